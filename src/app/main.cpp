@@ -1,0 +1,10 @@
+#include "Guard.h"
+#include "UForms.h"
+
+int main(int argc, char** argv)
+{
+    platform::TApplication app(argc, argv);
+    auto forms = Create_Application_Forms();
+    Show_Main_Form(forms);
+    return app.exec();
+}

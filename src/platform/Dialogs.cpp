@@ -1,0 +1,86 @@
+#include "Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace platform {
+namespace {
+MessageResponder& responder()
+{
+    static MessageResponder r;
+    return r;
+}
+FileDialogResponder& fileResponder()
+{
+    static FileDialogResponder r;
+    return r;
+}
+
+QMessageBox::Icon iconOf(TMsgDlgType type)
+{
+    switch (type) {
+    case TMsgDlgType::mtWarning: return QMessageBox::Warning;
+    case TMsgDlgType::mtError: return QMessageBox::Critical;
+    case TMsgDlgType::mtInformation: return QMessageBox::Information;
+    case TMsgDlgType::mtConfirmation: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString titleOf(TMsgDlgType type)
+{
+    switch (type) {
+    case TMsgDlgType::mtWarning: return QStringLiteral("Warning");
+    case TMsgDlgType::mtError: return QStringLiteral("Error");
+    case TMsgDlgType::mtInformation: return QStringLiteral("Information");
+    case TMsgDlgType::mtConfirmation: return QStringLiteral("Confirm");
+    }
+    return {};
+}
+}  // namespace
+
+void SetMessageResponder(MessageResponder r) { responder() = std::move(r); }
+void SetFileDialogResponder(FileDialogResponder r) { fileResponder() = std::move(r); }
+
+int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons)
+{
+    if (responder())
+        return responder()(MessageRecord{type, buttons, text});
+
+    QMessageBox box(iconOf(type), titleOf(type), text, QMessageBox::NoButton, QApplication::activeWindow());
+    switch (buttons) {
+    case TMsgDlgButtons::mbOK: box.setStandardButtons(QMessageBox::Ok); break;
+    case TMsgDlgButtons::mbOKCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case TMsgDlgButtons::mbYesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case TMsgDlgButtons::mbYesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok: return mrOk;
+    case QMessageBox::Yes: return mrYes;
+    case QMessageBox::No: return mrNo;
+    default: return mrCancel;
+    }
+}
+
+QString PromptForFileName(const FileDialogRequest& request)
+{
+    if (fileResponder())
+        return fileResponder()(request);
+    QString filter = request.Filter;
+    // "Text (*.x)|*.x" -> "Text (*.x)": Qt takes the patterns from the description.
+    const int bar = filter.indexOf(QLatin1Char('|'));
+    if (bar >= 0)
+        filter = filter.left(bar);
+    QFileDialog dialog(QApplication::activeWindow(), request.Title, request.InitialFolder, filter);
+    dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (!request.DefaultExt.isEmpty())
+        dialog.setDefaultSuffix(QString(request.DefaultExt).remove(QStringLiteral("*.")));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace platform

@@ -1,0 +1,39 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace platform {
+
+enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
+enum class TMsgDlgButtons { mbOK, mbOKCancel, mbYesNo, mbYesNoCancel };
+
+// Modal results, with the values the windows compare against.
+enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+struct MessageRecord {
+    TMsgDlgType Type;
+    TMsgDlgButtons Buttons;
+    QString Text;
+};
+
+// Shows a modal message box and returns the button pressed as a modal result.
+int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons);
+
+// Tests install a responder that answers boxes instead of showing them; nullptr restores real boxes.
+using MessageResponder = std::function<int(const MessageRecord&)>;
+void SetMessageResponder(MessageResponder responder);
+
+struct FileDialogRequest {
+    bool Save = false;
+    QString Title;
+    QString InitialFolder;
+    QString Filter;  // "Description (*.ext)|*.ext"
+    QString DefaultExt;
+};
+// Returns the chosen file, or an empty text when the user cancels.
+QString PromptForFileName(const FileDialogRequest& request);
+using FileDialogResponder = std::function<QString(const FileDialogRequest&)>;
+void SetFileDialogResponder(FileDialogResponder responder);
+
+}  // namespace platform

@@ -1,0 +1,17 @@
+#pragma once
+#include <QApplication>
+#include <functional>
+
+namespace platform {
+
+// Runs one event handler; an error that escapes it is shown in an error box and the program goes on.
+void Guarded(const std::function<void()>& handler);
+
+// The application object: every event Qt delivers passes through the guard.
+class TApplication : public QApplication {
+public:
+    TApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+}  // namespace platform

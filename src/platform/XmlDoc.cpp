@@ -1,0 +1,107 @@
+#include "XmlDoc.h"
+
+#include "Exception.h"
+#include "FileUtil.h"
+
+#include <sstream>
+
+namespace platform {
+namespace {
+std::string utf8(const QString& s) { return s.toStdString(); }
+QString fromUtf8(const char* s) { return QString::fromUtf8(s); }
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
+}  // namespace
+
+QString XmlNode::NodeName() const { return fromUtf8(Node.name()); }
+
+QString XmlNode::Text() const { return fromUtf8(Node.text().get()); }
+
+void XmlNode::SetText(const QString& text)
+{
+    if (Node)
+        Node.text().set(utf8(text).c_str());
+}
+
+XmlNode XmlNode::ChildByName(const QString& name) const
+{
+    return XmlNode(Node.child(utf8(name).c_str()));
+}
+
+std::vector<XmlNode> XmlNode::ChildNodes() const
+{
+    std::vector<XmlNode> result;
+    for (pugi::xml_node child : Node.children())
+        if (child.type() == pugi::node_element)
+            result.emplace_back(child);
+    return result;
+}
+
+bool XmlNode::HasAttribute(const QString& name) const
+{
+    return static_cast<bool>(Node.attribute(utf8(name).c_str()));
+}
+
+QString XmlNode::Attribute(const QString& name) const
+{
+    return fromUtf8(Node.attribute(utf8(name).c_str()).value());
+}
+
+void XmlNode::SetAttribute(const QString& name, const QString& value)
+{
+    if (!Node)
+        return;
+    const std::string key = utf8(name);
+    pugi::xml_attribute attr = Node.attribute(key.c_str());
+    if (!attr)
+        attr = Node.append_attribute(key.c_str());
+    attr.set_value(utf8(value).c_str());
+}
+
+XmlNode XmlNode::AddChild(const QString& name) { return XmlNode(Node.append_child(utf8(name).c_str())); }
+
+XmlDocument::XmlDocument() : Doc(std::make_unique<pugi::xml_document>()) {}
+XmlDocument::~XmlDocument() = default;
+
+void XmlDocument::Clear() { Doc->reset(); }
+
+void XmlDocument::LoadFromFile(const QString& path)
+{
+    LoadFromBytes(ReadWholeFile(path), path);
+}
+
+void XmlDocument::LoadFromBytes(const QByteArray& bytes, const QString& nameForMessages)
+{
+    Doc->reset();
+    const pugi::xml_parse_result result =
+        Doc->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), kParseOptions);
+    if (!result) {
+        Doc->reset();
+        throw Exception(QStringLiteral("The file \"%1\" is not valid XML: %2 at byte %3")
+                            .arg(nameForMessages, QString::fromUtf8(result.description()))
+                            .arg(result.offset));
+    }
+    if (!Doc->document_element()) {
+        throw Exception(QStringLiteral("The file \"%1\" is not valid XML: no root element").arg(nameForMessages));
+    }
+}
+
+XmlNode XmlDocument::DocumentElement() const { return XmlNode(Doc->document_element()); }
+
+XmlNode XmlDocument::AddRoot(const QString& name) { return XmlNode(Doc->append_child(utf8(name).c_str())); }
+
+void XmlDocument::AddComment(const QString& text)
+{
+    Doc->append_child(pugi::node_comment).set_value(utf8(text).c_str());
+}
+
+QByteArray XmlDocument::SaveToBytes() const
+{
+    std::ostringstream out;
+    Doc->save(out, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+    const std::string s = out.str();
+    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+void XmlDocument::SaveToFile(const QString& path) const { WriteFileAtomic(path, SaveToBytes()); }
+
+}  // namespace platform

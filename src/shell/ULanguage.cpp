@@ -1,0 +1,153 @@
+#include "ULanguage.h"
+
+#include "UComon.h"
+#include "ULanguageTexts.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <map>
+
+namespace shell {
+
+QStringList List_Lang;
+int Lang_Max_Index = 5100;
+
+namespace {
+constexpr qint64 kMaxLanguageFileBytes = 16 * 1024 * 1024;
+const QChar kPilcrow(0x00B6);
+
+// Decodes by byte-order mark; without one, UTF-8 when the bytes are valid UTF-8, else Windows-1252.
+bool decodeLanguageBytes(const QByteArray& bytes, QString* text)
+{
+    auto decodeWith = [&](QStringConverter::Encoding enc, qsizetype skip) {
+        QStringDecoder decoder(enc, QStringConverter::Flag::Stateless);
+        *text = decoder.decode(QByteArrayView(bytes).mid(skip));
+        return !decoder.hasError();
+    };
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return decodeWith(QStringConverter::Utf8, 3);
+    if (bytes.startsWith("\xFF\xFE"))
+        return bytes.size() % 2 == 0 && decodeWith(QStringConverter::Utf16LE, 2);
+    if (bytes.startsWith("\xFE\xFF"))
+        return bytes.size() % 2 == 0 && decodeWith(QStringConverter::Utf16BE, 2);
+    if (decodeWith(QStringConverter::Utf8, 0))
+        return true;
+    QStringDecoder ansi("windows-1252");
+    if (ansi.isValid()) {
+        *text = ansi.decode(bytes);
+        return true;
+    }
+    *text = QString::fromLatin1(bytes);
+    return true;
+}
+
+// One "STRn = text" line; false when the line is not an entry.
+bool parseEntry(const QString& rawLine, int* index, QString* value)
+{
+    const QString line = Trim_Blanks(rawLine);
+    if (!line.startsWith(QLatin1String("STR")))
+        return false;
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        return false;
+    bool ok = false;
+    const int n = Trim_Blanks(line.mid(3, eq - 3)).toInt(&ok, 10);
+    if (!ok || n < 0 || n >= Lang_Max_Index)
+        return false;
+    QString text = Trim_Blanks(line.mid(eq + 1));
+    if (text.isEmpty())
+        return false;
+    const qsizetype remark = text.indexOf(QLatin1String("/#/"));
+    if (remark >= 0) {
+        text = Trim_Blanks(text.left(remark));
+        if (text.isEmpty())
+            return false;
+    }
+    if (text.startsWith(kPilcrow))
+        text.remove(0, 1);
+    const qsizetype pil = text.indexOf(kPilcrow);
+    if (pil >= 0)
+        text.truncate(pil);
+    *index = n;
+    *value = text;
+    return true;
+}
+}  // namespace
+
+QString Trim_Blanks(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= 32)
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= 32)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString Lang(int index)
+{
+    if (index < 0 || index >= List_Lang.size())
+        return {};
+    return List_Lang.at(index);
+}
+
+void Load_Default_Language()
+{
+    List_Lang.clear();
+    List_Lang.reserve(Lang_Table_Size);
+    for (int i = 0; i < Lang_Table_Size; ++i)
+        List_Lang.append(QStringLiteral(" "));
+    for (std::size_t i = 0; i < Builtin_Text_Count; ++i) {
+        const BuiltinText& t = Builtin_Text_Entries[i];
+        if (t.Index >= 0 && t.Index < Lang_Table_Size)
+            List_Lang[t.Index] = QString::fromUtf8(t.Text);
+    }
+    Lang_Max_Index = 5100;
+}
+
+bool Load_Language_File(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxLanguageFileBytes)
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    QString text;
+    if (!decodeLanguageBytes(bytes, &text))
+        return false;
+
+    std::map<int, QString> entries;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        int index = 0;
+        QString value;
+        if (parseEntry(line, &index, &value))
+            entries[index] = value;
+    }
+    if (List_Lang.size() < Lang_Table_Size)
+        Load_Default_Language();
+    for (const auto& [index, value] : entries)
+        List_Lang[index] = value;
+    return true;
+}
+
+void Load_Language()
+{
+    Load_Default_Language();
+    const QString chosen = Language_Folder + QLatin1Char('/') + Language_Name + QLatin1String(".lng");
+    const bool plainName = !Language_Name.contains(QLatin1Char('/')) && !Language_Name.contains(QLatin1Char('\\')) &&
+                           Language_Name != QLatin1String("..");
+    if (!Language_Name.isEmpty() && plainName && QFile::exists(chosen)) {
+        Load_Language_File(chosen);
+        return;
+    }
+    Language_Name = QStringLiteral("English");
+    const QString english = Language_Folder + QLatin1String("/English.lng");
+    if (QFile::exists(english))
+        Load_Language_File(english);
+}
+
+}  // namespace shell

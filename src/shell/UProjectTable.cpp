@@ -1,0 +1,62 @@
+#include "UProjectTable.h"
+
+#include "Exception.h"
+#include "FileUtil.h"
+#include "ULanguage.h"
+#include "XmlDoc.h"
+
+namespace shell {
+
+void Write_Project_Table_File(const QString& path, const Project_File_Layout& layout,
+                              const std::vector<Table_Rows>& tables)
+{
+    platform::XmlDocument doc;
+    platform::XmlNode root = doc.AddRoot(layout.Root);
+    if (!layout.Version.isEmpty())
+        doc.AddComment(QStringLiteral("SW_VERSION = ") + layout.Version);
+    for (std::size_t t = 0; t < layout.Tables.size(); ++t) {
+        const Table_Layout& table = layout.Tables[t];
+        platform::XmlNode container = table.Container.isEmpty() ? root : root.AddChild(table.Container);
+        if (t >= tables.size())
+            continue;
+        for (const QStringList& row : tables[t]) {
+            if (Trim_Blanks(row.value(table.Key_Column)).isEmpty())
+                break;
+            platform::XmlNode element = container.AddChild(table.Row_Element);
+            for (int c = 0; c < table.Attributes.size(); ++c)
+                element.SetAttribute(table.Attributes.at(c), row.value(c));
+        }
+    }
+    doc.SaveToFile(path);
+}
+
+void Read_Project_Table_File(const QString& path, const Project_File_Layout& layout,
+                             std::vector<Table_Rows>* tables)
+{
+    tables->assign(layout.Tables.size(), Table_Rows{});
+    if (!platform::FileExists(path))
+        return;
+    platform::XmlDocument doc;
+    doc.LoadFromFile(path);
+    const platform::XmlNode root = doc.DocumentElement();
+    for (std::size_t t = 0; t < layout.Tables.size(); ++t) {
+        const Table_Layout& table = layout.Tables[t];
+        const platform::XmlNode container = table.Container.isEmpty() ? root : root.ChildByName(table.Container);
+        if (!container)
+            throw platform::Exception(
+                QStringLiteral("The file \"%1\" has no element \"%2\"").arg(path, table.Container));
+        Table_Rows& rows = (*tables)[t];
+        for (const platform::XmlNode& element : container.ChildNodes()) {
+            if (static_cast<int>(rows.size()) >= table.Max_Rows)
+                break;
+            QStringList row;
+            for (int c = 0; c < table.Attributes.size(); ++c) {
+                const QString& name = table.Attributes.at(c);
+                row.append(element.HasAttribute(name) ? element.Attribute(name) : table.Defaults.value(c));
+            }
+            rows.push_back(row);
+        }
+    }
+}
+
+}  // namespace shell
