@@ -1,5 +1,8 @@
 #include "UComon.h"
 
+#include <QCoreApplication>
+#include <QDir>
+
 namespace shell {
 
 QString Exe_Folder;
@@ -51,6 +54,19 @@ QStringList Copy_Row_Buffer;
 std::vector<bool> Copy_Row_Is_Check;
 QStringList MIB_Read_Objects;
 QStringList MIB_Write_Objects;
+
+namespace {
+QString g_programFolder;
+}
+
+QString Program_Folder()
+{
+    if (!g_programFolder.isEmpty())
+        return g_programFolder;
+    return QDir::cleanPath(QCoreApplication::applicationDirPath());
+}
+
+void Set_Program_Folder(const QString& folder) { g_programFolder = QDir::cleanPath(folder); }
 
 void Set_Files()
 {

@@ -62,6 +62,10 @@ extern std::vector<bool> Copy_Row_Is_Check;
 extern QStringList MIB_Read_Objects;
 extern QStringList MIB_Write_Objects;
 
+// The folder of the program file, without a trailing separator. Tests point it elsewhere.
+QString Program_Folder();
+void Set_Program_Folder(const QString& folder);
+
 // Sets the 25 project file paths from Project_Folder (bare names behind "/" when none is open).
 void Set_Files();
 

@@ -1,1 +1,409 @@
+#include "UDidudiredadFirmWare.h"
 
+#include "Dialogs.h"
+#include "Exception.h"
+#include "FileUtil.h"
+#include "Glyphs.h"
+#include "Guard.h"
+#include "Process.h"
+#include "UComon.h"
+#include "ULanguage.h"
+#include "USettings.h"
+#include "UForms.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QMouseEvent>
+
+TFDidudiredadFirmWare* FDidudiredadFirmWare = nullptr;
+
+namespace {
+const QColor kBackground(248, 247, 237);
+const QColor kGreyText(96, 96, 96);
+constexpr int kUpdateWaitMs = 150000;
+
+// A label that reports clicks, for the maker's address and the new-version link.
+class ClickLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    std::function<void()> OnClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick)
+            OnClick();
+    }
+};
+}  // namespace
+
+TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(parent)
+{
+    using namespace shell;
+    // 1. The text table exists before anything reads it.
+    Load_Default_Language();
+
+    // 2. Layout.
+    setModal(false);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kBackground);
+    setPalette(pal);
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(11);
+    setFont(font);
+
+    L_SW_Code = makeLabel(16, 8, false);
+    QFont codeFont(QStringLiteral("Verdana"));
+    codeFont.setPixelSize(32);
+    L_SW_Code->setFont(codeFont);
+    L_SW_Desc = makeLabel(16, 42, true);
+    L_Begin = makeLabel(16, 84, true);
+    Shape2 = new QFrame(this);
+    Shape2->setFrameShape(QFrame::Box);
+    Shape2->setGeometry(80, 70, 348, 36);
+    L_Name_Conf = makeLabel(87, 75, false);
+    L_Name_Conf_L2 = makeLabel(87, 88, false);
+
+    Btn_Info = makeButton(516, 8, 50, 50);
+    Btn_Opz = makeButton(574, 8, 50, 50);
+    Btn_Close = makeButton(632, 8, 50, 50);
+    Btn_Info->SetGlyph(controls::Glyph_Info(), 1);
+    Btn_Opz->SetGlyph(controls::Glyph_Options(), 1);
+    Btn_Close->SetGlyph(controls::Glyph_Close(), 1);
+
+    for (int i = 0; i < 8; ++i) {
+        L_Step[i] = makeLabel(16, 128 + 44 * i, true);
+        L_Step[i]->hide();
+    }
+    auto* kelvor = new ClickLabel(this);
+    kelvor->setCursor(Qt::PointingHandCursor);
+    kelvor->OnClick = [] { platform::OpenLink(Maker_Home_Page); };
+    L_Kelvor = kelvor;
+    QFont bold = font;
+    bold.setBold(true);
+    L_Kelvor->setFont(bold);
+    L_Kelvor->setText(Maker_Web_Name);
+    L_Kelvor->adjustSize();
+
+    Btn_New = makeButton(80, 112, 170, 36);
+    Btn_Open = makeButton(258, 112, 170, 36);
+    Btn_Prm_Gen = makeButton(80, 156, 170, 36);
+    Btn_MQTT_Set_Topic = makeButton(80, 200, 170, 36);
+    Btn_CreateBin = makeButton(80, 244, 170, 36);
+
+    // The family's other gateways: hidden in this product, nothing shows them again.
+    controls::TPicButton** protocol[] = {
+        &Btn_MBus, &Btn_Modbus_Set_Access, &Btn_MQTT_Set_Access, &Btn_CAN_Rec_Frame, &Btn_CAN_Send_Frame,
+        &Btn_PDO_CANopen, &Btn_SDO_Client_CANopen, &Btn_SDO_Server_CANopen, &Btn_CANopen_EDS, &Btn_DNet_Net,
+        &Btn_DNet_Offset, &Btn_PROFINET_XML, &Btn_PROFIBUS_GSD, &Btn_DMX_Default, &Btn_KNX_Access,
+        &Btn_SNMP_Trap, &Btn_SNMP_MIB, &Btn_SNMP_Manager_Access, &Btn_BACnet_SetAccess, &Btn_BACnet_EDE_File,
+        &Btn_DALI_Access, &Btn_ScanDecode};
+    for (controls::TPicButton** b : protocol) {
+        *b = makeButton(80, 288, 170, 36);
+        (*b)->hide();
+    }
+    Btn_MQTT_Set_Access->SetCaption(QStringLiteral("MQTT Set Access"));
+    Btn_ScanDecode->SetCaption(QStringLiteral("Scan & Decode"));
+
+    LL_Update = new ClickLabel(this);
+    LL_Update->setGeometry(208, 19, 300, 16);
+    LL_Update->setCursor(Qt::PointingHandCursor);
+    static_cast<ClickLabel*>(LL_Update)->OnClick = [] { platform::OpenLink(Version_Page_Link()); };
+    LL_Update->hide();
+
+    for (int i = 0; i < 4; ++i)
+        L_Step[i]->show();
+    L_Kelvor->move(565, L_Step[3]->y());
+    Btn_MQTT_Set_Topic->move(80, 200);
+    Btn_CreateBin->move(80, 244);
+    Shape1 = new QFrame(this);
+    Shape1->setFrameShape(QFrame::HLine);
+    Shape1->setGeometry(10, Btn_CreateBin->y() + 51, 674, 1);
+    SetClientSize(694, Btn_CreateBin->y() + 152);
+
+    // 3. Folders beside the program; a failed creation shows up later where a file is needed.
+    Exe_Folder = Program_Folder();
+    Master_Folder = Exe_Folder + QStringLiteral("/MASTER");
+    if (!platform::DirectoryExists(Master_Folder))
+        platform::CreateDir(Master_Folder);
+    Projects_Folder = Exe_Folder + QStringLiteral("/PROJECTS");
+    if (!platform::DirectoryExists(Projects_Folder))
+        platform::CreateDir(Projects_Folder);
+    Language_Folder = Exe_Folder + QStringLiteral("/LANGUAGE");
+    if (!platform::DirectoryExists(Language_Folder))
+        platform::CreateDir(Language_Folder);
+
+    // 4-5. Settings.
+    Active_Conf_Name.clear();
+    Update_Read_Back = true;
+    const QString settingsError = Read_Settings(Exe_Folder + QLatin1Char('/') + Settings_File_Name);
+
+    // 6-7.
+    Timer_Update = new QTimer(this);
+    Timer_Update->setInterval(Version_First_Check_Ms);
+    connect(Timer_Update, &QTimer::timeout, this, [this] { platform::Guarded([this] { Timer_UpdateTimer(); }); });
+    Update_Timer_Switch();
+    Main_Title = Maker_Web_Name + QStringLiteral(" - Configurator ") + SW_Code_Value +
+                 QStringLiteral(" - Modbus TCP Slave / MQTT ");
+    SW_Code = SW_Code_Value;
+    SW_Desc = SW_Desc_Value;
+    SetCaption(Main_Title);
+    L_SW_Code->setText(SW_Code);
+    L_SW_Code->adjustSize();
+    L_SW_Desc->setText(SW_Desc);
+    L_SW_Desc->adjustSize();
+
+    // 8.
+    Load_Language();
+
+    // 9. Reopen the last configuration when its folder is still there; a name that is not a plain
+    // folder of PROJECTS is never opened, but is kept so that the settings file keeps it.
+    Project_Folder.clear();
+    if (Is_Plain_Conf_Name(Active_Conf_Name) && platform::DirectoryExists(Configuration_Folder(Active_Conf_Name)))
+        Project_Folder = Configuration_Folder(Active_Conf_Name);
+
+    buildStepTable();
+    // 11-12.
+    Set_Lang();
+    Set_Files();
+    Copy_Row_Buffer.clear();
+    MIB_Read_Objects.clear();
+    MIB_Write_Objects.clear();
+
+    if (!settingsError.isEmpty())
+        QTimer::singleShot(0, this, [settingsError] {
+            platform::MessageDlg(settingsError + QStringLiteral("\nThe program starts with the default settings."),
+                                 platform::TMsgDlgType::mtWarning, platform::TMsgDlgButtons::mbOK);
+        });
+}
+
+controls::TPicButton* TFDidudiredadFirmWare::makeButton(int left, int top, int width, int height)
+{
+    auto* b = new controls::TPicButton(this);
+    b->SetBounds(left, top, width, height);
+    b->OnClick = [this, b] { Btn_Click(b); };
+    return b;
+}
+
+QLabel* TFDidudiredadFirmWare::makeLabel(int left, int top, bool bold)
+{
+    auto* l = new QLabel(this);
+    l->move(left, top);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, kGreyText);
+    l->setPalette(p);
+    if (bold) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    return l;
+}
+
+void TFDidudiredadFirmWare::buildStepTable()
+{
+    using namespace shell;
+    auto show = [](platform::TForm* (*window)()) {
+        return [window] {
+            if (platform::TForm* w = window())
+                w->ShowModal();
+        };
+    };
+    Steps = {
+        {Btn_New, 15, 22, true, [this] { Create_New_Project_Step(this); }},
+        {Btn_Open, 16, 23, true, [this] { Open_Project_Step(this); }},
+        {Btn_Close, -1, 14, true, [this] { close(); }},
+        {Btn_Info, -1, 12, true, show([] { return static_cast<platform::TForm*>(FAbout); })},
+        {Btn_Opz, -1, 13, true,
+         [this] {
+             if (FSoftOptions && FSoftOptions->ShowModal() == platform::mrOk) {
+                 Save_Setting();
+                 Update_Timer_Switch();
+             }
+         }},
+        {Btn_Prm_Gen, 20, 24, false, show([] { return static_cast<platform::TForm*>(FParGen); })},
+        {Btn_MQTT_Set_Topic, 21, 25, false, show([] { return static_cast<platform::TForm*>(FMQTT_Set_Topic); })},
+        {Btn_MBus, 27, 28, false, show([] { return static_cast<platform::TForm*>(FMeter_Bus); })},
+        {Btn_Modbus_Set_Access, 29, 30, false, [] {}},
+        {Btn_MQTT_Set_Access, -1, -1, false, show([] { return static_cast<platform::TForm*>(FMQTT_Set_Access); })},
+        {Btn_CAN_Rec_Frame, 31, 32, false, show([] { return static_cast<platform::TForm*>(FReceiveCAN); })},
+        {Btn_CAN_Send_Frame, 33, 34, false, show([] { return static_cast<platform::TForm*>(FTransmitCAN); })},
+        {Btn_PDO_CANopen, 39, 40, false, show([] { return static_cast<platform::TForm*>(FSet_PDO_Access); })},
+        {Btn_SDO_Client_CANopen, 37, 38, false, show([] { return static_cast<platform::TForm*>(FSet_SDO_Client_Access); })},
+        {Btn_SDO_Server_CANopen, 35, 36, false, show([] { return static_cast<platform::TForm*>(FSet_SDO_Server_Access); })},
+        {Btn_CANopen_EDS, 41, 42, false, [this] { Build_EDS_File(); }},
+        {Btn_DNet_Net, 45, 46, false, show([] { return static_cast<platform::TForm*>(FDNet); })},
+        {Btn_DNet_Offset, 47, 48, false, show([] { return static_cast<platform::TForm*>(FDefOffset); })},
+        {Btn_CreateBin, 17, 26, false, [this] { Update_Device(); }},
+        {Btn_PROFINET_XML, 50, 51, false, [this] { PROFINET_XML(); }},
+        {Btn_PROFIBUS_GSD, 52, 53, false, [] { Save_GSD_File(); }},
+        {Btn_DMX_Default, 56, 57, false, show([] { return static_cast<platform::TForm*>(FDMXDefVal); })},
+        {Btn_KNX_Access, 58, 59, false, show([] { return static_cast<platform::TForm*>(FKNXAccess); })},
+        {Btn_SNMP_Trap, 60, 61, false, show([] { return static_cast<platform::TForm*>(FSNMP_Trap_Access); })},
+        {Btn_SNMP_MIB, 62, 63, false, [] { Save_MIB_File(); }},
+        {Btn_SNMP_Manager_Access, 64, 65, false, show([] { return static_cast<platform::TForm*>(FSNMPManagerAccess); })},
+        {Btn_BACnet_SetAccess, 66, 67, false, show([] { return static_cast<platform::TForm*>(FBACnetSlaveSetAccess); })},
+        {Btn_BACnet_EDE_File, 68, 69, false, [this] { BACnet_EDE_File(); }},
+        {Btn_DALI_Access, 71, 72, false, show([] { return static_cast<platform::TForm*>(FDALI_Access); })},
+        {Btn_ScanDecode, -1, -1, false, [this] { Scan_And_Decode(); }},
+    };
+}
+
+void TFDidudiredadFirmWare::Btn_Click(controls::TPicButton* Sender)
+{
+    for (const Step_Button& step : Steps) {
+        if (step.Button != Sender)
+            continue;
+        if (!step.Always && shell::Project_Folder.isEmpty()) {
+            platform::MessageDlg(shell::Lang(18), platform::TMsgDlgType::mtError, platform::TMsgDlgButtons::mbOK);
+            return;
+        }
+        platform::Guarded(step.Action);
+        return;
+    }
+}
+
+void TFDidudiredadFirmWare::Set_Conf_Labels()
+{
+    if (!shell::Project_Folder.isEmpty()) {
+        L_Name_Conf->setText(shell::Lang(11));
+        L_Name_Conf_L2->setText(shell::Active_Conf_Name);
+    } else {
+        L_Name_Conf->setText(shell::Lang(9));
+        L_Name_Conf_L2->setText(shell::Lang(10));
+    }
+    L_Name_Conf->adjustSize();
+    L_Name_Conf_L2->adjustSize();
+}
+
+void TFDidudiredadFirmWare::Set_Lang()
+{
+    using shell::Lang;
+    L_Begin->setText(Lang(0));
+    L_Begin->adjustSize();
+    for (int i = 0; i < 8; ++i) {
+        L_Step[i]->setText(Lang(1 + i));
+        L_Step[i]->adjustSize();
+    }
+    for (const Step_Button& step : Steps) {
+        if (step.Caption >= 0)
+            step.Button->SetCaption(Lang(step.Caption));
+        if (step.Hint >= 0)
+            step.Button->SetHint(Lang(step.Hint));
+    }
+    LL_Update->setText(QStringLiteral("<a href=\"#\">%1</a>").arg(Lang(19).toHtmlEscaped()));
+    Set_Conf_Labels();
+}
+
+void TFDidudiredadFirmWare::reject()
+{
+    // Escape does not close the main window; its close box and Btn_Close do.
+}
+
+void TFDidudiredadFirmWare::Set_Files() { shell::Set_Files(); }
+
+void TFDidudiredadFirmWare::Save_Setting()
+{
+    shell::Write_Settings(shell::Exe_Folder + QLatin1Char('/') + shell::Settings_File_Name);
+}
+
+void TFDidudiredadFirmWare::FormClose()
+{
+    // The program closes all the same; the user learns that the settings were not kept.
+    try {
+        Save_Setting();
+    } catch (const platform::Exception& e) {
+        platform::MessageDlg(e.message() + QStringLiteral("\nThe settings of this session were not saved."),
+                             platform::TMsgDlgType::mtError, platform::TMsgDlgButtons::mbOK);
+    }
+}
+
+void TFDidudiredadFirmWare::Change_Language()
+{
+    for (platform::TForm* w : Language_Windows)
+        if (w)
+            w->Set_Lang();
+}
+
+void TFDidudiredadFirmWare::Update_Timer_Switch()
+{
+    const bool on = shell::Opt_Enable_Internet && shell::Opt_Enable_Update;
+    if (on && !Timer_Update->isActive())
+        Timer_Update->start();
+    else if (!on)
+        Timer_Update->stop();
+}
+
+void TFDidudiredadFirmWare::Start_Program(const QString& NomeSW, const QString& Parameter, unsigned char tipo)
+{
+    (void)tipo;  // no console windows here: the program's own window shows either way
+    const platform::ProgramRun run = platform::StartProgramAndWait(NomeSW, Parameter, kUpdateWaitMs);
+    if (!run.Started)
+        throw platform::Exception(run.Error);
+}
+
+void TFDidudiredadFirmWare::Update_Device()
+{
+    // The images are rebuilt on every click; a build or write failure stops before the update
+    // window, so that images of an earlier build are never sent.
+    const Bin_Banks banks = Compile_Bin_Banks(shell::File_ParGen, shell::File_MQTT_Set_Topic);
+    Write_Bin_Banks(shell::Project_Folder, banks);
+    FBoot->Form_Type = 1;
+    FBoot->ShowModal();
+}
+
+void TFDidudiredadFirmWare::Timer_UpdateTimer()
+{
+    Timer_Update->setInterval(Version_Check_Interval_Ms);
+    if (Check_Version_Newer())
+        LL_Update->show();
+}
+
+void TFDidudiredadFirmWare::Build_EDS_File()
+{
+    platform::FileDialogRequest request;
+    request.Save = true;
+    request.InitialFolder = shell::Project_Folder;
+    request.Filter = QStringLiteral("Electronic Data Sheet (*.eds)|*.eds");
+    request.DefaultExt = QStringLiteral("*.eds");
+    const QString file = platform::PromptForFileName(request);
+    if (!file.isEmpty())
+        Write_EDS_File(file);
+}
+
+void TFDidudiredadFirmWare::PROFINET_XML()
+{
+    if (FProfinetFileName->ShowModal() == platform::mrOk)
+        Save_PROFINET_XML(FProfinetFileName->Name_File_XML);
+}
+
+void TFDidudiredadFirmWare::BACnet_EDE_File()
+{
+    platform::FileDialogRequest request;
+    request.Save = true;
+    request.InitialFolder = shell::Project_Folder;
+    request.Filter = QStringLiteral("CSV (MS-DOS) (*.csv)|*.csv");
+    QString file = platform::PromptForFileName(request);
+    if (file.isEmpty())
+        return;
+    if (file.right(4).toUpper() != QLatin1String(".CSV"))
+        file += QStringLiteral(".csv");
+    if (platform::FileExists(file) &&
+        platform::MessageDlg(shell::Lang(70), platform::TMsgDlgType::mtConfirmation,
+                             platform::TMsgDlgButtons::mbYesNoCancel) != platform::mrYes)
+        return;
+    Write_EDE_File(file);
+}
+
+void TFDidudiredadFirmWare::Scan_And_Decode()
+{
+    if (platform::FileExists(shell::File_M_Bus) &&
+        platform::MessageDlg(shell::Lang(49), platform::TMsgDlgType::mtWarning, platform::TMsgDlgButtons::mbYesNo) ==
+            platform::mrNo)
+        return;
+    FScanDecode->XML_Code_Dev = shell::Get_XML_Code_Dev();
+    FScanDecode->FileName_MBus = shell::File_M_Bus;
+    FScanDecode->Form_Type = shell::Get_Scan_Form_Type();
+    FScanDecode->ShowModal();
+}

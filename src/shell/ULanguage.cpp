@@ -21,7 +21,7 @@ bool decodeLanguageBytes(const QByteArray& bytes, QString* text)
 {
     auto decodeWith = [&](QStringConverter::Encoding enc, qsizetype skip) {
         QStringDecoder decoder(enc, QStringConverter::Flag::Stateless);
-        *text = decoder.decode(QByteArrayView(bytes).mid(skip));
+        *text = decoder.decode(QByteArrayView(bytes).sliced(skip));
         return !decoder.hasError();
     };
     if (bytes.startsWith("\xEF\xBB\xBF"))

@@ -1,0 +1,16 @@
+#include "UMQTT_Set_Topic.h"
+
+#include "ULanguage.h"
+
+TFMQTT_Set_Topic* FMQTT_Set_Topic = nullptr;
+
+TFMQTT_Set_Topic::TFMQTT_Set_Topic(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(1100, 337);
+    Set_Lang();
+}
+
+void TFMQTT_Set_Topic::Set_Lang()
+{
+    SetCaption(shell::Lang(700));
+}

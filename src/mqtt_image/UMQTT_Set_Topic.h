@@ -1,0 +1,15 @@
+#pragma once
+#include "TForm.h"
+
+#include <QString>
+
+// The MQTT publish and subscribe topic tables. Its contents come with the issue that builds this window; until then it is an
+// empty window with its size and caption.
+class TFMQTT_Set_Topic : public platform::TForm {
+    Q_OBJECT
+public:
+    explicit TFMQTT_Set_Topic(QWidget* parent = nullptr);
+    void Set_Lang() override;
+};
+
+extern TFMQTT_Set_Topic* FMQTT_Set_Topic;

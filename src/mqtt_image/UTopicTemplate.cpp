@@ -1,0 +1,16 @@
+#include "UTopicTemplate.h"
+
+#include "ULanguage.h"
+
+TFTopicTemplate* FTopicTemplate = nullptr;
+
+TFTopicTemplate::TFTopicTemplate(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(635, 396);
+    Set_Lang();
+}
+
+void TFTopicTemplate::Set_Lang()
+{
+    SetCaption(shell::Lang(1700));
+}

@@ -1,0 +1,16 @@
+#include "UBACnetAccess.h"
+
+#include "ULanguage.h"
+
+TFBACnetAccess* FBACnetAccess = nullptr;
+
+TFBACnetAccess::TFBACnetAccess(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(1305, 337);
+    Set_Lang();
+}
+
+void TFBACnetAccess::Set_Lang()
+{
+    SetCaption(shell::Lang(4700));
+}

@@ -1,0 +1,16 @@
+#include "UBACnetSlaveSetAccess.h"
+
+#include "ULanguage.h"
+
+TFBACnetSlaveSetAccess* FBACnetSlaveSetAccess = nullptr;
+
+TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(764, 337);
+    Set_Lang();
+}
+
+void TFBACnetSlaveSetAccess::Set_Lang()
+{
+    SetCaption(shell::Lang(4300));
+}

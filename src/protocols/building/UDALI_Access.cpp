@@ -1,0 +1,16 @@
+#include "UDALI_Access.h"
+
+#include "ULanguage.h"
+
+TFDALI_Access* FDALI_Access = nullptr;
+
+TFDALI_Access::TFDALI_Access(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(1200, 496);
+    Set_Lang();
+}
+
+void TFDALI_Access::Set_Lang()
+{
+    SetCaption(shell::Lang(4500));
+}

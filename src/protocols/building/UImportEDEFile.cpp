@@ -1,0 +1,16 @@
+#include "UImportEDEFile.h"
+
+#include "ULanguage.h"
+
+TFImportEDEFile* FImportEDEFile = nullptr;
+
+TFImportEDEFile::TFImportEDEFile(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(863, 337);
+    Set_Lang();
+}
+
+void TFImportEDEFile::Set_Lang()
+{
+    SetCaption(shell::Lang(4800));
+}

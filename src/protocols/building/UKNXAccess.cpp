@@ -1,0 +1,16 @@
+#include "UKNXAccess.h"
+
+#include "ULanguage.h"
+
+TFKNXAccess* FKNXAccess = nullptr;
+
+TFKNXAccess::TFKNXAccess(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(1250, 337);
+    Set_Lang();
+}
+
+void TFKNXAccess::Set_Lang()
+{
+    SetCaption(shell::Lang(3800));
+}

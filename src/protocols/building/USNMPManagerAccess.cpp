@@ -1,0 +1,16 @@
+#include "USNMPManagerAccess.h"
+
+#include "ULanguage.h"
+
+TFSNMPManagerAccess* FSNMPManagerAccess = nullptr;
+
+TFSNMPManagerAccess::TFSNMPManagerAccess(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(1230, 337);
+    Set_Lang();
+}
+
+void TFSNMPManagerAccess::Set_Lang()
+{
+    SetCaption(shell::Lang(4000));
+}

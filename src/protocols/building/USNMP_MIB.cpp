@@ -1,0 +1,8 @@
+#include "USNMP_MIB.h"
+
+#include "Exception.h"
+
+void Save_MIB_File()
+{
+    throw platform::Exception(QStringLiteral("The SNMP MIB file cannot be made by this version of the program."));
+}

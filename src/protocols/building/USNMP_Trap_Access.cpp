@@ -1,0 +1,16 @@
+#include "USNMP_Trap_Access.h"
+
+#include "ULanguage.h"
+
+TFSNMP_Trap_Access* FSNMP_Trap_Access = nullptr;
+
+TFSNMP_Trap_Access::TFSNMP_Trap_Access(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(1256, 337);
+    Set_Lang();
+}
+
+void TFSNMP_Trap_Access::Set_Lang()
+{
+    SetCaption(shell::Lang(3900));
+}

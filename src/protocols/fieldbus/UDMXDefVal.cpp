@@ -1,0 +1,16 @@
+#include "UDMXDefVal.h"
+
+#include "ULanguage.h"
+
+TFDMXDefVal* FDMXDefVal = nullptr;
+
+TFDMXDefVal::TFDMXDefVal(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(475, 337);
+    Set_Lang();
+}
+
+void TFDMXDefVal::Set_Lang()
+{
+    SetCaption(shell::Lang(3700));
+}

@@ -1,0 +1,16 @@
+#include "UDNet.h"
+
+#include "ULanguage.h"
+
+TFDNet* FDNet = nullptr;
+
+TFDNet::TFDNet(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(745, 337);
+    Set_Lang();
+}
+
+void TFDNet::Set_Lang()
+{
+    SetCaption(shell::Lang(2800));
+}

@@ -1,0 +1,16 @@
+#include "UDefOffset.h"
+
+#include "ULanguage.h"
+
+TFDefOffset* FDefOffset = nullptr;
+
+TFDefOffset::TFDefOffset(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(482, 610);
+    Set_Lang();
+}
+
+void TFDefOffset::Set_Lang()
+{
+    SetCaption(shell::Lang(2900));
+}

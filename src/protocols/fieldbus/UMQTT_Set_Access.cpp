@@ -1,0 +1,16 @@
+#include "UMQTT_Set_Access.h"
+
+#include "ULanguage.h"
+
+TFMQTT_Set_Access* FMQTT_Set_Access = nullptr;
+
+TFMQTT_Set_Access::TFMQTT_Set_Access(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(760, 337);
+    Set_Lang();
+}
+
+void TFMQTT_Set_Access::Set_Lang()
+{
+    SetCaption(shell::Lang(1400));
+}

@@ -1,0 +1,16 @@
+#include "UProfinetFileName.h"
+
+#include "ULanguage.h"
+
+TFProfinetFileName* FProfinetFileName = nullptr;
+
+TFProfinetFileName::TFProfinetFileName(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(540, 205);
+    Set_Lang();
+}
+
+void TFProfinetFileName::Set_Lang()
+{
+    SetCaption(shell::Lang(3400));
+}

@@ -1,0 +1,16 @@
+#include "UReceiveCAN.h"
+
+#include "ULanguage.h"
+
+TFReceiveCAN* FReceiveCAN = nullptr;
+
+TFReceiveCAN::TFReceiveCAN(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(1010, 337);
+    Set_Lang();
+}
+
+void TFReceiveCAN::Set_Lang()
+{
+    SetCaption(shell::Lang(2100));
+}

@@ -1,0 +1,16 @@
+#include "UReceiveJ1939.h"
+
+#include "ULanguage.h"
+
+TFReceiveJ1939* FReceiveJ1939 = nullptr;
+
+TFReceiveJ1939::TFReceiveJ1939(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(876, 337);
+    Set_Lang();
+}
+
+void TFReceiveJ1939::Set_Lang()
+{
+    SetCaption(shell::Lang(2600));
+}

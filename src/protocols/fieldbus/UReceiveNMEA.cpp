@@ -1,0 +1,16 @@
+#include "UReceiveNMEA.h"
+
+#include "ULanguage.h"
+
+TFReceiveNMEA* FReceiveNMEA = nullptr;
+
+TFReceiveNMEA::TFReceiveNMEA(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(810, 337);
+    Set_Lang();
+}
+
+void TFReceiveNMEA::Set_Lang()
+{
+    SetCaption(shell::Lang(3500));
+}

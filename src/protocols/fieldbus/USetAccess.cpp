@@ -1,0 +1,16 @@
+#include "USetAccess.h"
+
+#include "ULanguage.h"
+
+TFSetAccess* FSetAccess = nullptr;
+
+TFSetAccess::TFSetAccess(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(956, 337);
+    Set_Lang();
+}
+
+void TFSetAccess::Set_Lang()
+{
+    SetCaption(shell::Lang(1300));
+}

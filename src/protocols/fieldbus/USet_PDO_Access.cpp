@@ -1,0 +1,16 @@
+#include "USet_PDO_Access.h"
+
+#include "ULanguage.h"
+
+TFSet_PDO_Access* FSet_PDO_Access = nullptr;
+
+TFSet_PDO_Access::TFSet_PDO_Access(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(798, 337);
+    Set_Lang();
+}
+
+void TFSet_PDO_Access::Set_Lang()
+{
+    SetCaption(shell::Lang(2300));
+}

@@ -1,0 +1,16 @@
+#include "USet_SDO_Client_Access.h"
+
+#include "ULanguage.h"
+
+TFSet_SDO_Client_Access* FSet_SDO_Client_Access = nullptr;
+
+TFSet_SDO_Client_Access::TFSet_SDO_Client_Access(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(798, 337);
+    Set_Lang();
+}
+
+void TFSet_SDO_Client_Access::Set_Lang()
+{
+    SetCaption(shell::Lang(2400));
+}

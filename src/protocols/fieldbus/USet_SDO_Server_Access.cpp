@@ -1,0 +1,16 @@
+#include "USet_SDO_Server_Access.h"
+
+#include "ULanguage.h"
+
+TFSet_SDO_Server_Access* FSet_SDO_Server_Access = nullptr;
+
+TFSet_SDO_Server_Access::TFSet_SDO_Server_Access(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(749, 337);
+    Set_Lang();
+}
+
+void TFSet_SDO_Server_Access::Set_Lang()
+{
+    SetCaption(shell::Lang(2500));
+}

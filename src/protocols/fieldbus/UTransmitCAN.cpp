@@ -1,0 +1,16 @@
+#include "UTransmitCAN.h"
+
+#include "ULanguage.h"
+
+TFTransmitCAN* FTransmitCAN = nullptr;
+
+TFTransmitCAN::TFTransmitCAN(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(1100, 337);
+    Set_Lang();
+}
+
+void TFTransmitCAN::Set_Lang()
+{
+    SetCaption(shell::Lang(2200));
+}

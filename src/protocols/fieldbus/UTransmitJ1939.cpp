@@ -1,0 +1,16 @@
+#include "UTransmitJ1939.h"
+
+#include "ULanguage.h"
+
+TFTransmitJ1939* FTransmitJ1939 = nullptr;
+
+TFTransmitJ1939::TFTransmitJ1939(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(800, 337);
+    Set_Lang();
+}
+
+void TFTransmitJ1939::Set_Lang()
+{
+    SetCaption(shell::Lang(2700));
+}

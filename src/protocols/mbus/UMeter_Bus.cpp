@@ -1,0 +1,16 @@
+#include "UMeter_Bus.h"
+
+#include "ULanguage.h"
+
+TFMeter_Bus* FMeter_Bus = nullptr;
+
+TFMeter_Bus::TFMeter_Bus(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(834, 662);
+    Set_Lang();
+}
+
+void TFMeter_Bus::Set_Lang()
+{
+    SetCaption(shell::Lang(800));
+}

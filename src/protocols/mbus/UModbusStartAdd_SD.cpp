@@ -1,0 +1,16 @@
+#include "UModbusStartAdd_SD.h"
+
+#include "ULanguage.h"
+
+TFModbusStartAdd_SD* FModbusStartAdd_SD = nullptr;
+
+TFModbusStartAdd_SD::TFModbusStartAdd_SD(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(511, 336);
+    Set_Lang();
+}
+
+void TFModbusStartAdd_SD::Set_Lang()
+{
+    SetCaption(shell::Lang(3100));
+}

@@ -1,0 +1,16 @@
+#include "UNewIDNode.h"
+
+#include "ULanguage.h"
+
+TFNewIDNode* FNewIDNode = nullptr;
+
+TFNewIDNode::TFNewIDNode(QWidget* parent) : platform::TForm(parent)
+{
+    SetClientSize(265, 195);
+    Set_Lang();
+}
+
+void TFNewIDNode::Set_Lang()
+{
+    SetCaption(shell::Lang(1200));
+}

@@ -1,0 +1,104 @@
+#pragma once
+#include "PicButton.h"
+#include "TForm.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+// The main window: the numbered steps of the configuration road, the information, options and
+// close buttons, and the hidden buttons of the family's other gateways.
+class TFDidudiredadFirmWare : public platform::TForm {
+    Q_OBJECT
+public:
+    explicit TFDidudiredadFirmWare(QWidget* parent = nullptr);
+
+    void Set_Lang() override;
+    void Set_Files();
+    void Save_Setting();
+    // Re-applies the texts of every window after a language change.
+    void Change_Language();
+    // Runs a program and waits for it, up to 150 s, on the GUI thread; throws when it cannot start.
+    void Start_Program(const QString& NomeSW, const QString& Parameter, unsigned char tipo);
+    void Update_Device();
+
+    // The windows whose texts follow a language change, in the order they re-apply them.
+    void Set_Language_Windows(std::vector<platform::TForm*> windows) { Language_Windows = std::move(windows); }
+
+    controls::TPicButton* Btn_New;
+    controls::TPicButton* Btn_Open;
+    controls::TPicButton* Btn_Prm_Gen;
+    controls::TPicButton* Btn_MQTT_Set_Topic;
+    controls::TPicButton* Btn_CreateBin;
+    controls::TPicButton* Btn_Info;
+    controls::TPicButton* Btn_Opz;
+    controls::TPicButton* Btn_Close;
+    controls::TPicButton* Btn_MBus;
+    controls::TPicButton* Btn_Modbus_Set_Access;
+    controls::TPicButton* Btn_MQTT_Set_Access;
+    controls::TPicButton* Btn_CAN_Rec_Frame;
+    controls::TPicButton* Btn_CAN_Send_Frame;
+    controls::TPicButton* Btn_PDO_CANopen;
+    controls::TPicButton* Btn_SDO_Client_CANopen;
+    controls::TPicButton* Btn_SDO_Server_CANopen;
+    controls::TPicButton* Btn_CANopen_EDS;
+    controls::TPicButton* Btn_DNet_Net;
+    controls::TPicButton* Btn_DNet_Offset;
+    controls::TPicButton* Btn_PROFINET_XML;
+    controls::TPicButton* Btn_PROFIBUS_GSD;
+    controls::TPicButton* Btn_DMX_Default;
+    controls::TPicButton* Btn_KNX_Access;
+    controls::TPicButton* Btn_SNMP_Trap;
+    controls::TPicButton* Btn_SNMP_MIB;
+    controls::TPicButton* Btn_SNMP_Manager_Access;
+    controls::TPicButton* Btn_BACnet_SetAccess;
+    controls::TPicButton* Btn_BACnet_EDE_File;
+    controls::TPicButton* Btn_DALI_Access;
+    controls::TPicButton* Btn_ScanDecode;
+
+    QLabel* L_SW_Code;
+    QLabel* L_SW_Desc;
+    QLabel* L_Begin;
+    QLabel* L_Name_Conf;
+    QLabel* L_Name_Conf_L2;
+    QLabel* L_Step[8];
+    QLabel* L_Kelvor;
+    QLabel* LL_Update;
+    QFrame* Shape1;
+    QFrame* Shape2;
+    QTimer* Timer_Update;
+
+    // Clicks a button through the same road as the mouse.
+    void Btn_Click(controls::TPicButton* Sender);
+
+protected:
+    void FormClose() override;
+    void reject() override;
+
+private:
+    struct Step_Button {
+        controls::TPicButton* Button;
+        int Caption;  // text index, -1 for none
+        int Hint;
+        bool Always;  // runs with no configuration open
+        std::function<void()> Action;
+    };
+
+    controls::TPicButton* makeButton(int left, int top, int width, int height);
+    QLabel* makeLabel(int left, int top, bool bold);
+    void buildStepTable();
+    void Set_Conf_Labels();
+    void Update_Timer_Switch();
+    void Timer_UpdateTimer();
+    void Build_EDS_File();
+    void PROFINET_XML();
+    void BACnet_EDE_File();
+    void Scan_And_Decode();
+
+    std::vector<Step_Button> Steps;
+    std::vector<platform::TForm*> Language_Windows;
+};
+
+extern TFDidudiredadFirmWare* FDidudiredadFirmWare;
