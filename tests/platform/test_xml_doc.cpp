@@ -1,0 +1,66 @@
+#include "Exception.h"
+#include "TempDir.h"
+#include "XmlDoc.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using platform::XmlDocument;
+using platform::XmlNode;
+
+TEST(XmlDoc, WritesWithoutDeclarationWithTheCommentAfterTheRoot)
+{
+    XmlDocument doc;
+    XmlNode root = doc.AddRoot(QStringLiteral("Par_Gen"));
+    doc.AddComment(QStringLiteral("SW_VERSION = 1.006"));
+    root.AddChild(QStringLiteral("Name")).SetText(QStringLiteral("  spaced \u00E8 <&> "));
+    root.AddChild(QStringLiteral("row")).SetAttribute(QStringLiteral("Topic"), QStringLiteral("a\"b"));
+    const QByteArray bytes = doc.SaveToBytes();
+    EXPECT_EQ(bytes, QByteArray("<Par_Gen>\n  <Name>  spaced \xC3\xA8 &lt;&amp;&gt; </Name>\n"
+                                "  <row Topic=\"a&quot;b\" />\n</Par_Gen>\n<!--SW_VERSION = 1.006-->\n"));
+
+    XmlDocument back;
+    back.LoadFromBytes(bytes);
+    const XmlNode r = back.DocumentElement();
+    EXPECT_EQ(r.NodeName(), QStringLiteral("Par_Gen"));
+    EXPECT_EQ(r.ChildByName(QStringLiteral("Name")).Text(), QStringLiteral("  spaced \u00E8 <&> "));
+    EXPECT_EQ(r.ChildByName(QStringLiteral("row")).Attribute(QStringLiteral("Topic")), QStringLiteral("a\"b"));
+    EXPECT_EQ(r.ChildNodes().size(), 2u);
+    // Null nodes answer empty values instead of failing.
+    EXPECT_TRUE(r.ChildByName(QStringLiteral("none")).ChildByName(QStringLiteral("x")).Text().isEmpty());
+    EXPECT_FALSE(r.ChildByName(QStringLiteral("row")).HasAttribute(QStringLiteral("QoS")));
+}
+
+TEST(XmlDoc, LoadErrorsNameTheFile)
+{
+    TempDir dir;
+    const struct {
+        const char* Name;
+        QByteArray Contents;
+    } cases[] = {{"broken.xml", "<a><b></a>"}, {"empty.xml", ""}, {"text.xml", "just text"}};
+    for (const auto& c : cases) {
+        dir.Write(c.Name, c.Contents);
+        XmlDocument doc;
+        try {
+            doc.LoadFromFile(dir.File(c.Name));
+            FAIL() << c.Name;
+        } catch (const platform::Exception& e) {
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.Name))) << e.message().toStdString();
+        }
+        EXPECT_TRUE(doc.DocumentElement().IsNull());
+    }
+    XmlDocument doc;
+    EXPECT_THROW(doc.LoadFromFile(dir.File(QStringLiteral("missing.xml"))), platform::Exception);
+}
+
+TEST(XmlDoc, SavingReplacesTheFileWholeOrReportsTheFailure)
+{
+    TempDir dir;
+    XmlDocument doc;
+    doc.AddRoot(QStringLiteral("R"));
+    doc.SaveToFile(dir.File(QStringLiteral("f.xml")));
+    EXPECT_EQ(dir.Read(QStringLiteral("f.xml")), QByteArray("<R />\n"));
+    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{QStringLiteral("f.xml")});
+
+    EXPECT_THROW(doc.SaveToFile(dir.File(QStringLiteral("no-folder/f.xml"))), platform::Exception);
+}
