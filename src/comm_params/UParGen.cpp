@@ -1,0 +1,1349 @@
+#include "UParGen.h"
+
+#include "Dialogs.h"
+#include "Exception.h"
+#include "FileUtil.h"
+#include "Guard.h"
+#include "PicButton.h"
+#include "UComon.h"
+#include "ULanguage.h"
+#include "UParGenCheck.h"
+#include "UParGenFile.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QRegularExpressionValidator>
+#include <QScopeGuard>
+#include <QWheelEvent>
+#include <stdexcept>
+
+TFParGen* FParGen = nullptr;
+
+using namespace comm_params;
+using shell::Lang;
+
+namespace {
+
+constexpr int kClientWidth = 460;
+constexpr int kClientHeight = 700;
+constexpr int kTitleHeight = 69;
+constexpr int kButtonStripHeight = 40;
+
+// Field rows inside a panel body.
+constexpr int kRowPitch = 28;
+constexpr int kFirstRow = 12;
+constexpr int kLabelLeft = 14;
+constexpr int kLabelWidth = 175;
+constexpr int kLabelHeight = 15;
+constexpr int kInputLeft = 191;
+constexpr int kInputWidth = 238;
+constexpr int kInputHeight = 21;
+constexpr int kCheckHeight = 17;
+constexpr int kWideCheckWidth = 415;
+constexpr int kByteWidth = 55;
+constexpr std::array<int, 4> kByteLeft = {191, 252, 313, 374};
+constexpr int kBoxAboveLabel = 3;
+constexpr int kBoxAboveCheck = 2;
+constexpr int kPanelBottomMargin = 12;
+
+const QColor kBackground(0xF8, 0xF7, 0xED);
+
+constexpr int row(int n) { return kFirstRow + n * kRowPitch; }
+
+QLabel* make_label(QWidget* body, const char* name, int top)
+{
+    auto* l = new QLabel(body);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(kLabelLeft, top, kLabelWidth, kLabelHeight);
+    return l;
+}
+
+QLineEdit* make_edit(QWidget* body, const char* name, int top)
+{
+    auto* e = new QLineEdit(body);
+    e->setObjectName(QLatin1String(name));
+    e->setGeometry(kInputLeft, top - kBoxAboveLabel, kInputWidth, kInputHeight);
+    return e;
+}
+
+QPlainTextEdit* make_memo(QWidget* body, const char* name, int top)
+{
+    auto* m = new QPlainTextEdit(body);
+    m->setObjectName(QLatin1String(name));
+    m->setGeometry(kInputLeft, top - kBoxAboveLabel, kInputWidth, kInputHeight);
+    m->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m->setTabChangesFocus(true);
+    return m;
+}
+
+QComboBox* make_list(QWidget* body, const char* name, int top, const QStringList& items = {})
+{
+    auto* c = new QComboBox(body);
+    c->setObjectName(QLatin1String(name));
+    c->setGeometry(kInputLeft, top - kBoxAboveLabel, kInputWidth, kInputHeight);
+    c->addItems(items);
+    return c;
+}
+
+QCheckBox* make_check(QWidget* body, const char* name, int top, int width = kWideCheckWidth)
+{
+    auto* c = new QCheckBox(body);
+    c->setObjectName(QLatin1String(name));
+    c->setGeometry(kLabelLeft, top, width, kCheckHeight);
+    return c;
+}
+
+// Limits what the user types without cutting a longer text that a file brings.
+void limit_typing(QLineEdit* edit, const QString& pattern)
+{
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
+}
+
+// headName names the row's label (or its gateway check box); boxPrefix + "1" .. "4" the byte boxes.
+TByteRow make_row(QWidget* body, const char* headName, bool gateway, const QString& boxPrefix, int top)
+{
+    TByteRow r;
+    if (gateway)
+        r.Check = make_check(body, headName, top, kLabelWidth);
+    else
+        r.Label = make_label(body, headName, top);
+    for (int i = 0; i < 4; ++i) {
+        auto* e = new QLineEdit(body);
+        e->setObjectName(boxPrefix + QString::number(i + 1));
+        e->resize(kByteWidth, kInputHeight);
+        r.Boxes[static_cast<size_t>(i)] = e;
+    }
+    for (int i = 0; i < 3; ++i) {
+        auto* d = new QLabel(QStringLiteral("."), body);
+        d->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        d->resize(kByteLeft[static_cast<size_t>(i) + 1] - kByteLeft[static_cast<size_t>(i)] - kByteWidth, kLabelHeight);
+        r.Dots[static_cast<size_t>(i)] = d;
+    }
+    r.Place(top);
+    return r;
+}
+
+// Visible or enabled by the control's own setting, whatever its panel shows.
+bool own_visible(const QWidget* w) { return w->isVisibleTo(w->parentWidget()); }
+bool own_enabled(const QWidget* w) { return w->isEnabledTo(w->parentWidget()); }
+
+void place(QWidget* head, QWidget* input, int top)
+{
+    head->move(kLabelLeft, top);
+    head->show();
+    if (input) {
+        input->move(kInputLeft, top - kBoxAboveLabel);
+        input->show();
+    }
+}
+
+void place_check(QCheckBox* check, int top)
+{
+    check->move(kLabelLeft, top);
+    check->show();
+}
+
+void caption(QWidget* w, int text)
+{
+    if (auto* l = qobject_cast<QLabel*>(w))
+        l->setText(Lang(text));
+    else if (auto* c = qobject_cast<QCheckBox*>(w))
+        c->setText(Lang(text));
+}
+
+void hint(QWidget* w, int text) { w->setToolTip(Lang(text)); }
+
+// A labelled row: caption of the label, hint of the input.
+void texts(QWidget* head, QWidget* input, int first)
+{
+    caption(head, first);
+    hint(input, first + 1);
+}
+
+void row_texts(const TByteRow& r, int headCaption, std::array<int, 4> hints, int headHint = -1)
+{
+    caption(r.Head(), headCaption);
+    if (headHint >= 0)
+        hint(r.Head(), headHint);
+    for (size_t i = 0; i < 4; ++i)
+        hint(r.Boxes[i], hints[i]);
+}
+
+std::array<int, 4> run(int first) { return {first, first + 1, first + 2, first + 3}; }
+
+QString text_of(const QWidget* w)
+{
+    if (auto* e = qobject_cast<const QLineEdit*>(w))
+        return e->text();
+    if (auto* m = qobject_cast<const QPlainTextEdit*>(w))
+        return m->toPlainText();
+    return {};
+}
+
+}  // namespace
+
+void TByteRow::Place(int top) const
+{
+    Head()->move(kLabelLeft, top);
+    const int boxTop = top - (Check ? kBoxAboveCheck : kBoxAboveLabel);
+    for (size_t i = 0; i < 4; ++i)
+        Boxes[i]->move(kByteLeft[i], boxTop);
+    for (size_t i = 0; i < 3; ++i)
+        Dots[i]->move(kByteLeft[i] + kByteWidth, boxTop + kInputHeight - kLabelHeight - 2);
+}
+
+void TByteRow::SetShown(bool shown) const
+{
+    Head()->setVisible(shown);
+    for (QLineEdit* b : Boxes)
+        b->setVisible(shown);
+    for (QLabel* d : Dots)
+        d->setVisible(shown);
+}
+
+void TByteRow::SetInputsEnabled(bool enabled) const
+{
+    if (Check)
+        Check->setEnabled(enabled);
+    for (QLineEdit* b : Boxes)
+        b->setEnabled(enabled);
+}
+
+std::array<QString, 4> TByteRow::Texts() const
+{
+    return {Boxes[0]->text(), Boxes[1]->text(), Boxes[2]->text(), Boxes[3]->text()};
+}
+
+QWidget* TByteRow::Head() const { return Check ? static_cast<QWidget*>(Check) : static_cast<QWidget*>(Label); }
+
+// ---------------------------------------------------------------------------------------------
+// Creation
+
+TFParGen::TFParGen(QWidget* parent, TParGenVariant variant) : platform::TForm(parent), FVariant(variant)
+{
+    setObjectName(QStringLiteral("FParGen"));
+    FormCreate();
+}
+
+void TFParGen::FormCreate()
+{
+    Create_Frame();
+    Create_Panels();
+    Bind_Elements();
+    Build_Dot_Chains();
+    Connect_Triggers();
+    for (QWidget* w : findChildren<QWidget*>())
+        w->installEventFilter(this);
+
+    L_SW_Code->setText(shell::SW_Code);
+    setFixedWidth(kClientWidth);
+    setMinimumHeight(kTitleHeight + kButtonStripHeight + TCategoryPanelGroup::Header_Height);
+    setMaximumHeight(QWIDGETSIZE_MAX);
+    resize(kClientWidth, kClientHeight);
+
+    for (TCategoryPanel* p : FPanels)
+        p->SetShown(false);
+    Order_TAB_Panels();
+    Move_GroupBoxs();
+    Set_Lang();
+}
+
+void TFParGen::Create_Frame()
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(11);
+    setFont(font);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kBackground);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    P_Title = new QWidget(this);
+    P_Title->setObjectName(QStringLiteral("P_Title"));
+    L_SW_Code = new QLabel(P_Title);
+    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
+    QFont codeFont(QStringLiteral("Verdana"));
+    codeFont.setPixelSize(32);
+    L_SW_Code->setFont(codeFont);
+    L_SW_Code->setStyleSheet(QStringLiteral("color: grey"));
+    L_SW_Code->setGeometry(14, 4, 420, 38);
+    L_SW_Desc = new QLabel(P_Title);
+    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
+    QFont descFont(font);
+    descFont.setBold(true);
+    L_SW_Desc->setFont(descFont);
+    L_SW_Desc->setStyleSheet(QStringLiteral("color: grey"));
+    L_SW_Desc->setGeometry(14, 46, 420, 16);
+
+    P_Buttons = new QWidget(this);
+    P_Buttons->setObjectName(QStringLiteral("P_Buttons"));
+    Btn_OK = new controls::TPicButton(P_Buttons);
+    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
+    Btn_OK->OnClick = [this] { platform::Guarded([this] { Btn_OKClick(); }); };
+    Btn_Cancel = new controls::TPicButton(P_Buttons);
+    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
+    Btn_Cancel->SetModalResult(platform::mrCancel);
+
+    CPG = new TCategoryPanelGroup(this);
+    CPG->setObjectName(QStringLiteral("CPG"));
+}
+
+void TFParGen::Create_Panels()
+{
+    // Created in this product's order, so that the focus moves through them in that order.
+    for (TParGenPanel p : ParGen_Variant(ParGen_Product_Variant).Panels)
+        FPanels[static_cast<size_t>(p)] = CPG->AddPanel(QLatin1String(ParGen_Panel_Name(p)));
+    for (int i = 0; i < ParGen_Panel_Count; ++i)
+        if (!FPanels[static_cast<size_t>(i)])
+            FPanels[static_cast<size_t>(i)] =
+                CPG->AddPanel(QLatin1String(ParGen_Panel_Name(static_cast<TParGenPanel>(i))));
+
+    CP_Select_Device = Panel(TParGenPanel::Select_Device);
+    CP_Ethernet_Connection = Panel(TParGenPanel::Ethernet_Connection);
+    CP_Modbus_TCP_Slave = Panel(TParGenPanel::Modbus_TCP_Slave);
+    CP_MQTT = Panel(TParGenPanel::MQTT);
+    CP_Ethernet = Panel(TParGenPanel::Ethernet);
+    CP_TLS = Panel(TParGenPanel::TLS);
+    CP_NTP = Panel(TParGenPanel::NTP);
+    CP_WiFi2 = Panel(TParGenPanel::WiFi2);
+    CP_GSM_GPRS = Panel(TParGenPanel::GSM_GPRS);
+
+    Create_Select_Device();
+    Create_Ethernet_Connection();
+    Create_Modbus_TCP_Slave();
+    Create_MQTT();
+    Create_Ethernet();
+    Create_TLS();
+    Create_NTP();
+    Create_WiFi2();
+    Create_GSM_GPRS();
+}
+
+void TFParGen::Create_Select_Device()
+{
+    QWidget* b = CP_Select_Device->Body();
+    L_Select_Device_Device = make_label(b, "L_Select_Device_Device", row(0));
+    CB_Select_Device_Device = make_list(b, "CB_Select_Device_Device", row(0),
+                                        {QStringLiteral("Only Ethernet Cable "), QStringLiteral("Ethernet Cable + Wi-Fi"),
+                                         QStringLiteral("Ethernet Cable + Mobile Connection")});
+}
+
+void TFParGen::Create_Ethernet_Connection()
+{
+    QWidget* b = CP_Ethernet_Connection->Body();
+    L_EthConn_Device_Name = make_label(b, "L_EthConn_Device_Name", row(0));
+    E_EthConn_Device_Name = make_edit(b, "E_EthConn_Device_Name", row(0));
+    limit_typing(E_EthConn_Device_Name, QStringLiteral(".{0,31}"));
+    CB_EthConn_En_DHCP_Cable = make_check(b, "CB_EthConn_En_DHCP_Cable", row(1));
+    CB_EthConn_En_DHCP_WiFi = make_check(b, "CB_EthConn_En_DHCP_WiFi", row(2));
+    CB_EthConn_Enable_DNS = make_check(b, "CB_EthConn_Enable_DNS", row(3));
+    EthConn_Primary_DNS =
+        make_row(b, "L_EthConn_Primary_DNS", false, QStringLiteral("E_EthConn_Pri_DNS_IP"), row(4));
+    EthConn_Secondary_DNS =
+        make_row(b, "L_EthConn_Secondary_DNS", false, QStringLiteral("E_EthConn_Sec_DNS_IP"), row(5));
+}
+
+void TFParGen::Create_Modbus_TCP_Slave()
+{
+    QWidget* b = CP_Modbus_TCP_Slave->Body();
+    ModbusTCPSlave_IP = make_row(b, "L_ModbusTCPSlave_IP", false, QStringLiteral("E_ModbusTCPSlave_IP"), row(0));
+    ModbusTCPSlave_SM = make_row(b, "L_ModbusTCPSlave_SM", false, QStringLiteral("E_ModbusTCPSlave_SM"), row(1));
+    ModbusTCPSlave_GAT =
+        make_row(b, "CB_ModbusTCPSlave_En_GAT", true, QStringLiteral("E_ModbusTCPSlave_GAT"), row(2));
+    L_ModbusTCPSlave_Port = make_label(b, "L_ModbusTCPSlave_Port", row(3));
+    E_ModbusTCPSlave_Port = make_edit(b, "E_ModbusTCPSlave_Port", row(3));
+}
+
+void TFParGen::Create_MQTT()
+{
+    QWidget* b = CP_MQTT->Body();
+    L_MQTT_Server = make_label(b, "L_MQTT_Server", row(0));
+    E_MQTT_Server = make_edit(b, "E_MQTT_Server", row(0));
+    L_MQTT_Server_Port = make_label(b, "L_MQTT_Server_Port", row(1));
+    E_MQTT_Server_Port = make_edit(b, "E_MQTT_Server_Port", row(1));
+    L_MQTT_Client_ID = make_label(b, "L_MQTT_Client_ID", row(2));
+    E_MQTT_Client_ID = make_edit(b, "E_MQTT_Client_ID", row(2));
+    L_MQTT_Keep_Alive = make_label(b, "L_MQTT_Keep_Alive", row(3));
+    E_MQTT_Keep_Alive = make_edit(b, "E_MQTT_Keep_Alive", row(3));
+    CB_MQTT_Clean_Session = make_check(b, "CB_MQTT_Clean_Session", row(4));
+    CB_MQTT_WillFlag = make_check(b, "CB_MQTT_WillFlag", row(5));
+    L_MQTT_Will_TopicName = make_label(b, "L_MQTT_Will_TopicName", row(6));
+    E_MQTT_Will_TopicName = make_edit(b, "E_MQTT_Will_TopicName", row(6));
+    L_MQTT_Will_Message = make_label(b, "L_MQTT_Will_Message", row(7));
+    E_MQTT_Will_Message = make_edit(b, "E_MQTT_Will_Message", row(7));
+    CB_MQTT_Will_Retained = make_check(b, "CB_MQTT_Will_Retained", row(8));
+    L_MQTT_Will_QoS = make_label(b, "L_MQTT_Will_QoS", row(9));
+    CB_MQTT_Will_QoS =
+        make_list(b, "CB_MQTT_Will_QoS", row(9), {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
+    CB_MQTT_PublishTopicConnection = make_check(b, "CB_MQTT_PublishTopicConnection", row(10));
+    L_MQTT_Connection_TopicName = make_label(b, "L_MQTT_Connection_TopicName", row(11));
+    E_MQTT_Connection_TopicName = make_edit(b, "E_MQTT_Connection_TopicName", row(11));
+    L_MQTT_Connection_Message = make_label(b, "L_MQTT_Connection_Message", row(12));
+    E_MQTT_Connection_Message = make_edit(b, "E_MQTT_Connection_Message", row(12));
+    CB_MQTT_Connection_Retained = make_check(b, "CB_MQTT_Connection_Retained", row(13));
+    L_MQTT_Username = make_label(b, "L_MQTT_Username", row(14));
+    E_MQTT_Username = make_edit(b, "E_MQTT_Username", row(14));
+    L_MQTT_Password = make_label(b, "L_MQTT_Password", row(15));
+    E_MQTT_Password = make_memo(b, "E_MQTT_Password", row(15));
+    L_MQTT_ASync_Send_Time = make_label(b, "L_MQTT_ASync_Send_Time", row(16));
+    E_MQTT_ASync_Send_Time = make_edit(b, "E_MQTT_ASync_Send_Time", row(16));
+    L_MQTT_TopicDALIAns = make_label(b, "L_MQTT_TopicDALIAns", row(17));
+    E_MQTT_TopicDALIAns = make_edit(b, "E_MQTT_TopicDALIAns", row(17));
+    CB_MQTT_Enable_ReProgram = make_check(b, "CB_MQTT_Enable_ReProgram", row(18));
+    L_MQTT_Reprogram_Topic = make_label(b, "L_MQTT_Reprogram_Topic", row(19));
+    E_MQTT_Reprogram_Topic = make_edit(b, "E_MQTT_Reprogram_Topic", row(19));
+    L_MQTT_Reproram_Value = make_label(b, "L_MQTT_Reproram_Value", row(20));
+    E_MQTT_Reproram_Value = make_edit(b, "E_MQTT_Reproram_Value", row(20));
+}
+
+void TFParGen::Create_Ethernet()
+{
+    QWidget* b = CP_Ethernet->Body();
+    Ethernet_IP = make_row(b, "L_Ethernet_IP", false, QStringLiteral("E_Ethernet_IP"), row(0));
+    Ethernet_SM = make_row(b, "L_Ethernet_SM", false, QStringLiteral("E_Ethernet_SM"), row(1));
+    Ethernet_GAT = make_row(b, "CB_Ethernet_En_GAT", true, QStringLiteral("E_Ethernet_GAT"), row(2));
+    // Rows of the family's other gateways; this product never shows them.
+    L_Ethernet_TCP_Port = make_label(b, "L_Ethernet_TCP_Port", row(3));
+    E_Ethernet_TCP_Port = make_edit(b, "E_Ethernet_TCP_Port", row(3));
+    L_Ethernet_UDP_Port = make_label(b, "L_Ethernet_UDP_Port", row(4));
+    E_Ethernet_UDP_Port = make_edit(b, "E_Ethernet_UDP_Port", row(4));
+    CB_Ethernet_Reset_24h = make_check(b, "CB_Ethernet_Reset_24h", row(5));
+    Ethernet_DNS = make_row(b, "CB_Ethernet_En_DNS", true, QStringLiteral("E_Ethernet_DNS"), row(6));
+}
+
+void TFParGen::Create_TLS()
+{
+    QWidget* b = CP_TLS->Body();
+    CB_TLS_Enable = make_check(b, "CB_TLS_Enable", row(0));
+    CB_TLS_En_Server_Auth = make_check(b, "CB_TLS_En_Server_Auth", row(1));
+    L_TLS_Server_Cert = make_label(b, "L_TLS_Server_Cert", row(2));
+    E_TLS_Server_Cert = make_memo(b, "E_TLS_Server_Cert", row(2));
+    CB_TLS_En_Client_Auth = make_check(b, "CB_TLS_En_Client_Auth", row(3));
+    L_TLS_Client_Cert = make_label(b, "L_TLS_Client_Cert", row(4));
+    E_TLS_Client_Cert = make_memo(b, "E_TLS_Client_Cert", row(4));
+    L_TLS_Client_Cert_Key = make_label(b, "L_TLS_Client_Cert_Key", row(5));
+    E_TLS_Client_Cert_Key = make_memo(b, "E_TLS_Client_Cert_Key", row(5));
+    L_TLS_Client_Cert_Key_Pass = make_label(b, "L_TLS_Client_Cert_Key_Pass", row(6));
+    E_TLS_Client_Cert_Key_Pass = make_edit(b, "E_TLS_Client_Cert_Key_Pass", row(6));
+}
+
+void TFParGen::Create_NTP()
+{
+    QWidget* b = CP_NTP->Body();
+    L_NTP_Server_URL = make_label(b, "L_NTP_Server_URL", row(0));
+    E_NTP_Server_URL = make_edit(b, "E_NTP_Server_URL", row(0));
+    L_NTP_Poll_Time = make_label(b, "L_NTP_Poll_Time", row(1));
+    E_NTP_Poll_Time = make_edit(b, "E_NTP_Poll_Time", row(1));
+}
+
+void TFParGen::Create_WiFi2()
+{
+    QWidget* b = CP_WiFi2->Body();
+    L_WiFi2_Type = make_label(b, "L_WiFi2_Type", row(0));
+    CB_WiFi2_Type = make_list(b, "CB_WiFi2_Type", row(0));
+    L_WiFi2_IP1 = make_label(b, "L_WiFi2_IP1", row(1));
+    L_WiFi2_IP1->resize(kInputLeft + kInputWidth - kLabelLeft, kLabelHeight);
+    WiFi2_IP1_IP = make_row(b, "L_WiFi2_IP1_IP", false, QStringLiteral("E_WiFi2_IP1_IP"), row(2));
+    WiFi2_IP1_SM = make_row(b, "L_WiFi2_IP1_SM", false, QStringLiteral("E_WiFi2_IP1_SM"), row(3));
+    WiFi2_IP1_GAT = make_row(b, "CB_WiFi2_IP1_En_GAT", true, QStringLiteral("E_WiFi2_IP1_GAT"), row(4));
+    L_WiFi2_IP2 = make_label(b, "L_WiFi2_IP2", row(5));
+    L_WiFi2_IP2->resize(kInputLeft + kInputWidth - kLabelLeft, kLabelHeight);
+    WiFi2_IP2_IP = make_row(b, "L_WiFi2_IP2_IP", false, QStringLiteral("E_WiFi2_IP2_IP"), row(6));
+    WiFi2_IP2_SM = make_row(b, "L_WiFi2_IP2_SM", false, QStringLiteral("E_WiFi2_IP2_SM"), row(7));
+    WiFi2_IP2_GAT = make_row(b, "CB_WiFi2_IP2_En_GAT", true, QStringLiteral("E_WiFi2_IP2_GAT"), row(8));
+    L_WiFi2_SSID = make_label(b, "L_WiFi2_SSID", row(9));
+    E_WiFi2_SSID = make_edit(b, "E_WiFi2_SSID", row(9));
+    L_WiFi2_Password = make_label(b, "L_WiFi2_Password", row(10));
+    E_WiFi2_Password = make_edit(b, "E_WiFi2_Password", row(10));
+    L_WiFi2_Secure_Type = make_label(b, "L_WiFi2_Secure_Type", row(11));
+    CB_WiFi2_Secure_Type = make_list(b, "CB_WiFi2_Secure_Type", row(11));
+    CB_WiFi2_En_DHCP = make_check(b, "CB_WiFi2_En_DHCP", row(12));
+    WiFi2_DHCP_First =
+        make_row(b, "L_WiFi2_DHCP_First_IP", false, QStringLiteral("E_WiFi2_DHCP_First_IP"), row(13));
+    WiFi2_DHCP_SM = make_row(b, "L_WiFi2_DHCP_SM", false, QStringLiteral("E_WiFi2_DHCP_SM"), row(14));
+    L_WiFi2_Lease_Time = make_label(b, "L_WiFi2_Lease_Time", row(15));
+    E_WiFi2_Lease_Time = make_edit(b, "E_WiFi2_Lease_Time", row(15));
+    L_WiFi2_Max_Client = make_label(b, "L_WiFi2_Max_Client", row(16));
+    QStringList clients;
+    for (int i = 1; i <= 10; ++i)
+        clients << QString::number(i);
+    CB_WiFi2_Max_Client = make_list(b, "CB_WiFi2_Max_Client", row(16), clients);
+    L_WiFi2_Channel = make_label(b, "L_WiFi2_Channel", row(17));
+    CB_WiFi2_Channel = make_list(b, "CB_WiFi2_Channel", row(17));
+}
+
+void TFParGen::Create_GSM_GPRS()
+{
+    QWidget* b = CP_GSM_GPRS->Body();
+    L_GSM_GPRS_PIN = make_label(b, "L_GSM_GPRS_PIN", row(0));
+    E_GSM_GPRS_PIN = make_edit(b, "E_GSM_GPRS_PIN", row(0));
+    limit_typing(E_GSM_GPRS_PIN, QStringLiteral("[0-9]{0,8}"));
+    L_GSM_GPRS_APN = make_label(b, "L_GSM_GPRS_APN", row(1));
+    E_GSM_GPRS_APN = make_edit(b, "E_GSM_GPRS_APN", row(1));
+    L_GSM_GPRS_AuthType = make_label(b, "L_GSM_GPRS_AuthType", row(2));
+    CB_GSM_GPRS_AuthType = make_list(b, "CB_GSM_GPRS_AuthType", row(2),
+                                     {QStringLiteral("None"), QStringLiteral("PAP"), QStringLiteral("CHAP"),
+                                      QStringLiteral("PAP or CHAP")});
+    L_GSM_GPRS_UserName = make_label(b, "L_GSM_GPRS_UserName", row(3));
+    E_GSM_GPRS_UserName = make_edit(b, "E_GSM_GPRS_UserName", row(3));
+    limit_typing(E_GSM_GPRS_UserName, QStringLiteral(".{0,32}"));
+    L_GSM_GPRS_Password = make_label(b, "L_GSM_GPRS_Password", row(4));
+    E_GSM_GPRS_Password = make_edit(b, "E_GSM_GPRS_Password", row(4));
+    limit_typing(E_GSM_GPRS_Password, QStringLiteral(".{0,32}"));
+}
+
+void TFParGen::Bind_Elements()
+{
+    auto bytes = [this](const TByteRow& r) {
+        for (QLineEdit* b : r.Boxes)
+            FBound.push_back(b);
+    };
+    auto one = [this](QWidget* w) { FBound.push_back(w); };
+
+    one(CB_Select_Device_Device);
+    one(E_EthConn_Device_Name);
+    one(CB_EthConn_En_DHCP_Cable);
+    one(CB_EthConn_En_DHCP_WiFi);
+    one(CB_EthConn_Enable_DNS);
+    bytes(EthConn_Primary_DNS);
+    bytes(EthConn_Secondary_DNS);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             E_MQTT_Server, E_MQTT_Server_Port, E_MQTT_Client_ID, E_MQTT_Keep_Alive, CB_MQTT_Clean_Session,
+             CB_MQTT_WillFlag, E_MQTT_Will_TopicName, E_MQTT_Will_Message, CB_MQTT_Will_Retained, CB_MQTT_Will_QoS,
+             CB_MQTT_PublishTopicConnection, E_MQTT_Connection_TopicName, E_MQTT_Connection_Message,
+             CB_MQTT_Connection_Retained, E_MQTT_Username, E_MQTT_Password, E_MQTT_ASync_Send_Time,
+             E_MQTT_TopicDALIAns, CB_MQTT_Enable_ReProgram, E_MQTT_Reprogram_Topic, E_MQTT_Reproram_Value})
+        one(w);
+    bytes(Ethernet_IP);
+    bytes(Ethernet_SM);
+    bytes(Ethernet_GAT);
+    one(Ethernet_GAT.Check);
+    one(CB_WiFi2_Type);
+    bytes(WiFi2_IP1_IP);
+    bytes(WiFi2_IP1_SM);
+    one(WiFi2_IP1_GAT.Check);
+    bytes(WiFi2_IP1_GAT);
+    bytes(WiFi2_IP2_IP);
+    bytes(WiFi2_IP2_SM);
+    one(WiFi2_IP2_GAT.Check);
+    bytes(WiFi2_IP2_GAT);
+    one(E_WiFi2_SSID);
+    one(E_WiFi2_Password);
+    one(CB_WiFi2_Secure_Type);
+    one(CB_WiFi2_En_DHCP);
+    bytes(WiFi2_DHCP_First);
+    bytes(WiFi2_DHCP_SM);
+    one(E_WiFi2_Lease_Time);
+    one(CB_WiFi2_Max_Client);
+    one(CB_WiFi2_Channel);
+    for (QWidget* w : std::initializer_list<QWidget*>{CB_TLS_Enable, CB_TLS_En_Server_Auth, E_TLS_Server_Cert,
+                                                      CB_TLS_En_Client_Auth, E_TLS_Client_Cert, E_TLS_Client_Cert_Key,
+                                                      E_TLS_Client_Cert_Key_Pass, E_NTP_Server_URL, E_NTP_Poll_Time})
+        one(w);
+    bytes(ModbusTCPSlave_IP);
+    bytes(ModbusTCPSlave_SM);
+    bytes(ModbusTCPSlave_GAT);
+    one(ModbusTCPSlave_GAT.Check);
+    one(E_ModbusTCPSlave_Port);
+    for (QWidget* w : std::initializer_list<QWidget*>{E_GSM_GPRS_PIN, E_GSM_GPRS_APN, CB_GSM_GPRS_AuthType,
+                                                      E_GSM_GPRS_UserName, E_GSM_GPRS_Password})
+        one(w);
+
+    // Each element must meet a control of its kind.
+    if (FBound.size() != static_cast<size_t>(ParGen_Element_Count))
+        throw std::logic_error("ParGen controls do not match the elements");
+    for (size_t i = 0; i < FBound.size(); ++i) {
+        const TParGenEncoding enc = ParGen_Elements()[i].Encoding;
+        const QWidget* w = FBound[i];
+        const bool ok = enc == TParGenEncoding::Text
+                            ? (qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w))
+                        : (enc == TParGenEncoding::Check || enc == TParGenEncoding::CheckNumber)
+                            ? qobject_cast<const QCheckBox*>(w) != nullptr
+                            : qobject_cast<const QComboBox*>(w) != nullptr;
+        if (!ok)
+            throw std::logic_error(std::string("ParGen control of the wrong kind for ") + ParGen_Elements()[i].Name);
+    }
+}
+
+void TFParGen::Build_Dot_Chains()
+{
+    auto chain = [this](std::initializer_list<const TByteRow*> rows) {
+        QLineEdit* prev = nullptr;
+        for (const TByteRow* r : rows)
+            for (QLineEdit* b : r->Boxes) {
+                if (prev)
+                    FNextBox[prev] = b;
+                prev = b;
+            }
+    };
+    chain({&Ethernet_IP, &Ethernet_SM, &Ethernet_GAT});
+    chain({&EthConn_Primary_DNS, &EthConn_Secondary_DNS});
+    chain({&WiFi2_IP1_IP, &WiFi2_IP1_SM, &WiFi2_IP1_GAT});
+    chain({&WiFi2_IP2_IP, &WiFi2_IP2_SM, &WiFi2_IP2_GAT});
+    chain({&WiFi2_DHCP_First, &WiFi2_DHCP_SM});
+    chain({&ModbusTCPSlave_IP, &ModbusTCPSlave_SM, &ModbusTCPSlave_GAT});
+    for (const TByteRow* r : {&EthConn_Primary_DNS, &EthConn_Secondary_DNS, &ModbusTCPSlave_IP, &ModbusTCPSlave_SM,
+                              &ModbusTCPSlave_GAT, &Ethernet_IP, &Ethernet_SM, &Ethernet_GAT, &Ethernet_DNS,
+                              &WiFi2_IP1_IP, &WiFi2_IP1_SM, &WiFi2_IP1_GAT, &WiFi2_IP2_IP, &WiFi2_IP2_SM,
+                              &WiFi2_IP2_GAT, &WiFi2_DHCP_First, &WiFi2_DHCP_SM})
+        for (QLineEdit* b : r->Boxes)
+            FByteBoxes.push_back(b);
+}
+
+void TFParGen::Connect_Triggers()
+{
+    for (QComboBox* c : CPG->findChildren<QComboBox*>())
+        connect(c, &QComboBox::currentIndexChanged, this, [this, c] { On_Change(c); });
+    for (QCheckBox* c : CPG->findChildren<QCheckBox*>())
+        connect(c, &QCheckBox::toggled, this, [this, c] { On_Click(c); });
+    CP_MQTT->OnExpand = [this] { CP_Expand(); };
+}
+
+// ---------------------------------------------------------------------------------------------
+// Texts
+
+void TFParGen::Fill_List(QComboBox* list, std::initializer_list<int> items)
+{
+    list->clear();
+    for (int t : items)
+        list->addItem(Lang(t));
+    list->setCurrentIndex(0);
+}
+
+void TFParGen::Set_Lang()
+{
+    FUpdating = true;
+    auto done = qScopeGuard([this] { FUpdating = false; });
+
+    SetCaption(Lang(400));
+    L_SW_Desc->setText(Lang(401));
+    Btn_OK->SetCaption(Lang(402));
+    Btn_OK->SetHint(Lang(404));
+    Btn_Cancel->SetCaption(Lang(403));
+    Btn_Cancel->SetHint(Lang(405));
+
+    // Select Device
+    texts(L_Select_Device_Device, CB_Select_Device_Device, 4248);
+
+    // Ethernet Connection
+    texts(L_EthConn_Device_Name, E_EthConn_Device_Name, 4251);
+    texts(CB_EthConn_En_DHCP_Cable, CB_EthConn_En_DHCP_Cable, 4253);
+    texts(CB_EthConn_En_DHCP_WiFi, CB_EthConn_En_DHCP_WiFi, 4255);
+    texts(CB_EthConn_Enable_DNS, CB_EthConn_Enable_DNS, 4257);
+    row_texts(EthConn_Primary_DNS, 4263, run(4259));
+    row_texts(EthConn_Secondary_DNS, 4264, run(4265));
+
+    // Modbus TCP Slave
+    row_texts(ModbusTCPSlave_IP, 691, run(692));
+    row_texts(ModbusTCPSlave_SM, 696, {697, 698, 699, 1800});
+    row_texts(ModbusTCPSlave_GAT, 1801, run(1803), 1802);
+    texts(L_ModbusTCPSlave_Port, E_ModbusTCPSlave_Port, 1807);
+
+    // MQTT
+    texts(L_MQTT_Server, E_MQTT_Server, 429);
+    texts(L_MQTT_Server_Port, E_MQTT_Server_Port, 431);
+    texts(L_MQTT_Client_ID, E_MQTT_Client_ID, 433);
+    texts(L_MQTT_Keep_Alive, E_MQTT_Keep_Alive, 435);
+    texts(CB_MQTT_Clean_Session, CB_MQTT_Clean_Session, 437);
+    texts(CB_MQTT_WillFlag, CB_MQTT_WillFlag, 439);
+    texts(L_MQTT_Will_TopicName, E_MQTT_Will_TopicName, 441);
+    texts(L_MQTT_Will_Message, E_MQTT_Will_Message, 443);
+    texts(CB_MQTT_Will_Retained, CB_MQTT_Will_Retained, 445);
+    texts(L_MQTT_Will_QoS, CB_MQTT_Will_QoS, 447);
+    texts(CB_MQTT_PublishTopicConnection, CB_MQTT_PublishTopicConnection, 4226);
+    texts(L_MQTT_Connection_TopicName, E_MQTT_Connection_TopicName, 4228);
+    texts(L_MQTT_Connection_Message, E_MQTT_Connection_Message, 4230);
+    texts(CB_MQTT_Connection_Retained, CB_MQTT_Connection_Retained, 4232);
+    texts(L_MQTT_Username, E_MQTT_Username, 449);
+    texts(L_MQTT_Password, E_MQTT_Password, 451);
+    texts(L_MQTT_ASync_Send_Time, E_MQTT_ASync_Send_Time, 453);
+    texts(L_MQTT_TopicDALIAns, E_MQTT_TopicDALIAns, 4234);
+    texts(CB_MQTT_Enable_ReProgram, CB_MQTT_Enable_ReProgram, 4236);
+    texts(L_MQTT_Reprogram_Topic, E_MQTT_Reprogram_Topic, 4238);
+    texts(L_MQTT_Reproram_Value, E_MQTT_Reproram_Value, 4240);
+
+    // Ethernet
+    row_texts(Ethernet_IP, 456, run(457));
+    row_texts(Ethernet_SM, 461, run(462));
+    row_texts(Ethernet_GAT, 466, run(468), 467);
+    texts(CB_Ethernet_Reset_24h, CB_Ethernet_Reset_24h, 4243);
+
+    // TLS
+    texts(CB_TLS_Enable, CB_TLS_Enable, 555);
+    texts(CB_TLS_En_Server_Auth, CB_TLS_En_Server_Auth, 557);
+    texts(L_TLS_Server_Cert, E_TLS_Server_Cert, 559);
+    texts(CB_TLS_En_Client_Auth, CB_TLS_En_Client_Auth, 561);
+    texts(L_TLS_Client_Cert, E_TLS_Client_Cert, 563);
+    texts(L_TLS_Client_Cert_Key, E_TLS_Client_Cert_Key, 565);
+    texts(L_TLS_Client_Cert_Key_Pass, E_TLS_Client_Cert_Key_Pass, 567);
+
+    // NTP
+    texts(L_NTP_Server_URL, E_NTP_Server_URL, 570);
+    texts(L_NTP_Poll_Time, E_NTP_Poll_Time, 572);
+
+    // Wi-Fi
+    texts(L_WiFi2_Type, CB_WiFi2_Type, 5101);
+    Fill_List(CB_WiFi2_Type, {5103, 5104});
+    caption(L_WiFi2_IP1, 5105);
+    row_texts(WiFi2_IP1_IP, 5106, run(5107));
+    row_texts(WiFi2_IP1_SM, 5111, run(5112));
+    row_texts(WiFi2_IP1_GAT, 5116, run(5118), 5117);
+    caption(L_WiFi2_IP2, 5122);
+    row_texts(WiFi2_IP2_IP, 5123, run(5124));
+    row_texts(WiFi2_IP2_SM, 5128, run(5129));
+    row_texts(WiFi2_IP2_GAT, 5133, run(5135), 5134);
+    texts(L_WiFi2_SSID, E_WiFi2_SSID, 5139);
+    texts(L_WiFi2_Password, E_WiFi2_Password, 5141);
+    texts(L_WiFi2_Secure_Type, CB_WiFi2_Secure_Type, 5143);
+    Fill_List(CB_WiFi2_Secure_Type, {5145, 5146, 5147, 5148});
+    texts(CB_WiFi2_En_DHCP, CB_WiFi2_En_DHCP, 5149);
+    row_texts(WiFi2_DHCP_First, 5151, run(5152));
+    row_texts(WiFi2_DHCP_SM, 5156, run(5157));
+    texts(L_WiFi2_Lease_Time, E_WiFi2_Lease_Time, 5161);
+    texts(L_WiFi2_Max_Client, CB_WiFi2_Max_Client, 5163);
+    texts(L_WiFi2_Channel, CB_WiFi2_Channel, 5165);
+    Fill_List(CB_WiFi2_Channel, {5167, 5168, 5169, 5170, 5171, 5172, 5173, 5174, 5175, 5176, 5177, 5178});
+
+    // GSM / GPRS / LTE
+    texts(L_GSM_GPRS_PIN, E_GSM_GPRS_PIN, 4151);
+    texts(L_GSM_GPRS_APN, E_GSM_GPRS_APN, 4153);
+    texts(L_GSM_GPRS_AuthType, CB_GSM_GPRS_AuthType, 4220);
+    texts(L_GSM_GPRS_UserName, E_GSM_GPRS_UserName, 4222);
+    texts(L_GSM_GPRS_Password, E_GSM_GPRS_Password, 4224);
+
+    // The numbered panel captions follow the language too.
+    const std::vector<TParGenPanel>& order = ParGen_Variant(FVariant).Panels;
+    for (size_t i = 0; i < order.size(); ++i)
+        Panel(order[i])->SetCaption(QStringLiteral("%1. %2").arg(i + 1).arg(Lang(ParGen_Panel_Text(order[i]))));
+
+    done.dismiss();
+    FUpdating = false;
+    // The translated lists start again at their first item: lay the panels out for it.
+    Move_GroupBoxs();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Panel order and layout
+
+void TFParGen::Order_TAB_Panels()
+{
+    const std::vector<TParGenPanel>& order = ParGen_Variant(FVariant).Panels;
+    QWidget* prev = nullptr;
+    for (size_t i = 0; i < order.size(); ++i) {
+        TCategoryPanel* p = Panel(order[i]);
+        p->SetShown(true);
+        p->SetOrder(static_cast<int>(i));
+        p->SetCaption(QStringLiteral("%1. %2").arg(i + 1).arg(Lang(ParGen_Panel_Text(order[i]))));
+        for (QWidget* w : p->Body()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!(w->focusPolicy() & Qt::TabFocus))
+                continue;
+            if (prev)
+                setTabOrder(prev, w);
+            prev = w;
+        }
+    }
+    CPG->Restack();
+}
+
+void TFParGen::Move_GroupBoxs()
+{
+    if (FInRelayout)
+        return;
+    FInRelayout = true;
+    auto done = qScopeGuard([this] { FInRelayout = false; });
+
+    const TParGenVariantInfo& v = ParGen_Variant(FVariant);
+    if (v.Reset_Device_Type)
+        CB_Select_Device_Device->setCurrentIndex(0);
+    for (TParGenPanel p : v.Panels)
+        Panel_Relayout(p);
+    if (v.Device_Selection)
+        Apply_Device_Type_Rule();
+    CPG->Restack();
+}
+
+void TFParGen::Panel_Relayout(TParGenPanel panel)
+{
+    switch (panel) {
+    case TParGenPanel::Select_Device: RePosition_Object_Select_Device(); break;
+    case TParGenPanel::Ethernet_Connection: RePosition_Object_Ethernet_Connection(); break;
+    case TParGenPanel::Modbus_TCP_Slave: RePosition_Object_Modbus_TCP_Slave(); break;
+    case TParGenPanel::MQTT: RePosition_Object_MQTT(); break;
+    case TParGenPanel::Ethernet: RePosition_Object_Ethernet(); break;
+    case TParGenPanel::TLS: RePosition_Object_TLS(); break;
+    case TParGenPanel::NTP: RePosition_Object_NTP(); break;
+    case TParGenPanel::WiFi2: RePosition_Object_WiFi2(); break;
+    case TParGenPanel::GSM_GPRS: RePosition_Object_GSM_GPRS(); break;
+    default: Fit_To_Contents(Panel(panel)); break;
+    }
+}
+
+void TFParGen::Apply_Device_Type_Rule()
+{
+    const int type = CB_Select_Device_Device->currentIndex();
+    auto close = [](TCategoryPanel* p) {
+        p->Collapse();
+        p->SetPanelEnabled(false);
+    };
+    auto open = [](TCategoryPanel* p) {
+        p->SetPanelEnabled(true);
+        p->Expand();
+    };
+    if (type == 0) {
+        close(CP_WiFi2);
+        close(CP_GSM_GPRS);
+    } else if (type == 1) {
+        open(CP_WiFi2);
+        close(CP_GSM_GPRS);
+    } else {
+        close(CP_WiFi2);
+        open(CP_GSM_GPRS);
+    }
+}
+
+void TFParGen::Fit_Panel(TCategoryPanel* panel, const QWidget* last) const
+{
+    panel->SetPanelHeight(last->y() + last->height() + panel->HeaderHeight() + kPanelBottomMargin);
+}
+
+void TFParGen::Fit_To_Contents(TCategoryPanel* panel) const
+{
+    // Panels of the family's other gateways: measured from whatever they hold.
+    int bottom = 0;
+    for (QWidget* w : panel->Body()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (own_visible(w))
+            bottom = std::max(bottom, w->y() + w->height());
+    panel->SetPanelHeight(bottom + panel->HeaderHeight() + kPanelBottomMargin);
+}
+
+void TFParGen::RePosition_Object_Select_Device() { Fit_Panel(CP_Select_Device, CB_Select_Device_Device); }
+
+void TFParGen::RePosition_Object_Ethernet_Connection()
+{
+    const int type = CB_Select_Device_Device->currentIndex();
+    CB_EthConn_En_DHCP_WiFi->setEnabled(type != 0 && type != 2);
+    Fit_Panel(CP_Ethernet_Connection, EthConn_Secondary_DNS.Boxes[3]);
+}
+
+void TFParGen::RePosition_Object_Modbus_TCP_Slave()
+{
+    const bool editable = !CB_EthConn_En_DHCP_Cable->isChecked();
+    ModbusTCPSlave_IP.SetInputsEnabled(editable);
+    ModbusTCPSlave_SM.SetInputsEnabled(editable);
+    ModbusTCPSlave_GAT.SetInputsEnabled(editable);
+    Fit_Panel(CP_Modbus_TCP_Slave, E_ModbusTCPSlave_Port);
+}
+
+void TFParGen::RePosition_Object_MQTT()
+{
+    const std::initializer_list<QWidget*> will = {L_MQTT_Will_TopicName, E_MQTT_Will_TopicName, L_MQTT_Will_Message,
+                                                  E_MQTT_Will_Message,   CB_MQTT_Will_Retained, L_MQTT_Will_QoS,
+                                                  CB_MQTT_Will_QoS};
+    int v;
+    if (CB_MQTT_WillFlag->isChecked()) {
+        const int t = CB_MQTT_WillFlag->y() + kRowPitch;
+        place(L_MQTT_Will_TopicName, E_MQTT_Will_TopicName, t);
+        place(L_MQTT_Will_Message, E_MQTT_Will_Message, t + kRowPitch);
+        place_check(CB_MQTT_Will_Retained, t + 2 * kRowPitch);
+        place(L_MQTT_Will_QoS, CB_MQTT_Will_QoS, t + 3 * kRowPitch);
+        v = L_MQTT_Will_QoS->y() + kRowPitch;
+    } else {
+        for (QWidget* w : will)
+            w->hide();
+        v = L_MQTT_Will_TopicName->y();
+    }
+
+    place_check(CB_MQTT_PublishTopicConnection, v);
+    int w;
+    if (CB_MQTT_PublishTopicConnection->isChecked()) {
+        place(L_MQTT_Connection_TopicName, E_MQTT_Connection_TopicName, v + kRowPitch);
+        place(L_MQTT_Connection_Message, E_MQTT_Connection_Message, v + 2 * kRowPitch);
+        place_check(CB_MQTT_Connection_Retained, v + 3 * kRowPitch);
+        w = v + 4 * kRowPitch;
+    } else {
+        for (QWidget* c : {static_cast<QWidget*>(L_MQTT_Connection_TopicName),
+                           static_cast<QWidget*>(E_MQTT_Connection_TopicName),
+                           static_cast<QWidget*>(L_MQTT_Connection_Message),
+                           static_cast<QWidget*>(E_MQTT_Connection_Message),
+                           static_cast<QWidget*>(CB_MQTT_Connection_Retained)})
+            c->hide();
+        w = v + kRowPitch;
+    }
+
+    place(L_MQTT_Username, E_MQTT_Username, w);
+    place(L_MQTT_Password, E_MQTT_Password, w + kRowPitch);
+    for (QWidget* c : {static_cast<QWidget*>(L_MQTT_TopicDALIAns), static_cast<QWidget*>(E_MQTT_TopicDALIAns),
+                       static_cast<QWidget*>(CB_MQTT_Enable_ReProgram), static_cast<QWidget*>(L_MQTT_Reprogram_Topic),
+                       static_cast<QWidget*>(E_MQTT_Reprogram_Topic), static_cast<QWidget*>(L_MQTT_Reproram_Value),
+                       static_cast<QWidget*>(E_MQTT_Reproram_Value)})
+        c->hide();
+    place(L_MQTT_ASync_Send_Time, E_MQTT_ASync_Send_Time, w + 2 * kRowPitch);
+    Fit_Panel(CP_MQTT, E_MQTT_ASync_Send_Time);
+}
+
+void TFParGen::RePosition_Object_Ethernet()
+{
+    const bool editable = !CB_EthConn_En_DHCP_Cable->isChecked();
+    Ethernet_IP.SetInputsEnabled(editable);
+    Ethernet_SM.SetInputsEnabled(editable);
+    Ethernet_GAT.SetInputsEnabled(editable);
+    for (QWidget* c : {static_cast<QWidget*>(L_Ethernet_TCP_Port), static_cast<QWidget*>(E_Ethernet_TCP_Port),
+                       static_cast<QWidget*>(L_Ethernet_UDP_Port), static_cast<QWidget*>(E_Ethernet_UDP_Port),
+                       static_cast<QWidget*>(CB_Ethernet_Reset_24h)})
+        c->hide();
+    Ethernet_DNS.SetShown(false);
+    Fit_Panel(CP_Ethernet, Ethernet_GAT.Boxes[3]);
+}
+
+void TFParGen::RePosition_Object_TLS()
+{
+    const std::initializer_list<QWidget*> below = {
+        CB_TLS_En_Server_Auth, L_TLS_Server_Cert,     E_TLS_Server_Cert,          CB_TLS_En_Client_Auth,
+        L_TLS_Client_Cert,     E_TLS_Client_Cert,     L_TLS_Client_Cert_Key,      E_TLS_Client_Cert_Key,
+        L_TLS_Client_Cert_Key_Pass, E_TLS_Client_Cert_Key_Pass};
+    if (!CB_TLS_Enable->isChecked()) {
+        for (QWidget* c : below)
+            c->hide();
+        Fit_Panel(CP_TLS, CB_TLS_Enable);
+        return;
+    }
+    CB_TLS_En_Server_Auth->show();
+    int v;
+    if (CB_TLS_En_Server_Auth->isChecked()) {
+        place(L_TLS_Server_Cert, E_TLS_Server_Cert, CB_TLS_En_Server_Auth->y() + kRowPitch);
+        v = E_TLS_Server_Cert->y() + kRowPitch;
+    } else {
+        L_TLS_Server_Cert->hide();
+        E_TLS_Server_Cert->hide();
+        v = CB_TLS_En_Server_Auth->y() + kRowPitch;
+    }
+    place_check(CB_TLS_En_Client_Auth, v);
+    if (CB_TLS_En_Client_Auth->isChecked()) {
+        place(L_TLS_Client_Cert, E_TLS_Client_Cert, v + kRowPitch);
+        place(L_TLS_Client_Cert_Key, E_TLS_Client_Cert_Key, v + 2 * kRowPitch);
+        place(L_TLS_Client_Cert_Key_Pass, E_TLS_Client_Cert_Key_Pass, v + 3 * kRowPitch);
+        Fit_Panel(CP_TLS, E_TLS_Client_Cert_Key_Pass);
+    } else {
+        for (QWidget* c : {static_cast<QWidget*>(L_TLS_Client_Cert), static_cast<QWidget*>(E_TLS_Client_Cert),
+                           static_cast<QWidget*>(L_TLS_Client_Cert_Key), static_cast<QWidget*>(E_TLS_Client_Cert_Key),
+                           static_cast<QWidget*>(L_TLS_Client_Cert_Key_Pass),
+                           static_cast<QWidget*>(E_TLS_Client_Cert_Key_Pass)})
+            c->hide();
+        Fit_Panel(CP_TLS, CB_TLS_En_Client_Auth);
+    }
+}
+
+void TFParGen::RePosition_Object_NTP() { Fit_Panel(CP_NTP, E_NTP_Poll_Time); }
+
+void TFParGen::RePosition_Object_WiFi2()
+{
+    const int t = L_WiFi2_Type->y();
+    auto address_rows = [](const TByteRow& ip, const TByteRow& sm, const TByteRow& gat, int top) {
+        ip.SetShown(true);
+        sm.SetShown(true);
+        gat.SetShown(true);
+        ip.Place(top);
+        sm.Place(top + kRowPitch);
+        gat.Place(top + 2 * kRowPitch);
+    };
+    auto rows_enabled = [](const TByteRow& ip, const TByteRow& sm, const TByteRow& gat, bool enabled) {
+        ip.SetInputsEnabled(enabled);
+        sm.SetInputsEnabled(enabled);
+        gat.SetInputsEnabled(enabled);
+    };
+    auto hide_second = [this] {
+        L_WiFi2_IP2->hide();
+        WiFi2_IP2_IP.SetShown(false);
+        WiFi2_IP2_SM.SetShown(false);
+        WiFi2_IP2_GAT.SetShown(false);
+    };
+
+    if (CB_WiFi2_Type->currentIndex() != 0) {
+        // Station: one or two addresses given by the product, editable unless DHCP gives them.
+        QString first, second;
+        const int count = Check_Device_IP_Address_WiFi(first, second);
+        const bool editable = !CB_EthConn_En_DHCP_WiFi->isChecked();
+        int top = t + kRowPitch;
+        if (count == 2) {
+            L_WiFi2_IP1->setText(Lang(5105) + QStringLiteral(" - ") + first);
+            L_WiFi2_IP1->move(kLabelLeft, top);
+            L_WiFi2_IP1->show();
+            top += kRowPitch;
+        } else {
+            L_WiFi2_IP1->hide();
+        }
+        address_rows(WiFi2_IP1_IP, WiFi2_IP1_SM, WiFi2_IP1_GAT, top);
+        rows_enabled(WiFi2_IP1_IP, WiFi2_IP1_SM, WiFi2_IP1_GAT, editable);
+        top += 3 * kRowPitch;
+        if (count == 2) {
+            L_WiFi2_IP2->setText(Lang(5122) + QStringLiteral(" - ") + second);
+            L_WiFi2_IP2->move(kLabelLeft, top);
+            L_WiFi2_IP2->show();
+            top += kRowPitch;
+            address_rows(WiFi2_IP2_IP, WiFi2_IP2_SM, WiFi2_IP2_GAT, top);
+            rows_enabled(WiFi2_IP2_IP, WiFi2_IP2_SM, WiFi2_IP2_GAT, editable);
+            top += 3 * kRowPitch;
+        } else {
+            hide_second();
+        }
+        place(L_WiFi2_SSID, E_WiFi2_SSID, top);
+        place(L_WiFi2_Password, E_WiFi2_Password, top + kRowPitch);
+        for (QWidget* c : {static_cast<QWidget*>(L_WiFi2_Secure_Type), static_cast<QWidget*>(CB_WiFi2_Secure_Type),
+                           static_cast<QWidget*>(CB_WiFi2_En_DHCP), static_cast<QWidget*>(L_WiFi2_Lease_Time),
+                           static_cast<QWidget*>(E_WiFi2_Lease_Time), static_cast<QWidget*>(L_WiFi2_Max_Client),
+                           static_cast<QWidget*>(CB_WiFi2_Max_Client), static_cast<QWidget*>(L_WiFi2_Channel),
+                           static_cast<QWidget*>(CB_WiFi2_Channel)})
+            c->hide();
+        WiFi2_DHCP_First.SetShown(false);
+        WiFi2_DHCP_SM.SetShown(false);
+        Fit_Panel(CP_WiFi2, E_WiFi2_Password);
+        return;
+    }
+
+    // Access point: one address, security, and the access point's own DHCP server.
+    L_WiFi2_IP1->hide();
+    address_rows(WiFi2_IP1_IP, WiFi2_IP1_SM, WiFi2_IP1_GAT, t + kRowPitch);
+    rows_enabled(WiFi2_IP1_IP, WiFi2_IP1_SM, WiFi2_IP1_GAT, true);
+    hide_second();
+    place(L_WiFi2_SSID, E_WiFi2_SSID, t + 4 * kRowPitch);
+    place(L_WiFi2_Secure_Type, CB_WiFi2_Secure_Type, t + 5 * kRowPitch);
+    int c = t + 6 * kRowPitch;
+    if (CB_WiFi2_Secure_Type->currentIndex() != 0) {
+        place(L_WiFi2_Password, E_WiFi2_Password, c);
+        c += kRowPitch;
+    } else {
+        L_WiFi2_Password->hide();
+        E_WiFi2_Password->hide();
+    }
+    place_check(CB_WiFi2_En_DHCP, c);
+    int d;
+    if (CB_WiFi2_En_DHCP->isChecked()) {
+        WiFi2_DHCP_First.SetShown(true);
+        WiFi2_DHCP_SM.SetShown(true);
+        WiFi2_DHCP_First.Place(c + kRowPitch);
+        WiFi2_DHCP_SM.Place(c + 2 * kRowPitch);
+        place(L_WiFi2_Lease_Time, E_WiFi2_Lease_Time, c + 3 * kRowPitch);
+        d = c + 4 * kRowPitch;
+    } else {
+        WiFi2_DHCP_First.SetShown(false);
+        WiFi2_DHCP_SM.SetShown(false);
+        L_WiFi2_Lease_Time->hide();
+        E_WiFi2_Lease_Time->hide();
+        d = c + kRowPitch;
+    }
+    place(L_WiFi2_Max_Client, CB_WiFi2_Max_Client, d);
+    place(L_WiFi2_Channel, CB_WiFi2_Channel, d + kRowPitch);
+    Fit_Panel(CP_WiFi2, CB_WiFi2_Channel);
+}
+
+void TFParGen::RePosition_Object_GSM_GPRS() { Fit_Panel(CP_GSM_GPRS, E_GSM_GPRS_Password); }
+
+int TFParGen::Check_Device_IP_Address_WiFi(QString& first, QString& second) const
+{
+    first = QStringLiteral("Modbus TCP Slave");
+    second = QStringLiteral("MQTT");
+    return 2;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Triggers
+
+void TFParGen::On_Change(QObject* sender)
+{
+    if (FUpdating)
+        return;
+    if (sender == CB_Select_Device_Device || sender == CB_WiFi2_Type || sender == CB_WiFi2_Secure_Type)
+        Move_GroupBoxs();
+}
+
+void TFParGen::On_Click(QObject* sender)
+{
+    if (FUpdating)
+        return;
+    if (sender == CB_MQTT_WillFlag || sender == CB_MQTT_PublishTopicConnection || sender == CB_MQTT_Enable_ReProgram ||
+        sender == CB_TLS_Enable || sender == CB_TLS_En_Server_Auth || sender == CB_TLS_En_Client_Auth ||
+        sender == CB_EthConn_En_DHCP_Cable || sender == CB_EthConn_En_DHCP_WiFi || sender == CB_WiFi2_En_DHCP)
+        Move_GroupBoxs();
+}
+
+void TFParGen::CP_Expand() { Move_GroupBoxs(); }
+
+void TFParGen::FormResize()
+{
+    if (width() != kClientWidth)
+        setFixedWidth(kClientWidth);
+    P_Title->setGeometry(0, 0, kClientWidth, kTitleHeight);
+    P_Buttons->setGeometry(0, height() - kButtonStripHeight, kClientWidth, kButtonStripHeight);
+    Btn_Cancel->SetBounds(kClientWidth - 10 - 110, 6, 110, 28);
+    Btn_OK->SetBounds(kClientWidth - 10 - 110 - 8 - 110, 6, 110, 28);
+    CPG->setGeometry(0, kTitleHeight, kClientWidth,
+                     std::max(0, height() - kTitleHeight - kButtonStripHeight));
+}
+
+void TFParGen::resizeEvent(QResizeEvent* event)
+{
+    platform::TForm::resizeEvent(event);
+    FormResize();
+}
+
+bool TFParGen::FormMouseWheel(int wheelDelta, const QPoint& globalPos)
+{
+    QWidget* client = CPG->viewport();
+    if (!client->rect().contains(client->mapFromGlobal(globalPos)))
+        return false;
+    const int lines = QApplication::wheelScrollLines();
+    for (int i = 0; i < lines; ++i)
+        CPG->ScrollLine(wheelDelta > 0);
+    return true;
+}
+
+void TFParGen::KeyPress(QWidget* sender, QChar& key)
+{
+    if (key != QLatin1Char('.'))
+        return;
+    key = QChar();  // an address byte box never takes a dot
+    const auto it = FNextBox.find(qobject_cast<QLineEdit*>(sender));
+    if (it == FNextBox.end())
+        return;
+    QLineEdit* next = it->second;
+    if (next->isVisible() && next->isEnabled())
+        next->setFocus(Qt::TabFocusReason);
+}
+
+bool TFParGen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* box = qobject_cast<QLineEdit*>(watched);
+        if (box && std::find(FByteBoxes.begin(), FByteBoxes.end(), box) != FByteBoxes.end()) {
+            const QString text = static_cast<QKeyEvent*>(event)->text();
+            if (text.size() == 1) {
+                QChar key = text[0];
+                KeyPress(box, key);
+                if (key.isNull())
+                    return true;
+            }
+        }
+    } else if (event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (FormMouseWheel(wheel->angleDelta().y(), wheel->globalPosition().toPoint()))
+            return true;
+    }
+    return platform::TForm::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// File
+
+void TFParGen::Set_Element(int element, const QString& text)
+{
+    QWidget* w = FBound[static_cast<size_t>(element)];
+    const TParGenElement& e = ParGen_Elements()[static_cast<size_t>(element)];
+    switch (e.Encoding) {
+    case TParGenEncoding::Text:
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            edit->setText(text);
+        else
+            static_cast<QPlainTextEdit*>(w)->setPlainText(text);
+        break;
+    case TParGenEncoding::Check: static_cast<QCheckBox*>(w)->setChecked(Decode_Check(text)); break;
+    case TParGenEncoding::CheckNumber: static_cast<QCheckBox*>(w)->setChecked(Decode_Check_Number(text)); break;
+    case TParGenEncoding::Index: {
+        auto* list = static_cast<QComboBox*>(w);
+        const int def = Decode_Index(QString::fromLatin1(e.Default), list->count(), -1);
+        list->setCurrentIndex(Decode_Index(text, list->count(), def));
+        break;
+    }
+    case TParGenEncoding::ItemText: {
+        auto* list = static_cast<QComboBox*>(w);
+        QStringList items;
+        for (int i = 0; i < list->count(); ++i)
+            items << list->itemText(i);
+        list->setCurrentIndex(items.isEmpty() ? -1 : Decode_Item_Text(text, items));
+        break;
+    }
+    }
+}
+
+QString TFParGen::Element_Value(int element) const
+{
+    const QWidget* w = FBound[static_cast<size_t>(element)];
+    switch (ParGen_Elements()[static_cast<size_t>(element)].Encoding) {
+    case TParGenEncoding::Text: return text_of(w);
+    case TParGenEncoding::Check:
+    case TParGenEncoding::CheckNumber:
+        return static_cast<const QCheckBox*>(w)->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    case TParGenEncoding::Index: return QString::number(static_cast<const QComboBox*>(w)->currentIndex());
+    case TParGenEncoding::ItemText: return static_cast<const QComboBox*>(w)->currentText();
+    }
+    return {};
+}
+
+void TFParGen::Set_Defaults(bool fileMissing)
+{
+    for (int i = 0; i < ParGen_Element_Count; ++i)
+        Set_Element(i, ParGen_Default(i, fileMissing));
+}
+
+void TFParGen::Load_ParGen()
+{
+    QString error;
+    {
+        FUpdating = true;
+        auto done = qScopeGuard([this] { FUpdating = false; });
+        if (!platform::FileExists(shell::File_ParGen)) {
+            Set_Defaults(true);
+        } else {
+            TParGenTexts texts;
+            try {
+                texts = ParGen_Read_File(shell::File_ParGen);
+            } catch (const platform::Exception& e) {
+                error = e.message();
+            }
+            if (!error.isEmpty()) {
+                // Nothing of a file that cannot be read, and nothing of the last configuration shown.
+                Set_Defaults(true);
+            } else {
+                for (int i = 0; i < ParGen_Element_Count; ++i) {
+                    const std::optional<QString>& t = texts[static_cast<size_t>(i)];
+                    Set_Element(i, t ? *t : ParGen_Default(i, false));
+                }
+            }
+            if (CB_GSM_GPRS_AuthType->currentIndex() < 0)
+                CB_GSM_GPRS_AuthType->setCurrentIndex(0);
+        }
+    }
+    Move_GroupBoxs();
+    if (!error.isEmpty())
+        platform::MessageDlg(error, platform::TMsgDlgType::mtError, platform::TMsgDlgButtons::mbOK);
+}
+
+std::vector<QString> TFParGen::ParGen_Values() const
+{
+    std::vector<QString> values;
+    values.reserve(ParGen_Element_Count);
+    for (int i = 0; i < ParGen_Element_Count; ++i)
+        values.push_back(Element_Value(i));
+    return values;
+}
+
+void TFParGen::Save_ParGen() const { ParGen_Write_File(shell::File_ParGen, ParGen_Values()); }
+
+void TFParGen::FormShow() { Load_ParGen(); }
+
+void TFParGen::Btn_OKClick()
+{
+    if (!Controllo_Dati())
+        return;
+    Save_ParGen();
+    SetModalResult(platform::mrOk);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Validation
+
+int TFParGen::Check_Device_Name(const QString& text) const { return comm_params::Check_Device_Name(text); }
+
+bool TFParGen::Controllo_Dati()
+{
+    auto fail = [](const QString& message) {
+        platform::MessageDlg(message, platform::TMsgDlgType::mtError, platform::TMsgDlgButtons::mbOK);
+        return false;
+    };
+    // The four texts of a group follow one another in the text table.
+    auto bytes_ok = [&](const TByteRow& r, int firstText) {
+        const int bad = First_Bad_Byte(r.Texts());
+        return bad < 0 || fail(Lang(firstText + bad));
+    };
+    auto empty_or = [](const QLineEdit* e, qint64 lo, qint64 hi) {
+        return e->text().isEmpty() || In_Range(e->text(), lo, hi);
+    };
+
+    // 1. DNS of the connection
+    if (CB_EthConn_Enable_DNS->isChecked()) {
+        if (!bytes_ok(EthConn_Primary_DNS, 5179) || !bytes_ok(EthConn_Secondary_DNS, 5183))
+            return false;
+    }
+    // 2. MQTT: the reprogramming value where it is shown, then the numbers the device stores
+    //    in 16 and 32 bits (empty keep-alive and send time take the device's defaults).
+    if (own_visible(E_MQTT_Reproram_Value) && !In_Range(E_MQTT_Reproram_Value->text(), 0, 255))
+        return fail(Lang(4242));
+    if (!In_Range(E_MQTT_Server_Port->text(), MQTT_Port_Min, MQTT_Port_Max))
+        return fail(Msg_MQTT_Server_Port());
+    if (!empty_or(E_MQTT_Keep_Alive, 0, MQTT_Keep_Alive_Max))
+        return fail(Msg_MQTT_Keep_Alive());
+    if (!empty_or(E_MQTT_ASync_Send_Time, 0, MQTT_Send_Time_Max))
+        return fail(Msg_MQTT_Send_Time());
+    // 3. Ethernet address and mask; 4. its gateway; 5. its DNS where shown
+    if (!bytes_ok(Ethernet_IP, 576) || !bytes_ok(Ethernet_SM, 580))
+        return false;
+    if (Ethernet_GAT.Check->isChecked() && !bytes_ok(Ethernet_GAT, 584))
+        return false;
+    if (own_visible(Ethernet_DNS.Check) && Ethernet_DNS.Check->isChecked() && !bytes_ok(Ethernet_DNS, 588))
+        return false;
+    // 6. Wi-Fi
+    if (CB_WiFi2_Type->currentIndex() == 0) {
+        if (!bytes_ok(WiFi2_IP1_IP, 5187) || !bytes_ok(WiFi2_IP1_SM, 5191))
+            return false;
+        if (WiFi2_IP1_GAT.Check->isChecked() && !bytes_ok(WiFi2_IP1_GAT, 5195))
+            return false;
+        if (CB_WiFi2_En_DHCP->isChecked()) {
+            if (!bytes_ok(WiFi2_DHCP_First, 5199) || !bytes_ok(WiFi2_DHCP_SM, 5203))
+                return false;
+            if (!In_Range(E_WiFi2_Lease_Time->text(), 1, 99999999))
+                return fail(Lang(5207));
+        }
+    } else {
+        // A station checks only the addresses the user can edit.
+        const QWidget* first1 = WiFi2_IP1_IP.Boxes[0];
+        if (own_visible(first1) && own_enabled(first1)) {
+            if (!bytes_ok(WiFi2_IP1_IP, 5208) || !bytes_ok(WiFi2_IP1_SM, 5212))
+                return false;
+            if (WiFi2_IP1_GAT.Check->isChecked() && !bytes_ok(WiFi2_IP1_GAT, 5216))
+                return false;
+        }
+        const QWidget* first2 = WiFi2_IP2_IP.Boxes[0];
+        if (own_visible(first2) && own_enabled(first2)) {
+            if (!bytes_ok(WiFi2_IP2_IP, 5220) || !bytes_ok(WiFi2_IP2_SM, 5224))
+                return false;
+            if (WiFi2_IP2_GAT.Check->isChecked() && !bytes_ok(WiFi2_IP2_GAT, 5228))
+                return false;
+        }
+    }
+    // The device copies the network name and password into fixed fields with their zero.
+    if (E_WiFi2_SSID->text().size() > WiFi_SSID_Max_Chars)
+        return fail(Msg_WiFi_SSID_Length());
+    if (E_WiFi2_Password->text().size() > WiFi_PWD_Max_Chars)
+        return fail(Msg_WiFi_PWD_Length());
+    // 7. NTP
+    if (!In_Range(E_NTP_Poll_Time->text(), 0, 10000000))
+        return fail(Lang(618));
+    // 8. Modbus TCP slave
+    if (!bytes_ok(ModbusTCPSlave_IP, 1811) || !bytes_ok(ModbusTCPSlave_SM, 1815))
+        return false;
+    if (ModbusTCPSlave_GAT.Check->isChecked() && !bytes_ok(ModbusTCPSlave_GAT, 1819))
+        return false;
+    if (!In_Range(E_ModbusTCPSlave_Port->text(), 0, 65535) || Str_To_Int_Def(E_ModbusTCPSlave_Port->text(), -1) == 10000)
+        return fail(Lang(1823));
+    // 9. Modem: PIN and APN, then the whole text with its zero in the device's field.
+    const QString pinApn = QStringLiteral("PIN=") + E_GSM_GPRS_PIN->text() + QStringLiteral("\r\nAPN=") +
+                           E_GSM_GPRS_APN->text() + QStringLiteral("\r\n");
+    if (pinApn.size() > Modem_Field_Bytes)
+        return fail(Lang(4155));
+    if (Modem_Text(E_GSM_GPRS_PIN->text(), E_GSM_GPRS_APN->text(), CB_GSM_GPRS_AuthType->currentText(),
+                   E_GSM_GPRS_UserName->text(), E_GSM_GPRS_Password->text())
+            .size() > Modem_Text_Max_Chars)
+        return fail(Msg_Modem_Text_Length());
+    // 10. Every list needs a selection: none would be stored as "-1".
+    const std::initializer_list<std::tuple<QComboBox*, QLabel*, TParGenPanel>> lists = {
+        {CB_Select_Device_Device, L_Select_Device_Device, TParGenPanel::Select_Device},
+        {CB_MQTT_Will_QoS, L_MQTT_Will_QoS, TParGenPanel::MQTT},
+        {CB_WiFi2_Type, L_WiFi2_Type, TParGenPanel::WiFi2},
+        {CB_WiFi2_Secure_Type, L_WiFi2_Secure_Type, TParGenPanel::WiFi2},
+        {CB_WiFi2_Max_Client, L_WiFi2_Max_Client, TParGenPanel::WiFi2},
+        {CB_WiFi2_Channel, L_WiFi2_Channel, TParGenPanel::WiFi2},
+        {CB_GSM_GPRS_AuthType, L_GSM_GPRS_AuthType, TParGenPanel::GSM_GPRS}};
+    for (const auto& [list, label, panel] : lists)
+        if (list->currentIndex() < 0)
+            return fail(Msg_No_Item_Selected(Lang(ParGen_Panel_Text(panel)), label->text()));
+    return true;
+}
