@@ -1,0 +1,145 @@
+#include "UOpenConf.h"
+
+#include "Dialogs.h"
+#include "FileUtil.h"
+#include "UComon.h"
+#include "ULanguage.h"
+#include "USettings.h"
+
+#include <QDir>
+
+TFOpenConf* FOpenConf = nullptr;
+
+namespace {
+
+const QColor kBackground(248, 247, 237);
+const QColor kGreyText(96, 96, 96);
+
+void styleWindow(QWidget* w)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(11);
+    w->setFont(font);
+    w->setAutoFillBackground(true);
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, kBackground);
+    w->setPalette(pal);
+}
+
+// The white strip at the top of the shell's dialogs with the software code and a description.
+void makeTitlePanel(QWidget* owner, int width, QLabel*& code, QLabel*& desc)
+{
+    auto* panel = new QWidget(owner);
+    panel->setGeometry(0, 0, width, 50);
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, kGreyText);
+    panel->setPalette(pal);
+    code = new QLabel(panel);
+    code->setGeometry(8, 4, width - 16, 22);
+    QFont big = code->font();
+    big.setPixelSize(18);
+    big.setBold(true);
+    code->setFont(big);
+    desc = new QLabel(panel);
+    desc->setGeometry(8, 28, width - 16, 16);
+}
+
+// The name of the open configuration: Project_Folder after PROJECTS and its separator.
+QString openConfigurationName()
+{
+    const QString prefix = shell::Projects_Folder + QLatin1Char('/');
+    if (shell::Project_Folder.isEmpty() || !shell::Project_Folder.startsWith(prefix))
+        return {};
+    return shell::Project_Folder.mid(prefix.size());
+}
+
+}  // namespace
+
+TFOpenConf::TFOpenConf(QWidget* parent) : platform::TForm(parent)
+{
+    styleWindow(this);
+    makeTitlePanel(this, 377, L_SW_Code, L_SW_Desc);
+    L_SW_Code->setText(shell::SW_Code);
+
+    Label1 = new QLabel(this);
+    Label1->setGeometry(16, 58, 345, 16);
+    ListBox1 = new QListWidget(this);
+    ListBox1->setGeometry(16, 76, 345, 215);
+    // Keys move the selection as well as clicks, and the chosen name always follows it.
+    connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            ListBox1Click();
+    });
+
+    Btn_OK = new controls::TPicButton(this);
+    Btn_OK->SetBounds(76, 303, 100, 36);
+    Btn_OK->SetModalResult(platform::mrOk);
+    Btn_Cancel = new controls::TPicButton(this);
+    Btn_Cancel->SetBounds(201, 303, 100, 36);
+    Btn_Cancel->SetModalResult(platform::mrCancel);
+
+    SetClientSize(377, 351);
+    Set_Lang();
+}
+
+void TFOpenConf::Set_Lang()
+{
+    using shell::Lang;
+    SetCaption(Lang(200));
+    L_SW_Desc->setText(Lang(201));
+    Label1->setText(Lang(202));
+    Btn_OK->SetCaption(Lang(203));
+    Btn_Cancel->SetCaption(Lang(204));
+    ListBox1->setToolTip(Lang(205));
+    Btn_OK->SetHint(Lang(206));
+    Btn_Cancel->SetHint(Lang(207));
+}
+
+void TFOpenConf::FormShow()
+{
+    // A name chosen at an earlier showing must not survive into this one.
+    Name_Conf.clear();
+    SL.clear();
+    // Hidden folders are left out, and so are names that cannot be a configuration's.
+    const QStringList found = QDir(shell::Projects_Folder)
+                                  .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : found)
+        if (shell::Is_Plain_Conf_Name(name))
+            SL.append(name);
+
+    ListBox1->clear();
+    ListBox1->addItems(SL);
+    if (SL.isEmpty())
+        return;
+    const QString open = openConfigurationName().toUpper();
+    int row = 0;
+    for (int i = 0; i < SL.size(); ++i)
+        if (SL.at(i).toUpper() == open) {
+            row = i;
+            break;
+        }
+    ListBox1->setCurrentRow(row);
+    Name_Conf = SL.at(row);
+}
+
+void TFOpenConf::ListBox1Click()
+{
+    if (QListWidgetItem* item = ListBox1->currentItem())
+        Name_Conf = item->text();
+}
+
+bool Open_Project()
+{
+    using namespace shell;
+    if (!FOpenConf || FOpenConf->ShowModal() != platform::mrOk)
+        return false;
+    const QString name = FOpenConf->Name_Conf;
+    if (name.isEmpty() || !Is_Plain_Conf_Name(name) || !platform::DirectoryExists(Configuration_Folder(name)))
+        return false;
+    Active_Conf_Name = name;
+    Project_Folder = Configuration_Folder(name);
+    Set_Files();
+    return true;
+}

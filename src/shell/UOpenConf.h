@@ -1,0 +1,39 @@
+#pragma once
+#include "PicButton.h"
+#include "TForm.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QStringList>
+
+// "Open Configuration": lists the configurations under PROJECTS and lets the user choose one.
+class TFOpenConf : public platform::TForm {
+    Q_OBJECT
+public:
+    explicit TFOpenConf(QWidget* parent = nullptr);
+
+    void Set_Lang() override;
+    // Lists the configurations and pre-selects the open one (else the first).
+    void FormShow() override;
+    // The selected line becomes the chosen name.
+    void ListBox1Click();
+
+    // The chosen configuration; empty when the list is empty.
+    QString Name_Conf;
+    // The configuration folders found, in the order shown.
+    QStringList SL;
+
+    QLabel* L_SW_Code;
+    QLabel* L_SW_Desc;
+    QLabel* Label1;
+    QListWidget* ListBox1;
+    controls::TPicButton* Btn_OK;
+    controls::TPicButton* Btn_Cancel;
+};
+
+extern TFOpenConf* FOpenConf;
+
+// Shows the open-configuration window. True when a configuration was opened: Active_Conf_Name,
+// Project_Folder and the project file paths then name it, and the caller updates its labels.
+// Cancel, an empty list or a configuration whose folder has gone change nothing.
+bool Open_Project();
