@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -66,12 +67,18 @@ struct Lookup {
     gaicb Request{};
 };
 std::mutex gAbandonedMutex;
-std::vector<std::unique_ptr<Lookup>> gAbandoned;
+
+// Never destroyed: a lookup still running when the program exits must not write into freed memory.
+std::vector<std::unique_ptr<Lookup>>& abandonedLookups()
+{
+    static auto* lookups = new std::vector<std::unique_ptr<Lookup>>;
+    return *lookups;
+}
 
 void releaseFinishedLookups()
 {
     std::lock_guard lock(gAbandonedMutex);
-    std::erase_if(gAbandoned, [](const std::unique_ptr<Lookup>& l) {
+    std::erase_if(abandonedLookups(), [](const std::unique_ptr<Lookup>& l) {
         if (gai_error(&l->Request) == EAI_INPROGRESS)
             return false;
         if (l->Request.ar_result)
@@ -120,7 +127,7 @@ AddrList resolve(const QString& host, quint16 port, Clock::time_point deadline, 
         status = gai_error(&lookup->Request);
         if (status == EAI_INPROGRESS) {
             std::lock_guard lock(gAbandonedMutex);
-            gAbandoned.push_back(std::move(lookup));
+            abandonedLookups().push_back(std::move(lookup));
             *error = QStringLiteral("Name lookup timed out");
             return nullptr;
         }
