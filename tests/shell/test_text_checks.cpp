@@ -27,8 +27,9 @@ TEST(TextChecks, ParseIntReadsDecimalAndHexadecimal)
     for (const Case& c : cases) {
         int v = 0;
         EXPECT_EQ(Parse_Int(QString::fromUtf8(c.Text), v), c.Ok) << c.Text;
-        if (c.Ok)
+        if (c.Ok) {
             EXPECT_EQ(v, c.Value) << c.Text;
+        }
     }
 }
 
