@@ -240,6 +240,7 @@ void TFParGen::FormCreate()
     setMinimumHeight(kTitleHeight + kButtonStripHeight + TCategoryPanelGroup::Header_Height);
     setMaximumHeight(QWIDGETSIZE_MAX);
     resize(kClientWidth, kClientHeight);
+    FormResize();
 
     for (TCategoryPanel* p : FPanels)
         p->SetShown(false);

@@ -230,7 +230,11 @@ QByteArray ParGen_Build(const std::vector<QString>& values)
         const auto u = static_cast<size_t>(i);
         root.AddChild(QLatin1String(kElements[u].Name)).SetText(u < values.size() ? values[u] : QString());
     }
-    return doc.SaveToBytes();
+    // A reader turns a bare carriage return into a line feed: write it as a reference so that
+    // every text reads back as it was typed. The layout itself holds no carriage return.
+    QByteArray bytes = doc.SaveToBytes();
+    bytes.replace('\r', "&#13;");
+    return bytes;
 }
 
 TParGenTexts ParGen_Parse(const QByteArray& bytes, const QString& nameForMessages)

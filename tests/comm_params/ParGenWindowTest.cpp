@@ -1,0 +1,786 @@
+#include "Dialogs.h"
+#include "PicButton.h"
+#include "ScriptedMessages.h"
+#include "TempDir.h"
+#include "UComon.h"
+#include "ULanguage.h"
+#include "UParGen.h"
+#include "UParGenCheck.h"
+#include "UParGenFile.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace comm_params;
+using shell::Lang;
+
+namespace {
+
+QByteArray golden(const char* name)
+{
+    QFile f(QStringLiteral(TEST_DATA_DIR "/") + QLatin1String(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Own visibility of a control, whatever its panel shows.
+bool shown(const QWidget* w) { return w->isVisibleTo(w->parentWidget()); }
+
+class ParGenWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        shell::Load_Default_Language();
+        shell::File_ParGen = Dir.File(QStringLiteral("ParGen.xml"));
+        Form = std::make_unique<TFParGen>();
+    }
+    void TearDown() override { shell::File_ParGen.clear(); }
+
+    bool FileWritten() const { return QFile::exists(shell::File_ParGen); }
+    QByteArray FileBytes() const { return Dir.Read(QStringLiteral("ParGen.xml")); }
+
+    // A file holding the defaults with some elements replaced or left out.
+    void WriteFile(const std::map<QString, std::optional<QString>>& changes)
+    {
+        QByteArray xml = "<Par_Gen>";
+        for (int i = 0; i < ParGen_Element_Count; ++i) {
+            const QString name = QLatin1String(ParGen_Elements()[static_cast<size_t>(i)].Name);
+            std::optional<QString> value = ParGen_Default(i, false);
+            if (auto it = changes.find(name); it != changes.end())
+                value = it->second;
+            if (value)
+                xml += "<" + name.toUtf8() + ">" + value->toHtmlEscaped().toUtf8() + "</" + name.toUtf8() + ">";
+        }
+        xml += "</Par_Gen>";
+        Dir.Write(QStringLiteral("ParGen.xml"), xml);
+    }
+
+    // Defaults loaded and the one field that no new configuration fills.
+    void LoadValidDefaults()
+    {
+        Form->Load_ParGen();
+        Form->E_NTP_Poll_Time->setText(QStringLiteral("0"));
+    }
+
+    TempDir Dir;
+    ScriptedMessages Msgs;
+    std::unique_ptr<TFParGen> Form;
+};
+
+// ---------------------------------------------------------------------------------------------
+// File
+
+TEST_F(ParGenWindow, NewConfigurationShowsDefaultsAndOkWritesTheWholeFile)
+{
+    Form->Load_ParGen();
+    EXPECT_EQ(Form->E_MQTT_ASync_Send_Time->text(), QStringLiteral("10"));
+    EXPECT_EQ(Form->CB_WiFi2_Channel->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(Form->Ethernet_IP.Boxes[3]->text(), QStringLiteral("10"));
+    EXPECT_EQ(Form->CB_GSM_GPRS_AuthType->currentText(), QStringLiteral("None"));
+    EXPECT_EQ(Form->E_MQTT_Server_Port->text(), QStringLiteral("1883"));
+
+    // The empty poll time is refused.
+    Form->Btn_OKClick();
+    EXPECT_EQ(Msgs.LastText(), Lang(618));
+    EXPECT_EQ(Msgs.Shown().back().Type, platform::TMsgDlgType::mtError);
+    EXPECT_FALSE(FileWritten());
+    EXPECT_EQ(Form->ModalResult(), platform::mrNone);
+
+    Form->E_NTP_Poll_Time->setText(QStringLiteral("0"));
+    Form->Btn_OKClick();
+    EXPECT_EQ(Form->ModalResult(), platform::mrOk);
+    const QByteArray expected = golden("ParGen_new.xml");
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(FileBytes(), expected);
+}
+
+TEST_F(ParGenWindow, ReadBackFollowsEachEncoding)
+{
+    WriteFile({{QStringLiteral("MQTT_ASync_Send_Time"), std::nullopt},
+               {QStringLiteral("Ethernet_EN_GAT"), QStringLiteral("01")},
+               {QStringLiteral("Modbus_TCP_Slave_EN_GAT"), QStringLiteral("1")},
+               {QStringLiteral("WiFi_EN_Gateway"), QStringLiteral("01")},
+               {QStringLiteral("TLS_Enable"), QStringLiteral("word")},
+               {QStringLiteral("WiFi_IP2_EN_Gateway"), QStringLiteral("$1")},
+               {QStringLiteral("GSM_GPRS_AUTHTYPE"), QStringLiteral("pap")},
+               {QStringLiteral("MQTT_Will_QoS"), QStringLiteral("2")},
+               {QStringLiteral("WiFi_Channel"), QStringLiteral("x")},
+               {QStringLiteral("Select_Device"), QStringLiteral("1")},
+               {QStringLiteral("Eth_Conn_Device_Name"), QStringLiteral("a name longer than the thirty-one typed")}});
+    Form->Load_ParGen();
+    EXPECT_EQ(Form->E_MQTT_ASync_Send_Time->text(), QString());  // missing element: empty, not "10"
+    EXPECT_FALSE(Form->Ethernet_GAT.Check->isChecked());
+    EXPECT_TRUE(Form->ModbusTCPSlave_GAT.Check->isChecked());
+    EXPECT_TRUE(Form->WiFi2_IP1_GAT.Check->isChecked());
+    EXPECT_TRUE(Form->WiFi2_IP2_GAT.Check->isChecked());
+    EXPECT_FALSE(Form->CB_TLS_Enable->isChecked());
+    EXPECT_EQ(Form->CB_GSM_GPRS_AuthType->currentText(), QStringLiteral("PAP"));
+    EXPECT_EQ(Form->CB_MQTT_Will_QoS->currentIndex(), 2);
+    EXPECT_EQ(Form->CB_WiFi2_Channel->currentIndex(), 1);
+    EXPECT_EQ(Form->CB_Select_Device_Device->currentIndex(), 1);
+    // The box limits typing only: a longer stored name is kept whole.
+    EXPECT_EQ(Form->E_EthConn_Device_Name->text(), QStringLiteral("a name longer than the thirty-one typed"));
+
+    WriteFile({{QStringLiteral("GSM_GPRS_AUTHTYPE"), QStringLiteral("PAP/CHAP")}});
+    Form->Load_ParGen();
+    EXPECT_EQ(Form->CB_GSM_GPRS_AuthType->currentText(), QStringLiteral("None"));
+}
+
+TEST_F(ParGenWindow, ListPositionOutsideTheListTakesTheDefaultAndIsNeverWrittenAsMinusOne)
+{
+    WriteFile({{QStringLiteral("WiFi_Type"), QStringLiteral("7")},
+               {QStringLiteral("WiFi_Channel"), QStringLiteral("12")},
+               {QStringLiteral("WiFi_Max_Client"), QStringLiteral("-1")},
+               {QStringLiteral("Select_Device"), QStringLiteral("3")},
+               {QStringLiteral("NTP_Poll_Time"), QStringLiteral("60")}});
+    Form->Load_ParGen();
+    EXPECT_EQ(Form->CB_WiFi2_Type->currentIndex(), 0);
+    EXPECT_EQ(Form->CB_WiFi2_Channel->currentIndex(), 1);
+    EXPECT_EQ(Form->CB_WiFi2_Max_Client->currentIndex(), 0);
+    EXPECT_EQ(Form->CB_Select_Device_Device->currentIndex(), 0);
+
+    Form->Btn_OKClick();
+    ASSERT_EQ(Form->ModalResult(), platform::mrOk) << Msgs.LastText().toStdString();
+    const TParGenTexts back = ParGen_Read_File(shell::File_ParGen);
+    for (const char* name : {"WiFi_Type", "WiFi_Channel", "WiFi_Max_Client", "Select_Device"})
+        EXPECT_NE(*back[static_cast<size_t>(ParGen_Element_Index(QLatin1String(name)))], QStringLiteral("-1"))
+            << name;
+}
+
+TEST_F(ParGenWindow, MalformedFileShowsAMessageAndStartsFromTheDefaults)
+{
+    WriteFile({{QStringLiteral("Ethernet_IP1"), QStringLiteral("10")},
+               {QStringLiteral("WiFi_SSID"), QStringLiteral("home")},
+               {QStringLiteral("TLS_Enable"), QStringLiteral("1")}});
+    Form->Load_ParGen();
+    ASSERT_EQ(Form->Ethernet_IP.Boxes[0]->text(), QStringLiteral("10"));
+    ASSERT_TRUE(Msgs.Shown().empty());
+
+    Dir.Write(QStringLiteral("ParGen.xml"), "<Par_Gen><Ethernet_IP1>77</Ethernet_IP1>");
+    Form->Load_ParGen();
+    ASSERT_EQ(Msgs.Shown().size(), 1u);
+    EXPECT_TRUE(Msgs.LastText().contains(QStringLiteral("ParGen.xml")));
+    EXPECT_EQ(Form->Ethernet_IP.Boxes[0]->text(), QStringLiteral("192"));
+    EXPECT_EQ(Form->E_WiFi2_SSID->text(), QString());
+    EXPECT_FALSE(Form->CB_TLS_Enable->isChecked());
+    EXPECT_EQ(Form->E_MQTT_ASync_Send_Time->text(), QStringLiteral("10"));
+    // The window still works: OK replaces the broken file.
+    Form->E_NTP_Poll_Time->setText(QStringLiteral("1"));
+    Form->Btn_OKClick();
+    EXPECT_EQ(Form->ModalResult(), platform::mrOk);
+    EXPECT_NO_THROW(ParGen_Read_File(shell::File_ParGen));
+}
+
+TEST_F(ParGenWindow, AnotherConfigurationWithoutFileKeepsNothingOfTheFirst)
+{
+    WriteFile({{QStringLiteral("MQTT_Server_URL"), QStringLiteral("broker.example")},
+               {QStringLiteral("WiFi_Type"), QStringLiteral("1")},
+               {QStringLiteral("MQTT_WillFlag"), QStringLiteral("1")}});
+    Form->Load_ParGen();
+    ASSERT_EQ(Form->E_MQTT_Server->text(), QStringLiteral("broker.example"));
+
+    TempDir other;
+    shell::File_ParGen = other.File(QStringLiteral("ParGen.xml"));
+    Form->Load_ParGen();
+    EXPECT_EQ(Form->E_MQTT_Server->text(), QString());
+    EXPECT_EQ(Form->CB_WiFi2_Type->currentIndex(), 0);
+    EXPECT_FALSE(Form->CB_MQTT_WillFlag->isChecked());
+    EXPECT_TRUE(Msgs.Shown().empty());
+}
+
+TEST_F(ParGenWindow, EveryElementReadAndWrittenAgainGivesTheSameBytes)
+{
+    // Values away from every default, each valid for its control.
+    std::vector<QString> values;
+    for (int i = 0; i < ParGen_Element_Count; ++i) {
+        const TParGenElement& e = ParGen_Elements()[static_cast<size_t>(i)];
+        switch (e.Encoding) {
+        case TParGenEncoding::Text:
+            values.push_back(QStringLiteral("v%1 <&> \"ü\" ").arg(i));
+            break;
+        case TParGenEncoding::Check:
+        case TParGenEncoding::CheckNumber: values.push_back(QStringLiteral("1")); break;
+        case TParGenEncoding::Index: values.push_back(QString::number(i % 2 ? 1 : 2)); break;
+        case TParGenEncoding::ItemText: values.push_back(QStringLiteral("CHAP")); break;
+        }
+    }
+    for (const char* multiLine : {"MQTT_Password", "TLS_Server_Auth_Certificate", "TLS_Client_Auth_Certificate",
+                                  "TLS_Client_Auth_Key"})
+        values[static_cast<size_t>(ParGen_Element_Index(QLatin1String(multiLine)))] =
+            QStringLiteral("-----BEGIN-----\nAbC=\n\n-----END-----\n");
+    values[static_cast<size_t>(ParGen_Element_Index(QStringLiteral("WiFi_Type")))] = QStringLiteral("1");
+
+    ParGen_Write_File(shell::File_ParGen, values);
+    const QByteArray original = FileBytes();
+    Form->Load_ParGen();
+    const std::vector<QString> read = Form->ParGen_Values();
+    for (size_t i = 0; i < values.size(); ++i)
+        EXPECT_EQ(read[i], values[i]) << ParGen_Elements()[i].Name;
+    Form->Save_ParGen();
+    EXPECT_EQ(FileBytes(), original);
+
+    // And a second show of the same file changes nothing either.
+    Form->Load_ParGen();
+    Form->Save_ParGen();
+    EXPECT_EQ(FileBytes(), original);
+}
+
+TEST_F(ParGenWindow, CancelWritesNothing)
+{
+    WriteFile({{QStringLiteral("MQTT_Server_URL"), QStringLiteral("kept")}});
+    const QByteArray before = FileBytes();
+    QTimer::singleShot(0, Form.get(), [this] {
+        Form->E_MQTT_Server->setText(QStringLiteral("changed"));
+        Form->E_NTP_Poll_Time->setText(QStringLiteral("5"));
+        Form->Btn_Cancel->Click();
+    });
+    EXPECT_EQ(Form->ShowModal(), platform::mrCancel);
+    EXPECT_EQ(FileBytes(), before);
+
+    // The next show reads the file again.
+    QTimer::singleShot(0, Form.get(), [this] {
+        EXPECT_EQ(Form->E_MQTT_Server->text(), QStringLiteral("kept"));
+        Form->E_NTP_Poll_Time->setText(QStringLiteral("5"));
+        Form->Btn_OK->Click();
+    });
+    EXPECT_EQ(Form->ShowModal(), platform::mrOk);
+    EXPECT_EQ(ParGen_Read_File(shell::File_ParGen)[97], QStringLiteral("5"));
+}
+
+TEST_F(ParGenWindow, FailedSaveIsReportedAndTheWindowStaysOpen)
+{
+    shell::File_ParGen = Dir.File(QStringLiteral("missing-folder/ParGen.xml"));
+    LoadValidDefaults();
+    Form->Btn_OK->Click();
+    ASSERT_EQ(Msgs.Shown().size(), 1u);
+    EXPECT_TRUE(Msgs.LastText().contains(QStringLiteral("ParGen.xml")));
+    EXPECT_EQ(Form->ModalResult(), platform::mrNone);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Validation
+
+struct ValidationCase {
+    const char* Name;
+    std::function<void(TFParGen&)> Edit;
+    std::function<QString()> Expected;  // empty: OK passes
+};
+
+QString none() { return {}; }
+std::function<QString()> text(int index) { return [index] { return Lang(index); }; }
+
+TEST_F(ParGenWindow, ValidationStopsAtTheFirstFailureWithItsText)
+{
+    const std::vector<ValidationCase> cases = {
+        {"defaults pass", [](TFParGen&) {}, none},
+        {"port 10000", [](TFParGen& f) { f.E_ModbusTCPSlave_Port->setText("10000"); }, text(1823)},
+        {"port 9999", [](TFParGen& f) { f.E_ModbusTCPSlave_Port->setText("9999"); }, none},
+        {"port 0", [](TFParGen& f) { f.E_ModbusTCPSlave_Port->setText("0"); }, none},
+        {"port 65536", [](TFParGen& f) { f.E_ModbusTCPSlave_Port->setText("65536"); }, text(1823)},
+        {"port empty", [](TFParGen& f) { f.E_ModbusTCPSlave_Port->setText(""); }, text(1823)},
+        {"lease 0 with DHCP server",
+         [](TFParGen& f) {
+             f.CB_WiFi2_En_DHCP->setChecked(true);
+             f.E_WiFi2_Lease_Time->setText("0");
+         },
+         text(5207)},
+        {"lease 0 without DHCP server", [](TFParGen& f) { f.E_WiFi2_Lease_Time->setText("0"); }, none},
+        {"lease 99999999",
+         [](TFParGen& f) {
+             f.CB_WiFi2_En_DHCP->setChecked(true);
+             f.E_WiFi2_Lease_Time->setText("99999999");
+         },
+         none},
+        {"lease 100000000",
+         [](TFParGen& f) {
+             f.CB_WiFi2_En_DHCP->setChecked(true);
+             f.E_WiFi2_Lease_Time->setText("100000000");
+         },
+         text(5207)},
+        {"DHCP mask byte 2",
+         [](TFParGen& f) {
+             f.CB_WiFi2_En_DHCP->setChecked(true);
+             f.WiFi2_DHCP_SM.Boxes[1]->setText("256");
+         },
+         text(5204)},
+        {"poll 10000000", [](TFParGen& f) { f.E_NTP_Poll_Time->setText("10000000"); }, none},
+        {"poll 10000001", [](TFParGen& f) { f.E_NTP_Poll_Time->setText("10000001"); }, text(618)},
+        {"poll negative", [](TFParGen& f) { f.E_NTP_Poll_Time->setText("-1"); }, text(618)},
+        {"access point checks its address on a cable-only device",
+         [](TFParGen& f) {
+             f.CB_Select_Device_Device->setCurrentIndex(0);
+             f.WiFi2_IP1_IP.Boxes[0]->setText("256");
+         },
+         text(5187)},
+        {"access point gateway only when enabled",
+         [](TFParGen& f) { f.WiFi2_IP1_GAT.Boxes[3]->setText("x"); }, none},
+        {"access point gateway byte 4",
+         [](TFParGen& f) {
+             f.WiFi2_IP1_GAT.Check->setChecked(true);
+             f.WiFi2_IP1_GAT.Boxes[3]->setText("x");
+         },
+         text(5198)},
+        {"station with Wi-Fi DHCP skips both addresses",
+         [](TFParGen& f) {
+             f.CB_Select_Device_Device->setCurrentIndex(1);
+             f.CB_WiFi2_Type->setCurrentIndex(1);
+             f.CB_EthConn_En_DHCP_WiFi->setChecked(true);
+             f.WiFi2_IP1_IP.Boxes[0]->setText("300");
+             f.WiFi2_IP2_SM.Boxes[2]->setText("300");
+         },
+         none},
+        {"station second mask byte 3",
+         [](TFParGen& f) {
+             f.CB_WiFi2_Type->setCurrentIndex(1);
+             f.WiFi2_IP2_SM.Boxes[2]->setText("300");
+         },
+         text(5226)},
+        {"DNS unchecked is not checked", [](TFParGen& f) { f.EthConn_Primary_DNS.Boxes[0]->setText("300"); }, none},
+        {"Ethernet before DNS when DNS is off",
+         [](TFParGen& f) {
+             f.Ethernet_IP.Boxes[0]->setText("256");
+             f.EthConn_Primary_DNS.Boxes[0]->setText("300");
+         },
+         text(576)},
+        {"DNS first when it is on",
+         [](TFParGen& f) {
+             f.CB_EthConn_Enable_DNS->setChecked(true);
+             f.Ethernet_IP.Boxes[0]->setText("256");
+             f.EthConn_Primary_DNS.Boxes[0]->setText("300");
+         },
+         text(5179)},
+        {"secondary DNS byte 4",
+         [](TFParGen& f) {
+             f.CB_EthConn_Enable_DNS->setChecked(true);
+             f.EthConn_Secondary_DNS.Boxes[3]->setText("");
+         },
+         text(5186)},
+        {"Ethernet gateway byte 2",
+         [](TFParGen& f) {
+             f.Ethernet_GAT.Check->setChecked(true);
+             f.Ethernet_GAT.Boxes[1]->setText("-1");
+         },
+         text(585)},
+        {"Modbus slave gateway only when enabled",
+         [](TFParGen& f) { f.ModbusTCPSlave_GAT.Boxes[0]->setText("999"); }, none},
+        {"Modbus slave gateway byte 1",
+         [](TFParGen& f) {
+             f.ModbusTCPSlave_GAT.Check->setChecked(true);
+             f.ModbusTCPSlave_GAT.Boxes[0]->setText("999");
+         },
+         text(1819)},
+        {"Modbus slave mask byte 4", [](TFParGen& f) { f.ModbusTCPSlave_SM.Boxes[3]->setText("$100"); }, text(1818)},
+        {"hidden reprogramming value", [](TFParGen& f) { f.E_MQTT_Reproram_Value->setText("999"); }, none},
+        // Numbers the device keeps in 16 and 32 bits.
+        {"MQTT port empty", [](TFParGen& f) { f.E_MQTT_Server_Port->setText(""); }, Msg_MQTT_Server_Port},
+        {"MQTT port 0", [](TFParGen& f) { f.E_MQTT_Server_Port->setText("0"); }, Msg_MQTT_Server_Port},
+        {"MQTT port 65535", [](TFParGen& f) { f.E_MQTT_Server_Port->setText("65535"); }, none},
+        {"MQTT port 65536", [](TFParGen& f) { f.E_MQTT_Server_Port->setText("65536"); }, Msg_MQTT_Server_Port},
+        {"keep alive 65535", [](TFParGen& f) { f.E_MQTT_Keep_Alive->setText("65535"); }, none},
+        {"keep alive 65536", [](TFParGen& f) { f.E_MQTT_Keep_Alive->setText("65536"); }, Msg_MQTT_Keep_Alive},
+        {"keep alive -1", [](TFParGen& f) { f.E_MQTT_Keep_Alive->setText("-1"); }, Msg_MQTT_Keep_Alive},
+        {"send time empty", [](TFParGen& f) { f.E_MQTT_ASync_Send_Time->setText(""); }, none},
+        {"send time 4294967295", [](TFParGen& f) { f.E_MQTT_ASync_Send_Time->setText("4294967295"); }, none},
+        {"send time 4294967296",
+         [](TFParGen& f) { f.E_MQTT_ASync_Send_Time->setText("4294967296"); }, Msg_MQTT_Send_Time},
+        {"send time word", [](TFParGen& f) { f.E_MQTT_ASync_Send_Time->setText("ten"); }, Msg_MQTT_Send_Time},
+        // Fixed fields of the device.
+        {"SSID 31", [](TFParGen& f) { f.E_WiFi2_SSID->setText(QString(31, 'S')); }, none},
+        {"SSID 32", [](TFParGen& f) { f.E_WiFi2_SSID->setText(QString(32, 'S')); }, Msg_WiFi_SSID_Length},
+        {"Wi-Fi password 63", [](TFParGen& f) { f.E_WiFi2_Password->setText(QString(63, 'p')); }, none},
+        {"Wi-Fi password 64",
+         [](TFParGen& f) { f.E_WiFi2_Password->setText(QString(64, 'p')); }, Msg_WiFi_PWD_Length},
+        {"PIN and APN over 512",
+         [](TFParGen& f) {
+             f.E_GSM_GPRS_PIN->setText("12345678");
+             f.E_GSM_GPRS_APN->setText(QString(493, 'a'));
+         },
+         text(4155)},
+        {"PIN and APN at 512 still overflow the modem text",
+         [](TFParGen& f) {
+             f.E_GSM_GPRS_PIN->setText("12345678");
+             f.E_GSM_GPRS_APN->setText(QString(492, 'a'));
+         },
+         Msg_Modem_Text_Length},
+        {"modem text at 511 with its keywords",
+         [](TFParGen& f) {
+             f.E_GSM_GPRS_PIN->setText("12345678");
+             f.E_GSM_GPRS_APN->setText(QString(457, 'a'));
+         },
+         none},
+        {"modem text at 512",
+         [](TFParGen& f) {
+             f.E_GSM_GPRS_PIN->setText("12345678");
+             f.E_GSM_GPRS_APN->setText(QString(458, 'a'));
+         },
+         Msg_Modem_Text_Length},
+        {"user name and password count",
+         [](TFParGen& f) {
+             f.E_GSM_GPRS_APN->setText(QString(402, 'a'));
+             f.E_GSM_GPRS_UserName->setText(QString(32, 'u'));
+             f.E_GSM_GPRS_Password->setText(QString(32, 'p'));
+         },
+         Msg_Modem_Text_Length},
+        {"list without selection",
+         [](TFParGen& f) { f.CB_WiFi2_Secure_Type->setCurrentIndex(-1); },
+         [] { return Msg_No_Item_Selected(Lang(478), Lang(5143)); }},
+    };
+
+    for (const ValidationCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QFile::remove(shell::File_ParGen);
+        Msgs.Clear();
+        LoadValidDefaults();
+        c.Edit(*Form);
+        const QString expected = c.Expected();
+        Form->SetModalResult(platform::mrNone);
+        Form->Btn_OKClick();
+        if (expected.isEmpty()) {
+            EXPECT_TRUE(Msgs.Shown().empty()) << Msgs.LastText().toStdString();
+            EXPECT_EQ(Form->ModalResult(), platform::mrOk);
+            EXPECT_TRUE(FileWritten());
+        } else {
+            ASSERT_EQ(Msgs.Shown().size(), 1u);
+            EXPECT_EQ(Msgs.LastText(), expected);
+            EXPECT_FALSE(expected.isEmpty());
+            EXPECT_EQ(Form->ModalResult(), platform::mrNone);
+            EXPECT_FALSE(FileWritten());
+        }
+    }
+}
+
+TEST_F(ParGenWindow, DeviceNameCheck)
+{
+    EXPECT_EQ(Form->Check_Device_Name(QStringLiteral("GW01")), 0);
+    EXPECT_EQ(Form->Check_Device_Name(QStringLiteral("GW-01")), 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layout
+
+TEST_F(ParGenWindow, NinePanelsInTheProductOrderStackedWithNumberedCaptions)
+{
+    Form->Load_ParGen();
+    const std::vector<TCategoryPanel*> stacked = Form->CPG->Stacked();
+    const std::vector<std::pair<const char*, int>> expected = {
+        {"CP_Select_Device", 4247}, {"CP_Ethernet_Connection", 4250}, {"CP_Modbus_TCP_Slave", 690},
+        {"CP_MQTT", 428},           {"CP_Ethernet", 455},            {"CP_TLS", 554},
+        {"CP_NTP", 569},            {"CP_WiFi2", 478},               {"CP_GSM_GPRS", 4150}};
+    ASSERT_EQ(stacked.size(), expected.size());
+    int top = 0;
+    for (size_t i = 0; i < stacked.size(); ++i) {
+        EXPECT_EQ(stacked[i]->objectName(), QLatin1String(expected[i].first));
+        EXPECT_EQ(stacked[i]->Caption(), QStringLiteral("%1. %2").arg(i + 1).arg(Lang(expected[i].second)));
+        EXPECT_EQ(stacked[i]->y(), top);
+        top += stacked[i]->height();
+    }
+    EXPECT_EQ(Form->CPG->Panels().size(), 33u);
+    EXPECT_EQ(stacked[0]->Caption(), QStringLiteral("1. Select Device"));
+    // Tab order follows the panels: the last box of one panel leads to the first of the next.
+    auto nextTabStop = [](QWidget* w) {
+        do
+            w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus));
+        return w;
+    };
+    EXPECT_EQ(nextTabStop(Form->EthConn_Secondary_DNS.Boxes[3]), Form->ModbusTCPSlave_IP.Boxes[0]);
+    EXPECT_EQ(nextTabStop(Form->E_ModbusTCPSlave_Port), Form->E_MQTT_Server);
+}
+
+TEST_F(ParGenWindow, DeviceTypeDecidesWhichOfWiFiAndModemOpens)
+{
+    Form->Load_ParGen();
+    TCategoryPanel* wifi = Form->CP_WiFi2;
+    TCategoryPanel* gsm = Form->CP_GSM_GPRS;
+    ASSERT_EQ(Form->CB_Select_Device_Device->currentIndex(), 0);
+    EXPECT_FALSE(wifi->Expanded());
+    EXPECT_FALSE(wifi->PanelEnabled());
+    EXPECT_FALSE(gsm->Expanded());
+    EXPECT_EQ(wifi->height(), wifi->HeaderHeight());
+    wifi->ClickHeader();
+    EXPECT_FALSE(wifi->Expanded());
+    EXPECT_FALSE(Form->CB_EthConn_En_DHCP_WiFi->isEnabled());
+
+    Form->CB_Select_Device_Device->setCurrentIndex(1);
+    EXPECT_TRUE(wifi->Expanded());
+    EXPECT_TRUE(wifi->PanelEnabled());
+    EXPECT_FALSE(gsm->Expanded());
+    EXPECT_FALSE(gsm->PanelEnabled());
+    EXPECT_TRUE(Form->CB_EthConn_En_DHCP_WiFi->isEnabled());
+
+    // A panel the user closed opens again on the next relayout.
+    wifi->ClickHeader();
+    EXPECT_FALSE(wifi->Expanded());
+    Form->CB_WiFi2_Secure_Type->setCurrentIndex(1);
+    EXPECT_TRUE(wifi->Expanded());
+
+    Form->CB_Select_Device_Device->setCurrentIndex(2);
+    EXPECT_FALSE(wifi->Expanded());
+    EXPECT_TRUE(gsm->Expanded());
+    EXPECT_FALSE(Form->CB_EthConn_En_DHCP_WiFi->isEnabled());
+
+    // Other panels open and close from their header without a relayout.
+    Form->CP_NTP->ClickHeader();
+    EXPECT_FALSE(Form->CP_NTP->Expanded());
+    Form->CP_NTP->ClickHeader();
+    EXPECT_TRUE(Form->CP_NTP->Expanded());
+}
+
+TEST_F(ParGenWindow, WiFiStationAndAccessPointLayouts)
+{
+    Form->Load_ParGen();
+    Form->CB_Select_Device_Device->setCurrentIndex(1);
+    const int t = Form->L_WiFi2_Type->y();
+
+    // Access point, unsecured: one address, no password row.
+    EXPECT_FALSE(shown(Form->L_WiFi2_IP1));
+    EXPECT_FALSE(shown(Form->WiFi2_IP2_IP.Boxes[0]));
+    EXPECT_EQ(Form->L_WiFi2_SSID->y(), t + 112);
+    EXPECT_EQ(Form->L_WiFi2_Secure_Type->y(), t + 140);
+    EXPECT_FALSE(shown(Form->E_WiFi2_Password));
+    EXPECT_EQ(Form->CB_WiFi2_En_DHCP->y(), t + 168);
+    EXPECT_FALSE(shown(Form->E_WiFi2_Lease_Time));
+    EXPECT_EQ(Form->L_WiFi2_Max_Client->y(), t + 196);
+    const int unsecuredHeight = Form->CP_WiFi2->PanelHeight();
+    EXPECT_EQ(unsecuredHeight, Form->CB_WiFi2_Channel->y() + Form->CB_WiFi2_Channel->height() +
+                                   Form->CP_WiFi2->HeaderHeight() + 12);
+
+    // WPA shows the password and moves everything below it down one row.
+    Form->CB_WiFi2_Secure_Type->setCurrentIndex(1);
+    EXPECT_TRUE(shown(Form->E_WiFi2_Password));
+    EXPECT_EQ(Form->L_WiFi2_Password->y(), t + 168);
+    EXPECT_EQ(Form->CB_WiFi2_En_DHCP->y(), t + 196);
+    EXPECT_EQ(Form->CP_WiFi2->PanelHeight(), unsecuredHeight + 28);
+    Form->CB_WiFi2_En_DHCP->setChecked(true);
+    EXPECT_EQ(Form->WiFi2_DHCP_First.Label->y(), t + 224);
+    EXPECT_EQ(Form->L_WiFi2_Lease_Time->y(), t + 280);
+    EXPECT_EQ(Form->L_WiFi2_Max_Client->y(), t + 308);
+
+    // Station: two headed address groups, then SSID and password.
+    Form->CB_WiFi2_Type->setCurrentIndex(1);
+    EXPECT_TRUE(shown(Form->L_WiFi2_IP1));
+    EXPECT_EQ(Form->L_WiFi2_IP1->text(), QStringLiteral("IP Address 1 - Modbus TCP Slave"));
+    EXPECT_EQ(Form->L_WiFi2_IP2->text(), QStringLiteral("IP Address 2 - MQTT"));
+    EXPECT_EQ(Form->WiFi2_IP1_IP.Label->y(), t + 56);
+    EXPECT_EQ(Form->L_WiFi2_IP2->y(), t + 140);
+    EXPECT_EQ(Form->L_WiFi2_Password->y(), t + 280);
+    EXPECT_FALSE(shown(Form->CB_WiFi2_Secure_Type));
+    EXPECT_FALSE(shown(Form->CB_WiFi2_En_DHCP));
+    EXPECT_FALSE(shown(Form->CB_WiFi2_Channel));
+    EXPECT_TRUE(Form->WiFi2_IP2_GAT.Check->isEnabled());
+
+    // Wi-Fi DHCP of the connection greys out both groups.
+    Form->CB_EthConn_En_DHCP_WiFi->setChecked(true);
+    for (const TByteRow* r : {&Form->WiFi2_IP1_IP, &Form->WiFi2_IP1_GAT, &Form->WiFi2_IP2_SM, &Form->WiFi2_IP2_GAT})
+        EXPECT_FALSE(r->Boxes[0]->isEnabled());
+    EXPECT_FALSE(Form->WiFi2_IP1_GAT.Check->isEnabled());
+
+    // Back to access point: one editable group, security and DHCP server again.
+    Form->CB_WiFi2_Type->setCurrentIndex(0);
+    EXPECT_TRUE(Form->WiFi2_IP1_IP.Boxes[0]->isEnabled());
+    EXPECT_FALSE(shown(Form->WiFi2_IP2_IP.Boxes[0]));
+    EXPECT_TRUE(shown(Form->CB_WiFi2_Secure_Type));
+    EXPECT_TRUE(shown(Form->CB_WiFi2_En_DHCP));
+}
+
+TEST_F(ParGenWindow, MqttAndTlsPanelsFollowTheirSwitches)
+{
+    Form->Load_ParGen();
+    Form->CB_MQTT_WillFlag->setChecked(true);
+    const int publishWithWill = Form->CB_MQTT_PublishTopicConnection->y();
+    const int heightWithWill = Form->CP_MQTT->PanelHeight();
+    EXPECT_TRUE(shown(Form->CB_MQTT_Will_QoS));
+    EXPECT_EQ(publishWithWill, Form->L_MQTT_Will_QoS->y() + 28);
+
+    Form->CB_MQTT_WillFlag->setChecked(false);
+    EXPECT_FALSE(shown(Form->E_MQTT_Will_TopicName));
+    EXPECT_FALSE(shown(Form->CB_MQTT_Will_QoS));
+    EXPECT_EQ(Form->CB_MQTT_PublishTopicConnection->y(), publishWithWill - 112);
+    EXPECT_EQ(Form->CP_MQTT->PanelHeight(), heightWithWill - 112);
+
+    Form->CB_MQTT_PublishTopicConnection->setChecked(true);
+    const int v = Form->CB_MQTT_PublishTopicConnection->y();
+    EXPECT_EQ(Form->L_MQTT_Connection_TopicName->y(), v + 28);
+    EXPECT_EQ(Form->E_MQTT_Connection_TopicName->y(), v + 25);
+    EXPECT_EQ(Form->L_MQTT_Username->y(), v + 112);
+    EXPECT_EQ(Form->L_MQTT_ASync_Send_Time->y(), v + 168);
+    EXPECT_FALSE(shown(Form->E_MQTT_Reproram_Value));
+    EXPECT_FALSE(shown(Form->E_MQTT_TopicDALIAns));
+
+    // TLS off: one row high.
+    EXPECT_FALSE(Form->CB_TLS_Enable->isChecked());
+    EXPECT_EQ(Form->CP_TLS->PanelHeight(),
+              Form->CB_TLS_Enable->y() + Form->CB_TLS_Enable->height() + Form->CP_TLS->HeaderHeight() + 12);
+    Form->CB_TLS_Enable->setChecked(true);
+    Form->CB_TLS_En_Client_Auth->setChecked(true);
+    EXPECT_EQ(Form->CB_TLS_En_Client_Auth->y(), Form->CB_TLS_En_Server_Auth->y() + 28);
+    Form->CB_TLS_En_Server_Auth->setChecked(true);
+    EXPECT_EQ(Form->CB_TLS_En_Client_Auth->y(), Form->E_TLS_Server_Cert->y() + 28);
+    EXPECT_EQ(Form->L_TLS_Client_Cert_Key_Pass->y(), Form->CB_TLS_En_Client_Auth->y() + 84);
+
+    // Cable DHCP greys out the fixed addresses.
+    Form->CB_EthConn_En_DHCP_Cable->setChecked(true);
+    EXPECT_FALSE(Form->ModbusTCPSlave_IP.Boxes[0]->isEnabled());
+    EXPECT_FALSE(Form->ModbusTCPSlave_GAT.Check->isEnabled());
+    EXPECT_FALSE(Form->Ethernet_SM.Boxes[2]->isEnabled());
+    EXPECT_TRUE(Form->E_ModbusTCPSlave_Port->isEnabled());
+}
+
+TEST_F(ParGenWindow, WidthStaysAndWheelScrollsOnlyOverThePanels)
+{
+    Form->Load_ParGen();
+    Form->CB_Select_Device_Device->setCurrentIndex(1);
+    Form->CB_MQTT_WillFlag->setChecked(true);
+    Form->show();
+    Form->resize(640, 800);
+    EXPECT_EQ(Form->width(), 460);
+    EXPECT_EQ(Form->height(), 800);
+    Form->resize(460, 500);
+    QScrollBar* bar = Form->CPG->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), 0);
+
+    const QPoint overTitle = Form->P_Title->mapToGlobal(QPoint(20, 20));
+    EXPECT_FALSE(Form->FormMouseWheel(-120, overTitle));
+    const QPoint overButtons = Form->P_Buttons->mapToGlobal(QPoint(20, 20));
+    EXPECT_FALSE(Form->FormMouseWheel(-120, overButtons));
+    EXPECT_EQ(bar->value(), 0);
+
+    const QPoint overPanels = Form->CPG->viewport()->mapToGlobal(QPoint(100, 100));
+    EXPECT_TRUE(Form->FormMouseWheel(-120, overPanels));
+    const int down = bar->value();
+    EXPECT_EQ(down, std::min(bar->maximum(), bar->singleStep() * QApplication::wheelScrollLines()));
+    EXPECT_TRUE(Form->FormMouseWheel(120, overPanels));
+    EXPECT_EQ(bar->value(), 0);
+    Form->hide();
+}
+
+TEST_F(ParGenWindow, DotKeyMovesAlongTheAddressBoxes)
+{
+    Form->Load_ParGen();
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    Form->Ethernet_IP.Boxes[0]->setFocus(Qt::TabFocusReason);
+    Form->Ethernet_IP.Boxes[0]->clear();
+    for (const QChar c : QStringLiteral("192.168.0.1.255.255.0.0")) {
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        QTest::keyClick(target, c.toLatin1());
+    }
+    EXPECT_EQ(Form->Ethernet_IP.Texts(),
+              (std::array<QString, 4>{"192", "168", "0", "1"}));
+    EXPECT_EQ(Form->Ethernet_SM.Texts(), (std::array<QString, 4>{"255", "255", "0", "0"}));
+
+    // The last box of a chain keeps the focus and never takes the dot.
+    Form->ModbusTCPSlave_GAT.Boxes[3]->setFocus(Qt::TabFocusReason);
+    Form->ModbusTCPSlave_GAT.Boxes[3]->setText("1");
+    Form->ModbusTCPSlave_GAT.Boxes[3]->end(false);
+    QTest::keyClick(Form->ModbusTCPSlave_GAT.Boxes[3], '.');
+    EXPECT_EQ(QApplication::focusWidget(), Form->ModbusTCPSlave_GAT.Boxes[3]);
+    EXPECT_EQ(Form->ModbusTCPSlave_GAT.Boxes[3]->text(), QStringLiteral("1"));
+
+    // A box of a collapsed panel cannot take the focus: the dot is only dropped.
+    Form->CP_Ethernet->Collapse();
+    QChar key('.');
+    Form->KeyPress(Form->ModbusTCPSlave_SM.Boxes[3], key);
+    EXPECT_TRUE(key.isNull());
+    EXPECT_EQ(QApplication::focusWidget(), Form->ModbusTCPSlave_GAT.Boxes[0]);
+    QChar other('7');
+    Form->KeyPress(Form->ModbusTCPSlave_SM.Boxes[3], other);
+    EXPECT_EQ(other, QLatin1Char('7'));
+    Form->hide();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Texts
+
+TEST_F(ParGenWindow, TextsFollowTheTableAndTranslatedListsRestart)
+{
+    EXPECT_EQ(Form->Caption(), QStringLiteral("Set Communication"));
+    EXPECT_EQ(Form->L_SW_Desc->text(), QStringLiteral("Set Communication Setting"));
+    EXPECT_EQ(Form->Btn_OK->Caption(), QStringLiteral("OK"));
+    EXPECT_EQ(Form->Btn_OK->Hint(), Lang(404));
+    EXPECT_EQ(Form->Btn_Cancel->Caption(), Lang(403));
+    EXPECT_EQ(Form->Btn_OK->size(), QSize(110, 28));
+    EXPECT_EQ(Form->Btn_Cancel->geometry().right(), 460 - 10 - 1);
+    EXPECT_EQ(Form->CB_WiFi2_Type->itemText(0), QStringLiteral("Access Point"));
+    EXPECT_EQ(Form->CB_WiFi2_Type->itemText(1), QStringLiteral("Station"));
+    EXPECT_EQ(Form->CB_WiFi2_Secure_Type->count(), 4);
+    EXPECT_EQ(Form->CB_WiFi2_Channel->count(), 12);
+    EXPECT_EQ(Form->CB_WiFi2_Channel->itemText(0), QStringLiteral("Auto Search"));
+    EXPECT_EQ(Form->CB_WiFi2_Channel->itemText(11), QStringLiteral("11"));
+    EXPECT_EQ(Form->WiFi2_IP1_IP.Boxes[2]->toolTip(), Lang(5109));
+    EXPECT_EQ(Form->ModbusTCPSlave_SM.Boxes[3]->toolTip(), Lang(1800));
+
+    // A language change: new texts, lists back at their first item until the next show.
+    WriteFile({{QStringLiteral("WiFi_Type"), QStringLiteral("1")}});
+    Form->Load_ParGen();
+    ASSERT_EQ(Form->CB_WiFi2_Type->currentIndex(), 1);
+    shell::List_Lang[5104] = QStringLiteral("Client");
+    shell::List_Lang[5139] = QStringLiteral("Network name");
+    shell::List_Lang[4250] = QStringLiteral("Connection");
+    Form->Set_Lang();
+    EXPECT_EQ(Form->CB_WiFi2_Type->itemText(1), QStringLiteral("Client"));
+    EXPECT_EQ(Form->CB_WiFi2_Type->currentIndex(), 0);
+    EXPECT_TRUE(shown(Form->CB_WiFi2_Secure_Type));  // laid out for the access point shown
+    EXPECT_EQ(Form->L_WiFi2_SSID->text(), QStringLiteral("Network name"));
+    EXPECT_EQ(Form->CP_Ethernet_Connection->Caption(), QStringLiteral("2. Connection"));
+    Form->Load_ParGen();
+    EXPECT_EQ(Form->CB_WiFi2_Type->currentIndex(), 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Other gateways of the family
+
+TEST(ParGenVariants, EachVariantShowsItsPanelsInItsOrder)
+{
+    shell::Load_Default_Language();
+    TFParGen mbus(nullptr, TParGenVariant::MBus);
+    std::vector<QString> names;
+    for (TCategoryPanel* p : mbus.CPG->Stacked())
+        names.push_back(p->objectName());
+    const std::vector<QString> expected = {"CP_Select_Device", "CP_Working_Mode", "CP_MBus",   "CP_wMBus",
+                                           "CP_MQTT",          "CP_Ethernet",     "CP_WiFi",   "CP_TLS",
+                                           "CP_NTP",           "CP_GSM_GPRS"};
+    EXPECT_EQ(names, expected);
+    EXPECT_TRUE(mbus.CPG->Stacked().back()->Caption().startsWith(QStringLiteral("10. ")));
+    EXPECT_FALSE(mbus.CP_WiFi2->Shown());
+    EXPECT_FALSE(mbus.CP_Ethernet_Connection->Shown());
+
+    TFParGen serial(nullptr, TParGenVariant::Serial);
+    EXPECT_EQ(serial.CPG->Stacked()[2]->objectName(), QStringLiteral("CP_Serial"));
+    EXPECT_EQ(serial.CPG->Stacked().size(), 9u);
+
+    // Every variant shows at least the MQTT, Ethernet, TLS and NTP panels, once each.
+    for (int v = 0; v < ParGen_Variant_Count; ++v) {
+        const std::vector<TParGenPanel>& panels = ParGen_Variant(static_cast<TParGenVariant>(v)).Panels;
+        for (TParGenPanel p : {TParGenPanel::MQTT, TParGenPanel::Ethernet, TParGenPanel::TLS, TParGenPanel::NTP})
+            EXPECT_EQ(std::count(panels.begin(), panels.end(), p), 1) << v;
+        EXPECT_LE(panels.size(), 10u) << v;
+    }
+}
+
+TEST(ParGenVariants, WithoutDeviceSelectionTheDeviceTypeRuleDoesNotApply)
+{
+    shell::Load_Default_Language();
+    TFParGen j1939(nullptr, TParGenVariant::J1939_No_Device_Selection);
+    EXPECT_FALSE(j1939.CP_Select_Device->Shown());
+    EXPECT_EQ(j1939.CPG->Stacked().front()->Caption().left(3), QStringLiteral("1. "));
+    j1939.CB_Select_Device_Device->setCurrentIndex(2);
+    j1939.Move_GroupBoxs();
+    EXPECT_EQ(j1939.CB_Select_Device_Device->currentIndex(), 0);
+
+    TFParGen master(nullptr, TParGenVariant::Modbus_Master_No_Device_Selection);
+    master.CB_Select_Device_Device->setCurrentIndex(2);
+    master.Move_GroupBoxs();
+    EXPECT_EQ(master.CB_Select_Device_Device->currentIndex(), 2);
+    EXPECT_EQ(master.CPG->Stacked().size(), 7u);
+}
+
+}  // namespace
