@@ -164,7 +164,8 @@ void TPicButton::SetKind(TPicButtonKind kind)
             if (preset.kind == kind) {
                 FNumGlyphs = 2;
                 SetModalResult(preset.modalResult);
-                SetGlyph(KindGlyph(kind));
+                // Loaded straight into the glyph: the strip keeps its two frames.
+                FGlyph = KindGlyph(kind);
                 SetCaption(QString::fromUtf8(preset.caption));
                 break;
             }

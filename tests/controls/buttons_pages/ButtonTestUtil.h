@@ -1,0 +1,41 @@
+#pragma once
+#include "TCanvas.h"
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+
+// Pixel helpers for the button tests.
+namespace buttons_test {
+
+inline QRgb Rgb(platform::TColor c) { return platform::ToQColor(c).rgb(); }
+
+inline QRgb At(const QImage& img, int x, int y) { return img.pixel(x, y) | 0xFF000000; }
+
+inline QImage Shot(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// The bounding box of the pixels that differ from the background inside the area.
+inline QRect InkBox(const QImage& img, QRgb background, const QRect& area)
+{
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if ((img.pixel(x, y) | 0xFF000000) != (background | 0xFF000000))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// The darkest channel value inside the area (255 for an empty area).
+inline int DarkestChannel(const QImage& img, const QRect& area)
+{
+    int darkest = 255;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = img.pixel(x, y);
+            darkest = std::min({darkest, qRed(p), qGreen(p), qBlue(p)});
+        }
+    return darkest;
+}
+
+}  // namespace buttons_test
