@@ -72,6 +72,8 @@ QPlainTextEdit* make_memo(QWidget* body, const char* name, int top)
     m->setObjectName(QLatin1String(name));
     m->setGeometry(kInputLeft, top - kBoxAboveLabel, kInputWidth, kInputHeight);
     m->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m->setTabChangesFocus(true);
     return m;
 }
@@ -1126,7 +1128,7 @@ bool TFParGen::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
-        if (FormMouseWheel(wheel->angleDelta().y(), wheel->globalPosition().toPoint()))
+        if (wheel->angleDelta().y() != 0 && FormMouseWheel(wheel->angleDelta().y(), wheel->globalPosition().toPoint()))
             return true;
     }
     return platform::TForm::eventFilter(watched, event);

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -657,6 +658,15 @@ TEST_F(ParGenWindow, WidthStaysAndWheelScrollsOnlyOverThePanels)
     EXPECT_EQ(down, std::min(bar->maximum(), bar->singleStep() * QApplication::wheelScrollLines()));
     EXPECT_TRUE(Form->FormMouseWheel(120, overPanels));
     EXPECT_EQ(bar->value(), 0);
+
+    // A wheel turned over a list inside the panels scrolls the panels, not the list.
+    QComboBox* list = Form->CB_Select_Device_Device;
+    const QPoint local(10, 5);
+    QWheelEvent wheel(QPointF(local), QPointF(list->mapToGlobal(local)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list, &wheel);
+    EXPECT_EQ(list->currentIndex(), 1);
+    EXPECT_EQ(bar->value(), down);
     Form->hide();
 }
 
@@ -686,11 +696,17 @@ TEST_F(ParGenWindow, DotKeyMovesAlongTheAddressBoxes)
     EXPECT_EQ(Form->ModbusTCPSlave_GAT.Boxes[3]->text(), QStringLiteral("1"));
 
     // A box of a collapsed panel cannot take the focus: the dot is only dropped.
+    Form->E_MQTT_Server->setFocus(Qt::TabFocusReason);
     Form->CP_Ethernet->Collapse();
     QChar key('.');
-    Form->KeyPress(Form->ModbusTCPSlave_SM.Boxes[3], key);
+    Form->KeyPress(Form->Ethernet_IP.Boxes[0], key);
     EXPECT_TRUE(key.isNull());
-    EXPECT_EQ(QApplication::focusWidget(), Form->ModbusTCPSlave_GAT.Boxes[0]);
+    EXPECT_EQ(QApplication::focusWidget(), Form->E_MQTT_Server);
+    // Address boxes outside every chain drop it as well.
+    key = QLatin1Char('.');
+    Form->KeyPress(Form->Ethernet_DNS.Boxes[0], key);
+    EXPECT_TRUE(key.isNull());
+    EXPECT_EQ(QApplication::focusWidget(), Form->E_MQTT_Server);
     QChar other('7');
     Form->KeyPress(Form->ModbusTCPSlave_SM.Boxes[3], other);
     EXPECT_EQ(other, QLatin1Char('7'));
