@@ -3,12 +3,13 @@
 #include "Dialogs.h"
 #include "Exception.h"
 #include "FileUtil.h"
-#include "Glyphs.h"
+#include "PicGlyphs.h"
 #include "Guard.h"
 #include "Process.h"
 #include "UComon.h"
 #include "ULanguage.h"
 #include "USettings.h"
+#include "XmlDoc.h"
 #include "UForms.h"
 
 #include <QCoreApplication>
@@ -78,7 +79,7 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     }
     auto* kelvor = new ClickLabel(this);
     kelvor->setCursor(Qt::PointingHandCursor);
-    kelvor->OnClick = [] { platform::OpenLink(Maker_Home_Page); };
+    kelvor->OnClick = [] { platform::OpenLink(shell::Maker_Home_Page); };
     L_Kelvor = kelvor;
     QFont bold = font;
     bold.setBold(true);
@@ -109,7 +110,7 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     LL_Update = new ClickLabel(this);
     LL_Update->setGeometry(208, 19, 300, 16);
     LL_Update->setCursor(Qt::PointingHandCursor);
-    static_cast<ClickLabel*>(LL_Update)->OnClick = [] { platform::OpenLink(Version_Page_Link()); };
+    static_cast<ClickLabel*>(LL_Update)->OnClick = [] { platform::OpenLink(shell::Version_Page_Link()); };
     LL_Update->hide();
 
     for (int i = 0; i < 4; ++i)
@@ -140,9 +141,8 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     const QString settingsError = Read_Settings(Exe_Folder + QLatin1Char('/') + Settings_File_Name);
 
     // 6-7.
-    Timer_Update = new QTimer(this);
-    Timer_Update->setInterval(Version_First_Check_Ms);
-    connect(Timer_Update, &QTimer::timeout, this, [this] { platform::Guarded([this] { Timer_UpdateTimer(); }); });
+    Timer_Update = new TVersion_Timer(this);
+    Timer_Update->On_Result = [this](bool newer) { LL_Update->setVisible(newer); };
     Update_Timer_Switch();
     Main_Title = Maker_Web_Name + QStringLiteral(" - Configurator ") + SW_Code_Value +
                  QStringLiteral(" - Modbus TCP Slave / MQTT ");
@@ -211,8 +211,14 @@ void TFDidudiredadFirmWare::buildStepTable()
         };
     };
     Steps = {
-        {Btn_New, 15, 22, true, [this] { Create_New_Project_Step(this); }},
-        {Btn_Open, 16, 23, true, [this] { Open_Project_Step(this); }},
+        {Btn_New, 15, 22, true, [this] {
+             if (Create_New_Project())
+                 Set_Conf_Labels();
+         }},
+        {Btn_Open, 16, 23, true, [this] {
+             if (Open_Project())
+                 Set_Conf_Labels();
+         }},
         {Btn_Close, -1, 14, true, [this] { close(); }},
         {Btn_Info, -1, 12, true, show([] { return static_cast<platform::TForm*>(FAbout); })},
         {Btn_Opz, -1, 13, true,
@@ -328,11 +334,7 @@ void TFDidudiredadFirmWare::Change_Language()
 
 void TFDidudiredadFirmWare::Update_Timer_Switch()
 {
-    const bool on = shell::Opt_Enable_Internet && shell::Opt_Enable_Update;
-    if (on && !Timer_Update->isActive())
-        Timer_Update->start();
-    else if (!on)
-        Timer_Update->stop();
+    Timer_Update->Set_Enabled(shell::Opt_Enable_Internet && shell::Opt_Enable_Update);
 }
 
 void TFDidudiredadFirmWare::Start_Program(const QString& NomeSW, const QString& Parameter, unsigned char tipo)
@@ -347,17 +349,10 @@ void TFDidudiredadFirmWare::Update_Device()
 {
     // The images are rebuilt on every click; a build or write failure stops before the update
     // window, so that images of an earlier build are never sent.
-    const Bin_Banks banks = Compile_Bin_Banks(shell::File_ParGen, shell::File_MQTT_Set_Topic);
-    Write_Bin_Banks(shell::Project_Folder, banks);
+    const mqtt_image::TBin_Banks banks = mqtt_image::Compile_Bin_Banks(shell::File_ParGen, shell::File_MQTT_Set_Topic);
+    mqtt_image::Write_Bin_Banks(shell::Project_Folder, banks);
     FBoot->Form_Type = 1;
     FBoot->ShowModal();
-}
-
-void TFDidudiredadFirmWare::Timer_UpdateTimer()
-{
-    Timer_Update->setInterval(Version_Check_Interval_Ms);
-    if (Check_Version_Newer())
-        LL_Update->show();
 }
 
 void TFDidudiredadFirmWare::Build_EDS_File()
@@ -406,4 +401,19 @@ void TFDidudiredadFirmWare::Scan_And_Decode()
     FScanDecode->FileName_MBus = shell::File_M_Bus;
     FScanDecode->Form_Type = shell::Get_Scan_Form_Type();
     FScanDecode->ShowModal();
+}
+
+int TFDidudiredadFirmWare::Get_Type_BACnet() const
+{
+    if (!platform::FileExists(shell::File_ParGen))
+        return 0;
+    platform::XmlDocument doc;
+    try {
+        doc.LoadFromFile(shell::File_ParGen);
+    } catch (const platform::Exception&) {
+        return 0;
+    }
+    bool ok = false;
+    const int value = doc.DocumentElement().ChildByName(QStringLiteral("BACnet_Type")).Text().trimmed().toInt(&ok);
+    return ok ? value : 0;
 }

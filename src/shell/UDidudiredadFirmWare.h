@@ -1,6 +1,7 @@
 #pragma once
 #include "PicButton.h"
 #include "TForm.h"
+#include "UVersionCheck.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -23,6 +24,8 @@ public:
     // Runs a program and waits for it, up to 150 s, on the GUI thread; throws when it cannot start.
     void Start_Program(const QString& NomeSW, const QString& Parameter, unsigned char tipo);
     void Update_Device();
+    // The BACnet type stored in ParGen.xml; 0 when the file, the element or a number is missing.
+    int Get_Type_BACnet() const;
 
     // The windows whose texts follow a language change, in the order they re-apply them.
     void Set_Language_Windows(std::vector<platform::TForm*> windows) { Language_Windows = std::move(windows); }
@@ -68,7 +71,10 @@ public:
     QLabel* LL_Update;
     QFrame* Shape1;
     QFrame* Shape2;
-    QTimer* Timer_Update;
+    shell::TVersion_Timer* Timer_Update;
+
+    // The configuration labels follow the open configuration.
+    void Set_Conf_Labels();
 
     // Clicks a button through the same road as the mouse.
     void Btn_Click(controls::TPicButton* Sender);
@@ -89,9 +95,7 @@ private:
     controls::TPicButton* makeButton(int left, int top, int width, int height);
     QLabel* makeLabel(int left, int top, bool bold);
     void buildStepTable();
-    void Set_Conf_Labels();
     void Update_Timer_Switch();
-    void Timer_UpdateTimer();
     void Build_EDS_File();
     void PROFINET_XML();
     void BACnet_EDE_File();

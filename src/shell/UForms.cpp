@@ -14,7 +14,10 @@ void create(Application_Forms& forms, T*& instance)
 
 Application_Forms::~Application_Forms()
 {
-    // Windows go in reverse order of creation, and the instance pointers with them.
+    // Windows go in reverse order of creation, and the instance pointers with them. A moved-from
+    // object owns no windows and leaves the pointers alone.
+    if (Windows.empty())
+        return;
     while (!Windows.empty())
         Windows.pop_back();
     FDidudiredadFirmWare = nullptr;
@@ -103,6 +106,7 @@ Application_Forms Create_Application_Forms()
     create(forms, FBACnetAccess);
     create(forms, FImportEDEFile);
 
+    FSoftOptions->On_Language_Changed = [] { FDidudiredadFirmWare->Change_Language(); };
     FDidudiredadFirmWare->Set_Language_Windows({
         FDidudiredadFirmWare, FNew_Project, FOpenConf, FSoftOptions, FBoot, FParGen, FMQTT_Set_Topic, FMeter_Bus,
         FNewIDNode, FSetAccess, FModbus_TCP_Master_Set_Access, FReceiveCAN, FTransmitCAN, FSet_PDO_Access,

@@ -1,4 +1,6 @@
 #include "Exception.h"
+#include "Guard.h"
+#include "Process.h"
 #include "ScriptedMessages.h"
 #include "TempDir.h"
 #include "UComon.h"
@@ -7,6 +9,7 @@
 #include "ULanguage.h"
 #include "USettings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,7 +46,7 @@ TEST_F(MainWindow, FirstStartInAnEmptyFolder)
     EXPECT_EQ(Main().L_Name_Conf->text(), QStringLiteral("None Configuration Opened "));
     EXPECT_EQ(Main().L_Name_Conf_L2->text(), QStringLiteral("Use Step1 to open or create new configuration"));
     EXPECT_EQ(Language_Name, QStringLiteral("English"));
-    EXPECT_FALSE(Main().Timer_Update->isActive());
+    EXPECT_FALSE(Main().Timer_Update->Enabled());
     EXPECT_TRUE(Project_Folder.isEmpty());
     EXPECT_EQ(File_ParGen, QStringLiteral("/ParGen.xml"));
     EXPECT_TRUE(Messages.Shown().empty());
