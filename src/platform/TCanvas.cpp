@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
+#include <QStringList>
 #include <QTextOption>
 #include <algorithm>
 #include <cstdlib>
@@ -425,11 +426,27 @@ int TCanvas::DrawText(const QString& text, QRect& r, unsigned format)
             r.setHeight(0);
             return 0;
         }
-        const int width = (!single && (format & DT_WORDBREAK) && r.width() > 0) ? r.width() : 0x7FFFFF;
-        const QRect bound = fm.boundingRect(QRect(r.left(), r.top(), width, 0x7FFFFF),
+        // Widths add up the characters' advances, as TextWidth does; the "&" of a shown
+        // accelerator takes no room.
+        const bool prefix = flags & (Qt::TextShowMnemonic | Qt::TextHideMnemonic);
+        const QStringList lines = single ? QStringList{text} : text.split(QLatin1Char('\n'));
+        int widest = 0;
+        for (const QString& line : lines) {
+            QString shownLine = line;
+            if (prefix)
+                shownLine.replace(QLatin1String("&&"), QString(QChar(1))).remove(QLatin1Char('&')).replace(QChar(1), QLatin1Char('&'));
+            widest = std::max(widest, fm.horizontalAdvance(shownLine));
+        }
+        const bool wraps = !single && (format & DT_WORDBREAK) && r.width() > 0 && widest > r.width();
+        if (!wraps) {
+            r.setWidth(widest);
+            r.setHeight(int(lines.size()) * fm.height());
+            return r.height();
+        }
+        const QRect bound = fm.boundingRect(QRect(r.left(), r.top(), r.width(), 0x7FFFFF),
                                             flags & ~(Qt::AlignHCenter | Qt::AlignRight | Qt::AlignVCenter | Qt::AlignBottom),
                                             text);
-        r.setWidth(bound.width());
+        r.setWidth(std::min(bound.width(), r.width()));
         r.setHeight(bound.height());
         return bound.height();
     }

@@ -1,0 +1,251 @@
+// The canvas keeps the Windows drawing rules the controls are written against.
+#include "TCanvas.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPalette>
+#include <gtest/gtest.h>
+#include <set>
+#include <utility>
+
+using namespace platform;
+
+namespace {
+
+constexpr QRgb Paper = 0xFF010203;
+
+QImage Paper40()
+{
+    QImage img(40, 40, QImage::Format_RGB32);
+    img.fill(Paper);
+    return img;
+}
+
+std::set<std::pair<int, int>> Inked(const QImage& img)
+{
+    std::set<std::pair<int, int>> out;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != Paper)
+                out.insert({x, y});
+    return out;
+}
+
+}  // namespace
+
+TEST(Colors, ValuesAndSystemColours)
+{
+    EXPECT_EQ(RGBToColor(0x12, 0x34, 0x56), 0x00563412u);
+    EXPECT_EQ(GetRValue(0x00563412), 0x12);
+    EXPECT_EQ(GetBValue(0x00563412), 0x56);
+    EXPECT_EQ(ToQColor(clRed), QColor(255, 0, 0));
+    EXPECT_EQ(ToQColor(clNone).alpha(), 0);
+    EXPECT_EQ(ColorToRGB(0x00EDF7F8), 0x00EDF7F8u);
+    EXPECT_EQ(ColorToRGB(clNone), clNone);
+    EXPECT_EQ(ToQColor(clBtnFace), QApplication::palette().color(QPalette::Button));
+    EXPECT_EQ(ToQColor(clHighlight), QApplication::palette().color(QPalette::Highlight));
+    EXPECT_EQ(FromQColor(QColor(1, 2, 3)), RGBToColor(1, 2, 3));
+    EXPECT_EQ(Rect(2, 3, 10, 7), QRect(2, 3, 8, 4));
+}
+
+// Lines leave out their end point; a polyline's corners are drawn once, by the segment leaving them.
+TEST(Canvas, LinesLeaveOutTheirEndPoint)
+{
+    struct Case {
+        const char* name;
+        QPoint from, to;
+        std::set<std::pair<int, int>> pixels;
+    };
+    const Case cases[] = {
+        {"right", {2, 5}, {6, 5}, {{2, 5}, {3, 5}, {4, 5}, {5, 5}}},
+        {"left", {6, 5}, {2, 5}, {{6, 5}, {5, 5}, {4, 5}, {3, 5}}},
+        {"down", {3, 1}, {3, 4}, {{3, 1}, {3, 2}, {3, 3}}},
+        {"up", {3, 4}, {3, 1}, {{3, 4}, {3, 3}, {3, 2}}},
+        {"diagonal", {1, 1}, {4, 4}, {{1, 1}, {2, 2}, {3, 3}}},
+        {"same point draws nothing", {5, 5}, {5, 5}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage img = Paper40();
+        {
+            TCanvas canvas(&img);
+            canvas.Pen.Color = clWhite;
+            canvas.MoveTo(c.from.x(), c.from.y());
+            canvas.LineTo(c.to.x(), c.to.y());
+            EXPECT_EQ(canvas.PenPos, c.to);
+        }
+        EXPECT_EQ(Inked(img), c.pixels);
+    }
+}
+
+TEST(Canvas, DottedAndClearPens)
+{
+    QImage img = Paper40();
+    {
+        TCanvas canvas(&img);
+        canvas.Pen = TPen{clWhite, 1, TPenStyle::psDot};
+        canvas.MoveTo(0, 0);
+        canvas.LineTo(6, 0);
+        canvas.Pen.Style = TPenStyle::psClear;
+        canvas.MoveTo(0, 5);
+        canvas.LineTo(6, 5);
+    }
+    EXPECT_EQ(Inked(img), (std::set<std::pair<int, int>>{{0, 0}, {2, 0}, {4, 0}}));
+}
+
+TEST(Canvas, RectangleLeavesOutRightAndBottomEdges)
+{
+    QImage img = Paper40();
+    {
+        TCanvas canvas(&img);
+        canvas.Pen.Color = clWhite;
+        canvas.Brush.Color = clRed;
+        canvas.Rectangle(2, 2, 7, 6);
+    }
+    EXPECT_EQ(img.pixel(2, 2), 0xFFFFFFFFu);
+    EXPECT_EQ(img.pixel(6, 5), 0xFFFFFFFFu);
+    EXPECT_EQ(img.pixel(7, 5), Paper);
+    EXPECT_EQ(img.pixel(6, 6), Paper);
+    EXPECT_EQ(img.pixel(4, 3), 0xFFFF0000u) << "brush inside";
+
+    QImage hollow = Paper40();
+    {
+        TCanvas canvas(&hollow);
+        canvas.Pen.Color = clWhite;
+        canvas.Brush.Style = TBrushStyle::bsClear;
+        canvas.Rectangle(2, 2, 7, 6);
+        canvas.Brush = TBrush{clLime, TBrushStyle::bsSolid};
+        canvas.FrameRect(Rect(10, 10, 14, 13));
+    }
+    EXPECT_EQ(hollow.pixel(4, 3), Paper);
+    EXPECT_EQ(Inked(hollow).size(), 14u + 10u);
+    EXPECT_EQ(hollow.pixel(13, 12), 0xFF00FF00u);
+    EXPECT_EQ(hollow.pixel(14, 12), Paper);
+}
+
+TEST(Canvas, FocusRectangleInvertsAndDrawingItTwiceRemovesIt)
+{
+    QImage img = Paper40();
+    {
+        TCanvas canvas(&img);
+        canvas.DrawFocusRect(Rect(4, 4, 20, 12));
+        EXPECT_EQ(img.pixel(4, 4), Paper ^ 0x00FFFFFF);
+        EXPECT_EQ(img.pixel(5, 4), Paper) << "every other pixel";
+        canvas.DrawFocusRect(Rect(4, 4, 20, 12));
+    }
+    EXPECT_TRUE(Inked(img).empty());
+}
+
+TEST(Canvas, TransparentDrawTakesTheBottomLeftColour)
+{
+    QImage bitmap(3, 2, QImage::Format_RGB32);
+    bitmap.fill(QColor(255, 0, 255));
+    bitmap.setPixel(1, 0, qRgb(0, 0, 255));
+    QImage img = Paper40();
+    {
+        TCanvas canvas(&img);
+        canvas.DrawTransparent(10, 10, bitmap);
+    }
+    EXPECT_EQ(Inked(img), (std::set<std::pair<int, int>>{{11, 10}}));
+    EXPECT_EQ(img.pixel(11, 10), 0xFF0000FFu);
+}
+
+TEST(Canvas, DrawTextMeasuresLikeWindows)
+{
+    TCanvas canvas;  // measuring only
+    canvas.Font.setPixelSize(12);
+    const QFontMetrics fm(canvas.Font);
+
+    QRect r(0, 0, 0, 0);
+    EXPECT_EQ(canvas.DrawText("Modbus", r, DT_CALCRECT | DT_SINGLELINE), fm.height());
+    EXPECT_EQ(r.width(), canvas.TextWidth("Modbus"));
+
+    // The "&" of an accelerator takes no room; "&&" shows one "&".
+    r = QRect(0, 0, 0, 0);
+    canvas.DrawText("&File", r, DT_CALCRECT);
+    EXPECT_EQ(r.width(), canvas.TextWidth("File"));
+    r = QRect(0, 0, 0, 0);
+    canvas.DrawText("&File", r, DT_CALCRECT | DT_NOPREFIX);
+    EXPECT_EQ(r.width(), canvas.TextWidth("&File"));
+
+    // Word break inside a narrow rectangle: more lines, no wider than the rectangle.
+    const QString words = "uno due tre quattro cinque";
+    r = QRect(0, 0, canvas.TextWidth("quattro") + 2, 0);
+    const int h = canvas.DrawText(words, r, DT_CALCRECT | DT_WORDBREAK);
+    EXPECT_GE(h, 3 * fm.height());
+    EXPECT_LE(r.width(), canvas.TextWidth("quattro") + 2);
+
+    r = QRect(0, 0, 0, 0);
+    EXPECT_EQ(canvas.DrawText("", r, DT_CALCRECT), 0);
+}
+
+TEST(Canvas, DrawTextClipsToItsRectangleAndAlignsSingleLines)
+{
+    QImage img(100, 30, QImage::Format_RGB32);
+    img.fill(Paper);
+    {
+        TCanvas canvas(&img);
+        canvas.Font.setPixelSize(14);
+        canvas.Font.Color = clWhite;
+        canvas.Brush.Style = TBrushStyle::bsClear;
+        QRect r = Rect(10, 0, 30, 30);
+        canvas.DrawText("WWWWWWWWWW", r, DT_SINGLELINE | DT_VCENTER);
+        QRect right = Rect(60, 0, 100, 30);
+        canvas.DrawText("i", right, DT_SINGLELINE | DT_RIGHT | DT_BOTTOM);
+    }
+    const auto inked = Inked(img);
+    ASSERT_FALSE(inked.empty());
+    int minX = 1000, maxX = -1, maxY = -1;
+    for (const auto& [x, y] : inked) {
+        if (x < 60) {
+            minX = std::min(minX, x);
+            maxX = std::max(maxX, x);
+        } else {
+            maxY = std::max(maxY, y);
+        }
+    }
+    EXPECT_GE(minX, 10);
+    EXPECT_LE(maxX, 29) << "clipped at the right edge";
+    EXPECT_GT(maxY, 20) << "bottom-aligned";
+}
+
+TEST(Canvas, TextOutFillsBehindWithASolidBrush)
+{
+    QImage img = Paper40();
+    {
+        TCanvas canvas(&img);
+        canvas.Font.setPixelSize(10);
+        canvas.Brush.Color = clBlue;
+        canvas.TextOut(2, 2, "ab");
+        EXPECT_EQ(canvas.PenPos, QPoint(2 + canvas.TextWidth("ab"), 2));
+    }
+    EXPECT_EQ(img.pixel(2, 2), 0xFF0000FFu);
+}
+
+TEST(Canvas, ClipRectangleLimitsFills)
+{
+    QImage img = Paper40();
+    {
+        TCanvas canvas(&img);
+        canvas.SetClipRect(Rect(0, 0, 10, 10));
+        EXPECT_TRUE(canvas.HasClip());
+        EXPECT_EQ(canvas.ClipRect(), Rect(0, 0, 10, 10));
+        canvas.Brush.Color = clWhite;
+        canvas.FillRect(Rect(0, 0, 40, 40));
+        canvas.ClearClip();
+        EXPECT_FALSE(canvas.HasClip());
+    }
+    EXPECT_EQ(Inked(img).size(), 100u);
+}
+
+TEST(Font, HeightFollowsTheWindowsRule)
+{
+    TFont f;
+    f.SetHeight(-11);
+    EXPECT_EQ(f.pixelSize(), 11);
+    EXPECT_EQ(f.Height(), -11);
+    f.SetHeight(16);  // a cell height includes the leading: the characters are smaller
+    EXPECT_LT(f.pixelSize(), 16);
+    EXPECT_GT(f.pixelSize(), 10);
+}
