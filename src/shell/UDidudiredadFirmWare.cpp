@@ -84,6 +84,7 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     QFont bold = font;
     bold.setBold(true);
     L_Kelvor->setFont(bold);
+    L_Kelvor->setPalette(L_Begin->palette());
     L_Kelvor->setText(Maker_Web_Name);
     L_Kelvor->adjustSize();
 

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -210,4 +211,17 @@ TEST_F(MainWindow, StartProgramRunsAndReportsWhatCannotStart)
     } catch (const platform::Exception& e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("none.exe")));
     }
+}
+
+TEST_F(MainWindow, RendersTheLightBackgroundAndTheButtons)
+{
+    Start();
+    Main().show();
+    const QImage image = Main().grab().toImage();
+    EXPECT_EQ(image.size(), QSize(694, 396));
+    EXPECT_EQ(QColor(image.pixel(690, 390)), QColor(248, 247, 237));
+    // The step button face differs from the window background.
+    EXPECT_NE(QColor(image.pixel(81, 113)), QColor(248, 247, 237));
+    if (const QByteArray out = qgetenv("CONF_SCREENSHOT_DIR"); !out.isEmpty())
+        image.save(QString::fromLocal8Bit(out) + QStringLiteral("/main_window.png"));
 }
