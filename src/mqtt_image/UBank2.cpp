@@ -8,6 +8,9 @@
 
 #include <QtGlobal>
 
+#include <array>
+#include <cstring>
+
 namespace mqtt_image {
 
 namespace {
@@ -24,73 +27,110 @@ std::string Text_Or_Empty(const TParGen_Reader& p, const char* name)
     return text ? std::string(*text) : std::string();
 }
 
-// One row of a topic table, with the messages that name the file, the row and the attribute.
+// The attributes of the two row kinds, in the order the topic window writes them.
+enum TPublish_Attribute : size_t {
+    P_Topic, P_Retained, P_QoS, P_DataType, P_Dimension, P_Position, P_IPAddress, P_FormatHex,
+    P_InputTemplate, P_Template, P_OnChange, P_OnCMD, P_OnTimer, P_Time, P_Mnemonic, P_Count
+};
+constexpr const char* Publish_Names[P_Count] = {"Topic",     "Retained",  "QoS",           "DataType", "Dimension",
+                                                "Position",  "IPAddress", "FormatHex",     "InputTemplate",
+                                                "Template",  "OnChange",  "OnCMD",         "OnTimer",  "Time",
+                                                "Mnemonic"};
+enum TSubscribe_Attribute : size_t {
+    S_Topic, S_Retained, S_QoS, S_DataType, S_Dimension, S_Position, S_IPAddress, S_Port, S_EthType,
+    S_InputTemplate, S_FormatHex, S_Template, S_Mnemonic, S_Count
+};
+constexpr const char* Subscribe_Names[S_Count] = {"Topic",    "Retained", "QoS",     "DataType",      "Dimension",
+                                                  "Position", "IPAddress", "Port",   "EthType",       "InputTemplate",
+                                                  "FormatHex", "Template", "Mnemonic"};
+
+// One row of a topic table, its attributes taken in one walk, with the messages that name the
+// file, the row and the attribute.
+template <size_t N>
 class TTopic_Row {
 public:
-    TTopic_Row(pugi::xml_node row, const QString& path, const char* container, size_t index)
-        : Row(row), Path(path), Container(container), Index(index)
+    TTopic_Row(pugi::xml_node row, const char* const (&names)[N], const QString& path, const char* container,
+               size_t index)
+        : Names(names), Path(path), Container(container), Index(index)
     {
+        // Files keep the writer's order, so the next expected name nearly always matches first.
+        size_t expected = 0;
+        for (pugi::xml_attribute attr = row.first_attribute(); attr; attr = attr.next_attribute()) {
+            const char* name = attr.name();
+            size_t k = expected < N && std::strcmp(names[expected], name) == 0 ? expected : Find(name);
+            if (k < N && !Values[k])
+                Values[k] = attr.value();
+            expected = k + 1;
+        }
     }
 
-    std::optional<std::string_view> Optional(const char* name) const
+    std::optional<std::string_view> Optional(size_t which) const
     {
-        const pugi::xml_attribute attr = Row.attribute(name);
-        if (!attr)
+        if (!Values[which])
             return std::nullopt;
-        return std::string_view(attr.value());
+        return std::string_view(Values[which]);
     }
 
-    std::string_view Required(const char* name) const
+    std::string_view Required(size_t which) const
     {
-        const auto value = Optional(name);
+        const auto value = Optional(which);
         if (!value)
-            Fail(name, QStringLiteral("is missing"));
+            Fail(which, QStringLiteral("is missing"));
         return *value;
     }
 
-    int32_t Required_Int(const char* name) const
+    int32_t Required_Int(size_t which) const
     {
-        const std::string_view text = Required(name);
+        const std::string_view text = Required(which);
         const auto value = Str_To_Int(text);
         if (!value)
-            Fail(name, QStringLiteral("holds \"%1\", which is not a whole number")
+            Fail(which, QStringLiteral("holds \"%1\", which is not a whole number")
                            .arg(QString::fromUtf8(text.data(), qsizetype(text.size()))));
         return *value;
     }
 
     // Parsed, or fallback when missing or not a number.
-    int32_t Int(const char* name, int32_t fallback, bool trim = false) const
+    int32_t Int(size_t which, int32_t fallback, bool trim = false) const
     {
-        const auto text = Optional(name);
+        const auto text = Optional(which);
         if (!text)
             return fallback;
         return Str_To_Int(trim ? Trim_Bank_Text(*text) : *text).value_or(fallback);
     }
 
-    bool Is_Y(const char* name) const
+    bool Is_Y(size_t which) const
     {
-        const auto text = Optional(name);
+        const auto text = Optional(which);
         return text && Same_Text_No_Case(*text, "Y");
     }
 
-    uint16_t Data_Type() const
+    uint16_t Data_Type(size_t which) const
     {
-        const auto text = Optional("DataType");
+        const auto text = Optional(which);
         return text ? Type_Data_Code(Trim_Bank_Text(*text)) : 0;
     }
 
 private:
-    [[noreturn]] void Fail(const char* attribute, const QString& problem) const
+    size_t Find(const char* name) const
+    {
+        for (size_t k = 0; k < N; ++k)
+            if (std::strcmp(Names[k], name) == 0)
+                return k;
+        return N;
+    }
+
+    [[noreturn]] void Fail(size_t which, const QString& problem) const
     {
         throw platform::Exception(
             QStringLiteral("Cannot build the device image from the file \"%1\": row %2 of \"%3\": "
                            "the attribute \"%4\" %5.")
                 .arg(Path)
                 .arg(Index + 1)
-                .arg(QString::fromLatin1(Container), QString::fromLatin1(attribute), problem));
+                .arg(QString::fromLatin1(Container), QString::fromLatin1(Names[which]), problem));
     }
 
-    pugi::xml_node Row;
+    const char* const (&Names)[N];
+    std::array<const char*, N> Values{};
     const QString& Path;
     const char* Container;
     size_t Index;
@@ -129,27 +169,27 @@ void Load_Publish(TMQTT& mqtt, pugi::xml_node container, const QString& path)
     const bool noLayout = mqtt.Mode == 0 || mqtt.Mode == 3;
     mqtt.Publish_Data.resize(Count_Rows(container));
     For_Each_Row(container, mqtt.Publish_Data.size(), [&](pugi::xml_node node, size_t i) {
-        const TTopic_Row row(node, path, "MQTT_Publish", i);
+        const TTopic_Row row(node, Publish_Names, path, "MQTT_Publish", i);
         TMQTT_Publish_Data& e = mqtt.Publish_Data[i];
-        e.Publish_Topic.CString = Remove_CR_LF(row.Required("Topic"));
-        e.Retained = Same_Text_No_Case(row.Required("Retained"), "Y") ? 1 : 0;
-        e.QoS = row.Required_Int("QoS");
+        e.Publish_Topic.CString = Remove_CR_LF(row.Required(P_Topic));
+        e.Retained = Same_Text_No_Case(row.Required(P_Retained), "Y") ? 1 : 0;
+        e.QoS = row.Required_Int(P_QoS);
         e.Options = 0;
-        if (row.Is_Y("OnChange"))
+        if (row.Is_Y(P_OnChange))
             e.Options += Option_OnChange;
-        if (row.Is_Y("OnCMD"))
+        if (row.Is_Y(P_OnCMD))
             e.Options += Option_OnCMD;
-        if (row.Is_Y("OnTimer"))
+        if (row.Is_Y(P_OnTimer))
             e.Options += Option_OnTimer;
-        e.Timer = (e.Options & Option_OnTimer) ? uint32_t(row.Int("Time", 0, true)) : 0;
+        e.Timer = (e.Options & Option_OnTimer) ? uint32_t(row.Int(P_Time, 0, true)) : 0;
         if (!noLayout) {
-            e.Type_Data = row.Data_Type();
-            e.Length = uint16_t(row.Int("Dimension", 4));
-            e.Position = uint32_t(row.Int("Position", 0));
+            e.Type_Data = row.Data_Type(P_DataType);
+            e.Length = uint16_t(row.Int(P_Dimension, 4));
+            e.Position = uint32_t(row.Int(P_Position, 0));
         }
-        const auto tmpl = row.Optional("Template");
+        const auto tmpl = row.Optional(P_Template);
         e.Output_Template.Text = Remove_CR_LF(tmpl ? *tmpl : Default_Template);
-        e.Description.Text = std::string(row.Required("Mnemonic"));
+        e.Description.Text = std::string(row.Required(P_Mnemonic));
     });
 }
 
@@ -162,17 +202,17 @@ void Load_Subscribe(TMQTT& mqtt, pugi::xml_node container, const QString& path)
     mqtt.Topic_Filter_QoS.resize(n);
     mqtt.Subscribe_Data.resize(n);
     For_Each_Row(container, n, [&](pugi::xml_node node, size_t i) {
-        const TTopic_Row row(node, path, "MQTT_Subscribe", i);
-        mqtt.Topic_Filters[i].CString = Remove_CR_LF(row.Required("Topic"));
-        mqtt.Topic_Filter_QoS[i] = row.Required_Int("QoS");
+        const TTopic_Row row(node, Subscribe_Names, path, "MQTT_Subscribe", i);
+        mqtt.Topic_Filters[i].CString = Remove_CR_LF(row.Required(S_Topic));
+        mqtt.Topic_Filter_QoS[i] = row.Required_Int(S_QoS);
         TMQTT_Subscribe_Data& e = mqtt.Subscribe_Data[i];
         if (mqtt.Mode != 0) {
-            e.Type_SubData = row.Data_Type();
-            e.Length = uint32_t(row.Int("Dimension", 4));
-            e.Position = uint32_t(row.Int("Position", 0));
+            e.Type_SubData = row.Data_Type(S_DataType);
+            e.Length = uint32_t(row.Int(S_Dimension, 4));
+            e.Position = uint32_t(row.Int(S_Position, 0));
         }
         // The subscribe template keeps its line breaks: the device matches received payloads with it.
-        const auto tmpl = row.Optional("Template");
+        const auto tmpl = row.Optional(S_Template);
         e.Input_Template.Text = std::string(tmpl ? *tmpl : Default_Template);
     });
 }

@@ -1,5 +1,8 @@
 #include "UBankInput.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace mqtt_image {
 
 std::optional<int32_t> Str_To_Int(std::string_view text)
@@ -60,11 +63,16 @@ std::string_view Trim_Bank_Text(std::string_view text)
 
 std::string Remove_CR_LF(std::string_view text)
 {
-    std::string result;
-    result.reserve(text.size());
-    for (const char c : text)
-        if (c != '\r' && c != '\n')
-            result.push_back(c);
+    const void* cr = std::memchr(text.data(), '\r', text.size());
+    const void* lf = std::memchr(text.data(), '\n', text.size());
+    if (!cr && !lf)
+        return std::string(text);
+    const char* first = static_cast<const char*>(!cr ? lf : !lf ? cr : std::min(cr, lf));
+    size_t cut = size_t(first - text.data());
+    std::string result(text.substr(0, cut));
+    for (; cut < text.size(); ++cut)
+        if (text[cut] != '\r' && text[cut] != '\n')
+            result.push_back(text[cut]);
     return result;
 }
 
