@@ -8,6 +8,7 @@
 #include "XmlDoc.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -92,7 +93,8 @@ class TPrevious_File {
 public:
     TPrevious_File(const QString& target, const QString& keepPath) : Target(target)
     {
-        if (!QFile::exists(target))
+        // Only a file's contents are kept; anything else in its place makes the rename fail anyway.
+        if (!QFileInfo(target).isFile())
             return;
         // A second name for the same data costs nothing; a copy serves where links are not allowed.
         if (::link(QFile::encodeName(target).constData(), QFile::encodeName(keepPath).constData()) != 0 &&
