@@ -6,6 +6,7 @@
 #include "PicGlyphs.h"
 #include "Guard.h"
 #include "Process.h"
+#include "StartProgram.h"
 #include "UComon.h"
 #include "ULanguage.h"
 #include "USettings.h"
@@ -21,7 +22,6 @@ TFDidudiredadFirmWare* FDidudiredadFirmWare = nullptr;
 namespace {
 const QColor kBackground(248, 247, 237);
 const QColor kGreyText(96, 96, 96);
-constexpr int kUpdateWaitMs = 150000;
 
 // A label that reports clicks, for the maker's address and the new-version link.
 class ClickLabel : public QLabel {
@@ -340,10 +340,7 @@ void TFDidudiredadFirmWare::Update_Timer_Switch()
 
 void TFDidudiredadFirmWare::Start_Program(const QString& NomeSW, const QString& Parameter, unsigned char tipo)
 {
-    (void)tipo;  // no console windows here: the program's own window shows either way
-    const platform::ProgramRun run = platform::StartProgramAndWait(NomeSW, Parameter, kUpdateWaitMs);
-    if (!run.Started)
-        throw platform::Exception(run.Error);
+    platform::Start_Program(NomeSW, Parameter, tipo);
 }
 
 void TFDidudiredadFirmWare::Update_Device()
