@@ -21,10 +21,14 @@ constexpr std::string_view Default_Template = "$VALUE$";
 
 enum : uint32_t { Option_OnChange = 1, Option_OnCMD = 2, Option_OnTimer = 4 };
 
-std::string Text_Or_Empty(const TParGen_Reader& p, const char* name)
+std::string_view Text_Or_Empty(const TParGen_Reader& p, const char* name) { return p.Text(name).value_or(""); }
+
+// The text without line breaks; a copy only when it had any.
+std::string_view Without_CR_LF(TMQTT& mqtt, std::string_view text)
 {
-    const auto text = p.Text(name);
-    return text ? std::string(*text) : std::string();
+    if (!std::memchr(text.data(), '\r', text.size()) && !std::memchr(text.data(), '\n', text.size()))
+        return text;
+    return mqtt.Own(Remove_CR_LF(text));
 }
 
 // The attributes of the two row kinds, in the order the topic window writes them.
@@ -171,7 +175,7 @@ void Load_Publish(TMQTT& mqtt, pugi::xml_node container, const QString& path)
     For_Each_Row(container, mqtt.Publish_Data.size(), [&](pugi::xml_node node, size_t i) {
         const TTopic_Row row(node, Publish_Names, path, "MQTT_Publish", i);
         TMQTT_Publish_Data& e = mqtt.Publish_Data[i];
-        e.Publish_Topic.CString = Remove_CR_LF(row.Required(P_Topic));
+        e.Publish_Topic.CString = Without_CR_LF(mqtt, row.Required(P_Topic));
         e.Retained = Same_Text_No_Case(row.Required(P_Retained), "Y") ? 1 : 0;
         e.QoS = row.Required_Int(P_QoS);
         e.Options = 0;
@@ -188,8 +192,8 @@ void Load_Publish(TMQTT& mqtt, pugi::xml_node container, const QString& path)
             e.Position = uint32_t(row.Int(P_Position, 0));
         }
         const auto tmpl = row.Optional(P_Template);
-        e.Output_Template.Text = Remove_CR_LF(tmpl ? *tmpl : Default_Template);
-        e.Description.Text = std::string(row.Required(P_Mnemonic));
+        e.Output_Template.Text = Without_CR_LF(mqtt, tmpl.value_or(Default_Template));
+        e.Description.Text = row.Required(P_Mnemonic);
     });
 }
 
@@ -203,7 +207,7 @@ void Load_Subscribe(TMQTT& mqtt, pugi::xml_node container, const QString& path)
     mqtt.Subscribe_Data.resize(n);
     For_Each_Row(container, n, [&](pugi::xml_node node, size_t i) {
         const TTopic_Row row(node, Subscribe_Names, path, "MQTT_Subscribe", i);
-        mqtt.Topic_Filters[i].CString = Remove_CR_LF(row.Required(S_Topic));
+        mqtt.Topic_Filters[i].CString = Without_CR_LF(mqtt, row.Required(S_Topic));
         mqtt.Topic_Filter_QoS[i] = row.Required_Int(S_QoS);
         TMQTT_Subscribe_Data& e = mqtt.Subscribe_Data[i];
         if (mqtt.Mode != 0) {
@@ -213,7 +217,7 @@ void Load_Subscribe(TMQTT& mqtt, pugi::xml_node container, const QString& path)
         }
         // The subscribe template keeps its line breaks: the device matches received payloads with it.
         const auto tmpl = row.Optional(S_Template);
-        e.Input_Template.Text = std::string(tmpl ? *tmpl : Default_Template);
+        e.Input_Template.Text = tmpl.value_or(Default_Template);
     });
 }
 
@@ -297,8 +301,10 @@ QString Too_Large_Message(size_t length)
 
 void Init_MQTT_Defaults(TMQTT& mqtt) { mqtt = TMQTT(); }
 
-void Load_ParGen_For_MQTT(TMQTT& m, const TParGen_Reader& p)
+void Load_ParGen_For_MQTT(TMQTT& m, std::shared_ptr<const platform::XmlDocument> parGen)
 {
+    const TParGen_Reader p(parGen->DocumentElement().Raw());
+    m.Keep(std::move(parGen));
     // Mode follows from the file's presence; an element Working_Mode does not change it.
     m.Mode = 2;
     m.Time_Poll = uint32_t(p.Int("MQTT_ASync_Send_Time", 10));
@@ -344,9 +350,10 @@ void Load_Topics_For_Bank2(TMQTT& mqtt, const QString& topicPath)
 {
     if (!platform::FileExists(topicPath))
         return;
-    platform::XmlDocument doc;
-    doc.LoadFromFile(topicPath);
-    const pugi::xml_node root = doc.DocumentElement().Raw();
+    auto doc = std::make_shared<platform::XmlDocument>();
+    doc->LoadFromFile(topicPath);
+    const pugi::xml_node root = doc->DocumentElement().Raw();
+    mqtt.Keep(doc);
     const pugi::xml_node publish = Container(root, "MQTT_Publish", topicPath);
     const pugi::xml_node subscribe = Container(root, "MQTT_Subscribe", topicPath);
     Load_Publish(mqtt, publish, topicPath);

@@ -2,16 +2,21 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+namespace platform {
+class XmlDocument;
+}
+
 namespace mqtt_image {
 
-class TParGen_Reader;
-
 // The gateway's MQTT client configuration as its firmware holds it at Bank2_Base_Address. All
-// texts are UTF-8; every address is an offset in the image until the image is written.
+// texts are UTF-8 views into the documents they were read from or into texts the record owns;
+// every address is an offset in the image until the image is written.
 constexpr size_t Bank2_Max_Size = 524288;
 // The zero byte that every empty plain text points at.
 constexpr uint32_t Empty_String_Offset = 212;
@@ -22,14 +27,14 @@ constexpr size_t Publish_Entry_Size = 49;
 
 // A string written as address, length, address; address 0 when empty.
 struct TMQTTString {
-    std::string CString;
+    std::string_view CString;
     uint32_t Address = 0;
     int32_t Len = 0;
 };
 
 // A zero-terminated text with its address; an empty one points at Empty_String_Offset.
 struct TMQTTText {
-    std::string Text;
+    std::string_view Text;
     uint32_t Address = 0;
 };
 
@@ -85,7 +90,14 @@ struct TMQTT_Subscribe_Data {
 };
 
 // Entry i of Topic_Filters, Topic_Filter_QoS and Subscribe_Data belongs to subscribe row i.
+// Not copyable: its texts point into what it keeps.
 struct TMQTT {
+    TMQTT() = default;
+    TMQTT(const TMQTT&) = delete;
+    TMQTT& operator=(const TMQTT&) = delete;
+    TMQTT(TMQTT&&) = default;
+    TMQTT& operator=(TMQTT&&) = default;
+
     uint32_t Mode = 0;
     uint32_t Time_Poll = 0;
     TMQTTText Server_Address;
@@ -118,13 +130,22 @@ struct TMQTT {
 
     size_t Topic_Filter_Count() const { return Topic_Filters.size(); }
     size_t Publish_Topic_Count() const { return Publish_Data.size(); }
+
+    // A text that is not in a source document as it must be stored.
+    std::string_view Own(std::string text) { return Owned_Texts.emplace_back(std::move(text)); }
+    // Keeps a document whose texts the record points into.
+    void Keep(std::shared_ptr<const platform::XmlDocument> source) { Sources.push_back(std::move(source)); }
+
+private:
+    std::vector<std::shared_ptr<const platform::XmlDocument>> Sources;
+    std::deque<std::string> Owned_Texts;  // a deque never moves its elements
 };
 
 // The record as it is when the project has no ParGen.xml and no topics.
 void Init_MQTT_Defaults(TMQTT& mqtt);
 
-// Broker, client, TLS and NTP settings from ParGen.xml; also sets Mode to 2.
-void Load_ParGen_For_MQTT(TMQTT& mqtt, const TParGen_Reader& parGen);
+// Broker, client, TLS and NTP settings from the loaded ParGen.xml; also sets Mode to 2.
+void Load_ParGen_For_MQTT(TMQTT& mqtt, std::shared_ptr<const platform::XmlDocument> parGen);
 
 // The publish and subscribe tables from MQTT_Set_Topic.xml when the file exists. Throws Exception
 // naming the file, the row and the attribute when a row cannot be converted, and for a file that

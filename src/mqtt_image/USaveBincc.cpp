@@ -140,11 +140,10 @@ TBin_Banks Compile_Bin_Banks(const QString& parGenPath, const QString& topicPath
     Init_MQTT_Defaults(mqtt);
 
     if (platform::FileExists(parGenPath)) {
-        platform::XmlDocument doc;
-        doc.LoadFromFile(parGenPath);
-        const TParGen_Reader parGen(doc.DocumentElement().Raw());
-        Load_ParGen_For_Bank1(block, parGen);
-        Load_ParGen_For_MQTT(mqtt, parGen);
+        auto doc = std::make_shared<platform::XmlDocument>();
+        doc->LoadFromFile(parGenPath);
+        Load_ParGen_For_Bank1(block, TParGen_Reader(doc->DocumentElement().Raw()));
+        Load_ParGen_For_MQTT(mqtt, std::move(doc));
     }
     Load_Topics_For_Bank2(mqtt, topicPath);
 

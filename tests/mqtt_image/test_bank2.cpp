@@ -361,6 +361,6 @@ TEST(Bank2Limit, PutRefusesAnOversizedRecordOnItsOwn)
 {
     mqtt_image::TMQTT mqtt;
     mqtt_image::Init_MQTT_Defaults(mqtt);
-    mqtt.TLS_Server_Cert.Text.assign(mqtt_image::Bank2_Max_Size, 'c');
+    mqtt.TLS_Server_Cert.Text = mqtt.Own(std::string(mqtt_image::Bank2_Max_Size, 'c'));
     EXPECT_THROW(mqtt_image::Put_Bank2_Image(mqtt, mqtt_image::Bank2_Base_Address), platform::Exception);
 }
