@@ -128,9 +128,8 @@ private:
         throw platform::Exception(
             QStringLiteral("Cannot build the device image from the file \"%1\": row %2 of \"%3\": "
                            "the attribute \"%4\" %5.")
-                .arg(Path)
-                .arg(Index + 1)
-                .arg(QString::fromLatin1(Container), QString::fromLatin1(Names[which]), problem));
+                .arg(Path, QString::number(Index + 1), QString::fromLatin1(Container),
+                     QString::fromLatin1(Names[which]), problem));
     }
 
     const char* const (&Names)[N];

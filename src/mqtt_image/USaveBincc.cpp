@@ -153,9 +153,7 @@ TBin_Banks Compile_Bin_Banks(const QString& parGenPath, const QString& topicPath
             QStringLiteral("The MQTT settings and topics (files \"%1\" and \"%2\") make a device image of %3 "
                            "bytes, but the gateway holds at most %4 bytes. Remove rows, or shorten topics, "
                            "templates, mnemonics or certificates.")
-                .arg(parGenPath, topicPath)
-                .arg(length)
-                .arg(Bank2_Max_Size));
+                .arg(parGenPath, topicPath, QString::number(length), QString::number(Bank2_Max_Size)));
 
     TBin_Banks images;
     images.Bank2 = Put_Bank2_Image(mqtt, Bank2_Base_Address);

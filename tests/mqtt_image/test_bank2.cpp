@@ -6,6 +6,8 @@
 #include "USaveBincc.h"
 #include "test_bank_support.h"
 
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace bank_test;
@@ -363,4 +365,23 @@ TEST(Bank2Limit, PutRefusesAnOversizedRecordOnItsOwn)
     mqtt_image::Init_MQTT_Defaults(mqtt);
     mqtt.TLS_Server_Cert.Text = mqtt.Own(std::string(mqtt_image::Bank2_Max_Size, 'c'));
     EXPECT_THROW(mqtt_image::Put_Bank2_Image(mqtt, mqtt_image::Bank2_Base_Address), platform::Exception);
+}
+
+TEST(Bank2Errors, PercentSignsInTheFolderNameStayInTheMessage)
+{
+    TempDir dir;
+    const QString folder = dir.File("plant %1 %2 %3");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString topics = folder + "/MQTT_Set_Topic.xml";
+    QFile file(topics);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(Topic_Xml({Publish_Row("t", {{"QoS", "x"}})}, {}));
+    file.close();
+    try {
+        Compile_Bin_Banks(folder + "/ParGen.xml", topics);
+        FAIL() << "no error";
+    } catch (const platform::Exception& e) {
+        EXPECT_TRUE(e.message().contains(topics)) << e.what();
+        EXPECT_TRUE(e.message().contains("row 1")) << e.what();
+    }
 }
