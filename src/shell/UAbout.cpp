@@ -4,6 +4,7 @@
 #include "Process.h"
 #include "UComon.h"
 #include "UVersionCheck.h"
+#include "UWindowLook.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,21 +12,6 @@
 TFAbout* FAbout = nullptr;
 
 namespace {
-
-const QColor kBackground(248, 247, 237);
-
-class ClickLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> OnClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override
-    {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick)
-            OnClick();
-    }
-};
 
 QPixmap makeLogo()
 {
@@ -67,11 +53,11 @@ TFAbout::TFAbout(QWidget* parent) : platform::TForm(parent), Link_Opener(platfor
     setFont(font);
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, kBackground);
+    pal.setColor(QPalette::Window, shell::Window_Background);
     setPalette(pal);
     SetCaption(QStringLiteral("About..."));
 
-    auto* logo = new ClickLabel(this);
+    auto* logo = new shell::TClickLabel(this);
     logo->setGeometry(12, 12, 81, 81);
     logo->setScaledContents(true);
     logo->setPixmap(makeLogo());
@@ -88,7 +74,7 @@ TFAbout::TFAbout(QWidget* parent) : platform::TForm(parent), Link_Opener(platfor
     Label8 = label(this, 108, 84, QStringLiteral("Document Code :"));
     Label12 = label(this, 228, 84, QString(), true);
 
-    auto* address = new ClickLabel(this);
+    auto* address = new shell::TClickLabel(this);
     address->setText(shell::Maker_Web_Name);
     address->move(12, 118);
     address->adjustSize();

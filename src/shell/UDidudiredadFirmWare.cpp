@@ -3,15 +3,16 @@
 #include "Dialogs.h"
 #include "Exception.h"
 #include "FileUtil.h"
-#include "PicGlyphs.h"
 #include "Guard.h"
+#include "PicGlyphs.h"
 #include "Process.h"
 #include "StartProgram.h"
 #include "UComon.h"
+#include "UForms.h"
 #include "ULanguage.h"
 #include "USettings.h"
+#include "UWindowLook.h"
 #include "XmlDoc.h"
-#include "UForms.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,40 +20,16 @@
 
 TFDidudiredadFirmWare* FDidudiredadFirmWare = nullptr;
 
-namespace {
-const QColor kBackground(248, 247, 237);
-const QColor kGreyText(96, 96, 96);
-
-// A label that reports clicks, for the maker's address and the new-version link.
-class ClickLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> OnClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override
-    {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick)
-            OnClick();
-    }
-};
-}  // namespace
-
 TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(parent)
 {
     using namespace shell;
-    // 1. The text table exists before anything reads it.
+    // The text table exists before anything reads it.
     Load_Default_Language();
 
     // 2. Layout.
     setModal(false);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kBackground);
-    setPalette(pal);
-    QFont font(QStringLiteral("Verdana"));
-    font.setPixelSize(11);
-    setFont(font);
+    Style_Window(this);
+    const QFont font = this->font();
 
     L_SW_Code = makeLabel(16, 8, false);
     QFont codeFont(QStringLiteral("Verdana"));
@@ -77,7 +54,7 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
         L_Step[i] = makeLabel(16, 128 + 44 * i, true);
         L_Step[i]->hide();
     }
-    auto* kelvor = new ClickLabel(this);
+    auto* kelvor = new shell::TClickLabel(this);
     kelvor->setCursor(Qt::PointingHandCursor);
     kelvor->OnClick = [] { platform::OpenLink(shell::Maker_Home_Page); };
     L_Kelvor = kelvor;
@@ -108,10 +85,10 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     Btn_MQTT_Set_Access->SetCaption(QStringLiteral("MQTT Set Access"));
     Btn_ScanDecode->SetCaption(QStringLiteral("Scan & Decode"));
 
-    LL_Update = new ClickLabel(this);
+    LL_Update = new shell::TClickLabel(this);
     LL_Update->setGeometry(208, 19, 300, 16);
     LL_Update->setCursor(Qt::PointingHandCursor);
-    static_cast<ClickLabel*>(LL_Update)->OnClick = [] { platform::OpenLink(shell::Version_Page_Link()); };
+    static_cast<shell::TClickLabel*>(LL_Update)->OnClick = [] { platform::OpenLink(shell::Version_Page_Link()); };
     LL_Update->hide();
 
     for (int i = 0; i < 4; ++i)
@@ -192,7 +169,7 @@ QLabel* TFDidudiredadFirmWare::makeLabel(int left, int top, bool bold)
     auto* l = new QLabel(this);
     l->move(left, top);
     QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, kGreyText);
+    p.setColor(QPalette::WindowText, shell::Grey_Text);
     l->setPalette(p);
     if (bold) {
         QFont f = l->font();

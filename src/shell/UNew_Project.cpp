@@ -5,6 +5,7 @@
 #include "UComon.h"
 #include "ULanguage.h"
 #include "USettings.h"
+#include "UWindowLook.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,40 +15,6 @@
 TFNew_Project* FNew_Project = nullptr;
 
 namespace {
-
-const QColor kBackground(248, 247, 237);
-const QColor kGreyText(96, 96, 96);
-
-void styleWindow(QWidget* w)
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setPixelSize(11);
-    w->setFont(font);
-    w->setAutoFillBackground(true);
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, kBackground);
-    w->setPalette(pal);
-}
-
-// The white strip at the top of the shell's dialogs with the software code and a description.
-void makeTitlePanel(QWidget* owner, int width, QLabel*& code, QLabel*& desc)
-{
-    auto* panel = new QWidget(owner);
-    panel->setGeometry(0, 0, width, 50);
-    panel->setAutoFillBackground(true);
-    QPalette pal = panel->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    pal.setColor(QPalette::WindowText, kGreyText);
-    panel->setPalette(pal);
-    code = new QLabel(panel);
-    code->setGeometry(8, 4, width - 16, 22);
-    QFont big = code->font();
-    big.setPixelSize(18);
-    big.setBold(true);
-    code->setFont(big);
-    desc = new QLabel(panel);
-    desc->setGeometry(8, 28, width - 16, 16);
-}
 
 // A folder under PROJECTS whose name differs from this one only in letter case; such a name would
 // clash on a file system that ignores case and is ambiguous in the open window's pre-selection.
@@ -67,8 +34,8 @@ void refuse(int text)
 
 TFNew_Project::TFNew_Project(QWidget* parent) : platform::TForm(parent)
 {
-    styleWindow(this);
-    makeTitlePanel(this, 331, L_SW_Code, L_SW_Desc);
+    shell::Style_Window(this);
+    shell::Make_Title_Panel(this, 331, L_SW_Code, L_SW_Desc);
     L_SW_Code->setText(shell::SW_Code);
 
     Label1 = new QLabel(this);

@@ -5,46 +5,13 @@
 #include "UComon.h"
 #include "ULanguage.h"
 #include "USettings.h"
+#include "UWindowLook.h"
 
 #include <QDir>
 
 TFOpenConf* FOpenConf = nullptr;
 
 namespace {
-
-const QColor kBackground(248, 247, 237);
-const QColor kGreyText(96, 96, 96);
-
-void styleWindow(QWidget* w)
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setPixelSize(11);
-    w->setFont(font);
-    w->setAutoFillBackground(true);
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, kBackground);
-    w->setPalette(pal);
-}
-
-// The white strip at the top of the shell's dialogs with the software code and a description.
-void makeTitlePanel(QWidget* owner, int width, QLabel*& code, QLabel*& desc)
-{
-    auto* panel = new QWidget(owner);
-    panel->setGeometry(0, 0, width, 50);
-    panel->setAutoFillBackground(true);
-    QPalette pal = panel->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    pal.setColor(QPalette::WindowText, kGreyText);
-    panel->setPalette(pal);
-    code = new QLabel(panel);
-    code->setGeometry(8, 4, width - 16, 22);
-    QFont big = code->font();
-    big.setPixelSize(18);
-    big.setBold(true);
-    code->setFont(big);
-    desc = new QLabel(panel);
-    desc->setGeometry(8, 28, width - 16, 16);
-}
 
 // The name of the open configuration: Project_Folder after PROJECTS and its separator.
 QString openConfigurationName()
@@ -59,8 +26,8 @@ QString openConfigurationName()
 
 TFOpenConf::TFOpenConf(QWidget* parent) : platform::TForm(parent)
 {
-    styleWindow(this);
-    makeTitlePanel(this, 377, L_SW_Code, L_SW_Desc);
+    shell::Style_Window(this);
+    shell::Make_Title_Panel(this, 377, L_SW_Code, L_SW_Desc);
     L_SW_Code->setText(shell::SW_Code);
 
     Label1 = new QLabel(this);

@@ -6,6 +6,7 @@
 #include "UComon.h"
 #include "ULanguage.h"
 #include "UVersionCheck.h"
+#include "UWindowLook.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,53 +18,6 @@
 TFSoftOptions* FSoftOptions = nullptr;
 
 namespace {
-
-const QColor kBackground(248, 247, 237);
-const QColor kGreyText(96, 96, 96);
-
-class ClickLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> OnClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override
-    {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && OnClick)
-            OnClick();
-    }
-};
-
-void styleWindow(QWidget* w)
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setPixelSize(11);
-    w->setFont(font);
-    w->setAutoFillBackground(true);
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, kBackground);
-    w->setPalette(pal);
-}
-
-// The white strip at the top of the shell's dialogs with the software code and a description.
-void makeTitlePanel(QWidget* owner, int width, QLabel*& code, QLabel*& desc)
-{
-    auto* panel = new QWidget(owner);
-    panel->setGeometry(0, 0, width, 50);
-    panel->setAutoFillBackground(true);
-    QPalette pal = panel->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    pal.setColor(QPalette::WindowText, kGreyText);
-    panel->setPalette(pal);
-    code = new QLabel(panel);
-    code->setGeometry(8, 4, width - 16, 22);
-    QFont big = code->font();
-    big.setPixelSize(18);
-    big.setBold(true);
-    code->setFont(big);
-    desc = new QLabel(panel);
-    desc->setGeometry(8, 28, width - 16, 16);
-}
 
 QPixmap loadPicture(const QString& path)
 {
@@ -83,8 +37,8 @@ bool offeredLanguageFile(const QFileInfo& info)
 
 TFSoftOptions::TFSoftOptions(QWidget* parent) : platform::TForm(parent), Link_Opener(platform::OpenLink)
 {
-    styleWindow(this);
-    makeTitlePanel(this, 509, L_SW_Code, L_SW_Desc);
+    shell::Style_Window(this);
+    shell::Make_Title_Panel(this, 509, L_SW_Code, L_SW_Desc);
     L_SW_Code->setText(shell::SW_Code);
 
     PC_Options = new QTabWidget(this);
@@ -108,13 +62,13 @@ TFSoftOptions::TFSoftOptions(QWidget* parent) : platform::TForm(parent), Link_Op
     for (int k = 0; k < Languages_Per_Page; ++k) {
         const int left = 24 + (k % 3) * 155;
         const int top = 34 + (k / 3) * 82;
-        auto* flag = new ClickLabel(TS_Language);
+        auto* flag = new shell::TClickLabel(TS_Language);
         flag->setGeometry(left + 28, top, 64, 42);
         flag->setScaledContents(true);
         flag->setCursor(Qt::PointingHandCursor);
         flag->OnClick = [this, k] { Language_Click(k + 1); };
         I_L[k] = flag;
-        auto* name = new ClickLabel(TS_Language);
+        auto* name = new shell::TClickLabel(TS_Language);
         name->setGeometry(left, top + 46, 120, 18);
         name->setAlignment(Qt::AlignCenter);
         name->setCursor(Qt::PointingHandCursor);
