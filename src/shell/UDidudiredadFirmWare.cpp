@@ -26,7 +26,6 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     // The text table exists before anything reads it.
     Load_Default_Language();
 
-    // 2. Layout.
     setModal(false);
     Style_Window(this);
     const QFont font = this->font();
@@ -101,7 +100,7 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     Shape1->setGeometry(10, Btn_CreateBin->y() + 51, 674, 1);
     SetClientSize(694, Btn_CreateBin->y() + 152);
 
-    // 3. Folders beside the program; a failed creation shows up later where a file is needed.
+    // Folders beside the program; a failed creation shows up later where a file is needed.
     Exe_Folder = Program_Folder();
     Master_Folder = Exe_Folder + QStringLiteral("/MASTER");
     if (!platform::DirectoryExists(Master_Folder))
@@ -113,12 +112,10 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     if (!platform::DirectoryExists(Language_Folder))
         platform::CreateDir(Language_Folder);
 
-    // 4-5. Settings.
     Active_Conf_Name.clear();
     Update_Read_Back = true;
     const QString settingsError = Read_Settings(Exe_Folder + QLatin1Char('/') + Settings_File_Name);
 
-    // 6-7.
     Timer_Update = new TVersion_Timer(this);
     Timer_Update->On_Result = [this](bool newer) { LL_Update->setVisible(newer); };
     Update_Timer_Switch();
@@ -132,17 +129,15 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     L_SW_Desc->setText(SW_Desc);
     L_SW_Desc->adjustSize();
 
-    // 8.
     Load_Language();
 
-    // 9. Reopen the last configuration when its folder is still there; a name that is not a plain
+    // Reopen the last configuration when its folder is still there; a name that is not a plain
     // folder of PROJECTS is never opened, but is kept so that the settings file keeps it.
     Project_Folder.clear();
     if (Is_Plain_Conf_Name(Active_Conf_Name) && platform::DirectoryExists(Configuration_Folder(Active_Conf_Name)))
         Project_Folder = Configuration_Folder(Active_Conf_Name);
 
     buildStepTable();
-    // 11-12.
     Set_Lang();
     Set_Files();
     Copy_Row_Buffer.clear();
