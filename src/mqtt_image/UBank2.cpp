@@ -4,7 +4,6 @@
 #include "FileUtil.h"
 #include "UBankInput.h"
 #include "UBankWriter.h"
-#include "XmlDoc.h"
 
 #include <QtGlobal>
 
@@ -29,6 +28,16 @@ std::string_view Without_CR_LF(TMQTT& mqtt, std::string_view text)
     if (!std::memchr(text.data(), '\r', text.size()) && !std::memchr(text.data(), '\n', text.size()))
         return text;
     return mqtt.Own(Remove_CR_LF(text));
+}
+
+// Attribute names are short: an inline loop beats a library call per attribute.
+inline bool Same_Name(const char* a, const char* b)
+{
+    while (*a && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
 }
 
 // The attributes of the two row kinds, in the order the topic window writes them.
@@ -61,7 +70,7 @@ public:
         size_t expected = 0;
         for (pugi::xml_attribute attr = row.first_attribute(); attr; attr = attr.next_attribute()) {
             const char* name = attr.name();
-            size_t k = expected < N && std::strcmp(names[expected], name) == 0 ? expected : Find(name);
+            size_t k = expected < N && Same_Name(names[expected], name) ? expected : Find(name);
             if (k < N && !Values[k])
                 Values[k] = attr.value();
             expected = k + 1;
@@ -118,7 +127,7 @@ private:
     size_t Find(const char* name) const
     {
         for (size_t k = 0; k < N; ++k)
-            if (std::strcmp(Names[k], name) == 0)
+            if (Same_Name(Names[k], name))
                 return k;
         return N;
     }
@@ -300,9 +309,9 @@ QString Too_Large_Message(size_t length)
 
 void Init_MQTT_Defaults(TMQTT& mqtt) { mqtt = TMQTT(); }
 
-void Load_ParGen_For_MQTT(TMQTT& m, std::shared_ptr<const platform::XmlDocument> parGen)
+void Load_ParGen_For_MQTT(TMQTT& m, std::shared_ptr<const TXml_Source> parGen)
 {
-    const TParGen_Reader p(parGen->DocumentElement().Raw());
+    const TParGen_Reader p(parGen->Root());
     m.Keep(std::move(parGen));
     // Mode follows from the file's presence; an element Working_Mode does not change it.
     m.Mode = 2;
@@ -349,10 +358,9 @@ void Load_Topics_For_Bank2(TMQTT& mqtt, const QString& topicPath)
 {
     if (!platform::FileExists(topicPath))
         return;
-    auto doc = std::make_shared<platform::XmlDocument>();
-    doc->LoadFromFile(topicPath);
-    const pugi::xml_node root = doc->DocumentElement().Raw();
-    mqtt.Keep(doc);
+    auto source = TXml_Source::Load(topicPath);
+    const pugi::xml_node root = source->Root();
+    mqtt.Keep(source);
     const pugi::xml_node publish = Container(root, "MQTT_Publish", topicPath);
     const pugi::xml_node subscribe = Container(root, "MQTT_Subscribe", topicPath);
     Load_Publish(mqtt, publish, topicPath);

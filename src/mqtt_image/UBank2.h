@@ -8,11 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
-class XmlDocument;
-}
-
 namespace mqtt_image {
+
+class TXml_Source;
 
 // The gateway's MQTT client configuration as its firmware holds it at Bank2_Base_Address. All
 // texts are UTF-8 views into the documents they were read from or into texts the record owns;
@@ -134,10 +132,10 @@ struct TMQTT {
     // A text that is not in a source document as it must be stored.
     std::string_view Own(std::string text) { return Owned_Texts.emplace_back(std::move(text)); }
     // Keeps a document whose texts the record points into.
-    void Keep(std::shared_ptr<const platform::XmlDocument> source) { Sources.push_back(std::move(source)); }
+    void Keep(std::shared_ptr<const TXml_Source> source) { Sources.push_back(std::move(source)); }
 
 private:
-    std::vector<std::shared_ptr<const platform::XmlDocument>> Sources;
+    std::vector<std::shared_ptr<const TXml_Source>> Sources;
     std::deque<std::string> Owned_Texts;  // a deque never moves its elements
 };
 
@@ -145,7 +143,7 @@ private:
 void Init_MQTT_Defaults(TMQTT& mqtt);
 
 // Broker, client, TLS and NTP settings from the loaded ParGen.xml; also sets Mode to 2.
-void Load_ParGen_For_MQTT(TMQTT& mqtt, std::shared_ptr<const platform::XmlDocument> parGen);
+void Load_ParGen_For_MQTT(TMQTT& mqtt, std::shared_ptr<const TXml_Source> parGen);
 
 // The publish and subscribe tables from MQTT_Set_Topic.xml when the file exists. Throws Exception
 // naming the file, the row and the attribute when a row cannot be converted, and for a file that

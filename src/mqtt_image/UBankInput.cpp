@@ -1,5 +1,8 @@
 #include "UBankInput.h"
 
+#include "Exception.h"
+#include "FileUtil.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -90,6 +93,22 @@ bool Same_Text_No_Case(std::string_view a, std::string_view b)
             return false;
     }
     return true;
+}
+
+std::shared_ptr<const TXml_Source> TXml_Source::Load(const QString& path)
+{
+    auto source = std::make_shared<TXml_Source>();
+    source->Bytes = platform::ReadWholeFile(path);
+    const pugi::xml_parse_result result =
+        source->Doc.load_buffer_inplace(source->Bytes.data(), size_t(source->Bytes.size()),
+                                        pugi::parse_default | pugi::parse_ws_pcdata_single);
+    if (!result)
+        throw platform::Exception(QStringLiteral("The file \"%1\" is not valid XML: %2 at byte %3")
+                                      .arg(path, QString::fromUtf8(result.description()),
+                                           QString::number(result.offset)));
+    if (!source->Root())
+        throw platform::Exception(QStringLiteral("The file \"%1\" is not valid XML: no root element").arg(path));
+    return source;
 }
 
 std::optional<std::string_view> TParGen_Reader::Text(const char* name) const

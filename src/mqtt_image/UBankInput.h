@@ -1,6 +1,8 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
@@ -23,6 +25,21 @@ std::string Remove_CR_LF(std::string_view text);
 
 // Equal ignoring the case of ASCII letters (the keyword texts of the files are ASCII).
 bool Same_Text_No_Case(std::string_view a, std::string_view b);
+
+// A project file parsed where its bytes lie, without a second copy: texts taken from it stay
+// valid as long as it lives.
+class TXml_Source {
+public:
+    // Throws Exception naming the file when it cannot be read or is not well formed.
+    static std::shared_ptr<const TXml_Source> Load(const QString& path);
+
+    // The document's first element.
+    pugi::xml_node Root() const { return Doc.document_element(); }
+
+private:
+    QByteArray Bytes;
+    pugi::xml_document Doc;
+};
 
 // Flat ParGen.xml: one element per parameter under the root, looked up by name, first one wins.
 class TParGen_Reader {

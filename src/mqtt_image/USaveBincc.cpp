@@ -5,7 +5,6 @@
 #include "UBank1.h"
 #include "UBank2.h"
 #include "UBankInput.h"
-#include "XmlDoc.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -140,10 +139,9 @@ TBin_Banks Compile_Bin_Banks(const QString& parGenPath, const QString& topicPath
     Init_MQTT_Defaults(mqtt);
 
     if (platform::FileExists(parGenPath)) {
-        auto doc = std::make_shared<platform::XmlDocument>();
-        doc->LoadFromFile(parGenPath);
-        Load_ParGen_For_Bank1(block, TParGen_Reader(doc->DocumentElement().Raw()));
-        Load_ParGen_For_MQTT(mqtt, std::move(doc));
+        auto parGen = TXml_Source::Load(parGenPath);
+        Load_ParGen_For_Bank1(block, TParGen_Reader(parGen->Root()));
+        Load_ParGen_For_MQTT(mqtt, std::move(parGen));
     }
     Load_Topics_For_Bank2(mqtt, topicPath);
 
