@@ -88,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{0, true, {"192", "168", "2", "205"}, "job_option0_readback.xml",
                    {"1-MQ00718.sim", "2-bank1.bin", "3-bank2.bin"}},
         OptionCase{1, false, {"10", "0", "0", "7"}, "job_option1_no_readback.xml", {"1-MQ00718.sim"}},
-        OptionCase{2, true, {"172", "16", "254", " 1"}, "job_option2_readback.xml", {"1-bank1.bin", "2-bank2.bin"}}));
+        OptionCase{2, true, {"172", "16", "254", " 1"}, "job_option2_readback.xml", {"1-bank1.bin", "2-bank2.bin"}}),
+    [](const auto& info) { return "Option" + std::to_string(info.param.Option); });
 
 TEST_F(BootUpdate, AddressIsConvertedNumericallyAndRememberedForTheNextShowing)
 {

@@ -51,7 +51,8 @@ TEST_P(UpdateJobGolden, MatchesGoldenFile)
 INSTANTIATE_TEST_SUITE_P(Options, UpdateJobGolden,
                          ::testing::Values(JobCase{"job_option0_readback.xml", "192.168.2.205", 0, true},
                                            JobCase{"job_option1_no_readback.xml", "10.0.0.7", 1, false},
-                                           JobCase{"job_option2_readback.xml", "172.16.254.1", 2, true}));
+                                           JobCase{"job_option2_readback.xml", "172.16.254.1", 2, true}),
+                         [](const auto& info) { return "Option" + std::to_string(info.param.Option); });
 
 TEST(UpdateJob, NamesTheFilesOfEachOptionInWriteOrder)
 {
