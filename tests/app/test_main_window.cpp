@@ -225,3 +225,33 @@ TEST_F(MainWindow, RendersTheLightBackgroundAndTheButtons)
     if (const QByteArray out = qgetenv("CONF_SCREENSHOT_DIR"); !out.isEmpty())
         image.save(QString::fromLocal8Bit(out) + QStringLiteral("/main_window.png"));
 }
+
+TEST_F(MainWindow, ReachableWindowsRenderAtTheirSizes)
+{
+    QDir(Dir.Path()).mkpath(QStringLiteral("PROJECTS/Plant A/bin"));
+    WriteSettings(QStringLiteral("Plant A"));
+    Start();
+    const struct {
+        platform::TForm* Window;
+        const char* Name;
+        QSize Size;  // empty: sized by its contents
+    } windows[] = {
+        {FNew_Project, "new_project", {331, 162}}, {FOpenConf, "open_conf", {377, 351}},
+        {FAbout, "about", {425, 148}},             {FSoftOptions, "soft_options", {509, 373}},
+        {FParGen, "par_gen", {}},                  {FBoot, "boot", {449, 230}},
+    };
+    const QByteArray out = qgetenv("CONF_SCREENSHOT_DIR");
+    for (const auto& w : windows) {
+        // Shown the way the program shows it, so that its show handler lays it out.
+        QImage image;
+        QTimer::singleShot(0, w.Window, [&] {
+            image = w.Window->grab().toImage();
+            w.Window->SetModalResult(platform::mrCancel);
+        });
+        w.Window->ShowModal();
+        if (!w.Size.isEmpty())
+            EXPECT_EQ(image.size(), w.Size) << w.Name;
+        if (!out.isEmpty())
+            image.save(QString::fromLocal8Bit(out) + QLatin1Char('/') + QLatin1String(w.Name) + QStringLiteral(".png"));
+    }
+}
