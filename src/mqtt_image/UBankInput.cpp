@@ -1,7 +1,8 @@
 #include "UBankInput.h"
 
 #include "Exception.h"
-#include "FileUtil.h"
+
+#include <QFile>
 
 #include <algorithm>
 #include <cstring>
@@ -95,10 +96,23 @@ bool Same_Text_No_Case(std::string_view a, std::string_view b)
     return true;
 }
 
+namespace {
+constexpr qint64 Max_Project_File_Size = 64 * 1024 * 1024;
+}
+
 std::shared_ptr<const TXml_Source> TXml_Source::Load(const QString& path)
 {
     auto source = std::make_shared<TXml_Source>();
-    source->Bytes = platform::ReadWholeFile(path);
+    // Read in one piece into a buffer of the file's size: no growing, no second copy.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw platform::Exception(QStringLiteral("Cannot read the file \"%1\": %2").arg(path, file.errorString()));
+    const qint64 size = file.size();
+    if (size > Max_Project_File_Size)
+        throw platform::Exception(QStringLiteral("The file \"%1\" is too large").arg(path));
+    source->Bytes = QByteArray(size, Qt::Uninitialized);
+    if (file.read(source->Bytes.data(), size) != size)
+        throw platform::Exception(QStringLiteral("Cannot read the file \"%1\": %2").arg(path, file.errorString()));
     const pugi::xml_parse_result result =
         source->Doc.load_buffer_inplace(source->Bytes.data(), size_t(source->Bytes.size()),
                                         pugi::parse_default | pugi::parse_ws_pcdata_single);
