@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCONF_SANITIZE=ON -DCONF_BENCH=OFF
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCONF_SANITIZE=ON -DCONF_BENCH=ON
 cmake --build build/test
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=0
