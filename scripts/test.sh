@@ -6,6 +6,5 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCONF_SANITIZE=ON -DCONF_BENCH=ON
 cmake --build build/test
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=detect_leaks=0
 export UBSAN_OPTIONS=print_stacktrace=1
 ctest --test-dir build/test --output-on-failure -j "$(nproc)"

@@ -1,5 +1,7 @@
 #include "TCustomControl.h"
 
+#include "Guard.h"
+
 #include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QFocusEvent>
@@ -229,7 +231,7 @@ void TCustomControl::paintEvent(QPaintEvent*)
         TCanvas& c;
         ~Detach() { c.Detach(); }
     } detach{FCanvas};
-    Paint();
+    Guarded([&] { Paint(); });
 }
 
 void TCustomControl::mousePressEvent(QMouseEvent* event)
@@ -240,13 +242,13 @@ void TCustomControl::mousePressEvent(QMouseEvent* event)
         return;
     }
     const QPoint p = Pos(event);
-    MouseDown(b, ShiftStateFromQt(event->modifiers(), event->buttons()), p.x(), p.y());
+    Guarded([&] { MouseDown(b, ShiftStateFromQt(event->modifiers(), event->buttons()), p.x(), p.y()); });
 }
 
 void TCustomControl::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = Pos(event);
-    MouseMove(ShiftStateFromQt(event->modifiers(), event->buttons()), p.x(), p.y());
+    Guarded([&] { MouseMove(ShiftStateFromQt(event->modifiers(), event->buttons()), p.x(), p.y()); });
 }
 
 void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
@@ -257,7 +259,7 @@ void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     const QPoint p = Pos(event);
-    MouseUp(b, ShiftStateFromQt(event->modifiers(), event->buttons()), p.x(), p.y());
+    Guarded([&] { MouseUp(b, ShiftStateFromQt(event->modifiers(), event->buttons()), p.x(), p.y()); });
 }
 
 void TCustomControl::mouseDoubleClickEvent(QMouseEvent* event)
@@ -270,19 +272,21 @@ void TCustomControl::mouseDoubleClickEvent(QMouseEvent* event)
     const QPoint p = Pos(event);
     TShiftState shift = ShiftStateFromQt(event->modifiers(), event->buttons());
     if (!FDoubleClicks) {
-        MouseDown(b, shift, p.x(), p.y());
+        Guarded([&] { MouseDown(b, shift, p.x(), p.y()); });
         return;
     }
-    MouseDown(b, shift | ssDouble, p.x(), p.y());
+    Guarded([&] { MouseDown(b, shift | ssDouble, p.x(), p.y()); });
     if (b == mbLeft)
-        DblClick();
+        Guarded([&] { DblClick(); });
 }
 
 void TCustomControl::wheelEvent(QWheelEvent* event)
 {
     const QPoint p = event->position().toPoint();
     const int delta = event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
-    if (!MouseWheel(ShiftStateFromQt(event->modifiers(), event->buttons()), delta, p.x(), p.y()))
+    bool handled = true;
+    Guarded([&] { handled = MouseWheel(ShiftStateFromQt(event->modifiers(), event->buttons()), delta, p.x(), p.y()); });
+    if (!handled)
         event->ignore();
 }
 
@@ -291,7 +295,7 @@ void TCustomControl::keyPressEvent(QKeyEvent* event)
     int key = VirtualKeyFromQt(event->key(), event->modifiers());
     const TShiftState shift = ShiftStateFromQt(event->modifiers());
     if (key != 0) {
-        KeyDown(key, shift);
+        Guarded([&] { KeyDown(key, shift); });
         if (key == 0) {
             event->accept();
             return;
@@ -300,7 +304,7 @@ void TCustomControl::keyPressEvent(QKeyEvent* event)
     const QString text = event->text();
     if (text.size() == 1) {
         QChar ch = text.at(0);
-        KeyPress(ch);
+        Guarded([&] { KeyPress(ch); });
         if (ch.isNull()) {
             event->accept();
             return;
@@ -319,7 +323,7 @@ void TCustomControl::keyReleaseEvent(QKeyEvent* event)
     }
     int key = VirtualKeyFromQt(event->key(), event->modifiers());
     if (key != 0)
-        KeyUp(key, ShiftStateFromQt(event->modifiers()));
+        Guarded([&] { KeyUp(key, ShiftStateFromQt(event->modifiers())); });
     if (key == 0)
         event->accept();
     else
@@ -330,39 +334,39 @@ void TCustomControl::enterEvent(QEnterEvent* event)
 {
     QWidget::enterEvent(event);
     FMouseInClient = true;
-    MouseEnter();
+    Guarded([&] { MouseEnter(); });
 }
 
 void TCustomControl::leaveEvent(QEvent* event)
 {
     QWidget::leaveEvent(event);
     FMouseInClient = false;
-    MouseLeave();
+    Guarded([&] { MouseLeave(); });
 }
 
 void TCustomControl::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
-    DoEnter();
+    Guarded([&] { DoEnter(); });
 }
 
 void TCustomControl::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
-    DoExit();
+    Guarded([&] { DoExit(); });
 }
 
 void TCustomControl::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    Resize();
+    Guarded([&] { Resize(); });
 }
 
 void TCustomControl::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)
-        EnabledChanged();
+        Guarded([&] { EnabledChanged(); });
 }
 
 void TCustomControl::contextMenuEvent(QContextMenuEvent* event)
@@ -379,7 +383,7 @@ void TCustomControl::timerEvent(QTimerEvent* event)
 {
     for (const auto& [id, qtId] : FTimers)
         if (qtId == event->timerId()) {
-            Timer(id);
+            Guarded([&] { Timer(id); });
             return;
         }
     QWidget::timerEvent(event);
