@@ -255,3 +255,89 @@ TEST_F(MainWindow, ReachableWindowsRenderAtTheirSizes)
             image.save(QString::fromLocal8Bit(out) + QLatin1Char('/') + QLatin1String(w.Name) + QStringLiteral(".png"));
     }
 }
+
+namespace {
+// Runs action once the next modal window is up, then lets the test go on.
+void whenShown(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
+}  // namespace
+
+TEST_F(MainWindow, OptionsOkSavesAtOnceAndSwitchesTheVersionTimer)
+{
+    Start();
+    whenShown([] {
+        FSoftOptions->CB_En_Con->setChecked(true);
+        FSoftOptions->CB_Update->setChecked(true);
+        FSoftOptions->Btn_Cancel->Click();
+    });
+    Main().Btn_Opz->Click();
+    EXPECT_FALSE(Opt_Enable_Internet);
+    EXPECT_FALSE(Main().Timer_Update->Enabled());
+    EXPECT_FALSE(QFile::exists(Dir.File(Settings_File_Name)));
+
+    whenShown([] {
+        FSoftOptions->CB_En_Con->setChecked(true);
+        FSoftOptions->CB_Update->setChecked(true);
+        FSoftOptions->Btn_OK->Click();
+    });
+    Main().Btn_Opz->Click();
+    EXPECT_TRUE(Opt_Enable_Internet && Opt_Enable_Update);
+    EXPECT_TRUE(Main().Timer_Update->Enabled());
+    EXPECT_TRUE(Dir.Read(Settings_File_Name).contains("<enable_update>1</enable_update>"));
+}
+
+TEST_F(MainWindow, NewConfigurationOpensItAndMovesThePaths)
+{
+    Start();
+    whenShown([] {
+        FNew_Project->E_New_Proj->setText(QStringLiteral("Line 1"));
+        FNew_Project->Btn_OK->Click();
+    });
+    Main().Btn_New->Click();
+    const QString folder = Dir.File(QStringLiteral("PROJECTS/Line 1"));
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/bin")).isDir());
+    EXPECT_EQ(Project_Folder, folder);
+    EXPECT_EQ(File_ParGen, folder + QStringLiteral("/ParGen.xml"));
+    EXPECT_EQ(Main().L_Name_Conf->text(), QStringLiteral("Opened Configuration of the Converter : "));
+    EXPECT_EQ(Main().L_Name_Conf_L2->text(), QStringLiteral("Line 1"));
+}
+
+TEST_F(MainWindow, UpdateDeviceWritesBothImagesBeforeTheUpdateWindow)
+{
+    const QString folder = Dir.File(QStringLiteral("PROJECTS/Plant A"));
+    QDir(Dir.Path()).mkpath(QStringLiteral("PROJECTS/Plant A/bin"));
+    Dir.Write(QStringLiteral("PROJECTS/Plant A/MQTT_Set_Topic.xml"),
+              "<MQTT_Set_Topic><MQTT_Publish/><MQTT_Subscribe/></MQTT_Set_Topic>");
+    WriteSettings(QStringLiteral("Plant A"));
+    Start();
+    bool updateWindowShown = false;
+    whenShown([&] {
+        updateWindowShown = FBoot->isVisible();
+        FBoot->Btn_Cancel->Click();
+    });
+    Main().Btn_CreateBin->Click();
+    EXPECT_TRUE(Messages.Shown().empty()) << Messages.LastText().toStdString();
+    EXPECT_TRUE(updateWindowShown);
+    EXPECT_EQ(QFileInfo(folder + QStringLiteral("/bin/bank1.bin")).size(), 2048);
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/bin/bank2.bin")));
+}
+
+TEST_F(MainWindow, UpdateDeviceStopsAtABuildErrorAndWritesNothing)
+{
+    const QString folder = Dir.File(QStringLiteral("PROJECTS/Plant A"));
+    QDir(Dir.Path()).mkpath(QStringLiteral("PROJECTS/Plant A/bin"));
+    Dir.Write(QStringLiteral("PROJECTS/Plant A/MQTT_Set_Topic.xml"), "<MQTT_Set_Topic><MQTT_Publish>");
+    WriteSettings(QStringLiteral("Plant A"));
+    Start();
+    bool updateWindowShown = false;
+    whenShown([&] {
+        updateWindowShown = FBoot->isVisible();
+        if (updateWindowShown)
+            FBoot->Btn_Cancel->Click();
+    });
+    Main().Btn_CreateBin->Click();
+    ASSERT_EQ(Messages.Shown().size(), 1u);
+    EXPECT_TRUE(Messages.LastText().contains(QStringLiteral("MQTT_Set_Topic.xml")));
+    EXPECT_FALSE(updateWindowShown);
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/bin/bank1.bin")));
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/bin/bank2.bin")));
+}
