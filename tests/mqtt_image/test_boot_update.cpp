@@ -155,6 +155,20 @@ TEST_F(BootUpdate, PingOutcomes)
     }
 }
 
+// A silent gateway is asked again after each try's wait until the whole run's time is over: never
+// once only, and never faster than one request per try.
+TEST_F(BootUpdate, SilentGatewayIsPingedAgainUntilTheTimeIsOver)
+{
+    Echo->Rest = FakeEcho::Silent;
+    Boot.Ping_Try_Ms = 40;
+    Boot.Ping_Total_Ms = 250;
+    Boot.FormShow();
+    EXPECT_FALSE(Boot.Send_Ping());
+    EXPECT_EQ(Boot.ping_res, 2);
+    EXPECT_GE(Echo->Requests.size(), 3u);
+    EXPECT_LE(Echo->Requests.size(), std::size_t(250 / 40 + 1));
+}
+
 TEST_F(BootUpdate, BadAddressIsRefusedBeforeAnyPing)
 {
     const QStringList bad[] = {{"", "1", "1", "1"}, {"192", "168", "2", "256"}, {"192", "168", "2", "-5"},

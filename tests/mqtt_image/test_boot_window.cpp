@@ -56,6 +56,25 @@ TEST_F(BootWindow, TextsComeFromTheTable)
     EXPECT_EQ(Boot.Btn_Cancel->Caption(), Lang(1019));
     EXPECT_EQ(Boot.Btn_Update->Caption(), Lang(1020));
     EXPECT_EQ(Boot.E_IP4->toolTip(), Lang(1024));
+    // The built-in English texts at the indices the window uses.
+    const std::pair<int, const char*> english[] = {
+        {1000, "Update Device by Serial"},
+        {1002, "Update Device by Ethernet (UDP)"},
+        {1003, "Update Device Using the Ethernet Port"},
+        {1006, "Insert the IP Address of Device"},
+        {1014, "Select Update Options"},
+        {1015, "Firmware + Configuration"},
+        {1016, "Firmware"},
+        {1017, "Configuration"},
+        {1018, "Read Back"},
+        {1020, "Execute Update Firmware"},
+        {1021, "Insert first byte of IP Address"},
+        {1035, "Start the update of Device"},
+        {1036, "Device Not Found!"},
+        {1037, "Error!!! Check the Ip Address"},
+    };
+    for (const auto& [index, text] : english)
+        EXPECT_EQ(Lang(index), QString::fromLatin1(text)) << index;
     // Every text the window uses exists in the built-in table.
     for (int index : {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1014, 1015, 1016, 1017, 1018, 1019, 1020, 1021, 1022,
                       1023, 1024, 1032, 1033, 1034, 1035, 1036, 1037})
