@@ -103,14 +103,7 @@ bool Open_Project()
     if (!FOpenConf || FOpenConf->ShowModal() != platform::mrOk)
         return false;
     const QString name = FOpenConf->Name_Conf;
-    if (name.isEmpty()) {
-        // OK on an empty list: no configuration is open afterwards.
-        Active_Conf_Name.clear();
-        Project_Folder.clear();
-        Set_Files();
-        return true;
-    }
-    if (!Is_Plain_Conf_Name(name) || !platform::DirectoryExists(Configuration_Folder(name)))
+    if (name.isEmpty() || !Is_Plain_Conf_Name(name) || !platform::DirectoryExists(Configuration_Folder(name)))
         return false;
     Active_Conf_Name = name;
     Project_Folder = Configuration_Folder(name);

@@ -33,8 +33,7 @@ public:
 
 extern TFOpenConf* FOpenConf;
 
-// Shows the open-configuration window. True when the open configuration changed: Active_Conf_Name,
-// Project_Folder and the project file paths then name the chosen one, or none after OK on an empty
-// list; the caller updates its labels. Cancel, or a chosen folder that has gone meanwhile, change
-// nothing.
+// Shows the open-configuration window. True when a configuration was opened: Active_Conf_Name,
+// Project_Folder and the project file paths then name it, and the caller updates its labels.
+// Cancel, an empty list or a configuration whose folder has gone change nothing.
 bool Open_Project();
