@@ -361,6 +361,18 @@ TEST_F(ButtonFixture, SlowDeceaseFadesBackInEightSteps)
     EXPECT_EQ(FacePixel(), Rgb(Face));
 }
 
+// Left alone, the fader's own timer runs the eight steps and then stops itself.
+TEST_F(ButtonFixture, SlowDeceaseTimerRunsTheFadeToItsEnd)
+{
+    button->SetSlowDecease(true);
+    Enter();
+    Leave();
+    EXPECT_FALSE(button->Fader()->Suspended());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->HotTrackStep() == 0; }, 5000));
+    EXPECT_TRUE(button->Fader()->Suspended());
+    EXPECT_EQ(FacePixel(), Rgb(Face));
+}
+
 TEST_F(ButtonFixture, WithoutSlowDeceaseTheHotColourGoesAtOnce)
 {
     Enter();
@@ -465,6 +477,8 @@ TEST_F(KeyForm, EscapeGoesToTheCancelButtonWithoutModifiers)
     QTest::keyClick(edit, Qt::Key_Escape, Qt::ShiftModifier);
     EXPECT_EQ(cancelClicks, 0);
     QTest::keyClick(edit, Qt::Key_Escape, Qt::ControlModifier);
+    EXPECT_EQ(cancelClicks, 0);
+    QTest::keyClick(edit, Qt::Key_Escape, Qt::AltModifier);
     EXPECT_EQ(cancelClicks, 0);
     // The window still hears it when the button does not take it.
     form->show();

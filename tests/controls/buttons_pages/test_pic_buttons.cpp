@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace controls;
 using namespace platform;
@@ -360,4 +361,199 @@ TEST(Fader, SuspendedUntilResumedAndTicksOnDemand)
     EXPECT_EQ(ticks, 2);
     fader.Suspend();
     EXPECT_TRUE(fader.Suspended());
+}
+
+TEST(ColorStyle, EveryPresetOfTheTable)
+{
+    struct Case {
+        TPicColorStyle preset;
+        TColor color, light, shadow, down, hot;
+        bool flat, modern, quicken;
+        TColor font;
+    };
+    const Case cases[] = {
+        {lcsGold, 0x0000C0C0, 0x0000FFFF, 0x00008080, clNone, 0x0000DFDF, false, true, false, clBlack},
+        {lcsChrome, 0x00C0C0C0, 0x00FFFFFF, 0x00808080, clNone, clNone, false, true, false, clBlack},
+        {lcsBlue, 0x00FF8000, 0x00FFFF00, 0x00FF0000, clNone, clNone, false, true, false, clBlack},
+        {lcsRed, 0x000000FF, 0x00C0C0FF, 0x000000C0, clNone, clNone, false, true, false, clBlack},
+        {lcsUltraFlat1, clBtnFace, 0x00B59284, 0x00B59284, 0x00B59284, 0x00DED3D6, true, false, false, clBlack},
+        {lcsUltraFlat2, clBtnFace, 0x00000000, 0x00000000, 0x0024DABC, 0x008CF6E4, true, false, false, clBlack},
+        {lcsUltraFlatXP, 0x00D1D8DB, 0x00B59284, 0x00B59285, 0x00B59285, 0x00D2BDB6, true, false, false, clBlack},
+        {lcsAqua, 0x00ECCE94, 0x00FCE6D4, 0x00000000, clNone, clNone, false, true, false, clBlack},
+        {lcsDefault, clBtnFace, 0x00FFFFFF, 0x00808080, clNone, clNone, false, false, false, clBlack},
+        {lcsQuicken, 0x00603000, 0x00C0C0C0, 0x00C0C0C0, 0x00AD6529, 0x00CEAE9C, false, false, true, clWhite},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.preset));
+        // Start from the opposite of every expected value.
+        TColor color = 1, light = 1, shadow = 1, down = 1, hot = 1, font = 1;
+        bool flat = !c.flat, modern = !c.modern, quicken = !c.quicken;
+        GetColorStyleColors(c.preset, color, light, shadow, down, hot, font, flat, modern, quicken);
+        EXPECT_EQ(color, c.color);
+        EXPECT_EQ(light, c.light);
+        EXPECT_EQ(shadow, c.shadow);
+        EXPECT_EQ(down, c.down);
+        EXPECT_EQ(hot, c.hot);
+        EXPECT_EQ(flat, c.flat);
+        EXPECT_EQ(modern, c.modern);
+        EXPECT_EQ(quicken, c.quicken);
+        EXPECT_EQ(font, c.font);
+    }
+}
+
+// Edge and face pixels of the styles other than the plain one, released and pressed.
+TEST(DrawButtonFace, EdgesOfTheOtherStyles)
+{
+    const QRgb bg = qRgb(1, 2, 3), light = Rgb(Light), shadow = Rgb(Shadow), face = Rgb(Face),
+               down = Rgb(DownColor), dark = Rgb(ColorToRGB(cl3DDkShadow));
+    struct Pixel {
+        int x, y;
+        QRgb colour;
+    };
+    struct Case {
+        const char* name;
+        TPicButtonStyle style;
+        bool down;
+        std::vector<Pixel> pixels;
+    };
+    const Case cases[] = {
+        // Inner shadow line inside the right and bottom edge; the outer bottom-right edge in the
+        // dark shadow runs on to the bottom-left corner.
+        {"old", bsOld, false,
+         {{5, 0, light}, {0, 5, light}, {109, 5, dark}, {50, 27, dark}, {0, 27, dark}, {108, 5, shadow},
+          {50, 26, shadow}, {1, 1, face}, {107, 5, face}}},
+        {"old pressed", bsOld, true,
+         {{5, 0, dark}, {0, 5, dark}, {109, 5, light}, {50, 27, light}, {0, 27, light}, {1, 5, shadow},
+          {50, 1, shadow}, {108, 5, down}, {2, 5, down}}},
+        // Rounded outline in the shadow colour, an inner outline in the face colour.
+        {"modern", bsModern, false, {{0, 0, bg}, {50, 0, shadow}, {50, 27, shadow}, {50, 1, face}, {1, 14, face}}},
+        {"modern pressed", bsModern, true,
+         {{0, 0, bg}, {50, 0, shadow}, {50, 1, shadow}, {1, 14, shadow}, {108, 14, shadow},
+          // Row H div 4 + 1 starts the lower gradient: its last band there is band 1, the pressed
+          // colour plus 1/31 of the way to white, truncated.
+          {50, 8, qRgb(255, 128 + 127 / 31, 255 / 31)}}},
+        // A filled rounded face from row 1 down, with shadow lines from x 4 to W - 6 above and below.
+        {"quicken", bsQuicken, false,
+         {{3, 0, bg}, {4, 0, shadow}, {104, 0, shadow}, {105, 0, bg}, {4, 27, shadow}, {104, 27, shadow},
+          {105, 27, bg}, {0, 14, face}, {50, 14, face}}},
+        {"quicken pressed", bsQuicken, true, {{4, 0, shadow}, {50, 14, down}}},
+        {"encarta pressed", bsEncarta, true, {{0, 5, shadow}, {5, 0, shadow}, {109, 5, light}, {50, 27, light}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FaceArgs a;
+        a.style = c.style;
+        a.down = c.down;
+        a.hotTrackColor = clNone;
+        const QImage img = Render(a);
+        for (const Pixel& p : c.pixels)
+            EXPECT_EQ(At(img, p.x, p.y), p.colour) << "at " << p.x << "," << p.y;
+    }
+
+    // Shape: no face and no edges at all.
+    QImage shape(40, 20, QImage::Format_ARGB32);
+    shape.fill(Qt::red);
+    {
+        TCanvas c(&shape);
+        DrawButtonFace(c, 40, 20, 0, 0, QImage(), true, true, true, false, false, false, bsShape, Face, DownColor,
+                       clYellow, Light, Shadow, TestFont(), blGlyphLeft, "", taCenter);
+    }
+    for (const QPoint& p : {QPoint(0, 0), QPoint(39, 19), QPoint(20, 10)})
+        EXPECT_EQ(qAlpha(shape.pixel(p)), 0) << p.x() << "," << p.y();
+}
+
+// Glyph place for every layout and alignment, from the caption's measured size.
+TEST(GlyphLayout, PlaceByLayoutAndAlignment)
+{
+    constexpr int W = 110, H = 60, G = 16;
+    QImage glyph(G, G, QImage::Format_ARGB32);
+    glyph.fill(Qt::transparent);
+    for (int y = 1; y < G - 1; ++y)
+        for (int x = 1; x < G - 1; ++x)
+            glyph.setPixel(x, y, qRgb(0, 0, 255));
+    const QString caption = "Avanti";
+
+    TCanvas measure;
+    measure.Font = TestFont();
+    auto size = [&](int limit) {
+        QRect r = Rect(0, 0, limit, 0);
+        measure.DrawText(caption, r, DT_CALCRECT | DT_WORDBREAK);
+        return r.size();
+    };
+    const QSize side = size(W - 8 - G - 4), above = size(W - 8);
+    const int tw = side.width() + 4, total = above.height() + G + 4;
+    const int centre = (W - G) / 2;
+
+    struct Case {
+        const char* name;
+        TPicButtonLayout layout;
+        TAlignment alignment;
+        bool wordWrap, down;
+        QString caption;
+        QPoint glyph;  // top-left of the frame
+    };
+    const Case cases[] = {
+        {"left, left", blGlyphLeft, taLeftJustify, false, false, caption, {4, (H - G) / 2}},
+        {"left, right", blGlyphLeft, taRightJustify, false, false, caption, {W - 4 - G - tw, (H - G) / 2}},
+        {"left, centre", blGlyphLeft, taCenter, false, false, caption, {centre - tw / 2, (H - G) / 2}},
+        {"left, centre, pressed", blGlyphLeft, taCenter, false, true, caption, {centre - tw / 2 + 1, (H - G) / 2 + 1}},
+        {"left, centre, no caption", blGlyphLeft, taCenter, false, false, "", {centre, (H - G) / 2}},
+        {"left, centre, word wrap", blGlyphLeft, taCenter, true, false, caption, {4, (H - G) / 2}},
+        {"right, left", blGlyphRight, taLeftJustify, false, false, caption, {4 + tw, (H - G) / 2}},
+        {"right, right", blGlyphRight, taRightJustify, false, false, caption, {W - 4 - G, (H - G) / 2}},
+        {"right, centre", blGlyphRight, taCenter, false, false, caption, {centre + tw / 2, (H - G) / 2}},
+        {"right, right, word wrap", blGlyphRight, taRightJustify, true, false, caption, {4 + tw, (H - G) / 2}},
+        {"top, left", blGlyphTop, taLeftJustify, false, false, caption, {4, (H - total) / 2}},
+        {"top, right", blGlyphTop, taRightJustify, false, false, caption, {W - G - 4, (H - total) / 2}},
+        {"top, centre, word wrap", blGlyphTop, taCenter, true, false, caption, {centre, (H - total) / 2}},
+        {"bottom, centre", blGlyphBottom, taCenter, false, false, caption,
+         {centre, (H - total) / 2 + above.height()}},
+        {"bottom, centre, no caption", blGlyphBottom, taCenter, false, false, "", {centre, (H - (G + 4)) / 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FaceArgs a;
+        a.width = W;
+        a.height = H;
+        a.glyph = glyph;
+        a.numGlyphs = 1;
+        a.caption = c.caption;
+        a.layout = c.layout;
+        a.alignment = c.alignment;
+        a.wordWrap = c.wordWrap;
+        a.down = c.down;
+        a.colorWhenDown = clNone;
+        a.hotTrackColor = clNone;
+        const QImage img = Render(a);
+        QRect blue;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                if (At(img, x, y) == qRgb(0, 0, 255))
+                    blue |= QRect(x, y, 1, 1);
+        EXPECT_EQ(blue, QRect(c.glyph + QPoint(1, 1), QSize(G - 2, G - 2)));
+
+        // The caption's ink stays inside its rectangle: beside the glyph it is the limit wide and
+        // centred on the height; above or below it follows the glyph.
+        if (c.caption.isEmpty())
+            continue;
+        const int off = c.down ? 1 : 0;
+        QRect text;
+        if (c.layout == blGlyphLeft || c.layout == blGlyphRight) {
+            const int left = off + 4 + (c.layout == blGlyphLeft ? G + 4 : 0);
+            text = QRect(left, (H - side.height()) / 2 + off, W - 8 - G - 4, side.height());
+        } else {
+            const int top = (H - total) / 2 + (c.layout == blGlyphTop ? G : 0) + off;
+            text = QRect(off + 4, top, W - 8, above.height());
+        }
+        QRect ink;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                const QRgb p = img.pixel(x, y);
+                if (qRed(p) < 0xA0 && qGreen(p) < 0xA0 && qBlue(p) < 0xA0 && x > 1 && y > 1 && x < W - 2 && y < H - 2)
+                    ink |= QRect(x, y, 1, 1);
+            }
+        ASSERT_FALSE(ink.isEmpty());
+        EXPECT_TRUE(text.contains(ink)) << "ink " << ink.x() << "," << ink.y() << " " << ink.width() << "x"
+                                        << ink.height();
+    }
 }
