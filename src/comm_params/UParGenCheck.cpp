@@ -59,7 +59,7 @@ QString Msg_MQTT_Keep_Alive()
 
 QString Msg_MQTT_Send_Time()
 {
-    return QStringLiteral("Error MQTT!! Send Time must be empty or between 0 and 4294967295");
+    return QStringLiteral("Error MQTT!! Send Time must be empty or between 0 and %1").arg(MQTT_Send_Time_Max);
 }
 
 QString Msg_WiFi_SSID_Length()

@@ -31,11 +31,13 @@ constexpr int WiFi_SSID_Max_Chars = WiFi_SSID_Field_Bytes - 1;
 constexpr int WiFi_PWD_Field_Bytes = 64;
 constexpr int WiFi_PWD_Max_Chars = WiFi_PWD_Field_Bytes - 1;
 
-// Ranges of the MQTT numbers as the device stores them.
+// Ranges of the MQTT numbers as the device stores them. The send time field holds 32 bits, but
+// the image builder reads numbers as signed 32-bit integers and replaces a larger decimal text by
+// its default, so the window accepts only what reaches the device as typed.
 constexpr qint64 MQTT_Port_Min = 1;
 constexpr qint64 MQTT_Port_Max = 65535;
 constexpr qint64 MQTT_Keep_Alive_Max = 65535;
-constexpr qint64 MQTT_Send_Time_Max = 4294967295LL;
+constexpr qint64 MQTT_Send_Time_Max = 2147483647LL;
 
 // Messages of the checks that have no entry in the text table.
 QString Msg_MQTT_Server_Port();

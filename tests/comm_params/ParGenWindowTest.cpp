@@ -386,9 +386,14 @@ TEST_F(ParGenWindow, ValidationStopsAtTheFirstFailureWithItsText)
         {"keep alive 65536", [](TFParGen& f) { f.E_MQTT_Keep_Alive->setText("65536"); }, Msg_MQTT_Keep_Alive},
         {"keep alive -1", [](TFParGen& f) { f.E_MQTT_Keep_Alive->setText("-1"); }, Msg_MQTT_Keep_Alive},
         {"send time empty", [](TFParGen& f) { f.E_MQTT_ASync_Send_Time->setText(""); }, none},
-        {"send time 4294967295", [](TFParGen& f) { f.E_MQTT_ASync_Send_Time->setText("4294967295"); }, none},
-        {"send time 4294967296",
-         [](TFParGen& f) { f.E_MQTT_ASync_Send_Time->setText("4294967296"); }, Msg_MQTT_Send_Time},
+        // The image builder reads numbers as signed 32-bit integers: a larger text would reach the
+        // device as the default 10.
+        {"send time 2147483647", [](TFParGen& f) { f.E_MQTT_ASync_Send_Time->setText("2147483647"); }, none},
+        {"send time 2147483648",
+         [](TFParGen& f) { f.E_MQTT_ASync_Send_Time->setText("2147483648"); }, Msg_MQTT_Send_Time},
+        {"send time 4294967295",
+         [](TFParGen& f) { f.E_MQTT_ASync_Send_Time->setText("4294967295"); }, Msg_MQTT_Send_Time},
+        {"send time negative", [](TFParGen& f) { f.E_MQTT_ASync_Send_Time->setText("-1"); }, Msg_MQTT_Send_Time},
         {"send time word", [](TFParGen& f) { f.E_MQTT_ASync_Send_Time->setText("ten"); }, Msg_MQTT_Send_Time},
         // Fixed fields of the device.
         {"SSID 31", [](TFParGen& f) { f.E_WiFi2_SSID->setText(QString(31, 'S')); }, none},
