@@ -115,6 +115,13 @@ TIP Read_IP(const TParGen_Reader& parGen, const char* prefix, const TIP& fallbac
     return result;
 }
 
+// The DHCP server's addresses are stored as one number, IP1 + IP2 x 256 + IP3 x 65536 + IP4 x 16777216:
+// the four bytes in order while each is 0..255; a value beyond a byte carries into the next one.
+int64_t IP_As_Number(const TIP& bytes)
+{
+    return int64_t(bytes[0]) + int64_t(bytes[1]) * 256 + int64_t(bytes[2]) * 65536 + int64_t(bytes[3]) * 16777216;
+}
+
 }  // namespace
 
 void Init_Bank1_Defaults(TBank1_Parameter_Block& block)
@@ -222,8 +229,8 @@ void Load_ParGen_For_Bank1(TBank1_Parameter_Block& block, const TParGen_Reader& 
     if (accessPoint) {
         f.U8(Off_WiFi_Secure_Type, p.Int("WiFi_Secure_Type", 0));
         f.U8(Off_WiFi_EN_DHCP, p.Int("WiFi_EN_DHCP", 0));
-        f.IP(Off_WiFi_DHCP_First, Read_IP(p, "WiFi_DHCP_First_IP", {192, 168, 0, 200}));
-        f.IP(Off_WiFi_DHCP_SM, Read_IP(p, "WiFi_DHCP_SM", {255, 255, 255, 0}));
+        f.U32(Off_WiFi_DHCP_First, IP_As_Number(Read_IP(p, "WiFi_DHCP_First_IP", {192, 168, 0, 200})));
+        f.U32(Off_WiFi_DHCP_SM, IP_As_Number(Read_IP(p, "WiFi_DHCP_SM", {255, 255, 255, 0})));
         f.U32(Off_WiFi_Lease_Time, p.Int("WiFi_Lease_Time", 86400));
         f.U8(Off_WiFi_Max_Client, p.Int("WiFi_Max_Client", 10, 9));
         const uint8_t channel = uint8_t(p.Int("WiFi_Channel", 1));

@@ -130,6 +130,9 @@ TEST(Bank1Fields, SwitchesFallbacksAndConversions)
         {"lease time using all 32 bits", {{"WiFi_Lease_Time", "$FFFFFFFF"}}, {{1268, {255, 255, 255, 255}}}},
         {"lease time too large for 32 bits", {{"WiFi_Lease_Time", "4294967296"}}, {{1268, {0x80, 0x51, 0x01, 0x00}}}},
         {"DHCP flags", {{"Eth_Conn_DHCP_Cable", "1"}, {"Eth_Conn_DHCP_WiFi", "0"}}, {{1256, {1, 0}}}},
+        {"DHCP server addresses are one 32-bit sum: a byte beyond 8 bits carries into the next",
+         {{"WiFi_DHCP_First_IP1", "256"}, {"WiFi_DHCP_First_IP2", "1"}, {"WiFi_DHCP_SM1", "-1"}},
+         {{1260, {0, 2, 0, 200}}, {1264, {255, 254, 255, 0}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
