@@ -1143,10 +1143,13 @@ void TFParGen::Set_Element(int element, const QString& text)
     const TParGenElement& e = ParGen_Elements()[static_cast<size_t>(element)];
     switch (e.Encoding) {
     case TParGenEncoding::Text:
-        if (auto* edit = qobject_cast<QLineEdit*>(w))
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             edit->setText(text);
-        else
-            static_cast<QPlainTextEdit*>(w)->setPlainText(text);
+        } else {
+            auto* memo = static_cast<QPlainTextEdit*>(w);
+            memo->setPlainText(text);
+            FMemoLoaded[memo] = {text, memo->toPlainText()};
+        }
         break;
     case TParGenEncoding::Check: static_cast<QCheckBox*>(w)->setChecked(Decode_Check(text)); break;
     case TParGenEncoding::CheckNumber: static_cast<QCheckBox*>(w)->setChecked(Decode_Check_Number(text)); break;
@@ -1171,7 +1174,13 @@ QString TFParGen::Element_Value(int element) const
 {
     const QWidget* w = FBound[static_cast<size_t>(element)];
     switch (ParGen_Elements()[static_cast<size_t>(element)].Encoding) {
-    case TParGenEncoding::Text: return text_of(w);
+    case TParGenEncoding::Text:
+        if (auto* memo = qobject_cast<const QPlainTextEdit*>(w)) {
+            const auto it = FMemoLoaded.find(memo);
+            if (it != FMemoLoaded.end() && memo->toPlainText() == it->second.second)
+                return it->second.first;
+        }
+        return text_of(w);
     case TParGenEncoding::Check:
     case TParGenEncoding::CheckNumber:
         return static_cast<const QCheckBox*>(w)->isChecked() ? QStringLiteral("1") : QStringLiteral("0");

@@ -269,6 +269,9 @@ private:
     std::vector<QWidget*> FBound;  // the control of each element, in element order
     std::vector<QLineEdit*> FByteBoxes;
     std::map<QLineEdit*, QLineEdit*> FNextBox;
+    // Text each multi-line box was loaded with and the text it showed then: such a box turns a
+    // carriage return into a line feed, so an unedited box gives back what was read.
+    std::map<const QPlainTextEdit*, std::pair<QString, QString>> FMemoLoaded;
     bool FUpdating = false;
     bool FInRelayout = false;
 };

@@ -231,6 +231,39 @@ TEST_F(ParGenWindow, EveryElementReadAndWrittenAgainGivesTheSameBytes)
     EXPECT_EQ(FileBytes(), original);
 }
 
+TEST_F(ParGenWindow, MultiLineBoxesGiveBackTheirTextUnlessEdited)
+{
+    // A multi-line box shows a carriage return or a line separator as a line feed.
+    const QString cert = QStringLiteral("-----BEGIN-----\r\nAbC=\r\n-----END-----\r\n");
+    const QString password = QStringLiteral("one") + QChar(0x2028) + QStringLiteral("two\rthree");
+    std::vector<QString> values;
+    for (int i = 0; i < ParGen_Element_Count; ++i)
+        values.push_back(ParGen_Default(i, false));
+    const auto at = [](const char* name) { return static_cast<size_t>(ParGen_Element_Index(QLatin1String(name))); };
+    values[at("TLS_Server_Auth_Certificate")] = cert;
+    values[at("TLS_Client_Auth_Key")] = cert;
+    values[at("MQTT_Password")] = password;
+    ParGen_Write_File(shell::File_ParGen, values);
+    const QByteArray original = FileBytes();
+
+    Form->Load_ParGen();
+    EXPECT_EQ(Form->ParGen_Values(), values);
+    Form->Save_ParGen();
+    EXPECT_EQ(FileBytes(), original);
+
+    // An edited box gives what it shows.
+    Form->E_TLS_Client_Cert_Key->setPlainText(QStringLiteral("new\nkey"));
+    EXPECT_EQ(Form->ParGen_Values()[at("TLS_Client_Auth_Key")], QStringLiteral("new\nkey"));
+    EXPECT_EQ(Form->ParGen_Values()[at("TLS_Server_Auth_Certificate")], cert);
+
+    // Nothing of this file is given back once another configuration is shown.
+    TempDir other;
+    shell::File_ParGen = other.File(QStringLiteral("ParGen.xml"));
+    Form->Load_ParGen();
+    EXPECT_EQ(Form->ParGen_Values()[at("TLS_Server_Auth_Certificate")], QString());
+    EXPECT_EQ(Form->ParGen_Values()[at("MQTT_Password")], QString());
+}
+
 TEST_F(ParGenWindow, CancelWritesNothing)
 {
     WriteFile({{QStringLiteral("MQTT_Server_URL"), QStringLiteral("kept")}});
