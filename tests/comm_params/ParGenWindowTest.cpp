@@ -493,6 +493,109 @@ TEST_F(ParGenWindow, ValidationStopsAtTheFirstFailureWithItsText)
     }
 }
 
+// Every check fails at once; each OK shows the next one in the fixed order once the last is mended.
+TEST_F(ParGenWindow, ValidationRunsItsChecksInTheirOrder)
+{
+    struct Step {
+        std::function<QString()> Expected;
+        std::function<void(TFParGen&)> Mend;
+    };
+    auto run_steps = [this](const std::vector<Step>& steps) {
+        for (size_t i = 0; i < steps.size(); ++i) {
+            SCOPED_TRACE(i);
+            Msgs.Clear();
+            Form->Btn_OKClick();
+            ASSERT_EQ(Msgs.Shown().size(), 1u);
+            EXPECT_EQ(Msgs.LastText(), steps[i].Expected());
+            EXPECT_FALSE(FileWritten());
+            steps[i].Mend(*Form);
+        }
+        Msgs.Clear();
+        Form->Btn_OKClick();
+        EXPECT_TRUE(Msgs.Shown().empty()) << Msgs.LastText().toStdString();
+        EXPECT_TRUE(FileWritten());
+    };
+    auto box = [](std::function<QLineEdit*(TFParGen&)> which, const char* value) {
+        return [which, value](TFParGen& f) { which(f)->setText(QLatin1String(value)); };
+    };
+
+    // Access point, every switch on.
+    LoadValidDefaults();
+    TFParGen& f = *Form;
+    f.CB_EthConn_Enable_DNS->setChecked(true);
+    f.Ethernet_GAT.Check->setChecked(true);
+    f.WiFi2_IP1_GAT.Check->setChecked(true);
+    f.CB_WiFi2_En_DHCP->setChecked(true);
+    f.ModbusTCPSlave_GAT.Check->setChecked(true);
+    for (const TByteRow* r : {&f.EthConn_Primary_DNS, &f.EthConn_Secondary_DNS, &f.Ethernet_IP, &f.Ethernet_SM,
+                              &f.Ethernet_GAT, &f.WiFi2_IP1_IP, &f.WiFi2_IP1_SM, &f.WiFi2_IP1_GAT, &f.WiFi2_DHCP_First,
+                              &f.WiFi2_DHCP_SM, &f.ModbusTCPSlave_IP, &f.ModbusTCPSlave_SM, &f.ModbusTCPSlave_GAT})
+        r->Boxes[0]->setText(QStringLiteral("256"));
+    f.E_MQTT_Server_Port->setText(QStringLiteral("0"));
+    f.E_MQTT_Keep_Alive->setText(QStringLiteral("x"));
+    f.E_MQTT_ASync_Send_Time->setText(QStringLiteral("x"));
+    f.E_WiFi2_Lease_Time->setText(QStringLiteral("0"));
+    f.E_WiFi2_SSID->setText(QString(32, 's'));
+    f.E_WiFi2_Password->setText(QString(64, 'p'));
+    f.E_NTP_Poll_Time->clear();
+    f.E_ModbusTCPSlave_Port->setText(QStringLiteral("10000"));
+    f.E_GSM_GPRS_PIN->setText(QStringLiteral("12345678"));
+    f.E_GSM_GPRS_APN->setText(QString(493, 'a'));
+    f.CB_MQTT_Will_QoS->setCurrentIndex(-1);
+    f.E_MQTT_Reproram_Value->show();  // a product that shows it checks it
+    f.E_MQTT_Reproram_Value->setText(QStringLiteral("256"));
+
+    const auto byte0 = [](TByteRow TFParGen::*row) {
+        return [row](TFParGen& g) { (g.*row).Boxes[0]->setText(QStringLiteral("1")); };
+    };
+    run_steps({
+        {text(5179), byte0(&TFParGen::EthConn_Primary_DNS)},
+        {text(5183), byte0(&TFParGen::EthConn_Secondary_DNS)},
+        {text(4242), box([](TFParGen& g) { return g.E_MQTT_Reproram_Value; }, "1")},
+        {Msg_MQTT_Server_Port, box([](TFParGen& g) { return g.E_MQTT_Server_Port; }, "1883")},
+        {Msg_MQTT_Keep_Alive, box([](TFParGen& g) { return g.E_MQTT_Keep_Alive; }, "")},
+        {Msg_MQTT_Send_Time, box([](TFParGen& g) { return g.E_MQTT_ASync_Send_Time; }, "10")},
+        {text(576), byte0(&TFParGen::Ethernet_IP)},
+        {text(580), byte0(&TFParGen::Ethernet_SM)},
+        {text(584), byte0(&TFParGen::Ethernet_GAT)},
+        {text(5187), byte0(&TFParGen::WiFi2_IP1_IP)},
+        {text(5191), byte0(&TFParGen::WiFi2_IP1_SM)},
+        {text(5195), byte0(&TFParGen::WiFi2_IP1_GAT)},
+        {text(5199), byte0(&TFParGen::WiFi2_DHCP_First)},
+        {text(5203), byte0(&TFParGen::WiFi2_DHCP_SM)},
+        {text(5207), box([](TFParGen& g) { return g.E_WiFi2_Lease_Time; }, "86400")},
+        {Msg_WiFi_SSID_Length, box([](TFParGen& g) { return g.E_WiFi2_SSID; }, "net")},
+        {Msg_WiFi_PWD_Length, box([](TFParGen& g) { return g.E_WiFi2_Password; }, "secret")},
+        {text(618), box([](TFParGen& g) { return g.E_NTP_Poll_Time; }, "0")},
+        {text(1811), byte0(&TFParGen::ModbusTCPSlave_IP)},
+        {text(1815), byte0(&TFParGen::ModbusTCPSlave_SM)},
+        {text(1819), byte0(&TFParGen::ModbusTCPSlave_GAT)},
+        {text(1823), box([](TFParGen& g) { return g.E_ModbusTCPSlave_Port; }, "502")},
+        {text(4155), [](TFParGen& g) { g.E_GSM_GPRS_APN->setText(QString(492, 'a')); }},
+        {Msg_Modem_Text_Length, box([](TFParGen& g) { return g.E_GSM_GPRS_APN; }, "web")},
+        {[] { return Msg_No_Item_Selected(Lang(428), Lang(447)); },
+         [](TFParGen& g) { g.CB_MQTT_Will_QoS->setCurrentIndex(0); }},
+    });
+
+    // Station: both addresses, with their gateways.
+    QFile::remove(shell::File_ParGen);
+    LoadValidDefaults();
+    f.CB_WiFi2_Type->setCurrentIndex(1);
+    f.WiFi2_IP1_GAT.Check->setChecked(true);
+    f.WiFi2_IP2_GAT.Check->setChecked(true);
+    for (const TByteRow* r :
+         {&f.WiFi2_IP1_IP, &f.WiFi2_IP1_SM, &f.WiFi2_IP1_GAT, &f.WiFi2_IP2_IP, &f.WiFi2_IP2_SM, &f.WiFi2_IP2_GAT})
+        r->Boxes[0]->setText(QStringLiteral("-1"));
+    run_steps({
+        {text(5208), byte0(&TFParGen::WiFi2_IP1_IP)},
+        {text(5212), byte0(&TFParGen::WiFi2_IP1_SM)},
+        {text(5216), byte0(&TFParGen::WiFi2_IP1_GAT)},
+        {text(5220), byte0(&TFParGen::WiFi2_IP2_IP)},
+        {text(5224), byte0(&TFParGen::WiFi2_IP2_SM)},
+        {text(5228), byte0(&TFParGen::WiFi2_IP2_GAT)},
+    });
+}
+
 TEST_F(ParGenWindow, DeviceNameCheck)
 {
     EXPECT_EQ(Form->Check_Device_Name(QStringLiteral("GW01")), 0);
@@ -787,6 +890,151 @@ TEST_F(ParGenWindow, TextsFollowTheTableAndTranslatedListsRestart)
     EXPECT_EQ(Form->CP_Ethernet_Connection->Caption(), QStringLiteral("2. Connection"));
     Form->Load_ParGen();
     EXPECT_EQ(Form->CB_WiFi2_Type->currentIndex(), 1);
+}
+
+// Each caption, hint and list item takes its own entry of the text table.
+TEST_F(ParGenWindow, EveryFieldTextComesFromItsIndex)
+{
+    for (int i = 0; i < shell::List_Lang.size(); ++i)
+        shell::List_Lang[i] = QStringLiteral("#%1").arg(i);
+    Form->Set_Lang();
+    TFParGen& f = *Form;
+    const auto tag = [](int index) { return QStringLiteral("#%1").arg(index); };
+    const auto caption = [](const QWidget* w) {
+        if (auto* l = qobject_cast<const QLabel*>(w))
+            return l->text();
+        if (auto* c = qobject_cast<const QCheckBox*>(w))
+            return c->text();
+        return QStringLiteral("(no caption)");
+    };
+
+    // A row: the caption of its head, then the hint of its input; a check box carries both.
+    struct Field {
+        QWidget* Head;
+        QWidget* Input;
+        int First;
+    };
+    const std::vector<Field> fields = {
+        {f.L_Select_Device_Device, f.CB_Select_Device_Device, 4248},
+        {f.L_EthConn_Device_Name, f.E_EthConn_Device_Name, 4251},
+        {f.CB_EthConn_En_DHCP_Cable, f.CB_EthConn_En_DHCP_Cable, 4253},
+        {f.CB_EthConn_En_DHCP_WiFi, f.CB_EthConn_En_DHCP_WiFi, 4255},
+        {f.CB_EthConn_Enable_DNS, f.CB_EthConn_Enable_DNS, 4257},
+        {f.L_ModbusTCPSlave_Port, f.E_ModbusTCPSlave_Port, 1807},
+        {f.L_MQTT_Server, f.E_MQTT_Server, 429},
+        {f.L_MQTT_Server_Port, f.E_MQTT_Server_Port, 431},
+        {f.L_MQTT_Client_ID, f.E_MQTT_Client_ID, 433},
+        {f.L_MQTT_Keep_Alive, f.E_MQTT_Keep_Alive, 435},
+        {f.CB_MQTT_Clean_Session, f.CB_MQTT_Clean_Session, 437},
+        {f.CB_MQTT_WillFlag, f.CB_MQTT_WillFlag, 439},
+        {f.L_MQTT_Will_TopicName, f.E_MQTT_Will_TopicName, 441},
+        {f.L_MQTT_Will_Message, f.E_MQTT_Will_Message, 443},
+        {f.CB_MQTT_Will_Retained, f.CB_MQTT_Will_Retained, 445},
+        {f.L_MQTT_Will_QoS, f.CB_MQTT_Will_QoS, 447},
+        {f.CB_MQTT_PublishTopicConnection, f.CB_MQTT_PublishTopicConnection, 4226},
+        {f.L_MQTT_Connection_TopicName, f.E_MQTT_Connection_TopicName, 4228},
+        {f.L_MQTT_Connection_Message, f.E_MQTT_Connection_Message, 4230},
+        {f.CB_MQTT_Connection_Retained, f.CB_MQTT_Connection_Retained, 4232},
+        {f.L_MQTT_Username, f.E_MQTT_Username, 449},
+        {f.L_MQTT_Password, f.E_MQTT_Password, 451},
+        {f.L_MQTT_ASync_Send_Time, f.E_MQTT_ASync_Send_Time, 453},
+        {f.L_MQTT_TopicDALIAns, f.E_MQTT_TopicDALIAns, 4234},
+        {f.CB_MQTT_Enable_ReProgram, f.CB_MQTT_Enable_ReProgram, 4236},
+        {f.L_MQTT_Reprogram_Topic, f.E_MQTT_Reprogram_Topic, 4238},
+        {f.L_MQTT_Reproram_Value, f.E_MQTT_Reproram_Value, 4240},
+        {f.CB_Ethernet_Reset_24h, f.CB_Ethernet_Reset_24h, 4243},
+        {f.CB_TLS_Enable, f.CB_TLS_Enable, 555},
+        {f.CB_TLS_En_Server_Auth, f.CB_TLS_En_Server_Auth, 557},
+        {f.L_TLS_Server_Cert, f.E_TLS_Server_Cert, 559},
+        {f.CB_TLS_En_Client_Auth, f.CB_TLS_En_Client_Auth, 561},
+        {f.L_TLS_Client_Cert, f.E_TLS_Client_Cert, 563},
+        {f.L_TLS_Client_Cert_Key, f.E_TLS_Client_Cert_Key, 565},
+        {f.L_TLS_Client_Cert_Key_Pass, f.E_TLS_Client_Cert_Key_Pass, 567},
+        {f.L_NTP_Server_URL, f.E_NTP_Server_URL, 570},
+        {f.L_NTP_Poll_Time, f.E_NTP_Poll_Time, 572},
+        {f.L_WiFi2_Type, f.CB_WiFi2_Type, 5101},
+        {f.L_WiFi2_SSID, f.E_WiFi2_SSID, 5139},
+        {f.L_WiFi2_Password, f.E_WiFi2_Password, 5141},
+        {f.L_WiFi2_Secure_Type, f.CB_WiFi2_Secure_Type, 5143},
+        {f.CB_WiFi2_En_DHCP, f.CB_WiFi2_En_DHCP, 5149},
+        {f.L_WiFi2_Lease_Time, f.E_WiFi2_Lease_Time, 5161},
+        {f.L_WiFi2_Max_Client, f.CB_WiFi2_Max_Client, 5163},
+        {f.L_WiFi2_Channel, f.CB_WiFi2_Channel, 5165},
+        {f.L_GSM_GPRS_PIN, f.E_GSM_GPRS_PIN, 4151},
+        {f.L_GSM_GPRS_APN, f.E_GSM_GPRS_APN, 4153},
+        {f.L_GSM_GPRS_AuthType, f.CB_GSM_GPRS_AuthType, 4220},
+        {f.L_GSM_GPRS_UserName, f.E_GSM_GPRS_UserName, 4222},
+        {f.L_GSM_GPRS_Password, f.E_GSM_GPRS_Password, 4224},
+    };
+    for (const Field& x : fields) {
+        EXPECT_EQ(caption(x.Head), tag(x.First)) << x.Head->objectName().toStdString();
+        EXPECT_EQ(x.Input->toolTip(), tag(x.First + 1)) << x.Input->objectName().toStdString();
+    }
+
+    // Address rows: the head's caption (and hint, for a gateway switch), then the four byte hints.
+    struct Row {
+        const TByteRow* Bytes;
+        int Caption;
+        std::array<int, 4> Hints;
+        int HeadHint;
+    };
+    const std::vector<Row> rows = {
+        {&f.EthConn_Primary_DNS, 4263, {4259, 4260, 4261, 4262}, -1},
+        {&f.EthConn_Secondary_DNS, 4264, {4265, 4266, 4267, 4268}, -1},
+        {&f.ModbusTCPSlave_IP, 691, {692, 693, 694, 695}, -1},
+        {&f.ModbusTCPSlave_SM, 696, {697, 698, 699, 1800}, -1},
+        {&f.ModbusTCPSlave_GAT, 1801, {1803, 1804, 1805, 1806}, 1802},
+        {&f.Ethernet_IP, 456, {457, 458, 459, 460}, -1},
+        {&f.Ethernet_SM, 461, {462, 463, 464, 465}, -1},
+        {&f.Ethernet_GAT, 466, {468, 469, 470, 471}, 467},
+        {&f.WiFi2_IP1_IP, 5106, {5107, 5108, 5109, 5110}, -1},
+        {&f.WiFi2_IP1_SM, 5111, {5112, 5113, 5114, 5115}, -1},
+        {&f.WiFi2_IP1_GAT, 5116, {5118, 5119, 5120, 5121}, 5117},
+        {&f.WiFi2_IP2_IP, 5123, {5124, 5125, 5126, 5127}, -1},
+        {&f.WiFi2_IP2_SM, 5128, {5129, 5130, 5131, 5132}, -1},
+        {&f.WiFi2_IP2_GAT, 5133, {5135, 5136, 5137, 5138}, 5134},
+        {&f.WiFi2_DHCP_First, 5151, {5152, 5153, 5154, 5155}, -1},
+        {&f.WiFi2_DHCP_SM, 5156, {5157, 5158, 5159, 5160}, -1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.Caption);
+        EXPECT_EQ(caption(r.Bytes->Head()), tag(r.Caption));
+        if (r.HeadHint >= 0) {
+            EXPECT_EQ(r.Bytes->Head()->toolTip(), tag(r.HeadHint));
+        }
+        for (size_t i = 0; i < 4; ++i)
+            EXPECT_EQ(r.Bytes->Boxes[i]->toolTip(), tag(r.Hints[i]));
+    }
+    EXPECT_EQ(f.L_WiFi2_IP1->text(), tag(5105));
+    EXPECT_EQ(f.L_WiFi2_IP2->text(), tag(5122));
+
+    // Translated lists; the fixed ones keep their items.
+    const auto items = [](const QComboBox* list) {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->itemText(i);
+        return texts;
+    };
+    const auto tags = [&](int first, int last) {
+        QStringList texts;
+        for (int i = first; i <= last; ++i)
+            texts << tag(i);
+        return texts;
+    };
+    EXPECT_EQ(items(f.CB_WiFi2_Type), tags(5103, 5104));
+    EXPECT_EQ(items(f.CB_WiFi2_Secure_Type), tags(5145, 5148));
+    EXPECT_EQ(items(f.CB_WiFi2_Channel), tags(5167, 5178));
+    EXPECT_EQ(items(f.CB_GSM_GPRS_AuthType),
+              (QStringList{QStringLiteral("None"), QStringLiteral("PAP"), QStringLiteral("CHAP"),
+                           QStringLiteral("PAP or CHAP")}));
+    EXPECT_EQ(items(f.CB_Select_Device_Device).first(), QStringLiteral("Only Ethernet Cable "));
+
+    EXPECT_EQ(f.Caption(), tag(400));
+    EXPECT_EQ(f.L_SW_Desc->text(), tag(401));
+    EXPECT_EQ(f.Btn_OK->Caption(), tag(402));
+    EXPECT_EQ(f.Btn_Cancel->Caption(), tag(403));
+    EXPECT_EQ(f.Btn_OK->Hint(), tag(404));
+    EXPECT_EQ(f.Btn_Cancel->Hint(), tag(405));
 }
 
 // ---------------------------------------------------------------------------------------------
