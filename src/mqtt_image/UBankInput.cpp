@@ -2,7 +2,6 @@
 
 #include "Exception.h"
 
-#include <QFile>
 
 #include <algorithm>
 #include <cstring>
@@ -96,32 +95,10 @@ bool Same_Text_No_Case(std::string_view a, std::string_view b)
     return true;
 }
 
-namespace {
-constexpr qint64 Max_Project_File_Size = 64 * 1024 * 1024;
-}
-
 std::shared_ptr<const TXml_Source> TXml_Source::Load(const QString& path)
 {
     auto source = std::make_shared<TXml_Source>();
-    // Read in one piece into a buffer of the file's size: no growing, no second copy.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw platform::Exception(QStringLiteral("Cannot read the file \"%1\": %2").arg(path, file.errorString()));
-    const qint64 size = file.size();
-    if (size > Max_Project_File_Size)
-        throw platform::Exception(QStringLiteral("The file \"%1\" is too large").arg(path));
-    source->Bytes = QByteArray(size, Qt::Uninitialized);
-    if (file.read(source->Bytes.data(), size) != size)
-        throw platform::Exception(QStringLiteral("Cannot read the file \"%1\": %2").arg(path, file.errorString()));
-    const pugi::xml_parse_result result =
-        source->Doc.load_buffer_inplace(source->Bytes.data(), size_t(source->Bytes.size()),
-                                        pugi::parse_default | pugi::parse_ws_pcdata_single);
-    if (!result)
-        throw platform::Exception(QStringLiteral("The file \"%1\" is not valid XML: %2 at byte %3")
-                                      .arg(path, QString::fromUtf8(result.description()),
-                                           QString::number(result.offset)));
-    if (!source->Root())
-        throw platform::Exception(QStringLiteral("The file \"%1\" is not valid XML: no root element").arg(path));
+    source->Doc.LoadFromFile(path);
     return source;
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "XmlDoc.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -34,11 +36,10 @@ public:
     static std::shared_ptr<const TXml_Source> Load(const QString& path);
 
     // The document's first element.
-    pugi::xml_node Root() const { return Doc.document_element(); }
+    pugi::xml_node Root() const { return Doc.DocumentElement().Raw(); }
 
 private:
-    QByteArray Bytes;
-    pugi::xml_document Doc;
+    platform::XmlDocument Doc;
 };
 
 // Flat ParGen.xml: one element per parameter under the root, looked up by name, first one wins.

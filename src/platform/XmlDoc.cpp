@@ -62,25 +62,39 @@ XmlNode XmlNode::AddChild(const QString& name) { return XmlNode(Node.append_chil
 XmlDocument::XmlDocument() : Doc(std::make_unique<pugi::xml_document>()) {}
 XmlDocument::~XmlDocument() = default;
 
-void XmlDocument::Clear() { Doc->reset(); }
+void XmlDocument::Clear()
+{
+    Doc->reset();
+    Bytes.clear();
+}
 
 void XmlDocument::LoadFromFile(const QString& path)
 {
-    LoadFromBytes(ReadWholeFile(path), path);
+    Doc->reset();
+    Bytes = ReadWholeFile(path);
+    parseHeldBytes(path);
 }
 
 void XmlDocument::LoadFromBytes(const QByteArray& bytes, const QString& nameForMessages)
 {
     Doc->reset();
+    Bytes = bytes;
+    parseHeldBytes(nameForMessages);
+}
+
+void XmlDocument::parseHeldBytes(const QString& nameForMessages)
+{
+    // In place: no second copy of a large file; texts read from the document point into Bytes.
     const pugi::xml_parse_result result =
-        Doc->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), kParseOptions);
+        Doc->load_buffer_inplace(Bytes.data(), static_cast<size_t>(Bytes.size()), kParseOptions);
     if (!result) {
-        Doc->reset();
+        Clear();
         throw Exception(QStringLiteral("The file \"%1\" is not valid XML: %2 at byte %3")
                             .arg(nameForMessages, QString::fromUtf8(result.description()))
                             .arg(result.offset));
     }
     if (!Doc->document_element()) {
+        Clear();
         throw Exception(QStringLiteral("The file \"%1\" is not valid XML: no root element").arg(nameForMessages));
     }
 }

@@ -63,7 +63,10 @@ public:
     void SaveToFile(const QString& path) const;
 
 private:
+    void parseHeldBytes(const QString& nameForMessages);
+
     std::unique_ptr<pugi::xml_document> Doc;
+    QByteArray Bytes;  // the loaded file: the document is parsed where these bytes lie
 };
 
 }  // namespace platform
