@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, when they are missing.
 set -euo pipefail
-packages=(qt6-base-dev libpugixml-dev libjpeg-dev ninja-build cmake g++ libgtest-dev libbenchmark-dev xauth xvfb)
+packages=(qt6-base-dev libpugixml-dev libjpeg-dev ninja-build cmake g++ libgtest-dev libbenchmark-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
