@@ -153,48 +153,6 @@ QString ParGen_Default(int element, bool fileMissing)
     return QString::fromLatin1(e.Default);
 }
 
-std::optional<qint64> Parse_Integer(const QString& text)
-{
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && text[i] == QLatin1Char(' '))
-        ++i;
-    bool negative = false;
-    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
-    int base = 10;
-    if (i < n && text[i] == QLatin1Char('$')) {
-        base = 16;
-        ++i;
-    } else if (i + 1 < n && text[i] == QLatin1Char('0') &&
-               (text[i + 1] == QLatin1Char('x') || text[i + 1] == QLatin1Char('X'))) {
-        base = 16;
-        i += 2;
-    }
-    if (i >= n)
-        return std::nullopt;
-    quint64 value = 0;
-    for (; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        int digit = -1;
-        if (c >= u'0' && c <= u'9')
-            digit = c - u'0';
-        else if (base == 16 && c >= u'a' && c <= u'f')
-            digit = c - u'a' + 10;
-        else if (base == 16 && c >= u'A' && c <= u'F')
-            digit = c - u'A' + 10;
-        if (digit < 0)
-            return std::nullopt;
-        if (value > (static_cast<quint64>(INT64_MAX) - static_cast<quint64>(digit)) / static_cast<quint64>(base))
-            return std::nullopt;
-        value = value * static_cast<quint64>(base) + static_cast<quint64>(digit);
-    }
-    const qint64 v = static_cast<qint64>(value);
-    return negative ? -v : v;
-}
-
 int Str_To_Int_Def(const QString& text, int def)
 {
     const std::optional<qint64> v = Parse_Integer(text);

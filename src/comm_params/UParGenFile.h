@@ -1,4 +1,6 @@
 #pragma once
+#include "UTextChecks.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -37,9 +39,7 @@ int ParGen_Element_Index(const QString& name);
 // the configuration has no ParGen.xml at all (only the send time differs).
 QString ParGen_Default(int element, bool fileMissing);
 
-// Integer parser of the program: optional blanks before, an optional sign, decimal digits or a
-// hexadecimal number written with "$" or "0x". Anything else, or a value outside 64 bits, is invalid.
-std::optional<qint64> Parse_Integer(const QString& text);
+using shell::Parse_Integer;
 int Str_To_Int_Def(const QString& text, int def);
 
 // Decoders of the read-back rules.

@@ -42,7 +42,14 @@ bool cutAt(QString& rest, QChar sep, QString& part)
 
 }  // namespace
 
-bool Parse_Int(const QString& text, int& value)
+namespace {
+struct Parsed_Integer {
+    qint64 Value;
+    bool Hexadecimal;
+    bool Negative;
+};
+
+std::optional<Parsed_Integer> parseInteger(const QString& text)
 {
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -63,8 +70,8 @@ bool Parse_Int(const QString& text, int& value)
         i += 2;
     }
     if (i >= n)
-        return false;
-    qint64 magnitude = 0;
+        return std::nullopt;
+    quint64 magnitude = 0;
     for (; i < n; ++i) {
         const QChar c = text.at(i);
         int digit = -1;
@@ -75,20 +82,35 @@ bool Parse_Int(const QString& text, int& value)
         else if (base == 16 && c >= QLatin1Char('A') && c <= QLatin1Char('F'))
             digit = c.unicode() - 'A' + 10;
         if (digit < 0)
-            return false;
-        magnitude = magnitude * base + digit;
-        if (magnitude > qint64(1) << 32)
-            return false;
+            return std::nullopt;
+        if (magnitude > (quint64(INT64_MAX) - quint64(digit)) / quint64(base))
+            return std::nullopt;
+        magnitude = magnitude * quint64(base) + quint64(digit);
     }
-    const qint64 signedValue = negative ? -magnitude : magnitude;
-    if (base == 16 && !negative && signedValue <= 0xFFFFFFFFLL) {
+    const qint64 v = qint64(magnitude);
+    return Parsed_Integer{negative ? -v : v, base == 16, negative};
+}
+}  // namespace
+
+std::optional<qint64> Parse_Integer(const QString& text)
+{
+    const std::optional<Parsed_Integer> parsed = parseInteger(text);
+    return parsed ? std::optional<qint64>(parsed->Value) : std::nullopt;
+}
+
+bool Parse_Int(const QString& text, int& value)
+{
+    const std::optional<Parsed_Integer> parsed = parseInteger(text);
+    if (!parsed)
+        return false;
+    if (parsed->Hexadecimal && !parsed->Negative && parsed->Value <= 0xFFFFFFFFLL) {
         // Hexadecimal spells the 32-bit pattern: "$FFFFFFFF" is -1.
-        value = int(quint32(signedValue));
+        value = int(quint32(parsed->Value));
         return true;
     }
-    if (signedValue < INT32_MIN || signedValue > INT32_MAX)
+    if (parsed->Value < INT32_MIN || parsed->Value > INT32_MAX)
         return false;
-    value = int(signedValue);
+    value = int(parsed->Value);
     return true;
 }
 

@@ -3,13 +3,18 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 // Checks and conversions of cell texts shared by the table windows. None of them shows a message:
 // each answers a result code that its caller turns into its own message.
 namespace shell {
 
 // The program's integer reading: leading blanks, an optional sign, decimal digits or hexadecimal
-// after "$" or "0x"; nothing may follow. False when the text is not a 32-bit integer.
+// after "$" or "0x"; nothing may follow. Empty when the text is not a number within 64 bits.
+std::optional<qint64> Parse_Integer(const QString& text);
+
+// The same reading limited to 32 bits; hexadecimal spells the bit pattern ("$FFFFFFFF" is -1).
+// False when the text is not a 32-bit integer.
 bool Parse_Int(const QString& text, int& value);
 
 // Splits a dotted address at its first three dots (parts trimmed); true when every part is 0..255.
