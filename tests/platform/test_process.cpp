@@ -1,4 +1,6 @@
+#include "Exception.h"
 #include "Process.h"
+#include "StartProgram.h"
 #include "TempDir.h"
 
 #include <QFile>
@@ -6,10 +8,13 @@
 #include <gtest/gtest.h>
 
 namespace {
-QString script(const TempDir& dir, const QString& name, const QByteArray& body)
+QString Script(const TempDir& dir, const QString& name, const QByteArray& body, bool executable = true)
 {
-    dir.Write(name, "#!/bin/sh\n" + body);
-    QFile::setPermissions(dir.File(name), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    dir.Write(name, "#!/bin/sh\n" + body + "\n");
+    QFile::Permissions p = QFile::ReadOwner | QFile::WriteOwner;
+    if (executable)
+        p |= QFile::ExeOwner;
+    QFile::setPermissions(dir.File(name), p);
     return dir.File(name);
 }
 }  // namespace
@@ -18,7 +23,7 @@ TEST(StartProgramAndWait, WaitsForTheExitAndPassesParameters)
 {
     TempDir dir;
     const auto run = platform::StartProgramAndWait(
-        script(dir, QStringLiteral("a.sh"), "printf '%s|' \"$@\" > \"$(dirname \"$0\")/args\"\nexit 3\n"),
+        Script(dir, QStringLiteral("a.sh"), "printf '%s|' \"$@\" > \"$(dirname \"$0\")/args\"\nexit 3\n"),
         QStringLiteral("one \"two words\""), 150000);
     EXPECT_TRUE(run.Started);
     EXPECT_TRUE(run.Finished);
@@ -32,7 +37,7 @@ TEST(StartProgramAndWait, LeavesALateProgramRunningAndTracksIt)
     TempDir dir;
     const QString stop = dir.File(QStringLiteral("stop"));
     const auto run = platform::StartProgramAndWait(
-        script(dir, QStringLiteral("late.sh"), "while [ ! -e \"$(dirname \"$0\")/stop\" ]; do sleep 0.02; done\n"),
+        Script(dir, QStringLiteral("late.sh"), "while [ ! -e \"$(dirname \"$0\")/stop\" ]; do sleep 0.02; done\n"),
         QString(), 30);
     EXPECT_TRUE(run.Started);
     EXPECT_FALSE(run.Finished);
@@ -52,4 +57,63 @@ TEST(StartProgramAndWait, ReportsWhatCannotStart)
         EXPECT_FALSE(run.Started) << program.toStdString();
         EXPECT_TRUE(run.Error.contains(program));
     }
+}
+
+TEST(StartProgram, ProgramThatCannotStartIsReportedAndNothingRuns)
+{
+    TempDir dir;
+    struct Case {
+        QString Program;
+        const char* Reason;
+    };
+    const Case cases[] = {
+        {dir.File(QStringLiteral("missing.exe")), "does not exist"},
+        {dir.Path(), "does not exist"},  // a folder
+        {Script(dir, QStringLiteral("plain.exe"), "touch ran", false), "not executable"},
+    };
+    for (const Case& c : cases) {
+        try {
+            platform::Start_Program(c.Program, QString(), 0, 1000);
+            ADD_FAILURE() << "started " << c.Program.toStdString();
+        } catch (const platform::Exception& e) {
+            EXPECT_TRUE(e.message().contains(c.Program)) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QLatin1String(c.Reason))) << e.message().toStdString();
+        }
+    }
+    EXPECT_FALSE(QFile::exists(QStringLiteral("ran")));
+}
+
+TEST(StartProgram, WaitsForTheProgramAndPassesItsParameters)
+{
+    TempDir dir;
+    const QString out = dir.File(QStringLiteral("args"));
+    const QString exe =
+        Script(dir, QStringLiteral("tool.exe"), "sleep 0.2; echo \"$@\" > \"" + out.toUtf8() + "\"; exit 3");
+    const platform::ProgramRun run = platform::Start_Program(exe, QStringLiteral("-a \"two words\""), 0);
+    EXPECT_TRUE(run.Started);
+    EXPECT_TRUE(run.Finished);
+    EXPECT_EQ(run.ExitCode, 3);
+    EXPECT_EQ(dir.Read(QStringLiteral("args")), QByteArray("-a two words\n"));
+    EXPECT_FALSE(platform::LastProgramStillRunning());
+}
+
+TEST(StartProgram, ProgramRunningPastTheLimitIsLeftRunning)
+{
+    TempDir dir;
+    const QString stop = dir.File(QStringLiteral("stop"));
+    const QString exe = Script(dir, QStringLiteral("slow.exe"),
+                               "while [ ! -e \"" + stop.toUtf8() + "\" ]; do sleep 0.05; done");
+    const platform::ProgramRun run = platform::Start_Program(exe, QString(), 0, 100);
+    EXPECT_TRUE(run.Started);
+    EXPECT_FALSE(run.Finished);
+    EXPECT_TRUE(platform::LastProgramStillRunning());
+
+    dir.Write(QStringLiteral("stop"), "");
+    bool ended = false;
+    for (int i = 0; i < 2000 && !ended; ++i) {
+        ended = !platform::LastProgramStillRunning();
+        if (!ended)
+            QThread::msleep(10);
+    }
+    EXPECT_TRUE(ended);
 }
