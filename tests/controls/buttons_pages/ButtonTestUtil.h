@@ -38,4 +38,17 @@ inline int DarkestChannel(const QImage& img, const QRect& area)
     return darkest;
 }
 
+// A strip of four 10x10 glyph frames, each a square of its own colour on a transparent border.
+inline const QRgb Frame_Colours[4] = {qRgb(200, 0, 0), qRgb(0, 160, 0), qRgb(0, 0, 200), qRgb(160, 0, 160)};
+inline QImage Four_Frame_Strip()
+{
+    QImage strip(40, 10, QImage::Format_ARGB32);
+    strip.fill(Qt::transparent);
+    for (int f = 0; f < 4; ++f)
+        for (int y = 2; y < 8; ++y)
+            for (int x = 2; x < 8; ++x)
+                strip.setPixel(f * 10 + x, y, Frame_Colours[f]);
+    return strip;
+}
+
 }  // namespace buttons_test

@@ -202,14 +202,8 @@ TEST(CaptionFitting, WordWrapWrapsWhereTheSingleLineIsCut)
 
 TEST(GlyphFrames, FrameByStateAndTransparentCorner)
 {
-    // Four 10x10 frames, each a coloured square on a transparent border.
-    const QRgb colours[4] = {qRgb(200, 0, 0), qRgb(0, 160, 0), qRgb(0, 0, 200), qRgb(160, 0, 160)};
-    QImage strip(40, 10, QImage::Format_ARGB32);
-    strip.fill(Qt::transparent);
-    for (int f = 0; f < 4; ++f)
-        for (int y = 2; y < 8; ++y)
-            for (int x = 2; x < 8; ++x)
-                strip.setPixel(f * 10 + x, y, colours[f]);
+    const auto& colours = Frame_Colours;
+    const QImage strip = Four_Frame_Strip();
 
     struct Case {
         const char* name;
