@@ -9,6 +9,7 @@
 #include "ULanguage.h"
 #include "UParGenCheck.h"
 #include "UParGenFile.h"
+#include "UWindowLook.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -46,7 +47,6 @@ constexpr int kBoxAboveLabel = 3;
 constexpr int kBoxAboveCheck = 2;
 constexpr int kPanelBottomMargin = 12;
 
-const QColor kBackground(0xF8, 0xF7, 0xED);
 
 constexpr int row(int n) { return kFirstRow + n * kRowPitch; }
 
@@ -253,13 +253,7 @@ void TFParGen::FormCreate()
 
 void TFParGen::Create_Frame()
 {
-    QFont font(QStringLiteral("Verdana"));
-    font.setPixelSize(11);
-    setFont(font);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kBackground);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    shell::Style_Window(this);
 
     P_Title = new QWidget(this);
     P_Title->setObjectName(QStringLiteral("P_Title"));
@@ -272,7 +266,7 @@ void TFParGen::Create_Frame()
     L_SW_Code->setGeometry(14, 4, 420, 38);
     L_SW_Desc = new QLabel(P_Title);
     L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
-    QFont descFont(font);
+    QFont descFont(this->font());
     descFont.setBold(true);
     L_SW_Desc->setFont(descFont);
     L_SW_Desc->setStyleSheet(QStringLiteral("color: grey"));
