@@ -23,9 +23,6 @@ TFDidudiredadFirmWare* FDidudiredadFirmWare = nullptr;
 TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(parent)
 {
     using namespace shell;
-    // The text table exists before anything reads it.
-    Load_Default_Language();
-
     setModal(false);
     Style_Window(this);
     const QFont font = this->font();

@@ -9,57 +9,17 @@ void create(Application_Forms& forms, T*& instance)
     auto window = std::make_unique<T>();
     instance = window.get();
     forms.Windows.push_back(std::move(window));
+    forms.Instance_Resets.push_back([&instance] { instance = nullptr; });
 }
 }  // namespace
 
 Application_Forms::~Application_Forms()
 {
-    // Windows go in reverse order of creation, and the instance pointers with them. A moved-from
-    // object owns no windows and leaves the pointers alone.
-    if (Windows.empty())
-        return;
+    // Windows go in reverse order of creation, and the instance pointers with them.
     while (!Windows.empty())
         Windows.pop_back();
-    FDidudiredadFirmWare = nullptr;
-    FParGen = nullptr;
-    FNew_Project = nullptr;
-    FOpenConf = nullptr;
-    FAbout = nullptr;
-    FSoftOptions = nullptr;
-    FMQTT_Set_Topic = nullptr;
-    FMeter_Bus = nullptr;
-    FNewIDNode = nullptr;
-    FBoot = nullptr;
-    FSetAccess = nullptr;
-    FMQTT_Set_Access = nullptr;
-    FMQTT_SetAccess_Eth = nullptr;
-    FTopicTemplate = nullptr;
-    FModbus_TCP_Master_Set_Access = nullptr;
-    FReceiveCAN = nullptr;
-    FTransmitCAN = nullptr;
-    FSet_PDO_Access = nullptr;
-    FSet_SDO_Client_Access = nullptr;
-    FSet_SDO_Server_Access = nullptr;
-    FReceiveJ1939 = nullptr;
-    FTransmitJ1939 = nullptr;
-    FDNet = nullptr;
-    FDefOffset = nullptr;
-    FScanDecode = nullptr;
-    FInsertKeyWireless = nullptr;
-    FScanModbusStart = nullptr;
-    FModbusStartAdd_SD = nullptr;
-    FProfinetFileName = nullptr;
-    FReceiveNMEA = nullptr;
-    FTransmitNMEA = nullptr;
-    FDMXDefVal = nullptr;
-    FKNXAccess = nullptr;
-    FSNMP_Trap_Access = nullptr;
-    FSNMPManagerAccess = nullptr;
-    FBACnetSlaveSetAccess = nullptr;
-    FBACnet_Eng_Unit = nullptr;
-    FDALI_Access = nullptr;
-    FBACnetAccess = nullptr;
-    FImportEDEFile = nullptr;
+    for (const auto& reset : Instance_Resets)
+        reset();
 }
 
 Application_Forms Create_Application_Forms()

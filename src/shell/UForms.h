@@ -48,6 +48,7 @@
 #include "UTransmitNMEA.h"
 #include "UVersionCheck.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -55,6 +56,8 @@
 // window. The windows live as long as this object.
 struct Application_Forms {
     std::vector<std::unique_ptr<platform::TForm>> Windows;
+    // Clear the global instance pointers once the windows are gone.
+    std::vector<std::function<void()>> Instance_Resets;
     Application_Forms() = default;
     Application_Forms(Application_Forms&&) = default;
     Application_Forms& operator=(Application_Forms&&) = default;
