@@ -1,7 +1,7 @@
 // Compiling the largest configuration (1024 publish and 1024 subscribe rows with long topics and
 // templates) beside parsing the same two files with pugixml alone. The compile should stay under
 // twice the parse.
-#include "USaveBincc.h"
+#include "mqtt_image/USaveBincc.h"
 
 #include <QString>
 #include <QTemporaryDir>

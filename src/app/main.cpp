@@ -1,5 +1,5 @@
-#include "Guard.h"
-#include "UForms.h"
+#include "platform/Guard.h"
+#include "app/UForms.h"
 
 int main(int argc, char** argv)
 {

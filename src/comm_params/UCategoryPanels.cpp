@@ -1,4 +1,4 @@
-#include "UCategoryPanels.h"
+#include "comm_params/UCategoryPanels.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,15 +1,15 @@
-#include "UParGen.h"
+#include "comm_params/UParGen.h"
 
-#include "Dialogs.h"
-#include "Exception.h"
-#include "FileUtil.h"
-#include "Guard.h"
-#include "PicButton.h"
-#include "UComon.h"
-#include "ULanguage.h"
-#include "UParGenCheck.h"
-#include "UParGenFile.h"
-#include "UWindowLook.h"
+#include "platform/Dialogs.h"
+#include "platform/Exception.h"
+#include "platform/FileUtil.h"
+#include "platform/Guard.h"
+#include "controls/buttons_pages/PicButton.h"
+#include "shell/UComon.h"
+#include "shell/ULanguage.h"
+#include "comm_params/UParGenCheck.h"
+#include "comm_params/UParGenFile.h"
+#include "shell/UWindowLook.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #pragma once
-#include "TForm.h"
-#include "UCategoryPanels.h"
-#include "UParGenVariants.h"
+#include "platform/TForm.h"
+#include "comm_params/UCategoryPanels.h"
+#include "comm_params/UParGenVariants.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "UParGenCheck.h"
+#include "comm_params/UParGenCheck.h"
 
-#include "UParGenFile.h"
+#include "comm_params/UParGenFile.h"
 
 namespace comm_params {
 

@@ -1,7 +1,7 @@
-#include "UParGenFile.h"
+#include "comm_params/UParGenFile.h"
 
-#include "FileUtil.h"
-#include "XmlDoc.h"
+#include "platform/FileUtil.h"
+#include "platform/XmlDoc.h"
 
 namespace comm_params {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "UTextChecks.h"
+#include "shell/UTextChecks.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "UParGenVariants.h"
+#include "comm_params/UParGenVariants.h"
 
 #include <array>
 #include <cstddef>

@@ -1,8 +1,8 @@
-#include "UBank1.h"
+#include "mqtt_image/UBank1.h"
 
-#include "UBankInput.h"
-#include "UBankWriter.h"
-#include "UComon.h"
+#include "mqtt_image/UBankInput.h"
+#include "mqtt_image/UBankWriter.h"
+#include "shell/UComon.h"
 
 #include <algorithm>
 #include <span>

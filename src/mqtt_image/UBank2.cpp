@@ -1,9 +1,9 @@
-#include "UBank2.h"
+#include "mqtt_image/UBank2.h"
 
-#include "Exception.h"
-#include "FileUtil.h"
-#include "UBankInput.h"
-#include "UBankWriter.h"
+#include "platform/Exception.h"
+#include "platform/FileUtil.h"
+#include "mqtt_image/UBankInput.h"
+#include "mqtt_image/UBankWriter.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
-#include "UBankInput.h"
+#include "mqtt_image/UBankInput.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 
 #include <algorithm>

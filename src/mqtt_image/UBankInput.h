@@ -1,5 +1,5 @@
 #pragma once
-#include "XmlDoc.h"
+#include "platform/XmlDoc.h"
 
 #include <QByteArray>
 #include <QString>

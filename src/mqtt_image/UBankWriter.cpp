@@ -1,6 +1,6 @@
-#include "UBankWriter.h"
+#include "mqtt_image/UBankWriter.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 namespace mqtt_image {
 

@@ -1,13 +1,13 @@
-#include "UBoot.h"
+#include "mqtt_image/UBoot.h"
 
-#include "Dialogs.h"
-#include "Exception.h"
-#include "FileUtil.h"
-#include "Guard.h"
-#include "UComon.h"
-#include "ULanguage.h"
-#include "UTextChecks.h"
-#include "UUpdateJob.h"
+#include "platform/Dialogs.h"
+#include "platform/Exception.h"
+#include "platform/FileUtil.h"
+#include "platform/Guard.h"
+#include "shell/UComon.h"
+#include "shell/ULanguage.h"
+#include "shell/UTextChecks.h"
+#include "mqtt_image/UUpdateJob.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

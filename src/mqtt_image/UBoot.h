@@ -1,8 +1,8 @@
 #pragma once
-#include "IcmpEcho.h"
-#include "PicButton.h"
-#include "StartProgram.h"
-#include "TForm.h"
+#include "platform/IcmpEcho.h"
+#include "controls/buttons_pages/PicButton.h"
+#include "platform/StartProgram.h"
+#include "platform/TForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "UMQTT_Set_Topic.h"
+#include "mqtt_image/UMQTT_Set_Topic.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFMQTT_Set_Topic* FMQTT_Set_Topic = nullptr;
 

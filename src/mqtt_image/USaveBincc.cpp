@@ -1,10 +1,10 @@
-#include "USaveBincc.h"
+#include "mqtt_image/USaveBincc.h"
 
-#include "Exception.h"
-#include "FileUtil.h"
-#include "UBank1.h"
-#include "UBank2.h"
-#include "UBankInput.h"
+#include "platform/Exception.h"
+#include "platform/FileUtil.h"
+#include "mqtt_image/UBank1.h"
+#include "mqtt_image/UBank2.h"
+#include "mqtt_image/UBankInput.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "UTopicTemplate.h"
+#include "mqtt_image/UTopicTemplate.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFTopicTemplate* FTopicTemplate = nullptr;
 

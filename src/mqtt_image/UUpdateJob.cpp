@@ -1,8 +1,8 @@
-#include "UUpdateJob.h"
+#include "mqtt_image/UUpdateJob.h"
 
-#include "Exception.h"
-#include "FileUtil.h"
-#include "XmlDoc.h"
+#include "platform/Exception.h"
+#include "platform/FileUtil.h"
+#include "platform/XmlDoc.h"
 
 #include <vector>
 

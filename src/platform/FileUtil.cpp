@@ -1,6 +1,6 @@
-#include "FileUtil.h"
+#include "platform/FileUtil.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 #include <QDir>
 #include <QFile>

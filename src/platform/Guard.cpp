@@ -1,7 +1,7 @@
-#include "Guard.h"
+#include "platform/Guard.h"
 
-#include "Dialogs.h"
-#include "Exception.h"
+#include "platform/Dialogs.h"
+#include "platform/Exception.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "HttpGet.h"
+#include "platform/HttpGet.h"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "IcmpEcho.h"
+#include "platform/IcmpEcho.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

@@ -1,5 +1,5 @@
 #pragma once
-#include "Exception.h"
+#include "platform/Exception.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,6 +1,6 @@
-#include "StartProgram.h"
+#include "platform/StartProgram.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 #include <QFileInfo>
 

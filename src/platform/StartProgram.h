@@ -1,5 +1,5 @@
 #pragma once
-#include "Process.h"
+#include "platform/Process.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "TCanvas.h"
+#include "platform/TCanvas.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

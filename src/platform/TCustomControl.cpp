@@ -1,6 +1,6 @@
-#include "TCustomControl.h"
+#include "platform/TCustomControl.h"
 
-#include "Guard.h"
+#include "platform/Guard.h"
 
 #include <QContextMenuEvent>
 #include <QEnterEvent>

@@ -1,7 +1,7 @@
-#include "TForm.h"
+#include "platform/TForm.h"
 
-#include "Dialogs.h"
-#include "Guard.h"
+#include "platform/Dialogs.h"
+#include "platform/Guard.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
-#include "XmlDoc.h"
+#include "platform/XmlDoc.h"
 
-#include "Exception.h"
-#include "FileUtil.h"
+#include "platform/Exception.h"
+#include "platform/FileUtil.h"
 
 #include <sstream>
 

@@ -1,10 +1,10 @@
-#include "UAbout.h"
+#include "shell/UAbout.h"
 
-#include "Dialogs.h"
-#include "Process.h"
-#include "UComon.h"
-#include "UVersionCheck.h"
-#include "UWindowLook.h"
+#include "platform/Dialogs.h"
+#include "platform/Process.h"
+#include "shell/UComon.h"
+#include "shell/UVersionCheck.h"
+#include "shell/UWindowLook.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "UComon.h"
+#include "shell/UComon.h"
 
 #include <QCoreApplication>
 #include <QDir>

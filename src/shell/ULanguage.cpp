@@ -1,7 +1,7 @@
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
-#include "UComon.h"
-#include "ULanguageTexts.h"
+#include "shell/UComon.h"
+#include "shell/ULanguageTexts.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,5 +1,5 @@
 // Built-in English texts of the text table, by index.
-#include "ULanguageTexts.h"
+#include "shell/ULanguageTexts.h"
 
 namespace shell {
 

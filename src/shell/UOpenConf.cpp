@@ -1,11 +1,11 @@
-#include "UOpenConf.h"
+#include "shell/UOpenConf.h"
 
-#include "Dialogs.h"
-#include "FileUtil.h"
-#include "UComon.h"
-#include "ULanguage.h"
-#include "USettings.h"
-#include "UWindowLook.h"
+#include "platform/Dialogs.h"
+#include "platform/FileUtil.h"
+#include "shell/UComon.h"
+#include "shell/ULanguage.h"
+#include "shell/USettings.h"
+#include "shell/UWindowLook.h"
 
 #include <QDir>
 

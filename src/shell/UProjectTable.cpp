@@ -1,9 +1,9 @@
-#include "UProjectTable.h"
+#include "shell/UProjectTable.h"
 
-#include "Exception.h"
-#include "FileUtil.h"
-#include "ULanguage.h"
-#include "XmlDoc.h"
+#include "platform/Exception.h"
+#include "platform/FileUtil.h"
+#include "shell/ULanguage.h"
+#include "platform/XmlDoc.h"
 
 namespace shell {
 

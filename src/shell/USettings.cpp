@@ -1,10 +1,10 @@
-#include "USettings.h"
+#include "shell/USettings.h"
 
-#include "UComon.h"
-#include "XmlDoc.h"
+#include "shell/UComon.h"
+#include "platform/XmlDoc.h"
 
-#include "Exception.h"
-#include "FileUtil.h"
+#include "platform/Exception.h"
+#include "platform/FileUtil.h"
 
 namespace shell {
 namespace {

@@ -1,12 +1,12 @@
-#include "USoftOptions.h"
+#include "shell/USoftOptions.h"
 
-#include "Dialogs.h"
-#include "FileUtil.h"
-#include "Process.h"
-#include "UComon.h"
-#include "ULanguage.h"
-#include "UVersionCheck.h"
-#include "UWindowLook.h"
+#include "platform/Dialogs.h"
+#include "platform/FileUtil.h"
+#include "platform/Process.h"
+#include "shell/UComon.h"
+#include "shell/ULanguage.h"
+#include "shell/UVersionCheck.h"
+#include "shell/UWindowLook.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
-#include "PicButton.h"
-#include "TForm.h"
+#include "controls/buttons_pages/PicButton.h"
+#include "platform/TForm.h"
 
 #include <QCheckBox>
 #include <QLabel>

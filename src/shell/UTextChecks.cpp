@@ -1,6 +1,6 @@
-#include "UTextChecks.h"
+#include "shell/UTextChecks.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "UVersionCheck.h"
+#include "shell/UVersionCheck.h"
 
-#include "HttpGet.h"
-#include "UComon.h"
-#include "ULanguage.h"
+#include "platform/HttpGet.h"
+#include "shell/UComon.h"
+#include "shell/ULanguage.h"
 
 #include <QUrl>
 

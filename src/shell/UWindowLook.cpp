@@ -1,4 +1,4 @@
-#include "UWindowLook.h"
+#include "shell/UWindowLook.h"
 
 #include <QMouseEvent>
 

@@ -1,13 +1,13 @@
-#include "Exception.h"
-#include "Guard.h"
-#include "Process.h"
-#include "ScriptedMessages.h"
-#include "TempDir.h"
-#include "UComon.h"
-#include "UDidudiredadFirmWare.h"
-#include "UForms.h"
-#include "ULanguage.h"
-#include "USettings.h"
+#include "platform/Exception.h"
+#include "platform/Guard.h"
+#include "platform/Process.h"
+#include "support/ScriptedMessages.h"
+#include "support/TempDir.h"
+#include "shell/UComon.h"
+#include "app/UDidudiredadFirmWare.h"
+#include "app/UForms.h"
+#include "shell/ULanguage.h"
+#include "shell/USettings.h"
 
 #include <QCoreApplication>
 #include <QDir>

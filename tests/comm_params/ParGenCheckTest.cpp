@@ -1,4 +1,4 @@
-#include "UParGenCheck.h"
+#include "comm_params/UParGenCheck.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Exception.h"
-#include "TempDir.h"
-#include "UParGenFile.h"
+#include "platform/Exception.h"
+#include "support/TempDir.h"
+#include "comm_params/UParGenFile.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
-#include "Dialogs.h"
-#include "PicButton.h"
-#include "ScriptedMessages.h"
-#include "TempDir.h"
-#include "UComon.h"
-#include "ULanguage.h"
-#include "UParGen.h"
-#include "UParGenCheck.h"
-#include "UParGenFile.h"
+#include "platform/Dialogs.h"
+#include "controls/buttons_pages/PicButton.h"
+#include "support/ScriptedMessages.h"
+#include "support/TempDir.h"
+#include "shell/UComon.h"
+#include "shell/ULanguage.h"
+#include "comm_params/UParGen.h"
+#include "comm_params/UParGenCheck.h"
+#include "comm_params/UParGenFile.h"
 
 #include <QApplication>
 #include <QFile>

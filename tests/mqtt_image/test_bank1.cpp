@@ -1,8 +1,8 @@
 // Bank 1: the 2048-byte parameter block built from ParGen.xml.
-#include "Exception.h"
-#include "TempDir.h"
-#include "UBank1.h"
-#include "USaveBincc.h"
+#include "platform/Exception.h"
+#include "support/TempDir.h"
+#include "mqtt_image/UBank1.h"
+#include "mqtt_image/USaveBincc.h"
 #include "test_bank_support.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Bank 2: the packed MQTT image built from ParGen.xml and MQTT_Set_Topic.xml.
-#include "Exception.h"
-#include "TempDir.h"
-#include "UBank1.h"
-#include "UBank2.h"
-#include "USaveBincc.h"
+#include "platform/Exception.h"
+#include "support/TempDir.h"
+#include "mqtt_image/UBank1.h"
+#include "mqtt_image/UBank2.h"
+#include "mqtt_image/USaveBincc.h"
 #include "test_bank_support.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // Writing bin/bank1.bin and bin/bank2.bin: both whole, or neither.
-#include "Exception.h"
-#include "TempDir.h"
-#include "USaveBincc.h"
+#include "platform/Exception.h"
+#include "support/TempDir.h"
+#include "mqtt_image/USaveBincc.h"
 #include "test_bank_support.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // The integer parser and the bounded writer under both bank builders.
-#include "Exception.h"
-#include "UBankInput.h"
-#include "UBankWriter.h"
+#include "platform/Exception.h"
+#include "mqtt_image/UBankInput.h"
+#include "mqtt_image/UBankWriter.h"
 
 #include <gtest/gtest.h>
 #include <vector>

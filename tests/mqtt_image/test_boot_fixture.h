@@ -1,15 +1,15 @@
 #pragma once
 // Shared set-up of the update window tests: a program folder with MASTER, a configuration with its
 // bank images, a real child process standing in for the updater, and a scripted echo client.
-#include "Dialogs.h"
-#include "IcmpEcho.h"
-#include "ScriptedMessages.h"
-#include "StartProgram.h"
-#include "TempDir.h"
-#include "UBoot.h"
-#include "UComon.h"
-#include "ULanguage.h"
-#include "UUpdateJob.h"
+#include "platform/Dialogs.h"
+#include "platform/IcmpEcho.h"
+#include "support/ScriptedMessages.h"
+#include "platform/StartProgram.h"
+#include "support/TempDir.h"
+#include "mqtt_image/UBoot.h"
+#include "shell/UComon.h"
+#include "shell/ULanguage.h"
+#include "mqtt_image/UUpdateJob.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "Exception.h"
-#include "TempDir.h"
-#include "UUpdateJob.h"
+#include "platform/Exception.h"
+#include "support/TempDir.h"
+#include "mqtt_image/UUpdateJob.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

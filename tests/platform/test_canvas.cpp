@@ -1,5 +1,5 @@
 // The canvas keeps the Windows drawing rules the controls are written against.
-#include "TCanvas.h"
+#include "platform/TCanvas.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,5 +1,5 @@
 // Qt events arrive at a custom control as the Windows-model handlers.
-#include "TCustomControl.h"
+#include "platform/TCustomControl.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "Exception.h"
-#include "Guard.h"
-#include "ScriptedMessages.h"
-#include "TCustomControl.h"
+#include "platform/Exception.h"
+#include "platform/Guard.h"
+#include "support/ScriptedMessages.h"
+#include "platform/TCustomControl.h"
 
 #include <QMouseEvent>
 #include <gtest/gtest.h>

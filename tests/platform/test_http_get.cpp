@@ -1,5 +1,5 @@
-#include "HttpGet.h"
-#include "LoopbackHttpServer.h"
+#include "platform/HttpGet.h"
+#include "support/LoopbackHttpServer.h"
 
 #include <gtest/gtest.h>
 

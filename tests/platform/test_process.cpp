@@ -1,7 +1,7 @@
-#include "Exception.h"
-#include "Process.h"
-#include "StartProgram.h"
-#include "TempDir.h"
+#include "platform/Exception.h"
+#include "platform/Process.h"
+#include "platform/StartProgram.h"
+#include "support/TempDir.h"
 
 #include <QFile>
 #include <QThread>

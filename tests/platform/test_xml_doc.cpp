@@ -1,6 +1,6 @@
-#include "Exception.h"
-#include "TempDir.h"
-#include "XmlDoc.h"
+#include "platform/Exception.h"
+#include "support/TempDir.h"
+#include "platform/XmlDoc.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "Dialogs.h"
-#include "ScriptedMessages.h"
-#include "TempDir.h"
-#include "UComon.h"
-#include "ULanguage.h"
-#include "UNew_Project.h"
-#include "UOpenConf.h"
+#include "platform/Dialogs.h"
+#include "support/ScriptedMessages.h"
+#include "support/TempDir.h"
+#include "shell/UComon.h"
+#include "shell/ULanguage.h"
+#include "shell/UNew_Project.h"
+#include "shell/UOpenConf.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,6 +1,6 @@
-#include "TempDir.h"
-#include "UComon.h"
-#include "ULanguage.h"
+#include "support/TempDir.h"
+#include "shell/UComon.h"
+#include "shell/ULanguage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Exception.h"
-#include "TempDir.h"
-#include "UProjectTable.h"
+#include "platform/Exception.h"
+#include "support/TempDir.h"
+#include "shell/UProjectTable.h"
 
 #include <gtest/gtest.h>
 

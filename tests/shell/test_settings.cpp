@@ -1,7 +1,7 @@
-#include "Exception.h"
-#include "TempDir.h"
-#include "UComon.h"
-#include "USettings.h"
+#include "platform/Exception.h"
+#include "support/TempDir.h"
+#include "shell/UComon.h"
+#include "shell/USettings.h"
 
 #include <QDir>
 #include <QFileInfo>

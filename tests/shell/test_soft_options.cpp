@@ -1,12 +1,12 @@
-#include "Dialogs.h"
-#include "LoopbackHttpServer.h"
-#include "ScriptedMessages.h"
-#include "TempDir.h"
-#include "UAbout.h"
-#include "UComon.h"
-#include "ULanguage.h"
-#include "USoftOptions.h"
-#include "UVersionCheck.h"
+#include "platform/Dialogs.h"
+#include "support/LoopbackHttpServer.h"
+#include "support/ScriptedMessages.h"
+#include "support/TempDir.h"
+#include "shell/UAbout.h"
+#include "shell/UComon.h"
+#include "shell/ULanguage.h"
+#include "shell/USoftOptions.h"
+#include "shell/UVersionCheck.h"
 
 #include <QDir>
 #include <QFile>

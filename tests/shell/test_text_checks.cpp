@@ -1,5 +1,5 @@
-#include "TempDir.h"
-#include "UTextChecks.h"
+#include "support/TempDir.h"
+#include "shell/UTextChecks.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "LoopbackHttpServer.h"
-#include "UComon.h"
-#include "UVersionCheck.h"
+#include "support/LoopbackHttpServer.h"
+#include "shell/UComon.h"
+#include "shell/UVersionCheck.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 
 ScriptedMessages::ScriptedMessages()
 {

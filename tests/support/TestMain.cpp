@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "Guard.h"
+#include "platform/Guard.h"
 
 int main(int argc, char** argv)
 {

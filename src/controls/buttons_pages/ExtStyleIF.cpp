@@ -1,6 +1,6 @@
-#include "ExtStyleIF.h"
+#include "controls/buttons_pages/ExtStyleIF.h"
 
-#include "ExtXPVS.h"
+#include "controls/buttons_pages/ExtXPVS.h"
 
 #include <QCoreApplication>
 #include <algorithm>

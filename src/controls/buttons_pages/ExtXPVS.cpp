@@ -1,4 +1,4 @@
-#include "ExtXPVS.h"
+#include "controls/buttons_pages/ExtXPVS.h"
 
 #include <QApplication>
 #include <QPainter>

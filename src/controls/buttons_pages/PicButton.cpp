@@ -1,7 +1,7 @@
-#include "PicButton.h"
+#include "controls/buttons_pages/PicButton.h"
 
-#include "PicGlyphs.h"
-#include "TForm.h"
+#include "controls/buttons_pages/PicGlyphs.h"
+#include "platform/TForm.h"
 
 #include <QKeySequence>
 #include <QPainter>

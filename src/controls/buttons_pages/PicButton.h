@@ -1,6 +1,6 @@
 #pragma once
-#include "PicButtons.h"
-#include "TCustomControl.h"
+#include "controls/buttons_pages/PicButtons.h"
+#include "platform/TCustomControl.h"
 
 #include <QImage>
 #include <QPixmap>

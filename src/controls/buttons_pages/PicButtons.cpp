@@ -1,6 +1,6 @@
-#include "PicButtons.h"
+#include "controls/buttons_pages/PicButtons.h"
 
-#include "PicGlyphs.h"
+#include "controls/buttons_pages/PicGlyphs.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
-#include "TCanvas.h"
-#include "TCustomControl.h"
+#include "platform/TCanvas.h"
+#include "platform/TCustomControl.h"
 
 #include <QImage>
 #include <QObject>

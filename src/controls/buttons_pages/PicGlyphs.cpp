@@ -1,4 +1,4 @@
-#include "PicGlyphs.h"
+#include "controls/buttons_pages/PicGlyphs.h"
 
 #include <QPainter>
 #include <QPainterPath>

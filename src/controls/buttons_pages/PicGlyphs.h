@@ -1,5 +1,5 @@
 #pragma once
-#include "PicButtons.h"
+#include "controls/buttons_pages/PicButtons.h"
 
 #include <QImage>
 #include <QPixmap>

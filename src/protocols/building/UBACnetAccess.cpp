@@ -1,6 +1,6 @@
-#include "UBACnetAccess.h"
+#include "protocols/building/UBACnetAccess.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFBACnetAccess* FBACnetAccess = nullptr;
 

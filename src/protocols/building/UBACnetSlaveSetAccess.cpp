@@ -1,6 +1,6 @@
-#include "UBACnetSlaveSetAccess.h"
+#include "protocols/building/UBACnetSlaveSetAccess.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFBACnetSlaveSetAccess* FBACnetSlaveSetAccess = nullptr;
 

@@ -1,6 +1,6 @@
-#include "UBACnet_EDE_File.h"
+#include "protocols/building/UBACnet_EDE_File.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 void Write_EDE_File(const QString& FileName)
 {

@@ -1,6 +1,6 @@
-#include "UBACnet_Eng_Unit.h"
+#include "protocols/building/UBACnet_Eng_Unit.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFBACnet_Eng_Unit* FBACnet_Eng_Unit = nullptr;
 

@@ -1,6 +1,6 @@
-#include "UDALI_Access.h"
+#include "protocols/building/UDALI_Access.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFDALI_Access* FDALI_Access = nullptr;
 

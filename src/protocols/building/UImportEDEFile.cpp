@@ -1,6 +1,6 @@
-#include "UImportEDEFile.h"
+#include "protocols/building/UImportEDEFile.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFImportEDEFile* FImportEDEFile = nullptr;
 

@@ -1,6 +1,6 @@
-#include "UKNXAccess.h"
+#include "protocols/building/UKNXAccess.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFKNXAccess* FKNXAccess = nullptr;
 

@@ -1,6 +1,6 @@
-#include "USNMPManagerAccess.h"
+#include "protocols/building/USNMPManagerAccess.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFSNMPManagerAccess* FSNMPManagerAccess = nullptr;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "TForm.h"
+#include "platform/TForm.h"
 
 #include <QString>
 

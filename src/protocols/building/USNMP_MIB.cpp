@@ -1,6 +1,6 @@
-#include "USNMP_MIB.h"
+#include "protocols/building/USNMP_MIB.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 void Save_MIB_File()
 {

@@ -1,6 +1,6 @@
-#include "USNMP_Trap_Access.h"
+#include "protocols/building/USNMP_Trap_Access.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFSNMP_Trap_Access* FSNMP_Trap_Access = nullptr;
 

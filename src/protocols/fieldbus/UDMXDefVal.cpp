@@ -1,6 +1,6 @@
-#include "UDMXDefVal.h"
+#include "protocols/fieldbus/UDMXDefVal.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFDMXDefVal* FDMXDefVal = nullptr;
 

@@ -1,6 +1,6 @@
-#include "UDNet.h"
+#include "protocols/fieldbus/UDNet.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFDNet* FDNet = nullptr;
 

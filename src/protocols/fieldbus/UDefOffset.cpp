@@ -1,6 +1,6 @@
-#include "UDefOffset.h"
+#include "protocols/fieldbus/UDefOffset.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFDefOffset* FDefOffset = nullptr;
 

@@ -1,6 +1,6 @@
-#include "UEds.h"
+#include "protocols/fieldbus/UEds.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 void Write_EDS_File(const QString& FileName)
 {

@@ -1,4 +1,4 @@
-#include "UMQTT_SetAccess_Eth.h"
+#include "protocols/fieldbus/UMQTT_SetAccess_Eth.h"
 
 TFMQTT_SetAccess_Eth* FMQTT_SetAccess_Eth = nullptr;
 

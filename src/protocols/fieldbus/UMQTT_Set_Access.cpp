@@ -1,6 +1,6 @@
-#include "UMQTT_Set_Access.h"
+#include "protocols/fieldbus/UMQTT_Set_Access.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFMQTT_Set_Access* FMQTT_Set_Access = nullptr;
 

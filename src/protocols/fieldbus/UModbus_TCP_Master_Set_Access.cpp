@@ -1,6 +1,6 @@
-#include "UModbus_TCP_Master_Set_Access.h"
+#include "protocols/fieldbus/UModbus_TCP_Master_Set_Access.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFModbus_TCP_Master_Set_Access* FModbus_TCP_Master_Set_Access = nullptr;
 

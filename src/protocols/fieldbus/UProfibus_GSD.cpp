@@ -1,6 +1,6 @@
-#include "UProfibus_GSD.h"
+#include "protocols/fieldbus/UProfibus_GSD.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 void Save_GSD_File()
 {

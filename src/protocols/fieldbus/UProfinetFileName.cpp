@@ -1,6 +1,6 @@
-#include "UProfinetFileName.h"
+#include "protocols/fieldbus/UProfinetFileName.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFProfinetFileName* FProfinetFileName = nullptr;
 

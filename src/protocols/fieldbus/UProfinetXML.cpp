@@ -1,6 +1,6 @@
-#include "UProfinetXML.h"
+#include "protocols/fieldbus/UProfinetXML.h"
 
-#include "Exception.h"
+#include "platform/Exception.h"
 
 void Save_PROFINET_XML(const QString& Name_File_XML)
 {

@@ -1,6 +1,6 @@
-#include "UReceiveCAN.h"
+#include "protocols/fieldbus/UReceiveCAN.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFReceiveCAN* FReceiveCAN = nullptr;
 

@@ -1,6 +1,6 @@
-#include "UReceiveJ1939.h"
+#include "protocols/fieldbus/UReceiveJ1939.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFReceiveJ1939* FReceiveJ1939 = nullptr;
 

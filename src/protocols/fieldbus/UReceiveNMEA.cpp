@@ -1,6 +1,6 @@
-#include "UReceiveNMEA.h"
+#include "protocols/fieldbus/UReceiveNMEA.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFReceiveNMEA* FReceiveNMEA = nullptr;
 

@@ -1,6 +1,6 @@
-#include "USetAccess.h"
+#include "protocols/fieldbus/USetAccess.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFSetAccess* FSetAccess = nullptr;
 

@@ -1,6 +1,6 @@
-#include "USet_PDO_Access.h"
+#include "protocols/fieldbus/USet_PDO_Access.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFSet_PDO_Access* FSet_PDO_Access = nullptr;
 

@@ -1,6 +1,6 @@
-#include "USet_SDO_Server_Access.h"
+#include "protocols/fieldbus/USet_SDO_Server_Access.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFSet_SDO_Server_Access* FSet_SDO_Server_Access = nullptr;
 

@@ -1,6 +1,6 @@
-#include "UTransmitCAN.h"
+#include "protocols/fieldbus/UTransmitCAN.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFTransmitCAN* FTransmitCAN = nullptr;
 

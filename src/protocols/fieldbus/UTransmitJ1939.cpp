@@ -1,6 +1,6 @@
-#include "UTransmitJ1939.h"
+#include "protocols/fieldbus/UTransmitJ1939.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFTransmitJ1939* FTransmitJ1939 = nullptr;
 

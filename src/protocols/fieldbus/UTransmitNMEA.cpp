@@ -1,6 +1,6 @@
-#include "UTransmitNMEA.h"
+#include "protocols/fieldbus/UTransmitNMEA.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFTransmitNMEA* FTransmitNMEA = nullptr;
 

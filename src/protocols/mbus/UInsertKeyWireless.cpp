@@ -1,4 +1,4 @@
-#include "UInsertKeyWireless.h"
+#include "protocols/mbus/UInsertKeyWireless.h"
 
 TFInsertKeyWireless* FInsertKeyWireless = nullptr;
 

@@ -1,6 +1,6 @@
-#include "UMeter_Bus.h"
+#include "protocols/mbus/UMeter_Bus.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFMeter_Bus* FMeter_Bus = nullptr;
 

@@ -1,6 +1,6 @@
-#include "UModbusStartAdd_SD.h"
+#include "protocols/mbus/UModbusStartAdd_SD.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFModbusStartAdd_SD* FModbusStartAdd_SD = nullptr;
 

@@ -1,6 +1,6 @@
-#include "UNewIDNode.h"
+#include "protocols/mbus/UNewIDNode.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFNewIDNode* FNewIDNode = nullptr;
 

@@ -1,6 +1,6 @@
-#include "UScanDecode.h"
+#include "protocols/mbus/UScanDecode.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFScanDecode* FScanDecode = nullptr;
 

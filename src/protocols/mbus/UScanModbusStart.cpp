@@ -1,6 +1,6 @@
-#include "UScanModbusStart.h"
+#include "protocols/mbus/UScanModbusStart.h"
 
-#include "ULanguage.h"
+#include "shell/ULanguage.h"
 
 TFScanModbusStart* FScanModbusStart = nullptr;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "TCanvas.h"
+#include "platform/TCanvas.h"
 
 #include <QColor>
 #include <QImage>

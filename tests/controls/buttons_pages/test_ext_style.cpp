@@ -1,6 +1,6 @@
 // Colour-scheme detection, the theme notifier and themed part drawing.
-#include "ExtStyleIF.h"
-#include "ExtXPVS.h"
+#include "controls/buttons_pages/ExtStyleIF.h"
+#include "controls/buttons_pages/ExtXPVS.h"
 
 #include <QApplication>
 #include <QPainter>

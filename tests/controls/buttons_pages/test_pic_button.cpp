@@ -1,8 +1,8 @@
 // The flat button as a control: states on screen, click rules, keys, modal result, presets, fade.
 #include "ButtonTestUtil.h"
-#include "PicButton.h"
-#include "PicGlyphs.h"
-#include "TForm.h"
+#include "controls/buttons_pages/PicButton.h"
+#include "controls/buttons_pages/PicGlyphs.h"
+#include "platform/TForm.h"
 
 #include <QCheckBox>
 #include <QEnterEvent>

@@ -1,6 +1,6 @@
 // Face painting and colour presets of the flat button, drawn onto plain images.
 #include "ButtonTestUtil.h"
-#include "PicButtons.h"
+#include "controls/buttons_pages/PicButtons.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

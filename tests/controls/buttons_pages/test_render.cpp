@@ -1,8 +1,8 @@
 // The look of a strip of buttons as the windows set them up: the main window's picture-only
 // buttons and a dialog's OK and Cancel.
 #include "ButtonTestUtil.h"
-#include "PicButton.h"
-#include "PicGlyphs.h"
+#include "controls/buttons_pages/PicButton.h"
+#include "controls/buttons_pages/PicGlyphs.h"
 
 #include <QEnterEvent>
 #include <QTest>

@@ -1,7 +1,7 @@
 #pragma once
-#include "PicButton.h"
-#include "TForm.h"
-#include "UVersionCheck.h"
+#include "controls/buttons_pages/PicButton.h"
+#include "platform/TForm.h"
+#include "shell/UVersionCheck.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "UForms.h"
+#include "app/UForms.h"
 
-#include "UDidudiredadFirmWare.h"
+#include "app/UDidudiredadFirmWare.h"
 
 namespace {
 template <typename T>
