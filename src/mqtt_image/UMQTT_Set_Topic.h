@@ -3,8 +3,8 @@
 
 #include <QString>
 
-// The MQTT publish and subscribe topic tables. Its contents come with the issue that builds this window; until then it is an
-// empty window with its size and caption.
+// The MQTT publish and subscribe topic tables ("MQTT Set Topic"): a window of its size and
+// caption, with no tables in it.
 class TFMQTT_Set_Topic : public platform::TForm {
     Q_OBJECT
 public:

@@ -3,8 +3,8 @@
 
 #include <QString>
 
-// The topic and template editor. Its contents come with the issue that builds this window; until then it is an
-// empty window with its size and caption.
+// The topic and template editor, opened from the topic tables: a window of its size and caption,
+// with no editor in it.
 class TFTopicTemplate : public platform::TForm {
     Q_OBJECT
 public:

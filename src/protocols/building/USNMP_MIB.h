@@ -1,6 +1,6 @@
 #pragma once
 #include <QString>
 
-// Writes the SNMP MIB file of the open configuration. Not built yet: the issue that builds the
-// SNMP MIB generator replaces this; until then it reports that the file cannot be made.
+// Writes the SNMP MIB file of the open configuration. This gateway has no SNMP
+// side, so it reports that the file cannot be made.
 void Save_MIB_File();

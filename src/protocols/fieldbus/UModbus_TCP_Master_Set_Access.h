@@ -3,8 +3,8 @@
 
 #include <QString>
 
-// The Modbus TCP master access tables. Its contents come with the issue that builds this window; until then it is an
-// empty window with its size and caption.
+// The Modbus TCP master access tables, a window of the family's other gateways.
+// This product never shows it, so it has its size and caption only.
 class TFModbus_TCP_Master_Set_Access : public platform::TForm {
     Q_OBJECT
 public:

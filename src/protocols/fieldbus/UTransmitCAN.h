@@ -3,8 +3,8 @@
 
 #include <QString>
 
-// The CAN transmit frames. Its contents come with the issue that builds this window; until then it is an
-// empty window with its size and caption.
+// The CAN transmit frames, a window of the family's other gateways.
+// This product never shows it, so it has its size and caption only.
 class TFTransmitCAN : public platform::TForm {
     Q_OBJECT
 public:

@@ -3,8 +3,8 @@
 
 #include <QString>
 
-// The per-meter Modbus start address dialog. Its contents come with the issue that builds this window; until then it is an
-// empty window with its size and caption.
+// The per-meter Modbus start address dialog, a window of the family's other gateways.
+// This product never shows it, so it has its size and caption only.
 class TFModbusStartAdd_SD : public platform::TForm {
     Q_OBJECT
 public:
