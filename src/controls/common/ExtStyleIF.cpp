@@ -1,6 +1,6 @@
-#include "controls/buttons_pages/ExtStyleIF.h"
+#include "controls/common/ExtStyleIF.h"
 
-#include "controls/buttons_pages/ExtXPVS.h"
+#include "controls/common/ExtXPVS.h"
 
 #include <QCoreApplication>
 #include <algorithm>

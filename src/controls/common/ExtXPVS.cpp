@@ -1,4 +1,4 @@
-#include "controls/buttons_pages/ExtXPVS.h"
+#include "controls/common/ExtXPVS.h"
 
 #include <QApplication>
 #include <QPainter>

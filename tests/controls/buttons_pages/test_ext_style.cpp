@@ -1,6 +1,6 @@
 // Colour-scheme detection, the theme notifier and themed part drawing.
-#include "controls/buttons_pages/ExtStyleIF.h"
-#include "controls/buttons_pages/ExtXPVS.h"
+#include "controls/common/ExtStyleIF.h"
+#include "controls/common/ExtXPVS.h"
 
 #include <QApplication>
 #include <QPainter>
