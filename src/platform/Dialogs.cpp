@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -40,13 +41,17 @@ QString titleOf(TMsgDlgType type)
 }
 }  // namespace
 
-void SetMessageResponder(MessageResponder r) { responder() = std::move(r); }
-void SetFileDialogResponder(FileDialogResponder r) { fileResponder() = std::move(r); }
+MessageResponder SetMessageResponder(MessageResponder r) { return std::exchange(responder(), std::move(r)); }
+FileDialogResponder SetFileDialogResponder(FileDialogResponder r)
+{
+    return std::exchange(fileResponder(), std::move(r));
+}
 
 int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons)
 {
-    if (responder())
-        return responder()(MessageRecord{type, buttons, text});
+    // A copy: the responder may replace itself while it answers.
+    if (const MessageResponder r = responder())
+        return r(MessageRecord{type, buttons, text});
 
     QMessageBox box(iconOf(type), titleOf(type), text, QMessageBox::NoButton, QApplication::activeWindow());
     switch (buttons) {
@@ -67,8 +72,8 @@ int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons)
 
 QString PromptForFileName(const FileDialogRequest& request)
 {
-    if (fileResponder())
-        return fileResponder()(request);
+    if (const FileDialogResponder r = fileResponder())
+        return r(request);
     QString filter = request.Filter;
     // "Text (*.x)|*.x" -> "Text (*.x)": Qt takes the patterns from the description.
     const int bar = filter.indexOf(QLatin1Char('|'));

@@ -21,8 +21,9 @@ struct MessageRecord {
 int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons);
 
 // Tests install a responder that answers boxes instead of showing them; nullptr restores real boxes.
+// Returns the responder it replaces, so that a scoped one can put it back.
 using MessageResponder = std::function<int(const MessageRecord&)>;
-void SetMessageResponder(MessageResponder responder);
+MessageResponder SetMessageResponder(MessageResponder responder);
 
 struct FileDialogRequest {
     bool Save = false;
@@ -34,6 +35,6 @@ struct FileDialogRequest {
 // Returns the chosen file, or an empty text when the user cancels.
 QString PromptForFileName(const FileDialogRequest& request);
 using FileDialogResponder = std::function<QString(const FileDialogRequest&)>;
-void SetFileDialogResponder(FileDialogResponder responder);
+FileDialogResponder SetFileDialogResponder(FileDialogResponder responder);
 
 }  // namespace platform

@@ -179,7 +179,8 @@ TEST_F(SoftOptions, WithoutACallbackTheWindowItselfTakesTheNewTexts)
     Language(QStringLiteral("Deutsch"), "STR300 = Optionen\r\n");
     TFSoftOptions w;
     w.FormShow();
-    w.Language_Click(1);  // the scripted box answers Yes
+    Messages.QueueAnswer(platform::mrYes);
+    w.Language_Click(1);
     EXPECT_EQ(w.Caption(), QStringLiteral("Optionen"));
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Guard.h"
+#include "support/ScriptedMessages.h"
 
 int main(int argc, char** argv)
 {
@@ -9,5 +10,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     platform::TApplication app(argc, argv);
+    // A box or file dialog that a test did not script fails it and never waits for a user.
+    InstallUnscriptedDialogFailures();
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,280 @@
+#include "protocols/mbus/ElAES.h"
+#include "protocols/mbus/UMBusDecode.h"
+
+#include "platform/Bytes.h"
+
+#include <algorithm>
+
+namespace {
+
+using platform::ByteReader;
+using platform::ByteWriter;
+
+constexpr uint8_t Filler = 0x2F;
+constexpr size_t CI_Position = 10;
+
+enum class TReadable : uint8_t { Never, Always, BySecurityMode, ByFiller };
+
+// Where the parts of a telegram lie, from its CI fields. Every position it names lies inside the
+// telegram; a telegram too short for them is not valid and is dropped.
+struct TLayout {
+    bool Valid = false;
+    int Tpl = -1;     // the transport header's CI (0x7A or 0x72)
+    int Config = -1;  // low byte of the configuration word; the security mode is in the high byte
+    int Payload = -1; // first byte after the headers: the records, or what is encrypted
+    TReadable Readable = TReadable::Never;
+    bool Records = false;
+};
+
+// Security mode: bits 8-12 of the configuration word.
+int Security_Mode(std::span<const uint8_t> area, const TLayout& layout) { return area[layout.Config + 1] & 0x1F; }
+
+bool Starts_With_Fillers(std::span<const uint8_t> bytes, size_t at)
+{
+    return at + 1 < bytes.size() && bytes[at] == Filler && bytes[at + 1] == Filler;
+}
+
+TLayout Telegram_Layout(std::span<const uint8_t> area)
+{
+    TLayout layout;
+    const size_t size = area.size();
+    const uint8_t ci = area[CI_Position];
+    // Identity of the application layer at 11 to 18 for a CI without a link-layer identity.
+    if (ci != 0x7A && ci != 0x8C && ci != 0x8D && size <= 18)
+        return layout;
+    const size_t sub = ci == 0x8C ? 13 : ci == 0x8D ? 19 : CI_Position;
+    if (sub >= size)
+        return layout;
+    const bool extended = sub != CI_Position;
+    const uint8_t transport = area[sub];
+    size_t payload = size;
+    if (extended && transport == 0x78) {
+        payload = sub + 1;
+        layout.Readable = TReadable::Always;
+        layout.Records = true;
+    } else if (transport == 0x7A || transport == 0x72) {
+        layout.Tpl = int(sub);
+        layout.Config = int(sub) + (transport == 0x7A ? 3 : 11);
+        payload = size_t(layout.Config) + 2;
+        layout.Readable = TReadable::BySecurityMode;
+        layout.Records = true;
+    } else if (extended && transport == 0x90) {
+        if (sub + 1 >= size)
+            return layout;
+        layout.Tpl = int(sub) + 2 + area[sub + 1];
+        layout.Config = layout.Tpl + 3;
+        const size_t extension = size_t(layout.Tpl) + 5;
+        if (extension >= size)
+            return layout;
+        payload = extension + 1 + ((area[size_t(layout.Config) + 1] & 0x20) ? 4 : 0);
+        layout.Readable = TReadable::ByFiller;
+        layout.Records = ci == 0x8C;
+    }
+    if (payload > size)
+        return layout;
+    layout.Payload = int(payload);
+    layout.Valid = true;
+    return layout;
+}
+
+enum class TDecryption : uint8_t { NotApplicable, Done, Refused, Short };
+
+// Decrypts the payload in place when the plaintext starts with the two fillers; otherwise the
+// bytes stay as received.
+TDecryption Decrypt_Payload(std::span<uint8_t> area, size_t payload, size_t length, const TAESKey128& key,
+                            const TAESBlock& iv, std::span<uint8_t> plain)
+{
+    if (length == 0)
+        return TDecryption::NotApplicable;
+    if (payload + length > area.size() || length > plain.size())
+        return TDecryption::Short;
+    if (area[payload] == Filler || area[payload + 1] == Filler)
+        return TDecryption::NotApplicable;
+    ByteReader source(area.subspan(payload, length));
+    ByteWriter destination(plain.first(length));
+    AES_Decrypt_CBC(source, length, key, destination, iv);
+    if (!Starts_With_Fillers(plain, 0))
+        return TDecryption::Refused;
+    std::copy(plain.begin(), plain.begin() + length, area.begin() + payload);
+    return TDecryption::Done;
+}
+
+// Security mode 5 behind a short (0x7A) or long (0x72) transport header, with or without the
+// short extended link layer. The IV is the manufacturer and address of the layer that carries
+// them, then the access number eight times.
+TDecryption Decrypt_Mode5(std::span<uint8_t> area, const TLayout& layout, const TAESKey128& key,
+                          std::span<uint8_t> plain)
+{
+    if (layout.Readable != TReadable::BySecurityMode || Security_Mode(area, layout) != 5)
+        return TDecryption::NotApplicable;
+    if (layout.Tpl != int(CI_Position) && area[CI_Position] != 0x8C)
+        return TDecryption::NotApplicable;
+    const size_t tpl = size_t(layout.Tpl);
+    TAESBlock iv{};
+    uint8_t access = 0;
+    if (area[tpl] == 0x7A) {
+        std::copy(area.begin() + 2, area.begin() + 10, iv.begin());
+        access = area[tpl + 1];
+    } else {
+        const uint8_t header[8] = {area[tpl + 5], area[tpl + 6], area[tpl + 1], area[tpl + 2],
+                                   area[tpl + 3], area[tpl + 4], area[tpl + 7], area[tpl + 8]};
+        std::copy(std::begin(header), std::end(header), iv.begin());
+        access = area[tpl + 9];
+    }
+    std::fill(iv.begin() + 8, iv.end(), access);
+    const size_t length = size_t(area[size_t(layout.Config)] >> 4) * 16;
+    return Decrypt_Payload(area, size_t(layout.Payload), length, key, iv, plain);
+}
+
+// Security mode 7 behind the authentication and fragmentation layer of a short extended link
+// layer. The telegram's key comes from the CMAC of a derivation block under the meter's key.
+TDecryption Decrypt_Mode7(std::span<uint8_t> area, const TLayout& layout, const TAESKey128& key,
+                          std::span<uint8_t> plain)
+{
+    constexpr size_t Afl = 13;
+    if (area[CI_Position] != 0x8C || area[Afl] != 0x90 || layout.Readable != TReadable::ByFiller ||
+        area[size_t(layout.Tpl)] != 0x7A || Security_Mode(area, layout) != 7)
+        return TDecryption::NotApplicable;
+
+    // The AFL's fields, in the order its control field announces them, within its own length.
+    ByteReader telegram(area);
+    telegram.Seek(Afl + 2);
+    ByteReader afl = telegram.Sub(area[Afl + 1]);
+    const uint16_t control = afl.U16LE();
+    uint8_t authentication = 0;
+    std::span<const uint8_t> counter;
+    if (control & (1u << 13))
+        authentication = afl.U8() & 0x0F;
+    if (control & (1u << 9))
+        afl.Skip(2);
+    if (control & (1u << 11))
+        counter = afl.Bytes(4);
+    if (control & (1u << 10)) {
+        static constexpr uint8_t mac_length[16] = {0, 0, 0, 2, 4, 8, 12, 16, 12, 0, 0, 0, 0, 0, 0, 0};
+        afl.Skip(mac_length[authentication]);
+    }
+    if (control & (1u << 12))
+        afl.Skip(2);
+    // Without the message counter there is no key to derive.
+    if (!afl.Ok() || !afl.AtEnd() || counter.size() != 4)
+        return TDecryption::NotApplicable;
+
+    uint8_t derivation[16];
+    derivation[0] = 0x00;
+    std::copy(counter.begin(), counter.end(), derivation + 1);
+    std::copy(area.begin() + 4, area.begin() + 8, derivation + 5);
+    std::fill(derivation + 9, derivation + 16, 0x07);
+    ByteReader block{std::span<const uint8_t>(derivation)};
+    const TAESBlock message_key = AES_CMAC(block, sizeof derivation, key);
+    const size_t length = size_t(area[size_t(layout.Config)] >> 4) * 16;
+    return Decrypt_Payload(area, size_t(layout.Payload), length, message_key, TAESBlock{}, plain);
+}
+
+bool Readable(std::span<const uint8_t> area, const TLayout& layout)
+{
+    switch (layout.Readable) {
+    case TReadable::Always:
+        return true;
+    case TReadable::BySecurityMode: {
+        const int mode = Security_Mode(area, layout);
+        return mode == 0 || (mode == 5 && Starts_With_Fillers(area, size_t(layout.Payload)));
+    }
+    case TReadable::ByFiller:
+        return Starts_With_Fillers(area, size_t(layout.Payload));
+    case TReadable::Never:
+        break;
+    }
+    return false;
+}
+
+}  // namespace
+
+int TMBusDecoder::Find_Wireless_Meter(const TList_Slave_wMBus& list, uint16_t manufacturer, int32_t address,
+                                      uint8_t version, uint8_t device_type)
+{
+    for (size_t i = 0; i < list.size(); ++i) {
+        const TSlave_wMBus& meter = *list[i];
+        if (meter.ALA_Manufacturer == manufacturer && meter.ALA_Address == address && meter.ALA_Version == version &&
+            meter.ALA_DeviceType == device_type)
+            return int(i);
+    }
+    return -1;
+}
+
+int TMBusDecoder::Decode_Telegram(std::span<const uint8_t> datagram, TRadioModule module, TList_Slave_wMBus& list)
+{
+    const size_t trailer = module == TRadioModule::rmTelit ? 2 : 1;
+    if (datagram.size() > Ans_Array.size() || datagram.size() < CI_Position + 1 + trailer)
+        return -1;
+    std::copy(datagram.begin(), datagram.end(), Ans_Array.begin());
+    const std::span<uint8_t> area(Ans_Array.data(), datagram.size() - trailer);
+    const TLayout layout = Telegram_Layout(area);
+    if (!layout.Valid)
+        return -1;
+    Begin_Frame();
+
+    ByteReader link(area);
+    link.Seek(1);
+    const uint8_t c_field = link.U8();
+    const uint16_t lla_manufacturer = link.U16LE();
+    const int32_t lla_address = int32_t(link.U32LE());
+    const uint8_t lla_version = link.U8();
+    const uint8_t lla_device_type = link.U8();
+    const uint8_t ci = link.U8();
+    uint16_t ala_manufacturer = lla_manufacturer;
+    int32_t ala_address = lla_address;
+    uint8_t ala_version = lla_version;
+    uint8_t ala_device_type = lla_device_type;
+    if (ci != 0x7A && ci != 0x8C && ci != 0x8D) {
+        ala_address = int32_t(link.U32LE());
+        ala_manufacturer = link.U16LE();
+        ala_version = link.U8();
+        ala_device_type = link.U8();
+    }
+    const uint8_t signal = datagram.back();
+    const int8_t rssi = module == TRadioModule::rmTelit ? int8_t(-int(signal) - 2) : int8_t(int8_t(signal) / 2 + 1);
+
+    int index = Find_Wireless_Meter(list, ala_manufacturer, ala_address, ala_version, ala_device_type);
+    if (index < 0) {
+        auto meter = std::make_unique<TSlave_wMBus>();
+        meter->Message_Type = c_field;
+        meter->ALA_Manufacturer = ala_manufacturer;
+        meter->ALA_Manu_str = Trova_Man(ala_manufacturer);
+        meter->ALA_Address = ala_address;
+        meter->ALA_Version = ala_version;
+        meter->ALA_DeviceType = ala_device_type;
+        meter->LLA_Manufacturer = lla_manufacturer;
+        meter->LLA_Manu_str = Trova_Man(lla_manufacturer);
+        meter->LLA_Address = lla_address;
+        meter->LLA_Version = lla_version;
+        meter->LLA_DeviceType = lla_device_type;
+        meter->RadioCrafts_Ind_Tab_Decript = -1;
+        list.push_back(std::move(meter));
+        index = int(list.size()) - 1;
+    } else if (list[size_t(index)]->Enable_Key) {
+        const TAESKey128& key = list[size_t(index)]->Key;
+        // A mode-5 telegram that does not decrypt to the fillers shows the meter as encrypted
+        // below; a mode-7 one leaves the meter as it was.
+        const TDecryption mode5 = Decrypt_Mode5(area, layout, key, Plain);
+        const TDecryption mode7 =
+            mode5 == TDecryption::NotApplicable ? Decrypt_Mode7(area, layout, key, Plain) : TDecryption::NotApplicable;
+        if (mode5 == TDecryption::Short || mode7 == TDecryption::Short)
+            return -1;
+        if (mode7 == TDecryption::Refused) {
+            if (UpdateListWirelessSlave)
+                UpdateListWirelessSlave(index, list[size_t(index)].get());
+            return index;
+        }
+    }
+
+    TSlave_wMBus& meter = *list[size_t(index)];
+    meter.Cancel_Var();
+    meter.DateTime = Now;
+    meter.RSSI = rssi;
+    meter.Cripted = !Readable(area, layout);
+    if (!meter.Cripted && layout.Records)
+        Walk_Records(meter.List_Var, std::span<const uint8_t>(area).subspan(size_t(layout.Payload)), true);
+    if (UpdateListWirelessSlave)
+        UpdateListWirelessSlave(index, &meter);
+    return index;
+}

@@ -1,0 +1,113 @@
+#pragma once
+// Frames and telegrams shared by the M-Bus tests, and a decoder with a fixed clock and a full
+// stop as decimal separator.
+#include "protocols/mbus/ElAES.h"
+#include "protocols/mbus/UMBusDecode.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+namespace mbus_test {
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes Hex(const char* text)
+{
+    Bytes bytes;
+    if (!Hex_To_Bytes(QString::fromLatin1(text), bytes))
+        bytes.clear();
+    return bytes;
+}
+
+inline Bytes Join(std::initializer_list<Bytes> parts)
+{
+    Bytes all;
+    for (const Bytes& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+// An RSP_UD long frame around the given header and records, with its length and checksum.
+inline Bytes Long_Frame(uint8_t c, uint8_t a, uint8_t ci, const Bytes& header, const Bytes& records)
+{
+    Bytes body = Join({{c, a, ci}, header, records});
+    uint8_t sum = 0;
+    for (uint8_t b : body)
+        sum = uint8_t(sum + b);
+    const uint8_t length = uint8_t(body.size());
+    return Join({{0x68, length, length, 0x68}, body, {sum, 0x16}});
+}
+
+// The fixed header of the water meter of the M-Bus documentation: identification number
+// 12345678, manufacturer "PAD", version 1, medium water, access number 0x55, status 0.
+inline Bytes Water_Meter_Header() { return Hex("78563412 2440 01 07 55 00 0000"); }
+
+// Its three records: 12.565 m3; maximum volume flow 0.113 m3/h at storage 5; 218370 Wh at
+// tariff 2, subunit 1.
+inline Bytes Water_Meter_Records() { return Hex("03 13 153100  DA 02 3B 1301  8B 60 04 371802"); }
+
+inline Bytes Water_Meter_Frame() { return Long_Frame(0x08, 0x02, 0x72, Water_Meter_Header(), Water_Meter_Records()); }
+
+// The annex example of security mode 5: its key, and the telegram with the short transport
+// header (CI 0x7A) whose two encrypted blocks hold fillers, a BCD volume, a type F date and the
+// error flags.
+inline TAESKey128 Annex_Key()
+{
+    return {0x0F, 0x0E, 0x0D, 0x0C, 0x0B, 0x0A, 0x09, 0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02, 0x01, 0x00};
+}
+inline Bytes Annex_Link() { return Hex("44 9315 78563412 33 03"); }
+inline Bytes Annex_Transport() { return Hex("7A 2A 00 2025"); }
+inline Bytes Annex_Cipher()
+{
+    return Hex("5923C95AAA26D1B2E7493B013EC4A6F6 D3529B520EDFF0EA6DEFC955B29D6D69");
+}
+inline Bytes Annex_Plain()
+{
+    return Hex("2F2F 0C14 27048502 046D 32371F15 02FD17 0000 2F2F2F2F2F2F2F2F2F2F2F2F2F");
+}
+
+// A radio module's datagram: the L field, the telegram and the module's trailer (Telit: two
+// bytes, the signal level last).
+inline Bytes Telit_Datagram(const Bytes& telegram, uint8_t signal = 0x50)
+{
+    return Join({{uint8_t(telegram.size())}, telegram, {0x00, signal}});
+}
+inline Bytes RadioCrafts_Datagram(const Bytes& telegram, uint8_t signal = 0xB4)
+{
+    return Join({{uint8_t(telegram.size())}, telegram, {signal}});
+}
+
+inline Bytes Annex_Telegram() { return Join({Annex_Link(), Annex_Transport(), Annex_Cipher()}); }
+// The same with the short extended link layer (CI 0x8C, communication control, access number)
+// in front of the transport header.
+inline Bytes Annex_Telegram_ELL() { return Join({Annex_Link(), Hex("8C 20 2A"), Annex_Transport(), Annex_Cipher()}); }
+
+inline Bytes Encrypt_CBC(const Bytes& plain, const TAESKey128& key, TAESBlock iv)
+{
+    const TAESExpandedKeyEnc schedule = AES_Expand_Key_Enc(key);
+    Bytes out;
+    for (size_t at = 0; at + 16 <= plain.size(); at += 16) {
+        TAESBlock block;
+        for (size_t i = 0; i < 16; ++i)
+            block[i] = plain[at + i] ^ iv[i];
+        iv = AES_Encrypt_Block(block, schedule);
+        out.insert(out.end(), iv.begin(), iv.end());
+    }
+    return out;
+}
+
+// A decoder that prints numbers with a full stop and takes a fixed time.
+class Decoder : public TMBusDecoder {
+public:
+    Decoder()
+    {
+        Decimal_Separator = u'.';
+        Locale = QLocale::c();
+        Clock = [] { return QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30)); };
+    }
+};
+
+}  // namespace mbus_test
