@@ -1,0 +1,868 @@
+#include "grid/core/BaseGrid.h"
+
+#include <algorithm>
+
+#include "grid/core/GridTextUtils.h"
+
+namespace grid {
+
+namespace {
+const QString EmptyText;
+}
+
+void TCellProperties::Repaint()
+{
+    if (Grid)
+        Grid->RepaintCell(OwnerCol, OwnerRow);
+}
+
+void TCellProperties::SetBrushColor(TColor value)
+{
+    FBrushColor = value;
+    Repaint();
+}
+
+void TCellProperties::SetBrushColorTo(TColor value)
+{
+    FBrushColorTo = value;
+    Repaint();
+}
+
+void TCellProperties::SetVAlignment(TVAlignment value)
+{
+    FVAlignment = value;
+    Repaint();
+}
+
+void TCellProperties::SetWordWrap(bool value)
+{
+    FWordWrap = value;
+    Repaint();
+}
+
+TPoint TCellProperties::GetBaseCell(int c, int r) const
+{
+    if (!IsBaseCell && CellSpanX != -1 && CellSpanY != -1)
+        return {c - CellSpanX, r - CellSpanY};
+    return {c, r};
+}
+
+void TCellProperties::Assign(const TCellProperties& source)
+{
+    IsBaseCell = source.IsBaseCell;
+    CellSpanX = source.CellSpanX;
+    CellSpanY = source.CellSpanY;
+    OwnerRow = source.OwnerRow;
+    OwnerCol = source.OwnerCol;
+    CellObject = source.CellObject;
+    Alignment = source.Alignment;
+    BorderColor = source.BorderColor;
+    BorderWidth = source.BorderWidth;
+    FBrushColor = source.FBrushColor;
+    BrushStyle = source.BrushStyle;
+    FontColor = source.FontColor;
+    FontStyle = source.FontStyle;
+    FontName = source.FontName;
+    FontSize = source.FontSize;
+    ReadOnly = source.ReadOnly;
+    Editor = source.Editor;
+    FVAlignment = source.FVAlignment;
+    FWordWrap = source.FWordWrap;
+    NodeLevel = source.NodeLevel;
+    Control = source.Control;
+}
+
+const QString& TGridRowData::Text(int c) const
+{
+    return size_t(c) < Texts.size() ? Texts[size_t(c)] : EmptyText;
+}
+
+void TGridRowData::SetText(int c, const QString& value)
+{
+    if (size_t(c) >= Texts.size()) {
+        if (value.isEmpty())
+            return;
+        Texts.resize(size_t(c) + 1);
+    }
+    Texts[size_t(c)] = value.isEmpty() ? QString() : value;
+}
+
+std::unique_ptr<TCellProperties> TGridRowData::TakeProps(int c)
+{
+    if (size_t(c) >= Props.size())
+        return nullptr;
+    return std::move(Props[size_t(c)]);
+}
+
+void TGridRowData::SetProps(int c, std::unique_ptr<TCellProperties> value)
+{
+    if (size_t(c) >= Props.size()) {
+        if (!value)
+            return;
+        Props.resize(size_t(c) + 1);
+    }
+    Props[size_t(c)] = std::move(value);
+}
+
+void TGridRowData::InsertColumns(int at, int count)
+{
+    if (size_t(at) < Texts.size())
+        Texts.insert(Texts.begin() + at, size_t(count), QString());
+    if (size_t(at) < Props.size()) {
+        std::vector<std::unique_ptr<TCellProperties>> gap(static_cast<std::size_t>(count));
+        Props.insert(Props.begin() + at, std::make_move_iterator(gap.begin()), std::make_move_iterator(gap.end()));
+        for (auto& p : Props)
+            if (p && p->OwnerCol >= at)
+                p->OwnerCol += count;
+    }
+}
+
+void TGridRowData::EraseColumns(int at, int count)
+{
+    if (size_t(at) < Texts.size())
+        Texts.erase(Texts.begin() + at, Texts.begin() + std::min<size_t>(Texts.size(), size_t(at + count)));
+    if (size_t(at) < Props.size()) {
+        Props.erase(Props.begin() + at, Props.begin() + std::min<size_t>(Props.size(), size_t(at + count)));
+        for (auto& p : Props)
+            if (p && p->OwnerCol >= at)
+                p->OwnerCol -= count;
+    }
+}
+
+void TGridRowData::MoveColumn(int from, int to)
+{
+    const size_t need = size_t(std::max(from, to)) + 1;
+    if (Texts.size() < need)
+        Texts.resize(need);
+    QString t = std::move(Texts[size_t(from)]);
+    Texts.erase(Texts.begin() + from);
+    Texts.insert(Texts.begin() + to, std::move(t));
+    if (!Props.empty()) {
+        if (Props.size() < need)
+            Props.resize(need);
+        auto p = std::move(Props[size_t(from)]);
+        Props.erase(Props.begin() + from);
+        Props.insert(Props.begin() + to, std::move(p));
+    }
+}
+
+TObjStringGrid::TObjStringGrid()
+{
+    Rows.resize(size_t(FRowCount));
+    ColSizes.Resize(FColCount, FDefaultColWidth);
+    RowSizes.Resize(FRowCount, FDefaultRowHeight);
+}
+
+TObjStringGrid::~TObjStringGrid() = default;
+
+const QString& TObjStringGrid::GetGridCell(int c, int r) const
+{
+    if (r < 0 || r >= FRowCount || c < 0)
+        return EmptyText;
+    return Rows[size_t(r)].Text(c);
+}
+
+void TObjStringGrid::SetGridCell(int c, int r, const QString& value)
+{
+    if (InStore(c, r))
+        Rows[size_t(r)].SetText(c, value);
+}
+
+TCellProperties* TObjStringGrid::GetGridObject(int c, int r) const
+{
+    if (r < 0 || r >= FRowCount || c < 0)
+        return nullptr;
+    return Rows[size_t(r)].PropsAt(c);
+}
+
+void TObjStringGrid::SetGridObject(int c, int r, std::unique_ptr<TCellProperties> value)
+{
+    if (InStore(c, r))
+        Rows[size_t(r)].SetProps(c, std::move(value));
+}
+
+std::unique_ptr<TCellProperties> TObjStringGrid::TakeGridObject(int c, int r)
+{
+    if (r < 0 || r >= FRowCount || c < 0)
+        return nullptr;
+    return Rows[size_t(r)].TakeProps(c);
+}
+
+void TObjStringGrid::ClampCurrent()
+{
+    const int maxCol = std::max(FColCount - 1, 0);
+    const int maxRow = std::max(FRowCount - 1, 0);
+    FCol = std::clamp(FCol, std::min(FFixedCols, maxCol), maxCol);
+    FRow = std::clamp(FRow, std::min(FFixedRows, maxRow), maxRow);
+    auto clampRect = [&](TGridRect& s) {
+        s.Left = std::clamp(s.Left, 0, maxCol);
+        s.Right = std::clamp(s.Right, 0, maxCol);
+        s.Top = std::clamp(s.Top, 0, maxRow);
+        s.Bottom = std::clamp(s.Bottom, 0, maxRow);
+    };
+    clampRect(FSelection);
+    FTopRow = std::clamp(FTopRow, std::min(FFixedRows, maxRow), maxRow);
+    FLeftCol = std::clamp(FLeftCol, std::min(FFixedCols, maxCol), maxCol);
+}
+
+void TObjStringGrid::SetPlatformColCount(int value)
+{
+    value = std::max(value, 1);
+    if (value == FColCount)
+        return;
+    if (FFixedCols >= value)
+        FFixedCols = value - 1;
+    ColSizes.Resize(value, FDefaultColWidth);
+    const int old = FColCount;
+    FColCount = value;
+    ClampCurrent();
+    SizeChanged(old, FRowCount);
+}
+
+void TObjStringGrid::SetPlatformRowCount(int value)
+{
+    value = std::max(value, 1);
+    if (value == FRowCount)
+        return;
+    if (FFixedRows >= value)
+        FFixedRows = value - 1;
+    Rows.resize(size_t(value));
+    RowSizes.Resize(value, FDefaultRowHeight);
+    const int old = FRowCount;
+    FRowCount = value;
+    ClampCurrent();
+    SizeChanged(FColCount, old);
+}
+
+void TObjStringGrid::SetPlatformFixedCols(int value)
+{
+    FFixedCols = std::clamp(value, 0, FColCount - 1);
+    ClampCurrent();
+}
+
+void TObjStringGrid::SetPlatformFixedRows(int value)
+{
+    FFixedRows = std::clamp(value, 0, FRowCount - 1);
+    ClampCurrent();
+}
+
+void TObjStringGrid::SetDefaultColWidth(int value)
+{
+    FDefaultColWidth = value;
+    ColSizes.Fill(value);
+    ColWidthsChanged();
+}
+
+void TObjStringGrid::SetPlatformDefaultRowHeight(int value)
+{
+    FDefaultRowHeight = value;
+    RowSizes.Fill(value);
+    RowHeightsChanged();
+}
+
+int TObjStringGrid::ColWidths(int i) const
+{
+    return i >= 0 && i < FColCount ? ColSizes.Size(i) : FDefaultColWidth;
+}
+
+void TObjStringGrid::SetColWidths(int i, int value)
+{
+    if (i < 0 || i >= FColCount)
+        return;
+    ColSizes.Set(i, value);
+    ColWidthsChanged();
+}
+
+int TObjStringGrid::RowHeights(int i) const
+{
+    return i >= 0 && i < FRowCount ? RowSizes.Size(i) : FDefaultRowHeight;
+}
+
+void TObjStringGrid::SetRowHeights(int i, int value)
+{
+    if (i < 0 || i >= FRowCount)
+        return;
+    RowSizes.Set(i, value);
+    RowHeightsChanged();
+}
+
+void TObjStringGrid::SetCol(int value)
+{
+    if (value < 0 || value >= FColCount || !SelectCell(value, FRow))
+        return;
+    FCol = value;
+    FSelection = {FCol, FRow, FCol, FRow};
+}
+
+void TObjStringGrid::SetRow(int value)
+{
+    if (value < 0 || value >= FRowCount || !SelectCell(FCol, value))
+        return;
+    FRow = value;
+    FSelection = {FCol, FRow, FCol, FRow};
+}
+
+void TObjStringGrid::MoveColRow(int c, int r)
+{
+    if (c < 0 || c >= FColCount || r < 0 || r >= FRowCount || !SelectCell(c, r))
+        return;
+    FCol = c;
+    FRow = r;
+    FSelection = {c, r, c, r};
+    if (r < FTopRow && r >= FFixedRows)
+        SetTopRow(r);
+    else if (r >= FTopRow + VisibleRowCount())
+        SetTopRow(std::max(FFixedRows, r - VisibleRowCount() + 1));
+}
+
+void TObjStringGrid::SetSelection(const TGridRect& value)
+{
+    FSelection = value;
+}
+
+void TObjStringGrid::SetTopRow(int value)
+{
+    value = std::clamp(value, std::min(FFixedRows, FRowCount - 1), FRowCount - 1);
+    if (value == FTopRow)
+        return;
+    FTopRow = value;
+    TopLeftChanged();
+}
+
+void TObjStringGrid::SetLeftCol(int value)
+{
+    value = std::clamp(value, std::min(FFixedCols, FColCount - 1), FColCount - 1);
+    if (value == FLeftCol)
+        return;
+    FLeftCol = value;
+    TopLeftChanged();
+}
+
+int TObjStringGrid::VisibleColCount() const
+{
+    const int64_t room = ClientWidth - ColSizes.Offset(FFixedCols);
+    const int64_t start = ColSizes.Offset(FLeftCol);
+    const int last = ColSizes.Find(start + std::max<int64_t>(room, 0));
+    return std::max(0, std::min(last, FColCount) - FLeftCol);
+}
+
+int TObjStringGrid::VisibleRowCount() const
+{
+    const int64_t room = ClientHeight - RowSizes.Offset(FFixedRows);
+    const int64_t start = RowSizes.Offset(FTopRow);
+    const int last = RowSizes.Find(start + std::max<int64_t>(room, 0));
+    return std::max(0, std::min(last, FRowCount) - FTopRow);
+}
+
+TRect TObjStringGrid::PlatformCellRect(int c, int r) const
+{
+    if (c < 0 || c >= FColCount || r < 0 || r >= FRowCount)
+        return {};
+    if ((c >= FFixedCols && c < FLeftCol) || (r >= FFixedRows && r < FTopRow))
+        return {};
+    int64_t x = ColSizes.Offset(c);
+    if (c >= FFixedCols)
+        x -= ColSizes.Offset(FLeftCol) - ColSizes.Offset(FFixedCols);
+    int64_t y = RowSizes.Offset(r);
+    if (r >= FFixedRows)
+        y -= RowSizes.Offset(FTopRow) - RowSizes.Offset(FFixedRows);
+    if (x >= ClientWidth || y >= ClientHeight)
+        return {};
+    return {int(x), int(y), int(x + ColSizes.Size(c)), int(y + RowSizes.Size(r))};
+}
+
+TGridCoord TObjStringGrid::MouseToCell(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= ClientWidth || y >= ClientHeight)
+        return {};
+    const int64_t fixedW = ColSizes.Offset(FFixedCols);
+    const int64_t fixedH = RowSizes.Offset(FFixedRows);
+    const int c = x < fixedW ? ColSizes.Find(x) : ColSizes.Find(x - fixedW + ColSizes.Offset(FLeftCol));
+    const int r = y < fixedH ? RowSizes.Find(y) : RowSizes.Find(y - fixedH + RowSizes.Offset(FTopRow));
+    if (c >= FColCount || r >= FRowCount)
+        return {};
+    return {c, r};
+}
+
+void TObjStringGrid::PlatformMoveRow(int from, int to)
+{
+    if (from == to || from < 0 || to < 0 || from >= FRowCount || to >= FRowCount)
+        return;
+    TGridRowData moving = std::move(Rows[size_t(from)]);
+    Rows.erase(Rows.begin() + from);
+    Rows.insert(Rows.begin() + to, std::move(moving));
+    RowSizes.Move(from, to);
+    const int lo = std::min(from, to), hi = std::max(from, to);
+    for (int r = lo; r <= hi; ++r)
+        for (auto& p : Rows[size_t(r)].Props)
+            if (p)
+                p->OwnerRow = r;
+}
+
+void TObjStringGrid::PlatformMoveColumn(int from, int to)
+{
+    if (from == to || from < 0 || to < 0 || from >= FColCount || to >= FColCount)
+        return;
+    PlatformMoveStoreColumn(from, to);
+    ColSizes.Move(from, to);
+}
+
+void TObjStringGrid::PlatformSetRows(std::vector<TGridRowData> rows, const std::vector<int>& heights)
+{
+    if (rows.empty()) {
+        rows.resize(1);
+    }
+    Rows = std::move(rows);
+    const int old = FRowCount;
+    FRowCount = int(Rows.size());
+    RowSizes.Resize(0, FDefaultRowHeight);
+    RowSizes.Resize(FRowCount, FDefaultRowHeight);
+    for (int r = 0; r < FRowCount; ++r) {
+        if (size_t(r) < heights.size())
+            RowSizes.Set(r, heights[size_t(r)]);
+        for (auto& p : Rows[size_t(r)].Props)
+            if (p)
+                p->OwnerRow = r;
+    }
+    if (FFixedRows >= FRowCount)
+        FFixedRows = FRowCount - 1;
+    ClampCurrent();
+    SizeChanged(FColCount, old);
+}
+
+void TObjStringGrid::PlatformMoveStoreColumn(int from, int to)
+{
+    if (from == to || from < 0 || to < 0)
+        return;
+    for (auto& row : Rows) {
+        if (row.Empty())
+            continue;
+        row.MoveColumn(from, to);
+        for (size_t c = 0; c < row.Props.size(); ++c)
+            if (row.Props[c])
+                row.Props[c]->OwnerCol = int(c);
+    }
+}
+
+void TObjStringGrid::PlatformInsertRows(int at, int count)
+{
+    at = std::clamp(at, 0, FRowCount);
+    std::vector<TGridRowData> fresh(static_cast<std::size_t>(count));
+    Rows.insert(Rows.begin() + at, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    FRowCount += count;
+    RowSizes.Insert(at, count, FDefaultRowHeight);
+    for (int r = at + count; r < FRowCount; ++r)
+        for (auto& p : Rows[size_t(r)].Props)
+            if (p)
+                p->OwnerRow = r;
+    SizeChanged(FColCount, FRowCount - count);
+}
+
+void TObjStringGrid::PlatformDeleteRows(int at, int count)
+{
+    if (at < 0 || at >= FRowCount || count <= 0)
+        return;
+    count = std::min(count, FRowCount - at);
+    if (FRowCount - count < 1)
+        count = FRowCount - 1;
+    if (count <= 0) {
+        Rows[size_t(at)] = TGridRowData{};
+        return;
+    }
+    Rows.erase(Rows.begin() + at, Rows.begin() + at + count);
+    FRowCount -= count;
+    RowSizes.Erase(at, count);
+    for (int r = at; r < FRowCount; ++r)
+        for (auto& p : Rows[size_t(r)].Props)
+            if (p)
+                p->OwnerRow = r;
+    if (FFixedRows >= FRowCount)
+        FFixedRows = FRowCount - 1;
+    ClampCurrent();
+    SizeChanged(FColCount, FRowCount + count);
+}
+
+TBaseGrid::TBaseGrid() = default;
+
+TBaseGrid::~TBaseGrid()
+{
+    Destroying = true;
+}
+
+QString TBaseGrid::GetCellEx(int c, int r)
+{
+    TPoint b{c, r};
+    if (TCellProperties* p = CellProps(c, r))
+        b = p->GetBaseCell(c, r);
+    QString text = GetGridCell(b.X, b.Y);
+    if (b.Y < NormalRowCount) {
+        GetDisplText(b.X, b.Y, text);
+        if (OnGetDisplWideText) {
+            QString wide = DecodeWideText(text);
+            GetDisplWideText(b.X, b.Y, wide);
+            text = EncodeWideText(wide);
+        }
+    }
+    return text;
+}
+
+void TBaseGrid::SetCellEx(int c, int r, const QString& value)
+{
+    if (TCellProperties* p = CellProps(c, r)) {
+        const TPoint b = p->GetBaseCell(c, r);
+        SetGridCell(b.X, b.Y, value);
+        CellTextChanged(b.X, b.Y);
+        if (HasParent)
+            RepaintCell(c, r);
+    } else {
+        SetGridCell(c, r, value);
+    }
+    if (HideLastRow && r == RowCount() - 1)
+        LastRowChanged();
+}
+
+void TBaseGrid::GetDisplText(int c, int r, QString& value)
+{
+    if (OnGetDisplText)
+        OnGetDisplText(this, c, r, value);
+}
+
+void TBaseGrid::GetDisplWideText(int c, int r, QString& value)
+{
+    if (OnGetDisplWideText)
+        OnGetDisplWideText(this, c, r, value);
+}
+
+void TBaseGrid::GetCellPropDefaults(int, int, TCellPropDefaults& d)
+{
+    d.FontName = FontName;
+    d.FontSize = FontSize;
+    d.FontStyle = 0;
+    d.FontColor = clNone;
+    d.BrushColor = Color;
+    d.ColorTo = d.MirrorColor = d.MirrorColorTo = clNone;
+    d.HAlign = taLeftJustify;
+    d.VAlign = vtaTop;
+    d.WordWrap = WordWrap;
+    d.GradientDirection = GradientVertical;
+}
+
+std::unique_ptr<TCellProperties> TBaseGrid::NewCellProperties(int c, int r, bool setCalcType)
+{
+    auto p = std::make_unique<TCellProperties>(this, c, r);
+    TCellPropDefaults d;
+    d.WordWrap = WordWrap;
+    GetCellPropDefaults(c, r, d);
+    if (setCalcType)
+        p->CalcType = acNONE;
+    p->Alignment = d.HAlign;
+    p->FontName = d.FontName;
+    p->FontSize = d.FontSize;
+    p->FontStyle = d.FontStyle;
+    p->FontColor = d.FontColor;
+    p->GradientDirection = d.GradientDirection;
+    p->Init(d.BrushColor, d.ColorTo, d.VAlign, d.WordWrap);
+    FHasCellProps = true;
+    return p;
+}
+
+TCellProperties* TBaseGrid::GetCellProperties(int c, int r)
+{
+    if (!InStore(c, r))
+        return nullptr;
+    if (TCellProperties* p = GetGridObject(c, r))
+        return p;
+    SetGridObject(c, r, NewCellProperties(c, r, true));
+    return GetGridObject(c, r);
+}
+
+void TBaseGrid::SetCellProperties(int c, int r, std::unique_ptr<TCellProperties> value)
+{
+    if (!InStore(c, r))
+        return;
+    if (value) {
+        value->Grid = this;
+        value->OwnerCol = c;
+        value->OwnerRow = r;
+        FHasCellProps = true;
+    }
+    SetGridObject(c, r, std::move(value));
+}
+
+bool TBaseGrid::HasCellProperties(int c, int r) const
+{
+    return c >= 0 && c < TotalColCount() && r >= 0 && r < RowCount() && GetGridObject(c, r) != nullptr;
+}
+
+void TBaseGrid::FreeCellProps(int c, int r)
+{
+    TakeGridObject(c, r);
+}
+
+void TBaseGrid::FreeCellPropsRect(int fromCol, int fromRow, int toCol, int toRow)
+{
+    if (!FHasCellProps)
+        return;
+    for (int c = std::max(fromCol, 0); c <= toCol; ++c)
+        for (int r = std::max(fromRow, 0); r <= std::min(toRow, RowCount() - 1); ++r)
+            TakeGridObject(c, r);
+}
+
+TObject* TBaseGrid::GetObjectEx(int c, int r) const
+{
+    TCellProperties* p = GetGridObject(c, r);
+    return p ? p->CellObject : nullptr;
+}
+
+void TBaseGrid::SetObjectEx(int c, int r, TObject* value)
+{
+    if (TCellProperties* p = GetCellProperties(c, r))
+        p->CellObject = value;
+}
+
+TCellGraphic* TBaseGrid::GetGraphicObjectEx(int c, int r) const
+{
+    TCellProperties* p = GetGridObject(c, r);
+    return p ? p->Graphic.get() : nullptr;
+}
+
+void TBaseGrid::SetGraphicObjectEx(int c, int r, std::unique_ptr<TCellGraphic> value)
+{
+    if (Destroying || !InStore(c, r))
+        return;
+    TCellProperties* p = GetGridObject(c, r);
+    if (!p) {
+        SetGridObject(c, r, NewCellProperties(c, r, false));
+        p = GetGridObject(c, r);
+    }
+    p->Graphic = std::move(value);
+}
+
+bool TBaseGrid::MergeCells(int c, int r, int spanX, int spanY)
+{
+    if (spanX < 1 || spanY < 1)
+        return false;
+    if (c < 0 || r < 0 || c + spanX > TotalColCount() || r + spanY > RowCount())
+        return false;
+    for (int x = c; x < c + spanX; ++x)
+        for (int y = r; y < r + spanY; ++y)
+            if (IsMergedCell(x, y))
+                return false;
+    ++FMergeCount;
+    for (int x = c; x < c + spanX; ++x) {
+        for (int y = r; y < r + spanY; ++y) {
+            TCellProperties* p = GetCellProperties(x, y);
+            const bool base = x == c && y == r;
+            p->IsBaseCell = base;
+            p->CellSpanX = base ? spanX - 1 : x - c;
+            p->CellSpanY = base ? spanY - 1 : y - r;
+        }
+    }
+    for (int x = c; x < c + spanX; ++x)
+        for (int y = r; y < r + spanY; ++y)
+            RepaintCell(x, y);
+    return true;
+}
+
+void TBaseGrid::SplitCells(int c, int r)
+{
+    if (!IsMergedCell(c, r))
+        return;
+    const TGridRect area = FullCell(c, r);
+    for (int x = area.Left; x <= area.Right; ++x) {
+        for (int y = area.Top; y <= area.Bottom; ++y) {
+            if (TCellProperties* p = CellProps(x, y)) {
+                p->IsBaseCell = true;
+                p->CellSpanX = -1;
+                p->CellSpanY = -1;
+                RepaintCell(x, y);
+            }
+        }
+    }
+    if (FMergeCount > 0)
+        --FMergeCount;
+}
+
+TPoint TBaseGrid::BaseCell(int c, int r) const
+{
+    if (TCellProperties* p = CellProps(c, r))
+        return p->GetBaseCell(c, r);
+    return {c, r};
+}
+
+bool TBaseGrid::IsBaseCell(int c, int r) const
+{
+    TCellProperties* p = CellProps(c, r);
+    return !p || p->IsBaseCell;
+}
+
+bool TBaseGrid::IsMergedCell(int c, int r) const
+{
+    TCellProperties* p = CellProps(c, r);
+    return p && (p->CellSpanX > 0 || p->CellSpanY > 0);
+}
+
+bool TBaseGrid::IsMergedNonBaseCell(int c, int r) const
+{
+    return IsMergedCell(c, r) && !IsBaseCell(c, r);
+}
+
+bool TBaseGrid::IsXMergedCell(int c, int r) const
+{
+    const TPoint b = BaseCell(c, r);
+    TCellProperties* p = CellProps(b.X, b.Y);
+    return p && p->CellSpanX > 0;
+}
+
+bool TBaseGrid::IsYMergedCell(int c, int r) const
+{
+    const TPoint b = BaseCell(c, r);
+    TCellProperties* p = CellProps(b.X, b.Y);
+    return p && p->CellSpanY > 0;
+}
+
+TPoint TBaseGrid::CellSpan(int c, int r) const
+{
+    TCellProperties* p = CellProps(c, r);
+    if (!p || p->CellSpanX == -1 || p->CellSpanY == -1)
+        return {0, 0};
+    const TPoint b = p->GetBaseCell(c, r);
+    TCellProperties* bp = CellProps(b.X, b.Y);
+    return bp ? TPoint{bp->CellSpanX, bp->CellSpanY} : TPoint{0, 0};
+}
+
+TPoint TBaseGrid::CellExt(int c, int r) const
+{
+    TCellProperties* p = CellProps(c, r);
+    if (!p || p->CellSpanX == -1 || p->CellSpanY == -1)
+        return {0, 0};
+    const TPoint b = p->GetBaseCell(c, r);
+    const TPoint s = CellSpan(c, r);
+    return {b.X + s.X - c, b.Y + s.Y - r};
+}
+
+TGridRect TBaseGrid::FullCell(int c, int r) const
+{
+    const TPoint b = BaseCell(c, r);
+    const TPoint s = CellSpan(c, r);
+    return {b.X, b.Y, b.X + s.X, b.Y + s.Y};
+}
+
+bool TBaseGrid::FindBaseCell(int c, int r, int& baseCol, int& baseRow) const
+{
+    const TPoint b = BaseCell(c, r);
+    baseCol = b.X;
+    baseRow = b.Y;
+    return b.X == c && b.Y == r;
+}
+
+int TBaseGrid::MinRowSpan(int r) const
+{
+    int best = RowCount();
+    for (int c = 0; c < ColCount(); ++c) {
+        const int y = CellSpan(c, r).Y;
+        if (y > 0)
+            best = std::min(best, y);
+    }
+    return std::min(best, RowCount());
+}
+
+int TBaseGrid::MaxRowSpan(int r) const
+{
+    int best = 0;
+    for (int c = 0; c < ColCount(); ++c)
+        best = std::max(best, CellSpan(c, r).Y);
+    return best;
+}
+
+bool TBaseGrid::RowSpanIdentical(int r1, int r2) const
+{
+    bool shared = false;
+    for (int c = 0; c < ColCount(); ++c) {
+        if (CellSpan(c, r1).Y > 0 && CellSpan(c, r2).Y > 0) {
+            shared = true;
+            if (BaseCell(c, r1).Y != BaseCell(c, r2).Y)
+                return false;
+        }
+    }
+    return shared;
+}
+
+bool TBaseGrid::ColSpanIdentical(int c1, int c2) const
+{
+    bool shared = false;
+    for (int r = 0; r < RowCount(); ++r) {
+        const int e1 = CellSpan(c1, r).X, e2 = CellSpan(c2, r).X;
+        if (e1 > 0 && e2 > 0) {
+            shared = true;
+            if (BaseCell(c1, r).X != BaseCell(c2, r).X)
+                return false;
+        } else if (e1 != e2) {
+            return false;
+        }
+    }
+    return shared;
+}
+
+void TBaseGrid::MoveToBaseCell()
+{
+    if (!HasCellProperties(Col(), Row()))
+        return;
+    const TPoint b = BaseCell(Col(), Row());
+    if (b.X != Col() || b.Y != Row())
+        MoveColRow(b.X, b.Y);
+}
+
+TRect TBaseGrid::AbsCellRect(int c, int r) const
+{
+    int64_t x = ColOffset(c);
+    if (c >= FixedCols())
+        x += PlatformCellRect(LeftCol(), TopRow()).Left - (ColOffset(LeftCol()) - ColOffset(0));
+    int64_t y = RowOffset(r);
+    if (r >= FixedRows())
+        y += PlatformCellRect(LeftCol(), TopRow()).Top - (RowOffset(TopRow()) - RowOffset(0));
+    return {int(x), int(y), int(x + ColWidths(c)), int(y + RowHeights(r))};
+}
+
+TRect TBaseGrid::CellRect(int c, int r) const
+{
+    TCellProperties* p = CellProps(c, r);
+    if (p && p->CellSpanX != -1 && p->CellSpanY != -1) {
+        const TPoint b = p->GetBaseCell(c, r);
+        const TPoint s = CellSpan(c, r);
+        TRect a = AbsCellRect(b.X, b.Y);
+        TRect z = AbsCellRect(b.X + s.X, b.Y + s.Y);
+        if (a.Width() == 0)
+            ++a.Right;
+        if (z.Width() == 0)
+            --z.Left;
+        return {std::min(a.Left, z.Left), std::min(a.Top, z.Top), std::max(a.Right, z.Right),
+                std::max(a.Bottom, z.Bottom)};
+    }
+    if (p && p->Control)
+        return AbsCellRect(c, r);
+    TRect rect = PlatformCellRect(c, r);
+    if (rect.IsEmpty())
+        return rect;
+    rect.Right = rect.Left + ColWidths(c);
+    rect.Bottom = rect.Top + RowHeights(r);
+    return rect;
+}
+
+TPoint TBaseGrid::CellSize(int c, int r) const
+{
+    if (IsMergedCell(c, r)) {
+        const TGridRect f = FullCell(c, r);
+        const TRect a = AbsCellRect(f.Left, f.Top);
+        const TRect z = AbsCellRect(f.Right, f.Bottom);
+        return {z.Right - a.Left, z.Bottom - a.Top};
+    }
+    return {ColWidths(c), RowHeights(r)};
+}
+
+void TBaseGrid::RepaintCell(int c, int r)
+{
+    InvalidateRect(CellRect(c, r));
+}
+
+}  // namespace grid

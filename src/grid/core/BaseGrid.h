@@ -1,0 +1,316 @@
+#pragma once
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "grid/core/CellGraphic.h"
+#include "grid/core/GridTypes.h"
+#include "grid/core/SizeIndex.h"
+
+namespace grid {
+
+class TBaseGrid;
+
+// The per-cell record of the cell store, created on first use.
+class TCellProperties : public TObject {
+public:
+    TCellProperties(TBaseGrid* grid, int col, int row) : Grid(grid), OwnerCol(col), OwnerRow(row) {}
+
+    bool IsBaseCell = true;
+    int CellSpanX = -1;
+    int CellSpanY = -1;
+    TBaseGrid* Grid;
+    int OwnerCol;
+    int OwnerRow;
+    TAlignment Alignment = taLeftJustify;
+    TBrushStyle BrushStyle = bsSolid;
+    TCellGradientDirection GradientDirection = GradientVertical;
+    QString FontName;
+    int FontSize = 0;
+    uint8_t FontStyle = 0;
+    TColor FontColor = clNone;
+    TColor BorderColor = 0;
+    int BorderWidth = 0;
+    TEditorType Editor = edNormal;
+    bool ReadOnly = false;
+    int NodeLevel = 0;
+    TObject* CellObject = nullptr;  // never freed by the grid
+    TObject* Control = nullptr;     // never freed by the grid
+    TColumnCalcType CalcType = acNONE;
+    TObject* CalcObject = nullptr;
+    int PaintID = 0;
+    std::unique_ptr<TCellGraphic> Graphic;
+
+    TColor BrushColor() const { return FBrushColor; }
+    void SetBrushColor(TColor value);
+    TColor BrushColorTo() const { return FBrushColorTo; }
+    void SetBrushColorTo(TColor value);
+    TVAlignment VAlignment() const { return FVAlignment; }
+    void SetVAlignment(TVAlignment value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
+    // Initial values, without the setters' repaints.
+    void Init(TColor brush, TColor brushTo, TVAlignment va, bool wordWrap)
+    {
+        FBrushColor = brush;
+        FBrushColorTo = brushTo;
+        FVAlignment = va;
+        FWordWrap = wordWrap;
+    }
+
+    TPoint GetBaseCell(int c, int r) const;
+    void Assign(const TCellProperties& source);
+
+private:
+    void Repaint();
+    TColor FBrushColor = clNone;
+    TColor FBrushColorTo = clNone;
+    TVAlignment FVAlignment = vtaTop;
+    bool FWordWrap = true;
+};
+
+// One row of the cell store: texts and cell records, grown on demand, so that a row of short texts
+// costs one string per filled cell and nothing for the records it does not use.
+struct TGridRowData {
+    std::vector<QString> Texts;
+    std::vector<std::unique_ptr<TCellProperties>> Props;
+
+    const QString& Text(int c) const;
+    void SetText(int c, const QString& value);
+    TCellProperties* PropsAt(int c) const { return size_t(c) < Props.size() ? Props[size_t(c)].get() : nullptr; }
+    std::unique_ptr<TCellProperties> TakeProps(int c);
+    void SetProps(int c, std::unique_ptr<TCellProperties> value);
+    bool Empty() const { return Texts.empty() && Props.empty(); }
+    void InsertColumns(int at, int count);
+    void EraseColumns(int at, int count);
+    void MoveColumn(int from, int to);
+};
+
+struct TGridCoord {
+    int X = -1;
+    int Y = -1;
+    friend bool operator==(const TGridCoord&, const TGridCoord&) = default;
+};
+
+// The string-grid contract the cell store stands on: cells and their records, counts, fixed
+// rows and columns, widths and heights, options, current cell, selection, scrolling, cell
+// rectangles and mouse-to-cell. Headless: painting and input hooks are empty here.
+class TObjStringGrid : public TObject {
+public:
+    TObjStringGrid();
+    ~TObjStringGrid() override;
+    TObjStringGrid(const TObjStringGrid&) = delete;
+    TObjStringGrid& operator=(const TObjStringGrid&) = delete;
+
+    // Raw store, addressed by store column and store row. Indexes outside the store read empty
+    // and are ignored on write.
+    const QString& GetGridCell(int c, int r) const;
+    void SetGridCell(int c, int r, const QString& value);
+    TCellProperties* GetGridObject(int c, int r) const;
+    void SetGridObject(int c, int r, std::unique_ptr<TCellProperties> value);
+    std::unique_ptr<TCellProperties> TakeGridObject(int c, int r);
+    bool InStore(int c, int r) const { return r >= 0 && r < FRowCount && c >= 0 && c < StoreColCount(); }
+
+    int ColCount() const { return FColCount; }
+    int RowCount() const { return FRowCount; }
+    int FixedCols() const { return FFixedCols; }
+    int FixedRows() const { return FFixedRows; }
+    int DefaultColWidth() const { return FDefaultColWidth; }
+    int DefaultRowHeight() const { return FDefaultRowHeight; }
+    void SetPlatformColCount(int value);
+    void SetPlatformRowCount(int value);
+    void SetPlatformFixedCols(int value);
+    void SetPlatformFixedRows(int value);
+    void SetDefaultColWidth(int value);
+    void SetPlatformDefaultRowHeight(int value);
+
+    int ColWidths(int i) const;
+    void SetColWidths(int i, int value);
+    int RowHeights(int i) const;
+    void SetRowHeights(int i, int value);
+
+    TGridOptions Options = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
+
+    int Col() const { return FCol; }
+    int Row() const { return FRow; }
+    void SetCol(int value);
+    void SetRow(int value);
+    // Moves the current cell and the selection anchor.
+    void MoveColRow(int c, int r);
+    const TGridRect& Selection() const { return FSelection; }
+    void SetSelection(const TGridRect& value);
+    int TopRow() const { return FTopRow; }
+    void SetTopRow(int value);
+    int LeftCol() const { return FLeftCol; }
+    void SetLeftCol(int value);
+    int ClientWidth = 400;
+    int ClientHeight = 250;
+    int VisibleColCount() const;
+    int VisibleRowCount() const;
+
+    // Client rectangle of a shown cell; empty when scrolled out of view.
+    TRect PlatformCellRect(int c, int r) const;
+    TGridCoord MouseToCell(int x, int y) const;
+    // Offset of a cell from the grid's origin, as if nothing were scrolled.
+    int64_t ColOffset(int c) const { return ColSizes.Offset(c); }
+    int64_t RowOffset(int r) const { return RowSizes.Offset(r); }
+
+    // Repaint requests, counted: a headless grid only records them.
+    int RepaintRequests = 0;
+    virtual void Invalidate() { ++RepaintRequests; }
+    void InvalidateRect(const TRect&) { ++RepaintRequests; }
+    bool Destroying = false;
+    bool Loading = false;
+    bool HasParent = false;
+
+protected:
+    // Columns the store keeps: shown ones and those past ColCount (hidden columns live there).
+    virtual int StoreColCount() const { return FColCount; }
+    virtual bool SelectCell(int, int) { return true; }
+    virtual void TopLeftChanged() {}
+    virtual void ColWidthsChanged() {}
+    virtual void RowHeightsChanged() {}
+    virtual void SizeChanged(int, int) {}
+
+    // Row and column moves of the platform grid: whole rows and columns travel.
+    void PlatformMoveRow(int from, int to);
+    void PlatformMoveColumn(int from, int to);
+    void PlatformInsertRows(int at, int count);
+    void PlatformDeleteRows(int at, int count);
+    // Replaces every row at once (texts, records and heights), for filter levels.
+    void PlatformSetRows(std::vector<TGridRowData> rows, const std::vector<int>& heights);
+    // Moves a column of cells in every row, store columns (not display widths).
+    void PlatformMoveStoreColumn(int from, int to);
+    TSizeIndex& ColSizeIndex() { return ColSizes; }
+    std::vector<TGridRowData>& StoreRows() { return Rows; }
+    const std::vector<TGridRowData>& StoreRows() const { return Rows; }
+    TSizeIndex& RowSizeIndex() { return RowSizes; }
+
+private:
+    void ClampCurrent();
+    std::vector<TGridRowData> Rows;
+    TSizeIndex ColSizes;
+    TSizeIndex RowSizes;
+    int FColCount = 5;
+    int FRowCount = 5;
+    int FFixedCols = 1;
+    int FFixedRows = 1;
+    int FDefaultColWidth = 64;
+    int FDefaultRowHeight = 24;
+    int FCol = 1;
+    int FRow = 1;
+    TGridRect FSelection{1, 1, 1, 1};
+    int FTopRow = 1;
+    int FLeftCol = 1;
+};
+
+// Colours and alignment that a new cell record starts with.
+struct TCellPropDefaults {
+    QString FontName;
+    int FontSize = 0;
+    uint8_t FontStyle = 0;
+    TColor FontColor = clNone;
+    TColor BrushColor = clNone;
+    TColor ColorTo = clNone;
+    TColor MirrorColor = clNone;
+    TColor MirrorColorTo = clNone;
+    TAlignment HAlign = taLeftJustify;
+    TVAlignment VAlign = vtaTop;
+    bool WordWrap = true;
+    TCellGradientDirection GradientDirection = GradientVertical;
+};
+
+// The cell store: per-cell records, merged cells and the display-text path of cell reads.
+class TBaseGrid : public TObjStringGrid {
+public:
+    using TGetDisplTextEvent = std::function<void(TBaseGrid*, int col, int row, QString& value)>;
+
+    TBaseGrid();
+    ~TBaseGrid() override;
+
+    int GridLineWidth = 1;
+    TColor GridLineColor = clSilver;
+    TColor GridFixedLineColor = clGray;
+    bool ActiveRowShow = false;
+    TColor ActiveRowColor = clInfoBk;
+    bool HoverRow = false;
+    TColor HoverRowColor = clInfoBk;
+    TColor HoverRowColorTo = clNone;
+    bool WordWrap = true;
+    TColor Color = clWindow;
+    QString FontName = QStringLiteral("Tahoma");
+    int FontSize = 8;
+    TGetDisplTextEvent OnGetDisplText;
+    TGetDisplTextEvent OnGetDisplWideText;
+
+    // Cells (c, r): the base cell's text through the display-text hooks.
+    QString GetCellEx(int c, int r);
+    void SetCellEx(int c, int r, const QString& value);
+    QString Cells(int c, int r) { return GetCellEx(c, r); }
+    void SetCells(int c, int r, const QString& value) { SetCellEx(c, r, value); }
+
+    // The cell's record, created with the defaults; null outside the store.
+    TCellProperties* GetCellProperties(int c, int r);
+    void SetCellProperties(int c, int r, std::unique_ptr<TCellProperties> value);
+    bool HasCellProperties(int c, int r) const;
+    TCellProperties* CellProps(int c, int r) const { return HasCellProperties(c, r) ? GetGridObject(c, r) : nullptr; }
+    void FreeCellProps(int c, int r);
+    void FreeCellPropsRect(int fromCol, int fromRow, int toCol, int toRow);
+    TObject* GetObjectEx(int c, int r) const;
+    void SetObjectEx(int c, int r, TObject* value);
+    TCellGraphic* GetGraphicObjectEx(int c, int r) const;
+    void SetGraphicObjectEx(int c, int r, std::unique_ptr<TCellGraphic> value);
+
+    // Merged cells. A merge must lie inside the store and must not overlap another merge; a
+    // request that breaks either is refused and changes nothing.
+    virtual bool MergeCells(int c, int r, int spanX, int spanY);
+    virtual void SplitCells(int c, int r);
+    int MergeCount() const { return FMergeCount; }
+    TPoint BaseCell(int c, int r) const;
+    bool IsBaseCell(int c, int r) const;
+    bool IsMergedCell(int c, int r) const;
+    bool IsMergedNonBaseCell(int c, int r) const;
+    bool IsXMergedCell(int c, int r) const;
+    bool IsYMergedCell(int c, int r) const;
+    TPoint CellSpan(int c, int r) const;
+    TPoint CellExt(int c, int r) const;
+    TGridRect FullCell(int c, int r) const;
+    bool FindBaseCell(int c, int r, int& baseCol, int& baseRow) const;
+    int MinRowSpan(int r) const;
+    int MaxRowSpan(int r) const;
+    bool RowSpanIdentical(int r1, int r2) const;
+    bool ColSpanIdentical(int c1, int c2) const;
+    void MoveToBaseCell();
+
+    // Geometry of display cells.
+    TRect CellRect(int c, int r) const;
+    TRect AbsCellRect(int c, int r) const;
+    TPoint CellSize(int c, int r) const;
+    virtual void RepaintCell(int c, int r);
+
+    virtual int TotalColCount() const { return ColCount(); }
+    virtual int DisplColIndex(int c) const { return c; }
+    virtual bool IsFixed(int, int) { return false; }
+    virtual int GetNodeIndent(int) { return 0; }
+    virtual bool HasNodes() const { return false; }
+    virtual void LastRowChanged() {}
+    virtual void GetDisplText(int c, int r, QString& value);
+    virtual void GetDisplWideText(int c, int r, QString& value);
+    virtual void GetCellPropDefaults(int c, int r, TCellPropDefaults& d);
+    virtual void CellTextChanged(int, int) {}
+
+    int NormalRowCount = 0;
+    bool HideLastRow = false;
+    bool HasCellPropsEver() const { return FHasCellProps; }
+
+protected:
+    int StoreColCount() const override { return TotalColCount(); }
+    std::unique_ptr<TCellProperties> NewCellProperties(int c, int r, bool setCalcType);
+
+private:
+    bool FHasCellProps = false;
+    int FMergeCount = 0;
+};
+
+}  // namespace grid

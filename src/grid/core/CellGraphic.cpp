@@ -1,0 +1,116 @@
+#include "grid/core/CellGraphic.h"
+
+namespace grid {
+
+void TCellGraphic::SetCheckBox(bool value, bool data, bool flat, TCellHAlign hal, TCellVAlign val)
+{
+    CellType = data ? ctDataCheckBox : ctCheckBox;
+    CellBoolean = value;
+    CellAngle = 0;
+    CellTransparent = flat;
+    CellHAlign = hal;
+    CellVAlign = val;
+}
+
+void TCellGraphic::SetCheckBox(TCheckBoxState value, bool flat, TCellHAlign hal, TCellVAlign val)
+{
+    CellType = ctTriStateCheckBox;
+    CellCheckBoxState = value;
+    CellBoolean = false;
+    CellTransparent = flat;
+    CellHAlign = hal;
+    CellVAlign = val;
+}
+
+void TCellGraphic::SetRadioButton(bool value, bool flat, TCellHAlign hal, TCellVAlign val)
+{
+    CellType = ctRadioButton;
+    CellBoolean = value;
+    CellAngle = 0;
+    CellTransparent = flat;
+    CellHAlign = hal;
+    CellVAlign = val;
+}
+
+void TCellGraphic::SetImageIdx(int idx, TCellHAlign hal, TCellVAlign val)
+{
+    CellType = ctImageList;
+    CellIndex = idx;
+    CellHAlign = hal;
+    CellVAlign = val;
+}
+
+void TCellGraphic::SetDataImage(int idx, TCellHAlign hal, TCellVAlign val)
+{
+    CellType = ctDataImage;
+    CellIndex = idx;
+    CellHAlign = hal;
+    CellVAlign = val;
+}
+
+void TCellGraphic::SetMultiImage(int col, int row, int dir, TCellHAlign hal, TCellVAlign val,
+                                 TIntList::TChange notifier)
+{
+    CellType = ctImages;
+    OwnImages = std::make_unique<TIntList>(col, row);
+    OwnImages->OnChange = std::move(notifier);
+    CellBoolean = dir == 0;
+    CellCreated = true;
+    CellHAlign = hal;
+    CellVAlign = val;
+}
+
+void TCellGraphic::SetButton(int bw, int bh, const QString& caption, TCellHAlign hal, TCellVAlign val)
+{
+    CellType = ctButton;
+    CellIndex = int((uint32_t(bh) << 16) | (uint32_t(bw) & 0xFFFF));
+    CellText = caption;
+    CellBoolean = false;
+    CellHAlign = hal;
+    CellVAlign = val;
+}
+
+void TCellGraphic::SetAngle(int angle)
+{
+    CellType = ctRotated;
+    while (angle < 0)
+        angle += 360;
+    while (angle > 360)
+        angle -= 360;
+    CellAngle = angle;
+}
+
+QStringList* TCellGraphic::SetRadio(QStringList* items, bool dirRadio, int index, int count)
+{
+    CellType = ctRadio;
+    RadioItems = items;
+    CellBoolean = dirRadio;
+    CellIndex = index;
+    CellAngle = count;
+    return items;
+}
+
+QStringList* TCellGraphic::CreateRadioList(bool dirRadio, int index)
+{
+    OwnStrings = std::make_unique<QStringList>();
+    CellCreated = true;
+    return SetRadio(OwnStrings.get(), dirRadio, index, 0);
+}
+
+void TCellGraphic::Assign(const TCellGraphic& source)
+{
+    CellType = source.CellType;
+    CellHAlign = source.CellHAlign;
+    CellVAlign = source.CellVAlign;
+    CellIndex = source.CellIndex;
+    CellTransparent = source.CellTransparent;
+    CellValue = source.CellValue;
+    CellAngle = source.CellAngle;
+    CellBoolean = source.CellBoolean;
+    CellErrFrom = source.CellErrFrom;
+    CellErrLen = source.CellErrLen;
+    CellText = source.CellText;
+    CellCreated = source.CellCreated;
+}
+
+}  // namespace grid

@@ -1,0 +1,57 @@
+#pragma once
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+#include "grid/core/GridSettings.h"
+#include "grid/core/GridTypes.h"
+
+namespace grid {
+
+// The one graphic a cell may show besides its text. The kinds keep the field meanings of the
+// graphic table; references that the graphic creates itself are owned members, references handed
+// in by a caller are kept as plain pointers and never freed here.
+class TCellGraphic : public TObject {
+public:
+    TCellType CellType = ctNone;
+    TObject* CellBitmap = nullptr;  // caller's object (bitmap, picture, interface)
+    TObject* CellIcon = nullptr;
+    TCellVAlign CellVAlign = vaTop;
+    TCellHAlign CellHAlign = haLeft;
+    int CellIndex = 0;
+    bool CellTransparent = false;
+    bool CellCreated = false;
+    bool CellBoolean = false;
+    int CellAngle = 0;
+    double CellValue = 0;
+    int CellErrFrom = 0;
+    int CellErrLen = 0;
+    QString CellText;
+    QVariant CellVar;
+    TCheckBoxState CellCheckBoxState = cbUnchecked;
+    TColor CellColor = clNone;        // colour values that the original kept in the reference slots
+    TColor CellColorTo = clNone;
+
+    // Owned contents: radio items, balloon strings, image index list.
+    QStringList* Strings() { return OwnStrings.get(); }
+    TIntList* Images() { return OwnImages.get(); }
+    QStringList* RadioItems = nullptr;  // the caller's list for AddRadio, or OwnStrings
+
+    void SetCheckBox(bool value, bool data, bool flat, TCellHAlign hal, TCellVAlign val);
+    void SetCheckBox(TCheckBoxState value, bool flat, TCellHAlign hal, TCellVAlign val);
+    void SetRadioButton(bool value, bool flat, TCellHAlign hal, TCellVAlign val);
+    void SetImageIdx(int idx, TCellHAlign hal, TCellVAlign val);
+    void SetDataImage(int idx, TCellHAlign hal, TCellVAlign val);
+    void SetMultiImage(int col, int row, int dir, TCellHAlign hal, TCellVAlign val, TIntList::TChange notifier);
+    void SetButton(int bw, int bh, const QString& caption, TCellHAlign hal, TCellVAlign val);
+    void SetAngle(int angle);
+    QStringList* SetRadio(QStringList* items, bool dirRadio, int index, int count);
+    QStringList* CreateRadioList(bool dirRadio, int index);
+    void Assign(const TCellGraphic& source);
+
+private:
+    std::unique_ptr<QStringList> OwnStrings;
+    std::unique_ptr<TIntList> OwnImages;
+};
+
+}  // namespace grid

@@ -1,0 +1,416 @@
+#pragma once
+#include <QDate>
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "grid/core/BaseGrid.h"
+#include "grid/core/GridSettings.h"
+#include "grid/core/GridStream.h"
+
+namespace grid {
+
+class TExtStringGrid;
+
+// A hidden row put aside: its whole row (texts and cell records of every real column), its
+// height and the filter level that hid it. Idx is the real row, or for a filter level the row in
+// the grid of the level above.
+struct TGridItem {
+    int Idx = 0;
+    int Height = 0;
+    int Level = 0;
+    TGridRowData Row;
+};
+
+// The full table control, headless: typed cell access, selection, hidden columns and rows with
+// the display-to-real mapping, per-cell queries, cell graphics, check boxes, row nodes and the
+// grid's own cell stream. Painting and input handling are empty hooks here.
+class TExtStringGrid : public TBaseGrid {
+public:
+    template <typename... A>
+    using Event = std::function<void(TExtStringGrid*, A...)>;
+
+    TExtStringGrid();
+    ~TExtStringGrid() override;
+
+    // Owned settings objects.
+    TNavigation Navigation;
+    TMouseActions MouseActions;
+    TSearchFooter SearchFooter;
+    TBands Bands;
+    TSyncGrid SyncGrid{this};
+    TFocusHelper FocusHelper;
+    TCellNode CellNode;
+    TControlLook ControlLook;
+    TGrouping Grouping;
+    TShowModified ShowModified;
+    TColumnSize ColumnSize;
+
+    // Defaults of a new grid.
+    QString CheckTrue = QStringLiteral("Y");
+    QString CheckFalse = QStringLiteral("N");
+    QString FloatFormat = QStringLiteral("%.2f");
+    QChar PasswordChar = '*';
+    QString XMLEncoding = QStringLiteral("ISO-8859-1");
+    QString FilterDropDownClear = QStringLiteral("(All)");
+    TColor ActiveCellColor = clGray;
+    TColor ActiveCellColorTo = clNone;
+    TColor DisabledFontColor = clSilver;
+    bool UseDisabledFont = true;
+    TEditorType DefaultEditor = edNormal;
+    TAlignment DefaultAlignment = taLeftJustify;
+    TVAlignment VAlignment = vtaTop;
+    TPoint XYOffset{2, 2};
+    TColor SelectionColor = 0xEACAB6;
+    TColor SelectionTextColor = 0;
+    bool ShowSelection = true;
+    bool EnableHTML = true;
+    bool ShowNullDates = true;
+    bool SaveFixedCells = true, SaveFixedRows = false, SaveFixedCols = false;
+    bool SaveHiddenCells = false, SaveVirtCells = true, SaveWithHTML = true;
+    bool Multilinecells = false;
+    bool EnhRowColMove = true;
+    bool FixedRowAlways = false;
+    bool FixedColAlways = false;
+    int FixedFooters = 0;
+    int FixedRightCols = 0;
+    int MinRowHeight = 0, MaxRowHeight = 0, MinColWidth = 0, MaxColWidth = 0;
+    int GroupColumn = -1;
+    bool URLShowInText = false;
+    TObject* GridImages = nullptr;  // the image list; image cells do nothing without it
+    QStringList ColumnHeaders;
+
+    // Events.
+    Event<int, int, bool&> OnCanEditCell;  // ARow, ACol
+    Event<int, int, bool&> OnIsFixedCell;  // ARow, ACol
+    Event<int, int, bool&> OnIsPasswordCell;
+    Event<int, int, TEditorType&> OnGetEditorType;  // ACol, ARow
+    Event<int, int, QString&> OnGetCheckTrue, OnGetCheckFalse;
+    Event<int, int, bool&> OnHasComboBox, OnHasSpinEdit;
+    Event<int, int, bool> OnCheckBoxChange, OnCheckBoxClick;
+    Event<int, bool, bool&> OnRowDisjunctSelect;
+    Event<int> OnRowDisjunctSelected;
+    Event<int, int, QString&> OnSaveCell, OnLoadCell;
+    Event<const TGridRect&> OnCellsChanged;
+    Event<int, int, int> OnRadioButtonClick;
+
+    // Version.
+    virtual uint32_t GetVersionNr() const { return 0x06020103; }
+    virtual QString GetVersionString() const;
+    QString Version() const;
+
+    // Dimensions.
+    void SetRowCount(int value);
+    virtual void SetColCount(int value);
+    int GetFixedRows() const;
+    void SetFixedRows(int value);
+    int GetFixedCols() const;
+    void SetFixedCols(int value);
+    void SetDefaultRowHeight(int value);
+    int FixedRowHeight() const { return FFixedRowHeight; }
+    void SetFixedRowHeight(int value);
+    int AllRowCount() const { return RowCount() + NumHiddenRows(); }
+    int AllColCount() const { return ColCount() + FNumHidden; }
+    int TotalColCount() const override { return ColCount() + FNumHidden; }
+    int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
+    int MaxRowCountEver() const { return FMaxRowCount; }
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    int UpdateCount() const { return FUpdateCount; }
+
+    // Typed access: ACol real, ARow display; the All forms take a real row.
+    int GetInts(int c, int r);
+    void SetInts(int c, int r, int value);
+    int GetAllInts(int c, int r);
+    void SetAllInts(int c, int r, int value);
+    double GetFloats(int c, int r);
+    void SetFloats(int c, int r, double value);
+    double GetAllFloats(int c, int r);
+    void SetAllFloats(int c, int r, double value);
+    QDate GetDates(int c, int r);
+    void SetDates(int c, int r, const QDate& value);
+    QString GetCellsEx(int c, int r);
+    void SetCellsEx(int c, int r, const QString& value);
+    QString GetGridCellsEx(int c, int r) const;
+    void SetGridCellsEx(int c, int r, const QString& value);
+    TObject* GetObjectsEx(int c, int r) const;
+    void SetObjectsEx(int c, int r, TObject* value);
+    int GetAllColWidths(int c) const;
+    void SetAllColWidths(int c, int value);
+    void SwapCells(TPoint from, TPoint to);
+
+    // Per-cell attributes (ACol real, ARow display).
+    TColor GetColors(int c, int r) const;
+    void SetColors(int c, int r, TColor value);
+    TColor GetColorsTo(int c, int r) const;
+    void SetColorsTo(int c, int r, TColor value);
+    bool GetReadOnly(int c, int r) const;
+    void SetReadOnly(int c, int r, bool value);
+    TColor GetFontColors(int c, int r) const;
+    void SetFontColors(int c, int r, TColor value);
+    TAlignment GetAlignments(int c, int r) const;
+    void SetAlignments(int c, int r, TAlignment value);
+    // Row attributes over the columns FixedCols .. AllColCount - 1.
+    void SetRowColor(int r, TColor value);
+    void SetRowColorTo(int r, TColor value);
+    void SetRowFontColor(int r, TColor value);
+
+    // Selection and row state.
+    bool GetRowSelect(int r);
+    void SetRowSelect(int r, bool value);
+    bool GetColSelect(int c);
+    void SetColSelect(int c, bool value);
+    int RowSelectCount() const;
+    int ColSelectCount() const;
+    void SelectRows(int rowIndex, int count);
+    void UnSelectRows(int rowIndex, int count);
+    void SelectCols(int colIndex, int count);
+    void UnSelectCols(int colIndex, int count);
+    void SelectRange(int fromCol, int toCol, int fromRow, int toRow);
+    void ClearRowSelect();
+    void ClearColSelect();
+    void FocusCell(int c, int r);
+    void GotoCell(int c, int r);
+    bool GetRowModified(int r) const;
+    void SetRowModified(int r, bool value);
+    int ModifiedRowCount() const;
+    bool GetRowEnabled(int r) const;
+    void SetRowEnabled(int r, bool value);
+    const std::vector<int>& SelectedRows() const { return FSelectedRows; }
+
+    // Index mapping between display and real columns and rows.
+    int RealToDisplCol(int a) const;
+    int DisplToRealCol(int d) const;
+    int RealColIndex(int c) const { return DisplToRealCol(c); }
+    int DisplColIndex(int c) const override { return RealToDisplCol(c); }
+    int RealCol() const { return DisplToRealCol(Col()); }
+    int DisplToRealRow(int r) const;
+    int RealToDisplRow(int r) const;
+    int RealRowIndex(int r) const { return DisplToRealRow(r); }
+    int DisplRowIndex(int r) const { return RealToDisplRow(r); }
+    int RealRow() const { return DisplToRealRow(Row()); }
+
+    // Hidden columns (real indexes).
+    void HideColumn(int c) { HideColumns(c, c); }
+    void HideColumns(int fromCol, int toCol);
+    void UnHideColumn(int c) { UnHideColumns(c, c); }
+    void UnHideColumns(int fromCol, int toCol);
+    void UnHideColumnsAll();
+    bool IsHiddenColumn(int c) const;
+    int NumHiddenColumns() const { return FNumHidden; }
+
+    // Hidden rows (real indexes).
+    void HideRow(int r) { HideRows(r, r); }
+    void HideRows(int fromRow, int toRow);
+    void HideRowsEx(int fromRow, int toRow);
+    // One filter level: the listed display rows, ascending.
+    void HideRowList(const std::vector<int>& rows);
+    void UnHideRow(int r);
+    void UnHideRows(int fromRow, int toRow);
+    void UnHideRowList();
+    void UnHideRowsAll();
+    bool RemoveLastFilter();
+    bool IsHiddenRow(int r) const;
+    int NumHiddenRows() const { return int(FGridItems.size()); }
+    int FilterLevel() const { return FFilterLevel; }
+    const TGridItem* HiddenRowItem(int r) const;
+
+    void ScrollInView(int c, int r);
+    void MoveColumn(int fromIndex, int toIndex);
+    void MoveRow(int fromIndex, int toIndex);
+    void MoveRows(int fromIndex, int toIndex, int count);
+    void HideSelection();
+    void UnHideSelection();
+
+    // Bulk row and column operations (display rows, real columns).
+    void DoInsertRows(int rowIndex, int count, bool updateCellControls);
+    void DoDeleteRows(int rowIndex, int count, bool updateCellControls);
+    virtual void InsertRows(int rowIndex, int count, bool updateCellControls = false);
+    virtual void RemoveRows(int rowIndex, int count);
+    virtual void RemoveRowsEx(int rowIndex, int count);
+    virtual void RemoveRowsRaw(int rowIndex, int count);
+    virtual void InsertCols(int colIndex, int count);
+    virtual void RemoveCols(int colIndex, int count);
+    void ClearRows(int rowIndex, int count);
+    void ClearCols(int colIndex, int count);
+    virtual void ClearRect(int c1, int r1, int c2, int r2);
+
+    // Per-cell queries; ACol real, ARow display unless named otherwise.
+    QString GetCurrentCell();
+    void SetCurrentCell(const QString& value);
+    virtual void GetFloatFormat(int c, int r, QString& format);
+    virtual TCellType GetCellType(int c, int r);
+    virtual TCellGraphic* GetCellGraphic(int c, int r);
+    virtual void IsFixedCell(int c, int r, bool& isFixed);
+    virtual void IsCellEditable(int c, int r, bool& canEdit);
+    virtual void CanEditCell(int c, int r, bool& canEdit);
+    virtual void IsPasswordCell(int c, int r, bool& isPassword);
+    virtual void GetEditorType(int c, int r, TEditorType& editor);
+    void GetCellEditor(int c, int r, TEditorType& editor);
+    bool IsCellEditorNone(int c, int r);
+    virtual bool HasComboBox(int c, int r);
+    bool HasSpinEdit(int c, int r);
+    virtual void GetCheckTrue(int c, int r, QString& value);
+    virtual void GetCheckFalse(int c, int r, QString& value);
+    QString CheckTrueOf(int c, int r);
+    QString CheckFalseOf(int c, int r);
+    // Whether the column's cells are data check boxes without a graphic of their own.
+    virtual bool IsVirtualCheckColumn(int) { return false; }
+    virtual void HideInplaceEdit() {}
+    virtual void CellControlsUpdate(bool) {}
+    virtual void CellsChanged(const TGridRect& r);
+    virtual void CalcAllFooters() {}
+    virtual void SaveCell(int c, int r, QString& value);
+    virtual void LoadCell(int c, int r, const QString& value);
+    void GetCellPropDefaults(int c, int r, TCellPropDefaults& d) override;
+    int GetNodeIndent(int r) override;
+    bool HasNodes() const override { return FNumNodes > 0; }
+    bool IsFixed(int c, int r) override;
+    bool EditDisabled = false;  // the grid removed goEditing itself for a cell that may not be edited
+
+    // Cell graphics and check boxes.
+    TCellGraphic* CreateCellGraphic(int c, int r);
+    bool RemoveCellGraphic(int c, int r);
+    bool RemoveCellGraphicOfType(int c, int r, TCellType kind);
+    void AddCheckBox(int c, int r, bool state, bool data);
+    void AddCheckBox(int c, int r, TCheckBoxState state);
+    void AddCheckBoxColumn(int c, bool defaultState = false, bool dataCheckBox = false);
+    void RemoveCheckBox(int c, int r);
+    void RemoveCheckBoxColumn(int c);
+    bool HasCheckBox(int c, int r);
+    bool HasDataCheckBox(int c, int r);
+    bool IsCheckOrButtonCell(int c, int r);
+    bool IsDataGraphicCell(int c, int r);
+    bool HasRadioButton(int c, int r);
+    bool GetCheckBoxState(int c, int realRow, bool& state);
+    bool GetCheckBoxState(int c, int realRow, TCheckBoxState& state);
+    bool IsChecked(int c, int realRow);
+    bool SetCheckBoxState(int c, int realRow, bool state);
+    bool SetCheckBoxState(int c, int realRow, TCheckBoxState state);
+    bool SetCheckBoxStateNotify(int c, int r, bool state);
+    void CheckAll(int c);
+    void UnCheckAll(int c);
+    bool ToggleCheckBox(int c, int r) { return DoToggleCheck(c, r, false); }
+    virtual bool DoToggleCheck(int c, int r, bool checkEditable);
+    virtual void CheckBoxChange(int c, int r, bool state);
+    virtual void CheckBoxClick(int c, int r, bool state);
+    bool IsInCheckBox(int c, int r, int x, int y);
+    void AddRadioButton(int c, int r, bool state);
+    void AddRadioButtonColumn(int c);
+    void RemoveRadioButton(int c, int r);
+    bool IsRadioButtonChecked(int c, int r);
+    bool SetRadioButtonState(int c, int r, bool state);
+    void SetRadioButtonColumnIndex(int c, int index);
+    int GetRadioButtonColumnIndex(int c);
+    virtual bool CheckRadioButton(int c, int r, bool checkEditable);
+    void AddRadio(int c, int r, int dirRadio, int idxRadio, QStringList* items);
+    QStringList* CreateRadio(int c, int r, int dirRadio, int idxRadio);
+    bool GetRadioIdx(int c, int r, int& idx);
+    bool SetRadioIdx(int c, int r, int idx);
+    bool IsRadio(int c, int r);
+    void SelectNextRadio(int c, int r, bool checkEditable);
+    void AddImageIdx(int c, int r, int idx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int c, int r, int& idx);
+    void SetImageIdx(int c, int r, int idx);
+    void AddDataImage(int c, int r, int idx, TCellHAlign hal, TCellVAlign val);
+    void RemoveDataImage(int c, int r);
+    void AddMultiImage(int c, int r, int dir, TCellHAlign hal, TCellVAlign val);
+
+    // Row nodes.
+    void AddNode(int realRow, int span);
+    void MarkSummaryRow(int realRow);
+    void RemoveNode(int realRow);
+    void RemoveAllNodes();
+    bool IsNode(int r);
+    bool IsSummary(int r);
+    bool GetNodeState(int r);
+    void SetNodeState(int r, bool contracted);
+    int GetNodeLevel(int r);
+    int GetNodeSpan(int r);
+    void SetNodeSpan(int r, int span);
+    void UpdateNodeSpan(int r, int delta);
+    int GetSubNodeCount(int r);
+    void UpdateSubNodeCount(int r, int delta);
+    int GetParentRow(int r);
+    int GetNodeSpanType(int r);
+    bool InNodeGlyph(int r, int x);
+    void ExpandNode(int realRow);
+    void ExpandSingleNode(int realRow);
+    void ContractNode(int realRow);
+    void ExpandAll();
+    void ContractAll();
+    void InsertChildRow(int realRow, int insertAt);
+    void RemoveChildRow(int realRow);
+    void InsertNormalRow(int realRow);
+    void RemoveNormalRow(int realRow);
+    int NumNodes() const { return FNumNodes; }
+
+    // The grid's own cell stream.
+    int SaveStartCol() const;
+    int SaveEndCol() const;
+    int SaveStartRow() const;
+    int SaveEndRow() const;
+    int SaveColCount() const;
+    int SaveRowCount() const;
+    void SaveToStream(TMemoryStream& stream);
+    // Reads a stream that SaveToStream wrote. A stream that is cut short, lies about its counts or
+    // names cells outside the grid is refused with EExtGridError and the grid is left as it was.
+    void LoadFromStream(TMemoryStream& stream);
+    void AssignCells(TExtStringGrid& source);
+
+protected:
+    void SizeChanged(int oldCols, int oldRows) override;
+    void RepaintRow(int r) { (void)r; Invalidate(); }
+    void RepaintCol(int c) { (void)c; Invalidate(); }
+    TCellGraphic* NodeGraphic(int displayRow);
+    TCellGraphic* OwnGraphicOfKind(int c, int r, TCellType kind);
+    // The cell record of a real row, hidden rows included.
+    TCellProperties* RealRowProps(int c, int realRow) const;
+    QString RealRowText(int c, int realRow) const;
+    void SetRealRowText(int c, int realRow, const QString& value);
+    void SetRowsLevel(int fromDispl, int count, int delta);
+    void HiddenChanged() { FHiddenDirty = true; }
+
+    std::vector<std::unique_ptr<TGridItem>> FGridItems;  // collection order
+    int FFilterLevel = 0;
+    int FNumNodes = 0;
+    int FMaxRowCount = 0;
+
+private:
+    void RebuildColumnMap();
+    void RefreshHiddenIndex() const;
+    int GetIntText(const QString& text);
+    double GetFloatText(const QString& text);
+    bool SetRowSelectRaw(int r, bool value);
+    std::unique_ptr<TCellGraphic> RowCheckGraphic;
+
+    std::array<bool, 513> FVisibleCol{};
+    std::array<int16_t, 513> FAllColWidths{};
+    std::array<int16_t, 513> DisplOfReal{};
+    std::array<int16_t, 513> RealOfDispl{};
+    int FNumHidden = 0;
+
+    // Sorted view of the hidden rows' Idx values, with one item per distinct index.
+    mutable std::vector<int> FHiddenSorted;
+    mutable std::vector<const TGridItem*> FHiddenSortedItems;
+    mutable bool FHiddenDirty = false;
+
+    int FFixedRowHeight = 22;
+    int FRememberedFixedRows = 1;
+    int FRememberedFixedCols = 1;
+    int FMaxColCount = 0;
+    int FUpdateCount = 0;
+    std::vector<bool> FRowSelect;
+    std::vector<bool> FColSelect;
+    std::vector<int> FSelectedRows;
+    std::vector<int8_t> FModifiedRows;
+    std::vector<int8_t> FDisabledRows;
+    bool FRowEnablingUsed = false;
+    TGridRect FOldSelection{};
+    bool FSelHidden = false;
+    bool FForceSel = false;
+};
+
+}  // namespace grid

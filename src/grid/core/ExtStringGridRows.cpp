@@ -1,0 +1,630 @@
+// Hidden columns and rows, the display-to-real mapping and the bulk row and column operations.
+#include <algorithm>
+
+#include "grid/core/ExtStringGrid.h"
+
+namespace grid {
+
+namespace {
+constexpr int MaxMappedCol = 512;
+}
+
+void TExtStringGrid::RebuildColumnMap()
+{
+    int d = 0;
+    for (int a = 0; a <= MaxMappedCol; ++a) {
+        DisplOfReal[size_t(a)] = int16_t(d);
+        if (FVisibleCol[size_t(a)])
+            RealOfDispl[size_t(d++)] = int16_t(a);
+    }
+    for (; d <= MaxMappedCol; ++d)
+        RealOfDispl[size_t(d)] = int16_t(MaxMappedCol);
+}
+
+int TExtStringGrid::RealToDisplCol(int a) const
+{
+    if (a >= MaxMappedCol || FNumHidden == 0 || a < 0)
+        return a;
+    return DisplOfReal[size_t(a)];
+}
+
+int TExtStringGrid::DisplToRealCol(int d) const
+{
+    if (d >= MaxMappedCol || FNumHidden == 0 || d < 0)
+        return d;
+    // Display indexes past the shown real columns continue one by one past the last of them.
+    const int shown = MaxMappedCol + 1 - FNumHidden;
+    if (d >= shown)
+        return MaxMappedCol + (d - shown);
+    return RealOfDispl[size_t(d)];
+}
+
+bool TExtStringGrid::IsHiddenColumn(int c) const
+{
+    if (c < 0 || c >= MaxMappedCol)
+        return false;
+    return !FVisibleCol[size_t(c)];
+}
+
+void TExtStringGrid::HideColumns(int fromCol, int toCol)
+{
+    HideInplaceEdit();
+    for (int c = std::max(fromCol, 0); c <= toCol && c < MaxMappedCol; ++c) {
+        if (!FVisibleCol[size_t(c)] || c >= ColCount() + FNumHidden || ColCount() < 2)
+            continue;
+        const int d = RealToDisplCol(c);
+        FAllColWidths[size_t(c)] = int16_t(std::clamp(ColWidths(d), -32768, 32767));
+        for (int i = d; i <= ColCount() - 2; ++i)
+            ColSizeIndex().Set(i, ColWidths(i + 1));
+        ++FNumHidden;
+        FVisibleCol[size_t(c)] = false;
+        RebuildColumnMap();
+        if (Col() == ColCount() - 1)
+            SetCol(Col() - 1);
+        TExtStringGrid::SetColCount(ColCount() - 1);
+    }
+    Invalidate();
+}
+
+void TExtStringGrid::UnHideColumns(int fromCol, int toCol)
+{
+    HideInplaceEdit();
+    for (int c = std::max(fromCol, 0); c <= toCol && c < MaxMappedCol; ++c) {
+        if (FVisibleCol[size_t(c)])
+            continue;
+        --FNumHidden;
+        FVisibleCol[size_t(c)] = true;
+        RebuildColumnMap();
+        TExtStringGrid::SetColCount(ColCount() + 1);
+        const int d = RealToDisplCol(c);
+        for (int i = ColCount() - 1; i > d; --i)
+            ColSizeIndex().Set(i, ColWidths(i - 1));
+        ColSizeIndex().Set(d, FAllColWidths[size_t(c)]);
+    }
+    ColWidthsChanged();
+    Invalidate();
+}
+
+void TExtStringGrid::UnHideColumnsAll() { UnHideColumns(0, ColCount() + FNumHidden); }
+
+int TExtStringGrid::GetAllColWidths(int c) const
+{
+    if (IsHiddenColumn(c))
+        return FAllColWidths[size_t(c)];
+    return ColWidths(RealToDisplCol(c));
+}
+
+void TExtStringGrid::SetAllColWidths(int c, int value)
+{
+    if (c >= 0 && c <= MaxMappedCol)
+        FAllColWidths[size_t(c)] = int16_t(std::clamp(value, -32768, 32767));
+    if (!IsHiddenColumn(c))
+        SetColWidths(RealToDisplCol(c), value);
+}
+
+void TExtStringGrid::RefreshHiddenIndex() const
+{
+    if (!FHiddenDirty)
+        return;
+    std::vector<std::pair<int, const TGridItem*>> all;
+    all.reserve(FGridItems.size());
+    for (const auto& item : FGridItems)
+        all.emplace_back(item->Idx, item.get());
+    std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    FHiddenSorted.clear();
+    FHiddenSortedItems.clear();
+    for (const auto& [idx, item] : all) {
+        if (!FHiddenSorted.empty() && FHiddenSorted.back() == idx)
+            continue;
+        FHiddenSorted.push_back(idx);
+        FHiddenSortedItems.push_back(item);
+    }
+    FHiddenDirty = false;
+}
+
+bool TExtStringGrid::IsHiddenRow(int r) const
+{
+    if (FGridItems.empty())
+        return false;
+    RefreshHiddenIndex();
+    return std::binary_search(FHiddenSorted.begin(), FHiddenSorted.end(), r);
+}
+
+const TGridItem* TExtStringGrid::HiddenRowItem(int r) const
+{
+    if (FGridItems.empty())
+        return nullptr;
+    RefreshHiddenIndex();
+    auto it = std::lower_bound(FHiddenSorted.begin(), FHiddenSorted.end(), r);
+    if (it == FHiddenSorted.end() || *it != r)
+        return nullptr;
+    return FHiddenSortedItems[size_t(it - FHiddenSorted.begin())];
+}
+
+int TExtStringGrid::DisplToRealRow(int r) const
+{
+    if (FGridItems.empty())
+        return r;
+    RefreshHiddenIndex();
+    // Hidden index H[i] has H[i] - i shown rows before it, a count that never falls; the hidden
+    // rows before the (r + 1)-th shown row are those whose count is at most r.
+    size_t lo = 0, hi = FHiddenSorted.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (FHiddenSorted[mid] - int(mid) <= r)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return r + int(lo);
+}
+
+int TExtStringGrid::RealToDisplRow(int r) const
+{
+    if (FGridItems.empty())
+        return r;
+    RefreshHiddenIndex();
+    return r - int(std::lower_bound(FHiddenSorted.begin(), FHiddenSorted.end(), r) - FHiddenSorted.begin());
+}
+
+void TExtStringGrid::HideRows(int fromRow, int toRow)
+{
+    if (fromRow < 0 || toRow < fromRow)
+        return;
+    toRow = std::min(toRow, TotalRowCount() - 1);
+    int n = 0;
+    for (int r = fromRow; r <= toRow; ++r)
+        n += IsHiddenRow(r);
+    if (toRow - fromRow + 1 == n)
+        return;
+    size_t p = 0;
+    for (const auto& item : FGridItems)
+        p += item->Idx < fromRow;
+    const int f = RealToDisplRow(fromRow);
+    int d = f;
+    for (int r = fromRow; r <= toRow; ++r) {
+        if (IsHiddenRow(r))
+            continue;
+        auto item = std::make_unique<TGridItem>();
+        item->Idx = r;
+        item->Height = RowHeights(d);
+        item->Row = std::move(StoreRows()[size_t(d)]);
+        FGridItems.insert(FGridItems.begin() + long(p++), std::move(item));
+        ++d;
+    }
+    HiddenChanged();
+    DoDeleteRows(f, d - f, false);
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::HideRowsEx(int fromRow, int toRow)
+{
+    // Same bookkeeping as HideRows: rows already hidden are skipped and heights are recorded.
+    HideRows(fromRow, toRow);
+}
+
+void TExtStringGrid::HideRowList(const std::vector<int>& rows)
+{
+    std::vector<int> list;
+    for (int r : rows)
+        if (r >= 0 && r < RowCount() && (list.empty() || r > list.back()))
+            list.push_back(r);
+    if (list.empty())
+        return;
+    std::vector<TGridRowData> kept;
+    std::vector<int> heights;
+    kept.reserve(size_t(RowCount()) - list.size());
+    size_t next = 0;
+    for (int r = 0; r < RowCount(); ++r) {
+        if (next < list.size() && list[next] == r) {
+            auto item = std::make_unique<TGridItem>();
+            item->Idx = r;
+            item->Height = RowHeights(r);
+            item->Level = FFilterLevel;
+            item->Row = std::move(StoreRows()[size_t(r)]);
+            FGridItems.push_back(std::move(item));
+            ++next;
+        } else {
+            heights.push_back(RowHeights(r));
+            kept.push_back(std::move(StoreRows()[size_t(r)]));
+        }
+    }
+    ++FFilterLevel;
+    HiddenChanged();
+    PlatformSetRows(std::move(kept), heights);
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::UnHideRow(int r) { UnHideRows(r, r); }
+
+void TExtStringGrid::UnHideRows(int fromRow, int toRow)
+{
+    // Every hidden row of the range comes back, whether or not the first one is hidden.
+    std::vector<TGridItem*> back;
+    for (const auto& item : FGridItems)
+        if (item->Level == 0 && item->Idx >= fromRow && item->Idx <= toRow)
+            back.push_back(item.get());
+    if (back.empty())
+        return;
+    std::stable_sort(back.begin(), back.end(), [](const TGridItem* a, const TGridItem* b) { return a->Idx < b->Idx; });
+    const bool modified = ShowModified.Enabled;
+    ShowModified.Enabled = false;
+    for (TGridItem* item : back) {
+        auto owner = std::find_if(FGridItems.begin(), FGridItems.end(),
+                                  [&](const auto& p) { return p.get() == item; });
+        std::unique_ptr<TGridItem> taken = std::move(*owner);
+        FGridItems.erase(owner);
+        HiddenChanged();
+        const int d = std::min(RealToDisplRow(taken->Idx), RowCount());
+        DoInsertRows(d, 1, false);
+        StoreRows()[size_t(d)] = std::move(taken->Row);
+        for (size_t c = 0; c < StoreRows()[size_t(d)].Props.size(); ++c)
+            if (auto& p = StoreRows()[size_t(d)].Props[c])
+                p->OwnerRow = d;
+        SetRowHeights(d, taken->Height > 0 ? taken->Height : DefaultRowHeight());
+    }
+    ShowModified.Enabled = modified;
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::UnHideRowList()
+{
+    if (FFilterLevel <= 0)
+        return;
+    const int level = FFilterLevel - 1;
+    std::vector<std::unique_ptr<TGridItem>> levelItems;
+    for (auto it = FGridItems.begin(); it != FGridItems.end();) {
+        if ((*it)->Level == level) {
+            levelItems.push_back(std::move(*it));
+            it = FGridItems.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    HiddenChanged();
+    if (Row() >= RowCount())
+        FocusCell(GetFixedCols(), GetFixedRows());
+    std::stable_sort(levelItems.begin(), levelItems.end(), [](const auto& a, const auto& b) { return a->Idx < b->Idx; });
+    const int total = RowCount() + int(levelItems.size());
+    std::vector<TGridRowData> rows;
+    std::vector<int> heights;
+    rows.reserve(size_t(total));
+    size_t next = 0;
+    int source = 0;
+    for (int t = 0; t < total; ++t) {
+        if (next < levelItems.size() && levelItems[next]->Idx == t) {
+            heights.push_back(levelItems[next]->Height);
+            rows.push_back(std::move(levelItems[next]->Row));
+            ++next;
+        } else if (source < RowCount()) {
+            heights.push_back(RowHeights(source));
+            rows.push_back(std::move(StoreRows()[size_t(source)]));
+            ++source;
+        } else if (next < levelItems.size()) {  // a record beyond the rows: keep it at the end
+            heights.push_back(levelItems[next]->Height);
+            rows.push_back(std::move(levelItems[next]->Row));
+            ++next;
+        }
+    }
+    PlatformSetRows(std::move(rows), heights);
+    CellControlsUpdate(false);
+}
+
+bool TExtStringGrid::RemoveLastFilter()
+{
+    if (FFilterLevel <= 0)
+        return false;
+    UnHideRowList();
+    --FFilterLevel;
+    UnHideSelection();
+    CalcAllFooters();
+    return true;
+}
+
+void TExtStringGrid::UnHideRowsAll()
+{
+    while (FFilterLevel > 0)
+        RemoveLastFilter();
+    if (FGridItems.empty())
+        return;
+    int lo = FGridItems.front()->Idx, hi = lo;
+    for (const auto& item : FGridItems) {
+        lo = std::min(lo, item->Idx);
+        hi = std::max(hi, item->Idx);
+    }
+    UnHideRows(lo, hi);
+}
+
+void TExtStringGrid::DoInsertRows(int rowIndex, int count, bool updateCellControls)
+{
+    if (count <= 0)
+        return;
+    rowIndex = std::clamp(rowIndex, 0, RowCount());
+    if (FSelHidden || Col() >= ColCount() || Row() >= RowCount())
+        UnHideSelection();
+    PlatformInsertRows(rowIndex, count);
+    if (size_t(rowIndex) < FModifiedRows.size())
+        FModifiedRows.insert(FModifiedRows.begin() + rowIndex, size_t(count), 0);
+    if (FRowEnablingUsed && size_t(rowIndex) < FDisabledRows.size())
+        FDisabledRows.insert(FDisabledRows.begin() + rowIndex, size_t(count), 0);
+    if (updateCellControls)
+        CellControlsUpdate(false);
+    if (!Destroying)
+        CellsChanged({0, rowIndex, ColCount() - 1, rowIndex + count});
+}
+
+void TExtStringGrid::DoDeleteRows(int rowIndex, int count, bool updateCellControls)
+{
+    if (rowIndex < 0 || rowIndex >= RowCount() || count <= 0)
+        return;
+    count = std::min(count, RowCount() - rowIndex);
+    const int savedRow = Row(), savedTop = TopRow();
+    if (updateCellControls && !FGridItems.empty()) {
+        const int real = DisplToRealRow(rowIndex);
+        for (auto& item : FGridItems)
+            if (item->Idx > real)
+                item->Idx -= count;
+        HiddenChanged();
+    }
+    if (count >= RowCount()) {
+        // The grid keeps one row: the last one is emptied instead of removed.
+        PlatformDeleteRows(rowIndex + 1, count - 1);
+        StoreRows()[size_t(rowIndex)] = TGridRowData{};
+    } else {
+        PlatformDeleteRows(rowIndex, count);
+    }
+    if (savedRow < RowCount()) {
+        if (savedRow >= GetFixedRows())
+            SetRow(savedRow);
+        SetTopRow(savedTop);
+    } else if (GetFixedRows() < RowCount()) {
+        SetRow(RowCount() - 1);
+    }
+    FSelHidden = false;
+    CellsChanged({0, rowIndex, ColCount() - 1, rowIndex + count});
+    if (TopRow() >= RowCount() - 1)
+        SetTopRow(RowCount() - 1);
+    if (updateCellControls)
+        CellControlsUpdate(false);
+}
+
+void TExtStringGrid::InsertRows(int rowIndex, int count, bool updateCellControls)
+{
+    DoInsertRows(rowIndex, count, updateCellControls);
+}
+
+void TExtStringGrid::RemoveRows(int rowIndex, int count)
+{
+    if (rowIndex < 0 || rowIndex >= RowCount() || count <= 0)
+        return;
+    count = std::min(count, RowCount() - rowIndex);
+    auto dropAt = [&](auto& list) {
+        if (size_t(rowIndex) < list.size())
+            list.erase(list.begin() + rowIndex, list.begin() + std::min(list.size(), size_t(rowIndex + count)));
+    };
+    dropAt(FModifiedRows);
+    dropAt(FDisabledRows);
+    if (MouseActions.DisjunctRowSelect())
+        dropAt(FRowSelect);
+    for (int r = rowIndex; r < rowIndex + count; ++r)
+        std::erase(FSelectedRows, r);
+    for (int& r : FSelectedRows)
+        if (r >= rowIndex + count)
+            r -= count;
+    DoDeleteRows(rowIndex, count, true);
+    FMaxRowCount = std::max(FMaxRowCount - count, RowCount());
+}
+
+void TExtStringGrid::RemoveRowsEx(int rowIndex, int count)
+{
+    if (rowIndex < 0 || rowIndex >= RowCount() || count <= 0)
+        return;
+    count = std::min(count, RowCount() - rowIndex);
+    BeginUpdate();
+    const int savedRow = Row(), savedTop = TopRow();
+    if (MouseActions.DisjunctRowSelect() && size_t(rowIndex) < FRowSelect.size())
+        FRowSelect.erase(FRowSelect.begin() + rowIndex,
+                         FRowSelect.begin() + std::min(FRowSelect.size(), size_t(rowIndex + count)));
+    if (count >= RowCount()) {
+        PlatformDeleteRows(rowIndex + 1, count - 1);
+        StoreRows()[size_t(rowIndex)] = TGridRowData{};
+    } else {
+        PlatformDeleteRows(rowIndex, count);
+    }
+    FMaxRowCount = std::max(FMaxRowCount - count, RowCount());
+    if (savedRow < RowCount()) {
+        SetRow(savedRow);
+        SetTopRow(savedTop);
+    } else if (GetFixedRows() < RowCount()) {
+        SetRow(GetFixedRows());
+        SetTopRow(GetFixedRows());
+    }
+    EndUpdate();
+    for (auto& item : FGridItems)
+        if (item->Idx > rowIndex + count - 1)
+            item->Idx -= count;
+    HiddenChanged();
+    CellsChanged({0, rowIndex, ColCount() - 1, rowIndex + count});
+}
+
+void TExtStringGrid::RemoveRowsRaw(int rowIndex, int count)
+{
+    DoDeleteRows(rowIndex, count, true);
+}
+
+void TExtStringGrid::ClearRect(int c1, int r1, int c2, int r2)
+{
+    c1 = std::max(c1, 0);
+    r1 = std::max(r1, 0);
+    c2 = std::min(c2, TotalColCount() - 1);
+    r2 = std::min(r2, RowCount() - 1);
+    for (int r = r1; r <= r2; ++r) {
+        TGridRowData& row = StoreRows()[size_t(r)];
+        for (int c = c1; c <= c2; ++c) {
+            row.SetText(c, QString());
+            row.TakeProps(c);
+        }
+    }
+}
+
+void TExtStringGrid::ClearRows(int rowIndex, int count)
+{
+    if (RowCount() <= 0 || ColCount() <= 0 || count <= 0)
+        return;
+    ClearRect(0, rowIndex, TotalColCount() - 1, rowIndex + count - 1);
+}
+
+void TExtStringGrid::ClearCols(int colIndex, int count)
+{
+    if (RowCount() <= 0 || ColCount() <= 0 || count <= 0)
+        return;
+    ClearRect(colIndex, 0, colIndex + count - 1, RowCount() - 1);
+}
+
+void TExtStringGrid::InsertCols(int colIndex, int count)
+{
+    if (count <= 0 || colIndex < 0 || colIndex > TotalColCount())
+        return;
+    std::vector<int> widths;
+    for (int d = 0; d < ColCount(); ++d)
+        widths.push_back(ColWidths(d));
+    const int at = RealToDisplCol(colIndex);
+    widths.insert(widths.begin() + std::min<long>(at, long(widths.size())), size_t(count), DefaultColWidth());
+    for (auto& row : StoreRows())
+        row.InsertColumns(colIndex, count);
+    for (auto& item : FGridItems)
+        item->Row.InsertColumns(colIndex, count);
+    for (int a = MaxMappedCol; a >= colIndex + count; --a) {
+        FVisibleCol[size_t(a)] = FVisibleCol[size_t(a - count)];
+        FAllColWidths[size_t(a)] = FAllColWidths[size_t(a - count)];
+    }
+    for (int a = colIndex; a < colIndex + count && a <= MaxMappedCol; ++a)
+        FVisibleCol[size_t(a)] = true;
+    FVisibleCol[MaxMappedCol] = true;
+    RebuildColumnMap();
+    TExtStringGrid::SetColCount(ColCount() + count);
+    for (int d = 0; d < ColCount() && size_t(d) < widths.size(); ++d)
+        ColSizeIndex().Set(d, widths[size_t(d)]);
+    ColWidthsChanged();
+}
+
+void TExtStringGrid::RemoveCols(int colIndex, int count)
+{
+    if (colIndex < 0 || colIndex >= TotalColCount() || count <= 0)
+        return;
+    count = std::min(count, TotalColCount() - colIndex);
+    int hiddenGone = 0;
+    std::vector<int> widths;
+    for (int d = 0; d < ColCount(); ++d)
+        if (const int a = DisplToRealCol(d); a < colIndex || a >= colIndex + count)
+            widths.push_back(ColWidths(d));
+    for (int a = colIndex; a < colIndex + count; ++a)
+        hiddenGone += IsHiddenColumn(a);
+    if (ColCount() - (count - hiddenGone) < 1)
+        return;  // the last shown column stays
+    ClearCols(colIndex, count);
+    for (auto& row : StoreRows())
+        row.EraseColumns(colIndex, count);
+    for (auto& item : FGridItems)
+        item->Row.EraseColumns(colIndex, count);
+    for (int a = colIndex; a <= MaxMappedCol; ++a) {
+        const bool inside = a + count <= MaxMappedCol;
+        FVisibleCol[size_t(a)] = inside ? FVisibleCol[size_t(a + count)] : true;
+        FAllColWidths[size_t(a)] = inside ? FAllColWidths[size_t(a + count)] : 0;
+    }
+    FNumHidden -= hiddenGone;
+    RebuildColumnMap();
+    TExtStringGrid::SetColCount(ColCount() - (count - hiddenGone));
+    for (int d = 0; d < ColCount() && size_t(d) < widths.size(); ++d)
+        ColSizeIndex().Set(d, widths[size_t(d)]);
+    ColWidthsChanged();
+    CellsChanged({colIndex, 0, colIndex + count, RowCount() - 1});
+}
+
+void TExtStringGrid::ScrollInView(int c, int r)
+{
+    if (c >= ColCount() || r >= RowCount() || c < 0 || r < 0)
+        return;
+    if (c < LeftCol() || c >= LeftCol() + VisibleColCount()) {
+        SetCol(c);
+        if (GetFixedCols() + VisibleColCount() < ColCount())
+            SetLeftCol(std::min(std::max(c - VisibleColCount() / 2, GetFixedCols()), ColCount() - VisibleColCount() + 1));
+    }
+    if (r < TopRow() || r >= TopRow() + VisibleRowCount()) {
+        SetRow(r);
+        if (GetFixedRows() + VisibleRowCount() < RowCount())
+            SetTopRow(std::min(std::max(r - VisibleRowCount() / 2, GetFixedRows()), RowCount() - VisibleRowCount() + 1));
+    }
+}
+
+void TExtStringGrid::MoveColumn(int fromIndex, int toIndex)
+{
+    if (fromIndex == toIndex || fromIndex < 0 || toIndex < 0 || fromIndex >= ColCount() || toIndex >= ColCount())
+        return;
+    const int f = DisplToRealCol(fromIndex), t = DisplToRealCol(toIndex);
+    PlatformMoveStoreColumn(f, t);
+    for (auto& item : FGridItems)
+        item->Row.MoveColumn(f, t);
+    if (f <= MaxMappedCol && t <= MaxMappedCol) {
+        auto moveEntry = [&](auto& table) {
+            auto v = table[size_t(f)];
+            if (f < t)
+                std::copy(table.begin() + f + 1, table.begin() + t + 1, table.begin() + f);
+            else
+                std::copy_backward(table.begin() + t, table.begin() + f, table.begin() + f + 1);
+            table[size_t(t)] = v;
+        };
+        moveEntry(FVisibleCol);
+        moveEntry(FAllColWidths);
+        RebuildColumnMap();
+    }
+    ColSizeIndex().Move(fromIndex, toIndex);
+    ColWidthsChanged();
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::MoveRow(int fromIndex, int toIndex)
+{
+    if (fromIndex == toIndex || fromIndex < 0 || toIndex < 0 || fromIndex >= RowCount() || toIndex >= RowCount())
+        return;
+    PlatformMoveRow(fromIndex, toIndex);
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::MoveRows(int fromIndex, int toIndex, int count)
+{
+    if (fromIndex == toIndex || count <= 0 || fromIndex < 0 || fromIndex + count > RowCount())
+        return;
+    if (fromIndex + count < toIndex)
+        toIndex -= count;
+    toIndex = std::clamp(toIndex, 0, RowCount() - count);
+    if (toIndex < fromIndex) {
+        for (int k = 0; k < count; ++k)
+            PlatformMoveRow(fromIndex + k, toIndex + k);
+    } else {
+        for (int k = count - 1; k >= 0; --k)
+            PlatformMoveRow(fromIndex + k, toIndex + k);
+    }
+    CellsChanged({0, std::min(fromIndex, toIndex), ColCount() - 1, std::max(fromIndex, toIndex) + count});
+}
+
+void TExtStringGrid::HideSelection()
+{
+    FOldSelection = Selection();
+    SetSelection({ColCount(), RowCount(), ColCount(), RowCount()});
+    FSelHidden = true;
+}
+
+void TExtStringGrid::UnHideSelection()
+{
+    FSelHidden = false;
+    if (FOldSelection.Top < RowCount() && FOldSelection.Left < ColCount()) {
+        SetSelection(FOldSelection);
+        return;
+    }
+    const int top = FixedRowAlways && FixedRows() == RowCount() ? 0 : FixedRows();
+    const int left = FixedColAlways && FixedCols() == ColCount() ? 0 : FixedCols();
+    SetSelection({left, top, left, top});
+}
+
+}  // namespace grid

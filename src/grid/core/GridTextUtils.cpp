@@ -1,0 +1,368 @@
+#include "grid/core/GridTextUtils.h"
+
+#include <QLocale>
+#include <cctype>
+#include <limits>
+
+namespace grid {
+
+namespace {
+constexpr QChar CR(13);
+constexpr QChar LF(10);
+
+QChar FirstOr(const QString& s, QChar fallback) { return s.isEmpty() ? fallback : s.at(0); }
+}  // namespace
+
+QChar LocaleThousandSeparator() { return FirstOr(QLocale().groupSeparator(), QChar(',')); }
+QChar LocaleDecimalSeparator() { return FirstOr(QLocale().decimalPoint(), QChar('.')); }
+
+QChar LocaleDateSeparator()
+{
+    const QString f = QLocale().dateFormat(QLocale::ShortFormat);
+    for (QChar c : f)
+        if (!c.isLetter())
+            return c;
+    return QChar('/');
+}
+
+QChar LocaleTimeSeparator()
+{
+    const QString f = QLocale().timeFormat(QLocale::ShortFormat);
+    for (QChar c : f)
+        if (!c.isLetter() && c != ' ')
+            return c;
+    return QChar(':');
+}
+
+QString LocaleShortDateFormat() { return QLocale().dateFormat(QLocale::ShortFormat); }
+
+int DetectTextKind(const QString& text, bool htmlEnabled)
+{
+    const QString s = text + ' ';
+    if (s.size() < 2)
+        return tkPlain;
+    if (s.at(0) == '=')
+        return tkFormula;
+    if (s.startsWith(QStringLiteral("|\\"))) {
+        if (s.size() > 4 && s.at(3) == '=' && s.at(4) == QChar(0))
+            return tkFormula;
+        return tkWide;
+    }
+    if (s.startsWith(QStringLiteral("{\\")))
+        return tkRTF;
+    if (!htmlEnabled)
+        return tkPlain;
+    for (const char* tag : {"</", "<B", "<I", "<C"})
+        if (s.contains(QLatin1String(tag)))
+            return tkHTML;
+    return tkPlain;
+}
+
+QString EncodeWideText(const QString& wide)
+{
+    QString out = QStringLiteral("|\\");
+    out.reserve(2 + wide.size() * 2);
+    for (QChar u : wide) {
+        out += QChar(u.unicode() >> 8);
+        out += QChar(u.unicode() & 0xFF);
+    }
+    return out;
+}
+
+QString DecodeWideText(const QString& text)
+{
+    if (!text.startsWith(QStringLiteral("|\\")))
+        return text;
+    QString out;
+    for (qsizetype i = 2; i + 1 < text.size(); i += 2)
+        out += QChar(uint16_t(text.at(i).unicode() * 256 + text.at(i + 1).unicode()));
+    return out;
+}
+
+QString EncodeLineBreaks(const QString& text)
+{
+    if (!text.contains(CR))
+        return text;
+    QString s = text;
+    for (QChar& c : s) {
+        if (c == CR)
+            c = QChar(9);
+        else if (c == LF)
+            c = QChar(8);
+        else if (c == QChar(0))
+            c = QChar(1);
+    }
+    return s;
+}
+
+QString DecodeLineBreaks(const QString& text, bool multiLine)
+{
+    QString s = text;
+    if (s.contains(QChar(8))) {
+        for (QChar& c : s) {
+            if (c == QChar(9))
+                c = CR;
+            else if (c == QChar(8))
+                c = LF;
+            else if (c == QChar(1))
+                c = QChar(0);
+        }
+    }
+    if (!multiLine)
+        return CutFirstLine(s, false);
+    return s;
+}
+
+QString LineBreaksToEscapes(const QString& text)
+{
+    QString out;
+    for (QChar c : text) {
+        if (c == CR)
+            out += QStringLiteral("\\n");
+        else if (c != LF)
+            out += c;
+    }
+    return out;
+}
+
+QString EscapesToLineBreaks(const QString& text)
+{
+    QString s = text;
+    s.replace(QStringLiteral("\\n"), QString(CR));
+    return s;
+}
+
+QString CutFirstLine(QString& text, bool keepRest)
+{
+    const qsizetype p = text.indexOf(CR);
+    if (p < 0) {
+        QString all = text;
+        text.clear();
+        return all;
+    }
+    QString line = text.left(p);
+    text.remove(0, p + 1);
+    if (!text.isEmpty() && text.at(0) == LF)
+        text.remove(0, 1);
+    if (!keepRest)
+        text.clear();
+    return line;
+}
+
+int LineCount(const QString& text, bool multiLine)
+{
+    return multiLine ? 1 + int(text.count(CR)) : 1;
+}
+
+bool IsNumberChar(QChar c) { return c.isNumber(); }
+bool IsNumberOrMinus(QChar c) { return c.isNumber() || c == '-'; }
+bool IsFloatChar(QChar c)
+{
+    return c.isNumber() || c == LocaleDecimalSeparator() || c == LocaleThousandSeparator() || c == 'e' ||
+           c == 'E';
+}
+bool IsSignedFloatChar(QChar c) { return IsFloatChar(c) || c == '+' || c == '-'; }
+bool IsNumberTextChar(QChar c)
+{
+    return c.isNumber() || c == ',' || c == '-' || c == '.' || c == 'e' || c == 'E' || c == '+';
+}
+
+int DetectNumberKind(const QString& text)
+{
+    const qsizetype n = text.size();
+    if (n == 0)
+        return nkNotNumber;
+    const QChar ts = LocaleThousandSeparator();
+    const QChar ds = LocaleDecimalSeparator();
+    bool allDigits = true, decimalOk = true, exponentOk = true, hasExponent = false;
+    qsizetype lastThousand = -100;
+    int decimals = 0, minus = 0;
+    for (qsizetype i = 1; i <= n; ++i) {
+        const QChar c = text.at(i - 1);
+        const bool num = c.isNumber();
+        if (!num && c != '-')
+            allDigits = false;
+        if (c == 'e' || c == 'E') {
+            if (hasExponent)
+                exponentOk = false;
+            hasExponent = true;
+        }
+        if (i > 1 && c == '-') {
+            allDigits = false;
+            decimalOk = false;
+        }
+        if (i == 1 && (c == 'e' || c == 'E'))
+            exponentOk = false;
+        if (i == n && (c == 'e' || c == 'E' || c == '+' || c == '-'))
+            exponentOk = false;
+        if (!num && c != '-' && c != ts && c != ds)
+            decimalOk = false;
+        if (!IsSignedFloatChar(c) || c == ts)
+            exponentOk = false;
+        if (c == ts) {
+            if (i - lastThousand < 4)
+                decimalOk = false;
+            lastThousand = i;
+        }
+        if (c == ds)
+            ++decimals;
+        if (c == '-')
+            ++minus;
+    }
+    int result;
+    if (allDigits) {
+        result = nkInteger;
+    } else {
+        result = decimalOk && !hasExponent ? nkDecimal : nkNotNumber;
+        if (exponentOk && hasExponent) {
+            result = nkExponent;
+            if (minus == 2)
+                minus = 1;
+        }
+    }
+    if (minus > 1 || decimals > 1)
+        result = nkNotNumber;
+    return result;
+}
+
+QString CleanNumberText(QString text)
+{
+    if (text.isEmpty())
+        return text;
+    bool negative = text.startsWith('(') && text.endsWith(')');
+    while (text.size() >= 2 && !IsFloatChar(text.at(0))) {
+        if (text.at(0) == '-')
+            negative = true;
+        text.remove(0, 1);
+    }
+    const QChar ts = LocaleThousandSeparator();
+    const QChar ds = LocaleDecimalSeparator();
+    QString out;
+    for (QChar c : text) {
+        if (c == ts)
+            continue;
+        if (c == ds) {
+            out += '.';
+            continue;
+        }
+        if (!IsNumberTextChar(c))
+            break;
+        out += c;
+    }
+    return negative ? QStringLiteral("-") + out : out;
+}
+
+QString LocaleNumberToPoint(const QString& text)
+{
+    const QChar ts = LocaleThousandSeparator();
+    const QChar ds = LocaleDecimalSeparator();
+    QString out;
+    for (QChar c : text) {
+        if (c == ds)
+            out += '.';
+        else if (c != ts)
+            out += c;
+    }
+    return out;
+}
+
+namespace {
+
+bool CleanInt(const QString& field, int& value)
+{
+    if (field.isEmpty())
+        return false;
+    bool ok = false;
+    value = field.toInt(&ok, 10);
+    return ok;
+}
+
+QDate ParseDate3(const QString& text, bool monthFirst)
+{
+    QChar sep = text.contains('/') ? QChar('/') : text.contains('.') ? QChar('.') : QChar('-');
+    const QStringList parts = text.trimmed().split(sep);
+    if (parts.size() != 3)
+        return {};
+    int a = 0, b = 0, y = 0;
+    if (!CleanInt(parts[0], a) || !CleanInt(parts[1], b) || !CleanInt(parts[2], y))
+        return {};
+    const QString yearText = parts[2].trimmed();
+    if (y < 0)
+        return {};
+    if (yearText.size() <= 2)
+        y += y <= 25 ? 2000 : 1900;
+    const int month = monthFirst ? a : b;
+    const int day = monthFirst ? b : a;
+    return QDate(y, month, day);  // null when the calendar has no such day
+}
+
+}  // namespace
+
+QDate ParseDateMDY(const QString& text) { return ParseDate3(text, true); }
+QDate ParseDateDMY(const QString& text) { return ParseDate3(text, false); }
+
+bool StrToIntStrict(const QString& text, int& value)
+{
+    QString s = text;
+    bool negative = false;
+    if (s.startsWith('-') || s.startsWith('+')) {
+        negative = s.at(0) == '-';
+        s.remove(0, 1);
+    }
+    int base = 10;
+    if (s.startsWith('$') || s.startsWith('x') || s.startsWith('X')) {
+        base = 16;
+        s.remove(0, 1);
+    } else if (s.startsWith(QStringLiteral("0x")) || s.startsWith(QStringLiteral("0X"))) {
+        base = 16;
+        s.remove(0, 2);
+    }
+    if (s.isEmpty())
+        return false;
+    for (QChar c : s)
+        if (!(base == 16 ? isxdigit(c.toLatin1()) && c.unicode() < 128 : (c >= '0' && c <= '9')))
+            return false;
+    bool ok = false;
+    const qlonglong v = s.toLongLong(&ok, base);
+    if (!ok)
+        return false;
+    const qlonglong signedValue = negative ? -v : v;
+    if (base == 10 && (signedValue < std::numeric_limits<int>::min() || signedValue > std::numeric_limits<int>::max()))
+        return false;
+    if (base == 16 && v > 0xFFFFFFFFLL)
+        return false;
+    value = base == 16 ? int(uint32_t(signedValue)) : int(signedValue);
+    return true;
+}
+
+QString CutToken(QString& text, QChar delimiter)
+{
+    const qsizetype p = text.indexOf(delimiter);
+    if (p < 0)
+        return {};
+    QString token = text.left(p);
+    text.remove(0, p + 1);
+    return token;
+}
+
+int CountChar(QChar c, const QString& text) { return int(text.count(c)); }
+
+QString DoubleQuoteChars(const QString& text)
+{
+    QString s = text;
+    s.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return s;
+}
+
+int ApplySizeLimits(int value, int minimum, int maximum)
+{
+    if (minimum == maximum)
+        return value;
+    if (minimum > 0 && value < minimum)
+        value = minimum;
+    if (maximum > 0 && value > maximum)
+        value = maximum;
+    return value;
+}
+
+}  // namespace grid
