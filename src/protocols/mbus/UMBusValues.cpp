@@ -5,7 +5,6 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <initializer_list>
 
 namespace {
@@ -438,7 +437,17 @@ QString Format_Value(long double value, QChar separator)
     for (; p < end && *p != 'e'; ++p)
         if (*p >= '0' && *p <= '9' && count < 15)
             digits[count++] = *p;
-    const int exponent = p < end ? std::atoi(p + 1) : 0;
+    // The exponent: "e", a sign, then digits up to the end of what to_chars wrote.
+    int exponent = 0;
+    bool negative_exponent = false;
+    for (const char* e = p + 1; e < end; ++e) {
+        if (*e == '-')
+            negative_exponent = true;
+        else if (*e >= '0' && *e <= '9')
+            exponent = exponent * 10 + (*e - '0');
+    }
+    if (negative_exponent)
+        exponent = -exponent;
     while (count > 0 && digits[count - 1] == '0')
         --count;
     if (count == 0)

@@ -8,7 +8,11 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <ostream>
 #include <vector>
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace mbus_test {
 
