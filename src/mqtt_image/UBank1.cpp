@@ -48,7 +48,7 @@ enum : size_t {
     Off_Bank2_Address = 1424,
 };
 
-constexpr size_t Width_Modem_Text = 512;
+constexpr size_t Width_Modem_Text = shell::Modem_Field_Bytes;
 constexpr size_t Width_WiFi_SSID = 32;
 constexpr size_t Width_WiFi_PWD = 64;
 constexpr size_t Width_Device_Name = 32;
@@ -104,14 +104,12 @@ private:
     TBank_Writer W;
 };
 
-// Four elements name1..name4, each with its own fallback.
-TIP Read_IP(const TParGen_Reader& parGen, const char* prefix, const TIP& fallback)
+// The four elements of an address from its first byte on, each with its own fallback.
+TIP Read_IP(const TParGen_Reader& parGen, shell::TParGen_Id first, const TIP& fallback)
 {
     TIP result{};
-    for (int i = 0; i < 4; ++i) {
-        const std::string name = std::string(prefix) + char('1' + i);
-        result[size_t(i)] = parGen.Int(name.c_str(), fallback[size_t(i)]);
-    }
+    for (int i = 0; i < 4; ++i)
+        result[size_t(i)] = parGen.Int(first + i, fallback[size_t(i)]);
     return result;
 }
 
@@ -144,76 +142,62 @@ void Init_Bank1_Defaults(TBank1_Parameter_Block& block)
     f.U32(Off_Bank2_Address, Bank2_Base_Address);
 }
 
-QString GSM_Auth_Type_Code(const QString& authType)
+QString Modem_Text(const TParGen_Reader& p)
 {
-    const std::string text = authType.toStdString();
-    if (Same_Text_No_Case(text, "PAP"))
-        return QStringLiteral("1");
-    if (Same_Text_No_Case(text, "CHAP"))
-        return QStringLiteral("2");
-    if (Same_Text_No_Case(text, "PAP OR CHAP"))
-        return QStringLiteral("3");
-    return QStringLiteral("0");
-}
-
-QString Modem_Text(const TParGen_Reader& parGen)
-{
-    const QString crlf = QStringLiteral("\r\n");
-    return QStringLiteral("PIN=") + parGen.Text_UTF16("GSM_GPRS_PIN") + crlf + QStringLiteral("APN=") +
-           parGen.Text_UTF16("GSM_GPRS_APN") + crlf + QStringLiteral("AUTHTYPE=") +
-           GSM_Auth_Type_Code(parGen.Text_UTF16("GSM_GPRS_AUTHTYPE")) + crlf + QStringLiteral("USERNAME=") +
-           parGen.Text_UTF16("GSM_GPRS_USERNAME") + crlf + QStringLiteral("PASSWORD=") +
-           parGen.Text_UTF16("GSM_GPRS_PASSWORD") + crlf;
+    using enum shell::TParGen_Id;
+    return shell::Modem_Text(p.Text_UTF16(GSM_GPRS_PIN), p.Text_UTF16(GSM_GPRS_APN), p.Text_UTF16(GSM_GPRS_AUTHTYPE),
+                             p.Text_UTF16(GSM_GPRS_USERNAME), p.Text_UTF16(GSM_GPRS_PASSWORD));
 }
 
 void Load_ParGen_For_Bank1(TBank1_Parameter_Block& block, const TParGen_Reader& p)
 {
+    using enum shell::TParGen_Id;
     TBank1_Fields f(block);
 
-    f.Text(Off_Device_Name, Width_Device_Name, p.Text_UTF16("Eth_Conn_Device_Name"), Max_Device_Name);
+    f.Text(Off_Device_Name, Width_Device_Name, p.Text_UTF16(Eth_Conn_Device_Name), Max_Device_Name);
 
     int flags = 0;
-    if (p.Is_One("Eth_Conn_DHCP_Cable"))
+    if (p.Is_One(Eth_Conn_DHCP_Cable))
         flags |= 1;
-    if (p.Is_One("Eth_Conn_DHCP_WiFi"))
+    if (p.Is_One(Eth_Conn_DHCP_WiFi))
         flags |= 2;
     f.U16(Off_DHCP_Flags, flags);
 
-    if (p.Is_One("Eth_Conn_Enable_DNS")) {
-        f.IP(Off_Primary_DNS, Read_IP(p, "Eth_Conn_Primary_DNS", {8, 8, 8, 8}));
-        f.IP(Off_Secondary_DNS, Read_IP(p, "Eth_Conn_Secondary_DNS", {8, 8, 4, 4}));
+    if (p.Is_One(Eth_Conn_Enable_DNS)) {
+        f.IP(Off_Primary_DNS, Read_IP(p, Eth_Conn_Primary_DNS1, {8, 8, 8, 8}));
+        f.IP(Off_Secondary_DNS, Read_IP(p, Eth_Conn_Secondary_DNS1, {8, 8, 4, 4}));
     } else {
         f.IP(Off_Primary_DNS, IP_None);
         f.IP(Off_Secondary_DNS, IP_None);
     }
 
-    f.IP(Off_Modbus_IP, Read_IP(p, "Modbus_TCP_Slave_IP", {192, 168, 0, 5}));
-    f.IP(Off_Modbus_SM, Read_IP(p, "Modbus_TCP_Slave_SM", {255, 255, 255, 0}));
-    f.IP(Off_Modbus_GAT, p.Is_One("Modbus_TCP_Slave_EN_GAT") ? Read_IP(p, "Modbus_TCP_Slave_GAT", {192, 168, 0, 1})
+    f.IP(Off_Modbus_IP, Read_IP(p, Modbus_TCP_Slave_IP1, {192, 168, 0, 5}));
+    f.IP(Off_Modbus_SM, Read_IP(p, Modbus_TCP_Slave_SM1, {255, 255, 255, 0}));
+    f.IP(Off_Modbus_GAT, p.Is_One(Modbus_TCP_Slave_EN_GAT) ? Read_IP(p, Modbus_TCP_Slave_GAT1, {192, 168, 0, 1})
                                                               : IP_All);
-    const int32_t port = p.Int("Modbus_TCP_Slave_Port", 502);
+    const int32_t port = p.Int(Modbus_TCP_Slave_Port, 502);
     f.U16(Off_Modbus_Port, port);
     f.U16(Off_Modbus_Port_Copy, port);
 
     // The device reads the text up to its zero, so the zero always stays inside the field.
     f.Text(Off_Modem_Text, Width_Modem_Text, Modem_Text(p), Width_Modem_Text - 1);
 
-    f.IP(Off_Ethernet_IP, Read_IP(p, "Ethernet_IP", {192, 168, 0, 10}));
-    f.IP(Off_Ethernet_SM, Read_IP(p, "Ethernet_SM", {255, 255, 255, 0}));
-    f.IP(Off_Ethernet_GAT, p.Is_One("Ethernet_EN_GAT") ? Read_IP(p, "Ethernet_GAT", {192, 168, 0, 1}) : IP_All);
+    f.IP(Off_Ethernet_IP, Read_IP(p, Ethernet_IP1, {192, 168, 0, 10}));
+    f.IP(Off_Ethernet_SM, Read_IP(p, Ethernet_SM1, {255, 255, 255, 0}));
+    f.IP(Off_Ethernet_GAT, p.Is_One(Ethernet_EN_GAT) ? Read_IP(p, Ethernet_GAT1, {192, 168, 0, 1}) : IP_All);
 
-    const int32_t wifiType = p.Int("WiFi_Type", 0);
+    const int32_t wifiType = p.Int(WiFi_Type, 0);
     const bool accessPoint = wifiType == 0;
     const bool stationWithSecondAddress = wifiType == 1 && shell::Check_Device_IP_Address().Count == 2;
     f.U8(Off_WiFi_Type, wifiType);
-    f.IP(Off_WiFi_IP, Read_IP(p, "WiFi_IP", {192, 168, 0, 100}));
-    f.IP(Off_WiFi_SM, Read_IP(p, "WiFi_SM", {255, 255, 255, 0}));
+    f.IP(Off_WiFi_IP, Read_IP(p, WiFi_IP1, {192, 168, 0, 100}));
+    f.IP(Off_WiFi_SM, Read_IP(p, WiFi_SM1, {255, 255, 255, 0}));
     if (stationWithSecondAddress) {
-        f.IP(Off_WiFi_GAT, p.Is_One("WiFi_EN_Gateway") ? Read_IP(p, "WiFi_GAT", {192, 168, 0, 1}) : IP_All);
-        f.IP(Off_WiFi_IP2_IP, Read_IP(p, "WiFi_IP2_IP", {192, 168, 0, 110}));
-        f.IP(Off_WiFi_IP2_SM, Read_IP(p, "WiFi_IP2_SM", {255, 255, 255, 0}));
+        f.IP(Off_WiFi_GAT, p.Is_One(WiFi_EN_Gateway) ? Read_IP(p, WiFi_GAT1, {192, 168, 0, 1}) : IP_All);
+        f.IP(Off_WiFi_IP2_IP, Read_IP(p, WiFi_IP2_IP1, {192, 168, 0, 110}));
+        f.IP(Off_WiFi_IP2_SM, Read_IP(p, WiFi_IP2_SM1, {255, 255, 255, 0}));
         f.IP(Off_WiFi_IP2_GAT,
-             p.Is_One("WiFi_IP2_EN_Gateway") ? Read_IP(p, "WiFi_IP2_GAT", {192, 168, 0, 1}) : IP_All);
+             p.Is_One(WiFi_IP2_EN_Gateway) ? Read_IP(p, WiFi_IP2_GAT1, {192, 168, 0, 1}) : IP_All);
     } else {
         f.IP(Off_WiFi_GAT, IP_None);
         f.IP(Off_WiFi_IP2_IP, IP_None);
@@ -223,17 +207,17 @@ void Load_ParGen_For_Bank1(TBank1_Parameter_Block& block, const TParGen_Reader& 
 
     // A name or password longer than its field is cut at the field's end; the window refuses
     // such texts, so only a hand-edited file gets here.
-    f.Text(Off_WiFi_SSID, Width_WiFi_SSID, p.Text_UTF16("WiFi_SSID"), Width_WiFi_SSID);
-    f.Text(Off_WiFi_PWD, Width_WiFi_PWD, p.Text_UTF16("WiFi_PWD"), Width_WiFi_PWD);
+    f.Text(Off_WiFi_SSID, Width_WiFi_SSID, p.Text_UTF16(WiFi_SSID), Width_WiFi_SSID);
+    f.Text(Off_WiFi_PWD, Width_WiFi_PWD, p.Text_UTF16(WiFi_PWD), Width_WiFi_PWD);
 
     if (accessPoint) {
-        f.U8(Off_WiFi_Secure_Type, p.Int("WiFi_Secure_Type", 0));
-        f.U8(Off_WiFi_EN_DHCP, p.Int("WiFi_EN_DHCP", 0));
-        f.U32(Off_WiFi_DHCP_First, IP_As_Number(Read_IP(p, "WiFi_DHCP_First_IP", {192, 168, 0, 200})));
-        f.U32(Off_WiFi_DHCP_SM, IP_As_Number(Read_IP(p, "WiFi_DHCP_SM", {255, 255, 255, 0})));
-        f.U32(Off_WiFi_Lease_Time, p.Int("WiFi_Lease_Time", 86400));
-        f.U8(Off_WiFi_Max_Client, p.Int("WiFi_Max_Client", 10, 9));
-        const uint8_t channel = uint8_t(p.Int("WiFi_Channel", 1));
+        f.U8(Off_WiFi_Secure_Type, p.Int(WiFi_Secure_Type, 0));
+        f.U8(Off_WiFi_EN_DHCP, p.Int(WiFi_EN_DHCP, 0));
+        f.U32(Off_WiFi_DHCP_First, IP_As_Number(Read_IP(p, WiFi_DHCP_First_IP1, {192, 168, 0, 200})));
+        f.U32(Off_WiFi_DHCP_SM, IP_As_Number(Read_IP(p, WiFi_DHCP_SM1, {255, 255, 255, 0})));
+        f.U32(Off_WiFi_Lease_Time, p.Int(WiFi_Lease_Time, 86400));
+        f.U8(Off_WiFi_Max_Client, p.Int(WiFi_Max_Client, 10, 9));
+        const uint8_t channel = uint8_t(p.Int(WiFi_Channel, 1));
         f.U8(Off_WiFi_Channel, channel);
         f.U8(Off_WiFi_Auto_Channel, channel == 0 ? 1 : 0);
     }

@@ -25,10 +25,7 @@ void Init_Bank1_Defaults(TBank1_Parameter_Block& block);
 // not a number giving that field's fallback.
 void Load_ParGen_For_Bank1(TBank1_Parameter_Block& block, const TParGen_Reader& parGen);
 
-// "0" none, "1" PAP, "2" CHAP, "3" PAP or CHAP, from the stored item text (letter case ignored).
-QString GSM_Auth_Type_Code(const QString& authType);
-
-// The modem's settings text without its terminating zero.
+// The modem's settings text of the file's modem elements, without its terminating zero.
 QString Modem_Text(const TParGen_Reader& parGen);
 
 // Stores the sum of bytes 0..2043 at 2044 and returns it.

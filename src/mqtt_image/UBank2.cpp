@@ -4,6 +4,7 @@
 #include "platform/FileUtil.h"
 #include "mqtt_image/UBankInput.h"
 #include "mqtt_image/UBankWriter.h"
+#include "shell/UTextChecks.h"
 
 #include <QtGlobal>
 
@@ -20,7 +21,7 @@ constexpr std::string_view Default_Template = "$VALUE$";
 
 enum : uint32_t { Option_OnChange = 1, Option_OnCMD = 2, Option_OnTimer = 4 };
 
-std::string_view Text_Or_Empty(const TParGen_Reader& p, const char* name) { return p.Text(name).value_or(""); }
+std::string_view Text_Or_Empty(const TParGen_Reader& p, shell::TParGen_Id element) { return p.Text(element).value_or(""); }
 
 // The text without line breaks; a copy only when it had any.
 std::string_view Without_CR_LF(TMQTT& mqtt, std::string_view text)
@@ -30,22 +31,12 @@ std::string_view Without_CR_LF(TMQTT& mqtt, std::string_view text)
     return mqtt.Own(Remove_CR_LF(text));
 }
 
-// Attribute names are short: an inline loop beats a library call per attribute.
-inline bool Same_Name(const char* a, const char* b)
-{
-    while (*a && *a == *b) {
-        ++a;
-        ++b;
-    }
-    return *a == *b;
-}
-
 // The attributes of the two row kinds, in the order the topic window writes them.
 enum TPublish_Attribute : size_t {
     P_Topic, P_Retained, P_QoS, P_DataType, P_Dimension, P_Position, P_IPAddress, P_FormatHex,
     P_InputTemplate, P_Template, P_OnChange, P_OnCMD, P_OnTimer, P_Time, P_Mnemonic, P_Count
 };
-constexpr const char* Publish_Names[P_Count] = {"Topic",     "Retained",  "QoS",           "DataType", "Dimension",
+constexpr std::string_view Publish_Names[P_Count] = {"Topic",     "Retained",  "QoS",           "DataType", "Dimension",
                                                 "Position",  "IPAddress", "FormatHex",     "InputTemplate",
                                                 "Template",  "OnChange",  "OnCMD",         "OnTimer",  "Time",
                                                 "Mnemonic"};
@@ -53,7 +44,7 @@ enum TSubscribe_Attribute : size_t {
     S_Topic, S_Retained, S_QoS, S_DataType, S_Dimension, S_Position, S_IPAddress, S_Port, S_EthType,
     S_InputTemplate, S_FormatHex, S_Template, S_Mnemonic, S_Count
 };
-constexpr const char* Subscribe_Names[S_Count] = {"Topic",    "Retained", "QoS",     "DataType",      "Dimension",
+constexpr std::string_view Subscribe_Names[S_Count] = {"Topic",    "Retained", "QoS",     "DataType",      "Dimension",
                                                   "Position", "IPAddress", "Port",   "EthType",       "InputTemplate",
                                                   "FormatHex", "Template", "Mnemonic"};
 
@@ -62,27 +53,21 @@ constexpr const char* Subscribe_Names[S_Count] = {"Topic",    "Retained", "QoS",
 template <size_t N>
 class TTopic_Row {
 public:
-    TTopic_Row(pugi::xml_node row, const char* const (&names)[N], const QString& path, const char* container,
-               size_t index)
+    TTopic_Row(const platform::XmlNode& row, const std::string_view (&names)[N], const QString& path,
+               const char* container, size_t index)
         : Names(names), Path(path), Container(container), Index(index)
     {
         // Files keep the writer's order, so the next expected name nearly always matches first.
         size_t expected = 0;
-        for (pugi::xml_attribute attr = row.first_attribute(); attr; attr = attr.next_attribute()) {
-            const char* name = attr.name();
-            size_t k = expected < N && Same_Name(names[expected], name) ? expected : Find(name);
+        row.ForEachAttributeUtf8([&](std::string_view name, std::string_view value) {
+            const size_t k = expected < N && names[expected] == name ? expected : Find(name);
             if (k < N && !Values[k])
-                Values[k] = attr.value();
+                Values[k] = value;
             expected = k + 1;
-        }
+        });
     }
 
-    std::optional<std::string_view> Optional(size_t which) const
-    {
-        if (!Values[which])
-            return std::nullopt;
-        return std::string_view(Values[which]);
-    }
+    std::optional<std::string_view> Optional(size_t which) const { return Values[which]; }
 
     std::string_view Required(size_t which) const
     {
@@ -95,7 +80,7 @@ public:
     int32_t Required_Int(size_t which) const
     {
         const std::string_view text = Required(which);
-        const auto value = Str_To_Int(text);
+        const auto value = shell::Parse_Int32(text);
         if (!value)
             Fail(which, QStringLiteral("holds \"%1\", which is not a whole number")
                            .arg(QString::fromUtf8(text.data(), qsizetype(text.size()))));
@@ -108,7 +93,7 @@ public:
         const auto text = Optional(which);
         if (!text)
             return fallback;
-        return Str_To_Int(trim ? Trim_Bank_Text(*text) : *text).value_or(fallback);
+        return shell::Parse_Int32(trim ? Trim_Bank_Text(*text) : *text).value_or(fallback);
     }
 
     bool Is_Y(size_t which) const
@@ -124,10 +109,10 @@ public:
     }
 
 private:
-    size_t Find(const char* name) const
+    size_t Find(std::string_view name) const
     {
         for (size_t k = 0; k < N; ++k)
-            if (Same_Name(Names[k], name))
+            if (Names[k] == name)
                 return k;
         return N;
     }
@@ -138,19 +123,19 @@ private:
             QStringLiteral("Cannot build the device image from the file \"%1\": row %2 of \"%3\": "
                            "the attribute \"%4\" %5.")
                 .arg(Path, QString::number(Index + 1), QString::fromLatin1(Container),
-                     QString::fromLatin1(Names[which]), problem));
+                     QString::fromLatin1(Names[which].data(), qsizetype(Names[which].size())), problem));
     }
 
-    const char* const (&Names)[N];
-    std::array<const char*, N> Values{};
+    const std::string_view (&Names)[N];
+    std::array<std::optional<std::string_view>, N> Values{};
     const QString& Path;
     const char* Container;
     size_t Index;
 };
 
-pugi::xml_node Container(pugi::xml_node root, const char* name, const QString& path)
+platform::XmlNode Container(const platform::XmlNode& root, const char* name, const QString& path)
 {
-    const pugi::xml_node container = root.child(name);
+    const platform::XmlNode container = root.ChildByName(QLatin1String(name));
     if (!container)
         throw platform::Exception(
             QStringLiteral("Cannot build the device image from the file \"%1\": the container \"%2\" is missing.")
@@ -158,30 +143,13 @@ pugi::xml_node Container(pugi::xml_node root, const char* name, const QString& p
     return container;
 }
 
-size_t Count_Rows(pugi::xml_node container)
-{
-    size_t n = 0;
-    for (pugi::xml_node row = container.first_child(); row; row = row.next_sibling())
-        if (row.type() == pugi::node_element)
-            ++n;
-    return n;
-}
-
-template <typename Fn>
-void For_Each_Row(pugi::xml_node container, size_t limit, Fn&& fn)
-{
-    size_t index = 0;
-    for (pugi::xml_node row = container.first_child(); row && index < limit; row = row.next_sibling())
-        if (row.type() == pugi::node_element)
-            fn(row, index++);
-}
-
-void Load_Publish(TMQTT& mqtt, pugi::xml_node container, const QString& path)
+void Load_Publish(TMQTT& mqtt, const platform::XmlNode& container, const QString& path)
 {
     const bool noLayout = mqtt.Mode == 0 || mqtt.Mode == 3;
-    mqtt.Publish_Data.resize(Count_Rows(container));
-    For_Each_Row(container, mqtt.Publish_Data.size(), [&](pugi::xml_node node, size_t i) {
-        const TTopic_Row row(node, Publish_Names, path, "MQTT_Publish", i);
+    const std::vector<platform::XmlNode> rows = container.ChildNodes();
+    mqtt.Publish_Data.resize(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const TTopic_Row row(rows[i], Publish_Names, path, "MQTT_Publish", i);
         TMQTT_Publish_Data& e = mqtt.Publish_Data[i];
         e.Publish_Topic.CString = Without_CR_LF(mqtt, row.Required(P_Topic));
         e.Retained = Same_Text_No_Case(row.Required(P_Retained), "Y") ? 1 : 0;
@@ -202,19 +170,20 @@ void Load_Publish(TMQTT& mqtt, pugi::xml_node container, const QString& path)
         const auto tmpl = row.Optional(P_Template);
         e.Output_Template.Text = Without_CR_LF(mqtt, tmpl.value_or(Default_Template));
         e.Description.Text = row.Required(P_Mnemonic);
-    });
+    }
 }
 
-void Load_Subscribe(TMQTT& mqtt, pugi::xml_node container, const QString& path)
+void Load_Subscribe(TMQTT& mqtt, const platform::XmlNode& container, const QString& path)
 {
-    size_t n = Count_Rows(container);
+    const std::vector<platform::XmlNode> rows = container.ChildNodes();
+    size_t n = rows.size();
     if (mqtt.Mode == 0)
         n = std::min<size_t>(n, 1);
     mqtt.Topic_Filters.resize(n);
     mqtt.Topic_Filter_QoS.resize(n);
     mqtt.Subscribe_Data.resize(n);
-    For_Each_Row(container, n, [&](pugi::xml_node node, size_t i) {
-        const TTopic_Row row(node, Subscribe_Names, path, "MQTT_Subscribe", i);
+    for (size_t i = 0; i < n; ++i) {
+        const TTopic_Row row(rows[i], Subscribe_Names, path, "MQTT_Subscribe", i);
         mqtt.Topic_Filters[i].CString = Without_CR_LF(mqtt, row.Required(S_Topic));
         mqtt.Topic_Filter_QoS[i] = row.Required_Int(S_QoS);
         TMQTT_Subscribe_Data& e = mqtt.Subscribe_Data[i];
@@ -226,7 +195,7 @@ void Load_Subscribe(TMQTT& mqtt, pugi::xml_node container, const QString& path)
         // The subscribe template keeps its line breaks: the device matches received payloads with it.
         const auto tmpl = row.Optional(S_Template);
         e.Input_Template.Text = tmpl.value_or(Default_Template);
-    });
+    }
 }
 
 // Walks the image in the order it is written, giving each item its offset.
@@ -311,37 +280,38 @@ void Init_MQTT_Defaults(TMQTT& mqtt) { mqtt = TMQTT(); }
 
 void Load_ParGen_For_MQTT(TMQTT& m, std::shared_ptr<const TXml_Source> parGen)
 {
+    using enum shell::TParGen_Id;
     const TParGen_Reader p(parGen->Root());
     m.Keep(std::move(parGen));
     // Mode follows from the file's presence; an element Working_Mode does not change it.
     m.Mode = 2;
-    m.Time_Poll = uint32_t(p.Int("MQTT_ASync_Send_Time", 10));
-    m.Server_Address.Text = Text_Or_Empty(p, "MQTT_Server_URL");
-    m.Server_Port = uint16_t(p.Int("MQTT_Server_Port", 1883));
+    m.Time_Poll = uint32_t(p.Int(MQTT_ASync_Send_Time, 10));
+    m.Server_Address.Text = Text_Or_Empty(p, MQTT_Server_URL);
+    m.Server_Port = uint16_t(p.Int(MQTT_Server_Port, 1883));
     TMQTTPacket_ConnectData& c = m.Connect_Data;
-    c.ClientID.CString = Text_Or_Empty(p, "MQTT_Client_ID");
-    c.KeepAliveInterval = uint16_t(p.Int("MQTT_Keep_Alive", 0));
-    c.CleanSession = uint8_t(p.Int("MQTT_Clean_Session", 0));
-    c.WillFlag = uint8_t(p.Int("MQTT_WillFlag", 0));
-    c.Will.TopicName.CString = Text_Or_Empty(p, "MQTT_Will_Topic_Name");
-    c.Will.WillMessage.CString = Text_Or_Empty(p, "MQTT_Will_Message");
-    c.Will.Retained = uint8_t(p.Int("MQTT_Will_Retained", 0));
-    c.Will.QoS = uint8_t(p.Int("MQTT_Will_QoS", 0));
-    m.onconnectFlag = uint8_t(p.Int("MQTT_PublishTopicConnection", 0));
-    m.onconnect.topicName.CString = Text_Or_Empty(p, "MQTT_Connection_Topic_Name");
-    m.onconnect.conn_message.CString = Text_Or_Empty(p, "MQTT_Connection_Message");
-    m.onconnect.reteined = uint8_t(p.Int("MQTT_Connection_Retained", 0));
-    c.Username.CString = Text_Or_Empty(p, "MQTT_Username");
-    c.Password.CString = Text_Or_Empty(p, "MQTT_Password");
-    m.TLS_Flag = uint32_t(p.Int("TLS_Enable", 0));
-    m.TLS_Server_Authentication = uint32_t(p.Int("TLS_En_Server_Auth", 0));
-    m.TLS_Server_Cert.Text = Text_Or_Empty(p, "TLS_Server_Auth_Certificate");
-    m.TLS_Client_Authentication = uint32_t(p.Int("TLS_En_Client_Auth", 0));
-    m.TLS_Client_Cert.Text = Text_Or_Empty(p, "TLS_Client_Auth_Certificate");
-    m.TLS_Client_Key.Text = Text_Or_Empty(p, "TLS_Client_Auth_Key");
-    m.TLS_Client_Key_Pass.Text = Text_Or_Empty(p, "TLS_Client_Auth_Key_Password");
-    m.NTP_Server_Address.Text = Text_Or_Empty(p, "NTP_Server_URL");
-    m.NTP_Server_Poll = uint32_t(p.Int("NTP_Poll_Time", 1000));
+    c.ClientID.CString = Text_Or_Empty(p, MQTT_Client_ID);
+    c.KeepAliveInterval = uint16_t(p.Int(MQTT_Keep_Alive, 0));
+    c.CleanSession = uint8_t(p.Int(MQTT_Clean_Session, 0));
+    c.WillFlag = uint8_t(p.Int(MQTT_WillFlag, 0));
+    c.Will.TopicName.CString = Text_Or_Empty(p, MQTT_Will_Topic_Name);
+    c.Will.WillMessage.CString = Text_Or_Empty(p, MQTT_Will_Message);
+    c.Will.Retained = uint8_t(p.Int(MQTT_Will_Retained, 0));
+    c.Will.QoS = uint8_t(p.Int(MQTT_Will_QoS, 0));
+    m.onconnectFlag = uint8_t(p.Int(MQTT_PublishTopicConnection, 0));
+    m.onconnect.topicName.CString = Text_Or_Empty(p, MQTT_Connection_Topic_Name);
+    m.onconnect.conn_message.CString = Text_Or_Empty(p, MQTT_Connection_Message);
+    m.onconnect.reteined = uint8_t(p.Int(MQTT_Connection_Retained, 0));
+    c.Username.CString = Text_Or_Empty(p, MQTT_Username);
+    c.Password.CString = Text_Or_Empty(p, MQTT_Password);
+    m.TLS_Flag = uint32_t(p.Int(TLS_Enable, 0));
+    m.TLS_Server_Authentication = uint32_t(p.Int(TLS_En_Server_Auth, 0));
+    m.TLS_Server_Cert.Text = Text_Or_Empty(p, TLS_Server_Auth_Certificate);
+    m.TLS_Client_Authentication = uint32_t(p.Int(TLS_En_Client_Auth, 0));
+    m.TLS_Client_Cert.Text = Text_Or_Empty(p, TLS_Client_Auth_Certificate);
+    m.TLS_Client_Key.Text = Text_Or_Empty(p, TLS_Client_Auth_Key);
+    m.TLS_Client_Key_Pass.Text = Text_Or_Empty(p, TLS_Client_Auth_Key_Password);
+    m.NTP_Server_Address.Text = Text_Or_Empty(p, NTP_Server_URL);
+    m.NTP_Server_Poll = uint32_t(p.Int(NTP_Poll_Time, 1000));
 }
 
 uint16_t Type_Data_Code(std::string_view text)
@@ -359,10 +329,10 @@ void Load_Topics_For_Bank2(TMQTT& mqtt, const QString& topicPath)
     if (!platform::FileExists(topicPath))
         return;
     auto source = TXml_Source::Load(topicPath);
-    const pugi::xml_node root = source->Root();
+    const platform::XmlNode root = source->Root();
     mqtt.Keep(source);
-    const pugi::xml_node publish = Container(root, "MQTT_Publish", topicPath);
-    const pugi::xml_node subscribe = Container(root, "MQTT_Subscribe", topicPath);
+    const platform::XmlNode publish = Container(root, "MQTT_Publish", topicPath);
+    const platform::XmlNode subscribe = Container(root, "MQTT_Subscribe", topicPath);
     Load_Publish(mqtt, publish, topicPath);
     Load_Subscribe(mqtt, subscribe, topicPath);
 }

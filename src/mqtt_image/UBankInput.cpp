@@ -1,59 +1,12 @@
 #include "mqtt_image/UBankInput.h"
 
 #include "platform/Exception.h"
-
+#include "shell/UTextChecks.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace mqtt_image {
-
-std::optional<int32_t> Str_To_Int(std::string_view text)
-{
-    size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    bool hex = false;
-    if (i < text.size() && text[i] == '$') {
-        hex = true;
-        ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        hex = true;
-        i += 2;
-    } else if (i < text.size() && (text[i] == 'x' || text[i] == 'X')) {
-        hex = true;
-        ++i;
-    }
-    if (i == text.size())
-        return std::nullopt;
-
-    uint64_t value = 0;
-    const uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        unsigned digit;
-        if (c >= '0' && c <= '9')
-            digit = unsigned(c - '0');
-        else if (hex && c >= 'a' && c <= 'f')
-            digit = unsigned(c - 'a' + 10);
-        else if (hex && c >= 'A' && c <= 'F')
-            digit = unsigned(c - 'A' + 10);
-        else
-            return std::nullopt;
-        value = value * (hex ? 16 : 10) + digit;
-        if (value > limit)
-            return std::nullopt;
-    }
-    uint32_t bits = static_cast<uint32_t>(value);
-    if (negative)
-        bits = 0u - bits;
-    return static_cast<int32_t>(bits);
-}
 
 std::string_view Trim_Bank_Text(std::string_view text)
 {
@@ -102,33 +55,28 @@ std::shared_ptr<const TXml_Source> TXml_Source::Load(const QString& path)
     return source;
 }
 
-std::optional<std::string_view> TParGen_Reader::Text(const char* name) const
+QString TParGen_Reader::Text_UTF16(shell::TParGen_Id element) const
 {
-    const pugi::xml_node element = Root.child(name);
-    if (!element)
-        return std::nullopt;
-    return std::string_view(element.text().get());
-}
-
-QString TParGen_Reader::Text_UTF16(const char* name) const
-{
-    const auto text = Text(name);
+    const auto text = Text(element);
     return text ? QString::fromUtf8(text->data(), qsizetype(text->size())) : QString();
 }
 
-int32_t TParGen_Reader::Int(const char* name, int32_t fallback) const { return Int(name, fallback, fallback); }
-
-int32_t TParGen_Reader::Int(const char* name, int32_t whenMissing, int32_t whenNotNumber) const
+int32_t TParGen_Reader::Int(shell::TParGen_Id element, int32_t fallback) const
 {
-    const auto text = Text(name);
-    if (!text)
-        return whenMissing;
-    return Str_To_Int(*text).value_or(whenNotNumber);
+    return Int(element, fallback, fallback);
 }
 
-bool TParGen_Reader::Is_One(const char* name) const
+int32_t TParGen_Reader::Int(shell::TParGen_Id element, int32_t whenMissing, int32_t whenNotNumber) const
 {
-    const auto text = Text(name);
+    const auto text = Text(element);
+    if (!text)
+        return whenMissing;
+    return shell::Parse_Int32(*text).value_or(whenNotNumber);
+}
+
+bool TParGen_Reader::Is_One(shell::TParGen_Id element) const
+{
+    const auto text = Text(element);
     return text && *text == "1";
 }
 

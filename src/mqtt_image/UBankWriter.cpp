@@ -4,13 +4,13 @@
 
 namespace mqtt_image {
 
-void TBank_Writer::Refuse(size_t position, size_t count) const
+void TBank_Writer::Refuse() const
 {
     throw platform::Exception(QStringLiteral("The device image does not fit in its %1 bytes "
                                              "(%2 bytes at offset %3 refused).")
-                                  .arg(Buffer.size())
-                                  .arg(count)
-                                  .arg(position));
+                                  .arg(W.Size())
+                                  .arg(W.FailedCount())
+                                  .arg(W.FailedAt()));
 }
 
 }  // namespace mqtt_image

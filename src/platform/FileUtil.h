@@ -1,6 +1,8 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <vector>
 
 namespace platform {
 
@@ -13,7 +15,19 @@ QString JoinPath(const QString& folder, const QString& name);
 
 // Writes the whole file to a temporary file beside it and renames it over the target, so that a
 // failure never leaves half a file. Throws Exception naming the file on failure.
-void WriteFileAtomic(const QString& path, const QByteArray& contents);
+void WriteFileAtomic(const QString& path, QByteArrayView contents);
+
+struct FileContents {
+    QString Path;
+    QByteArrayView Contents;
+};
+
+// Writes files that are only valid together: each is written whole beside its target first,
+// then they replace their targets in the given order. When a replacement fails, the files
+// already replaced get their previous contents back (or are removed when they were new), so
+// either every target is new or every target is as it was. Throws Exception naming the file
+// that failed; the message says so when a previous file could not be put back either.
+void WriteFilesAtomic(const std::vector<FileContents>& files);
 
 // Reads a whole file; throws Exception naming the file when it cannot be read or is larger than maxBytes.
 QByteArray ReadWholeFile(const QString& path, qint64 maxBytes = 64 * 1024 * 1024);

@@ -3,6 +3,7 @@
 #include "platform/Exception.h"
 #include "platform/FileUtil.h"
 
+#include <pugixml.hpp>
 #include <sstream>
 
 namespace platform {
@@ -10,40 +11,44 @@ namespace {
 std::string utf8(const QString& s) { return s.toStdString(); }
 QString fromUtf8(const char* s) { return QString::fromUtf8(s); }
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
+
+pugi::xml_node node(pugi::xml_node_struct* n) { return pugi::xml_node(n); }
+XmlNode wrap(pugi::xml_node n) { return XmlNode(n.internal_object()); }
 }  // namespace
 
-QString XmlNode::NodeName() const { return fromUtf8(Node.name()); }
+QString XmlNode::NodeName() const { return fromUtf8(node(Node).name()); }
 
-QString XmlNode::Text() const { return fromUtf8(Node.text().get()); }
+QString XmlNode::Text() const { return fromUtf8(node(Node).text().get()); }
+
+std::string_view XmlNode::NameUtf8() const { return node(Node).name(); }
+
+std::string_view XmlNode::TextUtf8() const { return node(Node).text().get(); }
 
 void XmlNode::SetText(const QString& text)
 {
     if (Node)
-        Node.text().set(utf8(text).c_str());
+        node(Node).text().set(utf8(text).c_str());
 }
 
-XmlNode XmlNode::ChildByName(const QString& name) const
-{
-    return XmlNode(Node.child(utf8(name).c_str()));
-}
+XmlNode XmlNode::ChildByName(const QString& name) const { return wrap(node(Node).child(utf8(name).c_str())); }
 
 std::vector<XmlNode> XmlNode::ChildNodes() const
 {
     std::vector<XmlNode> result;
-    for (pugi::xml_node child : Node.children())
+    for (pugi::xml_node child : node(Node).children())
         if (child.type() == pugi::node_element)
-            result.emplace_back(child);
+            result.push_back(wrap(child));
     return result;
 }
 
 bool XmlNode::HasAttribute(const QString& name) const
 {
-    return static_cast<bool>(Node.attribute(utf8(name).c_str()));
+    return static_cast<bool>(node(Node).attribute(utf8(name).c_str()));
 }
 
 QString XmlNode::Attribute(const QString& name) const
 {
-    return fromUtf8(Node.attribute(utf8(name).c_str()).value());
+    return fromUtf8(node(Node).attribute(utf8(name).c_str()).value());
 }
 
 void XmlNode::SetAttribute(const QString& name, const QString& value)
@@ -51,13 +56,19 @@ void XmlNode::SetAttribute(const QString& name, const QString& value)
     if (!Node)
         return;
     const std::string key = utf8(name);
-    pugi::xml_attribute attr = Node.attribute(key.c_str());
+    pugi::xml_attribute attr = node(Node).attribute(key.c_str());
     if (!attr)
-        attr = Node.append_attribute(key.c_str());
+        attr = node(Node).append_attribute(key.c_str());
     attr.set_value(utf8(value).c_str());
 }
 
-XmlNode XmlNode::AddChild(const QString& name) { return XmlNode(Node.append_child(utf8(name).c_str())); }
+void XmlNode::ForEachAttributeUtf8(const std::function<void(std::string_view, std::string_view)>& fn) const
+{
+    for (pugi::xml_attribute attr = node(Node).first_attribute(); attr; attr = attr.next_attribute())
+        fn(attr.name(), attr.value());
+}
+
+XmlNode XmlNode::AddChild(const QString& name) { return wrap(node(Node).append_child(utf8(name).c_str())); }
 
 XmlDocument::XmlDocument() : Doc(std::make_unique<pugi::xml_document>()) {}
 XmlDocument::~XmlDocument() = default;
@@ -99,9 +110,9 @@ void XmlDocument::parseHeldBytes(const QString& nameForMessages)
     }
 }
 
-XmlNode XmlDocument::DocumentElement() const { return XmlNode(Doc->document_element()); }
+XmlNode XmlDocument::DocumentElement() const { return wrap(Doc->document_element()); }
 
-XmlNode XmlDocument::AddRoot(const QString& name) { return XmlNode(Doc->append_child(utf8(name).c_str())); }
+XmlNode XmlDocument::AddRoot(const QString& name) { return wrap(Doc->append_child(utf8(name).c_str())); }
 
 void XmlDocument::AddComment(const QString& text)
 {

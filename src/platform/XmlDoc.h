@@ -1,9 +1,15 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
-#include <pugixml.hpp>
+#include <string_view>
 #include <vector>
+
+namespace pugi {
+class xml_document;
+struct xml_node_struct;
+}  // namespace pugi
 
 namespace platform {
 
@@ -11,14 +17,18 @@ namespace platform {
 class XmlNode {
 public:
     XmlNode() = default;
-    explicit XmlNode(pugi::xml_node node) : Node(node) {}
+    explicit XmlNode(pugi::xml_node_struct* node) : Node(node) {}
 
-    bool IsNull() const { return !Node; }
-    explicit operator bool() const { return static_cast<bool>(Node); }
+    bool IsNull() const { return Node == nullptr; }
+    explicit operator bool() const { return Node != nullptr; }
     QString NodeName() const;
 
     // Text of an element: its character data; empty when it has none.
     QString Text() const;
+    // Name and text as UTF-8 views into the document, for readers of large files that keep no
+    // copies; valid as long as the document lives unchanged.
+    std::string_view NameUtf8() const;
+    std::string_view TextUtf8() const;
     void SetText(const QString& text);
 
     // First child element with that name.
@@ -29,12 +39,13 @@ public:
     bool HasAttribute(const QString& name) const;
     QString Attribute(const QString& name) const;
     void SetAttribute(const QString& name, const QString& value);
+    // Each attribute in document order, name and value as UTF-8 views into the document.
+    void ForEachAttributeUtf8(const std::function<void(std::string_view name, std::string_view value)>& fn) const;
 
     XmlNode AddChild(const QString& name);
-    pugi::xml_node Raw() const { return Node; }
 
 private:
-    pugi::xml_node Node;
+    pugi::xml_node_struct* Node = nullptr;
 };
 
 // An XML document read from and written to files.

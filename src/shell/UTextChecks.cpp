@@ -6,6 +6,7 @@
 #include <cmath>
 #include <fcntl.h>
 #include <limits>
+#include <type_traits>
 #include <unistd.h>
 
 namespace shell {
@@ -49,23 +50,25 @@ struct Parsed_Integer {
     bool Negative;
 };
 
-std::optional<Parsed_Integer> parseInteger(const QString& text)
+// One reading for typed texts (UTF-16) and file texts (UTF-8 bytes): a non-ASCII unit is never a
+// digit, so both spellings of a text read alike.
+template <typename Unit>
+std::optional<Parsed_Integer> parseInteger(const Unit* text, size_t n)
 {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && text.at(i) == QLatin1Char(' '))
+    auto at = [&](size_t k) { return char32_t(std::make_unsigned_t<Unit>(text[k])); };
+    size_t i = 0;
+    while (i < n && at(i) == U' ')
         ++i;
     bool negative = false;
-    if (i < n && (text.at(i) == QLatin1Char('-') || text.at(i) == QLatin1Char('+'))) {
-        negative = text.at(i) == QLatin1Char('-');
+    if (i < n && (at(i) == U'-' || at(i) == U'+')) {
+        negative = at(i) == U'-';
         ++i;
     }
     int base = 10;
-    if (i < n && text.at(i) == QLatin1Char('$')) {
+    if (i < n && at(i) == U'$') {
         base = 16;
         ++i;
-    } else if (i + 1 < n && text.at(i) == QLatin1Char('0') &&
-               (text.at(i + 1) == QLatin1Char('x') || text.at(i + 1) == QLatin1Char('X'))) {
+    } else if (i + 1 < n && at(i) == U'0' && (at(i + 1) == U'x' || at(i + 1) == U'X')) {
         base = 16;
         i += 2;
     }
@@ -73,14 +76,14 @@ std::optional<Parsed_Integer> parseInteger(const QString& text)
         return std::nullopt;
     quint64 magnitude = 0;
     for (; i < n; ++i) {
-        const QChar c = text.at(i);
+        const char32_t c = at(i);
         int digit = -1;
-        if (isAsciiDigit(c))
-            digit = c.unicode() - '0';
-        else if (base == 16 && c >= QLatin1Char('a') && c <= QLatin1Char('f'))
-            digit = c.unicode() - 'a' + 10;
-        else if (base == 16 && c >= QLatin1Char('A') && c <= QLatin1Char('F'))
-            digit = c.unicode() - 'A' + 10;
+        if (c >= U'0' && c <= U'9')
+            digit = int(c - U'0');
+        else if (base == 16 && c >= U'a' && c <= U'f')
+            digit = int(c - U'a') + 10;
+        else if (base == 16 && c >= U'A' && c <= U'F')
+            digit = int(c - U'A') + 10;
         if (digit < 0)
             return std::nullopt;
         if (magnitude > (quint64(INT64_MAX) - quint64(digit)) / quint64(base))
@@ -90,28 +93,42 @@ std::optional<Parsed_Integer> parseInteger(const QString& text)
     const qint64 v = qint64(magnitude);
     return Parsed_Integer{negative ? -v : v, base == 16, negative};
 }
-}  // namespace
 
-std::optional<qint64> Parse_Integer(const QString& text)
+std::optional<Parsed_Integer> parseInteger(QStringView text)
 {
-    const std::optional<Parsed_Integer> parsed = parseInteger(text);
+    return parseInteger(text.utf16(), size_t(text.size()));
+}
+
+std::optional<Parsed_Integer> parseInteger(std::string_view text) { return parseInteger(text.data(), text.size()); }
+
+std::optional<int32_t> toInt32(const std::optional<Parsed_Integer>& parsed)
+{
+    if (!parsed)
+        return std::nullopt;
+    if (parsed->Hexadecimal && !parsed->Negative && parsed->Value <= 0xFFFFFFFFLL)
+        return int32_t(quint32(parsed->Value));  // hexadecimal spells the 32-bit pattern
+    if (parsed->Value < INT32_MIN || parsed->Value > INT32_MAX)
+        return std::nullopt;
+    return int32_t(parsed->Value);
+}
+
+std::optional<qint64> toInt64(const std::optional<Parsed_Integer>& parsed)
+{
     return parsed ? std::optional<qint64>(parsed->Value) : std::nullopt;
 }
+}  // namespace
+
+std::optional<qint64> Parse_Integer(QStringView text) { return toInt64(parseInteger(text)); }
+std::optional<qint64> Parse_Integer(std::string_view utf8) { return toInt64(parseInteger(utf8)); }
+std::optional<int32_t> Parse_Int32(QStringView text) { return toInt32(parseInteger(text)); }
+std::optional<int32_t> Parse_Int32(std::string_view utf8) { return toInt32(parseInteger(utf8)); }
 
 bool Parse_Int(const QString& text, int& value)
 {
-    const std::optional<Parsed_Integer> parsed = parseInteger(text);
-    if (!parsed)
-        return false;
-    if (parsed->Hexadecimal && !parsed->Negative && parsed->Value <= 0xFFFFFFFFLL) {
-        // Hexadecimal spells the 32-bit pattern: "$FFFFFFFF" is -1.
-        value = int(quint32(parsed->Value));
-        return true;
-    }
-    if (parsed->Value < INT32_MIN || parsed->Value > INT32_MAX)
-        return false;
-    value = int(parsed->Value);
-    return true;
+    const std::optional<int32_t> parsed = Parse_Int32(text);
+    if (parsed)
+        value = *parsed;
+    return parsed.has_value();
 }
 
 bool Split_IP_Address(const QString& text, QString& part1, QString& part2, QString& part3, QString& part4)

@@ -4,17 +4,22 @@
 #include <QStringList>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 // Checks and conversions of cell texts shared by the table windows. None of them shows a message:
 // each answers a result code that its caller turns into its own message.
 namespace shell {
 
-// The program's integer reading: leading blanks, an optional sign, decimal digits or hexadecimal
-// after "$" or "0x"; nothing may follow. Empty when the text is not a number within 64 bits.
-std::optional<qint64> Parse_Integer(const QString& text);
+// The program's integer reading, for typed texts and file values alike: leading blanks, an
+// optional sign, decimal digits or hexadecimal after "$" or "0x"; nothing may follow. Empty when
+// the text is not a number within 64 bits. File values are read as their UTF-8 bytes.
+std::optional<qint64> Parse_Integer(QStringView text);
+std::optional<qint64> Parse_Integer(std::string_view utf8);
 
 // The same reading limited to 32 bits; hexadecimal spells the bit pattern ("$FFFFFFFF" is -1).
-// False when the text is not a 32-bit integer.
+// Empty when the text is not a 32-bit integer.
+std::optional<int32_t> Parse_Int32(QStringView text);
+std::optional<int32_t> Parse_Int32(std::string_view utf8);
 bool Parse_Int(const QString& text, int& value);
 
 // Splits a dotted address at its first three dots (parts trimmed); true when every part is 0..255.

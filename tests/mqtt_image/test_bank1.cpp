@@ -124,6 +124,9 @@ TEST(Bank1Fields, SwitchesFallbacksAndConversions)
          {{1268, {0, 0, 0, 0}}, {1273, {7}}, {1284, std::vector<uint8_t>(16, 0)}}},
         {"port beyond 16 bits keeps its low bits", {{"Modbus_TCP_Slave_Port", "70000"}}, {{54, {0x70, 0x11, 0x70, 0x11}}}},
         {"hexadecimal port", {{"Modbus_TCP_Slave_Port", "0x1F6"}}, {{54, {0xf6, 0x01, 0xf6, 0x01}}}},
+        // The window refuses what it cannot read as a number; the image must not take it either.
+        {"x alone is no hexadecimal prefix", {{"Modbus_TCP_Slave_Port", "x10"}}, {{54, {0xf6, 0x01, 0xf6, 0x01}}}},
+        {"hexadecimal with a dollar", {{"Modbus_TCP_Slave_Port", "$1F7"}}, {{54, {0xf7, 0x01, 0xf7, 0x01}}}},
         {"address byte beyond 8 bits keeps its low bits", {{"Ethernet_IP1", "300"}}, {{40, {44, 168, 0, 10}}}},
         {"negative address byte", {{"Ethernet_IP1", "-1"}}, {{40, {255, 168, 0, 10}}}},
         {"blank text is not a number", {{"Ethernet_IP1", ""}}, {{40, {192, 168, 0, 10}}}},

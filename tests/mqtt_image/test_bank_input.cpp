@@ -1,50 +1,11 @@
-// The integer parser and the bounded writer under both bank builders.
+// The text helpers and the bounded writer under both bank builders.
 #include "platform/Exception.h"
 #include "mqtt_image/UBankInput.h"
 #include "mqtt_image/UBankWriter.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
-
-using mqtt_image::Str_To_Int;
-
-TEST(BankInput, IntegerParser)
-{
-    struct Case {
-        const char* text;
-        std::optional<int32_t> value;
-    };
-    const Case cases[] = {
-        {"0", 0},
-        {"502", 502},
-        {"  42", 42},
-        {"+7", 7},
-        {"-1", -1},
-        {"$FF", 255},
-        {"$ff", 255},
-        {"0x1F6", 502},
-        {"0X10", 16},
-        {"x10", 16},
-        {"-$10", -16},
-        {"2147483647", 2147483647},
-        {"-2147483648", INT32_MIN},
-        {"$FFFFFFFF", -1},
-        {"2147483648", std::nullopt},
-        {"$100000000", std::nullopt},
-        {"", std::nullopt},
-        {" ", std::nullopt},
-        {"-", std::nullopt},
-        {"$", std::nullopt},
-        {"0x", std::nullopt},
-        {"12 ", std::nullopt},
-        {"1.5", std::nullopt},
-        {"12abc", std::nullopt},
-        {"abc", std::nullopt},
-        {"$G", std::nullopt},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(Str_To_Int(c.text), c.value) << '"' << c.text << '"';
-}
 
 TEST(BankInput, TextCleanUps)
 {
@@ -57,17 +18,44 @@ TEST(BankInput, TextCleanUps)
 
 TEST(BankWriter, RefusesAnyWritePastTheEndWithoutTouchingTheBuffer)
 {
-    std::vector<uint8_t> storage(8, 0xAA);
-    // The writer sees only the first 6 bytes; the last two stand for the neighbouring data.
-    mqtt_image::TBank_Writer w(std::span<uint8_t>(storage.data(), 6));
-    w.Put_U32(0x04030201);
-    EXPECT_THROW(w.Put_U32(0x55555555), platform::Exception);
-    EXPECT_EQ(w.Position(), 4u);
-    w.Put_U16(0x0605);
-    EXPECT_THROW(w.Put_U8(0), platform::Exception);
-    EXPECT_THROW(w.Put_Bytes("x"), platform::Exception);
-    EXPECT_THROW(w.Put_Zeros(1), platform::Exception);
-    EXPECT_THROW(w.Seek(7), platform::Exception);
+    using Write = std::function<void(mqtt_image::TBank_Writer&)>;
+    const std::vector<std::pair<const char*, Write>> refused = {
+        {"u32", [](auto& w) { w.Put_U32(0x55555555); }}, {"u16", [](auto& w) { w.Put_U16(0x5555); }},
+        {"bytes", [](auto& w) { w.Put_Bytes("UU"); }},  {"zeros", [](auto& w) { w.Put_Zeros(2); }},
+        {"seek", [](auto& w) { w.Seek(7); }},
+    };
+    for (const auto& [name, write] : refused) {
+        SCOPED_TRACE(name);
+        std::vector<uint8_t> storage(8, 0xAA);
+        // The writer sees only the first 6 bytes; the last two stand for the neighbouring data.
+        mqtt_image::TBank_Writer w(std::span<uint8_t>(storage.data(), 6));
+        w.Put_U32(0x04030201);
+        w.Put_U8(5);
+        try {
+            write(w);
+            ADD_FAILURE() << "not refused";
+        } catch (const platform::Exception& e) {
+            EXPECT_TRUE(e.message().startsWith(QStringLiteral("The device image does not fit in its 6 bytes")))
+                << e.what();
+        }
+        EXPECT_EQ(w.Position(), 5u);
+        // Once refused, the writer stays refused: nothing after a lost write lands in the image,
+        // not even a byte that would fit.
+        EXPECT_THROW(w.Put_U8(6), platform::Exception);
+        EXPECT_EQ(storage, (std::vector<uint8_t>{1, 2, 3, 4, 5, 0xAA, 0xAA, 0xAA}));
+    }
+
+    std::vector<uint8_t> storage(4, 0xAA);
+    mqtt_image::TBank_Writer w(storage);
+    w.Put_U16(0x0201);
+    w.Put_Zeros(2);
     w.Put_Bytes("");  // nothing to write is fine at the end
-    EXPECT_EQ(storage, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 0xAA, 0xAA}));
+    w.Put_Zeros(0);
+    EXPECT_EQ(storage, (std::vector<uint8_t>{1, 2, 0, 0}));
+    try {
+        w.Put_U16(1);
+        ADD_FAILURE() << "not refused";
+    } catch (const platform::Exception& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("The device image does not fit in its 4 bytes (2 bytes at offset 4 refused)."));
+    }
 }
