@@ -21,6 +21,7 @@ struct TGridItem {
     int Idx = 0;
     int Height = 0;
     int Level = 0;
+    bool Filtered = false;  // hidden by a filter level, not by a hide request
     TGridRowData Row;
 };
 

@@ -221,6 +221,7 @@ void TExtStringGrid::HideRowList(const std::vector<int>& rows)
             item->Idx = r;
             item->Height = RowHeights(r);
             item->Level = FFilterLevel;
+            item->Filtered = true;
             item->Row = std::move(StoreRows()[size_t(r)]);
             FGridItems.push_back(std::move(item));
             ++next;
@@ -242,7 +243,7 @@ void TExtStringGrid::UnHideRows(int fromRow, int toRow)
     // Every hidden row of the range comes back, whether or not the first one is hidden.
     std::vector<TGridItem*> back;
     for (const auto& item : FGridItems)
-        if (item->Level == 0 && item->Idx >= fromRow && item->Idx <= toRow)
+        if (!item->Filtered && item->Idx >= fromRow && item->Idx <= toRow)
             back.push_back(item.get());
     if (back.empty())
         return;
@@ -274,7 +275,7 @@ void TExtStringGrid::UnHideRowList()
     const int level = FFilterLevel - 1;
     std::vector<std::unique_ptr<TGridItem>> levelItems;
     for (auto it = FGridItems.begin(); it != FGridItems.end();) {
-        if ((*it)->Level == level) {
+        if ((*it)->Filtered && (*it)->Level == level) {
             levelItems.push_back(std::move(*it));
             it = FGridItems.erase(it);
         } else {
