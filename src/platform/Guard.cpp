@@ -5,16 +5,25 @@
 
 namespace platform {
 
+QString CurrentErrorMessage()
+{
+    try {
+        throw;
+    } catch (const Exception& e) {
+        return e.message();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error");
+    }
+}
+
 void Guarded(const std::function<void()>& handler)
 {
     try {
         handler();
-    } catch (const Exception& e) {
-        MessageDlg(e.message(), TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
-    } catch (const std::exception& e) {
-        MessageDlg(QString::fromUtf8(e.what()), TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
     } catch (...) {
-        MessageDlg(QStringLiteral("Unknown error"), TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+        MessageDlg(CurrentErrorMessage(), TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
     }
 }
 

@@ -107,6 +107,12 @@ void TCanvas::Detach()
         FPainter = nullptr;
 }
 
+QFontMetrics TCanvas::Metrics() const
+{
+    QPaintDevice* device = FPainter ? FPainter->device() : FMeasureDevice;
+    return device ? QFontMetrics(Font, device) : QFontMetrics(Font);
+}
+
 void TCanvas::PrepareFont() const
 {
     if (FPainter)
@@ -347,16 +353,13 @@ void TCanvas::DrawTransparent(int x, int y, const QImage& image)
     DrawTransparent(x, y, argb, RGBToColor(qRed(corner), qGreen(corner), qBlue(corner)));
 }
 
-int TCanvas::TextWidth(const QString& text) const
-{
-    return QFontMetrics(Font).horizontalAdvance(text);
-}
+int TCanvas::TextWidth(const QString& text) const { return Metrics().horizontalAdvance(text); }
 
-int TCanvas::TextHeight(const QString&) const { return QFontMetrics(Font).height(); }
+int TCanvas::TextHeight(const QString&) const { return Metrics().height(); }
 
 void TCanvas::TextOut(int x, int y, const QString& text)
 {
-    const QFontMetrics fm(Font);
+    const QFontMetrics fm = Metrics();
     const int w = fm.horizontalAdvance(text);
     if (FPainter) {
         if (Brush.Style != TBrushStyle::bsClear)
@@ -376,7 +379,7 @@ void TCanvas::TextRect(const QRect& r, int x, int y, const QString& text)
     FPainter->setClipRect(r, HasClip() ? Qt::IntersectClip : Qt::ReplaceClip);
     if (Brush.Style != TBrushStyle::bsClear)
         FPainter->fillRect(r, ToQColor(Brush.Color));
-    const QFontMetrics fm(Font);
+    const QFontMetrics fm = Metrics();
     PrepareFont();
     FPainter->setPen(ToQColor(Font.Color));
     FPainter->drawText(QPoint(x, y + fm.ascent()), text);
@@ -385,7 +388,7 @@ void TCanvas::TextRect(const QRect& r, int x, int y, const QString& text)
 
 int TCanvas::DrawText(const QString& text, QRect& r, unsigned format)
 {
-    const QFontMetrics fm(Font);
+    const QFontMetrics fm = Metrics();
     const bool single = format & DT_SINGLELINE;
     int flags = 0;
     if (format & DT_CENTER)
@@ -488,11 +491,17 @@ bool TCanvas::HasClip() const { return FPainter && FPainter->hasClipping(); }
 
 QRect TCanvas::ClipRect() const
 {
-    if (FPainter && FPainter->hasClipping())
-        return FPainter->clipBoundingRect().toAlignedRect();
-    if (FPainter && FPainter->device())
-        return QRect(0, 0, FPainter->device()->width(), FPainter->device()->height());
-    return QRect();
+    if (!FPainter)
+        return QRect();
+    QRect r;
+    if (FPainter->hasClipping())
+        r = FPainter->clipBoundingRect().toAlignedRect();
+    else if (FPainter->device())
+        r = FPainter->deviceTransform().inverted().mapRect(
+            QRect(0, 0, FPainter->device()->width(), FPainter->device()->height()));
+    if (!FPaintRegion.isEmpty())
+        r &= FPainter->deviceTransform().inverted().mapRect(FPaintRegion.boundingRect());
+    return r;
 }
 
 }  // namespace platform

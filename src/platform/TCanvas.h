@@ -5,10 +5,12 @@
 #include <QPoint>
 #include <QPolygon>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <cstdint>
 #include <memory>
 
+class QFontMetrics;
 class QPainter;
 class QPaintDevice;
 
@@ -112,6 +114,12 @@ public:
 
     void Attach(QPainter* painter);
     void Detach();
+    // The device a canvas without a painter measures text for (the screen when none), so that
+    // measuring and painting agree on a printer or image of another resolution.
+    void SetMeasureDevice(QPaintDevice* device) { FMeasureDevice = device; }
+    // The region being repainted, in device coordinates; ClipRect answers within it. Empty: all.
+    void SetPaintRegion(const QRegion& region) { FPaintRegion = region; }
+    const QRegion& PaintRegion() const { return FPaintRegion; }
     bool Painting() const { return FPainter != nullptr; }
     QPainter* Painter() const { return FPainter; }
 
@@ -162,15 +170,20 @@ public:
     void IntersectClipRect(const QRect& r);
     void ClearClip();
     bool HasClip() const;
+    // What painting can reach: the clip rectangle within the region being repainted.
     QRect ClipRect() const;
 
 private:
     void PrepareFont() const;
+    // Metrics of the font on the device painted or measured for.
+    QFontMetrics Metrics() const;
     void PixelRun(int x, int y, int length, bool horizontal, TColor color);
     void PlotLine(QPoint from, QPoint to, TColor color);
 
     std::unique_ptr<QPainter> FOwnPainter;
     QPainter* FPainter = nullptr;
+    QPaintDevice* FMeasureDevice = nullptr;
+    QRegion FPaintRegion;
 };
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/TCustomControl.h"
 
+#include "platform/EditorHost.h"
 #include "platform/Guard.h"
 
 #include <QContextMenuEvent>
@@ -9,7 +10,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QTimerEvent>
+#include <QToolTip>
 #include <QWheelEvent>
 
 namespace platform {
@@ -90,12 +94,53 @@ bool ToMouseButton(Qt::MouseButton b, TMouseButton& out)
 
 QPoint Pos(const QMouseEvent* e) { return e->position().toPoint(); }
 
+bool IsTabKey(const QKeyEvent* e)
+{
+    return (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) &&
+           !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+bool IsArrowKey(int key) { return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN; }
+
+// Qt's scroll bar actions as the Windows scroll codes.
+int ScrollCodeOf(int action)
+{
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: return SB_LINEUP;
+    case QAbstractSlider::SliderSingleStepAdd: return SB_LINEDOWN;
+    case QAbstractSlider::SliderPageStepSub: return SB_PAGEUP;
+    case QAbstractSlider::SliderPageStepAdd: return SB_PAGEDOWN;
+    case QAbstractSlider::SliderToMinimum: return SB_TOP;
+    case QAbstractSlider::SliderToMaximum: return SB_BOTTOM;
+    case QAbstractSlider::SliderMove: return SB_THUMBTRACK;
+    default: return -1;
+    }
+}
+
 }  // namespace
 
-TCustomControl::TCustomControl(QWidget* parent) : QWidget(parent)
+TCustomControl::TCustomControl(QWidget* parent) : QAbstractScrollArea(parent)
 {
+    // A plain control until it asks for scroll bars: no frame, no bars, nothing filled, so the
+    // parent shows wherever the control paints nothing.
+    setFrameStyle(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setBackgroundRole(QPalette::Window);
+    setMouseTracking(true);
+    viewport()->setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     FCanvas.Font = Font();
+    FCanvas.SetMeasureDevice(viewport());
+    FClientSize = viewport()->size();
+    for (TScrollBarKind bar : {sbHorizontal, sbVertical}) {
+        QScrollBar* sb = bar == sbHorizontal ? horizontalScrollBar() : verticalScrollBar();
+        sb->setSingleStep(1);
+        connect(sb, &QAbstractSlider::actionTriggered, this, [this, bar](int action) { ScrollBarAction(bar, action); });
+        connect(sb, &QAbstractSlider::sliderReleased, this, [this, bar] { ScrollBarReleased(bar); });
+    }
 }
 
 TCustomControl::~TCustomControl()
@@ -104,43 +149,98 @@ TCustomControl::~TCustomControl()
         killTimer(qtId);
 }
 
+TEditorHost& TCustomControl::EditorHost()
+{
+    if (!FEditorHost)
+        FEditorHost = new TEditorHost(this);
+    return *FEditorHost;
+}
+
 void TCustomControl::SetColor(TColor color)
 {
     FColor = color;
-    update();
+    Invalidate();
 }
 
 void TCustomControl::SetFont(const TFont& font)
 {
     setFont(font);
     FFontColor = font.Color;
-    update();
+    Invalidate();
 }
 
 void TCustomControl::SetFontColor(TColor color)
 {
     FFontColor = color;
-    update();
+    Invalidate();
 }
 
 void TCustomControl::SetHint(const QString& hint)
 {
     FHint = hint;
-    UpdateToolTip();
+    setToolTip(FShowHint ? FHint : QString());
 }
 
 void TCustomControl::SetShowHint(bool show)
 {
     FShowHint = show;
-    UpdateToolTip();
+    setToolTip(FShowHint ? FHint : QString());
 }
-
-void TCustomControl::UpdateToolTip() { setToolTip(FShowHint ? FHint : QString()); }
 
 void TCustomControl::SetTabStop(bool tabStop)
 {
     FTabStop = tabStop;
     setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void TCustomControl::SetCursor(const QCursor& cursor)
+{
+    FCursor = cursor;
+    viewport()->setCursor(cursor);
+}
+
+void TCustomControl::SetMouseCapture(bool on)
+{
+    if (on)
+        viewport()->grabMouse();
+    else if (MouseCapture())
+        viewport()->releaseMouse();
+}
+
+bool TCustomControl::MouseCapture() const { return QWidget::mouseGrabber() == viewport(); }
+
+void TCustomControl::Invalidate() { InvalidateRegion(QRegion(ClientRect())); }
+
+void TCustomControl::InvalidateRect(const QRect& r) { InvalidateRegion(QRegion(r)); }
+
+void TCustomControl::InvalidateRegion(const QRegion& region)
+{
+    if (FUpdateCount > 0) {
+        FPendingRegion += region;
+        return;
+    }
+    viewport()->update(region);
+}
+
+void TCustomControl::Repaint()
+{
+    if (FUpdateCount > 0) {
+        FPendingRegion += ClientRect();
+        return;
+    }
+    viewport()->repaint();
+}
+
+void TCustomControl::BeginUpdate() { ++FUpdateCount; }
+
+void TCustomControl::EndUpdate()
+{
+    if (FUpdateCount == 0 || --FUpdateCount > 0)
+        return;
+    const QRegion pending = FPendingRegion;
+    FPendingRegion = QRegion();
+    if (!pending.isEmpty())
+        viewport()->update(pending);
 }
 
 void TCustomControl::SetTimer(int id, int intervalMs)
@@ -220,18 +320,300 @@ void TCustomControl::Resize()
         OnResize();
 }
 
-void TCustomControl::paintEvent(QPaintEvent*)
+// Scrolling
+
+void TCustomControl::SetScrollBars(TScrollStyle style)
 {
-    QPainter painter(this);
+    FScrollBars = style;
+    ApplyScrollBar(sbHorizontal);
+    ApplyScrollBar(sbVertical);
+}
+
+int TCustomControl::MaxScrollPos(TScrollBarKind bar) const
+{
+    const TScrollInfo& info = FScroll[bar];
+    return std::max(info.Min, info.Page > 0 ? info.Max - info.Page + 1 : info.Max);
+}
+
+void TCustomControl::SetScrollInfo(TScrollBarKind bar, int min, int max, int page, int pos)
+{
+    TScrollInfo& info = FScroll[bar];
+    info.Min = min;
+    info.Max = std::max(min, max);
+    info.Page = std::clamp(page, 0, info.Max - info.Min + 1);
+    info.Pos = std::clamp(pos, info.Min, MaxScrollPos(bar));
+    info.TrackPos = info.Pos;
+    ApplyScrollBar(bar);
+}
+
+void TCustomControl::SetScrollAlwaysVisible(TScrollBarKind bar, bool on)
+{
+    FScroll[bar].AlwaysVisible = on;
+    ApplyScrollBar(bar);
+}
+
+int TCustomControl::SetScrollPos(TScrollBarKind bar, int pos)
+{
+    TScrollInfo& info = FScroll[bar];
+    info.Pos = std::clamp(pos, info.Min, MaxScrollPos(bar));
+    info.TrackPos = info.Pos;
+    ApplyScrollBar(bar);
+    return info.Pos;
+}
+
+void TCustomControl::SetScrollUnit(TScrollBarKind bar, int pixels) { FScrollUnit[bar] = std::max(1, pixels); }
+
+bool TCustomControl::ScrollTo(TScrollBarKind bar, int pos)
+{
+    const int old = FScroll[bar].Pos;
+    const int now = SetScrollPos(bar, pos);
+    if (now == old)
+        return false;
+    const int pixels = (old - now) * FScrollUnit[bar];
+    if (bar == sbHorizontal)
+        ScrollBy(layoutDirection() == Qt::RightToLeft ? -pixels : pixels, 0);
+    else
+        ScrollBy(0, pixels);
+    return true;
+}
+
+void TCustomControl::ScrollBy(int dx, int dy)
+{
+    if (dx == 0 && dy == 0)
+        return;
+    if (FUpdateCount > 0) {
+        FPendingRegion += ClientRect();
+        return;
+    }
+    viewport()->scroll(dx, dy);
+}
+
+void TCustomControl::ScrollBy(int dx, int dy, const QRect& r)
+{
+    if (dx == 0 && dy == 0)
+        return;
+    if (FUpdateCount > 0) {
+        FPendingRegion += r;
+        return;
+    }
+    viewport()->scroll(dx, dy, r);
+}
+
+void TCustomControl::ApplyScrollBar(TScrollBarKind bar)
+{
+    const TScrollInfo& info = FScroll[bar];
+    QScrollBar* sb = bar == sbHorizontal ? horizontalScrollBar() : verticalScrollBar();
+    const bool allowed = FScrollBars == ssBoth || FScrollBars == (bar == sbHorizontal ? ssHorizontal : ssVertical);
+    const bool scrollable = MaxScrollPos(bar) > info.Min;
+    FSettingBar = true;
+    sb->setRange(info.Min, MaxScrollPos(bar));
+    sb->setPageStep(std::max(1, info.Page));
+    sb->setValue(info.Pos);
+    sb->setEnabled(scrollable);
+    FSettingBar = false;
+    const Qt::ScrollBarPolicy policy =
+        allowed && (scrollable || info.AlwaysVisible) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (bar == sbHorizontal)
+        setHorizontalScrollBarPolicy(policy);
+    else
+        setVerticalScrollBarPolicy(policy);
+    CheckClientSize();
+}
+
+void TCustomControl::ScrollBarAction(TScrollBarKind bar, int action)
+{
+    if (FSettingBar)
+        return;
+    const int code = ScrollCodeOf(action);
+    if (code < 0)
+        return;
+    QScrollBar* sb = bar == sbHorizontal ? horizontalScrollBar() : verticalScrollBar();
+    const int track = sb->sliderPosition();
+    if (code == SB_THUMBTRACK)
+        FScroll[bar].TrackPos = track;
+    Guarded([&] { Scroll(bar, code, track); });
+    // The bar shows what the control made of the action, not Qt's own step.
+    sb->setSliderPosition(FScroll[bar].Pos);
+    if (code != SB_THUMBTRACK)
+        Guarded([&] { Scroll(bar, SB_ENDSCROLL, FScroll[bar].Pos); });
+}
+
+void TCustomControl::ScrollBarReleased(TScrollBarKind bar)
+{
+    const int track = FScroll[bar].TrackPos;
+    Guarded([&] { Scroll(bar, SB_THUMBPOSITION, track); });
+    FScroll[bar].TrackPos = FScroll[bar].Pos;
+    Guarded([&] { Scroll(bar, SB_ENDSCROLL, FScroll[bar].Pos); });
+}
+
+void TCustomControl::scrollContentsBy(int, int)
+{
+    // Scroll moves the picture itself; Qt's default would repaint all of it.
+}
+
+void TCustomControl::Scroll(TScrollBarKind bar, int code, int pos)
+{
+    const TScrollInfo& info = FScroll[bar];
+    switch (code) {
+    case SB_LINEUP: ScrollTo(bar, info.Pos - 1); break;
+    case SB_LINEDOWN: ScrollTo(bar, info.Pos + 1); break;
+    case SB_PAGEUP: ScrollTo(bar, info.Pos - std::max(1, info.Page)); break;
+    case SB_PAGEDOWN: ScrollTo(bar, info.Pos + std::max(1, info.Page)); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: ScrollTo(bar, pos); break;
+    case SB_TOP: ScrollTo(bar, info.Min); break;
+    case SB_BOTTOM: ScrollTo(bar, MaxScrollPos(bar)); break;
+    default: break;
+    }
+}
+
+// Hints, cursors, keys
+
+THintInfo TCustomControl::HintAt(const QPoint&)
+{
+    return THintInfo{FShowHint ? FHint : QString(), ClientRect()};
+}
+
+bool TCustomControl::ShowHintAt(const QPoint& clientPos, const QPoint& globalPos)
+{
+    THintInfo info;
+    Guarded([&] { info = HintAt(clientPos); });
+    if (info.Text.isEmpty()) {
+        QToolTip::hideText();
+        return false;
+    }
+    // The hint is someone's text, never mark-up.
+    QToolTip::showText(globalPos, Qt::convertFromPlainText(info.Text, Qt::WhiteSpaceNoWrap), viewport(),
+                       info.Rect.isValid() ? info.Rect : ClientRect());
+    return true;
+}
+
+QCursor TCustomControl::CursorAt(int, int) { return FCursor; }
+
+void TCustomControl::UpdateCursorAt(const QPoint& clientPos)
+{
+    QCursor cursor = FCursor;
+    Guarded([&] { cursor = CursorAt(clientPos.x(), clientPos.y()); });
+    if (cursor.shape() != viewport()->cursor().shape() || cursor.shape() == Qt::BitmapCursor)
+        viewport()->setCursor(cursor);
+}
+
+unsigned TCustomControl::GetDlgCode()
+{
+    return DLGC_WANTCHARS | (FWantArrows ? DLGC_WANTARROWS : 0u) | (FWantTabs ? DLGC_WANTTAB : 0u);
+}
+
+int TCustomControl::DeliverKeyDown(int key, TShiftState shift)
+{
+    Guarded([&] { KeyDown(key, shift); });
+    return key;
+}
+
+// Events
+
+bool TCustomControl::ForwardToClient(QEvent* event)
+{
+    // Mouse events sent to the control itself (not by the window system, which picks the client
+    // area) go to the client area, which turns them into the handlers.
+    if (FForwarding)
+        return false;
+    FForwarding = true;
+    const QPoint offset = viewport()->pos();
+    bool accepted = false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        QMouseEvent mapped(e->type(), e->position() - offset, e->scenePosition(), e->globalPosition(), e->button(),
+                           e->buttons(), e->modifiers());
+        QCoreApplication::sendEvent(viewport(), &mapped);
+        accepted = mapped.isAccepted();
+        break;
+    }
+    case QEvent::Wheel: {
+        auto* e = static_cast<QWheelEvent*>(event);
+        QWheelEvent mapped(e->position() - offset, e->globalPosition(), e->pixelDelta(), e->angleDelta(), e->buttons(),
+                           e->modifiers(), e->phase(), e->inverted());
+        QCoreApplication::sendEvent(viewport(), &mapped);
+        accepted = mapped.isAccepted();
+        break;
+    }
+    default: break;
+    }
+    FForwarding = false;
+    event->setAccepted(accepted);
+    return accepted;
+}
+
+bool TCustomControl::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel: return ForwardToClient(event);
+    case QEvent::ToolTip: {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QPoint client = help->pos() - viewport()->pos();
+        if (!ClientRect().contains(client) || !ShowHintAt(client, help->globalPos()))
+            event->ignore();
+        return true;
+    }
+    case QEvent::KeyPress: {
+        auto* ke = static_cast<QKeyEvent*>(event);
+        // Qt moves the focus on Tab before the control sees the key; a control that wants Tab
+        // takes it first, and Tab left alone still moves the focus.
+        if (IsTabKey(ke) && (GetDlgCode() & DLGC_WANTTAB)) {
+            keyPressEvent(ke);
+            if (!ke->isAccepted())
+                focusNextPrevChild(ke->key() == Qt::Key_Tab && !(ke->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
+        break;
+    }
+    default: break;
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+bool TCustomControl::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (!ShowHintAt(help->pos(), help->globalPos()))
+            event->ignore();
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void TCustomControl::paintEvent(QPaintEvent* event)
+{
+    if (FUpdateCount > 0) {
+        // Painting waits for EndUpdate, which repaints what was skipped.
+        FPendingRegion += event->region();
+        return;
+    }
+    QPainter painter(viewport());
     FCanvas.Attach(&painter);
+    FCanvas.SetPaintRegion(event->region());
+    FUpdateRegion = event->region();
     FCanvas.Font = Font();
     FCanvas.Pen = TPen();
     FCanvas.Brush = TBrush{FColor, TBrushStyle::bsSolid};
     struct Detach {
-        TCanvas& c;
-        ~Detach() { c.Detach(); }
-    } detach{FCanvas};
-    Guarded([&] { Paint(); });
+        TCustomControl& c;
+        ~Detach()
+        {
+            c.FCanvas.Detach();
+            c.FCanvas.SetPaintRegion(QRegion());
+            c.FUpdateRegion = QRegion();
+        }
+    } detach{*this};
+    FPaintGuard.Run(this, painter, ClientRect(), [this] { Paint(); });
 }
 
 void TCustomControl::mousePressEvent(QMouseEvent* event)
@@ -248,6 +630,8 @@ void TCustomControl::mousePressEvent(QMouseEvent* event)
 void TCustomControl::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = Pos(event);
+    if (!event->buttons())
+        UpdateCursorAt(p);
     Guarded([&] { MouseMove(ShiftStateFromQt(event->modifiers(), event->buttons()), p.x(), p.y()); });
 }
 
@@ -294,6 +678,10 @@ void TCustomControl::keyPressEvent(QKeyEvent* event)
 {
     int key = VirtualKeyFromQt(event->key(), event->modifiers());
     const TShiftState shift = ShiftStateFromQt(event->modifiers());
+    if (IsArrowKey(key) && !(GetDlgCode() & DLGC_WANTARROWS)) {
+        event->ignore();
+        return;
+    }
     if (key != 0) {
         Guarded([&] { KeyDown(key, shift); });
         if (key == 0) {
@@ -332,39 +720,49 @@ void TCustomControl::keyReleaseEvent(QKeyEvent* event)
 
 void TCustomControl::enterEvent(QEnterEvent* event)
 {
-    QWidget::enterEvent(event);
+    QAbstractScrollArea::enterEvent(event);
     FMouseInClient = true;
     Guarded([&] { MouseEnter(); });
 }
 
 void TCustomControl::leaveEvent(QEvent* event)
 {
-    QWidget::leaveEvent(event);
+    QAbstractScrollArea::leaveEvent(event);
     FMouseInClient = false;
     Guarded([&] { MouseLeave(); });
 }
 
 void TCustomControl::focusInEvent(QFocusEvent* event)
 {
-    QWidget::focusInEvent(event);
+    QAbstractScrollArea::focusInEvent(event);
     Guarded([&] { DoEnter(); });
 }
 
 void TCustomControl::focusOutEvent(QFocusEvent* event)
 {
-    QWidget::focusOutEvent(event);
+    QAbstractScrollArea::focusOutEvent(event);
     Guarded([&] { DoExit(); });
 }
 
 void TCustomControl::resizeEvent(QResizeEvent* event)
 {
-    QWidget::resizeEvent(event);
+    QAbstractScrollArea::resizeEvent(event);
+    CheckClientSize();
+}
+
+void TCustomControl::CheckClientSize()
+{
+    // The control and its client area both report their sizes; Resize runs once per change of
+    // the client area, also when a scroll bar comes or goes.
+    if (viewport()->size() == FClientSize)
+        return;
+    FClientSize = viewport()->size();
     Guarded([&] { Resize(); });
 }
 
 void TCustomControl::changeEvent(QEvent* event)
 {
-    QWidget::changeEvent(event);
+    QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)
         Guarded([&] { EnabledChanged(); });
 }
@@ -386,7 +784,7 @@ void TCustomControl::timerEvent(QTimerEvent* event)
             Guarded([&] { Timer(id); });
             return;
         }
-    QWidget::timerEvent(event);
+    QAbstractScrollArea::timerEvent(event);
 }
 
 }  // namespace platform

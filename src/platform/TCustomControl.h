@@ -1,18 +1,25 @@
 #pragma once
 #include "platform/TCanvas.h"
 
+#include "platform/PaintGuard.h"
+
+#include <QAbstractScrollArea>
+#include <QCursor>
+#include <QMenu>
 #include <QPointer>
-#include <QWidget>
+#include <QRegion>
 #include <functional>
 #include <map>
 
-#include <QMenu>
-
 // Base of the controls that paint themselves: turns Qt's events into the handlers of the Windows
-// control model (Paint on a canvas, MouseDown/Move/Up with button, shift state and position,
-// KeyDown/KeyUp with virtual key codes, KeyPress with the character, enter/leave, focus, size,
-// enabled change, timers by id). "Has a window handle" means the object is alive.
+// control model (Paint on a canvas with the region to repaint, MouseDown/Move/Up with button,
+// shift state and position, KeyDown/KeyUp with virtual key codes, KeyPress with the character,
+// enter/leave, focus, size, enabled change, timers by id, scroll codes). The client area is the
+// scroll area's viewport: without scroll bars it covers the whole control. "Has a window handle"
+// means the object is alive.
 namespace platform {
+
+class TEditorHost;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -33,18 +40,50 @@ enum : int {
     VK_F8 = 0x77, VK_F9 = 0x78, VK_F10 = 0x79, VK_F11 = 0x7A, VK_F12 = 0x7B, VK_APPS = 0x5D,
 };
 
+enum TScrollBarKind { sbHorizontal, sbVertical };
+// Which scroll bars a control may show.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// Scroll codes (the Windows values) as Scroll receives them.
+enum : int {
+    SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1, SB_PAGEUP = 2, SB_PAGELEFT = 2,
+    SB_PAGEDOWN = 3, SB_PAGERIGHT = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5, SB_TOP = 6, SB_LEFT = 6,
+    SB_BOTTOM = 7, SB_RIGHT = 7, SB_ENDSCROLL = 8,
+};
+
+// A scroll bar's state with the Windows meaning: positions run from Min to Max - Page + 1.
+struct TScrollInfo {
+    int Min = 0;
+    int Max = 0;
+    int Page = 0;
+    int Pos = 0;
+    // The thumb's position while the user drags it, else Pos.
+    int TrackPos = 0;
+    // Shown, disabled, when nothing can scroll.
+    bool AlwaysVisible = false;
+};
+
+// What the keyboard handling of a window leaves to the control (WM_GETDLGCODE's answer).
+enum : unsigned { DLGC_WANTARROWS = 0x1, DLGC_WANTTAB = 0x2, DLGC_WANTALLKEYS = 0x4, DLGC_WANTCHARS = 0x80 };
+
+// The hint of one place of a control: the text and the area it holds for.
+struct THintInfo {
+    QString Text;
+    QRect Rect;
+};
+
 // The virtual key code of a Qt key (letters and digits keep their upper-case character code);
 // 0 for keys without one.
 int VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 TShiftState ShiftStateFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = Qt::NoButton);
 
-class TCustomControl : public QWidget {
+class TCustomControl : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit TCustomControl(QWidget* parent = nullptr);
     ~TCustomControl() override;
 
-    // Attached to the painter while Paint runs; measures text at any time.
+    // Attached to the painter while Paint runs; measures text for the screen at any time.
     TCanvas& Canvas() { return FCanvas; }
 
     void SetBounds(int left, int top, int width, int height) { setGeometry(left, top, width, height); }
@@ -52,7 +91,11 @@ public:
     int Top() const { return y(); }
     int Width() const { return width(); }
     int Height() const { return height(); }
-    QRect ClientRect() const { return rect(); }
+    // The area painted and clicked, without scroll bars; its coordinates are the handlers'.
+    QRect ClientRect() const { return viewport()->rect(); }
+    int ClientWidth() const { return viewport()->width(); }
+    int ClientHeight() const { return viewport()->height(); }
+    QWidget* Client() const { return viewport(); }
 
     TColor Color() const { return FColor; }
     void SetColor(TColor color);
@@ -62,6 +105,7 @@ public:
     TColor FontColor() const { return FFontColor; }
     void SetFontColor(TColor color);
 
+    // The hint HintAt answers by default, for the whole control.
     void SetHint(const QString& hint);
     QString Hint() const { return FHint; }
     void SetShowHint(bool show);
@@ -78,18 +122,69 @@ public:
     bool HandleAllocated() const { return true; }
     bool MouseInClient() const { return FMouseInClient; }
 
+    // Keys the window would otherwise take: Tab and Shift+Tab reach KeyDown only with WantTabs;
+    // the arrows reach it unless WantArrows is switched off. Enter and Escape always reach KeyDown
+    // and go on to the window when left alone.
+    void SetWantTabs(bool on) { FWantTabs = on; }
+    bool WantTabs() const { return FWantTabs; }
+    void SetWantArrows(bool on) { FWantArrows = on; }
+    bool WantArrows() const { return FWantArrows; }
+
+    // The cursor over the client area where CursorAt does not choose another.
+    void SetCursor(const QCursor& cursor);
+    QCursor Cursor() const { return FCursor; }
+    // Keeps every mouse event for the control until released.
+    void SetMouseCapture(bool on);
+    bool MouseCapture() const;
+
     // A menu shown on a right click (and by controls that drop it down themselves).
     void SetPopupMenu(QMenu* menu) { FPopupMenu = menu; }
     QMenu* PopupMenu() const { return FPopupMenu; }
 
-    // Asks for a repaint later / repaints at once.
-    void Invalidate() { update(); }
-    void Repaint() { repaint(); }
+    // Asks for a repaint of the whole client area, of a rectangle or of a region later.
+    void Invalidate();
+    void InvalidateRect(const QRect& r);
+    void InvalidateRegion(const QRegion& region);
+    // Repaints at once (later while updates are locked).
+    void Repaint();
+    // While locked, repaints are gathered and painting waits; the last EndUpdate repaints what
+    // was asked for in between, once. Unbalanced EndUpdate calls are ignored.
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return FUpdateCount; }
+    // The region Paint is repainting (client coordinates); empty outside Paint.
+    const QRegion& UpdateRegion() const { return FUpdateRegion; }
+    QRect UpdateRect() const { return FUpdateRegion.boundingRect(); }
+
+    // Scroll bars. A bar shows when the style allows it and its range is larger than its page
+    // (or it is always visible). Positions are in scroll units of ScrollUnit pixels: 1 for smooth
+    // scrolling, a line's height for whole lines.
+    void SetScrollBars(TScrollStyle style);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollInfo(TScrollBarKind bar, int min, int max, int page, int pos);
+    TScrollInfo GetScrollInfo(TScrollBarKind bar) const { return FScroll[bar]; }
+    void SetScrollAlwaysVisible(TScrollBarKind bar, bool on);
+    // Sets the position, clamped, without moving the picture; answers the position taken.
+    int SetScrollPos(TScrollBarKind bar, int pos);
+    int ScrollPos(TScrollBarKind bar) const { return FScroll[bar].Pos; }
+    // The highest position: Max - Page + 1, not below Min.
+    int MaxScrollPos(TScrollBarKind bar) const;
+    void SetScrollUnit(TScrollBarKind bar, int pixels);
+    int ScrollUnit(TScrollBarKind bar) const { return FScrollUnit[bar]; }
+    // Moves to the position, clamped, and the picture with it; answers whether it moved.
+    bool ScrollTo(TScrollBarKind bar, int pos);
+    // Moves what is drawn by (dx, dy) pixels, with the child windows, and repaints only what was
+    // uncovered; with a rectangle only that part moves.
+    void ScrollBy(int dx, int dy);
+    void ScrollBy(int dx, int dy, const QRect& r);
 
     // Timers by id, delivered to Timer(id) on the GUI thread; setting an existing id restarts it.
     void SetTimer(int id, int intervalMs);
     void KillTimer(int id);
     bool TimerActive(int id) const { return FTimers.count(id) != 0; }
+
+    // The control's editor host: a real editor laid over a rectangle of the client area.
+    TEditorHost& EditorHost();
 
     std::function<void(TMouseButton, TShiftState, int, int)> OnMouseDown;
     std::function<void(TShiftState, int, int)> OnMouseMove;
@@ -102,20 +197,26 @@ public:
     std::function<void()> OnExit;
     std::function<void()> OnResize;
 
+    QSize sizeHint() const override { return QWidget::sizeHint(); }
+    QSize minimumSizeHint() const override { return QWidget::minimumSizeHint(); }
+
 protected:
     // Without double clicks a second press arrives as a plain MouseDown.
     void SetDoubleClicks(bool on) { FDoubleClicks = on; }
 
     // The handlers; the defaults fire the matching On... event.
+    // Paint draws on Canvas(); UpdateRegion() and Canvas().ClipRect() tell what needs drawing.
+    // An error thrown here is reported after the paint and the control shows an error mark.
     virtual void Paint() {}
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    // With or without a button held (the mouse is tracked).
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     virtual void DblClick();
     // Returns true when the wheel turn was used.
     virtual bool MouseWheel(TShiftState shift, int wheelDelta, int x, int y);
     // Setting key (or the character) to 0 marks the key handled. A key left as it was goes on to
-    // the parent, so that Enter and Escape reach the window.
+    // the parent, so that Enter and Escape reach the window and Tab moves the focus.
     virtual void KeyDown(int& key, TShiftState shift);
     virtual void KeyUp(int& key, TShiftState shift);
     virtual void KeyPress(QChar& key);
@@ -126,7 +227,19 @@ protected:
     virtual void Resize();
     virtual void EnabledChanged() {}
     virtual void Timer(int /*id*/) {}
+    // A scroll bar's action (SB_... code; pos is the thumb's for SB_THUMBTRACK and
+    // SB_THUMBPOSITION). The default moves by one unit per line and one page per page.
+    virtual void Scroll(TScrollBarKind bar, int code, int pos);
+    // The hint for a place of the client area; the default is the control's Hint over all of it.
+    virtual THintInfo HintAt(const QPoint& pos);
+    // The cursor for a place of the client area; the default is Cursor().
+    virtual QCursor CursorAt(int x, int y);
+    // The keys this control takes from the window (DLGC_... flags), from the switches by default.
+    virtual unsigned GetDlgCode();
 
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -145,9 +258,19 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
-    void UpdateToolTip();
+    friend class TEditorHost;
+    // Hands a key to KeyDown as if typed on the control; answers the key as KeyDown left it.
+    int DeliverKeyDown(int key, TShiftState shift);
+    bool ShowHintAt(const QPoint& clientPos, const QPoint& globalPos);
+    void UpdateCursorAt(const QPoint& clientPos);
+    void ApplyScrollBar(TScrollBarKind bar);
+    void ScrollBarAction(TScrollBarKind bar, int action);
+    void ScrollBarReleased(TScrollBarKind bar);
+    void CheckClientSize();
+    bool ForwardToClient(QEvent* event);
 
     TCanvas FCanvas;
+    TPaintGuard FPaintGuard;
     TColor FColor = clBtnFace;
     TColor FFontColor = clWindowText;
     QString FHint;
@@ -155,8 +278,22 @@ private:
     bool FTabStop = false;
     bool FDoubleClicks = true;
     bool FMouseInClient = false;
+    bool FWantTabs = false;
+    bool FWantArrows = true;
+    bool FForwarding = false;
+    QCursor FCursor;
     QPointer<QMenu> FPopupMenu;
     std::map<int, int> FTimers;  // id -> Qt timer id
+    int FUpdateCount = 0;
+    QRegion FPendingRegion;
+    bool FPendingRepaint = false;
+    QRegion FUpdateRegion;
+    QSize FClientSize;
+    TScrollStyle FScrollBars = ssNone;
+    TScrollInfo FScroll[2];
+    int FScrollUnit[2] = {1, 1};
+    bool FSettingBar = false;
+    TEditorHost* FEditorHost = nullptr;  // child object, made on first use
 };
 
 }  // namespace platform
