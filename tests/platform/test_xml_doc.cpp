@@ -64,3 +64,28 @@ TEST(XmlDoc, SavingReplacesTheFileWholeOrReportsTheFailure)
 
     EXPECT_THROW(doc.SaveToFile(dir.File(QStringLiteral("no-folder/f.xml"))), platform::Exception);
 }
+
+// Large files are read without copies: names, texts and attributes as views into the document.
+TEST(XmlDoc, ViewsReadTheDocumentInPlace)
+{
+    XmlDocument doc;
+    doc.LoadFromBytes("<R><a>t\xC3\xA8xt</a><b/><row x=\"1\" y=\"&lt;2&gt;\" x=\"dup\"/></R>");
+    const std::vector<XmlNode> children = doc.DocumentElement().ChildNodes();
+    ASSERT_EQ(children.size(), 3u);
+    EXPECT_EQ(children[0].NameUtf8(), "a");
+    EXPECT_EQ(children[0].TextUtf8(), "t\xC3\xA8xt");
+    EXPECT_EQ(children[1].TextUtf8(), "");
+    std::vector<std::pair<std::string, std::string>> attributes;
+    children[2].ForEachAttributeUtf8(
+        [&](std::string_view name, std::string_view value) { attributes.emplace_back(name, value); });
+    const std::vector<std::pair<std::string, std::string>> expected = {{"x", "1"}, {"y", "<2>"}, {"x", "dup"}};
+    EXPECT_EQ(attributes, expected);
+
+    // A null node has no name, no text and no attributes.
+    const XmlNode none = doc.DocumentElement().ChildByName(QStringLiteral("none"));
+    EXPECT_EQ(none.NameUtf8(), "");
+    EXPECT_EQ(none.TextUtf8(), "");
+    int calls = 0;
+    none.ForEachAttributeUtf8([&](std::string_view, std::string_view) { ++calls; });
+    EXPECT_EQ(calls, 0);
+}
