@@ -1,7 +1,8 @@
 #include "platform/Process.h"
 
+#include "platform/Clock.h"
+
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QUrl>
 
@@ -9,7 +10,6 @@
 #include <cstring>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -57,8 +57,8 @@ ProgramRun StartProgramAndWait(const QString& program, const QString& parameters
     }
     run.Started = true;
 
-    QElapsedTimer clock;
-    clock.start();
+    Clock& clock = CurrentClock();
+    const qint64 start = clock.NowMs();
     for (;;) {
         int status = 0;
         const pid_t r = waitpid(pid, &status, WNOHANG);
@@ -71,11 +71,11 @@ ProgramRun StartProgramAndWait(const QString& program, const QString& parameters
             run.Finished = true;
             return run;
         }
-        if (clock.elapsed() >= timeoutMs) {
+        if (clock.NowMs() - start >= timeoutMs) {
             g_leftRunning = pid;
             return run;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        clock.Sleep(10);
     }
 }
 

@@ -62,34 +62,32 @@ bool Check_Version(const Version_Server& server) { return Is_Newer_Version(Reque
 
 bool Check_Version_Newer() { return Check_Version(Version_Check_Server); }
 
-TVersion_Timer::TVersion_Timer(QObject* parent) : QObject(parent)
-{
-    Timer.setInterval(Version_First_Check_Ms);
-    connect(&Timer, &QTimer::timeout, this, &TVersion_Timer::Timer_UpdateTimer);
-}
+TVersion_Timer::TVersion_Timer(QObject* parent) : QObject(parent) {}
 
 void TVersion_Timer::Set_Enabled(bool enabled)
 {
     if (!enabled)
-        Timer.stop();
-    else if (!Timer.isActive())
-        Timer.start();
+        Timer.Stop();
+    else if (!Timer.IsActive())
+        Start();
 }
 
 void TVersion_Timer::Set_Intervals(int first_ms, int next_ms)
 {
-    Timer.setInterval(first_ms);
+    Interval_Ms = first_ms;
     Next_Interval_Ms = next_ms;
+    if (Timer.IsActive())
+        Start();
 }
 
 void TVersion_Timer::Timer_UpdateTimer()
 {
-    Timer.stop();
+    Timer.Stop();
     const bool newer = Check ? Check() : false;
     if (On_Result)
         On_Result(newer);
-    Timer.setInterval(Next_Interval_Ms);
-    Timer.start();
+    Interval_Ms = Next_Interval_Ms;
+    Start();
 }
 
 }  // namespace shell

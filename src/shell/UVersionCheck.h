@@ -1,7 +1,8 @@
 #pragma once
+#include "platform/Clock.h"
+
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <functional>
 
 // The maker's addresses and the check for a newer version of this program on the maker's server.
@@ -56,8 +57,9 @@ public:
     explicit TVersion_Timer(QObject* parent = nullptr);
 
     void Set_Enabled(bool enabled);
-    bool Enabled() const { return Timer.isActive(); }
-    int Interval() const { return Timer.interval(); }
+    bool Enabled() const { return Timer.IsActive(); }
+    int Interval() const { return Interval_Ms; }
+    // A running timer starts its wait again with the new first interval.
     void Set_Intervals(int first_ms, int next_ms);
 
     std::function<bool()> Check = [] { return Check_Version_Newer(); };
@@ -67,7 +69,10 @@ public:
     void Timer_UpdateTimer();
 
 private:
-    QTimer Timer;
+    void Start() { Timer.Start(Interval_Ms, this, [this] { Timer_UpdateTimer(); }); }
+
+    platform::ClockTimer Timer;
+    int Interval_Ms = Version_First_Check_Ms;
     int Next_Interval_Ms = Version_Check_Interval_Ms;
 };
 

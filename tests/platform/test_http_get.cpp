@@ -2,6 +2,8 @@
 #include "support/LoopbackHttpServer.h"
 
 #include <gtest/gtest.h>
+#include <netdb.h>
+#include <sys/socket.h>
 
 using platform::HttpGet;
 using platform::HttpRequest;
@@ -82,8 +84,23 @@ TEST(HttpGet, SendsAPlainHttp10GetWithTheGivenHeaders)
                                         "\r\nAccept: text/html\r\nUser-Agent: Test Agent\r\n\r\n");
 }
 
+// Whether the system resolves "localhost" to an IPv4 address (the loopback server listens on one).
+bool LocalhostHasIpv4()
+{
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo("localhost", nullptr, &hints, &found) != 0)
+        return false;
+    ::freeaddrinfo(found);
+    return true;
+}
+
 TEST(HttpGet, ResolvesAHostName)
 {
+    if (!LocalhostHasIpv4())
+        GTEST_SKIP() << "\"localhost\" does not resolve to an IPv4 address on this machine";
     LoopbackHttpServer server("HTTP/1.0 200 OK\r\n\r\nnamed");
     HttpRequest request = loopbackRequest(server.Port());
     request.Host = QStringLiteral("localhost");

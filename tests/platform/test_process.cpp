@@ -1,6 +1,7 @@
 #include "platform/Exception.h"
 #include "platform/Process.h"
 #include "platform/StartProgram.h"
+#include "support/FakeClock.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -17,6 +18,13 @@ QString Script(const TempDir& dir, const QString& name, const QByteArray& body, 
     QFile::setPermissions(dir.File(name), p);
     return dir.File(name);
 }
+// The program left running ends on its own within a real-time limit.
+bool EndsSoon()
+{
+    for (int i = 0; i < 2000 && platform::LastProgramStillRunning(); ++i)
+        QThread::msleep(10);
+    return !platform::LastProgramStillRunning();
+}
 }  // namespace
 
 TEST(StartProgramAndWait, WaitsForTheExitAndPassesParameters)
@@ -32,20 +40,21 @@ TEST(StartProgramAndWait, WaitsForTheExitAndPassesParameters)
     EXPECT_FALSE(platform::LastProgramStillRunning());
 }
 
+// The wait's limit runs on the fake clock: a program that never ends is left running once exactly
+// the limit has passed, however long that is.
 TEST(StartProgramAndWait, LeavesALateProgramRunningAndTracksIt)
 {
     TempDir dir;
-    const QString stop = dir.File(QStringLiteral("stop"));
+    FakeClock clock(0);
     const auto run = platform::StartProgramAndWait(
         Script(dir, QStringLiteral("late.sh"), "while [ ! -e \"$(dirname \"$0\")/stop\" ]; do sleep 0.02; done\n"),
-        QString(), 30);
+        QString(), platform::Start_Program_Wait_Ms);
     EXPECT_TRUE(run.Started);
     EXPECT_FALSE(run.Finished);
+    EXPECT_EQ(clock.NowMs(), platform::Start_Program_Wait_Ms);
     EXPECT_TRUE(platform::LastProgramStillRunning());
     dir.Write(QStringLiteral("stop"), "");
-    for (int i = 0; i < 500 && platform::LastProgramStillRunning(); ++i)
-        QThread::msleep(10);
-    EXPECT_FALSE(platform::LastProgramStillRunning());
+    EXPECT_TRUE(EndsSoon());
 }
 
 TEST(StartProgramAndWait, ReportsWhatCannotStart)
@@ -100,20 +109,16 @@ TEST(StartProgram, WaitsForTheProgramAndPassesItsParameters)
 TEST(StartProgram, ProgramRunningPastTheLimitIsLeftRunning)
 {
     TempDir dir;
+    FakeClock clock(0);
     const QString stop = dir.File(QStringLiteral("stop"));
     const QString exe = Script(dir, QStringLiteral("slow.exe"),
                                "while [ ! -e \"" + stop.toUtf8() + "\" ]; do sleep 0.05; done");
     const platform::ProgramRun run = platform::Start_Program(exe, QString(), 0, 100);
     EXPECT_TRUE(run.Started);
     EXPECT_FALSE(run.Finished);
+    EXPECT_EQ(clock.Sleeps(), std::vector<int>(10, 10));
     EXPECT_TRUE(platform::LastProgramStillRunning());
 
     dir.Write(QStringLiteral("stop"), "");
-    bool ended = false;
-    for (int i = 0; i < 2000 && !ended; ++i) {
-        ended = !platform::LastProgramStillRunning();
-        if (!ended)
-            QThread::msleep(10);
-    }
-    EXPECT_TRUE(ended);
+    EXPECT_TRUE(EndsSoon());
 }

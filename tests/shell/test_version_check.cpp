@@ -1,8 +1,8 @@
 #include "support/LoopbackHttpServer.h"
 #include "shell/UComon.h"
 #include "shell/UVersionCheck.h"
+#include "support/FakeClock.h"
 
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace shell;
@@ -121,6 +121,7 @@ TEST_F(VersionServer, RequestGivesTheBodyOrNothing)
 
 TEST_F(VersionServer, TimerChecksFirstAfterTheShortIntervalThenAfterTheLongOne)
 {
+    FakeClock clock;
     TVersion_Timer timer;
     EXPECT_EQ(timer.Interval(), Version_First_Check_Ms);
     EXPECT_FALSE(timer.Enabled());
@@ -129,18 +130,61 @@ TEST_F(VersionServer, TimerChecksFirstAfterTheShortIntervalThenAfterTheLongOne)
     Version_Check_Server = Loopback(server.Port());
     std::vector<bool> results;
     timer.On_Result = [&](bool newer) { results.push_back(newer); };
-    timer.Set_Intervals(10, Version_Check_Interval_Ms);
     timer.Set_Enabled(true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !results.empty(); }, 10000));
+    timer.Set_Enabled(true);  // already running: not restarted
+    clock.Advance(Version_First_Check_Ms - 1);
+    EXPECT_TRUE(results.empty());
+    clock.Advance(1);
     EXPECT_EQ(results, std::vector<bool>{true});
     EXPECT_EQ(server.Connections(), 1);
     EXPECT_TRUE(timer.Enabled());
     EXPECT_EQ(timer.Interval(), Version_Check_Interval_Ms);
 
+    clock.Advance(Version_Check_Interval_Ms - 1);
+    EXPECT_EQ(results.size(), 1u);
+    clock.Advance(1);
+    EXPECT_EQ(results.size(), 2u);
+
     timer.Set_Enabled(false);
     EXPECT_FALSE(timer.Enabled());
+    clock.Advance(3 * Version_Check_Interval_Ms);
+    EXPECT_EQ(results.size(), 2u);
     timer.Set_Enabled(true);
     EXPECT_EQ(timer.Interval(), Version_Check_Interval_Ms);  // switched on again: the long wait
+    clock.Advance(Version_Check_Interval_Ms);
+    EXPECT_EQ(results.size(), 3u);
+}
+
+TEST(VersionTimer, NewIntervalsRestartARunningWait)
+{
+    FakeClock clock;
+    TVersion_Timer timer;
+    int ticks = 0;
+    timer.Check = [] { return false; };
+    timer.On_Result = [&](bool) { ++ticks; };
+    timer.Set_Enabled(true);
+    clock.Advance(50000);
+    timer.Set_Intervals(20000, 30000);
+    clock.Advance(19999);
+    EXPECT_EQ(ticks, 0);
+    clock.Advance(1);
+    EXPECT_EQ(ticks, 1);
+    clock.Advance(30000);
+    EXPECT_EQ(ticks, 2);
+}
+
+TEST(VersionTimer, ATimerDestroyedWhileWaitingNeverTicks)
+{
+    FakeClock clock;
+    int ticks = 0;
+    {
+        TVersion_Timer timer;
+        timer.Check = [&] { return ++ticks > 0; };
+        timer.Set_Enabled(true);
+    }
+    clock.Advance(2 * Version_First_Check_Ms);
+    EXPECT_EQ(ticks, 0);
+    EXPECT_EQ(clock.PendingCount(), 0);
 }
 
 TEST_F(VersionServer, TimerTickWithAnUnreachableServerReportsNoNewerVersion)

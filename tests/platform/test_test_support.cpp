@@ -1,0 +1,120 @@
+// The test harness itself: what counts as a scripted box or file dialog, and deferred actions that
+// die with their owner.
+#include "platform/Dialogs.h"
+#include "platform/TForm.h"
+#include "support/Deferred.h"
+#include "support/ScriptedMessages.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+#include <memory>
+
+using platform::MessageDlg;
+using platform::TMsgDlgButtons;
+using platform::TMsgDlgType;
+
+namespace {
+
+int Ask(TMsgDlgButtons buttons) { return MessageDlg(QStringLiteral("Save the table?"), TMsgDlgType::mtConfirmation, buttons); }
+
+TEST(UnscriptedDialogs, FailTheTestNameTheBoxAndTakeTheSafeAnswer)
+{
+    struct Case {
+        TMsgDlgButtons Buttons;
+        int Answer;
+    };
+    for (const Case& c : {Case{TMsgDlgButtons::mbOK, platform::mrOk}, Case{TMsgDlgButtons::mbOKCancel, platform::mrCancel},
+                          Case{TMsgDlgButtons::mbYesNo, platform::mrNo},
+                          Case{TMsgDlgButtons::mbYesNoCancel, platform::mrCancel}}) {
+        int answer = -1;
+        EXPECT_NONFATAL_FAILURE(answer = Ask(c.Buttons), "message box: Save the table?");
+        EXPECT_EQ(answer, c.Answer);
+    }
+    QString file = QStringLiteral("unchanged");
+    EXPECT_NONFATAL_FAILURE(file = platform::PromptForFileName({true, QStringLiteral("Export table")}),
+                            "save file dialog: Export table");
+    EXPECT_TRUE(file.isEmpty());
+}
+
+TEST(ScriptedMessages, OkBoxesNeedNoAnswerButQuestionsDo)
+{
+    ScriptedMessages messages;
+    EXPECT_EQ(Ask(TMsgDlgButtons::mbOK), platform::mrOk);
+    messages.QueueAnswer(platform::mrYes);
+    messages.QueueAnswer(platform::mrOk);
+    EXPECT_EQ(Ask(TMsgDlgButtons::mbYesNo), platform::mrYes);
+    EXPECT_EQ(Ask(TMsgDlgButtons::mbOKCancel), platform::mrOk);
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(Ask(TMsgDlgButtons::mbYesNoCancel), platform::mrCancel),
+                            "no answer scripted for the Yes/No/Cancel message box: Save the table?");
+    EXPECT_EQ(messages.Shown().size(), 4u);
+}
+
+TEST(ScriptedMessages, AnAnswerThatIsNoButtonOfTheBoxFails)
+{
+    ScriptedMessages messages;
+    messages.QueueAnswer(platform::mrYes);
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(Ask(TMsgDlgButtons::mbOKCancel), platform::mrCancel),
+                            "scripted answer 6 is no button of the OK/Cancel message box");
+}
+
+TEST(ScriptedMessages, UnusedAnswersFailAndTheEarlierResponderComesBack)
+{
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedMessages messages;
+            messages.QueueAnswer(platform::mrNo);
+        },
+        "1 scripted message box answer(s) never used");
+    {
+        ScriptedMessages outer;
+        {
+            ScriptedMessages inner;
+            Ask(TMsgDlgButtons::mbOK);
+            EXPECT_EQ(inner.Shown().size(), 1u);
+        }
+        Ask(TMsgDlgButtons::mbOK);
+        EXPECT_EQ(outer.Shown().size(), 1u);
+    }
+    EXPECT_NONFATAL_FAILURE(Ask(TMsgDlgButtons::mbOK), "unscripted OK message box");
+}
+
+TEST(ScriptedFileDialogs, AnswersInOrderAndFailsWhenNoneIsQueued)
+{
+    ScriptedFileDialogs dialogs;
+    dialogs.QueueAnswer(QStringLiteral("/data/table.csv"));
+    dialogs.QueueAnswer(QString());
+    EXPECT_EQ(platform::PromptForFileName({false, QStringLiteral("Open")}), QStringLiteral("/data/table.csv"));
+    EXPECT_TRUE(platform::PromptForFileName({true, QStringLiteral("Save")}).isEmpty());
+    EXPECT_NONFATAL_FAILURE(EXPECT_TRUE(platform::PromptForFileName({true, QStringLiteral("Again")}).isEmpty()),
+                            "no answer scripted for the save file dialog: Again");
+    ASSERT_EQ(dialogs.Shown().size(), 3u);
+    EXPECT_EQ(dialogs.Shown()[1].Title, QStringLiteral("Save"));
+}
+
+TEST(Deferred, WhenShownActsInsideTheModalLoop)
+{
+    platform::TForm form;
+    bool visibleThen = false;
+    WhenShown(&form, [&] {
+        visibleThen = form.isVisible();
+        form.done(platform::mrOk);
+    });
+    EXPECT_EQ(form.exec(), platform::mrOk);
+    EXPECT_TRUE(visibleThen);
+}
+
+TEST(Deferred, ActionsDieWithTheirOwner)
+{
+    int ran = 0;
+    {
+        auto owner = std::make_unique<QWidget>();
+        Later(owner.get(), [&] { ++ran; });
+        WhenShown(owner.get(), [&] { ++ran; });
+    }
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran, 0);
+}
+
+}  // namespace
