@@ -1,0 +1,572 @@
+#pragma once
+#include "controls/tree/ClipboardFormats.h"
+#include "controls/tree/NodePool.h"
+#include "controls/tree/NodeTreeTypes.h"
+#include "controls/tree/TreeOptions.h"
+#include "platform/Bytes.h"
+#include "platform/Clock.h"
+#include "platform/TCustomControl.h"
+
+#include <QRect>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <span>
+#include <vector>
+
+// The virtual tree control: nodes created and initialised on demand, each with a caller-sized data
+// area, kept with their subtree totals so that positions, counts and scroll ranges need no walk.
+namespace tree {
+
+class TBaseNodeTree;
+class TWorkerThread;
+
+using TNodeArray = std::vector<PTreeNode>;
+
+// A reference-counted object a node may hold in its data area; the tree keeps one reference.
+class IInterface {
+public:
+    virtual void _AddRef() = 0;
+    virtual void _Release() = 0;
+
+protected:
+    ~IInterface() = default;
+};
+
+struct TCacheEntry {
+    PTreeNode Node = nullptr;
+    uint32_t AbsoluteTop = 0;
+};
+
+// Header settings the tree core relies on (sorting and the main column).
+struct TTVHeaderSettings {
+    TColumnIndex SortColumn = NoColumn;
+    TSortDirection SortDirection = sdAscending;
+    TColumnIndex MainColumn = NoColumn;
+};
+
+enum TVZTreeNodeEnumerationMode {
+    vneAll, vneChecked, vneChild, vneCutCopy, vneInitialized, vneLeaf, vneLevel, vneNoInit, vneSelected,
+    vneVisible, vneVisibleChild, vneVisibleNoInitChild, vneVisibleNoInit,
+};
+
+// A range over the nodes of one navigation family: `for (PTreeNode n : tree.VisibleNodes())`.
+class TTVTreeNodeEnumeration {
+public:
+    class Iterator {
+    public:
+        PTreeNode operator*() const { return FNode; }
+        Iterator& operator++();
+        bool operator!=(const Iterator& other) const { return FNode != other.FNode; }
+
+    private:
+        friend class TTVTreeNodeEnumeration;
+        Iterator(const TTVTreeNodeEnumeration* e, PTreeNode n) : FEnum(e), FNode(n) {}
+        const TTVTreeNodeEnumeration* FEnum;
+        PTreeNode FNode;
+    };
+    Iterator begin() const;
+    Iterator end() const { return Iterator(this, nullptr); }
+
+    TVZTreeNodeEnumerationMode FMode = vneAll;
+    TBaseNodeTree* FTree = nullptr;
+    bool FConsiderChildrenAbove = false;
+    PTreeNode FNode = nullptr;
+    uint32_t FNodeLevel = 0;
+    TCheckState FState = csCheckedNormal;
+    bool FIncludeFiltered = false;
+
+private:
+    PTreeNode Step(PTreeNode current) const;
+};
+
+class TBaseNodeTree : public platform::TCustomControl {
+    Q_OBJECT
+public:
+    explicit TBaseNodeTree(QWidget* parent = nullptr) : TBaseNodeTree(parent, BaseNodeTreeClass) {}
+    ~TBaseNodeTree() override;
+
+    // ---- events (sender first; by-reference arguments are answers) ----
+    std::function<void(TBaseNodeTree*, PTreeNode parent, PTreeNode node, TTreeNodeInitStates&)> OnInitNode;
+    std::function<void(TBaseNodeTree*, PTreeNode node, uint32_t& childCount)> OnInitChildren;
+    std::function<void(TBaseNodeTree*, PTreeNode node)> OnFreeNode;
+    std::function<void(TBaseNodeTree*, PTreeNode node)> OnResetNode;
+    std::function<void(TBaseNodeTree*, int& nodeDataSize)> OnGetNodeDataSize;
+    std::function<void(TBaseNodeTree*, PTreeNode node)> OnChange;
+    std::function<void(TBaseNodeTree*, PTreeNode node, TChangeReason)> OnStructureChange;
+    std::function<void(TBaseNodeTree*, TNodeTreeStates enter, TNodeTreeStates leave)> OnStateChange;
+    std::function<void(TBaseNodeTree*, TTVUpdateState)> OnUpdating;
+    std::function<void(TBaseNodeTree*, TTVOperationKind)> OnStartOperation;
+    std::function<void(TBaseNodeTree*, TTVOperationKind)> OnEndOperation;
+    std::function<void(TBaseNodeTree*, PTreeNode node, PTreeNode target, bool& allowed)> OnNodeCopying;
+    std::function<void(TBaseNodeTree*, PTreeNode node)> OnNodeCopied;
+    std::function<void(TBaseNodeTree*, PTreeNode node, PTreeNode target, bool& allowed)> OnNodeMoving;
+    std::function<void(TBaseNodeTree*, PTreeNode node)> OnNodeMoved;
+    std::function<void(TBaseNodeTree*, PTreeNode node, bool& allowed)> OnExpanding;
+    std::function<void(TBaseNodeTree*, PTreeNode node, bool& allowed)> OnCollapsing;
+    std::function<void(TBaseNodeTree*, PTreeNode node)> OnExpanded;
+    std::function<void(TBaseNodeTree*, PTreeNode node)> OnCollapsed;
+    std::function<void(TBaseNodeTree*, PTreeNode node, TCheckState& newState, bool& allowed)> OnChecking;
+    std::function<void(TBaseNodeTree*, PTreeNode node)> OnChecked;
+    std::function<void(TBaseNodeTree*, PTreeNode node1, PTreeNode node2, TColumnIndex, int& result)> OnCompareNodes;
+    std::function<void(TBaseNodeTree*, PTreeNode oldNode, PTreeNode newNode, TColumnIndex oldColumn,
+                       TColumnIndex newColumn, bool& allowed)> OnFocusChanging;
+    std::function<void(TBaseNodeTree*, PTreeNode node, TColumnIndex)> OnFocusChanged;
+    std::function<void(TBaseNodeTree*, PTreeNode node)> OnAddToSelection;
+    std::function<void(TBaseNodeTree*, PTreeNode node)> OnRemoveFromSelection;
+    // Node user data in a stream: the save handler appends bytes; the load handler reads from a
+    // reader bounded to the node's user data chunk. The root is passed as nil.
+    std::function<void(TBaseNodeTree*, PTreeNode node, std::vector<uint8_t>& stream)> OnSaveNode;
+    std::function<void(TBaseNodeTree*, PTreeNode node, platform::ByteReader& stream)> OnLoadNode;
+    std::function<void(TBaseNodeTree*, std::vector<uint8_t>& stream)> OnSaveTree;
+    std::function<void(TBaseNodeTree*, std::span<const uint8_t> stream)> OnLoadTree;
+
+    // ---- node store ----
+    PTreeNode RootNode() const { return FRoot; }
+    PTreeNode AddChild(PTreeNode parent, void* userData = nullptr);
+    PTreeNode AddChild(PTreeNode parent, IInterface* userData);
+    PTreeNode InsertNode(PTreeNode node, TTVNodeAttachMode mode, void* userData = nullptr);
+    void DeleteNode(PTreeNode node) { DeleteNode(node, true, false); }
+    void DeleteChildren(PTreeNode node, bool resetHasChildren = false);
+    void Clear();
+    uint32_t ChildCount(PTreeNode node) const;
+    virtual void SetChildCount(PTreeNode node, uint32_t newChildCount);
+    uint32_t RootNodeCount() const { return ChildCount(FRoot); }
+    void SetRootNodeCount(uint32_t value);
+    int NodeDataSize() const { return FNodeDataSize; }
+    void SetNodeDataSize(int value);
+    void* GetNodeData(PTreeNode node);
+    template <typename T>
+    T* GetNodeData(PTreeNode node) { return static_cast<T*>(GetNodeData(node)); }
+    void SetNodeData(PTreeNode node, void* value);
+    void SetNodeData(PTreeNode node, IInterface* value);
+    uint32_t GetNodeLevel(PTreeNode node) const;
+    uint32_t AbsoluteIndex(PTreeNode node);
+    bool HasAsParent(PTreeNode node, PTreeNode potentialParent) const;
+    bool HasChildren(PTreeNode node) const { return (node ? node : FRoot)->Has(vsHasChildren); }
+    void SetHasChildren(PTreeNode node, bool value);
+    bool ChildrenInitialized(PTreeNode node) const;
+    PTreeNode GetNodeParent(PTreeNode node) const;
+    void SetNodeParent(PTreeNode node, PTreeNode parent);
+    uint32_t TotalCount();
+    void ValidateNode(PTreeNode node, bool recursive);
+    void ValidateChildren(PTreeNode node, bool recursive);
+    virtual void ReinitNode(PTreeNode node, bool recursive);
+    virtual void ReinitChildren(PTreeNode node, bool recursive);
+    virtual void ResetNode(PTreeNode node);
+    void InitRecursive(PTreeNode node, uint32_t levels = UINT32_MAX, bool visibleOnly = true);
+    void MoveTo(PTreeNode source, PTreeNode target, TTVNodeAttachMode mode, bool childrenOnly);
+    PTreeNode CopyTo(PTreeNode source, PTreeNode target, TTVNodeAttachMode mode, bool childrenOnly);
+
+    // Per-node accessors.
+    bool GetDisabled(PTreeNode node) const { return node && node->Has(vsDisabled); }
+    void SetDisabled(PTreeNode node, bool value);
+    bool GetMultiline(PTreeNode node) const { return node && node != FRoot && node->Has(vsMultiline); }
+    void SetMultiline(PTreeNode node, bool value);
+    uint8_t GetVerticalAlignment(PTreeNode node) const { return node->Align(); }
+    void SetVerticalAlignment(PTreeNode node, uint8_t value);
+    TCheckState GetCheckState(PTreeNode node) const { return node ? node->CheckState() : csUncheckedNormal; }
+    void SetCheckState(PTreeNode node, TCheckState value);
+    TCheckType GetCheckType(PTreeNode node) const { return node ? node->CheckType() : ctNone; }
+    void SetCheckType(PTreeNode node, TCheckType value);
+    uint32_t GetNodeHeight(PTreeNode node) const { return node ? node->NodeHeight : 0; }
+    void SetNodeHeight(PTreeNode node, uint32_t value);
+
+    // ---- navigation ----
+    PTreeNode GetFirst(bool considerChildrenAbove = false);
+    PTreeNode GetFirstNoInit(bool considerChildrenAbove = false) const;
+    PTreeNode GetNext(PTreeNode node, bool considerChildrenAbove = false);
+    PTreeNode GetNextNoInit(PTreeNode node, bool considerChildrenAbove = false) const;
+    PTreeNode GetPrevious(PTreeNode node, bool considerChildrenAbove = false);
+    PTreeNode GetPreviousNoInit(PTreeNode node, bool considerChildrenAbove = false) const;
+    PTreeNode GetLast(PTreeNode node = nullptr, bool considerChildrenAbove = false);
+    PTreeNode GetLastNoInit(PTreeNode node = nullptr, bool considerChildrenAbove = false) const;
+    PTreeNode GetFirstChild(PTreeNode node);
+    PTreeNode GetFirstChildNoInit(PTreeNode node) const;
+    PTreeNode GetLastChild(PTreeNode node);
+    PTreeNode GetLastChildNoInit(PTreeNode node) const;
+    PTreeNode GetNextSibling(PTreeNode node);
+    PTreeNode GetNextSiblingNoInit(PTreeNode node) const;
+    PTreeNode GetPreviousSibling(PTreeNode node);
+    PTreeNode GetPreviousSiblingNoInit(PTreeNode node) const;
+    PTreeNode GetFirstVisible(PTreeNode node = nullptr, bool considerChildrenAbove = true, bool includeFiltered = false);
+    PTreeNode GetFirstVisibleNoInit(PTreeNode node = nullptr, bool considerChildrenAbove = true, bool includeFiltered = false) const;
+    PTreeNode GetNextVisible(PTreeNode node, bool considerChildrenAbove = true);
+    PTreeNode GetNextVisibleNoInit(PTreeNode node, bool considerChildrenAbove = true) const;
+    PTreeNode GetPreviousVisible(PTreeNode node, bool considerChildrenAbove = true);
+    PTreeNode GetPreviousVisibleNoInit(PTreeNode node, bool considerChildrenAbove = true) const;
+    PTreeNode GetLastVisible(PTreeNode node = nullptr, bool considerChildrenAbove = true, bool includeFiltered = false);
+    PTreeNode GetLastVisibleNoInit(PTreeNode node = nullptr, bool considerChildrenAbove = true, bool includeFiltered = false) const;
+    PTreeNode GetFirstVisibleChild(PTreeNode node, bool includeFiltered = false);
+    PTreeNode GetFirstVisibleChildNoInit(PTreeNode node, bool includeFiltered = false) const;
+    PTreeNode GetLastVisibleChild(PTreeNode node, bool includeFiltered = false);
+    PTreeNode GetLastVisibleChildNoInit(PTreeNode node, bool includeFiltered = false) const;
+    PTreeNode GetNextVisibleSibling(PTreeNode node, bool includeFiltered = false);
+    PTreeNode GetNextVisibleSiblingNoInit(PTreeNode node, bool includeFiltered = false) const;
+    PTreeNode GetPreviousVisibleSibling(PTreeNode node, bool includeFiltered = false);
+    PTreeNode GetPreviousVisibleSiblingNoInit(PTreeNode node, bool includeFiltered = false) const;
+    PTreeNode GetFirstInitialized(bool considerChildrenAbove = false) const;
+    PTreeNode GetNextInitialized(PTreeNode node, bool considerChildrenAbove = false) const;
+    PTreeNode GetPreviousInitialized(PTreeNode node, bool considerChildrenAbove = false) const;
+    PTreeNode GetLastInitialized(PTreeNode node = nullptr, bool considerChildrenAbove = false) const;
+    PTreeNode GetFirstChecked(TCheckState state = csCheckedNormal, bool considerChildrenAbove = false);
+    PTreeNode GetNextChecked(PTreeNode node, TCheckState state = csCheckedNormal, bool considerChildrenAbove = false);
+    PTreeNode GetPreviousChecked(PTreeNode node, TCheckState state = csCheckedNormal, bool considerChildrenAbove = false);
+    PTreeNode GetFirstCutCopy(bool considerChildrenAbove = false);
+    PTreeNode GetNextCutCopy(PTreeNode node, bool considerChildrenAbove = false);
+    PTreeNode GetPreviousCutCopy(PTreeNode node, bool considerChildrenAbove = false);
+    PTreeNode GetFirstSelected(bool considerChildrenAbove = false);
+    PTreeNode GetNextSelected(PTreeNode node, bool considerChildrenAbove = false);
+    PTreeNode GetPreviousSelected(PTreeNode node, bool considerChildrenAbove = false);
+    PTreeNode GetFirstLeaf();
+    PTreeNode GetNextLeaf(PTreeNode node);
+    PTreeNode GetPreviousLeaf(PTreeNode node);
+    PTreeNode GetFirstLevel(uint32_t level);
+    PTreeNode GetNextLevel(PTreeNode node, uint32_t level);
+    PTreeNode GetPreviousLevel(PTreeNode node, uint32_t level);
+    PTreeNode GetVisibleParent(PTreeNode node, bool includeFiltered = false) const;
+    // The node at a pixel row; relative: the row is in client coordinates of the scrolled view.
+    PTreeNode GetNodeAt(int x, int y) { return GetNodeAt(x, y, true, nullptr); }
+    PTreeNode GetNodeAt(int x, int y, bool relative, int* nodeTop);
+    // The node at the last client pixel row.
+    PTreeNode BottomNode();
+    PTreeNode TopNode() { return GetNodeAt(0, 0); }
+    TNodeArray GetSortedSelection(bool resolve) const;
+    TNodeArray GetSortedCutCopySet(bool resolve) const;
+    using TTVGetNodeProc = std::function<void(TBaseNodeTree*, PTreeNode, void* data, bool& abort)>;
+    PTreeNode IterateSubtree(PTreeNode node, const TTVGetNodeProc& callback, void* data, TTreeNodeStates filter = 0,
+                             bool doInit = false, bool childNodesOnly = false);
+
+    TTVTreeNodeEnumeration Nodes(bool considerChildrenAbove = false);
+    TTVTreeNodeEnumeration CheckedNodes(TCheckState state = csCheckedNormal, bool considerChildrenAbove = false);
+    TTVTreeNodeEnumeration ChildNodes(PTreeNode node);
+    TTVTreeNodeEnumeration CutCopyNodes(bool considerChildrenAbove = false);
+    TTVTreeNodeEnumeration InitializedNodes(bool considerChildrenAbove = false);
+    TTVTreeNodeEnumeration LeafNodes();
+    TTVTreeNodeEnumeration LevelNodes(uint32_t level);
+    TTVTreeNodeEnumeration NoInitNodes(bool considerChildrenAbove = false);
+    TTVTreeNodeEnumeration SelectedNodes(bool considerChildrenAbove = false);
+    TTVTreeNodeEnumeration VisibleNodes(PTreeNode node = nullptr, bool considerChildrenAbove = true, bool includeFiltered = false);
+    TTVTreeNodeEnumeration VisibleChildNodes(PTreeNode node, bool includeFiltered = false);
+    TTVTreeNodeEnumeration VisibleChildNoInitNodes(PTreeNode node, bool includeFiltered = false);
+    TTVTreeNodeEnumeration VisibleNoInitNodes(PTreeNode node = nullptr, bool considerChildrenAbove = true, bool includeFiltered = false);
+
+    // ---- expand, collapse, visibility, filtering ----
+    void ToggleNode(PTreeNode node);
+    bool GetExpanded(PTreeNode node) const { return node && node->Has(vsExpanded); }
+    void SetExpanded(PTreeNode node, bool value);
+    void FullExpand(PTreeNode node = nullptr);
+    void FullCollapse(PTreeNode node = nullptr);
+    bool IsVisible(PTreeNode node);
+    void SetVisible(PTreeNode node, bool value);
+    bool GetFullyVisible(PTreeNode node) const;
+    void SetFullyVisible(PTreeNode node, bool value);
+    bool GetVisiblePath(PTreeNode node) const;
+    void SetVisiblePath(PTreeNode node, bool value);
+    bool IsFiltered(PTreeNode node) const { return node && node->Has(vsFiltered); }
+    void SetFiltered(PTreeNode node, bool value);
+    bool IsEffectivelyVisible(PTreeNode node) const;
+    bool IsEffectivelyFiltered(PTreeNode node) const;
+    uint32_t VisibleCount() const { return FVisibleCount; }
+
+    // ---- batching and notifications ----
+    virtual void BeginUpdate();
+    virtual void EndUpdate();
+    void BeginSynch();
+    void EndSynch();
+    uint32_t UpdateCount() const { return FUpdateCount; }
+    void CancelOperation();
+    bool OperationCanceled() const { return FOperationCanceled && FOperationCount > 0; }
+    uint32_t OperationCount() const { return FOperationCount; }
+    uint32_t ChangeDelay() const { return FChangeDelay; }
+    void SetChangeDelay(uint32_t value) { FChangeDelay = value; }
+    QRect InvalidateNode(PTreeNode node);
+    void InvalidateChildren(PTreeNode node, bool recursive);
+    void InvalidateColumn(TColumnIndex) {}
+    void InvalidateToBottom(PTreeNode) {}
+    void RepaintNode(PTreeNode) {}
+    TNodeTreeStates TreeStates() const { return FStates.load(std::memory_order_acquire); }
+    bool HasState(TNodeTreeState s) const { return (TreeStates() & TS(s)) != 0; }
+
+    // ---- sorting ----
+    virtual void Sort(PTreeNode node, TColumnIndex column, TSortDirection direction, bool doInit = true);
+    virtual void SortTree(TColumnIndex column, TSortDirection direction, bool doInit = true);
+
+    // ---- streams ----
+    // Writes the header and either the given node or every top-level node.
+    void SaveToStream(std::vector<uint8_t>& stream, PTreeNode node = nullptr);
+    std::vector<uint8_t> SaveToBytes(PTreeNode node = nullptr);
+    void SaveToFile(const QString& fileName);
+    // Replaces the tree with the stream's nodes. A stream that cannot be read whole raises
+    // ENodeTreeError and leaves the tree as it was.
+    void LoadFromStream(std::span<const uint8_t> stream);
+    void LoadFromFile(const QString& fileName);
+    // Adds the stream's nodes as last children of the target (the root for nil), all or nothing.
+    void AddFromStream(std::span<const uint8_t> stream, PTreeNode target);
+
+    // ---- selection and focus (the parts the core needs) ----
+    bool GetSelected(PTreeNode node) const { return node && node->Has(vsSelected); }
+    void SetSelected(PTreeNode node, bool value);
+    uint32_t SelectedCount() const { return uint32_t(FSelection.size()); }
+    void ClearSelection();
+    PTreeNode FocusedNode() const { return FFocusedNode; }
+    void SetFocusedNode(PTreeNode node);
+    TColumnIndex FocusedColumn() const { return FFocusedColumn; }
+
+    // ---- properties ----
+    uint32_t DefaultNodeHeight() const { return FDefaultNodeHeight; }
+    void SetDefaultNodeHeight(uint32_t value);
+    uint32_t Indent() const { return FIndent; }
+    void SetIndent(uint32_t value) { FIndent = value; }
+    int Margin() const { return FMargin; }
+    void SetMargin(int value) { FMargin = value; }
+    int TextMargin() const { return FTextMargin; }
+    void SetTextMargin(int value) { FTextMargin = value; }
+    uint32_t AnimationDuration() const { return FAnimationDuration; }
+    void SetAnimationDuration(uint32_t value);
+    uint32_t EditDelay() const { return FEditDelay; }
+    uint32_t AutoScrollDelay() const { return FAutoScrollDelay; }
+    uint32_t AutoExpandDelay() const { return FAutoExpandDelay; }
+    uint32_t IncrementalSearchTimeout() const { return FSearchTimeout; }
+    uint8_t SelectionBlendFactor() const { return FSelectionBlendFactor; }
+    int DragWidth() const { return FDragWidth; }
+    int DragHeight() const { return FDragHeight; }
+    int OffsetY() const { return FOffsetY; }
+    void SetOffsetY(int value) { FOffsetY = value > 0 ? 0 : value; }
+    TTVHeaderSettings& Header() { return FHeader; }
+    TCustomNodeTreeOptions& TreeOptions() { return *FOptions; }
+    const TCustomNodeTreeOptions& TreeOptions() const { return *FOptions; }
+    TTVColors& Colors() { return FColors; }
+    TScrollBarOptions& ScrollBarOptions() { return FScrollBarOptions; }
+    TClipboardFormats& ClipboardFormats() { return FClipboardFormats; }
+    void SetClipboardFormats(const QStringList& names) { FClipboardFormats.Assign(names); }
+    // Descriptors of the formats this tree offers, in priority order.
+    virtual std::vector<TFormatEtc> GetNativeClipboardFormats() const;
+    const TTreeClass& TreeClass() const { return *FTreeClass; }
+    // Reserves an internal per-node area after the user data; only before any node exists.
+    virtual uint32_t AllocateInternalDataArea(uint32_t size);
+
+    // ---- position cache (built by the shared worker) ----
+    uint32_t CacheEntriesNeeded() const;
+    PTreeNode NearestCacheEntryForNode(PTreeNode node, uint32_t& top) const;
+    PTreeNode NearestCacheEntryForPosition(uint32_t y, uint32_t& top) const;
+    const std::vector<TCacheEntry>& PositionCache() const { return FPositionCache; }
+    // Whether the tree waits for or undergoes a cache build.
+    bool CacheBuildPending() const { return FInWorker.load(); }
+    // Returns once a queued or running cache build of this tree has ended.
+    void WaitForCacheValidation();
+    // Entries per cache step and the least visible count that is worth a cache.
+    static constexpr uint32_t CacheThreshold = 2000;
+
+    // Tracked node references that a deleted node must not leave behind.
+    PTreeNode LastSearchNode() const { return FLastSearchNode; }
+    PTreeNode CheckNode() const { return FCheckNode; }
+    PTreeNode HeightTrackNode() const { return FHeightTrackNode; }
+    PTreeNode HotNode() const { return FCurrentHotNode; }
+    PTreeNode DropTargetNode() const { return FDropTargetNode; }
+    PTreeNode RangeAnchor() const { return FRangeAnchor; }
+    const TNodeArray& DragSelection() const { return FDragSelection; }
+    PTreeNode EditNode() const { return FEditNode; }
+
+    // The bytes this tree's nodes occupy.
+    size_t NodeMemoryBytes() const { return FPool.BytesReserved(); }
+
+    // Invoked on the GUI thread, queued by the worker after each cache build.
+    virtual void UpdateEditBounds();
+    // Test hook: called for every edit-bounds update a tree receives.
+    static inline std::function<void(TBaseNodeTree*)> EditBoundsUpdatedHook;
+
+protected:
+    TBaseNodeTree(QWidget* parent, const TTreeClass& treeClass);
+
+    // Node references that later parts of the control keep; a deleted node clears each of them.
+    PTreeNode FFocusedNode = nullptr;
+    PTreeNode FHeightTrackNode = nullptr;
+    PTreeNode FCurrentHotNode = nullptr;
+    PTreeNode FRangeAnchor = nullptr;
+    PTreeNode FCheckNode = nullptr;
+    PTreeNode FEditNode = nullptr;
+    PTreeNode FDropTargetNode = nullptr;
+    TNodeArray FDragSelection;
+    PTreeNode FLastVCLDragTarget = nullptr;
+    PTreeNode FLastSearchNode = nullptr;
+
+
+    std::unique_ptr<TCustomNodeTreeOptions> FOptions;
+
+    // Dispatchers, one per event.
+    virtual void DoInitNode(PTreeNode parent, PTreeNode node, TTreeNodeInitStates& initStates);
+    virtual bool DoInitChildren(PTreeNode node, uint32_t& childCount);
+    virtual void DoFreeNode(PTreeNode node);
+    virtual void DoReset(PTreeNode node);
+    virtual void ValidateNodeDataSize(int& size);
+    virtual void DoChange(PTreeNode node);
+    virtual void DoStructureChange(PTreeNode node, TChangeReason reason);
+    virtual void DoStateChange(TNodeTreeStates enter, TNodeTreeStates leave = 0);
+    virtual void DoUpdating(TTVUpdateState state);
+    virtual void DoStartOperation(TTVOperationKind kind);
+    virtual void DoEndOperation(TTVOperationKind kind);
+    virtual bool DoNodeCopying(PTreeNode node, PTreeNode target);
+    virtual void DoNodeCopied(PTreeNode node);
+    virtual bool DoNodeMoving(PTreeNode node, PTreeNode target);
+    virtual void DoNodeMoved(PTreeNode node);
+    virtual bool DoExpanding(PTreeNode node);
+    virtual bool DoCollapsing(PTreeNode node);
+    virtual void DoExpanded(PTreeNode node);
+    virtual void DoCollapsed(PTreeNode node);
+    virtual bool DoChecking(PTreeNode node, TCheckState& newState);
+    virtual void DoChecked(PTreeNode node);
+    virtual int DoCompare(PTreeNode node1, PTreeNode node2, TColumnIndex column);
+    // Whether a comparison can tell nodes apart; without one sorting leaves every order as it is.
+    virtual bool CanCompare() const { return bool(OnCompareNodes); }
+    virtual bool DoFocusChanging(PTreeNode oldNode, PTreeNode newNode, TColumnIndex oldColumn, TColumnIndex newColumn);
+    virtual void DoFocusChange(PTreeNode node, TColumnIndex column);
+    virtual void DoRemoveFromSelection(PTreeNode node);
+    virtual void DoSaveUserData(PTreeNode node, std::vector<uint8_t>& stream);
+    virtual bool DoLoadUserData(PTreeNode node, platform::ByteReader& stream);
+    virtual void DoCancelEdit();
+
+    virtual void InitNode(PTreeNode node);
+    virtual void InitChildren(PTreeNode node);
+    void StructureChange(PTreeNode node, TChangeReason reason);
+    virtual void Change(PTreeNode node);
+    void AdviseChangeEvent(bool structureChange, PTreeNode node, TChangeReason reason);
+    void StartOperation(TTVOperationKind kind);
+    void EndOperation(TTVOperationKind kind);
+    void MarkCacheStale();
+    virtual void StartCacheValidation();
+    void StopCacheValidation();
+    // Runs on the worker thread; true when a complete cache was built.
+    virtual bool BuildPositionCache();
+
+    // Stream chunks; descendants add their own after the base ones.
+    virtual void WriteNode(std::vector<uint8_t>& stream, PTreeNode node);
+    virtual void WriteChunks(std::vector<uint8_t>& stream, PTreeNode node);
+    // Reads one chunk of a node; false when the type is not this class's.
+    virtual bool ReadChunk(platform::ByteReader& stream, int version, PTreeNode node, int chunkType, int depth);
+
+    void InternalConnectNode(PTreeNode node, PTreeNode destination, TTVNodeAttachMode mode);
+    PTreeNode InternalDisconnectNode(PTreeNode node, bool keepFocus, bool reindex = true, bool parentClearing = false);
+    void DeleteNode(PTreeNode node, bool reindex, bool parentClearing);
+    PTreeNode MakeNewNode();
+    void ChangeTotalCount(PTreeNode node, int64_t value, bool relative);
+    void ChangeTotalHeight(PTreeNode node, int64_t value, bool relative);
+    void RebuildTotalCount(PTreeNode node);
+    void RebuildTotalHeight(PTreeNode node);
+    uint32_t CountVisibleChildren(PTreeNode node) const;
+    void DetermineHiddenChildrenFlag(PTreeNode node);
+    void DetermineHiddenChildrenFlagAllNodes();
+    bool InternalAddToSelection(PTreeNode node, bool forceInsert);
+    void InternalRemoveFromSelection(PTreeNode node);
+
+private:
+    friend class TWorkerThread;
+    friend void ReleaseWorker(TBaseNodeTree*);
+    friend class TTVTreeNodeEnumeration;
+    friend class TCustomNodeTreeOptions;
+    friend class TTVColors;
+    friend struct TreeInvariants;
+
+    void AllocateRootNode();
+    void EnterStates(TNodeTreeStates s) { FStates.fetch_or(s, std::memory_order_acq_rel); }
+    void LeaveStates(TNodeTreeStates s) { FStates.fetch_and(~s, std::memory_order_acq_rel); }
+    void ForgetNodeReferences(PTreeNode node);
+    void FreeNodeBlock(PTreeNode node);
+    void FreeSubtree(PTreeNode node);
+    bool ChildrenShown(PTreeNode parent) const;
+    void EndUpdateFinish();
+    bool ShouldAutoSort() const;
+    void SetChildrenHiddenFlag(PTreeNode node, bool hidden);
+    void SortChildren(PTreeNode node, TColumnIndex column, TSortDirection direction);
+    void ApplyWorkerStateRequests();
+    void CheckMainThread() const;
+    void ReadNode(platform::ByteReader& stream, int version, PTreeNode node, int depth);
+    void ReadBody(std::span<const uint8_t> stream, bool fullHeader, TNodeArray& loaded);
+    void LinkLoaded(const TNodeArray& loaded, PTreeNode target);
+    void AfterLoadSelection(PTreeNode node);
+    void FixLoadedSubtree(PTreeNode node);
+    bool ChildrenAboveOrder(bool consider) const;
+    void EnsureInitialized(PTreeNode node);
+    void EnsureChildren(PTreeNode node);
+    // The topmost ancestor (or the node) that is hidden or under a collapsed parent; nil when shown.
+    PTreeNode TopmostHidden(PTreeNode node) const;
+    PTreeNode VisibleSiblingStep(PTreeNode node, bool forward, bool includeFiltered, bool init);
+    PTreeNode NextVisibleWalk(PTreeNode node, bool considerChildrenAbove, bool init);
+    PTreeNode PreviousVisibleWalk(PTreeNode node, bool considerChildrenAbove, bool init);
+    PTreeNode FirstVisibleWalk(PTreeNode node, bool considerChildrenAbove, bool includeFiltered, bool init);
+    PTreeNode FindNoInit(PTreeNode from, bool forward, bool considerChildrenAbove, const std::function<bool(PTreeNode)>& match);
+    PTreeNode AncestorAtLevel(PTreeNode node, uint32_t level) const;
+    void ApplyShowFilteredChange(bool show);
+    void SortLevel(PTreeNode node, TColumnIndex column, TSortDirection direction, bool doInit);
+    PTreeNode ParentOf(PTreeNode n) const { return FPool.Get(n->ParentId); }
+    PTreeNode NextOf(PTreeNode n) const { return FPool.Get(n->NextId); }
+    PTreeNode FirstOf(PTreeNode n) const { return FPool.Get(n->FirstChildId); }
+    PTreeNode LastOf(PTreeNode n) const
+    {
+        PTreeNode first = FirstOf(n);
+        return first ? FPool.Get(first->PrevId) : nullptr;
+    }
+    PTreeNode PrevOf(PTreeNode n) const
+    {
+        PTreeNode parent = ParentOf(n);
+        return !parent || parent->FirstChildId == n->SelfId ? nullptr : FPool.Get(n->PrevId);
+    }
+    // The parent's children count as shown: the parent is the root, or expanded and fully visible.
+    bool EnsureNodeDataSize();
+
+    std::unique_ptr<std::byte[]> FRootBlock;
+
+    TNodePool FPool;
+    const TTreeClass* FTreeClass;
+    PTreeNode FRoot = nullptr;
+    int FNodeDataSize = -1;
+    uint32_t FTotalInternalDataSize = 0;
+    uint32_t FDefaultNodeHeight = 18;
+    uint32_t FIndent = 18;
+    uint32_t FUpdateCount = 0;
+    uint32_t FSynchUpdateCount = 0;
+    std::atomic<TNodeTreeStates> FStates{0};
+    TColumnIndex FEditColumn = 0;
+    TColumnIndex FFocusedColumn = NoColumn;
+    TChangeReason FLastStructureChangeReason = crIgnore;
+    PTreeNode FLastStructureChangeNode = nullptr;
+    PTreeNode FLastChangedNode = nullptr;
+    uint32_t FChangeDelay = 0;
+    uint32_t FEditDelay = 1000;
+    std::vector<TCacheEntry> FPositionCache;
+    uint32_t FVisibleCount = 0;
+    uint32_t FStartIndex = 0;
+    TNodeArray FSelection;  // sorted by address
+    TNodeArray FTempNodeCache;
+    int FMargin = 4;
+    int FTextMargin = 4;
+    uint32_t FAnimationDuration = 200;
+    uint8_t FSelectionBlendFactor = 128;
+    int FDragWidth = 200;
+    int FDragHeight = 350;
+    uint32_t FAutoScrollDelay = 1000;
+    uint32_t FAutoExpandDelay = 1000;
+    int FOffsetX = 0;
+    int FOffsetY = 0;
+    uint32_t FSearchTimeout = 1000;
+    uint32_t FOperationCount = 0;
+    bool FOperationCanceled = false;
+    PTreeNode FNextNodeToSelect = nullptr;
+    bool FDestroying = false;
+    TTVHeaderSettings FHeader;
+    TTVColors FColors;
+    TScrollBarOptions FScrollBarOptions;
+    TClipboardFormats FClipboardFormats;
+    platform::ClockTimer FChangeTimer;           // timer 5
+    platform::ClockTimer FStructureChangeTimer;  // timer 6
+    bool FHoldsWorker = false;
+    std::atomic<bool> FInWorker{false};
+    size_t FLoadRemainder = 0;  // where the tree's own data follows the nodes in the last stream read  // queued at or held by the worker; changed under its lock
+};
+
+// Checks every structural invariant of a tree; answers the first one broken, empty when all hold.
+struct TreeInvariants {
+    static QString Check(const TBaseNodeTree& tree);
+};
+
+}  // namespace tree

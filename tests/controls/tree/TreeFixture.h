@@ -1,0 +1,56 @@
+#pragma once
+#include "controls/tree/NodeTrees.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+namespace treetest {
+
+using namespace tree;
+
+// Every node in display order, without initialising any.
+inline std::vector<PTreeNode> AllNodes(const TBaseNodeTree& t)
+{
+    std::vector<PTreeNode> nodes;
+    for (PTreeNode n = t.GetFirstNoInit(); n; n = t.GetNextNoInit(n))
+        nodes.push_back(n);
+    return nodes;
+}
+
+// Appends `count` children under `parent` (nil: top level); answers them.
+inline std::vector<PTreeNode> AddChildren(TBaseNodeTree& t, PTreeNode parent, int count)
+{
+    std::vector<PTreeNode> children;
+    for (int i = 0; i < count; ++i)
+        children.push_back(t.AddChild(parent));
+    return children;
+}
+
+// Indices of the children, in chain order.
+inline std::vector<uint32_t> ChildIndices(const TBaseNodeTree& t, PTreeNode parent)
+{
+    std::vector<uint32_t> result;
+    for (PTreeNode c = t.GetFirstChildNoInit(parent); c; c = t.GetNextSiblingNoInit(c))
+        result.push_back(c->Index);
+    return result;
+}
+
+// A tree whose user data is one int per node, set to a running number on creation.
+class NumberedTree : public TBaseNodeTree {
+public:
+    NumberedTree()
+    {
+        SetNodeDataSize(sizeof(int));
+        OnInitNode = [this](TBaseNodeTree*, PTreeNode, PTreeNode node, TTreeNodeInitStates&) {
+            *GetNodeData<int>(node) = Next++;
+        };
+    }
+    int Number(PTreeNode node) { return *GetNodeData<int>(node); }
+    int Next = 0;
+};
+
+}  // namespace treetest
+
+#define EXPECT_TREE_VALID(t_) EXPECT_EQ(::tree::TreeInvariants::Check(t_).toStdString(), std::string())
+#define ASSERT_TREE_VALID(t_) ASSERT_EQ(::tree::TreeInvariants::Check(t_).toStdString(), std::string())
