@@ -220,6 +220,8 @@ public:
 
     void ScrollInView(int c, int r);
     void MoveColumn(int fromIndex, int toIndex);
+    // The column-moved hook: the column's cells, width and hidden state travel with it.
+    virtual void ColumnMoved(int fromIndex, int toIndex);
     void MoveRow(int fromIndex, int toIndex);
     void MoveRows(int fromIndex, int toIndex, int count);
     void HideSelection();

@@ -562,6 +562,12 @@ void TExtStringGrid::MoveColumn(int fromIndex, int toIndex)
 {
     if (fromIndex == toIndex || fromIndex < 0 || toIndex < 0 || fromIndex >= ColCount() || toIndex >= ColCount())
         return;
+    ColumnMoved(fromIndex, toIndex);
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::ColumnMoved(int fromIndex, int toIndex)
+{
     const int f = DisplToRealCol(fromIndex), t = DisplToRealCol(toIndex);
     PlatformMoveStoreColumn(f, t);
     for (auto& item : FGridItems)
@@ -581,7 +587,6 @@ void TExtStringGrid::MoveColumn(int fromIndex, int toIndex)
     }
     ColSizeIndex().Move(fromIndex, toIndex);
     ColWidthsChanged();
-    CellControlsUpdate(false);
 }
 
 void TExtStringGrid::MoveRow(int fromIndex, int toIndex)

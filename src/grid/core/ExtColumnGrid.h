@@ -1,0 +1,212 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "grid/core/ExtStringGrid.h"
+
+namespace grid {
+
+class TExtColumnGrid;
+class TGridColumnCollection;
+
+struct TFontDesc {
+    QString Name = QStringLiteral("Tahoma");
+    int Size = 8;
+    uint8_t Style = 0;
+    TColor Color = clBlack;
+    friend bool operator==(const TFontDesc&, const TFontDesc&) = default;
+};
+
+struct TPenDesc {
+    int Width = 1;
+    TColor Color = clSilver;
+    friend bool operator==(const TPenDesc&, const TPenDesc&) = default;
+};
+
+enum TColumnPopupType : uint8_t {
+    cpFixedCellsRClick, cpFixedCellsLClick, cpNormalCellsRClick, cpNormalCellsLClick, cpAllCellsRClick, cpAllCellsLClick
+};
+
+// The description of one real column of a column grid.
+class TGridColumnItem {
+public:
+    explicit TGridColumnItem(TGridColumnCollection* collection);
+
+    int AutoMinSize = 0, AutoMaxSize = 0;
+    TCellBorders Borders = 0;
+    TPenDesc BorderPen;
+    QString CheckFalse = QStringLiteral("N");
+    QString CheckTrue = QStringLiteral("Y");
+    TObject* ColumnPopup = nullptr;
+    TColumnPopupType ColumnPopupType = cpFixedCellsRClick;
+    QStringList ComboItems;
+    int DropDownCount = 8;
+    int EditLength = 0;
+    TObject* EditLink = nullptr;
+    QString EditMask;
+    QStringList Filter;
+    bool FilterCaseSensitive = false;
+    TFontDesc HeaderFont;
+    int MinSize = 0, MaxSize = 0;
+    QString Name;
+    bool PrintBorderCustom = true;
+    TCellBorders PrintBorders = cbTop | cbLeft | cbRight | cbBottom;
+    TPenDesc PrintBorderPen{1, clBlack};
+    TColor PrintColor = clWhite;
+    bool PrintFontCustom = true;
+    TFontDesc PrintFont;
+    bool ReadOnly = false;
+    TSortStyle SortStyle = ssAutomatic;
+    QString SortPrefix, SortSuffix;
+    int SpinMax = 0, SpinMin = 0, SpinStep = 1;
+    int Tag = 0;
+    int DefIdx = 0;
+
+    int Index() const;
+    TExtColumnGrid* Grid() const;
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    TAlignment HeaderAlignment() const { return FHeaderAlignment; }
+    void SetHeaderAlignment(TAlignment value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    const TFontDesc& Font() const { return FFont; }
+    void SetFont(const TFontDesc& value);
+    bool Fixed() const { return FFixed; }
+    void SetFixed(bool value);
+    bool Password() const { return FPassword; }
+    void SetPassword(bool value);
+    bool ShowBands() const { return FShowBands; }
+    void SetShowBands(bool value);
+    TEditorType Editor() const { return FEditor; }
+    void SetEditor(TEditorType value);
+    const QString& FloatFormat() const { return FFloatFormat; }
+    void SetFloatFormat(const QString& value);
+    const QString& Header() const { return FHeader; }
+    void SetHeader(const QString& value);
+    void SetHeaderField(const QString& value) { FHeader = value; }
+    // The grid's width of the item's real column; a stored copy keeps its own.
+    int Width() const;
+    void SetWidth(int value);
+    int StoredWidth() const { return FWidth; }
+    void SetStoredWidth(int value) { FWidth = value; }
+
+    // Cells of the item's column by row.
+    QString Rows(int row) const;
+    void SetRows(int row, const QString& value);
+    int Ints(int row) const;
+    void SetInts(int row, int value);
+
+    void Assign(const TGridColumnItem& source);
+    void AssignVisuals(const TGridColumnItem& source);
+    QString DisplayName() const;
+
+private:
+    void Changed();
+    friend class TGridColumnCollection;
+    TGridColumnCollection* Collection;
+    TAlignment FAlignment = taLeftJustify;
+    TAlignment FHeaderAlignment = taLeftJustify;
+    TColor FColor = clWindow;
+    TFontDesc FFont;
+    bool FFixed = false, FPassword = false, FShowBands = false;
+    TEditorType FEditor = edNormal;
+    QString FFloatFormat;
+    QString FHeader;
+    int FWidth = 50;
+};
+
+// The column items of a column grid, one per real column.
+class TGridColumnCollection {
+public:
+    explicit TGridColumnCollection(TExtColumnGrid* grid) : FGrid(grid) {}
+
+    int Count() const { return int(Items.size()); }
+    TGridColumnItem* operator[](int i) const { return i >= 0 && i < Count() ? Items[size_t(i)].get() : nullptr; }
+    TGridColumnItem* Add();
+    TGridColumnItem* Insert(int index);
+    void Delete(int index);
+    void Clear();
+    int IndexOf(const TGridColumnItem* item) const;
+    void Move(int from, int to);
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    void Update(TGridColumnItem* item);
+    void SetOrganization();
+    void ResetOrganization();
+    void Assign(const TGridColumnCollection& source);
+    TExtColumnGrid* Grid() const { return FGrid; }
+    bool NoRecursiveUpdate = false;
+
+private:
+    TExtColumnGrid* FGrid;
+    std::vector<std::unique_ptr<TGridColumnItem>> Items;
+    int FUpdateCount = 0;
+};
+
+// The table control of the set-up windows: per-cell behaviour comes from the column items.
+class TExtColumnGrid : public TExtStringGrid {
+public:
+    TExtColumnGrid();
+    ~TExtColumnGrid() override;
+
+    TGridColumnCollection& Columns() { return *FColumns; }
+    bool AutoFilterDisplay = false;
+    Event<int, int> OnAfterColumnMoved;
+
+    uint32_t GetVersionNr() const override { return 0x03010301; }
+    QString GetVersionString() const override;
+    void SetColCount(int value) override;
+    void SyncColumnCount();
+    void SyncColumnHeaders();
+    TGridColumnItem* GetColumnByName(const QString& name) const;
+    void Loaded();
+    bool ColMoving() const { return FColMoving; }
+    // Longest text the in-place editor of the current column accepts; 0 = no limit.
+    int GetEditLimit() const;
+    QString GetEditMask(int c, int r) const;
+
+    // The column stream: the items' stored properties in a self-describing layout.
+    void SaveColumnsToStream(TMemoryStream& stream) const;
+    void LoadColumnsFromStream(TMemoryStream& stream);
+    // Column positions in an INI file, keys "CP" + item index in the section.
+    void SaveColumnPositions(const QString& key, const QString& section) const;
+    void LoadColumnPositions(const QString& key, const QString& section);
+
+    void InsertCols(int colIndex, int count) override;
+    void RemoveCols(int colIndex, int count) override;
+    void ColumnMoved(int fromIndex, int toIndex) override;
+    void CalcAllFooters() override;
+
+    void GetCellPropDefaults(int c, int r, TCellPropDefaults& d) override;
+    void GetFloatFormat(int c, int r, QString& format) override;
+    TCellType GetCellType(int c, int r) override;
+    TCellGraphic* GetCellGraphic(int c, int r) override;
+    void IsFixedCell(int c, int r, bool& isFixed) override;
+    void IsCellEditable(int c, int r, bool& canEdit) override;
+    void IsPasswordCell(int c, int r, bool& isPassword) override;
+    void GetEditorType(int c, int r, TEditorType& editor) override;
+    bool HasComboBox(int c, int r) override;
+    void GetCheckTrue(int c, int r, QString& value) override;
+    void GetCheckFalse(int c, int r, QString& value) override;
+    bool IsVirtualCheckColumn(int c) override;
+
+    // What the editing code reads after GetEditorType.
+    QStringList EditComboItems;
+    int EditDropDownCount = 8;
+    int SpinMinValue = 0, SpinMaxValue = 0, SpinIncrement = 1;
+
+protected:
+    void ColWidthsChanged() override;
+    bool IsNormalCell(int c, int r) const;
+    bool IsInnerCell(int c, int r) const;
+
+private:
+    std::unique_ptr<TGridColumnCollection> FColumns;
+    std::unique_ptr<TCellGraphic> FCellGraphic;
+    bool FColMoving = false;
+};
+
+}  // namespace grid
