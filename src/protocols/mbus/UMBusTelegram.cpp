@@ -5,6 +5,10 @@
 
 #include <algorithm>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace {
 
 using platform::ByteReader;
@@ -12,6 +16,29 @@ using platform::ByteWriter;
 
 constexpr uint8_t Filler = 0x2F;
 constexpr size_t CI_Position = 10;
+
+// Under the address sanitizer the answer buffer's bytes beyond the telegram are poisoned while
+// it is decoded, so that a read past the bytes received is caught like one past a heap block.
+class TReceivedOnly {
+public:
+    TReceivedOnly(std::span<uint8_t> buffer, size_t received) : Tail(buffer.subspan(received))
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        ASAN_POISON_MEMORY_REGION(Tail.data(), Tail.size());
+#endif
+    }
+    ~TReceivedOnly()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        ASAN_UNPOISON_MEMORY_REGION(Tail.data(), Tail.size());
+#endif
+    }
+    TReceivedOnly(const TReceivedOnly&) = delete;
+    TReceivedOnly& operator=(const TReceivedOnly&) = delete;
+
+private:
+    std::span<uint8_t> Tail;
+};
 
 enum class TReadable : uint8_t { Never, Always, BySecurityMode, ByFiller };
 
@@ -207,6 +234,7 @@ int TMBusDecoder::Decode_Telegram(std::span<const uint8_t> datagram, TRadioModul
     if (datagram.size() > Ans_Array.size() || datagram.size() < CI_Position + 1 + trailer)
         return -1;
     std::copy(datagram.begin(), datagram.end(), Ans_Array.begin());
+    const TReceivedOnly received_only(Ans_Array, datagram.size());
     const std::span<uint8_t> area(Ans_Array.data(), datagram.size() - trailer);
     const TLayout layout = Telegram_Layout(area);
     if (!layout.Valid)

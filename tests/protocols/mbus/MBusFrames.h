@@ -106,6 +106,38 @@ inline Bytes Annex_Telegram() { return Join({Annex_Link(), Annex_Transport(), An
 // in front of the transport header.
 inline Bytes Annex_Telegram_ELL() { return Join({Annex_Link(), Hex("8C 20 2A"), Annex_Transport(), Annex_Cipher()}); }
 
+// Security mode 7 behind the extended link layer and an AFL with the message control
+// (authentication type 7), a message counter and a 16-byte MAC: 23 bytes, so the transport header
+// starts 23 bytes after position 15. Its key is the CMAC of the derivation block (message
+// counter, link-layer address) under the meter's key.
+inline Bytes Mode7_Afl() { return Hex("90 17 002C 07 01000000 AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"); }
+inline Bytes Mode7_Telegram(const TAESKey128& key, const Bytes& afl = Mode7_Afl())
+{
+    uint8_t derivation[16] = {0x00, 0x01, 0x00, 0x00, 0x00, 0x78, 0x56, 0x34, 0x12};
+    std::fill(derivation + 9, derivation + 16, 0x07);
+    platform::ByteReader block{std::span<const uint8_t>(derivation)};
+    const TAESKey128 message_key = AES_CMAC(block, 16, key);
+    Bytes plain = Hex("2F2F 04 13 2A000000");
+    plain.resize(32, 0x2F);
+    return Join({Annex_Link(), Hex("8C 20 2A"), afl, Hex("7A 2A 00 2007 10"), Encrypt_CBC(plain, message_key, {})});
+}
+
+// Mode 5 with fifteen blocks, the most a configuration word can announce.
+inline Bytes Longest_Mode5_Telegram()
+{
+    Bytes plain = Hex("2F2F 04 13 2A000000");
+    plain.resize(240, 0x2F);
+    return Join({Annex_Link(), Hex("7A 2A 00 F005"), Encrypt_CBC(plain, Annex_Key(), Annex_IV())});
+}
+
+// Records of many kinds in one walk, ending with a filler and the mark that more follow.
+inline Bytes Rich_Records()
+{
+    return Hex("04 13 2A000000  0C 13 785634F2  0D 22 C4 78563412  06 6D 051E2DC12B00  02 FD 17 0000"
+               "01 FB 78 05  02 FD C8 FC 02 E803  94 8F 51 13 00000000  04 7C 03 682F6D 2A000000"
+               "0D 22 03 414243  05 22 0000C0BF  0E 07 999999999999  01 A2 A0 3B 05  02 A2 6A C12B  2F 1F");
+}
+
 // A decoder that prints numbers with a full stop and takes a fixed time.
 class Decoder : public TMBusDecoder {
 public:

@@ -166,13 +166,7 @@ TEST_F(Wireless, SecurityModeDecidesWhatIsReadable)
 // Fifteen blocks, the most a configuration word can announce, decrypt whole.
 TEST_F(Wireless, ModeFiveLongestPayload)
 {
-    Bytes plain = Hex("2F2F 04 13 2A000000");
-    plain.resize(240, 0x2F);
-    TAESBlock iv;
-    const Bytes link = Annex_Link();
-    std::copy(link.begin() + 1, link.end(), iv.begin());
-    std::fill(iv.begin() + 8, iv.end(), 0x2A);
-    const Bytes telegram = Join({link, Hex("7A 2A 00 F005"), Encrypt_CBC(plain, Annex_Key(), iv)});
+    const Bytes telegram = Longest_Mode5_Telegram();
     ASSERT_EQ(Decode(telegram), 0);
     Give_Key(0, Annex_Key());
     ASSERT_EQ(Decode(telegram), 0);
@@ -259,31 +253,11 @@ TEST_F(Wireless, MetersAreIdentifiedByTheirApplicationLayer)
     EXPECT_EQ(TMBusDecoder::Find_Wireless_Meter(meters, 0x1593, 0x12345678, 0x34, 0x04), -1);
 }
 
-// Security mode 7: the key of each telegram is the CMAC of a derivation block (message counter
-// and link-layer address) under the meter's key.
-class ModeSeven : public Wireless {
-protected:
-    static constexpr uint8_t Counter[4] = {0x01, 0x00, 0x00, 0x00};
-
-    // AFL with the message control (authentication type 7), the counter and a 16-byte MAC:
-    // 23 bytes, so the transport header starts 23 bytes after position 15.
-    static Bytes Afl() { return Join({Hex("90 17 002C 07"), Bytes(Counter, Counter + 4), Bytes(16, 0xAA)}); }
-
-    static Bytes Telegram(const TAESKey128& key, const Bytes& afl = Afl())
-    {
-        uint8_t derivation[16] = {0x00, Counter[0], Counter[1], Counter[2], Counter[3], 0x78, 0x56, 0x34, 0x12};
-        std::fill(derivation + 9, derivation + 16, 0x07);
-        platform::ByteReader block{std::span<const uint8_t>(derivation)};
-        const TAESKey128 message_key = AES_CMAC(block, 16, key);
-        Bytes plain = Hex("2F2F 04 13 2A000000");
-        plain.resize(32, 0x2F);
-        return Join({Annex_Link(), Hex("8C 20 2A"), afl, Hex("7A 2A 00 2007 10"), Encrypt_CBC(plain, message_key, {})});
-    }
-};
+using ModeSeven = Wireless;
 
 TEST_F(ModeSeven, DecryptsWithTheDerivedKey)
 {
-    const Bytes telegram = Telegram(Annex_Key());
+    const Bytes telegram = Mode7_Telegram(Annex_Key());
     ASSERT_EQ(Telit_Datagram(telegram)[15 + 23], 0x7A);
     ASSERT_EQ(Decode(telegram), 0);
     EXPECT_TRUE(meters[0]->Cripted);
@@ -299,14 +273,14 @@ TEST_F(ModeSeven, DecryptsWithTheDerivedKey)
 // still told about it.
 TEST_F(ModeSeven, WrongKeyLeavesTheMeterAsItWas)
 {
-    ASSERT_EQ(Decode(Telegram(Annex_Key())), 0);
+    ASSERT_EQ(Decode(Mode7_Telegram(Annex_Key())), 0);
     Give_Key(0, Annex_Key());
-    ASSERT_EQ(Decode(Telegram(Annex_Key())), 0);
+    ASSERT_EQ(Decode(Mode7_Telegram(Annex_Key())), 0);
     const size_t records = meters[0]->List_Var.size();
     int calls = 0;
     decoder.UpdateListWirelessSlave = [&](int, TSlave_wMBus*) { ++calls; };
     decoder.Clock = [] { return QDateTime(QDate(2025, 1, 1), QTime(0, 0)); };
-    ASSERT_EQ(Decode(Telegram(Wrong_Key())), 0);
+    ASSERT_EQ(Decode(Mode7_Telegram(Wrong_Key())), 0);
     EXPECT_EQ(calls, 1);
     EXPECT_FALSE(meters[0]->Cripted);
     EXPECT_EQ(meters[0]->List_Var.size(), records);
@@ -317,7 +291,7 @@ TEST_F(ModeSeven, WrongKeyLeavesTheMeterAsItWas)
 TEST_F(ModeSeven, AflWithoutCounterIsNotDecrypted)
 {
     const Bytes afl = Join({Hex("90 13 0024 07"), Bytes(16, 0xAA)});
-    const Bytes telegram = Telegram(Annex_Key(), afl);
+    const Bytes telegram = Mode7_Telegram(Annex_Key(), afl);
     ASSERT_EQ(Decode(telegram), 0);
     Give_Key(0, Annex_Key());
     ASSERT_EQ(Decode(telegram), 0);
