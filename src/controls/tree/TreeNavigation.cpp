@@ -26,8 +26,10 @@ PTreeNode TBaseNodeTree::TopmostHidden(PTreeNode node) const
     PTreeNode result = nullptr;
     for (PTreeNode x = node; x && x != FRoot; x = ParentOf(x)) {
         PTreeNode parent = ParentOf(x);
-        if (!x->Has(vsVisible) || (parent != FRoot && !parent->Has(vsExpanded)))
+        if (!x->Has(vsVisible))
             result = x;
+        if (parent != FRoot && !parent->Has(vsExpanded))
+            result = parent;
     }
     return result;
 }
@@ -297,6 +299,9 @@ PTreeNode TBaseNodeTree::NextVisibleWalk(PTreeNode node, bool considerChildrenAb
     bool skipChildren = hidden != nullptr;
     if (hidden)
         n = hidden;
+    // In children-above order a collapsed, visible unit comes right after its hidden children.
+    if (hidden && above && hidden != node && hidden->Has(vsVisible) && !IsEffectivelyFiltered(hidden))
+        return hidden;
     for (;;) {
         PTreeNode candidate = nullptr;
         if (!above) {
@@ -363,6 +368,9 @@ PTreeNode TBaseNodeTree::PreviousVisibleWalk(PTreeNode node, bool considerChildr
     bool skipChildren = hidden != nullptr;
     if (hidden)
         n = hidden;
+    // In display order a collapsed, visible unit comes right before its hidden children.
+    if (hidden && !above && hidden != node && hidden->Has(vsVisible) && !IsEffectivelyFiltered(hidden))
+        return hidden;
     for (;;) {
         PTreeNode candidate = nullptr;
         if (!above) {
