@@ -23,7 +23,7 @@ QRect PlacePopup(const QRect& anchor, const QSize& size, const QRect& workArea, 
     const int above = anchor.top() - size.height();
     bool down = placement != ppAbove;
     if (placement == ppAuto && below + size.height() > bottom)
-        down = above >= top || bottom - below >= anchor.top() - top;
+        down = above < top && bottom - below >= anchor.top() - top;
     const int x = Clamp(anchor.left(), size.width(), workArea.left(), workArea.left() + workArea.width());
     const int y = Clamp(down ? below : above, size.height(), top, bottom);
     return QRect(QPoint(x, y), size);

@@ -497,10 +497,10 @@ QRect TCanvas::ClipRect() const
     if (FPainter->hasClipping())
         r = FPainter->clipBoundingRect().toAlignedRect();
     else if (FPainter->device())
-        r = FPainter->deviceTransform().inverted().mapRect(
+        r = FPainter->worldTransform().inverted().mapRect(
             QRect(0, 0, FPainter->device()->width(), FPainter->device()->height()));
     if (!FPaintRegion.isEmpty())
-        r &= FPainter->deviceTransform().inverted().mapRect(FPaintRegion.boundingRect());
+        r &= FPainter->worldTransform().inverted().mapRect(FPaintRegion.boundingRect());
     return r;
 }
 

@@ -117,7 +117,8 @@ public:
     // The device a canvas without a painter measures text for (the screen when none), so that
     // measuring and painting agree on a printer or image of another resolution.
     void SetMeasureDevice(QPaintDevice* device) { FMeasureDevice = device; }
-    // The region being repainted, in device coordinates; ClipRect answers within it. Empty: all.
+    // The region being repainted, in the painter's coordinates before any transform the painting
+    // sets; ClipRect answers within it. Empty: all of the device.
     void SetPaintRegion(const QRegion& region) { FPaintRegion = region; }
     const QRegion& PaintRegion() const { return FPaintRegion; }
     bool Painting() const { return FPainter != nullptr; }

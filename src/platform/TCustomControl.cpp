@@ -187,6 +187,8 @@ void TCustomControl::SetShowHint(bool show)
     setToolTip(FShowHint ? FHint : QString());
 }
 
+void TCustomControl::SetOpaque(bool opaque) { viewport()->setAttribute(Qt::WA_OpaquePaintEvent, opaque); }
+
 void TCustomControl::SetTabStop(bool tabStop)
 {
     FTabStop = tabStop;
@@ -428,10 +430,10 @@ void TCustomControl::ScrollBarAction(TScrollBarKind bar, int action)
     if (code < 0)
         return;
     QScrollBar* sb = bar == sbHorizontal ? horizontalScrollBar() : verticalScrollBar();
-    const int track = sb->sliderPosition();
+    const int pos = code == SB_THUMBTRACK ? sb->sliderPosition() : FScroll[bar].Pos;
     if (code == SB_THUMBTRACK)
-        FScroll[bar].TrackPos = track;
-    Guarded([&] { Scroll(bar, code, track); });
+        FScroll[bar].TrackPos = pos;
+    Guarded([&] { Scroll(bar, code, pos); });
     // The bar shows what the control made of the action, not Qt's own step.
     sb->setSliderPosition(FScroll[bar].Pos);
     if (code != SB_THUMBTRACK)
@@ -570,6 +572,8 @@ bool TCustomControl::event(QEvent* event)
             keyPressEvent(ke);
             if (!ke->isAccepted())
                 focusNextPrevChild(ke->key() == Qt::Key_Tab && !(ke->modifiers() & Qt::ShiftModifier));
+            // Handled either way: the window must not move the focus a second time.
+            ke->accept();
             return true;
         }
         break;

@@ -152,6 +152,10 @@ public:
     void BeginUpdate();
     void EndUpdate();
     int UpdateCount() const { return FUpdateCount; }
+    // An opaque control paints every pixel of its client area: nothing is filled behind it, and
+    // scrolling moves its pixels. Off by default, so that the parent shows where nothing is painted.
+    void SetOpaque(bool opaque);
+    bool Opaque() const { return viewport()->testAttribute(Qt::WA_OpaquePaintEvent); }
     // The region Paint is repainting (client coordinates); empty outside Paint.
     const QRegion& UpdateRegion() const { return FUpdateRegion; }
     QRect UpdateRect() const { return FUpdateRegion.boundingRect(); }
@@ -174,7 +178,8 @@ public:
     // Moves to the position, clamped, and the picture with it; answers whether it moved.
     bool ScrollTo(TScrollBarKind bar, int pos);
     // Moves what is drawn by (dx, dy) pixels, with the child windows, and repaints only what was
-    // uncovered; with a rectangle only that part moves.
+    // uncovered; with a rectangle only that part moves. Pixels move only on an opaque control;
+    // on another one the client area is repainted.
     void ScrollBy(int dx, int dy);
     void ScrollBy(int dx, int dy, const QRect& r);
 
