@@ -2,9 +2,11 @@
 #include "platform/TCanvas.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPalette>
+#include <QPdfWriter>
 #include <gtest/gtest.h>
 #include <set>
 #include <utility>
@@ -248,4 +250,64 @@ TEST(Font, HeightFollowsTheWindowsRule)
     f.SetHeight(16);  // a cell height includes the leading: the characters are smaller
     EXPECT_LT(f.pixelSize(), 16);
     EXPECT_GT(f.pixelSize(), 10);
+}
+
+// Point-sized text takes as many pixels as the device's resolution asks: a printer page and an
+// image of the same resolution measure alike, and neither measures like the screen.
+TEST(Canvas, MeasuresTextForTheDeviceItPaintsOn)
+{
+    constexpr int Dpi = 300;
+    TFont font;
+    font.setPointSize(10);
+    const QString text = "Gateway Modbus 502";
+
+    QImage image(50, 50, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(Dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(Dpi / 0.0254));
+    QBuffer pdfBytes;
+    pdfBytes.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&pdfBytes);
+    pdf.setResolution(Dpi);
+
+    int onImage = 0, onPdf = 0, calcOnPdf = 0;
+    {
+        TCanvas canvas(&image);
+        canvas.Font = font;
+        onImage = canvas.TextWidth(text);
+    }
+    {
+        TCanvas canvas(&pdf);
+        canvas.Font = font;
+        onPdf = canvas.TextWidth(text);
+        QRect r;
+        canvas.DrawText(text, r, DT_CALCRECT | DT_SINGLELINE);
+        calcOnPdf = r.width();
+        EXPECT_EQ(canvas.TextHeight(text), QFontMetrics(font, &image).height());
+    }
+    EXPECT_EQ(onImage, onPdf);
+    EXPECT_EQ(calcOnPdf, onPdf);
+
+    TCanvas screen;
+    screen.Font = font;
+    EXPECT_GT(onPdf, screen.TextWidth(text) * 2) << "measured for the screen, the text would not fit the page";
+
+    // A measuring canvas can be told the device it measures for.
+    TCanvas forImage;
+    forImage.Font = font;
+    forImage.SetMeasureDevice(&image);
+    EXPECT_EQ(forImage.TextWidth(text), onImage);
+}
+
+TEST(Canvas, ClipRectAnswersWithinTheRegionBeingRepainted)
+{
+    QImage img = Paper40();
+    TCanvas canvas(&img);
+    EXPECT_EQ(canvas.ClipRect(), Rect(0, 0, 40, 40));
+    canvas.SetPaintRegion(QRegion(5, 5, 10, 10) + QRegion(20, 20, 5, 5));
+    EXPECT_EQ(canvas.ClipRect(), Rect(5, 5, 25, 25));
+    canvas.SetClipRect(Rect(0, 0, 12, 40));
+    EXPECT_EQ(canvas.ClipRect(), Rect(5, 5, 12, 25));
+    canvas.ClearClip();
+    canvas.Painter()->translate(5, 5);
+    EXPECT_EQ(canvas.ClipRect(), Rect(0, 0, 20, 20)) << "in the coordinates the painting uses";
 }
