@@ -21,10 +21,11 @@ constexpr int MaxStreamDepth = 1000;
 // States that a stream may carry; the others are derived or belong to a running operation.
 constexpr TTreeNodeStates StreamStates =
     vsInitialized | vsDisabled | vsExpanded | vsHasChildren | vsVisible | vsSelected | vsMultiline | vsFiltered;
-// States never written: they only mean something inside this process while an operation runs.
+// States never written: they only mean something inside this process while an operation runs, or
+// are derived again by the reader.
 constexpr TTreeNodeStates TransientStates = vsChecking | vsCutOrCopy | vsDeleting | vsOnFreeNodeCallRequired |
                                             vsHeightMeasured | vsInitializing | vsToggling |
-                                            vsReleaseCallOnUserDataRequired;
+                                            vsReleaseCallOnUserDataRequired | vsAllChildrenHidden;
 
 void PutU32(std::vector<uint8_t>& s, uint32_t v)
 {
