@@ -1,5 +1,7 @@
 #include "comm_params/UCategoryPanels.h"
 
+#include "platform/TCustomControl.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -16,30 +18,35 @@ constexpr int kScrollLine = 20;
 }  // namespace
 
 // The clickable strip at the top of a panel.
-class TCategoryPanelHeader : public QWidget {
+class TCategoryPanelHeader : public platform::TCustomControl {
 public:
-    explicit TCategoryPanelHeader(TCategoryPanel* panel) : QWidget(panel), FPanel(panel)
+    explicit TCategoryPanelHeader(TCategoryPanel* panel) : TCustomControl(panel), FPanel(panel)
     {
-        setAttribute(Qt::WA_Hover);
-        setCursor(Qt::PointingHandCursor);
+        SetCursor(Qt::PointingHandCursor);
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override
+    void Paint() override
     {
-        QPainter p(this);
-        p.fillRect(rect(), kHeaderColour);
-        p.setPen(QColor(0xC8, 0xB8, 0xB8));
-        p.drawLine(0, height() - 1, width(), height() - 1);
+        using namespace platform;
+        TCanvas& c = Canvas();
+        const int w = Width(), h = Height();
+        c.Brush = TBrush{FromQColor(kHeaderColour), TBrushStyle::bsSolid};
+        c.FillRect(ClientRect());
+        c.Pen.Color = RGBToColor(0xC8, 0xB8, 0xB8);
+        c.MoveTo(0, h - 1);
+        c.LineTo(w + 1, h - 1);
 
         // Expanded / collapsed mark at the left.
         const bool open = FPanel->Expanded();
         const QColor markColour = FPanel->PanelEnabled() ? kCaptionColour : QColor(0xB8, 0xB8, 0xB8);
+        QPainter& p = *c.Painter();
+        p.save();
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(Qt::NoPen);
         p.setBrush(markColour);
         QPainterPath mark;
-        const qreal cy = height() / 2.0;
+        const qreal cy = h / 2.0;
         if (open) {
             mark.moveTo(8, cy - 3);
             mark.lineTo(18, cy - 3);
@@ -52,35 +59,37 @@ protected:
         mark.closeSubpath();
         p.drawPath(mark);
 
-        QFont font(QStringLiteral("Verdana"));
+        TFont font(QFont(QStringLiteral("Verdana")), FromQColor(markColour));
         font.setPixelSize(15);
         font.setBold(true);
-        p.setFont(font);
-        p.setPen(markColour);
-        p.drawText(QRect(26, 0, width() - 56, height()), Qt::AlignVCenter | Qt::AlignLeft, FPanel->Caption());
+        c.Font = font;
+        c.Brush.Style = TBrushStyle::bsClear;
+        QRect captionRect(26, 0, w - 56, h);
+        c.DrawText(FPanel->Caption(), captionRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_NOCLIP);
 
         // Chevron at the right, red under the mouse.
-        const bool hot = underMouse() && FPanel->PanelEnabled();
-        QPen pen(hot ? kChevronHot : markColour, 2);
-        p.setPen(pen);
+        const bool hot = MouseInClient() && FPanel->PanelEnabled();
+        p.setPen(QPen(hot ? kChevronHot : markColour, 2));
         p.setBrush(Qt::NoBrush);
-        const int cx = width() - 18;
+        const int cx = w - 18;
         const int dir = open ? -1 : 1;
         for (int k = 0; k < 2; ++k) {
             const qreal y = cy - 4 * dir + k * 5 * dir;
             p.drawLine(QPointF(cx - 5, y - 2.5 * dir), QPointF(cx, y + 2.5 * dir));
             p.drawLine(QPointF(cx, y + 2.5 * dir), QPointF(cx + 5, y - 2.5 * dir));
         }
+        p.restore();
     }
 
-    void mouseReleaseEvent(QMouseEvent* event) override
+    void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override
     {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        TCustomControl::MouseUp(button, shift, x, y);
+        if (button == platform::mbLeft && ClientRect().contains(x, y))
             FPanel->ClickHeader();
     }
 
-    void enterEvent(QEnterEvent*) override { update(); }
-    void leaveEvent(QEvent*) override { update(); }
+    void MouseEnter() override { Invalidate(); }
+    void MouseLeave() override { Invalidate(); }
 
 private:
     TCategoryPanel* FPanel;
@@ -102,7 +111,7 @@ int TCategoryPanel::HeaderHeight() const { return TCategoryPanelGroup::Header_He
 void TCategoryPanel::SetCaption(const QString& caption)
 {
     FCaption = caption;
-    FHeader->update();
+    FHeader->Invalidate();
 }
 
 void TCategoryPanel::SetPanelHeight(int height)
@@ -136,8 +145,8 @@ void TCategoryPanel::Collapse()
 void TCategoryPanel::SetPanelEnabled(bool enabled)
 {
     FPanelEnabled = enabled;
-    FHeader->setCursor(enabled ? Qt::PointingHandCursor : Qt::ArrowCursor);
-    FHeader->update();
+    FHeader->SetCursor(enabled ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    FHeader->Invalidate();
 }
 
 void TCategoryPanel::SetOrder(int order)
@@ -179,7 +188,7 @@ void TCategoryPanel::Apply_Geometry()
     FHeader->setGeometry(0, 0, width(), HeaderHeight());
     FBody->setGeometry(0, HeaderHeight(), width(), std::max(0, FPanelHeight - HeaderHeight()));
     resize(width(), FCollapsed ? HeaderHeight() : FPanelHeight);
-    FHeader->update();
+    FHeader->Invalidate();
 }
 
 TCategoryPanelGroup::TCategoryPanelGroup(QWidget* parent) : QScrollArea(parent)

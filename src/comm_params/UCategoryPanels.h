@@ -11,6 +11,7 @@
 namespace comm_params {
 
 class TCategoryPanelGroup;
+class TCategoryPanelHeader;
 
 class TCategoryPanel : public QWidget {
     Q_OBJECT
@@ -59,7 +60,7 @@ private:
     void Apply_Geometry();
 
     TCategoryPanelGroup* FGroup;
-    QWidget* FHeader;
+    TCategoryPanelHeader* FHeader;
     QWidget* FBody;
     QString FCaption;
     int FPanelHeight = 0;
