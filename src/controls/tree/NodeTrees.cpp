@@ -1346,7 +1346,8 @@ void TBaseNodeTree::Change(PTreeNode node)
 void TBaseNodeTree::DoStructureChange(PTreeNode node, TChangeReason reason)
 {
     FStructureChangeTimer.Stop();
-    if (OnStructureChange)
+    // A tree being destroyed frees its nodes but tells nobody of the changes that brings.
+    if (OnStructureChange && !FDestroying)
         OnStructureChange(this, node, reason);
     DoStateChange(0, TS(tsStructureChangePending));
     FLastStructureChangeNode = nullptr;
@@ -1356,7 +1357,7 @@ void TBaseNodeTree::DoStructureChange(PTreeNode node, TChangeReason reason)
 void TBaseNodeTree::DoChange(PTreeNode node)
 {
     FChangeTimer.Stop();
-    if (OnChange)
+    if (OnChange && !FDestroying)
         OnChange(this, node);
     DoStateChange(0, TS(tsChangePending));
     FLastChangedNode = nullptr;
@@ -1365,7 +1366,7 @@ void TBaseNodeTree::DoChange(PTreeNode node)
 void TBaseNodeTree::DoStateChange(TNodeTreeStates enter, TNodeTreeStates leave)
 {
     const TNodeTreeStates current = TreeStates();
-    if (OnStateChange && ((enter & ~current) | (current & leave)))
+    if (OnStateChange && !FDestroying && ((enter & ~current) | (current & leave)))
         OnStateChange(this, enter, leave);
     FStates.store((TreeStates() | enter) & ~leave, std::memory_order_release);
 }
@@ -1563,7 +1564,7 @@ void TBaseNodeTree::DoFocusChange(PTreeNode node, TColumnIndex column)
 
 void TBaseNodeTree::DoRemoveFromSelection(PTreeNode node)
 {
-    if (OnRemoveFromSelection)
+    if (OnRemoveFromSelection && !FDestroying)
         OnRemoveFromSelection(this, node);
 }
 

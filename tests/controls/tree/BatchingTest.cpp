@@ -1,0 +1,170 @@
+#include "TreeFixture.h"
+
+#include "support/FakeClock.h"
+
+#include <thread>
+
+using namespace treetest;
+
+namespace {
+struct Recorded {
+    PTreeNode Node;
+    TChangeReason Reason;
+    bool operator==(const Recorded&) const = default;
+};
+}  // namespace
+
+TEST(Batching, StructureChangesInsideABracketFireOnceAtTheEnd)
+{
+    TBaseNodeTree t;
+    std::vector<Recorded> events;
+    t.OnStructureChange = [&](TBaseNodeTree*, PTreeNode n, TChangeReason r) { events.push_back({n, r}); };
+    PTreeNode parent = t.AddChild(nullptr);
+    EXPECT_EQ(events, (std::vector<Recorded>{{nullptr, crChildAdded}}));
+
+    events.clear();
+    t.AddChild(parent);
+    EXPECT_EQ(events, (std::vector<Recorded>{{parent, crChildAdded}}));
+
+    events.clear();
+    t.BeginUpdate();
+    for (int i = 0; i < 10000; ++i)
+        t.AddChild(parent);
+    EXPECT_TRUE(events.empty());
+    t.EndUpdate();
+    EXPECT_EQ(events, (std::vector<Recorded>{{parent, crAccumulated}}));
+
+    events.clear();
+    t.BeginUpdate();
+    t.AddChild(parent);
+    t.EndUpdate();
+    EXPECT_EQ(events, (std::vector<Recorded>{{parent, crChildAdded}}));
+    EXPECT_EQ(t.ChildCount(parent), 10002u);
+    EXPECT_TREE_VALID(t);
+}
+
+TEST(Batching, UpdatingStatesAndCounts)
+{
+    TBaseNodeTree t;
+    std::vector<TTVUpdateState> states;
+    t.OnUpdating = [&](TBaseNodeTree*, TTVUpdateState s) { states.push_back(s); };
+    t.BeginUpdate();
+    t.BeginUpdate();
+    EXPECT_TRUE(t.HasState(tsUpdating));
+    EXPECT_EQ(t.InvalidateNode(t.AddChild(nullptr)), QRect(QPoint(-1, -1), QPoint(-1, -1)));
+    t.EndUpdate();
+    t.EndUpdate();
+    t.EndUpdate();  // never below zero
+    EXPECT_EQ(t.UpdateCount(), 0u);
+    EXPECT_FALSE(t.HasState(tsUpdating));
+    EXPECT_EQ(states, (std::vector<TTVUpdateState>{usBegin, usUpdate, usUpdate, usEnd, usEnd}));
+
+    states.clear();
+    t.BeginSynch();
+    t.BeginSynch();
+    t.EndSynch();
+    t.EndSynch();
+    EXPECT_EQ(states, (std::vector<TTVUpdateState>{usBeginSynch, usSynch, usSynch, usEndSynch}));
+    EXPECT_FALSE(t.HasState(tsSynchMode));
+}
+
+TEST(Batching, DelayedChangesFireOnceAfterTheLastOnTheClock)
+{
+    FakeClock clock;
+    TBaseNodeTree t;
+    std::vector<std::pair<qint64, PTreeNode>> changes;
+    std::vector<std::pair<qint64, TChangeReason>> structure;
+    t.OnChange = [&](TBaseNodeTree*, PTreeNode n) { changes.emplace_back(clock.NowMs(), n); };
+    t.OnStructureChange = [&](TBaseNodeTree*, PTreeNode, TChangeReason r) { structure.emplace_back(clock.NowMs(), r); };
+    std::vector<PTreeNode> nodes = AddChildren(t, nullptr, 3);
+    structure.clear();
+    t.SetChangeDelay(100);
+    const qint64 start = clock.NowMs();
+    for (PTreeNode n : nodes) {
+        t.SetSelected(n, true);
+        clock.Advance(10);
+    }
+    EXPECT_TRUE(changes.empty());
+    clock.Advance(89);
+    EXPECT_TRUE(changes.empty());
+    clock.Advance(1);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0], std::make_pair(start + 120, nodes[2]));
+
+    // Structure changes wait the same way and merge their reasons.
+    t.InsertNode(nodes[0], amInsertAfter);
+    t.DeleteNode(nodes[2]);
+    EXPECT_TRUE(structure.empty());
+    clock.Advance(100);
+    ASSERT_EQ(structure.size(), 1u);
+    EXPECT_EQ(structure[0].second, crAccumulated);
+
+    // In synchronous mode every change fires at once.
+    changes.clear();
+    t.BeginSynch();
+    t.SetSelected(nodes[0], true);
+    t.SetSelected(nodes[1], true);
+    EXPECT_EQ(changes.size(), 2u);
+    t.EndSynch();
+    // Entering synchronous mode delivers what waits.
+    t.SetSelected(nodes[0], true);
+    EXPECT_EQ(changes.size(), 2u);
+    t.BeginSynch();
+    EXPECT_EQ(changes.size(), 3u);
+    t.EndSynch();
+    EXPECT_EQ(clock.PendingCount(), 0);
+}
+
+TEST(Batching, StateChangesFireOnlyWhenSomethingChanges)
+{
+    TBaseNodeTree t;
+    std::vector<std::pair<TNodeTreeStates, TNodeTreeStates>> seen;
+    t.OnStateChange = [&](TBaseNodeTree*, TNodeTreeStates e, TNodeTreeStates l) { seen.emplace_back(e, l); };
+    t.BeginUpdate();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].first, TS(tsUpdating));
+    seen.clear();
+    t.BeginUpdate();  // already updating
+    EXPECT_TRUE(seen.empty());
+    t.EndUpdate();
+    t.EndUpdate();
+    EXPECT_FALSE(seen.empty());
+}
+
+TEST(Batching, OperationsNestAndRefuseAnUnbalancedEnd)
+{
+    TBaseNodeTree t;
+    std::vector<TTVOperationKind> started, ended;
+    t.OnStartOperation = [&](TBaseNodeTree*, TTVOperationKind k) { started.push_back(k); };
+    t.OnEndOperation = [&](TBaseNodeTree*, TTVOperationKind k) { ended.push_back(k); };
+    t.SetRootNodeCount(3);
+    t.FullExpand();
+    EXPECT_EQ(started, std::vector<TTVOperationKind>{okExpand});
+    EXPECT_EQ(ended, std::vector<TTVOperationKind>{okExpand});
+
+    struct Operating : TBaseNodeTree {
+        void End() { EndOperation(okSortTree); }
+    } u;
+    try {
+        u.End();
+        FAIL();
+    } catch (const EAssertionFailed& e) {
+        EXPECT_EQ(e.message(), "EndOperation must not be called when no operation in progress.");
+    }
+}
+
+TEST(Batching, OnlyTheGuiThreadMayOpenABracket)
+{
+    TBaseNodeTree t;
+    QString message;
+    std::thread other([&] {
+        try {
+            t.BeginUpdate();
+        } catch (const EAssertionFailed& e) {
+            message = e.message();
+        }
+    });
+    other.join();
+    EXPECT_EQ(message, "UI controls like TBaseNodeTree should only be manipulated through the main thread.");
+    EXPECT_EQ(t.UpdateCount(), 0u);
+}
