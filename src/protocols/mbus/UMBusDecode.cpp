@@ -87,10 +87,26 @@ void Append_Hex(QString& text, uint8_t byte)
     text += QChar(Hex_Digits[byte & 0x0F]);
 }
 
+// "$" + the DIF in two hex digits, one shared text per DIF.
+const QString& Dif_Text(uint8_t dif)
+{
+    static const std::array<QString, 256> texts = [] {
+        std::array<QString, 256> all;
+        for (int i = 0; i < 256; ++i) {
+            all[size_t(i)] = QStringLiteral("$");
+            Append_Hex(all[size_t(i)], uint8_t(i));
+        }
+        return all;
+    }();
+    return texts[dif];
+}
+
 // "$" + two hex digits + " " for each byte.
 QString Dollar_List(const uint8_t* bytes, int count)
 {
     QString text;
+    if (count == 0)
+        return text;
     text.reserve(4 * count);
     for (int i = 0; i < count; ++i) {
         text += u'$';
@@ -189,8 +205,8 @@ bool TMBusDecoder::Walk_Records(TList_Var& list, std::span<const uint8_t> record
                 break;
             }
         } else {
-            data_field_text = row.DataFieldStr.toString();
-            desc_dim = row.DescDim.toString();
+            data_field_text = Static_Text(row.DataFieldStr);
+            desc_dim = Static_Text(row.DescDim);
         }
         const std::span<const uint8_t> data = reader.Bytes(length);
         if (!reader.Ok()) {
@@ -214,7 +230,7 @@ bool TMBusDecoder::Walk_Records(TList_Var& list, std::span<const uint8_t> record
                 filler->DataFieldStr = data_field_text;
                 filler->datagiorno = Date_Text;
                 filler->tempo = Time_Text;
-                filler->DIF = QStringLiteral("$2F");
+                filler->DIF = Dif_Text(dif);
                 list.push_back(std::move(filler));
             }
             continue;
@@ -237,8 +253,7 @@ bool TMBusDecoder::Walk_Records(TList_Var& list, std::span<const uint8_t> record
         v.datagiorno = Date_Text;
         v.tempo = Time_Text;
         v.Real_Wireless_Var = true;
-        v.DIF = u'$';
-        Append_Hex(v.DIF, dif);
+        v.DIF = Dif_Text(dif);
         v.dimension = uint8_t(data_field);
         v.function_fild = uint16_t((dif >> 4) & 3);
         v.storage_number = (dif >> 6) & 1;
@@ -378,7 +393,7 @@ QString Medium_Name(int medium)
             {0x19, u"A/D Converter"},
         },
         u"Other");
-    return names[uint32_t(medium)].toString();
+    return Static_Text(names[uint32_t(medium)]);
 }
 
 bool Hex_To_Bytes(QStringView text, std::vector<uint8_t>& bytes)

@@ -85,6 +85,13 @@ private:
     QString Stop_Text;
 };
 
+// A text of the decoder's tables as a string that shares the table's static data, so that a
+// record holding it costs no allocation.
+inline QString Static_Text(QStringView text)
+{
+    return QString::fromRawData(reinterpret_cast<const QChar*>(text.utf16()), text.size());
+}
+
 // The three letters of a manufacturer code ("???" for 0).
 QString Trova_Man(int code);
 QChar Man_Letter(int code);

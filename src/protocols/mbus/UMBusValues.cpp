@@ -513,7 +513,7 @@ void TMBusDecoder::Decode_Value(uint8_t VIF, uint8_t First_VIFE, int Data_Field,
     if (const TVifRow* row = Find_Row(Primary_Table(), primary)) {
         quantity = uint16_t(row->Code);
         exponent = (primary & row->Mask) + row->Expo;
-        description = Row_Text(*row, primary).toString();
+        description = Static_Text(Row_Text(*row, primary));
     }
     if (primary == 0x6C || primary == 0x6D) {
         switch (Data_Field) {
@@ -544,7 +544,7 @@ void TMBusDecoder::Decode_Value(uint8_t VIF, uint8_t First_VIFE, int Data_Field,
         const auto& table = VIF == 0xFD ? FD_Table() : FB_Table();
         const TVifRow* row = Find_Row(table, code);
         const TVifRow& line = row ? *row : table[0xFFu];
-        description = Row_Text(line, code).toString();
+        description = Static_Text(Row_Text(line, code));
         extension = line.Code;
         exponent = (code & line.Mask) + line.Expo;
         next = 1;

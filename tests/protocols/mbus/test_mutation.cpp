@@ -120,8 +120,9 @@ TEST(MBusMutation, MutatedFramesAndTelegramsDecodeSafely)
                 for (TRadioModule module : {TRadioModule::rmTelit, TRadioModule::rmRadioCrafts}) {
                     const int index = decoder.Decode_Telegram(mutant, module, meters);
                     ASSERT_LT(index, int(meters.size()));
-                    if (index >= 0)
+                    if (index >= 0) {
                         ASSERT_LE(meters[size_t(index)]->List_Var.size(), mutant.size());
+                    }
                 }
             }
         }

@@ -158,8 +158,9 @@ TEST_F(Wireless, SecurityModeDecidesWhatIsReadable)
         ASSERT_EQ(Decode(c.Telegram), 0) << c.Name;
         EXPECT_EQ(meters[0]->Cripted, c.Cripted) << c.Name;
         EXPECT_EQ(meters[0]->List_Var.size(), c.Records) << c.Name;
-        if (c.Records)
+        if (c.Records) {
             EXPECT_EQ(meters[0]->List_Var[0]->ValueStr, "0.042") << c.Name;
+        }
     }
 }
 
