@@ -100,6 +100,12 @@ bool IsTabKey(const QKeyEvent* e)
            !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
 }
 
+// Whether an event is the copy of another that Qt passes on to the parent.
+bool SameInput(const QSinglePointEvent& e, QEvent::Type type, quint64 time, const QPointF& globalPos)
+{
+    return e.type() == type && e.timestamp() == time && e.globalPosition() == globalPos;
+}
+
 bool IsArrowKey(int key) { return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN; }
 
 // Qt's scroll bar actions as the Windows scroll codes.
@@ -556,7 +562,14 @@ bool TCustomControl::event(QEvent* event)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
-    case QEvent::Wheel: return ForwardToClient(event);
+    case QEvent::Wheel:
+        // One the client area left alone passes by on its way to the parent.
+        if (FClientIgnored && SameInput(*static_cast<QSinglePointEvent*>(event), FIgnoredType, FIgnoredTime,
+                                        FIgnoredAt)) {
+            FClientIgnored = false;
+            return false;
+        }
+        return ForwardToClient(event);
     case QEvent::ToolTip: {
         auto* help = static_cast<QHelpEvent*>(event);
         const QPoint client = help->pos() - viewport()->pos();
@@ -585,13 +598,33 @@ bool TCustomControl::event(QEvent* event)
 
 bool TCustomControl::viewportEvent(QEvent* event)
 {
-    if (event->type() == QEvent::ToolTip) {
+    FClientIgnored = false;
+    switch (event->type()) {
+    case QEvent::ToolTip: {
         auto* help = static_cast<QHelpEvent*>(event);
         if (!ShowHintAt(help->pos(), help->globalPos()))
             event->ignore();
         return true;
     }
-    return QAbstractScrollArea::viewportEvent(event);
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel: {
+        const bool result = QAbstractScrollArea::viewportEvent(event);
+        // Qt passes an ignored event on to the parent, except a wheel turn it did not get from
+        // the window system.
+        FClientIgnored = !event->isAccepted() && (event->spontaneous() || event->type() != QEvent::Wheel);
+        if (FClientIgnored) {
+            const auto* e = static_cast<QSinglePointEvent*>(event);
+            FIgnoredType = e->type();
+            FIgnoredTime = e->timestamp();
+            FIgnoredAt = e->globalPosition();
+        }
+        return result;
+    }
+    default: return QAbstractScrollArea::viewportEvent(event);
+    }
 }
 
 void TCustomControl::paintEvent(QPaintEvent* event)

@@ -286,6 +286,10 @@ private:
     bool FWantTabs = false;
     bool FWantArrows = true;
     bool FForwarding = false;
+    bool FClientIgnored = false;
+    QEvent::Type FIgnoredType = QEvent::None;
+    quint64 FIgnoredTime = 0;
+    QPointF FIgnoredAt;
     QCursor FCursor;
     QPointer<QMenu> FPopupMenu;
     std::map<int, int> FTimers;  // id -> Qt timer id

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextDocumentFragment>
+#include <QWheelEvent>
 #include <QToolTip>
 #include <gtest/gtest.h>
 #include <memory>
@@ -79,6 +80,11 @@ protected:
         return {QString("<b>Cell %1</b>").arg(cell), QRect(cell * 20, 0, 20, 20)};
     }
     QCursor CursorAt(int x, int) override { return x < 5 ? QCursor(Qt::SizeHorCursor) : Cursor(); }
+    bool MouseWheel(TShiftState, int delta, int x, int y) override
+    {
+        log.push_back("wheel " + std::to_string(delta) + " " + std::to_string(x) + "," + std::to_string(y));
+        return false;
+    }
 };
 
 // A window with the sheet and an edit to take the focus from it.
@@ -283,6 +289,40 @@ TEST_F(ControlBase, TrackedMouseBringsHoverLeaveAndCursorsByPosition)
     const std::vector<std::string> expected = {"enter", "move 0 40,20", "move 0 2,30", "move 0 50,30", "leave"};
     EXPECT_EQ(sheet->log, expected);
     EXPECT_FALSE(sheet->MouseInClient());
+}
+
+TEST_F(ControlBase, CaptureKeepsTheMouseOutsideTheControl)
+{
+    QWindow* win = window->windowHandle();
+    const QPoint origin = sheet->Client()->mapTo(window.get(), QPoint(0, 0));
+    sheet->SetMouseCapture(true);
+    EXPECT_TRUE(sheet->MouseCapture());
+    QTest::mouseMove(win, origin + QPoint(200, 150));
+    ASSERT_FALSE(sheet->log.empty());
+    EXPECT_EQ(sheet->log.back(), "move 0 200,150");
+    sheet->SetMouseCapture(false);
+    EXPECT_FALSE(sheet->MouseCapture());
+    sheet->log.clear();
+    QTest::mouseMove(win, origin + QPoint(210, 160));
+    EXPECT_EQ(std::count_if(sheet->log.begin(), sheet->log.end(), [](const std::string& s) { return s.rfind("move", 0) == 0; }), 0);
+}
+
+// A wheel turn the control does not use goes on to the parent, and reaches the control once.
+TEST_F(ControlBase, UnusedWheelTurnReachesTheControlOnce)
+{
+    const QPoint at(30, 40);
+    QWheelEvent wheel(at, sheet->Client()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(sheet->Client(), &wheel);
+    EXPECT_EQ(sheet->log, std::vector<std::string>{"wheel 120 30,40"});
+    EXPECT_FALSE(wheel.isAccepted());
+
+    // Sent to the control itself, it reaches the client area at the same place.
+    sheet->log.clear();
+    QWheelEvent direct(at, sheet->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                       Qt::NoScrollPhase, false);
+    QApplication::sendEvent(sheet, &direct);
+    EXPECT_EQ(sheet->log, std::vector<std::string>{"wheel -120 30,40"});
 }
 
 TEST_F(ControlBase, TabAndArrowsReachKeyDownWhenAskedFor)
