@@ -1,0 +1,140 @@
+#include "TreeFixture.h"
+
+using namespace treetest;
+
+namespace {
+class DrawTree : public TBaseNodeTree {
+public:
+    DrawTree() : TBaseNodeTree(nullptr, CustomNodeDrawTreeClass) {}
+};
+class StringTree : public TBaseNodeTree {
+public:
+    StringTree() : TBaseNodeTree(nullptr, CustomNodeStringTreeClass) {}
+};
+
+// The tree's own format names, without those an application test registered in this process.
+QStringList Names(const std::vector<TFormatEtc>& formats)
+{
+    QStringList names;
+    for (const TFormatEtc& f : formats)
+        names << ClipboardFormatName(f.cfFormat);
+    names.removeAll("Application Nodes");
+    return names;
+}
+}  // namespace
+
+TEST(ClipboardFormats, DefaultsAreTheRegisteredFormatsOfTheClass)
+{
+    DrawTree draw;
+    QStringList own = draw.ClipboardFormats().Items();
+    own.removeAll("Application Nodes");
+    EXPECT_EQ(own, QStringList{"Node Tree Data"});
+    EXPECT_EQ(Names(draw.GetNativeClipboardFormats()), QStringList{"Node Tree Data"});
+    StringTree strings;
+    EXPECT_EQ(Names(strings.GetNativeClipboardFormats()),
+              (QStringList{"Node Tree Data", "HTML Format", "Rich Text Format Without Objects", "Rich Text Format", "CSV",
+                           "Unicode text", "Plain text"}));
+}
+
+TEST(ClipboardFormats, ClassRulePriorityOrderAndSpelling)
+{
+    DrawTree draw;
+    draw.SetClipboardFormats({"Node Tree Data", "CSV", "Plain text"});
+    EXPECT_EQ(draw.ClipboardFormats().Items(), QStringList{"Node Tree Data"});
+    EXPECT_EQ(draw.ClipboardFormats().Add("CSV"), -1);
+
+    StringTree strings;
+    strings.SetClipboardFormats({"Plain text", "Node Tree Data", "CSV"});
+    EXPECT_EQ(Names(strings.GetNativeClipboardFormats()), (QStringList{"Node Tree Data", "CSV", "Plain text"}));
+    strings.SetClipboardFormats({"PLAIN TEXT"});
+    EXPECT_EQ(strings.ClipboardFormats().Items(), QStringList{"PLAIN TEXT"});
+    EXPECT_EQ(Names(strings.GetNativeClipboardFormats()), QStringList{"Plain text"});
+    strings.SetClipboardFormats({});
+    EXPECT_TRUE(strings.GetNativeClipboardFormats().empty());
+}
+
+TEST(ClipboardFormats, RegistryByIdAndApplicationFormats)
+{
+    TBaseNodeTree t;  // makes sure the standard formats are registered
+    EXPECT_EQ(StandardFormatName(13), "Unicode text");
+    const size_t before = TClipboardFormatList::Entries().size();
+    RegisterTreeClipboardFormat(TClipFormat(0), BaseNodeTreeClass, 70);
+    EXPECT_EQ(TClipboardFormatList::Entries().size(), before);
+    QString description;
+    EXPECT_EQ(TClipboardFormatList::FindFormat(TClipFormat(1), description), &CustomNodeStringTreeClass);
+    EXPECT_EQ(description, "Plain text");
+
+    const TClipFormat own = RegisterTreeClipboardFormat("Application Nodes", BaseNodeTreeClass, 60);
+    EXPECT_NE(own, 0);
+    StringTree strings;
+    strings.SetClipboardFormats({"CSV", "Application Nodes", "Node Tree Data"});
+    QStringList offered;
+    for (const TFormatEtc& f : strings.GetNativeClipboardFormats())
+        offered << ClipboardFormatName(f.cfFormat);
+    EXPECT_EQ(offered, (QStringList{"Node Tree Data", "Application Nodes", "CSV"}));
+    TClipFormat found = 0;
+    EXPECT_EQ(TClipboardFormatList::FindFormat("application nodes", found), &BaseNodeTreeClass);
+    EXPECT_EQ(found, own);
+}
+
+TEST(Options, DefaultsAndSetterRules)
+{
+    TBaseNodeTree t;
+    TCustomNodeTreeOptions& o = t.TreeOptions();
+    EXPECT_EQ(o.PaintOptions(), 0x1B60u);
+    EXPECT_EQ(o.AutoOptions(), 0x0559u);
+    EXPECT_EQ(o.MiscOptions(), 0x41A9u);
+    EXPECT_EQ(o.SelectionOptions(), 0u);
+    EXPECT_EQ(o.AnimationOptions(), 0u);
+
+    o.SetPaintOptions((o.PaintOptions() & ~toShowRoot) | toFixedIndent);
+    EXPECT_TRUE(o.PaintOptions() & toShowRoot);
+
+    // Switching variable heights on re-initialises every node once; off does nothing more.
+    std::map<PTreeNode, int> inits;
+    t.OnInitNode = [&](TBaseNodeTree*, PTreeNode, PTreeNode n, TTreeNodeInitStates&) { ++inits[n]; };
+    t.SetRootNodeCount(4);
+    t.ValidateNode(nullptr, true);
+    inits.clear();
+    o.SetMiscOptions(o.MiscOptions() | toVariableNodeHeight);
+    EXPECT_EQ(inits.size(), 4u);
+    for (auto& [node, count] : inits)
+        EXPECT_EQ(count, 1);
+    inits.clear();
+    o.SetMiscOptions(o.MiscOptions() & ~toVariableNodeHeight);
+    EXPECT_TRUE(inits.empty());
+
+    // Multi-selection switched off clears the selection.
+    o.SetSelectionOptions(toMultiSelect);
+    t.SetSelected(t.GetFirst(), true);
+    t.SetSelected(t.GetLast(), true);
+    EXPECT_EQ(t.SelectedCount(), 2u);
+    o.SetSelectionOptions(0);
+    EXPECT_EQ(t.SelectedCount(), 0u);
+    EXPECT_TREE_VALID(t);
+}
+
+TEST(Options, AssignCopiesTheSetsButNotTheExportMode)
+{
+    TBaseNodeTree a, b;
+    a.TreeOptions().SetAutoOptions(toAutoExpand);
+    a.TreeOptions().SetMiscOptions(toReadOnly);
+    a.TreeOptions().SetExportMode(emSelected);
+    a.TreeOptions().AssignTo(b.TreeOptions());
+    EXPECT_EQ(b.TreeOptions().AutoOptions(), TTVAutoOptions(toAutoExpand));
+    EXPECT_EQ(b.TreeOptions().MiscOptions(), TTVMiscOptions(toReadOnly));
+    EXPECT_EQ(b.TreeOptions().ExportMode(), emAll);
+}
+
+TEST(Options, Colours)
+{
+    TBaseNodeTree t;
+    EXPECT_EQ(t.Colors().Get(TTVColors::DisabledColor), clBtnShadow);
+    EXPECT_EQ(t.Colors().Get(TTVColors::HotColor), clWindowText);
+    EXPECT_EQ(t.Colors().Get(TTVColors::SelectionTextColor), clHighlightText);
+    EXPECT_EQ(t.Colors().Get(TTVColors::UnfocusedColor), clBtnFace);
+    TBaseNodeTree u;
+    t.Colors().Set(TTVColors::TreeLineColor, 0x00112233);
+    u.Colors().Assign(t.Colors());
+    EXPECT_EQ(u.Colors().Get(TTVColors::TreeLineColor), 0x00112233u);
+}
