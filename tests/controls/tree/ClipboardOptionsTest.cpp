@@ -64,7 +64,10 @@ TEST(ClipboardFormats, RegistryByIdAndApplicationFormats)
     EXPECT_EQ(TClipboardFormatList::FindFormat(TClipFormat(1), description), &CustomNodeStringTreeClass);
     EXPECT_EQ(description, "Plain text");
 
-    const TClipFormat own = RegisterTreeClipboardFormat("Application Nodes", BaseNodeTreeClass, 60);
+    // Registered once per process, whichever test order runs.
+    if (!TClipboardFormatList::FindFormat("Application Nodes"))
+        RegisterTreeClipboardFormat("Application Nodes", BaseNodeTreeClass, 60);
+    const TClipFormat own = TClipboardFormatList::FindFormat("Application Nodes")->FormatEtc.cfFormat;
     EXPECT_NE(own, 0);
     StringTree strings;
     strings.SetClipboardFormats({"CSV", "Application Nodes", "Node Tree Data"});
