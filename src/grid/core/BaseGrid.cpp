@@ -77,14 +77,21 @@ const QString& TGridRowData::Text(int c) const
     return size_t(c) < Texts.size() ? Texts[size_t(c)] : EmptyText;
 }
 
-void TGridRowData::SetText(int c, const QString& value)
+void TGridRowData::SetText(int c, const QString& value, int columns)
 {
     if (size_t(c) >= Texts.size()) {
         if (value.isEmpty())
             return;
-        Texts.resize(size_t(c) + 1);
+        const size_t size = std::max(size_t(c) + 1, size_t(std::max(columns, 0)));
+        Texts.reserve(size);
+        Texts.resize(size);
     }
-    Texts[size_t(c)] = value.isEmpty() ? QString() : value;
+    if (value.isEmpty())
+        Texts[size_t(c)] = QString();
+    else if (value.capacity() > value.size())
+        Texts[size_t(c)] = QString(value.constData(), value.size());  // a cell keeps no spare room
+    else
+        Texts[size_t(c)] = value;
 }
 
 std::unique_ptr<TCellProperties> TGridRowData::TakeProps(int c)
@@ -165,7 +172,7 @@ const QString& TObjStringGrid::GetGridCell(int c, int r) const
 void TObjStringGrid::SetGridCell(int c, int r, const QString& value)
 {
     if (InStore(c, r))
-        Rows[size_t(r)].SetText(c, value);
+        Rows[size_t(r)].SetText(c, value, StoreColCount());
 }
 
 TCellProperties* TObjStringGrid::GetGridObject(int c, int r) const

@@ -77,7 +77,8 @@ struct TGridRowData {
     std::vector<std::unique_ptr<TCellProperties>> Props;
 
     const QString& Text(int c) const;
-    void SetText(int c, const QString& value);
+    // `columns` is the width the row will likely reach: the row grows to it at once.
+    void SetText(int c, const QString& value, int columns = 0);
     TCellProperties* PropsAt(int c) const { return size_t(c) < Props.size() ? Props[size_t(c)].get() : nullptr; }
     std::unique_ptr<TCellProperties> TakeProps(int c);
     void SetProps(int c, std::unique_ptr<TCellProperties> value);

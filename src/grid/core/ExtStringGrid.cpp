@@ -96,6 +96,8 @@ QString TExtStringGrid::Version() const
 
 void TExtStringGrid::SizeChanged(int, int)
 {
+    if (!FGridItems.empty())
+        HiddenChanged();
     NormalRowCount = RowCount();
     FMaxRowCount = std::max(FMaxRowCount, RowCount());
     FMaxColCount = std::max(FMaxColCount, ColCount());

@@ -398,6 +398,7 @@ private:
     // Sorted view of the hidden rows' Idx values, with one item per distinct index.
     mutable std::vector<int> FHiddenSorted;
     mutable std::vector<const TGridItem*> FHiddenSortedItems;
+    mutable std::vector<int> FDisplToReal;  // real row of every display row, built on demand
     mutable bool FHiddenDirty = false;
 
     int FFixedRowHeight = 22;

@@ -119,6 +119,17 @@ void TExtStringGrid::RefreshHiddenIndex() const
         FHiddenSorted.push_back(idx);
         FHiddenSortedItems.push_back(item);
     }
+    // Painting asks for every cell: a table of the shown rows answers in one step.
+    FDisplToReal.resize(size_t(RowCount()));
+    size_t h = 0;
+    int real = 0;
+    for (int d = 0; d < RowCount(); ++d, ++real) {
+        while (h < FHiddenSorted.size() && FHiddenSorted[h] == real) {
+            ++h;
+            ++real;
+        }
+        FDisplToReal[size_t(d)] = real;
+    }
     FHiddenDirty = false;
 }
 
@@ -146,6 +157,8 @@ int TExtStringGrid::DisplToRealRow(int r) const
     if (FGridItems.empty())
         return r;
     RefreshHiddenIndex();
+    if (r >= 0 && size_t(r) < FDisplToReal.size())
+        return FDisplToReal[size_t(r)];
     // Hidden index H[i] has H[i] - i shown rows before it, a count that never falls; the hidden
     // rows before the (r + 1)-th shown row are those whose count is at most r.
     size_t lo = 0, hi = FHiddenSorted.size();
