@@ -496,6 +496,9 @@ private:
     PTreeNode FirstVisibleWalk(PTreeNode node, bool considerChildrenAbove, bool includeFiltered, bool init);
     PTreeNode FindNoInit(PTreeNode from, bool forward, bool considerChildrenAbove, const std::function<bool(PTreeNode)>& match);
     PTreeNode AncestorAtLevel(PTreeNode node, uint32_t level) const;
+    // The node whose row holds the tree coordinate, or nil; gives up on very long sibling lists
+    // while a position cache can serve instead.
+    PTreeNode DescendTo(int64_t target, uint32_t& top, bool& gaveUp) const;
     void ApplyShowFilteredChange(bool show);
     void SortLevel(PTreeNode node, TColumnIndex column, TSortDirection direction, bool doInit);
     PTreeNode ParentOf(PTreeNode n) const { return FPool.Get(n->ParentId); }

@@ -727,6 +727,61 @@ PTreeNode TBaseNodeTree::GetPreviousLevel(PTreeNode node, uint32_t level)
 
 // ---- positions ----
 
+PTreeNode TBaseNodeTree::DescendTo(int64_t target, uint32_t& top, bool& gaveUp) const
+{
+    // The subtree heights place every node: descend level by level, scanning each sibling list
+    // from the end nearer to the row. In children-above order a node's row follows its children.
+    const bool above = ChildrenAboveOrder(true);
+    gaveUp = false;
+    PTreeNode parent = FRoot;
+    int64_t base = 0;
+    int64_t block = int64_t(FRoot->TotalHeight) - FRoot->NodeHeight;
+    uint32_t steps = 0;
+    while (target >= base && target < base + block) {
+        PTreeNode found = nullptr;
+        int64_t t = 0;
+        if (target - base < base + block - target) {
+            t = base;
+            for (PTreeNode c = FirstOf(parent); c; c = NextOf(c)) {
+                if (!c->Has(vsVisible))
+                    continue;
+                if (target < t + c->TotalHeight) {
+                    found = c;
+                    break;
+                }
+                t += c->TotalHeight;
+                if (++steps > 2 * CacheThreshold && HasState(tsUseCache))
+                    return gaveUp = true, nullptr;
+            }
+        } else {
+            t = base + block;
+            for (PTreeNode c = LastOf(parent); c; c = PrevOf(c)) {
+                if (!c->Has(vsVisible))
+                    continue;
+                t -= c->TotalHeight;
+                if (target >= t) {
+                    found = c;
+                    break;
+                }
+                if (++steps > 2 * CacheThreshold && HasState(tsUseCache))
+                    return gaveUp = true, nullptr;
+            }
+        }
+        if (!found)
+            return nullptr;
+        const int64_t own = IsEffectivelyFiltered(found) ? 0 : found->NodeHeight;
+        const int64_t ownTop = above ? t + found->TotalHeight - own : t;
+        if (target >= ownTop && target < ownTop + own) {
+            top = uint32_t(ownTop);
+            return found;
+        }
+        parent = found;
+        base = above ? t : t + own;
+        block = int64_t(found->TotalHeight) - own;
+    }
+    return nullptr;
+}
+
 PTreeNode TBaseNodeTree::GetNodeAt(int, int y, bool relative, int* nodeTop)
 {
     if (y < 0)
@@ -734,20 +789,23 @@ PTreeNode TBaseNodeTree::GetNodeAt(int, int y, bool relative, int* nodeTop)
     int64_t target = y;
     if (relative)
         target -= FOffsetY;
-    PTreeNode node = nullptr;
     uint32_t top = 0;
-    if (HasState(tsUseCache))
+    bool gaveUp = false;
+    PTreeNode node = DescendTo(target, top, gaveUp);
+    if (gaveUp) {
+        // A very long sibling list: the position cache bounds the walk instead.
         node = NearestCacheEntryForPosition(uint32_t(std::min<int64_t>(target, UINT32_MAX)), top);
-    if (!node) {
-        node = GetFirstVisibleNoInit(nullptr, true);
-        top = 0;
-    }
-    while (node) {
-        const uint32_t height = node->NodeHeight;
-        if (target < int64_t(top) + height)
-            break;
-        top += height;
-        node = GetNextVisibleNoInit(node, true);
+        if (!node) {
+            node = GetFirstVisibleNoInit(nullptr, true);
+            top = 0;
+        }
+        while (node) {
+            const uint32_t height = IsEffectivelyFiltered(node) ? 0 : node->NodeHeight;
+            if (target < int64_t(top) + height)
+                break;
+            top += height;
+            node = GetNextVisibleNoInit(node, true);
+        }
     }
     if (node && nodeTop)
         *nodeTop = int(top) + (relative ? FOffsetY : 0);

@@ -153,6 +153,12 @@ TEST(Navigation, VisibleWalksMatchTheShownNodesBothWays)
                 EXPECT_EQ(backward, expected);
                 EXPECT_EQ(enumerated, expected);
                 EXPECT_EQ(t.VisibleCount(), expected.size());
+                // Each pixel row belongs to the shown node placed there, in either order.
+                uint32_t y = 0;
+                for (PTreeNode n : expected)
+                    for (uint32_t end = y + n->NodeHeight; y < end; ++y)
+                        ASSERT_EQ(t.GetNodeAt(0, int(y), false, nullptr), n) << y;
+                EXPECT_EQ(t.GetNodeAt(0, int(y), false, nullptr), nullptr);
                 // From any node, shown or not, the walks continue at the nearest shown node.
                 std::vector<PTreeNode> order;
                 CollectAll(t, nullptr, above, order);

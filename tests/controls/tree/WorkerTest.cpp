@@ -61,13 +61,15 @@ TEST(Worker, CacheOnlyAboveTwoThousandVisibleNodes)
 
 TEST(Worker, CachedLookupsMatchThePlainWalk)
 {
-    for (uint32_t visible : {2000u, 2001u, 7003u}) {
+    // Nested lists are found by descending; a flat list longer than two cache steps by the cache.
+    const std::pair<uint32_t, bool> shapes[] = {{2000u, false}, {2001u, false}, {7003u, false}, {9001u, true}};
+    for (auto [visible, flat] : shapes) {
         SCOPED_TRACE(visible);
         TBaseNodeTree t;
         t.BeginUpdate();
-        std::vector<PTreeNode> top = AddChildren(t, nullptr, int(visible / 4));
+        std::vector<PTreeNode> top = AddChildren(t, nullptr, int(flat ? visible : visible / 4));
         for (size_t i = 0; i < top.size(); ++i) {
-            AddChildren(t, top[i], i % 3 == 0 ? 4 : 0);
+            AddChildren(t, top[i], !flat && i % 3 == 0 ? 4 : 0);
             t.SetNodeHeight(top[i], 10 + uint32_t(i % 17));
         }
         t.EndUpdate();
@@ -79,8 +81,13 @@ TEST(Worker, CachedLookupsMatchThePlainWalk)
         const uint32_t height = t.RootNode()->TotalHeight - t.RootNode()->NodeHeight;
         const std::vector<PTreeNode> rows = Rows(t);
         ASSERT_EQ(rows.size(), height);
-        for (uint32_t y = 0; y < height + 40; y += 13)
-            ASSERT_EQ(t.GetNodeAt(0, int(y), false, nullptr), y < height ? rows[y] : nullptr) << y;
+        for (uint32_t y = 0; y < height + 40; y += 13) {
+            int nodeTop = -1;
+            PTreeNode n = t.GetNodeAt(0, int(y), false, &nodeTop);
+            ASSERT_EQ(n, y < height ? rows[y] : nullptr) << y;
+            if (n)
+                ASSERT_TRUE(rows[nodeTop] == n && (nodeTop == 0 || rows[nodeTop - 1] != n)) << y;
+        }
         EXPECT_EQ(t.GetNodeAt(0, int(height - 1), false, nullptr), t.GetLastVisibleNoInit());
         // The nearest entry for a node lies at or before it.
         for (const TCacheEntry& e : t.PositionCache()) {
