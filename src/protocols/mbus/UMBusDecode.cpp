@@ -143,9 +143,15 @@ TMBusDecoder::TMBusDecoder()
 
 void TMBusDecoder::Begin_Frame()
 {
+    // The texts are kept while they stay the same, so that the frames of one second share them.
+    const QDateTime before = Now;
     Now = Clock();
-    Date_Text = Locale.toString(Now.date(), QLocale::ShortFormat);
-    Time_Text = Locale.toString(Now.time(), QStringLiteral("HH:mm:ss"));
+    const bool same_day = !Date_Text.isNull() && Now.date() == before.date();
+    if (!same_day)
+        Date_Text = Locale.toString(Now.date(), QLocale::ShortFormat);
+    if (!same_day || Time_Text.isNull() ||
+        Now.time().msecsSinceStartOfDay() / 1000 != before.time().msecsSinceStartOfDay() / 1000)
+        Time_Text = Locale.toString(Now.time(), QStringLiteral("HH:mm:ss"));
 }
 
 void TMBusDecoder::End_Walk(TWalkStop stop, const QString& text)

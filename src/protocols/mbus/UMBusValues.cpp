@@ -343,30 +343,68 @@ const platform::CodeTable<QStringView>& Phase_Table()
     return table;
 }
 
+void Append_Two_Digits(QString& text, int number)
+{
+    if (number >= 100)
+        text += QChar(u'0' + number / 100);
+    text += QChar(u'0' + number / 10 % 10);
+    text += QChar(u'0' + number % 10);
+}
+
 // Day, month and year of a type G date in two bytes.
-QString Date_G(const uint8_t* b)
+void Append_Date_G(QString& text, const uint8_t* b)
 {
-    const int day = b[0] & 0x1F;
-    const int month = b[1] & 0x0F;
-    const int year = ((b[0] >> 5) & 0x07) | ((b[1] >> 4) << 3);
-    return Two_Digits(day) + u'/' + Two_Digits(month) + u'/' + Two_Digits(year);
+    Append_Two_Digits(text, b[0] & 0x1F);
+    text += u'/';
+    Append_Two_Digits(text, b[1] & 0x0F);
+    text += u'/';
+    Append_Two_Digits(text, ((b[0] >> 5) & 0x07) | ((b[1] >> 4) << 3));
 }
 
-QString Time_J(const uint8_t* b)
+void Append_Time_J(QString& text, const uint8_t* b)
 {
-    return Two_Digits(b[2] & 0x1F) + u':' + Two_Digits(b[1] & 0x3F) + u':' + Two_Digits(b[0] & 0x3F);
+    Append_Two_Digits(text, b[2] & 0x1F);
+    text += u':';
+    Append_Two_Digits(text, b[1] & 0x3F);
+    text += u':';
+    Append_Two_Digits(text, b[0] & 0x3F);
 }
 
-QString Date_F(const uint8_t* b)
+// The date texts of the data fields that carry one: G (2), J (3), F (4) and I (6); empty for
+// any other.
+QString Date_Value(int data_field, const uint8_t* b)
 {
-    return Date_G(b + 2) + u' ' + Two_Digits(b[1] & 0x1F) + u':' + Two_Digits(b[0] & 0x3F);
-}
-
-QString Date_I(const uint8_t* b)
-{
-    static const std::array<QStringView, 8> weekdays{u"",         u"Monday ", u"Tuesday ",  u"Wednesday ",
-                                                     u"Thursday ", u"Friday ", u"Saturday ", u"Sunday "};
-    return weekdays[(b[2] >> 5) & 0x07].toString() + Date_G(b + 3) + u' ' + Time_J(b);
+    static constexpr std::array<QStringView, 8> weekdays{u"",          u"Monday ", u"Tuesday ",  u"Wednesday ",
+                                                         u"Thursday ", u"Friday ", u"Saturday ", u"Sunday "};
+    QString text;
+    switch (data_field) {
+    case 2:
+        text.reserve(9);
+        Append_Date_G(text, b);
+        break;
+    case 3:
+        text.reserve(9);
+        Append_Time_J(text, b);
+        break;
+    case 4:
+        text.reserve(15);
+        Append_Date_G(text, b + 2);
+        text += u' ';
+        Append_Two_Digits(text, b[1] & 0x1F);
+        text += u':';
+        Append_Two_Digits(text, b[0] & 0x3F);
+        break;
+    case 6:
+        text.reserve(30);
+        text += weekdays[(b[2] >> 5) & 0x07];
+        Append_Date_G(text, b + 3);
+        text += u' ';
+        Append_Time_J(text, b);
+        break;
+    default:
+        break;
+    }
+    return text;
 }
 
 int64_t Signed_LE(const uint8_t* bytes, int count)
@@ -516,25 +554,12 @@ void TMBusDecoder::Decode_Value(uint8_t VIF, uint8_t First_VIFE, int Data_Field,
         description = Static_Text(Row_Text(*row, primary));
     }
     if (primary == 0x6C || primary == 0x6D) {
-        switch (Data_Field) {
-        case 2:
-            description = QStringLiteral("Time Point Date (Type G)");
-            value_text = Date_G(data);
-            break;
-        case 4:
-            description = QStringLiteral("Time Point Date and Time (Type F)");
-            value_text = Date_F(data);
-            break;
-        case 3:
-            description = QStringLiteral("Time Point Extended Time Point (Type J)");
-            value_text = Time_J(data);
-            break;
-        case 6:
-            description = QStringLiteral("Time Point Extended Date and Time Point (Type I)");
-            value_text = Date_I(data);
-            break;
-        default:
-            break;
+        static constexpr std::array<QStringView, 7> names{
+            u"", u"", u"Time Point Date (Type G)", u"Time Point Extended Time Point (Type J)",
+            u"Time Point Date and Time (Type F)", u"", u"Time Point Extended Date and Time Point (Type I)"};
+        if (Data_Field >= 2 && Data_Field <= 6 && Data_Field != 5) {
+            description = Static_Text(names[size_t(Data_Field)]);
+            value_text = Date_Value(Data_Field, data);
         }
     }
 
@@ -571,10 +596,8 @@ void TMBusDecoder::Decode_Value(uint8_t VIF, uint8_t First_VIFE, int Data_Field,
             extension = row.Code;
         switch (row.Action) {
         case TVifeAction::Date:
-            if (Data_Field == 2)
-                value_text = Date_G(data);
-            else if (Data_Field == 4)
-                value_text = Date_F(data);
+            if (Data_Field == 2 || Data_Field == 4)
+                value_text = Date_Value(Data_Field, data);
             break;
         case TVifeAction::Multiply:
             exponent += (code & 7) - 6;

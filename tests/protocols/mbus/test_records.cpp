@@ -398,3 +398,26 @@ TEST(MBusRecords, NumberTexts)
     EXPECT_EQ(Two_Digits(7), "07");
     EXPECT_EQ(Two_Digits(22), "22");
 }
+
+// Each frame takes the time once; a later frame shows its own date and time.
+TEST(MBusRecords, DecodingTimeOfEachFrame)
+{
+    Decoder decoder;
+    QDateTime now(QDate(2024, 3, 5), QTime(23, 59, 59, 900));
+    decoder.Clock = [&] { return now; };
+    const Bytes records = Hex("04 13 2A000000");
+    struct Step {
+        QDateTime Time;
+        const char* Shown;
+    };
+    for (const Step& step : {Step{QDateTime(QDate(2024, 3, 5), QTime(23, 59, 59, 950)), "23:59:59"},
+                             Step{QDateTime(QDate(2024, 3, 6), QTime(23, 59, 59, 950)), "23:59:59"},
+                             Step{QDateTime(QDate(2024, 3, 6), QTime(0, 0, 0)), "00:00:00"}}) {
+        now = step.Time;
+        TList_Var vars;
+        decoder.Decode_Records(vars, records, false);
+        ASSERT_EQ(vars.size(), 1u);
+        EXPECT_EQ(vars[0]->tempo, step.Shown);
+        EXPECT_EQ(vars[0]->datagiorno, QLocale::c().toString(step.Time.date(), QLocale::ShortFormat));
+    }
+}
