@@ -319,22 +319,21 @@ void TGridColumnCollection::Assign(const TGridColumnCollection& source)
 TExtColumnGrid::TExtColumnGrid()
     : FColumns(std::make_unique<TGridColumnCollection>(this)), FCellGraphic(std::make_unique<TCellGraphic>())
 {
-    FColumns->NoRecursiveUpdate = true;
-    SyncColumnCount();
-    FColumns->NoRecursiveUpdate = false;
+    SyncColumnCountQuietly();
 }
 
 TExtColumnGrid::~TExtColumnGrid() { Destroying = true; }
 
-QString TExtColumnGrid::GetVersionString() const
-{
-    const uint32_t v = GetVersionNr();
-    return QStringLiteral("%1.%2.%3.%4 Aug, 2012").arg(v >> 24).arg((v >> 16) & 0xFF).arg((v >> 8) & 0xFF).arg(v & 0xFF);
-}
+QString TExtColumnGrid::GetVersionString() const { return DottedVersion(GetVersionNr()) + QStringLiteral(" Aug, 2012"); }
 
 void TExtColumnGrid::SetColCount(int value)
 {
     TExtStringGrid::SetColCount(value);
+    SyncColumnCountQuietly();
+}
+
+void TExtColumnGrid::SyncColumnCountQuietly()
+{
     if (!FColumns)
         return;
     const bool saved = FColumns->NoRecursiveUpdate;
@@ -439,12 +438,7 @@ void TExtColumnGrid::ColumnMoved(int fromIndex, int toIndex)
 void TExtColumnGrid::CalcAllFooters()
 {
     TExtStringGrid::CalcAllFooters();
-    if (!FColumns)
-        return;
-    const bool saved = FColumns->NoRecursiveUpdate;
-    FColumns->NoRecursiveUpdate = true;
-    SyncColumnCount();
-    FColumns->NoRecursiveUpdate = saved;
+    SyncColumnCountQuietly();
 }
 
 void TExtColumnGrid::ColWidthsChanged()

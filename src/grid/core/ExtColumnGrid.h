@@ -160,6 +160,8 @@ public:
     QString GetVersionString() const override;
     void SetColCount(int value) override;
     void SyncColumnCount();
+    // SyncColumnCount without the collection's update reaction.
+    void SyncColumnCountQuietly();
     void SyncColumnHeaders();
     TGridColumnItem* GetColumnByName(const QString& name) const;
     void Loaded();

@@ -82,17 +82,14 @@ TExtStringGrid::~TExtStringGrid()
     Destroying = true;
 }
 
-QString TExtStringGrid::GetVersionString() const
+QString TExtStringGrid::DottedVersion(uint32_t v)
 {
-    const uint32_t v = GetVersionNr();
-    return QStringLiteral("%1.%2.%3.%4 Sep, 2012").arg(v >> 24).arg((v >> 16) & 0xFF).arg((v >> 8) & 0xFF).arg(v & 0xFF);
-}
-
-QString TExtStringGrid::Version() const
-{
-    const uint32_t v = GetVersionNr();
     return QStringLiteral("%1.%2.%3.%4").arg(v >> 24).arg((v >> 16) & 0xFF).arg((v >> 8) & 0xFF).arg(v & 0xFF);
 }
+
+QString TExtStringGrid::GetVersionString() const { return DottedVersion(GetVersionNr()) + QStringLiteral(" Sep, 2012"); }
+
+QString TExtStringGrid::Version() const { return DottedVersion(GetVersionNr()); }
 
 void TExtStringGrid::SizeChanged(int, int)
 {

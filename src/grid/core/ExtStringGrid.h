@@ -101,6 +101,7 @@ public:
     virtual uint32_t GetVersionNr() const { return 0x06020103; }
     virtual QString GetVersionString() const;
     QString Version() const;
+    static QString DottedVersion(uint32_t version);
 
     // Dimensions.
     void SetRowCount(int value);
@@ -369,6 +370,8 @@ protected:
     void RepaintCol(int c) { (void)c; Invalidate(); }
     TCellGraphic* NodeGraphic(int displayRow);
     TCellGraphic* OwnGraphicOfKind(int c, int r, TCellType kind);
+    // The graphic of a cell by real row, hidden rows included.
+    TCellGraphic* RealRowGraphic(int c, int realRow);
     // The cell record of a real row, hidden rows included.
     TCellProperties* RealRowProps(int c, int realRow) const;
     QString RealRowText(int c, int realRow) const;
@@ -388,6 +391,7 @@ private:
     double GetFloatText(const QString& text);
     bool SetRowSelectRaw(int r, bool value);
     std::unique_ptr<TCellGraphic> RowCheckGraphic;
+    std::unique_ptr<TCellGraphic> VirtualCheckGraphic = std::make_unique<TCellGraphic>();
 
     std::array<bool, 513> FVisibleCol{};
     std::array<int16_t, 513> FAllColWidths{};

@@ -159,40 +159,41 @@ bool TExtStringGrid::HasRadioButton(int c, int r)
     return GetCellType(b.X, b.Y) == ctRadioButton;
 }
 
+TCellGraphic* TExtStringGrid::RealRowGraphic(int c, int realRow)
+{
+    if (!IsHiddenRow(realRow))
+        return GetCellGraphic(c, RealToDisplRow(realRow));
+    TCellProperties* p = RealRowProps(c, realRow);
+    if (p && p->Graphic)
+        return p->Graphic.get();
+    // A column's data check box has no graphic of its own in the hidden-row store either.
+    if (IsVirtualCheckColumn(c)) {
+        VirtualCheckGraphic->CellType = ctVirtCheckBox;
+        return VirtualCheckGraphic.get();
+    }
+    return nullptr;
+}
+
 bool TExtStringGrid::GetCheckBoxState(int c, int realRow, bool& state)
 {
     if (c < 0 || realRow < 0)
         return false;
-    if (IsHiddenRow(realRow)) {
-        TCellProperties* p = RealRowProps(c, realRow);
-        TCellGraphic* g = p ? p->Graphic.get() : nullptr;
-        const TCellType t = g ? g->CellType : ctEmpty;
-        if (t == ctCheckBox) {
-            state = g->CellBoolean;
-            return true;
-        }
-        if (t == ctDataCheckBox || t == ctTriStateCheckBox) {
-            state = RealRowText(c, realRow) == CheckTrueOf(c, realRow);
-            return true;
-        }
-        // A column's data check box has no graphic of its own: ask the column.
-        if (!g && IsVirtualCheckColumn(c)) {
-            state = RealRowText(c, realRow) == CheckTrueOf(c, realRow);
-            return true;
-        }
-        return false;
-    }
-    const int r = RealToDisplRow(realRow);
-    TCellGraphic* g = GetCellGraphic(c, r);
+    const bool hidden = IsHiddenRow(realRow);
+    const int r = hidden ? realRow : RealToDisplRow(realRow);
+    TCellGraphic* g = RealRowGraphic(c, realRow);
     if (!g)
         return false;
     switch (g->CellType) {
     case ctCheckBox:
         state = g->CellBoolean;
         return true;
+    case ctTriStateCheckBox:
+        if (!hidden)
+            return false;
+        [[fallthrough]];
     case ctDataCheckBox:
     case ctVirtCheckBox:
-        state = GetCellEx(c, r) == CheckTrueOf(c, r);
+        state = (hidden ? RealRowText(c, realRow) : GetCellEx(c, r)) == CheckTrueOf(c, r);
         return true;
     case ctRowCheckBox:
         if (c != 0)
@@ -231,31 +232,20 @@ bool TExtStringGrid::SetCheckBoxState(int c, int realRow, bool state)
 {
     if (c < 0 || realRow < 0)
         return false;
-    if (IsHiddenRow(realRow)) {
-        TCellProperties* p = RealRowProps(c, realRow);
-        TCellGraphic* g = p ? p->Graphic.get() : nullptr;
-        if (g && g->CellType == ctCheckBox) {
-            g->CellBoolean = state;
-            return true;
-        }
-        if (g && g->CellType == ctDataCheckBox) {
-            SetRealRowText(c, realRow, state ? CheckTrueOf(c, realRow) : CheckFalseOf(c, realRow));
-            return true;
-        }
-        return false;
-    }
-    const int r = RealToDisplRow(realRow);
-    TCellGraphic* g = GetCellGraphic(c, r);
+    const bool hidden = IsHiddenRow(realRow);
+    const int r = hidden ? realRow : RealToDisplRow(realRow);
+    TCellGraphic* g = RealRowGraphic(c, realRow);
     if (!g)
         return false;
     switch (g->CellType) {
     case ctCheckBox:
         g->CellBoolean = state;
-        RepaintCell(RealToDisplCol(c), r);
+        if (!hidden)
+            RepaintCell(RealToDisplCol(c), r);
         return true;
     case ctDataCheckBox:
     case ctVirtCheckBox:
-        SetCellEx(c, r, state ? CheckTrueOf(c, r) : CheckFalseOf(c, r));
+        SetRealRowText(c, realRow, state ? CheckTrueOf(c, r) : CheckFalseOf(c, r));
         return true;
     case ctRowCheckBox:
         if (c != 0)

@@ -78,6 +78,20 @@ TEST(ColumnGrid, DataCheckBoxColumnAnswersForItsNormalCellsOnly)
     EXPECT_EQ(g.Cells(2, 3), QStringLiteral("N"));
 }
 
+TEST(ColumnGrid, DataCheckBoxOfAHiddenRowReadsAndWritesItsText)
+{
+    TExtColumnGrid g;
+    g.Columns()[2]->SetEditor(edDataCheckBox);
+    g.HideRow(3);
+    bool state = true;
+    ASSERT_TRUE(g.GetCheckBoxState(2, 3, state));
+    EXPECT_FALSE(state);
+    EXPECT_TRUE(g.SetCheckBoxState(2, 3, true));
+    EXPECT_EQ(g.GetCellsEx(2, 3), QStringLiteral("Y"));
+    g.UnHideRow(3);
+    EXPECT_TRUE(g.IsChecked(2, 3));
+}
+
 TEST(ColumnGrid, EditabilityComesFromTheColumn)
 {
     TExtColumnGrid g;
