@@ -31,6 +31,17 @@ std::string_view Without_CR_LF(TMQTT& mqtt, std::string_view text)
     return mqtt.Own(Remove_CR_LF(text));
 }
 
+// Attribute names are short: an inline loop beats a library call per attribute.
+inline bool Same_Name(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
 // The attributes of the two row kinds, in the order the topic window writes them.
 enum TPublish_Attribute : size_t {
     P_Topic, P_Retained, P_QoS, P_DataType, P_Dimension, P_Position, P_IPAddress, P_FormatHex,
@@ -60,7 +71,7 @@ public:
         // Files keep the writer's order, so the next expected name nearly always matches first.
         size_t expected = 0;
         row.ForEachAttributeUtf8([&](std::string_view name, std::string_view value) {
-            const size_t k = expected < N && names[expected] == name ? expected : Find(name);
+            const size_t k = expected < N && Same_Name(names[expected], name) ? expected : Find(name);
             if (k < N && !Values[k])
                 Values[k] = value;
             expected = k + 1;
@@ -112,7 +123,7 @@ private:
     size_t Find(std::string_view name) const
     {
         for (size_t k = 0; k < N; ++k)
-            if (Names[k] == name)
+            if (Same_Name(Names[k], name))
                 return k;
         return N;
     }

@@ -62,10 +62,10 @@ void XmlNode::SetAttribute(const QString& name, const QString& value)
     attr.set_value(utf8(value).c_str());
 }
 
-void XmlNode::ForEachAttributeUtf8(const std::function<void(std::string_view, std::string_view)>& fn) const
+void XmlNode::ForEachAttribute(void (*fn)(void*, std::string_view, std::string_view), void* context) const
 {
     for (pugi::xml_attribute attr = node(Node).first_attribute(); attr; attr = attr.next_attribute())
-        fn(attr.name(), attr.value());
+        fn(context, attr.name(), attr.value());
 }
 
 XmlNode XmlNode::AddChild(const QString& name) { return wrap(node(Node).append_child(utf8(name).c_str())); }

@@ -1,9 +1,9 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
-#include <functional>
 #include <memory>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace pugi {
@@ -39,12 +39,22 @@ public:
     bool HasAttribute(const QString& name) const;
     QString Attribute(const QString& name) const;
     void SetAttribute(const QString& name, const QString& value);
-    // Each attribute in document order, name and value as UTF-8 views into the document.
-    void ForEachAttributeUtf8(const std::function<void(std::string_view name, std::string_view value)>& fn) const;
+    // Calls fn(name, value) for each attribute in document order, name and value as UTF-8 views
+    // into the document.
+    template <typename Fn>
+    void ForEachAttributeUtf8(Fn&& fn) const
+    {
+        // A plain function and a pointer: rows of large files are walked without any allocation.
+        using F = std::remove_reference_t<Fn>;
+        ForEachAttribute([](void* f, std::string_view name, std::string_view value) { (*static_cast<F*>(f))(name, value); },
+                         const_cast<void*>(static_cast<const void*>(&fn)));
+    }
 
     XmlNode AddChild(const QString& name);
 
 private:
+    void ForEachAttribute(void (*fn)(void*, std::string_view, std::string_view), void* context) const;
+
     pugi::xml_node_struct* Node = nullptr;
 };
 
