@@ -346,19 +346,28 @@ int TMBusDecoder::Register_Wired_Meter(std::span<const uint8_t> frame, int Index
         list.push_back(std::move(meter));
         Index = int(list.size()) - 1;
     }
-    Complete = Walk_Records(list[size_t(Index)]->List_Var, frame.subspan(19, frame.size() - Frame_Overhead), false);
+    ByteReader records(frame);
+    records.Seek(19);
+    Complete = Walk_Records(list[size_t(Index)]->List_Var, records.Bytes(frame.size() - Frame_Overhead), false);
     return Index;
 }
 
 bool Is_Valid_RSP_UD(std::span<const uint8_t> frame)
 {
-    if (frame.size() <= 21 || frame[0] != 0x68 || frame[3] != 0x68 || frame[1] != frame[2] ||
-        frame.back() != 0x16)
+    if (frame.size() <= 21)
         return false;
+    ByteReader reader(frame);
+    const uint8_t start = reader.U8();
+    const uint8_t length = reader.U8();
+    const uint8_t length_again = reader.U8();
+    const uint8_t start_again = reader.U8();
     uint8_t sum = 0;
     for (size_t i = 4; i + 2 < frame.size(); ++i)
-        sum = uint8_t(sum + frame[i]);
-    return sum == frame[frame.size() - 2];
+        sum = uint8_t(sum + reader.U8());
+    const uint8_t checksum = reader.U8();
+    const uint8_t stop = reader.U8();
+    return reader.Ok() && start == 0x68 && start_again == 0x68 && length == length_again && checksum == sum &&
+           stop == 0x16;
 }
 
 QChar Man_Letter(int code) { return code >= 'A' && code <= 'Z' ? QChar(code) : QChar(u'?'); }

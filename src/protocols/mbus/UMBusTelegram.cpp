@@ -40,68 +40,84 @@ private:
     std::span<uint8_t> Tail;
 };
 
+// Reads a telegram at fixed positions through one bounded reader: a position outside the
+// telegram reads as 0 and fails the reader for good, so one check at the end covers every read.
+class TTelegramReader {
+public:
+    explicit TTelegramReader(std::span<const uint8_t> bytes) : Reader(bytes) {}
+    uint8_t At(size_t position) { return Reader.Seek(position) ? Reader.U8() : 0; }
+    std::span<const uint8_t> Range(size_t position, size_t count)
+    {
+        return Reader.Seek(position) ? Reader.Bytes(count) : std::span<const uint8_t>();
+    }
+    size_t Size() const { return Reader.Size(); }
+    bool Ok() const { return Reader.Ok(); }
+
+private:
+    ByteReader Reader;
+};
+
 enum class TReadable : uint8_t { Never, Always, BySecurityMode, ByFiller };
 
-// Where the parts of a telegram lie, from its CI fields. Every position it names lies inside the
-// telegram; a telegram too short for them is not valid and is dropped.
+// Where the parts of a telegram lie, from its CI fields. A telegram too short for any field its
+// CIs name is not valid and is dropped.
 struct TLayout {
     bool Valid = false;
-    int Tpl = -1;     // the transport header's CI (0x7A or 0x72)
-    int Config = -1;  // low byte of the configuration word; the security mode is in the high byte
-    int Payload = -1; // first byte after the headers: the records, or what is encrypted
+    uint8_t CI = 0;
+    size_t Tpl = 0;     // the transport header's CI (0x7A or 0x72), when there is one
+    size_t Config = 0;  // low byte of the configuration word; the security mode is in the high byte
+    size_t Payload = 0; // first byte after the headers: the records, or what is encrypted
     TReadable Readable = TReadable::Never;
     bool Records = false;
 };
 
-// Security mode: bits 8-12 of the configuration word.
-int Security_Mode(std::span<const uint8_t> area, const TLayout& layout) { return area[layout.Config + 1] & 0x1F; }
-
 bool Starts_With_Fillers(std::span<const uint8_t> bytes, size_t at)
 {
-    return at + 1 < bytes.size() && bytes[at] == Filler && bytes[at + 1] == Filler;
+    ByteReader reader(bytes);
+    return reader.Seek(at) && reader.U8() == Filler && reader.U8() == Filler && reader.Ok();
 }
 
 TLayout Telegram_Layout(std::span<const uint8_t> area)
 {
+    TTelegramReader telegram(area);
     TLayout layout;
-    const size_t size = area.size();
-    const uint8_t ci = area[CI_Position];
+    layout.CI = telegram.At(CI_Position);
     // Identity of the application layer at 11 to 18 for a CI without a link-layer identity.
-    if (ci != 0x7A && ci != 0x8C && ci != 0x8D && size <= 18)
-        return layout;
-    const size_t sub = ci == 0x8C ? 13 : ci == 0x8D ? 19 : CI_Position;
-    if (sub >= size)
-        return layout;
+    if (layout.CI != 0x7A && layout.CI != 0x8C && layout.CI != 0x8D)
+        telegram.At(18);
+    const size_t sub = layout.CI == 0x8C ? 13 : layout.CI == 0x8D ? 19 : CI_Position;
     const bool extended = sub != CI_Position;
-    const uint8_t transport = area[sub];
-    size_t payload = size;
+    const uint8_t transport = telegram.At(sub);
+    size_t payload = area.size();
     if (extended && transport == 0x78) {
         payload = sub + 1;
         layout.Readable = TReadable::Always;
         layout.Records = true;
     } else if (transport == 0x7A || transport == 0x72) {
-        layout.Tpl = int(sub);
-        layout.Config = int(sub) + (transport == 0x7A ? 3 : 11);
-        payload = size_t(layout.Config) + 2;
+        layout.Tpl = sub;
+        layout.Config = sub + (transport == 0x7A ? 3 : 11);
+        telegram.At(layout.Config + 1);
+        payload = layout.Config + 2;
         layout.Readable = TReadable::BySecurityMode;
         layout.Records = true;
     } else if (extended && transport == 0x90) {
-        if (sub + 1 >= size)
-            return layout;
-        layout.Tpl = int(sub) + 2 + area[sub + 1];
+        layout.Tpl = sub + 2 + telegram.At(sub + 1);
         layout.Config = layout.Tpl + 3;
-        const size_t extension = size_t(layout.Tpl) + 5;
-        if (extension >= size)
-            return layout;
-        payload = extension + 1 + ((area[size_t(layout.Config) + 1] & 0x20) ? 4 : 0);
+        const size_t extension = layout.Tpl + 5;
+        telegram.At(extension);
+        payload = extension + 1 + ((telegram.At(layout.Config + 1) & 0x20) ? 4 : 0);
         layout.Readable = TReadable::ByFiller;
-        layout.Records = ci == 0x8C;
+        layout.Records = layout.CI == 0x8C;
     }
-    if (payload > size)
-        return layout;
-    layout.Payload = int(payload);
-    layout.Valid = true;
+    layout.Payload = payload;
+    layout.Valid = telegram.Ok() && payload <= area.size();
     return layout;
+}
+
+// Security mode: bits 8-12 of the configuration word.
+int Security_Mode(std::span<const uint8_t> area, const TLayout& layout)
+{
+    return TTelegramReader(area).At(layout.Config + 1) & 0x1F;
 }
 
 enum class TDecryption : uint8_t { NotApplicable, Done, Refused, Short };
@@ -113,16 +129,18 @@ TDecryption Decrypt_Payload(std::span<uint8_t> area, size_t payload, size_t leng
 {
     if (length == 0)
         return TDecryption::NotApplicable;
-    if (payload + length > area.size() || length > plain.size())
+    TTelegramReader telegram(area);
+    const std::span<const uint8_t> cipher = telegram.Range(payload, length);
+    if (!telegram.Ok() || length > plain.size())
         return TDecryption::Short;
-    if (area[payload] == Filler || area[payload + 1] == Filler)
+    if (cipher[0] == Filler || cipher[1] == Filler)
         return TDecryption::NotApplicable;
-    ByteReader source(area.subspan(payload, length));
+    ByteReader source(cipher);
     ByteWriter destination(plain.first(length));
     AES_Decrypt_CBC(source, length, key, destination, iv);
     if (!Starts_With_Fillers(plain, 0))
         return TDecryption::Refused;
-    std::copy(plain.begin(), plain.begin() + length, area.begin() + payload);
+    ByteWriter(area, payload).Bytes(plain.first(length));
     return TDecryption::Done;
 }
 
@@ -134,23 +152,30 @@ TDecryption Decrypt_Mode5(std::span<uint8_t> area, const TLayout& layout, const 
 {
     if (layout.Readable != TReadable::BySecurityMode || Security_Mode(area, layout) != 5)
         return TDecryption::NotApplicable;
-    if (layout.Tpl != int(CI_Position) && area[CI_Position] != 0x8C)
+    if (layout.Tpl != CI_Position && layout.CI != 0x8C)
         return TDecryption::NotApplicable;
-    const size_t tpl = size_t(layout.Tpl);
+    TTelegramReader telegram(area);
     TAESBlock iv{};
     uint8_t access = 0;
-    if (area[tpl] == 0x7A) {
-        std::copy(area.begin() + 2, area.begin() + 10, iv.begin());
-        access = area[tpl + 1];
+    if (telegram.At(layout.Tpl) == 0x7A) {
+        const auto link = telegram.Range(2, 8);
+        std::copy(link.begin(), link.end(), iv.begin());
+        access = telegram.At(layout.Tpl + 1);
     } else {
-        const uint8_t header[8] = {area[tpl + 5], area[tpl + 6], area[tpl + 1], area[tpl + 2],
-                                   area[tpl + 3], area[tpl + 4], area[tpl + 7], area[tpl + 8]};
-        std::copy(std::begin(header), std::end(header), iv.begin());
-        access = area[tpl + 9];
+        // Manufacturer, then identification number, version and device type.
+        const auto manufacturer = telegram.Range(layout.Tpl + 5, 2);
+        const auto address = telegram.Range(layout.Tpl + 1, 4);
+        std::copy(manufacturer.begin(), manufacturer.end(), iv.begin());
+        std::copy(address.begin(), address.end(), iv.begin() + 2);
+        iv[6] = telegram.At(layout.Tpl + 7);
+        iv[7] = telegram.At(layout.Tpl + 8);
+        access = telegram.At(layout.Tpl + 9);
     }
+    const size_t length = size_t(telegram.At(layout.Config) >> 4) * 16;
+    if (!telegram.Ok())
+        return TDecryption::Short;
     std::fill(iv.begin() + 8, iv.end(), access);
-    const size_t length = size_t(area[size_t(layout.Config)] >> 4) * 16;
-    return Decrypt_Payload(area, size_t(layout.Payload), length, key, iv, plain);
+    return Decrypt_Payload(area, layout.Payload, length, key, iv, plain);
 }
 
 // Security mode 7 behind the authentication and fragmentation layer of a short extended link
@@ -159,14 +184,13 @@ TDecryption Decrypt_Mode7(std::span<uint8_t> area, const TLayout& layout, const 
                           std::span<uint8_t> plain)
 {
     constexpr size_t Afl = 13;
-    if (area[CI_Position] != 0x8C || area[Afl] != 0x90 || layout.Readable != TReadable::ByFiller ||
-        area[size_t(layout.Tpl)] != 0x7A || Security_Mode(area, layout) != 7)
+    TTelegramReader telegram(area);
+    if (layout.CI != 0x8C || layout.Readable != TReadable::ByFiller || telegram.At(layout.Tpl) != 0x7A ||
+        Security_Mode(area, layout) != 7)
         return TDecryption::NotApplicable;
 
     // The AFL's fields, in the order its control field announces them, within its own length.
-    ByteReader telegram(area);
-    telegram.Seek(Afl + 2);
-    ByteReader afl = telegram.Sub(area[Afl + 1]);
+    ByteReader afl(telegram.Range(Afl + 2, telegram.At(Afl + 1)));
     const uint16_t control = afl.U16LE();
     uint8_t authentication = 0;
     std::span<const uint8_t> counter;
@@ -186,15 +210,18 @@ TDecryption Decrypt_Mode7(std::span<uint8_t> area, const TLayout& layout, const 
     if (!afl.Ok() || !afl.AtEnd() || counter.size() != 4)
         return TDecryption::NotApplicable;
 
+    const auto address = telegram.Range(4, 4);
+    const size_t length = size_t(telegram.At(layout.Config) >> 4) * 16;
+    if (!telegram.Ok())
+        return TDecryption::Short;
     uint8_t derivation[16];
     derivation[0] = 0x00;
     std::copy(counter.begin(), counter.end(), derivation + 1);
-    std::copy(area.begin() + 4, area.begin() + 8, derivation + 5);
+    std::copy(address.begin(), address.end(), derivation + 5);
     std::fill(derivation + 9, derivation + 16, 0x07);
     ByteReader block{std::span<const uint8_t>(derivation)};
     const TAESBlock message_key = AES_CMAC(block, sizeof derivation, key);
-    const size_t length = size_t(area[size_t(layout.Config)] >> 4) * 16;
-    return Decrypt_Payload(area, size_t(layout.Payload), length, message_key, TAESBlock{}, plain);
+    return Decrypt_Payload(area, layout.Payload, length, message_key, TAESBlock{}, plain);
 }
 
 bool Readable(std::span<const uint8_t> area, const TLayout& layout)
@@ -204,10 +231,10 @@ bool Readable(std::span<const uint8_t> area, const TLayout& layout)
         return true;
     case TReadable::BySecurityMode: {
         const int mode = Security_Mode(area, layout);
-        return mode == 0 || (mode == 5 && Starts_With_Fillers(area, size_t(layout.Payload)));
+        return mode == 0 || (mode == 5 && Starts_With_Fillers(area, layout.Payload));
     }
     case TReadable::ByFiller:
-        return Starts_With_Fillers(area, size_t(layout.Payload));
+        return Starts_With_Fillers(area, layout.Payload);
     case TReadable::Never:
         break;
     }
@@ -259,7 +286,9 @@ int TMBusDecoder::Decode_Telegram(std::span<const uint8_t> datagram, TRadioModul
         ala_version = link.U8();
         ala_device_type = link.U8();
     }
-    const uint8_t signal = datagram.back();
+    ByteReader trailer_reader(datagram);
+    trailer_reader.Seek(datagram.size() - 1);
+    const uint8_t signal = trailer_reader.U8();
     const int8_t rssi = module == TRadioModule::rmTelit ? int8_t(-int(signal) - 2) : int8_t(int8_t(signal) / 2 + 1);
 
     int index = Find_Wireless_Meter(list, ala_manufacturer, ala_address, ala_version, ala_device_type);
@@ -300,8 +329,11 @@ int TMBusDecoder::Decode_Telegram(std::span<const uint8_t> datagram, TRadioModul
     meter.DateTime = Now;
     meter.RSSI = rssi;
     meter.Cripted = !Readable(area, layout);
-    if (!meter.Cripted && layout.Records)
-        Walk_Records(meter.List_Var, std::span<const uint8_t>(area).subspan(size_t(layout.Payload)), true);
+    if (!meter.Cripted && layout.Records) {
+        ByteReader records(area);
+        records.Seek(layout.Payload);
+        Walk_Records(meter.List_Var, records.Bytes(records.Remaining()), true);
+    }
     if (UpdateListWirelessSlave)
         UpdateListWirelessSlave(index, &meter);
     return index;
