@@ -20,6 +20,8 @@ bool TEditorHost::IsEditorPart(QObject* object) const
 
 void TEditorHost::Open(QWidget* editor, const QRect& rect)
 {
+    if (!editor)
+        return;
     if (Editing() && FEditor != editor && !Commit())
         return;
     if (FEditor && FEditor != editor) {
@@ -61,10 +63,15 @@ bool TEditorHost::Commit()
 {
     if (!Editing())
         return true;
+    // A refusal that shows a message moves the focus: that is no second commit.
+    if (FCommitting)
+        return false;
     bool accepted = true;
     if (OnCommit) {
         accepted = false;
+        FCommitting = true;
         Guarded([&] { accepted = OnCommit(FEditor); });
+        FCommitting = false;
     }
     if (accepted)
         Close();

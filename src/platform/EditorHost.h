@@ -49,6 +49,7 @@ private:
     TCustomControl* FControl;
     QPointer<QWidget> FEditor;
     bool FClosing = false;
+    bool FCommitting = false;
 };
 
 }  // namespace platform

@@ -436,14 +436,15 @@ void TCustomControl::ScrollBarAction(TScrollBarKind bar, int action)
     if (code < 0)
         return;
     QScrollBar* sb = bar == sbHorizontal ? horizontalScrollBar() : verticalScrollBar();
-    const int pos = code == SB_THUMBTRACK ? sb->sliderPosition() : FScroll[bar].Pos;
-    if (code == SB_THUMBTRACK)
-        FScroll[bar].TrackPos = pos;
-    Guarded([&] { Scroll(bar, code, pos); });
-    // The bar shows what the control made of the action, not Qt's own step.
-    sb->setSliderPosition(FScroll[bar].Pos);
-    if (code != SB_THUMBTRACK)
-        Guarded([&] { Scroll(bar, SB_ENDSCROLL, FScroll[bar].Pos); });
+    if (code == SB_THUMBTRACK) {
+        // The thumb follows the hand while it drags, whether the control follows or not.
+        FScroll[bar].TrackPos = sb->sliderPosition();
+        Guarded([&] { Scroll(bar, code, FScroll[bar].TrackPos); });
+        return;
+    }
+    Guarded([&] { Scroll(bar, code, FScroll[bar].Pos); });
+    ShowScrollPos(bar);
+    Guarded([&] { Scroll(bar, SB_ENDSCROLL, FScroll[bar].Pos); });
 }
 
 void TCustomControl::ScrollBarReleased(TScrollBarKind bar)
@@ -451,7 +452,17 @@ void TCustomControl::ScrollBarReleased(TScrollBarKind bar)
     const int track = FScroll[bar].TrackPos;
     Guarded([&] { Scroll(bar, SB_THUMBPOSITION, track); });
     FScroll[bar].TrackPos = FScroll[bar].Pos;
+    ShowScrollPos(bar);
     Guarded([&] { Scroll(bar, SB_ENDSCROLL, FScroll[bar].Pos); });
+}
+
+void TCustomControl::ShowScrollPos(TScrollBarKind bar)
+{
+    // The bar shows what the control made of the action, not Qt's own step.
+    QScrollBar* sb = bar == sbHorizontal ? horizontalScrollBar() : verticalScrollBar();
+    FSettingBar = true;
+    sb->setSliderPosition(FScroll[bar].Pos);
+    FSettingBar = false;
 }
 
 void TCustomControl::scrollContentsBy(int, int)

@@ -271,6 +271,7 @@ private:
     void ApplyScrollBar(TScrollBarKind bar);
     void ScrollBarAction(TScrollBarKind bar, int action);
     void ScrollBarReleased(TScrollBarKind bar);
+    void ShowScrollPos(TScrollBarKind bar);
     void CheckClientSize();
     bool ForwardToClient(QEvent* event);
 

@@ -254,15 +254,18 @@ TEST_F(ControlBase, PagesThumbAndEndsMoveByTheirAmount)
 
 TEST_F(ControlBase, AControlThatScrollsItsOwnWayKeepsTheBarWhereItLeftIt)
 {
-    // A control that takes whole pages for lines, as a grid of variable row heights might.
+    // Lines step by whole pages, and the thumb moves the picture only once it is let go, as a
+    // grid without synchronised scrolling does.
     class Pager : public Sheet {
     protected:
         void Scroll(TScrollBarKind bar, int code, int pos) override
         {
             if (code == SB_LINEDOWN)
                 ScrollTo(bar, ScrollPos(bar) + 10);
-            else
+            else if (code != SB_THUMBTRACK)
                 Sheet::Scroll(bar, code, pos);
+            else
+                log.push_back("track " + std::to_string(pos));
         }
     };
     auto* pager = new Pager;
@@ -271,9 +274,22 @@ TEST_F(ControlBase, AControlThatScrollsItsOwnWayKeepsTheBarWhereItLeftIt)
     pager->SetScrollBars(ssVertical);
     pager->SetScrollInfo(sbVertical, 0, 99, 6, 0);
     pager->show();
-    pager->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QScrollBar* bar = pager->verticalScrollBar();
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(pager->ScrollPos(sbVertical), 10);
-    EXPECT_EQ(pager->verticalScrollBar()->value(), 10);
+    EXPECT_EQ(bar->value(), 10);
+
+    pager->log.clear();
+    bar->setSliderDown(true);
+    bar->setSliderPosition(30);
+    bar->setSliderPosition(50);
+    EXPECT_EQ(pager->ScrollPos(sbVertical), 10) << "nothing moves while the thumb is dragged";
+    EXPECT_EQ(bar->sliderPosition(), 50) << "the thumb stays under the hand";
+    bar->setSliderDown(false);
+    EXPECT_EQ(pager->ScrollPos(sbVertical), 50);
+    EXPECT_EQ(bar->value(), 50);
+    const std::vector<std::string> expected = {"track 30", "track 50", "scroll 1 4 50", "scroll 1 8 50"};
+    EXPECT_EQ(pager->log, expected);
 }
 
 TEST_F(ControlBase, TrackedMouseBringsHoverLeaveAndCursorsByPosition)
@@ -456,6 +472,17 @@ TEST_F(EditorHostTest, RefusedCommitKeepsEditing)
     EXPECT_TRUE(editor->isVisible());
     EXPECT_TRUE(editor->hasFocus());
     EXPECT_TRUE(sheet->log.empty()) << "Enter moves nowhere while the value is refused";
+
+    // A refusal that takes the focus away (as a message box does) is asked once.
+    committed.clear();
+    host->OnCommit = [this](QWidget* e) {
+        committed.push_back(static_cast<QLineEdit*>(e)->text());
+        other->setFocus();
+        return false;
+    };
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(committed, std::vector<QString>{"x"});
+    EXPECT_TRUE(host->Editing());
 }
 
 TEST_F(EditorHostTest, KeysTheEditorDoesNotWantGoToTheControlFirst)
