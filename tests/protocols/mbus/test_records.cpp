@@ -421,3 +421,26 @@ TEST(MBusRecords, DecodingTimeOfEachFrame)
         EXPECT_EQ(vars[0]->datagiorno, QLocale::c().toString(step.Time.date(), QLocale::ShortFormat));
     }
 }
+
+TEST(MBusRecords, HexPairs)
+{
+    struct Case {
+        const char* Text;
+        bool Ok;
+        Bytes Expected;
+    };
+    const Case cases[] = {
+        {"0a 1B\tff", true, {0x0A, 0x1B, 0xFF}},
+        {"", true, {}},
+        {"0A1", false, {}},
+        {"0 A", false, {}},
+        {"0G", false, {}},
+    };
+    for (const Case& c : cases) {
+        Bytes bytes{0x99};
+        EXPECT_EQ(Hex_To_Bytes(QString::fromLatin1(c.Text), bytes), c.Ok) << c.Text;
+        if (c.Ok) {
+            EXPECT_EQ(bytes, c.Expected) << c.Text;
+        }
+    }
+}
