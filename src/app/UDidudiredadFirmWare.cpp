@@ -1,24 +1,55 @@
 #include "app/UDidudiredadFirmWare.h"
 
+#include "app/UForms.h"
+#include "comm_params/UParGen.h"
+#include "controls/buttons_pages/PicGlyphs.h"
+#include "mqtt_image/UBoot.h"
+#include "mqtt_image/UMQTT_Set_Topic.h"
+#include "mqtt_image/USaveBincc.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/FileUtil.h"
 #include "platform/Guard.h"
-#include "controls/buttons_pages/PicGlyphs.h"
 #include "platform/Process.h"
 #include "platform/StartProgram.h"
-#include "shell/UComon.h"
-#include "app/UForms.h"
-#include "shell/ULanguage.h"
-#include "shell/USettings.h"
-#include "shell/UWindowLook.h"
 #include "platform/XmlDoc.h"
+#include "protocols/building/UBACnetSlaveSetAccess.h"
+#include "protocols/building/UBACnet_EDE_File.h"
+#include "protocols/building/UDALI_Access.h"
+#include "protocols/building/UKNXAccess.h"
+#include "protocols/building/USNMPManagerAccess.h"
+#include "protocols/building/USNMP_MIB.h"
+#include "protocols/building/USNMP_Trap_Access.h"
+#include "protocols/fieldbus/UDMXDefVal.h"
+#include "protocols/fieldbus/UDNet.h"
+#include "protocols/fieldbus/UDefOffset.h"
+#include "protocols/fieldbus/UEds.h"
+#include "protocols/fieldbus/UMQTT_Set_Access.h"
+#include "protocols/fieldbus/UProfibus_GSD.h"
+#include "protocols/fieldbus/UProfinetFileName.h"
+#include "protocols/fieldbus/UProfinetXML.h"
+#include "protocols/fieldbus/UReceiveCAN.h"
+#include "protocols/fieldbus/USet_PDO_Access.h"
+#include "protocols/fieldbus/USet_SDO_Client_Access.h"
+#include "protocols/fieldbus/USet_SDO_Server_Access.h"
+#include "protocols/fieldbus/UTransmitCAN.h"
+#include "protocols/mbus/UMeter_Bus.h"
+#include "protocols/mbus/UScanDecode.h"
+#include "shell/UAbout.h"
+#include "shell/UComon.h"
+#include "shell/ULanguage.h"
+#include "shell/UNew_Project.h"
+#include "shell/UOpenConf.h"
+#include "shell/USettings.h"
+#include "shell/USoftOptions.h"
+#include "shell/UWindowList.h"
+#include "shell/UWindowLook.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QMouseEvent>
 
-TFDidudiredadFirmWare* FDidudiredadFirmWare = nullptr;
+TFDidudiredadFirmWare* FDidudiredadFirmWare() { return shell::Window<TFDidudiredadFirmWare>(); }
 
 TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(parent)
 {
@@ -98,48 +129,49 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     SetClientSize(694, Btn_CreateBin->y() + 152);
 
     // Folders beside the program; a failed creation shows up later where a file is needed.
-    Exe_Folder = Program_Folder();
-    Master_Folder = Exe_Folder + QStringLiteral("/MASTER");
-    if (!platform::DirectoryExists(Master_Folder))
-        platform::CreateDir(Master_Folder);
-    Projects_Folder = Exe_Folder + QStringLiteral("/PROJECTS");
-    if (!platform::DirectoryExists(Projects_Folder))
-        platform::CreateDir(Projects_Folder);
-    Language_Folder = Exe_Folder + QStringLiteral("/LANGUAGE");
-    if (!platform::DirectoryExists(Language_Folder))
-        platform::CreateDir(Language_Folder);
+    App_State.Exe_Folder = Program_Folder();
+    App_State.Master_Folder = App_State.Exe_Folder + QStringLiteral("/MASTER");
+    if (!platform::DirectoryExists(App_State.Master_Folder))
+        platform::CreateDir(App_State.Master_Folder);
+    App_State.Projects_Folder = App_State.Exe_Folder + QStringLiteral("/PROJECTS");
+    if (!platform::DirectoryExists(App_State.Projects_Folder))
+        platform::CreateDir(App_State.Projects_Folder);
+    App_State.Language_Folder = App_State.Exe_Folder + QStringLiteral("/LANGUAGE");
+    if (!platform::DirectoryExists(App_State.Language_Folder))
+        platform::CreateDir(App_State.Language_Folder);
 
-    Active_Conf_Name.clear();
-    Update_Read_Back = true;
-    const QString settingsError = Read_Settings(Exe_Folder + QLatin1Char('/') + Settings_File_Name);
+    App_State.Active_Conf_Name.clear();
+    App_State.Update_Read_Back = true;
+    const QString settingsError = Read_Settings(App_State.Exe_Folder + QLatin1Char('/') + Settings_File_Name);
 
     Timer_Update = new TVersion_Timer(this);
     Timer_Update->On_Result = [this](bool newer) { LL_Update->setVisible(newer); };
     Update_Timer_Switch();
-    Main_Title = Maker_Web_Name + QStringLiteral(" - Configurator ") + SW_Code_Value +
-                 QStringLiteral(" - Modbus TCP Slave / MQTT ");
-    SW_Code = SW_Code_Value;
-    SW_Desc = SW_Desc_Value;
-    SetCaption(Main_Title);
-    L_SW_Code->setText(SW_Code);
+    App_State.Main_Title = Maker_Web_Name + QStringLiteral(" - Configurator ") + SW_Code_Value +
+                           QStringLiteral(" - Modbus TCP Slave / MQTT ");
+    App_State.SW_Code = SW_Code_Value;
+    App_State.SW_Desc = SW_Desc_Value;
+    SetCaption(App_State.Main_Title);
+    L_SW_Code->setText(App_State.SW_Code);
     L_SW_Code->adjustSize();
-    L_SW_Desc->setText(SW_Desc);
+    L_SW_Desc->setText(App_State.SW_Desc);
     L_SW_Desc->adjustSize();
 
     Load_Language();
 
     // Reopen the last configuration when its folder is still there; a name that is not a plain
     // folder of PROJECTS is never opened, but is kept so that the settings file keeps it.
-    Project_Folder.clear();
-    if (Is_Plain_Conf_Name(Active_Conf_Name) && platform::DirectoryExists(Configuration_Folder(Active_Conf_Name)))
-        Project_Folder = Configuration_Folder(Active_Conf_Name);
+    App_State.Project_Folder.clear();
+    const QString remembered = App_State.Active_Conf_Name;
+    if (Is_Plain_Conf_Name(remembered) && platform::DirectoryExists(Configuration_Folder(remembered)))
+        App_State.Project_Folder = Configuration_Folder(remembered);
 
     buildStepTable();
     Set_Lang();
     Set_Files();
-    Copy_Row_Buffer.clear();
-    MIB_Read_Objects.clear();
-    MIB_Write_Objects.clear();
+    App_State.Copy_Row_Buffer.clear();
+    App_State.MIB_Read_Objects.clear();
+    App_State.MIB_Write_Objects.clear();
 
     if (!settingsError.isEmpty())
         QTimer::singleShot(0, this, [settingsError] {
@@ -174,12 +206,7 @@ QLabel* TFDidudiredadFirmWare::makeLabel(int left, int top, bool bold)
 void TFDidudiredadFirmWare::buildStepTable()
 {
     using namespace shell;
-    auto show = [](platform::TForm* (*window)()) {
-        return [window] {
-            if (platform::TForm* w = window())
-                w->ShowModal();
-        };
-    };
+    auto show = [](auto* window) { return [window] { window()->ShowModal(); }; };
     Steps = {
         {Btn_New, 15, 22, true, [this] {
              if (Create_New_Project())
@@ -190,38 +217,40 @@ void TFDidudiredadFirmWare::buildStepTable()
                  Set_Conf_Labels();
          }},
         {Btn_Close, -1, 14, true, [this] { close(); }},
-        {Btn_Info, -1, 12, true, show([] { return static_cast<platform::TForm*>(FAbout); })},
+        {Btn_Info, -1, 12, true, show(FAbout)},
         {Btn_Opz, -1, 13, true,
          [this] {
-             if (FSoftOptions && FSoftOptions->ShowModal() == platform::mrOk) {
+             TFSoftOptions* options = FSoftOptions();
+             options->On_Language_Changed = [this] { Change_Language(); };
+             if (options->ShowModal() == platform::mrOk) {
                  Save_Setting();
                  Update_Timer_Switch();
              }
          }},
-        {Btn_Prm_Gen, 20, 24, false, show([] { return static_cast<platform::TForm*>(FParGen); })},
-        {Btn_MQTT_Set_Topic, 21, 25, false, show([] { return static_cast<platform::TForm*>(FMQTT_Set_Topic); })},
-        {Btn_MBus, 27, 28, false, show([] { return static_cast<platform::TForm*>(FMeter_Bus); })},
+        {Btn_Prm_Gen, 20, 24, false, show(FParGen)},
+        {Btn_MQTT_Set_Topic, 21, 25, false, show(FMQTT_Set_Topic)},
+        {Btn_MBus, 27, 28, false, show(FMeter_Bus)},
         {Btn_Modbus_Set_Access, 29, 30, false, [] {}},
-        {Btn_MQTT_Set_Access, -1, -1, false, show([] { return static_cast<platform::TForm*>(FMQTT_Set_Access); })},
-        {Btn_CAN_Rec_Frame, 31, 32, false, show([] { return static_cast<platform::TForm*>(FReceiveCAN); })},
-        {Btn_CAN_Send_Frame, 33, 34, false, show([] { return static_cast<platform::TForm*>(FTransmitCAN); })},
-        {Btn_PDO_CANopen, 39, 40, false, show([] { return static_cast<platform::TForm*>(FSet_PDO_Access); })},
-        {Btn_SDO_Client_CANopen, 37, 38, false, show([] { return static_cast<platform::TForm*>(FSet_SDO_Client_Access); })},
-        {Btn_SDO_Server_CANopen, 35, 36, false, show([] { return static_cast<platform::TForm*>(FSet_SDO_Server_Access); })},
+        {Btn_MQTT_Set_Access, -1, -1, false, show(FMQTT_Set_Access)},
+        {Btn_CAN_Rec_Frame, 31, 32, false, show(FReceiveCAN)},
+        {Btn_CAN_Send_Frame, 33, 34, false, show(FTransmitCAN)},
+        {Btn_PDO_CANopen, 39, 40, false, show(FSet_PDO_Access)},
+        {Btn_SDO_Client_CANopen, 37, 38, false, show(FSet_SDO_Client_Access)},
+        {Btn_SDO_Server_CANopen, 35, 36, false, show(FSet_SDO_Server_Access)},
         {Btn_CANopen_EDS, 41, 42, false, [this] { Build_EDS_File(); }},
-        {Btn_DNet_Net, 45, 46, false, show([] { return static_cast<platform::TForm*>(FDNet); })},
-        {Btn_DNet_Offset, 47, 48, false, show([] { return static_cast<platform::TForm*>(FDefOffset); })},
+        {Btn_DNet_Net, 45, 46, false, show(FDNet)},
+        {Btn_DNet_Offset, 47, 48, false, show(FDefOffset)},
         {Btn_CreateBin, 17, 26, false, [this] { Update_Device(); }},
         {Btn_PROFINET_XML, 50, 51, false, [this] { PROFINET_XML(); }},
         {Btn_PROFIBUS_GSD, 52, 53, false, [] { Save_GSD_File(); }},
-        {Btn_DMX_Default, 56, 57, false, show([] { return static_cast<platform::TForm*>(FDMXDefVal); })},
-        {Btn_KNX_Access, 58, 59, false, show([] { return static_cast<platform::TForm*>(FKNXAccess); })},
-        {Btn_SNMP_Trap, 60, 61, false, show([] { return static_cast<platform::TForm*>(FSNMP_Trap_Access); })},
+        {Btn_DMX_Default, 56, 57, false, show(FDMXDefVal)},
+        {Btn_KNX_Access, 58, 59, false, show(FKNXAccess)},
+        {Btn_SNMP_Trap, 60, 61, false, show(FSNMP_Trap_Access)},
         {Btn_SNMP_MIB, 62, 63, false, [] { Save_MIB_File(); }},
-        {Btn_SNMP_Manager_Access, 64, 65, false, show([] { return static_cast<platform::TForm*>(FSNMPManagerAccess); })},
-        {Btn_BACnet_SetAccess, 66, 67, false, show([] { return static_cast<platform::TForm*>(FBACnetSlaveSetAccess); })},
+        {Btn_SNMP_Manager_Access, 64, 65, false, show(FSNMPManagerAccess)},
+        {Btn_BACnet_SetAccess, 66, 67, false, show(FBACnetSlaveSetAccess)},
         {Btn_BACnet_EDE_File, 68, 69, false, [this] { BACnet_EDE_File(); }},
-        {Btn_DALI_Access, 71, 72, false, show([] { return static_cast<platform::TForm*>(FDALI_Access); })},
+        {Btn_DALI_Access, 71, 72, false, show(FDALI_Access)},
         {Btn_ScanDecode, -1, -1, false, [this] { Scan_And_Decode(); }},
     };
 }
@@ -231,7 +260,7 @@ void TFDidudiredadFirmWare::Btn_Click(controls::TPicButton* Sender)
     for (const Step_Button& step : Steps) {
         if (step.Button != Sender)
             continue;
-        if (!step.Always && shell::Project_Folder.isEmpty()) {
+        if (!step.Always && shell::App_State.Project_Folder.isEmpty()) {
             platform::MessageDlg(shell::Lang(18), platform::TMsgDlgType::mtError, platform::TMsgDlgButtons::mbOK);
             return;
         }
@@ -242,9 +271,9 @@ void TFDidudiredadFirmWare::Btn_Click(controls::TPicButton* Sender)
 
 void TFDidudiredadFirmWare::Set_Conf_Labels()
 {
-    if (!shell::Project_Folder.isEmpty()) {
+    if (!shell::App_State.Project_Folder.isEmpty()) {
         L_Name_Conf->setText(shell::Lang(11));
-        L_Name_Conf_L2->setText(shell::Active_Conf_Name);
+        L_Name_Conf_L2->setText(shell::App_State.Active_Conf_Name);
     } else {
         L_Name_Conf->setText(shell::Lang(9));
         L_Name_Conf_L2->setText(shell::Lang(10));
@@ -281,7 +310,7 @@ void TFDidudiredadFirmWare::Set_Files() { shell::Set_Files(); }
 
 void TFDidudiredadFirmWare::Save_Setting()
 {
-    shell::Write_Settings(shell::Exe_Folder + QLatin1Char('/') + shell::Settings_File_Name);
+    shell::Write_Settings(shell::App_State.Exe_Folder + QLatin1Char('/') + shell::Settings_File_Name);
 }
 
 void TFDidudiredadFirmWare::FormClose()
@@ -297,14 +326,15 @@ void TFDidudiredadFirmWare::FormClose()
 
 void TFDidudiredadFirmWare::Change_Language()
 {
-    for (platform::TForm* w : Language_Windows)
-        if (w)
+    Set_Lang();
+    for (std::type_index type : Language_Windows())
+        if (platform::TForm* w = shell::Window_List().Find(type))
             w->Set_Lang();
 }
 
 void TFDidudiredadFirmWare::Update_Timer_Switch()
 {
-    Timer_Update->Set_Enabled(shell::Opt_Enable_Internet && shell::Opt_Enable_Update);
+    Timer_Update->Set_Enabled(shell::App_State.Opt_Enable_Internet && shell::App_State.Opt_Enable_Update);
 }
 
 void TFDidudiredadFirmWare::Start_Program(const QString& NomeSW, const QString& Parameter, unsigned char tipo)
@@ -316,17 +346,19 @@ void TFDidudiredadFirmWare::Update_Device()
 {
     // The images are rebuilt on every click; a build or write failure stops before the update
     // window, so that images of an earlier build are never sent.
-    const mqtt_image::TBin_Banks banks = mqtt_image::Compile_Bin_Banks(shell::File_ParGen, shell::File_MQTT_Set_Topic);
-    mqtt_image::Write_Bin_Banks(shell::Project_Folder, banks);
-    FBoot->Form_Type = 1;
-    FBoot->ShowModal();
+    const shell::TApp_State& state = shell::App_State;
+    const mqtt_image::TBin_Banks banks = mqtt_image::Compile_Bin_Banks(state.File_ParGen, state.File_MQTT_Set_Topic);
+    mqtt_image::Write_Bin_Banks(shell::App_State.Project_Folder, banks);
+    TFBoot* boot = FBoot();
+    boot->Form_Type = 1;
+    boot->ShowModal();
 }
 
 void TFDidudiredadFirmWare::Build_EDS_File()
 {
     platform::FileDialogRequest request;
     request.Save = true;
-    request.InitialFolder = shell::Project_Folder;
+    request.InitialFolder = shell::App_State.Project_Folder;
     request.Filter = QStringLiteral("Electronic Data Sheet (*.eds)|*.eds");
     request.DefaultExt = QStringLiteral("*.eds");
     const QString file = platform::PromptForFileName(request);
@@ -336,15 +368,16 @@ void TFDidudiredadFirmWare::Build_EDS_File()
 
 void TFDidudiredadFirmWare::PROFINET_XML()
 {
-    if (FProfinetFileName->ShowModal() == platform::mrOk)
-        Save_PROFINET_XML(FProfinetFileName->Name_File_XML);
+    TFProfinetFileName* dialog = FProfinetFileName();
+    if (dialog->ShowModal() == platform::mrOk)
+        Save_PROFINET_XML(dialog->Name_File_XML);
 }
 
 void TFDidudiredadFirmWare::BACnet_EDE_File()
 {
     platform::FileDialogRequest request;
     request.Save = true;
-    request.InitialFolder = shell::Project_Folder;
+    request.InitialFolder = shell::App_State.Project_Folder;
     request.Filter = QStringLiteral("CSV (MS-DOS) (*.csv)|*.csv");
     QString file = platform::PromptForFileName(request);
     if (file.isEmpty())
@@ -360,23 +393,24 @@ void TFDidudiredadFirmWare::BACnet_EDE_File()
 
 void TFDidudiredadFirmWare::Scan_And_Decode()
 {
-    if (platform::FileExists(shell::File_M_Bus) &&
+    if (platform::FileExists(shell::App_State.File_M_Bus) &&
         platform::MessageDlg(shell::Lang(49), platform::TMsgDlgType::mtWarning, platform::TMsgDlgButtons::mbYesNo) ==
             platform::mrNo)
         return;
-    FScanDecode->XML_Code_Dev = shell::Get_XML_Code_Dev();
-    FScanDecode->FileName_MBus = shell::File_M_Bus;
-    FScanDecode->Form_Type = shell::Get_Scan_Form_Type();
-    FScanDecode->ShowModal();
+    TFScanDecode* scan = FScanDecode();
+    scan->XML_Code_Dev = shell::Get_XML_Code_Dev();
+    scan->FileName_MBus = shell::App_State.File_M_Bus;
+    scan->Form_Type = shell::Get_Scan_Form_Type();
+    scan->ShowModal();
 }
 
 int TFDidudiredadFirmWare::Get_Type_BACnet() const
 {
-    if (!platform::FileExists(shell::File_ParGen))
+    if (!platform::FileExists(shell::App_State.File_ParGen))
         return 0;
     platform::XmlDocument doc;
     try {
-        doc.LoadFromFile(shell::File_ParGen);
+        doc.LoadFromFile(shell::App_State.File_ParGen);
     } catch (const platform::Exception&) {
         return 0;
     }

@@ -19,16 +19,13 @@ public:
     void Set_Lang() override;
     void Set_Files();
     void Save_Setting();
-    // Re-applies the texts of every window after a language change.
+    // Re-applies the texts of this window and of the windows that exist after a language change.
     void Change_Language();
     // Runs a program and waits for it, up to 150 s, on the GUI thread; throws when it cannot start.
     void Start_Program(const QString& NomeSW, const QString& Parameter, unsigned char tipo);
     void Update_Device();
     // The BACnet type stored in ParGen.xml; 0 when the file, the element or a number is missing.
     int Get_Type_BACnet() const;
-
-    // The windows whose texts follow a language change, in the order they re-apply them.
-    void Set_Language_Windows(std::vector<platform::TForm*> windows) { Language_Windows = std::move(windows); }
 
     controls::TPicButton* Btn_New;
     controls::TPicButton* Btn_Open;
@@ -102,7 +99,6 @@ private:
     void Scan_And_Decode();
 
     std::vector<Step_Button> Steps;
-    std::vector<platform::TForm*> Language_Windows;
 };
 
-extern TFDidudiredadFirmWare* FDidudiredadFirmWare;
+TFDidudiredadFirmWare* FDidudiredadFirmWare();

@@ -1,83 +1,66 @@
 #include "app/UForms.h"
 
 #include "app/UDidudiredadFirmWare.h"
+#include "comm_params/UParGen.h"
+#include "mqtt_image/UBoot.h"
+#include "mqtt_image/UMQTT_Set_Topic.h"
+#include "protocols/building/UBACnetAccess.h"
+#include "protocols/building/UBACnetSlaveSetAccess.h"
+#include "protocols/building/UBACnet_Eng_Unit.h"
+#include "protocols/building/UDALI_Access.h"
+#include "protocols/building/UImportEDEFile.h"
+#include "protocols/building/UKNXAccess.h"
+#include "protocols/building/USNMPManagerAccess.h"
+#include "protocols/building/USNMP_Trap_Access.h"
+#include "protocols/fieldbus/UDMXDefVal.h"
+#include "protocols/fieldbus/UDNet.h"
+#include "protocols/fieldbus/UDefOffset.h"
+#include "protocols/fieldbus/UModbus_TCP_Master_Set_Access.h"
+#include "protocols/fieldbus/UProfinetFileName.h"
+#include "protocols/fieldbus/UReceiveCAN.h"
+#include "protocols/fieldbus/UReceiveJ1939.h"
+#include "protocols/fieldbus/UReceiveNMEA.h"
+#include "protocols/fieldbus/USetAccess.h"
+#include "protocols/fieldbus/USet_PDO_Access.h"
+#include "protocols/fieldbus/USet_SDO_Client_Access.h"
+#include "protocols/fieldbus/USet_SDO_Server_Access.h"
+#include "protocols/fieldbus/UTransmitCAN.h"
+#include "protocols/fieldbus/UTransmitJ1939.h"
+#include "protocols/fieldbus/UTransmitNMEA.h"
+#include "protocols/mbus/UInsertKeyWireless.h"
+#include "protocols/mbus/UMeter_Bus.h"
+#include "protocols/mbus/UModbusStartAdd_SD.h"
+#include "protocols/mbus/UNewIDNode.h"
+#include "protocols/mbus/UScanDecode.h"
+#include "protocols/mbus/UScanModbusStart.h"
+#include "shell/UNew_Project.h"
+#include "shell/UOpenConf.h"
+#include "shell/USoftOptions.h"
+#include "shell/UWindowList.h"
 
-namespace {
-template <typename T>
-void create(Application_Forms& forms, T*& instance)
+Application_Forms::~Application_Forms() { shell::Window_List().Clear(); }
+
+TFDidudiredadFirmWare* Show_Main_Form()
 {
-    auto window = std::make_unique<T>();
-    instance = window.get();
-    forms.Windows.push_back(std::move(window));
-    forms.Instance_Resets.push_back([&instance] { instance = nullptr; });
-}
-}  // namespace
-
-Application_Forms::~Application_Forms()
-{
-    // Windows go in reverse order of creation, and the instance pointers with them.
-    while (!Windows.empty())
-        Windows.pop_back();
-    for (const auto& reset : Instance_Resets)
-        reset();
-}
-
-Application_Forms Create_Application_Forms()
-{
-    Application_Forms forms;
-    create(forms, FDidudiredadFirmWare);
-    create(forms, FParGen);
-    create(forms, FNew_Project);
-    create(forms, FOpenConf);
-    create(forms, FAbout);
-    create(forms, FSoftOptions);
-    create(forms, FMQTT_Set_Topic);
-    create(forms, FMeter_Bus);
-    create(forms, FNewIDNode);
-    create(forms, FBoot);
-    create(forms, FSetAccess);
-    create(forms, FMQTT_Set_Access);
-    create(forms, FMQTT_SetAccess_Eth);
-    create(forms, FTopicTemplate);
-    create(forms, FModbus_TCP_Master_Set_Access);
-    create(forms, FReceiveCAN);
-    create(forms, FTransmitCAN);
-    create(forms, FSet_PDO_Access);
-    create(forms, FSet_SDO_Client_Access);
-    create(forms, FSet_SDO_Server_Access);
-    create(forms, FReceiveJ1939);
-    create(forms, FTransmitJ1939);
-    create(forms, FDNet);
-    create(forms, FDefOffset);
-    create(forms, FScanDecode);
-    create(forms, FInsertKeyWireless);
-    create(forms, FScanModbusStart);
-    create(forms, FModbusStartAdd_SD);
-    create(forms, FProfinetFileName);
-    create(forms, FReceiveNMEA);
-    create(forms, FTransmitNMEA);
-    create(forms, FDMXDefVal);
-    create(forms, FKNXAccess);
-    create(forms, FSNMP_Trap_Access);
-    create(forms, FSNMPManagerAccess);
-    create(forms, FBACnetSlaveSetAccess);
-    create(forms, FBACnet_Eng_Unit);
-    create(forms, FDALI_Access);
-    create(forms, FBACnetAccess);
-    create(forms, FImportEDEFile);
-
-    FSoftOptions->On_Language_Changed = [] { FDidudiredadFirmWare->Change_Language(); };
-    FDidudiredadFirmWare->Set_Language_Windows({
-        FDidudiredadFirmWare, FNew_Project, FOpenConf, FSoftOptions, FBoot, FParGen, FMQTT_Set_Topic, FMeter_Bus,
-        FNewIDNode, FSetAccess, FModbus_TCP_Master_Set_Access, FReceiveCAN, FTransmitCAN, FSet_PDO_Access,
-        FSet_SDO_Client_Access, FSet_SDO_Server_Access, FReceiveJ1939, FTransmitJ1939, FDNet, FDefOffset,
-        FScanDecode, FInsertKeyWireless, FScanModbusStart, FModbusStartAdd_SD, FProfinetFileName, FReceiveNMEA,
-        FTransmitNMEA, FDMXDefVal, FKNXAccess, FSNMP_Trap_Access, FSNMPManagerAccess, FBACnetSlaveSetAccess,
-        FBACnet_Eng_Unit, FDALI_Access, FBACnetAccess, FImportEDEFile});
-    return forms;
+    TFDidudiredadFirmWare* main = FDidudiredadFirmWare();
+    main->show();
+    return main;
 }
 
-void Show_Main_Form(Application_Forms& forms)
+const std::vector<std::type_index>& Language_Windows()
 {
-    forms.Windows.front()->show();
+    // The information window and the second MQTT access window take no texts from the table; the
+    // topic editor and the MQTT access tables keep the texts of their creation.
+    static const std::vector<std::type_index> order = {
+        typeid(TFNew_Project), typeid(TFOpenConf), typeid(TFSoftOptions), typeid(TFBoot), typeid(TFParGen),
+        typeid(TFMQTT_Set_Topic), typeid(TFMeter_Bus), typeid(TFNewIDNode), typeid(TFSetAccess),
+        typeid(TFModbus_TCP_Master_Set_Access), typeid(TFReceiveCAN), typeid(TFTransmitCAN),
+        typeid(TFSet_PDO_Access), typeid(TFSet_SDO_Client_Access), typeid(TFSet_SDO_Server_Access),
+        typeid(TFReceiveJ1939), typeid(TFTransmitJ1939), typeid(TFDNet), typeid(TFDefOffset), typeid(TFScanDecode),
+        typeid(TFInsertKeyWireless), typeid(TFScanModbusStart), typeid(TFModbusStartAdd_SD),
+        typeid(TFProfinetFileName), typeid(TFReceiveNMEA), typeid(TFTransmitNMEA), typeid(TFDMXDefVal),
+        typeid(TFKNXAccess), typeid(TFSNMP_Trap_Access), typeid(TFSNMPManagerAccess),
+        typeid(TFBACnetSlaveSetAccess), typeid(TFBACnet_Eng_Unit), typeid(TFDALI_Access), typeid(TFBACnetAccess),
+        typeid(TFImportEDEFile)};
+    return order;
 }

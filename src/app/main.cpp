@@ -1,10 +1,10 @@
-#include "platform/Guard.h"
 #include "app/UForms.h"
+#include "platform/Guard.h"
 
 int main(int argc, char** argv)
 {
     platform::TApplication app(argc, argv);
-    auto forms = Create_Application_Forms();
-    Show_Main_Form(forms);
+    Application_Forms forms;
+    Show_Main_Form();
     return app.exec();
 }

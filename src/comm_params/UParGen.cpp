@@ -9,6 +9,7 @@
 #include "shell/ULanguage.h"
 #include "comm_params/UParGenCheck.h"
 #include "comm_params/UParGenFile.h"
+#include "shell/UWindowList.h"
 #include "shell/UWindowLook.h"
 
 #include <QApplication>
@@ -18,7 +19,7 @@
 #include <QWheelEvent>
 #include <stdexcept>
 
-TFParGen* FParGen = nullptr;
+TFParGen* FParGen() { return shell::Window<TFParGen>(); }
 
 using namespace comm_params;
 using shell::Lang;
@@ -237,7 +238,7 @@ void TFParGen::FormCreate()
     for (QWidget* w : findChildren<QWidget*>())
         w->installEventFilter(this);
 
-    L_SW_Code->setText(shell::SW_Code);
+    L_SW_Code->setText(shell::App_State.SW_Code);
     setFixedWidth(kClientWidth);
     setMinimumHeight(kTitleHeight + kButtonStripHeight + TCategoryPanelGroup::Header_Height);
     setMaximumHeight(QWIDGETSIZE_MAX);
@@ -1196,12 +1197,12 @@ void TFParGen::Load_ParGen()
     {
         FUpdating = true;
         auto done = qScopeGuard([this] { FUpdating = false; });
-        if (!platform::FileExists(shell::File_ParGen)) {
+        if (!platform::FileExists(shell::App_State.File_ParGen)) {
             Set_Defaults(true);
         } else {
             TParGenTexts texts;
             try {
-                texts = ParGen_Read_File(shell::File_ParGen);
+                texts = ParGen_Read_File(shell::App_State.File_ParGen);
             } catch (const platform::Exception& e) {
                 error = e.message();
             }
@@ -1232,7 +1233,7 @@ std::vector<QString> TFParGen::ParGen_Values() const
     return values;
 }
 
-void TFParGen::Save_ParGen() const { ParGen_Write_File(shell::File_ParGen, ParGen_Values()); }
+void TFParGen::Save_ParGen() const { ParGen_Write_File(shell::App_State.File_ParGen, ParGen_Values()); }
 
 void TFParGen::FormShow() { Load_ParGen(); }
 

@@ -276,4 +276,4 @@ private:
     bool FInRelayout = false;
 };
 
-extern TFParGen* FParGen;
+TFParGen* FParGen();

@@ -8,13 +8,14 @@
 #include "shell/ULanguage.h"
 #include "shell/UTextChecks.h"
 #include "mqtt_image/UUpdateJob.h"
+#include "shell/UWindowList.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <functional>
 
-TFBoot* FBoot = nullptr;
+TFBoot* FBoot() { return shell::Window<TFBoot>(); }
 
 namespace {
 constexpr int kClientWidth = 449;
@@ -162,11 +163,7 @@ TFBoot::TFBoot(QWidget* parent) : platform::TForm(parent)
     SetClientSize(kClientWidth, kTitleHeight + kIPHeight + kOptionsHeight + kButtonsHeight);
 }
 
-TFBoot::~TFBoot()
-{
-    if (FBoot == this)
-        FBoot = nullptr;
-}
+TFBoot::~TFBoot() = default;
 
 void TFBoot::Set_Ping(std::unique_ptr<platform::EchoClient> client) { Ping = std::move(client); }
 
@@ -176,9 +173,12 @@ QLineEdit* TFBoot::Box(int i) const
     return boxes[i];
 }
 
-QString TFBoot::Updater_Path() { return platform::JoinPath(shell::Exe_Folder, QStringLiteral("Ethernet_Update.exe")); }
+QString TFBoot::Updater_Path()
+{
+    return platform::JoinPath(shell::App_State.Exe_Folder, QStringLiteral("Ethernet_Update.exe"));
+}
 
-QString TFBoot::Job_Path() { return platform::JoinPath(shell::Exe_Folder, mqtt_image::Update_Job_File_Name); }
+QString TFBoot::Job_Path() { return platform::JoinPath(shell::App_State.Exe_Folder, mqtt_image::Update_Job_File_Name); }
 
 void TFBoot::Set_Lang()
 {
@@ -209,7 +209,7 @@ void TFBoot::Set_Lang()
 void TFBoot::FormShow()
 {
     Set_Lang();
-    L_SW_Code->setText(shell::SW_Code);
+    L_SW_Code->setText(shell::App_State.SW_Code);
 
     for (QFrame* panel : {P_IP_Address, P_Search, P_Options, P_Serial})
         panel->setVisible(false);
@@ -222,9 +222,9 @@ void TFBoot::FormShow()
         top += height;
     };
     auto remembered_options = [this] {
-        const int option = shell::Update_Option;
+        const int option = shell::App_State.Update_Option;
         CB_Update_Options->setCurrentIndex(option >= 0 && option < CB_Update_Options->count() ? option : 0);
-        CB_Update_Option_Read_Back->setChecked(shell::Update_Read_Back);
+        CB_Update_Option_Read_Back->setChecked(shell::App_State.Update_Read_Back);
     };
 
     if (Form_Type == 1) {
@@ -237,7 +237,7 @@ void TFBoot::FormShow()
         setTabOrder(CB_Update_Options, CB_Update_Option_Read_Back);
         setTabOrder(CB_Update_Option_Read_Back, CB_COM_Port);
         int bytes[4];
-        if (!shell::Device_IP_Address.isEmpty() && Split_Address(shell::Device_IP_Address, bytes))
+        if (!shell::App_State.Device_IP_Address.isEmpty() && Split_Address(shell::App_State.Device_IP_Address, bytes))
             for (int i = 0; i < 4; ++i)
                 Box(i)->setText(QString::number(bytes[i]));
         remembered_options();
@@ -350,8 +350,8 @@ void TFBoot::Compile_XML_Parameter_New_Boot()
     job.IP_Address = Dotted(*address);
     job.Option = CB_Update_Options->currentIndex();
     job.Read_Back = CB_Update_Option_Read_Back->isChecked();
-    job.Master_Folder = shell::Master_Folder;
-    job.Project_Folder = shell::Project_Folder;
+    job.Master_Folder = shell::App_State.Master_Folder;
+    job.Project_Folder = shell::App_State.Project_Folder;
     mqtt_image::Write_Update_Job(Job_Path(), job);
 }
 
@@ -378,8 +378,8 @@ void TFBoot::Run_Update()
     using platform::TMsgDlgType;
 
     if (Form_Type == 0) {
-        shell::Update_Option = CB_Update_Options->currentIndex();
-        shell::Update_Read_Back = CB_Update_Option_Read_Back->isChecked();
+        shell::App_State.Update_Option = CB_Update_Options->currentIndex();
+        shell::App_State.Update_Read_Back = CB_Update_Option_Read_Back->isChecked();
         return;
     }
     if (Form_Type != 1)
@@ -402,8 +402,8 @@ void TFBoot::Run_Update()
     platform::Check_Program_Startable(updater);
     mqtt_image::Update_Job planned;
     planned.Option = CB_Update_Options->currentIndex();
-    planned.Master_Folder = shell::Master_Folder;
-    planned.Project_Folder = shell::Project_Folder;
+    planned.Master_Folder = shell::App_State.Master_Folder;
+    planned.Project_Folder = shell::App_State.Project_Folder;
     QStringList missing;
     for (const QString& file : mqtt_image::Update_Job_Files(planned))
         if (!platform::FileExists(file))
@@ -417,9 +417,9 @@ void TFBoot::Run_Update()
         Busy_Scope busy(FBusy, [this](bool enabled) { Set_Controls_Enabled(enabled); });
         answered = Send_Ping();
         if (answered) {
-            shell::Device_IP_Address = Dotted(*address);
-            shell::Update_Option = CB_Update_Options->currentIndex();
-            shell::Update_Read_Back = CB_Update_Option_Read_Back->isChecked();
+            shell::App_State.Device_IP_Address = Dotted(*address);
+            shell::App_State.Update_Option = CB_Update_Options->currentIndex();
+            shell::App_State.Update_Read_Back = CB_Update_Option_Read_Back->isChecked();
             Compile_XML_Parameter_New_Boot();
             platform::Start_Program(updater, QString(), 0, Updater_Wait_Ms);
         }

@@ -89,4 +89,4 @@ private:
     bool FBusy = false;
 };
 
-extern TFBoot* FBoot;
+TFBoot* FBoot();

@@ -1,8 +1,9 @@
 #include "mqtt_image/UMQTT_Set_Topic.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFMQTT_Set_Topic* FMQTT_Set_Topic = nullptr;
+TFMQTT_Set_Topic* FMQTT_Set_Topic() { return shell::Window<TFMQTT_Set_Topic>(); }
 
 TFMQTT_Set_Topic::TFMQTT_Set_Topic(QWidget* parent) : platform::TForm(parent)
 {

@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFMQTT_Set_Topic* FMQTT_Set_Topic;
+TFMQTT_Set_Topic* FMQTT_Set_Topic();

@@ -1,8 +1,9 @@
 #include "mqtt_image/UTopicTemplate.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFTopicTemplate* FTopicTemplate = nullptr;
+TFTopicTemplate* FTopicTemplate() { return shell::Window<TFTopicTemplate>(); }
 
 TFTopicTemplate::TFTopicTemplate(QWidget* parent) : platform::TForm(parent)
 {

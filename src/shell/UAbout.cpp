@@ -5,11 +5,12 @@
 #include "shell/UComon.h"
 #include "shell/UVersionCheck.h"
 #include "shell/UWindowLook.h"
+#include "shell/UWindowList.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-TFAbout* FAbout = nullptr;
+TFAbout* FAbout() { return shell::Window<TFAbout>(); }
 
 namespace {
 

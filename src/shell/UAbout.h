@@ -32,4 +32,4 @@ public:
     controls::TPicButton* PicButton1;
 };
 
-extern TFAbout* FAbout;
+TFAbout* FAbout();

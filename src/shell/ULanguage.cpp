@@ -137,15 +137,15 @@ bool Load_Language_File(const QString& path)
 void Load_Language()
 {
     Load_Default_Language();
-    const QString chosen = Language_Folder + QLatin1Char('/') + Language_Name + QLatin1String(".lng");
-    const bool plainName = !Language_Name.contains(QLatin1Char('/')) && !Language_Name.contains(QLatin1Char('\\')) &&
-                           Language_Name != QLatin1String("..");
-    if (!Language_Name.isEmpty() && plainName && QFile::exists(chosen)) {
+    const QString& name = App_State.Language_Name;
+    const QString chosen = App_State.Language_Folder + QLatin1Char('/') + name + QLatin1String(".lng");
+    const bool plainName = !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && name != QLatin1String("..");
+    if (!name.isEmpty() && plainName && QFile::exists(chosen)) {
         Load_Language_File(chosen);
         return;
     }
-    Language_Name = QStringLiteral("English");
-    const QString english = Language_Folder + QLatin1String("/English.lng");
+    App_State.Language_Name = QStringLiteral("English");
+    const QString english = App_State.Language_Folder + QLatin1String("/English.lng");
     if (QFile::exists(english))
         Load_Language_File(english);
 }

@@ -6,13 +6,14 @@
 #include "shell/ULanguage.h"
 #include "shell/USettings.h"
 #include "shell/UWindowLook.h"
+#include "shell/UWindowList.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
 
-TFNew_Project* FNew_Project = nullptr;
+TFNew_Project* FNew_Project() { return shell::Window<TFNew_Project>(); }
 
 namespace {
 
@@ -20,7 +21,7 @@ namespace {
 // clash on a file system that ignores case and is ambiguous in the open window's pre-selection.
 bool folderExistsIgnoringCase(const QString& name)
 {
-    const QStringList present = QDir(shell::Projects_Folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QStringList present = QDir(shell::App_State.Projects_Folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
     return std::any_of(present.begin(), present.end(),
                        [&](const QString& p) { return p.compare(name, Qt::CaseInsensitive) == 0; });
 }
@@ -36,7 +37,7 @@ TFNew_Project::TFNew_Project(QWidget* parent) : platform::TForm(parent)
 {
     shell::Style_Window(this);
     shell::Make_Title_Panel(this, 331, L_SW_Code, L_SW_Desc);
-    L_SW_Code->setText(shell::SW_Code);
+    L_SW_Code->setText(shell::App_State.SW_Code);
 
     Label1 = new QLabel(this);
     Label1->setGeometry(16, 62, 299, 16);
@@ -89,13 +90,13 @@ void TFNew_Project::Btn_OKClick()
     if (!platform::CreateDir(folder))
         return refuse(105);
     QDir().mkpath(folder + QStringLiteral("/bin"));
-    Active_Conf_Name = name;
-    Project_Folder = folder;
+    App_State.Active_Conf_Name = name;
+    App_State.Project_Folder = folder;
     Set_Files();
     SetModalResult(platform::mrOk);
 }
 
 bool Create_New_Project()
 {
-    return FNew_Project && FNew_Project->ShowModal() == platform::mrOk;
+    return FNew_Project()->ShowModal() == platform::mrOk;
 }

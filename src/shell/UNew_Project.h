@@ -25,7 +25,7 @@ public:
     controls::TPicButton* Btn_Cancel;
 };
 
-extern TFNew_Project* FNew_Project;
+TFNew_Project* FNew_Project();
 
 // Shows the new-configuration window. True when a configuration was created: Active_Conf_Name,
 // Project_Folder and the project file paths then name it, and the caller updates its labels.

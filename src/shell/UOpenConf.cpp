@@ -6,20 +6,21 @@
 #include "shell/ULanguage.h"
 #include "shell/USettings.h"
 #include "shell/UWindowLook.h"
+#include "shell/UWindowList.h"
 
 #include <QDir>
 
-TFOpenConf* FOpenConf = nullptr;
+TFOpenConf* FOpenConf() { return shell::Window<TFOpenConf>(); }
 
 namespace {
 
 // The name of the open configuration: Project_Folder after PROJECTS and its separator.
 QString openConfigurationName()
 {
-    const QString prefix = shell::Projects_Folder + QLatin1Char('/');
-    if (shell::Project_Folder.isEmpty() || !shell::Project_Folder.startsWith(prefix))
+    const QString prefix = shell::App_State.Projects_Folder + QLatin1Char('/');
+    if (shell::App_State.Project_Folder.isEmpty() || !shell::App_State.Project_Folder.startsWith(prefix))
         return {};
-    return shell::Project_Folder.mid(prefix.size());
+    return shell::App_State.Project_Folder.mid(prefix.size());
 }
 
 }  // namespace
@@ -28,7 +29,7 @@ TFOpenConf::TFOpenConf(QWidget* parent) : platform::TForm(parent)
 {
     shell::Style_Window(this);
     shell::Make_Title_Panel(this, 377, L_SW_Code, L_SW_Desc);
-    L_SW_Code->setText(shell::SW_Code);
+    L_SW_Code->setText(shell::App_State.SW_Code);
 
     Label1 = new QLabel(this);
     Label1->setGeometry(16, 58, 345, 16);
@@ -70,7 +71,7 @@ void TFOpenConf::FormShow()
     Name_Conf.clear();
     SL.clear();
     // Hidden folders are left out, and so are names that cannot be a configuration's.
-    const QStringList found = QDir(shell::Projects_Folder)
+    const QStringList found = QDir(shell::App_State.Projects_Folder)
                                   .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : found)
         if (shell::Is_Plain_Conf_Name(name))
@@ -100,13 +101,14 @@ void TFOpenConf::ListBox1Click()
 bool Open_Project()
 {
     using namespace shell;
-    if (!FOpenConf || FOpenConf->ShowModal() != platform::mrOk)
+    TFOpenConf* window = FOpenConf();
+    if (window->ShowModal() != platform::mrOk)
         return false;
-    const QString name = FOpenConf->Name_Conf;
+    const QString name = window->Name_Conf;
     if (name.isEmpty() || !Is_Plain_Conf_Name(name) || !platform::DirectoryExists(Configuration_Folder(name)))
         return false;
-    Active_Conf_Name = name;
-    Project_Folder = Configuration_Folder(name);
+    App_State.Active_Conf_Name = name;
+    App_State.Project_Folder = Configuration_Folder(name);
     Set_Files();
     return true;
 }

@@ -31,7 +31,7 @@ public:
     controls::TPicButton* Btn_Cancel;
 };
 
-extern TFOpenConf* FOpenConf;
+TFOpenConf* FOpenConf();
 
 // Shows the open-configuration window. True when a configuration was opened: Active_Conf_Name,
 // Project_Folder and the project file paths then name it, and the caller updates its labels.

@@ -10,14 +10,14 @@ namespace shell {
 namespace {
 void setDefaults()
 {
-    Active_Conf_Name.clear();
-    Project_Folder.clear();
-    Device_IP_Address = Default_Device_IP;
-    Language_Name = QStringLiteral("English");
-    Opt_Enable_Internet = false;
-    Opt_Enable_Update = false;
-    Opt_Jump_Field_Tables = false;
-    Opt_Double_Click_Auto_Size = false;
+    App_State.Active_Conf_Name.clear();
+    App_State.Project_Folder.clear();
+    App_State.Device_IP_Address = Default_Device_IP;
+    App_State.Language_Name = QStringLiteral("English");
+    App_State.Opt_Enable_Internet = false;
+    App_State.Opt_Enable_Update = false;
+    App_State.Opt_Jump_Field_Tables = false;
+    App_State.Opt_Double_Click_Auto_Size = false;
 }
 
 // Text of root/outer/inner, or the default when either element is missing.
@@ -40,18 +40,18 @@ QString Read_Settings(const QString& path)
         return e.message();
     }
     const platform::XmlNode root = doc.DocumentElement();
-    Active_Conf_Name = leaf(root, "lastproj", "projectname", QString());
-    Device_IP_Address = leaf(root, "lastipadd", "ipaddress", Default_Device_IP);
-    Language_Name = leaf(root, "lastlang", "language", QStringLiteral("English"));
+    App_State.Active_Conf_Name = leaf(root, "lastproj", "projectname", QString());
+    App_State.Device_IP_Address = leaf(root, "lastipadd", "ipaddress", Default_Device_IP);
+    App_State.Language_Name = leaf(root, "lastlang", "language", QStringLiteral("English"));
     const platform::XmlNode flags = root.ChildByName(QStringLiteral("lastinternet"));
     auto flag = [&](const char* name) {
         const platform::XmlNode n = flags.ChildByName(QLatin1String(name));
         return n && n.Text() == QLatin1String("1");
     };
-    Opt_Enable_Internet = flag("enable_internet");
-    Opt_Enable_Update = flag("enable_update");
-    Opt_Jump_Field_Tables = flag("enable_jump_field_tables");
-    Opt_Double_Click_Auto_Size = flag("Double_Click_Auto_Size");
+    App_State.Opt_Enable_Internet = flag("enable_internet");
+    App_State.Opt_Enable_Update = flag("enable_update");
+    App_State.Opt_Jump_Field_Tables = flag("enable_jump_field_tables");
+    App_State.Opt_Double_Click_Auto_Size = flag("Double_Click_Auto_Size");
     return {};
 }
 
@@ -59,17 +59,17 @@ void Write_Settings(const QString& path)
 {
     platform::XmlDocument doc;
     platform::XmlNode root = doc.AddRoot(QStringLiteral("Conf_Settings"));
-    root.AddChild(QStringLiteral("lastproj")).AddChild(QStringLiteral("projectname")).SetText(Active_Conf_Name);
-    root.AddChild(QStringLiteral("lastipadd")).AddChild(QStringLiteral("ipaddress")).SetText(Device_IP_Address);
-    root.AddChild(QStringLiteral("lastlang")).AddChild(QStringLiteral("language")).SetText(Language_Name);
+    root.AddChild(QStringLiteral("lastproj")).AddChild(QStringLiteral("projectname")).SetText(App_State.Active_Conf_Name);
+    root.AddChild(QStringLiteral("lastipadd")).AddChild(QStringLiteral("ipaddress")).SetText(App_State.Device_IP_Address);
+    root.AddChild(QStringLiteral("lastlang")).AddChild(QStringLiteral("language")).SetText(App_State.Language_Name);
     platform::XmlNode flags = root.AddChild(QStringLiteral("lastinternet"));
     auto flag = [&](const char* name, bool on) {
         flags.AddChild(QLatin1String(name)).SetText(on ? QStringLiteral("1") : QStringLiteral("0"));
     };
-    flag("enable_internet", Opt_Enable_Internet);
-    flag("enable_update", Opt_Enable_Update);
-    flag("enable_jump_field_tables", Opt_Jump_Field_Tables);
-    flag("Double_Click_Auto_Size", Opt_Double_Click_Auto_Size);
+    flag("enable_internet", App_State.Opt_Enable_Internet);
+    flag("enable_update", App_State.Opt_Enable_Update);
+    flag("enable_jump_field_tables", App_State.Opt_Jump_Field_Tables);
+    flag("Double_Click_Auto_Size", App_State.Opt_Double_Click_Auto_Size);
     doc.SaveToFile(path);
 }
 

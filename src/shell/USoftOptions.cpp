@@ -7,6 +7,7 @@
 #include "shell/ULanguage.h"
 #include "shell/UVersionCheck.h"
 #include "shell/UWindowLook.h"
+#include "shell/UWindowList.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,7 +16,7 @@
 
 #include <algorithm>
 
-TFSoftOptions* FSoftOptions = nullptr;
+TFSoftOptions* FSoftOptions() { return shell::Window<TFSoftOptions>(); }
 
 namespace {
 
@@ -39,7 +40,7 @@ TFSoftOptions::TFSoftOptions(QWidget* parent) : platform::TForm(parent), Link_Op
 {
     shell::Style_Window(this);
     shell::Make_Title_Panel(this, 509, L_SW_Code, L_SW_Desc);
-    L_SW_Code->setText(shell::SW_Code);
+    L_SW_Code->setText(shell::App_State.SW_Code);
 
     PC_Options = new QTabWidget(this);
     PC_Options->setGeometry(8, 58, 493, 259);
@@ -139,24 +140,24 @@ void TFSoftOptions::Set_Lang()
 
 void TFSoftOptions::FormShow()
 {
-    Language_In_Use = shell::Language_Name;
+    Language_In_Use = shell::App_State.Language_Name;
     Build_Language_List();
     Show_Page = 1;
     Draw_Language_Page(Show_Page);
     Set_Enabled_States();
     LL_Check_Update->hide();
     PC_Options->setCurrentWidget(TS_Language);
-    CB_En_Con->setChecked(shell::Opt_Enable_Internet);
-    CB_Update->setChecked(shell::Opt_Enable_Update);
-    CB_Soft_Set_Jump_Table->setChecked(shell::Opt_Jump_Field_Tables);
-    CB_DoubleClick_Auto_Size->setChecked(shell::Opt_Double_Click_Auto_Size);
+    CB_En_Con->setChecked(shell::App_State.Opt_Enable_Internet);
+    CB_Update->setChecked(shell::App_State.Opt_Enable_Update);
+    CB_Soft_Set_Jump_Table->setChecked(shell::App_State.Opt_Jump_Field_Tables);
+    CB_DoubleClick_Auto_Size->setChecked(shell::App_State.Opt_Double_Click_Auto_Size);
     Set_Enabled_States();
 }
 
 void TFSoftOptions::Build_Language_List()
 {
     SL_Languages.clear();
-    const QDir folder(shell::Language_Folder);
+    const QDir folder(shell::App_State.Language_Folder);
     const QFileInfoList files = folder.entryInfoList({QStringLiteral("*.lng")},
                                                      QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive);
     for (const QFileInfo& info : files)
@@ -197,9 +198,9 @@ void TFSoftOptions::Draw_Language_Page(int p)
         const QString name = file.left(file.size() - 4);
         L_L[k]->setText(name);
         L_L[k]->show();
-        QPixmap flag = loadPicture(shell::Language_Folder + QLatin1Char('/') + name + QStringLiteral(".bmp"));
+        QPixmap flag = loadPicture(shell::App_State.Language_Folder + QLatin1Char('/') + name + QStringLiteral(".bmp"));
         if (flag.isNull())
-            flag = loadPicture(shell::Language_Folder + QStringLiteral("/DefaultFlag.bmp"));
+            flag = loadPicture(shell::App_State.Language_Folder + QStringLiteral("/DefaultFlag.bmp"));
         I_L[k]->setPixmap(flag);
         I_L[k]->setVisible(!flag.isNull());
     }
@@ -231,10 +232,10 @@ void TFSoftOptions::Language_Click(int k)
         return;
     Language_In_Use = name;
     // The program's language changes only with OK; the texts change at once.
-    const QString kept = shell::Language_Name;
-    shell::Language_Name = name;
+    const QString kept = shell::App_State.Language_Name;
+    shell::App_State.Language_Name = name;
     shell::Load_Language();
-    shell::Language_Name = kept;
+    shell::App_State.Language_Name = kept;
     if (On_Language_Changed)
         On_Language_Changed();
     else
@@ -275,10 +276,10 @@ void TFSoftOptions::LL_Check_UpdateLinkClick(const QString& link)
 void TFSoftOptions::Btn_OKClick()
 {
     using namespace shell;
-    Language_Name = Language_In_Use;
-    Opt_Enable_Internet = CB_En_Con->isChecked();
-    Opt_Enable_Update = CB_Update->isChecked();
-    Opt_Jump_Field_Tables = CB_Soft_Set_Jump_Table->isChecked();
-    Opt_Double_Click_Auto_Size = CB_DoubleClick_Auto_Size->isChecked();
+    App_State.Language_Name = Language_In_Use;
+    App_State.Opt_Enable_Internet = CB_En_Con->isChecked();
+    App_State.Opt_Enable_Update = CB_Update->isChecked();
+    App_State.Opt_Jump_Field_Tables = CB_Soft_Set_Jump_Table->isChecked();
+    App_State.Opt_Double_Click_Auto_Size = CB_DoubleClick_Auto_Size->isChecked();
     SetModalResult(platform::mrOk);
 }

@@ -76,4 +76,4 @@ private:
     QString Language_Of_Slot(int k) const;
 };
 
-extern TFSoftOptions* FSoftOptions;
+TFSoftOptions* FSoftOptions();

@@ -1,14 +1,22 @@
+#include "app/UDidudiredadFirmWare.h"
+#include "app/UForms.h"
+#include "mqtt_image/UBoot.h"
 #include "platform/Exception.h"
 #include "platform/Guard.h"
 #include "platform/Process.h"
+#include "shell/UAbout.h"
+#include "shell/UComon.h"
+#include "shell/ULanguage.h"
+#include "shell/UNew_Project.h"
+#include "shell/UOpenConf.h"
+#include "shell/USettings.h"
+#include "shell/USoftOptions.h"
+#include "shell/UWindowList.h"
+#include "comm_params/UParGen.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
-#include "shell/UComon.h"
-#include "app/UDidudiredadFirmWare.h"
-#include "app/UForms.h"
-#include "shell/ULanguage.h"
-#include "shell/USettings.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -16,24 +24,44 @@
 #include <QImage>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace shell;
 
 namespace {
-// A program folder of its own for every test, with all windows created in it.
+// A program folder of its own for every test and a fresh application state; the windows go when
+// the test ends.
 class MainWindow : public ::testing::Test {
 protected:
-    void SetUp() override { Set_Program_Folder(Dir.Path()); }
-    void Start() { Forms = Create_Application_Forms(); }
-    TFDidudiredadFirmWare& Main() { return *FDidudiredadFirmWare; }
+    void SetUp() override
+    {
+        App_State = {};
+        Set_Program_Folder(Dir.Path());
+    }
+    void TearDown() override
+    {
+        // Actions whose window never opened are dropped here, never run in a later test.
+        Deferred.reset();
+    }
+    void Start() { FDidudiredadFirmWare(); }
+    TFDidudiredadFirmWare& Main() { return *FDidudiredadFirmWare(); }
     void WriteSettings(const QString& conf)
     {
         Dir.Write(Settings_File_Name, "<Conf_Settings><lastproj><projectname>" + conf.toUtf8() +
                                           "</projectname></lastproj></Conf_Settings>");
     }
+    // Runs action once the next modal window is up, from inside its loop.
+    void WhenShown(std::function<void()> action) { QTimer::singleShot(0, Deferred.get(), std::move(action)); }
+    // Scripts the OK answers of the message boxes a test expects.
+    void ExpectBoxes(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            Messages.QueueAnswer(platform::mrOk);
+    }
 
     TempDir Dir;
     ScriptedMessages Messages;
+    std::unique_ptr<QObject> Deferred = std::make_unique<QObject>();
     Application_Forms Forms;
 };
 }  // namespace
@@ -46,28 +74,50 @@ TEST_F(MainWindow, FirstStartInAnEmptyFolder)
     EXPECT_EQ(Main().size(), QSize(694, 396));
     EXPECT_EQ(Main().L_Name_Conf->text(), QStringLiteral("None Configuration Opened "));
     EXPECT_EQ(Main().L_Name_Conf_L2->text(), QStringLiteral("Use Step1 to open or create new configuration"));
-    EXPECT_EQ(Language_Name, QStringLiteral("English"));
+    EXPECT_EQ(App_State.Language_Name, QStringLiteral("English"));
     EXPECT_FALSE(Main().Timer_Update->Enabled());
-    EXPECT_TRUE(Project_Folder.isEmpty());
-    EXPECT_EQ(File_ParGen, QStringLiteral("/ParGen.xml"));
+    EXPECT_TRUE(App_State.Project_Folder.isEmpty());
+    EXPECT_EQ(App_State.File_ParGen, QStringLiteral("/ParGen.xml"));
     EXPECT_TRUE(Messages.Shown().empty());
 }
 
-TEST_F(MainWindow, CreatesTheFortyWindowsInOrder)
+TEST_F(MainWindow, OnlyTheMainWindowExistsAtStartTheOthersComeWhenFirstShown)
 {
     Start();
-    const char* expected[] = {
-        "TFDidudiredadFirmWare", "TFParGen", "TFNew_Project", "TFOpenConf", "TFAbout", "TFSoftOptions",
-        "TFMQTT_Set_Topic", "TFMeter_Bus", "TFNewIDNode", "TFBoot", "TFSetAccess", "TFMQTT_Set_Access",
-        "TFMQTT_SetAccess_Eth", "TFTopicTemplate", "TFModbus_TCP_Master_Set_Access", "TFReceiveCAN",
-        "TFTransmitCAN", "TFSet_PDO_Access", "TFSet_SDO_Client_Access", "TFSet_SDO_Server_Access",
-        "TFReceiveJ1939", "TFTransmitJ1939", "TFDNet", "TFDefOffset", "TFScanDecode", "TFInsertKeyWireless",
-        "TFScanModbusStart", "TFModbusStartAdd_SD", "TFProfinetFileName", "TFReceiveNMEA", "TFTransmitNMEA",
-        "TFDMXDefVal", "TFKNXAccess", "TFSNMP_Trap_Access", "TFSNMPManagerAccess", "TFBACnetSlaveSetAccess",
-        "TFBACnet_Eng_Unit", "TFDALI_Access", "TFBACnetAccess", "TFImportEDEFile"};
-    ASSERT_EQ(Forms.Windows.size(), std::size(expected));
-    for (std::size_t i = 0; i < std::size(expected); ++i)
-        EXPECT_STREQ(Forms.Windows[i]->metaObject()->className(), expected[i]) << i;
+    ASSERT_EQ(Window_List().Windows().size(), 1u);
+    EXPECT_EQ(Window_List().Windows()[0], &Main());
+
+    TFAbout* shown = nullptr;
+    for (int i = 0; i < 2; ++i) {
+        WhenShown([&] {
+            shown = Window_List().Find<TFAbout>();
+            ASSERT_NE(shown, nullptr);
+            EXPECT_EQ(QApplication::activeModalWidget(), shown);
+            shown->SetModalResult(platform::mrCancel);
+        });
+        Main().Btn_Info->Click();
+    }
+    // Shown twice, created once, after the main window.
+    const std::vector<platform::TForm*> windows = Window_List().Windows();
+    ASSERT_EQ(windows.size(), 2u);
+    EXPECT_EQ(windows[1], shown);
+    EXPECT_EQ(Window_List().Find<TFParGen>(), nullptr);
+}
+
+TEST_F(MainWindow, WindowsGoInReverseOrderOfCreation)
+{
+    QStringList gone;
+    {
+        Application_Forms forms;
+        Start();
+        FNew_Project();
+        FOpenConf();
+        for (platform::TForm* w : Window_List().Windows())
+            QObject::connect(w, &QObject::destroyed,
+                             [&gone, name = QString::fromLatin1(w->metaObject()->className())] { gone << name; });
+    }
+    EXPECT_EQ(gone, QStringList({"TFOpenConf", "TFNew_Project", "TFDidudiredadFirmWare"}));
+    EXPECT_TRUE(Window_List().Windows().empty());
 }
 
 TEST_F(MainWindow, ShowsTheFiveStepsAndThreePictureButtons)
@@ -115,12 +165,14 @@ TEST_F(MainWindow, StepsNeedAnOpenConfiguration)
     Start();
     for (controls::TPicButton* b : {Main().Btn_Prm_Gen, Main().Btn_MQTT_Set_Topic, Main().Btn_CreateBin}) {
         Messages.Clear();
+        ExpectBoxes(1);
         b->Click();
         ASSERT_EQ(Messages.Shown().size(), 1u);
         EXPECT_EQ(Messages.LastText(), QStringLiteral("Error! Project not Valid"));
         EXPECT_EQ(Messages.Shown()[0].Type, platform::TMsgDlgType::mtError);
     }
     EXPECT_FALSE(QFileInfo::exists(Dir.File(QStringLiteral("PROJECTS/bin"))));
+    EXPECT_EQ(Window_List().Windows().size(), 1u);
 }
 
 TEST_F(MainWindow, ReopensTheRememberedConfiguration)
@@ -128,40 +180,45 @@ TEST_F(MainWindow, ReopensTheRememberedConfiguration)
     QDir(Dir.Path()).mkpath(QStringLiteral("PROJECTS/Plant A"));
     WriteSettings(QStringLiteral("Plant A"));
     Start();
-    EXPECT_EQ(Project_Folder, Dir.File(QStringLiteral("PROJECTS/Plant A")));
+    EXPECT_EQ(App_State.Project_Folder, Dir.File(QStringLiteral("PROJECTS/Plant A")));
     EXPECT_EQ(Main().L_Name_Conf->text(), QStringLiteral("Opened Configuration of the Converter : "));
     EXPECT_EQ(Main().L_Name_Conf_L2->text(), QStringLiteral("Plant A"));
-    EXPECT_EQ(File_MQTT_Set_Topic, Dir.File(QStringLiteral("PROJECTS/Plant A/MQTT_Set_Topic.xml")));
+    EXPECT_EQ(App_State.File_MQTT_Set_Topic, Dir.File(QStringLiteral("PROJECTS/Plant A/MQTT_Set_Topic.xml")));
 }
 
-TEST_F(MainWindow, RemembersAConfigurationWhoseFolderIsGoneOrUnsafe)
+// A remembered name that is no plain folder of PROJECTS opens nothing and is written back on close.
+class RememberedConfiguration : public MainWindow, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(RememberedConfiguration, IsKeptButNotOpenedWhenItsFolderIsGoneOrUnsafe)
 {
+    const QString name = QString::fromUtf8(GetParam());
     QDir(Dir.Path()).mkpath(QStringLiteral("outside"));
-    for (const QString& name : {QStringLiteral("Deleted"), QStringLiteral("../outside"), QStringLiteral("..")}) {
-        WriteSettings(name);
-        Start();
-        EXPECT_TRUE(Project_Folder.isEmpty()) << name.toStdString();
-        EXPECT_EQ(Main().L_Name_Conf->text(), QStringLiteral("None Configuration Opened "));
-        Main().close();
-        Set_Program_Folder(Dir.Path());
-        Read_Settings(Dir.File(Settings_File_Name));
-        EXPECT_EQ(Active_Conf_Name, name);
-        Forms = Application_Forms();
-    }
+    WriteSettings(name);
+    Start();
+    EXPECT_TRUE(App_State.Project_Folder.isEmpty());
+    EXPECT_EQ(Main().L_Name_Conf->text(), QStringLiteral("None Configuration Opened "));
+    Main().close();
+    App_State = {};
+    Read_Settings(Dir.File(Settings_File_Name));
+    EXPECT_EQ(App_State.Active_Conf_Name, name);
 }
 
-TEST_F(MainWindow, ClosingWritesTheSettingsAndSurvivesAWriteFailure)
+INSTANTIATE_TEST_SUITE_P(Names, RememberedConfiguration, ::testing::Values("Deleted", "../outside", ".."));
+
+TEST_F(MainWindow, ClosingWritesTheSettings)
 {
     Start();
-    Device_IP_Address = QStringLiteral("10.1.2.3");
+    App_State.Device_IP_Address = QStringLiteral("10.1.2.3");
     Main().close();
     EXPECT_TRUE(Dir.Read(Settings_File_Name).contains("<ipaddress>10.1.2.3</ipaddress>"));
     EXPECT_TRUE(Messages.Shown().empty());
+}
 
-    Forms = Application_Forms();
-    QFile::remove(Dir.File(Settings_File_Name));
+TEST_F(MainWindow, ClosingSurvivesASettingsWriteFailure)
+{
     QDir(Dir.Path()).mkdir(Settings_File_Name);
     Start();
+    ExpectBoxes(1);
     Main().close();
     ASSERT_EQ(Messages.Shown().size(), 1u);
     EXPECT_TRUE(Messages.LastText().contains(Settings_File_Name));
@@ -171,27 +228,35 @@ TEST_F(MainWindow, ClosingWritesTheSettingsAndSurvivesAWriteFailure)
 TEST_F(MainWindow, MalformedSettingsAreReportedAndDefaultsUsed)
 {
     Dir.Write(Settings_File_Name, "<Conf_Settings><lastlang>");
+    ExpectBoxes(1);
     Start();
-    EXPECT_EQ(Language_Name, QStringLiteral("English"));
+    EXPECT_EQ(App_State.Language_Name, QStringLiteral("English"));
     QCoreApplication::processEvents();
     ASSERT_EQ(Messages.Shown().size(), 1u);
     EXPECT_EQ(Messages.Shown()[0].Type, platform::TMsgDlgType::mtWarning);
 }
 
-TEST_F(MainWindow, LanguageChangeReappliesTexts)
+TEST_F(MainWindow, LanguageChangeReachesTheWindowsThatExist)
 {
     Start();
-    Dir.Write(QStringLiteral("LANGUAGE/Italiano.lng"), "STR15 = Nuova Configurazione\nSTR9 = Nessuna\n");
-    Language_Name = QStringLiteral("Italiano");
+    FNew_Project();
+    Dir.Write(QStringLiteral("LANGUAGE/Italiano.lng"),
+              "STR15 = Nuova Configurazione\nSTR9 = Nessuna\nSTR100 = Nuova\nSTR200 = Apri\n");
+    App_State.Language_Name = QStringLiteral("Italiano");
     Load_Language();
     Main().Change_Language();
     EXPECT_EQ(Main().Btn_New->Caption(), QStringLiteral("Nuova Configurazione"));
     EXPECT_EQ(Main().L_Name_Conf->text(), QStringLiteral("Nessuna"));
+    EXPECT_EQ(FNew_Project()->Caption(), QStringLiteral("Nuova"));
+    // A window created later takes the texts of its creation.
+    EXPECT_EQ(Window_List().Find<TFOpenConf>(), nullptr);
+    EXPECT_EQ(FOpenConf()->Caption(), QStringLiteral("Apri"));
 }
 
 TEST_F(MainWindow, ErrorsInHandlersAreShownAndTheProgramGoesOn)
 {
     Start();
+    ExpectBoxes(1);
     platform::Guarded([] { throw platform::Exception(QStringLiteral("boom")); });
     ASSERT_EQ(Messages.Shown().size(), 1u);
     EXPECT_EQ(Messages.LastText(), QStringLiteral("boom"));
@@ -226,61 +291,67 @@ TEST_F(MainWindow, RendersTheLightBackgroundAndTheButtons)
         image.save(QString::fromLocal8Bit(out) + QStringLiteral("/main_window.png"));
 }
 
-TEST_F(MainWindow, ReachableWindowsRenderAtTheirSizes)
+// A window the main window leads to, shown the way the program shows it so that its show handler
+// lays it out.
+struct Reachable {
+    platform::TForm* (*Window)();
+    const char* Name;
+    QSize Size;  // empty: sized by its contents
+};
+void PrintTo(const Reachable& r, std::ostream* os) { *os << r.Name; }
+
+class ReachableWindow : public MainWindow, public ::testing::WithParamInterface<Reachable> {};
+
+TEST_P(ReachableWindow, RendersAtItsSize)
 {
     QDir(Dir.Path()).mkpath(QStringLiteral("PROJECTS/Plant A/bin"));
     WriteSettings(QStringLiteral("Plant A"));
     Start();
-    const struct {
-        platform::TForm* Window;
-        const char* Name;
-        QSize Size;  // empty: sized by its contents
-    } windows[] = {
-        {FNew_Project, "new_project", {331, 162}}, {FOpenConf, "open_conf", {377, 351}},
-        {FAbout, "about", {425, 148}},             {FSoftOptions, "soft_options", {509, 373}},
-        {FParGen, "par_gen", {}},                  {FBoot, "boot", {449, 230}},
-    };
-    const QByteArray out = qgetenv("CONF_SCREENSHOT_DIR");
-    for (const auto& w : windows) {
-        // Shown the way the program shows it, so that its show handler lays it out.
-        QImage image;
-        QTimer::singleShot(0, w.Window, [&] {
-            image = w.Window->grab().toImage();
-            w.Window->SetModalResult(platform::mrCancel);
-        });
-        w.Window->ShowModal();
-        if (!w.Size.isEmpty())
-            EXPECT_EQ(image.size(), w.Size) << w.Name;
-        if (!out.isEmpty())
-            image.save(QString::fromLocal8Bit(out) + QLatin1Char('/') + QLatin1String(w.Name) + QStringLiteral(".png"));
-    }
+    platform::TForm* window = GetParam().Window();
+    QImage image;
+    WhenShown([&] {
+        image = window->grab().toImage();
+        window->SetModalResult(platform::mrCancel);
+    });
+    window->ShowModal();
+    ASSERT_FALSE(image.isNull());
+    if (!GetParam().Size.isEmpty())
+        EXPECT_EQ(image.size(), GetParam().Size);
+    if (const QByteArray out = qgetenv("CONF_SCREENSHOT_DIR"); !out.isEmpty())
+        image.save(QString::fromLocal8Bit(out) + QLatin1Char('/') + QLatin1String(GetParam().Name) +
+                   QStringLiteral(".png"));
 }
 
-namespace {
-// Runs action once the next modal window is up, then lets the test go on.
-void whenShown(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
-}  // namespace
+INSTANTIATE_TEST_SUITE_P(
+    Windows, ReachableWindow,
+    ::testing::Values(Reachable{[]() -> platform::TForm* { return FNew_Project(); }, "new_project", {331, 162}},
+                      Reachable{[]() -> platform::TForm* { return FOpenConf(); }, "open_conf", {377, 351}},
+                      Reachable{[]() -> platform::TForm* { return FAbout(); }, "about", {425, 148}},
+                      Reachable{[]() -> platform::TForm* { return FSoftOptions(); }, "soft_options", {509, 373}},
+                      Reachable{[]() -> platform::TForm* { return FParGen(); }, "par_gen", {}},
+                      Reachable{[]() -> platform::TForm* { return FBoot(); }, "boot", {449, 230}}),
+    [](const ::testing::TestParamInfo<Reachable>& info) { return std::string(info.param.Name); });
 
 TEST_F(MainWindow, OptionsOkSavesAtOnceAndSwitchesTheVersionTimer)
 {
     Start();
-    whenShown([] {
-        FSoftOptions->CB_En_Con->setChecked(true);
-        FSoftOptions->CB_Update->setChecked(true);
-        FSoftOptions->Btn_Cancel->Click();
+    WhenShown([] {
+        FSoftOptions()->CB_En_Con->setChecked(true);
+        FSoftOptions()->CB_Update->setChecked(true);
+        FSoftOptions()->Btn_Cancel->Click();
     });
     Main().Btn_Opz->Click();
-    EXPECT_FALSE(Opt_Enable_Internet);
+    EXPECT_FALSE(App_State.Opt_Enable_Internet);
     EXPECT_FALSE(Main().Timer_Update->Enabled());
     EXPECT_FALSE(QFile::exists(Dir.File(Settings_File_Name)));
 
-    whenShown([] {
-        FSoftOptions->CB_En_Con->setChecked(true);
-        FSoftOptions->CB_Update->setChecked(true);
-        FSoftOptions->Btn_OK->Click();
+    WhenShown([] {
+        FSoftOptions()->CB_En_Con->setChecked(true);
+        FSoftOptions()->CB_Update->setChecked(true);
+        FSoftOptions()->Btn_OK->Click();
     });
     Main().Btn_Opz->Click();
-    EXPECT_TRUE(Opt_Enable_Internet && Opt_Enable_Update);
+    EXPECT_TRUE(App_State.Opt_Enable_Internet && App_State.Opt_Enable_Update);
     EXPECT_TRUE(Main().Timer_Update->Enabled());
     EXPECT_TRUE(Dir.Read(Settings_File_Name).contains("<enable_update>1</enable_update>"));
 }
@@ -288,15 +359,15 @@ TEST_F(MainWindow, OptionsOkSavesAtOnceAndSwitchesTheVersionTimer)
 TEST_F(MainWindow, NewConfigurationOpensItAndMovesThePaths)
 {
     Start();
-    whenShown([] {
-        FNew_Project->E_New_Proj->setText(QStringLiteral("Line 1"));
-        FNew_Project->Btn_OK->Click();
+    WhenShown([] {
+        FNew_Project()->E_New_Proj->setText(QStringLiteral("Line 1"));
+        FNew_Project()->Btn_OK->Click();
     });
     Main().Btn_New->Click();
     const QString folder = Dir.File(QStringLiteral("PROJECTS/Line 1"));
     EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/bin")).isDir());
-    EXPECT_EQ(Project_Folder, folder);
-    EXPECT_EQ(File_ParGen, folder + QStringLiteral("/ParGen.xml"));
+    EXPECT_EQ(App_State.Project_Folder, folder);
+    EXPECT_EQ(App_State.File_ParGen, folder + QStringLiteral("/ParGen.xml"));
     EXPECT_EQ(Main().L_Name_Conf->text(), QStringLiteral("Opened Configuration of the Converter : "));
     EXPECT_EQ(Main().L_Name_Conf_L2->text(), QStringLiteral("Line 1"));
 }
@@ -310,9 +381,9 @@ TEST_F(MainWindow, UpdateDeviceWritesBothImagesBeforeTheUpdateWindow)
     WriteSettings(QStringLiteral("Plant A"));
     Start();
     bool updateWindowShown = false;
-    whenShown([&] {
-        updateWindowShown = FBoot->isVisible();
-        FBoot->Btn_Cancel->Click();
+    WhenShown([&] {
+        updateWindowShown = FBoot()->isVisible();
+        FBoot()->Btn_Cancel->Click();
     });
     Main().Btn_CreateBin->Click();
     EXPECT_TRUE(Messages.Shown().empty()) << Messages.LastText().toStdString();
@@ -329,15 +400,16 @@ TEST_F(MainWindow, UpdateDeviceStopsAtABuildErrorAndWritesNothing)
     WriteSettings(QStringLiteral("Plant A"));
     Start();
     bool updateWindowShown = false;
-    whenShown([&] {
-        updateWindowShown = FBoot->isVisible();
-        if (updateWindowShown)
-            FBoot->Btn_Cancel->Click();
+    WhenShown([&] {
+        updateWindowShown = true;
+        FBoot()->Btn_Cancel->Click();
     });
+    ExpectBoxes(1);
     Main().Btn_CreateBin->Click();
     ASSERT_EQ(Messages.Shown().size(), 1u);
     EXPECT_TRUE(Messages.LastText().contains(QStringLiteral("MQTT_Set_Topic.xml")));
     EXPECT_FALSE(updateWindowShown);
+    EXPECT_EQ(Window_List().Find<TFBoot>(), nullptr);
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/bin/bank1.bin")));
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/bin/bank2.bin")));
 }

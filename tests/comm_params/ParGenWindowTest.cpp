@@ -37,12 +37,12 @@ protected:
     void SetUp() override
     {
         shell::Load_Default_Language();
-        shell::File_ParGen = Dir.File(QStringLiteral("ParGen.xml"));
+        shell::App_State.File_ParGen = Dir.File(QStringLiteral("ParGen.xml"));
         Form = std::make_unique<TFParGen>();
     }
-    void TearDown() override { shell::File_ParGen.clear(); }
+    void TearDown() override { shell::App_State = {}; }
 
-    bool FileWritten() const { return QFile::exists(shell::File_ParGen); }
+    bool FileWritten() const { return QFile::exists(shell::App_State.File_ParGen); }
     QByteArray FileBytes() const { return Dir.Read(QStringLiteral("ParGen.xml")); }
 
     // A file holding the defaults with some elements replaced or left out.
@@ -147,7 +147,7 @@ TEST_F(ParGenWindow, ListPositionOutsideTheListTakesTheDefaultAndIsNeverWrittenA
 
     Form->Btn_OKClick();
     ASSERT_EQ(Form->ModalResult(), platform::mrOk) << Msgs.LastText().toStdString();
-    const TParGenTexts back = ParGen_Read_File(shell::File_ParGen);
+    const TParGenTexts back = ParGen_Read_File(shell::App_State.File_ParGen);
     for (const char* name : {"WiFi_Type", "WiFi_Channel", "WiFi_Max_Client", "Select_Device"})
         EXPECT_NE(*back[static_cast<size_t>(ParGen_Element_Index(QLatin1String(name)))], QStringLiteral("-1"))
             << name;
@@ -174,7 +174,7 @@ TEST_F(ParGenWindow, MalformedFileShowsAMessageAndStartsFromTheDefaults)
     Form->E_NTP_Poll_Time->setText(QStringLiteral("1"));
     Form->Btn_OKClick();
     EXPECT_EQ(Form->ModalResult(), platform::mrOk);
-    EXPECT_NO_THROW(ParGen_Read_File(shell::File_ParGen));
+    EXPECT_NO_THROW(ParGen_Read_File(shell::App_State.File_ParGen));
 }
 
 TEST_F(ParGenWindow, AnotherConfigurationWithoutFileKeepsNothingOfTheFirst)
@@ -186,7 +186,7 @@ TEST_F(ParGenWindow, AnotherConfigurationWithoutFileKeepsNothingOfTheFirst)
     ASSERT_EQ(Form->E_MQTT_Server->text(), QStringLiteral("broker.example"));
 
     TempDir other;
-    shell::File_ParGen = other.File(QStringLiteral("ParGen.xml"));
+    shell::App_State.File_ParGen = other.File(QStringLiteral("ParGen.xml"));
     Form->Load_ParGen();
     EXPECT_EQ(Form->E_MQTT_Server->text(), QString());
     EXPECT_EQ(Form->CB_WiFi2_Type->currentIndex(), 0);
@@ -216,7 +216,7 @@ TEST_F(ParGenWindow, EveryElementReadAndWrittenAgainGivesTheSameBytes)
             QStringLiteral("-----BEGIN-----\nAbC=\n\n-----END-----\n");
     values[static_cast<size_t>(ParGen_Element_Index(QStringLiteral("WiFi_Type")))] = QStringLiteral("1");
 
-    ParGen_Write_File(shell::File_ParGen, values);
+    ParGen_Write_File(shell::App_State.File_ParGen, values);
     const QByteArray original = FileBytes();
     Form->Load_ParGen();
     const std::vector<QString> read = Form->ParGen_Values();
@@ -243,7 +243,7 @@ TEST_F(ParGenWindow, MultiLineBoxesGiveBackTheirTextUnlessEdited)
     values[at("TLS_Server_Auth_Certificate")] = cert;
     values[at("TLS_Client_Auth_Key")] = cert;
     values[at("MQTT_Password")] = password;
-    ParGen_Write_File(shell::File_ParGen, values);
+    ParGen_Write_File(shell::App_State.File_ParGen, values);
     const QByteArray original = FileBytes();
 
     Form->Load_ParGen();
@@ -258,7 +258,7 @@ TEST_F(ParGenWindow, MultiLineBoxesGiveBackTheirTextUnlessEdited)
 
     // Nothing of this file is given back once another configuration is shown.
     TempDir other;
-    shell::File_ParGen = other.File(QStringLiteral("ParGen.xml"));
+    shell::App_State.File_ParGen = other.File(QStringLiteral("ParGen.xml"));
     Form->Load_ParGen();
     EXPECT_EQ(Form->ParGen_Values()[at("TLS_Server_Auth_Certificate")], QString());
     EXPECT_EQ(Form->ParGen_Values()[at("MQTT_Password")], QString());
@@ -283,12 +283,12 @@ TEST_F(ParGenWindow, CancelWritesNothing)
         Form->Btn_OK->Click();
     });
     EXPECT_EQ(Form->ShowModal(), platform::mrOk);
-    EXPECT_EQ(ParGen_Read_File(shell::File_ParGen)[97], QStringLiteral("5"));
+    EXPECT_EQ(ParGen_Read_File(shell::App_State.File_ParGen)[97], QStringLiteral("5"));
 }
 
 TEST_F(ParGenWindow, FailedSaveIsReportedAndTheWindowStaysOpen)
 {
-    shell::File_ParGen = Dir.File(QStringLiteral("missing-folder/ParGen.xml"));
+    shell::App_State.File_ParGen = Dir.File(QStringLiteral("missing-folder/ParGen.xml"));
     LoadValidDefaults();
     Form->Btn_OK->Click();
     ASSERT_EQ(Msgs.Shown().size(), 1u);
@@ -472,7 +472,7 @@ TEST_F(ParGenWindow, ValidationStopsAtTheFirstFailureWithItsText)
 
     for (const ValidationCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        QFile::remove(shell::File_ParGen);
+        QFile::remove(shell::App_State.File_ParGen);
         Msgs.Clear();
         LoadValidDefaults();
         c.Edit(*Form);
@@ -578,7 +578,7 @@ TEST_F(ParGenWindow, ValidationRunsItsChecksInTheirOrder)
     });
 
     // Station: both addresses, with their gateways.
-    QFile::remove(shell::File_ParGen);
+    QFile::remove(shell::App_State.File_ParGen);
     LoadValidDefaults();
     f.CB_WiFi2_Type->setCurrentIndex(1);
     f.WiFi2_IP1_GAT.Check->setChecked(true);

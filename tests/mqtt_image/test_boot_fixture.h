@@ -77,13 +77,11 @@ public:
         Program = Temp.Path() + QStringLiteral("/Program");
         ASSERT_TRUE(QDir().mkpath(Program + QStringLiteral("/MASTER")));
         ASSERT_TRUE(QDir().mkpath(Program + QStringLiteral("/PROJECTS/Demo/bin")));
-        shell::Exe_Folder = Program;
-        shell::Master_Folder = Program + QStringLiteral("/MASTER");
-        shell::Project_Folder = Program + QStringLiteral("/PROJECTS/Demo");
-        shell::SW_Code = shell::SW_Code_Value;
-        shell::Device_IP_Address = shell::Default_Device_IP;
-        shell::Update_Option = 0;
-        shell::Update_Read_Back = true;
+        shell::App_State = {};
+        shell::App_State.Exe_Folder = Program;
+        shell::App_State.Master_Folder = Program + QStringLiteral("/MASTER");
+        shell::App_State.Project_Folder = Program + QStringLiteral("/PROJECTS/Demo");
+        shell::App_State.SW_Code = shell::SW_Code_Value;
         WriteFile(FirmwarePath(), "firmware image");
         WriteFile(Bank1Path(), QByteArray(2048, '\x11'));
         WriteFile(Bank2Path(), QByteArray(300, '\x22'));

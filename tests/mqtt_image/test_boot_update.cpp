@@ -25,9 +25,9 @@ protected:
     {
         EXPECT_FALSE(QFile::exists(JobPath()));
         EXPECT_FALSE(UpdaterRan());
-        EXPECT_EQ(shell::Device_IP_Address, rememberedIp);
-        EXPECT_EQ(shell::Update_Option, 0);
-        EXPECT_TRUE(shell::Update_Read_Back);
+        EXPECT_EQ(shell::App_State.Device_IP_Address, rememberedIp);
+        EXPECT_EQ(shell::App_State.Update_Option, 0);
+        EXPECT_TRUE(shell::App_State.Update_Read_Back);
     }
 };
 
@@ -73,10 +73,10 @@ TEST_P(BootUpdateOptions, GatewayAnswersJobIsWrittenAndUpdaterRuns)
     EXPECT_FALSE(QFile::exists(Received(QStringLiteral("arguments"))));
 
     const QString typed = c.Boxes.join(QLatin1Char('.'));
-    EXPECT_EQ(shell::Device_IP_Address.toStdString(),
+    EXPECT_EQ(shell::App_State.Device_IP_Address.toStdString(),
               QString(typed).remove(QLatin1Char(' ')).toStdString());
-    EXPECT_EQ(shell::Update_Option, c.Option);
-    EXPECT_EQ(shell::Update_Read_Back, c.ReadBack);
+    EXPECT_EQ(shell::App_State.Update_Option, c.Option);
+    EXPECT_EQ(shell::App_State.Update_Read_Back, c.ReadBack);
     // The window stays usable for another update.
     EXPECT_TRUE(Boot.Btn_Update->isEnabled());
     EXPECT_FALSE(Boot.Busy());
@@ -100,7 +100,7 @@ TEST_F(BootUpdate, AddressIsConvertedNumericallyAndRememberedForTheNextShowing)
     ASSERT_TRUE(UpdaterRan());
     for (quint32 a : Echo->Requests)
         EXPECT_EQ(a, 0x0A010007u);  // decimal, not octal
-    EXPECT_EQ(shell::Device_IP_Address, QStringLiteral("10.1.0.7"));
+    EXPECT_EQ(shell::App_State.Device_IP_Address, QStringLiteral("10.1.0.7"));
     EXPECT_TRUE(ReadFile(JobPath()).contains("<IP_Address_Dev>10.1.0.7</IP_Address_Dev>"));
 
     SetBoxes(QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"));
@@ -132,7 +132,7 @@ TEST_F(BootUpdate, PingOutcomes)
         QFile::remove(JobPath());
         QDir(Program + QStringLiteral("/received")).removeRecursively();
         Messages.Clear();
-        shell::Device_IP_Address = shell::Default_Device_IP;
+        shell::App_State.Device_IP_Address = shell::Default_Device_IP;
         Echo->Requests.clear();
         Echo->Script = c.Script;
         Echo->Rest = c.Rest;
@@ -143,7 +143,7 @@ TEST_F(BootUpdate, PingOutcomes)
 
         EXPECT_EQ(UpdaterRan(), c.Updated);
         EXPECT_EQ(QFile::exists(JobPath()), c.Updated);
-        EXPECT_EQ(shell::Device_IP_Address,
+        EXPECT_EQ(shell::App_State.Device_IP_Address,
                   c.Updated ? QStringLiteral("192.168.9.9") : shell::Default_Device_IP);
         if (c.Message == 0) {
             EXPECT_TRUE(Messages.Shown().empty());
@@ -255,7 +255,7 @@ TEST_F(BootUpdate, MissingUpdaterOrFilesAreReportedBeforeAnythingRuns)
         QDir(Program + QStringLiteral("/received")).removeRecursively();
         Messages.Clear();
         Echo->Requests.clear();
-        shell::Update_Option = c.Option;
+        shell::App_State.Update_Option = c.Option;
         Boot.FormShow();
         const QString named = c.Break(*this);
 
@@ -267,7 +267,7 @@ TEST_F(BootUpdate, MissingUpdaterOrFilesAreReportedBeforeAnythingRuns)
             EXPECT_TRUE(Messages.LastText().contains(named)) << Messages.LastText().toStdString();
             EXPECT_TRUE(Echo->Requests.empty());
             EXPECT_FALSE(QFile::exists(JobPath()));
-            EXPECT_EQ(shell::Update_Option, c.Option);
+            EXPECT_EQ(shell::App_State.Update_Option, c.Option);
         } else {
             EXPECT_TRUE(Messages.Shown().empty()) << Messages.LastText().toStdString();
             EXPECT_TRUE(UpdaterRan());
@@ -319,7 +319,7 @@ TEST_F(BootUpdate, UpdaterStillRunningBlocksTheNextUpdateUntilItEnds)
     Boot.Btn_UpdateClick();
     EXPECT_TRUE(Messages.Shown().empty()) << Messages.LastText().toStdString();
     EXPECT_NE(ReadFile(JobPath()), firstJob);
-    EXPECT_EQ(shell::Update_Option, 2);
+    EXPECT_EQ(shell::App_State.Update_Option, 2);
 }
 
 // While the ping runs the window keeps handling events, but its controls are disabled, a second
@@ -368,8 +368,8 @@ TEST_F(BootUpdate, SerialLayoutOnlyRemembersTheOptions)
     Boot.CB_Update_Options->setCurrentIndex(1);
     Boot.CB_Update_Option_Read_Back->setChecked(false);
     Boot.Btn_UpdateClick();
-    EXPECT_EQ(shell::Update_Option, 1);
-    EXPECT_FALSE(shell::Update_Read_Back);
+    EXPECT_EQ(shell::App_State.Update_Option, 1);
+    EXPECT_FALSE(shell::App_State.Update_Read_Back);
     EXPECT_TRUE(Echo->Requests.empty());
     EXPECT_FALSE(QFile::exists(JobPath()));
     EXPECT_FALSE(UpdaterRan());
@@ -395,5 +395,5 @@ TEST_F(BootUpdate, RealEchoToLocalHost)
     EXPECT_TRUE(Messages.Shown().empty()) << Messages.LastText().toStdString();
     EXPECT_EQ(Boot.ping_res, 1);
     EXPECT_TRUE(UpdaterRan());
-    EXPECT_EQ(shell::Device_IP_Address, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(shell::App_State.Device_IP_Address, QStringLiteral("127.0.0.1"));
 }

@@ -89,8 +89,8 @@ TEST_F(BootWindow, ShowingTakesTheRememberedOptions)
         int Shown;
     };
     for (const Case& c : {Case{2, false, 2}, Case{1, true, 1}, Case{7, false, 0}, Case{-1, true, 0}}) {
-        shell::Update_Option = c.Option;
-        shell::Update_Read_Back = c.ReadBack;
+        shell::App_State.Update_Option = c.Option;
+        shell::App_State.Update_Read_Back = c.ReadBack;
         Boot.FormShow();
         EXPECT_EQ(Boot.CB_Update_Options->currentIndex(), c.Shown) << c.Option;
         EXPECT_EQ(Boot.CB_Update_Option_Read_Back->isChecked(), c.ReadBack) << c.Option;
@@ -118,7 +118,7 @@ TEST_F(BootWindow, RememberedAddressFillsTheBoxesOnlyWhenValid)
     };
     for (const Case& c : cases) {
         SetBoxes(untouched[0], untouched[1], untouched[2], untouched[3]);
-        shell::Device_IP_Address = QString::fromLatin1(c.Remembered);
+        shell::App_State.Device_IP_Address = QString::fromLatin1(c.Remembered);
         Boot.FormShow();
         const QStringList shown{Boot.E_IP1->text(), Boot.E_IP2->text(), Boot.E_IP3->text(), Boot.E_IP4->text()};
         EXPECT_EQ(shown, c.Boxes) << c.Remembered;

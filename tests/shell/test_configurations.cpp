@@ -5,6 +5,7 @@
 #include "shell/ULanguage.h"
 #include "shell/UNew_Project.h"
 #include "shell/UOpenConf.h"
+#include "shell/UWindowList.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -22,21 +23,16 @@ protected:
     void SetUp() override
     {
         Load_Default_Language();
-        Exe_Folder = Dir.Path() + QStringLiteral("/prog");
-        QDir().mkpath(Exe_Folder + QStringLiteral("/PROJECTS"));
-        Projects_Folder = Exe_Folder + QStringLiteral("/PROJECTS");
-        Active_Conf_Name.clear();
-        Project_Folder.clear();
+        App_State = {};
+        App_State.Exe_Folder = Dir.Path() + QStringLiteral("/prog");
+        QDir().mkpath(App_State.Exe_Folder + QStringLiteral("/PROJECTS"));
+        App_State.Projects_Folder = App_State.Exe_Folder + QStringLiteral("/PROJECTS");
         Set_Files();
     }
     void TearDown() override
     {
-        FNew_Project = nullptr;
-        FOpenConf = nullptr;
-        Projects_Folder.clear();
-        Project_Folder.clear();
-        Active_Conf_Name.clear();
-        Set_Files();
+        shell::Window_List().Clear();
+        App_State = {};
     }
     void MakeConfiguration(const QString& name) { QDir().mkpath(Configuration_Folder(name)); }
     // Every folder and file under the temporary folder, to show that nothing appeared anywhere.
@@ -62,13 +58,13 @@ TEST_F(Configurations, NewConfigurationMakesItsFoldersAndOpensIt)
     window.Btn_OKClick();
     EXPECT_TRUE(Messages.Shown().empty());
     EXPECT_EQ(window.ModalResult(), platform::mrOk);
-    const QString folder = Projects_Folder + QStringLiteral("/Plant A");
+    const QString folder = App_State.Projects_Folder + QStringLiteral("/Plant A");
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/bin")).isDir());
-    EXPECT_EQ(Active_Conf_Name, QStringLiteral("Plant A"));
-    EXPECT_EQ(Project_Folder, folder);
-    EXPECT_EQ(File_ParGen, folder + QStringLiteral("/ParGen.xml"));
-    EXPECT_EQ(File_BACnet_Master_Access, folder + QStringLiteral("/BACnet_Master_Access.xml"));
+    EXPECT_EQ(App_State.Active_Conf_Name, QStringLiteral("Plant A"));
+    EXPECT_EQ(App_State.Project_Folder, folder);
+    EXPECT_EQ(App_State.File_ParGen, folder + QStringLiteral("/ParGen.xml"));
+    EXPECT_EQ(App_State.File_BACnet_Master_Access, folder + QStringLiteral("/BACnet_Master_Access.xml"));
     // The new configuration is empty: only its "bin" folder.
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("bin")});
 }
@@ -76,8 +72,8 @@ TEST_F(Configurations, NewConfigurationMakesItsFoldersAndOpensIt)
 TEST_F(Configurations, RefusedNamesKeepTheWindowOpenAndCreateNothing)
 {
     MakeConfiguration(QStringLiteral("Plant A"));
-    Active_Conf_Name = QStringLiteral("Plant A");
-    Project_Folder = Configuration_Folder(Active_Conf_Name);
+    App_State.Active_Conf_Name = QStringLiteral("Plant A");
+    App_State.Project_Folder = Configuration_Folder(App_State.Active_Conf_Name);
     const QStringList before = Everything();
     struct Case {
         QString Name;
@@ -112,19 +108,19 @@ TEST_F(Configurations, RefusedNamesKeepTheWindowOpenAndCreateNothing)
         EXPECT_EQ(window.ModalResult(), platform::mrNone) << c.Name.toStdString();
     }
     EXPECT_EQ(Everything(), before);
-    EXPECT_EQ(Active_Conf_Name, QStringLiteral("Plant A"));
-    EXPECT_EQ(Project_Folder, Configuration_Folder(QStringLiteral("Plant A")));
+    EXPECT_EQ(App_State.Active_Conf_Name, QStringLiteral("Plant A"));
+    EXPECT_EQ(App_State.Project_Folder, Configuration_Folder(QStringLiteral("Plant A")));
 }
 
 TEST_F(Configurations, NewConfigurationWithoutAProjectsFolderIsRefused)
 {
-    QDir(Projects_Folder).removeRecursively();
+    QDir(App_State.Projects_Folder).removeRecursively();
     TFNew_Project window;
     window.E_New_Proj->setText(QStringLiteral("Plant A"));
     window.Btn_OKClick();
     EXPECT_EQ(Messages.LastText(), Lang(105));
-    EXPECT_FALSE(QFileInfo::exists(Projects_Folder));
-    EXPECT_TRUE(Project_Folder.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(App_State.Projects_Folder));
+    EXPECT_TRUE(App_State.Project_Folder.isEmpty());
 }
 
 TEST_F(Configurations, EnterInTheNameActsAsOk)
@@ -133,13 +129,13 @@ TEST_F(Configurations, EnterInTheNameActsAsOk)
     window.E_New_Proj->setText(QStringLiteral("Line 2"));
     QTest::keyClick(window.E_New_Proj, Qt::Key_Return);
     EXPECT_TRUE(QFileInfo(Configuration_Folder(QStringLiteral("Line 2"))).isDir());
-    EXPECT_EQ(Active_Conf_Name, QStringLiteral("Line 2"));
+    EXPECT_EQ(App_State.Active_Conf_Name, QStringLiteral("Line 2"));
 }
 
 TEST_F(Configurations, CreateNewProjectShowsTheWindowAndReportsTheOutcome)
 {
     TFNew_Project window;
-    FNew_Project = &window;
+    shell::Window_List().Put<TFNew_Project>(&window);
     window.E_New_Proj->setText(QStringLiteral("left over"));
     QTimer::singleShot(0, &window, [&] {
         EXPECT_TRUE(window.E_New_Proj->text().isEmpty());  // each showing starts empty
@@ -147,7 +143,7 @@ TEST_F(Configurations, CreateNewProjectShowsTheWindowAndReportsTheOutcome)
         window.Btn_OK->Click();
     });
     EXPECT_TRUE(Create_New_Project());
-    EXPECT_EQ(Active_Conf_Name, QStringLiteral("Boiler"));
+    EXPECT_EQ(App_State.Active_Conf_Name, QStringLiteral("Boiler"));
 
     QTimer::singleShot(0, &window, [&] {
         window.E_New_Proj->setText(QStringLiteral("Never"));
@@ -155,18 +151,18 @@ TEST_F(Configurations, CreateNewProjectShowsTheWindowAndReportsTheOutcome)
     });
     EXPECT_FALSE(Create_New_Project());
     EXPECT_FALSE(QFileInfo::exists(Configuration_Folder(QStringLiteral("Never"))));
-    EXPECT_EQ(Active_Conf_Name, QStringLiteral("Boiler"));
+    EXPECT_EQ(App_State.Active_Conf_Name, QStringLiteral("Boiler"));
 }
 
 TEST_F(Configurations, OpenWindowListsTheConfigurationsAndPreselectsTheOpenOne)
 {
     for (const char* name : {"Gamma", "Alpha", "BETA", ".hidden"})
         MakeConfiguration(QString::fromLatin1(name));
-    QFile notes(Projects_Folder + QStringLiteral("/notes.txt"));
+    QFile notes(App_State.Projects_Folder + QStringLiteral("/notes.txt"));
     ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
     notes.close();
 
-    Project_Folder = Projects_Folder + QStringLiteral("/beta");
+    App_State.Project_Folder = App_State.Projects_Folder + QStringLiteral("/beta");
     TFOpenConf window;
     window.FormShow();
     const QStringList expected{QStringLiteral("Alpha"), QStringLiteral("BETA"), QStringLiteral("Gamma")};
@@ -178,7 +174,7 @@ TEST_F(Configurations, OpenWindowListsTheConfigurationsAndPreselectsTheOpenOne)
     window.ListBox1->setCurrentRow(2);  // by click or by key: the chosen name follows
     EXPECT_EQ(window.Name_Conf, QStringLiteral("Gamma"));
 
-    Project_Folder.clear();
+    App_State.Project_Folder.clear();
     window.FormShow();
     EXPECT_EQ(window.ListBox1->currentRow(), 0);
     EXPECT_EQ(window.Name_Conf, QStringLiteral("Alpha"));
@@ -189,33 +185,33 @@ TEST_F(Configurations, OpenProjectOpensTheChosenConfiguration)
     MakeConfiguration(QStringLiteral("Alpha"));
     MakeConfiguration(QStringLiteral("Gamma"));
     TFOpenConf window;
-    FOpenConf = &window;
+    shell::Window_List().Put<TFOpenConf>(&window);
     QTimer::singleShot(0, &window, [&] {
         window.ListBox1->setCurrentRow(1);
         window.Btn_OK->Click();
     });
     EXPECT_TRUE(Open_Project());
-    EXPECT_EQ(Active_Conf_Name, QStringLiteral("Gamma"));
-    EXPECT_EQ(Project_Folder, Configuration_Folder(QStringLiteral("Gamma")));
-    EXPECT_EQ(File_MQTT_Set_Topic, Configuration_Folder(QStringLiteral("Gamma")) + QStringLiteral("/MQTT_Set_Topic.xml"));
+    EXPECT_EQ(App_State.Active_Conf_Name, QStringLiteral("Gamma"));
+    EXPECT_EQ(App_State.Project_Folder, Configuration_Folder(QStringLiteral("Gamma")));
+    EXPECT_EQ(App_State.File_MQTT_Set_Topic, Configuration_Folder(QStringLiteral("Gamma")) + QStringLiteral("/MQTT_Set_Topic.xml"));
 
     QTimer::singleShot(0, &window, [&] {
         window.ListBox1->setCurrentRow(0);
         window.Btn_Cancel->Click();
     });
     EXPECT_FALSE(Open_Project());
-    EXPECT_EQ(Active_Conf_Name, QStringLiteral("Gamma"));
+    EXPECT_EQ(App_State.Active_Conf_Name, QStringLiteral("Gamma"));
 }
 
 TEST_F(Configurations, EmptyListAndStaleSelectionChangeNothing)
 {
     MakeConfiguration(QStringLiteral("Alpha"));
     MakeConfiguration(QStringLiteral("Old"));
-    Active_Conf_Name = QStringLiteral("Old");
-    Project_Folder = Configuration_Folder(Active_Conf_Name);
+    App_State.Active_Conf_Name = QStringLiteral("Old");
+    App_State.Project_Folder = Configuration_Folder(App_State.Active_Conf_Name);
     Set_Files();
     TFOpenConf window;
-    FOpenConf = &window;
+    shell::Window_List().Put<TFOpenConf>(&window);
 
     // A first showing chooses the open "Old"; then every configuration folder goes away.
     window.FormShow();
@@ -229,8 +225,8 @@ TEST_F(Configurations, EmptyListAndStaleSelectionChangeNothing)
         window.Btn_OK->Click();
     });
     EXPECT_FALSE(Open_Project());
-    EXPECT_EQ(Active_Conf_Name, QStringLiteral("Old"));
-    EXPECT_EQ(File_ParGen, Configuration_Folder(QStringLiteral("Old")) + QStringLiteral("/ParGen.xml"));
+    EXPECT_EQ(App_State.Active_Conf_Name, QStringLiteral("Old"));
+    EXPECT_EQ(App_State.File_ParGen, Configuration_Folder(QStringLiteral("Old")) + QStringLiteral("/ParGen.xml"));
     EXPECT_FALSE(QFileInfo::exists(Configuration_Folder(QStringLiteral("Alpha"))));
 }
 
@@ -238,14 +234,14 @@ TEST_F(Configurations, FolderRemovedWhileTheWindowIsOpenIsNotOpened)
 {
     MakeConfiguration(QStringLiteral("Alpha"));
     TFOpenConf window;
-    FOpenConf = &window;
+    shell::Window_List().Put<TFOpenConf>(&window);
     QTimer::singleShot(0, &window, [&] {
         QDir(Configuration_Folder(QStringLiteral("Alpha"))).removeRecursively();
         window.Btn_OK->Click();
     });
     EXPECT_FALSE(Open_Project());
-    EXPECT_TRUE(Project_Folder.isEmpty());
-    EXPECT_TRUE(Active_Conf_Name.isEmpty());
+    EXPECT_TRUE(App_State.Project_Folder.isEmpty());
+    EXPECT_TRUE(App_State.Active_Conf_Name.isEmpty());
 }
 
 TEST_F(Configurations, WindowsTakeTheirTextsFromTheTable)

@@ -120,22 +120,22 @@ TEST_F(LanguageFile, UnreadableOrUndecodableFilesChangeNothing)
 
 TEST_F(LanguageFile, LoadLanguageFallsBackToEnglish)
 {
-    Language_Folder = Dir.Path();
+    App_State.Language_Folder = Dir.Path();
     Dir.Write(QStringLiteral("Deutsch.lng"), "STR0 = Anfang\n");
 
-    Language_Name = QStringLiteral("Deutsch");
+    App_State.Language_Name = QStringLiteral("Deutsch");
     Load_Language();
     EXPECT_EQ(Lang(0), QStringLiteral("Anfang"));
 
     // Another language first restores every built-in text.
-    Language_Name = QStringLiteral("Missing");
+    App_State.Language_Name = QStringLiteral("Missing");
     Load_Language();
-    EXPECT_EQ(Language_Name, QStringLiteral("English"));
+    EXPECT_EQ(App_State.Language_Name, QStringLiteral("English"));
     EXPECT_EQ(Lang(0), QStringLiteral("Begin"));
 
     Dir.Write(QStringLiteral("English.lng"), "STR0 = Start\n");
-    Language_Name = QStringLiteral("../Deutsch");
+    App_State.Language_Name = QStringLiteral("../Deutsch");
     Load_Language();
-    EXPECT_EQ(Language_Name, QStringLiteral("English"));
+    EXPECT_EQ(App_State.Language_Name, QStringLiteral("English"));
     EXPECT_EQ(Lang(0), QStringLiteral("Start"));
 }

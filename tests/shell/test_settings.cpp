@@ -19,24 +19,24 @@ protected:
 
 TEST_F(SettingsFile, MissingFileGivesDefaults)
 {
-    Active_Conf_Name = QStringLiteral("old");
-    Opt_Enable_Update = true;
+    App_State.Active_Conf_Name = QStringLiteral("old");
+    App_State.Opt_Enable_Update = true;
     EXPECT_TRUE(Read_Settings(Path()).isEmpty());
-    EXPECT_TRUE(Active_Conf_Name.isEmpty());
-    EXPECT_EQ(Device_IP_Address, QStringLiteral("192.168.2.205"));
-    EXPECT_EQ(Language_Name, QStringLiteral("English"));
-    EXPECT_FALSE(Opt_Enable_Internet || Opt_Enable_Update || Opt_Jump_Field_Tables || Opt_Double_Click_Auto_Size);
+    EXPECT_TRUE(App_State.Active_Conf_Name.isEmpty());
+    EXPECT_EQ(App_State.Device_IP_Address, QStringLiteral("192.168.2.205"));
+    EXPECT_EQ(App_State.Language_Name, QStringLiteral("English"));
+    EXPECT_FALSE(App_State.Opt_Enable_Internet || App_State.Opt_Enable_Update || App_State.Opt_Jump_Field_Tables || App_State.Opt_Double_Click_Auto_Size);
 }
 
 TEST_F(SettingsFile, WritesTheLayoutAndReadsItBack)
 {
-    Active_Conf_Name = QStringLiteral("Plant A");
-    Device_IP_Address = QStringLiteral("10.0.0.7");
-    Language_Name = QStringLiteral("Italiano");
-    Opt_Enable_Internet = true;
-    Opt_Enable_Update = false;
-    Opt_Jump_Field_Tables = true;
-    Opt_Double_Click_Auto_Size = false;
+    App_State.Active_Conf_Name = QStringLiteral("Plant A");
+    App_State.Device_IP_Address = QStringLiteral("10.0.0.7");
+    App_State.Language_Name = QStringLiteral("Italiano");
+    App_State.Opt_Enable_Internet = true;
+    App_State.Opt_Enable_Update = false;
+    App_State.Opt_Jump_Field_Tables = true;
+    App_State.Opt_Double_Click_Auto_Size = false;
     Write_Settings(Path());
 
     EXPECT_EQ(Dir.Read(Settings_File_Name),
@@ -52,13 +52,13 @@ TEST_F(SettingsFile, WritesTheLayoutAndReadsItBack)
 
     Read_Settings(QStringLiteral("/nonexistent/none.xml"));
     EXPECT_TRUE(Read_Settings(Path()).isEmpty());
-    EXPECT_EQ(Active_Conf_Name, QStringLiteral("Plant A"));
-    EXPECT_EQ(Device_IP_Address, QStringLiteral("10.0.0.7"));
-    EXPECT_EQ(Language_Name, QStringLiteral("Italiano"));
-    EXPECT_TRUE(Opt_Enable_Internet);
-    EXPECT_FALSE(Opt_Enable_Update);
-    EXPECT_TRUE(Opt_Jump_Field_Tables);
-    EXPECT_FALSE(Opt_Double_Click_Auto_Size);
+    EXPECT_EQ(App_State.Active_Conf_Name, QStringLiteral("Plant A"));
+    EXPECT_EQ(App_State.Device_IP_Address, QStringLiteral("10.0.0.7"));
+    EXPECT_EQ(App_State.Language_Name, QStringLiteral("Italiano"));
+    EXPECT_TRUE(App_State.Opt_Enable_Internet);
+    EXPECT_FALSE(App_State.Opt_Enable_Update);
+    EXPECT_TRUE(App_State.Opt_Jump_Field_Tables);
+    EXPECT_FALSE(App_State.Opt_Double_Click_Auto_Size);
 }
 
 TEST_F(SettingsFile, EachValueIsReadOnItsOwn)
@@ -67,22 +67,22 @@ TEST_F(SettingsFile, EachValueIsReadOnItsOwn)
                                   "<lastlang/><lastinternet><enable_internet>true</enable_internet>"
                                   "<enable_update>1</enable_update></lastinternet></Other>");
     EXPECT_TRUE(Read_Settings(Path()).isEmpty());
-    EXPECT_TRUE(Active_Conf_Name.isEmpty());
-    EXPECT_TRUE(Device_IP_Address.isEmpty());  // present but empty is not the default
-    EXPECT_EQ(Language_Name, QStringLiteral("English"));
-    EXPECT_FALSE(Opt_Enable_Internet);
-    EXPECT_TRUE(Opt_Enable_Update);
-    EXPECT_FALSE(Opt_Jump_Field_Tables);
+    EXPECT_TRUE(App_State.Active_Conf_Name.isEmpty());
+    EXPECT_TRUE(App_State.Device_IP_Address.isEmpty());  // present but empty is not the default
+    EXPECT_EQ(App_State.Language_Name, QStringLiteral("English"));
+    EXPECT_FALSE(App_State.Opt_Enable_Internet);
+    EXPECT_TRUE(App_State.Opt_Enable_Update);
+    EXPECT_FALSE(App_State.Opt_Jump_Field_Tables);
 }
 
 TEST_F(SettingsFile, MalformedFileGivesDefaultsAndSaysSo)
 {
     Dir.Write(Settings_File_Name, "<Conf_Settings><lastproj><projectname>A</projectname>");
-    Language_Name = QStringLiteral("Deutsch");
+    App_State.Language_Name = QStringLiteral("Deutsch");
     const QString error = Read_Settings(Path());
     EXPECT_TRUE(error.contains(Settings_File_Name)) << error.toStdString();
-    EXPECT_TRUE(Active_Conf_Name.isEmpty());
-    EXPECT_EQ(Language_Name, QStringLiteral("English"));
+    EXPECT_TRUE(App_State.Active_Conf_Name.isEmpty());
+    EXPECT_EQ(App_State.Language_Name, QStringLiteral("English"));
 }
 
 TEST_F(SettingsFile, WriteFailureIsReported)

@@ -23,16 +23,13 @@ class SoftOptions : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Language_Folder = Dir.Path();
-        Language_Name = QStringLiteral("English");
-        Opt_Enable_Internet = Opt_Enable_Update = Opt_Jump_Field_Tables = Opt_Double_Click_Auto_Size = false;
+        App_State = {};
+        App_State.Language_Folder = Dir.Path();
         Load_Default_Language();
     }
     void TearDown() override
     {
-        Language_Folder.clear();
-        Language_Name = QStringLiteral("English");
-        Opt_Enable_Internet = Opt_Enable_Update = Opt_Jump_Field_Tables = Opt_Double_Click_Auto_Size = false;
+        App_State = {};
         Version_Check_Server = Version_Server();
         Load_Default_Language();
     }
@@ -167,11 +164,11 @@ TEST_F(SoftOptions, PickingALanguageAppliesItsTextsAtOnceButKeepsTheSettingUntil
     EXPECT_EQ(w.Caption(), QStringLiteral("Optionen"));
     EXPECT_EQ(w.L_Sel_Lang->text(), QStringLiteral("Sprache : Deutsch"));
     EXPECT_EQ(w.L_Page_Lang->text(), QStringLiteral("Seite 1 / 1"));
-    EXPECT_EQ(Language_Name, QStringLiteral("English"));  // Cancel would keep it
+    EXPECT_EQ(App_State.Language_Name, QStringLiteral("English"));  // Cancel would keep it
 
     w.Btn_OKClick();
     EXPECT_EQ(w.ModalResult(), platform::mrOk);
-    EXPECT_EQ(Language_Name, QStringLiteral("Deutsch"));
+    EXPECT_EQ(App_State.Language_Name, QStringLiteral("Deutsch"));
 }
 
 TEST_F(SoftOptions, WithoutACallbackTheWindowItselfTakesTheNewTexts)
@@ -186,9 +183,9 @@ TEST_F(SoftOptions, WithoutACallbackTheWindowItselfTakesTheNewTexts)
 
 TEST_F(SoftOptions, ConnectionChoicesFollowEachOtherAndReachTheFlagsOnOk)
 {
-    Opt_Enable_Internet = true;
-    Opt_Enable_Update = true;
-    Opt_Double_Click_Auto_Size = true;
+    App_State.Opt_Enable_Internet = true;
+    App_State.Opt_Enable_Update = true;
+    App_State.Opt_Double_Click_Auto_Size = true;
     TFSoftOptions w;
     w.FormShow();
     EXPECT_EQ(w.PC_Options->currentWidget(), w.TS_Language);
@@ -212,10 +209,10 @@ TEST_F(SoftOptions, ConnectionChoicesFollowEachOtherAndReachTheFlagsOnOk)
     w.CB_Soft_Set_Jump_Table->click();
 
     w.Btn_OKClick();
-    EXPECT_FALSE(Opt_Enable_Internet);
-    EXPECT_TRUE(Opt_Enable_Update);
-    EXPECT_TRUE(Opt_Jump_Field_Tables);
-    EXPECT_TRUE(Opt_Double_Click_Auto_Size);
+    EXPECT_FALSE(App_State.Opt_Enable_Internet);
+    EXPECT_TRUE(App_State.Opt_Enable_Update);
+    EXPECT_TRUE(App_State.Opt_Jump_Field_Tables);
+    EXPECT_TRUE(App_State.Opt_Double_Click_Auto_Size);
 }
 
 TEST_F(SoftOptions, CancelLeavesTheFlagsAndShowingAgainReloadsThem)
@@ -227,8 +224,8 @@ TEST_F(SoftOptions, CancelLeavesTheFlagsAndShowingAgainReloadsThem)
         w.Btn_Cancel->Click();
     });
     EXPECT_EQ(w.ShowModal(), platform::mrCancel);
-    EXPECT_FALSE(Opt_Enable_Internet);
-    EXPECT_FALSE(Opt_Jump_Field_Tables);
+    EXPECT_FALSE(App_State.Opt_Enable_Internet);
+    EXPECT_FALSE(App_State.Opt_Jump_Field_Tables);
 
     QTimer::singleShot(0, &w, [&] {
         EXPECT_FALSE(w.CB_En_Con->isChecked());
@@ -237,7 +234,7 @@ TEST_F(SoftOptions, CancelLeavesTheFlagsAndShowingAgainReloadsThem)
         w.Btn_OK->Click();
     });
     EXPECT_EQ(w.ShowModal(), platform::mrOk);
-    EXPECT_TRUE(Opt_Enable_Internet);
+    EXPECT_TRUE(App_State.Opt_Enable_Internet);
 }
 
 TEST_F(SoftOptions, CheckButtonShowsTheLinkOrNoUpdate)
@@ -283,7 +280,7 @@ TEST_F(SoftOptions, InformationWindowKeepsItsEnglishTextsAndShowsTheComparedVers
         return true;
     };
     Language(QStringLiteral("Deutsch"), "STR0 = Anfang\r\nSTR300 = Optionen\r\n");
-    Language_Name = QStringLiteral("Deutsch");
+    App_State.Language_Name = QStringLiteral("Deutsch");
     Load_Language();
     ASSERT_EQ(Lang(0), QStringLiteral("Anfang"));
     about.FormShow();

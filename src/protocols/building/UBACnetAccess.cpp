@@ -1,8 +1,9 @@
 #include "protocols/building/UBACnetAccess.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFBACnetAccess* FBACnetAccess = nullptr;
+TFBACnetAccess* FBACnetAccess() { return shell::Window<TFBACnetAccess>(); }
 
 TFBACnetAccess::TFBACnetAccess(QWidget* parent) : platform::TForm(parent)
 {

@@ -1,8 +1,9 @@
 #include "protocols/building/UBACnetSlaveSetAccess.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFBACnetSlaveSetAccess* FBACnetSlaveSetAccess = nullptr;
+TFBACnetSlaveSetAccess* FBACnetSlaveSetAccess() { return shell::Window<TFBACnetSlaveSetAccess>(); }
 
 TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(QWidget* parent) : platform::TForm(parent)
 {

@@ -1,8 +1,9 @@
 #include "protocols/building/UBACnet_Eng_Unit.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFBACnet_Eng_Unit* FBACnet_Eng_Unit = nullptr;
+TFBACnet_Eng_Unit* FBACnet_Eng_Unit() { return shell::Window<TFBACnet_Eng_Unit>(); }
 
 TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(QWidget* parent) : platform::TForm(parent)
 {

@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFBACnet_Eng_Unit* FBACnet_Eng_Unit;
+TFBACnet_Eng_Unit* FBACnet_Eng_Unit();

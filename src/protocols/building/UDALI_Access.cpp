@@ -1,8 +1,9 @@
 #include "protocols/building/UDALI_Access.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFDALI_Access* FDALI_Access = nullptr;
+TFDALI_Access* FDALI_Access() { return shell::Window<TFDALI_Access>(); }
 
 TFDALI_Access::TFDALI_Access(QWidget* parent) : platform::TForm(parent)
 {

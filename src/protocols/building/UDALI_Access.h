@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFDALI_Access* FDALI_Access;
+TFDALI_Access* FDALI_Access();

@@ -1,8 +1,9 @@
 #include "protocols/building/UImportEDEFile.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFImportEDEFile* FImportEDEFile = nullptr;
+TFImportEDEFile* FImportEDEFile() { return shell::Window<TFImportEDEFile>(); }
 
 TFImportEDEFile::TFImportEDEFile(QWidget* parent) : platform::TForm(parent)
 {

@@ -1,8 +1,9 @@
 #include "protocols/building/UKNXAccess.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFKNXAccess* FKNXAccess = nullptr;
+TFKNXAccess* FKNXAccess() { return shell::Window<TFKNXAccess>(); }
 
 TFKNXAccess::TFKNXAccess(QWidget* parent) : platform::TForm(parent)
 {

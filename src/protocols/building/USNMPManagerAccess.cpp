@@ -1,8 +1,9 @@
 #include "protocols/building/USNMPManagerAccess.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFSNMPManagerAccess* FSNMPManagerAccess = nullptr;
+TFSNMPManagerAccess* FSNMPManagerAccess() { return shell::Window<TFSNMPManagerAccess>(); }
 
 TFSNMPManagerAccess::TFSNMPManagerAccess(QWidget* parent) : platform::TForm(parent)
 {

@@ -1,8 +1,9 @@
 #include "protocols/building/USNMP_Trap_Access.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFSNMP_Trap_Access* FSNMP_Trap_Access = nullptr;
+TFSNMP_Trap_Access* FSNMP_Trap_Access() { return shell::Window<TFSNMP_Trap_Access>(); }
 
 TFSNMP_Trap_Access::TFSNMP_Trap_Access(QWidget* parent) : platform::TForm(parent)
 {

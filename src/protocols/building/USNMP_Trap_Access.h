@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFSNMP_Trap_Access* FSNMP_Trap_Access;
+TFSNMP_Trap_Access* FSNMP_Trap_Access();

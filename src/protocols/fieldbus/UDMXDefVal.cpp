@@ -1,8 +1,9 @@
 #include "protocols/fieldbus/UDMXDefVal.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFDMXDefVal* FDMXDefVal = nullptr;
+TFDMXDefVal* FDMXDefVal() { return shell::Window<TFDMXDefVal>(); }
 
 TFDMXDefVal::TFDMXDefVal(QWidget* parent) : platform::TForm(parent)
 {

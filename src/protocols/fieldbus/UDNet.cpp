@@ -1,8 +1,9 @@
 #include "protocols/fieldbus/UDNet.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFDNet* FDNet = nullptr;
+TFDNet* FDNet() { return shell::Window<TFDNet>(); }
 
 TFDNet::TFDNet(QWidget* parent) : platform::TForm(parent)
 {

@@ -1,8 +1,9 @@
 #include "protocols/fieldbus/UDefOffset.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFDefOffset* FDefOffset = nullptr;
+TFDefOffset* FDefOffset() { return shell::Window<TFDefOffset>(); }
 
 TFDefOffset::TFDefOffset(QWidget* parent) : platform::TForm(parent)
 {

@@ -1,6 +1,7 @@
 #include "protocols/fieldbus/UMQTT_SetAccess_Eth.h"
+#include "shell/UWindowList.h"
 
-TFMQTT_SetAccess_Eth* FMQTT_SetAccess_Eth = nullptr;
+TFMQTT_SetAccess_Eth* FMQTT_SetAccess_Eth() { return shell::Window<TFMQTT_SetAccess_Eth>(); }
 
 TFMQTT_SetAccess_Eth::TFMQTT_SetAccess_Eth(QWidget* parent) : platform::TForm(parent)
 {

@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFMQTT_SetAccess_Eth* FMQTT_SetAccess_Eth;
+TFMQTT_SetAccess_Eth* FMQTT_SetAccess_Eth();

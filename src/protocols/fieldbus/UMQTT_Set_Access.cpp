@@ -1,8 +1,9 @@
 #include "protocols/fieldbus/UMQTT_Set_Access.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFMQTT_Set_Access* FMQTT_Set_Access = nullptr;
+TFMQTT_Set_Access* FMQTT_Set_Access() { return shell::Window<TFMQTT_Set_Access>(); }
 
 TFMQTT_Set_Access::TFMQTT_Set_Access(QWidget* parent) : platform::TForm(parent)
 {

@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFMQTT_Set_Access* FMQTT_Set_Access;
+TFMQTT_Set_Access* FMQTT_Set_Access();

@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFModbus_TCP_Master_Set_Access* FModbus_TCP_Master_Set_Access;
+TFModbus_TCP_Master_Set_Access* FModbus_TCP_Master_Set_Access();

@@ -1,8 +1,9 @@
 #include "protocols/fieldbus/UProfinetFileName.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFProfinetFileName* FProfinetFileName = nullptr;
+TFProfinetFileName* FProfinetFileName() { return shell::Window<TFProfinetFileName>(); }
 
 TFProfinetFileName::TFProfinetFileName(QWidget* parent) : platform::TForm(parent)
 {

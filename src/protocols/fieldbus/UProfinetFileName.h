@@ -13,4 +13,4 @@ public:
     QString Name_File_XML;
 };
 
-extern TFProfinetFileName* FProfinetFileName;
+TFProfinetFileName* FProfinetFileName();

@@ -1,8 +1,9 @@
 #include "protocols/fieldbus/UReceiveCAN.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFReceiveCAN* FReceiveCAN = nullptr;
+TFReceiveCAN* FReceiveCAN() { return shell::Window<TFReceiveCAN>(); }
 
 TFReceiveCAN::TFReceiveCAN(QWidget* parent) : platform::TForm(parent)
 {

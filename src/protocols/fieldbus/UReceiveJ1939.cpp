@@ -1,8 +1,9 @@
 #include "protocols/fieldbus/UReceiveJ1939.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFReceiveJ1939* FReceiveJ1939 = nullptr;
+TFReceiveJ1939* FReceiveJ1939() { return shell::Window<TFReceiveJ1939>(); }
 
 TFReceiveJ1939::TFReceiveJ1939(QWidget* parent) : platform::TForm(parent)
 {

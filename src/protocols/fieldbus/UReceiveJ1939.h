@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFReceiveJ1939* FReceiveJ1939;
+TFReceiveJ1939* FReceiveJ1939();

@@ -1,8 +1,9 @@
 #include "protocols/fieldbus/UReceiveNMEA.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFReceiveNMEA* FReceiveNMEA = nullptr;
+TFReceiveNMEA* FReceiveNMEA() { return shell::Window<TFReceiveNMEA>(); }
 
 TFReceiveNMEA::TFReceiveNMEA(QWidget* parent) : platform::TForm(parent)
 {

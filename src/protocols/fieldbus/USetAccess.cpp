@@ -1,8 +1,9 @@
 #include "protocols/fieldbus/USetAccess.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFSetAccess* FSetAccess = nullptr;
+TFSetAccess* FSetAccess() { return shell::Window<TFSetAccess>(); }
 
 TFSetAccess::TFSetAccess(QWidget* parent) : platform::TForm(parent)
 {

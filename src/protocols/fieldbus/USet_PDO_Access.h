@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFSet_PDO_Access* FSet_PDO_Access;
+TFSet_PDO_Access* FSet_PDO_Access();

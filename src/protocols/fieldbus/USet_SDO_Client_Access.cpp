@@ -1,8 +1,9 @@
 #include "protocols/fieldbus/USet_SDO_Client_Access.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFSet_SDO_Client_Access* FSet_SDO_Client_Access = nullptr;
+TFSet_SDO_Client_Access* FSet_SDO_Client_Access() { return shell::Window<TFSet_SDO_Client_Access>(); }
 
 TFSet_SDO_Client_Access::TFSet_SDO_Client_Access(QWidget* parent) : platform::TForm(parent)
 {

@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFSet_SDO_Client_Access* FSet_SDO_Client_Access;
+TFSet_SDO_Client_Access* FSet_SDO_Client_Access();

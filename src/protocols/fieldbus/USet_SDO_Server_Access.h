@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFSet_SDO_Server_Access* FSet_SDO_Server_Access;
+TFSet_SDO_Server_Access* FSet_SDO_Server_Access();

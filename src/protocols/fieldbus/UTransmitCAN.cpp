@@ -1,8 +1,9 @@
 #include "protocols/fieldbus/UTransmitCAN.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFTransmitCAN* FTransmitCAN = nullptr;
+TFTransmitCAN* FTransmitCAN() { return shell::Window<TFTransmitCAN>(); }
 
 TFTransmitCAN::TFTransmitCAN(QWidget* parent) : platform::TForm(parent)
 {

@@ -1,8 +1,9 @@
 #include "protocols/fieldbus/UTransmitJ1939.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFTransmitJ1939* FTransmitJ1939 = nullptr;
+TFTransmitJ1939* FTransmitJ1939() { return shell::Window<TFTransmitJ1939>(); }
 
 TFTransmitJ1939::TFTransmitJ1939(QWidget* parent) : platform::TForm(parent)
 {

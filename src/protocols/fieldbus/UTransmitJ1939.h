@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFTransmitJ1939* FTransmitJ1939;
+TFTransmitJ1939* FTransmitJ1939();

@@ -1,8 +1,9 @@
 #include "protocols/fieldbus/UTransmitNMEA.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFTransmitNMEA* FTransmitNMEA = nullptr;
+TFTransmitNMEA* FTransmitNMEA() { return shell::Window<TFTransmitNMEA>(); }
 
 TFTransmitNMEA::TFTransmitNMEA(QWidget* parent) : platform::TForm(parent)
 {

@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFTransmitNMEA* FTransmitNMEA;
+TFTransmitNMEA* FTransmitNMEA();

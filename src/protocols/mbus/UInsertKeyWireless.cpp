@@ -1,6 +1,7 @@
 #include "protocols/mbus/UInsertKeyWireless.h"
+#include "shell/UWindowList.h"
 
-TFInsertKeyWireless* FInsertKeyWireless = nullptr;
+TFInsertKeyWireless* FInsertKeyWireless() { return shell::Window<TFInsertKeyWireless>(); }
 
 TFInsertKeyWireless::TFInsertKeyWireless(QWidget* parent) : platform::TForm(parent)
 {

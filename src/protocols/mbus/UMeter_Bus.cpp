@@ -1,8 +1,9 @@
 #include "protocols/mbus/UMeter_Bus.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFMeter_Bus* FMeter_Bus = nullptr;
+TFMeter_Bus* FMeter_Bus() { return shell::Window<TFMeter_Bus>(); }
 
 TFMeter_Bus::TFMeter_Bus(QWidget* parent) : platform::TForm(parent)
 {

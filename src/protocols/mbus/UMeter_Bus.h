@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFMeter_Bus* FMeter_Bus;
+TFMeter_Bus* FMeter_Bus();

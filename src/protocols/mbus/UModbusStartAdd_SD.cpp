@@ -1,8 +1,9 @@
 #include "protocols/mbus/UModbusStartAdd_SD.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFModbusStartAdd_SD* FModbusStartAdd_SD = nullptr;
+TFModbusStartAdd_SD* FModbusStartAdd_SD() { return shell::Window<TFModbusStartAdd_SD>(); }
 
 TFModbusStartAdd_SD::TFModbusStartAdd_SD(QWidget* parent) : platform::TForm(parent)
 {

@@ -12,4 +12,4 @@ public:
     void Set_Lang() override;
 };
 
-extern TFModbusStartAdd_SD* FModbusStartAdd_SD;
+TFModbusStartAdd_SD* FModbusStartAdd_SD();

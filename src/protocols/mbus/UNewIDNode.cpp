@@ -1,8 +1,9 @@
 #include "protocols/mbus/UNewIDNode.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFNewIDNode* FNewIDNode = nullptr;
+TFNewIDNode* FNewIDNode() { return shell::Window<TFNewIDNode>(); }
 
 TFNewIDNode::TFNewIDNode(QWidget* parent) : platform::TForm(parent)
 {

@@ -1,8 +1,9 @@
 #include "protocols/mbus/UScanDecode.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFScanDecode* FScanDecode = nullptr;
+TFScanDecode* FScanDecode() { return shell::Window<TFScanDecode>(); }
 
 TFScanDecode::TFScanDecode(QWidget* parent) : platform::TForm(parent)
 {

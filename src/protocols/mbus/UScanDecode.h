@@ -15,4 +15,4 @@ public:
     int Form_Type = 0;
 };
 
-extern TFScanDecode* FScanDecode;
+TFScanDecode* FScanDecode();

@@ -1,8 +1,9 @@
 #include "protocols/mbus/UScanModbusStart.h"
 
 #include "shell/ULanguage.h"
+#include "shell/UWindowList.h"
 
-TFScanModbusStart* FScanModbusStart = nullptr;
+TFScanModbusStart* FScanModbusStart() { return shell::Window<TFScanModbusStart>(); }
 
 TFScanModbusStart::TFScanModbusStart(QWidget* parent) : platform::TForm(parent)
 {
