@@ -738,7 +738,7 @@ void TCustomControl::keyPressEvent(QKeyEvent* event)
         }
     }
     const QString text = event->text();
-    if (text.size() == 1) {
+    if (text.size() == 1 && (GetDlgCode() & DLGC_WANTCHARS)) {
         QChar ch = text.at(0);
         Guarded([&] { KeyPress(ch); });
         if (ch.isNull()) {

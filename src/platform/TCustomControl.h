@@ -63,8 +63,9 @@ struct TScrollInfo {
     bool AlwaysVisible = false;
 };
 
-// What the keyboard handling of a window leaves to the control (WM_GETDLGCODE's answer).
-enum : unsigned { DLGC_WANTARROWS = 0x1, DLGC_WANTTAB = 0x2, DLGC_WANTALLKEYS = 0x4, DLGC_WANTCHARS = 0x80 };
+// What the keyboard handling of a window leaves to the control (WM_GETDLGCODE's answer): the
+// arrows reach KeyDown, Tab reaches KeyDown, characters reach KeyPress.
+enum : unsigned { DLGC_WANTARROWS = 0x1, DLGC_WANTTAB = 0x2, DLGC_WANTCHARS = 0x80 };
 
 // The hint of one place of a control: the text and the area it holds for.
 struct THintInfo {
@@ -239,7 +240,8 @@ protected:
     virtual THintInfo HintAt(const QPoint& pos);
     // The cursor for a place of the client area; the default is Cursor().
     virtual QCursor CursorAt(int x, int y);
-    // The keys this control takes from the window (DLGC_... flags), from the switches by default.
+    // The keys this control takes from the window (DLGC_... flags): the switches' and characters
+    // by default.
     virtual unsigned GetDlgCode();
 
     bool event(QEvent* event) override;

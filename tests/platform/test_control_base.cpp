@@ -38,6 +38,7 @@ public:
     std::vector<QRect> clips;
     QString failure;  // thrown by Paint when set
     bool swallowKeys = false;
+    bool noChars = false;
 
     int FirstLine() const { return ScrollPos(sbVertical); }
 
@@ -66,6 +67,8 @@ protected:
         if (swallowKeys)
             key = 0;
     }
+    void KeyPress(QChar& ch) override { log.push_back(std::string("press ") + char(ch.unicode())); }
+    unsigned GetDlgCode() override { return TCustomControl::GetDlgCode() & ~(noChars ? DLGC_WANTCHARS : 0u); }
     void Scroll(TScrollBarKind bar, int code, int pos) override
     {
         log.push_back("scroll " + std::to_string(bar) + " " + std::to_string(code) + " " + std::to_string(pos));
@@ -341,27 +344,31 @@ TEST_F(ControlBase, UnusedWheelTurnReachesTheControlOnce)
     EXPECT_EQ(sheet->log, std::vector<std::string>{"wheel -120 30,40"});
 }
 
-TEST_F(ControlBase, TabAndArrowsReachKeyDownWhenAskedFor)
+TEST_F(ControlBase, TabArrowsAndCharactersReachTheControlWhenAskedFor)
 {
     struct Case {
         const char* name;
-        bool wantTabs, wantArrows, swallow;
+        bool wantTabs, wantArrows, noChars, swallow;
         Qt::Key key;
         std::vector<std::string> log;
         bool focusMoved;
     };
     const Case cases[] = {
-        {"Tab moves the focus by default", false, true, false, Qt::Key_Tab, {}, true},
-        {"Tab wanted and taken", true, true, true, Qt::Key_Tab, {"keydown 9"}, false},
-        {"Tab wanted but left alone still moves the focus", true, true, false, Qt::Key_Tab, {"keydown 9"}, true},
-        {"Shift+Tab wanted", true, true, true, Qt::Key_Backtab, {"keydown 16", "keydown 9"}, false},
-        {"arrows by default", false, true, true, Qt::Key_Down, {"keydown 40"}, false},
-        {"arrows not wanted", false, false, true, Qt::Key_Down, {}, false},
+        {"Tab moves the focus by default", false, true, false, false, Qt::Key_Tab, {}, true},
+        {"Tab wanted and taken", true, true, false, true, Qt::Key_Tab, {"keydown 9"}, false},
+        {"Tab wanted but left alone still moves the focus", true, true, false, false, Qt::Key_Tab,
+         {"keydown 9", "press \t"}, true},
+        {"Shift+Tab wanted", true, true, false, true, Qt::Key_Backtab, {"keydown 16", "keydown 9"}, false},
+        {"arrows by default", false, true, false, true, Qt::Key_Down, {"keydown 40"}, false},
+        {"arrows not wanted", false, false, false, true, Qt::Key_Down, {}, false},
+        {"characters by default", false, true, false, false, Qt::Key_A, {"keydown 65", "press a"}, false},
+        {"characters not wanted", false, true, true, false, Qt::Key_A, {"keydown 65"}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         sheet->SetWantTabs(c.wantTabs);
         sheet->SetWantArrows(c.wantArrows);
+        sheet->noChars = c.noChars;
         sheet->swallowKeys = c.swallow;
         sheet->setFocus();
         ASSERT_TRUE(sheet->hasFocus());
