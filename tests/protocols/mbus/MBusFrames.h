@@ -111,7 +111,8 @@ inline Bytes Annex_Telegram_ELL() { return Join({Annex_Link(), Hex("8C 20 2A"), 
 // starts 23 bytes after position 15. Its key is the CMAC of the derivation block (message
 // counter, link-layer address) under the meter's key.
 inline Bytes Mode7_Afl() { return Hex("90 17 002C 07 01000000 AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"); }
-inline Bytes Mode7_Telegram(const TAESKey128& key, const Bytes& afl = Mode7_Afl())
+inline Bytes Mode7_Telegram(const TAESKey128& key, const Bytes& afl = Mode7_Afl(),
+                            const char* transport = "7A 2A 00 2007 10")
 {
     uint8_t derivation[16] = {0x00, 0x01, 0x00, 0x00, 0x00, 0x78, 0x56, 0x34, 0x12};
     std::fill(derivation + 9, derivation + 16, 0x07);
@@ -119,7 +120,7 @@ inline Bytes Mode7_Telegram(const TAESKey128& key, const Bytes& afl = Mode7_Afl(
     const TAESKey128 message_key = AES_CMAC(block, 16, key);
     Bytes plain = Hex("2F2F 04 13 2A000000");
     plain.resize(32, 0x2F);
-    return Join({Annex_Link(), Hex("8C 20 2A"), afl, Hex("7A 2A 00 2007 10"), Encrypt_CBC(plain, message_key, {})});
+    return Join({Annex_Link(), Hex("8C 20 2A"), afl, Hex(transport), Encrypt_CBC(plain, message_key, {})});
 }
 
 // Mode 5 with fifteen blocks, the most a configuration word can announce.

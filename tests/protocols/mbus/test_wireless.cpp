@@ -270,6 +270,20 @@ TEST_F(ModeSeven, DecryptsWithTheDerivedKey)
     EXPECT_EQ(real[0]->ValueStr, "0.042");
 }
 
+// Bit 5 of the configuration word's high byte puts the payload four bytes later; the fillers test
+// and the records start there too.
+TEST_F(ModeSeven, PayloadAfterTheLongerTransportHeader)
+{
+    const Bytes telegram = Mode7_Telegram(Annex_Key(), Mode7_Afl(), "7A 2A 00 2027 10 01020304");
+    ASSERT_EQ(Decode(telegram), 0);
+    Give_Key(0, Annex_Key());
+    ASSERT_EQ(Decode(telegram), 0);
+    EXPECT_FALSE(meters[0]->Cripted);
+    const auto real = Real_Records(*meters[0]);
+    ASSERT_EQ(real.size(), 1u);
+    EXPECT_EQ(real[0]->ValueStr, "0.042");
+}
+
 // A telegram that does not decrypt to the fillers leaves the meter as it was, and the window is
 // still told about it.
 TEST_F(ModeSeven, WrongKeyLeavesTheMeterAsItWas)
