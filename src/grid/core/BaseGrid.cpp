@@ -820,6 +820,65 @@ void TBaseGrid::MoveToBaseCell()
         MoveColRow(b.X, b.Y);
 }
 
+void TBaseGrid::KeyDown(int& key)
+{
+    enum { VK_PRIOR = 33, VK_NEXT = 34, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40 };
+    if (key == VK_NEXT && VisibleRowCount() + TopRow() - FixedRows() == RowCount() - 1 && HideLastRow && RowCount() > 1)
+        SetRow(RowCount() - 2);
+    if (TCellProperties* p = CellProps(Col(), Row()); p && IsMergedCell(Col(), Row())) {
+        const TPoint b = p->GetBaseCell(Col(), Row());
+        const TPoint s = CellSpan(Col(), Row());
+        switch (key) {
+        case VK_LEFT:
+            if (b.X < Col() && Col() > FixedCols() && b.X > 0)
+                MoveColRow(b.X, Row());
+            break;
+        case VK_UP:
+            if (b.Y < Row() && Row() > FixedRows() && b.Y > 0)
+                MoveColRow(Col(), b.Y);
+            break;
+        case VK_RIGHT:
+            if (b.X + s.X >= Col() && Col() < ColCount() - 1 && b.X < ColCount() - 1 && b.X + s.X < ColCount())
+                MoveColRow(b.X + s.X, Row());
+            break;
+        case VK_DOWN:
+            if (b.Y + s.Y >= Row() && Row() < RowCount() - 1 && b.Y < RowCount() - 1)
+                MoveColRow(Col(), std::min(b.Y + s.Y, RowCount() - 1));
+            break;
+        default:
+            break;
+        }
+    }
+    // The platform's one-step move.
+    switch (key) {
+    case VK_LEFT:
+        if (Col() > FixedCols())
+            MoveColRow(Col() - 1, Row());
+        break;
+    case VK_RIGHT:
+        if (Col() < ColCount() - 1)
+            MoveColRow(Col() + 1, Row());
+        break;
+    case VK_UP:
+        if (Row() > FixedRows())
+            MoveColRow(Col(), Row() - 1);
+        break;
+    case VK_DOWN:
+        if (Row() < RowCount() - 1)
+            MoveColRow(Col(), Row() + 1);
+        break;
+    case VK_PRIOR:
+        MoveColRow(Col(), std::max(FixedRows(), Row() - std::max(VisibleRowCount(), 1)));
+        break;
+    case VK_NEXT:
+        MoveColRow(Col(), std::min(RowCount() - 1, Row() + std::max(VisibleRowCount(), 1)));
+        break;
+    default:
+        return;
+    }
+    MoveToBaseCell();
+}
+
 TRect TBaseGrid::AbsCellRect(int c, int r) const
 {
     int64_t x = ColOffset(c);

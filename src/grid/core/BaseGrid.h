@@ -283,6 +283,9 @@ public:
     bool RowSpanIdentical(int r1, int r2) const;
     bool ColSpanIdentical(int c1, int c2) const;
     void MoveToBaseCell();
+    // Arrow keys over merged cells: the current cell leaves an area by the edge it moves to and
+    // always lands on a base cell. Virtual key codes: 33 Page Up, 34 Page Down, 37 to 40 arrows.
+    virtual void KeyDown(int& key);
 
     // Geometry of display cells.
     TRect CellRect(int c, int r) const;

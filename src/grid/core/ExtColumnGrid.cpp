@@ -590,6 +590,24 @@ void TExtColumnGrid::GetCheckFalse(int c, int r, QString& value)
         value = (*FColumns)[c]->CheckFalse;
 }
 
+bool TExtColumnGrid::GetColumnFilter(int c)
+{
+    TExtStringGrid::GetColumnFilter(c);
+    TGridColumnItem* item = (*FColumns)[c];
+    if (!item || item->Filter.isEmpty())
+        return false;
+    FilterList.clear();
+    for (const QString& entry : item->Filter)
+        FilterList << entry.section('=', 0, 0);
+    return true;
+}
+
+void TExtColumnGrid::UpdateColumnHeaders()
+{
+    for (int i = 0; i < FColumns->Count() && i < ColumnHeaders.size(); ++i)
+        (*FColumns)[i]->SetHeaderField(ColumnHeaders[i]);
+}
+
 namespace {
 
 QJsonObject FontToJson(const TFontDesc& f)

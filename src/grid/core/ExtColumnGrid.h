@@ -194,6 +194,8 @@ public:
     void GetCheckTrue(int c, int r, QString& value) override;
     void GetCheckFalse(int c, int r, QString& value) override;
     bool IsVirtualCheckColumn(int c) override;
+    bool GetColumnFilter(int c) override;
+    void UpdateColumnHeaders() override;
 
     // What the editing code reads after GetEditorType.
     QStringList EditComboItems;

@@ -863,3 +863,57 @@ void TExtStringGrid::LoadCell(int c, int r, const QString& value)
 }
 
 }  // namespace grid
+
+namespace grid {
+
+bool TExtStringGrid::GetColumnFilter(int c)
+{
+    FilterList.clear();
+    if (FilterDropDownAuto && (c >= FixedCols() || FilterDropDownAllColumns)) {
+        QStringList values;
+        auto add = [&](const QString& v) {
+            values << (v.contains(' ') ? v + QStringLiteral("=\"") + v + QStringLiteral("\"") : v);
+        };
+        for (int r = FixedRows(); r < RowCount() - FixedFooters; ++r)
+            add(Cells(c, r).trimmed());
+        if (!FilterIncremental)
+            for (const auto& item : FGridItems)
+                add(item->Row.Text(c));
+        // A sorted list that ignores duplicates, compared without regard to case.
+        std::stable_sort(values.begin(), values.end(),
+                         [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        for (const QString& v : values)
+            if (FilterList.isEmpty() || FilterList.back().compare(v, Qt::CaseInsensitive) != 0)
+                FilterList << v;
+        if (!FilterDropDownClear.isEmpty())
+            FilterList.prepend(FilterDropDownClear);
+    }
+    if (OnGetColumnFilter)
+        OnGetColumnFilter(this, c, FilterList);
+    return !FilterList.isEmpty();
+}
+
+void TExtStringGrid::SetColumnHeaders(const QStringList& headers)
+{
+    ColumnHeaders = headers;
+    if (FixedRows() > 0)
+        ClearColumnHeaders();
+    UpdateColumnHeaders();
+    ShowColumnHeaders();
+}
+
+void TExtStringGrid::ShowColumnHeaders()
+{
+    if (FixedRows() <= 0)
+        return;
+    for (int i = 0; i < ColumnHeaders.size() && i < TotalColCount(); ++i)
+        SetCells(i, 0, EscapesToLineBreaks(ColumnHeaders[i]));
+}
+
+void TExtStringGrid::ClearColumnHeaders()
+{
+    for (int c = 0; c < TotalColCount(); ++c)
+        SetCells(c, 0, QString());
+}
+
+}  // namespace grid

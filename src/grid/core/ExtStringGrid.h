@@ -82,6 +82,10 @@ public:
     bool URLShowInText = false;
     TObject* GridImages = nullptr;  // the image list; image cells do nothing without it
     QStringList ColumnHeaders;
+    bool FilterDropDownAuto = false;
+    bool FilterDropDownAllColumns = false;  // fdAll: fixed columns offer filter values too
+    bool FilterIncremental = false;
+    QStringList FilterList;  // the values a column's filter drop-down offers
 
     // Events.
     Event<int, int, bool&> OnCanEditCell;  // ARow, ACol
@@ -96,6 +100,7 @@ public:
     Event<int, int, QString&> OnSaveCell, OnLoadCell;
     Event<const TGridRect&> OnCellsChanged;
     Event<int, int, int> OnRadioButtonClick;
+    Event<int, QStringList&> OnGetColumnFilter;
 
     // Version.
     virtual uint32_t GetVersionNr() const { return 0x06020103; }
@@ -262,6 +267,12 @@ public:
     QString CheckFalseOf(int c, int r);
     // Whether the column's cells are data check boxes without a graphic of their own.
     virtual bool IsVirtualCheckColumn(int) { return false; }
+    virtual bool GetColumnFilter(int c);
+    // Headers of row 0: "\n" pairs in a header become line breaks.
+    void SetColumnHeaders(const QStringList& headers);
+    void ShowColumnHeaders();
+    void ClearColumnHeaders();
+    virtual void UpdateColumnHeaders() {}
     virtual void HideInplaceEdit() {}
     virtual void CellControlsUpdate(bool) {}
     virtual void CellsChanged(const TGridRect& r);

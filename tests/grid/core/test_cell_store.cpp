@@ -130,6 +130,29 @@ TEST(CellStore, DisplayHookSeesBaseCellAndWideTextRoundTrips)
     EXPECT_EQ(g.Cells(1, 1), QStringLiteral("|\\") + QChar(0) + QChar('V'));
 }
 
+TEST(MergedCells, ArrowKeysLeaveAnAreaByItsEdge)
+{
+    TCountingGrid g;
+    ASSERT_TRUE(g.MergeCells(2, 2, 2, 2));
+    const struct {
+        int StartCol, StartRow, Key, EndCol, EndRow;
+    } cases[] = {
+        {3, 2, 37, 1, 2},  // Left from the right half lands left of the area
+        {2, 2, 39, 4, 2},  // Right from the left half lands right of it
+        {2, 3, 38, 2, 1},  // Up from the lower half
+        {2, 2, 40, 2, 4},  // Down from the upper half
+        {1, 2, 39, 2, 2},  // Right into the area lands on its base
+        {4, 3, 37, 2, 2},  // Left into the area from its lower row lands on its base
+    };
+    for (const auto& c : cases) {
+        g.MoveColRow(c.StartCol, c.StartRow);
+        int key = c.Key;
+        g.KeyDown(key);
+        EXPECT_EQ(g.Col(), c.EndCol) << c.StartCol << "," << c.StartRow << " key " << c.Key;
+        EXPECT_EQ(g.Row(), c.EndRow) << c.StartCol << "," << c.StartRow << " key " << c.Key;
+    }
+}
+
 TEST(Geometry, CellRectsFollowScrollingAndMergedAreasSpanTheirCells)
 {
     TCountingGrid g;

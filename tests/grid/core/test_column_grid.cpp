@@ -51,6 +51,18 @@ TEST(ColumnGrid, AddedItemCopiesVisualsButTakesTheGridsColourAndFont)
     EXPECT_TRUE(added->ComboItems.isEmpty());
 }
 
+TEST(ColumnGrid, ColumnFilterEntriesAndHeaderList)
+{
+    TExtColumnGrid g;
+    g.Columns()[2]->Filter = QStringList{QStringLiteral("Big=>100"), QStringLiteral("<5")};
+    EXPECT_TRUE(g.GetColumnFilter(2));
+    EXPECT_EQ(g.FilterList, (QStringList{"Big", "<5"}));
+    EXPECT_FALSE(g.GetColumnFilter(3));
+    g.SetColumnHeaders({"a", "b", "c", "d", "e"});
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(g.Columns()[i]->Header(), QString(QChar('a' + i)));
+}
+
 TEST(ColumnGrid, HeaderWritesRowZeroAndTheHeaderList)
 {
     TExtColumnGrid g;

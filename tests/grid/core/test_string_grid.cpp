@@ -182,6 +182,30 @@ TEST(Editability, PlainGridFollowsStartValueAndCellRecord)
     EXPECT_TRUE(can);
 }
 
+TEST(ColumnFilter, DistinctSortedValuesWithTheClearEntry)
+{
+    TExtStringGrid g;
+    g.SetRowCount(4);
+    g.FilterDropDownAuto = true;
+    g.SetCells(2, 1, QStringLiteral("Rome"));
+    g.SetCells(2, 2, QStringLiteral(" New York "));
+    g.SetCells(2, 3, QStringLiteral("rome"));
+    EXPECT_TRUE(g.GetColumnFilter(2));
+    EXPECT_EQ(g.FilterList, (QStringList{"(All)", "New York=\"New York\"", "Rome"}));
+    EXPECT_FALSE(g.GetColumnFilter(0));
+    g.FilterDropDownAuto = false;
+    EXPECT_FALSE(g.GetColumnFilter(2));
+}
+
+TEST(Headers, ColumnHeadersFillRowZero)
+{
+    TExtStringGrid g;
+    g.SetCells(4, 0, QStringLiteral("old"));
+    g.SetColumnHeaders({QStringLiteral("#"), QStringLiteral("Two\\nLines")});
+    EXPECT_EQ(g.Cells(1, 0), QStringLiteral("Two\rLines"));
+    EXPECT_TRUE(g.Cells(4, 0).isEmpty());
+}
+
 TEST(Rows, MovingARowMovesTheWholeRow)
 {
     TExtStringGrid g;
