@@ -442,13 +442,8 @@ bool TExtStringGrid::GetRowSelect(int r)
 {
     if ((r < 0 || r >= RowCount() + NumHiddenRows()) && !MouseActions.RowSelectPersistent)
         throw EExtGridError(QStringLiteral("Invalid row %1 accessed").arg(r));
-    if (MouseActions.DisjunctRowSelect()) {
-        if (r < 0)
-            return false;
-        if (FRowSelect.size() < size_t(r) + 1)
-            FRowSelect.resize(size_t(r) + 1, false);
-        return FRowSelect[size_t(r)];
-    }
+    if (MouseActions.DisjunctRowSelect())  // a row past the flags is not selected; reading adds none
+        return r >= 0 && size_t(r) < FRowSelect.size() && FRowSelect[size_t(r)];
     const TGridRect& s = Selection();
     return r >= std::min(s.Top, s.Bottom) && r <= std::max(s.Top, s.Bottom);
 }

@@ -185,6 +185,8 @@ void TExtStringGrid::HideRows(int fromRow, int toRow)
     if (fromRow < 0 || toRow < fromRow)
         return;
     toRow = std::min(toRow, TotalRowCount() - 1);
+    if (toRow < fromRow)
+        return;
     int n = 0;
     for (int r = fromRow; r <= toRow; ++r)
         n += IsHiddenRow(r);
