@@ -7,10 +7,10 @@
 #include "controls/buttons_pages/PicButton.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
+#include "shell/UParGenFile.h"
 #include "comm_params/UParGenCheck.h"
-#include "comm_params/UParGenFile.h"
-#include "shell/UWindowList.h"
 #include "shell/UWindowLook.h"
+#include "shell/UWindowList.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -22,6 +22,18 @@
 TFParGen* FParGen() { return shell::Window<TFParGen>(); }
 
 using namespace comm_params;
+using shell::Decode_Check;
+using shell::Decode_Check_Number;
+using shell::Decode_Index;
+using shell::Decode_Item_Text;
+using shell::ParGen_Default;
+using shell::ParGen_Element_Count;
+using shell::ParGen_Elements;
+using shell::ParGen_Read_File;
+using shell::ParGen_Write_File;
+using shell::TParGenElement;
+using shell::TParGenEncoding;
+using shell::TParGenTexts;
 using shell::Lang;
 
 namespace {
@@ -492,74 +504,98 @@ void TFParGen::Create_GSM_GPRS()
 
 void TFParGen::Bind_Elements()
 {
-    auto bytes = [this](const TByteRow& r) {
-        for (QLineEdit* b : r.Boxes)
-            FBound.push_back(b);
+    using enum shell::TParGen_Id;
+    FBound.assign(ParGen_Element_Count, nullptr);
+    auto one = [this](shell::TParGen_Id element, QWidget* w) { FBound[shell::Index_Of(element)] = w; };
+    // An address row: its four boxes from the element of the first byte on.
+    auto bytes = [&](shell::TParGen_Id first, const TByteRow& r) {
+        for (int i = 0; i < 4; ++i)
+            one(first + i, r.Boxes[size_t(i)]);
     };
-    auto one = [this](QWidget* w) { FBound.push_back(w); };
 
-    one(CB_Select_Device_Device);
-    one(E_EthConn_Device_Name);
-    one(CB_EthConn_En_DHCP_Cable);
-    one(CB_EthConn_En_DHCP_WiFi);
-    one(CB_EthConn_Enable_DNS);
-    bytes(EthConn_Primary_DNS);
-    bytes(EthConn_Secondary_DNS);
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             E_MQTT_Server, E_MQTT_Server_Port, E_MQTT_Client_ID, E_MQTT_Keep_Alive, CB_MQTT_Clean_Session,
-             CB_MQTT_WillFlag, E_MQTT_Will_TopicName, E_MQTT_Will_Message, CB_MQTT_Will_Retained, CB_MQTT_Will_QoS,
-             CB_MQTT_PublishTopicConnection, E_MQTT_Connection_TopicName, E_MQTT_Connection_Message,
-             CB_MQTT_Connection_Retained, E_MQTT_Username, E_MQTT_Password, E_MQTT_ASync_Send_Time,
-             E_MQTT_TopicDALIAns, CB_MQTT_Enable_ReProgram, E_MQTT_Reprogram_Topic, E_MQTT_Reproram_Value})
-        one(w);
-    bytes(Ethernet_IP);
-    bytes(Ethernet_SM);
-    bytes(Ethernet_GAT);
-    one(Ethernet_GAT.Check);
-    one(CB_WiFi2_Type);
-    bytes(WiFi2_IP1_IP);
-    bytes(WiFi2_IP1_SM);
-    one(WiFi2_IP1_GAT.Check);
-    bytes(WiFi2_IP1_GAT);
-    bytes(WiFi2_IP2_IP);
-    bytes(WiFi2_IP2_SM);
-    one(WiFi2_IP2_GAT.Check);
-    bytes(WiFi2_IP2_GAT);
-    one(E_WiFi2_SSID);
-    one(E_WiFi2_Password);
-    one(CB_WiFi2_Secure_Type);
-    one(CB_WiFi2_En_DHCP);
-    bytes(WiFi2_DHCP_First);
-    bytes(WiFi2_DHCP_SM);
-    one(E_WiFi2_Lease_Time);
-    one(CB_WiFi2_Max_Client);
-    one(CB_WiFi2_Channel);
-    for (QWidget* w : std::initializer_list<QWidget*>{CB_TLS_Enable, CB_TLS_En_Server_Auth, E_TLS_Server_Cert,
-                                                      CB_TLS_En_Client_Auth, E_TLS_Client_Cert, E_TLS_Client_Cert_Key,
-                                                      E_TLS_Client_Cert_Key_Pass, E_NTP_Server_URL, E_NTP_Poll_Time})
-        one(w);
-    bytes(ModbusTCPSlave_IP);
-    bytes(ModbusTCPSlave_SM);
-    bytes(ModbusTCPSlave_GAT);
-    one(ModbusTCPSlave_GAT.Check);
-    one(E_ModbusTCPSlave_Port);
-    for (QWidget* w : std::initializer_list<QWidget*>{E_GSM_GPRS_PIN, E_GSM_GPRS_APN, CB_GSM_GPRS_AuthType,
-                                                      E_GSM_GPRS_UserName, E_GSM_GPRS_Password})
-        one(w);
+    one(Select_Device, CB_Select_Device_Device);
+    one(Eth_Conn_Device_Name, E_EthConn_Device_Name);
+    one(Eth_Conn_DHCP_Cable, CB_EthConn_En_DHCP_Cable);
+    one(Eth_Conn_DHCP_WiFi, CB_EthConn_En_DHCP_WiFi);
+    one(Eth_Conn_Enable_DNS, CB_EthConn_Enable_DNS);
+    bytes(Eth_Conn_Primary_DNS1, EthConn_Primary_DNS);
+    bytes(Eth_Conn_Secondary_DNS1, EthConn_Secondary_DNS);
+    one(MQTT_Server_URL, E_MQTT_Server);
+    one(MQTT_Server_Port, E_MQTT_Server_Port);
+    one(MQTT_Client_ID, E_MQTT_Client_ID);
+    one(MQTT_Keep_Alive, E_MQTT_Keep_Alive);
+    one(MQTT_Clean_Session, CB_MQTT_Clean_Session);
+    one(MQTT_WillFlag, CB_MQTT_WillFlag);
+    one(MQTT_Will_Topic_Name, E_MQTT_Will_TopicName);
+    one(MQTT_Will_Message, E_MQTT_Will_Message);
+    one(MQTT_Will_Retained, CB_MQTT_Will_Retained);
+    one(MQTT_Will_QoS, CB_MQTT_Will_QoS);
+    one(MQTT_PublishTopicConnection, CB_MQTT_PublishTopicConnection);
+    one(MQTT_Connection_Topic_Name, E_MQTT_Connection_TopicName);
+    one(MQTT_Connection_Message, E_MQTT_Connection_Message);
+    one(MQTT_Connection_Retained, CB_MQTT_Connection_Retained);
+    one(MQTT_Username, E_MQTT_Username);
+    one(MQTT_Password, E_MQTT_Password);
+    one(MQTT_ASync_Send_Time, E_MQTT_ASync_Send_Time);
+    one(MQTT_Topic_DALI_Answer, E_MQTT_TopicDALIAns);
+    one(MQTT_Enable_Reprogram, CB_MQTT_Enable_ReProgram);
+    one(MQTT_Reprogram_Topic, E_MQTT_Reprogram_Topic);
+    one(MQTT_Reprogram_Value, E_MQTT_Reproram_Value);
+    bytes(Ethernet_IP1, Ethernet_IP);
+    bytes(Ethernet_SM1, Ethernet_SM);
+    bytes(Ethernet_GAT1, Ethernet_GAT);
+    one(Ethernet_EN_GAT, Ethernet_GAT.Check);
+    one(WiFi_Type, CB_WiFi2_Type);
+    bytes(WiFi_IP1, WiFi2_IP1_IP);
+    bytes(WiFi_SM1, WiFi2_IP1_SM);
+    one(WiFi_EN_Gateway, WiFi2_IP1_GAT.Check);
+    bytes(WiFi_GAT1, WiFi2_IP1_GAT);
+    bytes(WiFi_IP2_IP1, WiFi2_IP2_IP);
+    bytes(WiFi_IP2_SM1, WiFi2_IP2_SM);
+    one(WiFi_IP2_EN_Gateway, WiFi2_IP2_GAT.Check);
+    bytes(WiFi_IP2_GAT1, WiFi2_IP2_GAT);
+    one(WiFi_SSID, E_WiFi2_SSID);
+    one(WiFi_PWD, E_WiFi2_Password);
+    one(WiFi_Secure_Type, CB_WiFi2_Secure_Type);
+    one(WiFi_EN_DHCP, CB_WiFi2_En_DHCP);
+    bytes(WiFi_DHCP_First_IP1, WiFi2_DHCP_First);
+    bytes(WiFi_DHCP_SM1, WiFi2_DHCP_SM);
+    one(WiFi_Lease_Time, E_WiFi2_Lease_Time);
+    one(WiFi_Max_Client, CB_WiFi2_Max_Client);
+    one(WiFi_Channel, CB_WiFi2_Channel);
+    one(TLS_Enable, CB_TLS_Enable);
+    one(TLS_En_Server_Auth, CB_TLS_En_Server_Auth);
+    one(TLS_Server_Auth_Certificate, E_TLS_Server_Cert);
+    one(TLS_En_Client_Auth, CB_TLS_En_Client_Auth);
+    one(TLS_Client_Auth_Certificate, E_TLS_Client_Cert);
+    one(TLS_Client_Auth_Key, E_TLS_Client_Cert_Key);
+    one(TLS_Client_Auth_Key_Password, E_TLS_Client_Cert_Key_Pass);
+    one(NTP_Server_URL, E_NTP_Server_URL);
+    one(NTP_Poll_Time, E_NTP_Poll_Time);
+    bytes(Modbus_TCP_Slave_IP1, ModbusTCPSlave_IP);
+    bytes(Modbus_TCP_Slave_SM1, ModbusTCPSlave_SM);
+    bytes(Modbus_TCP_Slave_GAT1, ModbusTCPSlave_GAT);
+    one(Modbus_TCP_Slave_EN_GAT, ModbusTCPSlave_GAT.Check);
+    one(Modbus_TCP_Slave_Port, E_ModbusTCPSlave_Port);
+    one(GSM_GPRS_PIN, E_GSM_GPRS_PIN);
+    one(GSM_GPRS_APN, E_GSM_GPRS_APN);
+    one(GSM_GPRS_AUTHTYPE, CB_GSM_GPRS_AuthType);
+    one(GSM_GPRS_USERNAME, E_GSM_GPRS_UserName);
+    one(GSM_GPRS_PASSWORD, E_GSM_GPRS_Password);
 
-    // Each element must meet a control of its kind.
-    if (FBound.size() != static_cast<size_t>(ParGen_Element_Count))
-        throw std::logic_error("ParGen controls do not match the elements");
+    // Every element must meet a control of its kind.
     for (size_t i = 0; i < FBound.size(); ++i) {
         const TParGenEncoding enc = ParGen_Elements()[i].Encoding;
         const QWidget* w = FBound[i];
-        const bool ok = enc == TParGenEncoding::Text
-                            ? (qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w))
+        const bool ok = !w                             ? false
+                        : enc == TParGenEncoding::Text ? (qobject_cast<const QLineEdit*>(w) ||
+                                                          qobject_cast<const QPlainTextEdit*>(w))
                         : (enc == TParGenEncoding::Check || enc == TParGenEncoding::CheckNumber)
                             ? qobject_cast<const QCheckBox*>(w) != nullptr
                             : qobject_cast<const QComboBox*>(w) != nullptr;
         if (!ok)
-            throw std::logic_error(std::string("ParGen control of the wrong kind for ") + ParGen_Elements()[i].Name);
+            throw std::logic_error(std::string("ParGen element without a control of its kind: ") +
+                                   ParGen_Elements()[i].Name);
     }
 }
 
@@ -1250,107 +1286,28 @@ void TFParGen::Btn_OKClick()
 
 int TFParGen::Check_Device_Name(const QString& text) const { return comm_params::Check_Device_Name(text); }
 
+TParGen_Check_Input TFParGen::Check_Input() const
+{
+    TParGen_Check_Input in;
+    in.Values = ParGen_Values();
+    in.Reprogram_Value_Shown = own_visible(E_MQTT_Reproram_Value);
+    in.Ethernet_DNS_Shown = own_visible(Ethernet_DNS.Check);
+    in.Ethernet_DNS_Checked = Ethernet_DNS.Check->isChecked();
+    in.Ethernet_DNS = Ethernet_DNS.Texts();
+    in.WiFi_IP1_Editable = own_visible(WiFi2_IP1_IP.Boxes[0]) && own_enabled(WiFi2_IP1_IP.Boxes[0]);
+    in.WiFi_IP2_Editable = own_visible(WiFi2_IP2_IP.Boxes[0]) && own_enabled(WiFi2_IP2_IP.Boxes[0]);
+    using enum shell::TParGen_Id;
+    in.List_Captions = {{Select_Device, L_Select_Device_Device->text()},   {MQTT_Will_QoS, L_MQTT_Will_QoS->text()},
+                        {WiFi_Type, L_WiFi2_Type->text()},                 {WiFi_Secure_Type, L_WiFi2_Secure_Type->text()},
+                        {WiFi_Max_Client, L_WiFi2_Max_Client->text()},     {WiFi_Channel, L_WiFi2_Channel->text()},
+                        {GSM_GPRS_AUTHTYPE, L_GSM_GPRS_AuthType->text()}};
+    return in;
+}
+
 bool TFParGen::Controllo_Dati()
 {
-    auto fail = [](const QString& message) {
-        platform::MessageDlg(message, platform::TMsgDlgType::mtError, platform::TMsgDlgButtons::mbOK);
-        return false;
-    };
-    // The four texts of a group follow one another in the text table.
-    auto bytes_ok = [&](const TByteRow& r, int firstText) {
-        const int bad = First_Bad_Byte(r.Texts());
-        return bad < 0 || fail(Lang(firstText + bad));
-    };
-    auto empty_or = [](const QLineEdit* e, qint64 lo, qint64 hi) {
-        return e->text().isEmpty() || In_Range(e->text(), lo, hi);
-    };
-
-    // 1. DNS of the connection
-    if (CB_EthConn_Enable_DNS->isChecked()) {
-        if (!bytes_ok(EthConn_Primary_DNS, 5179) || !bytes_ok(EthConn_Secondary_DNS, 5183))
-            return false;
-    }
-    // 2. MQTT: the reprogramming value where it is shown, then the numbers the device stores
-    //    in 16 and 32 bits (empty keep-alive and send time take the device's defaults).
-    if (own_visible(E_MQTT_Reproram_Value) && !In_Range(E_MQTT_Reproram_Value->text(), 0, 255))
-        return fail(Lang(4242));
-    if (!In_Range(E_MQTT_Server_Port->text(), MQTT_Port_Min, MQTT_Port_Max))
-        return fail(Msg_MQTT_Server_Port());
-    if (!empty_or(E_MQTT_Keep_Alive, 0, MQTT_Keep_Alive_Max))
-        return fail(Msg_MQTT_Keep_Alive());
-    if (!empty_or(E_MQTT_ASync_Send_Time, 0, MQTT_Send_Time_Max))
-        return fail(Msg_MQTT_Send_Time());
-    // 3. Ethernet address and mask; 4. its gateway; 5. its DNS where shown
-    if (!bytes_ok(Ethernet_IP, 576) || !bytes_ok(Ethernet_SM, 580))
-        return false;
-    if (Ethernet_GAT.Check->isChecked() && !bytes_ok(Ethernet_GAT, 584))
-        return false;
-    if (own_visible(Ethernet_DNS.Check) && Ethernet_DNS.Check->isChecked() && !bytes_ok(Ethernet_DNS, 588))
-        return false;
-    // 6. Wi-Fi
-    if (CB_WiFi2_Type->currentIndex() == 0) {
-        if (!bytes_ok(WiFi2_IP1_IP, 5187) || !bytes_ok(WiFi2_IP1_SM, 5191))
-            return false;
-        if (WiFi2_IP1_GAT.Check->isChecked() && !bytes_ok(WiFi2_IP1_GAT, 5195))
-            return false;
-        if (CB_WiFi2_En_DHCP->isChecked()) {
-            if (!bytes_ok(WiFi2_DHCP_First, 5199) || !bytes_ok(WiFi2_DHCP_SM, 5203))
-                return false;
-            if (!In_Range(E_WiFi2_Lease_Time->text(), 1, 99999999))
-                return fail(Lang(5207));
-        }
-    } else {
-        // A station checks only the addresses the user can edit.
-        const QWidget* first1 = WiFi2_IP1_IP.Boxes[0];
-        if (own_visible(first1) && own_enabled(first1)) {
-            if (!bytes_ok(WiFi2_IP1_IP, 5208) || !bytes_ok(WiFi2_IP1_SM, 5212))
-                return false;
-            if (WiFi2_IP1_GAT.Check->isChecked() && !bytes_ok(WiFi2_IP1_GAT, 5216))
-                return false;
-        }
-        const QWidget* first2 = WiFi2_IP2_IP.Boxes[0];
-        if (own_visible(first2) && own_enabled(first2)) {
-            if (!bytes_ok(WiFi2_IP2_IP, 5220) || !bytes_ok(WiFi2_IP2_SM, 5224))
-                return false;
-            if (WiFi2_IP2_GAT.Check->isChecked() && !bytes_ok(WiFi2_IP2_GAT, 5228))
-                return false;
-        }
-    }
-    // The device copies the network name and password into fixed fields with their zero.
-    if (E_WiFi2_SSID->text().size() > WiFi_SSID_Max_Chars)
-        return fail(Msg_WiFi_SSID_Length());
-    if (E_WiFi2_Password->text().size() > WiFi_PWD_Max_Chars)
-        return fail(Msg_WiFi_PWD_Length());
-    // 7. NTP
-    if (!In_Range(E_NTP_Poll_Time->text(), 0, 10000000))
-        return fail(Lang(618));
-    // 8. Modbus TCP slave
-    if (!bytes_ok(ModbusTCPSlave_IP, 1811) || !bytes_ok(ModbusTCPSlave_SM, 1815))
-        return false;
-    if (ModbusTCPSlave_GAT.Check->isChecked() && !bytes_ok(ModbusTCPSlave_GAT, 1819))
-        return false;
-    if (!In_Range(E_ModbusTCPSlave_Port->text(), 0, 65535) || Str_To_Int_Def(E_ModbusTCPSlave_Port->text(), -1) == 10000)
-        return fail(Lang(1823));
-    // 9. Modem: PIN and APN, then the whole text with its zero in the device's field.
-    const QString pinApn = QStringLiteral("PIN=") + E_GSM_GPRS_PIN->text() + QStringLiteral("\r\nAPN=") +
-                           E_GSM_GPRS_APN->text() + QStringLiteral("\r\n");
-    if (pinApn.size() > Modem_Field_Bytes)
-        return fail(Lang(4155));
-    if (Modem_Text(E_GSM_GPRS_PIN->text(), E_GSM_GPRS_APN->text(), CB_GSM_GPRS_AuthType->currentText(),
-                   E_GSM_GPRS_UserName->text(), E_GSM_GPRS_Password->text())
-            .size() > Modem_Text_Max_Chars)
-        return fail(Msg_Modem_Text_Length());
-    // 10. Every list needs a selection: none would be stored as "-1".
-    const std::initializer_list<std::tuple<QComboBox*, QLabel*, TParGenPanel>> lists = {
-        {CB_Select_Device_Device, L_Select_Device_Device, TParGenPanel::Select_Device},
-        {CB_MQTT_Will_QoS, L_MQTT_Will_QoS, TParGenPanel::MQTT},
-        {CB_WiFi2_Type, L_WiFi2_Type, TParGenPanel::WiFi2},
-        {CB_WiFi2_Secure_Type, L_WiFi2_Secure_Type, TParGenPanel::WiFi2},
-        {CB_WiFi2_Max_Client, L_WiFi2_Max_Client, TParGenPanel::WiFi2},
-        {CB_WiFi2_Channel, L_WiFi2_Channel, TParGenPanel::WiFi2},
-        {CB_GSM_GPRS_AuthType, L_GSM_GPRS_AuthType, TParGenPanel::GSM_GPRS}};
-    for (const auto& [list, label, panel] : lists)
-        if (list->currentIndex() < 0)
-            return fail(Msg_No_Item_Selected(Lang(ParGen_Panel_Text(panel)), label->text()));
-    return true;
+    const std::optional<QString> fault = Check_ParGen(Check_Input());
+    if (fault)
+        platform::MessageDlg(*fault, platform::TMsgDlgType::mtError, platform::TMsgDlgButtons::mbOK);
+    return !fault;
 }

@@ -15,6 +15,9 @@
 namespace controls {
 class TPicButton;
 }
+namespace comm_params {
+struct TParGen_Check_Input;
+}
 
 // Row of four address byte boxes with the dots between them, headed by a label or, for a
 // gateway, by the check box that enables it.
@@ -58,6 +61,8 @@ public:
 
     // Checks the fields in their fixed order; shows the first failure and answers false.
     bool Controllo_Dati();
+    // What the checks look at: the values as they would be written and what the window shows.
+    comm_params::TParGen_Check_Input Check_Input() const;
     int Check_Device_Name(const QString& text) const;
     void Btn_OKClick();
 

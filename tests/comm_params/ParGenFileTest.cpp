@@ -1,12 +1,13 @@
 #include "platform/Exception.h"
 #include "support/TempDir.h"
-#include "comm_params/UParGenFile.h"
+#include "shell/UParGenFile.h"
+#include "shell/UTextChecks.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
 #include <set>
 
-using namespace comm_params;
+using namespace shell;
 
 namespace {
 
@@ -82,6 +83,13 @@ TEST(ParGenFormat, ParseReadsByNameWhateverTheRootAndOrder)
     EXPECT_EQ(t[0], QStringLiteral("2"));
     EXPECT_EQ(t[static_cast<size_t>(ParGen_Element_Index(QStringLiteral("WiFi_SSID")))], QStringLiteral("b"));
     EXPECT_FALSE(t[1].has_value());
+
+    // In the writer's order too, the first of two elements of one name counts.
+    const TParGenTexts ordered = ParGen_Parse("<Par_Gen><Select_Device>1</Select_Device><Select_Device>2</Select_Device>"
+                                              "<Eth_Conn_Device_Name>gw</Eth_Conn_Device_Name></Par_Gen>",
+                                              QStringLiteral("f"));
+    EXPECT_EQ(ordered[Index_Of(TParGen_Id::Select_Device)], QStringLiteral("1"));
+    EXPECT_EQ(ordered[Index_Of(TParGen_Id::Eth_Conn_Device_Name)], QStringLiteral("gw"));
 }
 
 TEST(ParGenFormat, MalformedOrMissingFileThrowsWithTheFileName)
@@ -135,9 +143,14 @@ TEST(ParGenDecode, IntegerParser)
         {"", std::nullopt}, {" ", std::nullopt}, {"12 ", std::nullopt}, {"1.5", std::nullopt},
         {"abc", std::nullopt}, {"$", std::nullopt}, {"0x", std::nullopt}, {"-", std::nullopt},
         {"99999999999999999999", std::nullopt}, {"١٢", std::nullopt}};
-    for (const auto& [text, expected] : cases)
+    for (const auto& [text, expected] : cases) {
+        // Typed texts and file values read alike.
         EXPECT_EQ(Parse_Integer(QString::fromUtf8(text)), expected) << text;
-    EXPECT_EQ(Str_To_Int_Def(QStringLiteral("4294967296"), -1), -1);
+        EXPECT_EQ(Parse_Integer(std::string_view(text)), expected) << text;
+    }
+    EXPECT_EQ(Parse_Int32(QStringLiteral("4294967296")), std::nullopt);
+    EXPECT_EQ(Parse_Int32(std::string_view("$FFFFFFFF")), -1);
+    EXPECT_EQ(Parse_Integer(std::string_view("x10")), std::nullopt);
 }
 
 TEST(ParGenDecode, ChecksListsAndItemTexts)
