@@ -635,6 +635,20 @@ void TExtStringGrid::SetRowEnabled(int r, bool value)
     RepaintRow(r);
 }
 
+int TExtStringGrid::GetPrintColWidth(int c) const
+{
+    if (c < 0 || c > 511)
+        throw EExtGridError(QStringLiteral("Columns is not in valid range"));
+    return PrintColWidths[size_t(c)];
+}
+
+int TExtStringGrid::GetPrintColOffset(int c) const
+{
+    if (c < 0 || c > 511)
+        throw EExtGridError(QStringLiteral("Columns is not in valid range"));
+    return PrintColOffsets[size_t(c)];
+}
+
 QString TExtStringGrid::GetCurrentCell()
 {
     const TPoint b = BaseCell(RealColIndex(Col()), Row());

@@ -186,6 +186,11 @@ public:
     bool GetRowEnabled(int r) const;
     void SetRowEnabled(int r, bool value);
     const std::vector<int>& SelectedRows() const { return FSelectedRows; }
+    // Printed width and left offset of a column from the last print layout (columns 0 to 511).
+    int GetPrintColWidth(int c) const;
+    int GetPrintColOffset(int c) const;
+    std::array<int, 513> PrintColWidths{};
+    std::array<int, 513> PrintColOffsets{};
 
     // Index mapping between display and real columns and rows.
     int RealToDisplCol(int a) const;

@@ -154,6 +154,31 @@ TEST(Selection, SelectRowsCutsTheCountAndDisjunctFlagsTrackSelectedRows)
     EXPECT_TRUE(g.SelectedRows().empty());
 }
 
+TEST(RowState, EnablingModifiedFlagsAndPrintColumns)
+{
+    TExtStringGrid g;
+    g.SetRow(3);
+    g.SetRowEnabled(3, false);
+    EXPECT_EQ(g.Row(), 1);
+    EXPECT_FALSE(g.GetRowEnabled(3));
+    for (int r = 1; r < g.RowCount(); ++r)
+        g.SetRowEnabled(r, false);
+    EXPECT_EQ(g.Row(), g.RowCount() - 1);  // the last one left: with none enabled it stays
+    g.SetRowModified(2, true);
+    g.SetRowModified(5, true);
+    EXPECT_EQ(g.ModifiedRowCount(), 2);
+    EXPECT_FALSE(g.GetRowModified(40));
+    for (int c : {-1, 512}) {
+        try {
+            g.GetPrintColWidth(c);
+            ADD_FAILURE() << c;
+        } catch (const EExtGridError& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Columns is not in valid range"));
+        }
+    }
+    EXPECT_EQ(g.GetPrintColOffset(511), 0);
+}
+
 TEST(Dimensions, FixedRowAlwaysKeepsTheHeader)
 {
     TExtStringGrid g;
