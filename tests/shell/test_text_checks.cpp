@@ -22,7 +22,7 @@ TEST(TextChecks, ParseIntReadsDecimalAndHexadecimal)
         {"$FF", true, 255},   {"0x1f", true, 31},    {"$FFFFFFFF", true, -1},     {"2147483647", true, 2147483647},
         {"", false, 0},       {"12 ", false, 0},     {"1.5", false, 0},           {"$", false, 0},
         {"0x", false, 0},     {"abc", false, 0},     {"2147483648", false, 0},    {"99999999999", false, 0},
-        {"- 1", false, 0},    {"１２", false, 0},
+        {"- 1", false, 0},    {"１２", false, 0},       {"x10", false, 0},           {"-$10", true, -16},
     };
     for (const Case& c : cases) {
         int v = 0;
