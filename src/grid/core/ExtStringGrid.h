@@ -379,6 +379,8 @@ public:
     // names cells outside the grid is refused with EExtGridError and the grid is left as it was.
     void LoadFromStream(TMemoryStream& stream);
     void AssignCells(TExtStringGrid& source);
+    // Settings, layout and cells of another grid.
+    void Assign(TExtStringGrid& source);
 
 protected:
     void SizeChanged(int oldCols, int oldRows) override;

@@ -195,6 +195,37 @@ void TExtStringGrid::LoadFromStream(TMemoryStream& stream)
     CalcAllFooters();
 }
 
+void TExtStringGrid::Assign(TExtStringGrid& source)
+{
+    if (&source == this)
+        return;
+    FontName = source.FontName;
+    FontSize = source.FontSize;
+    ActiveCellColor = source.ActiveCellColor;
+    ActiveCellColorTo = source.ActiveCellColorTo;
+    ActiveRowShow = source.ActiveRowShow;
+    MouseActions.Assign(source.MouseActions);
+    Navigation.Assign(source.Navigation);
+    Bands.Assign(source.Bands);
+    CellNode.Assign(source.CellNode);
+    SyncGrid.Assign(source.SyncGrid);
+    FocusHelper.Assign(source.FocusHelper);
+    FixedRowAlways = source.FixedRowAlways;
+    SetColCount(source.ColCount());
+    SetRowCount(source.RowCount());
+    SetFixedRows(source.FixedRows());
+    SetFixedCols(source.FixedCols());
+    SetDefaultColWidth(source.DefaultColWidth());
+    SetDefaultRowHeight(source.DefaultRowHeight());
+    Options = source.Options;
+    for (int c = 0; c < ColCount(); ++c)
+        SetColWidths(c, source.ColWidths(c));
+    ColumnHeaders = source.ColumnHeaders;
+    for (int r = 0; r < RowCount(); ++r)
+        SetRowHeights(r, source.RowHeights(r));
+    AssignCells(source);
+}
+
 void TExtStringGrid::AssignCells(TExtStringGrid& source)
 {
     TMemoryStream stream;

@@ -63,6 +63,20 @@ TEST(CellStream, RoundTripThroughAssignCells)
     EXPECT_EQ(single.Cells(2, 2), QStringLiteral("line one"));
 }
 
+TEST(CellStream, AssignCopiesLayoutAndCells)
+{
+    TExtStringGrid source, target;
+    Fill(source);
+    source.SetRowHeights(3, 40);
+    source.Bands.SetActive(true);
+    source.Options |= goEditing;
+    target.Assign(source);
+    EXPECT_EQ(target.RowHeights(3), 40);
+    EXPECT_TRUE(target.Bands.Active());
+    EXPECT_TRUE(target.Options & goEditing);
+    EXPECT_EQ(target.Cells(1, 1), QStringLiteral("a,b,c"));
+}
+
 TEST(CellStream, WritesTheDocumentedLines)
 {
     TExtStringGrid g;
