@@ -238,7 +238,7 @@ void TBaseNodeTree::FixLoadedSubtree(PTreeNode node)
                 node->TotalHeight += c->TotalHeight;
 }
 
-void TBaseNodeTree::ReadBody(std::span<const uint8_t> bytes, bool, TNodeArray& loaded)
+void TBaseNodeTree::ReadBody(std::span<const uint8_t> bytes, TNodeArray& loaded)
 {
     platform::ByteReader stream(bytes);
     if (bytes.size() < sizeof(HeaderUnits))
@@ -320,7 +320,7 @@ void TBaseNodeTree::LoadFromStream(std::span<const uint8_t> stream)
     if (FOptions->MiscOptions() & toReadOnly)
         return;
     LoadedGuard guard{{}, [this](PTreeNode n) { FreeSubtree(n); }};
-    ReadBody(stream, true, guard.Nodes);
+    ReadBody(stream, guard.Nodes);
     Clear();
     BeginUpdate();
     try {
@@ -342,7 +342,7 @@ void TBaseNodeTree::AddFromStream(std::span<const uint8_t> stream, PTreeNode tar
         return;
     target = target ? target : FRoot;
     LoadedGuard guard{{}, [this](PTreeNode n) { FreeSubtree(n); }};
-    ReadBody(stream, false, guard.Nodes);
+    ReadBody(stream, guard.Nodes);
     BeginUpdate();
     try {
         guard.Linked = true;

@@ -473,6 +473,7 @@ private:
     void ForgetNodeReferences(PTreeNode node);
     void FreeNodeBlock(PTreeNode node);
     void FreeSubtree(PTreeNode node);
+    // The parent's children count as shown: the parent is the root, or expanded and fully visible.
     bool ChildrenShown(PTreeNode parent) const;
     void EndUpdateFinish();
     bool ShouldAutoSort() const;
@@ -481,7 +482,8 @@ private:
     void ApplyWorkerStateRequests();
     void CheckMainThread() const;
     void ReadNode(platform::ByteReader& stream, int version, PTreeNode node, int depth);
-    void ReadBody(std::span<const uint8_t> stream, bool fullHeader, TNodeArray& loaded);
+    // Reads header and nodes into detached subtrees; nothing is linked.
+    void ReadBody(std::span<const uint8_t> stream, TNodeArray& loaded);
     void LinkLoaded(const TNodeArray& loaded, PTreeNode target);
     void AfterLoadSelection(PTreeNode node);
     void FixLoadedSubtree(PTreeNode node);
@@ -514,7 +516,7 @@ private:
         PTreeNode parent = ParentOf(n);
         return !parent || parent->FirstChildId == n->SelfId ? nullptr : FPool.Get(n->PrevId);
     }
-    // The parent's children count as shown: the parent is the root, or expanded and fully visible.
+    // Settles the data size (asking once) and sizes the node blocks; true when they changed.
     bool EnsureNodeDataSize();
 
     std::unique_ptr<std::byte[]> FRootBlock;
