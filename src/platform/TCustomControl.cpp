@@ -155,6 +155,18 @@ TCustomControl::~TCustomControl()
         killTimer(qtId);
 }
 
+QSize TCustomControl::ClientSize() const
+{
+    if (!testAttribute(Qt::WA_PendingResizeEvent))
+        return viewport()->size();
+    QSize size = contentsRect().size();
+    if (verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
+        size.rwidth() -= verticalScrollBar()->sizeHint().width();
+    if (horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
+        size.rheight() -= horizontalScrollBar()->sizeHint().height();
+    return size.expandedTo(QSize(0, 0));
+}
+
 TEditorHost& TCustomControl::EditorHost()
 {
     if (!FEditorHost)

@@ -93,9 +93,11 @@ public:
     int Width() const { return width(); }
     int Height() const { return height(); }
     // The area painted and clicked, without scroll bars; its coordinates are the handlers'.
-    QRect ClientRect() const { return viewport()->rect(); }
-    int ClientWidth() const { return viewport()->width(); }
-    int ClientHeight() const { return viewport()->height(); }
+    QRect ClientRect() const { return QRect(QPoint(0, 0), ClientSize()); }
+    int ClientWidth() const { return ClientSize().width(); }
+    int ClientHeight() const { return ClientSize().height(); }
+    // Also right for a control not shown yet, whose client area Qt lays out only when shown.
+    QSize ClientSize() const;
     QWidget* Client() const { return viewport(); }
 
     TColor Color() const { return FColor; }

@@ -201,6 +201,22 @@ TEST_F(ControlBase, ScrollBarShowsOnlyWhenTheRangeExceedsThePage)
     EXPECT_FALSE(sheet->verticalScrollBar()->isEnabled()) << "shown, disabled, when nothing scrolls";
 }
 
+TEST(ControlClientArea, KnownBeforeTheControlIsShown)
+{
+    QWidget window;
+    auto* control = new TCustomControl(&window);
+    control->SetBounds(0, 0, 200, 100);
+    EXPECT_EQ(control->ClientRect(), QRect(0, 0, 200, 100));
+    control->SetScrollBars(ssBoth);
+    control->SetScrollInfo(sbVertical, 0, 99, 10, 0);
+    control->SetScrollInfo(sbHorizontal, 0, 999, 100, 0);
+    const QSize hidden = control->ClientSize();
+    EXPECT_LT(hidden.width(), 200);
+    EXPECT_LT(hidden.height(), 100);
+    window.show();
+    EXPECT_EQ(control->Client()->size(), hidden) << "what the shown control lays out";
+}
+
 TEST_F(ControlBase, ScrollingByALineMovesThePictureAndRepaintsOnlyTheNewLine)
 {
     sheet->SetScrollBars(ssVertical);
