@@ -725,6 +725,8 @@ void TExtStringGrid::IsCellEditable(int c, int r, bool& canEdit)
     }
     if (b.X < ColCount() + FNumHidden)
         CanEditCell(b.X, b.Y, canEdit);
+    else
+        canEdit = true;
 }
 
 void TExtStringGrid::CanEditCell(int c, int r, bool& canEdit)
