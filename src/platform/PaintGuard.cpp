@@ -4,7 +4,6 @@
 #include "platform/Guard.h"
 
 #include <QPainter>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
