@@ -313,6 +313,13 @@ public:
     void SetFocusedNode(PTreeNode node);
     TColumnIndex FocusedColumn() const { return FFocusedColumn; }
 
+    // Copies the settings and the top-level node count of another tree, never its node data;
+    // a read-only tree takes nothing.
+    void Assign(const TBaseNodeTree& source);
+    // Old form data: a set of "vo..." option names. Clears the five option sets and sets, for
+    // each known name, the option of the same name with the prefix "to"; unknown names are skipped.
+    void ReadLegacyOptions(const QStringList& names);
+
     // ---- properties ----
     uint32_t DefaultNodeHeight() const { return FDefaultNodeHeight; }
     void SetDefaultNodeHeight(uint32_t value);

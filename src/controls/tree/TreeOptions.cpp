@@ -81,6 +81,72 @@ void TCustomNodeTreeOptions::AssignTo(TCustomNodeTreeOptions& dest) const
     dest.SetMiscOptions(FMiscOptions);
 }
 
+namespace {
+struct LegacyOption {
+    const char* Name;
+    int Set;  // 0 paint, 1 animation, 2 auto, 3 selection, 4 misc
+    uint32_t Bit;
+};
+const LegacyOption LegacyOptions[] = {
+    {"voAcceptOLEDrop", 4, toAcceptOLEDrop}, {"voAnimatedToggle", 1, toAnimatedToggle},
+    {"voAutoDropExpand", 2, toAutoDropExpand}, {"voAutoExpand", 2, toAutoExpand}, {"voAutoScroll", 2, toAutoScroll},
+    {"voAutoSort", 2, toAutoSort}, {"voAutoSpanColumns", 2, toAutoSpanColumns},
+    {"voAutoTristateTracking", 2, toAutoTristateTracking}, {"voCheckSupport", 4, toCheckSupport},
+    {"voDisableDrawSelection", 3, toDisableDrawSelection}, {"voEditable", 4, toEditable},
+    {"voExtendedFocus", 3, toExtendedFocus}, {"voFullRowSelect", 3, toFullRowSelect},
+    {"voGridExtensions", 4, toGridExtensions}, {"voHideFocusRect", 0, toHideFocusRect},
+    {"voHideSelection", 0, toHideSelection}, {"voHotTrack", 0, toHotTrack}, {"voInitOnSave", 4, toInitOnSave},
+    {"voLevelSelectConstraint", 3, toLevelSelectConstraint}, {"voMiddleClickSelect", 3, toMiddleClickSelect},
+    {"voMultiSelect", 3, toMultiSelect}, {"voRightClickSelect", 3, toRightClickSelect}, {"voPopupMode", 0, toPopupMode},
+    {"voShowBackground", 0, toShowBackground}, {"voShowButtons", 0, toShowButtons}, {"voShowDropmark", 0, toShowDropmark},
+    {"voShowHorzGridLines", 0, toShowHorzGridLines}, {"voShowRoot", 0, toShowRoot},
+    {"voShowTreeLines", 0, toShowTreeLines}, {"voShowVertGridLines", 0, toShowVertGridLines},
+    {"voSiblingSelectConstraint", 3, toSiblingSelectConstraint}, {"voToggleOnDblClick", 4, toToggleOnDblClick},
+};
+}  // namespace
+
+void TBaseNodeTree::ReadLegacyOptions(const QStringList& names)
+{
+    uint32_t sets[5] = {};
+    for (const QString& name : names)
+        for (const LegacyOption& o : LegacyOptions)
+            if (name == QLatin1String(o.Name))
+                sets[o.Set] |= o.Bit;
+    TCustomNodeTreeOptions& options = *FOptions;
+    options.SetPaintOptions(sets[0]);
+    options.SetAnimationOptions(sets[1]);
+    options.SetAutoOptions(sets[2]);
+    options.SetSelectionOptions(sets[3]);
+    options.SetMiscOptions(sets[4]);
+}
+
+void TBaseNodeTree::Assign(const TBaseNodeTree& source)
+{
+    if (&source == this || (FOptions->MiscOptions() & toReadOnly))
+        return;
+    FAutoScrollDelay = source.FAutoScrollDelay;
+    FChangeDelay = source.FChangeDelay;
+    FColors.Assign(source.FColors);
+    SetDefaultNodeHeight(source.FDefaultNodeHeight);
+    FHeader = source.FHeader;
+    FIndent = source.FIndent;
+    FMargin = source.FMargin;
+    SetNodeDataSize(source.FNodeDataSize);
+    source.FOptions->AssignTo(*FOptions);
+    // The options may have made this tree read-only: the count still follows the source.
+    const TTVMiscOptions misc = FOptions->MiscOptions();
+    FOptions->FMiscOptions &= ~toReadOnly;
+    try {
+        SetRootNodeCount(source.RootNodeCount());
+    } catch (...) {
+        FOptions->FMiscOptions = misc;
+        throw;
+    }
+    FOptions->FMiscOptions = misc;
+    FScrollBarOptions.Assign(source.FScrollBarOptions);
+    FSelectionBlendFactor = source.FSelectionBlendFactor;
+}
+
 TTVColors::TTVColors(TBaseNodeTree* owner) : FOwner(owner)
 {
     const TColor defaults[Count] = {

@@ -141,3 +141,36 @@ TEST(Options, Colours)
     u.Colors().Assign(t.Colors());
     EXPECT_EQ(u.Colors().Get(TTVColors::TreeLineColor), 0x00112233u);
 }
+
+TEST(Options, LegacyOptionNamesMapToTheNewSets)
+{
+    TBaseNodeTree t;
+    t.ReadLegacyOptions({"voAutoSort", "voShowButtons", "voCheckSupport", "voNoSuchOption"});
+    EXPECT_EQ(t.TreeOptions().PaintOptions(), TTVPaintOptions(toShowButtons));
+    EXPECT_EQ(t.TreeOptions().AutoOptions(), TTVAutoOptions(toAutoSort));
+    EXPECT_EQ(t.TreeOptions().MiscOptions(), TTVMiscOptions(toCheckSupport));
+    EXPECT_EQ(t.TreeOptions().SelectionOptions(), 0u);
+    EXPECT_EQ(t.TreeOptions().AnimationOptions(), 0u);
+}
+
+TEST(Options, AssignCopiesTheRootCountButNoNodeData)
+{
+    TBaseNodeTree source;
+    source.SetNodeDataSize(16);
+    source.SetDefaultNodeHeight(25);
+    source.SetRootNodeCount(4);
+    *static_cast<int*>(source.GetNodeData(source.GetFirstNoInit())) = 7;
+    source.TreeOptions().SetMiscOptions(source.TreeOptions().MiscOptions() | toReadOnly);
+    TBaseNodeTree t;
+    t.Assign(source);
+    EXPECT_EQ(t.RootNodeCount(), 4u);
+    EXPECT_EQ(t.NodeDataSize(), 16);
+    EXPECT_EQ(t.DefaultNodeHeight(), 25u);
+    EXPECT_TRUE(t.TreeOptions().MiscOptions() & toReadOnly);
+    EXPECT_EQ(*static_cast<int*>(t.GetNodeData(t.GetFirstNoInit())), 0);
+    EXPECT_TREE_VALID(t);
+    TBaseNodeTree other;
+    other.Assign(t);  // copying from a read-only tree is fine; into one, nothing happens
+    t.Assign(TBaseNodeTree());
+    EXPECT_EQ(t.RootNodeCount(), 4u);
+}
