@@ -70,9 +70,10 @@ void TFOpenConf::FormShow()
     // A name chosen at an earlier showing must not survive into this one.
     Name_Conf.clear();
     SL.clear();
-    // Hidden folders are left out, and so are names that cannot be a configuration's.
+    // Every folder that can be a configuration is listed, also one whose name starts with a dot:
+    // the new-configuration window accepts such names, so they must be open-able again.
     const QStringList found = QDir(shell::App_State.Projects_Folder)
-                                  .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+                                  .entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : found)
         if (shell::Is_Plain_Conf_Name(name))
             SL.append(name);
@@ -104,11 +105,16 @@ bool Open_Project()
     TFOpenConf* window = FOpenConf();
     if (window->ShowModal() != platform::mrOk)
         return false;
+    // OK leaves either a configuration whose folder is there or none at all: an empty list, or a
+    // folder removed while the window was open, must not leave a stale one open.
     const QString name = window->Name_Conf;
-    if (name.isEmpty() || !Is_Plain_Conf_Name(name) || !platform::DirectoryExists(Configuration_Folder(name)))
-        return false;
-    App_State.Active_Conf_Name = name;
-    App_State.Project_Folder = Configuration_Folder(name);
+    if (!name.isEmpty() && Is_Plain_Conf_Name(name) && platform::DirectoryExists(Configuration_Folder(name))) {
+        App_State.Active_Conf_Name = name;
+        App_State.Project_Folder = Configuration_Folder(name);
+    } else {
+        App_State.Active_Conf_Name.clear();
+        App_State.Project_Folder.clear();
+    }
     Set_Files();
     return true;
 }

@@ -33,7 +33,7 @@ public:
 
 TFOpenConf* FOpenConf();
 
-// Shows the open-configuration window. True when a configuration was opened: Active_Conf_Name,
-// Project_Folder and the project file paths then name it, and the caller updates its labels.
-// Cancel, an empty list or a configuration whose folder has gone change nothing.
+// Shows the open-configuration window. True after OK: Active_Conf_Name, Project_Folder and the
+// project file paths then name the chosen configuration, or none when the list was empty or the
+// chosen folder has gone; the caller updates its labels. Cancel changes nothing.
 bool Open_Project();

@@ -6,6 +6,10 @@
 #include "platform/Exception.h"
 #include "platform/FileUtil.h"
 
+#include <QFile>
+
+#include <climits>
+
 namespace shell {
 namespace {
 void setDefaults()
@@ -78,12 +82,9 @@ bool Is_Plain_Conf_Name(const QString& name)
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         return false;
     for (const QChar c : name)
-        if (c.unicode() < 32 || c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() == 0x7F)
+        if (c.unicode() < 32 || c.unicode() == 0x7F || c == QLatin1Char('/') || c == QLatin1Char('\\'))
             return false;
-    const QChar first = name.front();
-    const QChar last = name.back();
-    auto edge = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('.'); };
-    return !edge(first) && !edge(last) && !name.contains(QLatin1String(".."));
+    return QFile::encodeName(name).size() <= NAME_MAX;
 }
 
 }  // namespace shell

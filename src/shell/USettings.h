@@ -14,8 +14,8 @@ QString Read_Settings(const QString& path);
 // Writes the settings from the shared state, replacing the file whole; throws Exception on failure.
 void Write_Settings(const QString& path);
 
-// A configuration name that names a plain direct sub-folder of PROJECTS: no separators, no "." or
-// "..", no control characters, no leading or trailing blanks or dots.
+// A configuration name that can name a direct sub-folder of PROJECTS: not empty, not "." or "..",
+// no separator ("/" or "\"), no control characters, and no longer than a file name may be.
 bool Is_Plain_Conf_Name(const QString& name);
 
 }  // namespace shell

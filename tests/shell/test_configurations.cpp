@@ -88,14 +88,9 @@ TEST_F(Configurations, RefusedNamesKeepTheWindowOpenAndCreateNothing)
         {QStringLiteral("."), 105},
         {QStringLiteral("a/b"), 105},
         {QStringLiteral("a\\b"), 105},
-        {QStringLiteral("x..y"), 105},
-        {QStringLiteral(" lead"), 105},
-        {QStringLiteral("trail "), 105},
-        {QStringLiteral("dots."), 105},
-        {QStringLiteral(".hidden"), 105},
         {QStringLiteral("tab\tname"), 105},
         {QStringLiteral("line\nbreak"), 105},
-        {QStringLiteral("   "), 105},
+        {QString(256, QLatin1Char('x')), 105},
     };
     TFNew_Project window;
     for (const Case& c : cases) {
@@ -110,6 +105,26 @@ TEST_F(Configurations, RefusedNamesKeepTheWindowOpenAndCreateNothing)
     EXPECT_EQ(Everything(), before);
     EXPECT_EQ(App_State.Active_Conf_Name, QStringLiteral("Plant A"));
     EXPECT_EQ(App_State.Project_Folder, Configuration_Folder(QStringLiteral("Plant A")));
+}
+
+TEST_F(Configurations, SoundNamesAreCreatedAndListed)
+{
+    const QStringList names{QStringLiteral("v1..2"), QStringLiteral(" lead"), QStringLiteral("trail."),
+                            QStringLiteral(".dot"), QStringLiteral("<b>bold")};
+    TFNew_Project window;
+    for (const QString& name : names) {
+        window.E_New_Proj->setText(name);
+        window.Btn_OKClick();
+        EXPECT_TRUE(Messages.Shown().empty()) << name.toStdString() << " " << Messages.LastText().toStdString();
+        EXPECT_TRUE(QFileInfo(Configuration_Folder(name) + QStringLiteral("/bin")).isDir()) << name.toStdString();
+    }
+    TFOpenConf open;
+    open.FormShow();
+    QStringList listed = open.SL;
+    QStringList expected = names;
+    listed.sort();
+    expected.sort();
+    EXPECT_EQ(listed, expected);
 }
 
 TEST_F(Configurations, NewConfigurationWithoutAProjectsFolderIsRefused)
@@ -165,19 +180,20 @@ TEST_F(Configurations, OpenWindowListsTheConfigurationsAndPreselectsTheOpenOne)
     App_State.Project_Folder = App_State.Projects_Folder + QStringLiteral("/beta");
     TFOpenConf window;
     window.FormShow();
-    const QStringList expected{QStringLiteral("Alpha"), QStringLiteral("BETA"), QStringLiteral("Gamma")};
+    const QStringList expected{QStringLiteral(".hidden"), QStringLiteral("Alpha"), QStringLiteral("BETA"),
+                               QStringLiteral("Gamma")};
     EXPECT_EQ(window.SL, expected);
-    ASSERT_EQ(window.ListBox1->count(), 3);
-    EXPECT_EQ(window.ListBox1->currentRow(), 1);
+    ASSERT_EQ(window.ListBox1->count(), 4);
+    EXPECT_EQ(window.ListBox1->currentRow(), 2);
     EXPECT_EQ(window.Name_Conf, QStringLiteral("BETA"));
 
-    window.ListBox1->setCurrentRow(2);  // by click or by key: the chosen name follows
+    window.ListBox1->setCurrentRow(3);  // by click or by key: the chosen name follows
     EXPECT_EQ(window.Name_Conf, QStringLiteral("Gamma"));
 
     App_State.Project_Folder.clear();
     window.FormShow();
     EXPECT_EQ(window.ListBox1->currentRow(), 0);
-    EXPECT_EQ(window.Name_Conf, QStringLiteral("Alpha"));
+    EXPECT_EQ(window.Name_Conf, QStringLiteral(".hidden"));
 }
 
 TEST_F(Configurations, OpenProjectOpensTheChosenConfiguration)
@@ -203,7 +219,7 @@ TEST_F(Configurations, OpenProjectOpensTheChosenConfiguration)
     EXPECT_EQ(App_State.Active_Conf_Name, QStringLiteral("Gamma"));
 }
 
-TEST_F(Configurations, EmptyListAndStaleSelectionChangeNothing)
+TEST_F(Configurations, OkOnAnEmptyListLeavesNoConfigurationOpen)
 {
     MakeConfiguration(QStringLiteral("Alpha"));
     MakeConfiguration(QStringLiteral("Old"));
@@ -224,22 +240,33 @@ TEST_F(Configurations, EmptyListAndStaleSelectionChangeNothing)
         EXPECT_TRUE(window.Name_Conf.isEmpty());
         window.Btn_OK->Click();
     });
-    EXPECT_FALSE(Open_Project());
-    EXPECT_EQ(App_State.Active_Conf_Name, QStringLiteral("Old"));
-    EXPECT_EQ(App_State.File_ParGen, Configuration_Folder(QStringLiteral("Old")) + QStringLiteral("/ParGen.xml"));
+    EXPECT_TRUE(Open_Project());
+    EXPECT_TRUE(App_State.Active_Conf_Name.isEmpty());
+    EXPECT_TRUE(App_State.Project_Folder.isEmpty());
+    EXPECT_EQ(App_State.File_ParGen, QStringLiteral("/ParGen.xml"));
     EXPECT_FALSE(QFileInfo::exists(Configuration_Folder(QStringLiteral("Alpha"))));
+
+    // Cancel on the empty list changes nothing.
+    App_State.Active_Conf_Name = QStringLiteral("Kept");
+    QTimer::singleShot(0, &window, [&] { window.Btn_Cancel->Click(); });
+    EXPECT_FALSE(Open_Project());
+    EXPECT_EQ(App_State.Active_Conf_Name, QStringLiteral("Kept"));
 }
 
 TEST_F(Configurations, FolderRemovedWhileTheWindowIsOpenIsNotOpened)
 {
     MakeConfiguration(QStringLiteral("Alpha"));
+    MakeConfiguration(QStringLiteral("Open"));
+    App_State.Active_Conf_Name = QStringLiteral("Open");
+    App_State.Project_Folder = Configuration_Folder(App_State.Active_Conf_Name);
     TFOpenConf window;
     shell::Window_List().Put<TFOpenConf>(&window);
     QTimer::singleShot(0, &window, [&] {
+        window.ListBox1->setCurrentRow(0);
         QDir(Configuration_Folder(QStringLiteral("Alpha"))).removeRecursively();
         window.Btn_OK->Click();
     });
-    EXPECT_FALSE(Open_Project());
+    EXPECT_TRUE(Open_Project());
     EXPECT_TRUE(App_State.Project_Folder.isEmpty());
     EXPECT_TRUE(App_State.Active_Conf_Name.isEmpty());
 }

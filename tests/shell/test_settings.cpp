@@ -93,16 +93,22 @@ TEST_F(SettingsFile, WriteFailureIsReported)
     EXPECT_TRUE(QFileInfo(Path()).isDir());
 }
 
-TEST(ConfigurationName, OnlyPlainSubFoldersAreAccepted)
+TEST(ConfigurationName, OnlyUnsafeOrImpossibleNamesAreRefused)
 {
     const struct {
-        const char* Name;
+        QString Name;
         bool Plain;
     } cases[] = {
-        {"Plant A", true}, {"line-2.v3", true}, {"", false}, {".", false}, {"..", false}, {"a/b", false},
-        {"a\\b", false}, {"../x", false}, {"a..b", false}, {" lead", false}, {"trail ", false}, {".hidden", false},
-        {"dot.", false}, {"tab\there", false}, {"new\nline", false},
+        {QStringLiteral("Plant A"), true}, {QStringLiteral("line-2.v3"), true}, {QStringLiteral("v1..2"), true},
+        {QStringLiteral(" lead"), true}, {QStringLiteral("trail."), true}, {QStringLiteral("trail "), true},
+        {QStringLiteral(".hidden"), true}, {QStringLiteral("..."), true}, {QStringLiteral("<b>x"), true},
+        {QString(255, QLatin1Char('n')), true}, {QString(127, QChar(0x00E9)), true},
+        {QString(), false}, {QStringLiteral("."), false}, {QStringLiteral(".."), false},
+        {QStringLiteral("a/b"), false}, {QStringLiteral("a\\b"), false}, {QStringLiteral("../x"), false},
+        {QStringLiteral("tab\there"), false}, {QStringLiteral("new\nline"), false}, {QStringLiteral("del\x7F"), false},
+        {QString(256, QLatin1Char('n')), false},
+        {QString(128, QChar(0x00E9)), false},  // 256 bytes as a file name
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Is_Plain_Conf_Name(QString::fromUtf8(c.Name)), c.Plain) << c.Name;
+        EXPECT_EQ(Is_Plain_Conf_Name(c.Name), c.Plain) << c.Name.toStdString();
 }
