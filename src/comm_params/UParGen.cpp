@@ -1240,7 +1240,7 @@ void TFParGen::Load_ParGen()
             try {
                 texts = ParGen_Read_File(shell::App_State.File_ParGen);
             } catch (const platform::Exception& e) {
-                error = e.message();
+                error = e.message() + QLatin1Char('\n') + platform::KeepDamagedFile(shell::App_State.File_ParGen);
             }
             if (!error.isEmpty()) {
                 // Nothing of a file that cannot be read, and nothing of the last configuration shown.

@@ -33,6 +33,38 @@ QString JoinPath(const QString& folder, const QString& name)
     return folder + QLatin1Char('/') + name;
 }
 
+QString KeepDamagedFile(const QString& path)
+{
+    const QString shown = QFileInfo(path).fileName();
+    QFile source(path);
+    QByteArray contents;
+    if (source.open(QIODevice::ReadOnly))
+        contents = source.readAll();
+    if (source.error() == QFileDevice::NoError) {
+        for (int n = 1; n < 1000; ++n) {
+            QString kept = path + QStringLiteral(".damaged");
+            if (n > 1)
+                kept += QLatin1Char('.') + QString::number(n);
+            const QFileInfo info(kept);
+            if (info.exists() || info.isSymLink()) {
+                QFile earlier(kept);
+                if (info.isFile() && earlier.open(QIODevice::ReadOnly) && earlier.readAll() == contents)
+                    return QStringLiteral("The damaged file is kept as \"%1\".").arg(info.fileName());
+                continue;
+            }
+            // Written under a temporary name and linked to the kept name: link() never replaces.
+            QTemporaryFile staged(kept + QStringLiteral(".XXXXXX"));
+            if (!staged.open() || staged.write(contents) != contents.size() || !staged.flush())
+                break;
+            if (::link(QFile::encodeName(staged.fileName()).constData(), QFile::encodeName(kept).constData()) == 0)
+                return QStringLiteral("The damaged file is kept as \"%1\".").arg(info.fileName());
+            if (errno != EEXIST)
+                break;
+        }
+    }
+    return QStringLiteral("The damaged file \"%1\" could not be kept aside; it is replaced at the next save.").arg(shown);
+}
+
 namespace {
 
 QString errnoText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }

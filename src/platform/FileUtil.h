@@ -29,6 +29,12 @@ struct FileContents {
 // that failed; the message says so when a previous file could not be put back either.
 void WriteFilesAtomic(const std::vector<FileContents>& files);
 
+// Keeps a file that failed to load beside it before anything replaces it: a copy named
+// "<name>.damaged" ("<name>.damaged.2", ".3" ... when that name holds other contents; an earlier
+// copy is never overwritten, and one with the same contents is used again). Answers the sentence
+// that tells the user where the file was kept, or that it could not be kept.
+QString KeepDamagedFile(const QString& path);
+
 // Reads a whole file; throws Exception naming the file when it cannot be read or is larger than maxBytes.
 QByteArray ReadWholeFile(const QString& path, qint64 maxBytes = 64 * 1024 * 1024);
 

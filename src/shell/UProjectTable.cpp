@@ -37,14 +37,18 @@ void Read_Project_Table_File(const QString& path, const Project_File_Layout& lay
     if (!platform::FileExists(path))
         return;
     platform::XmlDocument doc;
-    doc.LoadFromFile(path);
+    try {
+        doc.LoadFromFile(path);
+    } catch (const platform::Exception& e) {
+        throw platform::Exception(e.message() + QLatin1Char('\n') + platform::KeepDamagedFile(path));
+    }
     const platform::XmlNode root = doc.DocumentElement();
     for (std::size_t t = 0; t < layout.Tables.size(); ++t) {
         const Table_Layout& table = layout.Tables[t];
         const platform::XmlNode container = table.Container.isEmpty() ? root : root.ChildByName(table.Container);
         if (!container)
-            throw platform::Exception(
-                QStringLiteral("The file \"%1\" has no element \"%2\"").arg(path, table.Container));
+            throw platform::Exception(QStringLiteral("The file \"%1\" has no element \"%2\"").arg(path, table.Container) +
+                                      QLatin1Char('\n') + platform::KeepDamagedFile(path));
         Table_Rows& rows = (*tables)[t];
         for (const platform::XmlNode& element : container.ChildNodes()) {
             if (static_cast<int>(rows.size()) >= table.Max_Rows)

@@ -41,7 +41,7 @@ QString Read_Settings(const QString& path)
     try {
         doc.LoadFromFile(path);
     } catch (const platform::Exception& e) {
-        return e.message();
+        return e.message() + QLatin1Char('\n') + platform::KeepDamagedFile(path);
     }
     const platform::XmlNode root = doc.DocumentElement();
     App_State.Active_Conf_Name = leaf(root, "lastproj", "projectname", QString());

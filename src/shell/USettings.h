@@ -7,8 +7,8 @@ namespace shell {
 inline const QString Settings_File_Name = QStringLiteral("Bricolator.xml");
 
 // Reads the settings into the shared state, value by value, with the defaults for what is missing.
-// A file that exists but cannot be read or is not well-formed gives the defaults and answers its
-// error text; an empty text means nothing was lost.
+// A file that exists but cannot be read or is not well-formed gives the defaults, is kept aside
+// (platform::KeepDamagedFile) and answers its error text; an empty text means nothing was lost.
 QString Read_Settings(const QString& path);
 
 // Writes the settings from the shared state, replacing the file whole; throws Exception on failure.

@@ -167,6 +167,7 @@ TEST_F(ParGenWindow, MalformedFileShowsAMessageAndStartsFromTheDefaults)
     Form->Load_ParGen();
     ASSERT_EQ(Msgs.Shown().size(), 1u);
     EXPECT_TRUE(Msgs.LastText().contains(QStringLiteral("ParGen.xml")));
+    EXPECT_TRUE(Msgs.LastText().contains(QStringLiteral("\"ParGen.xml.damaged\""))) << Msgs.LastText().toStdString();
     EXPECT_EQ(Form->Ethernet_IP.Boxes[0]->text(), QStringLiteral("192"));
     EXPECT_EQ(Form->E_WiFi2_SSID->text(), QString());
     EXPECT_FALSE(Form->CB_TLS_Enable->isChecked());
@@ -176,6 +177,7 @@ TEST_F(ParGenWindow, MalformedFileShowsAMessageAndStartsFromTheDefaults)
     Form->Btn_OKClick();
     EXPECT_EQ(Form->ModalResult(), platform::mrOk);
     EXPECT_NO_THROW(ParGen_Read_File(shell::App_State.File_ParGen));
+    EXPECT_EQ(Dir.Read(QStringLiteral("ParGen.xml.damaged")), QByteArray("<Par_Gen><Ethernet_IP1>77</Ethernet_IP1>"));
 }
 
 TEST_F(ParGenWindow, AnotherConfigurationWithoutFileKeepsNothingOfTheFirst)

@@ -74,3 +74,35 @@ TEST(FileUtil, ReplacingKeepsLinksAndPermissions)
     EXPECT_EQ(QFile::permissions(dir.File("target")) & unixBits, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_EQ(Entries(dir), QStringLiteral("link target"));
 }
+
+TEST(KeepDamagedFile, KeepsEachDamagedVersionOnceAndNeverOverwrites)
+{
+    TempDir dir;
+    dir.Write(QStringLiteral("ParGen.xml"), "<Par_Gen><a>1");
+    const QString path = dir.File(QStringLiteral("ParGen.xml"));
+
+    EXPECT_EQ(platform::KeepDamagedFile(path), QStringLiteral("The damaged file is kept as \"ParGen.xml.damaged\"."));
+    EXPECT_EQ(dir.Read(QStringLiteral("ParGen.xml.damaged")), QByteArray("<Par_Gen><a>1"));
+    EXPECT_EQ(dir.Read(QStringLiteral("ParGen.xml")), QByteArray("<Par_Gen><a>1"));
+
+    // The same damage again uses the earlier copy; other damage takes the next free name.
+    EXPECT_TRUE(platform::KeepDamagedFile(path).contains(QStringLiteral("\"ParGen.xml.damaged\"")));
+    dir.Write(QStringLiteral("ParGen.xml"), "<Par_Gen><b>");
+    EXPECT_TRUE(platform::KeepDamagedFile(path).contains(QStringLiteral("\"ParGen.xml.damaged.2\"")));
+    EXPECT_EQ(dir.Read(QStringLiteral("ParGen.xml.damaged")), QByteArray("<Par_Gen><a>1"));
+    EXPECT_EQ(dir.Read(QStringLiteral("ParGen.xml.damaged.2")), QByteArray("<Par_Gen><b>"));
+    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files).size(), 3);
+
+    // A folder in the way is stepped over too.
+    QDir(dir.Path()).mkdir(QStringLiteral("ParGen.xml.damaged.3"));
+    dir.Write(QStringLiteral("ParGen.xml"), "third");
+    EXPECT_TRUE(platform::KeepDamagedFile(path).contains(QStringLiteral("\"ParGen.xml.damaged.4\"")));
+}
+
+TEST(KeepDamagedFile, SaysSoWhenNoCopyCanBeMade)
+{
+    TempDir dir;
+    const QString note = platform::KeepDamagedFile(dir.File(QStringLiteral("missing.xml")));
+    EXPECT_TRUE(note.contains(QStringLiteral("could not be kept"))) << note.toStdString();
+    EXPECT_TRUE(QDir(dir.Path()).entryList(QDir::Files).isEmpty());
+}

@@ -79,7 +79,13 @@ TEST_F(TableFile, BrokenFilesAreReportedWithWhatCouldBeRead)
         FAIL() << "a missing container must be reported";
     } catch (const platform::Exception& e) {
         EXPECT_TRUE(e.message().contains(QStringLiteral("MQTT_Subscribe")));
+        EXPECT_TRUE(e.message().contains(QStringLiteral("\"MQTT_Set_Topic.xml.damaged.2\""))) << e.message().toStdString();
     }
     ASSERT_EQ(read[0].size(), 1u);
     EXPECT_EQ(read[0][0][1], QStringLiteral("a"));
+    // Both damaged versions are kept beside the file before anything replaces it.
+    EXPECT_EQ(Dir.Read(QStringLiteral("MQTT_Set_Topic.xml.damaged")),
+              QByteArray("<MQTT_Set_Topic><MQTT_Publish><row Topic=\"a\"/></MQTT_Publish>"));
+    EXPECT_EQ(Dir.Read(QStringLiteral("MQTT_Set_Topic.xml.damaged.2")),
+              QByteArray("<MQTT_Set_Topic><MQTT_Publish><row Topic=\"a\"/></MQTT_Publish></MQTT_Set_Topic>"));
 }

@@ -83,6 +83,12 @@ TEST_F(SettingsFile, MalformedFileGivesDefaultsAndSaysSo)
     EXPECT_TRUE(error.contains(Settings_File_Name)) << error.toStdString();
     EXPECT_TRUE(App_State.Active_Conf_Name.isEmpty());
     EXPECT_EQ(App_State.Language_Name, QStringLiteral("English"));
+
+    // The damaged file is kept before the next save replaces it, and the message says where.
+    EXPECT_TRUE(error.contains(QStringLiteral("\"Bricolator.xml.damaged\""))) << error.toStdString();
+    Write_Settings(Path());
+    EXPECT_EQ(Dir.Read(Settings_File_Name + QStringLiteral(".damaged")),
+              QByteArray("<Conf_Settings><lastproj><projectname>A</projectname>"));
 }
 
 TEST_F(SettingsFile, WriteFailureIsReported)
