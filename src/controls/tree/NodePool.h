@@ -76,6 +76,16 @@ public:
                                            size_t(id & (ChunkNodes - 1)) * FStride);
     }
     static uint32_t Id(const TTreeNode* node) { return node ? node->SelfId : 0; }
+    // Whether the node is a block of this pool; the node must be a live node of some tree.
+    bool Owns(const TTreeNode* node) const
+    {
+        if (!node)
+            return false;
+        if (node == FRoot)
+            return true;
+        const uint32_t id = node->SelfId;
+        return id > RootId && id < FUsed && Get(id) == node;
+    }
 
     PTreeNode Allocate()
     {

@@ -355,59 +355,63 @@ void TBaseNodeTree::AddFromStream(std::span<const uint8_t> stream, PTreeNode tar
     DoNodeCopied(target == FRoot ? nullptr : target);
 }
 
-PTreeNode TBaseNodeTree::CopyTo(PTreeNode source, PTreeNode target, TTVNodeAttachMode mode, bool childrenOnly)
+void TBaseNodeTree::WriteSource(std::vector<uint8_t>& bytes, PTreeNode source, bool childrenOnly)
 {
-    if (!target) {
-        target = FRoot;
-        mode = amAddChildFirst;
-    }
-    if (target == FRoot) {
-        if (mode == amInsertBefore)
-            mode = amAddChildFirst;
-        else if (mode == amInsertAfter)
-            mode = amAddChildLast;
-    }
-    if (mode == amNoWhere || !source || source == FRoot || (FOptions->MiscOptions() & toReadOnly))
-        return nullptr;
-    // The copy is taken whole before anything is linked, so a node may be copied into itself.
-    std::vector<uint8_t> bytes;
-    if (childrenOnly) {
-        for (PTreeNode c = FirstOf(source); c; c = NextOf(c))
-            WriteNode(bytes, c);
-    } else
+    if (!childrenOnly) {
         WriteNode(bytes, source);
+        return;
+    }
+    if (FOptions->MiscOptions() & toInitOnSave)
+        EnsureChildren(source);
+    for (PTreeNode c = FirstOf(source); c; c = NextOf(c))
+        WriteNode(bytes, c);
+}
+
+void TBaseNodeTree::ReadDetachedNodes(std::span<const uint8_t> bytes, TNodeArray& loaded)
+{
     LoadedGuard guard{{}, [this](PTreeNode n) { FreeSubtree(n); }};
-    platform::ByteReader reader{std::span<const uint8_t>(bytes)};
+    EnsureNodeDataSize();
+    platform::ByteReader reader(bytes);
     while (!reader.AtEnd()) {
         PTreeNode node = MakeNewNode();
         guard.Nodes.push_back(node);
         ReadNode(reader, 2, node, 0);
         FixLoadedSubtree(node);
     }
+    guard.Linked = true;
+    loaded = std::move(guard.Nodes);
+}
+
+PTreeNode TBaseNodeTree::CopyTo(PTreeNode source, PTreeNode target, TTVNodeAttachMode mode, bool childrenOnly)
+{
+    if (source)
+        TreeAssert(FPool.Owns(source), "The source tree must contain the source node.");
+    TBaseNodeTree& targetTree = ResolveTarget(target, mode);
+    if (mode == amNoWhere || !source || source == FRoot || (targetTree.FOptions->MiscOptions() & toReadOnly))
+        return nullptr;
+    // The copy is taken whole before anything is linked, so a node may be copied into itself.
+    std::vector<uint8_t> bytes;
+    WriteSource(bytes, source, childrenOnly);
+    TNodeArray copies;
+    targetTree.ReadDetachedNodes(bytes, copies);
     PTreeNode result = nullptr;
-    BeginUpdate();
-    try {
-        StopCacheValidation();
-        guard.Linked = true;
-        for (size_t i = 0; i < guard.Nodes.size(); ++i) {
-            PTreeNode node = guard.Nodes[i];
-            InternalConnectNode(node, target, mode);
-            AfterLoadSelection(node);
-            if (!DoNodeCopying(node, target == FRoot ? nullptr : target)) {
-                DeleteNode(node);
-                result = nullptr;
-            } else {
-                DoNodeCopied(node);
-                result = node;
-            }
+    targetTree.BeginUpdate();
+    targetTree.StopCacheValidation();
+    for (PTreeNode node : copies) {
+        targetTree.InternalConnectNode(node, target, mode);
+        targetTree.AfterLoadSelection(node);
+        if (!DoNodeCopying(node, target == targetTree.FRoot ? nullptr : target)) {
+            targetTree.DeleteNode(node);
+            result = nullptr;
+        } else {
+            DoNodeCopied(node);
+            result = node;
         }
-        MarkCacheStale();
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
-    StructureChange(source, crNodeCopied);
+    targetTree.MarkCacheStale();
+    targetTree.EndUpdate();
+    // A node of another tree means nothing to the target's handlers.
+    targetTree.StructureChange(&targetTree == this ? source : nullptr, crNodeCopied);
     return childrenOnly ? target : result;
 }
 

@@ -6,6 +6,7 @@
 #include <QThread>
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 namespace tree {
 
@@ -29,6 +30,13 @@ QString TreeErrors::Message(int code)
 namespace {
 constexpr uint8_t DefaultAlign = 50;
 constexpr TTreeNodeStates RootStates = vsInitialized | vsExpanded | vsHasChildren | vsVisible;
+// Every tree alive in the process; trees live on the GUI thread, the lock covers stray readers.
+std::mutex LiveTreesLock;
+std::vector<TBaseNodeTree*>& LiveTrees()
+{
+    static std::vector<TBaseNodeTree*> trees;
+    return trees;
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -44,10 +52,16 @@ TBaseNodeTree::TBaseNodeTree(QWidget* parent, const TTreeClass& treeClass)
     AcquireWorker();
     FHoldsWorker = true;
     AllocateRootNode();
+    std::lock_guard lock(LiveTreesLock);
+    LiveTrees().push_back(this);
 }
 
 TBaseNodeTree::~TBaseNodeTree()
 {
+    {
+        std::lock_guard lock(LiveTreesLock);
+        std::erase(LiveTrees(), this);
+    }
     FDestroying = true;
     StopCacheValidation();
     FOptions->FMiscOptions &= ~toReadOnly;
@@ -1016,34 +1030,76 @@ void TBaseNodeTree::SetNodeParent(PTreeNode node, PTreeNode parent)
         MoveTo(node, parent, amAddChildLast, false);
 }
 
-void TBaseNodeTree::MoveTo(PTreeNode source, PTreeNode target, TTVNodeAttachMode mode, bool childrenOnly)
+TBaseNodeTree* TBaseNodeTree::TreeFromNode(PTreeNode node)
+{
+    TreeAssert(node, "Node must not be nil.");
+    std::lock_guard lock(LiveTreesLock);
+    for (TBaseNodeTree* tree : LiveTrees())
+        if (tree->FPool.Owns(node))
+            return tree;
+    return nullptr;
+}
+
+TBaseNodeTree& TBaseNodeTree::ResolveTarget(PTreeNode& target, TTVNodeAttachMode& mode)
 {
     if (!target) {
         target = FRoot;
         mode = amAddChildFirst;
     }
-    if (target == FRoot) {
+    TBaseNodeTree* tree = FPool.Owns(target) ? this : TreeFromNode(target);
+    TreeAssert(tree, "The target tree must contain the target node.");
+    if (target == tree->FRoot) {
         if (mode == amInsertBefore)
             mode = amAddChildFirst;
         else if (mode == amInsertAfter)
             mode = amAddChildLast;
     }
+    return *tree;
+}
+
+void TBaseNodeTree::MoveTo(PTreeNode source, PTreeNode target, TTVNodeAttachMode mode, bool childrenOnly)
+{
+    if (source)
+        TreeAssert(FPool.Owns(source), "The source tree must contain the source node.");
+    TBaseNodeTree& targetTree = ResolveTarget(target, mode);
+    const bool otherTree = &targetTree != this;
     if (mode == amNoWhere || !source || source == FRoot || (FOptions->MiscOptions() & toReadOnly))
+        return;
+    // A read-only tree takes no nodes, whoever sends them.
+    if (otherTree && (targetTree.FOptions->MiscOptions() & toReadOnly))
         return;
     if (target == source && !(childrenOnly && (mode == amInsertBefore || mode == amInsertAfter)))
         return;
-    if (target != FRoot) {
+    if (target != targetTree.FRoot) {
         if (!target->Has(vsInitialized))
-            InitNode(target);
-        else if (target->Has(vsHasChildren) && !FirstOf(target))
-            InitChildren(target);
+            targetTree.InitNode(target);
+        else if (target->Has(vsHasChildren) && !targetTree.FirstOf(target))
+            targetTree.InitChildren(target);
     }
-    if (!DoNodeMoving(source, target == FRoot ? nullptr : target))
+    if (!DoNodeMoving(source, target == targetTree.FRoot ? nullptr : target))
         return;
-    if (HasAsParent(target, source))
+    if (!otherTree && HasAsParent(target, source))
         RaiseTreeError(TreeErrors::Message(TreeErrors::MoveIntoOwnSubtree), TreeErrors::MoveIntoOwnSubtree);
     StopCacheValidation();
-    if (!childrenOnly) {
+    if (otherTree) {
+        std::vector<uint8_t> bytes;
+        WriteSource(bytes, source, childrenOnly);
+        TNodeArray copies;
+        targetTree.ReadDetachedNodes(bytes, copies);
+        targetTree.BeginUpdate();
+        targetTree.StopCacheValidation();
+        for (PTreeNode node : copies) {
+            targetTree.InternalConnectNode(node, target, mode);
+            targetTree.AfterLoadSelection(node);
+            DoNodeMoved(node);
+        }
+        targetTree.MarkCacheStale();
+        targetTree.EndUpdate();
+        BeginUpdate();
+        childrenOnly ? DeleteChildren(source, false) : DeleteNode(source);
+        EndUpdate();
+        targetTree.StructureChange(nullptr, crNodeMoved);
+    } else if (!childrenOnly) {
         InternalDisconnectNode(source, true);
         InternalConnectNode(source, target, mode);
         DoNodeMoved(source);
@@ -1060,7 +1116,8 @@ void TBaseNodeTree::MoveTo(PTreeNode source, PTreeNode target, TTVNodeAttachMode
     MarkCacheStale();
     if (FUpdateCount == 0)
         StartCacheValidation();
-    StructureChange(childrenOnly ? nullptr : source, crNodeMoved);
+    // The source is gone after a move to another tree; no notification may carry it.
+    StructureChange(childrenOnly || otherTree ? nullptr : source, crNodeMoved);
 }
 
 // ---------------------------------------------------------------------------------------------

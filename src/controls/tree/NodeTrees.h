@@ -155,8 +155,22 @@ public:
     virtual void ReinitChildren(PTreeNode node, bool recursive);
     virtual void ResetNode(PTreeNode node);
     void InitRecursive(PTreeNode node, uint32_t levels = UINT32_MAX, bool visibleOnly = true);
+    // The target may be a node of another tree: that tree receives the nodes through a node stream
+    // (user data travels through the save and load handlers) and this tree loses the moved ones.
     void MoveTo(PTreeNode source, PTreeNode target, TTVNodeAttachMode mode, bool childrenOnly);
     PTreeNode CopyTo(PTreeNode source, PTreeNode target, TTVNodeAttachMode mode, bool childrenOnly);
+    // The forms with a target tree attach to its root.
+    void MoveTo(PTreeNode source, TBaseNodeTree& targetTree, TTVNodeAttachMode mode, bool childrenOnly)
+    {
+        MoveTo(source, targetTree.RootNode(), mode, childrenOnly);
+    }
+    PTreeNode CopyTo(PTreeNode source, TBaseNodeTree& targetTree, TTVNodeAttachMode mode, bool childrenOnly)
+    {
+        return CopyTo(source, targetTree.RootNode(), mode, childrenOnly);
+    }
+    // The live tree that holds the node, nil when none does; a nil node is a caller's error.
+    static TBaseNodeTree* TreeFromNode(PTreeNode node);
+    bool OwnsNode(PTreeNode node) const { return FPool.Owns(node); }
 
     // Per-node accessors.
     bool GetDisabled(PTreeNode node) const { return node && node->Has(vsDisabled); }
@@ -492,6 +506,11 @@ private:
     // Reads header and nodes into detached subtrees; nothing is linked.
     void ReadBody(std::span<const uint8_t> stream, TNodeArray& loaded);
     void LinkLoaded(const TNodeArray& loaded, PTreeNode target);
+    // Reads the node chunks another tree's WriteNode produced into detached subtrees of this tree.
+    void ReadDetachedNodes(std::span<const uint8_t> bytes, TNodeArray& loaded);
+    // The tree a move or copy target belongs to, with the target and mode normalised for it.
+    TBaseNodeTree& ResolveTarget(PTreeNode& target, TTVNodeAttachMode& mode);
+    void WriteSource(std::vector<uint8_t>& bytes, PTreeNode source, bool childrenOnly);
     void AfterLoadSelection(PTreeNode node);
     void FixLoadedSubtree(PTreeNode node);
     bool ChildrenAboveOrder(bool consider) const;

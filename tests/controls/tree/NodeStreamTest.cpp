@@ -11,32 +11,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// A tree whose user data is one 32-bit number, written to and read from the stream.
-class DataTree : public TBaseNodeTree {
-public:
-    DataTree()
-    {
-        SetNodeDataSize(4);
-        OnSaveNode = [this](TBaseNodeTree*, PTreeNode n, Bytes& s) {
-            const uint32_t v = Value(n);
-            if (v)
-                for (int i = 0; i < 4; ++i)
-                    s.push_back(uint8_t(v >> (8 * i)));
-        };
-        OnLoadNode = [this](TBaseNodeTree*, PTreeNode n, platform::ByteReader& r) {
-            const uint32_t v = r.U32LE();
-            std::memcpy(GetNodeData(n), &v, 4);
-        };
-    }
-    uint32_t Value(PTreeNode n)
-    {
-        uint32_t v;
-        std::memcpy(&v, GetNodeData(n), 4);
-        return v;
-    }
-    void SetValue(PTreeNode n, uint32_t v) { std::memcpy(GetNodeData(n), &v, 4); }
-};
-
 // Three levels with every field set to something other than its default.
 void Fill(DataTree& t)
 {
