@@ -1,7 +1,10 @@
 #pragma once
 #include <QChar>
 #include <QDate>
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 #include "grid/core/GridTypes.h"
 
@@ -22,6 +25,7 @@ int DetectTextKind(const QString& text, bool htmlEnabled);
 // "|\" followed by two characters (high byte, low byte) per UTF-16 unit.
 QString EncodeWideText(const QString& wide);
 QString DecodeWideText(const QString& text);
+int WidePos(const QString& sub, const QString& text);
 
 // Line breaks of the grid's own text file and stream.
 QString EncodeLineBreaks(const QString& text);
@@ -30,6 +34,16 @@ QString LineBreaksToEscapes(const QString& text);
 QString EscapesToLineBreaks(const QString& text);
 QString CutFirstLine(QString& text, bool keepRest);
 int LineCount(const QString& text, bool multiLine);
+
+// Line breaks of CSV cells, the one-line CSV form and the plain exports.
+void CSVQuoteLines(QString& text);
+void TVToCRLF(QString& text);
+void CRLFToTilde(QString& text);
+void TildeToCRLF(QString& text);
+void CRLFToLF(QString& text);
+QString StripCR(const QString& text);
+QString CRToLF(const QString& text);
+QString CRToHTMLBreak(const QString& text);
 
 enum TNumberKind { nkInteger = 0, nkDecimal = 1, nkNotNumber = 2, nkExponent = 5 };
 int DetectNumberKind(const QString& text);
@@ -46,6 +60,29 @@ bool IsNumberTextChar(QChar c);
 // names a day the calendar does not have, answers a null date.
 QDate ParseDateMDY(const QString& text);
 QDate ParseDateDMY(const QString& text);
+// Date (and optional time) in the order of the locale's short date format; the year as written.
+bool ParseLocaleDateTime(const QString& text, QDateTime& value);
+bool LooksLikeDate(const QString& text);
+// Next date of a series. A month step beyond a year and a day the target month lacks are
+// handled by carrying whole years and clamping the day to the month's last.
+QDate IncDate(int yearStep, int monthStep, int dayStep, const QDate& date, int plainStep);
+
+// Filter expressions: conditions joined by "&" (and) or "|", "^", ";" (or), strictly left to
+// right, groups in parentheses; comparisons with ">", "<", ">=", "<=", patterns with "*", "?",
+// negation with "!".
+bool MatchFilterExpr(const QString& expr, const QString& cell, bool caseSensitive);
+bool MatchFilterCondition(const QString& condition, const QString& cell, bool caseSensitive);
+bool MatchSingleCondition(const QString& condition, const QString& cell);
+QString RemoveBlanksOutsideQuotes(const QString& text);
+QChar FindOperatorOutsideQuotes(const std::vector<QChar>& ops, const QString& text, int& pos);
+int ClosingParenPos(const QString& text);
+
+// HTML.
+bool IsURL(const QString& text);
+void StripURLProtocol(QString& text);
+bool LinkURLPrefix(const QString& text, const QString& upperPrefix, QString& out);
+QString ColorToHTMLHex(TColor color);
+void MakeClipboardHTML(QString& fragment);
 
 // The cell's integer as the platform converts it: optional sign, decimal digits, or hexadecimal
 // after "$", "x" or "0x". False when the text is not such a number or does not fit 32 bits.
@@ -54,6 +91,21 @@ bool StrToIntStrict(const QString& text, int& value);
 QString CutToken(QString& text, QChar delimiter);
 int CountChar(QChar c, const QString& text);
 QString DoubleQuoteChars(const QString& text);
+QString UndoubleChar(QChar c, const QString& text);
+int FindUnpairedChar(QChar c, const QString& text, int& pos);
+int CountUnpairedChar(QChar c, const QString& text);
+int CharPos(QChar c, const QString& text);
+int CharPosAndSet(QChar c, const QString& text, int& pos);
+int PosAndSet(const QString& sub, const QString& text, int& pos);
+int UpperCasePos(const QString& upperSub, const QString& text);
+QString JoinStrings(const QStringList& list);
+
+QString CapitalizeWords(const QString& text);
+bool ParseRCCellRef(const QString& text, int& col, int& row);
+// The OEM code page of CSV files with OemConvert: code page 850, which holds every Latin-1 letter.
+void StrToOem(QString& text);
+void OemToStr(QString& text);
+void FillWithChar(QString& text, QChar c);
 
 inline int IntMax(int a, int b) { return a > b ? a : b; }
 inline int IntMin(int a, int b) { return a < b ? a : b; }
