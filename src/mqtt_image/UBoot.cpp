@@ -1,5 +1,6 @@
 #include "mqtt_image/UBoot.h"
 
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/FileUtil.h"
@@ -11,7 +12,6 @@
 #include "shell/UWindowList.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <functional>
 
@@ -312,24 +312,23 @@ bool TFBoot::Send_Ping()
     if (!Ping)
         Ping = std::make_unique<platform::IcmpEcho>(kEchoPacketSize);
 
-    QElapsedTimer start;
-    start.start();
+    const platform::Clock& clock = platform::CurrentClock();
+    const qint64 start = clock.NowMs();
     int answers = 0;
     try {
         for (;;) {
-            QElapsedTimer t;
-            t.start();
+            const qint64 sent = clock.NowMs();
             Ping->Send_Echo(*address);
             // The reply is awaited in short slices, with the window's messages handled in between.
             int bytes = -1;
-            while (bytes < 0 && t.elapsed() <= Ping_Try_Ms) {
+            while (bytes < 0 && clock.NowMs() - sent <= Ping_Try_Ms) {
                 bytes = Ping->Wait_Reply(10);
                 QCoreApplication::processEvents(QEventLoop::AllEvents);
             }
             PingReply(bytes);
             if (ping_res == 1)
                 ++answers;
-            if (answers >= 2 || start.elapsed() > Ping_Total_Ms)
+            if (answers >= 2 || clock.NowMs() - start > Ping_Total_Ms)
                 break;
         }
     } catch (const platform::EchoUnavailable&) {

@@ -3,6 +3,7 @@
 // bank images, a real child process standing in for the updater, and a scripted echo client.
 #include "platform/Dialogs.h"
 #include "platform/IcmpEcho.h"
+#include "support/FakeClock.h"
 #include "support/ScriptedMessages.h"
 #include "platform/StartProgram.h"
 #include "support/TempDir.h"
@@ -18,18 +19,26 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-// Echo client whose answers a test scripts, one per request.
+// Echo client whose answers a test scripts, one per request. Waiting for a reply that does not
+// come moves the fake clock on by the time waited.
 class FakeEcho : public platform::EchoClient {
 public:
     enum Answer { Reply, Silent, Fail, Unavailable };
 
+    explicit FakeEcho(FakeClock& clock) : Clock(clock) {}
+
     std::deque<Answer> Script;  // answers to the first requests
     Answer Rest = Silent;       // answer to every later request
     std::vector<quint32> Requests;
+    std::vector<qint64> SentAt;  // the fake time of each request
+    std::function<void()> OnSend;
 
     void Send_Echo(quint32 address) override
     {
         Requests.push_back(address);
+        SentAt.push_back(Clock.NowMs());
+        if (OnSend)
+            OnSend();
         Current = Script.empty() ? Rest : Script.front();
         if (!Script.empty())
             Script.pop_front();
@@ -45,11 +54,12 @@ public:
             Current = Silent;
             return 56;
         }
-        QThread::msleep(static_cast<unsigned long>(waitMs));
+        Clock.Advance(waitMs);
         return -1;
     }
 
 private:
+    FakeClock& Clock;
     Answer Current = Silent;
 };
 
@@ -59,6 +69,7 @@ public:
     using TFBoot::FormShow;
 };
 
+// Waits in real time for what a real child process does.
 inline bool WaitUntil(const std::function<bool()>& condition, int limitMs = 20000)
 {
     for (int waited = 0; waited < limitMs; waited += 10) {
@@ -87,12 +98,12 @@ public:
         WriteFile(Bank2Path(), QByteArray(300, '\x22'));
         InstallUpdater();
 
-        auto echo = std::make_unique<FakeEcho>();
+        // The updater is a real program: the wait for it passes in real time as well.
+        Clock.OnSleep = [](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); };
+        auto echo = std::make_unique<FakeEcho>(Clock);
         Echo = echo.get();
         Boot.Set_Ping(std::move(echo));
         Boot.Form_Type = 1;
-        Boot.Ping_Try_Ms = 40;
-        Boot.Ping_Total_Ms = 250;
     }
 
     void TearDown() override
@@ -146,6 +157,7 @@ public:
     }
     static QByteArray Golden(const char* name) { return ReadFile(QStringLiteral(TEST_DATA_DIR "/") + name); }
 
+    FakeClock Clock;
     TempDir Temp;
     QString Program;
     ScriptedMessages Messages;

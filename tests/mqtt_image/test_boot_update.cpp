@@ -1,6 +1,6 @@
 #include "test_boot_fixture.h"
 
-#include <QTimer>
+#include "support/Deferred.h"
 
 using platform::TMsgDlgType;
 using shell::Lang;
@@ -10,14 +10,19 @@ namespace {
 class BootUpdate : public BootFixture {
 protected:
     // Shows the window and clicks the update button, closing the window once the click is done.
+    // duringPing is posted when the first echo request goes out, so it runs only if the window
+    // handles events while it pings.
     void ClickWhileShown(const std::function<void()>& duringPing = {})
     {
-        QTimer::singleShot(0, &Boot, [this] {
+        WhenShown(&Boot, [this] {
             Boot.Btn_Update->Click();
             Boot.Btn_Cancel->Click();
         });
         if (duringPing)
-            QTimer::singleShot(20, &Boot, duringPing);
+            Echo->OnSend = [this, duringPing] {
+                Later(&Boot, duringPing);
+                Echo->OnSend = nullptr;
+            };
         Boot.ShowModal();
     }
 
@@ -156,17 +161,37 @@ TEST_F(BootUpdate, PingOutcomes)
 }
 
 // A silent gateway is asked again after each try's wait until the whole run's time is over: never
-// once only, and never faster than one request per try.
+// once only, never before a try's time has passed, and not once the run's time is over.
 TEST_F(BootUpdate, SilentGatewayIsPingedAgainUntilTheTimeIsOver)
 {
-    Echo->Rest = FakeEcho::Silent;
-    Boot.Ping_Try_Ms = 40;
-    Boot.Ping_Total_Ms = 250;
-    Boot.FormShow();
-    EXPECT_FALSE(Boot.Send_Ping());
-    EXPECT_EQ(Boot.ping_res, 2);
-    EXPECT_GE(Echo->Requests.size(), 3u);
-    EXPECT_LE(Echo->Requests.size(), std::size_t(250 / 40 + 1));
+    struct Case {
+        int Try_Ms;
+        int Total_Ms;
+    };
+    for (const Case& c : {Case{400, 5000}, Case{40, 250}, Case{400, 400}, Case{1000, 100}}) {
+        SCOPED_TRACE(std::to_string(c.Try_Ms) + " / " + std::to_string(c.Total_Ms));
+        Echo->Rest = FakeEcho::Silent;
+        Echo->SentAt.clear();
+        Boot.Ping_Try_Ms = c.Try_Ms;
+        Boot.Ping_Total_Ms = c.Total_Ms;
+        Boot.FormShow();
+        SetBoxes(QStringLiteral("192"), QStringLiteral("168"), QStringLiteral("2"), QStringLiteral("205"));
+        const qint64 start = Clock.NowMs();
+
+        EXPECT_FALSE(Boot.Send_Ping());
+        EXPECT_EQ(Boot.ping_res, 2);
+        const qint64 took = Clock.NowMs() - start;
+        EXPECT_GT(took, c.Total_Ms);
+        EXPECT_LE(took, c.Total_Ms + c.Try_Ms + 10);
+        const std::vector<qint64>& sent = Echo->SentAt;
+        ASSERT_GE(sent.size(), c.Total_Ms > c.Try_Ms ? 2u : 1u);
+        EXPECT_EQ(sent.front(), start);
+        for (std::size_t i = 1; i < sent.size(); ++i) {
+            EXPECT_GT(sent[i] - sent[i - 1], c.Try_Ms) << i;
+            EXPECT_LE(sent[i] - sent[i - 1], c.Try_Ms + 10) << i;  // one wait slice late at most
+        }
+        EXPECT_LE(sent.back() - start, c.Total_Ms);
+    }
 }
 
 TEST_F(BootUpdate, BadAddressIsRefusedBeforeAnyPing)
@@ -290,7 +315,9 @@ TEST_F(BootUpdate, WaitsForAnUpdaterThatEndsLate)
 TEST_F(BootUpdate, UpdaterStillRunningBlocksTheNextUpdateUntilItEnds)
 {
     SetUpdaterMode("never");
-    Boot.Updater_Wait_Ms = 200;
+    // An updater that never ends by itself lets its time limit pass at once on the fake clock.
+    Clock.OnSleep = nullptr;
+    Boot.Updater_Wait_Ms = platform::Start_Program_Wait_Ms;
     Echo->Rest = FakeEcho::Reply;
     Boot.FormShow();
 
@@ -387,8 +414,7 @@ TEST_F(BootUpdate, RealEchoToLocalHost)
         }
     }
     Boot.Set_Ping(nullptr);  // the window's own ICMP client
-    Boot.Ping_Try_Ms = 400;
-    Boot.Ping_Total_Ms = 5000;
+    platform::SetClock(nullptr);  // its replies come in real time
     Boot.FormShow();
     SetBoxes(QStringLiteral("127"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("1"));
     Boot.Btn_UpdateClick();

@@ -35,6 +35,8 @@ void FakeClock::Sleep(int ms)
 {
     SleepLog.push_back(ms);
     Now += std::max(ms, 0);
+    if (OnSleep)
+        OnSleep(ms);
 }
 
 std::optional<FakeClock::Entry> FakeClock::TakeNext(qint64 limitMs)

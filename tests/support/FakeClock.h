@@ -37,6 +37,10 @@ public:
     // Every Sleep the code under test made, in order.
     const std::vector<int>& Sleeps() const { return SleepLog; }
 
+    // What a Sleep does besides moving the time, e.g. a real pause where the code waits for a real
+    // child process, whose pace no fake clock sets.
+    std::function<void(int ms)> OnSleep;
+
 private:
     struct Entry {
         platform::TimerId Id;
