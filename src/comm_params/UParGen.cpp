@@ -17,6 +17,8 @@
 #include <QRegularExpressionValidator>
 #include <QScopeGuard>
 #include <QWheelEvent>
+#include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 TFParGen* FParGen() { return shell::Window<TFParGen>(); }
@@ -1175,6 +1177,9 @@ void TFParGen::Set_Element(int element, const QString& text)
     switch (e.Encoding) {
     case TParGenEncoding::Text:
         if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            // An edit cuts what exceeds its length limit; a loaded value is kept whole instead.
+            if (text.size() > edit->maxLength())
+                edit->setMaxLength(static_cast<int>(std::min<qsizetype>(text.size(), std::numeric_limits<int>::max())));
             edit->setText(text);
         } else {
             auto* memo = static_cast<QPlainTextEdit*>(w);

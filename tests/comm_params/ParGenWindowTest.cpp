@@ -267,6 +267,21 @@ TEST_F(ParGenWindow, MultiLineBoxesGiveBackTheirTextUnlessEdited)
     EXPECT_EQ(Form->ParGen_Values()[at("MQTT_Password")], QString());
 }
 
+TEST_F(ParGenWindow, LongSingleLineValuesAreKeptWhole)
+{
+    const QString longUrl = QString(40000, QLatin1Char('u'));
+    std::vector<QString> values;
+    for (int i = 0; i < ParGen_Element_Count; ++i)
+        values.push_back(ParGen_Default(i, false));
+    values[static_cast<size_t>(ParGen_Element_Index("MQTT_Server_URL"))] = longUrl;
+    ParGen_Write_File(shell::App_State.File_ParGen, values);
+    const QByteArray original = FileBytes();
+    Form->Load_ParGen();
+    EXPECT_EQ(Form->E_MQTT_Server->text(), longUrl);
+    Form->Save_ParGen();
+    EXPECT_EQ(FileBytes(), original);
+}
+
 TEST_F(ParGenWindow, CancelWritesNothing)
 {
     WriteFile({{QStringLiteral("MQTT_Server_URL"), QStringLiteral("kept")}});
