@@ -13,6 +13,7 @@
 #include "shell/USoftOptions.h"
 #include "shell/UWindowList.h"
 #include "comm_params/UParGen.h"
+#include "support/Deferred.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
 
@@ -22,7 +23,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -50,8 +50,8 @@ protected:
         Dir.Write(Settings_File_Name, "<Conf_Settings><lastproj><projectname>" + conf.toUtf8() +
                                           "</projectname></lastproj></Conf_Settings>");
     }
-    // Runs action once the next modal window is up, from inside its loop.
-    void WhenShown(std::function<void()> action) { QTimer::singleShot(0, Deferred.get(), std::move(action)); }
+    // Runs action from inside the next event loop, the one of a modal window about to open.
+    void InNextLoop(std::function<void()> action) { Later(Deferred.get(), std::move(action)); }
     // Scripts the OK answers of the message boxes a test expects.
     void ExpectBoxes(int count)
     {
@@ -89,7 +89,7 @@ TEST_F(MainWindow, OnlyTheMainWindowExistsAtStartTheOthersComeWhenFirstShown)
 
     TFAbout* shown = nullptr;
     for (int i = 0; i < 2; ++i) {
-        WhenShown([&] {
+        InNextLoop([&] {
             shown = Window_List().Find<TFAbout>();
             ASSERT_NE(shown, nullptr);
             EXPECT_EQ(QApplication::activeModalWidget(), shown);
@@ -309,7 +309,7 @@ TEST_P(ReachableWindow, RendersAtItsSize)
     Start();
     platform::TForm* window = GetParam().Window();
     QImage image;
-    WhenShown([&] {
+    WhenShown(window, [&] {
         image = window->grab().toImage();
         window->SetModalResult(platform::mrCancel);
     });
@@ -335,20 +335,21 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MainWindow, OptionsOkSavesAtOnceAndSwitchesTheVersionTimer)
 {
     Start();
-    WhenShown([] {
-        FSoftOptions()->CB_En_Con->setChecked(true);
-        FSoftOptions()->CB_Update->setChecked(true);
-        FSoftOptions()->Btn_Cancel->Click();
+    TFSoftOptions* options = FSoftOptions();
+    WhenShown(options, [options] {
+        options->CB_En_Con->setChecked(true);
+        options->CB_Update->setChecked(true);
+        options->Btn_Cancel->Click();
     });
     Main().Btn_Opz->Click();
     EXPECT_FALSE(App_State.Opt_Enable_Internet);
     EXPECT_FALSE(Main().Timer_Update->Enabled());
     EXPECT_FALSE(QFile::exists(Dir.File(Settings_File_Name)));
 
-    WhenShown([] {
-        FSoftOptions()->CB_En_Con->setChecked(true);
-        FSoftOptions()->CB_Update->setChecked(true);
-        FSoftOptions()->Btn_OK->Click();
+    WhenShown(options, [options] {
+        options->CB_En_Con->setChecked(true);
+        options->CB_Update->setChecked(true);
+        options->Btn_OK->Click();
     });
     Main().Btn_Opz->Click();
     EXPECT_TRUE(App_State.Opt_Enable_Internet && App_State.Opt_Enable_Update);
@@ -359,9 +360,10 @@ TEST_F(MainWindow, OptionsOkSavesAtOnceAndSwitchesTheVersionTimer)
 TEST_F(MainWindow, NewConfigurationOpensItAndMovesThePaths)
 {
     Start();
-    WhenShown([] {
-        FNew_Project()->E_New_Proj->setText(QStringLiteral("Line 1"));
-        FNew_Project()->Btn_OK->Click();
+    TFNew_Project* dialog = FNew_Project();
+    WhenShown(dialog, [dialog] {
+        dialog->E_New_Proj->setText(QStringLiteral("Line 1"));
+        dialog->Btn_OK->Click();
     });
     Main().Btn_New->Click();
     const QString folder = Dir.File(QStringLiteral("PROJECTS/Line 1"));
@@ -381,9 +383,10 @@ TEST_F(MainWindow, UpdateDeviceWritesBothImagesBeforeTheUpdateWindow)
     WriteSettings(QStringLiteral("Plant A"));
     Start();
     bool updateWindowShown = false;
-    WhenShown([&] {
-        updateWindowShown = FBoot()->isVisible();
-        FBoot()->Btn_Cancel->Click();
+    TFBoot* boot = FBoot();
+    WhenShown(boot, [&] {
+        updateWindowShown = true;
+        boot->Btn_Cancel->Click();
     });
     Main().Btn_CreateBin->Click();
     EXPECT_TRUE(Messages.Shown().empty()) << Messages.LastText().toStdString();
@@ -400,9 +403,10 @@ TEST_F(MainWindow, UpdateDeviceStopsAtABuildErrorAndWritesNothing)
     WriteSettings(QStringLiteral("Plant A"));
     Start();
     bool updateWindowShown = false;
-    WhenShown([&] {
+    InNextLoop([&] {
         updateWindowShown = true;
-        FBoot()->Btn_Cancel->Click();
+        if (QWidget* w = QApplication::activeModalWidget())
+            w->close();
     });
     ExpectBoxes(1);
     Main().Btn_CreateBin->Click();
