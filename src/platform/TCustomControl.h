@@ -5,6 +5,7 @@
 
 #include <QAbstractScrollArea>
 #include <QCursor>
+#include <QEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QRegion>
