@@ -435,6 +435,45 @@ void TExtColumnGrid::ColumnMoved(int fromIndex, int toIndex)
         OnAfterColumnMoved(this, f, t);
 }
 
+TColumnPopupRequest TExtColumnGrid::ColumnPopupFor(TMouseButton button, int x, int y) const
+{
+    TColumnPopupRequest req;
+    const TGridCoord cell = MouseToCell(x, y);
+    if (cell.X < 0 || cell.Y < 0 || (button != mbLeft && button != mbRight))
+        return req;
+    // Hidden columns shift the display index; the popup belongs to the column shown there.
+    const TGridColumnItem* item = (*FColumns)[RealColIndex(cell.X)];
+    if (!item || !item->ColumnPopup)
+        return req;
+    const TColumnPopupType t = item->ColumnPopupType;
+    const bool left = button == mbLeft;
+    const bool anyType = left ? t == cpAllCellsLClick : t == cpAllCellsRClick;
+    const bool fixedType = left ? t == cpFixedCellsLClick : t == cpFixedCellsRClick;
+    const bool normalType = left ? t == cpNormalCellsLClick : t == cpNormalCellsRClick;
+    if (!anyType && !fixedType && !normalType)
+        return req;
+    req.Col = cell.X;
+    req.Row = cell.Y;
+    req.Menu = item->ColumnPopup;
+    req.FireEvent = true;
+    req.Show = anyType || (cell.Y < FixedRows() ? fixedType : normalType);
+    const TRect r = CellRect(cell.X, cell.Y);
+    req.At = {r.Left, r.Bottom};
+    return req;
+}
+
+void TExtColumnGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TExtStringGrid::MouseDown(button, shift, x, y);
+    const TColumnPopupRequest req = ColumnPopupFor(button, x, y);
+    if (!req.FireEvent)
+        return;
+    if (OnColumnPopup)
+        OnColumnPopup(this, req.Col, req.Row, req.Menu);
+    if (req.Show)
+        PopupColumnMenu(req.Menu, req.At);
+}
+
 void TExtColumnGrid::CalcAllFooters()
 {
     TExtStringGrid::CalcAllFooters();

@@ -146,6 +146,16 @@ private:
     int FUpdateCount = 0;
 };
 
+// What a mouse press on a column's cell asks of the column's popup menu.
+struct TColumnPopupRequest {
+    int Col = -1;  // the display cell hit
+    int Row = -1;
+    TObject* Menu = nullptr;
+    bool FireEvent = false;  // OnColumnPopup is due
+    bool Show = false;       // the menu pops up
+    TPoint At;               // bottom-left corner of the cell, client coordinates
+};
+
 // The table control of the set-up windows: per-cell behaviour comes from the column items.
 class TExtColumnGrid : public TExtStringGrid {
 public:
@@ -155,6 +165,7 @@ public:
     TGridColumnCollection& Columns() { return *FColumns; }
     bool AutoFilterDisplay = false;
     Event<int, int> OnAfterColumnMoved;
+    Event<int, int, TObject*> OnColumnPopup;  // ACol, ARow (display), the popup menu
 
     uint32_t GetVersionNr() const override { return 0x03010301; }
     QString GetVersionString() const override;
@@ -181,6 +192,11 @@ public:
     void RemoveCols(int colIndex, int count) override;
     void ColumnMoved(int fromIndex, int toIndex) override;
     void CalcAllFooters() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    // The column popup decision for a press at (x, y); the item is that of the real column.
+    TColumnPopupRequest ColumnPopupFor(TMouseButton button, int x, int y) const;
+    // Shows the menu; the window layer maps the point to the screen.
+    virtual void PopupColumnMenu(TObject*, TPoint) {}
 
     void GetCellPropDefaults(int c, int r, TCellPropDefaults& d) override;
     void GetFloatFormat(int c, int r, QString& format) override;

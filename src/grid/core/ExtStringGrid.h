@@ -278,6 +278,8 @@ public:
     void ShowColumnHeaders();
     void ClearColumnHeaders();
     virtual void UpdateColumnHeaders() {}
+    // Editing start, fixed-cell buttons and pressed fixed cells belong to the editing layer.
+    virtual void MouseDown(TMouseButton, TShiftState, int, int) {}
     virtual void HideInplaceEdit() {}
     virtual void CellControlsUpdate(bool) {}
     virtual void CellsChanged(const TGridRect& r);

@@ -52,6 +52,8 @@ enum TCellHAlign : uint8_t { haLeft, haRight, haCenter, haBeforeText, haAfterTex
 enum TCellVAlign : uint8_t { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
 enum TCheckBoxState : uint8_t { cbUnchecked, cbChecked, cbGrayed };
 enum TBrushStyle : uint8_t { bsSolid, bsClear };
+enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
+using TShiftState = uint32_t;
 
 enum TColumnCalcType : uint8_t {
     acNONE, acSUM, acAVG, acCOUNT, acMIN, acMAX, acSPREAD, acCUSTOM, acDISTINCT, acSTDDEV
