@@ -45,7 +45,8 @@ std::vector<TBaseNodeTree*>& LiveTrees()
 TBaseNodeTree::TBaseNodeTree(QWidget* parent, const TTreeClass& treeClass)
     : TCustomControl(parent), FTreeClass(&treeClass), FColors(this), FClipboardFormats(treeClass)
 {
-    RegisterStandardTreeFormats();
+    StartTreeModule();
+    FCheckImages = GetCheckImageListFor(FCheckImageKind);
     FOptions = std::make_unique<TCustomNodeTreeOptions>(this);
     FClipboardFormats.Assign(TClipboardFormatList::EnumerateFormatNames(treeClass));
     resize(200, 100);

@@ -2,6 +2,7 @@
 #include "controls/tree/ClipboardFormats.h"
 #include "controls/tree/NodePool.h"
 #include "controls/tree/NodeTreeTypes.h"
+#include "controls/tree/TreeImages.h"
 #include "controls/tree/TreeOptions.h"
 #include "platform/Bytes.h"
 #include "platform/Clock.h"
@@ -364,6 +365,13 @@ public:
     // Descriptors of the formats this tree offers, in priority order.
     virtual std::vector<TFormatEtc> GetNativeClipboardFormats() const;
     const TTreeClass& TreeClass() const { return *FTreeClass; }
+    TCheckImageKind CheckImageKind() const { return FCheckImageKind; }
+    void SetCheckImageKind(TCheckImageKind value);
+    // The caller's check images; the tree shares the list, so it cannot vanish while in use.
+    const std::shared_ptr<platform::TImageList>& CustomCheckImages() const { return FCustomCheckImages; }
+    void SetCustomCheckImages(std::shared_ptr<platform::TImageList> list);
+    // The check images in use: the shared list of the kind, else the custom list (may be nil).
+    platform::TImageList* CheckImages() const { return FCheckImages; }
     // Reserves an internal per-node area after the user data; only before any node exists.
     virtual uint32_t AllocateInternalDataArea(uint32_t size);
 
@@ -446,6 +454,7 @@ protected:
     virtual void DoSaveUserData(PTreeNode node, std::vector<uint8_t>& stream);
     virtual bool DoLoadUserData(PTreeNode node, platform::ByteReader& stream);
     virtual void DoCancelEdit();
+    virtual platform::TImageList* GetCheckImageListFor(TCheckImageKind kind) const { return InternalCheckImages(kind); }
 
     virtual void InitNode(PTreeNode node);
     virtual void InitChildren(PTreeNode node);
@@ -588,6 +597,9 @@ private:
     TTVColors FColors;
     TScrollBarOptions FScrollBarOptions;
     TClipboardFormats FClipboardFormats;
+    TCheckImageKind FCheckImageKind = ckSystemDefault;
+    std::shared_ptr<platform::TImageList> FCustomCheckImages;
+    platform::TImageList* FCheckImages = nullptr;
     platform::ClockTimer FChangeTimer;           // timer 5
     platform::ClockTimer FStructureChangeTimer;  // timer 6
     bool FHoldsWorker = false;

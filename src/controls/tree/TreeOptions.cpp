@@ -126,6 +126,7 @@ void TBaseNodeTree::Assign(const TBaseNodeTree& source)
         return;
     FAutoScrollDelay = source.FAutoScrollDelay;
     FChangeDelay = source.FChangeDelay;
+    SetCheckImageKind(source.FCheckImageKind);
     FColors.Assign(source.FColors);
     SetDefaultNodeHeight(source.FDefaultNodeHeight);
     FHeader = source.FHeader;
@@ -145,6 +146,28 @@ void TBaseNodeTree::Assign(const TBaseNodeTree& source)
     FOptions->FMiscOptions = misc;
     FScrollBarOptions.Assign(source.FScrollBarOptions);
     FSelectionBlendFactor = source.FSelectionBlendFactor;
+}
+
+void TBaseNodeTree::SetCheckImageKind(TCheckImageKind value)
+{
+    if (value == FCheckImageKind)
+        return;
+    FCheckImageKind = value;
+    FCheckImages = GetCheckImageListFor(value);
+    if (!FCheckImages)
+        FCheckImages = FCustomCheckImages.get();
+    if (FUpdateCount == 0)
+        Invalidate();
+}
+
+void TBaseNodeTree::SetCustomCheckImages(std::shared_ptr<platform::TImageList> list)
+{
+    if (FCheckImages && FCheckImages == FCustomCheckImages.get())
+        FCheckImages = nullptr;
+    FCustomCheckImages = std::move(list);
+    if (FCheckImageKind == ckCustom)
+        FCheckImages = FCustomCheckImages.get();
+    Invalidate();
 }
 
 TTVColors::TTVColors(TBaseNodeTree* owner) : FOwner(owner)
