@@ -3,6 +3,7 @@
 #include "controls/buttons_pages/PicButton.h"
 #include "controls/buttons_pages/PicGlyphs.h"
 #include "platform/TForm.h"
+#include "support/Deferred.h"
 
 #include <QCheckBox>
 #include <QEnterEvent>
@@ -10,7 +11,6 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -504,7 +504,7 @@ TEST(PicButtonModalResult, ClickRunsOnClickThenClosesTheWindowWithTheResult)
         cancel->SetModalResult(2);
         bool openDuringOnClick = false;
         cancel->OnClick = [&] { openDuringOnClick = form.isVisible(); };
-        QTimer::singleShot(0, [&] {
+        WhenShown(&form, [&] {
             if (byMouse)
                 QTest::mouseClick(cancel, Qt::LeftButton, {}, QPoint(10, 10));
             else
@@ -528,7 +528,7 @@ TEST(PicButtonModalResult, ReleaseOutsideKeepsTheWindowOpen)
     cancel->SetBounds(150, 10, 110, 28);
     cancel->SetModalResult(2);
     bool stillOpen = false;
-    QTimer::singleShot(0, [&] {
+    WhenShown(&form, [&] {
         QTest::mousePress(ok, Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseRelease(ok, Qt::LeftButton, {}, QPoint(200, 60));
         stillOpen = form.isVisible();
@@ -546,7 +546,7 @@ TEST(PicButtonModalResult, ZeroResultLeavesTheWindowOpen)
     auto* close = new TPicButton(&form);
     close->SetModalResult(1);
     bool stillOpen = false;
-    QTimer::singleShot(0, [&] {
+    WhenShown(&form, [&] {
         b->Click();
         stillOpen = form.isVisible();
         close->Click();
