@@ -60,6 +60,19 @@ enum TTVOperationKind { okAutoFitColumns, okGetMaxColumnWidth, okSortNode, okSor
 
 enum TSortDirection { sdAscending, sdDescending };
 
+// Display settings the painting reads.
+enum TTVNodeAlignment { naFromBottom, naFromTop, naProportional };
+enum TTVLineMode { lmNormal, lmBands };
+enum TTVLineStyle { lsCustomStyle, lsDotted, lsSolid };
+enum TTVButtonStyle { bsRectangle, bsTriangle };
+enum TTVButtonFillMode { fmTreeColor, fmWindowColor, fmShaded, fmTransparent };
+enum TTVDrawSelectionMode { smDottedRectangle, smBlendedRectangle };
+enum TTVDragImageKind { diComplete, diMainColumnOnly, diNoImage };
+enum TTVDragType { dtOLE, dtVCL };
+enum TDragOperation : uint8_t { doCopy = 1, doMove = 2, doLink = 4 };
+using TDragOperations = uint8_t;
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 using TColumnIndex = int32_t;
 constexpr TColumnIndex NoColumn = -1;
 constexpr TColumnIndex InvalidColumn = -2;

@@ -9,6 +9,7 @@
 #include "platform/TCustomControl.h"
 
 #include <QRect>
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -365,6 +366,45 @@ public:
     // Descriptors of the formats this tree offers, in priority order.
     virtual std::vector<TFormatEtc> GetNativeClipboardFormats() const;
     const TTreeClass& TreeClass() const { return *FTreeClass; }
+    TTVNodeAlignment NodeAlignment() const { return FNodeAlignment; }
+    void SetNodeAlignment(TTVNodeAlignment value) { SetAndRepaint(FNodeAlignment, value); }
+    TTVLineMode LineMode() const { return FLineMode; }
+    void SetLineMode(TTVLineMode value) { SetAndRepaint(FLineMode, value); }
+    TTVLineStyle LineStyle() const { return FLineStyle; }
+    void SetLineStyle(TTVLineStyle value) { SetAndRepaint(FLineStyle, value); }
+    TTVButtonStyle ButtonStyle() const { return FButtonStyle; }
+    void SetButtonStyle(TTVButtonStyle value) { SetAndRepaint(FButtonStyle, value); }
+    TTVButtonFillMode ButtonFillMode() const { return FButtonFillMode; }
+    void SetButtonFillMode(TTVButtonFillMode value) { SetAndRepaint(FButtonFillMode, value); }
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value) { SetAndRepaint(FAlignment, value); }
+    int BackgroundOffsetX() const { return FBackgroundOffsetX; }
+    void SetBackgroundOffsetX(int value) { SetAndRepaint(FBackgroundOffsetX, value); }
+    int BackgroundOffsetY() const { return FBackgroundOffsetY; }
+    void SetBackgroundOffsetY(int value) { SetAndRepaint(FBackgroundOffsetY, value); }
+    uint32_t SelectionCurveRadius() const { return FSelectionCurveRadius; }
+    void SetSelectionCurveRadius(uint32_t value) { SetAndRepaint(FSelectionCurveRadius, value); }
+    const QString& EmptyListMessage() const { return FEmptyListMessage; }
+    void SetEmptyListMessage(const QString& value) { SetAndRepaint(FEmptyListMessage, value); }
+    // Extra space below the last node; the scroll range takes it in.
+    uint32_t BottomSpace() const { return FBottomSpace; }
+    void SetBottomSpace(uint32_t value) { FBottomSpace = value; }
+    TTVDrawSelectionMode DrawSelectionMode() const { return FDrawSelectionMode; }
+    void SetDrawSelectionMode(TTVDrawSelectionMode value) { FDrawSelectionMode = value; }
+    TTVDragImageKind DragImageKind() const { return FDragImageKind; }
+    void SetDragImageKind(TTVDragImageKind value) { FDragImageKind = value; }
+    TDragOperations DragOperations() const { return FDragOperations; }
+    void SetDragOperations(TDragOperations value) { FDragOperations = value; }
+    TTVDragType DragType() const { return FDragType; }
+    void SetDragType(TTVDragType value) { FDragType = value; }
+    TTVNodeAttachMode DefaultPasteMode() const { return FDefaultPasteMode; }
+    void SetDefaultPasteMode(TTVNodeAttachMode value) { FDefaultPasteMode = value; }
+    uint32_t AutoScrollInterval() const { return FAutoScrollInterval; }
+    void SetAutoScrollInterval(uint32_t value) { FAutoScrollInterval = std::clamp<uint32_t>(value, 1, 1000); }
+    // Nodes fully checked, as GetFirstChecked and GetNextChecked find them.
+    uint32_t CheckedCount();
+    // Nodes marked for a cut or copy.
+    uint32_t CutCopyCount();
     TCheckImageKind CheckImageKind() const { return FCheckImageKind; }
     void SetCheckImageKind(TCheckImageKind value);
     // The caller's check images; the tree shares the list, so it cannot vanish while in use.
@@ -498,6 +538,14 @@ private:
     friend struct TreeInvariants;
 
     void AllocateRootNode();
+    template <typename T>
+    void SetAndRepaint(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        Invalidate();
+    }
     void EnterStates(TNodeTreeStates s) { FStates.fetch_or(s, std::memory_order_acq_rel); }
     void LeaveStates(TNodeTreeStates s) { FStates.fetch_and(~s, std::memory_order_acq_rel); }
     void ForgetNodeReferences(PTreeNode node);
@@ -598,6 +646,23 @@ private:
     TScrollBarOptions FScrollBarOptions;
     TClipboardFormats FClipboardFormats;
     TCheckImageKind FCheckImageKind = ckSystemDefault;
+    TTVNodeAlignment FNodeAlignment = naProportional;
+    TTVLineMode FLineMode = lmNormal;
+    TTVLineStyle FLineStyle = lsDotted;
+    TTVButtonStyle FButtonStyle = bsRectangle;
+    TTVButtonFillMode FButtonFillMode = fmTreeColor;
+    TAlignment FAlignment = taLeftJustify;
+    int FBackgroundOffsetX = 0;
+    int FBackgroundOffsetY = 0;
+    uint32_t FSelectionCurveRadius = 0;
+    QString FEmptyListMessage;
+    uint32_t FBottomSpace = 0;
+    TTVDrawSelectionMode FDrawSelectionMode = smDottedRectangle;
+    TTVDragImageKind FDragImageKind = diComplete;
+    TDragOperations FDragOperations = doCopy | doMove;
+    TTVDragType FDragType = dtOLE;
+    TTVNodeAttachMode FDefaultPasteMode = amAddChildLast;
+    uint32_t FAutoScrollInterval = 1;
     std::shared_ptr<platform::TImageList> FCustomCheckImages;
     platform::TImageList* FCheckImages = nullptr;
     platform::ClockTimer FChangeTimer;           // timer 5

@@ -616,6 +616,22 @@ PTreeNode TBaseNodeTree::GetPreviousChecked(PTreeNode node, TCheckState state, b
     return FindNoInit(node, false, considerChildrenAbove, [state](PTreeNode n) { return n->CheckState() == state; });
 }
 
+uint32_t TBaseNodeTree::CheckedCount()
+{
+    uint32_t count = 0;
+    for (PTreeNode n = GetFirstChecked(); n; n = GetNextChecked(n))
+        ++count;
+    return count;
+}
+
+uint32_t TBaseNodeTree::CutCopyCount()
+{
+    uint32_t count = 0;
+    for (PTreeNode n = GetFirstCutCopy(); n; n = GetNextCutCopy(n))
+        ++count;
+    return count;
+}
+
 PTreeNode TBaseNodeTree::GetFirstCutCopy(bool considerChildrenAbove) { return GetNextCutCopy(nullptr, considerChildrenAbove); }
 
 PTreeNode TBaseNodeTree::GetNextCutCopy(PTreeNode node, bool considerChildrenAbove)

@@ -125,13 +125,17 @@ void TBaseNodeTree::Assign(const TBaseNodeTree& source)
     if (&source == this || (FOptions->MiscOptions() & toReadOnly))
         return;
     FAutoScrollDelay = source.FAutoScrollDelay;
+    FAutoScrollInterval = source.FAutoScrollInterval;
     FChangeDelay = source.FChangeDelay;
     SetCheckImageKind(source.FCheckImageKind);
+    FDefaultPasteMode = source.FDefaultPasteMode;
+    FDragImageKind = source.FDragImageKind;
     FColors.Assign(source.FColors);
     SetDefaultNodeHeight(source.FDefaultNodeHeight);
     FHeader = source.FHeader;
     FIndent = source.FIndent;
     FMargin = source.FMargin;
+    SetNodeAlignment(source.FNodeAlignment);
     SetNodeDataSize(source.FNodeDataSize);
     source.FOptions->AssignTo(*FOptions);
     // The options may have made this tree read-only: the count still follows the source.
@@ -146,6 +150,8 @@ void TBaseNodeTree::Assign(const TBaseNodeTree& source)
     FOptions->FMiscOptions = misc;
     FScrollBarOptions.Assign(source.FScrollBarOptions);
     FSelectionBlendFactor = source.FSelectionBlendFactor;
+    SetSelectionCurveRadius(source.FSelectionCurveRadius);
+    SetEmptyListMessage(source.FEmptyListMessage);
 }
 
 void TBaseNodeTree::SetCheckImageKind(TCheckImageKind value)

@@ -174,3 +174,51 @@ TEST(Options, AssignCopiesTheRootCountButNoNodeData)
     t.Assign(TBaseNodeTree());
     EXPECT_EQ(t.RootNodeCount(), 4u);
 }
+
+TEST(Options, DisplayPropertiesDefaultsAndAssign)
+{
+    TBaseNodeTree source;
+    EXPECT_EQ(source.NodeAlignment(), naProportional);
+    EXPECT_EQ(source.LineStyle(), lsDotted);
+    EXPECT_EQ(source.ButtonStyle(), bsRectangle);
+    EXPECT_EQ(source.ButtonFillMode(), fmTreeColor);
+    EXPECT_EQ(source.DragOperations(), TDragOperations(doCopy | doMove));
+    EXPECT_EQ(source.DefaultPasteMode(), amAddChildLast);
+    EXPECT_EQ(source.AutoScrollInterval(), 1u);
+    for (auto [given, kept] : {std::pair<uint32_t, uint32_t>{0, 1}, {500, 500}, {5000, 1000}}) {
+        source.SetAutoScrollInterval(given);
+        EXPECT_EQ(source.AutoScrollInterval(), kept) << given;
+    }
+    source.SetNodeAlignment(naFromTop);
+    source.SetDefaultPasteMode(amInsertBefore);
+    source.SetDragImageKind(diNoImage);
+    source.SetSelectionCurveRadius(3);
+    source.SetEmptyListMessage(QStringLiteral("nothing here"));
+    source.SetLineStyle(lsSolid);  // not among the copied settings
+    TBaseNodeTree t;
+    t.Assign(source);
+    EXPECT_EQ(t.NodeAlignment(), naFromTop);
+    EXPECT_EQ(t.DefaultPasteMode(), amInsertBefore);
+    EXPECT_EQ(t.DragImageKind(), diNoImage);
+    EXPECT_EQ(t.SelectionCurveRadius(), 3u);
+    EXPECT_EQ(t.EmptyListMessage(), QStringLiteral("nothing here"));
+    EXPECT_EQ(t.AutoScrollInterval(), 1000u);
+    EXPECT_EQ(t.LineStyle(), lsDotted);
+}
+
+TEST(Options, CheckedCountFollowsTheCheckedWalk)
+{
+    TBaseNodeTree t;
+    std::vector<PTreeNode> nodes = AddChildren(t, nullptr, 3);
+    AddChildren(t, nodes[1], 2);
+    EXPECT_EQ(t.CheckedCount(), 0u);
+    t.SetCheckType(nodes[0], ctCheckBox);
+    t.SetCheckState(nodes[0], csCheckedNormal);
+    t.SetCheckType(nodes[2], ctCheckBox);
+    t.SetCheckState(nodes[2], csMixedNormal);  // not fully checked
+    PTreeNode hidden = t.GetFirstChildNoInit(nodes[1]);
+    t.SetCheckType(hidden, ctCheckBox);
+    t.SetCheckState(hidden, csCheckedNormal);  // collapsed parents do not hide it
+    EXPECT_EQ(t.CheckedCount(), 2u);
+    EXPECT_EQ(t.CutCopyCount(), 0u);
+}
