@@ -1274,8 +1274,10 @@ void TBaseNodeTree::SetFocusedNode(PTreeNode node)
 void TBaseNodeTree::BeginUpdate()
 {
     CheckMainThread();
-    if (!FDestroying)
+    if (!FDestroying) {
         DoUpdating(FUpdateCount > 0 ? usUpdate : usBegin);
+        SetUpdateState(true);
+    }
     ++FUpdateCount;
     DoStateChange(TS(tsUpdating));
 }
@@ -1313,8 +1315,22 @@ void TBaseNodeTree::EndUpdate()
 
 void TBaseNodeTree::EndUpdateFinish()
 {
-    if (ShouldAutoSort())
-        SortTree(FHeader.SortColumn, FHeader.SortDirection, true);
+    try {
+        if (ShouldAutoSort())
+            SortTree(FHeader.SortColumn, FHeader.SortDirection, true);
+    } catch (...) {
+        SetUpdateState(false);
+        throw;
+    }
+    SetUpdateState(false);
+    Invalidate();
+}
+
+void TBaseNodeTree::SetUpdateState(bool updating)
+{
+    // Only the outermost bracket switches painting.
+    if (isVisible() && FUpdateCount == 0)
+        setUpdatesEnabled(!updating);
 }
 
 void TBaseNodeTree::BeginSynch()

@@ -554,6 +554,8 @@ private:
     // The parent's children count as shown: the parent is the root, or expanded and fully visible.
     bool ChildrenShown(PTreeNode parent) const;
     void EndUpdateFinish();
+    // Switches the window's painting off for the outermost update bracket and on after it.
+    void SetUpdateState(bool updating);
     bool ShouldAutoSort() const;
     void SetChildrenHiddenFlag(PTreeNode node, bool hidden);
     void SortChildren(PTreeNode node, TColumnIndex column, TSortDirection direction);

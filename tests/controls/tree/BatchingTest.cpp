@@ -68,6 +68,26 @@ TEST(Batching, UpdatingStatesAndCounts)
     EXPECT_FALSE(t.HasState(tsSynchMode));
 }
 
+TEST(Batching, OnlyTheOutermostBracketSwitchesPaintingOff)
+{
+    TBaseNodeTree t;
+    t.show();
+    t.BeginUpdate();
+    EXPECT_FALSE(t.updatesEnabled());
+    t.BeginUpdate();
+    t.EndUpdate();
+    EXPECT_FALSE(t.updatesEnabled()) << "an inner bracket leaves painting off";
+    t.EndUpdate();
+    EXPECT_TRUE(t.updatesEnabled());
+    // Painting comes back even when the sort at the end of the bracket fails.
+    t.Header().SortColumn = 0;
+    t.OnCompareNodes = [](TBaseNodeTree*, PTreeNode, PTreeNode, TColumnIndex, int&) { throw std::runtime_error("compare"); };
+    t.BeginUpdate();
+    AddChildren(t, nullptr, 2);
+    EXPECT_THROW(t.EndUpdate(), std::runtime_error);
+    EXPECT_TRUE(t.updatesEnabled());
+}
+
 TEST(Batching, DelayedChangesFireOnceAfterTheLastOnTheClock)
 {
     FakeClock clock;
