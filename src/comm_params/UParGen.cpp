@@ -264,6 +264,8 @@ void TFParGen::FormCreate()
     Order_TAB_Panels();
     Move_GroupBoxs();
     Set_Lang();
+    shell::Apply_Window_Look(this);
+    shell::Set_OK_Glyph(Btn_OK);
 }
 
 void TFParGen::Create_Frame()

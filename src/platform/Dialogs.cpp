@@ -54,6 +54,8 @@ int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons)
         return r(MessageRecord{type, buttons, text});
 
     QMessageBox box(iconOf(type), titleOf(type), text, QMessageBox::NoButton, QApplication::activeWindow());
+    // Messages carry names and file values: never read as mark-up.
+    box.setTextFormat(Qt::PlainText);
     switch (buttons) {
     case TMsgDlgButtons::mbOK: box.setStandardButtons(QMessageBox::Ok); break;
     case TMsgDlgButtons::mbOKCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;

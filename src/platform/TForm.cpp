@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 namespace platform {
@@ -57,6 +58,15 @@ void TForm::closeEvent(QCloseEvent* event)
     Guarded([this] { FormClose(); });
     event->accept();
     done(FModalResult);
+}
+
+void TForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && !FEscapeCloses) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TForm::reject()

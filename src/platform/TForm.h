@@ -22,6 +22,10 @@ public:
     void SetCaption(const QString& caption) { setWindowTitle(caption); }
     QString Caption() const { return windowTitle(); }
 
+    // Escape closes the window (with Cancel) only where the window has a Cancel button.
+    void SetEscapeCloses(bool on) { FEscapeCloses = on; }
+    bool EscapeCloses() const { return FEscapeCloses; }
+
     // Copies the window's texts from the text table into its controls.
     virtual void Set_Lang() {}
 
@@ -34,10 +38,12 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int FModalResult = 0;
     bool FShowing = false;
+    bool FEscapeCloses = false;
 };
 
 }  // namespace platform

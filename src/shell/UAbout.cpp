@@ -4,6 +4,7 @@
 #include "platform/Process.h"
 #include "shell/UComon.h"
 #include "shell/UVersionCheck.h"
+#include "controls/buttons_pages/PicGlyphs.h"
 #include "shell/UWindowLook.h"
 #include "shell/UWindowList.h"
 
@@ -94,8 +95,11 @@ TFAbout::TFAbout(QWidget* parent) : platform::TForm(parent), Link_Opener(platfor
     PicButton1->SetBounds(313, 102, 100, 36);
     PicButton1->SetCaption(QStringLiteral("OK"));
     PicButton1->SetModalResult(platform::mrOk);
+    // The information window's OK carries both frames: normal and disabled.
+    PicButton1->SetGlyph(QPixmap::fromImage(controls::KindGlyph(controls::bkOK)), 2);
 
     SetClientSize(425, 148);
+    shell::Apply_Window_Look(this);
 }
 
 void TFAbout::FormShow()

@@ -3,6 +3,7 @@
 #include "shell/UComon.h"
 #include "shell/ULanguageTexts.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringDecoder>
 #include <map>
@@ -134,19 +135,34 @@ bool Load_Language_File(const QString& path)
     return true;
 }
 
+QString Language_File(const QString& name)
+{
+    const bool plainName = !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+                           name != QLatin1String("..");
+    if (!plainName)
+        return {};
+    const QString exact = App_State.Language_Folder + QLatin1Char('/') + name + QLatin1String(".lng");
+    if (QFile::exists(exact))
+        return exact;
+    const QStringList found = QDir(App_State.Language_Folder)
+                                  .entryList({name + QLatin1String(".lng")}, QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString& file : found)
+        if (file.left(name.size()) == name)
+            return App_State.Language_Folder + QLatin1Char('/') + file;
+    return {};
+}
+
 void Load_Language()
 {
     Load_Default_Language();
-    const QString& name = App_State.Language_Name;
-    const QString chosen = App_State.Language_Folder + QLatin1Char('/') + name + QLatin1String(".lng");
-    const bool plainName = !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && name != QLatin1String("..");
-    if (!name.isEmpty() && plainName && QFile::exists(chosen)) {
+    const QString chosen = Language_File(App_State.Language_Name);
+    if (!chosen.isEmpty()) {
         Load_Language_File(chosen);
         return;
     }
     App_State.Language_Name = QStringLiteral("English");
-    const QString english = App_State.Language_Folder + QLatin1String("/English.lng");
-    if (QFile::exists(english))
+    const QString english = Language_File(App_State.Language_Name);
+    if (!english.isEmpty())
         Load_Language_File(english);
 }
 

@@ -19,6 +19,10 @@ bool Load_Language_File(const QString& path);
 // The built-in texts, then the file of Language_Name (English when that file does not exist).
 void Load_Language();
 
+// The language file of a language name in the language folder: name + ".lng", the extension in
+// any letter case; empty when there is none.
+QString Language_File(const QString& name);
+
 // Removes leading and trailing blanks and control characters.
 QString Trim_Blanks(const QString& text);
 

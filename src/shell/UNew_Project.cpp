@@ -54,6 +54,8 @@ TFNew_Project::TFNew_Project(QWidget* parent) : platform::TForm(parent)
 
     SetClientSize(331, 162);
     Set_Lang();
+    shell::Apply_Window_Look(this);
+    shell::Set_OK_Glyph(Btn_OK);
 }
 
 void TFNew_Project::Set_Lang()

@@ -50,6 +50,7 @@ TFOpenConf::TFOpenConf(QWidget* parent) : platform::TForm(parent)
 
     SetClientSize(377, 351);
     Set_Lang();
+    shell::Apply_Window_Look(this);
 }
 
 void TFOpenConf::Set_Lang()

@@ -115,6 +115,9 @@ TFSoftOptions::TFSoftOptions(QWidget* parent) : platform::TForm(parent), Link_Op
 
     SetClientSize(509, 373);
     Set_Lang();
+    shell::Apply_Window_Look(this);
+    shell::Set_OK_Glyph(Btn_OK);
+    Btn_Next->SetLayout(controls::blGlyphRight);
 }
 
 void TFSoftOptions::Set_Lang()
@@ -159,7 +162,7 @@ void TFSoftOptions::Build_Language_List()
     SL_Languages.clear();
     const QDir folder(shell::App_State.Language_Folder);
     const QFileInfoList files = folder.entryInfoList({QStringLiteral("*.lng")},
-                                                     QDir::Files | QDir::Hidden | QDir::System | QDir::CaseSensitive);
+                                                     QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo& info : files)
         if (offeredLanguageFile(info) && info.fileName().size() > 4)
             SL_Languages.append(info.fileName());

@@ -1,6 +1,12 @@
 #include "shell/UWindowLook.h"
 
+#include "controls/buttons_pages/PicButton.h"
+#include "controls/buttons_pages/PicGlyphs.h"
+#include "platform/Dialogs.h"
+#include "platform/TForm.h"
+
 #include <QMouseEvent>
+#include <QTextDocument>
 
 namespace shell {
 
@@ -32,6 +38,74 @@ void Make_Title_Panel(QWidget* owner, int width, QLabel*& code, QLabel*& desc)
     code->setFont(big);
     desc = new QLabel(panel);
     desc->setGeometry(8, 28, width - 16, 16);
+}
+
+void Apply_Button_Look(controls::TPicButton* button)
+{
+    button->SetColor(0x00EDF7F8);
+    button->SetLightColor(platform::clGray);
+    button->SetStyle(controls::bsEncarta);
+    button->SetColorWhenDown(0x000080FF);
+    button->SetHotTrackColor(platform::clYellow);
+    button->SetAlignment(platform::taCenter);
+}
+
+namespace {
+QPixmap firstFrame(controls::TPicButtonKind kind)
+{
+    return QPixmap::fromImage(controls::KindGlyph(kind).copy(0, 0, 18, 18));
+}
+}  // namespace
+
+void Set_OK_Glyph(controls::TPicButton* button) { button->SetGlyph(firstFrame(controls::bkOK), 1); }
+
+void Set_Cancel_Glyph(controls::TPicButton* button) { button->SetGlyph(firstFrame(controls::bkCancel), 1); }
+
+void Plain_Label(QLabel* label)
+{
+    if (label->textFormat() == Qt::AutoText)
+        label->setTextFormat(Qt::PlainText);
+}
+
+void Apply_Window_Look(QWidget* window)
+{
+    bool hasCancel = false;
+    for (controls::TPicButton* b : window->findChildren<controls::TPicButton*>()) {
+        Apply_Button_Look(b);
+        if (b->ModalResult() == platform::mrCancel) {
+            hasCancel = true;
+            if (b->Glyph().isNull())
+                Set_Cancel_Glyph(b);
+        } else if (b->ModalResult() == platform::mrOk && b->Glyph().isNull()) {
+            Set_OK_Glyph(b);
+        }
+    }
+    if (auto* form = qobject_cast<platform::TForm*>(window))
+        form->SetEscapeCloses(hasCancel);
+    for (QLabel* l : window->findChildren<QLabel*>())
+        Plain_Label(l);
+}
+
+TNameLabel::TNameLabel(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
+
+void TNameLabel::SetName(const QString& name)
+{
+    FName = name;
+    Fit();
+}
+
+void TNameLabel::resizeEvent(QResizeEvent* event)
+{
+    QLabel::resizeEvent(event);
+    Fit();
+}
+
+void TNameLabel::Fit()
+{
+    const QString shown = fontMetrics().elidedText(FName, Qt::ElideRight, std::max(0, contentsRect().width()));
+    setText(shown);
+    // The hint is rich text by guess; the name is escaped so that it shows as written.
+    setToolTip(shown == FName ? QString() : Qt::convertFromPlainText(FName, Qt::WhiteSpaceNoWrap));
 }
 
 void TClickLabel::mouseReleaseEvent(QMouseEvent* event)

@@ -97,7 +97,12 @@ TEST_F(SoftOptions, OnlyPlainWritableLngFilesAreOffered)
     Dir.Write(QStringLiteral("notes.txt"), "");
     TFSoftOptions w;
     w.FormShow();
-    EXPECT_EQ(w.SL_Languages, (QStringList{"Deutsch.lng", "English.lng", "italiano.lng"}));
+    EXPECT_EQ(w.SL_Languages, (QStringList{"Deutsch.lng", "English.lng", "italiano.lng", "Upper.LNG"}));
+    // The extension's letter case does not matter when the language is loaded either.
+    App_State.Language_Name = QStringLiteral("Upper");
+    Load_Language();
+    EXPECT_EQ(App_State.Language_Name, QStringLiteral("Upper"));
+    EXPECT_EQ(Lang(1), QStringLiteral("x"));
 }
 
 TEST_F(SoftOptions, NoLanguageFilesShowNoSlotAndNoPaging)
