@@ -1,5 +1,7 @@
 #include "grid/core/CellGraphic.h"
 
+#include <cmath>
+
 namespace grid {
 
 void TCellGraphic::SetCheckBox(bool value, bool data, bool flat, TCellHAlign hal, TCellVAlign val)
@@ -111,6 +113,31 @@ void TCellGraphic::Assign(const TCellGraphic& source)
     CellErrLen = source.CellErrLen;
     CellText = source.CellText;
     CellCreated = source.CellCreated;
+}
+
+TPoint TCellGraphic::GetPictureSize(int cw, int rh) const
+{
+    const auto* source = dynamic_cast<const TGraphicSource*>(CellBitmap);
+    const TPoint p = source ? source->GraphicSize() : TPoint{};
+    const int w = cw - CellIndex, h = rh - CellIndex;
+    auto byAspect = [&](double sx, double sy) {
+        return sx < sy ? TPoint{w, int(std::nearbyint(p.Y * sx))} : TPoint{int(std::nearbyint(p.X * sy)), h};
+    };
+    const double sx = p.X <= 0 ? 1.0 : double(w) / p.X;
+    const double sy = p.Y <= 0 ? 1.0 : double(h) / p.Y;
+    const bool fits = p.X <= w && p.Y <= h;
+    switch (TStretchMode(CellAngle)) {
+    case Stretch:
+        return {w, h};
+    case StretchWithAspectRatio:
+        return byAspect(sx, sy);
+    case Shrink:
+        return fits ? p : TPoint{w, h};
+    case ShrinkWithAspectRatio:
+        return fits ? p : byAspect(std::min(sx, 1.0), std::min(sy, 1.0));
+    default:
+        return p;
+    }
 }
 
 }  // namespace grid

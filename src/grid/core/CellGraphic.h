@@ -8,6 +8,15 @@
 
 namespace grid {
 
+// What a cell graphic shows and the grid must measure: a picture, an icon, an image list, an
+// interfaced object.
+class TGraphicSource : public TObject {
+public:
+    virtual TPoint GraphicSize() const = 0;
+};
+
+enum TStretchMode : uint8_t { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
+
 // The one graphic a cell may show besides its text. The kinds keep the field meanings of the
 // graphic table; references that the graphic creates itself are owned members, references handed
 // in by a caller are kept as plain pointers and never freed here.
@@ -48,6 +57,9 @@ public:
     QStringList* SetRadio(QStringList* items, bool dirRadio, int index, int count);
     QStringList* CreateRadioList(bool dirRadio, int index);
     void Assign(const TCellGraphic& source);
+    // Size of a picture kind drawn in a cell of width cw and height rh: padding CellIndex,
+    // stretch mode CellAngle.
+    TPoint GetPictureSize(int cw, int rh) const;
 
 private:
     std::unique_ptr<QStringList> OwnStrings;

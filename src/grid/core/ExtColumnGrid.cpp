@@ -490,6 +490,66 @@ void TExtColumnGrid::ColWidthsChanged()
             item->SetStoredWidth(ColWidths(d));
 }
 
+void TExtColumnGrid::GetCellColor(int c, int r, TGridDrawState state, TColor& brush, TFontDesc& font)
+{
+    const TGridColumnItem* item = (*FColumns)[c];
+    if (item && c >= FixedCols() && c < ColCount() + NumHiddenColumns() - FixedRightCols &&
+        r < RowCount() - FixedFooters) {
+        if (item->Fixed())
+            brush = FixedColor;
+        else if (!(item->ShowBands() && Bands.Active()) && r >= FixedRows())
+            brush = item->Color();
+        font = r < FixedRows() ? item->HeaderFont : item->Font();
+        if (const TCellProperties* p = CellProps(c, r)) {
+            if (p->BrushColor() != clNone)
+                brush = p->BrushColor();
+            if (p->FontColor != clNone)
+                font.Color = p->FontColor;
+        }
+    }
+    TExtStringGrid::GetCellColor(c, r, state, brush, font);
+}
+
+void TExtColumnGrid::GetCellBorder(int c, int r, TPenDesc& pen, TCellBorders& borders)
+{
+    if (IsNormalCell(c, r)) {
+        const TGridColumnItem* item = (*FColumns)[c];
+        borders = item->Borders;
+        pen = item->BorderPen;
+    }
+    TExtStringGrid::GetCellBorder(c, r, pen, borders);
+}
+
+void TExtColumnGrid::GetCellPrintBorder(int c, int r, TPenDesc& pen, TCellBorders& borders)
+{
+    if (IsNormalCell(c, r) && (*FColumns)[c]->PrintBorderCustom) {
+        const TGridColumnItem* item = (*FColumns)[c];
+        borders = item->PrintBorders;
+        pen = item->PrintBorderPen;
+    }
+    TExtStringGrid::GetCellPrintBorder(c, r, pen, borders);
+}
+
+void TExtColumnGrid::GetAlignment(int c, int r, TAlignment& hAlign, TVAlignment& vAlign)
+{
+    if (const TGridColumnItem* item = (*FColumns)[c]) {
+        hAlign = r < FixedRows() ? item->HeaderAlignment() : item->Alignment();
+        if (const TCellProperties* p = CellProps(c, r))
+            hAlign = p->Alignment;
+    }
+    TExtStringGrid::GetAlignment(c, r, hAlign, vAlign);
+}
+
+void TExtColumnGrid::GetCellFormat(int c, TSortStyle& style, QString& prefix, QString& suffix)
+{
+    if (const TGridColumnItem* item = (*FColumns)[c]) {
+        style = item->SortStyle;
+        prefix = item->SortPrefix;
+        suffix = item->SortSuffix;
+    }
+    TExtStringGrid::GetCellFormat(c, style, prefix, suffix);
+}
+
 bool TExtColumnGrid::IsNormalCell(int c, int r) const
 {
     return c < FColumns->Count() && c >= FixedCols() && r >= FixedRows();

@@ -11,20 +11,6 @@ namespace grid {
 class TExtColumnGrid;
 class TGridColumnCollection;
 
-struct TFontDesc {
-    QString Name = QStringLiteral("Tahoma");
-    int Size = 8;
-    uint8_t Style = 0;
-    TColor Color = clBlack;
-    friend bool operator==(const TFontDesc&, const TFontDesc&) = default;
-};
-
-struct TPenDesc {
-    int Width = 1;
-    TColor Color = clSilver;
-    friend bool operator==(const TPenDesc&, const TPenDesc&) = default;
-};
-
 enum TColumnPopupType : uint8_t {
     cpFixedCellsRClick, cpFixedCellsLClick, cpNormalCellsRClick, cpNormalCellsLClick, cpAllCellsRClick, cpAllCellsLClick
 };
@@ -212,6 +198,11 @@ public:
     bool IsVirtualCheckColumn(int c) override;
     bool GetColumnFilter(int c) override;
     void UpdateColumnHeaders() override;
+    void GetCellColor(int c, int r, TGridDrawState state, TColor& brush, TFontDesc& font) override;
+    void GetCellBorder(int c, int r, TPenDesc& pen, TCellBorders& borders) override;
+    void GetCellPrintBorder(int c, int r, TPenDesc& pen, TCellBorders& borders) override;
+    void GetAlignment(int c, int r, TAlignment& hAlign, TVAlignment& vAlign) override;
+    void GetCellFormat(int c, TSortStyle& style, QString& prefix, QString& suffix) override;
 
     // What the editing code reads after GetEditorType.
     QStringList EditComboItems;

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <array>
 #include <functional>
@@ -87,7 +88,24 @@ public:
     bool FilterIncremental = false;
     QStringList FilterList;  // the values a column's filter drop-down offers
 
+    // Look of the cells as data: colours and font descriptions that painting selects.
+    bool ActiveCellShow = false;
+    TFontDesc ActiveCellFont{QStringLiteral("Tahoma"), 8, fsBold, clBlack};
+    TColor FixedColor = clBtnFace;
+
     // Events.
+    Event<int, int, TGridDrawState, TColor&, TFontDesc&> OnGetCellColor, OnGetCellPrintColor;  // ARow, ACol
+    Event<int, int, TPenDesc&, TCellBorders&> OnGetCellBorder, OnGetCellPrintBorder;          // ARow, ACol
+    Event<int, int, TAlignment&, TVAlignment&> OnGetAlignment;                                 // ARow, ACol
+    Event<int, TSortStyle&, QString&, QString&> OnGetFormat;                                   // ACol
+    Event<int, int, bool&> OnGetWordWrap;                                                      // ACol, ARow
+    Event<int, int, QString&> OnGridHint, OnGridWideHint;                                      // ARow, ACol
+    Event<int, int> OnButtonClick;                                                             // ACol, ARow
+    Event<int, int, bool> OnExpandClick;                                                       // ACol, ARow
+    Event<int, int> OnComboCloseUp, OnComboDropDown;                                           // ARow, ACol
+    Event<int, int, const QDateTime&> OnDateTimeChange;                                        // ACol, ARow
+    Event<int, int, const QString&> OnEditChange;                                              // ACol, ARow
+    Event<int, int> OnDatePickerCloseUp, OnDatePickerDropDown;                                 // ARow, ACol
     Event<int, int, bool&> OnCanEditCell;  // ARow, ACol
     Event<int, int, bool&> OnIsFixedCell;  // ARow, ACol
     Event<int, int, bool&> OnIsPasswordCell;
@@ -292,6 +310,47 @@ public:
     bool IsFixed(int c, int r) override;
     bool EditDisabled = false;  // the grid removed goEditing itself for a cell that may not be edited
 
+    // Colours, fonts, borders and alignment of a cell (ACol real, ARow display).
+    TFontDesc GridFont() const { return {FontName, FontSize, 0, clBlack}; }
+    // The grid's font for a cell without a record, else the record's font.
+    TFontDesc GetCellFont(int c, int r) const;
+    virtual void GetCellColor(int c, int r, TGridDrawState state, TColor& brush, TFontDesc& font);
+    virtual void GetCellPrintColor(int c, int r, TGridDrawState state, TColor& brush, TFontDesc& font);
+    virtual void GetCellBorder(int c, int r, TPenDesc& pen, TCellBorders& borders);
+    virtual void GetCellPrintBorder(int c, int r, TPenDesc& pen, TCellBorders& borders);
+    virtual void GetAlignment(int c, int r, TAlignment& hAlign, TVAlignment& vAlign);
+    virtual void GetCellFormat(int c, TSortStyle& style, QString& prefix, QString& suffix);
+    void GetCellWordWrap(int c, int r, bool& wordWrap);
+    // The hint of a cell; a wide hint comes back in the wide-text coding.
+    void GridHint(int c, int r, QString& hint);
+
+    // Editor handlers that only report (ACol, ARow of the current cell where none is given).
+    void ButtonClick(int c, int r);
+    void GridButtonClick() { ButtonClick(Col(), Row()); }
+    void ComboCloseUp(int r, int c);
+    void ComboDropDown(int r, int c);
+    // Fires OnExpandClick, then gives the row the expand button's height for that state.
+    void ExpandClick(int c, int r, bool expanded);
+    int GetExpandHeight(int c, int r, bool expanded);
+    void DateTimePickerChange(const QDateTime& value);
+    // A time picker reports its time in the long time format, a date picker its date in the
+    // short date format.
+    void DatePickerChange(const QDateTime& value, bool timePicker);
+    void DatePickerCloseUp();
+    struct TCalendarStyle {
+        bool WeekNumbers = false, NoToday = false, NoTodayCircle = false;
+        friend bool operator==(const TCalendarStyle&, const TCalendarStyle&) = default;
+    };
+    // The month calendar's styles for the picker's settings; fires OnDatePickerDropDown.
+    TCalendarStyle DatePickerDropDown(bool weekNumbers, bool showToday, bool showTodayCircle);
+
+    // Size of a cell's graphic (ACol real, ARow display); Reserve is kept free below a picture.
+    TPoint GetCellGraphicSize(int c, int r);
+    void CellGraphicSize(int c, int r, TPoint& size, int reserve);
+    void PrintCellGraphicSize(int c, int r, TPoint& size, int cellWidth, int cellHeight, double scale);
+    // Text extent in the grid's font; headless hosts may answer their own.
+    virtual TPoint MeasureText(const QString& text);
+
     // Cell graphics and check boxes.
     TCellGraphic* CreateCellGraphic(int c, int r);
     bool RemoveCellGraphic(int c, int r);
@@ -405,6 +464,8 @@ protected:
     int FMaxRowCount = 0;
 
 private:
+    // The graphic's size by its kind; widen stretches full-aligned graphics over the cell.
+    TPoint GraphicSize(int c, int r, int reserve, bool widen);
     void RebuildColumnMap();
     void RefreshHiddenIndex() const;
     int GetIntText(const QString& text);

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "grid/core/GridTypes.h"
+#include "grid/core/CellGraphic.h"
 
 namespace platform {
 class TCanvas;
@@ -31,7 +31,7 @@ private:
 
 // A picture cell's content by file name. No picture is held between calls: the file is read to
 // learn its size and again to draw it.
-class TFilePicture : public TObject {
+class TFilePicture : public TGraphicSource {
 public:
     const QString& Filename() const { return FFilename; }
     // Stores the name and reads the picture's size; a file that is no readable picture raises
@@ -39,6 +39,7 @@ public:
     void SetFilename(const QString& value);
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
+    TPoint GraphicSize() const override { return {FWidth, FHeight}; }
     // Stretched into the rectangle; nothing without a file name.
     void DrawPicture(platform::TCanvas& canvas, const QRect& r) const;
     void Assign(const TFilePicture& source);

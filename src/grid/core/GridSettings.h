@@ -246,6 +246,9 @@ public:
     bool AutoCheckGroup = false;
     bool ShowGroupCount = false;
     QString GroupCountFormat;
+    bool HeaderUnderline = false, SummaryLine = false;
+    TColor HeaderLineColor = 0xFF0000, SummaryLineColor = 0xFF0000;
+    int HeaderLineWidth = 2, SummaryLineWidth = 2;
 };
 
 class TShowModified {

@@ -45,6 +45,26 @@ struct TGridRect {
     friend bool operator==(const TGridRect&, const TGridRect&) = default;
 };
 
+// A font and a pen as data: what painting will select, never a platform object.
+enum TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+struct TFontDesc {
+    QString Name = QStringLiteral("Tahoma");
+    int Size = 8;
+    uint8_t Style = 0;
+    TColor Color = clBlack;
+    friend bool operator==(const TFontDesc&, const TFontDesc&) = default;
+};
+
+struct TPenDesc {
+    int Width = 1;
+    TColor Color = clSilver;
+    friend bool operator==(const TPenDesc&, const TPenDesc&) = default;
+};
+
+// The platform grid's draw state of a cell.
+enum TGridDrawStateFlag : uint8_t { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
+using TGridDrawState = uint8_t;
+
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 enum TVAlignment : uint8_t { vtaTop, vtaCenter, vtaBottom };
 enum TCellGradientDirection : uint8_t { GradientVertical, GradientHorizontal };
