@@ -189,9 +189,22 @@ void TTVColors::Set(Index index, TColor value)
 {
     if (index < 0 || index >= Count)
         return;
+    if (FColors[index] == value)
+        return;
     FColors[index] = value;
+    if (FOwner)
+        FOwner->Invalidate();
 }
 
-void TTVColors::Assign(const TTVColors& source) { std::copy(std::begin(source.FColors), std::end(source.FColors), FColors); }
+void TTVColors::Assign(const TTVColors& source)
+{
+    std::copy(std::begin(source.FColors), std::end(source.FColors), FColors);
+    if (FOwner && FOwner->UpdateCount() == 0)
+        FOwner->Invalidate();
+}
+
+TColor TTVColors::BackGroundColor() const { return FOwner ? FOwner->Color() : clWindow; }
+
+TColor TTVColors::NodeFontColor() const { return FOwner ? FOwner->FontColor() : clWindowText; }
 
 }  // namespace tree

@@ -120,6 +120,11 @@ public:
     TColor Get(Index index) const { return FColors[index]; }
     void Set(Index index, TColor value);
     void Assign(const TTVColors& source);
+    // Without a custom visual style these are the tree's own colour and font colour; the header
+    // draws with the node font until it has a font of its own.
+    TColor BackGroundColor() const;
+    TColor NodeFontColor() const;
+    TColor HeaderFontColor() const { return NodeFontColor(); }
 
 private:
     TBaseNodeTree* FOwner;

@@ -140,6 +140,11 @@ TEST(Options, Colours)
     t.Colors().Set(TTVColors::TreeLineColor, 0x00112233);
     u.Colors().Assign(t.Colors());
     EXPECT_EQ(u.Colors().Get(TTVColors::TreeLineColor), 0x00112233u);
+    u.SetColor(0x00445566);
+    u.SetFontColor(0x00778899);
+    EXPECT_EQ(u.Colors().BackGroundColor(), 0x00445566u);
+    EXPECT_EQ(u.Colors().NodeFontColor(), 0x00778899u);
+    EXPECT_EQ(u.Colors().HeaderFontColor(), 0x00778899u);
 }
 
 TEST(Options, LegacyOptionNamesMapToTheNewSets)
