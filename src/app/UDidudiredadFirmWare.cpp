@@ -68,7 +68,10 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     Shape2->setFrameShape(QFrame::Box);
     Shape2->setGeometry(80, 70, 348, 36);
     L_Name_Conf = makeLabel(87, 75, false);
-    L_Name_Conf_L2 = makeLabel(87, 88, false);
+    // A long name ends in an ellipsis inside the frame, the whole name as its hint.
+    L_Name_Conf_L2 = new shell::TNameLabel(this);
+    L_Name_Conf_L2->setPalette(L_Name_Conf->palette());
+    L_Name_Conf_L2->setGeometry(87, 88, Shape2->geometry().right() - 87 - 4, L_Name_Conf_L2->fontMetrics().height());
 
     Btn_Info = makeButton(516, 8, 50, 50);
     Btn_Opz = makeButton(574, 8, 50, 50);
@@ -117,6 +120,8 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     LL_Update->setCursor(Qt::PointingHandCursor);
     static_cast<shell::TClickLabel*>(LL_Update)->OnClick = [] { platform::OpenLink(shell::Version_Page_Link()); };
     LL_Update->hide();
+    // The one label whose mark-up is ours: a link around an escaped text.
+    LL_Update->setTextFormat(Qt::RichText);
 
     for (int i = 0; i < 4; ++i)
         L_Step[i]->show();
@@ -169,6 +174,7 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     buildStepTable();
     Set_Lang();
     Set_Files();
+    applyButtonLook();
     App_State.Copy_Row_Buffer.clear();
     App_State.MIB_Read_Objects.clear();
     App_State.MIB_Write_Objects.clear();
@@ -178,6 +184,20 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
             platform::MessageDlg(settingsError + QStringLiteral("\nThe program starts with the default settings."),
                                  platform::TMsgDlgType::mtWarning, platform::TMsgDlgButtons::mbOK);
         });
+}
+
+void TFDidudiredadFirmWare::applyButtonLook()
+{
+    shell::Apply_Window_Look(this);
+    // The picture-only buttons and "Set Communication" keep the plain style; the step buttons
+    // align their captions left, and the configuration steps light up sky blue.
+    for (controls::TPicButton* b : {Btn_Info, Btn_Opz, Btn_Close, Btn_Prm_Gen})
+        b->SetStyle(controls::bsNormal);
+    for (const Step_Button& step : Steps)
+        if (step.Button->width() == 170)
+            step.Button->SetAlignment(platform::taLeftJustify);
+    for (controls::TPicButton* b : {Btn_Prm_Gen, Btn_MQTT_Set_Topic, Btn_CreateBin})
+        b->SetHotTrackColor(platform::clSkyBlue);
 }
 
 controls::TPicButton* TFDidudiredadFirmWare::makeButton(int left, int top, int width, int height)
@@ -273,13 +293,12 @@ void TFDidudiredadFirmWare::Set_Conf_Labels()
 {
     if (!shell::App_State.Project_Folder.isEmpty()) {
         L_Name_Conf->setText(shell::Lang(11));
-        L_Name_Conf_L2->setText(shell::App_State.Active_Conf_Name);
+        L_Name_Conf_L2->SetName(shell::App_State.Active_Conf_Name);
     } else {
         L_Name_Conf->setText(shell::Lang(9));
-        L_Name_Conf_L2->setText(shell::Lang(10));
+        L_Name_Conf_L2->SetName(shell::Lang(10));
     }
     L_Name_Conf->adjustSize();
-    L_Name_Conf_L2->adjustSize();
 }
 
 void TFDidudiredadFirmWare::Set_Lang()

@@ -1,6 +1,7 @@
 #pragma once
 #include "controls/buttons_pages/PicButton.h"
 #include "platform/TForm.h"
+#include "shell/UWindowLook.h"
 #include "shell/UVersionCheck.h"
 
 #include <QFrame>
@@ -62,7 +63,7 @@ public:
     QLabel* L_SW_Desc;
     QLabel* L_Begin;
     QLabel* L_Name_Conf;
-    QLabel* L_Name_Conf_L2;
+    shell::TNameLabel* L_Name_Conf_L2;
     QLabel* L_Step[8];
     QLabel* L_Kelvor;
     QLabel* LL_Update;
@@ -89,6 +90,7 @@ private:
         std::function<void()> Action;
     };
 
+    void applyButtonLook();
     controls::TPicButton* makeButton(int left, int top, int width, int height);
     QLabel* makeLabel(int left, int top, bool bold);
     void buildStepTable();

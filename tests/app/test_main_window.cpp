@@ -20,9 +20,11 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEnterEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -186,6 +188,60 @@ TEST_F(MainWindow, ReopensTheRememberedConfiguration)
     EXPECT_EQ(App_State.File_MQTT_Set_Topic, Dir.File(QStringLiteral("PROJECTS/Plant A/MQTT_Set_Topic.xml")));
 }
 
+TEST_F(MainWindow, NamesShowAsWrittenAndLongOnesStayInTheirFrame)
+{
+    const QString markup = QStringLiteral("<font size=6 color=red>Big");
+    const QString longName = QString(250, QLatin1Char('W'));
+    for (const QString& name : {markup, longName})
+        QDir(Dir.Path()).mkpath(QStringLiteral("PROJECTS/") + name);
+    WriteSettings(markup.toHtmlEscaped());
+    Start();
+    TFDidudiredadFirmWare& m = Main();
+    m.show();
+    EXPECT_EQ(m.L_Name_Conf_L2->text(), markup);
+    EXPECT_GE(m.L_Name_Conf_L2->sizeHint().width(), m.L_Name_Conf_L2->fontMetrics().horizontalAdvance(markup));
+    for (QLabel* l : m.findChildren<QLabel*>())
+        if (l != m.LL_Update)
+            EXPECT_NE(l->textFormat(), Qt::AutoText) << l->text().toStdString();
+
+    App_State.Active_Conf_Name = longName;
+    App_State.Project_Folder = Configuration_Folder(longName);
+    m.Set_Conf_Labels();
+    EXPECT_TRUE(m.Shape2->geometry().contains(m.L_Name_Conf_L2->geometry()));
+    EXPECT_TRUE(m.L_Name_Conf_L2->text().endsWith(QChar(0x2026)));
+    EXPECT_LE(m.L_Name_Conf_L2->fontMetrics().horizontalAdvance(m.L_Name_Conf_L2->text()),
+              m.L_Name_Conf_L2->width());
+    EXPECT_TRUE(m.L_Name_Conf_L2->toolTip().contains(longName));
+    m.hide();
+}
+
+TEST_F(MainWindow, OpeningFromAnEmptyListClosesTheStaleConfiguration)
+{
+    QDir(Dir.Path()).mkpath(QStringLiteral("PROJECTS/Plant A"));
+    WriteSettings(QStringLiteral("Plant A"));
+    Start();
+    ASSERT_EQ(Main().L_Name_Conf_L2->text(), QStringLiteral("Plant A"));
+    QDir(Dir.File(QStringLiteral("PROJECTS/Plant A"))).removeRecursively();
+    InNextLoop([] { FOpenConf()->Btn_OK->Click(); });
+    Main().Btn_Open->Click();
+    EXPECT_TRUE(App_State.Project_Folder.isEmpty());
+    EXPECT_EQ(Main().L_Name_Conf->text(), Lang(9));
+    EXPECT_EQ(Main().L_Name_Conf_L2->text(), Lang(10));
+    // The steps now answer that no configuration is open.
+    ExpectBoxes(1);
+    Main().Btn_Prm_Gen->Click();
+    EXPECT_EQ(Messages.LastText(), Lang(18));
+}
+
+TEST_F(MainWindow, EscapeDoesNotCloseTheMainWindow)
+{
+    Start();
+    Main().show();
+    QTest::keyClick(&Main(), Qt::Key_Escape);
+    EXPECT_TRUE(Main().isVisible());
+    Main().hide();
+}
+
 // A remembered name that is no plain folder of PROJECTS opens nothing and is written back on close.
 class RememberedConfiguration : public MainWindow, public ::testing::WithParamInterface<const char*> {};
 
@@ -281,12 +337,37 @@ TEST_F(MainWindow, StartProgramRunsAndReportsWhatCannotStart)
 TEST_F(MainWindow, RendersTheLightBackgroundAndTheButtons)
 {
     Start();
-    Main().show();
-    const QImage image = Main().grab().toImage();
+    TFDidudiredadFirmWare& m = Main();
+    m.show();
+    for (controls::TPicButton* b : m.findChildren<controls::TPicButton*>())
+        b->clearFocus();
+    QImage image = m.grab().toImage();
     EXPECT_EQ(image.size(), QSize(694, 396));
     EXPECT_EQ(QColor(image.pixel(690, 390)), QColor(248, 247, 237));
-    // The step button face differs from the window background.
-    EXPECT_NE(QColor(image.pixel(81, 113)), QColor(248, 247, 237));
+    // Step buttons: gray edges round the button face, the caption on the left.
+    const QColor face(0xF8, 0xF7, 0xED);
+    EXPECT_EQ(QColor(image.pixel(80, 112)), QColor(128, 128, 128));
+    EXPECT_EQ(QColor(image.pixel(82, 114)), face);
+    QRect ink;
+    for (int y = 114; y < 146; ++y)
+        for (int x = 82; x < 248; ++x)
+            if (QColor(image.pixel(x, y)) != face)
+                ink |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_LT(ink.left(), 80 + 20) << "caption aligned left";
+    // The picture buttons carry their glyphs; OK and Cancel of the dialogs theirs.
+    for (controls::TPicButton* b : {m.Btn_Info, m.Btn_Opz, m.Btn_Close})
+        EXPECT_EQ(b->Style(), controls::bsNormal);
+    EXPECT_EQ(m.Btn_New->Style(), controls::bsEncarta);
+    EXPECT_EQ(m.Btn_Prm_Gen->Style(), controls::bsNormal);
+
+    // Hovering a configuration step lights it sky blue, New and Open yellow.
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QCoreApplication::sendEvent(m.Btn_Prm_Gen, &enter);
+    QCoreApplication::sendEvent(m.Btn_New, &enter);
+    image = m.grab().toImage();
+    EXPECT_EQ(QColor(image.pixel(82, 158)), QColor(0xA6, 0xCA, 0xF0));
+    EXPECT_EQ(QColor(image.pixel(82, 114)), QColor(Qt::yellow));
     if (const QByteArray out = qgetenv("CONF_SCREENSHOT_DIR"); !out.isEmpty())
         image.save(QString::fromLocal8Bit(out) + QStringLiteral("/main_window.png"));
 }
