@@ -48,6 +48,9 @@ TBaseNodeTree::TBaseNodeTree(QWidget* parent, const TTreeClass& treeClass)
     StartTreeModule();
     FCheckImages = GetCheckImageListFor(FCheckImageKind);
     FOptions = std::make_unique<TCustomNodeTreeOptions>(this);
+    // The control is alive from here on, as a created window would be: it paints themed.
+    if (FOptions->PaintOptions() & toThemeAware)
+        EnterStates(TS(tsUseThemes));
     FClipboardFormats.Assign(TClipboardFormatList::EnumerateFormatNames(treeClass));
     resize(200, 100);
     AcquireWorker();

@@ -30,14 +30,30 @@ void TCustomNodeTreeOptions::SetPaintOptions(TTVPaintOptions value)
         }
         FOwner->EndUpdate();
     }
+    // Visual styles are always available here, so theme awareness alone decides.
+    const TTVPaintOptions toBeCleared = changed & ~value;
+    if ((changed & toUseExplorerTheme) && (FOwner->HasState(tsUseThemes) || (toBeSet & toThemeAware)))
+        value & toUseExplorerTheme ? FOwner->DoStateChange(TS(tsUseExplorerTheme))
+                                   : FOwner->DoStateChange(0, TS(tsUseExplorerTheme));
+    if (toBeSet & toThemeAware)
+        FOwner->DoStateChange(TS(tsUseThemes));
+    else if (toBeCleared & toThemeAware)
+        FOwner->DoStateChange(0, TS(tsUseThemes));
     if (changed & toChildrenAbove) {
         FOwner->MarkCacheStale();
         if (FOwner->UpdateCount() == 0)
             FOwner->StartCacheValidation();
     }
+    FOwner->Invalidate();
 }
 
-void TCustomNodeTreeOptions::SetAutoOptions(TTVAutoOptions value) { FAutoOptions = value; }
+void TCustomNodeTreeOptions::SetAutoOptions(TTVAutoOptions value)
+{
+    const TTVAutoOptions changed = value ^ FAutoOptions;
+    FAutoOptions = value;
+    if (FOwner && (changed & toAutoSpanColumns))
+        FOwner->Invalidate();
+}
 
 void TCustomNodeTreeOptions::SetSelectionOptions(TTVSelectionOptions value)
 {
@@ -50,6 +66,8 @@ void TCustomNodeTreeOptions::SetSelectionOptions(TTVSelectionOptions value)
     const TTVSelectionOptions added = value & ~old;
     if (((value ^ old) & toMultiSelect) || (added & (toLevelSelectConstraint | toSiblingSelectConstraint)))
         FOwner->ClearSelection();
+    if ((old & toExtendedFocus) && !(value & toExtendedFocus) && FOwner->FFocusedColumn > 0)
+        FOwner->Invalidate();
     if (!(value & toExtendedFocus))
         FOwner->FFocusedColumn = FOwner->FHeader.MainColumn;
 }
@@ -59,7 +77,10 @@ void TCustomNodeTreeOptions::SetMiscOptions(TTVMiscOptions value)
     if (value == FMiscOptions)
         return;
     const TTVMiscOptions added = value & ~FMiscOptions;
+    const TTVMiscOptions changed = value ^ FMiscOptions;
     FMiscOptions = value;
+    if (FOwner && (changed & toCheckSupport))
+        FOwner->Invalidate();
     if (FOwner && (added & toVariableNodeHeight)) {
         FOwner->BeginUpdate();
         try {

@@ -227,3 +227,19 @@ TEST(Options, CheckedCountFollowsTheCheckedWalk)
     EXPECT_EQ(t.CheckedCount(), 2u);
     EXPECT_EQ(t.CutCopyCount(), 0u);
 }
+
+TEST(Options, ThemeStatesFollowThePaintOptions)
+{
+    TBaseNodeTree t;
+    EXPECT_TRUE(t.HasState(tsUseThemes));
+    TCustomNodeTreeOptions& o = t.TreeOptions();
+    o.SetPaintOptions(o.PaintOptions() | toUseExplorerTheme);
+    EXPECT_TRUE(t.HasState(tsUseExplorerTheme));
+    o.SetPaintOptions(o.PaintOptions() & ~(toUseExplorerTheme | toThemeAware));
+    EXPECT_FALSE(t.HasState(tsUseExplorerTheme));
+    EXPECT_FALSE(t.HasState(tsUseThemes));
+    o.SetPaintOptions(o.PaintOptions() | toUseExplorerTheme);
+    EXPECT_FALSE(t.HasState(tsUseExplorerTheme)) << "no explorer theme without themes";
+    o.SetPaintOptions(o.PaintOptions() | toThemeAware);
+    EXPECT_TRUE(t.HasState(tsUseThemes));
+}
