@@ -209,3 +209,20 @@ TEST(CrossTree, SeededMovesBetweenTwoTreesKeepBothValid)
                 t.Clear();
     }
 }
+
+TEST(CrossTree, ARefusedCopyLeavesNothingInTheTarget)
+{
+    TwoTrees t;
+    std::vector<PTreeNode> asked;
+    t.Src.OnNodeCopying = [&](TBaseNodeTree*, PTreeNode node, PTreeNode target, bool& allowed) {
+        asked.push_back(target);
+        EXPECT_TRUE(t.Dst.OwnsNode(node)) << "the copy is offered from the target tree";
+        allowed = false;
+    };
+    EXPECT_EQ(t.Src.CopyTo(t.A, t.X, amAddChildLast, false), nullptr);
+    EXPECT_EQ(asked, std::vector<PTreeNode>{t.X});
+    EXPECT_EQ(TwoTrees::Values(t.Dst), (std::vector<uint32_t>{10, 11}));
+    EXPECT_EQ(TwoTrees::Values(t.Src), (std::vector<uint32_t>{1, 2, 3, 4, 5}));
+    EXPECT_TREE_VALID(t.Src);
+    EXPECT_TREE_VALID(t.Dst);
+}
