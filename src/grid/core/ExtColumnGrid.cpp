@@ -373,7 +373,7 @@ TGridColumnItem* TExtColumnGrid::GetColumnByName(const QString& name) const
 
 void TExtColumnGrid::Loaded()
 {
-    Loading = false;
+    TExtStringGrid::Loaded();
     SyncColumnCount();
     FColumns->SetOrganization();
 }

@@ -161,7 +161,7 @@ public:
     void SyncColumnCountQuietly();
     void SyncColumnHeaders();
     TGridColumnItem* GetColumnByName(const QString& name) const;
-    void Loaded();
+    void Loaded() override;
     bool ColMoving() const { return FColMoving; }
     // Longest text the in-place editor of the current column accepts; 0 = no limit.
     int GetEditLimit() const;

@@ -1,4 +1,5 @@
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridUnit.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -62,6 +63,20 @@ QString FormatFloat(const QString& format, double value)
 
 TExtStringGrid::TExtStringGrid()
 {
+    GridUnitStartUp();
+    for (int d = 0; d < 4; ++d)
+        ArrowWindows[size_t(d)] = std::make_unique<TArrowWindow>(this, d);
+    // Hidden, and disabled where an editor can be; the editing code shows them.
+    for (TGridEditorChild* e : std::initializer_list<TGridEditorChild*>{
+             EditCombo.get(), TransEdit.get(), TransCombo.get(), EditCheck.get(), EditBtn.get(), UnitEditBtn.get(),
+             GridButton.get(), ControlEdit.get(), ControlCombo.get()})
+        e->Enabled = false;
+    EditCombo->WinXP = EditCombo->Vista = true;
+    TransEdit->Border = false;
+    EditBtn->ButtonCaption = UnitEditBtn->ButtonCaption = QStringLiteral("...");
+    EditBtn->Border = UnitEditBtn->Border = false;
+    EditBtn->WinXP = true;
+    GridUnit().LinkCursor = -21;
     FVisibleCol.fill(true);
     FAllColWidths.fill(0);
     RebuildColumnMap();
@@ -80,6 +95,51 @@ TExtStringGrid::TExtStringGrid()
 TExtStringGrid::~TExtStringGrid()
 {
     Destroying = true;
+    if (GridUnit().FocusGrid == this)
+        GridUnit().FocusGrid = nullptr;
+}
+
+namespace {
+template <typename T>
+T* MadeOnFirstUse(std::unique_ptr<T>& slot, TExtStringGrid* grid)
+{
+    if (!slot)
+        slot = std::make_unique<T>(grid);
+    return slot.get();
+}
+}  // namespace
+
+TGridSpin* TExtStringGrid::SpinEdit() { return MadeOnFirstUse(FSpinEdit, this); }
+TGridDatePicker* TExtStringGrid::DatePicker() { return MadeOnFirstUse(FDatePicker, this); }
+TGridDateTimePicker* TExtStringGrid::DateTimePicker() { return MadeOnFirstUse(FDateTimePicker, this); }
+TExtRichEdit* TExtStringGrid::RichEdit() { return MadeOnFirstUse(FRichEdit, this); }
+TExtRichEdit* TExtStringGrid::RichEditPrint() { return MadeOnFirstUse(FRichEditPrint, this); }
+
+TGridDropDown* TExtStringGrid::DropDown(TGridDropDownKind kind)
+{
+    auto& slot = FDropDowns[kind];
+    if (!slot)
+        slot = std::make_unique<TGridDropDown>(this, kind);
+    return slot.get();
+}
+
+void TExtStringGrid::Loaded()
+{
+    Loading = false;
+    ShowColumnHeaders();
+    if (FixedCols() > 0)
+        for (int i = 0; i < RowHeaders.size() && i < RowCount(); ++i)
+            SetCells(0, i, EscapesToLineBreaks(RowHeaders[i]));
+    FRememberedFixedRows = FixedRows();
+    FRememberedFixedCols = FixedCols();
+    MinRowHeight = DefaultRowHeight();
+    MinColWidth = 10;
+    FMaxRowCount = RowCount();
+    FLoaded = true;
+    if (Options & goAlwaysShowEditor) {
+        Options &= ~goAlwaysShowEditor;
+        Navigation.AlwaysEdit = true;
+    }
 }
 
 QString TExtStringGrid::DottedVersion(uint32_t v)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "grid/core/BaseGrid.h"
+#include "grid/core/GridOwned.h"
 #include "grid/core/GridSettings.h"
 #include "grid/core/GridStream.h"
 
@@ -50,6 +51,38 @@ public:
     TShowModified ShowModified;
     TColumnSize ColumnSize;
 
+    // Owned child windows, made hidden with the grid.
+    const std::unique_ptr<TFooterPanel> FooterPanel = std::make_unique<TFooterPanel>(this);
+    const std::unique_ptr<TSearchPanel> SearchPanel = std::make_unique<TSearchPanel>(this);
+    const std::unique_ptr<TGridFocusWindow> FocusWindow = std::make_unique<TGridFocusWindow>(this);
+    std::array<std::unique_ptr<TArrowWindow>, 4> ArrowWindows;
+    const std::unique_ptr<TGridCombo> EditCombo = std::make_unique<TGridCombo>(this);
+    const std::unique_ptr<TGridTransEdit> TransEdit = std::make_unique<TGridTransEdit>(this);
+    const std::unique_ptr<TGridTransCombo> TransCombo = std::make_unique<TGridTransCombo>(this);
+    const std::unique_ptr<TGridCheckBox> EditCheck = std::make_unique<TGridCheckBox>(this);
+    const std::unique_ptr<TGridEditBtn> EditBtn = std::make_unique<TGridEditBtn>(this);
+    const std::unique_ptr<TGridUnitEditBtn> UnitEditBtn = std::make_unique<TGridUnitEditBtn>(this);
+    const std::unique_ptr<TGridButton> GridButton = std::make_unique<TGridButton>(this);
+    const std::unique_ptr<THeaderDragButton> HeaderDragButton = std::make_unique<THeaderDragButton>(this);
+    const std::unique_ptr<TControlEdit> ControlEdit = std::make_unique<TControlEdit>(this);
+    const std::unique_ptr<TControlCombo> ControlCombo = std::make_unique<TControlCombo>(this);
+    const std::unique_ptr<TGridScrollBar> CellScrollBar = std::make_unique<TGridScrollBar>(this);
+    const std::unique_ptr<TGridScrollBar> PaintScrollBar = std::make_unique<TGridScrollBar>(this);
+    // Editors made on first use.
+    TGridSpin* SpinEdit();
+    TGridDatePicker* DatePicker();
+    TGridDateTimePicker* DateTimePicker();
+    TExtRichEdit* RichEdit();
+    TExtRichEdit* RichEditPrint();
+    TGridDropDown* DropDown(TGridDropDownKind kind);
+    bool HasDropDown(TGridDropDownKind kind) const { return FDropDowns[kind] != nullptr; }
+    // Where the grid's client origin lies on the screen; the window layer keeps it.
+    TPoint ScreenOrigin;
+
+    // Completes the grid after a stored form was applied.
+    virtual void Loaded();
+    bool IsLoaded() const { return FLoaded; }
+
     // Defaults of a new grid.
     QString CheckTrue = QStringLiteral("Y");
     QString CheckFalse = QStringLiteral("N");
@@ -83,6 +116,7 @@ public:
     bool URLShowInText = false;
     TObject* GridImages = nullptr;  // the image list; image cells do nothing without it
     QStringList ColumnHeaders;
+    QStringList RowHeaders;
     bool FilterDropDownAuto = false;
     bool FilterDropDownAllColumns = false;  // fdAll: fixed columns offer filter values too
     bool FilterIncremental = false;
@@ -471,6 +505,12 @@ private:
     int GetIntText(const QString& text);
     double GetFloatText(const QString& text);
     bool SetRowSelectRaw(int r, bool value);
+    std::unique_ptr<TGridSpin> FSpinEdit;
+    std::unique_ptr<TGridDatePicker> FDatePicker;
+    std::unique_ptr<TGridDateTimePicker> FDateTimePicker;
+    std::unique_ptr<TExtRichEdit> FRichEdit, FRichEditPrint;
+    std::array<std::unique_ptr<TGridDropDown>, GridDropDownKinds> FDropDowns;
+    bool FLoaded = false;
     std::unique_ptr<TCellGraphic> RowCheckGraphic;
     std::unique_ptr<TCellGraphic> VirtualCheckGraphic = std::make_unique<TCellGraphic>();
 

@@ -1,0 +1,78 @@
+#pragma once
+#include <QString>
+#include <memory>
+
+#include "grid/core/GridTypes.h"
+
+namespace grid {
+
+class TExtStringGrid;
+
+// The child windows a grid owns, as data: the editing, painting and drop-down code that shows
+// them works through these fields. Each starts hidden and knows its grid.
+class TGridChild : public TObject {
+public:
+    explicit TGridChild(TExtStringGrid* grid) : Grid(grid) {}
+    TExtStringGrid* Grid;
+    bool Visible = false;
+    bool Enabled = true;
+    TRect Bounds;
+};
+
+// The frame round the current cell while the grid has the focus.
+class TGridFocusWindow : public TGridChild { using TGridChild::TGridChild; };
+
+// Shows where a dragged column or row lands: 0 up, 1 down, 2 left, 3 right.
+class TArrowWindow : public TGridChild {
+public:
+    TArrowWindow(TExtStringGrid* grid, int direction) : TGridChild(grid), Direction(direction) {}
+    int Direction;
+};
+
+// An in-place editor: a border or none, the XP look, and a button caption for those with one.
+class TGridEditorChild : public TGridChild {
+public:
+    using TGridChild::TGridChild;
+    bool Border = true;
+    bool WinXP = false;
+    QString ButtonCaption;
+};
+
+class TGridCombo : public TGridEditorChild {
+public:
+    using TGridEditorChild::TGridEditorChild;
+    bool Vista = false;
+};
+class TGridTransEdit : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+class TGridTransCombo : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+class TGridCheckBox : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+class TGridEditBtn : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+class TGridUnitEditBtn : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+class TGridButton : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+class THeaderDragButton : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+class TControlEdit : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+class TControlCombo : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+class TGridScrollBar : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+
+// Editors made on first use.
+class TGridSpin : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+class TGridDatePicker : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+class TGridDateTimePicker : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+class TExtRichEdit : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+
+// The drop-down editors, made on first use.
+enum TGridDropDownKind : uint8_t {
+    ddTrackbar, ddMemo, ddCalculator, ddTimepicker, ddDetailPicker, ddGrid, ddColor, ddImage, ddExtGrid
+};
+constexpr int GridDropDownKinds = 9;
+class TGridDropDown : public TGridEditorChild {
+public:
+    TGridDropDown(TExtStringGrid* grid, TGridDropDownKind kind) : TGridEditorChild(grid), Kind(kind) {}
+    TGridDropDownKind Kind;
+};
+
+// Panels docked at the grid's foot; height 0 while hidden.
+class TFooterPanel : public TGridChild { using TGridChild::TGridChild; };
+class TSearchPanel : public TGridChild { using TGridChild::TGridChild; };
+
+}  // namespace grid
