@@ -10,6 +10,7 @@
 #include "shell/UTextChecks.h"
 #include "mqtt_image/UUpdateJob.h"
 #include "shell/UWindowList.h"
+#include "shell/UWindowLook.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -106,7 +107,13 @@ private:
 
 TFBoot::TFBoot(QWidget* parent) : platform::TForm(parent)
 {
+    shell::Style_Window(this);
     P_Title = Make_Panel(this, kTitleHeight);
+    // The white title strip of the program's windows.
+    P_Title->setAutoFillBackground(true);
+    QPalette titlePalette = P_Title->palette();
+    titlePalette.setColor(QPalette::Window, Qt::white);
+    P_Title->setPalette(titlePalette);
     L_SW_Code = Make_Label(P_Title, 16, 4, 300, 36);
     QFont codeFont = L_SW_Code->font();
     codeFont.setPixelSize(30);
@@ -161,6 +168,8 @@ TFBoot::TFBoot(QWidget* parent) : platform::TForm(parent)
     for (QFrame* panel : {P_IP_Address, P_Serial, P_Options})
         panel->setVisible(false);
     SetClientSize(kClientWidth, kTitleHeight + kIPHeight + kOptionsHeight + kButtonsHeight);
+    shell::Apply_Window_Look(this);
+    Btn_COM_List->SetLayout(controls::blGlyphRight);
 }
 
 TFBoot::~TFBoot() = default;
@@ -283,8 +292,11 @@ bool TFBoot::KeyPress(QLineEdit* Sender, QChar Key)
     for (int i = 0; i < 3; ++i)
         if (Sender == Box(i)) {
             QLineEdit* next = Box(i + 1);
-            if (next->isEnabled() && next->isVisibleTo(this))
-                next->setFocus();
+            // The next box is selected, so that typing replaces the byte it shows.
+            if (next->isEnabled() && next->isVisibleTo(this)) {
+                next->setFocus(Qt::TabFocusReason);
+                next->selectAll();
+            }
         }
     return false;
 }

@@ -1,4 +1,5 @@
 #include "test_boot_fixture.h"
+#include "shell/UWindowLook.h"
 
 #include <QApplication>
 #include <QTest>
@@ -154,6 +155,24 @@ TEST_F(BootWindow, DotMovesToTheNextBoxAndIsNeverTyped)
     Boot.hide();
 }
 
+TEST_F(BootWindow, TypingADottedAddressOverFilledBoxesReplacesEachByte)
+{
+    shell::App_State.Device_IP_Address = QStringLiteral("192.168.2.205");
+    Boot.FormShow();
+    Boot.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Boot));
+    Boot.E_IP1->setFocus(Qt::TabFocusReason);
+    Boot.E_IP1->selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("127."));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("0."));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("0."));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1"));
+    const QStringList shown{Boot.E_IP1->text(), Boot.E_IP2->text(), Boot.E_IP3->text(), Boot.E_IP4->text()};
+    EXPECT_EQ(shown, (QStringList{"127", "0", "0", "1"}));
+    EXPECT_EQ(Boot.IP_Boxes_Address(), std::optional<quint32>(0x7F000001));
+    Boot.hide();
+}
+
 TEST_F(BootWindow, BoxesAreReadAsFourDecimalBytes)
 {
     struct Case {
@@ -179,4 +198,22 @@ TEST_F(BootWindow, BoxesAreReadAsFourDecimalBytes)
         SetBoxes(c.Boxes[0], c.Boxes[1], c.Boxes[2], c.Boxes[3]);
         EXPECT_EQ(Boot.IP_Boxes_Address(), c.Address) << c.Boxes.join(QLatin1Char('|')).toStdString();
     }
+}
+
+TEST_F(BootWindow, TakesTheProgramsWindowLook)
+{
+    Boot.FormShow();
+    Boot.show();
+    Boot.Btn_Cancel->clearFocus();
+    Boot.Btn_Update->clearFocus();
+    const QImage shot = Boot.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Light background, white title strip, the buttons' face inside gray edges.
+    EXPECT_EQ(QColor(shot.pixel(shot.width() - 2, shot.height() - 2)), shell::Window_Background);
+    EXPECT_EQ(QColor(shot.pixel(shot.width() - 2, 2)), QColor(Qt::white));
+    const QPoint cancel = Boot.Btn_Cancel->mapTo(&Boot, QPoint(0, 0));
+    EXPECT_EQ(QColor(shot.pixel(cancel)), QColor(128, 128, 128));
+    EXPECT_EQ(QColor(shot.pixel(cancel + QPoint(2, 2))), QColor(0xF8, 0xF7, 0xED));
+    EXPECT_FALSE(Boot.Btn_Cancel->Glyph().isNull());
+    EXPECT_TRUE(Boot.EscapeCloses());
+    Boot.hide();
 }
