@@ -339,6 +339,8 @@ public:
     virtual void SaveCell(int c, int r, QString& value);
     virtual void LoadCell(int c, int r, const QString& value);
     void GetCellPropDefaults(int c, int r, TCellPropDefaults& d) override;
+    // Links in cell texts become anchors with URLShowInText; node rows show their group's size.
+    void GetDisplText(int c, int r, QString& value) override;
     int GetNodeIndent(int r) override;
     bool HasNodes() const override { return FNumNodes > 0; }
     bool IsFixed(int c, int r) override;

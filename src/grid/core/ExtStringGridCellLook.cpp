@@ -3,12 +3,61 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QLocale>
+#include <QRegularExpression>
 #include <cmath>
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridTextUtils.h"
 
 namespace grid {
+
+namespace {
+
+// The group count in the program's format: one integer conversion, anything else is shown as
+// written rather than read from an argument that is not there.
+QString FormatGroupCount(const QString& format, int count)
+{
+    static const QRegularExpression conversion(QStringLiteral("%[-+ 0]*[0-9]{0,3}d"));
+    int conversions = 0;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        if (format.at(i) != '%')
+            continue;
+        if (i + 1 < format.size() && format.at(i + 1) == '%') {
+            ++i;
+            continue;
+        }
+        const auto m = conversion.match(format, i, QRegularExpression::NormalMatch,
+                                        QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!m.hasMatch())
+            return format;
+        ++conversions;
+        i += m.capturedLength() - 1;
+    }
+    if (conversions != 1)
+        return format;
+    return QString::asprintf(format.toUtf8().constData(), count);
+}
+
+}  // namespace
+
+void TExtStringGrid::GetDisplText(int c, int r, QString& value)
+{
+    TBaseGrid::GetDisplText(c, r, value);
+    if (URLShowInText) {
+        for (const char* prefix : {"HTTP://", "WWW.", "MAILTO:", "HTTPS://", "NNTP://", "FILE://", "FTP://"}) {
+            QString linked;
+            if (LinkURLPrefix(value, QString::fromLatin1(prefix), linked)) {
+                value = linked;
+                break;
+            }
+        }
+    }
+    if (Grouping.ShowGroupCount && c == 1 && IsNode(r)) {
+        const int count = GetNodeSpan(r) - GetSubNodeCount(r) - 1;
+        value += Grouping.GroupCountFormat.isEmpty() ? QStringLiteral(" (%1)").arg(count)
+                                                     : FormatGroupCount(Grouping.GroupCountFormat, count);
+    }
+}
 
 TFontDesc TExtStringGrid::GetCellFont(int c, int r) const
 {

@@ -328,3 +328,34 @@ TEST(CellLook, HintsAndExpandHeights)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CellLook, DisplayTextLinksAndGroupCounts)
+{
+    TExtStringGrid g;
+    g.SetCells(1, 1, QStringLiteral("see www.a.org and http://b.org"));
+    EXPECT_EQ(g.Cells(1, 1), QStringLiteral("see www.a.org and http://b.org"));
+    g.URLShowInText = true;
+    // The first prefix in the list that occurs wins, and links only its first occurrence.
+    EXPECT_EQ(g.Cells(1, 1), QStringLiteral("see www.a.org and <a href=\"http://b.org\">http://b.org</a>"));
+    g.SetCells(2, 1, QStringLiteral("<i>www.x.y</i>"));
+    EXPECT_EQ(g.Cells(2, 1), QStringLiteral("&lt;i&gt;<a href=\"www.x.y\">www.x.y</a>&lt;/i&gt;"));
+
+    g.URLShowInText = false;
+    g.AddNode(2, 3);
+    g.SetCells(1, 2, QStringLiteral("Group"));
+    g.Grouping.ShowGroupCount = true;
+    struct {
+        const char* Format;
+        const char* Expected;
+    } cases[] = {{"", "Group (2)"}, {" [%d rows]", "Group [2 rows]"}, {" %03d%%", "Group 002%"},
+                 {" %s%s%n", "Group %s%s%n"}, {" %d %d", "Group %d %d"}};
+    for (const auto& c : cases) {
+        g.Grouping.GroupCountFormat = QString::fromLatin1(c.Format);
+        EXPECT_EQ(g.Cells(1, 2), QString::fromLatin1(c.Expected)) << c.Format;
+    }
+    EXPECT_EQ(g.Cells(2, 2), QString());  // only column 1 shows the count
+}
+
+}  // namespace
