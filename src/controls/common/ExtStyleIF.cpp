@@ -138,10 +138,10 @@ void TThemeNotifier::NotifyChange()
         }
 }
 
-TThemeNotifier* GetThemeNotifier(QObject* owner)
+TThemeNotifier* GetThemeNotifier()
 {
     if (!TheNotifier)
-        TheNotifier = new TThemeNotifier(owner ? owner : QCoreApplication::instance());
+        TheNotifier = new TThemeNotifier(QCoreApplication::instance());
     return TheNotifier;
 }
 

@@ -124,9 +124,8 @@ private:
     THandleList FWinList;
 };
 
-// The process's single notifier, created on the first call (owned by the given owner, else by
-// the application);
-// once it is destroyed, the next call creates a new one.
-TThemeNotifier* GetThemeNotifier(QObject* owner = nullptr);
+// The process's single notifier, created on the first call and owned by the application, so that
+// it lives as long as the program whoever asked for it first.
+TThemeNotifier* GetThemeNotifier();
 
 }  // namespace controls

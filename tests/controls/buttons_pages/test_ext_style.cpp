@@ -105,17 +105,12 @@ private:
 
 }  // namespace
 
-TEST(ThemeNotifier, OneProcessWideNotifierUntilItIsDestroyed)
+TEST(ThemeNotifier, OneProcessWideNotifierOwnedByTheProgram)
 {
-    auto owner = std::make_unique<QObject>();
-    TThemeNotifier* first = GetThemeNotifier(owner.get());
-    EXPECT_EQ(GetThemeNotifier(nullptr), first);
-    owner.reset();  // destroys the notifier with its owner
-    auto owner2 = std::make_unique<QObject>();
-    TThemeNotifier* second = GetThemeNotifier(owner2.get());
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->parent(), owner2.get());
-    EXPECT_EQ(second->Windows().Count(), 0);
+    // It lives as long as the application, whoever asked for it first.
+    TThemeNotifier* first = GetThemeNotifier();
+    EXPECT_EQ(first->parent(), QCoreApplication::instance());
+    EXPECT_EQ(GetThemeNotifier(), first);
 }
 
 TEST(ThemeNotifier, RegisteredWindowsHearOfChangesInOrder)
