@@ -101,6 +101,24 @@ public:
     TColor SelectionColor = 0xEACAB6;
     TColor SelectionTextColor = 0;
     bool ShowSelection = true;
+    TColor SelectionColorTo = clNone, SelectionMirrorColor = clNone, SelectionMirrorColorTo = clNone;
+    int SelectionColorMixerFactor = 50;
+    TColor SelectionRectangleColor = 0;
+    TColor HintColor = clInfoBk, HighlightColor = clHighlight, HighlightTextColor = clHighlightText;
+    TColor BorderColor = 0xB99D7F;
+    TColor VURGradientFrom = clWhite, VURGradientTo = 0xF0F0F0;
+    TColor VURGradientMirrorFrom = clNone, VURGradientMirrorTo = clNone;
+    TColor ScrollColor = clNone;
+    TColor URLColor = 0xFF0000;
+    TFontDesc FixedFont{QStringLiteral("Tahoma"), 8, fsBold, clBlack};
+    bool EnableWheel = true, IntelliZoom = true;
+    bool QuoteEmptyCells = true, AlwaysQuotes = false, LoadFirstRow = true;
+    bool FilterNormalCellsOnly = true, AutoFilterUpdate = true;
+    bool SizeGrowOnly = false, FitCellsInGrid = true, ShowDesignHelper = true, UseInternalHintClass = true;
+    bool ExcelClipboardFormat = false, JavaCSV = false, NoDefaultDraw = false, ClearTextOnly = false;
+    QChar Delimiter;  // none: chosen from the text
+    int ZoomFactor = 0;
+    int PrintPageFrom = 1, PrintPageTo = 1;
     bool EnableHTML = true;
     bool ShowNullDates = true;
     bool SaveFixedCells = true, SaveFixedRows = false, SaveFixedCols = false;

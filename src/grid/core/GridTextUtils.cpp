@@ -35,6 +35,8 @@ QChar LocaleTimeSeparator()
 }
 
 QString LocaleShortDateFormat() { return QLocale().dateFormat(QLocale::ShortFormat); }
+QString LocaleShortTimeFormat() { return QLocale().timeFormat(QLocale::ShortFormat); }
+QString LocaleLongTimeFormat() { return QLocale().timeFormat(QLocale::LongFormat); }
 
 int DetectTextKind(const QString& text, bool htmlEnabled)
 {

@@ -18,6 +18,16 @@ QChar LocaleDecimalSeparator();
 QChar LocaleDateSeparator();
 QChar LocaleTimeSeparator();
 QString LocaleShortDateFormat();
+QString LocaleShortTimeFormat();
+QString LocaleLongTimeFormat();
+// The same settings under the names the grid unit's callers use.
+inline QChar GetTimeSep() { return LocaleTimeSeparator(); }
+inline QChar GetDateSep() { return LocaleDateSeparator(); }
+inline QChar GetThousandSep() { return LocaleThousandSeparator(); }
+inline QChar GetDecimalSep() { return LocaleDecimalSeparator(); }
+inline QString GetShortDateFormat() { return LocaleShortDateFormat(); }
+inline QString GetShortTimeFormat() { return LocaleShortTimeFormat(); }
+inline QString GetLongTimeFormat() { return LocaleLongTimeFormat(); }
 
 enum TTextKind { tkPlain = 0, tkHTML = 1, tkRTF = 2, tkFormula = 3, tkWide = 5 };
 int DetectTextKind(const QString& text, bool htmlEnabled);
