@@ -244,6 +244,44 @@ void TPicButton::DoClick()
         return;
     if (QMenu* menu = PopupMenu())
         menu->popup(mapToGlobal(QPoint(0, height())));
+    if (self && FAction)
+        FAction->trigger();
+}
+
+void TPicButton::SetAction(QAction* action)
+{
+    if (FAction == action)
+        return;
+    disconnect(FActionLink);
+    FAction = action;
+    if (!action)
+        return;
+    FActionLink = connect(action, &QAction::changed, this, [this] { ActionChange(); });
+    ActionChange();
+}
+
+void TPicButton::ActionChange()
+{
+    if (!FAction)
+        return;
+    SetCaption(FAction->text());
+    SetHint(FAction->toolTip());
+    setEnabled(FAction->isEnabled());
+    setVisible(FAction->isVisible());
+    const QIcon icon = FAction->icon();
+    if (!FGlyph.isNull() || icon.isNull())
+        return;
+    const QList<QSize> sizes = icon.availableSizes();
+    const QSize size = sizes.isEmpty() ? QSize(16, 16) : sizes.front();
+    // The magenta ground is the transparent colour of a glyph (its bottom-left pixel).
+    QImage glyph(size, QImage::Format_ARGB32);
+    glyph.fill(platform::ToQColor(0x00FF00FF));
+    QPainter painter(&glyph);
+    icon.paint(&painter, QRect(QPoint(0, 0), size), Qt::AlignCenter, QIcon::Normal);
+    painter.end();
+    FGlyph = glyph;
+    FNumGlyphs = 1;
+    Repaint();
 }
 
 void TPicButton::FadeStep()

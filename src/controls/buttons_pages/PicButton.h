@@ -2,6 +2,7 @@
 #include "controls/buttons_pages/PicButtons.h"
 #include "platform/TCustomControl.h"
 
+#include <QAction>
 #include <QImage>
 #include <QPixmap>
 #include <QPointer>
@@ -77,6 +78,12 @@ public:
     void SetWordWrap(bool on);
     bool WordWrap() const { return FWordWrap; }
 
+    // The linked action: its text, hint, enabled and visible state show on the button and follow
+    // its changes, a click triggers it after OnClick, and its icon becomes the glyph of a button
+    // that has none. Null unlinks.
+    void SetAction(QAction* action);
+    QAction* Action() const { return FAction; }
+
     // State shown by the face.
     bool Down() const { return bDown; }
     bool CursorOnButton() const { return bCursorOnButton; }
@@ -89,6 +96,8 @@ public:
 protected:
     // Does nothing unless the button is visible, enabled and pressed.
     virtual void DoClick();
+    // Takes the linked action's state; the action's picture becomes the glyph when there is none.
+    virtual void ActionChange();
 
     void Paint() override;
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
@@ -146,6 +155,8 @@ private:
     int FHotTrackStep = 0;
     int FShortcutId = 0;
     QPointer<QWidget> FDialogKeyTarget;
+    QPointer<QAction> FAction;
+    QMetaObject::Connection FActionLink;
     bool FDestroying = false;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/TForm.h"
 #include "support/Deferred.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QEnterEvent>
 #include <QLineEdit>
@@ -573,4 +574,47 @@ TEST(PicButtonAccelerator, AltAndTheMarkedLetterClicks)
     QTest::keyClick(edit, Qt::Key_S, Qt::AltModifier);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(b->Caption(), "&Salva");
+}
+
+TEST(PicButtonAction, TheLinkedActionShowsOnTheButtonAndRunsAfterOnClick)
+{
+    QWidget window;
+    auto* b = new TPicButton(&window);
+    QAction action(QStringLiteral("Refresh"));
+    action.setToolTip(QStringLiteral("Refresh the list"));
+    QPixmap picture(16, 16);
+    picture.fill(Qt::blue);
+    action.setIcon(QIcon(picture));
+    std::vector<std::string> order;
+    b->OnClick = [&] { order.push_back("OnClick"); };
+    QObject::connect(&action, &QAction::triggered, [&] { order.push_back("action"); });
+
+    b->SetAction(&action);
+    EXPECT_EQ(b->Caption(), QStringLiteral("Refresh"));
+    EXPECT_EQ(b->Hint(), QStringLiteral("Refresh the list"));
+    EXPECT_EQ(b->NumGlyphs(), 1);
+    const QImage glyph = b->Glyph().toImage();
+    ASSERT_EQ(glyph.size(), QSize(16, 16));
+    EXPECT_EQ(QColor(glyph.pixel(8, 8)), QColor(Qt::blue));
+
+    window.show();
+    b->Click();
+    EXPECT_EQ(order, (std::vector<std::string>{"OnClick", "action"}));
+
+    // Changes of the action follow; a glyph of the button's own is kept.
+    action.setText(QStringLiteral("Again"));
+    action.setEnabled(false);
+    EXPECT_EQ(b->Caption(), QStringLiteral("Again"));
+    EXPECT_FALSE(b->isEnabled());
+    b->Click();
+    EXPECT_EQ(order.size(), 2u);
+
+    auto* own = new TPicButton(&window);
+    own->SetGlyph(QPixmap::fromImage(KindGlyph(bkOK)), 2);
+    own->SetAction(&action);
+    EXPECT_EQ(own->NumGlyphs(), 2);
+
+    b->SetAction(nullptr);
+    action.setText(QStringLiteral("Unlinked"));
+    EXPECT_EQ(b->Caption(), QStringLiteral("Again"));
 }
