@@ -886,7 +886,43 @@ void TExtStringGrid::CellsChanged(const TGridRect& r)
 {
     if (OnCellsChanged)
         OnCellsChanged(this, r);
+    // A notifier may unregister itself while it is told.
+    const std::vector<TGridChangeNotifier*> notifiers = FNotifiers;
+    for (TGridChangeNotifier* n : notifiers)
+        if (std::find(FNotifiers.begin(), FNotifiers.end(), n) != FNotifiers.end())
+            n->CellsChanged(r);
     CalcAllFooters();
+}
+
+void TExtStringGrid::RegisterNotifier(TGridChangeNotifier* notifier)
+{
+    if (notifier && std::find(FNotifiers.begin(), FNotifiers.end(), notifier) == FNotifiers.end())
+        FNotifiers.push_back(notifier);
+}
+
+void TExtStringGrid::UnRegisterNotifier(TGridChangeNotifier* notifier)
+{
+    std::erase(FNotifiers, notifier);
+}
+
+void TExtStringGrid::SetBounds(int left, int top, int width, int height)
+{
+    const int h = DefaultRowHeight();
+    if (FIntegralHeight && UpdateCount() == 0 && h > 0) {
+        const bool allColumnsFit = VisibleColCount() + FixedCols() >= ColCount();
+        const int s = allColumnsFit ? 0 : ScrollBarHeight;
+        const int b = SingleBorder ? 2 : 0;
+        height = height + b - ((height - s - b) % h);
+    }
+    BoundsRect = {left, top, left + width, top + height};
+    ClientWidth = width;
+    ClientHeight = height;
+}
+
+void TExtStringGrid::SetIntegralHeight(bool value)
+{
+    FIntegralHeight = value;
+    SetBounds(BoundsRect.Left, BoundsRect.Top, BoundsRect.Width(), BoundsRect.Height());
 }
 
 void TExtStringGrid::GetCellPropDefaults(int c, int r, TCellPropDefaults& d)

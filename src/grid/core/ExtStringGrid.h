@@ -16,6 +16,12 @@ namespace grid {
 
 class TExtStringGrid;
 
+// Told of every change of cells a grid reports; the base does nothing.
+class TGridChangeNotifier : public TObject {
+public:
+    virtual void CellsChanged(const TGridRect&) {}
+};
+
 // A hidden row put aside: its whole row (texts and cell records of every real column), its
 // height and the filter level that hid it. Idx is the real row, or for a filter level the row in
 // the grid of the level above.
@@ -78,6 +84,18 @@ public:
     bool HasDropDown(TGridDropDownKind kind) const { return FDropDowns[kind] != nullptr; }
     // Where the grid's client origin lies on the screen; the window layer keeps it.
     TPoint ScreenOrigin;
+
+    // Notifiers, each once, told in the order they came.
+    void RegisterNotifier(TGridChangeNotifier* notifier);
+    void UnRegisterNotifier(TGridChangeNotifier* notifier);
+
+    // Position and size of the control. With IntegralHeight the height is cut to whole rows.
+    TRect BoundsRect{0, 0, 400, 250};
+    bool SingleBorder = true;
+    static constexpr int ScrollBarHeight = 17;
+    virtual void SetBounds(int left, int top, int width, int height);
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool value);
 
     // Completes the grid after a stored form was applied.
     virtual void Loaded();
@@ -531,6 +549,8 @@ private:
     std::unique_ptr<TExtRichEdit> FRichEdit, FRichEditPrint;
     std::array<std::unique_ptr<TGridDropDown>, GridDropDownKinds> FDropDowns;
     bool FLoaded = false;
+    bool FIntegralHeight = false;
+    std::vector<TGridChangeNotifier*> FNotifiers;
     std::unique_ptr<TCellGraphic> RowCheckGraphic;
     std::unique_ptr<TCellGraphic> VirtualCheckGraphic = std::make_unique<TCellGraphic>();
 

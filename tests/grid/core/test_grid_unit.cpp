@@ -123,3 +123,59 @@ TEST(GridLoaded, CompletesTheGridAfterAStoredForm)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GridBounds, IntegralHeightCutsToWholeRows)
+{
+    struct {
+        const char* Name;
+        bool Integral;
+        int Updates;
+        bool SingleBorder;
+        int Cols;
+        int Asked;
+        int Expected;
+    } cases[] = {
+        {"whole rows", true, 0, true, 5, 100, 92},        // 100 + 2 - (98 mod 22)
+        {"no border", true, 0, false, 5, 100, 88},        // 100 - (100 mod 22)
+        {"scroll bar", true, 0, true, 40, 100, 87},       // 100 + 2 - (81 mod 22)
+        {"off", false, 0, true, 5, 100, 100},
+        {"inside an update", true, 1, true, 5, 100, 100},
+    };
+    for (const auto& c : cases) {
+        TExtStringGrid g;
+        g.SingleBorder = c.SingleBorder;
+        g.SetColCount(c.Cols);
+        for (int i = 0; i < c.Updates; ++i)
+            g.BeginUpdate();
+        g.SetIntegralHeight(c.Integral);
+        g.SetBounds(5, 6, 300, c.Asked);
+        EXPECT_EQ(g.BoundsRect, (TRect{5, 6, 305, 6 + c.Expected})) << c.Name;
+    }
+}
+
+TEST(GridNotifiers, ToldOnceEachInOrderAfterTheEvent)
+{
+    struct TLogNotifier : TGridChangeNotifier {
+        TLogNotifier(std::vector<QString>& log, QString name) : Log(log), Name(std::move(name)) {}
+        void CellsChanged(const TGridRect& r) override { Log.push_back(Name + QString::number(r.Left)); }
+        std::vector<QString>& Log;
+        QString Name;
+    };
+    std::vector<QString> log;
+    TLogNotifier a(log, QStringLiteral("a")), b(log, QStringLiteral("b"));
+    TExtStringGrid g;
+    g.OnCellsChanged = [&](TExtStringGrid*, const TGridRect& r) { log.push_back(QStringLiteral("event") + QString::number(r.Left)); };
+    g.RegisterNotifier(&a);
+    g.RegisterNotifier(&b);
+    g.RegisterNotifier(&a);
+    g.CellsChanged({3, 1, 4, 2});
+    EXPECT_EQ(log, (std::vector<QString>{QStringLiteral("event3"), QStringLiteral("a3"), QStringLiteral("b3")}));
+    g.UnRegisterNotifier(&a);
+    log.clear();
+    g.CellsChanged({1, 1, 1, 1});
+    EXPECT_EQ(log, (std::vector<QString>{QStringLiteral("event1"), QStringLiteral("b1")}));
+}
+
+}  // namespace
