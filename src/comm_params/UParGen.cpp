@@ -1108,8 +1108,11 @@ void TFParGen::CP_Expand() { Move_GroupBoxs(); }
 
 void TFParGen::FormResize()
 {
-    if (width() != kClientWidth)
+    // A window manager may resize past the fixed width; the limits alone do not bring it back.
+    if (width() != kClientWidth) {
         setFixedWidth(kClientWidth);
+        resize(kClientWidth, height());
+    }
     P_Title->setGeometry(0, 0, kClientWidth, kTitleHeight);
     P_Buttons->setGeometry(0, height() - kButtonStripHeight, kClientWidth, kButtonStripHeight);
     Btn_Cancel->SetBounds(kClientWidth - 10 - 110, 6, 110, 28);

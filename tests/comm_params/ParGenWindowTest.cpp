@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -801,6 +802,11 @@ TEST_F(ParGenWindow, WidthStaysAndWheelScrollsOnlyOverThePanels)
     Form->resize(640, 800);
     EXPECT_EQ(Form->width(), 460);
     EXPECT_EQ(Form->height(), 800);
+    // A window manager may resize the window whatever its limits: the width comes back.
+    Form->windowHandle()->resize(700, 800);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Form->width(), 460);
+    EXPECT_EQ(Form->P_Buttons->width(), 460);
     Form->resize(460, 500);
     QScrollBar* bar = Form->CPG->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0);
