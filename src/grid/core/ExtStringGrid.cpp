@@ -721,6 +721,35 @@ void TExtStringGrid::SetCurrentCell(const QString& value)
     SetCellEx(b.X, b.Y, value);
 }
 
+QString TExtStringGrid::GetCurrentCellText()
+{
+    const TPoint b = BaseCell(RealColIndex(Col()), Row());
+    return GetCellEx(b.X, b.Y);
+}
+
+TIntList* TExtStringGrid::GetCellImages(int c, int r)
+{
+    TCellGraphic* g = GetCellGraphic(c, r);
+    return g && g->CellType == ctImages ? g->Images() : nullptr;
+}
+
+int64_t TExtStringGrid::GetCellImageKey(int c, int r)
+{
+    const TCellGraphic* g = GetCellGraphic(c, r);
+    if (!g)
+        return -1;
+    switch (g->CellType) {
+    case ctImageList:
+        return g->CellIndex;
+    case ctBitmap:
+        return int64_t(reinterpret_cast<intptr_t>(g->CellBitmap));
+    case ctIcon:
+        return int64_t(reinterpret_cast<intptr_t>(g->CellIcon));
+    default:
+        return -1;
+    }
+}
+
 void TExtStringGrid::GetFloatFormat(int, int, QString& format) { format = FloatFormat; }
 
 TCellType TExtStringGrid::GetCellType(int c, int r)

@@ -342,6 +342,13 @@ public:
     // Per-cell queries; ACol real, ARow display unless named otherwise.
     QString GetCurrentCell();
     void SetCurrentCell(const QString& value);
+    // The current cell's text as shown, through the display-text hooks.
+    QString GetCurrentCellText();
+    TObject* GetGridImages() const { return GridImages; }
+    // The image indexes of an image-row cell; none for any other kind.
+    TIntList* GetCellImages(int c, int r);
+    // What sorting on images compares: the image index, or the picture's identity, else -1.
+    int64_t GetCellImageKey(int c, int r);
     virtual void GetFloatFormat(int c, int r, QString& format);
     virtual TCellType GetCellType(int c, int r);
     virtual TCellGraphic* GetCellGraphic(int c, int r);

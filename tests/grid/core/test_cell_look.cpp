@@ -359,3 +359,32 @@ TEST(CellLook, DisplayTextLinksAndGroupCounts)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CellLook, CurrentCellTextAndImageKeys)
+{
+    TExtStringGrid g;
+    g.MergeCells(1, 1, 2, 2);
+    g.SetCells(1, 1, QStringLiteral("base"));
+    g.OnGetDisplText = [](TBaseGrid*, int, int, QString& v) { v = v.toUpper(); };
+    g.MoveColRow(2, 2);  // inside the merged area
+    EXPECT_EQ(g.GetCurrentCell(), QStringLiteral("base"));
+    EXPECT_EQ(g.GetCurrentCellText(), QStringLiteral("BASE"));
+
+    TObject picture;
+    g.CreateCellGraphic(1, 3)->SetImageIdx(7, haLeft, vaTop);
+    TCellGraphic* bmp = g.CreateCellGraphic(2, 3);
+    bmp->CellType = ctBitmap;
+    bmp->CellBitmap = &picture;
+    g.GridImages = &picture;  // image cells need an image list
+    g.AddMultiImage(3, 3, 0, haLeft, vaTop);
+    EXPECT_EQ(g.GetCellImageKey(1, 3), 7);
+    EXPECT_EQ(g.GetCellImageKey(2, 3), int64_t(reinterpret_cast<intptr_t>(&picture)));
+    EXPECT_EQ(g.GetCellImageKey(3, 3), -1);
+    EXPECT_EQ(g.GetCellImageKey(4, 3), -1);
+    EXPECT_NE(g.GetCellImages(3, 3), nullptr);
+    EXPECT_EQ(g.GetCellImages(1, 3), nullptr);
+}
+
+}  // namespace
