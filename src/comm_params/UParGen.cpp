@@ -4,6 +4,7 @@
 #include "platform/Exception.h"
 #include "platform/FileUtil.h"
 #include "platform/Guard.h"
+#include "platform/PlainText.h"
 #include "controls/buttons_pages/PicButton.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
@@ -168,7 +169,7 @@ void caption(QWidget* w, int text)
         c->setText(Lang(text));
 }
 
-void hint(QWidget* w, int text) { w->setToolTip(Lang(text)); }
+void hint(QWidget* w, int text) { w->setToolTip(platform::PlainHint(Lang(text))); }
 
 // A labelled row: caption of the label, hint of the input.
 void texts(QWidget* head, QWidget* input, int first)

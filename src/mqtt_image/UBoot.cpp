@@ -5,6 +5,7 @@
 #include "platform/Exception.h"
 #include "platform/FileUtil.h"
 #include "platform/Guard.h"
+#include "platform/PlainText.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 #include "shell/UTextChecks.h"
@@ -208,9 +209,9 @@ void TFBoot::Set_Lang()
     Btn_Cancel->SetCaption(Lang(1019));
     Btn_Update->SetCaption(Lang(1020));
     for (int i = 0; i < 4; ++i)
-        Box(i)->setToolTip(Lang(1021 + i));
-    CB_Update_Options->setToolTip(Lang(1032));
-    CB_Update_Option_Read_Back->setToolTip(Lang(1033));
+        Box(i)->setToolTip(platform::PlainHint(Lang(1021 + i)));
+    CB_Update_Options->setToolTip(platform::PlainHint(Lang(1032)));
+    CB_Update_Option_Read_Back->setToolTip(platform::PlainHint(Lang(1033)));
     Btn_Cancel->SetHint(Lang(1034));
     Btn_Update->SetHint(Lang(1035));
 }

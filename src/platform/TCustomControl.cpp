@@ -2,6 +2,7 @@
 
 #include "platform/EditorHost.h"
 #include "platform/Guard.h"
+#include "platform/PlainText.h"
 
 #include <QContextMenuEvent>
 #include <QEnterEvent>
@@ -196,13 +197,13 @@ void TCustomControl::SetFontColor(TColor color)
 void TCustomControl::SetHint(const QString& hint)
 {
     FHint = hint;
-    setToolTip(FShowHint ? FHint : QString());
+    setToolTip(FShowHint ? PlainHint(FHint) : QString());
 }
 
 void TCustomControl::SetShowHint(bool show)
 {
     FShowHint = show;
-    setToolTip(FShowHint ? FHint : QString());
+    setToolTip(FShowHint ? PlainHint(FHint) : QString());
 }
 
 void TCustomControl::SetOpaque(bool opaque) { viewport()->setAttribute(Qt::WA_OpaquePaintEvent, opaque); }

@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/FileUtil.h"
+#include "platform/PlainText.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 #include "shell/USettings.h"
@@ -66,7 +67,7 @@ void TFNew_Project::Set_Lang()
     Label1->setText(Lang(102));
     Btn_OK->SetCaption(Lang(103));
     Btn_Cancel->SetCaption(Lang(104));
-    E_New_Proj->setToolTip(Lang(108));
+    E_New_Proj->setToolTip(platform::PlainHint(Lang(108)));
     Btn_OK->SetHint(Lang(109));
     Btn_Cancel->SetHint(Lang(110));
 }

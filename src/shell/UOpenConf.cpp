@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/FileUtil.h"
+#include "platform/PlainText.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 #include "shell/USettings.h"
@@ -61,7 +62,7 @@ void TFOpenConf::Set_Lang()
     Label1->setText(Lang(202));
     Btn_OK->SetCaption(Lang(203));
     Btn_Cancel->SetCaption(Lang(204));
-    ListBox1->setToolTip(Lang(205));
+    ListBox1->setToolTip(platform::PlainHint(Lang(205)));
     Btn_OK->SetHint(Lang(206));
     Btn_Cancel->SetHint(Lang(207));
 }

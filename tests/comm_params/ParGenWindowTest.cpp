@@ -1,4 +1,5 @@
 #include "platform/Dialogs.h"
+#include "platform/PlainText.h"
 #include "controls/buttons_pages/PicButton.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
@@ -897,8 +898,8 @@ TEST_F(ParGenWindow, TextsFollowTheTableAndTranslatedListsRestart)
     EXPECT_EQ(Form->CB_WiFi2_Channel->count(), 12);
     EXPECT_EQ(Form->CB_WiFi2_Channel->itemText(0), QStringLiteral("Auto Search"));
     EXPECT_EQ(Form->CB_WiFi2_Channel->itemText(11), QStringLiteral("11"));
-    EXPECT_EQ(Form->WiFi2_IP1_IP.Boxes[2]->toolTip(), Lang(5109));
-    EXPECT_EQ(Form->ModbusTCPSlave_SM.Boxes[3]->toolTip(), Lang(1800));
+    EXPECT_EQ(Form->WiFi2_IP1_IP.Boxes[2]->toolTip(), platform::PlainHint(Lang(5109)));
+    EXPECT_EQ(Form->ModbusTCPSlave_SM.Boxes[3]->toolTip(), platform::PlainHint(Lang(1800)));
 
     // A language change: new texts, lists back at their first item until the next show.
     WriteFile({{QStringLiteral("WiFi_Type"), QStringLiteral("1")}});
@@ -993,7 +994,7 @@ TEST_F(ParGenWindow, EveryFieldTextComesFromItsIndex)
     };
     for (const Field& x : fields) {
         EXPECT_EQ(caption(x.Head), tag(x.First)) << x.Head->objectName().toStdString();
-        EXPECT_EQ(x.Input->toolTip(), tag(x.First + 1)) << x.Input->objectName().toStdString();
+        EXPECT_EQ(x.Input->toolTip(), platform::PlainHint(tag(x.First + 1))) << x.Input->objectName().toStdString();
     }
 
     // Address rows: the head's caption (and hint, for a gateway switch), then the four byte hints.
@@ -1025,10 +1026,10 @@ TEST_F(ParGenWindow, EveryFieldTextComesFromItsIndex)
         SCOPED_TRACE(r.Caption);
         EXPECT_EQ(caption(r.Bytes->Head()), tag(r.Caption));
         if (r.HeadHint >= 0) {
-            EXPECT_EQ(r.Bytes->Head()->toolTip(), tag(r.HeadHint));
+            EXPECT_EQ(r.Bytes->Head()->toolTip(), platform::PlainHint(tag(r.HeadHint)));
         }
         for (size_t i = 0; i < 4; ++i)
-            EXPECT_EQ(r.Bytes->Boxes[i]->toolTip(), tag(r.Hints[i]));
+            EXPECT_EQ(r.Bytes->Boxes[i]->toolTip(), platform::PlainHint(tag(r.Hints[i])));
     }
     EXPECT_EQ(f.L_WiFi2_IP1->text(), tag(5105));
     EXPECT_EQ(f.L_WiFi2_IP2->text(), tag(5122));

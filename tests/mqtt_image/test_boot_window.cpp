@@ -1,4 +1,5 @@
 #include "test_boot_fixture.h"
+#include "platform/PlainText.h"
 #include "shell/UWindowLook.h"
 
 #include <QApplication>
@@ -56,7 +57,7 @@ TEST_F(BootWindow, TextsComeFromTheTable)
     EXPECT_EQ(Boot.CB_Update_Option_Read_Back->text(), Lang(1018));
     EXPECT_EQ(Boot.Btn_Cancel->Caption(), Lang(1019));
     EXPECT_EQ(Boot.Btn_Update->Caption(), Lang(1020));
-    EXPECT_EQ(Boot.E_IP4->toolTip(), Lang(1024));
+    EXPECT_EQ(Boot.E_IP4->toolTip(), platform::PlainHint(Lang(1024)));
     // The built-in English texts at the indices the window uses.
     const std::pair<int, const char*> english[] = {
         {1000, "Update Device by Serial"},
