@@ -107,6 +107,10 @@ protected:
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         sheet->setFocus();
+        // The test library remembers pressed buttons across tests; start with none held.
+        for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+            if (QGuiApplication::mouseButtons() & b)
+                QTest::mouseRelease(window->windowHandle(), b, Qt::NoModifier, QPoint(295, 195));
         Settle();
     }
     void TearDown() override { QToolTip::hideText(); }
