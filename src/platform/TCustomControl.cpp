@@ -4,6 +4,7 @@
 #include "platform/Guard.h"
 #include "platform/PlainText.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QFocusEvent>
@@ -685,15 +686,89 @@ void TCustomControl::mousePressEvent(QMouseEvent* event)
         return;
     }
     const QPoint p = Pos(event);
+    if (b == mbLeft && FDragMode == TDragMode::dmAutomatic && FDragKind == TDragKind::dkDrag && isEnabled()) {
+        BeginDrag(false);
+        FDragStart = p;
+    }
     Guarded([&] { MouseDown(b, ShiftStateFromQt(event->modifiers(), event->buttons()), p.x(), p.y()); });
 }
 
 void TCustomControl::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = Pos(event);
+    if (FDragState == TDragState::Pending && (event->buttons() & Qt::LeftButton) &&
+        (p - FDragStart).manhattanLength() >= QApplication::startDragDistance()) {
+        FDragState = TDragState::Dragging;
+        Guarded([&] {
+            if (OnStartDrag)
+                OnStartDrag();
+        });
+    }
+    if (FDragState == TDragState::Dragging) {
+        DragMoved(event->globalPosition().toPoint());
+        return;
+    }
     if (!event->buttons())
         UpdateCursorAt(p);
     Guarded([&] { MouseMove(ShiftStateFromQt(event->modifiers(), event->buttons()), p.x(), p.y()); });
+}
+
+void TCustomControl::BeginDrag(bool immediate)
+{
+    FDragState = immediate ? TDragState::Dragging : TDragState::Pending;
+    FDragStart = viewport()->mapFromGlobal(QCursor::pos());
+    FDragLast = QCursor::pos();
+    if (immediate)
+        Guarded([&] {
+            if (OnStartDrag)
+                OnStartDrag();
+        });
+}
+
+TCustomControl* TCustomControl::DragTargetAt(const QPoint& global, QPoint& local)
+{
+    QWidget* top = window();
+    for (QWidget* w = top->childAt(top->mapFromGlobal(global)); w; w = w->parentWidget()) {
+        auto* control = qobject_cast<TCustomControl*>(w);
+        if (!control)
+            continue;
+        local = control->viewport()->mapFromGlobal(global);
+        if (!control->OnDragOver || !control->isEnabled())
+            return nullptr;
+        bool accept = true;
+        Guarded([&] { control->OnDragOver(this, local.x(), local.y(), accept); });
+        return accept ? control : nullptr;
+    }
+    return nullptr;
+}
+
+void TCustomControl::DragMoved(const QPoint& global)
+{
+    FDragLast = global;
+    QPoint local;
+    viewport()->setCursor(DragTargetAt(global, local) ? FDragCursor : QCursor(Qt::ForbiddenCursor));
+}
+
+void TCustomControl::EndDrag(bool drop)
+{
+    if (FDragState != TDragState::Dragging) {
+        FDragState = TDragState::None;
+        return;
+    }
+    FDragState = TDragState::None;
+    viewport()->setCursor(FCursor);
+    QPoint local;
+    TCustomControl* target = drop ? DragTargetAt(FDragLast, local) : nullptr;
+    if (!target)
+        local = viewport()->mapFromGlobal(FDragLast);
+    Guarded([&] {
+        if (target && target->OnDragDrop)
+            target->OnDragDrop(this, local.x(), local.y());
+    });
+    Guarded([&] {
+        if (OnEndDrag)
+            OnEndDrag(target, local.x(), local.y());
+    });
 }
 
 void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
@@ -704,6 +779,19 @@ void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     const QPoint p = Pos(event);
+    if (b == mbLeft && FDragState != TDragState::None) {
+        const bool dragged = FDragState == TDragState::Dragging;
+        if (dragged)
+            FDragLast = event->globalPosition().toPoint();
+        EndDrag(true);
+        // A drag ends the press somewhere else: the control is told of the release outside itself,
+        // so a button that was dragged is not clicked.
+        if (dragged) {
+            const QPoint outside(-1, -1);
+            Guarded([&] { MouseUp(b, ShiftStateFromQt(event->modifiers(), event->buttons()), outside.x(), outside.y()); });
+            return;
+        }
+    }
     Guarded([&] { MouseUp(b, ShiftStateFromQt(event->modifiers(), event->buttons()), p.x(), p.y()); });
 }
 
@@ -737,6 +825,10 @@ void TCustomControl::wheelEvent(QWheelEvent* event)
 
 void TCustomControl::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_Escape && Dragging()) {
+        EndDrag(false);
+        return;
+    }
     int key = VirtualKeyFromQt(event->key(), event->modifiers());
     const TShiftState shift = ShiftStateFromQt(event->modifiers());
     if (IsArrowKey(key) && !(GetDlgCode() & DLGC_WANTARROWS)) {

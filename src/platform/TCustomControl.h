@@ -26,6 +26,8 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 // Shift state bits.
 using TShiftState = unsigned;
+enum class TDragMode { dmManual, dmAutomatic };
+enum class TDragKind { dkDrag, dkDock };
 enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -195,6 +197,28 @@ public:
     // The control's editor host: a real editor laid over a rectangle of the client area.
     TEditorHost& EditorHost();
 
+    // Dragging one control onto another inside the program. With dmAutomatic a left press starts
+    // a drag once the mouse moves past the start distance; BeginDrag starts one by hand. While it
+    // runs, the control under the mouse is asked through its OnDragOver whether it takes the
+    // source (a control without OnDragOver takes nothing); the release drops onto it.
+    void SetDragMode(TDragMode mode) { FDragMode = mode; }
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragKind(TDragKind kind) { FDragKind = kind; }
+    TDragKind DragKind() const { return FDragKind; }
+    void SetDragCursor(const QCursor& cursor) { FDragCursor = cursor; }
+    QCursor DragCursor() const { return FDragCursor; }
+    void BeginDrag(bool immediate);
+    // Ends a running drag; with drop the control under the mouse gets it if it takes it.
+    void EndDrag(bool drop);
+    bool Dragging() const { return FDragState == TDragState::Dragging; }
+
+    std::function<void()> OnStartDrag;
+    // On the target: x, y in its client area; accept starts true.
+    std::function<void(TCustomControl* source, int x, int y, bool& accept)> OnDragOver;
+    std::function<void(TCustomControl* source, int x, int y)> OnDragDrop;
+    // On the source: the control that took the drop, or nullptr, and the point in its client area.
+    std::function<void(TCustomControl* target, int x, int y)> OnEndDrag;
+
     std::function<void(TMouseButton, TShiftState, int, int)> OnMouseDown;
     std::function<void(TShiftState, int, int)> OnMouseMove;
     std::function<void(TMouseButton, TShiftState, int, int)> OnMouseUp;
@@ -298,6 +322,16 @@ private:
     QPointF FIgnoredAt;
     QCursor FCursor;
     QPointer<QMenu> FPopupMenu;
+    enum class TDragState { None, Pending, Dragging };
+    TDragMode FDragMode = TDragMode::dmManual;
+    TDragKind FDragKind = TDragKind::dkDrag;
+    QCursor FDragCursor{Qt::DragMoveCursor};
+    TDragState FDragState = TDragState::None;
+    QPoint FDragStart;
+    QPoint FDragLast;  // global
+    // The control under a global point that takes this drag, with the point in its client area.
+    TCustomControl* DragTargetAt(const QPoint& global, QPoint& local);
+    void DragMoved(const QPoint& global);
     std::map<int, int> FTimers;  // id -> Qt timer id
     int FUpdateCount = 0;
     QRegion FPendingRegion;

@@ -609,3 +609,93 @@ TEST_F(ControlBase, ErrorWhilePaintingIsReportedOnceAfterThePaint)
     QApplication::processEvents();
     EXPECT_EQ(messages.Shown().size(), 2u) << "after a good paint a failure is new";
 }
+
+// Two controls side by side: the left one is dragged onto the right one.
+class ControlDrag : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<QWidget>();
+        window->resize(300, 120);
+        source = new Sheet(window.get());
+        source->SetBounds(10, 10, 100, 100);
+        target = new Sheet(window.get());
+        target->SetBounds(150, 10, 100, 100);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        source->OnEndDrag = [this](platform::TCustomControl* t, int x, int y) {
+            ended.push_back({t, QPoint(x, y)});
+        };
+    }
+    // Presses the left button in the source, moves to a point of the window and lets go there.
+    void DragTo(const QPoint& inWindow)
+    {
+        QWindow* win = window->windowHandle();
+        const QPoint start = source->Client()->mapTo(window.get(), QPoint(20, 20));
+        QTest::mousePress(win, Qt::LeftButton, Qt::NoModifier, start);
+        QTest::mouseMove(win, start + QPoint(30, 0));
+        QTest::mouseMove(win, inWindow);
+        QTest::mouseRelease(win, Qt::LeftButton, Qt::NoModifier, inWindow);
+    }
+
+    std::unique_ptr<QWidget> window;
+    Sheet* source = nullptr;
+    Sheet* target = nullptr;
+    std::vector<std::pair<platform::TCustomControl*, QPoint>> ended;
+};
+
+TEST_F(ControlDrag, AutomaticDragDropsOntoAControlThatTakesIt)
+{
+    source->SetDragMode(platform::TDragMode::dmAutomatic);
+    int starts = 0;
+    source->OnStartDrag = [&] { ++starts; };
+    std::vector<QPoint> dropped;
+    target->OnDragOver = [&](platform::TCustomControl* from, int, int, bool& accept) { accept = from == source; };
+    target->OnDragDrop = [&](platform::TCustomControl* from, int x, int y) {
+        EXPECT_EQ(from, source);
+        dropped.push_back(QPoint(x, y));
+    };
+    const QPoint over = target->Client()->mapTo(window.get(), QPoint(40, 30));
+    DragTo(over);
+    EXPECT_EQ(starts, 1);
+    ASSERT_EQ(dropped.size(), 1u);
+    EXPECT_EQ(dropped[0], QPoint(40, 30));
+    ASSERT_EQ(ended.size(), 1u);
+    EXPECT_EQ(ended[0].first, target);
+    EXPECT_FALSE(source->Dragging());
+}
+
+TEST_F(ControlDrag, RefusedManualAndCancelledDragsDropNothing)
+{
+    int drops = 0;
+    target->OnDragDrop = [&](platform::TCustomControl*, int, int) { ++drops; };
+    const QPoint over = target->Client()->mapTo(window.get(), QPoint(40, 30));
+
+    // Manual mode: pressing and moving starts nothing.
+    DragTo(over);
+    EXPECT_TRUE(ended.empty());
+
+    // A target without OnDragOver takes nothing; the source hears of the end with no target.
+    source->SetDragMode(platform::TDragMode::dmAutomatic);
+    DragTo(over);
+    ASSERT_EQ(ended.size(), 1u);
+    EXPECT_EQ(ended[0].first, nullptr);
+
+    // A target that refuses.
+    target->OnDragOver = [](platform::TCustomControl*, int, int, bool& accept) { accept = false; };
+    DragTo(over);
+    EXPECT_EQ(ended.size(), 2u);
+    EXPECT_EQ(drops, 0);
+
+    // Escape during a drag ends it without a drop.
+    target->OnDragOver = [](platform::TCustomControl*, int, int, bool&) {};
+    source->BeginDrag(true);
+    EXPECT_TRUE(source->Dragging());
+    source->setFocus();
+    QTest::keyClick(source, Qt::Key_Escape);
+    EXPECT_FALSE(source->Dragging());
+    ASSERT_EQ(ended.size(), 3u);
+    EXPECT_EQ(ended[2].first, nullptr);
+    EXPECT_EQ(drops, 0);
+}

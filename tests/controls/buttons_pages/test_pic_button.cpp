@@ -618,3 +618,24 @@ TEST(PicButtonAction, TheLinkedActionShowsOnTheButtonAndRunsAfterOnClick)
     action.setText(QStringLiteral("Unlinked"));
     EXPECT_EQ(b->Caption(), QStringLiteral("Again"));
 }
+
+TEST(PicButtonDrag, ADraggedButtonIsNotClickedAPlainClickStillIs)
+{
+    TForm form;
+    form.SetClientSize(300, 100);
+    auto* b = new TPicButton(&form);
+    b->SetBounds(10, 10, 110, 28);
+    b->SetDragMode(platform::TDragMode::dmAutomatic);
+    int clicks = 0;
+    b->OnClick = [&] { ++clicks; };
+    int ends = 0;
+    b->OnEndDrag = [&](platform::TCustomControl*, int, int) { ++ends; };
+    form.show();
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(clicks, 1);
+    QTest::mousePress(b, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(b, QPoint(60, 12));
+    QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(60, 12));
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(clicks, 1);
+}
