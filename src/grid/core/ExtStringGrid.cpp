@@ -34,22 +34,7 @@ QString StripTags(const QString& text)
 bool SafeFloatFormat(const QString& format)
 {
     static const QRegularExpression conversion(QStringLiteral("%[-+ #0]*[0-9]{0,3}(\\.[0-9]{0,3})?[eEfgG]"));
-    int conversions = 0;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        if (format.at(i) != '%')
-            continue;
-        if (i + 1 < format.size() && format.at(i + 1) == '%') {
-            ++i;
-            continue;
-        }
-        const auto m = conversion.match(format, i, QRegularExpression::NormalMatch,
-                                        QRegularExpression::AnchorAtOffsetMatchOption);
-        if (!m.hasMatch())
-            return false;
-        ++conversions;
-        i += m.capturedLength() - 1;
-    }
-    return conversions == 1;
+    return CountFormatConversions(format, conversion) == 1;
 }
 
 QString FormatFloat(const QString& format, double value)

@@ -18,22 +18,7 @@ namespace {
 QString FormatGroupCount(const QString& format, int count)
 {
     static const QRegularExpression conversion(QStringLiteral("%[-+ 0]*[0-9]{0,3}d"));
-    int conversions = 0;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        if (format.at(i) != '%')
-            continue;
-        if (i + 1 < format.size() && format.at(i + 1) == '%') {
-            ++i;
-            continue;
-        }
-        const auto m = conversion.match(format, i, QRegularExpression::NormalMatch,
-                                        QRegularExpression::AnchorAtOffsetMatchOption);
-        if (!m.hasMatch())
-            return format;
-        ++conversions;
-        i += m.capturedLength() - 1;
-    }
-    if (conversions != 1)
+    if (CountFormatConversions(format, conversion) != 1)
         return format;
     return QString::asprintf(format.toUtf8().constData(), count);
 }

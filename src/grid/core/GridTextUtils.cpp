@@ -1,6 +1,7 @@
 #include "grid/core/GridTextUtils.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <cctype>
 #include <limits>
 
@@ -365,6 +366,26 @@ int ApplySizeLimits(int value, int minimum, int maximum)
     if (maximum > 0 && value > maximum)
         value = maximum;
     return value;
+}
+
+int CountFormatConversions(const QString& format, const QRegularExpression& conversion)
+{
+    int conversions = 0;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        if (format.at(i) != '%')
+            continue;
+        if (i + 1 < format.size() && format.at(i + 1) == '%') {
+            ++i;
+            continue;
+        }
+        const auto m = conversion.match(format, i, QRegularExpression::NormalMatch,
+                                        QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!m.hasMatch())
+            return -1;
+        ++conversions;
+        i += m.capturedLength() - 1;
+    }
+    return conversions;
 }
 
 }  // namespace grid

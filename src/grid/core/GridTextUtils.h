@@ -10,6 +10,8 @@
 
 // Class-less text routines shared by the grid, its editors and its import and export code.
 // Positions are 1-based as the callers count them; 0 means "not found".
+class QRegularExpression;
+
 namespace grid {
 
 // Separators of the process's current locale, read at every call.
@@ -116,6 +118,11 @@ bool ParseRCCellRef(const QString& text, int& col, int& row);
 void StrToOem(QString& text);
 void OemToStr(QString& text);
 void FillWithChar(QString& text, QChar c);
+
+// How many printf conversions of the kind `conversion` matches (anchored at the '%') a format
+// holds, "%%" not counted; -1 when it holds any other conversion. Formats come from stored
+// settings and must never make printf read an argument that is not there.
+int CountFormatConversions(const QString& format, const QRegularExpression& conversion);
 
 inline int IntMax(int a, int b) { return a > b ? a : b; }
 inline int IntMin(int a, int b) { return a < b ? a : b; }
