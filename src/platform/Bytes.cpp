@@ -4,17 +4,6 @@
 
 namespace platform {
 
-const uint8_t* ByteReader::Take(size_t count)
-{
-    if (Failed || count > Remaining()) {
-        Failed = true;
-        return nullptr;
-    }
-    const uint8_t* at = Data.data() + Pos;
-    Pos += count;
-    return at;
-}
-
 uint8_t ByteReader::U8()
 {
     const uint8_t* at = Take(1);
@@ -94,34 +83,6 @@ bool ByteWriter::Seek(size_t position)
     }
     Pos = position;
     return true;
-}
-
-uint8_t* ByteWriter::Room(size_t count)
-{
-    if (Failed)
-        return nullptr;
-    if (Growing) {
-        if (count > Limit - Pos) {
-            Failed = true;
-            FailPos = Pos;
-            FailCount = count;
-            return nullptr;
-        }
-        if (Pos + count > Own.size())
-            Own.resize(Pos + count);
-        uint8_t* at = Own.data() + Pos;
-        Pos += count;
-        return at;
-    }
-    if (count > Fixed.size() - Pos) {
-        Failed = true;
-        FailPos = Pos;
-        FailCount = count;
-        return nullptr;
-    }
-    uint8_t* at = Fixed.data() + Pos;
-    Pos += count;
-    return at;
 }
 
 bool ByteWriter::UIntLE(uint64_t value, size_t count)

@@ -46,7 +46,17 @@ public:
     ByteReader Sub(size_t count);
 
 private:
-    const uint8_t* Take(size_t count);
+    // Inline: every read of a frame or image goes through here.
+    const uint8_t* Take(size_t count)
+    {
+        if (Failed || count > Remaining()) {
+            Failed = true;
+            return nullptr;
+        }
+        const uint8_t* at = Data.data() + Pos;
+        Pos += count;
+        return at;
+    }
 
     std::span<const uint8_t> Data;
     size_t Pos = 0;
@@ -86,7 +96,29 @@ public:
     std::vector<uint8_t> Take() { return std::move(Own); }
 
 private:
-    uint8_t* Room(size_t count);
+    // Inline: every write of a bank image goes through here.
+    uint8_t* Room(size_t count)
+    {
+        const size_t room = Growing ? Limit - Pos : Fixed.size() - Pos;
+        if (Failed || count > room) {
+            if (!Failed) {
+                FailPos = Pos;
+                FailCount = count;
+            }
+            Failed = true;
+            return nullptr;
+        }
+        if (!Growing) {
+            uint8_t* at = Fixed.data() + Pos;
+            Pos += count;
+            return at;
+        }
+        if (Pos + count > Own.size())
+            Own.resize(Pos + count);
+        uint8_t* at = Own.data() + Pos;
+        Pos += count;
+        return at;
+    }
 
     std::span<uint8_t> Fixed;
     std::vector<uint8_t> Own;
