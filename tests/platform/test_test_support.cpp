@@ -3,7 +3,9 @@
 #include "platform/Dialogs.h"
 #include "platform/TForm.h"
 #include "support/Deferred.h"
+#include "support/GoldenImage.h"
 #include "support/ScriptedMessages.h"
+#include "support/TempDir.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest-spi.h>
@@ -118,3 +120,24 @@ TEST(Deferred, ActionsDieWithTheirOwner)
 }
 
 }  // namespace
+
+TEST(GoldenImage, ToleratesEdgeNoiseButNotAChangedArea)
+{
+    TempDir dir;
+    QImage golden(40, 30, QImage::Format_RGB32);
+    golden.fill(qRgb(240, 240, 240));
+    ASSERT_TRUE(golden.save(dir.File("look.png"), "PNG"));
+
+    QImage noisy = golden;
+    noisy.setPixel(3, 3, qRgb(230, 240, 250));  // within the channel tolerance
+    noisy.setPixel(4, 4, qRgb(0, 0, 0));        // one pixel of 1200: within the fraction
+    EXPECT_TRUE(testsupport::MatchesGolden(noisy, dir.File("look.png")));
+
+    QImage changed = golden;
+    for (int y = 10; y < 20; ++y)
+        for (int x = 10; x < 20; ++x)
+            changed.setPixel(x, y, qRgb(255, 0, 0));
+    EXPECT_FALSE(testsupport::MatchesGolden(changed, dir.File("look.png")));
+    EXPECT_FALSE(testsupport::MatchesGolden(golden.scaled(41, 30), dir.File("look.png")));
+    EXPECT_FALSE(testsupport::MatchesGolden(golden, dir.File("missing.png")));
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include <QImage>
+#include <QString>
+#include <gtest/gtest.h>
+
+// Golden-image comparison for render tests. The golden file is a PNG kept with the test's data.
+// Small differences of anti-aliased edges are tolerated: a pixel differs when one channel differs by
+// more than `channelTolerance`, and the images match while at most `maxDifferingFraction` of the
+// pixels differ. A mismatch writes the actual image and a difference map beside the build's
+// temporary folder and names both in the failure.
+// With CONF_UPDATE_GOLDEN=1 in the environment the golden file is written instead and the check
+// passes: review the new file before committing it.
+namespace testsupport {
+
+struct GoldenTolerance {
+    int channelTolerance = 24;
+    double maxDifferingFraction = 0.002;
+};
+
+::testing::AssertionResult MatchesGolden(const QImage& actual, const QString& goldenPath,
+                                         GoldenTolerance tolerance = {});
+
+}  // namespace testsupport
