@@ -161,7 +161,7 @@ QSize TCustomControl::ClientSize() const
 {
     if (!testAttribute(Qt::WA_PendingResizeEvent))
         return viewport()->size();
-    QSize size = contentsRect().size();
+    QSize size = contentsRect().size() - QSize(0, FNonClientTop);
     if (verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
         size.rwidth() -= verticalScrollBar()->sizeHint().width();
     if (horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
@@ -509,6 +509,12 @@ THintInfo TCustomControl::HintAt(const QPoint&)
 
 bool TCustomControl::ShowHintAt(const QPoint& clientPos, const QPoint& globalPos)
 {
+    bool own = false;
+    Guarded([&] { own = ShowOwnHint(clientPos, globalPos); });
+    if (own) {
+        QToolTip::hideText();
+        return true;
+    }
     THintInfo info;
     Guarded([&] { info = HintAt(clientPos); });
     if (info.Text.isEmpty()) {
@@ -905,6 +911,7 @@ void TCustomControl::resizeEvent(QResizeEvent* event)
 
 void TCustomControl::CheckClientSize()
 {
+    PlaceNonClientStrip();
     // The control and its client area both report their sizes; Resize runs once per change of
     // the client area, also when a scroll bar comes or goes.
     if (viewport()->size() == FClientSize)
@@ -938,6 +945,107 @@ void TCustomControl::timerEvent(QTimerEvent* event)
             return;
         }
     QAbstractScrollArea::timerEvent(event);
+}
+
+}  // namespace platform
+
+namespace platform {
+
+// The strip above the client area: hands its painting and mouse to the control in client
+// coordinates.
+class TNonClientStrip : public QWidget {
+public:
+    explicit TNonClientStrip(TCustomControl* owner) : QWidget(owner), FOwner(owner)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMouseTracking(true);
+    }
+
+protected:
+    QPoint ToClient(const QPointF& p) const { return p.toPoint() - QPoint(0, FOwner->FNonClientTop); }
+    static TMouseButton Button(Qt::MouseButton b)
+    {
+        return b == Qt::RightButton ? mbRight : b == Qt::MiddleButton ? mbMiddle : mbLeft;
+    }
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter painter(this);
+        painter.translate(0, FOwner->FNonClientTop);
+        const QRect r = event->rect().translated(0, -FOwner->FNonClientTop);
+        Guarded([&] { FOwner->PaintNonClient(painter, r); });
+    }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        const QPoint p = ToClient(e->position());
+        Guarded([&] { FOwner->NCMouseDown(Button(e->button()), ShiftStateFromQt(e->modifiers(), e->buttons()), p,
+                                          e->globalPosition().toPoint()); });
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override
+    {
+        const QPoint p = ToClient(e->position());
+        Guarded([&] { FOwner->NCDblClick(Button(e->button()), ShiftStateFromQt(e->modifiers(), e->buttons()) | ssDouble,
+                                         p, e->globalPosition().toPoint()); });
+    }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        const QPoint p = ToClient(e->position());
+        Guarded([&] {
+            FOwner->NCMouseMove(ShiftStateFromQt(e->modifiers(), e->buttons()), p, e->globalPosition().toPoint());
+            setCursor(FOwner->NCCursorAt(p));
+        });
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        const QPoint p = ToClient(e->position());
+        Guarded([&] { FOwner->NCMouseUp(Button(e->button()), ShiftStateFromQt(e->modifiers(), e->buttons()), p,
+                                        e->globalPosition().toPoint()); });
+    }
+    void leaveEvent(QEvent*) override
+    {
+        Guarded([&] { FOwner->NCMouseLeave(); });
+    }
+
+private:
+    TCustomControl* FOwner;
+};
+
+void TCustomControl::SetNonClientTop(int height)
+{
+    height = std::max(height, 0);
+    if (height == FNonClientTop && (height == 0 || FNonClientStrip))
+        return;
+    FNonClientTop = height;
+    if (!FNonClientStrip && height > 0)
+        FNonClientStrip = new TNonClientStrip(this);
+    setViewportMargins(0, height, 0, 0);
+    PlaceNonClientStrip();
+    CheckClientSize();
+}
+
+QWidget* TCustomControl::NonClientStrip() const
+{
+    return FNonClientStrip;
+}
+
+void TCustomControl::PlaceNonClientStrip()
+{
+    if (!FNonClientStrip)
+        return;
+    const QRect v = viewport()->geometry();
+    FNonClientStrip->setGeometry(v.left(), v.top() - FNonClientTop, v.width(), FNonClientTop);
+    FNonClientStrip->setVisible(FNonClientTop > 0);
+}
+
+void TCustomControl::InvalidateNonClient()
+{
+    if (FNonClientStrip)
+        FNonClientStrip->update();
+}
+
+void TCustomControl::InvalidateNonClient(const QRect& r)
+{
+    if (FNonClientStrip)
+        FNonClientStrip->update(r.translated(0, FNonClientTop));
 }
 
 }  // namespace platform

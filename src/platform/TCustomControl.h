@@ -189,6 +189,17 @@ public:
     void ScrollBy(int dx, int dy);
     void ScrollBy(int dx, int dy, const QRect& r);
 
+    // A strip above the client area that belongs to the control but not to its client area (a
+    // tree's header). Its handlers get client coordinates, so the strip's Y runs from minus its
+    // height to 0; a press in it keeps the mouse for the strip until the release.
+    void SetNonClientTop(int height);
+    int NonClientTop() const { return FNonClientTop; }
+    // Repaints the strip, or the part of it under a rectangle in client coordinates.
+    void InvalidateNonClient();
+    void InvalidateNonClient(const QRect& r);
+    // The strip's widget; nil while there is no strip.
+    QWidget* NonClientStrip() const;
+
     // Timers by id, delivered to Timer(id) on the GUI thread; setting an existing id restarts it.
     void SetTimer(int id, int intervalMs);
     void KillTimer(int id);
@@ -265,6 +276,19 @@ protected:
     virtual void Scroll(TScrollBarKind bar, int code, int pos);
     // The hint for a place of the client area; the default is the control's Hint over all of it.
     virtual THintInfo HintAt(const QPoint& pos);
+    // A control that shows hints in a window of its own answers true: it took the request,
+    // whether it showed a hint or none. False leaves the place to HintAt and the platform's hint.
+    virtual bool ShowOwnHint(const QPoint& /*clientPos*/, const QPoint& /*globalPos*/) { return false; }
+    // The strip above the client area: painting (the painter takes client coordinates, r is the
+    // part to paint) and the mouse, with client and screen points.
+    virtual void PaintNonClient(QPainter& /*painter*/, const QRect& /*r*/) {}
+    virtual void NCMouseDown(TMouseButton, TShiftState, const QPoint& /*pos*/, const QPoint& /*global*/) {}
+    virtual void NCMouseMove(TShiftState, const QPoint& /*pos*/, const QPoint& /*global*/) {}
+    virtual void NCMouseUp(TMouseButton, TShiftState, const QPoint& /*pos*/, const QPoint& /*global*/) {}
+    virtual void NCDblClick(TMouseButton, TShiftState, const QPoint& /*pos*/, const QPoint& /*global*/) {}
+    virtual void NCMouseLeave() {}
+    // The cursor over a place of the strip; the default is Cursor().
+    virtual QCursor NCCursorAt(const QPoint& /*pos*/) { return FCursor; }
     // The cursor for a place of the client area; the default is Cursor().
     virtual QCursor CursorAt(int x, int y);
     // The keys this control takes from the window (DLGC_... flags): the switches' and characters
@@ -293,6 +317,8 @@ protected:
 
 private:
     friend class TEditorHost;
+    friend class TNonClientStrip;
+    void PlaceNonClientStrip();
     // Hands a key to KeyDown as if typed on the control; answers the key as KeyDown left it.
     int DeliverKeyDown(int key, TShiftState shift);
     bool ShowHintAt(const QPoint& clientPos, const QPoint& globalPos);
@@ -343,6 +369,8 @@ private:
     int FScrollUnit[2] = {1, 1};
     bool FSettingBar = false;
     TEditorHost* FEditorHost = nullptr;  // child object, made on first use
+    int FNonClientTop = 0;
+    QWidget* FNonClientStrip = nullptr;  // child widget, made when a strip is first asked for
 };
 
 }  // namespace platform
