@@ -153,11 +153,18 @@ void TGridRowData::MoveColumn(int from, int to)
     }
 }
 
-TObjStringGrid::TObjStringGrid()
+TObjStringGrid::TObjStringGrid(QWidget* parent) : platform::TCustomControl(parent)
 {
     Rows.resize(size_t(FRowCount));
     ColSizes.Resize(FColCount, FDefaultColWidth);
     RowSizes.Resize(FRowCount, FDefaultRowHeight);
+    // The grid paints every pixel of its client area.
+    SetOpaque(true);
+    SetTabStop(true);
+    setFocusPolicy(Qt::StrongFocus);
+    resize(400, 250);
+    SetScrollBars(platform::ssBoth);
+    UpdateScrollRange();
 }
 
 TObjStringGrid::~TObjStringGrid() = default;
@@ -224,6 +231,7 @@ void TObjStringGrid::SetPlatformColCount(int value)
     FColCount = value;
     ClampCurrent();
     SizeChanged(old, FRowCount);
+    LayoutChanged();
 }
 
 void TObjStringGrid::SetPlatformRowCount(int value)
@@ -239,18 +247,21 @@ void TObjStringGrid::SetPlatformRowCount(int value)
     FRowCount = value;
     ClampCurrent();
     SizeChanged(FColCount, old);
+    LayoutChanged();
 }
 
 void TObjStringGrid::SetPlatformFixedCols(int value)
 {
     FFixedCols = std::clamp(value, 0, FColCount - 1);
     ClampCurrent();
+    LayoutChanged();
 }
 
 void TObjStringGrid::SetPlatformFixedRows(int value)
 {
     FFixedRows = std::clamp(value, 0, FRowCount - 1);
     ClampCurrent();
+    LayoutChanged();
 }
 
 void TObjStringGrid::SetDefaultColWidth(int value)
@@ -258,6 +269,7 @@ void TObjStringGrid::SetDefaultColWidth(int value)
     FDefaultColWidth = value;
     ColSizes.Fill(value);
     ColWidthsChanged();
+    LayoutChanged();
 }
 
 void TObjStringGrid::SetPlatformDefaultRowHeight(int value)
@@ -265,6 +277,7 @@ void TObjStringGrid::SetPlatformDefaultRowHeight(int value)
     FDefaultRowHeight = value;
     RowSizes.Fill(value);
     RowHeightsChanged();
+    LayoutChanged();
 }
 
 int TObjStringGrid::ColWidths(int i) const
@@ -276,8 +289,11 @@ void TObjStringGrid::SetColWidths(int i, int value)
 {
     if (i < 0 || i >= FColCount)
         return;
+    if (ColSizes.Size(i) == value)
+        return;
     ColSizes.Set(i, value);
     ColWidthsChanged();
+    LayoutChanged();
 }
 
 int TObjStringGrid::RowHeights(int i) const
@@ -289,8 +305,11 @@ void TObjStringGrid::SetRowHeights(int i, int value)
 {
     if (i < 0 || i >= FRowCount)
         return;
+    if (RowSizes.Size(i) == value)
+        return;
     RowSizes.Set(i, value);
     RowHeightsChanged();
+    LayoutChanged();
 }
 
 void TObjStringGrid::SetCol(int value)
@@ -299,6 +318,7 @@ void TObjStringGrid::SetCol(int value)
         return;
     FCol = value;
     FSelection = {FCol, FRow, FCol, FRow};
+    Invalidate();
 }
 
 void TObjStringGrid::SetRow(int value)
@@ -307,6 +327,7 @@ void TObjStringGrid::SetRow(int value)
         return;
     FRow = value;
     FSelection = {FCol, FRow, FCol, FRow};
+    Invalidate();
 }
 
 void TObjStringGrid::MoveColRow(int c, int r)
@@ -320,11 +341,17 @@ void TObjStringGrid::MoveColRow(int c, int r)
         SetTopRow(r);
     else if (r >= FTopRow + VisibleRowCount())
         SetTopRow(std::max(FFixedRows, r - VisibleRowCount() + 1));
+    if (c < FLeftCol && c >= FFixedCols)
+        SetLeftCol(c);
+    else if (c >= FLeftCol + VisibleColCount() && c >= FFixedCols)
+        SetLeftCol(std::max(FFixedCols, c - VisibleColCount() + 1));
+    Invalidate();
 }
 
 void TObjStringGrid::SetSelection(const TGridRect& value)
 {
     FSelection = value;
+    Invalidate();
 }
 
 void TObjStringGrid::SetTopRow(int value)
@@ -334,6 +361,7 @@ void TObjStringGrid::SetTopRow(int value)
         return;
     FTopRow = value;
     TopLeftChanged();
+    LayoutChanged();
 }
 
 void TObjStringGrid::SetLeftCol(int value)
@@ -343,11 +371,12 @@ void TObjStringGrid::SetLeftCol(int value)
         return;
     FLeftCol = value;
     TopLeftChanged();
+    LayoutChanged();
 }
 
 int TObjStringGrid::VisibleColCount() const
 {
-    const int64_t room = ClientWidth - ColSizes.Offset(FFixedCols);
+    const int64_t room = ClientWidth() - ColSizes.Offset(FFixedCols);
     const int64_t start = ColSizes.Offset(FLeftCol);
     const int last = ColSizes.Find(start + std::max<int64_t>(room, 0));
     return std::max(0, std::min(last, FColCount) - FLeftCol);
@@ -355,7 +384,7 @@ int TObjStringGrid::VisibleColCount() const
 
 int TObjStringGrid::VisibleRowCount() const
 {
-    const int64_t room = ClientHeight - RowSizes.Offset(FFixedRows);
+    const int64_t room = ClientHeight() - RowSizes.Offset(FFixedRows);
     const int64_t start = RowSizes.Offset(FTopRow);
     const int last = RowSizes.Find(start + std::max<int64_t>(room, 0));
     return std::max(0, std::min(last, FRowCount) - FTopRow);
@@ -373,14 +402,14 @@ TRect TObjStringGrid::PlatformCellRect(int c, int r) const
     int64_t y = RowSizes.Offset(r);
     if (r >= FFixedRows)
         y -= RowSizes.Offset(FTopRow) - RowSizes.Offset(FFixedRows);
-    if (x >= ClientWidth || y >= ClientHeight)
+    if (x >= ClientWidth() || y >= ClientHeight())
         return {};
     return {int(x), int(y), int(x + ColSizes.Size(c)), int(y + RowSizes.Size(r))};
 }
 
 TGridCoord TObjStringGrid::MouseToCell(int x, int y) const
 {
-    if (x < 0 || y < 0 || x >= ClientWidth || y >= ClientHeight)
+    if (x < 0 || y < 0 || x >= ClientWidth() || y >= ClientHeight())
         return {};
     const int64_t fixedW = ColSizes.Offset(FFixedCols);
     const int64_t fixedH = RowSizes.Offset(FFixedRows);
@@ -404,6 +433,7 @@ void TObjStringGrid::PlatformMoveRow(int from, int to)
         for (auto& p : Rows[size_t(r)].Props)
             if (p)
                 p->OwnerRow = r;
+    LayoutChanged();
 }
 
 void TObjStringGrid::PlatformMoveColumn(int from, int to)
@@ -412,6 +442,7 @@ void TObjStringGrid::PlatformMoveColumn(int from, int to)
         return;
     PlatformMoveStoreColumn(from, to);
     ColSizes.Move(from, to);
+    LayoutChanged();
 }
 
 void TObjStringGrid::PlatformSetRows(std::vector<TGridRowData> rows, const std::vector<int>& heights)
@@ -435,6 +466,7 @@ void TObjStringGrid::PlatformSetRows(std::vector<TGridRowData> rows, const std::
         FFixedRows = FRowCount - 1;
     ClampCurrent();
     SizeChanged(FColCount, old);
+    LayoutChanged();
 }
 
 void TObjStringGrid::PlatformMoveStoreColumn(int from, int to)
@@ -463,6 +495,7 @@ void TObjStringGrid::PlatformInsertRows(int at, int count)
             if (p)
                 p->OwnerRow = r;
     SizeChanged(FColCount, FRowCount - count);
+    LayoutChanged();
 }
 
 void TObjStringGrid::PlatformDeleteRows(int at, int count)
@@ -487,6 +520,7 @@ void TObjStringGrid::PlatformDeleteRows(int at, int count)
         FFixedRows = FRowCount - 1;
     ClampCurrent();
     SizeChanged(FColCount, FRowCount + count);
+    LayoutChanged();
 }
 
 TBaseGrid::TBaseGrid() = default;

@@ -7,6 +7,7 @@
 #include "grid/core/CellGraphic.h"
 #include "grid/core/GridTypes.h"
 #include "grid/core/SizeIndex.h"
+#include "platform/TCustomControl.h"
 
 namespace grid {
 
@@ -94,12 +95,13 @@ struct TGridCoord {
     friend bool operator==(const TGridCoord&, const TGridCoord&) = default;
 };
 
-// The string-grid contract the cell store stands on: cells and their records, counts, fixed
-// rows and columns, widths and heights, options, current cell, selection, scrolling, cell
-// rectangles and mouse-to-cell. Headless: painting and input hooks are empty here.
-class TObjStringGrid : public TObject {
+// The platform string grid the cell store stands on: cells and their records, counts, fixed rows
+// and columns, widths and heights, options, current cell, selection, scrolling by whole rows and
+// columns, cell rectangles and mouse-to-cell, a paint loop over the visible cells and column and
+// row sizing by mouse.
+class TObjStringGrid : public platform::TCustomControl, public TObject {
 public:
-    TObjStringGrid();
+    explicit TObjStringGrid(QWidget* parent = nullptr);
     ~TObjStringGrid() override;
     TObjStringGrid(const TObjStringGrid&) = delete;
     TObjStringGrid& operator=(const TObjStringGrid&) = delete;
@@ -145,8 +147,6 @@ public:
     void SetTopRow(int value);
     int LeftCol() const { return FLeftCol; }
     void SetLeftCol(int value);
-    int ClientWidth = 400;
-    int ClientHeight = 250;
     int VisibleColCount() const;
     int VisibleRowCount() const;
 
@@ -157,10 +157,36 @@ public:
     int64_t ColOffset(int c) const { return ColSizes.Offset(c); }
     int64_t RowOffset(int r) const { return RowSizes.Offset(r); }
 
-    // Repaint requests, counted: a headless grid only records them.
-    int RepaintRequests = 0;
-    virtual void Invalidate() { ++RepaintRequests; }
-    void InvalidateRect(const TRect&) { ++RepaintRequests; }
+    using platform::TCustomControl::InvalidateRect;
+    void InvalidateRect(const TRect& r);
+
+    // Platform grid: painting, scrolling and sizing by mouse
+    // The cells painted as one area with the cell: itself here, a whole merged area in the store.
+    virtual TGridRect PaintArea(int c, int r) const { return {c, r, c, r}; }
+    // Client rectangle of a range of cells, also of cells scrolled out of view (then partly or
+    // wholly outside the client area); each cell counts in the part (fixed or scrolling) it is in.
+    TRect RangeRect(const TGridRect& cells) const;
+    // Which lines the grid draws after each cell, and in what width and colour.
+    virtual int LineWidth() const { return 1; }
+    virtual TColor LineColor(bool fixed) const { return fixed ? TColor(clBlack) : TColor(clSilver); }
+    // The colour of the area past the last cell.
+    virtual TColor BackgroundColor() const { return clWindow; }
+    // The highest top row: the last rows just fill the room below the fixed rows.
+    int MaxTopRow() const;
+    int MaxLeftCol() const;
+    // Scroll bars the grid may show; each shows only when something is out of view.
+    void SetGridScrollBars(platform::TScrollStyle style);
+    platform::TScrollStyle GridScrollBars() const { return FGridScrollBars; }
+    // Brings range and position of both scroll bars up to date with the layout.
+    void UpdateScrollRange();
+    // The column (or row) whose right (bottom) edge lies under x (y), within the sizing distance,
+    // in the fixed rows (columns); -1 when none.
+    int ColumnSizingEdgeAt(int x, int y) const;
+    int RowSizingEdgeAt(int x, int y) const;
+    bool SizingColumn() const { return FSizingCol >= 0; }
+    bool SizingRow() const { return FSizingRow >= 0; }
+    static constexpr int SizingDistance = 3;
+    int MinSizingWidth = 1;
     bool Destroying = false;
     bool Loading = false;
     bool HasParent = false;
@@ -173,6 +199,26 @@ protected:
     virtual void ColWidthsChanged() {}
     virtual void RowHeightsChanged() {}
     virtual void SizeChanged(int, int) {}
+    // Draws one cell (or one merged area) in ARect, which leaves out the grid lines drawn after it.
+    virtual void DrawCell(int, int, TRect, TGridDrawState) {}
+    // Paints the visible cells, each area once, then the grid lines and the area past the last
+    // cell; only what the update region reaches.
+    void Paint() override;
+    // A column or row sized by the user's mouse, when the drag ends.
+    virtual void ColumnSized(int) {}
+    virtual void RowSized(int) {}
+    // Whether the user may start sizing this column (row) by mouse; the options decide here.
+    virtual bool CanSizeColumn(int) { return (Options & goColSizing) != 0; }
+    virtual bool CanSizeRow(int) { return (Options & goRowSizing) != 0; }
+    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void MouseMove(platform::TShiftState shift, int x, int y) override;
+    void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    bool MouseWheel(platform::TShiftState shift, int wheelDelta, int x, int y) override;
+    QCursor CursorAt(int x, int y) override;
+    void Scroll(platform::TScrollBarKind bar, int code, int pos) override;
+    void Resize() override;
+    // Layout changed: scroll bars follow and the client area is repainted.
+    void LayoutChanged();
 
     // Row and column moves of the platform grid: whole rows and columns travel.
     void PlatformMoveRow(int from, int to);
@@ -204,6 +250,14 @@ private:
     TGridRect FSelection{1, 1, 1, 1};
     int FTopRow = 1;
     int FLeftCol = 1;
+    platform::TScrollStyle FGridScrollBars = platform::ssBoth;
+    int FSizingCol = -1;
+    int FSizingRow = -1;
+    int FSizingStart = 0;  // the sized cell's left (top) edge
+    bool FInLayout = false;
+    void PaintPart(const QRect& part, int colFrom, int colTo, int rowFrom, int rowTo);
+    int CellLeft(int c) const;
+    int CellTop(int r) const;
 };
 
 // Colours and alignment that a new cell record starts with.
@@ -307,6 +361,12 @@ public:
     int NormalRowCount = 0;
     bool HideLastRow = false;
     bool HasCellPropsEver() const { return FHasCellProps; }
+
+    // The platform grid paints merged areas once, with the grid's line and background colours.
+    TGridRect PaintArea(int c, int r) const override { return FullCell(c, r); }
+    int LineWidth() const override { return GridLineWidth; }
+    TColor LineColor(bool fixed) const override { return fixed ? GridFixedLineColor : GridLineColor; }
+    TColor BackgroundColor() const override { return Color; }
 
 protected:
     int StoreColCount() const override { return TotalColCount(); }

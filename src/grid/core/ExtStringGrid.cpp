@@ -929,8 +929,7 @@ void TExtStringGrid::SetBounds(int left, int top, int width, int height)
         height = height + b - ((height - s - b) % h);
     }
     BoundsRect = {left, top, left + width, top + height};
-    ClientWidth = width;
-    ClientHeight = height;
+    platform::TCustomControl::SetBounds(left, top, width, height);
 }
 
 void TExtStringGrid::SetIntegralHeight(bool value)

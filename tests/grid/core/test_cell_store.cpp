@@ -156,8 +156,7 @@ TEST(MergedCells, ArrowKeysLeaveAnAreaByItsEdge)
 TEST(Geometry, CellRectsFollowScrollingAndMergedAreasSpanTheirCells)
 {
     TCountingGrid g;
-    g.ClientWidth = 1000;
-    g.ClientHeight = 1000;
+    g.resize(1000, 1000);
     g.SetRowHeights(2, 40);
     EXPECT_EQ(g.CellRect(1, 3), (TRect{64, 24 * 2 + 40, 128, 24 * 3 + 40}));
     ASSERT_TRUE(g.MergeCells(1, 1, 2, 2));

@@ -192,8 +192,7 @@ TEST_F(TChecks, RowCheckBoxesFollowTheRowSelection)
 
 TEST_F(TChecks, PreciseHitTestOfTheBox)
 {
-    g.ClientWidth = 1000;
-    g.ClientHeight = 1000;
+    g.resize(1000, 1000);
     g.AddCheckBox(1, 1, false, false);
     EXPECT_TRUE(g.IsInCheckBox(1, 1, 0, 0));  // without precise checks the whole cell counts
     g.MouseActions.PreciseCheckBoxCheck = true;

@@ -1,0 +1,344 @@
+#include <QWidget>
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+#include <utility>
+
+#include "grid/core/BaseGrid.h"
+
+namespace grid {
+
+using platform::TScrollBarKind;
+
+void TObjStringGrid::InvalidateRect(const TRect& r)
+{
+    if (!r.IsEmpty())
+        platform::TCustomControl::InvalidateRect(platform::Rect(r.Left, r.Top, r.Right, r.Bottom));
+}
+
+int TObjStringGrid::CellLeft(int c) const
+{
+    int64_t x = ColSizes.Offset(c);
+    if (c >= FFixedCols)
+        x -= ColSizes.Offset(FLeftCol) - ColSizes.Offset(FFixedCols);
+    return int(std::clamp<int64_t>(x, -(int64_t(1) << 30), int64_t(1) << 30));
+}
+
+int TObjStringGrid::CellTop(int r) const
+{
+    int64_t y = RowSizes.Offset(r);
+    if (r >= FFixedRows)
+        y -= RowSizes.Offset(FTopRow) - RowSizes.Offset(FFixedRows);
+    return int(std::clamp<int64_t>(y, -(int64_t(1) << 30), int64_t(1) << 30));
+}
+
+TRect TObjStringGrid::RangeRect(const TGridRect& cells) const
+{
+    const int l = std::clamp(cells.Left, 0, FColCount - 1), rt = std::clamp(cells.Right, 0, FColCount - 1);
+    const int t = std::clamp(cells.Top, 0, FRowCount - 1), b = std::clamp(cells.Bottom, 0, FRowCount - 1);
+    return {CellLeft(l), CellTop(t), CellLeft(rt) + ColSizes.Size(rt), CellTop(b) + RowSizes.Size(b)};
+}
+
+namespace {
+// The first index whose run up to the end fits into room after the fixed part: what the last
+// page starts with.
+int LastPageStart(const TSizeIndex& sizes, int fixed, int count, int64_t room)
+{
+    const int64_t need = sizes.Total() - std::max<int64_t>(room, 0);
+    if (need <= sizes.Offset(fixed))
+        return std::min(fixed, count - 1);
+    int t = sizes.Find(need);
+    if (t < count && sizes.Offset(t) < need)
+        ++t;
+    return std::clamp(t, std::min(fixed, count - 1), count - 1);
+}
+}  // namespace
+
+int TObjStringGrid::MaxTopRow() const
+{
+    return LastPageStart(RowSizes, FFixedRows, FRowCount, ClientHeight() - RowSizes.Offset(FFixedRows));
+}
+
+int TObjStringGrid::MaxLeftCol() const
+{
+    return LastPageStart(ColSizes, FFixedCols, FColCount, ClientWidth() - ColSizes.Offset(FFixedCols));
+}
+
+void TObjStringGrid::SetGridScrollBars(platform::TScrollStyle style)
+{
+    FGridScrollBars = style;
+    SetScrollBars(style);
+    UpdateScrollRange();
+}
+
+void TObjStringGrid::UpdateScrollRange()
+{
+    if (FInLayout)
+        return;
+    FInLayout = true;
+    // A bar that comes or goes changes the room of the other one: settle in a few rounds.
+    for (int round = 0; round < 3; ++round) {
+        const QSize before = ClientSize();
+        const int maxTop = MaxTopRow();
+        SetScrollInfo(platform::sbVertical, std::min(FFixedRows, FRowCount - 1), FRowCount - 1, FRowCount - maxTop,
+                      FTopRow);
+        const int maxLeft = MaxLeftCol();
+        SetScrollInfo(platform::sbHorizontal, std::min(FFixedCols, FColCount - 1), FColCount - 1, FColCount - maxLeft,
+                      FLeftCol);
+        if (ClientSize() == before)
+            break;
+    }
+    FInLayout = false;
+}
+
+void TObjStringGrid::LayoutChanged()
+{
+    UpdateScrollRange();
+    Invalidate();
+}
+
+void TObjStringGrid::Resize()
+{
+    UpdateScrollRange();
+    Invalidate();
+    platform::TCustomControl::Resize();
+}
+
+void TObjStringGrid::Scroll(TScrollBarKind bar, int code, int pos)
+{
+    const bool vertical = bar == platform::sbVertical;
+    const int current = vertical ? FTopRow : FLeftCol;
+    const int first = vertical ? std::min(FFixedRows, FRowCount - 1) : std::min(FFixedCols, FColCount - 1);
+    const int last = vertical ? MaxTopRow() : MaxLeftCol();
+    const int page = std::max(1, vertical ? VisibleRowCount() : VisibleColCount());
+    int target = current;
+    switch (code) {
+    case platform::SB_LINEUP: target = current - 1; break;
+    case platform::SB_LINEDOWN: target = current + 1; break;
+    case platform::SB_PAGEUP: target = current - page; break;
+    case platform::SB_PAGEDOWN: target = current + page; break;
+    case platform::SB_THUMBTRACK:
+        if (!(Options & goThumbTracking))
+            return;
+        target = pos;
+        break;
+    case platform::SB_THUMBPOSITION: target = pos; break;
+    case platform::SB_TOP: target = first; break;
+    case platform::SB_BOTTOM: target = last; break;
+    default: return;
+    }
+    target = std::clamp(target, first, std::max(first, last));
+    if (vertical)
+        SetTopRow(target);
+    else
+        SetLeftCol(target);
+    SetScrollPos(bar, vertical ? FTopRow : FLeftCol);
+}
+
+bool TObjStringGrid::MouseWheel(platform::TShiftState, int wheelDelta, int, int)
+{
+    const int notches = wheelDelta / 120;
+    if (notches == 0)
+        return false;
+    const int first = std::min(FFixedRows, FRowCount - 1);
+    SetTopRow(std::clamp(FTopRow - 3 * notches, first, std::max(first, MaxTopRow())));
+    return true;
+}
+
+// Painting
+
+void TObjStringGrid::Paint()
+{
+    const int w = ClientWidth(), h = ClientHeight();
+    const int fw = int(std::min<int64_t>(ColSizes.Offset(FFixedCols), w));
+    const int fh = int(std::min<int64_t>(RowSizes.Offset(FFixedRows), h));
+    // The last column and row that show in the scrolling part.
+    const int lastCol = w > fw ? std::min(FColCount - 1, ColSizes.Find(ColSizes.Offset(FLeftCol) + (w - fw) - 1))
+                               : FLeftCol - 1;
+    const int lastRow = h > fh ? std::min(FRowCount - 1, RowSizes.Find(RowSizes.Offset(FTopRow) + (h - fh) - 1))
+                               : FTopRow - 1;
+    PaintPart(QRect(0, 0, fw, fh), 0, FFixedCols - 1, 0, FFixedRows - 1);
+    PaintPart(QRect(fw, 0, w - fw, fh), FLeftCol, lastCol, 0, FFixedRows - 1);
+    PaintPart(QRect(0, fh, fw, h - fh), 0, FFixedCols - 1, FTopRow, lastRow);
+    PaintPart(QRect(fw, fh, w - fw, h - fh), FLeftCol, lastCol, FTopRow, lastRow);
+
+    // The area past the last column and below the last row.
+    platform::TCanvas& cv = Canvas();
+    cv.ClearClip();
+    const int gridRight = lastCol >= FLeftCol ? CellLeft(lastCol) + ColSizes.Size(lastCol) : fw;
+    const int gridBottom = lastRow >= FTopRow ? CellTop(lastRow) + RowSizes.Size(lastRow) : fh;
+    cv.Brush = platform::TBrush{BackgroundColor(), platform::TBrushStyle::bsSolid};
+    if (gridRight < w)
+        cv.FillRect(platform::Rect(gridRight, 0, w, h));
+    if (gridBottom < h)
+        cv.FillRect(platform::Rect(0, gridBottom, std::min(gridRight, w), h));
+}
+
+void TObjStringGrid::PaintPart(const QRect& part, int colFrom, int colTo, int rowFrom, int rowTo)
+{
+    if (part.isEmpty() || colFrom > colTo || rowFrom > rowTo)
+        return;
+    const QRect update = UpdateRect().isEmpty() ? ClientRect() : UpdateRect();
+    if (!part.intersects(update))
+        return;
+    platform::TCanvas& cv = Canvas();
+    cv.SetClipRect(part);
+    const int lw = std::max(0, LineWidth());
+    const bool focused = Focused();
+    std::set<std::pair<int, int>> areasDone;
+    for (int r = rowFrom; r <= rowTo; ++r) {
+        const int top = CellTop(r);
+        if (top >= part.bottom() + 1 || top + RowSizes.Size(r) <= part.top())
+            continue;
+        for (int c = colFrom; c <= colTo; ++c) {
+            const TGridRect area = PaintArea(c, r);
+            const bool single = area.Left == area.Right && area.Top == area.Bottom;
+            if (!single && !areasDone.insert({area.Left, area.Top}).second)
+                continue;
+            const TRect rect = single ? TRect{CellLeft(c), top, CellLeft(c) + ColSizes.Size(c), top + RowSizes.Size(r)}
+                                      : RangeRect(area);
+            if (rect.IsEmpty() || !update.intersects(platform::Rect(rect.Left, rect.Top, rect.Right, rect.Bottom)))
+                continue;
+            const int bc = area.Left, br = area.Top;
+            const bool fixed = bc < FFixedCols || br < FFixedRows;
+            TGridDrawState state = 0;
+            if (fixed) {
+                state |= gdFixed;
+            } else {
+                const bool current = FCol >= area.Left && FCol <= area.Right && FRow >= area.Top && FRow <= area.Bottom;
+                const bool inSelection = area.Right >= FSelection.Left && area.Left <= FSelection.Right &&
+                                         area.Bottom >= FSelection.Top && area.Top <= FSelection.Bottom;
+                if (current && focused)
+                    state |= gdFocused;
+                if (inSelection && (!(current && focused) || (Options & (goDrawFocusSelected | goRowSelect))))
+                    state |= gdSelected;
+            }
+            const bool vLine = (Options & (fixed ? goFixedVertLine : goVertLine)) != 0 && lw > 0;
+            const bool hLine = (Options & (fixed ? goFixedHorzLine : goHorzLine)) != 0 && lw > 0;
+            TRect inner = rect;
+            if (vLine)
+                inner.Right = std::max(inner.Left, inner.Right - lw);
+            if (hLine)
+                inner.Bottom = std::max(inner.Top, inner.Bottom - lw);
+            DrawCell(bc, br, inner, state);
+            cv.Brush = platform::TBrush{LineColor(fixed), platform::TBrushStyle::bsSolid};
+            if (vLine)
+                cv.FillRect(platform::Rect(inner.Right, rect.Top, rect.Right, rect.Bottom));
+            if (hLine)
+                cv.FillRect(platform::Rect(rect.Left, inner.Bottom, rect.Right, rect.Bottom));
+        }
+    }
+    cv.ClearClip();
+}
+
+// Sizing by mouse
+
+int TObjStringGrid::ColumnSizingEdgeAt(int x, int y) const
+{
+    if (y < 0 || y >= std::min<int64_t>(RowSizes.Offset(FFixedRows), ClientHeight()))
+        return -1;
+    const int fw = int(std::min<int64_t>(ColSizes.Offset(FFixedCols), ClientWidth()));
+    for (int c : {MouseToCell(x, y).X, MouseToCell(x - SizingDistance - 1, y).X}) {
+        if (c < 0 || (c >= FFixedCols && c < FLeftCol))
+            continue;
+        const int right = CellLeft(c) + ColSizes.Size(c);
+        if (c >= FFixedCols && right <= fw)
+            continue;
+        if (std::abs(x - (right - 1)) <= SizingDistance)
+            return c;
+    }
+    // Past the last column the edge of the last one still counts.
+    const int last = FColCount - 1;
+    const int right = CellLeft(last) + ColSizes.Size(last);
+    if ((last < FFixedCols || last >= FLeftCol) && std::abs(x - (right - 1)) <= SizingDistance)
+        return last;
+    return -1;
+}
+
+int TObjStringGrid::RowSizingEdgeAt(int x, int y) const
+{
+    if (x < 0 || x >= std::min<int64_t>(ColSizes.Offset(FFixedCols), ClientWidth()))
+        return -1;
+    const int fh = int(std::min<int64_t>(RowSizes.Offset(FFixedRows), ClientHeight()));
+    for (int r : {MouseToCell(x, y).Y, MouseToCell(x, y - SizingDistance - 1).Y}) {
+        if (r < 0 || (r >= FFixedRows && r < FTopRow))
+            continue;
+        const int bottom = CellTop(r) + RowSizes.Size(r);
+        if (r >= FFixedRows && bottom <= fh)
+            continue;
+        if (std::abs(y - (bottom - 1)) <= SizingDistance)
+            return r;
+    }
+    const int last = FRowCount - 1;
+    const int bottom = CellTop(last) + RowSizes.Size(last);
+    if ((last < FFixedRows || last >= FTopRow) && std::abs(y - (bottom - 1)) <= SizingDistance)
+        return last;
+    return -1;
+}
+
+QCursor TObjStringGrid::CursorAt(int x, int y)
+{
+    if (FSizingCol >= 0)
+        return Qt::SplitHCursor;
+    if (FSizingRow >= 0)
+        return Qt::SplitVCursor;
+    if (const int c = ColumnSizingEdgeAt(x, y); c >= 0 && CanSizeColumn(c))
+        return Qt::SplitHCursor;
+    if (const int r = RowSizingEdgeAt(x, y); r >= 0 && CanSizeRow(r))
+        return Qt::SplitVCursor;
+    return platform::TCustomControl::CursorAt(x, y);
+}
+
+void TObjStringGrid::MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y)
+{
+    if (button == platform::mbLeft && !(shift & platform::ssDouble)) {
+        if (const int c = ColumnSizingEdgeAt(x, y); c >= 0 && CanSizeColumn(c)) {
+            FSizingCol = c;
+            FSizingStart = CellLeft(c);
+            SetMouseCapture(true);
+            return;
+        }
+        if (const int r = RowSizingEdgeAt(x, y); r >= 0 && CanSizeRow(r)) {
+            FSizingRow = r;
+            FSizingStart = CellTop(r);
+            SetMouseCapture(true);
+            return;
+        }
+        if (hasFocus() || focusPolicy() != Qt::NoFocus)
+            SetFocus();
+        const TGridCoord cell = MouseToCell(x, y);
+        if (cell.X >= FFixedCols && cell.Y >= FFixedRows)
+            MoveColRow(cell.X, cell.Y);
+    }
+    platform::TCustomControl::MouseDown(button, shift, x, y);
+}
+
+void TObjStringGrid::MouseMove(platform::TShiftState shift, int x, int y)
+{
+    if (FSizingCol >= 0) {
+        SetColWidths(FSizingCol, std::max(MinSizingWidth, x - FSizingStart + 1));
+        return;
+    }
+    if (FSizingRow >= 0) {
+        SetRowHeights(FSizingRow, std::max(MinSizingWidth, y - FSizingStart + 1));
+        return;
+    }
+    platform::TCustomControl::MouseMove(shift, x, y);
+}
+
+void TObjStringGrid::MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y)
+{
+    if (FSizingCol >= 0 || FSizingRow >= 0) {
+        const int c = std::exchange(FSizingCol, -1);
+        const int r = std::exchange(FSizingRow, -1);
+        SetMouseCapture(false);
+        if (c >= 0)
+            ColumnSized(c);
+        if (r >= 0)
+            RowSized(r);
+        return;
+    }
+    platform::TCustomControl::MouseUp(button, shift, x, y);
+}
+
+}  // namespace grid
