@@ -1,7 +1,10 @@
 #pragma once
+#include <QImage>
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+
+#include "platform/TImageList.h"
 
 #include "grid/core/GridSettings.h"
 #include "grid/core/GridTypes.h"
@@ -13,6 +16,33 @@ namespace grid {
 class TGraphicSource : public TObject {
 public:
     virtual TPoint GraphicSize() const = 0;
+};
+
+// A bitmap, icon or picture that cells show.
+class TGridBitmap : public TGraphicSource {
+public:
+    TGridBitmap() = default;
+    explicit TGridBitmap(QImage image) : Image(std::move(image)) {}
+    QImage Image;
+    TPoint GraphicSize() const override { return {Image.width(), Image.height()}; }
+};
+
+// The grid's image list: image cells draw from it by index.
+class TGridImageList : public TGraphicSource {
+public:
+    explicit TGridImageList(int width = 16, int height = 16) : List(width, height) {}
+    platform::TImageList List;
+    TPoint GraphicSize() const override { return {List.Width(), List.Height()}; }
+};
+
+class TExtStringGrid;
+
+// An object that draws itself in a cell; its size is its GraphicSize.
+class TCellGraphicInterface : public TGraphicSource {
+public:
+    virtual void Draw(platform::TCanvas& canvas, TRect r, TExtStringGrid* grid, bool selected, int row, int col) = 0;
+    // Drawn before the cell text instead of after it.
+    virtual bool DrawBeforeText() const { return false; }
 };
 
 enum TStretchMode : uint8_t { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
