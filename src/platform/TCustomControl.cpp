@@ -604,7 +604,13 @@ bool TCustomControl::event(QEvent* event)
     case QEvent::ToolTip: {
         auto* help = static_cast<QHelpEvent*>(event);
         const QPoint client = help->pos() - viewport()->pos();
-        if (!ClientRect().contains(client) || !ShowHintAt(client, help->globalPos()))
+        bool shown = false;
+        if (ClientRect().contains(client))
+            shown = ShowHintAt(client, help->globalPos());
+        else
+            // Outside the client area (a header above it) only the control's own hints show.
+            Guarded([&] { shown = ShowOwnHint(client, help->globalPos()); });
+        if (!shown)
             event->ignore();
         return true;
     }
