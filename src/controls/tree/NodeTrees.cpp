@@ -1146,25 +1146,6 @@ void TBaseNodeTree::SetVerticalAlignment(PTreeNode node, uint8_t value)
     node->SetAlign(std::min<uint8_t>(value, 100));
 }
 
-void TBaseNodeTree::SetCheckState(PTreeNode node, TCheckState value)
-{
-    if (!node || node == FRoot || node->CheckState() == value)
-        return;
-    if (!DoChecking(node, value))
-        return;
-    node->SetCheckStateField(value);
-    DoChecked(node);
-}
-
-void TBaseNodeTree::SetCheckType(PTreeNode node, TCheckType value)
-{
-    if (!node || node == FRoot || node->CheckType() == value || (FOptions->MiscOptions() & toReadOnly))
-        return;
-    node->SetCheckTypeField(value);
-    if (value != ctTriStateCheckBox && (node->CheckState() == csMixedNormal || node->CheckState() == csMixedPressed))
-        node->SetCheckStateField(csUncheckedNormal);
-}
-
 void TBaseNodeTree::SetNodeHeight(PTreeNode node, uint32_t value)
 {
     if (!node || node == FRoot)

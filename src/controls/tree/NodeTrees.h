@@ -3,6 +3,7 @@
 #include "controls/tree/NodePool.h"
 #include "controls/tree/NodeTreeTypes.h"
 #include "controls/tree/TreeImages.h"
+#include "controls/tree/TreeInteraction.h"
 #include "controls/tree/TreeOptions.h"
 #include "platform/Bytes.h"
 #include "platform/Clock.h"
@@ -528,6 +529,154 @@ protected:
     void DetermineHiddenChildrenFlagAllNodes();
     bool InternalAddToSelection(PTreeNode node, bool forceInsert);
     void InternalRemoveFromSelection(PTreeNode node);
+
+    // ==== check states, keyboard, window messages and hints ====
+public:
+    std::function<void(TBaseNodeTree*, int& key, platform::TShiftState& shift, bool& doDefault)> OnKeyAction;
+    std::function<void(TBaseNodeTree*, PTreeNode node, const QString& searchText, int& result)> OnIncrementalSearch;
+    std::function<void(TBaseNodeTree*, PTreeNode node, TColumnIndex column, int& helpContext)> OnGetHelpContext;
+    std::function<void(TBaseNodeTree*, PTreeNode node, TColumnIndex column, TTVHintKind& kind)> OnGetHintKind;
+    std::function<void(TBaseNodeTree*, PTreeNode node, TColumnIndex column, QRect& r)> OnGetHintSize;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode node, const QRect& r, TColumnIndex column)> OnDrawHint;
+    std::function<void(TBaseNodeTree*, PTreeNode oldNode, PTreeNode newNode)> OnHotChange;
+    std::function<void(TBaseNodeTree*, PTreeNode node, TColumnIndex column, QPoint position)> OnPopupMenu;
+    std::function<void(TBaseNodeTree*)> OnMouseEnter;
+    std::function<void(TBaseNodeTree*)> OnMouseLeave;
+    // Asked for the help context of F1 when the help system shows it.
+    static inline std::function<void(int helpContext)> ShowHelpContext;
+    // The platform's wheel setting: lines per notch, or WheelScrollPage for whole pages.
+    static inline unsigned WheelScrollLines = 3;
+    static constexpr unsigned WheelScrollPage = 0xFFFFFFFFu;
+
+    // Every node (the selected ones only) gets the state, disabled ones left out on request.
+    void SetCheckStateForAll(TCheckState checkState, bool selectedOnly, bool excludeDisabled);
+    // Every node not unchecked becomes unchecked; nodes are not initialised for it.
+    void ClearChecked();
+
+    TTVIncrementalSearch IncrementalSearch() const { return FIncrementalSearch; }
+    void SetIncrementalSearch(TTVIncrementalSearch value);
+    void SetIncrementalSearchTimeout(uint32_t value) { FSearchTimeout = value; }
+    TTVSearchDirection IncrementalSearchDirection() const { return FSearchDirection; }
+    void SetIncrementalSearchDirection(TTVSearchDirection value) { FSearchDirection = value; }
+    TTVSearchStart IncrementalSearchStart() const { return FSearchStart; }
+    void SetIncrementalSearchStart(TTVSearchStart value) { FSearchStart = value; }
+    const QString& SearchBuffer() const { return FSearchBuffer; }
+    // Ends a running incremental search: the text is emptied and the last hit forgotten.
+    void ResetIncrementalSearch();
+
+    TTVHintMode HintMode() const { return FHintMode; }
+    void SetHintMode(TTVHintMode value) { FHintMode = value; }
+    THintAnimationType HintAnimation() const { return FAnimationType; }
+    void SetHintAnimation(THintAnimationType value) { FAnimationType = value; }
+    // The area of the client where the hint now shown holds; empty when none.
+    const QRect& LastHintRect() const { return FLastHintRect; }
+    const TTVHintData& HintData() const { return FHintData; }
+    // The tree's hint window while one exists.
+    class TNodeTreeHintWindow* HintWindow() const { return FHintWindow; }
+    // Hides a hint the tree shows.
+    void CancelHint();
+    bool RightToLeft() const { return layoutDirection() == Qt::RightToLeft; }
+
+    // Emulation of the standard tree view's item queries for tools that read trees: a TVGN_...
+    // code and an item give an item (nil for none).
+    PTreeNode GetNextItem(int flag, PTreeNode item);
+    // The item's rectangle when it is shown (text only on request), else false.
+    bool GetItemRect(PTreeNode item, bool textOnly, QRect& r);
+    // Fills the fields the mask asks for (TVIF_...); false without TVIF_HANDLE or an item. The
+    // text goes into the buffer, cut to its capacity and always terminated.
+    struct TTVItem {
+        unsigned Mask = 0;
+        PTreeNode Item = nullptr;
+        unsigned State = 0;
+        unsigned StateMask = 0;
+        char16_t* Text = nullptr;
+        int TextMax = 0;
+        int Image = 0;
+        int SelectedImage = 0;
+        int Children = 0;
+    };
+    bool GetItem(TTVItem& item);
+    // The node's text in a column with the rectangle it takes; the font may be changed for it.
+    // The base tree has no texts.
+    virtual void GetTextInfo(PTreeNode node, TColumnIndex column, platform::TFont& font, QRect& r, QString& text);
+
+protected:
+    // The check press and propagation; the state a press applies on release.
+    TCheckState FPendingCheckState = csUncheckedNormal;
+    virtual void DoCheckClick(PTreeNode node, TCheckState newState);
+    virtual TCheckState DetermineNextCheckState(TCheckType checkType, TCheckState checkState);
+    virtual bool CheckParentCheckState(PTreeNode node, TCheckState newState);
+    bool ApplyCheckState(PTreeNode node, TCheckState value);
+    // The two-phase press of Space: a pressed look now, the change on release.
+    void StartKeyCheckPress();
+    void CancelCheckPress();
+    void FinishKeyCheckPress();
+
+    // Keys.
+    void KeyDown(int& key, platform::TShiftState shift) override;
+    void KeyUp(int& key, platform::TShiftState shift) override;
+    void KeyPress(QChar& key) override;
+    unsigned GetDlgCode() override;
+    virtual bool DoKeyAction(int& key, platform::TShiftState& shift);
+    virtual void IncrementalSearch(int charCode);
+    // 0 when the node matches the search text.
+    virtual int DoIncrementalSearch(PTreeNode node, const QString& text);
+    virtual void DoPopupMenu(PTreeNode node, TColumnIndex column, QPoint position);
+
+    // Window messages.
+    void Timer(int id) override;
+    void Scroll(platform::TScrollBarKind bar, int code, int pos) override;
+    bool MouseWheel(platform::TShiftState shift, int wheelDelta, int x, int y) override;
+    void Resize() override;
+    void DoEnter() override;
+    void DoExit() override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    // Ends the modes a lost mouse or a closed menu leaves behind (WM_CANCELMODE).
+    void CancelMode();
+    void StopTimer(int id) { KillTimer(id); }
+    virtual void DoHotChange(PTreeNode oldNode, PTreeNode newNode);
+    virtual void DoMouseEnter();
+    virtual void DoMouseLeave();
+    // A theme change from outside re-creates the window after a pause; the tree's own does not.
+    void ThemeChanged();
+    bool FChangingTheme = false;
+
+    // Hints.
+    bool viewportEvent(QEvent* event) override;
+    bool ShowOwnHint(const QPoint& clientPos, const QPoint& globalPos) override;
+    virtual QString DoGetNodeHint(PTreeNode node, TColumnIndex column, TTVTooltipLineBreakStyle& lineBreakStyle);
+    virtual QString DoGetNodeTooltip(PTreeNode node, TColumnIndex column, TTVTooltipLineBreakStyle& lineBreakStyle);
+    virtual TTVHintKind GetDefaultHintKind() { return vhkText; }
+    TTVHintKind DoGetHintKind(PTreeNode node, TColumnIndex column);
+    void DoGetHintSize(PTreeNode node, TColumnIndex column, QRect& r);
+    void DoDrawHint(platform::TCanvas& canvas, PTreeNode node, const QRect& r, TColumnIndex column);
+    virtual THintAnimationType DoGetAnimationType();
+    // The window class hints are shown in; a descendant may give its own.
+    virtual class TNodeTreeHintWindow* CreateHintWindow();
+
+private:
+    friend class TNodeTreeHintWindow;
+    // The hint decision for a client point: fills the hint data and the area it holds for;
+    // false when no tree hint shows there.
+    bool DecideHint(const QPoint& clientPos, QRect& cursorRect, QPoint& hintPos);
+    void HandleKeyDown(int& key, platform::TShiftState shift);
+    void KeyNavigate(int key, platform::TShiftState shift);
+    void KeyCommand(int& key, platform::TShiftState shift);
+    PTreeNode SearchStep(PTreeNode node, bool forward, bool wrap);
+
+    bool FKeyDownSeen = false;
+    uint32_t FCheckPropagationCount = 0;
+    TTVIncrementalSearch FIncrementalSearch = isNone;
+    TTVSearchDirection FSearchDirection = sdForward;
+    TTVSearchStart FSearchStart = ssFocusedNode;
+    QString FSearchBuffer;
+    TTVHintMode FHintMode = hmDefault;
+    THintAnimationType FAnimationType = hatSystemDefault;
+    TTVHintData FHintData;
+    QRect FLastHintRect;
+    class TNodeTreeHintWindow* FHintWindow = nullptr;  // a child object, made on first use
+    // ==== end of check states, keyboard, window messages and hints ====
 
 private:
     friend class TWorkerThread;
