@@ -469,13 +469,14 @@ void TNodeTreeColumn::ApplyRecord(const TColumnRecord& r, int /*version*/)
     SetMargin(r.Margin);
     SetSpacing(r.Spacing);
     SetBiDiMode(TBiDiMode(r.BiDiMode));
-    SetOptions(TTVColumnOptions(r.Options));
     SetTag(r.Tag);
     SetAlignment(TAlignment(r.Alignment));
     if (r.HasColor)
         SetColor(platform::TColor(r.Color));
     if (r.HasCaptionAlignment)
         SetCaptionAlignment(TAlignment(r.CaptionAlignment));
+    // Last: the colour and alignment setters clear the options that say the column follows the tree.
+    SetOptions(TTVColumnOptions(r.Options));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -849,6 +849,12 @@ void TTVHeader::ApplyRecord(const THeaderRecord& r)
         }
     } finish{this};
     FColumns->ApplyRecord(r.Columns, r.Version);
+    // Columns loaded without these settings must not leave them naming columns that are gone.
+    const int count = FColumns->Count();
+    if (SortColumn >= count)
+        SortColumn = NoColumn;
+    if (MainColumn >= count)
+        MainColumn = count > 0 ? 0 : NoColumn;
     SetAutoSizeIndex(r.AutoSizeIndex);
     SetBackground(platform::TColor(r.Background));
     SetHeight(r.Height);
