@@ -2,6 +2,7 @@
 #include "controls/tree/ClipboardFormats.h"
 #include "controls/tree/NodePool.h"
 #include "controls/tree/NodeTreeTypes.h"
+#include "controls/tree/TreeHeader.h"
 #include "controls/tree/TreeImages.h"
 #include "controls/tree/TreeInteraction.h"
 #include "controls/tree/TreeOptions.h"
@@ -39,13 +40,6 @@ protected:
 struct TCacheEntry {
     PTreeNode Node = nullptr;
     uint32_t AbsoluteTop = 0;
-};
-
-// Header settings the tree core relies on (sorting and the main column).
-struct TTVHeaderSettings {
-    TColumnIndex SortColumn = NoColumn;
-    TSortDirection SortDirection = sdAscending;
-    TColumnIndex MainColumn = NoColumn;
 };
 
 enum TVZTreeNodeEnumerationMode {
@@ -123,6 +117,64 @@ public:
     std::function<void(TBaseNodeTree*, PTreeNode node, platform::ByteReader& stream)> OnLoadNode;
     std::function<void(TBaseNodeTree*, std::vector<uint8_t>& stream)> OnSaveTree;
     std::function<void(TBaseNodeTree*, std::span<const uint8_t> stream)> OnLoadTree;
+
+    // ---- header and column events (sender: the header) ----
+    std::function<void(TTVHeader*, const TTVHeaderHitInfo&)> OnHeaderClick;
+    std::function<void(TTVHeader*, const TTVHeaderHitInfo&)> OnHeaderDblClick;
+    std::function<void(TTVHeader*, platform::TMouseButton, platform::TShiftState, int x, int y)> OnHeaderMouseDown;
+    std::function<void(TTVHeader*, platform::TMouseButton, platform::TShiftState, int x, int y)> OnHeaderMouseUp;
+    std::function<void(TTVHeader*, platform::TShiftState, int x, int y)> OnHeaderMouseMove;
+    std::function<void(TTVHeader*, TColumnIndex, bool& allowed)> OnHeaderDragging;
+    std::function<void(TTVHeader*, TColumnIndex, int oldPosition)> OnHeaderDragged;
+    std::function<void(TTVHeader*, TColumnIndex, QPoint dropPosition)> OnHeaderDraggedOut;
+    std::function<void(TTVHeader*, platform::TCanvas&, TNodeTreeColumn*, const QRect&, bool hover, bool pressed,
+                       TTVDropMarkMode)> OnHeaderDraw;
+    std::function<void(TTVHeader*, THeaderPaintInfo&, THeaderPaintElements&)> OnHeaderDrawQueryElements;
+    std::function<void(TTVHeader*, THeaderPaintInfo&, THeaderPaintElements)> OnAdvancedHeaderDraw;
+    std::function<void(TTVHeader*, TColumnIndex)> OnColumnResize;
+    std::function<void(TBaseNodeTree*, TColumnIndex, bool visible)> OnColumnVisibilityChanged;
+    std::function<void(TTVHeader*, TColumnIndex, platform::TShiftState)> OnBeforeColumnWidthTracking;
+    std::function<void(TTVHeader*, TColumnIndex, platform::TShiftState, QPoint& trackPoint, QPoint p, bool& allowed)>
+        OnColumnWidthTracking;
+    std::function<void(TTVHeader*, TColumnIndex)> OnAfterColumnWidthTracking;
+    std::function<void(TTVHeader*, TColumnIndex, platform::TShiftState, QPoint p, bool& allowed)> OnColumnWidthDblClickResize;
+    std::function<void(TTVHeader*, platform::TShiftState)> OnBeforeHeaderHeightTracking;
+    std::function<void(TTVHeader*, QPoint& p, platform::TShiftState, bool& allowed)> OnHeaderHeightTracking;
+    std::function<void(TTVHeader*)> OnAfterHeaderHeightTracking;
+    std::function<void(TTVHeader*, QPoint& p, platform::TShiftState, bool& allowed)> OnHeaderHeightDblClickResize;
+    std::function<void(TTVHeader*, TColumnIndex, TSmartAutoFitType&, bool& allowed)> OnBeforeAutoFitColumn;
+    std::function<void(TTVHeader*, TColumnIndex)> OnAfterAutoFitColumn;
+    std::function<void(TTVHeader*, TSmartAutoFitType&)> OnBeforeAutoFitColumns;
+    std::function<void(TTVHeader*)> OnAfterAutoFitColumns;
+    std::function<void(TTVHeader*, QPoint p, TColumnIndex, bool& allowed)> OnCanSplitterResizeColumn;
+    std::function<void(TTVHeader*, QPoint p, bool& allowed)> OnCanSplitterResizeHeader;
+    std::function<void(TTVHeader*, QCursor& cursor)> OnGetHeaderCursor;
+    std::function<void(TTVHeader*, TColumnIndex, QPoint position, QMenu*& menu)> OnGetPopupMenu;
+
+    // The header strip in client coordinates: above the client area, so its Y runs from minus
+    // the header height to 0; empty without hoVisible.
+    QRect HeaderRect() const;
+    // Takes the header strip's height into the window's layout.
+    virtual void UpdateHeaderRect();
+    // After a column's width changed: repaints and fires OnColumnResize.
+    virtual void DoColumnResize(TColumnIndex column);
+    // After the main column changed: any edit ends and the focus follows.
+    virtual void MainColumnChanged();
+
+protected:
+    // The header strip above the client area: painted and handed the mouse there.
+    void PaintNonClient(QPainter& painter, const QRect& r) override;
+    void NCMouseDown(platform::TMouseButton button, platform::TShiftState shift, const QPoint& pos,
+                     const QPoint& global) override;
+    void NCMouseMove(platform::TShiftState shift, const QPoint& pos, const QPoint& global) override;
+    void NCMouseUp(platform::TMouseButton button, platform::TShiftState shift, const QPoint& pos,
+                   const QPoint& global) override;
+    void NCDblClick(platform::TMouseButton button, platform::TShiftState shift, const QPoint& pos,
+                    const QPoint& global) override;
+    void NCMouseLeave() override;
+    QCursor NCCursorAt(const QPoint& pos) override;
+
+public:
 
     // ---- node store ----
     PTreeNode RootNode() const { return FRoot; }
@@ -357,7 +409,8 @@ public:
     int DragHeight() const { return FDragHeight; }
     int OffsetY() const { return FOffsetY; }
     void SetOffsetY(int value) { FOffsetY = value > 0 ? 0 : value; }
-    TTVHeaderSettings& Header() { return FHeader; }
+    TTVHeader& Header() { return FHeader; }
+    const TTVHeader& Header() const { return FHeader; }
     TCustomNodeTreeOptions& TreeOptions() { return *FOptions; }
     const TCustomNodeTreeOptions& TreeOptions() const { return *FOptions; }
     TTVColors& Colors() { return FColors; }
@@ -684,6 +737,9 @@ private:
     friend class TTVTreeNodeEnumeration;
     friend class TCustomNodeTreeOptions;
     friend class TTVColors;
+    friend class TTVHeader;
+    friend class TNodeTreeColumns;
+    friend class TNodeTreeColumn;
     friend struct TreeInvariants;
 
     void AllocateRootNode();
@@ -792,7 +848,7 @@ private:
     bool FOperationCanceled = false;
     PTreeNode FNextNodeToSelect = nullptr;
     bool FDestroying = false;
-    TTVHeaderSettings FHeader;
+    TTVHeader FHeader{this};
     TTVColors FColors;
     TScrollBarOptions FScrollBarOptions;
     TClipboardFormats FClipboardFormats;
