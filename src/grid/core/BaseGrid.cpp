@@ -231,6 +231,7 @@ void TObjStringGrid::SetPlatformColCount(int value)
     FColCount = value;
     ClampCurrent();
     SizeChanged(old, FRowCount);
+    ColumnLayoutChanged();
     LayoutChanged();
 }
 
@@ -269,6 +270,7 @@ void TObjStringGrid::SetDefaultColWidth(int value)
     FDefaultColWidth = value;
     ColSizes.Fill(value);
     ColWidthsChanged();
+    ColumnLayoutChanged();
     LayoutChanged();
 }
 
@@ -293,6 +295,7 @@ void TObjStringGrid::SetColWidths(int i, int value)
         return;
     ColSizes.Set(i, value);
     ColWidthsChanged();
+    ColumnLayoutChanged();
     LayoutChanged();
 }
 

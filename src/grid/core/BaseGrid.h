@@ -204,9 +204,11 @@ protected:
     // Paints the visible cells, each area once, then the grid lines and the area past the last
     // cell; only what the update region reaches.
     void Paint() override;
-    // A column or row sized by the user's mouse, when the drag ends.
-    virtual void ColumnSized(int) {}
-    virtual void RowSized(int) {}
+    // A column or row sized by the user's mouse, when the drag ends, with its size before.
+    virtual void ColumnSized(int, int) {}
+    virtual void RowSized(int, int) {}
+    // Where the last mouse button went down, in client coordinates.
+    QPoint LastMouseDown() const { return FLastMouseDown; }
     // Whether the user may start sizing this column (row) by mouse; the options decide here.
     virtual bool CanSizeColumn(int) { return (Options & goColSizing) != 0; }
     virtual bool CanSizeRow(int) { return (Options & goRowSizing) != 0; }
@@ -219,6 +221,8 @@ protected:
     void Resize() override;
     // Layout changed: scroll bars follow and the client area is repainted.
     void LayoutChanged();
+    // Column widths or the column count changed (not by scrolling).
+    virtual void ColumnLayoutChanged() {}
 
     // Row and column moves of the platform grid: whole rows and columns travel.
     void PlatformMoveRow(int from, int to);
@@ -254,6 +258,8 @@ private:
     int FSizingCol = -1;
     int FSizingRow = -1;
     int FSizingStart = 0;  // the sized cell's left (top) edge
+    int FSizingOld = 0;    // its size before
+    QPoint FLastMouseDown;
     bool FInLayout = false;
     void PaintPart(const QRect& part, int colFrom, int colTo, int rowFrom, int rowTo);
     int CellLeft(int c) const;

@@ -49,6 +49,7 @@ QString FormatFloat(const QString& format, double value)
 TExtStringGrid::TExtStringGrid()
 {
     GridUnitStartUp();
+    StartGridTimer();
     for (int d = 0; d < 4; ++d)
         ArrowWindows[size_t(d)] = std::make_unique<TArrowWindow>(this, d);
     // Hidden, and disabled where an editor can be; the editing code shows them.
@@ -210,12 +211,6 @@ void TExtStringGrid::SetFixedRowHeight(int value)
     }
     for (int r = 0; r < FixedRows(); ++r)
         SetRowHeights(r, value);
-}
-
-void TExtStringGrid::EndUpdate()
-{
-    if (FUpdateCount > 0 && --FUpdateCount == 0 && !Destroying)
-        Invalidate();
 }
 
 int TExtStringGrid::GetIntText(const QString& text)

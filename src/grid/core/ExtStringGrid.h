@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "grid/core/BaseGrid.h"
+#include "platform/Clock.h"
 #include "grid/core/GridOwned.h"
 #include "grid/core/GridSettings.h"
 #include "grid/core/GridStream.h"
@@ -190,6 +191,62 @@ public:
     Event<int, int, int> OnRadioButtonClick;
     Event<int, QStringList&> OnGetColumnFilter;
 
+    // Scrolling, sizing, update locking and the grid timer
+    // Update locking: painting waits while the count is above 0, visible or not; the EndUpdate
+    // that brings it to 0 (or finds it there) repaints the whole grid once.
+    void StartUpdate();
+    void ResetUpdate() { FUpdateCount = 0; }
+    bool LockUpdate() const { return FUpdateCount > 0; }
+    void SetLockUpdate(bool value);
+    // Gives a display column (-1: the last) the room the other columns leave. Raises
+    // "Stretch column index out of range" for a column at or past ColCount.
+    void StretchColumn(int index);
+    void StretchRightColumn() { StretchColumn(ColCount() - 1); }
+    TGridRect GetUsedCells() const;
+    bool IsAtSizingBorder(int x, int y) const;
+    void ScreenToCell(const QPoint& screen, int& c, int& r) const;
+    virtual void AppendRow() { SetRowCount(RowCount() + 1); }
+    QList<int> IgnoreColumns;
+    bool IsIgnoredColumn(int c) const { return IgnoreColumns.contains(c); }
+    Event<int, int&> OnUpdateColumnSize;  // ACol, AWidth
+    Event<int> OnEndColumnSize, OnEndRowSize;
+    virtual void UpdateColumnSize(int c, int& width);
+    virtual void UpdateColumnSizeEx(int c, int& width);
+
+    // Automatic sizing and column order (display columns and rows).
+    void AutoSizeCol(int index, int padding = 0);
+    void AutoSizeColumns(bool doFixedCols, int padding = 0);
+    void AutoSizeRow(int index, int padding = 0);
+    void AutoSizeRows(bool doFixedRows, int padding = 0);
+    void AutoSizeCells(bool doFixedCells, int paddingX, int paddingY);
+    void AutoFitColumns(bool doFixedCells);
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    void Zoom(int x);
+    void SwapColumns(int index1, int index2);
+    void SwapRows(int index1, int index2);
+    void InitOrigColSizes();
+    void SetColumnOrder();
+    void ResetColumnOrder();
+    int ColumnPosition(int c);
+    int ColumnAtPosition(int pos);
+    int ColumnByHeader(const QString& value);
+    // The width and height a cell's text and graphic need (c display, r display row).
+    virtual TPoint CellContentSize(int c, int r, bool wordWrap);
+
+    // The grid timer: every half second it ages the incremental search, follows the mouse with
+    // Hovering and blinks texts with EnableBlink.
+    static constexpr int GridTimerId = 111;
+    static constexpr int GridTimerInterval = 500;
+    bool Hovering = false;
+    bool EnableBlink = false;
+    bool BlinkPhase() const { return FBlinkPhase; }
+    int TimerTicks() const { return FTimerTicks; }
+    QString IncrementalSearchText;
+    int IncrementalSearchAge = 0;
+    void GridTimerTick();
+
     // Version.
     virtual uint32_t GetVersionNr() const { return 0x06020103; }
     virtual QString GetVersionString() const;
@@ -211,7 +268,7 @@ public:
     int TotalColCount() const override { return ColCount() + FNumHidden; }
     int TotalRowCount() const { return RowCount() + NumHiddenRows(); }
     int MaxRowCountEver() const { return FMaxRowCount; }
-    void BeginUpdate() { ++FUpdateCount; }
+    void BeginUpdate();
     void EndUpdate();
     int UpdateCount() const { return FUpdateCount; }
 
@@ -524,6 +581,11 @@ public:
 
 protected:
     void SizeChanged(int oldCols, int oldRows) override;
+    void Resize() override;
+    void ColumnSized(int c, int oldWidth) override;
+    void RowSized(int r, int oldHeight) override;
+    void DblClick() override;
+    void ColumnLayoutChanged() override;
     void RepaintRow(int r) { (void)r; Invalidate(); }
     void RepaintCol(int c) { (void)c; Invalidate(); }
     TCellGraphic* NodeGraphic(int displayRow);
@@ -578,6 +640,21 @@ private:
     int FRememberedFixedCols = 1;
     int FMaxColCount = 0;
     int FUpdateCount = 0;
+    int FRedrawLocks = 0;  // platform paint locks held for the update count
+    int FTimerTicks = 0;
+    bool FBlinkPhase = false;
+    bool FIsColChanging = false;
+    std::vector<int> FOrigColSizes;
+    int FOrigWidth = 0;
+    std::vector<int> FColumnOrder;
+    // Keeps the recorded column order in step with a column move.
+    void ColumnOrderMoved(int from, int to);
+    platform::ClockTimer FGridTimer;
+    void StartGridTimer();
+    // The stretch without the index check, for resizing and layout changes.
+    void DoStretchColumn(int index);
+    void FitColWidth(int index, bool growOnly);
+    void FitRowHeight(int r, bool growOnly, int reserve);
     std::vector<bool> FRowSelect;
     std::vector<bool> FColSelect;
     std::vector<int> FSelectedRows;

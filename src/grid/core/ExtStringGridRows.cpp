@@ -578,6 +578,7 @@ void TExtStringGrid::MoveColumn(int fromIndex, int toIndex)
     if (fromIndex == toIndex || fromIndex < 0 || toIndex < 0 || fromIndex >= ColCount() || toIndex >= ColCount())
         return;
     ColumnMoved(fromIndex, toIndex);
+    ColumnOrderMoved(fromIndex, toIndex);
     CellControlsUpdate(false);
 }
 

@@ -264,6 +264,8 @@ public:
     QString Key, Section;
     TColumnSizeLocation Location = clRegistry;
     int StretchColumn = -1;
+    bool Stretch = false;
+    bool SynchWithGrid = false, SynchNormalCellsOnly = false;
 };
 
 }  // namespace grid

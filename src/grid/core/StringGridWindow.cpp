@@ -291,16 +291,19 @@ QCursor TObjStringGrid::CursorAt(int x, int y)
 
 void TObjStringGrid::MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y)
 {
+    FLastMouseDown = QPoint(x, y);
     if (button == platform::mbLeft && !(shift & platform::ssDouble)) {
         if (const int c = ColumnSizingEdgeAt(x, y); c >= 0 && CanSizeColumn(c)) {
             FSizingCol = c;
             FSizingStart = CellLeft(c);
+            FSizingOld = ColSizes.Size(c);
             SetMouseCapture(true);
             return;
         }
         if (const int r = RowSizingEdgeAt(x, y); r >= 0 && CanSizeRow(r)) {
             FSizingRow = r;
             FSizingStart = CellTop(r);
+            FSizingOld = RowSizes.Size(r);
             SetMouseCapture(true);
             return;
         }
@@ -332,10 +335,10 @@ void TObjStringGrid::MouseUp(platform::TMouseButton button, platform::TShiftStat
         const int c = std::exchange(FSizingCol, -1);
         const int r = std::exchange(FSizingRow, -1);
         SetMouseCapture(false);
-        if (c >= 0)
-            ColumnSized(c);
-        if (r >= 0)
-            RowSized(r);
+        if (c >= 0 && c < FColCount && ColSizes.Size(c) != FSizingOld)
+            ColumnSized(c, FSizingOld);
+        if (r >= 0 && r < FRowCount && RowSizes.Size(r) != FSizingOld)
+            RowSized(r, FSizingOld);
         return;
     }
     platform::TCustomControl::MouseUp(button, shift, x, y);

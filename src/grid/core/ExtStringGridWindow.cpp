@@ -1,0 +1,252 @@
+#include <QCursor>
+#include <algorithm>
+#include <cmath>
+
+#include "grid/core/ExtStringGrid.h"
+
+namespace grid {
+
+// Update locking
+
+void TExtStringGrid::BeginUpdate()
+{
+    ++FUpdateCount;
+    if (FRedrawLocks == 0) {
+        platform::TCustomControl::BeginUpdate();
+        ++FRedrawLocks;
+    }
+}
+
+void TExtStringGrid::StartUpdate()
+{
+    // Counted like BeginUpdate: paint requests are gathered until the count is back at 0.
+    BeginUpdate();
+}
+
+void TExtStringGrid::EndUpdate()
+{
+    if (FUpdateCount > 0)
+        --FUpdateCount;
+    if (FUpdateCount > 0 || Destroying)
+        return;
+    for (; FRedrawLocks > 0; --FRedrawLocks)
+        platform::TCustomControl::EndUpdate();
+    Invalidate();
+}
+
+void TExtStringGrid::SetLockUpdate(bool value)
+{
+    if (value)
+        BeginUpdate();
+    else
+        EndUpdate();
+}
+
+// The grid timer
+
+void TExtStringGrid::StartGridTimer()
+{
+    FGridTimer.Start(GridTimerInterval, this, [this] {
+        StartGridTimer();
+        GridTimerTick();
+    });
+}
+
+void TExtStringGrid::GridTimerTick()
+{
+    ++FTimerTicks;
+    if (Navigation.AutoGotoIncremental) {
+        const int before = IncrementalSearchAge++;
+        if (before == 3) {
+            IncrementalSearchText.clear();
+            IncrementalSearchAge = 0;
+        }
+    }
+    if (Hovering && isVisible()) {
+        const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
+        if (ClientRect().contains(p)) {
+            const TGridCoord cell = MouseToCell(p.x(), p.y());
+            if (cell.X >= FixedCols() && cell.Y >= FixedRows() && cell.X < ColCount() && cell.Y < RowCount()) {
+                SetFocus();
+                SetRow(cell.Y);
+                SetCol(cell.X);
+            }
+        }
+    }
+    if (EnableBlink) {
+        FBlinkPhase = !FBlinkPhase;
+        auto blinking = [this](int c, int r) { return Cells(c, r).contains(QLatin1String("<BLI"), Qt::CaseInsensitive); };
+        const int rows = VisibleRowCount(), cols = VisibleColCount();
+        for (int r = TopRow(); r < std::min(RowCount(), TopRow() + rows); ++r)
+            for (int c = LeftCol(); c < std::min(TotalColCount(), LeftCol() + cols + NumHiddenColumns()); ++c)
+                if (blinking(c, r))
+                    RepaintCell(RealToDisplCol(c), r);
+        for (int r = 0; r < FixedRows(); ++r)
+            for (int c = LeftCol(); c < std::min(ColCount(), LeftCol() + cols); ++c)
+                if (blinking(c, r))
+                    RepaintCell(c, r);
+        for (int c = 0; c < FixedCols(); ++c)
+            for (int r = TopRow(); r < std::min(RowCount(), TopRow() + rows); ++r)
+                if (blinking(c, r))
+                    RepaintCell(c, r);
+    }
+}
+
+// Size changes and stretching
+
+void TExtStringGrid::Resize()
+{
+    const int w = ClientWidth();
+    if (FOrigWidth > 0 && ColumnSize.SynchWithGrid) {
+        HideInplaceEdit();
+        const double factor = SingleBorder ? double(w + 2) / FOrigWidth : double(w) / FOrigWidth;
+        const int from = ColumnSize.SynchNormalCellsOnly ? FixedCols() : 0;
+        const int to = ColumnSize.SynchNormalCellsOnly ? ColCount() - FixedRightCols - 1 : ColCount() - 1;
+        for (int c = std::max(from, 0); c <= to && size_t(c) < FOrigColSizes.size(); ++c)
+            SetColWidths(c, int(std::trunc(FOrigColSizes[size_t(c)] * factor)));
+    }
+    if (ColumnSize.Stretch)
+        DoStretchColumn(ColumnSize.StretchColumn);
+    TBaseGrid::Resize();
+}
+
+void TExtStringGrid::ColumnLayoutChanged()
+{
+    if (ColumnSize.Stretch && !FIsColChanging)
+        DoStretchColumn(ColumnSize.StretchColumn);
+}
+
+void TExtStringGrid::StretchColumn(int index)
+{
+    if (Loading || Destroying)
+        return;
+    if (index >= ColCount())
+        throw EExtGridError(QStringLiteral("Stretch column index out of range"));
+    DoStretchColumn(index);
+}
+
+void TExtStringGrid::DoStretchColumn(int index)
+{
+    // A stale index (columns removed since it was set) stretches nothing instead of raising
+    // while the grid paints or resizes.
+    if (Loading || Destroying || index >= ColCount() || !ColumnSize.Stretch || FIsColChanging)
+        return;
+    if (index < 0)
+        index = ColCount() - 1;
+    FIsColChanging = true;
+    const int w = ClientWidth();
+    if (ColCount() == 1) {
+        SetColWidths(0, w);
+    } else {
+        const int64_t others = ColOffset(ColCount()) - ColWidths(index);
+        if (others < w)
+            SetColWidths(index, int(w - others - 1));
+        else if (LeftCol() == FixedCols())
+            SetColWidths(index, DefaultColWidth());
+    }
+    FIsColChanging = false;
+}
+
+// Sizing by the user
+
+void TExtStringGrid::ColumnSized(int c, int oldWidth)
+{
+    const int now = ColWidths(c);
+    if (MouseActions.AllColumnSize && oldWidth > 0) {
+        const double factor = double(now) / oldWidth;
+        for (int i = FixedCols(); i < ColCount(); ++i)
+            if (i != c)
+                SetColWidths(i, int(std::lround(ColWidths(i) * factor)));
+    }
+    if (OnEndColumnSize)
+        OnEndColumnSize(this, c);
+    int width = ColWidths(c);
+    UpdateColumnSize(c, width);
+    if (width != ColWidths(c))
+        SetColWidths(c, width);
+}
+
+void TExtStringGrid::RowSized(int r, int oldHeight)
+{
+    const int now = RowHeights(r);
+    if (MouseActions.AllRowSize && oldHeight > 0) {
+        const double factor = double(now) / oldHeight;
+        BeginUpdate();
+        for (int i = FixedRows(); i < RowCount(); ++i)
+            if (i != r)
+                SetRowHeights(i, int(std::lround(RowHeights(i) * factor)));
+        EndUpdate();
+    }
+    if (OnEndRowSize)
+        OnEndRowSize(this, r);
+}
+
+void TExtStringGrid::DblClick()
+{
+    const QPoint p = LastMouseDown();
+    if (MouseActions.AutoSizeColOnDblClick && (Options & goColSizing)) {
+        const int c = ColumnSizingEdgeAt(p.x(), p.y());
+        if (c >= 0) {
+            AutoSizeCol(c);
+            return;
+        }
+    }
+    TBaseGrid::DblClick();
+}
+
+void TExtStringGrid::UpdateColumnSize(int c, int& width)
+{
+    if (OnUpdateColumnSize)
+        OnUpdateColumnSize(this, c, width);
+}
+
+void TExtStringGrid::UpdateColumnSizeEx(int c, int& width)
+{
+    if (OnUpdateColumnSize)
+        OnUpdateColumnSize(this, c, width);
+}
+
+// Ranges and hit tests
+
+TGridRect TExtStringGrid::GetUsedCells() const
+{
+    int left = -1, top = -1, right = -1, bottom = -1;
+    for (int r = 0; r < RowCount(); ++r) {
+        const auto& row = StoreRows()[size_t(r)];
+        const int n = std::min(int(row.Texts.size()), ColCount());
+        for (int c = 0; c < n; ++c) {
+            if (row.Texts[size_t(c)].isEmpty())
+                continue;
+            left = left < 0 ? c : std::min(left, c);
+            right = std::max(right, c);
+            top = top < 0 ? r : top;
+            bottom = r;
+        }
+    }
+    if (left < 0)
+        return {0, 0, 0, 0};
+    return {left, top, right, bottom};
+}
+
+bool TExtStringGrid::IsAtSizingBorder(int x, int y) const
+{
+    const TGridCoord cell = MouseToCell(x, y);
+    if (cell.X < 0 || cell.Y < 0)
+        return false;
+    const TRect r = PlatformCellRect(cell.X, cell.Y);
+    if (cell.Y <= FixedRows() && (Options & goColSizing) && (x - r.Left < 4 || r.Right - 1 - x < 4))
+        return true;
+    if (cell.X <= FixedCols() && (Options & goRowSizing) && (y - r.Top < 4 || r.Bottom - 1 - y < 4))
+        return true;
+    return false;
+}
+
+void TExtStringGrid::ScreenToCell(const QPoint& screen, int& c, int& r) const
+{
+    const QPoint p = viewport()->mapFromGlobal(screen);
+    const TGridCoord cell = MouseToCell(p.x(), p.y());
+    c = cell.X;
+    r = cell.Y;
+}
+
+}  // namespace grid
