@@ -50,6 +50,10 @@ public:
     {
         show();
         QApplication::setActiveWindow(this);
+        // The test library remembers pressed buttons across tests, and a held button hides hints.
+        for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+            if (QGuiApplication::mouseButtons() & b)
+                QTest::mouseRelease(windowHandle(), b, Qt::NoModifier, QPoint(width() - 2, height() - 2));
     }
     QString DoGetNodeHint(PTreeNode node, TColumnIndex, TTVTooltipLineBreakStyle&) override
     {
