@@ -140,4 +140,17 @@ TPoint TCellGraphic::GetPictureSize(int cw, int rh) const
     }
 }
 
+QStringList* TCellGraphic::CreateStrings()
+{
+    OwnStrings = std::make_unique<QStringList>();
+    return OwnStrings.get();
+}
+
+TObject* TCellGraphic::Own(std::unique_ptr<TObject> object)
+{
+    OwnObject = std::move(object);
+    CellCreated = OwnObject != nullptr;
+    return OwnObject.get();
+}
+
 }  // namespace grid

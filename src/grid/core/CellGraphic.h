@@ -87,6 +87,12 @@ public:
     QStringList* SetRadio(QStringList* items, bool dirRadio, int index, int count);
     QStringList* CreateRadioList(bool dirRadio, int index);
     void Assign(const TCellGraphic& source);
+    // An owned string list (balloon title and text), replacing any owned list before.
+    QStringList* CreateStrings();
+    void FreeStrings() { OwnStrings.reset(); }
+    // The object the graphic made itself (CellCreated): kept until the graphic goes or another
+    // replaces it.
+    TObject* Own(std::unique_ptr<TObject> object);
     // Size of a picture kind drawn in a cell of width cw and height rh: padding CellIndex,
     // stretch mode CellAngle.
     TPoint GetPictureSize(int cw, int rh) const;
@@ -94,6 +100,7 @@ public:
 private:
     std::unique_ptr<QStringList> OwnStrings;
     std::unique_ptr<TIntList> OwnImages;
+    std::unique_ptr<TObject> OwnObject;
 };
 
 }  // namespace grid

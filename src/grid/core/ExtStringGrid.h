@@ -15,6 +15,8 @@
 
 namespace grid {
 
+enum TCellShape : uint8_t;
+
 class TExtStringGrid;
 
 // Told of every change of cells a grid reports; the base does nothing.
@@ -534,6 +536,104 @@ public:
     void AddDataImage(int c, int r, int idx, TCellHAlign hal, TCellVAlign val);
     void RemoveDataImage(int c, int r);
     void AddMultiImage(int c, int r, int dir, TCellHAlign hal, TCellVAlign val);
+
+    // Other cell graphic kinds. Each Add replaces the cell's graphic; each Remove removes only its
+    // own kind; queries on a cell of another kind answer a neutral value.
+    void AddBitmap(int c, int r, TGridBitmap* bitmap, bool transparent, TCellHAlign hal, TCellVAlign val);
+    TGridBitmap* CreateBitmap(int c, int r, bool transparent, TCellHAlign hal, TCellVAlign val);
+    TGridBitmap* GetBitmap(int c, int r);
+    bool HasBitmap(int c, int r) { return GetBitmap(c, r) != nullptr; }
+    void RemoveBitmap(int c, int r) { RemoveCellGraphicOfType(c, r, ctBitmap); }
+    void AddIcon(int c, int r, TGridBitmap* icon, TCellHAlign hal, TCellVAlign val);
+    TGridBitmap* CreateIcon(int c, int r, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int c, int r) { RemoveCellGraphicOfType(c, r, ctIcon); }
+    void AddPicture(int c, int r, TGridBitmap* picture, bool transparent, TStretchMode mode, int padding,
+                    TCellHAlign hal, TCellVAlign val);
+    TGridBitmap* CreatePicture(int c, int r, bool transparent, TStretchMode mode, int padding, TCellHAlign hal,
+                               TCellVAlign val);
+    TGridBitmap* GetPicture(int c, int r);
+    bool HasPicture(int c, int r) { return GetPicture(c, r) != nullptr; }
+    void RemovePicture(int c, int r) { RemoveCellGraphicOfType(c, r, ctPicture); }
+    void AddFilePicture(int c, int r, TGridBitmap* picture, bool transparent, TStretchMode mode, int padding,
+                        TCellHAlign hal, TCellVAlign val);
+    TGridBitmap* CreateFilePicture(int c, int r, bool transparent, TStretchMode mode, int padding, TCellHAlign hal,
+                                   TCellVAlign val);
+    TGridBitmap* GetFilePicture(int c, int r);
+    void RemoveFilePicture(int c, int r) { RemoveCellGraphicOfType(c, r, ctFilePicture); }
+    void AddProgress(int c, int r, TColor fgColor, TColor bkColor);
+    void AddProgressEx(int c, int r, TColor fgColor, TColor fgTextColor, TColor bkColor, TColor bkTextColor);
+    void AddProgressFormatted(int c, int r, TColor fgColor, TColor fgTextColor, TColor bkColor, TColor bkTextColor,
+                              const QString& format, int minimum, int maximum);
+    bool HasProgress(int c, int r);
+    void RemoveProgress(int c, int r) { RemoveCellGraphicOfType(c, r, ctProgress); }
+    void AddProgressPie(int c, int r, TColor color, int value);
+    void SetProgressPie(int c, int r, int value);
+    void RemoveProgressPie(int c, int r) { RemoveCellGraphicOfType(c, r, ctProgressPie); }
+    void AddExtProgress(int c, int r, int minimum, int maximum);
+    void RemoveExtProgress(int c, int r) { RemoveCellGraphicOfType(c, r, ctXPProgress); }
+    void AddRangeIndicator(int c, int r, int range, TColor negColor, TColor posColor, bool showValue);
+    void RemoveRangeIndicator(int c, int r) { RemoveCellGraphicOfType(c, r, ctRangeIndicator); }
+    void AddComment(int c, int r, const QString& comment);
+    void AddColorComment(int c, int r, const QString& comment, TColor color);
+    bool IsComment(int c, int r, QString& comment);
+    QString GetComment(int c, int r);
+    void SetComment(int c, int r, const QString& comment);
+    void RemoveComment(int c, int r) { RemoveCellGraphicOfType(c, r, ctComment); }
+    void RemoveAllComments();
+    void AddButton(int c, int r, int bw, int bh, const QString& caption, TCellHAlign hal, TCellVAlign val);
+    void AddBitButton(int c, int r, int bw, int bh, const QString& caption, TGridBitmap* glyph, TCellHAlign hal,
+                      TCellVAlign val);
+    TGridBitmap* CreateBitButton(int c, int r, int bw, int bh, const QString& caption, TCellHAlign hal,
+                                 TCellVAlign val);
+    bool HasButton(int c, int r);
+    QString GetButtonText(int c, int r);
+    void SetButtonText(int c, int r, const QString& caption);
+    void PushButton(int c, int r, bool push);
+    // Where painting put the cell's button (c display column); empty without a graphic.
+    TRect GetCellButtonRect(int c, int r);
+    void RemoveButton(int c, int r);
+    void RemoveBitButton(int c, int r) { RemoveCellGraphicOfType(c, r, ctBitButton); }
+    void RemoveAllButtons();
+    void AddShape(int c, int r, TCellShape shape, TColor fillColor, TColor lineColor, TCellHAlign hal, TCellVAlign val);
+    void SetShapeColor(int c, int r, TColor fillColor);
+    TColor GetShapeColor(int c, int r);
+    void RemoveShape(int c, int r) { RemoveCellGraphicOfType(c, r, ctShape); }
+    void AddRating(int c, int r, int scale, TColor fillColor, TColor emptyColor);
+    bool HasRating(int c, int r);
+    void RemoveRating(int c, int r) { RemoveCellGraphicOfType(c, r, ctRating); }
+    struct TScrollProp {
+        int PageSize = -1;
+        int Range = -1;
+    };
+    void AddScrollBar(int c, int r, bool autoRange);
+    bool HasScrollBar(int c, int r);
+    bool HasAutoRangeScrollBar(int c, int r);
+    int GetScrollPosition(int c, int r);
+    void SetScrollPosition(int c, int r, int pos);
+    TScrollProp GetScrollProp(int c, int r);
+    void SetScrollProp(int c, int r, TScrollProp prop);
+    void RemoveScrollBar(int c, int r) { RemoveCellGraphicOfType(c, r, ctScrollbar); }
+    void AddBalloon(int c, int r, const QString& title, const QString& text, TBalloonIcon icon);
+    bool HasBalloon(int c, int r);
+    bool IsBalloon(int c, int r, QString& title, QString& text, TBalloonIcon& icon);
+    void RemoveBalloon(int c, int r);
+    void AddExpand(int c, int r, int expandedHeight);
+    bool HasExpand(int c, int r);
+    bool GetExpandState(int c, int r);
+    bool ToggleExpand(int c, int r);
+    TRect GetExpandRect(int c, int r);
+    void RemoveExpand(int c, int r) { RemoveCellGraphicOfType(c, r, ctExpand); }
+    void AddRotated(int c, int r, int angle, const QString& text);
+    void SetRotated(int c, int r, int angle);
+    bool IsRotated(int c, int r, int& angle);
+    void RemoveRotated(int c, int r) { RemoveCellGraphicOfType(c, r, ctRotated); }
+    void AddInterfacedCell(int c, int r, TCellGraphicInterface* object);
+    TCellGraphicInterface* GetInterfacedCell(int c, int r);
+    void RemoveInterfacedCell(int c, int r) { RemoveCellGraphicOfType(c, r, ctInterface); }
+    void AddMarker(int c, int r, int errPos, int errLen);
+    void GetMarker(int c, int r, int& errPos, int& errLen);
+    void RemoveMarker(int c, int r);
+    void RemoveAllMarkers();
 
     // Row nodes.
     void AddNode(int realRow, int span);

@@ -33,6 +33,26 @@ bool BesideText(TCellType t) { return t == ctCheckBox || t == ctRadioButton || t
 
 bool ThemesActive() { return controls::IsThemeActive() && controls::ComCtl32MajorVersion() >= 6; }
 
+// Cell values as painting reads them: a text that is no number paints as 0, painting never raises.
+double PaintFloat(TExtStringGrid& grid, int col, int row)
+{
+    try {
+        const double v = grid.GetFloats(col, row);
+        return std::isfinite(v) ? v : 0;
+    } catch (const EExtGridError&) {
+        return 0;
+    }
+}
+
+int PaintInt(TExtStringGrid& grid, int col, int row)
+{
+    try {
+        return grid.GetInts(col, row);
+    } catch (const EExtGridError&) {
+        return 0;
+    }
+}
+
 const QImage* BitmapOf(TObject* object)
 {
     auto* bmp = dynamic_cast<TGridBitmap*>(object);
@@ -321,8 +341,10 @@ void DrawRadioGroup(TExtStringGrid& grid, TCanvas& canvas, TRect r, int Count, i
             if (Style == csFlat)
                 s |= platform::DFCS_FLAT;
             platform::DrawFrameControl(canvas, box, platform::DFC_BUTTON, s);
-            if (hasCaption)
+            if (hasCaption) {
+                canvas.Brush.Style = PBrush::bsClear;
                 canvas.TextOut(text.x(), text.y(), caption);
+            }
         } else {
             const bool bitmapStyle = Style == csWinXP || Style == csVUR || Style == csGlyph;
             int x, y;
@@ -339,8 +361,10 @@ void DrawRadioGroup(TExtStringGrid& grid, TCanvas& canvas, TRect r, int Count, i
                 text = bitmapStyle ? QPoint(r.Left + 18, y + 1) : QPoint(r.Left + 20, y);
             }
             DrawRadioItem(grid, canvas, x, y, checked, !Disabled, Style);
-            if (hasCaption)
+            if (hasCaption) {
+                canvas.Brush.Style = PBrush::bsClear;
                 canvas.TextOut(text.x(), text.y(), caption);
+            }
         }
         if (hasCaption)
             before += canvas.TextWidth(caption);
@@ -615,7 +639,7 @@ void DrawCellGraphic(TExtStringGrid& grid, TCanvas& canvas, TGraphicPaintCell& c
         break;
     case ctDataImage:
         if (images) {
-            const int idx = grid.GetInts(cell.Col, cell.Row) + g.CellIndex;
+            const int idx = PaintInt(grid, cell.Col, cell.Row) + g.CellIndex;
             if (idx >= 0 && idx < images->List.Count())
                 images->List.Draw(canvas, p.Left, p.Top, idx, true);
         }
@@ -671,7 +695,7 @@ void DrawCellGraphic(TExtStringGrid& grid, TCanvas& canvas, TGraphicPaintCell& c
         }
         break;
     case ctProgress: {
-        const double value = grid.GetFloats(cell.Col, cell.Row);
+        const double value = PaintFloat(grid, cell.Col, cell.Row);
         const TColor fg = g.CellColor, bk = g.CellColorTo;
         QRect pr = Q(rect);
         if ((look.ControlStyle == csWinXP || look.ControlStyle == csTheme) && ThemesActive() && look.ProgressXP) {
@@ -698,7 +722,7 @@ void DrawCellGraphic(TExtStringGrid& grid, TCanvas& canvas, TGraphicPaintCell& c
     case ctRangeIndicator: {
         QRect rr = Q(rect).adjusted(look.ProgressMarginX, look.ProgressMarginY, -look.ProgressMarginX,
                                     -look.ProgressMarginY);
-        DrawRangeIndicator(canvas, rr, grid.GetInts(cell.Col, cell.Row), g.CellIndex, g.CellBoolean, g.CellColor,
+        DrawRangeIndicator(canvas, rr, PaintInt(grid, cell.Col, cell.Row), g.CellIndex, g.CellBoolean, g.CellColor,
                            g.CellColorTo);
         break;
     }
@@ -720,7 +744,7 @@ void DrawCellGraphic(TExtStringGrid& grid, TCanvas& canvas, TGraphicPaintCell& c
         QRect pr = Q(rect).adjusted(look.ProgressMarginX, look.ProgressMarginY, -look.ProgressMarginX - 1,
                                     -look.ProgressMarginY - 1);
         const int span = g.CellErrLen - g.CellErrFrom;
-        const double value = grid.GetInts(cell.Col, cell.Row);
+        const double value = PaintInt(grid, cell.Col, cell.Row);
         const int percent = span == 0 ? 0 : ClampPercent(std::abs(value - g.CellErrFrom) / span * 100);
         DrawLevelProgress(canvas, pr, percent, lv);
         break;
@@ -753,7 +777,7 @@ void DrawCellGraphic(TExtStringGrid& grid, TCanvas& canvas, TGraphicPaintCell& c
                       g.CellColor);
         break;
     case ctRating: {
-        const double value = std::nearbyint(grid.GetFloats(cell.Col, cell.Row) * 2) / 2;
+        const double value = std::nearbyint(PaintFloat(grid, cell.Col, cell.Row) * 2) / 2;
         const TColor fill = TColor(g.CellIndex), empty = g.CellColor;
         for (int i = 1; i <= g.CellAngle && i <= 100; ++i) {
             const int x = p.Left + (i - 1) * 18;
