@@ -5,6 +5,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QPixmap>
 
 namespace tree {
 
@@ -28,6 +29,15 @@ void TBaseNodeTree::Timer(int id)
     if (HeaderTakes(FHeader, THeaderMessageKind::Timer, id))
         return;
     switch (id) {
+    case 4:
+        // The first tick after the delay switches to the scroll interval.
+        if (HasState(tsScrollPending)) {
+            CancelHint();
+            SetTimer(4, int(AutoScrollInterval()));
+            DoStateChange(TS(tsScrolling), TS(tsScrollPending));
+        }
+        DoTimerScroll();
+        break;
     case 7: ResetIncrementalSearch(); break;
     case 8:
         // Re-creating the window after a theme change: the window stays, the picture is redrawn.
@@ -131,6 +141,7 @@ void TBaseNodeTree::DoEnter()
     TCustomControl::DoEnter();
     if (!(FSelection.empty() && (FOptions->PaintOptions() & toGhostedIfUnfocused)))
         Invalidate();
+    EnsureNodeSelected();
 }
 
 void TBaseNodeTree::DoExit()
@@ -139,6 +150,7 @@ void TBaseNodeTree::DoExit()
     HeaderTakes(FHeader, THeaderMessageKind::KillFocus);
     if (HasState(tsHint))
         CancelHint();
+    StopWheelPanning();
     for (int id : {1, 2, 3, 4, 7})
         StopTimer(id);
     FSearchBuffer.clear();
@@ -196,6 +208,38 @@ void TBaseNodeTree::MouseLeave()
     HeaderTakes(FHeader, THeaderMessageKind::NCMouseLeave);
     DoMouseLeave();
     TCustomControl::MouseLeave();
+}
+
+QCursor TBaseNodeTree::CursorAt(int x, int y)
+{
+    if (TreeStates() & TS(tsWheelPanning, tsWheelScrolling))
+        return TCustomControl::CursorAt(x, y);
+    QCursor cursor(Qt::ArrowCursor);
+    if (FOptions->MiscOptions() & toNodeHeightResize) {
+        THitInfo hit;
+        GetHitTestInfoAt(x, y, true, hit);
+        if (hit.HitNode && (hit.HitPositions & hiOnItem) && (hit.HitPositions & (hiUpperSplitter | hiLowerSplitter))) {
+            // The upper splitter belongs to the row above.
+            PTreeNode node = (hit.HitPositions & hiUpperSplitter) ? GetPreviousVisible(hit.HitNode, true) : hit.HitNode;
+            if (node && CanSplitterResizeNode(QPoint(x, y), node, hit.HitColumn))
+                if (const TCursorData* split = ScreenCursor(CursorVertSplit))
+                    cursor = QCursor(QPixmap::fromImage(split->Image), split->HotSpot.x(), split->HotSpot.y());
+        }
+    }
+    if (cursor.shape() == Qt::ArrowCursor) {
+        if ((FOptions->PaintOptions() & toHotTrack) && FCurrentHotNode && FHotCursor.shape() != Qt::ArrowCursor)
+            cursor = FHotCursor;
+        else
+            cursor = Cursor();
+    }
+    DoGetCursor(cursor);
+    return cursor;
+}
+
+void TBaseNodeTree::DoGetCursor(QCursor& cursor)
+{
+    if (OnGetCursor)
+        OnGetCursor(this, cursor);
 }
 
 void TBaseNodeTree::DoHotChange(PTreeNode oldNode, PTreeNode newNode)

@@ -176,3 +176,36 @@ TEST(WindowMessages, TreeViewItemQueries)
     t.SetExpanded(a, false);
     EXPECT_FALSE(t.GetItemRect(a1, false, r));
 }
+
+TEST(WindowMessages, TheCursorOverRowsSplittersAndTheHotNode)
+{
+    struct CursorTree : MessageTree {
+        using MessageTree::CursorAt;
+    } t;
+    t.show();
+    t.SetCursor(QCursor(Qt::IBeamCursor));
+    EXPECT_EQ(t.CursorAt(10, 8).shape(), Qt::IBeamCursor);
+
+    // The lower edge of a row resizes it when the tree allows that.
+    bool resizable = true;
+    t.OnCanSplitterResizeNode = [&](TBaseNodeTree*, QPoint, PTreeNode, TColumnIndex, bool& allowed) {
+        allowed = resizable;
+    };
+    EXPECT_EQ(t.CursorAt(10, 17).shape(), Qt::IBeamCursor);
+    t.TreeOptions().SetMiscOptions(t.TreeOptions().MiscOptions() | toNodeHeightResize);
+    EXPECT_EQ(t.CursorAt(10, 17).shape(), Qt::BitmapCursor);
+    // The top edge of the first row has no row above it to resize.
+    EXPECT_EQ(t.CursorAt(10, 0).shape(), Qt::IBeamCursor);
+    resizable = false;
+    EXPECT_EQ(t.CursorAt(10, 17).shape(), Qt::IBeamCursor);
+
+    // Over the hot node the hot cursor shows; the handler has the last word.
+    t.TreeOptions().SetPaintOptions(t.TreeOptions().PaintOptions() | toHotTrack);
+    t.TreeOptions().SetSelectionOptions(t.TreeOptions().SelectionOptions() | toFullRowSelect);
+    t.SetHotCursor(QCursor(Qt::PointingHandCursor));
+    QTest::mouseMove(t.viewport(), QPoint(10, 8));
+    ASSERT_NE(t.HotNode(), nullptr);
+    EXPECT_EQ(t.CursorAt(10, 8).shape(), Qt::PointingHandCursor);
+    t.OnGetCursor = [](TBaseNodeTree*, QCursor& cursor) { cursor = QCursor(Qt::WaitCursor); };
+    EXPECT_EQ(t.CursorAt(10, 8).shape(), Qt::WaitCursor);
+}
