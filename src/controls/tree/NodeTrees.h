@@ -595,6 +595,7 @@ public:
     std::function<void(TBaseNodeTree*, PTreeNode node, TColumnIndex column, QPoint position)> OnPopupMenu;
     std::function<void(TBaseNodeTree*)> OnMouseEnter;
     std::function<void(TBaseNodeTree*)> OnMouseLeave;
+    std::function<void(TBaseNodeTree*, QCursor& cursor)> OnGetCursor;
     // Asked for the help context of F1 when the help system shows it.
     static inline std::function<void(int helpContext)> ShowHelpContext;
     // The platform's wheel setting: lines per notch, or WheelScrollPage for whole pages.
@@ -629,6 +630,9 @@ public:
     // Hides a hint the tree shows.
     void CancelHint();
     bool RightToLeft() const { return layoutDirection() == Qt::RightToLeft; }
+    // The cursor over the hot node while hot tracking; the arrow means the control's own.
+    const QCursor& HotCursor() const { return FHotCursor; }
+    void SetHotCursor(const QCursor& cursor) { FHotCursor = cursor; }
 
     // Emulation of the standard tree view's item queries for tools that read trees: a TVGN_...
     // code and an item give an item (nil for none).
@@ -685,6 +689,8 @@ protected:
     void DoExit() override;
     void MouseEnter() override;
     void MouseLeave() override;
+    QCursor CursorAt(int x, int y) override;
+    virtual void DoGetCursor(QCursor& cursor);
     // Ends the modes a lost mouse or a closed menu leaves behind (WM_CANCELMODE).
     void CancelMode();
     void StopTimer(int id) { KillTimer(id); }
@@ -729,6 +735,7 @@ private:
     TTVHintData FHintData;
     QRect FLastHintRect;
     class TNodeTreeHintWindow* FHintWindow = nullptr;  // a child object, made on first use
+    QCursor FHotCursor;
     // ==== end of check states, keyboard, window messages and hints ====
 
 private:
