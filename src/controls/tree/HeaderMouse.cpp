@@ -307,9 +307,11 @@ bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
         return false;
 
     case K::NCMouseLeave:
-    case K::Timer:
+    case K::Timer: {
         if (m.Kind == K::Timer && m.TimerId != HeaderTimer)
             return false;
+        // The timer asks where the mouse is now.
+        const QPoint p = m.Kind == K::Timer ? FOwner->viewport()->mapFromGlobal(QCursor::pos()) : m.Pos;
         if (!InHeader(p) || (columns.FDownIndex != NoColumn && columns.FDownIndex != columns.FHoverIndex) ||
             m.Kind == K::NCMouseLeave) {
             if (m.Kind == K::NCMouseLeave && InHeader(p) && columns.FDownIndex == NoColumn)
@@ -322,6 +324,7 @@ bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
             Invalidate(nullptr);
         }
         return true;
+    }
 
     case K::NCLButtonDown:
     case K::LButtonDown: {

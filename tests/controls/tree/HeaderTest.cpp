@@ -119,6 +119,22 @@ TEST(TreeColumns, ResizeColumnsSpreadsTheSparePixels)
     EXPECT_EQ(t.Cols()[0]->Width(), 108);
 }
 
+TEST(TreeHeader, HeightKeepsItsLimits)
+{
+    HeaderTree t;
+    t.resize(300, 100);
+    TTVHeader& h = t.Header();
+    ASSERT_EQ(t.ClientHeight() + h.Height(), 100);
+    h.SetHeight(5);
+    EXPECT_EQ(h.Height(), 10) << "the minimum height";
+    h.SetHeight(19);
+    h.FixedAreaConstraints().SetMaxHeightPercent(20);
+    h.SetHeight(50);
+    EXPECT_EQ(h.Height(), 20) << "a fifth of the tree";
+    h.SetMaxHeight(15);
+    EXPECT_EQ(h.Height(), 15);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Streams
 
