@@ -181,6 +181,30 @@ void TBaseNodeTree::ThemeChanged()
     FChangingTheme = false;
 }
 
+void TBaseNodeTree::changeEvent(QEvent* event)
+{
+    TCustomControl::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::PaletteChange:
+    case QEvent::FontChange:
+        // The button pictures follow colours and font; the next paint draws them again.
+        FPlusBM = QImage();
+        if (event->type() == QEvent::FontChange)
+            FHeader.ParentFontChanged();
+        Invalidate();
+        break;
+    case QEvent::LayoutDirectionChange:
+        if (FOptions->AutoOptions() & toAutoBidiColumnOrdering)
+            FHeader.Columns().ResetColumnOrder(RightToLeft());
+        UpdateHorizontalScrollBar(false);
+        FHeader.Invalidate(nullptr);
+        Invalidate();
+        break;
+    case QEvent::StyleChange: ThemeChanged(); break;
+    default: break;
+    }
+}
+
 void TBaseNodeTree::MouseEnter()
 {
     DoMouseEnter();
