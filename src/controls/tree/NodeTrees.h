@@ -691,6 +691,8 @@ protected:
     void MouseLeave() override;
     QCursor CursorAt(int x, int y) override;
     virtual void DoGetCursor(QCursor& cursor);
+    // Colour, font, reading order and style changes of the window.
+    void changeEvent(QEvent* event) override;
     // Ends the modes a lost mouse or a closed menu leaves behind (WM_CANCELMODE).
     void CancelMode();
     void StopTimer(int id) { KillTimer(id); }
