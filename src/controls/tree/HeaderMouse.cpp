@@ -254,6 +254,7 @@ bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
             ApplyHeaderConstraints();
             Invalidate(nullptr);
         }
+        DistributeSpringWidth();
         return false;
 
     case K::KillFocus:

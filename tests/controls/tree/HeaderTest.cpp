@@ -431,6 +431,19 @@ TEST_F(HeaderMouseTest, HeightDragAndDoubleClickOnTheBottomEdge)
     EXPECT_EQ(h.Height(), 12) << "a double click sets the minimum height, not the default";
 }
 
+TEST_F(HeaderMouseTest, SpringColumnsShareAChangeOfTheTreeWidth)
+{
+    t.Header().SetOptions(t.Header().Options() | hoAutoSpring);
+    for (int i : {0, 2})
+        t.Cols()[i]->SetOptions(t.Cols()[i]->Options() | coAutoSpring);
+    t.resize(340, 200);
+    QApplication::processEvents();
+    EXPECT_EQ(t.Widths(), (std::vector<int>{120, 100, 120}));
+    t.resize(330, 200);
+    QApplication::processEvents();
+    EXPECT_EQ(t.Widths(), (std::vector<int>{115, 100, 115}));
+}
+
 TEST_F(HeaderMouseTest, HeaderLooksRight)
 {
     t.Header().SetSortColumn(1);
