@@ -359,8 +359,7 @@ void TObjStringGrid::SetSelection(const TGridRect& value)
 
 void TObjStringGrid::SetTopRow(int value)
 {
-    value = std::clamp(value, std::min(FFixedRows, FRowCount - 1), FRowCount - 1);
-    if (value == FTopRow)
+    if (value < FFixedRows || value >= FRowCount || value == FTopRow)
         return;
     FTopRow = value;
     TopLeftChanged();
@@ -369,8 +368,7 @@ void TObjStringGrid::SetTopRow(int value)
 
 void TObjStringGrid::SetLeftCol(int value)
 {
-    value = std::clamp(value, std::min(FFixedCols, FColCount - 1), FColCount - 1);
-    if (value == FLeftCol)
+    if (value < FFixedCols || value >= FColCount || value == FLeftCol)
         return;
     FLeftCol = value;
     TopLeftChanged();

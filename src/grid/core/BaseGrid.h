@@ -181,8 +181,8 @@ public:
     void UpdateScrollRange();
     // The column (or row) whose right (bottom) edge lies under x (y), within the sizing distance,
     // in the fixed rows (columns); -1 when none.
-    int ColumnSizingEdgeAt(int x, int y) const;
-    int RowSizingEdgeAt(int x, int y) const;
+    int ColumnSizingEdgeAt(int x, int y) const { return SizingEdgeAt(true, x, y); }
+    int RowSizingEdgeAt(int x, int y) const { return SizingEdgeAt(false, y, x); }
     bool SizingColumn() const { return FSizingCol >= 0; }
     bool SizingRow() const { return FSizingRow >= 0; }
     static constexpr int SizingDistance = 3;
@@ -262,6 +262,7 @@ private:
     QPoint FLastMouseDown;
     bool FInLayout = false;
     void PaintPart(const QRect& part, int colFrom, int colTo, int rowFrom, int rowTo);
+    int SizingEdgeAt(bool columns, int along, int across) const;
     int CellLeft(int c) const;
     int CellTop(int r) const;
 };

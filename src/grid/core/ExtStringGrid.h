@@ -214,6 +214,12 @@ public:
     Event<int> OnEndColumnSize, OnEndRowSize;
     virtual void UpdateColumnSize(int c, int& width);
     virtual void UpdateColumnSizeEx(int c, int& width);
+    // The current row; a change is told through OnRowUpdate (Sender, OldRow, NewRow) and a
+    // synchronised grid follows.
+    void SetRow(int value);
+    Event<int, int> OnRowUpdate;
+    // Asked before the user sizes a column or row by mouse; Allow starts true.
+    Event<int, bool&> OnColumnSize, OnRowSize;
 
     // Automatic sizing and column order (display columns and rows).
     void AutoSizeCol(int index, int padding = 0);
@@ -686,6 +692,9 @@ protected:
     void RowSized(int r, int oldHeight) override;
     void DblClick() override;
     void ColumnLayoutChanged() override;
+    bool CanSizeColumn(int c) override;
+    bool CanSizeRow(int r) override;
+    unsigned GetDlgCode() override;
     void RepaintRow(int r) { (void)r; Invalidate(); }
     void RepaintCol(int c) { (void)c; Invalidate(); }
     TCellGraphic* NodeGraphic(int displayRow);
@@ -741,6 +750,7 @@ private:
     int FMaxColCount = 0;
     int FUpdateCount = 0;
     int FRedrawLocks = 0;  // platform paint locks held for the update count
+    int FOldRowSel = -1;   // the row OnRowUpdate last told
     int FTimerTicks = 0;
     bool FBlinkPhase = false;
     bool FIsColChanging = false;

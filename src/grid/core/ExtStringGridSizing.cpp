@@ -6,22 +6,11 @@
 #include <numeric>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridTextUtils.h"
 
 namespace grid {
 
 namespace {
-
-// Equal limits keep the value; otherwise a positive minimum and maximum bound it.
-int CheckLimits(int value, int min, int max)
-{
-    if (min == max)
-        return value;
-    if (min > 0 && value < min)
-        value = min;
-    if (max > 0 && value > max)
-        value = max;
-    return value;
-}
 
 QFont FontOf(const TFontDesc& desc, int zoom)
 {
@@ -93,14 +82,14 @@ void TExtStringGrid::FitColWidth(int index, bool growOnly)
     if (growOnly && ColWidths(index) >= width)
         return;
     UpdateColumnSizeEx(index, width);
-    SetColWidths(index, CheckLimits(width, MinColWidth, MaxColWidth));
+    SetColWidths(index, ApplySizeLimits(width, MinColWidth, MaxColWidth));
 }
 
 void TExtStringGrid::AutoSizeCol(int index, int padding)
 {
     FitColWidth(index, SizeGrowOnly);
     if (padding != 0 && index >= 0 && index < ColCount())
-        SetColWidths(index, CheckLimits(ColWidths(index) + padding, MinColWidth, MaxColWidth));
+        SetColWidths(index, ApplySizeLimits(ColWidths(index) + padding, MinColWidth, MaxColWidth));
 }
 
 void TExtStringGrid::AutoSizeColumns(bool doFixedCols, int padding)
@@ -141,14 +130,14 @@ void TExtStringGrid::FitRowHeight(int r, bool growOnly, int reserve)
     const int height = highest + 2 * XYOffset.Y + 2 * GridLineWidth;
     if (growOnly && RowHeights(r) >= height)
         return;
-    SetRowHeights(r, CheckLimits(height, MinRowHeight, MaxRowHeight));
+    SetRowHeights(r, ApplySizeLimits(height, MinRowHeight, MaxRowHeight));
 }
 
 void TExtStringGrid::AutoSizeRow(int index, int padding)
 {
     FitRowHeight(index, SizeGrowOnly, padding);
     if (padding != 0 && index >= 0 && index < RowCount())
-        SetRowHeights(index, CheckLimits(RowHeights(index) + padding, MinRowHeight, MaxRowHeight));
+        SetRowHeights(index, ApplySizeLimits(RowHeights(index) + padding, MinRowHeight, MaxRowHeight));
 }
 
 void TExtStringGrid::AutoSizeRows(bool doFixedRows, int padding)
@@ -159,13 +148,13 @@ void TExtStringGrid::AutoSizeRows(bool doFixedRows, int padding)
         if (WordWrap) {
             AutoSizeRow(r, 0);
             if (padding != 0)
-                SetRowHeights(r, CheckLimits(RowHeights(r) + padding, MinRowHeight, MaxRowHeight));
+                SetRowHeights(r, ApplySizeLimits(RowHeights(r) + padding, MinRowHeight, MaxRowHeight));
         } else {
             int lines = 1;
             if (Multilinecells)
                 for (int c = 0; c < ColCount(); ++c)
                     lines = std::max(lines, int(GetCellsEx(DisplToRealCol(c), r).count(QLatin1Char('\n'))) + 1);
-            SetRowHeights(r, CheckLimits(padding + lines * (h + h / 8), MinRowHeight, MaxRowHeight));
+            SetRowHeights(r, ApplySizeLimits(padding + lines * (h + h / 8), MinRowHeight, MaxRowHeight));
         }
     }
     EndUpdate();
@@ -184,8 +173,8 @@ void TExtStringGrid::AutoSizeCells(bool doFixedCells, int paddingX, int paddingY
         for (int r = doFixedCells ? 0 : FixedRows(); r < RowCount(); ++r) {
             const TPoint text = CellContentSize(c, r, false);
             const TPoint graphic = GetCellGraphicSize(rc, r);
-            const int needW = CheckLimits(text.X + graphic.X + paddingX + XYOffset.X, MinColWidth, MaxColWidth);
-            const int needH = CheckLimits(text.Y + graphic.Y + paddingY + XYOffset.Y, MinRowHeight, MaxRowHeight);
+            const int needW = ApplySizeLimits(text.X + graphic.X + paddingX + XYOffset.X, MinColWidth, MaxColWidth);
+            const int needH = ApplySizeLimits(text.Y + graphic.Y + paddingY + XYOffset.Y, MinRowHeight, MaxRowHeight);
             if (!IsXMergedCell(c, r) && needW > w) {
                 SetColWidths(c, needW);
                 w = needW;

@@ -206,6 +206,46 @@ void TExtStringGrid::UpdateColumnSizeEx(int c, int& width)
         OnUpdateColumnSize(this, c, width);
 }
 
+bool TExtStringGrid::CanSizeColumn(int c)
+{
+    bool allow = TBaseGrid::CanSizeColumn(c);
+    if (allow && OnColumnSize)
+        OnColumnSize(this, c, allow);
+    return allow;
+}
+
+bool TExtStringGrid::CanSizeRow(int r)
+{
+    bool allow = TBaseGrid::CanSizeRow(r);
+    if (allow && OnRowSize)
+        OnRowSize(this, r, allow);
+    return allow;
+}
+
+unsigned TExtStringGrid::GetDlgCode()
+{
+    unsigned code = TBaseGrid::GetDlgCode();
+    // Typed characters reach the grid also when it does not edit by option: they may start editing.
+    if (Navigation.AutoGotoWhenSorted || !(Options & goEditing))
+        code |= platform::DLGC_WANTCHARS;
+    return code;
+}
+
+void TExtStringGrid::SetRow(int value)
+{
+    if (Col() < 0 || Col() >= ColCount())
+        MoveColRow(FixedCols(), value);
+    TBaseGrid::SetRow(value);
+    if (Row() != FOldRowSel && OnRowUpdate) {
+        const int old = FOldRowSel;
+        FOldRowSel = Row();
+        OnRowUpdate(this, old, Row());
+    }
+    TObjStringGrid* other = SyncGrid.Grid();
+    if (other && other != this && SyncGrid.SelectionRow && other->Row() != value)
+        other->SetRow(value);
+}
+
 // Ranges and hit tests
 
 TGridRect TExtStringGrid::GetUsedCells() const

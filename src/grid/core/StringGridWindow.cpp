@@ -233,47 +233,32 @@ void TObjStringGrid::PaintPart(const QRect& part, int colFrom, int colTo, int ro
 
 // Sizing by mouse
 
-int TObjStringGrid::ColumnSizingEdgeAt(int x, int y) const
+int TObjStringGrid::SizingEdgeAt(bool columns, int along, int across) const
 {
-    if (y < 0 || y >= std::min<int64_t>(RowSizes.Offset(FFixedRows), ClientHeight()))
+    const TSizeIndex& sizes = columns ? ColSizes : RowSizes;
+    const TSizeIndex& other = columns ? RowSizes : ColSizes;
+    const int fixed = columns ? FFixedCols : FFixedRows, otherFixed = columns ? FFixedRows : FFixedCols;
+    const int first = columns ? FLeftCol : FTopRow, count = columns ? FColCount : FRowCount;
+    const int room = columns ? ClientWidth() : ClientHeight(), otherRoom = columns ? ClientHeight() : ClientWidth();
+    if (across < 0 || across >= std::min<int64_t>(other.Offset(otherFixed), otherRoom))
         return -1;
-    const int fw = int(std::min<int64_t>(ColSizes.Offset(FFixedCols), ClientWidth()));
-    for (int c : {MouseToCell(x, y).X, MouseToCell(x - SizingDistance - 1, y).X}) {
-        if (c < 0 || (c >= FFixedCols && c < FLeftCol))
+    const int fixedEnd = int(std::min<int64_t>(sizes.Offset(fixed), room));
+    auto indexAt = [&](int pos) {
+        const TGridCoord cell = columns ? MouseToCell(pos, across) : MouseToCell(across, pos);
+        return columns ? cell.X : cell.Y;
+    };
+    auto end = [&](int i) { return (columns ? CellLeft(i) : CellTop(i)) + sizes.Size(i); };
+    auto shown = [&](int i) { return i >= 0 && (i < fixed || i >= first); };
+    auto onEdge = [&](int i) { return std::abs(along - (end(i) - 1)) <= SizingDistance; };
+    for (int i : {indexAt(along), indexAt(along - SizingDistance - 1)}) {
+        // A scrolled cell hidden under the fixed ones has no edge to take.
+        if (!shown(i) || (i >= fixed && end(i) <= fixedEnd))
             continue;
-        const int right = CellLeft(c) + ColSizes.Size(c);
-        if (c >= FFixedCols && right <= fw)
-            continue;
-        if (std::abs(x - (right - 1)) <= SizingDistance)
-            return c;
+        if (onEdge(i))
+            return i;
     }
-    // Past the last column the edge of the last one still counts.
-    const int last = FColCount - 1;
-    const int right = CellLeft(last) + ColSizes.Size(last);
-    if ((last < FFixedCols || last >= FLeftCol) && std::abs(x - (right - 1)) <= SizingDistance)
-        return last;
-    return -1;
-}
-
-int TObjStringGrid::RowSizingEdgeAt(int x, int y) const
-{
-    if (x < 0 || x >= std::min<int64_t>(ColSizes.Offset(FFixedCols), ClientWidth()))
-        return -1;
-    const int fh = int(std::min<int64_t>(RowSizes.Offset(FFixedRows), ClientHeight()));
-    for (int r : {MouseToCell(x, y).Y, MouseToCell(x, y - SizingDistance - 1).Y}) {
-        if (r < 0 || (r >= FFixedRows && r < FTopRow))
-            continue;
-        const int bottom = CellTop(r) + RowSizes.Size(r);
-        if (r >= FFixedRows && bottom <= fh)
-            continue;
-        if (std::abs(y - (bottom - 1)) <= SizingDistance)
-            return r;
-    }
-    const int last = FRowCount - 1;
-    const int bottom = CellTop(last) + RowSizes.Size(last);
-    if ((last < FFixedRows || last >= FTopRow) && std::abs(y - (bottom - 1)) <= SizingDistance)
-        return last;
-    return -1;
+    // Past the last column (row) the edge of the last one still counts.
+    return shown(count - 1) && onEdge(count - 1) ? count - 1 : -1;
 }
 
 QCursor TObjStringGrid::CursorAt(int x, int y)

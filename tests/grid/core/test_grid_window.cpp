@@ -269,3 +269,40 @@ TEST(GridColumnOrder, ResetPutsAMovedColumnBackAndHeadersAreFoundExactly)
     EXPECT_EQ(g.ColumnByHeader(QStringLiteral("H2")), 2);
     EXPECT_EQ(g.ColumnByHeader(QStringLiteral("h2")), -1);
 }
+
+TEST(GridRows, TopRowOutsideTheScrollingRowsIsIgnoredAndRowChangesAreTold)
+{
+    TExtStringGrid g;
+    g.SetRowCount(40);
+    g.SetTopRow(5);
+    for (int bad : {40, 0, -1}) {
+        g.SetTopRow(bad);
+        EXPECT_EQ(g.TopRow(), 5) << bad;
+    }
+    std::vector<std::pair<int, int>> told;
+    g.OnRowUpdate = [&](TExtStringGrid*, int from, int to) { told.emplace_back(from, to); };
+    g.SetRow(7);
+    g.SetRow(7);
+    g.SetRow(9);
+    const std::vector<std::pair<int, int>> expected = {{-1, 7}, {7, 9}};
+    EXPECT_EQ(told, expected);
+}
+
+TEST_F(GridWindow, ARefusedColumnSizeKeepsTheWidthAndTheCursor)
+{
+    g.OnColumnSize = [](TExtStringGrid*, int c, bool& allow) { allow = c != 1; };
+    const int edge = g.ColWidths(0) + g.ColWidths(1) - 1;
+    QWindow* win = g.windowHandle();
+    QTest::mouseMove(win, At(edge, 5));
+    EXPECT_NE(g.Client()->cursor().shape(), Qt::SplitHCursor);
+    QTest::mousePress(win, Qt::LeftButton, Qt::NoModifier, At(edge, 5));
+    QTest::mouseMove(win, At(edge + 25, 5));
+    QTest::mouseRelease(win, Qt::LeftButton, Qt::NoModifier, At(edge + 25, 5));
+    EXPECT_EQ(g.ColWidths(1), 64);
+
+    const int edge0 = g.ColWidths(0) - 1;
+    QTest::mouseMove(win, At(edge0, 5));
+    EXPECT_EQ(g.Client()->cursor().shape(), Qt::SplitHCursor);
+    EXPECT_TRUE(g.IsAtSizingBorder(edge0 - 3, 5));
+    EXPECT_FALSE(g.IsAtSizingBorder(edge0 - 4, 5));
+}
