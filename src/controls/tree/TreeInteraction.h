@@ -19,36 +19,28 @@ constexpr bool IsCheckStateChecked(TCheckState s)
     return s == csCheckedNormal || s == csCheckedPressed || s == csCheckedDisabled;
 }
 constexpr bool IsBoxCheckType(TCheckType t) { return t == ctTriStateCheckBox || t == ctCheckBox; }
-// The look while the control is held down; disabled states stay.
-constexpr TCheckState PressedCheckState(TCheckState s)
-{
-    constexpr TCheckState forms[CheckStateCount] = {
-        csUncheckedPressed, csUncheckedPressed, csCheckedPressed,   csCheckedPressed, csMixedPressed,
-        csMixedPressed,     csUncheckedDisabled, csCheckedDisabled, csMixedDisabled};
-    return forms[s];
-}
-constexpr TCheckState UnpressedCheckState(TCheckState s)
-{
-    constexpr TCheckState forms[CheckStateCount] = {
-        csUncheckedNormal, csUncheckedNormal,   csCheckedNormal,   csCheckedNormal, csMixedNormal,
-        csMixedNormal,     csUncheckedDisabled, csCheckedDisabled, csMixedDisabled};
-    return forms[s];
-}
-constexpr TCheckState EnabledCheckState(TCheckState s)
-{
-    constexpr TCheckState forms[CheckStateCount] = {
-        csUncheckedNormal, csUncheckedPressed, csCheckedNormal, csCheckedPressed, csMixedNormal,
-        csMixedPressed,    csUncheckedNormal,  csCheckedNormal, csMixedNormal};
-    return forms[s];
-}
-// The state a click gives a box: mixed becomes checked.
-constexpr TCheckState ToggledCheckState(TCheckState s)
-{
-    constexpr TCheckState forms[CheckStateCount] = {
-        csCheckedNormal, csCheckedPressed,    csUncheckedNormal, csUncheckedPressed, csCheckedNormal,
-        csCheckedPressed, csUncheckedDisabled, csCheckedDisabled, csMixedDisabled};
-    return forms[s];
-}
+// The derived forms of each state, in the order of TCheckState.
+namespace CheckStateForms {
+enum Form { Pressed, Unpressed, Enabled, Toggled };
+constexpr TCheckState Table[4][CheckStateCount] = {
+    // Pressed: the look while the control is held down; disabled states stay.
+    {csUncheckedPressed, csUncheckedPressed, csCheckedPressed, csCheckedPressed, csMixedPressed, csMixedPressed,
+     csUncheckedDisabled, csCheckedDisabled, csMixedDisabled},
+    // Unpressed.
+    {csUncheckedNormal, csUncheckedNormal, csCheckedNormal, csCheckedNormal, csMixedNormal, csMixedNormal,
+     csUncheckedDisabled, csCheckedDisabled, csMixedDisabled},
+    // Enabled.
+    {csUncheckedNormal, csUncheckedPressed, csCheckedNormal, csCheckedPressed, csMixedNormal, csMixedPressed,
+     csUncheckedNormal, csCheckedNormal, csMixedNormal},
+    // Toggled: the state a click gives a box; mixed becomes checked.
+    {csCheckedNormal, csCheckedPressed, csUncheckedNormal, csUncheckedPressed, csCheckedNormal, csCheckedPressed,
+     csUncheckedDisabled, csCheckedDisabled, csMixedDisabled},
+};
+}  // namespace CheckStateForms
+constexpr TCheckState PressedCheckState(TCheckState s) { return CheckStateForms::Table[CheckStateForms::Pressed][s]; }
+constexpr TCheckState UnpressedCheckState(TCheckState s) { return CheckStateForms::Table[CheckStateForms::Unpressed][s]; }
+constexpr TCheckState EnabledCheckState(TCheckState s) { return CheckStateForms::Table[CheckStateForms::Enabled][s]; }
+constexpr TCheckState ToggledCheckState(TCheckState s) { return CheckStateForms::Table[CheckStateForms::Toggled][s]; }
 
 // ---- incremental search ----
 enum TTVIncrementalSearch { isAll, isNone, isInitializedOnly, isVisibleOnly };
