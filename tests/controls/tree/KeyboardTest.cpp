@@ -224,3 +224,46 @@ TEST(Keyboard, TheTreeAsksForArrowsAndCharactersAndTabOnlyWhenItWantsIt)
     t.SetWantTabs(true);
     EXPECT_EQ(t.GetDlgCode(), 0x83u);
 }
+
+TEST(Keyboard, GridModeMovesThroughTheColumnsAndTabWrapsToTheNextRow)
+{
+    KeyTree t;
+    BuildLetters(t);
+    for (int i = 0; i < 3; ++i)
+        t.Header().Columns().Add()->SetWidth(60);
+    t.TreeOptions().SetMiscOptions(t.TreeOptions().MiscOptions() | toGridExtensions);
+    t.TreeOptions().SetSelectionOptions(t.TreeOptions().SelectionOptions() | toExtendedFocus);
+    t.SetWantTabs(true);
+    t.show();
+    t.SetFocusedNode(t["A"]);
+    ASSERT_EQ(t.FocusedColumn(), 0);
+    struct Step {
+        Key Press;
+        const char* Node;
+        TColumnIndex Column;
+    } steps[] = {
+        {{Qt::Key_Right}, "A", 1},
+        {{Qt::Key_Right}, "A", 2},
+        {{Qt::Key_Right}, "A", 2},  // no column further right
+        {{Qt::Key_Left}, "A", 1},
+        {{Qt::Key_Home}, "A", 0},  // the first column; in grid mode the node stays
+        {{Qt::Key_End}, "A", 2},
+        {{Qt::Key_Tab}, "B", 0},  // past the last column: the next row's first
+        {{Qt::Key_Tab}, "B", 1},
+        {{Qt::Key_Backtab, Qt::ShiftModifier}, "B", 0},
+        {{Qt::Key_Backtab, Qt::ShiftModifier}, "A", 2},
+        {{Qt::Key_Down}, "B", 2},
+    };
+    int i = 0;
+    for (const Step& s : steps) {
+        QTest::keyClick(&t, Qt::Key(s.Press.Code), s.Press.Modifiers);
+        EXPECT_EQ(t.FocusName(), s.Node) << "step " << i;
+        EXPECT_EQ(t.FocusedColumn(), s.Column) << "step " << i;
+        ++i;
+    }
+    // A column that refuses the focus is stepped over.
+    t.Header().Columns()[1]->SetOptions(t.Header().Columns()[1]->Options() & ~coAllowFocus);
+    QTest::keyClick(&t, Qt::Key_Home);
+    QTest::keyClick(&t, Qt::Key_Right);
+    EXPECT_EQ(t.FocusedColumn(), 2);
+}
