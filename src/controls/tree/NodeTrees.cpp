@@ -53,6 +53,11 @@ TBaseNodeTree::TBaseNodeTree(QWidget* parent, const TTreeClass& treeClass)
         EnterStates(TS(tsUseThemes));
     FClipboardFormats.Assign(TClipboardFormatList::EnumerateFormatNames(treeClass));
     resize(200, 100);
+    // The tree paints every pixel of its client area, so scrolling can move what is drawn.
+    SetColor(clWindow);
+    SetOpaque(true);
+    SetTabStop(true);
+    platform::TCustomControl::SetScrollBars(platform::ssBoth);
     AcquireWorker();
     FHoldsWorker = true;
     AllocateRootNode();
@@ -1307,6 +1312,7 @@ void TBaseNodeTree::EndUpdateFinish()
         throw;
     }
     SetUpdateState(false);
+    UpdateScrollBars(true);
     Invalidate();
 }
 
@@ -1450,11 +1456,15 @@ void TBaseNodeTree::CancelOperation()
         FOperationCanceled = true;
 }
 
-QRect TBaseNodeTree::InvalidateNode(PTreeNode)
+QRect TBaseNodeTree::InvalidateNode(PTreeNode node)
 {
-    QRect none;
-    none.setCoords(-1, -1, -1, -1);
-    return none;
+    QRect r(0, 0, 0, 0);
+    if (!node || node == FRoot || !node->Has(vsInitialized))
+        return r;
+    r = GetDisplayRect(node, NoColumn, false);
+    if (!r.isEmpty())
+        InvalidateRect(r);
+    return r;
 }
 
 void TBaseNodeTree::InvalidateChildren(PTreeNode node, bool recursive)

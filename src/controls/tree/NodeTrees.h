@@ -2,10 +2,12 @@
 #include "controls/tree/ClipboardFormats.h"
 #include "controls/tree/NodePool.h"
 #include "controls/tree/NodeTreeTypes.h"
+#include "platform/TImageList.h"
 #include "controls/tree/TreeHeader.h"
 #include "controls/tree/TreeImages.h"
 #include "controls/tree/TreeInteraction.h"
 #include "controls/tree/TreeOptions.h"
+#include "controls/tree/TreePaintTypes.h"
 #include "platform/Bytes.h"
 #include "platform/Clock.h"
 #include "platform/TCustomControl.h"
@@ -349,7 +351,7 @@ public:
     uint32_t OperationCount() const { return FOperationCount; }
     uint32_t ChangeDelay() const { return FChangeDelay; }
     void SetChangeDelay(uint32_t value) { FChangeDelay = value; }
-    QRect InvalidateNode(PTreeNode node);
+    virtual QRect InvalidateNode(PTreeNode node);
     void InvalidateChildren(PTreeNode node, bool recursive);
     void InvalidateColumn(TColumnIndex) {}
     void InvalidateToBottom(PTreeNode) {}
@@ -408,7 +410,7 @@ public:
     int DragWidth() const { return FDragWidth; }
     int DragHeight() const { return FDragHeight; }
     int OffsetY() const { return FOffsetY; }
-    void SetOffsetY(int value) { FOffsetY = value > 0 ? 0 : value; }
+    void SetOffsetY(int value);
     TTVHeader& Header() { return FHeader; }
     const TTVHeader& Header() const { return FHeader; }
     TCustomNodeTreeOptions& TreeOptions() { return *FOptions; }
@@ -739,6 +741,140 @@ private:
     class TNodeTreeHintWindow* FHintWindow = nullptr;  // a child object, made on first use
     QCursor FHotCursor;
     // ==== end of check states, keyboard, window messages and hints ====
+
+    // ==== scrolling, geometry and painting ====
+public:
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, int& nodeHeight)> OnMeasureItem;
+    std::function<void(TBaseNodeTree*, int deltaX, int deltaY)> OnScroll;
+    std::function<void(TBaseNodeTree*, int bar, bool show)> OnShowScrollBar;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&)> OnBeforePaint;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&)> OnAfterPaint;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, const QRect& itemRect, bool& customDraw)> OnBeforeItemPaint;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, const QRect& itemRect)> OnAfterItemPaint;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, const QRect& itemRect, TColor& itemColor,
+                       TItemEraseAction& eraseAction)> OnBeforeItemErase;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, const QRect& itemRect)> OnAfterItemErase;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, TColumnIndex, TTVCellPaintMode,
+                       const QRect& cellRect, QRect& contentRect)> OnBeforeCellPaint;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, TColumnIndex, const QRect& cellRect)> OnAfterCellPaint;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, const QRect& r, bool& handled)> OnPaintBackground;
+    std::function<void(TBaseNodeTree*, PTreeNode, int level, int& posX)> OnBeforeDrawTreeLine;
+    std::function<void(TBaseNodeTree*, PTreeNode, TTVImageKind, TColumnIndex, bool& ghosted, int& imageIndex)> OnGetImageIndex;
+    std::function<void(TTVHeader*, TColumnIndex, bool& useSmartColumnWidth)> OnBeforeGetMaxColumnWidth;
+    std::function<void(TTVHeader*, TColumnIndex, int& maxWidth)> OnAfterGetMaxColumnWidth;
+
+    // Offsets of the virtual canvas against the client area: 0 or negative, clamped to the ranges.
+    int OffsetX() const { return FOffsetX; }
+    void SetOffsetX(int value);
+    QPoint OffsetXY() const { return QPoint(FOffsetX, FOffsetY); }
+    void SetOffsetXY(const QPoint& value);
+    // The horizontal position as the scroll bar shows it.
+    int EffectiveOffsetX() const { return FEffectiveOffsetX; }
+    uint32_t RangeX() const { return FRangeX; }
+    uint32_t RangeY() const { return FRangeY; }
+    void UpdateScrollBars(bool repaint);
+    void UpdateHorizontalScrollBar(bool repaint);
+    void UpdateVerticalScrollBar(bool repaint);
+    void UpdateRanges();
+    void UpdateHorizontalRange();
+    void UpdateVerticalRange();
+    bool ScrollIntoView(PTreeNode node, bool center, bool horizontally = false);
+    bool ScrollIntoView(TColumnIndex column, bool center);
+    // A node's row, cell or text in client coordinates; empty for a node not shown.
+    QRect GetDisplayRect(PTreeNode node, TColumnIndex column, bool textOnly, bool unclipped = false,
+                         bool applyCellContentMargin = false);
+    QRect GetTreeRect() const;
+    int GetMaxColumnWidth(TColumnIndex column, bool useSmartColumnWidth = false);
+    void MeasureItemHeight(platform::TCanvas& canvas, PTreeNode node);
+    // The node's height, measured first with variable node heights.
+    uint32_t NodeHeightOf(PTreeNode node);
+    void SetTopNode(PTreeNode node);
+    void SetBottomNode(PTreeNode node);
+    // Paints the part `window` of the content (content coordinates, offsets not applied) onto the
+    // canvas with the window's top-left at `target`.
+    void PaintTree(platform::TCanvas& targetCanvas, const QRect& window, const QPoint& target,
+                   TTVInternalPaintOptions paintOptions);
+    // The content as it shows in the client area, as an image of the client size.
+    QImage RenderClient();
+    platform::TImageList* Images() const { return FImages; }
+    void SetImages(platform::TImageList* list) { SetAndRepaint(FImages, list); }
+    platform::TImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(platform::TImageList* list) { SetAndRepaint(FStateImages, list); }
+    bool HasImage(PTreeNode node, TTVImageKind kind, TColumnIndex column);
+    QSize GetNodeImageSize(PTreeNode node) const;
+    // The index into the check image list for the node's check type and state.
+    int GetCheckImage(PTreeNode node, TCheckType imgCheckType = ctNone, TCheckState imgCheckState = csUncheckedNormal,
+                      bool imgEnabled = true) const;
+    // Content width of a node in a column, and what follows it (the string tree's static text).
+    virtual int DoGetNodeWidth(PTreeNode node, TColumnIndex column, platform::TCanvas* canvas = nullptr);
+    virtual int DoGetNodeExtraWidth(PTreeNode node, TColumnIndex column, platform::TCanvas* canvas = nullptr);
+    // The node's top in the virtual canvas (through the position cache when it is in use).
+    int64_t AbsoluteNodeTop(PTreeNode node);
+    // The background picture (toShowBackground).
+    const QImage& Background() const { return FBackground; }
+    void SetBackground(const QImage& image)
+    {
+        FBackground = image;
+        Invalidate();
+    }
+    // The drop mode last reported for the drop target.
+    TTVDropMode LastDropMode() const { return FLastDropMode; }
+
+protected:
+    virtual bool DoSetOffsetXY(QPoint value, TScrollUpdateOptions options, const QRect* clipRect = nullptr);
+    virtual void DoScroll(int deltaX, int deltaY);
+    virtual void DoShowScrollBar(int bar, bool show);
+    virtual int DoMeasureItem(platform::TCanvas& canvas, PTreeNode node, int nodeHeight);
+    void Paint() override;
+    virtual void DoPaintNode(TTVPaintInfo& paintInfo);
+    virtual void AdjustPaintCellRect(TTVPaintInfo& paintInfo, TColumnIndex& nextNonEmpty);
+    virtual int DetermineLineImageAndSelectLevel(PTreeNode node, TLineImage& lineImage);
+    virtual void PrepareCell(TTVPaintInfo& paintInfo, int windowOrgX, int maxWidth);
+    virtual void PaintTreeLines(const TTVPaintInfo& paintInfo, int vAlignment, int indentSize, const TLineImage& lineImage);
+    virtual void PaintNodeButton(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column, const QRect& r,
+                                 int buttonX, int buttonY, bool rightToLeft);
+    virtual void PaintCheckImage(platform::TCanvas& canvas, const TTVImageInfo& imageInfo, bool selected);
+    virtual void PaintImage(TTVPaintInfo& paintInfo, TTVImageInfoIndex slot, bool doOverlay);
+    virtual void DoPaintDropMark(platform::TCanvas& canvas, PTreeNode node, const QRect& r);
+    virtual void DoGetImageIndex(PTreeNode node, TTVImageKind kind, TColumnIndex column, bool& ghosted, int& index);
+    virtual void DoBeforeCellPaint(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column,
+                                   TTVCellPaintMode mode, const QRect& cellRect, QRect& contentRect);
+    // Whether a cell shows nothing (the string tree asks its text).
+    virtual bool ColumnIsEmpty(PTreeNode node, TColumnIndex column);
+    void GetImageIndex(TTVPaintInfo& info, TTVImageKind kind, TTVImageInfoIndex index, platform::TImageList* defaultImages);
+    void AdjustImageBorder(platform::TImageList* images, bool rightToLeft, int vAlign, QRect& r, TTVImageInfo& imageInfo);
+    void DrawDottedHLine(const TTVPaintInfo& paintInfo, int left, int right, int top);
+    void DrawDottedVLine(const TTVPaintInfo& paintInfo, int top, int bottom, int left, bool useSelectedBkColor = false);
+    // The horizontal range without columns: the widest content among the nodes in view.
+    int GetMaxRightExtend();
+    // The selection colour and its border: the focused pair with focus or in popup mode.
+    TColor SelectionColor() const;
+    TColor SelectionBorderColor() const;
+    bool PaintsFocused() const;
+    // The row the mouse selects with (content coordinates); empty when none is drawn.
+    QRect FNewSelRect;
+    TTVDropMode FLastDropMode = dmNowhere;
+    // The hot node's hot spot is its button: the button paints in its hot look.
+    bool FHotOnButton = false;
+
+private:
+    void PrepareButtonBitmaps();
+    void EraseItem(TTVPaintInfo& paintInfo, const QRect& r, bool useBackground);
+    void PaintRowCells(TTVPaintInfo& paintInfo, const QRect& window, int paintWidth, int indentSize,
+                       const TLineImage& lineImage, int vAlign, int buttonY, TTVInternalPaintOptions options,
+                       TColumnIndex& firstColumn);
+    void PaintBelowLastRow(platform::TCanvas& canvas, const QRect& area, TColumnIndex firstColumn);
+    int FEffectiveOffsetX = 0;
+    uint32_t FRangeX = 0;
+    uint32_t FRangeY = 0;
+    uint32_t FLastRootHeight = UINT32_MAX;
+    bool FScrollBarsStale = true;
+    bool FScrollBarsQueued = false;
+    platform::TImageList* FImages = nullptr;
+    platform::TImageList* FStateImages = nullptr;
+    QImage FBackground;
+    QImage FPlusBM, FMinusBM, FHotPlusBM, FHotMinusBM, FSelectedHotPlusBM, FSelectedHotMinusBM;
+    // ==== end of scrolling, geometry and painting ====
 
 private:
     friend class TWorkerThread;

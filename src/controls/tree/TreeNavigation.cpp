@@ -828,7 +828,7 @@ PTreeNode TBaseNodeTree::GetNodeAt(int, int y, bool relative, int* nodeTop)
     return node;
 }
 
-PTreeNode TBaseNodeTree::BottomNode() { return GetNodeAt(0, std::max(0, Height() - 1)); }
+PTreeNode TBaseNodeTree::BottomNode() { return GetNodeAt(0, std::max(0, ClientHeight() - 1)); }
 
 // ---- snapshots and iteration ----
 

@@ -1,0 +1,106 @@
+#pragma once
+#include "controls/tree/NodeTrees.h"
+
+#include <QString>
+#include <functional>
+
+// The tree that shows one text per node and column. It keeps no text: every text is asked from
+// the caller each time it is needed, with a default text for callers that answer nothing.
+namespace tree {
+
+enum TVSTTextType { ttNormal, ttStatic };
+enum TTVExportType { etNone, etRTF, etHTML, etText, etExcel, etWord, etCustom };
+
+struct TVSTGetCellTextEventArgs {
+    PTreeNode Node = nullptr;
+    TColumnIndex Column = NoColumn;
+    QString CellText;
+    QString StaticText;
+    TTVExportType ExportType = etNone;
+};
+
+class TCustomNodeStringTree : public TBaseNodeTree {
+    Q_OBJECT
+public:
+    explicit TCustomNodeStringTree(QWidget* parent = nullptr);
+    ~TCustomNodeStringTree() override;
+
+    std::function<void(TBaseNodeTree*, PTreeNode, TColumnIndex, TVSTTextType, QString& cellText)> OnGetText;
+    std::function<void(TBaseNodeTree*, TVSTGetCellTextEventArgs&)> OnGetCellText;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, TColumnIndex, TVSTTextType)> OnPaintText;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, TColumnIndex, const QString& text, int textSpace,
+                       QString& result, bool& done)> OnShortenString;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, TColumnIndex, const QString& text, int& extent)>
+        OnMeasureTextWidth;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, TColumnIndex, const QString& text, int& extent)>
+        OnMeasureTextHeight;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, TColumnIndex, const QString& text,
+                       const QRect& cellRect, bool& defaultDraw)> OnDrawText;
+    std::function<void(TBaseNodeTree*, PTreeNode, TColumnIndex, const QString& newText)> OnNewText;
+
+    QString Text(PTreeNode node, TColumnIndex column) { return GetText(node, column); }
+    void SetText(PTreeNode node, TColumnIndex column, const QString& value);
+    QString StaticText(PTreeNode node, TColumnIndex column) { return GetStaticText(node, column); }
+    const QString& DefaultText() const { return FDefaultText; }
+    void SetDefaultText(const QString& value);
+    // Height of the node's text laid out in the column.
+    virtual int ComputeNodeHeight(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column, QString text = QString());
+    // Texts from the top-level ancestor down to the node, each followed by the delimiter.
+    QString Path(PTreeNode node, TColumnIndex column, QChar delimiter);
+    // One quoted line per top-level node (with the column captions first when asked); false for
+    // an empty name.
+    bool SaveToCSVFile(const QString& fileName, bool includeHeading);
+    // The longest prefix of the text that fits the width together with "...".
+    static QString ShortenString(platform::TCanvas& canvas, const QString& text, int width, int ellipsisWidth);
+
+    int DoGetNodeWidth(PTreeNode node, TColumnIndex column, platform::TCanvas* canvas = nullptr) override;
+    int DoGetNodeExtraWidth(PTreeNode node, TColumnIndex column, platform::TCanvas* canvas = nullptr) override;
+    QRect InvalidateNode(PTreeNode node) override;
+    void ReinitNode(PTreeNode node, bool recursive) override;
+    void SetChildCount(PTreeNode node, uint32_t newChildCount) override;
+
+protected:
+    QString GetText(PTreeNode node, TColumnIndex column);
+    QString GetStaticText(PTreeNode node, TColumnIndex column);
+    virtual void DoGetText(TVSTGetCellTextEventArgs& args);
+    virtual void DoNewText(PTreeNode node, TColumnIndex column, const QString& text);
+    virtual void DoPaintText(PTreeNode node, platform::TCanvas& canvas, TColumnIndex column, TVSTTextType textType);
+    virtual QString DoShortenString(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column, const QString& text,
+                                    int width, int ellipsisWidth = 0);
+    virtual void DoDrawText(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column, const QString& text,
+                            QRect cellRect, unsigned drawFormat);
+    virtual QSize DoMeasureText(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column, const QString& text);
+    virtual int DoGetNormalTextWidth(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column, const QString& text);
+    virtual int DoGetStaticTextWidth(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column, const QString& text);
+    virtual void PaintNormalText(TTVPaintInfo& paintInfo, const QString& text);
+    virtual void PaintStaticText(TTVPaintInfo& paintInfo, const QString& text);
+    void DoPaintNode(TTVPaintInfo& paintInfo) override;
+    void AdjustPaintCellRect(TTVPaintInfo& paintInfo, TColumnIndex& nextNonEmpty) override;
+    bool ColumnIsEmpty(PTreeNode node, TColumnIndex column) override;
+    void WriteChunks(std::vector<uint8_t>& stream, PTreeNode node) override;
+    bool ReadChunk(platform::ByteReader& stream, int version, PTreeNode node, int chunkType, int depth) override;
+    void changeEvent(QEvent* event) override;
+    uint32_t StringOptions() const;
+
+private:
+    int32_t& CachedWidth(PTreeNode node) const
+    {
+        return *reinterpret_cast<int32_t*>(reinterpret_cast<uint8_t*>(node) + FInternalDataOffset);
+    }
+    void FontMetricsChanged();
+
+    uint32_t FInternalDataOffset = 0;
+    QString FDefaultText = QStringLiteral("Node");
+    int FTextHeight = 0;
+    int FEllipsisWidth = 0;
+};
+
+// The string tree with the string options object.
+class TNodeStringTree : public TCustomNodeStringTree {
+    Q_OBJECT
+public:
+    explicit TNodeStringTree(QWidget* parent = nullptr);
+    TStringTreeOptions& TreeOptions() { return static_cast<TStringTreeOptions&>(*FOptions); }
+};
+
+}  // namespace tree
