@@ -590,6 +590,7 @@ void TBaseNodeTree::DeleteNode(PTreeNode node, bool reindex, bool parentClearing
             const bool wasSynch = HasState(tsSynchMode);
             EnterStates(TS(tsSynchMode));
             InternalRemoveFromSelection(node);
+            PackSelection();
             Change(node);
             if (!wasSynch)
                 LeaveStates(TS(tsSynchMode));
@@ -658,9 +659,12 @@ void TBaseNodeTree::DeleteChildren(PTreeNode node, bool resetHasChildren)
     --FUpdateCount;
     MarkCacheStale();
     if (FUpdateCount == 0) {
+        PackSelection();
         StartCacheValidation();
-        if (HasState(tsChangePending))
+        if (HasState(tsChangePending)) {
             DoChange(FLastChangedNode);
+            EnsureNodeSelected();
+        }
     }
     StructureChange(node == FRoot ? nullptr : node, crChildDeleted);
 }
@@ -676,6 +680,7 @@ void TBaseNodeTree::Clear()
             DoCancelEdit();
         if (HasState(tsCopyPending) || HasState(tsCutPending))
             DoStateChange(0, TS(tsCopyPending, tsCutPending));
+        PackSelection();
         for (PTreeNode n : FSelection)
             n->Exclude(vsSelected);
         FSelection.clear();
@@ -736,6 +741,8 @@ void TBaseNodeTree::DoFreeNode(PTreeNode node)
     if (OnFreeNode && node->Has(vsInitialized | vsOnFreeNodeCallRequired))
         OnFreeNode(this, node);
     FreeNodeBlock(node);
+    if (FUpdateCount == 0)
+        EnsureNodeSelected();
 }
 
 void TBaseNodeTree::FreeNodeBlock(PTreeNode node)
@@ -1198,66 +1205,6 @@ std::vector<TFormatEtc> TBaseNodeTree::GetNativeClipboardFormats() const
 }
 
 // ---------------------------------------------------------------------------------------------
-// Selection and focus
-
-bool TBaseNodeTree::InternalAddToSelection(PTreeNode node, bool forceInsert)
-{
-    if (!node || node == FRoot || (node->Has(vsSelected) && !forceInsert))
-        return false;
-    if (!(FOptions->SelectionOptions() & toMultiSelect))
-        while (!FSelection.empty())
-            InternalRemoveFromSelection(FSelection.back());
-    auto it = std::lower_bound(FSelection.begin(), FSelection.end(), node);
-    if (it == FSelection.end() || *it != node)
-        FSelection.insert(it, node);
-    node->Include(vsSelected);
-    if (OnAddToSelection)
-        OnAddToSelection(this, node);
-    return true;
-}
-
-void TBaseNodeTree::InternalRemoveFromSelection(PTreeNode node)
-{
-    auto it = std::lower_bound(FSelection.begin(), FSelection.end(), node);
-    if (it != FSelection.end() && *it == node)
-        FSelection.erase(it);
-    if (node->Has(vsSelected)) {
-        node->Exclude(vsSelected);
-        DoRemoveFromSelection(node);
-    }
-}
-
-void TBaseNodeTree::SetSelected(PTreeNode node, bool value)
-{
-    if (!node || node == FRoot || node->Has(vsSelected) == value)
-        return;
-    if (value)
-        InternalAddToSelection(node, false);
-    else
-        InternalRemoveFromSelection(node);
-    Change(node);
-}
-
-void TBaseNodeTree::ClearSelection()
-{
-    if (FSelection.empty())
-        return;
-    while (!FSelection.empty())
-        InternalRemoveFromSelection(FSelection.back());
-    Change(nullptr);
-}
-
-void TBaseNodeTree::SetFocusedNode(PTreeNode node)
-{
-    if (node == FRoot)
-        node = nullptr;
-    if (node == FFocusedNode || !DoFocusChanging(FFocusedNode, node, FFocusedColumn, FFocusedColumn))
-        return;
-    FFocusedNode = node;
-    DoFocusChange(node, FFocusedColumn);
-}
-
-// ---------------------------------------------------------------------------------------------
 // Update batching and notifications
 
 void TBaseNodeTree::BeginUpdate()
@@ -1283,6 +1230,7 @@ void TBaseNodeTree::EndUpdate()
             LeaveStates(TS(tsUpdateHiddenChildrenNeeded));
         }
         DoStateChange(0, TS(tsUpdating));
+        PackSelection();
         MarkCacheStale();
         StartCacheValidation();
         if (HasState(tsStructureChangePending))
@@ -1298,8 +1246,10 @@ void TBaseNodeTree::EndUpdate()
     }
     if (FUpdateCount > 0)
         DoUpdating(usUpdate);
-    else
+    else {
         DoUpdating(usEnd);
+        EnsureNodeSelected();
+    }
 }
 
 void TBaseNodeTree::EndUpdateFinish()
@@ -1590,6 +1540,7 @@ void TBaseNodeTree::DoCollapsed(PTreeNode node)
 {
     if (OnCollapsed)
         OnCollapsed(this, node);
+    CollapseSelectionRepair();
 }
 
 bool TBaseNodeTree::DoChecking(PTreeNode node, TCheckState& newState)
@@ -1618,7 +1569,7 @@ int TBaseNodeTree::DoCompare(PTreeNode node1, PTreeNode node2, TColumnIndex colu
 
 bool TBaseNodeTree::DoFocusChanging(PTreeNode oldNode, PTreeNode newNode, TColumnIndex oldColumn, TColumnIndex newColumn)
 {
-    bool allowed = true;
+    bool allowed = oldColumn == newColumn || FHeader.AllowFocus(newColumn);
     if (OnFocusChanging)
         OnFocusChanging(this, oldNode, newNode, oldColumn, newColumn, allowed);
     return allowed;
@@ -1720,9 +1671,18 @@ QString TreeInvariants::Check(const TBaseNodeTree& t)
         return QStringLiteral("visible count %1 where %2 belongs").arg(t.FVisibleCount).arg(visible);
     if (t.FPool.LiveCount() != t.FRoot->TotalCount - 1)
         return QStringLiteral("%1 node blocks live for %2 nodes").arg(t.FPool.LiveCount()).arg(t.FRoot->TotalCount - 1);
-    for (PTreeNode n : t.FSelection)
-        if (!n->Has(vsSelected))
+    const bool packed = t.FUpdateCount == 0;
+    for (size_t i = 0; i < t.FSelection.size(); ++i) {
+        const uintptr_t entry = reinterpret_cast<uintptr_t>(t.FSelection[i]);
+        const uintptr_t previous = i > 0 ? reinterpret_cast<uintptr_t>(t.FSelection[i - 1]) : 0;
+        if (i > 0 && (entry < previous || (entry == previous && !(entry & 1))))
+            return QStringLiteral("selection array not strictly ascending at %1").arg(i);
+        if (entry & 1) {
+            if (packed)
+                return QStringLiteral("selection holds a removed entry outside an update");
+        } else if (!t.FSelection[i]->Has(vsSelected))
             return QStringLiteral("selection holds an unselected node");
+    }
     return QString();
 }
 

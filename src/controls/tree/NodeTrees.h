@@ -4,6 +4,7 @@
 #include "controls/tree/NodeTreeTypes.h"
 #include "platform/TImageList.h"
 #include "controls/tree/TreeHeader.h"
+#include "controls/tree/TreeHitInfo.h"
 #include "controls/tree/TreeImages.h"
 #include "controls/tree/TreeInteraction.h"
 #include "controls/tree/TreeOptions.h"
@@ -375,14 +376,29 @@ public:
     // Adds the stream's nodes as last children of the target (the root for nil), all or nothing.
     void AddFromStream(std::span<const uint8_t> stream, PTreeNode target);
 
-    // ---- selection and focus (the parts the core needs) ----
+    // ---- selection and focus ----
     bool GetSelected(PTreeNode node) const { return node && node->Has(vsSelected); }
     void SetSelected(PTreeNode node, bool value);
+    // Entries of the selection array, those marked for removal included until it is packed.
     uint32_t SelectedCount() const { return uint32_t(FSelection.size()); }
-    void ClearSelection();
+    // While locked, user and caller requests leave the selection alone; loading still adds.
+    bool SelectionLocked() const { return FSelectionLocked; }
+    void SetSelectionLocked(bool value) { FSelectionLocked = value; }
+    void ClearSelection() { ClearSelection(true); }
+    void SelectAll(bool visibleOnly);
+    void InvertSelection(bool visibleOnly);
+    // Under toAlwaysSelectNode: selects the remembered successor or the first visible node.
+    virtual void EnsureNodeSelected();
     PTreeNode FocusedNode() const { return FFocusedNode; }
     void SetFocusedNode(PTreeNode node);
     TColumnIndex FocusedColumn() const { return FFocusedColumn; }
+    PTreeNode NextNodeToSelect() const { return FNextNodeToSelect; }
+    int LastSelectionLevel() const { return FLastSelectionLevel; }
+    // The sign tells the display order of two nodes: negative when node1 comes first.
+    int CompareNodeOrder(PTreeNode node1, PTreeNode node2, bool considerChildrenAbove) const;
+    // Drops the entries marked for removal; answers the kept count, -1 for an empty array.
+    static int CompactNodeArray(TNodeArray& nodes, int count);
+    bool IsMouseSelecting() const { return (TreeStates() & TS(tsDrawSelPending, tsDrawSelecting)) != 0; }
 
     // Copies the settings and the top-level node count of another tree, never its node data;
     // a read-only tree takes nothing.
@@ -582,8 +598,246 @@ protected:
     uint32_t CountVisibleChildren(PTreeNode node) const;
     void DetermineHiddenChildrenFlag(PTreeNode node);
     void DetermineHiddenChildrenFlagAllNodes();
+    // ---- selection and focus ----
+    virtual void ClearSelection(bool fireChange);
+    virtual void AddToSelection(PTreeNode node);
+    virtual void AddToSelection(TNodeArray& nodes, int newLength, bool forceInsert);
+    // The batch insert: refuses disabled, already selected and constraint-breaking nodes, then
+    // merges the rest into the sorted array. Reorders and marks the given array.
+    bool InternalAddToSelection(TNodeArray& nodes, int count, bool forceInsert);
     bool InternalAddToSelection(PTreeNode node, bool forceInsert);
-    void InternalRemoveFromSelection(PTreeNode node);
+    virtual void RemoveFromSelection(PTreeNode node);
+    // Unselects and marks the node's entry; the array is packed later.
+    virtual void InternalRemoveFromSelection(PTreeNode node);
+    virtual void InternalClearSelection();
+    virtual bool FindNodeInSelection(PTreeNode node, int& index, int lowBound, int highBound) const;
+    virtual void SelectNodes(PTreeNode startNode, PTreeNode endNode, bool addOnly);
+    virtual void ToggleSelection(PTreeNode startNode, PTreeNode endNode);
+    virtual void UnselectNodes(PTreeNode startNode, PTreeNode endNode);
+    virtual void InternalCacheNode(PTreeNode node) { FTempNodeCache.push_back(node); }
+    virtual void ClearTempCache() { TNodeArray().swap(FTempNodeCache); }
+    virtual void ResetRangeAnchor();
+    virtual void UpdateNextNodeToSelect(PTreeNode node);
+    virtual void EnsureNodeFocused();
+    virtual void DoFocusNode(PTreeNode node, bool ask);
+    virtual void SetFocusedNodeAndColumn(PTreeNode node, TColumnIndex column);
+    // Packs the selection array when entries are marked.
+    void PackSelection();
+    PTreeNode RangeStart(PTreeNode startNode, PTreeNode fallback);
+    // Moves the selection off a collapsed subtree under toAlwaysSelectNode.
+    void CollapseSelectionRepair();
+    // Whether the header lets the column hold the focus; any column without header columns.
+    bool ColumnAllowsFocus(TColumnIndex column) const;
+    bool FSelectionLocked = false;
+    int FLastSelectionLevel = -1;
+
+    // ==== scrolling, geometry and painting ====
+public:
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, int& nodeHeight)> OnMeasureItem;
+    std::function<void(TBaseNodeTree*, int deltaX, int deltaY)> OnScroll;
+    std::function<void(TBaseNodeTree*, int bar, bool show)> OnShowScrollBar;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&)> OnBeforePaint;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&)> OnAfterPaint;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, const QRect& itemRect, bool& customDraw)> OnBeforeItemPaint;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, const QRect& itemRect)> OnAfterItemPaint;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, const QRect& itemRect, TColor& itemColor,
+                       TItemEraseAction& eraseAction)> OnBeforeItemErase;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, const QRect& itemRect)> OnAfterItemErase;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, TColumnIndex, TTVCellPaintMode,
+                       const QRect& cellRect, QRect& contentRect)> OnBeforeCellPaint;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, TColumnIndex, const QRect& cellRect)> OnAfterCellPaint;
+    std::function<void(TBaseNodeTree*, platform::TCanvas&, const QRect& r, bool& handled)> OnPaintBackground;
+    std::function<void(TBaseNodeTree*, PTreeNode, int level, int& posX)> OnBeforeDrawTreeLine;
+    std::function<void(TBaseNodeTree*, PTreeNode, TTVImageKind, TColumnIndex, bool& ghosted, int& imageIndex)> OnGetImageIndex;
+    std::function<void(TTVHeader*, TColumnIndex, bool& useSmartColumnWidth)> OnBeforeGetMaxColumnWidth;
+    std::function<void(TTVHeader*, TColumnIndex, int& maxWidth)> OnAfterGetMaxColumnWidth;
+
+    // Offsets of the virtual canvas against the client area: 0 or negative, clamped to the ranges.
+    int OffsetX() const { return FOffsetX; }
+    void SetOffsetX(int value);
+    QPoint OffsetXY() const { return QPoint(FOffsetX, FOffsetY); }
+    void SetOffsetXY(const QPoint& value);
+    // The horizontal position as the scroll bar shows it.
+    int EffectiveOffsetX() const { return FEffectiveOffsetX; }
+    uint32_t RangeX() const { return FRangeX; }
+    uint32_t RangeY() const { return FRangeY; }
+    void UpdateScrollBars(bool repaint);
+    void UpdateHorizontalScrollBar(bool repaint);
+    void UpdateVerticalScrollBar(bool repaint);
+    void UpdateRanges();
+    void UpdateHorizontalRange();
+    void UpdateVerticalRange();
+    bool ScrollIntoView(PTreeNode node, bool center, bool horizontally = false);
+    bool ScrollIntoView(TColumnIndex column, bool center);
+    // A node's row, cell or text in client coordinates; empty for a node not shown.
+    QRect GetDisplayRect(PTreeNode node, TColumnIndex column, bool textOnly, bool unclipped = false,
+                         bool applyCellContentMargin = false);
+    QRect GetTreeRect() const;
+    int GetMaxColumnWidth(TColumnIndex column, bool useSmartColumnWidth = false);
+    void MeasureItemHeight(platform::TCanvas& canvas, PTreeNode node);
+    // The node's height, measured first with variable node heights.
+    uint32_t NodeHeightOf(PTreeNode node);
+    void SetTopNode(PTreeNode node);
+    void SetBottomNode(PTreeNode node);
+    // Paints the part `window` of the content (content coordinates, offsets not applied) onto the
+    // canvas with the window's top-left at `target`.
+    void PaintTree(platform::TCanvas& targetCanvas, const QRect& window, const QPoint& target,
+                   TTVInternalPaintOptions paintOptions);
+    // The content as it shows in the client area, as an image of the client size.
+    QImage RenderClient();
+    platform::TImageList* Images() const { return FImages; }
+    void SetImages(platform::TImageList* list) { SetAndRepaint(FImages, list); }
+    platform::TImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(platform::TImageList* list) { SetAndRepaint(FStateImages, list); }
+    bool HasImage(PTreeNode node, TTVImageKind kind, TColumnIndex column);
+    QSize GetNodeImageSize(PTreeNode node) const;
+    // The index into the check image list for the node's check type and state.
+    int GetCheckImage(PTreeNode node, TCheckType imgCheckType = ctNone, TCheckState imgCheckState = csUncheckedNormal,
+                      bool imgEnabled = true) const;
+    // Content width of a node in a column, and what follows it (the string tree's static text).
+    virtual int DoGetNodeWidth(PTreeNode node, TColumnIndex column, platform::TCanvas* canvas = nullptr);
+    virtual int DoGetNodeExtraWidth(PTreeNode node, TColumnIndex column, platform::TCanvas* canvas = nullptr);
+    // The node's top in the virtual canvas (through the position cache when it is in use).
+    int64_t AbsoluteNodeTop(PTreeNode node);
+    // The background picture (toShowBackground).
+    const QImage& Background() const { return FBackground; }
+    void SetBackground(const QImage& image)
+    {
+        FBackground = image;
+        Invalidate();
+    }
+    // The drop mode last reported for the drop target.
+    TTVDropMode LastDropMode() const { return FLastDropMode; }
+
+protected:
+    virtual bool DoSetOffsetXY(QPoint value, TScrollUpdateOptions options, const QRect* clipRect = nullptr);
+    virtual void DoScroll(int deltaX, int deltaY);
+    virtual void DoShowScrollBar(int bar, bool show);
+    virtual int DoMeasureItem(platform::TCanvas& canvas, PTreeNode node, int nodeHeight);
+    void Paint() override;
+    virtual void DoPaintNode(TTVPaintInfo& paintInfo);
+    virtual void AdjustPaintCellRect(TTVPaintInfo& paintInfo, TColumnIndex& nextNonEmpty);
+    virtual int DetermineLineImageAndSelectLevel(PTreeNode node, TLineImage& lineImage);
+    virtual void PrepareCell(TTVPaintInfo& paintInfo, int windowOrgX, int maxWidth);
+    virtual void PaintTreeLines(const TTVPaintInfo& paintInfo, int vAlignment, int indentSize, const TLineImage& lineImage);
+    virtual void PaintNodeButton(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column, const QRect& r,
+                                 int buttonX, int buttonY, bool rightToLeft);
+    virtual void PaintCheckImage(platform::TCanvas& canvas, const TTVImageInfo& imageInfo, bool selected);
+    virtual void PaintImage(TTVPaintInfo& paintInfo, TTVImageInfoIndex slot, bool doOverlay);
+    virtual void DoPaintDropMark(platform::TCanvas& canvas, PTreeNode node, const QRect& r);
+    virtual void DoGetImageIndex(PTreeNode node, TTVImageKind kind, TColumnIndex column, bool& ghosted, int& index);
+    virtual void DoBeforeCellPaint(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column,
+                                   TTVCellPaintMode mode, const QRect& cellRect, QRect& contentRect);
+    // Whether a cell shows nothing (the string tree asks its text).
+    virtual bool ColumnIsEmpty(PTreeNode node, TColumnIndex column);
+    void GetImageIndex(TTVPaintInfo& info, TTVImageKind kind, TTVImageInfoIndex index, platform::TImageList* defaultImages);
+    void AdjustImageBorder(platform::TImageList* images, bool rightToLeft, int vAlign, QRect& r, TTVImageInfo& imageInfo);
+    void DrawDottedHLine(const TTVPaintInfo& paintInfo, int left, int right, int top);
+    void DrawDottedVLine(const TTVPaintInfo& paintInfo, int top, int bottom, int left, bool useSelectedBkColor = false);
+    // The horizontal range without columns: the widest content among the nodes in view.
+    int GetMaxRightExtend();
+    // The selection colour and its border: the focused pair with focus or in popup mode.
+    TColor SelectionColor() const;
+    TColor SelectionBorderColor() const;
+    bool PaintsFocused() const;
+    // The row the mouse selects with (content coordinates); empty when none is drawn.
+    QRect FNewSelRect;
+    TTVDropMode FLastDropMode = dmNowhere;
+    // The hot node's hot spot is its button: the button paints in its hot look.
+    bool FHotOnButton = false;
+
+private:
+    void PrepareButtonBitmaps();
+    void EraseItem(TTVPaintInfo& paintInfo, const QRect& r, bool useBackground);
+    void PaintRowCells(TTVPaintInfo& paintInfo, const QRect& window, int paintWidth, int indentSize,
+                       const TLineImage& lineImage, int vAlign, int buttonY, TTVInternalPaintOptions options,
+                       TColumnIndex& firstColumn);
+    void PaintBelowLastRow(platform::TCanvas& canvas, const QRect& area, TColumnIndex firstColumn);
+    int FEffectiveOffsetX = 0;
+    uint32_t FRangeX = 0;
+    uint32_t FRangeY = 0;
+    uint32_t FLastRootHeight = UINT32_MAX;
+    bool FScrollBarsStale = true;
+    bool FScrollBarsQueued = false;
+    platform::TImageList* FImages = nullptr;
+    platform::TImageList* FStateImages = nullptr;
+    QImage FBackground;
+    QImage FPlusBM, FMinusBM, FHotPlusBM, FHotMinusBM, FSelectedHotPlusBM, FSelectedHotMinusBM;
+    // ==== end of scrolling, geometry and painting ====
+
+    // ==== mouse handling and hit testing ====
+public:
+    std::function<void(TBaseNodeTree*, const THitInfo&)> OnNodeClick;
+    std::function<void(TBaseNodeTree*, const THitInfo&)> OnNodeDblClick;
+    std::function<void(TBaseNodeTree*, TColumnIndex, platform::TShiftState)> OnColumnClick;
+    std::function<void(TBaseNodeTree*, TColumnIndex, platform::TShiftState)> OnColumnDblClick;
+    std::function<void(TBaseNodeTree*, PTreeNode node, TColumnIndex, bool& allowed)> OnDragAllowed;
+    std::function<void(TBaseNodeTree*, QPoint p, PTreeNode node, TColumnIndex, bool& allowed)> OnCanSplitterResizeNode;
+    std::function<void(TBaseNodeTree*, PTreeNode node, TColumnIndex, platform::TShiftState, QPoint& trackPoint,
+                       QPoint p, bool& allowed)> OnNodeHeightTracking;
+    std::function<void(TBaseNodeTree*, PTreeNode node, TColumnIndex, platform::TShiftState, QPoint p, bool& allowed)>
+        OnNodeHeightDblClickResize;
+
+    // What the point is over; relative: client coordinates, else content coordinates.
+    void GetHitTestInfoAt(int x, int y, bool relative, THitInfo& hitInfo);
+    TColumnIndex HotColumn() const { return FCurrentHotColumn; }
+    // The rubber band in content coordinates, the press point first.
+    QRect SelectionRect() const { return FNewSelRect; }
+
+protected:
+    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void MouseMove(platform::TShiftState shift, int x, int y) override;
+    void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    virtual void HandleMouseDown(TWMMouse& message, THitInfo& hitInfo);
+    virtual void HandleMouseUp(const TWMMouse& message, const THitInfo& hitInfo);
+    virtual void HandleMouseDblClick(const TWMMouse& message, const THitInfo& hitInfo);
+    virtual void HandleClickSelection(PTreeNode lastFocused, PTreeNode newNode, platform::TShiftState shift,
+                                      bool dragPending);
+    virtual void HandleHotTrack(int x, int y);
+    virtual bool CalculateSelectionRect(int x, int y);
+    virtual bool HandleDrawSelection(int x, int y);
+    virtual bool CollectSelectedNodesLTR(TColumnIndex mainColumn, int nodeLeft, const QRect& newRect,
+                                         const QRect& oldRect, TAlignment alignment, int nodeRight);
+    virtual bool CollectSelectedNodesRTL(TColumnIndex mainColumn, int nodeLeft, const QRect& newRect,
+                                         const QRect& oldRect, TAlignment alignment, int nodeRight);
+    virtual void DetermineHitPositionLTR(THitInfo& hitInfo, int offset, int right, TAlignment alignment);
+    virtual void DetermineHitPositionRTL(THitInfo& hitInfo, int offset, int right, TAlignment alignment);
+    virtual bool CanAutoScroll() const;
+    virtual TScrollDirections DetermineScrollDirections(int x, int y);
+    virtual void DoAutoScroll(int x, int y);
+    // One tick of the scroll timer (4) once it runs at the scroll interval.
+    virtual void DoTimerScroll();
+    virtual void StartWheelPanning(QPoint position);
+    virtual void StopWheelPanning();
+    virtual bool CanSplitterResizeNode(QPoint p, PTreeNode node, TColumnIndex column);
+    virtual void DoNodeClick(const THitInfo& hitInfo);
+    virtual void DoNodeDblClick(const THitInfo& hitInfo);
+    virtual void DoColumnClick(TColumnIndex column, platform::TShiftState shift);
+    virtual void DoColumnDblClick(TColumnIndex column, platform::TShiftState shift);
+    virtual bool DoBeforeDrag(PTreeNode node, TColumnIndex column);
+    virtual bool DoNodeHeightTracking(PTreeNode node, TColumnIndex column, platform::TShiftState shift,
+                                      QPoint& trackPoint, QPoint p);
+    virtual bool DoNodeHeightDblClickResize(PTreeNode node, TColumnIndex column, platform::TShiftState shift, QPoint p);
+    int CountLevelDifference(PTreeNode node1, PTreeNode node2) const;
+    // The header has mouse work of its own under way (dragging, sizing).
+    bool HeaderBusy() const;
+    QPoint FLastClickPos;
+    TScrollDirections FScrollDirections = 0;
+    int64_t FDragScrollStart = 0;
+    QRect FLastSelRect;
+    platform::TShiftState FDrawSelShiftState = 0;
+    TColumnIndex FCurrentHotColumn = NoColumn;
+    bool FHotNodeButtonHit = false;
+    TColumnIndex FHeightTrackColumn = NoColumn;
+    QPoint FHeightTrackPoint;
+
+private:
+    int HitIndentWidth(PTreeNode node, bool mainColumn) const;
+    int HitCheckWidth(PTreeNode node, bool mainColumn) const;
+    int DrawSelectionTextLeft(PTreeNode node, int nodeLeft, TColumnIndex mainColumn);
+    bool ApplyDrawSelectionChange(PTreeNode node, bool inOld, bool inNew);
+    QCursor FPanningCursor;
+    // ==== end of mouse handling and hit testing ====
 
     // ==== check states, keyboard, window messages and hints ====
 public:
@@ -741,140 +995,6 @@ private:
     class TNodeTreeHintWindow* FHintWindow = nullptr;  // a child object, made on first use
     QCursor FHotCursor;
     // ==== end of check states, keyboard, window messages and hints ====
-
-    // ==== scrolling, geometry and painting ====
-public:
-    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, int& nodeHeight)> OnMeasureItem;
-    std::function<void(TBaseNodeTree*, int deltaX, int deltaY)> OnScroll;
-    std::function<void(TBaseNodeTree*, int bar, bool show)> OnShowScrollBar;
-    std::function<void(TBaseNodeTree*, platform::TCanvas&)> OnBeforePaint;
-    std::function<void(TBaseNodeTree*, platform::TCanvas&)> OnAfterPaint;
-    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, const QRect& itemRect, bool& customDraw)> OnBeforeItemPaint;
-    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, const QRect& itemRect)> OnAfterItemPaint;
-    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, const QRect& itemRect, TColor& itemColor,
-                       TItemEraseAction& eraseAction)> OnBeforeItemErase;
-    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, const QRect& itemRect)> OnAfterItemErase;
-    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, TColumnIndex, TTVCellPaintMode,
-                       const QRect& cellRect, QRect& contentRect)> OnBeforeCellPaint;
-    std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, TColumnIndex, const QRect& cellRect)> OnAfterCellPaint;
-    std::function<void(TBaseNodeTree*, platform::TCanvas&, const QRect& r, bool& handled)> OnPaintBackground;
-    std::function<void(TBaseNodeTree*, PTreeNode, int level, int& posX)> OnBeforeDrawTreeLine;
-    std::function<void(TBaseNodeTree*, PTreeNode, TTVImageKind, TColumnIndex, bool& ghosted, int& imageIndex)> OnGetImageIndex;
-    std::function<void(TTVHeader*, TColumnIndex, bool& useSmartColumnWidth)> OnBeforeGetMaxColumnWidth;
-    std::function<void(TTVHeader*, TColumnIndex, int& maxWidth)> OnAfterGetMaxColumnWidth;
-
-    // Offsets of the virtual canvas against the client area: 0 or negative, clamped to the ranges.
-    int OffsetX() const { return FOffsetX; }
-    void SetOffsetX(int value);
-    QPoint OffsetXY() const { return QPoint(FOffsetX, FOffsetY); }
-    void SetOffsetXY(const QPoint& value);
-    // The horizontal position as the scroll bar shows it.
-    int EffectiveOffsetX() const { return FEffectiveOffsetX; }
-    uint32_t RangeX() const { return FRangeX; }
-    uint32_t RangeY() const { return FRangeY; }
-    void UpdateScrollBars(bool repaint);
-    void UpdateHorizontalScrollBar(bool repaint);
-    void UpdateVerticalScrollBar(bool repaint);
-    void UpdateRanges();
-    void UpdateHorizontalRange();
-    void UpdateVerticalRange();
-    bool ScrollIntoView(PTreeNode node, bool center, bool horizontally = false);
-    bool ScrollIntoView(TColumnIndex column, bool center);
-    // A node's row, cell or text in client coordinates; empty for a node not shown.
-    QRect GetDisplayRect(PTreeNode node, TColumnIndex column, bool textOnly, bool unclipped = false,
-                         bool applyCellContentMargin = false);
-    QRect GetTreeRect() const;
-    int GetMaxColumnWidth(TColumnIndex column, bool useSmartColumnWidth = false);
-    void MeasureItemHeight(platform::TCanvas& canvas, PTreeNode node);
-    // The node's height, measured first with variable node heights.
-    uint32_t NodeHeightOf(PTreeNode node);
-    void SetTopNode(PTreeNode node);
-    void SetBottomNode(PTreeNode node);
-    // Paints the part `window` of the content (content coordinates, offsets not applied) onto the
-    // canvas with the window's top-left at `target`.
-    void PaintTree(platform::TCanvas& targetCanvas, const QRect& window, const QPoint& target,
-                   TTVInternalPaintOptions paintOptions);
-    // The content as it shows in the client area, as an image of the client size.
-    QImage RenderClient();
-    platform::TImageList* Images() const { return FImages; }
-    void SetImages(platform::TImageList* list) { SetAndRepaint(FImages, list); }
-    platform::TImageList* StateImages() const { return FStateImages; }
-    void SetStateImages(platform::TImageList* list) { SetAndRepaint(FStateImages, list); }
-    bool HasImage(PTreeNode node, TTVImageKind kind, TColumnIndex column);
-    QSize GetNodeImageSize(PTreeNode node) const;
-    // The index into the check image list for the node's check type and state.
-    int GetCheckImage(PTreeNode node, TCheckType imgCheckType = ctNone, TCheckState imgCheckState = csUncheckedNormal,
-                      bool imgEnabled = true) const;
-    // Content width of a node in a column, and what follows it (the string tree's static text).
-    virtual int DoGetNodeWidth(PTreeNode node, TColumnIndex column, platform::TCanvas* canvas = nullptr);
-    virtual int DoGetNodeExtraWidth(PTreeNode node, TColumnIndex column, platform::TCanvas* canvas = nullptr);
-    // The node's top in the virtual canvas (through the position cache when it is in use).
-    int64_t AbsoluteNodeTop(PTreeNode node);
-    // The background picture (toShowBackground).
-    const QImage& Background() const { return FBackground; }
-    void SetBackground(const QImage& image)
-    {
-        FBackground = image;
-        Invalidate();
-    }
-    // The drop mode last reported for the drop target.
-    TTVDropMode LastDropMode() const { return FLastDropMode; }
-
-protected:
-    virtual bool DoSetOffsetXY(QPoint value, TScrollUpdateOptions options, const QRect* clipRect = nullptr);
-    virtual void DoScroll(int deltaX, int deltaY);
-    virtual void DoShowScrollBar(int bar, bool show);
-    virtual int DoMeasureItem(platform::TCanvas& canvas, PTreeNode node, int nodeHeight);
-    void Paint() override;
-    virtual void DoPaintNode(TTVPaintInfo& paintInfo);
-    virtual void AdjustPaintCellRect(TTVPaintInfo& paintInfo, TColumnIndex& nextNonEmpty);
-    virtual int DetermineLineImageAndSelectLevel(PTreeNode node, TLineImage& lineImage);
-    virtual void PrepareCell(TTVPaintInfo& paintInfo, int windowOrgX, int maxWidth);
-    virtual void PaintTreeLines(const TTVPaintInfo& paintInfo, int vAlignment, int indentSize, const TLineImage& lineImage);
-    virtual void PaintNodeButton(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column, const QRect& r,
-                                 int buttonX, int buttonY, bool rightToLeft);
-    virtual void PaintCheckImage(platform::TCanvas& canvas, const TTVImageInfo& imageInfo, bool selected);
-    virtual void PaintImage(TTVPaintInfo& paintInfo, TTVImageInfoIndex slot, bool doOverlay);
-    virtual void DoPaintDropMark(platform::TCanvas& canvas, PTreeNode node, const QRect& r);
-    virtual void DoGetImageIndex(PTreeNode node, TTVImageKind kind, TColumnIndex column, bool& ghosted, int& index);
-    virtual void DoBeforeCellPaint(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column,
-                                   TTVCellPaintMode mode, const QRect& cellRect, QRect& contentRect);
-    // Whether a cell shows nothing (the string tree asks its text).
-    virtual bool ColumnIsEmpty(PTreeNode node, TColumnIndex column);
-    void GetImageIndex(TTVPaintInfo& info, TTVImageKind kind, TTVImageInfoIndex index, platform::TImageList* defaultImages);
-    void AdjustImageBorder(platform::TImageList* images, bool rightToLeft, int vAlign, QRect& r, TTVImageInfo& imageInfo);
-    void DrawDottedHLine(const TTVPaintInfo& paintInfo, int left, int right, int top);
-    void DrawDottedVLine(const TTVPaintInfo& paintInfo, int top, int bottom, int left, bool useSelectedBkColor = false);
-    // The horizontal range without columns: the widest content among the nodes in view.
-    int GetMaxRightExtend();
-    // The selection colour and its border: the focused pair with focus or in popup mode.
-    TColor SelectionColor() const;
-    TColor SelectionBorderColor() const;
-    bool PaintsFocused() const;
-    // The row the mouse selects with (content coordinates); empty when none is drawn.
-    QRect FNewSelRect;
-    TTVDropMode FLastDropMode = dmNowhere;
-    // The hot node's hot spot is its button: the button paints in its hot look.
-    bool FHotOnButton = false;
-
-private:
-    void PrepareButtonBitmaps();
-    void EraseItem(TTVPaintInfo& paintInfo, const QRect& r, bool useBackground);
-    void PaintRowCells(TTVPaintInfo& paintInfo, const QRect& window, int paintWidth, int indentSize,
-                       const TLineImage& lineImage, int vAlign, int buttonY, TTVInternalPaintOptions options,
-                       TColumnIndex& firstColumn);
-    void PaintBelowLastRow(platform::TCanvas& canvas, const QRect& area, TColumnIndex firstColumn);
-    int FEffectiveOffsetX = 0;
-    uint32_t FRangeX = 0;
-    uint32_t FRangeY = 0;
-    uint32_t FLastRootHeight = UINT32_MAX;
-    bool FScrollBarsStale = true;
-    bool FScrollBarsQueued = false;
-    platform::TImageList* FImages = nullptr;
-    platform::TImageList* FStateImages = nullptr;
-    QImage FBackground;
-    QImage FPlusBM, FMinusBM, FHotPlusBM, FHotMinusBM, FSelectedHotPlusBM, FSelectedHotMinusBM;
-    // ==== end of scrolling, geometry and painting ====
 
 private:
     friend class TWorkerThread;
