@@ -431,6 +431,30 @@ TEST_F(HeaderMouseTest, HeightDragAndDoubleClickOnTheBottomEdge)
     EXPECT_EQ(h.Height(), 12) << "a double click sets the minimum height, not the default";
 }
 
+TEST_F(HeaderMouseTest, AHeaderCheckBoxTogglesWithoutSorting)
+{
+    t.Header().SetOptions(t.Header().Options() | hoShowImages | hoHeaderClickAutoSort);
+    t.Cols()[1]->SetCheckBox(true);
+    std::vector<TTVHeaderHitPositions> hits;
+    t.OnHeaderClick = [&](TTVHeader*, const TTVHeaderHitInfo& info) { hits.push_back(info.HitPosition); };
+    strip->grab();  // lays the cell out
+    ASSERT_TRUE(t.Cols()[1]->HasImage());
+    const QRect box = t.Cols()[1]->ImageRect();
+    EXPECT_GE(box.left(), 100);
+    EXPECT_LT(box.right(), 200);
+    const QPoint inBox = S(t.Cols()[1]->Left() + box.center().x() - t.Cols()[1]->GetRect().left(), box.center().y() - t.Header().Height());
+    QTest::mouseClick(strip, Qt::LeftButton, {}, inBox);
+    EXPECT_EQ(t.Cols()[1]->CheckState(), csCheckedNormal);
+    QTest::mouseClick(strip, Qt::LeftButton, {}, inBox);
+    EXPECT_EQ(t.Cols()[1]->CheckState(), csUncheckedNormal);
+    ASSERT_EQ(hits.size(), 2u);
+    EXPECT_EQ(hits[0], hhiOnColumn | hhiOnIcon | hhiOnCheckbox);
+    EXPECT_EQ(t.Header().GetSortColumn(), NoColumn) << "a check box click does not sort";
+    QTest::mouseClick(strip, Qt::LeftButton, {}, S(190));
+    EXPECT_EQ(t.Cols()[1]->CheckState(), csUncheckedNormal);
+    EXPECT_EQ(t.Header().GetSortColumn(), 1);
+}
+
 TEST_F(HeaderMouseTest, SpringColumnsShareAChangeOfTheTreeWidth)
 {
     t.Header().SetOptions(t.Header().Options() | hoAutoSpring);
