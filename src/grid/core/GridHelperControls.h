@@ -1,0 +1,175 @@
+#pragma once
+#include <QImage>
+#include <QPolygon>
+#include <QWidget>
+#include <functional>
+
+#include "grid/core/GridTypes.h"
+#include "platform/TCanvas.h"
+#include "platform/TCustomControl.h"
+
+class QMenu;
+
+// Small controls and bitmaps the grid makes for itself: the owner-drawn speed button and check box
+// of its find bar and cells, the arrows that mark a drop position while columns or rows are
+// dragged, the window behind the translucent focus frame and the soft mask of that frame.
+namespace grid::helpers {
+
+// A vertical (or horizontal) gradient of `steps` bands with an optional outline.
+void DrawButtonGradient(platform::TCanvas& canvas, TColor from, TColor to, TColor border, int steps, QRect r,
+                        bool horizontal);
+
+enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+enum TExtGridButtonStyle { tasButton, tasCheck };
+enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
+
+// Where glyph and caption go in a client of the given size.
+struct TButtonLayoutResult {
+    QPoint Glyph, Caption;
+};
+TButtonLayoutResult LayoutGlyphAndCaption(QSize client, QSize glyph, QSize caption, TButtonLayout layout, int margin,
+                                          int spacing);
+
+class TExtGridButton : public platform::TCustomControl {
+    Q_OBJECT
+public:
+    explicit TExtGridButton(QWidget* parent = nullptr);
+
+    QString Caption;
+    QImage Glyph, GlyphHot, GlyphDown, GlyphDisabled;
+    TButtonLayout Layout = blGlyphLeft;
+    bool Shaded = true, ShowCaption = true, AutoXPStyle = false, Rounded = false, DropDownButton = false;
+    TColor ColorTo = clNone, ColorHot = 0xCAC7C7, ColorHotTo = clNone, ColorDown = 0xD8D3D2, ColorDownTo = clNone;
+    TColor ColorChecked = 0x808080, ColorCheckedTo = clNone;
+    TColor BorderColor = clNone, BorderDownColor = clNone, BorderHotColor = clNone;
+    TExtGridButtonStyle Style = tasButton;
+    QMenu* DropDownMenu = nullptr;
+    std::function<void()> OnClick, OnDropDown, OnMouseEnter, OnMouseLeave;
+
+    bool Down() const { return FDown; }
+    void SetDown(bool value);
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int value);
+    bool AllowAllUp() const { return FAllowAllUp; }
+    void SetAllowAllUp(bool value);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool value);
+    int Margin() const { return FMargin; }
+    // Values below -1 are ignored.
+    void SetMargin(int value);
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int value);
+    int Look() const { return FLook; }
+    // Applies one of the colour sets 0 to 6; other values change nothing.
+    void SetLook(int value);
+    TButtonState State() const { return FState; }
+    bool MouseInControl() const { return FMouseInControl; }
+    void Click();
+    // The grey silhouette drawn under a hot glyph.
+    const QImage& GlyphShade() const { return FGlyphShade; }
+    // A disabled glyph from the glyph when none is set, and the shade when Shaded.
+    void GlyphChanged();
+
+protected:
+    void Paint() override;
+    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void MouseMove(platform::TShiftState shift, int x, int y) override;
+    void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    void EnabledChanged() override;
+
+private:
+    // The group notification: a button of the group went down.
+    void ButtonPressed(int group, TExtGridButton* sender);
+    void NotifyGroup();
+    void UpdateTracking();
+    int FGroupIndex = 0;
+    bool FDown = false, FAllowAllUp = false, FFlat = true, FDragging = false, FMouseInControl = false;
+    int FMargin = -1, FSpacing = 4, FLook = -1;
+    TButtonState FState = bsUp;
+    QImage FGlyphShade;
+};
+
+class TExtCheckBox : public platform::TCustomControl {
+    Q_OBJECT
+public:
+    explicit TExtCheckBox(QWidget* parent = nullptr);
+
+    enum TTextLayout { tlTop, tlCenter, tlBottom };
+    QString Caption = QStringLiteral("TExtCheckBox");
+    bool ReadOnly = false, ReturnIsTab = false, Ellipsis = false;
+    bool BoxRight = false;  // the box on the right of the caption
+    TTextLayout ButtonVertAlign = tlTop;
+    std::function<void()> OnClick;
+
+    TCheckBoxState State() const { return FState; }
+    void SetState(TCheckBoxState value);
+    bool Checked() const { return FState == cbChecked; }
+    void SetChecked(bool value);
+    virtual void Toggle();
+    bool Down() const { return FDownState; }
+    // The accelerator of the caption was pressed: toggles and focuses, without a click.
+    void Accelerator();
+
+protected:
+    void Paint() override;
+    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void MouseMove(platform::TShiftState shift, int x, int y) override;
+    void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void KeyDown(int& key, platform::TShiftState shift) override;
+    void KeyUp(int& key, platform::TShiftState shift) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+
+private:
+    void DoClick();
+    TCheckBoxState FState = cbUnchecked;
+    bool FDownState = false, FMouseDown = false, FHot = false, FClicksDisabled = false;
+};
+
+enum TArrowDirection { arrUp, arrDown, arrLeft, arrRight };
+
+// A small lime arrow-shaped pop-up marking where a dragged column or row lands.
+class TArrowWindow : public QWidget {
+public:
+    TArrowWindow() = default;
+    void Init(QWidget* owner, TArrowDirection direction);
+    TArrowDirection Dir = arrUp;
+    QPolygon Arrow;
+    static QPolygon Outline(TArrowDirection direction);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
+// The pop-up behind the translucent frame round the current cell: it never takes the focus or
+// the mouse and shows the image it is given.
+class TGridFocusWindow : public QWidget {
+public:
+    explicit TGridFocusWindow(QWidget* owner);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
+// A 32-bit premultiplied alpha picture of the focus frame.
+class TGridAlphaMask {
+public:
+    QImage Bitmap{0, 0, QImage::Format_ARGB32_Premultiplied};
+    uint8_t Opacity = 255;
+    // From another mask: the opacity and the pixels row by row (the sizes must agree).
+    void Assign(const TGridAlphaMask& source);
+    void Assign(const QImage& source);
+    // Takes bitmap's size; alpha is the mask's red byte and the colours are premultiplied by it.
+    // Does nothing unless bitmap has 24 bits per pixel; the colour does not affect the result.
+    void MergeMask(const QImage& mask, const QImage& bitmap, TColor color);
+};
+
+// A white rounded rectangle on black in a 24-bit bitmap of the size, outlined with the pen width
+// (filled below width 1), then blurred by the radius.
+void DrawBlurredRoundRectMask(QImage& bitmap, int width, int height, int penWidth, int cornerSize, double blurRadius);
+// A Gaussian blur of a 24-bit bitmap; any other bitmap raises.
+void BlurBitmap24(QImage& bitmap, double radius);
+
+}  // namespace grid::helpers
