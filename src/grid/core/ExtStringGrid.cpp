@@ -69,6 +69,8 @@ TExtStringGrid::TExtStringGrid()
     MouseActions.OnInvalidate = [this] { Invalidate(); };
     MouseActions.OnDisableEdit = [this] { Options &= ~goEditing; };
     Bands.OnChange = [this] { Invalidate(); };
+    ProgressAppearance.OnChange = [this] { Invalidate(); };
+    ShowModified.OnChange = [this] { Invalidate(); };
     RowCheckGraphic = std::make_unique<TCellGraphic>();
     SetRowCount(10);
     SetDefaultRowHeight(22);
@@ -198,6 +200,7 @@ void TExtStringGrid::SetFixedCols(int value)
 void TExtStringGrid::SetDefaultRowHeight(int value)
 {
     SetPlatformDefaultRowHeight(value);
+    FloatingFooter.DefaultRowHeightChanged(value);
 }
 
 void TExtStringGrid::SetFixedRowHeight(int value)

@@ -9,9 +9,12 @@
 
 #include "grid/core/BaseGrid.h"
 #include "platform/Clock.h"
+#include "grid/core/GridFooter.h"
+#include "grid/core/GridLook.h"
 #include "grid/core/GridOwned.h"
 #include "grid/core/GridSettings.h"
 #include "grid/core/GridStream.h"
+#include "controls/common/ExtStyleIF.h"
 
 namespace grid {
 
@@ -55,7 +58,7 @@ public:
     TSyncGrid SyncGrid{this};
     TFocusHelper FocusHelper;
     TCellNode CellNode;
-    TControlLook ControlLook;
+    TControlLook ControlLook{this};
     TGrouping Grouping;
     TShowModified ShowModified;
     TColumnSize ColumnSize;
@@ -165,6 +168,94 @@ public:
     bool ActiveCellShow = false;
     TFontDesc ActiveCellFont{QStringLiteral("Tahoma"), 8, fsBold, clBlack};
     TColor FixedColor = clBtnFace;
+
+    // Look: presets, styles, themes, colour tones, the appearance objects and the floating footer.
+    TGridProgressAppearance ProgressAppearance;
+    TBackGround BackGround{this};
+    TSizeWhileTyping SizeWhileTyping;
+    TSortSettings SortSettings{this};
+    TBalloonSettings Balloon;
+    TFloatingFooter FloatingFooter{this};
+    TGridLook Look() const { return FLook; }
+    void SetLook(TGridLook value);
+    bool Flat = false;
+    TSelectionStyle SelectionStyle = ssDefault;
+    TScrollType ScrollType = ssNormal;
+    bool SelectionColorMixer = false, SelectionRectangle = false, SelectionResizer = false;
+    TColor VURGradientHoverFrom = clGray, VURGradientHoverTo = clWhite;
+    TColor VURGradientHoverMirrorFrom = clNone, VURGradientHoverMirrorTo = clNone;
+    TColor VURGradientHoverBorder = clSilver;
+    TColor VURGradientDownFrom = clGray, VURGradientDownTo = clSilver;
+    TColor VURGradientDownMirrorFrom = clNone, VURGradientDownMirrorTo = clNone;
+    TColor VURGradientDownBorder = clGray;
+    bool URLShow = false, URLFull = false, URLUnderlineOnHover = false, URLEdit = false;
+    void SetURLShow(bool value);
+    void SetURLShowInText(bool value);
+    void SetURLColor(TColor value);
+    void SetURLFull(bool value);
+    virtual void SetStyle(TExtGridStyle style);
+    void SetComponentStyle(controls::TSuiteStyle style);
+    controls::TSuiteStyle ComponentStyle() const { return FComponentStyle; }
+    void SetTheme(TXPColorScheme scheme);
+    // Follows the detected office colour scheme when it differs from the last one seen.
+    void ThemeAdapt();
+    void SetColorTones(const controls::TColorTones& tones);
+    const controls::TColorTones& ColorTones() const { return FColorTones; }
+    void SetSelectionColor(TColor value);
+    void SetSelectionColorTo(TColor value);
+    void SetSelectionMirrorColor(TColor value);
+    void SetSelectionMirrorColorTo(TColor value);
+    void SetSelectionTextColor(TColor value);
+    void SetSelectionColorMixer(bool value);
+    void SetSelectionRectangle(bool value);
+    void SetSelectionResizer(bool value);
+    void SetSelectionColorMixerFactor(int value);
+    void SetShowSelection(bool value);
+    void SetFlat(bool value);
+    void SetVAlignment(TVAlignment value);
+    int VAlignmentFlag() const { return FVAlignmentFlag; }
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int value) { FMaxEditLength = value; }
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool value);
+    TScrollControl* ScrollControl(TScrollDirection direction) const { return FScrollControls[direction].get(); }
+    void CreateScrollControls();
+    void FreeScrollControls();
+
+    // Floating footer: its cells, their calculation and the panel's repaint.
+    virtual void CalcFooter(int c) { DoCalcFooter(c); }
+    void UpdateFooter() { FooterPanel->Invalidate(); }
+    TCalcFooterEvent OnFooterCalc;
+    Event<int, platform::TCanvas&, TRect> OnFooterPaint;  // AColumn, canvas, rectangle
+    std::function<void(TExtStringGrid*)> OnCreatedFloatingFooter;
+    std::function<void(TExtStringGrid*)> OnClick;
+    Event<int, int> OnClickCell;  // ARow, ACol
+    // Column statistics over real rows fromRow .. toRow (or display rows with displayRows); a text
+    // that is no number counts as 0.
+    double ColumnSum(int c, int fromRow, int toRow, bool displayRows = false);
+    double ColumnAvg(int c, int fromRow, int toRow, bool displayRows = false);
+    double ColumnMin(int c, int fromRow, int toRow, bool displayRows = false);
+    double ColumnMax(int c, int fromRow, int toRow, bool displayRows = false);
+    double ColumnStdDev(int c, int fromRow, int toRow, bool displayRows = false);
+    double ColumnDistinct(int c, int fromRow, int toRow, bool displayRows = false);
+
+    // Balloons and row hooks.
+    Event<int, int, QString&, QString&, TBalloonIcon&> OnCellBalloon;  // ACol, ARow, title, text, icon
+    // The balloon of the cell under client point (x, y), or of no cell; nothing without Balloon.Enable.
+    bool BalloonTextAt(int x, int y, TBalloonText& balloon);
+    TGridCoord LastBalloonCell() const { return FLastBalloonCell; }
+    Event<int, int, int, int> OnSelectionChanged;  // ALeft, ATop, ARight, ABottom
+    Event<int, int, TGridFixedCellEditor&, QStringList&> OnFixedEdit;  // ACol, ARow
+    Event<int> OnAutoDeleteRow;
+    std::function<void(TExtStringGrid*)> OnFilterDone;
+    virtual void FixedEdit(int c, int r, TGridFixedCellEditor& editor, QStringList& values);
+    virtual void SelectionChanged(int left, int top, int right, int bottom);
+    virtual void EditTextHook(const QString&, int, int) {}
+    virtual void InsertRowAuto(int r);
+    virtual void DeleteRowAuto(int r);
+    virtual void FilterDone();
+    virtual void GetFilterCellText(int c, int r, QString& value);
+    bool SelectionChangedNoted() const { return FSelectionChanged; }
 
     // Events.
     Event<int, int, TGridDrawState, TColor&, TFontDesc&> OnGetCellColor, OnGetCellPrintColor;  // ARow, ACol
@@ -443,7 +534,7 @@ public:
     virtual void HideInplaceEdit() {}
     virtual void CellControlsUpdate(bool) {}
     virtual void CellsChanged(const TGridRect& r);
-    virtual void CalcAllFooters() {}
+    virtual void CalcAllFooters() { CalcFooter(-1); }
     virtual void SaveCell(int c, int r, QString& value);
     virtual void LoadCell(int c, int r, const QString& value);
     void GetCellPropDefaults(int c, int r, TCellPropDefaults& d) override;
@@ -721,6 +812,19 @@ private:
     int GetIntText(const QString& text);
     double GetFloatText(const QString& text);
     bool SetRowSelectRaw(int r, bool value);
+    // Look.
+    virtual void DoCalcFooter(int c);
+    void SetLookColors(TGridLook value);
+    TGridLook FLook = glXP;
+    controls::TSuiteStyle FComponentStyle = controls::tsCustom;
+    int FLastOfficeTheme = -1;
+    controls::TColorTones FColorTones;
+    int FVAlignmentFlag = 0;
+    int FMaxEditLength = 0;
+    bool FSpreadSheet = false;
+    bool FSelectionChanged = false;
+    TGridCoord FLastBalloonCell;
+    std::array<std::unique_ptr<TScrollControl>, 2> FScrollControls;
     std::unique_ptr<TGridSpin> FSpinEdit;
     std::unique_ptr<TGridDatePicker> FDatePicker;
     std::unique_ptr<TGridDateTimePicker> FDateTimePicker;

@@ -71,8 +71,7 @@ public:
     TGridDropDownKind Kind;
 };
 
-// Panels docked at the grid's foot; height 0 while hidden.
-class TFooterPanel : public TGridChild { using TGridChild::TGridChild; };
+// The search panel docked at the grid's foot; height 0 while hidden (the footer panel: GridFooter.h).
 class TSearchPanel : public TGridChild { using TGridChild::TGridChild; };
 
 }  // namespace grid

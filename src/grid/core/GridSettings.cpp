@@ -368,3 +368,20 @@ TSearchFooter::TSearchFooter(bool design)
 }
 
 }  // namespace grid
+
+namespace grid {
+
+void TShowModified::SetColor(TColor value)
+{
+    FColor = value;
+    if (OnChange)
+        OnChange();
+}
+
+void TShowModified::Assign(const TShowModified& source)
+{
+    FColor = source.FColor;
+    Enabled = source.Enabled;
+}
+
+}  // namespace grid

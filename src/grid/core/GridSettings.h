@@ -1,14 +1,17 @@
 #pragma once
 #include <QString>
+#include <QImage>
 #include <QStringList>
 #include <functional>
 #include <vector>
 
+#include "controls/dropdowns/DropDownHeaderFooter.h"
 #include "grid/core/GridTypes.h"
 
 namespace grid {
 
 class TObjStringGrid;
+class TExtStringGrid;
 
 using TNotifyEvent = std::function<void()>;
 
@@ -225,19 +228,100 @@ public:
     void Assign(const TCellNode& source) { *this = source; }
 };
 
-enum TControlStyle : uint8_t { csClassic, csFlat, csWinXP, csBorland, csTMS, csGlyph, csTheme };
+enum TControlStyle : uint8_t { csClassic, csFlat, csWinXP, csBorland, csVUR, csGlyph, csTheme };
 
-// Appearance of check boxes, radio buttons and drop-down buttons (data only here).
+// A picture an appearance object owns; painting reads it, an empty one draws nothing.
+using TGlyph = QImage;
+
+// Appearance of check boxes, radio buttons, in-cell buttons and the fixed-cell gradients.
+// The gradient setters hand their colour on to the grid's own fixed-cell gradient, which painting
+// reads; the plain fields are read by painting as they stand.
 class TControlLook {
 public:
+    explicit TControlLook(TExtStringGrid* grid = nullptr);
+    ~TControlLook();
+    TControlLook(const TControlLook&) = delete;
+    TControlLook& operator=(const TControlLook&) = delete;
+
     int CheckSize = 15;
     int RadioSize = 10;
-    TControlStyle ControlStyle = csWinXP;
+    TControlStyle ControlStyle = csTheme;
+    TColor Color = 0;
+    bool FlatButton = false;
+    int ProgressMarginX = 2, ProgressMarginY = 2;
+    bool ProgressXP = false;
     bool CheckAlwaysActive = false;
     bool RadioAlwaysActive = false;
     bool DropDownAlwaysVisible = false;
     bool SpinButtonsAlwaysVisible = false;
+    bool NoDisabledCheckRadioLook = false, NoDisabledButtonLook = false;
+    TColor CommentColor = 0x0000FF;
+    TColor ProgressBorderColor = clGray;
+    bool FixedDropDownButton = false;
     int DropDownCount = 8;
+    int HintMaxWidth = 0;
+    TGlyph UnCheckedGlyph, CheckedGlyph, RadioOffGlyph, RadioOnGlyph;
+    // Header and footer of the drop-down editors, copied into each before use.
+    dropdowns::THeaderAppearance DropDownHeader;
+    dropdowns::TFooterAppearance DropDownFooter;
+
+    // Setters that repaint the grid, changed value or not.
+    void SetCheckSize(int value);
+    void SetRadioSize(int value);
+    void SetControlStyle(TControlStyle value);
+    void SetColor(TColor value);
+    void SetFlatButton(bool value);
+    void SetCommentColor(TColor value);
+    void SetGlyphs(const TGlyph& unChecked, const TGlyph& checked, const TGlyph& radioOff, const TGlyph& radioOn);
+
+    TColor FixedGradientFrom() const { return FFixedGradientFrom; }
+    TColor FixedGradientTo() const { return FFixedGradientTo; }
+    TColor FixedGradientMirrorFrom() const { return FFixedGradientMirrorFrom; }
+    TColor FixedGradientMirrorTo() const { return FFixedGradientMirrorTo; }
+    TColor FixedGradientHoverFrom() const { return FFixedGradientHoverFrom; }
+    TColor FixedGradientHoverTo() const { return FFixedGradientHoverTo; }
+    TColor FixedGradientHoverMirrorFrom() const { return FFixedGradientHoverMirrorFrom; }
+    TColor FixedGradientHoverMirrorTo() const { return FFixedGradientHoverMirrorTo; }
+    TColor FixedGradientHoverBorder() const { return FFixedGradientHoverBorder; }
+    TColor FixedGradientDownFrom() const { return FFixedGradientDownFrom; }
+    TColor FixedGradientDownTo() const { return FFixedGradientDownTo; }
+    TColor FixedGradientDownMirrorFrom() const { return FFixedGradientDownMirrorFrom; }
+    TColor FixedGradientDownMirrorTo() const { return FFixedGradientDownMirrorTo; }
+    TColor FixedGradientDownBorder() const { return FFixedGradientDownBorder; }
+    // A colour of clNone is kept here but leaves the grid's gradient as it was; the mirror colours
+    // pass on clNone too.
+    void SetFixedGradientFrom(TColor value);
+    void SetFixedGradientTo(TColor value);
+    void SetFixedGradientMirrorFrom(TColor value);
+    void SetFixedGradientMirrorTo(TColor value);
+    void SetFixedGradientHoverFrom(TColor value);
+    void SetFixedGradientHoverTo(TColor value);
+    void SetFixedGradientHoverMirrorFrom(TColor value);
+    void SetFixedGradientHoverMirrorTo(TColor value);
+    void SetFixedGradientHoverBorder(TColor value);
+    void SetFixedGradientDownFrom(TColor value);
+    void SetFixedGradientDownTo(TColor value);
+    void SetFixedGradientDownMirrorFrom(TColor value);
+    void SetFixedGradientDownMirrorTo(TColor value);
+    void SetFixedGradientDownBorder(TColor value);
+
+    // The colours a new look starts with; styles reset them with it.
+    void Init();
+    // Copies everything but the flat-button, themed-progress, disabled-look and fixed drop-down
+    // flags; the gradient colours go field to field, without touching the grid.
+    void Assign(const TControlLook& source);
+
+private:
+    void Repaint();
+    TExtStringGrid* FGrid;
+    TColor FFixedGradientFrom = clNone, FFixedGradientTo = clNone;
+    TColor FFixedGradientMirrorFrom = clNone, FFixedGradientMirrorTo = clNone;
+    TColor FFixedGradientHoverFrom = clGray, FFixedGradientHoverTo = clWhite;
+    TColor FFixedGradientHoverMirrorFrom = clNone, FFixedGradientHoverMirrorTo = clNone;
+    TColor FFixedGradientHoverBorder = clSilver;
+    TColor FFixedGradientDownFrom = clGray, FFixedGradientDownTo = clSilver;
+    TColor FFixedGradientDownMirrorFrom = clNone, FFixedGradientDownMirrorTo = clNone;
+    TColor FFixedGradientDownBorder = clGray;
 };
 
 // Grouping settings that the core reads.
@@ -251,21 +335,33 @@ public:
     int HeaderLineWidth = 2, SummaryLineWidth = 2;
 };
 
+// Marking of rows whose check box the user toggled.
 class TShowModified {
 public:
     bool Enabled = false;
+    TNotifyEvent OnChange;
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    void Assign(const TShowModified& source);
+
+private:
+    TColor FColor = 0x00FFFF;
 };
 
 enum TColumnSizeLocation : uint8_t { clRegistry, clIniFile };
 
+enum TAutoSizeRows : uint8_t { arAll, arNormal, arFixed };
+
 class TColumnSize {
 public:
+    TAutoSizeRows Rows = arAll;
     bool Save = false;
     QString Key, Section;
-    TColumnSizeLocation Location = clRegistry;
-    int StretchColumn = -1;
     bool Stretch = false;
+    int StretchColumn = -1;
     bool SynchWithGrid = false, SynchNormalCellsOnly = false;
+    TColumnSizeLocation Location = clRegistry;
+    void Assign(const TColumnSize& source) { *this = source; }
 };
 
 }  // namespace grid

@@ -117,6 +117,13 @@ enum TGridOption : uint32_t {
 };
 using TGridOptions = uint32_t;
 
+// The grid's look presets, selection looks and scroll bar kinds.
+enum TGridLook : uint8_t {
+    glStandard, glSoft, glClassic, glVUR, glXP, glListView, glVista, glWin7, glOffice2007, glCustom
+};
+enum TSelectionStyle : uint8_t { ssDefault, ssVista, ssWin7, ssOffice2007 };
+enum TScrollType : uint8_t { ssNormal, ssFlat, ssEncarta, ssMetro };
+
 // Misuse of the grid's typed and selection accessors.
 class EExtGridError : public platform::Exception {
 public:

@@ -1,0 +1,569 @@
+#include "grid/core/GridFooter.h"
+
+#include <QEvent>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QToolTip>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridTextUtils.h"
+#include "platform/PlainText.h"
+#include "platform/TCanvas.h"
+
+namespace grid {
+
+// Settings.
+
+void TFloatingFooter::SetHeight(int value)
+{
+    FHeight = value;
+    if (value > 0)
+        FGrid->FooterPanel->Height = value - 1;
+    FGrid->FooterPanel->Realign();
+}
+
+void TFloatingFooter::DefaultRowHeightChanged(int value)
+{
+    FHeight = value;
+    if (FVisible)
+        FGrid->FooterPanel->Height = value;
+    FGrid->FooterPanel->Realign();
+}
+
+void TFloatingFooter::SetVisible(bool value)
+{
+    FVisible = value;
+    TFooterPanel& panel = *FGrid->FooterPanel;
+    panel.Height = value ? std::max(0, FHeight - 1) : 0;
+    panel.Visible = value;
+    FGrid->FixedFooters = panel.Visible && FFooterStyle == fsFixedLastRow ? 1 : 0;
+    FGrid->HideLastRow = value && FFooterStyle == fsFixedLastRow;
+    panel.Realign();
+    FGrid->Invalidate();
+}
+
+void TFloatingFooter::SetFooterStyle(TFooterStyle value)
+{
+    FFooterStyle = value;
+    FGrid->HideLastRow = value == fsFixedLastRow && FVisible;
+    FGrid->Invalidate();
+    Invalidate();
+}
+
+void TFloatingFooter::SetColor(TColor value)
+{
+    FColor = value;
+    Invalidate();
+}
+
+void TFloatingFooter::SetColumn(int value)
+{
+    FColumn = value;
+    Invalidate();
+}
+
+void TFloatingFooter::SetCustomTemplate(const QString& value)
+{
+    FCustomTemplate = value;
+    Invalidate();
+}
+
+void TFloatingFooter::SetShowHint(bool value)
+{
+    FShowHint = value;
+    FGrid->FooterPanel->ShowHint = value;
+}
+
+void TFloatingFooter::SetBorderColor(TColor value)
+{
+    if (FBorderColor == value)
+        return;
+    FBorderColor = value;
+    Invalidate();
+}
+
+void TFloatingFooter::Invalidate() { FGrid->FooterPanel->Invalidate(); }
+
+void TFloatingFooter::Assign(const TFloatingFooter& source)
+{
+    CalculateHiddenRows = source.CalculateHiddenRows;
+    FColor = source.FColor;
+    FColumn = source.FColumn;
+    FCustomTemplate = source.FCustomTemplate;
+    FFooterStyle = source.FFooterStyle;
+    SetShowHint(source.FShowHint);
+    SetVisible(source.FVisible);
+}
+
+TColumnCalcType TFloatingFooter::GetColumnCalc(int c) const
+{
+    const TCellProperties* p = FGrid->CellProps(c, FGrid->RowCount() - 1);
+    return p ? p->CalcType : acNONE;
+}
+
+void TFloatingFooter::SetColumnCalc(int c, TColumnCalcType value)
+{
+    TCellProperties* p = FGrid->GetCellProperties(c, FGrid->RowCount() - 1);
+    if (!p)
+        return;
+    p->CalcType = value;
+    FGrid->CalcFooter(c);
+}
+
+QString ExpandFooterTemplate(const QString& tmpl, const std::function<QString(int col)>& cellText)
+{
+    QString result;
+    int at = 0;
+    for (;;) {
+        const int open = int(tmpl.indexOf(QStringLiteral("<#"), at));
+        const int close = open < 0 ? -1 : int(tmpl.indexOf(QLatin1Char('>'), open));
+        if (close < 0)
+            break;
+        result += tmpl.mid(at, open - at);
+        bool ok = false;
+        const int col = tmpl.mid(open + 2, close - open - 2).toInt(&ok, 10);
+        if (ok)
+            result += cellText(col);
+        at = close + 1;
+    }
+    return result + tmpl.mid(at);
+}
+
+// Column statistics and the footer row's calculation.
+
+namespace {
+
+// The number a cell's text stands for; a text that is no number counts as 0, so that a stray
+// letter in a column never stops the footer from being worked out.
+double NumberOf(const QString& text)
+{
+    const QString s = CleanNumberText(text.trimmed());
+    bool ok = false;
+    const double v = s.toDouble(&ok);
+    return ok && std::isfinite(v) ? v : 0.0;
+}
+
+}  // namespace
+
+// The column's texts over the rows, hidden rows included when the rows are real ones.
+static std::vector<QString> ColumnTexts(TExtStringGrid& g, int c, int fromRow, int toRow, bool displayRows,
+                                        const std::function<QString(int, int)>& realText)
+{
+    std::vector<QString> texts;
+    const int last = displayRows ? g.RowCount() - 1 : g.TotalRowCount() - 1;
+    for (int r = std::max(0, fromRow); r <= std::min(toRow, last); ++r)
+        texts.push_back(displayRows ? g.GetGridCell(c, r) : realText(c, r));
+    return texts;
+}
+
+#define GRID_COLUMN_TEXTS ColumnTexts(*this, c, fromRow, toRow, displayRows, \
+                                      [this](int col, int row) { return RealRowText(col, row); })
+
+double TExtStringGrid::ColumnSum(int c, int fromRow, int toRow, bool displayRows)
+{
+    double sum = 0;
+    for (const QString& t : GRID_COLUMN_TEXTS)
+        sum += NumberOf(t);
+    return sum;
+}
+
+double TExtStringGrid::ColumnAvg(int c, int fromRow, int toRow, bool displayRows)
+{
+    const std::vector<QString> texts = GRID_COLUMN_TEXTS;
+    double sum = 0;
+    for (const QString& t : texts)
+        sum += NumberOf(t);
+    return texts.empty() ? 0.0 : sum / double(texts.size());
+}
+
+double TExtStringGrid::ColumnMin(int c, int fromRow, int toRow, bool displayRows)
+{
+    const std::vector<QString> texts = GRID_COLUMN_TEXTS;
+    double result = 0;
+    for (size_t i = 0; i < texts.size(); ++i)
+        result = i == 0 ? NumberOf(texts[i]) : std::min(result, NumberOf(texts[i]));
+    return result;
+}
+
+double TExtStringGrid::ColumnMax(int c, int fromRow, int toRow, bool displayRows)
+{
+    const std::vector<QString> texts = GRID_COLUMN_TEXTS;
+    double result = 0;
+    for (size_t i = 0; i < texts.size(); ++i)
+        result = i == 0 ? NumberOf(texts[i]) : std::max(result, NumberOf(texts[i]));
+    return result;
+}
+
+double TExtStringGrid::ColumnStdDev(int c, int fromRow, int toRow, bool displayRows)
+{
+    const std::vector<QString> texts = GRID_COLUMN_TEXTS;
+    if (texts.empty())
+        return 0.0;
+    double sum = 0;
+    for (const QString& t : texts)
+        sum += NumberOf(t);
+    const double mean = sum / double(texts.size());
+    double squares = 0;
+    for (const QString& t : texts)
+        squares += (NumberOf(t) - mean) * (NumberOf(t) - mean);
+    return std::sqrt(squares / double(texts.size()));
+}
+
+double TExtStringGrid::ColumnDistinct(int c, int fromRow, int toRow, bool displayRows)
+{
+    const std::vector<QString> texts = GRID_COLUMN_TEXTS;
+    return double(std::set<QString>(texts.begin(), texts.end()).size());
+}
+#undef GRID_COLUMN_TEXTS
+
+void TExtStringGrid::DoCalcFooter(int c)
+{
+    if (!FloatingFooter.Visible() || FloatingFooter.FooterStyle() != fsFixedLastRow ||
+        !FloatingFooter.EnableCalculation)
+        return;
+    const int last = RowCount() - 1;
+    if (last < FixedRows())
+        return;
+    const int from = c < 0 ? 0 : c;
+    const int to = c < 0 ? AllColCount() - 1 : c;
+    const bool hidden = FloatingFooter.CalculateHiddenRows;
+    const int h = hidden ? NumHiddenRows() : 0;
+    // Over real rows with hidden ones, else over the shown data rows.
+    const int fromRow = FixedRows();
+    const int toRow = last - 1 + h;
+    for (int col = from; col <= to; ++col) {
+        const TCellProperties* p = CellProps(col, last);
+        if (!p)
+            continue;
+        switch (TColumnCalcType(p->CalcType & 0x7F)) {
+        case acSUM:
+            SetFloats(col, last, ColumnSum(col, fromRow, toRow, !hidden));
+            break;
+        case acAVG:
+            SetFloats(col, last, ColumnAvg(col, fromRow, toRow, !hidden));
+            break;
+        case acCOUNT:
+            SetInts(col, last, RowCount() - FixedRows() - 1 + h);
+            break;
+        case acMIN:
+            SetFloats(col, last, ColumnMin(col, fromRow, toRow, !hidden));
+            break;
+        case acMAX:
+            SetFloats(col, last, ColumnMax(col, fromRow, toRow, !hidden));
+            break;
+        case acDISTINCT:
+            SetFloats(col, last, ColumnDistinct(col, fromRow, toRow, !hidden));
+            break;
+        case acSTDDEV:
+            SetFloats(col, last, ColumnStdDev(col, fromRow, toRow, !hidden));
+            break;
+        case acCUSTOM: {
+            QString value;
+            if (OnFooterCalc)
+                OnFooterCalc(this, col, last + h, value);
+            else if (FloatingFooter.OnCalcFooter)
+                FloatingFooter.OnCalcFooter(this, col, last + h, value);
+            SetCellEx(col, last, value);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    UpdateFooter();
+}
+
+// The panel.
+
+// The panel's window: a child of the grid's client area that follows its size.
+class TFooterPanel::TWindow : public QWidget {
+public:
+    TWindow(TFooterPanel* panel, QWidget* parent) : QWidget(parent), FPanel(panel)
+    {
+        setMouseTracking(true);
+        parent->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == parentWidget() && event->type() == QEvent::Resize)
+            FPanel->Realign();
+        return false;
+    }
+    void paintEvent(QPaintEvent*) override
+    {
+        platform::TCanvas canvas(this);
+        FPanel->Paint(canvas, width(), height());
+    }
+    void mouseMoveEvent(QMouseEvent* e) override { FPanel->MouseMove(e->position().toPoint().x()); }
+    void mouseReleaseEvent(QMouseEvent* e) override { FPanel->MouseUp(e->position().toPoint().x()); }
+    void leaveEvent(QEvent*) override { FPanel->MouseLeave(); }
+    bool event(QEvent* e) override
+    {
+        if (e->type() != QEvent::ToolTip)
+            return QWidget::event(e);
+        auto* help = static_cast<QHelpEvent*>(e);
+        QString hint;
+        if (FPanel->HintAt(help->pos().x(), hint) && !hint.isEmpty())
+            QToolTip::showText(help->globalPos(), platform::PlainHint(hint), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+
+private:
+    TFooterPanel* FPanel;
+};
+
+TFooterPanel::TFooterPanel(TExtStringGrid* grid) : TGridChild(grid) {}
+
+TFooterPanel::~TFooterPanel() = default;
+
+QWidget* TFooterPanel::Window() const { return FWindow.get(); }
+
+void TFooterPanel::Invalidate()
+{
+    if (FWindow)
+        FWindow->update();
+}
+
+void TFooterPanel::Realign()
+{
+    const bool show = Visible && Height > 0;
+    if (!show && !FWindow)
+        return;
+    if (!FWindow)
+        FWindow = std::make_unique<TWindow>(this, Grid->Client());
+    const QSize client = Grid->ClientSize();
+    FWindow->setGeometry(0, std::max(0, client.height() - Height), client.width(), Height);
+    FWindow->setVisible(show);
+}
+
+void TFooterPanel::CreateWnd()
+{
+    Height = Grid->FloatingFooter.Visible() ? Grid->FloatingFooter.Height() : 0;
+    if (Grid->OnCreatedFloatingFooter)
+        Grid->OnCreatedFloatingFooter(Grid);
+}
+
+namespace {
+
+// The display columns the strip shows, in order: the fixed ones, then from the left column on.
+template <typename F>
+void ForFooterColumns(const TExtStringGrid& g, F&& f)
+{
+    int x = 0;
+    auto visit = [&](int c) {
+        const int w = g.ColWidths(c);
+        const bool go = f(c, x, w);
+        x += w;
+        return go;
+    };
+    for (int c = 0; c < std::min(g.FixedCols(), g.ColCount()); ++c)
+        if (!visit(c))
+            return;
+    for (int c = std::max(g.LeftCol(), g.FixedCols()); c < g.ColCount(); ++c)
+        if (!visit(c))
+            return;
+}
+
+int FooterWidth(const TExtStringGrid& g)
+{
+    int w = 0;
+    ForFooterColumns(g, [&](int, int, int cw) {
+        w += cw;
+        return true;
+    });
+    return w;
+}
+
+bool RaisedLook(TGridLook look)
+{
+    return look == glSoft || look == glVUR || look == glXP || look == glVista;
+}
+
+void Line(platform::TCanvas& canvas, TColor color, int x1, int y1, int x2, int y2)
+{
+    canvas.Pen.Color = color;
+    canvas.Pen.Width = 1;
+    canvas.MoveTo(x1, y1);
+    canvas.LineTo(x2, y2);
+}
+
+void Fill(platform::TCanvas& canvas, TColor color, int left, int top, int right, int bottom)
+{
+    if (right <= left || bottom <= top)
+        return;
+    canvas.Brush.Color = color;
+    canvas.FillRect(platform::Rect(left, top, right, bottom));
+}
+
+}  // namespace
+
+int TFooterPanel::ColumnAt(int x) const
+{
+    int found = -1;
+    ForFooterColumns(*Grid, [&](int c, int left, int w) {
+        if (x >= left && x < left + w) {
+            found = c;
+            return false;
+        }
+        return true;
+    });
+    return found;
+}
+
+bool TFooterPanel::HintAt(int x, QString& hint)
+{
+    const int c = ColumnAt(x);
+    if (Grid->OnGridHint && c >= 0)
+        Grid->OnGridHint(Grid, Grid->RowCount() - 1, c, hint);
+    const bool show = Grid->FloatingFooter.ShowHint() && c >= 0;
+    FLastHintX = show ? c : -1;
+    return show;
+}
+
+void TFooterPanel::MouseMove(int x)
+{
+    const int c = ColumnAt(x);
+    if (FLastHintX != -1 && c != FLastHintX) {
+        HintCancelled = true;
+        FLastHintX = c;
+        if (FWindow)
+            QToolTip::hideText();
+    }
+}
+
+void TFooterPanel::MouseUp(int x)
+{
+    if (Grid->OnClick)
+        Grid->OnClick(Grid);
+    if (Grid->OnClickCell)
+        Grid->OnClickCell(Grid, Grid->RowCount() - 1, ColumnAt(x));
+}
+
+void TFooterPanel::Paint(platform::TCanvas& canvas, int width, int height)
+{
+    const TFloatingFooter& footer = Grid->FloatingFooter;
+    int painted = width;
+    switch (footer.FooterStyle()) {
+    case fsFixedLastRow:
+        painted = PaintFixedLastRow(canvas, width, height);
+        break;
+    case fsColumnPreview:
+    case fsCustomPreview:
+        painted = PaintPreview(canvas, width, height);
+        break;
+    case fsCustomPaint:
+        if (Grid->OnFooterPaint)
+            Grid->OnFooterPaint(Grid, footer.Column(), canvas, TRect{0, 0, width, height});
+        break;
+    }
+    if (footer.BorderColor() != clNone)
+        Line(canvas, footer.BorderColor(), 0, 0, painted, 0);
+}
+
+int TFooterPanel::PaintFixedLastRow(platform::TCanvas& canvas, int width, int height)
+{
+    TExtStringGrid& g = *Grid;
+    const int w0 = FooterWidth(g);
+    Fill(canvas, g.FloatingFooter.Color(), 0, 0, std::min(w0, width), height);
+    Fill(canvas, g.Color, w0, 0, width, height);
+
+    const bool vert = g.Options & goFixedVertLine;
+    const bool horz = g.Options & goFixedHorzLine;
+    const bool raised = RaisedLook(g.Look()) && !g.Flat;
+    ForFooterColumns(g, [&](int c, int x, int w) {
+        const bool fixed = c < g.FixedCols();
+        if (vert && raised)
+            Line(canvas, clWhite, x, 0, x, height);
+        if (horz)
+            Line(canvas, g.GridLineColor, x, 0, x + w, 0);
+        if (vert)
+            Line(canvas, fixed || g.Look() == glVista ? g.GridLineColor : clGray, x + w - 1, 0, x + w - 1, height);
+        return true;
+    });
+
+    const int last = g.RowCount() - 1;
+    if (last < 0)
+        return w0;
+    const int top = horz ? 1 : 0;
+    const int shift = horz && raised ? 1 : 0;
+    ForFooterColumns(g, [&](int c, int x, int w) {
+        if (!g.IsBaseCell(c, last))
+            return true;
+        TRect rect{x + shift, top, x + w, height};
+        if (g.IsMergedCell(c, last)) {
+            const TPoint span = g.CellExt(c, last);
+            int right = x;
+            for (int i = c; i < std::min(g.ColCount(), c + std::max(1, span.X)); ++i)
+                right += g.ColWidths(i);
+            rect.Right = right;
+        }
+        if (c < g.FixedCols()) {
+            g.DrawCellContent(canvas, c, last, rect, gdFixed);
+            return true;
+        }
+        const int rc = g.RealColIndex(c);
+        TColor brush = clNone;
+        TFontDesc font = g.GetCellFont(rc, last);
+        if (g.OnGetCellColor)
+            g.OnGetCellColor(&g, last, rc, gdFixed, brush, font);
+        if (g.GetColors(rc, last) != clNone)
+            brush = g.GetColors(rc, last);
+        if (brush != clNone)
+            Fill(canvas, brush, rect.Left, rect.Top, rect.Right - 1, rect.Bottom);
+        if (g.OnFooterPaint)
+            g.OnFooterPaint(&g, c, canvas, rect);
+        else
+            g.DrawCellContent(canvas, c, last, rect, gdFixed);
+        return true;
+    });
+    return w0;
+}
+
+int TFooterPanel::PaintPreview(platform::TCanvas& canvas, int width, int height)
+{
+    TExtStringGrid& g = *Grid;
+    const TFloatingFooter& footer = g.FloatingFooter;
+    const int w0 = std::min(FooterWidth(g), width);
+    canvas.Pen.Color = footer.Color();
+    canvas.Brush.Color = footer.Color();
+    canvas.Rectangle(0, 0, w0, height);
+    Line(canvas, clGray, 0, height - 1, w0 - 1, height - 1);
+    Line(canvas, clGray, w0 - 1, 0, w0 - 1, height);
+    Line(canvas, clWhite, 0, 0, w0 - 1, 0);
+    Line(canvas, clWhite, 0, 0, 0, height - 1);
+    Fill(canvas, g.Color, w0, 0, width, height);
+
+    const TColor selectionText = g.SelectionTextColor;
+    g.SelectionTextColor = 0;
+    const TRect area{0, 0, w0, height};
+    if (footer.FooterStyle() == fsColumnPreview) {
+        if (g.OnFooterPaint)
+            g.OnFooterPaint(&g, footer.Column(), canvas, area);
+        else if (footer.Column() >= 0 && footer.Column() < g.ColCount())
+            g.DrawCellContent(canvas, footer.Column(), g.Row(), area, 0);
+    } else {
+        // Mark-up in the template shows as written.
+        const int row = g.Row();
+        const QString text = ExpandFooterTemplate(
+            footer.CustomTemplate(), [&g, row](int col) { return g.GetGridCell(col, row); });
+        canvas.Brush.Style = platform::TBrushStyle::bsClear;
+        canvas.Font = platform::TFont(QFont(g.FontName), clBlack);
+        canvas.Font.SetHeight(-11);
+        QRect r = platform::Rect(2, 2, w0 - 2, height);
+        canvas.DrawText(text, r, platform::DT_LEFT | platform::DT_SINGLELINE | platform::DT_NOPREFIX);
+        canvas.Brush.Style = platform::TBrushStyle::bsSolid;
+    }
+    g.SelectionTextColor = selectionText;
+    return w0;
+}
+
+}  // namespace grid

@@ -1,0 +1,452 @@
+#include "grid/core/GridLook.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "grid/core/ExtStringGrid.h"
+#include "platform/TCanvas.h"
+
+namespace grid {
+
+// Appearance of in-cell controls.
+
+TControlLook::TControlLook(TExtStringGrid* grid) : DropDownHeader(grid), DropDownFooter(grid), FGrid(grid)
+{
+    Init();
+}
+
+TControlLook::~TControlLook() = default;
+
+void TControlLook::Repaint()
+{
+    if (FGrid)
+        FGrid->Invalidate();
+}
+
+void TControlLook::SetCheckSize(int value) { CheckSize = value; Repaint(); }
+void TControlLook::SetRadioSize(int value) { RadioSize = value; Repaint(); }
+void TControlLook::SetControlStyle(TControlStyle value) { ControlStyle = value; Repaint(); }
+void TControlLook::SetColor(TColor value) { Color = value; Repaint(); }
+void TControlLook::SetFlatButton(bool value) { FlatButton = value; Repaint(); }
+void TControlLook::SetCommentColor(TColor value) { CommentColor = value; Repaint(); }
+
+void TControlLook::SetGlyphs(const TGlyph& unChecked, const TGlyph& checked, const TGlyph& radioOff,
+                             const TGlyph& radioOn)
+{
+    UnCheckedGlyph = unChecked;
+    CheckedGlyph = checked;
+    RadioOffGlyph = radioOff;
+    RadioOnGlyph = radioOn;
+    Repaint();
+}
+
+namespace {
+
+// The grid's colour a look colour feeds; a plain colour passes only when set.
+void Pass(TExtStringGrid* grid, TColor TExtStringGrid::*target, TColor value, bool evenNone)
+{
+    if (grid && (evenNone || value != clNone))
+        grid->*target = value;
+}
+
+}  // namespace
+
+#define GRID_LOOK_GRADIENT(name, target, evenNone)                      \
+    void TControlLook::Set##name(TColor value)                          \
+    {                                                                   \
+        F##name = value;                                                \
+        Pass(FGrid, &TExtStringGrid::target, value, evenNone);          \
+    }
+GRID_LOOK_GRADIENT(FixedGradientFrom, VURGradientFrom, false)
+GRID_LOOK_GRADIENT(FixedGradientTo, VURGradientTo, false)
+GRID_LOOK_GRADIENT(FixedGradientMirrorFrom, VURGradientMirrorFrom, true)
+GRID_LOOK_GRADIENT(FixedGradientMirrorTo, VURGradientMirrorTo, true)
+GRID_LOOK_GRADIENT(FixedGradientHoverFrom, VURGradientHoverFrom, false)
+GRID_LOOK_GRADIENT(FixedGradientHoverTo, VURGradientHoverTo, false)
+GRID_LOOK_GRADIENT(FixedGradientHoverMirrorFrom, VURGradientHoverMirrorFrom, true)
+GRID_LOOK_GRADIENT(FixedGradientHoverMirrorTo, VURGradientHoverMirrorTo, true)
+GRID_LOOK_GRADIENT(FixedGradientHoverBorder, VURGradientHoverBorder, false)
+GRID_LOOK_GRADIENT(FixedGradientDownFrom, VURGradientDownFrom, false)
+GRID_LOOK_GRADIENT(FixedGradientDownTo, VURGradientDownTo, false)
+GRID_LOOK_GRADIENT(FixedGradientDownMirrorFrom, VURGradientDownMirrorFrom, true)
+GRID_LOOK_GRADIENT(FixedGradientDownMirrorTo, VURGradientDownMirrorTo, true)
+GRID_LOOK_GRADIENT(FixedGradientDownBorder, VURGradientDownBorder, false)
+#undef GRID_LOOK_GRADIENT
+
+void TControlLook::Init()
+{
+    Color = 0;
+    CommentColor = 0x0000FF;
+    ProgressBorderColor = clGray;
+    FFixedGradientFrom = FFixedGradientTo = clNone;
+    FFixedGradientMirrorFrom = FFixedGradientMirrorTo = clNone;
+    FFixedGradientHoverFrom = clGray;
+    FFixedGradientHoverTo = clWhite;
+    SetFixedGradientHoverMirrorFrom(clNone);
+    SetFixedGradientHoverMirrorTo(clNone);
+    FFixedGradientHoverBorder = clSilver;
+    FFixedGradientDownFrom = clGray;
+    FFixedGradientDownTo = clSilver;
+    SetFixedGradientDownMirrorFrom(clNone);
+    SetFixedGradientDownMirrorTo(clNone);
+    FFixedGradientDownBorder = clGray;
+}
+
+void TControlLook::Assign(const TControlLook& source)
+{
+    if (&source == this)
+        return;
+    CheckSize = source.CheckSize;
+    RadioSize = source.RadioSize;
+    ControlStyle = source.ControlStyle;
+    UnCheckedGlyph = source.UnCheckedGlyph;
+    CheckedGlyph = source.CheckedGlyph;
+    RadioOffGlyph = source.RadioOffGlyph;
+    RadioOnGlyph = source.RadioOnGlyph;
+    ProgressMarginX = source.ProgressMarginX;
+    ProgressMarginY = source.ProgressMarginY;
+    CommentColor = source.CommentColor;
+    Color = source.Color;
+    ProgressBorderColor = source.ProgressBorderColor;
+    CheckAlwaysActive = source.CheckAlwaysActive;
+    RadioAlwaysActive = source.RadioAlwaysActive;
+    FFixedGradientFrom = source.FFixedGradientFrom;
+    FFixedGradientTo = source.FFixedGradientTo;
+    FFixedGradientMirrorFrom = source.FFixedGradientMirrorFrom;
+    FFixedGradientMirrorTo = source.FFixedGradientMirrorTo;
+    FFixedGradientHoverFrom = source.FFixedGradientHoverFrom;
+    FFixedGradientHoverTo = source.FFixedGradientHoverTo;
+    FFixedGradientHoverMirrorFrom = source.FFixedGradientHoverMirrorFrom;
+    FFixedGradientHoverMirrorTo = source.FFixedGradientHoverMirrorTo;
+    FFixedGradientHoverBorder = source.FFixedGradientHoverBorder;
+    FFixedGradientDownFrom = source.FFixedGradientDownFrom;
+    FFixedGradientDownTo = source.FFixedGradientDownTo;
+    FFixedGradientDownMirrorFrom = source.FFixedGradientDownMirrorFrom;
+    FFixedGradientDownMirrorTo = source.FFixedGradientDownMirrorTo;
+    FFixedGradientDownBorder = source.FFixedGradientDownBorder;
+    DropDownAlwaysVisible = source.DropDownAlwaysVisible;
+    SpinButtonsAlwaysVisible = source.SpinButtonsAlwaysVisible;
+    DropDownCount = source.DropDownCount;
+    DropDownFooter.Assign(source.DropDownFooter);
+    DropDownHeader.Assign(source.DropDownHeader);
+    HintMaxWidth = source.HintMaxWidth;
+}
+
+// Other appearance objects.
+
+template <typename T>
+void TBackGround::Set(T& field, T value)
+{
+    field = value;
+    if (FGrid)
+        FGrid->Invalidate();
+}
+
+void TBackGround::SetTop(int value) { Set(FTop, value); }
+void TBackGround::SetLeft(int value) { Set(FLeft, value); }
+void TBackGround::SetDisplay(TBackGroundDisplay value) { Set(FDisplay, value); }
+void TBackGround::SetCells(TBackGroundCells value) { Set(FCells, value); }
+void TBackGround::SetColor(TColor value) { Set(FColor, value); }
+void TBackGround::SetColorTo(TColor value) { Set(FColorTo, value); }
+void TBackGround::SetBitmap(const TGlyph& value) { Set(FBitmap, value); }
+
+void TSortSettings::Set(TColor& field, TColor value)
+{
+    field = value;
+    if (FGrid)
+        FGrid->Invalidate();
+}
+
+// Look names.
+
+namespace {
+
+struct TLookName {
+    const char* Ident;
+    const char* Caption;
+};
+constexpr TLookName LookNames[] = {
+    {"glStandard", "Standard"}, {"glSoft", "Soft"},       {"glClassic", "Classic"},
+    {"glVUR", "VUR"},           {"glXP", "Windows XP"},   {"glListView", "ListView"},
+    {"glVista", "Windows Vista"}, {"glWin7", "Windows 7"}, {"glOffice2007", "Office2007"},
+};
+
+}  // namespace
+
+void GridLookToString(TGridLook look, QString& s)
+{
+    if (size_t(look) < std::size(LookNames))
+        s = QString::fromLatin1(LookNames[look].Ident);
+}
+
+void GridLookCaption(TGridLook look, QString& s)
+{
+    if (size_t(look) < std::size(LookNames))
+        s = QString::fromLatin1(LookNames[look].Caption);
+}
+
+// Look presets.
+
+void TExtStringGrid::SetLook(TGridLook value)
+{
+    if (value == FLook)
+        return;
+    FLook = value;
+    if (value != glCustom) {
+        ControlLook.SetFixedGradientMirrorFrom(clNone);
+        ControlLook.SetFixedGradientMirrorTo(clNone);
+        ControlLook.SetFixedGradientFrom(clNone);
+        ControlLook.SetFixedGradientTo(clNone);
+        VURGradientFrom = VURGradientTo = VURGradientMirrorFrom = VURGradientMirrorTo = clNone;
+        SortSettings.SetHeaderColor(clNone);
+    }
+    switch (value) {
+    case glVista:
+        SetStyle(gsWindowsVista);
+        SelectionStyle = ssVista;
+        break;
+    case glWin7:
+        SetStyle(gsWindows7);
+        SelectionStyle = ssWin7;
+        break;
+    case glOffice2007:
+        SetStyle(gsOffice2007Luna);
+        SelectionStyle = ssOffice2007;
+        break;
+    case glCustom:
+        break;
+    default:
+        SetLookColors(value);
+        break;
+    }
+    ScrollType = ssNormal;
+    FreeScrollControls();
+    SingleBorder = true;
+    BorderColor = 0xB99D7F;
+    Invalidate();
+    if (!Loading)
+        UpdateFooter();
+}
+
+void TExtStringGrid::SetLookColors(TGridLook value)
+{
+    SelectionStyle = ssDefault;
+    if (Loading)
+        return;
+    const bool plain = value == glStandard || value == glSoft || value == glClassic;
+    if (plain) {
+        FixedColor = clBtnFace;
+        ControlLook.SetFixedGradientFrom(clBtnFace);
+        ControlLook.SetFixedGradientTo(clNone);
+    } else {
+        ControlLook.SetFixedGradientFrom(clWhite);
+        ControlLook.SetFixedGradientTo(clBtnFace);
+    }
+    GridFixedLineColor = clGray;
+    ControlLook.SetFixedGradientMirrorFrom(clNone);
+    ControlLook.SetFixedGradientMirrorTo(clNone);
+    VURGradientMirrorFrom = VURGradientMirrorTo = clNone;
+    GridLineColor = clSilver;
+    if (value == glVUR || value == glXP) {
+        ActiveCellColor = 0xEACAB6;
+        ActiveCellColorTo = clNone;
+        SelectionColor = 0xEACAB6;
+        SelectionColorTo = clNone;
+        SelectionTextColor = 0;
+        SearchFooter.Color = VURGradientFrom;
+        SearchFooter.ColorTo = VURGradientTo;
+        ControlLook.SetFixedGradientFrom(clWhite);
+        ControlLook.SetFixedGradientTo(value == glXP ? clBtnFace : clSilver);
+        ControlLook.SetFixedGradientHoverFrom(0xCFD0D1);
+        ControlLook.SetFixedGradientHoverTo(0xBEC6C8);
+        ControlLook.SetFixedGradientHoverMirrorFrom(0xBEC6C8);
+        ControlLook.SetFixedGradientHoverMirrorTo(0xABBCBF);
+        ControlLook.SetFixedGradientDownFrom(0x868788);
+        ControlLook.SetFixedGradientDownTo(0x737C7E);
+        ControlLook.SetFixedGradientDownMirrorFrom(0x737C7E);
+        ControlLook.SetFixedGradientDownMirrorTo(0x627376);
+    } else {
+        ActiveCellColor = clGray;
+        ActiveCellColorTo = clNone;
+        SelectionColor = clHighlight;
+        SelectionTextColor = clHighlightText;
+        SearchFooter.Color = SearchFooter.ColorTo = clBtnFace;
+    }
+}
+
+void TExtStringGrid::SetURLShow(bool value)
+{
+    if (URLShow == value)
+        return;
+    URLShow = value;
+    Invalidate();
+}
+
+void TExtStringGrid::SetURLShowInText(bool value)
+{
+    if (URLShowInText == value)
+        return;
+    URLShowInText = value;
+    Invalidate();
+}
+
+void TExtStringGrid::SetURLColor(TColor value)
+{
+    if (URLColor == value)
+        return;
+    URLColor = value;
+    if (URLShow)
+        Invalidate();
+}
+
+void TExtStringGrid::SetURLFull(bool value)
+{
+    URLFull = value;
+    if (URLShow)
+        Invalidate();
+}
+
+// Metro scroll bars.
+
+void TExtStringGrid::CreateScrollControls()
+{
+    for (TScrollDirection d : {sdVertical, sdHorizontal}) {
+        if (FScrollControls[d])
+            continue;
+        FScrollControls[d] = std::make_unique<TScrollControl>(this, d);
+        FScrollControls[d]->Visible = true;
+    }
+}
+
+void TExtStringGrid::FreeScrollControls()
+{
+    for (auto& control : FScrollControls)
+        control.reset();
+}
+
+TScrollControl::TScrollControl(TExtStringGrid* grid, TScrollDirection direction)
+    : TGridChild(grid), Direction(direction)
+{
+    // Docked at the right (bottom) edge, six pixels thick.
+    const TRect client{0, 0, grid->ClientWidth(), grid->ClientHeight()};
+    Bounds = direction == sdVertical ? TRect{client.Right - 6, 0, client.Right, client.Bottom}
+                                     : TRect{0, client.Bottom - 6, client.Right, client.Bottom};
+}
+
+void TScrollControl::SetColor(TColor value)
+{
+    if (FColor == value)
+        return;
+    FColor = value;
+    ++Repaints;
+}
+
+int TScrollControl::Length() const
+{
+    return Direction == sdVertical ? Bounds.Height() : Bounds.Width();
+}
+
+TScrollControl::TThumb TScrollControl::Thumb() const
+{
+    const TExtStringGrid& g = *Grid;
+    const bool vertical = Direction == sdVertical;
+    const int fixed = vertical ? g.FixedRows() : g.FixedCols();
+    const int count = vertical ? g.RowCount() : g.ColCount();
+    const int visible = vertical ? g.VisibleRowCount() : g.VisibleColCount();
+    const int first = vertical ? g.TopRow() : g.LeftCol();
+    auto size = [&](int i) { return vertical ? g.RowHeights(i) : g.ColWidths(i); };
+
+    TThumb t;
+    for (int i = 0; i < fixed; ++i)
+        t.Start += size(i);
+    int footer = 0;
+    for (int i = std::max(fixed, count - g.FixedFooters); i < count; ++i)
+        footer += size(i);
+    const int length = Length();
+    t.Length = std::max(0, length - t.Start - footer);
+    // A grid without rows (columns) to scroll has no thumb to divide the track by.
+    const int scrolled = count - fixed;
+    t.Size = std::max(20, count > 0 ? int(std::lround(double(t.Length) * visible / count)) : 0);
+    t.Position = t.Start + (scrolled > 0 ? int(std::lround(double(t.Length) * (first - fixed) / scrolled)) : 0);
+    if (t.Position + t.Size > length)
+        t.Position = length - t.Size;
+    return t;
+}
+
+bool TScrollControl::ShowsThumb() const
+{
+    const TExtStringGrid& g = *Grid;
+    return Direction == sdVertical ? g.VisibleRowCount() < g.RowCount() - g.FixedRows()
+                                   : g.VisibleColCount() < g.ColCount() - g.FixedCols();
+}
+
+void TScrollControl::Paint(platform::TCanvas& canvas) const
+{
+    if (!ShowsThumb())
+        return;
+    const TThumb t = Thumb();
+    canvas.Pen.Color = FColor;
+    canvas.Brush.Color = FColor;
+    if (Direction == sdVertical)
+        canvas.Rectangle(0, t.Position, ScrollWidth, t.Position + t.Size);
+    else
+        canvas.Rectangle(t.Position, 0, t.Position + t.Size, ScrollWidth);
+}
+
+void TScrollControl::MouseDown(int x, int y)
+{
+    TExtStringGrid& g = *Grid;
+    const bool vertical = Direction == sdVertical;
+    const int at = vertical ? y : x;
+    const TThumb t = Thumb();
+    const int fixed = vertical ? g.FixedRows() : g.FixedCols();
+    const int count = vertical ? g.RowCount() : g.ColCount();
+    const int visible = vertical ? g.VisibleRowCount() : g.VisibleColCount();
+    const int first = vertical ? g.TopRow() : g.LeftCol();
+    int target;
+    if (at < t.Position) {
+        target = std::max(fixed, first - visible);
+    } else if (at > t.Position + t.Size) {
+        target = std::min(first + visible, count - visible);
+    } else {
+        FDownOnScroller = true;
+        FDownPos = at;
+        FDownRow = first;
+        return;
+    }
+    if (target < fixed || target > count - 1)
+        return;
+    if (vertical)
+        g.SetTopRow(target);
+    else
+        g.SetLeftCol(target);
+}
+
+void TScrollControl::MouseMove(int x, int y)
+{
+    if (!FDownOnScroller)
+        return;
+    TExtStringGrid& g = *Grid;
+    const bool vertical = Direction == sdVertical;
+    const int at = vertical ? y : x;
+    const int fixed = vertical ? g.FixedRows() : g.FixedCols();
+    const int count = vertical ? g.RowCount() : g.ColCount();
+    const int visible = vertical ? g.VisibleRowCount() : g.VisibleColCount();
+    const int track = Length() - (count > 0 ? (vertical ? g.RowHeights(0) : g.ColWidths(0)) : 0);
+    // A track with no room left moves nothing rather than dividing by zero.
+    if (track <= 0)
+        return;
+    const int moved = int(std::lround(double(at - FDownPos) / track * count));
+    const int target = std::max(fixed, std::min(moved + FDownRow, count - visible));
+    if (target < fixed || target > count - 1)
+        return;
+    if (vertical)
+        g.SetTopRow(target);
+    else
+        g.SetLeftCol(target);
+}
+
+void TScrollControl::MouseUp() { FDownOnScroller = false; }
+
+}  // namespace grid
