@@ -38,7 +38,10 @@ constexpr TCheckState Table[4][CheckStateCount] = {
 };
 }  // namespace CheckStateForms
 constexpr TCheckState PressedCheckState(TCheckState s) { return CheckStateForms::Table[CheckStateForms::Pressed][s]; }
-constexpr TCheckState UnpressedCheckState(TCheckState s) { return CheckStateForms::Table[CheckStateForms::Unpressed][s]; }
+constexpr TCheckState UnpressedCheckState(TCheckState s)
+{
+    return CheckStateForms::Table[CheckStateForms::Unpressed][s];
+}
 constexpr TCheckState EnabledCheckState(TCheckState s) { return CheckStateForms::Table[CheckStateForms::Enabled][s]; }
 constexpr TCheckState ToggledCheckState(TCheckState s) { return CheckStateForms::Table[CheckStateForms::Toggled][s]; }
 

@@ -288,7 +288,10 @@ void TBaseNodeTree::DoMouseLeave()
 
 PTreeNode TBaseNodeTree::GetNextItem(int flag, PTreeNode item)
 {
-    enum { Root, Next, Previous, Parent, Child, FirstVisible, NextVisible, PreviousVisible, DropHilite, Caret, LastVisible };
+    enum {
+        Root, Next, Previous, Parent, Child, FirstVisible, NextVisible, PreviousVisible, DropHilite, Caret,
+        LastVisible
+    };
     switch (flag) {
     case Root: return GetFirst();
     case Next: return item ? GetNextSibling(item) : nullptr;

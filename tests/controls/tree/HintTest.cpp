@@ -60,10 +60,6 @@ public:
         ++HintAsked;
         return QStringLiteral("hint %1").arg(node->Index);
     }
-    QString DoGetNodeTooltip(PTreeNode node, TColumnIndex column, TTVTooltipLineBreakStyle&) override
-    {
-        return Text(node, column);
-    }
     TNodeTreeHintWindow* Window() { return HintWindow(); }
     bool HintShown() { return HintWindow() && HintWindow()->HintShown(); }
     // The row of a node in the client area.

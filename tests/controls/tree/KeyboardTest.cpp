@@ -1,6 +1,7 @@
 // The tree's keyboard, driven by real key events: navigation, Shift selection, expanding and
 // collapsing keys, the incremental search and the key-action veto.
 #include "TreeFixture.h"
+#include "controls/tree/StringTree.h"
 
 #include <QTest>
 #include <map>
@@ -82,7 +83,8 @@ TEST(Keyboard, NavigationSelectionAndToggling)
     } cases[] = {
         {"down", "A", {}, false, {{Qt::Key_Down}}, "B", {"B"}, {}},
         {"up", "B", {}, false, {{Qt::Key_Up}}, "A", {"A"}, {}},
-        {"down and up over open nodes", "A", {"A"}, false, {{Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Up}},
+        {"down and up over open nodes", "A", {"A"}, false,
+         {{Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Down}, {Qt::Key_Up}},
          "A2", {"A2"}, {"A"}},
         {"end", "B", {"B"}, false, {{Qt::Key_End}}, "C", {"C"}, {"B"}},
         {"home", "C", {"A"}, false, {{Qt::Key_Home}}, "A", {"A"}, {"A"}},
@@ -266,4 +268,26 @@ TEST(Keyboard, GridModeMovesThroughTheColumnsAndTabWrapsToTheNextRow)
     QTest::keyClick(&t, Qt::Key_Home);
     QTest::keyClick(&t, Qt::Key_Right);
     EXPECT_EQ(t.FocusedColumn(), 2);
+}
+
+TEST(Keyboard, TheStringTreeSearchesItsTextsCaseSensitively)
+{
+    TNodeStringTree t;
+    const QStringList names{"Mbus meter", "mbus gateway", "Water", "meter 2"};
+    t.OnGetText = [&](TBaseNodeTree*, PTreeNode n, TColumnIndex, TVSTTextType, QString& text) {
+        text = names[int(n->Index)];
+    };
+    t.SetRootNodeCount(4);
+    t.SetIncrementalSearch(isAll);
+    t.resize(200, 100);
+    t.show();
+    t.SetFocusedNode(t.GetFirst());
+    auto focused = [&] { return names[int(t.FocusedNode()->Index)]; };
+    QTest::keyClick(&t, 'm');
+    EXPECT_EQ(focused(), "mbus gateway");
+    QTest::keyClick(&t, 'e');
+    EXPECT_EQ(focused(), "meter 2");
+    t.ResetIncrementalSearch();
+    QTest::keyClick(&t, 'W', Qt::ShiftModifier);
+    EXPECT_EQ(focused(), "Water");
 }
