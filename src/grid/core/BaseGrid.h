@@ -7,6 +7,7 @@
 #include "grid/core/CellGraphic.h"
 #include "grid/core/GridTypes.h"
 #include "grid/core/SizeIndex.h"
+#include "platform/TCanvas.h"
 #include "platform/TCustomControl.h"
 
 namespace grid {
@@ -369,9 +370,36 @@ public:
     bool HideLastRow = false;
     bool HasCellPropsEver() const { return FHasCellProps; }
 
+    // Painting: the frame around every cell (merged areas once per pass, clipping under the
+    // fixed cells, hover and active row, selection styles, background, grid lines).
+    TColor ActiveRowColorTo = clNone, ActiveRowMirrorColor = clNone, ActiveRowMirrorColorTo = clNone;
+    THoverRowCells HoverRowCells = hcNormal | hcSelected;
+    // The button look of selected cells; the string grid keeps the setting.
+    virtual TSelectionStyle CellSelectionStyle() const { return ssDefault; }
+    bool UsePlatformStyles = false;
+    bool ShowSel = true;       // the selection is shown (the string grid's ShowSelection)
+    int HoverRowIdx = -1;      // row under the mouse, -1 for none
+    int PaintID() const { return FPaintID; }
+    // The end of a paint pass: every merged area may be painted again.
+    void PaintPassDone() { ++FPaintID; }
+    // A cell of the pass on the grid's own canvas.
+    void PaintGridCell(platform::TCanvas& canvas, int c, int r, const TRect& rect, TGridDrawState state);
+    void PaintCell(platform::TCanvas& canvas, int c, int r, const TRect& rect, TGridDrawState state);
+    // Background, selection and lines in exactly the given rectangle, no content.
+    void PaintCellExt(platform::TCanvas& canvas, int c, int r, const TRect& rect, TGridDrawState state);
+    virtual void GetVisualProperties(int c, int r, TGridDrawState& state, bool print, bool select, bool remap,
+                                     TColor& brush, TColor& colorTo, TColor& mirrorColor, TColor& mirrorColorTo,
+                                     TFontDesc& font, TAlignment& hAlign, TVAlignment& vAlign, bool& wordWrap,
+                                     TCellGradientDirection& gradient);
+    virtual void DrawCellContent(platform::TCanvas& canvas, int c, int r, const TRect& rect, TGridDrawState state);
+    // Whether painting shows the grid as focused.
+    virtual bool PaintFocused() const { return Focused(); }
+    virtual bool RightToLeftPaint() const { return false; }
+
     // The platform grid paints merged areas once, with the grid's line and background colours.
     TGridRect PaintArea(int c, int r) const override { return FullCell(c, r); }
-    int LineWidth() const override { return GridLineWidth; }
+    // The cell frame draws the grid lines itself.
+    int LineWidth() const override { return 0; }
     TColor LineColor(bool fixed) const override { return fixed ? GridFixedLineColor : GridLineColor; }
     TColor BackgroundColor() const override { return Color; }
 
@@ -379,9 +407,15 @@ protected:
     int StoreColCount() const override { return TotalColCount(); }
     std::unique_ptr<TCellProperties> NewCellProperties(int c, int r, bool setCalcType);
 
+    void DoPaintCell(platform::TCanvas& canvas, int c, int r, TRect rect, TGridDrawState state, bool full,
+                     bool pass);
+    void DrawCell(int c, int r, TRect rect, TGridDrawState state) override;
+    void Paint() override;
+
 private:
     bool FHasCellProps = false;
     int FMergeCount = 0;
+    int FPaintID = 1;
 };
 
 }  // namespace grid

@@ -186,6 +186,8 @@ public:
 
     void GetCellPropDefaults(int c, int r, TCellPropDefaults& d) override;
     void GetFloatFormat(int c, int r, QString& format) override;
+    // A whole or decimal number of a column with a float format shows through that format.
+    QString GetFormattedCell(int c, int r) override;
     TCellType GetCellType(int c, int r) override;
     TCellGraphic* GetCellGraphic(int c, int r) override;
     void IsFixedCell(int c, int r, bool& isFixed) override;

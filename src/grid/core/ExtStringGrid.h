@@ -284,6 +284,72 @@ public:
     Event<int, int, int> OnRadioButtonClick;
     Event<int, QStringList&> OnGetColumnFilter;
 
+    // Painting: each cell's colours, font and alignment, its content (fixed-cell looks, text,
+    // borders, graphic, focus frame) and the sizing lines.
+    bool AutoNumAlign = false;
+    bool EnhTextSize = false;
+    bool HideFocusRect = false;
+    bool NoImageAndText = false;
+    bool XYOffsetTopLeftOnly = false;
+    // Set by the mouse handling while a button is held over the cells.
+    bool MouseButtonDown = false;
+    using TCustomCellDrawEvent = std::function<void(TExtStringGrid*, platform::TCanvas&, int col, int row,
+                                                    TGridDrawState, TRect, bool printing)>;
+    TCustomCellDrawEvent OnCustomCellBkgDraw, OnCustomCellDraw;
+    std::function<void(TExtStringGrid*)> OnPainted;
+    Event<int, int, TRect, TGridDrawState> OnDrawCell;  // ACol, ARow
+    Event<int, int, TColor&, TColor&, TColor&, TColor&, TCellGradientDirection&> OnGetCellGradient;  // ARow, ACol
+    Event<int, int, bool&, QString&> OnGetFloatFormat;  // ACol, ARow: IsFloat, FloatFormat
+    Event<int, int, TPenDesc&, TPenDesc&, TPenDesc&, TPenDesc&> OnGetCellBorderProp;  // ARow, ACol
+    void GetVisualProperties(int c, int r, TGridDrawState& state, bool print, bool select, bool remap, TColor& brush,
+                             TColor& colorTo, TColor& mirrorColor, TColor& mirrorColorTo, TFontDesc& font,
+                             TAlignment& hAlign, TVAlignment& vAlign, bool& wordWrap,
+                             TCellGradientDirection& gradient) override;
+    void DrawCellContent(platform::TCanvas& canvas, int c, int r, const TRect& rect, TGridDrawState state) override;
+    // The font of a cell for measuring (c display, rc real column).
+    void GetFontProperties(int c, int rc, int r, TFontDesc& font, bool remap);
+    // The text a cell shows: a number through the float format when OnGetFloatFormat asks for it.
+    virtual QString GetFormattedCell(int c, int r);
+    void GetCellAlignment(int c, int r, TAlignment& hAlign, TVAlignment& vAlign);
+    // Width and height of a real cell's text; vs wraps it to the cell's width, sb keeps room for a
+    // scroll bar.
+    TPoint GetCellTextSize(int c, int r, bool vs, bool sb);
+    void DrawCellBorders(platform::TCanvas& canvas, int c, int r, TRect rect);
+    // Sizing feedback: each call inverts the line, a second call at the same place removes it.
+    void DrawColSizeLine(platform::TCanvas& canvas, int x);
+    void DrawRowSizeLine(platform::TCanvas& canvas, int y);
+    // c1 weighted by percent and c2 by the rest.
+    static TColor BlendColors(TColor c1, TColor c2, int percent);
+    static TColor MixSelectionColor(TColor sel, TColor cell, bool mix, int factor);
+    TSelectionStyle CellSelectionStyle() const override { return SelectionStyle; }
+    // What one DrawCellContent call works on; its text and graphic steps share it.
+    struct TCellPaintState {
+        platform::TCanvas* Canvas = nullptr;
+        int DCol = 0, RCol = 0, Row = 0, DataRow = 0;
+        TGridDrawState State = 0;
+        TRect Rect;  // inside the grid lines
+        TAlignment HAlign = taLeftJustify;
+        TVAlignment VAlign = vtaTop;
+        bool WordWrap = false;
+        bool Fixed = false;
+        TColor Brush = clNone;       // the cell's own fill
+        TColor FontColor = clBlack;  // and text colour
+        TCellGraphic* Graphic = nullptr;
+        TCellHAlign GraphicHAlign = haLeft;
+        TCellVAlign GraphicVAlign = vaTop;
+        int GraphicWidth = 0, GraphicHeight = 0;
+        bool DrawText = true;
+        int TextWidth = 0;  // measured text width, for graphics placed before or after the text
+        TRect GraphicRect;  // where the graphic went
+    };
+    void DrawCellText(TCellPaintState& s);
+    // The whole control: the cells, the editor's frame, then OnPainted.
+    void Paint() override;
+    // The background picture or gradient past the last row and column.
+    void PaintEmptyArea(platform::TCanvas& canvas);
+    // The cell's part of the background picture, placed or tiled (c display column).
+    void PaintCellBackgroundPicture(platform::TCanvas& canvas, const TRect& rect, int r, int c);
+
     // Scrolling, sizing, update locking and the grid timer
     // Update locking: painting waits while the count is above 0, visible or not; the EndUpdate
     // that brings it to 0 (or finds it there) repaints the whole grid once.

@@ -65,6 +65,10 @@ struct TPenDesc {
 enum TGridDrawStateFlag : uint8_t { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
 using TGridDrawState = uint8_t;
 
+// Which cells of the hovered row take the hover colours.
+enum THoverRowCell : uint8_t { hcNormal = 1, hcFixed = 2, hcSelected = 4 };
+using THoverRowCells = uint8_t;
+
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 enum TVAlignment : uint8_t { vtaTop, vtaCenter, vtaBottom };
 enum TCellGradientDirection : uint8_t { GradientVertical, GradientHorizontal };
