@@ -29,6 +29,16 @@ TGridBitmap* BitmapIn(TCellGraphic* g, TCellType kind)
 // Kinds whose range fields hold a minimum and maximum (or a range) rather than a marker.
 bool RangeKind(TCellType t) { return t == ctProgress || t == ctXPProgress || t == ctScrollbar || t == ctNode; }
 
+// The graphic of the cell's base cell (of a merged area) when it is of the kind.
+TCellGraphic* BaseOfKind(TExtStringGrid& grid, int c, int r, TCellType kind)
+{
+    if (c < 0 || r < 0)
+        return nullptr;
+    const TPoint b = grid.BaseCell(c, r);
+    TCellGraphic* g = grid.GetCellGraphic(b.X, b.Y);
+    return g && g->CellType == kind ? g : nullptr;
+}
+
 }  // namespace
 
 // ---- Bitmaps, icons, pictures ----
@@ -145,14 +155,7 @@ void TExtStringGrid::AddProgress(int c, int r, TColor fgColor, TColor bkColor)
     }
 }
 
-bool TExtStringGrid::HasProgress(int c, int r)
-{
-    if (c < 0 || r < 0)
-        return false;
-    const TPoint b = BaseCell(c, r);
-    const TCellGraphic* g = GetCellGraphic(b.X, b.Y);
-    return g && g->CellType == ctProgress;
-}
+bool TExtStringGrid::HasProgress(int c, int r) { return BaseOfKind(*this, c, r, ctProgress) != nullptr; }
 
 void TExtStringGrid::AddProgressPie(int c, int r, TColor color, int value)
 {
@@ -268,11 +271,7 @@ TGridBitmap* TExtStringGrid::CreateBitButton(int c, int r, int bw, int bh, const
 
 bool TExtStringGrid::HasButton(int c, int r)
 {
-    if (c < 0 || r < 0)
-        return false;
-    const TPoint b = BaseCell(c, r);
-    const TCellGraphic* g = GetCellGraphic(b.X, b.Y);
-    return g && (g->CellType == ctButton || g->CellType == ctBitButton);
+    return BaseOfKind(*this, c, r, ctButton) || BaseOfKind(*this, c, r, ctBitButton);
 }
 
 QString TExtStringGrid::GetButtonText(int c, int r)
@@ -363,14 +362,7 @@ void TExtStringGrid::AddRating(int c, int r, int scale, TColor fillColor, TColor
     }
 }
 
-bool TExtStringGrid::HasRating(int c, int r)
-{
-    if (c < 0 || r < 0)
-        return false;
-    const TPoint b = BaseCell(c, r);
-    const TCellGraphic* g = GetCellGraphic(b.X, b.Y);
-    return g && g->CellType == ctRating;
-}
+bool TExtStringGrid::HasRating(int c, int r) { return BaseOfKind(*this, c, r, ctRating) != nullptr; }
 
 // ---- In-cell scroll bars ----
 
@@ -386,19 +378,6 @@ void TExtStringGrid::AddScrollBar(int c, int r, bool autoRange)
     if (autoRange)
         CellTextChanged(c, r);
 }
-
-namespace {
-
-TCellGraphic* BaseOfKind(TExtStringGrid& grid, int c, int r, TCellType kind)
-{
-    if (c < 0 || r < 0)
-        return nullptr;
-    const TPoint b = grid.BaseCell(c, r);
-    TCellGraphic* g = grid.GetCellGraphic(b.X, b.Y);
-    return g && g->CellType == kind ? g : nullptr;
-}
-
-}  // namespace
 
 bool TExtStringGrid::HasScrollBar(int c, int r) { return BaseOfKind(*this, c, r, ctScrollbar) != nullptr; }
 
