@@ -4,6 +4,7 @@
 #include "controls/tree/StringTree.h"
 
 #include <QTest>
+#include <climits>
 #include <map>
 #include <set>
 #include <string>
@@ -290,4 +291,39 @@ TEST(Keyboard, TheStringTreeSearchesItsTextsCaseSensitively)
     t.ResetIncrementalSearch();
     QTest::keyClick(&t, 'W', Qt::ShiftModifier);
     EXPECT_EQ(focused(), "Water");
+}
+
+TEST(Keyboard, CtrlKeysScrollWithoutMovingTheFocus)
+{
+    struct Case {
+        Key Press;
+        int StartOffset;
+        int ExpectOffset;  // INT_MIN: the lowest offset
+    } cases[] = {
+        {{Qt::Key_Down, Qt::ControlModifier}, 0, -18},
+        {{Qt::Key_Up, Qt::ControlModifier}, -40, -22},
+        {{Qt::Key_PageDown, Qt::ControlModifier}, 0, -100},
+        {{Qt::Key_Home, Qt::ControlModifier}, -300, 0},
+        {{Qt::Key_End, Qt::ControlModifier}, 0, INT_MIN},
+    };
+    for (const Case& c : cases) {
+        KeyTree t;
+        t.resize(200, 100);
+        t.SetRootNodeCount(50);
+        t.show();
+        t.UpdateScrollBars(false);
+        PTreeNode focus = t.GetFirstChild(nullptr);
+        for (int i = 0; i < 10; ++i)
+            focus = t.GetNextSibling(focus);
+        t.SetFocusedNode(focus);
+        t.SetSelected(focus, true);
+        t.SetOffsetY(c.StartOffset);
+        QTest::keyClick(&t, Qt::Key(c.Press.Code), c.Press.Modifiers);
+        const int lowest = t.ClientHeight() - int(t.RangeY());
+        int expected = c.ExpectOffset == INT_MIN ? lowest : c.ExpectOffset;
+        if (c.Press.Code == Qt::Key_PageDown)
+            expected = -t.ClientHeight();
+        EXPECT_EQ(t.OffsetY(), expected) << c.Press.Code;
+        EXPECT_EQ(t.FocusedNode(), focus) << c.Press.Code;
+    }
 }
