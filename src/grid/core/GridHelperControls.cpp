@@ -87,6 +87,26 @@ TButtonLayoutResult LayoutGlyphAndCaption(QSize client, QSize glyph, QSize capti
     return out;
 }
 
+int CurrentXPColorScheme()
+{
+    if (!IsWinXPOrLater() || !controls::IsThemeActive())
+        return 0;
+    QString file, color, size;
+    if (!controls::GetCurrentThemeName(file, color, size))
+        return 0;
+    if (color == QLatin1String("NormalColor"))
+        return 1;
+    if (color == QLatin1String("HomeStead"))
+        return 2;
+    if (color == QLatin1String("Metallic"))
+        return 3;
+    return 0;
+}
+
+bool IsWinXPOrLater() { return true; }
+
+bool IsThemedComCtl6() { return controls::IsThemeActive() && controls::ComCtl32MajorVersion() >= 6; }
+
 // ---- TExtGridButton ----
 
 TExtGridButton::TExtGridButton(QWidget* parent) : TCustomControl(parent)
@@ -150,6 +170,32 @@ void TExtGridButton::SetLook(int value)
     BorderColor = clNone;
     FFlat = true;
     Invalidate();
+}
+
+void TExtGridButton::SetAutoThemeAdapt(bool value)
+{
+    FAutoThemeAdapt = value;
+    if (value)
+        ThemeAdapt();
+}
+
+void TExtGridButton::ThemeAdapt()
+{
+    static constexpr int looks[4] = {1, 2, 3, 4};
+    SetLook(looks[std::clamp(CurrentXPColorScheme(), 0, 3)]);
+}
+
+void TExtGridButton::changeEvent(QEvent* event)
+{
+    TCustomControl::changeEvent(event);
+    if (FAutoThemeAdapt && (event->type() == QEvent::StyleChange || event->type() == QEvent::ThemeChange))
+        ThemeAdapt();
+}
+
+void TExtGridButton::DblClick()
+{
+    if (FDown)
+        TCustomControl::DblClick();
 }
 
 void TExtGridButton::SetDown(bool value)

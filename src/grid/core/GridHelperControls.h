@@ -19,6 +19,11 @@ namespace grid::helpers {
 void DrawButtonGradient(platform::TCanvas& canvas, TColor from, TColor to, TColor border, int steps, QRect r,
                         bool horizontal);
 
+// 0 without visual styles, else 1 "NormalColor", 2 "HomeStead", 3 "Metallic" (0 for any other).
+int CurrentXPColorScheme();
+bool IsWinXPOrLater();
+bool IsThemedComCtl6();
+
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum TExtGridButtonStyle { tasButton, tasCheck };
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
@@ -62,6 +67,9 @@ public:
     int Look() const { return FLook; }
     // Applies one of the colour sets 0 to 6; other values change nothing.
     void SetLook(int value);
+    // The look follows the colour scheme (CurrentXPColorScheme) now and on every theme change.
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool value);
     TButtonState State() const { return FState; }
     bool MouseInControl() const { return FMouseInControl; }
     void Click();
@@ -78,8 +86,11 @@ protected:
     void MouseEnter() override;
     void MouseLeave() override;
     void EnabledChanged() override;
+    void DblClick() override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void ThemeAdapt();
     // The group notification: a button of the group went down.
     void ButtonPressed(int group, TExtGridButton* sender);
     void NotifyGroup();
@@ -87,6 +98,7 @@ private:
     int FGroupIndex = 0;
     bool FDown = false, FAllowAllUp = false, FFlat = true, FDragging = false, FMouseInControl = false;
     int FMargin = -1, FSpacing = 4, FLook = -1;
+    bool FAutoThemeAdapt = false;
     TButtonState FState = bsUp;
     QImage FGlyphShade;
 };

@@ -73,6 +73,11 @@ TEST(TExtGridButtonLook, LooksMarginAndLayout)
     EXPECT_EQ(button.Color(), 0xFDEADAu) << "an unknown look changes nothing";
     EXPECT_EQ(button.Look(), 2);
 
+    // The platform's styles carry no colour-scheme name: the adapted look is the plain one.
+    button.SetAutoThemeAdapt(true);
+    EXPECT_EQ(button.Look(), CurrentXPColorScheme() == 0 ? 1 : CurrentXPColorScheme() + 1);
+    EXPECT_EQ(button.ColorHot, 0xEED2C1u);
+
     button.SetMargin(3);
     button.SetMargin(-2);
     EXPECT_EQ(button.Margin(), 3);
