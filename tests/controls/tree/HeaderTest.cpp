@@ -5,6 +5,7 @@
 #include "support/GoldenImage.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
 
 using namespace treetest;
@@ -453,6 +454,33 @@ TEST_F(HeaderMouseTest, AHeaderCheckBoxTogglesWithoutSorting)
     QTest::mouseClick(strip, Qt::LeftButton, {}, S(190));
     EXPECT_EQ(t.Cols()[1]->CheckState(), csUncheckedNormal);
     EXPECT_EQ(t.Header().GetSortColumn(), 1);
+}
+
+TEST_F(HeaderMouseTest, TheColumnMenuNeverHidesTheLastVisibleColumn)
+{
+    t.Header().SetOptions(t.Header().Options() | hoAutoColumnPopupMenu);
+    std::vector<std::pair<TColumnIndex, bool>> changes;
+    t.OnColumnVisibilityChanged = [&](TBaseNodeTree*, TColumnIndex c, bool visible) { changes.push_back({c, visible}); };
+    auto openMenu = [&] {
+        QTest::mouseClick(strip, Qt::RightButton, {}, S(50));
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        EXPECT_NE(menu, nullptr);
+        return menu;
+    };
+    for (TColumnIndex hide : {0, 2}) {
+        QMenu* menu = openMenu();
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->actions().size(), 3);
+        menu->actions()[hide]->trigger();
+        menu->close();
+    }
+    EXPECT_EQ(changes, (std::vector<std::pair<TColumnIndex, bool>>{{0, false}, {2, false}}));
+    QMenu* menu = openMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->actions()[0]->isEnabled());
+    EXPECT_FALSE(menu->actions()[1]->isEnabled()) << "the one visible column stays";
+    EXPECT_TRUE(menu->actions()[1]->isChecked());
+    menu->close();
 }
 
 TEST_F(HeaderMouseTest, SpringColumnsShareAChangeOfTheTreeWidth)
