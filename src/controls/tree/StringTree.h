@@ -37,6 +37,7 @@ public:
     std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode, TColumnIndex, const QString& text,
                        const QRect& cellRect, bool& defaultDraw)> OnDrawText;
     std::function<void(TBaseNodeTree*, PTreeNode, TColumnIndex, const QString& newText)> OnNewText;
+    std::function<void(TBaseNodeTree*, PTreeNode, TColumnIndex, TTVTooltipLineBreakStyle&, QString& hintText)> OnGetHint;
 
     QString Text(PTreeNode node, TColumnIndex column) { return GetText(node, column); }
     void SetText(PTreeNode node, TColumnIndex column, const QString& value);
@@ -58,12 +59,17 @@ public:
     QRect InvalidateNode(PTreeNode node) override;
     void ReinitNode(PTreeNode node, bool recursive) override;
     void SetChildCount(PTreeNode node, uint32_t newChildCount) override;
+    // The node's text in the column, the font it is drawn in and the rectangle of its line.
+    void GetTextInfo(PTreeNode node, TColumnIndex column, platform::TFont& font, QRect& r, QString& text) override;
 
 protected:
     QString GetText(PTreeNode node, TColumnIndex column);
     QString GetStaticText(PTreeNode node, TColumnIndex column);
     virtual void DoGetText(TVSTGetCellTextEventArgs& args);
     virtual void DoNewText(PTreeNode node, TColumnIndex column, const QString& text);
+    QString DoGetNodeHint(PTreeNode node, TColumnIndex column, TTVTooltipLineBreakStyle& lineBreakStyle) override;
+    QString DoGetNodeTooltip(PTreeNode node, TColumnIndex column, TTVTooltipLineBreakStyle& lineBreakStyle) override;
+    int DoIncrementalSearch(PTreeNode node, const QString& text) override;
     virtual void DoPaintText(PTreeNode node, platform::TCanvas& canvas, TColumnIndex column, TVSTTextType textType);
     virtual QString DoShortenString(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column, const QString& text,
                                     int width, int ellipsisWidth = 0);
