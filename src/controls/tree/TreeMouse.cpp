@@ -30,6 +30,42 @@ bool Editable(const TCustomNodeTreeOptions& options, PTreeNode node)
            !node->Has(vsDisabled);
 }
 
+// Walks the rows between the tops and the lower bottom of the two rectangles (content
+// coordinates); the row callback gets each node with its top, height and indentation in pixels
+// and answers whether its selection changed.
+template <typename LevelDifference, typename Row>
+bool WalkSelectionRows(TBaseNodeTree& tree, const QRect& newRect, const QRect& oldRect, LevelDifference levelDifference,
+                       Row row)
+{
+    const int maxY = std::max(newRect.bottom(), oldRect.bottom());
+    int top = 0;
+    PTreeNode node = tree.GetNodeAt(0, std::min(oldRect.top(), newRect.top()), false, &top);
+    if (!node)
+        return false;
+    const bool showRoot = tree.TreeOptions().PaintOptions() & toShowRoot;
+    int indent = tree.Margin() + int(tree.Indent()) * int(tree.GetNodeLevel(node) + (showRoot ? 1 : 0));
+    bool changed = false;
+    while (node && top <= maxY) {
+        const int height = int(node->NodeHeight);
+        changed |= row(node, top, height, indent);
+        top += height;
+        PTreeNode next = tree.GetNextVisible(node, true);
+        if (next)
+            indent += levelDifference(node, next) * int(tree.Indent());
+        node = next;
+    }
+    return changed;
+}
+
+// Whether a rectangle of the rubber band reaches a row vertically; the empty start rectangle
+// reaches none.
+bool ReachesRow(const QRect& r, int top, int height)
+{
+    if (r.width() == 0 && r.height() == 0 && r.topLeft() == QPoint())
+        return false;
+    return r.top() < top + height && r.bottom() >= top;
+}
+
 }  // namespace
 
 // ---- hit testing ----
@@ -909,30 +945,13 @@ bool TBaseNodeTree::ApplyDrawSelectionChange(PTreeNode node, bool inOld, bool in
 bool TBaseNodeTree::CollectSelectedNodesLTR(TColumnIndex mainColumn, int nodeLeft, const QRect& newRect,
                                             const QRect& oldRect, TAlignment alignment, int nodeRight)
 {
-    const int maxY = std::max(newRect.bottom(), oldRect.bottom());
-    int top = 0;
-    PTreeNode node = GetNodeAt(0, std::min(oldRect.top(), newRect.top()), false, &top);
-    if (!node)
-        return false;
-    const TTVSelectionOptions selection = FOptions->SelectionOptions();
-    const bool simple = selection & (toSimpleDrawSelection | toFullRowSelect);
+    const bool simple = FOptions->SelectionOptions() & (toSimpleDrawSelection | toFullRowSelect);
     const bool withColumns = FHeader.UseColumns();
     const int totalWidth = withColumns ? FHeader.Columns().TotalWidth() : 0;
-    nodeLeft += FMargin + int(FIndent) * int(GetNodeLevel(node) + ((FOptions->PaintOptions() & toShowRoot) ? 1 : 0));
-    bool changed = false;
-    while (node && top <= maxY) {
-        const int height = int(node->NodeHeight);
-        auto touches = [&](const QRect& r, int textLeft, int textRight) {
-            if (r.isNull() && r.width() == 0 && r.height() == 0 && r.topLeft() == QPoint())
-                return false;
-            const bool vertical = r.top() < top + height && r.bottom() >= top;
-            if (!vertical)
-                return false;
-            if (simple)
-                return r.right() > nodeLeft && (!withColumns || r.left() < totalWidth);
-            return r.right() >= textLeft && r.left() <= textRight;
-        };
-        int textLeft = DrawSelectionTextLeft(node, nodeLeft, mainColumn);
+    auto levelDifference = [this](PTreeNode a, PTreeNode b) { return CountLevelDifference(a, b); };
+    return WalkSelectionRows(*this, newRect, oldRect, levelDifference, [&](PTreeNode node, int top, int height, int indent) {
+        const int rowLeft = nodeLeft + indent;
+        int textLeft = DrawSelectionTextLeft(node, rowLeft, mainColumn);
         int textRight = nodeRight;
         if (!simple) {
             const int width = DoGetNodeWidth(node, mainColumn, nullptr);
@@ -948,31 +967,25 @@ bool TBaseNodeTree::CollectSelectedNodesLTR(TColumnIndex mainColumn, int nodeLef
                 }
             }
         }
-        changed |= ApplyDrawSelectionChange(node, touches(oldRect, textLeft, textRight),
-                                            touches(newRect, textLeft, textRight));
-        top += height;
-        PTreeNode next = GetNextVisible(node, true);
-        if (next)
-            nodeLeft += CountLevelDifference(node, next) * int(FIndent);
-        node = next;
-    }
-    return changed;
+        auto touches = [&](const QRect& r) {
+            if (!ReachesRow(r, top, height))
+                return false;
+            if (simple)
+                return r.right() > rowLeft && (!withColumns || r.left() < totalWidth);
+            return r.right() >= textLeft && r.left() <= textRight;
+        };
+        return ApplyDrawSelectionChange(node, touches(oldRect), touches(newRect));
+    });
 }
 
 bool TBaseNodeTree::CollectSelectedNodesRTL(TColumnIndex mainColumn, int nodeLeft, const QRect& newRect,
                                             const QRect& oldRect, TAlignment alignment, int nodeRight)
 {
-    const int maxY = std::max(newRect.bottom(), oldRect.bottom());
-    int top = 0;
-    PTreeNode node = GetNodeAt(0, std::min(oldRect.top(), newRect.top()), false, &top);
-    if (!node)
-        return false;
     const bool simple = FOptions->SelectionOptions() & toSimpleDrawSelection;
-    nodeRight -= FMargin + int(FIndent) * int(GetNodeLevel(node) + ((FOptions->PaintOptions() & toShowRoot) ? 1 : 0));
-    bool changed = false;
-    while (node && top <= maxY) {
-        const int height = int(node->NodeHeight);
-        const int textRight = nodeRight - (DrawSelectionTextLeft(node, 0, mainColumn));
+    auto levelDifference = [this](PTreeNode a, PTreeNode b) { return CountLevelDifference(a, b); };
+    return WalkSelectionRows(*this, newRect, oldRect, levelDifference, [&](PTreeNode node, int top, int height, int indent) {
+        // Mirrored: the content ends at the span's right end less the indentation and images.
+        const int textRight = nodeRight - DrawSelectionTextLeft(node, indent, mainColumn);
         int textLeft = nodeLeft;
         int right = textRight;
         if (!simple) {
@@ -989,19 +1002,10 @@ bool TBaseNodeTree::CollectSelectedNodesRTL(TColumnIndex mainColumn, int nodeLef
             }
         }
         auto touches = [&](const QRect& r) {
-            if (r.width() == 0 && r.height() == 0 && r.topLeft() == QPoint())
-                return false;
-            const bool vertical = r.top() < top + height && r.bottom() >= top;
-            return vertical && (simple || (r.right() >= textLeft && r.left() <= right));
+            return ReachesRow(r, top, height) && (simple || (r.right() >= textLeft && r.left() <= right));
         };
-        changed |= ApplyDrawSelectionChange(node, touches(oldRect), touches(newRect));
-        top += height;
-        PTreeNode next = GetNextVisible(node, true);
-        if (next)
-            nodeRight -= CountLevelDifference(node, next) * int(FIndent);
-        node = next;
-    }
-    return changed;
+        return ApplyDrawSelectionChange(node, touches(oldRect), touches(newRect));
+    });
 }
 
 // ---- automatic scrolling ----
