@@ -181,22 +181,26 @@ double TExtStringGrid::ColumnAvg(int c, int fromRow, int toRow, bool displayRows
     return texts.empty() ? 0.0 : sum / double(texts.size());
 }
 
+// The smallest (or with largest the largest) number of the texts; 0 for none.
+static double Extreme(const std::vector<QString>& texts, bool largest)
+{
+    double result = 0;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const double v = NumberOf(texts[i]);
+        if (i == 0 || (largest ? v > result : v < result))
+            result = v;
+    }
+    return result;
+}
+
 double TExtStringGrid::ColumnMin(int c, int fromRow, int toRow, bool displayRows)
 {
-    const std::vector<QString> texts = GRID_COLUMN_TEXTS;
-    double result = 0;
-    for (size_t i = 0; i < texts.size(); ++i)
-        result = i == 0 ? NumberOf(texts[i]) : std::min(result, NumberOf(texts[i]));
-    return result;
+    return Extreme(GRID_COLUMN_TEXTS, false);
 }
 
 double TExtStringGrid::ColumnMax(int c, int fromRow, int toRow, bool displayRows)
 {
-    const std::vector<QString> texts = GRID_COLUMN_TEXTS;
-    double result = 0;
-    for (size_t i = 0; i < texts.size(); ++i)
-        result = i == 0 ? NumberOf(texts[i]) : std::max(result, NumberOf(texts[i]));
-    return result;
+    return Extreme(GRID_COLUMN_TEXTS, true);
 }
 
 double TExtStringGrid::ColumnStdDev(int c, int fromRow, int toRow, bool displayRows)

@@ -342,6 +342,25 @@ void TScrollControl::SetColor(TColor value)
     ++Repaints;
 }
 
+// What the bar scrolls: rows when vertical, columns when horizontal.
+struct TScrollControl::TAxis {
+    bool Vertical;
+    int Fixed, Count, Visible, First;
+    TAxis(const TExtStringGrid& g, TScrollDirection d)
+        : Vertical(d == sdVertical), Fixed(Vertical ? g.FixedRows() : g.FixedCols()),
+          Count(Vertical ? g.RowCount() : g.ColCount()),
+          Visible(Vertical ? g.VisibleRowCount() : g.VisibleColCount()), First(Vertical ? g.TopRow() : g.LeftCol())
+    {
+    }
+    static void Scroll(TExtStringGrid& g, bool vertical, int target)
+    {
+        if (vertical)
+            g.SetTopRow(target);
+        else
+            g.SetLeftCol(target);
+    }
+};
+
 int TScrollControl::Length() const
 {
     return Direction == sdVertical ? Bounds.Height() : Bounds.Width();
@@ -350,11 +369,9 @@ int TScrollControl::Length() const
 TScrollControl::TThumb TScrollControl::Thumb() const
 {
     const TExtStringGrid& g = *Grid;
-    const bool vertical = Direction == sdVertical;
-    const int fixed = vertical ? g.FixedRows() : g.FixedCols();
-    const int count = vertical ? g.RowCount() : g.ColCount();
-    const int visible = vertical ? g.VisibleRowCount() : g.VisibleColCount();
-    const int first = vertical ? g.TopRow() : g.LeftCol();
+    const TAxis axis(g, Direction);
+    const bool vertical = axis.Vertical;
+    const int fixed = axis.Fixed, count = axis.Count, visible = axis.Visible, first = axis.First;
     auto size = [&](int i) { return vertical ? g.RowHeights(i) : g.ColWidths(i); };
 
     TThumb t;
@@ -397,30 +414,22 @@ void TScrollControl::Paint(platform::TCanvas& canvas) const
 void TScrollControl::MouseDown(int x, int y)
 {
     TExtStringGrid& g = *Grid;
-    const bool vertical = Direction == sdVertical;
-    const int at = vertical ? y : x;
+    const TAxis a(g, Direction);
+    const int at = a.Vertical ? y : x;
     const TThumb t = Thumb();
-    const int fixed = vertical ? g.FixedRows() : g.FixedCols();
-    const int count = vertical ? g.RowCount() : g.ColCount();
-    const int visible = vertical ? g.VisibleRowCount() : g.VisibleColCount();
-    const int first = vertical ? g.TopRow() : g.LeftCol();
     int target;
     if (at < t.Position) {
-        target = std::max(fixed, first - visible);
+        target = std::max(a.Fixed, a.First - a.Visible);
     } else if (at > t.Position + t.Size) {
-        target = std::min(first + visible, count - visible);
+        target = std::min(a.First + a.Visible, a.Count - a.Visible);
     } else {
         FDownOnScroller = true;
         FDownPos = at;
-        FDownRow = first;
+        FDownRow = a.First;
         return;
     }
-    if (target < fixed || target > count - 1)
-        return;
-    if (vertical)
-        g.SetTopRow(target);
-    else
-        g.SetLeftCol(target);
+    if (target >= a.Fixed && target <= a.Count - 1)
+        TAxis::Scroll(g, a.Vertical, target);
 }
 
 void TScrollControl::MouseMove(int x, int y)
@@ -428,23 +437,16 @@ void TScrollControl::MouseMove(int x, int y)
     if (!FDownOnScroller)
         return;
     TExtStringGrid& g = *Grid;
-    const bool vertical = Direction == sdVertical;
-    const int at = vertical ? y : x;
-    const int fixed = vertical ? g.FixedRows() : g.FixedCols();
-    const int count = vertical ? g.RowCount() : g.ColCount();
-    const int visible = vertical ? g.VisibleRowCount() : g.VisibleColCount();
-    const int track = Length() - (count > 0 ? (vertical ? g.RowHeights(0) : g.ColWidths(0)) : 0);
+    const TAxis a(g, Direction);
+    const int at = a.Vertical ? y : x;
+    const int track = Length() - (a.Count > 0 ? (a.Vertical ? g.RowHeights(0) : g.ColWidths(0)) : 0);
     // A track with no room left moves nothing rather than dividing by zero.
     if (track <= 0)
         return;
-    const int moved = int(std::lround(double(at - FDownPos) / track * count));
-    const int target = std::max(fixed, std::min(moved + FDownRow, count - visible));
-    if (target < fixed || target > count - 1)
-        return;
-    if (vertical)
-        g.SetTopRow(target);
-    else
-        g.SetLeftCol(target);
+    const int moved = int(std::lround(double(at - FDownPos) / track * a.Count));
+    const int target = std::max(a.Fixed, std::min(moved + FDownRow, a.Count - a.Visible));
+    if (target >= a.Fixed && target <= a.Count - 1)
+        TAxis::Scroll(g, a.Vertical, target);
 }
 
 void TScrollControl::MouseUp() { FDownOnScroller = false; }

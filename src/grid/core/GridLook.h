@@ -198,6 +198,7 @@ public:
     int Repaints = 0;
 
 private:
+    struct TAxis;
     int Length() const;
     TColor FColor = clSilver;
     bool FDownOnScroller = false;

@@ -6,6 +6,7 @@
 #include "grid/core/ExtStringGrid.h"
 #include "platform/TCanvas.h"
 #include "support/GoldenImage.h"
+#include "test_paint_support.h"
 
 using namespace grid;
 
@@ -235,21 +236,10 @@ TEST_F(Footer, CustomPaintAndPreviewStylesPaintThroughTheEvent)
 
 namespace {
 
-QImage Render(QWidget& w)
-{
-    QImage image(w.size(), QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    w.render(&image);
-    return image;
-}
-
 // A small price list whose footer sums the quantity and amount columns.
 void FillPriceList(TExtColumnGrid& g)
 {
-    g.SetGridScrollBars(platform::ssNone);
-    g.SetColCount(4);
-    g.SetRowCount(6);
-    g.SetBounds(0, 0, 250, 6 * 22 + 4);
+    painttest::Layout(g, 4, 6, 250, 6 * 22 + 4);
     g.SetColWidths(0, 20);
     g.SetColWidths(1, 90);
     const QStringList headers{"", "Item", "Qty", "Amount"};
@@ -278,5 +268,5 @@ TEST(FooterGolden, AColumnGridWithColumnSums)
     EXPECT_EQ(g.Cells(3, 5), "24.50");
     ASSERT_NE(g.FooterPanel->Window(), nullptr);
     EXPECT_EQ(g.FooterPanel->Window()->geometry().bottom(), g.ClientHeight() - 1);
-    EXPECT_TRUE(testsupport::MatchesGolden(Render(g), TEST_DATA_DIR "/golden/footer_column_sums.png"));
+    EXPECT_TRUE(testsupport::MatchesGolden(painttest::Render(g), TEST_DATA_DIR "/golden/footer_column_sums.png"));
 }

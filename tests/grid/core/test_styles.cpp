@@ -2,6 +2,10 @@
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDraw.h"
+#include "support/GoldenImage.h"
+#include "test_paint_support.h"
+
+#include <QImage>
 
 using namespace grid;
 
@@ -239,3 +243,18 @@ TEST(GridStyles, SettersClampTheMixerFactorAndSpreadSheetSwitchesItsOptionsOn)
 }
 
 }  // namespace
+
+TEST(GridStylesGolden, AGridInTheWindows7Style)
+{
+    TExtStringGrid g;
+    painttest::Layout(g, 4, 5, 220, 5 * 22 + 4);
+    g.SetColWidths(0, 20);
+    for (int c = 1; c < 4; ++c) {
+        g.SetCells(c, 0, QStringLiteral("Head %1").arg(c));
+        for (int r = 1; r < 5; ++r)
+            g.SetCells(c, r, QStringLiteral("%1%2").arg(QChar('a' + c - 1)).arg(r));
+    }
+    g.SetStyle(gsWindows7);
+    g.SetSelection({1, 2, 2, 3});
+    EXPECT_TRUE(testsupport::MatchesGolden(painttest::Render(g), TEST_DATA_DIR "/golden/style_windows7.png"));
+}
