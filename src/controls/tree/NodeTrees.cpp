@@ -1408,10 +1408,11 @@ void TBaseNodeTree::CancelOperation()
 
 QRect TBaseNodeTree::InvalidateNode(PTreeNode node)
 {
-    QRect r(0, 0, 0, 0);
-    if (!node || node == FRoot || !node->Has(vsInitialized))
-        return r;
-    r = GetDisplayRect(node, NoColumn, false);
+    QRect none;
+    none.setCoords(-1, -1, -1, -1);
+    if (!node || node == FRoot || FUpdateCount > 0)
+        return none;
+    const QRect r = GetDisplayRect(node, NoColumn, false);
     if (!r.isEmpty())
         InvalidateRect(r);
     return r;

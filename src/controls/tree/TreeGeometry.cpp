@@ -58,15 +58,17 @@ int TBaseNodeTree::GetMaxRightExtend()
     int top = nodeTop;
     const int height = ClientHeight();
     while (node && top < height) {
-        if (!node->Has(vsInitialized))
-            InitNode(node);
-        int width = indent + imageOffset;
-        if (checks && node->CheckType() != ctNone)
-            width += FCheckImages->Width() + 2;
-        width += DoGetNodeWidth(node, NoColumn) + DoGetNodeExtraWidth(node, NoColumn);
-        result = std::max(result, width);
+        // Only nodes already initialised count: a range update must not run the caller's
+        // initialisation for rows that were never shown.
+        if (node->Has(vsInitialized)) {
+            int width = indent + imageOffset;
+            if (checks && node->CheckType() != ctNone)
+                width += FCheckImages->Width() + 2;
+            width += DoGetNodeWidth(node, NoColumn) + DoGetNodeExtraWidth(node, NoColumn);
+            result = std::max(result, width);
+        }
         top += IsEffectivelyFiltered(node) ? 0 : int(node->NodeHeight);
-        PTreeNode next = GetNextVisible(node, true);
+        PTreeNode next = GetNextVisibleNoInit(node, true);
         if (next) {
             const int nextLevel = int(GetNodeLevel(next));
             indent += (nextLevel - level) * int(FIndent);
