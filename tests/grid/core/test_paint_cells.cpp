@@ -40,6 +40,12 @@ TVisual Visual(TExtStringGrid& g, int c, int r, TGridDrawState state = 0)
 // cells, the cell-colour event, then the selection.
 TEST(CellColours, PrecedenceOfTheColourSources)
 {
+    const auto bandsOfTwoAndOne = [](TExtStringGrid& g) {
+        g.Bands.SetActive(true);
+        g.Bands.SetPrimaryLength(2);
+        g.Bands.SetPrimaryColor(0x111111);
+        g.Bands.SetSecondaryColor(0x222222);
+    };
     const struct Case {
         const char* Name;
         std::function<void(TExtStringGrid&)> Setup;
@@ -64,20 +70,10 @@ TEST(CellColours, PrecedenceOfTheColourSources)
         {"band primary", [](TExtStringGrid& g) { g.Bands.SetActive(true); }, 2, 1, 0, clInfoBk, false},
         {"band secondary", [](TExtStringGrid& g) { g.Bands.SetActive(true); }, 2, 2, 0, clWindow, false},
         {"bands of 2 and 1: third row secondary",
-         [](TExtStringGrid& g) {
-             g.Bands.SetActive(true);
-             g.Bands.SetPrimaryLength(2);
-             g.Bands.SetPrimaryColor(0x111111);
-             g.Bands.SetSecondaryColor(0x222222);
-         },
+         bandsOfTwoAndOne,
          2, 3, 0, 0x222222, false},
         {"bands of 2 and 1: fourth row primary again",
-         [](TExtStringGrid& g) {
-             g.Bands.SetActive(true);
-             g.Bands.SetPrimaryLength(2);
-             g.Bands.SetPrimaryColor(0x111111);
-             g.Bands.SetSecondaryColor(0x222222);
-         },
+         bandsOfTwoAndOne,
          2, 4, 0, 0x111111, false},
         {"bands without length fall back to the grid colour",
          [](TExtStringGrid& g) {
@@ -236,4 +232,27 @@ TEST(CellPainting, GoldenColourPrecedence)
     g.SetColors(3, 3, 0x0000FF);
     g.SetSelection({2, 3, 3, 3});               // a mixed and a plain selected cell
     EXPECT_TRUE(testsupport::MatchesGolden(Render(g), TEST_DATA_DIR "/golden/paint_colour_precedence.png"));
+}
+
+// A cell's own borders are drawn inside its grid lines, each side with its own pen when asked.
+TEST(CellPainting, CellBordersInsideTheGridLines)
+{
+    TExtStringGrid g;
+    Layout(g, 4, 4, 260, 100);
+    g.OnGetCellBorder = [](TExtStringGrid*, int r, int c, TPenDesc& pen, TCellBorders& borders) {
+        if (c == 2 && r == 2) {
+            borders = cbRight | cbBottom;
+            pen = {1, 0x0000FF};
+        }
+    };
+    g.OnGetCellBorderProp = [](TExtStringGrid*, int, int, TPenDesc&, TPenDesc&, TPenDesc& right, TPenDesc&) {
+        right.Color = 0xFF0000;
+    };
+    const QImage image = Render(g);
+    const TRect cell = g.CellRect(2, 2);
+    const int midX = (cell.Left + cell.Right) / 2, midY = (cell.Top + cell.Bottom) / 2;
+    EXPECT_EQ(image.pixel(cell.Right - 2, midY) & 0xFFFFFF, 0x0000FFu);  // blue right side
+    EXPECT_EQ(image.pixel(midX, cell.Bottom - 2) & 0xFFFFFF, 0xFF0000u);  // red bottom side
+    EXPECT_NE(image.pixel(cell.Left + 1, midY) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_NE(image.pixel(cell.Left + 1, midY) & 0xFFFFFF, 0x0000FFu);
 }
