@@ -838,6 +838,8 @@ private:
     bool ApplyDrawSelectionChange(PTreeNode node, bool inOld, bool inNew);
     QCursor FPanningCursor;
     // ==== end of mouse handling and hit testing ====
+    // A press on a check box: the pressed look now, the change when the button comes up.
+    void StartMouseCheckPress(PTreeNode node, platform::TMouseButton button);
 
     // ==== check states, keyboard, window messages and hints ====
 public:

@@ -522,17 +522,7 @@ void TBaseNodeTree::HandleMouseDown(TWMMouse& message, THitInfo& hitInfo)
         return;
     }
     if (Has(positions, hiOnItemCheckbox)) {
-        PTreeNode node = hitInfo.HitNode;
-        if ((TreeStates() & TS(tsKeyCheckPending, tsMouseCheckPending)) || node->Has(vsDisabled))
-            return;
-        TCheckState newState = DetermineNextCheckState(node->CheckType(), node->CheckState());
-        if (message.Button == platform::mbLeft && DoChecking(node, newState)) {
-            DoStateChange(TS(tsMouseCheckPending));
-            FCheckNode = node;
-            FPendingCheckState = newState;
-            node->SetCheckStateField(PressedCheckState(node->CheckState()));
-            InvalidateNode(node);
-        }
+        StartMouseCheckPress(hitInfo.HitNode, message.Button);
         return;
     }
     if ((shiftState == 0 && FirstOf(FRoot)) || FSelection.empty()) {
@@ -612,6 +602,20 @@ void TBaseNodeTree::HandleMouseDown(TWMMouse& message, THitInfo& hitInfo)
     if (autoDrag && isAnyHit && (TreeStates() & TS(tsLeftButtonDown, tsMiddleButtonDown, tsRightButtonDown)) &&
         DragMode() == platform::TDragMode::dmManual)
         BeginDrag(false);
+}
+
+void TBaseNodeTree::StartMouseCheckPress(PTreeNode node, platform::TMouseButton button)
+{
+    if ((TreeStates() & TS(tsKeyCheckPending, tsMouseCheckPending)) || node->Has(vsDisabled))
+        return;
+    TCheckState newState = DetermineNextCheckState(node->CheckType(), node->CheckState());
+    if (button != platform::mbLeft || !DoChecking(node, newState))
+        return;
+    DoStateChange(TS(tsMouseCheckPending));
+    FCheckNode = node;
+    FPendingCheckState = newState;
+    node->SetCheckStateField(PressedCheckState(node->CheckState()));
+    InvalidateNode(node);
 }
 
 void TBaseNodeTree::HandleClickSelection(PTreeNode lastFocused, PTreeNode newNode, TShiftState shift, bool dragPending)
@@ -736,17 +740,7 @@ void TBaseNodeTree::HandleMouseDblClick(const TWMMouse& message, const THitInfo&
         update();
         mayEdit = false;
     } else if (Has(positions, hiOnItemCheckbox)) {
-        PTreeNode node = hitInfo.HitNode;
-        if (!(TreeStates() & TS(tsKeyCheckPending, tsMouseCheckPending)) && !node->Has(vsDisabled)) {
-            TCheckState newState = DetermineNextCheckState(node->CheckType(), node->CheckState());
-            if (message.Button == platform::mbLeft && DoChecking(node, newState)) {
-                DoStateChange(TS(tsMouseCheckPending));
-                FCheckNode = node;
-                FPendingCheckState = newState;
-                node->SetCheckStateField(PressedCheckState(node->CheckState()));
-                InvalidateNode(node);
-            }
-        }
+        StartMouseCheckPress(hitInfo.HitNode, message.Button);
         mayEdit = false;
     } else if (hitInfo.HitNode &&
                (Has(positions, hiOnItemButton) ||
