@@ -1,37 +1,15 @@
-#include <QFont>
-#include <QFontMetrics>
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <numeric>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridPaint.h"
 #include "grid/core/GridTextUtils.h"
 
 namespace grid {
 
 namespace {
-
-QFont FontOf(const TFontDesc& desc, int zoom)
-{
-    QFont font(desc.Name);
-    font.setPointSize(std::max(1, (desc.Size > 0 ? desc.Size : 8) + zoom));
-    font.setBold(desc.Style & fsBold);
-    font.setItalic(desc.Style & fsItalic);
-    return font;
-}
-
-// Extent of a text drawn without wrapping: the widest line and all lines' height.
-TPoint LinesExtent(const QFontMetrics& m, const QString& text)
-{
-    if (text.isEmpty())
-        return {0, 0};
-    int width = 0;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (const QString& line : lines)
-        width = std::max(width, m.horizontalAdvance(line));
-    return {width, int(lines.size()) * m.height()};
-}
 
 bool IsCheckKind(TCellType t)
 {
@@ -43,18 +21,7 @@ bool IsCheckKind(TCellType t)
 
 TPoint TExtStringGrid::CellContentSize(int c, int r, bool wordWrap)
 {
-    const int rc = DisplToRealCol(c);
-    bool fixed = c < FixedCols() || r < FixedRows();
-    TFontDesc font = fixed ? FixedFont : GetCellFont(rc, r);
-    TColor brush = clNone;
-    GetCellColor(rc, r, fixed ? TGridDrawState(gdFixed) : TGridDrawState(0), brush, font);
-    const QFontMetrics m(FontOf(font, ZoomFactor));
-    const QString text = GetCellsEx(rc, r);
-    if (!wordWrap || text.isEmpty())
-        return LinesExtent(m, text);
-    const int room = std::max(1, ColWidths(c) - 2 * XYOffset.X - 2 * GridLineWidth);
-    const QRect b = m.boundingRect(QRect(0, 0, room, 1 << 20), Qt::TextWordWrap, text);
-    return {b.width(), b.height()};
+    return GetCellTextSize(DisplToRealCol(c), r, wordWrap, false);
 }
 
 // Columns
@@ -64,8 +31,14 @@ void TExtStringGrid::FitColWidth(int index, bool growOnly)
     if (index < 0 || index >= ColCount())
         return;
     const int rc = DisplToRealCol(index);
-    const int from = 0, to = RowCount() - 1;
-    const int offsets = 2 * XYOffset.X + 2 * GridLineWidth + 2;
+    int from = 0, to = RowCount() - 1;
+    if (ColumnSize.Rows == arNormal) {
+        from = FixedRows();
+        to = RowCount() - FixedFooters - 1;
+    } else if (ColumnSize.Rows == arFixed) {
+        to = FixedRows() - 1;
+    }
+    const int offsets = (XYOffsetTopLeftOnly ? XYOffset.X : 2 * XYOffset.X) + 2 * GridLineWidth + 2;
     int widest = 0;
     for (int r = std::max(from, 0); r <= to; ++r) {
         if (IsXMergedCell(index, r))
@@ -127,7 +100,7 @@ void TExtStringGrid::FitRowHeight(int r, bool growOnly, int reserve)
             need = DefaultRowHeight();
         highest = std::max(highest, need);
     }
-    const int height = highest + 2 * XYOffset.Y + 2 * GridLineWidth;
+    const int height = highest + (XYOffsetTopLeftOnly ? XYOffset.Y + 2 : 2 * XYOffset.Y) + 2 * GridLineWidth;
     if (growOnly && RowHeights(r) >= height)
         return;
     SetRowHeights(r, ApplySizeLimits(height, MinRowHeight, MaxRowHeight));
@@ -143,7 +116,7 @@ void TExtStringGrid::AutoSizeRow(int index, int padding)
 void TExtStringGrid::AutoSizeRows(bool doFixedRows, int padding)
 {
     BeginUpdate();
-    const int h = QFontMetrics(FontOf(GridFont(), ZoomFactor)).height();
+    platform::TCanvas canvas;
     for (int r = doFixedRows ? 0 : FixedRows(); r < RowCount(); ++r) {
         if (WordWrap) {
             AutoSizeRow(r, 0);
@@ -154,6 +127,10 @@ void TExtStringGrid::AutoSizeRows(bool doFixedRows, int padding)
             if (Multilinecells)
                 for (int c = 0; c < ColCount(); ++c)
                     lines = std::max(lines, int(GetCellsEx(DisplToRealCol(c), r).count(QLatin1Char('\n'))) + 1);
+            TFontDesc font;
+            GetFontProperties(FixedCols(), DisplToRealCol(FixedCols()), r, font, false);
+            canvas.Font = CanvasFont(font);
+            const int h = canvas.TextHeight(QStringLiteral("gh"));
             SetRowHeights(r, ApplySizeLimits(padding + lines * (h + h / 8), MinRowHeight, MaxRowHeight));
         }
     }
