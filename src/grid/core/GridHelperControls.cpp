@@ -107,7 +107,113 @@ bool IsWinXPOrLater() { return true; }
 
 bool IsThemedComCtl6() { return controls::IsThemeActive() && controls::ComCtl32MajorVersion() >= 6; }
 
+// ---- TExtGridButtonActionLink ----
+
+TExtGridButtonActionLink::TExtGridButtonActionLink(TExtGridButton* client) : TActionLink(client)
+{
+    TExtGridButtonActionLink::AssignClient(client);
+}
+
+void TExtGridButtonActionLink::AssignClient(QObject* client)
+{
+    auto* button = qobject_cast<TExtGridButton*>(client);
+    if (!button)
+        throw platform::Exception(QStringLiteral("The action link needs a grid button"));
+    TActionLink::AssignClient(client);
+    FClient = button;
+}
+
+// A property stays linked while the button still shows the action's value; one the button was
+// given itself is left alone.
+bool TExtGridButtonActionLink::IsCaptionLinked() const
+{
+    return TActionLink::IsCaptionLinked() && FClient->Caption == Action()->Caption();
+}
+
+bool TExtGridButtonActionLink::IsCheckedLinked() const
+{
+    return TActionLink::IsCheckedLinked() && FClient->GroupIndex() != 0 && FClient->AllowAllUp() &&
+           FClient->Down() == Action()->Checked();
+}
+
+bool TExtGridButtonActionLink::IsGroupIndexLinked() const
+{
+    return TActionLink::IsGroupIndexLinked() && FClient->GroupIndex() == Action()->GroupIndex();
+}
+
+bool TExtGridButtonActionLink::IsEnabledLinked() const
+{
+    return TActionLink::IsEnabledLinked() && FClient->isEnabled() == Action()->Enabled();
+}
+
+bool TExtGridButtonActionLink::IsHintLinked() const
+{
+    return TActionLink::IsHintLinked() && FClient->Hint() == Action()->Hint();
+}
+
+bool TExtGridButtonActionLink::IsVisibleLinked() const
+{
+    return TActionLink::IsVisibleLinked() && FClient->Visible() == Action()->Visible();
+}
+
+void TExtGridButtonActionLink::SetCaption(const QString& value)
+{
+    if (IsCaptionLinked()) {
+        FClient->Caption = value;
+        FClient->Invalidate();
+    }
+}
+
+void TExtGridButtonActionLink::SetChecked(bool value)
+{
+    if (IsCheckedLinked())
+        FClient->SetDown(value);
+}
+
+void TExtGridButtonActionLink::SetGroupIndex(int value)
+{
+    if (IsGroupIndexLinked())
+        FClient->SetGroupIndex(value);
+}
+
+void TExtGridButtonActionLink::SetEnabled(bool value)
+{
+    if (IsEnabledLinked())
+        FClient->setEnabled(value);
+}
+
+void TExtGridButtonActionLink::SetHint(const QString& value)
+{
+    if (IsHintLinked())
+        FClient->SetHint(value);
+}
+
+void TExtGridButtonActionLink::SetVisible(bool value)
+{
+    if (IsVisibleLinked())
+        FClient->setVisible(value);
+}
+
 // ---- TExtGridButton ----
+
+void TExtGridButton::SetAction(platform::TAction* action)
+{
+    if (!action) {
+        FActionLink.reset();
+        return;
+    }
+    if (!FActionLink)
+        FActionLink = std::make_unique<TExtGridButtonActionLink>(this);
+    FActionLink->SetAction(action);
+    Caption = action->Caption();
+    setEnabled(action->Enabled());
+    SetHint(action->Hint());
+    if (Visible() != action->Visible())
+        setVisible(action->Visible());
+    SetGroupIndex(action->GroupIndex());
+    SetDown(action->Checked());
+    Invalidate();
+}
 
 TExtGridButton::TExtGridButton(QWidget* parent) : TCustomControl(parent)
 {
@@ -253,6 +359,8 @@ void TExtGridButton::ButtonPressed(int group, TExtGridButton* sender)
     if (sender->FDown && FDown) {
         FDown = false;
         FState = bsUp;
+        if (platform::TAction* action = Action())
+            action->SetChecked(false);
         Invalidate();
     }
     FAllowAllUp = sender->FAllowAllUp;
@@ -262,6 +370,8 @@ void TExtGridButton::Click()
 {
     if (OnClick)
         OnClick();
+    else if (FActionLink)
+        FActionLink->Execute();
 }
 
 void TExtGridButton::MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y)

@@ -1,10 +1,13 @@
 #pragma once
 #include <QImage>
+#include <QPointer>
 #include <QPolygon>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "grid/core/GridTypes.h"
+#include "platform/TAction.h"
 #include "platform/TCanvas.h"
 #include "platform/TCustomControl.h"
 
@@ -35,6 +38,35 @@ struct TButtonLayoutResult {
 TButtonLayoutResult LayoutGlyphAndCaption(QSize client, QSize glyph, QSize caption, TButtonLayout layout, int margin,
                                           int spacing);
 
+class TExtGridButton;
+
+// Keeps the linked button following its action: caption, enabled, hint and visible as any control,
+// the checked state as Down and the group index.
+class TExtGridButtonActionLink : public platform::TActionLink {
+public:
+    explicit TExtGridButtonActionLink(TExtGridButton* client);
+    TExtGridButton* Button() const { return FClient; }
+    bool IsCaptionLinked() const override;
+    bool IsCheckedLinked() const override;
+    bool IsGroupIndexLinked() const override;
+    bool IsEnabledLinked() const override;
+    bool IsHintLinked() const override;
+    bool IsVisibleLinked() const override;
+    void SetCaption(const QString& value) override;
+    void SetChecked(bool value) override;
+    void SetGroupIndex(int value) override;
+    void SetEnabled(bool value) override;
+    void SetHint(const QString& value) override;
+    void SetVisible(bool value) override;
+
+protected:
+    // Raises unless the client is a grid button.
+    void AssignClient(QObject* client) override;
+
+private:
+    TExtGridButton* FClient = nullptr;
+};
+
 class TExtGridButton : public platform::TCustomControl {
     Q_OBJECT
 public:
@@ -48,8 +80,14 @@ public:
     TColor ColorChecked = 0x808080, ColorCheckedTo = clNone;
     TColor BorderColor = clNone, BorderDownColor = clNone, BorderHotColor = clNone;
     TExtGridButtonStyle Style = tasButton;
-    QMenu* DropDownMenu = nullptr;
+    // Not owned: cleared when the menu is destroyed.
+    QPointer<QMenu> DropDownMenu;
     std::function<void()> OnClick, OnDropDown, OnMouseEnter, OnMouseLeave;
+
+    platform::TAction* Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+    // Links the button to the action (nullptr unlinks) and takes the action's properties.
+    void SetAction(platform::TAction* action);
+    TExtGridButtonActionLink* ActionLink() const { return FActionLink.get(); }
 
     bool Down() const { return FDown; }
     void SetDown(bool value);
@@ -72,6 +110,7 @@ public:
     void SetAutoThemeAdapt(bool value);
     TButtonState State() const { return FState; }
     bool MouseInControl() const { return FMouseInControl; }
+    // OnClick when set, else the linked action is executed.
     void Click();
     // The grey silhouette drawn under a hot glyph.
     const QImage& GlyphShade() const { return FGlyphShade; }
@@ -101,6 +140,7 @@ private:
     bool FAutoThemeAdapt = false;
     TButtonState FState = bsUp;
     QImage FGlyphShade;
+    std::unique_ptr<TExtGridButtonActionLink> FActionLink;
 };
 
 class TExtCheckBox : public platform::TCustomControl {

@@ -60,6 +60,65 @@ TEST_F(TButtonGroup, PressingOneReleasesTheOtherAndAllowAllUpDecidesTheSecondCli
     EXPECT_FALSE(single.Down());
 }
 
+TEST_F(TButtonGroup, LinkedActionDrivesTheButtonAndTheButtonExecutesIt)
+{
+    platform::TAction action;
+    action.SetCaption("Go");
+    action.SetHint("Jump");
+    action.SetGroupIndex(2);
+    QObject* sender = nullptr;
+    int runs = 0;
+    action.OnExecute = [&](QObject* s) { sender = s, ++runs; };
+    b->SetAction(&action);
+    EXPECT_EQ(b->Caption, "Go");
+    EXPECT_EQ(b->Hint(), "Jump");
+    EXPECT_EQ(b->GroupIndex(), 2);
+    EXPECT_EQ(b->ActionLink()->Button(), b);
+
+    action.SetCaption("Run");
+    action.SetEnabled(false);
+    EXPECT_EQ(b->Caption, "Run");
+    EXPECT_FALSE(b->isEnabled());
+    action.SetEnabled(true);
+    b->Caption = "Own";
+    action.SetCaption("Other");
+    EXPECT_EQ(b->Caption, "Own") << "a caption the button was given is not overwritten";
+
+    // Checked reaches Down only for a grouped button that allows all up.
+    action.SetChecked(true);
+    EXPECT_FALSE(b->Down());
+    action.SetChecked(false);
+    b->SetAllowAllUp(true);
+    action.SetChecked(true);
+    EXPECT_TRUE(b->Down());
+
+    ClickOn(*b);  // without OnClick the click executes the action
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(sender, b);
+    b->OnClick = [] {};
+    ClickOn(*b);
+    EXPECT_EQ(runs, 1) << "OnClick takes the click";
+}
+
+TEST_F(TButtonGroup, ReleasedGroupMemberClearsItsActionAndSurvivesItsDeletion)
+{
+    auto action = std::make_unique<platform::TAction>();
+    action->SetGroupIndex(1);
+    action->SetChecked(true);
+    b->SetAllowAllUp(true);
+    b->SetAction(action.get());
+    ASSERT_TRUE(b->Down());
+    ClickOn(*a);
+    EXPECT_TRUE(a->Down());
+    EXPECT_FALSE(b->Down());
+    EXPECT_FALSE(action->Checked()) << "the released button unchecks its action";
+
+    action.reset();
+    EXPECT_EQ(b->Action(), nullptr);
+    ClickOn(*b);  // no action left to execute
+    EXPECT_TRUE(b->Down());
+}
+
 TEST(TExtGridButtonLook, LooksMarginAndLayout)
 {
     TExtGridButton button;
