@@ -748,6 +748,8 @@ protected:
 
 private:
     void PrepareButtonBitmaps();
+    // Expands every collapsed ancestor, so that the node shows.
+    void ExpandAncestors(PTreeNode node);
     void EraseItem(TTVPaintInfo& paintInfo, const QRect& r, bool useBackground);
     void PaintRowCells(TTVPaintInfo& paintInfo, const QRect& window, int paintWidth, int indentSize,
                        const TLineImage& lineImage, int vAlign, int buttonY, TTVInternalPaintOptions options,

@@ -219,9 +219,7 @@ bool TBaseNodeTree::ScrollIntoView(PTreeNode node, bool center, bool horizontall
 {
     if (!node || node == FRoot)
         return false;
-    for (PTreeNode p = ParentOf(node); p && p != FRoot; p = ParentOf(p))
-        if (!p->Has(vsExpanded))
-            ToggleNode(p);
+    ExpandAncestors(node);
     const bool useColumns = ColumnsInUse(*this) && ColumnIsValid(*this, FFocusedColumn);
     const QRect r = GetDisplayRect(node, useColumns ? FFocusedColumn : NoColumn,
                                    !(FOptions->MiscOptions() & toGridExtensions));
@@ -475,13 +473,18 @@ void TBaseNodeTree::MeasureItemHeight(TCanvas& canvas, PTreeNode node)
 
 // ---- first and last node in view ----
 
+void TBaseNodeTree::ExpandAncestors(PTreeNode node)
+{
+    for (PTreeNode p = ParentOf(node); p && p != FRoot; p = ParentOf(p))
+        if (!p->Has(vsExpanded))
+            ToggleNode(p);
+}
+
 void TBaseNodeTree::SetTopNode(PTreeNode node)
 {
     if (!node || node == FRoot)
         return;
-    for (PTreeNode p = ParentOf(node); p && p != FRoot; p = ParentOf(p))
-        if (!p->Has(vsExpanded))
-            ToggleNode(p);
+    ExpandAncestors(node);
     const QRect r = GetDisplayRect(node, FHeader.MainColumn, true);
     SetOffsetY(FOffsetY - r.top());
 }
@@ -490,9 +493,7 @@ void TBaseNodeTree::SetBottomNode(PTreeNode node)
 {
     if (!node || node == FRoot)
         return;
-    for (PTreeNode p = ParentOf(node); p && p != FRoot; p = ParentOf(p))
-        if (!p->Has(vsExpanded))
-            ToggleNode(p);
+    ExpandAncestors(node);
     const QRect r = GetDisplayRect(node, FHeader.MainColumn, false);
     const int top = r.top() - FOffsetY;
     DoSetOffsetXY(QPoint(FOffsetX, ClientHeight() - top - int(NodeHeightOf(node))),
