@@ -77,6 +77,16 @@ void TBaseNodeTree::KeyDown(int& key, TShiftState shift)
 
 void TBaseNodeTree::HandleKeyDown(int& key, TShiftState shift)
 {
+    // Escape abandons a column drag or a splitter drag of the header before anything else.
+    if (key == VK_ESCAPE) {
+        TTVHeaderMessage message;
+        message.Kind = THeaderMessageKind::KeyDown;
+        message.Key = key;
+        if (FHeader.ProcessHeaderMessage(message)) {
+            key = 0;
+            return;
+        }
+    }
     TCustomControl::KeyDown(key, shift);
     if (key == 0)
         return;

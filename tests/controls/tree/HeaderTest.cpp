@@ -420,6 +420,36 @@ TEST_F(HeaderMouseTest, AMoveWithinTheDragThresholdStaysAClick)
     EXPECT_EQ(t.Order(), (std::vector<TColumnIndex>{0, 1, 2}));
 }
 
+TEST_F(HeaderMouseTest, EscapeOnTheTreeAbandonsAColumnOrSplitterDrag)
+{
+    const struct {
+        const char* what;
+        int fromX, toX;
+        THeaderStates during;
+        std::vector<int> widths;
+    } cases[] = {
+        {"column drag", 50, 250, hsDragging, {100, 100, 100}},
+        // A width already applied while tracking stays.
+        {"splitter drag", 101, 151, hsColumnWidthTracking, {151, 100, 100}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTest::mousePress(strip, Qt::LeftButton, {}, S(c.fromX));
+        QTest::mouseMove(strip, S(c.fromX + 10));
+        QTest::mouseMove(strip, S(c.toX));
+        ASSERT_TRUE(t.Header().States() & c.during);
+        QTest::keyClick(&t, Qt::Key_Escape);
+        EXPECT_EQ(t.Header().States() & HeaderMouseStates, 0u);
+        EXPECT_EQ(t.Header().DragImageWindow(), nullptr);
+        QTest::mouseMove(strip, S(c.toX + 20));
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, S(c.toX + 20));
+        EXPECT_EQ(t.Order(), (std::vector<TColumnIndex>{0, 1, 2}));
+        EXPECT_TRUE(t.Dragged.empty());
+        EXPECT_EQ(t.Widths(), c.widths) << "the mouse no longer moves anything after Escape";
+        t.Cols()[0]->SetWidth(100);
+    }
+}
+
 TEST_F(HeaderMouseTest, HeightDragAndDoubleClickOnTheBottomEdge)
 {
     TTVHeader& h = t.Header();
