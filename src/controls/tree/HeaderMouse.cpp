@@ -232,6 +232,11 @@ void TTVHeader::ProcessHeaderMouseMove(TTVHeaderMessage& m, TShiftState shift)
         FOwner->OnHeaderMouseMove(this, shift, m.Pos.x(), m.Pos.y() + FHeight);
     if (!InHeader(m.Pos))
         return;
+    // A column hint holds over its own cell only; the next rest of the mouse asks again.
+    if ((FOptions & hoShowHint) && FOwner->HasState(tsHint) && !FOwner->FLastHintRect.contains(m.Pos)) {
+        FOwner->CancelHint();
+        FOwner->FLastHintRect = QRect();
+    }
     const TColumnIndex oldDown = FColumns->FDownIndex;
     const bool hoverChanged = FColumns->SetHoverColumnAt(QPoint(m.Pos.x(), m.Pos.y() + FHeight));
     if (hoverChanged || (oldDown != NoColumn && oldDown != FColumns->FHoverIndex))
@@ -331,6 +336,7 @@ bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
     case K::LButtonDown: {
         if (m.Kind == K::LButtonDown && !IsColumnSplitterHit(p))
             return false;
+        FOwner->CancelHint();
         FOwner->KillTimer(4);
         FOwner->KillTimer(2);
         if (m.Kind == K::NCLButtonDown)
@@ -421,6 +427,7 @@ bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
 
     case K::NCLButtonUp:
     case K::LButtonUp: {
+        FOwner->CancelHint();
         const THeaderStates states = FStates;
         bool handled = false;
         if (states & HeaderMouseStates) {
@@ -488,6 +495,7 @@ bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
         return false;
 
     case K::NCRButtonUp: {
+        FOwner->CancelHint();
         if (!InHeader(p))
             return false;
         columns.HandleHeaderClick(hp, platform::mbRight, true, false);
