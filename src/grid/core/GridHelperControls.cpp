@@ -4,6 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QShortcut>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -630,6 +631,63 @@ TExtCheckBox::TExtCheckBox(QWidget* parent) : TCustomControl(parent)
 {
     SetBounds(0, 0, 98, 20);
     SetTabStop(true);
+    FAccelerator = new QShortcut(this);
+    FAccelerator->setContext(Qt::WindowShortcut);
+    QObject::connect(FAccelerator, &QShortcut::activated, this, [this] {
+        if (isEnabled() && isVisible())
+            Accelerator();
+    });
+}
+
+void TExtCheckBox::SetCaption(const QString& value)
+{
+    FCaption = value;
+    FAccelerator->setKey(QKeySequence::mnemonic(value));
+    Invalidate();
+}
+
+void TExtCheckBox::SetTransparent(bool value)
+{
+    if (value != FTransparent) {
+        FTransparent = value;
+        DropBackground();
+    }
+    Repaint();
+}
+
+void TExtCheckBox::DropBackground()
+{
+    FBkgCache = false;
+    FBkgBmp = QImage();
+}
+
+void TExtCheckBox::moveEvent(QMoveEvent* event)
+{
+    TCustomControl::moveEvent(event);
+    if (FTransparent) {
+        DropBackground();
+        Invalidate();
+    }
+}
+
+void TExtCheckBox::resizeEvent(QResizeEvent* event)
+{
+    TCustomControl::resizeEvent(event);
+    if (FTransparent) {
+        DropBackground();
+        Invalidate();
+    }
+}
+
+QImage TExtCheckBox::ParentBackground() const
+{
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    if (QWidget* parent = parentWidget())
+        // The parent alone, clipped to its client area: its other children are not background.
+        parent->render(&image, QPoint(), QRegion(geometry().intersected(parent->rect())),
+                       QWidget::DrawWindowBackground);
+    return image;
 }
 
 void TExtCheckBox::SetState(TCheckBoxState value)
@@ -739,6 +797,17 @@ void TExtCheckBox::Paint()
 {
     TCanvas& canvas = Canvas();
     canvas.Font = Font();
+    if (FTransparent) {
+        if (!TransparentChaching) {
+            canvas.Draw(0, 0, ParentBackground());
+        } else {
+            if (!FBkgCache) {
+                FBkgBmp = ParentBackground();
+                FBkgCache = true;
+            }
+            canvas.Draw(0, 0, FBkgBmp);
+        }
+    }
     const int w = ClientWidth(), h = ClientHeight();
     const bool enabled = isEnabled();
     if (controls::IsThemeActive()) {
@@ -778,14 +847,14 @@ void TExtCheckBox::Paint()
     if (!enabled) {
         QRect shadow = tr.translated(1, 1);
         canvas.Font.Color = platform::clWhite;
-        canvas.DrawText(Caption, shadow, flags);
+        canvas.DrawText(FCaption, shadow, flags);
         canvas.Font.Color = platform::clGray;
     }
     QRect drawn = tr;
-    canvas.DrawText(Caption, drawn, flags);
+    canvas.DrawText(FCaption, drawn, flags);
     if (Focused())
-        canvas.DrawFocusRect(platform::Rect(tr.left() - 2, tr.top(), tr.left() + canvas.TextWidth(Caption) + 1,
-                                            tr.top() + canvas.TextHeight(Caption) + 1));
+        canvas.DrawFocusRect(platform::Rect(tr.left() - 2, tr.top(), tr.left() + canvas.TextWidth(FCaption) + 1,
+                                            tr.top() + canvas.TextHeight(FCaption) + 1));
 }
 
 // ---- Arrow and focus windows ----

@@ -12,6 +12,7 @@
 #include "platform/TCustomControl.h"
 
 class QMenu;
+class QShortcut;
 
 // Small controls and bitmaps the grid makes for itself: the owner-drawn speed button and check box
 // of its find bar and cells, the arrows that mark a drop position while columns or rows are
@@ -149,7 +150,9 @@ public:
     explicit TExtCheckBox(QWidget* parent = nullptr);
 
     enum TTextLayout { tlTop, tlCenter, tlBottom };
-    QString Caption = QStringLiteral("TExtCheckBox");
+    // An "&X" in the caption makes Alt+X the accelerator of the box within its window.
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& value);
     bool ReadOnly = false, ReturnIsTab = false, Ellipsis = false;
     bool BoxRight = false;  // the box on the right of the caption
     TTextLayout ButtonVertAlign = tlTop;
@@ -161,6 +164,12 @@ public:
     void SetChecked(bool value);
     virtual void Toggle();
     bool Down() const { return FDownState; }
+    // Paints the parent's background under the box instead of erasing it.
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool value);
+    // Keeps the parent's background in FBkgBmp until the box moves, resizes or changes transparency.
+    bool TransparentChaching = false;
+    bool BackgroundCached() const { return FBkgCache; }
     // The accelerator of the caption was pressed: toggles and focuses, without a click.
     void Accelerator();
 
@@ -173,9 +182,17 @@ protected:
     void KeyUp(int& key, platform::TShiftState shift) override;
     void MouseEnter() override;
     void MouseLeave() override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void DoClick();
+    void DropBackground();
+    QImage ParentBackground() const;
+    QString FCaption = QStringLiteral("TExtCheckBox");
+    QShortcut* FAccelerator = nullptr;
+    QImage FBkgBmp;
+    bool FBkgCache = false, FTransparent = false;
     TCheckBoxState FState = cbUnchecked;
     bool FDownState = false, FMouseDown = false, FHot = false, FClicksDisabled = false;
 };

@@ -1,5 +1,7 @@
 // The grid's helper controls: grouped speed buttons, the owner-drawn check box, the drop-position
 // arrows and the soft focus-frame mask.
+#include <QApplication>
+#include <QMenu>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -188,6 +190,79 @@ TEST(TExtCheckBox, ReadOnlyKeepsItsStateButStillClicks)
     box->Accelerator();
     EXPECT_TRUE(box->Checked());
     EXPECT_EQ(clicks, 4);
+}
+
+TEST(TExtCheckBox, AltWithTheCaptionsAcceleratorTogglesFromAnywhereInTheWindow)
+{
+    QWidget window;
+    auto* box = new TExtCheckBox(&window);
+    auto* other = new TExtCheckBox(&window);
+    other->SetBounds(0, 30, 98, 20);
+    box->SetCaption("&Match case");
+    window.show();
+    QApplication::setActiveWindow(&window);
+    other->SetFocus();
+    int clicks = 0;
+    box->OnClick = [&] { ++clicks; };
+
+    QTest::keyClick(other->Client(), Qt::Key_M, Qt::AltModifier);
+    EXPECT_TRUE(box->Checked());
+    EXPECT_TRUE(box->Focused()) << "a box with TabStop takes the focus";
+    EXPECT_EQ(clicks, 0);
+    box->ReadOnly = true;
+    QTest::keyClick(box->Client(), Qt::Key_M, Qt::AltModifier);
+    EXPECT_TRUE(box->Checked());
+    box->ReadOnly = false;
+    box->setEnabled(false);
+    QTest::keyClick(other->Client(), Qt::Key_M, Qt::AltModifier);
+    EXPECT_TRUE(box->Checked()) << "a disabled box ignores its accelerator";
+}
+
+TEST(TExtCheckBox, TransparentBoxKeepsTheCachedBackgroundUntilItMoves)
+{
+    QWidget parent;
+    parent.resize(200, 60);
+    parent.setAutoFillBackground(true);
+    auto paintParent = [&](Qt::GlobalColor c) {
+        QPalette p = parent.palette();
+        p.setColor(QPalette::Window, c);
+        parent.setPalette(p);
+    };
+    paintParent(Qt::red);
+    auto* box = new TExtCheckBox(&parent);
+    box->SetCaption("");
+    box->TransparentChaching = true;
+    box->SetTransparent(true);
+    parent.show();
+    const QPoint blank(90, 10);  // right of the box, no caption
+    EXPECT_EQ(box->grab().toImage().pixelColor(blank), QColor(Qt::red));
+    EXPECT_TRUE(box->BackgroundCached());
+
+    paintParent(Qt::blue);
+    EXPECT_EQ(box->grab().toImage().pixelColor(blank), QColor(Qt::red)) << "drawn from the cache";
+    box->SetBounds(5, 5, 98, 20);
+    EXPECT_FALSE(box->BackgroundCached());
+    EXPECT_EQ(box->grab().toImage().pixelColor(blank), QColor(Qt::blue));
+
+    box->TransparentChaching = false;
+    paintParent(Qt::green);
+    EXPECT_EQ(box->grab().toImage().pixelColor(blank), QColor(Qt::green)) << "without caching each paint asks";
+}
+
+TEST(TExtGridButton, DropDownMenuClearsWhenTheMenuIsDestroyed)
+{
+    QWidget parent;
+    auto* button = new TExtGridButton(&parent);
+    button->DropDownButton = true;
+    int drops = 0;
+    button->OnDropDown = [&] { ++drops; };
+    parent.show();
+    auto* menu = new QMenu;
+    button->DropDownMenu = menu;
+    delete menu;
+    EXPECT_EQ(button->DropDownMenu, nullptr);
+    QTest::mouseClick(button->Client(), Qt::LeftButton, {}, QPoint(button->width() - 4, 5));
+    EXPECT_EQ(drops, 1);
 }
 
 TEST(TArrowWindow, OutlinesPointTheirWay)
