@@ -102,12 +102,16 @@ bool TTVHeader::FindSplitterColumn(QPoint p)
     columns.FTrackIndex = NoColumn;
     const int t = FSplitterHitTolerance;
     const int c = int(std::nearbyint(0.6 * t));
-    const int toLeft = t - c, toRight = c;
+    const bool rtl = FOwner->RightToLeft();
+    // A column's splitter is its right border, in right-to-left display its left border.
+    const int toLeft = rtl ? c : t - c, toRight = rtl ? t - c : c;
     const int offset = FOwner->EffectiveOffsetX();
     const int fixedWidth = columns.GetVisibleFixedWidth();
-    int e = columns.TotalWidth() - offset;
-    for (auto it = columns.FPositionToIndex.rbegin(); it != columns.FPositionToIndex.rend(); ++it) {
-        const TColumnIndex index = *it;
+    const int range = columns.TotalWidth();
+    int e = rtl ? -offset + std::max(FOwner->ClientWidth() - range, 0) : range - offset;
+    const int count = int(columns.FPositionToIndex.size());
+    for (int i = 0; i < count; ++i) {
+        const TColumnIndex index = columns.FPositionToIndex[size_t(rtl ? i : count - 1 - i)];
         if (!columns.IsValidColumn(index))
             continue;
         TNodeTreeColumn* column = columns.Items(index);
@@ -121,10 +125,12 @@ bool TTVHeader::FindSplitterColumn(QPoint p)
             near = p.x() > fixedWidth && e - toLeft < p.x() && p.x() < e + toRight;
         if (near && columns.ColumnSplitterAllowed(p, index)) {
             columns.FTrackIndex = index;
-            FTrackPoint = QPoint(e - column->Width() + (fixed ? offset : 0), p.y());
+            // The border that stays put while the splitter moves.
+            const int anchor = rtl ? e + column->Width() : e - column->Width();
+            FTrackPoint = QPoint(anchor + (fixed ? offset : 0), p.y());
             return true;
         }
-        e -= column->Width();
+        e += rtl ? column->Width() : -column->Width();
     }
     return false;
 }
@@ -380,8 +386,10 @@ bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
             const TColumnIndex track = columns.FTrackIndex;
             if (columns.IsValidColumn(track) && DoColumnWidthTracking(track, shift, FTrackPoint, p)) {
                 TNodeTreeColumn* column = columns.Items(track);
-                const int newWidth = p.x() - FTrackPoint.x();
-                const TColumnIndex next = columns.GetNextVisibleColumn(track);
+                const bool rtl = FOwner->RightToLeft();
+                const int newWidth = rtl ? FTrackPoint.x() - p.x() : p.x() - FTrackPoint.x();
+                const TColumnIndex next =
+                    rtl ? columns.GetPreviousVisibleColumn(track) : columns.GetNextVisibleColumn(track);
                 if ((FOptions & hoAutoResize) && track == FAutoSizeIndex && columns.IsValidColumn(next) &&
                     (columns.Items(next)->Options() & coResizable) && column->MinWidth() < newWidth &&
                     newWidth < column->MaxWidth()) {

@@ -450,6 +450,23 @@ TEST_F(HeaderMouseTest, EscapeOnTheTreeAbandonsAColumnOrSplitterDrag)
     }
 }
 
+TEST_F(HeaderMouseTest, RightToLeftSplittersAreTheLeftBorders)
+{
+    t.setLayoutDirection(Qt::RightToLeft);
+    // Columns narrower than the client keep to its right edge.
+    const int e = std::max(t.ClientWidth() - 300, 0);
+    const struct {
+        int dx;
+        bool grabs;
+    } cases[] = {{-4, true}, {0, true}, {2, true}, {-5, false}, {3, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dx);
+        EXPECT_EQ(t.Header().IsColumnSplitterHit(QPoint(e + 100 + c.dx, -5)), c.grabs);
+    }
+    Drag(S(e + 100), S(e + 60));
+    EXPECT_EQ(t.Widths(), (std::vector<int>{100, 140, 100})) << "dragging the left border outwards widens the column";
+}
+
 TEST_F(HeaderMouseTest, HeightDragAndDoubleClickOnTheBottomEdge)
 {
     TTVHeader& h = t.Header();
