@@ -40,53 +40,21 @@ void TAction::ForEachLink(F&& f)
             f(*link);
 }
 
-void TAction::SetCaption(const QString& value)
+template <typename T, typename Push>
+void TAction::Change(T& field, const T& value, Push push)
 {
-    if (value == FCaption)
+    if (value == field)
         return;
-    ForEachLink([&](TActionLink& l) { l.SetCaption(value); });
-    FCaption = value;
+    ForEachLink([&](TActionLink& l) { (l.*push)(value); });
+    field = value;
 }
 
-void TAction::SetEnabled(bool value)
-{
-    if (value == FEnabled)
-        return;
-    ForEachLink([&](TActionLink& l) { l.SetEnabled(value); });
-    FEnabled = value;
-}
-
-void TAction::SetChecked(bool value)
-{
-    if (value == FChecked)
-        return;
-    ForEachLink([&](TActionLink& l) { l.SetChecked(value); });
-    FChecked = value;
-}
-
-void TAction::SetHint(const QString& value)
-{
-    if (value == FHint)
-        return;
-    ForEachLink([&](TActionLink& l) { l.SetHint(value); });
-    FHint = value;
-}
-
-void TAction::SetVisible(bool value)
-{
-    if (value == FVisible)
-        return;
-    ForEachLink([&](TActionLink& l) { l.SetVisible(value); });
-    FVisible = value;
-}
-
-void TAction::SetGroupIndex(int value)
-{
-    if (value == FGroupIndex)
-        return;
-    ForEachLink([&](TActionLink& l) { l.SetGroupIndex(value); });
-    FGroupIndex = value;
-}
+void TAction::SetCaption(const QString& value) { Change(FCaption, value, &TActionLink::SetCaption); }
+void TAction::SetEnabled(bool value) { Change(FEnabled, value, &TActionLink::SetEnabled); }
+void TAction::SetChecked(bool value) { Change(FChecked, value, &TActionLink::SetChecked); }
+void TAction::SetHint(const QString& value) { Change(FHint, value, &TActionLink::SetHint); }
+void TAction::SetVisible(bool value) { Change(FVisible, value, &TActionLink::SetVisible); }
+void TAction::SetGroupIndex(int value) { Change(FGroupIndex, value, &TActionLink::SetGroupIndex); }
 
 bool TAction::Execute(QObject* sender)
 {

@@ -81,6 +81,9 @@ private:
     friend class TActionLink;
     template <typename F>
     void ForEachLink(F&& f);
+    // Pushes a new value to every link, then stores it.
+    template <typename T, typename Push>
+    void Change(T& field, const T& value, Push push);
     QString FCaption, FHint;
     bool FEnabled = true, FChecked = false, FVisible = true;
     int FGroupIndex = 0;
