@@ -838,10 +838,10 @@ private:
     int HitCheckWidth(PTreeNode node, bool mainColumn) const;
     int DrawSelectionTextLeft(PTreeNode node, int nodeLeft, TColumnIndex mainColumn);
     bool ApplyDrawSelectionChange(PTreeNode node, bool inOld, bool inNew);
-    QCursor FPanningCursor;
-    // ==== end of mouse handling and hit testing ====
     // A press on a check box: the pressed look now, the change when the button comes up.
     void StartMouseCheckPress(PTreeNode node, platform::TMouseButton button);
+    QCursor FPanningCursor;
+    // ==== end of mouse handling and hit testing ====
 
     // ==== check states, keyboard, window messages and hints ====
 public:
