@@ -6,6 +6,8 @@
 
 #include "platform/FileUtil.h"
 
+#include <gtest/gtest.h>
+
 using namespace treetest;
 
 namespace {

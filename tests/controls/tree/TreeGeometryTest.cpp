@@ -4,6 +4,8 @@
 #include <map>
 #include <set>
 
+#include <gtest/gtest.h>
+
 using namespace treetest;
 
 namespace {

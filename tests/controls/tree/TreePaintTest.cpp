@@ -64,8 +64,9 @@ TEST_P(TreePaintGolden, MatchesPicture)
 {
     ScannerTree s;
     GetParam().Setup(s);
-    if (std::string(GetParam().Name) == "scanner_focused")
+    if (std::string(GetParam().Name) == "scanner_focused") {
         ASSERT_TRUE(s.Tree->hasFocus());
+    }
     const QImage image = s.Grab();
     EXPECT_TRUE(testsupport::MatchesGolden(image, QStringLiteral(TEST_DATA_DIR "/golden/") + GetParam().Name +
                                                       QStringLiteral(".png")));
