@@ -9,6 +9,7 @@
 
 #include "grid/core/BaseGrid.h"
 #include "platform/Clock.h"
+#include "platform/HintWindow.h"
 #include "grid/core/GridFooter.h"
 #include "grid/core/GridLook.h"
 #include "grid/core/GridOwned.h"
@@ -174,6 +175,16 @@ public:
     TBackGround BackGround{this};
     TSizeWhileTyping SizeWhileTyping;
     TSortSettings SortSettings{this};
+    // Sort order shown in the headers: the sorted columns and their directions.
+    TSortIndexList SortIndexes;
+    int FilterDropDownRow = 0;
+    TFilterDropDown FilterDropDown;
+    std::vector<int> ActiveFilterColumns;  // real columns whose filter is in force
+    TGlyph RowIndicator;  // drawn in column 0 of the current row
+    // Whether the header cell at display column c, row r shows a sort glyph.
+    bool IsSortHeaderCell(int c, int r);
+    // The glyph of column c centred near (x, y): an index glyph with IndexShow, else the direction.
+    void DrawSortIndicator(platform::TCanvas& canvas, int c, int y, int x);
     TBalloonSettings Balloon;
     TFloatingFooter FloatingFooter{this};
     TGridLook Look() const { return FLook; }
@@ -244,6 +255,8 @@ public:
     // The balloon of the cell under client point (x, y), or of no cell; nothing without Balloon.Enable.
     bool BalloonTextAt(int x, int y, TBalloonText& balloon);
     TGridCoord LastBalloonCell() const { return FLastBalloonCell; }
+    // The window that shows the balloon of the cell under the resting mouse; null until one shows.
+    platform::THintWindow* BalloonWindow() const;
     Event<int, int, int, int> OnSelectionChanged;  // ALeft, ATop, ARight, ABottom
     Event<int, int, TGridFixedCellEditor&, QStringList&> OnFixedEdit;  // ACol, ARow
     Event<int> OnAutoDeleteRow;
@@ -341,6 +354,7 @@ public:
         bool DrawText = true;
         int TextWidth = 0;  // measured text width, for graphics placed before or after the text
         TRect GraphicRect;  // where the graphic went
+        bool ColumnFiltered = false;  // the filter row shows this column's filter button
     };
     void DrawCellText(TCellPaintState& s);
     // The whole control: the cells, the editor's frame, then OnPainted.
@@ -890,6 +904,11 @@ private:
     bool FSpreadSheet = false;
     bool FSelectionChanged = false;
     TGridCoord FLastBalloonCell;
+    // Watches the grid's mouse for balloons; lives as a child object of the grid.
+    struct TBalloonHook {
+        explicit TBalloonHook(TExtStringGrid* grid);
+        class TBalloonTip* Tip = nullptr;
+    } FBalloonHook{this};
     std::array<std::unique_ptr<TScrollControl>, 2> FScrollControls;
     std::unique_ptr<TGridSpin> FSpinEdit;
     std::unique_ptr<TGridDatePicker> FDatePicker;

@@ -1,9 +1,20 @@
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QRegularExpression>
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridTextUtils.h"
 
 namespace grid {
+
+using platform::clInfoText;
+using platform::DT_CALCRECT;
+using platform::DT_CENTER;
+using platform::DT_NOPREFIX;
+using platform::DT_SINGLELINE;
+using platform::DT_VCENTER;
+using platform::DT_WORDBREAK;
 
 namespace {
 
@@ -26,6 +37,221 @@ QString Shortened(const QString& text, int limit)
 }
 
 }  // namespace
+
+// The balloon window: a title line with its icon over the word-wrapped text, in the grid's balloon
+// colours.
+class TBalloonWindow : public platform::THintWindow {
+public:
+    using THintWindow::THintWindow;
+
+    static constexpr int MaxTipWidth = 300;
+    static constexpr int Margin = 6;
+    static constexpr int IconSize = 16;
+
+    void Show(const QPoint& globalPos, const TBalloonText& balloon, const TBalloonSettings& settings)
+    {
+        FTitle = balloon.Title;
+        FIcon = balloon.Icon;
+        FColor = settings.BackgroundColor == clNone ? clInfoBk : settings.BackgroundColor;
+        FTextColor = settings.TextColor == clNone ? clInfoText : settings.TextColor;
+        setWindowOpacity(settings.Transparency > 0 ? (255 - std::min(settings.Transparency, 255)) / 255.0 : 1.0);
+        const QSize size = Measure(balloon.Text);
+        // Below the pointer, as far down as a cursor is high, so the pointer leaves the cell visible.
+        ActivateHint(QRect(globalPos + QPoint(0, 20), size), balloon.Text);
+    }
+    const QString& Title() const { return FTitle; }
+    TBalloonIcon Icon() const { return FIcon; }
+
+protected:
+    void Paint(platform::TCanvas& canvas) override
+    {
+        const QRect r = rect();
+        canvas.Brush = platform::TBrush{FColor, platform::TBrushStyle::bsSolid};
+        canvas.Pen = platform::TPen{clGray};
+        canvas.Rectangle(r);
+        int x = Margin;
+        if (FIcon != biNone) {
+            PaintIcon(canvas, QRect(x, Margin, IconSize, IconSize));
+            x += IconSize + 4;
+        }
+        canvas.Brush.Style = platform::TBrushStyle::bsClear;
+        canvas.Font = TitleFont();
+        QRect title(x, Margin, r.width() - Margin, Margin + std::max(IconSize, canvas.TextHeight(FTitle)));
+        canvas.DrawText(FTitle, title, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        canvas.Font = BodyFont();
+        QRect body(Margin, title.bottom() + 4, r.width() - Margin, r.height() - Margin);
+        canvas.DrawText(Caption(), body, DT_WORDBREAK | DT_NOPREFIX);
+    }
+
+private:
+    platform::TFont TitleFont() const
+    {
+        platform::TFont f = BodyFont();
+        f.setBold(true);
+        return f;
+    }
+    platform::TFont BodyFont() const
+    {
+        platform::TFont f = HintFont();
+        f.Color = FTextColor;
+        return f;
+    }
+    QSize Measure(const QString& text) const
+    {
+        platform::TCanvas canvas;
+        canvas.Font = TitleFont();
+        const int iconWidth = FIcon != biNone ? IconSize + 4 : 0;
+        const int titleHeight = std::max(IconSize, canvas.TextHeight(FTitle));
+        int width = iconWidth + canvas.TextWidth(FTitle);
+        canvas.Font = BodyFont();
+        QRect body(0, 0, MaxTipWidth, 0);
+        if (!text.isEmpty())
+            canvas.DrawText(text, body, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        else
+            body.setHeight(0);
+        width = std::min(std::max(width, body.width()), MaxTipWidth);
+        return QSize(width + 2 * Margin, titleHeight + 4 + body.height() + 2 * Margin);
+    }
+    void PaintIcon(platform::TCanvas& canvas, const QRect& r) const
+    {
+        static const TColor colors[] = {clNone, TColor(0xCC6600), TColor(0x00C8F0), TColor(0x2020D0)};
+        static const char* marks[] = {"", "i", "!", "x"};
+        canvas.Brush = platform::TBrush{colors[FIcon], platform::TBrushStyle::bsSolid};
+        canvas.Pen = platform::TPen{colors[FIcon]};
+        if (FIcon == biWarning)
+            canvas.Polygon(QPolygon({QPoint(r.center().x(), r.top()), QPoint(r.right(), r.bottom()),
+                                     QPoint(r.left(), r.bottom())}));
+        else
+            canvas.Ellipse(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+        canvas.Brush.Style = platform::TBrushStyle::bsClear;
+        platform::TFont f = TitleFont();
+        f.Color = FIcon == biWarning ? clBlack : clWhite;
+        canvas.Font = f;
+        QRect mark = r.adjusted(0, FIcon == biWarning ? 2 : 0, 0, 0);
+        canvas.DrawText(QString::fromLatin1(marks[FIcon]), mark, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+    }
+
+    QString FTitle;
+    TBalloonIcon FIcon = biInfo;
+    TColor FColor = clInfoBk;
+    TColor FTextColor = clInfoText;
+};
+
+// Shows the balloon when the mouse rests on a cell: after the initial delay, after the shorter
+// reshow delay when it moves on from a shown balloon, and hides it after the auto-hide delay, when
+// the mouse leaves, presses, turns the wheel or a key is pressed. The platform's usual delays
+// stand in for those left at -1.
+class TBalloonTip : public QObject {
+public:
+    static constexpr int SystemInitialDelay = 500;
+    static constexpr int SystemReshowDelay = 100;
+    static constexpr int SystemAutoHideDelay = 5000;
+
+    explicit TBalloonTip(TExtStringGrid* grid) : QObject(grid), FGrid(grid), FClient(grid->viewport())
+    {
+        // The mouse goes to the client area, the keys and the focus to the grid itself.
+        grid->installEventFilter(this);
+        FClient->installEventFilter(this);
+    }
+
+    TBalloonWindow* Window() const { return FWindow.data(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Compared as plain objects: the grid also reports events while it is being destroyed.
+        if (watched != static_cast<QObject*>(FGrid) && watched != FClient)
+            return false;
+        switch (event->type()) {
+        case QEvent::MouseMove: {
+            auto* e = static_cast<QMouseEvent*>(event);
+            if (e->buttons() != Qt::NoButton)
+                Hide();
+            else
+                Moved(e->position().toPoint());
+            break;
+        }
+        case QEvent::Leave:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::Hide:
+        case QEvent::FocusOut:
+            Hide();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    static int Delay(int value, int system) { return value >= 0 ? value : system; }
+
+    TGridCoord CellAt(const QPoint& p)
+    {
+        TGridCoord cell = FGrid->MouseToCell(p.x(), p.y());
+        if (cell.X >= 0 && cell.Y >= 0) {
+            const TPoint base = FGrid->BaseCell(cell.X, cell.Y);
+            cell = {base.X, base.Y};
+        }
+        return cell;
+    }
+
+    void Moved(const QPoint& p)
+    {
+        FPos = p;
+        if (!FGrid->Balloon.Enable) {
+            Hide();
+            return;
+        }
+        const TGridCoord cell = CellAt(p);
+        const bool shown = FWindow && FWindow->isVisible();
+        if (shown && cell == FCell)
+            return;
+        if (!shown && FTimer.IsActive() && cell == FCell)
+            return;
+        FCell = cell;
+        const int delay = shown ? Delay(FGrid->Balloon.ReshowDelay, SystemReshowDelay)
+                                : Delay(FGrid->Balloon.InitialDelay, SystemInitialDelay);
+        if (shown)
+            FWindow->ReleaseHint();
+        FTimer.Start(delay, this, [this] { Show(); });
+    }
+
+    void Show()
+    {
+        TBalloonText balloon;
+        if (!FGrid->isVisible() || !FGrid->BalloonTextAt(FPos.x(), FPos.y(), balloon))
+            return;
+        if (balloon.Text.isEmpty())
+            return;  // a tip with nothing to say stays away
+        if (!FWindow)
+            FWindow = new TBalloonWindow(FGrid);
+        FWindow->SetHideTimeout(Delay(FGrid->Balloon.AutoHideDelay, SystemAutoHideDelay));
+        FWindow->Show(FClient->mapToGlobal(FPos), balloon, FGrid->Balloon);
+    }
+
+    void Hide()
+    {
+        FTimer.Stop();
+        FCell = {-1, -1};
+        if (FWindow)
+            FWindow->ReleaseHint();
+    }
+
+    TExtStringGrid* FGrid;
+    QWidget* FClient;
+    QPointer<TBalloonWindow> FWindow;  // a child of the grid
+    platform::ClockTimer FTimer;
+    TGridCoord FCell{-1, -1};
+    QPoint FPos;
+};
+
+TExtStringGrid::TBalloonHook::TBalloonHook(TExtStringGrid* grid) : Tip(new TBalloonTip(grid)) {}
+
+platform::THintWindow* TExtStringGrid::BalloonWindow() const { return FBalloonHook.Tip->Window(); }
 
 bool TExtStringGrid::BalloonTextAt(int x, int y, TBalloonText& balloon)
 {
