@@ -108,7 +108,7 @@ bool TTVHeader::FindSplitterColumn(QPoint p)
     const int offset = FOwner->EffectiveOffsetX();
     const int fixedWidth = columns.GetVisibleFixedWidth();
     const int range = columns.TotalWidth();
-    int e = rtl ? -offset + std::max(FOwner->ClientWidth() - range, 0) : range - offset;
+    int e = rtl ? -offset + columns.RightToLeftOffset() : range - offset;
     const int count = int(columns.FPositionToIndex.size());
     for (int i = 0; i < count; ++i) {
         const TColumnIndex index = columns.FPositionToIndex[size_t(rtl ? i : count - 1 - i)];
@@ -175,10 +175,13 @@ void TTVHeader::PrepareColumnDrag(QPoint p, bool /*start*/)
         QPainter painter(&image);
         platform::TCanvas canvas;
         canvas.Attach(&painter);
-        columns.PaintHeader(canvas, QRect(column->FLeft, 0, column->Width(), FHeight), QPoint(0, 0));
+        const int rtlOffset = columns.RightToLeftOffset();
+        columns.PaintHeader(canvas, QRect(column->FLeft, 0, column->Width(), FHeight), QPoint(-rtlOffset, 0),
+                            rtlOffset);
         canvas.Detach();
     }
-    const QPoint imagePos = FOwner->viewport()->mapToGlobal(QPoint(column->Left(), -FHeight));
+    const QPoint imagePos =
+        FOwner->viewport()->mapToGlobal(QPoint(column->Left() + columns.RightToLeftOffset(), -FHeight));
     FDragHotSpot = p - imagePos;
     if (FDragImage)
         delete FDragImage.data();

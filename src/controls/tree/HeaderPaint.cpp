@@ -130,11 +130,22 @@ void TNodeTreeColumns::PaintHeader(QPainter& painter, const QRect& r, int hOffse
         canvas.Attach(&bitmapPainter);
         const int fixedWidth = GetVisibleFixedWidth();
         // Header coordinates: the strip's top is 0 in the bitmap.
+        const bool rtl = Tree()->RightToLeft();
+        const int rtlOffset = RightToLeftOffset();
+        const auto paintFixed = [&] {
+            if (fixedWidth > 0)
+                PaintHeader(canvas, QRect(0, 0, std::min(width, fixedWidth), height), QPoint(0, 0), rtlOffset);
+        };
+        // The fixed area is painted last in right-to-left display, where the scrolled part can
+        // reach over it.
+        if (!rtl)
+            paintFixed();
         canvas.SetClipRect(QRect(fixedWidth, 0, width - fixedWidth, height));
-        PaintHeader(canvas, QRect(fixedWidth + hOffset, 0, width - fixedWidth, height), QPoint(fixedWidth, 0));
+        PaintHeader(canvas, QRect(fixedWidth + hOffset, 0, width - fixedWidth, height), QPoint(fixedWidth, 0),
+                    rtlOffset);
         canvas.ClearClip();
-        if (fixedWidth > 0)
-            PaintHeader(canvas, QRect(0, 0, std::min(width, fixedWidth), height), QPoint(0, 0));
+        if (rtl)
+            paintFixed();
         canvas.Detach();
     }
     const QRect source = r.translated(0, -header.top());
@@ -166,17 +177,19 @@ void TNodeTreeColumns::PaintHeader(TCanvas& canvas, QRect r, QPoint target, int 
         canvas.FillRect(info.PaintRectangle);
     }
 
+    // R is in column space; rtlOffset moves the painted cells right of the target.
+    const int limit = target.x() + r.width();
     r = QRect(QPoint(std::max(r.left(), 0), std::max(r.top(), 0)),
               QPoint(std::min(r.right(), TotalWidth() - 1), std::min(r.bottom(), headerHeight - 1)));
     if (r.isEmpty())
         return;
-    TColumnIndex column = ColumnFromPosition(QPoint(r.left() + rtlOffset, 0), false);
+    // The lookup adds the tree's own right-to-left shift to its running left.
+    TColumnIndex column = ColumnFromPosition(QPoint(r.left() + RightToLeftOffset(), 0), false);
     if (!IsValidColumn(column))
         return;
     const bool showRightBorder =
         !(FHeader->Style() != hsThickButtons && (options & hoAutoResize) && false /* the tree draws no bevel */);
     int left = FItems[size_t(column)]->FLeft + target.x() + rtlOffset - r.left();
-    const int limit = target.x() + r.width();
     while (IsValidColumn(column) && left < limit) {
         TNodeTreeColumn& c = *FItems[size_t(column)];
         const int right = left + c.FWidth;

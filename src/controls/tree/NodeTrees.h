@@ -659,6 +659,9 @@ public:
     void SetOffsetXY(const QPoint& value);
     // The horizontal position as the scroll bar shows it.
     int EffectiveOffsetX() const { return FEffectiveOffsetX; }
+    // Right-to-left display: how far the columns move right so that their right end meets the
+    // client's right edge when they are narrower than the window (0 otherwise).
+    int ComputeRTLOffset(bool excludeScrollBar = false) const;
     uint32_t RangeX() const { return FRangeX; }
     uint32_t RangeY() const { return FRangeY; }
     void UpdateScrollBars(bool repaint);

@@ -740,6 +740,10 @@ TColumnIndex TNodeTreeColumns::ColumnAndBoundsAt(QPoint p, int& left, int& right
     int sum = 0;
     if (relative && p.x() >= GetVisibleFixedWidth())
         sum = -EffectiveOffsetX();
+    sum += RightToLeftOffset();
+    // Right-to-left columns can leave room on the left; a point there is in no column.
+    if (p.x() < sum)
+        return InvalidColumn;
     for (TColumnIndex i : FPositionToIndex) {
         if (!IsValidColumn(i))
             continue;
@@ -770,8 +774,14 @@ void TNodeTreeColumns::GetColumnBounds(TColumnIndex column, int& left, int& righ
         return;
     }
     const TNodeTreeColumn* c = Items(column);
-    left = c->Left();
+    left = c->Left() + RightToLeftOffset();
     right = left + c->FWidth;
+}
+
+int TNodeTreeColumns::RightToLeftOffset() const
+{
+    const TBaseNodeTree* tree = Tree();
+    return tree->RightToLeft() ? tree->ComputeRTLOffset(true) : 0;
 }
 
 TColumnIndex TNodeTreeColumns::GetFirstColumn() const

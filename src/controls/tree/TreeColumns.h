@@ -324,6 +324,8 @@ private:
                          bool plainOwnerDraw, bool showRightBorder);
     void ItemRemoved(TColumnIndex index);
     int EffectiveOffsetX() const;
+    // Shift of the columns in right-to-left display (they end at the client's right edge).
+    int RightToLeftOffset() const;
 
     TTVHeader* FHeader;
     std::vector<std::unique_ptr<TNodeTreeColumn>> FItems;

@@ -102,7 +102,7 @@ bool TBaseNodeTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options, co
         return false;
     FOffsetX = value.x();
     FOffsetY = value.y();
-    FEffectiveOffsetX = rtl ? int(FRangeX) + FOffsetX - ClientWidth() : -FOffsetX;
+    FEffectiveOffsetX = rtl ? std::max(0, int(FRangeX) + FOffsetX - ClientWidth()) : -FOffsetX;
     if (HasState(tsHint))
         QToolTip::hideText();
     if (FUpdateCount == 0) {
@@ -194,7 +194,7 @@ void TBaseNodeTree::UpdateHorizontalScrollBar(bool)
         return;
     const bool rtl = layoutDirection() == Qt::RightToLeft;
     const int clientWidth = ClientWidth();
-    FEffectiveOffsetX = rtl ? int(FRangeX) + FOffsetX - clientWidth : -FOffsetX;
+    FEffectiveOffsetX = rtl ? std::max(0, int(FRangeX) + FOffsetX - clientWidth) : -FOffsetX;
     const TScrollStyle bars = FScrollBarOptions.ScrollBars;
     if (bars == ssHorizontal || bars == ssBoth) {
         if (clientWidth < int(FRangeX) || FScrollBarOptions.AlwaysVisible) {
@@ -356,8 +356,9 @@ QRect TBaseNodeTree::GetDisplayRect(PTreeNode node, TColumnIndex column, bool te
     if (!useColumn) {
         r.translate(-FEffectiveOffsetX, 0);
     } else {
-        const int left = ColumnLeft(*this, column);
-        r = MakeRect(left, r.top(), left + ColumnWidth(*this, column) - 1, RBottom(r));
+        int left = 0, right = 0;
+        FHeader.Columns().GetColumnBounds(column, left, right);
+        r = MakeRect(left, r.top(), right - 1, RBottom(r));
     }
     r.translate(0, FOffsetY);
     if (!textOnly)

@@ -349,10 +349,13 @@ void TTVHeader::Invalidate(TNodeTreeColumn* column, bool expandToBorder)
     QRect r = column->GetRect();
     if (!(column->Visible() && (column->Options() & coFixed)))
         r.translate(-FOwner->EffectiveOffsetX(), 0);
+    r.translate(FColumns->RightToLeftOffset(), 0);
     if (expandToBorder) {
         if (FOptions & hoFullRepaintOnResize) {
             r.setLeft(header.left());
             r.setRight(header.right());
+        } else if (FOwner->RightToLeft()) {
+            r.setLeft(header.left());
         } else {
             r.setRight(header.right());
         }

@@ -3,7 +3,9 @@
 #include "controls/tree/NodeTrees.h"
 #include "controls/tree/TreeColumnsAccess.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QStyle>
 #include <QPixmap>
 #include <QToolTip>
 #include <cmath>
@@ -180,13 +182,14 @@ void TBaseNodeTree::Paint()
     const QRect update = UpdateRect();
     if (update.isEmpty())
         return;
+    const int rtlOffset = RightToLeft() && ColumnsInUse(*this) ? ComputeRTLOffset(true) : 0;
     const int fixed = ColumnsVisibleFixedWidth(*this);
     QRect window;
     if (fixed > 0) {
         QRect fixedWindow = ClientRect();
         fixedWindow.setRight(fixed - 1);
         const QPoint target = fixedWindow.topLeft();
-        fixedWindow.translate(0, -FOffsetY);
+        fixedWindow.translate(-rtlOffset, -FOffsetY);
         PaintTree(Canvas(), fixedWindow, target, options);
         window = ClientRect();
         if (RRight(window) < fixed)
@@ -196,8 +199,24 @@ void TBaseNodeTree::Paint()
         window = update;
     }
     const QPoint target = window.topLeft();
-    window.translate(FEffectiveOffsetX, -FOffsetY);
+    window.translate(FEffectiveOffsetX - rtlOffset, -FOffsetY);
     PaintTree(Canvas(), window, target, options);
+}
+
+int TBaseNodeTree::ComputeRTLOffset(bool excludeScrollBar) const
+{
+    const TScrollStyle bars = FScrollBarOptions.ScrollBars;
+    const bool barVisible = ClientHeight() < int(FRangeY) && (bars == ssVertical || bars == ssBoth);
+    const int barWidth = barVisible ? QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    // The header strip stands over the client only; counted with the bar beside it, it is as wide
+    // as the window, which is the width the columns are right-aligned against.
+    const int headerWidth = HeaderRect().width() + barWidth;
+    int result = barWidth;
+    if (headerWidth >= result + int(FRangeX))
+        result = headerWidth - int(FRangeX);
+    if (excludeScrollBar)
+        result -= barWidth;
+    return result;
 }
 
 // ---- PaintTree ----
