@@ -223,6 +223,9 @@ public:
     void SetSelectionColorMixerFactor(int value);
     void SetShowSelection(bool value);
     void SetFlat(bool value);
+    // Sizes all columns to their contents when turned on.
+    bool AutoSize = false;
+    void SetAutoSize(bool value);
     void SetVAlignment(TVAlignment value);
     int VAlignmentFlag() const { return FVAlignmentFlag; }
     int MaxEditLength() const { return FMaxEditLength; }

@@ -14,6 +14,24 @@ namespace grid {
 
 namespace {
 
+// The built-in 16 x 16 funnel of the filter button; its bottom-left pixel is the transparent colour.
+QImage FilterGlyphBitmap()
+{
+    static const QImage glyph = [] {
+        QImage img(16, 16, QImage::Format_RGB32);
+        img.fill(qRgb(255, 0, 255));
+        const QRgb dark = qRgb(0, 0, 0);
+        for (int y = 3; y <= 8; ++y)
+            for (int x = 3 + (y - 3); x <= 12 - (y - 3); ++x)
+                img.setPixel(x, y, dark);
+        for (int y = 9; y <= 13; ++y)
+            for (int x = 7; x <= 8; ++x)
+                img.setPixel(x, y, dark);
+        return img;
+    }();
+    return glyph;
+}
+
 bool ColouredByGraphic(TCellType t)
 {
     return t == ctCheckBox || t == ctDataCheckBox || t == ctRadio || t == ctButton || t == ctRadioButton;
@@ -283,6 +301,8 @@ void TExtStringGrid::DrawCellContent(platform::TCanvas& canvas, int c, int r, co
     s.Row = r;
     s.DataRow = MouseActions.DisjunctRowSelect() && MouseActions.RowSelectPersistent ? DisplToRealRow(r) : r;
     s.Rect = rect;
+    s.ColumnFiltered =
+        r == FilterDropDownRow && (FilterDropDownAuto || OnGetColumnFilter) && GetColumnFilter(s.RCol);
 
     TColor brush = clNone, colorTo = clNone, mirror = clNone, mirrorTo = clNone;
     TFontDesc font = GridFont();
@@ -319,8 +339,14 @@ void TExtStringGrid::DrawCellContent(platform::TCanvas& canvas, int c, int r, co
     if (fixed && gradientLook) {
         const bool activeHeader = ActiveCellShow && ((FixedCols() > 0 && c == FixedCols() - 1 && r == Row()) ||
                                                      (FixedRows() > 0 && r == FixedRows() - 1 && c == Col()));
+        const TSortSettings& ss = SortSettings;
+        const bool sortHeader = ss.HeaderColor() != clNone && s.RCol == ss.Column && r == FixedRows() - 1 &&
+                                (c >= FixedCols() || ss.FixedCols);
         if (activeHeader)
             DrawGridGradient(canvas, ActiveCellColor, ActiveCellColorTo, 128, ToQRect(area), false);
+        else if (sortHeader)
+            DrawMirrorGradient(canvas, ToQRect(area), ss.HeaderColor(), ss.HeaderColorTo(), ss.HeaderMirrorColor(),
+                               ss.HeaderMirrorColorTo(), true, clNone, true, true);
         else if (!Flat) {
             DrawMirrorGradient(canvas, ToQRect(area), brush, colorTo, mirror, mirrorTo, true,
                                look == glVista ? clWhite : clNone, true, true);
@@ -357,6 +383,18 @@ void TExtStringGrid::DrawCellContent(platform::TCanvas& canvas, int c, int r, co
             area.Right -= 16;
         }
         canvas.Brush.Color = brush;
+    }
+
+    if (c == 0 && r == Row() && FixedCols() > 0 && !RowIndicator.isNull() &&
+        !(FixedRowAlways && RowCount() <= FixedRows())) {
+        const int h = RowIndicator.height();
+        int y = area.Top;
+        if (VAlignment == vtaCenter)
+            y = (area.Top + area.Bottom - h) / 2;
+        else if (VAlignment == vtaBottom)
+            y = area.Bottom - h;
+        canvas.DrawTransparent(area.Left + 2, y, RowIndicator);
+        area.Left += RowIndicator.width() + 2;
     }
 
     s.Rect = area;
@@ -465,6 +503,17 @@ void TExtStringGrid::DrawCellText(TCellPaintState& s)
     if (s.Fixed) {
         r.Left += GridLineWidth;
         r.Top += GridLineWidth;
+    }
+
+    if (s.ColumnFiltered) {
+        const bool active =
+            std::find(ActiveFilterColumns.begin(), ActiveFilterColumns.end(), s.RCol) != ActiveFilterColumns.end();
+        const TGlyph& glyph = active && !FilterDropDown.GlyphActive.isNull() ? FilterDropDown.GlyphActive
+                                                                             : FilterDropDown.Glyph;
+        if (!glyph.isNull())
+            canvas.DrawTransparent(r.Right - 16, r.Top, glyph);
+        else
+            DrawBitmapOnColor(canvas, FilterGlyphBitmap(), FixedColor, QRect(r.Right - 16, r.Top, 16, 16));
     }
 
     const TBackGroundCells cells = BackGround.Cells();
@@ -579,6 +628,12 @@ void TExtStringGrid::DrawCellText(TCellPaintState& s)
     if (!(flags & platform::DT_SINGLELINE))
         text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QChar('\r'), QChar('\n'));
 
+    const bool sortHeader = IsSortHeaderCell(s.DCol, s.Row);
+    if (sortHeader && s.HAlign == taCenter && s.RCol == SortSettings.Column)
+        r.Left += 10;
+    if (s.ColumnFiltered)
+        r.Right -= 16;
+
     canvas.Brush.Style = platform::TBrushStyle::bsClear;
     QRect q = ToQRect(r);
     if (s.Graphic) {
@@ -586,8 +641,38 @@ void TExtStringGrid::DrawCellText(TCellPaintState& s)
         canvas.DrawText(text, m, flags | platform::DT_CALCRECT);
         s.TextWidth = m.width() + 2;
     }
+    QRect drawn = q;
     canvas.DrawText(text, q, flags);
     canvas.Brush.Style = platform::TBrushStyle::bsSolid;
+
+    int errPos = 0, errLen = 0;
+    GetMarker(s.RCol, s.Row, errPos, errLen);
+    const TCellType kind = s.Graphic ? s.Graphic->CellType : ctEmpty;
+    if (errLen > 0 && (kind == ctEmpty || kind == ctValue)) {
+        const platform::TPen pen = canvas.Pen;
+        DrawErrorUnderline(this, canvas, text, drawn, canvas.TextHeight(QStringLiteral("hg")), errPos, errLen);
+        canvas.Pen = pen;
+    }
+
+    if (sortHeader && (s.RCol == SortSettings.Column || SortSettings.IndexShow)) {
+        int y = r.Top + 8;
+        if (s.VAlign == vtaCenter)
+            y = (r.Top + r.Bottom) / 2;
+        else if (s.VAlign == vtaBottom)
+            y = r.Bottom - 8;
+        QRect m = drawn;
+        canvas.DrawText(text, m, flags | platform::DT_CALCRECT);
+        const int q = std::max(0, std::min(m.width(), r.Right - r.Left - 16));
+        int x = r.Left + 8;
+        if (s.HAlign == taLeftJustify) {
+            const bool graphicLeft =
+                s.Graphic && (s.GraphicHAlign == haLeft || s.GraphicHAlign == haBeforeText);
+            x = r.Left + q + (graphicLeft ? s.GraphicWidth : 0) + 10;
+        } else if (s.HAlign == taRightJustify) {
+            x = r.Right - q - 10;
+        }
+        DrawSortIndicator(canvas, s.DCol, y, x);
+    }
     if (link)
         canvas.Font.setUnderline(false);
 }

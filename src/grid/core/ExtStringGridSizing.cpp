@@ -47,6 +47,12 @@ void TExtStringGrid::FitColWidth(int index, bool growOnly)
         int need = graphic.X + CellContentSize(index, r, false).X;
         if (ControlLook.DropDownAlwaysVisible && HasComboBox(index, r))
             need += 16;
+        if (FilterDropDownAuto && r == FilterDropDownRow && GetColumnFilter(index))
+            need += 12;
+        const int bottom = IsMergedCell(index, r) ? FullCell(index, r).Bottom : r;
+        if (SortSettings.Show && bottom == SortSettings.Row && FixedRows() + 1 < RowCount() &&
+            index == SortSettings.Column)
+            need += 10;
         if (const TCellGraphic* g = GetCellGraphic(rc, r); g && g->CellHAlign == haFull)
             need = graphic.X - (2 * GridLineWidth + 2 + XYOffset.X);
         widest = std::max(widest, need);

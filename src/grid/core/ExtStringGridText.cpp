@@ -205,6 +205,80 @@ void TExtStringGrid::DrawCellBorders(platform::TCanvas& canvas, int c, int r, TR
     canvas.Pen = saved;
 }
 
+bool TExtStringGrid::IsSortHeaderCell(int c, int r)
+{
+    const TSortSettings& ss = SortSettings;
+    if (!ss.Show || FixedRows() < 1 || RowCount() < FixedRows() + 2)
+        return false;
+    const int bottom = IsMergedCell(c, r) ? FullCell(c, r).Bottom : r;
+    if (bottom != ss.Row)
+        return false;
+    if (c < FixedCols() && !ss.FixedCols)
+        return false;
+    const int rc = DisplToRealCol(c);
+    return rc == ss.Column || SortIndexes.FindIndex(rc) >= 0;
+}
+
+void TExtStringGrid::DrawSortIndicator(platform::TCanvas& canvas, int c, int y, int x)
+{
+    const TSortSettings& ss = SortSettings;
+    const platform::TPen pen = canvas.Pen;
+    const platform::TBrush brush = canvas.Brush;
+    const platform::TFont font = canvas.Font;
+    if (ss.IndexShow) {
+        const int i = SortIndexes.FindIndex(DisplToRealCol(c));
+        if (i < 0)
+            return;
+        const bool glyphs = !ss.IndexUpGlyph.isNull() && !ss.IndexDownGlyph.isNull();
+        canvas.Brush.Color = ss.IndexColor;
+        canvas.Pen.Color = clBlack;
+        canvas.Font.Color = clBlack;
+        canvas.Font.setPointSize(6);
+        const QString number = QString::number(i + 1);
+        if (!SortIndexes.GetSortDirections(i)) {
+            if (glyphs)
+                canvas.DrawTransparent(x - 7, y - 7, ss.IndexUpGlyph);
+            else
+                canvas.Polygon(QPolygon({QPoint(x - 7, y - 5), QPoint(x + 7, y - 5), QPoint(x, y + 8)}));
+            canvas.Brush.Style = platform::TBrushStyle::bsClear;
+            canvas.TextOut(x - 2, y - 4, number);
+        } else {
+            if (glyphs)
+                canvas.DrawTransparent(x - 7, y - 7, ss.IndexDownGlyph);
+            else
+                canvas.Polygon(QPolygon({QPoint(x - 6, y + 8), QPoint(x + 6, y + 8), QPoint(x, y - 4)}));
+            canvas.Brush.Style = platform::TBrushStyle::bsClear;
+            canvas.TextOut(x - 2, y - 2, number);
+        }
+    } else {
+        const bool glyphs = !ss.UpGlyph.isNull() && !ss.DownGlyph.isNull();
+        // A raised outline: lit edges white, shaded edges grey.
+        auto line = [&](TColor color, int x1, int y1, int x2, int y2) {
+            canvas.Pen.Color = color;
+            canvas.MoveTo(x1, y1);
+            canvas.LineTo(x2, y2);
+        };
+        if (ss.Direction == sdDescending) {
+            if (glyphs) {
+                canvas.DrawTransparent(x - 4, y - 4, ss.DownGlyph);
+            } else {
+                line(clWhite, x + 4, y - 4, x, y + 4);
+                line(clGray, x, y + 4, x - 4, y - 4);
+                line(clGray, x - 4, y - 4, x + 4, y - 4);
+            }
+        } else if (glyphs) {
+            canvas.DrawTransparent(x - 4, y - 4, ss.UpGlyph);
+        } else {
+            line(clWhite, x - 4, y + 4, x + 4, y + 4);
+            line(clWhite, x + 4, y + 4, x, y - 4);
+            line(clGray, x, y - 4, x - 4, y + 4);
+        }
+    }
+    canvas.Pen = pen;
+    canvas.Brush = brush;
+    canvas.Font = font;
+}
+
 namespace {
 
 // A dotted one-pixel line that inverts what lies under it.

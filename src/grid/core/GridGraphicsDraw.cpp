@@ -683,7 +683,13 @@ void DrawCellGraphic(TExtStringGrid& grid, TCanvas& canvas, TGraphicPaintCell& c
                        look.ControlStyle);
         break;
     }
-    case ctRotated: DrawRotated(canvas, rect, g, grid.Cells(cell.Col, cell.Row)); break;
+    case ctRotated:
+        DrawRotated(canvas, rect, g, grid.Cells(cell.Col, cell.Row));
+        // Secondary sort columns show their glyph only as a numbered index.
+        if (grid.IsSortHeaderCell(cell.DCol, cell.Row) &&
+            (cell.Col == grid.SortSettings.Column || grid.SortSettings.IndexShow))
+            grid.DrawSortIndicator(canvas, cell.DCol, rect.Top + 8, rect.Right - 10);
+        break;
     case ctNode: DrawNode(grid, canvas, cell, rect, g); break;
     case ctPicture:
     case ctFilePicture:

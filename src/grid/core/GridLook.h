@@ -129,7 +129,7 @@ public:
 };
 
 // Header colours of the sorted column; each setter repaints the last fixed row.
-class TSortSettings {
+class TSortSettings : public TSortShowSettings {
 public:
     explicit TSortSettings(TExtStringGrid* grid) : FGrid(grid) {}
     TColor HeaderColor() const { return FHeaderColor; }

@@ -233,6 +233,28 @@ enum TControlStyle : uint8_t { csClassic, csFlat, csWinXP, csBorland, csVUR, csG
 // A picture an appearance object owns; painting reads it, an empty one draws nothing.
 using TGlyph = QImage;
 
+enum TSortDirection : uint8_t { sdAscending, sdDescending };
+
+// What the header shows of the sort order: the sorted column's glyph in row Row, and with
+// IndexShow a numbered glyph on every column of a multi-column sort.
+struct TSortShowSettings {
+    int Column = 0;
+    int Row = 0;
+    bool Show = false;
+    bool IndexShow = false;
+    bool FixedCols = false;  // fixed columns may show the glyph too
+    TSortDirection Direction = sdAscending;
+    TGlyph UpGlyph, DownGlyph;
+    TGlyph IndexUpGlyph, IndexDownGlyph;
+    TColor IndexColor = platform::clYellow;
+};
+
+// The filter button of the filter row; an empty Glyph shows the built-in funnel.
+struct TFilterDropDown {
+    TGlyph Glyph;
+    TGlyph GlyphActive;
+};
+
 // Appearance of check boxes, radio buttons, in-cell buttons and the fixed-cell gradients.
 // The gradient setters hand their colour on to the grid's own fixed-cell gradient, which painting
 // reads; the plain fields are read by painting as they stand.
