@@ -152,7 +152,11 @@ public:
     std::function<void(TTVHeader*, QPoint p, TColumnIndex, bool& allowed)> OnCanSplitterResizeColumn;
     std::function<void(TTVHeader*, QPoint p, bool& allowed)> OnCanSplitterResizeHeader;
     std::function<void(TTVHeader*, QCursor& cursor)> OnGetHeaderCursor;
-    std::function<void(TTVHeader*, TColumnIndex, QPoint position, QMenu*& menu)> OnGetPopupMenu;
+    // A context menu for a node (none for the header or the empty area); askParent left true
+    // passes the question on to the node's parent.
+    std::function<void(TBaseNodeTree*, PTreeNode node, TColumnIndex column, QPoint position, bool& askParent,
+                       QMenu*& menu)>
+        OnGetPopupMenu;
 
     // The header strip in client coordinates: above the client area, so its Y runs from minus
     // the header height to 0; empty without hoVisible.
@@ -855,7 +859,6 @@ public:
     std::function<void(TBaseNodeTree*, PTreeNode node, TColumnIndex column, QRect& r)> OnGetHintSize;
     std::function<void(TBaseNodeTree*, platform::TCanvas&, PTreeNode node, const QRect& r, TColumnIndex column)> OnDrawHint;
     std::function<void(TBaseNodeTree*, PTreeNode oldNode, PTreeNode newNode)> OnHotChange;
-    std::function<void(TBaseNodeTree*, PTreeNode node, TColumnIndex column, QPoint position)> OnPopupMenu;
     std::function<void(TBaseNodeTree*)> OnMouseEnter;
     std::function<void(TBaseNodeTree*)> OnMouseLeave;
     std::function<void(TBaseNodeTree*, QCursor& cursor)> OnGetCursor;
@@ -942,6 +945,15 @@ protected:
     // 0 when the node matches the search text.
     virtual int DoIncrementalSearch(PTreeNode node, const QString& text);
     virtual void DoPopupMenu(PTreeNode node, TColumnIndex column, QPoint position);
+
+    // ==== focus query and context menus ====
+public:
+    // False also while the parent form is disabled or hidden.
+    bool CanFocus() const;
+    virtual QMenu* DoGetPopupMenu(PTreeNode node, TColumnIndex column, QPoint position);
+    virtual bool HasPopupMenu(PTreeNode node, TColumnIndex column, QPoint position);
+    // ==== end of focus query and context menus ====
+protected:
 
     // Window messages.
     void Timer(int id) override;

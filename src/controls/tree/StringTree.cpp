@@ -496,4 +496,58 @@ bool TCustomNodeStringTree::ReadChunk(platform::ByteReader& stream, int version,
 
 TNodeStringTree::TNodeStringTree(QWidget* parent) : TCustomNodeStringTree(parent) {}
 
+namespace {
+
+bool LessIgnoringCase(const QString& a, const QString& b)
+{
+    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+}
+
+}  // namespace
+
+bool TCustomNodeStringTree::RestoresSelection() const
+{
+    return (FOptions->SelectionOptions() & toRestoreSelection) && OnGetText;
+}
+
+void TCustomNodeStringTree::AddToSelection(PTreeNode node)
+{
+    TBaseNodeTree::AddToSelection(node);
+    if (RestoresSelection() && node->Has(vsSelected) && !HasState(tsPreviouslySelectedLocked)) {
+        if (!FPreviouslySelected)
+            FPreviouslySelected = std::make_unique<std::set<QString, bool (*)(const QString&, const QString&)>>(
+                LessIgnoringCase);
+        if (SelectedCount() == 1)
+            FPreviouslySelected->clear();
+        FPreviouslySelected->insert(GetText(node, 0));
+    }
+    UpdateNextNodeToSelect(node);
+}
+
+void TCustomNodeStringTree::RemoveFromSelection(PTreeNode node)
+{
+    TBaseNodeTree::RemoveFromSelection(node);
+    if (!FPreviouslySelected || node->Has(vsSelected))
+        return;
+    if (SelectedCount() > 0)
+        FPreviouslySelected->erase(GetText(node, 0));
+    else
+        FPreviouslySelected->clear();
+}
+
+PTreeNode TCustomNodeStringTree::AddChild(PTreeNode parent, void* userData)
+{
+    PTreeNode node = TBaseNodeTree::AddChild(parent, userData);
+    if (!node || !FPreviouslySelected || !OnGetText)
+        return node;
+    if (FPreviouslySelected->count(GetText(node, 0))) {
+        DoStateChange(TS(tsPreviouslySelectedLocked));
+        SetSelected(node, true);
+        DoStateChange(0, TS(tsPreviouslySelectedLocked));
+        if (UpdateCount() == 0)
+            ScrollIntoView(GetFirstSelected(), true, false);
+    }
+    return node;
+}
+
 }  // namespace tree

@@ -3,6 +3,8 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
+#include <set>
 
 // The tree that shows one text per node and column. It keeps no text: every text is asked from
 // the caller each time it is needed, with a default text for callers that answer nothing.
@@ -61,6 +63,11 @@ public:
     void SetChildCount(PTreeNode node, uint32_t newChildCount) override;
     // The node's text in the column, the font it is drawn in and the rectangle of its line.
     void GetTextInfo(PTreeNode node, TColumnIndex column, platform::TFont& font, QRect& r, QString& text) override;
+    // With toRestoreSelection a new node whose text was selected before becomes selected again.
+    PTreeNode AddChild(PTreeNode parent, void* userData = nullptr);
+    void AddToSelection(PTreeNode node) override;
+    using TBaseNodeTree::AddToSelection;
+    void RemoveFromSelection(PTreeNode node) override;
 
 protected:
     QString GetText(PTreeNode node, TColumnIndex column);
@@ -94,6 +101,10 @@ private:
         return *reinterpret_cast<int32_t*>(reinterpret_cast<uint8_t*>(node) + FInternalDataOffset);
     }
     void FontMetricsChanged();
+
+    bool RestoresSelection() const;
+    // Texts of the selected nodes, case-insensitive, each once.
+    std::unique_ptr<std::set<QString, bool (*)(const QString&, const QString&)>> FPreviouslySelected;
 
     uint32_t FInternalDataOffset = 0;
     QString FDefaultText = QStringLiteral("Node");

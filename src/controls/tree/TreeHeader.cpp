@@ -653,8 +653,9 @@ bool TTVHeader::DoColumnWidthTracking(TColumnIndex column, TShiftState shift, QP
 QMenu* TTVHeader::DoGetPopupMenu(TColumnIndex column, QPoint position)
 {
     QMenu* menu = nullptr;
+    bool askParent = true;
     if (FOwner->OnGetPopupMenu)
-        FOwner->OnGetPopupMenu(this, column, position, menu);
+        FOwner->OnGetPopupMenu(FOwner, nullptr, column, position, askParent, menu);
     return menu;
 }
 

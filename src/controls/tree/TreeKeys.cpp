@@ -603,10 +603,37 @@ void TBaseNodeTree::IncrementalSearch(int charCode)
     restartTimer();
 }
 
+QMenu* TBaseNodeTree::DoGetPopupMenu(PTreeNode node, TColumnIndex column, QPoint position)
+{
+    QMenu* menu = nullptr;
+    if (!OnGetPopupMenu)
+        return menu;
+    bool askParent = true;
+    if (!node || node == FRoot) {
+        OnGetPopupMenu(this, nullptr, NoColumn, position, askParent, menu);
+        return menu;
+    }
+    // Nodes without a menu of their own may borrow their parent's.
+    for (PTreeNode run = node; run && run != FRoot && !menu && askParent; run = GetNodeParent(run)) {
+        OnGetPopupMenu(this, run, column, position, askParent, menu);
+    }
+    return menu;
+}
+
+bool TBaseNodeTree::HasPopupMenu(PTreeNode node, TColumnIndex column, QPoint position)
+{
+    return PopupMenu() || DoGetPopupMenu(node, column, position);
+}
+
 void TBaseNodeTree::DoPopupMenu(PTreeNode node, TColumnIndex column, QPoint position)
 {
-    if (OnPopupMenu)
-        OnPopupMenu(this, node, column, position);
+    QMenu* menu = DoGetPopupMenu(node, column, position);
+    if (!menu)
+        return;
+    DoStateChange(TS(tsPopupMenuShown));
+    KillTimer(2);  // the edit timer: a menu shown must not start an edit behind it
+    menu->setProperty("popupComponent", QVariant::fromValue(static_cast<QObject*>(this)));
+    menu->popup(viewport()->mapToGlobal(position));
 }
 
 }  // namespace tree

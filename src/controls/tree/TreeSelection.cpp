@@ -573,4 +573,21 @@ void TBaseNodeTree::SetFocusedNodeAndColumn(PTreeNode node, TColumnIndex column)
         FFocusedColumn = oldColumn;
 }
 
+bool TBaseNodeTree::CanFocus() const
+{
+    // The platform's answer: every control up to the form must be visible and enabled.
+    const QWidget* form = window();
+    if (isHidden() || !isEnabled())
+        return false;
+    for (const QWidget* run = parentWidget(); run && run != form; run = run->parentWidget())
+        if (run->isHidden() || !run->isEnabled())
+            return false;
+    if (focusPolicy() == Qt::NoFocus)
+        return false;
+    // A disabled or hidden form would swallow the focus.
+    if (form && form != this && (!form->isEnabled() || !form->isVisible()))
+        return false;
+    return true;
+}
+
 }  // namespace tree
