@@ -304,6 +304,7 @@ public:
     TColor Color = clWindow;
     QString FontName = QStringLiteral("Tahoma");
     int FontSize = 8;
+    TColor FontColor = clBlack;  // text of cells without a colour of their own
     TGetDisplTextEvent OnGetDisplText;
     TGetDisplTextEvent OnGetDisplWideText;
 

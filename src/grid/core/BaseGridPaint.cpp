@@ -150,7 +150,7 @@ void TBaseGrid::DoPaintCell(platform::TCanvas& canvas, int c, int r, TRect rect,
     TCellClip clipGuard(canvas, clip, QRect(fx, fy, INT_MAX / 4, INT_MAX / 4));
 
     canvas.Pen.Width = 1;
-    TFontDesc font{FontName, FontSize, 0, clBlack};
+    TFontDesc font{FontName, FontSize, 0, FontColor};
     TColor brush = canvas.Brush.Color;
     TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
     TAlignment ha = taLeftJustify;

@@ -629,7 +629,7 @@ public:
     bool EditDisabled = false;  // the grid removed goEditing itself for a cell that may not be edited
 
     // Colours, fonts, borders and alignment of a cell (ACol real, ARow display).
-    TFontDesc GridFont() const { return {FontName, FontSize, 0, clBlack}; }
+    TFontDesc GridFont() const { return {FontName, FontSize, 0, FontColor}; }
     // The grid's font for a cell without a record, else the record's font.
     TFontDesc GetCellFont(int c, int r) const;
     virtual void GetCellColor(int c, int r, TGridDrawState state, TColor& brush, TFontDesc& font);

@@ -251,6 +251,7 @@ void TExtStringGrid::SetColorTones(const controls::TColorTones& tones)
     FixedFont.Color = tones.Foreground.TextColor;
     FixedFont.Name = FontName = controls::DefaultUIFontName();
     Color = tones.Background.BrushColor;
+    FontColor = tones.Background.TextColor;
 
     SelectionColor = tones.Selected.BrushColor;
     SelectionTextColor = tones.Selected.TextColor;
@@ -321,6 +322,13 @@ void TExtStringGrid::SetFlat(bool value)
     Flat = value;
     if (!Loading)
         Invalidate();
+}
+
+void TExtStringGrid::SetAutoSize(bool value)
+{
+    AutoSize = value;
+    if (value && !Loading)
+        AutoSizeColumns(false, 10);
 }
 
 void TExtStringGrid::SetVAlignment(TVAlignment value)

@@ -131,3 +131,53 @@ TEST_F(BalloonTip, AnEmptyCellShowsNothingAndTheEventSetsTitleAndIcon)
 }
 
 }  // namespace
+
+#include "test_paint_support.h"
+
+namespace {
+
+using platform::clRed;
+
+TEST(GridAppearance, AutoSizeFitsTheColumnsOnlyWhenTurnedOnOutsideLoading)
+{
+    struct Case {
+        bool value;
+        bool loading;
+        bool sized;
+    };
+    const Case cases[] = {{true, false, true}, {false, false, false}, {true, true, false}};
+    for (const Case& c : cases) {
+        TExtStringGrid g;
+        g.SetCells(1, 1, QString(60, 'W'));
+        const int before = g.ColWidths(1);
+        g.Loading = c.loading;
+        g.SetAutoSize(c.value);
+        EXPECT_EQ(g.AutoSize, c.value);
+        EXPECT_EQ(g.ColWidths(1) > before, c.sized) << c.value << c.loading;
+    }
+}
+
+TEST(GridAppearance, ColourTonesColourTheCellText)
+{
+    TExtStringGrid g;
+    g.resize(200, 80);
+    g.SetCells(1, 1, "WWWWWWWW");
+    controls::TColorTones tones;
+    tones.Background.BrushColor = clWhite;
+    tones.Background.TextColor = clRed;
+    tones.Foreground.BrushColor = clSilver;
+    tones.Foreground.TextColor = clBlack;
+    g.SetColorTones(tones);
+    EXPECT_EQ(g.FontColor, clRed);
+    const QImage image = painttest::Render(g);
+    const TRect r = g.CellRect(1, 1);
+    int red = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) {
+            const QColor px = image.pixelColor(x, y);
+            red += px.red() > 150 && px.green() < 100 && px.blue() < 100;
+        }
+    EXPECT_GT(red, 10);
+}
+
+}  // namespace
