@@ -436,6 +436,8 @@ void TBaseNodeTree::MouseUp(platform::TMouseButton button, TShiftState shift, in
         GetHitTestInfoAt(x, y, true, hitInfo);
         if (FOptions->SelectionOptions() & toRightClickSelect)
             HandleMouseUp(message, hitInfo);
+        if (!PopupMenu())
+            DoPopupMenu(hitInfo.HitNode, hitInfo.HitColumn, QPoint(x, y));
         return;
     }
 }
@@ -536,7 +538,7 @@ void TBaseNodeTree::HandleMouseDown(TWMMouse& message, THitInfo& hitInfo)
     if (autoDrag)
         mayClear = false;
     else if (message.Button == platform::mbRight)
-        mayClear = !PopupMenu();
+        mayClear = !HasPopupMenu(hitInfo.HitNode, hitInfo.HitColumn, message.Pos);
     if (!(selection & toDisableDrawSelection) && !isLabelHit && !fullRowDrag && multiSelect) {
         SetMouseCapture(true);
         DoStateChange(TS(tsDrawSelPending));

@@ -133,6 +133,34 @@ TEST(PopupMenuTest, TheMenuKeyShowsTheFocusedNodesMenu)
     EXPECT_FALSE(t.HasState(tsPopupMenuShown));
 }
 
+TEST(PopupMenuTest, ARightClickShowsTheMenuOfTheNodeUnderTheMouse)
+{
+    MenuTree t;
+    QMenu menu;
+    menu.addAction("Open");
+    t.AddChild(nullptr);
+    PTreeNode b = t.AddChild(nullptr);
+    t.Menus[b] = &menu;
+    t.show();
+
+    const QPoint onB = t.GetDisplayRect(b, NoColumn, true).center();
+    QTest::mouseClick(t.Client(), Qt::RightButton, {}, onB);
+    ASSERT_FALSE(t.Asked.empty());
+    EXPECT_EQ(t.Asked.front().node, b);
+    EXPECT_TRUE(menu.isVisible());
+    EXPECT_TRUE(t.HasState(tsPopupMenuShown));
+    menu.close();
+
+    // The control's own menu is left to the platform: the tree looks nothing up.
+    QMenu own;
+    t.SetPopupMenu(&own);
+    t.Asked.clear();
+    QTest::mouseClick(t.Client(), Qt::RightButton, {}, onB);
+    EXPECT_TRUE(t.Asked.empty());
+    EXPECT_FALSE(menu.isVisible());
+    own.close();
+}
+
 // ---- selection restoring by text ----
 
 class NameTree : public TNodeStringTree {
