@@ -91,6 +91,9 @@ bool TBaseNodeTree::CheckParentCheckState(PTreeNode node, TCheckState newState)
     int boxes = 0, checked = 0;
     bool mixed = false;
     for (PTreeNode child = FirstOf(parent); child; child = NextOf(child)) {
+        // A sibling's check type is known only once it is initialised: counted uninitialised, one
+        // checked child of four would make the parent checked, which then checks all four.
+        EnsureInitialized(child);
         if (!IsBoxCheckType(child->CheckType()))
             continue;
         ++boxes;

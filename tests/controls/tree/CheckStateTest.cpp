@@ -209,6 +209,24 @@ TEST(CheckState, AnUninitialisedNodeIsInitialisedFirst)
     EXPECT_EQ(inits, 1);
 }
 
+TEST(CheckState, UninitialisedSiblingsCountWhenAChildIsChecked)
+{
+    CheckTree t;
+    t.OnInitNode = [](TBaseNodeTree* tree, PTreeNode parent, PTreeNode node, TTreeNodeInitStates&) {
+        node->SetCheckTypeField(parent ? ctCheckBox : ctTriStateCheckBox);
+        (void)tree;
+    };
+    PTreeNode meter = t.AddChild(nullptr);
+    std::vector<PTreeNode> values;
+    for (int i = 0; i < 4; ++i)
+        values.push_back(t.AddChild(meter));
+
+    t.SetCheckState(values[0], C);
+    EXPECT_EQ(meter->CheckState(), M);
+    EXPECT_EQ(values[1]->CheckState(), U);
+    EXPECT_EQ(values[3]->CheckState(), U);
+}
+
 TEST(CheckState, SpaceShowsThePressAndAppliesOnRelease)
 {
     CheckTree t;
