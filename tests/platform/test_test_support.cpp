@@ -124,20 +124,20 @@ TEST(Deferred, ActionsDieWithTheirOwner)
 TEST(GoldenImage, ToleratesEdgeNoiseButNotAChangedArea)
 {
     TempDir dir;
-    QImage golden(40, 30, QImage::Format_RGB32);
+    QImage golden(200, 100, QImage::Format_RGB32);
     golden.fill(qRgb(240, 240, 240));
     ASSERT_TRUE(golden.save(dir.File("look.png"), "PNG"));
 
     QImage noisy = golden;
     noisy.setPixel(3, 3, qRgb(230, 240, 250));  // within the channel tolerance
-    noisy.setPixel(4, 4, qRgb(0, 0, 0));        // one pixel of 1200: within the fraction
+    noisy.setPixel(4, 4, qRgb(0, 0, 0));        // one pixel of 20000: within the fraction
     EXPECT_TRUE(testsupport::MatchesGolden(noisy, dir.File("look.png")));
 
+    // A check mark's worth of pixels is a change, not noise.
     QImage changed = golden;
-    for (int y = 10; y < 20; ++y)
-        for (int x = 10; x < 20; ++x)
-            changed.setPixel(x, y, qRgb(255, 0, 0));
+    for (int i = 0; i < 12; ++i)
+        changed.setPixel(10 + i, 10 + i / 2, qRgb(0, 0, 0));
     EXPECT_FALSE(testsupport::MatchesGolden(changed, dir.File("look.png")));
-    EXPECT_FALSE(testsupport::MatchesGolden(golden.scaled(41, 30), dir.File("look.png")));
+    EXPECT_FALSE(testsupport::MatchesGolden(golden.scaled(201, 100), dir.File("look.png")));
     EXPECT_FALSE(testsupport::MatchesGolden(golden, dir.File("missing.png")));
 }

@@ -14,7 +14,7 @@ namespace testsupport {
 
 struct GoldenTolerance {
     int channelTolerance = 24;
-    double maxDifferingFraction = 0.002;
+    double maxDifferingFraction = 0.0002;
 };
 
 ::testing::AssertionResult MatchesGolden(const QImage& actual, const QString& goldenPath,
