@@ -70,22 +70,20 @@ bool DrawEdge(TCanvas& canvas, QRect& r, unsigned edge, unsigned flags)
     const TColor hi = ColorToRGB(clBtnHighlight), light = ColorToRGB(cl3DLight),
                  shadow = ColorToRGB(clBtnShadow), dark = ColorToRGB(cl3DDkShadow);
     QRect inner = r;
-    if (edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER)) {
-        if (edge & BDR_RAISEDOUTER)
-            Ring(canvas, inner, light, dark, flags);
+    // One ring a step inwards: raised or sunken, each with its top-left and bottom-right colours.
+    auto ring = [&](unsigned raised, unsigned sunken, TColor raisedTopLeft, TColor raisedBottomRight,
+                    TColor sunkenTopLeft, TColor sunkenBottomRight) {
+        if (!(edge & (raised | sunken)))
+            return;
+        if (edge & raised)
+            Ring(canvas, inner, raisedTopLeft, raisedBottomRight, flags);
         else
-            Ring(canvas, inner, shadow, hi, flags);
+            Ring(canvas, inner, sunkenTopLeft, sunkenBottomRight, flags);
         inner.adjust(flags & BF_LEFT ? 1 : 0, flags & BF_TOP ? 1 : 0, flags & BF_RIGHT ? -1 : 0,
                      flags & BF_BOTTOM ? -1 : 0);
-    }
-    if (edge & (BDR_RAISEDINNER | BDR_SUNKENINNER)) {
-        if (edge & BDR_RAISEDINNER)
-            Ring(canvas, inner, hi, shadow, flags);
-        else
-            Ring(canvas, inner, dark, light, flags);
-        inner.adjust(flags & BF_LEFT ? 1 : 0, flags & BF_TOP ? 1 : 0, flags & BF_RIGHT ? -1 : 0,
-                     flags & BF_BOTTOM ? -1 : 0);
-    }
+    };
+    ring(BDR_RAISEDOUTER, BDR_SUNKENOUTER, light, dark, shadow, hi);
+    ring(BDR_RAISEDINNER, BDR_SUNKENINNER, hi, shadow, dark, light);
     if (flags & BF_ADJUST)
         r = inner;
     return true;

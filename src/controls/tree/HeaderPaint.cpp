@@ -187,8 +187,8 @@ void TNodeTreeColumns::PaintHeader(TCanvas& canvas, QRect r, QPoint target, int 
     TColumnIndex column = ColumnFromPosition(QPoint(r.left() + RightToLeftOffset(), 0), false);
     if (!IsValidColumn(column))
         return;
-    const bool showRightBorder =
-        !(FHeader->Style() != hsThickButtons && (options & hoAutoResize) && false /* the tree draws no bevel */);
+    // The right border is left out only where the tree's bevel would draw it, and the tree draws none.
+    const bool showRightBorder = true;
     int left = FItems[size_t(column)]->FLeft + target.x() + rtlOffset - r.left();
     while (IsValidColumn(column) && left < limit) {
         TNodeTreeColumn& c = *FItems[size_t(column)];
