@@ -82,8 +82,18 @@ bool DrawEdge(TCanvas& canvas, QRect& r, unsigned edge, unsigned flags)
         inner.adjust(flags & BF_LEFT ? 1 : 0, flags & BF_TOP ? 1 : 0, flags & BF_RIGHT ? -1 : 0,
                      flags & BF_BOTTOM ? -1 : 0);
     };
-    ring(BDR_RAISEDOUTER, BDR_SUNKENOUTER, light, dark, shadow, hi);
-    ring(BDR_RAISEDINNER, BDR_SUNKENINNER, hi, shadow, dark, light);
+    if (flags & (BF_FLAT | BF_MONO)) {
+        const TColor outer = ColorToRGB(flags & BF_MONO ? clWindowFrame : clBtnShadow),
+                     innerColor = ColorToRGB(flags & BF_MONO ? clWindow : clBtnFace);
+        ring(BDR_RAISEDOUTER, BDR_SUNKENOUTER, outer, outer, outer, outer);
+        ring(BDR_RAISEDINNER, BDR_SUNKENINNER, innerColor, innerColor, innerColor, innerColor);
+    } else if (flags & BF_SOFT) {
+        ring(BDR_RAISEDOUTER, BDR_SUNKENOUTER, hi, dark, shadow, hi);
+        ring(BDR_RAISEDINNER, BDR_SUNKENINNER, light, shadow, dark, light);
+    } else {
+        ring(BDR_RAISEDOUTER, BDR_SUNKENOUTER, light, dark, shadow, hi);
+        ring(BDR_RAISEDINNER, BDR_SUNKENINNER, hi, shadow, dark, light);
+    }
     if (flags & BF_ADJUST)
         r = inner;
     return true;

@@ -19,12 +19,15 @@ enum : unsigned {
 enum : unsigned {
     BDR_RAISEDOUTER = 1, BDR_SUNKENOUTER = 2, BDR_RAISEDINNER = 4, BDR_SUNKENINNER = 8,
     EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER, EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER,
-    BF_LEFT = 1, BF_TOP = 2, BF_RIGHT = 4, BF_BOTTOM = 8, BF_RECT = 15, BF_ADJUST = 0x2000,
+    BF_LEFT = 1, BF_TOP = 2, BF_RIGHT = 4, BF_BOTTOM = 8, BF_RECT = 15, BF_SOFT = 0x1000, BF_ADJUST = 0x2000,
+    BF_FLAT = 0x4000, BF_MONO = 0x8000,
 };
 
 // Draws the part into r; with DFCS_ADJUSTRECT r shrinks to the area inside the part's edge.
 bool DrawFrameControl(TCanvas& canvas, QRect& r, unsigned type, unsigned state);
-// A 3D edge of one or two pixel rings; with BF_ADJUST r shrinks to the inside.
+// A 3D edge of one or two pixel rings; with BF_ADJUST r shrinks to the inside. BF_SOFT lights the
+// outer ring of a raised edge brighter; BF_FLAT draws the outer ring in the shadow colour and the
+// inner one in the face colour, BF_MONO the outer in the frame colour and the inner in the window's.
 bool DrawEdge(TCanvas& canvas, QRect& r, unsigned edge, unsigned flags);
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include "controls/tree/NodePool.h"
 #include "controls/tree/NodeTreeTypes.h"
 #include "platform/TImageList.h"
+#include "controls/tree/TreeFrame.h"
 #include "controls/tree/TreeHeader.h"
 #include "controls/tree/TreeHitInfo.h"
 #include "controls/tree/TreeImages.h"
@@ -13,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/TCustomControl.h"
 
+#include <QMargins>
 #include <QRect>
 #include <algorithm>
 #include <atomic>
@@ -716,6 +718,30 @@ public:
     // The drop mode last reported for the drop target.
     TTVDropMode LastDropMode() const { return FLastDropMode; }
 
+    // The window frame: the border, then the bevel and BorderWidth pixels in BorderColor inside it.
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle value) { SetAndRepaint(FBorderStyle, value); }
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool value) { SetAndRepaint(FCtl3D, value); }
+    TBevelKind BevelKind() const { return FBevelKind; }
+    void SetBevelKind(TBevelKind value) { SetAndRepaint(FBevelKind, value); }
+    TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TBevelCut value) { SetAndRepaint(FBevelInner, value); }
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut value) { SetAndRepaint(FBevelOuter, value); }
+    TBevelEdges BevelEdges() const { return FBevelEdges; }
+    void SetBevelEdges(TBevelEdges value) { SetAndRepaint(FBevelEdges, TBevelEdges(value & AllBevelEdges)); }
+    int BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(int value) { SetAndRepaint(FBevelWidth, std::max(1, value)); }
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int value) { SetAndRepaint(FBorderWidth, std::max(0, value)); }
+    // The window's own border: zero or negative sizes, as the frame is taken off the window.
+    virtual QSize GetBorderDimensions() const;
+    // The frame's width on each side: border, bevel and BorderWidth.
+    QMargins FrameMargins() const;
+    // Paints the whole frame onto a canvas the size of the window, in window coordinates.
+    void PaintFrame(platform::TCanvas& canvas, QSize windowSize);
+
 protected:
     virtual bool DoSetOffsetXY(QPoint value, TScrollUpdateOptions options, const QRect* clipRect = nullptr);
     virtual void DoScroll(int deltaX, int deltaY);
@@ -732,6 +758,11 @@ protected:
     virtual void PaintCheckImage(platform::TCanvas& canvas, const TTVImageInfo& imageInfo, bool selected);
     virtual void PaintImage(TTVPaintInfo& paintInfo, TTVImageInfoIndex slot, bool doOverlay);
     virtual void DoPaintDropMark(platform::TCanvas& canvas, PTreeNode node, const QRect& r);
+    // The rubber band: blended with its border colour, or a dotted focus rectangle.
+    virtual void PaintSelectionRectangle(platform::TCanvas& target, int windowOrgX, const QRect& selectionRect,
+                                         const QRect& targetRect);
+    // The bevel and BorderWidth inside the window's border (r is the whole window).
+    virtual void PaintNonClientBorder(platform::TCanvas& canvas, const QRect& window);
     virtual void DoGetImageIndex(PTreeNode node, TTVImageKind kind, TColumnIndex column, bool& ghosted, int& index);
     virtual void DoBeforeCellPaint(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column,
                                    TTVCellPaintMode mode, const QRect& cellRect, QRect& contentRect);
@@ -762,6 +793,19 @@ private:
                        const TLineImage& lineImage, int vAlign, int buttonY, TTVInternalPaintOptions options,
                        TColumnIndex& firstColumn);
     void PaintBelowLastRow(platform::TCanvas& canvas, const QRect& area, TColumnIndex firstColumn);
+    // A tree item of the explorer look (hot 2, selected 3, selected without focus 5, hot and
+    // selected 6), drawn in the tree's own colours.
+    void DrawThemedTreeItem(platform::TCanvas& canvas, const QRect& r, int state);
+    // The draw-selection rectangle in content coordinates, normalised; empty when none shows.
+    QRect PaintedSelectionRect() const;
+    TBorderStyle FBorderStyle = bsSingle;
+    bool FCtl3D = true;
+    TBevelKind FBevelKind = bkNone;
+    TBevelCut FBevelInner = bvRaised;
+    TBevelCut FBevelOuter = bvLowered;
+    TBevelEdges FBevelEdges = AllBevelEdges;
+    int FBevelWidth = 1;
+    int FBorderWidth = 0;
     int FEffectiveOffsetX = 0;
     uint32_t FRangeX = 0;
     uint32_t FRangeY = 0;

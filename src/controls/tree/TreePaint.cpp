@@ -2,10 +2,12 @@
 // part: background, selection, focus rectangle, tree lines, buttons, check boxes and images.
 #include "controls/tree/NodeTrees.h"
 #include "controls/tree/TreeColumnsAccess.h"
+#include "controls/tree/TreeUtils.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOption>
 #include <QPixmap>
 #include <QToolTip>
 #include <cmath>
@@ -36,6 +38,20 @@ struct PainterState {
             p->restore();
     }
 };
+
+// Fills a dotted line in one call: a 2 x 2 pattern of the line and the background colour,
+// anchored at the painter's origin, so that a pixel is the background where x + y + parity is odd.
+void FillDotted(QPainter& p, const QRect& r, const QColor& line, const QColor& back, int parity)
+{
+    QImage pattern(2, 2, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            pattern.setPixel(x, y, qPremultiply((((x + y + parity) & 1) ? back : line).rgba()));
+    const QPoint origin = p.brushOrigin();
+    p.setBrushOrigin(0, 0);
+    p.fillRect(r, QBrush(pattern));
+    p.setBrushOrigin(origin);
+}
 
 }  // namespace
 
@@ -245,6 +261,7 @@ void TBaseNodeTree::PaintTree(TCanvas& targetCanvas, const QRect& window, const 
     Q_UNUSED(selection);
     const bool useBackground = (paint & toShowBackground) && !FBackground.isNull() && (paintOptions & poBackground);
     const bool unbuffered = paintOptions & poUnbuffered;
+    const QRect selectionRect = PaintedSelectionRect();
     const int paintWidth = window.width();
     const int maximumRight = std::max(ClientWidth(), int(FRangeX));
 
@@ -344,6 +361,9 @@ void TBaseNodeTree::PaintTree(TCanvas& targetCanvas, const QRect& window, const 
                 if (node == FDropTargetNode && (paint & toShowDropmark) && (info.PaintOptions & poDrawDropMark))
                     DoPaintDropMark(*canvas, node, rowRect);
             }
+            if (!selectionRect.isEmpty())
+                PaintSelectionRectangle(*canvas, window.left(), selectionRect.translated(0, -rowTop),
+                                        MakeRect(0, 0, paintWidth, nodeHeight));
             if (!unbuffered && targetPainter)
                 targetPainter->drawImage(targetRect.topLeft(), rowImage, QRect(0, 0, paintWidth, nodeHeight));
         }
@@ -358,6 +378,7 @@ void TBaseNodeTree::PaintTree(TCanvas& targetCanvas, const QRect& window, const 
         const QPoint areaTarget(target.x(), targetRect.top());
         const QRect area = MakeRect(0, 0, paintWidth, maxY - areaTarget.y());
         bool handled = false;
+        const QTransform areaBase = targetPainter ? targetPainter->transform() : QTransform();
         PainterState areaState(targetPainter);
         if (targetPainter) {
             targetPainter->translate(areaTarget);
@@ -374,6 +395,15 @@ void TBaseNodeTree::PaintTree(TCanvas& targetCanvas, const QRect& window, const 
                 targetPainter->translate(-window.left(), 0);
                 PaintBelowLastRow(targetCanvas, area.translated(window.left(), 0), firstColumn);
             }
+        }
+        if (!selectionRect.isEmpty() && targetPainter) {
+            PainterState bandState(targetPainter);
+            targetPainter->setTransform(areaBase);
+            targetPainter->translate(areaTarget.x() - window.left(), areaTarget.y());
+            // The area's top in content coordinates.
+            const int areaTop = window.top() + areaTarget.y() - target.y();
+            PaintSelectionRectangle(targetCanvas, window.left(), selectionRect.translated(0, -areaTop),
+                                    MakeRect(0, 0, paintWidth, area.height()));
         }
     }
 
@@ -454,7 +484,8 @@ void TBaseNodeTree::EraseItem(TTVPaintInfo& info, const QRect& r, bool useBackgr
         if (useBackground) {
             p->drawTiledPixmap(r, QPixmap::fromImage(FBackground), QPoint(r.left() + FBackgroundOffsetX, FBackgroundOffsetY));
         } else if ((info.PaintOptions & poDrawSelection) && (FOptions->SelectionOptions() & toFullRowSelect) &&
-                   info.Node->Has(vsSelected) && !(paint & toUseBlendedSelection)) {
+                   info.Node->Has(vsSelected) && !(paint & toUseBlendedSelection) &&
+                   !HasState(tsUseExplorerTheme)) {
             QRect sel = r;
             if (paint & toShowHorzGridLines) {
                 p->fillRect(MakeRect(r.left(), RBottom(r) - 1, RRight(r), RBottom(r)), ToQColor(backColor));
@@ -605,7 +636,8 @@ void TBaseNodeTree::PaintRowCells(TTVPaintInfo& info, const QRect& window, int p
                         const bool atClientEdge = RRight(info.CellRect) - window.left() == ClientWidth();
                         if ((fixedColumn || !atClientEdge) && (!info.RightToLeft || !ColumnIsEmpty(node, column))) {
                             const bool overSelection = (options & poDrawSelection) && (selection & toFullRowSelect) &&
-                                                       node->Has(vsSelected) && !(paint & toUseBlendedSelection);
+                                                       node->Has(vsSelected) && !(paint & toUseBlendedSelection) &&
+                                                       !HasState(tsUseExplorerTheme);
                             canvas.Font.Color = FColors.Get(TTVColors::GridLineColor);
                             DrawDottedVLine(info, info.CellRect.top(), RBottom(info.CellRect) - 1,
                                             RRight(info.CellRect) - 1, overSelection);
@@ -719,17 +751,29 @@ void TBaseNodeTree::PrepareCell(TTVPaintInfo& info, int windowOrgX, int maxWidth
             break;
         }
     }
+    const bool explorer = HasState(tsUseExplorerTheme);
+    // The explorer look spans the whole row.
+    QRect fullRowRect;
+    if (explorer) {
+        int right = int(FRangeX);
+        if (!ColumnsInUse(*this) && fullRow)
+            right = std::max(right, ClientWidth());
+        if (paint & toShowVertGridLines)
+            --right;
+        fullRowRect = MakeRect(0, info.CellRect.top(), right, RBottom(info.CellRect));
+    }
+    const QRect themedRect = fullRow && !gridExtensions ? fullRowRect : inner;
+    const bool hotHere = node == FCurrentHotNode && (info.Column == FCurrentHotColumn || fullRow);
     const bool focusedColumn = info.Column == FFocusedColumn || fullRow;
     auto highlight = [&](TColor brush, TColor pen, QRect r) {
         if (r.isEmpty())
             return;
         if (paint & toUseBlendedSelection) {
+            // Only what lies on the painted window is blended; no border is drawn.
             r.translate(-windowOrgX, 0);
             r = r.intersected(QRect(0, r.top(), maxWidth, r.height()));
             r.translate(windowOrgX, 0);
-            QColor c = ToQColor(brush);
-            c.setAlpha(FSelectionBlendFactor);
-            p->fillRect(r, c);
+            BlendRectWithColor(*p, r, brush, FSelectionBlendFactor);
         } else {
             canvas.Brush.Color = brush;
             canvas.Brush.Style = platform::TBrushStyle::bsSolid;
@@ -739,21 +783,91 @@ void TBaseNodeTree::PrepareCell(TTVPaintInfo& info, int windowOrgX, int maxWidth
         }
     };
     if (focusedColumn && (info.PaintOptions & poDrawSelection)) {
+        const QRect area = (gridExtensions || fullRow) ? info.CellRect : inner;
         if (node == FDropTargetNode) {
-            if (FLastDropMode == dmOnNode || node->Has(vsSelected))
-                highlight(FColors.Get(TTVColors::DropTargetColor), FColors.Get(TTVColors::DropTargetBorderColor),
-                          (gridExtensions || fullRow) ? info.CellRect : inner);
-        } else if (node->Has(vsSelected)) {
-            highlight(SelectionColor(), SelectionBorderColor(), (gridExtensions || fullRow) ? info.CellRect : inner);
+            if ((FLastDropMode == dmOnNode || node->Has(vsSelected)) && !area.isEmpty()) {
+                if (explorer)
+                    DrawThemedTreeItem(canvas, fullRow && !gridExtensions ? fullRowRect : area, 3);
+                else
+                    highlight(FColors.Get(TTVColors::DropTargetColor), FColors.Get(TTVColors::DropTargetBorderColor), area);
+            }
+        } else if (node->Has(vsSelected) && !area.isEmpty()) {
+            if (!explorer)
+                highlight(SelectionColor(), SelectionBorderColor(), area);
+            else if (!((paint & toHotTrack) && hotHere))
+                DrawThemedTreeItem(canvas, fullRow && !gridExtensions ? fullRowRect : area, PaintsFocused() ? 3 : 5);
         }
     }
+    if (explorer && (paint & toHotTrack) && hotHere)
+        DrawThemedTreeItem(canvas, themedRect,
+                           node->Has(vsSelected) && !(paint & toAlwaysHideSelection) ? 6 : 2);
+    const bool extendedFocus = selection & toExtendedFocus;
     if (focusedColumn && (info.PaintOptions & poDrawFocusRect) && PaintsFocused() && node == FFocusedNode &&
-        info.Column == FFocusedColumn) {
-        const QRect focus = gridExtensions ? info.CellRect : inner;
-        canvas.DrawFocusRect(focus);
-    } else if (fullRow && (info.PaintOptions & poDrawFocusRect) && PaintsFocused() && node == FFocusedNode &&
-               !(selection & toExtendedFocus) && info.Column == FFocusedColumn) {
-        canvas.DrawFocusRect(gridExtensions ? info.CellRect : inner);
+        (info.Column == FFocusedColumn || (fullRow && explorer))) {
+        QRect focus = !extendedFocus && fullRow && explorer ? fullRowRect : gridExtensions ? info.CellRect : inner;
+        if (explorer) {
+            // The explorer look frames the item in its own colours instead of the dotted line.
+            focus.adjust(1, 1, -1, -1);
+            if (node->Has(vsSelected))
+                DrawThemedTreeItem(canvas, focus, 6);
+            else {
+                canvas.Brush.Color = FColors.Get(TTVColors::FocusedSelectionBorderColor);
+                canvas.FrameRect(focus);
+            }
+        } else {
+            canvas.DrawFocusRect(focus);
+        }
+    }
+}
+
+void TBaseNodeTree::DrawThemedTreeItem(TCanvas& canvas, const QRect& r, int state)
+{
+    QPainter* p = canvas.Painter();
+    if (!p || r.isEmpty())
+        return;
+    // No platform theme here: the item is a light wash of the selection colour with a border,
+    // stronger when selected, weaker when only hot.
+    const bool unfocused = state == 5;
+    const TColor fill = FColors.Get(unfocused ? TTVColors::UnfocusedSelectionColor : TTVColors::FocusedSelectionColor);
+    const TColor border =
+        FColors.Get(unfocused ? TTVColors::UnfocusedSelectionBorderColor : TTVColors::FocusedSelectionBorderColor);
+    int alpha = FSelectionBlendFactor / 2;
+    if (state == 2)
+        alpha = FSelectionBlendFactor / 6;
+    else if (state == 6)
+        alpha = FSelectionBlendFactor * 2 / 3;
+    BlendRectWithColor(*p, r, fill, alpha);
+    BlendRectWithColor(*p, QRect(r.left(), r.top(), r.width(), 1), border, state == 2 ? 96 : 192);
+    BlendRectWithColor(*p, QRect(r.left(), r.bottom(), r.width(), 1), border, state == 2 ? 96 : 192);
+    BlendRectWithColor(*p, QRect(r.left(), r.top() + 1, 1, r.height() - 2), border, state == 2 ? 96 : 192);
+    BlendRectWithColor(*p, QRect(r.right(), r.top() + 1, 1, r.height() - 2), border, state == 2 ? 96 : 192);
+}
+
+QRect TBaseNodeTree::PaintedSelectionRect() const
+{
+    // Only while a rubber band is being drawn with the left button down.
+    if (!HasState(tsDrawSelecting) || !HasState(tsLeftButtonDown))
+        return QRect();
+    const QRect r = NormalizedRect(FNewSelRect.left(), FNewSelRect.top(), FNewSelRect.right(), FNewSelRect.bottom());
+    return r.isEmpty() ? QRect() : r;
+}
+
+void TBaseNodeTree::PaintSelectionRectangle(TCanvas& target, int windowOrgX, const QRect& selectionRect,
+                                            const QRect& targetRect)
+{
+    QPainter* p = target.Painter();
+    if (!p)
+        return;
+    if (FDrawSelectionMode == smBlendedRectangle || HasState(tsUseThemes)) {
+        const QRect r = selectionRect.intersected(targetRect.translated(windowOrgX, 0));
+        if (r.isEmpty())
+            return;
+        BlendRectWithColor(*p, r, FColors.Get(TTVColors::SelectionRectangleBlendColor), FSelectionBlendFactor);
+        target.Brush.Color = FColors.Get(TTVColors::SelectionRectangleBorderColor);
+        target.Brush.Style = platform::TBrushStyle::bsSolid;
+        target.FrameRect(selectionRect);
+    } else {
+        target.DrawFocusRect(selectionRect);
     }
 }
 
@@ -825,9 +939,7 @@ void TBaseNodeTree::DrawDottedHLine(const TTVPaintInfo& info, int left, int righ
         p->fillRect(QRect(a, top, b - a + 1, 1), line);
         return;
     }
-    const int parity = (info.BrushOrigin.x() + info.BrushOrigin.y()) & 1;
-    for (int x = a; x <= b; ++x)
-        p->fillRect(QRect(x, top, 1, 1), ((x + top + parity) & 1) ? back : line);
+    FillDotted(*p, QRect(a, top, b - a + 1, 1), line, back, (info.BrushOrigin.x() + info.BrushOrigin.y()) & 1);
 }
 
 void TBaseNodeTree::DrawDottedVLine(const TTVPaintInfo& info, int top, int bottom, int left, bool useSelectedBkColor)
@@ -842,9 +954,7 @@ void TBaseNodeTree::DrawDottedVLine(const TTVPaintInfo& info, int top, int botto
         p->fillRect(QRect(left, a, 1, b - a + 1), line);
         return;
     }
-    const int parity = (info.BrushOrigin.x() + info.BrushOrigin.y()) & 1;
-    for (int y = a; y <= b; ++y)
-        p->fillRect(QRect(left, y, 1, 1), ((left + y + parity) & 1) ? back : line);
+    FillDotted(*p, QRect(left, a, 1, b - a + 1), line, back, (info.BrushOrigin.x() + info.BrushOrigin.y()) & 1);
 }
 
 void TBaseNodeTree::PaintTreeLines(const TTVPaintInfo& info, int vAlignment, int indentSize, const TLineImage& lineImage)
@@ -936,6 +1046,23 @@ void TBaseNodeTree::PaintNodeButton(TCanvas& canvas, PTreeNode node, TColumnInde
 {
     const int x = rightToLeft ? RRight(r) - buttonX - FPlusBM.width() : r.left() + buttonX;
     const bool hot = node == FCurrentHotNode && FHotOnButton;
+    if (HasState(tsUseExplorerTheme)) {
+        // The explorer look's glyph is the style's branch indicator: open or closed, hot or not.
+        if (QPainter* p = canvas.Painter()) {
+            QStyleOption option;
+            option.rect = QRect(x, r.top() + buttonY, FPlusBM.width(), FPlusBM.height());
+            option.palette = palette();
+            option.state = QStyle::State_Children | QStyle::State_Enabled;
+            if (node->Has(vsExpanded))
+                option.state |= QStyle::State_Open;
+            if (hot)
+                option.state |= QStyle::State_MouseOver;
+            if (rightToLeft)
+                option.direction = Qt::RightToLeft;
+            style()->drawPrimitive(QStyle::PE_IndicatorBranch, &option, p, this);
+        }
+        return;
+    }
     const QImage* image;
     if (node->Has(vsExpanded))
         image = hot ? (node->Has(vsSelected) ? &FSelectedHotMinusBM : &FHotMinusBM) : &FMinusBM;
