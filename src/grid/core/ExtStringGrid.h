@@ -1,6 +1,7 @@
 #pragma once
 #include <QDate>
 #include <QDateTime>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <functional>
@@ -22,6 +23,9 @@ namespace grid {
 enum TCellShape : uint8_t;
 
 class TExtStringGrid;
+
+// Which fixed cells light up under the mouse.
+enum THoverFixedCells : uint8_t { hfNone, hfAll, hfFixedRows, hfFixedColumns };
 
 // Told of every change of cells a grid reports; the base does nothing.
 class TGridChangeNotifier : public TObject {
@@ -360,6 +364,37 @@ public:
         bool ColumnFiltered = false;  // the filter row shows this column's filter button
     };
     void DrawCellText(TCellPaintState& s);
+    // Tree lines in column 0 of a row covered by nodes, inside rect.
+    void DrawTreeLines(platform::TCanvas& canvas, int r, const TRect& rect);
+
+    // Hover and press of fixed cells: the mouse handling keeps the fixed cell under the mouse
+    // (when HoverFixedCells lets it light up) and the row under it (with HoverRow); painting shows
+    // the hover look, or the pressed look while MouseButtonDown.
+    THoverFixedCells HoverFixedCells = hfNone;
+    bool IsHoverFixedCell(int c, int r) const;
+    TGridCoord HoverFixedCell() const { return FHoverFixedCell; }
+    // Forgets the hovered fixed cell and repaints it.
+    void ResetFixedCellHighlight();
+    // Whether a hovered header of the column shows the drop-down button (ControlLook.FixedDropDownButton).
+    virtual bool CanShowFixedDropDown(int c);
+    Event<int, bool&> OnCanShowFixedDropDown;  // ACol, CanShow
+
+    // The control border of the gradient looks, drawn over the client area's outer pixels.
+    void DrawBorder(platform::TCanvas& canvas);
+    bool HasBorderFrame() const;
+
+    // The translucent frame round a cell (client rectangle) while its editor is open. One grid of
+    // the process owns it at a time.
+    void ShowFocusWindow(const TRect& r);
+    // Places the frame over the current cell again.
+    void MoveFocusWindow();
+    void HideFocusWindow();
+    // The window that shows the frame; null until first shown.
+    QWidget* FocusFrameWindow() const { return FFocusFrame; }
+    // The frame's picture for a cell of the size: premultiplied, its alpha from a blurred ring.
+    static QImage FocusFrameImage(int cellWidth, int cellHeight);
+    // Whether an in-place editor is open over the current cell; painting frames that cell.
+    virtual bool InplaceEditorShown();
     // The whole control: the cells, the editor's frame, then OnPainted.
     void Paint() override;
     // The background picture or gradient past the last row and column.
@@ -862,6 +897,10 @@ public:
 protected:
     void SizeChanged(int oldCols, int oldRows) override;
     void Resize() override;
+    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void MouseMove(platform::TShiftState shift, int x, int y) override;
+    void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void MouseLeave() override;
     void ColumnSized(int c, int oldWidth) override;
     void RowSized(int r, int oldHeight) override;
     void DblClick() override;
@@ -907,6 +946,13 @@ private:
     bool FSpreadSheet = false;
     bool FSelectionChanged = false;
     TGridCoord FLastBalloonCell;
+    TGridCoord FHoverFixedCell;
+    int FHoverFixedX = -1;  // client x of the mouse over the hovered fixed cell
+    QPointer<QWidget> FFocusFrame;
+    void TrackHover(int x, int y);
+    // The hover or pressed look of the hovered fixed cell; the drop-down button takes 16 pixels off area.
+    bool DrawHoverFixedCell(platform::TCanvas& canvas, int c, int rc, int r, TRect& area);
+    void RepaintHoverFixedCell();
     // Watches the grid's mouse for balloons; lives as a child object of the grid.
     struct TBalloonHook {
         explicit TBalloonHook(TExtStringGrid* grid);

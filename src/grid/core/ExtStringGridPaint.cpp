@@ -197,9 +197,22 @@ void TExtStringGrid::Paint()
     canvas.Pen.Style = platform::TPenStyle::psSolid;
     canvas.Brush.Style = platform::TBrushStyle::bsSolid;
     TBaseGrid::Paint();
+    if (InplaceEditorShown()) {
+        const TPoint base = BaseCell(Col(), Row());
+        const TRect cell = CellRect(base.X, base.Y);
+        if (!cell.IsEmpty()) {
+            const bool lines = GridLineWidth >= 1 && (Options & (goHorzLine | goVertLine));
+            canvas.Pen.Color = lines ? GridLineColor : Color;
+            canvas.Pen.Width = 1;
+            canvas.Brush.Style = platform::TBrushStyle::bsClear;
+            canvas.Rectangle(ToQRect(cell));
+            canvas.Brush.Style = platform::TBrushStyle::bsSolid;
+        }
+    }
     canvas.Pen.Color = clBlack;
     if (!BackGround.Bitmap().isNull() || BackGround.ColorTo() != clNone)
         PaintEmptyArea(canvas);
+    DrawBorder(canvas);
     if (OnPainted)
         OnPainted(this);
 }
@@ -342,7 +355,9 @@ void TExtStringGrid::DrawCellContent(platform::TCanvas& canvas, int c, int r, co
         const TSortSettings& ss = SortSettings;
         const bool sortHeader = ss.HeaderColor() != clNone && s.RCol == ss.Column && r == FixedRows() - 1 &&
                                 (c >= FixedCols() || ss.FixedCols);
-        if (activeHeader)
+        if (DrawHoverFixedCell(canvas, c, s.RCol, r, area))
+            canvas.Brush.Color = brush;
+        else if (activeHeader)
             DrawGridGradient(canvas, ActiveCellColor, ActiveCellColorTo, 128, ToQRect(area), false);
         else if (sortHeader)
             DrawMirrorGradient(canvas, ToQRect(area), ss.HeaderColor(), ss.HeaderColorTo(), ss.HeaderMirrorColor(),
@@ -440,6 +455,14 @@ void TExtStringGrid::DrawCellContent(platform::TCanvas& canvas, int c, int r, co
             Line(canvas, edge, outer.Left, outer.Top, outer.Left, outer.Bottom);
         if (Options & goFixedHorzLine)
             Line(canvas, edge, outer.Left, outer.Bottom - 1, outer.Right, outer.Bottom - 1);
+    }
+
+    if (c == 0) {
+        // The lines run through the whole row, its grid line included, so that the rows join up.
+        const bool fixedFrame = state & gdFixed;
+        DrawTreeLines(canvas, r,
+                      TRect{area.Left, rect.Top - (fixedFrame ? 0 : GridLineWidth), area.Right,
+                            rect.Bottom + (fixedFrame ? 2 : GridLineWidth)});
     }
 
     if (s.Graphic) {
