@@ -79,6 +79,8 @@ TBaseNodeTree::~TBaseNodeTree()
     FHoldsWorker = false;
     FChangeTimer.Stop();
     FStructureChangeTimer.Stop();
+    // The panning window goes while the tree is still whole.
+    FPanningWindow.reset();
     if (HasState(tsEditing))
         DoCancelEdit();
     Clear();
@@ -1416,6 +1418,20 @@ QRect TBaseNodeTree::InvalidateNode(PTreeNode node)
     if (!r.isEmpty())
         InvalidateRect(r);
     return r;
+}
+
+void TBaseNodeTree::InvalidateColumn(TColumnIndex column)
+{
+    const TNodeTreeColumns& columns = FHeader.Columns();
+    if (FUpdateCount > 0 || !columns.IsValidColumn(column))
+        return;
+    int left = 0, right = 0;
+    columns.GetColumnBounds(column, left, right);
+    QRect r = ClientRect();
+    r.setLeft(std::max(left, r.left()));
+    r.setRight(std::min(right - 1, r.right()));
+    if (!r.isEmpty())
+        InvalidateRect(r);
 }
 
 void TBaseNodeTree::InvalidateChildren(PTreeNode node, bool recursive)

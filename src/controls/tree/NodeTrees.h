@@ -360,7 +360,7 @@ public:
     void SetChangeDelay(uint32_t value) { FChangeDelay = value; }
     virtual QRect InvalidateNode(PTreeNode node);
     void InvalidateChildren(PTreeNode node, bool recursive);
-    void InvalidateColumn(TColumnIndex) {}
+    void InvalidateColumn(TColumnIndex column);
     void InvalidateToBottom(PTreeNode) {}
     void RepaintNode(PTreeNode) {}
     TNodeTreeStates TreeStates() const { return FStates.load(std::memory_order_acquire); }
@@ -861,6 +861,9 @@ protected:
     // One tick of the scroll timer (4) once it runs at the scroll interval.
     virtual void DoTimerScroll();
     virtual void StartWheelPanning(QPoint position);
+    void AdjustPanningCursor(int x, int y);
+    // The small window that marks where panning started; nil while not panning.
+    QWidget* PanningWindow() const { return FPanningWindow.get(); }
     virtual void StopWheelPanning();
     virtual bool CanSplitterResizeNode(QPoint p, PTreeNode node, TColumnIndex column);
     virtual void DoNodeClick(const THitInfo& hitInfo);
@@ -891,7 +894,10 @@ private:
     bool ApplyDrawSelectionChange(PTreeNode node, bool inOld, bool inNew);
     // A press on a check box: the pressed look now, the change when the button comes up.
     void StartMouseCheckPress(PTreeNode node, platform::TMouseButton button);
+    std::unique_ptr<QWidget> FPanningWindow;
+    QImage FPanningImage;
     QCursor FPanningCursor;
+    QString FPanningCursorName;
     // ==== end of mouse handling and hit testing ====
 
     // ==== check states, keyboard, window messages and hints ====

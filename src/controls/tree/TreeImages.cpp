@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <array>
+#include <cmath>
 #include <memory>
 #include <mutex>
 
@@ -194,6 +195,60 @@ TCursorData SplitCursor(bool vertical)
     return {img, QPoint(16, 16)};
 }
 
+// The wheel panning glyph: a white disc with a centre dot and an arrow head for each direction
+// (dx, dy) the content can move in, over the background colour. Drawn without antialiasing, so
+// that the background colour marks exactly the pixels outside the glyph.
+QImage PanningGlyph(std::initializer_list<QPoint> arrows, QColor background)
+{
+    QImage img(32, 32, QImage::Format_ARGB32);
+    img.fill(background);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QRect(3, 3, 25, 25));
+    p.setBrush(Qt::black);
+    p.drawRect(QRect(15, 15, 2, 2));
+    const QPointF centre(16, 16);
+    for (const QPoint& a : arrows) {
+        QPointF u(a.x(), a.y());
+        u /= std::hypot(u.x(), u.y());
+        const QPointF v(-u.y(), u.x());
+        const QPointF tip = centre + u * 10, base = centre + u * 5;
+        p.drawPolygon(QPolygonF({tip, base + v * 4, base - v * 4}));
+    }
+    return img;
+}
+
+constexpr QRgb PanningMask = 0xFFFF00FF;
+const QPoint North(0, -1), South(0, 1), West(-1, 0), East(1, 0);
+
+struct TPanningShape {
+    const char* Name;
+    std::initializer_list<QPoint> Arrows;
+};
+const TPanningShape PanningShapes[] = {
+    {"TV_MOVEALL", {North, South, West, East}},
+    {"TV_MOVEEW", {West, East}},
+    {"TV_MOVENS", {North, South}},
+    {"TV_MOVEN", {North}},
+    {"TV_MOVES", {South}},
+    {"TV_MOVEW", {West}},
+    {"TV_MOVEE", {East}},
+    {"TV_MOVENW", {North + West}},
+    {"TV_MOVENE", {North + East}},
+    {"TV_MOVESW", {South + West}},
+    {"TV_MOVESE", {South + East}},
+};
+
+QImage PanningBitmap(const char* name)
+{
+    for (const TPanningShape& s : PanningShapes)
+        if (qstrcmp(s.Name, name) == 0)
+            return PanningGlyph(s.Arrows, QColor::fromRgb(PanningMask)).convertToFormat(QImage::Format_RGB32);
+    return QImage();
+}
+
 struct TResource {
     const char* Name;
     QImage (*Make)();
@@ -208,6 +263,10 @@ const TResource Resources[] = {
     // The XP look keeps its own colours: it is never colour-mapped.
     {"TV_XP", [] { return CheckStrip({0xFF1C5180, 0xFF21A121, false, 2, false}); }},
     {"TV_UTILITIES", &UtilityStrip},
+    // The wheel panning window's pictures; clFuchsia is outside the window.
+    {"TV_MOVEALL", [] { return PanningBitmap("TV_MOVEALL"); }},
+    {"TV_MOVEEW", [] { return PanningBitmap("TV_MOVEEW"); }},
+    {"TV_MOVENS", [] { return PanningBitmap("TV_MOVENS"); }},
 };
 
 // Lists by check image kind (ckCustom has none) and the utility images.
@@ -250,6 +309,14 @@ QImage InternalBitmap(const QString& name)
         if (name == QLatin1String(r.Name))
             return r.Make();
     return QImage();
+}
+
+TCursorData InternalCursor(const QString& name)
+{
+    for (const TPanningShape& s : PanningShapes)
+        if (name == QLatin1String(s.Name))
+            return {PanningGlyph(s.Arrows, Qt::transparent), QPoint(16, 16)};
+    return {};
 }
 
 void LoadInternalImage(platform::TImageList& list, const QString& name, bool colourMapping)

@@ -52,6 +52,10 @@ int TreeModuleStartCount();
 // The images reloaded after the system colours changed (all colour-mapped lists).
 void ReloadMappedImages();
 
+// The wheel panning cursors by resource name: "TV_MOVEALL", "TV_MOVEEW", "TV_MOVENS" and the
+// compass points "TV_MOVEN" ... "TV_MOVESE". A null image for any other name.
+TCursorData InternalCursor(const QString& name);
+
 // The module's list for a kind of check images; nil for ckCustom or before start-up.
 platform::TImageList* InternalCheckImages(TCheckImageKind kind);
 platform::TImageList* UtilityImages();

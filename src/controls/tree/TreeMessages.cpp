@@ -237,7 +237,7 @@ void TBaseNodeTree::MouseLeave()
 QCursor TBaseNodeTree::CursorAt(int x, int y)
 {
     if (TreeStates() & TS(tsWheelPanning, tsWheelScrolling))
-        return TCustomControl::CursorAt(x, y);
+        return FPanningCursorName.isEmpty() ? TCustomControl::CursorAt(x, y) : FPanningCursor;
     QCursor cursor(Qt::ArrowCursor);
     if (FOptions->MiscOptions() & toNodeHeightResize) {
         THitInfo hit;

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QPainter>
+#include <QRegion>
 #include <algorithm>
 
 namespace tree {
@@ -22,6 +24,51 @@ constexpr int ScrollTimer = 4;
 bool Has(THitPositions positions, THitPositions any) { return (positions & any) != 0; }
 
 int DragThresholdPixels() { return QApplication::startDragDistance(); }
+
+// The pixels of the image that are not the mask colour, gathered row by row from runs.
+QRegion OpaqueRegion(const QImage& image, QRgb mask)
+{
+    QRegion region;
+    for (int y = 0; y < image.height(); ++y) {
+        int x = 0;
+        while (x < image.width()) {
+            while (x < image.width() && image.pixel(x, y) == mask)
+                ++x;
+            const int start = x;
+            while (x < image.width() && image.pixel(x, y) != mask)
+                ++x;
+            if (x > start)
+                region += QRect(start, y, x - start, 1);
+        }
+    }
+    return region;
+}
+
+// The small window shown where wheel panning started: the panning picture, shaped to it, never
+// taking the focus from the tree.
+class TPanningWindow : public QWidget {
+public:
+    TPanningWindow(QWidget* owner, const QImage& image)
+        : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus), FImage(image)
+    {
+        setObjectName(QStringLiteral("TVPanningWindow"));
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setFocusPolicy(Qt::NoFocus);
+        setFixedSize(32, 32);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.drawImage(0, 0, FImage);
+    }
+
+private:
+    QImage FImage;
+};
+
+constexpr QRgb PanningMaskColour = 0xFFFF00FF;
 
 // A click may start an edit only where the tree is editable at all.
 bool Editable(const TCustomNodeTreeOptions& options, PTreeNode node)
@@ -383,7 +430,7 @@ void TBaseNodeTree::MouseDown(platform::TMouseButton button, TShiftState shift, 
         if ((FOptions->MiscOptions() & toWheelPanning) && !(TreeStates() & TS(tsWheelPanning, tsWheelScrolling)) &&
             (int64_t(RangeX()) > ClientWidth() || int64_t(RangeY()) > ClientHeight())) {
             FLastClickPos = message.Pos;
-            StartWheelPanning(mapToGlobal(viewport()->pos() + message.Pos));
+            StartWheelPanning(viewport()->mapToGlobal(message.Pos));
             return;
         }
         StopWheelPanning();
@@ -784,6 +831,8 @@ void TBaseNodeTree::MouseMove(TShiftState shift, int x, int y)
             DoStateChange(0, TS(tsWheelScrolling));
         if (CanAutoScroll())
             DoAutoScroll(x, y);
+        if (TreeStates() & TS(tsWheelPanning, tsWheelScrolling))
+            AdjustPanningCursor(x, y);
         if (!IsMouseSelecting()) {
             HandleHotTrack(x, y);
             TCustomControl::MouseMove(shift, x, y);
@@ -1128,14 +1177,24 @@ void TBaseNodeTree::DoTimerScroll()
 
 // ---- wheel panning ----
 
-void TBaseNodeTree::StartWheelPanning(QPoint)
+void TBaseNodeTree::StartWheelPanning(QPoint position)
 {
     KillTimer(ScrollTimer);
     DoStateChange(TS(tsWheelPanning, tsWheelScrolling));
-    FPanningCursor = viewport()->cursor();
     const bool horizontal = int64_t(RangeX()) > ClientWidth();
     const bool vertical = int64_t(RangeY()) > ClientHeight();
-    viewport()->setCursor(horizontal && vertical ? Qt::SizeAllCursor : horizontal ? Qt::SizeHorCursor : Qt::SizeVerCursor);
+    const QString name = horizontal && vertical ? QStringLiteral("TV_MOVEALL")
+                         : horizontal           ? QStringLiteral("TV_MOVEEW")
+                                                : QStringLiteral("TV_MOVENS");
+    FPanningImage = InternalBitmap(name);
+    const QRegion shape = OpaqueRegion(FPanningImage, PanningMaskColour);
+    if (shape.isEmpty())
+        RaiseAssertion(QStringLiteral("Invalid wheel panning image."));
+    FPanningWindow = std::make_unique<TPanningWindow>(this, FPanningImage);
+    FPanningWindow->setMask(shape);
+    FPanningWindow->move(position - QPoint(16, 16));
+    FPanningWindow->show();
+    AdjustPanningCursor(FLastClickPos.x(), FLastClickPos.y());
     SetFocus();
     SetMouseCapture(true);
     SetTimer(ScrollTimer, 20);
@@ -1148,6 +1207,42 @@ void TBaseNodeTree::StopWheelPanning()
     KillTimer(ScrollTimer);
     SetMouseCapture(false);
     DoStateChange(0, TS(tsWheelPanning, tsWheelScrolling));
+    FPanningWindow.reset();
+    FPanningImage = QImage();
+    FPanningCursor = QCursor();
+    FPanningCursorName.clear();
+    viewport()->setCursor(Cursor());
+}
+
+void TBaseNodeTree::AdjustPanningCursor(int x, int y)
+{
+    const bool horizontal = int64_t(RangeX()) > ClientWidth();
+    const bool vertical = int64_t(RangeY()) > ClientHeight();
+    const int dx = x - FLastClickPos.x();
+    const int dy = y - FLastClickPos.y();
+    QString name;
+    if (std::abs(dx) > 7 || std::abs(dy) > 7) {
+        // North is up; within -8 .. 8 an axis counts as still.
+        const QString ns = dy < -8 ? QStringLiteral("N") : dy > 8 ? QStringLiteral("S") : QString();
+        const QString ew = dx < -8 ? QStringLiteral("W") : dx > 8 ? QStringLiteral("E") : QString();
+        if (horizontal && vertical)
+            name = ns + ew;
+        else if (horizontal)
+            name = dx < 0 ? QStringLiteral("W") : QStringLiteral("E");
+        else
+            name = dy < 0 ? QStringLiteral("N") : QStringLiteral("S");
+        // On the rim of the dead band no direction wins yet.
+        if (name.isEmpty())
+            name = horizontal && vertical ? QStringLiteral("ALL") : horizontal ? QStringLiteral("EW") : QStringLiteral("NS");
+    } else {
+        name = !horizontal ? QStringLiteral("NS") : vertical ? QStringLiteral("ALL") : QStringLiteral("EW");
+    }
+    name.prepend(QStringLiteral("TV_MOVE"));
+    if (name == FPanningCursorName)
+        return;
+    const TCursorData data = InternalCursor(name);
+    FPanningCursorName = name;
+    FPanningCursor = QCursor(QPixmap::fromImage(data.Image), data.HotSpot.x(), data.HotSpot.y());
     viewport()->setCursor(FPanningCursor);
 }
 

@@ -39,6 +39,20 @@ struct PainterState {
     }
 };
 
+// Fills a dotted line in one call: a 2 x 2 pattern of the line and the background colour,
+// anchored at the painter's origin, so that a pixel is the background where x + y + parity is odd.
+void FillDotted(QPainter& p, const QRect& r, const QColor& line, const QColor& back, int parity)
+{
+    QImage pattern(2, 2, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            pattern.setPixel(x, y, qPremultiply((((x + y + parity) & 1) ? back : line).rgba()));
+    const QPoint origin = p.brushOrigin();
+    p.setBrushOrigin(0, 0);
+    p.fillRect(r, QBrush(pattern));
+    p.setBrushOrigin(origin);
+}
+
 }  // namespace
 
 // ---- colours and small queries ----
@@ -925,9 +939,7 @@ void TBaseNodeTree::DrawDottedHLine(const TTVPaintInfo& info, int left, int righ
         p->fillRect(QRect(a, top, b - a + 1, 1), line);
         return;
     }
-    const int parity = (info.BrushOrigin.x() + info.BrushOrigin.y()) & 1;
-    for (int x = a; x <= b; ++x)
-        p->fillRect(QRect(x, top, 1, 1), ((x + top + parity) & 1) ? back : line);
+    FillDotted(*p, QRect(a, top, b - a + 1, 1), line, back, (info.BrushOrigin.x() + info.BrushOrigin.y()) & 1);
 }
 
 void TBaseNodeTree::DrawDottedVLine(const TTVPaintInfo& info, int top, int bottom, int left, bool useSelectedBkColor)
@@ -942,9 +954,7 @@ void TBaseNodeTree::DrawDottedVLine(const TTVPaintInfo& info, int top, int botto
         p->fillRect(QRect(left, a, 1, b - a + 1), line);
         return;
     }
-    const int parity = (info.BrushOrigin.x() + info.BrushOrigin.y()) & 1;
-    for (int y = a; y <= b; ++y)
-        p->fillRect(QRect(left, y, 1, 1), ((left + y + parity) & 1) ? back : line);
+    FillDotted(*p, QRect(left, a, 1, b - a + 1), line, back, (info.BrushOrigin.x() + info.BrushOrigin.y()) & 1);
 }
 
 void TBaseNodeTree::PaintTreeLines(const TTVPaintInfo& info, int vAlignment, int indentSize, const TLineImage& lineImage)

@@ -2,6 +2,8 @@
 
 #include "support/FakeClock.h"
 
+#include <QApplication>
+
 #include <thread>
 
 using namespace treetest;
@@ -188,4 +190,62 @@ TEST(Batching, OnlyTheGuiThreadMayOpenABracket)
     other.join();
     EXPECT_EQ(message, "UI controls like TBaseNodeTree should only be manipulated through the main thread.");
     EXPECT_EQ(t.UpdateCount(), 0u);
+}
+
+namespace {
+// Three 150-pixel columns in a 300-pixel client: the last one starts off screen.
+class PaintRecordingTree : public TBaseNodeTree {
+public:
+    PaintRecordingTree()
+    {
+        resize(300, 200);
+        for (int i = 0; i < 3; ++i)
+            Header().Columns().Add()->SetWidth(150);
+        Header().SetOptions(Header().Options() | hoVisible);
+        AddChildren(*this, nullptr, 3);
+    }
+    void Paint() override
+    {
+        Painted += UpdateRegion();
+        TBaseNodeTree::Paint();
+    }
+    QRegion Painted;
+};
+}  // namespace
+
+TEST(Invalidation, AColumnRepaintsItsStripWhereItIsShown)
+{
+    const struct {
+        const char* name;
+        int scrolledBy;
+        bool firstFixed;
+        TColumnIndex column;
+        int left, right;  // client X range expected, right exclusive; equal: nothing
+    } cases[] = {
+        {"middle column, not scrolled", 0, false, 1, 150, 300},
+        {"middle column, scrolled", 100, false, 1, 50, 200},
+        {"first column scrolled partly out", 100, false, 0, 0, 50},
+        {"fixed column stays put", 100, true, 0, 0, 150},
+        {"last column out of view", 0, false, 2, 0, 0},
+        {"no such column", 0, false, 3, 0, 0},
+        {"no column", 0, false, NoColumn, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PaintRecordingTree t;
+        if (c.firstFixed)
+            t.Header().Columns()[0]->SetOptions(t.Header().Columns()[0]->Options() | coFixed);
+        t.show();
+        QApplication::processEvents();
+        t.SetOffsetX(-c.scrolledBy);
+        QApplication::processEvents();
+        QApplication::processEvents();
+        ASSERT_EQ(t.EffectiveOffsetX(), c.scrolledBy);
+        t.Painted = QRegion();
+        t.InvalidateColumn(c.column);
+        QApplication::processEvents();
+        const QRegion expected =
+            c.left == c.right ? QRegion() : QRegion(QRect(c.left, 0, c.right - c.left, t.ClientHeight()));
+        EXPECT_EQ(t.Painted, expected);
+    }
 }
