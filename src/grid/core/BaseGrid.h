@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QTransform>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -161,6 +162,17 @@ public:
     using platform::TCustomControl::InvalidateRect;
     void InvalidateRect(const TRect& r);
 
+    // Right-to-left display: the cells keep their left-to-right layout, and the client area shows
+    // it mirrored, for painting, invalidation and the mouse alike (column 0 at the right edge).
+    bool UseRightToLeftAlignment() const { return layoutDirection() == Qt::RightToLeft; }
+    // A client pixel column and its place in the layout; the same mapping both ways.
+    int MirrorX(int x) const { return UseRightToLeftAlignment() ? ClientWidth() - 1 - x : x; }
+    TRect MirrorRect(const TRect& r) const;
+    // A point of the client area (a mouse or cursor position) in layout coordinates.
+    QPoint ClientToGrid(const QPoint& p) const { return {MirrorX(p.x()), p.y()}; }
+    // The painter a right-to-left paint is mirroring right now, or none.
+    QPainter* MirroredPainter() const { return FMirroredPainter; }
+
     // Platform grid: painting, scrolling and sizing by mouse
     // The cells painted as one area with the cell: itself here, a whole merged area in the store.
     virtual TGridRect PaintArea(int c, int r) const { return {c, r, c, r}; }
@@ -202,6 +214,24 @@ protected:
     virtual void SizeChanged(int, int) {}
     // Draws one cell (or one merged area) in ARect, which leaves out the grid lines drawn after it.
     virtual void DrawCell(int, int, TRect, TGridDrawState) {}
+    // Mirrors the canvas of a right-to-left paint while it lives; a nested one leaves it as it is.
+    class TMirrorPaint {
+    public:
+        explicit TMirrorPaint(TObjStringGrid& grid);
+        ~TMirrorPaint();
+        TMirrorPaint(const TMirrorPaint&) = delete;
+        TMirrorPaint& operator=(const TMirrorPaint&) = delete;
+
+    private:
+        TObjStringGrid& FGrid;
+        QTransform FSaved;
+        bool FStarted = false;
+    };
+    // Mouse positions reach the handlers in layout coordinates.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     // Paints the visible cells, each area once, then the grid lines and the area past the last
     // cell; only what the update region reaches.
     void Paint() override;
@@ -264,6 +294,7 @@ private:
     bool FInLayout = false;
     void PaintPart(const QRect& part, int colFrom, int colTo, int rowFrom, int rowTo);
     int SizingEdgeAt(bool columns, int along, int across) const;
+    QPainter* FMirroredPainter = nullptr;
     int CellLeft(int c) const;
     int CellTop(int r) const;
 };

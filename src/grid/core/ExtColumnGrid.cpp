@@ -457,7 +457,7 @@ TColumnPopupRequest TExtColumnGrid::ColumnPopupFor(TMouseButton button, int x, i
     req.Menu = item->ColumnPopup;
     req.FireEvent = true;
     req.Show = anyType || (cell.Y < FixedRows() ? fixedType : normalType);
-    const TRect r = CellRect(cell.X, cell.Y);
+    const TRect r = MirrorRect(CellRect(cell.X, cell.Y));
     req.At = {r.Left, r.Bottom};
     return req;
 }

@@ -55,7 +55,7 @@ TExtStringGrid::TExtStringGrid()
     // Hidden, and disabled where an editor can be; the editing code shows them.
     for (TGridEditorChild* e : std::initializer_list<TGridEditorChild*>{
              EditCombo.get(), TransEdit.get(), TransCombo.get(), EditCheck.get(), EditBtn.get(), UnitEditBtn.get(),
-             GridButton.get(), ControlEdit.get(), ControlCombo.get()})
+             GridButton.get()})
         e->Enabled = false;
     EditCombo->WinXP = EditCombo->Vista = true;
     TransEdit->Border = false;

@@ -270,6 +270,8 @@ public:
     std::function<void(TExtStringGrid*)> OnFilterDone;
     virtual void FixedEdit(int c, int r, TGridFixedCellEditor& editor, QStringList& values);
     virtual void SelectionChanged(int left, int top, int right, int bottom);
+    // Docks the Metro bars at the right and bottom edges of the client area.
+    void PlaceScrollControls();
     virtual void EditTextHook(const QString&, int, int) {}
     virtual void InsertRowAuto(int r);
     virtual void DeleteRowAuto(int r);
@@ -729,6 +731,10 @@ public:
     bool ToggleCheckBox(int c, int r) { return DoToggleCheck(c, r, false); }
     virtual bool DoToggleCheck(int c, int r, bool checkEditable);
     virtual void CheckBoxChange(int c, int r, bool state);
+    // Cell forms: one step of editing on from a cell (as Enter with automatic advance), and the
+    // focus to the next focusable form control of a cell after the one named, or to the grid.
+    virtual void AdvanceEdit(int ACol, int ARow);
+    virtual void FocusNextCellControl(int ACol, int ARow, const QString& AfterID);
     virtual void CheckBoxClick(int c, int r, bool state);
     bool IsInCheckBox(int c, int r, int x, int y);
     void AddRadioButton(int c, int r, bool state);

@@ -7,6 +7,7 @@
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDraw.h"
 #include "grid/core/GridGraphicsDraw.h"
+#include "grid/core/GridMirror.h"
 #include "grid/core/GridPaint.h"
 #include "grid/core/GridTextUtils.h"
 
@@ -193,6 +194,7 @@ void TExtStringGrid::GetVisualProperties(int c, int r, TGridDrawState& state, bo
 
 void TExtStringGrid::Paint()
 {
+    const TMirrorPaint mirror(*this);
     platform::TCanvas& canvas = Canvas();
     canvas.Pen.Style = platform::TPenStyle::psSolid;
     canvas.Brush.Style = platform::TBrushStyle::bsSolid;
@@ -658,24 +660,30 @@ void TExtStringGrid::DrawCellText(TCellPaintState& s)
         r.Right -= 16;
 
     canvas.Brush.Style = platform::TBrushStyle::bsClear;
-    QRect q = ToQRect(r);
-    if (s.Graphic) {
-        QRect m = q;
-        canvas.DrawText(text, m, flags | platform::DT_CALCRECT);
-        s.TextWidth = m.width() + 2;
-    }
-    QRect drawn = q;
-    canvas.DrawText(text, q, flags);
-    canvas.Brush.Style = platform::TBrushStyle::bsSolid;
+    QRect drawn = ToQRect(r);
+    {
+        // Right to left the text reads the right way round, aligned from the mirrored side.
+        const TReadingOrientation reading(*this, canvas);
+        const unsigned shown = reading.Active() ? MirrorTextFlags(flags) : flags;
+        QRect q = reading.Map(drawn);
+        if (s.Graphic) {
+            QRect m = q;
+            canvas.DrawText(text, m, shown | platform::DT_CALCRECT);
+            s.TextWidth = m.width() + 2;
+        }
+        const QRect place = q;
+        canvas.DrawText(text, q, shown);
 
-    int errPos = 0, errLen = 0;
-    GetMarker(s.RCol, s.Row, errPos, errLen);
-    const TCellType kind = s.Graphic ? s.Graphic->CellType : ctEmpty;
-    if (errLen > 0 && (kind == ctEmpty || kind == ctValue)) {
-        const platform::TPen pen = canvas.Pen;
-        DrawErrorUnderline(this, canvas, text, drawn, canvas.TextHeight(QStringLiteral("hg")), errPos, errLen);
-        canvas.Pen = pen;
+        int errPos = 0, errLen = 0;
+        GetMarker(s.RCol, s.Row, errPos, errLen);
+        const TCellType kind = s.Graphic ? s.Graphic->CellType : ctEmpty;
+        if (errLen > 0 && (kind == ctEmpty || kind == ctValue)) {
+            const platform::TPen pen = canvas.Pen;
+            DrawErrorUnderline(this, canvas, text, place, canvas.TextHeight(QStringLiteral("hg")), errPos, errLen);
+            canvas.Pen = pen;
+        }
     }
+    canvas.Brush.Style = platform::TBrushStyle::bsSolid;
 
     if (sortHeader && (s.RCol == SortSettings.Column || SortSettings.IndexShow)) {
         int y = r.Top + 8;

@@ -7,6 +7,7 @@
 
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridMirror.h"
 #include "grid/core/GridPaint.h"
 #include "grid/core/GridTextUtils.h"
 
@@ -225,6 +226,13 @@ void TExtStringGrid::DrawSortIndicator(platform::TCanvas& canvas, int c, int y, 
     const platform::TPen pen = canvas.Pen;
     const platform::TBrush brush = canvas.Brush;
     const platform::TFont font = canvas.Font;
+    // Right to left the mark is drawn the right way round, moved to the mirrored side.
+    const TReadingOrientation reading(*this, canvas);
+    if (reading.Active()) {
+        const TGlyph& up = ss.IndexShow ? ss.IndexUpGlyph : ss.UpGlyph;
+        const TGlyph& down = ss.IndexShow ? ss.IndexDownGlyph : ss.DownGlyph;
+        x = ClientWidth() - x - 4 - (up.isNull() || down.isNull() ? 7 : up.width() + 7);
+    }
     if (ss.IndexShow) {
         const int i = SortIndexes.FindIndex(DisplToRealCol(c));
         if (i < 0)

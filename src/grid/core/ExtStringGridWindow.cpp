@@ -63,7 +63,7 @@ void TExtStringGrid::GridTimerTick()
         }
     }
     if (Hovering && isVisible()) {
-        const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
+        const QPoint p = ClientToGrid(viewport()->mapFromGlobal(QCursor::pos()));
         if (ClientRect().contains(p)) {
             const TGridCoord cell = MouseToCell(p.x(), p.y());
             if (cell.X >= FixedCols() && cell.Y >= FixedRows() && cell.X < ColCount() && cell.Y < RowCount()) {
@@ -113,6 +113,7 @@ void TExtStringGrid::Resize()
 void TExtStringGrid::ColumnLayoutChanged()
 {
     if (ColumnSize.Stretch && !FIsColChanging)
+    PlaceScrollControls();
         DoStretchColumn(ColumnSize.StretchColumn);
 }
 
@@ -283,7 +284,7 @@ bool TExtStringGrid::IsAtSizingBorder(int x, int y) const
 
 void TExtStringGrid::ScreenToCell(const QPoint& screen, int& c, int& r) const
 {
-    const QPoint p = viewport()->mapFromGlobal(screen);
+    const QPoint p = ClientToGrid(viewport()->mapFromGlobal(screen));
     const TGridCoord cell = MouseToCell(p.x(), p.y());
     c = cell.X;
     r = cell.Y;

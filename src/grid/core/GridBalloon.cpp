@@ -191,7 +191,8 @@ private:
 
     TGridCoord CellAt(const QPoint& p)
     {
-        TGridCoord cell = FGrid->MouseToCell(p.x(), p.y());
+        const QPoint at = FGrid->ClientToGrid(p);
+        TGridCoord cell = FGrid->MouseToCell(at.x(), at.y());
         if (cell.X >= 0 && cell.Y >= 0) {
             const TPoint base = FGrid->BaseCell(cell.X, cell.Y);
             cell = {base.X, base.Y};
@@ -223,7 +224,8 @@ private:
     void Show()
     {
         TBalloonText balloon;
-        if (!FGrid->isVisible() || !FGrid->BalloonTextAt(FPos.x(), FPos.y(), balloon))
+        const QPoint at = FGrid->ClientToGrid(FPos);
+        if (!FGrid->isVisible() || !FGrid->BalloonTextAt(at.x(), at.y(), balloon))
             return;
         if (balloon.Text.isEmpty())
             return;  // a tip with nothing to say stays away

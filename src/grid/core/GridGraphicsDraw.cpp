@@ -3,10 +3,12 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "controls/common/ExtXPVS.h"
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDraw.h"
+#include "grid/core/GridMirror.h"
 #include "platform/FrameControl.h"
 
 namespace grid {
@@ -165,6 +167,9 @@ void DrawCheck(TExtStringGrid& grid, TCanvas& canvas, TRect r, bool Checked, boo
     if (Style == csTheme && !ThemesActive())
         Style = csClassic;
     const int size = look.CheckSize;
+    // Right to left the box goes to its mirrored place and is drawn the right way round.
+    const TReadingOrientation reading(grid, canvas);
+    r = reading.Map(r);
     switch (Style) {
     case csWinXP:
     case csVUR: {
@@ -307,6 +312,8 @@ void DrawRadioGroup(TExtStringGrid& grid, TCanvas& canvas, TRect r, int Count, i
     if (Style == csTheme && !ThemesActive())
         Style = csClassic;
     const QString cellText = Index == -1 ? grid.Cells(ACol, ARow) : QString();
+    const TReadingOrientation reading(grid, canvas);
+    r = reading.Map(r);
     const PBrush savedBrush = canvas.Brush.Style;
     canvas.Brush.Style = PBrush::bsClear;
     const TColor savedFont = canvas.Font.Color;
@@ -616,9 +623,19 @@ void DrawCellGraphic(TExtStringGrid& grid, TCanvas& canvas, TGraphicPaintCell& c
         // A graphic handed in that is not the cell's own (a shared one) keeps its kind's size.
         W = H = look.CheckSize;
     }
-    const TRect p = PlaceGraphic(grid, cell, rect, g, W, H);
-    cell.GraphicRect = p;
+    const TRect placed = PlaceGraphic(grid, cell, rect, g, W, H);
+    cell.GraphicRect = placed;
     auto* images = dynamic_cast<TGridImageList*>(grid.GridImages);
+
+    // Pictures and rotated text read the right way round at their mirrored place in a
+    // right-to-left grid; check boxes and radio buttons see to that themselves.
+    const bool picture = g.CellType == ctBitmap || g.CellType == ctIcon || g.CellType == ctImageList ||
+                         g.CellType == ctDataImage || g.CellType == ctImages || g.CellType == ctPicture ||
+                         g.CellType == ctFilePicture;
+    std::optional<TReadingOrientation> reading;
+    if (picture)
+        reading.emplace(grid, canvas);
+    const TRect p = reading ? reading->Map(placed) : placed;
 
     switch (g.CellType) {
     case ctBitmap:
@@ -683,8 +700,10 @@ void DrawCellGraphic(TExtStringGrid& grid, TCanvas& canvas, TGraphicPaintCell& c
                        look.ControlStyle);
         break;
     }
-    case ctRotated:
-        DrawRotated(canvas, rect, g, grid.Cells(cell.Col, cell.Row));
+    case ctRotated: {
+        const TReadingOrientation text(grid, canvas);
+        DrawRotated(canvas, text.Map(rect), g, grid.Cells(cell.Col, cell.Row));
+    }
         // Secondary sort columns show their glyph only as a numbered index.
         if (grid.IsSortHeaderCell(cell.DCol, cell.Row) &&
             (cell.Col == grid.SortSettings.Column || grid.SortSettings.IndexShow))

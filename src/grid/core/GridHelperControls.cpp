@@ -1,5 +1,6 @@
 #include "grid/core/GridHelperControls.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPaintEvent>
 #include <QPainter>
@@ -7,10 +8,12 @@
 #include <QShortcut>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "controls/common/ExtXPVS.h"
 #include "controls/dropdowns/DropDownDraw.h"
+#include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDraw.h"
 #include "platform/Exception.h"
 #include "platform/FrameControl.h"
@@ -1047,3 +1050,151 @@ void BlurBitmap24(QImage& bitmap, double radius)
 }
 
 }  // namespace grid::helpers
+
+// In-cell boxes of cell forms
+
+namespace grid {
+
+namespace {
+
+bool IsTabKey(const QKeyEvent* e)
+{
+    return e->key() == Qt::Key_Tab && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+bool IsEnterKey(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
+
+// The grid a box sits in: its parent, or the grid whose client area is its parent.
+TExtStringGrid* ParentGrid(const QWidget* box)
+{
+    QWidget* p = box->parentWidget();
+    for (int level = 0; p && level < 2; ++level, p = p->parentWidget())
+        if (auto* g = dynamic_cast<TExtStringGrid*>(p))
+            return g;
+    return nullptr;
+}
+
+// Enter and Tab leave the box: its exit handling runs, then Enter gives the focus to the grid and
+// Tab goes on to the next cell (automatic advance) or to the cell's next form control.
+void LeaveBox(TExtStringGrid& grid, bool tab, const QString& id, const TNotifyEvent& onExit, bool& exited)
+{
+    exited = true;
+    if (onExit)
+        onExit();
+    if (!tab)
+        grid.SetFocus();
+    else if (grid.Navigation.AdvanceAuto())
+        grid.AdvanceEdit(grid.Col(), grid.Row());
+    else
+        grid.FocusNextCellControl(grid.Col(), grid.Row(), id);
+}
+
+// The boxes want Tab for themselves instead of the focus chain.
+bool IsTabPress(const QEvent* e) { return e->type() == QEvent::KeyPress && IsTabKey(static_cast<const QKeyEvent*>(e)); }
+
+}  // namespace
+
+TControlEdit::TControlEdit(TExtStringGrid* grid) : Grid(grid) { hide(); }
+
+bool TControlEdit::event(QEvent* e)
+{
+    if (IsTabPress(e)) {
+        keyPressEvent(static_cast<QKeyEvent*>(e));
+        return true;
+    }
+    return QLineEdit::event(e);
+}
+
+void TControlEdit::keyPressEvent(QKeyEvent* e)
+{
+    const bool tab = IsTabKey(e);
+    // Enter is the dialog's unless the box stands in a grid; a Tab is always the box's own.
+    if (TExtStringGrid* grid = ParentGrid(this); grid && (tab || IsEnterKey(e))) {
+        e->accept();
+        LeaveBox(*grid, tab, ControlID, OnExit, FExited);
+        return;
+    }
+    if (tab) {
+        e->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+void TControlEdit::focusInEvent(QFocusEvent* e)
+{
+    FExited = false;
+    QLineEdit::focusInEvent(e);
+}
+
+void TControlEdit::focusOutEvent(QFocusEvent* e)
+{
+    QLineEdit::focusOutEvent(e);
+    // Once per visit: Enter and Tab have run it already.
+    if (!std::exchange(FExited, true) && OnExit)
+        OnExit();
+}
+
+TControlCombo::TControlCombo(TExtStringGrid* grid) : Grid(grid) { hide(); }
+
+bool TControlCombo::event(QEvent* e)
+{
+    if (IsTabPress(e)) {
+        keyPressEvent(static_cast<QKeyEvent*>(e));
+        return true;
+    }
+    return QComboBox::event(e);
+}
+
+void TControlCombo::keyPressEvent(QKeyEvent* e)
+{
+    const bool tab = IsTabKey(e);
+    if (Grid && (tab || IsEnterKey(e))) {
+        e->accept();
+        LeaveBox(*Grid, tab, ControlID, OnExit, FExited);
+        return;
+    }
+    QComboBox::keyPressEvent(e);
+}
+
+void TControlCombo::focusInEvent(QFocusEvent* e)
+{
+    FExited = false;
+    QComboBox::focusInEvent(e);
+}
+
+void TControlCombo::focusOutEvent(QFocusEvent* e)
+{
+    QComboBox::focusOutEvent(e);
+    if (!std::exchange(FExited, true) && OnExit)
+        OnExit();
+}
+
+void TExtStringGrid::AdvanceEdit(int ACol, int ARow)
+{
+    // One step in the advance direction, wrapping to the next row (column) where the direction
+    // allows it; the editing layer opens the cell's editor there.
+    int c = ACol, r = ARow;
+    const TAdvanceDirection d = Navigation.AdvanceDirection();
+    if (d == adTopBottom || d == adTopBottomInCol) {
+        if (r < RowCount() - 1)
+            ++r;
+        else if (d == adTopBottom && c < ColCount() - 1)
+            r = FixedRows(), ++c;
+    } else {
+        if (c < ColCount() - 1)
+            ++c;
+        else if (d == adLeftRight && r < RowCount() - 1)
+            c = FixedCols(), ++r;
+    }
+    SetFocus();
+    MoveColRow(c, r);
+}
+
+void TExtStringGrid::FocusNextCellControl(int, int, const QString&)
+{
+    // Without a form control left to open, the grid itself takes the focus.
+    SetFocus();
+}
+
+}  // namespace grid

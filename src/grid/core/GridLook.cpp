@@ -1,5 +1,6 @@
 #include "grid/core/GridLook.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -315,8 +316,9 @@ void TExtStringGrid::CreateScrollControls()
         if (FScrollControls[d])
             continue;
         FScrollControls[d] = std::make_unique<TScrollControl>(this, d);
-        FScrollControls[d]->Visible = true;
+        FScrollControls[d]->show();
     }
+    PlaceScrollControls();
 }
 
 void TExtStringGrid::FreeScrollControls()
@@ -325,13 +327,28 @@ void TExtStringGrid::FreeScrollControls()
         control.reset();
 }
 
-TScrollControl::TScrollControl(TExtStringGrid* grid, TScrollDirection direction)
-    : TGridChild(grid), Direction(direction)
+void TExtStringGrid::PlaceScrollControls()
 {
-    // Docked at the right (bottom) edge, six pixels thick.
-    const TRect client{0, 0, grid->ClientWidth(), grid->ClientHeight()};
-    Bounds = direction == sdVertical ? TRect{client.Right - 6, 0, client.Right, client.Bottom}
-                                     : TRect{0, client.Bottom - 6, client.Right, client.Bottom};
+    // Docked six pixels thick: the bottom bar along the whole foot, the right one above it.
+    const int w = ClientWidth(), h = ClientHeight();
+    TScrollControl* bottom = FScrollControls[sdHorizontal].get();
+    if (bottom)
+        bottom->setGeometry(0, h - 6, w, 6);
+    if (TScrollControl* right = FScrollControls[sdVertical].get())
+        right->setGeometry(w - 6, 0, 6, bottom ? h - 6 : h);
+}
+
+TScrollControl::TScrollControl(TExtStringGrid* grid, TScrollDirection direction)
+    : QWidget(grid->viewport()), Grid(grid), Direction(direction)
+{
+    // Only the thumb is drawn: the cells show through around it.
+    setAttribute(Qt::WA_NoSystemBackground);
+    setCursor(Qt::ArrowCursor);
+    const int w = grid->ClientWidth(), h = grid->ClientHeight();
+    if (direction == sdVertical)
+        setGeometry(w - 6, 0, 6, h);
+    else
+        setGeometry(0, h - 6, w, 6);
 }
 
 void TScrollControl::SetColor(TColor value)
@@ -339,7 +356,42 @@ void TScrollControl::SetColor(TColor value)
     if (FColor == value)
         return;
     FColor = value;
-    ++Repaints;
+    update();
+}
+
+bool TScrollControl::InGrid() const
+{
+    const QWidget* p = parentWidget();
+    return p && (p == Grid->viewport() || p == Grid);
+}
+
+void TScrollControl::paintEvent(QPaintEvent*)
+{
+    if (!InGrid())
+        return;
+    QPainter painter(this);
+    platform::TCanvas canvas;
+    canvas.Attach(&painter);
+    Paint(canvas);
+    canvas.Detach();
+}
+
+void TScrollControl::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && InGrid())
+        MouseDown(event->position().toPoint().x(), event->position().toPoint().y());
+}
+
+void TScrollControl::mouseMoveEvent(QMouseEvent* event)
+{
+    if (InGrid())
+        MouseMove(event->position().toPoint().x(), event->position().toPoint().y());
+}
+
+void TScrollControl::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        MouseUp();
 }
 
 // What the bar scrolls: rows when vertical, columns when horizontal.
@@ -361,10 +413,7 @@ struct TScrollControl::TAxis {
     }
 };
 
-int TScrollControl::Length() const
-{
-    return Direction == sdVertical ? Bounds.Height() : Bounds.Width();
-}
+int TScrollControl::Length() const { return Direction == sdVertical ? height() : width(); }
 
 TScrollControl::TThumb TScrollControl::Thumb() const
 {
@@ -430,6 +479,7 @@ void TScrollControl::MouseDown(int x, int y)
     }
     if (target >= a.Fixed && target <= a.Count - 1)
         TAxis::Scroll(g, a.Vertical, target);
+    update();
 }
 
 void TScrollControl::MouseMove(int x, int y)
@@ -447,6 +497,7 @@ void TScrollControl::MouseMove(int x, int y)
     const int target = std::max(a.Fixed, std::min(moved + FDownRow, a.Count - a.Visible));
     if (target >= a.Fixed && target <= a.Count - 1)
         TAxis::Scroll(g, a.Vertical, target);
+    update();
 }
 
 void TScrollControl::MouseUp() { FDownOnScroller = false; }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QWidget>
 
 #include "grid/core/GridOwned.h"
 #include "grid/core/GridSettings.h"
@@ -171,11 +172,14 @@ struct TBalloonText {
 
 enum TScrollDirection : uint8_t { sdVertical, sdHorizontal };
 
-// The thin owner-drawn scroll bar of the ssMetro scroll type: a thumb of `ScrollWidth` pixels
-// over a track that leaves out the fixed rows (columns) and the footer rows.
-class TScrollControl : public TGridChild {
+// The thin owner-drawn scroll bar of the ssMetro scroll type: a child window the grid docks at
+// its right (bottom) edge, drawing only a thumb of `ScrollWidth` pixels over a track that leaves
+// out the fixed rows (columns) and the footer rows; pressing and dragging it scrolls the grid.
+// It does nothing while its parent is not a grid.
+class TScrollControl : public QWidget {
 public:
     TScrollControl(TExtStringGrid* grid, TScrollDirection direction);
+    TExtStringGrid* Grid;
     TScrollDirection Direction;
     int ScrollWidth = 4;
     TColor Color() const { return FColor; }
@@ -195,11 +199,17 @@ public:
     void MouseMove(int x, int y);
     void MouseUp();
     bool Dragging() const { return FDownOnScroller; }
-    int Repaints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     struct TAxis;
     int Length() const;
+    bool InGrid() const;
     TColor FColor = clSilver;
     bool FDownOnScroller = false;
     int FDownPos = 0;

@@ -1,7 +1,10 @@
 #pragma once
+#include <QComboBox>
+#include <QLineEdit>
 #include <QString>
 #include <memory>
 
+#include "grid/core/GridSettings.h"
 #include "grid/core/GridTypes.h"
 
 namespace grid {
@@ -50,8 +53,43 @@ class TGridEditBtn : public TGridEditorChild { using TGridEditorChild::TGridEdit
 class TGridUnitEditBtn : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
 class TGridButton : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
 class THeaderDragButton : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
-class TControlEdit : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
-class TControlCombo : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
+
+// The edit box and the combo box that operate a control of a cell's form. Enter hands the focus
+// back to the grid, Tab moves on to the next control (or the next cell with automatic advance);
+// either way the box's exit handling runs once.
+class TControlEdit : public QLineEdit {
+public:
+    explicit TControlEdit(TExtStringGrid* grid);
+    TExtStringGrid* Grid;
+    QString ControlID;  // the form control being operated
+    TNotifyEvent OnExit;
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    bool FExited = false;
+};
+
+class TControlCombo : public QComboBox {
+public:
+    explicit TControlCombo(TExtStringGrid* grid);
+    TExtStringGrid* Grid;
+    QString ControlID;
+    TNotifyEvent OnExit;
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    bool FExited = false;
+};
 class TGridScrollBar : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
 
 // Editors made on first use.

@@ -111,7 +111,7 @@ void GridCallWndProcHook(uint32_t message)
     if (message != WM_WINDOWPOSCHANGING && message != WM_WINDOWPOSCHANGED)
         return;
     TExtStringGrid& g = *unit.FocusGrid;
-    const TRect cell = g.CellRect(g.Col(), g.Row());
+    const TRect cell = g.MirrorRect(g.CellRect(g.Col(), g.Row()));
     const int left = cell.Left + g.ScreenOrigin.X - 4;
     const int top = cell.Top + g.ScreenOrigin.Y - 4;
     g.FocusWindow->Bounds = {left, top, left + cell.Width() + 9, top + cell.Height() + 9};

@@ -1,3 +1,5 @@
+#include <QMouseEvent>
+#include <QPainter>
 #include <QWidget>
 #include <algorithm>
 #include <cstdlib>
@@ -5,6 +7,7 @@
 #include <utility>
 
 #include "grid/core/BaseGrid.h"
+#include "grid/core/GridMirror.h"
 
 namespace grid {
 
@@ -12,8 +15,79 @@ using platform::TScrollBarKind;
 
 void TObjStringGrid::InvalidateRect(const TRect& r)
 {
-    if (!r.IsEmpty())
-        platform::TCustomControl::InvalidateRect(platform::Rect(r.Left, r.Top, r.Right, r.Bottom));
+    if (r.IsEmpty())
+        return;
+    const TRect shown = MirrorRect(r);
+    platform::TCustomControl::InvalidateRect(platform::Rect(shown.Left, shown.Top, shown.Right, shown.Bottom));
+}
+
+TRect TObjStringGrid::MirrorRect(const TRect& r) const
+{
+    if (!UseRightToLeftAlignment())
+        return r;
+    const int w = ClientWidth();
+    return {w - r.Right, r.Top, w - r.Left, r.Bottom};
+}
+
+// Right-to-left display
+
+TObjStringGrid::TMirrorPaint::TMirrorPaint(TObjStringGrid& grid) : FGrid(grid)
+{
+    QPainter* p = grid.Canvas().Painter();
+    if (!p || !grid.UseRightToLeftAlignment() || grid.FMirroredPainter)
+        return;
+    FStarted = true;
+    FSaved = p->worldTransform();
+    p->setWorldTransform(MirrorTransform(grid.ClientWidth()) * FSaved);
+    grid.FMirroredPainter = p;
+}
+
+TObjStringGrid::TMirrorPaint::~TMirrorPaint()
+{
+    if (!FStarted)
+        return;
+    if (QPainter* p = FGrid.Canvas().Painter())
+        p->setWorldTransform(FSaved);
+    FGrid.FMirroredPainter = nullptr;
+}
+
+namespace {
+// The same mouse event at the mirrored client position; what the handler decides goes back.
+template <typename Handler>
+void DeliverMirrored(TObjStringGrid& grid, QMouseEvent* event, Handler handler)
+{
+    if (!grid.UseRightToLeftAlignment()) {
+        handler(event);
+        return;
+    }
+    const QPointF at(grid.ClientWidth() - 1 - event->position().x(), event->position().y());
+    QMouseEvent mirrored(event->type(), at, event->scenePosition(), event->globalPosition(), event->button(),
+                         event->buttons(), event->modifiers(), event->pointingDevice());
+    mirrored.setTimestamp(event->timestamp());
+    mirrored.setAccepted(event->isAccepted());
+    handler(&mirrored);
+    event->setAccepted(mirrored.isAccepted());
+}
+}  // namespace
+
+void TObjStringGrid::mousePressEvent(QMouseEvent* event)
+{
+    DeliverMirrored(*this, event, [this](QMouseEvent* e) { platform::TCustomControl::mousePressEvent(e); });
+}
+
+void TObjStringGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    DeliverMirrored(*this, event, [this](QMouseEvent* e) { platform::TCustomControl::mouseMoveEvent(e); });
+}
+
+void TObjStringGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    DeliverMirrored(*this, event, [this](QMouseEvent* e) { platform::TCustomControl::mouseReleaseEvent(e); });
+}
+
+void TObjStringGrid::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    DeliverMirrored(*this, event, [this](QMouseEvent* e) { platform::TCustomControl::mouseDoubleClickEvent(e); });
 }
 
 int TObjStringGrid::CellLeft(int c) const
@@ -150,6 +224,7 @@ bool TObjStringGrid::MouseWheel(platform::TShiftState, int wheelDelta, int, int)
 void TObjStringGrid::Paint()
 {
     const int w = ClientWidth(), h = ClientHeight();
+    const TMirrorPaint mirror(*this);
     const int fw = int(std::min<int64_t>(ColSizes.Offset(FFixedCols), w));
     const int fh = int(std::min<int64_t>(RowSizes.Offset(FFixedRows), h));
     // The last column and row that show in the scrolling part.
@@ -178,7 +253,9 @@ void TObjStringGrid::PaintPart(const QRect& part, int colFrom, int colTo, int ro
 {
     if (part.isEmpty() || colFrom > colTo || rowFrom > rowTo)
         return;
-    const QRect update = UpdateRect().isEmpty() ? ClientRect() : UpdateRect();
+    QRect update = UpdateRect().isEmpty() ? ClientRect() : UpdateRect();
+    if (FMirroredPainter)
+        update.moveLeft(ClientWidth() - update.left() - update.width());
     if (!part.intersects(update))
         return;
     platform::TCanvas& cv = Canvas();

@@ -1,3 +1,5 @@
+#include <QImage>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "grid/core/ExtStringGrid.h"
@@ -222,7 +224,7 @@ protected:
         while (g.VisibleRowCount() > 10)
             g.resize(300, g.height() - 1);
         bar = std::make_unique<TScrollControl>(&g, sdVertical);
-        bar->Bounds = {0, 0, 6, 200};
+        bar->setGeometry(0, 0, 6, 200);
     }
     TExtStringGrid g;
     std::unique_ptr<TScrollControl> bar;
@@ -269,13 +271,72 @@ TEST(GridLookMetro, ABarWithNoTrackNeitherDividesByZeroNorMoves)
     g.SetRowCount(1);
     g.SetFixedRows(0);
     TScrollControl bar(&g, sdVertical);
-    bar.Bounds = {0, 0, 6, 0};
+    bar.setGeometry(0, 0, 6, 0);
     const TScrollControl::TThumb t = bar.Thumb();
     EXPECT_EQ(t.Size, 20);
     EXPECT_FALSE(bar.ShowsThumb());
     bar.MouseDown(0, t.Position);
     bar.MouseMove(0, 100);
     EXPECT_EQ(g.TopRow(), 0);
+}
+
+// The Metro bars as windows: docked in the grid's client area, clicked and dragged with the mouse.
+TEST(GridLookMetroWindow, BarsDockAtTheEdgesFollowResizingAndScrollTheGridWhenClicked)
+{
+    TExtStringGrid g;
+    g.SetRowCount(100);
+    g.SetColCount(30);
+    g.SetDefaultRowHeight(20);
+    g.resize(300, 240);
+    g.ScrollType = ssMetro;
+    g.CreateScrollControls();
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    TScrollControl* v = g.ScrollControl(sdVertical);
+    TScrollControl* h = g.ScrollControl(sdHorizontal);
+    ASSERT_TRUE(v && h);
+    EXPECT_EQ(v->parentWidget(), g.viewport());
+    EXPECT_TRUE(v->isVisible() && h->isVisible());
+    const int w = g.ClientWidth(), ch = g.ClientHeight();
+    EXPECT_EQ(v->geometry(), QRect(w - 6, 0, 6, ch - 6));
+    EXPECT_EQ(h->geometry(), QRect(0, ch - 6, w, 6));
+
+    g.resize(360, 200);
+    EXPECT_EQ(v->geometry(), QRect(g.ClientWidth() - 6, 0, 6, g.ClientHeight() - 6));
+    EXPECT_EQ(h->geometry().width(), g.ClientWidth());
+
+    // A press below the thumb pages down, a drag on the thumb follows the mouse.
+    const int top = g.TopRow(), page = g.VisibleRowCount();
+    QTest::mouseClick(v, Qt::LeftButton, Qt::NoModifier, QPoint(2, v->height() - 2));
+    EXPECT_EQ(g.TopRow(), top + page);
+    const TScrollControl::TThumb t = v->Thumb();
+    const QPoint on(2, t.Position + t.Size / 2);
+    QTest::mousePress(v, Qt::LeftButton, Qt::NoModifier, on);
+    QTest::mouseMove(v, on + QPoint(0, 30));
+    EXPECT_GT(g.TopRow(), top + page);
+    QTest::mouseRelease(v, Qt::LeftButton, Qt::NoModifier, on + QPoint(0, 30));
+    EXPECT_FALSE(v->Dragging());
+    // A press left of the horizontal thumb while at the start changes nothing.
+    const int left = g.LeftCol();
+    QTest::mouseClick(h, Qt::LeftButton, Qt::NoModifier, QPoint(h->Thumb().Position + h->Thumb().Size / 2, 2));
+    EXPECT_EQ(g.LeftCol(), left);
+}
+
+TEST(GridLookMetroWindow, ABarPaintsOnlyItsThumb)
+{
+    TExtStringGrid g;
+    g.SetRowCount(100);
+    g.resize(200, 200);
+    g.CreateScrollControls();
+    TScrollControl* v = g.ScrollControl(sdVertical);
+    v->SetColor(platform::clRed);
+    QImage image(v->size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    v->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    const TScrollControl::TThumb t = v->Thumb();
+    EXPECT_EQ(image.pixelColor(1, t.Position + 1), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(1, t.Position + t.Size + 2).alpha(), 0) << "the track is see-through";
+    EXPECT_EQ(image.pixelColor(5, t.Position + 1).alpha(), 0) << "the thumb is ScrollWidth wide";
 }
 
 }  // namespace
