@@ -3,6 +3,8 @@
 #include "controls/tree/TreeHeader.h"
 
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <algorithm>
 
 namespace tree {
@@ -103,6 +105,25 @@ QString ShortenCaption(const TCanvas& canvas, const QString& text, int width)
     return low == 0 && canvas.TextWidth(ellipsis) > width ? QString() : text.left(low) + ellipsis;
 }
 
+// The theme's header item: the style's header section, pressed, hot or normal.
+enum class THeaderItemState { Normal, Hot, Pressed };
+
+void DrawThemedHeaderItem(TCanvas& canvas, const QWidget* widget, const QRect& r, THeaderItemState state)
+{
+    QPainter* p = canvas.Painter();
+    if (!p || r.isEmpty())
+        return;
+    QStyleOptionHeader option;
+    option.initFrom(widget);
+    option.rect = r;
+    option.state = QStyle::State_Horizontal | QStyle::State_Enabled;
+    option.state |= state == THeaderItemState::Pressed ? QStyle::State_Sunken : QStyle::State_Raised;
+    if (state == THeaderItemState::Hot)
+        option.state |= QStyle::State_MouseOver;
+    option.position = QStyleOptionHeader::Middle;
+    widget->style()->drawControl(QStyle::CE_HeaderSection, &option, p, widget);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -171,6 +192,8 @@ void TNodeTreeColumns::PaintHeader(TCanvas& canvas, QRect r, QPoint target, int 
         tree->OnHeaderDrawQueryElements(FHeader, info, elements);
     if (elements & hpeBackground) {
         tree->OnAdvancedHeaderDraw(FHeader, info, hpeBackground);
+    } else if (tree->HasState(tsUseThemes)) {
+        DrawThemedHeaderItem(canvas, tree, info.PaintRectangle, THeaderItemState::Normal);
     } else {
         canvas.Brush.Color = FHeader->Background();
         canvas.Brush.Style = platform::TBrushStyle::bsSolid;
@@ -238,8 +261,14 @@ void TNodeTreeColumns::PaintHeaderCell(TCanvas& canvas, TNodeTreeColumn& c, cons
     if (advanced)
         tree->OnHeaderDrawQueryElements(FHeader, info, elements);
 
+    const bool themed = tree->HasState(tsUseThemes);
     if (elements & hpeBackground) {
         tree->OnAdvancedHeaderDraw(FHeader, info, hpeBackground);
+    } else if (themed) {
+        DrawThemedHeaderItem(canvas, tree, r,
+                             info.IsDownIndex    ? THeaderItemState::Pressed
+                             : info.IsHoverIndex ? THeaderItemState::Hot
+                                                 : THeaderItemState::Normal);
     } else {
         const TButtonStyles styles = ButtonStyles(FHeader->Style());
         TEdgeStyle edge = styles.Normal;
@@ -302,13 +331,22 @@ void TNodeTreeColumns::PaintHeaderCell(TCanvas& canvas, TNodeTreeColumn& c, cons
         }
     }
     if (!(elements & hpeText) && !c.FText.isEmpty()) {
-        const bool hot = info.IsHoverIndex && (options & hoHotTrack);
+        // A themed cell shows hot by its background alone.
+        const bool hot = info.IsHoverIndex && (options & hoHotTrack) && !themed;
         DrawHeaderCaption(canvas, wrap ? c.FCaptionText : c.FText, textRect, info.IsEnabled, hot, format, wrap);
     }
     if (!(elements & hpeSortGlyph) && info.ShowSortGlyph) {
-        if (platform::TImageList* utility = UtilityImages()) {
-            const int glyph = FHeader->SortDirection == sdAscending ? UtilityImageIndex::SortAscending
-                                                                    : UtilityImageIndex::SortDescending;
+        const bool ascending = FHeader->SortDirection == sdAscending;
+        if (tree->HasState(tsUseExplorerTheme)) {
+            QStyleOptionHeader option;
+            option.initFrom(tree);
+            option.rect = QRect(sortGlyphPos, sortGlyphSize);
+            option.sortIndicator = ascending ? QStyleOptionHeader::SortUp : QStyleOptionHeader::SortDown;
+            tree->style()->drawPrimitive(QStyle::PE_IndicatorHeaderArrow, &option, canvas.Painter(), tree);
+        } else if (platform::TImageList* utility = UtilityImages()) {
+            const int glyph = themed ? (ascending ? UtilityImageIndex::ThemedSortAscending
+                                                  : UtilityImageIndex::ThemedSortDescending)
+                                     : (ascending ? UtilityImageIndex::SortAscending : UtilityImageIndex::SortDescending);
             utility->Draw(canvas, sortGlyphPos.x(), sortGlyphPos.y(), glyph);
         }
     }

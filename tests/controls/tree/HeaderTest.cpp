@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QPainter>
 #include <QTest>
 
 using namespace treetest;
@@ -556,3 +557,59 @@ TEST_F(HeaderMouseTest, HeaderLooksRight)
 }
 
 }  // namespace
+
+namespace {
+
+// The strip with the mouse over the first cell, above the same strip with the second cell pressed.
+QImage HoveredAndPressed(HeaderTree& t)
+{
+    QWidget* strip = t.NonClientStrip();
+    const int y = t.Header().Height() / 2;
+    // From elsewhere first: the last tree may have left the mouse at the same point.
+    QTest::mouseMove(strip, QPoint(250, y));
+    QTest::mouseMove(strip, QPoint(50, y));
+    QApplication::processEvents();
+    const QImage hovered = strip->grab().toImage();
+    QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(150, y));
+    QApplication::processEvents();
+    const QImage pressed = strip->grab().toImage();
+    QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(150, y));
+    QImage both(hovered.width(), hovered.height() + pressed.height(), QImage::Format_ARGB32);
+    QPainter p(&both);
+    p.drawImage(0, 0, hovered);
+    p.drawImage(0, hovered.height(), pressed);
+    return both;
+}
+
+}  // namespace
+
+TEST(HeaderLooks, EachStyleDrawsNormalHotPressedAndSortedCells)
+{
+    const struct {
+        const char* golden;
+        TTVHeaderStyle style;
+        TTVPaintOptions theme;
+    } cases[] = {
+        {"header_thick_buttons", hsThickButtons, 0},
+        {"header_flat_buttons", hsFlatButtons, 0},
+        {"header_plates", hsPlates, 0},
+        {"header_themed", hsThickButtons, toThemeAware},
+        {"header_explorer", hsThickButtons, toThemeAware | toUseExplorerTheme},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.golden);
+        HeaderTree t;
+        TTVHeader& h = t.Header();
+        h.SetStyle(c.style);
+        h.SetOptions(h.Options() | hoHotTrack);
+        for (int i = 0; i < 3; ++i)
+            h.Columns()[i]->SetOptions(h.Columns()[i]->Options() | coAllowClick);
+        h.SetSortColumn(2);
+        t.TreeOptions().SetPaintOptions((t.TreeOptions().PaintOptions() & ~(toThemeAware | toUseExplorerTheme)) | c.theme);
+        t.show();
+        QApplication::processEvents();
+        const QImage image = HoveredAndPressed(t);
+        EXPECT_TRUE(testsupport::MatchesGolden(
+            image, QStringLiteral(TEST_DATA_DIR "/golden/%1.png").arg(QString::fromLatin1(c.golden))));
+    }
+}
