@@ -14,7 +14,7 @@ namespace {
 bool Loaded = true;
 
 const QStringList KnownClasses = {QStringLiteral("button"), QStringLiteral("combobox"), QStringLiteral("spin"),
-                                  QStringLiteral("progress")};
+                                  QStringLiteral("progress"), QStringLiteral("header")};
 
 // States 1..4 of a push-like part: normal, hot, pressed, disabled.
 void ApplyPushState(QStyleOption& opt, int state)
@@ -128,6 +128,19 @@ bool DrawThemeBackground(const HTHEME& theme, platform::TCanvas& dc, int partId,
         if (partId == PP_BAR)
             opt.state |= QStyle::State_Horizontal;
         style->drawControl(QStyle::CE_ProgressBarGroove, &opt, p, w);
+    } else if (cls == QLatin1String("header") && (partId == HP_HEADERITEM || partId == HP_HEADERITEMRIGHT)) {
+        QStyleOptionHeader opt;
+        if (w)
+            opt.initFrom(w);
+        opt.rect = rect;
+        opt.state = QStyle::State_Enabled | QStyle::State_Horizontal | QStyle::State_Raised;
+        if (stateId == HIS_HOT)
+            opt.state |= QStyle::State_MouseOver;
+        else if (stateId == HIS_PRESSED)
+            opt.state = (opt.state & ~QStyle::State_Raised) | QStyle::State_Sunken;
+        // The area right of the last item has no item of its own: an empty section stands for it.
+        opt.position = partId == HP_HEADERITEMRIGHT ? QStyleOptionHeader::End : QStyleOptionHeader::Middle;
+        style->drawControl(QStyle::CE_HeaderSection, &opt, p, w);
     } else if (cls == QLatin1String("progress") && (partId == PP_CHUNK || partId == PP_CHUNKVERT)) {
         const QPalette pal = w ? w->palette() : QApplication::palette();
         p->fillRect(rect, pal.color(QPalette::Highlight));

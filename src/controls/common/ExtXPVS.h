@@ -28,6 +28,7 @@ enum : int {
     SPNP_UP = 1, SPNP_DOWN = 2, SPNP_UPHORZ = 3, SPNP_DOWNHORZ = 4,
     UPS_NORMAL = 1, UPS_HOT = 2, UPS_PRESSED = 3, UPS_DISABLED = 4,
     PP_BAR = 1, PP_BARVERT = 2, PP_CHUNK = 3, PP_CHUNKVERT = 4,
+    HP_HEADERITEM = 1, HP_HEADERITEMRIGHT = 3, HIS_NORMAL = 1, HIS_HOT = 2, HIS_PRESSED = 3,
 };
 
 // Binding is a no-op kept for the start-up order; the functions are always there.
@@ -35,7 +36,7 @@ bool LoadThemeLibrary();
 void FreeThemeLibrary();
 bool ThemeLibraryLoaded();
 
-// Classes: "button", "combobox", "spin", "progress" (case ignored; the first known name of a
+// Classes: "button", "combobox", "spin", "progress", "header" (case ignored; the first known name of a
 // ";"-separated list wins).
 HTHEME OpenThemeData(QWidget* hwnd, const QString& classList);
 void CloseThemeData(HTHEME& theme);

@@ -958,6 +958,8 @@ private:
     void TrackHover(int x, int y);
     // The hover or pressed look of the hovered fixed cell; the drop-down button takes 16 pixels off area.
     bool DrawHoverFixedCell(platform::TCanvas& canvas, int c, int rc, int r, TRect& area);
+    // A fixed cell of the list-view look: a header item, hot or pressed under the mouse.
+    void DrawListViewFixedCell(platform::TCanvas& canvas, int c, int r, const TRect& area);
     void RepaintHoverFixedCell();
     // Watches the grid's mouse for balloons; lives as a child object of the grid.
     struct TBalloonHook {

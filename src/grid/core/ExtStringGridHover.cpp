@@ -5,6 +5,7 @@
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDraw.h"
 #include "grid/core/GridPaint.h"
+#include "controls/common/ExtXPVS.h"
 
 namespace grid {
 
@@ -139,6 +140,32 @@ bool TExtStringGrid::DrawHoverFixedCell(platform::TCanvas& canvas, int c, int rc
     DrawDropArrow(canvas, area.Right - 8, area.Top + 8, FixedFont.Color);
     area.Right -= 16;
     return true;
+}
+
+void TExtStringGrid::DrawListViewFixedCell(platform::TCanvas& canvas, int c, int r, const TRect& area)
+{
+    const QRect q = ToQRect(area);
+    controls::HTHEME theme = controls::IsThemeActive() ? controls::OpenThemeData(this, QStringLiteral("header"))
+                                                       : controls::HTHEME{};
+    bool drawn = false;
+    if (theme) {
+        const bool hot = FHoverFixedCell == TGridCoord{c, r} && IsHoverFixedCell(c, r);
+        if (hot)
+            drawn = controls::DrawThemeBackground(theme, canvas, controls::HP_HEADERITEM,
+                                                  MouseButtonDown ? controls::HIS_PRESSED : controls::HIS_HOT, q);
+        else
+            drawn = controls::DrawThemeBackground(theme, canvas, controls::HP_HEADERITEMRIGHT, controls::HIS_NORMAL, q);
+        controls::CloseThemeData(theme);
+    }
+    if (!drawn) {
+        canvas.Brush.Color = clBtnFace;
+        canvas.Pen.Color = clWhite;
+        canvas.Rectangle(q);
+    }
+    canvas.Pen.Color = clWhite;
+    canvas.Pen.Width = 1;
+    canvas.MoveTo(area.Left, area.Top);
+    canvas.LineTo(area.Right, area.Top);
 }
 
 void TExtStringGrid::DrawTreeLines(platform::TCanvas& canvas, int r, const TRect& rect)

@@ -370,10 +370,7 @@ void TExtStringGrid::DrawCellContent(platform::TCanvas& canvas, int c, int r, co
         }
     }
     if (fixed && look == glListView && !Flat) {
-        canvas.Brush.Color = clBtnFace;
-        canvas.Pen.Color = clWhite;
-        canvas.Rectangle(ToQRect(area));
-        Line(canvas, clWhite, area.Left, area.Top, area.Right, area.Top);
+        DrawListViewFixedCell(canvas, c, r, area);
         canvas.Brush.Color = brush;
     }
     if (c == 0 && ShowModified.Enabled && GetRowModified(DisplToRealRow(r))) {

@@ -383,3 +383,20 @@ TEST(FocusFrameImage, ATranslucentBlurredRingInTheFrameColour)
     QPainter(&onWhite).drawImage(0, 0, image);
     EXPECT_TRUE(testsupport::MatchesGolden(onWhite, TEST_DATA_DIR "/golden/focus_frame.png"));
 }
+
+TEST_F(HoverGrid, ListViewHeadersShowTheHotAndPressedHeaderItem)
+{
+    g.SetLook(glListView);
+    g.HoverFixedCells = hfFixedRows;
+    const TRect cell = g.CellRect(2, 0);
+    const QRect area(cell.Left, cell.Top, cell.Width() - 1, cell.Height() - 2);
+    const QImage plain = Render(g).copy(area);
+    QTest::mouseMove(g.viewport(), Middle(g, 2, 0));
+    QTest::mousePress(g.viewport(), Qt::LeftButton, {}, Middle(g, 2, 0));
+    const QImage pressed = Render(g).copy(area);
+    EXPECT_NE(pressed, plain);
+    EXPECT_EQ(pressed.pixel(area.width() / 2, 0), Rgb(clWhite)) << "a white line along the top";
+    QTest::mouseRelease(g.viewport(), Qt::LeftButton, {}, Middle(g, 2, 0));
+    Leave(g);
+    EXPECT_EQ(Render(g).copy(area), plain);
+}
