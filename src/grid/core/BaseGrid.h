@@ -254,6 +254,8 @@ protected:
     void LayoutChanged();
     // Column widths or the column count changed (not by scrolling).
     virtual void ColumnLayoutChanged() {}
+    // Range and position of the scroll bars were brought up to date with the layout.
+    virtual void ScrollRangeUpdated() {}
 
     // Row and column moves of the platform grid: whole rows and columns travel.
     void PlatformMoveRow(int from, int to);

@@ -85,6 +85,8 @@ TExtStringGrid::~TExtStringGrid()
     Destroying = true;
     if (GridUnit().FocusGrid == this)
         GridUnit().FocusGrid = nullptr;
+    if (FAutoThemeAdapt)
+        controls::GetThemeNotifier()->UnRegisterWindow(this);
 }
 
 namespace {
@@ -124,6 +126,8 @@ void TExtStringGrid::Loaded()
     MinColWidth = 10;
     FMaxRowCount = RowCount();
     FLoaded = true;
+    if (FAutoThemeAdapt)
+        controls::GetThemeNotifier()->RegisterWindow(this);
     if (Options & goAlwaysShowEditor) {
         Options &= ~goAlwaysShowEditor;
         Navigation.AlwaysEdit = true;

@@ -44,6 +44,37 @@ struct TGridItem {
     TGridRowData Row;
 };
 
+// Which scroll bars show the position hint while their thumb is dragged.
+enum TScrollHints : uint8_t { shNone, shVertical, shHorizontal, shBoth };
+// Directions the wheel-pan mark offers.
+enum TIntelliPan : uint8_t { ipVertical, ipHorizontal, ipBoth, ipNone };
+// Where a drag over the grid is: entering, leaving or moving over it.
+enum TDragOverState : uint8_t { dsDragEnter, dsDragLeave, dsDragMove };
+// Set of drag-scroll directions.
+using TDragScrollDirection = uint8_t;
+enum : uint8_t { dsdUp = 1, dsdDown = 2, dsdLeft = 4, dsdRight = 8 };
+
+// Scrolling while a drag rests near the grid's edges: after InitialDelay, then every RepeatDelay
+// (ms), one row or column towards the margin the mouse is in (pixels from each edge).
+struct TDragScrollOptions {
+    bool Active = false;
+    int InitialDelay = 1000, RepeatDelay = 250;
+    int TopMargin = 50, BottomMargin = 50, LeftMargin = 50, RightMargin = 50;
+};
+
+// A borderless, translucent window that never takes the activation and shows one picture.
+class TSelectionForm : public QWidget {
+public:
+    explicit TSelectionForm(const QImage& image);
+    const QImage& Image() const { return FImage; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QImage FImage;
+};
+
 // The full table control, headless: typed cell access, selection, hidden columns and rows with
 // the display-to-real mapping, per-cell queries, cell graphics, check boxes, row nodes and the
 // grid's own cell stream. Painting and input handling are empty hooks here.
@@ -465,6 +496,54 @@ public:
     QString IncrementalSearchText;
     int IncrementalSearchAge = 0;
     void GridTimerTick();
+
+    // Scroll bar looks, proportional thumbs, position hints and scrolling while dragging.
+    // The flat looks (ssFlat, ssEncarta) paint the window's own bars flat, in ScrollColor (when
+    // set) and ScrollWidth pixels across; ssMetro swaps them for the grid's thin scroll controls.
+    void SetScrollType(TScrollType value);
+    void SetScrollColor(TColor value);
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int value);
+    bool FlatScrollBars() const { return FIsFlat; }
+    // The bars' look for the scroll type, colour and width; nothing while the look is plain.
+    void ApplyScrollStyle();
+    // With ScrollProportional the thumbs show the visible share of the rows' (columns') pixels;
+    // the bar then counts 128 steps over the scrolling rows (columns).
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool value);
+    void UpdateVScrollBar();
+    void UpdateHScrollBar();
+    bool ProportionalBar(platform::TScrollBarKind bar) const { return FProportional[bar]; }
+    // While the thumb is dragged, a hint names the row ("Row : n") or column ("Col : n") it
+    // points at; OnScrollHint (Sender, n, var hintstr) may change the text.
+    TScrollHints ScrollHints = shNone;
+    // The grid follows the thumb while it is dragged.
+    bool ScrollSynch = false;
+    Event<int, QString&> OnScrollHint;
+    platform::THintWindow* ScrollHintWindow() const { return FScrollHintWnd.get(); }
+    // Drag scrolling: a drag resting in a margin scrolls one row or column per repeat delay.
+    TDragScrollOptions DragScrollOptions;
+    virtual void DragOver(QObject* source, int x, int y, TDragOverState state, bool& accept);
+    void DragScrollTimer();
+    TDragScrollDirection DragScrollDirection() const { return FDragScrollDirection; }
+    bool DragScrollActive() const { return FDragTmr.IsActive(); }
+    Event<int, int, TDragScrollDirection&, bool&> OnDragScroll;  // TopRow, LeftCol, direction, CanScroll
+    // Follows the office colour scheme now and whenever the theme notifier reports a change.
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool value);
+
+    // The wheel-pan mark: shown at WheelPanPos while the middle button pans the grid.
+    TIntelliPan IntelliPan = ipVertical;
+    QPoint WheelPanPos;
+    void DrawIntelliPanGlyph();
+    void InvalidateIntelliPanGlyph();
+    bool IntelliPanGlyphShown() const;
+    // The mark for a pan direction, its top-left pixel's colour standing for transparent; null
+    // for ipNone.
+    static QImage IntelliPanGlyph(TIntelliPan pan);
+    // A borderless, translucent window showing the cells of a range (display cells) as painted,
+    // for dragging them; the caller owns it.
+    std::unique_ptr<TSelectionForm> SelectionToForm(const TGridRect& range);
 
     // Version.
     virtual uint32_t GetVersionNr() const { return 0x06020103; }
@@ -917,6 +996,10 @@ protected:
     void RepaintRow(int r) { (void)r; Invalidate(); }
     void RepaintCol(int c) { (void)c; Invalidate(); }
     TCellGraphic* NodeGraphic(int displayRow);
+    void Scroll(platform::TScrollBarKind bar, int code, int pos) override;
+    void ScrollRangeUpdated() override;
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     TCellGraphic* OwnGraphicOfKind(int c, int r, TCellType kind);
     // The graphic of a cell by real row, hidden rows included.
     TCellGraphic* RealRowGraphic(int c, int realRow);
@@ -1007,6 +1090,25 @@ private:
     void ColumnOrderMoved(int from, int to);
     platform::ClockTimer FGridTimer;
     void StartGridTimer();
+    // Scroll bars and drag scrolling.
+    bool FIsFlat = false;
+    int FScrollWidth = 17;
+    bool FScrollProportional = false;
+    std::array<bool, 2> FProportional{};
+    bool FInPropUpdate = false;
+    int FDragInterval = 0;  // the drag-scroll timer's current delay
+    QObject* FFlatStyle = nullptr;  // the flat bars' style, a child of the grid
+    std::unique_ptr<platform::THintWindow> FScrollHintWnd;
+    platform::ClockTimer FDragTmr;
+    TDragScrollDirection FDragScrollDirection = 0;
+    bool FAutoThemeAdapt = false;
+    QWidget* FPanGlyph = nullptr;  // child of the client, made on first use
+    void InitFlatScrollBars();
+    void DoneFlatScrollBars();
+    void ShowScrollHint(bool vertical, int n);
+    void StopDragScroll();
+    // Row (column) a proportional bar's position points at.
+    int ProportionalIndex(platform::TScrollBarKind bar, int pos) const;
     // The stretch without the index check, for resizing and layout changes.
     void DoStretchColumn(int index);
     void FitColWidth(int index, bool growOnly);

@@ -97,6 +97,11 @@ void TExtStringGrid::GridTimerTick()
 void TExtStringGrid::Resize()
 {
     const int w = ClientWidth();
+    if (SearchPanel->Visible) {
+        // Two heights in a row force the panel's layout; then it docks at the foot again.
+        SearchPanel->Bounds = {0, ClientHeight() - 33, w, ClientHeight()};
+        SearchPanel->Bounds = {0, ClientHeight() - 32, w, ClientHeight()};
+    }
     if (FOrigWidth > 0 && ColumnSize.SynchWithGrid) {
         HideInplaceEdit();
         const double factor = SingleBorder ? double(w + 2) / FOrigWidth : double(w) / FOrigWidth;

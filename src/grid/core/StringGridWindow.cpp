@@ -163,6 +163,7 @@ void TObjStringGrid::UpdateScrollRange()
             break;
     }
     FInLayout = false;
+    ScrollRangeUpdated();
 }
 
 void TObjStringGrid::LayoutChanged()
