@@ -127,46 +127,113 @@ int ScrollCodeOf(int action)
 
 }  // namespace
 
-TCustomControl::TCustomControl(QWidget* parent) : QAbstractScrollArea(parent)
+// The client area: its events go to the control first.
+class TClientArea : public QWidget {
+public:
+    explicit TClientArea(TCustomControl* owner) : QWidget(owner), FOwner(owner) {}
+    // The owner is going: what the client area gets from now on is its own.
+    void Detach() { FOwner = nullptr; }
+
+protected:
+    bool event(QEvent* event) override
+    {
+        return (FOwner && FOwner->viewportEvent(event)) || QWidget::event(event);
+    }
+
+private:
+    TCustomControl* FOwner;
+};
+
+TCustomControl::TCustomControl(QWidget* parent) : QWidget(parent), FClient(new TClientArea(this))
 {
-    // A plain control until it asks for scroll bars: no frame, no bars, nothing filled, so the
-    // parent shows wherever the control paints nothing.
-    setFrameStyle(QFrame::NoFrame);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A plain control until it asks for scroll bars: no bars, nothing filled, so the parent shows
+    // wherever the control paints nothing.
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-    viewport()->setAutoFillBackground(false);
-    viewport()->setBackgroundRole(QPalette::Window);
+    FClient->setAutoFillBackground(false);
+    FClient->setBackgroundRole(QPalette::Window);
+    FClient->setFocusProxy(this);
     setMouseTracking(true);
-    viewport()->setMouseTracking(true);
+    FClient->setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     FCanvas.Font = Font();
-    FCanvas.SetMeasureDevice(viewport());
-    FClientSize = viewport()->size();
-    for (TScrollBarKind bar : {sbHorizontal, sbVertical}) {
-        QScrollBar* sb = bar == sbHorizontal ? horizontalScrollBar() : verticalScrollBar();
-        sb->setSingleStep(1);
-        connect(sb, &QAbstractSlider::actionTriggered, this, [this, bar](int action) { ScrollBarAction(bar, action); });
-        connect(sb, &QAbstractSlider::sliderReleased, this, [this, bar] { ScrollBarReleased(bar); });
-    }
+    FCanvas.SetMeasureDevice(FClient);
+    FClient->setGeometry(rect());
+    FClientSize = FClient->size();
 }
 
 TCustomControl::~TCustomControl()
 {
+    static_cast<TClientArea*>(FClient)->Detach();
     for (const auto& [id, qtId] : FTimers)
         killTimer(qtId);
 }
 
+QScrollBar* TCustomControl::Bar(TScrollBarKind bar) const
+{
+    if (FBar[bar])
+        return FBar[bar];
+    auto* self = const_cast<TCustomControl*>(this);
+    auto* sb = new QScrollBar(bar == sbHorizontal ? Qt::Horizontal : Qt::Vertical, self);
+    // A window's scroll bars never take the focus from it.
+    sb->setFocusPolicy(Qt::NoFocus);
+    sb->setSingleStep(1);
+    sb->hide();
+    connect(sb, &QAbstractSlider::actionTriggered, self, [self, bar](int action) { self->ScrollBarAction(bar, action); });
+    connect(sb, &QAbstractSlider::sliderReleased, self, [self, bar] { self->ScrollBarReleased(bar); });
+    FBar[bar] = sb;
+    self->ApplyScrollBar(bar);
+    return sb;
+}
+
+int TCustomControl::BarExtent(TScrollBarKind bar) const
+{
+    if (!FBarShown[bar])
+        return 0;
+    const QSize hint = Bar(bar)->sizeHint();
+    return bar == sbHorizontal ? hint.height() : hint.width();
+}
+
 QSize TCustomControl::ClientSize() const
 {
-    if (!testAttribute(Qt::WA_PendingResizeEvent))
-        return viewport()->size();
-    QSize size = contentsRect().size() - QSize(0, FNonClientTop);
-    if (verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
-        size.rwidth() -= verticalScrollBar()->sizeHint().width();
-    if (horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
-        size.rheight() -= horizontalScrollBar()->sizeHint().height();
+    // From the control's own size, which is right before Qt delivers the pending resize.
+    const QSize size(width() - BarExtent(sbVertical), height() - FNonClientTop - BarExtent(sbHorizontal));
     return size.expandedTo(QSize(0, 0));
+}
+
+void TCustomControl::LayoutChildren()
+{
+    const QSize client = ClientSize();
+    const int vbar = BarExtent(sbVertical);
+    const int hbar = BarExtent(sbHorizontal);
+    const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
+    const int clientLeft = rightToLeft ? vbar : 0;
+    FClient->setGeometry(clientLeft, FNonClientTop, client.width(), client.height());
+    if (FNonClientStrip) {
+        FNonClientStrip->setGeometry(clientLeft, 0, client.width(), FNonClientTop);
+        FNonClientStrip->setVisible(FNonClientTop > 0);
+    }
+    // The bars run beside the strip too, and leave the corner between them free.
+    if (FBar[sbVertical]) {
+        if (FBarShown[sbVertical])
+            FBar[sbVertical]->setGeometry(rightToLeft ? 0 : width() - vbar, 0, vbar, height() - hbar);
+        FBar[sbVertical]->setVisible(FBarShown[sbVertical]);
+    }
+    if (FBar[sbHorizontal]) {
+        if (FBarShown[sbHorizontal])
+            FBar[sbHorizontal]->setGeometry(clientLeft, height() - hbar, width() - vbar, hbar);
+        FBar[sbHorizontal]->setVisible(FBarShown[sbHorizontal]);
+    }
+}
+
+void TCustomControl::PaintCorner(QPaintEvent*)
+{
+    if (!FBarShown[sbHorizontal] || !FBarShown[sbVertical])
+        return;
+    const int vbar = BarExtent(sbVertical);
+    const int hbar = BarExtent(sbHorizontal);
+    const int left = layoutDirection() == Qt::RightToLeft ? 0 : width() - vbar;
+    QPainter painter(this);
+    painter.fillRect(QRect(left, height() - hbar, vbar, hbar), palette().window());
 }
 
 TEditorHost& TCustomControl::EditorHost()
@@ -424,21 +491,21 @@ void TCustomControl::ScrollBy(int dx, int dy, const QRect& r)
 void TCustomControl::ApplyScrollBar(TScrollBarKind bar)
 {
     const TScrollInfo& info = FScroll[bar];
-    QScrollBar* sb = bar == sbHorizontal ? horizontalScrollBar() : verticalScrollBar();
     const bool allowed = FScrollBars == ssBoth || FScrollBars == (bar == sbHorizontal ? ssHorizontal : ssVertical);
     const bool scrollable = MaxScrollPos(bar) > info.Min;
+    const bool shown = allowed && (scrollable || info.AlwaysVisible);
+    if (!shown && !FBar[bar] && !FBarShown[bar])
+        return;
+    QScrollBar* sb = Bar(bar);
     FSettingBar = true;
     sb->setRange(info.Min, MaxScrollPos(bar));
     sb->setPageStep(std::max(1, info.Page));
     sb->setValue(info.Pos);
     sb->setEnabled(scrollable);
     FSettingBar = false;
-    const Qt::ScrollBarPolicy policy =
-        allowed && (scrollable || info.AlwaysVisible) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
-    if (bar == sbHorizontal)
-        setHorizontalScrollBarPolicy(policy);
-    else
-        setVerticalScrollBarPolicy(policy);
+    if (shown == FBarShown[bar])
+        return;
+    FBarShown[bar] = shown;
     CheckClientSize();
 }
 
@@ -477,11 +544,6 @@ void TCustomControl::ShowScrollPos(TScrollBarKind bar)
     FSettingBar = true;
     sb->setSliderPosition(FScroll[bar].Pos);
     FSettingBar = false;
-}
-
-void TCustomControl::scrollContentsBy(int, int)
-{
-    // Scroll moves the picture itself; Qt's default would repaint all of it.
 }
 
 void TCustomControl::Scroll(TScrollBarKind bar, int code, int pos)
@@ -628,9 +690,22 @@ bool TCustomControl::event(QEvent* event)
         }
         break;
     }
+    case QEvent::ContextMenu:
+        // One from the mouse came through the client area already.
+        if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Mouse)
+            return false;
+        break;
+    case QEvent::Paint:
+        // The client area paints itself; the control paints only the corner between the bars.
+        PaintCorner(static_cast<QPaintEvent*>(event));
+        return true;
+    case QEvent::LayoutDirectionChange:
+    case QEvent::StyleChange:
+        LayoutChildren();
+        break;
     default: break;
     }
-    return QAbstractScrollArea::event(event);
+    return QWidget::event(event);
 }
 
 bool TCustomControl::viewportEvent(QEvent* event)
@@ -648,7 +723,7 @@ bool TCustomControl::viewportEvent(QEvent* event)
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
     case QEvent::Wheel: {
-        const bool result = QAbstractScrollArea::viewportEvent(event);
+        const bool result = QWidget::event(event);
         // Qt passes an ignored event on to the parent, except a wheel turn it did not get from
         // the window system.
         FClientIgnored = !event->isAccepted() && (event->spontaneous() || event->type() != QEvent::Wheel);
@@ -660,7 +735,17 @@ bool TCustomControl::viewportEvent(QEvent* event)
         }
         return result;
     }
-    default: return QAbstractScrollArea::viewportEvent(event);
+    case QEvent::Paint:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
+        // The control's handlers, with the client area's event.
+        return QWidget::event(event);
+    default:
+        // The client area's own resize is the control's doing: CheckClientSize reports it.
+        return false;
     }
 }
 
@@ -885,50 +970,51 @@ void TCustomControl::keyReleaseEvent(QKeyEvent* event)
 
 void TCustomControl::enterEvent(QEnterEvent* event)
 {
-    QAbstractScrollArea::enterEvent(event);
+    QWidget::enterEvent(event);
     FMouseInClient = true;
     Guarded([&] { MouseEnter(); });
 }
 
 void TCustomControl::leaveEvent(QEvent* event)
 {
-    QAbstractScrollArea::leaveEvent(event);
+    QWidget::leaveEvent(event);
     FMouseInClient = false;
     Guarded([&] { MouseLeave(); });
 }
 
 void TCustomControl::focusInEvent(QFocusEvent* event)
 {
-    QAbstractScrollArea::focusInEvent(event);
+    QWidget::focusInEvent(event);
     Guarded([&] { DoEnter(); });
 }
 
 void TCustomControl::focusOutEvent(QFocusEvent* event)
 {
-    QAbstractScrollArea::focusOutEvent(event);
+    QWidget::focusOutEvent(event);
     Guarded([&] { DoExit(); });
 }
 
 void TCustomControl::resizeEvent(QResizeEvent* event)
 {
-    QAbstractScrollArea::resizeEvent(event);
+    QWidget::resizeEvent(event);
     CheckClientSize();
 }
 
 void TCustomControl::CheckClientSize()
 {
-    PlaceNonClientStrip();
+    LayoutChildren();
     // The control and its client area both report their sizes; Resize runs once per change of
     // the client area, also when a scroll bar comes or goes.
-    if (viewport()->size() == FClientSize)
+    const QSize size = ClientSize();
+    if (size == FClientSize)
         return;
-    FClientSize = viewport()->size();
+    FClientSize = size;
     Guarded([&] { Resize(); });
 }
 
 void TCustomControl::changeEvent(QEvent* event)
 {
-    QAbstractScrollArea::changeEvent(event);
+    QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)
         Guarded([&] { EnabledChanged(); });
 }
@@ -950,7 +1036,7 @@ void TCustomControl::timerEvent(QTimerEvent* event)
             Guarded([&] { Timer(id); });
             return;
         }
-    QAbstractScrollArea::timerEvent(event);
+    QWidget::timerEvent(event);
 }
 
 }  // namespace platform
@@ -1023,23 +1109,12 @@ void TCustomControl::SetNonClientTop(int height)
     FNonClientTop = height;
     if (!FNonClientStrip && height > 0)
         FNonClientStrip = new TNonClientStrip(this);
-    setViewportMargins(0, height, 0, 0);
-    PlaceNonClientStrip();
     CheckClientSize();
 }
 
 QWidget* TCustomControl::NonClientStrip() const
 {
     return FNonClientStrip;
-}
-
-void TCustomControl::PlaceNonClientStrip()
-{
-    if (!FNonClientStrip)
-        return;
-    const QRect v = viewport()->geometry();
-    FNonClientStrip->setGeometry(v.left(), v.top() - FNonClientTop, v.width(), FNonClientTop);
-    FNonClientStrip->setVisible(FNonClientTop > 0);
 }
 
 void TCustomControl::InvalidateNonClient()

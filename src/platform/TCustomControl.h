@@ -3,21 +3,24 @@
 
 #include "platform/PaintGuard.h"
 
-#include <QAbstractScrollArea>
 #include <QCursor>
 #include <QEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QRegion>
+#include <QWidget>
 #include <functional>
 #include <map>
 
 // Base of the controls that paint themselves: turns Qt's events into the handlers of the Windows
 // control model (Paint on a canvas with the region to repaint, MouseDown/Move/Up with button,
 // shift state and position, KeyDown/KeyUp with virtual key codes, KeyPress with the character,
-// enter/leave, focus, size, enabled change, timers by id, scroll codes). The client area is the
-// scroll area's viewport: without scroll bars it covers the whole control. "Has a window handle"
-// means the object is alive.
+// enter/leave, focus, size, enabled change, timers by id, scroll codes). The client area is a
+// child widget (viewport()): without scroll bars and strip it covers the whole control. Scroll
+// bars are made only when first shown or asked for, so a control that never scrolls stays cheap.
+// "Has a window handle" means the object is alive.
+class QScrollBar;
+
 namespace platform {
 
 class TEditorHost;
@@ -81,7 +84,7 @@ struct THintInfo {
 int VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 TShiftState ShiftStateFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = Qt::NoButton);
 
-class TCustomControl : public QAbstractScrollArea {
+class TCustomControl : public QWidget {
     Q_OBJECT
 public:
     explicit TCustomControl(QWidget* parent = nullptr);
@@ -102,6 +105,7 @@ public:
     // Also right for a control not shown yet, whose client area Qt lays out only when shown.
     QSize ClientSize() const;
     QWidget* Client() const { return viewport(); }
+    QWidget* viewport() const { return FClient; }
 
     TColor Color() const { return FColor; }
     void SetColor(TColor color);
@@ -179,6 +183,11 @@ public:
     int ScrollPos(TScrollBarKind bar) const { return FScroll[bar].Pos; }
     // The highest position: Max - Page + 1, not below Min.
     int MaxScrollPos(TScrollBarKind bar) const;
+    // Whether the bar shows now.
+    bool ScrollBarShown(TScrollBarKind bar) const { return FBarShown[bar]; }
+    // The bars themselves, made on first use.
+    QScrollBar* horizontalScrollBar() const { return Bar(sbHorizontal); }
+    QScrollBar* verticalScrollBar() const { return Bar(sbVertical); }
     void SetScrollUnit(TScrollBarKind bar, int pixels);
     int ScrollUnit(TScrollBarKind bar) const { return FScrollUnit[bar]; }
     // Moves to the position, clamped, and the picture with it; answers whether it moved.
@@ -296,8 +305,9 @@ protected:
     virtual unsigned GetDlgCode();
 
     bool event(QEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
-    void scrollContentsBy(int dx, int dy) override;
+    // Every event of the client area passes here first; true means it was handled. Painting,
+    // the mouse, the wheel and the context menu go on to the control's own handlers.
+    virtual bool viewportEvent(QEvent* event);
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -318,7 +328,12 @@ protected:
 private:
     friend class TEditorHost;
     friend class TNonClientStrip;
-    void PlaceNonClientStrip();
+    friend class TClientArea;
+    QScrollBar* Bar(TScrollBarKind bar) const;
+    int BarExtent(TScrollBarKind bar) const;
+    // Places the client area, the strip and the bars inside the control.
+    void LayoutChildren();
+    void PaintCorner(QPaintEvent* event);
     // Hands a key to KeyDown as if typed on the control; answers the key as KeyDown left it.
     int DeliverKeyDown(int key, TShiftState shift);
     bool ShowHintAt(const QPoint& clientPos, const QPoint& globalPos);
@@ -368,6 +383,9 @@ private:
     TScrollInfo FScroll[2];
     int FScrollUnit[2] = {1, 1};
     bool FSettingBar = false;
+    QWidget* FClient = nullptr;
+    mutable QScrollBar* FBar[2] = {nullptr, nullptr};
+    bool FBarShown[2] = {false, false};
     TEditorHost* FEditorHost = nullptr;  // child object, made on first use
     int FNonClientTop = 0;
     QWidget* FNonClientStrip = nullptr;  // child widget, made when a strip is first asked for

@@ -169,7 +169,7 @@ void TBaseNodeTree::UpdateVerticalScrollBar(bool)
         return;
     const TScrollStyle bars = FScrollBarOptions.ScrollBars;
     if (bars != ssVertical && bars != ssBoth) {
-        const bool wasShown = verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn;
+        const bool wasShown = ScrollBarShown(platform::sbVertical);
         SetScrollInfo(platform::sbVertical, 0, 0, 0, 0);
         if (wasShown)
             DoShowScrollBar(platform::sbVertical, false);
@@ -230,7 +230,7 @@ bool TBaseNodeTree::ScrollIntoView(PTreeNode node, bool center, bool horizontall
         result = true;
     } else if (RBottom(r) > clientHeight || center) {
         int y = center ? FOffsetY + clientHeight / 2 - RBottom(r) : FOffsetY + clientHeight - RBottom(r);
-        const bool horizontalShown = horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn;
+        const bool horizontalShown = ScrollBarShown(platform::sbHorizontal);
         if (!ColumnsInUse(*this) && !horizontalShown && int(FRangeX) > ClientWidth())
             y -= ScrollBarExtent();
         SetOffsetY(y);
