@@ -210,8 +210,9 @@ void TNodeTreeColumns::PaintHeader(TCanvas& canvas, QRect r, QPoint target, int 
     TColumnIndex column = ColumnFromPosition(QPoint(r.left() + RightToLeftOffset(), 0), false);
     if (!IsValidColumn(column))
         return;
-    // The right border is left out only where the tree's bevel would draw it, and the tree draws none.
-    const bool showRightBorder = true;
+    // Flat cells that reach the bevel leave their right border to it.
+    const bool showRightBorder = !(FHeader->Style() != hsThickButtons && (FHeader->Options() & hoAutoResize) &&
+                                   tree->BevelKind() != bkNone);
     int left = FItems[size_t(column)]->FLeft + target.x() + rtlOffset - r.left();
     while (IsValidColumn(column) && left < limit) {
         TNodeTreeColumn& c = *FItems[size_t(column)];

@@ -613,3 +613,31 @@ TEST(HeaderLooks, EachStyleDrawsNormalHotPressedAndSortedCells)
             image, QStringLiteral(TEST_DATA_DIR "/golden/%1.png").arg(QString::fromLatin1(c.golden))));
     }
 }
+
+TEST(HeaderLooks, AFlatLastCellLeavesItsRightBorderToTheBevel)
+{
+    const struct {
+        TTVHeaderStyle style;
+        TBevelKind bevel;
+        bool border;
+    } cases[] = {
+        {hsFlatButtons, bkNone, true},
+        {hsFlatButtons, bkFlat, false},
+        {hsPlates, bkFlat, true},  // a plate is framed all round
+        {hsThickButtons, bkFlat, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "style " << c.style << " bevel " << c.bevel);
+        HeaderTree t;
+        t.TreeOptions().SetPaintOptions(t.TreeOptions().PaintOptions() & ~toThemeAware);
+        t.SetBevelKind(c.bevel);
+        t.Header().SetStyle(c.style);
+        t.Header().SetOptions(t.Header().Options() | hoAutoResize);
+        t.show();
+        QApplication::processEvents();
+        const QImage strip = t.NonClientStrip()->grab().toImage();
+        const int right = t.Header().Columns().TotalWidth() - 1;
+        const QColor edge = strip.pixelColor(right, strip.height() / 2);
+        EXPECT_EQ(edge != platform::ToQColor(t.Header().Background()), c.border) << edge.name().toStdString();
+    }
+}
