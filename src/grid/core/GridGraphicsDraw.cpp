@@ -574,7 +574,9 @@ void DrawButtonGraphic(TExtStringGrid& grid, TCanvas& canvas, TGraphicPaintCell&
             canvas.Font.Color = clGray;
         }
         canvas.Brush.Style = PBrush::bsClear;
-        QRect tr = Q(content);
+        // The caption reads the right way round on a right-to-left grid.
+        const TReadingOrientation reading(grid, canvas);
+        QRect tr = reading.Map(Q(content));
         unsigned flags = platform::DT_CENTER | platform::DT_END_ELLIPSIS | platform::DT_NOPREFIX;
         flags |= g.CellText.contains(QLatin1Char('\r')) ? platform::DT_WORDBREAK : platform::DT_SINGLELINE | platform::DT_VCENTER;
         canvas.DrawText(g.CellText, tr, flags);

@@ -349,6 +349,14 @@ TScrollControl::TScrollControl(TExtStringGrid* grid, TScrollDirection direction)
         setGeometry(w - 6, 0, 6, h);
     else
         setGeometry(0, h - 6, w, 6);
+    parentWidget()->installEventFilter(this);
+}
+
+bool TScrollControl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize && InGrid())
+        Grid->PlaceScrollControls();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TScrollControl::SetColor(TColor value)

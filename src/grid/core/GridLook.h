@@ -201,6 +201,8 @@ public:
     bool Dragging() const { return FDownOnScroller; }
 
 protected:
+    // Docks again when the client area it sits in changes size.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
