@@ -196,44 +196,60 @@ int TCustomControl::BarExtent(TScrollBarKind bar) const
 QSize TCustomControl::ClientSize() const
 {
     // From the control's own size, which is right before Qt delivers the pending resize.
-    const QSize size(width() - BarExtent(sbVertical), height() - FNonClientTop - BarExtent(sbHorizontal));
+    const QSize size(width() - FFrame.left() - FFrame.right() - BarExtent(sbVertical),
+                     height() - FFrame.top() - FFrame.bottom() - FNonClientTop - BarExtent(sbHorizontal));
     return size.expandedTo(QSize(0, 0));
 }
 
 void TCustomControl::LayoutChildren()
 {
     const QSize client = ClientSize();
+    const QRect inner = rect().marginsRemoved(FFrame);
     const int vbar = BarExtent(sbVertical);
     const int hbar = BarExtent(sbHorizontal);
     const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
-    const int clientLeft = rightToLeft ? vbar : 0;
-    FClient->setGeometry(clientLeft, FNonClientTop, client.width(), client.height());
+    const int clientLeft = inner.left() + (rightToLeft ? vbar : 0);
+    FClient->setGeometry(clientLeft, inner.top() + FNonClientTop, client.width(), client.height());
     if (FNonClientStrip) {
-        FNonClientStrip->setGeometry(clientLeft, 0, client.width(), FNonClientTop);
+        FNonClientStrip->setGeometry(clientLeft, inner.top(), client.width(), FNonClientTop);
         FNonClientStrip->setVisible(FNonClientTop > 0);
     }
     // The bars run beside the strip too, and leave the corner between them free.
     if (FBar[sbVertical]) {
         if (FBarShown[sbVertical])
-            FBar[sbVertical]->setGeometry(rightToLeft ? 0 : width() - vbar, 0, vbar, height() - hbar);
+            FBar[sbVertical]->setGeometry(rightToLeft ? inner.left() : inner.right() + 1 - vbar, inner.top(), vbar,
+                                          std::max(0, inner.height() - hbar));
         FBar[sbVertical]->setVisible(FBarShown[sbVertical]);
     }
     if (FBar[sbHorizontal]) {
         if (FBarShown[sbHorizontal])
-            FBar[sbHorizontal]->setGeometry(clientLeft, height() - hbar, width() - vbar, hbar);
+            FBar[sbHorizontal]->setGeometry(clientLeft, inner.bottom() + 1 - hbar, std::max(0, inner.width() - vbar),
+                                            hbar);
         FBar[sbHorizontal]->setVisible(FBarShown[sbHorizontal]);
     }
 }
 
-void TCustomControl::PaintCorner(QPaintEvent*)
+void TCustomControl::SetFrameWidths(const QMargins& widths)
 {
+    if (widths == FFrame)
+        return;
+    FFrame = widths;
+    CheckClientSize();
+    update();
+}
+
+void TCustomControl::PaintOwnArea()
+{
+    QPainter painter(this);
+    if (!FFrame.isNull())
+        Guarded([&] { PaintWindowFrame(painter); });
     if (!FBarShown[sbHorizontal] || !FBarShown[sbVertical])
         return;
+    const QRect inner = rect().marginsRemoved(FFrame);
     const int vbar = BarExtent(sbVertical);
     const int hbar = BarExtent(sbHorizontal);
-    const int left = layoutDirection() == Qt::RightToLeft ? 0 : width() - vbar;
-    QPainter painter(this);
-    painter.fillRect(QRect(left, height() - hbar, vbar, hbar), palette().window());
+    const int left = layoutDirection() == Qt::RightToLeft ? inner.left() : inner.right() + 1 - vbar;
+    painter.fillRect(QRect(left, inner.bottom() + 1 - hbar, vbar, hbar), palette().window());
 }
 
 TEditorHost& TCustomControl::EditorHost()
@@ -696,8 +712,8 @@ bool TCustomControl::event(QEvent* event)
             return false;
         break;
     case QEvent::Paint:
-        // The client area paints itself; the control paints only the corner between the bars.
-        PaintCorner(static_cast<QPaintEvent*>(event));
+        // The client area paints itself; the control paints only its frame and the corner.
+        PaintOwnArea();
         return true;
     case QEvent::LayoutDirectionChange:
     case QEvent::StyleChange:

@@ -209,6 +209,11 @@ public:
     // The strip's widget; nil while there is no strip.
     QWidget* NonClientStrip() const;
 
+    // A frame around the whole control (a border, a bevel): the client area, the strip and the
+    // bars sit inside it, and PaintWindowFrame paints it.
+    void SetFrameWidths(const QMargins& widths);
+    QMargins FrameWidths() const { return FFrame; }
+
     // Timers by id, delivered to Timer(id) on the GUI thread; setting an existing id restarts it.
     void SetTimer(int id, int intervalMs);
     void KillTimer(int id);
@@ -296,6 +301,8 @@ protected:
     virtual void NCMouseUp(TMouseButton, TShiftState, const QPoint& /*pos*/, const QPoint& /*global*/) {}
     virtual void NCDblClick(TMouseButton, TShiftState, const QPoint& /*pos*/, const QPoint& /*global*/) {}
     virtual void NCMouseLeave() {}
+    // Paints the frame of SetFrameWidths; the painter covers the whole control.
+    virtual void PaintWindowFrame(QPainter& /*painter*/) {}
     // The cursor over a place of the strip; the default is Cursor().
     virtual QCursor NCCursorAt(const QPoint& /*pos*/) { return FCursor; }
     // The cursor for a place of the client area; the default is Cursor().
@@ -333,7 +340,8 @@ private:
     int BarExtent(TScrollBarKind bar) const;
     // Places the client area, the strip and the bars inside the control.
     void LayoutChildren();
-    void PaintCorner(QPaintEvent* event);
+    // The control's own pixels: the frame and the corner between the bars.
+    void PaintOwnArea();
     // Hands a key to KeyDown as if typed on the control; answers the key as KeyDown left it.
     int DeliverKeyDown(int key, TShiftState shift);
     bool ShowHintAt(const QPoint& clientPos, const QPoint& globalPos);
@@ -386,6 +394,7 @@ private:
     QWidget* FClient = nullptr;
     mutable QScrollBar* FBar[2] = {nullptr, nullptr};
     bool FBarShown[2] = {false, false};
+    QMargins FFrame;
     TEditorHost* FEditorHost = nullptr;  // child object, made on first use
     int FNonClientTop = 0;
     QWidget* FNonClientStrip = nullptr;  // child widget, made when a strip is first asked for

@@ -221,6 +221,42 @@ TEST(ControlClientArea, KnownBeforeTheControlIsShown)
     EXPECT_EQ(control->Client()->size(), hidden) << "what the shown control lays out";
 }
 
+// A framed control lays out its client area, its strip and its bars inside the frame, in either
+// reading direction, and the frame's room comes back when it goes.
+TEST(ControlClientArea, EverythingSitsInsideTheFrame)
+{
+    for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+        SCOPED_TRACE(direction == Qt::LeftToRight ? "left to right" : "right to left");
+        QWidget window;
+        auto* control = new TCustomControl(&window);
+        control->setLayoutDirection(direction);
+        control->SetBounds(0, 0, 200, 100);
+        control->SetFrameWidths(QMargins(3, 4, 5, 6));
+        control->SetNonClientTop(10);
+        control->SetScrollBars(ssBoth);
+        control->SetScrollInfo(sbVertical, 0, 99, 10, 0);
+        control->SetScrollInfo(sbHorizontal, 0, 999, 100, 0);
+        window.show();
+        const QRect inner(3, 4, 192, 90);
+        const QRect v = control->verticalScrollBar()->geometry();
+        const QRect h = control->horizontalScrollBar()->geometry();
+        EXPECT_TRUE(inner.contains(v) && inner.contains(h));
+        EXPECT_EQ(v.top(), inner.top()) << "the vertical bar runs beside the strip";
+        EXPECT_EQ(v.bottom(), h.top() - 1);
+        EXPECT_EQ(direction == Qt::LeftToRight ? v.right() : v.left(),
+                  direction == Qt::LeftToRight ? inner.right() : inner.left());
+        EXPECT_EQ(control->ClientSize(), QSize(192 - v.width(), 90 - 10 - h.height()));
+        EXPECT_EQ(control->Client()->geometry(),
+                  QRect(direction == Qt::LeftToRight ? 3 : 3 + v.width(), 14, control->ClientWidth(),
+                        control->ClientHeight()));
+        EXPECT_EQ(control->NonClientStrip()->geometry(), QRect(control->Client()->x(), 4, control->ClientWidth(), 10));
+
+        control->SetScrollBars(ssNone);
+        control->SetFrameWidths(QMargins());
+        EXPECT_EQ(control->ClientSize(), QSize(200, 90));
+    }
+}
+
 TEST_F(ControlBase, ScrollingByALineMovesThePictureAndRepaintsOnlyTheNewLine)
 {
     sheet->SetScrollBars(ssVertical);

@@ -61,6 +61,7 @@ TBaseNodeTree::TBaseNodeTree(QWidget* parent, const TTreeClass& treeClass)
     AcquireWorker();
     FHoldsWorker = true;
     AllocateRootNode();
+    SetFrameWidths(FrameMargins());
     std::lock_guard lock(LiveTreesLock);
     LiveTrees().push_back(this);
 }

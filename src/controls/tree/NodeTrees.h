@@ -720,21 +720,21 @@ public:
 
     // The window frame: the border, then the bevel and BorderWidth pixels in BorderColor inside it.
     TBorderStyle BorderStyle() const { return FBorderStyle; }
-    void SetBorderStyle(TBorderStyle value) { SetAndRepaint(FBorderStyle, value); }
+    void SetBorderStyle(TBorderStyle value) { SetFrameValue(FBorderStyle, value); }
     bool Ctl3D() const { return FCtl3D; }
-    void SetCtl3D(bool value) { SetAndRepaint(FCtl3D, value); }
+    void SetCtl3D(bool value) { SetFrameValue(FCtl3D, value); }
     TBevelKind BevelKind() const { return FBevelKind; }
-    void SetBevelKind(TBevelKind value) { SetAndRepaint(FBevelKind, value); }
+    void SetBevelKind(TBevelKind value) { SetFrameValue(FBevelKind, value); }
     TBevelCut BevelInner() const { return FBevelInner; }
-    void SetBevelInner(TBevelCut value) { SetAndRepaint(FBevelInner, value); }
+    void SetBevelInner(TBevelCut value) { SetFrameValue(FBevelInner, value); }
     TBevelCut BevelOuter() const { return FBevelOuter; }
-    void SetBevelOuter(TBevelCut value) { SetAndRepaint(FBevelOuter, value); }
+    void SetBevelOuter(TBevelCut value) { SetFrameValue(FBevelOuter, value); }
     TBevelEdges BevelEdges() const { return FBevelEdges; }
-    void SetBevelEdges(TBevelEdges value) { SetAndRepaint(FBevelEdges, TBevelEdges(value & AllBevelEdges)); }
+    void SetBevelEdges(TBevelEdges value) { SetFrameValue(FBevelEdges, TBevelEdges(value & AllBevelEdges)); }
     int BevelWidth() const { return FBevelWidth; }
-    void SetBevelWidth(int value) { SetAndRepaint(FBevelWidth, std::max(1, value)); }
+    void SetBevelWidth(int value) { SetFrameValue(FBevelWidth, std::max(1, value)); }
     int BorderWidth() const { return FBorderWidth; }
-    void SetBorderWidth(int value) { SetAndRepaint(FBorderWidth, std::max(0, value)); }
+    void SetBorderWidth(int value) { SetFrameValue(FBorderWidth, std::max(0, value)); }
     // The window's own border: zero or negative sizes, as the frame is taken off the window.
     virtual QSize GetBorderDimensions() const;
     // The frame's width on each side: border, bevel and BorderWidth.
@@ -763,6 +763,7 @@ protected:
                                          const QRect& targetRect);
     // The bevel and BorderWidth inside the window's border (r is the whole window).
     virtual void PaintNonClientBorder(platform::TCanvas& canvas, const QRect& window);
+    void PaintWindowFrame(QPainter& painter) override;
     virtual void DoGetImageIndex(PTreeNode node, TTVImageKind kind, TColumnIndex column, bool& ghosted, int& index);
     virtual void DoBeforeCellPaint(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column,
                                    TTVCellPaintMode mode, const QRect& cellRect, QRect& contentRect);
@@ -1083,6 +1084,17 @@ private:
         if (field == value)
             return;
         field = value;
+        Invalidate();
+    }
+    // A frame property: the client area shrinks or grows with the frame.
+    template <typename T>
+    void SetFrameValue(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        SetFrameWidths(FrameMargins());
+        update();
         Invalidate();
     }
     void EnterStates(TNodeTreeStates s) { FStates.fetch_or(s, std::memory_order_acq_rel); }

@@ -67,6 +67,14 @@ void TBaseNodeTree::PaintFrame(TCanvas& canvas, QSize windowSize)
     PaintNonClientBorder(canvas, r);
 }
 
+void TBaseNodeTree::PaintWindowFrame(QPainter& painter)
+{
+    TCanvas canvas;
+    canvas.Attach(&painter);
+    PaintFrame(canvas, size());
+    canvas.Detach();
+}
+
 void TBaseNodeTree::PaintNonClientBorder(TCanvas& canvas, const QRect& window)
 {
     if (FBevelKind == bkNone && FBorderWidth == 0)

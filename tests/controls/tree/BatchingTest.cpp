@@ -198,6 +198,7 @@ class PaintRecordingTree : public TBaseNodeTree {
 public:
     PaintRecordingTree()
     {
+        SetBorderStyle(bsNone);
         resize(300, 200);
         for (int i = 0; i < 3; ++i)
             Header().Columns().Add()->SetWidth(150);

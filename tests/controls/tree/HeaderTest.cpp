@@ -18,6 +18,8 @@ class HeaderTree : public TBaseNodeTree {
 public:
     explicit HeaderTree(int columns = 3)
     {
+        // Without a frame the header and the client area start at the control's edges.
+        SetBorderStyle(bsNone);
         resize(300, 200);
         TTVHeader& h = Header();
         for (int i = 0; i < columns; ++i) {

@@ -16,6 +16,7 @@ protected:
     // Two columns, 80 and 60 pixels wide (wider with `wide`), four top-level nodes.
     void Build(bool wide = false)
     {
+        t.SetBorderStyle(bsNone);
         t.resize(240, 130);
         TTVHeader& h = t.Header();
         const int widths[] = {wide ? 200 : 80, wide ? 150 : 60};

@@ -20,6 +20,8 @@ public:
     {
         Window.resize(size);
         Tree = new TNodeStringTree(&Window);
+        // Pictures of the client area alone: no frame around it.
+        Tree->SetBorderStyle(bsNone);
         Tree->SetBounds(0, 0, size.width(), size.height());
         Images.Add(LevelImage(QColor(40, 90, 200), false));
         Images.Add(LevelImage(QColor(30, 150, 60), true));

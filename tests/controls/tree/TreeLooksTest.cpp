@@ -183,6 +183,7 @@ TEST(TreeFrame, MarginsFollowBorderBevelAndBorderWidth)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         ScannerTree s(1, 0);
+        s.Tree->SetBorderStyle(bsSingle);
         c.Setup(*s.Tree);
         EXPECT_EQ(s.Tree->FrameMargins(), c.Expected);
     }
@@ -191,6 +192,7 @@ TEST(TreeFrame, MarginsFollowBorderBevelAndBorderWidth)
 TEST(TreeFrame, AssignCopiesTheFrame)
 {
     ScannerTree source(1, 0), target(1, 0);
+    source.Tree->SetBorderStyle(bsSingle);
     source.Tree->SetCtl3D(false);
     source.Tree->SetBevelKind(bkFlat);
     source.Tree->SetBevelOuter(bvNone);
@@ -255,6 +257,7 @@ TEST(TreeFrame, BorderAndBevelKindsMatchPicture)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         ScannerTree s(1, 0);
+        s.Tree->SetBorderStyle(bsSingle);
         c.Setup(*s.Tree);
         QImage frame(cell, QImage::Format_RGB32);
         frame.fill(QColor(0xE0, 0xF0, 0xFF));
@@ -271,6 +274,45 @@ TEST(TreeFrame, BorderAndBevelKindsMatchPicture)
         ++i;
     }
     EXPECT_TRUE(testsupport::MatchesGolden(sheet, QStringLiteral(TEST_DATA_DIR "/golden/tree_frames.png")));
+}
+
+// The frame sits around the control: the header and the client area move inside it, and the
+// control's own pixels show the frame PaintFrame draws.
+TEST(TreeFrame, TheControlKeepsItsFrameAroundHeaderAndClient)
+{
+    ScannerTree s(3, 0);
+    TNodeStringTree& t = *s.Tree;
+    t.SetBorderStyle(bsSingle);
+    t.SetBevelKind(bkTile);
+    t.SetBevelEdges(beLeft | beTop);
+    t.Header().Columns().Add()->SetWidth(120);
+    t.Header().SetOptions(t.Header().Options() | hoVisible);
+    s.Window.show();
+    ScannerTree::Settle();
+    const QMargins m = t.FrameMargins();
+    ASSERT_EQ(m, QMargins(4, 4, 2, 2));
+    EXPECT_EQ(t.FrameWidths(), m);
+    const int headerHeight = t.Header().Height();
+    EXPECT_EQ(t.Client()->geometry(), QRect(m.left(), m.top() + headerHeight, t.ClientWidth(), t.ClientHeight()));
+    EXPECT_EQ(t.ClientWidth(), t.width() - m.left() - m.right());
+    EXPECT_EQ(t.ClientHeight(), t.height() - m.top() - m.bottom() - headerHeight);
+
+    const QImage shown = t.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage painted(t.size(), QImage::Format_RGB32);
+    painted.fill(Qt::magenta);
+    {
+        platform::TCanvas canvas(&painted);
+        t.PaintFrame(canvas, t.size());
+    }
+    for (const QPoint p : {QPoint(0, 0), QPoint(1, 20), QPoint(3, 30), QPoint(50, 3), QPoint(t.width() - 1, 40),
+                           QPoint(60, t.height() - 2)})
+        EXPECT_EQ(shown.pixel(p), painted.pixel(p)) << p.x() << "," << p.y();
+
+    // Taking the frame away gives its room back to the client area.
+    t.SetBorderStyle(bsNone);
+    t.SetBevelKind(bkNone);
+    EXPECT_EQ(t.ClientWidth(), t.width());
+    EXPECT_EQ(t.Client()->geometry().topLeft(), QPoint(0, headerHeight));
 }
 
 TEST(TreeFrame, NothingIsPaintedWithoutBorderBevelOrWidth)
