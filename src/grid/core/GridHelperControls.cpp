@@ -1094,81 +1094,53 @@ bool IsTabPress(const QEvent* e) { return e->type() == QEvent::KeyPress && IsTab
 
 }  // namespace
 
-TControlEdit::TControlEdit(TExtStringGrid* grid) : Grid(grid) { hide(); }
-
-bool TControlEdit::event(QEvent* e)
+template <class Box>
+bool TCellFormBox<Box>::event(QEvent* e)
 {
     if (IsTabPress(e)) {
         keyPressEvent(static_cast<QKeyEvent*>(e));
         return true;
     }
-    return QLineEdit::event(e);
+    return Box::event(e);
 }
 
-void TControlEdit::keyPressEvent(QKeyEvent* e)
+template <class Box>
+void TCellFormBox<Box>::keyPressEvent(QKeyEvent* e)
 {
     const bool tab = IsTabKey(e);
-    // Enter is the dialog's unless the box stands in a grid; a Tab is always the box's own.
-    if (TExtStringGrid* grid = ParentGrid(this); grid && (tab || IsEnterKey(e))) {
+    if (TExtStringGrid* grid = KeyGrid(); grid && (tab || IsEnterKey(e))) {
         e->accept();
         LeaveBox(*grid, tab, ControlID, OnExit, FExited);
         return;
     }
+    // A Tab is always the box's own.
     if (tab) {
         e->accept();
         return;
     }
-    QLineEdit::keyPressEvent(e);
+    Box::keyPressEvent(e);
 }
 
-void TControlEdit::focusInEvent(QFocusEvent* e)
+template <class Box>
+void TCellFormBox<Box>::focusInEvent(QFocusEvent* e)
 {
     FExited = false;
-    QLineEdit::focusInEvent(e);
+    Box::focusInEvent(e);
 }
 
-void TControlEdit::focusOutEvent(QFocusEvent* e)
+template <class Box>
+void TCellFormBox<Box>::focusOutEvent(QFocusEvent* e)
 {
-    QLineEdit::focusOutEvent(e);
+    Box::focusOutEvent(e);
     // Once per visit: Enter and Tab have run it already.
     if (!std::exchange(FExited, true) && OnExit)
         OnExit();
 }
 
-TControlCombo::TControlCombo(TExtStringGrid* grid) : Grid(grid) { hide(); }
+template class TCellFormBox<QLineEdit>;
+template class TCellFormBox<QComboBox>;
 
-bool TControlCombo::event(QEvent* e)
-{
-    if (IsTabPress(e)) {
-        keyPressEvent(static_cast<QKeyEvent*>(e));
-        return true;
-    }
-    return QComboBox::event(e);
-}
-
-void TControlCombo::keyPressEvent(QKeyEvent* e)
-{
-    const bool tab = IsTabKey(e);
-    if (Grid && (tab || IsEnterKey(e))) {
-        e->accept();
-        LeaveBox(*Grid, tab, ControlID, OnExit, FExited);
-        return;
-    }
-    QComboBox::keyPressEvent(e);
-}
-
-void TControlCombo::focusInEvent(QFocusEvent* e)
-{
-    FExited = false;
-    QComboBox::focusInEvent(e);
-}
-
-void TControlCombo::focusOutEvent(QFocusEvent* e)
-{
-    QComboBox::focusOutEvent(e);
-    if (!std::exchange(FExited, true) && OnExit)
-        OnExit();
-}
+TExtStringGrid* TControlEdit::KeyGrid() const { return ParentGrid(this); }
 
 void TExtStringGrid::AdvanceEdit(int ACol, int ARow)
 {

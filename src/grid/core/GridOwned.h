@@ -57,14 +57,17 @@ class THeaderDragButton : public TGridEditorChild { using TGridEditorChild::TGri
 // The edit box and the combo box that operate a control of a cell's form. Enter hands the focus
 // back to the grid, Tab moves on to the next control (or the next cell with automatic advance);
 // either way the box's exit handling runs once.
-class TControlEdit : public QLineEdit {
+template <class Box>
+class TCellFormBox : public Box {
 public:
-    explicit TControlEdit(TExtStringGrid* grid);
+    explicit TCellFormBox(TExtStringGrid* grid) : Grid(grid) { this->hide(); }
     TExtStringGrid* Grid;
     QString ControlID;  // the form control being operated
     TNotifyEvent OnExit;
 
 protected:
+    // The grid that Enter and Tab go back to, or none.
+    virtual TExtStringGrid* KeyGrid() const = 0;
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
@@ -74,21 +77,21 @@ private:
     bool FExited = false;
 };
 
-class TControlCombo : public QComboBox {
+// The edit leaves Enter to the dialog unless it stands in a grid.
+class TControlEdit : public TCellFormBox<QLineEdit> {
 public:
-    explicit TControlCombo(TExtStringGrid* grid);
-    TExtStringGrid* Grid;
-    QString ControlID;
-    TNotifyEvent OnExit;
+    using TCellFormBox::TCellFormBox;
 
 protected:
-    bool event(QEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
+    TExtStringGrid* KeyGrid() const override;
+};
 
-private:
-    bool FExited = false;
+class TControlCombo : public TCellFormBox<QComboBox> {
+public:
+    using TCellFormBox::TCellFormBox;
+
+protected:
+    TExtStringGrid* KeyGrid() const override { return Grid; }
 };
 class TGridScrollBar : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
 
