@@ -2,6 +2,7 @@
 
 #include "controls/tree/ClipboardFormats.h"
 #include "controls/tree/NodeTreeTypes.h"
+#include "platform/PanGlyph.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -195,31 +196,6 @@ TCursorData SplitCursor(bool vertical)
     return {img, QPoint(16, 16)};
 }
 
-// The wheel panning glyph: a white disc with a centre dot and an arrow head for each direction
-// (dx, dy) the content can move in, over the background colour. Drawn without antialiasing, so
-// that the background colour marks exactly the pixels outside the glyph.
-QImage PanningGlyph(std::initializer_list<QPoint> arrows, QColor background)
-{
-    QImage img(32, 32, QImage::Format_ARGB32);
-    img.fill(background);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    p.drawEllipse(QRect(3, 3, 25, 25));
-    p.setBrush(Qt::black);
-    p.drawRect(QRect(15, 15, 2, 2));
-    const QPointF centre(16, 16);
-    for (const QPoint& a : arrows) {
-        QPointF u(a.x(), a.y());
-        u /= std::hypot(u.x(), u.y());
-        const QPointF v(-u.y(), u.x());
-        const QPointF tip = centre + u * 10, base = centre + u * 5;
-        p.drawPolygon(QPolygonF({tip, base + v * 4, base - v * 4}));
-    }
-    return img;
-}
-
 constexpr QRgb PanningMask = 0xFFFF00FF;
 const QPoint North(0, -1), South(0, 1), West(-1, 0), East(1, 0);
 
@@ -245,7 +221,7 @@ QImage PanningBitmap(const char* name)
 {
     for (const TPanningShape& s : PanningShapes)
         if (qstrcmp(s.Name, name) == 0)
-            return PanningGlyph(s.Arrows, QColor::fromRgb(PanningMask)).convertToFormat(QImage::Format_RGB32);
+            return platform::PanningGlyph(s.Arrows, QColor::fromRgb(PanningMask)).convertToFormat(QImage::Format_RGB32);
     return QImage();
 }
 
@@ -315,7 +291,7 @@ TCursorData InternalCursor(const QString& name)
 {
     for (const TPanningShape& s : PanningShapes)
         if (name == QLatin1String(s.Name))
-            return {PanningGlyph(s.Arrows, Qt::transparent), QPoint(16, 16)};
+            return {platform::PanningGlyph(s.Arrows, Qt::transparent), QPoint(16, 16)};
     return {};
 }
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "grid/core/ExtStringGrid.h"
+#include "platform/PanGlyph.h"
 
 namespace grid {
 
@@ -9,28 +10,14 @@ namespace grid {
 
 QImage TExtStringGrid::IntelliPanGlyph(TIntelliPan pan)
 {
-    if (pan == ipNone)
-        return {};
     const QColor key(255, 0, 255);
-    QImage img(32, 32, QImage::Format_RGB32);
-    img.fill(key);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    p.drawEllipse(QRect(3, 3, 25, 25));
-    p.setBrush(Qt::black);
-    p.drawRect(QRect(14, 14, 3, 3));
-    auto arrow = [&](QPoint a, QPoint b, QPoint c) { p.drawPolygon(QPolygon({a, b, c})); };
-    if (pan == ipVertical || pan == ipBoth) {
-        arrow({15, 6}, {11, 11}, {19, 11});
-        arrow({15, 25}, {11, 20}, {19, 20});
+    const QPoint north(0, -1), south(0, 1), west(-1, 0), east(1, 0);
+    switch (pan) {
+    case ipVertical: return platform::PanningGlyph({north, south}, key).convertToFormat(QImage::Format_RGB32);
+    case ipHorizontal: return platform::PanningGlyph({west, east}, key).convertToFormat(QImage::Format_RGB32);
+    case ipBoth: return platform::PanningGlyph({north, south, west, east}, key).convertToFormat(QImage::Format_RGB32);
+    default: return {};
     }
-    if (pan == ipHorizontal || pan == ipBoth) {
-        arrow({6, 15}, {11, 11}, {11, 19});
-        arrow({25, 15}, {20, 11}, {20, 19});
-    }
-    return img;
 }
 
 namespace {
