@@ -14,6 +14,37 @@ namespace platform {
 
 namespace {
 
+// A right-to-left layout paints through a mirroring transform. Text drawn through it would read
+// back to front; as on a mirrored device context, it is drawn the right way round instead, over
+// the place its rectangle takes in the mirrored picture.
+class TStraightText {
+public:
+    TStraightText(QPainter* painter, QRect& r) : FPainter(painter)
+    {
+        const QTransform t = painter ? painter->worldTransform() : QTransform();
+        if (!painter || !(t.m11() < 0 && t.m12() == 0 && t.m21() == 0))
+            return;
+        FSaved = t;
+        FActive = true;
+        const qreal scale = -t.m11();
+        const QRect shown = t.mapRect(r);
+        painter->setWorldTransform(QTransform(scale, 0, 0, t.m22(), 0, t.dy()));
+        r = QRect(qRound(shown.left() / scale), r.top(), r.width(), r.height());
+    }
+    ~TStraightText()
+    {
+        if (FActive)
+            FPainter->setWorldTransform(FSaved);
+    }
+    TStraightText(const TStraightText&) = delete;
+    TStraightText& operator=(const TStraightText&) = delete;
+
+private:
+    QPainter* FPainter;
+    QTransform FSaved;
+    bool FActive = false;
+};
+
 // Colours of the classic Windows scheme for the system colours the palette has no role for.
 constexpr TColor ClassicSystemColors[31] = {
     0xC8D0D4, 0x000000, 0x6A240A, 0x808080, 0xC8D0D4, 0xFFFFFF, 0x000000, 0x000000,
@@ -362,11 +393,13 @@ void TCanvas::TextOut(int x, int y, const QString& text)
     const QFontMetrics fm = Metrics();
     const int w = fm.horizontalAdvance(text);
     if (FPainter) {
+        QRect box(x, y, w, fm.height());
+        const TStraightText straight(FPainter, box);
         if (Brush.Style != TBrushStyle::bsClear)
-            FPainter->fillRect(QRect(x, y, w, fm.height()), ToQColor(Brush.Color));
+            FPainter->fillRect(box, ToQColor(Brush.Color));
         PrepareFont();
         FPainter->setPen(ToQColor(Font.Color));
-        FPainter->drawText(QPoint(x, y + fm.ascent()), text);
+        FPainter->drawText(QPoint(box.left(), y + fm.ascent()), text);
     }
     PenPos = QPoint(x + w, y);
 }
@@ -380,9 +413,11 @@ void TCanvas::TextRect(const QRect& r, int x, int y, const QString& text)
     if (Brush.Style != TBrushStyle::bsClear)
         FPainter->fillRect(r, ToQColor(Brush.Color));
     const QFontMetrics fm = Metrics();
+    QRect box(x, y, fm.horizontalAdvance(text), fm.height());
+    const TStraightText straight(FPainter, box);
     PrepareFont();
     FPainter->setPen(ToQColor(Font.Color));
-    FPainter->drawText(QPoint(x, y + fm.ascent()), text);
+    FPainter->drawText(QPoint(box.left(), y + fm.ascent()), text);
     FPainter->restore();
 }
 
@@ -461,9 +496,11 @@ int TCanvas::DrawText(const QString& text, QRect& r, unsigned format)
             FPainter->setClipRect(r, HasClip() ? Qt::IntersectClip : Qt::ReplaceClip);
         if (Brush.Style != TBrushStyle::bsClear)
             FPainter->fillRect(bound, ToQColor(Brush.Color));
+        QRect box = r;
+        const TStraightText straight(FPainter, box);
         PrepareFont();
         FPainter->setPen(ToQColor(Font.Color));
-        FPainter->drawText(r, flags | Qt::TextDontClip, shown);
+        FPainter->drawText(box, flags | Qt::TextDontClip, shown);
         FPainter->restore();
     }
     return bound.height();

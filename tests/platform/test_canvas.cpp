@@ -8,6 +8,7 @@
 #include <QPalette>
 #include <QPdfWriter>
 #include <gtest/gtest.h>
+#include <functional>
 #include <set>
 #include <utility>
 
@@ -310,4 +311,47 @@ TEST(Canvas, ClipRectAnswersWithinTheRegionBeingRepainted)
     canvas.ClearClip();
     canvas.Painter()->translate(5, 5);
     EXPECT_EQ(canvas.ClipRect(), Rect(0, 0, 20, 20)) << "in the coordinates the painting uses";
+}
+
+// Through a mirroring transform (a right-to-left layout) text reads the right way round, over the
+// place its rectangle takes in the mirrored picture, as on a mirrored device context; fills and
+// lines stay mirrored.
+TEST(Canvas, TextUnderAMirroringTransformReadsTheRightWayRound)
+{
+    const int width = 120;
+    auto draw = [&](bool mirrored, const std::function<void(TCanvas&)>& paint) {
+        QImage img(width, 24, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        if (mirrored)
+            p.setWorldTransform(QTransform(-1, 0, 0, 1, width, 0));
+        TCanvas canvas;
+        canvas.Attach(&p);
+        canvas.Brush.Style = TBrushStyle::bsClear;
+        canvas.Font.Color = clBlack;
+        paint(canvas);
+        canvas.Detach();
+        return img;
+    };
+    const QString text = QStringLiteral("Ab1");
+    const int w = TCanvas().TextWidth(text);
+    struct Case {
+        const char* Name;
+        std::function<void(TCanvas&, int left)> Paint;
+    } cases[] = {
+        {"TextOut", [&](TCanvas& c, int left) { c.TextOut(left, 2, text); }},
+        {"TextRect", [&](TCanvas& c, int left) { c.TextRect(QRect(left, 0, w + 4, 24), left, 2, text); }},
+        {"DrawText",
+         [&](TCanvas& c, int left) {
+             QRect r(left, 0, w, 24);
+             c.DrawText(text, r, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QImage mirrored = draw(true, [&](TCanvas& canvas) { c.Paint(canvas, 10); });
+        const QImage straight = draw(false, [&](TCanvas& canvas) { c.Paint(canvas, width - 10 - w); });
+        EXPECT_EQ(mirrored, straight);
+        EXPECT_NE(mirrored, straight.mirrored(true, false)) << "not back to front";
+    }
 }
