@@ -150,7 +150,11 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     const QString settingsError = Read_Settings(App_State.Exe_Folder + QLatin1Char('/') + Settings_File_Name);
 
     Timer_Update = new TVersion_Timer(this);
-    Timer_Update->On_Result = [this](bool newer) { LL_Update->setVisible(newer); };
+    Timer_Update->On_Result = [this](bool newer) {
+        if (newer)
+            Set_Update_Link_Text();
+        LL_Update->setVisible(newer);
+    };
     Update_Timer_Switch();
     App_State.Main_Title = Maker_Web_Name + QStringLiteral(" - Configurator ") + SW_Code_Value +
                            QStringLiteral(" - Modbus TCP Slave / MQTT ");
@@ -316,8 +320,15 @@ void TFDidudiredadFirmWare::Set_Lang()
         if (step.Hint >= 0)
             step.Button->SetHint(Lang(step.Hint));
     }
-    LL_Update->setText(QStringLiteral("<a href=\"#\">%1</a>").arg(Lang(19).toHtmlEscaped()));
+    if (!LL_Update->isHidden())
+        Set_Update_Link_Text();
     Set_Conf_Labels();
+}
+
+void TFDidudiredadFirmWare::Set_Update_Link_Text()
+{
+    // A rich-text label builds a whole text document; the link's text is set only when it shows.
+    LL_Update->setText(QStringLiteral("<a href=\"#\">%1</a>").arg(shell::Lang(19).toHtmlEscaped()));
 }
 
 void TFDidudiredadFirmWare::reject()

@@ -95,6 +95,7 @@ private:
     QLabel* makeLabel(int left, int top, bool bold);
     void buildStepTable();
     void Update_Timer_Switch();
+    void Set_Update_Link_Text();
     void Build_EDS_File();
     void PROFINET_XML();
     void BACnet_EDE_File();

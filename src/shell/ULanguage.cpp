@@ -4,6 +4,7 @@
 #include "shell/ULanguageTexts.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QStringDecoder>
 #include <map>
@@ -95,15 +96,15 @@ QString Lang(int index)
 
 void Load_Default_Language()
 {
-    List_Lang.clear();
-    List_Lang.reserve(Lang_Table_Size);
-    for (int i = 0; i < Lang_Table_Size; ++i)
-        List_Lang.append(QStringLiteral(" "));
+    // The built-in texts are used in place, without a copy or a conversion each.
+    static const QString blank = QStringLiteral(" ");
+    QStringList table(Lang_Table_Size, blank);
     for (std::size_t i = 0; i < Builtin_Text_Count; ++i) {
         const BuiltinText& t = Builtin_Text_Entries[i];
         if (t.Index >= 0 && t.Index < Lang_Table_Size)
-            List_Lang[t.Index] = QString::fromUtf8(t.Text);
+            table[t.Index] = QString::fromRawData(reinterpret_cast<const QChar*>(t.Text.data()), t.Text.size());
     }
+    List_Lang = std::move(table);
     Lang_Max_Index = 5100;
 }
 
@@ -144,12 +145,17 @@ QString Language_File(const QString& name)
     const QString exact = App_State.Language_Folder + QLatin1Char('/') + name + QLatin1String(".lng");
     if (QFile::exists(exact))
         return exact;
-    const QStringList found = QDir(App_State.Language_Folder)
-                                  .entryList({name + QLatin1String(".lng")}, QDir::Files | QDir::Hidden, QDir::Name);
-    for (const QString& file : found)
-        if (file.left(name.size()) == name)
-            return App_State.Language_Folder + QLatin1Char('/') + file;
-    return {};
+    // Another letter case of the extension; names are compared as written, never as patterns.
+    const QLatin1String extension(".lng");
+    QString found;
+    QDirIterator it(App_State.Language_Folder, QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        const QString file = it.nextFileInfo().fileName();
+        if (file.size() == name.size() + extension.size() && file.startsWith(name) &&
+            file.endsWith(extension, Qt::CaseInsensitive) && (found.isEmpty() || file < found))
+            found = file;
+    }
+    return found.isEmpty() ? QString() : App_State.Language_Folder + QLatin1Char('/') + found;
 }
 
 void Load_Language()
@@ -160,6 +166,8 @@ void Load_Language()
         Load_Language_File(chosen);
         return;
     }
+    if (App_State.Language_Name == QLatin1String("English"))
+        return;
     App_State.Language_Name = QStringLiteral("English");
     const QString english = Language_File(App_State.Language_Name);
     if (!english.isEmpty())

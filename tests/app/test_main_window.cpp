@@ -309,6 +309,26 @@ TEST_F(MainWindow, LanguageChangeReachesTheWindowsThatExist)
     EXPECT_EQ(FOpenConf()->Caption(), QStringLiteral("Apri"));
 }
 
+TEST_F(MainWindow, TheUpdateLinkShowsTheTextOfTheCurrentLanguage)
+{
+    Start();
+    TFDidudiredadFirmWare& m = Main();
+    Dir.Write(QStringLiteral("LANGUAGE/Italiano.lng"), "STR19 = Nuova <versione>\n");
+    App_State.Language_Name = QStringLiteral("Italiano");
+    Load_Language();
+    m.Change_Language();  // while the link is hidden
+    m.Timer_Update->On_Result(true);
+    EXPECT_FALSE(m.LL_Update->isHidden());
+    EXPECT_TRUE(m.LL_Update->text().contains(QStringLiteral("Nuova &lt;versione&gt;")));
+
+    App_State.Language_Name = QStringLiteral("English");
+    Load_Language();
+    m.Change_Language();  // while it shows
+    EXPECT_TRUE(m.LL_Update->text().contains(Lang(19)));
+    m.Timer_Update->On_Result(false);
+    EXPECT_TRUE(m.LL_Update->isHidden());
+}
+
 TEST_F(MainWindow, ErrorsInHandlersAreShownAndTheProgramGoesOn)
 {
     Start();

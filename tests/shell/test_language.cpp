@@ -2,6 +2,7 @@
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace shell;
@@ -138,4 +139,31 @@ TEST_F(LanguageFile, LoadLanguageFallsBackToEnglish)
     Load_Language();
     EXPECT_EQ(App_State.Language_Name, QStringLiteral("English"));
     EXPECT_EQ(Lang(0), QStringLiteral("Start"));
+}
+
+TEST_F(LanguageFile, LanguageFileMatchesTheNameAsWrittenAndTheExtensionInAnyCase)
+{
+    App_State.Language_Folder = Dir.Path();
+    for (const char* file : {"Deutsch.lng", "Upper.LNG", "Br[1].Lng", "Two.Lng", "Two.LNG", "Deutsch.lng.bak"})
+        Dir.Write(QString::fromUtf8(file), "STR0 = x\n");
+    QDir().mkdir(Dir.File(QStringLiteral("Folder.LNG")));
+    const struct {
+        const char* Name;
+        const char* Found;  // nullptr: none
+    } cases[] = {
+        {"Deutsch", "Deutsch.lng"},
+        {"Upper", "Upper.LNG"},
+        {"upper", nullptr},
+        {"Br[1]", "Br[1].Lng"},  // brackets are characters, not a pattern
+        {"Up*", nullptr},
+        {"Up?er", nullptr},
+        {"Two", "Two.LNG"},  // the first in name order
+        {"Folder", nullptr},
+        {"", nullptr},
+        {"../Deutsch", nullptr},
+    };
+    for (const auto& c : cases) {
+        const QString expected = c.Found ? Dir.File(QString::fromUtf8(c.Found)) : QString();
+        EXPECT_EQ(Language_File(QString::fromUtf8(c.Name)), expected) << c.Name;
+    }
 }

@@ -160,11 +160,10 @@ QImage PicButtonArrow()
     return img;
 }
 
-QPixmap Glyph_Info()
+namespace {
+
+void Draw_Glyph_Info(QPainter& p)
 {
-    QImage img = Blank(32, 32);
-    Pen pen(img);
-    QPainter& p = pen.p;
     QRadialGradient g(QPointF(12, 10), 20);
     g.setColorAt(0, QColor(96, 160, 240));
     g.setColorAt(1, QColor(16, 72, 168));
@@ -177,14 +176,10 @@ QPixmap Glyph_Info()
     p.drawRoundedRect(QRectF(13.8, 13.5, 4.4, 12), 1.2, 1.2);
     p.drawRect(QRectF(11.5, 13.5, 4, 2));
     p.drawRect(QRectF(11.5, 24, 9, 2));
-    return QPixmap::fromImage(img);
 }
 
-QPixmap Glyph_Options()
+QPainterPath GearPath()
 {
-    QImage img = Blank(32, 32);
-    Pen pen(img);
-    QPainter& p = pen.p;
     const QPointF c(16, 16);
     QPainterPath gear;
     const int teeth = 8;
@@ -201,21 +196,23 @@ QPixmap Glyph_Options()
     gear.closeSubpath();
     QPainterPath hole;
     hole.addEllipse(c, 4.5, 4.5);
-    gear = gear.subtracted(hole);
+    return gear.subtracted(hole);
+}
+
+void Draw_Glyph_Options(QPainter& p)
+{
+    // Drawn once per band: the outline is worked out once.
+    static const QPainterPath gear = GearPath();
     QLinearGradient g(0, 2, 0, 30);
     g.setColorAt(0, QColor(150, 150, 160));
     g.setColorAt(1, QColor(70, 70, 84));
     p.setPen(QPen(QColor(40, 40, 48), 1.0));
     p.setBrush(g);
     p.drawPath(gear);
-    return QPixmap::fromImage(img);
 }
 
-QPixmap Glyph_Close()
+void Draw_Glyph_Close(QPainter& p)
 {
-    QImage img = Blank(32, 32);
-    Pen pen(img);
-    QPainter& p = pen.p;
     QLinearGradient g(0, 3, 0, 29);
     g.setColorAt(0, QColor(236, 84, 72));
     g.setColorAt(1, QColor(168, 16, 16));
@@ -223,7 +220,31 @@ QPixmap Glyph_Close()
     p.setBrush(g);
     p.drawRoundedRect(QRectF(3.5, 3.5, 25, 25), 5, 5);
     Cross(p, QRectF(10, 10, 12, 12), 3.4, Qt::white);
+}
+
+// Qt blends one call of many antialiased spans on helper threads, and starting those threads
+// costs several times the whole picture. Painting in bands of rows keeps every call small; the
+// pixels are the same as in one pass.
+QPixmap PaintedInBands(void (*draw)(QPainter&))
+{
+    constexpr int size = 32, band = 8;
+    QImage img = Blank(size, size);
+    {
+        Pen pen(img);
+        for (int y = 0; y < size; y += band) {
+            pen.p.save();
+            pen.p.setClipRect(0, y, size, band);
+            draw(pen.p);
+            pen.p.restore();
+        }
+    }
     return QPixmap::fromImage(img);
 }
+
+}  // namespace
+
+QPixmap Glyph_Info() { return PaintedInBands(Draw_Glyph_Info); }
+QPixmap Glyph_Options() { return PaintedInBands(Draw_Glyph_Options); }
+QPixmap Glyph_Close() { return PaintedInBands(Draw_Glyph_Close); }
 
 }  // namespace controls

@@ -4,6 +4,7 @@
 #include "controls/buttons_pages/PicButton.h"
 #include "controls/buttons_pages/PicGlyphs.h"
 
+#include <QDir>
 #include <QEnterEvent>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -113,4 +114,19 @@ TEST(ButtonLook, GlyphsKeepTheirTransparentCorner)
             EXPECT_EQ(qAlpha(strip.pixel(frame * 18, strip.height() - 1)), 0) << k;
     }
     EXPECT_TRUE(KindGlyph(bkCustom).isNull());
+}
+
+// Painting the pictures at start-up must not wake Qt's helper threads for blending: starting them
+// costs more than the pictures. (Where helper threads already run, the count cannot grow anyway.)
+TEST(ButtonLook, MainWindowPicturesStartNoThreads)
+{
+    const QString tasks = QStringLiteral("/proc/self/task");
+    if (!QDir(tasks).exists())
+        GTEST_SKIP() << "the threads of the process cannot be counted here";
+    // A fresh QDir each time: a QDir keeps the list it read first.
+    const auto threads = [&] { return QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(); };
+    const qsizetype before = threads();
+    for (const QPixmap& p : {Glyph_Info(), Glyph_Options(), Glyph_Close()})
+        EXPECT_FALSE(p.isNull());
+    EXPECT_LE(threads(), before);
 }
