@@ -1451,12 +1451,6 @@ void TBaseNodeTree::InvalidateChildren(PTreeNode node, bool recursive)
     }
 }
 
-void TBaseNodeTree::UpdateEditBounds()
-{
-    if (EditBoundsUpdatedHook)
-        EditBoundsUpdatedHook(this);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Dispatchers
 
@@ -1617,12 +1611,6 @@ bool TBaseNodeTree::DoLoadUserData(PTreeNode node, platform::ByteReader& stream)
         return false;
     OnLoadNode(this, node == FRoot ? nullptr : node, stream);
     return stream.Position() > 0;
-}
-
-void TBaseNodeTree::DoCancelEdit()
-{
-    FEditNode = nullptr;
-    DoStateChange(0, TS(tsEditing, tsEditPending));
 }
 
 // ---------------------------------------------------------------------------------------------

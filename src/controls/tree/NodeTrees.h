@@ -82,6 +82,19 @@ private:
     PTreeNode Step(PTreeNode current) const;
 };
 
+// What the tree drives an in-place editor through.
+class ITVEditLink {
+public:
+    virtual ~ITVEditLink() = default;
+    virtual bool BeginEdit() = 0;
+    virtual bool CancelEdit() = 0;
+    virtual bool EndEdit() = 0;
+    virtual bool PrepareEdit(TBaseNodeTree* tree, PTreeNode node, TColumnIndex column) = 0;
+    virtual QRect GetBounds() = 0;
+    virtual void ProcessMessage(QEvent* event) = 0;
+    virtual void SetBounds(QRect r) = 0;
+};
+
 class TBaseNodeTree : public platform::TCustomControl {
     Q_OBJECT
 public:
@@ -523,6 +536,31 @@ public:
     // Test hook: called for every edit-bounds update a tree receives.
     static inline std::function<void(TBaseNodeTree*)> EditBoundsUpdatedHook;
 
+    // ---- in-place editing ----
+    std::function<void(TBaseNodeTree*, PTreeNode, TColumnIndex, bool& allowed)> OnEditing;
+    std::function<void(TBaseNodeTree*, PTreeNode, TColumnIndex, std::shared_ptr<ITVEditLink>& link)> OnCreateEditor;
+    std::function<void(TBaseNodeTree*, PTreeNode, TColumnIndex)> OnEdited;
+    std::function<void(TBaseNodeTree*, TColumnIndex)> OnEditCancelled;
+    // Starts editing a cell; true when an edit runs afterwards.
+    bool EditNode(PTreeNode node, TColumnIndex column);
+    bool EndEditNode();
+    bool CancelEditNode();
+    virtual bool CanEdit(PTreeNode node, TColumnIndex column);
+    bool IsEditing() const { return HasState(tsEditing); }
+    ITVEditLink* EditLink() const { return FEditLink.get(); }
+    TColumnIndex EditColumn() const { return FEditColumn; }
+    void SetEditDelay(uint32_t value) { FEditDelay = value; }
+    // Starts the edit of the focused node in the edit column (also the edit timer's work).
+    virtual void DoEdit();
+    virtual bool DoEndEdit();
+
+protected:
+    virtual void DoCanEdit(PTreeNode node, TColumnIndex column, bool& allowed);
+    virtual std::shared_ptr<ITVEditLink> DoCreateEditor(PTreeNode node, TColumnIndex column);
+    std::shared_ptr<ITVEditLink> FEditLink;
+
+public:
+
 protected:
     TBaseNodeTree(QWidget* parent, const TTreeClass& treeClass);
 
@@ -571,7 +609,7 @@ protected:
     virtual void DoRemoveFromSelection(PTreeNode node);
     virtual void DoSaveUserData(PTreeNode node, std::vector<uint8_t>& stream);
     virtual bool DoLoadUserData(PTreeNode node, platform::ByteReader& stream);
-    virtual void DoCancelEdit();
+    virtual bool DoCancelEdit();
     virtual platform::TImageList* GetCheckImageListFor(TCheckImageKind kind) const { return InternalCheckImages(kind); }
 
     virtual void InitNode(PTreeNode node);

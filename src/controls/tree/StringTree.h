@@ -1,5 +1,6 @@
 #pragma once
 #include "controls/tree/NodeTrees.h"
+#include "controls/tree/TreeExport.h"
 
 #include <QString>
 #include <functional>
@@ -69,6 +70,24 @@ public:
     using TBaseNodeTree::AddToSelection;
     void RemoveFromSelection(PTreeNode node) override;
 
+    // ---- content export ----
+    std::function<void(TBaseNodeTree*, TTVExportType)> OnBeforeTreeExport, OnAfterTreeExport, OnBeforeHeaderExport,
+        OnAfterHeaderExport;
+    std::function<void(TBaseNodeTree*, TTVExportType, TColumnIndex)> OnBeforeColumnExport, OnColumnExport,
+        OnAfterColumnExport;
+    // Answers whether the node is exported.
+    std::function<bool(TBaseNodeTree*, TTVExportType, PTreeNode)> OnBeforeNodeExport;
+    std::function<void(TBaseNodeTree*, TTVExportType, PTreeNode)> OnNodeExport, OnAfterNodeExport;
+
+    QString ContentToHTML(TVSTTextSourceType source, const QString& caption = QString());
+    QByteArray ContentToRTF(TVSTTextSourceType source);
+    QString ContentToText(TVSTTextSourceType source, const QString& separator);
+    QString ContentToText(TVSTTextSourceType source, QChar separator) { return ContentToText(source, QString(separator)); }
+    QString ContentToUnicode(TVSTTextSourceType source, QChar separator) { return ContentToText(source, QString(separator)); }
+    void ContentToCustom(TVSTTextSourceType source);
+    // The bytes of the format's clipboard block (terminator included); empty for formats not produced.
+    QByteArray ContentToClipboard(TClipFormat format, TVSTTextSourceType source);
+
 protected:
     QString GetText(PTreeNode node, TColumnIndex column);
     QString GetStaticText(PTreeNode node, TColumnIndex column);
@@ -91,11 +110,24 @@ protected:
     void AdjustPaintCellRect(TTVPaintInfo& paintInfo, TColumnIndex& nextNonEmpty) override;
     bool ColumnIsEmpty(PTreeNode node, TColumnIndex column) override;
     void WriteChunks(std::vector<uint8_t>& stream, PTreeNode node) override;
+    // A string edit link when the application supplies no editor.
+    std::shared_ptr<ITVEditLink> DoCreateEditor(PTreeNode node, TColumnIndex column) override;
     bool ReadChunk(platform::ByteReader& stream, int version, PTreeNode node, int chunkType, int depth) override;
     void changeEvent(QEvent* event) override;
     uint32_t StringOptions() const;
 
 private:
+    friend class TStringEditLink;
+    friend class TTVEdit;
+    // Export helpers.
+    PTreeNode ExportFirst(TVSTTextSourceType source);
+    PTreeNode ExportNext(TVSTTextSourceType source, PTreeNode node);
+    bool PassesExportMode(PTreeNode node);
+    QString ExportCellText(PTreeNode node, TColumnIndex column, TTVExportType type, bool withStatic);
+    // Gives the canvas the tree's font and lets the application change it; true when it did.
+    bool PrepareExportFont(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column, TVSTTextType type);
+    std::vector<TColumnIndex> ExportColumns() const;
+
     int32_t& CachedWidth(PTreeNode node) const
     {
         return *reinterpret_cast<int32_t*>(reinterpret_cast<uint8_t*>(node) + FInternalDataOffset);

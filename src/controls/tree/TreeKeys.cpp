@@ -350,6 +350,13 @@ void TBaseNodeTree::KeyCommand(int& key, TShiftState shift)
             key = 0;
         }
         return;
+    case VK_F2:
+        if (shift == 0 && FFocusedNode && CanEdit(FFocusedNode, FFocusedColumn)) {
+            FEditColumn = FFocusedColumn;
+            DoEdit();
+            key = 0;
+        }
+        return;
     case VK_SPACE:
         if ((FOptions->MiscOptions() & toCheckSupport) && FFocusedNode && FFocusedNode->CheckType() != ctNone) {
             StartKeyCheckPress();

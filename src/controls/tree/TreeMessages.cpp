@@ -38,6 +38,7 @@ void TBaseNodeTree::Timer(int id)
         }
         DoTimerScroll();
         break;
+    case 2: DoEdit(); break;
     case 7: ResetIncrementalSearch(); break;
     case 8:
         // Re-creating the window after a theme change: the window stays, the picture is redrawn.
