@@ -4,7 +4,6 @@
 #include "platform/FileUtil.h"
 
 #include <pugixml.hpp>
-#include <sstream>
 
 namespace platform {
 namespace {
@@ -14,6 +13,16 @@ constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_s
 
 pugi::xml_node node(pugi::xml_node_struct* n) { return pugi::xml_node(n); }
 XmlNode wrap(pugi::xml_node n) { return XmlNode(n.internal_object()); }
+
+// Collects the saved text; a string stream would first set up the C++ locale, which costs more
+// than a small document.
+struct SavedText final : pugi::xml_writer {
+    QByteArray Bytes;
+    void write(const void* data, size_t size) override
+    {
+        Bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+    }
+};
 }  // namespace
 
 QString XmlNode::NodeName() const { return fromUtf8(node(Node).name()); }
@@ -121,10 +130,9 @@ void XmlDocument::AddComment(const QString& text)
 
 QByteArray XmlDocument::SaveToBytes() const
 {
-    std::ostringstream out;
+    SavedText out;
     Doc->save(out, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
-    const std::string s = out.str();
-    return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
+    return out.Bytes;
 }
 
 void XmlDocument::SaveToFile(const QString& path) const { WriteFileAtomic(path, SaveToBytes()); }
