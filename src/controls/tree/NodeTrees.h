@@ -23,6 +23,8 @@
 #include <span>
 #include <vector>
 
+class QPrinter;
+
 // The virtual tree control: nodes created and initialised on demand, each with a caller-sized data
 // area, kept with their subtree totals so that positions, counts and scroll ranges need no walk.
 namespace tree {
@@ -550,6 +552,9 @@ public:
     ITVEditLink* EditLink() const { return FEditLink.get(); }
     TColumnIndex EditColumn() const { return FEditColumn; }
     void SetEditDelay(uint32_t value) { FEditDelay = value; }
+    // Prints the whole tree (with its header when asked and visible) over as many pages as it
+    // needs; nothing for a nil printer.
+    void Print(QPrinter* printer, bool printHeader);
     // Starts the edit of the focused node in the edit column (also the edit timer's work).
     virtual void DoEdit();
     virtual bool DoEndEdit();
