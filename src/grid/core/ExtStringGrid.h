@@ -175,6 +175,8 @@ public:
     bool QuoteEmptyCells = true, AlwaysQuotes = false, LoadFirstRow = true;
     bool FilterNormalCellsOnly = true, AutoFilterUpdate = true;
     bool SizeGrowOnly = false, FitCellsInGrid = true, ShowDesignHelper = true, UseInternalHintClass = true;
+    // Hints over the cells: the cell's text, its raw HTML, or the whole text of a cut-off cell.
+    bool HintShowCells = false, HTMLHint = false, HintShowLargeText = false, AnchorHint = false;
     bool ExcelClipboardFormat = false, JavaCSV = false, NoDefaultDraw = false, ClearTextOnly = false;
     QChar Delimiter;  // none: chosen from the text
     int ZoomFactor = 0;
@@ -335,6 +337,12 @@ public:
     Event<int, int, QString&> OnSaveCell, OnLoadCell;
     Event<const TGridRect&> OnCellsChanged;
     Event<int, int, int> OnRadioButtonClick;
+    // Keyboard and mouse events of the editing layer.
+    Event<int, int> OnDblClickCell, OnRightClickCell;              // ARow, ACol
+    Event<int, int, bool&> OnCanClickCell;                         // ARow, ACol, var Allow
+    Event<bool&> OnClipboardCut, OnClipboardCopy, OnClipboardPaste;  // var Allow
+    Event<int, bool&> OnCanInsertRow, OnCanDeleteRow;              // ARow, var Allow
+    Event<int> OnAutoInsertRow;                                     // ARow
     Event<int, QStringList&> OnGetColumnFilter;
 
     // Painting: each cell's colours, font and alignment, its content (fixed-cell looks, text,

@@ -1,0 +1,973 @@
+#include "grid/editing/GridInput.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace grid::editing {
+
+using platform::ssAlt;
+using platform::ssCtrl;
+using platform::ssShift;
+using platform::TMouseButton;
+using platform::TShiftState;
+
+namespace {
+
+enum : int {
+    VK_BACK = 8,
+    VK_TAB = 9,
+    VK_RETURN = 13,
+    VK_ESCAPE = 27,
+    VK_SPACE = 32,
+    VK_PRIOR = 33,
+    VK_NEXT = 34,
+    VK_END = 35,
+    VK_HOME = 36,
+    VK_LEFT = 37,
+    VK_UP = 38,
+    VK_RIGHT = 39,
+    VK_DOWN = 40,
+    VK_INSERT = 45,
+    VK_DELETE = 46,
+    VK_F2 = 113
+};
+
+bool IsNavigationKey(int key)
+{
+    return key >= VK_PRIOR && key <= VK_DOWN;
+}
+
+// Keys whose key-down is followed by a typed character (letters, digits, punctuation, the keypad).
+bool TypesCharacter(int key)
+{
+    return key == VK_BACK || key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_SPACE ||
+           (key >= 0x30 && key <= 0x5A) || (key >= 0x60 && key <= 0x6F) || (key >= 0xBA && key <= 0xE2);
+}
+
+bool IsHtml(const QString& s)
+{
+    return s.contains(QLatin1Char('<')) && s.contains(QLatin1Char('>'));
+}
+
+QString StripHtml(const QString& s)
+{
+    if (!IsHtml(s))
+        return s;
+    static const QRegularExpression breaks(QStringLiteral("<br\\s*/?>"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
+    QString t = s;
+    t.replace(breaks, QStringLiteral("\n"));
+    t.remove(tags);
+    t.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+    t.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+    t.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
+    t.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+    t.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    return t;
+}
+
+bool HasFormControl(const QString& s)
+{
+    return IsHtml(s) && s.toUpper().contains(QStringLiteral("<CONTROL"));
+}
+
+bool IsCheckKind(TCellType t)
+{
+    return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctTriStateCheckBox;
+}
+
+}  // namespace
+
+TGridInputHandler::TGridInputHandler(TGridEditController& controller) : TGridInput(controller), Grid(controller.Grid) {}
+
+void RegisterGridInput()
+{
+    SetGridInputFactory([](TGridEditController& c) { return std::make_unique<TGridInputHandler>(c); });
+}
+
+void TGridInputHandler::ShowEditor(QChar startChar)
+{
+    if (!startChar.isNull())
+        Controller.SetStartEditChar(startChar);
+    Controller.ShowInplaceEdit();
+}
+
+int TGridInputHandler::FirstDataCol() const
+{
+    return Grid.FixedCols() == 0 && Grid.HasNodes() ? 1 : Grid.FixedCols();
+}
+
+void TGridInputHandler::SetEditing(bool on)
+{
+    if (on)
+        Grid.Options |= goEditing;
+    else
+        Grid.Options &= ~goEditing;
+}
+
+bool TGridInputHandler::IsEditable(int realCol, int row)
+{
+    return realCol >= 0 && row >= 0 && Controller.IsEditable(realCol, row);
+}
+
+bool TGridInputHandler::IsEditableForced(int realCol, int row)
+{
+    const bool saved = Grid.MouseActions.RangeSelectAndEdit;
+    Grid.MouseActions.RangeSelectAndEdit = true;
+    const bool result = IsEditable(realCol, row);
+    Grid.MouseActions.RangeSelectAndEdit = saved;
+    return result;
+}
+
+int TGridInputHandler::FirstTabStop(int r)
+{
+    for (int c = 0; c < Grid.ColCount(); ++c) {
+        if (c < Grid.FixedCols())
+            continue;
+        const bool stop = EditingOn() ? IsEditable(Grid.DisplToRealCol(c), r) : !Grid.IsFixed(c, r);
+        if (stop)
+            return c;
+    }
+    return -1;
+}
+
+// Keyboard
+
+bool TGridInputHandler::KeyDown(int& key, TShiftState shift)
+{
+    FShift = shift;
+    const int original = key;
+    WMKeyDown(key, shift);
+    // The character a key types still follows its key-down, as on the platform the grid copies.
+    key = TypesCharacter(original) ? original : 0;
+    return true;
+}
+
+// Answers whether the key went through; key 0 means it was consumed.
+bool TGridInputHandler::WMKeyDown(int& key, TShiftState shift)
+{
+    auto fireKeyDown = [&] {
+        if (Grid.OnKeyDown) {
+            int k = key;
+            Grid.OnKeyDown(k, shift);
+        }
+    };
+    auto consume = [&] {
+        fireKeyDown();
+        key = 0;
+        return false;
+    };
+    FMoveSelection = Grid.Selection();
+    const int realCol = Grid.RealCol();
+    const int col = Grid.Col(), row = Grid.Row();
+
+    if (Grid.Navigation.MoveScrollOnly && (IsNavigationKey(key) && key != VK_LEFT && key != VK_RIGHT)) {
+        const int first = Grid.FixedRows();
+        const int last = std::max(first, Grid.MaxTopRow());
+        const int page = std::max(1, Grid.VisibleRowCount());
+        int top = Grid.TopRow();
+        switch (key) {
+        case VK_PRIOR: top = top > page + first ? top - page : first; break;
+        case VK_NEXT: top = std::min(last, top + page); break;
+        case VK_END: top = last; break;
+        case VK_HOME: top = first; break;
+        case VK_UP: top = std::max(first, top - 1); break;
+        case VK_DOWN: top = std::min(last, top + 1); break;
+        default: break;
+        }
+        Grid.SetTopRow(top);
+        key = 0;
+        return false;
+    }
+
+    const bool enterOrF2 = key == VK_RETURN || key == VK_F2;
+    if (Grid.MouseActions.EditOnDblClickOnly() && enterOrF2 && !EditingOn() && IsEditableForced(realCol, row))
+        SetEditing(true);
+    if (Grid.MouseActions.RangeSelectAndEdit && !EditingOn() && enterOrF2) {
+        if (!IsEditableForced(realCol, row))
+            return consume();
+        SetEditing(true);
+        ShowEditor();
+    }
+    if (enterOrF2) {
+        if (EditingOn() && !IsEditable(realCol, row))
+            return consume();
+        if (HasFormControl(Grid.Cells(realCol, row))) {
+            key = 0;
+            return false;
+        }
+    }
+    if (key == VK_RETURN && !IsEditable(realCol, row)) {
+        // Enter on a cell that is not editable reaches the window's key press only.
+        fireKeyDown();
+        return false;
+    }
+    if ((key == VK_RETURN || key == VK_SPACE) && Grid.IsCheckOrButtonCell(col, row))
+        ToggleByKey(key);
+    if (HomeEnd(key, shift)) {
+        fireKeyDown();
+        key = 0;
+        ReportSelectionChange();
+        return false;
+    }
+    if (key == VK_TAB && (Grid.Options & goTabs)) {
+        Controller.TabToNextCell((shift & ssShift) != 0);
+        ReportSelectionChange();
+        key = 0;
+        return false;
+    }
+    if (Grid.Navigation.SkipFixedCells && SkipFixed(key)) {
+        fireKeyDown();
+        key = 0;
+        ReportSelectionChange();
+        return false;
+    }
+    if (Grid.Navigation.AppendOnArrowDown && key == VK_DOWN && row == LastDataRow())
+        AppendRow();
+
+    BaseKeyDown(key, shift);
+    if (key == 0) {
+        ReportSelectionChange();
+        return false;
+    }
+
+    const bool ctrl = shift & ssCtrl, sh = shift & ssShift, alt = shift & ssAlt;
+    if (Grid.Navigation.AllowClipboardShortCuts) {
+        bool allow = true;
+        if ((ctrl && key == 'X') || (sh && key == VK_DELETE)) {
+            if (Grid.OnClipboardCut)
+                Grid.OnClipboardCut(&Grid, allow);
+            key = 0;
+            return false;
+        }
+        if ((ctrl && key == 'V') || (sh && key == VK_INSERT)) {
+            if (Grid.OnClipboardPaste)
+                Grid.OnClipboardPaste(&Grid, allow);
+            key = 0;
+            return false;
+        }
+        if (ctrl && (key == 'C' || key == VK_INSERT)) {
+            if (Grid.OnClipboardCopy)
+                Grid.OnClipboardCopy(&Grid, allow);
+            key = 0;
+            return false;
+        }
+    }
+    if (key == VK_INSERT && !ctrl && !sh && !alt && Grid.Navigation.AllowInsertRow) {
+        InsertRowByKey();
+    } else if (ctrl && key == 'A' && (Grid.Options & (goRowSelect | goRangeSelect))) {
+        Grid.SetSelection({FirstDataCol(), Grid.FixedRows(), LastDataCol(), LastDataRow()});
+        if (Grid.MouseActions.DisjunctRowSelect())
+            for (int r = Grid.FixedRows(); r <= LastDataRow(); ++r)
+                Grid.SetRowSelect(r, true);
+    } else if (key == VK_DELETE && !alt && Grid.Navigation.AllowDeleteRow && LastDataRow() >= Grid.FixedRows()) {
+        DeleteRowByKey();
+    } else if (enterOrF2) {
+        Controller.StoreOldCell(Grid.Col(), Grid.Row());
+    }
+    ReportSelectionChange();
+    return true;
+}
+
+void TGridInputHandler::ReportSelectionChange()
+{
+    const TGridRect s = Grid.Selection();
+    if (s.Left == FMoveSelection.Left && s.Top == FMoveSelection.Top && s.Right == FMoveSelection.Right &&
+        s.Bottom == FMoveSelection.Bottom)
+        return;
+    Grid.SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+    FMoveSelection = s;
+}
+
+// The application's key-down, then the grid's own key step.
+void TGridInputHandler::BaseKeyDown(int& key, TShiftState shift)
+{
+    if (Grid.OnKeyDown)
+        Grid.OnKeyDown(key, shift);
+    if (key != 0)
+        GridKeyDown(key, shift);
+}
+
+void TGridInputHandler::GridKeyDown(int& key, TShiftState shift)
+{
+    const int oldCol = Grid.Col(), oldRow = Grid.Row();
+    const bool ctrl = shift & ssCtrl;
+    if (key == VK_F2) {
+        if (EditingOn() && !Grid.IsCheckOrButtonCell(oldCol, oldRow) && !Controller.EditMode())
+            ShowEditor();
+        return;
+    }
+    if (ctrl && (key == VK_UP || key == VK_DOWN)) {
+        // Ctrl+Up and Ctrl+Down scroll one row and leave the current cell.
+        const int first = Grid.FixedRows();
+        Grid.SetTopRow(std::clamp(Grid.TopRow() + (key == VK_DOWN ? 1 : -1), first, std::max(first, Grid.MaxTopRow())));
+        return;
+    }
+    if (ctrl && key == VK_HOME) {
+        Grid.MoveColRow(Grid.FixedCols(), Grid.FixedRows());
+        return;
+    }
+    if (ctrl && key == VK_END) {
+        Grid.MoveColRow(Grid.ColCount() - 1, Grid.RowCount() - 1);
+        return;
+    }
+    int k = key;
+    if (Grid.UseRightToLeftAlignment() && (k == VK_LEFT || k == VK_RIGHT))
+        k = k == VK_LEFT ? VK_RIGHT : VK_LEFT;
+    if (!IsNavigationKey(k))
+        return;
+    Grid.TBaseGrid::KeyDown(k);
+
+    // Wrapping at the edges.
+    const TCursorAdvance advance = Grid.Navigation.CursorAdvance;
+    if (advance != caDefault) {
+        const bool snake = advance == caSnake;
+        const int firstCol = Grid.FixedCols(), firstRow = Grid.FixedRows();
+        if (k == VK_LEFT && oldCol == firstCol) {
+            Grid.MoveColRow(LastDataCol(), snake && oldRow > firstRow ? oldRow - 1 : oldRow);
+        } else if (k == VK_RIGHT && oldCol == Grid.ColCount() - 1) {
+            Grid.MoveColRow(firstCol, snake && oldRow < LastDataRow() ? oldRow + 1 : oldRow);
+        } else if (k == VK_UP && oldRow == firstRow) {
+            Grid.MoveColRow(snake && oldCol > firstCol ? oldCol - 1 : oldCol, LastDataRow());
+        } else if (k == VK_DOWN && oldRow == Grid.RowCount() - 1) {
+            Grid.MoveColRow(snake && oldCol < LastDataCol() ? oldCol + 1 : oldCol, firstRow);
+        }
+    }
+    // Disabled rows are jumped over.
+    if (Grid.Navigation.SkipDisabledRows && (k == VK_UP || k == VK_DOWN) && Grid.Row() == oldRow) {
+        const int step = k == VK_UP ? -1 : 1;
+        for (int r = oldRow + step; r >= Grid.FixedRows() && r < Grid.RowCount(); r += step) {
+            if (Grid.GetRowEnabled(r)) {
+                Grid.MoveColRow(Grid.Col(), r);
+                break;
+            }
+        }
+    }
+}
+
+bool TGridInputHandler::HomeEnd(int key, TShiftState shift)
+{
+    if (key != VK_HOME && key != VK_END)
+        return false;
+    if (Grid.FixedRowAlways && Grid.RowCount() == Grid.FixedRows())
+        return false;
+    const bool ctrl = shift & ssCtrl, sh = shift & ssShift;
+    const bool rowSelect = Grid.Options & goRowSelect;
+    switch (Grid.Navigation.HomeEndKey) {
+    case heFirstLastCell:
+        if (ctrl)
+            return false;
+        if (key == VK_HOME)
+            Grid.MoveColRow(Grid.FixedCols(), Grid.FixedRows());
+        else
+            Grid.MoveColRow(Grid.ColCount() - 1, Grid.RowCount() - 1);
+        return true;
+    case heFirstLastRow: {
+        if (ctrl)
+            return false;
+        const int oldRow = Grid.Row();
+        int target = Grid.FixedRows();
+        if (key == VK_END)
+            target = Grid.FloatingFooter.Visible() && Grid.RowCount() > 2 ? Grid.RowCount() - 2 : LastDataRow();
+        if (sh) {
+            Grid.SetSelection(
+                {Grid.FixedCols(), std::min(oldRow, target), Grid.ColCount() - 1, std::max(oldRow, target)});
+        } else {
+            Grid.MoveColRow(Grid.Col(), target);
+        }
+        return true;
+    }
+    case heFirstLastColumn:
+        if (ctrl) {
+            if (key != VK_HOME)
+                return false;
+            const int first = Grid.FixedRows();
+            const int c = FirstTabStop(first);
+            Grid.MoveColRow(c >= 0 ? c : Grid.FixedCols(), first);
+            Grid.SetLeftCol(FirstDataCol());
+            return true;
+        }
+        if (rowSelect)
+            return false;
+        if (key == VK_HOME) {
+            if (sh) {
+                Grid.SetSelection({Grid.FixedCols(), Grid.Row(), Grid.Col(), Grid.Row()});
+            } else {
+                const int c = FirstTabStop(Grid.Row());
+                Grid.MoveColRow(c >= 0 ? c : Grid.FixedCols(), Grid.Row());
+                Grid.SetLeftCol(FirstDataCol());
+            }
+        } else if (sh) {
+            Grid.SetSelection({Grid.Col(), Grid.Row(), LastDataCol(), Grid.Row()});
+        } else {
+            Grid.MoveColRow(Grid.ColCount() - 1, Grid.Row());
+        }
+        return true;
+    }
+    return false;
+}
+
+bool TGridInputHandler::SkipFixed(int key)
+{
+    int dc = 0, dr = 0;
+    switch (key) {
+    case VK_LEFT: dc = Grid.UseRightToLeftAlignment() ? 1 : -1; break;
+    case VK_RIGHT: dc = Grid.UseRightToLeftAlignment() ? -1 : 1; break;
+    case VK_UP: dr = -1; break;
+    case VK_DOWN: dr = 1; break;
+    default: return false;
+    }
+    const int c0 = Grid.Col(), r0 = Grid.Row();
+    int c = c0 + dc, r = r0 + dr;
+    const int lastCol = LastDataCol(), lastRow = LastDataRow();
+    if (c < Grid.FixedCols() || c > lastCol || r < Grid.FixedRows() || r > lastRow)
+        return false;
+    if (!Grid.IsFixed(c, r))
+        return false;
+    while (c >= Grid.FixedCols() && c <= lastCol && r >= Grid.FixedRows() && r <= lastRow && Grid.IsFixed(c, r)) {
+        c += dc;
+        r += dr;
+    }
+    if (c >= Grid.FixedCols() && c <= lastCol && r >= Grid.FixedRows() && r <= lastRow)
+        Grid.MoveColRow(c, r);
+    return true;
+}
+
+void TGridInputHandler::AppendRow()
+{
+    bool canAdd = true;
+    if (Controller.OnCanAddRow)
+        Controller.OnCanAddRow(&Grid, canAdd);
+    if (!canAdd)
+        return;
+    const int at = Grid.RowCount() - Grid.FixedFooters;
+    Grid.InsertRows(at, 1);
+    if (Controller.OnAutoAddRow)
+        Controller.OnAutoAddRow(&Grid, Grid.RowCount() - Grid.FixedFooters - 1);
+}
+
+void TGridInputHandler::InsertRowByKey()
+{
+    const int row = Grid.Row();
+    bool canInsert = true;
+    if (Grid.OnCanInsertRow)
+        Grid.OnCanInsertRow(&Grid, row, canInsert);
+    if (!canInsert)
+        return;
+    int at = row;
+    if (Grid.Navigation.InsertPosition == pInsertAfter)
+        at = std::min(row + 1, Grid.RowCount());
+    Grid.InsertRows(at, 1);
+    if (Grid.OnAutoInsertRow)
+        Grid.OnAutoInsertRow(&Grid, at);
+    Grid.MoveColRow(Grid.Col(), std::min(at, Grid.RowCount() - 1));
+    Grid.CalcAllFooters();
+}
+
+void TGridInputHandler::DeleteRowByKey()
+{
+    const int row = Grid.Row();
+    bool canDelete = true;
+    if (Grid.OnCanDeleteRow)
+        Grid.OnCanDeleteRow(&Grid, row, canDelete);
+    if (!canDelete)
+        return;
+    // An editor over the row must not stay over the row that moves up into its place.
+    Controller.HideInplaceEdit();
+    if (LastDataRow() == Grid.FixedRows() && !Grid.FixedRowAlways) {
+        for (int c = 0; c < Grid.ColCount() + Grid.NumHiddenColumns(); ++c)
+            Grid.SetCells(c, row, QString());
+    } else {
+        Grid.RemoveRows(row, 1);
+    }
+    if (Grid.OnAutoDeleteRow)
+        Grid.OnAutoDeleteRow(&Grid, row);
+    Controller.StoreOldCell(Grid.Col(), Grid.Row());
+    Grid.CalcAllFooters();
+}
+
+void TGridInputHandler::ToggleByKey(int key)
+{
+    const int c = Grid.Col(), r = Grid.Row();
+    const int realCol = Grid.RealCol();
+    bool canAct = EditingOn() || Grid.MouseActions.RangeSelectAndEdit;
+    Grid.IsCellEditable(realCol, r, canAct);
+    TCellGraphic* g = Grid.GetCellGraphic(realCol, r);
+    if (!g)
+        return;
+    if (key == VK_SPACE && IsCheckKind(g->CellType) && (canAct || Grid.ControlLook.CheckAlwaysActive)) {
+        if (Grid.DoToggleCheck(realCol, r, false)) {
+            if (Grid.ShowModified.Enabled)
+                Grid.SetRowModified(r, true);
+            bool state = false;
+            Grid.GetCheckBoxState(realCol, Grid.DisplToRealRow(r), state);
+            Grid.CheckBoxClick(realCol, r, state);
+        }
+    } else if (g->CellType == ctButton && canAct) {
+        Grid.ButtonClick(realCol, r);
+    }
+    Grid.RepaintCell(c, r);
+}
+
+bool TGridInputHandler::KeyPress(QChar& key)
+{
+    const TShiftState shift = FShift;
+    // Ctrl with a letter types its control character.
+    if ((shift & ssCtrl) && !(shift & ssAlt) && key.unicode() < 128 && key.isLetter())
+        key = QChar(key.toUpper().unicode() & 0x1F);
+    const int row = Grid.Row(), col = Grid.Col(), realCol = Grid.RealCol();
+    const ushort ch = key.unicode();
+    if (HasFormControl(Grid.Cells(realCol, row))) {
+        key = QChar();
+        return true;
+    }
+    if (Grid.MouseActions.EditOnDblClickOnly() && IsEditableForced(realCol, row))
+        SetEditing(true);
+    if (Grid.Navigation.AllowClipboardShortCuts && (shift & ssCtrl) && (ch == 3 || ch == 22 || ch == 24)) {
+        key = QChar();
+        return true;
+    }
+    if (EditingOn() && (ch == VK_BACK || ch >= 32) && ch != VK_TAB) {
+        if (ch <= 255) {
+            QChar k = key;
+            if (Grid.OnKeyPress)
+                Grid.OnKeyPress(k);
+            // A key the application vetoed opens nothing.
+            if (k.isNull()) {
+                key = QChar();
+                return true;
+            }
+            key = k;
+        }
+        if (!Grid.IsCheckOrButtonCell(col, row) && !Controller.EditMode() && IsEditable(realCol, row))
+            ShowEditor(key);
+        key = QChar();
+        return true;
+    }
+    GenericKeyPress(key);
+    return true;
+}
+
+void TGridInputHandler::GenericKeyPress(QChar& key)
+{
+    const int row = Grid.Row(), col = Grid.Col(), realCol = Grid.RealCol();
+    auto fire = [&] {
+        if (Grid.OnKeyPress)
+            Grid.OnKeyPress(key);
+    };
+    const ushort ch = key.unicode();
+    if (ch == VK_ESCAPE) {
+        if (EditingOn() && Controller.EditMode())
+            Controller.RestoreCellCache();
+        fire();
+        return;
+    }
+    if (ch == VK_RETURN) {
+        const bool editable = IsEditable(realCol, row);
+        if (!editable && !Grid.Navigation.AdvanceOnEnter) {
+            fire();
+            key = QChar();
+            return;
+        }
+        const bool checkCell = Grid.IsCheckOrButtonCell(col, row);
+        if (!Grid.Focused() || checkCell) {
+            Controller.AdvanceEdit(col, row, false, false, true, false, Controller.EditMode());
+            if (!Grid.Navigation.AdvanceAutoEdit || checkCell) {
+                fire();
+                if (checkCell && Grid.Navigation.AdvanceOnEnter)
+                    ShowEditor();
+                key = QChar();
+                return;
+            }
+        }
+    }
+    fire();
+    if (key.unicode() == VK_RETURN && !(Grid.Options & goAlwaysShowEditor)) {
+        if (Controller.EditMode())
+            Controller.HideInplaceEdit();
+        else if (EditingOn() && IsEditable(realCol, row) && !Grid.IsCheckOrButtonCell(col, row))
+            ShowEditor();
+        key = QChar();
+    }
+}
+
+bool TGridInputHandler::KeyUp(int& key, TShiftState shift)
+{
+    FShift = shift;
+    const bool arrow = key >= VK_LEFT && key <= VK_DOWN;
+    if (Grid.Navigation.AlwaysEdit && (arrow || (key == VK_TAB && (Grid.Options & goTabs))) &&
+        !Grid.IsCheckOrButtonCell(Grid.Col(), Grid.Row()) && !Controller.EditMode() &&
+        IsEditable(Grid.RealCol(), Grid.Row()))
+        ShowEditor();
+    return false;
+}
+
+// Mouse
+
+bool TGridInputHandler::ClickCheckBox(int c, int r, int x, int y, TShiftState shift)
+{
+    const int realCol = Grid.DisplToRealCol(c);
+    TCellGraphic* g = Grid.GetCellGraphic(realCol, r);
+    if (!g || !(IsCheckKind(g->CellType) || g->CellType == ctRadioButton))
+        return false;
+    bool canAct = EditingOn() || Grid.MouseActions.RangeSelectAndEdit;
+    Grid.IsCellEditable(realCol, r, canAct);
+    if (!canAct && !Grid.ControlLook.CheckAlwaysActive)
+        return false;
+    if (!Grid.IsInCheckBox(realCol, r, x, y))
+        return false;
+    Controller.HideInplaceEdit();
+    Grid.SetFocus();
+    bool state = false;
+    if (g->CellType == ctRadioButton) {
+        Grid.SetRadioButtonColumnIndex(realCol, r);
+        if (Grid.OnRadioButtonClick)
+            Grid.OnRadioButtonClick(&Grid, realCol, r, 0);
+        state = true;
+    } else {
+        if (!Grid.DoToggleCheck(realCol, r, false))
+            return true;
+        Grid.GetCheckBoxState(realCol, Grid.DisplToRealRow(r), state);
+    }
+    if (Grid.ShowModified.Enabled)
+        Grid.SetRowModified(r, true);
+    if (!Grid.Navigation.AlwaysEdit && c >= Grid.FixedCols() && r >= Grid.FixedRows())
+        Grid.MoveColRow(c, r);
+    if (g->CellType != ctRadioButton)
+        Grid.CheckBoxClick(c, r, state);
+    if (Grid.OnMouseDown)
+        Grid.OnMouseDown(platform::mbLeft, shift, x, y);
+    if (Grid.OnClick)
+        Grid.OnClick(&Grid);
+    return true;
+}
+
+bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    auto base = [&] { Grid.DefaultMouseDown(button, shift, x, y); };
+    FLastPress = QPoint(x, y);
+    // The second press of a double click is the double click itself.
+    if (shift & platform::ssDouble) {
+        base();
+        // It lands on a cell as a press does, whether or not a plain press came before it.
+        const TGridCoord at = Grid.MouseToCell(x, y);
+        if (button == platform::mbLeft && at.X >= Grid.FixedCols() && at.Y >= Grid.FixedRows() &&
+            (at.X != Grid.Col() || at.Y != Grid.Row()) && !Grid.IsFixed(at.X, at.Y))
+            Grid.MoveColRow(at.X, at.Y);
+        return true;
+    }
+    const TGridCoord cell = Grid.MouseToCell(x, y);
+    int c = cell.X, r = cell.Y;
+    if (button == platform::mbRight) {
+        base();
+        if (c >= 0 && r >= 0 && Grid.OnRightClickCell)
+            Grid.OnRightClickCell(&Grid, r, c);
+        return true;
+    }
+    if (button != platform::mbLeft) {
+        base();
+        return true;
+    }
+    if (Grid.OnCanClickCell && c >= 0 && r >= 0) {
+        bool allow = true;
+        Grid.OnCanClickCell(&Grid, r, c, allow);
+        if (!allow)
+            return true;
+    }
+    if (c < 0 || r < 0) {
+        Controller.HideInplaceEdit();
+        if (!Grid.FixedRowAlways)
+            base();
+        return true;
+    }
+    const TPoint b = Grid.BaseCell(c, r);
+    c = b.X;
+    r = b.Y;
+    const bool fixedArea = c < Grid.FixedCols() || r < Grid.FixedRows();
+    const bool fixedCell = fixedArea || Grid.IsFixed(c, r);
+    if (fixedCell)
+        Controller.HideInplaceEdit();
+    if (!fixedArea && ClickCheckBox(c, r, x, y, shift))
+        return true;
+    if (Grid.IsCheckOrButtonCell(c, r) && Grid.GetCellType(Grid.DisplToRealCol(c), r) == ctButton) {
+        Controller.HideInplaceEdit();
+        if (!fixedCell)
+            Grid.MoveColRow(c, r);
+        FPushedButton = {c, r};
+        if (Grid.OnClickCell)
+            Grid.OnClickCell(&Grid, r, c);
+        return true;
+    }
+    if (!fixedArea && fixedCell) {
+        // A fixed cell inside the data area: reported, never selected.
+        if (Grid.OnClickCell)
+            Grid.OnClickCell(&Grid, r, c);
+        return true;
+    }
+    const bool onCurrent = !fixedArea && c == Grid.Col() && r == Grid.Row() && Grid.Selection().Left == c &&
+                           Grid.Selection().Right == c && Grid.Selection().Top == r && Grid.Selection().Bottom == r;
+    const bool editable = !fixedArea && IsEditable(Grid.DisplToRealCol(c), r);
+    if (!fixedArea && editable && Grid.MouseActions.DirectEdit)
+        Controller.HideInplaceEdit();
+    const bool alwaysEdit = std::exchange(Grid.Navigation.AlwaysEdit, false);
+    base();
+    Grid.Navigation.AlwaysEdit = alwaysEdit;
+    // The grid shows the editor on a press on the cell that was already current.
+    if (onCurrent && EditingOn() && IsEditable(Grid.DisplToRealCol(c), r) && !Controller.EditMode() &&
+        !Grid.MouseActions.EditOnDblClickOnly())
+        ShowEditor();
+    const bool onBorder = r == 0 && (Grid.Options & goColSizing) && Grid.ColumnSizingEdgeAt(x, y) >= 0;
+    if (!onBorder && Grid.OnClickCell)
+        Grid.OnClickCell(&Grid, r, c);
+    if (!fixedArea && Grid.MouseActions.DirectEdit && IsEditable(Grid.DisplToRealCol(c), r) && Grid.Col() == c &&
+        Grid.Row() == r && !Controller.EditMode()) {
+        Controller.StoreOldCell(c, r);
+        ShowEditor();
+    }
+    return true;
+}
+
+bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState, int x, int y)
+{
+    // The in-cell button clicks when released over the cell it was pressed on.
+    if (button == platform::mbLeft && FPushedButton.X >= 0) {
+        const TGridCoord pushed = std::exchange(FPushedButton, TGridCoord{-1, -1});
+        const TGridCoord cell = Grid.MouseToCell(x, y);
+        if (cell.X >= 0 && cell.Y >= 0) {
+            const TPoint b = Grid.BaseCell(cell.X, cell.Y);
+            if (b.X == pushed.X && b.Y == pushed.Y)
+                Grid.ButtonClick(Grid.DisplToRealCol(b.X), b.Y);
+        }
+    }
+    return false;
+}
+
+void TGridInputHandler::DoEnter()
+{
+    if (Controller.BlockFocus())
+        return;
+    const int c = Grid.Col(), r = Grid.Row();
+    if (EditingOn() || Grid.MouseActions.RangeSelectAndEdit)
+        Controller.SelectCellSwitch(c, r);
+    Controller.StoreOldCell(c, r);
+    if (Grid.Navigation.AlwaysEdit && !Controller.EditMode() && !Grid.IsCheckOrButtonCell(c, r) &&
+        IsEditable(Grid.RealCol(), r))
+        ShowEditor();
+}
+
+void TGridInputHandler::DoExit()
+{
+    if (Controller.BlockKill())
+        return;
+    FPushedButton = {-1, -1};
+}
+
+bool TGridInputHandler::DblClick()
+{
+    const int x = FLastPress.x(), y = FLastPress.y();
+    const TGridCoord cell = Grid.MouseToCell(x, y);
+    const bool onBorder = cell.Y == 0 && (Grid.Options & goColSizing) && Grid.MouseActions.AutoSizeColOnDblClick &&
+                          Grid.ColumnSizingEdgeAt(x, y) >= 0;
+    Grid.DefaultDblClick();
+    if (onBorder || cell.X < 0 || cell.Y < 0 || Grid.IsCheckOrButtonCell(cell.X, cell.Y))
+        return true;
+    if (Grid.OnDblClickCell)
+        Grid.OnDblClickCell(&Grid, cell.Y, cell.X);
+    const TPoint b = Grid.BaseCell(cell.X, cell.Y);
+    if (b.X < Grid.FixedCols() || b.Y < Grid.FixedRows())
+        return true;
+    const int realCol = Grid.DisplToRealCol(b.X);
+    if (Grid.MouseActions.EditOnDblClickOnly() && IsEditableForced(realCol, b.Y)) {
+        SetEditing(true);
+        Controller.StoreOldCell(b.X, b.Y);
+        ShowEditor();
+        return true;
+    }
+    // The second press of a double click lands on the current cell: it starts editing there.
+    if (EditingOn() && b.X == Grid.Col() && b.Y == Grid.Row() && IsEditable(realCol, b.Y) && !Controller.EditMode())
+        ShowEditor();
+    return true;
+}
+
+bool TGridInputHandler::MouseWheel(TShiftState shift, int delta, int, int, bool& used)
+{
+    used = true;
+    if (!Grid.EnableWheel || (Grid.FixedRowAlways && Grid.RowCount() == Grid.FixedRows()))
+        return true;
+    const int notches = delta / 120;
+    if (notches == 0)
+        return true;
+    if ((shift & ssCtrl) && Grid.IntelliZoom) {
+        used = false;
+        return false;
+    }
+    const int step = Grid.MouseActions.WheelIncrement >= 1 ? Grid.MouseActions.WheelIncrement : WheelLines;
+    const int firstRow = Grid.FixedRows();
+    const int lastRow = LastDataRow();
+    if (lastRow < firstRow)
+        return true;
+    // Towards the user (negative delta) goes down the table.
+    const int towards = notches < 0 ? 1 : -1;
+    const int count = std::abs(notches) * step;
+    if (Grid.MouseActions.WheelAction() == waScroll) {
+        const int maxTop = std::max(firstRow, Grid.MaxTopRow());
+        Grid.SetTopRow(std::clamp(Grid.TopRow() + towards * count, firstRow, maxTop));
+        return true;
+    }
+    Controller.HideInplaceEdit();
+    const int target = std::clamp(Grid.Row() + towards * count, firstRow, lastRow);
+    int col = Grid.Col();
+    if (col >= Grid.ColCount())
+        col = Grid.ColCount() - 1;
+    if (col < Grid.FixedCols())
+        col = FirstDataCol();
+    if (Grid.MouseActions.DisjunctRowSelect())
+        Grid.ClearRowSelect();
+    const TGridRect before = Grid.Selection();
+    Grid.MoveColRow(col, target);
+    if (Grid.Row() != target && Grid.Row() == before.Top) {
+        // Refused: half-way there.
+        const int half = Grid.Row() + (target - Grid.Row()) / 2;
+        if (half != Grid.Row())
+            Grid.MoveColRow(col, half);
+    }
+    FMoveSelection = before;
+    ReportSelectionChange();
+    return true;
+}
+
+// Hints
+
+bool TGridInputHandler::CellHint(const QPoint& pos, platform::THintInfo& info)
+{
+    const TGridCoord cell = Grid.MouseToCell(pos.x(), pos.y());
+    if (cell.X < 0 || cell.Y < 0)
+        return false;
+    const TPoint b = Grid.BaseCell(cell.X, cell.Y);
+    const int c = b.X, r = b.Y;
+    const int realCol = Grid.DisplToRealCol(c);
+    const TRect rc = Grid.CellRect(c, r);
+    QString hint = Grid.GetComment(realCol, r);
+    QPoint at(pos.x(), rc.Bottom + 6);
+    if (!hint.isEmpty())
+        at = QPoint(rc.Right, rc.Top);
+    const bool dataCell = c >= Grid.FixedCols() && r >= Grid.FixedRows() && c < Grid.ColCount() - Grid.FixedRightCols &&
+                          r < Grid.RowCount() - Grid.FixedFooters;
+    const QString text = Grid.Cells(realCol, r);
+    if (Grid.HintShowCells && dataCell) {
+        at.setY(rc.Top);
+        hint = Grid.HTMLHint ? text : StripHtml(text);
+    }
+    if (Grid.HintShowLargeText) {
+        const QFontMetrics fm(Grid.font());
+        const QSize size = fm.size(0, StripHtml(text));
+        if (size.width() > rc.Width() || size.height() > rc.Height()) {
+            at = QPoint(rc.Left, rc.Top);
+            hint = Grid.HTMLHint || !IsHtml(text) ? text : StripHtml(text);
+        }
+    }
+    const bool footerRow = Grid.FloatingFooter.Visible() && r == Grid.RowCount() - 1;
+    if (!footerRow) {
+        if (Grid.OnGridHint)
+            Grid.OnGridHint(&Grid, r, c, hint);
+        if (Grid.OnGridWideHint) {
+            QString wide;
+            Grid.OnGridWideHint(&Grid, r, c, wide);
+            if (!wide.isEmpty())
+                hint = wide;
+        }
+    }
+    if (hint.isEmpty())
+        return false;
+    info.Text = hint;
+    info.Rect = QRect(at, QSize(1, 1));
+    return true;
+}
+
+// Selection queries
+
+int TGridInputHandler::SelectedCellsCount()
+{
+    FCellList.clear();
+    const TGridRect s = Grid.Selection();
+    if (s.Left == s.Right && s.Top == s.Bottom) {
+        FCellList.push_back({Grid.Col(), Grid.Row()});
+    } else {
+        for (int c = s.Left; c <= s.Right; ++c)
+            for (int r = s.Top; r <= s.Bottom; ++r)
+                FCellList.push_back({c, r});
+    }
+    return int(FCellList.size());
+}
+
+TGridCoord TGridInputHandler::GetSelectedCell(int index)
+{
+    if (FCellList.empty())
+        SelectedCellsCount();
+    if (index < 0 || index >= int(FCellList.size()))
+        throw EExtGridError(QStringLiteral("Invalid cell"));
+    return FCellList[size_t(index)];
+}
+
+bool TGridInputHandler::SelectedCells(int c, int r) const
+{
+    const TGridRect s = Grid.Selection();
+    return c >= std::min(s.Left, s.Right) && c <= std::max(s.Left, s.Right) && r >= std::min(s.Top, s.Bottom) &&
+           r <= std::max(s.Top, s.Bottom);
+}
+
+int TGridInputHandler::SelectedRowCount()
+{
+    if (Grid.MouseActions.DisjunctRowSelect())
+        return int(std::count(Grid.SelectedRows().begin(), Grid.SelectedRows().end(), true));
+    const TGridRect s = Grid.Selection();
+    const int bottom = std::min(s.Bottom, LastDataRow());
+    return std::abs(bottom - s.Top) + 1;
+}
+
+int TGridInputHandler::SelectedColCount()
+{
+    if (Grid.MouseActions.DisjunctColSelect()) {
+        int n = 0;
+        for (int c = 0; c < Grid.ColCount(); ++c)
+            n += Grid.GetColSelect(c) ? 1 : 0;
+        return n;
+    }
+    const TGridRect s = Grid.Selection();
+    return std::abs(s.Right - s.Left) + 1;
+}
+
+int TGridInputHandler::GetSelectedRow(int i)
+{
+    if (Grid.MouseActions.DisjunctRowSelect()) {
+        int seen = 0;
+        for (int r = 0; r < Grid.RowCount(); ++r)
+            if (Grid.GetRowSelect(r) && seen++ == i)
+                return r;
+        return -1;
+    }
+    const TGridRect s = Grid.Selection();
+    const int row = std::min(s.Top, s.Bottom) + i;
+    return i >= 0 && row <= std::max(s.Top, s.Bottom) ? row : -1;
+}
+
+void TGridInputHandler::ClearSelectedCells()
+{
+    Grid.SetSelection({Grid.FixedCols(), Grid.FixedRows(), Grid.FixedCols(), Grid.FixedRows()});
+    FCellList.clear();
+    Grid.Invalidate();
+}
+
+QString TGridInputHandler::GetEditText(int c, int r)
+{
+    const TPoint b = Grid.BaseCell(c, r);
+    return StripHtml(Grid.Cells(Grid.DisplToRealCol(b.X), b.Y));
+}
+
+void TGridInputHandler::SetEditText(int c, int r, const QString& value)
+{
+    const TPoint b = Grid.BaseCell(c, r);
+    Grid.SetCells(Grid.DisplToRealCol(b.X), b.Y, value);
+}
+
+}  // namespace grid::editing

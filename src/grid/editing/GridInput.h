@@ -1,0 +1,79 @@
+#pragma once
+#include <QChar>
+#include <QPoint>
+#include <functional>
+
+#include "grid/editing/GridEditController.h"
+
+namespace grid::editing {
+
+// The grid's keyboard and mouse front end: which key or press does what before and after the grid's
+// own cursor movement, check boxes toggled by Space and click, editing started by typing, F2,
+// Enter, a press on the current cell or a double click, the wheel, cell hints and the selection
+// queries. The controller hands the grid's input here first.
+class TGridInputHandler : public TGridInput {
+public:
+    explicit TGridInputHandler(TGridEditController& controller);
+
+    TExtStringGrid& Grid;
+    // Lines per wheel notch (the system setting).
+    int WheelLines = 3;
+
+    bool KeyDown(int& key, platform::TShiftState shift) override;
+    bool KeyUp(int& key, platform::TShiftState shift) override;
+    bool KeyPress(QChar& key) override;
+    bool MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    bool MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    bool DblClick() override;
+    void DoEnter() override;
+    void DoExit() override;
+    bool MouseWheel(platform::TShiftState shift, int delta, int x, int y, bool& used) override;
+    bool CellHint(const QPoint& pos, platform::THintInfo& info) override;
+
+    // Selection queries (display columns).
+    int SelectedCellsCount();
+    TGridCoord GetSelectedCell(int index);
+    bool SelectedCells(int c, int r) const;
+    int SelectedRowCount();
+    int SelectedColCount();
+    int GetSelectedRow(int i);
+    void ClearSelectedCells();
+
+    // Text exchange with the text editor (display column; the base cell of a merge).
+    QString GetEditText(int c, int r);
+    void SetEditText(int c, int r, const QString& value);
+
+private:
+    TGridRect FMoveSelection{};
+    std::vector<TGridCoord> FCellList;
+    QPoint FLastPress{-1, -1};
+    TGridCoord FPushedButton{-1, -1};  // the in-cell button held down
+    platform::TShiftState FShift = 0;  // shift state of the last key-down, for the character after it
+
+    bool WMKeyDown(int& key, platform::TShiftState shift);
+    void BaseKeyDown(int& key, platform::TShiftState shift);
+    void GridKeyDown(int& key, platform::TShiftState shift);
+    void GenericKeyPress(QChar& key);
+    bool HomeEnd(int key, platform::TShiftState shift);
+    bool SkipFixed(int key);
+    void InsertRowByKey();
+    void DeleteRowByKey();
+    void AppendRow();
+    void ToggleByKey(int key);
+    bool ClickCheckBox(int c, int r, int x, int y, platform::TShiftState shift);
+    void ReportSelectionChange();
+    void ShowEditor(QChar startChar = QChar());
+    bool IsEditable(int realCol, int row);
+    bool IsEditableForced(int realCol, int row);
+    bool EditingOn() const { return (Grid.Options & goEditing) != 0; }
+    void SetEditing(bool on);
+    int FirstDataCol() const;
+    int LastDataRow() const { return Grid.RowCount() - Grid.FixedFooters - 1; }
+    int LastDataCol() const { return Grid.ColCount() - Grid.FixedRightCols - 1; }
+    int FirstTabStop(int r);
+};
+
+// Makes every editing controller from now on use this input handling.
+void RegisterGridInput();
+
+}  // namespace grid::editing

@@ -1,0 +1,353 @@
+// Keyboard, mouse, wheel and hints of a column grid shaped like the set-up tables: real key and
+// mouse events on a shown grid.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "grid/core/ExtColumnGrid.h"
+#include "grid/editing/GridEditController.h"
+#include "grid/editing/GridInput.h"
+
+using namespace grid;
+using namespace grid::editing;
+
+namespace {
+
+// Columns: 0 row number (fixed), 1 text, 2 read-only text, 3 data check box, 4 read-only check box,
+// 5 text; rows 1 to 6 hold data.
+struct GridInput : ::testing::Test {
+    std::unique_ptr<TExtColumnGrid> grid;
+    TExtColumnGrid& g() { return *grid; }
+    std::vector<QString> keyPresses;
+    std::vector<int> keyDowns;
+    std::vector<std::string> clicks;
+
+    static void SetUpTestSuite()
+    {
+        RegisterGridEditing();
+        RegisterGridInput();
+    }
+    static void TearDownTestSuite() { SetGridInputFactory({}); }
+
+    void SetUp() override
+    {
+        grid = std::make_unique<TExtColumnGrid>();
+        g().SetColCount(6);
+        g().SetRowCount(7);
+        g().Options &= ~goEditing;
+        const struct {
+            const char* Header;
+            TEditorType Editor;
+            bool ReadOnly;
+        } columns[] = {{"N", edNormal, false},         {"Topic", edNormal, false},     {"Fixed", edNormal, true},
+                       {"Hex", edDataCheckBox, false}, {"Lock", edDataCheckBox, true}, {"Note", edNormal, false}};
+        for (int c = 0; c < 6; ++c) {
+            TGridColumnItem* item = g().Columns()[c];
+            item->SetEditor(columns[c].Editor);
+            item->ReadOnly = columns[c].ReadOnly;
+            item->SetWidth(70);
+            item->SetHeader(QString::fromLatin1(columns[c].Header));
+        }
+        for (int r = 1; r < 7; ++r) {
+            g().SetCells(0, r, QString::number(r));
+            g().SetCells(1, r, QStringLiteral("t%1").arg(r));
+            g().SetCells(2, r, QStringLiteral("ro%1").arg(r));
+            g().SetCells(3, r, QStringLiteral("N"));
+            g().SetCells(4, r, QStringLiteral("N"));
+        }
+        g().resize(480, 220);
+        g().OnKeyPress = [this](QChar& k) { keyPresses.push_back(QString(k)); };
+        g().OnKeyDown = [this](int& k, platform::TShiftState) { keyDowns.push_back(k); };
+        g().OnClickCell = [this](TExtStringGrid*, int r, int c) {
+            clicks.push_back("click " + std::to_string(c) + "," + std::to_string(r));
+        };
+        g().OnDblClickCell = [this](TExtStringGrid*, int r, int c) {
+            clicks.push_back("dbl " + std::to_string(c) + "," + std::to_string(r));
+        };
+        g().OnCheckBoxClick = [this](TExtStringGrid*, int c, int r, bool s) {
+            clicks.push_back("check " + std::to_string(c) + "," + std::to_string(r) + (s ? " on" : " off"));
+        };
+        g().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&g()));
+        g().SetFocus();
+    }
+
+    TGridEditController& controller() { return *EditController(g()); }
+    TGridInputHandler& input() { return dynamic_cast<TGridInputHandler&>(*controller().Input()); }
+    QWidget* client() { return g().viewport(); }
+    QPoint centre(int c, int r)
+    {
+        const TRect rc = g().CellRect(c, r);
+        return {(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
+    }
+    void select(int c, int r) { QTest::mouseClick(client(), Qt::LeftButton, {}, centre(c, r)); }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(&g(), k, m); }
+    void type(char ch) { QTest::keyClick(&g(), ch); }
+    void wheel(int delta)
+    {
+        const QPoint at = centre(1, 2);
+        QWheelEvent e(at, client()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(client(), &e);
+    }
+    QPoint current() { return {g().Col(), g().Row()}; }
+};
+
+// Selecting a cell of an editable column switches editing on; a typed letter then opens the editor,
+// while on a read-only column the letter only reaches OnKeyPress.
+TEST_F(GridInput, TypingStartsEditingOnlyOnEditableCells)
+{
+    select(2, 2);
+    keyPresses.clear();
+    type('x');
+    EXPECT_FALSE(controller().EditMode());
+    EXPECT_EQ(keyPresses, std::vector<QString>{QStringLiteral("x")});
+    EXPECT_EQ(g().Cells(2, 2), QStringLiteral("ro2"));
+
+    select(1, 2);
+    keyPresses.clear();
+    type('q');
+    EXPECT_TRUE(controller().EditMode());
+    EXPECT_EQ(keyPresses, std::vector<QString>{QStringLiteral("q")});
+}
+
+// A key the application vetoes in OnKeyPress opens no editor and types nothing.
+TEST_F(GridInput, VetoedKeyOpensNoEditor)
+{
+    g().OnKeyPress = [](QChar& k) { k = QChar(); };
+    select(1, 3);
+    type('z');
+    EXPECT_FALSE(controller().EditMode());
+    EXPECT_EQ(g().Cells(1, 3), QStringLiteral("t3"));
+}
+
+// Enter on a read-only cell reaches OnKeyDown and OnKeyPress with 13 and does nothing else; on an
+// editable cell it opens the editor; F2 opens it too.
+TEST_F(GridInput, EnterAndF2)
+{
+    select(2, 1);
+    key(Qt::Key_Return);
+    EXPECT_FALSE(controller().EditMode());
+    EXPECT_EQ(keyDowns, std::vector<int>{13});
+    EXPECT_EQ(keyPresses, std::vector<QString>{QString(QChar(13))});
+
+    select(1, 1);
+    key(Qt::Key_Return);
+    EXPECT_TRUE(controller().EditMode());
+    controller().HideInplaceEdit();
+
+    select(5, 4);
+    key(Qt::Key_F2);
+    EXPECT_TRUE(controller().EditMode());
+}
+
+// Space toggles a data check box of an editable column between "N" and "Y" and reports the real
+// column; on a read-only column only CheckAlwaysActive lets it toggle.
+TEST_F(GridInput, SpaceTogglesDataCheckBoxes)
+{
+    const struct {
+        int Col;
+        bool AlwaysActive;
+        QString After;
+        std::vector<std::string> Events;
+    } cases[] = {
+        {3, false, "Y", {"check 3,2 on"}},
+        {4, false, "N", {}},
+        {4, true, "Y", {"check 4,2 on"}},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.Col);
+        g().ControlLook.CheckAlwaysActive = tc.AlwaysActive;
+        g().SetCells(tc.Col, 2, QStringLiteral("N"));
+        g().MoveColRow(tc.Col, 2);
+        controller().Select();  // editing on or off for the cell, as a move by the user does
+        clicks.clear();
+        key(Qt::Key_Space);
+        EXPECT_EQ(g().Cells(tc.Col, 2), tc.After);
+        EXPECT_EQ(clicks, tc.Events);
+        EXPECT_FALSE(controller().EditMode());
+    }
+}
+
+// A press on an editable data check box toggles it and reports it, without OnClickCell; a press on
+// a read-only one does nothing at all.
+TEST_F(GridInput, ClickOnDataCheckBoxes)
+{
+    select(3, 3);
+    EXPECT_EQ(g().Cells(3, 3), QStringLiteral("Y"));
+    EXPECT_EQ(clicks, std::vector<std::string>{"check 3,3 on"});
+    EXPECT_EQ(current(), QPoint(3, 3));
+
+    clicks.clear();
+    select(4, 3);
+    EXPECT_EQ(g().Cells(4, 3), QStringLiteral("N"));
+    EXPECT_EQ(clicks, std::vector<std::string>{"click 4,3"});
+}
+
+// A press on column 0 reports the row without moving the selection into the fixed column; a press
+// on a data cell selects it and reports it; OnCanClickCell can refuse a press entirely.
+TEST_F(GridInput, CellClicks)
+{
+    select(1, 2);
+    EXPECT_EQ(clicks, std::vector<std::string>{"click 1,2"});
+    clicks.clear();
+    select(0, 5);
+    EXPECT_EQ(clicks, std::vector<std::string>{"click 0,5"});
+    EXPECT_EQ(current(), QPoint(1, 2));
+
+    g().OnCanClickCell = [](TExtStringGrid*, int, int, bool& allow) { allow = false; };
+    clicks.clear();
+    select(5, 6);
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_EQ(current(), QPoint(1, 2));
+}
+
+// A second press on the current cell opens its editor; a double click reports the cell and opens
+// the editor on an editable one.
+TEST_F(GridInput, SecondPressAndDoubleClickEdit)
+{
+    select(1, 4);
+    EXPECT_FALSE(controller().EditMode());
+    select(1, 4);
+    EXPECT_TRUE(controller().EditMode());
+    controller().HideInplaceEdit();
+
+    // A double click on a read-only cell is only reported.
+    QTest::mouseDClick(client(), Qt::LeftButton, {}, centre(2, 5));
+    EXPECT_FALSE(controller().EditMode());
+    clicks.clear();
+    QTest::mouseDClick(client(), Qt::LeftButton, {}, centre(5, 2));
+    EXPECT_NE(std::find(clicks.begin(), clicks.end(), "dbl 5,2"), clicks.end());
+    EXPECT_TRUE(controller().EditMode());
+}
+
+// Home and End with first/last-cell action; OnKeyDown sees the key.
+TEST_F(GridInput, HomeEndFirstLastCell)
+{
+    g().Navigation.HomeEndKey = heFirstLastCell;
+    select(2, 3);
+    keyDowns.clear();
+    key(Qt::Key_End);
+    EXPECT_EQ(current(), QPoint(5, 6));
+    key(Qt::Key_Home);
+    EXPECT_EQ(current(), QPoint(1, 1));
+    EXPECT_EQ(keyDowns, (std::vector<int>{35, 36}));
+}
+
+// Arrow keys move the current cell, stop at the edges by default and wrap with the snake and loop
+// settings.
+TEST_F(GridInput, ArrowKeysAndWrapping)
+{
+    const struct {
+        TCursorAdvance Advance;
+        QPoint From;
+        Qt::Key Key;
+        QPoint To;
+    } cases[] = {
+        {caDefault, {1, 1}, Qt::Key_Down, {1, 2}}, {caDefault, {5, 2}, Qt::Key_Right, {5, 2}},
+        {caDefault, {1, 1}, Qt::Key_Up, {1, 1}},   {caSnake, {5, 2}, Qt::Key_Right, {1, 3}},
+        {caSnake, {5, 6}, Qt::Key_Right, {1, 6}},  {caLoop, {1, 4}, Qt::Key_Left, {5, 4}},
+        {caLoop, {2, 6}, Qt::Key_Down, {2, 1}},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(testing::Message() << tc.From.x() << "," << tc.From.y() << " key " << tc.Key);
+        g().Navigation.CursorAdvance = tc.Advance;
+        g().MoveColRow(tc.From.x(), tc.From.y());
+        key(tc.Key);
+        EXPECT_EQ(current(), tc.To);
+    }
+}
+
+// Without clipboard shortcuts Ctrl+C, Ctrl+V and Ctrl+X neither type into the cell nor edit it.
+TEST_F(GridInput, ClipboardKeysTypeNothing)
+{
+    select(1, 2);
+    for (char ch : {'c', 'v', 'x'})
+        QTest::keyClick(&g(), ch, Qt::ControlModifier);
+    EXPECT_FALSE(controller().EditMode());
+    EXPECT_EQ(g().Cells(1, 2), QStringLiteral("t2"));
+}
+
+// Delete removes the current row only when allowed and the application agrees.
+TEST_F(GridInput, DeleteRowByKey)
+{
+    select(1, 3);
+    key(Qt::Key_Delete);
+    EXPECT_EQ(g().Cells(1, 3), QStringLiteral("t3"));  // not allowed
+
+    g().Navigation.AllowDeleteRow = true;
+    g().OnCanDeleteRow = [](TExtStringGrid*, int, bool& allow) { allow = false; };
+    key(Qt::Key_Delete);
+    EXPECT_EQ(g().RowCount(), 7);
+    EXPECT_EQ(g().Cells(1, 3), QStringLiteral("t3"));
+
+    std::vector<int> asked;
+    g().OnCanDeleteRow = [&](TExtStringGrid*, int r, bool&) { asked.push_back(r); };
+    key(Qt::Key_Delete);
+    EXPECT_EQ(asked, std::vector<int>{3});
+    EXPECT_EQ(g().RowCount(), 6);
+    EXPECT_EQ(g().Cells(1, 3), QStringLiteral("t4"));
+}
+
+// A wheel notch towards the user moves the current row down by the lines per notch, never past the
+// last data row nor above the first; with the wheel off nothing moves.
+TEST_F(GridInput, WheelMovesTheSelection)
+{
+    select(1, 1);
+    wheel(-120);
+    EXPECT_EQ(current(), QPoint(1, 4));
+    wheel(-240);
+    EXPECT_EQ(current(), QPoint(1, 6));
+    wheel(360);
+    EXPECT_EQ(current(), QPoint(1, 1));
+
+    g().EnableWheel = false;
+    wheel(-120);
+    EXPECT_EQ(current(), QPoint(1, 1));
+}
+
+// Cell hints: the text without its HTML, raw with HTMLHint, and OnGridHint with the display column.
+TEST_F(GridInput, CellHints)
+{
+    g().HintShowCells = true;
+    g().SetCells(5, 2, QStringLiteral("<b>12</b>"));
+    platform::THintInfo info;
+    ASSERT_TRUE(input().CellHint(centre(5, 2), info));
+    EXPECT_EQ(info.Text, QStringLiteral("12"));
+    g().HTMLHint = true;
+    ASSERT_TRUE(input().CellHint(centre(5, 2), info));
+    EXPECT_EQ(info.Text, QStringLiteral("<b>12</b>"));
+
+    // A header cell shows only what the handler supplies; the handler sees display columns.
+    g().HideColumn(2);
+    std::vector<int> cols;
+    g().OnGridHint = [&](TExtStringGrid*, int, int c, QString& hint) {
+        cols.push_back(c);
+        hint = QStringLiteral("column %1").arg(c);
+    };
+    ASSERT_TRUE(input().CellHint(centre(3, 0), info));
+    EXPECT_EQ(info.Text, QStringLiteral("column 3"));
+    EXPECT_EQ(cols, std::vector<int>{3});
+    g().OnGridHint = nullptr;
+    platform::THintInfo none;
+    EXPECT_FALSE(input().CellHint(centre(3, 0), none));
+}
+
+TEST_F(GridInput, SelectionQueries)
+{
+    g().SetSelection({1, 2, 3, 3});
+    EXPECT_EQ(input().SelectedCellsCount(), 6);
+    EXPECT_EQ(input().GetSelectedCell(0).X, 1);
+    EXPECT_EQ(input().GetSelectedCell(0).Y, 2);
+    EXPECT_EQ(input().SelectedRowCount(), 2);
+    EXPECT_EQ(input().SelectedColCount(), 3);
+    EXPECT_EQ(input().GetSelectedRow(1), 3);
+    EXPECT_EQ(input().GetSelectedRow(2), -1);
+    EXPECT_TRUE(input().SelectedCells(3, 3));
+    EXPECT_FALSE(input().SelectedCells(4, 3));
+    EXPECT_THROW(input().GetSelectedCell(6), EExtGridError);
+}
+
+}  // namespace
