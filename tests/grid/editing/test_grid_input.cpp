@@ -291,6 +291,36 @@ TEST_F(GridInput, DeleteRowByKey)
     EXPECT_EQ(g().Cells(1, 3), QStringLiteral("t4"));
 }
 
+// Insert adds an empty row before or after the current one when allowed, and the application
+// can refuse it.
+TEST_F(GridInput, InsertRowByKey)
+{
+    select(1, 3);
+    key(Qt::Key_Insert);
+    EXPECT_EQ(g().RowCount(), 7);  // not allowed
+
+    g().Navigation.AllowInsertRow = true;
+    g().OnCanInsertRow = [](TExtStringGrid*, int, bool& allow) { allow = false; };
+    key(Qt::Key_Insert);
+    EXPECT_EQ(g().RowCount(), 7);
+
+    std::vector<int> inserted;
+    g().OnCanInsertRow = nullptr;
+    g().OnAutoInsertRow = [&](TExtStringGrid*, int r) { inserted.push_back(r); };
+    key(Qt::Key_Insert);
+    EXPECT_EQ(g().RowCount(), 8);
+    EXPECT_EQ(g().Cells(1, 3), QString());
+    EXPECT_EQ(g().Cells(1, 4), QStringLiteral("t3"));
+
+    g().Navigation.InsertPosition = pInsertAfter;
+    g().MoveColRow(1, 4);
+    key(Qt::Key_Insert);
+    EXPECT_EQ(g().Cells(1, 4), QStringLiteral("t3"));
+    EXPECT_EQ(g().Cells(1, 5), QString());
+    EXPECT_EQ(inserted, (std::vector<int>{3, 5}));
+    EXPECT_EQ(current(), QPoint(1, 5));
+}
+
 // A wheel notch towards the user moves the current row down by the lines per notch, never past the
 // last data row nor above the first; with the wheel off nothing moves.
 TEST_F(GridInput, WheelMovesTheSelection)
