@@ -13,24 +13,22 @@ using platform::TShiftState;
 
 namespace {
 
-enum : int {
-    VK_BACK = 8,
-    VK_TAB = 9,
-    VK_RETURN = 13,
-    VK_ESCAPE = 27,
-    VK_SPACE = 32,
-    VK_PRIOR = 33,
-    VK_NEXT = 34,
-    VK_END = 35,
-    VK_HOME = 36,
-    VK_LEFT = 37,
-    VK_UP = 38,
-    VK_RIGHT = 39,
-    VK_DOWN = 40,
-    VK_INSERT = 45,
-    VK_DELETE = 46,
-    VK_F2 = 113
-};
+using platform::VK_BACK;
+using platform::VK_TAB;
+using platform::VK_RETURN;
+using platform::VK_ESCAPE;
+using platform::VK_SPACE;
+using platform::VK_PRIOR;
+using platform::VK_NEXT;
+using platform::VK_END;
+using platform::VK_HOME;
+using platform::VK_LEFT;
+using platform::VK_UP;
+using platform::VK_RIGHT;
+using platform::VK_DOWN;
+using platform::VK_INSERT;
+using platform::VK_DELETE;
+using platform::VK_F2;
 
 bool IsNavigationKey(int key)
 {
