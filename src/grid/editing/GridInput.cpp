@@ -299,6 +299,8 @@ void TGridInputHandler::GridKeyDown(int& key, TShiftState shift)
         // Ctrl+Up and Ctrl+Down scroll one row and leave the current cell.
         const int first = Grid.FixedRows();
         Grid.SetTopRow(std::clamp(Grid.TopRow() + (key == VK_DOWN ? 1 : -1), first, std::max(first, Grid.MaxTopRow())));
+        if (Grid.Navigation.CursorMoveRows)
+            MoveSelectedRows(key == VK_DOWN);
         return;
     }
     if (ctrl && key == VK_HOME) {
@@ -341,6 +343,23 @@ void TGridInputHandler::GridKeyDown(int& key, TShiftState shift)
             }
         }
     }
+}
+
+// Ctrl+Up and Ctrl+Down carry the selected rows one row up or down, the selection with them.
+void TGridInputHandler::MoveSelectedRows(bool down)
+{
+    const TGridRect s = Grid.Selection();
+    const int top = std::min(s.Top, s.Bottom), bottom = std::max(s.Top, s.Bottom);
+    const int step = down ? 1 : -1;
+    if (down ? bottom >= Grid.RowCount() - 1 : top <= Grid.FixedRows())
+        return;
+    if (top == bottom) {
+        Grid.MoveRow(top, top + step);
+        Grid.MoveColRow(Grid.Col(), top + step);
+        return;
+    }
+    Grid.MoveRows(top, top + step, bottom - top + 1);
+    Grid.SetSelection({Grid.FixedCols(), top + step, Grid.ColCount() - 1, bottom + step});
 }
 
 bool TGridInputHandler::HomeEnd(int key, TShiftState shift)

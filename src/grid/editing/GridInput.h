@@ -55,6 +55,7 @@ private:
     void GridKeyDown(int& key, platform::TShiftState shift);
     void GenericKeyPress(QChar& key);
     bool HomeEnd(int key, platform::TShiftState shift);
+    void MoveSelectedRows(bool down);
     bool SkipFixed(int key);
     void InsertRowByKey();
     void DeleteRowByKey();

@@ -260,6 +260,32 @@ TEST_F(GridInput, ArrowKeysAndWrapping)
     }
 }
 
+// With row moving, Ctrl+Down and Ctrl+Up carry the current row, never past the table's ends.
+TEST_F(GridInput, CtrlArrowsMoveRows)
+{
+    g().Navigation.CursorMoveRows = true;
+    select(1, 2);
+    QTest::keyClick(&g(), Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(g().Cells(1, 3), QStringLiteral("t2"));
+    EXPECT_EQ(g().Cells(1, 2), QStringLiteral("t3"));
+    EXPECT_EQ(current(), QPoint(1, 3));
+    QTest::keyClick(&g(), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(g().Cells(1, 2), QStringLiteral("t2"));
+
+    const struct {
+        int Row;
+        Qt::Key Key;
+    } ends[] = {{1, Qt::Key_Up}, {6, Qt::Key_Down}};
+    for (const auto& tc : ends) {
+        SCOPED_TRACE(tc.Row);
+        g().MoveColRow(1, tc.Row);
+        QTest::keyClick(&g(), tc.Key, Qt::ControlModifier);
+        for (int r = 1; r < 7; ++r)
+            EXPECT_EQ(g().Cells(1, r), QStringLiteral("t%1").arg(r));
+        EXPECT_EQ(current(), QPoint(1, tc.Row));
+    }
+}
+
 // Without clipboard shortcuts Ctrl+C, Ctrl+V and Ctrl+X neither type into the cell nor edit it.
 TEST_F(GridInput, ClipboardKeysTypeNothing)
 {
