@@ -865,21 +865,16 @@ bool TGridInputHandler::CellHint(const QPoint& pos, platform::THintInfo& info)
     const int realCol = Grid.DisplToRealCol(c);
     const TRect rc = Grid.CellRect(c, r);
     QString hint = Grid.GetComment(realCol, r);
-    QPoint at(pos.x(), rc.Bottom + 6);
-    if (!hint.isEmpty())
-        at = QPoint(rc.Right, rc.Top);
     const bool dataCell = c >= Grid.FixedCols() && r >= Grid.FixedRows() && c < Grid.ColCount() - Grid.FixedRightCols &&
                           r < Grid.RowCount() - Grid.FixedFooters;
     const QString text = Grid.Cells(realCol, r);
     if (Grid.HintShowCells && dataCell) {
-        at.setY(rc.Top);
         hint = Grid.HTMLHint ? text : StripHtml(text);
     }
     if (Grid.HintShowLargeText) {
         const QFontMetrics fm(Grid.font());
         const QSize size = fm.size(0, StripHtml(text));
         if (size.width() > rc.Width() || size.height() > rc.Height()) {
-            at = QPoint(rc.Left, rc.Top);
             hint = Grid.HTMLHint || !IsHtml(text) ? text : StripHtml(text);
         }
     }
@@ -897,7 +892,9 @@ bool TGridInputHandler::CellHint(const QPoint& pos, platform::THintInfo& info)
     if (hint.isEmpty())
         return false;
     info.Text = hint;
-    info.Rect = QRect(at, QSize(1, 1));
+    // The hint lasts while the mouse stays over the cell it was made for.
+    const TRect shown = Grid.MirrorRect(rc);
+    info.Rect = QRect(shown.Left, shown.Top, shown.Width(), shown.Height());
     return true;
 }
 

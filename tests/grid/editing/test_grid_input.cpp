@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QToolTip>
+#include <QHelpEvent>
 #include <QWheelEvent>
 
 #include "grid/core/ExtColumnGrid.h"
@@ -372,6 +374,15 @@ TEST_F(GridInput, CellHints)
     platform::THintInfo info;
     ASSERT_TRUE(input().CellHint(centre(5, 2), info));
     EXPECT_EQ(info.Text, QStringLiteral("12"));
+    // It lasts while the mouse stays over the cell.
+    const TRect rc = g().CellRect(5, 2);
+    EXPECT_EQ(info.Rect, QRect(rc.Left, rc.Top, rc.Width(), rc.Height()));
+    // The platform's hint request shows it, as plain text.
+    QHelpEvent help(QEvent::ToolTip, centre(5, 2), client()->mapToGlobal(centre(5, 2)));
+    QApplication::sendEvent(client(), &help);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), Qt::convertFromPlainText(QStringLiteral("12"), Qt::WhiteSpaceNoWrap));
+    QToolTip::hideText();
     g().HTMLHint = true;
     ASSERT_TRUE(input().CellHint(centre(5, 2), info));
     EXPECT_EQ(info.Text, QStringLiteral("<b>12</b>"));
