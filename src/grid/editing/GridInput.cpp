@@ -677,6 +677,11 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
     int c = cell.X, r = cell.Y;
     if (button == platform::mbRight) {
         base();
+        if (Grid.MouseActions.SelectOnRightClick && c >= Grid.FixedCols() && r >= Grid.FixedRows() &&
+            !Grid.IsFixed(c, r) && !Grid.IsCheckOrButtonCell(c, r) && !SelectedCells(c, r)) {
+            const TPoint b = Grid.BaseCell(c, r);
+            Grid.MoveColRow(b.X, b.Y);
+        }
         if (c >= 0 && r >= 0 && Grid.OnRightClickCell)
             Grid.OnRightClickCell(&Grid, r, c);
         return true;

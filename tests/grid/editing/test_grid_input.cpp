@@ -364,6 +364,33 @@ TEST_F(GridInput, WheelMovesTheSelection)
     g().EnableWheel = false;
     wheel(-120);
     EXPECT_EQ(current(), QPoint(1, 1));
+
+    // Scrolling instead moves the top row and leaves the current cell.
+    g().EnableWheel = true;
+    g().MouseActions.SetWheelAction(waScroll);
+    g().resize(480, 100);
+    ASSERT_GT(g().MaxTopRow(), 1);
+    wheel(-120);
+    EXPECT_EQ(g().TopRow(), std::min(4, g().MaxTopRow()));
+    EXPECT_EQ(current(), QPoint(1, 1));
+    wheel(120);
+    EXPECT_EQ(g().TopRow(), 1);
+}
+
+// A right press reports the cell; it selects it only with SelectOnRightClick.
+TEST_F(GridInput, RightPress)
+{
+    std::vector<std::string> right;
+    g().OnRightClickCell = [&](TExtStringGrid*, int r, int c) {
+        right.push_back(std::to_string(c) + "," + std::to_string(r));
+    };
+    select(1, 1);
+    QTest::mouseClick(client(), Qt::RightButton, {}, centre(5, 3));
+    EXPECT_EQ(current(), QPoint(1, 1));
+    g().MouseActions.SelectOnRightClick = true;
+    QTest::mouseClick(client(), Qt::RightButton, {}, centre(5, 3));
+    EXPECT_EQ(current(), QPoint(5, 3));
+    EXPECT_EQ(right, (std::vector<std::string>{"5,3", "5,3"}));
 }
 
 // Cell hints: the text without its HTML, raw with HTMLHint, and OnGridHint with the display column.
