@@ -1111,6 +1111,7 @@ private:
 
 private:
     friend class TWorkerThread;
+    friend class TVclStyleScrollBarsHook;
     friend void ReleaseWorker(TBaseNodeTree*);
     friend class TTVTreeNodeEnumeration;
     friend class TCustomNodeTreeOptions;

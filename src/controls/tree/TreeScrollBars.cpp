@@ -1,0 +1,424 @@
+#include "controls/tree/TreeScrollBars.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <cmath>
+
+namespace tree {
+
+using platform::sbHorizontal;
+using platform::sbVertical;
+
+namespace {
+
+// Each part's states follow one another: normal, hot, pressed.
+TThemedScrollBar Normal(TThemedScrollBar s)
+{
+    switch (s) {
+    case tsArrowBtnUpHot: case tsArrowBtnUpPressed: return tsArrowBtnUpNormal;
+    case tsArrowBtnDownHot: case tsArrowBtnDownPressed: return tsArrowBtnDownNormal;
+    case tsArrowBtnLeftHot: case tsArrowBtnLeftPressed: return tsArrowBtnLeftNormal;
+    case tsArrowBtnRightHot: case tsArrowBtnRightPressed: return tsArrowBtnRightNormal;
+    case tsThumbBtnHorzHot: case tsThumbBtnHorzPressed: return tsThumbBtnHorzNormal;
+    case tsThumbBtnVertHot: case tsThumbBtnVertPressed: return tsThumbBtnVertNormal;
+    default: return s;
+    }
+}
+TThemedScrollBar Hot(TThemedScrollBar s) { return TThemedScrollBar(Normal(s) + 1); }
+TThemedScrollBar Pressed(TThemedScrollBar s) { return TThemedScrollBar(Normal(s) + 2); }
+bool IsHot(TThemedScrollBar s) { return s == Hot(s); }
+bool IsPressed(TThemedScrollBar s) { return s == Pressed(s); }
+
+QStyleOptionSlider SliderOption(const QScrollBar* bar)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(bar);
+    opt.subControls = QStyle::SC_All;
+    opt.activeSubControls = QStyle::SC_None;
+    opt.orientation = bar->orientation();
+    opt.minimum = bar->minimum();
+    opt.maximum = bar->maximum();
+    opt.sliderPosition = bar->sliderPosition();
+    opt.sliderValue = bar->value();
+    opt.singleStep = bar->singleStep();
+    opt.pageStep = bar->pageStep();
+    opt.upsideDown = bar->invertedAppearance();
+    if (bar->orientation() == Qt::Horizontal)
+        opt.state |= QStyle::State_Horizontal;
+    return opt;
+}
+
+// A part of a bar in the tree's coordinates.
+QRect PartRect(const QScrollBar* bar, QStyle::SubControl part, QPoint origin)
+{
+    const QStyleOptionSlider opt = SliderOption(bar);
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar).translated(origin);
+}
+
+// Switches a part between normal and hot as the mouse enters or leaves it; true when it changed.
+bool Track(TThemedScrollBar& state, const QRect& r, QPoint p)
+{
+    const TThemedScrollBar next = r.contains(p) ? (IsPressed(state) ? state : Hot(state))
+                                                : (IsHot(state) ? Normal(state) : state);
+    const bool changed = next != state;
+    state = next;
+    return changed;
+}
+
+}  // namespace
+
+// ---- overlay ----
+
+TVclStyleScrollBarWindow::TVclStyleScrollBarWindow(QWidget* parent, TVclStyleScrollBarsHook* owner, bool vertical)
+    : QWidget(parent), FScrollBarWindowOwner(owner), FScrollBarVertical(vertical)
+{
+    // Input goes through to the bar underneath.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    hide();
+}
+
+void TVclStyleScrollBarWindow::paintEvent(QPaintEvent*)
+{
+    if (!FScrollBarWindowOwner)
+        return;
+    QPainter painter(this);
+    const QRect bar = FScrollBarVertical ? FScrollBarWindowOwner->VertScrollBarRect()
+                                         : FScrollBarWindowOwner->HorzScrollBarRect();
+    painter.translate(-bar.topLeft());
+    if (FScrollBarVertical)
+        FScrollBarWindowOwner->PaintVertScrollBar(painter);
+    else
+        FScrollBarWindowOwner->PaintHorzScrollBar(painter);
+}
+
+// ---- hook ----
+
+TVclStyleScrollBarsHook::TVclStyleScrollBarsHook(TBaseNodeTree* tree) : QObject(tree), FTree(tree)
+{
+    QWidget* parent = tree->parentWidget() ? tree->parentWidget() : tree;
+    FVertScrollBarWindow = new TVclStyleScrollBarWindow(parent, this, true);
+    FHorzScrollBarWindow = new TVclStyleScrollBarWindow(parent, this, false);
+    tree->installEventFilter(this);
+    for (bool vertical : {true, false}) {
+        QScrollBar* bar = ScrollBar(vertical);
+        bar->installEventFilter(this);
+        bar->setMouseTracking(true);
+        // The tree changed its offsets or its bars: the picture follows.
+        auto refresh = [this] {
+            ComputeScrollBarRects();
+            RepaintScrollBarWindows();
+        };
+        connect(bar, &QAbstractSlider::valueChanged, this, refresh);
+        connect(bar, &QAbstractSlider::rangeChanged, this, refresh);
+    }
+    ComputeScrollBarRects();
+    PlaceScrollBarWindows();
+}
+
+TVclStyleScrollBarsHook::~TVclStyleScrollBarsHook()
+{
+    for (TVclStyleScrollBarWindow* w : {FVertScrollBarWindow, FHorzScrollBarWindow}) {
+        w->Unlink();
+        // The windows belong to the tree's parent, which may already be going.
+        if (FTree)
+            delete w;
+    }
+}
+
+QScrollBar* TVclStyleScrollBarsHook::ScrollBar(bool vertical) const
+{
+    return vertical ? FTree->verticalScrollBar() : FTree->horizontalScrollBar();
+}
+
+void TVclStyleScrollBarsHook::ComputeScrollBarRects()
+{
+    if (!FTree)
+        return;
+    for (bool vertical : {true, false}) {
+        QScrollBar* bar = ScrollBar(vertical);
+        TVclStyleScrollBarWindow* window = vertical ? FVertScrollBarWindow : FHorzScrollBarWindow;
+        window->setEnabled(bar->isEnabled() && bar->maximum() > bar->minimum());
+        if (!bar->isVisibleTo(FTree)) {
+            window->setProperty("barShown", false);
+            continue;
+        }
+        window->setProperty("barShown", true);
+        const QPoint origin = bar->mapTo(FTree, QPoint(0, 0));
+        const QRect whole(origin, bar->size());
+        const QRect sub = PartRect(bar, QStyle::SC_ScrollBarSubLine, origin);
+        const QRect add = PartRect(bar, QStyle::SC_ScrollBarAddLine, origin);
+        const QRect track = PartRect(bar, QStyle::SC_ScrollBarGroove, origin);
+        if (vertical) {
+            FVertScrollBarRect = whole;
+            FVertScrollBarUpButtonRect = sub;
+            FVertScrollBarDownButtonRect = add;
+            FVertScrollBarSliderTrackRect = track;
+        } else {
+            FHorzScrollBarRect = whole;
+            FHorzScrollBarUpButtonRect = sub;
+            FHorzScrollBarDownButtonRect = add;
+            FHorzScrollBarSliderTrackRect = track;
+        }
+    }
+}
+
+QRect TVclStyleScrollBarsHook::GetVertThumbRect() const
+{
+    if (!FTree || !FVertScrollBarWindow->property("barShown").toBool() || !FVertScrollBarWindow->isEnabled())
+        return QRect();
+    QScrollBar* bar = ScrollBar(true);
+    return PartRect(bar, QStyle::SC_ScrollBarSlider, bar->mapTo(FTree, QPoint(0, 0)));
+}
+
+QRect TVclStyleScrollBarsHook::GetHorzThumbRect() const
+{
+    if (!FTree || !FHorzScrollBarWindow->property("barShown").toBool() || !FHorzScrollBarWindow->isEnabled())
+        return QRect();
+    QScrollBar* bar = ScrollBar(false);
+    return PartRect(bar, QStyle::SC_ScrollBarSlider, bar->mapTo(FTree, QPoint(0, 0)));
+}
+
+bool TVclStyleScrollBarsHook::IsInTreeHeader(QPoint p) const { return FTree && FTree->Header().InHeader(p); }
+
+void TVclStyleScrollBarsHook::PlaceScrollBarWindows()
+{
+    if (!FTree)
+        return;
+    QWidget* parent = FVertScrollBarWindow->parentWidget();
+    for (bool vertical : {true, false}) {
+        TVclStyleScrollBarWindow* window = vertical ? FVertScrollBarWindow : FHorzScrollBarWindow;
+        if (!window->property("barShown").toBool() || !FTree->isVisibleTo(parent == FTree ? FTree : parent)) {
+            window->hide();
+            continue;
+        }
+        const QRect r = vertical ? FVertScrollBarRect : FHorzScrollBarRect;
+        window->setGeometry(QRect(FTree->mapTo(parent, r.topLeft()), r.size()));
+        window->show();
+        window->raise();
+    }
+}
+
+void TVclStyleScrollBarsHook::RepaintScrollBarWindows()
+{
+    FVertScrollBarWindow->update();
+    FHorzScrollBarWindow->update();
+}
+
+void TVclStyleScrollBarsHook::PaintVertScrollBar(QPainter& painter)
+{
+    if (!FTree || !FVertScrollBarWindow->property("barShown").toBool())
+        return;
+    QScrollBar* bar = ScrollBar(true);
+    QStyleOptionSlider opt = SliderOption(bar);
+    // The style draws a bar at its own origin.
+    opt.rect = QRect(QPoint(0, 0), FVertScrollBarRect.size());
+    if (!FVertScrollBarWindow->isEnabled())
+        opt.state &= ~QStyle::State_Enabled;
+    for (auto [state, part] : {std::pair{FVertScrollBarSliderState, QStyle::SC_ScrollBarSlider},
+                               {FVertScrollBarUpButtonState, QStyle::SC_ScrollBarSubLine},
+                               {FVertScrollBarDownButtonState, QStyle::SC_ScrollBarAddLine}}) {
+        if (IsHot(state) || IsPressed(state)) {
+            opt.activeSubControls = part;
+            opt.state |= IsPressed(state) ? QStyle::State_Sunken : QStyle::State_MouseOver;
+        }
+    }
+    painter.save();
+    painter.translate(FVertScrollBarRect.topLeft());
+    bar->style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &painter, bar);
+    painter.restore();
+}
+
+void TVclStyleScrollBarsHook::PaintHorzScrollBar(QPainter& painter)
+{
+    if (!FTree || !FHorzScrollBarWindow->property("barShown").toBool())
+        return;
+    QScrollBar* bar = ScrollBar(false);
+    QStyleOptionSlider opt = SliderOption(bar);
+    // The style draws a bar at its own origin.
+    opt.rect = QRect(QPoint(0, 0), FHorzScrollBarRect.size());
+    if (!FHorzScrollBarWindow->isEnabled())
+        opt.state &= ~QStyle::State_Enabled;
+    for (auto [state, part] : {std::pair{FHorzScrollBarSliderState, QStyle::SC_ScrollBarSlider},
+                               {FHorzScrollBarUpButtonState, QStyle::SC_ScrollBarSubLine},
+                               {FHorzScrollBarDownButtonState, QStyle::SC_ScrollBarAddLine}}) {
+        if (IsHot(state) || IsPressed(state)) {
+            opt.activeSubControls = part;
+            opt.state |= IsPressed(state) ? QStyle::State_Sunken : QStyle::State_MouseOver;
+        }
+    }
+    painter.save();
+    painter.translate(FHorzScrollBarRect.topLeft());
+    bar->style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &painter, bar);
+    painter.restore();
+}
+
+void TVclStyleScrollBarsHook::MouseLeave()
+{
+    for (TThemedScrollBar* s : {&FVertScrollBarSliderState, &FVertScrollBarUpButtonState, &FVertScrollBarDownButtonState,
+                                &FHorzScrollBarSliderState, &FHorzScrollBarUpButtonState, &FHorzScrollBarDownButtonState})
+        if (IsHot(*s))
+            *s = Normal(*s);
+    RepaintScrollBarWindows();
+}
+
+bool TVclStyleScrollBarsHook::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!FTree)
+        return false;
+    if (watched == FTree) {
+        switch (event->type()) {
+        case QEvent::Resize:
+        case QEvent::Move:
+        case QEvent::Show:
+        case QEvent::LayoutRequest:
+            ComputeScrollBarRects();
+            PlaceScrollBarWindows();
+            RepaintScrollBarWindows();
+            break;
+        case QEvent::Hide:
+            FVertScrollBarWindow->hide();
+            FHorzScrollBarWindow->hide();
+            break;
+        default: break;
+        }
+        return false;
+    }
+    if (watched == ScrollBar(true))
+        return BarEvent(true, event);
+    if (watched == ScrollBar(false))
+        return BarEvent(false, event);
+    return false;
+}
+
+bool TVclStyleScrollBarsHook::BarEvent(bool vertical, QEvent* event)
+{
+    QScrollBar* bar = ScrollBar(vertical);
+    TThemedScrollBar& thumb = vertical ? FVertScrollBarSliderState : FHorzScrollBarSliderState;
+    TThemedScrollBar& sub = vertical ? FVertScrollBarUpButtonState : FHorzScrollBarUpButtonState;
+    TThemedScrollBar& add = vertical ? FVertScrollBarDownButtonState : FHorzScrollBarDownButtonState;
+    const QRect& subRect = vertical ? FVertScrollBarUpButtonRect : FHorzScrollBarUpButtonRect;
+    const QRect& addRect = vertical ? FVertScrollBarDownButtonRect : FHorzScrollBarDownButtonRect;
+    TVclStyleScrollBarWindow* window = vertical ? FVertScrollBarWindow : FHorzScrollBarWindow;
+    const platform::TScrollBarKind kind = vertical ? sbVertical : sbHorizontal;
+
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::Resize:
+    case QEvent::Move:
+    case QEvent::EnabledChange:
+        ComputeScrollBarRects();
+        PlaceScrollBarWindows();
+        RepaintScrollBarWindows();
+        return false;
+    case QEvent::Leave:
+        MouseLeave();
+        return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        const QPoint p = bar->mapTo(FTree, mouse->position().toPoint());
+        if (IsInTreeHeader(p))
+            return false;
+        const QRect thumbRect = vertical ? GetVertThumbRect() : GetHorzThumbRect();
+        if (thumbRect.contains(p)) {
+            FLeftMouseButtonDown = true;
+            FScrollPos = float(FTree->GetScrollInfo(kind).Pos);
+            const QPoint global = mouse->globalPosition().toPoint();
+            FPrevScrollPos = vertical ? global.y() : global.x();
+            thumb = Pressed(thumb);
+            RepaintScrollBarWindows();
+            return true;
+        }
+        if (window->isEnabled()) {
+            if (addRect.contains(p))
+                add = Pressed(add);
+            if (subRect.contains(p))
+                sub = Pressed(sub);
+        }
+        FLeftMouseButtonDown = true;
+        RepaintScrollBarWindows();
+        return false;
+    }
+    case QEvent::MouseMove: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint global = mouse->globalPosition().toPoint();
+        if (IsPressed(thumb)) {
+            const platform::TScrollInfo info = FTree->GetScrollInfo(kind);
+            if (std::lround(FScrollPos) != info.Pos)
+                FScrollPos = float(info.Pos);  // the tree moved meanwhile
+            const int now = vertical ? global.y() : global.x();
+            const QRect& track = vertical ? FVertScrollBarSliderTrackRect : FHorzScrollBarSliderTrackRect;
+            const int length = std::max(1, vertical ? track.height() : track.width());
+            FScrollPos += float(now - FPrevScrollPos) / float(length) * float(info.Max - info.Min);
+            FScrollPos = std::clamp(FScrollPos, float(info.Min), float(info.Max));
+            if (info.Page != 0 && std::lround(FScrollPos) > info.Max - info.Page + 1)
+                FScrollPos = float(info.Max - info.Page + 1);
+            FPrevScrollPos = now;
+            const int position = FTree->SetScrollPos(kind, int(std::lround(FScrollPos)));
+            QPointer<TBaseNodeTree> tree = FTree;
+            QMetaObject::invokeMethod(
+                FTree, [tree, kind, position] {
+                    if (tree)
+                        tree->Scroll(kind, platform::SB_THUMBPOSITION, position);
+                },
+                Qt::QueuedConnection);
+            RepaintScrollBarWindows();
+            return true;
+        }
+        if (mouse->buttons() != Qt::NoButton)
+            return false;
+        const QPoint p = bar->mapTo(FTree, mouse->position().toPoint());
+        bool changed = false;
+        if (window->isEnabled()) {
+            changed |= Track(thumb, vertical ? GetVertThumbRect() : GetHorzThumbRect(), p);
+            changed |= Track(add, addRect, p);
+            changed |= Track(sub, subRect, p);
+        }
+        if (changed)
+            RepaintScrollBarWindows();
+        return false;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        FLeftMouseButtonDown = false;
+        if (IsPressed(thumb)) {
+            thumb = Normal(thumb);
+            QPointer<TBaseNodeTree> tree = FTree;
+            QMetaObject::invokeMethod(
+                FTree, [tree, kind] {
+                    if (tree)
+                        tree->Scroll(kind, platform::SB_ENDSCROLL, 0);
+                },
+                Qt::QueuedConnection);
+            RepaintScrollBarWindows();
+            return true;
+        }
+        const QPoint p = bar->mapTo(FTree, mouse->position().toPoint());
+        add = addRect.contains(p) ? Hot(add) : Normal(add);
+        sub = subRect.contains(p) ? Hot(sub) : Normal(sub);
+        RepaintScrollBarWindows();
+        return false;
+    }
+    case QEvent::UngrabMouse:
+        // The press ended elsewhere: pressed arrows let go, a pressed thumb stays until released.
+        if (IsPressed(add))
+            add = Normal(add);
+        if (IsPressed(sub))
+            sub = Normal(sub);
+        RepaintScrollBarWindows();
+        return false;
+    default: return false;
+    }
+}
+
+}  // namespace tree
