@@ -288,6 +288,36 @@ TEST_F(GridInput, CtrlArrowsMoveRows)
     }
 }
 
+// Arrows jump over columns that count as fixed; without that setting the move is refused, as a
+// fixed cell never becomes current.
+TEST_F(GridInput, ArrowsSkipFixedColumns)
+{
+    g().Columns()[2]->SetFixed(true);
+    g().Columns()[3]->SetFixed(true);
+    g().MoveColRow(1, 2);
+    key(Qt::Key_Right);
+    EXPECT_EQ(current(), QPoint(4, 2));
+    key(Qt::Key_Left);
+    EXPECT_EQ(current(), QPoint(1, 2));
+    g().Navigation.SkipFixedCells = false;
+    key(Qt::Key_Right);
+    EXPECT_EQ(current(), QPoint(1, 2));
+}
+
+// With AlwaysEdit an arrow key opens the editor on the cell it arrives at, not on a read-only one.
+TEST_F(GridInput, AlwaysEditOpensTheEditorAfterArrows)
+{
+    g().Navigation.AlwaysEdit = true;
+    g().MoveColRow(1, 2);
+    key(Qt::Key_Down);
+    EXPECT_EQ(current(), QPoint(1, 3));
+    EXPECT_TRUE(controller().EditMode());
+    controller().HideInplaceEdit();
+    key(Qt::Key_Right);
+    EXPECT_EQ(current(), QPoint(2, 3));
+    EXPECT_FALSE(controller().EditMode());
+}
+
 // Without clipboard shortcuts Ctrl+C, Ctrl+V and Ctrl+X neither type into the cell nor edit it.
 TEST_F(GridInput, ClipboardKeysTypeNothing)
 {
