@@ -134,6 +134,8 @@ int TGridInputHandler::FirstTabStop(int r)
 bool TGridInputHandler::KeyDown(int& key, TShiftState shift)
 {
     FShift = shift;
+    if (FPanning)
+        StopPan();
     const int original = key;
     WMKeyDown(key, shift);
     // The character a key types still follows its key-down, as on the platform the grid copies.
@@ -663,6 +665,14 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
 {
     auto base = [&] { Grid.DefaultMouseDown(button, shift, x, y); };
     FLastPress = QPoint(x, y);
+    if (FPanning) {
+        StopPan();
+        if (button == platform::mbMiddle)
+            return true;
+    } else if (button == platform::mbMiddle && Grid.IntelliPan != ipNone && LastDataRow() >= Grid.FixedRows()) {
+        StartPan(x, y);
+        return true;
+    }
     // The second press of a double click is the double click itself.
     if (shift & platform::ssDouble) {
         base();
@@ -747,6 +757,68 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
         ShowEditor();
     }
     return true;
+}
+
+bool TGridInputHandler::MouseMove(TShiftState, int x, int y)
+{
+    FMouse = QPoint(x, y);
+    return false;
+}
+
+void TGridInputHandler::StartPan(int x, int y)
+{
+    FPanning = true;
+    FMouse = Grid.WheelPanPos = QPoint(x, y);
+    FPrevCursor = Grid.Cursor();
+    Grid.SetCursor(Qt::SizeAllCursor);
+    Grid.SetMouseCapture(true);
+    Grid.DrawIntelliPanGlyph();
+    if (!FPanTimer) {
+        FPanTimer = std::make_unique<QTimer>();
+        FPanTimer->setInterval(10);
+        QObject::connect(FPanTimer.get(), &QTimer::timeout, [this] { PanStep(); });
+    }
+    FPanTimer->start();
+}
+
+void TGridInputHandler::StopPan()
+{
+    FPanning = false;
+    if (FPanTimer)
+        FPanTimer->stop();
+    Grid.SetMouseCapture(false);
+    Grid.SetCursor(FPrevCursor);
+    Grid.InvalidateIntelliPanGlyph();
+}
+
+void TGridInputHandler::PanStep()
+{
+    if (!FPanning || Grid.IntelliPan == ipNone)
+        return;
+    const QPoint d = FMouse - Grid.WheelPanPos;
+    const int v = Grid.IntelliPan == ipHorizontal ? 0 : d.y() < -5 ? -1 : d.y() > 5 ? 1 : 0;
+    const int h = Grid.IntelliPan == ipVertical ? 0 : d.x() > 5 ? 1 : d.x() < -5 ? -1 : 0;
+    Qt::CursorShape shape = Qt::SizeAllCursor;
+    if (h != 0 && v != 0)
+        shape = h == v ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
+    else if (h != 0)
+        shape = Qt::SizeHorCursor;
+    else if (v != 0)
+        shape = Qt::SizeVerCursor;
+    Grid.SetCursor(shape);
+    FMoveSelection = Grid.Selection();
+    if (Grid.MouseActions.WheelAction() == waScroll) {
+        const int firstCol = Grid.FixedCols(), firstRow = Grid.FixedRows();
+        Grid.SetLeftCol(std::clamp(Grid.LeftCol() + h, firstCol, std::max(firstCol, Grid.MaxLeftCol())));
+        Grid.SetTopRow(std::clamp(Grid.TopRow() + v, firstRow, std::max(firstRow, Grid.MaxTopRow())));
+    } else {
+        const int c = std::clamp(Grid.Col() + h, Grid.FixedCols(), std::max(Grid.FixedCols(), LastDataCol()));
+        const int r = std::clamp(Grid.Row() + v, Grid.FixedRows(), std::max(Grid.FixedRows(), LastDataRow()));
+        if (c != Grid.Col() || r != Grid.Row())
+            Grid.MoveColRow(c, r);
+    }
+    Grid.DrawIntelliPanGlyph();
+    ReportSelectionChange();
 }
 
 bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState, int x, int y)

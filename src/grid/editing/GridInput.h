@@ -1,7 +1,10 @@
 #pragma once
 #include <QChar>
 #include <QPoint>
+#include <QCursor>
+#include <QTimer>
 #include <functional>
+#include <memory>
 
 #include "grid/editing/GridEditController.h"
 
@@ -23,6 +26,7 @@ public:
     bool KeyUp(int& key, platform::TShiftState shift) override;
     bool KeyPress(QChar& key) override;
     bool MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    bool MouseMove(platform::TShiftState shift, int x, int y) override;
     bool MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
     bool DblClick() override;
     void DoEnter() override;
@@ -39,6 +43,11 @@ public:
     int GetSelectedRow(int i);
     void ClearSelectedCells();
 
+    // Middle-button panning: started by a middle press, ended by any press or key.
+    bool Panning() const { return FPanning; }
+    // One step of the pan towards the mouse (the pan timer's tick).
+    void PanStep();
+
     // Text exchange with the text editor (display column; the base cell of a merge).
     QString GetEditText(int c, int r);
     void SetEditText(int c, int r, const QString& value);
@@ -48,6 +57,12 @@ private:
     std::vector<TGridCoord> FCellList;
     QPoint FLastPress{-1, -1};
     TGridCoord FPushedButton{-1, -1};  // the in-cell button held down
+    QPoint FMouse;                      // the mouse's last place over the client area
+    bool FPanning = false;
+    std::unique_ptr<QTimer> FPanTimer;
+    QCursor FPrevCursor;
+    void StartPan(int x, int y);
+    void StopPan();
     platform::TShiftState FShift = 0;  // shift state of the last key-down, for the character after it
 
     bool WMKeyDown(int& key, platform::TShiftState shift);

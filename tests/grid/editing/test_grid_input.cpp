@@ -407,6 +407,41 @@ TEST_F(GridInput, WheelMovesTheSelection)
     EXPECT_EQ(g().TopRow(), 1);
 }
 
+// A middle press starts panning towards the mouse in the allowed directions, with the cursor
+// showing the direction; the next press ends it.
+TEST_F(GridInput, MiddleButtonPanning)
+{
+    const struct {
+        TIntelliPan Pan;
+        QPoint End;
+        Qt::CursorShape Cursor;
+    } cases[] = {
+        {ipVertical, {1, 6}, Qt::SizeVerCursor},
+        {ipHorizontal, {5, 2}, Qt::SizeHorCursor},
+        {ipBoth, {5, 6}, Qt::SizeFDiagCursor},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.Pan);
+        g().IntelliPan = tc.Pan;
+        select(1, 2);
+        QTest::mousePress(client(), Qt::MiddleButton, {}, centre(1, 2));
+        EXPECT_TRUE(g().IntelliPanGlyphShown());
+        QTest::mouseMove(client(), centre(1, 2) + QPoint(20, 20));
+        QTest::qWait(200);
+        EXPECT_EQ(current(), tc.End);
+        EXPECT_EQ(g().Cursor().shape(), tc.Cursor);
+        QTest::mouseRelease(client(), Qt::MiddleButton, {}, centre(1, 2) + QPoint(20, 20));
+        QTest::mouseClick(client(), Qt::MiddleButton, {}, centre(1, 2));
+        EXPECT_FALSE(input().Panning());
+        EXPECT_FALSE(g().IntelliPanGlyphShown());
+        EXPECT_NE(g().Cursor().shape(), tc.Cursor);
+    }
+
+    g().IntelliPan = ipNone;
+    QTest::mouseClick(client(), Qt::MiddleButton, {}, centre(1, 2));
+    EXPECT_FALSE(input().Panning());
+}
+
 // A right press reports the cell; it selects it only with SelectOnRightClick.
 TEST_F(GridInput, RightPress)
 {
