@@ -98,7 +98,7 @@ void TVclStyleScrollBarWindow::paintEvent(QPaintEvent*)
 
 // ---- hook ----
 
-TVclStyleScrollBarsHook::TVclStyleScrollBarsHook(TBaseNodeTree* tree) : QObject(tree), FTree(tree)
+TVclStyleScrollBarsHook::TVclStyleScrollBarsHook(TBaseNodeTree* tree) : QObject(tree), FTreeObject(tree)
 {
     QWidget* parent = tree->parentWidget() ? tree->parentWidget() : tree;
     FVertScrollBarWindow = new TVclStyleScrollBarWindow(parent, this, true);
@@ -122,33 +122,34 @@ TVclStyleScrollBarsHook::TVclStyleScrollBarsHook(TBaseNodeTree* tree) : QObject(
 
 TVclStyleScrollBarsHook::~TVclStyleScrollBarsHook()
 {
-    for (TVclStyleScrollBarWindow* w : {FVertScrollBarWindow, FHorzScrollBarWindow}) {
-        w->Unlink();
-        // The windows belong to the tree's parent, which may already be going.
-        if (FTree)
+    // The windows belong to the tree's parent, which may be going already.
+    for (TVclStyleScrollBarWindow* w : {FVertScrollBarWindow.data(), FHorzScrollBarWindow.data()}) {
+        if (w) {
+            w->Unlink();
             delete w;
+        }
     }
 }
 
 QScrollBar* TVclStyleScrollBarsHook::ScrollBar(bool vertical) const
 {
-    return vertical ? FTree->verticalScrollBar() : FTree->horizontalScrollBar();
+    return vertical ? Tree()->verticalScrollBar() : Tree()->horizontalScrollBar();
 }
 
 void TVclStyleScrollBarsHook::ComputeScrollBarRects()
 {
-    if (!FTree)
+    if (!Alive())
         return;
     for (bool vertical : {true, false}) {
         QScrollBar* bar = ScrollBar(vertical);
         TVclStyleScrollBarWindow* window = vertical ? FVertScrollBarWindow : FHorzScrollBarWindow;
         window->setEnabled(bar->isEnabled() && bar->maximum() > bar->minimum());
-        if (!bar->isVisibleTo(FTree)) {
+        if (!bar->isVisibleTo(Tree())) {
             window->setProperty("barShown", false);
             continue;
         }
         window->setProperty("barShown", true);
-        const QPoint origin = bar->mapTo(FTree, QPoint(0, 0));
+        const QPoint origin = bar->mapTo(Tree(), QPoint(0, 0));
         const QRect whole(origin, bar->size());
         const QRect sub = PartRect(bar, QStyle::SC_ScrollBarSubLine, origin);
         const QRect add = PartRect(bar, QStyle::SC_ScrollBarAddLine, origin);
@@ -169,35 +170,35 @@ void TVclStyleScrollBarsHook::ComputeScrollBarRects()
 
 QRect TVclStyleScrollBarsHook::GetVertThumbRect() const
 {
-    if (!FTree || !FVertScrollBarWindow->property("barShown").toBool() || !FVertScrollBarWindow->isEnabled())
+    if (!Alive() || !FVertScrollBarWindow->property("barShown").toBool() || !FVertScrollBarWindow->isEnabled())
         return QRect();
     QScrollBar* bar = ScrollBar(true);
-    return PartRect(bar, QStyle::SC_ScrollBarSlider, bar->mapTo(FTree, QPoint(0, 0)));
+    return PartRect(bar, QStyle::SC_ScrollBarSlider, bar->mapTo(Tree(), QPoint(0, 0)));
 }
 
 QRect TVclStyleScrollBarsHook::GetHorzThumbRect() const
 {
-    if (!FTree || !FHorzScrollBarWindow->property("barShown").toBool() || !FHorzScrollBarWindow->isEnabled())
+    if (!Alive() || !FHorzScrollBarWindow->property("barShown").toBool() || !FHorzScrollBarWindow->isEnabled())
         return QRect();
     QScrollBar* bar = ScrollBar(false);
-    return PartRect(bar, QStyle::SC_ScrollBarSlider, bar->mapTo(FTree, QPoint(0, 0)));
+    return PartRect(bar, QStyle::SC_ScrollBarSlider, bar->mapTo(Tree(), QPoint(0, 0)));
 }
 
-bool TVclStyleScrollBarsHook::IsInTreeHeader(QPoint p) const { return FTree && FTree->Header().InHeader(p); }
+bool TVclStyleScrollBarsHook::IsInTreeHeader(QPoint p) const { return Tree() && Tree()->Header().InHeader(p); }
 
 void TVclStyleScrollBarsHook::PlaceScrollBarWindows()
 {
-    if (!FTree)
+    if (!Alive())
         return;
     QWidget* parent = FVertScrollBarWindow->parentWidget();
     for (bool vertical : {true, false}) {
         TVclStyleScrollBarWindow* window = vertical ? FVertScrollBarWindow : FHorzScrollBarWindow;
-        if (!window->property("barShown").toBool() || !FTree->isVisibleTo(parent == FTree ? FTree : parent)) {
+        if (!window->property("barShown").toBool() || !Tree()->isVisibleTo(parent == Tree() ? Tree() : parent)) {
             window->hide();
             continue;
         }
         const QRect r = vertical ? FVertScrollBarRect : FHorzScrollBarRect;
-        window->setGeometry(QRect(FTree->mapTo(parent, r.topLeft()), r.size()));
+        window->setGeometry(QRect(Tree()->mapTo(parent, r.topLeft()), r.size()));
         window->show();
         window->raise();
     }
@@ -205,13 +206,15 @@ void TVclStyleScrollBarsHook::PlaceScrollBarWindows()
 
 void TVclStyleScrollBarsHook::RepaintScrollBarWindows()
 {
-    FVertScrollBarWindow->update();
-    FHorzScrollBarWindow->update();
+    if (FVertScrollBarWindow && FHorzScrollBarWindow) {
+        FVertScrollBarWindow->update();
+        FHorzScrollBarWindow->update();
+    }
 }
 
 void TVclStyleScrollBarsHook::PaintVertScrollBar(QPainter& painter)
 {
-    if (!FTree || !FVertScrollBarWindow->property("barShown").toBool())
+    if (!Alive() || !FVertScrollBarWindow->property("barShown").toBool())
         return;
     QScrollBar* bar = ScrollBar(true);
     QStyleOptionSlider opt = SliderOption(bar);
@@ -235,7 +238,7 @@ void TVclStyleScrollBarsHook::PaintVertScrollBar(QPainter& painter)
 
 void TVclStyleScrollBarsHook::PaintHorzScrollBar(QPainter& painter)
 {
-    if (!FTree || !FHorzScrollBarWindow->property("barShown").toBool())
+    if (!Alive() || !FHorzScrollBarWindow->property("barShown").toBool())
         return;
     QScrollBar* bar = ScrollBar(false);
     QStyleOptionSlider opt = SliderOption(bar);
@@ -268,9 +271,9 @@ void TVclStyleScrollBarsHook::MouseLeave()
 
 bool TVclStyleScrollBarsHook::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!FTree)
+    if (!Alive())
         return false;
-    if (watched == FTree) {
+    if (watched == FTreeObject) {
         switch (event->type()) {
         case QEvent::Resize:
         case QEvent::Move:
@@ -324,13 +327,13 @@ bool TVclStyleScrollBarsHook::BarEvent(bool vertical, QEvent* event)
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
             return false;
-        const QPoint p = bar->mapTo(FTree, mouse->position().toPoint());
+        const QPoint p = bar->mapTo(Tree(), mouse->position().toPoint());
         if (IsInTreeHeader(p))
             return false;
         const QRect thumbRect = vertical ? GetVertThumbRect() : GetHorzThumbRect();
         if (thumbRect.contains(p)) {
             FLeftMouseButtonDown = true;
-            FScrollPos = float(FTree->GetScrollInfo(kind).Pos);
+            FScrollPos = float(Tree()->GetScrollInfo(kind).Pos);
             const QPoint global = mouse->globalPosition().toPoint();
             FPrevScrollPos = vertical ? global.y() : global.x();
             thumb = Pressed(thumb);
@@ -351,7 +354,7 @@ bool TVclStyleScrollBarsHook::BarEvent(bool vertical, QEvent* event)
         auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint global = mouse->globalPosition().toPoint();
         if (IsPressed(thumb)) {
-            const platform::TScrollInfo info = FTree->GetScrollInfo(kind);
+            const platform::TScrollInfo info = Tree()->GetScrollInfo(kind);
             if (std::lround(FScrollPos) != info.Pos)
                 FScrollPos = float(info.Pos);  // the tree moved meanwhile
             const int now = vertical ? global.y() : global.x();
@@ -362,12 +365,12 @@ bool TVclStyleScrollBarsHook::BarEvent(bool vertical, QEvent* event)
             if (info.Page != 0 && std::lround(FScrollPos) > info.Max - info.Page + 1)
                 FScrollPos = float(info.Max - info.Page + 1);
             FPrevScrollPos = now;
-            const int position = FTree->SetScrollPos(kind, int(std::lround(FScrollPos)));
-            QPointer<TBaseNodeTree> tree = FTree;
+            const int position = Tree()->SetScrollPos(kind, int(std::lround(FScrollPos)));
+            QPointer<QObject> tree = FTreeObject;
             QMetaObject::invokeMethod(
-                FTree, [tree, kind, position] {
-                    if (tree)
-                        tree->Scroll(kind, platform::SB_THUMBPOSITION, position);
+                this, [tree, kind, position] {
+                    if (auto* t = qobject_cast<TBaseNodeTree*>(tree.data()))
+                        t->Scroll(kind, platform::SB_THUMBPOSITION, position);
                 },
                 Qt::QueuedConnection);
             RepaintScrollBarWindows();
@@ -375,7 +378,7 @@ bool TVclStyleScrollBarsHook::BarEvent(bool vertical, QEvent* event)
         }
         if (mouse->buttons() != Qt::NoButton)
             return false;
-        const QPoint p = bar->mapTo(FTree, mouse->position().toPoint());
+        const QPoint p = bar->mapTo(Tree(), mouse->position().toPoint());
         bool changed = false;
         if (window->isEnabled()) {
             changed |= Track(thumb, vertical ? GetVertThumbRect() : GetHorzThumbRect(), p);
@@ -393,17 +396,17 @@ bool TVclStyleScrollBarsHook::BarEvent(bool vertical, QEvent* event)
         FLeftMouseButtonDown = false;
         if (IsPressed(thumb)) {
             thumb = Normal(thumb);
-            QPointer<TBaseNodeTree> tree = FTree;
+            QPointer<QObject> tree = FTreeObject;
             QMetaObject::invokeMethod(
-                FTree, [tree, kind] {
-                    if (tree)
-                        tree->Scroll(kind, platform::SB_ENDSCROLL, 0);
+                this, [tree, kind] {
+                    if (auto* t = qobject_cast<TBaseNodeTree*>(tree.data()))
+                        t->Scroll(kind, platform::SB_ENDSCROLL, 0);
                 },
                 Qt::QueuedConnection);
             RepaintScrollBarWindows();
             return true;
         }
-        const QPoint p = bar->mapTo(FTree, mouse->position().toPoint());
+        const QPoint p = bar->mapTo(Tree(), mouse->position().toPoint());
         add = addRect.contains(p) ? Hot(add) : Normal(add);
         sub = subRect.contains(p) ? Hot(sub) : Normal(sub);
         RepaintScrollBarWindows();

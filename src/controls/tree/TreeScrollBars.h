@@ -77,7 +77,10 @@ private:
     void MouseLeave();
     QScrollBar* ScrollBar(bool vertical) const;
 
-    QPointer<TBaseNodeTree> FTree;
+    // The tree while it is still one: during its destruction this answers nil.
+    TBaseNodeTree* Tree() const { return qobject_cast<TBaseNodeTree*>(FTreeObject.data()); }
+    bool Alive() const { return Tree() && FVertScrollBarWindow && FHorzScrollBarWindow; }
+    QPointer<QObject> FTreeObject;
     QRect FHorzScrollBarDownButtonRect;
     TThemedScrollBar FHorzScrollBarDownButtonState = tsArrowBtnRightNormal;
     QRect FHorzScrollBarRect;
@@ -85,7 +88,7 @@ private:
     QRect FHorzScrollBarSliderTrackRect;
     QRect FHorzScrollBarUpButtonRect;
     TThemedScrollBar FHorzScrollBarUpButtonState = tsArrowBtnLeftNormal;
-    TVclStyleScrollBarWindow* FHorzScrollBarWindow = nullptr;
+    QPointer<TVclStyleScrollBarWindow> FHorzScrollBarWindow;
     bool FLeftMouseButtonDown = false;
     int FPrevScrollPos = 0;
     float FScrollPos = 0;
@@ -96,7 +99,7 @@ private:
     QRect FVertScrollBarSliderTrackRect;
     QRect FVertScrollBarUpButtonRect;
     TThemedScrollBar FVertScrollBarUpButtonState = tsArrowBtnUpNormal;
-    TVclStyleScrollBarWindow* FVertScrollBarWindow = nullptr;
+    QPointer<TVclStyleScrollBarWindow> FVertScrollBarWindow;
 };
 
 }  // namespace tree

@@ -163,3 +163,26 @@ TEST(StyledScrollBars, PartsTurnHotAndPressedAndBackToNormal)
 }
 
 }  // namespace
+
+TEST(StyledScrollBars, TheHookGoesWithItsTreeOrTheWholeWindow)
+{
+    for (bool wholeWindow : {false, true}) {
+        auto window = std::make_unique<QWidget>();
+        window->resize(200, 200);
+        auto* tree = new TNodeStringTree(window.get());
+        tree->SetBounds(0, 0, 150, 150);
+        tree->SetRootNodeCount(100);
+        window->show();
+        QApplication::processEvents();
+        QPointer<TVclStyleScrollBarsHook> hook = new TVclStyleScrollBarsHook(tree);
+        QPointer<QWidget> overlay = hook->VertScrollBarWindow();
+        ASSERT_TRUE(overlay->isVisible());
+        if (wholeWindow) {
+            window.reset();
+        } else {
+            delete tree;
+            EXPECT_TRUE(hook.isNull());
+            EXPECT_TRUE(overlay.isNull()) << "the overlays leave with the tree";
+        }
+    }
+}
