@@ -212,50 +212,34 @@ void TVclStyleScrollBarsHook::RepaintScrollBarWindows()
     }
 }
 
-void TVclStyleScrollBarsHook::PaintVertScrollBar(QPainter& painter)
-{
-    if (!Alive() || !FVertScrollBarWindow->property("barShown").toBool())
-        return;
-    QScrollBar* bar = ScrollBar(true);
-    QStyleOptionSlider opt = SliderOption(bar);
-    // The style draws a bar at its own origin.
-    opt.rect = QRect(QPoint(0, 0), FVertScrollBarRect.size());
-    if (!FVertScrollBarWindow->isEnabled())
-        opt.state &= ~QStyle::State_Enabled;
-    for (auto [state, part] : {std::pair{FVertScrollBarSliderState, QStyle::SC_ScrollBarSlider},
-                               {FVertScrollBarUpButtonState, QStyle::SC_ScrollBarSubLine},
-                               {FVertScrollBarDownButtonState, QStyle::SC_ScrollBarAddLine}}) {
-        if (IsHot(state) || IsPressed(state)) {
-            opt.activeSubControls = part;
-            opt.state |= IsPressed(state) ? QStyle::State_Sunken : QStyle::State_MouseOver;
-        }
-    }
-    painter.save();
-    painter.translate(FVertScrollBarRect.topLeft());
-    bar->style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &painter, bar);
-    painter.restore();
-}
+void TVclStyleScrollBarsHook::PaintVertScrollBar(QPainter& painter) { PaintScrollBar(painter, true); }
 
-void TVclStyleScrollBarsHook::PaintHorzScrollBar(QPainter& painter)
+void TVclStyleScrollBarsHook::PaintHorzScrollBar(QPainter& painter) { PaintScrollBar(painter, false); }
+
+void TVclStyleScrollBarsHook::PaintScrollBar(QPainter& painter, bool vertical)
 {
-    if (!Alive() || !FHorzScrollBarWindow->property("barShown").toBool())
+    TVclStyleScrollBarWindow* window = vertical ? FVertScrollBarWindow : FHorzScrollBarWindow;
+    if (!Alive() || !window->property("barShown").toBool())
         return;
-    QScrollBar* bar = ScrollBar(false);
+    QScrollBar* bar = ScrollBar(vertical);
+    const QRect barRect = vertical ? FVertScrollBarRect : FHorzScrollBarRect;
     QStyleOptionSlider opt = SliderOption(bar);
     // The style draws a bar at its own origin.
-    opt.rect = QRect(QPoint(0, 0), FHorzScrollBarRect.size());
-    if (!FHorzScrollBarWindow->isEnabled())
+    opt.rect = QRect(QPoint(0, 0), barRect.size());
+    if (!window->isEnabled())
         opt.state &= ~QStyle::State_Enabled;
-    for (auto [state, part] : {std::pair{FHorzScrollBarSliderState, QStyle::SC_ScrollBarSlider},
-                               {FHorzScrollBarUpButtonState, QStyle::SC_ScrollBarSubLine},
-                               {FHorzScrollBarDownButtonState, QStyle::SC_ScrollBarAddLine}}) {
+    const TThemedScrollBar thumb = vertical ? FVertScrollBarSliderState : FHorzScrollBarSliderState;
+    const TThemedScrollBar sub = vertical ? FVertScrollBarUpButtonState : FHorzScrollBarUpButtonState;
+    const TThemedScrollBar add = vertical ? FVertScrollBarDownButtonState : FHorzScrollBarDownButtonState;
+    for (auto [state, part] : {std::pair{thumb, QStyle::SC_ScrollBarSlider}, {sub, QStyle::SC_ScrollBarSubLine},
+                               {add, QStyle::SC_ScrollBarAddLine}}) {
         if (IsHot(state) || IsPressed(state)) {
             opt.activeSubControls = part;
             opt.state |= IsPressed(state) ? QStyle::State_Sunken : QStyle::State_MouseOver;
         }
     }
     painter.save();
-    painter.translate(FHorzScrollBarRect.topLeft());
+    painter.translate(barRect.topLeft());
     bar->style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, &painter, bar);
     painter.restore();
 }

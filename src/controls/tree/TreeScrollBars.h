@@ -75,6 +75,7 @@ private:
     struct Bar;
     bool BarEvent(bool vertical, QEvent* event);
     void MouseLeave();
+    void PaintScrollBar(QPainter& painter, bool vertical);
     QScrollBar* ScrollBar(bool vertical) const;
 
     // The tree while it is still one: during its destruction this answers nil.
