@@ -225,6 +225,23 @@ TEST_F(GridInput, SecondPressAndDoubleClickEdit)
     EXPECT_TRUE(controller().EditMode());
 }
 
+// On the header, a double click on a column border auto-sizes the column left of it and reports
+// nothing; in the middle of a header cell it is reported with row 0.
+TEST_F(GridInput, HeaderDoubleClicks)
+{
+    g().Options |= goColSizing;
+    g().SetCells(2, 3, QStringLiteral("a much longer text than the column shows"));
+    const TRect header2 = g().CellRect(2, 0);
+    QTest::mouseDClick(client(), Qt::LeftButton, {}, QPoint(header2.Right - 1, (header2.Top + header2.Bottom) / 2));
+    EXPECT_GT(g().ColWidths(2), 70);
+    EXPECT_EQ(std::find(clicks.begin(), clicks.end(), "dbl 2,0"), clicks.end());
+
+    clicks.clear();
+    QTest::mouseDClick(client(), Qt::LeftButton, {}, centre(1, 0));
+    EXPECT_NE(std::find(clicks.begin(), clicks.end(), "dbl 1,0"), clicks.end());
+    EXPECT_EQ(g().ColWidths(1), 70);
+}
+
 // Home and End with first/last-cell action; OnKeyDown sees the key.
 TEST_F(GridInput, HomeEndFirstLastCell)
 {
