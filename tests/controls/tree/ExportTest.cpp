@@ -1,6 +1,7 @@
 #include "controls/tree/StringTree.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QProcess>
 #include <QTemporaryFile>
 #include <gtest/gtest.h>
@@ -113,8 +114,16 @@ sys.stdout.write('\x1f'.join(c.replace('\xa0', ' ') for c in p.cells))
     return QString::fromUtf8(python.readAllStandardOutput()).split(QChar(0x1f));
 }
 
+// Fixes the locale for output that follows it (list separator, paper size).
+struct LocaleGuard {
+    explicit LocaleGuard(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~LocaleGuard() { QLocale::setDefault(Saved); }
+    QLocale Saved;
+};
+
 TEST(ContentExport, GoldenOutputOfEachFormat)
 {
+    LocaleGuard locale(QLocale::c());
     ExportTree t;
     ExpectGoldenText(t.Tree.ContentToText(tstAll, QChar('\t')).toUtf8(), QStringLiteral("meters.txt"));
     ExpectGoldenText(t.Tree.ContentToClipboard(ClipFormatCsv, tstAll), QStringLiteral("meters.csv"));
@@ -170,12 +179,18 @@ TEST(ContentExport, DelimitedTextQuotesOnlyCellsThatNeedIt)
         ExportTree plain(false, {{-1, c.Cell, QString()}});
         EXPECT_EQ(plain.Tree.ContentToText(tstAll, QChar(';')), c.Expected + QStringLiteral("\r\n"));
     }
-    ExportTree t(true, {{-1, QStringLiteral("x,y"), QStringLiteral("1")}});
-    const QByteArray csv = t.Tree.ContentToClipboard(ClipFormatCsv, tstAll);
-    const QString sep = LocaleListSeparator();
-    EXPECT_TRUE(csv.endsWith('\0'));
-    if (sep == QStringLiteral(","))
-        EXPECT_TRUE(csv.contains("\"x,y\",1\r\n")) << csv.toStdString();
+    ExportTree t(true, {{-1, QStringLiteral("x,y"), QStringLiteral("1;2")}});
+    {
+        LocaleGuard locale(QLocale(QLocale::English, QLocale::UnitedStates));
+        const QByteArray csv = t.Tree.ContentToClipboard(ClipFormatCsv, tstAll);
+        EXPECT_TRUE(csv.endsWith(QByteArray("\"x,y\",1;2\r\n") + '\0')) << csv.toStdString();
+    }
+    {
+        // Where the decimal mark is a comma, lists are separated by semicolons.
+        LocaleGuard locale(QLocale(QLocale::German, QLocale::Germany));
+        const QByteArray csv = t.Tree.ContentToClipboard(ClipFormatCsv, tstAll);
+        EXPECT_TRUE(csv.endsWith(QByteArray("x,y;\"1;2\"\r\n") + '\0')) << csv.toStdString();
+    }
 }
 
 TEST(ContentExport, RichTextIsPlainAsciiWithUnicodeEscapes)
