@@ -217,4 +217,18 @@ TEST(NodeEditing, DeletingTheEditedNodeEndsTheEdit)
     EXPECT_TRUE(t.NewTexts.isEmpty());
 }
 
+TEST(NodeEditing, TheEditorStaysOnItsCellWhileTheTreeScrolls)
+{
+    QStringList names;
+    for (int i = 0; i < 40; ++i)
+        names << QStringLiteral("Meter %1").arg(i + 1);
+    EditTree t(names);
+    ASSERT_TRUE(t.Tree->EditNode(t.Node(5), NoColumn));
+    const QRect before = t.Editor()->geometry();
+    t.Tree->SetOffsetY(t.Tree->OffsetY() - 36);
+    QApplication::processEvents();
+    EXPECT_EQ(t.Editor()->geometry(), before.translated(0, -36));
+    EXPECT_TRUE(t.Tree->IsEditing());
+}
+
 }  // namespace
