@@ -57,6 +57,8 @@ TBaseNodeTree::TBaseNodeTree(QWidget* parent, const TTreeClass& treeClass)
     SetColor(clWindow);
     SetOpaque(true);
     SetTabStop(true);
+    // Drops are offered always; toAcceptOLEDrop decides at each drag whether one is taken.
+    viewport()->setAcceptDrops(true);
     platform::TCustomControl::SetScrollBars(platform::ssBoth);
     AcquireWorker();
     FHoldsWorker = true;
@@ -1204,7 +1206,9 @@ void TBaseNodeTree::SetAnimationDuration(uint32_t value)
 
 std::vector<TFormatEtc> TBaseNodeTree::GetNativeClipboardFormats() const
 {
-    return TClipboardFormatList::EnumerateFormats(*FTreeClass, &FClipboardFormats.Items());
+    std::vector<TFormatEtc> formats = TClipboardFormatList::EnumerateFormats(*FTreeClass, &FClipboardFormats.Items());
+    DoGetUserClipboardFormats(formats);
+    return formats;
 }
 
 // ---------------------------------------------------------------------------------------------

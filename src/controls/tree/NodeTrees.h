@@ -3,6 +3,7 @@
 #include "controls/tree/NodePool.h"
 #include "controls/tree/NodeTreeTypes.h"
 #include "platform/TImageList.h"
+#include "controls/tree/TreeDataObject.h"
 #include "controls/tree/TreeFrame.h"
 #include "controls/tree/TreeHeader.h"
 #include "controls/tree/TreeHitInfo.h"
@@ -31,6 +32,7 @@ namespace tree {
 
 class TBaseNodeTree;
 class TWorkerThread;
+class TTVDragImage;
 
 using TNodeArray = std::vector<PTreeNode>;
 
@@ -1108,6 +1110,84 @@ private:
     class TNodeTreeHintWindow* FHintWindow = nullptr;  // a child object, made on first use
     QCursor FHotCursor;
     // ==== end of check states, keyboard, window messages and hints ====
+
+    // ==== clipboard, data transfer and drag and drop ====
+public:
+    std::function<void(TBaseNodeTree*, QObject* source, platform::TShiftState, tree::TDragState, QPoint pt, TTVDropMode,
+                       int& effect, bool& accept)> OnDragOver;
+    std::function<void(TBaseNodeTree*, QObject* source, const TDataObjectPtr&, const std::vector<TClipFormat>& formats,
+                       platform::TShiftState, QPoint pt, int& effect, TTVDropMode)> OnDragDrop;
+    std::function<void(TBaseNodeTree*, TDataObjectPtr& dataObject)> OnCreateDataObject;
+    std::function<void(TBaseNodeTree*, std::shared_ptr<TTVDragManager>& manager)> OnCreateDragManager;
+    std::function<void(TBaseNodeTree*, std::vector<TFormatEtc>& formats)> OnGetUserClipboardFormats;
+    std::function<void(TBaseNodeTree*, const TFormatEtc&, TStgMedium&, bool forClipboard, HResult& result)>
+        OnRenderOLEData;
+
+    void CopyToClipboard();
+    void CutToClipboard();
+    bool PasteFromClipboard();
+    void CancelCutOrCopy();
+    void FinishCutOrCopy();
+    void FlushClipboard();
+    bool ProcessDrop(const TDataObjectPtr& dataObject, PTreeNode targetNode, int& effect, TTVNodeAttachMode mode);
+    bool ProcessOLEData(TBaseNodeTree* source, const TDataObjectPtr& dataObject, PTreeNode targetNode,
+                        TTVNodeAttachMode mode, bool optimized);
+    void DeleteSelectedNodes();
+    // The tree in this process that offers the data object's nodes; nil for any other.
+    TBaseNodeTree* GetTreeFromDataObject(const TDataObjectPtr& dataObject) const;
+    // Renders a format for a data object of this tree.
+    virtual HResult RenderOLEData(const TFormatEtc& formatEtcIn, TStgMedium& medium, bool forClipboard);
+
+    // Starts a drag of the selection; a negative threshold takes the system's drag distance.
+    void BeginDrag(bool immediate, int threshold = -1);
+    bool Dragging() const;
+    void PrepareDragImage(QPoint hotSpot, const TDataObjectPtr& dataObject);
+    TTVDragManager& DragManager();
+    TTVDragImage& DragImage();
+    int DragThreshold() const { return FDragThreshold; }
+    void SetDragWidth(int value) { FDragWidth = value; }
+    void SetDragHeight(int value) { FDragHeight = value; }
+    void SetAutoExpandDelay(uint32_t value) { FAutoExpandDelay = value; }
+    // The effect the last drag from this tree ended with.
+    int LastDragEffect() const { return FLastDragEffect; }
+
+    // Drop-target calls, in client coordinates for the drag manager; the screen point of the
+    // platform is converted by the caller.
+    virtual HResult DragEnter(int keyState, QPoint pt, int& effect);
+    virtual HResult DragOver(QObject* source, int keyState, tree::TDragState dragState, QPoint pt, int& effect);
+    virtual void DragLeave();
+    virtual HResult DragDrop(const TDataObjectPtr& dataObject, int keyState, QPoint pt, int& effect);
+    virtual TTVDropMode DetermineDropMode(QPoint p, THitInfo& hitInfo, QRect& nodeRect);
+    virtual int SuggestDropEffect(QObject* source, platform::TShiftState shift, QPoint pt, int allowedEffects);
+    virtual void DoDragExpand();
+
+protected:
+    virtual void MarkCutCopyNodes();
+    virtual void DoDragging(QPoint p);
+    // Runs the platform's drag loop; answers the effect it ended with.
+    virtual void DragAndDrop(int allowedEffects, const TDataObjectPtr& dataObject, int& dragEffect);
+    virtual bool DoDragOver(QObject* source, platform::TShiftState shift, tree::TDragState state, QPoint pt,
+                            TTVDropMode mode, int& effect);
+    virtual void DoDragDrop(QObject* source, const TDataObjectPtr& dataObject, const std::vector<TClipFormat>& formats,
+                            platform::TShiftState shift, QPoint pt, int& effect, TTVDropMode mode);
+    virtual TDataObjectPtr DoCreateDataObject();
+    virtual std::shared_ptr<TTVDragManager> DoCreateDragManager();
+    virtual void DoGetUserClipboardFormats(std::vector<TFormatEtc>& formats) const;
+    virtual HResult DoRenderOLEData(const TFormatEtc& formatEtcIn, TStgMedium& medium, bool forClipboard);
+    // Qt's drag events on the client area, handed to the drag manager.
+    bool HandleDragEvent(QEvent* event);
+    // Starts a pending drag once the mouse has left the threshold around the press point.
+    bool CheckPendingDrag(int x, int y);
+
+private:
+    friend class TTVDragManager;
+    std::shared_ptr<TTVDragManager> FDragManager;
+    std::shared_ptr<TTVDragImage> FDragImage;
+    int FDragThreshold = 5;
+    int FLastDragEffect = DROPEFFECT_NONE;
+    // The platform clipboard holds a data object of this tree.
+    std::weak_ptr<IDataObject> FClipboardObject;
+    // ==== end of clipboard, data transfer and drag and drop ====
 
 private:
     friend class TWorkerThread;

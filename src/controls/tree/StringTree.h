@@ -87,6 +87,8 @@ public:
     void ContentToCustom(TVSTTextSourceType source);
     // The bytes of the format's clipboard block (terminator included); empty for formats not produced.
     QByteArray ContentToClipboard(TClipFormat format, TVSTTextSourceType source);
+    // Text formats the base tree does not render come from the content export.
+    HResult RenderOLEData(const TFormatEtc& formatEtcIn, TStgMedium& medium, bool forClipboard) override;
 
 protected:
     QString GetText(PTreeNode node, TColumnIndex column);

@@ -67,6 +67,8 @@ void TBaseNodeTree::CancelHint()
 
 bool TBaseNodeTree::viewportEvent(QEvent* event)
 {
+    if (HandleDragEvent(event))
+        return true;
     switch (event->type()) {
     case QEvent::MouseMove: {
         const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();

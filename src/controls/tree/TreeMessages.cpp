@@ -29,6 +29,7 @@ void TBaseNodeTree::Timer(int id)
     if (HeaderTakes(FHeader, THeaderMessageKind::Timer, id))
         return;
     switch (id) {
+    case 1: DoDragExpand(); break;
     case 4:
         // The first tick after the delay switches to the scroll interval.
         if (HasState(tsScrollPending)) {

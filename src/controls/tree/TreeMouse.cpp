@@ -811,6 +811,8 @@ void TBaseNodeTree::HandleMouseDblClick(const TWMMouse& message, const THitInfo&
 
 void TBaseNodeTree::MouseMove(TShiftState shift, int x, int y)
 {
+    if (CheckPendingDrag(x, y))
+        return;
     if (HasState(tsNodeHeightTrackPending)) {
         StopWheelPanning();
         for (int id : {1, 2, 3, ScrollTimer, 7})
