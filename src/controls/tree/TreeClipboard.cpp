@@ -60,14 +60,11 @@ void TBaseNodeTree::CopyToClipboard()
 
 void TBaseNodeTree::CutToClipboard()
 {
-    if (FSelection.empty() || (FOptions->MiscOptions() & toReadOnly))
+    if (FOptions->MiscOptions() & toReadOnly)
         return;
-    auto dataObject = std::make_shared<TTVDataObject>(this, true);
-    QApplication::clipboard()->setMimeData(new TTreeMimeData(dataObject));
-    FClipboardObject = dataObject;
-    MarkCutCopyNodes();
-    DoStateChange(TS(tsCutPending), TS(tsCopyPending));
-    Invalidate();
+    CopyToClipboard();
+    if (HasState(tsCopyPending))
+        DoStateChange(TS(tsCutPending), TS(tsCopyPending));
 }
 
 bool TBaseNodeTree::PasteFromClipboard()

@@ -58,13 +58,6 @@ struct DragWindow {
         QTest::qWaitForWindowExposed(&Window);
     }
     QPoint RowCentre(DataTree* t, PTreeNode n) { return t->GetDisplayRect(n, NoColumn, false).center(); }
-    static std::vector<uint32_t> Values(DataTree& t)
-    {
-        std::vector<uint32_t> out;
-        for (PTreeNode n : AllNodes(t))
-            out.push_back(t.Value(n));
-        return out;
-    }
     // Presses on the source row, moves past the threshold and lets the queued steps finish the
     // drag from inside Qt's drag loop.
     void Drag(PTreeNode row, QPoint dropAt, Qt::KeyboardModifiers keys = {})
@@ -251,8 +244,8 @@ TEST(DragAndDrop, MouseDragBetweenTwoTrees)
         };
         w.Drag(w.SrcRows[1], w.RowCentre(w.Dst, w.DstRows[0]), c.keys);
         EXPECT_EQ(dropped, !c.readOnlyTarget);
-        EXPECT_EQ(DragWindow::Values(*w.Src), c.src);
-        EXPECT_EQ(DragWindow::Values(*w.Dst), c.dst);
+        EXPECT_EQ(Values(*w.Src), c.src);
+        EXPECT_EQ(Values(*w.Dst), c.dst);
         EXPECT_FALSE(w.Src->Dragging());
         EXPECT_EQ(TreeInvariants::Check(*w.Src), QString());
         EXPECT_EQ(TreeInvariants::Check(*w.Dst), QString());
@@ -279,8 +272,8 @@ TEST(DragAndDrop, ACopyThatReportsAMoveDeletesTheSourceRowsOnRequest)
         };
         w.Drag(w.SrcRows[0], w.RowCentre(w.Dst, w.DstRows[0]));
         EXPECT_EQ(w.Src->LastDragEffect(), DROPEFFECT_MOVE);
-        EXPECT_EQ(DragWindow::Values(*w.Dst), (std::vector<uint32_t>{10, 1}));
-        EXPECT_EQ(DragWindow::Values(*w.Src), (autoDelete ? std::vector<uint32_t>{2, 3} : std::vector<uint32_t>{1, 2, 3}));
+        EXPECT_EQ(Values(*w.Dst), (std::vector<uint32_t>{10, 1}));
+        EXPECT_EQ(Values(*w.Src), (autoDelete ? std::vector<uint32_t>{2, 3} : std::vector<uint32_t>{1, 2, 3}));
     }
 }
 

@@ -36,13 +36,6 @@ struct Trees {
         Dst.TreeOptions().SetSelectionOptions(Dst.TreeOptions().SelectionOptions() | toMultiSelect);
     }
     ~Trees() { QApplication::clipboard()->clear(); }
-    static std::vector<uint32_t> Values(DataTree& t)
-    {
-        std::vector<uint32_t> out;
-        for (PTreeNode n : AllNodes(t))
-            out.push_back(t.Value(n));
-        return out;
-    }
     void Select(DataTree& t, std::initializer_list<PTreeNode> nodes)
     {
         t.ClearSelection();
@@ -93,8 +86,8 @@ TEST(Clipboard, CopyAndPasteWithinAndBetweenTrees)
         int copying = 0;
         target.OnNodeCopying = [&](TBaseNodeTree*, PTreeNode, PTreeNode, bool&) { ++copying; };
         ASSERT_TRUE(target.PasteFromClipboard());
-        EXPECT_EQ(Trees::Values(t.Src), c.src);
-        EXPECT_EQ(Trees::Values(t.Dst), c.dst);
+        EXPECT_EQ(Values(t.Src), c.src);
+        EXPECT_EQ(Values(t.Dst), c.dst);
         // Moved nodes are never asked about as copies.
         EXPECT_EQ(copying, c.cut ? 0 : 2);
         EXPECT_FALSE(t.Src.HasState(tsCutPending));
@@ -114,7 +107,7 @@ TEST(Clipboard, PasteIntoOwnSubtreeKeepsTheNodeWhereItIs)
     t.Src.CutToClipboard();
     t.Src.SetFocusedNode(t.A1);
     EXPECT_TRUE(t.Src.PasteFromClipboard());
-    EXPECT_EQ(Trees::Values(t.Src), (std::vector<uint32_t>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(Values(t.Src), (std::vector<uint32_t>{1, 2, 3, 4, 5}));
     // Directly, the same move is refused with its error.
     try {
         t.Src.MoveTo(t.A, t.A2, amAddChildLast, false);
@@ -138,8 +131,8 @@ TEST(Clipboard, ASecondCutTakesOnlyItsOwnNodes)
     t.Src.CutToClipboard();
     t.Dst.SetFocusedNode(t.X);
     ASSERT_TRUE(t.Dst.PasteFromClipboard());
-    EXPECT_EQ(Trees::Values(t.Src), (std::vector<uint32_t>{4, 1, 2, 3}));
-    EXPECT_EQ(Trees::Values(t.Dst), (std::vector<uint32_t>{10, 5}));
+    EXPECT_EQ(Values(t.Src), (std::vector<uint32_t>{4, 1, 2, 3}));
+    EXPECT_EQ(Values(t.Dst), (std::vector<uint32_t>{10, 5}));
 }
 
 TEST(Clipboard, PasteAfterKeepsClipboardOrder)
@@ -150,7 +143,7 @@ TEST(Clipboard, PasteAfterKeepsClipboardOrder)
     t.Dst.SetDefaultPasteMode(amInsertAfter);
     t.Dst.SetFocusedNode(t.X);
     ASSERT_TRUE(t.Dst.PasteFromClipboard());
-    EXPECT_EQ(Trees::Values(t.Dst), (std::vector<uint32_t>{10, 4, 5}));
+    EXPECT_EQ(Values(t.Dst), (std::vector<uint32_t>{10, 4, 5}));
 }
 
 TEST(Clipboard, CancelFlushAndReplace)
@@ -179,13 +172,13 @@ TEST(Clipboard, CancelFlushAndReplace)
         EXPECT_EQ(t.Dst.GetTreeFromDataObject(DataObjectFromMime(QApplication::clipboard()->mimeData())), nullptr);
         t.Dst.SetFocusedNode(nullptr);
         ASSERT_TRUE(t.Dst.PasteFromClipboard());
-        EXPECT_EQ(Trees::Values(t.Dst), (std::vector<uint32_t>{10, 77}));
+        EXPECT_EQ(Values(t.Dst), (std::vector<uint32_t>{10, 77}));
     }
     {
         SCOPED_TRACE("an empty clipboard pastes nothing");
         Trees t;
         EXPECT_FALSE(t.Dst.PasteFromClipboard());
-        EXPECT_EQ(Trees::Values(t.Dst), (std::vector<uint32_t>{10}));
+        EXPECT_EQ(Values(t.Dst), (std::vector<uint32_t>{10}));
     }
 }
 
@@ -202,7 +195,7 @@ TEST(Clipboard, ReadOnlyTreesRefuse)
     EXPECT_EQ(effect, DROPEFFECT_NONE);
     effect = DROPEFFECT_MOVE;
     EXPECT_FALSE(t.Dst.ProcessDrop(object, nullptr, effect, amAddChildLast));
-    EXPECT_EQ(Trees::Values(t.Dst), (std::vector<uint32_t>{10}));
+    EXPECT_EQ(Values(t.Dst), (std::vector<uint32_t>{10}));
     // Nor does a read-only tree give nodes away by a cut.
     t.Src.TreeOptions().SetMiscOptions(t.Src.TreeOptions().MiscOptions() | toReadOnly);
     t.Src.CancelCutOrCopy();
@@ -269,7 +262,7 @@ TEST(DeleteSelectedNodes, ParentAndChildGoOnce)
     t.Src.OnFreeNode = [&](TBaseNodeTree*, PTreeNode n) { freed.push_back(t.Src.Value(n)); };
     t.Src.DeleteSelectedNodes();
     t.Src.OnFreeNode = nullptr;
-    EXPECT_EQ(Trees::Values(t.Src), (std::vector<uint32_t>{4}));
+    EXPECT_EQ(Values(t.Src), (std::vector<uint32_t>{4}));
     std::sort(freed.begin(), freed.end());
     EXPECT_EQ(freed, (std::vector<uint32_t>{1, 2, 3, 5}));
     EXPECT_EQ(t.Src.GetFirst()->Index, 0u);

@@ -77,6 +77,15 @@ public:
     void SetValue(PTreeNode n, uint32_t v) { std::memcpy(GetNodeData(n), &v, 4); }
 };
 
+// The values of all nodes in display order, collapsed or not.
+inline std::vector<uint32_t> Values(DataTree& t)
+{
+    std::vector<uint32_t> out;
+    for (PTreeNode n : AllNodes(t))
+        out.push_back(t.Value(n));
+    return out;
+}
+
 }  // namespace treetest
 
 #define EXPECT_TREE_VALID(t_) EXPECT_EQ(::tree::TreeInvariants::Check(t_).toStdString(), std::string())
