@@ -546,6 +546,20 @@ bool TGridInputHandler::KeyPress(QChar& key)
         key = QChar();
         return true;
     }
+    // With range selection and editing, any character but Tab and Escape starts editing the cell.
+    if (Grid.MouseActions.RangeSelectAndEdit && !(shift & ssCtrl) && ch != VK_TAB && ch != VK_ESCAPE &&
+        !Grid.IsCheckOrButtonCell(col, row) && !Controller.EditMode() && IsEditableForced(realCol, row)) {
+        QChar k = key;
+        if (Grid.OnKeyPress)
+            Grid.OnKeyPress(k);
+        key = QChar();
+        // A key the application vetoed opens nothing here either.
+        if (k.isNull())
+            return true;
+        SetEditing(true);
+        ShowEditor(k);
+        return true;
+    }
     if (EditingOn() && (ch == VK_BACK || ch >= 32) && ch != VK_TAB) {
         if (ch <= 255) {
             QChar k = key;

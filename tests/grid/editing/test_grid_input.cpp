@@ -115,14 +115,26 @@ TEST_F(GridInput, TypingStartsEditingOnlyOnEditableCells)
     EXPECT_EQ(keyPresses, std::vector<QString>{QStringLiteral("q")});
 }
 
-// A key the application vetoes in OnKeyPress opens no editor and types nothing.
+// A key the application vetoes in OnKeyPress opens no editor and types nothing; with range
+// selection and editing a typed key opens the editor even while editing is off.
 TEST_F(GridInput, VetoedKeyOpensNoEditor)
 {
-    g().OnKeyPress = [](QChar& k) { k = QChar(); };
-    select(1, 3);
+    for (bool rangeEdit : {false, true}) {
+        SCOPED_TRACE(rangeEdit);
+        g().MouseActions.RangeSelectAndEdit = rangeEdit;
+        g().OnKeyPress = [](QChar& k) { k = QChar(); };
+        g().MoveColRow(1, 3);
+        controller().Select();
+        if (rangeEdit)
+            g().Options &= ~goEditing;
+        type('z');
+        EXPECT_FALSE(controller().EditMode());
+        EXPECT_EQ(g().Cells(1, 3), QStringLiteral("t3"));
+    }
+    g().OnKeyPress = nullptr;
     type('z');
-    EXPECT_FALSE(controller().EditMode());
-    EXPECT_EQ(g().Cells(1, 3), QStringLiteral("t3"));
+    EXPECT_TRUE(controller().EditMode());
+    EXPECT_TRUE(g().Options & goEditing);
 }
 
 // Enter on a read-only cell reaches OnKeyDown and OnKeyPress with 13 and does nothing else; on an
