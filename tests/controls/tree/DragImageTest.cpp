@@ -1,5 +1,6 @@
 // The tree's own drag image: its alpha shape, how it moves over the screen and what it leaves
 // behind. The screen is a picture here, so every read and write of it can be checked.
+#include "ScannerTreeFixture.h"
 #include "TreeFixture.h"
 #include "controls/tree/TreeDragImage.h"
 
@@ -199,4 +200,41 @@ TEST(DragImage, TheImageIsBlendedOverTheBackground)
     f.Image.DragTo(QPoint(61, 65), true);
     const QRgb corner = f.Screen.pixel(51, 60);
     EXPECT_NEAR(qGreen(corner), qGreen(f.Original.pixel(51, 60)), 12);
+}
+
+TEST(DragImage, TheTreePaintsItsSelectedRowsAroundTheHotSpot)
+{
+    for (TTVDragImageKind kind : {diComplete, diNoImage}) {
+        SCOPED_TRACE(kind == diNoImage ? "no image" : "complete");
+        ScannerTree s;
+        s.Window.show();
+        ScannerTree::Settle();
+        s.Tree->SetDragImageKind(kind);
+        s.Tree->SetDragWidth(120);
+        s.Tree->SetDragHeight(60);
+        // The third meter: far enough down that the image is not cut at the top.
+        s.Tree->SetSelected(s.Meter(2), true);
+        const QRect row = s.Tree->GetDisplayRect(s.Meter(2), NoColumn, false);
+        ASSERT_GE(row.center().y(), 30);
+        s.Tree->PrepareDragImage(row.center(), std::make_shared<TTVDataObject>(s.Tree, false));
+        if (kind == diNoImage) {
+            EXPECT_TRUE(s.Tree->DragImage().Image().isNull());
+            continue;
+        }
+        const QImage& img = s.Tree->DragImage().Image();
+        ASSERT_EQ(img.size(), QSize(120, 60));
+        if (qEnvironmentVariableIsSet("CONF_SHOW_DRAG_IMAGE"))
+            img.save(qEnvironmentVariable("CONF_SHOW_DRAG_IMAGE"));
+        // The selected row lies across the middle; the unselected rows above and below do not show.
+        const QRgb back = platform::ToQColor(s.Tree->Colors().BackGroundColor()).rgb() & 0xFFFFFF;
+        int rowPixels = 0, otherPixels = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                if ((img.pixel(x, y) & 0xFFFFFF) == back || qAlpha(img.pixel(x, y)) == 0)
+                    continue;
+                (std::abs(y - 30) <= row.height() / 2 ? rowPixels : otherPixels)++;
+            }
+        EXPECT_GT(rowPixels, 100);
+        EXPECT_EQ(otherPixels, 0);
+    }
 }
