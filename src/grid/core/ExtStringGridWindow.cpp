@@ -234,6 +234,9 @@ unsigned TExtStringGrid::GetDlgCode()
     // Typed characters reach the grid also when it does not edit by option: they may start editing.
     if (Navigation.AutoGotoWhenSorted || !(Options & goEditing))
         code |= platform::DLGC_WANTCHARS;
+    // With tabs the grid moves between its cells on Tab instead of leaving.
+    if (Options & goTabs)
+        code |= platform::DLGC_WANTTAB;
     return code;
 }
 

@@ -139,7 +139,8 @@ bool TGridInputHandler::KeyDown(int& key, TShiftState shift)
     const int original = key;
     WMKeyDown(key, shift);
     // The character a key types still follows its key-down, as on the platform the grid copies.
-    key = TypesCharacter(original) ? original : 0;
+    // A key used up here types nothing, except Enter, whose character always comes.
+    key = TypesCharacter(original) && (key != 0 || original == VK_RETURN) ? original : 0;
     return true;
 }
 

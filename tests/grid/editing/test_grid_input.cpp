@@ -347,6 +347,32 @@ TEST_F(GridInput, AlwaysEditOpensTheEditorAfterArrows)
     EXPECT_FALSE(controller().EditMode());
 }
 
+// With goTabs, Tab moves inside the grid and keeps the focus there; without it, it leaves.
+TEST_F(GridInput, TabStaysInTheGridWithTabs)
+{
+    QWidget box;
+    auto* other = new QWidget(&box);
+    other->setFocusPolicy(Qt::StrongFocus);
+    g().setParent(&box);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    g().Options |= goTabs;
+    g().MoveColRow(1, 2);
+    g().SetFocus();
+    ASSERT_TRUE(g().hasFocus());
+    key(Qt::Key_Tab);
+    EXPECT_GT(g().Col(), 1);
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus == &g() || g().isAncestorOf(focus));
+
+    controller().HideInplaceEdit();
+    g().Options &= ~goTabs;
+    g().SetFocus();
+    key(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), other);
+    g().setParent(nullptr);
+}
+
 // Without clipboard shortcuts Ctrl+C, Ctrl+V and Ctrl+X neither type into the cell nor edit it.
 TEST_F(GridInput, ClipboardKeysTypeNothing)
 {
