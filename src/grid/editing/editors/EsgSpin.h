@@ -1,0 +1,80 @@
+#pragma once
+#include <QDateTime>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace grid::editors {
+
+enum TEsgSpinType : uint8_t { sptNormal, sptFloat, sptDate, sptTime };
+enum TSpinDirection : uint8_t { spVertical, spHorizontal };
+
+// An edit box with a pair of arrow buttons that step its value: a whole number, a decimal
+// number, a date (the part under the caret) or a time of day. Limits that are equal mean none.
+// Dates and times are day numbers as the grid stores them: days since 30 December 1899, the time
+// of day as the fraction.
+class TEsgSpinEdit : public QLineEdit {
+public:
+    explicit TEsgSpinEdit(QWidget* parent = nullptr);
+
+    int Value() const;
+    void SetValue(int value);
+    double FloatValue() const;
+    void SetFloatValue(double value);
+    double DateValue() const;
+    void SetDateValue(double value);
+    double TimeValue() const;
+    void SetTimeValue(double value);
+
+    TEsgSpinType SpinType() const { return FSpinType; }
+    void SetSpinType(TEsgSpinType value);
+    int Precision() const { return FPrecision; }
+    void SetPrecision(int value);
+    TSpinDirection Direction() const { return FDirection; }
+    void SetDirection(TSpinDirection value);
+
+    int MinValue = 0, MaxValue = 100;
+    double MinFloatValue = 0.0, MaxFloatValue = 100.0;
+    double MinDateValue = 0, MaxDateValue = 0;
+    int Increment = 1;
+    double IncrementFloat = 0.1, IncrementFloatPage = 1.0;
+    int IncrementHours = 1, IncrementMinutes = 1, IncrementSeconds = 1;
+    bool EditorEnabled = true;
+    bool ReturnIsTab = false;
+    bool ShowSeconds = true;
+    bool ExcelStyleDecimalSeparator = false;
+
+    QToolButton* UpButton() const { return FUp; }
+    QToolButton* DownButton() const { return FDown; }
+
+    // One step up or down, of the page size for Page Up and Page Down.
+    void UpStep(bool page = false) { Step(true, page); }
+    void DownStep(bool page = false) { Step(false, page); }
+    // Whether a typed character may go into the text.
+    bool IsValidChar(QChar key) const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    // After a step has changed the value: the type, whether up.
+    virtual void Stepped(bool /*up*/) {}
+
+private:
+    void Step(bool up, bool page);
+    void ReapplyValue();
+    bool OutsideLimits() const;
+    void LayoutButtons();
+
+    TEsgSpinType FSpinType = sptNormal;
+    TSpinDirection FDirection = spVertical;
+    int FPrecision = 0;
+    double FDateValue = 0, FTimeValue = 0;
+    QToolButton* FUp;
+    QToolButton* FDown;
+};
+
+// Day numbers: days since 30 December 1899, the time of day as the fraction.
+double ToDayNumber(const QDateTime& value);
+QDateTime FromDayNumber(double value);
+
+}  // namespace grid::editors
