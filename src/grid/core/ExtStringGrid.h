@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "grid/core/BaseGrid.h"
+#include "grid/core/GridEditLayer.h"
 #include "platform/Clock.h"
 #include "platform/HintWindow.h"
 #include "grid/core/GridFooter.h"
@@ -738,7 +739,27 @@ public:
     virtual void UpdateColumnHeaders() {}
     // Editing start, fixed-cell buttons and pressed fixed cells belong to the editing layer.
     virtual void MouseDown(TMouseButton, TShiftState, int, int) {}
-    virtual void HideInplaceEdit() {}
+    // The editing layer (GridEditLayer.h), made on first use; null when no factory is registered.
+    TGridEditLayer* EditLayer();
+    // The edit of the current cell: open its editor, end it taking the value back.
+    void ShowInplaceEdit();
+    virtual void HideInplaceEdit();
+    bool EditMode();
+    // The grid's own input handling, without the editing layer.
+    void DefaultKeyDown(int& key, platform::TShiftState shift);
+    void DefaultKeyUp(int& key, platform::TShiftState shift);
+    void DefaultKeyPress(QChar& key);
+    void DefaultMouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y);
+    void DefaultMouseMove(platform::TShiftState shift, int x, int y);
+    void DefaultMouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y);
+    void DefaultDblClick();
+    bool DefaultMouseWheel(platform::TShiftState shift, int wheelDelta, int x, int y);
+    bool DefaultSelectCell(int c, int r) { return TBaseGrid::SelectCell(c, r); }
+    using TBaseGrid::KeyDown;
+    // Cell forms: one step of editing on from a cell (as Enter with automatic advance), and the
+    // focus to the next focusable form control of a cell after the one named, or to the grid.
+    virtual void AdvanceEdit(int ACol, int ARow);
+    virtual void FocusNextCellControl(int ACol, int ARow, const QString& AfterID);
     virtual void CellControlsUpdate(bool) {}
     virtual void CellsChanged(const TGridRect& r);
     virtual void CalcAllFooters() { CalcFooter(-1); }
@@ -1004,6 +1025,16 @@ protected:
     void RepaintRow(int r) { (void)r; Invalidate(); }
     void RepaintCol(int c) { (void)c; Invalidate(); }
     TCellGraphic* NodeGraphic(int displayRow);
+    // Each asks the editing layer first.
+    void KeyDown(int& key, platform::TShiftState shift) override;
+    void KeyUp(int& key, platform::TShiftState shift) override;
+    void KeyPress(QChar& key) override;
+    bool MouseWheel(platform::TShiftState shift, int wheelDelta, int x, int y) override;
+    void DoEnter() override;
+    void DoExit() override;
+    platform::THintInfo HintAt(const QPoint& pos) override;
+    bool SelectCell(int c, int r) override;
+    void TopLeftChanged() override;
     void Scroll(platform::TScrollBarKind bar, int code, int pos) override;
     void ScrollRangeUpdated() override;
     bool event(QEvent* event) override;
@@ -1075,6 +1106,8 @@ private:
     std::array<int16_t, 513> RealOfDispl{};
     int FNumHidden = 0;
 
+    std::unique_ptr<TGridEditLayer> FEditLayer;
+    bool FEditLayerAsked = false;
     // Sorted view of the hidden rows' Idx values, with one item per distinct index.
     mutable std::vector<int> FHiddenSorted;
     mutable std::vector<const TGridItem*> FHiddenSortedItems;

@@ -49,7 +49,12 @@ void TExtStringGrid::DrawBorder(platform::TCanvas& canvas)
     canvas.Brush = keep;
 }
 
-bool TExtStringGrid::InplaceEditorShown() { return EditorHost().Editing(); }
+bool TExtStringGrid::InplaceEditorShown()
+{
+    if (TGridEditLayer* layer = EditLayer())
+        return layer->InplaceEditorShown();
+    return EditorHost().Editing();
+}
 
 QImage TExtStringGrid::FocusFrameImage(int cellWidth, int cellHeight)
 {

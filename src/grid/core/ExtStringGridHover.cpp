@@ -76,7 +76,7 @@ void TExtStringGrid::TrackHover(int x, int y)
     }
 }
 
-void TExtStringGrid::MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y)
+void TExtStringGrid::DefaultMouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y)
 {
     if (button == platform::mbLeft) {
         MouseButtonDown = true;
@@ -86,13 +86,13 @@ void TExtStringGrid::MouseDown(platform::TMouseButton button, platform::TShiftSt
     TBaseGrid::MouseDown(button, shift, x, y);
 }
 
-void TExtStringGrid::MouseMove(platform::TShiftState shift, int x, int y)
+void TExtStringGrid::DefaultMouseMove(platform::TShiftState shift, int x, int y)
 {
     TrackHover(x, y);
     TBaseGrid::MouseMove(shift, x, y);
 }
 
-void TExtStringGrid::MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y)
+void TExtStringGrid::DefaultMouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y)
 {
     if (button == platform::mbLeft && MouseButtonDown) {
         MouseButtonDown = false;

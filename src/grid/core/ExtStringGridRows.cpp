@@ -192,6 +192,8 @@ void TExtStringGrid::HideRows(int fromRow, int toRow)
         n += IsHiddenRow(r);
     if (toRow - fromRow + 1 == n)
         return;
+    if (TGridEditLayer* layer = EditLayer())
+        layer->CellsMoving();
     size_t p = 0;
     for (const auto& item : FGridItems)
         p += item->Idx < fromRow;
@@ -355,6 +357,8 @@ void TExtStringGrid::DoInsertRows(int rowIndex, int count, bool updateCellContro
 {
     if (count <= 0)
         return;
+    if (TGridEditLayer* layer = EditLayer())
+        layer->CellsMoving();
     rowIndex = std::clamp(rowIndex, 0, RowCount());
     if (FSelHidden || Col() >= ColCount() || Row() >= RowCount())
         UnHideSelection();
@@ -374,6 +378,8 @@ void TExtStringGrid::DoDeleteRows(int rowIndex, int count, bool updateCellContro
     if (rowIndex < 0 || rowIndex >= RowCount() || count <= 0)
         return;
     count = std::min(count, RowCount() - rowIndex);
+    if (TGridEditLayer* layer = EditLayer())
+        layer->CellsMoving();
     const int savedRow = Row(), savedTop = TopRow();
     if (updateCellControls && !FGridItems.empty()) {
         const int real = DisplToRealRow(rowIndex);

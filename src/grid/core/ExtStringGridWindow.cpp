@@ -187,7 +187,7 @@ void TExtStringGrid::RowSized(int r, int oldHeight)
         OnEndRowSize(this, r);
 }
 
-void TExtStringGrid::DblClick()
+void TExtStringGrid::DefaultDblClick()
 {
     const QPoint p = LastMouseDown();
     if (MouseActions.AutoSizeColOnDblClick && (Options & goColSizing)) {

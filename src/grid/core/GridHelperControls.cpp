@@ -1144,8 +1144,10 @@ TExtStringGrid* TControlEdit::KeyGrid() const { return ParentGrid(this); }
 
 void TExtStringGrid::AdvanceEdit(int ACol, int ARow)
 {
+    if (TGridEditLayer* layer = EditLayer(); layer && layer->AdvanceEdit(ACol, ARow))
+        return;
     // One step in the advance direction, wrapping to the next row (column) where the direction
-    // allows it; the editing layer opens the cell's editor there.
+    // allows it.
     int c = ACol, r = ARow;
     const TAdvanceDirection d = Navigation.AdvanceDirection();
     if (d == adTopBottom || d == adTopBottomInCol) {

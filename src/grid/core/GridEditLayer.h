@@ -1,0 +1,69 @@
+#pragma once
+#include <QChar>
+#include <QPoint>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "platform/TCustomControl.h"
+
+namespace grid {
+
+class TExtStringGrid;
+
+// Editing, keyboard and mouse input of a grid live in a library above the core. The grid owns one
+// layer, made on first use by the factory the program registers; without a factory the grid keeps
+// its plain behaviour. The input handlers ask the layer first: an answer of true means the layer
+// took the input (it may have run the grid's own handling itself through the grid's Default...
+// steps), false lets the grid's own handling run.
+class TGridEditLayer {
+public:
+    explicit TGridEditLayer(TExtStringGrid& grid) : Grid(grid) {}
+    virtual ~TGridEditLayer() = default;
+    TGridEditLayer(const TGridEditLayer&) = delete;
+    TGridEditLayer& operator=(const TGridEditLayer&) = delete;
+
+    TExtStringGrid& Grid;
+
+    // Input of the grid's window (client coordinates, virtual key codes).
+    virtual bool KeyDown(int& /*key*/, platform::TShiftState /*shift*/) { return false; }
+    virtual bool KeyUp(int& /*key*/, platform::TShiftState /*shift*/) { return false; }
+    virtual bool KeyPress(QChar& /*key*/) { return false; }
+    virtual bool MouseDown(platform::TMouseButton, platform::TShiftState, int /*x*/, int /*y*/) { return false; }
+    virtual bool MouseMove(platform::TShiftState, int /*x*/, int /*y*/) { return false; }
+    virtual bool MouseUp(platform::TMouseButton, platform::TShiftState, int /*x*/, int /*y*/) { return false; }
+    virtual bool DblClick() { return false; }
+    // used: whether the wheel turn was used (when the layer took it).
+    virtual bool MouseWheel(platform::TShiftState, int /*delta*/, int /*x*/, int /*y*/, bool& /*used*/)
+    {
+        return false;
+    }
+    // The grid gets or loses the keyboard focus; the grid's own handling runs after.
+    virtual void DoEnter() {}
+    virtual void DoExit() {}
+    // The hint of the cell under a client point; false leaves the grid's default hint.
+    virtual bool CellHint(const QPoint& /*pos*/, platform::THintInfo& /*info*/) { return false; }
+
+    // Whether the display cell may become current; false leaves the answer to the grid.
+    virtual bool SelectCell(int /*c*/, int /*r*/, bool& /*allow*/) { return false; }
+
+    // The editing cycle on the current cell.
+    virtual void ShowInplaceEdit() {}
+    virtual void HideInplaceEdit() {}
+    virtual bool InplaceEditorShown() const { return false; }
+    virtual bool EditMode() const { return false; }
+    // One advance from a cell as Enter does; false lets the grid's plain step run.
+    virtual bool AdvanceEdit(int /*c*/, int /*r*/) { return false; }
+
+    // Rows or columns are about to be inserted, removed or hidden, or the grid scrolled: an open
+    // editor must not stay over a cell that moves away.
+    virtual void CellsMoving() {}
+    virtual void Scrolled() {}
+};
+
+using TGridEditLayerFactory = std::function<std::unique_ptr<TGridEditLayer>(TExtStringGrid&)>;
+// The factory every grid made from now on (and every grid that has not yet asked) uses; an empty
+// one leaves grids without a layer.
+void SetGridEditLayerFactory(TGridEditLayerFactory factory);
+
+}  // namespace grid

@@ -1,0 +1,204 @@
+#pragma once
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridEditLayer.h"
+
+namespace grid::editing {
+
+class TExtInplaceEdit;
+class TSpecialEditors;
+class TGridEditController;
+
+// The grid's keyboard, mouse, wheel, focus and hint handling; the controller hands the grid's
+// input to it first. Each answers true when it took the input.
+class TGridInput {
+public:
+    explicit TGridInput(TGridEditController& controller) : Controller(controller) {}
+    virtual ~TGridInput() = default;
+    TGridEditController& Controller;
+    virtual bool KeyDown(int& /*key*/, platform::TShiftState) { return false; }
+    virtual bool KeyUp(int& /*key*/, platform::TShiftState) { return false; }
+    virtual bool KeyPress(QChar& /*key*/) { return false; }
+    virtual bool MouseDown(platform::TMouseButton, platform::TShiftState, int, int) { return false; }
+    virtual bool MouseMove(platform::TShiftState, int, int) { return false; }
+    virtual bool MouseUp(platform::TMouseButton, platform::TShiftState, int, int) { return false; }
+    virtual bool DblClick() { return false; }
+    virtual bool MouseWheel(platform::TShiftState, int, int, int, bool& /*used*/) { return false; }
+    virtual void DoEnter() {}
+    virtual void DoExit() {}
+    virtual bool CellHint(const QPoint&, platform::THintInfo&) { return false; }
+};
+using TGridInputFactory = std::function<std::unique_ptr<TGridInput>(TGridEditController&)>;
+// The input handling every controller made from now on uses.
+void SetGridInputFactory(TGridInputFactory factory);
+
+// Which editor types the text editor serves.
+bool IsTextLikeEditor(TEditorType type);
+
+enum TInvalidEntryIcon : uint8_t { ieNone, ieInfo, ieWarning, ieError };
+
+// The editing cycle of one grid, headless: whether a cell may be edited, editing switched on and
+// off as the current cell moves, opening the editor for the cell's editor type, taking the value
+// back, validation with its events, Escape, and Tab and Enter traversal. Column indexes are
+// display columns unless a name says real.
+class TGridEditController : public TGridEditLayer {
+public:
+    template <typename... A>
+    using Event = std::function<void(TExtStringGrid*, A...)>;
+
+    explicit TGridEditController(TExtStringGrid& grid);
+    ~TGridEditController() override;
+
+    // Settings.
+    bool AlwaysValidate = false;
+    QString InvalidEntryTitle, InvalidEntryText;
+    TInvalidEntryIcon InvalidEntryIcon = ieWarning;
+    int FComboIdx = -1;  // the drop-down list's preselection for a value not in the list
+    // The text editor: the keypad's "." types the locale's decimal separator; the characters
+    // edValidChars accepts.
+    bool ExcelStyleDecimalSeparator = false;
+    QString ValidChars;
+    // The items of a drop-down cell; a column grid's column fills them when the cell's editor
+    // type is asked, any grid's OnGetEditorProp may.
+    QStringList ComboItems;
+    int DropDownCount = 8;
+    // The last refusal's balloon, as shown.
+    QString LastBalloonTitle, LastBalloonText;
+
+    // Events (parameters in the order named).
+    Event<int, int, QString&, bool&> OnCellValidate;      // ACol real, ARow, Value, Valid
+    Event<int, int, QString&, bool&> OnCellValidateWide;  // ACol real, ARow, Value, Valid
+    Event<int, int, bool&> OnRowChanging;                 // OldRow, NewRow, Allow
+    Event<int, int, bool&> OnColChanging;                 // OldCol, NewCol, Allow
+    Event<int, int, int, int, bool&> OnCellChanging;      // OldRow, OldCol, NewRow, NewCol, Allow
+    Event<int, int> OnRowChanged;                         // OldRow, NewRow
+    std::function<void(TExtStringGrid*)> OnEditingDone;
+    Event<int, int> OnEditCellDone;                       // ACol real, ARow
+    Event<int, int, QObject*> OnGetEditorProp;            // ACol real, ARow, edit link
+    Event<int, int, bool&> OnSelectCell;                  // ACol, ARow, CanSelect
+    Event<int, int, int&, int&, bool&> OnAutoAdvance;     // OldRow, OldCol, NewRow, NewCol, Allow
+    Event<bool&> OnCanAddRow;
+    Event<int> OnAutoAddRow;
+    Event<int> OnAutoInsertCol;
+    Event<int, int> OnDblClickCell;                       // ARow, ACol
+    Event<int, int, int, const QString&> OnComboChange;   // ACol real, ARow, item index, item text
+
+    // State.
+    bool EditMode() const override { return FEditModeOn; }
+    TEditorType EditControl() const { return FEditControl; }
+    QWidget* EditCtrl() const { return FEditCtrl; }
+    bool Editing() const { return FEditing; }
+    bool Validating() const { return FValidating; }
+    bool EditDisable() const { return FEditDisable; }
+    bool SpecialEditorOpen() const { return FSpecialEditor; }
+    const QString& CellCache() const { return FCellCache; }
+    const QString& OldCellText() const { return FOldCellText; }
+    void SetOldCellText(const QString& value) { FOldCellText = value; }
+    const QString& NewCellText() const { return FNewCellText; }
+    int OldCol() const { return FOldCol; }
+    int OldRow() const { return FOldRow; }
+    QChar StartEditChar() const { return FStartEditChar; }
+    void SetStartEditChar(QChar value) { FStartEditChar = value; }
+    bool NoEditChange() const { return FNoEditChange; }
+    void SetNoEditChange(bool value) { FNoEditChange = value; }
+    bool ForceSel() const { return FForceSel; }
+    bool DisableChange() const { return FDisableChange; }
+    bool BlockFocus() const { return FBlockFocus; }
+    bool BlockKill() const { return FBlockKill; }
+    TExtInplaceEdit* NormalEdit();
+    TSpecialEditors& Specials();
+    TGridInput* Input() const { return FInput.get(); }
+
+    // The editing cycle.
+    bool IsEditable(int realCol, int r);
+    void GetCellEditorType(int realCol, int r, TEditorType& editor);
+    bool SelectCellSwitch(int c, int r);
+    void Select();
+    bool CanEditShow();
+    void ShowInplaceEdit() override;
+    void HideInplaceEdit() override;
+    bool InplaceEditorShown() const override;
+    void HideCellEdit();
+    void ShowCellEdit();
+    void DoneInplaceEdit(int key, platform::TShiftState shift);
+    bool ValidateCell(const QString& newValue);
+    bool ValidateCellWide(const QString& newValue);
+    void StoreOldCell(int c, int r);
+    void RestoreCellCache();
+    void SetEditCell(int realCol, int r, const QString& value);
+    void CellValueChanged(int realCol, int r);
+    void CellChanging(int newCol, int newRow, bool& allow);
+    void DisableEditing();
+    void NotifyEditingDone(int realCol, int r);
+    bool WantsTabInEditor() const;
+    void SimulateCellClick(int c, int r);
+
+    // Tab and Enter traversal.
+    bool TabToNextCell(bool backward);
+    void AdvanceEdit(int c, int r, bool force, bool autoEdit, bool forward, bool recursing, bool showEditor);
+    void GotoFirstRow();
+    bool IsLastDataRow() const;
+    int FirstDataCol() const;
+    int LastDataRow() const;
+    int EndCol() const;
+
+    // The layer.
+    bool KeyDown(int& key, platform::TShiftState shift) override;
+    bool KeyUp(int& key, platform::TShiftState shift) override;
+    bool KeyPress(QChar& key) override;
+    bool MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    bool MouseMove(platform::TShiftState shift, int x, int y) override;
+    bool MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    bool DblClick() override;
+    bool MouseWheel(platform::TShiftState shift, int delta, int x, int y, bool& used) override;
+    void DoEnter() override;
+    void DoExit() override;
+    bool CellHint(const QPoint& pos, platform::THintInfo& info) override;
+    bool SelectCell(int c, int r, bool& allow) override;
+    bool AdvanceEdit(int c, int r) override;
+    void CellsMoving() override;
+    void Scrolled() override;
+
+private:
+    friend class TExtInplaceEdit;
+    friend class TSpecialEditors;
+    bool Validate(const QString& newValue, bool wide);
+    bool IsTabStop(int c, int r);
+    int FirstTabStop(int r);
+    int LastTabStop(int r);
+    void EndOfTable(bool& result);
+    void ShowEditorNow();
+    void HideTextEditor();
+    void ShowBalloon();
+
+    std::unique_ptr<TGridInput> FInput;
+    std::unique_ptr<TExtInplaceEdit> FNormalEdit;
+    std::unique_ptr<TSpecialEditors> FSpecials;
+    bool FEditModeOn = false;
+    TEditorType FEditControl = edNormal;
+    QPointer<QWidget> FEditCtrl;
+    bool FEditing = false, FEditActive = false, FSpecialEditor = false, FValidating = false;
+    bool FEditDisable = false, FEditChange = false, FNoEditChange = false;
+    QString FCellCache, FOldCellText, FNewCellText;
+    int FOldCol = -1, FOldRow = -1;
+    bool FOldModifiedValue = false;
+    QChar FStartEditChar;
+    bool FBlockKill = false, FBlockFocus = false, FShowEditProcess = false;
+    int FOldRowSel = -1;
+    bool FForceSel = false, FDisableChange = false, FInSwitch = false;
+    int FAECol = -1, FAERow = -1, FLastTabCol = -1, FLastTabRow = -1;
+    bool FModified = false;
+};
+
+// The controller of a grid (made on first use); null when the editing layer is not registered.
+TGridEditController* EditController(TExtStringGrid& grid);
+
+// Makes every grid get the editing layer; the program's start-up calls it once.
+void RegisterGridEditing();
+
+}  // namespace grid::editing
