@@ -1439,6 +1439,37 @@ void TBaseNodeTree::InvalidateColumn(TColumnIndex column)
         InvalidateRect(r);
 }
 
+void TBaseNodeTree::InvalidateToBottom(PTreeNode node)
+{
+    if (FUpdateCount > 0)
+        return;
+    if (!node || node == FRoot) {
+        Invalidate();
+        return;
+    }
+    // A node that was never initialised has not been painted yet; one in a collapsed branch
+    // has no row on screen.
+    if (!node->Has(vsInitialized) || !IsEffectivelyVisible(node) || !GetVisiblePath(node))
+        return;
+    int top = GetDisplayRect(node, NoColumn, false).top();
+    if (top >= ClientHeight())
+        return;
+    // The children of an expanded node are drawn above it.
+    if ((FOptions->PaintOptions() & toChildrenAbove) && node->Has(vsExpanded))
+        top -= int(NodeHeightOf(node)) + int(node->TotalHeight);
+    top = std::max(top, 0);
+    InvalidateRect(QRect(0, top, ClientWidth(), ClientHeight() - top));
+}
+
+void TBaseNodeTree::RepaintNode(PTreeNode node)
+{
+    if (!node || node == FRoot)
+        return;
+    const QRect r = GetDisplayRect(node, NoColumn, false) & ClientRect();
+    if (!r.isEmpty())
+        viewport()->repaint(r);
+}
+
 void TBaseNodeTree::InvalidateChildren(PTreeNode node, bool recursive)
 {
     if (node) {

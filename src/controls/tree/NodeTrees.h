@@ -378,8 +378,8 @@ public:
     virtual QRect InvalidateNode(PTreeNode node);
     void InvalidateChildren(PTreeNode node, bool recursive);
     void InvalidateColumn(TColumnIndex column);
-    void InvalidateToBottom(PTreeNode) {}
-    void RepaintNode(PTreeNode) {}
+    void InvalidateToBottom(PTreeNode node);
+    void RepaintNode(PTreeNode node);
     TNodeTreeStates TreeStates() const { return FStates.load(std::memory_order_acquire); }
     bool HasState(TNodeTreeState s) const { return (TreeStates() & TS(s)) != 0; }
 

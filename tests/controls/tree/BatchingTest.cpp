@@ -250,3 +250,99 @@ TEST(Invalidation, AColumnRepaintsItsStripWhereItIsShown)
         EXPECT_EQ(t.Painted, expected);
     }
 }
+
+namespace {
+// Twenty top-level rows under the header, more than the client shows; the second has two children.
+struct BottomFixture {
+    PaintRecordingTree Tree;
+    std::vector<PTreeNode> Rows;
+    std::vector<PTreeNode> Children;
+    BottomFixture()
+    {
+        AddChildren(Tree, nullptr, 17);
+        Rows = AllNodes(Tree);
+        Children = AddChildren(Tree, Rows[1], 2);
+        Tree.show();
+        // Showing settles in a few rounds (node heights measured, the scroll bar appears).
+        for (int quiet = 0, round = 0; quiet < 3 && round < 20; ++round) {
+            Tree.Painted = QRegion();
+            QApplication::processEvents();
+            quiet = Tree.Painted.isEmpty() ? quiet + 1 : 0;
+        }
+        Tree.Painted = QRegion();
+    }
+    int Top(PTreeNode n) { return Tree.GetDisplayRect(n, NoColumn, false).top(); }
+    QRegion Below(int top) { return QRegion(QRect(0, top, Tree.ClientWidth(), Tree.ClientHeight() - top)); }
+};
+}  // namespace
+
+TEST(Invalidation, ToBottomRepaintsFromTheNodesRowDownOnly)
+{
+    {
+        SCOPED_TRACE("a row in the middle: its row and everything below it");
+        BottomFixture f;
+        const int top = f.Top(f.Rows[3]);
+        ASSERT_GT(top, 0);
+        f.Tree.InvalidateToBottom(f.Rows[3]);
+        QApplication::processEvents();
+        EXPECT_EQ(f.Tree.Painted, f.Below(top));
+    }
+    for (bool root : {false, true}) {
+        SCOPED_TRACE(root ? "the root" : "no node");
+        BottomFixture f;
+        f.Tree.InvalidateToBottom(root ? f.Tree.RootNode() : nullptr);
+        QApplication::processEvents();
+        EXPECT_EQ(f.Tree.Painted, QRegion(f.Tree.ClientRect()));
+    }
+    {
+        SCOPED_TRACE("a row scrolled partly out at the top: the whole client");
+        BottomFixture f;
+        f.Tree.SetOffsetY(-5);
+        QApplication::processEvents();
+        f.Tree.Painted = QRegion();
+        f.Tree.InvalidateToBottom(f.Rows[0]);
+        QApplication::processEvents();
+        EXPECT_EQ(f.Tree.Painted, QRegion(f.Tree.ClientRect()));
+    }
+    {
+        SCOPED_TRACE("a row below the client, a child of a collapsed node: nothing");
+        BottomFixture f;
+        ASSERT_GE(f.Top(f.Rows.back()), f.Tree.ClientHeight());
+        f.Tree.InvalidateToBottom(f.Rows.back());
+        f.Tree.InvalidateToBottom(f.Children[0]);
+        QApplication::processEvents();
+        EXPECT_TRUE(f.Tree.Painted.isEmpty());
+    }
+}
+
+TEST(Invalidation, ToBottomTakesInChildrenDrawnAboveTheirParent)
+{
+    BottomFixture f;
+    auto& o = f.Tree.TreeOptions();
+    o.SetPaintOptions(o.PaintOptions() | toChildrenAbove);
+    f.Tree.SetExpanded(f.Rows[1], true);
+    QApplication::processEvents();
+    f.Tree.Painted = QRegion();
+
+    f.Tree.InvalidateToBottom(f.Rows[1]);
+    QApplication::processEvents();
+    QRegion needed = f.Below(f.Top(f.Rows[1]));
+    for (PTreeNode child : f.Children)
+        needed += f.Tree.GetDisplayRect(child, NoColumn, false) & f.Tree.ClientRect();
+    EXPECT_EQ(needed.subtracted(f.Tree.Painted), QRegion());
+}
+
+TEST(Invalidation, RepaintNodeRedrawsTheRowBeforeReturning)
+{
+    BottomFixture f;
+    const QRect row = f.Tree.GetDisplayRect(f.Rows[2], NoColumn, false) & f.Tree.ClientRect();
+    f.Tree.RepaintNode(f.Rows[2]);
+    EXPECT_EQ(f.Tree.Painted, QRegion(row)) << "painted without waiting for the event loop";
+
+    f.Tree.Painted = QRegion();
+    f.Tree.RepaintNode(nullptr);
+    f.Tree.RepaintNode(f.Tree.RootNode());
+    f.Tree.RepaintNode(f.Children[0]);
+    QApplication::processEvents();
+    EXPECT_TRUE(f.Tree.Painted.isEmpty()) << "no node, the root and a hidden child paint nothing";
+}
