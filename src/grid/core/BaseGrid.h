@@ -294,9 +294,9 @@ private:
     int FSizingOld = 0;    // its size before
     QPoint FLastMouseDown;
     bool FInLayout = false;
+    QPainter* FMirroredPainter = nullptr;
     void PaintPart(const QRect& part, int colFrom, int colTo, int rowFrom, int rowTo);
     int SizingEdgeAt(bool columns, int along, int across) const;
-    QPainter* FMirroredPainter = nullptr;
     int CellLeft(int c) const;
     int CellTop(int r) const;
 };

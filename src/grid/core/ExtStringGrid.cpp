@@ -71,6 +71,7 @@ TExtStringGrid::TExtStringGrid()
     Bands.OnChange = [this] { Invalidate(); };
     ProgressAppearance.OnChange = [this] { Invalidate(); };
     ShowModified.OnChange = [this] { Invalidate(); };
+    SearchFooter.OnChange = [this] { UpdateSearchPanel(); };
     RowCheckGraphic = std::make_unique<TCellGraphic>();
     SetRowCount(10);
     SetDefaultRowHeight(22);
@@ -132,6 +133,8 @@ void TExtStringGrid::Loaded()
         Options &= ~goAlwaysShowEditor;
         Navigation.AlwaysEdit = true;
     }
+    UpdateSearchPanel();
+    UpdateScrollBarAlways(false);
 }
 
 QString TExtStringGrid::DottedVersion(uint32_t v)

@@ -47,6 +47,8 @@ struct TGridItem {
 
 // Which scroll bars show the position hint while their thumb is dragged.
 enum TScrollHints : uint8_t { shNone, shVertical, shHorizontal, shBoth };
+// Which scroll bars stay shown, disabled, while all rows (columns) fit.
+enum TScrollBarAlways : uint8_t { saNone, saVert, saHorz, saBoth };
 // Directions the wheel-pan mark offers.
 enum TIntelliPan : uint8_t { ipVertical, ipHorizontal, ipBoth, ipNone };
 // Where a drag over the grid is: entering, leaving or moving over it.
@@ -103,6 +105,17 @@ public:
     // Owned child windows, made hidden with the grid.
     const std::unique_ptr<TFooterPanel> FooterPanel = std::make_unique<TFooterPanel>(this);
     const std::unique_ptr<TSearchPanel> SearchPanel = std::make_unique<TSearchPanel>(this);
+    // Copies the search footer's captions and shown buttons into the search panel, shows or hides
+    // it (32 pixels high at the foot, else 0) and lets Alt with a button's accelerator press it.
+    void UpdateSearchPanel();
+    // The search panel's find next, find previous and highlight.
+    virtual void SearchPanelForwardClick() {}
+    virtual void SearchPanelBackwardClick() {}
+    virtual void SearchPanelHighlightClick() {}
+    // An accelerator key of the form: while the search footer shows, the first of the forward,
+    // backward and highlight buttons that is shown, enabled and has it for its accelerator is
+    // pressed. Answers whether one was.
+    bool HandleDialogChar(QChar key);
     const std::unique_ptr<TGridFocusWindow> FocusWindow = std::make_unique<TGridFocusWindow>(this);
     std::array<std::unique_ptr<TArrowWindow>, 4> ArrowWindows;
     const std::unique_ptr<TGridCombo> EditCombo = std::make_unique<TGridCombo>(this);
@@ -273,6 +286,8 @@ public:
     TScrollControl* ScrollControl(TScrollDirection direction) const { return FScrollControls[direction].get(); }
     void CreateScrollControls();
     void FreeScrollControls();
+    // Docks the Metro bars at the right and bottom edges of the client area.
+    void PlaceScrollControls();
 
     // Floating footer: its cells, their calculation and the panel's repaint.
     virtual void CalcFooter(int c) { DoCalcFooter(c); }
@@ -304,8 +319,6 @@ public:
     std::function<void(TExtStringGrid*)> OnFilterDone;
     virtual void FixedEdit(int c, int r, TGridFixedCellEditor& editor, QStringList& values);
     virtual void SelectionChanged(int left, int top, int right, int bottom);
-    // Docks the Metro bars at the right and bottom edges of the client area.
-    void PlaceScrollControls();
     virtual void EditTextHook(const QString&, int, int) {}
     virtual void InsertRowAuto(int r);
     virtual void DeleteRowAuto(int r);
@@ -528,6 +541,11 @@ public:
     TScrollHints ScrollHints = shNone;
     // The grid follows the thumb while it is dragged.
     bool ScrollSynch = false;
+    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+    void SetScrollBarAlways(TScrollBarAlways value);
+    // Keeps the chosen bars shown while nothing scrolls, their arrows disabled; a bar no longer
+    // kept hides again when nothing scrolls, with or without hide.
+    void UpdateScrollBarAlways(bool hide);
     Event<int, QString&> OnScrollHint;
     platform::THintWindow* ScrollHintWindow() const { return FScrollHintWnd.get(); }
     // Drag scrolling: a drag resting in a margin scrolls one row or column per repeat delay.
@@ -839,10 +857,6 @@ public:
     bool ToggleCheckBox(int c, int r) { return DoToggleCheck(c, r, false); }
     virtual bool DoToggleCheck(int c, int r, bool checkEditable);
     virtual void CheckBoxChange(int c, int r, bool state);
-    // Cell forms: one step of editing on from a cell (as Enter with automatic advance), and the
-    // focus to the next focusable form control of a cell after the one named, or to the grid.
-    virtual void AdvanceEdit(int ACol, int ARow);
-    virtual void FocusNextCellControl(int ACol, int ARow, const QString& AfterID);
     virtual void CheckBoxClick(int c, int r, bool state);
     bool IsInCheckBox(int c, int r, int x, int y);
     void AddRadioButton(int c, int r, bool state);
@@ -1011,6 +1025,16 @@ public:
 protected:
     void SizeChanged(int oldCols, int oldRows) override;
     void Resize() override;
+    // Each asks the editing layer first.
+    void KeyDown(int& key, platform::TShiftState shift) override;
+    void KeyUp(int& key, platform::TShiftState shift) override;
+    void KeyPress(QChar& key) override;
+    bool MouseWheel(platform::TShiftState shift, int wheelDelta, int x, int y) override;
+    void DoEnter() override;
+    void DoExit() override;
+    platform::THintInfo HintAt(const QPoint& pos) override;
+    bool SelectCell(int c, int r) override;
+    void TopLeftChanged() override;
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
     void MouseMove(platform::TShiftState shift, int x, int y) override;
     void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
@@ -1025,16 +1049,6 @@ protected:
     void RepaintRow(int r) { (void)r; Invalidate(); }
     void RepaintCol(int c) { (void)c; Invalidate(); }
     TCellGraphic* NodeGraphic(int displayRow);
-    // Each asks the editing layer first.
-    void KeyDown(int& key, platform::TShiftState shift) override;
-    void KeyUp(int& key, platform::TShiftState shift) override;
-    void KeyPress(QChar& key) override;
-    bool MouseWheel(platform::TShiftState shift, int wheelDelta, int x, int y) override;
-    void DoEnter() override;
-    void DoExit() override;
-    platform::THintInfo HintAt(const QPoint& pos) override;
-    bool SelectCell(int c, int r) override;
-    void TopLeftChanged() override;
     void Scroll(platform::TScrollBarKind bar, int code, int pos) override;
     void ScrollRangeUpdated() override;
     bool event(QEvent* event) override;
@@ -1092,6 +1106,8 @@ private:
     std::unique_ptr<TGridSpin> FSpinEdit;
     std::unique_ptr<TGridDatePicker> FDatePicker;
     std::unique_ptr<TGridDateTimePicker> FDateTimePicker;
+    std::unique_ptr<TGridEditLayer> FEditLayer;
+    bool FEditLayerAsked = false;
     std::unique_ptr<TExtRichEdit> FRichEdit, FRichEditPrint;
     std::array<std::unique_ptr<TGridDropDown>, GridDropDownKinds> FDropDowns;
     bool FLoaded = false;
@@ -1106,8 +1122,6 @@ private:
     std::array<int16_t, 513> RealOfDispl{};
     int FNumHidden = 0;
 
-    std::unique_ptr<TGridEditLayer> FEditLayer;
-    bool FEditLayerAsked = false;
     // Sorted view of the hidden rows' Idx values, with one item per distinct index.
     mutable std::vector<int> FHiddenSorted;
     mutable std::vector<const TGridItem*> FHiddenSortedItems;
@@ -1134,6 +1148,8 @@ private:
     // Scroll bars and drag scrolling.
     bool FIsFlat = false;
     int FScrollWidth = 17;
+    TScrollBarAlways FScrollBarAlways = saNone;
+    std::array<int, 3> FSearchShortcuts{};  // forward, backward, highlight; 0: none
     bool FScrollProportional = false;
     std::array<bool, 2> FProportional{};
     bool FInPropUpdate = false;

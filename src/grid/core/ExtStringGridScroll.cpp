@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScrollBar>
+#include <QShortcutEvent>
 #include <QStyleOptionSlider>
 #include <algorithm>
 #include <cmath>
@@ -263,6 +264,24 @@ void TExtStringGrid::ApplyScrollStyle()
     SetScrollBars(ScrollBars());  // the bars' extent may have changed
 }
 
+// Scroll bars kept shown
+
+void TExtStringGrid::SetScrollBarAlways(TScrollBarAlways value)
+{
+    FScrollBarAlways = value;
+    UpdateScrollBarAlways(true);
+}
+
+void TExtStringGrid::UpdateScrollBarAlways(bool)
+{
+    // The base shows a kept bar disabled while everything fits and enabled once something
+    // scrolls; a bar it no longer keeps it hides while everything fits.
+    const bool vertical = FScrollBarAlways == saVert || FScrollBarAlways == saBoth;
+    const bool horizontal = FScrollBarAlways == saHorz || FScrollBarAlways == saBoth;
+    SetScrollAlwaysVisible(platform::sbVertical, vertical);
+    SetScrollAlwaysVisible(platform::sbHorizontal, horizontal);
+}
+
 // Proportional scroll bars
 
 void TExtStringGrid::SetScrollProportional(bool value)
@@ -504,6 +523,16 @@ bool TExtStringGrid::event(QEvent* event)
             Invalidate();
         }
         return true;
+    }
+    if (event->type() == QEvent::Shortcut) {
+        const auto* e = static_cast<QShortcutEvent*>(event);
+        const int id = e->shortcutId();
+        if (id != 0 && std::find(FSearchShortcuts.begin(), FSearchShortcuts.end(), id) != FSearchShortcuts.end()) {
+            const Qt::Key key = e->key()[0].key();
+            if (key >= 0x20 && key <= 0xFFFF)
+                HandleDialogChar(QChar(int(key)));
+            return true;
+        }
     }
     return TBaseGrid::event(event);
 }

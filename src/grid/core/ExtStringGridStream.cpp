@@ -223,6 +223,14 @@ void TExtStringGrid::Assign(TExtStringGrid& source)
     ColumnHeaders = source.ColumnHeaders;
     for (int r = 0; r < RowCount(); ++r)
         SetRowHeights(r, source.RowHeights(r));
+    SetScrollProportional(source.ScrollProportional());
+    ScrollSynch = source.ScrollSynch;
+    ScrollHints = source.ScrollHints;
+    SetScrollBarAlways(source.ScrollBarAlways());
+    SetGridScrollBars(source.GridScrollBars());
+    SetScrollColor(source.ScrollColor);
+    SetScrollType(source.ScrollType);
+    SetScrollWidth(source.ScrollWidth());
     AssignCells(source);
 }
 

@@ -1,4 +1,5 @@
 #include <QCursor>
+#include <QKeySequence>
 #include <algorithm>
 #include <cmath>
 
@@ -110,15 +111,17 @@ void TExtStringGrid::Resize()
         for (int c = std::max(from, 0); c <= to && size_t(c) < FOrigColSizes.size(); ++c)
             SetColWidths(c, int(std::trunc(FOrigColSizes[size_t(c)] * factor)));
     }
-    if (ColumnSize.Stretch)
+    // A kept horizontal bar means the columns scroll rather than stretch.
+    if (ColumnSize.Stretch && (FScrollBarAlways == saNone || FScrollBarAlways == saVert))
         DoStretchColumn(ColumnSize.StretchColumn);
     TBaseGrid::Resize();
+    UpdateScrollBarAlways(false);
+    PlaceScrollControls();
 }
 
 void TExtStringGrid::ColumnLayoutChanged()
 {
     if (ColumnSize.Stretch && !FIsColChanging)
-    PlaceScrollControls();
         DoStretchColumn(ColumnSize.StretchColumn);
 }
 
@@ -296,6 +299,67 @@ void TExtStringGrid::ScreenToCell(const QPoint& screen, int& c, int& r) const
     const TGridCoord cell = MouseToCell(p.x(), p.y());
     c = cell.X;
     r = cell.Y;
+}
+
+// The search panel and its accelerators
+
+namespace {
+bool IsAccelerator(QChar key, const QString& caption)
+{
+    const QKeySequence mnemonic = QKeySequence::mnemonic(caption);
+    return !mnemonic.isEmpty() && mnemonic[0].key() == Qt::Key(key.toUpper().unicode());
+}
+}  // namespace
+
+void TExtStringGrid::UpdateSearchPanel()
+{
+    TSearchPanel& p = *SearchPanel;
+    p.ForwardButton.Caption = SearchFooter.FindNextCaption;
+    p.ForwardButton.Visible = SearchFooter.ShowFindNext;
+    p.BackwardButton.Caption = SearchFooter.FindPrevCaption;
+    p.BackwardButton.Visible = SearchFooter.ShowFindPrev;
+    p.HighlightButton.Caption = SearchFooter.HighLightCaption;
+    p.HighlightButton.Visible = SearchFooter.ShowHighLight;
+    p.Visible = SearchFooter.Visible;
+    const int h = p.Visible ? 32 : 0;
+    p.Bounds = {0, ClientHeight() - h, ClientWidth(), ClientHeight()};
+    // Alt and the accelerator reach the grid from anywhere in its window, but only while the
+    // button would take it, so that other controls keep the key otherwise.
+    // Buttons sharing an accelerator share one shortcut; the first of them takes the key.
+    const TSearchPanelButton* buttons[] = {&p.ForwardButton, &p.BackwardButton, &p.HighlightButton};
+    std::vector<QKeySequence> grabbed;
+    for (size_t i = 0; i < FSearchShortcuts.size(); ++i) {
+        if (FSearchShortcuts[i] != 0)
+            releaseShortcut(FSearchShortcuts[i]);
+        FSearchShortcuts[i] = 0;
+        const TSearchPanelButton& b = *buttons[i];
+        const QKeySequence mnemonic = QKeySequence::mnemonic(b.Caption);
+        if (mnemonic.isEmpty() || !p.Visible || !b.Visible || !b.Enabled ||
+            std::find(grabbed.begin(), grabbed.end(), mnemonic) != grabbed.end())
+            continue;
+        FSearchShortcuts[i] = grabShortcut(mnemonic);
+        grabbed.push_back(mnemonic);
+    }
+}
+
+bool TExtStringGrid::HandleDialogChar(QChar key)
+{
+    if (!SearchFooter.Visible)
+        return false;
+    struct {
+        const TSearchPanelButton& Button;
+        void (TExtStringGrid::*Action)();
+    } const buttons[] = {
+        {SearchPanel->ForwardButton, &TExtStringGrid::SearchPanelForwardClick},
+        {SearchPanel->BackwardButton, &TExtStringGrid::SearchPanelBackwardClick},
+        {SearchPanel->HighlightButton, &TExtStringGrid::SearchPanelHighlightClick},
+    };
+    for (const auto& b : buttons)
+        if (IsAccelerator(key, b.Button.Caption) && b.Button.Visible && b.Button.Enabled) {
+            (this->*b.Action)();
+            return true;
+        }
+    return false;
 }
 
 }  // namespace grid

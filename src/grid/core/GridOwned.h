@@ -112,7 +112,18 @@ public:
     TGridDropDownKind Kind;
 };
 
+// A button of the search panel; "&" in its caption marks the accelerator.
+struct TSearchPanelButton {
+    QString Caption;
+    bool Visible = true;
+    bool Enabled = true;
+};
+
 // The search panel docked at the grid's foot; height 0 while hidden (the footer panel: GridFooter.h).
-class TSearchPanel : public TGridChild { using TGridChild::TGridChild; };
+class TSearchPanel : public TGridChild {
+public:
+    using TGridChild::TGridChild;
+    TSearchPanelButton ForwardButton, BackwardButton, HighlightButton;
+};
 
 }  // namespace grid

@@ -224,8 +224,8 @@ bool TObjStringGrid::MouseWheel(platform::TShiftState, int wheelDelta, int, int)
 
 void TObjStringGrid::Paint()
 {
-    const int w = ClientWidth(), h = ClientHeight();
     const TMirrorPaint mirror(*this);
+    const int w = ClientWidth(), h = ClientHeight();
     const int fw = int(std::min<int64_t>(ColSizes.Offset(FFixedCols), w));
     const int fh = int(std::min<int64_t>(RowSizes.Offset(FFixedRows), h));
     // The last column and row that show in the scrolling part.

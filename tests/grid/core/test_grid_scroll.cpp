@@ -1,10 +1,14 @@
+#include <QApplication>
 #include <QDragMoveEvent>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -444,4 +448,213 @@ TEST(GridSearchPanel, AShownPanelDocksAtTheFootOnEverySizeChange)
     EXPECT_EQ(r.Height(), 32);
     EXPECT_EQ(r.Bottom, g.ClientHeight());
     EXPECT_EQ(r.Width(), g.ClientWidth());
+}
+
+// Scroll bars kept shown
+
+namespace {
+bool Kept(TScrollBarAlways value, platform::TScrollBarKind bar)
+{
+    return value == saBoth || value == (bar == platform::sbVertical ? saVert : saHorz);
+}
+}  // namespace
+
+TEST(GridScrollBarAlways, KeptBarsShowDisabledWhileEverythingFitsAndWorkOnceSomethingScrolls)
+{
+    for (TScrollBarAlways value : {saNone, saVert, saHorz, saBoth}) {
+        SCOPED_TRACE(int(value));
+        TExtStringGrid g;
+        g.SetColCount(3);
+        g.SetRowCount(3);
+        g.resize(400, 300);
+        g.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+        const int bare = g.ClientWidth();
+        g.SetScrollBarAlways(value);
+        for (auto bar : {platform::sbVertical, platform::sbHorizontal}) {
+            EXPECT_EQ(g.ScrollBarShown(bar), Kept(value, bar)) << "all fits, bar " << bar;
+            if (g.ScrollBarShown(bar)) {
+                QScrollBar* sb = bar == platform::sbVertical ? g.verticalScrollBar() : g.horizontalScrollBar();
+                EXPECT_FALSE(sb->isEnabled()) << "nothing to scroll: the arrows do nothing";
+                EXPECT_TRUE(sb->isVisible());
+            }
+        }
+        EXPECT_EQ(g.ClientWidth(), bare - (Kept(value, platform::sbVertical) ? g.verticalScrollBar()->width() : 0))
+            << "a kept bar takes its room";
+
+        g.SetRowCount(60);
+        g.SetColCount(30);
+        for (auto bar : {platform::sbVertical, platform::sbHorizontal}) {
+            EXPECT_TRUE(g.ScrollBarShown(bar)) << "rows and columns out of view, bar " << bar;
+            QScrollBar* sb = bar == platform::sbVertical ? g.verticalScrollBar() : g.horizontalScrollBar();
+            EXPECT_TRUE(sb->isEnabled());
+        }
+        QTest::mouseClick(g.verticalScrollBar(), Qt::LeftButton, {},
+                          QPoint(g.verticalScrollBar()->width() / 2, g.verticalScrollBar()->height() - 4));
+        EXPECT_GT(g.TopRow(), g.FixedRows()) << "the down arrow scrolls again";
+
+        g.SetRowCount(3);
+        g.SetColCount(3);
+        for (auto bar : {platform::sbVertical, platform::sbHorizontal})
+            EXPECT_EQ(g.ScrollBarShown(bar), Kept(value, bar)) << "fits again, bar " << bar;
+
+        g.SetScrollBarAlways(saNone);
+        EXPECT_FALSE(g.ScrollBarShown(platform::sbVertical)) << "let go, a bar with nothing to scroll hides";
+        EXPECT_FALSE(g.ScrollBarShown(platform::sbHorizontal));
+    }
+}
+
+TEST(GridScrollBarAlways, AKeptHorizontalBarStopsStretchingOnResize)
+{
+    const struct {
+        TScrollBarAlways value;
+        bool stretches;
+    } cases[] = {{saNone, true}, {saVert, true}, {saHorz, false}, {saBoth, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.value));
+        TExtStringGrid g;
+        g.SetColCount(4);
+        g.SetRowCount(3);
+        g.resize(500, 200);
+        g.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+        g.SetScrollBarAlways(c.value);
+        g.ColumnSize.Stretch = true;
+        g.ColumnSize.StretchColumn = -1;
+        g.resize(600, 200);
+        QCoreApplication::processEvents();
+        if (c.stretches)
+            EXPECT_EQ(g.ColWidths(3), g.ClientWidth() - 3 * 64 - 1);
+        else
+            EXPECT_EQ(g.ColWidths(3), 64);
+    }
+}
+
+TEST(GridScrollBarAlways, AssignCopiesTheKeptBarsWithTheOtherScrollSettings)
+{
+    TExtStringGrid source;
+    source.SetColCount(3);
+    source.SetRowCount(3);
+    source.SetScrollBarAlways(saBoth);
+    source.ScrollHints = shVertical;
+    source.ScrollSynch = true;
+    source.SetScrollType(ssFlat);
+    source.SetScrollWidth(11);
+
+    TExtStringGrid g;
+    g.resize(400, 300);
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    g.Assign(source);
+    EXPECT_EQ(g.ScrollBarAlways(), saBoth);
+    EXPECT_TRUE(g.ScrollBarShown(platform::sbVertical)) << "applied at once, not at the next resize";
+    EXPECT_TRUE(g.ScrollBarShown(platform::sbHorizontal));
+    EXPECT_EQ(g.ScrollHints, shVertical);
+    EXPECT_TRUE(g.ScrollSynch);
+    EXPECT_TRUE(g.FlatScrollBars());
+    EXPECT_EQ(g.ScrollWidth(), 11);
+}
+
+// Search panel accelerators
+
+namespace {
+class SearchGrid : public TExtStringGrid {
+public:
+    void SearchPanelForwardClick() override { Actions.push_back("forward"); }
+    void SearchPanelBackwardClick() override { Actions.push_back("backward"); }
+    void SearchPanelHighlightClick() override { Actions.push_back("highlight"); }
+    std::vector<std::string> Actions;
+};
+
+// A window with a grid whose search footer shows, an edit holding the focus and a push button
+// of the window's own.
+struct SearchWindow {
+    QWidget Window;
+    SearchGrid* Grid = new SearchGrid;
+    QLineEdit* Edit = new QLineEdit(&Window);
+    QPushButton* Next = new QPushButton(QStringLiteral("Next page"), &Window);
+    int NextClicks = 0;  // presses: a shortcut clicks a button only after its press animation
+    SearchWindow()
+    {
+        Grid->setParent(&Window);
+        Grid->setGeometry(0, 0, 300, 200);
+        Edit->setGeometry(0, 210, 100, 22);
+        Next->setGeometry(110, 210, 100, 22);
+        QObject::connect(Next, &QPushButton::pressed, [this] { ++NextClicks; });
+        Grid->SearchFooter.FindNextCaption = QStringLiteral("Find &next");
+        Grid->SearchFooter.FindPrevCaption = QStringLiteral("Find &previous");
+        Grid->SearchFooter.HighLightCaption = QStringLiteral("&Highlight");
+        Grid->SearchFooter.Visible = true;
+        Grid->Loaded();
+    }
+    bool Show()
+    {
+        Window.resize(320, 240);
+        Window.show();
+        QApplication::setActiveWindow(&Window);
+        if (!QTest::qWaitForWindowActive(&Window))
+            return false;
+        Edit->setFocus();
+        return true;
+    }
+    std::vector<std::string> Press(Qt::Key key)
+    {
+        Grid->Actions.clear();
+        QTest::keyClick(Edit, key, Qt::AltModifier);
+        return Grid->Actions;
+    }
+};
+using Actions = std::vector<std::string>;
+}  // namespace
+
+TEST(GridSearchAccelerators, AltAndAButtonsAcceleratorRunsItsActionFromAnywhereInTheWindow)
+{
+    SearchWindow w;
+    ASSERT_TRUE(w.Show());
+    EXPECT_EQ(w.Grid->SearchPanel->Bounds.Height(), 32);
+    EXPECT_EQ(w.Press(Qt::Key_N), Actions{"forward"});
+    EXPECT_EQ(w.Press(Qt::Key_P), Actions{"backward"});
+    EXPECT_EQ(w.Press(Qt::Key_H), Actions{"highlight"});
+    EXPECT_EQ(w.Press(Qt::Key_F), Actions{}) << "F is no accelerator";
+    EXPECT_TRUE(w.Edit->hasFocus());
+}
+
+TEST(GridSearchAccelerators, AHiddenFooterOrAHiddenOrDisabledButtonLeavesTheKeyToTheWindow)
+{
+    const struct {
+        const char* name;
+        std::function<void(SearchGrid&)> change;
+    } cases[] = {
+        {"footer hidden", [](SearchGrid& g) { g.SearchFooter.Visible = false; }},
+        {"find-next button not shown", [](SearchGrid& g) { g.SearchFooter.ShowFindNext = false; }},
+        {"find-next button disabled", [](SearchGrid& g) { g.SearchPanel->ForwardButton.Enabled = false; }},
+        {"caption without accelerator", [](SearchGrid& g) { g.SearchFooter.FindNextCaption = "Find next"; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SearchWindow w;
+        w.Next->setText(QStringLiteral("&Next page"));
+        ASSERT_TRUE(w.Show());
+        c.change(*w.Grid);
+        w.Grid->SearchFooter.OnChange();
+        EXPECT_EQ(w.Press(Qt::Key_N), Actions{});
+        EXPECT_EQ(w.NextClicks, 1) << "the window's own button got Alt+N";
+        EXPECT_FALSE(w.Grid->HandleDialogChar('n'));
+    }
+}
+
+TEST(GridSearchAccelerators, ButtonsSharingAnAcceleratorGoInOrderForwardBackwardHighlight)
+{
+    SearchWindow w;
+    w.Grid->SearchFooter.FindPrevCaption = QStringLiteral("&Back");
+    w.Grid->SearchFooter.HighLightCaption = QStringLiteral("Mark &both");
+    w.Grid->SearchFooter.OnChange();
+    ASSERT_TRUE(w.Show());
+    EXPECT_EQ(w.Press(Qt::Key_B), Actions{"backward"});
+    EXPECT_EQ(w.Press(Qt::Key_B), Actions{"backward"}) << "again the first, never the other";
+    w.Grid->SearchFooter.ShowFindPrev = false;
+    w.Grid->SearchFooter.OnChange();
+    EXPECT_EQ(w.Press(Qt::Key_B), Actions{"highlight"}) << "with the first hidden the next takes it";
+    EXPECT_TRUE(w.Grid->HandleDialogChar('b')) << "either case";
+    EXPECT_TRUE(w.Grid->HandleDialogChar('B'));
 }

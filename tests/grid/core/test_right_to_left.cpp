@@ -135,6 +135,20 @@ TEST_F(RightToLeftGrid, TextAndCheckBoxesMoveToTheMirroredPlaceButDoNotTurnRound
     }
 }
 
+// The value written inside a progress bar reads the right way round too (a full bar, so that the
+// fill, mirrored or not, looks the same).
+TEST_F(RightToLeftGrid, AProgressBarsValueReadsTheRightWayRound)
+{
+    for (TExtStringGrid* g : {&ltr, &rtl}) {
+        g->SetCells(1, 1, QStringLiteral("100"));
+        g->AddProgress(1, 1, platform::clNavy, platform::clWhite);
+    }
+    const QImage a = painttest::Render(ltr), b = painttest::Render(rtl);
+    const QRect cell = CellArea(1, 1);
+    const QImage original = a.copy(cell), shown = b.copy(Physical(cell, rtl.ClientWidth()));
+    EXPECT_LT(Distance(shown, original) * 1.5, Distance(shown, original.mirrored(true, false)));
+}
+
 TEST_F(RightToLeftGrid, TheMouseHitsTheCellShownUnderIt)
 {
     rtl.show();
