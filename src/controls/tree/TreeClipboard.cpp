@@ -139,13 +139,9 @@ TBaseNodeTree* TBaseNodeTree::GetTreeFromDataObject(const TDataObjectPtr& dataOb
     request.cfFormat = ClipFormatTreeReference;
     request.tymed = TYMED_HGLOBAL | TYMED_ISTREAM;
     TStgMedium medium;
-    if (dataObject->GetData(request, medium) != S_OK || medium.data.size() < 8)
+    if (dataObject->GetData(request, medium) != S_OK)
         return nullptr;
-    const auto* bytes = reinterpret_cast<const uchar*>(medium.data.constData());
-    if (qFromLittleEndian<uint32_t>(bytes) != CurrentProcessId())
-        return nullptr;
-    // Only a tree that is alive now is taken, never an address out of the data.
-    return TreeFromReference(qFromLittleEndian<uint32_t>(bytes + 4));
+    return TreeFromReferenceBytes(medium.data);
 }
 
 HResult TBaseNodeTree::RenderOLEData(const TFormatEtc& formatEtcIn, TStgMedium& medium, bool forClipboard)

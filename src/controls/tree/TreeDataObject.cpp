@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QMutex>
+#include <QRandomGenerator>
 #include <QtEndian>
 #include <map>
 
@@ -69,6 +70,43 @@ bool SameDescriptor(const TFormatEtc& a, const TFormatEtc& b)
 }  // namespace
 
 uint32_t CurrentProcessId() { return uint32_t(QCoreApplication::applicationPid()); }
+
+const QByteArray& ProcessToken()
+{
+    // Random per run: a reference whose token matches was written by this process, not guessed.
+    static const QByteArray token = [] {
+        QByteArray t(TreeReferenceTokenSize, '\0');
+        QRandomGenerator::system()->generate(reinterpret_cast<quint32*>(t.data()),
+                                             reinterpret_cast<quint32*>(t.data() + t.size()));
+        return t;
+    }();
+    return token;
+}
+
+QByteArray TreeReferenceBytes(TBaseNodeTree* tree)
+{
+    QByteArray bytes(8, '\0');
+    qToLittleEndian<uint32_t>(CurrentProcessId(), bytes.data());
+    qToLittleEndian<uint32_t>(TreeReferenceOf(tree), bytes.data() + 4);
+    return bytes + ProcessToken();
+}
+
+TBaseNodeTree* TreeFromReferenceBytes(const QByteArray& bytes)
+{
+    if (bytes.size() != 8 + TreeReferenceTokenSize)
+        return nullptr;
+    if (qFromLittleEndian<uint32_t>(bytes.constData()) != CurrentProcessId())
+        return nullptr;
+    // Every byte is compared, however early a difference shows.
+    const QByteArray& token = ProcessToken();
+    unsigned char difference = 0;
+    for (int i = 0; i < TreeReferenceTokenSize; ++i)
+        difference |= uchar(bytes[8 + i]) ^ uchar(token[i]);
+    if (difference != 0)
+        return nullptr;
+    // Only a tree that is alive now is taken, never an address out of the data.
+    return TreeFromReference(qFromLittleEndian<uint32_t>(bytes.constData() + 4));
+}
 
 uint32_t TreeReferenceOf(TBaseNodeTree* tree)
 {
@@ -155,11 +193,8 @@ HResult TTVDataObject::GetData(const TFormatEtc& formatEtc, TStgMedium& medium)
     if (formatEtc.cfFormat == ClipFormatTreeReference) {
         if (!FOwner || FOwner->HasState(tsClipboardFlushing))
             return E_FAIL;
-        QByteArray bytes(8, '\0');
-        qToLittleEndian<uint32_t>(CurrentProcessId(), bytes.data());
-        qToLittleEndian<uint32_t>(TreeReferenceOf(FOwner.data()), bytes.data() + 4);
         medium.tymed = TYMED_HGLOBAL;
-        medium.data = bytes;
+        medium.data = TreeReferenceBytes(FOwner.data());
         return S_OK;
     }
     HResult result = QueryGetData(formatEtc);

@@ -147,6 +147,12 @@ TDataObjectPtr DataObjectFromMime(const QMimeData* mime);
 uint32_t TreeReferenceOf(TBaseNodeTree* tree);
 TBaseNodeTree* TreeFromReference(uint32_t reference);
 uint32_t CurrentProcessId();
+// The bytes of "Node Tree Reference": the process id, the tree's reference and a random token of
+// this process, so that only data this process wrote names one of its trees.
+constexpr int TreeReferenceTokenSize = 16;
+QByteArray TreeReferenceBytes(TBaseNodeTree* tree);
+// The live tree the bytes name; nil unless this process wrote them and the tree still lives.
+TBaseNodeTree* TreeFromReferenceBytes(const QByteArray& bytes);
 
 // A read-only stream over bytes it does not own.
 class TOLEMemoryStream {

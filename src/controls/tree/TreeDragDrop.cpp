@@ -398,7 +398,8 @@ void TBaseNodeTree::DragAndDrop(int allowedEffects, const TDataObjectPtr& dataOb
     drag->setMimeData(new TTreeMimeData(dataObject));
     if (FDragImage && (FDragImage->States() & disSystemSupport) && !FDragImage->Image().isNull()) {
         drag->setPixmap(QPixmap::fromImage(FDragImage->Image()));
-        drag->setHotSpot(QPoint(FDragImage->Image().width() / 2, FDragImage->Image().height() / 2));
+        // The image is centred on the hot spot unless it was cut at the content's top or left.
+        drag->setHotSpot(FDragImage->HotSpot() - FDragImage->ImagePosition());
     }
     const Qt::DropAction action = drag->exec(ActionsOfEffect(allowedEffects), ActionOfEffect(allowedEffects));
     if (self)
@@ -539,14 +540,17 @@ HResult TBaseNodeTree::DragOver(QObject* source, int keyState, tree::TDragState 
             int dx = 0, dy = 0;
             const int stepY = std::min<int>(FScrollBarOptions.VerticalIncrement, ClientHeight());
             const int stepX = FScrollBarOptions.HorizontalIncrement;
+            // A direction that cannot scroll any further is dropped.
             if ((FScrollDirections & sdUp) && FOffsetY < 0)
                 dy = stepY;
-            if ((FScrollDirections & sdDown) && ClientHeight() - FOffsetY < int(RangeY()))
+            if ((FScrollDirections & sdDown) && int64_t(ClientHeight()) - FOffsetY < int64_t(RangeY()))
                 dy = -stepY;
-            if ((FScrollDirections & sdLeft) && FOffsetX < 0)
+            if ((FScrollDirections & sdLeft) && EffectiveOffsetX() != 0)
                 dx = stepX;
-            if ((FScrollDirections & sdRight))
+            if ((FScrollDirections & sdRight) && int64_t(ClientWidth()) + EffectiveOffsetX() < int64_t(RangeX()))
                 dx = -stepX;
+            if (layoutDirection() == Qt::RightToLeft)
+                dx = -dx;
             if (dx || dy)
                 windowScrolled = DoSetOffsetXY(QPoint(FOffsetX + dx, FOffsetY + dy), DefaultScrollUpdateFlags);
         }

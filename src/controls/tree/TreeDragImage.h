@@ -63,6 +63,8 @@ public:
     // The image with its alpha channel, as the drag shows it.
     const QImage& Image() const { return FDragImage; }
     QPoint ImagePosition() const { return FImagePosition; }
+    // The mouse position (screen) the image last followed; the hot spot when prepared.
+    QPoint HotSpot() const { return FLastPosition; }
     int Transparency() const { return FTransparency; }
     void SetTransparency(int value) { FTransparency = std::clamp(value, 0, 255); }
     int PreBlendBias() const { return FPreBlendBias; }

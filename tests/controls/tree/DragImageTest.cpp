@@ -238,3 +238,22 @@ TEST(DragImage, TheTreePaintsItsSelectedRowsAroundTheHotSpot)
         EXPECT_EQ(otherPixels, 0);
     }
 }
+
+TEST(DragImage, AnImageCutAtTheTopLeftKeepsItsHotSpotOverThePoint)
+{
+    ScannerTree s;
+    s.Window.show();
+    ScannerTree::Settle();
+    s.Tree->SetDragWidth(120);
+    s.Tree->SetDragHeight(60);
+    s.Tree->SetSelected(s.Meter(0), true);
+    // Near the content's corner the image loses what lies above and left of the origin.
+    const QPoint p(10, s.Tree->GetDisplayRect(s.Meter(0), NoColumn, false).center().y());
+    ASSERT_LT(p.y(), 30);
+    s.Tree->PrepareDragImage(p, std::make_shared<TTVDataObject>(s.Tree, false));
+    const TTVDragImage& image = s.Tree->DragImage();
+    ASSERT_EQ(image.Image().size(), QSize(70, 30 + p.y()));
+    // The drag holds the image by the pressed point, not by its middle.
+    EXPECT_EQ(image.HotSpot() - image.ImagePosition(), p);
+    EXPECT_EQ(image.ImagePosition(), s.Tree->viewport()->mapToGlobal(QPoint(0, 0)));
+}

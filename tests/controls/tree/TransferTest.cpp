@@ -220,6 +220,13 @@ TEST(Clipboard, ForeignDataIsCheckedBeforeAnythingIsLinked)
     qToLittleEndian<uint32_t>(0xFFFFFFFFu, huge.data());
     QByteArray cutShort = good;
     qToLittleEndian<uint32_t>(uint32_t(good.size() - 4 - 3), cutShort.data());
+    // The first node's check state and check type (after the count, the node and base chunk
+    // headers, child count, height, states and alignment).
+    const int checkStateAt = 4 + 8 + 8 + 4 + 4 + 4 + 1;
+    QByteArray badCheckState = good;
+    badCheckState[checkStateAt] = char(0xEE);
+    QByteArray badCheckType = good;
+    badCheckType[checkStateAt + 1] = char(0x7F);
     QByteArray badChild = good;
     // The first node chunk's child count (after the node and base chunk headers) claims far more children.
     qToLittleEndian<uint32_t>(0x7FFFFFFFu, badChild.data() + 4 + 16);
@@ -229,6 +236,8 @@ TEST(Clipboard, ForeignDataIsCheckedBeforeAnythingIsLinked)
         {"a count of 4 GB", huge, false},
         {"a chunk cut short", cutShort, false},
         {"a child count the chunk cannot hold", badChild, false},
+        {"a check state out of range", badCheckState, false},
+        {"a check type out of range", badCheckType, false},
         {"three bytes", QByteArray(3, '\1'), false},
     };
     for (const Case& c : cases) {
@@ -252,6 +261,21 @@ TEST(Clipboard, ForeignDataIsCheckedBeforeAnythingIsLinked)
         EXPECT_EQ(target.RootNode()->TotalCount, c.pasted ? 5u : 1u);
         EXPECT_EQ(TreeInvariants::Check(target), QString());
     }
+
+    // States that only mean something inside the writing process (being deleted, marked for a
+    // cut, being checked) are dropped from foreign data; the node itself arrives.
+    QByteArray everyState = good;
+    qToLittleEndian<uint32_t>(0xFFFFFFFFu, everyState.data() + checkStateAt - 5);
+    DataTree target;
+    auto* mime = new QMimeData;
+    mime->setData(MimeTypeOfFormat(ClipFormatTreeData), everyState);
+    QApplication::clipboard()->setMimeData(mime);
+    ASSERT_TRUE(target.PasteFromClipboard());
+    ASSERT_EQ(target.RootNode()->TotalCount, 5u);
+    for (PTreeNode n = target.GetFirstNoInit(); n; n = target.GetNextNoInit(n))
+        EXPECT_FALSE(n->Has(vsDeleting) || n->Has(vsCutOrCopy) || n->Has(vsChecking) || n->Has(vsToggling))
+            << "node " << target.Value(n);
+    EXPECT_EQ(TreeInvariants::Check(target), QString());
 }
 
 TEST(DeleteSelectedNodes, ParentAndChildGoOnce)
@@ -325,12 +349,31 @@ TEST(DataObject, TreeDataAsBlockOrStream)
     EXPECT_EQ(m.tymed, TYMED_HGLOBAL);
     const uint32_t count = qFromLittleEndian<uint32_t>(m.data.constData());
     EXPECT_EQ(count, uint32_t(m.data.size() - 4));
+    // Asked for a stream where both are allowed, the tree renders the chunks without the count.
     TStgMedium s;
     TFormatEtc stream = block;
     stream.tymed = TYMED_HGLOBAL | TYMED_ISTREAM;
-    // The rendering prefers a stream where both are allowed, when the format allows one.
-    if (object.GetData(stream, s) == S_OK && s.tymed == TYMED_ISTREAM)
-        EXPECT_EQ(s.data, m.data.mid(4));
+    ASSERT_EQ(t.Src.RenderOLEData(stream, s, false), S_OK);
+    EXPECT_EQ(s.tymed, TYMED_ISTREAM);
+    EXPECT_EQ(s.data, m.data.mid(4));
+    // Data that comes as a stream is read as one: a with both children, and c, arrive.
+    for (const QByteArray& bytes : {s.data, s.data.left(s.data.size() - 2)}) {
+        auto streamed = std::make_shared<TTVDataObject>(nullptr, false);
+        TStgMedium given{TYMED_ISTREAM, bytes, {}};
+        TFormatEtc offered = block;
+        offered.tymed = TYMED_ISTREAM;
+        ASSERT_EQ(streamed->SetData(offered, given, false), S_OK);
+        DataTree target;
+        const bool whole = bytes.size() == s.data.size();
+        bool pasted = false;
+        try {
+            pasted = target.ProcessOLEData(nullptr, streamed, nullptr, amAddChildLast, false);
+        } catch (const ENodeTreeError&) {
+        }
+        EXPECT_EQ(pasted, whole);
+        EXPECT_EQ(Values(target), whole ? (std::vector<uint32_t>{1, 2, 3, 5}) : std::vector<uint32_t>{});
+        EXPECT_EQ(TreeInvariants::Check(target), QString());
+    }
     // Nothing selected: no block.
     t.Src.ClearSelection();
     EXPECT_EQ(object.GetData(block, m), E_FAIL);
@@ -339,9 +382,50 @@ TEST(DataObject, TreeDataAsBlockOrStream)
     TFormatEtc ref;
     ref.cfFormat = ClipFormatTreeReference;
     ASSERT_EQ(object.GetData(ref, m), S_OK);
-    ASSERT_EQ(m.data.size(), 8);
+    ASSERT_EQ(m.data.size(), 8 + TreeReferenceTokenSize);
     EXPECT_EQ(qFromLittleEndian<uint32_t>(m.data.constData()), CurrentProcessId());
     EXPECT_EQ(TreeFromReference(qFromLittleEndian<uint32_t>(m.data.constData() + 4)), &t.Src);
+    EXPECT_EQ(TreeFromReferenceBytes(m.data), &t.Src);
+}
+
+TEST(DataObject, OnlyReferencesThisProcessWroteNameATree)
+{
+    Trees t;
+    const QByteArray genuine = TreeReferenceBytes(&t.Src);
+    ASSERT_EQ(TreeFromReferenceBytes(genuine), &t.Src);
+    // Our process id and the live tree's reference, as anyone could guess them, with a wrong token.
+    QByteArray forged = genuine;
+    forged[8] = char(forged[8] ^ 0x01);
+    QByteArray lastByte = genuine;
+    lastByte[lastByte.size() - 1] = char(lastByte[lastByte.size() - 1] ^ 0x80);
+    QByteArray otherProcess = genuine;
+    qToLittleEndian<uint32_t>(CurrentProcessId() + 1, otherProcess.data());
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"the old 8-byte form", genuine.left(8)},
+        {"a wrong first token byte", forged},
+        {"a wrong last token byte", lastByte},
+        {"another process", otherProcess},
+        {"a byte too many", genuine + '\0'},
+        {"nothing", QByteArray()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TreeFromReferenceBytes(c.bytes), nullptr);
+        // Pasted from the clipboard, the forged reference moves nothing out of the source tree.
+        auto* mime = new QMimeData;
+        t.Select(t.Src, {t.B});
+        mime->setData(MimeTypeOfFormat(ClipFormatTreeData), TreeDataBlock(t.Src));
+        mime->setData(MimeTypeOfFormat(ClipFormatTreeReference), c.bytes);
+        QApplication::clipboard()->setMimeData(mime);
+        EXPECT_EQ(t.Dst.GetTreeFromDataObject(DataObjectFromMime(QApplication::clipboard()->mimeData())), nullptr);
+    }
+    // A copy pasted through the genuine reference of a tree that is cut: the nodes move over.
+    t.Select(t.Src, {t.B});
+    t.Src.CutToClipboard();
+    EXPECT_EQ(t.Dst.GetTreeFromDataObject(DataObjectFromMime(QApplication::clipboard()->mimeData())), &t.Src);
 }
 
 TEST(DataObject, ReferenceOfADestroyedTreeIsNil)
