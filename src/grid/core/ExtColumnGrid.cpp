@@ -651,6 +651,8 @@ void TExtColumnGrid::GetEditorType(int c, int r, TEditorType& editor)
         if (IsNormalCell(c, r)) {
             editor = item->Editor();
             EditComboItems = item->ComboItems;
+            ComboStrings = item->ComboItems;
+            ComboObjects.clear();
             EditDropDownCount = item->DropDownCount;
             SpinMinValue = item->SpinMin;
             SpinMaxValue = item->SpinMax;

@@ -242,7 +242,8 @@ public:
     void SetLook(TGridLook value);
     bool Flat = false;
     TSelectionStyle SelectionStyle = ssDefault;
-    TScrollType ScrollType = ssNormal;
+    // Set only through SetScrollType: it swaps the platform bars and the Metro bars together.
+    TScrollType ScrollType() const { return FScrollType; }
     bool SelectionColorMixer = false, SelectionRectangle = false, SelectionResizer = false;
     TColor VURGradientHoverFrom = clGray, VURGradientHoverTo = clWhite;
     TColor VURGradientHoverMirrorFrom = clNone, VURGradientHoverMirrorTo = clNone;
@@ -280,7 +281,22 @@ public:
     void SetVAlignment(TVAlignment value);
     int VAlignmentFlag() const { return FVAlignmentFlag; }
     int MaxEditLength() const { return FMaxEditLength; }
-    void SetMaxEditLength(int value) { FMaxEditLength = value; }
+    // Also the limit of an open text editor: the editing layer hears EditorSettingsChanged.
+    void SetMaxEditLength(int value);
+    // What the editing layer hands its editors. SetColorTones fills the button colours of the
+    // ellipsis, combo, spin and date-picker editors (Tones true) and gives the drop-down editors
+    // the grid's tones; SetComponentStyle and the looks name the drop-down editors' style.
+    struct TEditorLooks {
+        bool Tones = false;
+        TColor ButtonColor = clNone, HotColor = clNone, DownColor = clNone, BorderColor = clNone;
+        TColor ComboBorderColor = clNone;
+        bool ComboFlat = false;
+        TColor DatePickerBorderColor = clNone;
+        bool DatePickerMetro = false;
+        bool DropDownStyleSet = false;
+        controls::TSuiteStyle DropDownStyle = controls::tsCustom;
+    };
+    const TEditorLooks& EditorLooks() const { return FEditorLooks; }
     bool SpreadSheet() const { return FSpreadSheet; }
     void SetSpreadSheet(bool value);
     TScrollControl* ScrollControl(TScrollDirection direction) const { return FScrollControls[direction].get(); }
@@ -1085,6 +1101,10 @@ private:
     controls::TColorTones FColorTones;
     int FVAlignmentFlag = 0;
     int FMaxEditLength = 0;
+    TEditorLooks FEditorLooks;
+    void EditorSettingsChanged();
+    // The drop-down editors' component style (kept for editors made later).
+    void StyleDropDownEditors(controls::TSuiteStyle style);
     bool FSpreadSheet = false;
     bool FSelectionChanged = false;
     TGridCoord FLastBalloonCell;
@@ -1147,6 +1167,7 @@ private:
     void StartGridTimer();
     // Scroll bars and drag scrolling.
     bool FIsFlat = false;
+    TScrollType FScrollType = ssNormal;
     int FScrollWidth = 17;
     TScrollBarAlways FScrollBarAlways = saNone;
     std::array<int, 3> FSearchShortcuts{};  // forward, backward, highlight; 0: none

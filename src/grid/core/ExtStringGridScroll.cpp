@@ -201,8 +201,8 @@ void TExtStringGrid::SetScrollType(TScrollType value)
         InitFlatScrollBars();
     else
         DoneFlatScrollBars();
-    const bool changed = value != ScrollType;
-    ScrollType = value;
+    const bool changed = value != FScrollType;
+    FScrollType = value;
     if (changed && !Destroying) {
         if (value == ssMetro) {
             CreateScrollControls();
@@ -246,10 +246,10 @@ void TExtStringGrid::DoneFlatScrollBars()
 
 void TExtStringGrid::ApplyScrollStyle()
 {
-    if (!FIsFlat || ScrollType == ssMetro)
+    if (!FIsFlat || FScrollType == ssMetro)
         return;
     auto* style = static_cast<TFlatScrollStyle*>(FFlatStyle);
-    style->Encarta = ScrollType == ssEncarta;
+    style->Encarta = FScrollType == ssEncarta;
     style->Track = ScrollColor == clNone ? QColor() : platform::ToQColor(ScrollColor);
     style->Extent = FScrollWidth;
     for (TScrollBarKind bar : {platform::sbHorizontal, platform::sbVertical}) {

@@ -229,7 +229,7 @@ void TExtStringGrid::Assign(TExtStringGrid& source)
     SetScrollBarAlways(source.ScrollBarAlways());
     SetGridScrollBars(source.GridScrollBars());
     SetScrollColor(source.ScrollColor);
-    SetScrollType(source.ScrollType);
+    SetScrollType(source.ScrollType());
     SetScrollWidth(source.ScrollWidth());
     AssignCells(source);
 }

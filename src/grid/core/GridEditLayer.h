@@ -59,6 +59,8 @@ public:
     // editor must not stay over a cell that moves away.
     virtual void CellsMoving() {}
     virtual void Scrolled() {}
+    // The grid's MaxEditLength or EditorLooks changed: an open editor takes them at once.
+    virtual void EditorSettingsChanged() {}
 };
 
 using TGridEditLayerFactory = std::function<std::unique_ptr<TGridEditLayer>(TExtStringGrid&)>;

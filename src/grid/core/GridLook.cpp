@@ -221,8 +221,7 @@ void TExtStringGrid::SetLook(TGridLook value)
         SetLookColors(value);
         break;
     }
-    ScrollType = ssNormal;
-    FreeScrollControls();
+    SetScrollType(ssNormal);
     SingleBorder = true;
     BorderColor = 0xB99D7F;
     Invalidate();
@@ -232,6 +231,7 @@ void TExtStringGrid::SetLook(TGridLook value)
 
 void TExtStringGrid::SetLookColors(TGridLook value)
 {
+    StyleDropDownEditors(controls::tsWindowsXP);
     SelectionStyle = ssDefault;
     if (Loading)
         return;

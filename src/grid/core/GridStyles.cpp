@@ -180,10 +180,9 @@ void TExtStringGrid::SetComponentStyle(controls::TSuiteStyle style)
 {
     FComponentStyle = style;
     SetStyle(TExtGridStyle(style));
-    if (style != controls::tsCustom && ScrollType == ssMetro) {
-        ScrollType = ssNormal;
-        FreeScrollControls();
-    }
+    StyleDropDownEditors(style);
+    if (style != controls::tsCustom && FScrollType == ssMetro)
+        SetScrollType(ssNormal);
 }
 
 void TExtStringGrid::SetTheme(TXPColorScheme scheme)
@@ -244,8 +243,7 @@ void TExtStringGrid::SetColorTones(const controls::TColorTones& tones)
     FColorTones = tones;
     SetLook(glClassic);
     Flat = true;
-    ScrollType = ssMetro;
-    CreateScrollControls();
+    SetScrollType(ssMetro);
 
     FixedColor = tones.Foreground.BrushColor;
     FixedFont.Color = tones.Foreground.TextColor;
@@ -266,11 +264,44 @@ void TExtStringGrid::SetColorTones(const controls::TColorTones& tones)
                           GridResourceBitmap(QStringLiteral("metroradiooff")),
                           GridResourceBitmap(QStringLiteral("metroradioon")));
 
+    FEditorLooks.Tones = true;
+    FEditorLooks.ButtonColor = tones.Background.BrushColor;
+    FEditorLooks.HotColor = tones.Hover.BrushColor;
+    FEditorLooks.DownColor = tones.Selected.BrushColor;
+    FEditorLooks.BorderColor = tones.Background.BorderColor;
+    FEditorLooks.ComboBorderColor = Color;
+    FEditorLooks.ComboFlat = true;
+    FEditorLooks.DatePickerBorderColor = tones.Background.BrushColor;
+    FEditorLooks.DatePickerMetro = true;
+    EditorSettingsChanged();
+
     ControlLook.FlatButton = true;
     FloatingFooter.SetColor(tones.Foreground.BrushColor);
     SearchFooter.Color = SearchFooter.ColorTo = tones.Foreground.BrushColor;
     CellNode.NodeType = cnFlat;
     Invalidate();
+}
+
+void TExtStringGrid::StyleDropDownEditors(controls::TSuiteStyle style)
+{
+    FEditorLooks.DropDownStyleSet = true;
+    FEditorLooks.DropDownStyle = style;
+    EditorSettingsChanged();
+}
+
+void TExtStringGrid::EditorSettingsChanged()
+{
+    // Only a layer that exists has editors to tell; a later one reads the values when it opens one.
+    if (FEditLayer)
+        FEditLayer->EditorSettingsChanged();
+}
+
+void TExtStringGrid::SetMaxEditLength(int value)
+{
+    if (value == FMaxEditLength)
+        return;
+    FMaxEditLength = value;
+    EditorSettingsChanged();
 }
 
 // Setters of the painting settings.

@@ -1,106 +1,335 @@
 #include "grid/editing/SpecialEditors.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QSpinBox>
-#include <limits>
+#include <QLocale>
 
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridTextUtils.h"
 #include "grid/editing/GridEditController.h"
+#include "grid/editing/editors/GridButton.h"
+#include "grid/editing/editors/GridCheckBox.h"
+#include "grid/editing/editors/GridCombo.h"
+#include "grid/editing/editors/GridSpin.h"
+#include "platform/TCanvas.h"
 
 namespace grid::editing {
 
+using editors::TGridButton;
+using editors::TGridCheckBox;
+using editors::TGridCombo;
+using editors::TGridEditorHost;
+using editors::TGridSpin;
+
 namespace {
-std::map<int, TSpecialEditors::TMaker>& Makers()
+bool IsSpinType(TEditorType type)
 {
-    static std::map<int, TSpecialEditors::TMaker> makers;
-    return makers;
+    return type == edSpinEdit || type == edFloatSpinEdit || type == edTimeSpinEdit || type == edDateSpinEdit;
 }
 
-// One widget serves the types that share a control.
-int EditorSlot(TEditorType type)
+bool IsComboType(TEditorType type) { return type == edComboEdit || type == edComboList; }
+
+// The looks whose combo editor is drawn flat and etched.
+bool FlatLook(TGridLook look)
 {
-    switch (type) {
-    case edComboEdit:
-    case edComboList:
-        return edComboEdit;
-    default:
-        return type;
-    }
-}
-
-QWidget* DefaultEditor(TEditorType type, QWidget* parent)
-{
-    switch (type) {
-    case edComboEdit:
-    case edComboList:
-        return new QComboBox(parent);
-    case edCheckBox:
-        return new QCheckBox(parent);
-    case edSpinEdit:
-        return new QSpinBox(parent);
-    case edFloatSpinEdit:
-        return new QDoubleSpinBox(parent);
-    case edButton:
-        return new QPushButton(parent);
-    default:
-        return nullptr;
-    }
-}
-
-// The start character is typed once into the editor's text field.
-void TypeStartChar(QWidget* editor, QChar ch)
-{
-    if (ch.isNull() || !editor)
-        return;
-    QWidget* target = editor->focusProxy() ? editor->focusProxy() : editor;
-    if (auto* combo = qobject_cast<QComboBox*>(editor); combo && combo->lineEdit())
-        target = combo->lineEdit();
-    else if (auto* spin = qobject_cast<QAbstractSpinBox*>(editor))
-        spin->selectAll();
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-    QApplication::sendEvent(target, &press);
-}
-}  // namespace
-
-void TSpecialEditors::RegisterEditor(TEditorType type, TMaker maker) { Makers()[type] = std::move(maker); }
-
-TSpecialEditors::TSpecialEditors(TGridEditController& controller) : FController(controller), FGrid(controller.Grid) {}
-
-TSpecialEditors::~TSpecialEditors() = default;
-
-bool TSpecialEditors::Serves(TEditorType type)
-{
-    switch (type) {
-    case edComboEdit: case edComboList: case edCheckBox: case edSpinEdit: case edFloatSpinEdit: case edButton:
+    switch (look) {
+    case glSoft: case glVUR: case glXP: case glListView: case glVista: case glWin7: case glOffice2007:
         return true;
     default:
         return false;
     }
 }
 
+QDate ParseDate(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return {};
+    QDate d = QLocale().toDate(t, QLocale::ShortFormat);
+    if (!d.isValid())
+        d = QLocale().toDate(t, QLocale::LongFormat);
+    if (!d.isValid())
+        d = QDate::fromString(t, Qt::ISODate);
+    return d;
+}
+
+template <class W>
+void Dispose(QPointer<W>& widget)
+{
+    if (!widget)
+        return;
+    widget->Host = {};
+    widget->disconnect();
+    delete widget.data();
+}
+}  // namespace
+
+TSpecialEditors::TSpecialEditors(TGridEditController& controller) : FController(controller), FGrid(controller.Grid) {}
+
+// The controls outlive nothing that their handlers reach: they go before this object does.
+TSpecialEditors::~TSpecialEditors()
+{
+    Dispose(FCombo);
+    Dispose(FSpin);
+    Dispose(FCheck);
+    Dispose(FButton);
+}
+
+bool TSpecialEditors::Serves(TEditorType type)
+{
+    return IsComboType(type) || IsSpinType(type) || type == edCheckBox || type == edButton;
+}
+
+void TSpecialEditors::SetSpinClick(bool up, bool down)
+{
+    FSpinUpClick = up;
+    FSpinDnClick = down;
+}
+
+bool TSpecialEditors::IsOpen(const QWidget* editor) const
+{
+    return editor && FOpen == editor && FController.FSpecialEditor && !FController.FBlockKill && editor->isVisible();
+}
+
+void TSpecialEditors::Attach(TGridEditorHost& host, QWidget* editor)
+{
+    TGridEditController& ctl = FController;
+    host.Validate = [this](const QString& text) {
+        FGrid.SetCurrentCell(text);
+        return FController.ValidateCell(text);
+    };
+    host.ValidatedText = [&ctl] { return ctl.NewCellText(); };
+    host.DoneEdit = [this, editor](int key, Qt::KeyboardModifiers mods) {
+        if (!IsOpen(editor))
+            return;
+        platform::TShiftState shift = platform::ShiftStateFromQt(mods);
+        if (key == Qt::Key_Backtab)
+            shift |= platform::ssShift;
+        FController.DoneInplaceEdit(key ? platform::VirtualKeyFromQt(key, mods) : 0, shift);
+    };
+    host.AdvanceShow = [this] {
+        if (FGrid.Navigation.AdvanceOnEnter && FGrid.Navigation.AdvanceAutoEdit && !FController.EditMode())
+            FController.ShowInplaceEdit();
+    };
+    host.HideEditor = [this, editor] {
+        if (IsOpen(editor))
+            FController.HideInplaceEdit();
+    };
+    host.WantsTab = [&ctl] { return ctl.WantsTabInEditor(); };
+    host.GoTabs = [this] { return (FGrid.Options & goTabs) != 0; };
+    host.TabStep = [this, editor](bool backward) {
+        if (!IsOpen(editor))
+            return;
+        FController.HideInplaceEdit();
+        FGrid.SetFocus();
+        FController.TabToNextCell(backward);
+    };
+    host.CellCache = [&ctl] { return ctl.CellCache(); };
+    host.CurrentCellText = [this] { return FGrid.GetCurrentCell(); };
+    host.SetCurrentCell = [this](const QString& text) { FGrid.SetCurrentCell(text); };
+    host.RestoreCellCache = [&ctl] { ctl.RestoreCellCache(); };
+    host.EllipsClick = [this](const QString& text) { return FGrid.EllipsClick(text); };
+    host.GridKey = [this](int key, Qt::KeyboardModifiers mods) {
+        if (FGrid.Destroying)
+            return;
+        FGrid.SetFocus();
+        QKeyEvent press(QEvent::KeyPress, key, mods);
+        QApplication::sendEvent(&FGrid, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, mods);
+        QApplication::sendEvent(&FGrid, &release);
+    };
+}
+
+TGridCombo* TSpecialEditors::Combo()
+{
+    if (!FCombo) {
+        auto* combo = new TGridCombo(FGrid, FGrid.Client());
+        combo->hide();
+        combo->setEnabled(false);
+        Attach(combo->Host, combo);
+        combo->OnComboChange = [this](int c, int r, int index, const QString& text) {
+            if (FController.OnComboChange)
+                FController.OnComboChange(&FGrid, c, r, index, text);
+        };
+        combo->OnComboObjectChange = [this](int c, int r, int index, const QString& text, const QVariant& object) {
+            if (FGrid.OnComboObjectChange)
+                FGrid.OnComboObjectChange(&FGrid, c, r, index, text, object);
+        };
+        combo->OnEditChange = [this, combo](int c, int r, const QString& text) {
+            if (!FEditStart && IsOpen(combo) && FGrid.OnEditChange)
+                FGrid.OnEditChange(&FGrid, c, r, text);
+        };
+        combo->OnKeyPress = [this](QChar& key) {
+            if (FGrid.OnKeyPress)
+                FGrid.OnKeyPress(key);
+        };
+        // What the user does to the list or the text from the opening on.
+        auto touched = [this, combo] {
+            if (!FEditStart && IsOpen(combo))
+                FComboTouched = true;
+        };
+        QObject::connect(combo, &QComboBox::currentIndexChanged, combo, touched);
+        QObject::connect(combo, &QComboBox::editTextChanged, combo, touched);
+        FCombo = combo;
+    }
+    return FCombo;
+}
+
+TGridSpin* TSpecialEditors::Spin()
+{
+    if (!FSpin) {
+        auto* spin = new TGridSpin(FGrid, FGrid.Client());
+        spin->hide();
+        spin->setEnabled(false);
+        Attach(spin->Host, spin);
+        auto report = [this](auto& event) {
+            return [this, &event](auto value, bool up) {
+                if (event)
+                    event(&FGrid, FGrid.Col(), FGrid.Row(), value, up);
+            };
+        };
+        spin->OnSpinClick = report(FGrid.OnSpinClick);
+        spin->OnFloatSpinClick = report(FGrid.OnFloatSpinClick);
+        spin->OnDateSpinClick = [this](double value, bool up) {
+            if (FGrid.OnDateSpinClick)
+                FGrid.OnDateSpinClick(&FGrid, FGrid.Col(), FGrid.Row(), editors::FromDayNumber(value), up);
+        };
+        spin->OnTimeSpinClick = [this](double value, bool up) {
+            if (FGrid.OnTimeSpinClick)
+                FGrid.OnTimeSpinClick(&FGrid, FGrid.Col(), FGrid.Row(), editors::FromDayNumber(value), up);
+        };
+        QObject::connect(spin, &QLineEdit::textChanged, spin, [this, spin](const QString& text) { TextChanged(spin, text); });
+        FSpin = spin;
+    }
+    return FSpin;
+}
+
+TGridCheckBox* TSpecialEditors::CheckBox()
+{
+    if (!FCheck) {
+        auto* check = new TGridCheckBox(FGrid, FGrid.Client());
+        check->hide();
+        check->setEnabled(false);
+        Attach(check->Host, check);
+        FCheck = check;
+    }
+    return FCheck;
+}
+
+TGridButton* TSpecialEditors::Button()
+{
+    if (!FButton) {
+        auto* button = new TGridButton(FGrid, FGrid.Client());
+        button->hide();
+        button->setEnabled(false);
+        Attach(button->Host, button);
+        FButton = button;
+    }
+    return FButton;
+}
+
 QWidget* TSpecialEditors::Editor(TEditorType type)
 {
-    if (!Serves(type))
-        return nullptr;
-    const int slot = EditorSlot(type);
-    QPointer<QWidget>& editor = FEditors[slot];
-    if (!editor) {
-        const auto maker = Makers().find(type);
-        editor = maker != Makers().end() ? maker->second(FGrid, FGrid.Client()) : DefaultEditor(type, FGrid.Client());
-        if (editor) {
-            editor->setParent(FGrid.Client());
-            editor->hide();
-        }
+    if (IsComboType(type))
+        return Combo();
+    if (IsSpinType(type))
+        return Spin();
+    if (type == edCheckBox)
+        return CheckBox();
+    if (type == edButton)
+        return Button();
+    return nullptr;
+}
+
+// Live edit text: the cell follows the spin editor while the user types.
+void TSpecialEditors::TextChanged(const QWidget* editor, const QString& text)
+{
+    if (FEditStart || !IsOpen(editor))
+        return;
+    TGridEditController& ctl = FController;
+    if (ctl.FShowEditProcess && ctl.FEditModeOn && FOpenRow < FGrid.RowCount())
+        ctl.SetEditCell(FGrid.DisplToRealCol(FOpenCol), FOpenRow, text);
+    if (FGrid.OnEditChange)
+        FGrid.OnEditChange(&FGrid, FOpenCol, FOpenRow, text);
+}
+
+void TSpecialEditors::ShowCombo(int c, int r, const QString& text)
+{
+    TGridEditController& ctl = FController;
+    TGridCombo* combo = Combo();
+    const TEditorType type = ctl.EditControl();
+    const int rc = FGrid.DisplToRealCol(c);
+    const QSignalBlocker block(combo);
+    combo->setMaxVisibleItems(std::max(1, FGrid.ControlLook.DropDownCount));
+    if (ctl.OnGetEditorProp)
+        ctl.OnGetEditorProp(&FGrid, rc, r, nullptr);
+    combo->hidePopup();
+    combo->SetPickOnly(type == edComboList);
+    combo->clear();
+    for (int i = 0; i < FGrid.ComboStrings.size(); ++i)
+        combo->addItem(FGrid.ComboStrings[i], i < FGrid.ComboObjects.size() ? FGrid.ComboObjects[i] : QVariant());
+    const int preselect = FGrid.FComboIdx >= 0 && FGrid.FComboIdx < combo->count() ? FGrid.FComboIdx : -1;
+    if (type == edComboEdit) {
+        const int index = combo->findText(text, Qt::MatchFixedString);
+        combo->setCurrentIndex(index >= 0 ? index : preselect);
+        if (index >= 0 || preselect < 0)
+            combo->setEditText(text);
+        combo->lineEdit()->setMaxLength(FGrid.MaxComboLength > 0 ? FGrid.MaxComboLength : 32767);
+    } else {
+        int index = combo->findText(FGrid.GetCellEx(rc, r), Qt::MatchFixedString);
+        if (index < 0)
+            index = combo->findText(text, Qt::MatchFixedString);
+        // A stored value that is not in the list stays as it is: nothing is picked (or only the
+        // application's preselection is shown) until the user picks.
+        combo->setCurrentIndex(index >= 0 ? index : preselect);
     }
-    return editor;
+    const bool flat = FlatLook(FGrid.Look());
+    combo->SetFlat(flat);
+    combo->SetEtched(flat);
+    if (FGrid.Navigation.AutoComboDropSize)
+        combo->SizeDropDownWidth();
+    else if (combo->DropWidth() > 0)
+        combo->SetDroppedWidth(combo->DropWidth());
+}
+
+void TSpecialEditors::ShowSpin(int c, int r, const QString& text)
+{
+    TGridEditController& ctl = FController;
+    TGridSpin* spin = Spin();
+    const int rc = FGrid.DisplToRealCol(c);
+    spin->ExcelStyleDecimalSeparator = ctl.ExcelStyleDecimalSeparator;
+    if (auto* columns = dynamic_cast<TExtColumnGrid*>(&FGrid)) {
+        spin->MinValue = columns->SpinMinValue;
+        spin->MaxValue = columns->SpinMaxValue;
+        spin->Increment = columns->SpinIncrement;
+    }
+    if (ctl.OnGetEditorProp)
+        ctl.OnGetEditorProp(&FGrid, rc, r, nullptr);
+    switch (ctl.EditControl()) {
+    case edFloatSpinEdit: {
+        spin->SetSpinType(editors::sptFloat);
+        bool ok = false;
+        const double value = CleanNumberText(text.trimmed()).toDouble(&ok);
+        spin->SetFloatValue(ok ? value : spin->MinFloatValue);
+        break;
+    }
+    case edTimeSpinEdit:
+        spin->setText(text);
+        spin->SetSpinType(editors::sptTime);
+        break;
+    case edDateSpinEdit: {
+        spin->SetSpinType(editors::sptDate);
+        const QDate date = ParseDate(text);
+        spin->SetDateValue(editors::ToDayNumber(date.isValid() ? QDateTime(date, QTime(0, 0)) : QDateTime::currentDateTime()));
+        break;
+    }
+    default:
+        spin->SetSpinType(editors::sptNormal);
+        spin->SetValue(editors::TextToInt(text));
+        break;
+    }
 }
 
 void TSpecialEditors::ShowSpecialEditor(int c, int r)
@@ -110,79 +339,123 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
     QWidget* editor = Editor(type);
     if (!editor)
         return;
+    if (FOpen && FOpen != editor) {
+        const bool oldBlock = std::exchange(ctl.FBlockKill, true);
+        FOpen->hide();
+        ctl.FBlockKill = oldBlock;
+    }
     const int rc = FGrid.DisplToRealCol(c);
     const TRect m = FGrid.MirrorRect(FGrid.CellRect(c, r));
     const QRect R(m.Left, m.Top, m.Width(), m.Height());
     const int W = std::max(1, R.width() - 1), H = std::max(1, R.height() - 1);
-    const QString text = FGrid.GetCellEx(rc, r);
+    const TPoint base = FGrid.BaseCell(rc, r);
+    const QString text = FGrid.GetCellEx(base.X, base.Y);
     ctl.FSpecialEditor = true;
     ctl.FEditActive = true;
     ctl.FEditing = true;
+    FOpen = editor;
+    FOpenType = type;
+    FOpenCol = c;
+    FOpenRow = r;
+    FEditStart = true;
     FComboTouched = false;
-    if (ctl.OnGetEditorProp)
-        ctl.OnGetEditorProp(&FGrid, rc, r, nullptr);
 
-    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-        QSignalBlocker block(combo);
-        combo->clear();
-        combo->addItems(ctl.ComboItems);
-        combo->setMaxVisibleItems(std::max(1, ctl.DropDownCount));
-        if (type == edComboEdit) {
-            combo->setEditable(true);
-            const int idx = combo->findText(text);
-            combo->setCurrentIndex(idx);
-            if (idx < 0 && ctl.FComboIdx >= 0 && ctl.FComboIdx < combo->count())
-                combo->setCurrentIndex(ctl.FComboIdx);
-            else
-                combo->setEditText(text);
-        } else {
-            combo->setEditable(false);
-            int idx = combo->findText(text);
-            if (idx < 0 && ctl.FComboIdx >= 0 && ctl.FComboIdx < combo->count())
-                idx = ctl.FComboIdx;
-            // A value not in the list stays as it is: nothing is selected until the user picks.
-            combo->setCurrentIndex(idx);
-        }
-        QObject::connect(combo, &QComboBox::activated, combo, [this](int) { FComboTouched = true; },
-                         Qt::UniqueConnection);
-        combo->setGeometry(R.left(), R.top(), W, H);
-    } else if (auto* spin = qobject_cast<QSpinBox*>(editor)) {
-        auto* cols = dynamic_cast<TExtColumnGrid*>(&FGrid);
-        const bool ranged = cols && cols->SpinMaxValue > cols->SpinMinValue;
-        spin->setRange(ranged ? cols->SpinMinValue : std::numeric_limits<int>::min(),
-                       ranged ? cols->SpinMaxValue : std::numeric_limits<int>::max());
-        spin->setSingleStep(cols ? std::max(1, cols->SpinIncrement) : 1);
-        bool ok = false;
-        const int v = text.trimmed().toInt(&ok);
-        spin->setValue(ok ? v : 0);
-        spin->setGeometry(R.left(), R.top(), W, H);
-    } else if (auto* fspin = qobject_cast<QDoubleSpinBox*>(editor)) {
-        fspin->setRange(-std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
-        bool ok = false;
-        const double v = QLocale().toDouble(text.trimmed(), &ok);
-        fspin->setValue(ok ? v : text.trimmed().toDouble());
-        fspin->setGeometry(R.left(), R.top(), W, H);
-    } else if (auto* button = qobject_cast<QAbstractButton*>(editor)) {
-        if (type == edCheckBox) {
-            button->setCheckable(true);
-            button->setChecked(text == FGrid.CheckTrueOf(rc, r));
-        } else {
-            button->setText(text);
-        }
-        button->setGeometry(R.left(), R.top(), W, H);
+    if (IsComboType(type)) {
+        ShowCombo(c, r, text);
+        editor->setGeometry(R.left(), R.top(), W, H);
+    } else if (IsSpinType(type)) {
+        editor->setGeometry(R.left(), R.top(), W, H);
+        ShowSpin(c, r, text);
+    } else if (type == edCheckBox) {
+        CheckBox()->setGeometry(R.left(), R.top(), W, H);
+        CheckBox()->SetCaption(text);
+        CheckBox()->setChecked(false);
+    } else if (type == edButton) {
+        // One pixel outside the cell on every side.
+        Button()->setGeometry(R.left() - 1, R.top() - 1, W + 2, H + 2);
+        Button()->SetCaption(text);
+    }
+    // The cell's background as the painter would use it.
+    TGridDrawState state = 0;
+    TColor brush = clNone, colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+    TFontDesc font;
+    TAlignment hAlign = taLeftJustify;
+    TVAlignment vAlign = vtaTop;
+    bool wordWrap = false;
+    TCellGradientDirection gradient{};
+    FGrid.GetVisualProperties(c, r, state, false, false, true, brush, colorTo, mirror, mirrorTo, font, hAlign, vAlign,
+                              wordWrap, gradient);
+    if (brush != clNone && type != edButton) {
+        QPalette palette = editor->palette();
+        palette.setColor(QPalette::Base, platform::ToQColor(brush));
+        palette.setColor(QPalette::Window, platform::ToQColor(brush));
+        editor->setPalette(palette);
     }
     editor->setEnabled(true);
     editor->show();
     editor->raise();
     editor->setFocus(Qt::OtherFocusReason);
-    if (auto* combo = qobject_cast<QComboBox*>(editor);
-        combo && (FGrid.MouseActions.DirectComboDrop || FGrid.ControlLook.DropDownAlwaysVisible))
-        combo->showPopup();
-    // The check box and the push button take no typed start.
+
     const QChar start = std::exchange(ctl.FStartEditChar, QChar());
-    if (type != edCheckBox && type != edButton)
-        TypeStartChar(editor, start);
+    if (auto* combo = dynamic_cast<TGridCombo*>(editor)) {
+        if (combo->lineEdit()) {
+            if (FGrid.Navigation.EditSelectAll)
+                combo->lineEdit()->selectAll();
+            else
+                combo->lineEdit()->end(false);
+        }
+        if (FGrid.MouseActions.DirectComboDrop || FGrid.ControlLook.DropDownAlwaysVisible)
+            static_cast<QComboBox*>(combo)->showPopup();
+        if (FGrid.MouseActions.DirectEdit && FGrid.MouseActions.DirectComboDrop) {
+            const TGridRect s = FGrid.Selection();
+            FGrid.SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+        }
+        FEditStart = false;
+        combo->TypeStart(start);
+    } else if (auto* spin = dynamic_cast<TGridSpin*>(editor)) {
+        spin->selectAll();
+        FEditStart = false;
+        if (!start.isNull()) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(start));
+            QApplication::sendEvent(spin, &press);
+        }
+        // Editing began with a click on the cell's spin indicator: the editor opens one step on.
+        if (std::exchange(FSpinUpClick, false))
+            spin->UpStep();
+        if (std::exchange(FSpinDnClick, false))
+            spin->DownStep();
+    }
+    FEditStart = false;
     ctl.FEditCtrl = type == edCheckBox ? nullptr : editor;
+}
+
+void TSpecialEditors::WriteBack(int c, int r)
+{
+    TGridEditController& ctl = FController;
+    const int rc = FGrid.DisplToRealCol(c);
+    if (rc < 0 || r < 0 || r >= FGrid.RowCount())
+        return;
+    const TPoint base = FGrid.BaseCell(rc, r);
+    if (IsSpinType(FOpenType) && FSpin) {
+        TGridSpin* spin = FSpin;
+        // A value outside the limits goes into the cell limited, as the editor shows it on leaving.
+        spin->ApplyLimits();
+        if (spin->AllowEmptyValue && spin->text().trimmed().isEmpty()) {
+            FGrid.SetCellEx(base.X, base.Y, QString());
+            return;
+        }
+        switch (FOpenType) {
+        case edFloatSpinEdit: FGrid.SetFloats(base.X, base.Y, spin->FloatValue()); break;
+        case edTimeSpinEdit: FGrid.SetCellEx(base.X, base.Y, spin->text()); break;
+        case edDateSpinEdit: FGrid.SetDates(base.X, base.Y, editors::FromDayNumber(spin->DateValue()).date()); break;
+        default: FGrid.SetInts(base.X, base.Y, spin->Value()); break;
+        }
+    } else if (IsComboType(FOpenType) && FCombo && ctl.FEditModeOn) {
+        // Only a value the user chose is written: an untouched editor leaves the cell as it is.
+        TGridCombo* combo = FCombo;
+        if (FComboTouched && !(combo->PickOnly() && combo->currentIndex() < 0))
+            ctl.SetEditCell(base.X, base.Y, combo->EditValue());
+    }
 }
 
 void TSpecialEditors::HideSpecialEditor(int c, int r)
@@ -192,41 +465,27 @@ void TSpecialEditors::HideSpecialEditor(int c, int r)
     TGridEditController& ctl = FController;
     ctl.FSpecialEditor = false;
     const bool oldBlock = std::exchange(ctl.FBlockKill, true);
-    const int rc = FGrid.DisplToRealCol(c);
     ctl.FStartEditChar = QChar();
-    const TEditorType type = ctl.EditControl();
-    QWidget* editor = FEditors.count(EditorSlot(type)) ? FEditors[EditorSlot(type)].data() : nullptr;
-    auto close = [&] {
-        ctl.FEditModeOn = false;
-        if (editor) {
-            const bool hadFocus = editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus();
-            editor->hide();
-            if (hadFocus)
-                FGrid.SetFocus();
-        }
-    };
-    if (editor && r >= 0 && r < FGrid.RowCount()) {
-        if (auto* spin = qobject_cast<QSpinBox*>(editor)) {
-            FGrid.SetInts(rc, r, spin->value());
-            close();
-        } else if (auto* fspin = qobject_cast<QDoubleSpinBox*>(editor)) {
-            FGrid.SetFloats(rc, r, fspin->value());
-            close();
-        } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-            if (ctl.FEditModeOn) {
-                // A list whose value was not in it writes only what the user picked.
-                if (type == edComboEdit || combo->currentIndex() >= 0)
-                    ctl.SetEditCell(rc, r, combo->currentText());
-                close();
-            }
-        } else {
-            close();
-        }
-    } else {
-        close();
+    // The value goes into the cell the editor was opened for.
+    const int col = FOpenCol >= 0 ? FOpenCol : c;
+    const int row = FOpenRow >= 0 ? FOpenRow : r;
+    const TEditorType type = FOpenType != edNone ? FOpenType : ctl.EditControl();
+    WriteBack(col, row);
+    ctl.FEditModeOn = false;
+    if (QWidget* editor = FOpen) {
+        const bool hadFocus = editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus();
+        if (auto* combo = dynamic_cast<TGridCombo*>(editor))
+            combo->hidePopup();
+        editor->hide();
+        editor->setEnabled(false);
+        if (hadFocus)
+            FGrid.SetFocus();
     }
+    FOpen = nullptr;
+    FOpenType = edNone;
+    FOpenCol = FOpenRow = -1;
     if (type != edNormal && ctl.FEditActive)
-        ctl.NotifyEditingDone(rc, r);
+        ctl.NotifyEditingDone(FGrid.DisplToRealCol(col), row);
     ctl.FBlockKill = oldBlock;
     ctl.FEditActive = false;
 }

@@ -1,8 +1,6 @@
 #pragma once
 #include <QPointer>
 #include <QWidget>
-#include <functional>
-#include <map>
 
 #include "grid/core/GridTypes.h"
 
@@ -10,38 +8,71 @@ namespace grid {
 class TExtStringGrid;
 }
 
+namespace grid::editors {
+class TGridCombo;
+class TGridSpin;
+class TGridCheckBox;
+class TGridButton;
+struct TGridEditorHost;
+}  // namespace grid::editors
+
 namespace grid::editing {
 
 class TGridEditController;
 
-// The editors of the types the text editor does not serve: opening over a cell with the cell's
-// value, and taking the value back when they close. The widgets are made on first use by the
-// registered maker of their type (plain Qt controls when none is registered) and live as long
-// as the grid; the combo editors are QComboBox, the check box QAbstractButton with a check,
-// the spin editors QAbstractSpinBox (QSpinBox for whole numbers), the button QAbstractButton.
+// The editors of the types the text editor does not serve: the combo editor (editable and
+// pick-only lists), the spin editor (whole, decimal, time and date values), the check box and the
+// push button. Each is made on first use, lives as long as the grid, is laid over the cell with
+// the cell's value when editing starts, and hands its leaving keys, Escape and the loss of the
+// focus to the editing cycle.
 class TSpecialEditors {
 public:
-    using TMaker = std::function<QWidget*(TExtStringGrid& grid, QWidget* parent)>;
-    // The maker of an editor type's widget for every grid from now on.
-    static void RegisterEditor(TEditorType type, TMaker maker);
-
     explicit TSpecialEditors(TGridEditController& controller);
     ~TSpecialEditors();
+    TSpecialEditors(const TSpecialEditors&) = delete;
+    TSpecialEditors& operator=(const TSpecialEditors&) = delete;
 
-    // The widget of an editor type, made on first use; null for types without one here.
+    // The editor controls, made on first use; the application may configure them (lookup,
+    // limits, increments) in OnGetEditorProp.
+    editors::TGridCombo* Combo();
+    editors::TGridSpin* Spin();
+    editors::TGridCheckBox* CheckBox();
+    editors::TGridButton* Button();
+    // The control of an editor type; null for types without one here.
     QWidget* Editor(TEditorType type);
-    // Opens the editor of the controller's edit type over the base cell of the display cell.
+    // The control shown now over a cell; null when none is.
+    QWidget* OpenEditor() const { return FOpen; }
+
+    // Opens the editor of the controller's edit type over the display cell.
     void ShowSpecialEditor(int c, int r);
-    // Takes the value back for the display cell and hides the editor.
+    // Takes the value back into the cell the editor was opened for and hides the editor.
     void HideSpecialEditor(int c, int r);
     // Whether this layer has an editor for the type; other types open nothing.
     static bool Serves(TEditorType type);
+    // The press that starts the next edit hit the up or the down part of a spin cell's
+    // indicator: the spin editor then opens one step on.
+    void SetSpinClick(bool up, bool down);
 
 private:
+    void Attach(editors::TGridEditorHost& host, QWidget* editor);
+    bool IsOpen(const QWidget* editor) const;
+    void TextChanged(const QWidget* editor, const QString& text);
+    void ShowCombo(int c, int r, const QString& text);
+    void ShowSpin(int c, int r, const QString& text);
+    void WriteBack(int c, int r);
+
     TGridEditController& FController;
     TExtStringGrid& FGrid;
-    std::map<int, QPointer<QWidget>> FEditors;
-    bool FComboTouched = false;  // the user picked an item of the open list
+    QPointer<editors::TGridCombo> FCombo;
+    QPointer<editors::TGridSpin> FSpin;
+    QPointer<editors::TGridCheckBox> FCheck;
+    QPointer<editors::TGridButton> FButton;
+    QPointer<QWidget> FOpen;
+    TEditorType FOpenType = edNone;
+    int FOpenCol = -1, FOpenRow = -1;
+    bool FEditStart = false;     // the grid is putting the first value into the editor
+    bool FComboTouched = false;  // the user changed the combo's text or pick since it opened
+    bool FSpinUpClick = false, FSpinDnClick = false;
 };
 
 }  // namespace grid::editing

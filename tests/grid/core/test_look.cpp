@@ -108,7 +108,7 @@ TEST(GridLook, EachPresetSetsItsColours)
         TExtStringGrid g;
         g.FixedColor = 0x111111;
         g.GridLineColor = g.GridFixedLineColor = g.BorderColor = 0x222222;
-        g.ScrollType = ssMetro;
+        g.SetScrollType(ssMetro);
         g.SingleBorder = false;
         g.SetLook(c.look);
         EXPECT_EQ(g.Look(), c.look);
@@ -124,7 +124,7 @@ TEST(GridLook, EachPresetSetsItsColours)
         EXPECT_EQ(g.GridFixedLineColor, 0x808080u);
         EXPECT_EQ(g.BorderColor, 0xB99D7Fu);
         EXPECT_TRUE(g.SingleBorder);
-        EXPECT_EQ(g.ScrollType, ssNormal);
+        EXPECT_EQ(g.ScrollType(), ssNormal);
         EXPECT_EQ(g.SelectionStyle, ssDefault);
     }
 }
@@ -151,12 +151,12 @@ TEST(GridLook, TheSameLookAgainAndTheCustomLookLeaveTheColours)
 
     g.SelectionColor = 0x020202;
     g.BorderColor = 0x030303;
-    g.ScrollType = ssMetro;
+    g.SetScrollType(ssMetro);
     g.SetLook(glCustom);
     EXPECT_EQ(g.GridLineColor, 0x010101u);
     EXPECT_EQ(g.SelectionColor, 0x020202u);
     EXPECT_EQ(g.BorderColor, 0xB99D7Fu);
-    EXPECT_EQ(g.ScrollType, ssNormal);
+    EXPECT_EQ(g.ScrollType(), ssNormal);
 }
 
 TEST(GridLook, AGridLoadingFromItsFormKeepsItsStoredColours)
@@ -288,8 +288,7 @@ TEST(GridLookMetroWindow, BarsDockAtTheEdgesFollowResizingAndScrollTheGridWhenCl
     g.SetColCount(30);
     g.SetDefaultRowHeight(20);
     g.resize(300, 240);
-    g.ScrollType = ssMetro;
-    g.CreateScrollControls();
+    g.SetScrollType(ssMetro);
     g.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
     TScrollControl* v = g.ScrollControl(sdVertical);

@@ -2,10 +2,14 @@
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDraw.h"
+#include "grid/core/GridEditLayer.h"
 #include "support/GoldenImage.h"
 #include "test_paint_support.h"
 
 #include <QImage>
+#include <functional>
+#include <QScrollBar>
+#include <QTest>
 
 using namespace grid;
 
@@ -143,11 +147,65 @@ TEST(GridStyles, ComponentStylesKeepMetroScrollBarsOnlyForTheCustomStyle)
                                  std::pair{controls::tsOffice2003Blue, ssNormal}}) {
         TExtStringGrid g;
         g.SetColorTones(tones);
-        ASSERT_EQ(g.ScrollType, ssMetro);
+        ASSERT_EQ(g.ScrollType(), ssMetro);
         g.SetComponentStyle(style);
         EXPECT_EQ(g.ComponentStyle(), style);
-        EXPECT_EQ(g.ScrollType, scroll);
+        EXPECT_EQ(g.ScrollType(), scroll);
         EXPECT_EQ(g.ScrollControl(sdVertical) != nullptr, scroll == ssMetro);
+    }
+}
+
+// Every road into and out of the Metro and flat bars leaves exactly one kind of bar: the grid's
+// thin Metro controls with the platform bars off, or the platform bars (flat only for ssFlat and
+// ssEncarta) without Metro controls.
+TEST(GridStyles, LooksStylesAndTonesLeaveOneKindOfScrollBar)
+{
+    controls::TColorTones tones;
+    tones.Foreground.BrushColor = 0x808080;
+    using Op = std::function<void(TExtStringGrid&)>;
+    const Op metro = [&](TExtStringGrid& g) { g.SetColorTones(tones); };
+    const Op flat = [](TExtStringGrid& g) { g.SetScrollType(ssFlat); };
+    const Op encarta = [](TExtStringGrid& g) { g.SetScrollType(ssEncarta); };
+    const Op plain = [](TExtStringGrid&) {};
+    const struct {
+        const char* name;
+        Op before, action;
+        TScrollType expected;
+    } cases[] = {
+        {"tones from plain bars", plain, metro, ssMetro},
+        {"tones from flat bars", flat, metro, ssMetro},
+        {"standard look after tones", metro, [](TExtStringGrid& g) { g.SetLook(glStandard); }, ssNormal},
+        {"custom look after tones", metro, [](TExtStringGrid& g) { g.SetLook(glCustom); }, ssNormal},
+        {"vista look after tones", metro, [](TExtStringGrid& g) { g.SetLook(glVista); }, ssNormal},
+        {"standard look after flat bars", flat, [](TExtStringGrid& g) { g.SetLook(glStandard); }, ssNormal},
+        {"office look after Encarta bars", encarta, [](TExtStringGrid& g) { g.SetLook(glOffice2007); }, ssNormal},
+        {"windows 7 style after tones", metro, [](TExtStringGrid& g) { g.SetComponentStyle(controls::tsWindows7); },
+         ssNormal},
+        {"custom style after tones", metro, [](TExtStringGrid& g) { g.SetComponentStyle(controls::tsCustom); },
+         ssMetro},
+        {"tones twice", metro, metro, ssMetro},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TExtStringGrid g;
+        g.SetRowCount(60);
+        g.SetColCount(20);
+        g.resize(240, 200);
+        g.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+        c.before(g);
+        c.action(g);
+        QCoreApplication::processEvents();
+        const bool isMetro = c.expected == ssMetro;
+        EXPECT_EQ(g.ScrollType(), c.expected);
+        EXPECT_EQ(g.ScrollControl(sdVertical) != nullptr, isMetro);
+        EXPECT_EQ(g.ScrollControl(sdHorizontal) != nullptr, isMetro);
+        EXPECT_EQ(g.GridScrollBars(), isMetro ? platform::ssNone : platform::ssBoth);
+        EXPECT_FALSE(g.FlatScrollBars());
+        // What the user sees: 60 rows need a vertical bar, of one kind only.
+        EXPECT_EQ(g.verticalScrollBar()->isVisible(), !isMetro);
+        if (isMetro)
+            EXPECT_TRUE(g.ScrollControl(sdVertical)->isVisible());
     }
 }
 
@@ -179,6 +237,68 @@ TEST(GridStyles, ColourTonesMakeAFlatClassicGridWithMetroGlyphs)
     EXPECT_EQ(g.SearchFooter.ColorTo, 0x643200u);
     EXPECT_EQ(g.CellNode.NodeType, cnFlat);
     EXPECT_EQ(g.ColorTones().Selected.BrushColor, 0xFF8000u);
+}
+
+namespace {
+// Counts what an open editor would hear, and keeps the value it would have read then.
+class TListeningLayer : public TGridEditLayer {
+public:
+    using TGridEditLayer::TGridEditLayer;
+    void EditorSettingsChanged() override
+    {
+        ++Heard;
+        LastMaxLength = Grid.MaxEditLength();
+    }
+    int Heard = 0;
+    int LastMaxLength = -1;
+};
+
+struct LayerFactory {
+    LayerFactory()
+    {
+        SetGridEditLayerFactory([](TExtStringGrid& g) { return std::make_unique<TListeningLayer>(g); });
+    }
+    ~LayerFactory() { SetGridEditLayerFactory({}); }
+};
+}  // namespace
+
+TEST(GridStyles, EditorsAreToldOfTheMaxLengthAndOfTheTonesAndStyleTheyPaintWith)
+{
+    LayerFactory factory;
+    TExtStringGrid g;
+    auto* layer = static_cast<TListeningLayer*>(g.EditLayer());
+    ASSERT_TRUE(layer);
+
+    g.SetMaxEditLength(12);
+    EXPECT_EQ(layer->Heard, 1);
+    EXPECT_EQ(layer->LastMaxLength, 12);
+    g.SetMaxEditLength(12);  // no change, nothing to tell
+    EXPECT_EQ(layer->Heard, 1);
+
+    controls::TColorTones tones;
+    tones.Background = {0xFAFAFA, 0xDDDDDD, 0x202020};
+    tones.Hover = {0x00C0FF, 0, 0};
+    tones.Selected = {0xFF8000, 0, 0};
+    g.SetColorTones(tones);
+    EXPECT_GT(layer->Heard, 1);
+    const TExtStringGrid::TEditorLooks& looks = g.EditorLooks();
+    EXPECT_TRUE(looks.Tones);
+    EXPECT_EQ(looks.ButtonColor, 0xFAFAFAu);
+    EXPECT_EQ(looks.HotColor, 0x00C0FFu);
+    EXPECT_EQ(looks.DownColor, 0xFF8000u);
+    EXPECT_EQ(looks.BorderColor, 0xDDDDDDu);
+    EXPECT_EQ(looks.ComboBorderColor, 0xFAFAFAu);  // the grid colour the tones just set
+    EXPECT_TRUE(looks.ComboFlat);
+    EXPECT_EQ(looks.DatePickerBorderColor, 0xFAFAFAu);
+    EXPECT_TRUE(looks.DatePickerMetro);
+    // The tones go through the classic look, which styles the drop-down editors as XP.
+    EXPECT_TRUE(looks.DropDownStyleSet);
+    EXPECT_EQ(looks.DropDownStyle, controls::tsWindowsXP);
+
+    const int before = layer->Heard;
+    g.SetComponentStyle(controls::tsOffice2007Luna);
+    EXPECT_GT(layer->Heard, before);
+    EXPECT_EQ(g.EditorLooks().DropDownStyle, controls::tsOffice2007Luna);
 }
 
 TEST(GridStyles, ThemesSetTheirSmallColourSet)

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <cmath>
+#include <limits>
 
 namespace grid::editors {
 
@@ -65,15 +66,81 @@ QDateTime FromDayNumber(double value)
 TEsgSpinEdit::TEsgSpinEdit(QWidget* parent) : QLineEdit(parent), FUp(new QToolButton(this)), FDown(new QToolButton(this))
 {
     for (QToolButton* b : {FUp, FDown}) {
-        b->setAutoRepeat(true);
         b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &QToolButton::pressed, this, [this, b] { StartRepeat(b == FUp); });
+        connect(b, &QToolButton::released, this, [this] { FRepeat.Stop(); });
     }
     FUp->setArrowType(Qt::UpArrow);
     FDown->setArrowType(Qt::DownArrow);
-    connect(FUp, &QToolButton::clicked, this, [this] { UpStep(); });
-    connect(FDown, &QToolButton::clicked, this, [this] { DownStep(); });
+    // A click steps at the release over the button.
+    connect(FUp, &QToolButton::clicked, this, [this] { UpClick(); });
+    connect(FDown, &QToolButton::clicked, this, [this] { DownClick(); });
     setText(QStringLiteral("0"));
     LayoutButtons();
+}
+
+int TextToInt(const QString& text, bool* ok)
+{
+    int i = 0;
+    const int n = int(text.size());
+    while (i < n && text.at(i).isSpace())
+        ++i;
+    bool negative = false;
+    if (i < n && (text.at(i) == QChar('-') || text.at(i) == QChar('+')))
+        negative = text.at(i++) == QChar('-');
+    int base = 10;
+    if (i < n && text.at(i) == QChar('$')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < n && text.at(i) == QChar('0') && (text.at(i + 1) == QChar('x') || text.at(i + 1) == QChar('X'))) {
+        base = 16;
+        i += 2;
+    }
+    qint64 value = 0;
+    bool any = false;
+    for (; i < n; ++i) {
+        const char16_t ch = text.at(i).toLower().unicode();
+        int digit = -1;
+        if (ch >= u'0' && ch <= u'9')
+            digit = ch - u'0';
+        else if (base == 16 && ch >= u'a' && ch <= u'f')
+            digit = 10 + (ch - u'a');
+        if (digit < 0)
+            break;
+        any = true;
+        value = value * base + digit;
+        if (value > qint64(std::numeric_limits<int>::max()) + 1)
+            value = qint64(std::numeric_limits<int>::max()) + 1;  // saturates instead of wrapping
+    }
+    if (ok)
+        *ok = any;
+    const qint64 signedValue = negative ? -value : value;
+    return int(std::clamp<qint64>(signedValue, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+void TEsgSpinEdit::StartRepeat(bool up)
+{
+    FRepeat.Start(RepeatDelayMs, this, [this, up] { Repeat(up); });
+}
+
+void TEsgSpinEdit::Repeat(bool up)
+{
+    QToolButton* button = up ? FUp : FDown;
+    if (!button->isDown())
+        return;
+    FRepeat.Start(RepeatIntervalMs, this, [this, up] { Repeat(up); });
+    try {
+        up ? UpClick() : DownClick();
+    } catch (...) {
+        FRepeat.Stop();  // a failing step ends the repetition
+        throw;
+    }
+}
+
+void TEsgSpinEdit::ApplyLimits()
+{
+    if (OutsideLimits())
+        ReapplyValue();
 }
 
 int TEsgSpinEdit::Value() const

@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+#include "platform/Clock.h"
+
 namespace grid::editors {
 
 enum TEsgSpinType : uint8_t { sptNormal, sptFloat, sptDate, sptTime };
@@ -51,6 +53,11 @@ public:
     void DownStep(bool page = false) { Step(false, page); }
     // Whether a typed character may go into the text.
     bool IsValidChar(QChar key) const;
+    // The value the limits allow, shown again when the text lies outside them.
+    void ApplyLimits();
+
+    // Arrow-button repeat while held: the first step after this delay, then one at every interval.
+    static constexpr int RepeatDelayMs = 400, RepeatIntervalMs = 100;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -58,12 +65,17 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     // After a step has changed the value: the type, whether up.
     virtual void Stepped(bool /*up*/) {}
+    // A click of the up or the down arrow button, or its repeat while held.
+    virtual void UpClick() { UpStep(); }
+    virtual void DownClick() { DownStep(); }
 
 private:
     void Step(bool up, bool page);
     void ReapplyValue();
     bool OutsideLimits() const;
     void LayoutButtons();
+    void StartRepeat(bool up);
+    void Repeat(bool up);
 
     TEsgSpinType FSpinType = sptNormal;
     TSpinDirection FDirection = spVertical;
@@ -71,7 +83,13 @@ private:
     double FDateValue = 0, FTimeValue = 0;
     QToolButton* FUp;
     QToolButton* FDown;
+    platform::ClockTimer FRepeat;
 };
+
+// The standard integer conversion of a text: leading blanks, a sign and a "$" or "0x" hexadecimal
+// prefix; it stops at the first character that does not belong to the number. ok tells whether a
+// digit was read.
+int TextToInt(const QString& text, bool* ok = nullptr);
 
 // Day numbers: days since 30 December 1899, the time of day as the fraction.
 double ToDayNumber(const QDateTime& value);

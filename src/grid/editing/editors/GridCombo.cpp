@@ -79,6 +79,36 @@ void TGridCombo::SizeDropDownWidth()
     SetDroppedWidth(ComboDropWidth(width(), widths, maxVisibleItems()));
 }
 
+QString TGridCombo::EditValue() const
+{
+    if (!isEditable() && currentIndex() < 0)
+        return FGrid.Cells(FGrid.RealCol(), FGrid.Row());
+    return currentText();
+}
+
+void TGridCombo::TypeStart(QChar ch)
+{
+    if (ch.isNull())
+        return;
+    FTypingStart = true;
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+    keyPressEvent(&press);
+    FTypingStart = false;
+}
+
+bool TGridCombo::event(QEvent* event)
+{
+    // Tab reaches the key handling only when the editor claims it; else it moves the focus on.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && Host.WantsTab && Host.WantsTab()) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return TEsgCustomCombo::event(event);
+}
+
 int TGridCombo::Caret() const { return lineEdit() ? lineEdit()->cursorPosition() : 0; }
 
 void TGridCombo::SetSelection(int start, int length)
@@ -149,7 +179,8 @@ bool TGridCombo::KeyDown(QKeyEvent* event)
     if (key == Qt::Key_Escape) {
         const QSignalBlocker block(this);
         const int i = findText(cellText, Qt::MatchFixedString);
-        if (i >= 0)
+        // A stored text that is not in the list leaves nothing picked, so nothing is written.
+        if (i >= 0 || !isEditable())
             setCurrentIndex(i);
         if (isEditable())
             setEditText(cellText);
@@ -161,7 +192,7 @@ bool TGridCombo::KeyDown(QKeyEvent* event)
     const bool validates = key == Qt::Key_Return || key == Qt::Key_Enter || tab
                            || (!open && (key == Qt::Key_Up || key == Qt::Key_Down));
     if (validates && Host.Validate) {
-        if (!Host.Validate(currentText())) {
+        if (!Host.Validate(EditValue())) {
             const QString value = Host.ValidatedText ? Host.ValidatedText() : currentText();
             if (isEditable()) {
                 setEditText(value);
@@ -172,6 +203,7 @@ bool TGridCombo::KeyDown(QKeyEvent* event)
             } else {
                 SelectItem(value);
             }
+            update();
             return true;
         }
         const QString accepted = FGrid.Cells(FGrid.RealCol(), FGrid.Row());
@@ -179,6 +211,10 @@ bool TGridCombo::KeyDown(QKeyEvent* event)
             setEditText(accepted);
         else
             SelectItem(accepted);
+        if (tab && Host.GoTabs && Host.GoTabs() && Host.TabStep) {
+            Host.TabStep((mods & Qt::ShiftModifier) || key == Qt::Key_Backtab);
+            return true;
+        }
     }
     if (!tab && !open && key == Qt::Key_End)
         return false;  // the caret goes to the end of the text
@@ -187,6 +223,8 @@ bool TGridCombo::KeyDown(QKeyEvent* event)
         leaveKey = 0;  // Page Up and Page Down only close the editor
     if (Host.DoneEdit)
         Host.DoneEdit(leaveKey, mods);
+    if (Host.AdvanceShow)
+        Host.AdvanceShow();
     return true;
 }
 
@@ -202,7 +240,7 @@ void TGridCombo::keyPressEvent(QKeyEvent* event)
     }
     const int before = currentIndex();
     QChar ch = typed.at(0);
-    if (OnKeyPress)
+    if (OnKeyPress && !FTypingStart)
         OnKeyPress(ch);
     if (ch.isNull())
         return;  // vetoed
@@ -242,8 +280,9 @@ void TGridCombo::wheelEvent(QWheelEvent* event)
 
 void TGridCombo::focusOutEvent(QFocusEvent* event)
 {
-    // The list popup takes the focus while it is open; that is no exit.
-    if (event->reason() != Qt::PopupFocusReason) {
+    // The list popup takes the focus while it is open, and another window may take the
+    // activation: neither is an exit.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) {
         const QString text = currentText();
         if (LookupHistory && !text.isEmpty() && findText(text, Qt::MatchFixedString) < 0)
             addItem(text);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "grid/editing/editors/EsgCombo.h"
+#include "grid/editing/editors/GridEditorHost.h"
 
 namespace grid {
 class TExtStringGrid;
@@ -25,13 +26,7 @@ struct TCompletion {
 };
 TCompletion CompleteText(const QString& text, int caret, const QStringList& items, bool caseSensitive);
 
-// The steps of the editing cycle the combo editor calls; the editing layer fills them in.
-struct TGridComboHost {
-    std::function<bool(const QString&)> Validate;      // writes the text into the cell and validates it
-    std::function<QString()> ValidatedText;            // the value the last validation left
-    std::function<void(int key, Qt::KeyboardModifiers)> DoneEdit;  // hides the editor, moves on
-    std::function<void()> HideEditor;                  // hides the editor, writing its text back
-};
+using TGridComboHost = TGridEditorHost;
 
 // The grid's in-place editor of drop-down cells: a typed text with proposals, or a pick from the
 // list only. It completes typed text, steps through the list with the wheel, and hands leaving
@@ -65,12 +60,19 @@ public:
     void DoChange();
     // The list style of the cell's editor type: a pick from the list only, or free text.
     void SetPickOnly(bool pickOnly);
+    bool PickOnly() const { return !isEditable(); }
+    // The value the editor stands for: the picked item's text, the typed text, or in a pick-only
+    // list with nothing picked the cell's own text, which stays as it is.
+    QString EditValue() const;
+    // Types the character that started editing, as the user would, without a second OnKeyPress.
+    void TypeStart(QChar ch);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void FireChange(int index);
@@ -80,6 +82,7 @@ private:
     int Caret() const;
 
     TExtStringGrid& FGrid;
+    bool FTypingStart = false;
 };
 
 }  // namespace grid::editors
