@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QPointer>
 #include <QString>
+#include <QVariant>
 #include <array>
 #include <functional>
 #include <memory>
@@ -374,6 +375,31 @@ public:
     Event<int, bool&> OnCanInsertRow, OnCanDeleteRow;              // ARow, var Allow
     Event<int> OnAutoInsertRow;                                     // ARow
     Event<int, QStringList&> OnGetColumnFilter;
+
+    // The combo editor's list with an object per item, its preselection for a cell text that
+    // matches no item (-1: none; kept until set again), and the editors' grid events
+    // (ExtStringGridCombo.cpp). Items compare without case; the first match wins.
+    QStringList ComboStrings;
+    QVariantList ComboObjects;
+    int FComboIdx = -1;
+    int MaxComboLength = 0;  // 0: no limit
+    void ClearComboString();
+    void AddComboString(const QString& s);
+    void AddComboStringObject(const QString& s, const QVariant& object);
+    bool RemoveComboString(const QString& s);
+    bool SetComboSelectionString(const QString& s);
+    void SetComboSelection(int index) { FComboIdx = index; }
+    int GetComboCount() const { return int(ComboStrings.size()); }
+    int GetComboIndex(int c, int r);           // ACol real; -1 when the text is not in the list
+    void SetComboIndex(int c, int r, int index);  // an index outside the list writes an empty text
+    bool CellIsPassword(int c, int r);
+    // The edit-with-button and button editors' press: OnEllipsClick may change the text.
+    virtual QString EllipsClick(const QString& s);
+    Event<int, int, QString&> OnEllipsClick;                                        // ACol real, ARow
+    Event<int, int, int, const QString&, const QVariant&> OnComboObjectChange;      // ACol real, ARow
+    Event<int, int, int, bool> OnSpinClick;                                         // ACol, ARow, value, up
+    Event<int, int, double, bool> OnFloatSpinClick;                                 // ACol, ARow, value, up
+    Event<int, int, const QDateTime&, bool> OnDateSpinClick, OnTimeSpinClick;       // ACol, ARow, value, up
 
     // Painting: each cell's colours, font and alignment, its content (fixed-cell looks, text,
     // borders, graphic, focus frame) and the sizing lines.

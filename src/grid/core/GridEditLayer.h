@@ -54,6 +54,8 @@ public:
     virtual bool EditMode() const { return false; }
     // One advance from a cell as Enter does; false lets the grid's plain step run.
     virtual bool AdvanceEdit(int /*c*/, int /*r*/) { return false; }
+    // The application's chance to configure the editor of a cell (ACol real), e.g. fill its list.
+    virtual void GetEditorProp(int /*realCol*/, int /*r*/) {}
 
     // Rows or columns are about to be inserted, removed or hidden, or the grid scrolled: an open
     // editor must not stay over a cell that moves away.
