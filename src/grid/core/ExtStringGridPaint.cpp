@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "controls/dropdowns/DropDownDraw.h"
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDraw.h"
 #include "grid/core/GridGraphicsDraw.h"
@@ -240,8 +241,8 @@ void TExtStringGrid::PaintEmptyArea(platform::TCanvas& canvas)
     p->save();
     p->setClipRegion(area, Qt::IntersectClip);
     if (gradient) {
-        DrawGridGradient(canvas, BackGround.Color(), BackGround.ColorTo(), 128, QRect(0, 0, w, h),
-                         BackGround.Display() == bdGradientHorz);
+        dropdowns::DrawGradient(canvas, BackGround.Color(), BackGround.ColorTo(), 128, QRect(0, 0, w, h),
+                                BackGround.Display() == bdGradientHorz);
     } else if (BackGround.Display() != bdTile) {
         canvas.Draw(BackGround.Left(), BackGround.Top(), BackGround.Bitmap());
     } else if (BackGround.Cells() != bcFixed) {
@@ -558,7 +559,7 @@ void TExtStringGrid::DrawCellText(TCellPaintState& s)
             InterpolateColor(BackGround.Color(), BackGround.ColorTo(), 0, span, vertical ? g.Bottom : g.Right);
         canvas.Brush.Color = to;
         canvas.Pen.Color = to;
-        DrawGridGradient(canvas, from, to, 128, ToQRect(g), !vertical);
+        dropdowns::DrawGradient(canvas, from, to, 128, ToQRect(g), !vertical);
     }
 
     if (SelectionRectangle && !s.Fixed && CellInGridRect(Selection(), s.DCol, s.Row)) {

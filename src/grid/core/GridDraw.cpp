@@ -54,10 +54,29 @@ void DrawGridGradient(TCanvas& canvas, TColor from, TColor to, int steps, QRect 
         canvas.Rectangle(r);
         return;
     }
-    // Never more bands than pixels: a band per pixel is the finest a gradient can show.
-    const int extent = std::max(1, (horizontal ? r.width() : r.height()) - 1);
-    steps = std::clamp(steps, 1, extent);
-    dropdowns::DrawGradient(canvas, from, to, steps, r, horizontal);
+    // Unlike the drop-down gradient, steps + 1 bands that end on the end colour: the grid's
+    // headers and buttons must reach their last colour at the far edge.
+    const int full = horizontal ? r.width() : r.height();
+    const int extent = full - 1;
+    steps = std::max(1, std::min(steps, extent));
+    const double band = double(extent) / steps;
+    const TColor a = Rgb(from), b = Rgb(to);
+    const double stepR = double(platform::GetRValue(b) - platform::GetRValue(a)) / steps;
+    const double stepG = double(platform::GetGValue(b) - platform::GetGValue(a)) / steps;
+    const double stepB = double(platform::GetBValue(b) - platform::GetBValue(a)) / steps;
+    for (int i = 0; i <= steps; ++i) {
+        SetPenBrush(canvas, platform::RGBToColor(platform::GetRValue(a) + RoundEven(i * stepR),
+                                                 platform::GetGValue(a) + RoundEven(i * stepG),
+                                                 platform::GetBValue(a) + RoundEven(i * stepB)));
+        const int start = int(std::trunc(i * band));
+        const int end = std::min(start + int(std::trunc(band + 1)), full);
+        if (end <= start)
+            continue;
+        if (horizontal)
+            canvas.Rectangle(r.left() + start, r.top(), r.left() + end, Bottom(r));
+        else
+            canvas.Rectangle(r.left(), r.top() + start, Right(r), r.top() + end);
+    }
 }
 
 void DrawMirrorGradient(TCanvas& canvas, QRect r, TColor color, TColor colorTo, TColor mirror, TColor mirrorTo,

@@ -2,6 +2,7 @@
 // pies, range indicators, level bars, shapes and ratings, and the rules painting keeps on the way.
 #include <QImage>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDraw.h"
@@ -215,6 +216,44 @@ TEST(DrawGridGradient, MissingColourFillsFlatAndEmptyRectDrawsNothing)
     EXPECT_EQ(At(img, 9, 9), platform::clBlue);
     EXPECT_EQ(At(img, 10, 5), platform::clRed);
     EXPECT_NE(At(img, 15, 5), platform::clRed);
+}
+
+// The grid's gradient draws steps + 1 bands of truncated sizes, the last one in the end colour at
+// the far edge; steps are at least 1 and at most one per pixel.
+TEST(DrawGridGradient, BandsEndOnTheEndColourAtTheFarEdge)
+{
+    const TColor black = platform::clBlack, white = platform::clWhite, grey = platform::RGBToColor(128, 128, 128);
+    const TColor red = platform::clRed, blue = platform::clBlue;
+    const struct {
+        int steps;
+        TColor from, to;
+        std::vector<TColor> pixels;  // along the gradient, from the near edge
+    } cases[] = {
+        {0, black, white, {black, black, black, black, black, black, black, black, black, white}},
+        {-3, black, white, {black, black, black, black, black, black, black, black, black, white}},
+        {2, black, white, {black, black, black, black, grey, grey, grey, grey, grey, white}},
+        {500, red, blue,
+         {red, platform::RGBToColor(227, 0, 28), platform::RGBToColor(198, 0, 57), platform::RGBToColor(170, 0, 85),
+          platform::RGBToColor(142, 0, 113), platform::RGBToColor(113, 0, 142), platform::RGBToColor(85, 0, 170),
+          platform::RGBToColor(57, 0, 198), platform::RGBToColor(28, 0, 227), blue}},
+    };
+    for (const auto& c : cases) {
+        for (bool horizontal : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "steps " << c.steps << (horizontal ? " horizontal" : " vertical"));
+            QImage img = Blank(14, 14);
+            {
+                TCanvas canvas(&img);
+                DrawGridGradient(canvas, c.from, c.to, c.steps,
+                                 horizontal ? QRect(2, 2, 10, 6) : QRect(2, 2, 6, 10), horizontal);
+            }
+            for (int i = 0; i < 10; ++i) {
+                const int x = horizontal ? 2 + i : 4, y = horizontal ? 4 : 2 + i;
+                EXPECT_EQ(At(img, x, y), c.pixels[size_t(i)]) << "pixel " << i;
+            }
+            // Nothing beyond the far edge.
+            EXPECT_EQ(At(img, horizontal ? 12 : 4, horizontal ? 4 : 12), white);
+        }
+    }
 }
 
 TEST(ColourHelpers, InterpolateHalfBrightAndScale)
