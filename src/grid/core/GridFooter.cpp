@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <tuple>
+#include <utility>
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridTextUtils.h"
@@ -412,6 +414,9 @@ void Fill(platform::TCanvas& canvas, TColor color, int left, int top, int right,
 
 int TFooterPanel::ColumnAt(int x) const
 {
+    // A right-to-left grid shows its columns from the right edge; the strip follows it.
+    if (Grid->UseRightToLeftAlignment())
+        x = Grid->ClientWidth() - 1 - x;
     int found = -1;
     ForFooterColumns(*Grid, [&](int c, int left, int w) {
         if (x >= left && x < left + w) {
@@ -469,16 +474,28 @@ void TFooterPanel::Paint(platform::TCanvas& canvas, int width, int height)
             Grid->OnFooterPaint(Grid, footer.Column(), canvas, TRect{0, 0, width, height});
         break;
     }
-    if (footer.BorderColor() != clNone)
-        Line(canvas, footer.BorderColor(), 0, 0, painted, 0);
+    if (footer.BorderColor() != clNone) {
+        if (Grid->UseRightToLeftAlignment())
+            Line(canvas, footer.BorderColor(), width - painted, 0, width, 0);
+        else
+            Line(canvas, footer.BorderColor(), 0, 0, painted, 0);
+    }
 }
 
 int TFooterPanel::PaintFixedLastRow(platform::TCanvas& canvas, int width, int height)
 {
     TExtStringGrid& g = *Grid;
     const int w0 = FooterWidth(g);
-    Fill(canvas, g.FloatingFooter.Color(), 0, 0, std::min(w0, width), height);
-    Fill(canvas, g.Color, w0, 0, width, height);
+    // Right to left, every column sits mirrored under its grid column; texts stay unmirrored.
+    const bool rtl = g.UseRightToLeftAlignment();
+    auto X = [&](int x) { return rtl ? width - 1 - x : x; };
+    auto Span = [&](int left, int right) { return rtl ? std::pair{width - right, width - left} : std::pair{left, right}; };
+    {
+        const auto [fl, fr] = Span(0, std::min(w0, width));
+        Fill(canvas, g.FloatingFooter.Color(), fl, 0, fr, height);
+        const auto [rl, rr] = Span(std::min(w0, width), width);
+        Fill(canvas, g.Color, rl, 0, rr, height);
+    }
 
     const bool vert = g.Options & goFixedVertLine;
     const bool horz = g.Options & goFixedHorzLine;
@@ -486,11 +503,12 @@ int TFooterPanel::PaintFixedLastRow(platform::TCanvas& canvas, int width, int he
     ForFooterColumns(g, [&](int c, int x, int w) {
         const bool fixed = c < g.FixedCols();
         if (vert && raised)
-            Line(canvas, clWhite, x, 0, x, height);
+            Line(canvas, clWhite, X(x), 0, X(x), height);
         if (horz)
-            Line(canvas, g.GridLineColor, x, 0, x + w, 0);
+            Line(canvas, g.GridLineColor, X(x), 0, X(x + w), 0);
         if (vert)
-            Line(canvas, fixed || g.Look() == glVista ? g.GridLineColor : clGray, x + w - 1, 0, x + w - 1, height);
+            Line(canvas, fixed || g.Look() == glVista ? g.GridLineColor : clGray, X(x + w - 1), 0, X(x + w - 1),
+                 height);
         return true;
     });
 
@@ -510,6 +528,7 @@ int TFooterPanel::PaintFixedLastRow(platform::TCanvas& canvas, int width, int he
                 right += g.ColWidths(i);
             rect.Right = right;
         }
+        std::tie(rect.Left, rect.Right) = Span(rect.Left, rect.Right);
         if (c < g.FixedCols()) {
             g.DrawCellContent(canvas, c, last, rect, gdFixed);
             return true;
@@ -521,8 +540,9 @@ int TFooterPanel::PaintFixedLastRow(platform::TCanvas& canvas, int width, int he
             g.OnGetCellColor(&g, last, rc, gdFixed, brush, font);
         if (g.GetColors(rc, last) != clNone)
             brush = g.GetColors(rc, last);
-        if (brush != clNone)
-            Fill(canvas, brush, rect.Left, rect.Top, rect.Right - 1, rect.Bottom);
+        if (brush != clNone)  // one pixel short of the column's right line, mirrored too
+            Fill(canvas, brush, rtl ? rect.Left + 1 : rect.Left, rect.Top, rtl ? rect.Right : rect.Right - 1,
+                 rect.Bottom);
         if (g.OnFooterPaint)
             g.OnFooterPaint(&g, c, canvas, rect);
         else
@@ -537,18 +557,23 @@ int TFooterPanel::PaintPreview(platform::TCanvas& canvas, int width, int height)
     TExtStringGrid& g = *Grid;
     const TFloatingFooter& footer = g.FloatingFooter;
     const int w0 = std::min(FooterWidth(g), width);
+    // Right to left the footer area lies at the right edge, under the grid's first columns.
+    const int L = g.UseRightToLeftAlignment() ? width - w0 : 0, R = L + w0;
     canvas.Pen.Color = footer.Color();
     canvas.Brush.Color = footer.Color();
-    canvas.Rectangle(0, 0, w0, height);
-    Line(canvas, clGray, 0, height - 1, w0 - 1, height - 1);
-    Line(canvas, clGray, w0 - 1, 0, w0 - 1, height);
-    Line(canvas, clWhite, 0, 0, w0 - 1, 0);
-    Line(canvas, clWhite, 0, 0, 0, height - 1);
-    Fill(canvas, g.Color, w0, 0, width, height);
+    canvas.Rectangle(L, 0, R, height);
+    Line(canvas, clGray, L, height - 1, R - 1, height - 1);
+    Line(canvas, clGray, R - 1, 0, R - 1, height);
+    Line(canvas, clWhite, L, 0, R - 1, 0);
+    Line(canvas, clWhite, L, 0, L, height - 1);
+    if (L > 0)
+        Fill(canvas, g.Color, 0, 0, L, height);
+    else
+        Fill(canvas, g.Color, R, 0, width, height);
 
     const TColor selectionText = g.SelectionTextColor;
     g.SelectionTextColor = 0;
-    const TRect area{0, 0, w0, height};
+    const TRect area{L, 0, R, height};
     if (footer.FooterStyle() == fsColumnPreview) {
         if (g.OnFooterPaint)
             g.OnFooterPaint(&g, footer.Column(), canvas, area);
@@ -562,7 +587,7 @@ int TFooterPanel::PaintPreview(platform::TCanvas& canvas, int width, int height)
         canvas.Brush.Style = platform::TBrushStyle::bsClear;
         canvas.Font = platform::TFont(QFont(g.FontName), clBlack);
         canvas.Font.SetHeight(-11);
-        QRect r = platform::Rect(2, 2, w0 - 2, height);
+        QRect r = platform::Rect(L + 2, 2, R - 2, height);
         canvas.DrawText(text, r, platform::DT_LEFT | platform::DT_SINGLELINE | platform::DT_NOPREFIX);
         canvas.Brush.Style = platform::TBrushStyle::bsSolid;
     }

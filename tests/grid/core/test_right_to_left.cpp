@@ -182,3 +182,46 @@ TEST_F(RightToLeftGrid, DraggingAColumnsLeftEdgeOutwardsWidensIt)
 }
 
 }  // namespace
+
+// The floating footer follows the mirrored grid: its coloured area, each column's cell and the
+// column under the mouse lie under the grid's columns at the right edge; the text still reads
+// the right way round.
+TEST_F(RightToLeftGrid, TheFloatingFooterLiesUnderTheMirroredColumns)
+{
+    constexpr TColor footerColour = 0x00FFFF;
+    QImage images[2];
+    TExtStringGrid* grids[2] = {&ltr, &rtl};
+    for (int i = 0; i < 2; ++i) {
+        TExtStringGrid& g = *grids[i];
+        g.SetCells(2, 3, QStringLiteral("375"));
+        g.FloatingFooter.SetVisible(true);
+        g.FloatingFooter.SetColor(footerColour);
+        g.Color = clWhite;
+        images[i] = QImage(Width, 20, QImage::Format_RGB32);
+        images[i].fill(Qt::magenta);
+        platform::TCanvas canvas(&images[i]);
+        g.FooterPanel->Paint(canvas, Width, 20);
+    }
+    const QRgb footer = platform::ToQColor(footerColour).rgb(), white = qRgb(255, 255, 255);
+    // The columns span 250 of 260 pixels: the spare 10 are on the right, or on the left mirrored;
+    // the footer colour shows in column 1 (x 60 to 170 in the layout).
+    EXPECT_EQ(images[0].pixel(Width - 4, 10), white);
+    EXPECT_EQ(images[1].pixel(4, 10), white);
+    EXPECT_EQ(images[0].pixel(65, 18), footer);
+    EXPECT_NE(images[0].pixel(Width - 1 - 65, 18), footer);
+    EXPECT_EQ(images[1].pixel(Width - 1 - 65, 18), footer);
+    EXPECT_NE(images[1].pixel(65, 18), footer);
+
+    // The value of column 2 (x 170 to 250 in the layout) shows at x 10 to 90 mirrored, unturned.
+    const QRect ltrCell(172, 3, 76, 14), rtlCell = Physical(ltrCell, Width);
+    const QRect ltrInk = InkBox(images[0], ltrCell), rtlInk = InkBox(images[1], rtlCell);
+    ASSERT_FALSE(ltrInk.isEmpty());
+    ASSERT_FALSE(rtlInk.isEmpty());
+    EXPECT_LT(Distance(images[0].copy(ltrInk), images[1].copy(rtlInk)), 8.0);
+
+    // Clicks: the rightmost pixels are column 0, the spare pixels on the left no column.
+    EXPECT_EQ(rtl.FooterPanel->ColumnAt(Width - 2), 0);
+    EXPECT_EQ(rtl.FooterPanel->ColumnAt(20), 2);
+    EXPECT_EQ(rtl.FooterPanel->ColumnAt(4), -1);
+    EXPECT_EQ(ltr.FooterPanel->ColumnAt(4), 0);
+}
