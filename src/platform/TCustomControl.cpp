@@ -838,50 +838,92 @@ void TCustomControl::BeginDrag(bool immediate)
         });
 }
 
-TCustomControl* TCustomControl::DragTargetAt(const QPoint& global, QPoint& local)
+TCustomControl* TCustomControl::DragControlAt(const QPoint& global)
 {
     QWidget* top = window();
     for (QWidget* w = top->childAt(top->mapFromGlobal(global)); w; w = w->parentWidget()) {
         auto* control = qobject_cast<TCustomControl*>(w);
         if (!control)
             continue;
-        local = control->viewport()->mapFromGlobal(global);
-        if (!control->OnDragOver || !control->isEnabled())
-            return nullptr;
-        bool accept = true;
-        Guarded([&] { control->OnDragOver(this, local.x(), local.y(), accept); });
-        return accept ? control : nullptr;
+        TDragMessageRec m{TDragMessage::dmFindTarget, this, control->viewport()->mapFromGlobal(global)};
+        m.Target = control;
+        Guarded([&] { control->DragMessage(m); });
+        return m.Target && m.Target->isEnabled() ? m.Target : nullptr;
     }
     return nullptr;
+}
+
+bool TCustomControl::SendDragMessage(TCustomControl* control, TDragMessage message, const QPoint& global)
+{
+    TDragMessageRec m{message, this, control->viewport()->mapFromGlobal(global)};
+    Guarded([&] { control->DragMessage(m); });
+    return m.Accept;
+}
+
+void TCustomControl::DragMessage(TDragMessageRec& m)
+{
+    switch (m.Message) {
+    case TDragMessage::dmDragEnter:
+    case TDragMessage::dmDragMove:
+        if (!OnDragOver)
+            m.Accept = false;
+        else
+            OnDragOver(m.Source, m.Pos.x(), m.Pos.y(), m.Accept);
+        break;
+    case TDragMessage::dmDragDrop:
+        if (OnDragDrop)
+            OnDragDrop(m.Source, m.Pos.x(), m.Pos.y());
+        break;
+    default: break;
+    }
+}
+
+void TCustomControl::DoEndDrag(TCustomControl* target, int x, int y, bool started)
+{
+    if (started && OnEndDrag)
+        OnEndDrag(target, x, y);
 }
 
 void TCustomControl::DragMoved(const QPoint& global)
 {
     FDragLast = global;
-    QPoint local;
-    viewport()->setCursor(DragTargetAt(global, local) ? FDragCursor : QCursor(Qt::ForbiddenCursor));
+    TCustomControl* under = DragControlAt(global);
+    if (under != FDragTarget) {
+        if (TCustomControl* old = FDragTarget)
+            SendDragMessage(old, TDragMessage::dmDragLeave, global);
+        FDragTarget = under;
+        FDragAccepted = under && SendDragMessage(under, TDragMessage::dmDragEnter, global);
+    } else if (under)
+        FDragAccepted = SendDragMessage(under, TDragMessage::dmDragMove, global);
+    viewport()->setCursor(FDragTarget && FDragAccepted ? FDragCursor : QCursor(Qt::ForbiddenCursor));
 }
 
 void TCustomControl::EndDrag(bool drop)
 {
     if (FDragState != TDragState::Dragging) {
+        const bool pending = FDragState == TDragState::Pending;
         FDragState = TDragState::None;
+        if (pending) {
+            const QPoint local = viewport()->mapFromGlobal(FDragLast);
+            Guarded([&] { DoEndDrag(nullptr, local.x(), local.y(), false); });
+        }
         return;
     }
     FDragState = TDragState::None;
     viewport()->setCursor(FCursor);
-    QPoint local;
-    TCustomControl* target = drop ? DragTargetAt(FDragLast, local) : nullptr;
-    if (!target)
-        local = viewport()->mapFromGlobal(FDragLast);
-    Guarded([&] {
-        if (target && target->OnDragDrop)
-            target->OnDragDrop(this, local.x(), local.y());
-    });
-    Guarded([&] {
-        if (OnEndDrag)
-            OnEndDrag(target, local.x(), local.y());
-    });
+    // The control under the mouse hears that the drag leaves it, then of the drop if it took it.
+    QPointer<TCustomControl> target = FDragTarget.data();
+    const bool accepted = FDragAccepted;
+    FDragTarget = nullptr;
+    FDragAccepted = false;
+    if (target)
+        SendDragMessage(target, TDragMessage::dmDragLeave, FDragLast);
+    const bool dropped = drop && accepted && target;
+    if (dropped)
+        SendDragMessage(target, TDragMessage::dmDragDrop, FDragLast);
+    TCustomControl* into = dropped && target ? target.data() : nullptr;
+    const QPoint local = (into ? into->viewport() : viewport())->mapFromGlobal(FDragLast);
+    Guarded([&] { DoEndDrag(into, local.x(), local.y(), true); });
 }
 
 void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
@@ -894,8 +936,9 @@ void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
     const QPoint p = Pos(event);
     if (b == mbLeft && FDragState != TDragState::None) {
         const bool dragged = FDragState == TDragState::Dragging;
-        if (dragged)
-            FDragLast = event->globalPosition().toPoint();
+        // The drop goes where the button was let go.
+        if (dragged && event->globalPosition().toPoint() != FDragLast)
+            DragMoved(event->globalPosition().toPoint());
         EndDrag(true);
         // A drag ends the press somewhere else: the control is told of the release outside itself,
         // so a button that was dragged is not clicked.

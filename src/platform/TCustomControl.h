@@ -31,6 +31,8 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 using TShiftState = unsigned;
 enum class TDragMode { dmManual, dmAutomatic };
 enum class TDragKind { dkDrag, dkDock };
+// The steps of a drag between controls as the control under the mouse receives them.
+enum class TDragMessage { dmFindTarget, dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop };
 enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -237,6 +239,17 @@ public:
     void EndDrag(bool drop);
     bool Dragging() const { return FDragState == TDragState::Dragging; }
 
+    // One drag message: the control dragged, the mouse in the receiver's client area, whether the
+    // receiver takes the drag (enter and move; starts true) and, for dmFindTarget, the control
+    // that receives the drag's messages (the receiver itself unless it names another).
+    struct TDragMessageRec {
+        TDragMessage Message;
+        TCustomControl* Source;
+        QPoint Pos;
+        bool Accept = true;
+        TCustomControl* Target = nullptr;
+    };
+
     std::function<void()> OnStartDrag;
     // On the target: x, y in its client area; accept starts true.
     std::function<void(TCustomControl* source, int x, int y, bool& accept)> OnDragOver;
@@ -259,6 +272,17 @@ public:
     QSize minimumSizeHint() const override { return QWidget::minimumSizeHint(); }
 
 protected:
+    // A drag reaches this control: dmFindTarget while the mouse is over it, then dmDragEnter,
+    // dmDragMove for each move and dmDragLeave when it leaves or the drag ends, and dmDragDrop
+    // after that leave when it drops here. The default asks OnDragOver on enter and move (a
+    // control without it takes nothing) and hands the drop to OnDragDrop.
+    virtual void DragMessage(TDragMessageRec& message);
+    // A drag from this control ended, onto target (nil when nothing took it; (x, y) in the
+    // target's client area, else in this one's). started is false for a drag given up before the
+    // mouse passed the start distance. The default fires OnEndDrag for a drag that started.
+    // The release of the button reaches MouseUp afterwards.
+    virtual void DoEndDrag(TCustomControl* target, int x, int y, bool started);
+
     // Without double clicks a second press arrives as a plain MouseDown.
     void SetDoubleClicks(bool on) { FDoubleClicks = on; }
 
@@ -378,9 +402,13 @@ private:
     TDragState FDragState = TDragState::None;
     QPoint FDragStart;
     QPoint FDragLast;  // global
-    // The control under a global point that takes this drag, with the point in its client area.
-    TCustomControl* DragTargetAt(const QPoint& global, QPoint& local);
+    // The control that receives the drag's messages at a global point (dmFindTarget).
+    TCustomControl* DragControlAt(const QPoint& global);
+    // Sends a drag message to a control; answers whether it takes the drag.
+    bool SendDragMessage(TCustomControl* control, TDragMessage message, const QPoint& global);
     void DragMoved(const QPoint& global);
+    QPointer<TCustomControl> FDragTarget;  // the control under the mouse during the drag
+    bool FDragAccepted = false;
     std::map<int, int> FTimers;  // id -> Qt timer id
     int FUpdateCount = 0;
     QRegion FPendingRegion;

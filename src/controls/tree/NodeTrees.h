@@ -1176,6 +1176,12 @@ protected:
     virtual HResult DoRenderOLEData(const TFormatEtc& formatEtcIn, TStgMedium& medium, bool forClipboard);
     // Qt's drag events on the client area, handed to the drag manager.
     bool HandleDragEvent(QEvent* event);
+    // Plain drags between controls of the program (dtVCL, and other controls dragged over the
+    // tree): the tree tracks the drop target and asks OnDragOver and OnDragDrop as for others.
+    void DragMessage(TDragMessageRec& message) override;
+    void DoEndDrag(platform::TCustomControl* target, int x, int y, bool started) override;
+    // The end of a drag from the tree: its drag states go.
+    virtual void DragFinished();
     // Starts a pending drag once the mouse has left the threshold around the press point.
     bool CheckPendingDrag(int x, int y);
 
@@ -1185,6 +1191,8 @@ private:
     std::shared_ptr<TTVDragImage> FDragImage;
     int FDragThreshold = 5;
     int FLastDragEffect = DROPEFFECT_NONE;
+    // The effect of the last plain drag over the tree.
+    int FVCLDragEffect = DROPEFFECT_NONE;
     // The platform clipboard holds a data object of this tree.
     std::weak_ptr<IDataObject> FClipboardObject;
     // ==== end of clipboard, data transfer and drag and drop ====

@@ -676,6 +676,86 @@ int TBaseNodeTree::SuggestDropEffect(QObject* source, platform::TShiftState shif
     return result;
 }
 
+// ---- plain drags ----
+
+void TBaseNodeTree::DragMessage(TDragMessageRec& m)
+{
+    if (DragKind() == platform::TDragKind::dkDock) {
+        TCustomControl::DragMessage(m);
+        return;
+    }
+    QObject* source = m.Source;
+    switch (m.Message) {
+    case platform::TDragMessage::dmFindTarget: {
+        // A control of ours inside the tree takes the drag where it lies; else the tree does.
+        m.Target = this;
+        for (QWidget* w = childAt(viewport()->mapTo(this, m.Pos)); w && w != this; w = w->parentWidget())
+            if (auto* control = qobject_cast<platform::TCustomControl*>(w)) {
+                m.Target = control;
+                break;
+            }
+        // The drag of this tree has begun.
+        if (HasState(tsVCLDragPending))
+            DoStateChange(TS(tsVCLDragging), TS(tsClearPending, tsEditPending, tsVCLDragPending));
+        return;
+    }
+    case platform::TDragMessage::dmDragDrop: {
+        if (FDropTargetNode)
+            InvalidateNode(FDropTargetNode);
+        FDropTargetNode = FLastVCLDragTarget;
+        struct ClearTarget {
+            TBaseNodeTree* Tree;
+            ~ClearTarget()
+            {
+                if (Tree->FDropTargetNode)
+                    Tree->InvalidateNode(Tree->FDropTargetNode);
+                Tree->FDropTargetNode = nullptr;
+            }
+        } clear{this};
+        const int keyState = KeyStateOf(QGuiApplication::queryKeyboardModifiers(), QGuiApplication::mouseButtons());
+        platform::TShiftState shift = KeysToShift(keyState);
+        shift |= (keyState & MK_RBUTTON) ? platform::ssRight : (keyState & MK_MBUTTON) ? platform::ssMiddle : platform::ssLeft;
+        int effect = FVCLDragEffect;
+        DoDragDrop(source, nullptr, {}, shift, m.Pos, effect, FLastDropMode);
+        return;
+    }
+    case platform::TDragMessage::dmDragEnter: DoStateChange(TS(tsVCLDragging)); break;
+    case platform::TDragMessage::dmDragLeave: DoStateChange(TS(tsVCLDragFinished), TS(tsVCLDragging)); break;
+    case platform::TDragMessage::dmDragMove: DoAutoScroll(m.Pos.x(), m.Pos.y()); break;
+    }
+    const tree::TDragState state = m.Message == platform::TDragMessage::dmDragEnter   ? dsDragEnter
+                                   : m.Message == platform::TDragMessage::dmDragLeave ? dsDragLeave
+                                                                                      : dsDragMove;
+    int effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    DragOver(source, KeyStateOf(QGuiApplication::queryKeyboardModifiers(), QGuiApplication::mouseButtons()), state,
+             m.Pos, effect);
+    FLastVCLDragTarget = FDropTargetNode;
+    FVCLDragEffect = effect & ~DROPEFFECT_SCROLL;
+    if (m.Message == platform::TDragMessage::dmDragLeave) {
+        KillTimer(ExpandTimer);
+        if (FDropTargetNode)
+            InvalidateNode(FDropTargetNode);
+        FDropTargetNode = nullptr;
+    }
+    // Scrolling alone is no reason to take the drop.
+    m.Accept = FVCLDragEffect != DROPEFFECT_NONE;
+}
+
+void TBaseNodeTree::DoEndDrag(platform::TCustomControl* target, int x, int y, bool started)
+{
+    TCustomControl::DoEndDrag(target, x, y, started);
+    DragFinished();
+}
+
+void TBaseNodeTree::DragFinished()
+{
+    if (!(TreeStates() & TS(tsOLEDragging, tsUserDragObject, tsVCLDragging, tsVCLDragPending, tsVCLDragFinished)))
+        return;
+    // The platform hands the release of the button to MouseUp right after this (after a cancel by
+    // key, when the button is let go), so the press completes there; no release is made up here.
+    DoStateChange(0, TS(tsUserDragObject, tsVCLDragging, tsVCLDragPending, tsVCLDragFinished));
+}
+
 void TBaseNodeTree::DoDragExpand()
 {
     KillTimer(ExpandTimer);

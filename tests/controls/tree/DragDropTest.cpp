@@ -288,3 +288,89 @@ TEST(DragAndDrop, PressAndReleaseWithoutMovingStartsNoDrag)
     EXPECT_FALSE(w.Src->Dragging());
     EXPECT_EQ(w.Src->LastDragEffect(), DROPEFFECT_NONE);
 }
+
+// Plain drags (dtVCL): the platform's drag between controls, not Qt's drag and drop.
+TEST(PlainDrag, RowsGoFromOneTreeToAnotherByTheControlsOwnDrag)
+{
+    enum Ending { Drop, Refused, Escape, Click };
+    struct Case {
+        const char* name;
+        Ending ending;
+        std::vector<TDragState> states;
+        std::vector<uint32_t> src, dst;
+    };
+    const Case cases[] = {
+        // The target hears of the enter, the moves and the leave, then of the drop.
+        {"dropped", Drop, {dsDragEnter, dsDragMove, dsDragLeave}, {1, 3}, {10, 2}},
+        {"refused by the target", Refused, {dsDragEnter, dsDragMove, dsDragLeave}, {1, 2, 3}, {10}},
+        {"given up with Escape", Escape, {dsDragEnter, dsDragMove, dsDragLeave}, {1, 2, 3}, {10}},
+        // Pressed and let go without moving: no drag, just a click.
+        {"a click", Click, {}, {1, 2, 3}, {10}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DragWindow w;
+        w.Src->SetDragType(dtVCL);
+        std::vector<TDragState> states;
+        int drops = 0;
+        w.Dst->OnDragOver = [&](TBaseNodeTree*, QObject* source, platform::TShiftState, TDragState state, QPoint,
+                                TTVDropMode, int&, bool& allowed) {
+            EXPECT_EQ(source, w.Src);
+            states.push_back(state);
+            allowed = c.ending != Refused;
+        };
+        w.Dst->OnDragDrop = [&](TBaseNodeTree* t, QObject* source, const TDataObjectPtr& data,
+                                const std::vector<TClipFormat>& formats, platform::TShiftState shift, QPoint,
+                                int& effect, TTVDropMode mode) {
+            ++drops;
+            // No data object travels: the application moves the source's rows itself.
+            EXPECT_EQ(source, w.Src);
+            EXPECT_EQ(data, nullptr);
+            EXPECT_TRUE(formats.empty());
+            EXPECT_EQ(effect, DROPEFFECT_COPY) << "from another control a copy is suggested";
+            EXPECT_TRUE(shift & platform::ssLeft);
+            EXPECT_EQ(mode, ModeAt(*w.Dst, w.RowCentre(w.Dst, w.DstRows[0])));
+            ASSERT_EQ(t->DropTargetNode(), w.DstRows[0]);
+            for (PTreeNode n : w.Src->GetSortedSelection(true))
+                w.Src->MoveTo(n, t->DropTargetNode(), amInsertAfter, false);
+        };
+        QWindow* win = w.Window.windowHandle();
+        const QPoint start = w.Src->viewport()->mapTo(&w.Window, w.RowCentre(w.Src, w.SrcRows[1]));
+        const QPoint over = w.Dst->viewport()->mapTo(&w.Window, w.RowCentre(w.Dst, w.DstRows[0]));
+        QTest::mousePress(win, Qt::LeftButton, {}, start);
+        EXPECT_TRUE(w.Src->HasState(tsVCLDragPending));
+        if (c.ending == Click) {
+            QTest::mouseRelease(win, Qt::LeftButton, {}, start);
+        } else {
+            QTest::mouseMove(win, start + QPoint(30, 0));
+            // Still over the source: the drag has begun there.
+            EXPECT_TRUE(w.Src->HasState(tsVCLDragging));
+            EXPECT_FALSE(w.Src->HasState(tsVCLDragPending));
+            EXPECT_TRUE(w.Src->Dragging());
+            QTest::mouseMove(win, over - QPoint(0, 2));
+            QTest::mouseMove(win, over);
+            EXPECT_TRUE(w.Dst->HasState(tsVCLDragging));
+            EXPECT_EQ(w.Dst->DropTargetNode(), w.DstRows[0]);
+            EXPECT_TRUE(w.Src->HasState(tsVCLDragFinished)) << "the drag left the source";
+            if (c.ending == Escape)
+                QTest::keyClick(w.Src, Qt::Key_Escape);
+            QTest::mouseRelease(win, Qt::LeftButton, {}, over);
+        }
+        EXPECT_EQ(states, c.states);
+        EXPECT_EQ(drops, c.ending == Drop ? 1 : 0);
+        EXPECT_EQ(Values(*w.Src), c.src);
+        EXPECT_EQ(Values(*w.Dst), c.dst);
+        // Both trees are idle again: no drag state, no target, no button held.
+        for (DataTree* t : {w.Src, w.Dst}) {
+            EXPECT_FALSE(t->Dragging());
+            EXPECT_EQ(t->DropTargetNode(), nullptr);
+            for (TNodeTreeState s : {tsVCLDragPending, tsVCLDragging, tsLeftButtonDown, tsClearPending})
+                EXPECT_FALSE(t->HasState(s)) << (t == w.Src ? "source " : "target ") << int(s);
+        }
+        EXPECT_FALSE(w.Src->HasState(tsVCLDragFinished));
+        if (c.ending == Click)
+            EXPECT_EQ(w.Src->GetSortedSelection(false), TNodeArray{w.SrcRows[1]});
+        EXPECT_EQ(TreeInvariants::Check(*w.Src), QString());
+        EXPECT_EQ(TreeInvariants::Check(*w.Dst), QString());
+    }
+}
