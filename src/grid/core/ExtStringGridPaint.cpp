@@ -227,7 +227,13 @@ void TExtStringGrid::PaintEmptyArea(platform::TCanvas& canvas)
         return;
     if (!gradient && BackGround.Bitmap().isNull())
         return;
-    const int w = ClientWidth(), h = ClientHeight();
+    // The search footer (32 pixels) and the floating footer's panel cover the foot of the area;
+    // the gradient still spans the whole client area.
+    const int w = ClientWidth(), clientHeight = ClientHeight();
+    const int h = clientHeight - (SearchFooter.Visible ? 32 : 0) -
+                  (FloatingFooter.Visible() ? std::max(0, FooterPanel->Height) : 0);
+    if (h <= 0)
+        return;
     const TRect lastCol = CellRect(ColCount() - 1, std::min(RowCount() - 1, std::max(FixedRows(), TopRow())));
     const TRect lastRow = CellRect(std::min(ColCount() - 1, std::max(FixedCols(), LeftCol())), RowCount() - 1);
     QRegion area;
@@ -241,7 +247,7 @@ void TExtStringGrid::PaintEmptyArea(platform::TCanvas& canvas)
     p->save();
     p->setClipRegion(area, Qt::IntersectClip);
     if (gradient) {
-        dropdowns::DrawGradient(canvas, BackGround.Color(), BackGround.ColorTo(), 128, QRect(0, 0, w, h),
+        dropdowns::DrawGradient(canvas, BackGround.Color(), BackGround.ColorTo(), 128, QRect(0, 0, w, clientHeight),
                                 BackGround.Display() == bdGradientHorz);
     } else if (BackGround.Display() != bdTile) {
         canvas.Draw(BackGround.Left(), BackGround.Top(), BackGround.Bitmap());

@@ -400,3 +400,38 @@ TEST_F(HoverGrid, ListViewHeadersShowTheHotAndPressedHeaderItem)
     Leave(g);
     EXPECT_EQ(Render(g).copy(area), plain);
 }
+
+// The background gradient below the last row stops above the search footer's 32 pixels and the
+// floating footer's panel, which cover the foot of the client area.
+TEST(EmptyArea, TheBackgroundStopsAboveTheFooters)
+{
+    const struct {
+        bool search, floating;
+    } cases[] = {{false, false}, {true, false}, {false, true}, {true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "search " << c.search << ", floating " << c.floating);
+        TExtStringGrid g;
+        painttest::Layout(g, 2, 3, 200, 200);
+        g.BackGround.SetDisplay(bdGradientVert);
+        g.BackGround.SetColor(clWhite);
+        g.BackGround.SetColorTo(platform::clBlue);
+        g.SearchFooter.Visible = c.search;
+        g.FloatingFooter.SetVisible(c.floating);
+        const int cover = (c.search ? 32 : 0) + (c.floating ? g.FooterPanel->Height : 0);
+        ASSERT_TRUE(!c.floating || g.FooterPanel->Height > 0);
+        // The client area alone, without the footers' own windows on top.
+        QImage image(g.Client()->size(), QImage::Format_RGB32);
+        image.fill(Qt::magenta);
+        g.Client()->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+        const int h = g.ClientHeight();
+        auto painted = [&](int y) {
+            const QColor p = image.pixelColor(100, y);
+            return p.blue() > p.red() + 20;  // the gradient's bluish foot, not the plain background
+        };
+        EXPECT_TRUE(painted(h - cover - 1));
+        if (cover > 0) {
+            EXPECT_FALSE(painted(h - cover));
+            EXPECT_FALSE(painted(h - 1));
+        }
+    }
+}
