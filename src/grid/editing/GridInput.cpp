@@ -1,7 +1,15 @@
 #include "grid/editing/GridInput.h"
 
+#include <QLocale>
 #include <QRegularExpression>
+#include <QUrl>
 #include <algorithm>
+
+#include "grid/core/GridTextUtils.h"
+#include "grid/editing/GridClipboard.h"
+#include "grid/editing/InplaceEdit.h"
+#include "platform/Dialogs.h"
+#include "platform/Process.h"
 
 namespace grid::editing {
 
@@ -76,7 +84,10 @@ bool IsCheckKind(TCellType t)
 
 }  // namespace
 
-TGridInputHandler::TGridInputHandler(TGridEditController& controller) : TGridInput(controller), Grid(controller.Grid) {}
+TGridInputHandler::TGridInputHandler(TGridEditController& controller)
+    : TGridInput(controller), Grid(controller.Grid), OpenLink([](const QString& url) { return platform::OpenLink(url); })
+{
+}
 
 void RegisterGridInput()
 {
@@ -134,6 +145,7 @@ int TGridInputHandler::FirstTabStop(int r)
 bool TGridInputHandler::KeyDown(int& key, TShiftState shift)
 {
     FShift = shift;
+    FKeypadDecimal = key == platform::VK_DECIMAL;
     if (FPanning)
         StopPan();
     const int original = key;
@@ -211,6 +223,29 @@ bool TGridInputHandler::WMKeyDown(int& key, TShiftState shift)
         ReportSelectionChange();
         return false;
     }
+    // Right and Left open and close a node whose row is merged.
+    if ((key == VK_RIGHT || key == VK_LEFT) && Grid.IsNode(row) && Grid.IsMergedCell(realCol, row)) {
+        if (key == VK_RIGHT)
+            Grid.ExpandNode(Grid.DisplToRealRow(row));
+        else
+            Grid.ContractNode(Grid.DisplToRealRow(row));
+    }
+    // In row-select grids the columns scroll by Ctrl+Left/Right, or by the plain keys without
+    // LeftRightRowSelect.
+    if ((key == VK_LEFT || key == VK_RIGHT) && (Grid.Options & goRowSelect) && !Grid.IsNode(row)) {
+        const bool lrSelect = Grid.Navigation.LeftRightRowSelect;
+        const bool ctrlKey = shift & ssCtrl;
+        if (lrSelect == ctrlKey) {
+            const int first = Grid.FixedCols();
+            const int maxLeft = std::max(first, Grid.MaxLeftCol());
+            Grid.SetLeftCol(std::clamp(Grid.LeftCol() + (key == VK_RIGHT ? 1 : -1), first, maxLeft));
+            if (!lrSelect) {
+                fireKeyDown();
+                key = 0;
+                return false;
+            }
+        }
+    }
     if (key == VK_TAB && (Grid.Options & goTabs)) {
         Controller.TabToNextCell((shift & ssShift) != 0);
         ReportSelectionChange();
@@ -234,22 +269,12 @@ bool TGridInputHandler::WMKeyDown(int& key, TShiftState shift)
 
     const bool ctrl = shift & ssCtrl, sh = shift & ssShift, alt = shift & ssAlt;
     if (Grid.Navigation.AllowClipboardShortCuts) {
-        bool allow = true;
-        if ((ctrl && key == 'X') || (sh && key == VK_DELETE)) {
-            if (Grid.OnClipboardCut)
-                Grid.OnClipboardCut(&Grid, allow);
-            key = 0;
-            return false;
-        }
-        if ((ctrl && key == 'V') || (sh && key == VK_INSERT)) {
-            if (Grid.OnClipboardPaste)
-                Grid.OnClipboardPaste(&Grid, allow);
-            key = 0;
-            return false;
-        }
-        if (ctrl && (key == 'C' || key == VK_INSERT)) {
-            if (Grid.OnClipboardCopy)
-                Grid.OnClipboardCopy(&Grid, allow);
+        const int which = (ctrl && key == 'X') || (sh && key == VK_DELETE)   ? 1
+                          : (ctrl && key == 'V') || (sh && key == VK_INSERT) ? 2
+                          : ctrl && (key == 'C' || key == VK_INSERT)         ? 3
+                                                                             : 0;
+        if (which != 0) {
+            ClipboardKey(which);
             key = 0;
             return false;
         }
@@ -270,6 +295,35 @@ bool TGridInputHandler::WMKeyDown(int& key, TShiftState shift)
     return true;
 }
 
+// The clipboard keys: 1 cut, 2 paste, 3 copy; each event may refuse. Plain text only here.
+void TGridInputHandler::ClipboardKey(int which)
+{
+    bool allow = true;
+    const auto& handler = which == 1 ? Grid.OnClipboardCut : which == 2 ? Grid.OnClipboardPaste : Grid.OnClipboardCopy;
+    if (handler)
+        handler(&Grid, allow);
+    if (!allow)
+        return;
+    if (which == 2) {
+        Controller.HideInplaceEdit();
+        const int c = std::max(Grid.Col(), FirstDataCol());
+        PasteClipboardAt(Grid, c, std::max(Grid.Row(), Grid.FixedRows()));
+        return;
+    }
+    CopySelectionToClipboard(Grid, which == 1);
+}
+
+void TGridInputHandler::SyncOtherGrid()
+{
+    TObjStringGrid* other = Grid.SyncGrid.Grid();
+    if (!other || other == &Grid)
+        return;
+    const int c = Grid.SyncGrid.SelectionColumn ? Grid.Col() : other->Col();
+    const int r = Grid.SyncGrid.SelectionRow ? Grid.Row() : other->Row();
+    if ((c != other->Col() || r != other->Row()) && c < other->ColCount() && r < other->RowCount())
+        other->MoveColRow(c, r);
+}
+
 void TGridInputHandler::ReportSelectionChange()
 {
     const TGridRect s = Grid.Selection();
@@ -285,8 +339,10 @@ void TGridInputHandler::BaseKeyDown(int& key, TShiftState shift)
 {
     if (Grid.OnKeyDown)
         Grid.OnKeyDown(key, shift);
-    if (key != 0)
+    if (key != 0) {
         GridKeyDown(key, shift);
+        SyncOtherGrid();
+    }
 }
 
 void TGridInputHandler::GridKeyDown(int& key, TShiftState shift)
@@ -523,6 +579,16 @@ void TGridInputHandler::ToggleByKey(int key)
             Grid.GetCheckBoxState(realCol, Grid.DisplToRealRow(r), state);
             Grid.CheckBoxClick(realCol, r, state);
         }
+    } else if (key == VK_SPACE && g->CellType == ctRadio && (canAct || Grid.ControlLook.RadioAlwaysActive)) {
+        Grid.SelectNextRadio(realCol, r, false);
+        int idx = -1;
+        Grid.GetRadioIdx(realCol, r, idx);
+        if (OnRadioClick)
+            OnRadioClick(&Grid, realCol, r, idx);
+    } else if (key == VK_SPACE && g->CellType == ctRadioButton && (canAct || Grid.ControlLook.RadioAlwaysActive)) {
+        Grid.SetRadioButtonColumnIndex(realCol, r);
+        if (Grid.OnRadioButtonClick)
+            Grid.OnRadioButtonClick(&Grid, realCol, r, 0);
     } else if (g->CellType == ctButton && canAct) {
         Grid.ButtonClick(realCol, r);
     }
@@ -541,6 +607,9 @@ bool TGridInputHandler::KeyPress(QChar& key)
         key = QChar();
         return true;
     }
+    // The keypad's decimal key types the locale's separator when asked to.
+    if (key == QLatin1Char('.') && std::exchange(FKeypadDecimal, false) && Controller.ExcelStyleDecimalSeparator)
+        key = QLocale().decimalPoint().at(0);
     if (Grid.MouseActions.EditOnDblClickOnly() && IsEditableForced(realCol, row))
         SetEditing(true);
     if (Grid.Navigation.AllowClipboardShortCuts && (shift & ssCtrl) && (ch == 3 || ch == 22 || ch == 24)) {
@@ -615,6 +684,8 @@ void TGridInputHandler::GenericKeyPress(QChar& key)
             }
         }
     }
+    if (!EditingOn() && Grid.Navigation.AutoGotoWhenSorted && (ch == VK_BACK || ch >= 32))
+        IncrementalSearch(key);
     fire();
     if (key.unicode() == VK_RETURN && !(Grid.Options & goAlwaysShowEditor)) {
         if (Controller.EditMode())
@@ -623,6 +694,41 @@ void TGridInputHandler::GenericKeyPress(QChar& key)
             ShowEditor();
         key = QChar();
     }
+}
+
+// Typing with editing off goes to the first row whose text in the sort column starts with what
+// was typed.
+void TGridInputHandler::IncrementalSearch(QChar key)
+{
+    if (Grid.Navigation.AutoGotoIncremental) {
+        if (key.unicode() == VK_BACK)
+            FSearchInc.chop(1);
+        else
+            FSearchInc += key;
+        Grid.IncrementalSearchAge = 0;
+    } else {
+        FSearchInc = QString(key);
+    }
+    Grid.IncrementalSearchText = FSearchInc;
+    const QString wanted = FSearchInc.toUpper();
+    const int col = Grid.SortSettings.Column;
+    int found = -1;
+    if (!wanted.isEmpty() && col >= 0 && col < Grid.ColCount() + Grid.NumHiddenColumns()) {
+        for (int r = Grid.FixedRows(); r <= LastDataRow(); ++r) {
+            if (Grid.IsNode(r))
+                continue;
+            if (StripHtml(Grid.Cells(col, r)).toUpper().startsWith(wanted)) {
+                found = r;
+                break;
+            }
+        }
+    }
+    if (found < 0) {
+        FSearchInc.clear();
+        Grid.IncrementalSearchText.clear();
+        return;
+    }
+    Grid.MoveColRow(Grid.Col(), found);
 }
 
 bool TGridInputHandler::KeyUp(int& key, TShiftState shift)
@@ -721,6 +827,16 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
         if (!allow)
             return true;
     }
+    FPressPos = QPoint(x, y);
+    FPressCell = {c, r};
+    if (c >= 0 && r >= 0 && Grid.MouseActions.DisjunctCellSelect() && !(shift & ssCtrl) && c >= Grid.FixedCols() &&
+        r >= Grid.FixedRows() && FDisjunct.Count() > 0) {
+        FDisjunct.Clear();
+        Grid.Invalidate();
+    }
+    FSearchInc.clear();
+    Grid.IncrementalSearchText.clear();
+    FPushedExpand = {-1, -1};
     if (c < 0 || r < 0) {
         Controller.HideInplaceEdit();
         if (!Grid.FixedRowAlways)
@@ -734,6 +850,24 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
     const bool fixedCell = fixedArea || Grid.IsFixed(c, r);
     if (fixedCell)
         Controller.HideInplaceEdit();
+    if (c == 0 && ToggleNodeAt(c, r, x, shift))
+        return true;
+    if (!fixedArea && ClickRadioGroup(c, r, x, y))
+        return true;
+    if (!fixedArea && Grid.HasExpand(Grid.DisplToRealCol(c), r)) {
+        const TRect er = Grid.GetExpandRect(Grid.DisplToRealCol(c), r);
+        if (x >= er.Left && x < er.Right && y >= er.Top && y < er.Bottom) {
+            Controller.HideInplaceEdit();
+            if (!fixedCell)
+                Grid.MoveColRow(c, r);
+            FPushedExpand = {c, r};
+            if (Grid.OnClickCell)
+                Grid.OnClickCell(&Grid, r, c);
+            return true;
+        }
+    }
+    if (!fixedArea && ClickAnchor(c, r, x, y))
+        return true;
     if (!fixedArea && ClickCheckBox(c, r, x, y, shift))
         return true;
     if (Grid.IsCheckOrButtonCell(c, r) && Grid.GetCellType(Grid.DisplToRealCol(c), r) == ctButton) {
@@ -761,17 +895,184 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
     Grid.Navigation.AlwaysEdit = alwaysEdit;
     // The grid shows the editor on a press on the cell that was already current.
     if (onCurrent && EditingOn() && IsEditable(Grid.DisplToRealCol(c), r) && !Controller.EditMode() &&
-        !Grid.MouseActions.EditOnDblClickOnly())
+        !Grid.MouseActions.EditOnDblClickOnly()) {
+        // The caret goes where the press was.
+        Controller.NormalEdit()->SetLButPress(QPoint(x, y));
         ShowEditor();
+    }
     const bool onBorder = r == 0 && (Grid.Options & goColSizing) && Grid.ColumnSizingEdgeAt(x, y) >= 0;
     if (!onBorder && Grid.OnClickCell)
         Grid.OnClickCell(&Grid, r, c);
+    // Escape and validation compare with the text the cell had when it was pressed.
+    if (Controller.OnCellValidate && !Controller.EditMode())
+        Controller.StoreOldCell(Grid.Col(), Grid.Row());
+    SyncOtherGrid();
     if (!fixedArea && Grid.MouseActions.DirectEdit && IsEditable(Grid.DisplToRealCol(c), r) && Grid.Col() == c &&
         Grid.Row() == r && !Controller.EditMode()) {
         Controller.StoreOldCell(c, r);
         ShowEditor();
     }
     return true;
+}
+
+// A press on a node's glyph in column 0 opens or closes the node; on the header it opens or closes
+// them all, by turns.
+bool TGridInputHandler::ToggleNodeAt(int c, int r, int x, TShiftState shift)
+{
+    if (!Grid.HasNodes())
+        return false;
+    if (r < Grid.FixedRows()) {
+        if (!Grid.MouseActions.NodeAllExpandContract || r != 0)
+            return false;
+        bool anyOpen = false;
+        for (int row = Grid.FixedRows(); row < Grid.RowCount() && !anyOpen; ++row)
+            anyOpen = Grid.IsNode(row) && !Grid.GetNodeState(row);
+        if (anyOpen)
+            Grid.ContractAll();
+        else
+            Grid.ExpandAll();
+        return true;
+    }
+    if (!Grid.IsNode(r) || !Grid.InNodeGlyph(r, x))
+        return false;
+    if (Grid.OnMouseDown)
+        Grid.OnMouseDown(platform::mbLeft, shift, x, 0);
+    if (Grid.OnClickCell)
+        Grid.OnClickCell(&Grid, r, c);
+    const int realRow = Grid.DisplToRealRow(r);
+    const bool contracted = Grid.GetNodeState(r);
+    bool allow = true;
+    if (const auto& before = contracted ? OnBeforeExpandNode : OnBeforeContractNode)
+        before(&Grid, r, realRow, allow);
+    if (allow) {
+        Controller.HideInplaceEdit();
+        if (contracted)
+            Grid.ExpandNode(realRow);
+        else
+            Grid.ContractNode(realRow);
+        if (const auto& after = contracted ? OnExpandNode : OnContractNode)
+            after(&Grid, r, realRow);
+    }
+    if (Grid.MouseActions.MoveRowOnNodeClick && r < Grid.RowCount())
+        Grid.MoveColRow(std::max(Grid.Col(), FirstDataCol()), r);
+    return true;
+}
+
+// A press on a radio group picks the item under it.
+bool TGridInputHandler::ClickRadioGroup(int c, int r, int x, int y)
+{
+    const int realCol = Grid.DisplToRealCol(c);
+    if (!Grid.IsRadio(realCol, r))
+        return false;
+    // As for check boxes: the grid switches editing off on control cells, so the cell's own
+    // can-edit answer decides.
+    bool canAct = EditingOn() || Grid.MouseActions.RangeSelectAndEdit;
+    Grid.IsCellEditable(realCol, r, canAct);
+    if (!canAct && !Grid.ControlLook.RadioAlwaysActive)
+        return false;
+    Controller.HideInplaceEdit();
+    TCellGraphic* g = Grid.GetCellGraphic(realCol, r);
+    const TRect rc = Grid.CellRect(c, r);
+    const int dx = x - rc.Left, dy = y - rc.Top;
+    const int glyph = Grid.ControlLook.ControlStyle >= 2 ? 16 : Grid.ControlLook.RadioSize;
+    const QStringList items = g && g->RadioItems ? *g->RadioItems : QStringList();
+    const int count = std::max<int>(int(items.size()), g ? g->CellAngle : 0);
+    const QFontMetrics fm(Grid.font());
+    int end = 2, chosen = -1;
+    for (int i = 0; i < count; ++i) {
+        const QString caption = i < items.size() ? items[i] : QString();
+        const int start = end;
+        end += g && g->CellBoolean ? fm.horizontalAdvance(caption) + glyph : std::max(glyph, fm.height());
+        const int at = g && g->CellBoolean ? dx : dy;
+        if (at > start && at < end) {
+            chosen = i;
+            break;
+        }
+    }
+    if (chosen < 0)
+        return true;
+    if (!Grid.IsFixed(c, r))
+        Grid.MoveColRow(c, r);
+    if (g->CellIndex == -1 && chosen < items.size())
+        Grid.SetCellEx(realCol, r, items[chosen]);
+    Grid.SetRadioIdx(realCol, r, chosen);
+    if (OnRadioClick)
+        OnRadioClick(&Grid, c, r, chosen);
+    Grid.SetFocus();
+    return true;
+}
+
+// Links: a cell whose text is a URL (with URLShow), or an anchor of a mark-up text under the press.
+bool TGridInputHandler::ClickAnchor(int c, int r, int x, int)
+{
+    const int realCol = Grid.DisplToRealCol(c);
+    const QString text = Grid.Cells(realCol, r);
+    const bool html = Grid.EnableHTML && IsHtml(text);
+    if (!Grid.URLShow && !html)
+        return false;
+    QString anchor;
+    if (!html) {
+        if (!IsURL(text))
+            return false;
+        anchor = text.trimmed();
+    } else {
+        // The anchors of the text laid out on one line from the cell's text offset.
+        static const QRegularExpression link(QStringLiteral("<a\\s+href\\s*=\\s*\"([^\"]*)\"[^>]*>(.*?)</a>"),
+                                             QRegularExpression::CaseInsensitiveOption);
+        const TRect rc = Grid.CellRect(c, r);
+        const QFontMetrics fm(Grid.font());
+        const int left = rc.Left + 2;
+        auto it = link.globalMatch(text);
+        while (it.hasNext()) {
+            const QRegularExpressionMatch m = it.next();
+            const int from = left + fm.horizontalAdvance(StripHtml(text.left(m.capturedStart())));
+            const int to = from + fm.horizontalAdvance(StripHtml(m.captured(2)));
+            if (x >= from && x <= to) {
+                anchor = m.captured(1);
+                break;
+            }
+        }
+        if (anchor.isEmpty()) {
+            if (!HasFormControl(text))
+                return false;
+            if (Grid.OnClickCell)
+                Grid.OnClickCell(&Grid, r, c);
+            Controller.HideInplaceEdit();
+            Grid.MoveColRow(c, r);
+            return true;
+        }
+    }
+    bool autoHandle = true;
+    if (OnAnchorClick)
+        OnAnchorClick(&Grid, r, c, anchor, autoHandle);
+    if (autoHandle)
+        FollowAnchor(c, r, anchor);
+    return true;
+}
+
+void TGridInputHandler::FollowAnchor(int, int, const QString& anchor)
+{
+    if (anchor.toUpper().startsWith(QStringLiteral("CELL://"))) {
+        int col = -1, row = -1;
+        if (ParseRCCellRef(anchor.mid(7), col, row) && col >= Grid.FixedCols() && col < Grid.ColCount() &&
+            row >= Grid.FixedRows() && row < Grid.RowCount()) {
+            Grid.MoveColRow(col, row);
+        }
+        return;
+    }
+    // Only web and mail links are opened, and only after the user agreed.
+    QString target = anchor.trimmed();
+    if (target.startsWith(QStringLiteral("www."), Qt::CaseInsensitive))
+        target.prepend(QStringLiteral("http://"));
+    const QUrl url(target, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https") &&
+                           scheme != QLatin1String("mailto")))
+        return;
+    const int answer = platform::MessageDlg(QStringLiteral("Open the link %1?").arg(target),
+                                            platform::TMsgDlgType::mtConfirmation, platform::TMsgDlgButtons::mbYesNo);
+    if (answer == platform::mrYes && OpenLink)
+        OpenLink(target);
 }
 
 bool TGridInputHandler::MouseMove(TShiftState, int x, int y)
@@ -836,8 +1137,82 @@ void TGridInputHandler::PanStep()
     ReportSelectionChange();
 }
 
-bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState, int x, int y)
+bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
+    const TGridCoord pressCell = std::exchange(FPressCell, TGridCoord{-1, -1});
+    if (button == platform::mbLeft && FPushedExpand.X >= 0) {
+        const TGridCoord pushed = std::exchange(FPushedExpand, TGridCoord{-1, -1});
+        const int realCol = Grid.DisplToRealCol(pushed.X);
+        const TRect er = Grid.GetExpandRect(realCol, pushed.Y);
+        if (x >= er.Left && x < er.Right && y >= er.Top && y < er.Bottom) {
+            const bool expanded = Grid.ToggleExpand(realCol, pushed.Y);
+            Grid.ExpandClick(realCol, pushed.Y, expanded);
+            if (OnExpandButtonClick)
+                OnExpandButtonClick(&Grid, realCol, pushed.Y);
+        }
+        return true;
+    }
+    const TGridCoord at = Grid.MouseToCell(x, y);
+    if (button == platform::mbLeft && at.X >= 0 && at.Y >= 0 && pressCell.X >= 0) {
+        const TPoint b = Grid.BaseCell(at.X, at.Y);
+        const int realCol = Grid.DisplToRealCol(b.X);
+        const bool dataCol = b.X >= Grid.FixedCols() || Grid.SortSettings.FixedCols;
+        if (dataCol && FPushedButton.X < 0) {
+            if (TCellGraphic* g = Grid.GetCellGraphic(realCol, b.Y)) {
+                if (IsCheckKind(g->CellType) && OnCheckBoxMouseUp) {
+                    bool state = false;
+                    Grid.GetCheckBoxState(realCol, Grid.DisplToRealRow(b.Y), state);
+                    OnCheckBoxMouseUp(&Grid, realCol, b.Y, state);
+                } else if (g->CellType == ctRadio && OnRadioMouseUp) {
+                    int idx = -1;
+                    Grid.GetRadioIdx(realCol, b.Y, idx);
+                    OnRadioMouseUp(&Grid, realCol, b.Y, idx);
+                }
+            }
+            // Click-to-sort on the sort row: the application may refuse; the sort belongs to the
+            // data operations.
+            const bool nearBorder = at.Y == 0 && (Grid.Options & goColSizing) && Grid.ColumnSizingEdgeAt(x, y) >= 0;
+            const bool onCheck = Grid.GetCellGraphic(realCol, b.Y) &&
+                                 IsCheckKind(Grid.GetCellGraphic(realCol, b.Y)->CellType);
+            if (std::exchange(FDblClk, false)) {
+                // an auto-sizing double click sorts nothing
+            } else if (!nearBorder && at.Y == Grid.SortSettings.Row && pressCell.Y == Grid.SortSettings.Row &&
+                       Grid.FixedRows() > 0 && !onCheck && Grid.SortSettings.Show && Grid.RowCount() > 2) {
+                bool doSort = true;
+                if (OnCanSort)
+                    OnCanSort(&Grid, b.X, doSort);
+                if (doSort) {
+                    Controller.HideInplaceEdit();
+                    if (OnClickSort)
+                        OnClickSort(&Grid, b.X);
+                } else {
+                    Grid.RepaintCell(b.X, at.Y);
+                }
+            }
+        }
+        // Cells picked one by one: Shift adds, Ctrl toggles, a plain press starts again.
+        if (Grid.MouseActions.DisjunctCellSelect() && b.X >= Grid.FixedCols() && b.Y >= Grid.FixedRows() &&
+            !Grid.IsFixed(b.X, b.Y)) {
+            bool canSelect = true;
+            if (Controller.OnSelectCell)
+                Controller.OnSelectCell(&Grid, b.X, b.Y, canSelect);
+            if (canSelect) {
+                if (shift & ssCtrl) {
+                    if (!FDisjunct.Remove(b.X, b.Y))
+                        FDisjunct.Add(b.X, b.Y);
+                } else {
+                    if (!(shift & ssShift))
+                        FDisjunct.Clear();
+                    const TGridRect s = Grid.Selection();
+                    for (int rr = std::min(s.Top, s.Bottom); rr <= std::max(s.Top, s.Bottom); ++rr)
+                        for (int cc = std::min(s.Left, s.Right); cc <= std::max(s.Left, s.Right); ++cc)
+                            FDisjunct.Add(cc, rr);
+                    FDisjunct.Add(b.X, b.Y);
+                }
+                Grid.Invalidate();
+            }
+        }
+    }
     // The in-cell button clicks when released over the cell it was pressed on.
     if (button == platform::mbLeft && FPushedButton.X >= 0) {
         const TGridCoord pushed = std::exchange(FPushedButton, TGridCoord{-1, -1});
@@ -878,6 +1253,7 @@ bool TGridInputHandler::DblClick()
     const bool onBorder = cell.Y == 0 && (Grid.Options & goColSizing) && Grid.MouseActions.AutoSizeColOnDblClick &&
                           Grid.ColumnSizingEdgeAt(x, y) >= 0;
     Grid.DefaultDblClick();
+    FDblClk = onBorder;
     if (onBorder || cell.X < 0 || cell.Y < 0 || Grid.IsCheckOrButtonCell(cell.X, cell.Y))
         return true;
     if (Grid.OnDblClickCell)
@@ -947,26 +1323,58 @@ bool TGridInputHandler::MouseWheel(TShiftState shift, int delta, int, int, bool&
 
 // Hints
 
-bool TGridInputHandler::CellHint(const QPoint& pos, platform::THintInfo& info)
+TCellHint TGridInputHandler::PrepareCellHint(const QPoint& pos)
 {
+    TCellHint out;
+    out.Color = Grid.HintColor;
+    out.MaxWidth = std::max(0, Grid.ControlLook.HintMaxWidth);
     const TGridCoord cell = Grid.MouseToCell(pos.x(), pos.y());
     if (cell.X < 0 || cell.Y < 0)
-        return false;
+        return out;
     const TPoint b = Grid.BaseCell(cell.X, cell.Y);
     const int c = b.X, r = b.Y;
     const int realCol = Grid.DisplToRealCol(c);
     const TRect rc = Grid.CellRect(c, r);
-    QString hint = Grid.GetComment(realCol, r);
+    const TRect shown = Grid.MirrorRect(rc);
+    out.Area = QRect(shown.Left, shown.Top, shown.Width(), shown.Height());
+    // A comment shows at the cell's top-right corner, anything else under the cell at the cursor.
+    QString hint;
+    if (Grid.IsComment(realCol, r, hint))
+        out.Pos = QPoint(shown.Right, shown.Top);
+    else
+        out.Pos = QPoint(pos.x(), shown.Bottom + 6);
+    const QString text = Grid.Cells(realCol, r);
+    if (Grid.AnchorHint && Grid.EnableHTML && IsHtml(text)) {
+        static const QRegularExpression link(QStringLiteral("<a\\s+href\\s*=\\s*\"([^\"]*)\"([^>]*)>(.*?)</a>"),
+                                             QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression title(QStringLiteral("title\\s*=\\s*\"([^\"]*)\""),
+                                              QRegularExpression::CaseInsensitiveOption);
+        const QFontMetrics fm(Grid.font());
+        auto it = link.globalMatch(text);
+        while (it.hasNext()) {
+            const QRegularExpressionMatch m = it.next();
+            const int from = rc.Left + 2 + fm.horizontalAdvance(StripHtml(text.left(m.capturedStart())));
+            const int to = from + fm.horizontalAdvance(StripHtml(m.captured(3)));
+            if (pos.x() >= from && pos.x() <= to) {
+                const QRegularExpressionMatch t = title.match(m.captured(2));
+                hint = t.hasMatch() ? t.captured(1) : m.captured(1);
+                out.Pos = pos + QPoint(8, -16);
+                break;
+            }
+        }
+    }
     const bool dataCell = c >= Grid.FixedCols() && r >= Grid.FixedRows() && c < Grid.ColCount() - Grid.FixedRightCols &&
                           r < Grid.RowCount() - Grid.FixedFooters;
-    const QString text = Grid.Cells(realCol, r);
     if (Grid.HintShowCells && dataCell) {
+        out.Pos.setY(shown.Top);
         hint = Grid.HTMLHint ? text : StripHtml(text);
     }
     if (Grid.HintShowLargeText) {
         const QFontMetrics fm(Grid.font());
         const QSize size = fm.size(0, StripHtml(text));
         if (size.width() > rc.Width() || size.height() > rc.Height()) {
+            if (HintShowLargeTextPos == hpCell)
+                out.Pos = QPoint(shown.Left, shown.Top);
             hint = Grid.HTMLHint || !IsHtml(text) ? text : StripHtml(text);
         }
     }
@@ -981,12 +1389,20 @@ bool TGridInputHandler::CellHint(const QPoint& pos, platform::THintInfo& info)
                 hint = wide;
         }
     }
-    if (hint.isEmpty())
+    out.Html = IsHtml(hint);
+    out.Text = WrapHint(hint, Grid.font(), out.MaxWidth);
+    return out;
+}
+
+bool TGridInputHandler::CellHint(const QPoint& pos, platform::THintInfo& info)
+{
+    const TCellHint hint = PrepareCellHint(pos);
+    if (hint.Text.isEmpty())
         return false;
-    info.Text = hint;
+    info.Text = hint.Text;
     // The hint lasts while the mouse stays over the cell it was made for.
-    const TRect shown = Grid.MirrorRect(rc);
-    info.Rect = QRect(shown.Left, shown.Top, shown.Width(), shown.Height());
+    info.Rect = hint.Area;
+    ShowCellHint(Grid, hint);
     return true;
 }
 
@@ -994,6 +1410,8 @@ bool TGridInputHandler::CellHint(const QPoint& pos, platform::THintInfo& info)
 
 int TGridInputHandler::SelectedCellsCount()
 {
+    if (Grid.MouseActions.DisjunctCellSelect())
+        return FDisjunct.Count();
     FCellList.clear();
     const TGridRect s = Grid.Selection();
     if (s.Left == s.Right && s.Top == s.Bottom) {
@@ -1008,6 +1426,8 @@ int TGridInputHandler::SelectedCellsCount()
 
 TGridCoord TGridInputHandler::GetSelectedCell(int index)
 {
+    if (Grid.MouseActions.DisjunctCellSelect())
+        return FDisjunct.At(index);
     if (FCellList.empty())
         SelectedCellsCount();
     if (index < 0 || index >= int(FCellList.size()))
@@ -1017,18 +1437,30 @@ TGridCoord TGridInputHandler::GetSelectedCell(int index)
 
 bool TGridInputHandler::SelectedCells(int c, int r) const
 {
+    if (Grid.MouseActions.DisjunctCellSelect())
+        return FDisjunct.Contains(c, r);
     const TGridRect s = Grid.Selection();
     return c >= std::min(s.Left, s.Right) && c <= std::max(s.Left, s.Right) && r >= std::min(s.Top, s.Bottom) &&
            r <= std::max(s.Top, s.Bottom);
 }
 
+void TGridInputHandler::SetSelectedCells(int c, int r, bool value)
+{
+    if (value ? FDisjunct.Add(c, r) : FDisjunct.Remove(c, r))
+        Grid.RepaintCell(c, r);
+}
+
 int TGridInputHandler::SelectedRowCount()
 {
     if (Grid.MouseActions.DisjunctRowSelect())
-        return int(std::count(Grid.SelectedRows().begin(), Grid.SelectedRows().end(), true));
+        return Grid.RowSelectCount();
     const TGridRect s = Grid.Selection();
     const int bottom = std::min(s.Bottom, LastDataRow());
-    return std::abs(bottom - s.Top) + 1;
+    const TPoint topLeft = Grid.CellSpan(Grid.DisplToRealCol(s.Left), s.Top);
+    if (topLeft.Y > 0 && s.Top + topLeft.Y > bottom)
+        return topLeft.Y + 1;
+    const TPoint atBottom = Grid.CellSpan(Grid.DisplToRealCol(s.Left), bottom);
+    return std::abs(bottom - s.Top) + 1 + atBottom.Y;
 }
 
 int TGridInputHandler::SelectedColCount()
@@ -1040,7 +1472,11 @@ int TGridInputHandler::SelectedColCount()
         return n;
     }
     const TGridRect s = Grid.Selection();
-    return std::abs(s.Right - s.Left) + 1;
+    const TPoint topLeft = Grid.CellSpan(Grid.DisplToRealCol(s.Left), s.Top);
+    if (topLeft.X > 0 && s.Left + topLeft.X > s.Right)
+        return topLeft.X + 1;
+    const TPoint atRight = Grid.CellSpan(Grid.DisplToRealCol(s.Right), s.Top);
+    return std::abs(s.Right - s.Left) + 1 + atRight.X;
 }
 
 int TGridInputHandler::GetSelectedRow(int i)
@@ -1061,13 +1497,23 @@ void TGridInputHandler::ClearSelectedCells()
 {
     Grid.SetSelection({Grid.FixedCols(), Grid.FixedRows(), Grid.FixedCols(), Grid.FixedRows()});
     FCellList.clear();
+    FDisjunct.Clear();
+    Grid.Invalidate();
+}
+
+void TGridInputHandler::ClearModifiedRows()
+{
+    for (int r = 0; r < Grid.RowCount(); ++r)
+        if (Grid.GetRowModified(r))
+            Grid.SetRowModified(r, false);
     Grid.Invalidate();
 }
 
 QString TGridInputHandler::GetEditText(int c, int r)
 {
     const TPoint b = Grid.BaseCell(c, r);
-    return StripHtml(Grid.Cells(Grid.DisplToRealCol(b.X), b.Y));
+    const QString text = Grid.Cells(Grid.DisplToRealCol(b.X), b.Y);
+    return Controller.NormalEdit()->EditWithTags ? text : StripHtml(text);
 }
 
 void TGridInputHandler::SetEditText(int c, int r, const QString& value)

@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "grid/editing/GridEditController.h"
+#include "grid/editing/GridHints.h"
+#include "grid/editing/GridSelection.h"
 
 namespace grid::editing {
 
@@ -21,6 +23,24 @@ public:
     TExtStringGrid& Grid;
     // Lines per wheel notch (the system setting).
     int WheelLines = 3;
+
+    // Events of the input that the grid does not declare (columns as each line says).
+    template <typename... A>
+    using Event = std::function<void(TExtStringGrid*, A...)>;
+    Event<int, int, int> OnRadioClick;                    // ACol, ARow, AIdx
+    Event<int, int, int> OnRadioMouseUp;                  // ACol real, ARow, AIdx
+    Event<int, int, bool> OnCheckBoxMouseUp;              // ACol real, ARow, State
+    Event<int, int, const QString&, bool&> OnAnchorClick;  // ARow, ACol, Anchor, AutoHandle
+    Event<int, int, bool&> OnBeforeExpandNode, OnBeforeContractNode;  // ARow, ARowReal, Allow
+    Event<int, int> OnExpandNode, OnContractNode;         // ARow, ARowReal
+    Event<int, bool&> OnCanSort;                          // ACol, DoSort
+    Event<int> OnClickSort;                               // ACol (the sort itself is the data operations')
+    Event<int, int> OnExpandButtonClick;                  // ACol real, ARow
+    // Opens a link after the user agreed; only http, https and mailto links are ever opened.
+    std::function<bool(const QString&)> OpenLink;
+    THintPosition HintShowLargeTextPos = hpCell;
+    // The characters that start a search of the sort column while editing is off.
+    QString SearchInc() const { return FSearchInc; }
 
     bool KeyDown(int& key, platform::TShiftState shift) override;
     bool KeyUp(int& key, platform::TShiftState shift) override;
@@ -42,6 +62,10 @@ public:
     int SelectedColCount();
     int GetSelectedRow(int i);
     void ClearSelectedCells();
+    void SetSelectedCells(int c, int r, bool value);
+    void ClearModifiedRows();
+    // The hint for a client point, with its place, colour and width (Text empty: none).
+    TCellHint PrepareCellHint(const QPoint& pos);
 
     // Middle-button panning: started by a middle press, ended by any press or key.
     bool Panning() const { return FPanning; }
@@ -55,6 +79,20 @@ public:
 private:
     TGridRect FMoveSelection{};
     std::vector<TGridCoord> FCellList;
+    TDisjunctCells FDisjunct;
+    QString FSearchInc;
+    bool FKeypadDecimal = false;  // the last key down was the keypad's decimal key
+    TGridCoord FPushedExpand{-1, -1};
+    QPoint FPressPos{-1, -1};
+    TGridCoord FPressCell{-1, -1};
+    bool FDblClk = false;
+    bool ToggleNodeAt(int c, int r, int x, platform::TShiftState shift);
+    bool ClickRadioGroup(int c, int r, int x, int y);
+    bool ClickAnchor(int c, int r, int x, int y);
+    void FollowAnchor(int c, int r, const QString& anchor);
+    void IncrementalSearch(QChar key);
+    void SyncOtherGrid();
+    void ClipboardKey(int which);
     QPoint FLastPress{-1, -1};
     TGridCoord FPushedButton{-1, -1};  // the in-cell button held down
     QPoint FMouse;                      // the mouse's last place over the client area

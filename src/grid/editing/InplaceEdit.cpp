@@ -1,53 +1,81 @@
 #include "grid/editing/InplaceEdit.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QMenu>
+#include <QMimeData>
 #include <QMetaObject>
 #include <QPointer>
+#include <QRegularExpression>
 
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridTextUtils.h"
 #include "grid/editing/GridEditController.h"
 
 namespace grid::editing {
 
 namespace {
-constexpr int VK_TAB = 9, VK_RETURN = 13, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40;
+constexpr int VK_TAB = 9, VK_RETURN = 13, VK_UP = 38, VK_DOWN = 40;
 
 platform::TShiftState ShiftOf(const QKeyEvent* e) { return platform::ShiftStateFromQt(e->modifiers()); }
 
-// The first letter of every word upper-case, the rest as typed.
-QString CapitalizeWords(const QString& text)
-{
-    QString out = text;
-    bool start = true;
-    for (QChar& ch : out) {
-        if (ch.isLetterOrNumber()) {
-            if (start)
-                ch = ch.toUpper();
-            start = false;
-        } else {
-            start = true;
-        }
-    }
-    return out;
-}
+template <typename T>
+struct TScoped {
+    T& Ref;
+    T Old;
+    TScoped(T& ref, T value) : Ref(ref), Old(std::exchange(ref, value)) {}
+    ~TScoped() { Ref = Old; }
+};
 }  // namespace
+
+bool IsCellHtml(const QString& s) { return s.contains(QLatin1Char('<')) && s.contains(QLatin1Char('>')); }
+
+QString StripCellHtml(const QString& s)
+{
+    if (!IsCellHtml(s))
+        return s;
+    static const QRegularExpression breaks(QStringLiteral("<br\\s*/?>"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
+    QString t = s;
+    t.replace(breaks, QStringLiteral("\n"));
+    t.remove(tags);
+    t.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+    t.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+    t.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
+    t.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+    t.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    return t;
+}
 
 TExtInplaceEdit::TExtInplaceEdit(TGridEditController& controller)
     : QLineEdit(controller.Grid.Client()), FController(controller), FGrid(controller.Grid)
 {
     hide();
     setFrame(false);
+    // Dropped text would pass by the character filter and the length limit.
+    setDragEnabled(false);
+    setAcceptDrops(false);
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { TextEdited(text); });
 }
 
+void TExtInplaceEdit::SetShownText(const QString& raw)
+{
+    FRawText = raw;
+    FShownText = EditWithTags ? raw : StripCellHtml(raw);
+    setText(FShownText);
+}
+
+QString TExtInplaceEdit::CellValue() const { return text() == FShownText ? FRawText : text(); }
+
 void TExtInplaceEdit::UpdateContents()
 {
-    const bool oldNoChange = FController.FNoEditChange;
-    FController.FNoEditChange = true;
+    const bool oldNoChange = std::exchange(FController.FNoEditChange, true);
     FColE = FGrid.Col();
     FRowE = FGrid.Row();
     const int rc = FGrid.DisplToRealCol(FColE);
@@ -57,7 +85,9 @@ void TExtInplaceEdit::UpdateContents()
     LengthLimit = limit;
     setMaxLength(limit > 0 ? limit : 32767);
     setEchoMode(FController.EditControl() == edPassword ? QLineEdit::Password : QLineEdit::Normal);
-    setText(FGrid.GetCellEx(rc, FRowE));
+    // The base cell of a merge holds the text; the editor shows it without its mark-up.
+    const TPoint b = FGrid.BaseCell(FColE, FRowE);
+    SetShownText(FGrid.GetCellEx(FGrid.DisplToRealCol(b.X), b.Y));
     TAlignment hAlign = taLeftJustify;
     TVAlignment vAlign = vtaTop;
     FGrid.GetCellAlignment(rc, FRowE, hAlign, vAlign);
@@ -70,14 +100,17 @@ void TExtInplaceEdit::UpdateContents()
         selectAll();
     else
         end(false);
+    FWorkmode = true;
     FController.FNoEditChange = oldNoChange;
     // A character that started the edit is typed once into the editor.
     if (const QChar start = std::exchange(FController.FStartEditChar, QChar()); !start.isNull()) {
         QChar ch = start;
         bool beep = false;
         selectAll();
-        if (FilterChar(ch, false, false, beep))
+        if (FilterChar(ch, false, false, beep)) {
             insert(QString(ch));
+            DoChange();
+        }
     }
 }
 
@@ -89,6 +122,12 @@ void TExtInplaceEdit::PlaceOnCell()
     const TRect m = FGrid.MirrorRect(cell);
     const QRect r(m.Left, m.Top, m.Width(), m.Height());
     setGeometry(r.left(), r.top(), std::max(1, r.width() - 1), std::max(1, r.height() - 1));
+}
+
+void TExtInplaceEdit::SetLButPress(const QPoint& clientPos)
+{
+    FLButFlg = true;
+    FLButPos = clientPos;
 }
 
 bool TExtInplaceEdit::FilterChar(QChar& ch, bool ctrl, bool keypad, bool& beep)
@@ -148,11 +187,15 @@ bool TExtInplaceEdit::FilterChar(QChar& ch, bool ctrl, bool keypad, bool& beep)
         return true;
     case edMixedCase:
         return true;
-    case edValidChars:
-        if (FController.ValidChars.contains(ch))
+    case edValidChars: {
+        // An empty character list leaves the choice to the character set.
+        const bool ok = FController.ValidChars.isEmpty() ? ch.unicode() < 256 && ValidCharSet.test(ch.unicode())
+                                                         : FController.ValidChars.contains(ch);
+        if (ok)
             return true;
         beep = true;
         return false;
+    }
     default:
         return false;
     }
@@ -160,12 +203,27 @@ bool TExtInplaceEdit::FilterChar(QChar& ch, bool ctrl, bool keypad, bool& beep)
 
 bool TExtInplaceEdit::event(QEvent* e)
 {
-    // Tab and Shift+Tab end the edit here instead of moving the focus.
+    // Tab ends the edit here only when the grid wants it; otherwise it moves the focus on and the
+    // loss of the focus takes the value back.
     if (e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
-            keyPressEvent(k);
-            return true;
+            if (FController.WantsTabInEditor()) {
+                keyPressEvent(k);
+                return true;
+            }
+            // The focus goes to the control after (or before) the grid, not to the grid itself.
+            const bool back = k->key() == Qt::Key_Backtab || (k->modifiers() & Qt::ShiftModifier);
+            QWidget* window = FGrid.window();
+            QWidget* w = back ? FGrid.previousInFocusChain() : FGrid.nextInFocusChain();
+            while (w && w != &FGrid &&
+                   (FGrid.isAncestorOf(w) || !(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(window) ||
+                    !w->isEnabled()))
+                w = back ? w->previousInFocusChain() : w->nextInFocusChain();
+            if (w && w != &FGrid) {
+                w->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+                return true;
+            }
         }
     }
     return QLineEdit::event(e);
@@ -173,6 +231,7 @@ bool TExtInplaceEdit::event(QEvent* e)
 
 void TExtInplaceEdit::RefusedValue()
 {
+    TScoped noChange(FController.FNoEditChange, true);
     setText(FController.NewCellText());
     if (FGrid.Navigation.EditSelectAll)
         selectAll();
@@ -180,19 +239,67 @@ void TExtInplaceEdit::RefusedValue()
         end(false);
 }
 
+// Walking out of the editor by the cursor keys: Shift leaves the editor on its cell, a plain key
+// goes on to the neighbouring cell; a check box or button next to the cell is moved to directly.
+bool TExtInplaceEdit::WalkOut(bool left, bool shift, const QString& old)
+{
+    TGridEditController& c = FController;
+    const int col = FGrid.Col(), row = FGrid.Row();
+    auto hide = [&] {
+        c.FEditing = false;
+        c.HideInplaceEdit();
+    };
+    if (!shift) {
+        const TPoint span = FGrid.CellSpan(FGrid.DisplToRealCol(col), row);
+        const int next = left ? col - 1 : col + span.X + 1;
+        const int lastData = FGrid.ColCount() - FGrid.FixedRightCols - 1;
+        if (next >= c.FirstDataCol() && next <= lastData && FGrid.IsCheckOrButtonCell(FGrid.DisplToRealCol(next), row)) {
+            if (!c.ValidateCell(CellValue())) {
+                RefusedValue();
+                c.SetOldCellText(old);
+                return true;
+            }
+            hide();
+            FGrid.SetFocus();
+            FGrid.MoveColRow(next, row);
+            return true;
+        }
+    }
+    if (!c.ValidateCell(CellValue())) {
+        RefusedValue();
+        c.SetOldCellText(old);
+        return true;
+    }
+    hide();
+    FGrid.SetFocus();
+    if (!shift) {
+        const TAdvanceDirection saved = FGrid.Navigation.AdvanceDirection();
+        FGrid.Navigation.SetAdvanceDirection(adLeftRight);
+        const bool edit = FGrid.Navigation.CursorWalkAlwaysEdit;
+        c.AdvanceEdit(col, row, true, edit, !left, false, edit);
+        FGrid.Navigation.SetAdvanceDirection(saved);
+    }
+    return true;
+}
+
 void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
 {
     TGridEditController& c = FController;
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
     const bool shift = e->modifiers() & Qt::ShiftModifier;
+    const bool alt = e->modifiers() & Qt::AltModifier;
     const int key = e->key();
     const QString old = c.OldCellText();
     FSelKeyDown = cursorPosition();
+    FWorkmode = key != Qt::Key_Backspace && key != Qt::Key_Delete;
+    if (key == Qt::Key_Backspace && alt) {
+        FAltBack = true;
+        return;
+    }
     if (key == Qt::Key_Escape) {
         {
-            const bool oldNoChange = std::exchange(c.FNoEditChange, true);
-            setText(c.CellCache());
-            c.FNoEditChange = oldNoChange;
+            TScoped noChange(c.FNoEditChange, true);
+            SetShownText(c.CellCache());
         }
         c.FEditing = false;
         c.HideInplaceEdit();
@@ -202,14 +309,30 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
         selectAll();
         return;
     }
+    // The clipboard goes through the grid's events, the filter and the length limit.
+    if (e->matches(QKeySequence::Paste) || (shift && !ctrl && key == Qt::Key_Insert)) {
+        PasteFromClipboard();
+        return;
+    }
+    if (e->matches(QKeySequence::Copy) || (ctrl && !shift && key == Qt::Key_Insert)) {
+        CopyToClipboard(false);
+        return;
+    }
+    if (e->matches(QKeySequence::Cut) || (shift && !ctrl && key == Qt::Key_Delete)) {
+        CopyToClipboard(true);
+        return;
+    }
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
         const bool backward = shift || key == Qt::Key_Backtab;
-        if (!c.ValidateCell(text())) {
+        if (!c.ValidateCell(CellValue())) {
             RefusedValue();
             c.SetOldCellText(old);
             return;
         }
-        setText(c.NewCellText());
+        {
+            TScoped noChange(c.FNoEditChange, true);
+            SetShownText(c.NewCellText());
+        }
         if (FGrid.Options & goTabs) {
             c.FEditing = false;
             c.HideInplaceEdit();
@@ -220,50 +343,40 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
         return;
     }
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !ctrl && !FGrid.Navigation.LineFeedOnEnter) {
-        if (!c.ValidateCell(text())) {
+        if (!c.ValidateCell(CellValue())) {
             RefusedValue();
             c.SetOldCellText(old);
             return;
         }
-        setText(c.NewCellText());
+        {
+            TScoped noChange(c.FNoEditChange, true);
+            SetShownText(c.NewCellText());
+        }
         c.DoneInplaceEdit(VK_RETURN, ShiftOf(e));
         return;
     }
     if (key == Qt::Key_Up || key == Qt::Key_Down) {
-        if (!c.ValidateCell(text())) {
+        if (!c.ValidateCell(CellValue())) {
             RefusedValue();
             c.SetOldCellText(old);
             return;
         }
-        setText(c.NewCellText());
+        {
+            TScoped noChange(c.FNoEditChange, true);
+            SetShownText(c.NewCellText());
+        }
         c.DoneInplaceEdit(key == Qt::Key_Up ? VK_UP : VK_DOWN, ShiftOf(e));
         return;
     }
-    if ((key == Qt::Key_Left || key == Qt::Key_Right) && FGrid.Navigation.CursorWalkEditor && !hasSelectedText()) {
+    if ((key == Qt::Key_Left || key == Qt::Key_Right) && FGrid.Navigation.CursorWalkEditor && !hasSelectedText() &&
+        !ctrl) {
         const bool left = key == Qt::Key_Left;
         const bool atEdge = left ? cursorPosition() == 0 : cursorPosition() == text().length();
-        if (atEdge) {
-            if (!c.ValidateCell(text())) {
-                RefusedValue();
-                c.SetOldCellText(old);
-                return;
-            }
-            setText(c.NewCellText());
-            c.FEditing = false;
-            c.HideInplaceEdit();
-            FGrid.SetFocus();
-            if (!shift) {
-                const TAdvanceDirection saved = FGrid.Navigation.AdvanceDirection();
-                FGrid.Navigation.SetAdvanceDirection(adLeftRight);
-                c.AdvanceEdit(FGrid.Col(), FGrid.Row(), true, FGrid.Navigation.CursorWalkAlwaysEdit, !left, false,
-                              FGrid.Navigation.CursorWalkAlwaysEdit);
-                FGrid.Navigation.SetAdvanceDirection(saved);
-            }
+        if (atEdge && WalkOut(left, shift, old))
             return;
-        }
     }
     const QString typed = e->text();
-    if (typed.size() == 1 && typed.at(0).isPrint() && !(ctrl && !typed.at(0).isPrint())) {
+    if (typed.size() == 1 && typed.at(0).isPrint() && !alt) {
         QChar ch = typed.at(0);
         bool beep = false;
         const bool keypad = e->modifiers() & Qt::KeypadModifier;
@@ -278,11 +391,13 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
             setText(CapitalizeWords(text()));
             setCursorPosition(pos);
         }
+        DoChange();
+        SizeWhileTyping();
         // A full text moves on as Enter would.
         const int maxLen = FGrid.MaxEditLength();
         if (FGrid.Navigation.AdvanceAuto() && FGrid.Navigation.AdvanceOnEnter && maxLen > 0 &&
             text().length() == maxLen && !hasSelectedText() && cursorPosition() == text().length()) {
-            if (!c.ValidateCell(text())) {
+            if (!c.ValidateCell(CellValue())) {
                 RefusedValue();
                 c.SetOldCellText(old);
                 return;
@@ -293,9 +408,165 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
         return;
     }
     QLineEdit::keyPressEvent(e);
+    if (key == Qt::Key_Backspace || key == Qt::Key_Delete)
+        SizeWhileTyping();
 }
 
-void TExtInplaceEdit::keyReleaseEvent(QKeyEvent* e) { QLineEdit::keyReleaseEvent(e); }
+void TExtInplaceEdit::keyReleaseEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Backspace)
+        FAltBack = false;
+    QLineEdit::keyReleaseEvent(e);
+}
+
+void TExtInplaceEdit::DoChange()
+{
+    if (!Lookup || LookupItems.isEmpty() || !FWorkmode || hasSelectedText())
+        return;
+    const int caret = cursorPosition();
+    const QString typed = text().left(caret);
+    if (typed.isEmpty())
+        return;
+    const Qt::CaseSensitivity cs = LookupCaseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (const QString& item : LookupItems) {
+        if (!item.startsWith(typed, cs))
+            continue;
+        const QString rest = item.mid(typed.size()).left(255);
+        if (rest.isEmpty())
+            return;
+        setText(typed + rest);
+        setSelection(typed.size(), rest.size());
+        return;
+    }
+}
+
+// The column widens, or the row grows, to the text while typing.
+void TExtInplaceEdit::SizeWhileTyping()
+{
+    const int c = FColE, r = FRowE;
+    if (c < 0 || r < 0 || c >= FGrid.ColCount() || r >= FGrid.RowCount())
+        return;
+    bool changed = false;
+    if (FGrid.SizeWhileTyping.Width) {
+        const int want = fontMetrics().horizontalAdvance(text()) + 8;
+        if (want > FGrid.ColWidths(c)) {
+            FGrid.SetColWidths(c, want);
+            changed = true;
+        }
+    }
+    if (FGrid.SizeWhileTyping.Height && (FGrid.Multilinecells || text().contains(QLatin1Char('\n')))) {
+        TScoped synch(FGrid.ColumnSize.SynchWithGrid, false);
+        const int before = FGrid.RowHeights(r);
+        FGrid.AutoSizeRow(r);
+        changed = changed || before != FGrid.RowHeights(r);
+        if (FGrid.OnEndRowSize)
+            FGrid.OnEndRowSize(&FGrid, r);
+    }
+    if (changed)
+        PlaceOnCell();
+}
+
+void TExtInplaceEdit::CopyToClipboard(bool cut)
+{
+    bool allow = true;
+    if (const auto& handler = cut ? OnClipboardCut : OnClipboardCopy)
+        handler(this, allow);
+    if (!allow)
+        return;
+    if (cut)
+        QLineEdit::cut();
+    else
+        QLineEdit::copy();
+}
+
+void TExtInplaceEdit::PasteFromClipboard()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    PasteText(QGuiApplication::clipboard()->text(), data && data->hasText());
+}
+
+void TExtInplaceEdit::PasteText(QString value, bool allow)
+{
+    if (OnClipboardPaste)
+        OnClipboardPaste(this, allow);
+    if (!allow)
+        return;
+    if (OnClipboardBeforePasteCell)
+        OnClipboardBeforePasteCell(this, FGrid.Col(), FGrid.Row(), value, allow);
+    if (!allow)
+        return;
+    const bool limited = LengthLimit > 0;
+    if (!limited || value.size() <= LengthLimit) {
+        // One final line break is the clipboard's, not the value's (CR LF, or LF on this system).
+        const int crlf = value.indexOf(QStringLiteral("\r\n"));
+        if (crlf >= 0 && crlf == value.size() - 2)
+            value.chop(2);
+        else if (crlf < 0 && value.indexOf(QLatin1Char('\n')) == value.size() - 1 && !value.isEmpty())
+            value.chop(1);
+        const bool hadSelection = hasSelectedText();
+        const int start = hadSelection ? selectionStart() : cursorPosition();
+        const int length = hadSelection ? selectedText().size() : 0;
+        QString merged = text();
+        merged.replace(start, length, value);
+        if (!limited || merged.size() <= LengthLimit) {
+            bool take = true;
+            const TEditorType type = FController.EditControl();
+            switch (type) {
+            case edNumeric:
+            case edPositiveNumeric:
+                take = DetectNumberKind(merged) == nkInteger && !(type == edPositiveNumeric && merged.contains('-'));
+                break;
+            case edFloat:
+            case edPositiveFloat: {
+                const int kind = DetectNumberKind(merged);
+                take = (kind == nkInteger || kind == nkDecimal) && !(type == edPositiveFloat && merged.contains('-'));
+                break;
+            }
+            case edMixedCase: merged = CapitalizeWords(merged); break;
+            case edLowerCase: merged = QLocale().toLower(merged); break;
+            case edUpperCase: merged = QLocale().toUpper(merged); break;
+            case edValidChars:
+                for (const QChar ch : merged)
+                    if (FController.ValidChars.isEmpty() ? !(ch.unicode() < 256 && ValidCharSet.test(ch.unicode()))
+                                                         : !FController.ValidChars.contains(ch))
+                        take = false;
+                break;
+            default: break;
+            }
+            if (take) {
+                setText(merged);
+                if (hadSelection)
+                    setSelection(start, std::min<int>(value.size(), merged.size() - start));
+                else
+                    setCursorPosition(std::min<int>(start + value.size(), merged.size()));
+            }
+        }
+    }
+    if (FController.EditMode() && FColE == FGrid.Col() && FRowE == FGrid.Row())
+        FController.SetEditCell(FGrid.DisplToRealCol(FColE), FRowE, CellValue());
+    if (OnClipboardAfterPasteCell)
+        OnClipboardAfterPasteCell(this, FGrid.Col(), FGrid.Row(), text());
+}
+
+void TExtInplaceEdit::contextMenuEvent(QContextMenuEvent* e)
+{
+    // The menu's clipboard entries take the same road as the keys.
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    for (QAction* action : menu->actions()) {
+        const QString name = action->objectName();
+        if (name != QLatin1String("edit-paste") && name != QLatin1String("edit-copy") &&
+            name != QLatin1String("edit-cut"))
+            continue;
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, this, [this, name] {
+            if (name == QLatin1String("edit-paste"))
+                PasteFromClipboard();
+            else
+                CopyToClipboard(name == QLatin1String("edit-cut"));
+        });
+    }
+    menu->exec(e->globalPos());
+}
 
 void TExtInplaceEdit::TextEdited(const QString& text)
 {
@@ -304,7 +575,7 @@ void TExtInplaceEdit::TextEdited(const QString& text)
         return;
     // The cell follows the editor while the user types.
     if (c.EditMode() && FColE == FGrid.Col() && FRowE == FGrid.Row())
-        c.SetEditCell(FGrid.DisplToRealCol(FColE), FRowE, text);
+        c.SetEditCell(FGrid.DisplToRealCol(FColE), FRowE, CellValue());
     if (FGrid.OnEditChange)
         FGrid.OnEditChange(&FGrid, FColE, FRowE, text);
 }
@@ -314,6 +585,24 @@ void TExtInplaceEdit::focusInEvent(QFocusEvent* e)
     QLineEdit::focusInEvent(e);
     FGotFocus = true;
     FController.FNoEditChange = false;
+    int limit = FGrid.MaxEditLength();
+    if (auto* columns = dynamic_cast<TExtColumnGrid*>(&FGrid); columns && columns->GetEditLimit() > 0)
+        limit = columns->GetEditLimit();
+    LengthLimit = limit;
+    // Setting the maximum length sets the text again, which would drop the selection.
+    if (const int want = limit > 0 ? limit : 32767; maxLength() != want) {
+        const int start = selectionStart(), length = selectedText().size(), caret = cursorPosition();
+        setMaxLength(want);
+        if (start >= 0)
+            setSelection(start, length);
+        else
+            setCursorPosition(caret);
+    }
+    // An edit started by a press puts the caret under the mouse.
+    if (std::exchange(FLButFlg, false) && geometry().contains(FLButPos)) {
+        deselect();
+        setCursorPosition(cursorPositionAt(FLButPos - pos()));
+    }
 }
 
 void TExtInplaceEdit::focusOutEvent(QFocusEvent* e)
@@ -321,22 +610,23 @@ void TExtInplaceEdit::focusOutEvent(QFocusEvent* e)
     QLineEdit::focusOutEvent(e);
     TGridEditController& c = FController;
     c.FStartEditChar = QChar();
+    if (LookupHistory && !text().isEmpty() && !LookupItems.contains(text()))
+        LookupItems.append(text());
     if (!isVisible() || c.FBlockKill || c.Validating() || FHiding)
         return;
-    // Leaving the editor takes the value back through validation wherever the focus went; a
-    // refused value keeps the editor open on its cell.
-    if (!c.ValidateCell(text())) {
+    // Leaving the editor takes the value back through validation wherever the focus went (not
+    // while Alt+Backspace is held); a refused value keeps the editor open on its cell.
+    if (!FAltBack && !c.ValidateCell(CellValue())) {
         RefusedValue();
         QPointer<TExtInplaceEdit> self(this);
         QMetaObject::invokeMethod(
             this, [self] { if (self && self->isVisible()) self->setFocus(); }, Qt::QueuedConnection);
         return;
     }
-    {
-        const bool oldNoChange = std::exchange(c.FNoEditChange, true);
-        if (FRowE < FGrid.RowCount())
-            setText(FGrid.GetCellEx(FGrid.DisplToRealCol(FColE), FRowE));
-        c.FNoEditChange = oldNoChange;
+    FAltBack = false;
+    if (FRowE < FGrid.RowCount()) {
+        TScoped noChange(c.FNoEditChange, true);
+        SetShownText(FGrid.GetCellEx(FGrid.DisplToRealCol(FColE), FRowE));
     }
     FHiding = true;
     c.FEditing = false;
@@ -345,6 +635,18 @@ void TExtInplaceEdit::focusOutEvent(QFocusEvent* e)
     c.FEditModeOn = false;
     if (std::exchange(FGotFocus, false))
         c.NotifyEditingDone(FGrid.DisplToRealCol(FColE), FRowE);
+}
+
+void TExtInplaceEdit::hideEvent(QHideEvent* e)
+{
+    // The grid writes the shown text back as it hides the editor; a text the user left alone
+    // keeps its mark-up.
+    if (text() == FShownText && FRawText != FShownText && FRowE >= 0 && FRowE < FGrid.RowCount() && FColE >= 0 &&
+        FGrid.GetCellEx(FGrid.DisplToRealCol(FColE), FRowE) == FShownText) {
+        TScoped noChange(FController.FNoEditChange, true);
+        FGrid.SetCellEx(FGrid.DisplToRealCol(FColE), FRowE, FRawText);
+    }
+    QLineEdit::hideEvent(e);
 }
 
 void TExtInplaceEdit::mouseDoubleClickEvent(QMouseEvent* e)

@@ -7,6 +7,14 @@
 #include <QToolTip>
 #include <QHelpEvent>
 #include <QWheelEvent>
+#include <QClipboard>
+#include <QImage>
+#include <QMimeData>
+
+#include "grid/editing/GridClipboard.h"
+#include "grid/editing/InplaceEdit.h"
+#include "platform/TCanvas.h"
+#include "support/ScriptedMessages.h"
 
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/editing/GridEditController.h"
@@ -562,6 +570,427 @@ TEST_F(GridInput, SelectionQueries)
     EXPECT_TRUE(input().SelectedCells(3, 3));
     EXPECT_FALSE(input().SelectedCells(4, 3));
     EXPECT_THROW(input().GetSelectedCell(6), EExtGridError);
+}
+
+
+// A press in column 0 reports the row, and the windows' handler selects the row with it.
+TEST_F(GridInput, ColumnZeroClickSelectsTheRow)
+{
+    g().OnClickCell = [this](TExtStringGrid*, int r, int c) {
+        if (c == 0 && r > 0)
+            g().SetSelection({1, r, g().ColCount() - 1, r});
+    };
+    select(1, 1);
+    select(0, 4);
+    const TGridRect s = g().Selection();
+    EXPECT_EQ(QRect(s.Left, s.Top, s.Right - s.Left + 1, s.Bottom - s.Top + 1), QRect(1, 4, 5, 1));
+}
+
+// Plain text through the clipboard keys: Ctrl+C copies the selection as tab and line separated
+// text, Ctrl+X copies and empties the cells that may be edited, Ctrl+V pastes from the current
+// cell and leaves fixed and read-only cells alone.
+TEST_F(GridInput, ClipboardKeysCopyCutAndPastePlainText)
+{
+    g().Navigation.AllowClipboardShortCuts = true;
+    select(1, 2);
+    g().SetSelection({1, 2, 2, 3});
+    QTest::keyClick(&g(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("t2\tro2\r\nt3\tro3\r\n"));
+
+    QTest::keyClick(&g(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(g().Cells(1, 2), QString());
+    EXPECT_EQ(g().Cells(2, 2), QStringLiteral("ro2"));  // read-only: kept
+    EXPECT_EQ(g().Cells(1, 3), QString());
+
+    g().MoveColRow(1, 5);
+    QGuiApplication::clipboard()->setText(QStringLiteral("a\tb\r\nc\td\r\n"));
+    QTest::keyClick(&g(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(g().Cells(1, 5), QStringLiteral("a"));
+    EXPECT_EQ(g().Cells(2, 5), QStringLiteral("ro5"));
+    EXPECT_EQ(g().Cells(1, 6), QStringLiteral("c"));
+    EXPECT_FALSE(controller().EditMode());
+
+    // The application may refuse.
+    g().OnClipboardPaste = [](TExtStringGrid*, bool& allow) { allow = false; };
+    QGuiApplication::clipboard()->setText(QStringLiteral("zz"));
+    QTest::keyClick(&g(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(g().Cells(1, 5), QStringLiteral("a"));
+}
+
+// Pasting refuses, with a message and without touching a cell, a block wider or taller than the
+// table from the current cell; a clipboard without text pastes nothing and says nothing.
+TEST_F(GridInput, PasteRefusals)
+{
+    g().Navigation.AllowClipboardShortCuts = true;
+    const struct {
+        QPoint At;
+        QString Clip;
+        bool Message;
+    } cases[] = {
+        {{4, 2}, QStringLiteral("a\tb\tc"), true},          // three columns, two left
+        {{5, 5}, QStringLiteral("a\r\nb\r\nc\r\n"), true},  // three rows, two left
+        {{5, 6}, QStringLiteral("a\r\nb"), true},
+        {{4, 5}, QStringLiteral("a\tb\r\nc\td\r\n"), false},  // fits exactly
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.Clip.toStdString());
+        SetUp();
+        g().Navigation.AllowClipboardShortCuts = true;
+        g().MoveColRow(tc.At.x(), tc.At.y());
+        QGuiApplication::clipboard()->setText(tc.Clip);
+        ScriptedMessages messages;
+        QTest::keyClick(&g(), Qt::Key_V, Qt::ControlModifier);
+        ASSERT_EQ(messages.Shown().size(), tc.Message ? 1u : 0u);
+        if (tc.Message) {
+            EXPECT_EQ(messages.Shown()[0].Type, platform::TMsgDlgType::mtError);
+            EXPECT_TRUE(messages.LastText().contains(QStringLiteral("Nothing was pasted")));
+            for (int r = 1; r < 7; ++r)
+                EXPECT_EQ(g().Cells(5, r), QString());
+            EXPECT_EQ(g().Cells(4, 2), QStringLiteral("N"));
+            EXPECT_EQ(g().RowCount(), 7);
+        } else {
+            EXPECT_EQ(g().Cells(5, 6), QStringLiteral("d"));
+        }
+    }
+    // A picture on the clipboard: nothing.
+    auto* data = new QMimeData;
+    data->setImageData(QImage(4, 4, QImage::Format_RGB32));
+    QGuiApplication::clipboard()->setMimeData(data);
+    ScriptedMessages messages;
+    g().MoveColRow(5, 1);
+    QTest::keyClick(&g(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(messages.Shown().empty());
+    EXPECT_EQ(g().Cells(5, 1), QString());
+}
+
+// The text block reader: tabs and line ends of any kind, one final line end adds no row, quoted
+// fields keep tabs, line breaks and doubled quotes.
+TEST(GridTextBlock, Parse)
+{
+    const struct {
+        QString Text;
+        std::vector<QStringList> Rows;
+    } cases[] = {
+        {QStringLiteral("a\tb\r\nc\td\r\n"), {{"a", "b"}, {"c", "d"}}},
+        {QStringLiteral("a\nb\rc"), {{"a"}, {"b"}, {"c"}}},
+        {QStringLiteral("\"x\ty\"\t\"1\r\n2\"\t\"q\"\"q\""), {{"x\ty", "1\r\n2", "q\"q"}}},
+        {QStringLiteral("a\t\r\n\r\n"), {{"a", ""}, {""}}},
+        {QString(), {}},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.Text.toStdString());
+        EXPECT_EQ(ParseTextBlock(tc.Text), tc.Rows);
+    }
+}
+
+// Space on a radio group of an editable cell picks the next item (wrapping); a press picks the
+// item under the mouse; both report it.
+TEST_F(GridInput, RadioGroups)
+{
+    QStringList* items = g().CreateRadio(5, 2, 1, 0);  // horizontal
+    *items << QStringLiteral("aa") << QStringLiteral("bb") << QStringLiteral("cc");
+    std::vector<int> picked;
+    input().OnRadioClick = [&](TExtStringGrid*, int c, int r, int idx) {
+        EXPECT_EQ(QPoint(c, r), QPoint(5, 2));
+        picked.push_back(idx);
+    };
+    g().MoveColRow(5, 2);
+    controller().Select();
+    key(Qt::Key_Space);
+    key(Qt::Key_Space);
+    key(Qt::Key_Space);
+    EXPECT_EQ(picked, (std::vector<int>{1, 2, 0}));
+
+    picked.clear();
+    const TRect rc = g().CellRect(5, 2);
+    const QFontMetrics fm(g().font());
+    const int glyph = g().ControlLook.ControlStyle >= 2 ? 16 : g().ControlLook.RadioSize;
+    const int second = rc.Left + 2 + fm.horizontalAdvance(QStringLiteral("aa")) + glyph + 3;
+    QTest::mouseClick(client(), Qt::LeftButton, {}, QPoint(second, (rc.Top + rc.Bottom) / 2));
+    EXPECT_EQ(picked, std::vector<int>{1});
+    int idx = -1;
+    g().GetRadioIdx(5, 2, idx);
+    EXPECT_EQ(idx, 1);
+}
+
+// A press on a node's glyph closes and opens the node, asking first; Left and Right do the same
+// on a node row.
+TEST_F(GridInput, NodesOpenAndClose)
+{
+    g().AddNode(2, 3);
+    std::vector<std::string> events;
+    input().OnBeforeContractNode = [&](TExtStringGrid*, int r, int, bool& allow) {
+        events.push_back("before contract " + std::to_string(r));
+        allow = events.size() > 1;
+    };
+    input().OnContractNode = [&](TExtStringGrid*, int r, int) { events.push_back("contract " + std::to_string(r)); };
+    input().OnExpandNode = [&](TExtStringGrid*, int r, int) { events.push_back("expand " + std::to_string(r)); };
+    const TRect rc = g().CellRect(0, 2);
+    int glyphX = -1;
+    for (int x = rc.Left; x < rc.Right && glyphX < 0; ++x)
+        if (g().InNodeGlyph(2, x))
+            glyphX = x;
+    ASSERT_GE(glyphX, 0);
+    const QPoint at(glyphX, (rc.Top + rc.Bottom) / 2);
+    QTest::mouseClick(client(), Qt::LeftButton, {}, at);  // refused
+    EXPECT_FALSE(g().GetNodeState(2));
+    QTest::mouseClick(client(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(g().GetNodeState(2));
+    QTest::mouseClick(client(), Qt::LeftButton, {}, at);
+    EXPECT_FALSE(g().GetNodeState(2));
+    EXPECT_EQ(events, (std::vector<std::string>{"before contract 2", "before contract 2", "contract 2", "expand 2"}));
+}
+
+// In a row-select grid Ctrl+Left and Ctrl+Right scroll the columns; without LeftRightRowSelect the
+// plain keys do, and OnKeyDown sees them.
+TEST_F(GridInput, LeftRightInRowSelectGrids)
+{
+    g().Options |= goRowSelect;
+    g().resize(200, 220);
+    ASSERT_GT(g().MaxLeftCol(), g().FixedCols());
+    g().MoveColRow(1, 2);
+    const int left = g().LeftCol();
+    QTest::keyClick(&g(), Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(g().LeftCol(), left + 1);
+    QTest::keyClick(&g(), Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(g().LeftCol(), left);
+
+    g().Navigation.LeftRightRowSelect = false;
+    keyDowns.clear();
+    key(Qt::Key_Right);
+    EXPECT_EQ(g().LeftCol(), left + 1);
+    EXPECT_EQ(keyDowns, std::vector<int>{39});
+    EXPECT_EQ(g().Row(), 2);
+}
+
+// With AutoGotoWhenSorted, typing while editing is off goes to the first row whose sort-column
+// text starts with what was typed; a failed search clears the buffer and stays.
+TEST_F(GridInput, IncrementalSearch)
+{
+    const char* names[] = {"alpha", "beta", "bravo", "charlie", "Brown", "delta"};
+    for (int r = 1; r < 7; ++r)
+        g().SetCells(1, r, QString::fromLatin1(names[r - 1]));
+    g().Navigation.AutoGotoWhenSorted = true;
+    g().Navigation.AutoGotoIncremental = true;
+    g().SortSettings.Column = 1;
+    select(2, 1);  // a read-only cell: editing off
+    ASSERT_FALSE(g().Options & goEditing);
+    type('b');
+    EXPECT_EQ(g().Row(), 2);
+    type('r');
+    EXPECT_EQ(g().Row(), 3);
+    type('o');
+    EXPECT_EQ(g().Row(), 5);
+    EXPECT_EQ(input().SearchInc(), QStringLiteral("bro"));
+    type('z');
+    EXPECT_EQ(g().Row(), 5);
+    EXPECT_EQ(input().SearchInc(), QString());
+}
+
+// The keypad's decimal key types the locale's separator with ExcelStyleDecimalSeparator; the main
+// keyboard's "." stays.
+TEST_F(GridInput, KeypadDecimalKey)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    controller().ExcelStyleDecimalSeparator = true;
+    select(1, 2);
+    QTest::keyClick(&g(), Qt::Key_Period, Qt::KeypadModifier);
+    ASSERT_TRUE(controller().EditMode());
+    EXPECT_EQ(controller().NormalEdit()->text(), QStringLiteral(","));
+    QTest::keyClick(controller().NormalEdit(), Qt::Key_Escape);
+    select(1, 3);
+    QTest::keyClick(&g(), Qt::Key_Period);
+    EXPECT_EQ(controller().NormalEdit()->text(), QStringLiteral("."));
+    QLocale::setDefault(saved);
+}
+
+// A synchronised grid follows the current row (and column when asked).
+TEST_F(GridInput, SyncGridFollows)
+{
+    TExtStringGrid other;
+    other.SetColCount(6);
+    other.SetRowCount(7);
+    g().SyncGrid.SetGrid(&other);
+    g().SyncGrid.SelectionRow = true;
+    select(1, 2);
+    key(Qt::Key_Down);
+    EXPECT_EQ(other.Row(), 3);
+    EXPECT_EQ(other.Col(), 1);
+    g().SyncGrid.SelectionColumn = true;
+    key(Qt::Key_Right);
+    EXPECT_EQ(other.Col(), 2);
+    g().SyncGrid.SetGrid(nullptr);
+}
+
+// A header click asks OnCanSort and reports the column at the release; refused, or with sorting
+// off, or after a border double click, nothing is reported.
+TEST_F(GridInput, ClickToSortOnRelease)
+{
+    std::vector<int> sorted;
+    bool allow = true;
+    input().OnCanSort = [&](TExtStringGrid*, int, bool& doSort) { doSort = allow; };
+    input().OnClickSort = [&](TExtStringGrid*, int c) { sorted.push_back(c); };
+    select(1, 0);
+    EXPECT_TRUE(sorted.empty());  // SortSettings.Show off
+    g().SortSettings.Show = true;
+    QTest::mousePress(client(), Qt::LeftButton, {}, centre(5, 0));
+    EXPECT_TRUE(sorted.empty());
+    QTest::mouseRelease(client(), Qt::LeftButton, {}, centre(5, 0));
+    EXPECT_EQ(sorted, std::vector<int>{5});
+    allow = false;
+    select(1, 0);
+    EXPECT_EQ(sorted, std::vector<int>{5});
+    allow = true;
+    select(1, 3);  // not the sort row
+    EXPECT_EQ(sorted, std::vector<int>{5});
+}
+
+// The release on a check box reports its state with the real column.
+TEST_F(GridInput, CheckBoxMouseUp)
+{
+    std::vector<std::string> ups;
+    input().OnCheckBoxMouseUp = [&](TExtStringGrid*, int c, int r, bool s) {
+        ups.push_back(std::to_string(c) + "," + std::to_string(r) + (s ? " on" : " off"));
+    };
+    select(3, 4);
+    EXPECT_EQ(ups, std::vector<std::string>{"3,4 on"});
+}
+
+// Links: CELL:// jumps to the cell; web and mail links open only after the user agreed; other
+// schemes never open; OnAnchorClick can take the click itself.
+TEST_F(GridInput, AnchorClicks)
+{
+    std::vector<QString> opened;
+    input().OpenLink = [&](const QString& url) {
+        opened.push_back(url);
+        return true;
+    };
+    auto clickLink = [&](const QString& anchor) {
+        g().SetCells(5, 3, QStringLiteral("<a href=\"%1\">link</a>").arg(anchor));
+        const TRect rc = g().CellRect(5, 3);
+        QTest::mouseClick(client(), Qt::LeftButton, {}, QPoint(rc.Left + 6, (rc.Top + rc.Bottom) / 2));
+    };
+    select(1, 1);
+    clickLink(QStringLiteral("cell://r5c2"));
+    EXPECT_EQ(current(), QPoint(2, 5));
+    clickLink(QStringLiteral("CELL://nonsense"));
+    EXPECT_EQ(current(), QPoint(2, 5));
+    {
+        ScriptedMessages messages;
+        messages.QueueAnswer(platform::mrNo);
+        messages.QueueAnswer(platform::mrYes);
+        clickLink(QStringLiteral("https://example.org/a"));
+        EXPECT_TRUE(opened.empty());
+        clickLink(QStringLiteral("mailto:someone@example.org"));
+        EXPECT_EQ(opened, std::vector<QString>{QStringLiteral("mailto:someone@example.org")});
+        ASSERT_EQ(messages.Shown().size(), 2u);
+        EXPECT_EQ(messages.Shown()[0].Buttons, platform::TMsgDlgButtons::mbYesNo);
+        EXPECT_TRUE(messages.Shown()[0].Text.contains(QStringLiteral("https://example.org/a")));
+    }
+    ScriptedMessages none;
+    clickLink(QStringLiteral("file:///etc/passwd"));
+    clickLink(QStringLiteral("javascript:alert(1)"));
+    EXPECT_TRUE(none.Shown().empty());
+    EXPECT_EQ(opened.size(), 1u);
+
+    std::vector<QString> anchors;
+    input().OnAnchorClick = [&](TExtStringGrid*, int, int, const QString& a, bool& autoHandle) {
+        anchors.push_back(a);
+        autoHandle = false;
+    };
+    clickLink(QStringLiteral("cell://r1c1"));
+    EXPECT_EQ(anchors, std::vector<QString>{QStringLiteral("cell://r1c1")});
+    EXPECT_EQ(current(), QPoint(2, 5));
+}
+
+// Hints shown by hovering: a header hint from OnGridHint under the cell at the cursor, in the
+// grid's hint colour; cell texts over their cell; long hints broken to HintMaxWidth.
+TEST_F(GridInput, HintsByHovering)
+{
+    g().OnGridHint = [](TExtStringGrid*, int r, int c, QString& hint) {
+        if (r == 0)
+            hint = QStringLiteral("header %1").arg(c);
+    };
+    g().HintColor = 0x00FFCC;
+    const QPoint at = centre(2, 0);
+    QTest::mouseMove(client(), at);
+    QHelpEvent help(QEvent::ToolTip, at, client()->mapToGlobal(at));
+    QApplication::sendEvent(client(), &help);
+    ASSERT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), Qt::convertFromPlainText(QStringLiteral("header 2"), Qt::WhiteSpaceNoWrap));
+    EXPECT_EQ(QToolTip::palette().color(QPalette::ToolTipBase), platform::ToQColor(0x00FFCC));
+    QToolTip::hideText();
+
+    const TRect header = g().CellRect(2, 0);
+    TCellHint hint = input().PrepareCellHint(at);
+    EXPECT_EQ(hint.Pos, QPoint(at.x(), header.Bottom + 6));
+    g().HintShowCells = true;
+    const TRect cell = g().CellRect(1, 3);
+    hint = input().PrepareCellHint(centre(1, 3));
+    EXPECT_EQ(hint.Text, QStringLiteral("t3"));
+    EXPECT_EQ(hint.Pos.y(), cell.Top);
+    g().AddComment(1, 4, QStringLiteral("note"));
+    g().HintShowCells = false;
+    hint = input().PrepareCellHint(centre(1, 4));
+    EXPECT_EQ(hint.Text, QStringLiteral("note"));
+    EXPECT_EQ(hint.Pos, QPoint(g().CellRect(1, 4).Right, g().CellRect(1, 4).Top));
+
+    g().ControlLook.HintMaxWidth = 60;
+    g().OnGridHint = [](TExtStringGrid*, int, int, QString& hint) {
+        hint = QStringLiteral("one two three four five six seven");
+    };
+    hint = input().PrepareCellHint(centre(5, 5));
+    EXPECT_GT(hint.Text.count(QLatin1Char('\n')), 1);
+    const QFontMetrics fm(g().font());
+    for (const QString& line : hint.Text.split(QLatin1Char('\n')))
+        if (line.contains(QLatin1Char(' ')))
+            EXPECT_LE(fm.horizontalAdvance(line), 60);
+}
+
+// Cells picked one by one with Ctrl: counted, listed in order, tested; Ctrl on a picked cell drops
+// it; a plain press starts again.
+TEST_F(GridInput, DisjunctCellSelection)
+{
+    g().MouseActions.SetDisjunctCellSelect(true);
+    select(1, 1);
+    QTest::mouseClick(client(), Qt::LeftButton, Qt::ControlModifier, centre(5, 3));
+    QTest::mouseClick(client(), Qt::LeftButton, Qt::ControlModifier, centre(2, 6));
+    EXPECT_EQ(input().SelectedCellsCount(), 3);
+    EXPECT_EQ(input().GetSelectedCell(1).X, 5);
+    EXPECT_EQ(input().GetSelectedCell(1).Y, 3);
+    EXPECT_TRUE(input().SelectedCells(2, 6));
+    EXPECT_FALSE(input().SelectedCells(2, 5));
+    QTest::mouseClick(client(), Qt::LeftButton, Qt::ControlModifier, centre(5, 3));
+    EXPECT_EQ(input().SelectedCellsCount(), 2);
+    EXPECT_FALSE(input().SelectedCells(5, 3));
+    select(5, 5);
+    EXPECT_EQ(input().SelectedCellsCount(), 1);
+    EXPECT_TRUE(input().SelectedCells(5, 5));
+    input().SetSelectedCells(1, 6, true);
+    input().SetSelectedCells(1, 6, true);
+    EXPECT_EQ(input().SelectedCellsCount(), 2);
+    input().ClearSelectedCells();
+    EXPECT_EQ(input().SelectedCellsCount(), 0);
+    EXPECT_THROW(input().GetSelectedCell(0), EExtGridError);
+}
+
+// A merged cell at the selection's corner counts with its span; ClearModifiedRows empties the
+// modified marks.
+TEST_F(GridInput, SelectionCountsWithMergesAndModifiedRows)
+{
+    ASSERT_TRUE(g().MergeCells(1, 2, 2, 2));
+    g().SetSelection({1, 2, 1, 2});
+    EXPECT_EQ(input().SelectedColCount(), 2);
+    EXPECT_EQ(input().SelectedRowCount(), 2);
+    g().SetSelection({5, 4, 5, 5});
+    EXPECT_EQ(input().SelectedRowCount(), 2);
+
+    g().SetRowModified(2, true);
+    g().SetRowModified(5, true);
+    ASSERT_EQ(g().ModifiedRowCount(), 2);
+    input().ClearModifiedRows();
+    EXPECT_EQ(g().ModifiedRowCount(), 0);
 }
 
 }  // namespace
