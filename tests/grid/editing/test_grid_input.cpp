@@ -943,9 +943,11 @@ TEST_F(GridInput, HintsByHovering)
     hint = input().PrepareCellHint(centre(5, 5));
     EXPECT_GT(hint.Text.count(QLatin1Char('\n')), 1);
     const QFontMetrics fm(g().font());
-    for (const QString& line : hint.Text.split(QLatin1Char('\n')))
-        if (line.contains(QLatin1Char(' ')))
+    for (const QString& line : hint.Text.split(QLatin1Char('\n'))) {
+        if (line.contains(QLatin1Char(' '))) {
             EXPECT_LE(fm.horizontalAdvance(line), 60);
+        }
+    }
 }
 
 // Cells picked one by one with Ctrl: counted, listed in order, tested; Ctrl on a picked cell drops
@@ -991,6 +993,45 @@ TEST_F(GridInput, SelectionCountsWithMergesAndModifiedRows)
     ASSERT_EQ(g().ModifiedRowCount(), 2);
     input().ClearModifiedRows();
     EXPECT_EQ(g().ModifiedRowCount(), 0);
+}
+
+
+// On a node row whose cells are merged, Left closes the node and Right opens it.
+TEST_F(GridInput, NodeKeys)
+{
+    g().AddNode(2, 3);
+    ASSERT_TRUE(g().MergeCells(1, 2, 5, 1));
+    g().MoveColRow(1, 2);
+    key(Qt::Key_Left);
+    EXPECT_TRUE(g().GetNodeState(2));
+    g().MoveColRow(1, 2);
+    key(Qt::Key_Right);
+    EXPECT_FALSE(g().GetNodeState(2));
+    // A row that is no node: the keys only move.
+    g().MoveColRow(1, 5);
+    key(Qt::Key_Right);
+    EXPECT_EQ(current(), QPoint(2, 5));
+}
+
+// An expand button toggles when the press and the release both lie on it.
+TEST_F(GridInput, ExpandButtonClick)
+{
+    g().AddExpand(5, 3, 60);
+    std::vector<std::string> events;
+    g().OnExpandClick = [&](TExtStringGrid*, int c, int r, bool expanded) {
+        events.push_back(std::to_string(c) + "," + std::to_string(r) + (expanded ? " open" : " closed"));
+    };
+    const TRect er = g().GetExpandRect(5, 3);
+    const QPoint on((er.Left + er.Right) / 2, (er.Top + er.Bottom) / 2);
+    QTest::mouseClick(client(), Qt::LeftButton, {}, on);
+    EXPECT_EQ(events, std::vector<std::string>{"5,3 open"});
+    EXPECT_TRUE(g().GetExpandState(5, 3));
+    // Released elsewhere: nothing.
+    const TRect er2 = g().GetExpandRect(5, 3);
+    QTest::mousePress(client(), Qt::LeftButton, {}, QPoint((er2.Left + er2.Right) / 2, (er2.Top + er2.Bottom) / 2));
+    QTest::mouseRelease(client(), Qt::LeftButton, {}, centre(1, 1));
+    EXPECT_EQ(events.size(), 1u);
+    EXPECT_TRUE(g().GetExpandState(5, 3));
 }
 
 }  // namespace

@@ -308,4 +308,24 @@ TEST_F(TextEditor, ColumnGrowsWhileTyping)
     EXPECT_EQ(g().ColWidths(4), grown);
 }
 
+
+// Copy and cut from the editor ask the application first; a refused cut leaves the text.
+TEST_F(TextEditor, CopyAndCutEvents)
+{
+    bool allowCut = false;
+    editor().OnClipboardCut = [&](QObject* sender, bool& allow) {
+        EXPECT_EQ(sender, &editor());
+        allow = allowCut;
+    };
+    open(1, 2);  // "t2", all selected
+    key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(editor().text(), QStringLiteral("t2"));
+    key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("t2"));
+    allowCut = true;
+    editor().selectAll();
+    key(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(editor().text(), QString());
+}
+
 }  // namespace
