@@ -1358,6 +1358,9 @@ TCellHint TGridInputHandler::PrepareCellHint(const QPoint& pos)
             if (pos.x() >= from && pos.x() <= to) {
                 const QRegularExpressionMatch t = title.match(m.captured(2));
                 hint = t.hasMatch() ? t.captured(1) : m.captured(1);
+                if (OnAnchorHint)
+                    OnAnchorHint(&Grid, r, realCol, hint);
+                FLastAnchorHint = hint;
                 out.Pos = pos + QPoint(8, -16);
                 break;
             }

@@ -36,6 +36,8 @@ public:
     Event<int, bool&> OnCanSort;                          // ACol, DoSort
     Event<int> OnClickSort;                               // ACol (the sort itself is the data operations')
     Event<int, int> OnExpandButtonClick;                  // ACol real, ARow
+    Event<int, int, QString&> OnAnchorHint;               // ARow, ACol real, Anchor (the hint)
+    QString LastAnchorHint() const { return FLastAnchorHint; }
     // Opens a link after the user agreed; only http, https and mailto links are ever opened.
     std::function<bool(const QString&)> OpenLink;
     THintPosition HintShowLargeTextPos = hpCell;
@@ -81,6 +83,7 @@ private:
     std::vector<TGridCoord> FCellList;
     TDisjunctCells FDisjunct;
     QString FSearchInc;
+    QString FLastAnchorHint;
     bool FKeypadDecimal = false;  // the last key down was the keypad's decimal key
     TGridCoord FPushedExpand{-1, -1};
     QPoint FPressPos{-1, -1};

@@ -936,6 +936,17 @@ TEST_F(GridInput, HintsByHovering)
     EXPECT_EQ(hint.Text, QStringLiteral("note"));
     EXPECT_EQ(hint.Pos, QPoint(g().CellRect(1, 4).Right, g().CellRect(1, 4).Top));
 
+    // An anchor hint: the anchor's title (or the anchor), through OnAnchorHint, beside the cursor.
+    g().AnchorHint = true;
+    g().SetCells(5, 2, QStringLiteral("<a href=\"https://example.org\" title=\"Docs\">doc</a> and <a href=\"x\">y</a>"));
+    input().OnAnchorHint = [](TExtStringGrid*, int, int c, QString& anchor) { anchor += QStringLiteral(" (%1)").arg(c); };
+    const TRect linkCell = g().CellRect(5, 2);
+    const QPoint onLink(linkCell.Left + 5, (linkCell.Top + linkCell.Bottom) / 2);
+    hint = input().PrepareCellHint(onLink);
+    EXPECT_EQ(hint.Text, QStringLiteral("Docs (5)"));
+    EXPECT_EQ(hint.Pos, onLink + QPoint(8, -16));
+    EXPECT_EQ(input().LastAnchorHint(), QStringLiteral("Docs (5)"));
+
     g().ControlLook.HintMaxWidth = 60;
     g().OnGridHint = [](TExtStringGrid*, int, int, QString& hint) {
         hint = QStringLiteral("one two three four five six seven");
