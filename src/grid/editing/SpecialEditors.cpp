@@ -129,7 +129,6 @@ void TSpecialEditors::Attach(TGridEditorHost& host, QWidget* editor)
     host.CellCache = [&ctl] { return ctl.CellCache(); };
     host.CurrentCellText = [this] { return FGrid.GetCurrentCell(); };
     host.SetCurrentCell = [this](const QString& text) { FGrid.SetCurrentCell(text); };
-    host.RestoreCellCache = [&ctl] { ctl.RestoreCellCache(); };
     host.EllipsClick = [this](const QString& text) { return FGrid.EllipsClick(text); };
     host.GridKey = [this](int key, Qt::KeyboardModifiers mods) {
         if (FGrid.Destroying)

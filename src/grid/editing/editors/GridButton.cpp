@@ -51,14 +51,17 @@ void TGridButton::keyPressEvent(QKeyEvent* event)
         if (Host.GridKey)
             Host.GridKey(key, event->modifiers());
         return;
-    case Qt::Key_Escape:
+    case Qt::Key_Escape: {
+        // The saved text as it was before hiding, which takes the pressed value as the new one.
+        const QString saved = Host.CellCache ? Host.CellCache() : FCaption;
         if (Host.HideEditor)
             Host.HideEditor();
-        if (Host.RestoreCellCache)
-            Host.RestoreCellCache();
+        if (Host.SetCurrentCell)
+            Host.SetCurrentCell(saved);
         if (Host.GridKey)
             Host.GridKey(key, event->modifiers());
         return;
+    }
     default:
         QPushButton::keyPressEvent(event);
     }

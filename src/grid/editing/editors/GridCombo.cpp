@@ -1,6 +1,7 @@
 #include "grid/editing/editors/GridCombo.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QWheelEvent>
@@ -282,7 +283,9 @@ void TGridCombo::focusOutEvent(QFocusEvent* event)
 {
     // The list popup takes the focus while it is open, and another window may take the
     // activation: neither is an exit.
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) {
+    QWidget* now = QApplication::focusWidget();
+    const bool toList = QApplication::activePopupWidget() || (now && view() && now->window() == view()->window());
+    if (!toList && event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) {
         const QString text = currentText();
         if (LookupHistory && !text.isEmpty() && findText(text, Qt::MatchFixedString) < 0)
             addItem(text);

@@ -19,7 +19,6 @@ struct TGridEditorHost {
     std::function<QString()> CellCache;          // the cell's text when editing began
     std::function<QString()> CurrentCellText;    // the current cell's stored text
     std::function<void(const QString&)> SetCurrentCell;
-    std::function<void()> RestoreCellCache;
     std::function<QString(const QString&)> EllipsClick;
     std::function<void(int key, Qt::KeyboardModifiers)> GridKey;  // the grid handles the key itself
 };

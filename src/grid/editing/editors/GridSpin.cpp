@@ -64,12 +64,18 @@ void TGridSpin::Leave(QKeyEvent* event)
     const int key = event->key();
     const bool tab = key == Qt::Key_Tab || key == Qt::Key_Backtab;
     if (key == Qt::Key_Escape) {
-        if (Host.CellCache)
-            setText(Host.CellCache());
+        const QString saved = Host.CellCache ? Host.CellCache() : text();
+        setText(saved);
         if (SpinType() == sptNormal)
             SetValue(Value());
         else if (SpinType() == sptFloat)
             SetFloatValue(FloatValue());
+        if (Host.DoneEdit)
+            Host.DoneEdit(key, event->modifiers());
+        // The cell gets its saved text back exactly, also one the value would have reformatted.
+        if (Host.SetCurrentCell)
+            Host.SetCurrentCell(saved);
+        return;
     } else {
         if (Host.Validate && !Host.Validate(text())) {
             if (Host.CurrentCellText)
@@ -87,7 +93,7 @@ void TGridSpin::Leave(QKeyEvent* event)
     }
     if (Host.DoneEdit)
         Host.DoneEdit(key, event->modifiers());
-    if (Host.AdvanceShow && key != Qt::Key_Escape)
+    if (Host.AdvanceShow)
         Host.AdvanceShow();
 }
 

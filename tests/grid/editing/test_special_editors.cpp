@@ -1,0 +1,607 @@
+// The combo, spin, check-box and button editors of a column grid, driven by real key and mouse
+// events on a shown grid.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "grid/core/ExtColumnGrid.h"
+#include "grid/editing/GridEditController.h"
+#include "grid/editing/GridInput.h"
+#include "grid/editing/SpecialEditors.h"
+#include "grid/editing/editors/GridButton.h"
+#include "grid/editing/editors/GridCheckBox.h"
+#include "grid/editing/editors/GridCombo.h"
+#include "grid/editing/editors/GridSpin.h"
+#include "support/FakeClock.h"
+
+using namespace grid;
+using namespace grid::editing;
+// The grid core names placeholders alike; these are the editor controls.
+using ComboEditor = grid::editors::TGridCombo;
+using SpinEditor = grid::editors::TGridSpin;
+using CheckEditor = grid::editors::TGridCheckBox;
+using ButtonEditor = grid::editors::TGridButton;
+
+namespace {
+
+enum : int { cNo, cQoS, cName, cFlag, cCount, cTime, cAct, cRatio, cNote, cColumns };
+
+// A window holding a column grid whose columns use each special editor, and a line edit that
+// can take the focus away from the grid.
+struct SpecialEditors : ::testing::Test {
+    QWidget window;
+    TExtColumnGrid* grid = nullptr;
+    QLineEdit* other = nullptr;
+    TExtColumnGrid& g() { return *grid; }
+    std::vector<std::string> events;
+
+    static void SetUpTestSuite()
+    {
+        RegisterGridEditing();
+        RegisterGridInput();
+    }
+    static void TearDownTestSuite() { SetGridInputFactory({}); }
+
+    void SetUp() override
+    {
+        grid = new TExtColumnGrid();
+        grid->setParent(&window);
+        grid->setGeometry(0, 0, 700, 220);
+        other = new QLineEdit(&window);
+        other->setGeometry(0, 230, 100, 20);
+        g().SetColCount(cColumns);
+        g().SetRowCount(6);
+        const struct {
+            const char* Header;
+            TEditorType Editor;
+        } columns[] = {{"N", edNormal},          {"QoS", edComboList},  {"Name", edComboEdit},
+                       {"Flag", edCheckBox},     {"Count", edSpinEdit}, {"Time", edTimeSpinEdit},
+                       {"Act", edButton},        {"Ratio", edFloatSpinEdit}, {"Note", edNormal}};
+        for (int c = 0; c < cColumns; ++c) {
+            TGridColumnItem* item = g().Columns()[c];
+            item->SetEditor(columns[c].Editor);
+            item->SetWidth(70);
+            item->SetHeader(QString::fromLatin1(columns[c].Header));
+        }
+        g().Columns()[cQoS]->ComboItems = QStringList{"0", "1", "2"};
+        g().Columns()[cName]->ComboItems = QStringList{"Alpha", "Beta", "Gamma"};
+        g().Columns()[cCount]->SpinMax = 100;
+        for (int r = 1; r < 6; ++r) {
+            g().SetCells(cNo, r, QString::number(r));
+            g().SetCells(cQoS, r, QStringLiteral("1"));
+            g().SetCells(cName, r, QStringLiteral("Alpha"));
+            g().SetCells(cFlag, r, QStringLiteral("on & off"));
+            g().SetCells(cCount, r, QStringLiteral("5"));
+            g().SetCells(cTime, r, QStringLiteral("0:30:00"));
+            g().SetCells(cAct, r, QStringLiteral("Go"));
+            g().SetCells(cRatio, r, QStringLiteral("1.5"));
+        }
+        controller().OnComboChange = [this](TExtStringGrid*, int c, int r, int i, const QString& s) {
+            events.push_back("combo " + std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(i) + " " +
+                             s.toStdString());
+        };
+        g().OnSpinClick = [this](TExtStringGrid*, int c, int r, int v, bool up) {
+            events.push_back("spin " + std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(v) +
+                             (up ? " up" : " down"));
+        };
+        window.resize(720, 260);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        g().SetFocus();
+    }
+
+    TGridEditController& controller() { return *EditController(g()); }
+    TSpecialEditors& specials() { return controller().Specials(); }
+    ComboEditor& combo() { return *specials().Combo(); }
+    SpinEditor& spin() { return *specials().Spin(); }
+    QWidget* client() { return g().viewport(); }
+    QPoint centre(int c, int r)
+    {
+        const TRect rc = g().CellRect(c, r);
+        return {(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
+    }
+    void select(int c, int r) { QTest::mouseClick(client(), Qt::LeftButton, {}, centre(c, r)); }
+    // Keys go to whatever has the focus, as the user's keys would.
+    void key(Qt::Key k, Qt::KeyboardModifiers m = {})
+    {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &g();
+        QTest::keyClick(target, k, m);
+    }
+    void type(const char* text)
+    {
+        for (const char* p = text; *p; ++p) {
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &g();
+            QTest::keyClick(target, *p);
+        }
+    }
+    // Opens the editor of a cell with F2.
+    void open(int c, int r)
+    {
+        select(c, r);
+        key(Qt::Key_F2);
+    }
+    QWidget* shown() { return specials().OpenEditor(); }
+    QString cell(int c, int r) { return g().Cells(c, r); }
+    QPoint current() { return {g().Col(), g().Row()}; }
+};
+
+// The pick-only list opens by F2, by a typed character and by a double click over its cell with
+// the cell's value picked; the keys step through it and Enter writes the pick back and closes.
+TEST_F(SpecialEditors, PickListOpensOverItsCellAndEnterWritesThePick)
+{
+    open(cQoS, 2);
+    ASSERT_EQ(shown(), &combo());
+    EXPECT_TRUE(combo().PickOnly());
+    EXPECT_TRUE(combo().hasFocus());
+    const TRect rc = g().CellRect(cQoS, 2);
+    EXPECT_EQ(combo().geometry().topLeft(), QPoint(rc.Left, rc.Top));
+    EXPECT_EQ(combo().currentText(), QStringLiteral("1"));
+    EXPECT_EQ(combo().count(), 3);
+
+    key(Qt::Key_Down);
+    EXPECT_EQ(combo().currentText(), QStringLiteral("2"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cQoS, 2), QStringLiteral("2"));
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_FALSE(combo().isVisible());
+    EXPECT_FALSE(controller().EditMode());
+    EXPECT_TRUE(g().hasFocus());
+
+    // A typed character opens the list and picks the item it starts.
+    select(cQoS, 3);
+    type("0");
+    ASSERT_EQ(shown(), &combo());
+    EXPECT_EQ(combo().currentText(), QStringLiteral("0"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cQoS, 3), QStringLiteral("0"));
+
+    // The second press of a double click opens it too.
+    select(cQoS, 4);
+    QTest::mouseDClick(client(), Qt::LeftButton, {}, centre(cQoS, 4));
+    EXPECT_EQ(shown(), &combo());
+}
+
+// Escape puts the cell's text back whatever was picked, and the list closes.
+TEST_F(SpecialEditors, EscapeRestoresTheCellAndCloses)
+{
+    open(cQoS, 2);
+    key(Qt::Key_Down);
+    EXPECT_EQ(combo().currentText(), QStringLiteral("2"));
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cQoS, 2), QStringLiteral("1"));
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_TRUE(g().hasFocus());
+
+    open(cName, 2);
+    type("Zeta");
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cName, 2), QStringLiteral("Alpha"));
+    EXPECT_FALSE(combo().isVisible());
+}
+
+// A stored value that is not in the list stays as it is: nothing is picked, no change is
+// reported, and only a value the user picks is written back.
+TEST_F(SpecialEditors, ValueNotInTheListIsKeptUntilTheUserPicks)
+{
+    g().SetCells(cQoS, 2, QStringLiteral("7"));
+    open(cQoS, 2);
+    ASSERT_EQ(shown(), &combo());
+    EXPECT_EQ(combo().currentIndex(), -1);
+    EXPECT_TRUE(events.empty());
+
+    // Leaving by Enter, by Escape and by the focus going elsewhere all keep the value.
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cQoS, 2), QStringLiteral("7"));
+    open(cQoS, 2);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cQoS, 2), QStringLiteral("7"));
+    open(cQoS, 2);
+    other->setFocus();
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_EQ(cell(cQoS, 2), QStringLiteral("7"));
+
+    // The application's preselection shows, yet is not written unless the user takes it.
+    g().SetComboSelection(2);
+    g().SetFocus();
+    open(cQoS, 2);
+    EXPECT_EQ(combo().currentText(), QStringLiteral("2"));
+    select(cNote, 2);
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_EQ(cell(cQoS, 2), QStringLiteral("7"));
+    g().SetComboSelection(-1);
+
+    // A pick is written.
+    open(cQoS, 2);
+    key(Qt::Key_Down);
+    EXPECT_EQ(combo().currentText(), QStringLiteral("0"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cQoS, 2), QStringLiteral("0"));
+    // An empty list picks nothing and writes nothing.
+    g().Columns()[cQoS]->ComboItems.clear();
+    g().SetCells(cQoS, 3, QStringLiteral("7"));
+    open(cQoS, 3);
+    EXPECT_EQ(combo().count(), 0);
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cQoS, 3), QStringLiteral("7"));
+    EXPECT_TRUE(events.empty());
+}
+
+// An item picked with the mouse in the opened list goes into the cell; the wheel steps through
+// the list and reports each step with the real column.
+TEST_F(SpecialEditors, MouseAndWheelPick)
+{
+    open(cQoS, 2);
+    static_cast<QComboBox&>(combo()).showPopup();
+    QAbstractItemView* view = combo().view();
+    ASSERT_TRUE(view->isVisible());
+    const QRect item = view->visualRect(view->model()->index(0, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    EXPECT_EQ(combo().currentText(), QStringLiteral("0"));
+    EXPECT_TRUE(combo().hasFocus());
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cQoS, 2), QStringLiteral("0"));
+
+    open(cQoS, 3);
+    const QPointF at(5, 5);
+    QWheelEvent wheel(at, combo().mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&combo(), &wheel);
+    EXPECT_EQ(combo().currentText(), QStringLiteral("2"));
+    EXPECT_EQ(events, std::vector<std::string>{"combo 1,3 2 2"});
+    other->setFocus();
+    EXPECT_EQ(cell(cQoS, 3), QStringLiteral("2"));
+}
+
+// The editable list takes the typed start character over its selected text; a refused value
+// keeps it open with the value the validation left, and Tab with goTabs moves on.
+TEST_F(SpecialEditors, EditableListValidatesOnLeaving)
+{
+    select(cName, 2);
+    type("Be");
+    ASSERT_EQ(shown(), &combo());
+    EXPECT_FALSE(combo().PickOnly());
+    EXPECT_EQ(combo().currentText(), QStringLiteral("Be"));
+
+    int validations = 0;
+    controller().OnCellValidate = [&](TExtStringGrid*, int c, int r, QString& value, bool& valid) {
+        ++validations;
+        EXPECT_EQ(c, cName);
+        EXPECT_EQ(r, 2);
+        if (value == QStringLiteral("Be")) {
+            value = QStringLiteral("Beta");
+            valid = false;
+        }
+    };
+    key(Qt::Key_Return);
+    EXPECT_EQ(validations, 1);
+    ASSERT_EQ(shown(), &combo());
+    EXPECT_TRUE(combo().hasFocus());
+    EXPECT_EQ(combo().currentText(), QStringLiteral("Beta"));
+    EXPECT_EQ(combo().lineEdit()->selectedText(), QStringLiteral("Beta"));
+    EXPECT_EQ(current(), QPoint(cName, 2));
+
+    g().Options |= goTabs;
+    key(Qt::Key_Tab);
+    EXPECT_EQ(cell(cName, 2), QStringLiteral("Beta"));
+    EXPECT_FALSE(combo().isVisible());
+    EXPECT_EQ(current(), QPoint(cFlag, 2));
+
+    // The length limit of the editable list.
+    g().MaxComboLength = 3;
+    open(cName, 3);
+    key(Qt::Key_End);
+    type("xyz");
+    EXPECT_EQ(combo().currentText().size(), 3);
+}
+
+// The look of the grid gives the combo its flat look; the list is as wide as its widest item
+// with AutoComboDropSize, else as wide as DropWidth.
+TEST_F(SpecialEditors, ComboLookAndListWidth)
+{
+    g().SetLook(glOffice2007);
+    open(cName, 2);
+    EXPECT_TRUE(combo().Flat());
+    EXPECT_TRUE(combo().Etched());
+    key(Qt::Key_Escape);
+    g().SetLook(glClassic);
+    g().Columns()[cName]->ComboItems = QStringList{"A name far wider than the column is"};
+    g().Navigation.AutoComboDropSize = true;
+    open(cName, 3);
+    EXPECT_FALSE(combo().Flat());
+    EXPECT_GT(combo().DroppedWidth(), combo().width());
+    key(Qt::Key_Escape);
+    g().Navigation.AutoComboDropSize = false;
+    combo().SetDropWidth(200);
+    combo().SetDroppedWidth(0);
+    open(cName, 4);
+    EXPECT_EQ(combo().DroppedWidth(), 200);
+}
+
+// A window that answers the editor type itself fills the list for the cell through the grid's
+// combo-list operations.
+TEST_F(SpecialEditors, ListFilledPerCellThroughTheGrid)
+{
+    g().OnGetEditorType = [](TExtStringGrid* grid, int c, int r, TEditorType& e) {
+        if (c != cNote)
+            return;
+        e = edComboList;
+        grid->ClearComboString();
+        grid->AddComboString(QStringLiteral("row %1").arg(r));
+        grid->AddComboStringObject(QStringLiteral("other"), QVariant(42));
+    };
+    QVariant object;
+    g().OnComboObjectChange = [&](TExtStringGrid*, int, int, int, const QString&, const QVariant& o) { object = o; };
+    open(cNote, 4);
+    ASSERT_EQ(shown(), &combo());
+    EXPECT_EQ(combo().itemText(0), QStringLiteral("row 4"));
+    type("o");
+    EXPECT_EQ(combo().currentText(), QStringLiteral("other"));
+    EXPECT_EQ(object, QVariant(42));
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cNote, 4), QStringLiteral("other"));
+}
+
+// The whole-number spin opens on the cell's value, steps with the keys, sets its limits with
+// Home and End and writes back on Enter; Escape puts the cell's saved text back.
+TEST_F(SpecialEditors, SpinStepsAndWritesBack)
+{
+    open(cCount, 2);
+    ASSERT_EQ(shown(), &spin());
+    EXPECT_EQ(spin().text(), QStringLiteral("5"));
+    key(Qt::Key_Up);
+    key(Qt::Key_Up);
+    EXPECT_EQ(spin().text(), QStringLiteral("7"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cCount, 2), QStringLiteral("7"));
+    EXPECT_FALSE(spin().isVisible());
+    EXPECT_TRUE(events.empty());  // steps by the keys report nothing
+
+    open(cCount, 3);
+    key(Qt::Key_Home);
+    EXPECT_EQ(spin().text(), QStringLiteral("100"));
+    key(Qt::Key_End);
+    EXPECT_EQ(spin().text(), QStringLiteral("0"));
+    EXPECT_EQ(events, (std::vector<std::string>{"spin 4,3 100 down", "spin 4,3 0 down"}));
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cCount, 3), QStringLiteral("5"));
+    EXPECT_FALSE(spin().isVisible());
+
+    // A typed value starts the edit; one beyond the limits goes into the cell limited.
+    select(cCount, 4);
+    type("150");
+    ASSERT_EQ(shown(), &spin());
+    EXPECT_EQ(spin().text(), QStringLiteral("150"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cCount, 4), QStringLiteral("100"));
+
+    // Leaving by a click on another cell writes back too.
+    open(cCount, 5);
+    key(Qt::Key_Down);
+    select(cNote, 5);
+    EXPECT_EQ(cell(cCount, 5), QStringLiteral("4"));
+    EXPECT_FALSE(spin().isVisible());
+}
+
+// The cell's text read as a whole number: blanks, a sign, "$" and "0x" prefixes, and the first
+// character that is no digit ends it.
+TEST_F(SpecialEditors, SpinReadsTheCellAsAWholeNumber)
+{
+    g().Columns()[cCount]->SpinMax = 0;  // equal limits: none
+    const struct {
+        const char* Cell;
+        const char* Shown;
+    } cases[] = {{"$1F", "31"}, {"0x10", "16"}, {"  -7abc", "-7"}, {"+12", "12"}, {"abc", "0"}, {"", "0"}};
+    for (const auto& c : cases) {
+        g().SetCells(cCount, 2, QString::fromLatin1(c.Cell));
+        open(cCount, 2);
+        EXPECT_EQ(spin().text(), QString::fromLatin1(c.Shown)) << c.Cell;
+        key(Qt::Key_Escape);
+        EXPECT_EQ(cell(cCount, 2), QString::fromLatin1(c.Cell)) << "Escape keeps " << c.Cell;
+    }
+}
+
+// The arrow buttons step once at the release of a click, and while held after 400 ms and then
+// every 100 ms; each of their steps is reported.
+TEST_F(SpecialEditors, SpinButtonsRepeatOnTheClock)
+{
+    FakeClock clock;
+    open(cCount, 2);
+    QWidget* up = spin().UpButton();
+    QTest::mouseClick(up, Qt::LeftButton, {}, up->rect().center());
+    EXPECT_EQ(spin().text(), QStringLiteral("6"));
+    EXPECT_EQ(events, std::vector<std::string>{"spin 4,2 6 up"});
+
+    events.clear();
+    QTest::mousePress(up, Qt::LeftButton, {}, up->rect().center());
+    clock.Advance(399);
+    EXPECT_EQ(spin().text(), QStringLiteral("6"));
+    clock.Advance(1);
+    EXPECT_EQ(spin().text(), QStringLiteral("7"));
+    clock.Advance(200);
+    EXPECT_EQ(spin().text(), QStringLiteral("9"));
+    QTest::mouseRelease(up, Qt::LeftButton, {}, up->rect().center());
+    EXPECT_EQ(spin().text(), QStringLiteral("10"));
+    clock.Advance(1000);
+    EXPECT_EQ(spin().text(), QStringLiteral("10"));
+    EXPECT_EQ(events.size(), 4u);
+    QWidget* down = spin().DownButton();
+    QTest::mouseClick(down, Qt::LeftButton, {}, down->rect().center());
+    EXPECT_EQ(events.back(), "spin 4,2 9 down");
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cCount, 2), QStringLiteral("9"));
+}
+
+// The time spin steps the part under the caret and wraps within the day; the cell follows the
+// text while the user types once a text editor has been open, and OnEditChange reports it.
+TEST_F(SpecialEditors, TimeSpinAndLiveText)
+{
+    open(cTime, 2);
+    ASSERT_EQ(shown(), &spin());
+    EXPECT_EQ(spin().text(), QStringLiteral("0:30:00"));
+    spin().setCursorPosition(0);
+    key(Qt::Key_Down);
+    EXPECT_EQ(spin().text(), QStringLiteral("23:30:00"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cTime, 2), QStringLiteral("23:30:00"));
+
+    // A text editor opens once, which switches the live copy on.
+    open(cNote, 2);
+    key(Qt::Key_Escape);
+    std::vector<QString> changes;
+    g().OnEditChange = [&](TExtStringGrid*, int c, int r, const QString& text) {
+        EXPECT_EQ(c, cCount);
+        EXPECT_EQ(r, 3);
+        changes.push_back(text);
+    };
+    select(cCount, 3);
+    type("4");
+    EXPECT_EQ(cell(cCount, 3), QStringLiteral("4"));
+    type("2");
+    EXPECT_EQ(cell(cCount, 3), QStringLiteral("42"));
+    EXPECT_EQ(changes, (std::vector<QString>{"4", "42"}));
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cCount, 3), QStringLiteral("5"));
+}
+
+// With AllowEmptyValue a cleared spin leaves an empty cell; without it the value 0.
+TEST_F(SpecialEditors, SpinEmptyValue)
+{
+    for (const bool allow : {true, false}) {
+        spin().AllowEmptyValue = allow;
+        open(cCount, 2);
+        spin().selectAll();
+        key(Qt::Key_Backspace);
+        key(Qt::Key_Return);
+        EXPECT_EQ(cell(cCount, 2), allow ? QString() : QStringLiteral("0")) << allow;
+        g().SetCells(cCount, 2, QStringLiteral("5"));
+    }
+}
+
+// A refused spin value keeps the editor open with the cell's text and the caret at its end.
+TEST_F(SpecialEditors, RefusedSpinValueReopens)
+{
+    controller().OnCellValidate = [](TExtStringGrid*, int, int, QString& value, bool& valid) {
+        valid = value.toInt() % 2 == 0;
+    };
+    open(cCount, 2);
+    spin().selectAll();
+    type("7");
+    key(Qt::Key_Return);
+    ASSERT_EQ(shown(), &spin());
+    EXPECT_EQ(spin().text(), QStringLiteral("5"));
+    EXPECT_EQ(spin().cursorPosition(), 1);
+    EXPECT_EQ(current(), QPoint(cCount, 2));
+    spin().selectAll();
+    type("8");
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cCount, 2), QStringLiteral("8"));
+    EXPECT_FALSE(spin().isVisible());
+
+    // Tab with goTabs validates and moves to the next cell.
+    g().Options |= goTabs;
+    open(cCount, 3);
+    spin().selectAll();
+    type("6");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(cell(cCount, 3), QStringLiteral("6"));
+    EXPECT_EQ(current(), QPoint(cTime, 3));
+}
+
+// The check box opens unchecked with the cell's text as its plain caption, Space toggles it, and
+// it writes nothing; Enter closes it and Down moves the current cell down.
+TEST_F(SpecialEditors, CheckBoxEditor)
+{
+    open(cFlag, 2);
+    CheckEditor* check = specials().CheckBox();
+    ASSERT_EQ(shown(), check);
+    EXPECT_EQ(check->text(), QStringLiteral("on && off"));
+    EXPECT_FALSE(check->isChecked());
+    EXPECT_EQ(controller().EditCtrl(), nullptr);
+    QTest::keyClick(check, Qt::Key_Space);
+    EXPECT_TRUE(check->isChecked());
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
+    EXPECT_FALSE(check->isChecked());
+    key(Qt::Key_Return);
+    EXPECT_FALSE(check->isVisible());
+    EXPECT_EQ(cell(cFlag, 2), QStringLiteral("on & off"));
+    EXPECT_EQ(current(), QPoint(cFlag, 2));
+
+    open(cFlag, 2);
+    key(Qt::Key_Down);
+    EXPECT_FALSE(check->isVisible());
+    EXPECT_EQ(current(), QPoint(cFlag, 3));
+    EXPECT_TRUE(g().hasFocus());
+}
+
+// The button lies one pixel outside its cell; a press hands its caption to OnEllipsClick and
+// writes the answer; Escape restores the cell's text and an arrow moves the current cell.
+TEST_F(SpecialEditors, ButtonEditor)
+{
+    g().OnEllipsClick = [](TExtStringGrid*, int c, int r, QString& s) {
+        EXPECT_EQ(c, cAct);
+        EXPECT_EQ(r, 2);
+        s = QStringLiteral("done ") + s;
+    };
+    open(cAct, 2);
+    ButtonEditor* button = specials().Button();
+    ASSERT_EQ(shown(), button);
+    const TRect rc = g().CellRect(cAct, 2);
+    EXPECT_EQ(button->geometry().topLeft(), QPoint(rc.Left - 1, rc.Top - 1));
+    EXPECT_EQ(button->Caption(), QStringLiteral("Go"));
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    EXPECT_EQ(button->Caption(), QStringLiteral("done Go"));
+    EXPECT_EQ(cell(cAct, 2), QStringLiteral("done Go"));
+
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(button->isVisible());
+    EXPECT_FALSE(controller().EditMode());
+    EXPECT_EQ(cell(cAct, 2), QStringLiteral("Go"));
+    EXPECT_TRUE(g().hasFocus());
+
+    open(cAct, 3);
+    key(Qt::Key_Right);
+    EXPECT_FALSE(button->isVisible());
+    EXPECT_EQ(current(), QPoint(cRatio, 3));
+    EXPECT_EQ(cell(cAct, 3), QStringLiteral("Go"));
+}
+
+// The grid's operations on the combo editor's list.
+TEST_F(SpecialEditors, ComboListOperations)
+{
+    g().ClearComboString();
+    EXPECT_EQ(g().GetComboCount(), 0);
+    g().AddComboString(QStringLiteral("Low"));
+    g().AddComboStringObject(QStringLiteral("High"), QVariant(7));
+    g().AddComboString(QStringLiteral("high"));
+    EXPECT_EQ(g().GetComboCount(), 3);
+    EXPECT_TRUE(g().SetComboSelectionString(QStringLiteral("HIGH")));
+    EXPECT_EQ(g().FComboIdx, 1);
+    EXPECT_FALSE(g().SetComboSelectionString(QStringLiteral("none")));
+    EXPECT_EQ(g().FComboIdx, 1);
+    EXPECT_TRUE(g().RemoveComboString(QStringLiteral("high")));
+    EXPECT_EQ(g().ComboStrings, (QStringList{"Low", "high"}));
+    EXPECT_EQ(g().ComboObjects, (QVariantList{QVariant(), QVariant()}));  // the object went with its item
+
+    // Index reads and writes go by the item texts, without case.
+    g().SetCells(cNote, 2, QStringLiteral("HIGH"));
+    EXPECT_EQ(g().GetComboIndex(cNote, 2), 1);
+    g().SetComboIndex(cNote, 2, 0);
+    EXPECT_EQ(cell(cNote, 2), QStringLiteral("Low"));
+    g().SetComboIndex(cNote, 2, 5);
+    EXPECT_EQ(cell(cNote, 2), QString());
+    EXPECT_EQ(g().GetComboIndex(cNote, 2), -1);
+    EXPECT_TRUE(g().RemoveComboString(QStringLiteral("HIGH")));
+    EXPECT_FALSE(g().RemoveComboString(QStringLiteral("high")));
+    EXPECT_EQ(g().ComboStrings, QStringList{"Low"});
+
+    EXPECT_FALSE(g().CellIsPassword(cNote, 2));
+    g().Columns()[cNote]->SetPassword(true);
+    EXPECT_TRUE(g().CellIsPassword(cNote, 2));
+}
+
+}  // namespace
