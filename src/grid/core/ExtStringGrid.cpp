@@ -157,6 +157,9 @@ void TExtStringGrid::SizeChanged(int, int)
 
 void TExtStringGrid::SetRowCount(int value)
 {
+    if (value < RowCount())
+        if (TGridEditLayer* layer = EditLayer())
+            layer->CellsMoving();
     if (RowCount() == FixedRows() && FixedRowAlways && FSelHidden)
         UnHideSelection();
     SetPlatformRowCount(value);
@@ -168,6 +171,9 @@ void TExtStringGrid::SetRowCount(int value)
 
 void TExtStringGrid::SetColCount(int value)
 {
+    if (value < ColCount())
+        if (TGridEditLayer* layer = EditLayer())
+            layer->CellsMoving();
     SetPlatformColCount(value);
     if (FixedColAlways && FRememberedFixedCols < ColCount())
         SetPlatformFixedCols(FRememberedFixedCols);
@@ -968,15 +974,42 @@ int TExtStringGrid::GetNodeIndent(int r)
 
 void TExtStringGrid::SaveCell(int c, int r, QString& value)
 {
-    value = GetCellEx(c, r);
+    value = SaveVirtCells ? GetFormattedCell(c, r) : GetGridCell(c, r);
     if (value.isEmpty()) {
-        if (TCellGraphic* g = GetCellGraphic(c, r); g && g->CellType == ctCheckBox)
-            value = g->CellBoolean ? CheckTrue : CheckFalse;
+        // A check box that keeps its state in the graphic saves the cell's own check texts.
+        const int rr = RealRowIndex(r);
+        if (TCellGraphic* g = GetCellGraphic(c, rr)) {
+            if (g->CellType == ctCheckBox)
+                value = g->CellBoolean ? CheckTrueOf(c, rr) : CheckFalseOf(c, rr);
+            else if (g->CellType == ctTriStateCheckBox)
+                value = g->CellCheckBoxState == cbChecked ? CheckTrueOf(c, rr) : CheckFalseOf(c, rr);
+        }
     }
-    if (!SaveWithHTML)
-        value = StripTags(value);
+    switch (DetectTextKind(value, true)) {
+    case tkHTML:
+        if (!SaveWithHTML)
+            value = StripTags(value);
+        break;
+    case tkRTF:
+        if (SaveWithRTF)
+            value.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+        else
+            value = RichTextToPlain(value);
+        break;
+    default:
+        break;
+    }
     if (OnSaveCell)
         OnSaveCell(this, c, r, value);
+}
+
+QString TExtStringGrid::RichTextToPlain(const QString& rtf)
+{
+    // The RTF reader belongs to the editing layer; without one the codes stay as they are.
+    QString plain;
+    if (TGridEditLayer* layer = EditLayer(); layer && layer->RichToPlain(rtf, plain))
+        return plain;
+    return rtf;
 }
 
 void TExtStringGrid::LoadCell(int c, int r, const QString& value)

@@ -199,7 +199,9 @@ public:
     bool EnableHTML = true;
     bool ShowNullDates = true;
     bool SaveFixedCells = true, SaveFixedRows = false, SaveFixedCols = false;
-    bool SaveHiddenCells = false, SaveVirtCells = true, SaveWithHTML = true;
+    bool SaveHiddenCells = false, SaveVirtCells = true, SaveWithHTML = true, SaveWithRTF = true;
+    // The plain text of an RTF cell text, read by the editing layer (the text itself without one).
+    QString RichTextToPlain(const QString& rtf);
     bool Multilinecells = false;
     bool EnhRowColMove = true;
     bool FixedRowAlways = false;

@@ -272,6 +272,9 @@ bool TExtStringGrid::BalloonTextAt(int x, int y, TBalloonText& balloon)
         case tkHTML:
             text = HtmlToPlain(text);
             break;
+        case tkRTF:
+            text = RichTextToPlain(text);
+            break;
         case tkWide:
             text = DecodeWideText(text);
             break;

@@ -63,6 +63,8 @@ public:
     virtual void Scrolled() {}
     // The grid's MaxEditLength or EditorLooks changed: an open editor takes them at once.
     virtual void EditorSettingsChanged() {}
+    // The plain text of RTF cell text (balloons, saving); false when the layer reads no RTF.
+    virtual bool RichToPlain(const QString& /*rtf*/, QString& /*plain*/) { return false; }
 };
 
 using TGridEditLayerFactory = std::function<std::unique_ptr<TGridEditLayer>(TExtStringGrid&)>;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridEditLayer.h"
 
 using namespace grid;
 
@@ -110,6 +113,86 @@ TEST(GridRowHooks, AutoDeleteClearsTheLastDataRowAndRemovesOthers)
     EXPECT_EQ(g.RowCount(), 5);
     EXPECT_EQ(g.Cells(1, 3), "second");
     EXPECT_EQ(deleted, (std::vector<int>{1, 1}));
+}
+
+// Reads RTF as the editing layer does, crudely: the text after the last control word's blank.
+class TRtfLayer : public TGridEditLayer {
+public:
+    using TGridEditLayer::TGridEditLayer;
+    bool RichToPlain(const QString& rtf, QString& plain) override
+    {
+        plain = rtf.section(QLatin1Char(' '), -1).remove(QLatin1Char('}'));
+        return true;
+    }
+};
+
+struct RtfLayerFactory {
+    RtfLayerFactory()
+    {
+        SetGridEditLayerFactory([](TExtStringGrid& g) { return std::make_unique<TRtfLayer>(g); });
+    }
+    ~RtfLayerFactory() { SetGridEditLayerFactory({}); }
+};
+
+const QString Rtf = QStringLiteral("{\\rtf1\\ansi\r\n\\b Bold}");
+
+TEST_F(Balloon, RichTextShowsAsThePlainTextTheEditingLayerReads)
+{
+    RtfLayerFactory factory;
+    TExtStringGrid grid;
+    grid.resize(400, 250);
+    grid.Balloon.Enable = true;
+    grid.SetCells(1, 1, Rtf);
+    const TRect rect = grid.CellRect(1, 1);
+    TBalloonText b;
+    ASSERT_TRUE(grid.BalloonTextAt((rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2, b));
+    EXPECT_EQ(b.Text, "Bold");
+}
+
+// What a cell saves: formatted or stored text, a check box's own check texts for an empty cell,
+// mark-up kept or turned plain.
+TEST(GridRowHooks, SaveCellTakesTheFormattedTextCheckTextsAndPlainMarkUp)
+{
+    RtfLayerFactory factory;
+    const struct {
+        const char* name;
+        std::function<void(TExtStringGrid&)> setUp;
+        QString expected;
+    } cases[] = {
+        {"formatted", [](TExtStringGrid&) {}, "3.14"},
+        {"stored", [](TExtStringGrid& g) { g.SaveVirtCells = false; }, "3.14159"},
+        {"check box", [](TExtStringGrid& g) { g.SetCells(1, 1, ""); g.AddCheckBox(1, 1, true, false); }, "yes 1"},
+        {"unchecked", [](TExtStringGrid& g) { g.SetCells(1, 1, ""); g.AddCheckBox(1, 1, false, false); }, "no 1"},
+        {"tri-state checked", [](TExtStringGrid& g) { g.SetCells(1, 1, ""); g.AddCheckBox(1, 1, cbChecked); },
+         "yes 1"},
+        {"tri-state grey", [](TExtStringGrid& g) { g.SetCells(1, 1, ""); g.AddCheckBox(1, 1, cbGrayed); }, "no 1"},
+        {"html kept", [](TExtStringGrid& g) { g.SetCells(1, 1, "<b>x</b>"); }, "<b>x</b>"},
+        {"html plain",
+         [](TExtStringGrid& g) {
+             g.SetCells(1, 1, "<b>x</b>");
+             g.SaveWithHTML = false;
+         },
+         "x"},
+        {"rtf kept", [](TExtStringGrid& g) { g.SetCells(1, 1, Rtf); }, "{\\rtf1\\ansi\\b Bold}"},
+        {"rtf plain",
+         [](TExtStringGrid& g) {
+             g.SetCells(1, 1, Rtf);
+             g.SaveWithRTF = false;
+         },
+         "Bold"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TExtStringGrid g;
+        g.SetCells(1, 1, "3.14159");
+        g.OnGetFloatFormat = [](TExtStringGrid*, int, int, bool&, QString& format) { format = "%.2f"; };
+        g.OnGetCheckTrue = [](TExtStringGrid*, int, int r, QString& v) { v = QStringLiteral("yes %1").arg(r); };
+        g.OnGetCheckFalse = [](TExtStringGrid*, int, int r, QString& v) { v = QStringLiteral("no %1").arg(r); };
+        c.setUp(g);
+        QString saved;
+        g.SaveCell(1, 1, saved);
+        EXPECT_EQ(saved, c.expected);
+    }
 }
 
 TEST(GridRowHooks, SelectionFilterAndFixedEditHooksFireTheirEvents)
