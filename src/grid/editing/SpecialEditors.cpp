@@ -130,6 +130,32 @@ void TSpecialEditors::Attach(TGridEditorHost& host, QWidget* editor)
     host.CurrentCellText = [this] { return FGrid.GetCurrentCell(); };
     host.SetCurrentCell = [this](const QString& text) { FGrid.SetCurrentCell(text); };
     host.EllipsClick = [this](const QString& text) { return FGrid.EllipsClick(text); };
+    host.CursorWalk = [this, editor](bool right) {
+        if (!IsOpen(editor))
+            return;
+        TExtStringGrid& g = FGrid;
+        const int col = g.Col(), row = g.Row();
+        const int neighbour = right ? col + g.CellSpan(g.RealCol(), row).X + 1 : col - 1;
+        const bool inside = right ? col < g.ColCount() - 1 - g.FixedRightCols : col > g.FixedCols();
+        if (inside && g.IsCheckOrButtonCell(g.DisplToRealCol(neighbour), row)) {
+            // No editor opens on a check box or button cell: the value is taken and the cell left.
+            const QString value = FCombo ? FCombo->EditValue() : QString();
+            g.SetCurrentCell(value);
+            if (FController.ValidateCell(value)) {
+                FController.HideInplaceEdit();
+                g.SetFocus();
+                g.MoveColRow(neighbour, row);
+            }
+            return;
+        }
+        g.SetFocus();
+        const TAdvanceDirection direction = g.Navigation.AdvanceDirection();
+        g.Navigation.SetAdvanceDirection(adLeftRight);
+        FController.AdvanceEdit(col, row, true, true, right, false, false);
+        g.Navigation.SetAdvanceDirection(direction);
+        if (g.Navigation.CursorWalkAlwaysEdit && !FController.EditMode())
+            FController.ShowInplaceEdit();
+    };
     host.GridKey = [this](int key, Qt::KeyboardModifiers mods) {
         if (FGrid.Destroying)
             return;

@@ -299,6 +299,30 @@ TEST_F(SpecialEditors, EditableListValidatesOnLeaving)
     EXPECT_EQ(combo().currentText().size(), 3);
 }
 
+// With CursorWalkEditor, Left at the start and Right at the end of an editable list's text take
+// the text and move to the neighbouring cell, whose editor opens.
+TEST_F(SpecialEditors, CursorWalkLeavesAtTheEndsOfTheText)
+{
+    g().Navigation.CursorWalkEditor = true;
+    open(cName, 2);
+    key(Qt::Key_End);
+    type("x");
+    key(Qt::Key_Left);  // the caret leaves the end: nothing walks
+    EXPECT_EQ(current(), QPoint(cName, 2));
+    key(Qt::Key_End);
+    key(Qt::Key_Right);
+    EXPECT_EQ(cell(cName, 2), QStringLiteral("Alphax"));
+    EXPECT_EQ(current(), QPoint(cFlag, 2));
+    EXPECT_EQ(shown(), specials().CheckBox());
+
+    open(cName, 3);
+    key(Qt::Key_Home);
+    key(Qt::Key_Left);
+    EXPECT_EQ(current(), QPoint(cQoS, 3));
+    EXPECT_EQ(shown(), &combo());
+    EXPECT_TRUE(combo().PickOnly());
+}
+
 // The look of the grid gives the combo its flat look; the list is as wide as its widest item
 // with AutoComboDropSize, else as wide as DropWidth.
 TEST_F(SpecialEditors, ComboLookAndListWidth)
@@ -385,6 +409,35 @@ TEST_F(SpecialEditors, SpinStepsAndWritesBack)
     select(cNote, 5);
     EXPECT_EQ(cell(cCount, 5), QStringLiteral("4"));
     EXPECT_FALSE(spin().isVisible());
+}
+
+// The decimal spin writes back through the float format, the date spin opens an empty cell on
+// today; the focus going elsewhere takes the value back; a click on the spin indicator that
+// started the edit opens the editor one step on.
+TEST_F(SpecialEditors, SpinKindsAndLeavingByFocus)
+{
+    open(cRatio, 2);
+    EXPECT_EQ(spin().SpinType(), grid::editors::sptFloat);
+    EXPECT_EQ(spin().text(), QLocale().toString(1.5));
+    key(Qt::Key_Up);
+    other->setFocus();
+    EXPECT_FALSE(spin().isVisible());
+    EXPECT_EQ(cell(cRatio, 2), QStringLiteral("1.60"));
+
+    g().Columns()[cNote]->SetEditor(edDateSpinEdit);
+    open(cNote, 3);
+    EXPECT_EQ(spin().SpinType(), grid::editors::sptDate);
+    EXPECT_EQ(spin().text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cNote, 3), QString());
+
+    specials().SetSpinClick(true, false);
+    open(cCount, 4);
+    EXPECT_EQ(spin().text(), QStringLiteral("6"));
+    EXPECT_TRUE(events.empty());
+    key(Qt::Key_Escape);
+    open(cCount, 4);
+    EXPECT_EQ(spin().text(), QStringLiteral("5"));  // the click counts once
 }
 
 // The cell's text read as a whole number: blanks, a sign, "$" and "0x" prefixes, and the first

@@ -257,6 +257,18 @@ void TGridCombo::keyPressEvent(QKeyEvent* event)
 
 void TGridCombo::keyReleaseEvent(QKeyEvent* event)
 {
+    // Cursor walk: Left with the caret at the start or Right at the end of the text leaves for
+    // the neighbouring cell.
+    const int key = event->key();
+    const bool plain = !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    if ((key == Qt::Key_Left || key == Qt::Key_Right) && plain && isEditable() && lineEdit()
+        && FGrid.Navigation.CursorWalkEditor && !lineEdit()->hasSelectedText() && Host.CursorWalk) {
+        const bool right = key == Qt::Key_Right;
+        if (Caret() == (right ? int(currentText().size()) : 0)) {
+            Host.CursorWalk(right);
+            return;
+        }
+    }
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
         TEsgCustomCombo::keyReleaseEvent(event);
     DoChange();

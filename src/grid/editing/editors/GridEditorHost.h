@@ -21,6 +21,9 @@ struct TGridEditorHost {
     std::function<void(const QString&)> SetCurrentCell;
     std::function<QString(const QString&)> EllipsClick;
     std::function<void(int key, Qt::KeyboardModifiers)> GridKey;  // the grid handles the key itself
+    // Left at the start or Right at the end of the text: the editor's text is taken and the
+    // neighbouring cell becomes current.
+    std::function<void(bool right)> CursorWalk;
 };
 
 }  // namespace grid::editors
