@@ -160,10 +160,35 @@ TEST_F(SpecialEditors, PickListOpensOverItsCellAndEnterWritesThePick)
     key(Qt::Key_Return);
     EXPECT_EQ(cell(cQoS, 3), QStringLiteral("0"));
 
-    // The second press of a double click opens it too.
+    // The second press of a double click opens it too, and so does a click on the current cell.
     select(cQoS, 4);
     QTest::mouseDClick(client(), Qt::LeftButton, {}, centre(cQoS, 4));
     EXPECT_EQ(shown(), &combo());
+    key(Qt::Key_Escape);
+    select(cQoS, 5);
+    EXPECT_EQ(shown(), nullptr);
+    select(cQoS, 5);
+    EXPECT_EQ(shown(), &combo());
+}
+
+// In a closed editable list Up validates and moves up, Page Down only closes the editor.
+TEST_F(SpecialEditors, EditableListLeavingKeys)
+{
+    open(cName, 3);
+    key(Qt::Key_End);
+    type("1");
+    key(Qt::Key_Up);
+    EXPECT_EQ(cell(cName, 3), QStringLiteral("Alpha1"));
+    EXPECT_EQ(current(), QPoint(cName, 2));
+    EXPECT_FALSE(combo().isVisible());
+
+    open(cName, 3);
+    key(Qt::Key_End);
+    type("2");
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(cell(cName, 3), QStringLiteral("Alpha12"));
+    EXPECT_EQ(current(), QPoint(cName, 3));
+    EXPECT_EQ(shown(), nullptr);
 }
 
 // Escape puts the cell's text back whatever was picked, and the list closes.
@@ -569,7 +594,8 @@ TEST_F(SpecialEditors, RefusedSpinValueReopens)
 // it writes nothing; Enter closes it and Down moves the current cell down.
 TEST_F(SpecialEditors, CheckBoxEditor)
 {
-    open(cFlag, 2);
+    select(cFlag, 2);
+    type("x");  // opens the editor; the character types nothing into a check box
     CheckEditor* check = specials().CheckBox();
     ASSERT_EQ(shown(), check);
     EXPECT_EQ(check->text(), QStringLiteral("on && off"));
