@@ -700,17 +700,18 @@ void TGridInputHandler::GenericKeyPress(QChar& key)
 // was typed.
 void TGridInputHandler::IncrementalSearch(QChar key)
 {
+    // The grid's timer empties the buffer after a pause.
+    QString& buffer = Grid.IncrementalSearchText;
     if (Grid.Navigation.AutoGotoIncremental) {
         if (key.unicode() == VK_BACK)
-            FSearchInc.chop(1);
+            buffer.chop(1);
         else
-            FSearchInc += key;
+            buffer += key;
         Grid.IncrementalSearchAge = 0;
     } else {
-        FSearchInc = QString(key);
+        buffer = QString(key);
     }
-    Grid.IncrementalSearchText = FSearchInc;
-    const QString wanted = FSearchInc.toUpper();
+    const QString wanted = buffer.toUpper();
     const int col = Grid.SortSettings.Column;
     int found = -1;
     if (!wanted.isEmpty() && col >= 0 && col < Grid.ColCount() + Grid.NumHiddenColumns()) {
@@ -724,8 +725,7 @@ void TGridInputHandler::IncrementalSearch(QChar key)
         }
     }
     if (found < 0) {
-        FSearchInc.clear();
-        Grid.IncrementalSearchText.clear();
+        buffer.clear();
         return;
     }
     Grid.MoveColRow(Grid.Col(), found);
@@ -834,7 +834,6 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
         FDisjunct.Clear();
         Grid.Invalidate();
     }
-    FSearchInc.clear();
     Grid.IncrementalSearchText.clear();
     FPushedExpand = {-1, -1};
     if (c < 0 || r < 0) {

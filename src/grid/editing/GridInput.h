@@ -42,7 +42,7 @@ public:
     std::function<bool(const QString&)> OpenLink;
     THintPosition HintShowLargeTextPos = hpCell;
     // The characters that start a search of the sort column while editing is off.
-    QString SearchInc() const { return FSearchInc; }
+    QString SearchInc() const { return Grid.IncrementalSearchText; }
 
     bool KeyDown(int& key, platform::TShiftState shift) override;
     bool KeyUp(int& key, platform::TShiftState shift) override;
@@ -82,7 +82,6 @@ private:
     TGridRect FMoveSelection{};
     std::vector<TGridCoord> FCellList;
     TDisjunctCells FDisjunct;
-    QString FSearchInc;
     QString FLastAnchorHint;
     bool FKeypadDecimal = false;  // the last key down was the keypad's decimal key
     TGridCoord FPushedExpand{-1, -1};
