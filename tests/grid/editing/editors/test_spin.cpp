@@ -39,4 +39,23 @@ TEST(SpinEdit, WholeNumbersTakeDigitsAndOneLeadingMinusOnly)
     EXPECT_EQ(spin.text(), QStringLiteral("-12"));
 }
 
+// The standard integer conversion of a cell text: it never fails, it stops at the first
+// character that is not part of the number, and a value past the integer range saturates.
+TEST(SpinEdit, TextToIntReadsThePrefixOfANumber)
+{
+    const struct {
+        const char* Text;
+        int Value;
+        bool Ok;
+    } cases[] = {{"42", 42, true},       {"  -17", -17, true},           {"+8x", 8, true},
+                 {"$ff", 255, true},     {"0X1A", 26, true},             {"-$10", -16, true},
+                 {"$", 0, false},        {"12 34", 12, true},            {"", 0, false},
+                 {"abc", 0, false},      {"99999999999", 2147483647, true}, {"-99999999999", -2147483647 - 1, true}};
+    for (const auto& c : cases) {
+        bool ok = !c.Ok;
+        EXPECT_EQ(TextToInt(QString::fromLatin1(c.Text), &ok), c.Value) << c.Text;
+        EXPECT_EQ(ok, c.Ok) << c.Text;
+    }
+}
+
 }  // namespace
