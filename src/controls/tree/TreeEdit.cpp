@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QTextDocument>
 #include <QStyle>
 #include <QThread>
 
@@ -217,6 +219,10 @@ bool TStringEditLink::PrepareEdit(TBaseNodeTree* tree, PTreeNode node, TColumnIn
     palette.setColor(QPalette::Text, QApplication::palette().color(QPalette::WindowText));
     FEdit->setPalette(palette);
     FEdit->setFont(font);
+    FEdit->SetMultiline(stringTree->GetMultiline(node));
+    // A themed tree gets a sunken edge, a plain one a flat border.
+    FEdit->setFrameStyle(stringTree->HasState(tsUseThemes) ? QFrame::StyledPanel | QFrame::Sunken
+                                                           : QFrame::Box | QFrame::Plain);
     FEdit->setText(text);
     FEdit->setModified(false);
     const TNodeTreeColumns& columns = stringTree->Header().Columns();
@@ -230,7 +236,7 @@ bool TStringEditLink::PrepareEdit(TBaseNodeTree* tree, PTreeNode node, TColumnIn
                                      : FAlignment == taCenter     ? Qt::AlignHCenter
                                                                   : Qt::AlignLeft;
     // The alignment is already mirrored, so it is given in absolute terms.
-    FEdit->setAlignment(horizontal | Qt::AlignAbsolute | Qt::AlignVCenter);
+    FEdit->setAlignment(horizontal | Qt::AlignAbsolute);
     return true;
 }
 
@@ -302,14 +308,32 @@ void TStringEditLink::SetBounds(QRect r)
     if (r.right() >= FTree->ClientWidth())
         r.setRight(FTree->ClientWidth() - 1);
     FEdit->setGeometry(r);
+    // The text keeps to the client area, narrowed by the tree's text margin less the offset and
+    // widened by the offset vertically; a single line sits at the height the tree draws it.
+    const bool singleLine = !FEdit->Multiline();
+    const int offset = (singleLine ? 2 : 0) + (FTree->HasState(tsUseThemes) ? 1 : 0);
+    const QRect client(QPoint(0, 0), FEdit->contentsRect().size());
+    QRect format = client.adjusted(FTree->TextMargin() - offset, -offset, offset - FTree->TextMargin(), offset);
+    if (singleLine)
+        format.translate(0, FTextBounds.top() - r.top());
+    if (format.top() < -1)
+        format.setTop(-1);
+    if (format.left() < -1)
+        format.setLeft(-1);
+    FEdit->SetFormattingRect(format);
 }
 
 // ---- the edit control ----
 
 TTVEdit::TTVEdit(TStringEditLink* link) : FLink(link)
 {
-    setFrame(true);
     setAttribute(Qt::WA_AlwaysShowToolTips, false);
+    // The formatting rectangle alone places the text.
+    document()->setDocumentMargin(0);
+    setTabChangesFocus(false);
+    SetMultiline(false);
+    // The text-change notification of a single-line node fits the control to its text.
+    connect(this, &QPlainTextEdit::textChanged, this, [this] { AutoAdjustSize(); });
     hide();
 }
 
@@ -329,6 +353,72 @@ void TTVEdit::Unlink()
     std::shared_ptr<ITVEditLink> keep = std::move(FRefLink);
 }
 
+void TTVEdit::SetMultiline(bool multiline)
+{
+    FMultiline = multiline;
+    // A multi-line node wraps at the control's width and scrolls vertically; a single line
+    // scrolls sideways and shows no bars.
+    setLineWrapMode(multiline ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(multiline ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void TTVEdit::setText(const QString& text) { setPlainText(text); }
+
+QString TTVEdit::selectedText() const
+{
+    QString selected = textCursor().selectedText();
+    selected.replace(QChar::ParagraphSeparator, QChar('\n'));
+    selected.replace(QChar::LineSeparator, QChar('\n'));
+    return selected;
+}
+
+void TTVEdit::setAlignment(Qt::Alignment alignment)
+{
+    QTextOption option = document()->defaultTextOption();
+    option.setAlignment(alignment);
+    document()->setDefaultTextOption(option);
+}
+
+void TTVEdit::SetFormattingRect(const QRect& r)
+{
+    FFormattingRect = r;
+    ApplyFormattingRect();
+}
+
+void TTVEdit::ApplyFormattingRect()
+{
+    if (FFormattingRect.isNull())
+        return;
+    // Only the part inside the frame can be shown; margins cannot be negative.
+    const QSize client = contentsRect().size();
+    const QMargins margins(std::max(0, FFormattingRect.left()), std::max(0, FFormattingRect.top()),
+                           std::max(0, client.width() - FFormattingRect.right() - 1),
+                           std::max(0, client.height() - FFormattingRect.bottom() - 1));
+    if (viewportMargins() != margins)
+        setViewportMargins(margins);
+}
+
+void TTVEdit::resizeEvent(QResizeEvent* event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    ApplyFormattingRect();
+}
+
+void TTVEdit::insertFromMimeData(const QMimeData* source)
+{
+    if (FMultiline || !source || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    // Pasted line breaks would hide text in a single line; they become spaces.
+    QString text = source->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    text.replace(QChar('\r'), QChar(' '));
+    text.replace(QChar('\n'), QChar(' '));
+    insertPlainText(text);
+}
+
 bool TTVEdit::event(QEvent* event)
 {
     // Tab belongs to the editor, not to the focus chain.
@@ -339,10 +429,7 @@ bool TTVEdit::event(QEvent* event)
             return true;
         }
     }
-    const bool result = QLineEdit::event(event);
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod)
-        AutoAdjustSize();
-    return result;
+    return QPlainTextEdit::event(event);
 }
 
 void TTVEdit::keyPressEvent(QKeyEvent* event)
@@ -387,7 +474,7 @@ void TTVEdit::keyPressEvent(QKeyEvent* event)
         if (singleLine) {
             QKeyEvent moved(event->type(), event->key() == Qt::Key_Up ? Qt::Key_Left : Qt::Key_Right,
                             event->modifiers(), event->text());
-            QLineEdit::keyPressEvent(&moved);
+            QPlainTextEdit::keyPressEvent(&moved);
             return;
         }
         break;
@@ -400,12 +487,12 @@ void TTVEdit::keyPressEvent(QKeyEvent* event)
         break;
     default: break;
     }
-    QLineEdit::keyPressEvent(event);
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void TTVEdit::focusOutEvent(QFocusEvent* event)
 {
-    QLineEdit::focusOutEvent(event);
+    QPlainTextEdit::focusOutEvent(event);
     // The edit's own context menu takes the focus for a while.
     if (event->reason() == Qt::PopupFocusReason || !FLink || FLink->Stopping() || !FLink->Tree())
         return;
@@ -425,7 +512,7 @@ void TTVEdit::AutoAdjustSize()
     const int margin = FLink->Tree()->TextMargin();
     const QString sample = text() + QStringLiteral("yG");
     // Room for the frame as well as the text.
-    const int frame = 2 * (style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) + 1);
+    const int frame = 2 * (frameWidth() + 1);
     const int width = metrics.horizontalAdvance(sample) + 2 * margin + frame;
     const int height = metrics.height() + 2 * margin;
     QRect r = geometry();

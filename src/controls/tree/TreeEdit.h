@@ -1,7 +1,7 @@
 #pragma once
 #include "controls/tree/StringTree.h"
 
-#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <memory>
 
@@ -11,8 +11,10 @@ namespace tree {
 
 class TStringEditLink;
 
-// A single-line edit placed over the cell; it keeps its link alive while it exists.
-class TTVEdit : public QLineEdit {
+// The edit control placed over the cell. It is a plain-text multi-line edit for every node, so
+// that its text keeps to a formatting rectangle: a multi-line node's text wraps and takes line
+// breaks from Enter, a single-line node's text stays on one line and scrolls sideways.
+class TTVEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
     TTVEdit(TStringEditLink* link);
@@ -25,15 +27,35 @@ public:
     // Frees the control once the current event has been handled.
     void Release() { deleteLater(); }
 
+    // Sets the control up for a single-line or a multi-line node.
+    void SetMultiline(bool multiline);
+    bool Multiline() const { return FMultiline; }
+    QString text() const { return toPlainText(); }
+    void setText(const QString& text);
+    bool isModified() const { return document()->isModified(); }
+    void setModified(bool modified) { document()->setModified(modified); }
+    // Line breaks of a selection read as "\n".
+    QString selectedText() const;
+    void setAlignment(Qt::Alignment alignment);
+    // The area the text keeps to, in the coordinates of the area inside the frame; parts of it
+    // outside that area are not shown.
+    void SetFormattingRect(const QRect& r);
+    QRect FormattingRect() const { return FFormattingRect; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     friend class TStringEditLink;
+    void ApplyFormattingRect();
     std::shared_ptr<ITVEditLink> FRefLink;
     TStringEditLink* FLink = nullptr;
+    bool FMultiline = false;
+    QRect FFormattingRect;
 };
 
 class TStringEditLink : public ITVEditLink, public std::enable_shared_from_this<TStringEditLink> {

@@ -1,6 +1,8 @@
 #include "controls/tree/TreeEdit.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -229,6 +231,108 @@ TEST(NodeEditing, TheEditorStaysOnItsCellWhileTheTreeScrolls)
     QApplication::processEvents();
     EXPECT_EQ(t.Editor()->geometry(), before.translated(0, -36));
     EXPECT_TRUE(t.Tree->IsEditing());
+}
+
+}  // namespace
+
+namespace {
+
+using namespace tree;
+
+TEST(NodeEditing, AMultiLineNodeTakesLineBreaksAndCtrlEnterEnds)
+{
+    EditTree t;
+    PTreeNode node = t.Node(1);
+    t.Tree->SetMultiline(node, true);
+    t.Tree->SetNodeHeight(node, 60);
+    ASSERT_TRUE(t.Tree->EditNode(node, NoColumn));
+    TTVEdit* edit = t.Editor();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->Multiline());
+    EXPECT_EQ(edit->lineWrapMode(), QPlainTextEdit::WidgetWidth) << "a long line wraps at the editor's width";
+    EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    // The editor covers the cell's height, not only one line.
+    EXPECT_GE(edit->height(), 50);
+    QTest::keyClicks(edit, QStringLiteral("Boiler"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_TRUE(t.Tree->IsEditing()) << "plain Enter breaks the line";
+    QTest::keyClicks(edit, QStringLiteral("room"));
+    QTest::keyClick(edit, Qt::Key_Up);
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClicks(edit, QStringLiteral(" 2"));
+    EXPECT_EQ(edit->text(), QStringLiteral("Boiler 2\nroom")) << "Up moves a line up in a multi-line node";
+    QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_FALSE(t.Tree->IsEditing());
+    EXPECT_EQ(t.Names[1], QStringLiteral("Boiler 2\nroom"));
+}
+
+TEST(NodeEditing, ASingleLineNodeStaysOnOneLine)
+{
+    EditTree t;
+    ASSERT_TRUE(t.Tree->EditNode(t.Node(0), NoColumn));
+    TTVEdit* edit = t.Editor();
+    EXPECT_FALSE(edit->Multiline());
+    EXPECT_EQ(edit->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    // Pasted line breaks become spaces; Up and Down move along the line.
+    QApplication::clipboard()->setText(QStringLiteral("Heat\r\nmeter\nA"));
+    edit->paste();
+    QApplication::clipboard()->clear();
+    EXPECT_EQ(edit->text(), QStringLiteral("Heat meter A"));
+    QTest::keyClick(edit, Qt::Key_Up);
+    QTest::keyClicks(edit, QStringLiteral("-"));
+    EXPECT_EQ(edit->text(), QStringLiteral("Heat meter -A"));
+    QTest::keyClick(edit, Qt::Key_Down);
+    QTest::keyClick(edit, Qt::Key_Down);
+    QTest::keyClicks(edit, QStringLiteral("!"));
+    EXPECT_EQ(edit->text(), QStringLiteral("Heat meter -A!"));
+}
+
+// The text keeps to the edit's client area narrowed by the text margin less an offset: 2 for a
+// single line, 0 for several, 1 more on a themed tree; a single line sits where the tree draws it.
+TEST(NodeEditing, TheFormattingRectangleFollowsTheNodeKindAndTheTheme)
+{
+    struct Case {
+        const char* name;
+        bool multiline;
+        bool themed;
+        int offset;
+    };
+    for (const Case& c : {Case{"single line", false, false, 2}, Case{"single line, themed", false, true, 3},
+                          Case{"multi-line", true, false, 0}, Case{"multi-line, themed", true, true, 1}}) {
+        SCOPED_TRACE(c.name);
+        EditTree t;
+        auto& o = t.Tree->TreeOptions();
+        o.SetPaintOptions(c.themed ? o.PaintOptions() | toThemeAware : o.PaintOptions() & ~toThemeAware);
+        ASSERT_EQ(t.Tree->HasState(tsUseThemes), c.themed);
+        PTreeNode node = t.Node(1);
+        t.Tree->SetMultiline(node, c.multiline);
+        t.Tree->SetNodeHeight(node, c.multiline ? 60 : 26);
+        t.Tree->SetTextMargin(6);
+        ASSERT_TRUE(t.Tree->EditNode(node, NoColumn));
+        TTVEdit* edit = t.Editor();
+        const QRect format = edit->FormattingRect();
+        const QSize client = edit->contentsRect().size();
+        EXPECT_EQ(format.left(), 6 - c.offset);
+        EXPECT_EQ(client.width() - 1 - format.right(), 6 - c.offset);
+        if (c.multiline) {
+            EXPECT_EQ(format.top(), -c.offset) << "widened by the offset";
+            EXPECT_EQ(format.bottom(), client.height() - 1 + c.offset);
+        } else {
+            // Moved down to the text's top inside the row.
+            QRect textBounds;
+            QString text;
+            platform::TFont font = t.Tree->Font();
+            t.Tree->GetTextInfo(node, NoColumn, font, textBounds, text);
+            EXPECT_EQ(format.top(), std::max(-1, textBounds.top() - edit->geometry().top() - c.offset));
+        }
+        // What the edit shows: the part of the rectangle inside its client area.
+        const QRect shown = edit->viewport()->geometry().translated(-edit->contentsRect().topLeft());
+        EXPECT_EQ(shown.left(), std::max(0, format.left()));
+        EXPECT_EQ(shown.top(), std::max(0, format.top()));
+        EXPECT_EQ(shown.right(), std::min(client.width() - 1, format.right()));
+    }
 }
 
 }  // namespace
