@@ -119,7 +119,7 @@ void CopySelectionToClipboard(TExtStringGrid& grid, bool cut)
                 grid.SetCellEx(grid.DisplToRealCol(c), r, QString());
 }
 
-TPasteResult PasteTextAt(TExtStringGrid& grid, int c, int r, const QString& text)
+TPasteResult PasteTextAt(TExtStringGrid& grid, int c, int r, const QString& text, const TCellValidator& validate)
 {
     const std::vector<QStringList> rows = ParseTextBlock(text);
     if (rows.empty())
@@ -145,24 +145,36 @@ TPasteResult PasteTextAt(TExtStringGrid& grid, int c, int r, const QString& text
                    .arg(std::max(0, roomRows)));
         return TPasteResult::TooManyRows;
     }
+    // Every change is checked before the first is written.
+    struct TWrite {
+        int Col, Row;
+        QString Value;
+    };
+    std::vector<TWrite> writes;
     for (int i = 0; i < height; ++i) {
         const QStringList& row = rows[size_t(i)];
         for (int j = 0; j < int(row.size()); ++j) {
             const int realCol = grid.DisplToRealCol(c + j);
-            if (MayWrite(grid, realCol, r + i) && grid.Cells(realCol, r + i) != row[j])
-                grid.SetCellEx(realCol, r + i, row[j]);
+            if (!MayWrite(grid, realCol, r + i) || grid.Cells(realCol, r + i) == row[j])
+                continue;
+            QString value = row[j];
+            if (validate && !validate(realCol, r + i, value))
+                return TPasteResult::Refused;
+            writes.push_back({realCol, r + i, value});
         }
     }
+    for (const TWrite& w : writes)
+        grid.SetCellEx(w.Col, w.Row, w.Value);
     return TPasteResult::Pasted;
 }
 
-TPasteResult PasteClipboardAt(TExtStringGrid& grid, int c, int r)
+TPasteResult PasteClipboardAt(TExtStringGrid& grid, int c, int r, const TCellValidator& validate)
 {
     // Plain text only: pictures, mark-up and other formats are left alone.
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data || !data->hasText())
         return TPasteResult::NoText;
-    return PasteTextAt(grid, c, r, data->text());
+    return PasteTextAt(grid, c, r, data->text(), validate);
 }
 
 }  // namespace grid::editing

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 #include "grid/core/ExtStringGrid.h"
@@ -21,10 +22,15 @@ enum class TPasteResult { Pasted, NoText, Refused, TooManyColumns, TooManyRows }
 // Copies the selection to the clipboard; with cut, the selection's cells that may be edited are
 // emptied afterwards.
 void CopySelectionToClipboard(TExtStringGrid& grid, bool cut);
+// Checks a value for a cell (real column) as the application's validation does; it may change the
+// value; false refuses it.
+using TCellValidator = std::function<bool(int realCol, int row, QString& value)>;
+
 // Pastes the clipboard's plain text with its top-left field at the display cell (c, r). A block
 // wider or taller than the table from that cell is refused with a message and nothing changes;
-// fixed and read-only cells inside the block keep their text.
-TPasteResult PasteTextAt(TExtStringGrid& grid, int c, int r, const QString& text);
-TPasteResult PasteClipboardAt(TExtStringGrid& grid, int c, int r);
+// fixed and read-only cells inside the block keep their text. Every value that would change a
+// cell passes the validator first; one refusal leaves every cell as it was.
+TPasteResult PasteTextAt(TExtStringGrid& grid, int c, int r, const QString& text, const TCellValidator& validate = {});
+TPasteResult PasteClipboardAt(TExtStringGrid& grid, int c, int r, const TCellValidator& validate = {});
 
 }  // namespace grid::editing

@@ -610,6 +610,25 @@ TEST_F(GridInput, ClipboardKeysCopyCutAndPastePlainText)
     EXPECT_EQ(g().Cells(1, 6), QStringLiteral("c"));
     EXPECT_FALSE(controller().EditMode());
 
+    // Pasted values pass the application's validation, which may change them; one refusal
+    // leaves every cell as it was.
+    std::vector<QString> checked;
+    controller().OnCellValidate = [&](TExtStringGrid*, int, int, QString& value, bool& valid) {
+        checked.push_back(value);
+        valid = value != QStringLiteral("bad");
+        value = value.toUpper();
+    };
+    g().MoveColRow(1, 1);
+    QGuiApplication::clipboard()->setText(QStringLiteral("ok\r\nbad\r\n"));
+    QTest::keyClick(&g(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(checked, (std::vector<QString>{QStringLiteral("ok"), QStringLiteral("bad")}));
+    EXPECT_EQ(g().Cells(1, 1), QStringLiteral("t1"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("ok\r\nfine\r\n"));
+    QTest::keyClick(&g(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(g().Cells(1, 1), QStringLiteral("OK"));
+    EXPECT_EQ(g().Cells(1, 2), QStringLiteral("FINE"));
+    controller().OnCellValidate = nullptr;
+
     // The application may refuse.
     g().OnClipboardPaste = [](TExtStringGrid*, bool& allow) { allow = false; };
     QGuiApplication::clipboard()->setText(QStringLiteral("zz"));
