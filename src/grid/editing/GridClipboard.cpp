@@ -107,16 +107,27 @@ QString CellsAsText(TExtStringGrid& grid, const TGridRect& rect)
     return out;
 }
 
-void CopySelectionToClipboard(TExtStringGrid& grid, bool cut)
+void CopySelectionToClipboard(TExtStringGrid& grid, bool cut, const TCellValidator& validate)
 {
     const TGridRect s = grid.Selection();
     QGuiApplication::clipboard()->setText(CellsAsText(grid, s));
     if (!cut)
         return;
-    for (int r = std::min(s.Top, s.Bottom); r <= std::max(s.Top, s.Bottom) && r < grid.RowCount(); ++r)
-        for (int c = std::min(s.Left, s.Right); c <= std::max(s.Left, s.Right) && c < grid.ColCount(); ++c)
-            if (c >= grid.FixedCols() && r >= grid.FixedRows() && MayWrite(grid, grid.DisplToRealCol(c), r))
-                grid.SetCellEx(grid.DisplToRealCol(c), r, QString());
+    std::vector<std::pair<int, int>> cleared;
+    for (int r = std::min(s.Top, s.Bottom); r <= std::max(s.Top, s.Bottom) && r < grid.RowCount(); ++r) {
+        for (int c = std::min(s.Left, s.Right); c <= std::max(s.Left, s.Right) && c < grid.ColCount(); ++c) {
+            const int realCol = grid.DisplToRealCol(c);
+            if (c < grid.FixedCols() || r < grid.FixedRows() || !MayWrite(grid, realCol, r) ||
+                grid.Cells(realCol, r).isEmpty())
+                continue;
+            QString empty;
+            if (validate && !validate(realCol, r, empty))
+                return;
+            cleared.emplace_back(realCol, r);
+        }
+    }
+    for (const auto& [realCol, r] : cleared)
+        grid.SetCellEx(realCol, r, QString());
 }
 
 TPasteResult PasteTextAt(TExtStringGrid& grid, int c, int r, const QString& text, const TCellValidator& validate)

@@ -19,12 +19,13 @@ QString CellsAsText(TExtStringGrid& grid, const TGridRect& rect);
 
 enum class TPasteResult { Pasted, NoText, Refused, TooManyColumns, TooManyRows };
 
-// Copies the selection to the clipboard; with cut, the selection's cells that may be edited are
-// emptied afterwards.
-void CopySelectionToClipboard(TExtStringGrid& grid, bool cut);
 // Checks a value for a cell (real column) as the application's validation does; it may change the
 // value; false refuses it.
 using TCellValidator = std::function<bool(int realCol, int row, QString& value)>;
+
+// Copies the selection to the clipboard; with cut, the selection's cells that may be edited are
+// emptied afterwards, each emptying checked by the validator first (one refusal empties none).
+void CopySelectionToClipboard(TExtStringGrid& grid, bool cut, const TCellValidator& validate = {});
 
 // Pastes the clipboard's plain text with its top-left field at the display cell (c, r). A block
 // wider or taller than the table from that cell is refused with a message and nothing changes;

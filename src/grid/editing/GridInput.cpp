@@ -304,21 +304,21 @@ void TGridInputHandler::ClipboardKey(int which)
         handler(&Grid, allow);
     if (!allow)
         return;
+    // Pasted and emptied values pass the application's validation as typed ones do.
+    TCellValidator validate;
+    if (Controller.OnCellValidate)
+        validate = [this](int realCol, int row, QString& value) {
+            bool valid = true;
+            Controller.OnCellValidate(&Grid, realCol, row, value, valid);
+            return valid;
+        };
     if (which == 2) {
         Controller.HideInplaceEdit();
         const int c = std::max(Grid.Col(), FirstDataCol());
-        // Pasted values pass the application's validation as typed ones do.
-        TCellValidator validate;
-        if (Controller.OnCellValidate)
-            validate = [this](int realCol, int row, QString& value) {
-                bool valid = true;
-                Controller.OnCellValidate(&Grid, realCol, row, value, valid);
-                return valid;
-            };
         PasteClipboardAt(Grid, c, std::max(Grid.Row(), Grid.FixedRows()), validate);
         return;
     }
-    CopySelectionToClipboard(Grid, which == 1);
+    CopySelectionToClipboard(Grid, which == 1, validate);
 }
 
 void TGridInputHandler::SyncOtherGrid()

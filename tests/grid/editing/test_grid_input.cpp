@@ -627,7 +627,15 @@ TEST_F(GridInput, ClipboardKeysCopyCutAndPastePlainText)
     QTest::keyClick(&g(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(g().Cells(1, 1), QStringLiteral("OK"));
     EXPECT_EQ(g().Cells(1, 2), QStringLiteral("FINE"));
+    // A cut whose emptying the validation refuses copies and empties nothing.
+    controller().OnCellValidate = [](TExtStringGrid*, int, int, QString& value, bool& valid) { valid = !value.isEmpty(); };
+    g().SetSelection({1, 1, 1, 2});
+    QTest::keyClick(&g(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("OK\r\nFINE\r\n"));
+    EXPECT_EQ(g().Cells(1, 1), QStringLiteral("OK"));
+    EXPECT_EQ(g().Cells(1, 2), QStringLiteral("FINE"));
     controller().OnCellValidate = nullptr;
+    g().MoveColRow(1, 5);
 
     // The application may refuse.
     g().OnClipboardPaste = [](TExtStringGrid*, bool& allow) { allow = false; };
