@@ -195,6 +195,21 @@ TGridCombo* TSpecialEditors::Combo()
             if (!FEditStart && IsOpen(combo))
                 FComboTouched = true;
         };
+        combo->OnDropDown = [this] { FGrid.ComboDropDown(FGrid.Row(), FGrid.Col()); };
+        combo->OnDropUp = [this, combo] {
+            FGrid.ComboCloseUp(FGrid.Row(), FGrid.Col());
+            // With DirectComboClose closing the list closes the editor, once the list is gone.
+            if (FGrid.MouseActions.DirectComboClose && IsOpen(combo)) {
+                QPointer<TGridCombo> guard(combo);
+                QMetaObject::invokeMethod(
+                    combo,
+                    [this, guard] {
+                        if (guard && IsOpen(guard))
+                            FController.HideInplaceEdit();
+                    },
+                    Qt::QueuedConnection);
+            }
+        };
         QObject::connect(combo, &QComboBox::currentIndexChanged, combo, touched);
         QObject::connect(combo, &QComboBox::editTextChanged, combo, touched);
         FCombo = combo;

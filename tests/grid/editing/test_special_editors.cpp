@@ -282,6 +282,37 @@ TEST_F(SpecialEditors, MouseAndWheelPick)
     EXPECT_EQ(cell(cQoS, 3), QStringLiteral("2"));
 }
 
+// The grid hears the list open and close; with DirectComboClose a pick in the list also closes
+// the editor and writes the pick back.
+TEST_F(SpecialEditors, ClosingTheListWithDirectComboClose)
+{
+    g().OnComboDropDown = [this](TExtStringGrid*, int r, int c) {
+        events.push_back("drop " + std::to_string(c) + "," + std::to_string(r));
+    };
+    g().OnComboCloseUp = [this](TExtStringGrid*, int r, int c) {
+        events.push_back("up " + std::to_string(c) + "," + std::to_string(r));
+    };
+    g().MouseActions.DirectComboClose = true;
+    open(cQoS, 2);
+    static_cast<QComboBox&>(combo()).showPopup();
+    QAbstractItemView* view = combo().view();
+    const QRect item = view->visualRect(view->model()->index(2, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_EQ(cell(cQoS, 2), QStringLiteral("2"));
+    EXPECT_EQ(events, (std::vector<std::string>{"drop 1,2", "up 1,2"}));
+
+    // Without it the editor stays open after the pick.
+    g().MouseActions.DirectComboClose = false;
+    open(cQoS, 3);
+    static_cast<QComboBox&>(combo()).showPopup();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(0, 0)).center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown(), &combo());
+    EXPECT_EQ(combo().currentText(), QStringLiteral("0"));
+}
+
 // The editable list takes the typed start character over its selected text; a refused value
 // keeps it open with the value the validation left, and Tab with goTabs moves on.
 TEST_F(SpecialEditors, EditableListValidatesOnLeaving)

@@ -82,6 +82,16 @@ void TEsgCustomCombo::showPopup()
     if (FDroppedWidth > width())
         view()->setMinimumWidth(FDroppedWidth);
     QComboBox::showPopup();
+    if (OnDropDown)
+        OnDropDown();
+}
+
+void TEsgCustomCombo::hidePopup()
+{
+    const bool dropped = view() && view()->isVisible();
+    QComboBox::hidePopup();
+    if (dropped && OnDropUp)
+        OnDropUp();
 }
 
 QString TEsgCustomCombo::LabelCaption() const { return FLabel ? FLabel->text() : QString(); }

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <QComboBox>
 #include <QFont>
 #include <QPointer>
@@ -67,6 +68,11 @@ public:
     uint32_t ButtonTextColorDown = ColorNone;
     bool HasFocus() const { return FHasFocus; }
 
+    // The list opened and closed.
+    std::function<void()> OnDropDown, OnDropUp;
+    void showPopup() override;
+    void hidePopup() override;
+
 protected:
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -75,7 +81,6 @@ protected:
     void hideEvent(QHideEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    void showPopup() override;
 
 private:
     void SetLabelBold(bool bold);
