@@ -505,7 +505,9 @@ public:
     // Update locking: painting waits while the count is above 0, visible or not; the EndUpdate
     // that brings it to 0 (or finds it there) repaints the whole grid once.
     void StartUpdate();
-    void ResetUpdate() { FUpdateCount = 0; }
+    // Count 0; redrawing stays off after BeginUpdate, but a StartUpdate's gathering of paints ends,
+    // so a wheel step ended this way never leaves the grid unpainted.
+    void ResetUpdate();
     bool LockUpdate() const { return FUpdateCount > 0; }
     void SetLockUpdate(bool value);
     // Gives a display column (-1: the last) the room the other columns leave. Raises
@@ -1182,6 +1184,8 @@ private:
     int FMaxColCount = 0;
     int FUpdateCount = 0;
     int FRedrawLocks = 0;  // platform paint locks held for the update count
+    bool FRedrawLockedByStart = false;  // the lock was taken by StartUpdate, not BeginUpdate
+    void ReleaseRedrawLocks();
     int FOldRowSel = -1;   // the row OnRowUpdate last told
     int FTimerTicks = 0;
     bool FBlinkPhase = false;

@@ -16,12 +16,19 @@ void TExtStringGrid::BeginUpdate()
         platform::TCustomControl::BeginUpdate();
         ++FRedrawLocks;
     }
+    FRedrawLockedByStart = false;
 }
 
 void TExtStringGrid::StartUpdate()
 {
-    // Counted like BeginUpdate: paint requests are gathered until the count is back at 0.
-    BeginUpdate();
+    // Paints are gathered while the count is up, as with BeginUpdate; only ResetUpdate treats the
+    // two differently.
+    ++FUpdateCount;
+    if (FRedrawLocks == 0) {
+        platform::TCustomControl::BeginUpdate();
+        ++FRedrawLocks;
+        FRedrawLockedByStart = true;
+    }
 }
 
 void TExtStringGrid::EndUpdate()
@@ -30,9 +37,22 @@ void TExtStringGrid::EndUpdate()
         --FUpdateCount;
     if (FUpdateCount > 0 || Destroying)
         return;
+    ReleaseRedrawLocks();
+    Invalidate();
+}
+
+void TExtStringGrid::ReleaseRedrawLocks()
+{
     for (; FRedrawLocks > 0; --FRedrawLocks)
         platform::TCustomControl::EndUpdate();
-    Invalidate();
+    FRedrawLockedByStart = false;
+}
+
+void TExtStringGrid::ResetUpdate()
+{
+    FUpdateCount = 0;
+    if (FRedrawLockedByStart)
+        ReleaseRedrawLocks();
 }
 
 void TExtStringGrid::SetLockUpdate(bool value)

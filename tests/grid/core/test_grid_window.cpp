@@ -214,6 +214,21 @@ TEST(GridUpdateLock, CountsWhileHiddenAndPaintsAgainAtZero)
     EXPECT_GT(g.platform::TCustomControl::UpdateCount(), 0);
     g.EndUpdate();
     EXPECT_EQ(g.platform::TCustomControl::UpdateCount(), 0);
+
+    // A wheel step: StartUpdate gathers the paints and ResetUpdate lets them go again.
+    g.StartUpdate();
+    EXPECT_TRUE(g.LockUpdate());
+    EXPECT_GT(g.platform::TCustomControl::UpdateCount(), 0);
+    g.ResetUpdate();
+    EXPECT_FALSE(g.LockUpdate());
+    EXPECT_EQ(g.platform::TCustomControl::UpdateCount(), 0) << "no paint lock left behind";
+    // A BeginUpdate inside the step keeps redrawing off until its EndUpdate.
+    g.StartUpdate();
+    g.BeginUpdate();
+    g.ResetUpdate();
+    EXPECT_GT(g.platform::TCustomControl::UpdateCount(), 0);
+    g.EndUpdate();
+    EXPECT_EQ(g.platform::TCustomControl::UpdateCount(), 0);
 }
 
 TEST(GridTimer, TicksOnTheClockAgeTheSearchAndBlink)
