@@ -1,4 +1,5 @@
 #include "controls/tree/NodeTrees.h"
+#include "controls/tree/TreeScrollBars.h"
 
 #include "controls/tree/WorkerThread.h"
 
@@ -46,6 +47,8 @@ TBaseNodeTree::TBaseNodeTree(QWidget* parent, const TTreeClass& treeClass)
     : TCustomControl(parent), FTreeClass(&treeClass), FColors(this), FClipboardFormats(treeClass)
 {
     StartTreeModule();
+    // Under a custom style the string and draw trees get styled scroll bars once shown.
+    StyleHooksControlCreated(this);
     FCheckImages = GetCheckImageListFor(FCheckImageKind);
     FOptions = std::make_unique<TCustomNodeTreeOptions>(this);
     // The control is alive from here on, as a created window would be: it paints themed.

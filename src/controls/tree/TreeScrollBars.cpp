@@ -408,4 +408,127 @@ bool TVclStyleScrollBarsHook::BarEvent(bool vertical, QEvent* event)
     }
 }
 
+// ---- style engine ----
+
+TStyleEngine& TStyleEngine::Instance()
+{
+    // Owned by the application's object tree when there is one, so it goes before Qt does.
+    static QPointer<TStyleEngine> engine;
+    if (!engine) {
+        engine = new TStyleEngine;
+        if (qApp)
+            engine->setParent(qApp);
+    }
+    return *engine;
+}
+
+void TStyleEngine::RegisterStyleHook(const QByteArray& className, THookFactory factory)
+{
+    FFactories[className] = std::move(factory);
+    UpdateAll();
+}
+
+void TStyleEngine::UnRegisterStyleHook(const QByteArray& className)
+{
+    if (FFactories.erase(className))
+        UpdateAll();
+}
+
+void TStyleEngine::SetStyle(const QString& name)
+{
+    if (name == FStyle)
+        return;
+    // A change of skin makes new hooks: the old ones painted the old style.
+    const bool restart = !FStyle.isEmpty() && !name.isEmpty();
+    FStyle = name;
+    if (restart)
+        for (auto& [tree, hook] : FHooks)
+            delete hook.data();
+    UpdateAll();
+}
+
+void TStyleEngine::ControlCreated(TBaseNodeTree* tree)
+{
+    std::erase_if(FTrees, [](const QPointer<TBaseNodeTree>& t) { return t.isNull(); });
+    FTrees.emplace_back(tree);
+    // The tree's class is known, and its window placed, once it is shown.
+    tree->installEventFilter(this);
+    connect(tree, &QObject::destroyed, this, [this, tree] { FHooks.erase(tree); });
+}
+
+QObject* TStyleEngine::HookOf(const TBaseNodeTree* tree) const
+{
+    const auto it = FHooks.find(tree);
+    return it == FHooks.end() ? nullptr : it->second.data();
+}
+
+bool TStyleEngine::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Polish || event->type() == QEvent::Show)
+        if (auto* tree = qobject_cast<TBaseNodeTree*>(watched))
+            Update(tree);
+    return false;
+}
+
+const TStyleEngine::THookFactory* TStyleEngine::FactoryFor(const TBaseNodeTree* tree) const
+{
+    for (const QMetaObject* m = tree->metaObject(); m; m = m->superClass())
+        if (const auto it = FFactories.find(QByteArray(m->className())); it != FFactories.end())
+            return &it->second;
+    return nullptr;
+}
+
+void TStyleEngine::Update(TBaseNodeTree* tree)
+{
+    const THookFactory* factory = IsCustomStyleActive() ? FactoryFor(tree) : nullptr;
+    // Before it is first shown a tree has no place among its siblings for the overlays yet.
+    const bool wanted = factory && tree->testAttribute(Qt::WA_WState_Polished);
+    QPointer<QObject>& hook = FHooks[tree];
+    if (wanted && !hook)
+        hook = (*factory)(tree);
+    else if (!wanted && hook)
+        delete hook.data();
+    if (!hook)
+        FHooks.erase(tree);
+}
+
+void TStyleEngine::UpdateAll()
+{
+    std::erase_if(FTrees, [](const QPointer<TBaseNodeTree>& t) { return t.isNull(); });
+    const std::vector<QPointer<TBaseNodeTree>> trees = FTrees;
+    for (const QPointer<TBaseNodeTree>& tree : trees)
+        if (tree)
+            Update(tree);
+}
+
+namespace {
+int StyleHooksNesting = 0;
+const QByteArray StyledTreeClasses[] = {"tree::TNodeStringTree", "tree::TNodeDrawTree"};
+}  // namespace
+
+void InitializeStyleHooks()
+{
+    if (StyleHooksNesting++ > 0)
+        return;
+    for (const QByteArray& name : StyledTreeClasses)
+        TStyleEngine::Instance().RegisterStyleHook(
+            name, [](TBaseNodeTree* tree) -> QObject* { return new TVclStyleScrollBarsHook(tree); });
+}
+
+void FinalizeStyleHooks()
+{
+    if (StyleHooksNesting == 0 || --StyleHooksNesting > 0)
+        return;
+    for (const QByteArray& name : StyledTreeClasses)
+        TStyleEngine::Instance().UnRegisterStyleHook(name);
+}
+
+void StyleHooksControlCreated(TBaseNodeTree* tree)
+{
+    // The module starts once, with the first tree.
+    if (StyleHooksNesting == 0)
+        InitializeStyleHooks();
+    TStyleEngine::Instance().ControlCreated(tree);
+}
+
 }  // namespace tree

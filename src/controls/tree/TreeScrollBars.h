@@ -1,8 +1,11 @@
 #pragma once
 #include "controls/tree/NodeTrees.h"
 
+#include <QByteArray>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
+#include <map>
 
 class QPainter;
 class QScrollBar;
@@ -102,5 +105,56 @@ private:
     TThemedScrollBar FVertScrollBarUpButtonState = tsArrowBtnUpNormal;
     QPointer<TVclStyleScrollBarWindow> FVertScrollBarWindow;
 };
+
+// What the tree needs of the platform's style engine: the application's custom style (a skin
+// chosen by name; none means the system look), the hook classes registered per control class,
+// and one hook per tree of a registered class (or of a class derived from one) while a custom
+// style is active and the tree has been shown. A hook goes when the style goes, when its class is
+// unregistered, or with its tree.
+class TStyleEngine : public QObject {
+    Q_OBJECT
+public:
+    // Makes the hook of a tree; the hook is a child of the tree.
+    using THookFactory = std::function<QObject*(TBaseNodeTree*)>;
+
+    static TStyleEngine& Instance();
+
+    // Class names as Qt's meta-objects give them ("tree::TNodeStringTree").
+    void RegisterStyleHook(const QByteArray& className, THookFactory factory);
+    void UnRegisterStyleHook(const QByteArray& className);
+    bool IsStyleHookRegistered(const QByteArray& className) const { return FFactories.count(className) != 0; }
+
+    // Names the active custom style; an empty name returns to the system look.
+    void SetStyle(const QString& name);
+    const QString& StyleName() const { return FStyle; }
+    bool IsCustomStyleActive() const { return !FStyle.isEmpty(); }
+
+    // A new tree: it gets its hook once shown, when it should have one then.
+    void ControlCreated(TBaseNodeTree* tree);
+    // The tree's hook; nil when it has none.
+    QObject* HookOf(const TBaseNodeTree* tree) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    TStyleEngine() = default;
+    const THookFactory* FactoryFor(const TBaseNodeTree* tree) const;
+    // Gives the tree the hook it should have now, or takes it away.
+    void Update(TBaseNodeTree* tree);
+    void UpdateAll();
+    std::map<QByteArray, THookFactory> FFactories;
+    std::map<const TBaseNodeTree*, QPointer<QObject>> FHooks;
+    std::vector<QPointer<TBaseNodeTree>> FTrees;
+    QString FStyle;
+};
+
+// The module's start-up and end for the styled scroll bars: the hook class is registered for the
+// string tree and the draw tree once, however often the start-up runs, and unregistered when the
+// last start-up is ended.
+void InitializeStyleHooks();
+void FinalizeStyleHooks();
+// What a tree's construction does: the module start-up, and the engine learns of the tree.
+void StyleHooksControlCreated(TBaseNodeTree* tree);
 
 }  // namespace tree

@@ -186,3 +186,76 @@ TEST(StyledScrollBars, TheHookGoesWithItsTreeOrTheWholeWindow)
         }
     }
 }
+
+namespace {
+
+// A tree of a class that registered no hook.
+class PlainTree : public TBaseNodeTree {};
+
+struct SystemLookAfterwards {
+    ~SystemLookAfterwards() { TStyleEngine::Instance().SetStyle(QString()); }
+};
+
+}  // namespace
+
+TEST(StyledScrollBars, StringTreesGetTheHookOnlyOnceShownUnderACustomStyle)
+{
+    SystemLookAfterwards restore;
+    TStyleEngine& engine = TStyleEngine::Instance();
+    QWidget window;
+    window.resize(460, 200);
+    auto* tree = new TNodeStringTree(&window);
+    tree->SetBounds(0, 0, 200, 150);
+    tree->SetRootNodeCount(100);
+    auto* other = new PlainTree;
+    other->setParent(&window);
+    other->SetBounds(220, 0, 200, 150);
+    window.show();
+    QApplication::processEvents();
+    // The module's start-up registered the hook for the string and the draw tree.
+    EXPECT_TRUE(engine.IsStyleHookRegistered("tree::TNodeStringTree"));
+    EXPECT_TRUE(engine.IsStyleHookRegistered("tree::TNodeDrawTree"));
+
+    // The system look: no hooks at all.
+    EXPECT_FALSE(engine.IsCustomStyleActive());
+    EXPECT_EQ(engine.HookOf(tree), nullptr);
+
+    // A custom style: the string tree gets its hook with its overlays; the other class none.
+    engine.SetStyle(QStringLiteral("Carbon"));
+    auto* hook = qobject_cast<TVclStyleScrollBarsHook*>(engine.HookOf(tree));
+    ASSERT_NE(hook, nullptr);
+    QApplication::processEvents();
+    EXPECT_TRUE(hook->VertScrollBarWindow()->isVisible());
+    EXPECT_EQ(engine.HookOf(other), nullptr);
+
+    // A tree made while the style is active gets its hook once shown, not before.
+    auto* late = new TNodeStringTree;
+    EXPECT_EQ(engine.HookOf(late), nullptr);
+    late->setParent(&window);
+    late->SetBounds(220, 160, 200, 30);
+    late->show();
+    QPointer<QObject> lateHook = engine.HookOf(late);
+    EXPECT_NE(lateHook, nullptr);
+    delete late;
+    EXPECT_TRUE(lateHook.isNull()) << "the hook goes with its tree";
+
+    // Back to the system look: the hook and its overlays go.
+    QPointer<QObject> gone = hook;
+    QPointer<QWidget> overlay = hook->VertScrollBarWindow();
+    engine.SetStyle(QString());
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_TRUE(overlay.isNull());
+    EXPECT_EQ(engine.HookOf(tree), nullptr);
+
+    // Another start-up of the module registers nothing twice; ending it keeps the first one's.
+    InitializeStyleHooks();
+    FinalizeStyleHooks();
+    EXPECT_TRUE(engine.IsStyleHookRegistered("tree::TNodeStringTree"));
+
+    // Without a registration no hook is made, even under a style.
+    engine.UnRegisterStyleHook("tree::TNodeStringTree");
+    engine.SetStyle(QStringLiteral("Carbon"));
+    EXPECT_EQ(engine.HookOf(tree), nullptr);
+    engine.RegisterStyleHook("tree::TNodeStringTree", [](TBaseNodeTree* t) -> QObject* { return new TVclStyleScrollBarsHook(t); });
+    EXPECT_NE(engine.HookOf(tree), nullptr) << "a registration reaches trees shown already";
+}
