@@ -171,6 +171,30 @@ TEST_F(SpecialEditors, PickListOpensOverItsCellAndEnterWritesThePick)
     EXPECT_EQ(shown(), &combo());
 }
 
+// With AdvanceOnEnter, Enter in a list or a spin writes back, moves on and opens the next cell's
+// editor (AdvanceAutoEdit).
+TEST_F(SpecialEditors, EnterAdvancesIntoTheNextEditor)
+{
+    g().Navigation.AdvanceOnEnter = true;
+    open(cQoS, 2);
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cQoS, 2), QStringLiteral("2"));
+    EXPECT_EQ(current(), QPoint(cName, 2));
+    ASSERT_EQ(shown(), &combo());
+    EXPECT_FALSE(combo().PickOnly());
+    EXPECT_EQ(combo().currentText(), QStringLiteral("Alpha"));
+
+    select(cCount, 3);
+    key(Qt::Key_F2);
+    key(Qt::Key_Up);
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cCount, 3), QStringLiteral("6"));
+    EXPECT_EQ(current(), QPoint(cTime, 3));
+    EXPECT_EQ(shown(), &spin());
+    EXPECT_EQ(spin().text(), QStringLiteral("0:30:00"));
+}
+
 // In a closed editable list Up validates and moves up, Page Down only closes the editor.
 TEST_F(SpecialEditors, EditableListLeavingKeys)
 {
@@ -646,6 +670,13 @@ TEST_F(SpecialEditors, CheckBoxEditor)
     EXPECT_FALSE(check->isVisible());
     EXPECT_EQ(current(), QPoint(cFlag, 3));
     EXPECT_TRUE(g().hasFocus());
+
+    // With AdvanceOnEnter, Enter moves on to the next cell.
+    g().Navigation.AdvanceOnEnter = true;
+    open(cFlag, 3);
+    key(Qt::Key_Return);
+    EXPECT_FALSE(check->isVisible());
+    EXPECT_EQ(current(), QPoint(cCount, 3));
 }
 
 // The button lies one pixel outside its cell; a press hands its caption to OnEllipsClick and
