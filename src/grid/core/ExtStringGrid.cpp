@@ -1003,6 +1003,12 @@ void TExtStringGrid::SaveCell(int c, int r, QString& value)
         OnSaveCell(this, c, r, value);
 }
 
+bool TExtStringGrid::IsDisjunctCellSelected(int c, int r)
+{
+    TGridEditLayer* layer = EditLayer();
+    return layer && layer->IsDisjunctCellSelected(c, r);
+}
+
 QString TExtStringGrid::RichTextToPlain(const QString& rtf)
 {
     // The RTF reader belongs to the editing layer; without one the codes stay as they are.

@@ -202,6 +202,9 @@ public:
     bool SaveHiddenCells = false, SaveVirtCells = true, SaveWithHTML = true, SaveWithRTF = true;
     // The plain text of an RTF cell text, read by the editing layer (the text itself without one).
     QString RichTextToPlain(const QString& rtf);
+    // Whether display cell (c, r) is in the list of cells picked one by one (DisjunctCellSelect);
+    // the editing layer keeps the list.
+    virtual bool IsDisjunctCellSelected(int c, int r);
     bool Multilinecells = false;
     bool EnhRowColMove = true;
     bool FixedRowAlways = false;

@@ -178,10 +178,14 @@ void TExtStringGrid::GetVisualProperties(int c, int r, TGridDrawState& state, bo
         if (cellBrush != Color)
             brush = MixSelectionColor(SelectionColor, cellBrush, SelectionColorMixer, SelectionColorMixerFactor);
     }
-    if (MouseActions.DisjunctCellSelect() && ShowSelection && c == Col() && r == Row()) {
-        brush = ownBrush;
-        font.Color = ownFontColor;
-        state &= ~gdSelected;
+    if (MouseActions.DisjunctCellSelect() && ShowSelection && !print && !fixedNow) {
+        if (IsDisjunctCellSelected(c, r)) {
+            showSelected();
+        } else if (c == Col() && r == Row()) {
+            brush = ownBrush;
+            font.Color = ownFontColor;
+            state &= ~gdSelected;
+        }
     }
 
     if (UseDisabledFont && (!GetRowEnabled(r) || !isEnabled()))

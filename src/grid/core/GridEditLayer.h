@@ -65,6 +65,8 @@ public:
     virtual void EditorSettingsChanged() {}
     // The plain text of RTF cell text (balloons, saving); false when the layer reads no RTF.
     virtual bool RichToPlain(const QString& /*rtf*/, QString& /*plain*/) { return false; }
+    // Whether display cell (c, r) is in the disjunct cell selection the layer keeps.
+    virtual bool IsDisjunctCellSelected(int /*c*/, int /*r*/) const { return false; }
 };
 
 using TGridEditLayerFactory = std::function<std::unique_ptr<TGridEditLayer>(TExtStringGrid&)>;

@@ -5,6 +5,7 @@
 
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridEditLayer.h"
 #include "platform/TCanvas.h"
 #include "test_paint_support.h"
 #include "support/GoldenImage.h"
@@ -106,6 +107,40 @@ TEST(CellColours, PrecedenceOfTheColourSources)
         const TVisual v = Visual(g, k.Col, k.Row, k.State);
         EXPECT_EQ(v.Brush, k.Brush) << k.Name;
         EXPECT_EQ(bool(v.State & gdFixed), k.Fixed) << k.Name;
+    }
+}
+
+namespace {
+// The editing layer's list of cells picked one by one.
+class TPickedCells : public TGridEditLayer {
+public:
+    using TGridEditLayer::TGridEditLayer;
+    bool IsDisjunctCellSelected(int c, int r) const override { return (c == 2 && r == 2) || (c == 3 && r == 1); }
+};
+}  // namespace
+
+// Disjunct cell selection: the picked cells show selected, the current cell only when picked.
+TEST(CellColours, PickedCellsShowSelectedAndTheCurrentCellOnlyWhenPicked)
+{
+    SetGridEditLayerFactory([](TExtStringGrid& g) { return std::make_unique<TPickedCells>(g); });
+    TExtStringGrid g;
+    ASSERT_TRUE(g.EditLayer());
+    SetGridEditLayerFactory({});
+    Layout(g, 5, 5, 300, 200);
+    g.MouseActions.SetDisjunctCellSelect(true);
+    g.SelectionColor = 0x00AA00;
+    g.SetColors(1, 1, 0x0000FF);
+    g.MoveColRow(1, 1);
+    const struct {
+        int c, r;
+        TColor brush;
+        bool selected;
+    } cases[] = {{2, 2, 0x00AA00, true}, {3, 1, 0x00AA00, true}, {1, 1, 0x0000FF, false}, {3, 3, clWindow, false}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(testing::Message() << k.c << "," << k.r);
+        const TVisual v = Visual(g, k.c, k.r, k.c == 1 && k.r == 1 ? TGridDrawState(gdSelected | gdFocused) : 0);
+        EXPECT_EQ(v.Brush, k.brush);
+        EXPECT_EQ((v.State & gdSelected) != 0, k.selected);
     }
 }
 
