@@ -1,10 +1,9 @@
 #include "controls/tree/NodeTrees.h"
 #include "controls/tree/TreeHeader.h"
+#include "controls/tree/TreeDragImage.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QPainter>
-#include <QVBoxLayout>
 #include <cmath>
 
 namespace tree {
@@ -12,22 +11,6 @@ namespace tree {
 using platform::TShiftState;
 using K = THeaderMessageKind;
 
-namespace {
-
-// The translucent picture of a dragged column; it lets the mouse through to the tree below.
-class TColumnDragImage : public QLabel {
-public:
-    TColumnDragImage(const QImage& image, QWidget* owner) : QLabel(owner, Qt::Tool | Qt::FramelessWindowHint)
-    {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_ShowWithoutActivating);
-        setWindowOpacity(140.0 / 255.0);
-        setPixmap(QPixmap::fromImage(image));
-        setFixedSize(image.size());
-    }
-};
-
-}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // The tree's strip handlers
@@ -182,12 +165,9 @@ void TTVHeader::PrepareColumnDrag(QPoint p, bool /*start*/)
     }
     const QPoint imagePos =
         FOwner->viewport()->mapToGlobal(QPoint(column->Left() + columns.RightToLeftOffset(), -FHeight));
-    FDragHotSpot = p - imagePos;
-    if (FDragImage)
-        delete FDragImage.data();
-    FDragImage = new TColumnDragImage(image, FOwner);
-    FDragImage->move(imagePos);
-    FDragImage->show();
+    FDragImage->SetMoveRestriction((FOptions & hoRestrictDrag) ? dmrHorizontalOnly : dmrNone);
+    FDragImage->PrepareDrag(image, imagePos, p, nullptr);
+    FDragImage->ShowDragImage();
 }
 
 void TTVHeader::DragColumnTo(QPoint screenP)
@@ -215,22 +195,10 @@ void TTVHeader::DragColumnTo(QPoint screenP)
             Invalidate(columns.Items(column));
         }
     }
-    if (FDragImage) {
-        QPoint target = screenP - FDragHotSpot;
-        if (FOptions & hoRestrictDrag)
-            target.setY(FDragImage->y());
-        FDragImage->move(target);
-    }
+    FDragImage->DragTo(screenP, repaint);
 }
 
-void TTVHeader::EndColumnDrag()
-{
-    if (FDragImage) {
-        FDragImage->hide();
-        FDragImage->deleteLater();
-        FDragImage = nullptr;
-    }
-}
+void TTVHeader::EndColumnDrag() { FDragImage->EndDrag(); }
 
 // ---------------------------------------------------------------------------------------------
 // Messages

@@ -266,8 +266,12 @@ TTVDragManager& TBaseNodeTree::DragManager()
 
 TTVDragImage& TBaseNodeTree::DragImage()
 {
-    if (!FDragImage)
+    if (!FDragImage) {
         FDragImage = std::make_shared<TTVDragImage>(this);
+        // Dragged nodes fade toward the image's edges.
+        FDragImage->SetFade(true);
+        FDragImage->SetTransparency(200);
+    }
     return *FDragImage;
 }
 

@@ -38,6 +38,8 @@ public:
             FWindow = std::make_unique<QLabel>(nullptr, Qt::ToolTip | Qt::FramelessWindowHint);
             FWindow->setAttribute(Qt::WA_TransparentForMouseEvents);
             FWindow->setAttribute(Qt::WA_ShowWithoutActivating);
+            // Where the screen could not be read the image stays see-through.
+            FWindow->setAttribute(Qt::WA_TranslucentBackground);
         }
         FWindow->setPixmap(QPixmap::fromImage(image));
         FWindow->setGeometry(QRect(at, image.size()));
@@ -272,14 +274,35 @@ QRect TTVDragImage::GetDragImageRect() const
 }
 
 void TTVDragImage::RecaptureBackground(TBaseNodeTree* tree, const QRect& r, const QRegion& visibleRegion,
-                                       bool, bool reshowDragImage)
+                                       bool captureNCArea, bool reshowDragImage)
 {
     if (!tree || !Visible())
         return;
+    const QRect imageRect(FImagePosition, FDragImage.size());
+    if (captureNCArea) {
+        // The tree's own parts around its client area (frame, header strip, bars) as it shows them.
+        const QRect window(tree->mapToGlobal(QPoint(0, 0)), tree->size());
+        const QRect client(tree->viewport()->mapToGlobal(QPoint(0, 0)), tree->viewport()->size());
+        const QRegion around = QRegion(window.intersected(imageRect)) - QRegion(client);
+        if (!around.isEmpty()) {
+            const QRect bounds = around.boundingRect();
+            QImage printed(bounds.size(), QImage::Format_ARGB32);
+            printed.fill(Qt::transparent);
+            tree->render(&printed, QPoint(0, 0), QRegion(QRect(tree->mapFromGlobal(bounds.topLeft()), bounds.size())),
+                         QWidget::DrawWindowBackground | QWidget::DrawChildren);
+            QPainter painter(&FBackImage);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.setClipRegion(around.translated(-FImagePosition));
+            painter.drawImage(bounds.topLeft() - FImagePosition, printed);
+        }
+    }
     const QRect screenR(tree->viewport()->mapToGlobal(r.topLeft()), r.size());
-    const QRect part = screenR.intersected(QRect(FImagePosition, FDragImage.size()));
-    if (part.isEmpty())
+    const QRect part = screenR.intersected(imageRect);
+    if (part.isEmpty()) {
+        if (captureNCArea && reshowDragImage)
+            InternalShowDragImage();
         return;
+    }
     const QRect inImage = part.translated(-FImagePosition);
     const QPoint clientAt = tree->viewport()->mapFromGlobal(part.topLeft());
     QImage painted(part.size(), QImage::Format_ARGB32);

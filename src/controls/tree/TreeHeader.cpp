@@ -1,4 +1,5 @@
 #include "controls/tree/TreeHeader.h"
+#include "controls/tree/TreeDragImage.h"
 #include "controls/tree/NodeTrees.h"
 
 #include <QApplication>
@@ -70,8 +71,14 @@ void TTVFixedAreaConstraints::Assign(const TTVFixedAreaConstraints& source)
 // The header
 
 TTVHeader::TTVHeader(TBaseNodeTree* owner)
-    : FOwner(owner), FColumns(std::make_unique<TNodeTreeColumns>(this)), FFont(owner->Font())
+    : FOwner(owner), FColumns(std::make_unique<TNodeTreeColumns>(this)), FFont(owner->Font()),
+      FDragImage(std::make_unique<TTVDragImage>(owner))
 {
+    // A dragged column shows darkened and more see-through than dragged nodes, without fading.
+    FDragImage->SetFade(false);
+    FDragImage->SetPostBlendBias(0);
+    FDragImage->SetPreBlendBias(-50);
+    FDragImage->SetTransparency(140);
     FFixedAreaConstraints.OnChange = [this] {
         if (Window())
             ApplyHeaderConstraints();
@@ -82,8 +89,7 @@ TTVHeader::TTVHeader(TBaseNodeTree* owner)
 
 TTVHeader::~TTVHeader()
 {
-    if (FDragImage)
-        delete FDragImage.data();
+    FDragImage.reset();
     FColumns.reset();
 }
 

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -13,6 +14,8 @@ class QWidget;
 // options, sort column, main column, auto-size column, fixed-area limits), the mouse work on the
 // header strip and the header's stream form.
 namespace tree {
+
+class TTVDragImage;
 
 // Header settings the tree core relies on (sorting and the main column).
 struct TTVHeaderSettings {
@@ -200,8 +203,8 @@ public:
     bool IsHeightSplitterHit(QPoint p);
     void PrepareColumnDrag(QPoint p, bool start);
     void DragColumnTo(QPoint screenP);
-    // The image of a dragged column while it moves (nil when none), for tests and painting.
-    QWidget* DragImageWindow() const { return FDragImage; }
+    // The translucent image that follows a dragged column.
+    TTVDragImage& DragImage() const { return *FDragImage; }
 
     // Header timer id and period.
     static constexpr int HeaderTimer = 3;
@@ -252,13 +255,12 @@ private:
     TTVFixedAreaConstraints FFixedAreaConstraints;
     platform::TImageList* FImages = nullptr;
     int FSplitterHitTolerance = 8;
-    QPointer<QWidget> FDragImage;
+    std::unique_ptr<TTVDragImage> FDragImage;
     int FLastWidth = 0;
     THeaderStates FStates = 0;
     QPoint FDragStart;
     QPoint FTrackStart;
     QPoint FTrackPoint;
-    QPoint FDragHotSpot;
     std::unique_ptr<QMenu> FColumnPopupMenu;
 };
 

@@ -257,3 +257,39 @@ TEST(DragImage, AnImageCutAtTheTopLeftKeepsItsHotSpotOverThePoint)
     EXPECT_EQ(image.HotSpot() - image.ImagePosition(), p);
     EXPECT_EQ(image.ImagePosition(), s.Tree->viewport()->mapToGlobal(QPoint(0, 0)));
 }
+
+TEST(DragImage, RecapturingTakesTheHeaderStripOnlyWhenAskedFor)
+{
+    for (bool nonClient : {false, true}) {
+        SCOPED_TRACE(nonClient ? "with the non-client part" : "client area only");
+        ScannerTree s;
+        s.Tree->Header().Columns().Add()->SetWidth(150);
+        s.Tree->Header().SetOptions(s.Tree->Header().Options() | hoVisible);
+        s.Window.show();
+        ScannerTree::Settle();
+        ASSERT_GT(s.Tree->NonClientTop(), 0);
+        const QPoint stripTop = s.Tree->viewport()->mapToGlobal(QPoint(0, -s.Tree->NonClientTop()));
+        QImage screen = Pattern(QSize(stripTop.x() + 300, stripTop.y() + 300));
+        const QImage original = screen;
+        TTVDragImage image(s.Tree);
+        image.SetScreen(std::make_unique<PictureScreen>(&screen));
+        QImage source(60, 40, QImage::Format_RGB32);
+        source.fill(Qt::white);
+        // The image lies over the header strip and reaches into the client area.
+        const QPoint at = stripTop + QPoint(5, 0);
+        image.PrepareDrag(source, at, at + QPoint(30, 20), nullptr);
+        image.ShowDragImage();
+        image.RecaptureBackground(s.Tree, s.Tree->ClientRect(), QRegion(), nonClient, false);
+        image.HideDragImage();
+        const QImage look = s.Tree->grab().toImage();
+        const QPoint onStrip = at + QPoint(10, 3);
+        const QPoint inClient = s.Tree->viewport()->mapToGlobal(QPoint(15, 5));
+        ASSERT_LT(inClient.y(), at.y() + 40);
+        // The client part is the tree's own picture either way.
+        EXPECT_EQ(screen.pixel(inClient) & 0xFFFFFF, look.pixel(s.Tree->mapFromGlobal(inClient)) & 0xFFFFFF);
+        if (nonClient)
+            EXPECT_EQ(screen.pixel(onStrip) & 0xFFFFFF, look.pixel(s.Tree->mapFromGlobal(onStrip)) & 0xFFFFFF);
+        else
+            EXPECT_EQ(screen.pixel(onStrip), original.pixel(onStrip)) << "the strip keeps what was captured";
+    }
+}

@@ -2,6 +2,7 @@
 // streams (whole or not at all), and the mouse on the header strip with QTest on the offscreen
 // platform: splitter dragging, clicks that sort, column dragging, and the header's look.
 #include "TreeFixture.h"
+#include "controls/tree/TreeDragImage.h"
 #include "support/GoldenImage.h"
 
 #include <QApplication>
@@ -401,8 +402,63 @@ TEST_F(HeaderMouseTest, DraggingAColumnMovesItBeforeOrAfterTheTarget)
         EXPECT_EQ(t.Order(), c.order);
         EXPECT_EQ(t.Dragged.size(), c.order[0] == 0 ? 0u : 1u);
         EXPECT_EQ(t.Header().States(), 0u);
-        EXPECT_EQ(t.Header().DragImageWindow(), nullptr);
+        EXPECT_FALSE(t.Header().DragImage().States() & disInDrag);
         EXPECT_TRUE(t.Clicks.empty()) << "a column drag is no click";
+    }
+}
+
+TEST_F(HeaderMouseTest, AColumnDragMovesTheHeadersTranslucentImage)
+{
+    // A white screen that records each picture of the image put on it.
+    struct WhiteScreen : TDragImageScreen {
+        QImage Capture(const QRect& r) override
+        {
+            QImage white(r.size(), QImage::Format_ARGB32);
+            white.fill(Qt::white);
+            return white;
+        }
+        void Draw(const QImage& image, const QRect& source, QPoint at) override
+        {
+            if (source == image.rect())
+                Shown.push_back({at, image});
+        }
+        std::vector<std::pair<QPoint, QImage>> Shown;
+    };
+    for (bool restrict : {false, true}) {
+        SCOPED_TRACE(restrict ? "restricted" : "free");
+        auto* screen = new WhiteScreen;
+        TTVDragImage& image = t.Header().DragImage();
+        image.SetScreen(std::unique_ptr<TDragImageScreen>(screen));
+        t.Header().SetOptions(restrict ? t.Header().Options() | hoRestrictDrag : t.Header().Options() & ~hoRestrictDrag);
+        EXPECT_EQ(image.Transparency(), 140);
+        EXPECT_EQ(image.PreBlendBias(), -50);
+        EXPECT_EQ(image.PostBlendBias(), 0);
+        EXPECT_FALSE(image.Fade());
+        const int begin = 50 + QApplication::startDragDistance() + 1;
+        QTest::mousePress(strip, Qt::LeftButton, {}, S(50));
+        QTest::mouseMove(strip, S(begin));
+        ASSERT_TRUE(t.Header().States() & hsDragging);
+        ASSERT_TRUE(image.Visible());
+        const QPoint start = t.viewport()->mapToGlobal(QPoint(0, -t.Header().Height()));
+        EXPECT_EQ(image.GetDragImageRect(), QRect(start, QSize(100, t.Header().Height())));
+        QTest::mouseMove(strip, S(begin + 99, -4));
+        // The image follows the mouse, sideways only when restricted.
+        EXPECT_EQ(image.GetDragImageRect().topLeft(), start + QPoint(99, restrict ? 0 : 4));
+        ASSERT_FALSE(screen->Shown.empty());
+        // Blended onto the white screen at 140 of 255: the darkened column shows, and even its
+        // black text lets the white through.
+        const QImage& last = screen->Shown.back().second;
+        EXPECT_EQ(screen->Shown.back().first, image.GetDragImageRect().topLeft());
+        int darkest = 255;
+        for (int y = 0; y < last.height(); ++y)
+            for (int x = 0; x < last.width(); ++x)
+                darkest = std::min(darkest, qGray(last.pixel(x, y)));
+        EXPECT_LT(darkest, 200);
+        EXPECT_GE(darkest, 255 - 141);
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, S(150));
+        EXPECT_FALSE(image.Visible());
+        EXPECT_FALSE(image.States() & disInDrag);
+        t.Cols().ResetColumnOrder(false);
     }
 }
 
@@ -443,7 +499,7 @@ TEST_F(HeaderMouseTest, EscapeOnTheTreeAbandonsAColumnOrSplitterDrag)
         ASSERT_TRUE(t.Header().States() & c.during);
         QTest::keyClick(&t, Qt::Key_Escape);
         EXPECT_EQ(t.Header().States() & HeaderMouseStates, 0u);
-        EXPECT_EQ(t.Header().DragImageWindow(), nullptr);
+        EXPECT_FALSE(t.Header().DragImage().States() & disInDrag);
         QTest::mouseMove(strip, S(c.toX + 20));
         QTest::mouseRelease(strip, Qt::LeftButton, {}, S(c.toX + 20));
         EXPECT_EQ(t.Order(), (std::vector<TColumnIndex>{0, 1, 2}));
