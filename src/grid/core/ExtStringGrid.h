@@ -696,6 +696,13 @@ public:
     void UnSelectCols(int colIndex, int count);
     void SelectRange(int fromCol, int toCol, int fromRow, int toRow);
     void ClearRowSelect();
+    // The selection's rows (the footer row left out) into the row flags; All also clears the
+    // flags of the other rows.
+    void SelectionToRowSelect(bool all = false);
+    // With the search footer shown: whether the last row ends above its panel, and moving the top
+    // row down until it does.
+    bool LastRowAboveSearchFooter();
+    void ScrollLastRowAboveSearchFooter();
     void ClearColSelect();
     void FocusCell(int c, int r);
     void GotoCell(int c, int r);

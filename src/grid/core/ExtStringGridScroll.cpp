@@ -402,7 +402,13 @@ void TExtStringGrid::Scroll(TScrollBarKind bar, int code, int pos)
     }
     if (!vertical && FixedCols() == 0 && n >= Col())
         HideInplaceEdit();
+    // Once the last row shows above the search panel, scrolling further down stops.
+    const bool down = code == platform::SB_ENDSCROLL || code == platform::SB_LINEDOWN;
+    if (vertical && down && SearchFooter.Visible && LastRowAboveSearchFooter())
+        return;
     TBaseGrid::Scroll(bar, code, pos);
+    if (vertical && down && SearchFooter.Visible && TopRow() >= MaxTopRow())
+        ScrollLastRowAboveSearchFooter();
     // The platform set the position in rows; a dragged thumb keeps its own until released.
     if (FProportional[bar] && code != platform::SB_THUMBTRACK)
         ScrollRangeUpdated();

@@ -2,6 +2,7 @@
 #include <QKeySequence>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "grid/core/ExtStringGrid.h"
 
@@ -273,9 +274,62 @@ void TExtStringGrid::SetRow(int value)
         FOldRowSel = Row();
         OnRowUpdate(this, old, Row());
     }
+    if (MouseActions.DisjunctRowSelect())
+        SelectionToRowSelect();
     TObjStringGrid* other = SyncGrid.Grid();
     if (other && other != this && SyncGrid.SelectionRow && other->Row() != value)
         other->SetRow(value);
+    if (value == RowCount() - 1 && SearchFooter.Visible)
+        ScrollLastRowAboveSearchFooter();
+}
+
+void TExtStringGrid::SelectionToRowSelect(bool all)
+{
+    const TGridRect& s = Selection();
+    const int top = std::min(s.Top, s.Bottom);
+    const int bottom = std::min(std::max(s.Top, s.Bottom), RowCount() - FixedFooters - 1);
+    for (int r = FixedRows(); r < RowCount(); ++r) {
+        const bool inside = r >= top && r <= bottom;
+        if (all || inside)
+            SetRowSelectRaw(MouseActions.RowSelectPersistent ? DisplToRealRow(r) : r, inside);
+    }
+    if (NumHiddenRows() > 0)
+        Invalidate();
+}
+
+namespace {
+constexpr int SearchPanelHeight = 32;
+
+// Client y of the bottom edge of the last row; past the client area while it is not shown.
+int LastRowBottom(const TExtStringGrid& g)
+{
+    const int last = g.RowCount() - 1;
+    const TRect r = g.PlatformCellRect(std::max(g.LeftCol(), g.FixedCols()), last);
+    return r.IsEmpty() ? std::numeric_limits<int>::max() : r.Bottom;
+}
+}  // namespace
+
+bool TExtStringGrid::LastRowAboveSearchFooter()
+{
+    const int last = RowCount() - 1;
+    if (!SearchFooter.Visible || last < 0 || TopRow() + VisibleRowCount() < last)
+        return false;
+    // The same edge at which ScrollLastRowAboveSearchFooter stops moving the rows.
+    return LastRowBottom(*this) <= ClientHeight() - SearchPanelHeight + 2;
+}
+
+void TExtStringGrid::ScrollLastRowAboveSearchFooter()
+{
+    if (!SearchFooter.Visible || ClientHeight() <= DefaultRowHeight() + SearchPanelHeight)
+        return;
+    const int last = RowCount() - 1;
+    while (last >= 0 && LastRowBottom(*this) > ClientHeight() - SearchPanelHeight + 2 && Row() <= last &&
+           TopRow() < RowCount()) {
+        const int before = TopRow();
+        SetTopRow(before + 1);
+        if (TopRow() == before)
+            break;  // the last row is the top row already
+    }
 }
 
 // Ranges and hit tests

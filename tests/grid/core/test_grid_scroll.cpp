@@ -81,6 +81,53 @@ TEST_F(ScrollGrid, TheMetroTypeSwapsTheWindowBarsForTheGridsOwnAndBack)
     EXPECT_LT(g.ClientWidth(), g.width());
 }
 
+// With the search footer shown, going to the last row, or scrolling down to the end, brings the
+// last row above the search panel; scrolling further down then stops.
+TEST(SearchFooterScroll, TheLastRowComesAboveTheSearchPanel)
+{
+    for (bool byScrolling : {false, true}) {
+        SCOPED_TRACE(byScrolling ? "scrolled down" : "last row made current");
+        TExtStringGrid g;
+        g.SetColCount(4);
+        g.SetRowCount(40);
+        g.SetDefaultRowHeight(20);
+        g.resize(300, 230);
+        g.SearchFooter.Visible = true;
+        g.UpdateSearchPanel();
+        g.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+        const int last = g.RowCount() - 1;
+        EXPECT_FALSE(g.LastRowAboveSearchFooter());
+        if (byScrolling) {
+            g.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+            g.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        } else {
+            g.SetRow(last);
+        }
+        EXPECT_TRUE(g.LastRowAboveSearchFooter());
+        const TRect r = g.PlatformCellRect(1, last);
+        ASSERT_FALSE(r.IsEmpty());
+        EXPECT_LE(r.Bottom, g.ClientHeight() - 32 + 2);
+        const int top = g.TopRow();
+        g.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        EXPECT_EQ(g.TopRow(), top);
+    }
+}
+
+// With disjunct row selection, the row made current joins the selected rows.
+TEST(RowSetter, DisjunctRowSelectionTakesTheSelectionIntoTheRowFlags)
+{
+    TExtStringGrid g;
+    g.SetColCount(3);
+    g.SetRowCount(10);
+    g.MouseActions.SetDisjunctRowSelect(true);
+    g.SetRowSelect(2, true);
+    g.SetRow(5);
+    EXPECT_TRUE(g.GetRowSelect(5));
+    EXPECT_TRUE(g.GetRowSelect(2)) << "the other rows keep their flags";
+    EXPECT_FALSE(g.GetRowSelect(4));
+}
+
 TEST(GridScrollLook, FlatBarsInTheScrollColour)
 {
     TExtStringGrid g;
