@@ -839,6 +839,9 @@ public:
     virtual void CalcAllFooters() { CalcFooter(-1); }
     virtual void SaveCell(int c, int r, QString& value);
     virtual void LoadCell(int c, int r, const QString& value);
+    // Progress of long row work for the data operations (state 0 start, 5 a row, 2 done); empty here.
+    virtual void ExportNotification(int /*state*/, int /*row*/) {}
+    virtual void ImportNotification(int /*state*/, int /*row*/) {}
     void GetCellPropDefaults(int c, int r, TCellPropDefaults& d) override;
     // Links in cell texts become anchors with URLShowInText; node rows show their group's size.
     void GetDisplText(int c, int r, QString& value) override;

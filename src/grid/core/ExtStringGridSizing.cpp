@@ -121,9 +121,14 @@ void TExtStringGrid::AutoSizeRow(int index, int padding)
 
 void TExtStringGrid::AutoSizeRows(bool doFixedRows, int padding)
 {
+    if (RowCount() == 0)
+        return;
     BeginUpdate();
     platform::TCanvas canvas;
-    for (int r = doFixedRows ? 0 : FixedRows(); r < RowCount(); ++r) {
+    const int first = doFixedRows ? 0 : FixedRows();
+    ExportNotification(0, first);
+    for (int r = first; r < RowCount(); ++r) {
+        ExportNotification(5, r);
         if (WordWrap) {
             AutoSizeRow(r, 0);
             if (padding != 0)
@@ -140,6 +145,8 @@ void TExtStringGrid::AutoSizeRows(bool doFixedRows, int padding)
             SetRowHeights(r, ApplySizeLimits(padding + lines * (h + h / 8), MinRowHeight, MaxRowHeight));
         }
     }
+    UpdateScrollBarAlways(true);
+    ExportNotification(2, -1);
     EndUpdate();
 }
 
@@ -172,9 +179,9 @@ void TExtStringGrid::AutoSizeCells(bool doFixedCells, int paddingX, int paddingY
 
 void TExtStringGrid::AutoFitColumns(bool doFixedCells)
 {
-    const bool allRowsFit = VisibleRowCount() + FixedRows() >= RowCount();
-    const int s = GridScrollBars() != platform::ssNone && !allRowsFit ? ScrollBarHeight : 0;
-    const int b = SingleBorder ? 2 : 0;
+    // The room is the client width: the vertical bar (also one ScrollBarAlways keeps shown) and
+    // the border, plain or 3-D, already lie outside it, so nothing more is taken off for them.
+    const int s = 0, b = 0;
     int from = 0, to = ColCount() - 1;
     int64_t space = ClientWidth();
     if (!doFixedCells) {

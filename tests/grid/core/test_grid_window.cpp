@@ -268,6 +268,52 @@ TEST(GridSizing, AutoFitColumnsFillsTheWidthAndGivesTheRestToTheWidest)
     EXPECT_GT(g.ColWidths(2), g.ColWidths(1));
 }
 
+// The columns fill exactly the room the cells have: what the vertical bar (shown, or kept shown
+// by ScrollBarAlways) and the border take is already outside it, whatever the border's look.
+TEST(GridSizing, AutoFitColumnsFillsTheRoomBesideTheScrollBarAndBorder)
+{
+    const struct {
+        const char* name;
+        int rows;
+        TScrollBarAlways always;
+        bool border, flat;
+    } cases[] = {
+        {"no bar", 3, saNone, false, false},
+        {"bar for the rows", 60, saNone, true, false},
+        {"bar kept shown", 3, saVert, true, false},
+        {"flat border", 60, saNone, true, true},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        TExtStringGrid g;
+        g.SetColCount(4);
+        g.SetRowCount(k.rows);
+        g.SingleBorder = k.border;
+        g.Flat = k.flat;
+        g.SetScrollBarAlways(k.always);
+        g.resize(400, 200);
+        g.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+        g.Options &= ~(goVertLine | goFixedVertLine);
+        g.AutoFitColumns(false);
+        EXPECT_EQ(g.ColOffset(4), g.ClientWidth());
+        EXPECT_EQ(g.verticalScrollBar()->isVisible(), k.rows > 3 || k.always == saVert);
+    }
+}
+
+// Sizing all rows reports its start, each row and its end to the data operations' hook.
+TEST(GridSizing, AutoSizeRowsReportsItsProgress)
+{
+    struct TReporting : TExtStringGrid {
+        std::vector<std::pair<int, int>> Reports;
+        void ExportNotification(int state, int row) override { Reports.push_back({state, row}); }
+    } g;
+    g.SetColCount(2);
+    g.SetRowCount(4);
+    g.AutoSizeRows(false, 2);
+    EXPECT_EQ(g.Reports, (std::vector<std::pair<int, int>>{{0, 1}, {5, 1}, {5, 2}, {5, 3}, {2, -1}}));
+}
+
 TEST(GridColumnOrder, ResetPutsAMovedColumnBackAndHeadersAreFoundExactly)
 {
     TExtStringGrid g;
