@@ -464,8 +464,12 @@ public:
         int TextWidth = 0;  // measured text width, for graphics placed before or after the text
         TRect GraphicRect;  // where the graphic went
         bool ColumnFiltered = false;  // the filter row shows this column's filter button
+        bool InCellScroll = false;    // an in-cell scroll bar scrolls the text by ScrollOffset pixels
+        int ScrollOffset = 0;
     };
     void DrawCellText(TCellPaintState& s);
+    // The in-cell scroll bar of a cell, position and page within 0 .. range.
+    void DrawInCellScrollBar(platform::TCanvas& canvas, const QRect& bar, int position, int page, int range);
     // Tree lines in column 0 of a row covered by nodes, inside rect.
     void DrawTreeLines(platform::TCanvas& canvas, int r, const TRect& rect);
 

@@ -1,6 +1,8 @@
 // How the string grid paints a cell: the colour, font and alignment decision in its order of
 // precedence, and the content of the cell (fixed-cell looks, text, borders, graphic, focus frame).
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <algorithm>
 #include <cmath>
 
@@ -360,6 +362,19 @@ void TExtStringGrid::DrawCellContent(platform::TCanvas& canvas, int c, int r, co
     s.Fixed = fixed;
     TRect area = rect;
 
+    // An in-cell scroll bar stands at the cell's right edge while the page is below the range.
+    if (HasScrollBar(s.RCol, r)) {
+        const TScrollProp prop = GetScrollProp(s.RCol, r);
+        s.InCellScroll = true;
+        s.ScrollOffset = std::max(0, GetScrollPosition(s.RCol, r));
+        if (prop.PageSize < prop.Range && area.Width() > ScrollBarHeight) {
+            const QRect bar(area.Right - ScrollBarHeight, area.Top, ScrollBarHeight, area.Height());
+            DrawInCellScrollBar(canvas, bar, s.ScrollOffset, prop.PageSize, prop.Range);
+            area.Right -= ScrollBarHeight;
+            canvas.Brush.Color = brush;
+        }
+    }
+
     const TGridLook look = Look();
     const bool gradientLook = look == glVUR || look == glXP || look == glVista || look == glWin7 || look == glOffice2007;
     if (fixed && gradientLook) {
@@ -510,6 +525,25 @@ void TExtStringGrid::DrawCellContent(platform::TCanvas& canvas, int c, int r, co
     canvas.Font.Color = font.Color;
 }
 
+void TExtStringGrid::DrawInCellScrollBar(platform::TCanvas& canvas, const QRect& bar, int position, int page,
+                                         int range)
+{
+    QPainter* p = canvas.Painter();
+    if (!p || range <= 0)
+        return;
+    QStyleOptionSlider opt;
+    opt.initFrom(this);
+    opt.rect = bar;
+    opt.orientation = Qt::Vertical;
+    opt.minimum = 0;
+    opt.maximum = std::max(0, range - std::max(0, page));
+    opt.pageStep = std::max(1, page);
+    opt.singleStep = 10;
+    opt.sliderPosition = opt.sliderValue = std::clamp(position, 0, opt.maximum);
+    opt.subControls = QStyle::SC_All;
+    style()->drawComplexControl(QStyle::CC_ScrollBar, &opt, p, this);
+}
+
 void TExtStringGrid::DrawCellText(TCellPaintState& s)
 {
     platform::TCanvas& canvas = *s.Canvas;
@@ -536,6 +570,23 @@ void TExtStringGrid::DrawCellText(TCellPaintState& s)
     if (s.Fixed) {
         r.Left += GridLineWidth;
         r.Top += GridLineWidth;
+    }
+    // Text under an in-cell scroll bar: clipped to the cell and moved up by the position.
+    struct TClip {
+        QPainter* p = nullptr;
+        ~TClip()
+        {
+            if (p)
+                p->restore();
+        }
+    } clip;
+    if (s.InCellScroll) {
+        if (QPainter* p = canvas.Painter()) {
+            p->save();
+            p->setClipRect(ToQRect(r), Qt::IntersectClip);
+            clip.p = p;
+        }
+        r.Top -= s.ScrollOffset;
     }
 
     if (s.ColumnFiltered) {

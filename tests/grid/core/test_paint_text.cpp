@@ -200,3 +200,58 @@ TEST(CellText, GoldenColumnGridWithCheckBoxColumns)
     g.SetBounds(0, 0, 270, 122);
     EXPECT_TRUE(testsupport::MatchesGolden(Render(g), TEST_DATA_DIR "/golden/paint_column_grid_checks.png"));
 }
+
+namespace {
+
+// The rectangle of the dark pixels (text, lines) of an image inside area.
+QRect DarkBox(const QImage& image, const QRect& area)
+{
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+}  // namespace
+
+// An in-cell scroll bar stands at the cell's right edge while its page is below its range, and
+// the text beside it is moved up by the position and kept inside the cell.
+TEST(InCellScrollBar, TheBarStandsAtTheRightEdgeAndTheTextScrollsUp)
+{
+    struct TShot {
+        QImage image;
+        QRect cell;
+    };
+    const auto shot = [](bool bar, int position, int page) {
+        TExtStringGrid g;
+        Layout(g, 3, 3, 300, 140);
+        g.SetRowHeights(1, 60);
+        g.SetColWidths(1, 140);
+        g.VAlignment = vtaTop;
+        g.SetCells(1, 1, QStringLiteral("Scrolled"));
+        if (bar) {
+            g.AddScrollBar(1, 1, false);
+            g.SetScrollProp(1, 1, {page, 100});
+            g.SetScrollPosition(1, 1, position);
+        }
+        const TRect r = g.CellRect(1, 1);
+        return TShot{Render(g), QRect(r.Left, r.Top, r.Width(), r.Height())};
+    };
+    const TShot plain = shot(false, 0, 20), at0 = shot(true, 0, 20), at10 = shot(true, 10, 20);
+    const TShot wholePage = shot(true, 0, 100);
+    const QRect barArea(plain.cell.right() - 16, plain.cell.top(), 16, plain.cell.height() - 2);
+    EXPECT_NE(plain.image.copy(barArea), at0.image.copy(barArea)) << "the bar is drawn";
+    EXPECT_EQ(plain.image.copy(barArea), wholePage.image.copy(barArea)) << "no bar while the page shows all";
+
+    const QRect textArea(plain.cell.left() + 1, plain.cell.top(), 100, plain.cell.height() - 2);
+    const QRect text0 = DarkBox(at0.image, textArea), text10 = DarkBox(at10.image, textArea);
+    ASSERT_FALSE(text0.isEmpty());
+    ASSERT_FALSE(text10.isEmpty());
+    EXPECT_EQ(text10.bottom(), text0.bottom() - 10);
+    EXPECT_GE(text10.top(), plain.cell.top()) << "clipped to the cell";
+    // Nothing of the text shows in the row above.
+    const QRect above(plain.cell.left() + 1, plain.cell.top() - 12, 100, 10);
+    EXPECT_EQ(at10.image.copy(above), plain.image.copy(above));
+}
