@@ -2,6 +2,8 @@
 
 #include "app/UDidudiredadFirmWare.h"
 #include "comm_params/UParGen.h"
+#include "grid/editing/GridEditController.h"
+#include "grid/editing/GridInput.h"
 #include "mqtt_image/UBoot.h"
 #include "mqtt_image/UMQTT_Set_Topic.h"
 #include "protocols/building/UBACnetAccess.h"
@@ -37,6 +39,13 @@
 #include "shell/UOpenConf.h"
 #include "shell/USoftOptions.h"
 #include "shell/UWindowList.h"
+
+Application_Forms::Application_Forms()
+{
+    // Every grid of the program edits its cells and takes keys and the mouse through these.
+    grid::editing::RegisterGridEditing();
+    grid::editing::RegisterGridInput();
+}
 
 Application_Forms::~Application_Forms() { shell::Window_List().Clear(); }
 
