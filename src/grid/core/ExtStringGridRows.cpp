@@ -48,7 +48,8 @@ bool TExtStringGrid::IsHiddenColumn(int c) const
 
 void TExtStringGrid::HideColumns(int fromCol, int toCol)
 {
-    HideInplaceEdit();
+    if (TGridEditLayer* layer = EditLayer())
+        layer->CellsMoving();
     for (int c = std::max(fromCol, 0); c <= toCol && c < MaxMappedCol; ++c) {
         if (!FVisibleCol[size_t(c)] || c >= ColCount() + FNumHidden || ColCount() < 2)
             continue;
@@ -68,7 +69,8 @@ void TExtStringGrid::HideColumns(int fromCol, int toCol)
 
 void TExtStringGrid::UnHideColumns(int fromCol, int toCol)
 {
-    HideInplaceEdit();
+    if (TGridEditLayer* layer = EditLayer())
+        layer->CellsMoving();
     for (int c = std::max(fromCol, 0); c <= toCol && c < MaxMappedCol; ++c) {
         if (FVisibleCol[size_t(c)])
             continue;
@@ -228,6 +230,8 @@ void TExtStringGrid::HideRowList(const std::vector<int>& rows)
             list.push_back(r);
     if (list.empty())
         return;
+    if (TGridEditLayer* layer = EditLayer())
+        layer->CellsMoving();
     std::vector<TGridRowData> kept;
     std::vector<int> heights;
     kept.reserve(size_t(RowCount()) - list.size());
@@ -442,6 +446,8 @@ void TExtStringGrid::RemoveRowsEx(int rowIndex, int count)
     if (rowIndex < 0 || rowIndex >= RowCount() || count <= 0)
         return;
     count = std::min(count, RowCount() - rowIndex);
+    if (TGridEditLayer* layer = EditLayer())
+        layer->CellsMoving();
     BeginUpdate();
     const int savedRow = Row(), savedTop = TopRow();
     if (MouseActions.DisjunctRowSelect() && size_t(rowIndex) < FRowSelect.size())
@@ -507,6 +513,8 @@ void TExtStringGrid::InsertCols(int colIndex, int count)
 {
     if (count <= 0 || colIndex < 0 || colIndex > TotalColCount())
         return;
+    if (TGridEditLayer* layer = EditLayer())
+        layer->CellsMoving();
     std::vector<int> widths;
     for (int d = 0; d < ColCount(); ++d)
         widths.push_back(ColWidths(d));
@@ -535,6 +543,8 @@ void TExtStringGrid::RemoveCols(int colIndex, int count)
     if (colIndex < 0 || colIndex >= TotalColCount() || count <= 0)
         return;
     count = std::min(count, TotalColCount() - colIndex);
+    if (TGridEditLayer* layer = EditLayer())
+        layer->CellsMoving();
     int hiddenGone = 0;
     std::vector<int> widths;
     for (int d = 0; d < ColCount(); ++d)
@@ -583,6 +593,8 @@ void TExtStringGrid::MoveColumn(int fromIndex, int toIndex)
 {
     if (fromIndex == toIndex || fromIndex < 0 || toIndex < 0 || fromIndex >= ColCount() || toIndex >= ColCount())
         return;
+    if (TGridEditLayer* layer = EditLayer())
+        layer->CellsMoving();
     ColumnMoved(fromIndex, toIndex);
     ColumnOrderMoved(fromIndex, toIndex);
     CellControlsUpdate(false);
@@ -615,6 +627,8 @@ void TExtStringGrid::MoveRow(int fromIndex, int toIndex)
 {
     if (fromIndex == toIndex || fromIndex < 0 || toIndex < 0 || fromIndex >= RowCount() || toIndex >= RowCount())
         return;
+    if (TGridEditLayer* layer = EditLayer())
+        layer->CellsMoving();
     PlatformMoveRow(fromIndex, toIndex);
     CellControlsUpdate(false);
 }
@@ -623,6 +637,8 @@ void TExtStringGrid::MoveRows(int fromIndex, int toIndex, int count)
 {
     if (fromIndex == toIndex || count <= 0 || fromIndex < 0 || fromIndex + count > RowCount())
         return;
+    if (TGridEditLayer* layer = EditLayer())
+        layer->CellsMoving();
     if (fromIndex + count < toIndex)
         toIndex -= count;
     toIndex = std::clamp(toIndex, 0, RowCount() - count);

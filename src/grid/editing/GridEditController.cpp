@@ -115,20 +115,37 @@ bool TGridEditController::SelectCell(int c, int r, bool& allow)
 
 bool TGridEditController::SelectCellSwitch(int c, int r)
 {
-    if (FForceSel)
+    TExtStringGrid& g = Grid;
+    if (FForceSel) {
+        if (g.FixedCols() > 0 && !g.RowIndicator.isNull()) {
+            g.RepaintCell(0, g.Row());
+            g.RepaintCell(0, r);
+        }
         return true;
+    }
+    // The footer row at the grid's foot never becomes current.
+    if (g.FloatingFooter.Visible() && g.FloatingFooter.FooterStyle() == fsFixedLastRow && r == g.RowCount() - 1 &&
+        r >= g.FixedRows())
+        return false;
     if (c < 0 || r < 0)
         return false;
     TFlagScope inSwitch(FInSwitch, true);
-    TExtStringGrid& g = Grid;
+    const int oldCol = g.Col(), oldRow = g.Row();
+    const TGridRect oldSel = g.Selection();
     const int rc = g.DisplToRealCol(c);
     if (!(g.Options & goRowSelect) && g.IsMergedNonBaseCell(rc, r)) {
         const TPoint b = g.BaseCell(rc, r);
         g.MoveColRow(g.RealToDisplCol(b.X), b.Y);
+        g.RepaintCell(g.RealToDisplCol(b.X), b.Y);
         if (g.MouseActions.DirectEdit || (g.ControlLook.DropDownAlwaysVisible && g.HasComboBox(rc, r)))
             ShowInplaceEdit();
         return false;
     }
+    // The node column of a grid with nodes, and disabled rows, are not cells to stand on.
+    if (c == 0 && g.HasNodes() && !(g.Options & goRowSelect))
+        return false;
+    if (g.Navigation.SkipDisabledRows && !g.GetRowEnabled(r))
+        return false;
 
     // The editing switch.
     const bool rangeEdit = g.MouseActions.RangeSelectAndEdit;
@@ -176,7 +193,7 @@ bool TGridEditController::SelectCellSwitch(int c, int r)
     // The decision.
     bool answer = false;
     bool refused = false;
-    const bool textFocus = FNormalEdit && FNormalEdit->hasFocus();
+    const bool textFocus = FNormalEdit && FNormalEdit->isVisible() && FNormalEdit->hasFocus();
     if (!FEditing || textFocus) {
         bool allow = true;
         CellChanging(c, r, allow);
@@ -185,22 +202,58 @@ bool TGridEditController::SelectCellSwitch(int c, int r)
         else
             answer = g.DefaultSelectCell(c, r);
     } else {
-        // A special editor was open: its value is validated before the move.
+        // A value is pending (a special editor was open): it is validated before the move, as
+        // the edited cell holds it now.
         HideCellEdit();
-        const bool valid = ValidateCell(g.GetCurrentCell());
+        const int editedRow = FOldRow >= 0 && FOldRow < g.RowCount() ? FOldRow : g.Row();
+        const int editedCol = FOldCol >= 0 ? g.DisplToRealCol(FOldCol) : g.RealCol();
+        const TPoint b = g.BaseCell(editedCol, editedRow);
+        const bool valid = ValidateCell(g.GetGridCell(b.X, b.Y));
         refused = !valid;
         bool allow = true;
         CellChanging(c, r, allow);
         answer = valid && allow && g.DefaultSelectCell(c, r);
     }
 
-    if (!g.Loading && OnRowChanged && r != FOldRowSel && answer) {
-        const int old = std::exchange(FOldRowSel, r);
-        OnRowChanged(&g, old, r);
-    }
+    AfterSelect(c, r, oldCol, oldRow, oldSel);
     if (!refused && answer)
         FCellCache = g.GetCellEx(rc, r);
     return answer;
+}
+
+void TGridEditController::AfterSelect(int c, int r, int oldCol, int oldRow, const TGridRect& oldSel)
+{
+    TExtStringGrid& g = Grid;
+    if (g.FixedCols() > 0 && !g.RowIndicator.isNull()) {
+        g.RepaintCell(0, oldRow);
+        g.RepaintCell(0, r);
+    }
+    if (SelectionListener)
+        SelectionListener(g.Col(), r);
+    if (g.ActiveCellShow) {
+        RepaintActiveHeaders(oldCol, oldRow, c, r);
+        if (oldSel.Left != oldCol && oldSel.Top != oldRow)
+            RepaintActiveHeaders(oldSel.Left, oldSel.Top, oldSel.Left, oldSel.Top);
+    }
+    // The active row and the selection rectangle span rows: the grid repaints.
+    if (g.ActiveRowShow || g.SelectionRectangle)
+        g.Invalidate();
+    // Told whether or not the move was allowed.
+    if (!g.Loading && OnRowChanged && r != FOldRowSel) {
+        const int old = std::exchange(FOldRowSel, r);
+        OnRowChanged(&g, old, r);
+    }
+}
+
+void TGridEditController::RepaintActiveHeaders(int oldCol, int oldRow, int newCol, int newRow)
+{
+    TExtStringGrid& g = Grid;
+    for (const auto& [c, r] : {std::pair{oldCol, oldRow}, std::pair{newCol, newRow}}) {
+        if (g.FixedRows() > 0 && c >= 0 && c < g.ColCount())
+            g.RepaintCell(c, g.FixedRows() - 1);
+        if (g.FixedCols() > 0 && r >= 0 && r < g.RowCount())
+            g.RepaintCell(g.FixedCols() - 1, r);
+    }
 }
 
 void TGridEditController::Select() { SelectCellSwitch(Grid.Col(), Grid.Row()); }
@@ -255,6 +308,8 @@ bool TGridEditController::CanEditShow()
     }
     FEditModeOn = true;
     Specials().ShowSpecialEditor(g.RealToDisplCol(b.X), b.Y);
+    if (OnGetEditorPropInt)
+        OnGetEditorPropInt(&g, b.X, b.Y);
     if (g.FocusHelper.Enabled)
         g.ShowFocusWindow(g.CellRect(g.Col(), g.Row()));
     return false;
@@ -266,6 +321,8 @@ void TGridEditController::ShowEditorNow()
         return;
     TExtInplaceEdit* edit = NormalEdit();
     edit->UpdateContents();
+    if (OnGetEditorPropInt)
+        OnGetEditorPropInt(&Grid, Grid.RealCol(), Grid.Row());
     edit->PlaceOnCell();
     edit->show();
     edit->setFocus(Qt::OtherFocusReason);
@@ -283,17 +340,21 @@ void TGridEditController::ShowInplaceEdit()
         g.SetTopRow(g.Row());
     if (g.Col() < g.LeftCol() && g.Col() >= g.FixedCols())
         g.SetLeftCol(g.Col());
+    // An editor opens only over a cell in view, never over a stand-in rectangle.
+    const TRect cell = g.CellRect(g.Col(), g.Row());
+    if (cell.Width() <= 0 || cell.Height() <= 0)
+        g.ScrollInView(g.Col(), g.Row());
     ShowEditorNow();
 }
 
-void TGridEditController::HideTextEditor()
+void TGridEditController::HideTextEditor(bool writeBack)
 {
     if (!FNormalEdit || !FNormalEdit->isVisible())
         return;
     TExtInplaceEdit* edit = FNormalEdit.get();
     const bool hadFocus = edit->hasFocus();
     // The text goes into the cell it was opened for, never into a cell that took its place.
-    if (edit->ColE() >= 0 && edit->RowE() >= 0 && edit->RowE() < Grid.RowCount())
+    if (writeBack && edit->ColE() >= 0 && edit->RowE() >= 0 && edit->RowE() < Grid.RowCount())
         Grid.SetCellEx(Grid.DisplToRealCol(edit->ColE()), edit->RowE(), edit->text());
     {
         TFlagScope hiding(FBlockKill, true);
@@ -312,8 +373,56 @@ void TGridEditController::HideInplaceEdit()
     if (FSpecialEditor)
         Specials().HideSpecialEditor(Grid.Col(), Grid.Row());
     FEditModeOn = false;
-    if (!FInSwitch)
-        SelectCellSwitch(Grid.Col(), Grid.Row());
+    if (FInSwitch)
+        return;
+    SelectCellSwitch(Grid.Col(), Grid.Row());
+    // The switch may stop before validating (a cell it refuses): the pending value is validated
+    // here, and an edit that did not open again is over.
+    if (FEditing && !FEditModeOn) {
+        const int row = FOldRow >= 0 && FOldRow < Grid.RowCount() ? FOldRow : Grid.Row();
+        const TPoint b = Grid.BaseCell(Grid.DisplToRealCol(FOldCol >= 0 ? FOldCol : Grid.Col()), row);
+        ValidateCell(Grid.GetGridCell(b.X, b.Y));
+        if (!FEditModeOn)
+            FEditing = false;
+    }
+}
+
+void TGridEditController::EndEditNow()
+{
+    if (FEnding || (!FEditModeOn && !FEditing))
+        return;
+    TFlagScope ending(FEnding, true);
+    const bool textOpen = FNormalEdit && FNormalEdit->isVisible();
+    if (FValidating) {
+        // A validation handler moves the cells: the editors close and nothing more is written.
+        if (textOpen)
+            HideTextEditor(false);
+    } else {
+        TFlagScope drop(FDropRefused, true);
+        if (textOpen) {
+            // A pending value is written by its validation (or dropped when refused); an edit
+            // already validated writes the editor's text back.
+            const bool pending = FEditing;
+            if (pending)
+                ValidateCell(FNormalEdit->text());
+            HideTextEditor(!pending);
+        }
+        if (FSpecialEditor) {
+            Specials().HideSpecialEditor(Grid.Col(), Grid.Row());
+            if (FEditing) {
+                const int row = FOldRow >= 0 && FOldRow < Grid.RowCount() ? FOldRow : Grid.Row();
+                const TPoint b = Grid.BaseCell(Grid.DisplToRealCol(FOldCol >= 0 ? FOldCol : Grid.Col()), row);
+                ValidateCell(Grid.GetGridCell(b.X, b.Y));
+            }
+        }
+    }
+    if (FSpecialEditor)
+        Specials().HideSpecialEditor(Grid.Col(), Grid.Row());
+    FEditModeOn = false;
+    FEditing = false;
+    FSpecialEditor = false;
+    FEditActive = false;
+    Grid.HideFocusWindow();
 }
 
 bool TGridEditController::InplaceEditorShown() const
@@ -385,6 +494,15 @@ void TGridEditController::StoreOldCell(int c, int r)
     FOldCol = c;
     FOldRow = r;
     FOldCellText = Grid.GetGridCell(Grid.DisplToRealCol(c), r);
+    FOldModifiedValue = FModified;
+}
+
+void TGridEditController::GetEditorProp(int realCol, int r, QObject* editLink)
+{
+    if (OnGetEditorProp)
+        OnGetEditorProp(&Grid, realCol, r, editLink);
+    if (OnGetEditorPropInt)
+        OnGetEditorPropInt(&Grid, realCol, r);
 }
 
 void TGridEditController::SetEditCell(int realCol, int r, const QString& value)
@@ -427,40 +545,55 @@ bool TGridEditController::Validate(const QString& newValue, bool wide)
                 CellValueChanged(col, row);
             if (const auto& handler = wide ? OnCellValidateWide : OnCellValidate)
                 handler(&g, col, row, value, valid);
-            if (value != FOldCellText && g.FixedCols() > 0 && (!wide || g.ShowModified.Enabled)) {
-                g.SetRowModified(row, true);
-                if (g.ShowModified.Enabled)
-                    g.RepaintCell(0, row);
+            if (value != FOldCellText) {
+                GridModified = true;
+                if (g.FixedCols() > 0 && (!wide || g.ShowModified.Enabled)) {
+                    g.SetRowModified(row, true);
+                    if (g.ShowModified.Enabled)
+                        g.RepaintCell(0, row);
+                }
             }
             if (valid && !wide)
                 CellValueChanged(col, row);
             if (valid && changed && !wide)
                 g.CellsChanged({col, row, col, row});
         }
+        // What the user typed stays in the editor when the handler refused it without a value
+        // of its own.
         FNewCellText = value;
         if (valid) {
             g.SetCellEx(col, row, value);
+            if (!g.IsBaseCell(col, row)) {
+                const TPoint b = g.BaseCell(col, row);
+                g.SetCellEx(b.X, b.Y, value);
+            }
         } else {
             // The edited cell gets the handler's value or its old text back, and its editor
             // opens again there.
             const bool replaced = value != newValue;
-            const QString back = replaced ? value : FOldCellText;
-            FNewCellText = back;
+            g.SetCellEx(col, row, replaced ? value : FOldCellText);
+            FModified = FOldModifiedValue;
+            if (FDropRefused) {
+                // The cell leaves the view or moves: the refused value is dropped.
+                FOldCellText = g.GetGridCell(col, row);
+                return false;
+            }
             const bool textOpen = FNormalEdit && FNormalEdit->isVisible() && FNormalEdit->ColE() == FOldCol &&
                                   FNormalEdit->RowE() == row;
-            g.SetCellEx(col, row, back);
             if (textOpen) {
-                FNormalEdit->setText(back);
+                TFlagScope noChange(FNoEditChange, true);
+                FNormalEdit->setText(value);
                 FEditing = true;
             } else {
                 if (FNormalEdit && FNormalEdit->isVisible())
-                    HideTextEditor();
+                    HideTextEditor(false);
                 FEditModeOn = false;
                 if (g.Col() != FOldCol || g.Row() != row) {
                     TFlagScope force(FForceSel, true);
                     g.MoveColRow(FOldCol, row);
                 }
                 FValidating = false;
+                FEditing = true;
                 ShowInplaceEdit();
                 FEditing = true;
             }
@@ -501,8 +634,12 @@ bool TGridEditController::IsLastDataRow() const { return Grid.Row() >= LastDataR
 
 int TGridEditController::EndCol() const
 {
-    int hiddenRight = 0;
-    return Grid.ColCount() - std::max(0, Grid.FixedRightCols - hiddenRight);
+    // Only the fixed right columns in view count.
+    const int total = Grid.TotalColCount();
+    int hidden = 0;
+    for (int c = std::max(0, total - Grid.FixedRightCols); c < total; ++c)
+        hidden += Grid.IsHiddenColumn(c);
+    return Grid.ColCount() - std::max(0, Grid.FixedRightCols - hidden);
 }
 
 bool TGridEditController::IsTabStop(int c, int r)
@@ -567,19 +704,50 @@ bool TGridEditController::TabToNextCell(bool backward)
     const int lastRow = LastDataRow();
     const int firstCol = FirstDataCol();
     const int endCol = EndCol();
-    // Each cell is visited once: a table without a tab stop ends where it started.
+    const bool down = g.Navigation.TabAdvanceDirection != adLeftRight;
+    auto moveTo = [&](int c, int r) {
+        if (c == g.Col() && r == g.Row())
+            return;
+        bool allow = true;
+        CellChanging(c, r, allow);
+        if (allow) {
+            TFlagScope force(FForceSel, true);
+            TFlagScope noChange(FDisableChange, true);
+            g.MoveColRow(c, r);
+        }
+    };
+    // Each cell is visited once: a table without a tab stop ends on its last cell.
     const int cells = std::max(1, (lastRow - firstRow + 1) * (endCol - firstCol));
     int c = g.Col(), r = g.Row();
-    for (int step = 0; step < cells; ++step) {
+    bool found = false;
+    for (int step = 0; step < cells && !found; ++step) {
+        bool atEnd = false;
         if (backward) {
-            if (c > firstCol) {
+            if (down) {
+                if (r > firstRow) {
+                    --r;
+                } else {
+                    r = lastRow;
+                    c = c > firstCol ? c - 1 : endCol - 1;
+                }
+            } else if (c > firstCol) {
                 --c;
-            } else if (r > firstRow) {
-                --r;
-                c = endCol - 1;
             } else {
-                r = lastRow;
                 c = endCol - 1;
+                r = r > firstRow ? r - 1 : lastRow;
+            }
+        } else if (down) {
+            const int span = g.CellSpan(g.DisplToRealCol(c), r).Y;
+            if (r + span + 1 < g.RowCount() - g.FixedFooters) {
+                r += span + 1;
+            } else {
+                r = firstRow;
+                if (c < endCol - 1) {
+                    ++c;
+                } else {
+                    c = firstCol;
+                    atEnd = true;
+                }
             }
         } else {
             const int span = g.CellSpan(g.DisplToRealCol(c), r).X;
@@ -589,7 +757,7 @@ bool TGridEditController::TabToNextCell(bool backward)
                 ++r;
                 c = firstCol;
             } else {
-                // Past the last cell of the table.
+                atEnd = true;
                 if (!g.Navigation.TabToNextAtEnd && g.Navigation.AdvanceInsert()) {
                     bool canAdd = true;
                     if (OnCanAddRow)
@@ -597,45 +765,43 @@ bool TGridEditController::TabToNextCell(bool backward)
                     if (canAdd) {
                         g.AppendRow();
                         r = g.RowCount() - 1 - g.FixedFooters;
-                        const int fc = std::max(firstCol, FirstTabStop(r));
+                        c = std::max(firstCol, FirstTabStop(r));
                         {
                             TFlagScope force(FForceSel, true);
-                            g.MoveColRow(fc, r);
+                            g.MoveColRow(c, r);
                         }
                         if (OnAutoAddRow)
                             OnAutoAddRow(&g, g.RowCount() - g.FixedFooters - 1);
-                        EndOfTable(result);
-                        c = fc;
+                        found = true;
                         break;
                     }
                 }
-                EndOfTable(result);
-                if (!result)
-                    return result;
+                // The first-row step; the search goes on to the first tab stop of that row.
                 r = firstRow;
-                c = firstCol;
+                c = g.Navigation.TabToNextAtEnd ? std::max(firstCol, FirstTabStop(r)) : firstCol;
             }
+        }
+        if (atEnd && g.Navigation.TabToNextAtEnd) {
+            // The first cell of the table, and the Tab goes on to the parent window.
+            moveTo(c, r);
+            EndOfTable(result);
+            if (!result)
+                return result;
         }
         if (g.IsMergedNonBaseCell(g.DisplToRealCol(c), r))
             continue;
-        if (IsTabStop(c, r))
-            break;
-        if (step == cells - 1) {
-            // No tab stop in the whole table: the current cell stays.
-            c = g.Col();
-            r = g.Row();
-        }
+        found = IsTabStop(c, r);
     }
-    if (c != g.Col() || r != g.Row()) {
-        bool allow = true;
-        CellChanging(c, r, allow);
-        if (allow) {
-            TFlagScope force(FForceSel, true);
-            TFlagScope noChange(FDisableChange, true);
-            g.MoveColRow(c, r);
-        }
+    if (!found && !backward) {
+        // No tab stop in the whole table.
+        c = endCol - 1;
+        r = lastRow;
+    } else if (!found) {
+        c = g.Col();
+        r = g.Row();
     }
-    if (g.Navigation.AdvanceAutoEdit && !g.IsCheckOrButtonCell(g.RealCol(), g.Row()))
+    moveTo(c, r);
+    if (g.Navigation.AdvanceAutoEdit && !g.IsCheckOrButtonCell(g.RealCol(), g.Row()) && found)
         SimulateCellClick(g.Col(), g.Row());
     if (g.Navigation.AlwaysEdit)
         g.SetFocus();
@@ -653,8 +819,8 @@ void TGridEditController::AdvanceEdit(int c, int r, bool force, bool autoEdit, b
     const int firstRow = g.FixedRows();
     const int lastRow = LastDataRow();
     const int firstCol = FirstDataCol();
-    const int endCol = g.ColCount() - g.FixedRightCols;
-    // Each cell is tried once: a table of read-only cells stops where it began.
+    const int endCol = EndCol();
+    // Each cell is tried once, and skipping read-only cells never passes the table's end.
     const int budget = std::max(1, (lastRow - firstRow + 1) * std::max(1, endCol - firstCol));
     if (!recursing) {
         FAECol = c;
@@ -663,15 +829,18 @@ void TGridEditController::AdvanceEdit(int c, int r, bool force, bool autoEdit, b
     FStartEditChar = QChar();
     const TAdvanceDirection dir = g.Navigation.AdvanceDirection();
     int ac = c, ar = r;
-    bool moved = false;
+    bool editable = false;
     for (int tries = 0; tries < budget; ++tries) {
         const TPoint span = g.CellSpan(g.DisplToRealCol(ac), ar);
+        bool wrapped = false;
         if (forward && (dir == adLeftRight || dir == adLeftRightInRow)) {
             if (ac + span.X < endCol - 1) {
                 ac += span.X + 1;
             } else if (dir == adLeftRightInRow) {
-                if (g.Navigation.AdvanceOnEnterLoop)
-                    ac = firstCol;
+                if (!g.Navigation.AdvanceOnEnterLoop)
+                    return;
+                ac = firstCol;
+                wrapped = true;
             } else if (ar < lastRow) {
                 ++ar;
                 ac = firstCol;
@@ -694,15 +863,17 @@ void TGridEditController::AdvanceEdit(int c, int r, bool force, bool autoEdit, b
             } else if (g.Navigation.AdvanceOnEnterLoop) {
                 ar = firstRow;
                 ac = firstCol;
+                wrapped = true;
             } else {
                 return;
             }
         } else if (forward) {
-            if (ar + 1 != g.RowCount() - g.FixedFooters) {
+            if (ar + 1 < g.RowCount() - g.FixedFooters) {
                 ++ar;
             } else if (dir == adTopBottomInCol) {
                 ar = firstRow;
-            } else if (ac + 1 != g.ColCount() - g.FixedRightCols) {
+                wrapped = true;
+            } else if (ac + 1 < endCol) {
                 ar = firstRow;
                 ++ac;
             } else if (g.Navigation.AdvanceInsert()) {
@@ -714,11 +885,14 @@ void TGridEditController::AdvanceEdit(int c, int r, bool force, bool autoEdit, b
             } else {
                 ar = firstRow;
                 ac = firstCol;
+                wrapped = true;
             }
+            g.Invalidate();
         } else if (dir == adLeftRight) {
             if (ac > firstCol) {
                 --ac;
             } else {
+                wrapped = ar <= firstRow;
                 ar = ar > firstRow ? ar - 1 : lastRow;
                 ac = endCol - 1;
             }
@@ -726,37 +900,66 @@ void TGridEditController::AdvanceEdit(int c, int r, bool force, bool autoEdit, b
             if (ar > firstRow) {
                 --ar;
             } else {
+                wrapped = ac <= firstCol;
                 ac = ac > firstCol ? ac - 1 : endCol - 1;
                 ar = lastRow;
             }
         } else {
             return;
         }
+        // Skipping read-only cells stops at the table's end.
+        if (wrapped && tries > 0)
+            return;
         bool canEdit = true;
         g.IsCellEditable(g.DisplToRealCol(ac), ar, canEdit);
-        if (canEdit || !g.Navigation.AdvanceSkipReadOnlyCells) {
-            moved = true;
+        if (canEdit) {
+            editable = true;
             break;
         }
+        if (!g.Navigation.AdvanceSkipReadOnlyCells)
+            break;
         if (ac == FAECol && ar == FAERow)
-            break;  // round the whole table without an editable cell
+            return;  // round the whole table without an editable cell
+        if (tries == budget - 1)
+            return;
     }
-    if (!moved)
-        return;
-    bool allow = true;
-    if (OnAutoAdvance)
-        OnAutoAdvance(&g, FAERow, FAECol, ar, ac, allow);
-    if (allow && OnCellChanging)
-        OnCellChanging(&g, FAERow, FAECol, ar, ac, allow);
-    if (!allow)
-        return;
+    if (editable) {
+        bool allow = true;
+        if (OnAutoAdvance)
+            OnAutoAdvance(&g, FAERow, FAECol, ar, ac, allow);
+        if (allow && OnCellChanging)
+            OnCellChanging(&g, FAERow, FAECol, ar, ac, allow);
+        if (!allow)
+            return;
+    }
     {
         TFlagScope noChange(FDisableChange, true);
         g.MoveColRow(ac, ar);
     }
-    if (showEditor && autoEdit && g.Navigation.AdvanceAutoEdit && g.Col() == ac && g.Row() == ar &&
-        IsEditable(g.RealCol(), g.Row()))
-        ShowInplaceEdit();
+    const bool arrived = g.Col() == ac && g.Row() == ar;
+    const bool checkOrButton = g.IsCheckOrButtonCell(g.DisplToRealCol(ac), ar);
+    if (arrived && showEditor && ((autoEdit && g.Navigation.AdvanceAutoEdit) || checkOrButton)) {
+        if (!editable || !IsEditable(g.RealCol(), g.Row()))
+            return;
+        if (!checkOrButton) {
+            ShowInplaceEdit();
+        } else {
+            // A check box or button cell takes the focus like a click; an editor the start cell's
+            // type does not keep open is hidden again.
+            if (!g.IsCheckOrButtonCell(g.DisplToRealCol(FAECol), FAERow))
+                SimulateCellClick(ac, ar);
+            if (g.Navigation.AdvanceDirection() != adLeftRight)
+                HideInplaceEdit();
+            if (OnCellChanging) {
+                bool ignored = true;
+                OnCellChanging(&g, FAERow, FAECol, g.Row(), g.Col(), ignored);
+            }
+            TEditorType startType = edNormal;
+            GetCellEditorType(g.DisplToRealCol(FAECol), FAERow, startType);
+            if (!IsTextLikeEditor(startType) || startType == edValidChars)
+                HideInplaceEdit();
+        }
+    }
     if (g.MouseActions.DisjunctRowSelect()) {
         g.ClearRowSelect();
         g.SetRowSelect(g.Row(), true);
@@ -783,24 +986,83 @@ void TGridEditController::SimulateCellClick(int c, int r)
 
 // The editor never outlives its cell
 
-void TGridEditController::CellsMoving()
-{
-    if (!FEditModeOn)
-        return;
-    // Take the value back while the cell is still where the editor was opened for it.
-    if (FNormalEdit && FNormalEdit->isVisible()) {
-        const QString text = FNormalEdit->text();
-        if (!ValidateCell(text))
-            return;
-    }
-    HideInplaceEdit();
-    FEditing = false;
-}
+void TGridEditController::CellsMoving() { EndEditNow(); }
 
 void TGridEditController::Scrolled()
 {
-    if (FNormalEdit && FNormalEdit->isVisible())
-        FNormalEdit->PlaceOnCell();
+    if (FEnding)
+        return;
+    // A special editor closes when the grid scrolls; the text editor follows its cell while the
+    // cell stays in view.
+    if (FEditModeOn && FSpecialEditor) {
+        EndEditNow();
+        return;
+    }
+    if (FNormalEdit && FNormalEdit->isVisible()) {
+        const TRect cell = Grid.CellRect(FNormalEdit->ColE(), FNormalEdit->RowE());
+        if (cell.Width() <= 0 || cell.Height() <= 0)
+            EndEditNow();
+        else
+            FNormalEdit->PlaceOnCell();
+    }
+}
+
+// Combo notifications
+
+void TGridEditController::ComboChange(int index, const QString& text, const QVariant& object)
+{
+    if (!FEditModeOn)
+        return;
+    const int rc = Grid.RealCol(), r = Grid.Row();
+    if (OnComboChange)
+        OnComboChange(&Grid, rc, r, index, text);
+    if (Grid.OnComboObjectChange)
+        Grid.OnComboObjectChange(&Grid, rc, r, index, text, index < 0 ? QVariant() : object);
+}
+
+void TGridEditController::ComboCloseUp(int index, const QString& text, const QVariant& object)
+{
+    const int rc = Grid.RealCol(), r = Grid.Row();
+    if (Grid.MouseActions.DirectComboClose && FEditModeOn) {
+        ComboChange(index, text, object);
+        // The picked value is written like an editable list's text, and the edit ends.
+        FEditControl = edComboEdit;
+        FEditModeOn = true;
+        {
+            TFlagScope noDirect(Grid.MouseActions.DirectEdit, false);
+            HideInplaceEdit();
+        }
+        Grid.SetFocus();
+    }
+    Grid.ComboCloseUp(r, rc);
+}
+
+void TGridEditController::ComboDropDown() { Grid.ComboDropDown(Grid.Row(), Grid.RealCol()); }
+
+// Cell services
+
+void TGridEditController::AddTriStateCheckBoxColumn(int realCol, TCheckBoxState state)
+{
+    for (int r = Grid.MouseActions.CheckAllCheck ? 0 : Grid.FixedRows(); r < Grid.RowCount(); ++r)
+        Grid.AddCheckBox(realCol, r, state);
+}
+
+void TGridEditController::ScrollCell(int c, int r, int position, int min, int max)
+{
+    if (OnScrollCell)
+        OnScrollCell(&Grid, c, r, position, min, max);
+}
+
+void TGridEditController::StartBlockFocus()
+{
+    if (OnStartBlockFocus)
+        OnStartBlockFocus(&Grid);
+}
+
+void TGridEditController::EndBlockFocus()
+{
+    if (OnEndBlockFocus)
+        OnEndBlockFocus(&Grid);
 }
 
 // The layer's input goes to the input handling first.
@@ -823,15 +1085,32 @@ bool TGridEditController::MouseUp(platform::TMouseButton button, platform::TShif
 bool TGridEditController::DblClick() { return FInput && FInput->DblClick(); }
 bool TGridEditController::MouseWheel(platform::TShiftState shift, int delta, int x, int y, bool& used)
 {
+    // Ctrl with the wheel zooms: towards the user larger, away smaller.
+    if ((shift & platform::ssCtrl) && Grid.IntelliZoom && delta != 0) {
+        const int lines = std::max(1, QApplication::wheelScrollLines());
+        Grid.Zoom(delta < 0 ? lines : -lines);
+        Grid.AutoSizeCells(true, 4, 4);
+        used = true;
+        return true;
+    }
     return FInput && FInput->MouseWheel(shift, delta, x, y, used);
 }
 void TGridEditController::DoEnter()
 {
+    if (!FBlockFocus)
+        FEnterSelection = Grid.Selection();
     if (FInput)
         FInput->DoEnter();
 }
 void TGridEditController::DoExit()
 {
+    if (FBlockKill)
+        return;
+    // With disjunct row selection the selection made since the grid was entered becomes
+    // selected rows.
+    if (Grid.MouseActions.DisjunctRowSelect() && !(Grid.Selection() == FEnterSelection))
+        Grid.SelectionToRowSelect();
+    FEnterSelection = Grid.Selection();
     if (FInput)
         FInput->DoExit();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QPointer>
 #include <QString>
+#include <QVariant>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -69,6 +70,12 @@ public:
     int DropDownCount = 8;
     // The last refusal's balloon, as shown.
     QString LastBalloonTitle, LastBalloonText;
+    // A validated value changed a cell since the flag was last cleared.
+    bool GridModified = false;
+    bool Modified() const { return FModified; }
+    void SetModified(bool value) { FModified = value; }
+    // Told the current column and the new row after every selection request.
+    std::function<void(int, int)> SelectionListener;
 
     // Events (parameters in the order named).
     Event<int, int, QString&, bool&> OnCellValidate;      // ACol real, ARow, Value, Valid
@@ -87,6 +94,9 @@ public:
     Event<int> OnAutoInsertCol;
     Event<int, int> OnDblClickCell;                       // ARow, ACol
     Event<int, int, int, const QString&> OnComboChange;   // ACol real, ARow, item index, item text
+    Event<int, int> OnGetEditorPropInt;                   // real column, row (in this order)
+    Event<int, int, int, int, int> OnScrollCell;          // ACol, ARow, position, min, max
+    std::function<void(TExtStringGrid*)> OnStartBlockFocus, OnEndBlockFocus;
 
     // State.
     bool EditMode() const override { return FEditModeOn; }
@@ -137,6 +147,28 @@ public:
     void NotifyEditingDone(int realCol, int r);
     bool WantsTabInEditor() const;
     void SimulateCellClick(int c, int r);
+    // Fires OnGetEditorProp, then OnGetEditorPropInt, for a real column.
+    void GetEditorProp(int realCol, int r, QObject* editLink);
+
+    // What the combo editor reports while it is open on the current cell: its selection or text
+    // changed (index -1: text is the typed text), its list closed, its list dropped down. With
+    // MouseActions.DirectComboClose a closing list writes the value back and ends the edit.
+    void ComboChange(int index, const QString& text, const QVariant& object = {});
+    void ComboCloseUp(int index, const QString& text, const QVariant& object = {});
+    void ComboDropDown();
+
+    // Cell services.
+    static TCheckBoxState BoolToCheckBoxState(bool checked) { return checked ? cbChecked : cbUnchecked; }
+    // A tri-state check box on every data row of a real column (from row 0 with CheckAllCheck).
+    void AddTriStateCheckBoxColumn(int realCol, TCheckBoxState state);
+    // Repaints the header cells of two positions (display columns).
+    void RepaintActiveHeaders(int oldCol, int oldRow, int newCol, int newRow);
+    void ScrollCell(int c, int r, int position, int min, int max);
+    void StartBlockFocus();
+    void EndBlockFocus();
+    // Ends the edit at once: the value goes through validation into its cell, and a refused
+    // value is dropped (the cell keeps the text validation left); no editor stays open.
+    void EndEditNow();
 
     // Tab and Enter traversal.
     bool TabToNextCell(bool backward);
@@ -163,6 +195,8 @@ public:
     bool AdvanceEdit(int c, int r) override;
     void CellsMoving() override;
     void Scrolled() override;
+    // Fires OnGetEditorProp for the cell (ACol real) without an edit link, then OnGetEditorPropInt.
+    void GetEditorProp(int realCol, int r) override { GetEditorProp(realCol, r, nullptr); }
 
 private:
     friend class TExtInplaceEdit;
@@ -173,7 +207,8 @@ private:
     int LastTabStop(int r);
     void EndOfTable(bool& result);
     void ShowEditorNow();
-    void HideTextEditor();
+    void HideTextEditor(bool writeBack = true);
+    void AfterSelect(int c, int r, int oldCol, int oldRow, const TGridRect& oldSel);
     void ShowBalloon();
 
     std::unique_ptr<TGridInput> FInput;
@@ -193,6 +228,8 @@ private:
     bool FForceSel = false, FDisableChange = false, FInSwitch = false;
     int FAECol = -1, FAERow = -1, FLastTabCol = -1, FLastTabRow = -1;
     bool FModified = false;
+    bool FDropRefused = false, FEnding = false;
+    TGridRect FEnterSelection{-1, -1, -1, -1};
 };
 
 // The controller of a grid (made on first use); null when the editing layer is not registered.
