@@ -20,11 +20,12 @@ int DataColumnCount(TExtStringGrid& grid) { return grid.TotalColCount() - 1; }
 
 bool IsDataRow(TExtStringGrid& grid, int row) { return row >= 1 && row < grid.RowCount(); }
 
-// Moving rows under an open editor would leave it over another row's cell: it writes back first.
+// Moving rows under an open editor would leave it over another row's cell: the edit ends first,
+// its value validated into its cell (a refused value is dropped), and no editor stays open.
 void CloseEditor(TExtStringGrid& grid)
 {
-    if (grid.InplaceEditorShown())
-        grid.HideInplaceEdit();
+    if (grid::TGridEditLayer* layer = grid.EditLayer())
+        layer->CellsMoving();
 }
 
 bool IsDataCheckColumn(TExtColumnGrid& grid, int c)

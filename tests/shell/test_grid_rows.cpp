@@ -1,10 +1,13 @@
 #include "grid/core/ExtColumnGrid.h"
+#include "grid/editing/GridEditController.h"
+#include "grid/editing/InplaceEdit.h"
 #include "platform/Dialogs.h"
 #include "shell/UComon.h"
 #include "shell/UGridRows.h"
 #include "shell/ULanguage.h"
 #include "support/ScriptedMessages.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace shell;
@@ -194,39 +197,59 @@ TEST_F(GridRows, DeleteQuestionNamesTheRow)
     EXPECT_EQ(script.Shown()[0].Buttons, platform::TMsgDlgButtons::mbYesNo);
 }
 
-// A grid whose editor holds an unsaved value for one cell, as an open in-place editor does.
-class EditingGrid : public TExtColumnGrid {
-public:
-    bool InplaceEditorShown() override { return EditorOpen; }
-    void HideInplaceEdit() override
-    {
-        if (EditorOpen)
-            SetCells(Col(), Row(), EditorText);
-        EditorOpen = false;
-    }
-    bool EditorOpen = false;
-    QString EditorText;
-};
-
-TEST_F(GridRows, AnOpenEditorWritesBackBeforeRowsMove)
+// On a real grid with the editing layer: an edit open when rows move is validated into its cell
+// first (and travels with its row), or dropped when refused; either way the edit is over, so the
+// next move validates nothing against a cell that has gone.
+TEST_F(GridRows, AnOpenEditorEndsItsEditBeforeRowsMove)
 {
-    EditingGrid g;
+    grid::editing::RegisterGridEditing();
+    struct TUnregister {
+        ~TUnregister() { grid::SetGridEditLayerFactory({}); }
+    } unregister;
+    TExtColumnGrid g;
     Fill(g);
     for (int c = 1; c < 6; ++c)
-        g.SetCells(c, 1024, QString());
-    g.GotoCell(2, 5);
-    g.EditorOpen = true;
-    g.EditorText = QStringLiteral("typed");
-    Grid_Insert_Row(3, g, false);
-    EXPECT_FALSE(g.EditorOpen);
-    EXPECT_EQ(g.Cells(2, 6), QStringLiteral("typed"));  // moved with its row
-    EXPECT_EQ(g.Cells(2, 5), Mark(2, 4));
+        g.SetCells(c, Rows - 1, QString());
+    g.resize(400, 300);
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    g.SetFocus();
+    grid::editing::TGridEditController* ctl = grid::editing::EditController(g);
+    ASSERT_NE(ctl, nullptr);
+    auto openAndType = [&](int c, int r, const QString& text) {
+        g.GotoCell(c, r);
+        ctl->ShowInplaceEdit();
+        ASSERT_TRUE(ctl->NormalEdit()->isVisible());
+        ctl->NormalEdit()->selectAll();
+        QTest::keyClicks(ctl->NormalEdit(), text);
+    };
+    int validations = 0;
+    bool refuse = false;
+    ctl->OnCellValidate = [&](TExtStringGrid*, int, int, QString&, bool& valid) {
+        ++validations;
+        valid = !refuse;
+    };
 
-    g.EditorOpen = true;
-    g.EditorText = QStringLiteral("again");
+    openAndType(2, 5, QStringLiteral("typed"));
+    ASSERT_TRUE(Grid_Insert_Row(3, g, false));
+    EXPECT_EQ(validations, 1);
+    EXPECT_FALSE(ctl->NormalEdit()->isVisible());
+    EXPECT_FALSE(ctl->EditMode());
+    EXPECT_FALSE(ctl->Editing());
+    EXPECT_EQ(g.Cells(2, 6), QStringLiteral("typed"));
+    EXPECT_EQ(g.Cells(2, 5), Mark(2, 4));
+    g.GotoCell(3, 7);
+    EXPECT_EQ(validations, 1);
+
+    refuse = true;
+    openAndType(2, 5, QStringLiteral("refused"));
     Grid_Delete_Row(2, g);
-    EXPECT_FALSE(g.EditorOpen);
-    EXPECT_EQ(g.Cells(2, 4), QStringLiteral("again"));
+    EXPECT_EQ(validations, 2);
+    EXPECT_FALSE(ctl->NormalEdit()->isVisible());
+    EXPECT_FALSE(ctl->Editing());
+    EXPECT_EQ(g.Cells(2, 4), Mark(2, 4));  // row 5 moved up, without the refused text
+    g.GotoCell(3, 9);
+    EXPECT_EQ(validations, 2);
 }
 
 struct EnterCase {
