@@ -271,6 +271,22 @@ TEST_F(EditCycle, TabTraversal)
     }
 }
 
+// A hidden fixed right column leaves the end of the row to the shown columns.
+TEST_F(EditCycle, HiddenFixedRightColumnsDoNotShortenTheRow)
+{
+    g.FixedRightCols = 1;
+    go(1, 2);
+    ctl->TabToNextCell(false);
+    EXPECT_EQ(at(), QPoint(3, 2));
+    ctl->TabToNextCell(false);
+    EXPECT_EQ(at(), QPoint(1, 3));  // the fixed right column is no tab stop
+    g.HideColumn(4);
+    go(1, 2);
+    ctl->TabToNextCell(false);
+    EXPECT_EQ(at(), QPoint(3, 2));
+    EXPECT_EQ(ctl->EndCol(), g.ColCount());
+}
+
 TEST_F(EditCycle, TabAtTheEndHandsTheKeyToTheParent)
 {
     QWidget parent;
@@ -483,6 +499,24 @@ TEST_F(EditCycle, ScrollingClosesASpecialEditorButNotTheTextEditor)
     g.SetTopRow(3);
     EXPECT_TRUE(editorShown());
     EXPECT_EQ(edit()->geometry().top(), g.CellRect(1, 3).Top);
+}
+
+// A special editor open when its row moves writes its value back into its cell and closes.
+TEST_F(EditCycle, ASpecialEditorNeverOutlivesItsCell)
+{
+    g.Columns()[3]->SetEditor(edComboEdit);
+    g.Columns()[3]->ComboItems = QStringList{"a", "b"};
+    go(3, 3);
+    ctl->ShowInplaceEdit();
+    auto* combo = qobject_cast<QComboBox*>(ctl->Specials().Editor(edComboEdit));
+    ASSERT_TRUE(combo && combo->isVisible());
+    combo->setCurrentIndex(1);
+    g.InsertRows(1, 1);
+    EXPECT_FALSE(combo->isVisible());
+    EXPECT_FALSE(ctl->EditMode());
+    EXPECT_FALSE(ctl->Editing());
+    EXPECT_EQ(g.Cells(3, 4), QStringLiteral("b"));
+    EXPECT_EQ(g.Cells(3, 3), QStringLiteral("3,2"));
 }
 
 TEST_F(EditCycle, ComboNotifications)
