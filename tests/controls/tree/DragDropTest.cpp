@@ -374,3 +374,35 @@ TEST(PlainDrag, RowsGoFromOneTreeToAnotherByTheControlsOwnDrag)
         EXPECT_EQ(TreeInvariants::Check(*w.Dst), QString());
     }
 }
+
+TEST(PlainDrag, WithinOneTreeAMoveIsSuggested)
+{
+    DragWindow w;
+    w.Src->SetDragType(dtVCL);
+    w.Src->OnDragOver = [](TBaseNodeTree*, QObject*, platform::TShiftState, TDragState, QPoint, TTVDropMode, int&,
+                           bool& allowed) { allowed = true; };
+    int effectSeen = DROPEFFECT_NONE;
+    w.Src->OnDragDrop = [&](TBaseNodeTree* t, QObject* source, const TDataObjectPtr&, const std::vector<TClipFormat>&,
+                            platform::TShiftState, QPoint, int& effect, TTVDropMode) {
+        EXPECT_EQ(source, t);
+        effectSeen = effect;
+        PTreeNode target = t->DropTargetNode();
+        ASSERT_NE(target, nullptr);
+        for (PTreeNode n : t->GetSortedSelection(true))
+            t->MoveTo(n, target, amInsertAfter, false);
+    };
+    QWindow* win = w.Window.windowHandle();
+    const QPoint start = w.Src->viewport()->mapTo(&w.Window, w.RowCentre(w.Src, w.SrcRows[0]));
+    const QPoint over = w.Src->viewport()->mapTo(&w.Window, w.RowCentre(w.Src, w.SrcRows[2]));
+    QTest::mousePress(win, Qt::LeftButton, {}, start);
+    QTest::mouseMove(win, start + QPoint(0, 12));
+    QTest::mouseMove(win, over);
+    EXPECT_EQ(w.Src->DropTargetNode(), w.SrcRows[2]);
+    QTest::mouseRelease(win, Qt::LeftButton, {}, over);
+    EXPECT_EQ(effectSeen, DROPEFFECT_MOVE);
+    EXPECT_EQ(Values(*w.Src), (std::vector<uint32_t>{2, 3, 1}));
+    EXPECT_FALSE(w.Src->Dragging());
+    for (TNodeTreeState s : {tsVCLDragPending, tsVCLDragging, tsVCLDragFinished, tsLeftButtonDown})
+        EXPECT_FALSE(w.Src->HasState(s)) << int(s);
+    EXPECT_EQ(TreeInvariants::Check(*w.Src), QString());
+}
