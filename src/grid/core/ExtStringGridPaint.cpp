@@ -600,6 +600,20 @@ void TExtStringGrid::DrawCellText(TCellPaintState& s)
             DrawBitmapOnColor(canvas, FilterGlyphBitmap(), FixedColor, QRect(r.Right - 16, r.Top, 16, 16));
     }
 
+    // A row (column) left out of the disjunct selection shows in its normal colours, also when
+    // the platform's selection or row selection covers it.
+    const bool disjunctOff = !s.Fixed && !MouseButtonDown &&
+                             ((MouseActions.DisjunctRowSelect() && !GetRowSelect(s.DataRow)) ||
+                              (MouseActions.DisjunctColSelect() && !GetColSelect(s.DCol)));
+    if (disjunctOff) {
+        TColor brush = Color;
+        TFontDesc font = GridFont();
+        GetCellColor(s.RCol, s.Row, s.State, brush, font);
+        font.Size += ZoomFactor;
+        canvas.Brush.Color = brush;
+        canvas.Font = CanvasFont(font);
+    }
+
     const TBackGroundCells cells = BackGround.Cells();
     const bool backgroundHere = s.Fixed ? cells != bcNormal : cells != bcFixed;
     const TColor own = GetColors(s.RCol, s.Row);
@@ -681,7 +695,8 @@ void TExtStringGrid::DrawCellText(TCellPaintState& s)
         if (!URLFull)
             StripURLProtocol(text);
         canvas.Font.setUnderline(true);
-        canvas.Font.Color = selected && ShowSelection && SelectionTextColor != clNone ? SelectionTextColor : URLColor;
+        canvas.Font.Color =
+            selected && !disjunctOff && ShowSelection && SelectionTextColor != clNone ? SelectionTextColor : URLColor;
     }
 
     unsigned flags = platform::DT_EXPANDTABS | platform::DT_NOPREFIX;

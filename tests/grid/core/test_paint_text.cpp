@@ -255,3 +255,33 @@ TEST(InCellScrollBar, TheBarStandsAtTheRightEdgeAndTheTextScrollsUp)
     const QRect above(plain.cell.left() + 1, plain.cell.top() - 12, 100, 10);
     EXPECT_EQ(at10.image.copy(above), plain.image.copy(above));
 }
+
+// With disjunct row selection, the current row the platform selects whole (row select) but that
+// is not among the selected rows keeps its normal text colour; a selected row takes the selection's.
+TEST(CellText, RowsOutsideTheDisjunctSelectionKeepTheirTextColour)
+{
+    TExtStringGrid g;
+    Layout(g, 3, 6, 300, 160);
+    g.Options |= goRowSelect;
+    g.MouseActions.SetDisjunctRowSelect(true);
+    g.SelectionTextColor = 0x0000FF;  // red
+    for (int r = 1; r < 6; ++r)
+        g.SetCells(1, r, QStringLiteral("WWWW"));
+    g.MoveColRow(1, 4);
+    // Making row 4 current flagged it; the user then picks row 2 alone.
+    g.ClearRowSelect();
+    g.SetRowSelect(2, true);
+    const QImage image = Render(g);
+    const auto reddish = [&](int row) {
+        const TRect c = g.CellRect(1, row);
+        int n = 0;
+        for (int y = c.Top; y < c.Bottom; ++y)
+            for (int x = c.Left; x < c.Right; ++x) {
+                const QColor p = image.pixelColor(x, y);
+                n += p.red() > 150 && p.green() < 100 && p.blue() < 100;
+            }
+        return n;
+    };
+    EXPECT_GT(reddish(2), 0) << "the selected row's text";
+    EXPECT_EQ(reddish(4), 0) << "the current row outside the selection";
+}
