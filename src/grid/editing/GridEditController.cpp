@@ -596,6 +596,11 @@ bool TGridEditController::Validate(const QString& newValue, bool wide)
                 FEditing = true;
                 ShowInplaceEdit();
                 FEditing = true;
+                // A text editor opened again shows the value validation left, as typed.
+                if (FNormalEdit && FNormalEdit->isVisible()) {
+                    TFlagScope noChange(FNoEditChange, true);
+                    FNormalEdit->setText(value);
+                }
             }
             if (!InvalidEntryTitle.isEmpty() || !InvalidEntryText.isEmpty())
                 ShowBalloon();

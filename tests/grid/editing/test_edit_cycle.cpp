@@ -188,6 +188,25 @@ TEST_F(EditCycle, ValidationOnEnter)
     }
 }
 
+// Ending the edit from outside the editor (HideInplaceEdit) validates too; a refusal opens the
+// editor again on the edited cell with the typed text, and the cell keeps its old text.
+TEST_F(EditCycle, HideInplaceEditValidatesThePendingValue)
+{
+    bool refuse = true;
+    ctl->OnCellValidate = [&](TExtStringGrid*, int, int, QString&, bool& valid) { valid = !refuse; };
+    typeInto(1, 2, "typed");
+    ctl->HideInplaceEdit();
+    EXPECT_TRUE(editorShown());
+    EXPECT_EQ(edit()->text(), QStringLiteral("typed"));
+    EXPECT_EQ(g.Cells(1, 2), QStringLiteral("1,2"));
+    EXPECT_TRUE(ctl->Editing());
+    refuse = false;
+    ctl->HideInplaceEdit();
+    EXPECT_FALSE(editorShown());
+    EXPECT_FALSE(ctl->Editing());
+    EXPECT_EQ(g.Cells(1, 2), QStringLiteral("typed"));
+}
+
 TEST_F(EditCycle, ARefusalPutsTheModifiedFlagBack)
 {
     ctl->OnCellValidate = [](TExtStringGrid*, int, int, QString&, bool& valid) { valid = false; };
