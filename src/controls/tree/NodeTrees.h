@@ -700,6 +700,9 @@ public:
     std::function<void(TBaseNodeTree*, platform::TCanvas&, const QRect& r, bool& handled)> OnPaintBackground;
     std::function<void(TBaseNodeTree*, PTreeNode, int level, int& posX)> OnBeforeDrawTreeLine;
     std::function<void(TBaseNodeTree*, PTreeNode, TTVImageKind, TColumnIndex, bool& ghosted, int& imageIndex)> OnGetImageIndex;
+    std::function<void(TBaseNodeTree*, PTreeNode, TTVImageKind, TColumnIndex, QString& imageText)> OnGetImageText;
+    // Answers whether a cell shows nothing; asked with isEmpty true.
+    std::function<void(TBaseNodeTree*, PTreeNode, TColumnIndex, bool& isEmpty)> OnGetCellIsEmpty;
     std::function<void(TTVHeader*, TColumnIndex, bool& useSmartColumnWidth)> OnBeforeGetMaxColumnWidth;
     std::function<void(TTVHeader*, TColumnIndex, int& maxWidth)> OnAfterGetMaxColumnWidth;
 
@@ -812,8 +815,14 @@ protected:
     virtual void DoGetImageIndex(PTreeNode node, TTVImageKind kind, TColumnIndex column, bool& ghosted, int& index);
     virtual void DoBeforeCellPaint(platform::TCanvas& canvas, PTreeNode node, TColumnIndex column,
                                    TTVCellPaintMode mode, const QRect& cellRect, QRect& contentRect);
-    // Whether a cell shows nothing (the string tree asks its text).
+    // Whether a cell shows nothing: empty unless OnGetCellIsEmpty says otherwise (the string tree
+    // asks its text first).
     virtual bool ColumnIsEmpty(PTreeNode node, TColumnIndex column);
+    virtual void DoGetImageText(PTreeNode node, TTVImageKind kind, TColumnIndex column, QString& imageText);
+    // The gaps between a cell and its content, as OnBeforeCellPaint leaves them.
+    virtual QPoint DoGetCellContentMargin(PTreeNode node, TColumnIndex column,
+                                          TTVCellContentMarginType marginType = ccmtAllSides,
+                                          platform::TCanvas* canvas = nullptr);
     void GetImageIndex(TTVPaintInfo& info, TTVImageKind kind, TTVImageInfoIndex index, platform::TImageList* defaultImages);
     void AdjustImageBorder(platform::TImageList* images, bool rightToLeft, int vAlign, QRect& r, TTVImageInfo& imageInfo);
     void DrawDottedHLine(const TTVPaintInfo& paintInfo, int left, int right, int top);
@@ -1076,6 +1085,9 @@ protected:
 
     // Hints.
     bool viewportEvent(QEvent* event) override;
+    // In automatic drag mode a left press reaches the tree without the platform's own drag start:
+    // the tree starts drags itself from what the press hit.
+    void mousePressEvent(QMouseEvent* event) override;
     bool ShowOwnHint(const QPoint& clientPos, const QPoint& globalPos) override;
     virtual QString DoGetNodeHint(PTreeNode node, TColumnIndex column, TTVTooltipLineBreakStyle& lineBreakStyle);
     virtual QString DoGetNodeTooltip(PTreeNode node, TColumnIndex column, TTVTooltipLineBreakStyle& lineBreakStyle);

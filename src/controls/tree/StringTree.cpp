@@ -92,6 +92,16 @@ QString TCustomNodeStringTree::GetStaticText(PTreeNode node, TColumnIndex column
     return args.StaticText;
 }
 
+QString TCustomNodeStringTree::GetImageText(PTreeNode node, TTVImageKind kind, TColumnIndex column)
+{
+    TreeAssert(node != nullptr, "Node must not be nil.");
+    if (!node->Has(vsInitialized))
+        InitNode(node);
+    QString text;
+    DoGetImageText(node, kind, column, text);
+    return text;
+}
+
 void TCustomNodeStringTree::DoNewText(PTreeNode node, TColumnIndex column, const QString& text)
 {
     if (OnNewText)
@@ -245,6 +255,9 @@ int TCustomNodeStringTree::ComputeNodeHeight(TCanvas& canvas, PTreeNode node, TC
             left += int(Indent()) * levels;
         }
         r = MakeRect(left, 0, ColumnWidth(*this, column) - TextMargin(), 0);
+        // The text may run on over the empty cells to its right, as it is painted.
+        if (!rtl)
+            r.setRight(r.right() + AutoSpanWidth(node, column));
     }
     canvas.DrawText(text, r, flags);
     return r.height();
@@ -402,21 +415,37 @@ bool TCustomNodeStringTree::ColumnIsEmpty(PTreeNode node, TColumnIndex column)
     return TBaseNodeTree::ColumnIsEmpty(node, column);
 }
 
+TColumnIndex TCustomNodeStringTree::SpanColumns(PTreeNode node, TColumnIndex column, int& extraWidth)
+{
+    const TNodeTreeColumns& columns = Header().Columns();
+    extraWidth = 0;
+    TColumnIndex next = column;
+    while (true) {
+        next = columns.GetNextVisibleColumn(next);
+        if (next <= NoColumn || !ColumnIsEmpty(node, next) || columns[next]->UseRightToLeftReading())
+            return next;
+        extraWidth += columns[next]->Width();
+    }
+}
+
+int TCustomNodeStringTree::AutoSpanWidth(PTreeNode node, TColumnIndex column)
+{
+    if (!(TreeOptions().AutoOptions() & toAutoSpanColumns) || !ColumnsInUse(*this) || column <= NoColumn)
+        return 0;
+    int extra = 0;
+    SpanColumns(node, column, extra);
+    return extra;
+}
+
 void TCustomNodeStringTree::AdjustPaintCellRect(TTVPaintInfo& info, TColumnIndex& nextNonEmpty)
 {
     if (!(TreeOptions().AutoOptions() & toAutoSpanColumns) || !ColumnsInUse(*this) || info.RightToLeft) {
         TBaseNodeTree::AdjustPaintCellRect(info, nextNonEmpty);
         return;
     }
-    const TNodeTreeColumns& columns = Header().Columns();
-    nextNonEmpty = info.Column;
-    do {
-        nextNonEmpty = columns.GetNextVisibleColumn(nextNonEmpty);
-        if (nextNonEmpty == InvalidColumn || nextNonEmpty <= NoColumn || !ColumnIsEmpty(info.Node, nextNonEmpty) ||
-            columns[nextNonEmpty]->UseRightToLeftReading())
-            break;
-        info.CellRect.setRight(info.CellRect.right() + columns[nextNonEmpty]->Width());
-    } while (true);
+    int extra = 0;
+    nextNonEmpty = SpanColumns(info.Node, info.Column, extra);
+    info.CellRect.setRight(info.CellRect.right() + extra);
 }
 
 // ---- cached widths ----

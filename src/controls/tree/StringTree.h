@@ -45,6 +45,9 @@ public:
     QString Text(PTreeNode node, TColumnIndex column) { return GetText(node, column); }
     void SetText(PTreeNode node, TColumnIndex column, const QString& value);
     QString StaticText(PTreeNode node, TColumnIndex column) { return GetStaticText(node, column); }
+    // The text of one of the node's images in the column, as OnGetImageText gives it (empty
+    // otherwise); the node is initialised first.
+    QString ImageText(PTreeNode node, TTVImageKind kind, TColumnIndex column) { return GetImageText(node, kind, column); }
     const QString& DefaultText() const { return FDefaultText; }
     void SetDefaultText(const QString& value);
     // Height of the node's text laid out in the column.
@@ -93,6 +96,7 @@ public:
 protected:
     QString GetText(PTreeNode node, TColumnIndex column);
     QString GetStaticText(PTreeNode node, TColumnIndex column);
+    QString GetImageText(PTreeNode node, TTVImageKind kind, TColumnIndex column);
     virtual void DoGetText(TVSTGetCellTextEventArgs& args);
     virtual void DoNewText(PTreeNode node, TColumnIndex column, const QString& text);
     QString DoGetNodeHint(PTreeNode node, TColumnIndex column, TTVTooltipLineBreakStyle& lineBreakStyle) override;
@@ -135,6 +139,11 @@ private:
         return *reinterpret_cast<int32_t*>(reinterpret_cast<uint8_t*>(node) + FInternalDataOffset);
     }
     void FontMetricsChanged();
+    // The first visible column after this one that auto-spanning does not take in, with the
+    // width of the empty left-to-right columns taken in.
+    TColumnIndex SpanColumns(PTreeNode node, TColumnIndex column, int& extraWidth);
+    // That width, when auto-spanning applies at all.
+    int AutoSpanWidth(PTreeNode node, TColumnIndex column);
 
     bool RestoresSelection() const;
     // Texts of the selected nodes, case-insensitive, each once.

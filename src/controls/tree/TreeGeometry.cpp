@@ -137,6 +137,12 @@ bool TBaseNodeTree::DoSetOffsetXY(QPoint value, TScrollUpdateOptions options, co
             }
         }
     }
+    // What lies under the mouse has moved.
+    if (isVisible()) {
+        const QPoint cursor = viewport()->mapFromGlobal(QCursor::pos());
+        if (ClientRect().contains(cursor))
+            HandleHotTrack(cursor.x(), cursor.y());
+    }
     DoScroll(deltaX, deltaY);
     return true;
 }
@@ -506,6 +512,25 @@ void TBaseNodeTree::SetBottomNode(PTreeNode node)
 int TBaseNodeTree::DoGetNodeWidth(PTreeNode, TColumnIndex, TCanvas*) { return 0; }
 int TBaseNodeTree::DoGetNodeExtraWidth(PTreeNode, TColumnIndex, TCanvas*) { return 0; }
 
+QPoint TBaseNodeTree::DoGetCellContentMargin(PTreeNode node, TColumnIndex column, TTVCellContentMarginType marginType,
+                                             TCanvas* canvas)
+{
+    if (!OnBeforeCellPaint)
+        return QPoint(0, 0);
+    if (!canvas)
+        canvas = &Canvas();
+    const QRect cell = GetDisplayRect(node, column, false);
+    QRect content = cell;
+    DoBeforeCellPaint(*canvas, node, column, cpmGetContentMargin, cell, content);
+    const int leftGap = content.left() - cell.left(), topGap = content.top() - cell.top();
+    const int rightGap = RRight(cell) - RRight(content), bottomGap = RBottom(cell) - RBottom(content);
+    switch (marginType) {
+    case ccmtTopLeftOnly: return QPoint(leftGap, topGap);
+    case ccmtBottomRightOnly: return QPoint(rightGap, bottomGap);
+    default: return QPoint(leftGap + rightGap, topGap + bottomGap);
+    }
+}
+
 int TBaseNodeTree::GetMaxColumnWidth(TColumnIndex column, bool useSmartColumnWidth)
 {
     if (OperationCanceled())
@@ -552,7 +577,8 @@ int TBaseNodeTree::GetMaxColumnWidth(TColumnIndex column, bool useSmartColumnWid
         }
         if (stateOffset && HasImage(node, ikState, column))
             offset += stateOffset;
-        offset += DoGetNodeWidth(node, column) + DoGetNodeExtraWidth(node, column);
+        offset += DoGetNodeWidth(node, column) + DoGetNodeExtraWidth(node, column) +
+                  DoGetCellContentMargin(node, column).x();
         result = std::max(result, offset);
         PTreeNode next = GetNextVisible(node, true);
         if (next && mainColumn && !(paint & toFixedIndent)) {

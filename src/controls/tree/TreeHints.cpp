@@ -137,11 +137,8 @@ bool TBaseNodeTree::DecideHint(const QPoint& clientPos, QRect& cursorRect, QPoin
         // The column's bounds in the client, over the empty columns it spans into.
         int left = 0, right = ClientWidth();
         if (column > NoColumn) {
+            // Already in client coordinates: the bounds take the horizontal scroll into account.
             columns.GetColumnBounds(column, left, right);
-            if (!(columns[column]->Options() & coFixed)) {
-                left -= EffectiveOffsetX();
-                right -= EffectiveOffsetX();
-            }
             if (FOptions->AutoOptions() & toAutoSpanColumns)
                 for (TColumnIndex next = columns.GetNextVisibleColumn(column);
                      next > NoColumn && ColumnIsEmpty(node, next); next = columns.GetNextVisibleColumn(next))
@@ -154,10 +151,11 @@ bool TBaseNodeTree::DecideHint(const QPoint& clientPos, QRect& cursorRect, QPoin
                 r = GetDisplayRect(node, column, true);
             } else {
                 r = GetDisplayRect(node, column, true, true, true);
+                const QPoint margin = DoGetCellContentMargin(node, column, ccmtBottomRightOnly);
                 // The text is cut when it passes the column, the client area or its top.
                 show = r.contains(clientPos) && clientPos.x() >= left && clientPos.x() < right &&
-                       (std::min(right - 1, ClientWidth()) < r.right() + 1 || r.left() < std::max(left, 0) ||
-                        ClientHeight() < r.bottom() + 1 || r.top() < 0);
+                       (std::min(right - 1, ClientWidth()) < RRight(r) + margin.x() || r.left() < std::max(left, 0) ||
+                        ClientHeight() < RBottom(r) + margin.y() || r.top() < 0);
             }
             if (!show)
                 return false;

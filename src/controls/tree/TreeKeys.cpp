@@ -293,11 +293,8 @@ void TBaseNodeTree::KeyNavigate(int key, TShiftState shift)
             InvalidateNode(FFocusedNode);
             break;
         }
-        if (editing) {
-            DoCancelEdit();
-            if (HasState(tsEditing))
-                return;
-        }
+        if (editing && !EndEditNode())
+            return;
         if (FFocusedNode) {
             // Moving back over the anchor shrinks a Shift selection again.
             const bool keep = extendSelection && lastFocused &&
@@ -436,6 +433,9 @@ void TBaseNodeTree::KeyCommand(int& key, TShiftState shift)
             int context = 0;
             for (PTreeNode node = FFocusedNode; node && node != FRoot && context == 0; node = ParentOf(node))
                 OnGetHelpContext(this, node, FFocusedColumn > NoColumn ? FFocusedColumn : 0, context);
+            // Then the tree's own help context and those of the controls around it.
+            for (QWidget* w = this; w && context == 0; w = w->parentWidget())
+                context = w->property("HelpContext").toInt();
             if (context != 0 && ShowHelpContext)
                 ShowHelpContext(context);
             key = 0;

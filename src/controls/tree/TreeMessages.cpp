@@ -2,8 +2,10 @@
 // and leave, the cursor, and the standard tree view's item queries for tools that read trees.
 #include "controls/tree/NodeTrees.h"
 #include "controls/tree/TreeHints.h"
+#include "platform/Guard.h"
 
 #include <QCursor>
+#include <QMouseEvent>
 #include <QGuiApplication>
 #include <QPixmap>
 
@@ -95,8 +97,21 @@ void TBaseNodeTree::Scroll(TScrollBarKind bar, int code, int pos)
     }
 }
 
+void TBaseNodeTree::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || DragMode() != platform::TDragMode::dmAutomatic ||
+        DragKind() != platform::TDragKind::dkDrag) {
+        TCustomControl::mousePressEvent(event);
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    const TShiftState shift = platform::ShiftStateFromQt(event->modifiers(), event->buttons());
+    platform::Guarded([&] { MouseDown(platform::mbLeft, shift, p.x(), p.y()); });
+}
+
 bool TBaseNodeTree::MouseWheel(TShiftState shift, int wheelDelta, int x, int y)
 {
+    StopWheelPanning();
     if (TCustomControl::MouseWheel(shift, wheelDelta, x, y))
         return true;
     const double factor = wheelDelta / 120.0;

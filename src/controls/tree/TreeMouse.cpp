@@ -1,6 +1,7 @@
 // The mouse: hit testing, presses, releases and double clicks, hot tracking, the rubber-band
 // selection, automatic scrolling near the edges and wheel panning.
 #include "controls/tree/NodeTrees.h"
+#include "controls/tree/TreeDataObject.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -69,13 +70,6 @@ private:
 };
 
 constexpr QRgb PanningMaskColour = 0xFFFF00FF;
-
-// A click may start an edit only where the tree is editable at all.
-bool Editable(const TCustomNodeTreeOptions& options, PTreeNode node)
-{
-    return (options.MiscOptions() & toEditable) && !(options.MiscOptions() & toReadOnly) && node &&
-           !node->Has(vsDisabled);
-}
 
 // Walks the rows between the tops and the lower bottom of the two rectangles (content
 // coordinates); the row callback gets each node with its top, height and indentation in pixels
@@ -501,11 +495,8 @@ void TBaseNodeTree::HandleMouseDown(TWMMouse& message, THitInfo& hitInfo)
         KillTimer(EditTimer);
         DoStateChange(0, TS(tsEditPending));
     }
-    if (HasState(tsEditing)) {
-        DoCancelEdit();
-        if (HasState(tsEditing))
-            return;
-    }
+    if (HasState(tsEditing) && !DoEndEdit())
+        return;
     if (!Focused() && focusPolicy() != Qt::NoFocus && isEnabled() && isVisible()) {
         SetFocus();
         GetHitTestInfoAt(message.Pos.x(), message.Pos.y(), true, hitInfo);
@@ -648,8 +639,7 @@ void TBaseNodeTree::HandleMouseDown(TWMMouse& message, THitInfo& hitInfo)
     }
     if (FSelection.empty())
         Change(nullptr);
-    if (autoDrag && isAnyHit && (TreeStates() & TS(tsLeftButtonDown, tsMiddleButtonDown, tsRightButtonDown)) &&
-        DragMode() == platform::TDragMode::dmManual)
+    if (autoDrag && isAnyHit && (TreeStates() & TS(tsLeftButtonDown, tsMiddleButtonDown, tsRightButtonDown)))
         BeginDrag(false);
 }
 
@@ -748,7 +738,7 @@ void TBaseNodeTree::HandleMouseUp(const TWMMouse& message, const THitInfo& hitIn
     if (HasState(tsEditPending)) {
         if (hitInfo.HitNode == FFocusedNode && Has(hitInfo.HitPositions, hiOnItem) &&
             (FOptions->MiscOptions() & toEditOnClick) && hitInfo.HitColumn == FFocusedColumn &&
-            Editable(*FOptions, FFocusedNode)) {
+            CanEdit(FFocusedNode, hitInfo.HitColumn)) {
             FEditColumn = FFocusedColumn;
             SetTimer(EditTimer, int(FEditDelay));
         } else
@@ -766,9 +756,7 @@ void TBaseNodeTree::HandleMouseDblClick(const TWMMouse& message, const THitInfo&
         KillTimer(EditTimer);
         DoStateChange(0, TS(tsEditPending));
     }
-    if (HasState(tsEditing))
-        DoCancelEdit();
-    if (HasState(tsEditing))
+    if (HasState(tsEditing) && !DoEndEdit())
         return;
     if (FHeader.Columns().ClickIndex() == hitInfo.HitColumn)
         DoColumnDblClick(hitInfo.HitColumn, message.Keys);
@@ -800,7 +788,7 @@ void TBaseNodeTree::HandleMouseDblClick(const TWMMouse& message, const THitInfo&
         mayEdit = false;
     }
     if (mayEdit && hitInfo.HitNode && hitInfo.HitNode == FFocusedNode && hitInfo.HitColumn == FFocusedColumn &&
-        Editable(*FOptions, FFocusedNode)) {
+        CanEdit(FFocusedNode, hitInfo.HitColumn)) {
         DoStateChange(TS(tsEditPending));
         FEditColumn = FFocusedColumn;
         SetTimer(EditTimer, 0);
@@ -1060,8 +1048,9 @@ bool TBaseNodeTree::CollectSelectedNodesRTL(TColumnIndex mainColumn, int nodeLef
 bool TBaseNodeTree::CanAutoScroll() const
 {
     const bool panning = (TreeStates() & TS(tsWheelPanning, tsWheelScrolling)) != 0;
+    const bool dropTarget = FDragManager && FDragManager->IsDropTarget();
     return ((FOptions->AutoOptions() & toAutoScroll) || panning) && !HeaderBusy() &&
-           (IsMouseSelecting() || HasState(tsVCLDragging) || panning);
+           (IsMouseSelecting() || dropTarget || HasState(tsVCLDragging) || panning);
 }
 
 TScrollDirections TBaseNodeTree::DetermineScrollDirections(int x, int y)
@@ -1163,11 +1152,15 @@ void TBaseNodeTree::DoTimerScroll()
         dx = -dx;
     if (IsMouseSelecting()) {
         if (dx || dy) {
+            // Scrolling moves what is drawn and repaints the uncovered strip.
             DoSetOffsetXY(QPoint(FOffsetX + dx, FOffsetY + dy), DefaultScrollUpdateFlags, &client);
             if (CalculateSelectionRect(cursor.x(), cursor.y()) && HandleDrawSelection(cursor.x(), cursor.y()))
                 Invalidate();
             else
-                Invalidate();
+                InvalidateRect(FLastSelRect.normalized()
+                                   .united(FNewSelRect.normalized())
+                                   .translated(-EffectiveOffsetX(), FOffsetY)
+                                   .adjusted(-1, -1, 1, 1));
         }
     } else if (dx || dy)
         DoSetOffsetXY(QPoint(FOffsetX + dx, FOffsetY + dy), DefaultScrollUpdateFlags);

@@ -47,6 +47,16 @@ void TCustomNodeTreeOptions::SetPaintOptions(TTVPaintOptions value)
     FOwner->Invalidate();
 }
 
+void TStringTreeOptions::SetStringOptions(uint32_t value)
+{
+    if (value == FStringOptions)
+        return;
+    const uint32_t changed = value ^ FStringOptions;
+    FStringOptions = value;
+    if ((changed & toShowStaticText) && Owner())
+        Owner()->Invalidate();
+}
+
 void TCustomNodeTreeOptions::SetAutoOptions(TTVAutoOptions value)
 {
     const TTVAutoOptions changed = value ^ FAutoOptions;

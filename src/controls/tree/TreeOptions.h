@@ -76,6 +76,9 @@ public:
     // Copies the five sets through the destination's setters; the export mode stays.
     void AssignTo(TCustomNodeTreeOptions& dest) const;
 
+protected:
+    TBaseNodeTree* Owner() const { return FOwner; }
+
 private:
     friend class TBaseNodeTree;
     TBaseNodeTree* FOwner;
@@ -94,7 +97,8 @@ class TStringTreeOptions : public TCustomNodeTreeOptions {
 public:
     using TCustomNodeTreeOptions::TCustomNodeTreeOptions;
     uint32_t StringOptions() const { return FStringOptions; }
-    void SetStringOptions(uint32_t value) { FStringOptions = value; }
+    // Showing or hiding the static texts repaints the tree.
+    void SetStringOptions(uint32_t value);
 
 private:
     uint32_t FStringOptions = DefaultStringOptions;

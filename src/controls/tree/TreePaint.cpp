@@ -11,6 +11,8 @@
 #include <QPixmap>
 #include <QToolTip>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 namespace tree {
 
@@ -41,15 +43,25 @@ struct PainterState {
 
 // Fills a dotted line in one call: a 2 x 2 pattern of the line and the background colour,
 // anchored at the painter's origin, so that a pixel is the background where x + y + parity is odd.
+// The brushes are kept per colour pair and parity (painting runs on the GUI thread only), so a row
+// full of line pieces costs fills, not new patterns.
 void FillDotted(QPainter& p, const QRect& r, const QColor& line, const QColor& back, int parity)
 {
-    QImage pattern(2, 2, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 2; ++x)
-            pattern.setPixel(x, y, qPremultiply((((x + y + parity) & 1) ? back : line).rgba()));
+    static std::map<std::tuple<QRgb, QRgb, int>, QBrush> brushes;
+    const auto key = std::make_tuple(line.rgba(), back.rgba(), parity & 1);
+    auto it = brushes.find(key);
+    if (it == brushes.end()) {
+        if (brushes.size() >= 64)
+            brushes.clear();
+        QImage pattern(2, 2, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x)
+                pattern.setPixel(x, y, qPremultiply((((x + y + parity) & 1) ? back : line).rgba()));
+        it = brushes.emplace(key, QBrush(pattern)).first;
+    }
     const QPoint origin = p.brushOrigin();
     p.setBrushOrigin(0, 0);
-    p.fillRect(r, QBrush(pattern));
+    p.fillRect(r, it->second);
     p.setBrushOrigin(origin);
 }
 
@@ -714,7 +726,19 @@ void TBaseNodeTree::DoBeforeCellPaint(TCanvas& canvas, PTreeNode node, TColumnIn
     }
 }
 
-bool TBaseNodeTree::ColumnIsEmpty(PTreeNode, TColumnIndex) { return false; }
+bool TBaseNodeTree::ColumnIsEmpty(PTreeNode node, TColumnIndex column)
+{
+    bool isEmpty = true;
+    if (OnGetCellIsEmpty)
+        OnGetCellIsEmpty(this, node, column, isEmpty);
+    return isEmpty;
+}
+
+void TBaseNodeTree::DoGetImageText(PTreeNode node, TTVImageKind kind, TColumnIndex column, QString& imageText)
+{
+    if (OnGetImageText)
+        OnGetImageText(this, node, kind, column, imageText);
+}
 
 void TBaseNodeTree::PrepareCell(TTVPaintInfo& info, int windowOrgX, int maxWidth)
 {

@@ -30,6 +30,7 @@ enum TItemEraseAction { eaColor, eaDefault, eaNone };
 enum TTVImageKind { ikNormal, ikSelected, ikState, ikOverlay };
 enum TTVImageInfoIndex { iiNormal, iiState, iiCheck, iiOverlay };
 enum TTVCellPaintMode { cpmPaint, cpmGetContentMargin };
+enum TTVCellContentMarginType { ccmtAllSides, ccmtTopLeftOnly, ccmtBottomRightOnly };
 enum TTVDropMode { dmNowhere, dmAbove, dmOnNode, dmBelow };
 
 // The options of one offset change.

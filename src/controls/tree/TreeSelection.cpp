@@ -513,11 +513,8 @@ void TBaseNodeTree::CollapseSelectionRepair()
 
 void TBaseNodeTree::DoFocusNode(PTreeNode node, bool ask)
 {
-    if (HasState(tsEditing)) {
-        DoCancelEdit();
-        if (HasState(tsEditing))
-            return;
-    }
+    if (HasState(tsEditing) && !EndEditNode())
+        return;
     if (node == FRoot)
         node = nullptr;
     if (node != FFocusedNode && (!ask || DoFocusChanging(FFocusedNode, node, FFocusedColumn, FFocusedColumn))) {
