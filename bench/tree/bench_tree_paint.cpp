@@ -1,6 +1,6 @@
 // Painting one page of a million expanded nodes (1000 parents with 1000 children, each showing a
-// text from its user value) at the top, the middle and the bottom, against Qt's tree view over an
-// item model of the same texts, both rendered into an image with QWidget::render.
+// text of one length from its user value) at the top, the middle and the bottom, against Qt's
+// tree view over an item model of the same texts, both rendered into an image with QWidget::render.
 #include <QApplication>
 #include <QImage>
 #include <QScrollBar>
@@ -19,9 +19,13 @@ constexpr int Parents = 1000;
 constexpr int Children = 1000;
 const QSize PageSize(400, 600);
 
+// Numbers are zero-padded so that every row has a text of the same length wherever the page is:
+// what a page costs then depends on where it lies, not on how many characters its texts have.
 QString ItemText(intptr_t parent, intptr_t child)
 {
-    return child == 0 ? QStringLiteral("Meter %1").arg(parent) : QStringLiteral("Value %1.%2").arg(parent).arg(child);
+    const QString p = QStringLiteral("%1").arg(parent, 4, 10, QLatin1Char('0'));
+    return child == 0 ? QStringLiteral("Meter %1").arg(p)
+                      : QStringLiteral("Value %1.%2").arg(p).arg(child, 4, 10, QLatin1Char('0'));
 }
 
 struct PaintTree {
