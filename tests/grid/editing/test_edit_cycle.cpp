@@ -3,6 +3,7 @@
 // traversal, and the rule that an editor never outlives its cell.
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -308,12 +309,23 @@ TEST_F(EditCycle, HiddenFixedRightColumnsDoNotShortenTheRow)
 
 TEST_F(EditCycle, TabAtTheEndHandsTheKeyToTheParent)
 {
-    QWidget parent;
+    // The parent notes the keys it receives.
+    struct TParent : QWidget {
+        std::vector<int> Keys;
+        bool event(QEvent* e) override
+        {
+            if (e->type() == QEvent::KeyPress)
+                Keys.push_back(static_cast<QKeyEvent*>(e)->key());
+            return QWidget::event(e);
+        }
+    } parent;
     g.setParent(&parent);
     g.Navigation.TabToNextAtEnd = true;
     go(4, 5);
     EXPECT_FALSE(ctl->TabToNextCell(false));
     EXPECT_EQ(at(), QPoint(1, 1));  // the first tab stop of the first row
+    QCoreApplication::processEvents();
+    EXPECT_EQ(parent.Keys, std::vector<int>{Qt::Key_Tab});
     g.setParent(nullptr);
 }
 
