@@ -391,6 +391,11 @@ void TGridEditController::EndEditNow()
 {
     if (FEnding || (!FEditModeOn && !FEditing))
         return;
+    if (Grid.Destroying) {
+        // No validation handler runs for a grid that is going.
+        FEditModeOn = FEditing = FSpecialEditor = FEditActive = false;
+        return;
+    }
     TFlagScope ending(FEnding, true);
     const bool textOpen = FNormalEdit && FNormalEdit->isVisible();
     if (FValidating) {
