@@ -120,6 +120,18 @@ TEST_F(EditCycle, TheCellsTypeDecidesTheEditor)
     }
 }
 
+// Opening an editor asks the application for its properties with the real column.
+TEST_F(EditCycle, EditorPropertiesNameTheRealColumn)
+{
+    std::vector<std::pair<int, int>> asked;
+    ctl->OnGetEditorPropInt = [&](TExtStringGrid*, int c, int r) { asked.push_back({c, r}); };
+    g.HideColumn(2);
+    go(2, 4);  // display column 2 is real column 3
+    ctl->ShowInplaceEdit();
+    ASSERT_TRUE(editorShown());
+    EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{3, 4}}));
+}
+
 TEST_F(EditCycle, EscapeRestoresTheTextOfTheOpenedEditor)
 {
     typeInto(1, 3, "changed");
