@@ -707,6 +707,21 @@ public:
     // row down until it does.
     bool LastRowAboveSearchFooter();
     void ScrollLastRowAboveSearchFooter();
+    // The one selection listener: a new one replaces the last; unregistering drops it whatever
+    // is passed. The editing layer's current-cell change calls NotifySelListener.
+    struct TSelListener {
+        virtual ~TSelListener() = default;
+        virtual void CurrentCellChanged(int c, int r) = 0;
+    };
+    void RegisterSelListener(TSelListener* listener) { FSelListener = listener; }
+    void UnRegisterSelListener(TSelListener*) { FSelListener = nullptr; }
+    void NotifySelListener(int c, int r)
+    {
+        if (FSelListener)
+            FSelListener->CurrentCellChanged(c, r);
+    }
+    // XYOffset without a repaint.
+    void UpdateXYOffset(int x, int y) { XYOffset = {x, y}; }
     void ClearColSelect();
     void FocusCell(int c, int r);
     void GotoCell(int c, int r);
@@ -1202,6 +1217,7 @@ private:
     int FUpdateCount = 0;
     int FRedrawLocks = 0;  // platform paint locks held for the update count
     bool FRedrawLockedByStart = false;  // the lock was taken by StartUpdate, not BeginUpdate
+    TSelListener* FSelListener = nullptr;
     void ReleaseRedrawLocks();
     int FOldRowSel = -1;   // the row OnRowUpdate last told
     int FTimerTicks = 0;

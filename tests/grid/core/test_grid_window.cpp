@@ -367,3 +367,22 @@ TEST_F(GridWindow, ARefusedColumnSizeKeepsTheWidthAndTheCursor)
     EXPECT_TRUE(g.IsAtSizingBorder(edge0 - 3, 5));
     EXPECT_FALSE(g.IsAtSizingBorder(edge0 - 4, 5));
 }
+
+// One selection listener at a time: a new one replaces the last, and unregistering drops it
+// whatever is passed.
+TEST(GridListeners, TheOneSelectionListenerHearsCurrentCellChanges)
+{
+    struct TListener : TExtStringGrid::TSelListener {
+        std::vector<std::pair<int, int>> Heard;
+        void CurrentCellChanged(int c, int r) override { Heard.push_back({c, r}); }
+    } first, second;
+    TExtStringGrid g;
+    g.RegisterSelListener(&first);
+    g.NotifySelListener(1, 2);
+    g.RegisterSelListener(&second);
+    g.NotifySelListener(3, 4);
+    g.UnRegisterSelListener(&first);
+    g.NotifySelListener(5, 6);
+    EXPECT_EQ(first.Heard, (std::vector<std::pair<int, int>>{{1, 2}}));
+    EXPECT_EQ(second.Heard, (std::vector<std::pair<int, int>>{{3, 4}}));
+}
