@@ -109,7 +109,13 @@ void TExtStringGrid::FitRowHeight(int r, bool growOnly, int reserve)
     const int height = highest + (XYOffsetTopLeftOnly ? XYOffset.Y + 2 : 2 * XYOffset.Y) + 2 * GridLineWidth;
     if (growOnly && RowHeights(r) >= height)
         return;
+    const auto allRowsShow = [this] { return VisibleRowCount() + FixedRows() >= RowCount(); };
+    const bool reopen = SizeWhileTyping.Height && allRowsShow() && EditMode();
     SetRowHeights(r, ApplySizeLimits(height, MinRowHeight, MaxRowHeight));
+    // A row grown while typing that pushes rows out of view brings the editor back over its cell;
+    // the editing layer puts the caret after the last character.
+    if (reopen && !allRowsShow())
+        ShowInplaceEdit();
 }
 
 void TExtStringGrid::AutoSizeRow(int index, int padding)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "grid/core/ExtColumnGrid.h"
+#include "grid/core/GridEditLayer.h"
 #include "support/FakeClock.h"
 
 using namespace grid;
@@ -385,4 +386,41 @@ TEST(GridListeners, TheOneSelectionListenerHearsCurrentCellChanges)
     g.NotifySelListener(5, 6);
     EXPECT_EQ(first.Heard, (std::vector<std::pair<int, int>>{{1, 2}}));
     EXPECT_EQ(second.Heard, (std::vector<std::pair<int, int>>{{3, 4}}));
+}
+
+// A row that grows while typing and pushes rows out of view reopens the editor over its cell.
+TEST(GridSizing, ARowGrownWhileTypingReopensTheEditorOnceRowsLeaveTheView)
+{
+    struct TTypingLayer : TGridEditLayer {
+        using TGridEditLayer::TGridEditLayer;
+        bool EditMode() const override { return true; }
+        void ShowInplaceEdit() override { ++Shown; }
+        int Shown = 0;
+    };
+    const struct {
+        const char* name;
+        bool sizeWhileTyping;
+        int lines;
+        int shown;
+    } cases[] = {{"rows pushed out", true, 8, 1}, {"all rows still show", true, 1, 0}, {"size not followed", false, 8, 0}};
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        SetGridEditLayerFactory([](TExtStringGrid& g) { return std::make_unique<TTypingLayer>(g); });
+        TExtStringGrid g;
+        auto* layer = static_cast<TTypingLayer*>(g.EditLayer());
+        SetGridEditLayerFactory({});
+        ASSERT_TRUE(layer);
+        g.SetColCount(2);
+        g.SetRowCount(4);
+        g.resize(200, 160);
+        g.SizeWhileTyping.Height = k.sizeWhileTyping;
+        QStringList lines;
+        for (int i = 0; i < k.lines; ++i)
+            lines << QStringLiteral("line");
+        g.SetCells(1, 1, lines.join(QLatin1Char('\n')));
+        g.Multilinecells = true;
+        ASSERT_GE(g.VisibleRowCount() + g.FixedRows(), g.RowCount());
+        g.AutoSizeRow(1);
+        EXPECT_EQ(layer->Shown, k.shown);
+    }
 }
