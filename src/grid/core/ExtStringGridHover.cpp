@@ -113,9 +113,13 @@ void TExtStringGrid::MouseLeave()
 
 bool TExtStringGrid::DrawHoverFixedCell(platform::TCanvas& canvas, int c, int rc, int r, TRect& area)
 {
-    if (!(FHoverFixedCell == TGridCoord{c, r}) || !IsHoverFixedCell(c, r))
+    // The header of a column being moved shows pressed wherever the mouse is.
+    const TGridEditLayer* layer = EditLayer();
+    const int moving = layer ? layer->MovingColumn() : -1;
+    const bool movingHeader = moving >= 0 && c == moving && r < FixedRows();
+    if (!movingHeader && (!(FHoverFixedCell == TGridCoord{c, r}) || !IsHoverFixedCell(c, r)))
         return false;
-    const bool pressed = MouseButtonDown;
+    const bool pressed = MouseButtonDown || moving >= 0;
     auto paintSet = [&](const QRect& q, bool down) {
         if (down)
             DrawMirrorGradient(canvas, q, VURGradientDownFrom, VURGradientDownTo, VURGradientDownMirrorFrom,

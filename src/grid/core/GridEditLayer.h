@@ -67,6 +67,8 @@ public:
     virtual bool RichToPlain(const QString& /*rtf*/, QString& /*plain*/) { return false; }
     // Whether display cell (c, r) is in the disjunct cell selection the layer keeps.
     virtual bool IsDisjunctCellSelected(int /*c*/, int /*r*/) const { return false; }
+    // The display column the user is dragging to a new place, -1 when none; its header shows pressed.
+    virtual int MovingColumn() const { return -1; }
 };
 
 using TGridEditLayerFactory = std::function<std::unique_ptr<TGridEditLayer>(TExtStringGrid&)>;

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridEditLayer.h"
 #include "grid/core/GridUnit.h"
 #include "platform/EditorHost.h"
 #include "support/GoldenImage.h"
@@ -434,4 +435,31 @@ TEST(EmptyArea, TheBackgroundStopsAboveTheFooters)
             EXPECT_FALSE(painted(h - 1));
         }
     }
+}
+
+// The header of the column the user drags to a new place shows in the pressed look, whatever
+// cell the mouse is over; the other headers stay plain.
+TEST(HoverHeader, TheMovingColumnsHeaderShowsPressed)
+{
+    struct TMovingLayer : TGridEditLayer {
+        using TGridEditLayer::TGridEditLayer;
+        int MovingColumn() const override { return Moving; }
+        int Moving = -1;
+    };
+    SetGridEditLayerFactory([](TExtStringGrid& g) { return std::make_unique<TMovingLayer>(g); });
+    TExtStringGrid g;
+    auto* layer = static_cast<TMovingLayer*>(g.EditLayer());
+    SetGridEditLayerFactory({});
+    ASSERT_TRUE(layer);
+    Layout(g, 5, 5, 330, 130);
+    g.SetLook(glXP);
+    g.VURGradientDownFrom = g.VURGradientDownTo = DownColour;
+    const QPoint header = Middle(g, 2, 0), other = Middle(g, 3, 0);
+    const QRgb plain = Render(g).pixel(header);
+    ASSERT_NE(plain, Rgb(DownColour));
+    layer->Moving = 2;
+    const QImage moving = Render(g);
+    EXPECT_EQ(moving.pixel(header), Rgb(DownColour));
+    EXPECT_EQ(moving.pixel(other), plain);
+    EXPECT_NE(moving.pixel(Middle(g, 2, 2)), Rgb(DownColour)) << "only the header, not the column's cells";
 }
