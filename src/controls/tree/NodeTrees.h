@@ -843,7 +843,11 @@ private:
     void PrepareButtonBitmaps();
     // Expands every collapsed ancestor, so that the node shows.
     void ExpandAncestors(PTreeNode node);
-    void EraseItem(TTVPaintInfo& paintInfo, const QRect& r, bool useBackground);
+    // backgroundOffset takes r's coordinates to the target's, where the background picture is anchored.
+    void EraseItem(TTVPaintInfo& paintInfo, const QRect& r, bool useBackground, QPoint backgroundOffset);
+    // The background picture over the area: tiled, or placed once over the control's colour with
+    // toStaticBackground; offset takes the area's coordinates to the target's.
+    void PaintBackgroundPicture(QPainter& painter, const QRect& area, QPoint offset);
     void PaintRowCells(TTVPaintInfo& paintInfo, const QRect& window, int paintWidth, int indentSize,
                        const TLineImage& lineImage, int vAlign, int buttonY, TTVInternalPaintOptions options,
                        TColumnIndex& firstColumn);

@@ -364,7 +364,8 @@ void TBaseNodeTree::PaintTree(TCanvas& targetCanvas, const QRect& window, const 
                 info.Node = node;
                 info.BrushOrigin = brushOrigin;
                 info.PaintOptions = paintOptions;
-                EraseItem(info, MakeRect(window.left(), 0, RRight(window), nodeHeight), useBackground);
+                EraseItem(info, MakeRect(window.left(), 0, RRight(window), nodeHeight), useBackground,
+                          QPoint(target.x() - window.left(), targetRect.top()));
                 info.CellRect = rowRect;
                 info.BrushOrigin = QPoint(0, rowTop);
                 PaintRowCells(info, window, paintWidth, indentSize, lineImage, vAlign, buttonY, paintOptions, firstColumn);
@@ -400,9 +401,7 @@ void TBaseNodeTree::PaintTree(TCanvas& targetCanvas, const QRect& window, const 
             OnPaintBackground(this, targetCanvas, area, handled);
         if (!handled) {
             if (useBackground && targetPainter) {
-                targetPainter->drawTiledPixmap(area, QPixmap::fromImage(FBackground),
-                                              QPoint((window.left() + FBackgroundOffsetX) % FBackground.width(),
-                                                     (nodeTop + FBackgroundOffsetY) % FBackground.height()));
+                PaintBackgroundPicture(*targetPainter, area, areaTarget);
             } else {
                 targetPainter->translate(-window.left(), 0);
                 PaintBelowLastRow(targetCanvas, area.translated(window.left(), 0), firstColumn);
@@ -481,7 +480,28 @@ void TBaseNodeTree::PaintBelowLastRow(TCanvas& canvas, const QRect& area, TColum
 
 // ---- one row ----
 
-void TBaseNodeTree::EraseItem(TTVPaintInfo& info, const QRect& r, bool useBackground)
+void TBaseNodeTree::PaintBackgroundPicture(QPainter& p, const QRect& area, QPoint offset)
+{
+    const int w = FBackground.width(), h = FBackground.height();
+    if (w <= 0 || h <= 0 || area.isEmpty())
+        return;
+    if (FOptions->PaintOptions() & toStaticBackground) {
+        p.fillRect(area, ToQColor(Color()));
+        // Placed once at the background offsets of the target; transparent pixels keep the colour.
+        const QPoint at(FBackgroundOffsetX - offset.x(), FBackgroundOffsetY - offset.y());
+        PainterState state(&p);
+        p.setClipRect(area, Qt::IntersectClip);
+        p.drawImage(at, FBackground);
+        return;
+    }
+    // Tiles anchored at the target's origin, so that rows and the area below them join up.
+    const auto phase = [](int value, int size) { return ((value % size) + size) % size; };
+    p.drawTiledPixmap(area, QPixmap::fromImage(FBackground),
+                      QPoint(phase(area.left() + offset.x() + FBackgroundOffsetX, w),
+                             phase(area.top() + offset.y() + FBackgroundOffsetY, h)));
+}
+
+void TBaseNodeTree::EraseItem(TTVPaintInfo& info, const QRect& r, bool useBackground, QPoint backgroundOffset)
 {
     TCanvas& canvas = *info.Canvas;
     TColor backColor = FColors.BackGroundColor();
@@ -494,7 +514,7 @@ void TBaseNodeTree::EraseItem(TTVPaintInfo& info, const QRect& r, bool useBackgr
     } else if (p && action == eaDefault) {
         const TTVPaintOptions paint = FOptions->PaintOptions();
         if (useBackground) {
-            p->drawTiledPixmap(r, QPixmap::fromImage(FBackground), QPoint(r.left() + FBackgroundOffsetX, FBackgroundOffsetY));
+            PaintBackgroundPicture(*p, r, backgroundOffset);
         } else if ((info.PaintOptions & poDrawSelection) && (FOptions->SelectionOptions() & toFullRowSelect) &&
                    info.Node->Has(vsSelected) && !(paint & toUseBlendedSelection) &&
                    !HasState(tsUseExplorerTheme)) {
