@@ -728,7 +728,14 @@ TEST_F(SpecialEditors, ComboListOperations)
     EXPECT_EQ(g().ComboStrings, (QStringList{"Low", "high"}));
     EXPECT_EQ(g().ComboObjects, (QVariantList{QVariant(), QVariant()}));  // the object went with its item
 
-    // Index reads and writes go by the item texts, without case.
+    // Index reads and writes go by the item texts, without case, after the application had its
+    // chance to fill the list for the cell.
+    int asked = 0;
+    controller().OnGetEditorProp = [&](TExtStringGrid*, int c, int r, QObject*) {
+        ++asked;
+        EXPECT_EQ(c, cNote);
+        EXPECT_EQ(r, 2);
+    };
     g().SetCells(cNote, 2, QStringLiteral("HIGH"));
     EXPECT_EQ(g().GetComboIndex(cNote, 2), 1);
     g().SetComboIndex(cNote, 2, 0);
@@ -736,6 +743,16 @@ TEST_F(SpecialEditors, ComboListOperations)
     g().SetComboIndex(cNote, 2, 5);
     EXPECT_EQ(cell(cNote, 2), QString());
     EXPECT_EQ(g().GetComboIndex(cNote, 2), -1);
+    EXPECT_EQ(asked, 4);
+    controller().OnGetEditorProp = [](TExtStringGrid* grid, int, int, QObject*) {
+        grid->ClearComboString();
+        grid->AddComboString(QStringLiteral("x"));
+    };
+    g().SetCells(cNote, 2, QStringLiteral("X"));
+    EXPECT_EQ(g().GetComboIndex(cNote, 2), 0);
+    controller().OnGetEditorProp = nullptr;
+    g().ComboStrings = QStringList{"Low", "high"};
+    g().ComboObjects = QVariantList{QVariant(), QVariant()};
     EXPECT_TRUE(g().RemoveComboString(QStringLiteral("HIGH")));
     EXPECT_FALSE(g().RemoveComboString(QStringLiteral("high")));
     EXPECT_EQ(g().ComboStrings, QStringList{"Low"});
