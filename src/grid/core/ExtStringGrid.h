@@ -1031,6 +1031,12 @@ public:
     bool HasAutoRangeScrollBar(int c, int r);
     int GetScrollPosition(int c, int r);
     void SetScrollPosition(int c, int r, int pos);
+    // A scroll step on the in-cell scroll bar of cell (c real, r): lines of 10 and pages of 100
+    // pixels, or the thumb's position, within 0 .. range - page; a change is stored, repainted and
+    // told through ScrollCell. Answers whether the position changed.
+    bool ScrollInCell(int c, int r, int code, int pos);
+    virtual void ScrollCell(int c, int r, int position, int minimum, int maximum);
+    Event<int, int, int, int, int> OnScrollCell;  // ACol, ARow, position, minimum, maximum
     TScrollProp GetScrollProp(int c, int r);
     void SetScrollProp(int c, int r, TScrollProp prop);
     void RemoveScrollBar(int c, int r) { RemoveCellGraphicOfType(c, r, ctScrollbar); }

@@ -1,5 +1,6 @@
 // The cell graphic kinds besides check boxes, radio buttons and image cells: attaching, querying,
 // changing and removing them.
+#include <algorithm>
 #include <cmath>
 
 #include "grid/core/ExtStringGrid.h"
@@ -399,6 +400,37 @@ void TExtStringGrid::SetScrollPosition(int c, int r, int pos)
         g->CellIndex = pos;
         RepaintCell(RealToDisplCol(c), r);
     }
+}
+
+bool TExtStringGrid::ScrollInCell(int c, int r, int code, int pos)
+{
+    const TCellGraphic* g = BaseOfKind(*this, c, r, ctScrollbar);
+    if (!g)
+        return false;
+    const TScrollProp prop = GetScrollProp(c, r);
+    const int maximum = std::max(0, prop.Range - std::max(0, prop.PageSize));
+    const int old = g->CellIndex;
+    int now = old;
+    switch (code) {
+    case platform::SB_LINEUP: now = old - 10; break;
+    case platform::SB_LINEDOWN: now = old + 10; break;
+    case platform::SB_PAGEUP: now = old - 100; break;
+    case platform::SB_PAGEDOWN: now = old + 100; break;
+    case platform::SB_THUMBTRACK: now = pos; break;
+    default: return false;
+    }
+    now = std::clamp(now, 0, maximum);
+    if (now == old)
+        return false;
+    SetScrollPosition(c, r, now);
+    ScrollCell(c, r, now, 0, maximum);
+    return true;
+}
+
+void TExtStringGrid::ScrollCell(int c, int r, int position, int minimum, int maximum)
+{
+    if (OnScrollCell)
+        OnScrollCell(this, c, r, position, minimum, maximum);
 }
 
 TExtStringGrid::TScrollProp TExtStringGrid::GetScrollProp(int c, int r)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <vector>
 
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/core/ExtStringGrid.h"
@@ -284,4 +285,36 @@ TEST(CellText, RowsOutsideTheDisjunctSelectionKeepTheirTextColour)
     };
     EXPECT_GT(reddish(2), 0) << "the selected row's text";
     EXPECT_EQ(reddish(4), 0) << "the current row outside the selection";
+}
+
+// Scroll steps on an in-cell scroll bar: lines of 10, pages of 100 pixels or the thumb's place,
+// kept within 0 .. range - page; only a change is stored and told.
+TEST(InCellScrollBar, StepsMoveThePositionWithinItsRangeAndTellTheChange)
+{
+    TExtStringGrid g;
+    g.SetColCount(3);
+    g.SetRowCount(3);
+    g.AddScrollBar(1, 1, false);
+    g.SetScrollProp(1, 1, {20, 150});  // positions 0 .. 130
+    std::vector<std::vector<int>> told;
+    g.OnScrollCell = [&](TExtStringGrid*, int c, int r, int pos, int lo, int hi) { told.push_back({c, r, pos, lo, hi}); };
+    const struct {
+        int code, pos, expected;
+        bool changed;
+    } steps[] = {
+        {platform::SB_LINEUP, 0, 0, false},      {platform::SB_LINEDOWN, 0, 10, true},
+        {platform::SB_PAGEDOWN, 0, 110, true},   {platform::SB_PAGEDOWN, 0, 130, true},
+        {platform::SB_LINEDOWN, 0, 130, false},  {platform::SB_THUMBTRACK, 55, 55, true},
+        {platform::SB_PAGEUP, 0, 0, true},       {platform::SB_ENDSCROLL, 0, 0, false},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(testing::Message() << "code " << s.code);
+        const size_t before = told.size();
+        EXPECT_EQ(g.ScrollInCell(1, 1, s.code, s.pos), s.changed);
+        EXPECT_EQ(g.GetScrollPosition(1, 1), s.expected);
+        EXPECT_EQ(told.size(), before + (s.changed ? 1 : 0));
+        if (s.changed)
+            EXPECT_EQ(told.back(), (std::vector<int>{1, 1, s.expected, 0, 130}));
+    }
+    EXPECT_FALSE(g.ScrollInCell(2, 2, platform::SB_LINEDOWN, 0)) << "a cell without a scroll bar";
 }
