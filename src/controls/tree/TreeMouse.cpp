@@ -1162,8 +1162,10 @@ void TBaseNodeTree::DoTimerScroll()
                                    .translated(-EffectiveOffsetX(), FOffsetY)
                                    .adjusted(-1, -1, 1, 1));
         }
-    } else if (dx || dy)
+    } else if ((dx || dy) && !(FDragManager && FDragManager->IsDropTarget())) {
+        // A drag over the tree scrolls from its own drag-over handling.
         DoSetOffsetXY(QPoint(FOffsetX + dx, FOffsetY + dy), DefaultScrollUpdateFlags);
+    }
     if (!FScrollDirections && !panning) {
         KillTimer(ScrollTimer);
         DoStateChange(0, TS(tsScrolling, tsScrollPending));
