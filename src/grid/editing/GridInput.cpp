@@ -1,5 +1,7 @@
 #include "grid/editing/GridInput.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QUrl>
@@ -80,6 +82,21 @@ bool HasFormControl(const QString& s)
 bool IsCheckKind(TCellType t)
 {
     return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctTriStateCheckBox;
+}
+
+// A character that reaches the grid while its text editor is open goes into the editor, as the
+// character that starts an edit does, instead of being lost.
+void TypeIntoTextEditor(TGridEditController& controller, QChar key)
+{
+    if (key.isNull() || controller.SpecialEditorOpen())
+        return;
+    TExtInplaceEdit* edit = controller.NormalEdit();
+    if (!edit || !edit->isVisible())
+        return;
+    edit->setFocus(Qt::OtherFocusReason);
+    const bool back = key.unicode() == VK_BACK;
+    QKeyEvent typed(QEvent::KeyPress, back ? Qt::Key_Backspace : 0, Qt::NoModifier, back ? QString() : QString(key));
+    QCoreApplication::sendEvent(edit, &typed);
 }
 
 }  // namespace
@@ -650,8 +667,12 @@ bool TGridInputHandler::KeyPress(QChar& key)
             }
             key = k;
         }
-        if (!Grid.IsCheckOrButtonCell(col, row) && !Controller.EditMode() && IsEditable(realCol, row))
-            ShowEditor(key);
+        if (!Grid.IsCheckOrButtonCell(col, row) && IsEditable(realCol, row)) {
+            if (!Controller.EditMode())
+                ShowEditor(key);
+            else
+                TypeIntoTextEditor(Controller, key);
+        }
         key = QChar();
         return true;
     }
