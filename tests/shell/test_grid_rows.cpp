@@ -1,5 +1,6 @@
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/editing/GridEditController.h"
+#include "grid/editing/GridInput.h"
 #include "grid/editing/InplaceEdit.h"
 #include "platform/Dialogs.h"
 #include "shell/UComon.h"
@@ -7,6 +8,7 @@
 #include "shell/ULanguage.h"
 #include "support/ScriptedMessages.h"
 
+#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -292,6 +294,114 @@ TEST_F(GridRows, EnterNextCellLeavesOtherKeysAndTheOptionOffAlone)
     EXPECT_EQ(key, QChar('a'));
     EXPECT_EQ(Grid.Col(), 2);
     EXPECT_EQ(Grid.Row(), 7);
+}
+
+// Enter pressed in the text editor of a table, as the set-up windows hook it: the value is
+// committed into its cell, then the key reaches the table's key press and moves on.
+class EnterInEditor : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        grid::editing::RegisterGridEditing();
+        grid::editing::RegisterGridInput();
+    }
+    static void TearDownTestSuite()
+    {
+        grid::editing::SetGridInputFactory({});
+        grid::SetGridEditLayerFactory({});
+    }
+    void SetUp() override
+    {
+        App_State = {};
+        Load_Default_Language();
+        // Columns 0 (row numbers) to 4, rows 1 to 3; editing comes on by selecting, as in the windows.
+        Grid.SetColCount(5);
+        Grid.SetRowCount(4);
+        Grid.Options &= ~grid::goEditing;
+        for (int r = 1; r < 4; ++r)
+            for (int c = 1; c < 5; ++c)
+                Grid.SetCells(c, r, Mark(c, r));
+        Grid.OnKeyPress = [this](QChar& key) {
+            Pressed += key;
+            Grid_Enter_Next_Cell(Grid, key);
+        };
+        Grid.resize(420, 160);
+        Grid.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Grid));
+        Grid.SetFocus();
+    }
+    void TearDown() override { App_State = {}; }
+    grid::editing::TGridEditController& Ctl() { return *grid::editing::EditController(Grid); }
+    // Selects a cell that is not current by a click and types a value, which opens the editor.
+    void SelectAndType(int c, int r, const QString& text)
+    {
+        const grid::TRect rc = Grid.CellRect(c, r);
+        QTest::mouseClick(Grid.viewport(), Qt::LeftButton, {}, QPoint(rc.Left + 5, rc.Top + 5));
+        ASSERT_EQ(Grid.Col(), c);
+        ASSERT_EQ(Grid.Row(), r);
+        ASSERT_FALSE(Ctl().EditMode());
+        for (const QChar ch : text)
+            QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+        ASSERT_TRUE(Ctl().EditMode());
+        ASSERT_TRUE(Ctl().NormalEdit()->hasFocus());
+        ASSERT_EQ(Ctl().NormalEdit()->text(), text);
+        Pressed.clear();
+    }
+    TExtColumnGrid Grid;
+    QString Pressed;
+};
+
+TEST_F(EnterInEditor, CommitsTheValueAndMovesToTheNextCell)
+{
+    const struct {
+        bool Option;
+        int Col, Row, ToCol, ToRow;
+    } cases[] = {
+        {true, 2, 1, 3, 1},
+        {true, 4, 2, 1, 3},   // last column: first data column of the next row
+        {true, 4, 3, 1, 1},   // last cell: back to the first
+        {false, 3, 2, 3, 2},  // option off: the edit ends where it was
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(testing::Message() << tc.Option << " " << tc.Col << "," << tc.Row);
+        App_State.Opt_Jump_Field_Tables = tc.Option;
+        SelectAndType(tc.Col, tc.Row, QStringLiteral("v%1").arg(tc.Col));
+        if (HasFatalFailure())
+            return;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(Grid.Cells(tc.Col, tc.Row), QStringLiteral("v%1").arg(tc.Col));
+        EXPECT_FALSE(Ctl().EditMode());
+        EXPECT_FALSE(Ctl().NormalEdit()->isVisible());
+        EXPECT_TRUE(Grid.hasFocus());
+        EXPECT_EQ(Grid.Col(), tc.ToCol);
+        EXPECT_EQ(Grid.Row(), tc.ToRow);
+        EXPECT_EQ(Pressed, QString(QChar(13)));  // the table's key press sees Enter once
+        // The moved-to cell still edits by typing.
+        QTest::keyClick(QApplication::focusWidget(), 'w');
+        EXPECT_TRUE(Ctl().EditMode());
+        EXPECT_EQ(Ctl().NormalEdit()->text(), QStringLiteral("w"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_EQ(Grid.Cells(tc.ToCol, tc.ToRow), tc.ToCol == tc.Col && tc.ToRow == tc.Row
+                                                      ? QStringLiteral("v%1").arg(tc.Col)
+                                                      : Mark(tc.ToCol, tc.ToRow));
+    }
+}
+
+// A value the table refuses keeps the editor open on its cell; Enter then moves nothing.
+TEST_F(EnterInEditor, RefusedValueStaysInTheEditor)
+{
+    App_State.Opt_Jump_Field_Tables = true;
+    SelectAndType(2, 2, QStringLiteral("bad"));
+    if (HasFatalFailure())
+        return;
+    Ctl().OnCellValidate = [](TExtStringGrid*, int, int, QString&, bool& valid) { valid = false; };
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(Ctl().EditMode());
+    EXPECT_TRUE(Ctl().NormalEdit()->hasFocus());
+    EXPECT_EQ(Grid.Col(), 2);
+    EXPECT_EQ(Grid.Row(), 2);
+    EXPECT_EQ(Grid.Cells(2, 2), Mark(2, 2));
+    EXPECT_TRUE(Pressed.isEmpty());
 }
 
 TEST_F(GridRows, DoubleClickFitsOnlyHeaderColumnsWithTheOptionOn)

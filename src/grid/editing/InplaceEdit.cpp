@@ -17,6 +17,7 @@
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridTextUtils.h"
 #include "grid/editing/GridEditController.h"
+#include "platform/Guard.h"
 
 namespace grid::editing {
 
@@ -352,7 +353,15 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
             TScoped noChange(c.FNoEditChange, true);
             SetShownText(c.NewCellText());
         }
+        const QPointer<TExtStringGrid> grid(&FGrid);
         c.DoneInplaceEdit(VK_RETURN, ShiftOf(e));
+        // The committed Enter goes on to the grid's key press, where the windows hook their own
+        // Enter handling (such as moving to the next cell).
+        if (grid && grid->OnKeyPress)
+            platform::Guarded([&] {
+                QChar enter(VK_RETURN);
+                grid->OnKeyPress(enter);
+            });
         return;
     }
     if (key == Qt::Key_Up || key == Qt::Key_Down) {
