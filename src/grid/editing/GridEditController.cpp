@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMetaObject>
+#include <QTextDocument>
 #include <QToolTip>
 #include <utility>
 
 #include "grid/core/ExtColumnGrid.h"
+#include "grid/editing/GridRichText.h"
 #include "grid/editing/InplaceEdit.h"
 #include "grid/editing/SpecialEditors.h"
 #include "platform/Guard.h"
@@ -228,8 +230,7 @@ void TGridEditController::AfterSelect(int c, int r, int oldCol, int oldRow, cons
         g.RepaintCell(0, oldRow);
         g.RepaintCell(0, r);
     }
-    if (SelectionListener)
-        SelectionListener(g.Col(), r);
+    g.NotifySelListener(g.Col(), r);
     if (g.ActiveCellShow) {
         RepaintActiveHeaders(oldCol, oldRow, c, r);
         if (oldSel.Left != oldCol && oldSel.Top != oldRow)
@@ -1015,6 +1016,27 @@ void TGridEditController::Scrolled()
         else
             FNormalEdit->PlaceOnCell();
     }
+}
+
+// The grid's queries and settings
+
+void TGridEditController::EditorSettingsChanged()
+{
+    if (FNormalEdit && FNormalEdit->isVisible())
+        FNormalEdit->ApplyLengthLimit();
+}
+
+bool TGridEditController::RichToPlain(const QString& rtf, QString& plain)
+{
+    QTextDocument document;
+    RtfToDocument(rtf, document);
+    plain = document.toPlainText();
+    return true;
+}
+
+bool TGridEditController::IsDisjunctCellSelected(int c, int r) const
+{
+    return FInput && FInput->IsDisjunctCellSelected(c, r);
 }
 
 // Combo notifications

@@ -33,6 +33,8 @@ public:
     virtual void DoEnter() {}
     virtual void DoExit() {}
     virtual bool CellHint(const QPoint&, platform::THintInfo&) { return false; }
+    // Whether a cell is among those picked one by one (display coordinates).
+    virtual bool IsDisjunctCellSelected(int /*c*/, int /*r*/) const { return false; }
 };
 using TGridInputFactory = std::function<std::unique_ptr<TGridInput>(TGridEditController&)>;
 // The input handling every controller made from now on uses.
@@ -75,7 +77,6 @@ public:
     bool Modified() const { return FModified; }
     void SetModified(bool value) { FModified = value; }
     // Told the current column and the new row after every selection request.
-    std::function<void(int, int)> SelectionListener;
 
     // Events (parameters in the order named).
     Event<int, int, QString&, bool&> OnCellValidate;      // ACol real, ARow, Value, Valid
@@ -195,6 +196,9 @@ public:
     bool AdvanceEdit(int c, int r) override;
     void CellsMoving() override;
     void Scrolled() override;
+    void EditorSettingsChanged() override;
+    bool RichToPlain(const QString& rtf, QString& plain) override;
+    bool IsDisjunctCellSelected(int c, int r) const override;
     // Fires OnGetEditorProp for the cell (ACol real) without an edit link, then OnGetEditorPropInt.
     void GetEditorProp(int realCol, int r) override { GetEditorProp(realCol, r, nullptr); }
 

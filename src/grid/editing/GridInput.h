@@ -55,6 +55,7 @@ public:
     void DoExit() override;
     bool MouseWheel(platform::TShiftState shift, int delta, int x, int y, bool& used) override;
     bool CellHint(const QPoint& pos, platform::THintInfo& info) override;
+    bool IsDisjunctCellSelected(int c, int r) const override { return FDisjunct.Contains(c, r); }
 
     // Selection queries (display columns).
     int SelectedCellsCount();

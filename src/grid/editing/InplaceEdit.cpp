@@ -74,17 +74,35 @@ void TExtInplaceEdit::SetShownText(const QString& raw)
 
 QString TExtInplaceEdit::CellValue() const { return text() == FShownText ? FRawText : text(); }
 
+int TExtInplaceEdit::EditLimit() const
+{
+    if (auto* columns = dynamic_cast<const TExtColumnGrid*>(&FGrid); columns && columns->GetEditLimit() > 0)
+        return columns->GetEditLimit();
+    return FGrid.MaxEditLength();
+}
+
+void TExtInplaceEdit::ApplyLengthLimit()
+{
+    LengthLimit = EditLimit();
+    // Setting the maximum length sets the text again, which would drop the selection.
+    if (const int want = LengthLimit > 0 ? LengthLimit : 32767; maxLength() != want) {
+        const int start = selectionStart(), length = selectedText().size(), caret = cursorPosition();
+        setMaxLength(want);
+        if (start >= 0)
+            setSelection(start, length);
+        else
+            setCursorPosition(caret);
+    }
+}
+
 void TExtInplaceEdit::UpdateContents()
 {
     const bool oldNoChange = std::exchange(FController.FNoEditChange, true);
     FColE = FGrid.Col();
     FRowE = FGrid.Row();
     const int rc = FGrid.DisplToRealCol(FColE);
-    int limit = FGrid.MaxEditLength();
-    if (auto* columns = dynamic_cast<TExtColumnGrid*>(&FGrid); columns && columns->GetEditLimit() > 0)
-        limit = columns->GetEditLimit();
-    LengthLimit = limit;
-    setMaxLength(limit > 0 ? limit : 32767);
+    LengthLimit = EditLimit();
+    setMaxLength(LengthLimit > 0 ? LengthLimit : 32767);
     setEchoMode(FController.EditControl() == edPassword ? QLineEdit::Password : QLineEdit::Normal);
     // The base cell of a merge holds the text; the editor shows it without its mark-up.
     const TPoint b = FGrid.BaseCell(FColE, FRowE);
@@ -594,19 +612,7 @@ void TExtInplaceEdit::focusInEvent(QFocusEvent* e)
     QLineEdit::focusInEvent(e);
     FGotFocus = true;
     FController.FNoEditChange = false;
-    int limit = FGrid.MaxEditLength();
-    if (auto* columns = dynamic_cast<TExtColumnGrid*>(&FGrid); columns && columns->GetEditLimit() > 0)
-        limit = columns->GetEditLimit();
-    LengthLimit = limit;
-    // Setting the maximum length sets the text again, which would drop the selection.
-    if (const int want = limit > 0 ? limit : 32767; maxLength() != want) {
-        const int start = selectionStart(), length = selectedText().size(), caret = cursorPosition();
-        setMaxLength(want);
-        if (start >= 0)
-            setSelection(start, length);
-        else
-            setCursorPosition(caret);
-    }
+    ApplyLengthLimit();
     // An edit started by a press puts the caret under the mouse.
     if (std::exchange(FLButFlg, false) && geometry().contains(FLButPos)) {
         deselect();

@@ -41,6 +41,9 @@ public:
 
     // Fills the editor for the current cell and lays it over the cell.
     void UpdateContents();
+    // The length limit of the column or the grid, applied keeping the selection; a shorter limit
+    // cuts the text.
+    void ApplyLengthLimit();
     void PlaceOnCell();
     int ColE() const { return FColE; }
     int RowE() const { return FRowE; }
@@ -75,6 +78,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    int EditLimit() const;
     void TextEdited(const QString& text);
     void RefusedValue();
     bool WalkOut(bool left, bool shift, const QString& old);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolTip>
 #include <QHelpEvent>
 #include <QWheelEvent>
@@ -19,6 +20,7 @@
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
+#include "grid/editing/GridRichText.h"
 
 using namespace grid;
 using namespace grid::editing;
@@ -1001,6 +1003,10 @@ TEST_F(GridInput, DisjunctCellSelection)
     EXPECT_EQ(input().GetSelectedCell(1).Y, 3);
     EXPECT_TRUE(input().SelectedCells(2, 6));
     EXPECT_FALSE(input().SelectedCells(2, 5));
+    // The grid's painting asks its editing layer the same.
+    ASSERT_NE(g().EditLayer(), nullptr);
+    EXPECT_TRUE(g().EditLayer()->IsDisjunctCellSelected(2, 6));
+    EXPECT_FALSE(g().EditLayer()->IsDisjunctCellSelected(2, 5));
     QTest::mouseClick(client(), Qt::LeftButton, Qt::ControlModifier, centre(5, 3));
     EXPECT_EQ(input().SelectedCellsCount(), 2);
     EXPECT_FALSE(input().SelectedCells(5, 3));
@@ -1013,6 +1019,17 @@ TEST_F(GridInput, DisjunctCellSelection)
     input().ClearSelectedCells();
     EXPECT_EQ(input().SelectedCellsCount(), 0);
     EXPECT_THROW(input().GetSelectedCell(0), EExtGridError);
+}
+
+// The grid reads rich text as plain text (balloons, saving) through its editing layer.
+TEST_F(GridInput, RichTextReadsAsPlainTextThroughTheLayer)
+{
+    QTextDocument document;
+    document.setHtml(QStringLiteral("<b>Temp</b> 21\u00b0C &lt;ok&gt;"));
+    QString plain;
+    ASSERT_NE(g().EditLayer(), nullptr);
+    ASSERT_TRUE(g().EditLayer()->RichToPlain(DocumentToRtf(document), plain));
+    EXPECT_EQ(plain, QStringLiteral("Temp 21\u00b0C <ok>"));
 }
 
 // A merged cell at the selection's corner counts with its span; ClearModifiedRows empties the

@@ -119,6 +119,22 @@ TEST_F(TypedStart, FollowingKeysAppendAndEscapeRestores)
     EXPECT_EQ(editor().text(), QStringLiteral("22"));
 }
 
+// A new length limit reaches the open editor: a shorter one cuts the text, a longer one lets more in.
+TEST_F(TypedStart, ALengthLimitSetWhileEditingReachesTheEditor)
+{
+    select(1, 2);
+    for (const char ch : {'a', 'b', 'c', 'd', 'e'})
+        QTest::keyClick(QApplication::focusWidget(), ch);
+    ASSERT_EQ(editor().text(), QStringLiteral("abcde"));
+    g().SetMaxEditLength(3);
+    EXPECT_EQ(editor().text(), QStringLiteral("abc"));
+    QTest::keyClick(&editor(), 'f');
+    EXPECT_EQ(editor().text(), QStringLiteral("abc"));
+    g().SetMaxEditLength(0);
+    QTest::keyClick(&editor(), 'f');
+    EXPECT_EQ(editor().text(), QStringLiteral("abcf"));
+}
+
 // A read-only column opens nothing; the key reaches the grid's OnKeyPress instead.
 TEST_F(TypedStart, ReadOnlyColumnOpensNothing)
 {
