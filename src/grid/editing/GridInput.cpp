@@ -52,31 +52,9 @@ bool TypesCharacter(int key)
            (key >= 0x30 && key <= 0x5A) || (key >= 0x60 && key <= 0x6F) || (key >= 0xBA && key <= 0xE2);
 }
 
-bool IsHtml(const QString& s)
-{
-    return s.contains(QLatin1Char('<')) && s.contains(QLatin1Char('>'));
-}
-
-QString StripHtml(const QString& s)
-{
-    if (!IsHtml(s))
-        return s;
-    static const QRegularExpression breaks(QStringLiteral("<br\\s*/?>"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
-    QString t = s;
-    t.replace(breaks, QStringLiteral("\n"));
-    t.remove(tags);
-    t.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-    t.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-    t.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
-    t.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-    t.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-    return t;
-}
-
 bool HasFormControl(const QString& s)
 {
-    return IsHtml(s) && s.toUpper().contains(QStringLiteral("<CONTROL"));
+    return IsCellHtml(s) && s.toUpper().contains(QStringLiteral("<CONTROL"));
 }
 
 bool IsCheckKind(TCellType t)
@@ -747,7 +725,7 @@ void TGridInputHandler::IncrementalSearch(QChar key)
         for (int r = Grid.FixedRows(); r <= LastDataRow(); ++r) {
             if (Grid.IsNode(r))
                 continue;
-            if (StripHtml(Grid.Cells(col, r)).toUpper().startsWith(wanted)) {
+            if (StripCellHtml(Grid.Cells(col, r)).toUpper().startsWith(wanted)) {
                 found = r;
                 break;
             }
@@ -1035,7 +1013,7 @@ bool TGridInputHandler::ClickAnchor(int c, int r, int x, int)
 {
     const int realCol = Grid.DisplToRealCol(c);
     const QString text = Grid.Cells(realCol, r);
-    const bool html = Grid.EnableHTML && IsHtml(text);
+    const bool html = Grid.EnableHTML && IsCellHtml(text);
     if (!Grid.URLShow && !html)
         return false;
     QString anchor;
@@ -1053,8 +1031,8 @@ bool TGridInputHandler::ClickAnchor(int c, int r, int x, int)
         auto it = link.globalMatch(text);
         while (it.hasNext()) {
             const QRegularExpressionMatch m = it.next();
-            const int from = left + fm.horizontalAdvance(StripHtml(text.left(m.capturedStart())));
-            const int to = from + fm.horizontalAdvance(StripHtml(m.captured(2)));
+            const int from = left + fm.horizontalAdvance(StripCellHtml(text.left(m.capturedStart())));
+            const int to = from + fm.horizontalAdvance(StripCellHtml(m.captured(2)));
             if (x >= from && x <= to) {
                 anchor = m.captured(1);
                 break;
@@ -1372,7 +1350,7 @@ TCellHint TGridInputHandler::PrepareCellHint(const QPoint& pos)
     else
         out.Pos = QPoint(pos.x(), shown.Bottom + 6);
     const QString text = Grid.Cells(realCol, r);
-    if (Grid.AnchorHint && Grid.EnableHTML && IsHtml(text)) {
+    if (Grid.AnchorHint && Grid.EnableHTML && IsCellHtml(text)) {
         static const QRegularExpression link(QStringLiteral("<a\\s+href\\s*=\\s*\"([^\"]*)\"([^>]*)>(.*?)</a>"),
                                              QRegularExpression::CaseInsensitiveOption);
         static const QRegularExpression title(QStringLiteral("title\\s*=\\s*\"([^\"]*)\""),
@@ -1381,8 +1359,8 @@ TCellHint TGridInputHandler::PrepareCellHint(const QPoint& pos)
         auto it = link.globalMatch(text);
         while (it.hasNext()) {
             const QRegularExpressionMatch m = it.next();
-            const int from = rc.Left + 2 + fm.horizontalAdvance(StripHtml(text.left(m.capturedStart())));
-            const int to = from + fm.horizontalAdvance(StripHtml(m.captured(3)));
+            const int from = rc.Left + 2 + fm.horizontalAdvance(StripCellHtml(text.left(m.capturedStart())));
+            const int to = from + fm.horizontalAdvance(StripCellHtml(m.captured(3)));
             if (pos.x() >= from && pos.x() <= to) {
                 const QRegularExpressionMatch t = title.match(m.captured(2));
                 hint = t.hasMatch() ? t.captured(1) : m.captured(1);
@@ -1398,15 +1376,15 @@ TCellHint TGridInputHandler::PrepareCellHint(const QPoint& pos)
                           r < Grid.RowCount() - Grid.FixedFooters;
     if (Grid.HintShowCells && dataCell) {
         out.Pos.setY(shown.Top);
-        hint = Grid.HTMLHint ? text : StripHtml(text);
+        hint = Grid.HTMLHint ? text : StripCellHtml(text);
     }
     if (Grid.HintShowLargeText) {
         const QFontMetrics fm(Grid.font());
-        const QSize size = fm.size(0, StripHtml(text));
+        const QSize size = fm.size(0, StripCellHtml(text));
         if (size.width() > rc.Width() || size.height() > rc.Height()) {
             if (HintShowLargeTextPos == hpCell)
                 out.Pos = QPoint(shown.Left, shown.Top);
-            hint = Grid.HTMLHint || !IsHtml(text) ? text : StripHtml(text);
+            hint = Grid.HTMLHint || !IsCellHtml(text) ? text : StripCellHtml(text);
         }
     }
     const bool footerRow = Grid.FloatingFooter.Visible() && r == Grid.RowCount() - 1;
@@ -1420,7 +1398,7 @@ TCellHint TGridInputHandler::PrepareCellHint(const QPoint& pos)
                 hint = wide;
         }
     }
-    out.Html = IsHtml(hint);
+    out.Html = IsCellHtml(hint);
     out.Text = WrapHint(hint, Grid.font(), out.MaxWidth);
     return out;
 }
@@ -1544,7 +1522,7 @@ QString TGridInputHandler::GetEditText(int c, int r)
 {
     const TPoint b = Grid.BaseCell(c, r);
     const QString text = Grid.Cells(Grid.DisplToRealCol(b.X), b.Y);
-    return Controller.NormalEdit()->EditWithTags ? text : StripHtml(text);
+    return Controller.NormalEdit()->EditWithTags ? text : StripCellHtml(text);
 }
 
 void TGridInputHandler::SetEditText(int c, int r, const QString& value)

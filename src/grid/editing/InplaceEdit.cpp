@@ -258,6 +258,21 @@ void TExtInplaceEdit::RefusedValue()
         end(false);
 }
 
+bool TExtInplaceEdit::ValueAccepted(const QString& old)
+{
+    if (FController.ValidateCell(CellValue()))
+        return true;
+    RefusedValue();
+    FController.SetOldCellText(old);
+    return false;
+}
+
+void TExtInplaceEdit::ShowNewCellText()
+{
+    TScoped noChange(FController.FNoEditChange, true);
+    SetShownText(FController.NewCellText());
+}
+
 // Walking out of the editor by the cursor keys: Shift leaves the editor on its cell, a plain key
 // goes on to the neighbouring cell; a check box or button next to the cell is moved to directly.
 bool TExtInplaceEdit::WalkOut(bool left, bool shift, const QString& old)
@@ -273,22 +288,16 @@ bool TExtInplaceEdit::WalkOut(bool left, bool shift, const QString& old)
         const int next = left ? col - 1 : col + span.X + 1;
         const int lastData = FGrid.ColCount() - FGrid.FixedRightCols - 1;
         if (next >= c.FirstDataCol() && next <= lastData && FGrid.IsCheckOrButtonCell(FGrid.DisplToRealCol(next), row)) {
-            if (!c.ValidateCell(CellValue())) {
-                RefusedValue();
-                c.SetOldCellText(old);
+            if (!ValueAccepted(old))
                 return true;
-            }
             hide();
             FGrid.SetFocus();
             FGrid.MoveColRow(next, row);
             return true;
         }
     }
-    if (!c.ValidateCell(CellValue())) {
-        RefusedValue();
-        c.SetOldCellText(old);
+    if (!ValueAccepted(old))
         return true;
-    }
     hide();
     FGrid.SetFocus();
     if (!shift) {
@@ -343,15 +352,9 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
     }
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
         const bool backward = shift || key == Qt::Key_Backtab;
-        if (!c.ValidateCell(CellValue())) {
-            RefusedValue();
-            c.SetOldCellText(old);
+        if (!ValueAccepted(old))
             return;
-        }
-        {
-            TScoped noChange(c.FNoEditChange, true);
-            SetShownText(c.NewCellText());
-        }
+        ShowNewCellText();
         if (FGrid.Options & goTabs) {
             c.FEditing = false;
             c.HideInplaceEdit();
@@ -362,15 +365,9 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
         return;
     }
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !ctrl && !FGrid.Navigation.LineFeedOnEnter) {
-        if (!c.ValidateCell(CellValue())) {
-            RefusedValue();
-            c.SetOldCellText(old);
+        if (!ValueAccepted(old))
             return;
-        }
-        {
-            TScoped noChange(c.FNoEditChange, true);
-            SetShownText(c.NewCellText());
-        }
+        ShowNewCellText();
         const QPointer<TExtStringGrid> grid(&FGrid);
         c.DoneInplaceEdit(VK_RETURN, ShiftOf(e));
         // The committed Enter goes on to the grid's key press, where the windows hook their own
@@ -383,15 +380,9 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
         return;
     }
     if (key == Qt::Key_Up || key == Qt::Key_Down) {
-        if (!c.ValidateCell(CellValue())) {
-            RefusedValue();
-            c.SetOldCellText(old);
+        if (!ValueAccepted(old))
             return;
-        }
-        {
-            TScoped noChange(c.FNoEditChange, true);
-            SetShownText(c.NewCellText());
-        }
+        ShowNewCellText();
         c.DoneInplaceEdit(key == Qt::Key_Up ? VK_UP : VK_DOWN, ShiftOf(e));
         return;
     }
@@ -424,11 +415,8 @@ void TExtInplaceEdit::keyPressEvent(QKeyEvent* e)
         const int maxLen = FGrid.MaxEditLength();
         if (FGrid.Navigation.AdvanceAuto() && FGrid.Navigation.AdvanceOnEnter && maxLen > 0 &&
             text().length() == maxLen && !hasSelectedText() && cursorPosition() == text().length()) {
-            if (!c.ValidateCell(CellValue())) {
-                RefusedValue();
-                c.SetOldCellText(old);
+            if (!ValueAccepted(old))
                 return;
-            }
             setText(c.NewCellText());
             c.DoneInplaceEdit(VK_RETURN, 0);
         }

@@ -81,6 +81,10 @@ private:
     int EditLimit() const;
     void TextEdited(const QString& text);
     void RefusedValue();
+    // Validates the typed value; a refusal keeps the editor open with the old cell text kept.
+    bool ValueAccepted(const QString& old);
+    // The value the validation settled on, shown without telling the grid of a change.
+    void ShowNewCellText();
     bool WalkOut(bool left, bool shift, const QString& old);
     void SizeWhileTyping();
     void SetShownText(const QString& raw);
