@@ -1117,8 +1117,46 @@ void TBaseNodeTree::PaintNodeButton(TCanvas& canvas, PTreeNode node, TColumnInde
 
 void TBaseNodeTree::PaintCheckImage(TCanvas& canvas, const TTVImageInfo& imageInfo, bool)
 {
-    if (imageInfo.Images)
-        imageInfo.Images->Draw(canvas, imageInfo.XPos, imageInfo.YPos, imageInfo.Index);
+    // The list's images are drawn transparently without blending, so a selected row's blend
+    // colour would change no pixel of them.
+    if (!HasState(tsUseThemes) || FCheckImageKind != ckSystemDefault) {
+        if (imageInfo.Images)
+            imageInfo.Images->Draw(canvas, imageInfo.XPos, imageInfo.YPos, imageInfo.Index);
+        return;
+    }
+    QPainter* p = canvas.Painter();
+    const int index = imageInfo.Index;
+    if (!p || index < CheckImageIndex::RadioUnchecked || index >= CheckImageIndex::Count)
+        return;
+    // Within each kind the four looks are normal, hot, pressed and disabled.
+    const int look = (index - 1) % 4;
+    QStyleOptionButton option;
+    option.initFrom(this);
+    option.state &= ~(QStyle::State_Enabled | QStyle::State_MouseOver | QStyle::State_Sunken | QStyle::State_HasFocus);
+    if (look != 3)
+        option.state |= QStyle::State_Enabled;
+    if (look == 1)
+        option.state |= QStyle::State_MouseOver;
+    if (look == 2)
+        option.state |= QStyle::State_Sunken;
+    QStyle* s = style();
+    const bool radio = index < CheckImageIndex::CheckUnchecked;
+    const bool pushButton = index >= CheckImageIndex::PushButton;
+    const int w = s->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth, nullptr, this);
+    const int h = s->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorHeight : QStyle::PM_IndicatorHeight, nullptr, this);
+    option.rect = QRect(imageInfo.XPos, imageInfo.YPos, w, h);
+    PainterState state(p);
+    if (pushButton) {
+        option.state |= look == 2 ? QStyle::State_Sunken : QStyle::State_Raised;
+        s->drawPrimitive(QStyle::PE_PanelButtonCommand, &option, p, this);
+        if (platform::TImageList* utility = UtilityImages())
+            utility->Draw(*p, imageInfo.XPos, imageInfo.YPos, UtilityImageIndex::ThemedSortDescending);
+        return;
+    }
+    const int base = radio ? CheckImageIndex::RadioUnchecked : CheckImageIndex::CheckUnchecked;
+    const int kind = (index - base) / 4;  // unchecked, checked, mixed
+    option.state |= kind == 0 ? QStyle::State_Off : kind == 1 ? QStyle::State_On : QStyle::State_NoChange;
+    s->drawPrimitive(radio ? QStyle::PE_IndicatorRadioButton : QStyle::PE_IndicatorCheckBox, &option, p, this);
 }
 
 void TBaseNodeTree::PaintImage(TTVPaintInfo& info, TTVImageInfoIndex slot, bool doOverlay)

@@ -4,8 +4,11 @@
 
 #include "support/GoldenImage.h"
 
+#include <QProxyStyle>
+#include <QStyleOption>
 #include <QTest>
 #include <functional>
+#include <vector>
 
 using namespace treetest;
 
@@ -153,6 +156,119 @@ TEST(TreePaint, CheckImagesFollowTypeStateAndEnabled)
     EXPECT_EQ(s.Tree->GetCheckImage(node), 13);
     s.Tree->SetDisabled(node, true);
     EXPECT_EQ(s.Tree->GetCheckImage(node), 16);
+}
+
+// Records the check box, radio button and push button primitives the style is asked to draw.
+class RecordingStyle : public QProxyStyle {
+public:
+    struct Call {
+        PrimitiveElement Element;
+        State Flags;
+        QRect Rect;
+    };
+    mutable std::vector<Call> Calls;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton || element == PE_PanelButtonCommand)
+            Calls.push_back({element, option->state, option->rect});
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+
+// Opens the check image painting to the test.
+class CheckPaintTree : public TNodeStringTree {
+public:
+    using TNodeStringTree::PaintCheckImage;
+};
+
+TEST(TreePaint, SystemDefaultCheckImagesAreDrawnByTheStyleInTheirState)
+{
+    using S = QStyle;
+    struct Case {
+        int Index;
+        S::PrimitiveElement Element;
+        S::State Want;  // of Enabled, MouseOver, Sunken, On, Off, NoChange
+    };
+    const Case cases[] = {
+        {1, S::PE_IndicatorRadioButton, S::State_Enabled | S::State_Off},
+        {6, S::PE_IndicatorRadioButton, S::State_Enabled | S::State_MouseOver | S::State_On},
+        {8, S::PE_IndicatorRadioButton, S::State_On},
+        {9, S::PE_IndicatorCheckBox, S::State_Enabled | S::State_Off},
+        {11, S::PE_IndicatorCheckBox, S::State_Enabled | S::State_Sunken | S::State_Off},
+        {13, S::PE_IndicatorCheckBox, S::State_Enabled | S::State_On},
+        {16, S::PE_IndicatorCheckBox, S::State_On},
+        {18, S::PE_IndicatorCheckBox, S::State_Enabled | S::State_MouseOver | S::State_NoChange},
+        {20, S::PE_IndicatorCheckBox, S::State_NoChange},
+        {23, S::PE_PanelButtonCommand, S::State_Enabled | S::State_Sunken},
+        {24, S::PE_PanelButtonCommand, S::State_Raised},
+    };
+    const S::State looked = S::State_Enabled | S::State_MouseOver | S::State_Sunken | S::State_On | S::State_Off |
+                            S::State_NoChange | S::State_Raised;
+    RecordingStyle style;
+    CheckPaintTree tree;
+    tree.setStyle(&style);
+    ASSERT_EQ(tree.CheckImageKind(), ckSystemDefault);
+    ASSERT_TRUE(tree.HasState(tsUseThemes));
+    QImage image(40, 40, QImage::Format_ARGB32_Premultiplied);
+    for (const Case& c : cases) {
+        style.Calls.clear();
+        image.fill(Qt::white);
+        platform::TCanvas canvas(&image);
+        tree.PaintCheckImage(canvas, TTVImageInfo{c.Index, 7, 5, false, tree.CheckImages()}, false);
+        ASSERT_EQ(style.Calls.size(), 1u) << c.Index;
+        EXPECT_EQ(style.Calls[0].Element, c.Element) << c.Index;
+        EXPECT_EQ(style.Calls[0].Flags & looked, c.Want) << c.Index;
+        EXPECT_EQ(style.Calls[0].Rect.topLeft(), QPoint(7, 5)) << c.Index;
+    }
+    // The empty image and indices past the list draw nothing.
+    for (int index : {0, 25}) {
+        style.Calls.clear();
+        platform::TCanvas canvas(&image);
+        tree.PaintCheckImage(canvas, TTVImageInfo{index, 0, 0, false, tree.CheckImages()}, false);
+        EXPECT_TRUE(style.Calls.empty()) << index;
+    }
+}
+
+TEST(TreePaint, OnlyThemedSystemDefaultCheckImagesGoThroughTheStyle)
+{
+    struct Case {
+        TCheckImageKind Kind;
+        bool Themed;
+        bool ThroughStyle;
+    };
+    const Case cases[] = {
+        {ckSystemDefault, true, true},  {ckSystemDefault, false, false}, {ckSystemFlat, true, false},
+        {ckDarkCheck, true, false},     {ckXP, true, false},
+    };
+    for (const Case& c : cases) {
+        ScannerTree s;
+        RecordingStyle style;
+        s.Tree->setStyle(&style);
+        s.Tree->SetCheckImageKind(c.Kind);
+        const TTVPaintOptions paint = s.Tree->TreeOptions().PaintOptions();
+        s.Tree->TreeOptions().SetPaintOptions(c.Themed ? paint | toThemeAware : paint & ~toThemeAware);
+        s.Tree->SetCheckState(s.Meter(0), csCheckedNormal);
+        s.Tree->SetCheckState(s.Meter(1), csMixedNormal);
+        const QImage image = s.Tree->RenderClient();
+        int checked = 0, mixed = 0, unchecked = 0;
+        for (const RecordingStyle::Call& call : style.Calls) {
+            EXPECT_EQ(call.Element, QStyle::PE_IndicatorCheckBox);
+            checked += (call.Flags & QStyle::State_On) ? 1 : 0;
+            mixed += (call.Flags & QStyle::State_NoChange) ? 1 : 0;
+            unchecked += (call.Flags & QStyle::State_Off) ? 1 : 0;
+        }
+        if (c.ThroughStyle) {
+            EXPECT_EQ(checked, 1) << int(c.Kind);
+            EXPECT_EQ(mixed, 1) << int(c.Kind);
+            EXPECT_EQ(unchecked, 1) << int(c.Kind);
+        } else {
+            EXPECT_TRUE(style.Calls.empty()) << int(c.Kind) << "/" << c.Themed;
+            // The list's own images are drawn instead, and they show the state.
+            s.Tree->SetCheckState(s.Meter(0), csUncheckedNormal);
+            EXPECT_NE(s.Tree->RenderClient(), image) << int(c.Kind);
+        }
+    }
 }
 
 }  // namespace
