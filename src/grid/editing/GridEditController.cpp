@@ -1024,6 +1024,8 @@ void TGridEditController::EditorSettingsChanged()
 {
     if (FNormalEdit && FNormalEdit->isVisible())
         FNormalEdit->ApplyLengthLimit();
+    if (FSpecials)
+        FSpecials->ApplyLooks();
 }
 
 bool TGridEditController::RichToPlain(const QString& rtf, QString& plain)

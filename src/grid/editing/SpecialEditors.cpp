@@ -88,6 +88,34 @@ void TSpecialEditors::SetSpinClick(bool up, bool down)
     FSpinDnClick = down;
 }
 
+void TSpecialEditors::ApplyLooks()
+{
+    const TExtStringGrid::TEditorLooks& looks = FGrid.EditorLooks();
+    // Without the grid's tones the colours stay as the application set them (by default none).
+    if (FCombo) {
+        TGridCombo& combo = *FCombo;
+        if (looks.Tones) {
+            combo.ButtonColor = looks.ButtonColor;
+            combo.ButtonColorHot = looks.HotColor;
+            combo.ButtonColorDown = looks.DownColor;
+            combo.ButtonBorderColor = looks.BorderColor;
+            combo.BorderColor = looks.ComboBorderColor;
+        }
+        const bool flat = FlatLook(FGrid.Look());
+        combo.SetFlat(flat || looks.ComboFlat);
+        combo.SetEtched(flat);
+        combo.update();
+    }
+    if (FSpin && looks.Tones) {
+        TGridSpin& spin = *FSpin;
+        spin.ButtonColor = looks.ButtonColor;
+        spin.ButtonColorHot = looks.HotColor;
+        spin.ButtonColorDown = looks.DownColor;
+        spin.ButtonBorderColor = looks.BorderColor;
+        spin.UpdateButtons();
+    }
+}
+
 bool TSpecialEditors::IsOpen(const QWidget* editor) const
 {
     return editor && FOpen == editor && FController.FSpecialEditor && !FController.FBlockKill && editor->isVisible();
@@ -325,9 +353,7 @@ void TSpecialEditors::ShowCombo(int c, int r, const QString& text)
         // application's preselection is shown) until the user picks.
         combo->setCurrentIndex(index >= 0 ? index : preselect);
     }
-    const bool flat = FlatLook(FGrid.Look());
-    combo->SetFlat(flat);
-    combo->SetEtched(flat);
+    ApplyLooks();
     if (FGrid.Navigation.AutoComboDropSize)
         combo->SizeDropDownWidth();
     else if (combo->DropWidth() > 0)
@@ -345,6 +371,7 @@ void TSpecialEditors::ShowSpin(int c, int r, const QString& text)
         spin->MaxValue = columns->SpinMaxValue;
         spin->Increment = columns->SpinIncrement;
     }
+    ApplyLooks();
     if (ctl.OnGetEditorProp)
         ctl.OnGetEditorProp(&FGrid, rc, r, nullptr);
     switch (ctl.EditControl()) {

@@ -52,6 +52,9 @@ public:
     // The press that starts the next edit hit the up or the down part of a spin cell's
     // indicator: the spin editor then opens one step on.
     void SetSpinClick(bool up, bool down);
+    // The grid's editor looks (button and border colours, the flat combo) go to the combo and
+    // spin editors that exist; an open one repaints.
+    void ApplyLooks();
 
 private:
     void Attach(editors::TGridEditorHost& host, QWidget* editor);

@@ -5,6 +5,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -16,6 +18,7 @@
 #include "grid/editing/editors/GridCheckBox.h"
 #include "grid/editing/editors/GridCombo.h"
 #include "grid/editing/editors/GridSpin.h"
+#include "platform/TCanvas.h"
 #include "support/FakeClock.h"
 
 using namespace grid;
@@ -760,6 +763,72 @@ TEST_F(SpecialEditors, ComboListOperations)
     EXPECT_FALSE(g().CellIsPassword(cNote, 2));
     g().Columns()[cNote]->SetPassword(true);
     EXPECT_TRUE(g().CellIsPassword(cNote, 2));
+}
+
+// The grid's colour tones reach the combo and spin editors: the combo's button takes the button
+// colour (the down colour while its list is open) with the border colour around it, the combo
+// turns flat; the spin's arrow buttons take the same colours, also when the tones come while the
+// spin is open. Before any tones both keep the style's look.
+TEST_F(SpecialEditors, ColourTonesPaintTheComboAndSpinButtons)
+{
+    controls::TColorTones tones;
+    tones.Background = {0x2050A0, 0x0000E0, 0x000000};  // 0x00BBGGRR
+    tones.Hover.BrushColor = 0x10C010;
+    tones.Selected = {0xC03080, platform::clNone, 0xFFFFFF};
+    tones.Foreground.BrushColor = 0xE0E0E0;
+    const QRgb fill = platform::ToQColor(tones.Background.BrushColor).rgb();
+    const QRgb border = platform::ToQColor(tones.Background.BorderColor).rgb();
+    const QRgb down = platform::ToQColor(tones.Selected.BrushColor).rgb();
+    auto comboButton = [this] {
+        QStyleOptionComboBox option;
+        option.initFrom(&combo());
+        option.editable = combo().isEditable();
+        option.frame = combo().hasFrame();
+        return combo().style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, &combo());
+    };
+    auto pixel = [](QWidget* w, QPoint p) { return w->grab().toImage().pixel(p); };
+
+    open(cCount, 2);
+    ASSERT_EQ(shown(), &spin());
+    QWidget* up = spin().UpButton();
+    EXPECT_NE(pixel(up, {2, 2}), fill);
+    g().SetColorTones(tones);  // while the spin is open
+    EXPECT_EQ(pixel(up, {2, 2}), fill);
+    EXPECT_EQ(pixel(up, {0, 0}), border);
+    EXPECT_EQ(pixel(spin().DownButton(), {2, 2}), fill);
+    QTest::mousePress(up, Qt::LeftButton, {}, {3, 3});
+    EXPECT_EQ(pixel(up, {2, 2}), down);
+    QTest::mouseRelease(up, Qt::LeftButton, {}, {3, 3});
+    EXPECT_EQ(pixel(up, {2, 2}), fill);
+    key(Qt::Key_Escape);
+
+    open(cQoS, 2);
+    ASSERT_EQ(shown(), &combo());
+    EXPECT_TRUE(combo().Flat());
+    const QRect button = comboButton();
+    // Clear of the control's border, which the button rectangle may reach over.
+    const QPoint inside(button.left() + 3, std::max(button.top(), 0) + 3);
+    EXPECT_EQ(pixel(&combo(), inside), fill);
+    EXPECT_EQ(pixel(&combo(), {button.left(), button.center().y()}), border);
+    // The combo's own border is the grid's colour.
+    EXPECT_EQ(pixel(&combo(), {0, combo().height() / 2}), platform::ToQColor(g().Color).rgb());
+    key(Qt::Key_F4);
+    ASSERT_TRUE(combo().view()->isVisible());
+    EXPECT_EQ(pixel(&combo(), inside), down);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(pixel(&combo(), inside), fill);
+}
+
+// Without tones the combo and spin buttons keep the style's look.
+TEST_F(SpecialEditors, WithoutTonesTheEditorsKeepTheStylesLook)
+{
+    open(cQoS, 2);
+    EXPECT_EQ(combo().ButtonColor, ComboEditor::ColorNone);
+    EXPECT_EQ(combo().BorderColor, ComboEditor::ColorNone);
+    key(Qt::Key_Escape);
+    open(cCount, 2);
+    EXPECT_EQ(spin().ButtonColor, SpinEditor::ColorNone);
+    key(Qt::Key_Escape);
 }
 
 }  // namespace

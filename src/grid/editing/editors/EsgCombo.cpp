@@ -4,7 +4,12 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QStyle>
+#include <QStyleOptionComboBox>
+
+#include "platform/TCanvas.h"
 
 namespace grid::editors {
 
@@ -90,6 +95,9 @@ void TEsgCustomCombo::hidePopup()
 {
     const bool dropped = view() && view()->isVisible();
     QComboBox::hidePopup();
+    // The list took the release of the press that opened it.
+    FPressed = false;
+    update();
     if (dropped && OnDropUp)
         OnDropUp();
 }
@@ -195,6 +203,78 @@ void TEsgCustomCombo::focusOutEvent(QFocusEvent* event)
     FHasFocus = false;
     SetLabelBold(false);
     QComboBox::focusOutEvent(event);
+}
+
+uint32_t TEsgCustomCombo::ButtonFill() const
+{
+    auto pick = [this](uint32_t color) { return color != ColorNone ? color : ButtonColor; };
+    const bool listOpen = view() && view()->isVisible();
+    if (FPressed || listOpen)
+        return pick(ButtonColorDown != ColorNone ? ButtonColorDown : ButtonColorHot);
+    if (underMouse())
+        return pick(ButtonColorHot);
+    return ButtonColor;
+}
+
+// The style draws the control; the colours set here then cover its button and border.
+void TEsgCustomCombo::paintEvent(QPaintEvent* event)
+{
+    QComboBox::paintEvent(event);
+    const uint32_t fill = ButtonFill(); 
+    if (fill == ColorNone && BorderColor == ColorNone && ButtonBorderColor == ColorNone)
+        return;
+    QPainter p(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QRect button = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+    if (fill != ColorNone) {
+        p.fillRect(button, platform::ToQColor(fill));
+        QStyleOption arrow;
+        arrow.initFrom(this);
+        arrow.rect = button;
+        const bool down = FPressed || (view() && view()->isVisible());
+        const uint32_t text = down && ButtonTextColorDown != ColorNone       ? ButtonTextColorDown
+                              : underMouse() && ButtonTextColorHot != ColorNone ? ButtonTextColorHot
+                                                                                : ButtonTextColor;
+        if (text != ColorNone)
+            arrow.palette.setColor(QPalette::ButtonText, platform::ToQColor(text));
+        style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, &p, this);
+    }
+    p.setBrush(Qt::NoBrush);
+    if (ButtonBorderColor != ColorNone) {
+        p.setPen(platform::ToQColor(ButtonBorderColor));
+        p.drawRect(button.adjusted(0, 0, -1, -1));
+    }
+    if (BorderColor != ColorNone) {
+        p.setPen(platform::ToQColor(BorderColor));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void TEsgCustomCombo::enterEvent(QEnterEvent* event)
+{
+    QComboBox::enterEvent(event);
+    update();
+}
+
+void TEsgCustomCombo::leaveEvent(QEvent* event)
+{
+    QComboBox::leaveEvent(event);
+    update();
+}
+
+void TEsgCustomCombo::mousePressEvent(QMouseEvent* event)
+{
+    FPressed = event->button() == Qt::LeftButton;
+    update();
+    QComboBox::mousePressEvent(event);
+}
+
+void TEsgCustomCombo::mouseReleaseEvent(QMouseEvent* event)
+{
+    FPressed = false;
+    update();
+    QComboBox::mouseReleaseEvent(event);
 }
 
 }  // namespace grid::editors

@@ -66,6 +66,9 @@ public:
     uint32_t ButtonColor = ColorNone, ButtonColorHot = ColorNone, ButtonColorDown = ColorNone;
     uint32_t ButtonBorderColor = ColorNone, ButtonTextColor = ColorNone, ButtonTextColorHot = ColorNone;
     uint32_t ButtonTextColorDown = ColorNone;
+    // The button's fill for its state (pressed or list open, under the mouse, normal), each
+    // falling back to ButtonColor; ColorNone when the style draws the button.
+    uint32_t ButtonFill() const;
     bool HasFocus() const { return FHasFocus; }
 
     // The list opened and closed.
@@ -81,11 +84,16 @@ protected:
     void hideEvent(QHideEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void SetLabelBold(bool bold);
 
-    bool FFlat = false, FEtched = false, FHasFocus = false;
+    bool FFlat = false, FEtched = false, FHasFocus = false, FPressed = false;
     int FButtonWidth;
     int FDropWidth = 0, FDroppedWidth = 0;
     bool FLabelAlwaysEnabled = false;

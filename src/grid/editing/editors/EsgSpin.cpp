@@ -3,8 +3,13 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 #include <cmath>
 #include <limits>
+
+#include "platform/TCanvas.h"
 
 namespace grid::editors {
 
@@ -63,7 +68,57 @@ QDateTime FromDayNumber(double value)
     return QDateTime(DayZero.addDays(qint64(days)), QTime(0, 0).addMSecs(int(ms % 86400000)));
 }
 
-TEsgSpinEdit::TEsgSpinEdit(QWidget* parent) : QLineEdit(parent), FUp(new QToolButton(this)), FDown(new QToolButton(this))
+namespace {
+// An arrow button that paints in its spin edit's button colours when they are set.
+class TSpinButton : public QToolButton {
+public:
+    TSpinButton(TEsgSpinEdit* owner) : QToolButton(owner), FOwner(owner) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        const TEsgSpinEdit& o = *FOwner;
+        auto pick = [&o](uint32_t color) { return color != TEsgSpinEdit::ColorNone ? color : o.ButtonColor; };
+        const uint32_t fill = isDown() ? pick(o.ButtonColorDown) : underMouse() ? pick(o.ButtonColorHot) : o.ButtonColor;
+        if (fill == TEsgSpinEdit::ColorNone) {
+            QToolButton::paintEvent(event);
+            return;
+        }
+        QPainter p(this);
+        p.fillRect(rect(), platform::ToQColor(fill));
+        QStyleOption arrow;
+        arrow.initFrom(this);
+        arrow.rect = rect().adjusted(2, 1, -2, -1);
+        QStyle::PrimitiveElement element = QStyle::PE_IndicatorArrowUp;
+        switch (arrowType()) {
+        case Qt::DownArrow: element = QStyle::PE_IndicatorArrowDown; break;
+        case Qt::LeftArrow: element = QStyle::PE_IndicatorArrowLeft; break;
+        case Qt::RightArrow: element = QStyle::PE_IndicatorArrowRight; break;
+        default: break;
+        }
+        style()->drawPrimitive(element, &arrow, &p, this);
+        if (o.ButtonBorderColor != TEsgSpinEdit::ColorNone) {
+            p.setPen(platform::ToQColor(o.ButtonBorderColor));
+            p.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+    }
+    void enterEvent(QEnterEvent* event) override
+    {
+        QToolButton::enterEvent(event);
+        update();
+    }
+    void leaveEvent(QEvent* event) override
+    {
+        QToolButton::leaveEvent(event);
+        update();
+    }
+
+private:
+    TEsgSpinEdit* FOwner;
+};
+}  // namespace
+
+TEsgSpinEdit::TEsgSpinEdit(QWidget* parent) : QLineEdit(parent), FUp(new TSpinButton(this)), FDown(new TSpinButton(this))
 {
     for (QToolButton* b : {FUp, FDown}) {
         b->setFocusPolicy(Qt::NoFocus);
@@ -401,6 +456,12 @@ void TEsgSpinEdit::focusOutEvent(QFocusEvent* event)
     if (OutsideLimits())
         ReapplyValue();
     QLineEdit::focusOutEvent(event);
+}
+
+void TEsgSpinEdit::UpdateButtons()
+{
+    FUp->update();
+    FDown->update();
 }
 
 void TEsgSpinEdit::resizeEvent(QResizeEvent* event)

@@ -45,6 +45,14 @@ public:
     bool ShowSeconds = true;
     bool ExcelStyleDecimalSeparator = false;
 
+    // The arrow buttons' colours: fill, under the mouse, pressed and border; ColorNone leaves the
+    // style's look (a hot or down colour that is none falls back to the fill).
+    static constexpr uint32_t ColorNone = 0x1FFFFFFF;
+    uint32_t ButtonColor = ColorNone, ButtonColorHot = ColorNone, ButtonColorDown = ColorNone;
+    uint32_t ButtonBorderColor = ColorNone;
+    // Repaints the buttons after their colours changed.
+    void UpdateButtons();
+
     QToolButton* UpButton() const { return FUp; }
     QToolButton* DownButton() const { return FDown; }
 
