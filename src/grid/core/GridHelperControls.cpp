@@ -885,10 +885,16 @@ void TArrowWindow::Init(QWidget* owner, TArrowDirection direction)
     hide();
 }
 
+void TArrowWindow::SetColor(TColor color)
+{
+    FColor = color;
+    update();
+}
+
 void TArrowWindow::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.fillRect(rect(), QColor(0, 255, 0));
+    p.fillRect(rect(), platform::ToQColor(FColor));
 }
 
 TGridFocusWindow::TGridFocusWindow(QWidget* owner)

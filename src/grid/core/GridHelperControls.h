@@ -199,17 +199,23 @@ private:
 
 enum TArrowDirection { arrUp, arrDown, arrLeft, arrRight };
 
-// A small lime arrow-shaped pop-up marking where a dragged column or row lands.
+// A small arrow-shaped pop-up marking where a dragged column or row lands, lime unless the grid
+// gives it another colour.
 class TArrowWindow : public QWidget {
 public:
     TArrowWindow() = default;
     void Init(QWidget* owner, TArrowDirection direction);
     TArrowDirection Dir = arrUp;
     QPolygon Arrow;
+    TColor Color() const { return FColor; }
+    void SetColor(TColor color);
     static QPolygon Outline(TArrowDirection direction);
 
 protected:
     void paintEvent(QPaintEvent*) override;
+
+private:
+    TColor FColor = platform::clLime;
 };
 
 // The pop-up behind the translucent frame round the current cell: it never takes the focus or

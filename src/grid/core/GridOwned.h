@@ -30,6 +30,7 @@ class TArrowWindow : public TGridChild {
 public:
     TArrowWindow(TExtStringGrid* grid, int direction) : TGridChild(grid), Direction(direction) {}
     int Direction;
+    TColor Color = 0x00FF00;  // lime
 };
 
 // An in-place editor: a border or none, the XP look, and a button caption for those with one.

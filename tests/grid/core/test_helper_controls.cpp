@@ -285,6 +285,19 @@ TEST(TArrowWindow, OutlinesPointTheirWay)
     EXPECT_FALSE(arrow.mask().contains(QPoint(1, 1)));
 }
 
+TEST(TArrowWindow, PaintsLimeUntilGivenAColour)
+{
+    QWidget owner;
+    TArrowWindow arrow;
+    arrow.Init(&owner, arrUp);
+    const QPoint inside(5, 3);
+    ASSERT_TRUE(arrow.mask().contains(inside));
+    EXPECT_EQ(arrow.grab().toImage().pixelColor(inside), QColor(0, 255, 0));
+    arrow.SetColor(platform::clRed);
+    EXPECT_EQ(arrow.Color(), platform::clRed);
+    EXPECT_EQ(arrow.grab().toImage().pixelColor(inside), QColor(255, 0, 0));
+}
+
 TEST(BlurBitmap24, OnlyTwentyFourBitAndChannelsStayInRange)
 {
     QImage wrong(30, 30, QImage::Format_RGB32);
