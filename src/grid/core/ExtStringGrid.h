@@ -179,7 +179,15 @@ public:
     TColor SelectionColorTo = clNone, SelectionMirrorColor = clNone, SelectionMirrorColorTo = clNone;
     int SelectionColorMixerFactor = 50;
     TColor SelectionRectangleColor = 0;
-    TColor HintColor = clInfoBk, HighlightColor = clHighlight, HighlightTextColor = clHighlightText;
+    TColor HintColor = clInfoBk;
+    // The colours of highlighted text; a change goes to the HTML renderer and repaints.
+    TColor HighlightColor() const { return FHighlightColor; }
+    void SetHighlightColor(TColor value);
+    TColor HighlightTextColor() const { return FHighlightTextColor; }
+    void SetHighlightTextColor(TColor value);
+    // The colour of the four drop-position arrows, read from the up arrow.
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor value);
     TColor BorderColor = 0xB99D7F;
     TColor VURGradientFrom = clWhite, VURGradientTo = 0xF0F0F0;
     TColor VURGradientMirrorFrom = clNone, VURGradientMirrorTo = clNone;
@@ -1244,6 +1252,8 @@ private:
     std::array<int, 3> FSearchShortcuts{};  // forward, backward, highlight; 0: none
     bool FScrollProportional = false;
     std::array<bool, 2> FProportional{};
+    bool FFirstPaintDone = false;  // a grid that is no tab stop refreshed its proportional bar
+    TColor FHighlightColor = clHighlight, FHighlightTextColor = clHighlightText;
     bool FInPropUpdate = false;
     int FDragInterval = 0;  // the drag-scroll timer's current delay
     QObject* FFlatStyle = nullptr;  // the flat bars' style, a child of the grid

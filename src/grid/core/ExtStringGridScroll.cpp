@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/HTMLHighlight.h"
 
 namespace grid {
 
@@ -409,6 +410,10 @@ void TExtStringGrid::Scroll(TScrollBarKind bar, int code, int pos)
     TBaseGrid::Scroll(bar, code, pos);
     if (vertical && down && SearchFooter.Visible && TopRow() >= MaxTopRow())
         ScrollLastRowAboveSearchFooter();
+    // A line up from below the search panel's edge lands where the last row hides behind the
+    // panel; one row more shows it again.
+    if (vertical && code == platform::SB_LINEUP && SearchFooter.Visible && RowCount() - VisibleRowCount() == TopRow())
+        SetTopRow(TopRow() - 1);
     // The platform set the position in rows; a dragged thumb keeps its own until released.
     if (FProportional[bar] && code != platform::SB_THUMBTRACK)
         ScrollRangeUpdated();
@@ -498,7 +503,41 @@ bool TExtStringGrid::viewportEvent(QEvent* event)
         bool accept = false;
         DragOver(nullptr, -1, -1, dsDragLeave, accept);
     }
-    return TBaseGrid::viewportEvent(event);
+    const bool handled = TBaseGrid::viewportEvent(event);
+    // Also when the update count let nothing be painted.
+    if (t == QEvent::Paint && !FFirstPaintDone && !TabStop()) {
+        FFirstPaintDone = true;
+        UpdateVScrollBar();
+    }
+    return handled;
+}
+
+// Highlight and arrow colours
+
+void TExtStringGrid::SetHighlightColor(TColor value)
+{
+    if (value == FHighlightColor)
+        return;
+    FHighlightColor = value;
+    SetHTMLHighlightColors(FHighlightColor, FHighlightTextColor);
+    Invalidate();
+}
+
+void TExtStringGrid::SetHighlightTextColor(TColor value)
+{
+    if (value == FHighlightTextColor)
+        return;
+    FHighlightTextColor = value;
+    SetHTMLHighlightColors(FHighlightColor, FHighlightTextColor);
+    Invalidate();
+}
+
+TColor TExtStringGrid::ArrowColor() const { return ArrowWindows[0]->Color; }
+
+void TExtStringGrid::SetArrowColor(TColor value)
+{
+    for (const auto& arrow : ArrowWindows)
+        arrow->Color = value;
 }
 
 // Theme adaptation

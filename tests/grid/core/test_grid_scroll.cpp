@@ -7,12 +7,14 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/HTMLHighlight.h"
 #include "support/FakeClock.h"
 #include "support/GoldenImage.h"
 
@@ -112,6 +114,35 @@ TEST(SearchFooterScroll, TheLastRowComesAboveTheSearchPanel)
         g.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         EXPECT_EQ(g.TopRow(), top);
     }
+}
+
+// While the search panel keeps the last row above it, the rows stand past their usual end; a line
+// up from there skips the position that shows every row but hides the last behind the panel.
+// From a position with rows below the client area a line up is one row.
+TEST(SearchFooterScroll, ALineUpFromPastTheEndSkipsThePositionBehindThePanel)
+{
+    TExtStringGrid g;
+    g.SetColCount(4);
+    g.SetRowCount(40);
+    g.SetDefaultRowHeight(10);
+    g.resize(300, 230);
+    g.SearchFooter.Visible = true;
+    g.UpdateSearchPanel();
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    QScrollBar* v = g.verticalScrollBar();
+    v->triggerAction(QAbstractSlider::SliderToMaximum);
+    v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    const int bottom = g.TopRow();
+    ASSERT_GE(bottom, g.MaxTopRow() + 2) << "the panel pushed the rows up by more than one";
+    v->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    // The platform's line up stops at the last full page, which shows every row; one row more.
+    EXPECT_EQ(g.TopRow(), std::min(bottom - 1, g.MaxTopRow()) - 1);
+
+    g.SetTopRow(g.MaxTopRow() - 3);
+    const int middle = g.TopRow();
+    v->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(g.TopRow(), middle - 1);
 }
 
 // With disjunct row selection, the row made current joins the selected rows.
@@ -704,4 +735,109 @@ TEST(GridSearchAccelerators, ButtonsSharingAnAcceleratorGoInOrderForwardBackward
     EXPECT_EQ(w.Press(Qt::Key_B), Actions{"highlight"}) << "with the first hidden the next takes it";
     EXPECT_TRUE(w.Grid->HandleDialogChar('b')) << "either case";
     EXPECT_TRUE(w.Grid->HandleDialogChar('B'));
+}
+
+namespace {
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    int Count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        Count += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+}  // namespace
+
+// Each highlight colour, when changed, reaches the HTML renderer together with the other one and
+// repaints the grid; setting the value it has already changes nothing.
+TEST(HighlightColors, AChangeReachesTheHTMLRendererAndRepaints)
+{
+    TExtStringGrid g;
+    EXPECT_EQ(g.HighlightColor(), clHighlight);
+    EXPECT_EQ(g.HighlightTextColor(), clHighlightText);
+    g.resize(200, 100);
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    PaintCounter paints(g.viewport());
+
+    g.SetHighlightColor(0x112233);
+    QApplication::processEvents();
+    EXPECT_EQ(g.HighlightColor(), 0x112233u);
+    EXPECT_EQ(HTMLHighlightColors(), (THTMLHighlightColors{0x112233, clHighlightText}));
+    EXPECT_GT(paints.Count, 0);
+
+    paints.Count = 0;
+    g.SetHighlightTextColor(0x445566);
+    QApplication::processEvents();
+    EXPECT_EQ(HTMLHighlightColors(), (THTMLHighlightColors{0x112233, 0x445566}));
+    EXPECT_GT(paints.Count, 0);
+
+    // Another grid changed the renderer's pair since; an unchanged value leaves it alone.
+    SetHTMLHighlightColors(1, 2);
+    paints.Count = 0;
+    g.SetHighlightColor(0x112233);
+    g.SetHighlightTextColor(0x445566);
+    QApplication::processEvents();
+    EXPECT_EQ(HTMLHighlightColors(), (THTMLHighlightColors{1, 2}));
+    EXPECT_EQ(paints.Count, 0);
+}
+
+TEST(ArrowColor, ReadFromTheUpArrowAndSetOnAllFour)
+{
+    TExtStringGrid g;
+    EXPECT_EQ(g.ArrowColor(), 0x00FF00u) << "lime";
+    g.ArrowWindows[0]->Color = 0x0000FF;
+    EXPECT_EQ(g.ArrowColor(), 0x0000FFu) << "the up arrow answers";
+    g.SetArrowColor(0x123456);
+    for (const auto& arrow : g.ArrowWindows)
+        EXPECT_EQ(arrow->Color, 0x123456u) << arrow->Direction;
+    EXPECT_EQ(g.ArrowColor(), 0x123456u);
+}
+
+// A grid that is no tab stop refreshes its proportional bar on the first paint it gets as such,
+// also while painting is locked, and never again; a tab stop leaves the bar alone.
+TEST(FirstPaint, AGridThatIsNoTabStopRefreshesItsProportionalBarOnce)
+{
+    const struct {
+        const char* name;
+        bool tabStop, locked, refreshed;
+    } cases[] = {
+        {"no tab stop", false, false, true},
+        {"no tab stop, locked", false, true, true},
+        {"tab stop", true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TExtStringGrid g;
+        g.SetTabStop(true);  // its first paints do not count
+        g.SetColCount(3);
+        g.SetRowCount(60);
+        g.resize(200, 150);
+        g.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+        g.SetScrollProportional(true);
+        g.SetTabStop(c.tabStop);
+        // A bar left stale: set up while loading, where the set-up does nothing.
+        auto stale = [&g] {
+            g.Loading = true;
+            g.UpdateVScrollBar();
+            g.Loading = false;
+            ASSERT_FALSE(g.ProportionalBar(platform::sbVertical));
+        };
+        stale();
+        if (c.locked)
+            g.StartUpdate();
+        g.viewport()->repaint();
+        EXPECT_EQ(g.ProportionalBar(platform::sbVertical), c.refreshed);
+        if (c.locked)
+            g.EndUpdate();
+        stale();
+        g.viewport()->repaint();
+        EXPECT_FALSE(g.ProportionalBar(platform::sbVertical)) << "only once";
+    }
 }
