@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QTest>
 
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/core/ExtStringGrid.h"
@@ -189,6 +191,37 @@ TEST_F(Footer, ClicksAndHintsNameTheColumnUnderTheMouse)
     EXPECT_EQ(g.FooterPanel->FLastHintX, 0);
     g.FooterPanel->MouseLeave();
     EXPECT_EQ(g.FooterPanel->FLastHintX, -1);
+}
+
+// The shown panel repaints in the new colour as soon as the colour changes.
+TEST_F(Footer, ANewColourRepaintsTheShownPanel)
+{
+    g.resize(240, 140);
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    QWidget* panel = g.FooterPanel->Window();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(panel->isVisible());
+    struct Counter : QObject {
+        int Count = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            Count += e->type() == QEvent::Paint;
+            return false;
+        }
+    } paints;
+    panel->installEventFilter(&paints);
+    QApplication::processEvents();
+    paints.Count = 0;
+    g.FloatingFooter.SetColor(0x0000FF);
+    QApplication::processEvents();
+    EXPECT_GT(paints.Count, 0);
+    const QImage shown = panel->grab().toImage();
+    bool red = false;
+    for (int y = 0; y < shown.height() && !red; ++y)
+        for (int x = 0; x < shown.width() && !red; ++x)
+            red = shown.pixelColor(x, y) == QColor(255, 0, 0);
+    EXPECT_TRUE(red) << "the panel shows the new colour";
 }
 
 TEST_F(Footer, AssignCopiesTheSettingsButNotHeightBorderOrCalculation)
