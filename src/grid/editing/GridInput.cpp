@@ -10,6 +10,7 @@
 #include "grid/core/GridTextUtils.h"
 #include "grid/editing/GridClipboard.h"
 #include "grid/editing/InplaceEdit.h"
+#include "grid/editing/SpecialEditors.h"
 #include "platform/Dialogs.h"
 #include "platform/Process.h"
 
@@ -836,6 +837,7 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
     }
     FPressPos = QPoint(x, y);
     FPressCell = {c, r};
+    Controller.Specials().SetSpinClick(false, false);
     if (c >= 0 && r >= 0 && Grid.MouseActions.DisjunctCellSelect() && !(shift & ssCtrl) && c >= Grid.FixedCols() &&
         r >= Grid.FixedRows() && FDisjunct.Count() > 0) {
         FDisjunct.Clear();
@@ -856,6 +858,15 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
     const bool fixedCell = fixedArea || Grid.IsFixed(c, r);
     if (fixedCell)
         Controller.HideInplaceEdit();
+    // A press on the spin indicator drawn at a spin cell's right edge: the editor this press opens
+    // starts one step up or down.
+    if (!fixedCell && Grid.ControlLook.SpinButtonsAlwaysVisible && Grid.HasSpinEdit(Grid.DisplToRealCol(c), r)) {
+        const TRect cr = Grid.CellRect(c, r);
+        if (x >= cr.Right - 18 && x < cr.Right) {
+            const bool up = y < cr.Top + (cr.Bottom - cr.Top) / 2;
+            Controller.Specials().SetSpinClick(up, !up);
+        }
+    }
     if (c == 0 && ToggleNodeAt(c, r, x, shift))
         return true;
     if (!fixedArea && ClickRadioGroup(c, r, x, y))
@@ -1229,6 +1240,9 @@ bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState shift, int x, i
                 Grid.ButtonClick(Grid.DisplToRealCol(b.X), b.Y);
         }
     }
+    // An indicator press that opened no editor does not step a later one opened by a key.
+    if (button == platform::mbLeft)
+        Controller.Specials().SetSpinClick(false, false);
     return false;
 }
 

@@ -514,13 +514,46 @@ TEST_F(SpecialEditors, SpinKindsAndLeavingByFocus)
     key(Qt::Key_Escape);
     EXPECT_EQ(cell(cNote, 3), QString());
 
-    specials().SetSpinClick(true, false);
-    open(cCount, 4);
-    EXPECT_EQ(spin().text(), QStringLiteral("6"));
+}
+
+// A click on the spin indicator drawn at the right edge of the current spin cell opens the editor
+// one step up (upper half) or down (lower half), firing no spin event; elsewhere in the cell, or
+// without the drawn indicators, it opens on the cell's value. The click counts for its own
+// opening only.
+TEST_F(SpecialEditors, ClickOnTheSpinIndicatorOpensTheEditorOneStepOn)
+{
+    const struct {
+        bool Indicators;
+        int FromRight, FromTop;  // press position inside the cell
+        const char* Shown;
+    } cases[] = {{true, 5, 3, "6"},   {true, 5, -3, "4"},  {true, 40, 3, "5"},
+                 {false, 5, 3, "5"},  {false, 5, -3, "5"}};
+    // The grid draws the indicator where the application says a cell has one.
+    g().OnHasSpinEdit = [](TExtStringGrid*, int c, int, bool& has) { has = c == cCount; };
+    for (const auto& k : cases) {
+        g().ControlLook.SpinButtonsAlwaysVisible = k.Indicators;
+        select(cCount, 4);
+        const TRect rc = g().CellRect(cCount, 4);
+        const QPoint at(rc.Right - k.FromRight, k.FromTop > 0 ? rc.Top + k.FromTop : rc.Bottom + k.FromTop);
+        QTest::mouseClick(client(), Qt::LeftButton, {}, at);
+        ASSERT_EQ(shown(), &spin()) << k.FromRight << "," << k.FromTop;
+        EXPECT_EQ(spin().text(), QString::fromLatin1(k.Shown)) << k.Indicators << " " << k.FromRight << "," << k.FromTop;
+        key(Qt::Key_Escape);
+        EXPECT_EQ(cell(cCount, 4), QStringLiteral("5"));
+    }
     EXPECT_TRUE(events.empty());
+
+    // An indicator click that only makes the cell current leaves no step for F2.
+    g().ControlLook.SpinButtonsAlwaysVisible = true;
+    select(cNo, 2);
+    const TRect rc = g().CellRect(cCount, 3);
+    QTest::mouseClick(client(), Qt::LeftButton, {}, QPoint(rc.Right - 5, rc.Top + 3));
+    EXPECT_EQ(current(), QPoint(cCount, 3));
+    EXPECT_EQ(shown(), nullptr);
+    key(Qt::Key_F2);
+    ASSERT_EQ(shown(), &spin());
+    EXPECT_EQ(spin().text(), QStringLiteral("5"));
     key(Qt::Key_Escape);
-    open(cCount, 4);
-    EXPECT_EQ(spin().text(), QStringLiteral("5"));  // the click counts once
 }
 
 // The cell's text read as a whole number: blanks, a sign, "$" and "0x" prefixes, and the first
