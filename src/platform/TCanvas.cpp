@@ -489,21 +489,25 @@ int TCanvas::DrawText(const QString& text, QRect& r, unsigned format)
         return bound.height();
     }
 
-    const QRect bound = fm.boundingRect(r, flags, shown);
-    if (FPainter && !shown.isEmpty()) {
-        FPainter->save();
-        if (!(format & DT_NOCLIP))
-            FPainter->setClipRect(r, HasClip() ? Qt::IntersectClip : Qt::ReplaceClip);
-        if (Brush.Style != TBrushStyle::bsClear)
-            FPainter->fillRect(bound, ToQColor(Brush.Color));
-        QRect box = r;
+    if (!FPainter || shown.isEmpty())
+        return fm.boundingRect(r, flags, shown).height();
+    // Drawing lays the text out once and reports its extent; only a background needs the extent
+    // beforehand.
+    FPainter->save();
+    if (!(format & DT_NOCLIP))
+        FPainter->setClipRect(r, HasClip() ? Qt::IntersectClip : Qt::ReplaceClip);
+    if (Brush.Style != TBrushStyle::bsClear)
+        FPainter->fillRect(fm.boundingRect(r, flags, shown), ToQColor(Brush.Color));
+    QRect box = r;
+    QRect drawn;
+    {
         const TStraightText straight(FPainter, box);
         PrepareFont();
         FPainter->setPen(ToQColor(Font.Color));
-        FPainter->drawText(box, flags | Qt::TextDontClip, shown);
-        FPainter->restore();
+        FPainter->drawText(box, flags | Qt::TextDontClip, shown, &drawn);
     }
-    return bound.height();
+    FPainter->restore();
+    return drawn.height();
 }
 
 void TCanvas::SetClipRect(const QRect& r)

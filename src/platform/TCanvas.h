@@ -102,6 +102,9 @@ enum : unsigned {
     DT_END_ELLIPSIS = 0x8000, DT_WORD_ELLIPSIS = 0x40000, DT_HIDEPREFIX = 0x100000,
 };
 
+// Text-out option (the Windows value): the text's background is filled.
+enum : unsigned { ETO_OPAQUE = 0x2 };
+
 class TCanvas {
 public:
     // A canvas that only measures until a painter is attached.
@@ -128,6 +131,8 @@ public:
     TBrush Brush;
     TFont Font;
     QPoint PenPos;
+    // Text-out options a text painting handler leaves for the code that draws the text.
+    unsigned TextFlags = 0;
 
     void MoveTo(int x, int y) { PenPos = QPoint(x, y); }
     // Draws from the pen position to (x, y), leaving out (x, y) itself.
@@ -164,7 +169,7 @@ public:
     // As TextOut, clipped to the rectangle, which a solid brush fills first.
     void TextRect(const QRect& r, int x, int y, const QString& text);
     // Windows DrawText: draws (or with DT_CALCRECT measures, widening or narrowing r to fit) and
-    // returns the text height.
+    // returns the text height. A solid brush fills the text's extent first.
     int DrawText(const QString& text, QRect& r, unsigned format);
 
     void SetClipRect(const QRect& r);

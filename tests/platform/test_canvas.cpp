@@ -355,3 +355,54 @@ TEST(Canvas, TextUnderAMirroringTransformReadsTheRightWayRound)
         EXPECT_NE(mirrored, straight.mirrored(true, false)) << "not back to front";
     }
 }
+
+TEST(Canvas, DrawTextAnswersTheHeightItMeasuresAndFillsTheTextExtentWithASolidBrush)
+{
+    struct Case {
+        const char* Text;
+        unsigned Format;
+        int Width;
+    };
+    const Case cases[] = {
+        {"Modbus", DT_SINGLELINE | DT_VCENTER, 80},
+        {"Modbus", DT_SINGLELINE | DT_RIGHT | DT_BOTTOM, 80},
+        {"uno due tre quattro cinque", DT_WORDBREAK, 40},
+        {"one\ntwo\nthree", DT_LEFT, 80},
+    };
+    for (const Case& c : cases) {
+        for (const bool solid : {false, true}) {
+            QImage img(100, 80, QImage::Format_RGB32);
+            img.fill(Paper);
+            QRect r(10, 5, c.Width, 70);
+            int height = 0;
+            {
+                TCanvas canvas(&img);
+                canvas.Font.setPixelSize(12);
+                canvas.Font.Color = clWhite;
+                canvas.Brush.Color = clBlue;
+                canvas.Brush.Style = solid ? TBrushStyle::bsSolid : TBrushStyle::bsClear;
+                QRect measured = r;
+                height = canvas.DrawText(c.Text, measured, c.Format | DT_CALCRECT);
+                QRect drawn = r;
+                EXPECT_EQ(canvas.DrawText(c.Text, drawn, c.Format), height) << c.Text << solid;
+            }
+            int blue = 0;
+            QRect blueBox;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    if (img.pixel(x, y) == 0xFF0000FFu) {
+                        ++blue;
+                        blueBox |= QRect(x, y, 1, 1);
+                    }
+            if (!solid) {
+                EXPECT_EQ(blue, 0) << c.Text;
+                continue;
+            }
+            // The background behind the text, as high as the text and inside the rectangle.
+            EXPECT_GT(blue, 0) << c.Text;
+            EXPECT_LE(blueBox.height(), height) << c.Text;
+            EXPECT_GE(blueBox.height(), height - 1) << c.Text;
+            EXPECT_TRUE(r.contains(blueBox)) << c.Text;
+        }
+    }
+}

@@ -298,6 +298,25 @@ QString TCustomNodeStringTree::DoShortenString(TCanvas& canvas, PTreeNode node, 
 
 // ---- painting ----
 
+namespace {
+// The text's background is filled in the brush colour only when a text painting handler asked
+// for it with ETO_OPAQUE; the brush is solid again afterwards.
+class TextBackground {
+public:
+    explicit TextBackground(TCanvas& canvas) : FCanvas(canvas)
+    {
+        canvas.Brush.Style = (canvas.TextFlags & platform::ETO_OPAQUE) ? platform::TBrushStyle::bsSolid
+                                                                       : platform::TBrushStyle::bsClear;
+    }
+    ~TextBackground() { FCanvas.Brush.Style = platform::TBrushStyle::bsSolid; }
+    TextBackground(const TextBackground&) = delete;
+    TextBackground& operator=(const TextBackground&) = delete;
+
+private:
+    TCanvas& FCanvas;
+};
+}  // namespace
+
 void TCustomNodeStringTree::DoDrawText(TCanvas& canvas, PTreeNode node, TColumnIndex column, const QString& text,
                                        QRect cellRect, unsigned drawFormat)
 {
@@ -341,6 +360,7 @@ void TCustomNodeStringTree::PaintNormalText(TTVPaintInfo& info, const QString& t
     QRect r = info.ContentRect;
     r.setLeft(r.left() + TextMargin());
     r.setRight(r.right() - TextMargin());
+    canvas.TextFlags = 0;
     const bool disabled = node->Has(vsDisabled) || !isEnabled();
     unsigned flags;
     QString shown = text;
@@ -376,9 +396,8 @@ void TCustomNodeStringTree::PaintNormalText(TTVPaintInfo& info, const QString& t
             flags |= AlignmentFlag(info.Alignment);
         }
     }
-    canvas.Brush.Style = platform::TBrushStyle::bsClear;
+    const TextBackground background(canvas);
     DoDrawText(canvas, node, info.Column, shown, r, flags);
-    canvas.Brush.Style = platform::TBrushStyle::bsSolid;
 }
 
 void TCustomNodeStringTree::PaintStaticText(TTVPaintInfo& info, const QString& text)
@@ -395,6 +414,7 @@ void TCustomNodeStringTree::PaintStaticText(TTVPaintInfo& info, const QString& t
         else if (node->Has(vsSelected))
             canvas.Font.Color = PaintsFocused() ? Colors().Get(TTVColors::SelectionTextColor) : Colors().NodeFontColor();
     }
+    canvas.TextFlags = 0;
     DoPaintText(node, canvas, info.Column, ttStatic);
     if (node->Has(vsDisabled) || !isEnabled())
         canvas.Font.Color = Colors().Get(TTVColors::DisabledColor);
@@ -403,9 +423,8 @@ void TCustomNodeStringTree::PaintStaticText(TTVPaintInfo& info, const QString& t
         r.setRight(r.right() - info.NodeWidth - TextMargin());
     else
         r.setLeft(r.left() + info.NodeWidth + TextMargin());
-    canvas.Brush.Style = platform::TBrushStyle::bsClear;
+    const TextBackground background(canvas);
     canvas.DrawText(text, r, platform::DT_SINGLELINE | platform::DT_NOPREFIX | platform::DT_VCENTER);
-    canvas.Brush.Style = platform::TBrushStyle::bsSolid;
 }
 
 bool TCustomNodeStringTree::ColumnIsEmpty(PTreeNode node, TColumnIndex column)

@@ -140,4 +140,40 @@ TEST(StringTree, CaptionsTravelInTheNodeStream)
     EXPECT_LT(source.Tree->SaveToBytes().size(), bytes.size());
 }
 
+TEST(StringTree, OpaqueTextFlagFillsTheTextBackgroundOfThatNodeOnly)
+{
+    const QColor lime(0, 255, 0);
+    auto limeIn = [&](const QImage& image, const QRect& r) {
+        int count = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                count += QColor(image.pixel(x, y)) == lime ? 1 : 0;
+        return count;
+    };
+    for (const bool opaque : {false, true}) {
+        ScannerTree s;
+        // Every text asks for a lime background; only the first meter's sets the opaque flag, so a
+        // flag left over from it would show on the next row.
+        s.Tree->OnPaintText = [&](TBaseNodeTree*, platform::TCanvas& canvas, PTreeNode node, TColumnIndex, TVSTTextType) {
+            canvas.Brush.Color = platform::clLime;
+            if (opaque && node == s.Meter(0))
+                canvas.TextFlags |= platform::ETO_OPAQUE;
+        };
+        const QImage image = s.Tree->RenderClient().convertToFormat(QImage::Format_RGB32);
+        const QRect first = s.Tree->GetDisplayRect(s.Meter(0), NoColumn, true);
+        const QRect second = s.Tree->GetDisplayRect(s.Meter(1), NoColumn, true);
+        EXPECT_EQ(limeIn(image, second), 0) << opaque;
+        if (!opaque) {
+            EXPECT_EQ(limeIn(image, first), 0);
+            continue;
+        }
+        // The text's extent is filled (the glyphs drawn over it), not the whole row.
+        EXPECT_GT(limeIn(image, first), first.width() * first.height() / 3);
+        const int textHeight = QFontMetrics(s.Tree->Font()).height();
+        EXPECT_EQ(limeIn(image, QRect(0, first.top(), image.width(), first.height())),
+                  limeIn(image, first));
+        EXPECT_LE(limeIn(image, QRect(first.left(), first.top(), 1, first.height())), textHeight);
+    }
+}
+
 }  // namespace
