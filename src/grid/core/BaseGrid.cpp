@@ -526,6 +526,17 @@ void TObjStringGrid::PlatformDeleteRows(int at, int count)
 
 TBaseGrid::TBaseGrid() = default;
 
+TGridColor& TGridColor::operator=(TColor value)
+{
+    if (value != FValue) {
+        FValue = value;
+        FGrid->ColorChanged();
+    }
+    return *this;
+}
+
+void TBaseGrid::ColorChanged() { Invalidate(); }
+
 TBaseGrid::~TBaseGrid()
 {
     Destroying = true;

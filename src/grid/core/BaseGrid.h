@@ -302,6 +302,20 @@ private:
 };
 
 // Colours and alignment that a new cell record starts with.
+// The grid's colour: reads as a TColor; assigning a different one tells the grid (ColorChanged).
+class TGridColor {
+public:
+    TGridColor(TBaseGrid* grid, TColor value) : FGrid(grid), FValue(value) {}
+    TGridColor(const TGridColor&) = delete;
+    TGridColor& operator=(const TGridColor& other) { return *this = TColor(other); }
+    TGridColor& operator=(TColor value);
+    operator TColor() const { return FValue; }
+
+private:
+    TBaseGrid* FGrid;
+    TColor FValue;
+};
+
 struct TCellPropDefaults {
     QString FontName;
     int FontSize = 0;
@@ -334,7 +348,9 @@ public:
     TColor HoverRowColor = clInfoBk;
     TColor HoverRowColorTo = clNone;
     bool WordWrap = true;
-    TColor Color = clWindow;
+    TGridColor Color{this, clWindow};
+    // After Color changed: repaints the grid.
+    virtual void ColorChanged();
     QString FontName = QStringLiteral("Tahoma");
     int FontSize = 8;
     TColor FontColor = clBlack;  // text of cells without a colour of their own

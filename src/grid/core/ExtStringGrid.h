@@ -185,6 +185,8 @@ public:
     void SetHighlightColor(TColor value);
     TColor HighlightTextColor() const { return FHighlightTextColor; }
     void SetHighlightTextColor(TColor value);
+    // Also repaints the shown floating footer, which paints in the grid's colour past the columns.
+    void ColorChanged() override;
     // The colour of the four drop-position arrows, read from the up arrow.
     TColor ArrowColor() const;
     void SetArrowColor(TColor value);

@@ -91,6 +91,14 @@ void TFloatingFooter::SetBorderColor(TColor value)
 
 void TFloatingFooter::Invalidate() { FGrid->FooterPanel->Invalidate(); }
 
+void TExtStringGrid::ColorChanged()
+{
+    TBaseGrid::ColorChanged();
+    // Colours set while the grid is being built come before its footer panel.
+    if (FooterPanel && FloatingFooter.Visible())
+        FloatingFooter.Invalidate();
+}
+
 void TFloatingFooter::Assign(const TFloatingFooter& source)
 {
     CalculateHiddenRows = source.CalculateHiddenRows;

@@ -224,6 +224,42 @@ TEST_F(Footer, ANewColourRepaintsTheShownPanel)
     EXPECT_TRUE(red) << "the panel shows the new colour";
 }
 
+// A new grid colour repaints the grid and the shown footer panel, which paints in it past the
+// columns; assigning the colour the grid has already repaints nothing.
+TEST_F(Footer, ANewGridColourRepaintsTheShownPanel)
+{
+    g.resize(400, 140);  // wider than the three columns
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    QWidget* panel = g.FooterPanel->Window();
+    ASSERT_NE(panel, nullptr);
+    struct Counter : QObject {
+        int Count = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            Count += e->type() == QEvent::Paint;
+            return false;
+        }
+    } panelPaints, gridPaints;
+    panel->installEventFilter(&panelPaints);
+    g.viewport()->installEventFilter(&gridPaints);
+    QApplication::processEvents();
+
+    panelPaints.Count = gridPaints.Count = 0;
+    g.Color = TColor(0x00FFFF);
+    QApplication::processEvents();
+    EXPECT_GT(panelPaints.Count, 0);
+    EXPECT_GT(gridPaints.Count, 0);
+    const QImage shown = panel->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(shown.width() - 5, shown.height() / 2), QColor(255, 255, 0));
+
+    panelPaints.Count = gridPaints.Count = 0;
+    g.Color = TColor(0x00FFFF);
+    QApplication::processEvents();
+    EXPECT_EQ(panelPaints.Count, 0);
+    EXPECT_EQ(gridPaints.Count, 0);
+}
+
 TEST_F(Footer, AssignCopiesTheSettingsButNotHeightBorderOrCalculation)
 {
     TExtStringGrid other;
