@@ -101,10 +101,6 @@ void TGridEditController::GetCellEditorType(int realCol, int r, TEditorType& edi
 {
     editor = Grid.DefaultEditor;
     Grid.GetEditorType(realCol, r, editor);
-    if (auto* columns = dynamic_cast<TExtColumnGrid*>(&Grid)) {
-        ComboItems = columns->EditComboItems;
-        DropDownCount = columns->EditDropDownCount;
-    }
 }
 
 // Editing on and off as the current cell moves
@@ -309,8 +305,6 @@ bool TGridEditController::CanEditShow()
     }
     FEditModeOn = true;
     Specials().ShowSpecialEditor(g.RealToDisplCol(b.X), b.Y);
-    if (OnGetEditorPropInt)
-        OnGetEditorPropInt(&g, b.X, b.Y);
     if (g.FocusHelper.Enabled)
         g.ShowFocusWindow(g.CellRect(g.Col(), g.Row()));
     return false;
@@ -322,8 +316,6 @@ void TGridEditController::ShowEditorNow()
         return;
     TExtInplaceEdit* edit = NormalEdit();
     edit->UpdateContents();
-    if (OnGetEditorPropInt)
-        OnGetEditorPropInt(&Grid, Grid.RealCol(), Grid.Row());
     edit->PlaceOnCell();
     edit->show();
     edit->setFocus(Qt::OtherFocusReason);

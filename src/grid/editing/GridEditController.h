@@ -61,15 +61,10 @@ public:
     bool AlwaysValidate = false;
     QString InvalidEntryTitle, InvalidEntryText;
     TInvalidEntryIcon InvalidEntryIcon = ieWarning;
-    int FComboIdx = -1;  // the drop-down list's preselection for a value not in the list
     // The text editor: the keypad's "." types the locale's decimal separator; the characters
     // edValidChars accepts.
     bool ExcelStyleDecimalSeparator = false;
     QString ValidChars;
-    // The items of a drop-down cell; a column grid's column fills them when the cell's editor
-    // type is asked, any grid's OnGetEditorProp may.
-    QStringList ComboItems;
-    int DropDownCount = 8;
     // The last refusal's balloon, as shown.
     QString LastBalloonTitle, LastBalloonText;
     // A validated value changed a cell since the flag was last cleared.

@@ -113,8 +113,7 @@ void TExtInplaceEdit::UpdateContents()
     setAlignment(hAlign == taRightJustify ? Qt::AlignRight | Qt::AlignVCenter
                  : hAlign == taCenter     ? Qt::AlignHCenter | Qt::AlignVCenter
                                           : Qt::AlignLeft | Qt::AlignVCenter);
-    if (FController.OnGetEditorProp)
-        FController.OnGetEditorProp(&FGrid, FColE, FRowE, nullptr);
+    FController.GetEditorProp(rc, FRowE, nullptr);
     if (FGrid.Navigation.EditSelectAll)
         selectAll();
     else

@@ -331,8 +331,7 @@ void TSpecialEditors::ShowCombo(int c, int r, const QString& text)
     const int rc = FGrid.DisplToRealCol(c);
     const QSignalBlocker block(combo);
     combo->setMaxVisibleItems(std::max(1, FGrid.ControlLook.DropDownCount));
-    if (ctl.OnGetEditorProp)
-        ctl.OnGetEditorProp(&FGrid, rc, r, nullptr);
+    ctl.GetEditorProp(rc, r, nullptr);
     combo->hidePopup();
     combo->SetPickOnly(type == edComboList);
     combo->clear();
@@ -372,8 +371,7 @@ void TSpecialEditors::ShowSpin(int c, int r, const QString& text)
         spin->Increment = columns->SpinIncrement;
     }
     ApplyLooks();
-    if (ctl.OnGetEditorProp)
-        ctl.OnGetEditorProp(&FGrid, rc, r, nullptr);
+    ctl.GetEditorProp(rc, r, nullptr);
     switch (ctl.EditControl()) {
     case edFloatSpinEdit: {
         spin->SetSpinType(editors::sptFloat);

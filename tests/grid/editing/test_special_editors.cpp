@@ -864,4 +864,45 @@ TEST_F(SpecialEditors, WithoutTonesTheEditorsKeepTheStylesLook)
     key(Qt::Key_Escape);
 }
 
+// Each opening asks the application for the editor's properties once, during the opening (the
+// editor not yet shown): OnGetEditorProp, then OnGetEditorPropInt, both with the real column.
+// The check box and the button take no properties.
+TEST_F(SpecialEditors, EditorPropertiesAreAskedOnceWhileTheEditorOpens)
+{
+    std::vector<std::string> asked;
+    bool shownDuringInt = false;
+    controller().OnGetEditorProp = [&](TExtStringGrid*, int c, int r, QObject*) {
+        asked.push_back("prop " + std::to_string(c) + "," + std::to_string(r));
+    };
+    controller().OnGetEditorPropInt = [&](TExtStringGrid*, int c, int r) {
+        asked.push_back("int " + std::to_string(c) + "," + std::to_string(r));
+        QWidget* focus = QApplication::focusWidget();
+        shownDuringInt = shownDuringInt || (shown() && shown()->isVisible()) || (focus && focus != &g());
+    };
+    const struct {
+        int Col;
+        bool Asks;
+    } cases[] = {{cNote, true}, {cQoS, true}, {cName, true}, {cCount, true}, {cRatio, true}, {cFlag, false}, {cAct, false}};
+    for (const auto& k : cases) {
+        asked.clear();
+        shownDuringInt = false;
+        open(k.Col, 3);
+        EXPECT_TRUE(controller().EditMode()) << k.Col;
+        const std::vector<std::string> expected =
+            k.Asks ? std::vector<std::string>{"prop " + std::to_string(k.Col) + ",3", "int " + std::to_string(k.Col) + ",3"}
+                   : std::vector<std::string>{};
+        EXPECT_EQ(asked, expected) << k.Col;
+        EXPECT_FALSE(shownDuringInt) << k.Col;
+        key(Qt::Key_Escape);
+        g().SetFocus();
+    }
+
+    // A hidden column: the events name the real column the display column shows.
+    g().HideColumn(cFlag);
+    asked.clear();
+    open(cFlag, 2);  // shows real column cCount
+    EXPECT_EQ(asked, (std::vector<std::string>{"prop " + std::to_string(cCount) + ",2", "int " + std::to_string(cCount) + ",2"}));
+    key(Qt::Key_Escape);
+}
+
 }  // namespace
