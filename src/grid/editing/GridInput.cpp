@@ -141,6 +141,7 @@ int TGridInputHandler::FirstTabStop(int r)
 bool TGridInputHandler::KeyDown(int& key, TShiftState shift)
 {
     FShift = shift;
+    FKeyDownSelection = Grid.Selection();
     FKeypadDecimal = key == platform::VK_DECIMAL;
     if (FPanning)
         StopPan();
@@ -743,11 +744,62 @@ bool TGridInputHandler::KeyUp(int& key, TShiftState shift)
 {
     FShift = shift;
     const bool arrow = key >= VK_LEFT && key <= VK_DOWN;
+    if (arrow || key == VK_PRIOR || key == VK_NEXT || key == VK_END || key == VK_INSERT || key == VK_DELETE)
+        Grid.IncrementalSearchText.clear();
     if (Grid.Navigation.AlwaysEdit && (arrow || (key == VK_TAB && (Grid.Options & goTabs))) &&
         !Grid.IsCheckOrButtonCell(Grid.Col(), Grid.Row()) && !Controller.EditMode() &&
         IsEditable(Grid.RealCol(), Grid.Row()))
         ShowEditor();
+    if (Grid.MouseActions.DisjunctCellSelect() && !EditingOn())
+        DisjunctKeyUp(key, shift);
     return false;
+}
+
+// Cells picked one by one from the keyboard: Shift with a move swaps the cells of the old range
+// for those of the new one, Space picks the current cell (Ctrl toggles it) and the rest of a range.
+void TGridInputHandler::DisjunctKeyUp(int key, TShiftState shift)
+{
+    auto ordered = [](const TGridRect& s) {
+        return TGridRect{std::min(s.Left, s.Right), std::min(s.Top, s.Bottom), std::max(s.Left, s.Right),
+                         std::max(s.Top, s.Bottom)};
+    };
+    const TGridRect before = ordered(FKeyDownSelection), now = ordered(Grid.Selection());
+    const int col = Grid.Col(), row = Grid.Row();
+    auto addRange = [&](const TGridRect& s) {
+        for (int r = s.Top; r <= s.Bottom; ++r)
+            for (int c = s.Left; c <= s.Right; ++c)
+                if (c != col || r != row)
+                    FDisjunct.Add(c, r);
+    };
+    if (shift & ssShift) {
+        // Shift pressed or released alone moves nothing: the picked cells stay as they are.
+        const bool moved = before.Left != now.Left || before.Top != now.Top || before.Right != now.Right ||
+                           before.Bottom != now.Bottom;
+        if (!moved)
+            return;
+        for (int r = before.Top; r <= before.Bottom; ++r)
+            for (int c = before.Left; c <= before.Right; ++c)
+                FDisjunct.Remove(c, r);
+        addRange(now);
+        Grid.Invalidate();
+        return;
+    }
+    if (key != VK_SPACE || col < Grid.FixedCols() || row < Grid.FixedRows() || Grid.IsFixed(col, row))
+        return;
+    bool canSelect = true;
+    if (Controller.OnSelectCell)
+        Controller.OnSelectCell(&Grid, col, row, canSelect);
+    if (!canSelect)
+        return;
+    if (shift & ssCtrl) {
+        if (!FDisjunct.Remove(col, row))
+            FDisjunct.Add(col, row);
+    } else {
+        FDisjunct.Clear();
+        FDisjunct.Add(col, row);
+    }
+    addRange(now);
+    Grid.Invalidate();
 }
 
 // Mouse

@@ -80,7 +80,10 @@ public:
     void SetEditText(int c, int r, const QString& value);
 
 private:
+    void DisjunctKeyUp(int key, platform::TShiftState shift);
+
     TGridRect FMoveSelection{};
+    TGridRect FKeyDownSelection{};  // the selection when the last key went down
     std::vector<TGridCoord> FCellList;
     TDisjunctCells FDisjunct;
     QString FLastAnchorHint;

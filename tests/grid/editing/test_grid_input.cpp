@@ -2,6 +2,8 @@
 // mouse events on a shown grid.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <QApplication>
 #include <QTest>
 #include <QTextDocument>
@@ -1019,6 +1021,83 @@ TEST_F(GridInput, DisjunctCellSelection)
     input().ClearSelectedCells();
     EXPECT_EQ(input().SelectedCellsCount(), 0);
     EXPECT_THROW(input().GetSelectedCell(0), EExtGridError);
+}
+
+// Cells picked from the keyboard with editing off: Space picks the current cell alone, Ctrl+Space
+// toggles it; Shift with a move swaps the old range's cells for the new range's (the current cell
+// left out); Shift alone changes nothing; Space on a range picks the current cell and the range;
+// OnSelectCell may refuse a pick.
+TEST_F(GridInput, DisjunctCellsFromTheKeyboard)
+{
+    g().MouseActions.SetDisjunctCellSelect(true);
+    g().Options |= goRangeSelect;
+    // Read-only cells keep editing off as the current cell moves over them.
+    g().Columns()[1]->ReadOnly = true;
+    auto picked = [this] {
+        std::set<std::pair<int, int>> cells;
+        for (int i = 0; i < input().SelectedCellsCount(); ++i)
+            cells.insert({input().GetSelectedCell(i).X, input().GetSelectedCell(i).Y});
+        return cells;
+    };
+    using Cells = std::set<std::pair<int, int>>;
+    select(1, 2);
+    key(Qt::Key_Down);
+    key(Qt::Key_Space);
+    EXPECT_EQ(picked(), (Cells{{1, 3}}));
+    key(Qt::Key_Down);
+    key(Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(picked(), (Cells{{1, 3}, {1, 4}}));
+    key(Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(picked(), (Cells{{1, 3}}));
+    // Shift with a move: the old range's cells go, the new range's come (here the grid moves the
+    // current cell, so the new range is the current cell alone and nothing comes).
+    key(Qt::Key_Up);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(g().Row(), 4);
+    EXPECT_EQ(picked(), Cells{});
+    key(Qt::Key_Space);
+    EXPECT_EQ(picked(), (Cells{{1, 4}}));
+    // Shift alone moves nothing and drops nothing.
+    QTest::keyClick(&g(), Qt::Key_Shift, Qt::ShiftModifier);
+    EXPECT_EQ(picked(), (Cells{{1, 4}}));
+
+    // A range: Space picks the current cell and the rest of the range.
+    g().SetSelection(TGridRect{1, 3, 2, 4});
+    const Cells range{{1, 3}, {2, 3}, {1, 4}, {2, 4}};
+    key(Qt::Key_Space);
+    EXPECT_EQ(picked(), range);
+    EXPECT_TRUE(g().EditLayer()->IsDisjunctCellSelected(g().Col(), g().Row()));
+
+    key(Qt::Key_Down);
+    const int row = g().Row();
+    controller().OnSelectCell = [row](TExtStringGrid*, int, int r, bool& can) { can = r != row; };
+    key(Qt::Key_Space);
+    EXPECT_EQ(picked(), range);
+    controller().OnSelectCell = nullptr;
+
+    // In an editable cell editing is on, and Space belongs to the editor.
+    g().Columns()[1]->ReadOnly = false;
+    select(1, 6);
+    ASSERT_TRUE(g().Options & goEditing);
+    const Cells before = picked();
+    key(Qt::Key_Space);
+    EXPECT_EQ(picked(), before);
+}
+
+// Releasing a moving key or Insert or Delete empties the incremental search buffer.
+TEST_F(GridInput, MovingKeysEmptyTheSearchBuffer)
+{
+    const struct {
+        Qt::Key Key;
+        bool Empties;
+    } cases[] = {{Qt::Key_Down, true}, {Qt::Key_PageUp, true}, {Qt::Key_End, true}, {Qt::Key_Insert, true},
+                 {Qt::Key_Delete, true}, {Qt::Key_F5, false}};
+    for (const auto& k : cases) {
+        select(1, 2);
+        g().IncrementalSearchText = QStringLiteral("ab");
+        key(k.Key);
+        EXPECT_EQ(g().IncrementalSearchText.isEmpty(), k.Empties) << k.Key;
+    }
 }
 
 // The grid reads rich text as plain text (balloons, saving) through its editing layer.
