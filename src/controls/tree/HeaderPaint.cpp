@@ -1,6 +1,7 @@
 #include "controls/tree/NodeTrees.h"
 #include "controls/tree/TreeColumns.h"
 #include "controls/tree/TreeHeader.h"
+#include "controls/tree/TreeUtils.h"
 
 #include <QPainter>
 #include <QStyle>
@@ -413,10 +414,12 @@ void TNodeTreeColumn::ComputeHeaderLayoutSizes(TCanvas& canvas, const QRect& cli
     textSize = QSize();
     if (!FText.isEmpty()) {
         if (FOptions & coWrapCaption) {
+            // Wrapped once per caption change, then measured as the lines it gave.
             if (FCaptionText.isEmpty())
-                FCaptionText = FText;
+                FCaptionText = WrapString(canvas, FText, QRect(0, 0, client.width(), 1), UseRightToLeftReading(),
+                                          platform::DT_NOPREFIX);
             QRect r(0, 0, client.width(), 0);
-            canvas.DrawText(FText, r, platform::DT_CALCRECT | platform::DT_WORDBREAK | platform::DT_NOPREFIX);
+            canvas.DrawText(FCaptionText, r, platform::DT_CALCRECT | platform::DT_NOPREFIX);
             textSize = r.size();
         } else {
             FCaptionText = FText;
@@ -566,7 +569,7 @@ void TNodeTreeColumn::LayoutHeaderCell(TCanvas& canvas, const QRect& client, boo
     const int textRight = std::min(textLeft + text.width(), maxRight);
     textBounds = QRect(QPoint(textLeft, textTop), QSize(std::max(textRight - textLeft, 0), text.height()));
     if ((FOptions & coWrapCaption) && textBounds.width() > 0)
-        FCaptionText = FText;
+        FCaptionText = WrapString(canvas, FText, textBounds, UseRightToLeftReading(), platform::DT_NOPREFIX);
     glyphPos += client.topLeft();
     sortGlyphPos += client.topLeft();
     textBounds.translate(client.topLeft());

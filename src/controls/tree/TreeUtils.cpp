@@ -4,6 +4,7 @@
 #include "platform/Exception.h"
 
 #include <QPainter>
+#include <QStringList>
 #include <algorithm>
 
 namespace tree {
@@ -109,6 +110,104 @@ void BlendRectWithColor(QPainter& painter, const QRect& r, platform::TColor colo
     QColor c = platform::ToQColor(color);
     c.setAlpha(std::clamp(alpha, 0, 255));
     painter.fillRect(r, c);
+}
+
+void ClipCanvas(platform::TCanvas& canvas, const QRect& clipRect, const QRegion& visibleRegion)
+{
+    QPainter* p = canvas.Painter();
+    if (!p)
+        return;
+    QRegion clip(clipRect);
+    if (!visibleRegion.isEmpty())
+        clip &= p->deviceTransform().inverted().map(visibleRegion);
+    p->setClipRegion(clip);
+}
+
+void SetCanvasOrigin(platform::TCanvas& canvas, int x, int y)
+{
+    QPainter* p = canvas.Painter();
+    if (!p)
+        return;
+    const QTransform t = p->transform();
+    // Keep any scaling, drop the old origin, then move (x, y) onto the device's (0, 0).
+    p->setTransform(QTransform(t.m11(), t.m12(), t.m21(), t.m22(), 0, 0));
+    const QPointF device = p->transform().map(QPointF(x, y));
+    p->setTransform(QTransform(t.m11(), t.m12(), t.m21(), t.m22(), -device.x(), -device.y()));
+}
+
+void StretchDrawBitmap(platform::TCanvas& canvas, const QRect& r, const QImage& bitmap)
+{
+    QPainter* p = canvas.Painter();
+    if (!p || bitmap.isNull() || r.isEmpty())
+        return;
+    const QPainter::CompositionMode mode = p->compositionMode();
+    p->setCompositionMode(QPainter::CompositionMode_Source);
+    p->drawImage(r, bitmap);
+    p->setCompositionMode(mode);
+}
+
+void GetStringDrawRect(platform::TCanvas& canvas, const QString& s, QRect& bounds, unsigned format)
+{
+    bounds.setWidth(1);
+    bounds.setHeight(1);
+    canvas.DrawText(s, bounds, format | platform::DT_CALCRECT);
+}
+
+QString WrapString(platform::TCanvas& canvas, const QString& s, const QRect& bounds, bool rtl, unsigned format)
+{
+    const QString text = s.trimmed();
+    if (text.isEmpty())
+        return QString();
+    const int available = bounds.width();
+    auto fits = [&](const QString& candidate) {
+        QRect r(bounds.topLeft(), QSize(1, 1));
+        GetStringDrawRect(canvas, candidate, r, format);
+        return r.width() <= available;
+    };
+    QStringList words = text.split(QLatin1Char(' '));
+    if (rtl)
+        std::reverse(words.begin(), words.end());
+    QString result, line;
+    bool lineHasWord = false;
+    auto finishLine = [&] {
+        result += line;
+        result += QLatin1Char('\n');
+        line.clear();
+        lineHasWord = false;
+    };
+    for (QString word : words) {
+        while (true) {
+            const QString candidate = !lineHasWord ? word
+                                      : rtl        ? word + QLatin1Char(' ') + line
+                                                   : line + QLatin1Char(' ') + word;
+            if (fits(candidate)) {
+                line = candidate;
+                lineHasWord = true;
+                break;
+            }
+            if (lineHasWord) {  // the word starts the next line
+                finishLine();
+                continue;
+            }
+            // The line's first word is too wide: cut it, keeping at least one character.
+            if (word.isEmpty())
+                break;
+            qsizetype n = word.size() <= 1 ? word.size() : word.size() - 1;
+            while (n > 1 && !fits(rtl ? word.right(n) : word.left(n)))
+                --n;
+            line = rtl ? word.right(n) : word.left(n);
+            word = rtl ? word.left(word.size() - n) : word.mid(n);
+            lineHasWord = true;
+            finishLine();
+            if (word.isEmpty())
+                break;
+        }
+    }
+    if (lineHasWord)
+        finishLine();
+    if (result.endsWith(QLatin1Char('\n')))
+        result.chop(1);
+    return result;
 }
 
 }  // namespace tree

@@ -699,3 +699,22 @@ TEST(HeaderLooks, AFlatLastCellLeavesItsRightBorderToTheBevel)
         EXPECT_EQ(edge != platform::ToQColor(t.Header().Background()), c.border) << edge.name().toStdString();
     }
 }
+
+// A wrapping column lays its caption out as lines that fit the cell, broken at the spaces.
+TEST_F(HeaderMouseTest, AWrappingCaptionIsBrokenIntoLinesThatFit)
+{
+    TNodeTreeColumn* c = t.Cols()[1];
+    c->SetText(QStringLiteral("Primary address of the meter"));
+    c->SetOptions(c->Options() | coWrapCaption);
+    strip->grab();
+    const QStringList lines = c->CaptionText().split(QLatin1Char('\n'));
+    ASSERT_GT(lines.size(), 1) << c->CaptionText().toStdString();
+    EXPECT_EQ(lines.join(QLatin1Char(' ')), c->Text()) << "no word lost or cut";
+    const QFontMetrics fm(t.Header().Font());
+    for (const QString& line : lines)
+        EXPECT_LE(fm.horizontalAdvance(line), c->Width());
+
+    c->SetOptions(c->Options() & ~coWrapCaption);
+    strip->grab();
+    EXPECT_EQ(c->CaptionText(), c->Text());
+}

@@ -1,5 +1,6 @@
-// The blending routine of the tree's drawing helpers: each mode's arithmetic on known pixels,
-// runs that reach past an image, and images it refuses.
+// The tree's drawing helpers: each blending mode's arithmetic on known pixels, runs that reach
+// past an image, and images it refuses; text wrapping and measuring; clipping, origin and
+// stretched bitmaps on a canvas.
 #include "controls/tree/TreeUtils.h"
 #include "platform/Exception.h"
 
@@ -121,4 +122,85 @@ TEST(TreeUtils, NormalizedRectAndRgbColours)
     EXPECT_EQ(GetRGBColor(platform::clNone), 0xFFFFFFFFu);
     EXPECT_EQ(GetRGBColor(platform::clDefault), 0xFF000000u);
     EXPECT_EQ(GetRGBColor(0x123456), 0x123456u);
+}
+
+namespace {
+// The width a text takes when laid out as the wrapping measures it.
+int Extent(platform::TCanvas& canvas, const QString& s)
+{
+    QRect r(0, 0, 1, 1);
+    GetStringDrawRect(canvas, s, r, platform::DT_NOPREFIX);
+    return r.width();
+}
+}  // namespace
+
+TEST(TextRoutines, TheDrawRectGrowsFromItsCorner)
+{
+    platform::TCanvas canvas;
+    QRect r(10, 20, 500, 300);
+    GetStringDrawRect(canvas, QStringLiteral("Meter 17"), r, platform::DT_NOPREFIX);
+    EXPECT_EQ(r.topLeft(), QPoint(10, 20));
+    EXPECT_EQ(r.width(), canvas.TextWidth(QStringLiteral("Meter 17")));
+    EXPECT_EQ(r.height(), canvas.TextHeight(QStringLiteral("Meter 17")));
+}
+
+TEST(TextRoutines, WrapStringBreaksAtSpacesAndCutsWordsWiderThanALine)
+{
+    platform::TCanvas canvas;
+    auto width = [&](const char* s) { return Extent(canvas, QString::fromLatin1(s)); };
+    const struct {
+        const char* Name;
+        const char* Text;
+        int Width;
+        bool Rtl;
+        const char* Expected;
+    } cases[] = {
+        {"all on one line", "alpha beta", width("alpha beta"), false, "alpha beta"},
+        {"one pixel short", "alpha beta", width("alpha beta") - 1, false, "alpha\nbeta"},
+        {"two words a line", "alpha beta gamma delta", width("gamma delta"), false, "alpha beta\ngamma delta"},
+        {"trimmed first", "  alpha  ", 500, false, "alpha"},
+        {"blank", "   ", 500, false, ""},
+        {"a long word is cut", "12345678", width("123"), false, "123\n456\n78"},
+        {"nothing fits: a character a line", "ab c", 0, false, "a\nb\nc"},
+        {"right to left: lines from the end", "alpha beta gamma", width("beta gamma"), true, "beta gamma\nalpha"},
+        {"right to left: a long word keeps its end", "12345678", width("678"), true, "678\n345\n12"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QRect bounds(0, 0, c.Width, 20);
+        EXPECT_EQ(WrapString(canvas, QString::fromLatin1(c.Text), bounds, c.Rtl, platform::DT_NOPREFIX),
+                  QString::fromLatin1(c.Expected));
+    }
+}
+
+TEST(CanvasRoutines, ClipOriginAndStretchedBitmap)
+{
+    QImage target = Filled(QSize(40, 40), qRgb(255, 255, 255), QImage::Format_RGB32);
+    QPainter painter(&target);
+    platform::TCanvas canvas;
+    canvas.Attach(&painter);
+
+    // The bitmap's two columns stretched over a 20 x 10 rectangle, copied as they are.
+    QImage bitmap(2, 1, QImage::Format_ARGB32);
+    bitmap.setPixel(0, 0, qRgb(255, 0, 0));
+    bitmap.setPixel(1, 0, qRgba(0, 0, 255, 255));
+    StretchDrawBitmap(canvas, QRect(0, 0, 20, 10), bitmap);
+    EXPECT_EQ(target.pixel(2, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(target.pixel(17, 5), qRgb(0, 0, 255));
+
+    // Canvas point (10, 10) becomes the device's origin, whatever the origin was.
+    painter.translate(7, 3);
+    SetCanvasOrigin(canvas, 10, 10);
+    painter.fillRect(QRect(10, 10, 2, 2), Qt::black);
+    EXPECT_EQ(target.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(target.pixel(3, 3), qRgb(255, 0, 0)) << "the bitmap beside the 2 x 2 square";
+
+    // Painting keeps within the clip rectangle and the visible region together.
+    SetCanvasOrigin(canvas, 0, 0);
+    ClipCanvas(canvas, QRect(20, 20, 10, 10), QRegion(25, 0, 15, 40));
+    painter.fillRect(QRect(0, 0, 40, 40), Qt::green);
+    painter.end();
+    EXPECT_EQ(target.pixel(27, 27), qRgb(0, 255, 0));
+    EXPECT_EQ(target.pixel(22, 27), qRgb(255, 255, 255)) << "outside the visible region";
+    EXPECT_EQ(target.pixel(35, 27), qRgb(255, 255, 255)) << "outside the clip rectangle";
 }
