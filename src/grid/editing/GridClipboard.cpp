@@ -4,21 +4,12 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include "grid/editing/GridEditController.h"
 #include "platform/Dialogs.h"
 
 namespace grid::editing {
 
 namespace {
-
-bool MayWrite(TExtStringGrid& grid, int realCol, int r)
-{
-    const TPoint b = grid.BaseCell(realCol, r);
-    bool canEdit = true;
-    grid.IsCellEditable(b.X, b.Y, canEdit);
-    bool fixed = false;
-    grid.IsFixedCell(b.X, b.Y, fixed);
-    return canEdit && !fixed;
-}
 
 QString QuoteField(const QString& field)
 {
@@ -117,7 +108,7 @@ void CopySelectionToClipboard(TExtStringGrid& grid, bool cut, const TCellValidat
     for (int r = std::min(s.Top, s.Bottom); r <= std::max(s.Top, s.Bottom) && r < grid.RowCount(); ++r) {
         for (int c = std::min(s.Left, s.Right); c <= std::max(s.Left, s.Right) && c < grid.ColCount(); ++c) {
             const int realCol = grid.DisplToRealCol(c);
-            if (c < grid.FixedCols() || r < grid.FixedRows() || !MayWrite(grid, realCol, r) ||
+            if (c < grid.FixedCols() || r < grid.FixedRows() || !CellAcceptsValue(grid, realCol, r) ||
                 grid.Cells(realCol, r).isEmpty())
                 continue;
             QString empty;
@@ -166,7 +157,7 @@ TPasteResult PasteTextAt(TExtStringGrid& grid, int c, int r, const QString& text
         const QStringList& row = rows[size_t(i)];
         for (int j = 0; j < int(row.size()); ++j) {
             const int realCol = grid.DisplToRealCol(c + j);
-            if (!MayWrite(grid, realCol, r + i) || grid.Cells(realCol, r + i) == row[j])
+            if (!CellAcceptsValue(grid, realCol, r + i) || grid.Cells(realCol, r + i) == row[j])
                 continue;
             QString value = row[j];
             if (validate && !validate(realCol, r + i, value))

@@ -7,7 +7,6 @@
 #include <QToolTip>
 #include <utility>
 
-#include "grid/core/ExtColumnGrid.h"
 #include "grid/editing/GridRichText.h"
 #include "grid/editing/InplaceEdit.h"
 #include "grid/editing/SpecialEditors.h"
@@ -51,6 +50,16 @@ bool IsTextLikeEditor(TEditorType type)
     }
 }
 
+bool CellAcceptsValue(TExtStringGrid& grid, int realCol, int r)
+{
+    const TPoint b = grid.BaseCell(realCol, r);
+    bool canEdit = true;
+    grid.IsCellEditable(b.X, b.Y, canEdit);
+    bool fixed = false;
+    grid.IsFixedCell(b.X, b.Y, fixed);
+    return canEdit && !fixed;
+}
+
 TGridEditController::TGridEditController(TExtStringGrid& grid) : TGridEditLayer(grid)
 {
     if (InputFactory())
@@ -89,12 +98,7 @@ bool TGridEditController::IsEditable(int realCol, int r)
 {
     if (!(Grid.Options & goEditing) && !Grid.MouseActions.RangeSelectAndEdit && !FEditDisable)
         return false;
-    const TPoint b = Grid.BaseCell(realCol, r);
-    bool canEdit = true;
-    Grid.IsCellEditable(b.X, b.Y, canEdit);
-    bool fixed = false;
-    Grid.IsFixedCell(b.X, b.Y, fixed);
-    return canEdit && !fixed;
+    return CellAcceptsValue(Grid, realCol, r);
 }
 
 void TGridEditController::GetCellEditorType(int realCol, int r, TEditorType& editor)

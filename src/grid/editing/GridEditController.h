@@ -43,6 +43,9 @@ void SetGridInputFactory(TGridInputFactory factory);
 // Which editor types the text editor serves.
 bool IsTextLikeEditor(TEditorType type);
 
+// Whether the cell (through its merge base) takes a new value: editable and not fixed.
+bool CellAcceptsValue(TExtStringGrid& grid, int realCol, int r);
+
 enum TInvalidEntryIcon : uint8_t { ieNone, ieInfo, ieWarning, ieError };
 
 // The editing cycle of one grid, headless: whether a cell may be edited, editing switched on and
