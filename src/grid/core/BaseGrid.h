@@ -301,7 +301,6 @@ private:
     int CellTop(int r) const;
 };
 
-// Colours and alignment that a new cell record starts with.
 // The grid's colour: reads as a TColor; assigning a different one tells the grid (ColorChanged).
 class TGridColor {
 public:
@@ -316,6 +315,7 @@ private:
     TColor FValue;
 };
 
+// Colours and alignment that a new cell record starts with.
 struct TCellPropDefaults {
     QString FontName;
     int FontSize = 0;

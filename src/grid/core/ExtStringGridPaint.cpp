@@ -233,10 +233,10 @@ void TExtStringGrid::PaintEmptyArea(platform::TCanvas& canvas)
         return;
     if (!gradient && BackGround.Bitmap().isNull())
         return;
-    // The search footer (32 pixels) and the floating footer's panel cover the foot of the area;
+    // The search footer and the floating footer's panel cover the foot of the area;
     // the gradient still spans the whole client area.
     const int w = ClientWidth(), clientHeight = ClientHeight();
-    const int h = clientHeight - (SearchFooter.Visible ? 32 : 0) -
+    const int h = clientHeight - (SearchFooter.Visible ? TSearchPanel::ShownHeight : 0) -
                   (FloatingFooter.Visible() ? std::max(0, FooterPanel->Height) : 0);
     if (h <= 0)
         return;

@@ -298,8 +298,6 @@ void TExtStringGrid::SelectionToRowSelect(bool all)
 }
 
 namespace {
-constexpr int SearchPanelHeight = 32;
-
 // Client y of the bottom edge of the last row; past the client area while it is not shown.
 int LastRowBottom(const TExtStringGrid& g)
 {
@@ -315,15 +313,15 @@ bool TExtStringGrid::LastRowAboveSearchFooter()
     if (!SearchFooter.Visible || last < 0 || TopRow() + VisibleRowCount() < last)
         return false;
     // The same edge at which ScrollLastRowAboveSearchFooter stops moving the rows.
-    return LastRowBottom(*this) <= ClientHeight() - SearchPanelHeight + 2;
+    return LastRowBottom(*this) <= ClientHeight() - TSearchPanel::ShownHeight + 2;
 }
 
 void TExtStringGrid::ScrollLastRowAboveSearchFooter()
 {
-    if (!SearchFooter.Visible || ClientHeight() <= DefaultRowHeight() + SearchPanelHeight)
+    if (!SearchFooter.Visible || ClientHeight() <= DefaultRowHeight() + TSearchPanel::ShownHeight)
         return;
     const int last = RowCount() - 1;
-    while (last >= 0 && LastRowBottom(*this) > ClientHeight() - SearchPanelHeight + 2 && Row() <= last &&
+    while (last >= 0 && LastRowBottom(*this) > ClientHeight() - TSearchPanel::ShownHeight + 2 && Row() <= last &&
            TopRow() < RowCount()) {
         const int before = TopRow();
         SetTopRow(before + 1);
@@ -395,7 +393,7 @@ void TExtStringGrid::UpdateSearchPanel()
     p.HighlightButton.Caption = SearchFooter.HighLightCaption;
     p.HighlightButton.Visible = SearchFooter.ShowHighLight;
     p.Visible = SearchFooter.Visible;
-    const int h = p.Visible ? 32 : 0;
+    const int h = p.Visible ? TSearchPanel::ShownHeight : 0;
     p.Bounds = {0, ClientHeight() - h, ClientWidth(), ClientHeight()};
     // Alt and the accelerator reach the grid from anywhere in its window, but only while the
     // button would take it, so that other controls keep the key otherwise.

@@ -124,6 +124,7 @@ struct TSearchPanelButton {
 class TSearchPanel : public TGridChild {
 public:
     using TGridChild::TGridChild;
+    static constexpr int ShownHeight = 32;
     TSearchPanelButton ForwardButton, BackwardButton, HighlightButton;
 };
 

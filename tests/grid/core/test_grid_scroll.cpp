@@ -15,6 +15,7 @@
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/HTMLHighlight.h"
+#include "test_paint_support.h"
 #include "support/FakeClock.h"
 #include "support/GoldenImage.h"
 
@@ -542,11 +543,7 @@ TEST(GridScrollBarAlways, KeptBarsShowDisabledWhileEverythingFitsAndWorkOnceSome
     for (TScrollBarAlways value : {saNone, saVert, saHorz, saBoth}) {
         SCOPED_TRACE(int(value));
         TExtStringGrid g;
-        g.SetColCount(3);
-        g.SetRowCount(3);
-        g.resize(400, 300);
-        g.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+        ASSERT_TRUE(painttest::Shown(g, 3, 3, 400, 300));
         const int bare = g.ClientWidth();
         g.SetScrollBarAlways(value);
         for (auto bar : {platform::sbVertical, platform::sbHorizontal}) {
@@ -591,11 +588,7 @@ TEST(GridScrollBarAlways, AKeptHorizontalBarStopsStretchingOnResize)
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.value));
         TExtStringGrid g;
-        g.SetColCount(4);
-        g.SetRowCount(3);
-        g.resize(500, 200);
-        g.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+        ASSERT_TRUE(painttest::Shown(g, 4, 3, 500, 200));
         g.SetScrollBarAlways(c.value);
         g.ColumnSize.Stretch = true;
         g.ColumnSize.StretchColumn = -1;

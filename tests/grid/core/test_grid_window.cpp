@@ -7,6 +7,7 @@
 
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/core/GridEditLayer.h"
+#include "test_paint_support.h"
 #include "support/FakeClock.h"
 
 using namespace grid;
@@ -171,11 +172,7 @@ TEST_F(GridWindow, DoubleClickOnAHeaderEdgeFitsTheColumnToItsText)
 TEST(GridStretch, TheStretchColumnTakesTheRoomLeftAndOnlyTheSetterRaises)
 {
     TExtStringGrid g;
-    g.SetColCount(4);
-    g.SetRowCount(3);
-    g.resize(500, 200);
-    g.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    ASSERT_TRUE(painttest::Shown(g, 4, 3, 500, 200));
     g.ColumnSize.Stretch = true;
     g.ColumnSize.StretchColumn = -1;
     g.StretchRightColumn();

@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QTest>
 
 #include "grid/core/ExtStringGrid.h"
 
@@ -21,6 +22,16 @@ inline void Layout(grid::TExtStringGrid& g, int cols, int rows, int width, int h
     g.SetColCount(cols);
     g.SetRowCount(rows);
     g.SetBounds(0, 0, width, height);
+}
+
+// A grid of cols x rows shown at width x height; answers whether its window got exposed.
+inline bool Shown(grid::TExtStringGrid& g, int cols, int rows, int width, int height)
+{
+    g.SetColCount(cols);
+    g.SetRowCount(rows);
+    g.resize(width, height);
+    g.show();
+    return QTest::qWaitForWindowExposed(&g);
 }
 
 }  // namespace painttest
