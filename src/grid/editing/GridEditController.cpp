@@ -7,6 +7,7 @@
 #include <QToolTip>
 #include <utility>
 
+#include "grid/core/GridPaint.h"
 #include "grid/editing/GridRichText.h"
 #include "grid/editing/InplaceEdit.h"
 #include "grid/editing/SpecialEditors.h"
@@ -58,6 +59,12 @@ bool CellAcceptsValue(TExtStringGrid& grid, int realCol, int r)
     bool fixed = false;
     grid.IsFixedCell(b.X, b.Y, fixed);
     return canEdit && !fixed;
+}
+
+QRect EditorRect(TExtStringGrid& grid, int c, int r)
+{
+    const QRect cell = ToQRect(grid.MirrorRect(grid.CellRect(c, r)));
+    return {cell.left(), cell.top(), std::max(1, cell.width() - 1), std::max(1, cell.height() - 1)};
 }
 
 TGridEditController::TGridEditController(TExtStringGrid& grid) : TGridEditLayer(grid)

@@ -46,6 +46,10 @@ bool IsTextLikeEditor(TEditorType type);
 // Whether the cell (through its merge base) takes a new value: editable and not fixed.
 bool CellAcceptsValue(TExtStringGrid& grid, int realCol, int r);
 
+// Where an editor covers a display cell: the mirrored cell less its right and bottom grid line,
+// never empty.
+QRect EditorRect(TExtStringGrid& grid, int c, int r);
+
 enum TInvalidEntryIcon : uint8_t { ieNone, ieInfo, ieWarning, ieError };
 
 // The editing cycle of one grid, headless: whether a cell may be edited, editing switched on and

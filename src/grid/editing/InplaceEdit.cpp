@@ -136,10 +136,7 @@ void TExtInplaceEdit::PlaceOnCell()
 {
     if (FColE < 0 || FRowE < 0)
         return;
-    const TRect cell = FGrid.CellRect(FColE, FRowE);
-    const TRect m = FGrid.MirrorRect(cell);
-    const QRect r(m.Left, m.Top, m.Width(), m.Height());
-    setGeometry(r.left(), r.top(), std::max(1, r.width() - 1), std::max(1, r.height() - 1));
+    setGeometry(EditorRect(FGrid, FColE, FRowE));
 }
 
 void TExtInplaceEdit::SetLButPress(const QPoint& clientPos)

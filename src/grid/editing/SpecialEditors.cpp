@@ -410,9 +410,7 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
         ctl.FBlockKill = oldBlock;
     }
     const int rc = FGrid.DisplToRealCol(c);
-    const TRect m = FGrid.MirrorRect(FGrid.CellRect(c, r));
-    const QRect R(m.Left, m.Top, m.Width(), m.Height());
-    const int W = std::max(1, R.width() - 1), H = std::max(1, R.height() - 1);
+    const QRect place = EditorRect(FGrid, c, r);
     const TPoint base = FGrid.BaseCell(rc, r);
     const QString text = FGrid.GetCellEx(base.X, base.Y);
     ctl.FSpecialEditor = true;
@@ -427,17 +425,17 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
 
     if (IsComboType(type)) {
         ShowCombo(c, r, text);
-        editor->setGeometry(R.left(), R.top(), W, H);
+        editor->setGeometry(place);
     } else if (IsSpinType(type)) {
-        editor->setGeometry(R.left(), R.top(), W, H);
+        editor->setGeometry(place);
         ShowSpin(c, r, text);
     } else if (type == edCheckBox) {
-        CheckBox()->setGeometry(R.left(), R.top(), W, H);
+        CheckBox()->setGeometry(place);
         CheckBox()->SetCaption(text);
         CheckBox()->setChecked(false);
     } else if (type == edButton) {
         // One pixel outside the cell on every side.
-        Button()->setGeometry(R.left() - 1, R.top() - 1, W + 2, H + 2);
+        Button()->setGeometry(place.adjusted(-1, -1, 1, 1));
         Button()->SetCaption(text);
     }
     // The cell's background as the painter would use it.
