@@ -136,7 +136,6 @@ void TExtStringGrid::Resize()
     if (ColumnSize.Stretch && (FScrollBarAlways == saNone || FScrollBarAlways == saVert))
         DoStretchColumn(ColumnSize.StretchColumn);
     TBaseGrid::Resize();
-    UpdateScrollBarAlways(false);
     PlaceScrollControls();
 }
 
