@@ -24,6 +24,8 @@
 #include "grid/editing/GridInput.h"
 #include "grid/editing/GridRichText.h"
 
+#include "InputSuite.h"
+
 using namespace grid;
 using namespace grid::editing;
 
@@ -31,19 +33,12 @@ namespace {
 
 // Columns: 0 row number (fixed), 1 text, 2 read-only text, 3 data check box, 4 read-only check box,
 // 5 text; rows 1 to 6 hold data.
-struct GridInput : ::testing::Test {
+struct GridInput : WithGridInput {
     std::unique_ptr<TExtColumnGrid> grid;
     TExtColumnGrid& g() { return *grid; }
     std::vector<QString> keyPresses;
     std::vector<int> keyDowns;
     std::vector<std::string> clicks;
-
-    static void SetUpTestSuite()
-    {
-        RegisterGridEditing();
-        RegisterGridInput();
-    }
-    static void TearDownTestSuite() { SetGridInputFactory({}); }
 
     void SetUp() override
     {

@@ -21,6 +21,8 @@
 #include "platform/TCanvas.h"
 #include "support/FakeClock.h"
 
+#include "InputSuite.h"
+
 using namespace grid;
 using namespace grid::editing;
 // The grid core names placeholders alike; these are the editor controls.
@@ -35,19 +37,12 @@ enum : int { cNo, cQoS, cName, cFlag, cCount, cTime, cAct, cRatio, cNote, cColum
 
 // A window holding a column grid whose columns use each special editor, and a line edit that
 // can take the focus away from the grid.
-struct SpecialEditors : ::testing::Test {
+struct SpecialEditors : WithGridInput {
     QWidget window;
     TExtColumnGrid* grid = nullptr;
     QLineEdit* other = nullptr;
     TExtColumnGrid& g() { return *grid; }
     std::vector<std::string> events;
-
-    static void SetUpTestSuite()
-    {
-        RegisterGridEditing();
-        RegisterGridInput();
-    }
-    static void TearDownTestSuite() { SetGridInputFactory({}); }
 
     void SetUp() override
     {

@@ -12,24 +12,19 @@
 #include "grid/editing/GridInput.h"
 #include "grid/editing/InplaceEdit.h"
 
+#include "InputSuite.h"
+
 using namespace grid;
 using namespace grid::editing;
 
 namespace {
 
 // Columns: 0 fixed row number, 1 text, 2 number, 3 data check box, 4 text; rows 1 to 4 hold data.
-struct TextEditor : ::testing::Test {
+struct TextEditor : WithGridInput {
     QWidget box;  // the grid and one other control that can take the focus
     TExtColumnGrid* grid = nullptr;
     QLineEdit* other = nullptr;
     TExtColumnGrid& g() { return *grid; }
-
-    static void SetUpTestSuite()
-    {
-        RegisterGridEditing();
-        RegisterGridInput();
-    }
-    static void TearDownTestSuite() { SetGridInputFactory({}); }
 
     void SetUp() override
     {

@@ -11,23 +11,18 @@
 #include "grid/editing/GridInput.h"
 #include "grid/editing/InplaceEdit.h"
 
+#include "InputSuite.h"
+
 using namespace grid;
 using namespace grid::editing;
 
 namespace {
 
 // Columns: 0 row numbers, 1 text, 2 number, 3 upper case, 4 read-only text; rows 1 to 4.
-struct TypedStart : ::testing::Test {
+struct TypedStart : WithGridInput {
     QWidget box;
     TExtColumnGrid* grid = nullptr;
     TExtColumnGrid& g() { return *grid; }
-
-    static void SetUpTestSuite()
-    {
-        RegisterGridEditing();
-        RegisterGridInput();
-    }
-    static void TearDownTestSuite() { SetGridInputFactory({}); }
 
     void SetUp() override
     {
