@@ -101,8 +101,8 @@ void TVclStyleScrollBarWindow::paintEvent(QPaintEvent*)
 TVclStyleScrollBarsHook::TVclStyleScrollBarsHook(TBaseNodeTree* tree) : QObject(tree), FTreeObject(tree)
 {
     QWidget* parent = tree->parentWidget() ? tree->parentWidget() : tree;
-    FVertScrollBarWindow = new TVclStyleScrollBarWindow(parent, this, true);
-    FHorzScrollBarWindow = new TVclStyleScrollBarWindow(parent, this, false);
+    FVert.Window = new TVclStyleScrollBarWindow(parent, this, true);
+    FHorz.Window = new TVclStyleScrollBarWindow(parent, this, false);
     tree->installEventFilter(this);
     for (bool vertical : {true, false}) {
         QScrollBar* bar = ScrollBar(vertical);
@@ -123,7 +123,7 @@ TVclStyleScrollBarsHook::TVclStyleScrollBarsHook(TBaseNodeTree* tree) : QObject(
 TVclStyleScrollBarsHook::~TVclStyleScrollBarsHook()
 {
     // The windows belong to the tree's parent, which may be going already.
-    for (TVclStyleScrollBarWindow* w : {FVertScrollBarWindow.data(), FHorzScrollBarWindow.data()}) {
+    for (TVclStyleScrollBarWindow* w : {FVert.Window.data(), FHorz.Window.data()}) {
         if (w) {
             w->Unlink();
             delete w;
@@ -142,7 +142,7 @@ void TVclStyleScrollBarsHook::ComputeScrollBarRects()
         return;
     for (bool vertical : {true, false}) {
         QScrollBar* bar = ScrollBar(vertical);
-        TVclStyleScrollBarWindow* window = vertical ? FVertScrollBarWindow : FHorzScrollBarWindow;
+        TVclStyleScrollBarWindow* window = Parts(vertical).Window;
         window->setEnabled(bar->isEnabled() && bar->maximum() > bar->minimum());
         if (!bar->isVisibleTo(Tree())) {
             window->setProperty("barShown", false);
@@ -154,35 +154,26 @@ void TVclStyleScrollBarsHook::ComputeScrollBarRects()
         const QRect sub = PartRect(bar, QStyle::SC_ScrollBarSubLine, origin);
         const QRect add = PartRect(bar, QStyle::SC_ScrollBarAddLine, origin);
         const QRect track = PartRect(bar, QStyle::SC_ScrollBarGroove, origin);
-        if (vertical) {
-            FVertScrollBarRect = whole;
-            FVertScrollBarUpButtonRect = sub;
-            FVertScrollBarDownButtonRect = add;
-            FVertScrollBarSliderTrackRect = track;
-        } else {
-            FHorzScrollBarRect = whole;
-            FHorzScrollBarUpButtonRect = sub;
-            FHorzScrollBarDownButtonRect = add;
-            FHorzScrollBarSliderTrackRect = track;
-        }
+        TBarParts& parts = Parts(vertical);
+        parts.Rect = whole;
+        parts.UpButtonRect = sub;
+        parts.DownButtonRect = add;
+        parts.SliderTrackRect = track;
     }
 }
 
-QRect TVclStyleScrollBarsHook::GetVertThumbRect() const
+QRect TVclStyleScrollBarsHook::ThumbRect(bool vertical) const
 {
-    if (!Alive() || !FVertScrollBarWindow->property("barShown").toBool() || !FVertScrollBarWindow->isEnabled())
+    const TVclStyleScrollBarWindow* window = Parts(vertical).Window;
+    if (!Alive() || !window->property("barShown").toBool() || !window->isEnabled())
         return QRect();
-    QScrollBar* bar = ScrollBar(true);
+    QScrollBar* bar = ScrollBar(vertical);
     return PartRect(bar, QStyle::SC_ScrollBarSlider, bar->mapTo(Tree(), QPoint(0, 0)));
 }
 
-QRect TVclStyleScrollBarsHook::GetHorzThumbRect() const
-{
-    if (!Alive() || !FHorzScrollBarWindow->property("barShown").toBool() || !FHorzScrollBarWindow->isEnabled())
-        return QRect();
-    QScrollBar* bar = ScrollBar(false);
-    return PartRect(bar, QStyle::SC_ScrollBarSlider, bar->mapTo(Tree(), QPoint(0, 0)));
-}
+QRect TVclStyleScrollBarsHook::GetVertThumbRect() const { return ThumbRect(true); }
+
+QRect TVclStyleScrollBarsHook::GetHorzThumbRect() const { return ThumbRect(false); }
 
 bool TVclStyleScrollBarsHook::IsInTreeHeader(QPoint p) const { return Tree() && Tree()->Header().InHeader(p); }
 
@@ -190,14 +181,14 @@ void TVclStyleScrollBarsHook::PlaceScrollBarWindows()
 {
     if (!Alive())
         return;
-    QWidget* parent = FVertScrollBarWindow->parentWidget();
+    QWidget* parent = FVert.Window->parentWidget();
     for (bool vertical : {true, false}) {
-        TVclStyleScrollBarWindow* window = vertical ? FVertScrollBarWindow : FHorzScrollBarWindow;
+        TVclStyleScrollBarWindow* window = Parts(vertical).Window;
         if (!window->property("barShown").toBool() || !Tree()->isVisibleTo(parent == Tree() ? Tree() : parent)) {
             window->hide();
             continue;
         }
-        const QRect r = vertical ? FVertScrollBarRect : FHorzScrollBarRect;
+        const QRect r = Parts(vertical).Rect;
         window->setGeometry(QRect(Tree()->mapTo(parent, r.topLeft()), r.size()));
         window->show();
         window->raise();
@@ -206,9 +197,9 @@ void TVclStyleScrollBarsHook::PlaceScrollBarWindows()
 
 void TVclStyleScrollBarsHook::RepaintScrollBarWindows()
 {
-    if (FVertScrollBarWindow && FHorzScrollBarWindow) {
-        FVertScrollBarWindow->update();
-        FHorzScrollBarWindow->update();
+    if (FVert.Window && FHorz.Window) {
+        FVert.Window->update();
+        FHorz.Window->update();
     }
 }
 
@@ -218,19 +209,19 @@ void TVclStyleScrollBarsHook::PaintHorzScrollBar(QPainter& painter) { PaintScrol
 
 void TVclStyleScrollBarsHook::PaintScrollBar(QPainter& painter, bool vertical)
 {
-    TVclStyleScrollBarWindow* window = vertical ? FVertScrollBarWindow : FHorzScrollBarWindow;
+    TVclStyleScrollBarWindow* window = Parts(vertical).Window;
     if (!Alive() || !window->property("barShown").toBool())
         return;
     QScrollBar* bar = ScrollBar(vertical);
-    const QRect barRect = vertical ? FVertScrollBarRect : FHorzScrollBarRect;
+    const QRect barRect = Parts(vertical).Rect;
     QStyleOptionSlider opt = SliderOption(bar);
     // The style draws a bar at its own origin.
     opt.rect = QRect(QPoint(0, 0), barRect.size());
     if (!window->isEnabled())
         opt.state &= ~QStyle::State_Enabled;
-    const TThemedScrollBar thumb = vertical ? FVertScrollBarSliderState : FHorzScrollBarSliderState;
-    const TThemedScrollBar sub = vertical ? FVertScrollBarUpButtonState : FHorzScrollBarUpButtonState;
-    const TThemedScrollBar add = vertical ? FVertScrollBarDownButtonState : FHorzScrollBarDownButtonState;
+    const TThemedScrollBar thumb = Parts(vertical).SliderState;
+    const TThemedScrollBar sub = Parts(vertical).UpButtonState;
+    const TThemedScrollBar add = Parts(vertical).DownButtonState;
     for (auto [state, part] : {std::pair{thumb, QStyle::SC_ScrollBarSlider}, {sub, QStyle::SC_ScrollBarSubLine},
                                {add, QStyle::SC_ScrollBarAddLine}}) {
         if (IsHot(state) || IsPressed(state)) {
@@ -246,8 +237,8 @@ void TVclStyleScrollBarsHook::PaintScrollBar(QPainter& painter, bool vertical)
 
 void TVclStyleScrollBarsHook::MouseLeave()
 {
-    for (TThemedScrollBar* s : {&FVertScrollBarSliderState, &FVertScrollBarUpButtonState, &FVertScrollBarDownButtonState,
-                                &FHorzScrollBarSliderState, &FHorzScrollBarUpButtonState, &FHorzScrollBarDownButtonState})
+    for (TThemedScrollBar* s : {&FVert.SliderState, &FVert.UpButtonState, &FVert.DownButtonState,
+                                &FHorz.SliderState, &FHorz.UpButtonState, &FHorz.DownButtonState})
         if (IsHot(*s))
             *s = Normal(*s);
     RepaintScrollBarWindows();
@@ -268,8 +259,8 @@ bool TVclStyleScrollBarsHook::eventFilter(QObject* watched, QEvent* event)
             RepaintScrollBarWindows();
             break;
         case QEvent::Hide:
-            FVertScrollBarWindow->hide();
-            FHorzScrollBarWindow->hide();
+            FVert.Window->hide();
+            FHorz.Window->hide();
             break;
         default: break;
         }
@@ -285,12 +276,12 @@ bool TVclStyleScrollBarsHook::eventFilter(QObject* watched, QEvent* event)
 bool TVclStyleScrollBarsHook::BarEvent(bool vertical, QEvent* event)
 {
     QScrollBar* bar = ScrollBar(vertical);
-    TThemedScrollBar& thumb = vertical ? FVertScrollBarSliderState : FHorzScrollBarSliderState;
-    TThemedScrollBar& sub = vertical ? FVertScrollBarUpButtonState : FHorzScrollBarUpButtonState;
-    TThemedScrollBar& add = vertical ? FVertScrollBarDownButtonState : FHorzScrollBarDownButtonState;
-    const QRect& subRect = vertical ? FVertScrollBarUpButtonRect : FHorzScrollBarUpButtonRect;
-    const QRect& addRect = vertical ? FVertScrollBarDownButtonRect : FHorzScrollBarDownButtonRect;
-    TVclStyleScrollBarWindow* window = vertical ? FVertScrollBarWindow : FHorzScrollBarWindow;
+    TThemedScrollBar& thumb = Parts(vertical).SliderState;
+    TThemedScrollBar& sub = Parts(vertical).UpButtonState;
+    TThemedScrollBar& add = Parts(vertical).DownButtonState;
+    const QRect& subRect = Parts(vertical).UpButtonRect;
+    const QRect& addRect = Parts(vertical).DownButtonRect;
+    TVclStyleScrollBarWindow* window = Parts(vertical).Window;
     const platform::TScrollBarKind kind = vertical ? sbVertical : sbHorizontal;
 
     switch (event->type()) {
@@ -314,7 +305,7 @@ bool TVclStyleScrollBarsHook::BarEvent(bool vertical, QEvent* event)
         const QPoint p = bar->mapTo(Tree(), mouse->position().toPoint());
         if (IsInTreeHeader(p))
             return false;
-        const QRect thumbRect = vertical ? GetVertThumbRect() : GetHorzThumbRect();
+        const QRect thumbRect = ThumbRect(vertical);
         if (thumbRect.contains(p)) {
             FLeftMouseButtonDown = true;
             FScrollPos = float(Tree()->GetScrollInfo(kind).Pos);
@@ -342,7 +333,7 @@ bool TVclStyleScrollBarsHook::BarEvent(bool vertical, QEvent* event)
             if (std::lround(FScrollPos) != info.Pos)
                 FScrollPos = float(info.Pos);  // the tree moved meanwhile
             const int now = vertical ? global.y() : global.x();
-            const QRect& track = vertical ? FVertScrollBarSliderTrackRect : FHorzScrollBarSliderTrackRect;
+            const QRect& track = Parts(vertical).SliderTrackRect;
             const int length = std::max(1, vertical ? track.height() : track.width());
             FScrollPos += float(now - FPrevScrollPos) / float(length) * float(info.Max - info.Min);
             FScrollPos = std::clamp(FScrollPos, float(info.Min), float(info.Max));
@@ -365,7 +356,7 @@ bool TVclStyleScrollBarsHook::BarEvent(bool vertical, QEvent* event)
         const QPoint p = bar->mapTo(Tree(), mouse->position().toPoint());
         bool changed = false;
         if (window->isEnabled()) {
-            changed |= Track(thumb, vertical ? GetVertThumbRect() : GetHorzThumbRect(), p);
+            changed |= Track(thumb, ThumbRect(vertical), p);
             changed |= Track(add, addRect, p);
             changed |= Track(sub, subRect, p);
         }

@@ -59,23 +59,22 @@ public:
     bool IsInTreeHeader(QPoint p) const;
 
     // Read access for the application and for checks.
-    TVclStyleScrollBarWindow* VertScrollBarWindow() const { return FVertScrollBarWindow; }
-    TVclStyleScrollBarWindow* HorzScrollBarWindow() const { return FHorzScrollBarWindow; }
-    QRect VertScrollBarRect() const { return FVertScrollBarRect; }
-    QRect HorzScrollBarRect() const { return FHorzScrollBarRect; }
-    QRect VertTrackRect() const { return FVertScrollBarSliderTrackRect; }
-    TThemedScrollBar VertSliderState() const { return FVertScrollBarSliderState; }
-    TThemedScrollBar HorzSliderState() const { return FHorzScrollBarSliderState; }
-    TThemedScrollBar VertUpState() const { return FVertScrollBarUpButtonState; }
-    TThemedScrollBar VertDownState() const { return FVertScrollBarDownButtonState; }
-    TThemedScrollBar HorzLeftState() const { return FHorzScrollBarUpButtonState; }
-    TThemedScrollBar HorzRightState() const { return FHorzScrollBarDownButtonState; }
+    TVclStyleScrollBarWindow* VertScrollBarWindow() const { return FVert.Window; }
+    TVclStyleScrollBarWindow* HorzScrollBarWindow() const { return FHorz.Window; }
+    QRect VertScrollBarRect() const { return FVert.Rect; }
+    QRect HorzScrollBarRect() const { return FHorz.Rect; }
+    QRect VertTrackRect() const { return FVert.SliderTrackRect; }
+    TThemedScrollBar VertSliderState() const { return FVert.SliderState; }
+    TThemedScrollBar HorzSliderState() const { return FHorz.SliderState; }
+    TThemedScrollBar VertUpState() const { return FVert.UpButtonState; }
+    TThemedScrollBar VertDownState() const { return FVert.DownButtonState; }
+    TThemedScrollBar HorzLeftState() const { return FHorz.UpButtonState; }
+    TThemedScrollBar HorzRightState() const { return FHorz.DownButtonState; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Bar;
     bool BarEvent(bool vertical, QEvent* event);
     void MouseLeave();
     void PaintScrollBar(QPainter& painter, bool vertical);
@@ -83,27 +82,22 @@ private:
 
     // The tree while it is still one: during its destruction this answers nil.
     TBaseNodeTree* Tree() const { return qobject_cast<TBaseNodeTree*>(FTreeObject.data()); }
-    bool Alive() const { return Tree() && FVertScrollBarWindow && FHorzScrollBarWindow; }
+    bool Alive() const { return Tree() && FVert.Window && FHorz.Window; }
     QPointer<QObject> FTreeObject;
-    QRect FHorzScrollBarDownButtonRect;
-    TThemedScrollBar FHorzScrollBarDownButtonState = tsArrowBtnRightNormal;
-    QRect FHorzScrollBarRect;
-    TThemedScrollBar FHorzScrollBarSliderState = tsThumbBtnHorzNormal;
-    QRect FHorzScrollBarSliderTrackRect;
-    QRect FHorzScrollBarUpButtonRect;
-    TThemedScrollBar FHorzScrollBarUpButtonState = tsArrowBtnLeftNormal;
-    QPointer<TVclStyleScrollBarWindow> FHorzScrollBarWindow;
+    // One bar's parts; the horizontal bar's up and down buttons are its left and right ones.
+    struct TBarParts {
+        QRect Rect, SliderTrackRect, UpButtonRect, DownButtonRect;
+        TThemedScrollBar SliderState, UpButtonState, DownButtonState;
+        QPointer<TVclStyleScrollBarWindow> Window;
+    };
+    TBarParts& Parts(bool vertical) { return vertical ? FVert : FHorz; }
+    const TBarParts& Parts(bool vertical) const { return vertical ? FVert : FHorz; }
+    QRect ThumbRect(bool vertical) const;
+    TBarParts FHorz{{}, {}, {}, {}, tsThumbBtnHorzNormal, tsArrowBtnLeftNormal, tsArrowBtnRightNormal, {}};
+    TBarParts FVert{{}, {}, {}, {}, tsThumbBtnVertNormal, tsArrowBtnUpNormal, tsArrowBtnDownNormal, {}};
     bool FLeftMouseButtonDown = false;
     int FPrevScrollPos = 0;
     float FScrollPos = 0;
-    QRect FVertScrollBarDownButtonRect;
-    TThemedScrollBar FVertScrollBarDownButtonState = tsArrowBtnDownNormal;
-    QRect FVertScrollBarRect;
-    TThemedScrollBar FVertScrollBarSliderState = tsThumbBtnVertNormal;
-    QRect FVertScrollBarSliderTrackRect;
-    QRect FVertScrollBarUpButtonRect;
-    TThemedScrollBar FVertScrollBarUpButtonState = tsArrowBtnUpNormal;
-    QPointer<TVclStyleScrollBarWindow> FVertScrollBarWindow;
 };
 
 // What the tree needs of the platform's style engine: the application's custom style (a skin
