@@ -16,6 +16,7 @@
 #include "platform/TCustomControl.h"
 
 #include <QMargins>
+#include <QPixmap>
 #include <QRect>
 #include <algorithm>
 #include <atomic>
@@ -761,6 +762,7 @@ public:
     void SetBackground(const QImage& image)
     {
         FBackground = image;
+        FBackgroundTile = QPixmap();
         Invalidate();
     }
     // The drop mode last reported for the drop target.
@@ -874,6 +876,7 @@ private:
     platform::TImageList* FImages = nullptr;
     platform::TImageList* FStateImages = nullptr;
     QImage FBackground;
+    QPixmap FBackgroundTile;  // FBackground converted once for tiling, on first paint
     QImage FPlusBM, FMinusBM, FHotPlusBM, FHotMinusBM, FSelectedHotPlusBM, FSelectedHotMinusBM;
     // ==== end of scrolling, geometry and painting ====
 

@@ -496,7 +496,9 @@ void TBaseNodeTree::PaintBackgroundPicture(QPainter& p, const QRect& area, QPoin
     }
     // Tiles anchored at the target's origin, so that rows and the area below them join up.
     const auto phase = [](int value, int size) { return ((value % size) + size) % size; };
-    p.drawTiledPixmap(area, QPixmap::fromImage(FBackground),
+    if (FBackgroundTile.isNull())
+        FBackgroundTile = QPixmap::fromImage(FBackground);
+    p.drawTiledPixmap(area, FBackgroundTile,
                       QPoint(phase(area.left() + offset.x() + FBackgroundOffsetX, w),
                              phase(area.top() + offset.y() + FBackgroundOffsetY, h)));
 }
