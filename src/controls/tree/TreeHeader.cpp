@@ -99,9 +99,7 @@ bool TTVHeader::Loading() const { return (FStates & hsLoading) != 0; }
 
 TShiftState TTVHeader::KeyboardShift() const
 {
-    const Qt::KeyboardModifiers m = QApplication::keyboardModifiers();
-    return (m & Qt::ShiftModifier ? platform::ssShift : 0) | (m & Qt::ControlModifier ? platform::ssCtrl : 0) |
-           (m & Qt::AltModifier ? platform::ssAlt : 0);
+    return platform::ShiftStateFromQt(QApplication::keyboardModifiers());
 }
 
 void TTVHeader::SetHeight(int value)

@@ -142,7 +142,7 @@ void StretchDrawBitmap(platform::TCanvas& canvas, const QRect& r, const QImage& 
         return;
     const QPainter::CompositionMode mode = p->compositionMode();
     p->setCompositionMode(QPainter::CompositionMode_Source);
-    p->drawImage(r, bitmap);
+    canvas.StretchDraw(r, bitmap);
     p->setCompositionMode(mode);
 }
 
