@@ -117,11 +117,7 @@ bool TGridInputHandler::IsEditable(int realCol, int row)
 
 bool TGridInputHandler::IsEditableForced(int realCol, int row)
 {
-    const bool saved = Grid.MouseActions.RangeSelectAndEdit;
-    Grid.MouseActions.RangeSelectAndEdit = true;
-    const bool result = IsEditable(realCol, row);
-    Grid.MouseActions.RangeSelectAndEdit = saved;
-    return result;
+    return realCol >= 0 && row >= 0 && CellAcceptsValue(Grid, realCol, row);
 }
 
 int TGridInputHandler::FirstTabStop(int r)

@@ -124,6 +124,7 @@ private:
     void ReportSelectionChange();
     void ShowEditor(QChar startChar = QChar());
     bool IsEditable(int realCol, int row);
+    // Whether the cell could be edited once editing is switched on.
     bool IsEditableForced(int realCol, int row);
     bool EditingOn() const { return (Grid.Options & goEditing) != 0; }
     void SetEditing(bool on);
