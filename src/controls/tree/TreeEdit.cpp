@@ -5,8 +5,6 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QTextDocument>
-#include <QStyle>
 #include <QThread>
 
 namespace tree {
