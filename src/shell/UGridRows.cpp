@@ -22,11 +22,7 @@ bool IsDataRow(TExtStringGrid& grid, int row) { return row >= 1 && row < grid.Ro
 
 // Moving rows under an open editor would leave it over another row's cell: the edit ends first,
 // its value validated into its cell (a refused value is dropped), and no editor stays open.
-void CloseEditor(TExtStringGrid& grid)
-{
-    if (grid::TGridEditLayer* layer = grid.EditLayer())
-        layer->CellsMoving();
-}
+void CloseEditor(TExtStringGrid& grid) { grid.CellsMoving(); }
 
 bool IsDataCheckColumn(TExtColumnGrid& grid, int c)
 {

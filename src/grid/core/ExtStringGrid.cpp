@@ -158,8 +158,7 @@ void TExtStringGrid::SizeChanged(int, int)
 void TExtStringGrid::SetRowCount(int value)
 {
     if (value < RowCount())
-        if (TGridEditLayer* layer = EditLayer())
-            layer->CellsMoving();
+        CellsMoving();
     if (RowCount() == FixedRows() && FixedRowAlways && FSelHidden)
         UnHideSelection();
     SetPlatformRowCount(value);
@@ -172,8 +171,7 @@ void TExtStringGrid::SetRowCount(int value)
 void TExtStringGrid::SetColCount(int value)
 {
     if (value < ColCount())
-        if (TGridEditLayer* layer = EditLayer())
-            layer->CellsMoving();
+        CellsMoving();
     SetPlatformColCount(value);
     if (FixedColAlways && FRememberedFixedCols < ColCount())
         SetPlatformFixedCols(FRememberedFixedCols);

@@ -844,6 +844,8 @@ public:
     virtual void MouseDown(TMouseButton, TShiftState, int, int) {}
     // The editing layer (GridEditLayer.h), made on first use; null when no factory is registered.
     TGridEditLayer* EditLayer();
+    // Before rows or columns move: an open editor must not stay over a cell that moves away.
+    void CellsMoving();
     // The edit of the current cell: open its editor, end it taking the value back.
     void ShowInplaceEdit();
     virtual void HideInplaceEdit();

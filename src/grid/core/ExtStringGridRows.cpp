@@ -48,8 +48,7 @@ bool TExtStringGrid::IsHiddenColumn(int c) const
 
 void TExtStringGrid::HideColumns(int fromCol, int toCol)
 {
-    if (TGridEditLayer* layer = EditLayer())
-        layer->CellsMoving();
+    CellsMoving();
     for (int c = std::max(fromCol, 0); c <= toCol && c < MaxMappedCol; ++c) {
         if (!FVisibleCol[size_t(c)] || c >= ColCount() + FNumHidden || ColCount() < 2)
             continue;
@@ -69,8 +68,7 @@ void TExtStringGrid::HideColumns(int fromCol, int toCol)
 
 void TExtStringGrid::UnHideColumns(int fromCol, int toCol)
 {
-    if (TGridEditLayer* layer = EditLayer())
-        layer->CellsMoving();
+    CellsMoving();
     for (int c = std::max(fromCol, 0); c <= toCol && c < MaxMappedCol; ++c) {
         if (FVisibleCol[size_t(c)])
             continue;
@@ -194,8 +192,7 @@ void TExtStringGrid::HideRows(int fromRow, int toRow)
         n += IsHiddenRow(r);
     if (toRow - fromRow + 1 == n)
         return;
-    if (TGridEditLayer* layer = EditLayer())
-        layer->CellsMoving();
+    CellsMoving();
     size_t p = 0;
     for (const auto& item : FGridItems)
         p += item->Idx < fromRow;
@@ -230,8 +227,7 @@ void TExtStringGrid::HideRowList(const std::vector<int>& rows)
             list.push_back(r);
     if (list.empty())
         return;
-    if (TGridEditLayer* layer = EditLayer())
-        layer->CellsMoving();
+    CellsMoving();
     std::vector<TGridRowData> kept;
     std::vector<int> heights;
     kept.reserve(size_t(RowCount()) - list.size());
@@ -361,8 +357,7 @@ void TExtStringGrid::DoInsertRows(int rowIndex, int count, bool updateCellContro
 {
     if (count <= 0)
         return;
-    if (TGridEditLayer* layer = EditLayer())
-        layer->CellsMoving();
+    CellsMoving();
     rowIndex = std::clamp(rowIndex, 0, RowCount());
     if (FSelHidden || Col() >= ColCount() || Row() >= RowCount())
         UnHideSelection();
@@ -382,8 +377,7 @@ void TExtStringGrid::DoDeleteRows(int rowIndex, int count, bool updateCellContro
     if (rowIndex < 0 || rowIndex >= RowCount() || count <= 0)
         return;
     count = std::min(count, RowCount() - rowIndex);
-    if (TGridEditLayer* layer = EditLayer())
-        layer->CellsMoving();
+    CellsMoving();
     const int savedRow = Row(), savedTop = TopRow();
     if (updateCellControls && !FGridItems.empty()) {
         const int real = DisplToRealRow(rowIndex);
@@ -446,8 +440,7 @@ void TExtStringGrid::RemoveRowsEx(int rowIndex, int count)
     if (rowIndex < 0 || rowIndex >= RowCount() || count <= 0)
         return;
     count = std::min(count, RowCount() - rowIndex);
-    if (TGridEditLayer* layer = EditLayer())
-        layer->CellsMoving();
+    CellsMoving();
     BeginUpdate();
     const int savedRow = Row(), savedTop = TopRow();
     if (MouseActions.DisjunctRowSelect() && size_t(rowIndex) < FRowSelect.size())
@@ -513,8 +506,7 @@ void TExtStringGrid::InsertCols(int colIndex, int count)
 {
     if (count <= 0 || colIndex < 0 || colIndex > TotalColCount())
         return;
-    if (TGridEditLayer* layer = EditLayer())
-        layer->CellsMoving();
+    CellsMoving();
     std::vector<int> widths;
     for (int d = 0; d < ColCount(); ++d)
         widths.push_back(ColWidths(d));
@@ -543,8 +535,7 @@ void TExtStringGrid::RemoveCols(int colIndex, int count)
     if (colIndex < 0 || colIndex >= TotalColCount() || count <= 0)
         return;
     count = std::min(count, TotalColCount() - colIndex);
-    if (TGridEditLayer* layer = EditLayer())
-        layer->CellsMoving();
+    CellsMoving();
     int hiddenGone = 0;
     std::vector<int> widths;
     for (int d = 0; d < ColCount(); ++d)
@@ -593,8 +584,7 @@ void TExtStringGrid::MoveColumn(int fromIndex, int toIndex)
 {
     if (fromIndex == toIndex || fromIndex < 0 || toIndex < 0 || fromIndex >= ColCount() || toIndex >= ColCount())
         return;
-    if (TGridEditLayer* layer = EditLayer())
-        layer->CellsMoving();
+    CellsMoving();
     ColumnMoved(fromIndex, toIndex);
     ColumnOrderMoved(fromIndex, toIndex);
     CellControlsUpdate(false);
@@ -627,8 +617,7 @@ void TExtStringGrid::MoveRow(int fromIndex, int toIndex)
 {
     if (fromIndex == toIndex || fromIndex < 0 || toIndex < 0 || fromIndex >= RowCount() || toIndex >= RowCount())
         return;
-    if (TGridEditLayer* layer = EditLayer())
-        layer->CellsMoving();
+    CellsMoving();
     PlatformMoveRow(fromIndex, toIndex);
     CellControlsUpdate(false);
 }
@@ -637,8 +626,7 @@ void TExtStringGrid::MoveRows(int fromIndex, int toIndex, int count)
 {
     if (fromIndex == toIndex || count <= 0 || fromIndex < 0 || fromIndex + count > RowCount())
         return;
-    if (TGridEditLayer* layer = EditLayer())
-        layer->CellsMoving();
+    CellsMoving();
     if (fromIndex + count < toIndex)
         toIndex -= count;
     toIndex = std::clamp(toIndex, 0, RowCount() - count);

@@ -25,6 +25,12 @@ TGridEditLayer* TExtStringGrid::EditLayer()
     return FEditLayer.get();
 }
 
+void TExtStringGrid::CellsMoving()
+{
+    if (TGridEditLayer* layer = EditLayer())
+        layer->CellsMoving();
+}
+
 void TExtStringGrid::ShowInplaceEdit()
 {
     if (TGridEditLayer* layer = EditLayer())
