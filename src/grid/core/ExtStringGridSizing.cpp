@@ -187,7 +187,6 @@ void TExtStringGrid::AutoFitColumns(bool doFixedCells)
 {
     // The room is the client width: the vertical bar (also one ScrollBarAlways keeps shown) and
     // the border, plain or 3-D, already lie outside it, so nothing more is taken off for them.
-    const int s = 0, b = 0;
     int from = 0, to = ColCount() - 1;
     int64_t space = ClientWidth();
     if (!doFixedCells) {
@@ -196,7 +195,7 @@ void TExtStringGrid::AutoFitColumns(bool doFixedCells)
         space -= ColOffset(from) + (ColOffset(ColCount()) - ColOffset(to + 1));
     }
     if (ColCount() < 2) {
-        SetColWidths(0, ClientWidth() - s - 5);
+        SetColWidths(0, ClientWidth() - 5);
         return;
     }
     if (to < from)
@@ -208,19 +207,18 @@ void TExtStringGrid::AutoFitColumns(bool doFixedCells)
         lines += FixedCols() + FixedRightCols;
     const int n = to - from + 1;
     int64_t sum = ColOffset(to + 1) - ColOffset(from);
-    const int64_t target = space - s - b;
-    if (sum == target)
+    if (sum == space)
         return;
     BeginUpdate();
     if (sum <= 0) {
         // Nothing to scale: the room is shared out evenly.
-        const int64_t share = std::max<int64_t>(0, target - lines) / n;
+        const int64_t share = std::max<int64_t>(0, space - lines) / n;
         for (int c = from; c <= to; ++c)
             SetColWidths(c, int(share));
     } else {
         const int savedRounding = std::fegetround();
         std::fesetround(FE_TONEAREST);  // half to even, as the widths were specified
-        const double f = double(target - lines) / double(sum);
+        const double f = double(space - lines) / double(sum);
         int64_t t = 0;
         for (int c = from; c <= to; ++c)
             t += std::llrint(ColWidths(c) * f);
@@ -231,7 +229,7 @@ void TExtStringGrid::AutoFitColumns(bool doFixedCells)
         for (int c = from; c <= to; ++c)
             SetColWidths(c, std::max(0, widths[size_t(c - from)]));
     }
-    int64_t d = target - (ColOffset(to + 1) - ColOffset(from));
+    int64_t d = space - (ColOffset(to + 1) - ColOffset(from));
     if (n > 1 && d > n) {
         const int64_t each = d / n;
         for (int c = from; c <= to; ++c)
