@@ -2,11 +2,10 @@
 
 #include "controls/tree/NodeTrees.h"
 #include "controls/tree/TreeUtils.h"
+#include "platform/HintWindow.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
-#include <QScreen>
 #include <cmath>
 
 namespace tree {
@@ -16,18 +15,7 @@ namespace {
 // A frameless window above everything shows the image; what lies under it needs no restoring.
 class TWindowScreen : public TDragImageScreen {
 public:
-    QImage Capture(const QRect& r) override
-    {
-        QScreen* screen = QGuiApplication::screenAt(r.topLeft());
-        if (!screen)
-            screen = QGuiApplication::primaryScreen();
-        if (!screen)
-            return {};
-        const QPoint origin = screen->geometry().topLeft();
-        return screen->grabWindow(0, r.x() - origin.x(), r.y() - origin.y(), r.width(), r.height())
-            .toImage()
-            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    }
+    QImage Capture(const QRect& r) override { return platform::THintWindow::GrabScreen(r); }
     void Draw(const QImage& image, const QRect& source, QPoint at) override
     {
         // Only a whole picture of the image moves the window; strips of the back image are what
