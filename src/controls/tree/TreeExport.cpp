@@ -15,19 +15,8 @@ using platform::TFont;
 
 QString HtmlEscaped(const QString& text)
 {
-    QString result;
-    result.reserve(text.size());
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case '&': result += QStringLiteral("&amp;"); break;
-        case '<': result += QStringLiteral("&lt;"); break;
-        case '>': result += QStringLiteral("&gt;"); break;
-        case '"': result += QStringLiteral("&quot;"); break;
-        case '\'': result += QStringLiteral("&#39;"); break;
-        default: result += c;
-        }
-    }
-    return result;
+    // Qt's escaping leaves the apostrophe as it is.
+    return text.toHtmlEscaped().replace(QLatin1Char('\''), QStringLiteral("&#39;"));
 }
 
 QString DelimitedCell(const QString& text, const QString& separator)
