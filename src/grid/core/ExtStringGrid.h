@@ -372,6 +372,8 @@ public:
     Event<int, int, const QString&> OnEditChange;                                              // ACol, ARow
     Event<int, int> OnDatePickerCloseUp, OnDatePickerDropDown;                                 // ARow, ACol
     Event<int, int, bool&> OnCanEditCell;  // ARow, ACol
+    Event<int, int, QCursor&> OnGetCellCursor;  // ACol, ARow (display)
+    virtual void GetCellCursor(int c, int r, QCursor& cursor);
     Event<int, int, bool&> OnIsFixedCell;  // ARow, ACol
     Event<int, int, bool&> OnIsPasswordCell;
     Event<int, int, TEditorType&> OnGetEditorType;  // ACol, ARow
@@ -494,6 +496,12 @@ public:
     // Whether a hovered header of the column shows the drop-down button (ControlLook.FixedDropDownButton).
     virtual bool CanShowFixedDropDown(int c);
     Event<int, bool&> OnCanShowFixedDropDown;  // ACol, CanShow
+    // The menu a press on a header's drop-down button pops up (its "Tag" property the column);
+    // the application may hand another, and ask the header to stay lit while it is open.
+    QPointer<QMenu> FixedDropDownMenu;
+    Event<int, int, QMenu*&, bool&> OnFixedDropDownClick;  // ACol, ARow, AMenu, KeepFixedCellHighlighted
+    // While set, the hovered fixed cell stays lit whatever the mouse does.
+    bool HoldHoverFixedCell = false;
 
     // The control border of the gradient looks, drawn over the client area's outer pixels.
     void DrawBorder(platform::TCanvas& canvas);
@@ -1135,6 +1143,7 @@ protected:
     void MouseMove(platform::TShiftState shift, int x, int y) override;
     void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
     void MouseLeave() override;
+    QCursor CursorAt(int x, int y) override;
     void ColumnSized(int c, int oldWidth) override;
     void RowSized(int r, int oldHeight) override;
     void DblClick() override;

@@ -61,7 +61,7 @@ void TExtStringGrid::TrackHover(int x, int y)
             repaintRow(row);
         }
     }
-    if (HoverFixedCells != hfNone) {
+    if (HoverFixedCells != hfNone && !HoldHoverFixedCell) {
         const TGridCoord hover = onCell && IsHoverFixedCell(cell.X, cell.Y) ? cell : TGridCoord{};
         const int oldX = FHoverFixedX;
         FHoverFixedX = hover.X >= 0 ? x : -1;
@@ -103,7 +103,10 @@ void TExtStringGrid::DefaultMouseUp(platform::TMouseButton button, platform::TSh
 
 void TExtStringGrid::MouseLeave()
 {
-    ResetFixedCellHighlight();
+    if (TGridEditLayer* layer = EditLayer())
+        layer->MouseLeave();
+    if (!HoldHoverFixedCell)
+        ResetFixedCellHighlight();
     if (HoverRowIdx >= 0) {
         HoverRowIdx = -1;
         Invalidate();

@@ -97,6 +97,27 @@ void TExtStringGrid::MouseUp(platform::TMouseButton button, platform::TShiftStat
     DefaultMouseUp(button, shift, x, y);
 }
 
+QCursor TExtStringGrid::CursorAt(int x, int y)
+{
+    QCursor cursor;
+    if (TGridEditLayer* layer = EditLayer(); layer && layer->CursorAt(x, y, cursor))
+        return cursor;
+    cursor = TBaseGrid::CursorAt(x, y);
+    // A sizing edge keeps its split cursor; elsewhere the application may choose per cell.
+    if (cursor.shape() == Cursor().shape()) {
+        const TGridCoord cell = MouseToCell(x, y);
+        if (cell.X >= 0 && cell.Y >= 0)
+            GetCellCursor(cell.X, cell.Y, cursor);
+    }
+    return cursor;
+}
+
+void TExtStringGrid::GetCellCursor(int c, int r, QCursor& cursor)
+{
+    if (OnGetCellCursor)
+        OnGetCellCursor(this, c, r, cursor);
+}
+
 void TExtStringGrid::DblClick()
 {
     if (TGridEditLayer* layer = EditLayer(); layer && layer->DblClick())

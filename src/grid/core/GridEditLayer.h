@@ -1,5 +1,6 @@
 #pragma once
 #include <QChar>
+#include <QCursor>
 #include <QPoint>
 #include <QString>
 #include <functional>
@@ -33,6 +34,10 @@ public:
     virtual bool MouseMove(platform::TShiftState, int /*x*/, int /*y*/) { return false; }
     virtual bool MouseUp(platform::TMouseButton, platform::TShiftState, int /*x*/, int /*y*/) { return false; }
     virtual bool DblClick() { return false; }
+    // The mouse left the grid's window; the grid's own handling runs after.
+    virtual void MouseLeave() {}
+    // The cursor over a client point; false leaves it to the grid.
+    virtual bool CursorAt(int /*x*/, int /*y*/, QCursor& /*cursor*/) { return false; }
     // used: whether the wheel turn was used (when the layer took it).
     virtual bool MouseWheel(platform::TShiftState, int /*delta*/, int /*x*/, int /*y*/, bool& /*used*/)
     {

@@ -1120,6 +1120,12 @@ bool TGridEditController::MouseUp(platform::TMouseButton button, platform::TShif
     return FInput && FInput->MouseUp(button, shift, x, y);
 }
 bool TGridEditController::DblClick() { return FInput && FInput->DblClick(); }
+void TGridEditController::MouseLeave()
+{
+    if (FInput)
+        FInput->MouseLeave();
+}
+bool TGridEditController::CursorAt(int x, int y, QCursor& cursor) { return FInput && FInput->CursorAt(x, y, cursor); }
 bool TGridEditController::MouseWheel(platform::TShiftState shift, int delta, int x, int y, bool& used)
 {
     // Ctrl with the wheel zooms: towards the user larger, away smaller.

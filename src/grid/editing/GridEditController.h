@@ -29,6 +29,8 @@ public:
     virtual bool MouseMove(platform::TShiftState, int, int) { return false; }
     virtual bool MouseUp(platform::TMouseButton, platform::TShiftState, int, int) { return false; }
     virtual bool DblClick() { return false; }
+    virtual void MouseLeave() {}
+    virtual bool CursorAt(int, int, QCursor&) { return false; }
     virtual bool MouseWheel(platform::TShiftState, int, int, int, bool& /*used*/) { return false; }
     virtual void DoEnter() {}
     virtual void DoExit() {}
@@ -190,6 +192,8 @@ public:
     bool MouseMove(platform::TShiftState shift, int x, int y) override;
     bool MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
     bool DblClick() override;
+    void MouseLeave() override;
+    bool CursorAt(int x, int y, QCursor& cursor) override;
     bool MouseWheel(platform::TShiftState shift, int delta, int x, int y, bool& used) override;
     void DoEnter() override;
     void DoExit() override;

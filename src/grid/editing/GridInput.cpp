@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QUrl>
@@ -288,6 +290,18 @@ bool TGridInputHandler::WMKeyDown(int& key, TShiftState shift)
     return true;
 }
 
+// Pasted and emptied values pass the application's validation as typed ones do.
+TCellValidator TGridInputHandler::PasteValidator()
+{
+    if (!Controller.OnCellValidate)
+        return {};
+    return [this](int realCol, int row, QString& value) {
+        bool valid = true;
+        Controller.OnCellValidate(&Grid, realCol, row, value, valid);
+        return valid;
+    };
+}
+
 // The clipboard keys: 1 cut, 2 paste, 3 copy; each event may refuse. Plain text only here.
 void TGridInputHandler::ClipboardKey(int which)
 {
@@ -297,14 +311,7 @@ void TGridInputHandler::ClipboardKey(int which)
         handler(&Grid, allow);
     if (!allow)
         return;
-    // Pasted and emptied values pass the application's validation as typed ones do.
-    TCellValidator validate;
-    if (Controller.OnCellValidate)
-        validate = [this](int realCol, int row, QString& value) {
-            bool valid = true;
-            Controller.OnCellValidate(&Grid, realCol, row, value, valid);
-            return valid;
-        };
+    const TCellValidator validate = PasteValidator();
     if (which == 2) {
         Controller.HideInplaceEdit();
         const int c = std::max(Grid.Col(), FirstDataCol());
@@ -746,6 +753,9 @@ bool TGridInputHandler::KeyUp(int& key, TShiftState shift)
         !Grid.IsCheckOrButtonCell(Grid.Col(), Grid.Row()) && !Controller.EditMode() &&
         IsEditable(Grid.RealCol(), Grid.Row()))
         ShowEditor();
+    // A move by Tab or an arrow that the key-down did not report yet is reported now.
+    if ((arrow || key == VK_TAB) && !(Grid.Selection() == FKeyDownSelection))
+        ReportSelectionChange();
     if (Grid.MouseActions.DisjunctCellSelect() && !EditingOn())
         DisjunctKeyUp(key, shift);
     return false;
@@ -871,10 +881,22 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
         }
         if (c >= 0 && r >= 0 && Grid.OnRightClickCell)
             Grid.OnRightClickCell(&Grid, r, c);
+        if (c >= 0 && r >= 0)
+            FixedEditByMouse(button, c, r, x, y);
         return true;
     }
     if (button != platform::mbLeft) {
         base();
+        return true;
+    }
+    // The resize handle at the selection's corner: the selection is copied, and pasted again over
+    // what the drag makes of it.
+    FMouseSelectMode = ModeAt(x, y);
+    if (FMouseSelectMode == msResize) {
+        FDropSelection = Grid.Selection();
+        CopySelectionToClipboard(Grid, false);
+        FMouseResize = true;
+        Grid.SetFocus();
         return true;
     }
     if (Grid.OnCanClickCell && c >= 0 && r >= 0) {
@@ -950,6 +972,8 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
             Grid.OnClickCell(&Grid, r, c);
         return true;
     }
+    if (fixedArea && (ClickSelectionArea(c, r, shift) || PopupFixedDropDown(c, r, x)))
+        return true;
     const bool onCurrent = !fixedArea && c == Grid.Col() && r == Grid.Row() && Grid.Selection().Left == c &&
                            Grid.Selection().Right == c && Grid.Selection().Top == r && Grid.Selection().Bottom == r;
     const bool editable = !fixedArea && IsEditable(Grid.DisplToRealCol(c), r);
@@ -977,6 +1001,8 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
         Controller.StoreOldCell(c, r);
         ShowEditor();
     }
+    if (fixedArea)
+        FixedEditByMouse(button, c, r, x, y);
     return true;
 }
 
@@ -1140,9 +1166,13 @@ void TGridInputHandler::FollowAnchor(int, int, const QString& anchor)
         OpenLink(target);
 }
 
-bool TGridInputHandler::MouseMove(TShiftState, int x, int y)
+bool TGridInputHandler::MouseMove(TShiftState shift, int x, int y)
 {
     FMouse = QPoint(x, y);
+    if ((shift & platform::ssLeft) && (FMouseResize || FMouseSelectStart >= 0))
+        DragSelection(x, y);
+    else if (!(shift & platform::ssLeft))
+        FMouseSelectMode = ModeAt(x, y);
     return false;
 }
 
@@ -1204,6 +1234,22 @@ void TGridInputHandler::PanStep()
 
 bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
+    if (button == platform::mbLeft) {
+        FMouseSelectStart = -1;
+        FMouseSelectMode = msNormal;
+        if (std::exchange(FMouseResize, false)) {
+            FPressCell = {-1, -1};
+            const TGridRect now = Grid.Selection();
+            if (OnSelectionResize)
+                OnSelectionResize(&Grid, FDropSelection, now);
+            Controller.HideInplaceEdit();
+            PasteClipboardAt(Grid, std::min(now.Left, now.Right), std::min(now.Top, now.Bottom), PasteValidator());
+            if (OnSelectionResized)
+                OnSelectionResized(&Grid, FDropSelection, now);
+            ReportSelectionChange();
+            return true;
+        }
+    }
     const TGridCoord pressCell = std::exchange(FPressCell, TGridCoord{-1, -1});
     if (button == platform::mbLeft && FPushedExpand.X >= 0) {
         const TGridCoord pushed = std::exchange(FPushedExpand, TGridCoord{-1, -1});
@@ -1327,8 +1373,13 @@ bool TGridInputHandler::DblClick()
     if (Grid.OnDblClickCell)
         Grid.OnDblClickCell(&Grid, cell.Y, cell.X);
     const TPoint b = Grid.BaseCell(cell.X, cell.Y);
-    if (b.X < Grid.FixedCols() || b.Y < Grid.FixedRows())
+    if (b.X < Grid.FixedCols() || b.Y < Grid.FixedRows()) {
+        const TGridFixedCellEdit how =
+            b.Y < Grid.FixedRows() ? Grid.MouseActions.FixedRowsEdit : Grid.MouseActions.FixedColsEdit;
+        if (how == fceDblClick)
+            OpenFixedCellEditor(b.X, b.Y);
         return true;
+    }
     const int realCol = Grid.DisplToRealCol(b.X);
     if (Grid.MouseActions.EditOnDblClickOnly() && IsEditableForced(realCol, b.Y)) {
         SetEditing(true);
@@ -1591,6 +1642,280 @@ void TGridInputHandler::SetEditText(int c, int r, const QString& value)
 {
     const TPoint b = Grid.BaseCell(c, r);
     Grid.SetCells(Grid.DisplToRealCol(b.X), b.Y, value);
+}
+
+// Selection areas of the headers, the selection's resize handle, and the cursors they show
+
+namespace {
+
+// The cursors of the selection modes: an arrow pointing along the row (0), down the column (1),
+// or into the table's corner (2).
+QCursor SelectionCursor(int kind)
+{
+    static QCursor cursors[3];
+    static bool made[3] = {};
+    if (!made[kind]) {
+        QPixmap pm(16, 16);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        QPolygonF arrow;
+        arrow << QPointF(1, 5) << QPointF(8, 5) << QPointF(8, 1) << QPointF(15, 8) << QPointF(8, 15)
+              << QPointF(8, 11) << QPointF(1, 11);
+        QTransform t;
+        if (kind == 1)
+            t.translate(16, 0).rotate(90);
+        else if (kind == 2)
+            t.translate(8, -3.3).rotate(45);
+        p.setPen(QPen(Qt::white, 1));
+        p.setBrush(Qt::black);
+        p.drawPolygon(t.map(arrow));
+        p.end();
+        const QPoint hot = kind == 0 ? QPoint(15, 8) : kind == 1 ? QPoint(8, 15) : QPoint(13, 13);
+        cursors[kind] = QCursor(pm, hot.x(), hot.y());
+        made[kind] = true;
+    }
+    return cursors[kind];
+}
+
+}  // namespace
+
+bool TGridInputHandler::OnResizeHandle(int x, int y)
+{
+    if (!Grid.SelectionResizer || !Grid.SelectionRectangle)
+        return false;
+    const TGridRect s = Grid.Selection();
+    const TRect cr = Grid.CellRect(std::max(s.Left, s.Right), std::max(s.Top, s.Bottom));
+    if (cr.IsEmpty())
+        return false;
+    // The square painted at the corner, with the grid line under it.
+    return x >= cr.Right - 6 && x < cr.Right && y >= cr.Bottom - 5 && y <= cr.Bottom;
+}
+
+TGridInputHandler::TMouseSelectMode TGridInputHandler::ModeAt(int x, int y)
+{
+    if (OnResizeHandle(x, y))
+        return msResize;
+    const TGridCoord cell = Grid.MouseToCell(x, y);
+    if (cell.X < 0 || cell.Y < 0)
+        return msNormal;
+    const bool onBorder = ((Grid.Options & goColSizing) && Grid.ColumnSizingEdgeAt(x, y) >= 0) ||
+                          ((Grid.Options & goRowSizing) && Grid.RowSizingEdgeAt(x, y) >= 0);
+    const bool fixedCol = cell.X < Grid.FixedCols(), fixedRow = cell.Y < Grid.FixedRows();
+    const TMouseActions& ma = Grid.MouseActions;
+    if (fixedCol && fixedRow)
+        return ma.AllSelect ? msAll : msNormal;
+    if (fixedRow && ma.ColSelect && !onBorder)
+        return msColumn;
+    if (fixedCol && cell.Y <= LastDataRow() && ma.RowSelect && !onBorder &&
+        !(cell.X == 0 && Grid.IsNode(cell.Y) && Grid.InNodeGlyph(cell.Y, x)))
+        return msRow;
+    return msNormal;
+}
+
+bool TGridInputHandler::CursorAt(int x, int y, QCursor& cursor)
+{
+    if (Grid.SizingColumn() || Grid.SizingRow())
+        return false;
+    switch (FMouseResize ? msResize : ModeAt(x, y)) {
+    case msRow: cursor = SelectionCursor(0); return true;
+    case msColumn: cursor = SelectionCursor(1); return true;
+    case msAll:
+    case msResize: cursor = SelectionCursor(2); return true;
+    default: return false;
+    }
+}
+
+void TGridInputHandler::MouseLeave()
+{
+    if (!FMouseResize && FMouseSelectStart < 0)
+        FMouseSelectMode = msNormal;
+}
+
+// A press on the top-left cell selects the table, on a fixed-column cell its row, on a header cell
+// its column; Shift extends from the previous selection. Answers whether the press was taken.
+bool TGridInputHandler::ClickSelectionArea(int c, int r, TShiftState shift)
+{
+    const TGridRect before = Grid.Selection();
+    FMoveSelection = before;
+    const bool range = Grid.Options & goRangeSelect;
+    const int firstCol = Grid.FixedCols(), firstRow = Grid.FixedRows();
+    if (LastDataRow() < firstRow || LastDataCol() < firstCol)
+        return false;
+    switch (FMouseSelectMode) {
+    case msAll:
+        if (!range || c >= firstCol || r >= firstRow)
+            return false;
+        Controller.HideInplaceEdit();
+        FDisjunct.Clear();
+        Grid.SetSelection({firstCol, firstRow, LastDataCol(), LastDataRow()});
+        break;
+    case msRow: {
+        if (c >= firstCol || r < firstRow || r > LastDataRow())
+            return false;
+        const int from = (shift & ssShift) ? std::min(before.Top, before.Bottom) : r;
+        Controller.HideInplaceEdit();
+        Grid.MoveColRow(std::max(Grid.Col(), firstCol), r);
+        Grid.SetSelection({firstCol, std::min(from, r), LastDataCol(), std::max(from, r)});
+        FMouseSelectStart = from;
+        break;
+    }
+    case msColumn: {
+        if (!range || r >= firstRow || c < firstCol || c > LastDataCol())
+            return false;
+        const int from = (shift & ssShift) ? std::min(before.Left, before.Right) : c;
+        Controller.HideInplaceEdit();
+        Grid.MoveColRow(c, std::max(Grid.Row(), firstRow));
+        Grid.SetSelection({std::min(from, c), firstRow, std::max(from, c), LastDataRow()});
+        FMouseSelectStart = from;
+        break;
+    }
+    default: return false;
+    }
+    Grid.Invalidate();
+    ReportSelectionChange();
+    return true;
+}
+
+// While the button is held: a header selection follows the mouse over rows or columns, a dragged
+// resize handle stretches the selection from its top-left corner.
+void TGridInputHandler::DragSelection(int x, int y)
+{
+    const TGridCoord cell = Grid.MouseToCell(x, y);
+    const int firstCol = Grid.FixedCols(), firstRow = Grid.FixedRows();
+    if (FMouseResize) {
+        if (cell.X < 0 || cell.Y < 0)
+            return;
+        const int right = std::clamp(cell.X, FDropSelection.Left, LastDataCol());
+        const int bottom = std::clamp(cell.Y, FDropSelection.Top, LastDataRow());
+        Grid.SetSelection({FDropSelection.Left, FDropSelection.Top, right, bottom});
+        return;
+    }
+    if (FMouseSelectMode == msRow && Grid.MouseActions.RowSelect) {
+        // Near the bottom edge and over the header the table scrolls a row at a time.
+        if (y >= Grid.ClientHeight() - 4 && Grid.TopRow() < Grid.MaxTopRow())
+            Grid.SetTopRow(Grid.TopRow() + 1);
+        else if (cell.Y >= 0 && cell.Y < firstRow && Grid.TopRow() > firstRow)
+            Grid.SetTopRow(Grid.TopRow() - 1);
+        const TGridCoord at = Grid.MouseToCell(x, y);
+        const int r = std::clamp(at.Y < 0 ? Grid.TopRow() : at.Y, firstRow, LastDataRow());
+        Grid.SetSelection({firstCol, std::min(FMouseSelectStart, r), LastDataCol(), std::max(FMouseSelectStart, r)});
+    } else if (FMouseSelectMode == msColumn && Grid.MouseActions.ColSelect && cell.X >= 0) {
+        const int c = std::clamp(cell.X, firstCol, LastDataCol());
+        Grid.SetSelection({std::min(FMouseSelectStart, c), firstRow, std::max(FMouseSelectStart, c), LastDataRow()});
+    }
+}
+
+// A press on the drop-down button at the right of a lit header pops up the header's menu.
+bool TGridInputHandler::PopupFixedDropDown(int c, int r, int x)
+{
+    if (!Grid.ControlLook.FixedDropDownButton || !Grid.IsHoverFixedCell(c, r))
+        return false;
+    const TRect cr = Grid.CellRect(c, r);
+    const int lineRoom = (Grid.Options & goFixedVertLine) ? 2 : 0;
+    if (x < cr.Right - 16 || x >= cr.Right - lineRoom)
+        return false;
+    if (!Grid.FixedDropDownMenu && !Grid.OnFixedDropDownClick)
+        return false;
+    QMenu* menu = Grid.FixedDropDownMenu;
+    if (menu)
+        menu->setProperty("Tag", c);
+    bool keepLit = false;
+    if (Grid.OnFixedDropDownClick)
+        Grid.OnFixedDropDownClick(&Grid, c, r, menu, keepLit);
+    if (!menu)
+        return true;
+    Grid.HoldHoverFixedCell = keepLit;
+    QObject::connect(menu, &QMenu::aboutToHide, &Grid, [grid = &Grid] {
+        if (grid->HoldHoverFixedCell) {
+            grid->HoldHoverFixedCell = false;
+            grid->ResetFixedCellHighlight();
+        }
+    }, Qt::SingleShotConnection);
+    const TRect button = Grid.MirrorRect(TRect{cr.Right - 16, cr.Top, cr.Right, cr.Bottom});
+    menu->popup(Grid.Client()->mapToGlobal(QPoint(button.Left, button.Bottom)));
+    return true;
+}
+
+// Fixed-cell editing
+
+TFixedCellEditing* TGridInputHandler::FixedCellEditor() const
+{
+    if (FTransEdit && FTransEdit->isVisible())
+        return FTransEdit.get();
+    if (FTransCombo && FTransCombo->isVisible())
+        return FTransCombo.get();
+    return nullptr;
+}
+
+void TGridInputHandler::OpenFixedCellEditor(int c, int r)
+{
+    if (TFixedCellEditing* open = FixedCellEditor(); open && !open->StopEdit())
+        return;
+    const int realCol = Grid.DisplToRealCol(c);
+    bool canEdit = true;
+    if (Grid.OnCanEditCell)
+        Grid.OnCanEditCell(&Grid, r, c, canEdit);
+    if (!canEdit)
+        return;
+    TGridFixedCellEditor kind = c == 0 ? Grid.MouseActions.FixedColsEditor : Grid.MouseActions.FixedRowsEditor;
+    QStringList values = Grid.MouseActions.FixedComboValues;
+    Grid.FixedEdit(c, r, kind, values);
+    Controller.HideInplaceEdit();
+    QRect rect = EditorRect(Grid, c, r).adjusted(1, 1, -1, -1);
+    TFixedCellEditing* editor = nullptr;
+    if (kind == fceEdit) {
+        if (!FTransEdit)
+            FTransEdit = std::make_unique<TGridTransEdit>(Controller, Grid.Client());
+        FTransEdit->setText(Grid.Cells(realCol, r));
+        editor = FTransEdit.get();
+    } else {
+        if (!FTransCombo)
+            FTransCombo = std::make_unique<TGridTransCombo>(Controller, Grid.Client());
+        TGridTransCombo& combo = *FTransCombo;
+        const QSignalBlocker quiet(&combo);
+        combo.clear();
+        combo.setEditable(kind == fceComboEdit);
+        combo.addItems(values);
+        const QString text = Grid.Cells(realCol, r);
+        const int index = combo.findText(text);
+        combo.setCurrentIndex(index);
+        if (kind == fceComboEdit)
+            combo.setEditText(text);
+        rect.adjust(-1, -1, 0, 0);
+        editor = &combo;
+    }
+    editor->Col = realCol;
+    editor->Row = r;
+    editor->Box().setGeometry(rect);
+    editor->Box().show();
+    editor->Box().raise();
+    editor->Box().setFocus();
+}
+
+// Header and fixed-column cells open their editor by the press the settings name.
+void TGridInputHandler::FixedEditByMouse(TMouseButton button, int c, int r, int x, int y)
+{
+    const TMouseActions& ma = Grid.MouseActions;
+    const bool header = r < Grid.FixedRows();
+    const bool fixedCol = !header && c < Grid.FixedCols();
+    if (!header && !fixedCol)
+        return;
+    const TGridFixedCellEdit how = header ? ma.FixedRowsEdit : ma.FixedColsEdit;
+    if (button == platform::mbRight) {
+        if (how == fceRightClick)
+            OpenFixedCellEditor(c, r);
+        return;
+    }
+    if (how != fceLeftClick)
+        return;
+    // Near a border the press sizes the column or row instead.
+    if ((header && (Grid.Options & goColSizing)) || (fixedCol && (Grid.Options & goRowSizing))) {
+        const TRect cr = Grid.CellRect(c, r);
+        if (x <= cr.Left + 4 || x >= cr.Right - 4 || (fixedCol && (y <= cr.Top + 4 || y >= cr.Bottom - 4)))
+            return;
+    }
+    OpenFixedCellEditor(c, r);
 }
 
 }  // namespace grid::editing

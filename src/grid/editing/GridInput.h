@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "grid/editing/FixedCellEditors.h"
+#include "grid/editing/GridClipboard.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridHints.h"
 #include "grid/editing/GridSelection.h"
@@ -18,6 +20,10 @@ namespace grid::editing {
 // queries. The controller hands the grid's input here first.
 class TGridInputHandler : public TGridInput {
 public:
+    // What a left press does where the mouse rests: the usual, select a column, a row or the whole
+    // table from the headers, follow a link, or drag the selection's resize handle.
+    enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
+
     explicit TGridInputHandler(TGridEditController& controller);
 
     TExtStringGrid& Grid;
@@ -37,6 +43,7 @@ public:
     Event<int> OnClickSort;                               // ACol (the sort itself is the data operations')
     Event<int, int> OnExpandButtonClick;                  // ACol real, ARow
     Event<int, int, QString&> OnAnchorHint;               // ARow, ACol real, Anchor (the hint)
+    Event<const TGridRect&, const TGridRect&> OnSelectionResize, OnSelectionResized;  // original, new
     QString LastAnchorHint() const { return FLastAnchorHint; }
     // Opens a link after the user agreed; only http, https and mailto links are ever opened.
     std::function<bool(const QString&)> OpenLink;
@@ -51,6 +58,8 @@ public:
     bool MouseMove(platform::TShiftState shift, int x, int y) override;
     bool MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
     bool DblClick() override;
+    void MouseLeave() override;
+    bool CursorAt(int x, int y, QCursor& cursor) override;
     void DoEnter() override;
     void DoExit() override;
     bool MouseWheel(platform::TShiftState shift, int delta, int x, int y, bool& used) override;
@@ -70,6 +79,15 @@ public:
     // The hint for a client point, with its place, colour and width (Text empty: none).
     TCellHint PrepareCellHint(const QPoint& pos);
 
+    TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
+    // Whether a client point lies on the resize handle at the selection's bottom-right corner.
+    bool OnResizeHandle(int x, int y);
+    // Opens the editor of a header or fixed-column cell (display column) over it; an open one is
+    // ended first, and a refusal there keeps it.
+    void OpenFixedCellEditor(int c, int r);
+    // The open fixed-cell editor, or null.
+    TFixedCellEditing* FixedCellEditor() const;
+
     // Middle-button panning: started by a middle press, ended by any press or key.
     bool Panning() const { return FPanning; }
     // One step of the pan towards the mouse (the pan timer's tick).
@@ -80,6 +98,17 @@ public:
     void SetEditText(int c, int r, const QString& value);
 
 private:
+    TMouseSelectMode FMouseSelectMode = msNormal;
+    int FMouseSelectStart = -1;  // row or column a header selection drag started from
+    bool FMouseResize = false;   // the selection's resize handle is being dragged
+    TGridRect FDropSelection{};  // the selection when that drag started
+    std::unique_ptr<TGridTransEdit> FTransEdit;
+    std::unique_ptr<TGridTransCombo> FTransCombo;
+    TMouseSelectMode ModeAt(int x, int y);
+    bool ClickSelectionArea(int c, int r, platform::TShiftState shift);
+    void DragSelection(int x, int y);
+    bool PopupFixedDropDown(int c, int r, int x);
+    void FixedEditByMouse(platform::TMouseButton button, int c, int r, int x, int y);
     void DisjunctKeyUp(int key, platform::TShiftState shift);
 
     TGridRect FMoveSelection{};
@@ -99,6 +128,7 @@ private:
     void IncrementalSearch(QChar key);
     void SyncOtherGrid();
     void ClipboardKey(int which);
+    TCellValidator PasteValidator();
     QPoint FLastPress{-1, -1};
     TGridCoord FPushedButton{-1, -1};  // the in-cell button held down
     QPoint FMouse;                      // the mouse's last place over the client area
