@@ -253,6 +253,16 @@ bool TGridInputHandler::WMKeyDown(int& key, TShiftState shift)
         ReportSelectionChange();
         return false;
     }
+    // With the search footer shown, the table's last row stays above it and the keys stop there.
+    if (Grid.SearchFooter.Visible && row == Grid.RowCount() - 1 &&
+        Grid.TopRow() + Grid.VisibleRowCount() >= Grid.RowCount() - 1) {
+        if (key == VK_DOWN && !Grid.LastRowAboveSearchFooter()) {
+            Grid.ScrollLastRowAboveSearchFooter();
+            return consume();
+        }
+        if ((key == VK_RIGHT && col == Grid.ColCount() - 1) || (key == VK_LEFT && col == Grid.FixedCols()))
+            return consume();
+    }
     if (Grid.Navigation.AppendOnArrowDown && key == VK_DOWN && row == LastDataRow())
         AppendRow();
 

@@ -298,6 +298,30 @@ TEST_F(GridInput, ArrowKeysAndWrapping)
     }
 }
 
+// With the search footer shown, keys stop at the last row and keep it above the footer, even where
+// the cursor would otherwise wrap round the table.
+TEST_F(GridInput, KeysStopAboveTheSearchFooter)
+{
+    g().SetRowCount(40);
+    g().SearchFooter.Visible = true;
+    g().Navigation.CursorAdvance = caLoop;
+    const struct {
+        QPoint From;
+        Qt::Key Key;
+        QPoint To;
+    } cases[] = {{{2, 39}, Qt::Key_Down, {2, 39}}, {{5, 39}, Qt::Key_Right, {5, 39}}, {{1, 39}, Qt::Key_Left, {1, 39}},
+                 {{2, 38}, Qt::Key_Down, {2, 39}}, {{3, 39}, Qt::Key_Left, {2, 39}}};
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(testing::Message() << tc.From.x() << "," << tc.From.y() << " key " << tc.Key);
+        g().MoveColRow(tc.From.x(), tc.From.y());
+        keyDowns.clear();
+        key(tc.Key);
+        EXPECT_EQ(current(), tc.To);
+        EXPECT_EQ(keyDowns.size(), 1u);
+        EXPECT_TRUE(g().LastRowAboveSearchFooter());
+    }
+}
+
 // With row moving, Ctrl+Down and Ctrl+Up carry the current row, never past the table's ends.
 TEST_F(GridInput, CtrlArrowsMoveRows)
 {
