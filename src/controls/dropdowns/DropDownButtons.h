@@ -32,6 +32,8 @@ public:
     bool Hot() const { return FHot; }
     void SetUp() { FUp = true; update(); }
     bool Flat = false;
+    // Themed drawing is possible (the common controls' version is above 5).
+    bool IsWinXP = true;
     QImage Glyph;
     QString Caption;
     // Pressed with the mouse and not yet released.

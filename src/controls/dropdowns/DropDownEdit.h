@@ -322,6 +322,9 @@ protected:
     void RedrawBorder();
     // The form was hidden by something other than DoHideDropDown (a click outside it).
     void FormClosedOutside();
+    // Whether a key event reaching the form was already handed on by the inner control's filter.
+    bool KeyCameFromControl() const;
+    friend class TDropDownForm;
 
     // Qt's events mapped to the handlers above.
     void keyPressEvent(QKeyEvent* event) override;
@@ -418,6 +421,7 @@ private:
     int CharFromPos(const QPoint& pos) const;
     void PostKeyToParent(int key, bool down, bool up);
     bool FHiding = false;
+    bool FCurrentKeyToggled = false;
     bool FDestroying = false;
     bool FSettingText = false;
     int FPrecisionHold = -1;

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/PopupWindow.h"
+#include "platform/TCanvas.h"
 
 #include <QPointer>
 #include <functional>
