@@ -1,6 +1,6 @@
 #include "controls/dropdowns/CalcButtonPanel.h"
 
-#include "GoldenImage.h"
+#include "support/GoldenImage.h"
 
 #include <QImage>
 #include <QMouseEvent>
@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
+
+// Failures show texts as text.
+static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 using namespace dropdowns;
 
