@@ -111,6 +111,7 @@ private:
     // Painting.
     void PaintWatch();
     void RebuildCache();
+    bool CacheStale() const;
     void DrawBackground(platform::TCanvas& canvas, const QRect& clientRect);
     void DrawFace(platform::TCanvas& canvas);
     void DrawTickMarks(platform::TCanvas& canvas);
@@ -126,6 +127,8 @@ private:
     TDateTime FTime = 0;
     QImage FBKGCache;
     bool FCacheValid = false;
+    // The control's colour the cache was erased with.
+    TColor FCacheColor = platform::clNone;
     // While the AM/PM text rolls, the frame shown instead of the cache and hands.
     QImage FRollFrame;
     quint16 FOldHour = 0, FOldMinute = 0, FOldSecond = 0;

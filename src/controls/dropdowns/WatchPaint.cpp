@@ -109,9 +109,14 @@ void TExtWatch::Paint()
     PaintWatch();
 }
 
+bool TExtWatch::CacheStale() const
+{
+    return !FCacheValid || FBKGCache.size() != ClientSize() || FCacheColor != Color();
+}
+
 void TExtWatch::PaintWatch()
 {
-    if (!FCacheValid || FBKGCache.size() != ClientSize())
+    if (CacheStale())
         RebuildCache();
     Canvas().Draw(0, 0, FBKGCache);
     DrawHands(Canvas());
@@ -120,6 +125,7 @@ void TExtWatch::PaintWatch()
 void TExtWatch::RebuildCache()
 {
     FBKGCache = QImage(ClientSize().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    FCacheColor = Color();
     FBKGCache.fill(ToQColor(Color()));
     {
         TCanvas canvas(&FBKGCache);
@@ -132,7 +138,7 @@ void TExtWatch::RebuildCache()
 
 QImage TExtWatch::HandsFrame()
 {
-    if (!FCacheValid || FBKGCache.size() != ClientSize())
+    if (CacheStale())
         RebuildCache();
     QImage frame = FBKGCache.copy();
     TCanvas canvas(&frame);
@@ -321,7 +327,7 @@ void TExtWatch::RollAMPM(bool toAM)
         sc.DrawText(QStringLiteral("PM"), lower, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
     }
     // The cache still shows the old half; the box's inside is replaced frame by frame.
-    if (!FCacheValid || FBKGCache.size() != ClientSize())
+    if (CacheStale())
         RebuildCache();
     int offset = toAM ? ih : 0;
     for (int frame = 0; frame < ih; ++frame) {
