@@ -296,7 +296,8 @@ void TExtCalculatorDropdown::KeyPress(QChar& key)
         setCursorPosition(int(Prefix().size()) + 1);
         deselect();
     };
-    if (digit && (GetText() == QLatin1String("0") || FNewval)) {
+    // "Error" reads as 0: a digit replaces it as it replaces "0".
+    if (digit && (GetText() == QLatin1String("0") || GetText() == kError || FNewval)) {
         SetText(QString(key));
         key = QChar();
         caretAfterDigit();
@@ -352,6 +353,13 @@ void TExtCalculatorDropdown::HandleCalcKey(QChar key)
 
 void TExtCalculatorDropdown::FormKeyPress(QChar& key)
 {
+    // The key-down of Backspace has already taken the last character.
+    if (key == QChar(8))
+        return;
+    // Writing the edit's text leaves the caret at its start on the original platform, so a digit
+    // that starts a new number reaches KeyPress instead of the full-decimals rule.
+    if (IsDigit(key) && (FNewval || GetText() == QLatin1String("0") || GetText() == kError))
+        setCursorPosition(int(Prefix().size()));
     QChar forwarded = key;
     TExtCustomDropDown::FormKeyPress(forwarded);
     HandleCalcKey(key);
@@ -364,9 +372,16 @@ void TExtCalculatorDropdown::FormKeyDown(int& key, TShiftState shift)
     case platform::VK_TAB:
     case platform::VK_F4: DoHideDropDown(false); break;
     case platform::VK_BACK: {
+        // Written as it stands: the precision would put the character straight back.
         QString text = GetText();
+        const bool error = text == kError;
         text.chop(1);
-        SetText(text.isEmpty() || text == kError ? QStringLiteral("0") : text);
+        if (text.isEmpty() || error) {
+            SetText(QStringLiteral("0"));
+            FNewval = true;
+        }
+        else
+            SetTextDirect(Prefix() + text + Suffix());
         break;
     }
     default: break;
@@ -376,41 +391,23 @@ void TExtCalculatorDropdown::FormKeyDown(int& key, TShiftState shift)
 void TExtCalculatorDropdown::keyPressEvent(QKeyEvent* event)
 {
     const bool alt = event->modifiers() & Qt::AltModifier;
-    if (!DroppedDown() || alt) {
-        TExtCustomDropDown::keyPressEvent(event);
-        if (event->key() == Qt::Key_Delete && (GetText().isEmpty() || GetText() == kError))
-            SetText(QStringLiteral("0"));
-        return;
-    }
-    // The panel takes no focus: while it is open the edit's keys drive the calculator.
-    event->accept();
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: HandleCalcKey(QChar(13)); return;
-    case Qt::Key_Escape: HandleCalcKey(QChar(27)); return;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_F4: DoHideDropDown(false); return;
-    case Qt::Key_Backspace: {
-        QString text = GetText();
-        text.chop(1);
-        SetText(text.isEmpty() || text == kError ? QStringLiteral("0") : text);
-        return;
-    }
-    default: break;
-    }
-    const QString text = event->text();
-    if (text.size() == 1 && text.at(0).isPrint()) {
-        QChar key = text.at(0);
-        // Writing the edit's text leaves the caret at its start on the original platform, so a
-        // digit that starts a new number reaches KeyPress instead of the full-decimals rule.
-        if (IsDigit(key) && (FNewval || GetText() == QLatin1String("0")))
-            setCursorPosition(int(Prefix().size()));
-        WMChar(key, platform::ShiftStateFromQt(event->modifiers()));
-        HandleCalcKey(text.at(0));
+    if (DroppedDown() && !alt) {
+        // A key that reaches the edit while the panel is open takes the panel's road.
+        event->accept();
+        int key = platform::VirtualKeyFromQt(event->key(), event->modifiers());
+        const TShiftState shift = platform::ShiftStateFromQt(event->modifiers());
+        if (key)
+            FormKeyDown(key, shift);
+        const QString text = event->text();
+        if (!text.isEmpty()) {
+            QChar c = text.at(0);
+            FormKeyPress(c);
+        }
         return;
     }
     TExtCustomDropDown::keyPressEvent(event);
+    if (event->key() == Qt::Key_Delete && (GetText().isEmpty() || GetText() == kError))
+        SetText(QStringLiteral("0"));
 }
 
 // ---- opening ----

@@ -194,9 +194,21 @@ TEST_F(CalcFixture, OpensByAltDownAndTheKeyboardDrivesTheOpenCalculator)
     calc->SetText("3");
     QTest::keyClick(calc, Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(calc->DroppedDown());
-    QTest::keyClicks(calc, "2+3*4");
+    // While the panel is open, Qt hands the keys to the popup.
+    QWidget* form = calc->DropDownForm();
+    QTest::keyClicks(form, "2+3*4");
     EXPECT_EQ(calc->Text(), "4.00");
-    QTest::keyClick(calc, Qt::Key_Return);
+    QTest::keyClick(form, Qt::Key_Backspace);
+    EXPECT_EQ(calc->Text(), "4.0");
+    QTest::keyClicks(form, "7/0=");
+    ASSERT_EQ(calc->Text(), "Error");
+    QTest::keyClicks(form, "6");        // a digit replaces "Error"
+    EXPECT_EQ(calc->Text(), "6.00");
+    QTest::keyClicks(form, "/0=");
+    QTest::keyClick(form, Qt::Key_Backspace);
+    EXPECT_EQ(calc->Text(), "0.00");
+    QTest::keyClicks(form, "2+3*4");
+    QTest::keyClick(form, Qt::Key_Return);
     EXPECT_FALSE(calc->DroppedDown());
     EXPECT_EQ(calc->Text(), "20.00");
 
@@ -204,9 +216,9 @@ TEST_F(CalcFixture, OpensByAltDownAndTheKeyboardDrivesTheOpenCalculator)
     calc->SetText("3");
     QTest::keyClick(calc, Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(calc->DroppedDown());
-    QTest::keyClicks(calc, "9*9=");
+    QTest::keyClicks(form, "9*9=");
     EXPECT_EQ(calc->Text(), "81.00");
-    QTest::keyClick(calc, Qt::Key_Escape);
+    QTest::keyClick(form, Qt::Key_Escape);
     EXPECT_FALSE(calc->DroppedDown());
     EXPECT_EQ(calc->Text(), "3.00");
 }
@@ -219,7 +231,7 @@ TEST_F(CalcFixture, ClickingKeysWithTheMouseComputesAndTabKeepsTheResult)
         ClickKey(QString::fromLatin1(key));
     EXPECT_EQ(calc->Text(), "20.00");
     EXPECT_TRUE(calc->IsModified());
-    QTest::keyClick(calc, Qt::Key_Tab);
+    QTest::keyClick(calc->DropDownForm(), Qt::Key_Tab);
     EXPECT_FALSE(calc->DroppedDown());
     EXPECT_EQ(calc->Text(), "20.00");
 }
