@@ -370,6 +370,11 @@ void TExtButton::SetCaption(const QString& value)
     Invalidate();
 }
 
+TExtCustomDropDown* TExtButton::ExtDropDown() const
+{
+    return FExtDropDown;
+}
+
 void TExtButton::SetExtDropDown(TExtCustomDropDown* value)
 {
     if (FExtDropDown != value)

@@ -194,7 +194,7 @@ public:
     void SetImageIndex(int value);
     QString Caption() const { return FCaption; }
     void SetCaption(const QString& value);
-    TExtCustomDropDown* ExtDropDown() const { return FExtDropDown; }
+    TExtCustomDropDown* ExtDropDown() const;
     void SetExtDropDown(TExtCustomDropDown* value);
 
     // Height: the caption's (or image's) height + 4; width: its width + 8.

@@ -214,7 +214,7 @@ void TExtCustomDropDown::DoShowDropDown()
     FDroppedDown = true;
     // Placed at (x, y) and kept inside the work area on both axes.
     FDropDownForm->Popup(QRect(QPoint(x, y), QSize(0, 0)), ppBelow);
-    FDropDownForm->raise();
+    FDropDownForm->LayoutChildren();
     FocusDropDownControl();
 }
 

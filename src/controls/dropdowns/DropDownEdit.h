@@ -4,6 +4,7 @@
 #include "controls/dropdowns/DropDownDraw.h"
 #include "controls/dropdowns/DropDownForm.h"
 #include "controls/dropdowns/DropDownHeaderFooter.h"
+#include "controls/dropdowns/DropDownStrips.h"
 #include "platform/TCanvas.h"
 #include "platform/TCustomControl.h"
 

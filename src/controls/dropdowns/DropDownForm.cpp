@@ -25,6 +25,11 @@ TDropDownForm::~TDropDownForm()
         OnDestroy();
 }
 
+TExtCustomDropDown* TDropDownForm::ExtDropDown() const
+{
+    return FExtDropDown;
+}
+
 void TDropDownForm::SetExtDropDown(TExtCustomDropDown* value)
 {
     FExtDropDown = value;
@@ -38,6 +43,9 @@ QRect TDropDownForm::ChildArea() const
 
 void TDropDownForm::LayoutChildren()
 {
+    // A hidden form has no size of its own yet: its children keep theirs, which size the form.
+    if (!isVisible())
+        return;
     QRect area = ChildArea();
     if (FHeader && FHeader->isVisibleTo(this)) {
         FHeader->setGeometry(area.left(), area.top(), area.width(), FHeader->height());

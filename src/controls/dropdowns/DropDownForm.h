@@ -19,7 +19,7 @@ public:
     explicit TDropDownForm(TExtCustomDropDown* owner);
     ~TDropDownForm() override;
 
-    TExtCustomDropDown* ExtDropDown() const { return FExtDropDown; }
+    TExtCustomDropDown* ExtDropDown() const;
     void SetExtDropDown(TExtCustomDropDown* value);
 
     // Tick count (milliseconds) at which the form last lost activation while visible.

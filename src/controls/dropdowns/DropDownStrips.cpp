@@ -45,6 +45,11 @@ TExtStrip::TExtStrip(QWidget* parent) : TCustomControl(parent)
 
 TExtStrip::~TExtStrip() = default;
 
+TExtCustomDropDown* TExtStrip::ExtDropDown() const
+{
+    return FExtDropDown;
+}
+
 void TExtStrip::InitButtons()
 {
     if (FExtDropDown)

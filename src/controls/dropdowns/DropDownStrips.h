@@ -42,7 +42,7 @@ public:
 
     const platform::TImageList* Images() const { return FImages; }
     void SetImages(const platform::TImageList* value) { FImages = value; }
-    TExtCustomDropDown* ExtDropDown() const { return FExtDropDown; }
+    TExtCustomDropDown* ExtDropDown() const;
     // Links the strip (null unlinks it) and copies the drop-down's settings for this strip.
     virtual void SetExtDropDown(TExtCustomDropDown* value) = 0;
     void InitButtons();
