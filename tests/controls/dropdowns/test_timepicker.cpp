@@ -127,6 +127,12 @@ TEST_F(TimePickerTest, TypingIntoTheMaskSetsTheTime)
     EXPECT_EQ(Text(picker), "09:05");
     EXPECT_EQ(Hms(picker->Time()), "09:05:00");
     EXPECT_EQ(timeChanges, 0);
+    // A blank hour digit leaves four characters: not taken.
+    picker->setCursorPosition(0);
+    QTest::keyClick(picker, Qt::Key_Space);
+    QTest::keyClicks(picker, "7");
+    EXPECT_EQ(picker->displayText(), " 7:05");
+    EXPECT_EQ(Hms(picker->Time()), "09:05:00");
 }
 
 TEST_F(TimePickerTest, ArrowKeysStepThePartUnderTheCaretWithWrapAround)

@@ -238,6 +238,15 @@ TEST_F(WatchTest, ClicksSetMinuteOutsideHourInsideAndHalfOnTheBox)
     }
 }
 
+TEST_F(WatchTest, HandCursorOverTheBoxOnly)
+{
+    watch.show();
+    QTest::mouseMove(watch.viewport(), watch.GetAMPMRect().center());
+    EXPECT_EQ(watch.viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(watch.viewport(), watch.GetCenter() + QPoint(0, -40));
+    EXPECT_NE(watch.viewport()->cursor().shape(), Qt::PointingHandCursor);
+}
+
 TEST_F(WatchTest, LiveClockShowsSystemTimePlusOffsetAndIgnoresInput)
 {
     TDateTime now = T(9, 41, 7);
@@ -371,15 +380,18 @@ TEST_F(WatchAnimationTest, BoxRollsOnePixelPer10msOnlyWhenItHasAFillAndTheUserSw
     watch.SetAM(false);
     EXPECT_EQ(clock.Sleeps(), std::vector<int>(size_t(ih), 10));
     ASSERT_EQ(int(frames.size()), ih);
-    // "AM" leaves through the top: its text pixels move up from one frame to the next.
-    auto topmostInk = [&](const QImage& img) {
-        for (int y = box.top() + 1; y < box.bottom(); ++y)
-            for (int x = box.left() + 1; x < box.right(); ++x)
-                if (At(img, QPoint(x, y)) != clWhite)
-                    return y;
-        return -1;
+    // The box's inside scrolls up one pixel per frame: "AM" leaves through the top, "PM" follows.
+    const QRect inner = box.adjusted(1, 1, -1, -1);
+    auto row = [&](const QImage& img, int y) {
+        std::vector<TColor> pixels;
+        for (int x = inner.left(); x <= inner.right(); ++x)
+            pixels.push_back(At(img, QPoint(x, inner.top() + y)));
+        return pixels;
     };
-    EXPECT_LT(topmostInk(frames[ih / 2]), topmostInk(frames[0]) + 1);
+    for (int k : {1, ih / 2, ih - 1})
+        for (int y = 0; y + k < ih; ++y)
+            EXPECT_EQ(row(frames[size_t(k)], y), row(frames[0], y + k)) << "frame " << k << " row " << y;
+    EXPECT_NE(row(frames[0], ih / 2), row(frames[1], ih / 2));
     EXPECT_FALSE(watch.AM());
 
     // No fill: no roll. A change of the time switches the half without a roll either.
