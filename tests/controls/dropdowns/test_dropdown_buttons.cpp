@@ -1,0 +1,220 @@
+#include "controls/dropdowns/DropDownButtons.h"
+#include "controls/dropdowns/DropDownEdit.h"
+#include "platform/TImageList.h"
+
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace dropdowns;
+using platform::TColor;
+
+namespace {
+
+TColor Pixel(const QImage& image, int x, int y)
+{
+    return platform::FromQColor(QColor(image.pixel(x, y)));
+}
+
+TEST(DropDownButtons, EditButtonKeepsItsOwnWidthAndItsArrowFillsIt)
+{
+    TDropDownEditButton button;
+    button.SetBounds(0, 0, 30, 20);
+    EXPECT_EQ(button.width(), 16);
+    EXPECT_EQ(button.Button()->geometry(), QRect(0, 0, 16, 20));
+    button.SetBWidth(20);
+    EXPECT_EQ(button.Button()->width(), 20);
+}
+
+TEST(DropDownButtons, ReleaseAnywhereAfterPressingTheArrowIsAClick)
+{
+    QWidget host;
+    host.resize(100, 40);
+    auto* button = new TDropDownEditButton(&host);
+    button->SetBounds(0, 0, 16, 20);
+    host.show();
+    int clicks = 0;
+    button->OnClick = [&] { ++clicks; };
+    QTest::mousePress(button->Button(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseRelease(button->Button(), Qt::LeftButton, Qt::NoModifier, QPoint(60, 30));
+    EXPECT_EQ(clicks, 1);
+    QTest::mouseClick(button->Button(), Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(clicks, 1) << "only the left button clicks";
+}
+
+TEST(DropDownButtons, ArrowLooksByColourGlyphAndEditState)
+{
+    QWidget host;
+    host.resize(200, 40);
+    auto* edit = new TExtCustomDropDown(&host);
+    edit->setGeometry(0, 0, 150, 21);
+    host.show();
+    TDropDownEditButton* button = edit->Button();
+    TExtDropDownSpeedButton* arrow = button->Button();
+
+    arrow->IsWinXP = false;
+    QImage image = arrow->grab().toImage();
+    EXPECT_EQ(Pixel(image, 8, 8), platform::clBlack) << "classic black arrow";
+
+    edit->setReadOnly(true);
+    arrow->grab();
+    EXPECT_FALSE(arrow->isEnabled()) << "a read-only edit's arrow takes no clicks";
+    edit->setReadOnly(false);
+
+    button->ButtonColor = 0x00FF00;
+    button->ButtonTextColor = 0x0000FF;
+    button->SetGlyph(QImage(4, 4, QImage::Format_ARGB32));
+    image = arrow->grab().toImage();
+    EXPECT_EQ(Pixel(image, 8, 8), 0x0000FFu) << "custom look: arrow in the text colour, glyph ignored";
+    EXPECT_EQ(Pixel(image, 14, 3), 0x00FF00u);
+}
+
+TEST(DropDownButtons, AppearanceNotifiesOnlyRealChangesAndAssignLeavesTheFont)
+{
+    TExtButtonAppearance a, b;
+    int changes = 0;
+    a.OnChange = [&] { ++changes; };
+    a.SetColorHot(a.ColorHot());
+    EXPECT_EQ(changes, 0);
+    a.SetColorHot(0x123456);
+    a.SetGradient(gdHorizontal);
+    EXPECT_EQ(changes, 2);
+
+    b.SetColor(0x010203);
+    b.SetBorderColorChecked(0x040506);
+    platform::TFont font;
+    font.SetName("Courier");
+    b.SetFont(font);
+    a.Assign(b);
+    EXPECT_EQ(a.Color(), 0x010203u);
+    EXPECT_EQ(a.BorderColorChecked(), 0x040506u);
+    EXPECT_EQ(a.Gradient(), gdVertical);
+    EXPECT_EQ(a.Font().Name(), "Tahoma");
+    EXPECT_EQ(a.ColorHot(), b.ColorHot());
+}
+
+class ExtButtons : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        host = std::make_unique<QWidget>();
+        host->resize(200, 60);
+        first = new TExtButton(host.get());
+        second = new TExtButton(host.get());
+        second->move(40, 0);
+        first->SetAppearance(&appearance);
+        second->SetAppearance(&appearance);
+        host->show();
+    }
+    void Click(TExtButton* button)
+    {
+        QTest::mouseClick(button->Client(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    }
+
+    TExtButtonAppearance appearance;
+    std::unique_ptr<QWidget> host;
+    TExtButton* first = nullptr;
+    TExtButton* second = nullptr;
+};
+
+TEST_F(ExtButtons, CheckButtonTogglesAndPaintsCheckedWhileDown)
+{
+    first->Style = tasCheck;
+    int clicks = 0;
+    first->OnClick = [&] { ++clicks; };
+    Click(first);
+    EXPECT_TRUE(first->Down());
+    EXPECT_EQ(Pixel(first->grab().toImage(), 10, 10), appearance.ColorChecked());
+    Click(first);
+    EXPECT_FALSE(first->Down());
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(ExtButtons, GroupedButtonsAreExclusive)
+{
+    first->GroupIndex = second->GroupIndex = 1;
+    Click(first);
+    EXPECT_TRUE(first->Down());
+    Click(second);
+    EXPECT_TRUE(second->Down());
+    EXPECT_FALSE(first->Down());
+    Click(second);
+    EXPECT_TRUE(second->Down()) << "without AllowAllUp the down button stays down";
+
+    TExtButton plain(host.get());
+    plain.SetDown(true);
+    EXPECT_FALSE(plain.Down()) << "an ungrouped push button is never down";
+}
+
+TEST_F(ExtButtons, SizeToContentFitsCaptionAndImage)
+{
+    platform::TImageList images(16, 16);
+    first->SetImages(&images);
+    first->SetImageIndex(0);
+    first->SetCaption("Ab");
+    first->SizeToContent();
+    platform::TCanvas canvas;
+    canvas.Font = appearance.Font();
+    const QSize text = GetTextSize(canvas, "Ab");
+    EXPECT_EQ(first->width(), std::max(text.width(), 16) + 8);
+    EXPECT_EQ(first->height(), std::max(text.height(), 16) + 4);
+
+    TExtButton bare(host.get());
+    bare.SetCaption("Ab");
+    bare.resize(23, 22);
+    bare.SizeToContent();
+    EXPECT_EQ(bare.size(), QSize(23, 22)) << "without an appearance nothing is measured";
+}
+
+TEST_F(ExtButtons, DefaultLookShowsTheParentAndHoverPaintsFlat)
+{
+    host->setStyleSheet("background: #0000ff");
+    first->resize(30, 22);
+    EXPECT_EQ(Pixel(first->grab().toImage(), 15, 10), 0xFF0000u) << "normal face and border are clNone";
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(first, &enter);
+    const QImage hot = first->grab().toImage();
+    EXPECT_EQ(Pixel(hot, 15, 10), 0xF5F0E1u);
+    EXPECT_EQ(Pixel(hot, 0, 10), 0x808080u);
+}
+
+TEST_F(ExtButtons, ModalResultsCloseTheLinkedDropDown)
+{
+    TExtCustomDropDown edit(host.get());
+    edit.DropDownHeader().SetVisible(false);
+    edit.DropDownFooter().SetVisible(false);
+    first->SetExtDropDown(&edit);
+    const struct {
+        int result;
+        bool closes;
+        bool cancelled;
+    } cases[] = {
+        {mrOk, true, false}, {mrCancel, true, true}, {mrAbort, true, true}, {mrRetry, false, false},
+        {mrIgnore, true, true}, {mrYes, true, false}, {mrNo, true, true}, {mrClose, false, false},
+        {mrHelp, false, false}, {mrAll, true, false}, {mrNoToAll, true, true}, {mrYesToAll, true, false},
+    };
+    for (const auto& c : cases) {
+        std::optional<bool> cancelled;
+        edit.OnDropUp = [&](QObject*, bool value) { cancelled = value; };
+        edit.ShowDropDown();
+        ASSERT_TRUE(edit.DroppedDown());
+        first->ModalResult = c.result;
+        first->Click();
+        EXPECT_EQ(!edit.DroppedDown(), c.closes) << c.result;
+        EXPECT_EQ(cancelled.value_or(false), c.cancelled) << c.result;
+        edit.HideDropDown(false);
+    }
+}
+
+TEST_F(ExtButtons, EnterPerformsTheClickWithoutItsEvent)
+{
+    int clicks = 0;
+    first->OnClick = [&] { ++clicks; };
+    first->ModalResult = mrOk;
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Return);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(host->property("ModalResult").toInt(), mrOk);
+}
+
+}  // namespace
