@@ -544,6 +544,40 @@ TEST_F(WatchTest, CircleIsClippedRectFillsTheControl)
     EXPECT_EQ(At(Render(watch), {120, 100}), ColorToRGB(clSilver));
 }
 
+TEST_F(WatchTest, PictureDrawsAtItsOwnSizeWithItsWhiteLeftOut)
+{
+    PlainLook(watch);
+    watch.Appearance().SetShape(wsRect);
+    watch.Appearance().SetBackgroundColor(clYellow);
+    QImage picture(40, 40, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            picture.setPixelColor(x, y, Qt::blue);
+    watch.Appearance().SetPicture(picture);
+    const QImage img = Render(watch);
+    EXPECT_EQ(At(img, {10, 10}), clBlue);
+    EXPECT_EQ(At(img, {30, 30}), clYellow);  // the picture's white is transparent
+    EXPECT_EQ(At(img, {60, 10}), clYellow);  // not stretched over the control
+}
+
+// A face of negative size (the control is smaller than the margins) must not fail.
+TEST_F(WatchTest, ControlsTooSmallForTheFacePaintAndTakeClicks)
+{
+    for (QSize size : {QSize(0, 0), QSize(12, 12), QSize(25, 8)}) {
+        watch.resize(size);
+        for (TWatchStyle style : {wsTower, wsFluorescent, wsSports, wsClassic}) {
+            watch.SetStyle(style);
+            watch.SetTime(T(4, 50));
+            if (!size.isEmpty())
+                EXPECT_EQ(Render(watch).size(), size);
+        }
+        watch.show();
+        Click(QPoint(size.width() / 2, size.height() / 2));
+        watch.hide();
+    }
+}
+
 TEST_F(WatchTest, AppearanceAssignCopiesAndNotifies)
 {
     TWatchAppearance source;
