@@ -1,0 +1,596 @@
+#include "controls/dropdowns/DetailDropDown.h"
+
+#include "controls/dropdowns/DropDownDraw.h"
+#include "controls/dropdowns/DropDownForm.h"
+#include "platform/Guard.h"
+#include "platform/TImageList.h"
+
+#include <QKeyEvent>
+#include <QStyle>
+#include <algorithm>
+
+namespace dropdowns {
+
+using namespace platform;
+
+namespace {
+
+constexpr int KeySearchMs = 500;
+
+// Keys that add a character to the list search: digits, letters, the space and punctuation.
+bool IsSearchKey(int key)
+{
+    return key == VK_SPACE || (key >= 0x30 && key <= 0x5A) || (key >= 0xBA && key <= 0xE2);
+}
+
+}  // namespace
+
+void ApplyItemAppearanceStyle(TItemAppearance& appearance, TSuiteStyle style)
+{
+    TItemAppearanceColors colors;
+    colors.ColorHot = appearance.ColorHot;
+    colors.ColorHotTo = appearance.ColorHotTo;
+    colors.ColorMirrorHot = appearance.ColorMirrorHot;
+    colors.ColorMirrorHotTo = appearance.ColorMirrorHotTo;
+    colors.ColorSelected = appearance.ColorSelected;
+    colors.ColorSelectedTo = appearance.ColorSelectedTo;
+    colors.ColorMirrorSelected = appearance.ColorMirrorSelected;
+    colors.ColorMirrorSelectedTo = appearance.ColorMirrorSelectedTo;
+    colors.BorderColor = appearance.BorderColor;
+    colors.BorderColorTop = appearance.BorderColorTop;
+    colors.BorderColorBottom = appearance.BorderColorBottom;
+    colors.EdgeColor = appearance.EdgeColor;
+    colors.BorderColorHot = appearance.BorderColorHot;
+    colors.BorderColorSelected = appearance.BorderColorSelected;
+    colors.ColorSelectedText = appearance.ColorSelectedText;
+    colors.ColorHotText = appearance.ColorHotText;
+    TExtCustomDropDown::SetItemAppearanceStyle(colors, style);
+    appearance.ColorHot = colors.ColorHot;
+    appearance.ColorHotTo = colors.ColorHotTo;
+    appearance.ColorMirrorHot = colors.ColorMirrorHot;
+    appearance.ColorMirrorHotTo = colors.ColorMirrorHotTo;
+    appearance.ColorSelected = colors.ColorSelected;
+    appearance.ColorSelectedTo = colors.ColorSelectedTo;
+    appearance.ColorMirrorSelected = colors.ColorMirrorSelected;
+    appearance.ColorMirrorSelectedTo = colors.ColorMirrorSelectedTo;
+    appearance.BorderColor = colors.BorderColor;
+    appearance.BorderColorTop = colors.BorderColorTop;
+    appearance.BorderColorBottom = colors.BorderColorBottom;
+    appearance.EdgeColor = colors.EdgeColor;
+    appearance.BorderColorHot = colors.BorderColorHot;
+    appearance.BorderColorSelected = colors.BorderColorSelected;
+    appearance.ColorSelectedText = colors.ColorSelectedText;
+    appearance.ColorHotText = colors.ColorHotText;
+}
+
+// Items
+
+void TDetailItem::SetCaption(const QString& value)
+{
+    if (value == FCaption)
+        return;
+    FCaption = value;
+    if (FCollection)
+        FCollection->Changed();
+}
+
+void TDetailItem::SetImageIndex(int value)
+{
+    if (value == FImageIndex)
+        return;
+    FImageIndex = value;
+    if (FCollection)
+        FCollection->Changed();
+}
+
+void TDetailItem::Assign(const TDetailItem& source)
+{
+    if (&source == this)
+        return;
+    SetCaption(source.FCaption);
+    SetImageIndex(source.FImageIndex);
+    Image = source.Image;
+    Enabled = source.Enabled;
+    Notes = source.Notes;
+    Tag = source.Tag;
+    ItemObject = source.ItemObject;
+}
+
+int TDetailItems::IndexOf(const QString& value) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (Items(i)->Caption() == value)
+            return i;
+    return -1;
+}
+
+// The control
+
+TExtDetailDropDown::TExtDetailDropDown(QWidget* parent)
+    : TExtCustomDropDown(parent), CaptionFont(font()), NotesFont(font()),
+      FItems(std::make_unique<TDetailItems>(this)), FItemAppearance(std::make_unique<TItemAppearance>(this))
+{
+    FItems->OnChange = [] {};
+    FEditorEnabled = true;
+    FDropDownEnabled = true;
+    // The change handling of this control completes typed text after the base's notification.
+    disconnect(this, &QLineEdit::textChanged, this, nullptr);
+    connect(this, &QLineEdit::textChanged, this, [this] { TextChanged(); });
+    CreateDropDownForm();
+    SetSelectionColorStyle(FSelectionColorStyle);
+}
+
+TExtDetailDropDown::~TExtDetailDropDown()
+{
+    FKeyTimer.Stop();
+    if (FSelector)
+        FSelector->OnItemSelect = nullptr;
+}
+
+void TExtDetailDropDown::CreateDropDownForm()
+{
+    TExtCustomDropDown::CreateDropDownForm();
+    if (!FDropDownForm || !FItems)
+        return;
+    if (!FSelector) {
+        FSelector = new TExtCustomItemSelector(FDropDownForm);
+        FSelector->SetSelectorType(stImage);
+        FSelector->setGeometry(0, 0, FSelector->width(), 150);
+        FSelector->OnDrawItem = [this](QObject*, TCanvas& canvas, QRect r, int index) {
+            DrawDetailItem(canvas, r, index);
+        };
+        FSelector->OnItemSize = [this](QObject*, QSize& size) { DetailItemSize(size); };
+        FSelector->UpdateSelectorPanel();
+        FSelector->OnResize = [this] {
+            if (FSelector)
+                FSelector->UpdateSelectorPanel();
+        };
+    }
+    FSelector->SetColor(FDropDownColor);
+    FSelector->UpdateSelectorPanel();
+    SetControl(FSelector);
+}
+
+void TExtDetailDropDown::SetItemHeight(int value)
+{
+    FItemHeight = std::max(1, value);
+}
+
+void TExtDetailDropDown::FillSelectorItems()
+{
+    TSelectorItems& items = FSelector->Items();
+    items.BeginUpdate();
+    items.Clear();
+    for (int i = 0; i < FItems->Count(); ++i) {
+        const TDetailItem& source = *FItems->Items(i);
+        TSelectorItem* item = items.Add();
+        item->SetCaption(source.Caption());
+        item->Image = source.Image;
+        item->SetImageIndex(source.ImageIndex());
+    }
+    items.EndUpdate();
+}
+
+void TExtDetailDropDown::InitSelector()
+{
+    if (!FSelector)
+        return;
+    FSelector->OnItemSelect = nullptr;
+    FSelector->SetColumns(1);
+    FSelector->SetImages(FImages);
+    FSelector->SetItemLayout(FLayout);
+    FSelector->SetColor(FDropDownColor);
+    FSelector->SetItemAppearance(*FItemAppearance);
+    FillSelectorItems();
+    FSelector->UpdateSelectorPanel();
+    FSelector->SetItemIndex(FItemIndex);
+    FSelector->OnItemSelect = [this] { SelectorItemSelect(); };
+}
+
+void TExtDetailDropDown::DoBeforeDropDown()
+{
+    TExtCustomDropDown::DoBeforeDropDown();
+    InitSelector();
+    FOldItemIndex = FItemIndex;
+}
+
+void TExtDetailDropDown::UpdateDropDownSize()
+{
+    if (FSelector)
+        FSelector->resize(FDropDownWidth <= 0 ? width() : FSelector->width(),
+                          FDropDownHeight <= 0 ? 100 : FSelector->height());
+    TExtCustomDropDown::UpdateDropDownSize();
+}
+
+void TExtDetailDropDown::DoShowDropDown()
+{
+    TExtCustomDropDown::DoShowDropDown();
+    if (FSelector && FDropDownForm && FDropDownForm->isVisible())
+        FSelector->setFocus(Qt::PopupFocusReason);
+}
+
+void TExtDetailDropDown::DoHideDropDown(bool cancelChanges)
+{
+    TExtCustomDropDown::DoHideDropDown(cancelChanges);
+    if (cancelChanges && FSelector && FOldItemIndex != -1)
+        SetItemIndex(FOldItemIndex);
+}
+
+void TExtDetailDropDown::SetSelectorIndex(int index)
+{
+    FInternalCall = true;
+    FSelector->SetItemIndex(index);
+    FInternalCall = false;
+    FSelector->ScrollItemInView(index);
+}
+
+void TExtDetailDropDown::SelectNextItem()
+{
+    if (FDroppedDown && FSelector) {
+        const int next = FSelector->ItemIndex() < 0 ? 0 : FSelector->ItemIndex() + 1;
+        if (next >= 0 && next < FSelector->Items().Count())
+            SetSelectorIndex(next);
+    } else {
+        SelectNext();
+    }
+    update();
+}
+
+void TExtDetailDropDown::SelectPreviousItem()
+{
+    if (FDroppedDown && FSelector) {
+        const int previous = FSelector->ItemIndex() < 0 ? 0 : FSelector->ItemIndex() - 1;
+        if (previous >= 0 && previous < FSelector->Items().Count())
+            SetSelectorIndex(previous);
+    } else {
+        SelectPrevious();
+    }
+    update();
+}
+
+void TExtDetailDropDown::FormSizing()
+{
+    TExtCustomDropDown::FormSizing();
+    if (FSelector)
+        FSelector->UpdateSelectorPanel();
+}
+
+void TExtDetailDropDown::SetSelectionColorStyle(TSelectionColorStyle value)
+{
+    TExtCustomDropDown::SetSelectionColorStyle(value);
+    if (FSelector)
+        FSelector->ItemAppearance().SetColorStyle(value);
+}
+
+void TExtDetailDropDown::SetComponentStyle(TSuiteStyle AStyle)
+{
+    TExtCustomDropDown::SetComponentStyle(AStyle);
+    if (FItemAppearance)
+        ApplyItemAppearanceStyle(*FItemAppearance, AStyle);
+}
+
+void TExtDetailDropDown::SetItemIndex(int value)
+{
+    if (value >= 0 && value < FItems->Count() && value != FItemIndex) {
+        FItemIndex = value;
+        FCompleting = true;
+        SetText(FItems->Items(value)->Caption());
+        FCompleting = false;
+        SelectAll();
+        update();
+        if (FSelector)
+            FSelector->update();
+        if (OnSelect)
+            OnSelect();
+    } else if (value == -1 && value != FItemIndex) {
+        FCompleting = true;
+        SetText(QString());
+        FCompleting = false;
+        FItemIndex = -1;
+    }
+}
+
+void TExtDetailDropDown::SelectFirst()
+{
+    if (FItems->Count() > 0)
+        SetItemIndex(0);
+}
+
+void TExtDetailDropDown::SelectLast()
+{
+    if (FItems->Count() > 0)
+        SetItemIndex(FItems->Count() - 1);
+}
+
+void TExtDetailDropDown::SelectNext()
+{
+    if (FItemIndex < 0)
+        SetItemIndex(0);
+    else if (FItemIndex + 1 < FItems->Count())
+        SetItemIndex(FItemIndex + 1);
+}
+
+void TExtDetailDropDown::SelectPrevious()
+{
+    if (FItemIndex < 0)
+        SetItemIndex(0);
+    else if (FItemIndex - 1 >= 0)
+        SetItemIndex(FItemIndex - 1);
+}
+
+void TExtDetailDropDown::SelectorItemSelect()
+{
+    if (!FSelector)
+        return;
+    const int index = FSelector->ItemIndex();
+    SetItemIndex(index);
+    if (const TDetailItem* item = FItems->Items(index)) {
+        FCompleting = true;
+        SetText(item->Caption());
+        FCompleting = false;
+        SelectAll();
+    }
+    if (!FInternalCall)
+        DoHideDropDown(false);
+}
+
+void TExtDetailDropDown::DetailItemSize(QSize& size)
+{
+    int w = FDropDownWidth > 0 ? FDropDownWidth : (FDropDownForm ? FDropDownForm->width() : width());
+    if (FSelector && FSelector->VertScrollBarVisible())
+        w -= style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    w -= 2 * 1 + 4;
+    size = QSize(w, FItemHeight);
+}
+
+void TExtDetailDropDown::DrawDetailItem(TCanvas& canvas, QRect r, int index)
+{
+    if (OnDrawSelectedImage) {
+        OnDrawSelectedImage(this, canvas, r);
+        return;
+    }
+    const TDetailItem* item = FItems->Items(index);
+    if (!item)
+        return;
+    const bool hasCaption = !item->Caption().isEmpty();
+    auto place = [&](QSize size) {
+        const int x = hasCaption ? r.left() + 2 : r.left() + (r.width() - size.width()) / 2;
+        return QPoint(x, r.top() + (r.height() - size.height()) / 2);
+    };
+    if (item->Image.isNull()) {
+        if (FImages && item->ImageIndex() >= 0) {
+            const QPoint p = place(QSize(FImages->Width(), FImages->Height()));
+            FImages->Draw(canvas, p.x(), p.y(), item->ImageIndex(), true);
+            r.setLeft(r.left() + FImages->Width() + 4);
+        }
+    } else {
+        const QPoint p = place(item->Image.size());
+        canvas.DrawTransparent(p.x(), p.y(), item->Image);
+        r.setLeft(r.left() + item->Image.width() + 4);
+    }
+    const TItemAppearance& look = *FItemAppearance;
+    const bool selected = FSelector && index == FSelector->ItemIndex();
+    const bool hot = FSelector && index == FSelector->ItemHot();
+    auto textColor = [&](TColor own) { return selected ? look.ColorSelectedText : hot ? look.ColorHotText : own; };
+    canvas.Font = CaptionFont;
+    canvas.Font.Color = textColor(CaptionFont.Color);
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    r.adjust(4, 2, -4, 0);
+    QRect captionRect = r;
+    canvas.DrawText(item->Caption(), captionRect, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    if (!item->Notes.isEmpty()) {
+        r.setTop(r.top() + canvas.TextHeight(QStringLiteral("gh")));
+        canvas.Font = NotesFont;
+        canvas.Font.Color = textColor(NotesFont.Color);
+        QSize size;
+        DrawHTMLText(canvas, item->Notes, r, FImages, true, QString(), size);
+    }
+}
+
+void TExtDetailDropDown::TextChanged()
+{
+    if (FBlockChange) {
+        FBlockChange = false;
+        return;
+    }
+    FItemChange = false;
+    if (OnChange)
+        Guarded([&] { OnChange(); });
+    if (FCompleting || !FWorkMode)
+        return;
+    Guarded([&] {
+        const QString text = GetText();
+        SetModified(!text.isEmpty());
+        const int selStart = std::max(0, (hasSelectedText() ? selectionStart() : cursorPosition()) - int(FPrefix.size()));
+        const QString typed = text.left(selStart);
+        const QString key = MatchCaseText(text, MatchCase).left(selStart);
+        if (!key.isEmpty()) {
+            for (int i = 0; i < FItems->Count(); ++i) {
+                const QString caption = FItems->Items(i)->Caption();
+                if (!MatchCaseText(caption, MatchCase).startsWith(key))
+                    continue;
+                const QString completed = text.left(key.size()) + caption.mid(key.size()).left(255);
+                FItemIndex = FItemIdx = i;
+                FItemSel = int(key.size());
+                FItemChange = true;
+                FCompleting = true;
+                SetText(completed);
+                FCompleting = false;
+                const int end = int(FPrefix.size() + completed.size());
+                setSelection(end, int(FPrefix.size()) + FItemSel - end);
+                return;
+            }
+        }
+        if (!typed.isEmpty()) {
+            FCompleting = true;
+            SetText(typed);
+            FCompleting = false;
+            setCursorPosition(int(FPrefix.size() + typed.size()));
+        }
+    });
+}
+
+bool TExtDetailDropDown::NavigationKey(int key, TShiftState shift)
+{
+    if (!isEnabled() || (shift & ssAlt))
+        return false;
+    const bool dropped = FDroppedDown && FSelector;
+    const int selIndex = FSelector ? FSelector->ItemIndex() : -1;
+    switch (key) {
+    case VK_PRIOR:
+    case VK_NEXT: {
+        if (!FSelector)
+            return false;
+        if (FSelector->Items().Count() != FItems->Count())
+            InitSelector();
+        const int n = FSelector->GetVisibleItemCount();
+        if (n >= 1) {
+            const int current = FSelector->ItemIndex();
+            const int target = key == VK_PRIOR ? std::max(0, current - n)
+                                               : std::min(FSelector->Items().Count() - 1, current + n);
+            if (target >= 0)
+                SetSelectorIndex(target);
+        }
+        return dropped;
+    }
+    case VK_END:
+    case VK_HOME:
+        if (dropped) {
+            FInternalCall = true;
+            if (key == VK_END)
+                FSelector->SelectLast();
+            else
+                FSelector->SelectFirst();
+            FInternalCall = false;
+        } else if (!FEditorEnabled) {
+            if (key == VK_END)
+                SelectLast();
+            else
+                SelectFirst();
+        }
+        return false;
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (dropped && !FEditorEnabled) {
+            FInternalCall = true;
+            if (key == VK_LEFT)
+                FSelector->SelectPrevious();
+            else
+                FSelector->SelectNext();
+            FInternalCall = false;
+        }
+        return dropped;
+    case VK_UP:
+    case VK_DOWN:
+        if (dropped) {
+            const int target = selIndex < 0 ? 0 : selIndex + (key == VK_UP ? -1 : 1);
+            if (target >= 0 && target < FSelector->Items().Count())
+                SetSelectorIndex(target);
+            update();
+        } else if (key == VK_UP) {
+            SelectPrevious();
+        } else {
+            SelectNext();
+        }
+        return dropped;
+    default:
+        if (!(shift & ssCtrl) && FSelector && IsSearchKey(key)) {
+            FCurSearch += QChar(key);
+            FInternalCall = true;
+            FSelector->LookupItem(FCurSearch);
+            FInternalCall = false;
+            if (!FKeyTimer.IsActive())
+                FKeyTimer.Start(KeySearchMs, this, [this] { FCurSearch.clear(); });
+        }
+        return false;
+    }
+}
+
+void TExtDetailDropDown::DetailKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base)
+{
+    if (NavigationKey(key, shift))
+        return;
+    const bool hasItems = FItems->Count() > 0;
+    if (hasItems) {
+        if (key == VK_BACK || key == VK_ESCAPE || key == VK_DELETE) {
+            FWorkMode = false;
+        } else if (key == VK_RETURN) {
+            const int index = FItems->IndexOf(GetText());
+            if (index >= 0) {
+                FCompleting = true;
+                SetText(FItems->Items(index)->Caption());
+                FCompleting = false;
+                SetItemIndex(index);
+                TextChanged();
+            }
+        } else {
+            FWorkMode = true;
+        }
+    }
+    const int original = key;
+    base(key);
+    if (hasItems && original == VK_ESCAPE) {
+        const int index = FItems->IndexOf(GetText());
+        if (index >= 0)
+            SetItemIndex(index);
+    }
+}
+
+void TExtDetailDropDown::keyPressEvent(QKeyEvent* event)
+{
+    int key = VirtualKeyFromQt(event->key(), event->modifiers());
+    if (!key) {
+        TExtCustomDropDown::keyPressEvent(event);
+        return;
+    }
+    const TShiftState shift = ShiftStateFromQt(event->modifiers());
+    bool baseRan = false;
+    Guarded([&] {
+        DetailKeyDown(key, shift, [&](int&) {
+            baseRan = true;
+            TExtCustomDropDown::keyPressEvent(event);
+        });
+    });
+    if (!baseRan)
+        event->accept();
+}
+
+void TExtDetailDropDown::ControlKeyDown(int& key, TShiftState shift)
+{
+    DetailKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::ControlKeyDown(k, shift); });
+}
+
+void TExtDetailDropDown::FormKeyDown(int& key, TShiftState shift)
+{
+    DetailKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::FormKeyDown(k, shift); });
+}
+
+void TExtDetailDropDown::DetailKeyUp()
+{
+    if (!FItemChange)
+        return;
+    SetItemIndex(FItemIdx);
+    const int end = int(FPrefix.size() + GetText().size());
+    setSelection(end, int(FPrefix.size()) + FItemSel - end);
+    FItemChange = false;
+}
+
+void TExtDetailDropDown::keyReleaseEvent(QKeyEvent* event)
+{
+    TExtCustomDropDown::keyReleaseEvent(event);
+    Guarded([&] { DetailKeyUp(); });
+}
+
+void TExtDetailDropDown::ControlKeyUp(int& key, TShiftState shift)
+{
+    TExtCustomDropDown::ControlKeyUp(key, shift);
+    DetailKeyUp();
+}
+
+void TExtDetailDropDown::FormKeyUp(int& key, TShiftState shift)
+{
+    TExtCustomDropDown::FormKeyUp(key, shift);
+    DetailKeyUp();
+}
+
+}  // namespace dropdowns
