@@ -1,4 +1,5 @@
 #include "controls/dropdowns/CalcButtonPanel.h"
+#include "controls/dropdowns/DropDownDraw.h"
 
 #include "support/GoldenImage.h"
 
@@ -253,4 +254,70 @@ TEST(CalcButtonItem, AssignLeavesSpecialAndTheRectangleAlone)
     EXPECT_FALSE(target.Enabled);
     EXPECT_FALSE(target.Special);
     EXPECT_EQ(target.Left, 0);
+}
+
+TEST(CalcButtonPanel, AKeyImageSitsBesideOrAboveItsCaptionAsTheLayoutSays)
+{
+    // One 60 x 40 custom key with a red 10 x 10 picture; the content area starts 4 pixels in.
+    QImage red(10, 10, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    struct Case {
+        TItemLayout layout;
+        QString caption;
+        QPoint redAt;       // a pixel inside the picture, in panel coordinates
+    };
+    const Case cases[] = {
+        {ilCaptionRight, "Ab", QPoint(14 + 5, 10 + 20)},   // at the content's left, centred
+        {ilCaptionRight, "", QPoint(14 + 5, 10 + 20)},
+        {ilCaptionBottom, "Ab", QPoint(14 + 5, 14 + 5)},   // at the content's top-left
+        {ilCaptionTop, "", QPoint(14 + 5, 10 + 20)},      // no caption: centred vertically
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.layout));
+        TCustomButtonPanel panel;
+        panel.SetButtonPanelType(plCustom);
+        panel.resize(100, 80);
+        panel.SetButtonLayout(c.layout);
+        TButtonItem* key = panel.Buttons().Add();
+        key->Left = 10;
+        key->Top = 10;
+        key->Width = 60;
+        key->Height = 40;
+        key->Caption = c.caption;
+        key->SetImage(red);
+        QImage image(panel.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        platform::TCanvas canvas;
+        canvas.Attach(&painter);
+        panel.DrawPanelButton(0, &canvas);
+        canvas.Detach();
+        painter.end();
+        EXPECT_EQ(image.pixelColor(c.redAt), QColor(Qt::red));
+    }
+
+    // Caption left: the picture follows the caption.
+    TCustomButtonPanel panel;
+    panel.SetButtonPanelType(plCustom);
+    panel.resize(100, 80);
+    panel.SetButtonLayout(ilCaptionLeft);
+    TButtonItem* key = panel.Buttons().Add();
+    key->Left = 10;
+    key->Top = 10;
+    key->Width = 60;
+    key->Height = 40;
+    key->Caption = "Ab";
+    key->SetImage(red);
+    QImage image(panel.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    platform::TCanvas canvas;
+    canvas.Attach(&painter);
+    canvas.Font = panel.ButtonAppearance().Font();
+    const int captionWidth = GetTextSize(canvas, "Ab").width();
+    panel.DrawPanelButton(0, &canvas);
+    canvas.Detach();
+    painter.end();
+    EXPECT_NE(image.pixelColor(14 + 2, 30), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(14 + captionWidth + 5, 30), QColor(Qt::red));
 }
