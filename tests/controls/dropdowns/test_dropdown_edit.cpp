@@ -1,6 +1,7 @@
 #include "controls/dropdowns/DropDownEdit.h"
 #include "controls/dropdowns/DropDownStrips.h"
 #include "support/FakeClock.h"
+#include "support/GoldenImage.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -368,6 +369,18 @@ TEST_F(DropDownEdit, WheelOverTheEditStepsTheSelection)
                    Qt::NoScrollPhase, false);
     QApplication::sendEvent(&wheel, &up);
     EXPECT_EQ(wheel.steps, (std::vector<int>{+1, -1}));
+}
+
+TEST_F(DropDownEdit, OpenFormInTheDefaultLook)
+{
+    edit->DropDownHeader().SetVisible(true);
+    edit->DropDownHeader().Caption = "Pick a value";
+    edit->DropDownFooter().SetVisible(true);
+    edit->DropDownFooter().Buttons().Add()->SetCaption("OK");
+    edit->Picker->setFocusPolicy(Qt::NoFocus);  // no blinking caret in the picture
+    edit->ShowDropDown();
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(testsupport::MatchesGolden(Form()->grab().toImage(), TEST_DATA_DIR "/golden/dropdown_open.png"));
 }
 
 }  // namespace
