@@ -35,6 +35,22 @@ class TExtCustomColorSelectorPanel : public platform::TCustomControl {
 public:
     explicit TExtCustomColorSelectorPanel(QWidget* parent = nullptr) : TCustomControl(parent) {}
     TNotifyEvent OnShouldHide;
+
+protected:
+    // Every key but Tab stays here: the owner hears of it through OnKeyDown and OnKeyUp, and
+    // nothing reaches the window around the panel a second time.
+    void KeyDown(int& key, platform::TShiftState shift) override
+    {
+        TCustomControl::KeyDown(key, shift);
+        if (key != platform::VK_TAB)
+            key = 0;
+    }
+    void KeyUp(int& key, platform::TShiftState shift) override
+    {
+        TCustomControl::KeyUp(key, shift);
+        if (key != platform::VK_TAB)
+            key = 0;
+    }
 };
 
 class TExtColorCubePanel : public TExtCustomColorSelectorPanel {

@@ -919,7 +919,21 @@ bool TExtCustomItemSelector::MouseWheel(TShiftState shift, int wheelDelta, int x
     return true;
 }
 
-unsigned TExtCustomItemSelector::GetDlgCode() { return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB; }
+unsigned TExtCustomItemSelector::GetDlgCode() { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
+
+void TExtCustomItemSelector::KeyDown(int& key, TShiftState shift)
+{
+    TCustomControl::KeyDown(key, shift);
+    if (key != VK_TAB)
+        key = 0;
+}
+
+void TExtCustomItemSelector::KeyUp(int& key, TShiftState shift)
+{
+    TCustomControl::KeyUp(key, shift);
+    if (key != VK_TAB)
+        key = 0;
+}
 
 QString HTMLToPlainText(const QString& text)
 {

@@ -195,6 +195,10 @@ protected:
     void Scroll(platform::TScrollBarKind bar, int code, int pos) override;
     bool MouseWheel(platform::TShiftState shift, int wheelDelta, int x, int y) override;
     unsigned GetDlgCode() override;
+    // Every key but Tab stays here: the owner hears of it through OnKeyDown and OnKeyUp, and
+    // nothing reaches the window around the selector a second time.
+    void KeyDown(int& key, platform::TShiftState shift) override;
+    void KeyUp(int& key, platform::TShiftState shift) override;
 
 private:
     friend class TCustomItemSelector;

@@ -1,0 +1,450 @@
+#include "controls/dropdowns/ImagePickerDropDown.h"
+
+#include "controls/dropdowns/DetailDropDown.h"
+#include "controls/dropdowns/DropDownForm.h"
+#include "platform/Exception.h"
+#include "platform/Guard.h"
+#include "platform/TImageList.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
+#include <algorithm>
+
+namespace dropdowns {
+
+using namespace platform;
+
+namespace {
+
+constexpr int KeySearchMs = 500;
+
+bool IsSearchKey(int key)
+{
+    return key == VK_SPACE || (key >= 0x30 && key <= 0x5A) || (key >= 0xBA && key <= 0xE2);
+}
+
+}  // namespace
+
+void TImageItem::SetCaption(const QString& value)
+{
+    if (value == FCaption)
+        return;
+    FCaption = value;
+    if (FCollection)
+        FCollection->Changed();
+}
+
+void TImageItem::SetImageIndex(int value)
+{
+    if (value == FImageIndex)
+        return;
+    FImageIndex = value;
+    if (FCollection)
+        FCollection->Changed();
+}
+
+void TImageItem::Assign(const TImageItem& source)
+{
+    if (&source == this)
+        return;
+    SetCaption(source.FCaption);
+    SetImageIndex(source.FImageIndex);
+    Image = source.Image;
+    Enabled = source.Enabled;
+    Hint = source.Hint;
+}
+
+TExtImagePickerDropDown::TExtImagePickerDropDown(QWidget* parent)
+    : TExtCustomDropDown(parent), FItems(std::make_unique<TImageItems>(this)),
+      FItemAppearance(std::make_unique<TItemAppearance>(this))
+{
+    FItems->OnChange = [] {};
+    SetEditorEnabled(false);
+    FDropDownEnabled = true;
+    setCursor(Qt::ArrowCursor);
+    CreateDropDownForm();
+    SetSelectionColorStyle(FSelectionColorStyle);
+}
+
+TExtImagePickerDropDown::~TExtImagePickerDropDown()
+{
+    FKeyTimer.Stop();
+    if (FSelector)
+        FSelector->OnItemSelect = nullptr;
+}
+
+void TExtImagePickerDropDown::CreateDropDownForm()
+{
+    TExtCustomDropDown::CreateDropDownForm();
+    if (!FDropDownForm || !FItems)
+        return;
+    if (!FSelector) {
+        FSelector = new TExtCustomItemSelector(FDropDownForm);
+        FSelector->SetSelectorType(stImage);
+        FSelector->setGeometry(0, 0, FSelector->width(), 150);
+    }
+    FSelector->SetColor(FDropDownColor);
+    FSelector->UpdateSelectorPanel();
+    SetControl(FSelector);
+}
+
+int TExtImagePickerDropDown::ItemIndex() const
+{
+    return FItemIndex < FItems->Count() ? FItemIndex : -1;
+}
+
+void TExtImagePickerDropDown::SetItemIndex(int value)
+{
+    if (value < 0)
+        value = -1;
+    if (value == ItemIndex() || value >= FItems->Count())
+        return;
+    FItemIndex = value;
+    update();
+    if (OnChange)
+        OnChange();
+    if (OnSelect)
+        OnSelect();
+}
+
+int TExtImagePickerDropDown::ImageIndex() const
+{
+    const TImageItem* item = FItems->Items(ItemIndex());
+    return item ? item->ImageIndex() : -1;
+}
+
+void TExtImagePickerDropDown::SetImageIndex(int value)
+{
+    for (int i = 0; i < FItems->Count(); ++i)
+        if (FItems->Items(i)->ImageIndex() == value) {
+            SetItemIndex(i);
+            return;
+        }
+    SetItemIndex(-1);
+}
+
+void TExtImagePickerDropDown::AddImagesFromImageList()
+{
+    if (!FImages)
+        return;
+    for (int i = 0; i < FImages->Count(); ++i)
+        FItems->Add()->SetImageIndex(i);
+}
+
+void TExtImagePickerDropDown::AddImagesFromFolder(const QString& folderPattern, bool setImageCaption)
+{
+    const QFileInfo pattern(folderPattern);
+    const QString folder = pattern.path();
+    const QFileInfo folderInfo(folder);
+    QDir dir(folder);
+    if (!folderInfo.isDir() || !folderInfo.isReadable() || !dir.isReadable())
+        throw Exception(QStringLiteral("Cannot read the folder \"%1\"").arg(QDir::toNativeSeparators(folder)));
+    const QStringList names = dir.entryList(QStringList{pattern.fileName()}, QDir::Files | QDir::Hidden | QDir::System,
+                                            QDir::Name);
+    for (const QString& name : names) {
+        TImageItem* item = FItems->Add();
+        QImage image;
+        if (image.load(dir.filePath(name))) {
+            item->Image = image;
+            if (setImageCaption)
+                item->SetCaption(name);
+        }
+    }
+}
+
+void TExtImagePickerDropDown::SelectFirst()
+{
+    if (FItems->Count() > 0)
+        SetItemIndex(0);
+}
+
+void TExtImagePickerDropDown::SelectLast()
+{
+    if (FItems->Count() > 0)
+        SetItemIndex(FItems->Count() - 1);
+}
+
+void TExtImagePickerDropDown::SelectNext()
+{
+    if (ItemIndex() < 0)
+        SetItemIndex(0);
+    else if (ItemIndex() + 1 < FItems->Count())
+        SetItemIndex(ItemIndex() + 1);
+}
+
+void TExtImagePickerDropDown::SelectPrevious()
+{
+    if (ItemIndex() < 0)
+        SetItemIndex(0);
+    else if (ItemIndex() - 1 >= 0)
+        SetItemIndex(ItemIndex() - 1);
+}
+
+void TExtImagePickerDropDown::InitSelector()
+{
+    if (!FSelector)
+        return;
+    FSelector->OnItemSelect = nullptr;
+    FSelector->SetColumns(FColumns);
+    FSelector->SetImages(FImages);
+    FSelector->SetItemLayout(FLayout);
+    FSelector->SetColor(FDropDownColor);
+    FSelector->SetItemAppearance(*FItemAppearance);
+    TSelectorItems& items = FSelector->Items();
+    items.BeginUpdate();
+    items.Clear();
+    for (int i = 0; i < FItems->Count(); ++i) {
+        const TImageItem& source = *FItems->Items(i);
+        TSelectorItem* item = items.Add();
+        item->SetCaption(source.Caption());
+        item->Image = source.Image;
+        item->SetImageIndex(source.ImageIndex());
+        item->Hint = source.Hint;
+    }
+    items.EndUpdate();
+    FSelector->UpdateSelectorPanel();
+    FSelector->SetShowHint(ShowHint);
+    FSelector->SetItemIndex(ItemIndex());
+    FSelector->OnItemSelect = [this] { SelectorItemSelect(); };
+}
+
+void TExtImagePickerDropDown::DoBeforeDropDown()
+{
+    TExtCustomDropDown::DoBeforeDropDown();
+    InitSelector();
+    if (FSelector) {
+        if (OnDrawItem)
+            FSelector->OnDrawItem = [this](QObject*, TCanvas& canvas, QRect r, int index) {
+                if (OnDrawItem)
+                    OnDrawItem(this, canvas, r, index);
+            };
+        else
+            FSelector->OnDrawItem = nullptr;
+    }
+    FOldItemIndex = ItemIndex();
+}
+
+void TExtImagePickerDropDown::UpdateDropDownSize()
+{
+    if (FSelector) {
+        const QSize panel = FSelector->GetSelectorPanelSize();
+        FSelector->resize(FDropDownWidth < 1 ? panel.width() : FSelector->width(),
+                          FDropDownHeight < 1 ? panel.height() : FSelector->height());
+    }
+    TExtCustomDropDown::UpdateDropDownSize();
+    if (FSelector && FDropDownForm && FSelector->VertScrollBarVisible())
+        FDropDownForm->resize(FDropDownForm->width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                              FDropDownForm->height());
+}
+
+void TExtImagePickerDropDown::DoHideDropDown(bool cancelChanges)
+{
+    TExtCustomDropDown::DoHideDropDown(cancelChanges);
+    if (cancelChanges && FSelector)
+        SetItemIndex(FOldItemIndex);
+}
+
+void TExtImagePickerDropDown::SelectNextItem()
+{
+    if (!isEnabled() || isReadOnly() || !FSelector)
+        return;
+    if (FDroppedDown) {
+        FSelector->HotNext();
+    } else {
+        FInternalCall = true;
+        FSelector->SelectNext();
+        FInternalCall = false;
+    }
+}
+
+void TExtImagePickerDropDown::SelectPreviousItem()
+{
+    if (!isEnabled() || isReadOnly() || !FSelector)
+        return;
+    if (FDroppedDown) {
+        FSelector->HotPrevious();
+    } else {
+        FInternalCall = true;
+        FSelector->SelectPrevious();
+        FInternalCall = false;
+    }
+}
+
+void TExtImagePickerDropDown::SetSelectionColorStyle(TSelectionColorStyle value)
+{
+    TExtCustomDropDown::SetSelectionColorStyle(value);
+    if (FSelector)
+        FSelector->ItemAppearance().SetColorStyle(value);
+}
+
+void TExtImagePickerDropDown::SetComponentStyle(TSuiteStyle AStyle)
+{
+    TExtCustomDropDown::SetComponentStyle(AStyle);
+    if (FItemAppearance)
+        ApplyItemAppearanceStyle(*FItemAppearance, AStyle);
+}
+
+void TExtImagePickerDropDown::SelectorItemSelect()
+{
+    if (!FSelector)
+        return;
+    SetItemIndex(FSelector->ItemIndex());
+    if (!FInternalCall)
+        DoHideDropDown(false);
+}
+
+void TExtImagePickerDropDown::SetSelectorIndex(int index)
+{
+    FInternalCall = true;
+    FSelector->SetItemIndex(index);
+    FInternalCall = false;
+    FSelector->ScrollItemInView(index);
+}
+
+void TExtImagePickerDropDown::PickerKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base)
+{
+    const bool alt = shift & ssAlt;
+    bool enterUsed = false;
+    if (key == VK_RETURN && isEnabled() && FDroppedDown && FSelector && FSelector->ItemHot() >= 0) {
+        FSelector->SetItemIndex(FSelector->ItemHot());
+        enterUsed = true;
+    }
+    const bool dropped = FDroppedDown && FSelector;
+    base(key);
+    if (!isEnabled() || alt)
+        return;
+    const int selIndex = FSelector ? FSelector->ItemIndex() : -1;
+    switch (key) {
+    case VK_RETURN:
+        if (!enterUsed && OnSelect)
+            OnSelect();
+        break;
+    case VK_PRIOR:
+    case VK_NEXT: {
+        if (!FSelector)
+            break;
+        if (FSelector->Items().Count() != FItems->Count())
+            InitSelector();
+        const int n = FSelector->GetVisibleItemCount();
+        if (n < 1)
+            break;
+        const int target = key == VK_PRIOR ? std::max(0, FSelector->ItemIndex() - n)
+                                           : std::min(FSelector->Items().Count() - 1, FSelector->ItemIndex() + n);
+        if (target >= 0)
+            SetSelectorIndex(target);
+        break;
+    }
+    case VK_END:
+    case VK_HOME:
+        if (dropped) {
+            FInternalCall = true;
+            if (key == VK_END)
+                FSelector->SelectLast();
+            else
+                FSelector->SelectFirst();
+            FInternalCall = false;
+        } else if (key == VK_END) {
+            SelectLast();
+        } else {
+            SelectFirst();
+        }
+        break;
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (dropped && !FEditorEnabled) {
+            FInternalCall = true;
+            if (key == VK_LEFT)
+                FSelector->SelectPrevious();
+            else
+                FSelector->SelectNext();
+            FInternalCall = false;
+        }
+        break;
+    case VK_UP:
+        if (dropped) {
+            const int target = selIndex < 0 ? 0 : selIndex - FColumns;
+            if (target >= 0)
+                SetSelectorIndex(target);
+        } else {
+            SelectPrevious();
+        }
+        break;
+    case VK_DOWN:
+        if (dropped) {
+            const int target = selIndex < 0 ? 0 : selIndex + FColumns;
+            if (target < FSelector->Items().Count())
+                SetSelectorIndex(target);
+        } else {
+            SelectNext();
+        }
+        break;
+    default:
+        if (!(shift & ssCtrl) && FSelector && IsSearchKey(key)) {
+            FCurSearch += QChar(key);
+            FInternalCall = true;
+            FSelector->LookupItem(FCurSearch);
+            FInternalCall = false;
+            if (!FKeyTimer.IsActive())
+                FKeyTimer.Start(KeySearchMs, this, [this] { FCurSearch.clear(); });
+        }
+        break;
+    }
+}
+
+void TExtImagePickerDropDown::keyPressEvent(QKeyEvent* event)
+{
+    int key = VirtualKeyFromQt(event->key(), event->modifiers());
+    if (!key) {
+        TExtCustomDropDown::keyPressEvent(event);
+        return;
+    }
+    const TShiftState shift = ShiftStateFromQt(event->modifiers());
+    Guarded([&] { PickerKeyDown(key, shift, [&](int&) { TExtCustomDropDown::keyPressEvent(event); }); });
+}
+
+void TExtImagePickerDropDown::ControlKeyDown(int& key, TShiftState shift)
+{
+    PickerKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::ControlKeyDown(k, shift); });
+}
+
+void TExtImagePickerDropDown::FormKeyDown(int& key, TShiftState shift)
+{
+    PickerKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::FormKeyDown(k, shift); });
+}
+
+void TExtImagePickerDropDown::DrawSelectedValue(QPainter& painter)
+{
+    TCanvas canvas;
+    canvas.Attach(&painter);
+    const QRect r = GetEditRect().isValid() ? GetEditRect() : rect();
+    if (OnDrawSelectedImage) {
+        OnDrawSelectedImage(this, canvas, r);
+    } else if (const TImageItem* item = FItems->Items(ItemIndex())) {
+        if (!item->Image.isNull()) {
+            canvas.Draw(r.left() + (r.width() - item->Image.width()) / 2,
+                        r.top() + (r.height() - item->Image.height()) / 2, item->Image);
+        } else if (FImages && item->ImageIndex() >= 0) {
+            FImages->Draw(canvas, r.left() + (r.width() - FImages->Width()) / 2,
+                          r.top() + (r.height() - FImages->Height()) / 2, item->ImageIndex(), true);
+        }
+    }
+    canvas.Detach();
+}
+
+void TExtImagePickerDropDown::DrawFocusedValue(QPainter& painter)
+{
+    TExtCustomDropDown::DrawFocusedValue(painter);
+    DrawSelectedValue(painter);
+}
+
+void TExtImagePickerDropDown::paintEvent(QPaintEvent* event)
+{
+    TExtCustomDropDown::paintEvent(event);
+    QPainter painter(this);
+    Guarded([&] { DrawSelectedValue(painter); });
+}
+
+}  // namespace dropdowns
