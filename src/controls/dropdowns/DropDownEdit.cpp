@@ -540,17 +540,15 @@ void TExtCustomDropDown::keyPressEvent(QKeyEvent* event)
         const TShiftState shift = ShiftStateFromQt(event->modifiers());
         const bool ctrl = event->modifiers() & Qt::ControlModifier;
         event->accept();
-        // Enter and Esc of a closed edit go on to the window (its default and cancel buttons).
+        // Enter and Esc of a closed edit go on to the window (its default and cancel buttons)
+        // with DefaultHandling; Esc first undoes the selection and the modified flag.
         if (!FDroppedDown && (key == VK_ESCAPE || key == VK_RETURN) && !ctrl) {
-            if (key == VK_ESCAPE) {
-                if (FCanUndo) {
-                    SelectAll();
-                    SetModified(false);
-                }
-                event->ignore();
-                return;
+            if (key == VK_ESCAPE && FCanUndo) {
+                SelectAll();
+                SetModified(false);
+            } else if (key == VK_RETURN) {
+                WMChar(QChar('\r'), shift);
             }
-            WMChar(QChar('\r'), shift);
             if (FDefaultHandling)
                 event->ignore();
             return;

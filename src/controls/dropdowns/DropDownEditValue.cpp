@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 namespace dropdowns {
@@ -277,7 +278,10 @@ void TExtCustomDropDown::SetFloatValue(double value)
         ApplyThousandSeparator();
         break;
     case etHex:
-        SetText(QString::number(qint64(std::trunc(value)), 16).toUpper());
+        // Out-of-range values are held at the integer limits instead of overflowing.
+        SetText(QString::number(qint64(std::clamp(std::isfinite(value) ? std::trunc(value) : 0.0, -9.2e18, 9.2e18)),
+                                16)
+                    .toUpper());
         break;
     default:
         break;

@@ -196,6 +196,15 @@ TEST_F(DropDownLook, FocusedPickOnlyEditShowsItsValueOnTheHighlight)
     EXPECT_NE(Pixel(edit->grab().toImage(), inside.x(), inside.y()), highlight);
 }
 
+TEST_F(DropDownLook, DisabledEditShowsASilverFrame)
+{
+    edit->setEnabled(false);
+    EXPECT_EQ(Pixel(edit->grab().toImage(), 50, 0), 0xC0C0C0u);
+    EXPECT_FALSE(edit->Button()->isEnabled());
+    edit->SetDisabledBorder(false);
+    EXPECT_NE(Pixel(edit->grab().toImage(), 50, 0), 0xC0C0C0u);
+}
+
 TEST_F(DropDownLook, ControlGrowsToItsMinimumHeight)
 {
     edit->resize(150, 10);

@@ -22,6 +22,7 @@ public:
         FSuffix = suffix;
     }
     void SetSigned(bool value) { FSigned = value; }
+    void SetLengthLimit(int value) { FLengthLimit = qint16(value); }
 };
 
 // Separators '.' and ',' whatever the machine's locale is.
@@ -327,6 +328,43 @@ TEST_F(DropDownValue, LosingFocusTidiesNumbers)
         QApplication::sendEvent(&edit, &out);
         EXPECT_EQ(edit.Text(), c.shown) << c.raw;
     }
+}
+
+TEST_F(DropDownValue, CaretKeysStayBetweenPrefixAndSuffix)
+{
+    TValueEdit& edit = Edit(etString, 0, "");
+    edit.SetAffixes("$", "kg");
+    edit.SetText("12");
+    ASSERT_EQ(edit.RawText(), "$12kg");
+    const struct {
+        int caret;
+        Qt::Key key;
+        int expected;
+    } moves[] = {
+        {3, Qt::Key_Right, 3}, {1, Qt::Key_End, 3}, {3, Qt::Key_Home, 1}, {1, Qt::Key_Left, 1}, {2, Qt::Key_Left, 1},
+    };
+    for (const auto& m : moves) {
+        edit.setCursorPosition(m.caret);
+        QTest::keyClick(&edit, m.key);
+        EXPECT_EQ(edit.cursorPosition(), m.expected) << m.caret << " " << m.key;
+    }
+    edit.setCursorPosition(1);
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    edit.setCursorPosition(3);
+    QTest::keyClick(&edit, Qt::Key_Delete);
+    EXPECT_EQ(edit.RawText(), "$12kg") << "neither the prefix nor the suffix can be deleted";
+    QTest::keyClick(&edit, 'x');
+    EXPECT_EQ(edit.RawText(), "$12xkg");
+    EXPECT_EQ(edit.Text(), "12x");
+}
+
+TEST_F(DropDownValue, LengthLimitCapsTheIntegerDigits)
+{
+    TValueEdit& edit = Edit(etNumeric, 0, "");
+    edit.SetLengthLimit(3);
+    edit.SetTextDirect("");
+    QTest::keyClicks(&edit, "12345");
+    EXPECT_EQ(edit.Text(), "123");
 }
 
 }  // namespace
