@@ -520,7 +520,7 @@ void TExtCustomDropDown::HandleKeyDown(int key, TShiftState shift, QKeyEvent* ev
     }
     if (key != 0)
         BaseKeyDown(key, shift, event);
-    if (key == VK_DELETE && FEditType == etMoney)
+    if (key == VK_DELETE && FEditType == etMoney && !isReadOnly())
         ApplyThousandSeparator();
     if (cursorPosition() < prefixLen)
         setCursorPosition(prefixLen);

@@ -375,7 +375,8 @@ void TExtCustomDropDown::SetPrecision(int value)
 void TExtCustomDropDown::BaseChar(QChar key)
 {
     KeyPress(key);
-    if (key.isNull())
+    // A read-only edit takes the key events but not the character.
+    if (key.isNull() || isReadOnly())
         return;
     if (key == '\b') {
         QLineEdit::backspace();
@@ -509,7 +510,7 @@ void TExtCustomDropDown::WMChar(QChar key, TShiftState shift)
         CutToClipboard();
         return;
     }
-    if (key.unicode() < 32 && key != '\b')
+    if ((key.unicode() < 32 && key != '\b') || isReadOnly())
         return;
     if (FExcelStyleDecimalSeparator && (key == '.' || key == ',') && FCurrentKey &&
         (FCurrentKey->modifiers() & Qt::KeypadModifier))

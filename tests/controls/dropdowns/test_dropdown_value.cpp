@@ -187,6 +187,20 @@ TEST_F(DropDownValue, NumericEditTakesDigitsOnly)
     EXPECT_EQ(edit.Text(), "1234");
 }
 
+TEST_F(DropDownValue, ReadOnlyEditTakesNoCharacters)
+{
+    const TDropDownEditType types[] = {etString, etNumeric, etMixedCase, etMoney};
+    for (TDropDownEditType type : types) {
+        TValueEdit& edit = Edit(type, 0, "12");
+        edit.setReadOnly(true);
+        QTest::keyClicks(&edit, "3a");
+        QTest::keyClick(&edit, Qt::Key_Backspace);
+        QTest::keyClick(&edit, Qt::Key_Home);
+        QTest::keyClick(&edit, Qt::Key_Delete);
+        EXPECT_EQ(edit.Text(), "12") << type;
+    }
+}
+
 TEST_F(DropDownValue, SignedNumericMinusTogglesTheSign)
 {
     TValueEdit& edit = Edit(etNumeric, 0, "12");
