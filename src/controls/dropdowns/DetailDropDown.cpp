@@ -2,6 +2,7 @@
 
 #include "controls/dropdowns/DropDownDraw.h"
 #include "controls/dropdowns/DropDownForm.h"
+#include "controls/dropdowns/ItemSelectorDropDown.h"
 #include "platform/Guard.h"
 #include "platform/TImageList.h"
 
@@ -24,44 +25,6 @@ bool IsSearchKey(int key)
 }
 
 }  // namespace
-
-void ApplyItemAppearanceStyle(TItemAppearance& appearance, TSuiteStyle style)
-{
-    TItemAppearanceColors colors;
-    colors.ColorHot = appearance.ColorHot;
-    colors.ColorHotTo = appearance.ColorHotTo;
-    colors.ColorMirrorHot = appearance.ColorMirrorHot;
-    colors.ColorMirrorHotTo = appearance.ColorMirrorHotTo;
-    colors.ColorSelected = appearance.ColorSelected;
-    colors.ColorSelectedTo = appearance.ColorSelectedTo;
-    colors.ColorMirrorSelected = appearance.ColorMirrorSelected;
-    colors.ColorMirrorSelectedTo = appearance.ColorMirrorSelectedTo;
-    colors.BorderColor = appearance.BorderColor;
-    colors.BorderColorTop = appearance.BorderColorTop;
-    colors.BorderColorBottom = appearance.BorderColorBottom;
-    colors.EdgeColor = appearance.EdgeColor;
-    colors.BorderColorHot = appearance.BorderColorHot;
-    colors.BorderColorSelected = appearance.BorderColorSelected;
-    colors.ColorSelectedText = appearance.ColorSelectedText;
-    colors.ColorHotText = appearance.ColorHotText;
-    TExtCustomDropDown::SetItemAppearanceStyle(colors, style);
-    appearance.ColorHot = colors.ColorHot;
-    appearance.ColorHotTo = colors.ColorHotTo;
-    appearance.ColorMirrorHot = colors.ColorMirrorHot;
-    appearance.ColorMirrorHotTo = colors.ColorMirrorHotTo;
-    appearance.ColorSelected = colors.ColorSelected;
-    appearance.ColorSelectedTo = colors.ColorSelectedTo;
-    appearance.ColorMirrorSelected = colors.ColorMirrorSelected;
-    appearance.ColorMirrorSelectedTo = colors.ColorMirrorSelectedTo;
-    appearance.BorderColor = colors.BorderColor;
-    appearance.BorderColorTop = colors.BorderColorTop;
-    appearance.BorderColorBottom = colors.BorderColorBottom;
-    appearance.EdgeColor = colors.EdgeColor;
-    appearance.BorderColorHot = colors.BorderColorHot;
-    appearance.BorderColorSelected = colors.BorderColorSelected;
-    appearance.ColorSelectedText = colors.ColorSelectedText;
-    appearance.ColorHotText = colors.ColorHotText;
-}
 
 // Items
 

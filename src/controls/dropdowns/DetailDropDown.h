@@ -129,7 +129,4 @@ private:
     bool FCompleting = false;
 };
 
-// The component style's item look on an item appearance (nothing for tsCustom).
-void ApplyItemAppearanceStyle(TItemAppearance& appearance, TSuiteStyle style);
-
 }  // namespace dropdowns

@@ -1,6 +1,6 @@
 #include "controls/dropdowns/ImagePickerDropDown.h"
 
-#include "controls/dropdowns/DetailDropDown.h"
+#include "controls/dropdowns/ItemSelectorDropDown.h"
 #include "controls/dropdowns/DropDownForm.h"
 #include "platform/Exception.h"
 #include "platform/Guard.h"
@@ -229,15 +229,10 @@ void TExtImagePickerDropDown::DoBeforeDropDown()
 
 void TExtImagePickerDropDown::UpdateDropDownSize()
 {
-    if (FSelector) {
-        const QSize panel = FSelector->GetSelectorPanelSize();
-        FSelector->resize(FDropDownWidth < 1 ? panel.width() : FSelector->width(),
-                          FDropDownHeight < 1 ? panel.height() : FSelector->height());
-    }
-    TExtCustomDropDown::UpdateDropDownSize();
-    if (FSelector && FDropDownForm && FSelector->VertScrollBarVisible())
-        FDropDownForm->resize(FDropDownForm->width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
-                              FDropDownForm->height());
+    if (FSelector)
+        SizeFormToSelector(*this, *FSelector, [this] { TExtCustomDropDown::UpdateDropDownSize(); });
+    else
+        TExtCustomDropDown::UpdateDropDownSize();
 }
 
 void TExtImagePickerDropDown::DoHideDropDown(bool cancelChanges)

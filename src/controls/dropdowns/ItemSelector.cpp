@@ -870,11 +870,18 @@ void TExtCustomItemSelector::UpdateScrollRange()
     if (!FPanel)
         return;
     const QSize panel = FPanel->size();
-    // Twice, as one bar appearing narrows the room of the other.
-    for (int pass = 0; pass < 2; ++pass) {
-        SetScrollInfo(sbVertical, 0, panel.height() - 1, ClientHeight(), ScrollPos(sbVertical));
-        SetScrollInfo(sbHorizontal, 0, panel.width() - 1, ClientWidth(), ScrollPos(sbHorizontal));
-    }
+    // Which bars the panel needs is decided from the whole size, so that bars shown for an
+    // earlier, smaller size go away again.
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    bool needH = panel.width() > width(), needV = panel.height() > height();
+    if (needH && !needV)
+        needV = panel.height() > height() - extent;
+    if (needV && !needH)
+        needH = panel.width() > width() - extent;
+    const int pageV = std::max(1, height() - (needH ? extent : 0));
+    const int pageH = std::max(1, width() - (needV ? extent : 0));
+    SetScrollInfo(sbVertical, 0, panel.height() - 1, pageV, ScrollPos(sbVertical));
+    SetScrollInfo(sbHorizontal, 0, panel.width() - 1, pageH, ScrollPos(sbHorizontal));
     PlacePanel();
 }
 

@@ -1,6 +1,7 @@
 #include "controls/dropdowns/DetailDropDown.h"
 #include "controls/dropdowns/DropDownForm.h"
 #include "support/FakeClock.h"
+#include "support/GoldenImage.h"
 
 #include <QApplication>
 #include <QTest>
@@ -183,4 +184,17 @@ TEST(DetailDropDownList, TypeAheadCollectsKeysForHalfASecondFromTheFirst)
     f.Key(Qt::Key_R);
     EXPECT_EQ(f.edit->CurSearch(), "R");
     EXPECT_EQ(f.edit->Selector()->ItemIndex(), 0);
+}
+
+TEST(DetailDropDownLook, OpensInTheDefaultLook)
+{
+    DetailFixture f;
+    f.edit->Items().Items(0)->Notes = "First letter";
+    f.edit->Items().Items(2)->Notes = "Second word";
+    f.edit->SetItemHeight(34);
+    f.edit->SetItemIndex(1);
+    f.Open();
+    ASSERT_TRUE(f.edit->DroppedDown());
+    EXPECT_TRUE(testsupport::MatchesGolden(f.edit->DropDownForm()->grab().toImage(),
+                                           TEST_DATA_DIR "/golden/detail_open.png"));
 }

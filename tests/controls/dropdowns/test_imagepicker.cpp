@@ -2,6 +2,7 @@
 #include "controls/dropdowns/ImagePickerDropDown.h"
 #include "platform/Exception.h"
 #include "platform/TImageList.h"
+#include "support/GoldenImage.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
@@ -103,7 +104,8 @@ TEST(ImagePickerDropDownList, TakesThePanelSizeOfItsImageGrid)
         int images, columns;
         QSize selector;
     };
-    const Case cases[] = {{3, 1, QSize(28, 3 * 24 + 4)}, {10, 4, QSize(4 * 24 + 4, 3 * 24 + 4)}};
+    const Case cases[] = {{3, 1, QSize(28, 3 * 24 + 4)}, {10, 4, QSize(4 * 24 + 4, 3 * 24 + 4)},
+                          {10, 5, QSize(5 * 24 + 4, 2 * 24 + 4)}};
     for (const Case& c : cases) {
         PickerFixture f(c.images);
         f.picker->SetColumns(c.columns);
@@ -114,7 +116,9 @@ TEST(ImagePickerDropDownList, TakesThePanelSizeOfItsImageGrid)
         EXPECT_EQ(f.picker->Selector()->GetSelectorPanelSize(), c.selector);
         const int border = 2 * f.picker->DropDownBorderWidth();
         EXPECT_EQ(f.picker->DropDownForm()->size(),
-                  QSize(std::max(80, c.selector.width()), std::max(50, c.selector.height() + border)));
+                  QSize(std::max(80, c.selector.width() + border), std::max(50, c.selector.height() + border)));
+        EXPECT_FALSE(f.picker->Selector()->VertScrollBarVisible());
+        EXPECT_FALSE(f.picker->Selector()->ScrollBarShown(platform::sbHorizontal));
     }
 }
 
@@ -218,4 +222,19 @@ TEST(ImagePickerFolder, AddsOnlyFilesAndLeavesPicturesThatDoNotLoadEmpty)
         EXPECT_TRUE(e.message().startsWith("Cannot read the folder")) << e.message().toStdString();
     }
     EXPECT_EQ(f.picker->Items().Count(), 6);
+}
+
+TEST(ImagePickerLook, OpensInTheDefaultLook)
+{
+    PickerFixture f;
+    f.picker->SetColumns(4);
+    f.picker->SetItemIndex(5);
+    f.Open();
+    ASSERT_TRUE(f.picker->DroppedDown());
+    EXPECT_TRUE(testsupport::MatchesGolden(f.picker->DropDownForm()->grab().toImage(),
+                                           TEST_DATA_DIR "/golden/imagepicker_open.png"));
+    f.picker->HideDropDown(false);
+    f.picker->clearFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(testsupport::MatchesGolden(f.picker->grab().toImage(), TEST_DATA_DIR "/golden/imagepicker_edit.png"));
 }
