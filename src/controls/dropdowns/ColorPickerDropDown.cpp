@@ -1,0 +1,632 @@
+#include "controls/dropdowns/ColorPickerDropDown.h"
+
+#include "controls/dropdowns/ItemSelectorDropDown.h"
+#include "controls/dropdowns/DropDownForm.h"
+#include "controls/dropdowns/DropDownStrips.h"
+#include "platform/Guard.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
+#include <algorithm>
+
+namespace dropdowns {
+
+using namespace platform;
+
+namespace {
+
+constexpr int KeySearchMs = 500;
+
+bool IsSearchKey(int key)
+{
+    return key == VK_SPACE || (key >= 0x30 && key <= 0x5A) || (key >= 0xBA && key <= 0xE2);
+}
+
+struct TNamedColor {
+    const char* Name;
+    TColor Color;
+};
+
+constexpr TNamedColor DefaultColors[] = {
+    {"Black", 0x000000}, {"Maroon", 0x000080}, {"Green", 0x008000},  {"Olive", 0x008080},
+    {"Navy", 0x800000},  {"Purple", 0x800080}, {"Teal", 0x808000},   {"Gray", 0x808080},
+    {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},   {"Lime", 0x00FF00},   {"Yellow", 0x00FFFF},
+    {"Blue", 0xFF0000},  {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},  {"White", 0xFFFFFF},
+};
+
+}  // namespace
+
+void TColorItem::SetCaption(const QString& value)
+{
+    if (value == FCaption)
+        return;
+    FCaption = value;
+    if (FCollection)
+        FCollection->Changed();
+}
+
+void TColorItem::SetColor(TColor value)
+{
+    if (value == FColor)
+        return;
+    FColor = value;
+    if (FCollection)
+        FCollection->Changed();
+}
+
+void TColorItem::Assign(const TColorItem& source)
+{
+    if (&source == this)
+        return;
+    SetCaption(source.FCaption);
+    SetColor(source.FColor);
+    Enabled = source.Enabled;
+    Hint = source.Hint;
+}
+
+TExtColorPickerDropDown::TExtColorPickerDropDown(QWidget* parent)
+    : TExtCustomDropDown(parent), FColors(std::make_unique<TColorItems>(this)),
+      FItemAppearance(std::make_unique<TItemAppearance>(this))
+{
+    FColors->OnChange = [] {};
+    SetEditorEnabled(false);
+    FDropDownEnabled = true;
+    SetDropDownHeight(200);
+    FDropDownHeader->SetVisible(false);
+    FDropDownFooter->SetVisible(false);
+    setCursor(Qt::ArrowCursor);
+    CreateDropDownForm();
+    SetSelectionColorStyle(FSelectionColorStyle);
+}
+
+TExtColorPickerDropDown::~TExtColorPickerDropDown()
+{
+    FKeyTimer.Stop();
+    if (FItemSelector)
+        FItemSelector->OnItemSelect = nullptr;
+}
+
+void TExtColorPickerDropDown::AddDefaultColors()
+{
+    for (const TNamedColor& c : DefaultColors) {
+        TColorItem* item = FColors->Add();
+        item->SetCaption(QString::fromLatin1(c.Name));
+        item->SetColor(c.Color);
+    }
+}
+
+void TExtColorPickerDropDown::CreateDropDownForm()
+{
+    TExtCustomDropDown::CreateDropDownForm();
+    if (FDropDownForm && FColors)
+        CreateStylePanel(FColorSelectionStyle);
+}
+
+QWidget* TExtColorPickerDropDown::StylePanel(TColorSelectionStyle style) const
+{
+    switch (style) {
+    case csList: return FItemSelector;
+    case csDiscrete: return FColorSelector;
+    case csColorCube: return FColorCubePanel;
+    case csSpectrum: return FSpectrumPanel;
+    }
+    return nullptr;
+}
+
+QWidget* TExtColorPickerDropDown::CreateStylePanel(TColorSelectionStyle style)
+{
+    if (!FDropDownForm)
+        return nullptr;
+    if (QWidget* existing = StylePanel(style))
+        return existing;
+    platform::TCustomControl* panel = nullptr;
+    switch (style) {
+    case csList:
+        FItemSelector = new TExtCustomItemSelector(FDropDownForm);
+        FItemSelector->SetSelectorType(stColor);
+        FItemSelector->setGeometry(0, 0, FItemSelector->width(), 150);
+        FItemSelector->UpdateSelectorPanel();
+        panel = FItemSelector;
+        break;
+    case csDiscrete:
+        FColorSelector = new TCustomColorSelector(FDropDownForm);
+        FColorSelector->AddDefaultBoxes();
+        FColorSelector->UpdateSize();
+        panel = FColorSelector;
+        break;
+    case csColorCube:
+        FColorCubePanel = new TExtColorCubePanel(FDropDownForm);
+        panel = FColorCubePanel;
+        break;
+    case csSpectrum:
+        FSpectrumPanel = new TExtColorSpectrumPanel(FDropDownForm);
+        panel = FSpectrumPanel;
+        break;
+    }
+    panel->move(0, 0);
+    panel->SetColor(FDropDownColor);
+    SetControl(panel);
+    return panel;
+}
+
+void TExtColorPickerDropDown::SyncList()
+{
+    if (!FItemSelector)
+        return;
+    FItemSelector->OnItemSelect = nullptr;
+    FItemSelector->SetColumns(FColumns);
+    FItemSelector->SetImages(FImages);
+    FItemSelector->SetItemLayout(FLayout);
+    FItemSelector->SetColor(FDropDownColor);
+    FItemSelector->SetColorBoxHeight(FColorBoxHeight);
+    FItemSelector->SetColorBoxWidth(FColorBoxWidth);
+    FItemSelector->SetItemAppearance(*FItemAppearance);
+    TSelectorItems& items = FItemSelector->Items();
+    items.BeginUpdate();
+    items.Clear();
+    for (int i = 0; i < FColors->Count(); ++i) {
+        const TColorItem& source = *FColors->Items(i);
+        TSelectorItem* item = items.Add();
+        item->SetCaption(source.Caption());
+        item->SetColor(source.Color());
+        item->Hint = source.Hint;
+    }
+    items.EndUpdate();
+    FItemSelector->UpdateSelectorPanel();
+    FItemSelector->SetItemIndex(FItemIndex);
+    FItemSelector->OnItemSelect = [this] { ListSelect(); };
+    FItemSelector->SetShowHint(ShowHint);
+    if (OnDrawColor)
+        FItemSelector->OnDrawItem = [this](QObject*, TCanvas& canvas, QRect r, int index) {
+            if (OnDrawColor)
+                OnDrawColor(this, canvas, r, index);
+        };
+    else
+        FItemSelector->OnDrawItem = nullptr;
+}
+
+void TExtColorPickerDropDown::PrepareStyle()
+{
+    CreateStylePanel(FColorSelectionStyle);
+    for (TColorSelectionStyle other : {csList, csDiscrete, csColorCube, csSpectrum})
+        if (other != FColorSelectionStyle)
+            if (QWidget* panel = StylePanel(other))
+                panel->hide();
+    switch (FColorSelectionStyle) {
+    case csList:
+        SyncList();
+        FOldItemIndex = FItemIndex;
+        break;
+    case csDiscrete:
+        FColorSelector->OnItemSelect = nullptr;
+        FColorSelector->SetSelectedColor(FSelectedColor);
+        FColorSelector->UpdateSize();
+        FColorSelector->OnItemSelect = [this] { PaletteSelect(); };
+        FColorSelector->SetItemColorStyle(FSelectionColorStyle);
+        break;
+    case csColorCube:
+        FColorCubePanel->SetSelectedColor(FSelectedColor);
+        FColorCubePanel->BuildCells();
+        FColorCubePanel->SetHotIndex(-1);
+        FColorCubePanel->resize(182, 160);
+        FColorCubePanel->OnSelect = [this] { CubeSelect(); };
+        break;
+    case csSpectrum:
+        FSpectrumPanel->SetSelectedColor(FSelectedColor);
+        FSpectrumPanel->UpdateLayout();
+        FSpectrumPanel->OnSelect = [this] { SpectrumSelect(); };
+        break;
+    }
+    QWidget* panel = StylePanel(FColorSelectionStyle);
+    panel->show();
+    SetControl(panel);
+}
+
+void TExtColorPickerDropDown::DoBeforeDropDown()
+{
+    TExtCustomDropDown::DoBeforeDropDown();
+    PrepareStyle();
+    FOldSelectedColor = FSelectedColor;
+}
+
+void TExtColorPickerDropDown::UpdateDropDownSize()
+{
+    if (!FDropDownForm)
+        return;
+    if (FColorSelectionStyle == csList) {
+        if (FItemSelector)
+            SizeFormToSelector(*this, *FItemSelector, [this] { TExtCustomDropDown::UpdateDropDownSize(); });
+        else
+            TExtCustomDropDown::UpdateDropDownSize();
+        return;
+    }
+    QWidget* control = FControl;
+    const bool visible = control && control->isVisibleTo(FDropDownForm);
+    const int w = visible ? control->width() + 2 * FDropDownBorderWidth : width();
+    int h = 2 * FDropDownBorderWidth;
+    if (FDropDownForm->Header() && FDropDownForm->Header()->isVisibleTo(FDropDownForm))
+        h += FDropDownForm->Header()->height();
+    if (FDropDownForm->Footer() && FDropDownForm->Footer()->isVisibleTo(FDropDownForm))
+        h += FDropDownForm->Footer()->height();
+    if (visible)
+        h += control->height();
+    FDropDownForm->resize(w, h);
+}
+
+void TExtColorPickerDropDown::DoHideDropDown(bool cancelChanges)
+{
+    TExtCustomDropDown::DoHideDropDown(cancelChanges);
+    if (!cancelChanges)
+        return;
+    if (FColorSelectionStyle == csList && FItemSelector)
+        SetItemIndex(FOldItemIndex);
+    else if (FColorSelectionStyle == csDiscrete && FColorSelector)
+        FColorSelector->SetSelectedColor(FOldSelectedColor);
+    // A colour moved to with the keys goes back too when the old one had no list entry or box.
+    if (FSelectedColor != FOldSelectedColor) {
+        FSelectedColor = FOldSelectedColor;
+        Repaint();
+    }
+}
+
+void TExtColorPickerDropDown::DropDownFormDestroyed()
+{
+    TExtCustomDropDown::DropDownFormDestroyed();
+    FItemSelector = nullptr;
+    FColorCubePanel = nullptr;
+    FSpectrumPanel = nullptr;
+    FColorSelector = nullptr;
+}
+
+void TExtColorPickerDropDown::SetItemIndex(int value)
+{
+    if (value >= FColors->Count())
+        return;
+    FItemIndex = std::max(-1, value);
+    if (FItemIndex >= 0)
+        FSelectedColor = FColors->Items(FItemIndex)->Color();
+    Repaint();
+    if (OnSelect)
+        OnSelect();
+}
+
+void TExtColorPickerDropDown::SetSelectedColor(TColor value)
+{
+    if (value == FSelectedColor)
+        return;
+    FSelectedColor = value;
+    for (int i = 0; i < FColors->Count(); ++i)
+        if (FColors->Items(i)->Color() == value) {
+            SetItemIndex(i);
+            break;
+        }
+    Repaint();
+}
+
+void TExtColorPickerDropDown::SetColorSelectionStyle(TColorSelectionStyle value)
+{
+    if (value == FColorSelectionStyle)
+        return;
+    FColorSelectionStyle = value;
+    if (!FDropDownForm)
+        return;
+    PrepareStyle();
+    FOldSelectedColor = FSelectedColor;
+    UpdateDropDownSize();
+    FDropDownForm->LayoutChildren();
+    FDropDownForm->update();
+}
+
+void TExtColorPickerDropDown::SetShowText(bool value)
+{
+    if (value == FShowText)
+        return;
+    FShowText = value;
+    Repaint();
+}
+
+void TExtColorPickerDropDown::SetColorValueText(TColorValueText value)
+{
+    FColorValueText = value;
+    Repaint();
+}
+
+QString TExtColorPickerDropDown::SelectedColorText() const
+{
+    if (FColorSelectionStyle == csList && FItemIndex >= 0 && FItemIndex < FColors->Count())
+        return FColors->Items(FItemIndex)->Caption();
+    return ColorValueToText(FSelectedColor, FColorValueText);
+}
+
+void TExtColorPickerDropDown::ListSelect()
+{
+    if (!FItemSelector)
+        return;
+    SetItemIndex(FItemSelector->ItemIndex());
+    if (!FInternalCall)
+        DoHideDropDown(false);
+}
+
+void TExtColorPickerDropDown::PaletteSelect()
+{
+    if (!FColorSelector)
+        return;
+    SetSelectedColor(FColorSelector->SelectedColor());
+    SetItemIndex(-1);
+    if (!FInternalCall)
+        DoHideDropDown(false);
+}
+
+void TExtColorPickerDropDown::CubeSelect()
+{
+    if (!FColorCubePanel)
+        return;
+    SetSelectedColor(FColorCubePanel->SelectedColor());
+    SetItemIndex(-1);
+    DoHideDropDown(false);
+}
+
+void TExtColorPickerDropDown::SpectrumSelect()
+{
+    if (!FSpectrumPanel)
+        return;
+    SetSelectedColor(FSpectrumPanel->SelectedColor());
+    SetItemIndex(-1);
+    DoHideDropDown(false);
+}
+
+void TExtColorPickerDropDown::SelectFirst()
+{
+    if (FColors->Count() > 0)
+        SetItemIndex(0);
+}
+
+void TExtColorPickerDropDown::SelectLast()
+{
+    if (FColors->Count() > 0)
+        SetItemIndex(FColors->Count() - 1);
+}
+
+void TExtColorPickerDropDown::SelectNext()
+{
+    if (FColors->Count() == 0)
+        return;
+    if (FItemIndex < 0)
+        SetItemIndex(0);
+    else if (FItemIndex + 1 < FColors->Count())
+        SetItemIndex(FItemIndex + 1);
+}
+
+void TExtColorPickerDropDown::SelectPrevious()
+{
+    if (FColors->Count() == 0)
+        return;
+    if (FItemIndex < 0)
+        SetItemIndex(0);
+    else if (FItemIndex - 1 >= 0)
+        SetItemIndex(FItemIndex - 1);
+}
+
+void TExtColorPickerDropDown::SelectNextItem()
+{
+    TExtCustomDropDown::SelectNextItem();
+    if (!isEnabled() || isReadOnly())
+        return;
+    FInternalCall = true;
+    if (FColorSelectionStyle == csList && FItemSelector) {
+        if (FDroppedDown)
+            FItemSelector->HotNext();
+        else
+            FItemSelector->SelectNext();
+    } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
+        if (FDroppedDown)
+            FColorSelector->HotNext();
+        else
+            FColorSelector->SelectNext();
+    }
+    FInternalCall = false;
+}
+
+void TExtColorPickerDropDown::SelectPreviousItem()
+{
+    TExtCustomDropDown::SelectPreviousItem();
+    if (!isEnabled() || isReadOnly())
+        return;
+    FInternalCall = true;
+    if (FColorSelectionStyle == csList && FItemSelector) {
+        if (FDroppedDown)
+            FItemSelector->HotPrevious();
+        else
+            FItemSelector->SelectPrevious();
+    } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
+        if (FDroppedDown)
+            FColorSelector->HotPrevious();
+        else
+            FColorSelector->SelectPrevious();
+    }
+    FInternalCall = false;
+}
+
+void TExtColorPickerDropDown::SetSelectionColorStyle(TSelectionColorStyle value)
+{
+    TExtCustomDropDown::SetSelectionColorStyle(value);
+    if (FItemSelector)
+        FItemSelector->ItemAppearance().SetColorStyle(value);
+}
+
+void TExtColorPickerDropDown::SetComponentStyle(TSuiteStyle AStyle)
+{
+    TExtCustomDropDown::SetComponentStyle(AStyle);
+    if (FItemAppearance)
+        ApplyItemAppearanceStyle(*FItemAppearance, AStyle);
+}
+
+void TExtColorPickerDropDown::SetListIndex(int index)
+{
+    if (!FItemSelector || index < 0 || index >= FItemSelector->Items().Count())
+        return;
+    FInternalCall = true;
+    FItemSelector->SetItemIndex(index);
+    FInternalCall = false;
+    FItemSelector->ScrollItemInView(index);
+}
+
+void TExtColorPickerDropDown::PickerKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base)
+{
+    bool enterUsed = false;
+    if (key == VK_RETURN && isEnabled() && FDroppedDown) {
+        if (FColorSelectionStyle == csList && FItemSelector && FItemSelector->ItemHot() >= 0) {
+            FItemSelector->SetItemIndex(FItemSelector->ItemHot());
+            enterUsed = true;
+        } else if (FColorSelectionStyle == csDiscrete && FColorSelector && FColorSelector->ItemHot() >= 0) {
+            FColorSelector->SetItemIndex(FColorSelector->ItemHot());
+            enterUsed = true;
+        }
+    }
+    const bool dropped = FDroppedDown;
+    base(key);
+    if (!isEnabled() || (shift & ssAlt))
+        return;
+    if (FColorSelectionStyle == csDiscrete && FColorSelector) {
+        FInternalCall = true;
+        FColorSelector->HandleKey(key, FEditorEnabled, dropped);
+        FInternalCall = false;
+        if (key == VK_RETURN && !enterUsed && OnSelect)
+            OnSelect();
+        return;
+    }
+    if (FColorSelectionStyle != csList || !FItemSelector)
+        return;
+    const int listIndex = FItemSelector->ItemIndex();
+    switch (key) {
+    case VK_RETURN:
+        if (!enterUsed && OnSelect)
+            OnSelect();
+        break;
+    case VK_PRIOR:
+    case VK_NEXT: {
+        if (FItemSelector->Items().Count() != FColors->Count())
+            SyncList();
+        const int n = FItemSelector->GetVisibleItemCount();
+        if (n > 0)
+            SetListIndex(key == VK_PRIOR ? std::max(0, FItemSelector->ItemIndex() - n)
+                                         : std::min(FColors->Count() - 1, FItemSelector->ItemIndex() + n));
+        break;
+    }
+    case VK_END:
+    case VK_HOME:
+        if (dropped) {
+            FInternalCall = true;
+            if (key == VK_END)
+                FItemSelector->SelectLast();
+            else
+                FItemSelector->SelectFirst();
+            FInternalCall = false;
+        } else if (key == VK_END) {
+            SelectLast();
+        } else {
+            SelectFirst();
+        }
+        break;
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (!FEditorEnabled && dropped) {
+            FInternalCall = true;
+            if (key == VK_LEFT)
+                FItemSelector->SelectPrevious();
+            else
+                FItemSelector->SelectNext();
+            FInternalCall = false;
+        }
+        break;
+    case VK_UP:
+    case VK_DOWN:
+        if (dropped)
+            SetListIndex(listIndex < 0 ? 0 : listIndex + (key == VK_UP ? -FColumns : FColumns));
+        else if (key == VK_UP)
+            SelectPrevious();
+        else
+            SelectNext();
+        break;
+    default:
+        if (!(shift & ssCtrl) && IsSearchKey(key)) {
+            FCurSearch += QChar(key);
+            FInternalCall = true;
+            FItemSelector->LookupItem(FCurSearch);
+            FInternalCall = false;
+            if (!FKeyTimer.IsActive())
+                FKeyTimer.Start(KeySearchMs, this, [this] { FCurSearch.clear(); });
+        }
+        break;
+    }
+}
+
+void TExtColorPickerDropDown::keyPressEvent(QKeyEvent* event)
+{
+    int key = VirtualKeyFromQt(event->key(), event->modifiers());
+    if (!key) {
+        TExtCustomDropDown::keyPressEvent(event);
+        return;
+    }
+    const TShiftState shift = ShiftStateFromQt(event->modifiers());
+    Guarded([&] { PickerKeyDown(key, shift, [&](int&) { TExtCustomDropDown::keyPressEvent(event); }); });
+}
+
+void TExtColorPickerDropDown::ControlKeyDown(int& key, TShiftState shift)
+{
+    PickerKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::ControlKeyDown(k, shift); });
+}
+
+void TExtColorPickerDropDown::FormKeyDown(int& key, TShiftState shift)
+{
+    PickerKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::FormKeyDown(k, shift); });
+}
+
+void TExtColorPickerDropDown::DrawSelectedValue(QPainter& painter)
+{
+    TCanvas canvas;
+    canvas.Attach(&painter);
+    const QRect r = Rect(1, 1, width() - FButtonWidth - 2, height() - 2);
+    if (OnDrawSelectedColor) {
+        OnDrawSelectedColor(this, canvas, r);
+        canvas.Detach();
+        return;
+    }
+    if (FSelectedColor != clNone) {
+        const int top = r.top() + (height() - FColorBoxHeight) / 2;
+        const QRect box(r.left() + 4, top, FColorBoxWidth, FColorBoxHeight);
+        canvas.Pen.Style = TPenStyle::psSolid;
+        canvas.Pen.Width = 1;
+        canvas.Pen.Color = clBlack;
+        canvas.Brush.Style = TBrushStyle::bsSolid;
+        canvas.Brush.Color = FSelectedColor;
+        canvas.Rectangle(box);
+        if (FShowText) {
+            canvas.Font = TFont(font(), FromQColor(palette().color(QPalette::Text)));
+            const bool focused = hasFocus();
+            if (!FEditorEnabled && focused)
+                canvas.Font.Color = clHighlightText;
+            canvas.Brush.Color = focused ? clHighlight : FromQColor(palette().color(QPalette::Base));
+            QRect textRect = Rect(box.left() + box.width() + 4, r.top(), r.left() + r.width(), r.top() + r.height());
+            canvas.DrawText(SelectedColorText(), textRect,
+                            DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX | DT_LEFT);
+        }
+    }
+    canvas.Detach();
+}
+
+void TExtColorPickerDropDown::DrawFocusedValue(QPainter& painter)
+{
+    TExtCustomDropDown::DrawFocusedValue(painter);
+    DrawSelectedValue(painter);
+}
+
+void TExtColorPickerDropDown::paintEvent(QPaintEvent* event)
+{
+    TExtCustomDropDown::paintEvent(event);
+    QPainter painter(this);
+    Guarded([&] { DrawSelectedValue(painter); });
+}
+
+}  // namespace dropdowns

@@ -1,0 +1,148 @@
+#pragma once
+#include "controls/dropdowns/ColorPickerPanels.h"
+#include "controls/dropdowns/DropDownEdit.h"
+#include "controls/dropdowns/ItemSelector.h"
+#include "controls/dropdowns/ItemSelectorCollection.h"
+#include "controls/dropdowns/ItemSelectorTypes.h"
+#include "platform/Clock.h"
+
+#include <QPointer>
+#include <QString>
+
+// A pick-only edit for a colour: a colour box with an optional text, and a drop-down offering a
+// list of named colours, a palette, a honeycomb of colour cells or a spectrum to pick from.
+namespace dropdowns {
+
+enum TColorSelectionStyle { csList, csDiscrete, csColorCube, csSpectrum };
+
+class TColorItem {
+public:
+    explicit TColorItem(TItemCollection<TColorItem>* collection = nullptr) : FCollection(collection) {}
+
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    bool Enabled = true;
+    QRect Rect;
+    QString Hint;
+
+    void Assign(const TColorItem& source);
+
+private:
+    TItemCollection<TColorItem>* FCollection;
+    QString FCaption;
+    TColor FColor = platform::clNone;
+};
+
+using TColorItems = TItemCollection<TColorItem>;
+
+class TExtColorPickerDropDown : public TExtCustomDropDown {
+    Q_OBJECT
+public:
+    explicit TExtColorPickerDropDown(QWidget* parent = nullptr);
+    ~TExtColorPickerDropDown() override;
+
+    TColorItems& Colors() { return *FColors; }
+    void SetColors(const TColorItems& value) { FColors->Assign(value); }
+    // Black, Maroon, Green ... Aqua, White: the 16 basic colours.
+    void AddDefaultColors();
+
+    int ItemIndex() const { return FItemIndex; }
+    // Values at or above the colour count are ignored; negative ones clear the selection.
+    void SetItemIndex(int value);
+    TColor SelectedColor() const { return FSelectedColor; }
+    void SetSelectedColor(TColor value);
+    TColorSelectionStyle ColorSelectionStyle() const { return FColorSelectionStyle; }
+    void SetColorSelectionStyle(TColorSelectionStyle value);
+    int Columns() const { return FColumns; }
+    void SetColumns(int value) { FColumns = value; }
+    TItemLayout Layout() const { return FLayout; }
+    void SetLayout(TItemLayout value) { FLayout = value; }
+    int ColorBoxWidth() const { return FColorBoxWidth; }
+    void SetColorBoxWidth(int value) { FColorBoxWidth = value; }
+    int ColorBoxHeight() const { return FColorBoxHeight; }
+    void SetColorBoxHeight(int value) { FColorBoxHeight = value; }
+    bool ShowText() const { return FShowText; }
+    void SetShowText(bool value);
+    TColorValueText ColorValueText() const { return FColorValueText; }
+    void SetColorValueText(TColorValueText value);
+    TItemAppearance& ItemAppearance() { return *FItemAppearance; }
+    void SetItemAppearance(const TItemAppearance& value) { FItemAppearance->Assign(value); }
+    // Hints of the list's entries.
+    bool ShowHint = true;
+
+    // The list entry's caption, else the colour as ColorValueText writes it.
+    virtual QString SelectedColorText() const;
+
+    void SelectFirst();
+    void SelectLast();
+    void SelectNext();
+    void SelectPrevious();
+
+    TExtCustomItemSelector* ListPanel() const { return FItemSelector; }
+    TCustomColorSelector* PalettePanel() const { return FColorSelector; }
+    TExtColorCubePanel* CubePanel() const { return FColorCubePanel; }
+    TExtColorSpectrumPanel* SpectrumPanel() const { return FSpectrumPanel; }
+    QString CurSearch() const { return FCurSearch; }
+
+    TNotifyEvent OnSelect;
+    TOnDrawSelectedItem OnDrawSelectedColor;
+    TDrawItemEvent OnDrawColor;
+
+    void CreateDropDownForm() override;
+    void DoBeforeDropDown() override;
+    void UpdateDropDownSize() override;
+    void DoHideDropDown(bool cancelChanges) override;
+    void DropDownFormDestroyed() override;
+    void SelectNextItem() override;
+    void SelectPreviousItem() override;
+    void DrawFocusedValue(QPainter& painter) override;
+    void SetSelectionColorStyle(TSelectionColorStyle value) override;
+    void SetComponentStyle(TSuiteStyle AStyle) override;
+    void ControlKeyDown(int& key, TShiftState shift) override;
+    void FormKeyDown(int& key, TShiftState shift) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // The panel of the style, created when first needed and made the form's inner control.
+    QWidget* CreateStylePanel(TColorSelectionStyle style);
+    QWidget* StylePanel(TColorSelectionStyle style) const;
+    // Shows the style's panel, hides the others and loads it from the picker.
+    void PrepareStyle();
+    void SyncList();
+    void ListSelect();
+    void PaletteSelect();
+    void CubeSelect();
+    void SpectrumSelect();
+    void DrawSelectedValue(QPainter& painter);
+    void PickerKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base);
+    void SetListIndex(int index);
+    void Repaint() { update(); }
+
+    QPointer<TExtCustomItemSelector> FItemSelector;
+    QPointer<TExtColorCubePanel> FColorCubePanel;
+    QPointer<TExtColorSpectrumPanel> FSpectrumPanel;
+    QPointer<TCustomColorSelector> FColorSelector;
+    int FColumns = 1;
+    TItemLayout FLayout = ilCaptionRight;
+    std::unique_ptr<TColorItems> FColors;
+    int FItemIndex = -1;
+    int FColorBoxWidth = 14;
+    int FColorBoxHeight = 14;
+    TColorSelectionStyle FColorSelectionStyle = csList;
+    TColor FSelectedColor = platform::clNone;
+    bool FShowText = true;
+    std::unique_ptr<TItemAppearance> FItemAppearance;
+    bool FInternalCall = false;
+    platform::ClockTimer FKeyTimer;
+    QString FCurSearch;
+    int FOldItemIndex = -1;
+    TColor FOldSelectedColor = platform::clNone;
+    TColorValueText FColorValueText = cvtNone;
+};
+
+}  // namespace dropdowns
