@@ -286,6 +286,14 @@ void TExtColorPickerDropDown::SetItemIndex(int value)
     FItemIndex = std::max(-1, value);
     if (FItemIndex >= 0)
         FSelectedColor = FColors->Items(FItemIndex)->Color();
+    // The filled list follows, so that the wheel over the closed edit steps from this entry.
+    if (FItemSelector && FItemSelector->ItemIndex() != FItemIndex &&
+        FItemSelector->Items().Count() == FColors->Count()) {
+        const TNotifyEvent handler = FItemSelector->OnItemSelect;
+        FItemSelector->OnItemSelect = nullptr;
+        FItemSelector->SetItemIndex(FItemIndex);
+        FItemSelector->OnItemSelect = handler;
+    }
     Repaint();
     if (OnSelect)
         OnSelect();

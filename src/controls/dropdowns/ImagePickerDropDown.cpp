@@ -103,6 +103,13 @@ void TExtImagePickerDropDown::SetItemIndex(int value)
     if (value == ItemIndex() || value >= FItems->Count())
         return;
     FItemIndex = value;
+    // The filled list follows, so that the wheel over the closed edit steps from this item.
+    if (FSelector && FSelector->ItemIndex() != value && FSelector->Items().Count() == FItems->Count()) {
+        const TNotifyEvent handler = FSelector->OnItemSelect;
+        FSelector->OnItemSelect = nullptr;
+        FSelector->SetItemIndex(value);
+        FSelector->OnItemSelect = handler;
+    }
     update();
     if (OnChange)
         OnChange();

@@ -286,8 +286,10 @@ bool TCustomItemSelector::IsDisabled(int index) const { return InRange(index) &&
 
 void TCustomItemSelector::SetItemIndex(int value)
 {
-    if (IsDisabled(value))
+    // An index past the items selects nothing that exists, so it is refused like a disabled one.
+    if (IsDisabled(value) || value >= Items().Count())
         return;
+    value = std::max(-1, value);
     if (FItemIndex >= 0 && value != FItemIndex) {
         const int old = FItemIndex;
         FItemIndex = -1;

@@ -246,3 +246,53 @@ TEST(ColorPickerLook, TheEditShowsTheColourBoxAndItsText)
     EXPECT_EQ(platform::FromQColor(image.pixelColor(10, 10)), platform::clRed);
     EXPECT_TRUE(testsupport::MatchesGolden(image, TEST_DATA_DIR "/golden/colorpicker_edit.png"));
 }
+
+TEST(ColorPickerPanelsOpen, ASpectrumPickClosesWithThePixelsColourAndNoListEntry)
+{
+    ColorFixture f(csSpectrum);
+    f.picker->SetColorValueText(cvtRGB);
+    f.Open();
+    TExtColorSpectrumPanel* spectrum = f.picker->SpectrumPanel();
+    ASSERT_TRUE(spectrum);
+    const QPoint at = spectrum->ImageRect().topLeft() + QPoint(0, 64);
+    QTest::mouseMove(spectrum->viewport(), at);
+    QTest::mouseClick(spectrum->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_FALSE(f.picker->DroppedDown());
+    const TColor picked = platform::FromQColor(TExtColorSpectrumPanel::SpectrumImage().pixelColor(0, 64));
+    EXPECT_EQ(f.picker->SelectedColor(), picked);
+    EXPECT_EQ(f.picker->ItemIndex(), -1);
+    EXPECT_EQ(f.picker->SelectedColorText(), QString("Red:%1,Green:%2,Blue:%3")
+                                                 .arg(platform::GetRValue(picked))
+                                                 .arg(platform::GetGValue(picked))
+                                                 .arg(platform::GetBValue(picked)));
+    EXPECT_EQ(f.events.last(), "select -1");
+}
+
+TEST(ColorPickerLook, OwnerDrawingReplacesTheBoxAndShowTextOffLeavesOnlyTheBox)
+{
+    ColorFixture f;
+    f.picker->SetSelectedColor(platform::clRed);
+    f.picker->clearFocus();
+    QApplication::processEvents();
+    auto textPixels = [&] {
+        const QImage image = f.picker->grab().toImage();
+        int dark = 0;
+        for (int x = 24; x < 120; ++x)
+            for (int y = 3; y < 18; ++y)
+                dark += qGray(image.pixel(x, y)) < 128;
+        return dark;
+    };
+    EXPECT_GT(textPixels(), 10);
+    f.picker->SetShowText(false);
+    EXPECT_EQ(textPixels(), 0);
+
+    QRect drawn;
+    f.picker->OnDrawSelectedColor = [&](QObject* sender, platform::TCanvas&, QRect r) {
+        EXPECT_EQ(sender, f.picker);
+        drawn = r;
+    };
+    const QImage image = f.picker->grab().toImage();
+    EXPECT_EQ(drawn, platform::Rect(1, 1, f.picker->width() - f.picker->DropDownButtonWidth() - 2,
+                                    f.picker->height() - 2));
+    EXPECT_NE(platform::FromQColor(image.pixelColor(10, 10)), platform::clRed);
+}

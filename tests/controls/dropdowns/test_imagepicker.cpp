@@ -179,6 +179,11 @@ TEST(ImagePickerDropDownList, WheelMovesTheHotCellOpenAndTheSelectionClosed)
     EXPECT_EQ(f.events, QStringList({"change", "select 2"}));
     f.Wheel(f.picker, 120);
     EXPECT_EQ(f.picker->ItemIndex(), 1);
+
+    // A value set in code is where the wheel goes on from.
+    f.picker->SetItemIndex(6);
+    f.Wheel(f.picker, -120);
+    EXPECT_EQ(f.picker->ItemIndex(), 7);
 }
 
 TEST(ImagePickerDropDownList, ClickOnACellPicksAndClosesAndTheButtonOpens)

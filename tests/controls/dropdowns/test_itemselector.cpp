@@ -160,6 +160,9 @@ TEST(ItemSelectorSelection, SelectingAgainFiresAgainAndADisabledItemIsRefusedEve
     f.selector->SetItemIndex(1);
     f.selector->SetItemIndex(1);
     EXPECT_EQ(fired, 2);
+    f.selector->SetItemIndex(4);  // past the last item
+    EXPECT_EQ(f.selector->ItemIndex(), 1);
+    EXPECT_EQ(fired, 2);
 
     f.selector->Items().Items(2)->Enabled = false;
     f.selector->Items().Items(2)->Hint = "off";
