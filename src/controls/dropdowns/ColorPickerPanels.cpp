@@ -471,11 +471,12 @@ void TCustomColorSelector::InvalidateItem(int index)
 
 void TCustomColorSelector::SetItemIndex(int value)
 {
-    if (value >= 0 && value < Count() && !FItems[size_t(value)].Enabled)
+    if (value >= Count() || (value >= 0 && !FItems[size_t(value)].Enabled))
         return;
+    value = std::max(-1, value);
     InvalidateItem(FItemIndex);
     FItemIndex = value;
-    if (value >= 0 && value < Count()) {
+    if (value >= 0) {
         FSelectedColor = FItems[size_t(value)].Color;
         InvalidateItem(value);
         if (OnItemSelect)

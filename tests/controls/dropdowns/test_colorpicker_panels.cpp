@@ -208,6 +208,8 @@ TEST(ColorPalette, SelectedColourFindsItsBoxAndAnUnknownOneSelectsNothingSilentl
     f.palette->Items()[7].Enabled = false;
     f.palette->SetItemIndex(7);
     EXPECT_EQ(f.palette->ItemIndex(), -1);
+    f.palette->SetItemIndex(60);  // past the last box
+    EXPECT_EQ(f.palette->ItemIndex(), -1);
     QTest::mouseMove(f.palette->viewport(), f.palette->Items()[7].Rect.center());
     EXPECT_EQ(f.palette->ItemHot(), -1);
     QTest::mouseClick(f.palette->viewport(), Qt::LeftButton, {}, f.palette->Items()[7].Rect.center());
