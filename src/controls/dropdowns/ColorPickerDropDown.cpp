@@ -83,8 +83,17 @@ TExtColorPickerDropDown::TExtColorPickerDropDown(QWidget* parent)
 TExtColorPickerDropDown::~TExtColorPickerDropDown()
 {
     FKeyTimer.Stop();
-    if (FItemSelector)
+    // The panels go with the form after this control's own parts; they call back no more.
+    if (FItemSelector) {
         FItemSelector->OnItemSelect = nullptr;
+        FItemSelector->OnDrawItem = nullptr;
+    }
+    if (FColorSelector)
+        FColorSelector->OnItemSelect = nullptr;
+    if (FColorCubePanel)
+        FColorCubePanel->OnSelect = nullptr;
+    if (FSpectrumPanel)
+        FSpectrumPanel->OnSelect = nullptr;
 }
 
 void TExtColorPickerDropDown::AddDefaultColors()

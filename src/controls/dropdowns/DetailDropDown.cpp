@@ -86,8 +86,13 @@ TExtDetailDropDown::TExtDetailDropDown(QWidget* parent)
 TExtDetailDropDown::~TExtDetailDropDown()
 {
     FKeyTimer.Stop();
-    if (FSelector)
+    // The selector goes with the form after this control's own parts; it calls back no more.
+    if (FSelector) {
         FSelector->OnItemSelect = nullptr;
+        FSelector->OnDrawItem = nullptr;
+        FSelector->OnItemSize = nullptr;
+        FSelector->OnResize = nullptr;
+    }
 }
 
 void TExtDetailDropDown::CreateDropDownForm()

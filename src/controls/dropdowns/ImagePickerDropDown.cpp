@@ -72,8 +72,11 @@ TExtImagePickerDropDown::TExtImagePickerDropDown(QWidget* parent)
 TExtImagePickerDropDown::~TExtImagePickerDropDown()
 {
     FKeyTimer.Stop();
-    if (FSelector)
+    // The selector goes with the form after this control's own parts; it calls back no more.
+    if (FSelector) {
         FSelector->OnItemSelect = nullptr;
+        FSelector->OnDrawItem = nullptr;
+    }
 }
 
 void TExtImagePickerDropDown::CreateDropDownForm()
