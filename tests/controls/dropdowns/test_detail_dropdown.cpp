@@ -198,3 +198,18 @@ TEST(DetailDropDownLook, OpensInTheDefaultLook)
     EXPECT_TRUE(testsupport::MatchesGolden(f.edit->DropDownForm()->grab().toImage(),
                                            TEST_DATA_DIR "/golden/detail_open.png"));
 }
+
+TEST(DetailDropDownList, ReopensAtTheSizeTheFormHadWhenItClosedWithCellsAsWide)
+{
+    DetailFixture f;
+    f.Open();
+    f.edit->DropDownForm()->resize(260, 180);
+    QApplication::processEvents();
+    f.Key(Qt::Key_Return);
+    ASSERT_FALSE(f.edit->DroppedDown());
+    f.Open();
+    QApplication::processEvents();
+    EXPECT_EQ(f.edit->DropDownForm()->size(), QSize(260, 180));
+    // The cells follow the form's width, less the border and the margins.
+    EXPECT_EQ(f.edit->Selector()->Panel()->GetItemRect(0).width(), 260 - 2 - 4);
+}
