@@ -265,8 +265,9 @@ void TExtColorPickerDropDown::UpdateDropDownSize()
 
 void TExtColorPickerDropDown::DoHideDropDown(bool cancelChanges)
 {
+    const bool open = FDropDownForm && FDropDownForm->isVisible();
     TExtCustomDropDown::DoHideDropDown(cancelChanges);
-    if (!cancelChanges)
+    if (!open || !cancelChanges)
         return;
     if (FColorSelectionStyle == csList && FItemSelector)
         SetItemIndex(FOldItemIndex);

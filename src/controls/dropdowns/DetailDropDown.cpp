@@ -160,6 +160,7 @@ void TExtDetailDropDown::DoBeforeDropDown()
     TExtCustomDropDown::DoBeforeDropDown();
     InitSelector();
     FOldItemIndex = FItemIndex;
+    FOldText = GetText();
 }
 
 void TExtDetailDropDown::UpdateDropDownSize()
@@ -179,9 +180,19 @@ void TExtDetailDropDown::DoShowDropDown()
 
 void TExtDetailDropDown::DoHideDropDown(bool cancelChanges)
 {
+    const bool open = FDropDownForm && FDropDownForm->isVisible();
     TExtCustomDropDown::DoHideDropDown(cancelChanges);
-    if (cancelChanges && FSelector && FOldItemIndex != -1)
+    if (!open || !cancelChanges || !FSelector)
+        return;
+    if (FOldItemIndex != -1) {
         SetItemIndex(FOldItemIndex);
+    } else {
+        // Nothing was selected at the opening: the items moved to since then are given up too.
+        FItemIndex = -1;
+        FCompleting = true;
+        SetText(FOldText);
+        FCompleting = false;
+    }
 }
 
 void TExtDetailDropDown::SetSelectorIndex(int index)

@@ -121,6 +121,7 @@ private:
     platform::ClockTimer FKeyTimer;
     QString FCurSearch;
     int FOldItemIndex = -1;
+    QString FOldText;  // the text at the opening
     int FItemHeight = 22;
     bool FWorkMode = true;
     bool FItemChange = false;

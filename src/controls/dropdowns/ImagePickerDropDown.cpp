@@ -247,8 +247,9 @@ void TExtImagePickerDropDown::UpdateDropDownSize()
 
 void TExtImagePickerDropDown::DoHideDropDown(bool cancelChanges)
 {
+    const bool open = FDropDownForm && FDropDownForm->isVisible();
     TExtCustomDropDown::DoHideDropDown(cancelChanges);
-    if (cancelChanges && FSelector)
+    if (open && cancelChanges && FSelector)
         SetItemIndex(FOldItemIndex);
 }
 

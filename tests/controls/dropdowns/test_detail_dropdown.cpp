@@ -143,6 +143,15 @@ TEST(DetailDropDownList, ArrowsMoveTheSelectionOpenEscapeRestoresAndAClickPicks)
     EXPECT_EQ(f.edit->ItemIndex(), 0);
     EXPECT_EQ(f.Text(), "Alpha");
 
+    // Nothing selected at the opening: nothing selected after the cancel.
+    f.edit->SetItemIndex(-1);
+    f.Open();
+    f.Key(Qt::Key_Down);
+    f.Key(Qt::Key_Down);
+    f.Key(Qt::Key_Escape);
+    EXPECT_EQ(f.edit->ItemIndex(), -1);
+    EXPECT_EQ(f.Text(), "");
+
     f.Open();
     TCustomItemSelector* panel = f.edit->Selector()->Panel();
     QTest::mouseClick(panel->viewport(), Qt::LeftButton, {}, panel->GetItemRect(2).center());

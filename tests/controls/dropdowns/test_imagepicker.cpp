@@ -152,6 +152,10 @@ TEST(ImagePickerDropDownList, ArrowsMoveByCellsAndRowsInTheOpenGrid)
     f.Key(Qt::Key_Escape);
     EXPECT_FALSE(f.picker->DroppedDown());
     EXPECT_EQ(f.picker->ItemIndex(), 1);
+    // Cancelling a closed drop-down changes nothing.
+    f.picker->SetItemIndex(3);
+    f.picker->HideDropDown(true);
+    EXPECT_EQ(f.picker->ItemIndex(), 3);
 }
 
 TEST(ImagePickerDropDownList, WheelMovesTheHotCellOpenAndTheSelectionClosed)
