@@ -266,9 +266,23 @@ void TExtColorPickerDropDown::UpdateDropDownSize()
 void TExtColorPickerDropDown::DoHideDropDown(bool cancelChanges)
 {
     const bool open = FDropDownForm && FDropDownForm->isVisible();
+    FHidingByCall = true;
     TExtCustomDropDown::DoHideDropDown(cancelChanges);
-    if (!open || !cancelChanges)
-        return;
+    FHidingByCall = false;
+    if (open && cancelChanges)
+        RestoreOpening();
+}
+
+void TExtColorPickerDropDown::DropDownHidden()
+{
+    TExtCustomDropDown::DropDownHidden();
+    // A click outside the form closes it without DoHideDropDown; it cancels as the form says.
+    if (!FHidingByCall && FDropDownForm && FDropDownForm->CancelOnDeActivate)
+        RestoreOpening();
+}
+
+void TExtColorPickerDropDown::RestoreOpening()
+{
     if (FColorSelectionStyle == csList && FItemSelector)
         SetItemIndex(FOldItemIndex);
     else if (FColorSelectionStyle == csDiscrete && FColorSelector)

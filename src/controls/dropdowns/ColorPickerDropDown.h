@@ -94,6 +94,7 @@ public:
     void DoBeforeDropDown() override;
     void UpdateDropDownSize() override;
     void DoHideDropDown(bool cancelChanges) override;
+    void DropDownHidden() override;
     void DropDownFormDestroyed() override;
     void SelectNextItem() override;
     void SelectPreviousItem() override;
@@ -121,6 +122,9 @@ private:
     void DrawSelectedValue(QPainter& painter);
     void PickerKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base);
     void SetListIndex(int index);
+    // Back to the selection of the opening (a cancelled drop-down).
+    void RestoreOpening();
+    bool FHidingByCall = false;
     void Repaint() { update(); }
 
     QPointer<TExtCustomItemSelector> FItemSelector;

@@ -181,8 +181,24 @@ void TExtDetailDropDown::DoShowDropDown()
 void TExtDetailDropDown::DoHideDropDown(bool cancelChanges)
 {
     const bool open = FDropDownForm && FDropDownForm->isVisible();
+    FHidingByCall = true;
     TExtCustomDropDown::DoHideDropDown(cancelChanges);
-    if (!open || !cancelChanges || !FSelector)
+    FHidingByCall = false;
+    if (open && cancelChanges)
+        RestoreOpening();
+}
+
+void TExtDetailDropDown::DropDownHidden()
+{
+    TExtCustomDropDown::DropDownHidden();
+    // A click outside the form closes it without DoHideDropDown; it cancels as the form says.
+    if (!FHidingByCall && FDropDownForm && FDropDownForm->CancelOnDeActivate)
+        RestoreOpening();
+}
+
+void TExtDetailDropDown::RestoreOpening()
+{
+    if (!FSelector)
         return;
     if (FOldItemIndex != -1) {
         SetItemIndex(FOldItemIndex);

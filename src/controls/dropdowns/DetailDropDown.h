@@ -82,6 +82,7 @@ public:
     void UpdateDropDownSize() override;
     void DoShowDropDown() override;
     void DoHideDropDown(bool cancelChanges) override;
+    void DropDownHidden() override;
     void SelectNextItem() override;
     void SelectPreviousItem() override;
     void FormSizing() override;
@@ -111,6 +112,9 @@ private:
     bool NavigationKey(int key, TShiftState shift);
     void DetailKeyUp();
     void SetSelectorIndex(int index);
+    // Back to the selection of the opening (a cancelled drop-down).
+    void RestoreOpening();
+    bool FHidingByCall = false;
 
     QPointer<TExtCustomItemSelector> FSelector;
     TItemLayout FLayout = ilCaptionRight;

@@ -248,8 +248,24 @@ void TExtImagePickerDropDown::UpdateDropDownSize()
 void TExtImagePickerDropDown::DoHideDropDown(bool cancelChanges)
 {
     const bool open = FDropDownForm && FDropDownForm->isVisible();
+    FHidingByCall = true;
     TExtCustomDropDown::DoHideDropDown(cancelChanges);
-    if (open && cancelChanges && FSelector)
+    FHidingByCall = false;
+    if (open && cancelChanges)
+        RestoreOpening();
+}
+
+void TExtImagePickerDropDown::DropDownHidden()
+{
+    TExtCustomDropDown::DropDownHidden();
+    // A click outside the form closes it without DoHideDropDown; it cancels as the form says.
+    if (!FHidingByCall && FDropDownForm && FDropDownForm->CancelOnDeActivate)
+        RestoreOpening();
+}
+
+void TExtImagePickerDropDown::RestoreOpening()
+{
+    if (FSelector)
         SetItemIndex(FOldItemIndex);
 }
 

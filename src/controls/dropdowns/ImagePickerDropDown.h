@@ -80,6 +80,7 @@ public:
     void DoBeforeDropDown() override;
     void UpdateDropDownSize() override;
     void DoHideDropDown(bool cancelChanges) override;
+    void DropDownHidden() override;
     void SelectNextItem() override;
     void SelectPreviousItem() override;
     void DrawFocusedValue(QPainter& painter) override;
@@ -99,6 +100,9 @@ private:
     void SelectorItemSelect();
     void PickerKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base);
     void SetSelectorIndex(int index);
+    // Back to the selection of the opening (a cancelled drop-down).
+    void RestoreOpening();
+    bool FHidingByCall = false;
 
     QPointer<TExtCustomItemSelector> FSelector;
     int FColumns = 1;

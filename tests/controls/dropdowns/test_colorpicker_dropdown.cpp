@@ -296,3 +296,17 @@ TEST(ColorPickerLook, OwnerDrawingReplacesTheBoxAndShowTextOffLeavesOnlyTheBox)
                                     f.picker->height() - 2));
     EXPECT_NE(platform::FromQColor(image.pixelColor(10, 10)), platform::clRed);
 }
+
+TEST(ColorPickerList, AClickOutsideTheOpenListCancelsTheMoves)
+{
+    ColorFixture f;
+    f.picker->SetSelectedColor(platform::clNavy);
+    f.Open();
+    f.Key(Qt::Key_Down);
+    ASSERT_EQ(f.picker->SelectedColor(), platform::clPurple);
+    const QPoint outside = f.window.mapFromGlobal(f.picker->DropDownForm()->geometry().bottomRight() + QPoint(30, 30));
+    QTest::mouseClick(f.window.windowHandle(), Qt::LeftButton, Qt::NoModifier, outside);
+    EXPECT_FALSE(f.picker->DroppedDown());
+    EXPECT_EQ(f.picker->SelectedColor(), platform::clNavy);
+    EXPECT_EQ(f.picker->ItemIndex(), 4);
+}

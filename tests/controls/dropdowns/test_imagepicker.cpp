@@ -247,3 +247,17 @@ TEST(ImagePickerLook, OpensInTheDefaultLook)
     QApplication::processEvents();
     EXPECT_TRUE(testsupport::MatchesGolden(f.picker->grab().toImage(), TEST_DATA_DIR "/golden/imagepicker_edit.png"));
 }
+
+TEST(ImagePickerDropDownList, AClickOutsideTheOpenGridCancelsTheMoves)
+{
+    PickerFixture f;
+    f.picker->SetColumns(4);
+    f.picker->SetItemIndex(5);
+    f.Open();
+    f.Key(Qt::Key_Down);
+    ASSERT_EQ(f.picker->ItemIndex(), 9);
+    const QPoint outside = f.window.mapFromGlobal(f.picker->DropDownForm()->geometry().bottomRight() + QPoint(30, 30));
+    QTest::mouseClick(f.window.windowHandle(), Qt::LeftButton, Qt::NoModifier, outside);
+    EXPECT_FALSE(f.picker->DroppedDown());
+    EXPECT_EQ(f.picker->ItemIndex(), 5);
+}
