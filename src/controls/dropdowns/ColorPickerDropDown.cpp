@@ -197,7 +197,8 @@ void TExtColorPickerDropDown::SyncList()
 
 void TExtColorPickerDropDown::PrepareStyle()
 {
-    CreateStylePanel(FColorSelectionStyle);
+    if (!CreateStylePanel(FColorSelectionStyle))
+        return;
     for (TColorSelectionStyle other : {csList, csDiscrete, csColorCube, csSpectrum})
         if (other != FColorSelectionStyle)
             if (QWidget* panel = StylePanel(other))
