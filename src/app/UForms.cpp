@@ -2,6 +2,7 @@
 
 #include "app/UDidudiredadFirmWare.h"
 #include "comm_params/UParGen.h"
+#include "grid/dataops/GridDataOperations.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
 #include "mqtt_image/UBoot.h"
@@ -45,6 +46,8 @@ Application_Forms::Application_Forms()
     // Every grid of the program edits its cells and takes keys and the mouse through these.
     grid::editing::RegisterGridEditing();
     grid::editing::RegisterGridInput();
+    // Their sorting, grouping, filtering and searching.
+    grid::dataops::RegisterGridDataOps();
 }
 
 Application_Forms::~Application_Forms() { shell::Window_List().Clear(); }

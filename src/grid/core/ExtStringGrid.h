@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "grid/core/BaseGrid.h"
+#include "grid/core/GridDataOps.h"
 #include "grid/core/GridEditLayer.h"
 #include "platform/Clock.h"
 #include "platform/HintWindow.h"
@@ -222,7 +223,17 @@ public:
     int FixedFooters = 0;
     int FixedRightCols = 0;
     int MinRowHeight = 0, MaxRowHeight = 0, MinColWidth = 0, MaxColWidth = 0;
-    int GroupColumn = -1;
+    // The grouped column (real index), -1 when not grouped. Writing -1 ungroups, a value above 0
+    // groups on that column; 0 and values below -1 do nothing.
+    int GroupColumn() const { return Grouped.Column; }
+    void SetGroupColumn(int value);
+    // What grouping remembers of the grouped column, and whether rows are being regrouped now.
+    struct TGroupState {
+        int Column = -1;
+        int Width = 0;
+        QString Caption, Footer;
+        bool IsGrouping = false;
+    } Grouped;
     bool URLShowInText = false;
     TObject* GridImages = nullptr;  // the image list; image cells do nothing without it
     QStringList ColumnHeaders;
@@ -852,6 +863,16 @@ public:
     virtual void MouseDown(TMouseButton, TShiftState, int, int) {}
     // The editing layer (GridEditLayer.h), made on first use; null when no factory is registered.
     TGridEditLayer* EditLayer();
+    // The data operations (GridDataOps.h), made on first use; null when no factory is registered.
+    TGridDataOps* DataOps();
+    // Data operations a descendant may replace; each runs the registered one.
+    virtual void QSort();
+    virtual void QSortIndexed();
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    virtual void QUnSort();
+    virtual void Group(int colIndex);
+    virtual void UnGroup();
     // Before rows or columns move: an open editor must not stay over a cell that moves away.
     void CellsMoving();
     // The edit of the current cell: open its editor, end it taking the value back.
@@ -1217,6 +1238,8 @@ private:
     std::unique_ptr<TGridDateTimePicker> FDateTimePicker;
     std::unique_ptr<TGridEditLayer> FEditLayer;
     bool FEditLayerAsked = false;
+    std::unique_ptr<TGridDataOps> FDataOps;
+    bool FDataOpsAsked = false;
     std::unique_ptr<TExtRichEdit> FRichEdit, FRichEditPrint;
     std::array<std::unique_ptr<TGridDropDown>, GridDropDownKinds> FDropDowns;
     bool FLoaded = false;

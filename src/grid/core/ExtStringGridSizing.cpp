@@ -361,7 +361,7 @@ int TExtStringGrid::ColumnPosition(int c)
             pos = int(p);
             break;
         }
-    if (GroupColumn != -1 && c >= GroupColumn)
+    if (GroupColumn() != -1 && c >= GroupColumn())
         --pos;
     return pos;
 }
@@ -375,7 +375,7 @@ int TExtStringGrid::ColumnAtPosition(int pos)
     if (pos < 0 || size_t(pos) >= FColumnOrder.size())
         throw EExtGridError(QStringLiteral("List index out of bounds (%1)").arg(pos));
     int entry = FColumnOrder[size_t(pos)];
-    if (GroupColumn != -1 && entry >= GroupColumn)
+    if (GroupColumn() != -1 && entry >= GroupColumn())
         ++entry;
     return entry;
 }

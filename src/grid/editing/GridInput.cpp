@@ -1290,8 +1290,7 @@ bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState shift, int x, i
                     OnRadioMouseUp(&Grid, realCol, b.Y, idx);
                 }
             }
-            // Click-to-sort on the sort row: the application may refuse; the sort belongs to the
-            // data operations.
+            // Click-to-sort on the sort row: the application may refuse; the data operations sort.
             const bool nearBorder = at.Y == 0 && (Grid.Options & goColSizing) && Grid.ColumnSizingEdgeAt(x, y) >= 0;
             const bool onCheck = Grid.GetCellGraphic(realCol, b.Y) &&
                                  IsCheckKind(Grid.GetCellGraphic(realCol, b.Y)->CellType);
@@ -1304,6 +1303,8 @@ bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState shift, int x, i
                     OnCanSort(&Grid, b.X, doSort);
                 if (doSort) {
                     Controller.HideInplaceEdit();
+                    if (TGridDataOps* ops = Grid.DataOps())
+                        ops->ClickSort(b.X, shift);
                     if (OnClickSort)
                         OnClickSort(&Grid, b.X);
                 } else {

@@ -40,7 +40,7 @@ public:
     Event<int, int, bool&> OnBeforeExpandNode, OnBeforeContractNode;  // ARow, ARowReal, Allow
     Event<int, int> OnExpandNode, OnContractNode;         // ARow, ARowReal
     Event<int, bool&> OnCanSort;                          // ACol, DoSort
-    Event<int> OnClickSort;                               // ACol (the sort itself is the data operations')
+    Event<int> OnClickSort;                               // ACol, after the sort
     Event<int, int> OnExpandButtonClick;                  // ACol real, ARow
     Event<int, int, QString&> OnAnchorHint;               // ARow, ACol real, Anchor (the hint)
     Event<const TGridRect&, const TGridRect&> OnSelectionResize, OnSelectionResized;  // original, new

@@ -1,0 +1,50 @@
+#pragma once
+#include <functional>
+#include <memory>
+
+#include "platform/TCustomControl.h"
+
+namespace grid {
+
+class TExtStringGrid;
+
+// How a data operation plugs in: sorting, grouping, filtering, searching, the bulk row and column
+// operations and the calculations live in the library grid/dataops, above the core and the editing
+// layer. A grid reaches them through one TGridDataOps object that it makes on first use with the
+// factory the program registers at start-up (grid::dataops::RegisterGridDataOps). An operation
+// that the core or the editing layer must start gets a virtual entry here with a do-nothing
+// default (grouped by area below), the dataops library's TGridDataOperations overrides it, and the
+// caller reaches it through TExtStringGrid::DataOps() (or a forwarding virtual of the grid where a
+// descendant may replace the operation). Operations that only their users call stay in the dataops
+// library and are reached with grid::dataops::DataOps(grid). Without a factory every entry does
+// nothing, so the core and the editing layer work, and are tested, on their own.
+class TGridDataOps {
+public:
+    explicit TGridDataOps(TExtStringGrid& grid) : Grid(grid) {}
+    virtual ~TGridDataOps() = default;
+    TGridDataOps(const TGridDataOps&) = delete;
+    TGridDataOps& operator=(const TGridDataOps&) = delete;
+
+    TExtStringGrid& Grid;
+
+    // Sorting.
+    virtual void QSort() {}
+    virtual void QSortIndexed() {}
+    virtual void QSortGroup() {}
+    virtual void QSortGroupIndexed() {}
+    virtual void QUnSort() {}
+    // A left click released on the sort row over display column c, the editor already closed and
+    // the application agreed; shift is the key state of the click.
+    virtual void ClickSort(int /*c*/, platform::TShiftState /*shift*/) {}
+
+    // Grouping.
+    virtual void Group(int /*colIndex*/) {}
+    virtual void UnGroup() {}
+};
+
+using TGridDataOpsFactory = std::function<std::unique_ptr<TGridDataOps>(TExtStringGrid&)>;
+// The factory every grid made from now on (and every grid that has not yet asked) uses; an empty
+// one leaves grids without data operations.
+void SetGridDataOpsFactory(TGridDataOpsFactory factory);
+
+}  // namespace grid

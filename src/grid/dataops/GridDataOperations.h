@@ -1,0 +1,22 @@
+#pragma once
+#include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridDataOps.h"
+
+namespace grid::dataops {
+
+// The data operations of one grid: the grid's TGridDataOps, made by the factory that
+// RegisterGridDataOps installs. Each area keeps its state and operations in a part of its own;
+// this class overrides the hook's entries by handing them to the part.
+class TGridDataOperations : public TGridDataOps {
+public:
+    explicit TGridDataOperations(TExtStringGrid& grid);
+    ~TGridDataOperations() override;
+};
+
+// Every grid made from now on gets the data operations.
+void RegisterGridDataOps();
+
+// The data operations of a grid; null when the grid has none (no factory registered) or other ones.
+TGridDataOperations* DataOps(TExtStringGrid& grid);
+
+}  // namespace grid::dataops
