@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
@@ -134,6 +135,9 @@ TExtTabSheet::~TExtTabSheet()
 {
     OnShow = nullptr;
     OnHide = nullptr;
+    // The docked control goes with the sheet; the control must not hear of it as an undocking.
+    QObject::disconnect(FDockedGone);
+    FDockedControl = nullptr;
     if (FExtPageControl && !FExtPageControl->FDestroying)
         FExtPageControl->RemovePage(this);
 }
@@ -302,6 +306,23 @@ void TExtTabSheet::Paint()
     c.FillRect(ClientRect());
     if (FColorTo != clNone)
         DrawGradient(c, Color(), FColorTo, false, ClientRect(), 64);
+}
+
+void TExtTabSheet::Resize()
+{
+    TCustomControl::Resize();
+    if (FDockedControl)
+        FDockedControl->setGeometry(ClientRect());
+}
+
+void TExtTabSheet::DragMessage(TDragMessageRec& m)
+{
+    if (m.Message == TDragMessage::dmFindTarget && FExtPageControl && FExtPageControl->FDockSite && m.Source &&
+        m.Source->DragKind() == TDragKind::dkDock) {
+        m.Target = FExtPageControl;
+        return;
+    }
+    TCustomControl::DragMessage(m);
 }
 
 bool TExtTabSheet::event(QEvent* event)
@@ -660,6 +681,136 @@ void TExtPageControl::TakeOff(TExtTabSheet* page)
 }
 
 // ---------------------------------------------------------------------------------------------
+// Docking
+
+namespace {
+
+QString FirstLine(const QString& text)
+{
+    const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+    return end < 0 ? text : text.left(end);
+}
+
+}  // namespace
+
+bool TExtPageControl::DockedHere(const QWidget* control) const
+{
+    return control && std::any_of(FPages.begin(), FPages.end(),
+                                  [control](const TExtTabSheet* p) { return p->FDockedControl == control; });
+}
+
+TExtTabSheet* TExtPageControl::DockControl(QWidget* control)
+{
+    if (!control || control == this || control->isAncestorOf(this) || DockedHere(control))
+        return nullptr;
+    // Visible unless hidden on purpose: a window never shown yet counts as visible.
+    const bool visible = !(control->testAttribute(Qt::WA_WState_ExplicitShowHide) && control->isHidden());
+    auto* sheet = new TExtTabSheet(this);
+    FNewDockSheet = sheet;
+    try {
+        sheet->SetCaption(control->isWindow() ? FirstLine(control->windowTitle()) : QString());
+        sheet->SetTabVisible(visible);
+        sheet->SetExtPageControl(this);
+        control->setParent(sheet);
+        control->setGeometry(sheet->ClientRect());
+        sheet->FDockedControl = control;
+        sheet->FDockedGone = connect(control, &QObject::destroyed, this, [this, sheet] { DockedControlGone(sheet); });
+        control->installEventFilter(this);
+        if (visible) {
+            control->show();
+            SetActivePage(sheet);
+        }
+    } catch (...) {
+        FNewDockSheet = nullptr;
+        delete sheet;
+        throw;
+    }
+    FNewDockSheet = nullptr;
+    return sheet;
+}
+
+void TExtPageControl::DockedControlGone(TExtTabSheet* page)
+{
+    FUndockingPage = page;
+    QObject::disconnect(page->FDockedGone);
+    if (page->FDockedControl)
+        page->FDockedControl->removeEventFilter(this);
+    page->FDockedControl = nullptr;
+    if (page == FActivePage) {
+        TExtTabSheet* next = FindNextPage(page, true, true);
+        SetActivePage(next != page ? next : nullptr);
+    }
+    page->SetExtPageControl(nullptr);
+    page->hide();
+    FUndockingPage = nullptr;
+    // Later: the control may be in the middle of being destroyed as the sheet's child.
+    page->deleteLater();
+}
+
+void TExtPageControl::UndockPage(TExtTabSheet* page)
+{
+    if (!page || page->FExtPageControl != this || !page->FDockedControl)
+        return;
+    QWidget* control = page->FDockedControl;
+    const QPoint at = control->mapToGlobal(QPoint(0, 0));
+    control->setParent(nullptr);
+    control->move(at);
+    control->show();
+}
+
+void TExtPageControl::DragMessage(TDragMessageRec& m)
+{
+    const bool dock = FDockSite && m.Source && m.Source->DragKind() == TDragKind::dkDock;
+    if (!dock) {
+        TCustomTabControl::DragMessage(m);
+        return;
+    }
+    switch (m.Message) {
+    case TDragMessage::dmFindTarget: m.Target = this; break;
+    case TDragMessage::dmDragEnter:
+    case TDragMessage::dmDragMove: m.Accept = !DockedHere(m.Source) && m.Source != this; break;
+    case TDragMessage::dmDragDrop:
+        if (!DockedHere(m.Source))
+            DockControl(m.Source);
+        break;
+    default: break;
+    }
+}
+
+bool TExtPageControl::eventFilter(QObject* watched, QEvent* event)
+{
+    TExtTabSheet* page = nullptr;
+    for (TExtTabSheet* p : FPages)
+        if (p->FDockedControl == watched)
+            page = p;
+    if (!page)
+        return TCustomTabControl::eventFilter(watched, event);
+    auto* control = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+    case QEvent::WindowTitleChange: page->SetCaption(FirstLine(control->windowTitle())); break;
+    case QEvent::ShowToParent: page->SetTabVisible(true); break;
+    case QEvent::HideToParent:
+        // Hidden with its page it stays docked and wanted.
+        if (control->parentWidget() == page)
+            page->SetTabVisible(false);
+        break;
+    case QEvent::ParentChange:
+        if (control->parentWidget() != page)
+            DockedControlGone(page);
+        break;
+    default: break;
+    }
+    return TCustomTabControl::eventFilter(watched, event);
+}
+
+void TExtPageControl::DblClick()
+{
+    TCustomTabControl::DblClick();
+    if (TExtTabSheet* page = PageOfTab(FPressedTab); page && page->FDockedControl)
+        UndockPage(page);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Properties
 
 void TExtPageControl::Loaded()
@@ -793,6 +944,7 @@ QRect TExtPageControl::CloseButtonRect() const
 
 void TExtPageControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
+    FPressedTab = IndexOfTabAt(x, y);
     if (button == mbLeft && CloseButtonRect().contains(x, y)) {
         TCustomControl::MouseDown(button, shift, x, y);
         FClosePressed = true;

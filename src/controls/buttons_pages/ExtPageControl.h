@@ -110,9 +110,15 @@ public:
     std::function<void()> OnClose;
     std::function<void(TExtTabSheet* sender, bool& canClose)> OnCanClose;
 
+    // The control docked into this sheet by a drop on a dock site; null when none.
+    QWidget* DockedControl() const { return FDockedControl; }
+
 protected:
     void Paint() override;
+    void Resize() override;
     bool event(QEvent* event) override;
+    // A control dragged to dock over the page goes to the dock site holding it.
+    void DragMessage(TDragMessageRec& message) override;
 
 private:
     friend class TExtPageControl;
@@ -137,6 +143,8 @@ private:
     bool FHighlighted = false;
     bool FTabEnable = true;
     TColor FColorTo = platform::clNone;
+    QPointer<QWidget> FDockedControl;
+    QMetaObject::Connection FDockedGone;
 };
 
 class TExtPageControl : public TCustomTabControl {
@@ -230,6 +238,13 @@ public:
     int TabOverlap() const { return FTabOverlap; }
     void SetShowFocus(bool on) { Store(FShowFocus, on); }
     bool ShowFocus() const { return FShowFocus; }
+    // A control dragged here with the dock kind gets a new page of its own.
+    void SetDockSite(bool on) { FDockSite = on; }
+    bool DockSite() const { return FDockSite; }
+    // Docks the control into a new page, as a drop does; answers the page.
+    TExtTabSheet* DockControl(QWidget* control);
+    // Takes the page's docked control out into a window of its own; the page goes.
+    void UndockPage(TExtTabSheet* page);
     void SetFreeOnClose(bool on) { FFreeOnClose = on; }
     bool FreeOnClose() const { return FFreeOnClose; }
     QString Version() const { return QStringLiteral("1.4.0.0"); }
@@ -260,6 +275,9 @@ protected:
     void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
     void MouseLeave() override;
     void KeyDown(int& key, platform::TShiftState shift) override;
+    void DblClick() override;
+    void DragMessage(TDragMessageRec& message) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void DoEnter() override;
     void DoExit() override;
     bool event(QEvent* event) override;
@@ -281,6 +299,8 @@ private:
     QRect TabRectOfPage(int pageIndex) const;
     void InvalidatePageTab(int pageIndex);
     void TakeOff(TExtTabSheet* page);
+    bool DockedHere(const QWidget* control) const;
+    void DockedControlGone(TExtTabSheet* page);
 
     void PaintTabs(const QRect& strip, bool framePainted);
     void PaintTab(TExtTabSheet* page, const QRect& r, bool active, const QRect& strip, bool nextIsActive);
@@ -337,6 +357,11 @@ private:
     // The left button went down on the active tab's close box and is still held.
     bool FClosePressed = false;
     bool FDestroying = false;
+    bool FDockSite = false;
+    TExtTabSheet* FNewDockSheet = nullptr;
+    TExtTabSheet* FUndockingPage = nullptr;
+    // The tab a double click went to: the press that began it.
+    int FPressedTab = -1;
 };
 
 }  // namespace controls

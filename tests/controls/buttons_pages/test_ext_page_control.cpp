@@ -844,3 +844,141 @@ TEST(SheetLook, ColorToPaintsAVerticalGradientOverThePage)
     EXPECT_LT(qRed(At(img, 20, 63)), 10);
     EXPECT_GT(qRed(At(img, 20, 16)), qRed(At(img, 20, 48)));
 }
+
+TEST_F(PageFixture, SystemLookTakesWholeCaptionsAndKeepsHighlights)
+{
+    sheets[1]->SetHighlighted(true);
+    EXPECT_TRUE(pc->TabHighlighted(1));
+    pc->SetTabBorder3D(true);
+    EXPECT_FALSE(pc->OwnerDraw());
+    EXPECT_EQ(TabTexts(), QStringList({"Apage  ", "Bpage  ", "Cpage  "}));
+    pc->SetTabBorder3D(false);
+    EXPECT_TRUE(pc->OwnerDraw());
+    EXPECT_EQ(TabTexts(), QStringList({"Apage", "Bpage", "Cpage"}));
+
+    // A tab shown again takes its highlight with it.
+    sheets[1]->SetTabVisible(false);
+    EXPECT_FALSE(pc->TabHighlighted(1));
+    sheets[1]->SetTabVisible(true);
+    EXPECT_TRUE(pc->TabHighlighted(1));
+    EXPECT_FALSE(pc->TabHighlighted(0));
+}
+
+TEST_F(PageFixture, FocusRectangleOnlyWhileTheControlHasTheFocus)
+{
+    Show();
+    pc->SetShowFocus(true);
+    const QRect active = pc->TabRect(0);
+    const QRect ring = active.adjusted(5, 3, -5, -3);
+    edits[0]->setFocus();
+    const QImage without = Shot(*pc);
+    pc->setFocus();
+    ASSERT_TRUE(pc->hasFocus());
+    const QImage with = Shot(*pc);
+    EXPECT_NE(At(with, ring.left(), ring.center().y()), At(without, ring.left(), ring.center().y()));
+    EXPECT_EQ(At(with, ring.left() - 1, ring.center().y()), At(without, ring.left() - 1, ring.center().y()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Docking
+
+namespace {
+
+// Drags a control by the platform's own drag, from its place to a point of the window.
+void DragTo(TCustomControl* source, QWidget* window, QPoint to)
+{
+    const QPoint global = window->mapToGlobal(to);
+    const QPoint local = source->viewport()->mapFromGlobal(global);
+    source->BeginDrag(true);
+    QMouseEvent move(QEvent::MouseMove, QPointF(local), QPointF(global), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(source->viewport(), &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(local), QPointF(global), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(source->viewport(), &release);
+}
+
+}  // namespace
+
+TEST_F(PageFixture, ADockKindControlDroppedOnADockSiteGetsAPageOfItsOwn)
+{
+    auto* tool = new TCustomControl(host.get());
+    tool->setObjectName("tool");
+    tool->SetDragKind(TDragKind::dkDock);
+    Show();
+    tool->SetBounds(300, 5, 40, 10);
+    tool->raise();
+    tool->show();
+
+    // Not a dock site: the drop is refused.
+    DragTo(tool, host.get(), QPoint(200, 150));
+    EXPECT_EQ(pc->PageCount(), 3);
+    EXPECT_EQ(tool->parentWidget(), host.get());
+
+    pc->SetDockSite(true);
+    // Dropped over a page: the page control takes it, not the page.
+    DragTo(tool, host.get(), QPoint(200, 150));
+    ASSERT_EQ(pc->PageCount(), 4);
+    TExtTabSheet* page = pc->GetPage(3);
+    EXPECT_EQ(page->DockedControl(), tool);
+    EXPECT_EQ(tool->parentWidget(), page);
+    EXPECT_EQ(pc->ActivePage(), page);
+    EXPECT_EQ(tool->geometry(), page->rect());
+    EXPECT_TRUE(tool->isVisible());
+
+    // Its text names the page up to the first line break; hiding it hides the tab.
+    tool->setWindowTitle("Tool box\nsecond line");
+    EXPECT_EQ(page->Caption(), "Tool box");
+    tool->hide();
+    EXPECT_FALSE(page->TabVisible());
+    tool->show();
+    EXPECT_TRUE(page->TabVisible());
+
+    // Dragging it over its own site again is not taken.
+    DragTo(tool, host.get(), QPoint(200, 150));
+    EXPECT_EQ(pc->PageCount(), 4);
+    EXPECT_EQ(tool->parentWidget(), page);
+
+    // A double click on its tab floats it; the page goes.
+    QPointer<TExtTabSheet> gone = page;
+    QTest::mouseDClick(pc, Qt::LeftButton, {}, pc->TabRect(page->TabIndex()).center());
+    EXPECT_TRUE(tool->isWindow());
+    EXPECT_EQ(pc->PageCount(), 3);
+    EXPECT_NE(pc->ActivePage(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(gone.isNull());
+    delete tool;
+}
+
+TEST_F(PageFixture, APageWhoseDockedControlIsDestroyedIsFreed)
+{
+    pc->SetDockSite(true);
+    auto* tool = new QLineEdit;
+    tool->setWindowTitle("Finder");
+    QPointer<TExtTabSheet> page = pc->DockControl(tool);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->Caption(), "Finder");
+    EXPECT_EQ(pc->ActivePage(), page);
+    EXPECT_EQ(pc->DockControl(tool), nullptr) << "docked here already";
+
+    delete tool;
+    EXPECT_EQ(pc->PageCount(), 3);
+    EXPECT_EQ(pc->ActivePage(), sheets[0]);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(page.isNull());
+
+    // A page freed with its docked control does not come back for it.
+    auto* other = new QLineEdit;
+    page = pc->DockControl(other);
+    ASSERT_TRUE(page);
+    delete page.data();
+    EXPECT_EQ(pc->PageCount(), 3);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // A control hidden on purpose docks with its tab hidden and its page not shown.
+    auto* hidden = new QLineEdit;
+    hidden->hide();
+    page = pc->DockControl(hidden);
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(page->TabVisible());
+    EXPECT_EQ(pc->ActivePage(), sheets[0]);
+}
