@@ -1,0 +1,435 @@
+// The drop-downs that hold a table: the grid drop-down (its inner grid gets the editing layer with
+// the keyboard and mouse handling) and the multi-column drop-down, driven by real keys and clicks.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <numeric>
+
+#include "controls/dropdowns/DropDownForm.h"
+#include "grid/editing/editors/ExtCustomGridDropDown.h"
+#include "grid/editing/editors/ExtMultiColumnDropDown.h"
+
+#include "InputSuite.h"
+
+using namespace grid;
+using namespace grid::editors;
+
+namespace {
+
+TEST(DropDownTableSizing, ColumnsShareTheFormWidthInProportionCarryingTheRoundings)
+{
+    struct Case {
+        std::vector<int> widths;
+        int columns, available;
+        std::vector<int> expected;
+    };
+    const Case cases[] = {
+        {{80, 80}, 2, 161, {80, 80}},
+        {{100, 50}, 2, 302, {200, 100}},
+        {{10, 10, 10}, 3, 62, {20, 20, 20}},
+        // Remainders of a third each add up: the third column gets the pixel they make.
+        {{10, 10, 10}, 3, 23, {7, 7, 8}},
+        // More grid columns than settings, and the other way round: only the shared ones are sized.
+        {{80, 80}, 5, 161, {80, 80}},
+        {{80, 80, 80}, 1, 241, {80}},
+        {{}, 3, 200, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.available);
+        const std::vector<int> got = ProportionalColumnWidths(c.widths, c.columns, c.available);
+        EXPECT_EQ(got, c.expected);
+        if (!c.expected.empty() && c.columns >= int(c.widths.size()))
+            EXPECT_LE(std::accumulate(got.begin(), got.end(), 0), c.available);
+    }
+}
+
+TEST(DropDownTableSizing, FormHeightSnapsToWholeRowsUnderTheHeader)
+{
+    struct Case {
+        int height, strips, header, row, extra, expected;
+    };
+    const Case cases[] = {
+        {200, 0, 25, 22, 4, 185},  // the grid drop-down keeps 4 more pixels
+        {200, 0, 25, 22, 0, 181},  // the multi-column drop-down
+        {200, 30, 25, 22, 0, 189},  // a shown header strip takes its height first
+        {60, 0, 25, 22, 0, 49},
+        {200, 0, 25, 0, 0, 200},  // a row height of 0 counts as 1: no division by zero
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SnapDropDownHeight(c.height, c.strips, c.header, c.row, c.extra), c.expected) << c.height;
+}
+
+const char* const Fruits[][2] = {{"Apple", "red"}, {"Apricot", "orange"}, {"Banana", "yellow"},
+                                 {"Mango", "green"}, {"Cherry", "dark red"}};
+
+template <class D>
+void FillFruits(D& dd)
+{
+    for (const char* header : {"Fruit", "Colour"})
+        dd.Columns().Add()->Header = QString::fromLatin1(header);
+    for (const auto& fruit : Fruits)
+        dd.Items().Add()->Text = QStringList{QString::fromLatin1(fruit[0]), QString::fromLatin1(fruit[1])};
+    dd.EndUpdate();
+}
+
+// A window with a grid drop-down over the fruits and a line edit that can take the focus.
+struct GridDropDown : grid::editing::WithGridInput {
+    QWidget window;
+    TCustomExtGridDropDown* dd = nullptr;
+    QLineEdit* other = nullptr;
+    int selects = 0;
+
+    void SetUp() override
+    {
+        window.resize(400, 400);
+        dd = new TCustomExtGridDropDown(&window);
+        dd->setGeometry(10, 10, 150, 22);
+        other = new QLineEdit(&window);
+        other->setGeometry(10, 300, 100, 22);
+        FillFruits(*dd);
+        dd->OnSelect = [this](QObject*) { ++selects; };
+        window.show();
+        QApplication::setActiveWindow(&window);
+        dd->setFocus();
+        QApplication::processEvents();
+    }
+    void TearDown() override { dd->HideDropDown(false); }
+
+    TExtGridDropDownGrid& g() { return *dd->GetGrid(); }
+    bool Open() const { return dd->DropDownForm() && dd->DropDownForm()->isVisible(); }
+    void Drop()
+    {
+        QTest::keyClick(dd, Qt::Key_Down, Qt::AltModifier);
+        QApplication::processEvents();
+        ASSERT_TRUE(Open());
+    }
+    // Keys go where the keyboard is: to the grid while the form is open.
+    QWidget* Target() { return dd->DroppedDown() ? static_cast<QWidget*>(dd->GetGrid()) : static_cast<QWidget*>(dd); }
+    void Type(const char* text) { QTest::keyClicks(Target(), QString::fromLatin1(text)); }
+    void Key(Qt::Key key) { QTest::keyClick(Target(), key); }
+    QString Lookup(int row) { return g().Cells(0, row); }
+};
+
+TEST_F(GridDropDown, OpensOnItsRowsWithTheHeaderAndEachRowTaggedWithItsItem)
+{
+    dd->SetItemIndex(3);
+    EXPECT_EQ(dd->Text(), "Mango");
+    Drop();
+    ASSERT_EQ(g().RowCount(), 6);
+    EXPECT_EQ(g().FixedRows(), 1);
+    EXPECT_EQ(g().Cells(1, 0), "Colour");
+    EXPECT_EQ(g().Cells(1, 2), "orange");
+    EXPECT_EQ(g().Row(), 4);
+    EXPECT_TRUE(g().hasFocus());
+    for (int r = 1; r < 6; ++r)
+        EXPECT_EQ(dd->ItemOfRow(r), r - 1);
+    EXPECT_EQ(dd->RowOfItem(2), 3);
+}
+
+TEST_F(GridDropDown, ArrowsMoveTheEditAlongEnterKeepsEscapeReturnsToTheOpening)
+{
+    dd->SetItemIndex(0);
+    Drop();
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(dd->Text(), "Banana");  // the edit follows the cursor
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(Open());
+    EXPECT_EQ(dd->ItemIndex(), 0);
+    EXPECT_EQ(dd->Text(), "Apple");
+
+    Drop();
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(Open());
+    EXPECT_EQ(dd->ItemIndex(), 1);
+    EXPECT_EQ(dd->Text(), "Apricot");
+    EXPECT_EQ(selects, 1);
+}
+
+TEST_F(GridDropDown, EnterOnTheRowItOpenedAtTakesThatRow)
+{
+    dd->SetItemIndex(3);
+    Drop();
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(Open());
+    EXPECT_EQ(dd->ItemIndex(), 3);
+    EXPECT_EQ(dd->Text(), "Mango");
+}
+
+TEST_F(GridDropDown, ClickOnADataRowPicksItAndClosesAClickOnTheHeaderDoesNot)
+{
+    Drop();
+    const TRect header = g().PlatformCellRect(0, 0);
+    QTest::mouseClick(&g(), Qt::LeftButton, {}, QPoint(header.Left + 5, header.Top + 5));
+    EXPECT_TRUE(Open());
+    const TRect cherry = g().PlatformCellRect(1, 5);
+    ASSERT_FALSE(cherry.IsEmpty());
+    QTest::mouseClick(&g(), Qt::LeftButton, {}, QPoint(cherry.Left + 5, cherry.Top + 5));
+    EXPECT_FALSE(Open());
+    EXPECT_EQ(dd->ItemIndex(), 4);
+    EXPECT_EQ(dd->Text(), "Cherry");
+    EXPECT_EQ(selects, 1);
+}
+
+TEST_F(GridDropDown, TypingInTheOpenGridCompletesAndFindsTheRowAlsoAfterTheRowsMoved)
+{
+    Drop();
+    // The rows no longer stand in item order, as after a sort: the tags still lead to the items.
+    g().MoveRow(1, 5);
+    Type("ap");
+    EXPECT_EQ(dd->Text(), "Apple");
+    EXPECT_EQ(dd->selectedText(), "ple");
+    EXPECT_EQ(dd->ItemIndex(), 0);
+    EXPECT_EQ(g().Row(), 5);
+    EXPECT_EQ(Lookup(g().Row()), "Apple");
+    EXPECT_EQ(dd->LookupEntry(), "ap");
+
+    // Backspace in the grid takes away the completed rest and ends the typed entry.
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(dd->Text(), "Ap");
+    EXPECT_EQ(dd->cursorPosition(), 2);
+    EXPECT_TRUE(dd->LookupEntry().isEmpty());
+}
+
+TEST_F(GridDropDown, TypingIntoTheClosedEditCompletesFromTheLookupColumn)
+{
+    QTest::keyClicks(dd, "ap");
+    EXPECT_EQ(dd->Text(), "Apple");
+    EXPECT_EQ(dd->selectedText(), "ple");
+    EXPECT_EQ(dd->ItemIndex(), 0);
+    // Backspace in the edit removes the selection, then the typed entry loses its last character.
+    QTest::keyClick(dd, Qt::Key_Backspace);
+    EXPECT_EQ(dd->Text(), "a");
+    EXPECT_EQ(dd->LookupEntry(), "a");
+}
+
+TEST_F(GridDropDown, NarrowingShowsOnlyRowsContainingTheEntryAndEnteringAgainShowsAll)
+{
+    dd->LookupMethod = lmNarrowDown;
+    Drop();
+    Type("an");
+    // Banana and Mango contain "an"; the edit shows the first row left, the cursor is on it.
+    ASSERT_EQ(g().RowCount(), 3);
+    EXPECT_EQ(Lookup(1), "Banana");
+    EXPECT_EQ(Lookup(2), "Mango");
+    EXPECT_EQ(g().Row(), 1);
+    EXPECT_EQ(dd->Text(), "Banana");
+    Type("g");
+    ASSERT_EQ(g().RowCount(), 2);  // one row left: still a header and a data row
+    EXPECT_EQ(g().FixedRows(), 1);
+    EXPECT_EQ(Lookup(1), "Mango");
+    EXPECT_EQ(dd->Text(), "Mango");
+    Type("x");  // nothing contains it: the header stays alone
+    EXPECT_EQ(g().RowCount(), 1);
+    EXPECT_EQ(dd->Text(), "Mango");
+
+    dd->HideDropDown(true);
+    other->setFocus();
+    dd->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(g().RowCount(), 6);
+    EXPECT_TRUE(dd->LookupEntry().isEmpty());
+}
+
+TEST_F(GridDropDown, NarrowingLevelsFollowTheEntryCharacterByCharacter)
+{
+    dd->LookupMethod = lmNarrowDown;
+    Drop();
+    struct Step {
+        const char* condition;
+        int rows;
+    };
+    // "a" keeps all but Cherry; "ap" leaves the two A's; "a" again drops one level; "n" filters afresh.
+    const Step steps[] = {{"a", 5}, {"ap", 3}, {"apx", 1}, {"ap", 3}, {"a", 5}, {"n", 3}, {"", 6}};
+    for (const Step& s : steps) {
+        dd->NarrowDown(QString::fromLatin1(s.condition));
+        EXPECT_EQ(g().RowCount(), s.rows) << s.condition;
+        if (s.rows > 1)  // rows come back under the header row
+            EXPECT_EQ(g().FixedRows(), 1) << s.condition;
+    }
+}
+
+TEST_F(GridDropDown, PickOnlyListRestartsTheSearchWithTheLastCharacter)
+{
+    dd->SetStyle(dsDropDownList);
+    Drop();
+    Type("ba");
+    EXPECT_EQ(dd->Text(), "Banana");
+    EXPECT_EQ(dd->LookupEntry(), "ba");
+    Type("m");  // nothing starts with "bam": the search starts again with "m"
+    EXPECT_EQ(dd->Text(), "Mango");
+    EXPECT_EQ(dd->LookupEntry(), "m");
+    EXPECT_EQ(Lookup(g().Row()), "Mango");
+    Type("z");  // no match at all: the entry is cleared and the item stays
+    EXPECT_TRUE(dd->LookupEntry().isEmpty());
+    EXPECT_EQ(dd->Text(), "Mango");
+}
+
+TEST_F(GridDropDown, WithoutItemsTheGridsOwnCellsAreTheRows)
+{
+    dd->UseItems = false;
+    dd->Items().Clear();
+    g().SetColCount(2);
+    g().SetRowCount(4);
+    const char* names[] = {"Oslo", "Bergen", "Tromso"};
+    for (int r = 1; r < 4; ++r)
+        g().SetCells(0, r, QString::fromLatin1(names[r - 1]));
+    EXPECT_EQ(dd->GetItemCount(), 3);
+    dd->SetItemIndex(1);
+    EXPECT_EQ(dd->Text(), "Bergen");
+    dd->SetItemIndex(3);  // RowCount - 1: past the data rows, ignored
+    EXPECT_EQ(dd->ItemIndex(), 1);
+    dd->SetText("Tro");
+    Drop();
+    EXPECT_EQ(g().Row(), 3);  // the text's row
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(dd->ItemIndex(), 1);
+    EXPECT_EQ(dd->Text(), "Bergen");
+}
+
+TEST_F(GridDropDown, ItemStepsStopAtTheEndsAndPagesMoveByTen)
+{
+    dd->Items().Clear();
+    for (int i = 0; i < 25; ++i)
+        dd->Items().Add()->Text = QStringList{QStringLiteral("Item %1").arg(i)};
+    dd->EndUpdate();
+    TLookupDropDown& d = *dd;
+    const struct {
+        std::function<void()> step;
+        int expected;
+    } steps[] = {{[&] { d.SelectNext(); }, 0},          {[&] { d.SelectPrevious(); }, 0},
+                 {[&] { d.SelectNextPage(); }, 10},     {[&] { d.SelectNextPage(); }, 20},
+                 {[&] { d.SelectNextPage(); }, 24},     {[&] { d.SelectNext(); }, 24},
+                 {[&] { d.SelectPreviousPage(); }, 14}, {[&] { d.SelectPreviousPage(); }, 4},
+                 {[&] { d.SelectPreviousPage(); }, 0},  {[&] { d.SelectLast(); }, 24},
+                 {[&] { d.SelectFirst(); }, 0}};
+    for (const auto& s : steps) {
+        s.step();
+        EXPECT_EQ(dd->ItemIndex(), s.expected);
+    }
+    EXPECT_EQ(dd->Text(), "Item 0");
+    dd->Items().Clear();
+    dd->SetItemIndex(-1);
+    dd->SelectNext();
+    EXPECT_EQ(dd->ItemIndex(), -1);
+}
+
+TEST_F(GridDropDown, ItemIndexOutOfRangeIsIgnoredAndAMissingLookupTextReadsEmpty)
+{
+    dd->SetItemIndex(2);
+    dd->SetItemIndex(5);
+    EXPECT_EQ(dd->ItemIndex(), 2);
+    dd->SetItemIndex(-7);
+    EXPECT_EQ(dd->ItemIndex(), -1);
+    EXPECT_EQ(dd->Text(), "");
+    dd->LookupColumn = 4;  // past every item's texts
+    dd->SetItemIndex(1);
+    EXPECT_EQ(dd->ItemIndex(), 1);
+    EXPECT_EQ(dd->Text(), "");
+    EXPECT_EQ(dd->Items().IndexInColumn(4, ""), -1);
+    EXPECT_EQ(dd->Items().IndexInColumn(1, "yellow"), 2);
+}
+
+// A multi-column drop-down over the fruits.
+struct MultiColumn : ::testing::Test {
+    QWidget window;
+    TExtMultiColumnDropDown* dd = nullptr;
+    int selects = 0;
+
+    void SetUp() override
+    {
+        window.resize(400, 400);
+        dd = new TExtMultiColumnDropDown(&window);
+        dd->setGeometry(10, 10, 150, 22);
+        FillFruits(*dd);
+        dd->OnSelect = [this](QObject*) { ++selects; };
+        window.show();
+        QApplication::setActiveWindow(&window);
+        dd->setFocus();
+        QApplication::processEvents();
+    }
+    void TearDown() override { dd->HideDropDown(false); }
+    TMultiColumnList& list() { return *dd->List(); }
+    bool Open() const { return dd->DropDownForm() && dd->DropDownForm()->isVisible(); }
+    void Drop()
+    {
+        QTest::keyClick(dd, Qt::Key_Down, Qt::AltModifier);
+        QApplication::processEvents();
+        ASSERT_TRUE(Open());
+    }
+    QWidget* Target() { return dd->DroppedDown() ? static_cast<QWidget*>(dd->List()) : static_cast<QWidget*>(dd); }
+};
+
+TEST_F(MultiColumn, TypingInTheOpenListCompletesAndBackspaceLeavesTheTypedHead)
+{
+    Drop();
+    QTest::keyClicks(Target(), "ap");
+    EXPECT_EQ(dd->Text(), "Apple");
+    EXPECT_EQ(dd->selectedText(), "ple");
+    EXPECT_EQ(list().Row(), 1);
+    QTest::keyClick(Target(), Qt::Key_Backspace);
+    EXPECT_EQ(dd->Text(), "Ap");
+    EXPECT_EQ(dd->cursorPosition(), 2);
+    EXPECT_TRUE(dd->LookupEntry().isEmpty());
+}
+
+TEST_F(MultiColumn, KeysAndClicksPickEscapeRestores)
+{
+    dd->SetItemIndex(1);
+    Drop();
+    EXPECT_EQ(list().Row(), 2);
+    QTest::keyClick(Target(), Qt::Key_Down);
+    EXPECT_EQ(dd->Text(), "Banana");
+    QTest::keyClick(Target(), Qt::Key_Escape);
+    EXPECT_FALSE(Open());
+    EXPECT_EQ(dd->ItemIndex(), 1);
+    EXPECT_EQ(dd->Text(), "Apricot");
+
+    Drop();
+    QTest::keyClick(Target(), Qt::Key_Down);
+    QTest::keyClick(Target(), Qt::Key_Return);
+    EXPECT_FALSE(Open());
+    EXPECT_EQ(dd->ItemIndex(), 2);
+    EXPECT_EQ(selects, 1);
+
+    // Any mouse button on an item row picks it.
+    Drop();
+    const TRect mango = list().PlatformCellRect(0, 4);
+    QTest::mouseClick(&list(), Qt::RightButton, {}, QPoint(mango.Left + 4, mango.Top + 4));
+    EXPECT_FALSE(Open());
+    EXPECT_EQ(dd->ItemIndex(), 3);
+    EXPECT_EQ(dd->Text(), "Mango");
+}
+
+TEST_F(MultiColumn, WithoutItemsTheListIsTheHeaderAloneAndNothingSteps)
+{
+    dd->Items().Clear();
+    EXPECT_EQ(dd->RowCount(), 0);
+    dd->SelectNext();
+    EXPECT_EQ(dd->ItemIndex(), -1);
+    Drop();
+    EXPECT_EQ(list().RowCount(), 1);
+}
+
+TEST_F(MultiColumn, AssignCopiesItemsColumnsHeaderFontAndTheItemIndex)
+{
+    dd->HeaderFont.setPointSize(17);
+    dd->HeaderFont.Color = 0x123456;
+    dd->SetItemIndex(2);
+    dd->SetDropDownRowHeight(0);  // held at 1
+    EXPECT_EQ(dd->DropDownRowHeight(), 1);
+    TExtMultiColumnDropDown copy;
+    copy.Assign(dd);
+    EXPECT_EQ(copy.HeaderFont.pointSize(), 17);
+    EXPECT_EQ(copy.HeaderFont.Color, 0x123456u);
+    EXPECT_EQ(copy.Items().Count(), 5);
+    EXPECT_EQ(copy.Items().Items(3)->Text, (QStringList{"Mango", "green"}));
+    EXPECT_EQ(copy.Columns().Items(1)->Header, "Colour");
+    EXPECT_EQ(copy.ItemIndex(), 2);
+    EXPECT_EQ(copy.Text(), "");  // the text is not touched
+}
+
+}  // namespace
