@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpression>
 #include <algorithm>
@@ -952,11 +953,41 @@ void TExtPageControl::MouseDown(TMouseButton button, TShiftState shift, int x, i
         return;
     }
     TCustomTabControl::MouseDown(button, shift, x, y);
+    // A press on the tab of a docked control that docks by dragging may drag it out.
+    FTabDragSource = nullptr;
+    if (button == mbLeft && !(shift & ssDouble))
+        if (TExtTabSheet* page = PageOfTab(FPressedTab))
+            if (auto* control = qobject_cast<TCustomControl*>(page->FDockedControl.data());
+                control && control->DragKind() == TDragKind::dkDock) {
+                FTabDragSource = control;
+                FTabDragStart = QPoint(x, y);
+            }
+}
+
+void TExtPageControl::ForwardTabDrag(QEvent::Type type, int x, int y)
+{
+    TCustomControl* source = FTabDragSource;
+    if (!source)
+        return;
+    const QPoint global = viewport()->mapToGlobal(QPoint(x, y));
+    const QPoint local = source->viewport()->mapFromGlobal(global);
+    const bool release = type == QEvent::MouseButtonRelease;
+    QMouseEvent e(type, QPointF(local), QPointF(global), release ? Qt::LeftButton : Qt::NoButton,
+                  release ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(source->viewport(), &e);
 }
 
 void TExtPageControl::MouseMove(TShiftState shift, int x, int y)
 {
     TCustomTabControl::MouseMove(shift, x, y);
+    if (FTabDragSource && (shift & ssLeft)) {
+        if (!FTabDragSource->Dragging() &&
+            (QPoint(x, y) - FTabDragStart).manhattanLength() >= QApplication::startDragDistance())
+            FTabDragSource->BeginDrag(true);
+        if (FTabDragSource && FTabDragSource->Dragging())
+            ForwardTabDrag(QEvent::MouseMove, x, y);
+        return;
+    }
     if (FTabHoverColor != clNone) {
         const bool over = CloseButtonRect().contains(x, y);
         if (over != FHoverClosedButton) {
@@ -977,6 +1008,12 @@ void TExtPageControl::MouseMove(TShiftState shift, int x, int y)
 void TExtPageControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     TCustomTabControl::MouseUp(button, shift, x, y);
+    if (button == mbLeft && FTabDragSource) {
+        // The drag ends where the button is let go, as if the control itself had been held.
+        if (FTabDragSource->Dragging())
+            ForwardTabDrag(QEvent::MouseButtonRelease, x, y);
+        FTabDragSource = nullptr;
+    }
     if (button != mbLeft || !FClosePressed)
         return;
     FClosePressed = false;

@@ -1,6 +1,7 @@
 #pragma once
 #include "controls/buttons_pages/CustomTabControl.h"
 
+#include <QEvent>
 #include <QImage>
 #include <QPointer>
 #include <QString>
@@ -300,6 +301,8 @@ private:
     void InvalidatePageTab(int pageIndex);
     void TakeOff(TExtTabSheet* page);
     bool DockedHere(const QWidget* control) const;
+    // Hands the held mouse to the control dragged from its tab.
+    void ForwardTabDrag(QEvent::Type type, int x, int y);
     void DockedControlGone(TExtTabSheet* page);
 
     void PaintTabs(const QRect& strip, bool framePainted);
@@ -362,6 +365,9 @@ private:
     TExtTabSheet* FUndockingPage = nullptr;
     // The tab a double click went to: the press that began it.
     int FPressedTab = -1;
+    // The docked control a press on its tab may drag, and where the press was.
+    QPointer<platform::TCustomControl> FTabDragSource;
+    QPoint FTabDragStart;
 };
 
 }  // namespace controls

@@ -439,9 +439,13 @@ TEST_F(PageFixture, DestroyingTheControlTakesItsPagesWithIt)
     sheets[2]->SetShowClose(true);
     pc->SetActivePage(sheets[2]);
     ASSERT_TRUE(pc->CloseActiveTab());
+    pc->SetDockSite(true);
+    QPointer<QLineEdit> docked = new QLineEdit;
+    ASSERT_NE(pc->DockControl(docked), nullptr);
     delete pc;
     for (auto& s : sheets)
         EXPECT_TRUE(s.isNull());
+    EXPECT_TRUE(docked.isNull());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -981,4 +985,39 @@ TEST_F(PageFixture, APageWhoseDockedControlIsDestroyedIsFreed)
     ASSERT_TRUE(page);
     EXPECT_FALSE(page->TabVisible());
     EXPECT_EQ(pc->ActivePage(), sheets[0]);
+}
+
+TEST_F(PageFixture, DraggingADockedControlsTabMovesItToAnotherDockSite)
+{
+    pc->SetBounds(0, 0, 250, 260);
+    auto* other = new TExtPageControl(host.get());
+    other->SetBounds(260, 0, 160, 260);
+    other->SetDockSite(true);
+    pc->SetDockSite(true);
+    auto* tool = new TCustomControl;
+    tool->SetDragKind(TDragKind::dkDock);
+    tool->setWindowTitle("Tool");
+    Show();
+    TExtTabSheet* page = pc->DockControl(tool);
+    ASSERT_NE(page, nullptr);
+    const QPoint tab = pc->TabRect(page->TabIndex()).center();
+
+    // A short wiggle on the tab is a click, not a drag.
+    QTest::mousePress(pc, Qt::LeftButton, {}, tab);
+    MoveMouse(pc, tab + QPoint(1, 0), Qt::LeftButton);
+    QTest::mouseRelease(pc, Qt::LeftButton, {}, tab + QPoint(1, 0));
+    EXPECT_EQ(tool->parentWidget(), page);
+
+    const QPoint over = pc->mapFromGlobal(other->mapToGlobal(QPoint(80, 150)));
+    QTest::mousePress(pc, Qt::LeftButton, {}, tab);
+    MoveMouse(pc, tab + QPoint(20, 20), Qt::LeftButton);
+    EXPECT_TRUE(tool->Dragging());
+    MoveMouse(pc, over, Qt::LeftButton);
+    QTest::mouseRelease(pc, Qt::LeftButton, {}, over);
+    EXPECT_FALSE(tool->Dragging());
+    ASSERT_EQ(other->PageCount(), 1);
+    EXPECT_EQ(other->GetPage(0)->DockedControl(), tool);
+    EXPECT_EQ(other->GetPage(0)->Caption(), "");
+    EXPECT_EQ(pc->PageCount(), 3);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
