@@ -3,6 +3,7 @@
 #include "ButtonTestUtil.h"
 #include "controls/buttons_pages/ExtPageControl.h"
 #include "platform/Exception.h"
+#include "platform/TImageList.h"
 #include "support/ScriptedMessages.h"
 
 #include <QApplication>
@@ -1020,4 +1021,47 @@ TEST_F(PageFixture, DraggingADockedControlsTabMovesItToAnotherDockSite)
     EXPECT_EQ(other->GetPage(0)->Caption(), "");
     EXPECT_EQ(pc->PageCount(), 3);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(PageFixture, SystemLookDrawsTheImagesTheSheetsOrTheHandlerName)
+{
+    TImageList images(8, 8);
+    QImage strip(16, 8, QImage::Format_ARGB32);
+    strip.fill(Qt::red);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 8; x < 16; ++x)
+            strip.setPixel(x, y, qRgb(0, 0, 255));
+    images.Add(strip);
+    pc->SetImages(&images);
+    pc->SetTabBorder3D(true);
+    sheets[0]->SetImageIndex(0);
+    Show();
+    auto countIn = [&](int page, QRgb colour) {
+        const QImage img = Shot(*pc);
+        const QRect r = pc->TabRect(sheets[page]->TabIndex());
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                n += At(img, x, y) == colour;
+        return n;
+    };
+    EXPECT_EQ(countIn(0, qRgb(255, 0, 0)), 64);
+    EXPECT_EQ(countIn(1, qRgb(255, 0, 0)), 0) << "a sheet without an image shows none";
+    pc->OnGetImageIndex = [](TCustomTabControl*, int tab, int& image) {
+        if (tab == 1)
+            image = 1;
+    };
+    pc->Invalidate();
+    EXPECT_EQ(countIn(1, qRgb(0, 0, 255)), 64);
+}
+
+TEST_F(PageFixture, ATabOfADisabledPageIsNotSelectedByAClick)
+{
+    Show();
+    sheets[2]->setEnabled(false);
+    ClickTab(2);
+    EXPECT_EQ(pc->ActivePage(), sheets[0]);
+    sheets[2]->setEnabled(true);
+    ClickTab(2);
+    EXPECT_EQ(pc->ActivePage(), sheets[2]);
 }
