@@ -446,6 +446,29 @@ void TObjStringGrid::PlatformMoveColumn(int from, int to)
     LayoutChanged();
 }
 
+void TObjStringGrid::PlatformPermuteRows(int from, const std::vector<int>& order)
+{
+    const int n = int(order.size());
+    if (from < 0 || from + n > FRowCount)
+        return;
+    std::vector<TGridRowData> moved(static_cast<size_t>(n));
+    std::vector<int> heights(static_cast<size_t>(n));
+    for (int k = 0; k < n; ++k) {
+        moved[size_t(k)] = std::move(Rows[size_t(order[size_t(k)])]);
+        heights[size_t(k)] = RowSizes.Size(order[size_t(k)]);
+    }
+    for (int k = 0; k < n; ++k) {
+        const int r = from + k;
+        Rows[size_t(r)] = std::move(moved[size_t(k)]);
+        for (auto& p : Rows[size_t(r)].Props)
+            if (p)
+                p->OwnerRow = r;
+        if (RowSizes.Size(r) != heights[size_t(k)])
+            RowSizes.Set(r, heights[size_t(k)]);
+    }
+    LayoutChanged();
+}
+
 void TObjStringGrid::PlatformSetRows(std::vector<TGridRowData> rows, const std::vector<int>& heights)
 {
     if (rows.empty()) {

@@ -262,6 +262,9 @@ protected:
     void PlatformMoveColumn(int from, int to);
     void PlatformInsertRows(int at, int count);
     void PlatformDeleteRows(int at, int count);
+    // Rows from .. from + order.size() - 1 become the rows that stood at order[k] (each index of
+    // that range once), texts, records and heights moving in one pass.
+    void PlatformPermuteRows(int from, const std::vector<int>& order);
     // Replaces every row at once (texts, records and heights), for filter levels.
     void PlatformSetRows(std::vector<TGridRowData> rows, const std::vector<int>& heights);
     // Moves a column of cells in every row, store columns (not display widths).

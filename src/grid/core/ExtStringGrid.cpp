@@ -72,6 +72,7 @@ TExtStringGrid::TExtStringGrid()
     ProgressAppearance.OnChange = [this] { Invalidate(); };
     ShowModified.OnChange = [this] { Invalidate(); };
     SearchFooter.OnChange = [this] { UpdateSearchPanel(); };
+    FilterDropDown.OnChange = [this] { Invalidate(); };
     RowCheckGraphic = std::make_unique<TCellGraphic>();
     SetRowCount(10);
     SetDefaultRowHeight(22);

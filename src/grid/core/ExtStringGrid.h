@@ -11,6 +11,7 @@
 
 #include "grid/core/BaseGrid.h"
 #include "grid/core/GridDataOps.h"
+#include "grid/core/GridDataSettings.h"
 #include "grid/core/GridEditLayer.h"
 #include "platform/Clock.h"
 #include "platform/HintWindow.h"
@@ -101,6 +102,9 @@ public:
     TCellNode CellNode;
     TControlLook ControlLook{this};
     TGrouping Grouping;
+    TPrintSettings PrintSettings{this};
+    THTMLSettings HTMLSettings;
+    TFilter Filter{this};
     TShowModified ShowModified;
     TColumnSize ColumnSize;
 
@@ -256,6 +260,8 @@ public:
     // Sort order shown in the headers: the sorted columns and their directions.
     TSortIndexList SortIndexes;
     int FilterDropDownRow = 0;
+    // Takes only a fixed row, then repaints.
+    void SetFilterDropDownRow(int value);
     TFilterDropDown FilterDropDown;
     std::vector<int> ActiveFilterColumns;  // real columns whose filter is in force
     TGlyph RowIndicator;  // drawn in column 0 of the current row
@@ -809,6 +815,10 @@ public:
     virtual void ColumnMoved(int fromIndex, int toIndex);
     void MoveRow(int fromIndex, int toIndex);
     void MoveRows(int fromIndex, int toIndex, int count);
+    // Display rows from .. from + order.size() - 1 become the rows that stood at order[k] (a
+    // permutation of that range): texts, records, heights, and with rowFlags the row-select and
+    // modified flags, in one pass.
+    void PermuteRows(int from, const std::vector<int>& order, bool rowFlags);
     void HideSelection();
     void UnHideSelection();
 

@@ -211,6 +211,13 @@ void TExtStringGrid::Assign(TExtStringGrid& source)
     SyncGrid.Assign(source.SyncGrid);
     FocusHelper.Assign(source.FocusHelper);
     FixedRowAlways = source.FixedRowAlways;
+    FilterDropDown.Assign(source.FilterDropDown);
+    Grouping.Assign(source.Grouping);
+    PrintSettings.Assign(source.PrintSettings);
+    Filter.Assign(source.Filter);
+    HTMLSettings.Assign(source.HTMLSettings);
+    SortSettings.Assign(source.SortSettings);
+    AutoFilterUpdate = source.AutoFilterUpdate;
     SetColCount(source.ColCount());
     SetRowCount(source.RowCount());
     SetFixedRows(source.FixedRows());

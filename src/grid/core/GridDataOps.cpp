@@ -2,6 +2,8 @@
 
 #include "grid/core/ExtStringGrid.h"
 
+#include <algorithm>
+
 namespace grid {
 
 namespace {
@@ -73,6 +75,35 @@ void TExtStringGrid::SetGroupColumn(int value)
         UnGroup();
     else if (value > 0)
         Group(value);
+}
+
+void TExtStringGrid::SetFilterDropDownRow(int value)
+{
+    if (value >= FixedRows())
+        return;
+    FilterDropDownRow = value;
+    Invalidate();
+}
+
+void TExtStringGrid::PermuteRows(int from, const std::vector<int>& order, bool rowFlags)
+{
+    PlatformPermuteRows(from, order);
+    if (!rowFlags)
+        return;
+    auto permute = [&](auto& flags) {
+        using Flag = typename std::decay_t<decltype(flags)>::value_type;
+        const size_t need = size_t(from) + order.size();
+        if (flags.size() <= size_t(from))
+            return;
+        if (flags.size() < need)
+            flags.resize(need, Flag{});
+        std::vector<Flag> moved(order.size());
+        for (size_t k = 0; k < order.size(); ++k)
+            moved[k] = flags[size_t(order[k])];
+        std::copy(moved.begin(), moved.end(), flags.begin() + from);
+    };
+    permute(FRowSelect);
+    permute(FModifiedRows);
 }
 
 }  // namespace grid

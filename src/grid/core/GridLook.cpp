@@ -154,9 +154,80 @@ void TBackGround::SetBitmap(const TGlyph& value) { Set(FBitmap, value); }
 
 void TSortSettings::Set(TColor& field, TColor value)
 {
+    if (field == value)
+        return;
     field = value;
+    if (FGrid && FGrid->FixedRows() > 0)
+        FGrid->Invalidate();
+}
+
+void TSortSettings::SetShow(bool value)
+{
+    if (Show == value)
+        return;
+    Show = value;
     if (FGrid)
         FGrid->Invalidate();
+}
+
+void TSortSettings::SetRow(int value)
+{
+    if (FGrid && value >= FGrid->FixedRows())
+        throw platform::Exception(QStringLiteral("Sort row should be smaller than number of fixed rows"));
+    Row = value;
+}
+
+void TSortSettings::Remove()
+{
+    Column = -1;
+    if (!FGrid)
+        return;
+    FGrid->SortIndexes.Clear();
+    FGrid->Invalidate();
+}
+
+QString TSortSettings::SaveToString() const
+{
+    if (IndexShow)
+        return QStringLiteral("i;") + (FGrid ? FGrid->SortIndexes.SaveToString() : QString());
+    return (Direction == sdAscending ? QStringLiteral("u") : QStringLiteral("d")) + QString::number(Column);
+}
+
+void TSortSettings::LoadFromString(const QString& value)
+{
+    if (value.isEmpty())
+        return;
+    Show = true;
+    if (value.size() < 2)
+        throw platform::Exception(QStringLiteral("Invalid sort settings specifier"));
+    if (value.contains(QStringLiteral("i;"))) {
+        IndexShow = true;
+        const QString rest = value.mid(2);
+        if (!rest.isEmpty() && FGrid) {
+            FGrid->SortIndexes.LoadFromString(rest);
+            FGrid->QSortIndexed();
+        }
+        return;
+    }
+    IndexShow = false;
+    Direction = value.contains('u') ? sdAscending : sdDescending;
+    bool ok = false;
+    const int column = value.mid(1).toInt(&ok);
+    if (!ok)
+        return;
+    Column = column;
+    if (FGrid)
+        FGrid->QSort();
+}
+
+void TSortSettings::Assign(const TSortSettings& source)
+{
+    const bool ignoreCase = IgnoreCase, virtualCells = SortOnVirtualCells;
+    TExtStringGrid* grid = FGrid;
+    *this = source;
+    FGrid = grid;
+    IgnoreCase = ignoreCase;
+    SortOnVirtualCells = virtualCells;
 }
 
 // Look names.

@@ -129,10 +129,40 @@ public:
     bool Width = false;
 };
 
-// Header colours of the sorted column; each setter repaints the last fixed row.
+enum TSortBlankPosition : uint8_t { blFirst, blLast };
+enum TIndexSortKey : uint8_t { ikShift, ikCtrl };
+
+// Sorting options, header glyphs and header colours of the sorted column.
 class TSortSettings : public TSortShowSettings {
 public:
     explicit TSortSettings(TExtStringGrid* grid) : FGrid(grid) {}
+    TSortDirection InitSortDirection = sdAscending;
+    TIndexSortKey IndexSortKey = ikShift;
+    bool Full = true;                  // equal keys: the next columns decide
+    bool SingleColumn = false;         // only the sort column's cells move
+    bool IgnoreBlanks = false;         // empty cells go where BlankPos says
+    TSortBlankPosition BlankPos = blFirst;
+    bool AutoFormat = true;            // numbers, dates, times and check boxes detected
+    bool IgnoreCase = false;
+    bool NormalCellsOnly = false;      // column 0 stays in place
+    bool UndoSort = false;             // the click back to InitSortDirection restores the order
+    bool AutoColumnMerge = false;
+    bool AutoSortForGrouping = true;
+    bool SortOnVirtualCells = true;    // compare the displayed texts
+
+    // A change repaints the grid.
+    void SetShow(bool value);
+    // Raises unless value is below the grid's fixed rows.
+    void SetRow(int value);
+    void ToggleDirection() { Direction = Direction == sdAscending ? sdDescending : sdAscending; }
+    // No sort column and no sort indexes.
+    void Remove();
+    // "u3" / "d3" for column 3 ascending / descending; "i;" and the index list with IndexShow.
+    QString SaveToString() const;
+    // Reads SaveToString's form and sorts the grid by it; an empty text does nothing.
+    void LoadFromString(const QString& value);
+    // Everything but IgnoreCase and SortOnVirtualCells, field by field.
+    void Assign(const TSortSettings& source);
     TColor HeaderColor() const { return FHeaderColor; }
     TColor HeaderColorTo() const { return FHeaderColorTo; }
     TColor HeaderMirrorColor() const { return FHeaderMirrorColor; }

@@ -384,4 +384,47 @@ void TShowModified::Assign(const TShowModified& source)
     Enabled = source.Enabled;
 }
 
+void TFilterDropDown::SetGlyph(const TGlyph& value)
+{
+    Glyph = value;
+    if (OnChange)
+        OnChange();
+}
+
+void TFilterDropDown::SetGlyphActive(const TGlyph& value)
+{
+    GlyphActive = value;
+    if (OnChange)
+        OnChange();
+}
+
+void TFilterDropDown::Assign(const TFilterDropDown& source)
+{
+    Color = source.Color;
+    ColumnWidth = source.ColumnWidth;
+    Font = source.Font;
+    Height = source.Height;
+    Width = source.Width;
+    Glyph = source.Glyph;
+    GlyphActive = source.GlyphActive;
+}
+
+void TGrouping::Assign(const TGrouping& source)
+{
+    GroupCountFormat = source.GroupCountFormat;
+    HeaderColor = source.HeaderColor;
+    HeaderColorTo = source.HeaderColorTo;
+    HeaderTextColor = source.HeaderTextColor;
+    SummaryColor = source.SummaryColor;
+    SummaryColorTo = source.SummaryColorTo;
+    SummaryTextColor = source.SummaryTextColor;
+    HeaderUnderline = source.HeaderUnderline;
+    SummaryLine = source.SummaryLine;
+    MergeHeader = source.MergeHeader;
+    MergeSummary = source.MergeSummary;
+    ShowGroupCount = source.ShowGroupCount;
+    AutoSelectGroup = source.AutoSelectGroup;
+    AutoCheckGroup = source.AutoCheckGroup;
+}
+
 }  // namespace grid

@@ -238,7 +238,7 @@ enum TSortDirection : uint8_t { sdAscending, sdDescending };
 // What the header shows of the sort order: the sorted column's glyph in row Row, and with
 // IndexShow a numbered glyph on every column of a multi-column sort.
 struct TSortShowSettings {
-    int Column = 0;
+    int Column = -1;  // real column; -1: none
     int Row = 0;
     bool Show = false;
     bool IndexShow = false;
@@ -249,10 +249,23 @@ struct TSortShowSettings {
     TColor IndexColor = platform::clYellow;
 };
 
-// The filter button of the filter row; an empty Glyph shows the built-in funnel.
-struct TFilterDropDown {
+// Look of the filter value list, and the filter button of the filter row (an empty Glyph shows the
+// built-in funnel). The grid's OnChange repaints it; changing a glyph through its setter tells it.
+class TFilterDropDown {
+public:
+    bool AutoSize = false;
+    TColor Color = clWindow;
+    bool ColumnWidth = false;
+    TFontDesc Font;
+    int Height = 150;
+    int Width = 150;
     TGlyph Glyph;
     TGlyph GlyphActive;
+    TNotifyEvent OnChange;
+    void SetGlyph(const TGlyph& value);
+    void SetGlyphActive(const TGlyph& value);
+    // Everything but AutoSize and OnChange.
+    void Assign(const TFilterDropDown& source);
 };
 
 // Appearance of check boxes, radio buttons, in-cell buttons and the fixed-cell gradients.
@@ -346,15 +359,21 @@ private:
     TColor FFixedGradientDownBorder = clGray;
 };
 
-// Grouping settings that the core reads.
+// Look of group header and summary rows.
 class TGrouping {
 public:
-    bool AutoCheckGroup = false;
+    bool MergeHeader = false, MergeSummary = false;
+    bool Summary = false;  // a summary row under each group
+    TColor HeaderColor = clNone, HeaderColorTo = clNone, HeaderTextColor = clNone;
+    TColor SummaryColor = clNone, SummaryColorTo = clNone, SummaryTextColor = clNone;
+    bool AutoSelectGroup = false, AutoCheckGroup = false;
     bool ShowGroupCount = false;
     QString GroupCountFormat;
     bool HeaderUnderline = false, SummaryLine = false;
     TColor HeaderLineColor = 0xFF0000, SummaryLineColor = 0xFF0000;
     int HeaderLineWidth = 2, SummaryLineWidth = 2;
+    // Neither Summary nor the line colours and widths.
+    void Assign(const TGrouping& source);
 };
 
 // Marking of rows whose check box the user toggled.

@@ -1,6 +1,7 @@
 #pragma once
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDataOps.h"
+#include "grid/dataops/GridSort.h"
 
 namespace grid::dataops {
 
@@ -11,6 +12,14 @@ class TGridDataOperations : public TGridDataOps {
 public:
     explicit TGridDataOperations(TExtStringGrid& grid);
     ~TGridDataOperations() override;
+
+    TGridSorting Sorting{Grid};
+    void QSort() override { Sorting.QSort(); }
+    void QSortIndexed() override { Sorting.QSortIndexed(); }
+    void QSortGroup() override { Sorting.QSortGroup(); }
+    void QSortGroupIndexed() override { Sorting.QSortGroupIndexed(); }
+    void QUnSort() override { Sorting.QUnSort(); }
+    void ClickSort(int c, platform::TShiftState shift) override { Sorting.ClickSort(c, shift); }
 };
 
 // Every grid made from now on gets the data operations.
