@@ -221,6 +221,11 @@ public:
     // the editing layer keeps the list.
     virtual bool IsDisjunctCellSelected(int c, int r);
     bool Multilinecells = false;
+    // Automatic numbering: data rows (columns) left unnumbered, a number added to all, direction.
+    int AutoNumberStart = 0, AutoNumberOffset = 0;
+    TSortDirection AutoNumberDirection = sdAscending;
+    // Multiplies every printed font height; printing sets it while it fits pages.
+    double Fontscalefactor = 1.0;
     bool EnhRowColMove = true;
     bool FixedRowAlways = false;
     bool FixedColAlways = false;
@@ -346,14 +351,38 @@ public:
     std::function<void(TExtStringGrid*)> OnCreatedFloatingFooter;
     std::function<void(TExtStringGrid*)> OnClick;
     Event<int, int> OnClickCell;  // ARow, ACol
-    // Column statistics over real rows fromRow .. toRow (or display rows with displayRows); a text
-    // that is no number counts as 0.
-    double ColumnSum(int c, int fromRow, int toRow, bool displayRows = false);
-    double ColumnAvg(int c, int fromRow, int toRow, bool displayRows = false);
-    double ColumnMin(int c, int fromRow, int toRow, bool displayRows = false);
-    double ColumnMax(int c, int fromRow, int toRow, bool displayRows = false);
-    double ColumnStdDev(int c, int fromRow, int toRow, bool displayRows = false);
-    double ColumnDistinct(int c, int fromRow, int toRow, bool displayRows = false);
+    // Column statistics of real column c over rows fromRow .. toRow; -1 for either takes the data
+    // rows between the header and footer rows. crAuto counts display rows unless the range reaches
+    // past them (then real rows, hidden ones included); the footer names the kind it means.
+    // Node, summary and covered merged cells stay out; a text that is no number is skipped, except
+    // that Min and Max raise on the first row and StdDev on any row. Avg divides by every row.
+    enum TCalcRows : uint8_t { crAuto, crDisplay, crReal };
+    double ColumnSum(int c, int fromRow, int toRow, TCalcRows rows = crAuto);
+    double ColumnAvg(int c, int fromRow, int toRow, TCalcRows rows = crAuto);
+    double ColumnMin(int c, int fromRow, int toRow, TCalcRows rows = crAuto);
+    double ColumnMax(int c, int fromRow, int toRow, TCalcRows rows = crAuto);
+    double ColumnStdDev(int c, int fromRow, int toRow, TCalcRows rows = crAuto);
+    // The number of distinct texts, letter case ignored.
+    double ColumnDistinct(int c, int fromRow, int toRow, TCalcRows rows = crAuto);
+    // The handler's result, starting from 0; 0 without a handler.
+    double ColumnCustomCalc(int c, int fromRow, int toRow);
+    double GroupCustomCalc(int c, int fromRow, int toRow);
+    Event<int, int, int, double&> OnColumnCalc, OnGroupCalc;  // ACol, FromRow, ToRow, Res
+    // Whether a display cell shows as selected: never a fixed one; else by the disjunct cell, row
+    // or column selection in force, or the selection rectangle.
+    bool IsSelected(int c, int r);
+
+    // Text placement and measures. The offsets the cell text keeps from the cell's edges.
+    int TotalXOffset() const { return XYOffsetTopLeftOnly ? XYOffset.X : 2 * XYOffset.X; }
+    int TotalYOffset() const { return XYOffsetTopLeftOnly ? XYOffset.Y : 2 * XYOffset.Y; }
+    // The most lines a shown cell of the row holds (1 without Multilinecells).
+    int MaxLinesInRow(int r);
+    // Moves rect's top-left to where text rotated by angle degrees starts, measured in the grid's
+    // font (MeasureText), inside rect shrunk by 2 and aligned as asked.
+    void RotatedTextRect(TRect& rect, int angle, const QString& text, TAlignment hAlign, TVAlignment vAlign);
+    // Invalidates the screen area from the cell (or merged area) of r's top-left to that of its
+    // bottom-right.
+    void InvalidateGridRect(const TGridRect& r);
 
     // Balloons and row hooks.
     Event<int, int, QString&, QString&, TBalloonIcon&> OnCellBalloon;  // ACol, ARow, title, text, icon
@@ -831,9 +860,38 @@ public:
     virtual void RemoveRowsRaw(int rowIndex, int count);
     virtual void InsertCols(int colIndex, int count);
     virtual void RemoveCols(int colIndex, int count);
+    // Empties rows (every real column, hidden ones too unless SaveHiddenCells) or columns; nothing
+    // for an empty grid or a count below 1.
     void ClearRows(int rowIndex, int count);
     void ClearCols(int colIndex, int count);
+    // Empties a rectangle through the Cells write, freeing the cells' records and graphics unless
+    // ClearTextOnly; with SaveHiddenCells the columns are display columns. Tells CellsChanged.
     virtual void ClearRect(int c1, int r1, int c2, int r2);
+    // All cells (nodes removed first), then the incremental search; ClearAll also empties the
+    // texts kept for hidden rows.
+    void Clear();
+    void ClearAll();
+    // Empties the selected rows, columns or rectangle, whichever selection is in force.
+    void ClearSelection();
+    // Removes the listed display rows in one pass (order and repeats do not matter): later rows
+    // move up with their texts, records and heights, hidden rows below keep their places, the
+    // current cell and top row follow. With full the modified, enabled and row-select flags close
+    // up too and the largest row count falls, as RemoveRows does; else they stay as DoDeleteRows
+    // leaves them.
+    void DeleteRowList(std::vector<int> rows, bool full);
+    // The rows flagged in the disjunct row selection (else the selection's rows), or those not
+    // flagged; the row selection is cleared after (kept whole with RowSelectPersistent).
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    // One empty row at the end, or just above a floating footer row.
+    void AddRow();
+    void AddColumn() { InsertCols(ColCount(), 1); }
+    // Whether the stored text carries the wide-text marker.
+    bool IsWideCell(int c, int r) const { return GetGridCell(c, r).startsWith(QLatin1String("|\\")); }
 
     // Per-cell queries; ACol real, ARow display unless named otherwise.
     QString GetCurrentCell();
@@ -1212,6 +1270,7 @@ private:
     int GetIntText(const QString& text);
     double GetFloatText(const QString& text);
     bool SetRowSelectRaw(int r, bool value);
+    bool RowFlag(int r) const;
     // Look.
     virtual void DoCalcFooter(int c);
     void SetLookColors(TGridLook value);

@@ -7,6 +7,23 @@ namespace grid {
 
 namespace {
 constexpr int MaxMappedCol = 512;
+
+// Switches the disjunct row selection off for a scope: moving the current row while rows go must
+// not flag the row it lands on.
+class TNoRowSelectScope {
+public:
+    explicit TNoRowSelectScope(TMouseActions& actions) : FActions(actions), FWas(actions.DisjunctRowSelect())
+    {
+        FActions.SetDisjunctRowSelectDirect(false);
+    }
+    ~TNoRowSelectScope() { FActions.SetDisjunctRowSelectDirect(FWas); }
+    TNoRowSelectScope(const TNoRowSelectScope&) = delete;
+    TNoRowSelectScope& operator=(const TNoRowSelectScope&) = delete;
+
+private:
+    TMouseActions& FActions;
+    bool FWas;
+};
 }
 
 void TExtStringGrid::RebuildColumnMap()
@@ -378,6 +395,7 @@ void TExtStringGrid::DoDeleteRows(int rowIndex, int count, bool updateCellContro
         return;
     count = std::min(count, RowCount() - rowIndex);
     CellsMoving();
+    const TNoRowSelectScope noRowSelect(MouseActions);
     const int savedRow = Row(), savedTop = TopRow();
     if (updateCellControls && !FGridItems.empty()) {
         const int real = DisplToRealRow(rowIndex);
@@ -475,17 +493,265 @@ void TExtStringGrid::RemoveRowsRaw(int rowIndex, int count)
 
 void TExtStringGrid::ClearRect(int c1, int r1, int c2, int r2)
 {
-    c1 = std::max(c1, 0);
-    r1 = std::max(r1, 0);
-    c2 = std::min(c2, TotalColCount() - 1);
-    r2 = std::min(r2, RowCount() - 1);
-    for (int r = r1; r <= r2; ++r) {
-        TGridRowData& row = StoreRows()[size_t(r)];
-        for (int c = c1; c <= c2; ++c) {
-            row.SetText(c, QString());
-            row.TakeProps(c);
+    // Cells outside the store have nothing to clear.
+    const int lastRow = std::min(r2, RowCount() - 1);
+    const int lastCol = std::min(c2, TotalColCount() - 1);
+    for (int r = std::max(r1, 0); r <= lastRow; ++r) {
+        for (int c = std::max(c1, 0); c <= lastCol; ++c) {
+            const int a = SaveHiddenCells ? DisplToRealCol(c) : c;
+            if (!ClearTextOnly && HasCellProperties(a, r)) {
+                RemoveCellGraphic(a, r);
+                FreeCellProps(a, r);
+            }
+            if (Destroying)
+                continue;
+            if (!Cells(a, r).isEmpty()) {
+                SetCells(a, r, QString());
+                if (a != c)
+                    RepaintCell(c, r);
+            }
         }
     }
+    if (!Destroying)
+        CellsChanged({DisplToRealCol(c1), r1, DisplToRealCol(c2), r2});
+}
+
+void TExtStringGrid::Clear()
+{
+    if (HasNodes() && !Destroying)
+        RemoveAllNodes();
+    ClearRect(0, 0, TotalColCount() - 1, RowCount() - 1);
+    IncrementalSearchText.clear();
+    if (NumHiddenColumns() > 0)
+        Invalidate();
+}
+
+void TExtStringGrid::ClearAll()
+{
+    Clear();
+    for (auto& item : FGridItems)
+        for (QString& text : item->Row.Texts)
+            text.clear();
+}
+
+namespace {
+// Holds the grid's update count for a scope, also when an error ends it.
+class TUpdateScope {
+public:
+    explicit TUpdateScope(TExtStringGrid& grid) : FGrid(grid) { FGrid.BeginUpdate(); }
+    ~TUpdateScope() { FGrid.EndUpdate(); }
+    TUpdateScope(const TUpdateScope&) = delete;
+    TUpdateScope& operator=(const TUpdateScope&) = delete;
+
+private:
+    TExtStringGrid& FGrid;
+};
+}  // namespace
+
+// The disjunct row-select flag of a display row; kept by real row with RowSelectPersistent.
+bool TExtStringGrid::RowFlag(int r) const
+{
+    const int k = MouseActions.RowSelectPersistent ? DisplToRealRow(r) : r;
+    return k >= 0 && size_t(k) < FRowSelect.size() && FRowSelect[size_t(k)];
+}
+
+void TExtStringGrid::ClearSelection()
+{
+    if (MouseActions.DisjunctRowSelect()) {
+        for (int r = FixedRows(); r < RowCount(); ++r)
+            if (RowFlag(r))
+                ClearRows(r, 1);
+    } else if (MouseActions.DisjunctColSelect()) {
+        for (int c = FixedCols(); c < ColCount(); ++c)
+            if (size_t(c) < FColSelect.size() && FColSelect[size_t(c)])
+                ClearCols(c, 1);
+    } else {
+        const TGridRect& s = Selection();
+        ClearRect(s.Left, s.Top, s.Right, s.Bottom);
+    }
+}
+
+void TExtStringGrid::DeleteRowList(std::vector<int> rows, bool full)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::erase_if(rows, [this](int r) { return r < 0 || r >= RowCount(); });
+    if (rows.empty())
+        return;
+    CellsMoving();
+    const int n = int(rows.size());
+    const int savedRow = Row(), savedTop = TopRow();
+    if (!FGridItems.empty()) {
+        // Each hidden row moves up by the removed rows above it.
+        std::vector<int> reals;
+        reals.reserve(rows.size());
+        for (int r : rows)
+            reals.push_back(DisplToRealRow(r));
+        for (auto& item : FGridItems)
+            item->Idx -= int(std::lower_bound(reals.begin(), reals.end(), item->Idx) - reals.begin());
+        HiddenChanged();
+    }
+    const auto removed = [&](int r) { return std::binary_search(rows.begin(), rows.end(), r); };
+    for (int r : rows)
+        FreeCellPropsRect(0, r, TotalColCount() - 1, r);
+    std::vector<TGridRowData> kept;
+    std::vector<int> heights;
+    kept.reserve(size_t(RowCount() - n + 1));
+    heights.reserve(size_t(RowCount() - n + 1));
+    for (int r = 0; r < RowCount(); ++r) {
+        if (removed(r))
+            continue;
+        heights.push_back(RowHeights(r));
+        kept.push_back(std::move(StoreRows()[size_t(r)]));
+    }
+    if (full) {
+        const auto closeUp = [&](auto& list) {
+            size_t to = 0;
+            for (size_t i = 0; i < list.size(); ++i)
+                if (!removed(int(i)))
+                    list[to++] = list[i];
+            list.resize(to);
+        };
+        closeUp(FModifiedRows);
+        closeUp(FDisabledRows);
+        if (MouseActions.DisjunctRowSelect())
+            closeUp(FRowSelect);
+        std::erase_if(FSelectedRows, removed);
+        for (int& r : FSelectedRows)
+            r -= int(std::lower_bound(rows.begin(), rows.end(), r) - rows.begin());
+    }
+    // The grid keeps one row: with every row gone it stays, emptied.
+    PlatformSetRows(std::move(kept), heights);
+    if (full)
+        FMaxRowCount = std::max(FMaxRowCount - n, RowCount());
+    const TNoRowSelectScope noRowSelect(MouseActions);
+    if (savedRow < RowCount()) {
+        if (savedRow >= GetFixedRows())
+            SetRow(savedRow);
+        SetTopRow(savedTop);
+    } else if (GetFixedRows() < RowCount()) {
+        SetRow(RowCount() - 1);
+    }
+    FSelHidden = false;
+    CellsChanged({0, rows.front(), ColCount() - 1, RowCount()});
+    if (TopRow() >= RowCount() - 1)
+        SetTopRow(RowCount() - 1);
+    CellControlsUpdate(false);
+}
+
+void TExtStringGrid::RemoveSelectedRows()
+{
+    TUpdateScope update(*this);
+    if (MouseActions.DisjunctRowSelect()) {
+        std::vector<int> rows;
+        for (int r = FixedRows(); r < RowCount() - FixedFooters; ++r)
+            if (RowFlag(r))
+                rows.push_back(r);
+        DeleteRowList(std::move(rows), false);
+        ClearRowSelect();
+        return;
+    }
+    const TGridRect& s = Selection();
+    const int top = std::min(s.Top, s.Bottom), bottom = std::max(s.Top, s.Bottom);
+    DoDeleteRows(top, bottom - top + 1, true);
+}
+
+void TExtStringGrid::RemoveUnSelectedRows()
+{
+    TUpdateScope update(*this);
+    std::vector<int> rows;
+    for (int r = FixedRows(); r < RowCount() - FixedFooters; ++r)
+        if (!RowFlag(r))
+            rows.push_back(r);
+    DeleteRowList(std::move(rows), false);
+    if (MouseActions.RowSelectPersistent)
+        SelectRows(FixedRows(), RowCount() - FixedRows());
+    else
+        ClearRowSelect();
+}
+
+namespace {
+// Hides the real rows (ascending) run by run, the last run first.
+void HideRealRows(TExtStringGrid& g, const std::vector<int>& reals)
+{
+    size_t end = reals.size();
+    while (end > 0) {
+        size_t start = end - 1;
+        while (start > 0 && reals[start - 1] + 1 == reals[start])
+            --start;
+        g.HideRows(reals[start], reals[end - 1]);
+        end = start;
+    }
+}
+}  // namespace
+
+void TExtStringGrid::HideSelectedRows()
+{
+    TUpdateScope update(*this);
+    std::vector<int> reals;
+    for (int r = FixedRows(); r < RowCount(); ++r)
+        if (RowFlag(r))
+            reals.push_back(RealRowIndex(r));
+    HideRealRows(*this, reals);
+}
+
+void TExtStringGrid::HideUnSelectedRows()
+{
+    TUpdateScope update(*this);
+    std::vector<int> reals;
+    for (int r = FixedRows(); r < RowCount(); ++r)
+        if (!RowFlag(r))
+            reals.push_back(RealRowIndex(r));
+    HideRealRows(*this, reals);
+}
+
+void TExtStringGrid::RemoveSelectedCols()
+{
+    if (MouseActions.DisjunctColSelect()) {
+        for (int c = ColCount() - 1; c >= FixedCols(); --c) {
+            if (size_t(c) >= FColSelect.size() || !FColSelect[size_t(c)])
+                continue;
+            RemoveCols(c, 1);
+            FColSelect.erase(FColSelect.begin() + c);
+        }
+        return;
+    }
+    const TGridRect& s = Selection();
+    const int left = std::min(s.Left, s.Right), right = std::max(s.Left, s.Right);
+    RemoveCols(left, right - left + 1);
+}
+
+void TExtStringGrid::RemoveUnSelectedCols()
+{
+    if (MouseActions.DisjunctColSelect()) {
+        for (int c = ColCount() - 1; c >= FixedCols(); --c) {
+            if (size_t(c) < FColSelect.size() && FColSelect[size_t(c)])
+                continue;
+            RemoveCols(c, 1);
+            if (size_t(c) < FColSelect.size())
+                FColSelect.erase(FColSelect.begin() + c);
+        }
+    } else {
+        const TGridRect& s = Selection();
+        const int left = std::min(s.Left, s.Right), right = std::max(s.Left, s.Right);
+        if (ColCount() - 1 - right > 0)
+            RemoveCols(right + 1, ColCount() - 1 - right);
+        if (left - FixedCols() > 0)
+            RemoveCols(FixedCols(), left - FixedCols());
+    }
+    ClearColSelect();
+}
+
+void TExtStringGrid::AddRow()
+{
+    if (FloatingFooter.Visible()) {
+        InsertRows(RowCount() - 1, 1, true);
+        if (FloatingFooter.FooterStyle() == fsFixedLastRow)
+            ClearRows(RowCount() - 2, 1);
+        return;
+    }
+    InsertRows(RowCount(), 1, true);
+    ClearRows(RowCount() - 1, 1);
 }
 
 void TExtStringGrid::ClearRows(int rowIndex, int count)

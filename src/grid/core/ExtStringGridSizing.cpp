@@ -38,7 +38,7 @@ void TExtStringGrid::FitColWidth(int index, bool growOnly)
     } else if (ColumnSize.Rows == arFixed) {
         to = FixedRows() - 1;
     }
-    const int offsets = (XYOffsetTopLeftOnly ? XYOffset.X : 2 * XYOffset.X) + 2 * GridLineWidth + 2;
+    const int offsets = TotalXOffset() + 2 * GridLineWidth + 2;
     int widest = 0;
     for (int r = std::max(from, 0); r <= to; ++r) {
         if (IsXMergedCell(index, r))

@@ -144,96 +144,7 @@ QString ExpandFooterTemplate(const QString& tmpl, const std::function<QString(in
     return result + tmpl.mid(at);
 }
 
-// Column statistics and the footer row's calculation.
-
-namespace {
-
-// The number a cell's text stands for; a text that is no number counts as 0, so that a stray
-// letter in a column never stops the footer from being worked out.
-double NumberOf(const QString& text)
-{
-    const QString s = CleanNumberText(text.trimmed());
-    bool ok = false;
-    const double v = s.toDouble(&ok);
-    return ok && std::isfinite(v) ? v : 0.0;
-}
-
-}  // namespace
-
-// The column's texts over the rows, hidden rows included when the rows are real ones.
-static std::vector<QString> ColumnTexts(TExtStringGrid& g, int c, int fromRow, int toRow, bool displayRows,
-                                        const std::function<QString(int, int)>& realText)
-{
-    std::vector<QString> texts;
-    const int last = displayRows ? g.RowCount() - 1 : g.TotalRowCount() - 1;
-    for (int r = std::max(0, fromRow); r <= std::min(toRow, last); ++r)
-        texts.push_back(displayRows ? g.GetGridCell(c, r) : realText(c, r));
-    return texts;
-}
-
-#define GRID_COLUMN_TEXTS ColumnTexts(*this, c, fromRow, toRow, displayRows, \
-                                      [this](int col, int row) { return RealRowText(col, row); })
-
-double TExtStringGrid::ColumnSum(int c, int fromRow, int toRow, bool displayRows)
-{
-    double sum = 0;
-    for (const QString& t : GRID_COLUMN_TEXTS)
-        sum += NumberOf(t);
-    return sum;
-}
-
-double TExtStringGrid::ColumnAvg(int c, int fromRow, int toRow, bool displayRows)
-{
-    const std::vector<QString> texts = GRID_COLUMN_TEXTS;
-    double sum = 0;
-    for (const QString& t : texts)
-        sum += NumberOf(t);
-    return texts.empty() ? 0.0 : sum / double(texts.size());
-}
-
-// The smallest (or with largest the largest) number of the texts; 0 for none.
-static double Extreme(const std::vector<QString>& texts, bool largest)
-{
-    double result = 0;
-    for (size_t i = 0; i < texts.size(); ++i) {
-        const double v = NumberOf(texts[i]);
-        if (i == 0 || (largest ? v > result : v < result))
-            result = v;
-    }
-    return result;
-}
-
-double TExtStringGrid::ColumnMin(int c, int fromRow, int toRow, bool displayRows)
-{
-    return Extreme(GRID_COLUMN_TEXTS, false);
-}
-
-double TExtStringGrid::ColumnMax(int c, int fromRow, int toRow, bool displayRows)
-{
-    return Extreme(GRID_COLUMN_TEXTS, true);
-}
-
-double TExtStringGrid::ColumnStdDev(int c, int fromRow, int toRow, bool displayRows)
-{
-    const std::vector<QString> texts = GRID_COLUMN_TEXTS;
-    if (texts.empty())
-        return 0.0;
-    double sum = 0;
-    for (const QString& t : texts)
-        sum += NumberOf(t);
-    const double mean = sum / double(texts.size());
-    double squares = 0;
-    for (const QString& t : texts)
-        squares += (NumberOf(t) - mean) * (NumberOf(t) - mean);
-    return std::sqrt(squares / double(texts.size()));
-}
-
-double TExtStringGrid::ColumnDistinct(int c, int fromRow, int toRow, bool displayRows)
-{
-    const std::vector<QString> texts = GRID_COLUMN_TEXTS;
-    return double(std::set<QString>(texts.begin(), texts.end()).size());
-}
-#undef GRID_COLUMN_TEXTS
+// The footer row's calculation.
 
 void TExtStringGrid::DoCalcFooter(int c)
 {
@@ -250,31 +161,35 @@ void TExtStringGrid::DoCalcFooter(int c)
     // Over real rows with hidden ones, else over the shown data rows.
     const int fromRow = FixedRows();
     const int toRow = last - 1 + h;
+    const TCalcRows rows = hidden ? crReal : crDisplay;
     for (int col = from; col <= to; ++col) {
         const TCellProperties* p = CellProps(col, last);
         if (!p)
             continue;
+        // A minimum, maximum or deviation over a text that is no number has no value: the footer
+        // cell stays empty rather than stopping every change of the cells with an error.
+        try {
         switch (TColumnCalcType(p->CalcType & 0x7F)) {
         case acSUM:
-            SetFloats(col, last, ColumnSum(col, fromRow, toRow, !hidden));
+            SetFloats(col, last, ColumnSum(col, fromRow, toRow, rows));
             break;
         case acAVG:
-            SetFloats(col, last, ColumnAvg(col, fromRow, toRow, !hidden));
+            SetFloats(col, last, ColumnAvg(col, fromRow, toRow, rows));
             break;
         case acCOUNT:
             SetInts(col, last, RowCount() - FixedRows() - 1 + h);
             break;
         case acMIN:
-            SetFloats(col, last, ColumnMin(col, fromRow, toRow, !hidden));
+            SetFloats(col, last, ColumnMin(col, fromRow, toRow, rows));
             break;
         case acMAX:
-            SetFloats(col, last, ColumnMax(col, fromRow, toRow, !hidden));
+            SetFloats(col, last, ColumnMax(col, fromRow, toRow, rows));
             break;
         case acDISTINCT:
-            SetFloats(col, last, ColumnDistinct(col, fromRow, toRow, !hidden));
+            SetFloats(col, last, ColumnDistinct(col, fromRow, toRow, rows));
             break;
         case acSTDDEV:
-            SetFloats(col, last, ColumnStdDev(col, fromRow, toRow, !hidden));
+            SetFloats(col, last, ColumnStdDev(col, fromRow, toRow, rows));
             break;
         case acCUSTOM: {
             QString value;
@@ -287,6 +202,9 @@ void TExtStringGrid::DoCalcFooter(int c)
         }
         default:
             break;
+        }
+        } catch (const EExtGridError&) {
+            SetCellEx(col, last, QString());
         }
     }
     UpdateFooter();

@@ -1,0 +1,86 @@
+#pragma once
+#include <QString>
+
+#include "grid/core/ExtStringGrid.h"
+
+namespace grid::dataops {
+
+// Selection queries, row statistics, numbering, tagging of texts, the cell checker pass and test
+// fills of a grid. Columns are real columns, rows display rows.
+
+void SelectCells(TExtStringGrid& g, int fromCol, int fromRow, int toCol, int toRow);
+// The selected cells as text: cells joined by TAB, rows ended by CR LF except the selection's
+// bottom row; rich texts become plain, and with ExcelClipboardFormat a multi-line text is quoted
+// with its line breaks as #11.
+QString SelectedText(TExtStringGrid& g);
+
+// Over the base cells of the row's columns fromCol .. toCol; texts that are no number are
+// skipped, except the first cell for Min and Max, which raises. Avg divides by every column.
+double RowSum(TExtStringGrid& g, int row, int fromCol, int toCol);
+double RowAvg(TExtStringGrid& g, int row, int fromCol, int toCol);
+double RowMin(TExtStringGrid& g, int row, int fromCol, int toCol);
+double RowMax(TExtStringGrid& g, int row, int fromCol, int toCol);
+
+// Numbers the data rows of a column (data columns of a row) after AutoNumberStart of them,
+// from AutoNumberStart + AutoNumberOffset + 1, top down or, descending, bottom up.
+void AutoNumberCol(TExtStringGrid& g, int col);
+void AutoNumberRow(TExtStringGrid& g, int row);
+
+// The text with every occurrence of find in its visible text (outside tags) wrapped in a pair of
+// tags named tag, and the text without the pairs of that name.
+QString HTMLMarkText(const QString& text, const QString& find, const QString& tag, bool doCase);
+QString HTMLUnmarkText(const QString& text, const QString& tag);
+// Search hits ("hi") and marked errors ("e").
+QString HilightText(bool doCase, const QString& s, const QString& text);
+QString MarkText(bool doCase, const QString& s, const QString& text);
+QString UnHilightText(const QString& s);
+QString UnMarkText(const QString& s);
+
+void HilightInCell(TExtStringGrid& g, bool doCase, int col, int row, const QString& hiText);
+void HilightInCol(TExtStringGrid& g, bool doFixed, bool doCase, int col, const QString& hiText);
+void HilightInRow(TExtStringGrid& g, bool doFixed, bool doCase, int row, const QString& hiText);
+void HilightInGrid(TExtStringGrid& g, bool doFixed, bool doCase, const QString& hiText);
+void MarkInCell(TExtStringGrid& g, bool doCase, int col, int row, const QString& hiText);
+void MarkInCol(TExtStringGrid& g, bool doFixed, bool doCase, int col, const QString& hiText);
+void MarkInRow(TExtStringGrid& g, bool doFixed, bool doCase, int row, const QString& hiText);
+void MarkInGrid(TExtStringGrid& g, bool doFixed, bool doCase, const QString& hiText);
+void UnHilightInCell(TExtStringGrid& g, int col, int row);
+void UnHilightInCol(TExtStringGrid& g, bool doFixed, int col);
+void UnHilightInRow(TExtStringGrid& g, bool doFixed, int row);
+void UnHilightInGrid(TExtStringGrid& g, bool doFixed);
+void UnMarkInCell(TExtStringGrid& g, int col, int row);
+void UnMarkInCol(TExtStringGrid& g, bool doFixed, int col);
+void UnMarkInRow(TExtStringGrid& g, bool doFixed, int row);
+void UnMarkInGrid(TExtStringGrid& g, bool doFixed);
+
+// The cell checker: corrects or marks cell texts; the base class leaves them as they are.
+class TExtStringGridCheck {
+public:
+    virtual ~TExtStringGridCheck() = default;
+    bool GotoCell = false, AutoCorrect = false, AutoMarkError = false, UseCorrect = false, UseMarkError = false;
+    virtual void StartCheck() {}
+    virtual void StopCheck() {}
+    virtual QString Correct(int /*col*/, int /*row*/, const QString& s) { return s; }
+    virtual QString MarkError(int /*col*/, int /*row*/, const QString& s) { return s; }
+};
+
+// Each checked cell's text (without its error marks) goes through the checker and is written
+// back; a cell passes when the text came back unchanged. Without a checker everything passes.
+bool CheckCell(TExtStringGrid& g, TExtStringGridCheck* checker, int col, int row);
+// Checks every cell of the rectangle, also after a failure; true when all passed.
+bool CheckCells(TExtStringGrid& g, TExtStringGridCheck* checker, int fromCol, int fromRow, int toCol, int toRow);
+bool CheckCol(TExtStringGrid& g, TExtStringGridCheck* checker, bool doFixed, int col);
+bool CheckRow(TExtStringGrid& g, TExtStringGridCheck* checker, bool doFixed, int row);
+bool CheckGrid(TExtStringGrid& g, TExtStringGridCheck* checker, bool doFixed);
+
+// Test fills of the data area (the whole grid with doFixed); footers are recalculated after.
+void TextFill(TExtStringGrid& g, bool doFixed, const QString& text);
+// Each cell takes the format with its column and row as arguments (%d, %s, %x, %%, an optional
+// argument index "n:").
+void FormatFill(TExtStringGrid& g, bool doFixed, const QString& format);
+void RandomFill(TExtStringGrid& g, bool doFixed, int rnd);
+void LinearFill(TExtStringGrid& g, bool doFixed);
+// The format's text for two integer arguments, as FormatFill writes it.
+QString FormatCellNumbers(const QString& format, int col, int row);
+
+}  // namespace grid::dataops
