@@ -79,9 +79,9 @@ TEST_F(ColumnCalc, GroupNodesAndCoveredMergedCellsStayOut)
     Fill({"10", "1", "2", "5"});
     g.AddNode(1, 3);
     EXPECT_DOUBLE_EQ(g.ColumnSum(1, 1, 4), 18);  // no group column: the node row counts
-    g.GroupColumn = 2;
+    g.Grouped.Column = 2;
     EXPECT_DOUBLE_EQ(g.ColumnSum(1, 1, 4), 8);
-    g.GroupColumn = -1;
+    g.Grouped.Column = -1;
     ASSERT_TRUE(g.MergeCells(1, 3, 1, 2));
     EXPECT_DOUBLE_EQ(g.ColumnSum(1, 1, 4), 13);  // row 4 lies under row 3's area
 }
