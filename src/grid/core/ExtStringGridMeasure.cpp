@@ -36,20 +36,24 @@ void PlaceRotatedText(TRect& r, TAlignment hAlign, TVAlignment vAlign, int a, in
     r.Top = y + oy;
 }
 
-void TExtStringGrid::RotatedTextRect(TRect& rect, int angle, const QString& text, TAlignment hAlign,
-                                     TVAlignment vAlign)
+void PlaceRotatedExtent(TRect& r, int angle, TPoint extent, TAlignment hAlign, TVAlignment vAlign)
 {
-    const TPoint extent = MeasureText(text);
-    rect.Left += 2;
-    rect.Top += 2;
-    rect.Right -= 2;
-    rect.Bottom -= 2;
+    r.Left += 2;
+    r.Top += 2;
+    r.Right -= 2;
+    r.Bottom -= 2;
     const double a = angle * std::numbers::pi / 180;
     const int cw = std::abs(int(std::trunc(std::cos(a) * extent.X)));
     const int sh = std::abs(int(std::trunc(std::sin(a) * extent.Y)));
     const int sw = std::abs(int(std::trunc(std::sin(a) * extent.X)));
     const int ch = std::abs(int(std::trunc(std::cos(a) * extent.Y)));
-    PlaceRotatedText(rect, hAlign, vAlign, ch, sw, sh, cw, angle);
+    PlaceRotatedText(r, hAlign, vAlign, ch, sw, sh, cw, angle);
+}
+
+void TExtStringGrid::RotatedTextRect(TRect& rect, int angle, const QString& text, TAlignment hAlign,
+                                     TVAlignment vAlign)
+{
+    PlaceRotatedExtent(rect, angle, MeasureText(text), hAlign, vAlign);
 }
 
 int TExtStringGrid::MaxLinesInRow(int r)

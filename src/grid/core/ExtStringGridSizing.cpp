@@ -140,10 +140,7 @@ void TExtStringGrid::AutoSizeRows(bool doFixedRows, int padding)
             if (padding != 0)
                 SetRowHeights(r, ApplySizeLimits(RowHeights(r) + padding, MinRowHeight, MaxRowHeight));
         } else {
-            int lines = 1;
-            if (Multilinecells)
-                for (int c = 0; c < ColCount(); ++c)
-                    lines = std::max(lines, int(GetCellsEx(DisplToRealCol(c), r).count(QLatin1Char('\n'))) + 1);
+            const int lines = MaxLinesInRow(r);
             TFontDesc font;
             GetFontProperties(FixedCols(), DisplToRealCol(FixedCols()), r, font, false);
             canvas.Font = CanvasFont(font);

@@ -9,6 +9,7 @@
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDraw.h"
 #include "grid/core/GridMirror.h"
+#include "grid/core/GridTextPlace.h"
 #include "platform/FrameControl.h"
 
 namespace grid {
@@ -584,25 +585,21 @@ void DrawButtonGraphic(TExtStringGrid& grid, TCanvas& canvas, TGraphicPaintCell&
     }
 }
 
-void DrawRotated(TCanvas& canvas, TRect r, const TCellGraphic& g, const QString& text)
+void DrawRotated(TCanvas& canvas, TRect r, const TCellGraphic& g, const QString& text, TAlignment hAlign,
+                 TVAlignment vAlign)
 {
     QPainter* painter = canvas.Painter();
     if (!painter || text.isEmpty())
         return;
+    // The extent in the cell's font, selected on the canvas now.
+    TRect origin = r;
+    PlaceRotatedExtent(origin, g.CellAngle, {canvas.TextWidth(text), canvas.TextHeight(text)}, hAlign, vAlign);
     r.Left += 2, r.Top += 2, r.Right -= 2, r.Bottom -= 2;
-    const double angle = g.CellAngle;
-    const int tw = canvas.TextWidth(text), th = canvas.TextHeight(text);
-    // Start so that the rotated text's extent sits inside the rectangle, at its bottom-left for
-    // rising text and its top-left for falling text.
-    const double a = angle * M_PI / 180;
-    const double dx = tw * std::cos(a), dy = -tw * std::sin(a);
-    const int x = r.Left + int(std::max(0.0, -dx)) + int(std::max(0.0, th * std::sin(a)));
-    const int y = dy < 0 ? r.Bottom - int(std::max(0.0, th * std::cos(a))) : r.Top;
     canvas.Brush.Style = PBrush::bsClear;
     painter->save();
     painter->setClipRect(Q(r), Qt::IntersectClip);
-    painter->translate(x, y);
-    painter->rotate(-angle);
+    painter->translate(origin.Left, origin.Top);
+    painter->rotate(-g.CellAngle);
     canvas.TextOut(0, 0, text);
     painter->restore();
 }
@@ -704,7 +701,7 @@ void DrawCellGraphic(TExtStringGrid& grid, TCanvas& canvas, TGraphicPaintCell& c
     }
     case ctRotated: {
         const TReadingOrientation text(grid, canvas);
-        DrawRotated(canvas, text.Map(rect), g, grid.Cells(cell.Col, cell.Row));
+        DrawRotated(canvas, text.Map(rect), g, grid.Cells(cell.Col, cell.Row), cell.HAlign, cell.VAlign);
     }
         // Secondary sort columns show their glyph only as a numbered index.
         if (grid.IsSortHeaderCell(cell.DCol, cell.Row) &&
