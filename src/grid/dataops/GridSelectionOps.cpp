@@ -2,6 +2,7 @@
 
 #include <QRandomGenerator>
 
+#include "controls/common/EsgHTMLE.h"
 #include "grid/core/GridTextUtils.h"
 
 namespace grid::dataops {
@@ -134,55 +135,16 @@ void AutoNumberRow(TExtStringGrid& g, int row)
     AutoNumber(g, g.FixedCols(), g.ColCount() - 1 - g.FixedRightCols, [&](int c, int n) { g.SetInts(c, row, n); });
 }
 
-QString HTMLMarkText(const QString& text, const QString& find, const QString& tag, bool doCase)
+QString HilightText(bool doCase, const QString& s, const QString& text)
 {
-    QString needle = find;
-    needle.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-    needle.replace(QLatin1Char('>'), QLatin1String("&gt;"));
-    if (needle.isEmpty())
-        return text;
-    const Qt::CaseSensitivity cs = doCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    const QString open = QLatin1Char('<') + tag + QLatin1Char('>');
-    const QString close = QLatin1String("</") + tag + QLatin1Char('>');
-    QString out;
-    out.reserve(text.size());
-    qsizetype i = 0;
-    bool hit = false;
-    while (i < text.size()) {
-        if (text.at(i) == QLatin1Char('<')) {
-            // A tag is no visible text: it goes over as it stands.
-            qsizetype end = text.indexOf(QLatin1Char('>'), i);
-            end = end < 0 ? text.size() : end + 1;
-            out += QStringView(text).mid(i, end - i);
-            i = end;
-            continue;
-        }
-        if (QStringView(text).mid(i, needle.size()).compare(needle, cs) == 0 &&
-            !QStringView(text).mid(i, needle.size()).contains(QLatin1Char('<'))) {
-            out += open;
-            out += QStringView(text).mid(i, needle.size());
-            out += close;
-            i += needle.size();
-            hit = true;
-            continue;
-        }
-        out += text.at(i++);
-    }
-    return hit ? out : text;
+    return controls::HTMLMarkText(s, text, HiTag, doCase);
 }
-
-QString HTMLUnmarkText(const QString& text, const QString& tag)
+QString MarkText(bool doCase, const QString& s, const QString& text)
 {
-    QString out = text;
-    out.remove(QLatin1Char('<') + tag + QLatin1Char('>'), Qt::CaseInsensitive);
-    out.remove(QLatin1String("</") + tag + QLatin1Char('>'), Qt::CaseInsensitive);
-    return out;
+    return controls::HTMLMarkText(s, text, ErrorTag, doCase);
 }
-
-QString HilightText(bool doCase, const QString& s, const QString& text) { return HTMLMarkText(s, text, HiTag, doCase); }
-QString MarkText(bool doCase, const QString& s, const QString& text) { return HTMLMarkText(s, text, ErrorTag, doCase); }
-QString UnHilightText(const QString& s) { return HTMLUnmarkText(s, HiTag); }
-QString UnMarkText(const QString& s) { return HTMLUnmarkText(s, ErrorTag); }
+QString UnHilightText(const QString& s) { return controls::HTMLUnmarkText(s, HiTag); }
+QString UnMarkText(const QString& s) { return controls::HTMLUnmarkText(s, ErrorTag); }
 
 namespace {
 
@@ -193,7 +155,7 @@ void Tag(TExtStringGrid& g, TArea a, const QString& tag, const QString& find, bo
             if (!g.IsBaseCell(c, r))
                 continue;
             const QString& text = g.GetGridCell(c, r);
-            const QString marked = HTMLMarkText(text, find, tag, doCase);
+            const QString marked = controls::HTMLMarkText(text, find, tag, doCase);
             if (marked != text)
                 g.SetCells(c, r, marked);
         }
@@ -207,7 +169,7 @@ void Untag(TExtStringGrid& g, TArea a, const QString& tag)
             if (!g.IsBaseCell(c, r))
                 continue;
             const QString& text = g.GetGridCell(c, r);
-            const QString plain = HTMLUnmarkText(text, tag);
+            const QString plain = controls::HTMLUnmarkText(text, tag);
             if (plain != text)
                 g.SetCells(c, r, plain);
         }

@@ -26,11 +26,8 @@ double RowMax(TExtStringGrid& g, int row, int fromCol, int toCol);
 void AutoNumberCol(TExtStringGrid& g, int col);
 void AutoNumberRow(TExtStringGrid& g, int row);
 
-// The text with every occurrence of find in its visible text (outside tags) wrapped in a pair of
-// tags named tag, and the text without the pairs of that name.
-QString HTMLMarkText(const QString& text, const QString& find, const QString& tag, bool doCase);
-QString HTMLUnmarkText(const QString& text, const QString& tag);
-// Search hits ("hi") and marked errors ("e").
+// Search hits ("hi") and marked errors ("e") wrapped round every occurrence of the text in the
+// visible text (the mark-up's marker), and taken off again.
 QString HilightText(bool doCase, const QString& s, const QString& text);
 QString MarkText(bool doCase, const QString& s, const QString& text);
 QString UnHilightText(const QString& s);
