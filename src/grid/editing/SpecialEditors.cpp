@@ -12,6 +12,7 @@
 #include "grid/editing/editors/GridButton.h"
 #include "grid/editing/editors/GridCheckBox.h"
 #include "grid/editing/editors/GridCombo.h"
+#include "grid/editing/editors/GridDropDownEditors.h"
 #include "grid/editing/editors/GridSpin.h"
 #include "platform/TCanvas.h"
 
@@ -30,6 +31,10 @@ bool IsSpinType(TEditorType type)
 }
 
 bool IsComboType(TEditorType type) { return type == edComboEdit || type == edComboList; }
+
+// The drop-down editor types follow each other in the kinds' order.
+bool IsDropDownType(TEditorType type) { return type >= edTrackbarDropDown && type <= edExtGridDropDown; }
+TGridDropDownKind DropDownKind(TEditorType type) { return TGridDropDownKind(type - edTrackbarDropDown); }
 
 // The looks whose combo editor is drawn flat and etched.
 bool FlatLook(TGridLook look)
@@ -75,11 +80,19 @@ TSpecialEditors::~TSpecialEditors()
     Dispose(FSpin);
     Dispose(FCheck);
     Dispose(FButton);
+    for (QPointer<QWidget>& dropDown : FDropDowns) {
+        if (!dropDown)
+            continue;
+        if (editors::TGridEditorHost* host = editors::GridDropDownHost(dropDown))
+            *host = {};
+        editors::SetGridDropDownEvents(dropDown, nullptr, nullptr);
+        delete dropDown.data();
+    }
 }
 
 bool TSpecialEditors::Serves(TEditorType type)
 {
-    return IsComboType(type) || IsSpinType(type) || type == edCheckBox || type == edButton;
+    return IsComboType(type) || IsSpinType(type) || type == edCheckBox || type == edButton || IsDropDownType(type);
 }
 
 void TSpecialEditors::SetSpinClick(bool up, bool down)
@@ -298,8 +311,32 @@ TGridButton* TSpecialEditors::Button()
     return FButton;
 }
 
+QWidget* TSpecialEditors::DropDown(TGridDropDownKind kind)
+{
+    QPointer<QWidget>& slot = FDropDowns[kind];
+    if (!slot) {
+        QWidget* editor = editors::CreateGridDropDown(kind, FGrid, FGrid.Client());
+        if (editors::TGridEditorHost* host = editors::GridDropDownHost(editor))
+            Attach(*host, editor);
+        editors::SetGridDropDownEvents(
+            editor,
+            [this, editor](const QString& text) {
+                if (!FEditStart && IsOpen(editor) && FGrid.OnEditChange)
+                    FGrid.OnEditChange(&FGrid, FOpenCol, FOpenRow, text);
+            },
+            [this](QChar& key) {
+                if (FGrid.OnKeyPress)
+                    FGrid.OnKeyPress(key);
+            });
+        slot = editor;
+    }
+    return slot;
+}
+
 QWidget* TSpecialEditors::Editor(TEditorType type)
 {
+    if (IsDropDownType(type))
+        return DropDown(DropDownKind(type));
     if (IsComboType(type))
         return Combo();
     if (IsSpinType(type))
@@ -429,6 +466,9 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
     } else if (IsSpinType(type)) {
         editor->setGeometry(place);
         ShowSpin(c, r, text);
+    } else if (IsDropDownType(type)) {
+        ShowDropDown(c, r, text, editor);
+        editor->setGeometry(place);
     } else if (type == edCheckBox) {
         CheckBox()->setGeometry(place);
         CheckBox()->SetCaption(text);
@@ -448,7 +488,8 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
     TCellGradientDirection gradient{};
     FGrid.GetVisualProperties(c, r, state, false, false, true, brush, colorTo, mirror, mirrorTo, font, hAlign, vAlign,
                               wordWrap, gradient);
-    if (brush != clNone && type != edButton) {
+    const bool ownColour = type == edColorPickerDropDown || type == edImagePickerDropDown;
+    if (brush != clNone && type != edButton && !ownColour) {
         QPalette palette = editor->palette();
         palette.setColor(QPalette::Base, platform::ToQColor(brush));
         palette.setColor(QPalette::Window, platform::ToQColor(brush));
@@ -488,8 +529,90 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
         if (std::exchange(FSpinDnClick, false))
             spin->DownStep();
     }
+    if (IsDropDownType(type)) {
+        FEditStart = false;
+        if (!start.isNull()) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(start));
+            QApplication::sendEvent(editor, &press);
+        }
+        if (auto* dd = dynamic_cast<dropdowns::TExtCustomDropDown*>(editor); dd && FGrid.MouseActions.DirectComboDrop)
+            dd->ShowDropDown();
+        ShownDropDown(editor, text);
+    }
     FEditStart = false;
     ctl.FEditCtrl = type == edCheckBox ? nullptr : editor;
+}
+
+void TSpecialEditors::ShowDropDown(int c, int r, const QString& text, QWidget* editor)
+{
+    using namespace editors;
+    auto* dd = dynamic_cast<dropdowns::TExtCustomDropDown*>(editor);
+    if (!dd)
+        return;
+    TGridEditController& ctl = FController;
+    const int rc = FGrid.DisplToRealCol(c);
+    const TPoint base = FGrid.BaseCell(rc, r);
+    dd->SetDropDownHeader(FGrid.ControlLook.DropDownHeader);
+    dd->SetDropDownFooter(FGrid.ControlLook.DropDownFooter);
+    const TExtStringGrid::TEditorLooks& looks = FGrid.EditorLooks();
+    dd->SetComponentStyle(looks.DropDownStyleSet ? looks.DropDownStyle : FGrid.ComponentStyle());
+    if (looks.Tones)
+        dd->SetColorTones(FGrid.ColorTones());
+    if (auto* e = dynamic_cast<TGridGridDropDown*>(editor))
+        e->SetEditorEnabled(true);
+    if (auto* e = dynamic_cast<TGridExtGridDropDown*>(editor)) {
+        e->SetEditorEnabled(true);
+        if (e->GetGrid())
+            e->GetGrid()->FixedRowAlways = true;
+    }
+    ctl.GetEditorProp(rc, r, nullptr);
+    dd->setEnabled(true);
+    if (auto* e = dynamic_cast<TGridTrackbarDropDown*>(editor)) {
+        e->SetPosition(TextToInt(text));
+    } else if (auto* e = dynamic_cast<TGridMemoDropDown*>(editor)) {
+        e->SetText(text);
+    } else if (auto* e = dynamic_cast<TGridCalculatorDropDown*>(editor)) {
+        e->SetText(text);
+    } else if (auto* e = dynamic_cast<TGridTimepickerDropDown*>(editor)) {
+        e->SetText(text);
+        e->SetEditorEnabled(true);
+    } else if (auto* e = dynamic_cast<TGridDetailPickerDropDown*>(editor)) {
+        e->SetText(text);
+        e->SetEditorEnabled(true);
+    } else if (auto* e = dynamic_cast<TGridGridDropDown*>(editor)) {
+        e->BeginUpdate();
+        e->EndUpdate();
+        e->SetItemIndex(text.isEmpty() ? 0 : e->GetItemIndex(text));
+        e->SetText(text);
+    } else if (auto* e = dynamic_cast<TGridColorDropDown*>(editor)) {
+        e->SetSelectedColor(FGrid.GetColors(base.X, base.Y));
+    } else if (auto* e = dynamic_cast<TGridImageDropDown*>(editor)) {
+        if (FGrid.GetCellType(base.X, base.Y) == ctDataImage)
+            e->SetImageIndex(TextToInt(text));
+        const dropdowns::TImageItem* item = e->Items().Items(e->ItemIndex());
+        e->SetText(item ? item->Caption() : QString());
+    } else if (auto* e = dynamic_cast<TGridExtGridDropDown*>(editor)) {
+        e->BeginUpdate();
+        e->EndUpdate();
+        if (e->UseItems) {
+            QString found;
+            int item = -1;
+            e->SetItemIndex(text.isEmpty() ? 0 : (e->LookupItem(text, found, item) ? item : -1));
+        }
+        e->SetText(text);
+    }
+}
+
+void TSpecialEditors::ShownDropDown(QWidget* editor, const QString& text)
+{
+    if (auto* e = dynamic_cast<editors::TGridMemoDropDown*>(editor)) {
+        e->setCursorPosition(0);
+        e->deselect();
+    } else if (auto* e = dynamic_cast<editors::TGridDetailPickerDropDown*>(editor)) {
+        const int index = e->Items().IndexOf(text);
+        if (index >= 0)
+            e->SetItemIndex(index);
+    }
 }
 
 void TSpecialEditors::WriteBack(int c, int r)
@@ -512,6 +635,19 @@ void TSpecialEditors::WriteBack(int c, int r)
         case edTimeSpinEdit: FGrid.SetCellEx(base.X, base.Y, spin->text()); break;
         case edDateSpinEdit: FGrid.SetDates(base.X, base.Y, editors::FromDayNumber(spin->DateValue()).date()); break;
         default: FGrid.SetInts(base.X, base.Y, spin->Value()); break;
+        }
+    } else if (IsDropDownType(FOpenType) && ctl.FEditModeOn) {
+        QWidget* editor = FDropDowns[DropDownKind(FOpenType)];
+        if (auto* e = dynamic_cast<editors::TGridMemoDropDown*>(editor)) {
+            ctl.SetEditCell(base.X, base.Y, e->MemoText().join(QLatin1Char('\n')));
+        } else if (auto* e = dynamic_cast<editors::TGridColorDropDown*>(editor)) {
+            ctl.SetEditCell(base.X, base.Y, e->SelectedColorText());
+            FGrid.SetColors(base.X, base.Y, e->SelectedColor());
+        } else if (auto* e = dynamic_cast<editors::TGridImageDropDown*>(editor)) {
+            if (FGrid.GetCellType(base.X, base.Y) == ctDataImage)
+                ctl.SetEditCell(base.X, base.Y, QString::number(e->ImageIndex()));
+        } else if (auto* e = dynamic_cast<dropdowns::TExtCustomDropDown*>(editor)) {
+            ctl.SetEditCell(base.X, base.Y, e->GetText());
         }
     } else if (IsComboType(FOpenType) && FCombo && ctl.FEditModeOn) {
         // Only a value the user chose is written: an untouched editor leaves the cell as it is.
@@ -539,6 +675,9 @@ void TSpecialEditors::HideSpecialEditor(int c, int r)
         const bool hadFocus = editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus();
         if (auto* combo = dynamic_cast<TGridCombo*>(editor))
             combo->hidePopup();
+        // An open drop-down form closes with its editor, keeping what was picked.
+        if (auto* dd = dynamic_cast<dropdowns::TExtCustomDropDown*>(editor); dd && dd->DroppedDown())
+            dd->HideDropDown(false);
         editor->hide();
         editor->setEnabled(false);
         if (hadFocus)

@@ -1,6 +1,9 @@
 #pragma once
 #include <QPointer>
 #include <QWidget>
+#include <array>
+
+#include "grid/core/GridOwned.h"
 
 #include "grid/core/GridTypes.h"
 
@@ -21,8 +24,8 @@ namespace grid::editing {
 class TGridEditController;
 
 // The editors of the types the text editor does not serve: the combo editor (editable and
-// pick-only lists), the spin editor (whole, decimal, time and date values), the check box and the
-// push button. Each is made on first use, lives as long as the grid, is laid over the cell with
+// pick-only lists), the spin editor (whole, decimal, time and date values), the check box, the
+// push button and the nine drop-down editors. Each is made on first use, lives as long as the grid, is laid over the cell with
 // the cell's value when editing starts, and hands its leaving keys, Escape and the loss of the
 // focus to the editing cycle.
 class TSpecialEditors {
@@ -38,6 +41,8 @@ public:
     editors::TGridSpin* Spin();
     editors::TGridCheckBox* CheckBox();
     editors::TGridButton* Button();
+    // The drop-down editor of a kind (the grid's TrackbarDropDown .. ExtGridDropDown).
+    QWidget* DropDown(TGridDropDownKind kind);
     // The control of an editor type; null for types without one here.
     QWidget* Editor(TEditorType type);
     // The control shown now over a cell; null when none is.
@@ -62,6 +67,9 @@ private:
     void TextChanged(const QWidget* editor, const QString& text);
     void ShowCombo(int c, int r, const QString& text);
     void ShowSpin(int c, int r, const QString& text);
+    // Configures the drop-down editor before it shows (looks and the cell's value), and after.
+    void ShowDropDown(int c, int r, const QString& text, QWidget* editor);
+    void ShownDropDown(QWidget* editor, const QString& text);
     void WriteBack(int c, int r);
 
     TGridEditController& FController;
@@ -70,6 +78,7 @@ private:
     QPointer<editors::TGridSpin> FSpin;
     QPointer<editors::TGridCheckBox> FCheck;
     QPointer<editors::TGridButton> FButton;
+    std::array<QPointer<QWidget>, GridDropDownKinds> FDropDowns;
     QPointer<QWidget> FOpen;
     TEditorType FOpenType = edNone;
     int FOpenCol = -1, FOpenRow = -1;

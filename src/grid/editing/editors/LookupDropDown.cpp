@@ -175,9 +175,10 @@ void TLookupDropDown::TextChanged()
             FItemIdx = i;
             FItemIndex = i;
             FItemSel = int(key.size());
-            FItemChange = true;
             SetTextQuiet(typed + FLookupItems[i].mid(key.size(), MaxCompletedTail));
             SelectRestFrom(FItemSel);
+            // After the write, whose own change notification starts by clearing it.
+            FItemChange = true;
             return;
         }
     }

@@ -1,0 +1,262 @@
+// The drop-down editors of a column grid: a column whose editor is a drop-down kind opens that
+// picker over the cell, and its keys and picks come back into the cell, driven by real keys.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include "controls/dropdowns/DropDownForm.h"
+#include "grid/core/ExtColumnGrid.h"
+#include "grid/editing/GridEditController.h"
+#include "grid/editing/SpecialEditors.h"
+#include "grid/editing/editors/GridDropDownEditors.h"
+
+#include "InputSuite.h"
+
+using namespace grid;
+using namespace grid::editing;
+using namespace grid::editors;
+
+namespace {
+
+enum : int { cNo, cCalc, cTime, cColour, cFruit, cPick, cColumns };
+
+struct DropDownEditors : WithGridInput {
+    QWidget window;
+    TExtColumnGrid* grid = nullptr;
+    TExtColumnGrid& g() { return *grid; }
+
+    void SetUp() override
+    {
+        grid = new TExtColumnGrid();
+        grid->setParent(&window);
+        grid->setGeometry(0, 0, 640, 220);
+        g().SetColCount(cColumns);
+        g().SetRowCount(5);
+        const struct {
+            const char* Header;
+            TEditorType Editor;
+        } columns[] = {{"N", edNormal},
+                       {"Calc", edCalculatorDropDown},
+                       {"Time", edTimePickerDropDown},
+                       {"Colour", edColorPickerDropDown},
+                       {"Fruit", edExtGridDropDown},
+                       {"Pick", edGridDropDown}};
+        for (int c = 0; c < cColumns; ++c) {
+            TGridColumnItem* item = g().Columns()[c];
+            item->SetEditor(columns[c].Editor);
+            item->SetWidth(100);
+            item->SetHeader(QString::fromLatin1(columns[c].Header));
+        }
+        for (int r = 1; r < 5; ++r) {
+            g().SetCells(cNo, r, QString::number(r));
+            g().SetCells(cCalc, r, QStringLiteral("2"));
+            g().SetCells(cTime, r, QStringLiteral("10:15:00"));
+            g().SetCells(cFruit, r, QStringLiteral("Banana"));
+            g().SetCells(cPick, r, QStringLiteral("Apple"));
+        }
+        window.resize(660, 400);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        g().SetFocus();
+    }
+
+    TGridEditController& controller() { return *EditController(g()); }
+    TSpecialEditors& specials() { return controller().Specials(); }
+    template <class T>
+    T& editor(TGridDropDownKind kind)
+    {
+        return *dynamic_cast<T*>(specials().DropDown(kind));
+    }
+    QWidget* client() { return g().viewport(); }
+    QPoint centre(int c, int r)
+    {
+        const TRect rc = g().CellRect(c, r);
+        return {(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
+    }
+    void select(int c, int r) { QTest::mouseClick(client(), Qt::LeftButton, {}, centre(c, r)); }
+    QWidget* focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : &g(); }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(focus(), k, m); }
+    void type(const char* text)
+    {
+        for (const char* p = text; *p; ++p)
+            QTest::keyClick(focus(), *p);
+    }
+    void open(int c, int r)
+    {
+        select(c, r);
+        key(Qt::Key_F2);
+    }
+    QWidget* shown() { return specials().OpenEditor(); }
+    QString cell(int c, int r) { return g().Cells(c, r); }
+    QPoint current() { return {g().Col(), g().Row()}; }
+
+    void FillFruits(TLookupDropDown& dd)
+    {
+        dd.Columns().Clear();
+        dd.Items().Clear();
+        dd.Columns().Add()->Header = QStringLiteral("Fruit");
+        for (const char* fruit : {"Apple", "Apricot", "Banana", "Mango"})
+            dd.Items().Add()->Text = QStringList{QString::fromLatin1(fruit)};
+    }
+};
+
+TEST(GridDropDownClasses, TheEightRegisteredNamesLeadToTheirKinds)
+{
+    const struct {
+        const char* name;
+        bool found;
+        TGridDropDownKind kind;
+    } cases[] = {{"TGridTrackbarDropDown", true, ddTrackbar},  {"TGridCalculatorDropDown", true, ddCalculator},
+                 {"TGridImageDropDown", true, ddImage},        {"TGridGridDropDown", true, ddGrid},
+                 {"TGridExtGridDropDown", false, ddTrackbar}, {"tgridmemodropdown", false, ddTrackbar}};
+    for (const auto& c : cases) {
+        TGridDropDownKind kind = ddTrackbar;
+        EXPECT_EQ(FindGridDropDownClass(QString::fromLatin1(c.name), kind), c.found) << c.name;
+        if (c.found)
+            EXPECT_EQ(kind, c.kind) << c.name;
+    }
+    EXPECT_EQ(RegisteredGridDropDownClasses().size(), 8u);
+}
+
+TEST_F(DropDownEditors, EachDropDownColumnOpensItsOwnPickerOverTheCellWithTheCellsValue)
+{
+    open(cCalc, 1);
+    auto& calc = editor<TGridCalculatorDropDown>(ddCalculator);
+    ASSERT_EQ(shown(), &calc);
+    EXPECT_TRUE(calc.hasFocus());
+    EXPECT_EQ(calc.Text(), "2.00");  // the calculator shows its precision
+    const TRect rc = g().CellRect(cCalc, 1);
+    EXPECT_EQ(calc.geometry().topLeft(), QPoint(rc.Left, rc.Top));
+    key(Qt::Key_Escape);
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_FALSE(calc.isVisible());
+
+    open(cTime, 1);
+    EXPECT_EQ(shown(), &editor<TGridTimepickerDropDown>(ddTimepicker));
+    key(Qt::Key_Escape);
+    open(cFruit, 1);
+    EXPECT_EQ(shown(), &editor<TGridExtGridDropDown>(ddExtGrid));
+    key(Qt::Key_Escape);
+    open(cPick, 1);
+    EXPECT_EQ(shown(), &editor<TGridGridDropDown>(ddGrid));
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cFruit, 1), "Banana");
+    EXPECT_EQ(cell(cPick, 1), "Apple");
+}
+
+TEST_F(DropDownEditors, CalculatorEnterEvaluatesThePendingOperationBeforeWritingIt)
+{
+    open(cCalc, 2);
+    auto& calc = editor<TGridCalculatorDropDown>(ddCalculator);
+    key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(calc.DroppedDown());
+    type("+3");
+    EXPECT_EQ(calc.PendingOperation(), 0);
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cCalc, 2), "5.00");
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_TRUE(g().hasFocus());
+}
+
+TEST_F(DropDownEditors, DownWritesAndMovesDownPageDownClosesWhereItIsEscapeKeepsTheCell)
+{
+    open(cCalc, 1);
+    key(Qt::Key_Backspace);
+    type("7");
+    key(Qt::Key_Down);
+    EXPECT_EQ(cell(cCalc, 1), "7");
+    EXPECT_EQ(current(), QPoint(cCalc, 2));
+    EXPECT_EQ(shown(), nullptr);
+
+    open(cCalc, 2);
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_EQ(current(), QPoint(cCalc, 2));
+
+    open(cCalc, 3);
+    key(Qt::Key_Backspace);
+    type("9");
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cCalc, 3), "2");
+    EXPECT_EQ(shown(), nullptr);
+}
+
+TEST_F(DropDownEditors, ColourPickedInThePanelIsWrittenAsTextAndAsTheCellsColour)
+{
+    g().SetColors(cColour, 1, platform::clRed);
+    open(cColour, 1);
+    auto& colour = editor<TGridColorDropDown>(ddColor);
+    ASSERT_EQ(shown(), &colour);
+    EXPECT_EQ(colour.SelectedColor(), platform::clRed);
+    key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(colour.DroppedDown());
+    key(Qt::Key_Down);  // the panel's own key while it is open
+    EXPECT_EQ(shown(), &colour);
+    EXPECT_TRUE(colour.DroppedDown());
+    // Enter is the editor's while the panel is open too: the hot colour is written and both close.
+    key(Qt::Key_Return);
+    EXPECT_FALSE(colour.DroppedDown());
+    EXPECT_EQ(shown(), nullptr);
+    const platform::TColor picked = colour.SelectedColor();
+    EXPECT_NE(picked, platform::clRed);
+    EXPECT_EQ(g().GetColors(cColour, 1), picked);
+    EXPECT_EQ(cell(cColour, 1), colour.SelectedColorText());
+    EXPECT_FALSE(cell(cColour, 1).isEmpty());
+}
+
+TEST_F(DropDownEditors, ColourWithItsPanelClosedLeavesOnDownWithoutValidating)
+{
+    int validations = 0;
+    controller().OnCellValidate = [&](TExtStringGrid*, int, int, QString&, bool&) { ++validations; };
+    open(cColour, 2);
+    key(Qt::Key_Down);
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_EQ(current(), QPoint(cColour, 3));
+    EXPECT_EQ(validations, 0);
+}
+
+TEST_F(DropDownEditors, GridDropDownPicksARowIntoTheCell)
+{
+    auto& fruit = editor<TGridExtGridDropDown>(ddExtGrid);
+    FillFruits(fruit);
+    open(cFruit, 1);
+    ASSERT_EQ(shown(), &fruit);
+    EXPECT_EQ(fruit.ItemIndex(), 2);
+    key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(fruit.DroppedDown());
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);  // the grid's row is picked and the form closes
+    EXPECT_FALSE(fruit.DroppedDown());
+    EXPECT_EQ(fruit.Text(), "Mango");
+    EXPECT_EQ(shown(), &fruit);
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cFruit, 1), "Mango");
+    EXPECT_EQ(shown(), nullptr);
+
+    // Escape in the open form returns to the opening's row; a second one leaves the cell as it was.
+    open(cFruit, 2);
+    key(Qt::Key_Down, Qt::AltModifier);
+    key(Qt::Key_Up);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(fruit.Text(), "Banana");
+    key(Qt::Key_Escape);
+    EXPECT_EQ(cell(cFruit, 2), "Banana");
+}
+
+TEST_F(DropDownEditors, MultiColumnListCompletesTypedTextAndWritesTheItem)
+{
+    auto& pick = editor<TGridGridDropDown>(ddGrid);
+    FillFruits(pick);
+    open(cPick, 3);
+    EXPECT_EQ(pick.ItemIndex(), 0);
+    pick.selectAll();
+    type("ma");
+    EXPECT_EQ(pick.Text(), "Mango");
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cPick, 3), "Mango");
+}
+
+}  // namespace
