@@ -11,6 +11,8 @@
 #include "grid/editing/editors/ExtMultiColumnDropDown.h"
 
 #include "InputSuite.h"
+#include "grid/core/GridDataOps.h"
+#include "support/GoldenImage.h"
 
 using namespace grid;
 using namespace grid::editors;
@@ -333,6 +335,47 @@ TEST_F(GridDropDown, ItemIndexOutOfRangeIsIgnoredAndAMissingLookupTextReadsEmpty
     EXPECT_EQ(dd->Items().IndexInColumn(1, "yellow"), 2);
 }
 
+// Stands in for the data operations: a sort that turns the data rows round.
+struct ReversingSort : TGridDataOps {
+    using TGridDataOps::TGridDataOps;
+    void QSort() override
+    {
+        for (int r = Grid.FixedRows(); r < Grid.RowCount() - 1; ++r)
+            Grid.MoveRow(Grid.RowCount() - 1, r);
+    }
+};
+
+TEST_F(GridDropDown, TheSelectedItemKeepsItsRowWhenTheGridSortsOnOpening)
+{
+    SetGridDataOpsFactory([](TExtStringGrid& grid) { return std::make_unique<ReversingSort>(grid); });
+    struct Unregister {
+        ~Unregister() { SetGridDataOpsFactory({}); }
+    } unregister;
+    TCustomExtGridDropDown sorted(&window);
+    FillFruits(sorted);
+    sorted.Sorting = gsSingleColumn;
+    sorted.GetGrid()->SortSettings.Column = 0;
+    sorted.SetItemIndex(1);
+    sorted.ShowDropDown();
+    QApplication::processEvents();
+    TExtGridDropDownGrid& grid = *sorted.GetGrid();
+    EXPECT_EQ(grid.Cells(0, 1), "Cherry");
+    EXPECT_EQ(grid.Row(), 4);
+    EXPECT_EQ(grid.Cells(0, grid.Row()), "Apricot");
+    EXPECT_EQ(sorted.ItemIndex(), 1);
+    EXPECT_EQ(sorted.Text(), "Apricot");
+    sorted.HideDropDown(false);
+    EXPECT_EQ(sorted.ItemIndex(), 1);
+}
+
+TEST_F(GridDropDown, GoldenImageOfTheOpenGrid)
+{
+    dd->SetItemIndex(2);
+    Drop();
+    EXPECT_TRUE(testsupport::MatchesGolden(dd->DropDownForm()->grab().toImage(),
+                                           TEST_DATA_DIR "/golden/grid_dropdown_open.png"));
+}
+
 // A multi-column drop-down over the fruits.
 struct MultiColumn : ::testing::Test {
     QWidget window;
@@ -402,6 +445,14 @@ TEST_F(MultiColumn, KeysAndClicksPickEscapeRestores)
     EXPECT_FALSE(Open());
     EXPECT_EQ(dd->ItemIndex(), 3);
     EXPECT_EQ(dd->Text(), "Mango");
+}
+
+TEST_F(MultiColumn, GoldenImageOfTheOpenList)
+{
+    dd->SetItemIndex(2);
+    Drop();
+    EXPECT_TRUE(testsupport::MatchesGolden(dd->DropDownForm()->grab().toImage(),
+                                           TEST_DATA_DIR "/golden/multicolumn_dropdown_open.png"));
 }
 
 TEST_F(MultiColumn, WithoutItemsTheListIsTheHeaderAloneAndNothingSteps)

@@ -34,6 +34,8 @@ TExtGridDropDownGrid::TExtGridDropDownGrid(QWidget* parent)
     FixedRowAlways = true;
     SetFixedRows(1);
     SetFixedCols(0);
+    // Fewer fixed columns leave the first scrolling column where it was: column 0 is shown.
+    SetLeftCol(0);
     HeaderFont = font();
     Options = (Options | goHorzLine | goRowSelect) & ~TGridOptions(goRangeSelect);
     SingleBorder = false;
@@ -189,6 +191,15 @@ void TExtGridDropDownGrid::UpdateFromDropDown(TCustomExtGridDropDown& dd)
             TExtStringGrid::AutoSizeColumns(true, 4);
     }
     AutoSizeRows();
+}
+
+void TExtGridDropDownGrid::QSort()
+{
+    if (FExtDropDown)
+        FExtDropDown->GridBeforeSort();
+    TExtStringGrid::QSort();
+    if (FExtDropDown)
+        FExtDropDown->GridAfterSort();
 }
 
 unsigned TExtGridDropDownGrid::GetDlgCode()
@@ -601,6 +612,8 @@ void TCustomExtGridDropDown::DoBeforeDropDown()
         g.SetRow(LookupItem(GetText(), found, row) ? row : g.FixedRows());
     }
     FLoading = old;
+    if (g.SortSettings.Column >= 0 && g.SortSettings.Show)
+        g.QSort();
     FOldItemIndex = FItemIndex;
     if (!UseItems)
         TLookupDropDown::DoBeforeDropDown();
@@ -662,6 +675,7 @@ void TCustomExtGridDropDown::DoShowDropDown()
             FColumns->Add();
     if (FDroppedDown)
         SizeColumnsToDropDown();
+    g.SetLeftCol(g.FixedCols());
     if (g.VisibleRowCount() + g.FixedRows() < g.RowCount()) {
         // The current row is brought into view (it was just past the last visible row too).
         if (g.Row() >= g.TopRow() + g.VisibleRowCount())

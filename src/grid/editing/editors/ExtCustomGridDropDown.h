@@ -44,6 +44,8 @@ public:
     void UpdateFromDropDown(TCustomExtGridDropDown& dropDown);
     // Whether the parent is a drop-down form (the sizing routines measure only there).
     bool OnDropDownForm() const;
+    // Sorts by the sort settings; the drop-down's selected item keeps its row.
+    void QSort() override;
 
 protected:
     void KeyDown(int& key, TShiftState shift) override;

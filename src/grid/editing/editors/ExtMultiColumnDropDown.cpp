@@ -23,6 +23,8 @@ TMultiColumnList::TMultiColumnList(QWidget* parent) : TObjStringGrid(parent)
 {
     SetPlatformFixedCols(0);
     SetPlatformFixedRows(1);
+    // Fewer fixed columns leave the first scrolling column where it was: column 0 is shown.
+    SetLeftCol(0);
     Options = (Options | goHorzLine | goRowSelect) & ~TGridOptions(goRangeSelect | goDrawFocusSelected);
     FOldRow = Row();
 }
@@ -462,6 +464,7 @@ void TExtMultiColumnDropDown::DoShowDropDown()
         return;
     TMultiColumnList& list = *FList;
     SizeColumnsToDropDown();
+    list.SetLeftCol(list.FixedCols());
     if (list.RowCount() > 1) {
         list.SetRow(FItemIndex >= 0 ? FItemIndex + 1 : 1);
         if (list.PlatformCellRect(list.FixedCols(), list.Row()).IsEmpty())
