@@ -85,6 +85,8 @@ TExtStringGrid::TExtStringGrid()
 TExtStringGrid::~TExtStringGrid()
 {
     Destroying = true;
+    if (TGridUndoRecorder* undo = std::exchange(FUndoRedo, nullptr))
+        undo->GridDestroyed();
     if (GridUnit().FocusGrid == this)
         GridUnit().FocusGrid = nullptr;
     if (FAutoThemeAdapt)

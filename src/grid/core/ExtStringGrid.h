@@ -941,6 +941,9 @@ public:
     virtual void QUnSort();
     virtual void Group(int colIndex);
     virtual void UnGroup();
+    // The linked undo recorder, or none; linking is the recorder's business (it sets itself here).
+    TGridUndoRecorder* UndoRedo() const { return FUndoRedo; }
+    void SetUndoRedo(TGridUndoRecorder* value) { FUndoRedo = value; }
     // Before rows or columns move: an open editor must not stay over a cell that moves away.
     void CellsMoving();
     // The edit of the current cell: open its editor, end it taking the value back.
@@ -1306,6 +1309,7 @@ private:
     std::unique_ptr<TGridDatePicker> FDatePicker;
     std::unique_ptr<TGridDateTimePicker> FDateTimePicker;
     std::unique_ptr<TGridEditLayer> FEditLayer;
+    TGridUndoRecorder* FUndoRedo = nullptr;
     bool FEditLayerAsked = false;
     std::unique_ptr<TGridDataOps> FDataOps;
     bool FDataOpsAsked = false;

@@ -876,6 +876,23 @@ void TExtStringGrid::ColumnMoved(int fromIndex, int toIndex)
         RebuildColumnMap();
     }
     ColSizeIndex().Move(fromIndex, toIndex);
+    // The sort column and keys (real columns) and the current column (display) follow the move:
+    // the moved one takes the target's place and those between shift by one.
+    auto follow = [](int i, int from, int to) {
+        if (i == from)
+            return to;
+        if (from < to && i > from && i <= to)
+            return i - 1;
+        if (to < from && i >= to && i < from)
+            return i + 1;
+        return i;
+    };
+    SortSettings.Column = follow(SortSettings.Column, f, t);
+    for (int i = 0; i < SortIndexes.Count(); ++i)
+        SortIndexes.SetSortColumns(i, follow(SortIndexes.GetSortColumns(i), f, t));
+    const int col = follow(Col(), fromIndex, toIndex);
+    if (col != Col())
+        MoveColRow(col, Row());
     ColWidthsChanged();
 }
 

@@ -76,6 +76,19 @@ public:
     virtual int MovingColumn() const { return -1; }
 };
 
+// Records changes of cell texts for undo (the editing layer's undo component). The grid reports
+// its changes there while one is linked; the recorder hears when the grid goes.
+class TGridUndoRecorder {
+public:
+    virtual ~TGridUndoRecorder() = default;
+    // ACol real.
+    virtual void RegisterChange(int /*ACol*/, int /*ARow*/, const QString& /*newValue*/, const QString& /*oldValue*/) {}
+    // Bracket a group of changes that is undone and redone as one.
+    virtual void StartSequence() {}
+    virtual void StopSequence() {}
+    virtual void GridDestroyed() {}
+};
+
 using TGridEditLayerFactory = std::function<std::unique_ptr<TGridEditLayer>(TExtStringGrid&)>;
 // The factory every grid made from now on (and every grid that has not yet asked) uses; an empty
 // one leaves grids without a layer.

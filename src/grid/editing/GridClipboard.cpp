@@ -5,6 +5,7 @@
 #include <QMimeData>
 
 #include "grid/editing/GridEditController.h"
+#include "grid/editing/GridUndoRedo.h"
 #include "platform/Dialogs.h"
 
 namespace grid::editing {
@@ -117,8 +118,14 @@ void CopySelectionToClipboard(TExtStringGrid& grid, bool cut, const TCellValidat
             cleared.emplace_back(realCol, r);
         }
     }
-    for (const auto& [realCol, r] : cleared)
+    if (cleared.empty())
+        return;
+    TUndoGroup group(grid);
+    for (const auto& [realCol, r] : cleared) {
+        const QString old = grid.Cells(realCol, r);
         grid.SetCellEx(realCol, r, QString());
+        ReportCellChange(grid, realCol, r, old);
+    }
 }
 
 TPasteResult PasteTextAt(TExtStringGrid& grid, int c, int r, const QString& text, const TCellValidator& validate)
@@ -165,8 +172,14 @@ TPasteResult PasteTextAt(TExtStringGrid& grid, int c, int r, const QString& text
             writes.push_back({realCol, r + i, value});
         }
     }
-    for (const TWrite& w : writes)
+    if (writes.empty())
+        return TPasteResult::Pasted;
+    TUndoGroup group(grid);
+    for (const TWrite& w : writes) {
+        const QString old = grid.Cells(w.Col, w.Row);
         grid.SetCellEx(w.Col, w.Row, w.Value);
+        ReportCellChange(grid, w.Col, w.Row, old);
+    }
     return TPasteResult::Pasted;
 }
 

@@ -9,6 +9,7 @@
 
 #include "grid/core/GridPaint.h"
 #include "grid/editing/GridRichText.h"
+#include "grid/editing/GridUndoRedo.h"
 #include "grid/editing/InplaceEdit.h"
 #include "grid/editing/SpecialEditors.h"
 #include "platform/Guard.h"
@@ -572,6 +573,7 @@ bool TGridEditController::Validate(const QString& newValue, bool wide)
         FNewCellText = value;
         if (valid) {
             g.SetCellEx(col, row, value);
+            ReportCellChange(g, col, row, FOldCellText);
             if (!g.IsBaseCell(col, row)) {
                 const TPoint b = g.BaseCell(col, row);
                 g.SetCellEx(b.X, b.Y, value);
@@ -1038,6 +1040,8 @@ bool TGridEditController::RichToPlain(const QString& rtf, QString& plain)
     plain = document.toPlainText();
     return true;
 }
+
+int TGridEditController::MovingColumn() const { return FInput ? FInput->MovingColumn() : -1; }
 
 bool TGridEditController::IsDisjunctCellSelected(int c, int r) const
 {

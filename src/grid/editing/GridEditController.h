@@ -37,6 +37,8 @@ public:
     virtual bool CellHint(const QPoint&, platform::THintInfo&) { return false; }
     // Whether a cell is among those picked one by one (display coordinates).
     virtual bool IsDisjunctCellSelected(int /*c*/, int /*r*/) const { return false; }
+    // The display column being moved by its header, -1 when none.
+    virtual int MovingColumn() const { return -1; }
 };
 using TGridInputFactory = std::function<std::unique_ptr<TGridInput>(TGridEditController&)>;
 // The input handling every controller made from now on uses.
@@ -205,6 +207,7 @@ public:
     void EditorSettingsChanged() override;
     bool RichToPlain(const QString& rtf, QString& plain) override;
     bool IsDisjunctCellSelected(int c, int r) const override;
+    int MovingColumn() const override;
     // Fires OnGetEditorProp for the cell (ACol real) without an edit link, then OnGetEditorPropInt.
     void GetEditorProp(int realCol, int r) override { GetEditorProp(realCol, r, nullptr); }
 

@@ -11,6 +11,7 @@
 
 #include "grid/core/GridTextUtils.h"
 #include "grid/editing/GridClipboard.h"
+#include "grid/editing/GridUndoRedo.h"
 #include "grid/editing/InplaceEdit.h"
 #include "grid/editing/SpecialEditors.h"
 #include "platform/Dialogs.h"
@@ -83,7 +84,10 @@ void TypeIntoTextEditor(TGridEditController& controller, QChar key)
 }  // namespace
 
 TGridInputHandler::TGridInputHandler(TGridEditController& controller)
-    : TGridInput(controller), Grid(controller.Grid), OpenLink([](const QString& url) { return platform::OpenLink(url); })
+    : TGridInput(controller),
+      Grid(controller.Grid),
+      OpenLink([](const QString& url) { return platform::OpenLink(url); }),
+      FDragDrop(std::make_unique<TGridDragDrop>(Grid))
 {
 }
 
@@ -590,7 +594,9 @@ void TGridInputHandler::ToggleByKey(int key)
     if (!g)
         return;
     if (key == VK_SPACE && IsCheckKind(g->CellType) && (canAct || Grid.ControlLook.CheckAlwaysActive)) {
+        const QString before = Grid.Cells(realCol, r);
         if (Grid.DoToggleCheck(realCol, r, false)) {
+            ReportCellChange(Grid, realCol, r, before);
             if (Grid.ShowModified.Enabled)
                 Grid.SetRowModified(r, true);
             bool state = false;
@@ -841,8 +847,10 @@ bool TGridInputHandler::ClickCheckBox(int c, int r, int x, int y, TShiftState sh
             Grid.OnRadioButtonClick(&Grid, realCol, r, 0);
         state = true;
     } else {
+        const QString before = Grid.Cells(realCol, r);
         if (!Grid.DoToggleCheck(realCol, r, false))
             return true;
+        ReportCellChange(Grid, realCol, r, before);
         Grid.GetCheckBoxState(realCol, Grid.DisplToRealRow(r), state);
     }
     if (Grid.ShowModified.Enabled)
@@ -976,13 +984,15 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
             Grid.OnClickCell(&Grid, r, c);
         return true;
     }
+    if (ArmDrag(c, r, x, shift))
+        return true;
     if (!fixedArea && fixedCell) {
         // A fixed cell inside the data area: reported, never selected.
         if (Grid.OnClickCell)
             Grid.OnClickCell(&Grid, r, c);
         return true;
     }
-    if (fixedArea && (ClickSelectionArea(c, r, shift) || PopupFixedDropDown(c, r, x)))
+    if (fixedArea && (ClickSelectionArea(c, r, shift) || PopupFixedDropDown(c, r, x) || StartMove(c, r, x, y)))
         return true;
     const bool onCurrent = !fixedArea && c == Grid.Col() && r == Grid.Row() && Grid.Selection().Left == c &&
                            Grid.Selection().Right == c && Grid.Selection().Top == r && Grid.Selection().Bottom == r;
@@ -1103,45 +1113,43 @@ bool TGridInputHandler::ClickRadioGroup(int c, int r, int x, int y)
     return true;
 }
 
-// Links: a cell whose text is a URL (with URLShow), or an anchor of a mark-up text under the press.
-bool TGridInputHandler::ClickAnchor(int c, int r, int x, int)
+QString TGridInputHandler::AnchorAt(int c, int r, int x, bool& html)
 {
     const int realCol = Grid.DisplToRealCol(c);
     const QString text = Grid.Cells(realCol, r);
-    const bool html = Grid.EnableHTML && IsCellHtml(text);
-    if (!Grid.URLShow && !html)
-        return false;
-    QString anchor;
-    if (!html) {
-        if (!IsURL(text))
+    html = Grid.EnableHTML && IsCellHtml(text);
+    if (!html)
+        return Grid.URLShow && IsURL(text) ? text.trimmed() : QString();
+    // The anchors of the text laid out on one line from the cell's text offset.
+    static const QRegularExpression link(QStringLiteral("<a\\s+href\\s*=\\s*\"([^\"]*)\"[^>]*>(.*?)</a>"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const TRect rc = Grid.CellRect(c, r);
+    const QFontMetrics fm(Grid.font());
+    const int left = rc.Left + 2;
+    auto it = link.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        const int from = left + fm.horizontalAdvance(StripCellHtml(text.left(m.capturedStart())));
+        const int to = from + fm.horizontalAdvance(StripCellHtml(m.captured(2)));
+        if (x >= from && x <= to)
+            return m.captured(1);
+    }
+    return {};
+}
+
+// Links: a cell whose text is a URL (with URLShow), or an anchor of a mark-up text under the press.
+bool TGridInputHandler::ClickAnchor(int c, int r, int x, int)
+{
+    bool html = false;
+    const QString anchor = AnchorAt(c, r, x, html);
+    if (anchor.isEmpty()) {
+        if (!html || !HasFormControl(Grid.Cells(Grid.DisplToRealCol(c), r)))
             return false;
-        anchor = text.trimmed();
-    } else {
-        // The anchors of the text laid out on one line from the cell's text offset.
-        static const QRegularExpression link(QStringLiteral("<a\\s+href\\s*=\\s*\"([^\"]*)\"[^>]*>(.*?)</a>"),
-                                             QRegularExpression::CaseInsensitiveOption);
-        const TRect rc = Grid.CellRect(c, r);
-        const QFontMetrics fm(Grid.font());
-        const int left = rc.Left + 2;
-        auto it = link.globalMatch(text);
-        while (it.hasNext()) {
-            const QRegularExpressionMatch m = it.next();
-            const int from = left + fm.horizontalAdvance(StripCellHtml(text.left(m.capturedStart())));
-            const int to = from + fm.horizontalAdvance(StripCellHtml(m.captured(2)));
-            if (x >= from && x <= to) {
-                anchor = m.captured(1);
-                break;
-            }
-        }
-        if (anchor.isEmpty()) {
-            if (!HasFormControl(text))
-                return false;
-            if (Grid.OnClickCell)
-                Grid.OnClickCell(&Grid, r, c);
-            Controller.HideInplaceEdit();
-            Grid.MoveColRow(c, r);
-            return true;
-        }
+        if (Grid.OnClickCell)
+            Grid.OnClickCell(&Grid, r, c);
+        Controller.HideInplaceEdit();
+        Grid.MoveColRow(c, r);
+        return true;
     }
     bool autoHandle = true;
     if (OnAnchorClick)
@@ -1179,11 +1187,210 @@ void TGridInputHandler::FollowAnchor(int, int, const QString& anchor)
 bool TGridInputHandler::MouseMove(TShiftState shift, int x, int y)
 {
     FMouse = QPoint(x, y);
+    if (FMoving != mkNone) {
+        if (shift & platform::ssLeft) {
+            TrackMove(x, y);
+            return true;
+        }
+        EndMove();
+    }
+    if (FSelectionClick && (shift & platform::ssLeft)) {
+        if (std::abs(x - FPressPos.x()) <= 3 && std::abs(y - FPressPos.y()) <= 3)
+            return true;
+        FSelectionClick = false;
+        const TGridCoord cell = std::exchange(FDragCell, TGridCoord{-1, -1});
+        FPressCell = {-1, -1};
+        if (!Grid.SizingColumn() && !OnResizeHandle(FPressPos.x(), FPressPos.y()) &&
+            FDragDrop->StartDrag(cell.X, cell.Y))
+            return true;
+        // A refused drag selects a range from the pressed cell instead.
+        if (cell.X >= 0 && cell.Y >= Grid.FixedRows())
+            Grid.MoveColRow(cell.X, cell.Y);
+        return true;
+    }
     if ((shift & platform::ssLeft) && (FMouseResize || FMouseSelectStart >= 0))
         DragSelection(x, y);
     else if (!(shift & platform::ssLeft))
         FMouseSelectMode = ModeAt(x, y);
+    TrackAnchor(x, y);
     return false;
+}
+
+// Links under the mouse: entering one is told, and leaving the links of a mark-up text for its
+// plain part; a cell without mark-up changes nothing.
+void TGridInputHandler::TrackAnchor(int x, int y)
+{
+    if (!OnAnchorEnter && !OnAnchorExit && FAnchor.isEmpty())
+        return;
+    const TGridCoord cell = Grid.MouseToCell(x, y);
+    if (cell.X < 0 || cell.Y < 0)
+        return;
+    bool html = false;
+    const QString anchor = AnchorAt(cell.X, cell.Y, x, html);
+    if (!html)
+        return;
+    if (!anchor.isEmpty()) {
+        if (anchor != FAnchor) {
+            FAnchor = anchor;
+            if (OnAnchorEnter)
+                OnAnchorEnter(&Grid, cell.Y, cell.X, anchor);
+        }
+    } else if (!FAnchor.isEmpty()) {
+        const QString left = std::exchange(FAnchor, QString());
+        if (OnAnchorExit)
+            OnAnchorExit(&Grid, cell.Y, cell.X, left);
+    }
+}
+
+// A press on the selection (or on a header with column dragging) arms a drag that starts once the
+// mouse moves; the selection stays as it is until then.
+bool TGridInputHandler::ArmDrag(int c, int r, int x, TShiftState shift)
+{
+    const TDragDropSettings& dd = FDragDrop->Settings;
+    if (!dd.OleDropSource || Controller.EditMode() || c < Grid.FixedCols())
+        return false;
+    const bool header = r < Grid.FixedRows();
+    if (header && (Grid.MouseActions.ColSelect || Grid.MouseActions.AllSelect || !dd.OleColumnDragDrop))
+        return false;
+    const TGridRect sel = Grid.Selection();
+    const bool selected = c >= std::min(sel.Left, sel.Right) && c <= std::max(sel.Left, sel.Right) &&
+                          r >= std::min(sel.Top, sel.Bottom) && r <= std::max(sel.Top, sel.Bottom);
+    if (!header && !selected)
+        return false;
+    const int realCol = Grid.DisplToRealCol(c);
+    if (Grid.HasButton(realCol, r) || Grid.HasCheckBox(realCol, r))
+        return false;
+    if (Grid.Options & goColSizing) {
+        const TRect cr = Grid.CellRect(c, r);
+        if (x <= cr.Left + 3 || x >= cr.Right - 3)
+            return false;
+    }
+    Grid.SetFocus();
+    if (Grid.OnMouseDown)
+        Grid.OnMouseDown(platform::mbLeft, shift, x, FPressPos.y());
+    FSelectionClick = true;
+    FDragCell = {c, r};
+    if (Grid.OnClickCell)
+        Grid.OnClickCell(&Grid, r, c);
+    return true;
+}
+
+// Row and column moving: a press on a header (fixed column) cell with the moving option.
+bool TGridInputHandler::StartMove(int c, int r, int x, int y)
+{
+    const bool colMove = (Grid.Options & goColMoving) && r < Grid.FixedRows() && c >= Grid.FixedCols() &&
+                         !(Grid.ColumnSizingEdgeAt(x, y) >= 0 && (Grid.Options & goColSizing));
+    const bool rowMove = !colMove && (Grid.Options & goRowMoving) && c < Grid.FixedCols() && r >= Grid.FixedRows() &&
+                         r <= LastDataRow() && !(Grid.RowSizingEdgeAt(x, y) >= 0 && (Grid.Options & goRowSizing));
+    if (!colMove && !rowMove)
+        return false;
+    Controller.HideInplaceEdit();
+    bool allow = true;
+    if (const auto& ask = colMove ? OnColumnMove : OnRowMove)
+        ask(&Grid, colMove ? c : r, allow);
+    if (!allow)
+        return true;
+    FMoving = colMove ? mkColumn : mkRow;
+    FMoveCell = FMoveTo = colMove ? c : r;
+    FMoveAllowed = false;
+    FMoveShown = false;
+    Grid.SetMouseCapture(true);
+    return true;
+}
+
+void TGridInputHandler::TrackMove(int x, int y)
+{
+    if (!Grid.EnhRowColMove)
+        return;
+    if (!FMoveShown && std::abs(x - FPressPos.x()) <= 3 && std::abs(y - FPressPos.y()) <= 3)
+        return;
+    const bool col = FMoving == mkColumn;
+    if (!FMoveShown) {
+        FMoveShown = true;
+        THeaderDragButton& button = *Grid.HeaderDragButton;
+        const int realCol = Grid.DisplToRealCol(col ? FMoveCell : 0);
+        button.ButtonCaption = Grid.Cells(realCol, col ? 0 : FMoveCell);
+        button.Enabled = true;
+        FPrevCursor = Grid.Cursor();
+        Grid.RepaintCell(col ? FMoveCell : 0, col ? 0 : FMoveCell);
+    }
+    // Auto-scroll over the fixed part and past the far edge.
+    if (col) {
+        if (x < Grid.RangeRect({0, 0, std::max(0, Grid.FixedCols() - 1), 0}).Right && Grid.FixedCols() > 0 &&
+            Grid.LeftCol() > Grid.FixedCols())
+            Grid.SetLeftCol(Grid.LeftCol() - 1);
+        else if (x >= Grid.ClientWidth() && Grid.LeftCol() < Grid.MaxLeftCol())
+            Grid.SetLeftCol(Grid.LeftCol() + 1);
+    } else {
+        if (y < Grid.RangeRect({0, 0, 0, std::max(0, Grid.FixedRows() - 1)}).Bottom && Grid.FixedRows() > 0 &&
+            Grid.TopRow() > Grid.FixedRows())
+            Grid.SetTopRow(Grid.TopRow() - 1);
+        else if (y >= Grid.ClientHeight() && Grid.TopRow() < Grid.MaxTopRow())
+            Grid.SetTopRow(Grid.TopRow() + 1);
+    }
+    const TGridCoord cell = Grid.MouseToCell(std::clamp(x, 0, Grid.ClientWidth() - 1), std::clamp(y, 0, Grid.ClientHeight() - 1));
+    const int target = col ? cell.X : cell.Y;
+    for (auto& arrow : Grid.ArrowWindows)
+        arrow->Visible = false;
+    const bool valid = col ? target >= Grid.FixedCols() && target < Grid.ColCount()
+                           : target >= Grid.FixedRows() && target <= LastDataRow();
+    FMoveAllowed = valid;
+    if (valid) {
+        FMoveTo = target;
+        bool allow = true;
+        if (const auto& moving = col ? OnColumnMoving : OnRowMoving)
+            moving(&Grid, target, allow);
+        FMoveAllowed = allow;
+        // The markers stand at the edge the moved row or column would take.
+        const TRect cr = col ? Grid.CellRect(target, 0) : Grid.CellRect(0, target);
+        const bool before = target < FMoveCell;
+        QWidget* client = Grid.Client();
+        auto place = [&](int direction, int px, int py) {
+            const QPoint at = client->mapToGlobal(QPoint(Grid.MirrorX(px), py));
+            Grid.ArrowWindows[size_t(direction)]->Bounds = TRect{at.x(), at.y(), at.x() + 9, at.y() + 9};
+            Grid.ArrowWindows[size_t(direction)]->Visible = true;
+        };
+        if (col) {
+            const int edge = before ? cr.Left : cr.Right;
+            place(1, edge - 4, cr.Top - 9);
+            place(0, edge - 4, cr.Bottom);
+        } else {
+            const int edge = before ? cr.Top : cr.Bottom;
+            place(3, cr.Left - 9, edge - 4);
+            place(2, Grid.RangeRect({Grid.ColCount() - 1, 0, Grid.ColCount() - 1, 0}).Right, edge - 4);
+        }
+    }
+    THeaderDragButton& button = *Grid.HeaderDragButton;
+    const TRect from = col ? Grid.CellRect(FMoveCell, 0) : Grid.CellRect(0, FMoveCell);
+    const QPoint at = Grid.Client()->mapToGlobal(QPoint(Grid.MirrorX(x), y));
+    button.Bounds = TRect{at.x(), at.y(), at.x() + std::max(1, int(from.Right - from.Left)),
+                                   at.y() + std::max(1, int(from.Bottom - from.Top))};
+    button.Visible = true;
+    Grid.SetCursor(FMoveAllowed ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
+}
+
+void TGridInputHandler::EndMove()
+{
+    const TMoveKind kind = std::exchange(FMoving, mkNone);
+    const bool shown = std::exchange(FMoveShown, false);
+    const int from = std::exchange(FMoveCell, -1), to = std::exchange(FMoveTo, -1);
+    Grid.SetMouseCapture(false);
+    Grid.HeaderDragButton->Visible = false;
+    Grid.HeaderDragButton->Enabled = false;
+    for (auto& arrow : Grid.ArrowWindows)
+        arrow->Visible = false;
+    if (!shown)
+        return;
+    Grid.SetCursor(FPrevCursor);
+    if (!FMoveAllowed || to == from) {
+        Grid.Invalidate();
+        return;
+    }
+    if (kind == mkColumn && to >= Grid.FixedCols())
+        Grid.MoveColumn(from, to);
+    else if (kind == mkRow && to >= Grid.FixedRows() && to <= LastDataRow())
+        Grid.MoveRow(from, to);
+    Grid.Invalidate();
 }
 
 void TGridInputHandler::StartPan(int x, int y)
@@ -1244,6 +1451,19 @@ void TGridInputHandler::PanStep()
 
 bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
+    if (FMoving != mkNone) {
+        if (button == platform::mbLeft)
+            EndMove();
+        return true;
+    }
+    // A press that armed a drag and never moved selects the pressed cell after all.
+    if (button == platform::mbLeft && std::exchange(FSelectionClick, false)) {
+        const TGridCoord cell = std::exchange(FDragCell, TGridCoord{-1, -1});
+        FPressCell = {-1, -1};
+        if (cell.Y >= Grid.FixedRows() && cell.X >= Grid.FixedCols())
+            Grid.MoveColRow(cell.X, cell.Y);
+        return true;
+    }
     if (button == platform::mbLeft) {
         FMouseSelectStart = -1;
         FMouseSelectMode = msNormal;
@@ -1726,6 +1946,10 @@ TGridInputHandler::TMouseSelectMode TGridInputHandler::ModeAt(int x, int y)
 
 bool TGridInputHandler::CursorAt(int x, int y, QCursor& cursor)
 {
+    if (FMoving != mkNone && FMoveShown) {
+        cursor = FMoveAllowed ? Qt::DragMoveCursor : Qt::ForbiddenCursor;
+        return true;
+    }
     if (Grid.SizingColumn() || Grid.SizingRow())
         return false;
     switch (FMouseResize ? msResize : ModeAt(x, y)) {

@@ -8,6 +8,7 @@
 
 #include "grid/editing/FixedCellEditors.h"
 #include "grid/editing/GridClipboard.h"
+#include "grid/editing/GridDragDrop.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridHints.h"
 #include "grid/editing/GridSelection.h"
@@ -45,6 +46,10 @@ public:
     Event<int, int, QString&> OnAnchorHint;               // ARow, ACol real, Anchor (the hint)
     Event<const TGridRect&, const TGridRect&> OnSelectionResize, OnSelectionResized;  // original, new
     QString LastAnchorHint() const { return FLastAnchorHint; }
+    // Moving a column (row) by its header: asked when the move starts and at every drop place.
+    Event<int, bool&> OnColumnMove, OnRowMove, OnColumnMoving, OnRowMoving;  // index, Allow
+    // The mouse came onto a link of a mark-up text, or left the links of that text.
+    Event<int, int, const QString&> OnAnchorEnter, OnAnchorExit;  // ARow, ACol, Anchor
     // Opens a link after the user agreed; only http, https and mailto links are ever opened.
     std::function<bool(const QString&)> OpenLink;
     THintPosition HintShowLargeTextPos = hpCell;
@@ -80,6 +85,14 @@ public:
     TCellHint PrepareCellHint(const QPoint& pos);
 
     TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
+    // Drag and drop of cells and columns with other grids, files and other programs.
+    TGridDragDrop& DragDrop() { return *FDragDrop; }
+    // A row or column move under way (display index; -1 when none) and where it would land.
+    int MovingColumn() const override { return FMoving == mkColumn && FMoveShown ? FMoveCell : -1; }
+    int MovingRow() const { return FMoving == mkRow && FMoveShown ? FMoveCell : -1; }
+    int MoveTarget() const { return FMoveTo; }
+    // The link of a mark-up text the mouse is on, empty when none.
+    QString HoveredAnchor() const { return FAnchor; }
     // Whether a client point lies on the resize handle at the selection's bottom-right corner.
     bool OnResizeHandle(int x, int y);
     // Opens the editor of a header or fixed-column cell (display column) over it; an open one is
@@ -98,6 +111,23 @@ public:
     void SetEditText(int c, int r, const QString& value);
 
 private:
+    std::unique_ptr<TGridDragDrop> FDragDrop;
+    bool FSelectionClick = false;     // the press landed on the selection and may start a drag
+    TGridCoord FDragCell{-1, -1};     // the cell that press landed on
+    enum TMoveKind { mkNone, mkColumn, mkRow };
+    TMoveKind FMoving = mkNone;
+    int FMoveCell = -1;               // the row or column being moved
+    int FMoveTo = -1;                 // where it would land
+    bool FMoveAllowed = false;        // the last moving event allowed that place
+    bool FMoveShown = false;          // the mouse left the press and the move shows
+    QString FAnchor;                  // the link the mouse is on
+    bool ArmDrag(int c, int r, int x, platform::TShiftState shift);
+    bool StartMove(int c, int r, int x, int y);
+    void TrackMove(int x, int y);
+    void EndMove();
+    void TrackAnchor(int x, int y);
+    // The link of cell (c, r) under client x: a URL text with URLShow, or an anchor of mark-up.
+    QString AnchorAt(int c, int r, int x, bool& html);
     TMouseSelectMode FMouseSelectMode = msNormal;
     int FMouseSelectStart = -1;  // row or column a header selection drag started from
     bool FMouseResize = false;   // the selection's resize handle is being dragged
