@@ -141,6 +141,27 @@ TEST_F(DragDrop, CellsMovedOrCopiedToAnotherGrid)
     }
 }
 
+// Whole rows of a row-select grid: inserted in the target before the drop row, removed from the
+// source after the move.
+TEST_F(DragDrop, RowsMovedBetweenGrids)
+{
+    for (auto* g : {source.get(), target.get()})
+        g->Options |= goRowSelect;
+    dd(*source).Settings.OleDropSource = true;
+    dd(*source).Settings.OleRemoveRows = true;
+    dd(*target).Settings.OleInsertRows = true;
+    for (int r = 1; r < 6; ++r)
+        target->SetCells(1, r, QStringLiteral("t%1").arg(r));
+    source->SetSelection({1, 2, 3, 3});
+    dropEveryDragOn(*target, 2, 2, {});
+    dragFrom(*source, 2, 2);
+    ASSERT_EQ(target->RowCount(), 8);
+    EXPECT_EQ(block(*target, 1, 1, 1, 5), "t1 s12 s13 t2 t3");
+    EXPECT_EQ(block(*target, 2, 2, 3, 3), "s22 s32 s23 s33");
+    ASSERT_EQ(source->RowCount(), 4);
+    EXPECT_EQ(block(*source, 1, 1, 1, 3), "s11 s14 s15");
+}
+
 // With the binary cell format the block travels as cells, also a text holding tabs and line breaks.
 TEST_F(DragDrop, CellFormatCarriesAwkwardTextsWhole)
 {

@@ -1,0 +1,178 @@
+// Mouse tracking: columns and rows moved by their headers with the drop markers and cursors, and
+// links of mark-up texts entered and left, with real mouse events on a shown grid.
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QTest>
+
+#include "grid/core/GridTextUtils.h"
+#include "grid/editing/GridEditController.h"
+#include "grid/editing/GridInput.h"
+
+#include "InputSuite.h"
+
+using namespace grid;
+using namespace grid::editing;
+
+namespace {
+
+// Five columns (column 0 fixed) and six rows (row 0 fixed); header "h<c>", cells "<c>:<r>".
+struct MouseTracking : WithGridInput {
+    std::unique_ptr<TExtStringGrid> grid;
+    TExtStringGrid& g() { return *grid; }
+
+    void SetUp() override
+    {
+        grid = std::make_unique<TExtStringGrid>();
+        g().SetColCount(5);
+        g().SetRowCount(6);
+        for (int c = 0; c < 5; ++c) {
+            g().SetColWidths(c, 60);
+            g().SetCells(c, 0, QStringLiteral("h%1").arg(c));
+            for (int r = 1; r < 6; ++r)
+                g().SetCells(c, r, QStringLiteral("%1:%2").arg(c).arg(r));
+        }
+        g().resize(360, 200);
+        g().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&g()));
+    }
+    TGridInputHandler& input() { return dynamic_cast<TGridInputHandler&>(*EditController(g())->Input()); }
+    QWidget* client() { return g().viewport(); }
+    QPoint centre(int c, int r)
+    {
+        const TRect rc = g().CellRect(c, r);
+        return {(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
+    }
+    // Press on one cell, move over the cells on the way, release on the last.
+    void drag(std::vector<QPoint> cells)
+    {
+        QTest::mousePress(client(), Qt::LeftButton, {}, centre(cells[0].x(), cells[0].y()));
+        for (size_t i = 1; i < cells.size(); ++i)
+            QTest::mouseMove(client(), centre(cells[i].x(), cells[i].y()));
+        QTest::mouseRelease(client(), Qt::LeftButton, {}, centre(cells.back().x(), cells.back().y()));
+    }
+    QString row(int r)
+    {
+        QStringList cells;
+        for (int c = 0; c < 5; ++c)
+            cells << g().Cells(c, r);
+        return cells.join(QLatin1Char(' '));
+    }
+};
+
+TEST_F(MouseTracking, ColumnsMoveByTheirHeader)
+{
+    const struct {
+        const char* Name;
+        int To;
+        bool RefuseStart, RefuseTarget;
+        const char* Header;
+    } cases[] = {
+        {"onto a later column", 3, false, false, "h0 h2 h3 h1 h4"},
+        {"onto its own place", 1, false, false, "h0 h1 h2 h3 h4"},
+        {"start refused", 3, true, false, "h0 h1 h2 h3 h4"},
+        {"target refused", 3, false, true, "h0 h1 h2 h3 h4"},
+        {"onto the fixed column", 0, false, false, "h0 h1 h2 h3 h4"},
+    };
+    g().Options |= goColMoving;
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.Name);
+        SetUp();
+        g().Options |= goColMoving;
+        input().OnColumnMove = [&](TExtStringGrid*, int, bool& allow) { allow = !k.RefuseStart; };
+        input().OnColumnMoving = [&](TExtStringGrid*, int, bool& allow) { allow = !k.RefuseTarget; };
+        drag({{1, 0}, {2, 0}, {k.To, 0}});
+        EXPECT_EQ(row(0), k.Header);
+        EXPECT_EQ(input().MovingColumn(), -1);
+        EXPECT_FALSE(g().HeaderDragButton->Visible);
+        // The cells went with their header.
+        EXPECT_EQ(g().Cells(3, 2), k.Header == std::string("h0 h2 h3 h1 h4") ? "1:2" : "3:2");
+    }
+}
+
+TEST_F(MouseTracking, AColumnMoveShowsWhereItLands)
+{
+    g().Options |= goColMoving;
+    std::vector<int> asked;
+    input().OnColumnMoving = [&](TExtStringGrid*, int col, bool& allow) {
+        asked.push_back(col);
+        allow = col != 2;
+    };
+    QTest::mousePress(client(), Qt::LeftButton, {}, centre(1, 0));
+    QTest::mouseMove(client(), centre(3, 0));
+    EXPECT_EQ(input().MovingColumn(), 1);
+    EXPECT_EQ(input().MoveTarget(), 3);
+    EXPECT_TRUE(g().HeaderDragButton->Visible);
+    EXPECT_EQ(g().HeaderDragButton->ButtonCaption, "h1");
+    // The markers stand at the right edge of a later column, above and below its header.
+    const TArrowWindow& up = *g().ArrowWindows[0];
+    const TArrowWindow& down = *g().ArrowWindows[1];
+    ASSERT_TRUE(up.Visible && down.Visible);
+    const QPoint edge = client()->mapToGlobal(QPoint(g().CellRect(3, 0).Right, 0));
+    EXPECT_NEAR(up.Bounds.Left + 4, edge.x(), 1);
+    EXPECT_LT(down.Bounds.Top, up.Bounds.Top);
+    EXPECT_EQ(g().Cursor().shape(), Qt::DragMoveCursor);
+
+    QTest::mouseMove(client(), centre(2, 0));
+    EXPECT_EQ(g().Cursor().shape(), Qt::ForbiddenCursor);
+    QTest::mouseRelease(client(), Qt::LeftButton, {}, centre(2, 0));
+    EXPECT_EQ(asked, (std::vector<int>{3, 2}));
+    EXPECT_EQ(row(0), "h0 h1 h2 h3 h4");
+    EXPECT_FALSE(up.Visible || down.Visible);
+    EXPECT_NE(g().Cursor().shape(), Qt::ForbiddenCursor);
+}
+
+TEST_F(MouseTracking, AMovedColumnKeepsItsSortMarkAndTheCurrentCell)
+{
+    g().Options |= goColMoving;
+    g().SortSettings.Column = 1;
+    g().MoveColRow(1, 2);
+    drag({{1, 0}, {4, 0}});
+    EXPECT_EQ(row(0), "h0 h2 h3 h4 h1");
+    EXPECT_EQ(g().SortSettings.Column, 4);
+    EXPECT_EQ(g().Col(), 4);
+    EXPECT_EQ(g().Cells(g().Col(), g().Row()), "1:2");
+}
+
+TEST_F(MouseTracking, RowsMoveByTheirFixedCell)
+{
+    g().Options |= goRowMoving;
+    std::vector<int> started;
+    input().OnRowMove = [&](TExtStringGrid*, int r, bool&) { started.push_back(r); };
+    drag({{0, 2}, {0, 3}, {0, 4}});
+    EXPECT_EQ(started, std::vector<int>{2});
+    EXPECT_EQ(row(4), "0:2 1:2 2:2 3:2 4:2");
+    EXPECT_EQ(row(2), "0:3 1:3 2:3 3:3 4:3");
+    // Without the option a press on the fixed column moves nothing.
+    g().Options &= ~goRowMoving;
+    drag({{0, 1}, {0, 5}});
+    EXPECT_EQ(row(1), "0:1 1:1 2:1 3:1 4:1");
+}
+
+// Moving over a mark-up cell: entering a link is told once, leaving for plain text tells the link
+// left, going straight from one link onto the next tells only the new one; a cell without mark-up
+// tells nothing.
+TEST_F(MouseTracking, LinksOfMarkupTextsAreEnteredAndLeft)
+{
+    g().SetColWidths(1, 300);
+    g().SetCells(1, 1, QStringLiteral("<a href=\"x\">one</a> plain text <a href=\"y\">two</a>"));
+    g().SetCells(1, 2, QStringLiteral("<a href=\"p\">aaaa</a><a href=\"q\">bbbb</a>"));
+    std::vector<std::string> seen;
+    input().OnAnchorEnter = [&](TExtStringGrid*, int, int, const QString& a) { seen.push_back("enter " + a.toStdString()); };
+    input().OnAnchorExit = [&](TExtStringGrid*, int, int, const QString& a) { seen.push_back("exit " + a.toStdString()); };
+    const QFontMetrics fm(g().font());
+    auto at = [&](int r, const QString& before) {
+        const TRect rc = g().CellRect(1, r);
+        return QPoint(rc.Left + 2 + fm.horizontalAdvance(before) + 3, (rc.Top + rc.Bottom) / 2);
+    };
+    QTest::mouseMove(client(), at(1, QString()));
+    QTest::mouseMove(client(), at(1, QStringLiteral("one")));
+    QTest::mouseMove(client(), at(1, QStringLiteral("one plain text ")));
+    QTest::mouseMove(client(), centre(2, 1));  // no mark-up: nothing changes
+    QTest::mouseMove(client(), at(2, QString()));
+    QTest::mouseMove(client(), at(2, QStringLiteral("aaaa")));
+    EXPECT_EQ(seen, (std::vector<std::string>{"enter x", "exit x", "enter y", "enter p", "enter q"}));
+    EXPECT_EQ(input().HoveredAnchor(), "q");
+}
+
+}  // namespace
