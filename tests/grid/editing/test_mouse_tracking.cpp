@@ -36,6 +36,8 @@ struct MouseTracking : WithGridInput {
         g().show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&g()));
     }
+    // The mouse is left off every window, so no later test finds it hovering over its widgets.
+    void TearDown() override { QTest::mouseMove(client(), QPoint(-2000, -2000)); }
     TGridInputHandler& input() { return dynamic_cast<TGridInputHandler&>(*EditController(g())->Input()); }
     QWidget* client() { return g().viewport(); }
     QPoint centre(int c, int r)
