@@ -31,7 +31,7 @@ void Write_Project_Table_File(const QString& path, const Project_File_Layout& la
 }
 
 void Read_Project_Table_File(const QString& path, const Project_File_Layout& layout,
-                             std::vector<Table_Rows>* tables)
+                             std::vector<Table_Rows>* tables, QStringList* problems)
 {
     tables->assign(layout.Tables.size(), Table_Rows{});
     if (!platform::FileExists(path))
@@ -50,15 +50,34 @@ void Read_Project_Table_File(const QString& path, const Project_File_Layout& lay
             throw platform::Exception(QStringLiteral("The file \"%1\" has no element \"%2\"").arg(path, table.Container) +
                                       QLatin1Char('\n') + platform::KeepDamagedFile(path));
         Table_Rows& rows = (*tables)[t];
-        for (const platform::XmlNode& element : container.ChildNodes()) {
-            if (static_cast<int>(rows.size()) >= table.Max_Rows)
+        const QString& where = table.Container.isEmpty() ? layout.Root : table.Container;
+        const std::vector<platform::XmlNode> elements = container.ChildNodes();
+        for (const platform::XmlNode& element : elements) {
+            if (static_cast<int>(rows.size()) >= table.Max_Rows) {
+                if (problems)
+                    problems->append(QStringLiteral("\"%1\" holds %2 rows; only the first %3 are read.")
+                                         .arg(where)
+                                         .arg(elements.size())
+                                         .arg(table.Max_Rows));
                 break;
+            }
             QStringList row;
+            QStringList missing;
             for (int c = 0; c < table.Attributes.size(); ++c) {
                 const QString& name = table.Attributes.at(c);
-                row.append(element.HasAttribute(name) ? element.Attribute(name) : table.Defaults.value(c));
+                if (element.HasAttribute(name))
+                    row.append(element.Attribute(name));
+                else {
+                    row.append(table.Defaults.value(c));
+                    if (table.Required.contains(name))
+                        missing.append(QLatin1Char('"') + name + QLatin1Char('"'));
+                }
             }
             rows.push_back(row);
+            if (problems && !missing.isEmpty())
+                problems->append(QStringLiteral("Row %1 of \"%2\" lacks %3.")
+                                     .arg(rows.size())
+                                     .arg(where, missing.join(QStringLiteral(", "))));
         }
     }
 }

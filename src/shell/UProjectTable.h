@@ -14,6 +14,7 @@ struct Table_Layout {
     QStringList Defaults;      // per column, for attributes a file lacks; missing entries mean ""
     int Key_Column = 0;        // index into Attributes: the first row whose key is blank ends the table
     int Max_Rows = 1024;       // rows the window's table has room for
+    QStringList Required;      // attributes without a default: a row lacking one is a problem
     QString Row_Element = QStringLiteral("row");
 };
 
@@ -31,8 +32,10 @@ void Write_Project_Table_File(const QString& path, const Project_File_Layout& la
                               const std::vector<Table_Rows>& tables);
 
 // Reads the tables of a file. A missing file gives empty tables. A file that is not well-formed,
-// or lacks a container, throws Exception after filling what it could into *tables.
+// or lacks a container, throws Exception after filling what it could into *tables. With problems
+// given, every row is still read, and each row lacking a Required attribute and each table with
+// more rows than it has room for is described there, one line each.
 void Read_Project_Table_File(const QString& path, const Project_File_Layout& layout,
-                             std::vector<Table_Rows>* tables);
+                             std::vector<Table_Rows>* tables, QStringList* problems = nullptr);
 
 }  // namespace shell
