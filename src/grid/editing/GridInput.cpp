@@ -81,6 +81,13 @@ void TypeIntoTextEditor(TGridEditController& controller, QChar key)
     QCoreApplication::sendEvent(edit, &typed);
 }
 
+// The grid answers for a real column; the input handler works with the display column under
+// the mouse or the cursor, which differs from it once columns are hidden.
+bool CheckOrButtonAt(TExtStringGrid& grid, int displayCol, int row)
+{
+    return displayCol >= 0 && grid.IsCheckOrButtonCell(grid.DisplToRealCol(displayCol), row);
+}
+
 }  // namespace
 
 TGridInputHandler::TGridInputHandler(TGridEditController& controller)
@@ -214,7 +221,7 @@ bool TGridInputHandler::WMKeyDown(int& key, TShiftState shift)
         fireKeyDown();
         return false;
     }
-    if ((key == VK_RETURN || key == VK_SPACE) && Grid.IsCheckOrButtonCell(col, row))
+    if ((key == VK_RETURN || key == VK_SPACE) && CheckOrButtonAt(Grid, col, row))
         ToggleByKey(key);
     if (HomeEnd(key, shift)) {
         fireKeyDown();
@@ -372,7 +379,7 @@ void TGridInputHandler::GridKeyDown(int& key, TShiftState shift)
     const int oldCol = Grid.Col(), oldRow = Grid.Row();
     const bool ctrl = shift & ssCtrl;
     if (key == VK_F2) {
-        if (EditingOn() && !Grid.IsCheckOrButtonCell(oldCol, oldRow) && !Controller.EditMode())
+        if (EditingOn() && !CheckOrButtonAt(Grid, oldCol, oldRow) && !Controller.EditMode())
             ShowEditor();
         return;
     }
@@ -642,7 +649,7 @@ bool TGridInputHandler::KeyPress(QChar& key)
     }
     // With range selection and editing, any character but Tab and Escape starts editing the cell.
     if (Grid.MouseActions.RangeSelectAndEdit && !(shift & ssCtrl) && ch != VK_TAB && ch != VK_ESCAPE &&
-        !Grid.IsCheckOrButtonCell(col, row) && !Controller.EditMode() && IsEditableForced(realCol, row)) {
+        !CheckOrButtonAt(Grid, col, row) && !Controller.EditMode() && IsEditableForced(realCol, row)) {
         QChar k = key;
         if (Grid.OnKeyPress)
             Grid.OnKeyPress(k);
@@ -666,7 +673,7 @@ bool TGridInputHandler::KeyPress(QChar& key)
             }
             key = k;
         }
-        if (!Grid.IsCheckOrButtonCell(col, row) && IsEditable(realCol, row)) {
+        if (!CheckOrButtonAt(Grid, col, row) && IsEditable(realCol, row)) {
             if (!Controller.EditMode())
                 ShowEditor(key);
             else
@@ -700,7 +707,7 @@ void TGridInputHandler::GenericKeyPress(QChar& key)
             key = QChar();
             return;
         }
-        const bool checkCell = Grid.IsCheckOrButtonCell(col, row);
+        const bool checkCell = CheckOrButtonAt(Grid, col, row);
         if (!Grid.Focused() || checkCell) {
             Controller.AdvanceEdit(col, row, false, false, true, false, Controller.EditMode());
             if (!Grid.Navigation.AdvanceAutoEdit || checkCell) {
@@ -718,7 +725,7 @@ void TGridInputHandler::GenericKeyPress(QChar& key)
     if (key.unicode() == VK_RETURN && !(Grid.Options & goAlwaysShowEditor)) {
         if (Controller.EditMode())
             Controller.HideInplaceEdit();
-        else if (EditingOn() && IsEditable(realCol, row) && !Grid.IsCheckOrButtonCell(col, row))
+        else if (EditingOn() && IsEditable(realCol, row) && !CheckOrButtonAt(Grid, col, row))
             ShowEditor();
         key = QChar();
     }
@@ -766,7 +773,7 @@ bool TGridInputHandler::KeyUp(int& key, TShiftState shift)
     if (arrow || key == VK_PRIOR || key == VK_NEXT || key == VK_END || key == VK_INSERT || key == VK_DELETE)
         Grid.IncrementalSearchText.clear();
     if (Grid.Navigation.AlwaysEdit && (arrow || (key == VK_TAB && (Grid.Options & goTabs))) &&
-        !Grid.IsCheckOrButtonCell(Grid.Col(), Grid.Row()) && !Controller.EditMode() &&
+        !CheckOrButtonAt(Grid, Grid.Col(), Grid.Row()) && !Controller.EditMode() &&
         IsEditable(Grid.RealCol(), Grid.Row()))
         ShowEditor();
     // A move by Tab or an arrow that the key-down did not report yet is reported now.
@@ -893,7 +900,7 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
     if (button == platform::mbRight) {
         base();
         if (Grid.MouseActions.SelectOnRightClick && c >= Grid.FixedCols() && r >= Grid.FixedRows() &&
-            !Grid.IsFixed(c, r) && !Grid.IsCheckOrButtonCell(c, r) && !SelectedCells(c, r)) {
+            !Grid.IsFixed(c, r) && !CheckOrButtonAt(Grid, c, r) && !SelectedCells(c, r)) {
             const TPoint b = Grid.BaseCell(c, r);
             Grid.MoveColRow(b.X, b.Y);
         }
@@ -975,7 +982,7 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
         return true;
     if (!fixedArea && ClickCheckBox(c, r, x, y, shift))
         return true;
-    if (Grid.IsCheckOrButtonCell(c, r) && Grid.GetCellType(Grid.DisplToRealCol(c), r) == ctButton) {
+    if (CheckOrButtonAt(Grid, c, r) && Grid.GetCellType(Grid.DisplToRealCol(c), r) == ctButton) {
         Controller.HideInplaceEdit();
         if (!fixedCell)
             Grid.MoveColRow(c, r);
@@ -1579,7 +1586,7 @@ void TGridInputHandler::DoEnter()
     if (EditingOn() || Grid.MouseActions.RangeSelectAndEdit)
         Controller.SelectCellSwitch(c, r);
     Controller.StoreOldCell(c, r);
-    if (Grid.Navigation.AlwaysEdit && !Controller.EditMode() && !Grid.IsCheckOrButtonCell(c, r) &&
+    if (Grid.Navigation.AlwaysEdit && !Controller.EditMode() && !CheckOrButtonAt(Grid, c, r) &&
         IsEditable(Grid.RealCol(), r))
         ShowEditor();
 }
@@ -1599,7 +1606,7 @@ bool TGridInputHandler::DblClick()
                           Grid.ColumnSizingEdgeAt(x, y) >= 0;
     Grid.DefaultDblClick();
     FDblClk = onBorder;
-    if (onBorder || cell.X < 0 || cell.Y < 0 || Grid.IsCheckOrButtonCell(cell.X, cell.Y))
+    if (onBorder || cell.X < 0 || cell.Y < 0 || CheckOrButtonAt(Grid, cell.X, cell.Y))
         return true;
     if (Grid.OnDblClickCell)
         Grid.OnDblClickCell(&Grid, cell.Y, cell.X);

@@ -192,6 +192,24 @@ TEST_F(GridInput, SpaceTogglesDataCheckBoxes)
     }
 }
 
+// With columns hidden, keys act on the cell shown: a text cell shown at the index of a check
+// box's real column opens its editor, and a check box shown at a text column's index toggles.
+TEST_F(GridInput, KeysFollowTheShownCellWhenColumnsAreHidden)
+{
+    g().HideColumns(1, 2);  // shown: 1 Hex (real 3), 2 Lock (real 4), 3 Note (real 5)
+    select(3, 2);
+    type('w');
+    EXPECT_TRUE(controller().EditMode());
+    key(Qt::Key_Return);
+    EXPECT_EQ(g().Cells(5, 2), QStringLiteral("w"));
+
+    g().MoveColRow(1, 2);
+    controller().Select();
+    key(Qt::Key_Space);
+    EXPECT_EQ(g().Cells(3, 2), QStringLiteral("Y"));
+    EXPECT_FALSE(controller().EditMode());
+}
+
 // A press on an editable data check box toggles it and reports it, without OnClickCell; a press on
 // a read-only one does nothing at all.
 TEST_F(GridInput, ClickOnDataCheckBoxes)
