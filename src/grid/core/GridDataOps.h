@@ -1,4 +1,5 @@
 #pragma once
+#include <QString>
 #include <functional>
 #include <memory>
 
@@ -40,6 +41,10 @@ public:
     // Grouping.
     virtual void Group(int /*colIndex*/) {}
     virtual void UnGroup() {}
+
+    // Selection and highlights, for editing (drag and drop of cells, typing over hits).
+    virtual QString SelectedText() { return {}; }
+    virtual void UnHilightInGrid(bool /*doFixed*/) {}
 };
 
 using TGridDataOpsFactory = std::function<std::unique_ptr<TGridDataOps>(TExtStringGrid&)>;

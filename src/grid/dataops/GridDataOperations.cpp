@@ -1,10 +1,15 @@
 #include "grid/dataops/GridDataOperations.h"
 
+#include "grid/dataops/GridSelectionOps.h"
+
 namespace grid::dataops {
 
 TGridDataOperations::TGridDataOperations(TExtStringGrid& grid) : TGridDataOps(grid) {}
 
 TGridDataOperations::~TGridDataOperations() = default;
+
+QString TGridDataOperations::SelectedText() { return dataops::SelectedText(Grid); }
+void TGridDataOperations::UnHilightInGrid(bool doFixed) { dataops::UnHilightInGrid(Grid, doFixed); }
 
 void RegisterGridDataOps()
 {

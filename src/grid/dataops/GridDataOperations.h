@@ -20,6 +20,8 @@ public:
     void QSortGroupIndexed() override { Sorting.QSortGroupIndexed(); }
     void QUnSort() override { Sorting.QUnSort(); }
     void ClickSort(int c, platform::TShiftState shift) override { Sorting.ClickSort(c, shift); }
+    QString SelectedText() override;
+    void UnHilightInGrid(bool doFixed) override;
 };
 
 // Every grid made from now on gets the data operations.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "grid/dataops/GridDataOperations.h"
 #include "grid/dataops/GridSelectionOps.h"
 
 using namespace grid;
@@ -49,6 +50,18 @@ TEST_F(TLinearGrid, SelectedTextOfFlaggedRowsEndsWithALineBreakUnlessTheLastIsTh
     EXPECT_EQ(SelectedText(g), "1:1\r\n1:3");
     SelectCells(g, 1, 2, 1, 2);
     EXPECT_EQ(SelectedText(g), "1:1\r\n1:3\r\n");
+}
+
+TEST(SelectionHook, EditingReachesSelectedTextAndUnhighlightThroughTheGridsDataOperations)
+{
+    RegisterGridDataOps();
+    TExtStringGrid g;
+    LinearFill(g, true);
+    HilightInCell(g, true, 1, 1, "1");
+    SelectCells(g, 1, 1, 2, 1);
+    ASSERT_NE(g.DataOps(), nullptr);
+    g.DataOps()->UnHilightInGrid(false);
+    EXPECT_EQ(g.DataOps()->SelectedText(), "1:1\t2:1");
 }
 
 TEST(SelectedTextLines, AMultiLineTextIsQuotedForTheSpreadsheetFormat)
