@@ -207,6 +207,55 @@ TEST_F(DropDownEditors, ColourPickedInThePanelIsWrittenAsTextAndAsTheCellsColour
     EXPECT_FALSE(cell(cColour, 1).isEmpty());
 }
 
+TEST_F(DropDownEditors, TimeTypedOverTheHourIsWrittenBack)
+{
+    open(cTime, 1);
+    auto& time = editor<TGridTimepickerDropDown>(ddTimepicker);
+    ASSERT_EQ(shown(), &time);
+    EXPECT_EQ(time.Text(), "10:15:00");
+    key(Qt::Key_Home);
+    type("11");
+    EXPECT_EQ(time.Text(), "11:15:00");
+    key(Qt::Key_Return);
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_EQ(cell(cTime, 1), "11:15:00");
+}
+
+TEST_F(DropDownEditors, RefusedValueKeepsTheEditorOpenWithTheValidatedText)
+{
+    controller().OnCellValidate = [](TExtStringGrid*, int, int, QString& value, bool& valid) {
+        if (value.startsWith(QLatin1Char('9'))) {
+            valid = false;
+            value = QStringLiteral("8");
+        }
+    };
+    auto& calc = editor<TGridCalculatorDropDown>(ddCalculator);
+    struct Case {
+        Qt::Key key;
+        const char* selected;  // all of it after Enter or Down, nothing (caret at the end) after Tab
+    };
+    g().Options |= goTabs;
+    for (const Case c : {Case{Qt::Key_Return, "8"}, Case{Qt::Key_Down, "8"}, Case{Qt::Key_Tab, ""}}) {
+        open(cCalc, 1);
+        key(Qt::Key_Backspace);
+        type("9");
+        key(c.key);
+        EXPECT_EQ(shown(), &calc);
+        EXPECT_EQ(calc.Text(), "8");
+        EXPECT_EQ(calc.selectedText(), c.selected);
+        EXPECT_EQ(current(), QPoint(cCalc, 1));
+        key(Qt::Key_Escape);
+    }
+    // An accepted value with Tab moves on to the next cell.
+    open(cCalc, 1);
+    key(Qt::Key_Backspace);
+    type("4");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(cell(cCalc, 1), "4");
+    EXPECT_EQ(current(), QPoint(cTime, 1));
+    EXPECT_NE(shown(), &calc);
+}
+
 TEST_F(DropDownEditors, ColourWithItsPanelClosedLeavesOnDownWithoutValidating)
 {
     int validations = 0;
