@@ -319,6 +319,27 @@ TEST_F(GridDropDown, ItemStepsStopAtTheEndsAndPagesMoveByTen)
     EXPECT_EQ(dd->ItemIndex(), -1);
 }
 
+TEST_F(GridDropDown, GridEventsArePassedOnAndAButtonClickRunsWithTheFormBlocked)
+{
+    std::vector<std::string> seen;
+    dd->OnGridButtonClick = [&](TExtStringGrid*, int c, int r) {
+        seen.push_back("button " + std::to_string(c) + "," + std::to_string(r) +
+                       (dd->DropDownForm()->BlockActivate ? " blocked" : ""));
+    };
+    dd->OnGridGetFloatFormat = [&](TExtStringGrid*, int, int, bool&, QString& format) {
+        seen.push_back("format '" + format.toStdString() + "'");
+    };
+    Drop();
+    g().OnButtonClick(&g(), 1, 2);
+    EXPECT_FALSE(dd->DropDownForm()->BlockActivate);
+    bool isFloat = true;
+    QString format = QStringLiteral("%.2f");
+    g().OnGetFloatFormat(&g(), 0, 1, isFloat, format);
+    EXPECT_EQ(seen, (std::vector<std::string>{"button 1,2 blocked", "format ''"}));
+    // The grid's own drawing stays while the drop-down has no drawing event.
+    EXPECT_FALSE(g().OnCustomCellDraw);
+}
+
 TEST_F(GridDropDown, ItemIndexOutOfRangeIsIgnoredAndAMissingLookupTextReadsEmpty)
 {
     dd->SetItemIndex(2);

@@ -280,10 +280,25 @@ TCustomExtGridDropDown::~TCustomExtGridDropDown()
 {
     // The grid goes with the form after this object's own parts; it calls back no more.
     if (FExtColGrid) {
-        FExtColGrid->SetDropDown(nullptr);
-        FExtColGrid->OnGetAlignment = nullptr;
-        FExtColGrid->OnGetCellColor = nullptr;
-        FExtColGrid->OnCheckBoxClick = nullptr;
+        TExtGridDropDownGrid& g = *FExtColGrid;
+        g.SetDropDown(nullptr);
+        g.OnGetAlignment = nullptr;
+        g.OnGetCellColor = nullptr;
+        g.OnCheckBoxClick = nullptr;
+        g.OnGetCellGradient = nullptr;
+        g.OnGetFormat = nullptr;
+        g.OnGridHint = nullptr;
+        g.OnCanEditCell = nullptr;
+        g.OnGetEditorType = nullptr;
+        g.OnCellBalloon = nullptr;
+        g.OnColumnSize = g.OnRowSize = nullptr;
+        g.OnEndColumnSize = g.OnEndRowSize = nullptr;
+        g.OnScrollHint = nullptr;
+        g.OnGetFloatFormat = nullptr;
+        g.OnButtonClick = nullptr;
+        g.OnEllipsClick = nullptr;
+        g.OnCustomCellDraw = g.OnCustomCellBkgDraw = nullptr;
+        g.OnGetDisplText = nullptr;
     }
 }
 
@@ -564,6 +579,66 @@ void TCustomExtGridDropDown::BindGridEvents()
         if (OnGridCheckBoxClick)
             OnGridCheckBoxClick(sender, col, row, state);
     };
+    // Each passes its arguments on to the drop-down's event of the same meaning while assigned.
+    auto forward = [this](auto& gridEvent, auto& ownEvent) {
+        gridEvent = [&ownEvent](auto... args) {
+            if (ownEvent)
+                ownEvent(args...);
+        };
+    };
+    forward(g.OnGetCellGradient, OnGridGetCellGradient);
+    forward(g.OnGetFormat, OnGridGetFormat);
+    forward(g.OnGridHint, OnGridHint);
+    forward(g.OnCanEditCell, OnGridCanEditCell);
+    forward(g.OnGetEditorType, OnGridGetEditorType);
+    forward(g.OnCellBalloon, OnGridCellBalloon);
+    forward(g.OnColumnSize, OnGridColumnSize);
+    forward(g.OnRowSize, OnGridRowSize);
+    forward(g.OnEndColumnSize, OnGridEndColumnSize);
+    forward(g.OnEndRowSize, OnGridEndRowSize);
+    forward(g.OnScrollHint, OnGridScrollHint);
+    g.OnGetFloatFormat = [this](TExtStringGrid* sender, int col, int row, bool& isFloat, QString& format) {
+        format.clear();
+        if (OnGridGetFloatFormat)
+            OnGridGetFloatFormat(sender, col, row, isFloat, format);
+    };
+    auto blocked = [this](const std::function<void()>& call) {
+        if (FDropDownForm)
+            FDropDownForm->BlockActivate = true;
+        call();
+        if (FDropDownForm)
+            FDropDownForm->BlockActivate = false;
+    };
+    g.OnButtonClick = [this, blocked](TExtStringGrid* sender, int col, int row) {
+        if (OnGridButtonClick)
+            blocked([&] { OnGridButtonClick(sender, col, row); });
+    };
+    g.OnEllipsClick = [this, blocked](TExtStringGrid* sender, int col, int row, QString& value) {
+        if (OnGridEllipsClick)
+            blocked([&] { OnGridEllipsClick(sender, col, row, value); });
+    };
+    g.OnCustomCellDraw = OnGridCustomCellDraw
+                             ? TExtStringGrid::TCustomCellDrawEvent([this](TExtStringGrid* sender, platform::TCanvas& canvas,
+                                                                           int col, int row, TGridDrawState state,
+                                                                           TRect rect, bool printing) {
+                                   if (OnGridCustomCellDraw)
+                                       OnGridCustomCellDraw(sender, canvas, col, row, state, rect, printing);
+                               })
+                             : nullptr;
+    g.OnCustomCellBkgDraw = OnGridCustomCellBkgDraw
+                                ? TExtStringGrid::TCustomCellDrawEvent([this](TExtStringGrid* sender, platform::TCanvas& canvas,
+                                                                              int col, int row, TGridDrawState state,
+                                                                              TRect rect, bool printing) {
+                                      if (OnGridCustomCellBkgDraw)
+                                          OnGridCustomCellBkgDraw(sender, canvas, col, row, state, rect, printing);
+                                  })
+                                : nullptr;
+    g.OnGetDisplText = OnGridGetDiplText ? TBaseGrid::TGetDisplTextEvent([this](TBaseGrid* sender, int col, int row,
+                                                                                 QString& value) {
+        if (OnGridGetDiplText)
+            OnGridGetDiplText(sender, col, row, value);
+    })
+                                         : nullptr;
 }
 
 void TCustomExtGridDropDown::DoBeforeDropDown()

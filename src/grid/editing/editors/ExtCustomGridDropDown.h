@@ -127,7 +127,24 @@ public:
     std::function<void(QObject*, int col, int row, bool state)> OnGridCheckBoxClick;
     std::function<void(QObject*, int row, int col, TAlignment&, TVAlignment&)> OnGridGetAlignment;
     std::function<void(QObject*, int row, int col, TGridDrawState, TColor&, TFontDesc&)> OnGridGetCellColor;
-    std::function<void(QObject*, int col, int row)> OnGridTopLeftChanged;
+    // Passed on with the inner grid's arguments (Sender the inner grid).
+    TExtStringGrid::Event<int, int, TColor&, TColor&, TColor&, TColor&, TCellGradientDirection&> OnGridGetCellGradient;
+    // The format string starts empty.
+    TExtStringGrid::Event<int, int, bool&, QString&> OnGridGetFloatFormat;
+    TExtStringGrid::Event<int, TSortStyle&, QString&, QString&> OnGridGetFormat;
+    TExtStringGrid::Event<int, int, QString&> OnGridHint;
+    // The drop-down form takes no activation while these two run (they may show a window).
+    TExtStringGrid::Event<int, int> OnGridButtonClick;
+    TExtStringGrid::Event<int, int, QString&> OnGridEllipsClick;
+    TExtStringGrid::Event<int, int, bool&> OnGridCanEditCell;
+    TExtStringGrid::Event<int, int, TEditorType&> OnGridGetEditorType;
+    TExtStringGrid::Event<int, int, QString&, QString&, TBalloonIcon&> OnGridCellBalloon;
+    TExtStringGrid::Event<int, bool&> OnGridColumnSize, OnGridRowSize;
+    TExtStringGrid::Event<int> OnGridEndColumnSize, OnGridEndRowSize;
+    TExtStringGrid::Event<int, QString&> OnGridScrollHint;
+    // Bound to the grid only while assigned, so that the grid's own drawing stays otherwise.
+    TExtStringGrid::TCustomCellDrawEvent OnGridCustomCellDraw, OnGridCustomCellBkgDraw;
+    TBaseGrid::TGetDisplTextEvent OnGridGetDiplText;
 
     void CreateDropDownForm() override;
     void DoBeforeDropDown() override;
