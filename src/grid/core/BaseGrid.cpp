@@ -469,6 +469,46 @@ void TObjStringGrid::PlatformPermuteRows(int from, const std::vector<int>& order
     LayoutChanged();
 }
 
+void TObjStringGrid::PlatformInsertRowsBefore(const std::vector<int>& before)
+{
+    if (before.empty())
+        return;
+    std::vector<TGridRowData> rows;
+    std::vector<int> heights;
+    rows.reserve(Rows.size() + before.size());
+    heights.reserve(Rows.size() + before.size());
+    size_t k = 0;
+    for (int r = 0; r <= FRowCount; ++r) {
+        for (; k < before.size() && before[k] <= r; ++k) {
+            rows.emplace_back();
+            heights.push_back(FDefaultRowHeight);
+        }
+        if (r < FRowCount) {
+            rows.push_back(std::move(Rows[size_t(r)]));
+            heights.push_back(RowSizes.Size(r));
+        }
+    }
+    PlatformSetRows(std::move(rows), heights);
+}
+
+void TObjStringGrid::PlatformDeleteRowList(const std::vector<int>& list)
+{
+    if (list.empty())
+        return;
+    std::vector<TGridRowData> rows;
+    std::vector<int> heights;
+    size_t k = 0;
+    for (int r = 0; r < FRowCount; ++r) {
+        if (k < list.size() && list[k] == r) {
+            ++k;
+            continue;
+        }
+        rows.push_back(std::move(Rows[size_t(r)]));
+        heights.push_back(RowSizes.Size(r));
+    }
+    PlatformSetRows(std::move(rows), heights);
+}
+
 void TObjStringGrid::PlatformSetRows(std::vector<TGridRowData> rows, const std::vector<int>& heights)
 {
     if (rows.empty()) {

@@ -265,6 +265,10 @@ protected:
     // Rows from .. from + order.size() - 1 become the rows that stood at order[k] (each index of
     // that range once), texts, records and heights moving in one pass.
     void PlatformPermuteRows(int from, const std::vector<int>& order);
+    // One empty row (default height) before each listed row (ascending; RowCount appends), and
+    // the listed rows (ascending, each once) removed: every row moves once.
+    void PlatformInsertRowsBefore(const std::vector<int>& before);
+    void PlatformDeleteRowList(const std::vector<int>& rows);
     // Replaces every row at once (texts, records and heights), for filter levels.
     void PlatformSetRows(std::vector<TGridRowData> rows, const std::vector<int>& heights);
     // Moves a column of cells in every row, store columns (not display widths).

@@ -419,6 +419,31 @@ void TExtColumnGrid::RemoveCols(int colIndex, int count)
     SyncColumnCount();
 }
 
+void TExtColumnGrid::Group(int colIndex)
+{
+    std::unique_ptr<TGridColumnItem> item;
+    if (colIndex >= FixedCols() && colIndex < FColumns->Count()) {
+        item = std::make_unique<TGridColumnItem>(nullptr);
+        item->Assign(*(*FColumns)[colIndex]);
+    }
+    TExtStringGrid::Group(colIndex);
+    if (GroupColumn() == colIndex)
+        FGroupedItem = std::move(item);
+}
+
+void TExtColumnGrid::UnGroup()
+{
+    const int col = GroupColumn();
+    TExtStringGrid::UnGroup();
+    if (col > 0 && GroupColumn() == -1 && FGroupedItem && col < FColumns->Count()) {
+        (*FColumns)[col]->Assign(*FGroupedItem);
+        if (FixedRows() > 0)
+            SetCells(col, 0, Grouped.Caption);
+    }
+    if (GroupColumn() == -1)
+        FGroupedItem.reset();
+}
+
 void TExtColumnGrid::ColumnMoved(int fromIndex, int toIndex)
 {
     const int f = RealColIndex(fromIndex), t = RealColIndex(toIndex);

@@ -176,6 +176,9 @@ public:
 
     void InsertCols(int colIndex, int count) override;
     void RemoveCols(int colIndex, int count) override;
+    // The grouped column's item is kept while the column is out and comes back with it.
+    void Group(int colIndex) override;
+    void UnGroup() override;
     void ColumnMoved(int fromIndex, int toIndex) override;
     void CalcAllFooters() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -219,6 +222,7 @@ protected:
 private:
     std::unique_ptr<TGridColumnCollection> FColumns;
     std::unique_ptr<TCellGraphic> FCellGraphic;
+    std::unique_ptr<TGridColumnItem> FGroupedItem;
     bool FColMoving = false;
 };
 

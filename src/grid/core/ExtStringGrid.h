@@ -848,6 +848,10 @@ public:
     // permutation of that range): texts, records, heights, and with rowFlags the row-select and
     // modified flags, in one pass.
     void PermuteRows(int from, const std::vector<int>& order, bool rowFlags);
+    // One empty row before each listed display row (ascending; RowCount appends), and the listed
+    // display rows (ascending, each once) removed; the per-row lists follow; one pass each.
+    void InsertRowsBefore(const std::vector<int>& rows);
+    void DeleteRowList(const std::vector<int>& rows);
     void HideSelection();
     void UnHideSelection();
 

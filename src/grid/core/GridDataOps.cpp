@@ -106,4 +106,72 @@ void TExtStringGrid::PermuteRows(int from, const std::vector<int>& order, bool r
     permute(FModifiedRows);
 }
 
+namespace {
+// A per-row list with an entry (value) before each listed row, or without the listed rows.
+template <typename List, typename Value>
+void InsertEntries(List& list, const std::vector<int>& before, Value value)
+{
+    if (list.empty() || before.empty() || size_t(before.front()) > list.size())
+        return;
+    List out;
+    size_t k = 0;
+    for (size_t r = 0; r <= list.size(); ++r) {
+        for (; k < before.size() && size_t(before[k]) <= r; ++k)
+            out.push_back(value);
+        if (r < list.size())
+            out.push_back(list[r]);
+    }
+    list = std::move(out);
+}
+
+template <typename List>
+void EraseEntries(List& list, const std::vector<int>& rows)
+{
+    List out;
+    size_t k = 0;
+    for (size_t r = 0; r < list.size(); ++r) {
+        if (k < rows.size() && size_t(rows[k]) == r) {
+            ++k;
+            continue;
+        }
+        out.push_back(list[r]);
+    }
+    list = std::move(out);
+}
+}  // namespace
+
+void TExtStringGrid::InsertRowsBefore(const std::vector<int>& rows)
+{
+    if (rows.empty())
+        return;
+    CellsMoving();
+    const int first = rows.front();
+    PlatformInsertRowsBefore(rows);
+    FMaxRowCount = std::max(FMaxRowCount, RowCount());
+    InsertEntries(FModifiedRows, rows, int8_t(0));
+    if (FRowEnablingUsed)
+        InsertEntries(FDisabledRows, rows, int8_t(0));
+    if (MouseActions.DisjunctRowSelect())
+        InsertEntries(FRowSelect, rows, false);
+    if (!Destroying)
+        CellsChanged({0, first, ColCount() - 1, RowCount() - 1});
+}
+
+void TExtStringGrid::DeleteRowList(const std::vector<int>& rows)
+{
+    if (rows.empty() || rows.back() >= RowCount() || int(rows.size()) >= RowCount())
+        return;
+    CellsMoving();
+    const int first = rows.front();
+    PlatformDeleteRowList(rows);
+    EraseEntries(FModifiedRows, rows);
+    EraseEntries(FDisabledRows, rows);
+    if (MouseActions.DisjunctRowSelect())
+        EraseEntries(FRowSelect, rows);
+    if (Row() >= RowCount())
+        SetRow(RowCount() - 1);
+    if (!Destroying)
+        CellsChanged({0, first, ColCount() - 1, RowCount() - 1});
+}
+
 }  // namespace grid

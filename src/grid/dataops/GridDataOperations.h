@@ -1,6 +1,7 @@
 #pragma once
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDataOps.h"
+#include "grid/dataops/GridGroup.h"
 #include "grid/dataops/GridSort.h"
 
 namespace grid::dataops {
@@ -22,6 +23,10 @@ public:
     void ClickSort(int c, platform::TShiftState shift) override { Sorting.ClickSort(c, shift); }
     QString SelectedText() override;
     void UnHilightInGrid(bool doFixed) override;
+
+    TGridGrouping Grouping{Grid};
+    void Group(int colIndex) override { Grouping.Group(colIndex); }
+    void UnGroup() override { Grouping.UnGroup(); }
 };
 
 // Every grid made from now on gets the data operations.
