@@ -640,11 +640,29 @@ void TGridDragDrop::DropCol(QPoint pos, int col, bool fromThisGrid)
 
 // Outgoing drags
 
+namespace {
+
+// With ShowCells the picture of the dragged cells' visible part follows the mouse.
+void ShowDraggedCells(QDrag& drag, TExtStringGrid& grid, const TGridRect& cells, bool show)
+{
+    if (!show)
+        return;
+    const TRect r = grid.MirrorRect(grid.RangeRect(cells));
+    const QRect visible = QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1)) & grid.Client()->rect();
+    if (visible.isEmpty())
+        return;
+    drag.setPixmap(grid.Client()->grab(visible));
+    drag.setHotSpot(QPoint(-4, -4));
+}
+
+}  // namespace
+
 Qt::DropAction TGridDragDrop::RunTextDragDrop(const QString& text, const QString& rtf,
                                               const std::vector<uint8_t>* cells)
 {
     QDrag drag(&Grid);
     drag.setMimeData(MakeSourceData(text, rtf, -1, cells).release());
+    ShowDraggedCells(drag, Grid, FDropSelection, Settings.ShowCells);
     return DragRunner()(drag, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
 }
 
@@ -654,6 +672,7 @@ Qt::DropAction TGridDragDrop::RunColumnDragDrop(int col)
     data->setData(QString::fromLatin1(MimeGridColumn), Int32Bytes(col));
     QDrag drag(&Grid);
     drag.setMimeData(data.release());
+    ShowDraggedCells(drag, Grid, {col, 0, col, Grid.RowCount() - 1}, Settings.ShowCells);
     return DragRunner()(drag, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
 }
 

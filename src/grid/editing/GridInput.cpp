@@ -917,6 +917,8 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
     // The resize handle at the selection's corner: the selection is copied, and pasted again over
     // what the drag makes of it.
     FMouseSelectMode = ModeAt(x, y);
+    FSizeCol = (Grid.Options & goColSizing) ? Grid.ColumnSizingEdgeAt(x, y) : -1;
+    FSizeRow = FSizeCol < 0 && (Grid.Options & goRowSizing) ? Grid.RowSizingEdgeAt(x, y) : -1;
     if (FMouseSelectMode == msResize) {
         FDropSelection = Grid.Selection();
         CopySelectionToClipboard(Grid, false);
@@ -1220,7 +1222,37 @@ bool TGridInputHandler::MouseMove(TShiftState shift, int x, int y)
     else if (!(shift & platform::ssLeft))
         FMouseSelectMode = ModeAt(x, y);
     TrackAnchor(x, y);
+    if (Grid.SizingColumn() || Grid.SizingRow()) {
+        // The grid sizes first, so the events and the hint tell the size the cell now has.
+        Grid.DefaultMouseMove(shift, x, y);
+        TrackSizing(x, y);
+        return true;
+    }
     return false;
+}
+
+void TGridInputHandler::TrackSizing(int, int)
+{
+    const bool col = Grid.SizingColumn();
+    const int index = col ? FSizeCol : FSizeRow;
+    if (index < 0 || index >= (col ? Grid.ColCount() : Grid.RowCount()))
+        return;
+    const int size = col ? Grid.ColWidths(index) : Grid.RowHeights(index);
+    if (const auto& event = col ? OnColumnSizing : OnRowSizing)
+        event(&Grid, index, size);
+    if (!HintShowSizing)
+        return;
+    if (!FSizingHint)
+        FSizingHint = std::make_unique<platform::THintWindow>(&Grid);
+    QPalette palette = FSizingHint->palette();
+    palette.setColor(QPalette::ToolTipBase, platform::ToQColor(Grid.HintColor));
+    palette.setColor(QPalette::Window, platform::ToQColor(Grid.HintColor));
+    FSizingHint->setPalette(palette);
+    const QString text = (col ? QStringLiteral("cw=%1") : QStringLiteral("rh=%1")).arg(size);
+    const TRect cell = col ? Grid.CellRect(index, 0) : Grid.CellRect(0, index);
+    const QPoint at = Grid.Client()->mapToGlobal(QPoint(Grid.MirrorX(cell.Left), cell.Top));
+    const QRect room = FSizingHint->CalcHintRect(200, text);
+    FSizingHint->ActivateHint(room.translated(at), text);
 }
 
 // Links under the mouse: entering one is told, and leaving the links of a mark-up text for its
@@ -1458,6 +1490,8 @@ void TGridInputHandler::PanStep()
 
 bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
+    if (FSizingHint && button == platform::mbLeft)
+        FSizingHint->ReleaseHint();
     if (FMoving != mkNone) {
         if (button == platform::mbLeft)
             EndMove();

@@ -50,6 +50,11 @@ public:
     Event<int, bool&> OnColumnMove, OnRowMove, OnColumnMoving, OnRowMoving;  // index, Allow
     // The mouse came onto a link of a mark-up text, or left the links of that text.
     Event<int, int, const QString&> OnAnchorEnter, OnAnchorExit;  // ARow, ACol, Anchor
+    // While the user sizes a column (row) by mouse: its display index and the size it takes.
+    Event<int, int> OnColumnSizing, OnRowSizing;
+    // A hint at the sized cell names the size while the user sizes a column or row.
+    bool HintShowSizing = false;
+    platform::THintWindow* SizingHint() const { return FSizingHint.get(); }
     // Opens a link after the user agreed; only http, https and mailto links are ever opened.
     std::function<bool(const QString&)> OpenLink;
     THintPosition HintShowLargeTextPos = hpCell;
@@ -121,6 +126,9 @@ private:
     bool FMoveAllowed = false;        // the last moving event allowed that place
     bool FMoveShown = false;          // the mouse left the press and the move shows
     QString FAnchor;                  // the link the mouse is on
+    int FSizeCol = -1, FSizeRow = -1;  // the column or row whose border the press took
+    std::unique_ptr<platform::THintWindow> FSizingHint;
+    void TrackSizing(int x, int y);
     bool ArmDrag(int c, int r, int x, platform::TShiftState shift);
     bool StartMove(int c, int r, int x, int y);
     void TrackMove(int x, int y);

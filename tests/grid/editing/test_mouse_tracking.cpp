@@ -151,6 +151,40 @@ TEST_F(MouseTracking, RowsMoveByTheirFixedCell)
     EXPECT_EQ(row(1), "0:1 1:1 2:1 3:1 4:1");
 }
 
+// While a column or row is sized by mouse, the events and the hint tell the size it has now.
+TEST_F(MouseTracking, SizingTellsTheSizeAsItChanges)
+{
+    g().Options |= goColSizing | goRowSizing;
+    input().HintShowSizing = true;
+    std::vector<std::pair<int, int>> cols, rows;
+    input().OnColumnSizing = [&](TExtStringGrid*, int c, int w) { cols.emplace_back(c, w); };
+    input().OnRowSizing = [&](TExtStringGrid*, int r, int h) { rows.emplace_back(r, h); };
+    const TRect header = g().CellRect(1, 0);
+    const QPoint edge(header.Right - 1, (header.Top + header.Bottom) / 2);
+    QTest::mousePress(client(), Qt::LeftButton, {}, edge);
+    QTest::mouseMove(client(), edge + QPoint(10, 0));
+    QTest::mouseMove(client(), edge + QPoint(25, 0));
+    const int width = g().ColWidths(1);
+    EXPECT_GT(width, 60);
+    ASSERT_EQ(cols.size(), 2u);
+    EXPECT_EQ(cols.back(), std::make_pair(1, width));
+    EXPECT_LT(cols.front().second, width);
+    ASSERT_NE(input().SizingHint(), nullptr);
+    EXPECT_TRUE(input().SizingHint()->HintShown());
+    EXPECT_EQ(input().SizingHint()->Caption(), QStringLiteral("cw=%1").arg(width));
+    QTest::mouseRelease(client(), Qt::LeftButton, {}, edge + QPoint(25, 0));
+    EXPECT_FALSE(input().SizingHint()->HintShown());
+
+    const TRect fixed = g().CellRect(0, 2);
+    const QPoint bottom((fixed.Left + fixed.Right) / 2, fixed.Bottom - 1);
+    QTest::mousePress(client(), Qt::LeftButton, {}, bottom);
+    QTest::mouseMove(client(), bottom + QPoint(0, 12));
+    QTest::mouseRelease(client(), Qt::LeftButton, {}, bottom + QPoint(0, 12));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows.back(), std::make_pair(2, g().RowHeights(2)));
+    EXPECT_EQ(cols.size(), 2u);
+}
+
 // Moving over a mark-up cell: entering a link is told once, leaving for plain text tells the link
 // left, going straight from one link onto the next tells only the new one; a cell without mark-up
 // tells nothing.
