@@ -426,6 +426,8 @@ public:
     int NormalRowCount = 0;
     bool HideLastRow = false;
     bool HasCellPropsEver() const { return FHasCellProps; }
+    // After the whole store was cleared of records: no cell holds one.
+    void ForgetCellProps() { FHasCellProps = false; }
 
     // Painting: the frame around every cell (merged areas once per pass, clipping under the
     // fixed cells, hover and active row, selection styles, background, grid lines).

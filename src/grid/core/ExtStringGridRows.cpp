@@ -512,6 +512,9 @@ void TExtStringGrid::ClearRect(int c1, int r1, int c2, int r2)
             }
         }
     }
+    // Records kept by ClearTextOnly still exist, so only a clear that freed them all forgets them.
+    if (c1 <= 0 && r1 <= 0 && c2 >= ColCount() - 1 && r2 >= RowCount() - 1 && !ClearTextOnly)
+        ForgetCellProps();
     if (!Destroying)
         CellsChanged({DisplToRealCol(c1), r1, DisplToRealCol(c2), r2});
 }

@@ -83,6 +83,20 @@ TEST_F(BulkRows, ClearClearsEverythingAndClearAllAlsoHiddenRows)
     EXPECT_EQ(g.GetCellsEx(1, 4), "");
 }
 
+TEST_F(BulkRows, OnlyAClearOfTheWholeGridForgetsThatCellsHadRecords)
+{
+    g.SetColors(2, 2, 0x0000FF);
+    g.ClearRect(1, 0, 3, 9);
+    EXPECT_TRUE(g.HasCellPropsEver());
+    g.SetColors(2, 2, 0x0000FF);
+    g.ClearTextOnly = true;
+    g.ClearRect(0, 0, 3, 9);
+    EXPECT_TRUE(g.HasCellPropsEver());
+    g.ClearTextOnly = false;
+    g.ClearRect(0, 0, 3, 9);
+    EXPECT_FALSE(g.HasCellPropsEver());
+}
+
 TEST_F(BulkRows, ClearSelectionFollowsTheSelectionInForce)
 {
     g.SetSelection({1, 2, 1, 3});

@@ -4,6 +4,7 @@
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridTextPlace.h"
+#include "test_paint_support.h"
 
 using namespace grid;
 
@@ -195,6 +196,42 @@ TEST(TextPlacement, RotatedTextStartsAtItsQuadrantsCorner)
         EXPECT_EQ(r.Right, 102);
         EXPECT_EQ(r.Bottom, 82);
     }
+}
+
+// The columns of the cell that hold dark (text) pixels: first and last, -1 when none.
+std::pair<int, int> InkColumns(const QImage& image, const TRect& r)
+{
+    int first = -1, last = -1;
+    for (int x = r.Left; x < r.Right; ++x)
+        for (int y = r.Top; y < r.Bottom; ++y)
+            if (qGray(image.pixel(x, y)) < 100) {
+                first = first < 0 ? x : first;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+TEST(TextPlacement, RotatedCellTextIsDrawnInsideItsCellWhereTheAlignmentPutsIt)
+{
+    TExtStringGrid g;
+    painttest::Layout(g, 3, 3, 300, 200);
+    g.SetColWidths(1, 120);
+    g.SetRowHeights(1, 100);
+    g.GridLineColor = clWhite;
+    g.AddRotated(1, 1, 90, "Rotated");
+    const TRect r = g.CellRect(1, 1);
+    const auto [left, right] = InkColumns(painttest::Render(g), r);
+    ASSERT_GE(left, 0);
+    EXPECT_LE(left - r.Left, 6);  // from the cell's left edge, not a text height further in
+
+    g.OnGetAlignment = [](TExtStringGrid*, int, int, TAlignment& h, TVAlignment& v) {
+        h = taCenter;
+        v = vtaCenter;
+    };
+    const auto [cl, cr] = InkColumns(painttest::Render(g), r);
+    ASSERT_GE(cl, 0);
+    EXPECT_NEAR((cl + cr) / 2.0, (r.Left + r.Right) / 2.0, 4);
 }
 
 TEST(TextPlacement, TheRuleTruncatesTowardZeroAndTakesNegatedHeightsForPaper)
