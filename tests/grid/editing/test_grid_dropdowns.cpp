@@ -476,6 +476,44 @@ TEST_F(MultiColumn, GoldenImageOfTheOpenList)
                                            TEST_DATA_DIR "/golden/multicolumn_dropdown_open.png"));
 }
 
+// Wrapped columns make their rows high enough (at least 24); AutoSize columns take the widest text.
+template <class D, class G>
+void CheckSizing(D& dd, G& (*grid)(D&))
+{
+    TDropDownColumn* fruit = dd.Columns().Items(0);
+    TDropDownColumn* colour = dd.Columns().Items(1);
+    fruit->AutoSize = true;
+    colour->Wordwrap = true;
+    colour->Width = 60;
+    dd.Items().Items(2)->Text[1] = QStringLiteral("a long yellow that wraps over several lines");
+    dd.Items().Items(3)->Text = QStringList{QStringLiteral("Mango")};  // no colour text
+    dd.ColumnSizeWithDropDown = false;  // else the form's width shares the columns out again
+    dd.ShowDropDown();
+    QApplication::processEvents();
+    G& g = grid(dd);
+    const QFontMetrics metrics(fruit->Font);
+    const int apricot = metrics.horizontalAdvance(QStringLiteral("Apricot")) + 6;
+    EXPECT_GE(g.ColWidths(0), apricot);
+    EXPECT_LT(g.ColWidths(0), apricot + 8);
+    EXPECT_GT(g.RowHeights(3), 24);  // the wrapped text's height + 6
+    EXPECT_EQ(g.RowHeights(4), 24);  // nothing to wrap
+    EXPECT_EQ(g.RowHeights(1), 24);
+    dd.HideDropDown(false);
+}
+
+TEST_F(MultiColumn, SizingOfRowsAndColumnsFollowsTheItems)
+{
+    CheckSizing<TExtMultiColumnDropDown, TMultiColumnList>(*dd, [](TExtMultiColumnDropDown& d) -> TMultiColumnList& {
+        return *d.List();
+    });
+}
+
+TEST_F(GridDropDown, SizingOfRowsAndColumnsFollowsTheItems)
+{
+    CheckSizing<TCustomExtGridDropDown, TExtGridDropDownGrid>(
+        *dd, [](TCustomExtGridDropDown& d) -> TExtGridDropDownGrid& { return *d.GetGrid(); });
+}
+
 TEST_F(MultiColumn, WithoutItemsTheListIsTheHeaderAloneAndNothingSteps)
 {
     dd->Items().Clear();
