@@ -101,6 +101,8 @@ TFTopicTemplate::TFTopicTemplate(QWidget* parent) : platform::TForm(parent)
     ESG_Keywords->EnableHTML = false;
     ESG_Keywords->SetColCount(2);
     ESG_Keywords->SetFixedCols(0);
+    // Without a fixed column the first column is a scrolling one and must be in view.
+    ESG_Keywords->SetLeftCol(0);
     ESG_Keywords->SetRowCount(2);
     ESG_Keywords->SetFixedRows(1);
     ESG_Keywords->SetColWidths(0, 200);

@@ -475,6 +475,12 @@ TEST(TopicTemplateEditor, KeywordsAndCaptionFollowTheContext)
         EXPECT_EQ(editor.ESG_Keywords->Cells(1, 1), k.First_Description);
     }
     EXPECT_EQ(editor.ESG_Keywords->Cells(1, 0), "Description of Keyword");
+    // Both columns in view, the keywords first.
+    const grid::TRect keyword = editor.ESG_Keywords->CellRect(0, 1);
+    const grid::TRect description = editor.ESG_Keywords->CellRect(1, 1);
+    EXPECT_EQ(keyword.Right - keyword.Left, 200);
+    EXPECT_EQ(description.Right - description.Left, 380);
+    EXPECT_LT(keyword.Left, description.Left);
 }
 
 }  // namespace
