@@ -302,6 +302,20 @@ TEST_F(TopicWindow, RefusedOkAndCancelWriteNothing)
     EXPECT_EQ(Dir.Read("MQTT_Set_Topic.xml"), before);
 }
 
+// OK pressed while a cell's editor is still open saves what was typed there.
+TEST_F(TopicWindow, OkTakesTheTextOfAnOpenEditor)
+{
+    Dir.Write("MQTT_Set_Topic.xml", bank_test::Topic_Xml({bank_test::Publish_Row("a")}, {}));
+    Run([&] {
+        Click(Pub(), pub::Mnemonic, 1);
+        Key(Qt::Key_F2);
+        Type("Boiler");
+        Press(Form->Btn_OK);
+    });
+    EXPECT_EQ(Form->ModalResult(), platform::mrOk);
+    EXPECT_TRUE(Dir.Read("MQTT_Set_Topic.xml").contains("Mnemonic=\"Boiler\"")) << Dir.Read("MQTT_Set_Topic.xml").toStdString();
+}
+
 // A file that could not be read whole is reported when the window opens, and OK asks before
 // replacing it.
 TEST_F(TopicWindow, PartlyReadFileIsReportedAndReplacedOnlyWhenTheUserAgrees)
