@@ -302,6 +302,24 @@ TEST_F(TopicWindow, RefusedOkAndCancelWriteNothing)
     EXPECT_EQ(Dir.Read("MQTT_Set_Topic.xml"), before);
 }
 
+// A file that cannot be written is reported and the window stays open with its tables.
+TEST_F(TopicWindow, UnwritableFileKeepsTheWindowOpen)
+{
+    shell::App_State.File_MQTT_Set_Topic = Dir.File("no such folder/MQTT_Set_Topic.xml");
+    Run([&] {
+        const QStringList row = {"1", "t", "N", "0", "Int", "2", "0", "", "N", "", "", "N", "N", "N", "", "", "N", "N", "m"};
+        for (int c = 1; c < row.size(); ++c)
+            Pub().SetCells(c, 1, row[c]);
+        Press(Form->Btn_OK);
+        ASSERT_EQ(Messages.Shown().size(), 1u);
+        EXPECT_EQ(Messages.Shown()[0].Type, platform::TMsgDlgType::mtError);
+        EXPECT_TRUE(Form->isVisible());
+        EXPECT_EQ(Pub().Cells(pub::Topic, 1), "t");
+        Press(Form->Btn_Cancel);
+    });
+    EXPECT_FALSE(QFile::exists(shell::App_State.File_MQTT_Set_Topic));
+}
+
 // OK pressed while a cell's editor is still open saves what was typed there.
 TEST_F(TopicWindow, OkTakesTheTextOfAnOpenEditor)
 {
