@@ -1,4 +1,5 @@
 #pragma once
+#include <utility>
 #include <QLineEdit>
 #include <QPoint>
 #include <QString>
@@ -54,6 +55,12 @@ public:
     // the character under it when the editor gets the focus.
     void SetLButPress(const QPoint& clientPos);
     bool LButFlg() const { return FLButFlg; }
+    // Hands the press that started the edit to another editor that places its caret there, once.
+    bool TakeLButPress(QPoint& clientPos)
+    {
+        clientPos = FLButPos;
+        return std::exchange(FLButFlg, false);
+    }
     // Alt+Backspace is held: losing the focus then takes no value back.
     bool AltBack() const { return FAltBack; }
     // The value the cell gets: the cell's own text (mark-up included) while the shown text is

@@ -9,6 +9,7 @@
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridTextUtils.h"
 #include "grid/editing/GridEditController.h"
+#include "grid/editing/InplaceEdit.h"
 #include "grid/editing/editors/GridButton.h"
 #include "grid/editing/editors/GridCheckBox.h"
 #include "grid/editing/editors/GridCombo.h"
@@ -534,6 +535,14 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
         if (!start.isNull()) {
             QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(start));
             QApplication::sendEvent(editor, &press);
+        }
+        // An edit started by a press puts the caret of the text-like drop-downs under the mouse.
+        QPoint press;
+        const bool caretByPress = type == edTrackbarDropDown || type == edMemoDropDown || type == edCalculatorDropDown;
+        if (caretByPress && ctl.NormalEdit()->TakeLButPress(press) && editor->geometry().contains(press)) {
+            auto* line = static_cast<QLineEdit*>(static_cast<dropdowns::TExtCustomDropDown*>(editor));
+            line->deselect();
+            line->setCursorPosition(line->cursorPositionAt(press - editor->pos()));
         }
         if (auto* dd = dynamic_cast<dropdowns::TExtCustomDropDown*>(editor); dd && FGrid.MouseActions.DirectComboDrop)
             dd->ShowDropDown();

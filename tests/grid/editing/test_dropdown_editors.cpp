@@ -84,9 +84,12 @@ struct DropDownEditors : WithGridInput {
         for (const char* p = text; *p; ++p)
             QTest::keyClick(focus(), *p);
     }
+    // Opens the editor of a cell with F2 (its text all selected), the cell made current without a
+    // press, which would put the caret under the mouse.
     void open(int c, int r)
     {
-        select(c, r);
+        g().SetFocus();
+        g().MoveColRow(c, r);
         key(Qt::Key_F2);
     }
     QWidget* shown() { return specials().OpenEditor(); }
@@ -254,6 +257,21 @@ TEST_F(DropDownEditors, RefusedValueKeepsTheEditorOpenWithTheValidatedText)
     EXPECT_EQ(cell(cCalc, 1), "4");
     EXPECT_EQ(current(), QPoint(cTime, 1));
     EXPECT_NE(shown(), &calc);
+}
+
+TEST_F(DropDownEditors, APressOnTheCurrentCellPutsTheCalculatorsCaretUnderTheMouse)
+{
+    auto& calc = editor<TGridCalculatorDropDown>(ddCalculator);
+    const TRect rc = g().CellRect(cCalc, 1);
+    select(cCalc, 1);
+    QTest::mouseClick(client(), Qt::LeftButton, {}, QPoint(rc.Left + 2, (rc.Top + rc.Bottom) / 2));
+    ASSERT_EQ(shown(), &calc);
+    EXPECT_FALSE(calc.hasSelectedText());
+    EXPECT_EQ(calc.cursorPosition(), 0);
+    key(Qt::Key_Escape);
+    QTest::mouseClick(client(), Qt::LeftButton, {}, QPoint(rc.Right - 20, (rc.Top + rc.Bottom) / 2));
+    ASSERT_EQ(shown(), &calc);
+    EXPECT_EQ(calc.cursorPosition(), int(calc.RawText().size()));
 }
 
 TEST_F(DropDownEditors, ColourWithItsPanelClosedLeavesOnDownWithoutValidating)
