@@ -1,5 +1,6 @@
 // Hidden columns and rows, the display-to-real mapping and the bulk row and column operations.
 #include <algorithm>
+#include <numeric>
 
 #include "grid/core/ExtStringGrid.h"
 
@@ -436,21 +437,19 @@ void TExtStringGrid::RemoveRows(int rowIndex, int count)
     if (rowIndex < 0 || rowIndex >= RowCount() || count <= 0)
         return;
     count = std::min(count, RowCount() - rowIndex);
-    auto dropAt = [&](auto& list) {
-        if (size_t(rowIndex) < list.size())
-            list.erase(list.begin() + rowIndex, list.begin() + std::min(list.size(), size_t(rowIndex + count)));
-    };
-    dropAt(FModifiedRows);
-    dropAt(FDisabledRows);
-    if (MouseActions.DisjunctRowSelect())
-        dropAt(FRowSelect);
-    for (int r = rowIndex; r < rowIndex + count; ++r)
-        std::erase(FSelectedRows, r);
-    for (int& r : FSelectedRows)
-        if (r >= rowIndex + count)
-            r -= count;
-    DoDeleteRows(rowIndex, count, true);
-    FMaxRowCount = std::max(FMaxRowCount - count, RowCount());
+    const int savedRow = Row();
+    std::vector<int> rows(static_cast<size_t>(count));
+    std::iota(rows.begin(), rows.end(), rowIndex);
+    DeleteRowList(std::move(rows), true);
+    // The current row stays above the footer rows; with no data row left the selection hides.
+    if (savedRow < RowCount() - FixedFooters)
+        return;
+    if (RowCount() - FixedFooters > FixedRows()) {
+        const TNoRowSelectScope noRowSelect(MouseActions);
+        SetRow(RowCount() - FixedFooters - 1);
+    } else {
+        HideSelection();
+    }
 }
 
 void TExtStringGrid::RemoveRowsEx(int rowIndex, int count)

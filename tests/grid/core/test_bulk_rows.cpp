@@ -144,6 +144,35 @@ TEST_F(BulkRows, AFullListRemovalClosesUpTheRowFlags)
     EXPECT_TRUE(g.GetRowModified(3));
 }
 
+TEST_F(BulkRows, RemoveRowsKeepsTheCurrentRowAboveTheFooterRows)
+{
+    g.FixedFooters = 1;
+    g.SetRow(8);
+    g.RemoveRows(0, 0);
+    g.RemoveRows(10, 1);
+    EXPECT_EQ(g.RowCount(), 10);
+    g.RemoveRows(8, 1);
+    EXPECT_EQ(Column1(), "0 1 2 3 4 5 6 7 9");
+    EXPECT_EQ(g.Row(), 7);
+    g.RemoveRows(1, 7);
+    EXPECT_EQ(Column1(), "0 9");
+    EXPECT_GE(g.Selection().Top, g.RowCount());  // no data row left: the selection hides
+}
+
+TEST_F(BulkRows, InsertedRowsTakeTheDefaultHeightAndPushTheRowFlagsDown)
+{
+    g.ShowModified.Enabled = true;
+    g.SetRowModified(3, true);
+    g.SetRowModified(9, true);
+    g.InsertRows(3, 2, true);
+    EXPECT_EQ(Column1(), "0 1 2   3 4 5 6 7 8 9");
+    EXPECT_EQ(g.RowHeights(3), g.DefaultRowHeight());
+    EXPECT_EQ(g.RowHeights(5), 23);
+    EXPECT_FALSE(g.GetRowModified(3));
+    EXPECT_TRUE(g.GetRowModified(5));
+    EXPECT_TRUE(g.GetRowModified(11));
+}
+
 TEST_F(BulkRows, RemovingEveryRowKeepsOneEmptyRow)
 {
     std::vector<int> all;
