@@ -596,16 +596,6 @@ void TExtStringGrid::DeleteRowList(std::vector<int> rows, bool full)
     const auto removed = [&](int r) { return std::binary_search(rows.begin(), rows.end(), r); };
     for (int r : rows)
         FreeCellPropsRect(0, r, TotalColCount() - 1, r);
-    std::vector<TGridRowData> kept;
-    std::vector<int> heights;
-    kept.reserve(size_t(RowCount() - n + 1));
-    heights.reserve(size_t(RowCount() - n + 1));
-    for (int r = 0; r < RowCount(); ++r) {
-        if (removed(r))
-            continue;
-        heights.push_back(RowHeights(r));
-        kept.push_back(std::move(StoreRows()[size_t(r)]));
-    }
     if (full) {
         const auto closeUp = [&](auto& list) {
             size_t to = 0;
@@ -623,7 +613,7 @@ void TExtStringGrid::DeleteRowList(std::vector<int> rows, bool full)
             r -= int(std::lower_bound(rows.begin(), rows.end(), r) - rows.begin());
     }
     // The grid keeps one row: with every row gone it stays, emptied.
-    PlatformSetRows(std::move(kept), heights);
+    PlatformDeleteRowList(rows);
     if (full)
         FMaxRowCount = std::max(FMaxRowCount - n, RowCount());
     const TNoRowSelectScope noRowSelect(MouseActions);

@@ -123,21 +123,6 @@ void InsertEntries(List& list, const std::vector<int>& before, Value value)
     }
     list = std::move(out);
 }
-
-template <typename List>
-void EraseEntries(List& list, const std::vector<int>& rows)
-{
-    List out;
-    size_t k = 0;
-    for (size_t r = 0; r < list.size(); ++r) {
-        if (k < rows.size() && size_t(rows[k]) == r) {
-            ++k;
-            continue;
-        }
-        out.push_back(list[r]);
-    }
-    list = std::move(out);
-}
 }  // namespace
 
 void TExtStringGrid::InsertRowsBefore(const std::vector<int>& rows)
@@ -161,17 +146,7 @@ void TExtStringGrid::DeleteRowList(const std::vector<int>& rows)
 {
     if (rows.empty() || rows.back() >= RowCount() || int(rows.size()) >= RowCount())
         return;
-    CellsMoving();
-    const int first = rows.front();
-    PlatformDeleteRowList(rows);
-    EraseEntries(FModifiedRows, rows);
-    EraseEntries(FDisabledRows, rows);
-    if (MouseActions.DisjunctRowSelect())
-        EraseEntries(FRowSelect, rows);
-    if (Row() >= RowCount())
-        SetRow(RowCount() - 1);
-    if (!Destroying)
-        CellsChanged({0, first, ColCount() - 1, RowCount() - 1});
+    DeleteRowList(std::vector<int>(rows), true);
 }
 
 }  // namespace grid
