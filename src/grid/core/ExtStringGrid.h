@@ -114,10 +114,10 @@ public:
     // Copies the search footer's captions and shown buttons into the search panel, shows or hides
     // it (32 pixels high at the foot, else 0) and lets Alt with a button's accelerator press it.
     void UpdateSearchPanel();
-    // The search panel's find next, find previous and highlight.
-    virtual void SearchPanelForwardClick() {}
-    virtual void SearchPanelBackwardClick() {}
-    virtual void SearchPanelHighlightClick() {}
+    // The search panel's find next, find previous and highlight, run by the data operations.
+    virtual void SearchPanelForwardClick();
+    virtual void SearchPanelBackwardClick();
+    virtual void SearchPanelHighlightClick();
     // An accelerator key of the form: while the search footer shows, the first of the forward,
     // backward and highlight buttons that is shown, enabled and has it for its accelerator is
     // pressed. Answers whether one was.
@@ -268,7 +268,6 @@ public:
     // Takes only a fixed row, then repaints.
     void SetFilterDropDownRow(int value);
     TFilterDropDown FilterDropDown;
-    std::vector<int> ActiveFilterColumns;  // real columns whose filter is in force
     TGlyph RowIndicator;  // drawn in column 0 of the current row
     // Whether the header cell at display column c, row r shows a sort glyph.
     bool IsSortHeaderCell(int c, int r);
@@ -830,12 +829,17 @@ public:
     void HideRowList(const std::vector<int>& rows);
     void UnHideRow(int r);
     void UnHideRows(int fromRow, int toRow);
+    // Puts back the rows of the last filter level; the level count stays (the filtering of the
+    // data operations lowers it).
     void UnHideRowList();
     void UnHideRowsAll();
-    bool RemoveLastFilter();
     bool IsHiddenRow(int r) const;
     int NumHiddenRows() const { return int(FGridItems.size()); }
     int FilterLevel() const { return FFilterLevel; }
+    void SetFilterLevel(int value) { FFilterLevel = value; }
+    // Whether the selection was moved out of sight (HideSelection) and not yet brought back.
+    bool SelectionHidden() const { return FSelHidden; }
+    void SetSelectionHidden(bool value) { FSelHidden = value; }
     const TGridItem* HiddenRowItem(int r) const;
 
     void ScrollInView(int c, int r);

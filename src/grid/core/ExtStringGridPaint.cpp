@@ -590,8 +590,7 @@ void TExtStringGrid::DrawCellText(TCellPaintState& s)
     }
 
     if (s.ColumnFiltered) {
-        const bool active =
-            std::find(ActiveFilterColumns.begin(), ActiveFilterColumns.end(), s.RCol) != ActiveFilterColumns.end();
+        const bool active = Filter.HasFilter(s.RCol);
         const TGlyph& glyph = active && !FilterDropDown.GlyphActive.isNull() ? FilterDropDown.GlyphActive
                                                                              : FilterDropDown.Glyph;
         if (!glyph.isNull())

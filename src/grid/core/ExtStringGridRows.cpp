@@ -346,21 +346,15 @@ void TExtStringGrid::UnHideRowList()
     CellControlsUpdate(false);
 }
 
-bool TExtStringGrid::RemoveLastFilter()
-{
-    if (FFilterLevel <= 0)
-        return false;
-    UnHideRowList();
-    --FFilterLevel;
-    UnHideSelection();
-    CalcAllFooters();
-    return true;
-}
-
 void TExtStringGrid::UnHideRowsAll()
 {
-    while (FFilterLevel > 0)
-        RemoveLastFilter();
+    if (FFilterLevel > 0) {
+        for (; FFilterLevel > 0; --FFilterLevel)
+            UnHideRowList();
+        if (FSelHidden)
+            UnHideSelection();
+        CalcAllFooters();
+    }
     if (FGridItems.empty())
         return;
     int lo = FGridItems.front()->Idx, hi = lo;

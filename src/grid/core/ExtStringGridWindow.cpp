@@ -123,6 +123,8 @@ void TExtStringGrid::Resize()
         // Two heights in a row force the panel's layout; then it docks at the foot again.
         SearchPanel->Bounds = {0, ClientHeight() - 33, w, ClientHeight()};
         SearchPanel->Bounds = {0, ClientHeight() - 32, w, ClientHeight()};
+        if (TGridDataOps* ops = DataOps())
+            ops->SearchPanelChanged();
     }
     if (FOrigWidth > 0 && ColumnSize.SynchWithGrid) {
         HideInplaceEdit();
@@ -411,6 +413,28 @@ void TExtStringGrid::UpdateSearchPanel()
         FSearchShortcuts[i] = grabShortcut(mnemonic);
         grabbed.push_back(mnemonic);
     }
+    // The panel's window belongs to the data operations; none is made while it stays hidden.
+    if (FDataOps || p.Visible)
+        if (TGridDataOps* ops = DataOps())
+            ops->SearchPanelChanged();
+}
+
+void TExtStringGrid::SearchPanelForwardClick()
+{
+    if (TGridDataOps* ops = DataOps())
+        ops->SearchPanelForwardClick();
+}
+
+void TExtStringGrid::SearchPanelBackwardClick()
+{
+    if (TGridDataOps* ops = DataOps())
+        ops->SearchPanelBackwardClick();
+}
+
+void TExtStringGrid::SearchPanelHighlightClick()
+{
+    if (TGridDataOps* ops = DataOps())
+        ops->SearchPanelHighlightClick();
 }
 
 bool TExtStringGrid::HandleDialogChar(QChar key)

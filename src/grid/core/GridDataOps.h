@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <functional>
+#include <QString>
 #include <memory>
 
 #include "platform/TCustomControl.h"
@@ -45,6 +46,19 @@ public:
     // Selection and highlights, for editing (drag and drop of cells, typing over hits).
     virtual QString SelectedText() { return {}; }
     virtual void UnHilightInGrid(bool /*doFixed*/) {}
+
+    // Filtering and searching.
+    // A left button released at client point (x, y); true when it opened a filter value list.
+    virtual bool FilterButtonClick(int /*x*/, int /*y*/) { return false; }
+    // The key search: the row whose text in the search column starts with upperText, -1 if none.
+    virtual int Search(const QString& /*upperText*/) { return -1; }
+    // The search panel's settings or the grid's size changed.
+    virtual void SearchPanelChanged() {}
+    // Ctrl+F: the search footer's edit takes the focus.
+    virtual void FocusSearchEdit() {}
+    virtual void SearchPanelForwardClick() {}
+    virtual void SearchPanelBackwardClick() {}
+    virtual void SearchPanelHighlightClick() {}
 };
 
 using TGridDataOpsFactory = std::function<std::unique_ptr<TGridDataOps>(TExtStringGrid&)>;

@@ -79,16 +79,6 @@ bool LooksLikeDate(const QString& text);
 // handled by carrying whole years and clamping the day to the month's last.
 QDate IncDate(int yearStep, int monthStep, int dayStep, const QDate& date, int plainStep);
 
-// Filter expressions: conditions joined by "&" (and) or "|", "^", ";" (or), strictly left to
-// right, groups in parentheses; comparisons with ">", "<", ">=", "<=", patterns with "*", "?",
-// negation with "!".
-bool MatchFilterExpr(const QString& expr, const QString& cell, bool caseSensitive);
-bool MatchFilterCondition(const QString& condition, const QString& cell, bool caseSensitive);
-bool MatchSingleCondition(const QString& condition, const QString& cell);
-QString RemoveBlanksOutsideQuotes(const QString& text);
-QChar FindOperatorOutsideQuotes(const std::vector<QChar>& ops, const QString& text, int& pos);
-int ClosingParenPos(const QString& text);
-
 // HTML.
 bool IsURL(const QString& text);
 void StripURLProtocol(QString& text);

@@ -1,6 +1,8 @@
 #pragma once
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDataOps.h"
+#include "grid/dataops/GridFilter.h"
+#include "grid/dataops/GridFind.h"
 #include "grid/dataops/GridGroup.h"
 #include "grid/dataops/GridSort.h"
 
@@ -27,6 +29,11 @@ public:
     TGridGrouping Grouping{Grid};
     void Group(int colIndex) override { Grouping.Group(colIndex); }
     void UnGroup() override { Grouping.UnGroup(); }
+
+    TGridFind Finding{Grid};
+    TGridFilter Filtering{Grid};
+
+    int Search(const QString& upperText) override { return Finding.Search(upperText); }
 };
 
 // Every grid made from now on gets the data operations.

@@ -208,6 +208,9 @@ bool TGridInputHandler::WMKeyDown(int& key, TShiftState shift)
         SetEditing(true);
         ShowEditor();
     }
+    if ((shift & ssCtrl) && key == 'F' && Grid.SearchFooter.Visible)
+        if (TGridDataOps* ops = Grid.DataOps())
+            ops->FocusSearchEdit();
     if (enterOrF2) {
         if (EditingOn() && !IsEditable(realCol, row))
             return consume();
@@ -746,19 +749,9 @@ void TGridInputHandler::IncrementalSearch(QChar key)
     } else {
         buffer = QString(key);
     }
-    const QString wanted = buffer.toUpper();
-    const int col = Grid.SortSettings.Column;
-    int found = -1;
-    if (!wanted.isEmpty() && col >= 0 && col < Grid.ColCount() + Grid.NumHiddenColumns()) {
-        for (int r = Grid.FixedRows(); r <= LastDataRow(); ++r) {
-            if (Grid.IsNode(r))
-                continue;
-            if (StripCellHtml(Grid.Cells(col, r)).toUpper().startsWith(wanted)) {
-                found = r;
-                break;
-            }
-        }
-    }
+    const QString wanted = QLocale().toUpper(buffer);
+    TGridDataOps* ops = Grid.DataOps();
+    const int found = ops ? ops->Search(wanted) : -1;
     if (found < 0) {
         buffer.clear();
         return;
@@ -1521,6 +1514,11 @@ bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState shift, int x, i
             return true;
         }
     }
+    if (button == platform::mbLeft)
+        if (TGridDataOps* ops = Grid.DataOps(); ops && ops->FilterButtonClick(x, y)) {
+            FPressCell = {-1, -1};
+            return true;
+        }
     const TGridCoord pressCell = std::exchange(FPressCell, TGridCoord{-1, -1});
     if (button == platform::mbLeft && FPushedExpand.X >= 0) {
         const TGridCoord pushed = std::exchange(FPushedExpand, TGridCoord{-1, -1});

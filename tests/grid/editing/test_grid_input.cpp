@@ -831,30 +831,6 @@ TEST_F(GridInput, LeftRightInRowSelectGrids)
     EXPECT_EQ(g().Row(), 2);
 }
 
-// With AutoGotoWhenSorted, typing while editing is off goes to the first row whose sort-column
-// text starts with what was typed; a failed search clears the buffer and stays.
-TEST_F(GridInput, IncrementalSearch)
-{
-    const char* names[] = {"alpha", "beta", "bravo", "charlie", "Brown", "delta"};
-    for (int r = 1; r < 7; ++r)
-        g().SetCells(1, r, QString::fromLatin1(names[r - 1]));
-    g().Navigation.AutoGotoWhenSorted = true;
-    g().Navigation.AutoGotoIncremental = true;
-    g().SortSettings.Column = 1;
-    select(2, 1);  // a read-only cell: editing off
-    ASSERT_FALSE(g().Options & goEditing);
-    type('b');
-    EXPECT_EQ(g().Row(), 2);
-    type('r');
-    EXPECT_EQ(g().Row(), 3);
-    type('o');
-    EXPECT_EQ(g().Row(), 5);
-    EXPECT_EQ(input().SearchInc(), QStringLiteral("bro"));
-    type('z');
-    EXPECT_EQ(g().Row(), 5);
-    EXPECT_EQ(input().SearchInc(), QString());
-}
-
 // The keypad's decimal key types the locale's separator with ExcelStyleDecimalSeparator; the main
 // keyboard's "." stays.
 TEST_F(GridInput, KeypadDecimalKey)

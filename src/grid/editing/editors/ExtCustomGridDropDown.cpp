@@ -455,8 +455,10 @@ void TCustomExtGridDropDown::NarrowDown(const QString& condition)
     const QString last = FFilterLevels.isEmpty() ? QString() : FFilterLevels.last();
     const bool shorter = !last.isEmpty() && condition.size() == last.size() - 1 && last.startsWith(condition);
     if (shorter && FFilterLevels.size() >= 2 && FFilterLevels[FFilterLevels.size() - 2] == condition) {
-        if (FFilterHid.back())
-            g.RemoveLastFilter();
+        if (FFilterHid.back()) {
+            g.UnHideRowList();
+            g.SetFilterLevel(g.FilterLevel() - 1);
+        }
         KeepHeaderRow();
         FFilterLevels.removeLast();
         FFilterHid.pop_back();
