@@ -846,7 +846,10 @@ public:
     void MoveColumn(int fromIndex, int toIndex);
     // The column-moved hook: the column's cells, width and hidden state travel with it.
     virtual void ColumnMoved(int fromIndex, int toIndex);
+    // A moved row keeps its height; OnRowMoved (FromIndex, ToIndex) tells the move. With
+    // SyncGrid.MoveColumn (MoveRow) the synchronised grid makes the same move.
     void MoveRow(int fromIndex, int toIndex);
+    Event<int, int> OnRowMoved;
     void MoveRows(int fromIndex, int toIndex, int count);
     // Display rows from .. from + order.size() - 1 become the rows that stood at order[k] (a
     // permutation of that range): texts, records, heights, and with rowFlags the row-select and
@@ -1357,6 +1360,9 @@ private:
     std::vector<int> FOrigColSizes;
     int FOrigWidth = 0;
     std::vector<int> FColumnOrder;
+    bool FMovedBySync = false;  // the move under way came from the synchronised grid
+    // The synchronised grid to repeat a move in, or none.
+    TExtStringGrid* SyncMoveTarget(bool columns) const;
     // Keeps the recorded column order in step with a column move.
     void ColumnOrderMoved(int from, int to);
     platform::ClockTimer FGridTimer;

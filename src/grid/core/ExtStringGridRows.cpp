@@ -840,6 +840,19 @@ void TExtStringGrid::MoveColumn(int fromIndex, int toIndex)
     ColumnMoved(fromIndex, toIndex);
     ColumnOrderMoved(fromIndex, toIndex);
     CellControlsUpdate(false);
+    if (TExtStringGrid* other = SyncMoveTarget(true)) {
+        other->FMovedBySync = true;
+        other->MoveColumn(fromIndex, toIndex);
+        other->FMovedBySync = false;
+    }
+}
+
+TExtStringGrid* TExtStringGrid::SyncMoveTarget(bool columns) const
+{
+    if (FMovedBySync || !(columns ? SyncGrid.MoveColumn : SyncGrid.MoveRow))
+        return nullptr;
+    auto* other = dynamic_cast<TExtStringGrid*>(SyncGrid.Grid());
+    return other != this ? other : nullptr;
 }
 
 void TExtStringGrid::ColumnMoved(int fromIndex, int toIndex)
@@ -889,6 +902,13 @@ void TExtStringGrid::MoveRow(int fromIndex, int toIndex)
     CellsMoving();
     PlatformMoveRow(fromIndex, toIndex);
     CellControlsUpdate(false);
+    if (OnRowMoved)
+        OnRowMoved(this, fromIndex, toIndex);
+    if (TExtStringGrid* other = SyncMoveTarget(false)) {
+        other->FMovedBySync = true;
+        other->MoveRow(fromIndex, toIndex);
+        other->FMovedBySync = false;
+    }
 }
 
 void TExtStringGrid::MoveRows(int fromIndex, int toIndex, int count)

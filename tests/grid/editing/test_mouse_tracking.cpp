@@ -151,6 +151,36 @@ TEST_F(MouseTracking, RowsMoveByTheirFixedCell)
     EXPECT_EQ(row(1), "0:1 1:1 2:1 3:1 4:1");
 }
 
+// A synchronised grid makes the same move once, whichever of the two the user moved in; a moved
+// row keeps its height and is told.
+TEST_F(MouseTracking, MovesRepeatInTheSynchronisedGrid)
+{
+    TExtStringGrid other;
+    other.SetColCount(5);
+    other.SetRowCount(6);
+    for (int c = 0; c < 5; ++c)
+        other.SetCells(c, 0, QStringLiteral("o%1").arg(c));
+    g().SyncGrid.SetGrid(&other);
+    other.SyncGrid.SetGrid(&g());
+    for (auto* s : {&g().SyncGrid, &other.SyncGrid})
+        s->MoveColumn = s->MoveRow = true;
+    g().Options |= goColMoving | goRowMoving;
+    drag({{1, 0}, {3, 0}});
+    EXPECT_EQ(row(0), "h0 h2 h3 h1 h4");
+    EXPECT_EQ(QStringList({other.Cells(1, 0), other.Cells(2, 0), other.Cells(3, 0)}).join(' '), "o2 o3 o1");
+
+    std::vector<std::pair<int, int>> moved;
+    g().OnRowMoved = [&](TExtStringGrid*, int from, int to) { moved.emplace_back(from, to); };
+    g().SetRowHeights(1, 40);
+    other.SetCells(1, 1, QStringLiteral("first"));
+    drag({{0, 1}, {0, 3}});
+    EXPECT_EQ(moved, (std::vector<std::pair<int, int>>{{1, 3}}));
+    EXPECT_EQ(g().RowHeights(3), 40);
+    EXPECT_EQ(other.Cells(1, 3), "first");
+    g().SyncGrid.SetGrid(nullptr);
+    other.SyncGrid.SetGrid(nullptr);
+}
+
 // While a column or row is sized by mouse, the events and the hint tell the size it has now.
 TEST_F(MouseTracking, SizingTellsTheSizeAsItChanges)
 {
