@@ -4,6 +4,7 @@
 #include "grid/dataops/GridFilter.h"
 #include "grid/dataops/GridFind.h"
 #include "grid/dataops/GridGroup.h"
+#include "grid/dataops/GridSearchFooter.h"
 #include "grid/dataops/GridSort.h"
 
 namespace grid::dataops {
@@ -34,6 +35,13 @@ public:
     TGridFilter Filtering{Grid};
 
     int Search(const QString& upperText) override { return Finding.Search(upperText); }
+
+    TGridSearchFooter Searching{Grid, Finding};
+    void SearchPanelChanged() override { Searching.Update(); }
+    void FocusSearchEdit() override { Searching.FocusEdit(); }
+    void SearchPanelForwardClick() override { Searching.SearchPanelForwardClick(); }
+    void SearchPanelBackwardClick() override { Searching.SearchPanelBackwardClick(); }
+    void SearchPanelHighlightClick() override { Searching.SearchPanelHighlightClick(); }
 };
 
 // Every grid made from now on gets the data operations.
