@@ -43,7 +43,7 @@ public:
     virtual void UnGroup() {}
 
     // Selection and highlights, for editing (drag and drop of cells, typing over hits).
-    virtual QString SelectedText() { return {}; }
+    virtual QString SelectedText(bool /*entireRows*/) { return {}; }
     virtual void UnHilightInGrid(bool /*doFixed*/) {}
 
     // Filtering and searching.

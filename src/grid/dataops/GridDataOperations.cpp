@@ -8,7 +8,7 @@ TGridDataOperations::TGridDataOperations(TExtStringGrid& grid) : TGridDataOps(gr
 
 TGridDataOperations::~TGridDataOperations() = default;
 
-QString TGridDataOperations::SelectedText() { return dataops::SelectedText(Grid); }
+QString TGridDataOperations::SelectedText(bool entireRows) { return dataops::SelectedText(Grid, entireRows); }
 void TGridDataOperations::UnHilightInGrid(bool doFixed) { dataops::UnHilightInGrid(Grid, doFixed); }
 
 void RegisterGridDataOps()

@@ -24,7 +24,7 @@ public:
     void QSortGroupIndexed() override { Sorting.QSortGroupIndexed(); }
     void QUnSort() override { Sorting.QUnSort(); }
     void ClickSort(int c, platform::TShiftState shift) override { Sorting.ClickSort(c, shift); }
-    QString SelectedText() override;
+    QString SelectedText(bool entireRows) override;
     void UnHilightInGrid(bool doFixed) override;
 
     TGridGrouping Grouping{Grid};

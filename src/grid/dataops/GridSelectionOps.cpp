@@ -31,10 +31,10 @@ void SelectCells(TExtStringGrid& g, int fromCol, int fromRow, int toCol, int toR
     g.SetSelection({fromCol, fromRow, toCol, toRow});
 }
 
-QString SelectedText(TExtStringGrid& g)
+QString SelectedText(TExtStringGrid& g, bool entireRows)
 {
     TGridRect rect = g.Selection();
-    if (g.Options & goRowSelect) {
+    if ((g.Options & goRowSelect) && entireRows) {
         rect.Left = 0;
         rect.Right = g.ColCount() - 1;
     }

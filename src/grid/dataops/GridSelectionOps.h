@@ -11,8 +11,9 @@ namespace grid::dataops {
 void SelectCells(TExtStringGrid& g, int fromCol, int fromRow, int toCol, int toRow);
 // The selected cells as text: cells joined by TAB, rows ended by CR LF except the selection's
 // bottom row; rich texts become plain, and with ExcelClipboardFormat a multi-line text is quoted
-// with its line breaks as #11.
-QString SelectedText(TExtStringGrid& g);
+// with its line breaks as #11. With goRowSelect, entireRows (the drag and drop setting) takes
+// every column.
+QString SelectedText(TExtStringGrid& g, bool entireRows = false);
 
 // Over the base cells of the row's columns fromCol .. toCol; texts that are no number are
 // skipped, except the first cell for Min and Max, which raises. Avg divides by every column.

@@ -31,7 +31,8 @@ TEST_F(TLinearGrid, SelectedTextJoinsCellsByTabAndRowsByLineBreaks)
     SelectCells(g, 1, 1, 2, 2);
     EXPECT_EQ(SelectedText(g), "1:1\t2:1\r\n1:2\t2:2");
     g.Options |= goRowSelect;
-    EXPECT_EQ(SelectedText(g), "0:1\t1:1\t2:1\t3:1\t4:1\r\n0:2\t1:2\t2:2\t3:2\t4:2");
+    EXPECT_EQ(SelectedText(g), "1:1\t2:1\r\n1:2\t2:2");
+    EXPECT_EQ(SelectedText(g, true), "0:1\t1:1\t2:1\t3:1\t4:1\r\n0:2\t1:2\t2:2\t3:2\t4:2");
 }
 
 TEST_F(TLinearGrid, SelectedTextReadsHiddenColumnsByTheirRealIndex)
@@ -61,7 +62,7 @@ TEST(SelectionHook, EditingReachesSelectedTextAndUnhighlightThroughTheGridsDataO
     SelectCells(g, 1, 1, 2, 1);
     ASSERT_NE(g.DataOps(), nullptr);
     g.DataOps()->UnHilightInGrid(false);
-    EXPECT_EQ(g.DataOps()->SelectedText(), "1:1\t2:1");
+    EXPECT_EQ(g.DataOps()->SelectedText(false), "1:1\t2:1");
 }
 
 TEST(SelectedTextLines, AMultiLineTextIsQuotedForTheSpreadsheetFormat)
