@@ -123,7 +123,6 @@ void TExtStringGrid::Resize()
         // Two heights in a row force the panel's layout; then it docks at the foot again.
         SearchPanel->Bounds = {0, ClientHeight() - 33, w, ClientHeight()};
         SearchPanel->Bounds = {0, ClientHeight() - 32, w, ClientHeight()};
-        SearchPanel->Sync();
         if (TGridDataOps* ops = DataOps())
             ops->SearchPanelChanged();
     }
@@ -394,19 +393,9 @@ void TExtStringGrid::UpdateSearchPanel()
     p.BackwardButton.Visible = SearchFooter.ShowFindPrev;
     p.HighlightButton.Caption = SearchFooter.HighLightCaption;
     p.HighlightButton.Visible = SearchFooter.ShowHighLight;
-    p.ShowExit = SearchFooter.ShowClose;
-    p.ShowMatchCase = SearchFooter.ShowMatchCase;
-    p.MatchCaseCaption = SearchFooter.MatchCaseCaption;
-    p.HintFindNext = SearchFooter.HintFindNext;
-    p.HintFindPrev = SearchFooter.HintFindPrev;
-    p.HintClose = SearchFooter.HintClose;
-    p.HintHighlight = SearchFooter.HintHighlight;
-    p.Color = SearchFooter.Color;
-    p.ColorTo = SearchFooter.ColorTo;
     p.Visible = SearchFooter.Visible;
     const int h = p.Visible ? TSearchPanel::ShownHeight : 0;
     p.Bounds = {0, ClientHeight() - h, ClientWidth(), ClientHeight()};
-    p.Sync();
     // Alt and the accelerator reach the grid from anywhere in its window, but only while the
     // button would take it, so that other controls keep the key otherwise.
     // Buttons sharing an accelerator share one shortcut; the first of them takes the key.
@@ -424,7 +413,7 @@ void TExtStringGrid::UpdateSearchPanel()
         FSearchShortcuts[i] = grabShortcut(mnemonic);
         grabbed.push_back(mnemonic);
     }
-    // The data operations follow the panel; none are made for it while it stays hidden.
+    // The panel's window belongs to the data operations; none is made while it stays hidden.
     if (FDataOps || p.Visible)
         if (TGridDataOps* ops = DataOps())
             ops->SearchPanelChanged();

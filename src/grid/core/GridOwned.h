@@ -120,34 +120,12 @@ struct TSearchPanelButton {
     bool Enabled = true;
 };
 
-class TSearchPanelWindow;
-
 // The search panel docked at the grid's foot; height 0 while hidden (the footer panel: GridFooter.h).
-// The fields say what it shows; its window (GridSearchPanel.h), made when it first shows, follows
-// them on Sync and reports the user's edits and clicks through the events.
 class TSearchPanel : public TGridChild {
 public:
-    explicit TSearchPanel(TExtStringGrid* grid);
-    ~TSearchPanel();
+    using TGridChild::TGridChild;
     static constexpr int ShownHeight = 32;
     TSearchPanelButton ForwardButton, BackwardButton, HighlightButton;
-    bool ShowExit = true, ShowMatchCase = true;
-    QString MatchCaseCaption;
-    QString HintFindNext, HintFindPrev, HintClose, HintHighlight;
-    TColor Color = clWhite, ColorTo = clNone;
-    TNotifyEvent OnForwardClick, OnBackwardClick, OnEditChange, OnExitClick, OnHighlightClick;
-    // The window follows the fields (made on first show).
-    void Sync();
-    TSearchPanelWindow* Window() const { return FWindow.get(); }
-    // The search text, the match-case box and the highlight button's toggle state.
-    QString Text() const;
-    void SetText(const QString& value);
-    bool MatchCase() const;
-    bool HighlightDown() const;
-    void SetHighlightDown(bool value);
-
-private:
-    std::unique_ptr<TSearchPanelWindow> FWindow;
 };
 
 }  // namespace grid

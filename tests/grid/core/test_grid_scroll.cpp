@@ -657,7 +657,6 @@ struct SearchWindow {
         Grid->SearchFooter.HighLightCaption = QStringLiteral("&Highlight");
         Grid->SearchFooter.Visible = true;
         Grid->Loaded();
-        Grid->SearchPanel->SetText(QStringLiteral("x"));  // the find buttons wait for a search text
     }
     bool Show()
     {
