@@ -1996,8 +1996,16 @@ bool TGridInputHandler::CursorAt(int x, int y, QCursor& cursor)
     case msColumn: cursor = SelectionCursor(1); return true;
     case msAll:
     case msResize: cursor = SelectionCursor(2); return true;
-    default: return false;
+    default: break;
     }
+    // A link under the mouse shows the hand.
+    const TGridCoord cell = Grid.MouseToCell(x, y);
+    bool html = false;
+    if (cell.X >= 0 && cell.Y >= 0 && !AnchorAt(cell.X, cell.Y, x, html).isEmpty()) {
+        cursor = Qt::PointingHandCursor;
+        return true;
+    }
+    return false;
 }
 
 void TGridInputHandler::MouseLeave()

@@ -239,6 +239,9 @@ TEST_F(MouseTracking, LinksOfMarkupTextsAreEnteredAndLeft)
     QTest::mouseMove(client(), at(2, QStringLiteral("aaaa")));
     EXPECT_EQ(seen, (std::vector<std::string>{"enter x", "exit x", "enter y", "enter p", "enter q"}));
     EXPECT_EQ(input().HoveredAnchor(), "q");
+    EXPECT_EQ(client()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(client(), at(1, QStringLiteral("one")));
+    EXPECT_NE(client()->cursor().shape(), Qt::PointingHandCursor);
 }
 
 }  // namespace
