@@ -248,6 +248,7 @@ public:
     QStringList ColumnHeaders;
     QStringList RowHeaders;
     bool FilterDropDownAuto = false;
+    bool FilterDropDownCheck = false;  // the check list (several values) instead of the single-choice list
     bool FilterDropDownAllColumns = false;  // fdAll: fixed columns offer filter values too
     bool FilterIncremental = false;
     QStringList FilterList;  // the values a column's filter drop-down offers

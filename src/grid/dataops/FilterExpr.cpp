@@ -352,6 +352,7 @@ TFilterExpr& TFilterExpr::operator=(TFilterExpr&&) noexcept = default;
 
 TFilterExpr::TFilterExpr(const QString& expr, bool caseSensitive) : FCaseSensitive(caseSensitive)
 {
+    FDateSep = LocaleDateSeparator();
     QString e = TNode::Prepare(expr);
     if (!caseSensitive) {
         e = FLocale.toUpper(e);
@@ -365,7 +366,7 @@ bool TFilterExpr::Match(const QString& value) const
 {
     if (!FRoot)
         return false;
-    const QChar dateSep = LocaleDateSeparator();
+    const QChar dateSep = FDateSep;
     if (FCaseSensitive)
         return FRoot->Match(value, dateSep);
     bool ascii = FAsciiUpper;

@@ -32,6 +32,7 @@ private:
     bool FCaseSensitive = true;
     QLocale FLocale;
     bool FAsciiUpper = true;  // the locale upper-cases ASCII letters as plain ASCII
+    QChar FDateSep;           // read once: dates compare in the locale of the parse
 };
 
 // One match; parses the expression each time (use TFilterExpr for many texts).

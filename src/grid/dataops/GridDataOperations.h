@@ -2,6 +2,7 @@
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDataOps.h"
 #include "grid/dataops/GridFilter.h"
+#include "grid/dataops/GridFilterLists.h"
 #include "grid/dataops/GridFind.h"
 #include "grid/dataops/GridGroup.h"
 #include "grid/dataops/GridSearchFooter.h"
@@ -34,6 +35,8 @@ public:
     TGridFind Finding{Grid};
     TGridFilter Filtering{Grid};
 
+    TGridFilterLists FilterLists{Grid, Filtering};
+    bool FilterButtonClick(int x, int y) override { return FilterLists.ButtonClick(x, y); }
     int Search(const QString& upperText) override { return Finding.Search(upperText); }
 
     TGridSearchFooter Searching{Grid, Finding};
