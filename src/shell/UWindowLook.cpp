@@ -2,6 +2,7 @@
 
 #include "controls/buttons_pages/PicButton.h"
 #include "controls/buttons_pages/PicGlyphs.h"
+#include "grid/core/ExtStringGrid.h"
 #include "platform/Dialogs.h"
 #include "platform/TForm.h"
 
@@ -84,6 +85,10 @@ void Apply_Window_Look(QWidget* window)
         form->SetEscapeCloses(hasCancel);
     for (QLabel* l : window->findChildren<QLabel*>())
         Plain_Label(l);
+    // A table's cells hold names and values from files and from the user: never mark-up.
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (auto* table = dynamic_cast<grid::TExtStringGrid*>(w))
+            table->EnableHTML = false;
 }
 
 TNameLabel::TNameLabel(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }

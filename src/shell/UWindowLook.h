@@ -30,8 +30,9 @@ void Set_Cancel_Glyph(controls::TPicButton* button);
 
 // Called by every window at the end of its creation: every flat button takes the button look
 // (a button that closes with OK or Cancel also its glyph, and a Cancel button lets Escape close
-// the window), and every label whose text format was left to guessing shows plain text, since
-// its text may be a name, a file value or something the user typed.
+// the window), every label whose text format was left to guessing shows plain text, since
+// its text may be a name, a file value or something the user typed, and every table shows its
+// cells as plain text (its HTML switched off) for the same reason.
 void Apply_Window_Look(QWidget* window);
 
 // The same plain-text rule for a label made after the window's creation.

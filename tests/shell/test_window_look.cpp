@@ -1,4 +1,5 @@
 #include "controls/buttons_pages/PicButton.h"
+#include "grid/core/ExtColumnGrid.h"
 #include "platform/Dialogs.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
@@ -155,4 +156,24 @@ TEST_F(WindowLook, LongNamesEndInAnEllipsisWithTheWholeNameAsHint)
 
     label.SetName(QStringLiteral("Plant A"));
     EXPECT_EQ(label.text(), QStringLiteral("Plant A"));
+}
+
+// A table's cells hold names and values from files and from the user: the window's look switches
+// HTML off in every table it holds, nested ones included.
+TEST(WindowLookTables, EveryTableOfTheWindowShowsMarkUpAsText)
+{
+    QWidget window;
+    auto* direct = new grid::TExtColumnGrid;
+    direct->setParent(&window);
+    auto* panel = new QWidget(&window);
+    auto* nested = new grid::TExtStringGrid;
+    nested->setParent(panel);
+    ASSERT_TRUE(direct->EnableHTML);
+    direct->SetCells(1, 1, QStringLiteral("<B>name</B>"));
+
+    Apply_Window_Look(&window);
+
+    EXPECT_FALSE(direct->EnableHTML);
+    EXPECT_FALSE(nested->EnableHTML);
+    EXPECT_FALSE(direct->IsHTMLText(direct->Cells(1, 1)));
 }

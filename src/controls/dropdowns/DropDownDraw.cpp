@@ -1,5 +1,7 @@
 #include "controls/dropdowns/DropDownDraw.h"
 
+#include "controls/common/EsgHTMLE.h"
+
 #include "platform/TImageList.h"
 
 #include <QPainter>
@@ -164,21 +166,19 @@ QString FitText(const TCanvas& canvas, const QString& text, int maxWidth, bool e
 void DrawHTMLText(TCanvas& canvas, const QString& text, QRect r, const TImageList* images, bool draw,
                   const QString& source, QSize& size)
 {
-    Q_UNUSED(images);
     Q_UNUSED(source);
     size = QSize(0, 0);
     if (text.isEmpty())
         return;
-    QRect calc = r;
-    canvas.DrawText(text, calc, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
-    size = calc.size();
-    if (draw) {
-        const TBrushStyle saved = canvas.Brush.Style;
-        canvas.Brush.Style = TBrushStyle::bsClear;
-        QRect out = r;
-        canvas.DrawText(text, out, DT_WORDBREAK | DT_NOPREFIX);
-        canvas.Brush.Style = saved;
-    }
+    controls::THTMLRenderInput in;
+    in.Images = images;
+    in.MeasureOnly = !draw;
+    in.WordWrap = true;
+    in.URLColor = platform::clBlue;
+    in.ShadowColor = platform::clGray;
+    controls::THTMLRenderResult out;
+    controls::RenderHTMLText(canvas, text, r, in, out);
+    size = QSize(out.Width, out.Height);
 }
 
 QString MatchCaseText(const QString& text, bool caseSensitive)

@@ -41,8 +41,8 @@ QSize GetTextSize(const TCanvas& canvas, const QString& text);
 // The longest head of the text (ending in "..." with ellipsis) narrower than maxWidth; the text
 // itself when it fits or when nothing shorter does.
 QString FitText(const TCanvas& canvas, const QString& text, int maxWidth, bool ellipsis);
-// Draws (draw true) or only measures the text in r and answers its extent in size. Mark-up is not
-// interpreted: the text is shown as it stands.
+// Draws (draw true) or only measures the mark-up text in r, word wrapped, and answers its extent
+// in size; (0, 0) for the empty text.
 void DrawHTMLText(TCanvas& canvas, const QString& text, QRect r, const platform::TImageList* images,
                   bool draw, const QString& source, QSize& size);
 // The text upper-cased for comparison unless caseSensitive.

@@ -20,7 +20,9 @@
 #include "grid/core/GridOwned.h"
 #include "grid/core/GridSettings.h"
 #include "grid/core/GridStream.h"
+#include "controls/common/EsgHTMLE.h"
 #include "controls/common/ExtStyleIF.h"
+#include "controls/common/PictureContainer.h"
 
 namespace grid {
 
@@ -245,6 +247,18 @@ public:
     } Grouped;
     bool URLShowInText = false;
     TObject* GridImages = nullptr;  // the image list; image cells do nothing without it
+    // Mark-up cells (with EnableHTML): named pictures of their image tags (not owned; none by
+    // default) and the pictures loaded from the program's resources, each loaded once.
+    controls::TPictureContainer* PictureContainer = nullptr;
+    controls::THTMLPictureCache& ImageCache() { return FImageCache; }
+    // True when the text is drawn as mark-up: EnableHTML and the text kind is HTML.
+    bool IsHTMLText(const QString& text) const;
+    // The renderer's settings for this grid's cells and hints: its images, pictures, URL colour
+    // and blink phase; no point to test.
+    controls::THTMLRenderInput HTMLRenderInput() const;
+    // The anchor of the mark-up cell (c display column, r row) under the grid point (x, y), laid
+    // out as the cell is painted; false when there is none.
+    bool HTMLAnchorAt(int c, int r, int x, int y, QString& anchor, QString& title);
     QStringList ColumnHeaders;
     QStringList RowHeaders;
     bool FilterDropDownAuto = false;
@@ -526,6 +540,9 @@ public:
         int ScrollOffset = 0;
     };
     void DrawCellText(TCellPaintState& s);
+    // The text area of a cell as its text is painted (grid coordinates).
+    TRect CellTextRect(int c, int r);
+    void DrawHTMLCellText(TCellPaintState& s, const QString& text, const TRect& r);
     // The in-cell scroll bar of a cell, position and page within 0 .. range.
     void DrawInCellScrollBar(platform::TCanvas& canvas, const QRect& bar, int position, int page, int range);
     // Tree lines in column 0 of a row covered by nodes, inside rect.
@@ -1382,6 +1399,7 @@ private:
     int FDragInterval = 0;  // the drag-scroll timer's current delay
     QObject* FFlatStyle = nullptr;  // the flat bars' style, a child of the grid
     std::unique_ptr<platform::THintWindow> FScrollHintWnd;
+    controls::THTMLPictureCache FImageCache;
     platform::ClockTimer FDragTmr;
     TDragScrollDirection FDragScrollDirection = 0;
     bool FAutoThemeAdapt = false;

@@ -687,7 +687,10 @@ void TExtStringGrid::DrawCellText(TCellPaintState& s)
     if (s.DCol == 0 && HasNodes() && !IsNode(s.Row))
         r.Left += GetNodeIndent(s.Row);
 
-    // Mark-up cells show their text as it stands until a renderer draws them.
+    if (IsHTMLText(text)) {
+        DrawHTMLCellText(s, text, r);
+        return;
+    }
     bool link = false;
     if (URLShow && IsURL(text)) {
         link = true;

@@ -134,7 +134,16 @@ TPoint TExtStringGrid::GetCellTextSize(int c, int r, bool vs, bool sb)
         rect.Right -= 17;
 
     TPoint size;
-    if (vs) {
+    if (IsHTMLText(text)) {
+        controls::THTMLRenderInput in = HTMLRenderInput();
+        in.MeasureOnly = true;
+        in.WordWrap = vs;
+        controls::THTMLRenderResult out;
+        const QRect area = vs ? platform::Rect(rect.Left, rect.Top, rect.Right - 2, rect.Bottom - 2)
+                              : QRect(0, 0, 0x7FFF, 0x7FFF);
+        controls::RenderHTMLText(canvas, text, area, in, out);
+        size = {out.Width, out.Height};
+    } else if (vs) {
         QRect q = platform::Rect(rect.Left, rect.Top, rect.Right - 2, rect.Bottom - 2);
         QString shown = text;
         shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QChar('\r'), QChar('\n'));

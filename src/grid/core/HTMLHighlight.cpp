@@ -1,17 +1,15 @@
 #include "grid/core/HTMLHighlight.h"
 
+#include "controls/common/EsgHTMLE.h"
+
 namespace grid {
 
-namespace {
-THTMLHighlightColors& Current()
+// The renderer keeps the one pair; the grid only hands its colours over.
+void SetHTMLHighlightColors(TColor background, TColor text) { controls::SetHTMLHighlightColors(background, text); }
+
+THTMLHighlightColors HTMLHighlightColors()
 {
-    static THTMLHighlightColors colors;
-    return colors;
+    return {controls::HTMLHighlightBackground(), controls::HTMLHighlightText()};
 }
-}  // namespace
-
-void SetHTMLHighlightColors(TColor background, TColor text) { Current() = {background, text}; }
-
-THTMLHighlightColors HTMLHighlightColors() { return Current(); }
 
 }  // namespace grid
