@@ -79,8 +79,19 @@ bool TExtStringGrid::HTMLAnchorAt(int c, int r, int x, int y, QString& anchor, Q
     in.HitX = x;
     in.HitY = y;
     in.WordWrap = WordWrap;
+    QRect area = ToQRect(CellTextRect(c, r));
+    if (VAlignment != vtaTop) {
+        controls::THTMLRenderInput measure = in;
+        measure.HitOnly = false;
+        measure.MeasureOnly = true;
+        controls::THTMLRenderResult size;
+        controls::RenderHTMLText(canvas, text, area, measure, size);
+        const int room = area.height() - size.Height;
+        if (room > 0)
+            area.setTop(area.top() + (VAlignment == vtaCenter ? room / 2 : room));
+    }
     controls::THTMLRenderResult out;
-    const bool hit = controls::RenderHTMLText(canvas, text, ToQRect(CellTextRect(c, r)), in, out);
+    const bool hit = controls::RenderHTMLText(canvas, text, area, in, out);
     if (!hit || out.Anchor.isEmpty() || out.Anchor == QLatin1String("ctrl"))
         return false;
     anchor = out.Anchor;

@@ -1,5 +1,7 @@
 #include "grid/core/GridEditLayer.h"
 
+#include "controls/common/HTMLHintWindow.h"
+
 #include "grid/core/ExtStringGrid.h"
 
 namespace grid {
@@ -155,8 +157,13 @@ void TExtStringGrid::DoExit()
 platform::THintInfo TExtStringGrid::HintAt(const QPoint& pos)
 {
     platform::THintInfo info;
-    if (TGridEditLayer* layer = EditLayer(); layer && layer->CellHint(pos, info))
+    if (TGridEditLayer* layer = EditLayer(); layer && layer->CellHint(pos, info)) {
+        // A hint the grid's own mark-up hint window shows is not shown again as plain text.
+        if (auto* own = findChild<controls::THTMLHintWindow*>(QString(), Qt::FindDirectChildrenOnly);
+            own && own->isVisible())
+            return {};
         return info;
+    }
     return TBaseGrid::HintAt(pos);
 }
 

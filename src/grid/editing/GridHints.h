@@ -25,10 +25,17 @@ QString WrapHint(const QString& text, const QFont& font, int maxWidth);
 
 }  // namespace grid::editing
 
+namespace controls {
+class THTMLHintWindow;
+}
+
 namespace grid::editing {
 // Shows the hint where the grid placed it, in its colour; the platform's own hint request for the
-// same text and cell then leaves it there.
+// same text and cell then leaves it there. Mark-up and wide hints (with UseInternalHintClass) go
+// to the grid's own hint window, drawn by the mark-up renderer.
 void ShowCellHint(TExtStringGrid& grid, const TCellHint& hint);
+// The grid's mark-up hint window, made on first use.
+controls::THTMLHintWindow* CellHintWindow(TExtStringGrid& grid);
 // The text as the hint window shows it (plain text, kept on its lines).
 QString HintDisplayText(const QString& text);
 }  // namespace grid::editing

@@ -1115,35 +1115,24 @@ bool TGridInputHandler::ClickRadioGroup(int c, int r, int x, int y)
     return true;
 }
 
-QString TGridInputHandler::AnchorAt(int c, int r, int x, bool& html)
+QString TGridInputHandler::AnchorAt(int c, int r, int x, int y, bool& html)
 {
     const int realCol = Grid.DisplToRealCol(c);
     const QString text = Grid.Cells(realCol, r);
     html = Grid.EnableHTML && IsCellHtml(text);
     if (!html)
         return Grid.URLShow && IsURL(text) ? text.trimmed() : QString();
-    // The anchors of the text laid out on one line from the cell's text offset.
-    static const QRegularExpression link(QStringLiteral("<a\\s+href\\s*=\\s*\"([^\"]*)\"[^>]*>(.*?)</a>"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    const TRect rc = Grid.CellRect(c, r);
-    const QFontMetrics fm(Grid.font());
-    const int left = rc.Left + 2;
-    auto it = link.globalMatch(text);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch m = it.next();
-        const int from = left + fm.horizontalAdvance(StripCellHtml(text.left(m.capturedStart())));
-        const int to = from + fm.horizontalAdvance(StripCellHtml(m.captured(2)));
-        if (x >= from && x <= to)
-            return m.captured(1);
-    }
-    return {};
+    // The anchor under the point as the renderer lays the cell out.
+    QString anchor, title;
+    Grid.HTMLAnchorAt(c, r, x, y, anchor, title);
+    return anchor;
 }
 
 // Links: a cell whose text is a URL (with URLShow), or an anchor of a mark-up text under the press.
-bool TGridInputHandler::ClickAnchor(int c, int r, int x, int)
+bool TGridInputHandler::ClickAnchor(int c, int r, int x, int y)
 {
     bool html = false;
-    const QString anchor = AnchorAt(c, r, x, html);
+    const QString anchor = AnchorAt(c, r, x, y, html);
     if (anchor.isEmpty()) {
         if (!html || !HasFormControl(Grid.Cells(Grid.DisplToRealCol(c), r)))
             return false;
@@ -1258,7 +1247,7 @@ void TGridInputHandler::TrackAnchor(int x, int y)
     if (cell.X < 0 || cell.Y < 0)
         return;
     bool html = false;
-    const QString anchor = AnchorAt(cell.X, cell.Y, x, html);
+    const QString anchor = AnchorAt(cell.X, cell.Y, x, y, html);
     if (!html)
         return;
     if (!anchor.isEmpty()) {
@@ -1734,25 +1723,14 @@ TCellHint TGridInputHandler::PrepareCellHint(const QPoint& pos)
         out.Pos = QPoint(pos.x(), shown.Bottom + 6);
     const QString text = Grid.Cells(realCol, r);
     if (Grid.AnchorHint && Grid.EnableHTML && IsCellHtml(text)) {
-        static const QRegularExpression link(QStringLiteral("<a\\s+href\\s*=\\s*\"([^\"]*)\"([^>]*)>(.*?)</a>"),
-                                             QRegularExpression::CaseInsensitiveOption);
-        static const QRegularExpression title(QStringLiteral("title\\s*=\\s*\"([^\"]*)\""),
-                                              QRegularExpression::CaseInsensitiveOption);
-        const QFontMetrics fm(Grid.font());
-        auto it = link.globalMatch(text);
-        while (it.hasNext()) {
-            const QRegularExpressionMatch m = it.next();
-            const int from = rc.Left + 2 + fm.horizontalAdvance(StripCellHtml(text.left(m.capturedStart())));
-            const int to = from + fm.horizontalAdvance(StripCellHtml(m.captured(3)));
-            if (pos.x() >= from && pos.x() <= to) {
-                const QRegularExpressionMatch t = title.match(m.captured(2));
-                hint = t.hasMatch() ? t.captured(1) : m.captured(1);
-                if (OnAnchorHint)
-                    OnAnchorHint(&Grid, r, realCol, hint);
-                FLastAnchorHint = hint;
-                out.Pos = pos + QPoint(8, -16);
-                break;
-            }
+        // The anchor as the renderer lays the cell out: its title, or the anchor itself.
+        QString anchor, title;
+        if (Grid.HTMLAnchorAt(c, r, pos.x(), pos.y(), anchor, title)) {
+            hint = title.isEmpty() ? anchor : title;
+            if (OnAnchorHint)
+                OnAnchorHint(&Grid, r, realCol, hint);
+            FLastAnchorHint = hint;
+            out.Pos = pos + QPoint(8, -16);
         }
     }
     const bool dataCell = c >= Grid.FixedCols() && r >= Grid.FixedRows() && c < Grid.ColCount() - Grid.FixedRightCols &&

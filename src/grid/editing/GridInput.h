@@ -134,8 +134,9 @@ private:
     void TrackMove(int x, int y);
     void EndMove();
     void TrackAnchor(int x, int y);
-    // The link of cell (c, r) under client x: a URL text with URLShow, or an anchor of mark-up.
-    QString AnchorAt(int c, int r, int x, bool& html);
+    // The link of cell (c, r) under client (x, y): a URL text with URLShow, or an anchor of mark-up
+    // as the renderer lays it out.
+    QString AnchorAt(int c, int r, int x, int y, bool& html);
     TMouseSelectMode FMouseSelectMode = msNormal;
     int FMouseSelectStart = -1;  // row or column a header selection drag started from
     bool FMouseResize = false;   // the selection's resize handle is being dragged
