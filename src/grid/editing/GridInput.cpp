@@ -1979,7 +1979,7 @@ bool TGridInputHandler::CursorAt(int x, int y, QCursor& cursor)
     // A link under the mouse shows the hand.
     const TGridCoord cell = Grid.MouseToCell(x, y);
     bool html = false;
-    if (cell.X >= 0 && cell.Y >= 0 && !AnchorAt(cell.X, cell.Y, x, html).isEmpty()) {
+    if (cell.X >= 0 && cell.Y >= 0 && !AnchorAt(cell.X, cell.Y, x, y, html).isEmpty()) {
         cursor = Qt::PointingHandCursor;
         return true;
     }
