@@ -120,6 +120,12 @@ void TSearchPanelWindow::EditChanged()
     const bool any = !EditControl->text().isEmpty();
     for (QToolButton* b : {ForwardButton, BackwardButton, HiliteButton})
         b->setEnabled(any);
+    // The grid's accelerators for the buttons follow them.
+    TSearchPanel& p = *Grid.SearchPanel;
+    if (p.ForwardButton.Enabled != any) {
+        p.ForwardButton.Enabled = p.BackwardButton.Enabled = p.HighlightButton.Enabled = any;
+        Grid.UpdateSearchPanel();
+    }
     if (OnEditChange)
         OnEditChange();
 }
@@ -193,6 +199,8 @@ TSearchPanelWindow* TGridSearchFooter::Panel()
         FPanel->OnBackwardClick = [this] { SearchPanelBackwardClick(); };
         FPanel->OnExitClick = [this] { SearchPanelExitClick(); };
         FPanel->OnHighlightClick = [this] { SearchPanelHighlightClick(); };
+        TSearchPanel& p = *Grid.SearchPanel;
+        p.ForwardButton.Enabled = p.BackwardButton.Enabled = p.HighlightButton.Enabled = false;
         FPanel->UpdateFromSettings();
     }
     return FPanel;
