@@ -253,14 +253,21 @@ void TObjStringGrid::SetPlatformRowCount(int value)
 
 void TObjStringGrid::SetPlatformFixedCols(int value)
 {
+    const int old = FFixedCols;
     FFixedCols = std::clamp(value, 0, FColCount - 1);
+    // Showing the first scrollable column, the grid goes on showing it when fewer columns are fixed.
+    if (FLeftCol == old && FFixedCols < old)
+        FLeftCol = FFixedCols;
     ClampCurrent();
     LayoutChanged();
 }
 
 void TObjStringGrid::SetPlatformFixedRows(int value)
 {
+    const int old = FFixedRows;
     FFixedRows = std::clamp(value, 0, FRowCount - 1);
+    if (FTopRow == old && FFixedRows < old)
+        FTopRow = FFixedRows;
     ClampCurrent();
     LayoutChanged();
 }

@@ -834,3 +834,33 @@ TEST(FirstPaint, AGridThatIsNoTabStopRefreshesItsProportionalBarOnce)
         EXPECT_FALSE(g.ProportionalBar(platform::sbVertical)) << "only once";
     }
 }
+
+namespace {
+
+// Fewer fixed columns or rows: a grid that showed its first scrollable column and row goes on
+// showing the first ones, so the columns and rows freed from the fixed area come into view; a grid
+// scrolled further stays where it was.
+TEST(FixedCountScroll, FreedColumnsAndRowsComeIntoView)
+{
+    const struct {
+        int FixedBefore, LeftBefore, FixedAfter, LeftAfter;
+    } cases[] = {{2, 2, 1, 1}, {2, 2, 0, 0}, {2, 4, 1, 4}, {1, 1, 2, 2}};
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(testing::Message() << tc.FixedBefore << " -> " << tc.FixedAfter << " from " << tc.LeftBefore);
+        TExtStringGrid g;
+        g.SetColCount(20);
+        g.SetRowCount(20);
+        g.resize(300, 200);
+        g.SetFixedCols(tc.FixedBefore);
+        g.SetFixedRows(tc.FixedBefore);
+        g.SetLeftCol(tc.LeftBefore);
+        g.SetTopRow(tc.LeftBefore);
+        ASSERT_EQ(g.LeftCol(), tc.LeftBefore);
+        g.SetFixedCols(tc.FixedAfter);
+        g.SetFixedRows(tc.FixedAfter);
+        EXPECT_EQ(g.LeftCol(), tc.LeftAfter);
+        EXPECT_EQ(g.TopRow(), tc.LeftAfter);
+    }
+}
+
+}  // namespace
