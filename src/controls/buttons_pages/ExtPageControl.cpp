@@ -744,7 +744,7 @@ void TExtPageControl::DockedControlGone(TExtTabSheet* page)
     page->SetExtPageControl(nullptr);
     page->hide();
     FUndockingPage = nullptr;
-    // Later: the control may be in the middle of being destroyed as the sheet's child.
+    // Deferred: the control may be in the middle of being destroyed as the sheet's child.
     page->deleteLater();
 }
 

@@ -106,8 +106,8 @@ public:
     Event<int, int> OnOleDragStart;                         // ARow, ACol
     Event<Qt::DropAction> OnOleDragStop;                    // the effect
 
-    // Loaders of a dropped ".CSV" or ".XLS" file, all rows; none until the data operations
-    // provide one, and a drop of such a file is then refused with a message.
+    // Loaders of a dropped ".CSV" or ".XLS" file, all rows; without a loader a drop of such a
+    // file is refused with a message.
     using TFileLoader = std::function<void(TExtStringGrid&, const QString&)>;
     static TFileLoader& CsvLoader();
     static TFileLoader& XlsLoader();

@@ -1263,8 +1263,8 @@ void TGridInputHandler::TrackAnchor(int x, int y)
     }
 }
 
-// A press on the selection (or on a header with column dragging) arms a drag that starts once the
-// mouse moves; the selection stays as it is until then.
+// A press on the selection (or on a header with column dragging) arms a drag; the mouse moving
+// starts it, and the press itself leaves the selection as it is.
 bool TGridInputHandler::ArmDrag(int c, int r, int x, TShiftState shift)
 {
     const TDragDropSettings& dd = FDragDrop->Settings;
