@@ -23,7 +23,6 @@ bool StaysInGrid(int key)
     return (key >= VK_PRIOR && key <= VK_HOME) || key == VK_UP || key == VK_DOWN;
 }
 
-int ScrollBarExtent(const QWidget* w) { return w->style()->pixelMetric(QStyle::PM_ScrollBarExtent); }
 }  // namespace
 
 // ---- The inner grid
@@ -55,12 +54,7 @@ bool TExtGridDropDownGrid::OnDropDownForm() const
 
 int TExtGridDropDownGrid::GetGridWidth() const
 {
-    int w = 0;
-    for (int c = 0; c < ColCount(); ++c)
-        w += ColWidths(c);
-    if (VisibleRowCount() + FixedRows() != RowCount())
-        w += ScrollBarExtent(this);
-    return w;
+    return TableWidth(*this);
 }
 
 QString TExtGridDropDownGrid::SizingText(int column, int row) const
@@ -348,13 +342,7 @@ void TCustomExtGridDropDown::SetItemIndex(int value)
 {
     value = std::max(-1, value);
     if (UseItems) {
-        if (value >= FItems->Count())
-            return;
-        FItemIndex = value;
-        const TDropDownItem* item = FItems->Items(value);
-        const QString text = item && item->HasText(LookupColumn) ? item->Text[LookupColumn] : QString();
-        if (text != GetText())
-            SetTextQuiet(text);
+        ShowItem(value);
         return;
     }
     if (!FExtColGrid) {
@@ -492,22 +480,8 @@ int TCustomExtGridDropDown::DoLookupKey(QChar ch)
 {
     if (LookupMethod == lmNone)
         return -1;
-    const int prefix = int(FPrefix.size());
-    if (ch == QChar(8)) {
-        if (hasSelectedText()) {
-            QString text = GetText();
-            text.remove(selectionStart() - prefix, int(selectedText().size()));
-            SetTextQuiet(text);
-            setCursorPosition(prefix + int(text.size()));
-        } else {
-            FLookupEntry.chop(1);
-            SetTextQuiet(FLookupEntry);
-            setCursorPosition(prefix + int(FLookupEntry.size()));
-        }
+    if (TypeIntoLookupEntry(ch))
         return -1;
-    }
-    if (ch != QChar(9))
-        FLookupEntry += ch;
     const QString entry = FLookupEntry.trimmed();
     const int fixed = FExtColGrid ? FExtColGrid->FixedRows() : 1;
     if (LookupMethod == lmNarrowDown) {
@@ -698,12 +672,7 @@ void TCustomExtGridDropDown::DoBeforeDropDown()
 
 void TCustomExtGridDropDown::AdaptDropDownHeight(int& height)
 {
-    int strips = 0;
-    if (DropDownHeader().Visible())
-        strips += DropDownHeader().Height;
-    if (DropDownFooter().Visible())
-        strips += DropDownFooter().Height;
-    height = SnapDropDownHeight(height, strips, HeaderHeight, FDropDownRowHeight, 4);
+    SnapHeightToRows(height, 4);
 }
 
 void TCustomExtGridDropDown::PlaceDropDownControl()
@@ -715,30 +684,14 @@ void TCustomExtGridDropDown::PlaceDropDownControl()
 void TCustomExtGridDropDown::UpdateDropDownSize()
 {
     TLookupDropDown::UpdateDropDownSize();
-    if (!DropDownAutoWidth || !FDropDownForm || !FExtColGrid)
-        return;
-    const int w = FExtColGrid->GetGridWidth();
-    FExtColGrid->resize(w, FExtColGrid->height());
-    FDropDownForm->resize(w + 2 * FDropDownBorderWidth, FDropDownForm->height());
+    if (FExtColGrid)
+        FitWidthToTable(*FExtColGrid);
 }
 
 void TCustomExtGridDropDown::SizeColumnsToDropDown()
 {
-    if (!ColumnSizeWithDropDown || !FExtColGrid || !FDropDownForm)
-        return;
-    TExtGridDropDownGrid& g = *FExtColGrid;
-    g.SetGridScrollBars(ssVertical);
-    if (FColumns->Count() == 0)
-        return;
-    std::vector<int> widths;
-    for (int i = 0; i < FColumns->Count(); ++i)
-        widths.push_back(FColumns->Items(i)->Width);
-    int avail = FDropDownForm->width();
-    if (g.VisibleRowCount() < g.RowCount() - g.FixedRows())
-        avail -= ScrollBarExtent(&g);
-    const std::vector<int> sized = ProportionalColumnWidths(widths, g.ColCount(), avail);
-    for (size_t i = 0; i < sized.size(); ++i)
-        g.SetColWidths(int(i), sized[i]);
+    if (FExtColGrid)
+        SizeColumnsToWindow(*FExtColGrid);
 }
 
 void TCustomExtGridDropDown::DoShowDropDown()
@@ -828,18 +781,7 @@ void TCustomExtGridDropDown::GridSelect()
 
 void TCustomExtGridDropDown::ControlKeyDown(int& key, TShiftState shift)
 {
-    const bool alt = shift & ssAlt;
-    if (key == VK_BACK && !alt) {
-        QChar ch(8);
-        ControlKeyPress(ch);
-        key = 0;
-    } else if (key == VK_RETURN && !alt) {
-        // The grid takes it: its row is chosen.
-    } else if (!StaysInGrid(key) || alt) {
-        TLookupDropDown::ControlKeyDown(key, shift);
-        if (alt && (key == VK_UP || key == VK_DOWN))
-            key = 0;
-    }
+    TableKeyDown(key, shift, StaysInGrid(key));
     if (OnGridKeyDown)
         OnGridKeyDown(this, key, shift);
 }

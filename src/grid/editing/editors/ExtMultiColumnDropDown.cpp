@@ -13,7 +13,6 @@ using namespace controls;
 
 namespace {
 bool StaysInList(int key) { return key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN; }
-int ScrollBarExtent(const QWidget* w) { return w->style()->pixelMetric(QStyle::PM_ScrollBarExtent); }
 QRect ToQRect(const TRect& r) { return QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1)); }
 }  // namespace
 
@@ -37,12 +36,7 @@ void TMultiColumnList::SetGridLineWidth(int value)
 
 int TMultiColumnList::GetGridWidth() const
 {
-    int w = 0;
-    for (int c = 0; c < ColCount(); ++c)
-        w += ColWidths(c);
-    if (VisibleRowCount() + FixedRows() != RowCount())
-        w += ScrollBarExtent(this);
-    return w;
+    return TableWidth(*this);
 }
 
 void TMultiColumnList::UpdateFromDropDown()
@@ -327,13 +321,8 @@ void TExtMultiColumnDropDown::CreateDropDownForm()
 void TExtMultiColumnDropDown::SetItemIndex(int value)
 {
     value = std::max(-1, value);
-    if (value >= FItems->Count())
+    if (!ShowItem(value))
         return;
-    FItemIndex = value;
-    const TDropDownItem* item = FItems->Items(value);
-    const QString text = item && item->HasText(LookupColumn) ? item->Text[LookupColumn] : QString();
-    if (text != GetText())
-        SetTextQuiet(text);
     if (FList)
         FList->update();
 }
@@ -361,22 +350,8 @@ bool TExtMultiColumnDropDown::LookupItem(const QString& text, QString& foundText
 
 int TExtMultiColumnDropDown::DoLookupKey(QChar ch)
 {
-    const int prefix = int(FPrefix.size());
-    if (ch == QChar(8)) {
-        if (hasSelectedText()) {
-            QString text = GetText();
-            text.remove(selectionStart() - prefix, int(selectedText().size()));
-            SetTextQuiet(text);
-            setCursorPosition(prefix + int(text.size()));
-        } else {
-            FLookupEntry.chop(1);
-            SetTextQuiet(FLookupEntry);
-            setCursorPosition(prefix + int(FLookupEntry.size()));
-        }
+    if (TypeIntoLookupEntry(ch))
         return -1;
-    }
-    if (ch != QChar(9))
-        FLookupEntry += ch;
     QString found;
     int item = -1;
     if (LookupItem(FLookupEntry, found, item)) {
@@ -414,12 +389,7 @@ void TExtMultiColumnDropDown::DoBeforeDropDown()
 
 void TExtMultiColumnDropDown::AdaptDropDownHeight(int& height)
 {
-    int strips = 0;
-    if (DropDownHeader().Visible())
-        strips += DropDownHeader().Height;
-    if (DropDownFooter().Visible())
-        strips += DropDownFooter().Height;
-    height = SnapDropDownHeight(height, strips, HeaderHeight, FDropDownRowHeight, 0);
+    SnapHeightToRows(height, 0);
 }
 
 void TExtMultiColumnDropDown::PlaceDropDownControl()
@@ -431,30 +401,14 @@ void TExtMultiColumnDropDown::PlaceDropDownControl()
 void TExtMultiColumnDropDown::UpdateDropDownSize()
 {
     TLookupDropDown::UpdateDropDownSize();
-    if (!DropDownAutoWidth || !FDropDownForm || !FList)
-        return;
-    const int w = FList->GetGridWidth();
-    FList->resize(w, FList->height());
-    FDropDownForm->resize(w + 2 * FDropDownBorderWidth, FDropDownForm->height());
+    if (FList)
+        FitWidthToTable(*FList);
 }
 
 void TExtMultiColumnDropDown::SizeColumnsToDropDown()
 {
-    if (!ColumnSizeWithDropDown || !FList || !FDropDownForm)
-        return;
-    TMultiColumnList& list = *FList;
-    list.SetGridScrollBars(ssVertical);
-    if (FColumns->Count() == 0)
-        return;
-    std::vector<int> widths;
-    for (int i = 0; i < FColumns->Count(); ++i)
-        widths.push_back(FColumns->Items(i)->Width);
-    int avail = FDropDownForm->width();
-    if (list.VisibleRowCount() < list.RowCount() - list.FixedRows())
-        avail -= ScrollBarExtent(&list);
-    const std::vector<int> sized = ProportionalColumnWidths(widths, list.ColCount(), avail);
-    for (size_t i = 0; i < sized.size(); ++i)
-        list.SetColWidths(int(i), sized[i]);
+    if (FList)
+        SizeColumnsToWindow(*FList);
 }
 
 void TExtMultiColumnDropDown::DoShowDropDown()
@@ -509,18 +463,7 @@ void TExtMultiColumnDropDown::ListSelect()
 
 void TExtMultiColumnDropDown::ControlKeyDown(int& key, TShiftState shift)
 {
-    const bool alt = shift & ssAlt;
-    if (key == VK_BACK && !alt) {
-        QChar ch(8);
-        ControlKeyPress(ch);
-        key = 0;
-    } else if (key == VK_RETURN && !alt) {
-        // The list takes it: its row is chosen.
-    } else if (!StaysInList(key) || alt) {
-        TLookupDropDown::ControlKeyDown(key, shift);
-        if (alt && (key == VK_UP || key == VK_DOWN))
-            key = 0;
-    }
+    TableKeyDown(key, shift, StaysInList(key));
 }
 
 void TExtMultiColumnDropDown::ControlKeyUp(int& key, TShiftState shift)

@@ -1,8 +1,10 @@
 #include "grid/editing/editors/LookupDropDown.h"
 
 #include <QKeyEvent>
+#include <QStyle>
 #include <cmath>
 
+#include "grid/core/BaseGrid.h"
 #include "platform/Guard.h"
 
 namespace grid::editors {
@@ -46,6 +48,16 @@ std::vector<int> ProportionalColumnWidths(const std::vector<int>& widths, int co
     return result;
 }
 
+int TableWidth(const grid::TObjStringGrid& table)
+{
+    int w = 0;
+    for (int c = 0; c < table.ColCount(); ++c)
+        w += table.ColWidths(c);
+    if (table.VisibleRowCount() + table.FixedRows() != table.RowCount())
+        w += table.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    return w;
+}
+
 int SnapDropDownHeight(int height, int stripsHeight, int headerHeight, int rowHeight, int extra)
 {
     rowHeight = std::max(1, rowHeight);
@@ -67,6 +79,92 @@ TLookupDropDown::TLookupDropDown(QWidget* parent)
 }
 
 TLookupDropDown::~TLookupDropDown() = default;
+
+bool TLookupDropDown::ShowItem(int value)
+{
+    if (value >= FItems->Count())
+        return false;
+    FItemIndex = value;
+    const TDropDownItem* item = FItems->Items(value);
+    const QString text = item && item->HasText(LookupColumn) ? item->Text[LookupColumn] : QString();
+    if (text != GetText())
+        SetTextQuiet(text);
+    return true;
+}
+
+bool TLookupDropDown::TypeIntoLookupEntry(QChar ch)
+{
+    const int prefix = int(FPrefix.size());
+    if (ch == QChar(8)) {
+        if (hasSelectedText()) {
+            QString text = GetText();
+            text.remove(selectionStart() - prefix, int(selectedText().size()));
+            SetTextQuiet(text);
+            setCursorPosition(prefix + int(text.size()));
+        } else {
+            FLookupEntry.chop(1);
+            SetTextQuiet(FLookupEntry);
+            setCursorPosition(prefix + int(FLookupEntry.size()));
+        }
+        return true;
+    }
+    if (ch != QChar(9))
+        FLookupEntry += ch;
+    return false;
+}
+
+void TLookupDropDown::TableKeyDown(int& key, TShiftState shift, bool staysInTable)
+{
+    const bool alt = shift & ssAlt;
+    if (key == VK_BACK && !alt) {
+        QChar ch(8);
+        ControlKeyPress(ch);
+        key = 0;
+    } else if (key == VK_RETURN && !alt) {
+        // The table takes it: its row is chosen.
+    } else if (!staysInTable || alt) {
+        TExtCustomDropDown::ControlKeyDown(key, shift);
+        if (alt && (key == VK_UP || key == VK_DOWN))
+            key = 0;
+    }
+}
+
+void TLookupDropDown::SnapHeightToRows(int& height, int extra)
+{
+    int strips = 0;
+    if (DropDownHeader().Visible())
+        strips += DropDownHeader().Height;
+    if (DropDownFooter().Visible())
+        strips += DropDownFooter().Height;
+    height = SnapDropDownHeight(height, strips, HeaderHeight, FDropDownRowHeight, extra);
+}
+
+void TLookupDropDown::FitWidthToTable(grid::TObjStringGrid& table)
+{
+    if (!DropDownAutoWidth || !FDropDownForm)
+        return;
+    const int tableWidth = TableWidth(table);
+    table.resize(tableWidth, table.height());
+    FDropDownForm->resize(tableWidth + 2 * FDropDownBorderWidth, FDropDownForm->height());
+}
+
+void TLookupDropDown::SizeColumnsToWindow(grid::TObjStringGrid& table)
+{
+    if (!ColumnSizeWithDropDown || !FDropDownForm)
+        return;
+    table.SetGridScrollBars(ssVertical);
+    if (FColumns->Count() == 0)
+        return;
+    std::vector<int> widths;
+    for (int i = 0; i < FColumns->Count(); ++i)
+        widths.push_back(FColumns->Items(i)->Width);
+    int avail = FDropDownForm->width();
+    if (table.VisibleRowCount() < table.RowCount() - table.FixedRows())
+        avail -= table.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const std::vector<int> sized = ProportionalColumnWidths(widths, table.ColCount(), avail);
+    for (size_t i = 0; i < sized.size(); ++i)
+        table.SetColWidths(int(i), sized[i]);
+}
 
 QString TLookupDropDown::LookupText(int item) const
 {

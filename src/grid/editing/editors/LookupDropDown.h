@@ -4,12 +4,19 @@
 #include "controls/dropdowns/DropDownEdit.h"
 #include "grid/editing/editors/DropDownItems.h"
 
+namespace grid {
+class TObjStringGrid;
+}
+
 namespace grid::editors {
 
 using dropdowns::TExtCustomDropDown;
 using dropdowns::TSelectionColorStyle;
 using platform::TColor;
 using platform::TShiftState;
+
+// The width of all the table's columns, and of a vertical scroll bar when not all rows fit.
+int TableWidth(const grid::TObjStringGrid& table);
 
 // What the drop-downs with a table of items share: the items and columns, the lookup column shown
 // in the edit, the completion of typed text from that column, the item index and the stepping
@@ -95,6 +102,25 @@ protected:
     // The navigation keys of the edit after the base handling.
     virtual void NavigationKey(int key, TShiftState shift);
     void TextChanged();
+    // Takes `value` as the item index and shows that item's lookup text in the edit; false,
+    // changing nothing, past the last item.
+    bool ShowItem(int value);
+    // Applies a typed character to the search entry: Backspace removes the selected text, or
+    // else the entry's last character, and answers true as nothing more is to be done; any other
+    // character but Tab is appended to the entry.
+    bool TypeIntoLookupEntry(QChar ch);
+    // A key on the open table: Backspace edits the search entry, Enter is left to the table, and
+    // a key the table moves by (`staysInTable`) stays there unless Alt is held; Alt+Up and
+    // Alt+Down go no further than the drop-down.
+    void TableKeyDown(int& key, TShiftState shift, bool staysInTable);
+    // Snaps the list height to whole rows below the header and the visible strips; `extra` is
+    // the room the table's frame takes.
+    void SnapHeightToRows(int& height, int extra);
+    // With DropDownAutoWidth the table and the window take the width of all the table's columns.
+    void FitWidthToTable(grid::TObjStringGrid& table);
+    // With ColumnSizeWithDropDown the columns share the window width in proportion to their
+    // set widths, less a vertical scroll bar when not all rows fit.
+    void SizeColumnsToWindow(grid::TObjStringGrid& table);
 
     std::unique_ptr<TDropDownItems> FItems;
     std::unique_ptr<TDropDownColumns> FColumns;
