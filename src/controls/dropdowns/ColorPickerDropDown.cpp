@@ -16,13 +16,6 @@ using namespace platform;
 
 namespace {
 
-constexpr int KeySearchMs = 500;
-
-bool IsSearchKey(int key)
-{
-    return key == VK_SPACE || (key >= 0x30 && key <= 0x5A) || (key >= 0xBA && key <= 0xE2);
-}
-
 struct TNamedColor {
     const char* Name;
     TColor Color;
@@ -37,29 +30,11 @@ constexpr TNamedColor DefaultColors[] = {
 
 }  // namespace
 
-void TColorItem::SetCaption(const QString& value)
-{
-    if (value == FCaption)
-        return;
-    FCaption = value;
-    if (FCollection)
-        FCollection->Changed();
-}
-
-void TColorItem::SetColor(TColor value)
-{
-    if (value == FColor)
-        return;
-    FColor = value;
-    if (FCollection)
-        FCollection->Changed();
-}
-
 void TColorItem::Assign(const TColorItem& source)
 {
     if (&source == this)
         return;
-    SetCaption(source.FCaption);
+    SetCaption(source.Caption());
     SetColor(source.FColor);
     Enabled = source.Enabled;
     Hint = source.Hint;
@@ -70,14 +45,11 @@ TExtColorPickerDropDown::TExtColorPickerDropDown(QWidget* parent)
       FItemAppearance(std::make_unique<TItemAppearance>(this))
 {
     FColors->OnChange = [] {};
-    SetEditorEnabled(false);
-    FDropDownEnabled = true;
+    SetUpPickOnly(*this);
     SetDropDownHeight(200);
     FDropDownHeader->SetVisible(false);
     FDropDownFooter->SetVisible(false);
-    setCursor(Qt::ArrowCursor);
-    CreateDropDownForm();
-    SetSelectionColorStyle(FSelectionColorStyle);
+    BuildItemDropDownForm(*this);
 }
 
 TExtColorPickerDropDown::~TExtColorPickerDropDown()

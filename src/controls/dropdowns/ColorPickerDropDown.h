@@ -15,23 +15,18 @@ namespace dropdowns {
 
 enum TColorSelectionStyle { csList, csDiscrete, csColorCube, csSpectrum };
 
-class TColorItem {
+class TColorItem : public TCollectionItem<TColorItem> {
 public:
-    explicit TColorItem(TItemCollection<TColorItem>* collection = nullptr) : FCollection(collection) {}
+    explicit TColorItem(TItemCollection<TColorItem>* collection = nullptr) : TCollectionItem(collection) {}
 
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& value);
     TColor Color() const { return FColor; }
-    void SetColor(TColor value);
-    bool Enabled = true;
+    void SetColor(TColor value) { SetNotifying(FColor, value); }
     QRect Rect;
     QString Hint;
 
     void Assign(const TColorItem& source);
 
 private:
-    TItemCollection<TColorItem>* FCollection;
-    QString FCaption;
     TColor FColor = platform::clNone;
 };
 

@@ -14,43 +14,13 @@ namespace dropdowns {
 
 using namespace platform;
 
-namespace {
-
-constexpr int KeySearchMs = 500;
-
-// Keys that add a character to the list search: digits, letters, the space and punctuation.
-bool IsSearchKey(int key)
-{
-    return key == VK_SPACE || (key >= 0x30 && key <= 0x5A) || (key >= 0xBA && key <= 0xE2);
-}
-
-}  // namespace
-
 // Items
-
-void TDetailItem::SetCaption(const QString& value)
-{
-    if (value == FCaption)
-        return;
-    FCaption = value;
-    if (FCollection)
-        FCollection->Changed();
-}
-
-void TDetailItem::SetImageIndex(int value)
-{
-    if (value == FImageIndex)
-        return;
-    FImageIndex = value;
-    if (FCollection)
-        FCollection->Changed();
-}
 
 void TDetailItem::Assign(const TDetailItem& source)
 {
     if (&source == this)
         return;
-    SetCaption(source.FCaption);
+    SetCaption(source.Caption());
     SetImageIndex(source.FImageIndex);
     Image = source.Image;
     Enabled = source.Enabled;
@@ -79,8 +49,7 @@ TExtDetailDropDown::TExtDetailDropDown(QWidget* parent)
     // The change handling of this control completes typed text after the base's notification.
     disconnect(this, &QLineEdit::textChanged, this, nullptr);
     connect(this, &QLineEdit::textChanged, this, [this] { TextChanged(); });
-    CreateDropDownForm();
-    SetSelectionColorStyle(FSelectionColorStyle);
+    BuildItemDropDownForm(*this);
 }
 
 TExtDetailDropDown::~TExtDetailDropDown()

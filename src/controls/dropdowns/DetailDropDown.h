@@ -13,15 +13,12 @@
 // one-column list of them, each with an image, a caption and a note under it.
 namespace dropdowns {
 
-class TDetailItem {
+class TDetailItem : public TCollectionItem<TDetailItem> {
 public:
-    explicit TDetailItem(TItemCollection<TDetailItem>* collection = nullptr) : FCollection(collection) {}
+    explicit TDetailItem(TItemCollection<TDetailItem>* collection = nullptr) : TCollectionItem(collection) {}
 
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& value);
     int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int value);
-    bool Enabled = true;
+    void SetImageIndex(int value) { SetNotifying(FImageIndex, value); }
     QImage Image;
     // Mini-HTML note shown under the caption.
     QString Notes;
@@ -31,8 +28,6 @@ public:
     void Assign(const TDetailItem& source);
 
 private:
-    TItemCollection<TDetailItem>* FCollection;
-    QString FCaption;
     int FImageIndex = -1;
 };
 

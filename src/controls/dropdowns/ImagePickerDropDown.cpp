@@ -17,40 +17,11 @@ namespace dropdowns {
 
 using namespace platform;
 
-namespace {
-
-constexpr int KeySearchMs = 500;
-
-bool IsSearchKey(int key)
-{
-    return key == VK_SPACE || (key >= 0x30 && key <= 0x5A) || (key >= 0xBA && key <= 0xE2);
-}
-
-}  // namespace
-
-void TImageItem::SetCaption(const QString& value)
-{
-    if (value == FCaption)
-        return;
-    FCaption = value;
-    if (FCollection)
-        FCollection->Changed();
-}
-
-void TImageItem::SetImageIndex(int value)
-{
-    if (value == FImageIndex)
-        return;
-    FImageIndex = value;
-    if (FCollection)
-        FCollection->Changed();
-}
-
 void TImageItem::Assign(const TImageItem& source)
 {
     if (&source == this)
         return;
-    SetCaption(source.FCaption);
+    SetCaption(source.Caption());
     SetImageIndex(source.FImageIndex);
     Image = source.Image;
     Enabled = source.Enabled;
@@ -62,11 +33,8 @@ TExtImagePickerDropDown::TExtImagePickerDropDown(QWidget* parent)
       FItemAppearance(std::make_unique<TItemAppearance>(this))
 {
     FItems->OnChange = [] {};
-    SetEditorEnabled(false);
-    FDropDownEnabled = true;
-    setCursor(Qt::ArrowCursor);
-    CreateDropDownForm();
-    SetSelectionColorStyle(FSelectionColorStyle);
+    SetUpPickOnly(*this);
+    BuildItemDropDownForm(*this);
 }
 
 TExtImagePickerDropDown::~TExtImagePickerDropDown()

@@ -12,23 +12,18 @@
 // A pick-only edit that shows the selected image and drops down a grid of images to choose from.
 namespace dropdowns {
 
-class TImageItem {
+class TImageItem : public TCollectionItem<TImageItem> {
 public:
-    explicit TImageItem(TItemCollection<TImageItem>* collection = nullptr) : FCollection(collection) {}
+    explicit TImageItem(TItemCollection<TImageItem>* collection = nullptr) : TCollectionItem(collection) {}
 
-    QString Caption() const { return FCaption; }
-    void SetCaption(const QString& value);
     int ImageIndex() const { return FImageIndex; }
-    void SetImageIndex(int value);
-    bool Enabled = true;
+    void SetImageIndex(int value) { SetNotifying(FImageIndex, value); }
     QImage Image;
     QString Hint;
 
     void Assign(const TImageItem& source);
 
 private:
-    TItemCollection<TImageItem>* FCollection;
-    QString FCaption;
     int FImageIndex = -1;
 };
 

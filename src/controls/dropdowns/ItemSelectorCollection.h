@@ -1,6 +1,8 @@
 #pragma once
 #include "controls/dropdowns/DropDownHeaderFooter.h"
 
+#include <QString>
+
 #include <memory>
 #include <vector>
 
@@ -70,6 +72,33 @@ public:
 private:
     void* FOwner;
     std::vector<std::unique_ptr<TItem>> FItems;
+};
+
+// What the items of these collections share: a caption and an enabled flag, and a setter for the
+// fields whose change the collection reports through its OnChange.
+template <typename TItem>
+class TCollectionItem {
+public:
+    explicit TCollectionItem(TItemCollection<TItem>* collection) : FCollection(collection) {}
+
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& value) { SetNotifying(FCaption, value); }
+    bool Enabled = true;
+
+protected:
+    template <typename T>
+    void SetNotifying(T& field, const T& value)
+    {
+        if (value == field)
+            return;
+        field = value;
+        if (FCollection)
+            FCollection->Changed();
+    }
+
+private:
+    TItemCollection<TItem>* FCollection;
+    QString FCaption;
 };
 
 }  // namespace dropdowns

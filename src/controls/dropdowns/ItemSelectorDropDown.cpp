@@ -7,6 +7,25 @@
 
 namespace dropdowns {
 
+bool IsSearchKey(int key)
+{
+    using namespace platform;
+    return key == VK_SPACE || (key >= 0x30 && key <= 0x5A) || (key >= 0xBA && key <= 0xE2);
+}
+
+void SetUpPickOnly(TExtCustomDropDown& edit)
+{
+    edit.SetEditorEnabled(false);
+    edit.SetDropDownEnabled(true);
+    edit.setCursor(Qt::ArrowCursor);
+}
+
+void BuildItemDropDownForm(TExtCustomDropDown& edit)
+{
+    edit.CreateDropDownForm();
+    edit.SetSelectionColorStyle(edit.SelectionColorStyle());
+}
+
 void ApplyItemAppearanceStyle(TItemAppearance& appearance, TSuiteStyle style)
 {
     TItemAppearanceColors colors;

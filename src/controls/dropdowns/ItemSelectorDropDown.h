@@ -6,6 +6,20 @@
 // What the list-like drop-downs (detail, image and colour pickers) share about their item selector.
 namespace dropdowns {
 
+// How long the characters typed for a list search are kept, counted from the first of them.
+constexpr int KeySearchMs = 500;
+
+// Keys that add a character to the list search: digits, letters, the space and punctuation.
+bool IsSearchKey(int key);
+
+// A drop-down that only picks: no typing in the edit, the arrow cursor and the drop-down enabled.
+void SetUpPickOnly(TExtCustomDropDown& edit);
+
+// Builds the form through the control's own CreateDropDownForm and gives the panels it made the
+// control's selection colour style. Call it from the most derived constructor, where both
+// overrides are in place.
+void BuildItemDropDownForm(TExtCustomDropDown& edit);
+
 // The component style's item look on an item appearance (nothing for tsCustom).
 void ApplyItemAppearanceStyle(TItemAppearance& appearance, TSuiteStyle style);
 
