@@ -329,9 +329,25 @@ QWidget* TSpecialEditors::DropDown(TGridDropDownKind kind)
                 if (FGrid.OnKeyPress)
                     FGrid.OnKeyPress(key);
             });
+        if (auto* memo = dynamic_cast<editors::TGridMemoDropDown*>(editor)) {
+            QObject::connect(memo, &QLineEdit::textChanged, memo, [this, memo] { MemoDropDownChange(memo, false); });
+            memo->OnMemoChange = [this, memo] { MemoDropDownChange(memo, true); };
+        }
         slot = editor;
     }
     return slot;
+}
+
+// Live edit text of the memo: the cell follows every change of its edit or of its open memo.
+void TSpecialEditors::MemoDropDownChange(QWidget* editor, bool fromMemo)
+{
+    if (FEditStart || !IsOpen(editor) || !FController.FEditModeOn || FOpenRow >= FGrid.RowCount())
+        return;
+    auto* memo = static_cast<editors::TGridMemoDropDown*>(editor);
+    const QStringList lines =
+        fromMemo && memo->Memo() ? dropdowns::SplitLines(memo->Memo()->toPlainText()) : memo->MemoText();
+    const TPoint base = FGrid.BaseCell(FGrid.DisplToRealCol(FOpenCol), FOpenRow);
+    FController.SetEditCell(base.X, base.Y, lines.join(QLatin1Char('\n')));
 }
 
 QWidget* TSpecialEditors::Editor(TEditorType type)
@@ -415,7 +431,11 @@ void TSpecialEditors::ShowSpin(int c, int r, const QString& text)
         spin->SetSpinType(editors::sptFloat);
         bool ok = false;
         const double value = CleanNumberText(text.trimmed()).toDouble(&ok);
-        spin->SetFloatValue(ok ? value : spin->MinFloatValue);
+        // A text that is no number is shown as it stands, never as a limit.
+        if (ok)
+            spin->SetFloatValue(value);
+        else
+            spin->setText(text);
         break;
     }
     case edTimeSpinEdit:
@@ -473,7 +493,10 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
     } else if (type == edCheckBox) {
         CheckBox()->setGeometry(place);
         CheckBox()->SetCaption(text);
-        CheckBox()->setChecked(false);
+        // The box shows whether the cell's text is its check-true text.
+        const bool state = text == FGrid.CheckTrueOf(base.X, base.Y);
+        CheckBox()->setChecked(state);
+        CheckBox()->OpenedChecked = state;
     } else if (type == edButton) {
         // One pixel outside the cell on every side.
         Button()->setGeometry(place.adjusted(-1, -1, 1, 1));
@@ -563,6 +586,14 @@ void TSpecialEditors::ShowDropDown(int c, int r, const QString& text, QWidget* e
     const TPoint base = FGrid.BaseCell(rc, r);
     dd->SetDropDownHeader(FGrid.ControlLook.DropDownHeader);
     dd->SetDropDownFooter(FGrid.ControlLook.DropDownFooter);
+    dd->OnDropDownHeaderButtonClick = [this](QObject*, int index) {
+        if (OnDropDownHeaderButtonClick)
+            OnDropDownHeaderButtonClick(&FGrid, FGrid.Col(), FGrid.Row(), index);
+    };
+    dd->OnDropDownFooterButtonClick = [this](QObject*, int index) {
+        if (OnDropDownFooterButtonClick)
+            OnDropDownFooterButtonClick(&FGrid, FGrid.Col(), FGrid.Row(), index);
+    };
     const TExtStringGrid::TEditorLooks& looks = FGrid.EditorLooks();
     dd->SetComponentStyle(looks.DropDownStyleSet ? looks.DropDownStyle : FGrid.ComponentStyle());
     if (looks.Tones)
@@ -596,8 +627,11 @@ void TSpecialEditors::ShowDropDown(int c, int r, const QString& text, QWidget* e
     } else if (auto* e = dynamic_cast<TGridColorDropDown*>(editor)) {
         e->SetSelectedColor(FGrid.GetColors(base.X, base.Y));
     } else if (auto* e = dynamic_cast<TGridImageDropDown*>(editor)) {
+        int index = -1;
         if (FGrid.GetCellType(base.X, base.Y) == ctDataImage)
             e->SetImageIndex(TextToInt(text));
+        else if (FGrid.GetImageIdx(base.X, base.Y, index))
+            e->SetImageIndex(index);
         const dropdowns::TImageItem* item = e->Items().Items(e->ItemIndex());
         e->SetText(item ? item->Caption() : QString());
     } else if (auto* e = dynamic_cast<TGridExtGridDropDown*>(editor)) {
@@ -639,22 +673,45 @@ void TSpecialEditors::WriteBack(int c, int r)
             FGrid.SetCellEx(base.X, base.Y, QString());
             return;
         }
+        double number = 0;
+        if ((FOpenType == edFloatSpinEdit || FOpenType == edSpinEdit) && !spin->ReadNumber(number)) {
+            // No number: the text goes in as it stands rather than a made-up limit.
+            FGrid.SetCellEx(base.X, base.Y, spin->text());
+            return;
+        }
         switch (FOpenType) {
-        case edFloatSpinEdit: FGrid.SetFloats(base.X, base.Y, spin->FloatValue()); break;
+        case edFloatSpinEdit: FGrid.SetFloats(base.X, base.Y, number); break;
         case edTimeSpinEdit: FGrid.SetCellEx(base.X, base.Y, spin->text()); break;
         case edDateSpinEdit: FGrid.SetDates(base.X, base.Y, editors::FromDayNumber(spin->DateValue()).date()); break;
         default: FGrid.SetInts(base.X, base.Y, spin->Value()); break;
         }
+    } else if (FOpenType == edCheckBox && FCheck) {
+        // A changed state is written as the check-true or check-false text; a box left as it
+        // opened leaves the cell (and a caption that is neither text) as it is.
+        const bool state = FCheck->isChecked();
+        if (state == std::exchange(FCheck->OpenedChecked, state))
+            return;
+        ctl.SetEditCell(base.X, base.Y, state ? FGrid.CheckTrueOf(base.X, base.Y) : FGrid.CheckFalseOf(base.X, base.Y));
     } else if (IsDropDownType(FOpenType) && ctl.FEditModeOn) {
         QWidget* editor = FDropDowns[DropDownKind(FOpenType)];
         if (auto* e = dynamic_cast<editors::TGridMemoDropDown*>(editor)) {
             ctl.SetEditCell(base.X, base.Y, e->MemoText().join(QLatin1Char('\n')));
         } else if (auto* e = dynamic_cast<editors::TGridColorDropDown*>(editor)) {
-            ctl.SetEditCell(base.X, base.Y, e->SelectedColorText());
-            FGrid.SetColors(base.X, base.Y, e->SelectedColor());
+            TColor color = e->SelectedColor();
+            QString value = e->SelectedColorText();
+            if (OnColorSelected)
+                OnColorSelected(&FGrid, base.X, base.Y, color, value);
+            ctl.SetEditCell(base.X, base.Y, value);
+            FGrid.SetColors(base.X, base.Y, color);
         } else if (auto* e = dynamic_cast<editors::TGridImageDropDown*>(editor)) {
+            int index = e->ImageIndex();
+            if (OnImageSelected)
+                OnImageSelected(&FGrid, base.X, base.Y, index);
+            int old = -1;
             if (FGrid.GetCellType(base.X, base.Y) == ctDataImage)
-                ctl.SetEditCell(base.X, base.Y, QString::number(e->ImageIndex()));
+                ctl.SetEditCell(base.X, base.Y, QString::number(index));
+            else if (FGrid.GetImageIdx(base.X, base.Y, old))
+                FGrid.SetImageIdx(base.X, base.Y, index);
         } else if (auto* e = dynamic_cast<dropdowns::TExtCustomDropDown*>(editor)) {
             ctl.SetEditCell(base.X, base.Y, e->GetText());
         }

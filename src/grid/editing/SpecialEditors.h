@@ -2,6 +2,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "grid/core/GridOwned.h"
 
@@ -61,10 +62,20 @@ public:
     // spin editors that exist; an open one repaints.
     void ApplyLooks();
 
+    // Events of the grid's editors (Sender is the grid). A button of an open drop-down's header or
+    // footer: current display column, row and the button's index. The colour and image pickers'
+    // values before they go into the cell (real column); the handler may change them.
+    template <typename... A>
+    using Event = std::function<void(TExtStringGrid*, A...)>;
+    Event<int, int, int> OnDropDownHeaderButtonClick, OnDropDownFooterButtonClick;
+    Event<int, int, TColor&, QString&> OnColorSelected;
+    Event<int, int, int&> OnImageSelected;
+
 private:
     void Attach(editors::TGridEditorHost& host, QWidget* editor);
     bool IsOpen(const QWidget* editor) const;
     void TextChanged(const QWidget* editor, const QString& text);
+    void MemoDropDownChange(QWidget* editor, bool fromMemo);
     void ShowCombo(int c, int r, const QString& text);
     void ShowSpin(int c, int r, const QString& text);
     // Configures the drop-down editor before it shows (looks and the cell's value), and after.

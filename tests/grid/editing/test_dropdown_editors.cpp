@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include "controls/dropdowns/DropDownForm.h"
@@ -185,6 +186,57 @@ TEST_F(DropDownEditors, DownWritesAndMovesDownPageDownClosesWhereItIsEscapeKeeps
     key(Qt::Key_Escape);
     EXPECT_EQ(cell(cCalc, 3), "2");
     EXPECT_EQ(shown(), nullptr);
+}
+
+// The memo drop-down's cell follows every change while the user types, in the edit and in the
+// open memo; Esc gives the cell its text back, Enter keeps the lines.
+TEST_F(DropDownEditors, MemoCopiesItsTextIntoTheCellWhileTyping)
+{
+    g().Columns()[cCalc]->SetEditor(edMemoDropDown);
+    auto& memo = editor<TGridMemoDropDown>(ddMemo);
+    open(cCalc, 1);
+    ASSERT_EQ(shown(), &memo);
+    key(Qt::Key_End);
+    type("a");
+    EXPECT_EQ(cell(cCalc, 1), "2a");
+    type("b");
+    EXPECT_EQ(cell(cCalc, 1), "2ab");
+    key(Qt::Key_Escape);
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_EQ(cell(cCalc, 1), "2");
+
+    open(cCalc, 2);
+    key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(memo.DroppedDown());
+    ASSERT_NE(memo.Memo(), nullptr);
+    memo.Memo()->setFocus();
+    memo.Memo()->moveCursor(QTextCursor::End);
+    QTest::keyClick(memo.Memo(), Qt::Key_Return);
+    QTest::keyClicks(memo.Memo(), "second");
+    EXPECT_EQ(cell(cCalc, 2), "2\nsecond");
+    memo.HideDropDown(false);
+    EXPECT_EQ(cell(cCalc, 2), "2\nsecond");
+    QTest::keyClick(&memo, Qt::Key_Return);
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_EQ(cell(cCalc, 2), "2\nsecond");
+}
+
+// The pickers' values pass the grid's events before they go into the cell, which may change them.
+TEST_F(DropDownEditors, PickedColourPassesOnColorSelected)
+{
+    specials().OnColorSelected = [](TExtStringGrid*, int c, int r, platform::TColor& color, QString& value) {
+        EXPECT_EQ(c, cColour);
+        EXPECT_EQ(r, 2);
+        color = platform::clBlue;
+        value = QStringLiteral("chosen");
+    };
+    open(cColour, 2);
+    key(Qt::Key_Down, Qt::AltModifier);
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_EQ(cell(cColour, 2), "chosen");
+    EXPECT_EQ(g().GetColors(cColour, 2), platform::clBlue);
 }
 
 TEST_F(DropDownEditors, ColourPickedInThePanelIsWrittenAsTextAndAsTheCellsColour)

@@ -676,8 +676,9 @@ TEST_F(SpecialEditors, RefusedSpinValueReopens)
     EXPECT_EQ(current(), QPoint(cTime, 3));
 }
 
-// The check box opens unchecked with the cell's text as its plain caption, Space toggles it, and
-// it writes nothing; Enter closes it and Down moves the current cell down.
+// The check box opens unchecked on a text that is not the check-true text, with that text as its
+// plain caption; Space and a click toggle it, and toggled back it leaves the cell as it was; Enter
+// closes it and Down moves the current cell down.
 TEST_F(SpecialEditors, CheckBoxEditor)
 {
     select(cFlag, 2);
@@ -708,6 +709,88 @@ TEST_F(SpecialEditors, CheckBoxEditor)
     key(Qt::Key_Return);
     EXPECT_FALSE(check->isVisible());
     EXPECT_EQ(current(), QPoint(cCount, 3));
+}
+
+// The check box opens on the cell's state (its text is the check-true text or not) and writes a
+// changed state back as the check-true or check-false text, also when the focus leaves; Esc undoes
+// the toggles. The column's own check texts count.
+TEST_F(SpecialEditors, CheckBoxWritesItsStateBack)
+{
+    const struct {
+        const char* Name;
+        const char* Text;
+        Qt::Key Leave;  // Qt::Key_unknown: the focus goes elsewhere
+        bool OpensChecked;
+        const char* After;
+    } cases[] = {
+        {"N toggled, Enter", "N", Qt::Key_Return, false, "Y"},
+        {"Y toggled, Enter", "Y", Qt::Key_Return, true, "N"},
+        {"Y toggled, Esc", "Y", Qt::Key_Escape, true, "Y"},
+        {"N toggled, Down", "N", Qt::Key_Down, false, "Y"},
+        {"N toggled, focus leaves", "N", Qt::Key_unknown, false, "Y"},
+        {"caption toggled on", "label", Qt::Key_Return, false, "Y"},
+    };
+    CheckEditor* check = specials().CheckBox();
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.Name);
+        g().SetCells(cFlag, 2, QString::fromLatin1(k.Text));
+        open(cFlag, 2);
+        ASSERT_EQ(shown(), check);
+        EXPECT_EQ(check->isChecked(), k.OpensChecked);
+        QTest::keyClick(check, Qt::Key_Space);
+        if (k.Leave == Qt::Key_unknown)
+            other->setFocus();
+        else
+            key(k.Leave);
+        EXPECT_FALSE(check->isVisible());
+        EXPECT_EQ(cell(cFlag, 2), QString::fromLatin1(k.After));
+        g().SetFocus();
+    }
+    g().Columns()[cFlag]->CheckTrue = QStringLiteral("on");
+    g().Columns()[cFlag]->CheckFalse = QStringLiteral("off");
+    g().SetCells(cFlag, 3, QStringLiteral("on"));
+    open(cFlag, 3);
+    EXPECT_TRUE(check->isChecked());
+    QTest::keyClick(check, Qt::Key_Space);
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cFlag, 3), QStringLiteral("off"));
+}
+
+// A decimal spin cell whose text is no number opens showing that text and keeps it: the editor
+// never turns it into a limit. A number outside the limits is limited as before.
+TEST_F(SpecialEditors, DecimalSpinKeepsATextThatIsNoNumber)
+{
+    spin().MinFloatValue = 5;
+    spin().MaxFloatValue = 10;
+    const struct {
+        const char* Cell;
+        Qt::Key Leave;
+        const char* Shown;
+        const char* After;
+    } cases[] = {
+        {"abc", Qt::Key_Return, "abc", "abc"},
+        {"n/a", Qt::Key_Tab, "n/a", "n/a"},
+        {"", Qt::Key_Return, "", ""},
+        {"abc", Qt::Key_Escape, "abc", "abc"},
+        {"7", Qt::Key_Return, "7", "7.00"},
+        {"2", Qt::Key_Return, "5", "5.00"},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.Cell);
+        g().SetCells(cRatio, 2, QString::fromLatin1(k.Cell));
+        open(cRatio, 2);
+        ASSERT_EQ(shown(), &spin());
+        EXPECT_EQ(spin().text(), QString::fromLatin1(k.Shown));
+        key(k.Leave);
+        EXPECT_FALSE(spin().isVisible());
+        EXPECT_EQ(cell(cRatio, 2), QString::fromLatin1(k.After));
+    }
+    // A text made no number while editing goes in as it stands, also when the focus leaves.
+    g().SetCells(cRatio, 3, QStringLiteral("6"));
+    open(cRatio, 3);
+    spin().setText(QStringLiteral("6..5"));
+    other->setFocus();
+    EXPECT_EQ(cell(cRatio, 3), QStringLiteral("6..5"));
 }
 
 // The button lies one pixel outside its cell; a press hands its caption to OnEllipsClick and

@@ -222,6 +222,22 @@ double TEsgSpinEdit::FloatValue() const
     return ok ? v : MinValue;
 }
 
+bool TEsgSpinEdit::ReadNumber(double& value) const
+{
+    const QString t = text().trimmed();
+    bool ok = false;
+    if (FSpinType == sptNormal) {
+        if (t.isEmpty()) {  // an empty whole number reads 0
+            value = 0;
+            return true;
+        }
+        value = t.toInt(&ok);
+    }
+    else
+        value = QLocale().toDouble(t, &ok);
+    return ok;
+}
+
 void TEsgSpinEdit::SetFloatValue(double value)
 {
     value = Limited(value, MinFloatValue, MaxFloatValue);
@@ -298,6 +314,9 @@ void TEsgSpinEdit::ReapplyValue()
 
 bool TEsgSpinEdit::OutsideLimits() const
 {
+    double number = 0;
+    if ((FSpinType == sptNormal || FSpinType == sptFloat) && !ReadNumber(number))
+        return false;  // a text that is no number is left for the user to see
     switch (FSpinType) {
     case sptNormal: return MinValue != MaxValue && (Value() < MinValue || Value() > MaxValue);
     case sptFloat:

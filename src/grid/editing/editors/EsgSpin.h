@@ -22,6 +22,9 @@ public:
     void SetValue(int value);
     double FloatValue() const;
     void SetFloatValue(double value);
+    // Whether the text reads as a number of the spin's type (whole for sptNormal, decimal for
+    // sptFloat); value then holds it. A text that does not is never replaced by a limit.
+    bool ReadNumber(double& value) const;
     double DateValue() const;
     void SetDateValue(double value);
     double TimeValue() const;

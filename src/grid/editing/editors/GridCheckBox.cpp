@@ -31,6 +31,8 @@ void TGridCheckBox::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Escape: {
         // Only Enter (advance) and Up and Down (move) go on to the grid.
         const bool goesOn = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down;
+        if (key == Qt::Key_Escape)
+            setChecked(OpenedChecked);
         if (Host.DoneEdit)
             Host.DoneEdit(goesOn ? key : 0, event->modifiers());
         return;

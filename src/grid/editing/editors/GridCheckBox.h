@@ -11,7 +11,7 @@ namespace grid::editors {
 
 // The grid's in-place editor of check-box cells: a check box captioned with the cell's text.
 // Space and a click toggle it; Enter, the arrows, Page Up, Page Down and End close it (Enter then
-// advances, Up and Down move the current cell), and so does Esc.
+// advances, Up and Down move the current cell), and so does Esc, which first undoes the toggles.
 class TGridCheckBox : public QCheckBox {
 public:
     explicit TGridCheckBox(TExtStringGrid& grid, QWidget* parent = nullptr);
@@ -20,6 +20,8 @@ public:
     TGridEditorHost Host;
     // The caption as plain text: an "&" shows as itself.
     void SetCaption(const QString& caption);
+    // The state the editor opened with; Esc puts it back before the editor closes.
+    bool OpenedChecked = false;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -141,7 +141,11 @@ private:
         if (key == Qt::Key_Escape) {
             if (open)
                 this->HideDropDown(true);
-            if (Host.CurrentCellText)
+            // The text the cell had when the edit began: the memo has been copying its text
+            // into the cell meanwhile.
+            if (Host.CellCache)
+                PutText(Host.CellCache());
+            else if (Host.CurrentCellText)
                 PutText(Host.CurrentCellText());
             if (Host.HideEditor)
                 Host.HideEditor();
