@@ -941,6 +941,28 @@ bool TGridInputHandler::MouseDown(TMouseButton button, TShiftState shift, int x,
             base();
         return true;
     }
+    // A press on the border of a fixed column (row) that the mouse armed sizes it.
+    ArmFixedSizing(x, y);
+    if (FSizeFixed || FSizeFixedR) {
+        Controller.HideInplaceEdit();
+        if (FSizeFixed)
+            FSizingFixedCol = FixedColBorderAt(x);
+        else
+            FSizingFixedRow = FixedRowBorderAt(y);
+        if (!FSizingLine) {
+            FSizingLine = std::make_unique<QWidget>(Grid.Client());
+            FSizingLine->setAttribute(Qt::WA_TransparentForMouseEvents);
+            FSizingLine->setAutoFillBackground(true);
+            QPalette palette = FSizingLine->palette();
+            palette.setColor(QPalette::Window, Qt::black);
+            FSizingLine->setPalette(palette);
+        }
+        Grid.SetMouseCapture(true);
+        TrackFixedSizing(x, y);
+        FSizingLine->show();
+        FSizingLine->raise();
+        return true;
+    }
     const TPoint b = Grid.BaseCell(c, r);
     c = b.X;
     r = b.Y;
@@ -1178,6 +1200,15 @@ void TGridInputHandler::FollowAnchor(int, int, const QString& anchor)
 bool TGridInputHandler::MouseMove(TShiftState shift, int x, int y)
 {
     FMouse = QPoint(x, y);
+    if (FSizingFixedCol >= 0 || FSizingFixedRow >= 0) {
+        if (shift & platform::ssLeft) {
+            TrackFixedSizing(x, y);
+            return true;
+        }
+        EndFixedSizing(x, y);
+    }
+    if (!(shift & platform::ssLeft))
+        ArmFixedSizing(x, y);
     if (FMoving != mkNone) {
         if (shift & platform::ssLeft) {
             TrackMove(x, y);
@@ -1219,7 +1250,11 @@ void TGridInputHandler::TrackSizing(int, int)
     const int index = col ? FSizeCol : FSizeRow;
     if (index < 0 || index >= (col ? Grid.ColCount() : Grid.RowCount()))
         return;
-    const int size = col ? Grid.ColWidths(index) : Grid.RowHeights(index);
+    ReportSizing(col, index, col ? Grid.ColWidths(index) : Grid.RowHeights(index));
+}
+
+void TGridInputHandler::ReportSizing(bool col, int index, int size)
+{
     if (const auto& event = col ? OnColumnSizing : OnRowSizing)
         event(&Grid, index, size);
     if (!HintShowSizing)
@@ -1235,6 +1270,76 @@ void TGridInputHandler::TrackSizing(int, int)
     const QPoint at = Grid.Client()->mapToGlobal(QPoint(Grid.MirrorX(cell.Left), cell.Top));
     const QRect room = FSizingHint->CalcHintRect(200, text);
     FSizingHint->ActivateHint(room.translated(at), text);
+}
+
+// The fixed column whose right border lies less than 3 pixels from x (grid coordinates), or -1.
+int TGridInputHandler::FixedColBorderAt(int x) const
+{
+    for (int c = 0; c < Grid.FixedCols() && c < Grid.ColCount(); ++c)
+        if (std::abs(x - Grid.CellRect(c, 0).Right) < 3)
+            return c;
+    return -1;
+}
+
+int TGridInputHandler::FixedRowBorderAt(int y) const
+{
+    for (int r = 0; r < Grid.FixedRows() && r < Grid.RowCount(); ++r)
+        if (std::abs(y - Grid.CellRect(0, r).Bottom) < 3)
+            return r;
+    return -1;
+}
+
+void TGridInputHandler::ArmFixedSizing(int x, int y)
+{
+    FSizeFixed = Grid.MouseActions.SizeFixedCol && FixedColBorderAt(x) >= 0;
+    FSizeFixedR = !FSizeFixed && Grid.MouseActions.SizeFixedRow && FixedRowBorderAt(y) >= 0;
+}
+
+// The line follows the mouse; the column (row) is told the size it would take.
+void TGridInputHandler::TrackFixedSizing(int x, int y)
+{
+    const bool col = FSizingFixedCol >= 0;
+    const int index = col ? FSizingFixedCol : FSizingFixedRow;
+    if (index < 0)
+        return;
+    QWidget* client = Grid.Client();
+    if (col) {
+        const int lineX = std::clamp(Grid.MirrorX(x), 0, std::max(0, client->width() - 1));
+        FSizingLine->setGeometry(lineX, 0, 1, client->height());
+        ReportSizing(true, index, std::max(0, x - Grid.CellRect(index, 0).Left));
+    } else {
+        const int lineY = std::clamp(y, 0, std::max(0, client->height() - 1));
+        FSizingLine->setGeometry(0, lineY, client->width(), 1);
+        ReportSizing(false, index, std::max(0, y - Grid.CellRect(0, index).Top));
+    }
+}
+
+// The release gives the column (row) the size up to the mouse; OnUpdateColumnSize may change a
+// column's width once more.
+void TGridInputHandler::EndFixedSizing(int x, int y)
+{
+    const int col = std::exchange(FSizingFixedCol, -1), row = std::exchange(FSizingFixedRow, -1);
+    Grid.SetMouseCapture(false);
+    if (FSizingLine)
+        FSizingLine->hide();
+    if (FSizingHint)
+        FSizingHint->ReleaseHint();
+    if (col >= 0 && col < Grid.ColCount()) {
+        const int width = std::max(0, x - Grid.CellRect(col, 0).Left);
+        Grid.SetColWidths(col, width);
+        if (Grid.OnEndColumnSize)
+            Grid.OnEndColumnSize(&Grid, col);
+        int update = width;
+        if (Grid.OnUpdateColumnSize)
+            Grid.OnUpdateColumnSize(&Grid, col, update);
+        if (update != width)
+            Grid.SetColWidths(col, std::max(0, update));
+    } else if (row >= 0 && row < Grid.RowCount()) {
+        Grid.SetRowHeights(row, std::max(0, y - Grid.CellRect(0, row).Top));
+        if (Grid.OnEndRowSize)
+            Grid.OnEndRowSize(&Grid, row);
+    }
+    Grid.Invalidate();
 }
 
 // Links under the mouse: entering one is told, and leaving the links of a mark-up text for its
@@ -1326,7 +1431,16 @@ void TGridInputHandler::TrackMove(int x, int y)
     if (!FMoveShown && std::abs(x - FPressPos.x()) <= 3 && std::abs(y - FPressPos.y()) <= 3)
         return;
     const bool col = FMoving == mkColumn;
+    const bool showCells = FDragDrop->Settings.ShowCells;
     if (!FMoveShown) {
+        // The copy is taken once, of the cells as they look before the move marks them.
+        if (showCells) {
+            FFloating = std::make_unique<TFloatingCells>(&Grid);
+            const TGridRect cells = col ? TGridRect{FMoveCell, 0, FMoveCell, Grid.RowCount() - 1}
+                                        : TGridRect{0, FMoveCell, Grid.ColCount() - 1, FMoveCell};
+            if (!FFloating->TakeCells(Grid, cells))
+                FFloating.reset();
+        }
         FMoveShown = true;
         THeaderDragButton& button = *Grid.HeaderDragButton;
         const int realCol = Grid.DisplToRealCol(col ? FMoveCell : 0);
@@ -1386,7 +1500,14 @@ void TGridInputHandler::TrackMove(int x, int y)
     const QPoint at = Grid.Client()->mapToGlobal(QPoint(Grid.MirrorX(x), y));
     button.Bounds = TRect{at.x(), at.y(), at.x() + std::max(1, int(from.Right - from.Left)),
                                    at.y() + std::max(1, int(from.Bottom - from.Top))};
-    button.Visible = true;
+    button.Visible = !showCells;
+    if (FFloating) {
+        // The copy keeps the press point under the mouse.
+        FFloating->Follow(at, QPoint(Grid.MirrorX(FPressPos.x()), FPressPos.y()) - FFloating->Origin());
+        if (!FFloating->isVisible())
+            FFloating->show();
+        FFloating->raise();
+    }
     Grid.SetCursor(FMoveAllowed ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
 }
 
@@ -1396,6 +1517,7 @@ void TGridInputHandler::EndMove()
     const bool shown = std::exchange(FMoveShown, false);
     const int from = std::exchange(FMoveCell, -1), to = std::exchange(FMoveTo, -1);
     Grid.SetMouseCapture(false);
+    FFloating.reset();
     Grid.HeaderDragButton->Visible = false;
     Grid.HeaderDragButton->Enabled = false;
     for (auto& arrow : Grid.ArrowWindows)
@@ -1474,6 +1596,11 @@ bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState shift, int x, i
 {
     if (FSizingHint && button == platform::mbLeft)
         FSizingHint->ReleaseHint();
+    if (FSizingFixedCol >= 0 || FSizingFixedRow >= 0) {
+        if (button == platform::mbLeft)
+            EndFixedSizing(x, y);
+        return true;
+    }
     if (FMoving != mkNone) {
         if (button == platform::mbLeft)
             EndMove();
@@ -1967,6 +2094,17 @@ bool TGridInputHandler::CursorAt(int x, int y, QCursor& cursor)
         cursor = FMoveAllowed ? Qt::DragMoveCursor : Qt::ForbiddenCursor;
         return true;
     }
+    // The cursor may be asked before the move that arms a fixed sizing is handled.
+    if (FSizingFixedCol < 0 && FSizingFixedRow < 0 && FMoving == mkNone && !Grid.SizingColumn() && !Grid.SizingRow())
+        ArmFixedSizing(x, y);
+    if (FSizingFixedCol >= 0 || (FSizeFixed && FSizingFixedRow < 0)) {
+        cursor = Qt::SplitHCursor;
+        return true;
+    }
+    if (FSizingFixedRow >= 0 || FSizeFixedR) {
+        cursor = Qt::SplitVCursor;
+        return true;
+    }
     if (Grid.SizingColumn() || Grid.SizingRow())
         return false;
     switch (FMouseResize ? msResize : ModeAt(x, y)) {
@@ -1988,6 +2126,7 @@ bool TGridInputHandler::CursorAt(int x, int y, QCursor& cursor)
 
 void TGridInputHandler::MouseLeave()
 {
+    FSizeFixed = FSizeFixedR = false;
     if (!FMouseResize && FMouseSelectStart < 0)
         FMouseSelectMode = msNormal;
 }

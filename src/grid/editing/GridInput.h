@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "grid/editing/FixedCellEditors.h"
+#include "grid/editing/FloatingCells.h"
 #include "grid/editing/GridClipboard.h"
 #include "grid/editing/GridDragDrop.h"
 #include "grid/editing/GridEditController.h"
@@ -96,6 +97,13 @@ public:
     int MovingColumn() const override { return FMoving == mkColumn && FMoveShown ? FMoveCell : -1; }
     int MovingRow() const { return FMoving == mkRow && FMoveShown ? FMoveCell : -1; }
     int MoveTarget() const { return FMoveTo; }
+    // The floating copy of the moved column or row while it shows (DragDropSettings.ShowCells).
+    TFloatingCells* FloatingCopy() const { return FFloating.get(); }
+    // A fixed column (row) sized by its border with MouseActions.SizeFixedCol (SizeFixedRow):
+    // its display index while the sizing runs, -1 otherwise; the line that marks the new border.
+    int SizingFixedCol() const { return FSizingFixedCol; }
+    int SizingFixedRow() const { return FSizingFixedRow; }
+    QWidget* SizingLine() const { return FSizingLine.get(); }
     // The link of a mark-up text the mouse is on, empty when none.
     QString HoveredAnchor() const { return FAnchor; }
     // Whether a client point lies on the resize handle at the selection's bottom-right corner.
@@ -128,6 +136,18 @@ private:
     QString FAnchor;                  // the link the mouse is on
     int FSizeCol = -1, FSizeRow = -1;  // the column or row whose border the press took
     std::unique_ptr<platform::THintWindow> FSizingHint;
+    std::unique_ptr<TFloatingCells> FFloating;
+    // Fixed column and row sizing: armed by the mouse resting on such a border, run by a press.
+    bool FSizeFixed = false, FSizeFixedR = false;
+    int FSizingFixedCol = -1, FSizingFixedRow = -1;
+    std::unique_ptr<QWidget> FSizingLine;
+    int FixedColBorderAt(int x) const;
+    int FixedRowBorderAt(int y) const;
+    void ArmFixedSizing(int x, int y);
+    void TrackFixedSizing(int x, int y);
+    void EndFixedSizing(int x, int y);
+    // Sizing events and the sizing hint for a column (row) that now has this size.
+    void ReportSizing(bool col, int index, int size);
     void TrackSizing(int x, int y);
     bool ArmDrag(int c, int r, int x, platform::TShiftState shift);
     bool StartMove(int c, int r, int x, int y);

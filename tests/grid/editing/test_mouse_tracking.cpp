@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QTest>
 
 #include "grid/core/GridTextUtils.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
+#include "support/GoldenImage.h"
 
 #include "InputSuite.h"
 
@@ -95,6 +97,7 @@ TEST_F(MouseTracking, ColumnsMoveByTheirHeader)
 TEST_F(MouseTracking, AColumnMoveShowsWhereItLands)
 {
     g().Options |= goColMoving;
+    input().DragDrop().Settings.ShowCells = false;  // the moving button stands for the column
     std::vector<int> asked;
     input().OnColumnMoving = [&](TExtStringGrid*, int col, bool& allow) {
         asked.push_back(col);
@@ -149,6 +152,137 @@ TEST_F(MouseTracking, RowsMoveByTheirFixedCell)
     g().Options &= ~goRowMoving;
     drag({{0, 1}, {0, 5}});
     EXPECT_EQ(row(1), "0:1 1:1 2:1 3:1 4:1");
+}
+
+// With ShowCells a copy of the moved column's visible cells floats with the mouse, keeping the
+// press point under it, in place of the moving button; the release frees it.
+TEST_F(MouseTracking, AMovedColumnFloatsWithTheMouse)
+{
+    g().Options |= goColMoving;
+    g().SetColWidths(1, 50);
+    const QPoint press = centre(1, 0) + QPoint(5, 3);
+    QTest::mousePress(client(), Qt::LeftButton, {}, press);
+    EXPECT_EQ(input().FloatingCopy(), nullptr);
+    const QPoint at = centre(3, 0) + QPoint(0, 40);
+    QTest::mouseMove(client(), centre(2, 0));
+    QTest::mouseMove(client(), at);
+    TFloatingCells* copy = input().FloatingCopy();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(copy->isVisible());
+    EXPECT_FALSE(g().HeaderDragButton->Visible);
+    EXPECT_EQ(input().MoveTarget(), 3);
+    // The whole visible column, header to last row, as the grid drew it before the move.
+    const TRect col = g().CellRect(1, 0);
+    EXPECT_EQ(copy->size(), QSize(50, g().CellRect(1, 5).Bottom - col.Top));
+    EXPECT_EQ(copy->Origin(), QPoint(col.Left, col.Top));
+    EXPECT_EQ(copy->pos(), client()->mapToGlobal(at) - (press - copy->Origin()));
+
+    // The screen mid-drag: the grid with the copy above it.
+    QImage screen = g().grab().toImage();
+    {
+        QPainter painter(&screen);
+        painter.drawPixmap(g().mapFromGlobal(copy->pos()), copy->grab());
+    }
+    EXPECT_TRUE(testsupport::MatchesGolden(screen, TEST_DATA_DIR "/golden/column_move_floating_copy.png"));
+
+    QTest::mouseRelease(client(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(input().FloatingCopy(), nullptr);
+    EXPECT_EQ(row(0), "h0 h2 h3 h1 h4");
+}
+
+// A moved row floats the same way; a column scrolled out of sight is left out of the copy.
+TEST_F(MouseTracking, AMovedRowFloatsWithTheMouse)
+{
+    g().Options |= goRowMoving;
+    g().SetColWidths(4, 400);  // partly beyond the client area
+    const QPoint press = centre(0, 2);
+    QTest::mousePress(client(), Qt::LeftButton, {}, press);
+    const QPoint at = centre(0, 4) + QPoint(30, 0);
+    QTest::mouseMove(client(), at);
+    TFloatingCells* copy = input().FloatingCopy();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->width(), client()->width());
+    EXPECT_EQ(copy->height(), g().RowHeights(2));
+    EXPECT_EQ(copy->pos(), client()->mapToGlobal(at) - (press - copy->Origin()));
+    QTest::mouseRelease(client(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(input().FloatingCopy(), nullptr);
+    EXPECT_EQ(row(4), "0:2 1:2 2:2 3:2 4:2");
+}
+
+// With SizeFixedCol (SizeFixedRow) the border of a fixed column (row) sizes it in any row: the
+// mouse on the border shows the split cursor, the line and the sizing events follow the mouse,
+// and the release sets the size, tells it and lets OnUpdateColumnSize change it.
+TEST_F(MouseTracking, FixedColumnsAndRowsSizeByTheirBorder)
+{
+    g().MouseActions.SizeFixedCol = g().MouseActions.SizeFixedRow = true;
+    std::vector<std::string> seen;
+    auto note = [&](const char* what, int i, int size) {
+        seen.push_back(std::string(what) + " " + std::to_string(i) + " " + std::to_string(size));
+    };
+    input().OnColumnSizing = [&](TExtStringGrid*, int c, int w) { note("sizing col", c, w); };
+    input().OnRowSizing = [&](TExtStringGrid*, int r, int h) { note("sizing row", r, h); };
+    g().OnEndColumnSize = [&](TExtStringGrid*, int c) { note("end col", c, g().ColWidths(c)); };
+    g().OnEndRowSize = [&](TExtStringGrid*, int r) { note("end row", r, g().RowHeights(r)); };
+    int update = -1;
+    g().OnUpdateColumnSize = [&](TExtStringGrid*, int, int& w) {
+        if (update >= 0)
+            w = update;
+    };
+
+    const QPoint border(g().CellRect(0, 3).Right, centre(0, 3).y());
+    QTest::mouseMove(client(), border + QPoint(-1, 0));
+    EXPECT_EQ(client()->cursor().shape(), Qt::SplitHCursor);
+    QTest::mousePress(client(), Qt::LeftButton, {}, border);
+    EXPECT_EQ(input().SizingFixedCol(), 0);
+    ASSERT_NE(input().SizingLine(), nullptr);
+    EXPECT_TRUE(input().SizingLine()->isVisible());
+    QTest::mouseMove(client(), border + QPoint(20, 0));
+    EXPECT_EQ(input().SizingLine()->x(), border.x() + 20);
+    QTest::mouseRelease(client(), Qt::LeftButton, {}, border + QPoint(30, 0));
+    EXPECT_EQ(g().ColWidths(0), border.x() + 30);
+    EXPECT_FALSE(input().SizingLine()->isVisible());
+    EXPECT_EQ(input().SizingFixedCol(), -1);
+    // The press moved no selection.
+    EXPECT_EQ(g().Row(), 1);
+    const int w = border.x();
+    EXPECT_EQ(seen, (std::vector<std::string>{"sizing col 0 " + std::to_string(w), "sizing col 0 " + std::to_string(w + 20),
+                                              "end col 0 " + std::to_string(w + 30)}));
+
+    // OnUpdateColumnSize has the last word.
+    update = 45;
+    const QPoint border2(g().CellRect(0, 3).Right, centre(0, 3).y());
+    QTest::mouseMove(client(), border2);
+    QTest::mousePress(client(), Qt::LeftButton, {}, border2);
+    QTest::mouseRelease(client(), Qt::LeftButton, {}, border2 + QPoint(-20, 0));
+    EXPECT_EQ(g().ColWidths(0), 45);
+
+    // The header row's bottom border sizes the header row, in any column.
+    seen.clear();
+    const QPoint bottom(centre(3, 0).x(), g().CellRect(3, 0).Bottom);
+    QTest::mouseMove(client(), bottom);
+    EXPECT_EQ(client()->cursor().shape(), Qt::SplitVCursor);
+    QTest::mousePress(client(), Qt::LeftButton, {}, bottom);
+    EXPECT_EQ(input().SizingFixedRow(), 0);
+    QTest::mouseMove(client(), bottom + QPoint(0, 10));
+    QTest::mouseRelease(client(), Qt::LeftButton, {}, bottom + QPoint(0, 10));
+    EXPECT_EQ(g().RowHeights(0), bottom.y() + 10);
+    EXPECT_EQ(seen, (std::vector<std::string>{"sizing row 0 " + std::to_string(bottom.y()),
+                                              "sizing row 0 " + std::to_string(bottom.y() + 10),
+                                              "end row 0 " + std::to_string(bottom.y() + 10)}));
+}
+
+// Without the settings a fixed border is no sizing place: the press selects as ever.
+TEST_F(MouseTracking, FixedBordersSizeNothingWithoutTheSettings)
+{
+    const int width = g().ColWidths(0);
+    const QPoint border(g().CellRect(0, 3).Right, centre(0, 3).y());
+    QTest::mouseMove(client(), border);
+    EXPECT_NE(client()->cursor().shape(), Qt::SplitHCursor);
+    QTest::mousePress(client(), Qt::LeftButton, {}, border);
+    EXPECT_EQ(input().SizingFixedCol(), -1);
+    QTest::mouseMove(client(), border + QPoint(20, 0));
+    QTest::mouseRelease(client(), Qt::LeftButton, {}, border + QPoint(20, 0));
+    EXPECT_EQ(g().ColWidths(0), width);
 }
 
 // A synchronised grid makes the same move once, whichever of the two the user moved in; a moved
