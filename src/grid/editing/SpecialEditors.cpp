@@ -471,6 +471,16 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
     const QRect place = EditorRect(FGrid, c, r);
     const TPoint base = FGrid.BaseCell(rc, r);
     const QString text = FGrid.GetCellEx(base.X, base.Y);
+    // A data-image cell holds an image index: any other text is reported and opens no editor,
+    // rather than being read as some index and written back over the cell.
+    if (type == edImagePickerDropDown && FGrid.GetCellType(base.X, base.Y) == ctDataImage) {
+        try {
+            FGrid.GetInts(base.X, base.Y);
+        } catch (...) {
+            ctl.FEditModeOn = false;
+            throw;
+        }
+    }
     ctl.FSpecialEditor = true;
     ctl.FEditActive = true;
     ctl.FEditing = true;
@@ -625,11 +635,12 @@ void TSpecialEditors::ShowDropDown(int c, int r, const QString& text, QWidget* e
         e->SetItemIndex(text.isEmpty() ? 0 : e->GetItemIndex(text));
         e->SetText(text);
     } else if (auto* e = dynamic_cast<TGridColorDropDown*>(editor)) {
-        e->SetSelectedColor(FGrid.GetColors(base.X, base.Y));
+        e->SetSelectedColor(FGrid.GetCellType(base.X, base.Y) == ctShape ? FGrid.GetShapeColor(base.X, base.Y)
+                                                                          : FGrid.GetColors(base.X, base.Y));
     } else if (auto* e = dynamic_cast<TGridImageDropDown*>(editor)) {
         int index = -1;
         if (FGrid.GetCellType(base.X, base.Y) == ctDataImage)
-            e->SetImageIndex(TextToInt(text));
+            e->SetImageIndex(FGrid.GetInts(base.X, base.Y));
         else if (FGrid.GetImageIdx(base.X, base.Y, index))
             e->SetImageIndex(index);
         const dropdowns::TImageItem* item = e->Items().Items(e->ItemIndex());
@@ -702,7 +713,10 @@ void TSpecialEditors::WriteBack(int c, int r)
             if (OnColorSelected)
                 OnColorSelected(&FGrid, base.X, base.Y, color, value);
             ctl.SetEditCell(base.X, base.Y, value);
-            FGrid.SetColors(base.X, base.Y, color);
+            if (FGrid.GetCellType(base.X, base.Y) == ctShape)
+                FGrid.SetShapeColor(base.X, base.Y, color);
+            else
+                FGrid.SetColors(base.X, base.Y, color);
         } else if (auto* e = dynamic_cast<editors::TGridImageDropDown*>(editor)) {
             int index = e->ImageIndex();
             if (OnImageSelected)

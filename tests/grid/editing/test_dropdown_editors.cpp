@@ -8,10 +8,14 @@
 #include <QTest>
 
 #include "controls/dropdowns/DropDownForm.h"
+#include "controls/dropdowns/DropDownStrips.h"
 #include "grid/core/ExtColumnGrid.h"
+#include "grid/core/GridDraw.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/SpecialEditors.h"
 #include "grid/editing/editors/GridDropDownEditors.h"
+
+#include "support/ScriptedMessages.h"
 
 #include "InputSuite.h"
 
@@ -221,7 +225,8 @@ TEST_F(DropDownEditors, MemoCopiesItsTextIntoTheCellWhileTyping)
     EXPECT_EQ(cell(cCalc, 2), "2\nsecond");
 }
 
-// The pickers' values pass the grid's events before they go into the cell, which may change them.
+// The pickers' values pass the grid's events before they go into the cell, which may change them;
+// a shape cell's colour is its shape's, other cells' their background.
 TEST_F(DropDownEditors, PickedColourPassesOnColorSelected)
 {
     specials().OnColorSelected = [](TExtStringGrid*, int c, int r, platform::TColor& color, QString& value) {
@@ -230,13 +235,116 @@ TEST_F(DropDownEditors, PickedColourPassesOnColorSelected)
         color = platform::clBlue;
         value = QStringLiteral("chosen");
     };
-    open(cColour, 2);
-    key(Qt::Key_Down, Qt::AltModifier);
-    key(Qt::Key_Down);
+    for (const bool shape : {false, true}) {
+        SCOPED_TRACE(shape ? "shape" : "plain");
+        g().SetColors(cColour, 2, platform::clWhite);
+        if (shape)
+            g().AddShape(cColour, 2, csCircle, platform::clRed, platform::clBlack, haLeft, vaTop);
+        open(cColour, 2);
+        auto& colour = editor<TGridColorDropDown>(ddColor);
+        EXPECT_EQ(colour.SelectedColor(), shape ? platform::clRed : platform::clWhite);
+        key(Qt::Key_Down, Qt::AltModifier);
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        EXPECT_EQ(shown(), nullptr);
+        EXPECT_EQ(cell(cColour, 2), "chosen");
+        EXPECT_EQ(g().GetColors(cColour, 2), shape ? platform::clWhite : platform::clBlue);
+        if (shape)
+            EXPECT_EQ(g().GetShapeColor(cColour, 2), platform::clBlue);
+    }
+}
+
+// An image-list cell opens the picker on its image and takes the picked index back, after
+// OnImageSelected had its say.
+TEST_F(DropDownEditors, ImageListCellTakesThePickedIndex)
+{
+    g().Columns()[cCalc]->SetEditor(edImagePickerDropDown);
+    auto& picker = editor<TGridImageDropDown>(ddImage);
+    for (const char* name : {"zero", "one", "two"}) {
+        auto* item = picker.Items().Add();
+        item->SetImageIndex(picker.Items().Count() - 1);
+        item->SetCaption(QString::fromLatin1(name));
+    }
+    TObject images;  // image cells need an image list
+    g().GridImages = &images;
+    g().SetCells(cCalc, 3, QString());
+    g().AddImageIdx(cCalc, 3, 2, haLeft, vaTop);
+    int asked = -1;
+    specials().OnImageSelected = [&](TExtStringGrid*, int, int, int& index) {
+        asked = index;
+        index = 0;
+    };
+    open(cCalc, 3);
+    ASSERT_EQ(shown(), &picker);
+    EXPECT_EQ(picker.ImageIndex(), 2);
+    EXPECT_EQ(picker.GetText(), "two");
     key(Qt::Key_Return);
     EXPECT_EQ(shown(), nullptr);
-    EXPECT_EQ(cell(cColour, 2), "chosen");
-    EXPECT_EQ(g().GetColors(cColour, 2), platform::clBlue);
+    EXPECT_EQ(asked, 2);
+    int index = -1;
+    ASSERT_TRUE(g().GetImageIdx(cCalc, 3, index));
+    EXPECT_EQ(index, 0);
+    g().GridImages = nullptr;
+}
+
+// A data-image cell's text is the image index: it opens the picker on that image and gets the
+// picked index back as text; a text that is no whole number is reported and opens nothing, the
+// cell keeping it.
+TEST_F(DropDownEditors, DataImageCellReadsItsIndexOrRefusesToOpen)
+{
+    g().Columns()[cCalc]->SetEditor(edImagePickerDropDown);
+    auto& picker = editor<TGridImageDropDown>(ddImage);
+    for (int i = 0; i < 3; ++i)
+        picker.Items().Add()->SetImageIndex(i);
+    TObject images;
+    g().GridImages = &images;
+    g().AddDataImage(cCalc, 2, 1, haLeft, vaTop);
+    g().SetCells(cCalc, 2, QStringLiteral("1"));
+    specials().OnImageSelected = [](TExtStringGrid*, int, int, int& index) { index = 2; };
+    open(cCalc, 2);
+    ASSERT_EQ(shown(), &picker);
+    EXPECT_EQ(picker.ImageIndex(), 1);
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cCalc, 2), "2");
+
+    g().SetCells(cCalc, 2, QStringLiteral("abc"));
+    {
+        ScriptedMessages messages;
+        open(cCalc, 2);
+        ASSERT_EQ(messages.Shown().size(), 1u);
+        EXPECT_EQ(messages.LastText(), "Cell does not contain integer value");
+    }
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_FALSE(controller().EditMode());
+    EXPECT_EQ(cell(cCalc, 2), "abc");
+    // The grid goes on as before: another cell edits normally.
+    open(cCalc, 1);
+    EXPECT_EQ(shown(), &picker);
+    key(Qt::Key_Escape);
+    g().GridImages = nullptr;
+}
+
+// The grid's header and footer strips go to every drop-down editor, and a click on one of their
+// buttons is told with the current cell and the button's index.
+TEST_F(DropDownEditors, StripButtonsOfTheDropDownAreReportedWithTheCell)
+{
+    g().ControlLook.DropDownFooter.SetVisible(true);
+    g().ControlLook.DropDownFooter.Buttons().Add()->SetCaption(QStringLiteral("One"));
+    g().ControlLook.DropDownFooter.Buttons().Add()->SetCaption(QStringLiteral("Two"));
+    std::vector<std::string> seen;
+    specials().OnDropDownFooterButtonClick = [&](TExtStringGrid*, int c, int r, int index) {
+        seen.push_back(std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(index));
+    };
+    open(cCalc, 3);
+    auto& calc = editor<TGridCalculatorDropDown>(ddCalculator);
+    key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(calc.DroppedDown());
+    ASSERT_NE(calc.DropDownForm()->Footer(), nullptr);
+    ASSERT_EQ(calc.DropDownForm()->Footer()->ButtonList().Count(), 2);
+    QTest::mouseClick(calc.DropDownForm()->Footer()->ButtonList().Items(1), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(seen, std::vector<std::string>{std::to_string(cCalc) + ",3 1"});
+    calc.HideDropDown(true);
+    key(Qt::Key_Escape);
 }
 
 TEST_F(DropDownEditors, ColourPickedInThePanelIsWrittenAsTextAndAsTheCellsColour)
