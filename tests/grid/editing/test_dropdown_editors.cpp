@@ -347,6 +347,45 @@ TEST_F(DropDownEditors, StripButtonsOfTheDropDownAreReportedWithTheCell)
     key(Qt::Key_Escape);
 }
 
+// The track bar and the detail picker open on the cell's value and write the typed one back on
+// Enter; Esc keeps the cell.
+TEST_F(DropDownEditors, TrackBarAndDetailPickerWriteTheirTextBack)
+{
+    const struct {
+        const char* Name;
+        TEditorType Type;
+        const char* Cell;
+        const char* Typed;
+        Qt::Key Leave;
+        const char* After;
+    } cases[] = {
+        {"track bar", edTrackbarDropDown, "3", "7", Qt::Key_Return, "7"},
+        {"track bar, Esc", edTrackbarDropDown, "3", "7", Qt::Key_Escape, "3"},
+        {"detail", edDetailDropDown, "Beta", "Gamma", Qt::Key_Return, "Gamma"},
+        {"detail, Esc", edDetailDropDown, "Beta", "Gamma", Qt::Key_Escape, "Beta"},
+    };
+    auto& detail = editor<TGridDetailPickerDropDown>(ddDetailPicker);
+    for (const char* caption : {"Alpha", "Beta", "Gamma"})
+        detail.Items().Add()->SetCaption(QString::fromLatin1(caption));
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.Name);
+        g().Columns()[cCalc]->SetEditor(k.Type);
+        g().SetCells(cCalc, 2, QString::fromLatin1(k.Cell));
+        open(cCalc, 2);
+        ASSERT_NE(shown(), nullptr);
+        auto* edit = dynamic_cast<QLineEdit*>(shown());
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(edit->text(), QString::fromLatin1(k.Cell));
+        if (k.Type == edDetailDropDown)
+            EXPECT_EQ(detail.ItemIndex(), 1);
+        edit->selectAll();
+        type(k.Typed);
+        key(k.Leave);
+        EXPECT_EQ(shown(), nullptr);
+        EXPECT_EQ(cell(cCalc, 2), QString::fromLatin1(k.After));
+    }
+}
+
 TEST_F(DropDownEditors, ColourPickedInThePanelIsWrittenAsTextAndAsTheCellsColour)
 {
     g().SetColors(cColour, 1, platform::clRed);

@@ -236,11 +236,17 @@ TEST_F(MouseTracking, FixedColumnsAndRowsSizeByTheirBorder)
     EXPECT_EQ(input().SizingFixedCol(), 0);
     ASSERT_NE(input().SizingLine(), nullptr);
     EXPECT_TRUE(input().SizingLine()->isVisible());
+    input().HintShowSizing = true;
     QTest::mouseMove(client(), border + QPoint(20, 0));
     EXPECT_EQ(input().SizingLine()->x(), border.x() + 20);
+    ASSERT_NE(input().SizingHint(), nullptr);
+    EXPECT_TRUE(input().SizingHint()->HintShown());
+    EXPECT_EQ(input().SizingHint()->Caption(), QStringLiteral("cw=%1").arg(border.x() + 20));
     QTest::mouseRelease(client(), Qt::LeftButton, {}, border + QPoint(30, 0));
     EXPECT_EQ(g().ColWidths(0), border.x() + 30);
     EXPECT_FALSE(input().SizingLine()->isVisible());
+    EXPECT_FALSE(input().SizingHint()->HintShown());
+    input().HintShowSizing = false;
     EXPECT_EQ(input().SizingFixedCol(), -1);
     // The press moved no selection.
     EXPECT_EQ(g().Row(), 1);
