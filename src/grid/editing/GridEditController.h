@@ -94,6 +94,7 @@ public:
     std::function<void(TExtStringGrid*)> OnEditingDone;
     Event<int, int> OnEditCellDone;                       // ACol real, ARow
     Event<int, int, QObject*> OnGetEditorProp;            // ACol real, ARow, edit link
+    Event<const QString&, QDateTime&> OnCustomStrToDate;  // Value, ADate: reads a date editor's cell text
     Event<int, int, bool&> OnSelectCell;                  // ACol, ARow, CanSelect
     Event<int, int, int&, int&, bool&> OnAutoAdvance;     // OldRow, OldCol, NewRow, NewCol, Allow
     Event<bool&> OnCanAddRow;

@@ -13,6 +13,7 @@
 #include "grid/editing/editors/GridButton.h"
 #include "grid/editing/editors/GridCheckBox.h"
 #include "grid/editing/editors/GridCombo.h"
+#include "grid/editing/editors/GridDatePickers.h"
 #include "grid/editing/editors/GridDropDownEditors.h"
 #include "grid/editing/editors/GridSpin.h"
 #include "platform/TCanvas.h"
@@ -32,6 +33,17 @@ bool IsSpinType(TEditorType type)
 }
 
 bool IsComboType(TEditorType type) { return type == edComboEdit || type == edComboList; }
+
+bool IsDateType(TEditorType type)
+{
+    return type == edDateEdit || type == edDateEditUpDown || type == edTimeEdit || type == edDateTimeEdit;
+}
+
+void SendKey(QWidget* editor, int key, const QString& text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(editor, &press);
+}
 
 // The drop-down editor types follow each other in the kinds' order.
 bool IsDropDownType(TEditorType type) { return type >= edTrackbarDropDown && type <= edExtGridDropDown; }
@@ -81,6 +93,8 @@ TSpecialEditors::~TSpecialEditors()
     Dispose(FSpin);
     Dispose(FCheck);
     Dispose(FButton);
+    Dispose(FDatePicker);
+    Dispose(FDateTimePicker);
     for (QPointer<QWidget>& dropDown : FDropDowns) {
         if (!dropDown)
             continue;
@@ -93,7 +107,8 @@ TSpecialEditors::~TSpecialEditors()
 
 bool TSpecialEditors::Serves(TEditorType type)
 {
-    return IsComboType(type) || IsSpinType(type) || type == edCheckBox || type == edButton || IsDropDownType(type);
+    return IsComboType(type) || IsSpinType(type) || type == edCheckBox || type == edButton || IsDropDownType(type)
+           || IsDateType(type);
 }
 
 void TSpecialEditors::SetSpinClick(bool up, bool down)
@@ -362,6 +377,10 @@ QWidget* TSpecialEditors::Editor(TEditorType type)
         return CheckBox();
     if (type == edButton)
         return Button();
+    if (type == edDateTimeEdit)
+        return DateAndTimePicker();
+    if (IsDateType(type))
+        return DatePicker();
     return nullptr;
 }
 
@@ -500,6 +519,9 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
     } else if (IsDropDownType(type)) {
         ShowDropDown(c, r, text, editor);
         editor->setGeometry(place);
+    } else if (IsDateType(type)) {
+        editor->setGeometry(place);
+        ShowDatePicker(c, r, text, type);
     } else if (type == edCheckBox) {
         CheckBox()->setGeometry(place);
         CheckBox()->SetCaption(text);
@@ -581,8 +603,16 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
             dd->ShowDropDown();
         ShownDropDown(editor, text);
     }
+    if (IsDateType(type)) {
+        FEditStart = false;
+        if (type != edDateTimeEdit && FGrid.MouseActions.DirectDateDrop)
+            SendKey(editor, Qt::Key_F4, {});
+        // The time editor and the date-and-time editor take no start character.
+        if (!start.isNull() && (type == edDateEdit || type == edDateEditUpDown))
+            SendKey(editor, 0, QString(start));
+    }
     FEditStart = false;
-    ctl.FEditCtrl = type == edCheckBox ? nullptr : editor;
+    ctl.FEditCtrl = type == edCheckBox || type == edDateTimeEdit ? nullptr : editor;
 }
 
 void TSpecialEditors::ShowDropDown(int c, int r, const QString& text, QWidget* editor)
@@ -729,6 +759,8 @@ void TSpecialEditors::WriteBack(int c, int r)
         } else if (auto* e = dynamic_cast<dropdowns::TExtCustomDropDown*>(editor)) {
             ctl.SetEditCell(base.X, base.Y, e->GetText());
         }
+    } else if (IsDateType(FOpenType)) {
+        WriteBackDate(base.X, base.Y);
     } else if (IsComboType(FOpenType) && FCombo && ctl.FEditModeOn) {
         // Only a value the user chose is written: an untouched editor leaves the cell as it is.
         TGridCombo* combo = FCombo;

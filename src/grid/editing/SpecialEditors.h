@@ -17,6 +17,8 @@ class TGridCombo;
 class TGridSpin;
 class TGridCheckBox;
 class TGridButton;
+class TGridDatePicker;
+class TGridDateTimePicker;
 struct TGridEditorHost;
 }  // namespace grid::editors
 
@@ -26,7 +28,7 @@ class TGridEditController;
 
 // The editors of the types the text editor does not serve: the combo editor (editable and
 // pick-only lists), the spin editor (whole, decimal, time and date values), the check box, the
-// push button and the nine drop-down editors. Each is made on first use, lives as long as the grid, is laid over the cell with
+// push button, the date pickers and the nine drop-down editors. Each is made on first use, lives as long as the grid, is laid over the cell with
 // the cell's value when editing starts, and hands its leaving keys, Escape and the loss of the
 // focus to the editing cycle.
 class TSpecialEditors {
@@ -42,6 +44,10 @@ public:
     editors::TGridSpin* Spin();
     editors::TGridCheckBox* CheckBox();
     editors::TGridButton* Button();
+    // The date and time editor (edDateEdit, edDateEditUpDown, edTimeEdit) and the date-and-time
+    // editor (edDateTimeEdit).
+    editors::TGridDatePicker* DatePicker();
+    editors::TGridDateTimePicker* DateAndTimePicker();
     // The drop-down editor of a kind (the grid's TrackbarDropDown .. ExtGridDropDown).
     QWidget* DropDown(TGridDropDownKind kind);
     // The control of an editor type; null for types without one here.
@@ -82,6 +88,8 @@ private:
     void ShowDropDown(int c, int r, const QString& text, QWidget* editor);
     void ShownDropDown(QWidget* editor, const QString& text);
     void WriteBack(int c, int r);
+    void ShowDatePicker(int c, int r, const QString& text, TEditorType type);
+    void WriteBackDate(int realCol, int r);
 
     TGridEditController& FController;
     TExtStringGrid& FGrid;
@@ -89,6 +97,8 @@ private:
     QPointer<editors::TGridSpin> FSpin;
     QPointer<editors::TGridCheckBox> FCheck;
     QPointer<editors::TGridButton> FButton;
+    QPointer<editors::TGridDatePicker> FDatePicker;
+    QPointer<editors::TGridDateTimePicker> FDateTimePicker;
     std::array<QPointer<QWidget>, GridDropDownKinds> FDropDowns;
     QPointer<QWidget> FOpen;
     TEditorType FOpenType = edNone;
