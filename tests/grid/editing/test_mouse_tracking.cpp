@@ -190,6 +190,27 @@ TEST_F(MouseTracking, AMovedColumnFloatsWithTheMouse)
     EXPECT_EQ(row(0), "h0 h2 h3 h1 h4");
 }
 
+// Read right to left the copy is the mirrored column, still keeping the press point under the
+// mouse, so that it hangs by its right edge as the column does.
+TEST_F(MouseTracking, AMovedColumnFloatsMirroredRightToLeft)
+{
+    g().setLayoutDirection(Qt::RightToLeft);
+    g().Options |= goColMoving;
+    auto physical = [&](QPoint p) { return QPoint(g().MirrorX(p.x()), p.y()); };
+    const QPoint press = physical(centre(1, 0) + QPoint(-10, 0));
+    QTest::mousePress(client(), Qt::LeftButton, {}, press);
+    const QPoint at = physical(centre(3, 0));
+    QTest::mouseMove(client(), at);
+    TFloatingCells* copy = input().FloatingCopy();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(input().MoveTarget(), 3);
+    const TRect col = g().MirrorRect(g().CellRect(1, 0));
+    EXPECT_EQ(copy->Origin().x(), std::min(col.Left, col.Right));
+    EXPECT_EQ(copy->pos(), client()->mapToGlobal(at) - (press - copy->Origin()));
+    QTest::mouseRelease(client(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(row(0), "h0 h2 h3 h1 h4");
+}
+
 // A moved row floats the same way; a column scrolled out of sight is left out of the copy.
 TEST_F(MouseTracking, AMovedRowFloatsWithTheMouse)
 {
