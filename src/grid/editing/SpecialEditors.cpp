@@ -1,6 +1,7 @@
 #include "grid/editing/SpecialEditors.h"
 
 #include <QApplication>
+#include <QDateTimeEdit>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
@@ -605,6 +606,10 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
     }
     if (IsDateType(type)) {
         FEditStart = false;
+        // The caret starts in the first field.
+        auto* picker = static_cast<QDateTimeEdit*>(editor);
+        picker->setCurrentSectionIndex(0);
+        picker->setSelectedSection(picker->sectionAt(0));
         if (type != edDateTimeEdit && FGrid.MouseActions.DirectDateDrop)
             SendKey(editor, Qt::Key_F4, {});
         // The time editor and the date-and-time editor take no start character.

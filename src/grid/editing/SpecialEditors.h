@@ -47,6 +47,7 @@ public:
     // The date and time editor (edDateEdit, edDateEditUpDown, edTimeEdit) and the date-and-time
     // editor (edDateTimeEdit).
     editors::TGridDatePicker* DatePicker();
+    editors::TGridDatePicker* DateTimePicker() { return DatePicker(); }
     editors::TGridDateTimePicker* DateAndTimePicker();
     // The drop-down editor of a kind (the grid's TrackbarDropDown .. ExtGridDropDown).
     QWidget* DropDown(TGridDropDownKind kind);

@@ -120,7 +120,7 @@ TEST_F(DateEditors, EachTypeOpensWithTheCellsValueAndWritesBackOnEnter)
         auto* picker = static_cast<dropdowns::TDateTimePickerBase*>(shown());
         EXPECT_EQ(picker->text(), QString::fromLatin1(c.opened));
         EXPECT_EQ(picker->geometry().topLeft(), EditorRect(g(), c.column, 1).topLeft());
-        picker->setCurrentSectionIndex(0);
+        EXPECT_EQ(picker->currentSectionIndex(), 0) << "the caret starts in the first field";
         for (int i = 0; i < c.rights; ++i)
             key(Qt::Key_Right);
         key(Qt::Key_Up);
@@ -130,6 +130,28 @@ TEST_F(DateEditors, EachTypeOpensWithTheCellsValueAndWritesBackOnEnter)
         EXPECT_EQ(cell(c.column, 1), QString::fromLatin1(c.written));
     }
     EXPECT_EQ(stamp().GetDateTime(), QDateTime(QDate(2024, 4, 15), QTime(10, 15)));
+}
+
+// The character that started the edit is typed into the date editors' first field; the time
+// editor and the date-and-time editor open without it.
+TEST_F(DateEditors, TheStartCharacterReachesOnlyTheDateEditors)
+{
+    const struct {
+        int column;
+        QWidget* picker;
+        const char* text;
+    } cases[] = {{cDate, &date(), "05/03/2024"},
+                 {cUpDown, &date(), "05/02/2024"},
+                 {cTime, &date(), "10:15:00"},
+                 {cStamp, &stamp(), "15/03/2024"}};
+    for (const auto& c : cases) {
+        g().SetFocus();
+        g().MoveColRow(c.column, 2);
+        key(Qt::Key_5);
+        ASSERT_EQ(shown(), c.picker) << c.column;
+        EXPECT_EQ(static_cast<QDateTimeEdit*>(c.picker)->text(), QString::fromLatin1(c.text)) << c.column;
+        key(Qt::Key_Escape);
+    }
 }
 
 TEST_F(DateEditors, TheKindsAndModesFollowTheColumnsType)
