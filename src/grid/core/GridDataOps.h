@@ -58,6 +58,11 @@ public:
     virtual void SearchPanelForwardClick() {}
     virtual void SearchPanelBackwardClick() {}
     virtual void SearchPanelHighlightClick() {}
+    // The incremental narrowing on a column (-1: the whole row): one filter level more or less per
+    // character typed or taken away, a fresh start otherwise; the empty text removes every level.
+    virtual void NarrowDown(const QString& /*condition*/, int /*column*/) {}
+    // Every filter level goes (the hidden rows come back); with none applied the conditions go.
+    virtual void RemoveAllFilters() {}
 };
 
 using TGridDataOpsFactory = std::function<std::unique_ptr<TGridDataOps>(TExtStringGrid&)>;

@@ -38,6 +38,8 @@ public:
     TGridFilterLists FilterLists{Grid, Filtering};
     bool FilterButtonClick(int x, int y) override { return FilterLists.ButtonClick(x, y); }
     int Search(const QString& upperText) override { return Finding.Search(upperText); }
+    void NarrowDown(const QString& condition, int column) override { Filtering.NarrowDown(condition, column); }
+    void RemoveAllFilters() override { Filtering.RemoveAllFilters(); }
 
     TGridSearchFooter Searching{Grid, Finding};
     void SearchPanelChanged() override { Searching.Update(); }
