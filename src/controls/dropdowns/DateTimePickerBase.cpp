@@ -106,20 +106,31 @@ void TDateTimePickerBase::SetFormat(const QString& value)
 // The value is brought inside the limits; the fields' wrapping must not turn it around.
 void TDateTimePickerBase::SetDate(const QDate& value)
 {
-    if (value.isValid())
-        setDate(std::clamp(value, minimumDate(), maximumDate()));
+    if (!value.isValid())
+        return;
+    setDate(std::clamp(value, minimumDate(), maximumDate()));
+    SetValueChecked();
 }
 
 void TDateTimePickerBase::SetTime(const QTime& value)
 {
-    if (value.isValid())
-        setTime(value);
+    if (!value.isValid())
+        return;
+    setTime(value);
+    SetValueChecked();
+}
+
+void TDateTimePickerBase::SetValueChecked()
+{
+    if (!FChecked)
+        SetChecked(true);
 }
 
 void TDateTimePickerBase::SetDateTime(const QDateTime& value)
 {
     if (!value.isValid())
         return;
+    SetValueChecked();
     if (value.date() < minimumDate())
         setDateTime(QDateTime(minimumDate(), value.time()));
     else if (value.date() > maximumDate())
@@ -140,10 +151,31 @@ void TDateTimePickerBase::SetMaxDate(const QDate& value)
     setMaximumDate(value.isValid() ? value : QDate(9999, 12, 31));
 }
 
+void TDateTimePickerBase::SetShowCheckbox(bool value)
+{
+    FShowCheckbox = value;
+    AdjustEditField();
+    update();
+}
+
 void TDateTimePickerBase::SetChecked(bool value)
 {
     FChecked = value;
+    // The fields of a picker without a value are shown grayed.
+    if (QLineEdit* edit = lineEdit()) {
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Text, value ? this->palette().color(QPalette::Text)
+                                               : this->palette().color(QPalette::Disabled, QPalette::Text));
+        edit->setPalette(palette);
+    }
+    CheckChanged();
     update();
+}
+
+QRect TDateTimePickerBase::CheckboxRect() const
+{
+    const int size = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this);
+    return QRect(3, (height() - size) / 2, size, size);
 }
 
 bool TDateTimePickerBase::DroppedDown() const { return FCalendarWindow && FCalendarWindow->isVisible(); }
@@ -237,6 +269,11 @@ void TDateTimePickerBase::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (key == Qt::Key_Space && FShowCheckbox && mods == Qt::NoModifier) {
+        ToggleCheck();
+        event->accept();
+        return;
+    }
     if ((key == Qt::Key_Left || key == Qt::Key_Right) && mods == Qt::NoModifier) {
         MoveField(key == Qt::Key_Right ? 1 : -1);
         event->accept();
@@ -257,12 +294,15 @@ QRect TDateTimePickerBase::ButtonRect() const
 void TDateTimePickerBase::AdjustEditField()
 {
     QLineEdit* edit = lineEdit();
-    if (!edit || FDateMode != dmComboBox)
+    if (!edit)
         return;
     QRect r = edit->geometry();
     const int right = width() - FButtonWidth;
-    if (r.right() >= right)
+    if (FDateMode == dmComboBox && r.right() >= right)
         r.setRight(right - 1);
+    const int left = CheckboxRect().right() + 3;
+    if (FShowCheckbox && r.left() < left)
+        r.setLeft(left);
     edit->setGeometry(r);
 }
 
@@ -319,6 +359,13 @@ void TDateTimePickerBase::SetMetroStyle(bool value)
 
 void TDateTimePickerBase::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::LeftButton && FShowCheckbox
+        && CheckboxRect().adjusted(-2, -2, 2, 2).contains(event->position().toPoint())) {
+        setFocus(Qt::MouseFocusReason);
+        ToggleCheck();
+        event->accept();
+        return;
+    }
     if (event->button() == Qt::LeftButton && FDateMode == dmComboBox && FKind == dtkDate
         && ButtonRect().contains(event->position().toPoint())) {
         setFocus(Qt::MouseFocusReason);
@@ -372,10 +419,24 @@ void TDateTimePickerBase::focusOutEvent(QFocusEvent* event)
     QDateTimeEdit::focusOutEvent(event);
 }
 
+void TDateTimePickerBase::ToggleCheck()
+{
+    SetChecked(!FChecked);
+    if (OnCheckChange)
+        Guarded(OnCheckChange);
+}
+
 void TDateTimePickerBase::paintEvent(QPaintEvent* event)
 {
     QDateTimeEdit::paintEvent(event);
     TCanvas canvas(this);
+    if (FShowCheckbox && canvas.Painter()) {
+        QStyleOptionButton option;
+        option.initFrom(this);
+        option.rect = CheckboxRect();
+        option.state |= FChecked ? QStyle::State_On : QStyle::State_Off;
+        style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, canvas.Painter(), this);
+    }
     if (FDateMode == dmComboBox && FKind == dtkDate)
         DrawButton(canvas);
     DrawFrame(canvas);

@@ -55,10 +55,13 @@ public:
     void SetMinDate(const QDate& value);
     void SetMaxDate(const QDate& value);
 
-    // The value is set; without a check box shown the picker is always checked.
-    bool ShowCheckbox = false;
-    bool Checked() const { return FChecked || !ShowCheckbox; }
+    // A check box before the fields says whether a value is set; a click on it or Space toggles
+    // it, and setting a value ticks it. Without the check box the picker is always checked.
+    bool ShowCheckbox() const { return FShowCheckbox; }
+    void SetShowCheckbox(bool value);
+    bool Checked() const { return FChecked || !FShowCheckbox; }
     void SetChecked(bool value);
+    QRect CheckboxRect() const;
 
     // The drop-down calendar.
     bool DroppedDown() const;
@@ -98,6 +101,8 @@ public:
     std::function<void()> OnChange;
     std::function<void()> OnDropDown;
     std::function<void()> OnCloseUp;
+    // After the check box was ticked or cleared by the user.
+    std::function<void()> OnCheckChange;
 
 protected:
     bool event(QEvent* event) override;
@@ -126,6 +131,11 @@ protected:
     void TypeDigit(QKeyEvent* event);
     void ApplyFormat();
     void AdjustEditField();
+    void ToggleCheck();
+    // A value was set: the check box is ticked.
+    void SetValueChecked();
+    // After the check box's state changed.
+    virtual void CheckChanged() {}
 
 private:
     TDateTimeKind FKind = dtkDate;
@@ -133,6 +143,7 @@ private:
     QString FFormat;
     QDate FMinDate, FMaxDate;
     bool FChecked = true;
+    bool FShowCheckbox = false;
     bool FCtl3D = true;
     TPickerBorderStyle FBorderStyle = bsNone;
     TColor FBorderColor = platform::clNone;

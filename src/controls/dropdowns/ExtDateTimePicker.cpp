@@ -66,6 +66,13 @@ TExtDateTimePicker::TExtDateTimePicker(QWidget* parent) : TCustomDateTimePicker(
     SetExtKind(dkDateTime);
 }
 
+// The time part is for a set value only.
+void TExtDateTimePicker::CheckChanged()
+{
+    if (FTimePicker)
+        FTimePicker->setEnabled(isEnabled() && Checked());
+}
+
 TExtDateTimePicker::~TExtDateTimePicker()
 {
     if (FLabel) {
@@ -154,6 +161,7 @@ void TExtDateTimePicker::SetDateTime(const QDateTime& value)
     const QTime t = value.time();
     const QDateTime whole(value.date(), QTime(t.hour(), t.minute(), t.second()));
     setDateTime(whole);
+    SetValueChecked();
     if (FKind == dkDateTime)
         MakeTimePart();
     if (FTimePicker) {
@@ -181,6 +189,7 @@ void TExtDateTimePicker::SetTime(const QTime& value)
     if (!value.isValid())
         return;
     setTime(value);
+    SetValueChecked();
     RefreshTimePart();
 }
 

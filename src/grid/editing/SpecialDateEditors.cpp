@@ -81,6 +81,10 @@ void TSpecialEditors::ShowDatePicker(int c, int r, const QString& text, TEditorT
         picker->OriginalDateTime = picker->GetDateTime();
         picker->SetBorderStyle(dropdowns::bsNone);
         ctl.GetEditorProp(rc, r, nullptr);
+        // An empty cell opens without a value where a check box can say so.
+        if (picker->ShowCheckbox() && text.trimmed().isEmpty())
+            picker->SetChecked(false);
+        picker->OriginalChecked = picker->Checked();
         return;
     }
     TGridDatePicker* picker = DatePicker();
@@ -117,6 +121,8 @@ void TSpecialEditors::ShowDatePicker(int c, int r, const QString& text, TEditorT
     picker->SetDate(date.isValid() ? date : QDate::currentDate());
     picker->SetDateMode(type == edDateEditUpDown ? dropdowns::dmUpDown : dropdowns::dmComboBox);
     ctl.GetEditorProp(rc, r, nullptr);
+    if (picker->ShowCheckbox() && text.trimmed().isEmpty())
+        picker->SetChecked(false);
 }
 
 void TSpecialEditors::WriteBackDate(int realCol, int r)
@@ -124,19 +130,15 @@ void TSpecialEditors::WriteBackDate(int realCol, int r)
     TGridEditController& ctl = FController;
     if (FOpenType == edDateTimeEdit) {
         if (TGridDateTimePicker* picker = FDateTimePicker)
-            ctl.SetEditCell(realCol, r, picker->Checked() ? editors::DateTimeCellText(picker->GetDateTime()) : QString());
+            ctl.SetEditCell(realCol, r, picker->CellValue());
         return;
     }
     TGridDatePicker* picker = FDatePicker;
     if (!picker)
         return;
     picker->interpretText();
-    if (FOpenType == edTimeEdit) {
-        ctl.SetEditCell(realCol, r, picker->text());
-        return;
-    }
     picker->CloseUp(true);
-    ctl.SetEditCell(realCol, r, picker->Checked() ? picker->text() : QString());
+    ctl.SetEditCell(realCol, r, FOpenType == edTimeEdit ? picker->text() : picker->CellValue());
 }
 
 }  // namespace grid::editing

@@ -340,6 +340,29 @@ TEST(DigitSteps, AChangedFieldMovesOnUnlessItIsTheFormatsLast)
     EXPECT_FALSE(TimeDigitMoves(QTime(10, 15, 0, 10), QTime(10, 15, 0, 20)));
 }
 
+TEST_F(Pickers, TheCheckBoxSaysWhetherAValueIsSet)
+{
+    auto* picker = new TExtDateTimePicker(&window);
+    picker->setGeometry(10, 10, 260, 24);
+    Show(*picker);
+    picker->SetDateTime(At(2024, 3, 15, 10, 15, 30));
+    EXPECT_TRUE(picker->Checked()) << "without a check box there is always a value";
+    picker->SetShowCheckbox(true);
+    int changes = 0;
+    picker->OnCheckChange = [&] { ++changes; };
+    QTest::keyClick(picker, Qt::Key_Space);
+    EXPECT_FALSE(picker->Checked());
+    EXPECT_FALSE(picker->TimePart()->isEnabled());
+    QTest::mouseClick(picker, Qt::LeftButton, {}, picker->CheckboxRect().center());
+    EXPECT_TRUE(picker->Checked());
+    EXPECT_TRUE(picker->TimePart()->isEnabled());
+    EXPECT_EQ(changes, 2);
+    picker->SetChecked(false);
+    picker->SetDate(QDate(2024, 5, 1));
+    EXPECT_TRUE(picker->Checked()) << "a value set ticks the box";
+    EXPECT_EQ(changes, 2) << "only the user's changes are told";
+}
+
 TEST_F(Pickers, TheLabelIsPlacedByItsPositionAndShowsPlainText)
 {
     auto* picker = new TExtDateTimePicker(&window);

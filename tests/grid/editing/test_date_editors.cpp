@@ -213,6 +213,36 @@ TEST_F(DateEditors, TextThatIsNoDateOpensOnToday)
     key(Qt::Key_Escape);
 }
 
+// With a check box the user can empty the cell: a cleared box writes no date, and an empty cell
+// opens with the box cleared.
+TEST_F(DateEditors, AClearedCheckBoxEmptiesTheCell)
+{
+    controller().OnGetEditorProp = [this](TExtStringGrid*, int c, int, QObject*) {
+        if (c == cDate)
+            date().SetShowCheckbox(true);
+        if (c == cStamp)
+            stamp().SetShowCheckbox(true);
+    };
+    for (int column : {cDate, cStamp}) {
+        SCOPED_TRACE(column);
+        auto* picker = static_cast<dropdowns::TDateTimePickerBase*>(column == cDate ? static_cast<QWidget*>(&date()) : &stamp());
+        open(column, 1);
+        ASSERT_EQ(shown(), picker);
+        EXPECT_TRUE(picker->Checked());
+        key(Qt::Key_Space);
+        EXPECT_FALSE(picker->Checked());
+        key(Qt::Key_Return);
+        EXPECT_EQ(shown(), nullptr);
+        EXPECT_EQ(cell(column, 1), "");
+        open(column, 1);
+        EXPECT_FALSE(picker->Checked()) << "an empty cell opens without a value";
+        QTest::mouseClick(picker, Qt::LeftButton, {}, picker->CheckboxRect().center());
+        EXPECT_TRUE(picker->Checked());
+        key(Qt::Key_Escape);
+    }
+    EXPECT_FALSE(stamp().TimePart()->isEnabled()) << "the time part follows the box";
+}
+
 TEST_F(DateEditors, ADateOutsideTheLimitsOpensADayInsideThem)
 {
     const struct {

@@ -90,6 +90,11 @@ TGridDatePicker::TGridDatePicker(TExtStringGrid& grid, QWidget* parent) : TEsgDa
 
 void TGridDatePicker::LoadText(const QString& text)
 {
+    // An empty cell is a picker without a value where the check box can say so.
+    if (ShowCheckbox() && text.trimmed().isEmpty()) {
+        SetChecked(false);
+        return;
+    }
     if (Kind() == dtkTime) {
         const QTime time = CellTextToTime(text);
         SetTime(time.isValid() ? time : QTime::currentTime());
@@ -148,8 +153,8 @@ bool TGridDatePicker::AdapterKeyDown(QKeyEvent* event)
     } else if (enter || (tab && Host.WantsTab && Host.WantsTab())) {
         // The field being typed is taken first.
         interpretText();
-        if (Host.Validate && !Host.Validate(text())) {
-            LoadText(Host.ValidatedText ? Host.ValidatedText() : text());
+        if (Host.Validate && !Host.Validate(CellValue())) {
+            LoadText(Host.ValidatedText ? Host.ValidatedText() : CellValue());
             update();
             return true;
         }
@@ -193,7 +198,11 @@ void TGridDatePicker::paintEvent(QPaintEvent* event)
     painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }
 
+QString TGridDatePicker::CellValue() const { return Checked() ? text() : QString(); }
+
 // Date-and-time editor
+
+QString TGridDateTimePicker::CellValue() { return Checked() ? DateTimeCellText(GetDateTime()) : QString(); }
 
 TGridDateTimePicker::TGridDateTimePicker(TExtStringGrid& grid, QWidget* parent)
     : TExtDateTimePicker(parent), FGrid(grid)
@@ -214,13 +223,14 @@ bool TGridDateTimePicker::PickerKeyDown(QKeyEvent* event)
     const bool enter = IsEnter(event), tab = IsTab(event);
     if (key == Qt::Key_Escape) {
         SetDateTime(OriginalDateTime);
+        SetChecked(OriginalChecked);
         if (Host.HideEditor)
             Host.HideEditor();
         return true;
     }
     if (enter || (tab && Host.WantsTab && Host.WantsTab())) {
         // Tab validates the value as Enter does before the edit moves on.
-        if (Host.Validate && !Host.Validate(DateTimeCellText(GetDateTime()))) {
+        if (Host.Validate && !Host.Validate(CellValue())) {
             const QDateTime validated = CellTextToDateTime(Host.ValidatedText ? Host.ValidatedText() : QString());
             if (validated.isValid())
                 SetDateTime(validated);

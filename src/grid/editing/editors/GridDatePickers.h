@@ -31,8 +31,11 @@ public:
     TGridEditorHost Host;
     std::function<void(QChar&)> OnKeyPress;  // the grid's key-press event
 
-    // Reads a cell text into the value the kind shows; today when it does not read.
+    // Reads a cell text into the value the kind shows; today when it does not read. An empty
+    // text clears a shown check box.
     void LoadText(const QString& text);
+    // What goes into the cell: the text, or nothing while the check box is cleared.
+    QString CellValue() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -58,6 +61,9 @@ public:
     TGridEditorHost Host;
     // The value the editor was opened with.
     QDateTime OriginalDateTime;
+    bool OriginalChecked = true;
+    // What goes into the cell: short date and time, or nothing while the check box is cleared.
+    QString CellValue();
 
 protected:
     bool PickerKeyDown(QKeyEvent* event) override;
