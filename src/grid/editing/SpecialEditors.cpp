@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QLocale>
 
+#include "grid/core/CellGraphic.h"
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridTextUtils.h"
@@ -674,7 +675,15 @@ void TSpecialEditors::ShowDropDown(int c, int r, const QString& text, QWidget* e
                                                                           : FGrid.GetColors(base.X, base.Y));
     } else if (auto* e = dynamic_cast<TGridImageDropDown*>(editor)) {
         int index = -1;
-        if (FGrid.GetCellType(base.X, base.Y) == ctDataImage)
+        const TCellType kind = FGrid.GetCellType(base.X, base.Y);
+        // An image cell's picker offers the grid's images, one item each unless it has its own.
+        const auto* images = dynamic_cast<const TGridImageList*>(FGrid.GridImages);
+        if (images && (kind == ctDataImage || kind == ctImageList)) {
+            e->SetImages(&images->List);
+            if (e->Items().Count() == 0)
+                e->AddImagesFromImageList();
+        }
+        if (kind == ctDataImage)
             e->SetImageIndex(FGrid.GetInts(base.X, base.Y));
         else if (FGrid.GetImageIdx(base.X, base.Y, index))
             e->SetImageIndex(index);

@@ -9,6 +9,7 @@
 
 #include "controls/dropdowns/DropDownForm.h"
 #include "controls/dropdowns/DropDownStrips.h"
+#include "grid/core/CellGraphic.h"
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/core/GridDraw.h"
 #include "grid/editing/GridEditController.h"
@@ -294,15 +295,21 @@ TEST_F(DropDownEditors, DataImageCellReadsItsIndexOrRefusesToOpen)
 {
     g().Columns()[cCalc]->SetEditor(edImagePickerDropDown);
     auto& picker = editor<TGridImageDropDown>(ddImage);
-    for (int i = 0; i < 3; ++i)
-        picker.Items().Add()->SetImageIndex(i);
-    TObject images;
+    // A picker without items takes one per image of the grid's list.
+    TGridImageList images;
+    for (const QColor colour : {Qt::red, Qt::green, Qt::blue}) {
+        QImage image(16, 16, QImage::Format_ARGB32);
+        image.fill(colour);
+        images.List.Add(image);
+    }
     g().GridImages = &images;
     g().AddDataImage(cCalc, 2, 1, haLeft, vaTop);
     g().SetCells(cCalc, 2, QStringLiteral("1"));
     specials().OnImageSelected = [](TExtStringGrid*, int, int, int& index) { index = 2; };
     open(cCalc, 2);
     ASSERT_EQ(shown(), &picker);
+    EXPECT_EQ(picker.Images(), &images.List);
+    EXPECT_EQ(picker.Items().Count(), 3);
     EXPECT_EQ(picker.ImageIndex(), 1);
     key(Qt::Key_Return);
     EXPECT_EQ(cell(cCalc, 2), "2");
