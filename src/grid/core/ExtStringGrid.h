@@ -473,6 +473,7 @@ public:
     // The edit-with-button and button editors' press: OnEllipsClick may change the text.
     virtual QString EllipsClick(const QString& s);
     Event<int, int, QString&> OnEllipsClick;                                        // ACol real, ARow
+    Event<int, int, const QString&> OnUnitChanged;  // ACol, ARow (current cell), NewUnit: the unit editor's pick
     Event<int, int, int, const QString&, const QVariant&> OnComboObjectChange;      // ACol real, ARow
     Event<int, int, int, bool> OnSpinClick;                                         // ACol, ARow, value, up
     Event<int, int, double, bool> OnFloatSpinClick;                                 // ACol, ARow, value, up

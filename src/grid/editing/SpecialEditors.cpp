@@ -4,6 +4,7 @@
 #include <QDateTimeEdit>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QLocale>
 
 #include "grid/core/CellGraphic.h"
@@ -17,6 +18,7 @@
 #include "grid/editing/editors/GridCombo.h"
 #include "grid/editing/editors/GridDatePickers.h"
 #include "grid/editing/editors/GridDropDownEditors.h"
+#include "grid/editing/editors/GridEditBtn.h"
 #include "grid/editing/editors/GridSpin.h"
 #include "platform/TCanvas.h"
 
@@ -25,6 +27,8 @@ namespace grid::editing {
 using editors::TGridButton;
 using editors::TGridCheckBox;
 using editors::TGridCombo;
+using editors::TGridEditBtn;
+using editors::TGridUnitEditBtn;
 using editors::TGridEditorHost;
 using editors::TGridSpin;
 
@@ -45,6 +49,16 @@ void SendKey(QWidget* editor, int key, const QString& text)
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(editor, &press);
+}
+
+bool IsEditBtnType(TEditorType type)
+{
+    return type == edEditBtn || type == edNumericEditBtn || type == edFloatEditBtn || type == edMaskEditBtn;
+}
+
+bool IsUnitType(TEditorType type)
+{
+    return type == edUnitEditBtn || type == edNumericUnitEditBtn || type == edFloatUnitEditBtn;
 }
 
 // The drop-down editor types follow each other in the kinds' order.
@@ -97,6 +111,8 @@ TSpecialEditors::~TSpecialEditors()
     Dispose(FButton);
     Dispose(FDatePicker);
     Dispose(FDateTimePicker);
+    Dispose(FEditBtn);
+    Dispose(FUnitEditBtn);
     for (QPointer<QWidget>& dropDown : FDropDowns) {
         if (!dropDown)
             continue;
@@ -110,7 +126,7 @@ TSpecialEditors::~TSpecialEditors()
 bool TSpecialEditors::Serves(TEditorType type)
 {
     return IsComboType(type) || IsSpinType(type) || type == edCheckBox || type == edButton || IsDropDownType(type)
-           || IsDateType(type);
+           || IsDateType(type) || IsEditBtnType(type) || IsUnitType(type);
 }
 
 void TSpecialEditors::SetSpinClick(bool up, bool down)
@@ -198,7 +214,7 @@ void TSpecialEditors::Attach(TGridEditorHost& host, QWidget* editor)
         const bool inside = right ? col < g.ColCount() - 1 - g.FixedRightCols : col > g.FixedCols();
         if (inside && g.IsCheckOrButtonCell(g.DisplToRealCol(neighbour), row)) {
             // No editor opens on a check box or button cell: the value is taken and the cell left.
-            const QString value = FCombo ? FCombo->EditValue() : QString();
+            const QString value = EditorValue(editor);
             g.SetCurrentCell(value);
             if (FController.ValidateCell(value)) {
                 FController.HideInplaceEdit();
@@ -329,6 +345,52 @@ TGridButton* TSpecialEditors::Button()
     return FButton;
 }
 
+QString TSpecialEditors::EditorValue(const QWidget* editor) const
+{
+    if (editor && editor == FEditBtn)
+        return FEditBtn->text();
+    if (editor && editor == FUnitEditBtn)
+        return FUnitEditBtn->TextAndUnit();
+    return FCombo ? FCombo->EditValue() : QString();
+}
+
+TGridEditBtn* TSpecialEditors::EditBtn()
+{
+    if (!FEditBtn) {
+        auto* edit = new TGridEditBtn(FGrid, FGrid.Client());
+        edit->hide();
+        edit->setEnabled(false);
+        Attach(edit->Host, edit);
+        edit->OnKeyPress = [this](QChar& key) {
+            if (FGrid.OnKeyPress)
+                FGrid.OnKeyPress(key);
+        };
+        edit->OnDblClickCell = [this](int r, int c) {
+            if (FController.OnDblClickCell)
+                FController.OnDblClickCell(&FGrid, r, c);
+        };
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [this, edit](const QString& text) { TextChanged(edit, text); });
+        FEditBtn = edit;
+    }
+    return FEditBtn;
+}
+
+TGridUnitEditBtn* TSpecialEditors::UnitEditBtn()
+{
+    if (!FUnitEditBtn) {
+        auto* edit = new TGridUnitEditBtn(FGrid, FGrid.Client());
+        edit->hide();
+        edit->setEnabled(false);
+        Attach(edit->Host, edit);
+        edit->OnUnitChanged = [this](const QString& unit) {
+            if (FGrid.OnUnitChanged)
+                FGrid.OnUnitChanged(&FGrid, FGrid.Col(), FGrid.Row(), unit);
+        };
+        FUnitEditBtn = edit;
+    }
+    return FUnitEditBtn;
+}
+
 QWidget* TSpecialEditors::DropDown(TGridDropDownKind kind)
 {
     QPointer<QWidget>& slot = FDropDowns[kind];
@@ -383,6 +445,10 @@ QWidget* TSpecialEditors::Editor(TEditorType type)
         return DateAndTimePicker();
     if (IsDateType(type))
         return DatePicker();
+    if (IsEditBtnType(type))
+        return EditBtn();
+    if (IsUnitType(type))
+        return UnitEditBtn();
     return nullptr;
 }
 
@@ -476,6 +542,46 @@ void TSpecialEditors::ShowSpin(int c, int r, const QString& text)
     }
 }
 
+void TSpecialEditors::ShowEditBtn(int c, int r, const QString& text)
+{
+    TGridEditBtn* edit = EditBtn();
+    const TEditorType type = FController.EditControl();
+    edit->EditType = type;
+    // The mask goes first: setting it later would reformat the text.
+    QString mask;
+    if (type == edMaskEditBtn)
+        if (auto* columns = dynamic_cast<TExtColumnGrid*>(&FGrid))
+            mask = editors::InputMaskFromEditMask(columns->GetEditMask(c, r));
+    edit->setInputMask(mask);
+    edit->setText(text);
+    edit->setMaxLength(EditLimit());
+    // The grid's lookup, as the text editor has it.
+    const TExtInplaceEdit* normal = FController.NormalEdit();
+    edit->Lookup = normal->Lookup;
+    edit->LookupCaseSensitive = normal->LookupCaseSensitive;
+    edit->LookupItems = normal->LookupItems;
+    edit->WorkMode = true;
+}
+
+void TSpecialEditors::ShowUnitEditBtn(int c, int r, const QString& text)
+{
+    TGridUnitEditBtn* edit = UnitEditBtn();
+    edit->EditType = FController.EditControl();
+    edit->setMaxLength(EditLimit());
+    edit->SetUnitID(QString());
+    edit->clear();
+    // The application may set this cell's units here, so the value is split after.
+    FController.GetEditorProp(FGrid.DisplToRealCol(c), r, nullptr);
+    edit->SetTextAndUnit(text);
+}
+
+int TSpecialEditors::EditLimit() const
+{
+    if (auto* columns = dynamic_cast<const TExtColumnGrid*>(&FGrid); columns && columns->GetEditLimit() > 0)
+        return columns->GetEditLimit();
+    return FGrid.MaxEditLength() > 0 ? FGrid.MaxEditLength() : 32767;
+}
+
 void TSpecialEditors::ShowSpecialEditor(int c, int r)
 {
     TGridEditController& ctl = FController;
@@ -531,6 +637,12 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
         const bool state = text == FGrid.CheckTrueOf(base.X, base.Y);
         CheckBox()->setChecked(state);
         CheckBox()->OpenedChecked = state;
+    } else if (IsEditBtnType(type)) {
+        editor->setGeometry(place);
+        ShowEditBtn(c, r, text);
+    } else if (IsUnitType(type)) {
+        editor->setGeometry(place);
+        ShowUnitEditBtn(c, r, text);
     } else if (type == edButton) {
         // One pixel outside the cell on every side.
         Button()->setGeometry(place.adjusted(-1, -1, 1, 1));
@@ -586,6 +698,13 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
             spin->UpStep();
         if (std::exchange(FSpinDnClick, false))
             spin->DownStep();
+    }
+    if (auto* edit = dynamic_cast<TGridEditBtn*>(editor)) {
+        FEditStart = false;
+        edit->TypeStart(start);
+    } else if (auto* unit = dynamic_cast<TGridUnitEditBtn*>(editor)) {
+        FEditStart = false;
+        unit->TypeStart(start);
     }
     if (IsDropDownType(type)) {
         FEditStart = false;
@@ -775,6 +894,10 @@ void TSpecialEditors::WriteBack(int c, int r)
         }
     } else if (IsDateType(FOpenType)) {
         WriteBackDate(base.X, base.Y);
+    } else if (IsEditBtnType(FOpenType) && FEditBtn && ctl.FEditModeOn) {
+        ctl.SetEditCell(base.X, base.Y, FEditBtn->text());
+    } else if (IsUnitType(FOpenType) && FUnitEditBtn) {
+        ctl.SetEditCell(base.X, base.Y, FUnitEditBtn->TextAndUnit());
     } else if (IsComboType(FOpenType) && FCombo && ctl.FEditModeOn) {
         // Only a value the user chose is written: an untouched editor leaves the cell as it is.
         TGridCombo* combo = FCombo;
@@ -801,6 +924,8 @@ void TSpecialEditors::HideSpecialEditor(int c, int r)
         const bool hadFocus = editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus();
         if (auto* combo = dynamic_cast<TGridCombo*>(editor))
             combo->hidePopup();
+        if (auto* unit = dynamic_cast<TGridUnitEditBtn*>(editor); unit && unit->UnitMenu())
+            unit->UnitMenu()->close();
         // An open drop-down form closes with its editor, keeping what was picked.
         if (auto* dd = dynamic_cast<dropdowns::TExtCustomDropDown*>(editor); dd && dd->DroppedDown())
             dd->HideDropDown(false);

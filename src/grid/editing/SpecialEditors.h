@@ -19,6 +19,8 @@ class TGridCheckBox;
 class TGridButton;
 class TGridDatePicker;
 class TGridDateTimePicker;
+class TGridEditBtn;
+class TGridUnitEditBtn;
 struct TGridEditorHost;
 }  // namespace grid::editors
 
@@ -28,9 +30,10 @@ class TGridEditController;
 
 // The editors of the types the text editor does not serve: the combo editor (editable and
 // pick-only lists), the spin editor (whole, decimal, time and date values), the check box, the
-// push button, the date pickers and the nine drop-down editors. Each is made on first use, lives as long as the grid, is laid over the cell with
-// the cell's value when editing starts, and hands its leaving keys, Escape and the loss of the
-// focus to the editing cycle.
+// push button, the date pickers, the edits with a button (with or without a unit) and the nine
+// drop-down editors. Each is made on first use, lives as long as the grid, is laid over the cell
+// with the cell's value when editing starts, and hands its leaving keys, Escape and the loss of
+// the focus to the editing cycle.
 class TSpecialEditors {
 public:
     explicit TSpecialEditors(TGridEditController& controller);
@@ -49,6 +52,9 @@ public:
     editors::TGridDatePicker* DatePicker();
     editors::TGridDatePicker* DateTimePicker() { return DatePicker(); }
     editors::TGridDateTimePicker* DateAndTimePicker();
+    // The grid's EditBtn and UnitEditBtn.
+    editors::TGridEditBtn* EditBtn();
+    editors::TGridUnitEditBtn* UnitEditBtn();
     // The drop-down editor of a kind (the grid's TrackbarDropDown .. ExtGridDropDown).
     QWidget* DropDown(TGridDropDownKind kind);
     // The control of an editor type; null for types without one here.
@@ -85,6 +91,12 @@ private:
     void MemoDropDownChange(QWidget* editor, bool fromMemo);
     void ShowCombo(int c, int r, const QString& text);
     void ShowSpin(int c, int r, const QString& text);
+    void ShowEditBtn(int c, int r, const QString& text);
+    void ShowUnitEditBtn(int c, int r, const QString& text);
+    // The value an open editor stands for, taken when the cursor walks out of it.
+    QString EditorValue(const QWidget* editor) const;
+    // The length limit of the column or the grid; none is the line edit's largest.
+    int EditLimit() const;
     // Configures the drop-down editor before it shows (looks and the cell's value), and after.
     void ShowDropDown(int c, int r, const QString& text, QWidget* editor);
     void ShownDropDown(QWidget* editor, const QString& text);
@@ -100,6 +112,8 @@ private:
     QPointer<editors::TGridButton> FButton;
     QPointer<editors::TGridDatePicker> FDatePicker;
     QPointer<editors::TGridDateTimePicker> FDateTimePicker;
+    QPointer<editors::TGridEditBtn> FEditBtn;
+    QPointer<editors::TGridUnitEditBtn> FUnitEditBtn;
     std::array<QPointer<QWidget>, GridDropDownKinds> FDropDowns;
     QPointer<QWidget> FOpen;
     TEditorType FOpenType = edNone;
