@@ -152,15 +152,16 @@ int TEsgEditBtn::MinimumHeight() const
 
 void TEsgEditBtn::LayoutButton()
 {
-    // Borderless edits reach four pixels further, as the spin edit's arrows do.
-    const int e = hasFrame() ? 0 : 4;
+    // In the client area inside the frame the button ends one pixel before the right edge and
+    // one above the bottom, as the spin edit's arrows do.
+    const int f = hasFrame() ? 2 : 0;
+    const int clientWidth = width() - 2 * f, clientHeight = height() - 2 * f;
     const int bw = FButton->width();
-    FButton->setGeometry(width() + e - bw - 5, 0, bw, std::max(1, height() + e - 5));
-    const int border = hasFrame() ? 1 : 3;
-    int right = width() - (bw + FUnitSize + 5);
+    FButton->setGeometry(f + clientWidth - bw - 1, f, bw, std::max(1, clientHeight - 1));
+    int margin = bw + FUnitSize + 5;
     if (FUnitSize > 0)
-        right -= 3;
-    setTextMargins(border, 0, std::max(0, width() - right), 0);
+        margin += 3;
+    setTextMargins(hasFrame() ? 0 : 2, 0, margin, 0);
 }
 
 void TEsgEditBtn::resizeEvent(QResizeEvent* event)
@@ -287,7 +288,7 @@ void TEsgUnitEditBtn::paintEvent(QPaintEvent* event)
     QPainter p(this);
     p.setFont(font());
     p.setPen(palette().color(QPalette::Text));
-    const int right = width() - ButtonWidth() - 3;
+    const int right = Button()->geometry().left() - 3;
     const QRect area(right - FUnitSize, 2, FUnitSize, height() - 2);
     p.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, FUnitID);
 }
