@@ -153,6 +153,19 @@ void TSpecialEditors::ApplyLooks()
         combo.SetEtched(flat);
         combo.update();
     }
+    if (looks.Tones) {
+        for (editors::TEsgEditBtn* edit : {static_cast<editors::TEsgEditBtn*>(FEditBtn.data()),
+                                            static_cast<editors::TEsgEditBtn*>(FUnitEditBtn.data())}) {
+            if (!edit)
+                continue;
+            editors::TEsgEditButton& button = *edit->Button();
+            button.ButtonColor = looks.ButtonColor;
+            button.ButtonColorHot = looks.HotColor;
+            button.ButtonColorDown = looks.DownColor;
+            button.ButtonBorderColor = looks.BorderColor;
+            button.SpeedButton()->update();
+        }
+    }
     if (FSpin && looks.Tones) {
         TGridSpin& spin = *FSpin;
         spin.ButtonColor = looks.ButtonColor;
@@ -545,6 +558,7 @@ void TSpecialEditors::ShowSpin(int c, int r, const QString& text)
 void TSpecialEditors::ShowEditBtn(int c, int r, const QString& text)
 {
     TGridEditBtn* edit = EditBtn();
+    ApplyLooks();
     const TEditorType type = FController.EditControl();
     edit->EditType = type;
     // The mask goes first: setting it later would reformat the text.
@@ -566,6 +580,7 @@ void TSpecialEditors::ShowEditBtn(int c, int r, const QString& text)
 void TSpecialEditors::ShowUnitEditBtn(int c, int r, const QString& text)
 {
     TGridUnitEditBtn* edit = UnitEditBtn();
+    ApplyLooks();
     edit->EditType = FController.EditControl();
     edit->setMaxLength(EditLimit());
     edit->SetUnitID(QString());

@@ -13,6 +13,7 @@
 #include "grid/editing/InplaceEdit.h"
 #include "grid/editing/SpecialEditors.h"
 #include "grid/editing/editors/GridEditBtn.h"
+#include "platform/TCanvas.h"
 
 #include "InputSuite.h"
 
@@ -449,6 +450,37 @@ TEST_F(EditBtnEditors, EditEventsAndFocusLoss)
     other->setFocus();
     EXPECT_EQ(shown(), nullptr);
     EXPECT_EQ(cell(cFloat, 2), QStringLiteral("1.57"));
+}
+
+// The grid's colour tones paint the buttons of both editors: the fill and border colours, the
+// down colour while pressed; before any tones the style draws them.
+TEST_F(EditBtnEditors, ColourTonesPaintTheButtons)
+{
+    controls::TColorTones tones;
+    tones.Background = {0x2050A0, 0x0000E0, 0x000000};  // 0x00BBGGRR
+    tones.Hover.BrushColor = 0x10C010;
+    tones.Selected = {0xC03080, platform::clNone, 0xFFFFFF};
+    tones.Foreground.BrushColor = 0xE0E0E0;
+    const QRgb fill = platform::ToQColor(tones.Background.BrushColor).rgb();
+    const QRgb border = platform::ToQColor(tones.Background.BorderColor).rgb();
+    const QRgb down = platform::ToQColor(tones.Selected.BrushColor).rgb();
+    auto pixel = [](QWidget* w, QPoint p) { return w->grab().toImage().pixel(p); };
+
+    open(cText, 2);
+    QWidget* button = edit().Button()->SpeedButton();
+    EXPECT_NE(pixel(button, {2, 2}), fill);
+    g().SetColorTones(tones);  // while the editor is open
+    EXPECT_EQ(pixel(button, {2, 2}), fill);
+    EXPECT_EQ(pixel(button, {0, 0}), border);
+    QTest::mousePress(button, Qt::LeftButton, {}, {3, 3});
+    EXPECT_EQ(pixel(button, {2, 2}), down);
+    QTest::mouseRelease(button, Qt::LeftButton, {}, {3, 3});
+    EXPECT_EQ(pixel(button, {2, 2}), fill);
+    key(Qt::Key_Escape);
+
+    open(cUnit, 2);
+    EXPECT_EQ(pixel(unit().Button()->SpeedButton(), {2, 2}), fill);
+    key(Qt::Key_Escape);
 }
 
 }  // namespace
