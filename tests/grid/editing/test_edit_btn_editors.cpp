@@ -452,6 +452,31 @@ TEST_F(EditBtnEditors, EditEventsAndFocusLoss)
     EXPECT_EQ(cell(cFloat, 2), QStringLiteral("1.57"));
 }
 
+// The grid's edit limit bounds the typing; with AdvanceOnEnter, Enter in the unit editor writes
+// back and moves on into the next cell's editor.
+TEST_F(EditBtnEditors, EditLimitAndAdvanceOnEnter)
+{
+    g().SetMaxEditLength(4);
+    open(cText, 2);
+    key(Qt::Key_End);
+    type("defg");
+    EXPECT_EQ(edit().text(), QStringLiteral("abcd"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cText, 2), QStringLiteral("abcd"));
+    g().SetMaxEditLength(0);
+
+    g().Navigation.AdvanceOnEnter = true;
+    open(cUnit, 2);
+    key(Qt::Key_End);
+    type("1");
+    key(Qt::Key_Return);
+    EXPECT_EQ(cell(cUnit, 2), QStringLiteral("51mm"));
+    EXPECT_EQ(current(), QPoint(cIntUnit, 2));
+    ASSERT_EQ(shown(), &unit());
+    EXPECT_EQ(unit().text(), QStringLiteral("7"));
+    EXPECT_EQ(unit().UnitID(), QStringLiteral("kg"));
+}
+
 // The grid's colour tones paint the buttons of both editors: the fill and border colours, the
 // down colour while pressed; before any tones the style draws them.
 TEST_F(EditBtnEditors, ColourTonesPaintTheButtons)
