@@ -218,6 +218,9 @@ struct TState {
     TAlign Align = alLeft;
     int Indent = 0;
     TColor Band = clNone;
+    // Angles of the rotation tags in force, the innermost last; text turns by the last one.
+    std::vector<int> Rotations;
+    int Rotation() const { return Rotations.empty() ? 0 : Rotations.back(); }
 };
 
 // One pass over one line.
@@ -377,7 +380,20 @@ void TRenderer::DrawSegment(const QString& seg, const TState& st, const TPass& p
         C.Brush.Style = platform::TBrushStyle::bsClear;
     }
     QRect drawn = box;
-    C.DrawText(seg, drawn, Flags);
+    QPainter* painter = C.Painter();
+    if (st.Rotation() != 0 && painter) {
+        // The text turns counter-clockwise about the top-left of its cell, as a font turned by the
+        // angle writes it; the layout keeps the unturned width.
+        const QPoint origin(p.Pen, bottom - th);
+        painter->save();
+        painter->translate(origin);
+        painter->rotate(-st.Rotation());
+        QRect turned(0, 0, std::max(0, p.Right - p.Pen), th);
+        C.DrawText(seg, turned, (Flags & ~platform::DT_END_ELLIPSIS) | platform::DT_NOCLIP);
+        painter->restore();
+    } else {
+        C.DrawText(seg, drawn, Flags);
+    }
     C.Brush.Style = platform::TBrushStyle::bsClear;
     if (st.ErrorMark)
         DrawZigzag(p.Pen, std::min(width, p.Right - p.Pen), p.Bottom - p.SubExtra);
@@ -692,6 +708,10 @@ TRenderer::TTagResult TRenderer::ApplyTag(const QString& tag, TState& st, TPass&
         case 'I': st.Font.setItalic(StartFont.italic()); return trGoOn;
         case 'L': return trBreak;
         case 'P': st.Band = clNone; return trBreak;
+        case 'R':
+            if (!st.Rotations.empty())
+                st.Rotations.pop_back();
+            return trGoOn;
         case 'S':
             if (c1 == QLatin1Char('U')) {
                 st.Sub = st.Sup = false;
@@ -872,8 +892,22 @@ TRenderer::TTagResult TRenderer::ApplyTag(const QString& tag, TState& st, TPass&
         }
         ++st.ListLevel;
         return trBreak;
+    case 'R': {
+        // The angle: the first quoted number after the tag's first letter a.
+        int angle = 0;
+        const qsizetype a = U.indexOf(QLatin1Char('A'));
+        if (a >= 0) {
+            const qsizetype q = U.indexOf(QLatin1Char('"'), a);
+            if (q >= 0) {
+                const QString value = U.mid(q + 1, U.indexOf(QLatin1Char('"'), q + 1) - q - 1).trimmed();
+                angle = value.startsWith(QLatin1Char('-')) ? -LeadingNumber(value.mid(1)) : LeadingNumber(value);
+            }
+        }
+        st.Rotations.push_back(angle);
+        return trGoOn;
+    }
     case 'Z': st.Hidden = true; return trGoOn;
-    default: return trGoOn;  // rotation and unknown tags change nothing here
+    default: return trGoOn;
     }
 }
 
@@ -992,22 +1026,39 @@ bool TRenderer::Run(const QString& text)
 
     QString s = text;
     if (s.contains(QLatin1Char('&'))) {
-        static const std::pair<const char*, QChar> entities[] = {
-            {"&amp;", QChar()},          {"&quot;", QChar('"')},      {"&sect;", QChar(0x00A7)},
-            {"&permil;", QChar(0x2030)}, {"&reg;", QChar(0x00AE)},    {"&copy;", QChar(0x00A9)},
-            {"&para;", QChar(0x00B6)},   {"&trade;", QChar(0x2122)},  {"&euro;", QChar(0x20AC)},
-        };
-        bool replaced = true;
-        while (replaced) {
-            replaced = false;
-            for (const auto& [name, ch] : entities) {
-                const QString from = QLatin1String(name);
-                if (!s.contains(from))
-                    continue;
-                ReplaceLoop(s, from, ch.isNull() ? QStringLiteral("&&") : QString(ch));
-                replaced = true;
+        // Entities of the text between tags; a tag's attributes keep theirs for its own reader, so
+        // a quote or ampersand inside a value never cuts the tag short.
+        auto decode = [](QString t) {
+            static const std::pair<const char*, QChar> entities[] = {
+                {"&amp;", QChar()},          {"&quot;", QChar('"')},      {"&sect;", QChar(0x00A7)},
+                {"&permil;", QChar(0x2030)}, {"&reg;", QChar(0x00AE)},    {"&copy;", QChar(0x00A9)},
+                {"&para;", QChar(0x00B6)},   {"&trade;", QChar(0x2122)},  {"&euro;", QChar(0x20AC)},
+            };
+            bool replaced = true;
+            while (replaced && t.contains(QLatin1Char('&'))) {
+                replaced = false;
+                for (const auto& [name, ch] : entities) {
+                    const QString from = QLatin1String(name);
+                    if (!t.contains(from))
+                        continue;
+                    ReplaceLoop(t, from, ch.isNull() ? QStringLiteral("&&") : QString(ch));
+                    replaced = true;
+                }
             }
+            return t;
+        };
+        QString out;
+        qsizetype textStart = 0, i = 0;
+        while (i < s.size()) {
+            if (s[i] == QLatin1Char('<') && StartsWithTag(s.mid(i))) {
+                const qsizetype gt = s.indexOf(QLatin1Char('>'), i);
+                out += decode(s.mid(textStart, i - textStart)) + s.mid(i, gt + 1 - i);
+                i = textStart = gt + 1;
+                continue;
+            }
+            ++i;
         }
+        s = out + decode(s.mid(textStart));
     }
     for (qsizetype at = s.indexOf(QLatin1String("<#")); at >= 0; at = s.indexOf(QLatin1String("<#"), at)) {
         s.remove(at, 1);
