@@ -259,6 +259,24 @@ public:
     // The anchor of the mark-up cell (c display column, r row) under the grid point (x, y), laid
     // out as the cell is painted; false when there is none.
     bool HTMLAnchorAt(int c, int r, int x, int y, QString& anchor, QString& title);
+    // The renderer's hit test of that cell laid out as painted: what lies under (x, y), or with a
+    // control ID, where that form control is. False when the cell holds no mark-up or nothing is hit.
+    bool HTMLHitAt(int c, int r, int x, int y, const QString& controlID, controls::THTMLRenderResult& out);
+    // Anchors under the mouse: with URLUnderlineOnHover only the hovered one is underlined; the
+    // hovered one takes these colours (clNone: unchanged).
+    TColor URLHoverColor = clNone, URLHoverTextColor = clNone;
+    // The cell (display) and 1-based anchor the mouse is on; (-1, -1) and 0 when none.
+    TGridCoord HoverAnchorCell() const { return FHoverAnchorCell; }
+    int HoverAnchorLink() const { return FHoverAnchorLink; }
+    // The form control BUTTON held down: its cell (display) and the point pressed, drawn pressed
+    // while set; (-1, -1) when none.
+    void SetCellControlDown(TGridCoord cell, QPoint at);
+    TGridCoord CellControlDown() const { return FCellControlDown; }
+    // Animated pictures of mark-up cells move on every AnimationInterval ms while a cell shows one.
+    static constexpr int AnimationInterval = 100;
+    bool Animating() const { return FAnimTimer.IsActive(); }
+    // One animation step of the grid's pictures; cells showing pictures repaint when a frame changed.
+    void AnimatePictures();
     QStringList ColumnHeaders;
     QStringList RowHeaders;
     bool FilterDropDownAuto = false;
@@ -1401,6 +1419,16 @@ private:
     QObject* FFlatStyle = nullptr;  // the flat bars' style, a child of the grid
     std::unique_ptr<platform::THintWindow> FScrollHintWnd;
     controls::THTMLPictureCache FImageCache;
+    TGridCoord FHoverAnchorCell{-1, -1};
+    int FHoverAnchorLink = 0;
+    void TrackHoverAnchor(int x, int y);
+    void SetHoverAnchor(TGridCoord cell, int link);
+    TGridCoord FCellControlDown{-1, -1};
+    QPoint FCellControlPoint;
+    platform::ClockTimer FAnimTimer;
+    // Whether a picture of the cache or the container has frames to step through.
+    bool HasAnimatedPictures();
+    void StartAnimation();
     platform::ClockTimer FDragTmr;
     TDragScrollDirection FDragScrollDirection = 0;
     bool FAutoThemeAdapt = false;

@@ -46,6 +46,7 @@ void TExtStringGrid::TrackHover(int x, int y)
 {
     const TGridCoord cell = MouseToCell(x, y);
     const bool onCell = cell.X >= 0 && cell.Y >= 0;
+    TrackHoverAnchor(x, y);
     if (HoverRow) {
         const int row = onCell ? cell.Y : -1;
         if (row != HoverRowIdx) {
@@ -107,6 +108,7 @@ void TExtStringGrid::MouseLeave()
         layer->MouseLeave();
     if (!HoldHoverFixedCell)
         ResetFixedCellHighlight();
+    SetHoverAnchor({-1, -1}, 0);
     if (HoverRowIdx >= 0) {
         HoverRowIdx = -1;
         Invalidate();

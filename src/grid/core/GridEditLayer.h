@@ -61,6 +61,9 @@ public:
     virtual bool AdvanceEdit(int /*c*/, int /*r*/) { return false; }
     // The application's chance to configure the editor of a cell (ACol real), e.g. fill its list.
     virtual void GetEditorProp(int /*realCol*/, int /*r*/) {}
+    // Opens the box of the next form control of cell (c display, r) after the one named (the first
+    // when empty); false lets the grid take the focus.
+    virtual bool FocusNextCellControl(int /*c*/, int /*r*/, const QString& /*afterID*/) { return false; }
 
     // Rows or columns are about to be inserted, removed or hidden, or the grid scrolled: an open
     // editor must not stay over a cell that moves away.

@@ -1,5 +1,6 @@
 #include "grid/core/GridHelperControls.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPaintEvent>
@@ -15,6 +16,7 @@
 #include "controls/dropdowns/DropDownDraw.h"
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDraw.h"
+#include "grid/core/GridEditLayer.h"
 #include "platform/Exception.h"
 #include "platform/FrameControl.h"
 
@@ -1138,6 +1140,12 @@ template <class Box>
 void TCellFormBox<Box>::focusOutEvent(QFocusEvent* e)
 {
     Box::focusOutEvent(e);
+    // The box's own drop-down list and a switch to another window leave the box open.
+    if (e->reason() == Qt::PopupFocusReason || e->reason() == Qt::ActiveWindowFocusReason)
+        return;
+    for (const QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
+        if (w == this)
+            return;
     // Once per visit: Enter and Tab have run it already.
     if (!std::exchange(FExited, true) && OnExit)
         OnExit();
@@ -1171,8 +1179,10 @@ void TExtStringGrid::AdvanceEdit(int ACol, int ARow)
     MoveColRow(c, r);
 }
 
-void TExtStringGrid::FocusNextCellControl(int, int, const QString&)
+void TExtStringGrid::FocusNextCellControl(int ACol, int ARow, const QString& AfterID)
 {
+    if (TGridEditLayer* layer = EditLayer(); layer && layer->FocusNextCellControl(ACol, ARow, AfterID))
+        return;
     // Without a form control left to open, the grid itself takes the focus.
     SetFocus();
 }
