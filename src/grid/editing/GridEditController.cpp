@@ -1002,10 +1002,22 @@ void TGridEditController::SimulateCellClick(int c, int r)
 
 // The editor never outlives its cell
 
-void TGridEditController::CellsMoving() { EndEditNow(); }
+bool TGridEditController::FocusNextCellControl(int c, int r, const QString& afterID)
+{
+    return FInput && FInput->FocusNextCellControl(c, r, afterID);
+}
+
+void TGridEditController::CellsMoving()
+{
+    if (FInput)
+        FInput->CellsMoving();
+    EndEditNow();
+}
 
 void TGridEditController::Scrolled()
 {
+    if (FInput)
+        FInput->CellsMoving();
     if (FEnding)
         return;
     // A special editor closes when the grid scrolls; the text editor follows its cell while the

@@ -39,6 +39,10 @@ public:
     virtual bool IsDisjunctCellSelected(int /*c*/, int /*r*/) const { return false; }
     // The display column being moved by its header, -1 when none.
     virtual int MovingColumn() const { return -1; }
+    // A cell form's next control after the one named gets its box; false when there is none.
+    virtual bool FocusNextCellControl(int /*c*/, int /*r*/, const QString& /*afterID*/) { return false; }
+    // Cells are about to move or the grid scrolled: an open form control box is finished.
+    virtual void CellsMoving() {}
 };
 using TGridInputFactory = std::function<std::unique_ptr<TGridInput>(TGridEditController&)>;
 // The input handling every controller made from now on uses.
@@ -203,6 +207,7 @@ public:
     bool CellHint(const QPoint& pos, platform::THintInfo& info) override;
     bool SelectCell(int c, int r, bool& allow) override;
     bool AdvanceEdit(int c, int r) override;
+    bool FocusNextCellControl(int c, int r, const QString& afterID) override;
     void CellsMoving() override;
     void Scrolled() override;
     void EditorSettingsChanged() override;

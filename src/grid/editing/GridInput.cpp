@@ -94,9 +94,17 @@ TGridInputHandler::TGridInputHandler(TGridEditController& controller)
     : TGridInput(controller),
       Grid(controller.Grid),
       OpenLink([](const QString& url) { return platform::OpenLink(url); }),
-      FDragDrop(std::make_unique<TGridDragDrop>(Grid))
+      FDragDrop(std::make_unique<TGridDragDrop>(Grid)),
+      FCellForms(std::make_unique<TCellFormControls>(Grid))
 {
 }
+
+bool TGridInputHandler::FocusNextCellControl(int c, int r, const QString& afterID)
+{
+    return FCellForms->FocusNextCellControl(c, r, afterID);
+}
+
+void TGridInputHandler::CellsMoving() { FCellForms->CellControlExit(); }
 
 void RegisterGridInput()
 {
@@ -215,6 +223,11 @@ bool TGridInputHandler::WMKeyDown(int& key, TShiftState shift)
         if (EditingOn() && !IsEditable(realCol, row))
             return consume();
         if (HasFormControl(Grid.Cells(realCol, row))) {
+            // The cell's first control that takes text gets the focus.
+            if (FCellForms->CanEdit(realCol, row)) {
+                Controller.StoreOldCell(col, row);
+                FocusNextCellControl(col, row, QString());
+            }
             key = 0;
             return false;
         }
@@ -1158,6 +1171,8 @@ bool TGridInputHandler::ClickAnchor(int c, int r, int x, int y)
     if (anchor.isEmpty()) {
         if (!html || !HasFormControl(Grid.Cells(Grid.DisplToRealCol(c), r)))
             return false;
+        if (FCellForms->MouseDown(c, r, x, y))
+            return true;
         if (Grid.OnClickCell)
             Grid.OnClickCell(&Grid, r, c);
         Controller.HideInplaceEdit();
@@ -1260,12 +1275,10 @@ void TGridInputHandler::ReportSizing(bool col, int index, int size)
     if (!HintShowSizing)
         return;
     if (!FSizingHint)
-        FSizingHint = std::make_unique<platform::THintWindow>(&Grid);
-    QPalette palette = FSizingHint->palette();
-    palette.setColor(QPalette::ToolTipBase, platform::ToQColor(Grid.HintColor));
-    palette.setColor(QPalette::Window, platform::ToQColor(Grid.HintColor));
-    FSizingHint->setPalette(palette);
-    const QString text = (col ? QStringLiteral("cw=%1") : QStringLiteral("rh=%1")).arg(size);
+        FSizingHint = std::make_unique<controls::THTMLHintWindow>(&Grid);
+    FSizingHint->Color = Grid.HintColor;
+    // The size in bold mark-up, drawn by the mark-up hint window.
+    const QString text = (col ? QStringLiteral("cw=<b>%1</b>") : QStringLiteral("rh=<b>%1</b>")).arg(size);
     const TRect cell = col ? Grid.CellRect(index, 0) : Grid.CellRect(0, index);
     const QPoint at = Grid.Client()->mapToGlobal(QPoint(Grid.MirrorX(cell.Left), cell.Top));
     const QRect room = FSizingHint->CalcHintRect(200, text);
@@ -1596,6 +1609,8 @@ bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState shift, int x, i
 {
     if (FSizingHint && button == platform::mbLeft)
         FSizingHint->ReleaseHint();
+    if (button == platform::mbLeft)
+        FCellForms->MouseUp();
     if (FSizingFixedCol >= 0 || FSizingFixedRow >= 0) {
         if (button == platform::mbLeft)
             EndFixedSizing(x, y);

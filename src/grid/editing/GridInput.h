@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+#include "controls/common/HTMLHintWindow.h"
+#include "grid/editing/CellFormControls.h"
 #include "grid/editing/FixedCellEditors.h"
 #include "grid/editing/FloatingCells.h"
 #include "grid/editing/GridClipboard.h"
@@ -93,6 +95,10 @@ public:
     TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
     // Drag and drop of cells and columns with other grids, files and other programs.
     TGridDragDrop& DragDrop() { return *FDragDrop; }
+    // The form controls of mark-up cells, operated by mouse and keys.
+    TCellFormControls& CellForms() { return *FCellForms; }
+    bool FocusNextCellControl(int c, int r, const QString& afterID) override;
+    void CellsMoving() override;
     // A row or column move under way (display index; -1 when none) and where it would land.
     int MovingColumn() const override { return FMoving == mkColumn && FMoveShown ? FMoveCell : -1; }
     int MovingRow() const { return FMoving == mkRow && FMoveShown ? FMoveCell : -1; }
@@ -125,6 +131,7 @@ public:
 
 private:
     std::unique_ptr<TGridDragDrop> FDragDrop;
+    std::unique_ptr<TCellFormControls> FCellForms;
     bool FSelectionClick = false;     // the press landed on the selection and may start a drag
     TGridCoord FDragCell{-1, -1};     // the cell that press landed on
     enum TMoveKind { mkNone, mkColumn, mkRow };
@@ -135,7 +142,7 @@ private:
     bool FMoveShown = false;          // the mouse left the press and the move shows
     QString FAnchor;                  // the link the mouse is on
     int FSizeCol = -1, FSizeRow = -1;  // the column or row whose border the press took
-    std::unique_ptr<platform::THintWindow> FSizingHint;
+    std::unique_ptr<controls::THTMLHintWindow> FSizingHint;
     std::unique_ptr<TFloatingCells> FFloating;
     // Fixed column and row sizing: armed by the mouse resting on such a border, run by a press.
     bool FSizeFixed = false, FSizeFixedR = false;

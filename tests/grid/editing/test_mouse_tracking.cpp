@@ -2,6 +2,8 @@
 // links of mark-up texts entered and left, with real mouse events on a shown grid.
 #include <gtest/gtest.h>
 
+#include "controls/common/HTMLHintWindow.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTest>
@@ -262,7 +264,7 @@ TEST_F(MouseTracking, FixedColumnsAndRowsSizeByTheirBorder)
     EXPECT_EQ(input().SizingLine()->x(), border.x() + 20);
     ASSERT_NE(input().SizingHint(), nullptr);
     EXPECT_TRUE(input().SizingHint()->HintShown());
-    EXPECT_EQ(input().SizingHint()->Caption(), QStringLiteral("cw=%1").arg(border.x() + 20));
+    EXPECT_EQ(input().SizingHint()->Caption(), QStringLiteral("cw=<b>%1</b>").arg(border.x() + 20));
     QTest::mouseRelease(client(), Qt::LeftButton, {}, border + QPoint(30, 0));
     EXPECT_EQ(g().ColWidths(0), border.x() + 30);
     EXPECT_FALSE(input().SizingLine()->isVisible());
@@ -362,7 +364,13 @@ TEST_F(MouseTracking, SizingTellsTheSizeAsItChanges)
     EXPECT_LT(cols.front().second, width);
     ASSERT_NE(input().SizingHint(), nullptr);
     EXPECT_TRUE(input().SizingHint()->HintShown());
-    EXPECT_EQ(input().SizingHint()->Caption(), QStringLiteral("cw=%1").arg(width));
+    // The size stands in bold mark-up, and the hint is as wide as the bold figures make it.
+    EXPECT_EQ(input().SizingHint()->Caption(), QStringLiteral("cw=<b>%1</b>").arg(width));
+    auto* markup = dynamic_cast<controls::THTMLHintWindow*>(input().SizingHint());
+    ASSERT_NE(markup, nullptr);
+    controls::THTMLHintWindow plain;
+    EXPECT_GT(markup->TextWidth(), plain.CalcHintRect(200, QStringLiteral("cw=%1").arg(width)).width())
+        << "the figures are drawn bold";
     QTest::mouseRelease(client(), Qt::LeftButton, {}, edge + QPoint(25, 0));
     EXPECT_FALSE(input().SizingHint()->HintShown());
 
