@@ -213,8 +213,9 @@ void TExtStringGrid::AnimatePictures()
         repaintRange(0, FixedRows(), 0, ColCount());
         repaintRange(TopRow(), TopRow() + rows, 0, FixedCols());
     }
-    // The steps go on only while a picture has frames to show.
-    if (HasAnimatedPictures())
+    // The steps go on only while the grid shows and a picture has frames to show; the next paint
+    // of a picture starts them again.
+    if (isVisible() && HasAnimatedPictures())
         StartAnimation();
 }
 

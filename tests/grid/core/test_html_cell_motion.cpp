@@ -150,6 +150,8 @@ TEST(HtmlCellAnimation, AnimatedPictureStepsOnTheClockAndStops)
     g.PictureContainer = &pictures;
     g.SetCells(1, 1, QStringLiteral("<IMG SRC=\"lamp\" WIDTH=\"20\" HEIGHT=\"10\">"));
     g.resize(200, 60);
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
     const QRect cell = Cell(g, 1, 1);
     const QRect left(cell.left(), cell.top(), 12, cell.height());
 
@@ -170,7 +172,14 @@ TEST(HtmlCellAnimation, AnimatedPictureStepsOnTheClockAndStops)
     clock.Advance(g.AnimationInterval);
     EXPECT_EQ(item->Picture().Frame(), 1) << "and round again";
 
+    g.hide();
+    clock.Advance(g.AnimationInterval);
+    EXPECT_FALSE(g.Animating()) << "a hidden grid stops";
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    Render(g);
+    EXPECT_TRUE(g.Animating()) << "and starts again when it paints the picture";
     pictures.Items().Clear();
     clock.Advance(g.AnimationInterval);
-    EXPECT_FALSE(g.Animating());
+    EXPECT_FALSE(g.Animating()) << "no animated picture left";
 }
