@@ -683,6 +683,7 @@ void TExtColumnGrid::GetEditorType(int c, int r, TEditorType& editor)
             SpinMaxValue = item->SpinMax;
             SpinIncrement = item->SpinStep;
             ControlLook.DropDownCount = item->DropDownCount;
+            EditLink = item->EditLink;
         }
         if (!item->FloatFormat().isEmpty())
             FloatFormat = item->FloatFormat();

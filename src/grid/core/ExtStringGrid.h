@@ -177,6 +177,9 @@ public:
     TColor DisabledFontColor = clSilver;
     bool UseDisabledFont = true;
     TEditorType DefaultEditor = edNormal;
+    // The application's editor of edCustom cells (an editor link), not owned; a column grid
+    // takes it from the cell's column.
+    TObject* EditLink = nullptr;
     TAlignment DefaultAlignment = taLeftJustify;
     TVAlignment VAlignment = vtaTop;
     TPoint XYOffset{2, 2};
@@ -448,6 +451,9 @@ public:
     Event<int, int> OnComboCloseUp, OnComboDropDown;                                           // ARow, ACol
     Event<int, int, const QDateTime&> OnDateTimeChange;                                        // ACol, ARow
     Event<int, int, const QString&> OnEditChange;                                              // ACol, ARow
+    Event<> OnRichEditSelectionChange;
+    // The unit editor picked a new unit: OnUnitChanged with the current column and row.
+    void UnitChanged(const QString& newUnit);
     Event<int, int> OnDatePickerCloseUp, OnDatePickerDropDown;                                 // ARow, ACol
     Event<int, int, bool&> OnCanEditCell;  // ARow, ACol
     Event<int, int, QCursor&> OnGetCellCursor;  // ACol, ARow (display)

@@ -150,6 +150,12 @@ void TExtStringGrid::ButtonClick(int c, int r)
         OnButtonClick(this, c, r);
 }
 
+void TExtStringGrid::UnitChanged(const QString& newUnit)
+{
+    if (OnUnitChanged)
+        OnUnitChanged(this, Col(), Row(), newUnit);
+}
+
 void TExtStringGrid::ComboCloseUp(int r, int c)
 {
     if (OnComboCloseUp)

@@ -395,10 +395,7 @@ TGridUnitEditBtn* TSpecialEditors::UnitEditBtn()
         edit->hide();
         edit->setEnabled(false);
         Attach(edit->Host, edit);
-        edit->OnUnitChanged = [this](const QString& unit) {
-            if (FGrid.OnUnitChanged)
-                FGrid.OnUnitChanged(&FGrid, FGrid.Col(), FGrid.Row(), unit);
-        };
+        edit->OnUnitChanged = [this](const QString& unit) { FGrid.UnitChanged(unit); };
         FUnitEditBtn = edit;
     }
     return FUnitEditBtn;
