@@ -5,6 +5,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextFragment>
+#include <algorithm>
 #include <vector>
 
 #include "grid/core/ExtStringGrid.h"
@@ -12,6 +13,8 @@
 namespace grid::editing {
 
 namespace {
+
+constexpr int OffsetProperty = QTextFormat::UserProperty + 0x0E51;
 
 void AppendEscaped(QString& out, const QString& text)
 {
@@ -24,18 +27,68 @@ void AppendEscaped(QString& out, const QString& text)
             out += QStringLiteral("\\tab ");
         } else if (u == 0x2028 || u == '\n') {
             out += QStringLiteral("\\line ");
-        } else if (u < 0x20) {
+        } else if (u < 0x20 || u == QChar::ObjectReplacementCharacter) {
             continue;
         } else if (u < 0x80) {
             out += ch;
         } else {
-            // Signed 16-bit, with "?" for readers that do not know \u.
+            // Signed 16-bit, with "?" for readers that do not know \u; a character beyond the
+            // basic plane goes as its two UTF-16 units.
             out += QStringLiteral("\\u%1?").arg(int(int16_t(u)));
         }
     }
 }
 
+// Code page 1252 at 0x80 to 0x9F (0 where the code page has no character); the rest of the
+// single bytes are Latin-1.
+constexpr ushort Cp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+QChar FromCp1252(int code)
+{
+    if (code >= 0x80 && code < 0xA0)
+        return Cp1252High[code - 0x80] ? QChar(Cp1252High[code - 0x80]) : QChar(QChar::ReplacementCharacter);
+    return QChar(ushort(code));
+}
+
+int HexDigit(QChar c)
+{
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1;
+}
+
+bool IsSkippedDestination(const QString& word)
+{
+    static const char* const names[] = {"fonttbl",    "colortbl", "stylesheet", "info",       "pict",
+                                        "header",     "footer",   "footnote",   "fldinst",    "object",
+                                        "listtable",  "listoverridetable",      "rsidtbl",    "generator",
+                                        "themedata",  "datastore", "latentstyles", "xmlnstbl", "headerl",
+                                        "headerr",    "footerl",  "footerr"};
+    for (const char* name : names)
+        if (word == QLatin1String(name))
+            return true;
+    return false;
+}
+
 }  // namespace
+
+int CharOffset(const QTextCharFormat& format) { return format.intProperty(OffsetProperty); }
+
+void SetCharOffset(QTextCharFormat& format, int twips)
+{
+    format.setProperty(OffsetProperty, twips);
+    format.setVerticalAlignment(twips > 0   ? QTextCharFormat::AlignSuperScript
+                                : twips < 0 ? QTextCharFormat::AlignSubScript
+                                            : QTextCharFormat::AlignNormal);
+}
 
 QString DocumentToRtf(const QTextDocument& document)
 {
@@ -53,15 +106,22 @@ QString DocumentToRtf(const QTextDocument& document)
                 continue;
             const QTextCharFormat f = fragment.charFormat();
             const bool bold = f.fontWeight() >= QFont::Bold, italic = f.fontItalic(), under = f.fontUnderline();
-            out += QLatin1Char('{');
+            const int offset = CharOffset(f);
+            QString controls;
             if (bold)
-                out += QStringLiteral("\\b");
+                controls += QStringLiteral("\\b");
             if (italic)
-                out += QStringLiteral("\\i");
+                controls += QStringLiteral("\\i");
             if (under)
-                out += QStringLiteral("\\ul");
-            if (bold || italic || under)
-                out += QLatin1Char(' ');
+                controls += QStringLiteral("\\ul");
+            // Half points: 40 twips are \up4.
+            if (offset > 0)
+                controls += QStringLiteral("\\up%1").arg(std::max(1, offset / 10));
+            else if (offset < 0)
+                controls += QStringLiteral("\\dn%1").arg(std::max(1, -offset / 10));
+            out += QLatin1Char('{');
+            if (!controls.isEmpty())
+                out += controls + QLatin1Char(' ');
             AppendEscaped(out, fragment.text());
             out += QLatin1Char('}');
         }
@@ -80,18 +140,40 @@ void RtfToDocument(const QString& rtf, QTextDocument& document)
     }
     struct TState {
         bool Bold = false, Italic = false, Under = false, Skip = false;
+        int Offset = 0;  // twips
         int Uc = 1;
     };
     std::vector<TState> stack{TState{}};
     int skipChars = 0;  // replacement characters after a \u still to drop
+    // Text is gathered while its format stays the same and inserted in one piece, so that a
+    // character beyond the basic plane arrives whole.
+    QString pending;
+    QTextCharFormat pendingFormat;
+    auto flush = [&] {
+        if (!pending.isEmpty())
+            cursor.insertText(pending, pendingFormat);
+        pending.clear();
+    };
     auto put = [&](const QString& text) {
-        if (stack.back().Skip || text.isEmpty())
+        const TState& s = stack.back();
+        if (s.Skip || text.isEmpty())
             return;
         QTextCharFormat f;
-        f.setFontWeight(stack.back().Bold ? QFont::Bold : QFont::Normal);
-        f.setFontItalic(stack.back().Italic);
-        f.setFontUnderline(stack.back().Under);
-        cursor.insertText(text, f);
+        f.setFontWeight(s.Bold ? QFont::Bold : QFont::Normal);
+        f.setFontItalic(s.Italic);
+        f.setFontUnderline(s.Under);
+        SetCharOffset(f, s.Offset);
+        if (!pending.isEmpty() && f != pendingFormat)
+            flush();
+        pendingFormat = f;
+        pending += text;
+    };
+    // One character of text, or its drop when it stands in for a \u before it.
+    auto character = [&](const QString& text) {
+        if (skipChars > 0)
+            --skipChars;
+        else
+            put(text);
     };
     const int n = int(rtf.size());
     for (int i = 0; i < n; ++i) {
@@ -103,34 +185,29 @@ void RtfToDocument(const QString& rtf, QTextDocument& document)
         if (ch == QLatin1Char('}')) {
             if (stack.size() > 1)
                 stack.pop_back();
+            skipChars = 0;
             continue;
         }
         if (ch == QLatin1Char('\r') || ch == QLatin1Char('\n'))
             continue;
         if (ch != QLatin1Char('\\')) {
-            if (skipChars > 0)
-                --skipChars;
-            else
-                put(QString(ch));
+            character(QString(ch));
             continue;
         }
         if (++i >= n)
             break;
         const QChar c = rtf.at(i);
         if (c == QLatin1Char('\\') || c == QLatin1Char('{') || c == QLatin1Char('}')) {
-            if (skipChars > 0)
-                --skipChars;
-            else
-                put(QString(c));
+            character(QString(c));
             continue;
         }
         if (c == QLatin1Char('\'')) {
-            const int code = rtf.mid(i + 1, 2).toInt(nullptr, 16);
+            const int hi = i + 1 < n ? HexDigit(rtf.at(i + 1)) : -1;
+            const int lo = i + 2 < n ? HexDigit(rtf.at(i + 2)) : -1;
+            if (hi < 0 || lo < 0)
+                continue;  // a broken escape stands for nothing
             i += 2;
-            if (skipChars > 0)
-                --skipChars;
-            else
-                put(QString(QChar(code)));
+            character(QString(FromCp1252(hi * 16 + lo)));
             continue;
         }
         if (c == QLatin1Char('*')) {
@@ -139,27 +216,33 @@ void RtfToDocument(const QString& rtf, QTextDocument& document)
         }
         if (!c.isLetter()) {
             if (c == QLatin1Char('~'))
-                put(QString(QChar(0xA0)));
+                character(QString(QChar(0xA0)));
             continue;
         }
         int j = i;
-        while (j < n && rtf.at(j).isLetter())
+        while (j < n && rtf.at(j).isLetter() && rtf.at(j).unicode() < 0x80)
             ++j;
         const QString word = rtf.mid(i, j - i);
         int k = j;
         if (k < n && (rtf.at(k) == QLatin1Char('-') || rtf.at(k).isDigit()))
             ++k;
-        while (k < n && rtf.at(k).isDigit())
+        while (k < n && rtf.at(k).isDigit() && k - j < 10)
             ++k;
-        const bool hasParam = k > j;
-        const int param = hasParam ? rtf.mid(j, k - j).toInt() : 1;
+        const bool hasParam = k > j && rtf.at(k - 1).isDigit();
+        bool ok = false;
+        const long long value = hasParam ? rtf.mid(j, k - j).toLongLong(&ok) : 1;
+        const int param = ok ? int(std::clamp<long long>(value, -100000, 100000)) : 1;
         i = k - 1;
         if (k < n && rtf.at(k) == QLatin1Char(' '))
             i = k;
         TState& s = stack.back();
-        if (word == QLatin1String("par") || word == QLatin1String("line")) {
-            if (!s.Skip)
+        if (word == QLatin1String("par")) {
+            if (!s.Skip) {
+                flush();
                 cursor.insertBlock();
+            }
+        } else if (word == QLatin1String("line")) {
+            put(QString(QChar(QChar::LineSeparator)));
         } else if (word == QLatin1String("tab")) {
             put(QStringLiteral("\t"));
         } else if (word == QLatin1String("b")) {
@@ -170,19 +253,33 @@ void RtfToDocument(const QString& rtf, QTextDocument& document)
             s.Under = param != 0;
         } else if (word == QLatin1String("ulnone")) {
             s.Under = false;
+        } else if (word == QLatin1String("up")) {
+            s.Offset = (hasParam ? param : 6) * 10;
+        } else if (word == QLatin1String("dn")) {
+            s.Offset = -(hasParam ? param : 6) * 10;
+        } else if (word == QLatin1String("super")) {
+            s.Offset = 40;
+        } else if (word == QLatin1String("sub")) {
+            s.Offset = -40;
+        } else if (word == QLatin1String("nosupersub")) {
+            s.Offset = 0;
         } else if (word == QLatin1String("plain")) {
             s.Bold = s.Italic = s.Under = false;
+            s.Offset = 0;
         } else if (word == QLatin1String("uc")) {
             s.Uc = std::max(0, param);
         } else if (word == QLatin1String("u")) {
-            put(QString(QChar(ushort(param < 0 ? param + 65536 : param))));
+            // A signed 16-bit unit; anything outside that range is no character.
+            if (hasParam && param >= -32768 && param <= 65535) {
+                if (!s.Skip)
+                    put(QString(QChar(ushort(param < 0 ? param + 65536 : param))));
+            }
             skipChars = s.Uc;
-        } else if (word == QLatin1String("fonttbl") || word == QLatin1String("colortbl") ||
-                   word == QLatin1String("stylesheet") || word == QLatin1String("info") ||
-                   word == QLatin1String("pict")) {
+        } else if (IsSkippedDestination(word)) {
             s.Skip = true;
         }
     }
+    flush();
 }
 
 void CellToRich(TExtStringGrid& grid, int col, int row, QTextEdit& editor)

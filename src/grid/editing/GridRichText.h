@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QTextCharFormat>
 
 class QTextEdit;
 class QTextDocument;
@@ -12,8 +13,14 @@ namespace grid::editing {
 
 // Rich text between a cell and a rich-text editor. The cell holds RTF written in 7-bit characters:
 // characters beyond ASCII travel as \u escapes, so no code page is needed to read them back. The
-// reader knows the paragraph, line, tab, bold, italic and underline controls, \u, \uc and \'hh
-// escapes, and skips the tables and destinations it does not show.
+// reader knows the paragraph, line, tab, bold, italic, underline and raised or lowered text
+// controls, \u, \uc and \'hh escapes (code page 1252), and skips the tables and destinations it
+// does not show.
+
+// The vertical offset of characters in twips (raised above 0, lowered below), kept in the
+// character format; it shows as superscript or subscript.
+int CharOffset(const QTextCharFormat& format);
+void SetCharOffset(QTextCharFormat& format, int twips);
 
 // The document as RTF.
 QString DocumentToRtf(const QTextDocument& document);
