@@ -10,8 +10,12 @@
 #include "grid/core/CellGraphic.h"
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridPaint.h"
 #include "grid/core/GridTextUtils.h"
+#include "grid/editing/EditLink.h"
+#include "grid/editing/ExtRichEdit.h"
 #include "grid/editing/GridEditController.h"
+#include "grid/editing/GridRichText.h"
 #include "grid/editing/InplaceEdit.h"
 #include "grid/editing/editors/GridButton.h"
 #include "grid/editing/editors/GridCheckBox.h"
@@ -113,6 +117,8 @@ TSpecialEditors::~TSpecialEditors()
     Dispose(FDateTimePicker);
     Dispose(FEditBtn);
     Dispose(FUnitEditBtn);
+    delete FInplaceRich.data();
+    delete FWorkRich.data();
     for (QPointer<QWidget>& dropDown : FDropDowns) {
         if (!dropDown)
             continue;
@@ -126,7 +132,7 @@ TSpecialEditors::~TSpecialEditors()
 bool TSpecialEditors::Serves(TEditorType type)
 {
     return IsComboType(type) || IsSpinType(type) || type == edCheckBox || type == edButton || IsDropDownType(type)
-           || IsDateType(type) || IsEditBtnType(type) || IsUnitType(type);
+           || IsDateType(type) || IsEditBtnType(type) || IsUnitType(type) || type == edCustom || type == edRichEdit;
 }
 
 void TSpecialEditors::SetSpinClick(bool up, bool down)
@@ -439,6 +445,121 @@ void TSpecialEditors::MemoDropDownChange(QWidget* editor, bool fromMemo)
     FController.SetEditCell(base.X, base.Y, lines.join(QLatin1Char('\n')));
 }
 
+TExtRichEdit* TSpecialEditors::InplaceRichEdit()
+{
+    if (!FInplaceRich) {
+        auto* rich = new TExtRichEdit(&FGrid, FGrid.Client());
+        rich->hide();
+        rich->setEnabled(false);
+        rich->setFrameShape(QFrame::NoFrame);
+        QObject::connect(rich, &QTextEdit::selectionChanged, rich, [this] {
+            if (FGrid.OnRichEditSelectionChange)
+                FGrid.OnRichEditSelectionChange(&FGrid);
+        });
+        FInplaceRich = rich;
+    }
+    return FInplaceRich;
+}
+
+TExtRichEdit* TSpecialEditors::RichEdit()
+{
+    if (!FWorkRich) {
+        auto* rich = new TExtRichEdit(&FGrid, FGrid.Client());
+        rich->WorkControl = true;
+        rich->setLineWrapMode(QTextEdit::NoWrap);
+        rich->hide();
+        rich->setGeometry(0, 0, 0, 0);
+        rich->setFrameShape(QFrame::NoFrame);
+        rich->setAttribute(Qt::WA_TranslucentBackground);
+        rich->setFocusPolicy(Qt::NoFocus);
+        FWorkRich = rich;
+    }
+    return FWorkRich;
+}
+
+TEditLink* TSpecialEditors::OpenLink() const { return FOpenLink; }
+
+void TSpecialEditors::LinkGone(const TEditLink* link)
+{
+    if (FOpenLink == link)
+        FOpenLink = nullptr;
+}
+
+void TSpecialEditors::CancelRichEdit()
+{
+    if (FOpenType != edRichEdit || !FController.EditMode())
+        return;
+    FRichCancel = true;
+    FController.HideInplaceEdit();
+    FRichCancel = false;
+    FGrid.SetFocus();
+}
+
+void TSpecialEditors::CellLook(int c, int r, TColor& color, TFontDesc& font)
+{
+    TGridDrawState state = 0;
+    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+    TAlignment hAlign = taLeftJustify;
+    TVAlignment vAlign = vtaTop;
+    bool wordWrap = false;
+    TCellGradientDirection gradient{};
+    color = clNone;
+    FGrid.GetVisualProperties(c, r, state, false, false, true, color, colorTo, mirror, mirrorTo, font, hAlign, vAlign,
+                              wordWrap, gradient);
+}
+
+void TSpecialEditors::ShowLink(int c, int r)
+{
+    TGridEditController& ctl = FController;
+    auto* link = dynamic_cast<TEditLink*>(FGrid.EditLink);
+    if (!link) {
+        // Without a link an edCustom cell opens nothing.
+        ctl.FEditModeOn = false;
+        return;
+    }
+    if (FOpen) {
+        const bool oldBlock = std::exchange(ctl.FBlockKill, true);
+        FOpen->hide();
+        ctl.FBlockKill = oldBlock;
+        FOpen = nullptr;
+    }
+    const int rc = FGrid.DisplToRealCol(c);
+    const TPoint base = FGrid.BaseCell(rc, r);
+    const QString text = FGrid.GetCellEx(base.X, base.Y);
+    ctl.FSpecialEditor = true;
+    ctl.FEditActive = true;
+    ctl.FEditing = true;
+    FOpenLink = link;
+    FOpenType = edCustom;
+    FOpenCol = c;
+    FOpenRow = r;
+    TColor color = clNone;
+    TFontDesc font;
+    CellLook(c, r, color, font);
+    const QChar start = std::exchange(ctl.FStartEditChar, QChar());
+    link->Open(FGrid, TPoint{rc, r}, ToQRect(FGrid.MirrorRect(FGrid.CellRect(c, r))), color, font, text, start);
+    ctl.FEditCtrl = FOpenLink ? FOpenLink->GetEditControl() : nullptr;
+}
+
+void TSpecialEditors::ShowRich(int c, int r)
+{
+    TGridEditController& ctl = FController;
+    TExtRichEdit* rich = InplaceRichEdit();
+    const int rc = FGrid.DisplToRealCol(c);
+    const TPoint base = FGrid.BaseCell(rc, r);
+    rich->ReCreate();
+    rich->setFrameShape(QFrame::NoFrame);
+    rich->setGeometry(EditorRect(FGrid, c, r));
+    ctl.GetEditorProp(rc, r, nullptr);
+    rich->LockSize();
+    CellToRich(FGrid, base.X, base.Y, *rich);
+    if (FGrid.Navigation.EditSelectAll)
+        rich->selectAll();
+    else
+        rich->moveCursor(QTextCursor::End);
+    rich->document()->setDocumentMargin(2);
+}
+
 QWidget* TSpecialEditors::Editor(TEditorType type)
 {
     if (IsDropDownType(type))
@@ -459,6 +580,8 @@ QWidget* TSpecialEditors::Editor(TEditorType type)
         return EditBtn();
     if (IsUnitType(type))
         return UnitEditBtn();
+    if (type == edRichEdit)
+        return InplaceRichEdit();
     return nullptr;
 }
 
@@ -598,6 +721,11 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
 {
     TGridEditController& ctl = FController;
     const TEditorType type = ctl.EditControl();
+    InvokedFocusChange = false;
+    if (type == edCustom) {
+        ShowLink(c, r);
+        return;
+    }
     QWidget* editor = Editor(type);
     if (!editor)
         return;
@@ -655,21 +783,17 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
     } else if (IsUnitType(type)) {
         editor->setGeometry(place);
         ShowUnitEditBtn(c, r, text);
+    } else if (type == edRichEdit) {
+        ShowRich(c, r);
     } else if (type == edButton) {
         // One pixel outside the cell on every side.
         Button()->setGeometry(place.adjusted(-1, -1, 1, 1));
         Button()->SetCaption(text);
     }
     // The cell's background as the painter would use it.
-    TGridDrawState state = 0;
-    TColor brush = clNone, colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+    TColor brush = clNone;
     TFontDesc font;
-    TAlignment hAlign = taLeftJustify;
-    TVAlignment vAlign = vtaTop;
-    bool wordWrap = false;
-    TCellGradientDirection gradient{};
-    FGrid.GetVisualProperties(c, r, state, false, false, true, brush, colorTo, mirror, mirrorTo, font, hAlign, vAlign,
-                              wordWrap, gradient);
+    CellLook(c, r, brush, font);
     const bool ownColour = type == edColorPickerDropDown || type == edImagePickerDropDown;
     if (brush != clNone && type != edButton && !ownColour) {
         QPalette palette = editor->palette();
@@ -717,6 +841,14 @@ void TSpecialEditors::ShowSpecialEditor(int c, int r)
     } else if (auto* unit = dynamic_cast<TGridUnitEditBtn*>(editor)) {
         FEditStart = false;
         unit->TypeStart(start);
+    }
+    if (type == edRichEdit) {
+        FEditStart = false;
+        if (!start.isNull()) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(start));
+            QApplication::sendEvent(editor, &press);
+        }
+        FInplaceRich->UnlockSize();
     }
     if (IsDropDownType(type)) {
         FEditStart = false;
@@ -910,6 +1042,21 @@ void TSpecialEditors::WriteBack(int c, int r)
         ctl.SetEditCell(base.X, base.Y, FEditBtn->text());
     } else if (IsUnitType(FOpenType) && FUnitEditBtn) {
         ctl.SetEditCell(base.X, base.Y, FUnitEditBtn->TextAndUnit());
+    } else if (FOpenType == edRichEdit && FInplaceRich) {
+        // Escape leaves the cell's text exactly as it was, whatever RTF it held.
+        ctl.SetEditCell(base.X, base.Y, FRichCancel ? ctl.CellCache() : RichToString(FGrid, *FInplaceRich));
+    } else if (FOpenType == edCustom) {
+        if (FGrid.ControlLook.DropDownAlwaysVisible) {
+            TEditorType again = edNormal;
+            ctl.GetCellEditorType(base.X, base.Y, again);
+        }
+        // The value comes from the link that was opened, even when the grid names another now.
+        if (TEditLink* link = FOpenLink) {
+            ctl.SetEditCell(base.X, base.Y, link->GetEditorValue());
+            if (link->EditStyle != esPopup)
+                link->SetVisible(false);
+            link->RestoreWinProc();
+        }
     } else if (IsComboType(FOpenType) && FCombo && ctl.FEditModeOn) {
         // Only a value the user chose is written: an untouched editor leaves the cell as it is.
         TGridCombo* combo = FCombo;
@@ -930,7 +1077,13 @@ void TSpecialEditors::HideSpecialEditor(int c, int r)
     const int col = FOpenCol >= 0 ? FOpenCol : c;
     const int row = FOpenRow >= 0 ? FOpenRow : r;
     const TEditorType type = FOpenType != edNone ? FOpenType : ctl.EditControl();
+    QWidget* linkControl = type == edCustom && FOpenLink ? FOpenLink->GetEditControl() : nullptr;
+    const bool linkFocus = linkControl && (linkControl->isAncestorOf(QApplication::focusWidget()) ||
+                                           linkControl->hasFocus());
     WriteBack(col, row);
+    if (linkFocus && FOpenLink && FOpenLink->EditStyle != esPopup)
+        FGrid.SetFocus();
+    FOpenLink = nullptr;
     ctl.FEditModeOn = false;
     if (QWidget* editor = FOpen) {
         const bool hadFocus = editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus();

@@ -27,13 +27,15 @@ struct TGridEditorHost;
 namespace grid::editing {
 
 class TGridEditController;
+class TEditLink;
+class TExtRichEdit;
 
 // The editors of the types the text editor does not serve: the combo editor (editable and
 // pick-only lists), the spin editor (whole, decimal, time and date values), the check box, the
-// push button, the date pickers, the edits with a button (with or without a unit) and the nine
-// drop-down editors. Each is made on first use, lives as long as the grid, is laid over the cell
-// with the cell's value when editing starts, and hands its leaving keys, Escape and the loss of
-// the focus to the editing cycle.
+// push button, the date pickers, the edits with a button (with or without a unit), the nine
+// drop-down editors, the rich-text editor and the application's editor link. Each is made on
+// first use, lives as long as the grid, is laid over the cell with the cell's value when editing
+// starts, and hands its leaving keys, Escape and the loss of the focus to the editing cycle.
 class TSpecialEditors {
 public:
     explicit TSpecialEditors(TGridEditController& controller);
@@ -55,6 +57,18 @@ public:
     // The grid's EditBtn and UnitEditBtn.
     editors::TGridEditBtn* EditBtn();
     editors::TGridUnitEditBtn* UnitEditBtn();
+    // The in-place rich-text editor (edRichEdit) and the grid's hidden rich-text work control.
+    TExtRichEdit* InplaceRichEdit();
+    TExtRichEdit* RichEdit();
+    // The editor link open on a cell; null when none is.
+    TEditLink* OpenLink() const;
+    // A link is going: it is no longer open anywhere.
+    void LinkGone(const TEditLink* link);
+    // Escape in the rich-text editor: the cell keeps its text as it was and the edit ends.
+    void CancelRichEdit();
+    // Set when a link's pop-up form gave up the focus; the rich-text editor then ignores its
+    // own loss of the focus. Cleared when the next editor opens.
+    bool InvokedFocusChange = false;
     // The drop-down editor of a kind (the grid's TrackbarDropDown .. ExtGridDropDown).
     QWidget* DropDown(TGridDropDownKind kind);
     // The control of an editor type; null for types without one here.
@@ -103,6 +117,10 @@ private:
     void WriteBack(int c, int r);
     void ShowDatePicker(int c, int r, const QString& text, TEditorType type);
     void WriteBackDate(int realCol, int r);
+    // The cell's background colour and font as the cell painter would use them.
+    void CellLook(int c, int r, TColor& color, TFontDesc& font);
+    void ShowLink(int c, int r);
+    void ShowRich(int c, int r);
 
     TGridEditController& FController;
     TExtStringGrid& FGrid;
@@ -116,6 +134,9 @@ private:
     QPointer<editors::TGridUnitEditBtn> FUnitEditBtn;
     std::array<QPointer<QWidget>, GridDropDownKinds> FDropDowns;
     QPointer<QWidget> FOpen;
+    QPointer<TExtRichEdit> FInplaceRich, FWorkRich;
+    QPointer<TEditLink> FOpenLink;
+    bool FRichCancel = false;
     TEditorType FOpenType = edNone;
     int FOpenCol = -1, FOpenRow = -1;
     bool FEditStart = false;     // the grid is putting the first value into the editor
