@@ -70,7 +70,8 @@ TExtStringGrid::TExtStringGrid()
     MouseActions.OnDisableEdit = [this] { Options &= ~goEditing; };
     Bands.OnChange = [this] { Invalidate(); };
     ProgressAppearance.OnChange = [this] { Invalidate(); };
-    ShowModified.OnChange = [this] { Invalidate(); };
+    // The modified marks stand in the fixed column.
+    ShowModified.OnChange = [this] { RepaintCol(0); };
     SearchFooter.OnChange = [this] { UpdateSearchPanel(); };
     FilterDropDown.OnChange = [this] { Invalidate(); };
     RowCheckGraphic = std::make_unique<TCellGraphic>();

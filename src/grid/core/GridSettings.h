@@ -204,6 +204,7 @@ public:
     QString FindNextCaption, FindPrevCaption, MatchCaseCaption, HighLightCaption;
     QString HintClose, HintFindPrev, HintHighlight, HintFindNext, LastSearch;
     TColor Color = clWhite, ColorTo = clBtnFace;
+    TFontDesc Font;
     int SearchColumn = -1;
     bool SearchActiveColumnOnly = false, SearchMatchStart = false, SearchFixedCells = false;
     bool SearchHiddenRows = false, AlwaysHighLight = false;

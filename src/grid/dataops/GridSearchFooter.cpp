@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridPaint.h"
 #include "grid/dataops/GridSelectionOps.h"
 #include "platform/TCanvas.h"
 
@@ -143,8 +144,27 @@ void TSearchPanelWindow::UpdateFromSettings()
     setup(HiliteButton, s.HighLightCaption, s.HintHighlight, s.ShowHighLight);
     setup(ExitButton, QString(), s.HintClose, s.ShowClose);
     setup(MatchCase, s.MatchCaseCaption, QString(), s.ShowMatchCase);
-    MatchCase->move(s.ShowHighLight ? 425 : 330, 8);
+    // The grid's control style decides whether the buttons are flat; following the system
+    // theme makes them flat too.
+    const bool theme = Grid.AutoThemeAdapt();
+    bool flat = ForwardButton->autoRaise();
+    switch (Grid.ControlLook.ControlStyle) {
+    case csClassic: flat = false; break;
+    case csFlat: flat = true; break;
+    case csWinXP:
+    case csTheme: flat = !theme; break;
+    default: break;
+    }
+    if (theme)
+        flat = true;
+    for (QToolButton* b : {ForwardButton, BackwardButton, HiliteButton})
+        b->setAutoRaise(flat);
+    // Hidden parts take no height.
+    for (QToolButton* b : {ForwardButton, BackwardButton, HiliteButton})
+        b->resize(b->width(), b->isVisibleTo(this) ? 23 : 0);
     MatchCase->adjustSize();
+    MatchCase->setGeometry(s.ShowHighLight ? 425 : 330, 8, MatchCase->width(), s.ShowMatchCase ? 18 : 0);
+    setFont(CanvasFont(s.Font));
     ColorTo = s.ColorTo;
     const TSearchPanel& p = *Grid.SearchPanel;
     if (p.Visible) {
@@ -208,6 +228,13 @@ TSearchPanelWindow* TGridSearchFooter::Panel()
 
 void TGridSearchFooter::Update()
 {
+    const TSearchFooter& s = Grid.SearchFooter;
+    // Hiding the footer with its highlight down, or always highlighting, takes the marks away.
+    const bool hiding = FPanel && FPanel->isVisible() && !s.Visible;
+    if ((HighlightDown() && hiding) || s.AlwaysHighLight)
+        UnHighlight();
+    if (hiding && HighlightDown())
+        FPanel->HiliteButton->setChecked(false);
     if (FPanel || Grid.SearchPanel->Visible)
         Panel()->UpdateFromSettings();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DataOpsSuite.h"
+#include "grid/core/GridPaint.h"
 
 using namespace grid;
 using namespace grid::dataops;
@@ -141,3 +142,64 @@ TEST_F(SearchFooter, CtrlFFromTheGridFocusesTheSearchEdit)
 }
 
 }  // namespace
+
+// Hiding the footer while its highlight is down takes the marks away and leaves no panel height.
+TEST_F(SearchFooter, HidingWithTheHighlightDownRemovesTheMarks)
+{
+    QTest::keyClicks(&edit(), QStringLiteral("pe"));
+    QTest::mouseClick(panel().HiliteButton, Qt::LeftButton);
+    ASSERT_NE(g.Cells(1, 2), QStringLiteral("pear"));
+    g.SearchFooter.Visible = false;
+    g.SearchFooter.OnChange();
+    EXPECT_EQ(g.Cells(1, 2), QStringLiteral("pear"));
+    EXPECT_EQ(g.Cells(1, 8), QStringLiteral("peach"));
+    EXPECT_FALSE(panel().isVisible());
+    EXPECT_EQ(g.SearchPanel->Bounds.Bottom - g.SearchPanel->Bounds.Top, 0);
+}
+
+// The settings' parts, hints, layout and button look reach the panel at every change.
+TEST_F(SearchFooter, SettingsReachThePanel)
+{
+    TSearchFooter& s = g.SearchFooter;
+    s.ShowHighLight = false;
+    s.ShowMatchCase = true;
+    s.HintFindNext = QStringLiteral("next <b>one</b>");
+    s.HintFindPrev.clear();
+    s.Font.Size = 13;
+    g.ControlLook.ControlStyle = csClassic;
+    s.OnChange();
+    EXPECT_FALSE(panel().HiliteButton->isVisibleTo(&panel()));
+    EXPECT_EQ(panel().HiliteButton->height(), 0);
+    EXPECT_EQ(panel().ForwardButton->height(), 23);
+    EXPECT_EQ(panel().MatchCase->x(), 330);
+    EXPECT_EQ(panel().MatchCase->height(), 18);
+    EXPECT_TRUE(panel().BackwardButton->toolTip().isEmpty());
+    EXPECT_TRUE(panel().ForwardButton->toolTip().contains(QStringLiteral("&lt;b&gt;")));
+    EXPECT_FALSE(panel().ForwardButton->autoRaise());
+    EXPECT_EQ(panel().font(), QFont(CanvasFont(s.Font)));
+
+    s.ShowHighLight = true;
+    s.ShowMatchCase = false;
+    g.ControlLook.ControlStyle = csFlat;
+    s.OnChange();
+    EXPECT_EQ(panel().MatchCase->x(), 425);
+    EXPECT_EQ(panel().MatchCase->height(), 0);
+    EXPECT_EQ(panel().HiliteButton->height(), 23);
+    EXPECT_TRUE(panel().ForwardButton->autoRaise());
+    EXPECT_TRUE(panel().HiliteButton->autoRaise());
+}
+
+// Showing the footer scrolls so that the last row ends above the panel.
+TEST_F(SearchFooter, ShowingScrollsTheLastRowAboveThePanel)
+{
+    g.SearchFooter.Visible = false;
+    g.SearchFooter.OnChange();
+    g.SetRowCount(12);
+    g.resize(400, g.DefaultRowHeight() * 12 + 8);
+    g.GotoCell(1, 11);
+    g.SetTopRow(1);
+    g.SearchFooter.Visible = true;
+    g.SearchFooter.OnChange();
+    const TRect last = g.CellRect(1, 11);
+    EXPECT_LE(last.Bottom, g.ClientHeight() - TSearchPanel::ShownHeight + 2);
+}
