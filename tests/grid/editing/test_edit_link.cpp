@@ -107,6 +107,15 @@ struct EditLinkGrid : WithGridInput {
         g().SetFocus();
     }
 
+    // Nothing of these windows (the link's pop-up form included) stays active for later suites.
+    void TearDown() override
+    {
+        delete popup;
+        popup = nullptr;
+        window.close();
+        QCoreApplication::processEvents();
+    }
+
     TGridEditController& controller() { return *EditController(g()); }
     TSpecialEditors& specials() { return controller().Specials(); }
     QWidget* client() { return g().viewport(); }
