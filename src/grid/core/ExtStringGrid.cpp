@@ -74,6 +74,10 @@ TExtStringGrid::TExtStringGrid()
     ShowModified.OnChange = [this] { RepaintCol(0); };
     SearchFooter.OnChange = [this] { UpdateSearchPanel(); };
     FilterDropDown.OnChange = [this] { Invalidate(); };
+    MergedColumns.OnChange = [this](TIntList*, int, int) {
+        SplitAllColumnCells();
+        RemergeColumnCells();
+    };
     RowCheckGraphic = std::make_unique<TCellGraphic>();
     SetRowCount(10);
     SetDefaultRowHeight(22);

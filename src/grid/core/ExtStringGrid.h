@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "grid/core/BaseGrid.h"
+#include "grid/core/EsgCheck.h"
 #include "grid/core/GridDataOps.h"
 #include "grid/core/GridDataSettings.h"
 #include "grid/core/GridEditLayer.h"
@@ -107,6 +108,8 @@ public:
     TPrintSettings PrintSettings{this};
     THTMLSettings HTMLSettings;
     TFilter Filter{this};
+    // Corrects or marks texts when cells are checked or edited; none when it is gone.
+    QPointer<TExtStringGridCheck> CellChecker;
     TShowModified ShowModified;
     TColumnSize ColumnSize;
 
@@ -300,6 +303,11 @@ public:
     TSortSettings SortSettings{this};
     // Sort order shown in the headers: the sorted columns and their directions.
     TSortIndexList SortIndexes;
+    // Columns whose equal cells stay merged down the rows: a change splits every column's merged
+    // cells and merges the listed ones again, the first with the main-merge flag.
+    TIntList MergedColumns;
+    void SplitAllColumnCells();
+    void RemergeColumnCells();
     int FilterDropDownRow = 0;
     // Takes only a fixed row, then repaints.
     void SetFilterDropDownRow(int value);

@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridDataOps.h"
 
 namespace grid {
 
@@ -946,6 +947,20 @@ void TExtStringGrid::UnHideSelection()
     const int top = FixedRowAlways && FixedRows() == RowCount() ? 0 : FixedRows();
     const int left = FixedColAlways && FixedCols() == ColCount() ? 0 : FixedCols();
     SetSelection({left, top, left, top});
+}
+
+void TExtStringGrid::SplitAllColumnCells()
+{
+    if (TGridDataOps* ops = DataOps())
+        for (int c = 0; c < ColCount(); ++c)
+            ops->SplitColumnCells(c);
+}
+
+void TExtStringGrid::RemergeColumnCells()
+{
+    if (TGridDataOps* ops = DataOps())
+        for (int i = 0; i < MergedColumns.Count(); ++i)
+            ops->MergeColumnCells(MergedColumns.GetInteger(i), i == 0);
 }
 
 }  // namespace grid

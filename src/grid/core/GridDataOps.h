@@ -38,6 +38,10 @@ public:
     // the application agreed; shift is the key state of the click.
     virtual void ClickSort(int /*c*/, platform::TShiftState /*shift*/) {}
 
+    // Merged columns, for the grid's split and re-merge of its merged columns.
+    virtual void SplitColumnCells(int /*colIndex*/) {}
+    virtual void MergeColumnCells(int /*colIndex*/, bool /*mainMerge*/) {}
+
     // Grouping.
     virtual void Group(int /*colIndex*/) {}
     virtual void UnGroup() {}
@@ -47,6 +51,9 @@ public:
     virtual void UnHilightInGrid(bool /*doFixed*/) {}
 
     // Filtering and searching.
+    // FilterActive: the conditions applied as a filter level (true) or its rows back (false).
+    virtual bool FilterActive() { return false; }
+    virtual void SetFilterActive(bool /*value*/) {}
     // A left button released at client point (x, y); true when it opened a filter value list.
     virtual bool FilterButtonClick(int /*x*/, int /*y*/) { return false; }
     // The key search: the row whose text in the search column starts with upperText, -1 if none.

@@ -1,5 +1,6 @@
 #include "grid/dataops/GridDataOperations.h"
 
+#include "grid/dataops/GridBulkOps.h"
 #include "grid/dataops/GridSelectionOps.h"
 
 namespace grid::dataops {
@@ -8,6 +9,11 @@ TGridDataOperations::TGridDataOperations(TExtStringGrid& grid) : TGridDataOps(gr
 
 TGridDataOperations::~TGridDataOperations() = default;
 
+void TGridDataOperations::SplitColumnCells(int colIndex) { dataops::SplitColumnCells(Grid, colIndex); }
+void TGridDataOperations::MergeColumnCells(int colIndex, bool mainMerge)
+{
+    dataops::MergeColumnCells(Grid, colIndex, mainMerge);
+}
 QString TGridDataOperations::SelectedText(bool entireRows) { return dataops::SelectedText(Grid, entireRows); }
 void TGridDataOperations::UnHilightInGrid(bool doFixed) { dataops::UnHilightInGrid(Grid, doFixed); }
 

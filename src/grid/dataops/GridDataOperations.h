@@ -25,6 +25,8 @@ public:
     void QSortGroupIndexed() override { Sorting.QSortGroupIndexed(); }
     void QUnSort() override { Sorting.QUnSort(); }
     void ClickSort(int c, platform::TShiftState shift) override { Sorting.ClickSort(c, shift); }
+    void SplitColumnCells(int colIndex) override;
+    void MergeColumnCells(int colIndex, bool mainMerge) override;
     QString SelectedText(bool entireRows) override;
     void UnHilightInGrid(bool doFixed) override;
 
@@ -34,6 +36,9 @@ public:
 
     TGridFind Finding{Grid};
     TGridFilter Filtering{Grid};
+
+    bool FilterActive() override { return Filtering.FilterActive(); }
+    void SetFilterActive(bool value) override { Filtering.SetFilterActive(value); }
 
     TGridFilterLists FilterLists{Grid, Filtering};
     bool FilterButtonClick(int x, int y) override { return FilterLists.ButtonClick(x, y); }
@@ -46,7 +51,8 @@ public:
     void FocusSearchEdit() override { Searching.FocusEdit(); }
     void SearchPanelForwardClick() override { Searching.SearchPanelForwardClick(); }
     void SearchPanelBackwardClick() override { Searching.SearchPanelBackwardClick(); }
-    void SearchPanelHighlightClick() override { Searching.SearchPanelHighlightClick(); }
+    // The grid's accelerator presses the highlight button as a click would.
+    void SearchPanelHighlightClick() override { Searching.HighlightAccelerator(); }
 };
 
 // Every grid made from now on gets the data operations.

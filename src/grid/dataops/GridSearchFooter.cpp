@@ -142,6 +142,10 @@ void TSearchPanelWindow::UpdateFromSettings()
     setup(ForwardButton, s.FindNextCaption, s.HintFindNext, s.ShowFindNext);
     setup(BackwardButton, s.FindPrevCaption, s.HintFindPrev, s.ShowFindPrev);
     setup(HiliteButton, s.HighLightCaption, s.HintHighlight, s.ShowHighLight);
+    // The grid answers these accelerators; a button's own would make the key ambiguous, so that
+    // the first press only focused the button.
+    for (QToolButton* b : {ForwardButton, BackwardButton, HiliteButton})
+        b->setShortcut(QKeySequence());
     setup(ExitButton, QString(), s.HintClose, s.ShowClose);
     setup(MatchCase, s.MatchCaseCaption, QString(), s.ShowMatchCase);
     // The grid's control style decides whether the buttons are flat; following the system
@@ -164,7 +168,14 @@ void TSearchPanelWindow::UpdateFromSettings()
         b->resize(b->width(), b->isVisibleTo(this) ? 23 : 0);
     MatchCase->adjustSize();
     MatchCase->setGeometry(s.ShowHighLight ? 425 : 330, 8, MatchCase->width(), s.ShowMatchCase ? 18 : 0);
-    setFont(CanvasFont(s.Font));
+    // The footer's font for every part (the buttons take their parent's), its colour for texts.
+    const platform::TFont font = CanvasFont(s.Font);
+    setFont(font);
+    QPalette pal = palette();
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        pal.setColor(role, platform::ToQColor(font.Color));
+    setPalette(pal);
+    SetEditColor(FEditColor);
     ColorTo = s.ColorTo;
     const TSearchPanel& p = *Grid.SearchPanel;
     if (p.Visible) {
@@ -385,6 +396,12 @@ void TGridSearchFooter::SearchPanelHighlightClick()
         Highlight(Panel()->EditControl->text());
     else
         UnHighlight();
+}
+
+void TGridSearchFooter::HighlightAccelerator()
+{
+    Panel()->HiliteButton->toggle();
+    SearchPanelHighlightClick();
 }
 
 void TGridSearchFooter::SearchPanelExitClick()

@@ -72,6 +72,8 @@ public:
     void SearchPanelForwardClick();
     void SearchPanelBackwardClick();
     void SearchPanelHighlightClick();
+    // Toggles the highlight button, then acts on its new state.
+    void HighlightAccelerator();
     void SearchPanelExitClick();
 
     std::function<void(TExtStringGrid*, const QString& value, bool& defaultSearch)> OnSearchEditChange;

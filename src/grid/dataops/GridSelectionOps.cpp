@@ -240,8 +240,9 @@ void UnMarkInCol(TExtStringGrid& g, bool doFixed, int col) { Untag(g, ColArea(g,
 void UnMarkInRow(TExtStringGrid& g, bool doFixed, int row) { Untag(g, RowArea(g, doFixed, row, true), ErrorTag); }
 void UnMarkInGrid(TExtStringGrid& g, bool doFixed) { Untag(g, GridArea(g, doFixed, true, true), ErrorTag); }
 
-bool CheckCell(TExtStringGrid& g, TExtStringGridCheck* checker, int col, int row)
+bool CheckCell(TExtStringGrid& g, int col, int row)
 {
+    TExtStringGridCheck* checker = g.CellChecker;
     if (!checker)
         return true;
     const QString untagged = UnMarkText(g.GetGridCell(col, row));
@@ -259,8 +260,9 @@ bool CheckCell(TExtStringGrid& g, TExtStringGridCheck* checker, int col, int row
     return result == untagged;
 }
 
-bool CheckCells(TExtStringGrid& g, TExtStringGridCheck* checker, int fromCol, int fromRow, int toCol, int toRow)
+bool CheckCells(TExtStringGrid& g, int fromCol, int fromRow, int toCol, int toRow)
 {
+    TExtStringGridCheck* checker = g.CellChecker;
     if (!checker)
         return true;
     checker->StartCheck();
@@ -268,7 +270,7 @@ bool CheckCells(TExtStringGrid& g, TExtStringGridCheck* checker, int fromCol, in
     bool passed = true;
     for (int r = fromRow; r <= toRow; ++r)
         for (int c = fromCol; c <= toCol; ++c)
-            passed = CheckCell(g, checker, c, r) && passed;
+            passed = CheckCell(g, c, r) && passed;
     checker->StopCheck();
     if (checker->GotoCell) {
         g.SetRow(savedRow);
@@ -277,22 +279,22 @@ bool CheckCells(TExtStringGrid& g, TExtStringGridCheck* checker, int fromCol, in
     return passed;
 }
 
-bool CheckCol(TExtStringGrid& g, TExtStringGridCheck* checker, bool doFixed, int col)
+bool CheckCol(TExtStringGrid& g, bool doFixed, int col)
 {
     const TArea a = ColArea(g, doFixed, col);
-    return CheckCells(g, checker, a.Left, a.Top, a.Right, a.Bottom);
+    return CheckCells(g, a.Left, a.Top, a.Right, a.Bottom);
 }
 
-bool CheckRow(TExtStringGrid& g, TExtStringGridCheck* checker, bool doFixed, int row)
+bool CheckRow(TExtStringGrid& g, bool doFixed, int row)
 {
     const TArea a = RowArea(g, doFixed, row, false);
-    return CheckCells(g, checker, a.Left, a.Top, a.Right, a.Bottom);
+    return CheckCells(g, a.Left, a.Top, a.Right, a.Bottom);
 }
 
-bool CheckGrid(TExtStringGrid& g, TExtStringGridCheck* checker, bool doFixed)
+bool CheckGrid(TExtStringGrid& g, bool doFixed)
 {
     const TArea a = DataArea(g, doFixed);
-    return CheckCells(g, checker, a.Left, a.Top, a.Right, a.Bottom);
+    return CheckCells(g, a.Left, a.Top, a.Right, a.Bottom);
 }
 
 namespace {

@@ -51,25 +51,14 @@ void UnMarkInCol(TExtStringGrid& g, bool doFixed, int col);
 void UnMarkInRow(TExtStringGrid& g, bool doFixed, int row);
 void UnMarkInGrid(TExtStringGrid& g, bool doFixed);
 
-// The cell checker: corrects or marks cell texts; the base class leaves them as they are.
-class TExtStringGridCheck {
-public:
-    virtual ~TExtStringGridCheck() = default;
-    bool GotoCell = false, AutoCorrect = false, AutoMarkError = false, UseCorrect = false, UseMarkError = false;
-    virtual void StartCheck() {}
-    virtual void StopCheck() {}
-    virtual QString Correct(int /*col*/, int /*row*/, const QString& s) { return s; }
-    virtual QString MarkError(int /*col*/, int /*row*/, const QString& s) { return s; }
-};
-
-// Each checked cell's text (without its error marks) goes through the checker and is written
-// back; a cell passes when the text came back unchanged. Without a checker everything passes.
-bool CheckCell(TExtStringGrid& g, TExtStringGridCheck* checker, int col, int row);
+// Each checked cell's text (without its error marks) goes through the grid's CellChecker and is
+// written back; a cell passes when the text came back unchanged. Without a checker all pass.
+bool CheckCell(TExtStringGrid& g, int col, int row);
 // Checks every cell of the rectangle, also after a failure; true when all passed.
-bool CheckCells(TExtStringGrid& g, TExtStringGridCheck* checker, int fromCol, int fromRow, int toCol, int toRow);
-bool CheckCol(TExtStringGrid& g, TExtStringGridCheck* checker, bool doFixed, int col);
-bool CheckRow(TExtStringGrid& g, TExtStringGridCheck* checker, bool doFixed, int row);
-bool CheckGrid(TExtStringGrid& g, TExtStringGridCheck* checker, bool doFixed);
+bool CheckCells(TExtStringGrid& g, int fromCol, int fromRow, int toCol, int toRow);
+bool CheckCol(TExtStringGrid& g, bool doFixed, int col);
+bool CheckRow(TExtStringGrid& g, bool doFixed, int row);
+bool CheckGrid(TExtStringGrid& g, bool doFixed);
 
 // Test fills of the data area (the whole grid with doFixed); footers are recalculated after.
 void TextFill(TExtStringGrid& g, bool doFixed, const QString& text);

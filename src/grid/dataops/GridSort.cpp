@@ -738,6 +738,9 @@ void TGridSorting::ClickSort(int c, platform::TShiftState shift)
     TSortSettings& s = Grid.SortSettings;
     const int col = Grid.DisplToRealCol(c);
     const bool nodes = Grid.HasNodes();
+    // Merged areas would tie rows together while they move.
+    if (s.AutoColumnMerge)
+        Grid.SplitAllColumnCells();
     if (s.IndexShow) {
         TSortIndexList& list = Grid.SortIndexes;
         const bool ascending = s.InitSortDirection == sdAscending;
@@ -777,6 +780,8 @@ void TGridSorting::ClickSort(int c, platform::TShiftState shift)
         else
             Grid.QSort();
     }
+    if (s.AutoColumnMerge)
+        Grid.RemergeColumnCells();
     Grid.CellControlsUpdate(false);
     Grid.Invalidate();
 }

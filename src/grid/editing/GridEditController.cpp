@@ -553,6 +553,9 @@ bool TGridEditController::Validate(const QString& newValue, bool wide)
             TFlagScope noAdvance(g.Navigation.AdvanceOnEnter, false);
             if (wide && (changed || AlwaysValidate))
                 CellValueChanged(col, row);
+            TExtStringGridCheck* checker = g.CellChecker;
+            if (checker && checker->AutoCorrect)
+                value = checker->Correct(col, row, value);
             if (const auto& handler = wide ? OnCellValidateWide : OnCellValidate)
                 handler(&g, col, row, value, valid);
             if (value != FOldCellText) {
@@ -565,6 +568,8 @@ bool TGridEditController::Validate(const QString& newValue, bool wide)
             }
             if (valid && !wide)
                 CellValueChanged(col, row);
+            if (checker && checker->AutoMarkError)
+                value = checker->MarkError(col, row, value);
             if (valid && changed && !wide)
                 g.CellsChanged({col, row, col, row});
         }

@@ -575,13 +575,23 @@ void TGridInputHandler::InsertRowByKey()
         Grid.OnCanInsertRow(&Grid, row, canInsert);
     if (!canInsert)
         return;
-    int at = row;
+    // The row goes in among all rows: the filter is off for the insertion and back on after.
+    TGridDataOps* ops = Grid.DataOps();
+    const bool filtered = ops && ops->FilterActive();
+    const int realRow = Grid.DisplToRealRow(row);
+    if (filtered)
+        ops->SetFilterActive(false);
+    const int shown = Grid.RealToDisplRow(realRow);
+    int at = shown;
     if (Grid.Navigation.InsertPosition == pInsertAfter)
-        at = std::min(row + 1, Grid.RowCount());
+        at = std::min(shown + 1, Grid.RowCount());
     Grid.InsertRows(at, 1);
     if (Grid.OnAutoInsertRow)
         Grid.OnAutoInsertRow(&Grid, at);
-    Grid.MoveColRow(Grid.Col(), std::min(at, Grid.RowCount() - 1));
+    const int realAt = Grid.DisplToRealRow(at);
+    if (filtered)
+        ops->SetFilterActive(true);
+    Grid.MoveColRow(Grid.Col(), std::max(Grid.FixedRows(), std::min(Grid.RealToDisplRow(realAt), Grid.RowCount() - 1)));
     Grid.CalcAllFooters();
 }
 

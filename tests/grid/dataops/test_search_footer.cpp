@@ -4,6 +4,7 @@
 
 #include "DataOpsSuite.h"
 #include "grid/core/GridPaint.h"
+#include "support/GoldenImage.h"
 
 using namespace grid;
 using namespace grid::dataops;
@@ -139,6 +140,112 @@ TEST_F(SearchFooter, CtrlFFromTheGridFocusesTheSearchEdit)
     g.SearchFooter.OnChange();
     QTest::keyClick(&g, Qt::Key_F, Qt::ControlModifier);
     EXPECT_FALSE(edit().hasFocus());
+}
+
+// The captions' accelerators press the buttons from the search edit only while the buttons take
+// clicks: off while the edit is empty.
+TEST_F(SearchFooter, AcceleratorsFollowTheButtons)
+{
+    g.SearchFooter.FindNextCaption = QStringLiteral("Find &next");
+    g.SearchFooter.FindPrevCaption = QStringLiteral("Find &previous");
+    g.SearchFooter.HighLightCaption = QStringLiteral("&Highlight");
+    g.SearchFooter.OnChange();
+    g.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&g));
+    edit().setFocus();
+    auto steps_taken = [&] { return std::count(actions.begin(), actions.end(), saFindNext) +
+                                    std::count(actions.begin(), actions.end(), saFindPrevious); };
+    QTest::keyClick(&edit(), Qt::Key_N, Qt::AltModifier);  // unclaimed, the edit types it
+    EXPECT_EQ(steps_taken(), 0);
+    edit().clear();
+    QTest::keyClicks(&edit(), QStringLiteral("pe"));
+    ASSERT_EQ(g.Row(), 2);  // pear
+    const struct {
+        Qt::Key Key;
+        int Row;
+        bool Highlighted;
+    } steps[] = {{Qt::Key_N, 6, false}, {Qt::Key_N, 8, false}, {Qt::Key_P, 6, false},
+                 {Qt::Key_H, 6, true},  {Qt::Key_H, 6, false}};
+    for (const auto& s : steps) {
+        QTest::keyClick(&edit(), s.Key, Qt::AltModifier);
+        EXPECT_EQ(g.Row(), s.Row) << char(s.Key);
+        EXPECT_EQ(panel().HiliteButton->isChecked(), s.Highlighted) << char(s.Key);
+        EXPECT_EQ(g.Cells(1, 8) != QStringLiteral("peach"), s.Highlighted) << char(s.Key);
+    }
+    EXPECT_EQ(edit().text(), QStringLiteral("pe"));
+    const auto before = steps_taken();
+    edit().clear();
+    QTest::keyClick(&edit(), Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(steps_taken(), before);
+}
+
+// OnSearchEditChange sees every change first and may take the search over.
+TEST_F(SearchFooter, TheEditChangeEventMayTakeTheSearchOver)
+{
+    QStringList seen;
+    bool ownSearch = true;
+    ops().Searching.OnSearchEditChange = [&](TExtStringGrid*, const QString& value, bool& defaultSearch) {
+        seen << value;
+        defaultSearch = !ownSearch;
+    };
+    QTest::keyClicks(&edit(), QStringLiteral("ki"));
+    EXPECT_EQ(seen.join(','), QStringLiteral("k,ki"));
+    EXPECT_EQ(g.Row(), 1);  // the grid did not search
+    EXPECT_TRUE(actions.empty());
+    ownSearch = false;
+    QTest::keyClicks(&edit(), QStringLiteral("w"));
+    EXPECT_EQ(g.Row(), 3);  // kiwi
+    EXPECT_EQ(actions.size(), 1u);
+}
+
+// The footer's font reaches the edit, buttons and check box; the grid's control look makes the
+// buttons flat or raised.
+TEST_F(SearchFooter, FontAndButtonLookFollowTheGrid)
+{
+    g.SearchFooter.Font = TFontDesc{QStringLiteral("Courier"), 12, fsItalic, platform::clBlue};
+    const struct {
+        TControlStyle Style;
+        bool Theme, Flat;
+    } looks[] = {{csClassic, false, false}, {csFlat, false, true}, {csTheme, false, false}, {csTheme, true, true}};
+    for (const auto& l : looks) {
+        g.ControlLook.ControlStyle = l.Style;
+        g.SetAutoThemeAdapt(l.Theme);
+        g.SearchFooter.OnChange();
+        for (QWidget* w : std::initializer_list<QWidget*>{&edit(), panel().ForwardButton, panel().MatchCase}) {
+            EXPECT_EQ(w->font().pixelSize(), 16);
+            EXPECT_TRUE(w->font().italic());
+        }
+        EXPECT_EQ(panel().MatchCase->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        EXPECT_EQ(panel().ForwardButton->autoRaise(), l.Flat) << int(l.Style) << l.Theme;
+    }
+    g.SearchFooter.ShowHighLight = false;
+    g.SearchFooter.ShowMatchCase = false;
+    g.SearchFooter.OnChange();
+    EXPECT_EQ(panel().HiliteButton->height(), 0);
+    EXPECT_EQ(panel().MatchCase->x(), 330);
+    EXPECT_EQ(panel().MatchCase->height(), 0);
+}
+
+// The footer as it looks: a gradient strip under the grid line with the close cross, the edit, the
+// three buttons in the footer's font and the match-case box, after a search that found nothing.
+TEST_F(SearchFooter, LooksAsDrawn)
+{
+    g.resize(540, 200);
+    g.GridLineColor = platform::clGray;
+    g.SearchFooter.Color = platform::clWhite;
+    g.SearchFooter.ColorTo = 0xE0C080;
+    g.SearchFooter.Font = TFontDesc{QStringLiteral("Tahoma"), 8, fsItalic, platform::clNavy};
+    g.SearchFooter.FindNextCaption = QStringLiteral("Find &next");
+    g.SearchFooter.FindPrevCaption = QStringLiteral("Find &previous");
+    g.SearchFooter.HighLightCaption = QStringLiteral("&Highlight");
+    g.SearchFooter.MatchCaseCaption = QStringLiteral("Match case");
+    g.ControlLook.ControlStyle = csClassic;
+    g.SearchFooter.OnChange();
+    QTest::keyClicks(&edit(), QStringLiteral("zz"));
+    edit().setCursorPosition(0);
+    g.setFocus();
+    EXPECT_TRUE(testsupport::MatchesGolden(panel().grab().toImage(), TEST_DATA_DIR "/golden/search_footer.png",
+                                           {40, 0.02}));
 }
 
 }  // namespace

@@ -200,15 +200,21 @@ TEST(CellChecker, EveryCellIsCheckedAndWrittenEvenAfterAFailure)
     g.SetCells(1, 1, "ok");
     g.SetCells(2, 1, "LOUD");
     g.SetCells(1, 2, "quiet");
-    TUpperChecker checker;
-    checker.UseCorrect = true;
-    EXPECT_FALSE(CheckCells(g, &checker, 1, 1, 2, 2));
+    auto checker = std::make_unique<TUpperChecker>();
+    checker->UseCorrect = true;
+    g.CellChecker = checker.get();
+    EXPECT_FALSE(CheckCells(g, 1, 1, 2, 2));
     EXPECT_EQ(g.Cells(1, 1), "OK");
     EXPECT_EQ(g.Cells(1, 2), "QUIET");
-    EXPECT_EQ(checker.Starts, 1);
-    EXPECT_EQ(checker.Stops, 1);
-    EXPECT_TRUE(CheckCells(g, &checker, 1, 1, 2, 2));
-    EXPECT_TRUE(CheckCells(g, nullptr, 1, 1, 2, 2));
+    EXPECT_EQ(checker->Starts, 1);
+    EXPECT_EQ(checker->Stops, 1);
+    EXPECT_TRUE(CheckCells(g, 1, 1, 2, 2));
+    // A checker that goes leaves the grid without one: every cell passes unchanged.
+    checker.reset();
+    EXPECT_EQ(g.CellChecker, nullptr);
+    g.SetCells(1, 1, "low");
+    EXPECT_TRUE(CheckCells(g, 1, 1, 2, 2));
+    EXPECT_EQ(g.Cells(1, 1), "low");
 }
 
 TEST(CellChecker, MarksAreTakenOffBeforeTheCheckAndTheMarkedTextWins)
@@ -218,11 +224,12 @@ TEST(CellChecker, MarksAreTakenOffBeforeTheCheckAndTheMarkedTextWins)
     TUpperChecker checker;
     checker.UseCorrect = true;
     checker.UseMarkError = true;
-    EXPECT_FALSE(CheckCell(g, &checker, 1, 1));
+    g.CellChecker = &checker;
+    EXPECT_FALSE(CheckCell(g, 1, 1));
     EXPECT_EQ(g.Cells(1, 1), "a <e>bad</e> <e>bad</e> word");
     checker.UseMarkError = false;
     checker.UseCorrect = false;
-    EXPECT_TRUE(CheckGrid(g, &checker, false));
+    EXPECT_TRUE(CheckGrid(g, false));
     EXPECT_EQ(g.Cells(1, 1), "a bad bad word");
 }
 
@@ -244,7 +251,8 @@ TEST(CellChecker, GotoCellVisitsEachCellAndReturnsToTheCurrentOne)
     checker.Grid = &g;
     checker.GotoCell = true;
     checker.UseCorrect = true;
-    EXPECT_TRUE(CheckCol(g, &checker, false, 2));
+    g.CellChecker = &checker;
+    EXPECT_TRUE(CheckCol(g, false, 2));
     EXPECT_EQ(checker.At, (std::vector<std::pair<int, int>>{{2, 1}, {2, 2}, {2, 3}}));
     EXPECT_EQ(g.Col(), 1);
     EXPECT_EQ(g.Row(), 1);

@@ -363,6 +363,30 @@ TEST_F(Sorting, HeaderClicks)
     EXPECT_EQ(g.SortSettings.Column, 2);
 }
 
+// With AutoColumnMerge a header click sorts the rows free of merged areas and merges the grid's
+// merged columns again over the new order.
+TEST_F(Sorting, HeaderClickSplitsAndRemergesMergedColumns)
+{
+    Fill({{1, "b|a|a|b"}, {2, "1|1|2|2"}});
+    g.MergedColumns.Add(2);
+    auto spans = [&] {
+        QStringList out;
+        for (int r = 1; r < g.RowCount(); ++r)
+            out << QString::number(g.IsBaseCell(2, r) ? g.CellSpan(2, r).Y : -1);
+        return out.join('|');
+    };
+    ASSERT_EQ(spans(), QStringLiteral("1|-1|1|-1"));
+    g.SortSettings.AutoColumnMerge = true;
+    TGridDataOperations& ops = *DataOps(g);
+    ops.ClickSort(1, 0);
+    EXPECT_EQ(Column(0), QStringLiteral("2|3|1|4"));
+    EXPECT_EQ(Column(2), QStringLiteral("1|2|1|2"));  // each row's own text, no area left over it
+    EXPECT_EQ(spans(), QStringLiteral("0|0|0|0"));
+    ops.ClickSort(2, 0);
+    EXPECT_EQ(Column(0), QStringLiteral("2|1|3|4"));
+    EXPECT_EQ(spans(), QStringLiteral("1|-1|1|-1"));
+}
+
 // Through the window: a click released on the header of the sort row sorts, and the application's
 // OnCanSort may refuse.
 TEST_F(Sorting, HeaderClickInTheWindow)

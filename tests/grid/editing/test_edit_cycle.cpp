@@ -201,6 +201,39 @@ TEST_F(EditCycle, ValidationOnEnter)
     }
 }
 
+// The grid's cell checker takes part in validation: with AutoCorrect it corrects the typed value
+// before OnCellValidate sees it, with AutoMarkError it marks the accepted value before it is stored.
+TEST_F(EditCycle, CellCheckerCorrectsAndMarksAnAcceptedValue)
+{
+    struct TChecker : TExtStringGridCheck {
+        QString Correct(int, int, const QString& s) override { return s.trimmed(); }
+        QString MarkError(int, int, const QString& s) override { return QStringLiteral("<e>%1</e>").arg(s); }
+    } checker;
+    g.CellChecker = &checker;
+    QString seen;
+    ctl->OnCellValidate = [&](TExtStringGrid*, int, int, QString& value, bool&) { seen = value; };
+    const struct {
+        bool AutoCorrect, AutoMarkError;
+        const char* Seen;
+        const char* Cell;
+    } cases[] = {
+        {false, false, "  ab ", "  ab "},
+        {true, false, "ab", "ab"},
+        {true, true, "ab", "<e>ab</e>"},
+        {false, true, " x", "<e> x</e>"},
+    };
+    for (const auto& tc : cases) {
+        checker.AutoCorrect = tc.AutoCorrect;
+        checker.AutoMarkError = tc.AutoMarkError;
+        g.SetCells(1, 3, QStringLiteral("1,3"));
+        const QString typed = tc.AutoMarkError && !tc.AutoCorrect ? QStringLiteral(" x") : QStringLiteral("  ab ");
+        typeInto(1, 3, typed);
+        QTest::keyClick(edit(), Qt::Key_Return);
+        EXPECT_EQ(seen, QString::fromLatin1(tc.Seen)) << tc.AutoCorrect << tc.AutoMarkError;
+        EXPECT_EQ(g.Cells(1, 3), QString::fromLatin1(tc.Cell)) << tc.AutoCorrect << tc.AutoMarkError;
+    }
+}
+
 // Ending the edit from outside the editor (HideInplaceEdit) validates too; a refusal opens the
 // editor again on the edited cell with the typed text, and the cell keeps its old text.
 TEST_F(EditCycle, HideInplaceEditValidatesThePendingValue)
