@@ -132,14 +132,198 @@ void TGridGrouping::Group(int colIndex)
     }
 }
 
-void TGridGrouping::ColourCell(int r, TColor color, TColor colorTo, TColor text)
+void TGridGrouping::ColourCell(int r, TColor color, TColor colorTo, TColor text, int c)
 {
     if (color != clNone)
-        Grid.SetColors(1, r, color);
+        Grid.SetColors(c, r, color);
     if (colorTo != clNone)
-        Grid.SetColorsTo(1, r, colorTo);
+        Grid.SetColorsTo(c, r, colorTo);
     if (text != clNone)
-        Grid.SetFontColors(1, r, text);
+        Grid.SetFontColors(c, r, text);
+}
+
+namespace {
+
+struct TUpdateScope {
+    explicit TUpdateScope(TExtStringGrid& grid) : G(grid) { G.BeginUpdate(); }
+    ~TUpdateScope() { G.EndUpdate(); }
+    TExtStringGrid& G;
+};
+
+// The node graphic of a sub-group header records the column it was made for.
+void RecordSubGroupColumn(TExtStringGrid& g, int r, int colIndex)
+{
+    if (TCellProperties* p = g.CellProps(0, r); p && p->Graphic && p->Graphic->CellType == ctNode) {
+        p->Graphic->CellValue = colIndex;
+        p->Graphic->CellVar = colIndex;
+    }
+}
+
+bool IsSubGroupNodeOf(TExtStringGrid& g, int r, int colIndex)
+{
+    const TCellProperties* p = g.CellProps(0, r);
+    return p && p->Graphic && p->Graphic->CellType == ctNode && p->Graphic->CellVar.isValid() &&
+           p->Graphic->CellVar.toInt() == colIndex && int(p->Graphic->CellValue) == colIndex;
+}
+
+}  // namespace
+
+void TGridGrouping::SubGroup(int colIndex)
+{
+    TExtStringGrid& g = Grid;
+    if (colIndex < g.FixedCols())
+        return;
+    const TGrouping& look = g.Grouping;
+    g.ExpandAll();
+    TUpdateScope scope(g);
+    g.Grouped.Column = colIndex;
+    g.Grouped.Width = g.ColWidths(g.RealToDisplCol(colIndex));
+    g.Grouped.Caption = g.FixedRows() > 0 ? g.Cells(colIndex, 0) : QString();
+    g.Grouped.Footer = g.FixedFooters > 0 ? g.Cells(colIndex, g.RowCount() - 1) : QString();
+    const int textCol = colIndex + 1;
+    const int first = g.FixedRows(), end = g.RowCount() - g.FixedFooters;
+
+    // The runs of equal values between node and summary rows, in the rows as they stand.
+    struct TRun {
+        int Start, End;  // data rows Start .. End - 1
+        QString Value;
+    };
+    std::vector<TRun> runs;
+    enum { kNone, kRun, kNode, kSummary } last = kNone;
+    QString prev;
+    bool restart = true;
+    for (int r = first + 1; r < end; ++r) {
+        const bool node = g.IsNode(r), summary = !node && g.IsSummary(r);
+        const QString v = g.Cells(colIndex, r);
+        if (!node && !summary && !restart && v == prev)
+            continue;
+        if (last == kRun)
+            runs.back().End = r;
+        if (node || summary) {
+            restart = true;
+            last = node ? kNode : kSummary;
+            continue;
+        }
+        runs.push_back({r, end, v});
+        prev = v;
+        restart = false;
+        last = kRun;
+    }
+    if (last == kNone && first < end && !g.IsNode(first) && !g.IsSummary(first)) {
+        runs.push_back({first, first + 1, g.Cells(colIndex, first)});
+        last = kRun;
+    }
+    const bool addSummary = look.Summary && last != kSummary;
+
+    // Node rows and the node levels of the runs before the rows move.
+    std::vector<std::pair<int, int>> nodes;  // row, span
+    std::vector<int> cover(size_t(std::max(end, 0)) + 1, 0);
+    for (int r = first; r < end; ++r)
+        if (g.IsNode(r)) {
+            const int span = std::max(g.GetNodeSpan(r), 1);
+            nodes.emplace_back(r, span);
+            ++cover[size_t(r)];
+            --cover[size_t(std::min(r + span, end))];
+        }
+    std::vector<int> levelAt(cover.size(), 0);
+    for (size_t i = 0, sum = 0; i < cover.size(); ++i)
+        levelAt[i] = int(sum += size_t(cover[i]));
+
+    std::vector<int> before;
+    for (const TRun& run : runs)
+        before.push_back(run.Start);
+    const int summaryAt = end + int(runs.size());
+    if (addSummary)
+        before.push_back(end);
+    g.InsertRowsBefore(before);
+
+    // Enclosing nodes take in the headers inserted inside them.
+    auto insertedUpTo = [&](int row) {  // headers inserted before rows up to row (old index)
+        return int(std::upper_bound(before.begin(), before.begin() + long(runs.size()), row) - before.begin());
+    };
+    for (const auto& [r, span] : nodes) {
+        const int added = insertedUpTo(r + span - 1) - insertedUpTo(r);
+        const int at = r + insertedUpTo(r);
+        if (added > 0) {
+            g.SetNodeSpan(at, span + added);
+            g.UpdateSubNodeCount(at, added);
+        }
+    }
+    const int merged = g.ColCount() - textCol;
+    for (size_t k = 0; k < runs.size(); ++k) {
+        const TRun& run = runs[k];
+        const int header = run.Start + int(k);
+        const int level = levelAt[size_t(run.Start)];
+        g.AddNode(g.DisplToRealRow(header), run.End - run.Start + 1);
+        if (TCellProperties* p = g.CellProps(0, header))
+            p->NodeLevel = level + 1;
+        RecordSubGroupColumn(g, header, colIndex);
+        g.SetCells(textCol, header, run.Value);
+        g.SetCells(colIndex, header + 1, QString());
+        if (look.MergeHeader && merged > 1) {
+            g.MergeCells(textCol, header, merged, 1);
+            ColourCell(header, look.HeaderColor, look.HeaderColorTo, look.HeaderTextColor, textCol);
+        } else {
+            ColourRow(header, look.HeaderColor, look.HeaderColorTo, look.HeaderTextColor);
+        }
+    }
+    if (addSummary) {
+        g.MarkSummaryRow(g.DisplToRealRow(summaryAt));
+        if (look.MergeSummary && merged > 1) {
+            g.MergeCells(textCol, summaryAt, merged, 1);
+            ColourCell(summaryAt, look.SummaryColor, look.SummaryColorTo, look.SummaryTextColor, textCol);
+        } else {
+            ColourRow(summaryAt, look.SummaryColor, look.SummaryColorTo, look.SummaryTextColor);
+        }
+    }
+    if (g.FixedRows() < g.RowCount())
+        g.SetRow(g.FixedRows());
+}
+
+void TGridGrouping::SubUnGroup(int colIndex)
+{
+    TExtStringGrid& g = Grid;
+    const TGrouping& look = g.Grouping;
+    g.ExpandAll();
+    TUpdateScope scope(g);
+    const int first = g.FixedRows(), end = g.RowCount() - g.FixedFooters;
+    std::vector<int> gone;
+    QString value;
+    int until = -1;  // last data row of the sub-group whose value is written back
+    for (int r = first; r < end; ++r) {
+        if (IsSubGroupNodeOf(g, r, colIndex)) {
+            value = g.Cells(colIndex + 1, r);
+            until = r + g.GetNodeSpan(r) - 1;
+            g.RemoveNode(g.DisplToRealRow(r));
+            if (look.MergeHeader && g.IsMergedCell(colIndex + 1, r))
+                g.SplitCells(colIndex + 1, r);
+            else
+                ResetRowColours(r, look.HeaderColor, look.HeaderColorTo);
+            gone.push_back(r);
+        } else if (r <= until && !g.IsNode(r) && !g.IsSummary(r)) {
+            g.SetCells(colIndex, r, value);
+        }
+    }
+    if (gone.empty())
+        return;
+    // Enclosing nodes give up the headers that leave them.
+    for (int r = first; r < end; ++r) {
+        if (!g.IsNode(r))
+            continue;
+        const int span = g.GetNodeSpan(r);
+        const auto lo = std::upper_bound(gone.begin(), gone.end(), r);
+        const auto hi = std::upper_bound(gone.begin(), gone.end(), r + span - 1);
+        if (const int n = int(hi - lo); n > 0) {
+            g.SetNodeSpan(r, std::max(span - n, 1));
+            g.UpdateSubNodeCount(r, -n);
+        }
+    }
+    for (int r : gone)
+        for (int c = 0; c < g.AllColCount(); ++c) {
+            g.SetGridCell(c, r, QString());
+            g.FreeCellProps(c, r);
+        }
+    g.DeleteRowList(gone);
 }
 
 void TGridGrouping::UnGroup()

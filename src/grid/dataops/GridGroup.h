@@ -18,6 +18,12 @@ public:
 
     void Group(int colIndex);
     void UnGroup();
+    // Groups again inside the existing groups by a column that stays in place: each run of equal
+    // values gets a header row (value in the column to its right) whose node records the column;
+    // the run's first value is emptied. SubUnGroup removes those headers and writes the values
+    // back down the column. Rows go in, and come out, in one pass.
+    void SubGroup(int colIndex);
+    void SubUnGroup(int colIndex);
     // Calculations over the data rows of every expanded group, written to its header row, or its
     // summary row with Grouping.Summary. Methods: 1 sum, 2 average, 3 minimum, 4 maximum, 5 count,
     // 6 custom, 7 distinct, 8 standard deviation.
@@ -33,7 +39,7 @@ public:
 
 private:
     void ColourRow(int r, TColor color, TColor colorTo, TColor text);
-    void ColourCell(int r, TColor color, TColor colorTo, TColor text);
+    void ColourCell(int r, TColor color, TColor colorTo, TColor text, int c = 1);
     void ResetRowColours(int r, TColor color, TColor colorTo);
     void FooterCalc(int colIndex, TColumnCalcType type);
 };

@@ -149,6 +149,58 @@ TEST_F(Grouping, WhatDoesNothing)
 
 }
 
+// Sub-groups inside the groups by the number column: a header per run of equal numbers, nested in
+// its group (the group spans grow, a contracted group hides its sub-groups), and back again.
+TEST_F(Grouping, SubGroupsNestInsideGroupsAndComeOutAgain)
+{
+    const char* numbers[] = {"7", "5", "7", "5", "8"};
+    for (int r = 1; r <= 5; ++r)
+        g.SetCells(2, r, QString::fromLatin1(numbers[r - 1]));
+    g.SetGroupColumn(1);
+    ASSERT_EQ(Kinds(), QStringLiteral("N..N..."));
+    ASSERT_EQ(Column(1), QStringLiteral("A|5|5|B|7|7|8"));
+
+    grouping->SubGroup(1);
+    EXPECT_EQ(Kinds(), QStringLiteral("NN..NN..N."));
+    EXPECT_EQ(Column(2), QStringLiteral("|5|n2|n4||7|n1|n3|8|n5"));
+    EXPECT_EQ(Column(1), QStringLiteral("A|||5|B|||7||"));  // each run's first value is emptied
+    const struct {
+        int Row, Span, Level, Parent;  // Parent -1: a top node
+    } nodes[] = {{1, 4, 1, -1}, {2, 3, 2, 1}, {5, 6, 1, -1}, {6, 3, 2, 5}, {9, 2, 2, 5}};
+    for (const auto& n : nodes) {
+        EXPECT_EQ(g.GetNodeSpan(n.Row), n.Span) << n.Row;
+        EXPECT_EQ(g.GetNodeLevel(n.Row), n.Level) << n.Row;
+        if (n.Parent >= 0)
+            EXPECT_EQ(g.GetParentRow(n.Row), n.Parent) << n.Row;
+    }
+    g.ContractNode(g.DisplToRealRow(5));
+    EXPECT_EQ(g.RowCount(), 6);  // the fixed row and group A; B's five rows are folded away
+    g.ExpandNode(g.DisplToRealRow(5));
+
+    grouping->SubUnGroup(1);
+    EXPECT_EQ(Kinds(), QStringLiteral("N..N..."));
+    EXPECT_EQ(Column(1), QStringLiteral("A|5|5|B|7|7|8"));
+    EXPECT_EQ(g.GetNodeSpan(1), 3);
+    EXPECT_EQ(g.GetNodeSpan(4), 4);
+    grouping->SubUnGroup(1);  // nothing of that column is left
+    EXPECT_EQ(Column(1), QStringLiteral("A|5|5|B|7|7|8"));
+    g.SetGroupColumn(-1);
+    EXPECT_EQ(Column(1), QStringLiteral("A|A|B|B|B"));
+}
+
+// With Summary a sub-grouping of a grid grouped without summaries ends in one summary row; rows
+// outside every sub-group keep their values when the sub-groups go.
+TEST_F(Grouping, SubGroupSummaryAndRowsOutsideSubGroups)
+{
+    g.Grouping.Summary = true;
+    grouping->SubGroup(1);  // the walk starts below the first data row
+    EXPECT_EQ(Kinds(), QStringLiteral(".N.N.N.N.S"));
+    EXPECT_EQ(Column(2), QStringLiteral("3|A|1|B|4|A|2|B|5|"));
+    grouping->SubUnGroup(1);
+    EXPECT_EQ(Kinds(), QStringLiteral(".....S"));
+    EXPECT_EQ(Column(1), QStringLiteral("B|A|B|A|B|"));
+}
+
 // The column grid keeps its column collection in step when a column goes and comes back.
 TEST_F(Grouping, ColumnGridKeepsItsColumns)
 {
