@@ -1,8 +1,10 @@
 #include "grid/dataops/GridFilterLists.h"
 
 #include <QKeyEvent>
+#include <QStyle>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridPaint.h"
 #include "grid/dataops/GridFilter.h"
 #include "platform/TCanvas.h"
 
@@ -116,20 +118,27 @@ bool TGridFilterLists::ButtonClick(int x, int y)
         FList->setCurrentRow(0);
         shown = FList;
     }
-    if (g.FilterDropDown.Color != clWindow) {
-        QPalette pal = shown->palette();
-        pal.setColor(QPalette::Base, platform::ToQColor(g.FilterDropDown.Color));
-        shown->setPalette(pal);
+    const TFilterDropDown& look = g.FilterDropDown;
+    const platform::TFont font = CanvasFont(look.Font);
+    shown->setFont(font);
+    QPalette pal = shown->style()->standardPalette();
+    if (look.Color != clWindow)
+        pal.setColor(QPalette::Base, platform::ToQColor(look.Color));
+    pal.setColor(QPalette::Text, platform::ToQColor(font.Color));
+    shown->setPalette(pal);
+    int width = look.Width, left = cell.Right - 16;
+    if (look.ColumnWidth) {
+        width = cell.Right - cell.Left;
+        left = cell.Left;
     }
-    int width = g.FilterDropDown.Width, height = g.FilterDropDown.Height;
-    if (g.FilterDropDown.AutoSize) {
+    if (look.AutoSize) {
         int widest = 0;
         for (const QString& name : names)
             widest = std::max(widest, shown->fontMetrics().horizontalAdvance(name));
         width = widest + 8 + 24;
     }
-    shown->resize(width, height);
-    shown->move(g.Client()->mapToGlobal(QPoint(cell.Right - 16, cell.Top + 16)));
+    shown->resize(width, look.Height);
+    shown->move(g.Client()->mapToGlobal(QPoint(left, cell.Top + 16)));
     shown->show();
     return true;
 }

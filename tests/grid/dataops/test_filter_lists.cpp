@@ -101,4 +101,54 @@ TEST_F(FilterLists, TheCheckListShowsTheConditionsAndFiltersOnEveryCheck)
     EXPECT_EQ(list->CheckedIndexes(), (std::vector<int>{1, 2}));
 }
 
+// The lists take the font and colours of FilterDropDown, and with ColumnWidth the column's width
+// under the cell's left edge.
+TEST_F(FilterLists, TheListsTakeTheDropDownFontAndTheColumnWidth)
+{
+    g.FilterDropDown.Font = TFontDesc{QStringLiteral("Courier"), 14, fsBold, platform::clRed};
+    g.FilterDropDown.Color = platform::clYellow;
+    g.FilterDropDown.ColumnWidth = true;
+    g.SetColWidths(1, 123);
+    for (bool check : {false, true}) {
+        g.FilterDropDownCheck = check;
+        ClickButton(1);
+        QListWidget* list = check ? static_cast<QListWidget*>(ops().FilterLists.CheckList())
+                                  : static_cast<QListWidget*>(ops().FilterLists.List());
+        ASSERT_NE(list, nullptr) << check;
+        ASSERT_TRUE(list->isVisible()) << check;
+        EXPECT_EQ(list->font().pixelSize(), 19) << check;  // 14 points at 96 pixels per inch
+        EXPECT_TRUE(list->font().bold()) << check;
+        EXPECT_EQ(list->palette().color(QPalette::Text), QColor(Qt::red)) << check;
+        EXPECT_EQ(list->palette().color(QPalette::Base), QColor(Qt::yellow)) << check;
+        const TRect cell = g.CellRect(1, 0);
+        EXPECT_NEAR(list->width(), 123, 1) << check;
+        EXPECT_NEAR(list->x(), g.Client()->mapToGlobal(QPoint(cell.Left, 0)).x(), 2) << check;
+        list->hide();
+    }
+}
+
+// A row inserted with the Insert key goes in among all rows, before the real row of the current
+// one; the filter is applied again afterwards (the new empty row fails it).
+TEST_F(FilterLists, InsertKeySwitchesTheFilterOffAroundTheNewRow)
+{
+    g.Navigation.AllowInsertRow = true;
+    TFilterData& d = *g.Filter.Add();
+    d.Column = 1;
+    d.Condition = QStringLiteral("*red");
+    ops().Filtering.SetFilterActive(true);
+    ASSERT_EQ(Shown(), QStringLiteral("red,red,dark red"));
+    int inserted = -1;
+    g.OnAutoInsertRow = [&](TExtStringGrid*, int r) { inserted = r; };
+    g.setFocus();
+    g.MoveColRow(1, 3);  // the dark red row, real row 5
+    QTest::keyClick(&g, Qt::Key_Insert);
+    EXPECT_EQ(inserted, 5);
+    EXPECT_TRUE(ops().Filtering.FilterActive());
+    EXPECT_EQ(Shown(), QStringLiteral("red,red,dark red"));
+    EXPECT_GE(g.Row(), g.FixedRows());
+    EXPECT_LT(g.Row(), g.RowCount());
+    ops().Filtering.SetFilterActive(false);
+    EXPECT_EQ(Shown(), QStringLiteral("red,green,red,blue,,dark red,green"));
+}
+
 }  // namespace
