@@ -208,4 +208,80 @@ TEST(TextMeasure, FontHeightsInTenthsOfAMillimetre)
     EXPECT_EQ(MapFontHeight(g, 10), -17);
 }
 
+// The lean removal: later rows move up with their texts, records and heights, the row-select
+// flags close up, hidden rows below keep their place among the rows, the current row stays or
+// returns to the first data row, and the change is told once.
+TEST(RemoveRowsEx, LaterRowsMoveUpAndHiddenRowsKeepTheirPlace)
+{
+    TColumnFixture f({"r1", "r2", "r3", "r4", "r5", "r6", "r7"});
+    TExtStringGrid& g = f.g;
+    g.MouseActions.SetDisjunctRowSelect(true);
+    g.SetRowSelect(5, true);
+    g.SetColors(1, 4, platform::clRed);
+    g.SetRowHeights(4, 40);
+    g.HideRow(6);  // r6 by its real index
+    std::vector<TGridRect> told;
+    g.OnCellsChanged = [&](TExtStringGrid*, const TGridRect& rect) { told.push_back(rect); };
+    g.MoveColRow(1, 2);
+    g.RemoveRowsEx(2, 2);  // r2, r3
+    EXPECT_EQ(f.Column(), QStringLiteral("r1|r4|r5|r7"));
+    EXPECT_EQ(g.GetColors(1, 2), platform::clRed);  // r4's record came with it
+    EXPECT_EQ(g.RowHeights(2), 40);
+    EXPECT_TRUE(g.GetRowSelect(3));  // r5's flag
+    EXPECT_FALSE(g.GetRowSelect(5));
+    EXPECT_EQ(g.Row(), 2);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].Top, 2);
+    EXPECT_EQ(told[0].Bottom, 4);
+    g.UnHideRowsAll();
+    EXPECT_EQ(f.Column(), QStringLiteral("r1|r4|r5|r6|r7"));
+
+    g.MoveColRow(1, 4);
+    g.RemoveRowsEx(3, 3);
+    EXPECT_EQ(f.Column(), QStringLiteral("r1|r4"));
+    EXPECT_EQ(g.Row(), 1);  // the current row went: back to the first data row
+    g.RemoveRowsEx(5, 1);   // beyond the rows: nothing
+    g.RemoveRowsEx(1, 0);
+    EXPECT_EQ(f.Column(), QStringLiteral("r1|r4"));
+}
+
+// Columns inserted and removed take their cells, records, widths and hidden state along; a count
+// past the last column is cut, and a removal is told.
+TEST(InsertAndRemoveCols, CellsRecordsWidthsAndHiddenStateTravel)
+{
+    TExtStringGrid g;
+    g.SetColCount(5);
+    g.SetRowCount(2);
+    for (int c = 0; c < 5; ++c) {
+        g.SetCells(c, 1, QStringLiteral("c%1").arg(c));
+        g.SetColWidths(c, 50 + c);
+    }
+    g.SetColors(2, 1, platform::clRed);
+    g.HideColumn(3);
+    g.InsertCols(1, 2);
+    EXPECT_EQ(g.ColCount(), 6);
+    EXPECT_EQ(g.TotalColCount(), 7);
+    const char* texts[] = {"c0", "", "", "c1", "c2", "c3", "c4"};
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(g.Cells(c, 1), QString::fromLatin1(texts[c])) << c;
+    EXPECT_EQ(g.GetColors(4, 1), platform::clRed);
+    EXPECT_TRUE(g.IsHiddenColumn(5));
+    EXPECT_EQ(g.ColWidths(1), g.DefaultColWidth());
+    EXPECT_EQ(g.ColWidths(3), 51);
+    EXPECT_EQ(g.ColWidths(5), 54);  // display column 5 is real column 6, c4
+
+    std::vector<TGridRect> told;
+    g.OnCellsChanged = [&](TExtStringGrid*, const TGridRect& rect) { told.push_back(rect); };
+    g.RemoveCols(4, 99);  // c2, the hidden c3 and c4
+    EXPECT_EQ(g.TotalColCount(), 4);
+    EXPECT_EQ(g.NumHiddenColumns(), 0);
+    EXPECT_EQ(g.Cells(3, 1), QStringLiteral("c1"));
+    EXPECT_EQ(g.ColWidths(3), 51);
+    ASSERT_FALSE(told.empty());
+    EXPECT_EQ(told.back().Left, 4);
+    g.RemoveCols(1, 2);
+    EXPECT_EQ(g.Cells(1, 1), QStringLiteral("c1"));
+    EXPECT_EQ(g.ColWidths(1), 51);
+}
+
 }  // namespace
