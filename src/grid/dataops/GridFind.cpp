@@ -44,8 +44,17 @@ bool TGridFind::MatchFindCell(int c, int r, bool wide)
         text = FindUpper(text);
     if (SearchCache == QStringLiteral("\"\""))
         return text.isEmpty();
-    if (Has(fnMatchRegular))
-        return !wide && FRegular.Match(text);
+    if (Has(fnMatchRegular)) {
+        // Expressions test the cell's plain text, also in a wide search.
+        if (wide) {
+            text = Has(fnIncludeHiddenRows) ? Grid.GetCellsEx(c, r) : Grid.Cells(c, r);
+            if (Has(fnIgnoreHTMLTags))
+                text = editing::StripCellHtml(text);
+            if (!Has(fnMatchCase))
+                text = FindUpper(text);
+        }
+        return FRegular.Match(text);
+    }
     const qsizetype p = text.indexOf(SearchCache);
     const bool startOk = Has(fnMatchStart) ? p == 0 : p >= 0;
     const bool fullOk = !Has(fnMatchFull) || text == SearchCache;
@@ -166,18 +175,18 @@ void TGridFind::GotoFound(TPoint cell)
     TExtStringGrid& g = Grid;
     int row = cell.Y;
     if (Has(fnIncludeHiddenRows)) {
-        // A hidden row under a contracted node: open the node that covers it.
-        if (g.NumHiddenRows() > 0 && g.IsHiddenRow(row) && g.HasNodes()) {
-            int total = g.GetFixedRows();
-            for (int d = g.GetFixedRows(); d < g.RowCount(); ++d) {
-                total += g.IsNode(d) ? std::max(g.GetNodeSpan(d), 1) : 1;
-                if (total >= row) {
-                    if (g.IsNode(d) && g.GetNodeState(d))
-                        g.ExpandNode(g.DisplToRealRow(d));
+        // A hidden row under a contracted node: open the node that covers it (the shown row just
+        // above it), and the one inside that, until the row shows.
+        if (g.HasNodes())
+            for (int depth = 0; depth < 64 && g.NumHiddenRows() > 0 && g.IsHiddenRow(row); ++depth) {
+                const int d = g.RealToDisplRow(row) - 1;
+                if (d < g.GetFixedRows() || !g.IsNode(d) || !g.GetNodeState(d))
                     break;
-                }
+                const int header = g.DisplToRealRow(d);
+                if (header + std::max(g.GetNodeSpan(d), 1) - 1 < row)
+                    break;
+                g.ExpandNode(header);
             }
-        }
         row = g.RealToDisplRow(row);
     }
     const int col = Has(fnIncludeHiddenColumns) ? g.RealToDisplCol(cell.X) : cell.X;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridTextUtils.h"
 #include "grid/dataops/GridFind.h"
 
 using namespace grid;
@@ -138,6 +139,56 @@ TEST_F(FindGrid, AutoGotoMakesTheFoundCellCurrent)
     EXPECT_EQ(g.Row(), 7);
     EXPECT_EQ(find.Find(None, QStringLiteral("nowhere"), FindFlag(fnAutoGoto)), None);
     EXPECT_EQ(g.Row(), 7);
+}
+
+// FindWide matches the cells' wide texts (decoded from their wide-text coding), letter case as the
+// flags say; Find sees only the coded text.
+TEST_F(FindGrid, FindWideMatchesTheDecodedWideTexts)
+{
+    g.SetCells(3, 2, EncodeWideText(QStringLiteral("\u03A9mega \u4E2D")));
+    g.SetCells(2, 5, QStringLiteral("omega plain"));
+    g.SetCells(4, 9, QString());
+    const struct {
+        const char* Text;
+        TFindParams Flags;
+        TPoint Found;
+    } cases[] = {
+        {"\u03C9MEGA", 0, {3, 2}},                          // any case, in the wide form
+        {"\u03C9MEGA", FindFlag(fnMatchCase), None},
+        {"\u4E2D", FindFlag(fnMatchStart), None},
+        {"OMEGA", 0, {2, 5}},                                // a plain cell reads as itself
+        {"\"\"", 0, {4, 9}},                                // the empty cell
+        {"omega plain", FindFlags(fnMatchFull, fnMatchCase), {2, 5}},
+    };
+    for (const auto& tc : cases) {
+        const QString text = QString::fromUtf8(tc.Text);
+        EXPECT_EQ(find.FindWide(None, text, tc.Flags), tc.Found) << tc.Text;
+    }
+    EXPECT_EQ(find.Find(None, QString::fromUtf8("\u03A9mega"), 0), None);
+    // From a start cell the walk goes on after it.
+    g.SetCells(3, 6, EncodeWideText(QStringLiteral("\u03A9")));
+    EXPECT_EQ(find.FindWide({3, 2}, QString::fromUtf8("\u03A9"), 0), (TPoint{3, 6}));
+}
+
+// A match in a row folded away under a contracted node opens that node and becomes current; the
+// other nodes stay as they were.
+TEST_F(FindGrid, AFindInAContractedNodeExpandsIt)
+{
+    for (bool firstContracted : {false, true}) {
+        SetUp();
+        g.SetCells(2, 6, QStringLiteral("target"));
+        g.AddNode(1, 3);  // rows 1 to 3
+        g.AddNode(4, 4);  // rows 4 to 7
+        g.ContractNode(4);
+        if (firstContracted)
+            g.ContractNode(1);
+        const TFindParams flags = FindFlags(fnIncludeHiddenRows, fnAutoGoto);
+        EXPECT_EQ(find.Find(None, QStringLiteral("target"), flags), (TPoint{2, 6})) << firstContracted;
+        EXPECT_FALSE(g.GetNodeState(g.RealToDisplRow(4))) << firstContracted;
+        EXPECT_EQ(g.GetNodeState(g.RealToDisplRow(1)), firstContracted) << firstContracted;
+        EXPECT_EQ(g.Cells(2, g.Row()), QStringLiteral("target")) << firstContracted;
+        EXPECT_EQ(g.Col(), 2) << firstContracted;
+    }
 }
 
 TEST_F(FindGrid, NoNormalCellsFindNothing)

@@ -127,6 +127,13 @@ TEST_F(SearchFooter, HighlightMarksEveryOccurrenceUntilReleased)
     QTest::mouseClick(panel().HiliteButton, Qt::LeftButton);
     EXPECT_EQ(g.Cells(1, 2), QStringLiteral("pear"));
     EXPECT_EQ(g.Cells(1, 8), QStringLiteral("peach"));
+
+    // Closing the footer with the highlight on takes the highlighting away.
+    QTest::mouseClick(panel().HiliteButton, Qt::LeftButton);
+    ASSERT_NE(g.Cells(1, 2), QStringLiteral("pear"));
+    QTest::mouseClick(panel().ExitButton, Qt::LeftButton);
+    EXPECT_EQ(g.Cells(1, 2), QStringLiteral("pear"));
+    EXPECT_FALSE(panel().isVisible());
 }
 
 TEST_F(SearchFooter, CtrlFFromTheGridFocusesTheSearchEdit)
