@@ -417,9 +417,6 @@ void TExtStringGrid::UpdateSearchPanel()
     if (FDataOps || p.Visible)
         if (TGridDataOps* ops = DataOps())
             ops->SearchPanelChanged();
-    // The last row ends above the shown panel.
-    if (p.Visible)
-        ScrollLastRowAboveSearchFooter();
 }
 
 void TExtStringGrid::SearchPanelForwardClick()

@@ -289,18 +289,3 @@ TEST_F(SearchFooter, SettingsReachThePanel)
     EXPECT_TRUE(panel().ForwardButton->autoRaise());
     EXPECT_TRUE(panel().HiliteButton->autoRaise());
 }
-
-// Showing the footer scrolls so that the last row ends above the panel.
-TEST_F(SearchFooter, ShowingScrollsTheLastRowAboveThePanel)
-{
-    g.SearchFooter.Visible = false;
-    g.SearchFooter.OnChange();
-    g.SetRowCount(12);
-    g.resize(400, g.DefaultRowHeight() * 12 + 8);
-    g.GotoCell(1, 11);
-    g.SetTopRow(1);
-    g.SearchFooter.Visible = true;
-    g.SearchFooter.OnChange();
-    const TRect last = g.CellRect(1, 11);
-    EXPECT_LE(last.Bottom, g.ClientHeight() - TSearchPanel::ShownHeight + 2);
-}
