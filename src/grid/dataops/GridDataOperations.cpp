@@ -2,6 +2,7 @@
 
 #include "grid/dataops/GridBulkOps.h"
 #include "grid/dataops/GridSelectionOps.h"
+#include "grid/editing/editors/ExtCustomGridDropDown.h"
 
 namespace grid::dataops {
 
@@ -20,6 +21,20 @@ void TGridDataOperations::UnHilightInGrid(bool doFixed) { dataops::UnHilightInGr
 void RegisterGridDataOps()
 {
     SetGridDataOpsFactory([](TExtStringGrid& grid) { return std::make_unique<TGridDataOperations>(grid); });
+    // The grid drop-down passes on its inner grid's search edit changes.
+    editors::SetGridDropDownBinder(QStringLiteral("dataops"), [](editors::TCustomExtGridDropDown* dd, TExtStringGrid& grid) {
+        TGridDataOperations* ops = DataOps(grid);
+        if (!ops)
+            return;
+        if (!dd) {
+            ops->Searching.OnSearchEditChange = nullptr;
+            return;
+        }
+        ops->Searching.OnSearchEditChange = [dd](TExtStringGrid* sender, const QString& value, bool& defaultSearch) {
+            if (dd->OnGridSearchEditChange)
+                dd->OnGridSearchEditChange(sender, value, defaultSearch);
+        };
+    });
 }
 
 TGridDataOperations* DataOps(TExtStringGrid& grid) { return dynamic_cast<TGridDataOperations*>(grid.DataOps()); }

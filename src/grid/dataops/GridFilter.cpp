@@ -202,6 +202,8 @@ bool TGridFilter::RemoveLastFilter()
 
 void TGridFilter::RemoveAllFilters()
 {
+    // The narrowing steps one level from the last condition; with the levels gone it starts afresh.
+    FLastFilter.clear();
     if (Grid.FilterLevel() > 0) {
         while (Grid.FilterLevel() > 0)
             RemoveLastFilter();

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "grid/core/GridPaint.h"
+#include "grid/editing/GridDropDownEvents.h"
 #include "grid/editing/GridRichText.h"
 #include "grid/editing/GridUndoRedo.h"
 #include "grid/editing/InplaceEdit.h"
@@ -98,6 +99,7 @@ TGridEditController* EditController(TExtStringGrid& grid)
 void RegisterGridEditing()
 {
     SetGridEditLayerFactory([](TExtStringGrid& grid) { return std::make_unique<TGridEditController>(grid); });
+    RegisterGridDropDownEvents();
 }
 
 // Can-edit query and editor type

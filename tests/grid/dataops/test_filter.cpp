@@ -237,6 +237,12 @@ TEST_F(FilterGrid, NarrowDownAddsAndRemovesOneLevelPerCharacter)
     EXPECT_EQ(g.FilterLevel(), 0);
     EXPECT_EQ(g.NumHiddenRows(), 0);
     EXPECT_EQ(Shown(), QStringLiteral("r1,r2,r3,r4,r5,r6,r7,r8"));
+    // Once every level is gone the next condition filters afresh, even one a character shorter.
+    f.NarrowDown(QStringLiteral("ap"), 2);
+    f.RemoveAllFilters();
+    f.NarrowDown(QStringLiteral("a"), 2);
+    EXPECT_EQ(g.FilterLevel(), 1);
+    EXPECT_EQ(Shown(), QStringLiteral("r1,r2,r3,r4,r5,r6,r8"));
 }
 
 TEST_F(FilterGrid, NarrowDownOnTheWholeRow)

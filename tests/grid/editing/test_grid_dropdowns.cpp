@@ -4,14 +4,17 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QWheelEvent>
 #include <numeric>
 
 #include "controls/dropdowns/DropDownForm.h"
+#include "grid/editing/GridInput.h"
 #include "grid/editing/editors/ExtCustomGridDropDown.h"
 #include "grid/editing/editors/ExtMultiColumnDropDown.h"
 
 #include "InputSuite.h"
 #include "grid/core/GridDataOps.h"
+#include "grid/dataops/GridDataOperations.h"
 #include "support/GoldenImage.h"
 
 using namespace grid;
@@ -82,6 +85,18 @@ struct GridDropDown : grid::editing::WithGridInput {
     QLineEdit* other = nullptr;
     int selects = 0;
 
+    // The inner grid narrows its rows down with the grid's data operations.
+    static void SetUpTestSuite()
+    {
+        WithGridInput::SetUpTestSuite();
+        dataops::RegisterGridDataOps();
+    }
+    static void TearDownTestSuite()
+    {
+        SetGridDataOpsFactory({});
+        WithGridInput::TearDownTestSuite();
+    }
+
     void SetUp() override
     {
         window.resize(400, 400);
@@ -96,7 +111,11 @@ struct GridDropDown : grid::editing::WithGridInput {
         dd->setFocus();
         QApplication::processEvents();
     }
-    void TearDown() override { dd->HideDropDown(false); }
+    void TearDown() override
+    {
+        if (dd)
+            dd->HideDropDown(false);
+    }
 
     TExtGridDropDownGrid& g() { return *dd->GetGrid(); }
     bool Open() const { return dd->DropDownForm() && dd->DropDownForm()->isVisible(); }
@@ -340,6 +359,77 @@ TEST_F(GridDropDown, GridEventsArePassedOnAndAButtonClickRunsWithTheFormBlocked)
     EXPECT_FALSE(g().OnCustomCellDraw);
 }
 
+TEST_F(GridDropDown, InnerGridActionsReachTheDropDownsEvents)
+{
+    std::vector<std::string> seen;
+    auto note = [&](const char* name) { return [&seen, name](auto&&...) { seen.push_back(name); }; };
+    dd->OnGridRowMoved = note("row moved");
+    dd->OnGridColumnMoved = note("column moved");
+    dd->OnGridMouseDown = note("mouse down");
+    dd->OnGridMouseUp = note("mouse up");
+    dd->OnGridMouseMove = note("mouse move");
+    dd->OnGridRightClickCell = note("right click");
+    dd->OnGridTopLeftChanged = [&](QObject* sender) {
+        seen.push_back(sender == dd ? "top left by the drop-down" : "top left");
+    };
+    for (int i = 0; i < 20; ++i)
+        dd->Items().Add()->Text = QStringList{QStringLiteral("More %1").arg(i)};
+    Drop();
+    const TRect cell = g().CellRect(1, 2);
+    const QPoint inCell(cell.Left + 3, cell.Top + 3);
+    QTest::mouseMove(g().viewport(), inCell);
+    QTest::mouseClick(g().viewport(), Qt::RightButton, {}, inCell);
+    g().MoveRow(1, 2);
+    g().MoveColumn(0, 1);
+    g().SetTopRow(g().TopRow() + 1);
+    for (const char* name : {"mouse move", "mouse down", "mouse up", "right click", "row moved", "column moved",
+                             "top left by the drop-down"})
+        EXPECT_NE(std::find(seen.begin(), seen.end(), std::string(name)), seen.end()) << name;
+}
+
+TEST_F(GridDropDown, EditingLayerEventsOfTheInnerGridArePassedOn)
+{
+    std::vector<std::string> seen;
+    dd->OnGridAnchorClick = [&](TExtStringGrid*, int, int, const QString& anchor, bool&) {
+        seen.push_back("anchor " + anchor.toStdString() + (dd->DropDownForm()->BlockActivate ? " blocked" : ""));
+    };
+    dd->OnGridColumnSizing = [&](TExtStringGrid*, int index, int size) {
+        seen.push_back("sizing " + std::to_string(index) + " " + std::to_string(size));
+    };
+    dd->OnGridCanAddRow = [&](TExtStringGrid*, bool& can) {
+        can = false;
+        seen.push_back("can add");
+    };
+    dd->OnGridSearchEditChange = [&](TExtStringGrid*, const QString& value, bool&) {
+        seen.push_back("search " + value.toStdString());
+    };
+    dd->OnGridCanEditCell = [](TExtStringGrid*, int, int, bool& can) { can = false; };
+    Drop();
+    bool editable = true;
+    g().OnCanEditCell(&g(), 1, 1, editable);
+    EXPECT_FALSE(editable);  // the handler's answer reaches the grid
+    editing::TGridEditController* ctl = editing::EditController(g());
+    ASSERT_NE(ctl, nullptr);
+    auto* input = dynamic_cast<editing::TGridInputHandler*>(ctl->Input());
+    ASSERT_NE(input, nullptr);
+    bool autoHandle = true;
+    input->OnAnchorClick(&g(), 1, 0, QStringLiteral("here"), autoHandle);
+    input->OnColumnSizing(&g(), 1, 40);
+    bool can = true;
+    ctl->OnCanAddRow(&g(), can);
+    EXPECT_FALSE(can);
+    dataops::TGridDataOperations* ops = dataops::DataOps(g());
+    ASSERT_NE(ops, nullptr);
+    bool defaultSearch = true;
+    ops->Searching.OnSearchEditChange(&g(), QStringLiteral("ba"), defaultSearch);
+    EXPECT_FALSE(dd->DropDownForm()->BlockActivate);
+    EXPECT_EQ(seen, (std::vector<std::string>{"anchor here blocked", "sizing 1 40", "can add", "search ba"}));
+
+    // A drop-down that goes leaves its grid's editing events unbound.
+    delete dd;
+    dd = nullptr;
+}
+
 TEST_F(GridDropDown, ItemIndexOutOfRangeIsIgnoredAndAMissingLookupTextReadsEmpty)
 {
     dd->SetItemIndex(2);
@@ -369,9 +459,9 @@ struct ReversingSort : TGridDataOps {
 TEST_F(GridDropDown, TheSelectedItemKeepsItsRowWhenTheGridSortsOnOpening)
 {
     SetGridDataOpsFactory([](TExtStringGrid& grid) { return std::make_unique<ReversingSort>(grid); });
-    struct Unregister {
-        ~Unregister() { SetGridDataOpsFactory({}); }
-    } unregister;
+    struct Restore {
+        ~Restore() { dataops::RegisterGridDataOps(); }  // the suite's data operations
+    } restore;
     TCustomExtGridDropDown sorted(&window);
     FillFruits(sorted);
     sorted.Sorting = gsSingleColumn;
@@ -464,6 +554,38 @@ TEST_F(MultiColumn, KeysAndClicksPickEscapeRestores)
     const TRect mango = list().PlatformCellRect(0, 4);
     QTest::mouseClick(&list(), Qt::RightButton, {}, QPoint(mango.Left + 4, mango.Top + 4));
     EXPECT_FALSE(Open());
+    EXPECT_EQ(dd->ItemIndex(), 3);
+    EXPECT_EQ(dd->Text(), "Mango");
+}
+
+TEST_F(MultiColumn, WheelMovesTheCursorRowAndClosingKeepsTheItemChosenBefore)
+{
+    dd->SetItemIndex(1);
+    Drop();
+    ASSERT_EQ(list().Row(), 2);
+    auto wheel = [&](int delta) {
+        const QPoint at(10, 40);
+        QWheelEvent event(at, list().viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(list().viewport(), &event);
+    };
+    const struct {
+        int delta, row;
+    } steps[] = {{-240, 4}, {120, 3}, {-1200, 5}, {1200, 1}, {-120, 2}};
+    for (const auto& step : steps) {
+        wheel(step.delta);
+        EXPECT_EQ(list().Row(), step.row) << step.delta;
+    }
+    EXPECT_EQ(dd->ItemIndex(), 1);  // the edit does not follow the wheel
+    EXPECT_EQ(dd->Text(), "Apricot");
+    wheel(-120);
+    dd->HideDropDown(false);
+    EXPECT_EQ(dd->ItemIndex(), 1);
+
+    // Enter takes the row the wheel moved to.
+    Drop();
+    wheel(-240);
+    QTest::keyClick(Target(), Qt::Key_Return);
     EXPECT_EQ(dd->ItemIndex(), 3);
     EXPECT_EQ(dd->Text(), "Mango");
 }

@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <cstdint>
 
+#include "grid/core/GridDataOps.h"
 #include "platform/Guard.h"
 
 namespace grid::editors {
@@ -23,7 +24,27 @@ bool StaysInGrid(int key)
     return (key >= VK_PRIOR && key <= VK_HOME) || key == VK_UP || key == VK_DOWN;
 }
 
+std::vector<std::pair<QString, TGridDropDownBinder>>& Binders()
+{
+    static std::vector<std::pair<QString, TGridDropDownBinder>> binders;
+    return binders;
+}
+
+void RunBinders(TCustomExtGridDropDown* dropDown, TExtStringGrid& grid)
+{
+    for (const auto& [library, bind] : Binders())
+        bind(dropDown, grid);
+}
+
 }  // namespace
+
+void SetGridDropDownBinder(const QString& library, TGridDropDownBinder binder)
+{
+    auto& binders = Binders();
+    std::erase_if(binders, [&](const auto& entry) { return entry.first == library; });
+    if (binder)
+        binders.emplace_back(library, std::move(binder));
+}
 
 // ---- The inner grid
 
@@ -201,6 +222,20 @@ unsigned TExtGridDropDownGrid::GetDlgCode()
     return TExtStringGrid::GetDlgCode() | DLGC_WANTARROWS | DLGC_WANTTAB;
 }
 
+void TExtGridDropDownGrid::TopLeftChanged()
+{
+    TExtStringGrid::TopLeftChanged();
+    if (FExtDropDown && FExtDropDown->OnGridTopLeftChanged)
+        FExtDropDown->OnGridTopLeftChanged(FExtDropDown);
+}
+
+void TExtGridDropDownGrid::ColumnMoved(int fromIndex, int toIndex)
+{
+    TExtStringGrid::ColumnMoved(fromIndex, toIndex);
+    if (FExtDropDown && FExtDropDown->OnGridColumnMoved)
+        FExtDropDown->OnGridColumnMoved(this, fromIndex, toIndex);
+}
+
 void TExtGridDropDownGrid::DoSelect()
 {
     if (FExtDropDown)
@@ -293,6 +328,13 @@ TCustomExtGridDropDown::~TCustomExtGridDropDown()
         g.OnEllipsClick = nullptr;
         g.OnCustomCellDraw = g.OnCustomCellBkgDraw = nullptr;
         g.OnGetDisplText = nullptr;
+        g.OnRightClickCell = nullptr;
+        g.OnAutoInsertRow = g.OnAutoDeleteRow = nullptr;
+        g.OnCanInsertRow = g.OnCanDeleteRow = nullptr;
+        g.OnRowMoved = nullptr;
+        g.OnMouseMove = nullptr;
+        g.OnMouseDown = g.OnMouseUp = nullptr;
+        RunBinders(nullptr, g);
     }
 }
 
@@ -411,68 +453,22 @@ int TCustomExtGridDropDown::RowOfItem(int item) const
 
 void TCustomExtGridDropDown::RemoveAllFilters()
 {
-    FFilterLevels.clear();
-    FFilterHid.clear();
     if (!FExtColGrid)
         return;
     const bool old = std::exchange(FLoading, true);
-    FExtColGrid->UnHideRowsAll();
-    KeepHeaderRow();
+    if (TGridDataOps* ops = FExtColGrid->DataOps())
+        ops->RemoveAllFilters();
     FLoading = old;
-}
-
-// A filter that hid every data row leaves the header alone, and the grid drops its fixed row then;
-// the rows that come back get the header row again.
-void TCustomExtGridDropDown::KeepHeaderRow()
-{
-    if (FExtColGrid && FExtColGrid->RowCount() > 1 && FExtColGrid->FixedRows() < 1)
-        FExtColGrid->SetFixedRows(1);
 }
 
 void TCustomExtGridDropDown::NarrowDown(const QString& condition)
 {
     if (!FExtColGrid)
         return;
-    TExtGridDropDownGrid& g = *FExtColGrid;
-    g.FixedRowAlways = true;
-    if (condition.isEmpty()) {
-        RemoveAllFilters();
-        return;
-    }
+    FExtColGrid->FixedRowAlways = true;
     const bool old = std::exchange(FLoading, true);
-    const QString last = FFilterLevels.isEmpty() ? QString() : FFilterLevels.last();
-    const bool shorter = !last.isEmpty() && condition.size() == last.size() - 1 && last.startsWith(condition);
-    if (shorter && FFilterLevels.size() >= 2 && FFilterLevels[FFilterLevels.size() - 2] == condition) {
-        if (FFilterHid.back()) {
-            g.UnHideRowList();
-            g.SetFilterLevel(g.FilterLevel() - 1);
-        }
-        KeepHeaderRow();
-        FFilterLevels.removeLast();
-        FFilterHid.pop_back();
-        FLoading = old;
-        return;
-    }
-    if (last.isEmpty() || condition.size() != last.size() + 1 || !condition.startsWith(last)) {
-        g.UnHideRowsAll();
-        KeepHeaderRow();
-        FFilterLevels.clear();
-        FFilterHid.clear();
-    }
-    std::vector<int> hide;
-    for (int r = 1; r < g.RowCount(); ++r) {
-        bool found = false;
-        for (int c = 0; c < g.ColCount() && !found; ++c)
-            if (LookupColumn < 0 || c == LookupColumn)
-                found = g.Cells(c, r).contains(condition, Qt::CaseInsensitive);
-        if (!found)
-            hide.push_back(r);
-    }
-    const int levelBefore = g.FilterLevel();
-    g.HideRowList(hide);
-    FFilterLevels << condition;
-    // A level that hid nothing adds no level to the grid; dropping it must not drop another.
-    FFilterHid.push_back(g.FilterLevel() != levelBefore);
+    if (TGridDataOps* ops = FExtColGrid->DataOps())
+        ops->NarrowDown(condition, LookupColumn);
     FLoading = old;
 }
 
@@ -557,9 +553,10 @@ void TCustomExtGridDropDown::BindGridEvents()
     };
     // Each passes its arguments on to the drop-down's event of the same meaning while assigned.
     auto forward = [this](auto& gridEvent, auto& ownEvent) {
-        gridEvent = [&ownEvent](auto... args) {
+        // By reference, so that what the handler answers goes back to the grid.
+        gridEvent = [&ownEvent](auto&&... args) {
             if (ownEvent)
-                ownEvent(args...);
+                ownEvent(std::forward<decltype(args)>(args)...);
         };
     };
     forward(g.OnGetCellGradient, OnGridGetCellGradient);
@@ -578,13 +575,7 @@ void TCustomExtGridDropDown::BindGridEvents()
         if (OnGridGetFloatFormat)
             OnGridGetFloatFormat(sender, col, row, isFloat, format);
     };
-    auto blocked = [this](const std::function<void()>& call) {
-        if (FDropDownForm)
-            FDropDownForm->BlockActivate = true;
-        call();
-        if (FDropDownForm)
-            FDropDownForm->BlockActivate = false;
-    };
+    auto blocked = [this](const std::function<void()>& call) { WithActivationBlocked(call); };
     g.OnButtonClick = [this, blocked](TExtStringGrid* sender, int col, int row) {
         if (OnGridButtonClick)
             blocked([&] { OnGridButtonClick(sender, col, row); });
@@ -609,12 +600,42 @@ void TCustomExtGridDropDown::BindGridEvents()
                                           OnGridCustomCellBkgDraw(sender, canvas, col, row, state, rect, printing);
                                   })
                                 : nullptr;
+    forward(g.OnRightClickCell, OnGridRightClickCell);
+    forward(g.OnAutoInsertRow, OnGridInsertRow);
+    forward(g.OnAutoDeleteRow, OnGridDeleteRow);
+    forward(g.OnCanInsertRow, OnGridCanInsertRow);
+    forward(g.OnCanDeleteRow, OnGridCanDeleteRow);
+    forward(g.OnRowMoved, OnGridRowMoved);
+    QPointer<TExtGridDropDownGrid> grid(&g);
+    g.OnMouseMove = [this, grid](TShiftState shift, int x, int y) {
+        if (OnGridMouseMove)
+            OnGridMouseMove(grid, shift, x, y);
+    };
+    g.OnMouseDown = [this, grid](platform::TMouseButton button, TShiftState shift, int x, int y) {
+        if (OnGridMouseDown)
+            OnGridMouseDown(grid, button, shift, x, y);
+    };
+    g.OnMouseUp = [this, grid](platform::TMouseButton button, TShiftState shift, int x, int y) {
+        if (OnGridMouseUp)
+            OnGridMouseUp(grid, button, shift, x, y);
+    };
+    RunBinders(this, g);
     g.OnGetDisplText = OnGridGetDiplText ? TBaseGrid::TGetDisplTextEvent([this](TBaseGrid* sender, int col, int row,
                                                                                  QString& value) {
         if (OnGridGetDiplText)
             OnGridGetDiplText(sender, col, row, value);
     })
                                          : nullptr;
+}
+
+void TCustomExtGridDropDown::WithActivationBlocked(const std::function<void()>& call)
+{
+    QPointer<TDropDownForm> form(FDropDownForm);
+    if (form)
+        form->BlockActivate = true;
+    call();
+    if (form)
+        form->BlockActivate = false;
 }
 
 void TCustomExtGridDropDown::DoBeforeDropDown()

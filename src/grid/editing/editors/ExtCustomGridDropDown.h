@@ -54,6 +54,8 @@ protected:
     bool MouseWheel(TShiftState shift, int wheelDelta, int x, int y) override;
     bool SelectCell(int c, int r) override;
     unsigned GetDlgCode() override;
+    void TopLeftChanged() override;
+    void ColumnMoved(int fromIndex, int toIndex) override;
     void DoSelect();
 
 private:
@@ -67,6 +69,13 @@ private:
     bool FMouseWheelSelection = false;
     friend class TCustomExtGridDropDown;
 };
+
+// The events of the inner grid that the editing layer and the data operations raise live in
+// libraries above this one: each registers how to pass them on to the drop-down's events, and
+// clears what it bound when called with a null drop-down (the drop-down is going).
+using TGridDropDownBinder = std::function<void(TCustomExtGridDropDown*, TExtStringGrid&)>;
+// One binder per library: setting it again replaces the library's earlier one.
+void SetGridDropDownBinder(const QString& library, TGridDropDownBinder binder);
 
 // A drop-down edit whose form holds a full grid. The edit shows the lookup column of the chosen
 // row; typing searches that column, by prefix or by narrowing the rows down. The rows come from
@@ -111,9 +120,8 @@ public:
     int RowOfItem(int item) const;
     // The incremental search of a typed character: the grid row to move to, or -1.
     int DoLookupKey(QChar ch);
-    // Shows only the data rows whose lookup cell contains the condition (case-blind); a condition
-    // one character longer than the last filters the rows still shown, one character shorter
-    // drops the last level, any other filters afresh; an empty one removes every filter.
+    // The grid's incremental narrowing on the lookup column (the grid's data operations): only
+    // the data rows whose lookup cell contains the condition, case-blind, stay shown.
     void NarrowDown(const QString& condition);
     void RemoveAllFilters();
     // Around a sort of the inner grid: the selected item keeps its row.
@@ -145,6 +153,32 @@ public:
     // Bound to the grid only while assigned, so that the grid's own drawing stays otherwise.
     TExtStringGrid::TCustomCellDrawEvent OnGridCustomCellDraw, OnGridCustomCellBkgDraw;
     TBaseGrid::TGetDisplTextEvent OnGridGetDiplText;
+    // The form takes no activation while a link click runs either.
+    TExtStringGrid::Event<int, int, const QString&, bool&> OnGridAnchorClick;  // ARow, ACol, Anchor, AutoHandle
+    TExtStringGrid::Event<int, int, const QString&> OnGridAnchorEnter, OnGridAnchorExit;
+    TExtStringGrid::Event<int, int, QString&> OnGridAnchorHint;
+    // Told around a sort by a header click; the selected item keeps its row whatever they do.
+    TExtStringGrid::Event<int, bool&> OnGridCanSort;
+    TExtStringGrid::Event<int> OnGridClickSort;
+    // Stored for the caller that sorts the inner grid itself; the drop-down does not bind them.
+    TExtStringGrid::Event<const QString&, const QString&, int&> OnGridCustomCompare;
+    TExtStringGrid::Event<int, int, int, int&> OnGridRawCompare;
+    TExtStringGrid::Event<int, int> OnGridRightClickCell;  // ARow, ACol
+    std::function<void(QObject*, TShiftState, int x, int y)> OnGridMouseMove;
+    std::function<void(QObject*, platform::TMouseButton, TShiftState, int x, int y)> OnGridMouseDown, OnGridMouseUp;
+    TExtStringGrid::Event<int, int> OnGridColumnSizing, OnGridRowSizing;  // index, size
+    TExtStringGrid::Event<int, int, QObject*> OnGridGetEditorProp;
+    TExtStringGrid::Event<int> OnGridInsertCol, OnGridInsertRow, OnGridDeleteRow, OnGridAutoAddRow;
+    TExtStringGrid::Event<bool&> OnGridCanAddRow;
+    TExtStringGrid::Event<int, bool&> OnGridCanInsertRow, OnGridCanDeleteRow;
+    TExtStringGrid::Event<int, bool&> OnGridColumnMove, OnGridColumnMoving, OnGridRowMove, OnGridRowMoving;
+    TExtStringGrid::Event<int, int> OnGridColumnMoved, OnGridRowMoved;  // from, to
+    std::function<void(QObject*)> OnGridTopLeftChanged;  // Sender the drop-down
+    TExtStringGrid::Event<const QString&, bool&> OnGridSearchEditChange;  // value, default search
+    TExtStringGrid::Event<int, int, int, bool> OnGridSpinClick;  // stored only, as for the compares
+
+    // Runs a call with the drop-down form taking no activation (the call may show a window).
+    void WithActivationBlocked(const std::function<void()>& call);
 
     void CreateDropDownForm() override;
     void DoBeforeDropDown() override;
@@ -173,7 +207,6 @@ private:
     void GridSelect();
     void BindGridEvents();
     QString GridLookupCell(int row);
-    void KeepHeaderRow();
     QPointer<TExtGridDropDownGrid> FExtColGrid;
     TDropDownStyle FStyle = dsDropDown;
     TObject* FGridImages = nullptr;
@@ -181,8 +214,6 @@ private:
     int FTempItemIndex = 0;
     bool FLoading = false;
     bool FHidingByCall = false;
-    QStringList FFilterLevels;  // the conditions of the narrowing levels in force
-    std::vector<bool> FFilterHid;  // whether each level hid rows (and so is a level of the grid)
     friend class TExtGridDropDownGrid;
 };
 

@@ -272,11 +272,20 @@ void TMultiColumnList::MouseUp(platform::TMouseButton button, TShiftState shift,
 
 bool TMultiColumnList::MouseWheel(TShiftState shift, int wheelDelta, int x, int y)
 {
+    (void)shift;
+    (void)x;
+    (void)y;
+    // As the platform's list does: each notch moves the current row by one, the item stays.
+    const int notches = wheelDelta / 120;
+    if (notches == 0 || RowCount() <= FixedRows())
+        return false;
     FMouseWheelSelection = true;
     ConfirmSelection = false;
-    const bool used = TObjStringGrid::MouseWheel(shift, wheelDelta, x, y);
+    const int row = std::clamp(Row() - notches, FixedRows(), RowCount() - 1);
+    if (row != Row())
+        MoveColRow(Col(), row);
     FMouseWheelSelection = false;
-    return used;
+    return true;
 }
 
 bool TMultiColumnList::SelectCell(int c, int r)
