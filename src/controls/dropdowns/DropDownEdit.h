@@ -87,8 +87,9 @@ QString FormatFixed(double value, int precision);
 QString FormatGrouped(double value, int precision);
 // Format("%g") in the locale.
 QString FormatGeneral(double value);
-// The first letter of every word upper-cased, the others lower-cased.
-QString CapitalizeWords(const QString& s);
+// The first letter of every word (words part at a blank, apostrophe, comma, hyphen or full stop)
+// upper-cased, the others lower-cased; "Mc" names and closing numerals I, II, III keep capitals.
+QString CapitalizeWords(const QString& text);
 
 class TExtCustomDropDown : public QLineEdit, public controls::ISuiteStyle, public controls::ISuiteTones {
     Q_OBJECT

@@ -126,28 +126,35 @@ QString FormatGeneral(double value)
     return locale.toString(value, 'g', QLocale::FloatingPointShortest);
 }
 
-QString CapitalizeWords(const QString& s)
+namespace {
+bool IsWordSeparator(QChar c) { return QStringView(u" ',-.").contains(c); }
+}  // namespace
+
+QString CapitalizeWords(const QString& text)
 {
-    QString r = s.toLower();
+    QString s = text;
+    const qsizetype n = s.size();
     bool wordStart = true;
-    for (int i = 0; i < r.size(); ++i) {
-        const QChar c = r.at(i);
-        if (!c.isLetter()) {
-            wordStart = c != '\'';
-            continue;
+    for (qsizetype i = 1; i <= n; ++i) {
+        QChar& c = s[i - 1];
+        if (IsWordSeparator(c)) {
+            wordStart = true;
+        } else if (wordStart) {
+            c = c.toUpper();
+            wordStart = false;
+        } else {
+            c = c.toLower();
         }
-        if (wordStart) {
-            r[i] = c.toUpper();
-            // "Mc" names take a capital after the prefix.
-            if (c.toLower() == 'm' && i + 2 < r.size() && r.at(i + 1) == 'c' && r.at(i + 2).isLetter())
-                r[i + 2] = r.at(i + 2).toUpper();
-        }
-        wordStart = false;
+        // Names such as McDonald and numerals such as III keep their inner capitals.
+        if (i == 2 && s.left(2) == QLatin1String("Mc"))
+            wordStart = true;
+        if (i > 2 && s.indexOf(QLatin1String(" Mc")) + 3 == i)
+            wordStart = true;
+        if (i > n - 3 && i >= 2
+            && (s.mid(i - 2, 2) == QLatin1String(" I") || (i >= 3 && s.mid(i - 3, 3) == QLatin1String(" II"))))
+            wordStart = true;
     }
-    // Roman numerals at the end: " I" and " II".
-    if (r.endsWith(" Ii"))
-        r.replace(r.size() - 2, 2, "II");
-    return r;
+    return s;
 }
 
 // ---- The value

@@ -3,6 +3,8 @@
 
 #include "grid/core/GridTextUtils.h"
 
+#include "controls/dropdowns/DropDownEdit.h"
+
 namespace grid {
 
 namespace {
@@ -218,35 +220,7 @@ int UpperCasePos(const QString& upperSub, const QString& text)
 
 QString JoinStrings(const QStringList& list) { return list.join(QString()); }
 
-namespace {
-bool IsWordSeparator(QChar c) { return QStringView(u" ',-.").contains(c); }
-}  // namespace
-
-QString CapitalizeWords(const QString& text)
-{
-    QString s = text;
-    const qsizetype n = s.size();
-    bool wordStart = true;
-    for (qsizetype i = 1; i <= n; ++i) {
-        QChar& c = s[i - 1];
-        if (IsWordSeparator(c)) {
-            wordStart = true;
-        } else if (wordStart) {
-            c = c.toUpper();
-            wordStart = false;
-        } else {
-            c = c.toLower();
-        }
-        // Names such as McDonald and numerals such as III keep their inner capitals.
-        if (i == 2 && s.left(2) == QLatin1String("Mc"))
-            wordStart = true;
-        if (i > 2 && s.indexOf(QLatin1String(" Mc")) + 3 == i)
-            wordStart = true;
-        if (i > n - 3 && i >= 2 && (s.mid(i - 2, 2) == QLatin1String(" I") || (i >= 3 && s.mid(i - 3, 3) == QLatin1String(" II"))))
-            wordStart = true;
-    }
-    return s;
-}
+QString CapitalizeWords(const QString& text) { return dropdowns::CapitalizeWords(text); }
 
 bool ParseRCCellRef(const QString& text, int& col, int& row)
 {

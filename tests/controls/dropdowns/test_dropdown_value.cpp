@@ -76,7 +76,14 @@ TEST_F(DropDownValue, NumberRoutinesConvertAndNeverFail)
     EXPECT_DOUBLE_EQ(EditStrToFloat("abc"), 0.0);
     EXPECT_DOUBLE_EQ(EditStrToFloat("1e999"), 0.0);
     EXPECT_EQ(StripThousandSeparators("1,234,567"), "1234567");
-    EXPECT_EQ(CapitalizeWords("joHN mcdonald ii"), "John McDonald II");
+    const std::pair<const char*, const char*> words[] = {
+        {"joHN mcdonald ii", "John McDonald II"},
+        {"henry iii", "Henry III"},  // every closing numeral letter
+        {"o'neil-smith", "O'Neil-Smith"},  // an apostrophe parts words
+        {"3rd street", "3rd Street"},  // a digit does not
+    };
+    for (const auto& [in, expected] : words)
+        EXPECT_EQ(CapitalizeWords(in), expected) << in;
 }
 
 TEST_F(DropDownValue, WritingTheValueFormatsItByEditType)
