@@ -8,8 +8,10 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcutEvent>
 #include <algorithm>
 
 namespace dropdowns {
@@ -367,7 +369,22 @@ void TExtButton::SetImageIndex(int value)
 void TExtButton::SetCaption(const QString& value)
 {
     FCaption = value;
+    if (FAccelerator != 0)
+        releaseShortcut(FAccelerator);
+    const QKeySequence accelerator = QKeySequence::mnemonic(value);
+    FAccelerator = accelerator.isEmpty() ? 0 : grabShortcut(accelerator);
     Invalidate();
+}
+
+bool TExtButton::event(QEvent* event)
+{
+    if (event->type() == QEvent::Shortcut && FAccelerator != 0
+        && static_cast<QShortcutEvent*>(event)->shortcutId() == FAccelerator) {
+        if (isEnabled())
+            Guarded([this] { Click(); });
+        return true;
+    }
+    return TCustomControl::event(event);
 }
 
 TExtCustomDropDown* TExtButton::ExtDropDown() const

@@ -217,6 +217,8 @@ protected:
     void MouseEnter() override;
     void MouseLeave() override;
     void EnabledChanged() override;
+    // The caption's accelerator (Alt and the letter after "&") clicks the button.
+    bool event(QEvent* event) override;
 
 private:
     void ButtonPressed(int groupIndex, TExtButton* sender);
@@ -235,6 +237,7 @@ private:
     const platform::TImageList* FImages = nullptr;
     int FImageIndex = -1;
     QString FCaption;
+    int FAccelerator = 0;  // the shortcut id of the caption's accelerator, 0 without one
     QPointer<TExtCustomDropDown> FExtDropDown;
 };
 

@@ -218,4 +218,24 @@ TEST_F(DropDownStrips, SizeGripDragResizesTheOpenForm)
     EXPECT_EQ(edit->UserDropDownWidth(), 190);
 }
 
+TEST_F(DropDownStrips, CaptionAcceleratorOfAnOpenFormsButtonClicksIt)
+{
+    edit->DropDownHeader().SetVisible(true);
+    edit->DropDownHeader().Buttons().Add()->SetCaption(QStringLiteral("&Clear"));
+    edit->DropDownHeader().Buttons().Add()->SetCaption(QStringLiteral("&Keep"));
+    edit->DropDownFooter().Buttons().Add()->SetCaption(QStringLiteral("&Done"));
+    std::vector<std::string> clicks;
+    edit->OnDropDownHeaderButtonClick = [&](QObject*, int index) { clicks.push_back("header " + std::to_string(index)); };
+    edit->OnDropDownFooterButtonClick = [&](QObject*, int index) { clicks.push_back("footer " + std::to_string(index)); };
+    edit->ShowDropDown();
+    TDropDownForm* form = edit->DropDownForm();
+    ASSERT_TRUE(form->isVisible());
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : form;
+    QTest::keyClick(target, Qt::Key_K, Qt::AltModifier);
+    QTest::keyClick(target, Qt::Key_X, Qt::AltModifier);  // no button has it
+    QTest::keyClick(target, Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"header 1", "footer 0"}));
+    edit->HideDropDown(false);
+}
+
 }  // namespace
