@@ -428,6 +428,17 @@ QWidget* TSpecialEditors::DropDown(TGridDropDownKind kind)
             QObject::connect(memo, &QLineEdit::textChanged, memo, [this, memo] { MemoDropDownChange(memo, false); });
             memo->OnMemoChange = [this, memo] { MemoDropDownChange(memo, true); };
         }
+        if (auto* e = dynamic_cast<editors::TGridColorDropDown*>(editor)) {
+            e->OnSelect = [this, e] {
+                if (OnColorSelect)
+                    OnColorSelect(&FGrid, FGrid.Col(), FGrid.Row(), e->SelectedColor(), e->SelectedColorText());
+            };
+        } else if (auto* e = dynamic_cast<editors::TGridImageDropDown*>(editor)) {
+            e->OnSelect = [this, e] {
+                if (OnImageSelect)
+                    OnImageSelect(&FGrid, FGrid.Col(), FGrid.Row(), e->ItemIndex());
+            };
+        }
         slot = editor;
     }
     return slot;

@@ -97,6 +97,10 @@ public:
     Event<int, int, int> OnDropDownHeaderButtonClick, OnDropDownFooterButtonClick;
     Event<int, int, TColor&, QString&> OnColorSelected;
     Event<int, int, int&> OnImageSelected;
+    // A pick in the colour or image picker (the grid's colour-select and image-select steps):
+    // current display column and row, the picked colour and its text, or the picked item.
+    Event<int, int, TColor, const QString&> OnColorSelect;
+    Event<int, int, int> OnImageSelect;
 
 private:
     void Attach(editors::TGridEditorHost& host, QWidget* editor);

@@ -532,4 +532,49 @@ TEST_F(DropDownEditors, MultiColumnListCompletesTypedTextAndWritesTheItem)
     EXPECT_EQ(cell(cPick, 3), "Mango");
 }
 
+// A picker without items of its own shows the grid's images, one item each; a pick in either
+// picker is told with the current cell before anything is written.
+TEST_F(DropDownEditors, PickersShowTheGridsImagesAndTellEachPick)
+{
+    TGridImageList images(16, 16);
+    for (const QColor colour : {Qt::red, Qt::green, Qt::blue}) {
+        QImage image(16, 16, QImage::Format_ARGB32);
+        image.fill(colour);
+        images.List.Add(image);
+    }
+    g().GridImages = &images;
+    g().Columns()[cCalc]->SetEditor(edImagePickerDropDown);
+    g().SetCells(cCalc, 1, QString());
+    g().AddImageIdx(cCalc, 1, 1, haLeft, vaTop);
+    std::vector<std::string> seen;
+    specials().OnImageSelect = [&](TExtStringGrid*, int c, int r, int item) {
+        seen.push_back("image " + std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(item));
+    };
+    specials().OnColorSelect = [&](TExtStringGrid*, int c, int r, platform::TColor, const QString& text) {
+        seen.push_back("colour " + std::to_string(c) + "," + std::to_string(r) + (text.isEmpty() ? "" : " named"));
+    };
+
+    open(cCalc, 1);
+    auto& picker = editor<TGridImageDropDown>(ddImage);
+    ASSERT_EQ(shown(), &picker);
+    EXPECT_EQ(picker.Images(), &images.List);
+    EXPECT_EQ(picker.Items().Count(), 3);
+    EXPECT_EQ(picker.ImageIndex(), 1);
+    seen.clear();  // taking the cell's image on opening is a pick too
+    picker.SetItemIndex(2);
+    key(Qt::Key_Return);
+    int index = -1;
+    ASSERT_TRUE(g().GetImageIdx(cCalc, 1, index));
+    EXPECT_EQ(index, 2);
+
+    open(cColour, 2);
+    seen.resize(1);  // as above, the colour of the cell taken on opening
+    key(Qt::Key_Down, Qt::AltModifier);
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    const std::string calc = std::to_string(cCalc), colour = std::to_string(cColour);
+    EXPECT_EQ(seen, (std::vector<std::string>{"image " + calc + ",1 2", "colour " + colour + ",2 named"}));
+    g().GridImages = nullptr;
+}
+
 }  // namespace
