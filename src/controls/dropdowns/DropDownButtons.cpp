@@ -404,7 +404,12 @@ void TExtButton::SizeToContent()
         return;
     TCanvas canvas;
     canvas.Font = FAppearance->Font();
-    const QSize text = GetTextSize(canvas, FCaption);
+    // Measured as painted: the accelerator's "&" takes no room.
+    QRect text(0, 0, 1000, 500);
+    if (FCaption.isEmpty())
+        text = QRect();
+    else
+        canvas.DrawText(FCaption, text, DT_SINGLELINE | DT_CALCRECT);
     int w = text.width(), h = text.height();
     if (FImages && FImageIndex >= 0) {
         w = std::max(w, FImages->Width());

@@ -115,7 +115,8 @@ void DrawImageText(TCanvas* canvas, QRect r, const QString& text, const TImageLi
     }
     if (!text.isEmpty()) {
         canvas->Brush.Style = TBrushStyle::bsClear;
-        unsigned flags = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX;
+        // "&" marks the accelerator, which is underlined; "&&" shows one "&".
+        unsigned flags = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
         if (centre)
             flags |= DT_CENTER;
         canvas->DrawText(text, r, flags);

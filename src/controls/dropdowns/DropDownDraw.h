@@ -31,7 +31,7 @@ TColor DarkerColor(TColor color, int deltaR, int deltaG, int deltaB);
 void DrawGradientRect(TCanvas* canvas, QRect r, TColor color, TColor colorTo, TColor borderColor,
                       int borderWidth, TGradientDirection direction);
 // An optional image at the left and a single line of text, cut with an ellipsis; the text is
-// centred when there is no image.
+// centred when there is no image. The letter after "&" is underlined and "&&" shows one "&".
 void DrawImageText(TCanvas* canvas, QRect r, const QString& text, const platform::TImageList* images,
                    int imageIndex);
 // Copies bitmap's top-left area of r's size to r, its top-left pixel's colour replaced by color.

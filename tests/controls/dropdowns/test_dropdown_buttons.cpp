@@ -1,6 +1,7 @@
 #include "controls/dropdowns/DropDownButtons.h"
 #include "controls/dropdowns/DropDownEdit.h"
 #include "platform/TImageList.h"
+#include "support/GoldenImage.h"
 
 #include <QApplication>
 #include <QTest>
@@ -215,6 +216,61 @@ TEST_F(ExtButtons, EnterPerformsTheClickWithoutItsEvent)
     QTest::keyClick(first, Qt::Key_Return);
     EXPECT_EQ(clicks, 0);
     EXPECT_EQ(host->property("ModalResult").toInt(), mrOk);
+}
+
+TEST_F(ExtButtons, CaptionUnderlinesItsAcceleratorAndShowsADoubledAmpersandOnce)
+{
+    // A hot face gives a plain background, so only the caption's pixels differ.
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(first, &enter);
+    first->resize(90, 22);
+    auto paint = [&](const QString& caption) {
+        first->SetCaption(caption);
+        return first->grab().toImage();
+    };
+    const QImage plain = paint("Done");
+    const QImage marked = paint("&Done");
+    EXPECT_TRUE(testsupport::MatchesGolden(marked, TEST_DATA_DIR "/golden/extbutton_accelerator.png"));
+    // "Done" has no descender: below the baseline only the underline of "D" shows.
+    const QFontMetrics metrics(appearance.Font());
+    const int baseline = (22 - metrics.height()) / 2 + metrics.ascent();
+    const QRgb face = plain.pixel(3, 3);
+    auto inkBelowBaseline = [&](const QImage& image, int* left, int* right) {
+        *left = image.width(), *right = -1;
+        for (int y = baseline + 1; y < image.height() - 1; ++y)
+            for (int x = 1; x < image.width() - 1; ++x)
+                if (image.pixel(x, y) != face)
+                    *left = std::min(*left, x), *right = std::max(*right, x);
+        return *right >= 0;
+    };
+    int left = 0, right = 0;
+    EXPECT_FALSE(inkBelowBaseline(plain, &left, &right));
+    ASSERT_TRUE(inkBelowBaseline(marked, &left, &right)) << "the accelerator is underlined";
+    const int textLeft = (plain.width() - metrics.horizontalAdvance("Done")) / 2;
+    EXPECT_LE(right - left + 1, metrics.horizontalAdvance("D") + 2) << "only its letter is underlined";
+    EXPECT_NEAR(left, textLeft, 2);
+
+    const QImage doubled = paint("Save && close");
+    QImage expected(doubled.size(), QImage::Format_RGB32);
+    expected.fill(QColor(0xE1, 0xF0, 0xF5));
+    {
+        platform::TCanvas on(&expected);
+        on.Font = appearance.Font();
+        on.Brush.Style = platform::TBrushStyle::bsClear;
+        QRect r(QPoint(0, 0), doubled.size());
+        on.DrawText("Save & close", r, platform::DT_SINGLELINE | platform::DT_VCENTER | platform::DT_CENTER |
+                                           platform::DT_NOPREFIX);
+    }
+    const QRect inside = QRect(QPoint(0, 0), doubled.size()).adjusted(1, 1, -1, -1);
+    EXPECT_EQ(doubled.convertToFormat(QImage::Format_RGB32).copy(inside), expected.copy(inside))
+        << "\"&&\" is one literal \"&\" with nothing underlined";
+
+    first->SetCaption("&Keep");
+    first->SizeToContent();
+    const int markedWidth = first->width();
+    first->SetCaption("Keep");
+    first->SizeToContent();
+    EXPECT_EQ(markedWidth, first->width()) << "the \"&\" takes no room";
 }
 
 }  // namespace
