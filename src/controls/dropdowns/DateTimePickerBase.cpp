@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "controls/common/ExtXPVS.h"
+#include "platform/FrameControl.h"
 #include "platform/Guard.h"
 
 namespace dropdowns {
@@ -437,8 +438,27 @@ void TDateTimePickerBase::paintEvent(QPaintEvent* event)
         option.state |= FChecked ? QStyle::State_On : QStyle::State_Off;
         style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, canvas.Painter(), this);
     }
+    if (FMetroStyle && FKind != dtkTime && IsThemedSystem()) {
+        // The system's edge left of the button gives way to the field colour.
+        canvas.Brush.Color = ControlColor();
+        canvas.Brush.Style = TBrushStyle::bsSolid;
+        if (controls::IsThemeActive())
+            canvas.FillRect(QRect(QPoint(width() - FButtonWidth - MetroFillLead(), 0), QPoint(width() - 1, height() - 1)));
+        else
+            canvas.FillRect(QRect(QPoint(width() - FButtonWidth - 2, 4), QPoint(width() - 3, height() - 5)));
+    }
     if (FDateMode == dmComboBox && FKind == dtkDate)
         DrawButton(canvas);
+    // The flat edge's top and left come back over what the button and fill painted.
+    if (!FCtl3D && RedrawsEdgeLines()) {
+        DrawEdgeLines(canvas, true);
+        if (!controls::IsThemeActive()) {
+            canvas.Pen.Color = EdgeColor();
+            canvas.MoveTo(1, height() - 1);
+            canvas.LineTo(1, 1);
+            canvas.LineTo(width() - 2, 1);
+        }
+    }
     DrawFrame(canvas);
 }
 
@@ -490,33 +510,80 @@ void TDateTimePickerBase::DrawButton(TCanvas& canvas)
         style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, canvas.Painter(), this);
 }
 
+TColor TDateTimePickerBase::ParentColor() const
+{
+    const QWidget* parent = parentWidget();
+    if (!parent)
+        return clBtnFace;
+    // A picker holding this one (the time part's) shows its field colour.
+    const bool picker = qobject_cast<const QAbstractSpinBox*>(parent) != nullptr;
+    return FromQColor(parent->palette().color(picker ? QPalette::Base : QPalette::Window));
+}
+
+TColor TDateTimePickerBase::ControlColor() const { return FromQColor(palette().color(QPalette::Base)); }
+
+TColor TDateTimePickerBase::EdgeColor() const
+{
+    if (FBorderStyle == bsNone && parentWidget())
+        return ParentColor();
+    if (IsThemedSystem())
+        return ThemedFrameColor;
+    return FBorderColor;
+}
+
+void TDateTimePickerBase::DrawEdgeLines(TCanvas& canvas, bool topAndLeftOnly)
+{
+    const int w = width(), h = height();
+    const TColor pen = EdgeColor();
+    if (pen == clNone)
+        return;
+    canvas.Pen.Color = pen;
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    if (topAndLeftOnly) {
+        canvas.MoveTo(0, h);
+        canvas.LineTo(0, 0);
+        canvas.LineTo(w - 1, 0);
+    } else {
+        canvas.Rectangle(QRect(0, 0, w, h));
+    }
+    // The inner line hides the system's sunken edge inside the flat one.
+    if (parentWidget()) {
+        canvas.Pen.Color = ParentColor();
+        canvas.MoveTo(1, h - 2);
+        canvas.LineTo(1, 1);
+        canvas.LineTo(w - 1, 1);
+    }
+}
+
 void TDateTimePickerBase::DrawFrame(TCanvas& canvas)
 {
     const int w = width(), h = height();
-    const TColor parentColour = parentWidget() ? FromQColor(parentWidget()->palette().color(QPalette::Window))
-                                               : TColor(clBtnFace);
     // The flat edge of a picker without the 3-D look.
-    if (!FCtl3D && DrawsEdge()) {
-        TColor pen = FBorderColor;
-        if (FBorderStyle == bsNone && parentWidget())
-            pen = parentColour;
-        else if (IsThemedSystem())
-            pen = ThemedFrameColor;
-        if (pen != clNone) {
-            canvas.Pen.Color = pen;
-            canvas.Brush.Style = TBrushStyle::bsClear;
-            canvas.Rectangle(QRect(0, 0, w, h));
-        }
-    }
+    if (!FCtl3D && DrawsEdge())
+        DrawEdgeLines(canvas, false);
     if (!FMetroStyle || !DrawsFrame())
         return;
+    if (isEnabled() && FBorderColor == clNone && FocusBorderColor == clNone)
+        return;
     const QRect outer(0, 0, w, h);
-    if (!isEnabled() && IsThemedSystem() && controls::IsThemeActive() && !DisabledBorder)
+    if (!isEnabled() && IsThemedSystem() && controls::IsThemeActive() && !DisabledBorder) {
         Frame(canvas, outer, ThemedFrameColor);
-    else if (FocusBorderColor != clNone && FHasFocus)
+    } else if (FBorderColor == clNone && FocusBorderColor == clNone) {
+        const bool effect = FocusBorder && (FMouseInControl || FHasFocus);
+        const TColor outerColor = effect ? TColor(clBtnFace) : ParentColor();
+        QRect r = outer;
+        if (effect)
+            DrawEdge(canvas, r, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
+        Frame(canvas, r, outerColor);
+        Frame(canvas, r.adjusted(1, 1, -1, -1), ControlColor());
+        // Without the effect the text area keeps a ring of the outer colour, short of the button.
+        if (!effect)
+            Frame(canvas, QRect(QPoint(2, 2), QPoint(w - FButtonWidth - 1, h - 3)), outerColor);
+    } else if (FocusBorderColor != clNone && FHasFocus) {
         Frame(canvas, outer, FocusBorderColor);
-    else if (FBorderColor != clNone)
+    } else if (FBorderColor != clNone) {
         Frame(canvas, outer, FBorderColor);
+    }
 }
 
 }  // namespace dropdowns

@@ -124,8 +124,17 @@ protected:
     virtual bool DrawsFrame() const { return true; }
     // Whether the flat edge is drawn when the 3-D look is off.
     virtual bool DrawsEdge() const { return true; }
+    // How far left of the button the metro style fills with the field colour.
+    virtual int MetroFillLead() const { return 4; }
+    // Whether paint draws the flat edge's top and left lines again (the twin that can be a time part).
+    virtual bool RedrawsEdgeLines() const { return false; }
     // The flat edge and the frame.
     void DrawFrame(platform::TCanvas& canvas);
+    // The flat edge (or only its top and left lines) and the inner line in the parent's colour.
+    void DrawEdgeLines(platform::TCanvas& canvas, bool topAndLeftOnly);
+    platform::TColor EdgeColor() const;
+    platform::TColor ParentColor() const;
+    platform::TColor ControlColor() const;
     void DrawButton(platform::TCanvas& canvas);
     // A digit typed into the current field, without moving on.
     void TypeDigit(QKeyEvent* event);

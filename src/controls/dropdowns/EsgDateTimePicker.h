@@ -22,6 +22,7 @@ public:
 
 protected:
     bool DrawsEdge() const override { return BorderColor() != platform::clNone; }
+    int MetroFillLead() const override { return 15; }
 };
 
 }  // namespace dropdowns

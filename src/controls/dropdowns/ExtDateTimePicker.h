@@ -27,6 +27,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void ShiftFocus() override;
     bool DrawsFrame() const override { return false; }
+    bool RedrawsEdgeLines() const override { return true; }
     // The parts recorded before a typed digit.
     QDate FDigitDate;
     QTime FDigitTime;

@@ -417,6 +417,89 @@ TEST_F(Pickers, ADisabledMetroPickerShowsTheGrayFrame)
     EXPECT_EQ(picker->grab().toImage().pixelColor(0, 12), QColor(Qt::red));
 }
 
+// A metro picker with neither border colour drawn disabled (with DisabledBorder, so no gray frame):
+// an outer frame in the parent's colour, an inner one in the field colour and a ring of the
+// outer colour around the text area; with the focus border effect while the pointer is in it, a
+// raised edge outside a button-face frame and the inner frame.
+TEST_F(Pickers, TheMetroFrameWithoutColoursFollowsTheFocusBorderEffect)
+{
+    struct Case {
+        bool focusBorder;
+        QColor left0, left1, left2, right0;
+    };
+    const QColor parent(0x30, 0xA0, 0x50), field = QColor(Qt::white);
+    const QColor face = platform::ToQColor(platform::clBtnFace);
+    const QColor light = platform::ToQColor(platform::clBtnHighlight), shadow = platform::ToQColor(platform::clBtnShadow);
+    const Case cases[] = {
+        {false, parent, field, parent, parent},
+        {true, light, face, field, shadow},
+    };
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, parent);
+    window.setPalette(palette);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.focusBorder ? "focus border" : "plain");
+        auto* picker = new TEsgDateTimePicker(&window);
+        picker->setGeometry(10, 10, 160, 24);
+        QPalette own = picker->palette();
+        own.setColor(QPalette::Base, field);
+        picker->setPalette(own);
+        picker->SetMetroStyle(true);
+        picker->DisabledBorder = true;
+        picker->FocusBorder = c.focusBorder;
+        Show(*picker);
+        QEnterEvent enter(QPointF(20, 12), QPointF(20, 12), picker->mapToGlobal(QPointF(20, 12)));
+        QApplication::sendEvent(picker, &enter);
+        picker->setEnabled(false);
+        const QImage image = picker->grab().toImage();
+        EXPECT_EQ(image.pixelColor(0, 12), c.left0);
+        EXPECT_EQ(image.pixelColor(1, 12), c.left1);
+        EXPECT_EQ(image.pixelColor(2, 12), c.left2);
+        EXPECT_EQ(image.pixelColor(159, 12), c.right0);
+        delete picker;
+    }
+}
+
+// With the metro style the system's edge left of the drop-down button is filled with the field
+// colour, from the window's top to its bottom; without it the edge stays.
+TEST_F(Pickers, TheMetroStyleFillsTheEdgeLeftOfTheButton)
+{
+    for (const bool metro : {false, true}) {
+        SCOPED_TRACE(metro ? "metro" : "plain");
+        auto* picker = new TEsgDateTimePicker(&window);
+        picker->setGeometry(10, 10, 160, 24);
+        QPalette own = picker->palette();
+        own.setColor(QPalette::Base, QColor(0xF0, 0xE0, 0x20));
+        picker->setPalette(own);
+        picker->SetMetroStyle(metro);
+        Show(*picker);
+        const QImage image = picker->grab().toImage();
+        const int x = 160 - picker->ButtonWidth() - 10;
+        for (const int y : {0, 23})
+            EXPECT_EQ(image.pixelColor(x, y) == QColor(0xF0, 0xE0, 0x20), metro) << "row " << y;
+        delete picker;
+    }
+}
+
+// The time part draws its flat edge and the inner line in the date-and-time picker's field
+// colour, so no border shows between the date and the time.
+TEST_F(Pickers, TheTimePartsEdgesTakeThePickersFieldColour)
+{
+    auto* picker = new TExtDateTimePicker(&window);
+    picker->setGeometry(10, 10, 240, 24);
+    QPalette own = picker->palette();
+    own.setColor(QPalette::Base, QColor(0xF0, 0xE0, 0x20));
+    picker->setPalette(own);
+    Show(*picker);
+    TCustomDateTimePicker* part = picker->TimePart();
+    ASSERT_NE(part, nullptr);
+    ASSERT_TRUE(part->isVisible());
+    const QImage image = part->grab().toImage();
+    const int w = image.width(), h = image.height();
+    for (const QPoint at : {QPoint(0, h / 2), QPoint(1, h / 2), QPoint(w / 2, 0), QPoint(w / 2, 1), QPoint(w - 1, h / 2)})
+        EXPECT_EQ(image.pixelColor(at), QColor(0xF0, 0xE0, 0x20)) << at.x() << "," << at.y();
+}
+
 TEST_F(Pickers, GoldenImageOfTheDateAndTimePickerWithItsCalendarOpen)
 {
     auto* picker = new TExtDateTimePicker(&window);
