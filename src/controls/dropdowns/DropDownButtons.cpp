@@ -3,6 +3,7 @@
 #include "controls/common/ExtStyleIF.h"
 #include "controls/common/ExtXPVS.h"
 #include "controls/dropdowns/DropDownEdit.h"
+#include "platform/FrameControl.h"
 #include "platform/Guard.h"
 #include "platform/TImageList.h"
 
@@ -197,6 +198,18 @@ void TExtDropDownSpeedButton::PaintButton(TCanvas& canvas)
     canvas.Brush.Color = clBtnFace;
     canvas.Brush.Style = TBrushStyle::bsSolid;
     canvas.FillRect(r);
+    if (Flat) {
+        // The edge's right and bottom rings fall just outside the button.
+        QRect edge = r.adjusted(0, 0, 1, 1);
+        const unsigned etched = BDR_SUNKENOUTER | BDR_RAISEDINNER;
+        DrawEdge(canvas, edge, Etched ? etched : EDGE_RAISED, BF_RECT | (FDown ? BF_FLAT : 0u));
+        const int shift = FDown ? 1 : 0;
+        if (!Glyph.isNull())
+            DrawTransparentBitmap(canvas, Glyph, clBtnFace, r.adjusted(3, 3, -3, -3).translated(shift, shift));
+        if (!Caption.isEmpty())
+            drawCaption(r.adjusted(3, 1, -3, -1).translated(shift, shift), DT_CENTER);
+        return;
+    }
     canvas.Pen.Color = clBtnShadow;
     canvas.Brush.Style = TBrushStyle::bsClear;
     canvas.Rectangle(r);

@@ -26,6 +26,7 @@ public:
 
     TButtonStyle ButtonStyle() const { return FButtonStyle; }
     void SetButtonStyle(TButtonStyle value);
+    // A flat push button draws a raised edge, or an etched one, which goes flat while pressed.
     bool Etched = false;
     bool Focused() const { return FFocused; }
     void SetFocused(bool value);

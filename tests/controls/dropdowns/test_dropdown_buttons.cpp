@@ -70,6 +70,64 @@ TEST(DropDownButtons, ArrowLooksByColourGlyphAndEditState)
     EXPECT_EQ(Pixel(image, 14, 3), 0x00FF00u);
 }
 
+TEST(DropDownButtons, FlatPushButtonDrawsARaisedOrEtchedEdgeThatFlattensWhilePressed)
+{
+    using namespace platform;
+    const TColor face = ColorToRGB(clBtnFace), light = ColorToRGB(cl3DLight), hi = ColorToRGB(clBtnHighlight),
+                 shadow = ColorToRGB(clBtnShadow);
+    const struct {
+        bool etched, pressed;
+        TColor outer, inner, innerBottomRight;
+    } cases[] = {
+        {false, false, light, hi, shadow},
+        {true, false, shadow, hi, shadow},
+        {false, true, shadow, face, face},
+        {true, true, shadow, face, face},
+    };
+    for (const auto& c : cases) {
+        QWidget host;
+        host.resize(60, 40);
+        auto* button = new TExtDropDownSpeedButton(&host);
+        button->setGeometry(0, 0, 40, 22);
+        button->IsWinXP = false;
+        button->Flat = true;
+        button->Etched = c.etched;
+        host.show();
+        if (c.pressed)
+            QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        const QImage image = button->grab().toImage();
+        const std::string what = std::string(c.etched ? "etched" : "raised") + (c.pressed ? ", pressed" : "");
+        EXPECT_EQ(Pixel(image, 0, 0), c.outer) << what;
+        EXPECT_EQ(Pixel(image, 0, 10), c.outer) << what;
+        EXPECT_EQ(Pixel(image, 1, 1), c.inner) << what;
+        EXPECT_EQ(Pixel(image, 39, 10), c.innerBottomRight) << what << ": the outer ring lies outside";
+        EXPECT_EQ(Pixel(image, 20, 21), c.innerBottomRight) << what;
+        EXPECT_EQ(Pixel(image, 20, 10), face) << what;
+        if (c.pressed)
+            QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    }
+
+    // The glyph sits 3 pixels in, one further while pressed, its corner colour turned into the face.
+    QWidget host;
+    host.resize(60, 40);
+    auto* button = new TExtDropDownSpeedButton(&host);
+    button->setGeometry(0, 0, 40, 22);
+    button->IsWinXP = false;
+    button->Flat = true;
+    QImage glyph(8, 8, QImage::Format_RGB32);
+    glyph.fill(Qt::green);
+    glyph.setPixel(4, 4, qRgb(255, 0, 0));
+    button->Glyph = glyph;
+    host.show();
+    QImage image = button->grab().toImage();
+    EXPECT_EQ(Pixel(image, 3, 3), face);
+    EXPECT_EQ(Pixel(image, 7, 7), 0x0000FFu);
+    QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    image = button->grab().toImage();
+    EXPECT_EQ(Pixel(image, 8, 8), 0x0000FFu);
+    QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+}
+
 TEST(DropDownButtons, AppearanceNotifiesOnlyRealChangesAndAssignLeavesTheFont)
 {
     TExtButtonAppearance a, b;
