@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using namespace dropdowns;
@@ -46,6 +47,14 @@ struct DetailFixture {
         return edit->DroppedDown() ? static_cast<QWidget*>(edit->Selector()) : static_cast<QWidget*>(edit);
     }
     void Key(Qt::Key key) { QTest::keyClick(KeyTarget(), key); }
+    // A negative delta turns the wheel down, to the next item.
+    void Wheel(QWidget* target, int delta)
+    {
+        const QPoint pos = target->rect().center();
+        QWheelEvent event(pos, target->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &event);
+    }
 };
 
 }  // namespace
@@ -158,6 +167,33 @@ TEST(DetailDropDownList, ArrowsMoveTheSelectionOpenEscapeRestoresAndAClickPicks)
     EXPECT_FALSE(f.edit->DroppedDown());
     EXPECT_EQ(f.edit->ItemIndex(), 2);
     EXPECT_EQ(f.Text(), "Bravo");
+}
+
+TEST(DetailDropDownList, WheelStepsThroughTheItemsStoppingAtTheEndsOpenOrClosed)
+{
+    DetailFixture f;
+    f.Wheel(f.edit, -120);
+    EXPECT_EQ(f.edit->ItemIndex(), 0) << "from no item the wheel starts at the first";
+    EXPECT_EQ(f.Text(), "Alpha");
+    f.Wheel(f.edit, -120);
+    EXPECT_EQ(f.edit->ItemIndex(), 1);
+    EXPECT_EQ(f.selects, 2);
+    f.Wheel(f.edit, 120);
+    f.Wheel(f.edit, 120);
+    EXPECT_EQ(f.edit->ItemIndex(), 0) << "the first item is the end going up";
+    EXPECT_FALSE(f.edit->DroppedDown());
+
+    f.Open();
+    f.Wheel(f.edit->DropDownForm(), -120);
+    f.Wheel(f.edit->DropDownForm(), -120);
+    f.Wheel(f.edit->DropDownForm(), -120);
+    EXPECT_TRUE(f.edit->DroppedDown()) << "the wheel moves the selection and keeps the list open";
+    EXPECT_EQ(f.edit->ItemIndex(), 2) << "the last item is the end going down";
+    EXPECT_EQ(f.edit->Selector()->ItemIndex(), 2);
+    EXPECT_EQ(f.Text(), "Bravo");
+    f.Key(Qt::Key_Escape);
+    EXPECT_EQ(f.edit->ItemIndex(), 0);
+    EXPECT_EQ(f.Text(), "Alpha");
 }
 
 TEST(DetailDropDownList, PageDownMovesByTheVisibleCellsAndStopsAtTheLast)
