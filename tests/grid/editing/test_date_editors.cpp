@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QLineEdit>
 #include <QLocale>
 #include <QTest>
 
@@ -317,6 +318,39 @@ TEST_F(DateEditors, TabValidatesAsEnterDoes)
     EXPECT_NE(shown(), &stamp());
     EXPECT_EQ(cell(cStamp, 4), "15/04/2024 10:15");
     EXPECT_NE(current(), QPoint(cStamp, 4));
+}
+
+// Without goTabs a Tab the editor claims (a validation handler is set) validates and writes the
+// value; the date editor then hands the Tab on to the grid, so the focus goes on to the window's
+// next control, while the date-and-time editor moves on to the next cell.
+TEST_F(DateEditors, TabWithoutGoTabsWritesTheValueAndMovesOn)
+{
+    g().Options &= ~goTabs;
+    controller().OnCellValidate = [](TExtStringGrid*, int, int, QString&, bool&) {};
+    auto* next = new QLineEdit(&window);
+    next->setGeometry(0, 240, 100, 24);
+    next->show();
+    QWidget::setTabOrder(grid, next);
+
+    open(cDate, 1);
+    date().setCurrentSectionIndex(0);
+    key(Qt::Key_Up);
+    key(Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_EQ(shown(), nullptr);
+    EXPECT_EQ(cell(cDate, 1), "16/03/2024");
+    EXPECT_EQ(QApplication::focusWidget(), next);
+
+    g().SetFocus();
+    open(cStamp, 2);
+    stamp().setCurrentSectionIndex(0);
+    key(Qt::Key_Up);
+    key(Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_NE(shown(), &stamp());
+    EXPECT_EQ(cell(cStamp, 2), "16/03/2024 10:15");
+    EXPECT_NE(current(), QPoint(cStamp, 2));
+    EXPECT_NE(QApplication::focusWidget(), next);
 }
 
 TEST_F(DateEditors, EnterWithoutAdvanceOnEnterKeepsTheCurrentCell)

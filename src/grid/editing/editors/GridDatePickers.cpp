@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QPainter>
 
+#include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridTextUtils.h"
 
 namespace grid::editors {
@@ -164,6 +165,9 @@ bool TGridDatePicker::AdapterKeyDown(QKeyEvent* event)
             Host.TabStep(Backward(event));
             return true;
         }
+        // Without goTabs the grid gets the Tab after the edit ends: the focus leaves the grid.
+        if (tab)
+            QCoreApplication::postEvent(&FGrid, new QKeyEvent(QEvent::KeyPress, event->key(), event->modifiers()));
     }
     if (!DroppedDown() && Host.DoneEdit)
         Host.DoneEdit(key, event->modifiers());
@@ -237,7 +241,8 @@ bool TGridDateTimePicker::PickerKeyDown(QKeyEvent* event)
             update();
             return true;
         }
-        if (tab && Host.GoTabs && Host.GoTabs() && Host.TabStep) {
+        // The date-and-time editor's Tab moves between cells with or without goTabs.
+        if (tab && Host.TabStep) {
             Host.TabStep(Backward(event));
             return true;
         }
