@@ -438,7 +438,7 @@ void TDateTimePickerBase::paintEvent(QPaintEvent* event)
         option.state |= FChecked ? QStyle::State_On : QStyle::State_Off;
         style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, canvas.Painter(), this);
     }
-    if (FMetroStyle && FKind != dtkTime && IsThemedSystem()) {
+    if (FMetroStyle && DrawsFrame() && FKind != dtkTime && IsThemedSystem()) {
         // The system's edge left of the button gives way to the field colour.
         canvas.Brush.Color = ControlColor();
         canvas.Brush.Style = TBrushStyle::bsSolid;

@@ -119,8 +119,7 @@ protected:
     void changeEvent(QEvent* event) override;
     // The posted auto-tab step; nothing here.
     virtual void ShiftFocus() {}
-    // Whether the picker draws the flat frame of the metro style (the twin used as a time part
-    // does not).
+    // Whether the picker follows its metro style (the plain twin, as used for a time part, does not).
     virtual bool DrawsFrame() const { return true; }
     // Whether the flat edge is drawn when the 3-D look is off.
     virtual bool DrawsEdge() const { return true; }

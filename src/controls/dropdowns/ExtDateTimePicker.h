@@ -9,8 +9,8 @@
 namespace dropdowns {
 
 // The twin of the flat picker that can move on to the next field by itself after typed digits
-// (AutoTab); it also serves as the time part of the date-and-time picker. It never draws the
-// metro frame.
+// (AutoTab); it also serves as the time part of the date-and-time picker. It ignores its metro
+// style.
 class TCustomDateTimePicker : public TDateTimePickerBase {
     Q_OBJECT
 public:
@@ -94,6 +94,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
     void ShiftFocus() override;
+    bool DrawsFrame() const override { return true; }
     void CheckChanged() override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;

@@ -500,6 +500,23 @@ TEST_F(Pickers, TheTimePartsEdgesTakeThePickersFieldColour)
         EXPECT_EQ(image.pixelColor(at), QColor(0xF0, 0xE0, 0x20)) << at.x() << "," << at.y();
 }
 
+// The date-and-time picker draws the metro frame in its border colour; the plain twin, as used
+// for the time part, ignores its metro style.
+TEST_F(Pickers, OnlyThePlainTwinIgnoresTheMetroStyle)
+{
+    for (const bool plain : {false, true}) {
+        SCOPED_TRACE(plain ? "plain twin" : "date and time");
+        TDateTimePickerBase* picker = plain ? new TCustomDateTimePicker(&window) : new TExtDateTimePicker(&window);
+        picker->setGeometry(10, 10, 240, 24);
+        picker->SetMetroStyle(true);
+        picker->SetBorderColor(0x000000FF);  // red
+        Show(*picker);
+        const QImage image = picker->grab().toImage();
+        EXPECT_EQ(image.pixelColor(0, 12) == QColor(Qt::red), !plain);
+        delete picker;
+    }
+}
+
 TEST_F(Pickers, GoldenImageOfTheDateAndTimePickerWithItsCalendarOpen)
 {
     auto* picker = new TExtDateTimePicker(&window);
