@@ -635,11 +635,12 @@ void TBaseGrid::SetCellEx(int c, int r, const QString& value)
         const TPoint b = p->GetBaseCell(c, r);
         SetGridCell(b.X, b.Y, value);
         CellTextChanged(b.X, b.Y);
-        if (HasParent)
-            RepaintCell(c, r);
     } else {
         SetGridCell(c, r, value);
     }
+    // The new text shows at once, whatever else repaints the grid; a hidden grid has nothing to show.
+    if (isVisible())
+        RepaintCell(DisplColIndex(c), r);
     if (HideLastRow && r == RowCount() - 1)
         LastRowChanged();
 }

@@ -202,7 +202,6 @@ public:
     int MinSizingWidth = 1;
     bool Destroying = false;
     bool Loading = false;
-    bool HasParent = false;
 
 protected:
     // Columns the store keeps: shown ones and those past ColCount (hidden columns live there).

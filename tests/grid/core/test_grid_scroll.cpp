@@ -736,15 +736,61 @@ class PaintCounter : public QObject {
 public:
     explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
     int Count = 0;
+    QRegion Painted;
 
 protected:
     bool eventFilter(QObject*, QEvent* e) override
     {
-        Count += e->type() == QEvent::Paint;
+        if (e->type() == QEvent::Paint) {
+            ++Count;
+            Painted += static_cast<QPaintEvent*>(e)->region();
+        }
         return false;
     }
 };
 }  // namespace
+
+// A cell written by the program repaints at once, with or without cell properties and when columns
+// before it are hidden; nothing else has to repaint the grid for the new text to show.
+TEST(CellWrites, RepaintTheWrittenCell)
+{
+    TExtStringGrid g;
+    g.SetColCount(5);
+    g.SetRowCount(5);
+    g.resize(400, 200);
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    QApplication::processEvents();
+    PaintCounter paints(g.viewport());
+    const auto centre = [&](int c, int r) {
+        const TRect rect = g.CellRect(c, r);
+        return QPoint((rect.Left + rect.Right) / 2, (rect.Top + rect.Bottom) / 2);
+    };
+
+    g.SetCells(2, 2, QStringLiteral("plain"));
+    QApplication::processEvents();
+    EXPECT_TRUE(g.viewport()->rect().contains(centre(2, 2)));
+    EXPECT_TRUE(paints.Painted.contains(centre(2, 2)));
+    EXPECT_FALSE(paints.Painted.contains(centre(4, 4))) << "only the written cell";
+
+    paints.Painted = {};
+    g.SetCells(3, 1, QString());
+    g.SetColors(3, 1, 0x00FF00);
+    ASSERT_NE(g.CellProps(3, 1), nullptr);
+    QApplication::processEvents();
+    paints.Painted = {};
+    g.SetCells(3, 1, QStringLiteral("with properties"));
+    QApplication::processEvents();
+    EXPECT_TRUE(paints.Painted.contains(centre(3, 1)));
+
+    // With column 1 hidden, real column 3 shows in display column 2.
+    g.HideColumn(1);
+    QApplication::processEvents();
+    paints.Painted = {};
+    g.SetCells(3, 3, QStringLiteral("shifted"));
+    QApplication::processEvents();
+    EXPECT_TRUE(paints.Painted.contains(centre(2, 3)));
+}
 
 // Each highlight colour, when changed, reaches the HTML renderer together with the other one and
 // repaints the grid; setting the value it has already changes nothing.
