@@ -218,6 +218,14 @@ void TDateTimePickerBase::DropDown()
     update();
 }
 
+void TDateTimePickerBase::ToggleDropDown()
+{
+    if (DroppedDown())
+        CloseUp(false);
+    else
+        DropDown();
+}
+
 void TDateTimePickerBase::CloseUp(bool cancelled)
 {
     if (!DroppedDown())
@@ -263,10 +271,7 @@ void TDateTimePickerBase::keyPressEvent(QKeyEvent* event)
     const int key = event->key();
     const bool combo = FDateMode == dmComboBox && FKind == dtkDate;
     if (combo && (key == Qt::Key_F4 || ((key == Qt::Key_Down || key == Qt::Key_Up) && mods == Qt::AltModifier))) {
-        if (DroppedDown())
-            CloseUp(false);
-        else
-            DropDown();
+        ToggleDropDown();
         event->accept();
         return;
     }
@@ -370,10 +375,7 @@ void TDateTimePickerBase::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton && FDateMode == dmComboBox && FKind == dtkDate
         && ButtonRect().contains(event->position().toPoint())) {
         setFocus(Qt::MouseFocusReason);
-        if (DroppedDown())
-            CloseUp(false);
-        else
-            DropDown();
+        ToggleDropDown();
         event->accept();
         return;
     }

@@ -67,6 +67,8 @@ public:
     bool DroppedDown() const;
     void DropDown();
     void CloseUp(bool cancelled);
+    // Closes up (not cancelled) if dropped down, else drops down: F4, Alt+Up/Down and the button.
+    void ToggleDropDown();
     QCalendarWidget* Calendar() const { return FCalendar; }
     platform::TPopupWindow* CalendarWindow() const { return FCalendarWindow; }
 
