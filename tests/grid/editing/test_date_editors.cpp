@@ -8,12 +8,9 @@
 #include <QLocale>
 #include <QTest>
 
-#include "grid/core/ExtColumnGrid.h"
-#include "grid/editing/GridEditController.h"
-#include "grid/editing/SpecialEditors.h"
 #include "grid/editing/editors/GridDatePickers.h"
 
-#include "InputSuite.h"
+#include "EditorGridSuite.h"
 
 using namespace grid;
 using namespace grid::editing;
@@ -23,35 +20,21 @@ namespace {
 
 enum : int { cNo, cDate, cUpDown, cTime, cStamp, cColumns };
 
-struct DateEditors : WithGridInput {
-    QLocale savedLocale;
-    QWidget window;
-    TExtColumnGrid* grid = nullptr;
-    TExtColumnGrid& g() { return *grid; }
-
+struct DateEditors : EditorGridSuite {
     void SetUp() override
     {
         // Day-first dates and a 24-hour clock whatever the machine's locale.
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        grid = new TExtColumnGrid();
-        grid->setParent(&window);
-        grid->setGeometry(0, 0, 760, 220);
-        g().SetColCount(cColumns);
-        g().SetRowCount(5);
-        const struct {
-            const char* Header;
-            TEditorType Editor;
-        } columns[] = {{"N", edNormal},
-                       {"Date", edDateEdit},
-                       {"UpDown", edDateEditUpDown},
-                       {"Time", edTimeEdit},
-                       {"Stamp", edDateTimeEdit}};
-        for (int c = 0; c < cColumns; ++c) {
-            TGridColumnItem* item = g().Columns()[c];
-            item->SetEditor(columns[c].Editor);
-            item->SetWidth(c == cStamp ? 220 : 130);
-            item->SetHeader(QString::fromLatin1(columns[c].Header));
-        }
+        UseLocale(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        // The posted auto-advance step runs after each digit.
+        settleAfterKeys = true;
+        openByClick = false;
+        static const EditorColumn columns[] = {{"N", edNormal, 130},
+                                               {"Date", edDateEdit, 130},
+                                               {"UpDown", edDateEditUpDown, 130},
+                                               {"Time", edTimeEdit, 130},
+                                               {"Stamp", edDateTimeEdit, 220}};
+        static_assert(std::size(columns) == cColumns);
+        BuildGrid(columns, 5, {760, 220}, false);
         for (int r = 1; r < 5; ++r) {
             g().SetCells(cNo, r, QString::number(r));
             g().SetCells(cDate, r, QStringLiteral("15/03/2024"));
@@ -59,44 +42,16 @@ struct DateEditors : WithGridInput {
             g().SetCells(cTime, r, QStringLiteral("10:15:00"));
             g().SetCells(cStamp, r, QStringLiteral("15/03/2024 10:15"));
         }
-        window.resize(780, 400);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        g().SetFocus();
+        ShowWindow({780, 400});
     }
     void TearDown() override
     {
         delete grid;
-        QLocale::setDefault(savedLocale);
+        EditorGridSuite::TearDown();
     }
 
-    TGridEditController& controller() { return *EditController(g()); }
-    TSpecialEditors& specials() { return controller().Specials(); }
     editors::TGridDatePicker& date() { return *specials().DatePicker(); }
     editors::TGridDateTimePicker& stamp() { return *specials().DateAndTimePicker(); }
-    QWidget* focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : &g(); }
-    void key(Qt::Key k, Qt::KeyboardModifiers m = {})
-    {
-        QTest::keyClick(focus(), k, m);
-        QApplication::processEvents();
-    }
-    void type(const char* text)
-    {
-        for (const char* p = text; *p; ++p) {
-            QTest::keyClick(focus(), *p);
-            QApplication::processEvents();  // the posted auto-advance step runs after each digit
-        }
-    }
-    void open(int c, int r)
-    {
-        g().SetFocus();
-        g().MoveColRow(c, r);
-        key(Qt::Key_F2);
-    }
-    QWidget* shown() { return specials().OpenEditor(); }
-    QString cell(int c, int r) { return g().Cells(c, r); }
-    QPoint current() { return {g().Col(), g().Row()}; }
 };
 
 // Each of the four types opens its picker with the cell's value, steps a field with Up and writes

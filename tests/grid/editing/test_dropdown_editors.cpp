@@ -10,15 +10,12 @@
 #include "controls/dropdowns/DropDownForm.h"
 #include "controls/dropdowns/DropDownStrips.h"
 #include "grid/core/CellGraphic.h"
-#include "grid/core/ExtColumnGrid.h"
 #include "grid/core/GridDraw.h"
-#include "grid/editing/GridEditController.h"
-#include "grid/editing/SpecialEditors.h"
 #include "grid/editing/editors/GridDropDownEditors.h"
 
 #include "support/ScriptedMessages.h"
 
-#include "InputSuite.h"
+#include "EditorGridSuite.h"
 
 using namespace grid;
 using namespace grid::editing;
@@ -28,33 +25,20 @@ namespace {
 
 enum : int { cNo, cCalc, cTime, cColour, cFruit, cPick, cColumns };
 
-struct DropDownEditors : WithGridInput {
-    QWidget window;
-    TExtColumnGrid* grid = nullptr;
-    TExtColumnGrid& g() { return *grid; }
-
+struct DropDownEditors : EditorGridSuite {
     void SetUp() override
     {
-        grid = new TExtColumnGrid();
-        grid->setParent(&window);
-        grid->setGeometry(0, 0, 640, 220);
-        g().SetColCount(cColumns);
-        g().SetRowCount(5);
-        const struct {
-            const char* Header;
-            TEditorType Editor;
-        } columns[] = {{"N", edNormal},
-                       {"Calc", edCalculatorDropDown},
-                       {"Time", edTimePickerDropDown},
-                       {"Colour", edColorPickerDropDown},
-                       {"Fruit", edExtGridDropDown},
-                       {"Pick", edGridDropDown}};
-        for (int c = 0; c < cColumns; ++c) {
-            TGridColumnItem* item = g().Columns()[c];
-            item->SetEditor(columns[c].Editor);
-            item->SetWidth(100);
-            item->SetHeader(QString::fromLatin1(columns[c].Header));
-        }
+        // F2 opens the editor with its text all selected: no press, which would put the caret
+        // under the mouse.
+        openByClick = false;
+        static const EditorColumn columns[] = {{"N", edNormal, 100},
+                                               {"Calc", edCalculatorDropDown, 100},
+                                               {"Time", edTimePickerDropDown, 100},
+                                               {"Colour", edColorPickerDropDown, 100},
+                                               {"Fruit", edExtGridDropDown, 100},
+                                               {"Pick", edGridDropDown, 100}};
+        static_assert(std::size(columns) == cColumns);
+        BuildGrid(columns, 5, {640, 220}, false);
         for (int r = 1; r < 5; ++r) {
             g().SetCells(cNo, r, QString::number(r));
             g().SetCells(cCalc, r, QStringLiteral("2"));
@@ -62,45 +46,14 @@ struct DropDownEditors : WithGridInput {
             g().SetCells(cFruit, r, QStringLiteral("Banana"));
             g().SetCells(cPick, r, QStringLiteral("Apple"));
         }
-        window.resize(660, 400);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        g().SetFocus();
+        ShowWindow({660, 400});
     }
 
-    TGridEditController& controller() { return *EditController(g()); }
-    TSpecialEditors& specials() { return controller().Specials(); }
     template <class T>
     T& editor(TGridDropDownKind kind)
     {
         return *dynamic_cast<T*>(specials().DropDown(kind));
     }
-    QWidget* client() { return g().viewport(); }
-    QPoint centre(int c, int r)
-    {
-        const TRect rc = g().CellRect(c, r);
-        return {(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
-    }
-    void select(int c, int r) { QTest::mouseClick(client(), Qt::LeftButton, {}, centre(c, r)); }
-    QWidget* focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : &g(); }
-    void key(Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(focus(), k, m); }
-    void type(const char* text)
-    {
-        for (const char* p = text; *p; ++p)
-            QTest::keyClick(focus(), *p);
-    }
-    // Opens the editor of a cell with F2 (its text all selected), the cell made current without a
-    // press, which would put the caret under the mouse.
-    void open(int c, int r)
-    {
-        g().SetFocus();
-        g().MoveColRow(c, r);
-        key(Qt::Key_F2);
-    }
-    QWidget* shown() { return specials().OpenEditor(); }
-    QString cell(int c, int r) { return g().Cells(c, r); }
-    QPoint current() { return {g().Col(), g().Row()}; }
 
     void FillFruits(TLookupDropDown& dd)
     {

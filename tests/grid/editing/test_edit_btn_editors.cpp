@@ -8,14 +8,11 @@
 #include <QMenu>
 #include <QTest>
 
-#include "grid/core/ExtColumnGrid.h"
-#include "grid/editing/GridEditController.h"
 #include "grid/editing/InplaceEdit.h"
-#include "grid/editing/SpecialEditors.h"
 #include "grid/editing/editors/GridEditBtn.h"
 #include "platform/TCanvas.h"
 
-#include "InputSuite.h"
+#include "EditorGridSuite.h"
 
 using namespace grid;
 using namespace grid::editing;
@@ -27,31 +24,19 @@ namespace {
 
 enum : int { cNo, cText, cInt, cFloat, cMask, cUnit, cIntUnit, cFloatUnit, cNote, cColumns };
 
-struct EditBtnEditors : WithGridInput {
-    QWidget window;
-    TExtColumnGrid* grid = nullptr;
-    QLineEdit* other = nullptr;
-    QLocale savedLocale;
+struct EditBtnEditors : EditorGridSuite {
     std::vector<std::string> events;
-    TExtColumnGrid& g() { return *grid; }
 
     void SetUp() override
     {
         // The decimal editors read the locale's separators: "." and ",".
-        QLocale::setDefault(QLocale::c());
-        grid = new TExtColumnGrid();
-        grid->setParent(&window);
-        grid->setGeometry(0, 0, 700, 200);
-        other = new QLineEdit(&window);
-        other->setGeometry(0, 210, 100, 20);
-        g().SetColCount(cColumns);
-        g().SetRowCount(5);
-        const TEditorType editors[] = {edNormal,      edEditBtn,     edNumericEditBtn,     edFloatEditBtn, edMaskEditBtn,
-                                       edUnitEditBtn, edNumericUnitEditBtn, edFloatUnitEditBtn, edNormal};
-        for (int c = 0; c < cColumns; ++c) {
-            g().Columns()[c]->SetEditor(editors[c]);
-            g().Columns()[c]->SetWidth(75);
-        }
+        UseLocale(QLocale::c());
+        static const EditorColumn columns[] = {
+            {nullptr, edNormal, 75},      {nullptr, edEditBtn, 75},          {nullptr, edNumericEditBtn, 75},
+            {nullptr, edFloatEditBtn, 75}, {nullptr, edMaskEditBtn, 75},     {nullptr, edUnitEditBtn, 75},
+            {nullptr, edNumericUnitEditBtn, 75}, {nullptr, edFloatUnitEditBtn, 75}, {nullptr, edNormal, 75}};
+        static_assert(std::size(columns) == cColumns);
+        BuildGrid(columns, 5, {700, 200}, true);
         g().Columns()[cMask]->EditMask = QStringLiteral("000;1;_");
         const char* values[] = {"1", "abc", "12", "1.5", "123", "5mm", "7kg", "2.5m", ""};
         for (int r = 1; r < 5; ++r)
@@ -65,39 +50,11 @@ struct EditBtnEditors : WithGridInput {
         g().OnUnitChanged = [this](TExtStringGrid*, int c, int r, const QString& unit) {
             events.push_back("unit " + std::to_string(c) + "," + std::to_string(r) + " " + unit.toStdString());
         };
-        window.resize(720, 240);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        g().SetFocus();
+        ShowWindow({720, 240});
     }
-    void TearDown() override { QLocale::setDefault(savedLocale); }
 
-    TGridEditController& controller() { return *EditController(g()); }
-    TSpecialEditors& specials() { return controller().Specials(); }
     EditBtnEditor& edit() { return *specials().EditBtn(); }
     UnitEditor& unit() { return *specials().UnitEditBtn(); }
-    QWidget* shown() { return specials().OpenEditor(); }
-    QString cell(int c, int r) { return g().Cells(c, r); }
-    QPoint current() { return {g().Col(), g().Row()}; }
-    QPoint centre(int c, int r)
-    {
-        const TRect rc = g().CellRect(c, r);
-        return {(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
-    }
-    void select(int c, int r) { QTest::mouseClick(g().viewport(), Qt::LeftButton, {}, centre(c, r)); }
-    QWidget* focused() { return QApplication::focusWidget() ? QApplication::focusWidget() : &g(); }
-    void key(Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(focused(), k, m); }
-    void type(const char* text)
-    {
-        for (const char* p = text; *p; ++p)
-            QTest::keyClick(focused(), *p);
-    }
-    void open(int c, int r)
-    {
-        select(c, r);
-        key(Qt::Key_F2);
-    }
     void clickButton(QLineEdit& editor)
     {
         QWidget* button = static_cast<editors::TEsgEditBtn&>(editor).Button()->SpeedButton();

@@ -8,15 +8,12 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "grid/core/ExtColumnGrid.h"
 #include "grid/editing/EditLink.h"
 #include "grid/editing/ExtRichEdit.h"
-#include "grid/editing/GridEditController.h"
 #include "grid/editing/GridRichText.h"
-#include "grid/editing/SpecialEditors.h"
 #include "platform/Exception.h"
 
-#include "InputSuite.h"
+#include "EditorGridSuite.h"
 
 using namespace grid;
 using namespace grid::editing;
@@ -58,35 +55,24 @@ public:
 
 enum : int { cNo, cLeft, cLink, cNote, cPopup, cRich, cFlag, cColumns };
 
-struct EditLinkGrid : WithGridInput {
-    QWidget window;
-    TExtColumnGrid* grid = nullptr;
-    QLineEdit* other = nullptr;
+struct EditLinkGrid : EditorGridSuite {
     LineLink* link = nullptr;
     LineLink* popup = nullptr;
-    TExtColumnGrid& g() { return *grid; }
     std::vector<std::string> events;
 
     void SetUp() override
     {
-        grid = new TExtColumnGrid();
-        grid->setParent(&window);
-        grid->setGeometry(0, 0, 640, 220);
-        other = new QLineEdit(&window);
-        other->setGeometry(0, 230, 100, 20);
+        static const EditorColumn columns[] = {{nullptr, edNormal, 80},   {nullptr, edNormal, 80},
+                                               {nullptr, edCustom, 80},   {nullptr, edNormal, 80},
+                                               {nullptr, edCustom, 80},   {nullptr, edRichEdit, 80},
+                                               {nullptr, edCheckBox, 80}};
+        static_assert(std::size(columns) == cColumns);
+        BuildGrid(columns, 6, {640, 220}, true);
         link = new LineLink(&window);
         popup = new LineLink(&window);
         popup->EditStyle = esPopup;
         popup->AutoPopupWidth = true;
         popup->PopupHeight = 40;
-        g().SetColCount(cColumns);
-        g().SetRowCount(6);
-        const TEditorType editors[] = {edNormal, edNormal, edCustom, edNormal, edCustom, edRichEdit, edCheckBox};
-        for (int c = 0; c < cColumns; ++c) {
-            TGridColumnItem* item = g().Columns()[c];
-            item->SetEditor(editors[c]);
-            item->SetWidth(80);
-        }
         g().Columns()[cLink]->EditLink = link;
         g().Columns()[cPopup]->EditLink = popup;
         for (int r = 1; r < 6; ++r) {
@@ -100,11 +86,7 @@ struct EditLinkGrid : WithGridInput {
         controller().OnGetEditorProp = [this](TExtStringGrid*, int c, int r, QObject* l) {
             events.push_back("prop " + std::to_string(c) + "," + std::to_string(r) + (l == link ? " link" : ""));
         };
-        window.resize(680, 260);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        g().SetFocus();
+        ShowWindow({680, 260});
     }
 
     // Nothing of these windows (the link's pop-up form included) stays active for later suites.
@@ -114,22 +96,9 @@ struct EditLinkGrid : WithGridInput {
         popup = nullptr;
         window.close();
         QCoreApplication::processEvents();
+        EditorGridSuite::TearDown();
     }
 
-    TGridEditController& controller() { return *EditController(g()); }
-    TSpecialEditors& specials() { return controller().Specials(); }
-    QWidget* client() { return g().viewport(); }
-    QPoint centre(int c, int r)
-    {
-        const TRect rc = g().CellRect(c, r);
-        return {(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
-    }
-    void select(int c, int r) { QTest::mouseClick(client(), Qt::LeftButton, {}, centre(c, r)); }
-    void key(Qt::Key k, Qt::KeyboardModifiers m = {})
-    {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &g();
-        QTest::keyClick(target, k, m);
-    }
     // Each character as a key press carrying it (any character, not only Latin-1).
     static void typeInto(QWidget* target, const QString& text)
     {
@@ -140,17 +109,7 @@ struct EditLinkGrid : WithGridInput {
             QApplication::sendEvent(target, &release);
         }
     }
-    void type(const QString& text)
-    {
-        typeInto(QApplication::focusWidget() ? QApplication::focusWidget() : &g(), text);
-    }
-    void open(int c, int r)
-    {
-        select(c, r);
-        key(Qt::Key_F2);
-    }
-    QString cell(int c, int r) { return g().Cells(c, r); }
-    QPoint current() { return {g().Col(), g().Row()}; }
+    void type(const QString& text) { typeInto(focused(), text); }
 };
 
 // F2 on a link cell: the column's link gets the grid and the cell, builds its control over the

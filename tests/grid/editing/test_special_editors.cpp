@@ -10,10 +10,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "grid/core/ExtColumnGrid.h"
-#include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
-#include "grid/editing/SpecialEditors.h"
 #include "grid/editing/editors/GridButton.h"
 #include "grid/editing/editors/GridCheckBox.h"
 #include "grid/editing/editors/GridCombo.h"
@@ -21,7 +18,7 @@
 #include "platform/TCanvas.h"
 #include "support/FakeClock.h"
 
-#include "InputSuite.h"
+#include "EditorGridSuite.h"
 
 using namespace grid;
 using namespace grid::editing;
@@ -35,36 +32,18 @@ namespace {
 
 enum : int { cNo, cQoS, cName, cFlag, cCount, cTime, cAct, cRatio, cNote, cColumns };
 
-// A window holding a column grid whose columns use each special editor, and a line edit that
-// can take the focus away from the grid.
-struct SpecialEditors : WithGridInput {
-    QWidget window;
-    TExtColumnGrid* grid = nullptr;
-    QLineEdit* other = nullptr;
-    TExtColumnGrid& g() { return *grid; }
+// Every special editor has a column of its own.
+struct SpecialEditors : EditorGridSuite {
     std::vector<std::string> events;
 
     void SetUp() override
     {
-        grid = new TExtColumnGrid();
-        grid->setParent(&window);
-        grid->setGeometry(0, 0, 700, 220);
-        other = new QLineEdit(&window);
-        other->setGeometry(0, 230, 100, 20);
-        g().SetColCount(cColumns);
-        g().SetRowCount(6);
-        const struct {
-            const char* Header;
-            TEditorType Editor;
-        } columns[] = {{"N", edNormal},          {"QoS", edComboList},  {"Name", edComboEdit},
-                       {"Flag", edCheckBox},     {"Count", edSpinEdit}, {"Time", edTimeSpinEdit},
-                       {"Act", edButton},        {"Ratio", edFloatSpinEdit}, {"Note", edNormal}};
-        for (int c = 0; c < cColumns; ++c) {
-            TGridColumnItem* item = g().Columns()[c];
-            item->SetEditor(columns[c].Editor);
-            item->SetWidth(70);
-            item->SetHeader(QString::fromLatin1(columns[c].Header));
-        }
+        static const EditorColumn columns[] = {
+            {"N", edNormal, 70},       {"QoS", edComboList, 70},  {"Name", edComboEdit, 70},
+            {"Flag", edCheckBox, 70},  {"Count", edSpinEdit, 70}, {"Time", edTimeSpinEdit, 70},
+            {"Act", edButton, 70},     {"Ratio", edFloatSpinEdit, 70}, {"Note", edNormal, 70}};
+        static_assert(std::size(columns) == cColumns);
+        BuildGrid(columns, 6, {700, 220}, true);
         g().Columns()[cQoS]->ComboItems = QStringList{"0", "1", "2"};
         g().Columns()[cName]->ComboItems = QStringList{"Alpha", "Beta", "Gamma"};
         g().Columns()[cCount]->SpinMax = 100;
@@ -86,46 +65,11 @@ struct SpecialEditors : WithGridInput {
             events.push_back("spin " + std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(v) +
                              (up ? " up" : " down"));
         };
-        window.resize(720, 260);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        g().SetFocus();
+        ShowWindow({720, 260});
     }
 
-    TGridEditController& controller() { return *EditController(g()); }
-    TSpecialEditors& specials() { return controller().Specials(); }
     ComboEditor& combo() { return *specials().Combo(); }
     SpinEditor& spin() { return *specials().Spin(); }
-    QWidget* client() { return g().viewport(); }
-    QPoint centre(int c, int r)
-    {
-        const TRect rc = g().CellRect(c, r);
-        return {(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
-    }
-    void select(int c, int r) { QTest::mouseClick(client(), Qt::LeftButton, {}, centre(c, r)); }
-    // Keys go to whatever has the focus, as the user's keys would.
-    void key(Qt::Key k, Qt::KeyboardModifiers m = {})
-    {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &g();
-        QTest::keyClick(target, k, m);
-    }
-    void type(const char* text)
-    {
-        for (const char* p = text; *p; ++p) {
-            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &g();
-            QTest::keyClick(target, *p);
-        }
-    }
-    // Opens the editor of a cell with F2.
-    void open(int c, int r)
-    {
-        select(c, r);
-        key(Qt::Key_F2);
-    }
-    QWidget* shown() { return specials().OpenEditor(); }
-    QString cell(int c, int r) { return g().Cells(c, r); }
-    QPoint current() { return {g().Col(), g().Row()}; }
 };
 
 // The pick-only list opens by F2, by a typed character and by a double click over its cell with
