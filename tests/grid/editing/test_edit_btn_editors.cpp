@@ -171,6 +171,34 @@ TEST_F(EditBtnEditors, EscapeWritesTheCellBackUnchanged)
     EXPECT_FALSE(unit().isVisible());
 }
 
+// The keys the editor takes reach its own OnKeyDown, with the editor as sender, before it acts on
+// them; other keys go to the grid's OnKeyDown instead.
+TEST_F(EditBtnEditors, TakenKeysReachTheEditorsOwnKeyDown)
+{
+    std::vector<int> own, grid;
+    QObject* sender = nullptr;
+    edit().OnKeyDown = [&](QObject* s, int k, TShiftState) {
+        sender = s;
+        own.push_back(k);
+        EXPECT_TRUE(edit().isVisible()) << "fires before the key closes the editor";
+    };
+    g().OnKeyDown = [&](int& k, platform::TShiftState) { grid.push_back(k); };
+    open(cText, 2);
+    own.clear();
+    grid.clear();
+    type("x");
+    key(Qt::Key_Return);
+    EXPECT_EQ(sender, &edit());
+    EXPECT_EQ(own, (std::vector<int>{platform::VK_RETURN}));
+    EXPECT_EQ(grid, (std::vector<int>{'X'}));
+    EXPECT_EQ(cell(cText, 2), QStringLiteral("x")) << "the opened text was selected";
+
+    open(cText, 3);
+    own.clear();
+    key(Qt::Key_Escape);
+    EXPECT_EQ(own, (std::vector<int>{platform::VK_ESCAPE}));
+}
+
 // The button hands the text to OnEllipsClick with the real column and the row; the answer
 // replaces the text, selected, and Enter writes it. F4 presses the button too.
 TEST_F(EditBtnEditors, ButtonGoesThroughOnEllipsClick)

@@ -103,6 +103,8 @@ bool TGridEditBtn::KeyDown(QKeyEvent* event)
 {
     const int key = event->key();
     const Qt::KeyboardModifiers mods = event->modifiers();
+    if (OnKeyDown)
+        OnKeyDown(this, platform::VirtualKeyFromQt(key, mods), platform::ShiftStateFromQt(mods));
     if (key == Qt::Key_Escape) {
         setText(Host.CellCache ? Host.CellCache() : text());
     } else if (IsEnter(key) || IsTab(key) || key == Qt::Key_Up || key == Qt::Key_Down) {

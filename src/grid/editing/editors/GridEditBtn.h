@@ -32,6 +32,8 @@ public:
     QStringList LookupItems;
 
     std::function<void(QChar&)> OnKeyPress;              // the grid's key-press event
+    // The editor's own key-down, for the keys it takes (Tab, Enter, Esc, Page Up/Down, Up, Down); Sender is the editor.
+    std::function<void(QObject*, int key, TShiftState)> OnKeyDown;
     std::function<void(int row, int col)> OnDblClickCell;  // ACol display
     // Clipboard events; Sender is the editor.
     std::function<void(QObject*, bool&)> OnClipboardPaste;
