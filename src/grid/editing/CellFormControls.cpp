@@ -6,6 +6,7 @@
 #include "controls/common/EsgHTMLE.h"
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridPaint.h"
+#include "grid/editing/editors/EsgEditBtn.h"
 
 namespace grid::editing {
 
@@ -124,7 +125,7 @@ void TCellFormControls::ShowCellControl(const QString& cellText, const QString& 
         box.setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
         box.setStyleSheet(password ? QStringLiteral("QLineEdit { lineedit-password-character: 42; }") : QString());
         box.setInputMask(ctrlType == QLatin1String("MASK")
-                             ? CellFormInputMask(controls::HTMLGetControlProp(cellText, ctrlID))
+                             ? editors::InputMaskFromEditMask(controls::HTMLGetControlProp(cellText, ctrlID))
                              : QString());
         box.ControlID = ctrlID;
         box.OnExit = [this] { CellControlExit(); };
@@ -199,51 +200,6 @@ void TCellFormControls::CellControlComboSelect(int index)
     if (!OnControlComboSelect || !FCtrlEditing)
         return;
     OnControlComboSelect(&Grid, FCtrlXY.Y, FEventCol, index, FCtrlID, Grid.ControlCombo->itemText(index));
-}
-
-QString CellFormInputMask(const QString& mask)
-{
-    const QStringList fields = mask.split(QLatin1Char(';'));
-    const QString body = fields.value(0);
-    QString out;
-    for (qsizetype i = 0; i < body.size(); ++i) {
-        const QChar ch = body[i];
-        switch (ch.unicode()) {
-        case '!': break;
-        case '\\':
-            if (i + 1 < body.size())
-                out += QLatin1Char('\\') + body[++i];
-            break;
-        case '<':
-            if (i + 1 < body.size() && body[i + 1] == QLatin1Char('>')) {
-                out += QLatin1Char('!');
-                ++i;
-            } else {
-                out += QLatin1Char('<');
-            }
-            break;
-        case '>': out += QLatin1Char('>'); break;
-        case '0': out += QLatin1Char('9'); break;
-        case '9': out += QLatin1Char('0'); break;
-        case '#': out += QLatin1Char('#'); break;
-        case 'L': out += QLatin1Char('A'); break;
-        case 'l': out += QLatin1Char('a'); break;
-        case 'A': out += QLatin1Char('N'); break;
-        case 'a': out += QLatin1Char('n'); break;
-        case 'C': out += QLatin1Char('X'); break;
-        case 'c': out += QLatin1Char('x'); break;
-        default:
-            // Any other character stands as itself; the box's own mask letters are escaped.
-            if (QStringLiteral("AaNnXx9D0dHhBb#><!{}[];\\").contains(ch))
-                out += QLatin1Char('\\');
-            out += ch;
-            break;
-        }
-    }
-    if (out.isEmpty())
-        return QString();
-    const QString blank = fields.value(2);
-    return blank.isEmpty() ? out : out + QLatin1Char(';') + blank[0];
 }
 
 }  // namespace grid::editing

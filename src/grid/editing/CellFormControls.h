@@ -73,9 +73,5 @@ private:
     QObject FContext;  // ends the box connections with this object
 };
 
-// An edit mask written as "mask;keep literals;blank" in the input-mask terms of the edit box: 0
-// digit, 9 optional digit, L letter, l optional letter, A letter or digit, a optional one, C any
-// character, c optional one, > upper case, < lower case, <> neither, \ a literal; "!" is dropped.
-QString CellFormInputMask(const QString& mask);
 
 }  // namespace grid::editing

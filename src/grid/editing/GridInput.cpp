@@ -1567,19 +1567,22 @@ void TGridInputHandler::StartPan(int x, int y)
     Grid.SetCursor(Qt::SizeAllCursor);
     Grid.SetMouseCapture(true);
     Grid.DrawIntelliPanGlyph();
-    if (!FPanTimer) {
-        FPanTimer = std::make_unique<QTimer>();
-        FPanTimer->setInterval(10);
-        QObject::connect(FPanTimer.get(), &QTimer::timeout, [this] { PanStep(); });
-    }
-    FPanTimer->start();
+    SchedulePanStep();
+}
+
+void TGridInputHandler::SchedulePanStep()
+{
+    FPanTimer.Start(10, Grid.Client(), [this] {
+        PanStep();
+        if (FPanning)
+            SchedulePanStep();
+    });
 }
 
 void TGridInputHandler::StopPan()
 {
     FPanning = false;
-    if (FPanTimer)
-        FPanTimer->stop();
+    FPanTimer.Stop();
     Grid.SetMouseCapture(false);
     Grid.SetCursor(FPrevCursor);
     Grid.InvalidateIntelliPanGlyph();

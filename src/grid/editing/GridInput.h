@@ -2,11 +2,11 @@
 #include <QChar>
 #include <QPoint>
 #include <QCursor>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
 #include "controls/common/HTMLHintWindow.h"
+#include "platform/Clock.h"
 #include "grid/editing/CellFormControls.h"
 #include "grid/editing/FixedCellEditors.h"
 #include "grid/editing/FloatingCells.h"
@@ -199,10 +199,11 @@ private:
     TGridCoord FPushedButton{-1, -1};  // the in-cell button held down
     QPoint FMouse;                      // the mouse's last place over the client area
     bool FPanning = false;
-    std::unique_ptr<QTimer> FPanTimer;
+    platform::ClockTimer FPanTimer;  // steps the panning while it runs
     QCursor FPrevCursor;
     void StartPan(int x, int y);
     void StopPan();
+    void SchedulePanStep();
     platform::TShiftState FShift = 0;  // shift state of the last key-down, for the character after it
 
     bool WMKeyDown(int& key, platform::TShiftState shift);

@@ -253,8 +253,6 @@ TEST_F(FormCells, EditBoxTakesMaskAndMaximumLengthFromTheControl)
         QTest::keyClick(&edit(), Qt::Key_Return);
         EXPECT_EQ(ValueOf(g().Cells(1, 1), "e"), QLatin1String(k.Written));
     }
-    EXPECT_EQ(CellFormInputMask(QStringLiteral("!99/99/0000;1;_")), QStringLiteral("00/00/9999;_"));
-    EXPECT_EQ(CellFormInputMask(QStringLiteral(">LL<>cc\\9")), QStringLiteral(">AA!xx\\9"));
 }
 
 // A COMBO opens the grid's combo box with the list OnControlComboList gives; a pick is reported

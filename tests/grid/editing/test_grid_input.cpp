@@ -17,6 +17,7 @@
 #include "grid/editing/GridClipboard.h"
 #include "grid/editing/InplaceEdit.h"
 #include "platform/TCanvas.h"
+#include "support/FakeClock.h"
 #include "support/ScriptedMessages.h"
 
 #include "grid/core/ExtColumnGrid.h"
@@ -524,6 +525,7 @@ TEST_F(GridInput, MiddleButtonPanning)
         {ipHorizontal, {5, 2}, Qt::SizeHorCursor},
         {ipBoth, {5, 6}, Qt::SizeFDiagCursor},
     };
+    FakeClock clock;
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.Pan);
         g().IntelliPan = tc.Pan;
@@ -531,7 +533,9 @@ TEST_F(GridInput, MiddleButtonPanning)
         QTest::mousePress(client(), Qt::MiddleButton, {}, centre(1, 2));
         EXPECT_TRUE(g().IntelliPanGlyphShown());
         QTest::mouseMove(client(), centre(1, 2) + QPoint(20, 20));
-        QTest::qWait(200);
+        clock.Advance(30);
+        EXPECT_NE(current(), QPoint(1, 2)) << "a step every 10 ms";
+        clock.Advance(200);
         EXPECT_EQ(current(), tc.End);
         EXPECT_EQ(g().Cursor().shape(), tc.Cursor);
         QTest::mouseRelease(client(), Qt::MiddleButton, {}, centre(1, 2) + QPoint(20, 20));
@@ -539,6 +543,7 @@ TEST_F(GridInput, MiddleButtonPanning)
         EXPECT_FALSE(input().Panning());
         EXPECT_FALSE(g().IntelliPanGlyphShown());
         EXPECT_NE(g().Cursor().shape(), tc.Cursor);
+        EXPECT_EQ(clock.PendingCount(), 0) << "the steps stop with the panning";
     }
 
     g().IntelliPan = ipNone;

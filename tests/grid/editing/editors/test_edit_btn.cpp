@@ -122,6 +122,7 @@ TEST(EditMasks, BecomeInputMasksWithTheirBlank)
         {"\\A00", "\\A99;_"},       // an escaped mask character stays a literal
         {"__0", "  9;_"},           // "_" stands for a blank literal
         {"(999) 000-0000;0;_", "(000) 999-9999;_"},
+        {">LL<>cc\\9", ">AA!xx\\9;_"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(InputMaskFromEditMask(QString::fromLatin1(c.Mask)), QString::fromLatin1(c.Input)) << c.Mask;
