@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+#include "grid/core/GridHelperControls.h"
 #include "grid/core/GridTextUtils.h"
 
 namespace grid {
@@ -51,7 +52,8 @@ TExtStringGrid::TExtStringGrid()
     GridUnitStartUp();
     StartGridTimer();
     for (int d = 0; d < 4; ++d)
-        ArrowWindows[size_t(d)] = std::make_unique<TArrowWindow>(this, d);
+        ArrowWindows[size_t(d)] = std::make_unique<TArrowWindow>(this, helpers::TArrowDirection(d));
+    HeaderDragButton = std::make_unique<THeaderDragButton>(this);
     // Hidden, and disabled where an editor can be; the editing code shows them.
     for (TGridEditorChild* e : std::initializer_list<TGridEditorChild*>{
              EditCombo.get(), TransEdit.get(), TransCombo.get(), EditCheck.get(), EditBtn.get(), UnitEditBtn.get(),

@@ -29,6 +29,13 @@ namespace grid {
 
 enum TCellShape : uint8_t;
 
+namespace helpers {
+class TArrowWindow;
+class THeaderDragButton;
+}  // namespace helpers
+using helpers::TArrowWindow;
+using helpers::THeaderDragButton;
+
 class TExtStringGrid;
 
 // Which fixed cells light up under the mouse.
@@ -136,7 +143,8 @@ public:
     const std::unique_ptr<TGridEditBtn> EditBtn = std::make_unique<TGridEditBtn>(this);
     const std::unique_ptr<TGridUnitEditBtn> UnitEditBtn = std::make_unique<TGridUnitEditBtn>(this);
     const std::unique_ptr<TGridButton> GridButton = std::make_unique<TGridButton>(this);
-    const std::unique_ptr<THeaderDragButton> HeaderDragButton = std::make_unique<THeaderDragButton>(this);
+    // The moving button; the arrows and it are windows of their own, shown only during a move.
+    std::unique_ptr<THeaderDragButton> HeaderDragButton;
     const std::unique_ptr<TControlEdit> ControlEdit = std::make_unique<TControlEdit>(this);
     const std::unique_ptr<TControlCombo> ControlCombo = std::make_unique<TControlCombo>(this);
     const std::unique_ptr<TGridScrollBar> CellScrollBar = std::make_unique<TGridScrollBar>(this);

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridHelperControls.h"
 #include "grid/core/HTMLHighlight.h"
 
 namespace grid {
@@ -532,12 +533,12 @@ void TExtStringGrid::SetHighlightTextColor(TColor value)
     Invalidate();
 }
 
-TColor TExtStringGrid::ArrowColor() const { return ArrowWindows[0]->Color; }
+TColor TExtStringGrid::ArrowColor() const { return ArrowWindows[0]->Color(); }
 
 void TExtStringGrid::SetArrowColor(TColor value)
 {
     for (const auto& arrow : ArrowWindows)
-        arrow->Color = value;
+        arrow->SetColor(value);
 }
 
 // Theme adaptation

@@ -875,13 +875,34 @@ QPolygon TArrowWindow::Outline(TArrowDirection direction)
     return {};
 }
 
+namespace {
+
+constexpr Qt::WindowFlags MarkerFlags = Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                                        Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus;
+
+void MakeMarker(QWidget* w)
+{
+    w->setAttribute(Qt::WA_ShowWithoutActivating);
+    w->setAttribute(Qt::WA_TransparentForMouseEvents);
+    w->setFocusPolicy(Qt::NoFocus);
+}
+
+TRect ScreenBounds(const QWidget* w)
+{
+    const QRect g = w->geometry();
+    return TRect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+}  // namespace
+
+TArrowWindow::TArrowWindow(QWidget* owner, TArrowDirection direction) { Init(owner, direction); }
+
 void TArrowWindow::Init(QWidget* owner, TArrowDirection direction)
 {
     Dir = direction;
     Arrow = Outline(direction);
-    setParent(owner, Qt::Popup | Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setFocusPolicy(Qt::NoFocus);
+    setParent(owner, MarkerFlags);
+    MakeMarker(this);
     resize(Arrow.boundingRect().size() + QSize(1, 1));
     setMask(QRegion(Arrow, Qt::WindingFill));
     hide();
@@ -893,10 +914,57 @@ void TArrowWindow::SetColor(TColor color)
     update();
 }
 
+void TArrowWindow::ShowAt(QPoint screen)
+{
+    move(screen);
+    show();
+    raise();
+}
+
+TRect TArrowWindow::Bounds() const { return ScreenBounds(this); }
+
 void TArrowWindow::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), platform::ToQColor(FColor));
+}
+
+THeaderDragButton::THeaderDragButton(QWidget* owner) : QWidget(owner, MarkerFlags)
+{
+    MakeMarker(this);
+    hide();
+}
+
+void THeaderDragButton::SetCaption(const QString& caption)
+{
+    FCaption = caption;
+    update();
+}
+
+void THeaderDragButton::ShowAt(QRect screen)
+{
+    setGeometry(screen);
+    show();
+    raise();
+}
+
+TRect THeaderDragButton::Bounds() const { return ScreenBounds(this); }
+
+void THeaderDragButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QRect r = rect();
+    p.fillRect(r, palette().button());
+    // A raised edge: light top-left, dark bottom-right.
+    p.setPen(palette().light().color());
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(palette().dark().color());
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+    p.setPen(palette().buttonText().color());
+    // drawText takes the caption as plain text: no mark-up is interpreted.
+    p.drawText(r.adjusted(2, 1, -2, -1), Qt::AlignCenter | Qt::TextSingleLine, FCaption);
 }
 
 TGridFocusWindow::TGridFocusWindow(QWidget* owner)

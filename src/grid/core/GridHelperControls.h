@@ -199,16 +199,22 @@ private:
 
 enum TArrowDirection { arrUp, arrDown, arrLeft, arrRight };
 
-// A small arrow-shaped pop-up marking where a dragged column or row lands, lime unless the grid
-// gives it another colour.
+// A small arrow-shaped window marking where a dragged column or row lands, lime unless the grid
+// gives it another colour. It stands above the other windows, never takes the focus and lets every
+// mouse event through, so the drag under it goes on undisturbed.
 class TArrowWindow : public QWidget {
 public:
-    TArrowWindow() = default;
+    explicit TArrowWindow(QWidget* owner = nullptr, TArrowDirection direction = arrUp);
     void Init(QWidget* owner, TArrowDirection direction);
     TArrowDirection Dir = arrUp;
     QPolygon Arrow;
     TColor Color() const { return FColor; }
     void SetColor(TColor color);
+    // Shows the arrow with its top-left corner at the screen point.
+    void ShowAt(QPoint screen);
+    // Where the arrow stands on the screen, and whether it is shown.
+    TRect Bounds() const;
+    bool Visible() const { return isVisible(); }
     static QPolygon Outline(TArrowDirection direction);
 
 protected:
@@ -216,6 +222,26 @@ protected:
 
 private:
     TColor FColor = platform::clLime;
+};
+
+// The button that follows the mouse while a column or row is moved by its header (or a column is
+// dragged), showing the header text as plain text. Like the arrows it takes neither the focus nor
+// the mouse.
+class THeaderDragButton : public QWidget {
+public:
+    explicit THeaderDragButton(QWidget* owner = nullptr);
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& caption);
+    // Shows the button over the screen rectangle.
+    void ShowAt(QRect screen);
+    TRect Bounds() const;
+    bool Visible() const { return isVisible(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QString FCaption;
 };
 
 // The pop-up behind the translucent frame round the current cell: it never takes the focus or

@@ -25,14 +25,6 @@ public:
 // The frame round the current cell while the grid has the focus.
 class TGridFocusWindow : public TGridChild { using TGridChild::TGridChild; };
 
-// Shows where a dragged column or row lands: 0 up, 1 down, 2 left, 3 right.
-class TArrowWindow : public TGridChild {
-public:
-    TArrowWindow(TExtStringGrid* grid, int direction) : TGridChild(grid), Direction(direction) {}
-    int Direction;
-    TColor Color = 0x00FF00;  // lime
-};
-
 // An in-place editor: a border or none, the XP look, and a button caption for those with one.
 class TGridEditorChild : public TGridChild {
 public:
@@ -53,7 +45,6 @@ class TGridCheckBox : public TGridEditorChild { using TGridEditorChild::TGridEdi
 class TGridEditBtn : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
 class TGridUnitEditBtn : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
 class TGridButton : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
-class THeaderDragButton : public TGridEditorChild { using TGridEditorChild::TGridEditorChild; };
 
 // The edit box and the combo box that operate a control of a cell's form. Enter hands the focus
 // back to the grid, Tab moves on to the next control (or the next cell with automatic advance);

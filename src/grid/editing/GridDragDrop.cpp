@@ -1,5 +1,6 @@
 #include "grid/editing/GridDragDrop.h"
 
+#include <QCursor>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -7,6 +8,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "grid/core/GridHelperControls.h"
 #include "grid/editing/GridClipboard.h"
 #include "grid/editing/GridUndoRedo.h"
 #include "platform/Bytes.h"
@@ -407,7 +409,16 @@ void TGridDragDrop::HideArrows()
 {
     for (auto& arrow : Grid.ArrowWindows)
         if (arrow)
-            arrow->Visible = false;
+            arrow->hide();
+}
+
+void TGridDragDrop::ShowDragButton(int col, int realCol)
+{
+    const TRect cell = Grid.CellRect(col, 0);
+    THeaderDragButton& button = *Grid.HeaderDragButton;
+    button.SetCaption(Grid.Cells(realCol, 0));
+    const QSize size(std::max(1, int(cell.Right - cell.Left)), std::max(1, int(cell.Bottom - cell.Top)));
+    button.ShowAt(QRect(QCursor::pos(), size));
 }
 
 void TGridDragDrop::PlaceArrow(int direction, QPoint clientTopLeft)
@@ -416,8 +427,7 @@ void TGridDragDrop::PlaceArrow(int direction, QPoint clientTopLeft)
     if (!arrow)
         return;
     const QPoint screen = Grid.Client()->mapToGlobal(QPoint(Grid.MirrorX(clientTopLeft.x()), clientTopLeft.y()));
-    arrow->Bounds = TRect{screen.x(), screen.y(), screen.x() + 9, screen.y() + 9};
-    arrow->Visible = true;
+    arrow->ShowAt(screen);
 }
 
 void TGridDragDrop::DragMouseMove(QPoint pos, bool& allow, TDropFormats formats)
@@ -425,6 +435,9 @@ void TGridDragDrop::DragMouseMove(QPoint pos, bool& allow, TDropFormats formats)
     int c = -1, r = -1;
     bool append = false;
     DropCell(pos, c, r, append);
+    // A column dragged out of this grid: its moving button follows the mouse over it.
+    if (FDragging && Grid.HeaderDragButton->isVisible())
+        Grid.HeaderDragButton->move(Grid.Client()->mapToGlobal(QPoint(Grid.MirrorX(pos.x()), pos.y())));
     allow = c >= 0 && r >= 0;
     if (allow && !FColumnDrag) {
         if (r < Grid.FixedRows() && Grid.TopRow() > Grid.FixedRows())
@@ -534,7 +547,7 @@ void TGridDragDrop::DropText(QPoint pos, const QString& text)
             Grid.SetSelection(filled);
     }
     HideArrows();
-    Grid.HeaderDragButton->Visible = false;
+    Grid.HeaderDragButton->hide();
     if (OnOleDropped)
         OnOleDropped(&Grid, filled);
 }
@@ -547,7 +560,7 @@ void TGridDragDrop::DropStream(QPoint pos, std::span<const uint8_t> stream)
     if (c >= 0 && r >= 0)
         LoadAtPointFromBinStream(Grid, c, r, stream);
     HideArrows();
-    Grid.HeaderDragButton->Visible = false;
+    Grid.HeaderDragButton->hide();
     if (OnOleDropped)
         OnOleDropped(&Grid, Grid.Selection());
 }
@@ -625,7 +638,7 @@ void TGridDragDrop::DropCol(QPoint pos, int col, bool fromThisGrid)
     const TGridCoord cell = Grid.MouseToCell(pos.x(), pos.y());
     int dropCol = cell.X >= 0 ? cell.X : Grid.ColCount();
     HideArrows();
-    Grid.HeaderDragButton->Visible = false;
+    Grid.HeaderDragButton->hide();
     if (fromThisGrid && Settings.OleColumnReorder && col >= Grid.FixedCols() && col < Grid.ColCount()) {
         dropCol = std::min(dropCol, Grid.ColCount() - 1);
         if (dropCol != col && dropCol >= Grid.FixedCols()) {
@@ -699,11 +712,10 @@ bool TGridDragDrop::StartDrag(int pressCol, int pressRow)
     Qt::DropAction effect = Qt::IgnoreAction;
     if (header && Settings.OleColumnDragDrop) {
         if (!Settings.ShowCells) {
-            Grid.HeaderDragButton->ButtonCaption = Grid.Cells(realCol, 0);
-            Grid.HeaderDragButton->Visible = true;
+            ShowDragButton(pressCol, realCol);
         }
         effect = RunColumnDragDrop(pressCol);
-        Grid.HeaderDragButton->Visible = false;
+        Grid.HeaderDragButton->hide();
     } else {
         FDropSelection = Grid.Selection();
         const QString text = CellsAsText(Grid, FDropSelection);

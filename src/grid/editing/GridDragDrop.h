@@ -158,6 +158,8 @@ private:
     // The drop cell at a point: -1 outside, or the row after the last with appending.
     void DropCell(QPoint pos, int& c, int& r, bool& append) const;
     void HideArrows();
+    // The moving button with the header text of a dragged column, at the mouse.
+    void ShowDragButton(int col, int realCol);
     void PlaceArrow(int direction, QPoint clientTopLeft);
     void AfterMove(const TGridRect& dragged);
 };

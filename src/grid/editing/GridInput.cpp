@@ -8,7 +8,9 @@
 #include <QRegularExpression>
 #include <QUrl>
 #include <algorithm>
+#include <array>
 
+#include "grid/core/GridHelperControls.h"
 #include "grid/core/GridTextUtils.h"
 #include "grid/editing/GridClipboard.h"
 #include "grid/editing/GridUndoRedo.h"
@@ -1467,8 +1469,8 @@ void TGridInputHandler::TrackMove(int x, int y)
         FMoveShown = true;
         THeaderDragButton& button = *Grid.HeaderDragButton;
         const int realCol = Grid.DisplToRealCol(col ? FMoveCell : 0);
-        button.ButtonCaption = Grid.Cells(realCol, col ? 0 : FMoveCell);
-        button.Enabled = true;
+        button.SetCaption(Grid.Cells(realCol, col ? 0 : FMoveCell));
+        button.setEnabled(true);
         FPrevCursor = Grid.Cursor();
         Grid.RepaintCell(col ? FMoveCell : 0, col ? 0 : FMoveCell);
     }
@@ -1488,8 +1490,7 @@ void TGridInputHandler::TrackMove(int x, int y)
     }
     const TGridCoord cell = Grid.MouseToCell(std::clamp(x, 0, Grid.ClientWidth() - 1), std::clamp(y, 0, Grid.ClientHeight() - 1));
     const int target = col ? cell.X : cell.Y;
-    for (auto& arrow : Grid.ArrowWindows)
-        arrow->Visible = false;
+    std::array<bool, 4> placed{};  // arrows staying up are moved, not hidden and shown again
     const bool valid = col ? target >= Grid.FixedCols() && target < Grid.ColCount()
                            : target >= Grid.FixedRows() && target <= LastDataRow();
     FMoveAllowed = valid;
@@ -1504,9 +1505,8 @@ void TGridInputHandler::TrackMove(int x, int y)
         const bool before = target < FMoveCell;
         QWidget* client = Grid.Client();
         auto place = [&](int direction, int px, int py) {
-            const QPoint at = client->mapToGlobal(QPoint(Grid.MirrorX(px), py));
-            Grid.ArrowWindows[size_t(direction)]->Bounds = TRect{at.x(), at.y(), at.x() + 9, at.y() + 9};
-            Grid.ArrowWindows[size_t(direction)]->Visible = true;
+            Grid.ArrowWindows[size_t(direction)]->ShowAt(client->mapToGlobal(QPoint(Grid.MirrorX(px), py)));
+            placed[size_t(direction)] = true;
         };
         if (col) {
             const int edge = before ? cr.Left : cr.Right;
@@ -1518,12 +1518,25 @@ void TGridInputHandler::TrackMove(int x, int y)
             place(2, Grid.RangeRect({Grid.ColCount() - 1, 0, Grid.ColCount() - 1, 0}).Right, edge - 4);
         }
     }
-    THeaderDragButton& button = *Grid.HeaderDragButton;
+    for (size_t d = 0; d < placed.size(); ++d)
+        if (!placed[d])
+            Grid.ArrowWindows[d]->hide();
+    // The button takes the moved column's width and the height of the row under the mouse (a row
+    // move: the row's height and the width of the column under the mouse), and keeps the press
+    // point's offset within the pressed cell.
     const TRect from = col ? Grid.CellRect(FMoveCell, 0) : Grid.CellRect(0, FMoveCell);
+    const TRect under = Grid.CellRect(std::max(0, cell.X), std::max(0, cell.Y));
+    const QSize size(std::max(1, int(col ? from.Right - from.Left : under.Right - under.Left)),
+                     std::max(1, int(col ? under.Bottom - under.Top : from.Bottom - from.Top)));
     const QPoint at = Grid.Client()->mapToGlobal(QPoint(Grid.MirrorX(x), y));
-    button.Bounds = TRect{at.x(), at.y(), at.x() + std::max(1, int(from.Right - from.Left)),
-                                   at.y() + std::max(1, int(from.Bottom - from.Top))};
-    button.Visible = !showCells;
+    if (showCells)
+        Grid.HeaderDragButton->hide();
+    else
+    {
+        const int fromLeft = std::min(Grid.MirrorX(from.Left), Grid.MirrorX(from.Right));
+        const QPoint offset(Grid.MirrorX(FPressPos.x()) - fromLeft, FPressPos.y() - from.Top);
+        Grid.HeaderDragButton->ShowAt(QRect(at - offset, size));
+    }
     if (FFloating) {
         // The copy keeps the press point under the mouse.
         FFloating->Follow(at, QPoint(Grid.MirrorX(FPressPos.x()), FPressPos.y()) - FFloating->Origin());
@@ -1541,10 +1554,10 @@ void TGridInputHandler::EndMove()
     const int from = std::exchange(FMoveCell, -1), to = std::exchange(FMoveTo, -1);
     Grid.SetMouseCapture(false);
     FFloating.reset();
-    Grid.HeaderDragButton->Visible = false;
-    Grid.HeaderDragButton->Enabled = false;
+    Grid.HeaderDragButton->hide();
+    Grid.HeaderDragButton->setEnabled(false);
     for (auto& arrow : Grid.ArrowWindows)
-        arrow->Visible = false;
+        arrow->hide();
     if (!shown)
         return;
     Grid.SetCursor(FPrevCursor);

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridHelperControls.h"
 #include "grid/core/HTMLHighlight.h"
 #include "test_paint_support.h"
 #include "support/FakeClock.h"
@@ -830,11 +831,11 @@ TEST(ArrowColor, ReadFromTheUpArrowAndSetOnAllFour)
 {
     TExtStringGrid g;
     EXPECT_EQ(g.ArrowColor(), 0x00FF00u) << "lime";
-    g.ArrowWindows[0]->Color = 0x0000FF;
+    g.ArrowWindows[0]->SetColor(0x0000FF);
     EXPECT_EQ(g.ArrowColor(), 0x0000FFu) << "the up arrow answers";
     g.SetArrowColor(0x123456);
     for (const auto& arrow : g.ArrowWindows)
-        EXPECT_EQ(arrow->Color, 0x123456u) << arrow->Direction;
+        EXPECT_EQ(arrow->Color(), 0x123456u) << arrow->Dir;
     EXPECT_EQ(g.ArrowColor(), 0x123456u);
 }
 

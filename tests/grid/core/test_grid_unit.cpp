@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "grid/core/ExtColumnGrid.h"
+#include "grid/core/GridHelperControls.h"
 #include "grid/core/GridUnit.h"
 
 using namespace grid;
@@ -70,7 +71,7 @@ TEST(GridOwned, ChildWindowsStartHiddenAndEditorsComeOnFirstUse)
         EXPECT_EQ(child->Grid, &g);
     }
     for (int d = 0; d < 4; ++d)
-        EXPECT_EQ(g.ArrowWindows[size_t(d)]->Direction, d);
+        EXPECT_EQ(g.ArrowWindows[size_t(d)]->Dir, d);
     EXPECT_FALSE(g.EditCombo->Enabled);
     EXPECT_TRUE(g.EditCombo->WinXP);
     EXPECT_EQ(g.EditBtn->ButtonCaption, QStringLiteral("..."));

@@ -2,12 +2,14 @@
 // arrows and the soft focus-frame mask.
 #include <QApplication>
 #include <QMenu>
+#include <QPainter>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
 #include "grid/core/GridHelperControls.h"
+#include "support/GoldenImage.h"
 #include "platform/Exception.h"
 
 using namespace grid;
@@ -283,6 +285,20 @@ TEST(TArrowWindow, OutlinesPointTheirWay)
     EXPECT_FALSE(arrow.isVisible());
     EXPECT_TRUE(arrow.mask().contains(QPoint(7, 5)));
     EXPECT_FALSE(arrow.mask().contains(QPoint(1, 1)));
+}
+
+// One arrow as the screen shows it: its colour inside the outline, nothing outside.
+TEST(TArrowWindow, LooksLikeAnArrow)
+{
+    TArrowWindow arrow(nullptr, arrDown);
+    arrow.SetColor(0x0080FF);  // orange
+    QImage shown(arrow.size(), QImage::Format_ARGB32);
+    shown.fill(Qt::transparent);
+    QPainter p(&shown);
+    p.setClipRegion(arrow.mask());
+    p.drawImage(0, 0, arrow.grab().toImage());
+    p.end();
+    EXPECT_TRUE(testsupport::MatchesGolden(shown.scaled(shown.size() * 4), TEST_DATA_DIR "/golden/arrow_down.png"));
 }
 
 TEST(TArrowWindow, PaintsLimeUntilGivenAColour)

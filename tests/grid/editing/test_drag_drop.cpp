@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include "grid/core/GridHelperControls.h"
 #include "grid/editing/GridDragDrop.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
@@ -305,15 +306,21 @@ TEST_F(DragDrop, ColumnDraggedWithinItsGrid)
     d.OnOleDropCol = [&](TExtStringGrid*, int, int dropCol, int col) {
         dropped.push_back(dropCol * 10 + col);
     };
+    d.Settings.ShowCells = false;  // the moving button stands for the column
     const TRect last = target->CellRect(3, 0);
+    bool buttonShown = false;
     TGridDragDrop::DragRunner() = [&](QDrag& drag, Qt::DropActions allowed, Qt::DropAction) {
         ++drags;
+        const THeaderDragButton& button = *target->HeaderDragButton;
+        buttonShown = button.isVisible() && button.isWindow() && button.Caption() == "h1";
         return DropOn(*target, *drag.mimeData(), QPoint(last.Right + 10, (last.Top + last.Bottom) / 2), {}, allowed);
     };
     dragFrom(*target, 1, 0);
     EXPECT_EQ(drags, 1);
     EXPECT_EQ(block(*target, 1, 0, 3, 0), "h2 h3 h1");
     EXPECT_EQ(dropped, std::vector<int>{31});
+    EXPECT_TRUE(buttonShown);
+    EXPECT_FALSE(target->HeaderDragButton->isVisible());
 }
 
 TEST(DragData, FormatsOfAnOutgoingDrag)

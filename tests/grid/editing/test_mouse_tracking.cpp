@@ -4,10 +4,12 @@
 
 #include "controls/common/HTMLHintWindow.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTest>
 
+#include "grid/core/GridHelperControls.h"
 #include "grid/core/GridTextUtils.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
@@ -90,7 +92,7 @@ TEST_F(MouseTracking, ColumnsMoveByTheirHeader)
         drag({{1, 0}, {2, 0}, {k.To, 0}});
         EXPECT_EQ(row(0), k.Header);
         EXPECT_EQ(input().MovingColumn(), -1);
-        EXPECT_FALSE(g().HeaderDragButton->Visible);
+        EXPECT_FALSE(g().HeaderDragButton->Visible());
         // The cells went with their header.
         EXPECT_EQ(g().Cells(3, 2), k.Header == std::string("h0 h2 h3 h1 h4") ? "1:2" : "3:2");
     }
@@ -109,15 +111,15 @@ TEST_F(MouseTracking, AColumnMoveShowsWhereItLands)
     QTest::mouseMove(client(), centre(3, 0));
     EXPECT_EQ(input().MovingColumn(), 1);
     EXPECT_EQ(input().MoveTarget(), 3);
-    EXPECT_TRUE(g().HeaderDragButton->Visible);
-    EXPECT_EQ(g().HeaderDragButton->ButtonCaption, "h1");
+    EXPECT_TRUE(g().HeaderDragButton->Visible());
+    EXPECT_EQ(g().HeaderDragButton->Caption(), "h1");
     // The markers stand at the right edge of a later column, above and below its header.
     const TArrowWindow& up = *g().ArrowWindows[0];
     const TArrowWindow& down = *g().ArrowWindows[1];
-    ASSERT_TRUE(up.Visible && down.Visible);
+    ASSERT_TRUE(up.Visible() && down.Visible());
     const QPoint edge = client()->mapToGlobal(QPoint(g().CellRect(3, 0).Right, 0));
-    EXPECT_NEAR(up.Bounds.Left + 4, edge.x(), 1);
-    EXPECT_LT(down.Bounds.Top, up.Bounds.Top);
+    EXPECT_NEAR(up.Bounds().Left + 4, edge.x(), 1);
+    EXPECT_LT(down.Bounds().Top, up.Bounds().Top);
     EXPECT_EQ(g().Cursor().shape(), Qt::DragMoveCursor);
 
     QTest::mouseMove(client(), centre(2, 0));
@@ -125,8 +127,83 @@ TEST_F(MouseTracking, AColumnMoveShowsWhereItLands)
     QTest::mouseRelease(client(), Qt::LeftButton, {}, centre(2, 0));
     EXPECT_EQ(asked, (std::vector<int>{3, 2}));
     EXPECT_EQ(row(0), "h0 h1 h2 h3 h4");
-    EXPECT_FALSE(up.Visible || down.Visible);
+    EXPECT_FALSE(up.Visible() || down.Visible());
     EXPECT_NE(g().Cursor().shape(), Qt::ForbiddenCursor);
+}
+
+// The markers and the moving button are windows of their own above the grid: shown at their
+// screen places, never taking the focus or the mouse, and hidden again by the release.
+TEST_F(MouseTracking, TheMoveMarkersAreWindowsOnTheScreen)
+{
+    g().Options |= goColMoving;
+    g().SetArrowColor(platform::clRed);
+    input().DragDrop().Settings.ShowCells = false;
+    const QPoint press = centre(1, 0) + QPoint(6, 2);
+    QTest::mousePress(client(), Qt::LeftButton, {}, press);
+    QTest::mouseMove(client(), centre(2, 0));
+    const QPoint mouse(centre(2, 0).x() + 20, centre(2, 2).y());  // over row 2, on column 2
+    QTest::mouseMove(client(), mouse);
+    ASSERT_EQ(input().MoveTarget(), 2);
+    const TRect target = g().CellRect(2, 0);
+    const struct {
+        const char* Name;
+        int Index;
+        QPoint TopLeft;  // client coordinates
+    } arrows[] = {
+        {"down, above the header", 1, {target.Right - 4, target.Top - 9}},
+        {"up, below the header", 0, {target.Right - 4, target.Bottom}},
+    };
+    for (const auto& a : arrows) {
+        SCOPED_TRACE(a.Name);
+        const TArrowWindow& arrow = *g().ArrowWindows[size_t(a.Index)];
+        EXPECT_TRUE(arrow.isVisible());
+        EXPECT_TRUE(arrow.isWindow());
+        EXPECT_TRUE(arrow.windowFlags().testFlag(Qt::WindowTransparentForInput));
+        EXPECT_TRUE(arrow.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+        EXPECT_EQ(arrow.Color(), platform::clRed);
+        EXPECT_EQ(arrow.frameGeometry().topLeft(), client()->mapToGlobal(a.TopLeft));
+        EXPECT_EQ(arrow.Bounds().Left, arrow.frameGeometry().left());
+    }
+    EXPECT_FALSE(g().ArrowWindows[2]->isVisible() || g().ArrowWindows[3]->isVisible()) << "no row markers";
+    // The button: the column's width, the height of the row under the mouse, the press point kept
+    // under the mouse.
+    g().SetRowHeights(2, 31);
+    QTest::mouseMove(client(), mouse + QPoint(1, 0));
+    const THeaderDragButton& button = *g().HeaderDragButton;
+    EXPECT_TRUE(button.isVisible() && button.isWindow());
+    EXPECT_TRUE(button.windowFlags().testFlag(Qt::WindowTransparentForInput));
+    const TRect pressed = g().CellRect(1, 0);
+    EXPECT_EQ(button.size(), QSize(pressed.Right - pressed.Left, 31));
+    EXPECT_EQ(button.frameGeometry().topLeft(),
+              client()->mapToGlobal(mouse + QPoint(1, 0) - (press - QPoint(pressed.Left, pressed.Top))));
+    for (QWidget* w : {QApplication::focusWidget(), QApplication::activeWindow()})
+        EXPECT_TRUE(w == nullptr || w->window() == g().window()) << "a marker took the focus";
+
+    QTest::mouseRelease(client(), Qt::LeftButton, {}, mouse);
+    for (const auto& arrow : g().ArrowWindows)
+        EXPECT_FALSE(arrow->isVisible());
+    EXPECT_FALSE(button.isVisible());
+}
+
+// The button shows a mark-up header as it stands.
+TEST_F(MouseTracking, TheMovingButtonShowsPlainText)
+{
+    THeaderDragButton button;
+    button.SetCaption(QStringLiteral("<b>h</b>"));
+    button.resize(80, 20);
+    const QImage shown = button.grab().toImage();
+    QImage expected(shown.size(), shown.format());
+    expected.fill(button.palette().button().color());
+    const int wide = QFontMetrics(button.font()).horizontalAdvance(QStringLiteral("<b>h</b>"));
+    int left = shown.width(), right = -1;
+    for (int y = 2; y < shown.height() - 2; ++y)
+        for (int x = 2; x < shown.width() - 2; ++x)
+            if (shown.pixelColor(x, y) != expected.pixelColor(x, y)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GE(right, left);
+    EXPECT_GT(right - left + 1, wide * 3 / 4) << "the tags are drawn as text";
 }
 
 TEST_F(MouseTracking, AMovedColumnKeepsItsSortMarkAndTheCurrentCell)
@@ -171,7 +248,7 @@ TEST_F(MouseTracking, AMovedColumnFloatsWithTheMouse)
     TFloatingCells* copy = input().FloatingCopy();
     ASSERT_NE(copy, nullptr);
     EXPECT_TRUE(copy->isVisible());
-    EXPECT_FALSE(g().HeaderDragButton->Visible);
+    EXPECT_FALSE(g().HeaderDragButton->Visible());
     EXPECT_EQ(input().MoveTarget(), 3);
     // The whole visible column, header to last row, as the grid drew it before the move.
     const TRect col = g().CellRect(1, 0);
