@@ -8,23 +8,12 @@
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/dataops/GridDataOperations.h"
+#include "BenchApplication.h"
 
 namespace {
 
 constexpr int Rows = 100000;
 const QString Condition = QStringLiteral("item*7x");
-
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench_grid";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-}
 
 // Every tenth text ends in "7x" and matches.
 QString Text(int r) { return QStringLiteral("item%1%2x").arg((uint32_t(r) * 40503u) % 65521u).arg(r % 10); }

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "grid/core/ExtStringGrid.h"
+#include "BenchApplication.h"
 
 namespace {
 
@@ -17,19 +18,6 @@ constexpr int Cols = 20;
 constexpr int ColWidth = 64;
 constexpr int RowHeight = 24;
 const QSize PageSize(Cols * ColWidth + 4, 25 * RowHeight);
-
-// Widgets need an application; the program's main is the benchmark library's.
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench_grid";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-}
 
 QString CellText(int r, int c) { return QStringLiteral("r%1c%2").arg(r).arg(c); }
 

@@ -7,22 +7,11 @@
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/dataops/GridDataOperations.h"
+#include "BenchApplication.h"
 
 namespace {
 
 constexpr int Rows = 100000;
-
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench_grid";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-}
 
 // The same pseudo-random rows for both sides.
 int Number(int r) { return int((uint32_t(r) * 2654435761u) % 1000003u); }

@@ -346,18 +346,25 @@ void TGridSearchFooter::ScrollAfterStep(int footerRows, int step)
         g.SetTopRow(g.TopRow() + step);
 }
 
-void TGridSearchFooter::SearchPanelForwardClick()
+QString TGridSearchFooter::StepText()
 {
-    TSearchPanelWindow* panel = Panel();
-    const QString text = panel->EditControl->text();
+    const QString text = Panel()->EditControl->text();
     TSearchFooter& s = Grid.SearchFooter;
+    // Without auto-search a changed text starts over from the first cell.
     if (!s.AutoSearch) {
         if (text != s.LastSearch)
             Find.SearchCell = TGridFind::NoCell;
         s.LastSearch = text;
     }
+    return text;
+}
+
+void TGridSearchFooter::SearchPanelForwardClick()
+{
+    TSearchPanelWindow* panel = Panel();
+    const QString text = StepText();
     TFindParams f = BaseFlags();
-    if (s.SearchDirection == sdLeftRight)
+    if (Grid.SearchFooter.SearchDirection == sdLeftRight)
         f |= FindFlag(fnDirectionLeftRight);
     const TPoint found = Find.Find(Find.SearchCell, text, f);
     Find.SearchCell = found;
@@ -372,13 +379,7 @@ void TGridSearchFooter::SearchPanelForwardClick()
 void TGridSearchFooter::SearchPanelBackwardClick()
 {
     TSearchPanelWindow* panel = Panel();
-    const QString text = panel->EditControl->text();
-    TSearchFooter& s = Grid.SearchFooter;
-    if (!s.AutoSearch) {
-        if (text != s.LastSearch)
-            Find.SearchCell = TGridFind::NoCell;
-        s.LastSearch = text;
-    }
+    const QString text = StepText();
     const TFindParams f = BaseFlags() | FindFlag(fnBackward);
     const TPoint found = Find.Find(Find.SearchCell, text, f);
     Find.SearchCell = found;

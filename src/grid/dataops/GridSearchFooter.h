@@ -87,6 +87,8 @@ private:
     void Highlight(const QString& text);
     void UnHighlight();
     void ScrollAfterStep(int footerRows, int step);
+    // The panel's text for a find step, noted as the last search.
+    QString StepText();
     QPointer<TSearchPanelWindow> FPanel;
 };
 

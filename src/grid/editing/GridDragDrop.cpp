@@ -37,6 +37,17 @@ QByteArray Int32Bytes(int32_t value)
 
 enum TArrow { arwUp = 0, arwDown = 1, arwLeft = 2, arwRight = 3 };
 
+// Tells the drag's source what the drop did: nothing, or the effect taken.
+void AnswerDrop(QDropEvent& e, Qt::DropAction effect)
+{
+    if (effect == Qt::IgnoreAction) {
+        e.ignore();
+    } else {
+        e.setDropAction(effect);
+        e.accept();
+    }
+}
+
 }  // namespace
 
 bool OleRichTextFlag() { return RichTextFlag(); }
@@ -280,12 +291,7 @@ bool TGridDragDrop::eventFilter(QObject* watched, QEvent* event)
         bool scroll = true;
         Grid.DragOver(e->source(), pos.x(), pos.y(),
                       event->type() == QEvent::DragEnter ? dsDragEnter : dsDragMove, scroll);
-        if (effect == Qt::IgnoreAction) {
-            e->ignore();
-        } else {
-            e->setDropAction(effect);
-            e->accept();
-        }
+        AnswerDrop(*e, effect);
         return true;
     }
     case QEvent::DragLeave: {
@@ -302,12 +308,7 @@ bool TGridDragDrop::eventFilter(QObject* watched, QEvent* event)
         const Qt::DropAction effect = Drop(e->mimeData(), pos, e->modifiers(), e->possibleActions(), fromHere);
         bool scroll = false;
         Grid.DragOver(nullptr, -1, -1, dsDragLeave, scroll);
-        if (effect == Qt::IgnoreAction) {
-            e->ignore();
-        } else {
-            e->setDropAction(effect);
-            e->accept();
-        }
+        AnswerDrop(*e, effect);
         return true;
     }
     default: return false;
@@ -565,31 +566,18 @@ void TGridDragDrop::DropStream(QPoint pos, std::span<const uint8_t> stream)
         OnOleDropped(&Grid, Grid.Selection());
 }
 
-void TGridDragDrop::DropRTF(QPoint pos, const QString& text)
-{
-    int c = -1, r = -1;
-    bool append = false;
-    DropCell(pos, c, r, append);
-    bool allow = true;
-    if (OnOleDrop)
-        OnOleDrop(&Grid, r, c, text, allow);
-    if (allow && c >= 0 && r >= 0) {
-        const int realCol = Grid.DisplToRealCol(c);
-        const QString old = Grid.Cells(realCol, r);
-        Grid.SetCellEx(realCol, r, text);
-        ReportCellChange(Grid, realCol, r, old);
-    }
-    HideArrows();
-}
+void TGridDragDrop::DropRTF(QPoint pos, const QString& text) { DropIntoCell(pos, text, OnOleDrop); }
 
-void TGridDragDrop::DropURL(QPoint pos, const QString& text)
+void TGridDragDrop::DropURL(QPoint pos, const QString& text) { DropIntoCell(pos, text, OnOleDropURL); }
+
+void TGridDragDrop::DropIntoCell(QPoint pos, const QString& text, const Event<int, int, const QString&, bool&>& ask)
 {
     int c = -1, r = -1;
     bool append = false;
     DropCell(pos, c, r, append);
     bool allow = true;
-    if (OnOleDropURL)
-        OnOleDropURL(&Grid, r, c, text, allow);
+    if (ask)
+        ask(&Grid, r, c, text, allow);
     if (allow && c >= 0 && r >= 0) {
         const int realCol = Grid.DisplToRealCol(c);
         const QString old = Grid.Cells(realCol, r);

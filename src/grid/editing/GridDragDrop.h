@@ -146,6 +146,8 @@ protected:
     virtual void DropRTF(QPoint pos, const QString& text);
     virtual void DropFiles(QPoint pos, const QStringList& names);
     virtual void DropURL(QPoint pos, const QString& text);
+    // Writes a dropped text into the cell under pos when the application's event allows it.
+    void DropIntoCell(QPoint pos, const QString& text, const Event<int, int, const QString&, bool&>& ask);
 
 private:
     TDropFormats FFormats = 0;

@@ -584,22 +584,15 @@ void TCustomExtGridDropDown::BindGridEvents()
         if (OnGridEllipsClick)
             blocked([&] { OnGridEllipsClick(sender, col, row, value); });
     };
-    g.OnCustomCellDraw = OnGridCustomCellDraw
-                             ? TExtStringGrid::TCustomCellDrawEvent([this](TExtStringGrid* sender, platform::TCanvas& canvas,
-                                                                           int col, int row, TGridDrawState state,
-                                                                           TRect rect, bool printing) {
-                                   if (OnGridCustomCellDraw)
-                                       OnGridCustomCellDraw(sender, canvas, col, row, state, rect, printing);
-                               })
-                             : nullptr;
-    g.OnCustomCellBkgDraw = OnGridCustomCellBkgDraw
-                                ? TExtStringGrid::TCustomCellDrawEvent([this](TExtStringGrid* sender, platform::TCanvas& canvas,
-                                                                              int col, int row, TGridDrawState state,
-                                                                              TRect rect, bool printing) {
-                                      if (OnGridCustomCellBkgDraw)
-                                          OnGridCustomCellBkgDraw(sender, canvas, col, row, state, rect, printing);
-                                  })
-                                : nullptr;
+    // A custom draw event changes how cells paint, so the inner grid has one only while ours is set.
+    auto forwardIfSet = [&forward](auto& gridEvent, auto& ownEvent) {
+        if (ownEvent)
+            forward(gridEvent, ownEvent);
+        else
+            gridEvent = nullptr;
+    };
+    forwardIfSet(g.OnCustomCellDraw, OnGridCustomCellDraw);
+    forwardIfSet(g.OnCustomCellBkgDraw, OnGridCustomCellBkgDraw);
     forward(g.OnRightClickCell, OnGridRightClickCell);
     forward(g.OnAutoInsertRow, OnGridInsertRow);
     forward(g.OnAutoDeleteRow, OnGridDeleteRow);
