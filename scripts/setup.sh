@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, when they are missing.
 set -euo pipefail
-packages=(qt6-base-dev libpugixml-dev libjpeg-dev ninja-build cmake g++ libgtest-dev libbenchmark-dev)
+# The DejaVu faces, italic and oblique ones included, are what the program and its render tests draw with.
+packages=(qt6-base-dev libpugixml-dev libjpeg-dev ninja-build cmake g++ libgtest-dev libbenchmark-dev
+          fontconfig fonts-dejavu-core fonts-dejavu-extra)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
