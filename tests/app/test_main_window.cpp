@@ -418,6 +418,23 @@ TEST_P(ReachableWindow, RendersAtItsSize)
     ASSERT_FALSE(image.isNull());
     if (!GetParam().Size.isEmpty())
         EXPECT_EQ(image.size(), GetParam().Size);
+    // The program's window look: the light background in the corner, and every shown flat button
+    // with its gray edge round the light face.
+    const QColor light(0xF8, 0xF7, 0xED);
+    EXPECT_EQ(QColor(image.pixel(image.width() - 2, image.height() - 2)), light);
+    int buttons = 0;
+    for (controls::TPicButton* b : window->findChildren<controls::TPicButton*>()) {
+        if (!b->isVisibleTo(window))
+            continue;
+        ++buttons;
+        if (b->hasFocus())
+            continue;  // the focused button carries its focus frame
+        const QPoint at = b->mapTo(window, QPoint(0, 0));
+        EXPECT_EQ(QColor(image.pixel(at)), QColor(128, 128, 128)) << b->objectName().toStdString();
+        EXPECT_EQ(QColor(image.pixel(at + QPoint(b->width() - 1, b->height() - 1))), QColor(128, 128, 128));
+        EXPECT_EQ(QColor(image.pixel(at + QPoint(2, 2))), light) << b->objectName().toStdString();
+    }
+    EXPECT_GT(buttons, 0);
     if (const QByteArray out = qgetenv("CONF_SCREENSHOT_DIR"); !out.isEmpty())
         image.save(QString::fromLocal8Bit(out) + QLatin1Char('/') + QLatin1String(GetParam().Name) +
                    QStringLiteral(".png"));

@@ -399,4 +399,100 @@ TEST(HtmlGolden, TagSet)
     const QImage img = Draw(text, QSize(360, 150), in);
     SetHTMLHighlightColors(platform::clHighlight, platform::clHighlightText);
     EXPECT_TRUE(testsupport::MatchesGolden(img, QStringLiteral(TEST_DATA_DIR "/golden/html_tag_set.png")));
+
+    // The lines: the first as high as its 14-point text; the second one "gh" line and a quarter of
+    // its text height each for superscript and subscript; the list line one "gh" line; the fourth as
+    // high as its 16-pixel images.
+    const int gh = GhHeight(), extra = gh / 4;
+    const int line2 = H(Points(14)), line3 = line2 + gh + 2 * extra, line4 = line3 + gh, hr = line4 + 16;
+    const int textBottom2 = line3 - extra;  // the second line's text sits above its subscript room
+    const auto boxOf = [&](const QRect& area, const std::function<bool(QColor)>& match) {
+        QRect box;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (match(img.pixelColor(x, y)))
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    const auto dark = [](QColor c) { return qGray(c.rgb()) < 0x80; };
+
+    // Colour tags: clRed and #0000FF give pure red and pure blue text on the first line.
+    EXPECT_GT(CountPixels(img.copy(0, 0, 360, line2), [](QColor c) { return c == QColor(255, 0, 0); }), 10);
+    EXPECT_GT(CountPixels(img.copy(0, 0, 360, line2), IsBlue), 10);
+
+    // Superscript 2 sits a quarter text height above the x, subscript 2 as far below the H.
+    const auto inkBottom = [&](int left, int width) { return boxOf(QRect(left, line2, width, line3 - line2), dark).bottom(); };
+    const int sup = W(QStringLiteral("x")), h = sup + W(QStringLiteral("2")) + W(QStringLiteral(" "));
+    const int sub = sup + W(QStringLiteral("2")) + W(QStringLiteral(" H"));
+    const int baseline = inkBottom(0, sup);
+    EXPECT_EQ(inkBottom(sup, W(QStringLiteral("2"))), baseline - extra);
+    EXPECT_EQ(inkBottom(h, W(QStringLiteral("H"))), baseline);
+    EXPECT_EQ(inkBottom(sub, W(QStringLiteral("2"))), baseline + extra);
+
+    // Error mark: a red zigzag along the text bottom, one pixel above it where X modulo 4 is 0, one
+    // below where it is 2, starting at an even X, under the whole word.
+    QRect zigzag;
+    bool phased = true;
+    for (int y = line2; y < line3; ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixelColor(x, y) == QColor(255, 0, 0)) {
+                zigzag |= QRect(x, y, 1, 1);
+                const int expected = x % 4 == 0 ? textBottom2 - 1 : x % 4 == 2 ? textBottom2 + 1 : textBottom2;
+                phased = phased && y == expected;
+            }
+    EXPECT_TRUE(phased);
+    EXPECT_EQ(zigzag.top(), textBottom2 - 1);
+    EXPECT_EQ(zigzag.bottom(), textBottom2 + 1);
+    EXPECT_EQ(zigzag.left() % 2, 0);
+    EXPECT_GE(zigzag.width(), W(QStringLiteral("eror")) - 1);
+
+    // Highlight: the process-wide colours, yellow behind black text, down to the text bottom.
+    const QRect highlight = boxOf(img.rect(), [](QColor c) { return c == QColor(255, 255, 0); });
+    bool blackOnYellow = true;
+    for (int y = highlight.top(); y <= highlight.bottom(); ++y)
+        for (int x = highlight.left(); x <= highlight.right(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            blackOnYellow = blackOnYellow && c.red() == c.green() && c.blue() == 0;
+        }
+    EXPECT_TRUE(blackOnYellow);
+    EXPECT_EQ(highlight.bottom(), textBottom2 - 1);
+    EXPECT_GE(highlight.height(), gh);
+    EXPECT_GE(highlight.width(), W(QStringLiteral("highlight")));
+    EXPECT_LE(highlight.width(), W(QStringLiteral("highlight")) + 1);
+
+    // List item: the text 12 pixels in, the bullet in the 12 pixels before it.
+    const QRect bullet = boxOf(QRect(0, line3, 12, line4 - line3), dark);
+    const QRect item = boxOf(QRect(12, line3, img.width() - 12, line4 - line3), dark);
+    EXPECT_FALSE(bullet.isEmpty());
+    EXPECT_LE(bullet.right(), 12 - 4);
+    EXPECT_GE(item.left(), 12);
+    EXPECT_LE(item.left(), 12 + 1);
+
+    // Image 0 of the list: its 16x16 square at the pen after the second item, down to the line bottom.
+    const QRect picture = boxOf(img.rect(), [](QColor c) { return c == QColor(0, 128, 0); });
+    EXPECT_EQ(picture, QRect(12 + W(QStringLiteral("second")), hr - 16, 16, 16));
+
+    // The anchor in the URL colour (blue), underlined along a whole row.
+    int longestBlueRun = 0;
+    for (int y = line4; y < hr; ++y) {
+        int run = 0;
+        for (int x = picture.right() + 1; x < img.width(); ++x) {
+            run = img.pixelColor(x, y) == QColor(0, 0, 255) ? run + 1 : 0;
+            longestBlueRun = std::max(longestBlueRun, run);
+        }
+    }
+    EXPECT_GE(longestBlueRun, W(QStringLiteral("anchor")) - 1);
+
+    // The rule: one black row across the whole width, one pixel below the text bottom; "end" below it.
+    const auto blackRow = [&](int y) {
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixelColor(x, y) != QColor(Qt::black))
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(blackRow(hr));
+    EXPECT_FALSE(blackRow(hr - 1));
+    EXPECT_FALSE(blackRow(hr + 1));
+    EXPECT_EQ(InkColumns(img, hr + 1, hr + 1 + gh).first, InkColumns(img, hr + 1, img.height()).first);
+    EXPECT_GE(InkColumns(img, hr + 1, img.height()).first, 0) << "the text after the rule";
 }
