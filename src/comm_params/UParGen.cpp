@@ -269,11 +269,8 @@ TParGenField Input_Field(P panel, int row, TFieldKind kind, QLabel* TFParGen::*l
 TParGenField Check_Field(P panel, int row, QCheckBox* TFParGen::*check, const char* name, std::optional<Id> element,
                          int caption)
 {
-    TParGenField f{panel, row, TFieldKind::Check};
+    TParGenField f = Input_Field(panel, row, TFieldKind::Check, nullptr, name, nullptr, element, caption);
     f.Check = check;
-    f.Head_Name = name;
-    f.Element = element;
-    f.Caption = caption;
     return f;
 }
 
@@ -281,13 +278,9 @@ TParGenField Bytes_Field(P panel, int row, TByteRow TFParGen::*bytes, const char
                          std::optional<Id> first, int caption, std::array<int, 4> hints,
                          std::optional<Id> gatewaySwitch = std::nullopt, int headHint = -1)
 {
-    TParGenField f{panel, row, TFieldKind::Bytes};
+    TParGenField f = Input_Field(panel, row, TFieldKind::Bytes, nullptr, head, prefix, first, caption);
     f.Bytes = bytes;
-    f.Head_Name = head;
-    f.Input_Name = prefix;
-    f.Element = first;
     f.Switch = gatewaySwitch;
-    f.Caption = caption;
     f.Byte_Hints = hints;
     f.Head_Hint = headHint;
     return f;

@@ -41,13 +41,21 @@ TTopic_Column Col(int header, int hint, K kind, int width, bool shown, const cha
     return c;
 }
 
-shell::Table_Description Publish_Table()
+// A topic table: its rows under the container, keyed by the topic in column 1.
+shell::Table_Description Topic_Table(const char* container, std::vector<TTopic_Column> columns)
 {
     shell::Table_Description table;
-    table.Container = QStringLiteral("MQTT_Publish");
-    table.Key_Column = pub::Topic;
+    table.Container = QLatin1String(container);
+    table.Key_Column = 1;
     table.Capacity = Topic_Table_Rows;
-    table.Columns = {
+    table.Columns = std::move(columns);
+    return table;
+}
+
+shell::Table_Description Publish_Table()
+{
+    static_assert(int(pub::Topic) == 1 && int(sub::Topic) == 1);
+    return Topic_Table("MQTT_Publish", {
         Col(714, 0, K::Row_Number, 40, true),
         Col(715, 719, K::Text, 300, true, "Topic", "", true),
         Col(716, 720, K::Check, 60, true, "Retained", "", true),
@@ -67,17 +75,12 @@ shell::Table_Description Publish_Table()
         Col(793, 795, K::Check, 40, false, nullptr, "N"),
         Col(794, 796, K::Check, 80, false, nullptr, "N"),
         Col(718, 722, K::Text, 170, true, "Mnemonic", "", true),
-    };
-    return table;
+    });
 }
 
 shell::Table_Description Subscribe_Table()
 {
-    shell::Table_Description table;
-    table.Container = QStringLiteral("MQTT_Subscribe");
-    table.Key_Column = sub::Topic;
-    table.Capacity = Topic_Table_Rows;
-    table.Columns = {
+    return Topic_Table("MQTT_Subscribe", {
         Col(724, 0, K::Row_Number, 40, true),
         Col(725, 729, K::Text, 300, true, "Topic", "", true),
         Col(726, 730, K::Check, 60, false, "Retained", "", true),
@@ -94,8 +97,7 @@ shell::Table_Description Subscribe_Table()
         Col(793, 797, K::Check, 40, false, nullptr, "N"),
         Col(794, 798, K::Check, 80, false, nullptr, "N"),
         Col(728, 732, K::Text, 220, true, "Mnemonic", "", true),
-    };
-    return table;
+    });
 }
 
 }  // namespace
