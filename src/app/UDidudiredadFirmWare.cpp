@@ -1,6 +1,6 @@
 #include "app/UDidudiredadFirmWare.h"
 
-#include "app/UForms.h"
+#include "app/ULanguageWindows.h"
 #include "comm_params/UParGen.h"
 #include "controls/buttons_pages/PicGlyphs.h"
 #include "mqtt_image/UBoot.h"

@@ -1,6 +1,4 @@
 #pragma once
-#include <typeindex>
-#include <vector>
 
 class TFDidudiredadFirmWare;
 
@@ -18,7 +16,3 @@ public:
 // Creates the main window, the program's first window, and shows it. Every other window is
 // created when it is first shown.
 TFDidudiredadFirmWare* Show_Main_Form();
-
-// The windows, other than the main one, whose texts follow a language change, in the order they
-// re-apply them. Those that do not exist yet take the new texts when they are created.
-const std::vector<std::type_index>& Language_Windows();

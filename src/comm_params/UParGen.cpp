@@ -20,6 +20,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
 TFParGen* FParGen() { return shell::Window<TFParGen>(); }
@@ -171,24 +172,6 @@ void caption(QWidget* w, int text)
 
 void hint(QWidget* w, int text) { w->setToolTip(platform::PlainHint(Lang(text))); }
 
-// A labelled row: caption of the label, hint of the input.
-void texts(QWidget* head, QWidget* input, int first)
-{
-    caption(head, first);
-    hint(input, first + 1);
-}
-
-void row_texts(const TByteRow& r, int headCaption, std::array<int, 4> hints, int headHint = -1)
-{
-    caption(r.Head(), headCaption);
-    if (headHint >= 0)
-        hint(r.Head(), headHint);
-    for (size_t i = 0; i < 4; ++i)
-        hint(r.Boxes[i], hints[i]);
-}
-
-std::array<int, 4> run(int first) { return {first, first + 1, first + 2, first + 3}; }
-
 QString text_of(const QWidget* w)
 {
     if (auto* e = qobject_cast<const QLineEdit*>(w))
@@ -197,6 +180,7 @@ QString text_of(const QWidget* w)
         return m->toPlainText();
     return {};
 }
+
 
 }  // namespace
 
@@ -233,6 +217,373 @@ std::array<QString, 4> TByteRow::Texts() const
 }
 
 QWidget* TByteRow::Head() const { return Check ? static_cast<QWidget*>(Check) : static_cast<QWidget*>(Label); }
+
+// ---------------------------------------------------------------------------------------------
+// The field table: each field of the window once, with its panel, row, kind, the element it holds
+// and its texts. Creation, binding, texts and placement all come from it, in its order (which is
+// also the focus order within a panel).
+
+namespace {
+
+using Id = shell::TParGen_Id;
+using P = TParGenPanel;
+
+enum class TFieldKind { Edit, Memo, List, Check, Bytes, Gateway_Bytes, Heading };
+
+struct TParGenField {
+    P Panel;
+    int Row;
+    TFieldKind Kind;
+    // The head (label, check box or heading) and the input; a check box is both, a byte row keeps
+    // its head and boxes in Bytes.
+    QLabel* TFParGen::*Label = nullptr;
+    QCheckBox* TFParGen::*Check = nullptr;
+    QLineEdit* TFParGen::*Edit = nullptr;
+    QPlainTextEdit* TFParGen::*Memo = nullptr;
+    QComboBox* TFParGen::*List = nullptr;
+    TByteRow TFParGen::*Bytes = nullptr;
+    const char* Head_Name = nullptr;
+    const char* Input_Name = nullptr;  // a byte row: the prefix of its four boxes
+    std::optional<Id> Element;         // a byte row: the element of its first byte
+    std::optional<Id> Switch;          // a gateway row: the element of its check box
+    int Caption = 0;                   // the head's caption; the input's hint is the next text
+    std::array<int, 4> Byte_Hints{};
+    int Head_Hint = -1;
+    QStringList Items;            // fixed items of a list
+    std::vector<int> Item_Texts;  // items of a list that follow the language
+    const char* Typing = nullptr;  // what may be typed, as a pattern
+};
+
+TParGenField Input_Field(P panel, int row, TFieldKind kind, QLabel* TFParGen::*label, const char* head,
+                         const char* inputName, std::optional<Id> element, int caption)
+{
+    TParGenField f{panel, row, kind};
+    f.Label = label;
+    f.Head_Name = head;
+    f.Input_Name = inputName;
+    f.Element = element;
+    f.Caption = caption;
+    return f;
+}
+
+TParGenField Check_Field(P panel, int row, QCheckBox* TFParGen::*check, const char* name, std::optional<Id> element,
+                         int caption)
+{
+    TParGenField f = Input_Field(panel, row, TFieldKind::Check, nullptr, name, nullptr, element, caption);
+    f.Check = check;
+    return f;
+}
+
+TParGenField Bytes_Field(P panel, int row, TByteRow TFParGen::*bytes, const char* head, const char* prefix,
+                         std::optional<Id> first, int caption, std::array<int, 4> hints,
+                         std::optional<Id> gatewaySwitch = std::nullopt, int headHint = -1)
+{
+    TParGenField f = Input_Field(panel, row, TFieldKind::Bytes, nullptr, head, prefix, first, caption);
+    f.Bytes = bytes;
+    f.Switch = gatewaySwitch;
+    f.Byte_Hints = hints;
+    f.Head_Hint = headHint;
+    return f;
+}
+
+// A byte row headed by the check box that switches it on.
+TParGenField Gateway_Field(P panel, int row, TByteRow TFParGen::*bytes, const char* head, const char* prefix,
+                           std::optional<Id> first, int caption, std::array<int, 4> hints,
+                           std::optional<Id> gatewaySwitch, int headHint)
+{
+    TParGenField f = Bytes_Field(panel, row, bytes, head, prefix, first, caption, hints, gatewaySwitch, headHint);
+    f.Kind = TFieldKind::Gateway_Bytes;
+    return f;
+}
+
+std::array<int, 4> run(int first) { return {first, first + 1, first + 2, first + 3}; }
+
+TParGenField Edit_Field(TParGenField f, QLineEdit* TFParGen::*edit)
+{
+    f.Edit = edit;
+    return f;
+}
+TParGenField Memo_Field(TParGenField f, QPlainTextEdit* TFParGen::*memo)
+{
+    f.Memo = memo;
+    return f;
+}
+TParGenField List_Field(TParGenField f, QComboBox* TFParGen::*list)
+{
+    f.List = list;
+    return f;
+}
+
+// A labelled input: the member names are the controls' names.
+#define PARGEN_EDIT(panel, row, label, edit, element, caption)                                                    \
+    Edit_Field(Input_Field(P::panel, row, TFieldKind::Edit, &TFParGen::label, #label, #edit, element, caption), \
+               &TFParGen::edit)
+#define PARGEN_MEMO(panel, row, label, memo, element, caption)                                                    \
+    Memo_Field(Input_Field(P::panel, row, TFieldKind::Memo, &TFParGen::label, #label, #memo, element, caption), \
+               &TFParGen::memo)
+#define PARGEN_LIST(panel, row, label, list, element, caption)                                                    \
+    List_Field(Input_Field(P::panel, row, TFieldKind::List, &TFParGen::label, #label, #list, element, caption), \
+               &TFParGen::list)
+#define PARGEN_CHECKBOX(panel, row, check, element, caption) \
+    Check_Field(P::panel, row, &TFParGen::check, #check, element, caption)
+
+TParGenField With_Items(TParGenField f, QStringList items)
+{
+    f.Items = std::move(items);
+    return f;
+}
+
+TParGenField With_Item_Texts(TParGenField f, std::vector<int> texts)
+{
+    f.Item_Texts = std::move(texts);
+    return f;
+}
+
+TParGenField With_Typing(TParGenField f, const char* pattern)
+{
+    f.Typing = pattern;
+    return f;
+}
+
+TParGenField Heading(P panel, int row, QLabel* TFParGen::*label, const char* name, int caption)
+{
+    TParGenField f{panel, row, TFieldKind::Heading};
+    f.Label = label;
+    f.Head_Name = name;
+    f.Caption = caption;
+    return f;
+}
+
+QStringList Numbers(int from, int to)
+{
+    QStringList items;
+    for (int i = from; i <= to; ++i)
+        items << QString::number(i);
+    return items;
+}
+
+const std::vector<TParGenField>& ParGen_Fields()
+{
+    static const std::vector<TParGenField> fields = {
+        // Select Device
+        With_Items(PARGEN_LIST(Select_Device, 0, L_Select_Device_Device, CB_Select_Device_Device, Id::Select_Device,
+                               4248),
+                   {QStringLiteral("Only Ethernet Cable "), QStringLiteral("Ethernet Cable + Wi-Fi"),
+                    QStringLiteral("Ethernet Cable + Mobile Connection")}),
+        // Ethernet Connection
+        With_Typing(PARGEN_EDIT(Ethernet_Connection, 0, L_EthConn_Device_Name, E_EthConn_Device_Name,
+                                Id::Eth_Conn_Device_Name, 4251),
+                    ".{0,31}"),
+        PARGEN_CHECKBOX(Ethernet_Connection, 1, CB_EthConn_En_DHCP_Cable, Id::Eth_Conn_DHCP_Cable, 4253),
+        PARGEN_CHECKBOX(Ethernet_Connection, 2, CB_EthConn_En_DHCP_WiFi, Id::Eth_Conn_DHCP_WiFi, 4255),
+        PARGEN_CHECKBOX(Ethernet_Connection, 3, CB_EthConn_Enable_DNS, Id::Eth_Conn_Enable_DNS, 4257),
+        Bytes_Field(P::Ethernet_Connection, 4, &TFParGen::EthConn_Primary_DNS, "L_EthConn_Primary_DNS",
+                    "E_EthConn_Pri_DNS_IP", Id::Eth_Conn_Primary_DNS1, 4263, run(4259)),
+        Bytes_Field(P::Ethernet_Connection, 5, &TFParGen::EthConn_Secondary_DNS, "L_EthConn_Secondary_DNS",
+                    "E_EthConn_Sec_DNS_IP", Id::Eth_Conn_Secondary_DNS1, 4264, run(4265)),
+        // Modbus TCP Slave
+        Bytes_Field(P::Modbus_TCP_Slave, 0, &TFParGen::ModbusTCPSlave_IP, "L_ModbusTCPSlave_IP", "E_ModbusTCPSlave_IP",
+                    Id::Modbus_TCP_Slave_IP1, 691, run(692)),
+        Bytes_Field(P::Modbus_TCP_Slave, 1, &TFParGen::ModbusTCPSlave_SM, "L_ModbusTCPSlave_SM", "E_ModbusTCPSlave_SM",
+                    Id::Modbus_TCP_Slave_SM1, 696, {697, 698, 699, 1800}),
+        Gateway_Field(P::Modbus_TCP_Slave, 2, &TFParGen::ModbusTCPSlave_GAT, "CB_ModbusTCPSlave_En_GAT",
+                    "E_ModbusTCPSlave_GAT", Id::Modbus_TCP_Slave_GAT1, 1801, run(1803), Id::Modbus_TCP_Slave_EN_GAT,
+                    1802),
+        PARGEN_EDIT(Modbus_TCP_Slave, 3, L_ModbusTCPSlave_Port, E_ModbusTCPSlave_Port, Id::Modbus_TCP_Slave_Port, 1807),
+        // MQTT
+        PARGEN_EDIT(MQTT, 0, L_MQTT_Server, E_MQTT_Server, Id::MQTT_Server_URL, 429),
+        PARGEN_EDIT(MQTT, 1, L_MQTT_Server_Port, E_MQTT_Server_Port, Id::MQTT_Server_Port, 431),
+        PARGEN_EDIT(MQTT, 2, L_MQTT_Client_ID, E_MQTT_Client_ID, Id::MQTT_Client_ID, 433),
+        PARGEN_EDIT(MQTT, 3, L_MQTT_Keep_Alive, E_MQTT_Keep_Alive, Id::MQTT_Keep_Alive, 435),
+        PARGEN_CHECKBOX(MQTT, 4, CB_MQTT_Clean_Session, Id::MQTT_Clean_Session, 437),
+        PARGEN_CHECKBOX(MQTT, 5, CB_MQTT_WillFlag, Id::MQTT_WillFlag, 439),
+        PARGEN_EDIT(MQTT, 6, L_MQTT_Will_TopicName, E_MQTT_Will_TopicName, Id::MQTT_Will_Topic_Name, 441),
+        PARGEN_EDIT(MQTT, 7, L_MQTT_Will_Message, E_MQTT_Will_Message, Id::MQTT_Will_Message, 443),
+        PARGEN_CHECKBOX(MQTT, 8, CB_MQTT_Will_Retained, Id::MQTT_Will_Retained, 445),
+        With_Items(PARGEN_LIST(MQTT, 9, L_MQTT_Will_QoS, CB_MQTT_Will_QoS, Id::MQTT_Will_QoS, 447), Numbers(0, 2)),
+        PARGEN_CHECKBOX(MQTT, 10, CB_MQTT_PublishTopicConnection, Id::MQTT_PublishTopicConnection, 4226),
+        PARGEN_EDIT(MQTT, 11, L_MQTT_Connection_TopicName, E_MQTT_Connection_TopicName, Id::MQTT_Connection_Topic_Name,
+                    4228),
+        PARGEN_EDIT(MQTT, 12, L_MQTT_Connection_Message, E_MQTT_Connection_Message, Id::MQTT_Connection_Message, 4230),
+        PARGEN_CHECKBOX(MQTT, 13, CB_MQTT_Connection_Retained, Id::MQTT_Connection_Retained, 4232),
+        PARGEN_EDIT(MQTT, 14, L_MQTT_Username, E_MQTT_Username, Id::MQTT_Username, 449),
+        PARGEN_MEMO(MQTT, 15, L_MQTT_Password, E_MQTT_Password, Id::MQTT_Password, 451),
+        PARGEN_EDIT(MQTT, 16, L_MQTT_ASync_Send_Time, E_MQTT_ASync_Send_Time, Id::MQTT_ASync_Send_Time, 453),
+        PARGEN_EDIT(MQTT, 17, L_MQTT_TopicDALIAns, E_MQTT_TopicDALIAns, Id::MQTT_Topic_DALI_Answer, 4234),
+        PARGEN_CHECKBOX(MQTT, 18, CB_MQTT_Enable_ReProgram, Id::MQTT_Enable_Reprogram, 4236),
+        PARGEN_EDIT(MQTT, 19, L_MQTT_Reprogram_Topic, E_MQTT_Reprogram_Topic, Id::MQTT_Reprogram_Topic, 4238),
+        PARGEN_EDIT(MQTT, 20, L_MQTT_Reproram_Value, E_MQTT_Reproram_Value, Id::MQTT_Reprogram_Value, 4240),
+        // Ethernet; the rows from the ports on belong to the family's other gateways and stay hidden here.
+        Bytes_Field(P::Ethernet, 0, &TFParGen::Ethernet_IP, "L_Ethernet_IP", "E_Ethernet_IP", Id::Ethernet_IP1, 456,
+                    run(457)),
+        Bytes_Field(P::Ethernet, 1, &TFParGen::Ethernet_SM, "L_Ethernet_SM", "E_Ethernet_SM", Id::Ethernet_SM1, 461,
+                    run(462)),
+        Gateway_Field(P::Ethernet, 2, &TFParGen::Ethernet_GAT, "CB_Ethernet_En_GAT", "E_Ethernet_GAT", Id::Ethernet_GAT1,
+                    466, run(468), Id::Ethernet_EN_GAT, 467),
+        PARGEN_EDIT(Ethernet, 3, L_Ethernet_TCP_Port, E_Ethernet_TCP_Port, std::nullopt, 0),
+        PARGEN_EDIT(Ethernet, 4, L_Ethernet_UDP_Port, E_Ethernet_UDP_Port, std::nullopt, 0),
+        PARGEN_CHECKBOX(Ethernet, 5, CB_Ethernet_Reset_24h, std::nullopt, 4243),
+        Gateway_Field(P::Ethernet, 6, &TFParGen::Ethernet_DNS, "CB_Ethernet_En_DNS", "E_Ethernet_DNS", std::nullopt, 0,
+                    {}, std::nullopt, -1),
+        // TLS
+        PARGEN_CHECKBOX(TLS, 0, CB_TLS_Enable, Id::TLS_Enable, 555),
+        PARGEN_CHECKBOX(TLS, 1, CB_TLS_En_Server_Auth, Id::TLS_En_Server_Auth, 557),
+        PARGEN_MEMO(TLS, 2, L_TLS_Server_Cert, E_TLS_Server_Cert, Id::TLS_Server_Auth_Certificate, 559),
+        PARGEN_CHECKBOX(TLS, 3, CB_TLS_En_Client_Auth, Id::TLS_En_Client_Auth, 561),
+        PARGEN_MEMO(TLS, 4, L_TLS_Client_Cert, E_TLS_Client_Cert, Id::TLS_Client_Auth_Certificate, 563),
+        PARGEN_MEMO(TLS, 5, L_TLS_Client_Cert_Key, E_TLS_Client_Cert_Key, Id::TLS_Client_Auth_Key, 565),
+        PARGEN_EDIT(TLS, 6, L_TLS_Client_Cert_Key_Pass, E_TLS_Client_Cert_Key_Pass, Id::TLS_Client_Auth_Key_Password,
+                    567),
+        // NTP
+        PARGEN_EDIT(NTP, 0, L_NTP_Server_URL, E_NTP_Server_URL, Id::NTP_Server_URL, 570),
+        PARGEN_EDIT(NTP, 1, L_NTP_Poll_Time, E_NTP_Poll_Time, Id::NTP_Poll_Time, 572),
+        // Wi-Fi
+        With_Item_Texts(PARGEN_LIST(WiFi2, 0, L_WiFi2_Type, CB_WiFi2_Type, Id::WiFi_Type, 5101), {5103, 5104}),
+        Heading(P::WiFi2, 1, &TFParGen::L_WiFi2_IP1, "L_WiFi2_IP1", 5105),
+        Bytes_Field(P::WiFi2, 2, &TFParGen::WiFi2_IP1_IP, "L_WiFi2_IP1_IP", "E_WiFi2_IP1_IP", Id::WiFi_IP1, 5106,
+                    run(5107)),
+        Bytes_Field(P::WiFi2, 3, &TFParGen::WiFi2_IP1_SM, "L_WiFi2_IP1_SM", "E_WiFi2_IP1_SM", Id::WiFi_SM1, 5111,
+                    run(5112)),
+        Gateway_Field(P::WiFi2, 4, &TFParGen::WiFi2_IP1_GAT, "CB_WiFi2_IP1_En_GAT", "E_WiFi2_IP1_GAT", Id::WiFi_GAT1,
+                    5116, run(5118), Id::WiFi_EN_Gateway, 5117),
+        Heading(P::WiFi2, 5, &TFParGen::L_WiFi2_IP2, "L_WiFi2_IP2", 5122),
+        Bytes_Field(P::WiFi2, 6, &TFParGen::WiFi2_IP2_IP, "L_WiFi2_IP2_IP", "E_WiFi2_IP2_IP", Id::WiFi_IP2_IP1, 5123,
+                    run(5124)),
+        Bytes_Field(P::WiFi2, 7, &TFParGen::WiFi2_IP2_SM, "L_WiFi2_IP2_SM", "E_WiFi2_IP2_SM", Id::WiFi_IP2_SM1, 5128,
+                    run(5129)),
+        Gateway_Field(P::WiFi2, 8, &TFParGen::WiFi2_IP2_GAT, "CB_WiFi2_IP2_En_GAT", "E_WiFi2_IP2_GAT",
+                    Id::WiFi_IP2_GAT1, 5133, run(5135), Id::WiFi_IP2_EN_Gateway, 5134),
+        PARGEN_EDIT(WiFi2, 9, L_WiFi2_SSID, E_WiFi2_SSID, Id::WiFi_SSID, 5139),
+        PARGEN_EDIT(WiFi2, 10, L_WiFi2_Password, E_WiFi2_Password, Id::WiFi_PWD, 5141),
+        With_Item_Texts(PARGEN_LIST(WiFi2, 11, L_WiFi2_Secure_Type, CB_WiFi2_Secure_Type, Id::WiFi_Secure_Type, 5143),
+                        {5145, 5146, 5147, 5148}),
+        PARGEN_CHECKBOX(WiFi2, 12, CB_WiFi2_En_DHCP, Id::WiFi_EN_DHCP, 5149),
+        Bytes_Field(P::WiFi2, 13, &TFParGen::WiFi2_DHCP_First, "L_WiFi2_DHCP_First_IP", "E_WiFi2_DHCP_First_IP",
+                    Id::WiFi_DHCP_First_IP1, 5151, run(5152)),
+        Bytes_Field(P::WiFi2, 14, &TFParGen::WiFi2_DHCP_SM, "L_WiFi2_DHCP_SM", "E_WiFi2_DHCP_SM", Id::WiFi_DHCP_SM1,
+                    5156, run(5157)),
+        PARGEN_EDIT(WiFi2, 15, L_WiFi2_Lease_Time, E_WiFi2_Lease_Time, Id::WiFi_Lease_Time, 5161),
+        With_Items(PARGEN_LIST(WiFi2, 16, L_WiFi2_Max_Client, CB_WiFi2_Max_Client, Id::WiFi_Max_Client, 5163),
+                   Numbers(1, 10)),
+        With_Item_Texts(PARGEN_LIST(WiFi2, 17, L_WiFi2_Channel, CB_WiFi2_Channel, Id::WiFi_Channel, 5165),
+                        {5167, 5168, 5169, 5170, 5171, 5172, 5173, 5174, 5175, 5176, 5177, 5178}),
+        // GSM / GPRS / LTE
+        With_Typing(PARGEN_EDIT(GSM_GPRS, 0, L_GSM_GPRS_PIN, E_GSM_GPRS_PIN, Id::GSM_GPRS_PIN, 4151), "[0-9]{0,8}"),
+        PARGEN_EDIT(GSM_GPRS, 1, L_GSM_GPRS_APN, E_GSM_GPRS_APN, Id::GSM_GPRS_APN, 4153),
+        With_Items(PARGEN_LIST(GSM_GPRS, 2, L_GSM_GPRS_AuthType, CB_GSM_GPRS_AuthType, Id::GSM_GPRS_AUTHTYPE, 4220),
+                   {QStringLiteral("None"), QStringLiteral("PAP"), QStringLiteral("CHAP"), QStringLiteral("PAP or CHAP")}),
+        With_Typing(PARGEN_EDIT(GSM_GPRS, 3, L_GSM_GPRS_UserName, E_GSM_GPRS_UserName, Id::GSM_GPRS_USERNAME, 4222),
+                    ".{0,32}"),
+        With_Typing(PARGEN_EDIT(GSM_GPRS, 4, L_GSM_GPRS_Password, E_GSM_GPRS_Password, Id::GSM_GPRS_PASSWORD, 4224),
+                    ".{0,32}"),
+    };
+    return fields;
+}
+
+#undef PARGEN_EDIT
+#undef PARGEN_MEMO
+#undef PARGEN_LIST
+#undef PARGEN_CHECKBOX
+
+}  // namespace
+
+void TFParGen::Create_Fields()
+{
+    for (const TParGenField& f : ParGen_Fields()) {
+        QWidget* b = Panel(f.Panel)->Body();
+        const int top = row(f.Row);
+        switch (f.Kind) {
+        case TFieldKind::Bytes:
+        case TFieldKind::Gateway_Bytes:
+            this->*f.Bytes = make_row(b, f.Head_Name, f.Kind == TFieldKind::Gateway_Bytes,
+                                      QLatin1String(f.Input_Name), top);
+            break;
+        case TFieldKind::Check: this->*f.Check = make_check(b, f.Head_Name, top); break;
+        case TFieldKind::Heading:
+            this->*f.Label = make_label(b, f.Head_Name, top);
+            (this->*f.Label)->resize(kInputLeft + kInputWidth - kLabelLeft, kLabelHeight);
+            break;
+        case TFieldKind::Edit: {
+            this->*f.Label = make_label(b, f.Head_Name, top);
+            this->*f.Edit = make_edit(b, f.Input_Name, top);
+            if (f.Typing)
+                limit_typing(this->*f.Edit, QLatin1String(f.Typing));
+            break;
+        }
+        case TFieldKind::Memo:
+            this->*f.Label = make_label(b, f.Head_Name, top);
+            this->*f.Memo = make_memo(b, f.Input_Name, top);
+            break;
+        case TFieldKind::List:
+            this->*f.Label = make_label(b, f.Head_Name, top);
+            this->*f.List = make_list(b, f.Input_Name, top, f.Items);
+            break;
+        }
+    }
+}
+
+namespace {
+
+QWidget* Field_Input(const TFParGen& form, const TParGenField& f)
+{
+    if (f.Edit)
+        return form.*f.Edit;
+    if (f.Memo)
+        return form.*f.Memo;
+    if (f.List)
+        return form.*f.List;
+    return f.Check ? form.*f.Check : nullptr;
+}
+
+QWidget* Field_Head(const TFParGen& form, const TParGenField& f)
+{
+    if (f.Bytes)
+        return (form.*f.Bytes).Head();
+    return f.Check ? static_cast<QWidget*>(form.*f.Check) : static_cast<QWidget*>(form.*f.Label);
+}
+
+}  // namespace
+
+void TFParGen::Bind_Fields()
+{
+    FBound.assign(ParGen_Element_Count, nullptr);
+    for (const TParGenField& f : ParGen_Fields()) {
+        if (f.Bytes) {
+            const TByteRow& r = this->*f.Bytes;
+            if (f.Element)
+                for (int i = 0; i < 4; ++i)
+                    FBound[shell::Index_Of(*f.Element + i)] = r.Boxes[size_t(i)];
+            if (f.Switch)
+                FBound[shell::Index_Of(*f.Switch)] = r.Check;
+        } else if (f.Element) {
+            FBound[shell::Index_Of(*f.Element)] = Field_Input(*this, f);
+        }
+    }
+}
+
+void TFParGen::Field_Texts()
+{
+    for (const TParGenField& f : ParGen_Fields()) {
+        if (f.Caption <= 0)
+            continue;
+        caption(Field_Head(*this, f), f.Caption);
+        if (f.Bytes) {
+            if (f.Head_Hint >= 0)
+                hint(Field_Head(*this, f), f.Head_Hint);
+            for (size_t i = 0; i < 4; ++i)
+                hint((this->*f.Bytes).Boxes[i], f.Byte_Hints[i]);
+        } else if (QWidget* input = Field_Input(*this, f)) {
+            hint(input, f.Caption + 1);
+        }
+        if (!f.Item_Texts.empty()) {
+            QComboBox* list = this->*f.List;
+            list->clear();
+            for (int t : f.Item_Texts)
+                list->addItem(Lang(t));
+            list->setCurrentIndex(0);
+        }
+    }
+}
 
 // ---------------------------------------------------------------------------------------------
 // Creation
@@ -323,270 +674,12 @@ void TFParGen::Create_Panels()
     CP_WiFi2 = Panel(TParGenPanel::WiFi2);
     CP_GSM_GPRS = Panel(TParGenPanel::GSM_GPRS);
 
-    Create_Select_Device();
-    Create_Ethernet_Connection();
-    Create_Modbus_TCP_Slave();
-    Create_MQTT();
-    Create_Ethernet();
-    Create_TLS();
-    Create_NTP();
-    Create_WiFi2();
-    Create_GSM_GPRS();
-}
-
-void TFParGen::Create_Select_Device()
-{
-    QWidget* b = CP_Select_Device->Body();
-    L_Select_Device_Device = make_label(b, "L_Select_Device_Device", row(0));
-    CB_Select_Device_Device = make_list(b, "CB_Select_Device_Device", row(0),
-                                        {QStringLiteral("Only Ethernet Cable "), QStringLiteral("Ethernet Cable + Wi-Fi"),
-                                         QStringLiteral("Ethernet Cable + Mobile Connection")});
-}
-
-void TFParGen::Create_Ethernet_Connection()
-{
-    QWidget* b = CP_Ethernet_Connection->Body();
-    L_EthConn_Device_Name = make_label(b, "L_EthConn_Device_Name", row(0));
-    E_EthConn_Device_Name = make_edit(b, "E_EthConn_Device_Name", row(0));
-    limit_typing(E_EthConn_Device_Name, QStringLiteral(".{0,31}"));
-    CB_EthConn_En_DHCP_Cable = make_check(b, "CB_EthConn_En_DHCP_Cable", row(1));
-    CB_EthConn_En_DHCP_WiFi = make_check(b, "CB_EthConn_En_DHCP_WiFi", row(2));
-    CB_EthConn_Enable_DNS = make_check(b, "CB_EthConn_Enable_DNS", row(3));
-    EthConn_Primary_DNS =
-        make_row(b, "L_EthConn_Primary_DNS", false, QStringLiteral("E_EthConn_Pri_DNS_IP"), row(4));
-    EthConn_Secondary_DNS =
-        make_row(b, "L_EthConn_Secondary_DNS", false, QStringLiteral("E_EthConn_Sec_DNS_IP"), row(5));
-}
-
-void TFParGen::Create_Modbus_TCP_Slave()
-{
-    QWidget* b = CP_Modbus_TCP_Slave->Body();
-    ModbusTCPSlave_IP = make_row(b, "L_ModbusTCPSlave_IP", false, QStringLiteral("E_ModbusTCPSlave_IP"), row(0));
-    ModbusTCPSlave_SM = make_row(b, "L_ModbusTCPSlave_SM", false, QStringLiteral("E_ModbusTCPSlave_SM"), row(1));
-    ModbusTCPSlave_GAT =
-        make_row(b, "CB_ModbusTCPSlave_En_GAT", true, QStringLiteral("E_ModbusTCPSlave_GAT"), row(2));
-    L_ModbusTCPSlave_Port = make_label(b, "L_ModbusTCPSlave_Port", row(3));
-    E_ModbusTCPSlave_Port = make_edit(b, "E_ModbusTCPSlave_Port", row(3));
-}
-
-void TFParGen::Create_MQTT()
-{
-    QWidget* b = CP_MQTT->Body();
-    L_MQTT_Server = make_label(b, "L_MQTT_Server", row(0));
-    E_MQTT_Server = make_edit(b, "E_MQTT_Server", row(0));
-    L_MQTT_Server_Port = make_label(b, "L_MQTT_Server_Port", row(1));
-    E_MQTT_Server_Port = make_edit(b, "E_MQTT_Server_Port", row(1));
-    L_MQTT_Client_ID = make_label(b, "L_MQTT_Client_ID", row(2));
-    E_MQTT_Client_ID = make_edit(b, "E_MQTT_Client_ID", row(2));
-    L_MQTT_Keep_Alive = make_label(b, "L_MQTT_Keep_Alive", row(3));
-    E_MQTT_Keep_Alive = make_edit(b, "E_MQTT_Keep_Alive", row(3));
-    CB_MQTT_Clean_Session = make_check(b, "CB_MQTT_Clean_Session", row(4));
-    CB_MQTT_WillFlag = make_check(b, "CB_MQTT_WillFlag", row(5));
-    L_MQTT_Will_TopicName = make_label(b, "L_MQTT_Will_TopicName", row(6));
-    E_MQTT_Will_TopicName = make_edit(b, "E_MQTT_Will_TopicName", row(6));
-    L_MQTT_Will_Message = make_label(b, "L_MQTT_Will_Message", row(7));
-    E_MQTT_Will_Message = make_edit(b, "E_MQTT_Will_Message", row(7));
-    CB_MQTT_Will_Retained = make_check(b, "CB_MQTT_Will_Retained", row(8));
-    L_MQTT_Will_QoS = make_label(b, "L_MQTT_Will_QoS", row(9));
-    CB_MQTT_Will_QoS =
-        make_list(b, "CB_MQTT_Will_QoS", row(9), {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
-    CB_MQTT_PublishTopicConnection = make_check(b, "CB_MQTT_PublishTopicConnection", row(10));
-    L_MQTT_Connection_TopicName = make_label(b, "L_MQTT_Connection_TopicName", row(11));
-    E_MQTT_Connection_TopicName = make_edit(b, "E_MQTT_Connection_TopicName", row(11));
-    L_MQTT_Connection_Message = make_label(b, "L_MQTT_Connection_Message", row(12));
-    E_MQTT_Connection_Message = make_edit(b, "E_MQTT_Connection_Message", row(12));
-    CB_MQTT_Connection_Retained = make_check(b, "CB_MQTT_Connection_Retained", row(13));
-    L_MQTT_Username = make_label(b, "L_MQTT_Username", row(14));
-    E_MQTT_Username = make_edit(b, "E_MQTT_Username", row(14));
-    L_MQTT_Password = make_label(b, "L_MQTT_Password", row(15));
-    E_MQTT_Password = make_memo(b, "E_MQTT_Password", row(15));
-    L_MQTT_ASync_Send_Time = make_label(b, "L_MQTT_ASync_Send_Time", row(16));
-    E_MQTT_ASync_Send_Time = make_edit(b, "E_MQTT_ASync_Send_Time", row(16));
-    L_MQTT_TopicDALIAns = make_label(b, "L_MQTT_TopicDALIAns", row(17));
-    E_MQTT_TopicDALIAns = make_edit(b, "E_MQTT_TopicDALIAns", row(17));
-    CB_MQTT_Enable_ReProgram = make_check(b, "CB_MQTT_Enable_ReProgram", row(18));
-    L_MQTT_Reprogram_Topic = make_label(b, "L_MQTT_Reprogram_Topic", row(19));
-    E_MQTT_Reprogram_Topic = make_edit(b, "E_MQTT_Reprogram_Topic", row(19));
-    L_MQTT_Reproram_Value = make_label(b, "L_MQTT_Reproram_Value", row(20));
-    E_MQTT_Reproram_Value = make_edit(b, "E_MQTT_Reproram_Value", row(20));
-}
-
-void TFParGen::Create_Ethernet()
-{
-    QWidget* b = CP_Ethernet->Body();
-    Ethernet_IP = make_row(b, "L_Ethernet_IP", false, QStringLiteral("E_Ethernet_IP"), row(0));
-    Ethernet_SM = make_row(b, "L_Ethernet_SM", false, QStringLiteral("E_Ethernet_SM"), row(1));
-    Ethernet_GAT = make_row(b, "CB_Ethernet_En_GAT", true, QStringLiteral("E_Ethernet_GAT"), row(2));
-    // Rows of the family's other gateways; this product never shows them.
-    L_Ethernet_TCP_Port = make_label(b, "L_Ethernet_TCP_Port", row(3));
-    E_Ethernet_TCP_Port = make_edit(b, "E_Ethernet_TCP_Port", row(3));
-    L_Ethernet_UDP_Port = make_label(b, "L_Ethernet_UDP_Port", row(4));
-    E_Ethernet_UDP_Port = make_edit(b, "E_Ethernet_UDP_Port", row(4));
-    CB_Ethernet_Reset_24h = make_check(b, "CB_Ethernet_Reset_24h", row(5));
-    Ethernet_DNS = make_row(b, "CB_Ethernet_En_DNS", true, QStringLiteral("E_Ethernet_DNS"), row(6));
-}
-
-void TFParGen::Create_TLS()
-{
-    QWidget* b = CP_TLS->Body();
-    CB_TLS_Enable = make_check(b, "CB_TLS_Enable", row(0));
-    CB_TLS_En_Server_Auth = make_check(b, "CB_TLS_En_Server_Auth", row(1));
-    L_TLS_Server_Cert = make_label(b, "L_TLS_Server_Cert", row(2));
-    E_TLS_Server_Cert = make_memo(b, "E_TLS_Server_Cert", row(2));
-    CB_TLS_En_Client_Auth = make_check(b, "CB_TLS_En_Client_Auth", row(3));
-    L_TLS_Client_Cert = make_label(b, "L_TLS_Client_Cert", row(4));
-    E_TLS_Client_Cert = make_memo(b, "E_TLS_Client_Cert", row(4));
-    L_TLS_Client_Cert_Key = make_label(b, "L_TLS_Client_Cert_Key", row(5));
-    E_TLS_Client_Cert_Key = make_memo(b, "E_TLS_Client_Cert_Key", row(5));
-    L_TLS_Client_Cert_Key_Pass = make_label(b, "L_TLS_Client_Cert_Key_Pass", row(6));
-    E_TLS_Client_Cert_Key_Pass = make_edit(b, "E_TLS_Client_Cert_Key_Pass", row(6));
-}
-
-void TFParGen::Create_NTP()
-{
-    QWidget* b = CP_NTP->Body();
-    L_NTP_Server_URL = make_label(b, "L_NTP_Server_URL", row(0));
-    E_NTP_Server_URL = make_edit(b, "E_NTP_Server_URL", row(0));
-    L_NTP_Poll_Time = make_label(b, "L_NTP_Poll_Time", row(1));
-    E_NTP_Poll_Time = make_edit(b, "E_NTP_Poll_Time", row(1));
-}
-
-void TFParGen::Create_WiFi2()
-{
-    QWidget* b = CP_WiFi2->Body();
-    L_WiFi2_Type = make_label(b, "L_WiFi2_Type", row(0));
-    CB_WiFi2_Type = make_list(b, "CB_WiFi2_Type", row(0));
-    L_WiFi2_IP1 = make_label(b, "L_WiFi2_IP1", row(1));
-    L_WiFi2_IP1->resize(kInputLeft + kInputWidth - kLabelLeft, kLabelHeight);
-    WiFi2_IP1_IP = make_row(b, "L_WiFi2_IP1_IP", false, QStringLiteral("E_WiFi2_IP1_IP"), row(2));
-    WiFi2_IP1_SM = make_row(b, "L_WiFi2_IP1_SM", false, QStringLiteral("E_WiFi2_IP1_SM"), row(3));
-    WiFi2_IP1_GAT = make_row(b, "CB_WiFi2_IP1_En_GAT", true, QStringLiteral("E_WiFi2_IP1_GAT"), row(4));
-    L_WiFi2_IP2 = make_label(b, "L_WiFi2_IP2", row(5));
-    L_WiFi2_IP2->resize(kInputLeft + kInputWidth - kLabelLeft, kLabelHeight);
-    WiFi2_IP2_IP = make_row(b, "L_WiFi2_IP2_IP", false, QStringLiteral("E_WiFi2_IP2_IP"), row(6));
-    WiFi2_IP2_SM = make_row(b, "L_WiFi2_IP2_SM", false, QStringLiteral("E_WiFi2_IP2_SM"), row(7));
-    WiFi2_IP2_GAT = make_row(b, "CB_WiFi2_IP2_En_GAT", true, QStringLiteral("E_WiFi2_IP2_GAT"), row(8));
-    L_WiFi2_SSID = make_label(b, "L_WiFi2_SSID", row(9));
-    E_WiFi2_SSID = make_edit(b, "E_WiFi2_SSID", row(9));
-    L_WiFi2_Password = make_label(b, "L_WiFi2_Password", row(10));
-    E_WiFi2_Password = make_edit(b, "E_WiFi2_Password", row(10));
-    L_WiFi2_Secure_Type = make_label(b, "L_WiFi2_Secure_Type", row(11));
-    CB_WiFi2_Secure_Type = make_list(b, "CB_WiFi2_Secure_Type", row(11));
-    CB_WiFi2_En_DHCP = make_check(b, "CB_WiFi2_En_DHCP", row(12));
-    WiFi2_DHCP_First =
-        make_row(b, "L_WiFi2_DHCP_First_IP", false, QStringLiteral("E_WiFi2_DHCP_First_IP"), row(13));
-    WiFi2_DHCP_SM = make_row(b, "L_WiFi2_DHCP_SM", false, QStringLiteral("E_WiFi2_DHCP_SM"), row(14));
-    L_WiFi2_Lease_Time = make_label(b, "L_WiFi2_Lease_Time", row(15));
-    E_WiFi2_Lease_Time = make_edit(b, "E_WiFi2_Lease_Time", row(15));
-    L_WiFi2_Max_Client = make_label(b, "L_WiFi2_Max_Client", row(16));
-    QStringList clients;
-    for (int i = 1; i <= 10; ++i)
-        clients << QString::number(i);
-    CB_WiFi2_Max_Client = make_list(b, "CB_WiFi2_Max_Client", row(16), clients);
-    L_WiFi2_Channel = make_label(b, "L_WiFi2_Channel", row(17));
-    CB_WiFi2_Channel = make_list(b, "CB_WiFi2_Channel", row(17));
-}
-
-void TFParGen::Create_GSM_GPRS()
-{
-    QWidget* b = CP_GSM_GPRS->Body();
-    L_GSM_GPRS_PIN = make_label(b, "L_GSM_GPRS_PIN", row(0));
-    E_GSM_GPRS_PIN = make_edit(b, "E_GSM_GPRS_PIN", row(0));
-    limit_typing(E_GSM_GPRS_PIN, QStringLiteral("[0-9]{0,8}"));
-    L_GSM_GPRS_APN = make_label(b, "L_GSM_GPRS_APN", row(1));
-    E_GSM_GPRS_APN = make_edit(b, "E_GSM_GPRS_APN", row(1));
-    L_GSM_GPRS_AuthType = make_label(b, "L_GSM_GPRS_AuthType", row(2));
-    CB_GSM_GPRS_AuthType = make_list(b, "CB_GSM_GPRS_AuthType", row(2),
-                                     {QStringLiteral("None"), QStringLiteral("PAP"), QStringLiteral("CHAP"),
-                                      QStringLiteral("PAP or CHAP")});
-    L_GSM_GPRS_UserName = make_label(b, "L_GSM_GPRS_UserName", row(3));
-    E_GSM_GPRS_UserName = make_edit(b, "E_GSM_GPRS_UserName", row(3));
-    limit_typing(E_GSM_GPRS_UserName, QStringLiteral(".{0,32}"));
-    L_GSM_GPRS_Password = make_label(b, "L_GSM_GPRS_Password", row(4));
-    E_GSM_GPRS_Password = make_edit(b, "E_GSM_GPRS_Password", row(4));
-    limit_typing(E_GSM_GPRS_Password, QStringLiteral(".{0,32}"));
+    Create_Fields();
 }
 
 void TFParGen::Bind_Elements()
 {
-    using enum shell::TParGen_Id;
-    FBound.assign(ParGen_Element_Count, nullptr);
-    auto one = [this](shell::TParGen_Id element, QWidget* w) { FBound[shell::Index_Of(element)] = w; };
-    // An address row: its four boxes from the element of the first byte on.
-    auto bytes = [&](shell::TParGen_Id first, const TByteRow& r) {
-        for (int i = 0; i < 4; ++i)
-            one(first + i, r.Boxes[size_t(i)]);
-    };
-
-    one(Select_Device, CB_Select_Device_Device);
-    one(Eth_Conn_Device_Name, E_EthConn_Device_Name);
-    one(Eth_Conn_DHCP_Cable, CB_EthConn_En_DHCP_Cable);
-    one(Eth_Conn_DHCP_WiFi, CB_EthConn_En_DHCP_WiFi);
-    one(Eth_Conn_Enable_DNS, CB_EthConn_Enable_DNS);
-    bytes(Eth_Conn_Primary_DNS1, EthConn_Primary_DNS);
-    bytes(Eth_Conn_Secondary_DNS1, EthConn_Secondary_DNS);
-    one(MQTT_Server_URL, E_MQTT_Server);
-    one(MQTT_Server_Port, E_MQTT_Server_Port);
-    one(MQTT_Client_ID, E_MQTT_Client_ID);
-    one(MQTT_Keep_Alive, E_MQTT_Keep_Alive);
-    one(MQTT_Clean_Session, CB_MQTT_Clean_Session);
-    one(MQTT_WillFlag, CB_MQTT_WillFlag);
-    one(MQTT_Will_Topic_Name, E_MQTT_Will_TopicName);
-    one(MQTT_Will_Message, E_MQTT_Will_Message);
-    one(MQTT_Will_Retained, CB_MQTT_Will_Retained);
-    one(MQTT_Will_QoS, CB_MQTT_Will_QoS);
-    one(MQTT_PublishTopicConnection, CB_MQTT_PublishTopicConnection);
-    one(MQTT_Connection_Topic_Name, E_MQTT_Connection_TopicName);
-    one(MQTT_Connection_Message, E_MQTT_Connection_Message);
-    one(MQTT_Connection_Retained, CB_MQTT_Connection_Retained);
-    one(MQTT_Username, E_MQTT_Username);
-    one(MQTT_Password, E_MQTT_Password);
-    one(MQTT_ASync_Send_Time, E_MQTT_ASync_Send_Time);
-    one(MQTT_Topic_DALI_Answer, E_MQTT_TopicDALIAns);
-    one(MQTT_Enable_Reprogram, CB_MQTT_Enable_ReProgram);
-    one(MQTT_Reprogram_Topic, E_MQTT_Reprogram_Topic);
-    one(MQTT_Reprogram_Value, E_MQTT_Reproram_Value);
-    bytes(Ethernet_IP1, Ethernet_IP);
-    bytes(Ethernet_SM1, Ethernet_SM);
-    bytes(Ethernet_GAT1, Ethernet_GAT);
-    one(Ethernet_EN_GAT, Ethernet_GAT.Check);
-    one(WiFi_Type, CB_WiFi2_Type);
-    bytes(WiFi_IP1, WiFi2_IP1_IP);
-    bytes(WiFi_SM1, WiFi2_IP1_SM);
-    one(WiFi_EN_Gateway, WiFi2_IP1_GAT.Check);
-    bytes(WiFi_GAT1, WiFi2_IP1_GAT);
-    bytes(WiFi_IP2_IP1, WiFi2_IP2_IP);
-    bytes(WiFi_IP2_SM1, WiFi2_IP2_SM);
-    one(WiFi_IP2_EN_Gateway, WiFi2_IP2_GAT.Check);
-    bytes(WiFi_IP2_GAT1, WiFi2_IP2_GAT);
-    one(WiFi_SSID, E_WiFi2_SSID);
-    one(WiFi_PWD, E_WiFi2_Password);
-    one(WiFi_Secure_Type, CB_WiFi2_Secure_Type);
-    one(WiFi_EN_DHCP, CB_WiFi2_En_DHCP);
-    bytes(WiFi_DHCP_First_IP1, WiFi2_DHCP_First);
-    bytes(WiFi_DHCP_SM1, WiFi2_DHCP_SM);
-    one(WiFi_Lease_Time, E_WiFi2_Lease_Time);
-    one(WiFi_Max_Client, CB_WiFi2_Max_Client);
-    one(WiFi_Channel, CB_WiFi2_Channel);
-    one(TLS_Enable, CB_TLS_Enable);
-    one(TLS_En_Server_Auth, CB_TLS_En_Server_Auth);
-    one(TLS_Server_Auth_Certificate, E_TLS_Server_Cert);
-    one(TLS_En_Client_Auth, CB_TLS_En_Client_Auth);
-    one(TLS_Client_Auth_Certificate, E_TLS_Client_Cert);
-    one(TLS_Client_Auth_Key, E_TLS_Client_Cert_Key);
-    one(TLS_Client_Auth_Key_Password, E_TLS_Client_Cert_Key_Pass);
-    one(NTP_Server_URL, E_NTP_Server_URL);
-    one(NTP_Poll_Time, E_NTP_Poll_Time);
-    bytes(Modbus_TCP_Slave_IP1, ModbusTCPSlave_IP);
-    bytes(Modbus_TCP_Slave_SM1, ModbusTCPSlave_SM);
-    bytes(Modbus_TCP_Slave_GAT1, ModbusTCPSlave_GAT);
-    one(Modbus_TCP_Slave_EN_GAT, ModbusTCPSlave_GAT.Check);
-    one(Modbus_TCP_Slave_Port, E_ModbusTCPSlave_Port);
-    one(GSM_GPRS_PIN, E_GSM_GPRS_PIN);
-    one(GSM_GPRS_APN, E_GSM_GPRS_APN);
-    one(GSM_GPRS_AUTHTYPE, CB_GSM_GPRS_AuthType);
-    one(GSM_GPRS_USERNAME, E_GSM_GPRS_UserName);
-    one(GSM_GPRS_PASSWORD, E_GSM_GPRS_Password);
+    Bind_Fields();
 
     // Every element must meet a control of its kind.
     for (size_t i = 0; i < FBound.size(); ++i) {
@@ -641,14 +734,6 @@ void TFParGen::Connect_Triggers()
 // ---------------------------------------------------------------------------------------------
 // Texts
 
-void TFParGen::Fill_List(QComboBox* list, std::initializer_list<int> items)
-{
-    list->clear();
-    for (int t : items)
-        list->addItem(Lang(t));
-    list->setCurrentIndex(0);
-}
-
 void TFParGen::Set_Lang()
 {
     FUpdating = true;
@@ -661,94 +746,7 @@ void TFParGen::Set_Lang()
     Btn_Cancel->SetCaption(Lang(403));
     Btn_Cancel->SetHint(Lang(405));
 
-    // Select Device
-    texts(L_Select_Device_Device, CB_Select_Device_Device, 4248);
-
-    // Ethernet Connection
-    texts(L_EthConn_Device_Name, E_EthConn_Device_Name, 4251);
-    texts(CB_EthConn_En_DHCP_Cable, CB_EthConn_En_DHCP_Cable, 4253);
-    texts(CB_EthConn_En_DHCP_WiFi, CB_EthConn_En_DHCP_WiFi, 4255);
-    texts(CB_EthConn_Enable_DNS, CB_EthConn_Enable_DNS, 4257);
-    row_texts(EthConn_Primary_DNS, 4263, run(4259));
-    row_texts(EthConn_Secondary_DNS, 4264, run(4265));
-
-    // Modbus TCP Slave
-    row_texts(ModbusTCPSlave_IP, 691, run(692));
-    row_texts(ModbusTCPSlave_SM, 696, {697, 698, 699, 1800});
-    row_texts(ModbusTCPSlave_GAT, 1801, run(1803), 1802);
-    texts(L_ModbusTCPSlave_Port, E_ModbusTCPSlave_Port, 1807);
-
-    // MQTT
-    texts(L_MQTT_Server, E_MQTT_Server, 429);
-    texts(L_MQTT_Server_Port, E_MQTT_Server_Port, 431);
-    texts(L_MQTT_Client_ID, E_MQTT_Client_ID, 433);
-    texts(L_MQTT_Keep_Alive, E_MQTT_Keep_Alive, 435);
-    texts(CB_MQTT_Clean_Session, CB_MQTT_Clean_Session, 437);
-    texts(CB_MQTT_WillFlag, CB_MQTT_WillFlag, 439);
-    texts(L_MQTT_Will_TopicName, E_MQTT_Will_TopicName, 441);
-    texts(L_MQTT_Will_Message, E_MQTT_Will_Message, 443);
-    texts(CB_MQTT_Will_Retained, CB_MQTT_Will_Retained, 445);
-    texts(L_MQTT_Will_QoS, CB_MQTT_Will_QoS, 447);
-    texts(CB_MQTT_PublishTopicConnection, CB_MQTT_PublishTopicConnection, 4226);
-    texts(L_MQTT_Connection_TopicName, E_MQTT_Connection_TopicName, 4228);
-    texts(L_MQTT_Connection_Message, E_MQTT_Connection_Message, 4230);
-    texts(CB_MQTT_Connection_Retained, CB_MQTT_Connection_Retained, 4232);
-    texts(L_MQTT_Username, E_MQTT_Username, 449);
-    texts(L_MQTT_Password, E_MQTT_Password, 451);
-    texts(L_MQTT_ASync_Send_Time, E_MQTT_ASync_Send_Time, 453);
-    texts(L_MQTT_TopicDALIAns, E_MQTT_TopicDALIAns, 4234);
-    texts(CB_MQTT_Enable_ReProgram, CB_MQTT_Enable_ReProgram, 4236);
-    texts(L_MQTT_Reprogram_Topic, E_MQTT_Reprogram_Topic, 4238);
-    texts(L_MQTT_Reproram_Value, E_MQTT_Reproram_Value, 4240);
-
-    // Ethernet
-    row_texts(Ethernet_IP, 456, run(457));
-    row_texts(Ethernet_SM, 461, run(462));
-    row_texts(Ethernet_GAT, 466, run(468), 467);
-    texts(CB_Ethernet_Reset_24h, CB_Ethernet_Reset_24h, 4243);
-
-    // TLS
-    texts(CB_TLS_Enable, CB_TLS_Enable, 555);
-    texts(CB_TLS_En_Server_Auth, CB_TLS_En_Server_Auth, 557);
-    texts(L_TLS_Server_Cert, E_TLS_Server_Cert, 559);
-    texts(CB_TLS_En_Client_Auth, CB_TLS_En_Client_Auth, 561);
-    texts(L_TLS_Client_Cert, E_TLS_Client_Cert, 563);
-    texts(L_TLS_Client_Cert_Key, E_TLS_Client_Cert_Key, 565);
-    texts(L_TLS_Client_Cert_Key_Pass, E_TLS_Client_Cert_Key_Pass, 567);
-
-    // NTP
-    texts(L_NTP_Server_URL, E_NTP_Server_URL, 570);
-    texts(L_NTP_Poll_Time, E_NTP_Poll_Time, 572);
-
-    // Wi-Fi
-    texts(L_WiFi2_Type, CB_WiFi2_Type, 5101);
-    Fill_List(CB_WiFi2_Type, {5103, 5104});
-    caption(L_WiFi2_IP1, 5105);
-    row_texts(WiFi2_IP1_IP, 5106, run(5107));
-    row_texts(WiFi2_IP1_SM, 5111, run(5112));
-    row_texts(WiFi2_IP1_GAT, 5116, run(5118), 5117);
-    caption(L_WiFi2_IP2, 5122);
-    row_texts(WiFi2_IP2_IP, 5123, run(5124));
-    row_texts(WiFi2_IP2_SM, 5128, run(5129));
-    row_texts(WiFi2_IP2_GAT, 5133, run(5135), 5134);
-    texts(L_WiFi2_SSID, E_WiFi2_SSID, 5139);
-    texts(L_WiFi2_Password, E_WiFi2_Password, 5141);
-    texts(L_WiFi2_Secure_Type, CB_WiFi2_Secure_Type, 5143);
-    Fill_List(CB_WiFi2_Secure_Type, {5145, 5146, 5147, 5148});
-    texts(CB_WiFi2_En_DHCP, CB_WiFi2_En_DHCP, 5149);
-    row_texts(WiFi2_DHCP_First, 5151, run(5152));
-    row_texts(WiFi2_DHCP_SM, 5156, run(5157));
-    texts(L_WiFi2_Lease_Time, E_WiFi2_Lease_Time, 5161);
-    texts(L_WiFi2_Max_Client, CB_WiFi2_Max_Client, 5163);
-    texts(L_WiFi2_Channel, CB_WiFi2_Channel, 5165);
-    Fill_List(CB_WiFi2_Channel, {5167, 5168, 5169, 5170, 5171, 5172, 5173, 5174, 5175, 5176, 5177, 5178});
-
-    // GSM / GPRS / LTE
-    texts(L_GSM_GPRS_PIN, E_GSM_GPRS_PIN, 4151);
-    texts(L_GSM_GPRS_APN, E_GSM_GPRS_APN, 4153);
-    texts(L_GSM_GPRS_AuthType, CB_GSM_GPRS_AuthType, 4220);
-    texts(L_GSM_GPRS_UserName, E_GSM_GPRS_UserName, 4222);
-    texts(L_GSM_GPRS_Password, E_GSM_GPRS_Password, 4224);
+    Field_Texts();
 
     // The numbered panel captions follow the language too.
     const std::vector<TParGenPanel>& order = ParGen_Variant(FVariant).Panels;

@@ -243,15 +243,11 @@ private:
     void FormCreate();
     void Create_Frame();
     void Create_Panels();
-    void Create_Select_Device();
-    void Create_Ethernet_Connection();
-    void Create_Modbus_TCP_Slave();
-    void Create_MQTT();
-    void Create_Ethernet();
-    void Create_TLS();
-    void Create_NTP();
-    void Create_WiFi2();
-    void Create_GSM_GPRS();
+    // The fields of the window's field table: created in its order, bound to their elements,
+    // given their texts.
+    void Create_Fields();
+    void Bind_Fields();
+    void Field_Texts();
     void Bind_Elements();
     void Build_Dot_Chains();
     void Connect_Triggers();
@@ -267,7 +263,6 @@ private:
     void Set_Defaults(bool fileMissing);
     void Set_Element(int element, const QString& text);
     QString Element_Value(int element) const;
-    void Fill_List(QComboBox* list, std::initializer_list<int> texts);
 
     comm_params::TParGenVariant FVariant;
     std::array<comm_params::TCategoryPanel*, comm_params::ParGen_Panel_Count> FPanels{};

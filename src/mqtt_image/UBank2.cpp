@@ -4,11 +4,12 @@
 #include "platform/FileUtil.h"
 #include "mqtt_image/UBankInput.h"
 #include "mqtt_image/UBankWriter.h"
+#include "mqtt_image/UMQTT_Topic_File.h"
+#include "shell/UProjectTable.h"
 #include "shell/UTextChecks.h"
 
 #include <QtGlobal>
 
-#include <array>
 #include <cstring>
 
 namespace mqtt_image {
@@ -31,180 +32,74 @@ std::string_view Without_CR_LF(TMQTT& mqtt, std::string_view text)
     return mqtt.Own(Remove_CR_LF(text));
 }
 
-// Attribute names are short: an inline loop beats a library call per attribute.
-inline bool Same_Name(std::string_view a, std::string_view b)
+bool Is_Y(const shell::Table_Row_View& row, int column)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i])
-            return false;
-    return true;
+    const auto text = row.Optional(column);
+    return text && Same_Text_No_Case(*text, "Y");
 }
 
-// The attributes of the two row kinds, in the order the topic window writes them.
-enum TPublish_Attribute : size_t {
-    P_Topic, P_Retained, P_QoS, P_DataType, P_Dimension, P_Position, P_IPAddress, P_FormatHex,
-    P_InputTemplate, P_Template, P_OnChange, P_OnCMD, P_OnTimer, P_Time, P_Mnemonic, P_Count
-};
-constexpr std::string_view Publish_Names[P_Count] = {"Topic",     "Retained",  "QoS",           "DataType", "Dimension",
-                                                "Position",  "IPAddress", "FormatHex",     "InputTemplate",
-                                                "Template",  "OnChange",  "OnCMD",         "OnTimer",  "Time",
-                                                "Mnemonic"};
-enum TSubscribe_Attribute : size_t {
-    S_Topic, S_Retained, S_QoS, S_DataType, S_Dimension, S_Position, S_IPAddress, S_Port, S_EthType,
-    S_InputTemplate, S_FormatHex, S_Template, S_Mnemonic, S_Count
-};
-constexpr std::string_view Subscribe_Names[S_Count] = {"Topic",    "Retained", "QoS",     "DataType",      "Dimension",
-                                                  "Position", "IPAddress", "Port",   "EthType",       "InputTemplate",
-                                                  "FormatHex", "Template", "Mnemonic"};
-
-// One row of a topic table, its attributes taken in one walk, with the messages that name the
-// file, the row and the attribute.
-template <size_t N>
-class TTopic_Row {
-public:
-    TTopic_Row(const platform::XmlNode& row, const std::string_view (&names)[N], const QString& path,
-               const char* container, size_t index)
-        : Names(names), Path(path), Container(container), Index(index)
-    {
-        // Files keep the writer's order, so the next expected name nearly always matches first.
-        size_t expected = 0;
-        row.ForEachAttributeUtf8([&](std::string_view name, std::string_view value) {
-            const size_t k = expected < N && Same_Name(names[expected], name) ? expected : Find(name);
-            if (k < N && !Values[k])
-                Values[k] = value;
-            expected = k + 1;
-        });
-    }
-
-    std::optional<std::string_view> Optional(size_t which) const { return Values[which]; }
-
-    std::string_view Required(size_t which) const
-    {
-        const auto value = Optional(which);
-        if (!value)
-            Fail(which, QStringLiteral("is missing"));
-        return *value;
-    }
-
-    int32_t Required_Int(size_t which) const
-    {
-        const std::string_view text = Required(which);
-        const auto value = shell::Parse_Int32(text);
-        if (!value)
-            Fail(which, QStringLiteral("holds \"%1\", which is not a whole number")
-                           .arg(QString::fromUtf8(text.data(), qsizetype(text.size()))));
-        return *value;
-    }
-
-    // Parsed, or fallback when missing or not a number.
-    int32_t Int(size_t which, int32_t fallback, bool trim = false) const
-    {
-        const auto text = Optional(which);
-        if (!text)
-            return fallback;
-        return shell::Parse_Int32(trim ? Trim_Bank_Text(*text) : *text).value_or(fallback);
-    }
-
-    bool Is_Y(size_t which) const
-    {
-        const auto text = Optional(which);
-        return text && Same_Text_No_Case(*text, "Y");
-    }
-
-    uint16_t Data_Type(size_t which) const
-    {
-        const auto text = Optional(which);
-        return text ? Type_Data_Code(Trim_Bank_Text(*text)) : 0;
-    }
-
-private:
-    size_t Find(std::string_view name) const
-    {
-        for (size_t k = 0; k < N; ++k)
-            if (Same_Name(Names[k], name))
-                return k;
-        return N;
-    }
-
-    [[noreturn]] void Fail(size_t which, const QString& problem) const
-    {
-        throw platform::Exception(
-            QStringLiteral("Cannot build the device image from the file \"%1\": row %2 of \"%3\": "
-                           "the attribute \"%4\" %5.")
-                .arg(Path, QString::number(Index + 1), QString::fromLatin1(Container),
-                     QString::fromLatin1(Names[which].data(), qsizetype(Names[which].size())), problem));
-    }
-
-    const std::string_view (&Names)[N];
-    std::array<std::optional<std::string_view>, N> Values{};
-    const QString& Path;
-    const char* Container;
-    size_t Index;
-};
-
-platform::XmlNode Container(const platform::XmlNode& root, const char* name, const QString& path)
+// Parsed after trimming, or fallback when missing or not a number.
+int32_t Trimmed_Int(const shell::Table_Row_View& row, int column, int32_t fallback)
 {
-    const platform::XmlNode container = root.ChildByName(QLatin1String(name));
-    if (!container)
-        throw platform::Exception(
-            QStringLiteral("Cannot build the device image from the file \"%1\": the container \"%2\" is missing.")
-                .arg(path, QString::fromLatin1(name)));
-    return container;
+    const auto text = row.Optional(column);
+    return text ? shell::Parse_Int32(Trim_Bank_Text(*text)).value_or(fallback) : fallback;
 }
 
-void Load_Publish(TMQTT& mqtt, const platform::XmlNode& container, const QString& path)
+uint16_t Data_Type(const shell::Table_Row_View& row, int column)
+{
+    const auto text = row.Optional(column);
+    return text ? Type_Data_Code(Trim_Bank_Text(*text)) : 0;
+}
+
+void Load_Publish(TMQTT& mqtt, const shell::Table_File_View& file)
 {
     const bool noLayout = mqtt.Mode == 0 || mqtt.Mode == 3;
-    const std::vector<platform::XmlNode> rows = container.ChildNodes();
-    mqtt.Publish_Data.resize(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const TTopic_Row row(rows[i], Publish_Names, path, "MQTT_Publish", i);
+    mqtt.Publish_Data.resize(file.Row_Count(Topic_Publish));
+    for (size_t i = 0; i < mqtt.Publish_Data.size(); ++i) {
+        const shell::Table_Row_View row = file.Row(Topic_Publish, i);
         TMQTT_Publish_Data& e = mqtt.Publish_Data[i];
-        e.Publish_Topic.CString = Without_CR_LF(mqtt, row.Required(P_Topic));
-        e.Retained = Same_Text_No_Case(row.Required(P_Retained), "Y") ? 1 : 0;
-        e.QoS = row.Required_Int(P_QoS);
+        e.Publish_Topic.CString = Without_CR_LF(mqtt, row.Required(pub::Topic));
+        e.Retained = Same_Text_No_Case(row.Required(pub::Retained), "Y") ? 1 : 0;
+        e.QoS = row.Required_Int(pub::QoS);
         e.Options = 0;
-        if (row.Is_Y(P_OnChange))
+        if (Is_Y(row, pub::OnChange))
             e.Options += Option_OnChange;
-        if (row.Is_Y(P_OnCMD))
+        if (Is_Y(row, pub::OnCMD))
             e.Options += Option_OnCMD;
-        if (row.Is_Y(P_OnTimer))
+        if (Is_Y(row, pub::OnTimer))
             e.Options += Option_OnTimer;
-        e.Timer = (e.Options & Option_OnTimer) ? uint32_t(row.Int(P_Time, 0, true)) : 0;
+        e.Timer = (e.Options & Option_OnTimer) ? uint32_t(Trimmed_Int(row, pub::Time, 0)) : 0;
         if (!noLayout) {
-            e.Type_Data = row.Data_Type(P_DataType);
-            e.Length = uint16_t(row.Int(P_Dimension, 4));
-            e.Position = uint32_t(row.Int(P_Position, 0));
+            e.Type_Data = Data_Type(row, pub::DataType);
+            e.Length = uint16_t(row.Int(pub::Dimension, 4));
+            e.Position = uint32_t(row.Int(pub::Position, 0));
         }
-        const auto tmpl = row.Optional(P_Template);
+        const auto tmpl = row.Optional(pub::Template);
         e.Output_Template.Text = Without_CR_LF(mqtt, tmpl.value_or(Default_Template));
-        e.Description.Text = row.Required(P_Mnemonic);
+        e.Description.Text = row.Required(pub::Mnemonic);
     }
 }
 
-void Load_Subscribe(TMQTT& mqtt, const platform::XmlNode& container, const QString& path)
+void Load_Subscribe(TMQTT& mqtt, const shell::Table_File_View& file)
 {
-    const std::vector<platform::XmlNode> rows = container.ChildNodes();
-    size_t n = rows.size();
+    size_t n = file.Row_Count(Topic_Subscribe);
     if (mqtt.Mode == 0)
         n = std::min<size_t>(n, 1);
     mqtt.Topic_Filters.resize(n);
     mqtt.Topic_Filter_QoS.resize(n);
     mqtt.Subscribe_Data.resize(n);
     for (size_t i = 0; i < n; ++i) {
-        const TTopic_Row row(rows[i], Subscribe_Names, path, "MQTT_Subscribe", i);
-        mqtt.Topic_Filters[i].CString = Without_CR_LF(mqtt, row.Required(S_Topic));
-        mqtt.Topic_Filter_QoS[i] = row.Required_Int(S_QoS);
+        const shell::Table_Row_View row = file.Row(Topic_Subscribe, i);
+        mqtt.Topic_Filters[i].CString = Without_CR_LF(mqtt, row.Required(sub::Topic));
+        mqtt.Topic_Filter_QoS[i] = row.Required_Int(sub::QoS);
         TMQTT_Subscribe_Data& e = mqtt.Subscribe_Data[i];
         if (mqtt.Mode != 0) {
-            e.Type_SubData = row.Data_Type(S_DataType);
-            e.Length = uint32_t(row.Int(S_Dimension, 4));
-            e.Position = uint32_t(row.Int(S_Position, 0));
+            e.Type_SubData = Data_Type(row, sub::DataType);
+            e.Length = uint32_t(row.Int(sub::Dimension, 4));
+            e.Position = uint32_t(row.Int(sub::Position, 0));
         }
         // The subscribe template keeps its line breaks: the device matches received payloads with it.
-        const auto tmpl = row.Optional(S_Template);
+        const auto tmpl = row.Optional(sub::Template);
         e.Input_Template.Text = tmpl.value_or(Default_Template);
     }
 }
@@ -340,12 +235,11 @@ void Load_Topics_For_Bank2(TMQTT& mqtt, const QString& topicPath)
     if (!platform::FileExists(topicPath))
         return;
     auto source = TXml_Source::Load(topicPath);
-    const platform::XmlNode root = source->Root();
     mqtt.Keep(source);
-    const platform::XmlNode publish = Container(root, "MQTT_Publish", topicPath);
-    const platform::XmlNode subscribe = Container(root, "MQTT_Subscribe", topicPath);
-    Load_Publish(mqtt, publish, topicPath);
-    Load_Subscribe(mqtt, subscribe, topicPath);
+    const shell::Table_File_View file(source->Root(), MQTT_Set_Topic_Description(), topicPath,
+                                      QStringLiteral("the device image"));
+    Load_Publish(mqtt, file);
+    Load_Subscribe(mqtt, file);
 }
 
 size_t Assign_Bank2_Offsets(TMQTT& m)

@@ -8,6 +8,7 @@
 #include "platform/Guard.h"
 #include "shell/UComon.h"
 #include "shell/UGridRows.h"
+#include "shell/UTableGrid.h"
 #include "shell/ULanguage.h"
 #include "shell/UWindowList.h"
 #include "shell/UWindowLook.h"
@@ -28,16 +29,10 @@ namespace {
 constexpr int kClientWidth = 1100;
 constexpr int kClientHeight = 337;
 constexpr int kButtonsHeight = 40;
-constexpr int kRowCount = mqtt_image::Topic_Table_Rows + 1;
 
-grid::TEditorType Editor_Of(mqtt_image::TTopic_Cell kind)
+const shell::Table_Description& Description_Of(TTopic_Side side)
 {
-    switch (kind) {
-    case mqtt_image::TTopic_Cell::Check: return grid::edDataCheckBox;
-    case mqtt_image::TTopic_Cell::List: return grid::edComboList;
-    case mqtt_image::TTopic_Cell::Editable_List: return grid::edComboEdit;
-    default: return grid::edNormal;
-    }
+    return mqtt_image::MQTT_Set_Topic_Description().Tables[size_t(side)];
 }
 
 }  // namespace
@@ -110,26 +105,7 @@ TFMQTT_Set_Topic::~TFMQTT_Set_Topic() = default;
 
 void TFMQTT_Set_Topic::Build_Table(grid::TExtColumnGrid* grid, TTopic_Side side)
 {
-    const std::vector<mqtt_image::TTopic_Column>& columns = mqtt_image::Topic_Columns(side);
-    // Topics, templates and mnemonics are what the user typed, never mark-up.
-    grid->EnableHTML = false;
-    grid->SetColCount(int(columns.size()));
-    grid->SetRowCount(kRowCount);
-    grid->SetFixedRows(1);
-    grid->SetFixedCols(1);
-    grid->SetRowHeights(0, 22);
-    grid->Options |= grid::goEditing | grid::goColSizing;
-    grid->SetShowHint(true);
-    for (int c = 0; c < int(columns.size()); ++c) {
-        const mqtt_image::TTopic_Column& column = columns[size_t(c)];
-        grid::TGridColumnItem* item = grid->Columns()[c];
-        item->SetEditor(Editor_Of(column.Kind));
-        item->ComboItems = column.Items;
-        item->DropDownCount = 8;
-        if (c == 0)
-            item->SetFixed(true);
-        grid->SetColWidths(c, column.Width);
-    }
+    shell::Build_Table_Grid(*grid, Description_Of(side));
     grid->OnDblClickCell = [this](grid::TExtStringGrid* g, int r, int c) {
         platform::Guarded([&] { ACG_MQTT_DblClickCell(g, r, c); });
     };
@@ -155,16 +131,8 @@ void TFMQTT_Set_Topic::Set_Lang()
     Btn_CopyRow->SetHint(Lang(712));
     Btn_PasteRow->SetHint(Lang(713));
     for (TTopic_Side side : {Topic_Publish, Topic_Subscribe}) {
-        grid::TExtColumnGrid* grid = Table(side);
         QStringList& hints = side == Topic_Publish ? Hint_MQTT_Set_Topic_Pub : Hint_MQTT_Set_Topic_Sub;
-        hints.clear();
-        const std::vector<mqtt_image::TTopic_Column>& columns = mqtt_image::Topic_Columns(side);
-        for (int c = 0; c < int(columns.size()); ++c) {
-            grid->Columns()[c]->SetHeaderField(Lang(columns[size_t(c)].Header));
-            grid->SetCells(c, 0, Lang(columns[size_t(c)].Header));
-            if (c > 0)
-                hints.append(Lang(columns[size_t(c)].Hint));
-        }
+        shell::Apply_Table_Texts(*Table(side), Description_Of(side), hints);
     }
     PageControl1->setTabText(0, Lang(733));
     PageControl1->setTabText(1, Lang(734));
@@ -182,35 +150,13 @@ grid::TExtColumnGrid* TFMQTT_Set_Topic::Active_Table() const
 
 mqtt_image::TTopic_Rows TFMQTT_Set_Topic::Rows(TTopic_Side side) const
 {
-    grid::TExtColumnGrid* grid = Table(side);
-    const int columns = int(mqtt_image::Topic_Columns(side).size());
-    mqtt_image::TTopic_Rows rows;
-    rows.reserve(size_t(grid->RowCount() - 1));
-    for (int r = 1; r < grid->RowCount(); ++r) {
-        QStringList row;
-        for (int c = 0; c < columns; ++c)
-            row.append(grid->Cells(c, r));
-        rows.push_back(row);
-    }
-    return rows;
+    return shell::Table_Grid_Rows(*Table(side), Description_Of(side));
 }
 
 void TFMQTT_Set_Topic::Prepare_Tables()
 {
     for (TTopic_Side side : {Topic_Publish, Topic_Subscribe}) {
-        grid::TExtColumnGrid* grid = Table(side);
-        // An editor left open by the last show ends before its cell is cleared, not after.
-        grid->CellsMoving();
-        const std::vector<mqtt_image::TTopic_Column>& columns = mqtt_image::Topic_Columns(side);
-        for (int c = 0; c < int(columns.size()); ++c)
-            if (!columns[size_t(c)].Shown)
-                grid->HideColumn(c);
-        grid->SetRowCount(kRowCount);
-        for (int r = 1; r < kRowCount; ++r) {
-            grid->SetCells(0, r, QString::number(r));
-            for (int c = 1; c < int(columns.size()); ++c)
-                grid->SetCells(c, r, QString());
-        }
+        shell::Clear_Table_Grid(*Table(side), Description_Of(side));
     }
     PageControl1->setTabVisible(1, true);
     PageControl1->setCurrentWidget(TS_MQTT_Publish);
@@ -232,14 +178,8 @@ void TFMQTT_Set_Topic::Load_File()
     } catch (const platform::Exception& e) {
         error = e.message();
     }
-    for (TTopic_Side side : {Topic_Publish, Topic_Subscribe}) {
-        grid::TExtColumnGrid* grid = Table(side);
-        const mqtt_image::TTopic_Rows& rows = tables[size_t(side)];
-        for (int r = 1; r <= int(rows.size()) && r < grid->RowCount(); ++r)
-            for (int c = 1; c < rows[size_t(r - 1)].size(); ++c)
-                grid->SetCells(c, r, rows[size_t(r - 1)].at(c));
-        grid->Invalidate();
-    }
+    for (TTopic_Side side : {Topic_Publish, Topic_Subscribe})
+        shell::Fill_Table_Grid(*Table(side), tables[size_t(side)]);
     Do_Copy_Pub = false;
     Do_Copy_Sub = false;
 
@@ -265,9 +205,7 @@ bool TFMQTT_Set_Topic::Controllo_dati()
     mqtt_image::TTopic_Check_Input input;
     for (TTopic_Side side : {Topic_Publish, Topic_Subscribe}) {
         input.Tables[size_t(side)] = Rows(side);
-        grid::TExtColumnGrid* grid = Table(side);
-        for (int c = 0; c < int(mqtt_image::Topic_Columns(side).size()); ++c)
-            input.Shown[size_t(side)].push_back(!grid->IsHiddenColumn(c));
+        input.Shown[size_t(side)] = shell::Shown_Table_Columns(*Table(side), Description_Of(side));
     }
     input.Byte_IN = Byte_IN;
     input.Byte_OUT = Byte_OUT;

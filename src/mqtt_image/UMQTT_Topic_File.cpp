@@ -41,9 +41,21 @@ TTopic_Column Col(int header, int hint, K kind, int width, bool shown, const cha
     return c;
 }
 
-const std::vector<TTopic_Column>& Publish_Columns()
+// A topic table: its rows under the container, keyed by the topic in column 1.
+shell::Table_Description Topic_Table(const char* container, std::vector<TTopic_Column> columns)
 {
-    static const std::vector<TTopic_Column> columns = {
+    shell::Table_Description table;
+    table.Container = QLatin1String(container);
+    table.Key_Column = 1;
+    table.Capacity = Topic_Table_Rows;
+    table.Columns = std::move(columns);
+    return table;
+}
+
+shell::Table_Description Publish_Table()
+{
+    static_assert(int(pub::Topic) == 1 && int(sub::Topic) == 1);
+    return Topic_Table("MQTT_Publish", {
         Col(714, 0, K::Row_Number, 40, true),
         Col(715, 719, K::Text, 300, true, "Topic", "", true),
         Col(716, 720, K::Check, 60, true, "Retained", "", true),
@@ -63,13 +75,12 @@ const std::vector<TTopic_Column>& Publish_Columns()
         Col(793, 795, K::Check, 40, false, nullptr, "N"),
         Col(794, 796, K::Check, 80, false, nullptr, "N"),
         Col(718, 722, K::Text, 170, true, "Mnemonic", "", true),
-    };
-    return columns;
+    });
 }
 
-const std::vector<TTopic_Column>& Subscribe_Columns()
+shell::Table_Description Subscribe_Table()
 {
-    static const std::vector<TTopic_Column> columns = {
+    return Topic_Table("MQTT_Subscribe", {
         Col(724, 0, K::Row_Number, 40, true),
         Col(725, 729, K::Text, 300, true, "Topic", "", true),
         Col(726, 730, K::Check, 60, false, "Retained", "", true),
@@ -86,117 +97,61 @@ const std::vector<TTopic_Column>& Subscribe_Columns()
         Col(793, 797, K::Check, 40, false, nullptr, "N"),
         Col(794, 798, K::Check, 80, false, nullptr, "N"),
         Col(728, 732, K::Text, 220, true, "Mnemonic", "", true),
-    };
-    return columns;
-}
-
-// The stored columns of a side, in the order of their attributes in the file.
-std::vector<int> Stored_Columns(TTopic_Side side)
-{
-    std::vector<int> stored;
-    const std::vector<TTopic_Column>& columns = Topic_Columns(side);
-    for (int c = 0; c < int(columns.size()); ++c)
-        if (!columns[size_t(c)].Attribute.isEmpty())
-            stored.push_back(c);
-    return stored;
-}
-
-shell::Table_Layout Table_Layout_Of(TTopic_Side side)
-{
-    shell::Table_Layout table;
-    table.Container = Topic_Container(side);
-    for (int c : Stored_Columns(side)) {
-        const TTopic_Column& column = Topic_Columns(side)[size_t(c)];
-        table.Attributes.append(column.Attribute);
-        table.Defaults.append(column.Default);
-        if (column.Required)
-            table.Required.append(column.Attribute);
-    }
-    table.Key_Column = 0;  // Topic, the first attribute
-    table.Max_Rows = Topic_Table_Rows;
-    return table;
+    });
 }
 
 }  // namespace
 
+const shell::Project_File_Description& MQTT_Set_Topic_Description()
+{
+    static const shell::Project_File_Description file = {
+        QStringLiteral("MQTT_Set_Topic"),
+        QStringLiteral("1.006"),
+        {Publish_Table(), Subscribe_Table()},
+    };
+    return file;
+}
+
 const std::vector<TTopic_Column>& Topic_Columns(TTopic_Side side)
 {
-    return side == Topic_Publish ? Publish_Columns() : Subscribe_Columns();
+    return MQTT_Set_Topic_Description().Tables[size_t(side)].Columns;
 }
 
 int Template_Column(TTopic_Side side) { return side == Topic_Publish ? int(pub::Template) : int(sub::Template); }
 
-QString Topic_Container(TTopic_Side side)
-{
-    return side == Topic_Publish ? QStringLiteral("MQTT_Publish") : QStringLiteral("MQTT_Subscribe");
-}
+QString Topic_Container(TTopic_Side side) { return MQTT_Set_Topic_Description().Tables[size_t(side)].Container; }
 
 bool Topic_Row_Holds_Data(TTopic_Side side, const QStringList& row)
 {
-    const std::vector<TTopic_Column>& columns = Topic_Columns(side);
-    for (int c = 1; c < int(columns.size()) && c < row.size(); ++c)
-        if (columns[size_t(c)].Kind != TTopic_Cell::Check && !shell::Trim_Blanks(row.at(c)).isEmpty())
-            return true;
-    return false;
+    return MQTT_Set_Topic_Description().Tables[size_t(side)].Holds_Data(row);
 }
 
 const shell::Project_File_Layout& MQTT_Set_Topic_Layout()
 {
-    static const shell::Project_File_Layout layout = {
-        QStringLiteral("MQTT_Set_Topic"),
-        QStringLiteral("1.006"),
-        {Table_Layout_Of(Topic_Publish), Table_Layout_Of(Topic_Subscribe)},
-    };
+    static const shell::Project_File_Layout layout = MQTT_Set_Topic_Description().Layout();
     return layout;
 }
 
 void Read_Topic_File(const QString& path, TTopic_Tables* tables, QStringList* problems)
 {
     std::vector<shell::Table_Rows> read;
-    auto convert = [&] {
-        for (int s = 0; s < 2; ++s) {
-            const auto side = TTopic_Side(s);
-            const std::vector<TTopic_Column>& columns = Topic_Columns(side);
-            const std::vector<int> stored = Stored_Columns(side);
-            TTopic_Rows& rows = (*tables)[size_t(s)];
-            rows.clear();
-            if (size_t(s) >= read.size())
-                continue;
-            for (const QStringList& values : read[size_t(s)]) {
-                QStringList row;
-                for (const TTopic_Column& column : columns)
-                    row.append(column.Attribute.isEmpty() ? column.Default : QString());
-                row[0] = QString::number(rows.size() + 1);
-                for (size_t a = 0; a < stored.size(); ++a)
-                    row[stored[a]] = values.value(int(a));
-                rows.push_back(row);
-            }
-        }
+    auto hand_over = [&] {
+        for (size_t s = 0; s < tables->size(); ++s)
+            (*tables)[s] = s < read.size() ? std::move(read[s]) : TTopic_Rows{};
     };
     try {
-        shell::Read_Project_Table_File(path, MQTT_Set_Topic_Layout(), &read, problems);
+        shell::Read_Project_Tables(path, MQTT_Set_Topic_Description(), &read, problems);
     } catch (...) {
-        convert();
+        hand_over();
         throw;
     }
-    convert();
+    hand_over();
 }
 
 void Write_Topic_File(const QString& path, const TTopic_Tables& tables)
 {
-    std::vector<shell::Table_Rows> rows(2);
-    for (int s = 0; s < 2; ++s) {
-        const std::vector<int> stored = Stored_Columns(TTopic_Side(s));
-        for (const QStringList& row : tables[size_t(s)]) {
-            QStringList values;
-            for (int c : stored)
-                values.append(row.value(c));
-            rows[size_t(s)].push_back(values);
-        }
-    }
-    shell::Write_Project_Table_File(path, MQTT_Set_Topic_Layout(), rows);
+    shell::Write_Project_Tables(path, MQTT_Set_Topic_Description(), {tables[0], tables[1]});
 }
-
 bool Error_In_Topic_Template(const QString& text) { return text.count(QLatin1Char('$')) % 2 != 0; }
 
 namespace {
@@ -220,26 +175,21 @@ static_assert(int(pub::QoS) == int(sub::QoS) && int(pub::DataType) == int(sub::D
               int(pub::Dimension) == int(sub::Dimension) && int(pub::Position) == int(sub::Position) &&
               int(pub::IPAddress) == int(sub::IPAddress));
 
-// A number as the tables read it: "$" and "0x" hexadecimal accepted, anything else -1.
-qint64 Number(const QString& text) { return shell::Parse_Int32(text).value_or(-1); }
-
-std::optional<QString> Check_Row(TTopic_Side side, const QStringList& row, const std::vector<bool>& shown, int limit)
+std::optional<QString> Check_Row(TTopic_Side side, const shell::Checked_Row& row, int limit)
 {
     const TSide_Checks& k = Side_Checks[side];
-    auto isShown = [&](int c) { return c >= 0 && size_t(c) < shown.size() && shown[size_t(c)]; };
-    auto cell = [&](int c) { return row.value(c); };
     using shell::Lang;
     using shell::Trim_Blanks;
 
     // QoS is required by the device image; a row whose list was never chosen cannot be built.
-    if (isShown(pub::QoS)) {
-        const QString q = cell(pub::QoS);
+    if (row.Shown(pub::QoS)) {
+        const QString q = row.Cell(pub::QoS);
         if (q != QLatin1String("0") && q != QLatin1String("1") && q != QLatin1String("2"))
             return k.Tag + QStringLiteral("QoS must be selected (0, 1 or 2)");
     }
-    if (isShown(pub::DataType)) {
-        const QString type = Trim_Blanks(cell(pub::DataType)).toUpper();
-        const qint64 d = Number(cell(pub::Dimension));
+    if (row.Shown(pub::DataType)) {
+        const QString type = Trim_Blanks(row.Cell(pub::DataType)).toUpper();
+        const qint64 d = row.Number(pub::Dimension);
         if (type.isEmpty())
             return Lang(k.Data_Type_Empty);
         if (type == QLatin1String("INT")) {
@@ -252,34 +202,34 @@ std::optional<QString> Check_Row(TTopic_Side side, const QStringList& row, const
             return Lang(k.Dim_Other);
         }
     }
-    if (isShown(pub::Position)) {
-        const qint64 p = Number(cell(pub::Position));
+    if (row.Shown(pub::Position)) {
+        const qint64 p = row.Number(pub::Position);
         if (p < 0 || p >= limit)
             return Lang(k.Position) + QString::number(limit - 1);
         // The value occupies Dimension bytes from Position: all of them lie in the exchange area.
-        if (isShown(pub::Dimension)) {
-            const qint64 d = Number(cell(pub::Dimension));
+        if (row.Shown(pub::Dimension)) {
+            const qint64 d = row.Number(pub::Dimension);
             if (d > 0 && p + d > limit)
                 return k.Tag + QStringLiteral("Position + Dimension must not exceed %1").arg(limit);
         }
     }
-    if (isShown(pub::IPAddress)) {
+    if (row.Shown(pub::IPAddress)) {
         QString a, b, c, d;
-        if (!shell::Split_IP_Address(Trim_Blanks(cell(pub::IPAddress)), a, b, c, d))
+        if (!shell::Split_IP_Address(Trim_Blanks(row.Cell(pub::IPAddress)), a, b, c, d))
             return Lang(k.IP);
     }
-    if (isShown(k.Port_Column)) {
-        const qint64 port = Number(cell(k.Port_Column));
+    if (row.Shown(k.Port_Column)) {
+        const qint64 port = row.Number(k.Port_Column);
         if (port < 0 || port > 65535)
             return Lang(k.Port);
     }
-    if (isShown(k.Input_Template_Column) && Error_In_Topic_Template(Trim_Blanks(cell(k.Input_Template_Column))))
+    if (row.Shown(k.Input_Template_Column) && Error_In_Topic_Template(Trim_Blanks(row.Cell(k.Input_Template_Column))))
         return Lang(k.Input_Template);
-    if (isShown(k.Template_Column) && Error_In_Topic_Template(Trim_Blanks(cell(k.Template_Column))))
+    if (row.Shown(k.Template_Column) && Error_In_Topic_Template(Trim_Blanks(row.Cell(k.Template_Column))))
         return Lang(k.Template);
-    if (side == Topic_Publish && isShown(pub::OnTimer) &&
-        Trim_Blanks(cell(pub::OnTimer)).toUpper() == QLatin1String("Y")) {
-        const qint64 t = Number(Trim_Blanks(cell(pub::Time)));
+    if (side == Topic_Publish && row.Shown(pub::OnTimer) &&
+        Trim_Blanks(row.Cell(pub::OnTimer)).toUpper() == QLatin1String("Y")) {
+        const qint64 t = shell::Parse_Int32(Trim_Blanks(row.Cell(pub::Time))).value_or(-1);
         if (t < 1 || t >= 1000000000)
             return Lang(k.Time);
     }
@@ -290,26 +240,18 @@ std::optional<QString> Check_Row(TTopic_Side side, const QStringList& row, const
 
 std::optional<QString> Check_Topic_Tables(const TTopic_Check_Input& input)
 {
-    for (int s = 0; s < 2; ++s) {
-        const auto side = TTopic_Side(s);
-        const TTopic_Rows& rows = input.Tables[size_t(s)];
-        const int limit = side == Topic_Publish ? input.Byte_IN : input.Byte_OUT;
-        size_t end = 0;
-        for (; end < rows.size(); ++end) {
-            const QStringList& row = rows[end];
-            if (shell::Trim_Blanks(row.value(pub::Topic)).isEmpty())
-                break;
-            if (auto fault = Check_Row(side, row, input.Shown[size_t(s)], limit))
-                return shell::Lang(751) + QString::number(end + 1) + *fault;
-        }
-        // The table ends at its first row without a topic: data below it would silently be lost.
-        for (size_t r = end; r < rows.size(); ++r)
-            if (Topic_Row_Holds_Data(side, rows[r]))
-                return shell::Lang(751) + QString::number(r + 1) + Side_Checks[s].Tag +
-                       QStringLiteral("Topic of row %1 is empty: the table ends there and this row would not be saved")
-                           .arg(end + 1);
-    }
-    return std::nullopt;
+    shell::Table_Checks checks;
+    checks.Row_Prefix = 751;
+    checks.Check_Row = [&](int side, const shell::Checked_Row& row) {
+        return Check_Row(TTopic_Side(side), row, side == Topic_Publish ? input.Byte_IN : input.Byte_OUT);
+    };
+    // The table ends at its first row without a topic: data below it would silently be lost.
+    checks.Data_After_End = [](int side, int end) {
+        return Side_Checks[side].Tag +
+               QStringLiteral("Topic of row %1 is empty: the table ends there and this row would not be saved").arg(end);
+    };
+    return shell::Check_Project_Tables(MQTT_Set_Topic_Description(),
+                                       {{input.Tables[0], input.Shown[0]}, {input.Tables[1], input.Shown[1]}}, checks);
 }
 
 }  // namespace mqtt_image

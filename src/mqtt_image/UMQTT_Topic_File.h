@@ -32,19 +32,12 @@ constexpr int Topic_Table_Rows = 1024;
 // The gateway's exchange area that the tables address by byte position.
 constexpr int MQTT_Array_Size = 1440;
 
-enum class TTopic_Cell { Row_Number, Text, Check, List, Editable_List };
+using TTopic_Cell = shell::Cell_Editor;
+using TTopic_Column = shell::Table_Column;
 
-struct TTopic_Column {
-    int Header = 0;  // text-table index
-    int Hint = 0;    // text-table index of the header hint; 0: none
-    TTopic_Cell Kind = TTopic_Cell::Text;
-    QStringList Items;
-    int Width = 0;
-    bool Shown = true;
-    QString Attribute;  // empty: the column is not stored
-    QString Default;    // a stored column's value when the file lacks it; else its value on every load
-    bool Required = false;
-};
+// The file, its two tables and their columns: what the window, its checks and the bank compiler
+// share. Table i is side i.
+const shell::Project_File_Description& MQTT_Set_Topic_Description();
 
 // One description per real column, in column order.
 const std::vector<TTopic_Column>& Topic_Columns(TTopic_Side side);
@@ -54,7 +47,7 @@ int Template_Column(TTopic_Side side);
 QString Topic_Container(TTopic_Side side);
 
 // One table row per entry; each row holds one text per real column (column 0 the row number).
-using TTopic_Rows = std::vector<QStringList>;
+using TTopic_Rows = shell::Table_Rows;
 using TTopic_Tables = std::array<TTopic_Rows, 2>;
 
 // A row holds data when a column other than the row number and the check boxes holds more than blanks.

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/IntText.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -10,17 +12,10 @@
 // each answers a result code that its caller turns into its own message.
 namespace shell {
 
-// The program's integer reading, for typed texts and file values alike: leading blanks, an
-// optional sign, decimal digits or hexadecimal after "$" or "0x"; nothing may follow. Empty when
-// the text is not a number within 64 bits. File values are read as their UTF-8 bytes.
-std::optional<qint64> Parse_Integer(QStringView text);
-std::optional<qint64> Parse_Integer(std::string_view utf8);
-
-// The same reading limited to 32 bits; hexadecimal spells the bit pattern ("$FFFFFFFF" is -1).
-// Empty when the text is not a 32-bit integer.
-std::optional<int32_t> Parse_Int32(QStringView text);
-std::optional<int32_t> Parse_Int32(std::string_view utf8);
-bool Parse_Int(const QString& text, int& value);
+// The program's integer reading (platform/IntText.h), under the names the windows use.
+using platform::Parse_Int;
+using platform::Parse_Int32;
+using platform::Parse_Integer;
 
 // Splits a dotted address at its first three dots (parts trimmed); true when every part is 0..255.
 // The parts keep what was split, also when the answer is false.

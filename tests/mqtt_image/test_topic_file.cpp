@@ -1,10 +1,12 @@
 // MQTT_Set_Topic.xml as the topic tables read and write it, and the checks run before a write.
+#include "mqtt_image/UBank2.h"
 #include "mqtt_image/UMQTT_Topic_File.h"
 #include "platform/Exception.h"
 #include "shell/ULanguage.h"
 #include "support/TempDir.h"
 #include "test_bank_support.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -297,3 +299,60 @@ TEST_F(TopicFile, BrokenFileThrowsWithWhatCouldBeRead)
 }
 
 }  // namespace
+
+// The bank compiler reads the file through the window's description: what the window writes it
+// reads back field by field, and another writer's attribute order builds the same image.
+TEST_F(TopicFile, TheCompilerReadsWhatTheDescriptionWrote)
+{
+    const TTopic_Tables tables = {
+        TTopic_Rows{Row(Topic_Publish, "a/b", {{pub::Retained, "Y"}, {pub::QoS, "2"}, {pub::Position, "$20"},
+                                               {pub::OnTimer, "Y"}, {pub::Time, " 250 "}, {pub::Mnemonic, "pm"}})},
+        TTopic_Rows{Row(Topic_Subscribe, "c/#", {{sub::DataType, "Base64"}, {sub::Dimension, "12"},
+                                                 {sub::Template, "x\n$VALUE$"}})},
+    };
+    Write_Topic_File(Path(), tables);
+    auto compile = [&] {
+        TMQTT mqtt;
+        mqtt.Mode = 2;
+        Load_Topics_For_Bank2(mqtt, Path());
+        return mqtt;
+    };
+    const TMQTT mqtt = compile();
+    ASSERT_EQ(mqtt.Publish_Data.size(), 1u);
+    const TMQTT_Publish_Data& p = mqtt.Publish_Data[0];
+    EXPECT_EQ(p.Publish_Topic.CString, "a/b");
+    EXPECT_EQ(p.Retained, 1);
+    EXPECT_EQ(p.QoS, 2);
+    EXPECT_EQ(p.Position, 32u);
+    EXPECT_EQ(p.Length, 2u);
+    EXPECT_EQ(p.Type_Data, 1u);
+    EXPECT_EQ(p.Options, 1u + 4u);
+    EXPECT_EQ(p.Timer, 250u);
+    EXPECT_EQ(p.Output_Template.Text, "$VALUE$");
+    EXPECT_EQ(p.Description.Text, "pm");
+    ASSERT_EQ(mqtt.Subscribe_Data.size(), 1u);
+    EXPECT_EQ(mqtt.Topic_Filters[0].CString, "c/#");
+    EXPECT_EQ(mqtt.Topic_Filter_QoS[0], 1);
+    EXPECT_EQ(mqtt.Subscribe_Data[0].Type_SubData, 3u);
+    EXPECT_EQ(mqtt.Subscribe_Data[0].Length, 12u);
+    EXPECT_EQ(mqtt.Subscribe_Data[0].Input_Template.Text, "x\n$VALUE$");
+
+    TMQTT first = compile();
+    const std::vector<uint8_t> image = Put_Bank2_Image(first, 0x80000);
+    // The same rows with every row's attributes in reverse order.
+    QByteArray reversed = Dir.Read("MQTT_Set_Topic.xml");
+    QRegularExpression rowPattern(QStringLiteral("<row (.*?) />"));
+    QString text = QString::fromUtf8(reversed);
+    QRegularExpression attribute(QStringLiteral("\\w+=\"[^\"]*\""));
+    for (auto m = rowPattern.globalMatch(text); m.hasNext();) {
+        const auto match = m.next();
+        QStringList attributes;
+        for (auto a = attribute.globalMatch(match.captured(1)); a.hasNext();)
+            attributes.prepend(a.next().captured(0));
+        text.replace(match.captured(0), QStringLiteral("<row ") + attributes.join(' ') + QStringLiteral(" />"));
+    }
+    ASSERT_NE(text.toUtf8(), reversed);
+    Dir.Write("MQTT_Set_Topic.xml", text.toUtf8());
+    TMQTT second = compile();
+    EXPECT_EQ(Put_Bank2_Image(second, 0x80000), image);
+}

@@ -1,4 +1,5 @@
 #include "controls/buttons_pages/ExtPageControl.h"
+#include "platform/OwnedObject.h"
 
 #include "platform/Exception.h"
 #include "platform/Guard.h"
@@ -665,7 +666,7 @@ bool TExtPageControl::CloseActiveTab()
     if (next && next->FExtPageControl == this)
         SetActivePage(next);
     if (FFreeOnClose) {
-        delete page.data();
+        platform::Destroy_Now(page);
     } else {
         FClosedTabList.emplace_back(page->objectName(), page);
         TakeOff(page);
@@ -706,7 +707,9 @@ TExtTabSheet* TExtPageControl::DockControl(QWidget* control)
         return nullptr;
     // Visible unless hidden on purpose: a window never shown yet counts as visible.
     const bool visible = !(control->testAttribute(Qt::WA_WState_ExplicitShowHide) && control->isHidden());
-    auto* sheet = new TExtTabSheet(this);
+    // The new sheet is this control's child once it holds the control; a failure on the way ends it.
+    auto owned = std::make_unique<TExtTabSheet>(this);
+    TExtTabSheet* sheet = owned.get();
     FNewDockSheet = sheet;
     try {
         sheet->SetCaption(control->isWindow() ? FirstLine(control->windowTitle()) : QString());
@@ -723,11 +726,10 @@ TExtTabSheet* TExtPageControl::DockControl(QWidget* control)
         }
     } catch (...) {
         FNewDockSheet = nullptr;
-        delete sheet;
         throw;
     }
     FNewDockSheet = nullptr;
-    return sheet;
+    return owned.release();  // the control's child from now on
 }
 
 void TExtPageControl::DockedControlGone(TExtTabSheet* page)

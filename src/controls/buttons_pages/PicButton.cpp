@@ -1,4 +1,5 @@
 #include "controls/buttons_pages/PicButton.h"
+#include "platform/OwnedObject.h"
 
 #include "controls/buttons_pages/PicGlyphs.h"
 #include "platform/TForm.h"
@@ -60,8 +61,7 @@ void TPicButton::StopFader()
     if (!FFader)
         return;
     FFader->Suspend();
-    delete FFader;
-    FFader = nullptr;
+    platform::Destroy_Now(FFader);
 }
 
 void TPicButton::SetCaption(const QString& caption)

@@ -1,4 +1,5 @@
 #include "controls/dropdowns/DropDownEdit.h"
+#include "platform/OwnedObject.h"
 
 #include "controls/common/ExtXPVS.h"
 #include "controls/dropdowns/DropDownStrips.h"
@@ -93,8 +94,7 @@ TExtCustomDropDown::~TExtCustomDropDown()
     if (FDropDownForm) {
         FDropDownForm->OnClose = nullptr;
         FDropDownForm->OnHide = nullptr;
-        delete FDropDownForm;
-        FDropDownForm = nullptr;
+        platform::Destroy_Now(FDropDownForm);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "controls/dropdowns/DropDownEdit.h"
 
+#include "platform/IntText.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -90,15 +92,7 @@ int HexDigitValue(QChar c)
     return 0;
 }
 
-qint64 HexToInt(const QString& s)
-{
-    quint64 result = 0, power = 1;
-    for (int i = int(s.size()) - 1; i >= 0; --i) {
-        result += quint64(HexDigitValue(s.at(i))) * power;
-        power *= 16;
-    }
-    return qint64(result);
-}
+qint64 HexToInt(const QString& s) { return platform::Hex_Digits_Value(s); }
 
 bool IsRangeSeparator(QChar c)
 {

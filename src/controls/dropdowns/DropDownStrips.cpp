@@ -1,4 +1,5 @@
 #include "controls/dropdowns/DropDownStrips.h"
+#include "platform/OwnedObject.h"
 
 #include "controls/dropdowns/DropDownEdit.h"
 #include "platform/Exception.h"
@@ -98,8 +99,10 @@ void TExtStrip::CreateButtons()
 
 void TExtStrip::ClearButtons()
 {
-    for (int i = FButtonList.Count() - 1; i >= 0; --i)
-        delete FButtonList.Items(i);
+    for (int i = FButtonList.Count() - 1; i >= 0; --i) {
+        TExtButton* button = FButtonList.Items(i);
+        platform::Destroy_Now(button);
+    }
     FButtonList.Clear();
 }
 

@@ -1,4 +1,5 @@
 #include "controls/dropdowns/ExtDateTimePicker.h"
+#include "platform/OwnedObject.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -77,7 +78,7 @@ TExtDateTimePicker::~TExtDateTimePicker()
 {
     if (FLabel) {
         FLabel->removeEventFilter(this);
-        delete FLabel.data();
+        platform::Destroy_Now(FLabel);
     }
 }
 
@@ -119,7 +120,7 @@ void TExtDateTimePicker::RefreshTimePart()
     TCustomDateTimePicker& part = *FTimePicker;
     if (FKind != dkDateTime) {
         // Nothing of the time part is left over for the other kinds.
-        delete FTimePicker.data();
+        platform::Destroy_Now(FTimePicker);
         return;
     }
     part.setPalette(palette());

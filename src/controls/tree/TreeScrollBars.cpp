@@ -1,4 +1,5 @@
 #include "controls/tree/TreeScrollBars.h"
+#include "platform/OwnedObject.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -123,10 +124,10 @@ TVclStyleScrollBarsHook::TVclStyleScrollBarsHook(TBaseNodeTree* tree) : QObject(
 TVclStyleScrollBarsHook::~TVclStyleScrollBarsHook()
 {
     // The windows belong to the tree's parent, which may be going already.
-    for (TVclStyleScrollBarWindow* w : {FVert.Window.data(), FHorz.Window.data()}) {
-        if (w) {
-            w->Unlink();
-            delete w;
+    for (QPointer<TVclStyleScrollBarWindow>* w : {&FVert.Window, &FHorz.Window}) {
+        if (*w) {
+            (*w)->Unlink();
+            platform::Destroy_Now(*w);
         }
     }
 }
@@ -434,7 +435,7 @@ void TStyleEngine::SetStyle(const QString& name)
     FStyle = name;
     if (restart)
         for (auto& [tree, hook] : FHooks)
-            delete hook.data();
+            platform::Destroy_Now(hook);
     UpdateAll();
 }
 
@@ -478,7 +479,7 @@ void TStyleEngine::Update(TBaseNodeTree* tree)
     if (wanted && !hook)
         hook = (*factory)(tree);
     else if (!wanted && hook)
-        delete hook.data();
+        platform::Destroy_Now(hook);
     if (!hook)
         FHooks.erase(tree);
 }

@@ -6,6 +6,7 @@
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridTextUtils.h"
+#include "platform/IntText.h"
 
 namespace grid {
 
@@ -59,18 +60,7 @@ TStreamLine ReadLine(std::span<const uint8_t> data, size_t& pos)
     return line;
 }
 
-std::optional<int> StrictNumber(const QString& text, int limit)
-{
-    if (text.isEmpty() || text.size() > 10)
-        return std::nullopt;
-    for (QChar c : text)
-        if (c < '0' || c > '9')
-            return std::nullopt;
-    const qlonglong v = text.toLongLong();
-    if (v > limit)
-        return std::nullopt;
-    return int(v);
-}
+std::optional<int> StrictNumber(const QString& text, int limit) { return platform::Parse_Count(text, limit); }
 
 struct TParsedCell {
     int Col, Row;

@@ -2,6 +2,7 @@
 #include <QLocale>
 
 #include "grid/core/GridTextUtils.h"
+#include "platform/IntText.h"
 
 namespace grid {
 
@@ -9,14 +10,10 @@ namespace {
 
 bool CleanInt(const QString& field, int& value)
 {
-    if (field.isEmpty())
-        return false;
-    for (QChar c : field)
-        if (!(c >= '0' && c <= '9') && c != '-' && c != '+')
-            return false;
-    bool ok = false;
-    value = field.toInt(&ok, 10);
-    return ok;
+    const std::optional<int> v = platform::Parse_Decimal(field, false);
+    if (v)
+        value = *v;
+    return v.has_value();
 }
 
 bool ParseTime(const QString& text, QChar sep, QTime& time)

@@ -1,5 +1,7 @@
 #include "grid/core/GridTextUtils.h"
 
+#include "platform/IntText.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 #include <cctype>
@@ -273,11 +275,10 @@ namespace {
 
 bool CleanInt(const QString& field, int& value)
 {
-    if (field.isEmpty())
-        return false;
-    bool ok = false;
-    value = field.toInt(&ok, 10);
-    return ok;
+    const std::optional<int> v = platform::Parse_Decimal(field, true);
+    if (v)
+        value = *v;
+    return v.has_value();
 }
 
 QDate ParseDate3(const QString& text, bool monthFirst)
@@ -306,36 +307,10 @@ QDate ParseDateDMY(const QString& text) { return ParseDate3(text, false); }
 
 bool StrToIntStrict(const QString& text, int& value)
 {
-    QString s = text;
-    bool negative = false;
-    if (s.startsWith('-') || s.startsWith('+')) {
-        negative = s.at(0) == '-';
-        s.remove(0, 1);
-    }
-    int base = 10;
-    if (s.startsWith('$') || s.startsWith('x') || s.startsWith('X')) {
-        base = 16;
-        s.remove(0, 1);
-    } else if (s.startsWith(QStringLiteral("0x")) || s.startsWith(QStringLiteral("0X"))) {
-        base = 16;
-        s.remove(0, 2);
-    }
-    if (s.isEmpty())
-        return false;
-    for (QChar c : s)
-        if (!(base == 16 ? isxdigit(c.toLatin1()) && c.unicode() < 128 : (c >= '0' && c <= '9')))
-            return false;
-    bool ok = false;
-    const qlonglong v = s.toLongLong(&ok, base);
-    if (!ok)
-        return false;
-    const qlonglong signedValue = negative ? -v : v;
-    if (base == 10 && (signedValue < std::numeric_limits<int>::min() || signedValue > std::numeric_limits<int>::max()))
-        return false;
-    if (base == 16 && v > 0xFFFFFFFFLL)
-        return false;
-    value = base == 16 ? int(uint32_t(signedValue)) : int(signedValue);
-    return true;
+    const std::optional<int32_t> v = platform::Parse_Int32_Hex_x(text);
+    if (v)
+        value = *v;
+    return v.has_value();
 }
 
 QString CutToken(QString& text, QChar delimiter)

@@ -1,4 +1,5 @@
 #include "grid/editing/EditLink.h"
+#include "platform/OwnedObject.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -51,7 +52,7 @@ TEditLink::~TEditLink()
     // The pop-up form is the link's own and goes with it, whatever the application named.
     if (FPopup) {
         FPopup->removeEventFilter(this);
-        delete FPopup.data();
+        platform::Destroy_Now(FPopup);
     }
 }
 

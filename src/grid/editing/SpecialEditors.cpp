@@ -1,4 +1,5 @@
 #include "grid/editing/SpecialEditors.h"
+#include "platform/OwnedObject.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
@@ -100,7 +101,7 @@ void Dispose(QPointer<W>& widget)
         return;
     widget->Host = {};
     widget->disconnect();
-    delete widget.data();
+    platform::Destroy_Now(widget);
 }
 }  // namespace
 
@@ -117,15 +118,15 @@ TSpecialEditors::~TSpecialEditors()
     Dispose(FDateTimePicker);
     Dispose(FEditBtn);
     Dispose(FUnitEditBtn);
-    delete FInplaceRich.data();
-    delete FWorkRich.data();
+    platform::Destroy_Now(FInplaceRich);
+    platform::Destroy_Now(FWorkRich);
     for (QPointer<QWidget>& dropDown : FDropDowns) {
         if (!dropDown)
             continue;
         if (editors::TGridEditorHost* host = editors::GridDropDownHost(dropDown))
             *host = {};
         editors::SetGridDropDownEvents(dropDown, nullptr, nullptr);
-        delete dropDown.data();
+        platform::Destroy_Now(dropDown);
     }
 }
 

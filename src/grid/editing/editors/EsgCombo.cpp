@@ -1,4 +1,5 @@
 #include "grid/editing/editors/EsgCombo.h"
+#include "platform/OwnedObject.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -41,7 +42,7 @@ TEsgCustomCombo::TEsgCustomCombo(QWidget* parent)
 {
 }
 
-TEsgCustomCombo::~TEsgCustomCombo() { delete FLabel; }
+TEsgCustomCombo::~TEsgCustomCombo() { platform::Destroy_Now(FLabel); }
 
 void TEsgCustomCombo::SelectItem(const QString& text)
 {

@@ -1,4 +1,5 @@
 #include "grid/editing/editors/EsgEditBtn.h"
+#include "platform/OwnedObject.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -267,7 +268,7 @@ void TEsgUnitEditBtn::ButtonClick()
     TEsgEditBtn::ButtonClick();
     if (Units.isEmpty() || !isVisible())
         return;
-    delete FMenu.data();
+    platform::Destroy_Now(FMenu);
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     for (int i = 0; i < Units.size(); ++i) {

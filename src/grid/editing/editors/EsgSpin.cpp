@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/IntText.h"
 #include "platform/TCanvas.h"
 
 namespace grid::editors {
@@ -134,44 +135,7 @@ TEsgSpinEdit::TEsgSpinEdit(QWidget* parent) : QLineEdit(parent), FUp(new TSpinBu
     LayoutButtons();
 }
 
-int TextToInt(const QString& text, bool* ok)
-{
-    int i = 0;
-    const int n = int(text.size());
-    while (i < n && text.at(i).isSpace())
-        ++i;
-    bool negative = false;
-    if (i < n && (text.at(i) == QChar('-') || text.at(i) == QChar('+')))
-        negative = text.at(i++) == QChar('-');
-    int base = 10;
-    if (i < n && text.at(i) == QChar('$')) {
-        base = 16;
-        ++i;
-    } else if (i + 1 < n && text.at(i) == QChar('0') && (text.at(i + 1) == QChar('x') || text.at(i + 1) == QChar('X'))) {
-        base = 16;
-        i += 2;
-    }
-    qint64 value = 0;
-    bool any = false;
-    for (; i < n; ++i) {
-        const char16_t ch = text.at(i).toLower().unicode();
-        int digit = -1;
-        if (ch >= u'0' && ch <= u'9')
-            digit = ch - u'0';
-        else if (base == 16 && ch >= u'a' && ch <= u'f')
-            digit = 10 + (ch - u'a');
-        if (digit < 0)
-            break;
-        any = true;
-        value = value * base + digit;
-        if (value > qint64(std::numeric_limits<int>::max()) + 1)
-            value = qint64(std::numeric_limits<int>::max()) + 1;  // saturates instead of wrapping
-    }
-    if (ok)
-        *ok = any;
-    const qint64 signedValue = negative ? -value : value;
-    return int(std::clamp<qint64>(signedValue, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
+int TextToInt(const QString& text, bool* ok) { return platform::Read_Int_Prefix(text, ok); }
 
 void TEsgSpinEdit::StartRepeat(bool up)
 {
