@@ -103,6 +103,9 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(QWidget* parent) : platform::TForm(parent)
     SetClientSize(kClientWidth, kClientHeight);
     Set_Lang();
     shell::Apply_Window_Look(this);
+    // Escape, pressed to leave a cell or a list, must not throw away what the user typed here:
+    // only Cancel does.
+    SetEscapeCloses(false);
     shell::Set_OK_Glyph(Btn_OK);
 }
 
@@ -211,6 +214,10 @@ void TFMQTT_Set_Topic::Prepare_Tables()
             for (int c = 1; c < int(columns.size()); ++c)
                 grid->SetCells(c, r, QString());
         }
+        // The tables are new on every show, so the view is too: first row, first column.
+        grid->MoveColRow(grid->FixedCols(), grid->FixedRows());
+        grid->SetTopRow(grid->FixedRows());
+        grid->SetLeftCol(grid->FixedCols());
     }
     PageControl1->setTabVisible(1, true);
     PageControl1->setCurrentWidget(TS_MQTT_Publish);

@@ -70,6 +70,9 @@ void TExtInplaceEdit::SetShownText(const QString& raw)
     FRawText = raw;
     FShownText = EditWithTags ? raw : StripCellHtml(raw);
     setText(FShownText);
+    // A text longer than the box holds is shown cut; left as it is, the cell keeps it whole.
+    if (FShownText.size() > maxLength() && text() == FShownText.left(maxLength()))
+        FShownText = text();
 }
 
 QString TExtInplaceEdit::CellValue() const { return text() == FShownText ? FRawText : text(); }
