@@ -494,6 +494,7 @@ TEST_F(TopicWindow, DoubleClickOnTheCurrentTemplateCellOpensTheEditor)
         bool opened = false;
         WhenEditorShown([&](TFTopicTemplate* editor) {
             opened = true;
+            QTest::keyClick(editor->RE_TopicTemplate, Qt::Key_End, Qt::ControlModifier);
             QTest::keyClicks(editor->RE_TopicTemplate, "$DESC$");
             Press(editor->Btn_OK);
         });

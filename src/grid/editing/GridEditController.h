@@ -104,7 +104,6 @@ public:
     Event<bool&> OnCanAddRow;
     Event<int> OnAutoAddRow;
     Event<int> OnAutoInsertCol;
-    Event<int, int> OnDblClickCell;                       // ARow, ACol
     Event<int, int, int, const QString&> OnComboChange;   // ACol real, ARow, item index, item text
     Event<int, int> OnGetEditorPropInt;                   // real column, row (in this order)
     Event<int, int, int, int, int> OnScrollCell;          // ACol, ARow, position, min, max

@@ -654,7 +654,7 @@ void TExtInplaceEdit::hideEvent(QHideEvent* e)
 void TExtInplaceEdit::mouseDoubleClickEvent(QMouseEvent* e)
 {
     QLineEdit::mouseDoubleClickEvent(e);
-    if (auto& handler = FController.OnDblClickCell)
+    if (auto& handler = FGrid.OnDblClickCell)
         handler(&FGrid, FGrid.Row(), FGrid.Col());
 }
 

@@ -261,6 +261,12 @@ void TSpecialEditors::Attach(TGridEditorHost& host, QWidget* editor)
     };
 }
 
+void TSpecialEditors::DblClickCell(int row, int col)
+{
+    if (FGrid.OnDblClickCell)
+        FGrid.OnDblClickCell(&FGrid, row, col);
+}
+
 TGridCombo* TSpecialEditors::Combo()
 {
     if (!FCombo) {
@@ -284,6 +290,7 @@ TGridCombo* TSpecialEditors::Combo()
             if (FGrid.OnKeyPress)
                 FGrid.OnKeyPress(key);
         };
+        combo->OnDblClickCell = [this](int r, int c) { DblClickCell(r, c); };
         // What the user does to the list or the text from the opening on.
         auto touched = [this, combo] {
             if (!FEditStart && IsOpen(combo))
@@ -384,10 +391,7 @@ TGridEditBtn* TSpecialEditors::EditBtn()
             if (FGrid.OnKeyPress)
                 FGrid.OnKeyPress(key);
         };
-        edit->OnDblClickCell = [this](int r, int c) {
-            if (FController.OnDblClickCell)
-                FController.OnDblClickCell(&FGrid, r, c);
-        };
+        edit->OnDblClickCell = [this](int r, int c) { DblClickCell(r, c); };
         QObject::connect(edit, &QLineEdit::textChanged, edit, [this, edit](const QString& text) { TextChanged(edit, text); });
         FEditBtn = edit;
     }
