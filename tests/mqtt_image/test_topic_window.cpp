@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -514,27 +515,46 @@ TEST_F(TopicWindow, DoubleClickOnTheCurrentTemplateCellOpensTheEditor)
 }
 
 // After the template editor or a refused OK, a list cell confirmed with Enter leaves the keys
-// with the table: Right steps to the next cell, never to the tab bar or OK.
+// with the table: Right steps to the next cell, never to the tab bar or OK. Clicks and keys go to
+// the window as the window system sends them, and the window is left inactive after the dialog:
+// keys still reach its focus widget.
 TEST_F(TopicWindow, KeysStayWithTheTableAfterTheEditorAndAfterAMessage)
 {
     Dir.Write("MQTT_Set_Topic.xml", bank_test::Topic_Xml({bank_test::Publish_Row("p")}, {}));
+    QWindow* window = nullptr;
+    auto at = [&](int realCol, int row) { return Pub().viewport()->mapTo(Form.get(), Centre(Pub(), realCol, row)); };
+    auto key = [&](Qt::Key k) { QTest::keyClick(window, k); };
+    // F2 on QoS of row 1, the first item with Down, Enter, then Right.
+    auto pickQoSThenRight = [&] {
+        QTest::mouseClick(window, Qt::LeftButton, {}, at(pub::QoS, 1));
+        key(Qt::Key_F2);
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        key(Qt::Key_Right);
+    };
+    auto name = [](QWidget* w) { return w ? w->objectName().toStdString() + " " + w->metaObject()->className() : "none"; };
     Run([&] {
+        window = Form->windowHandle();
         WhenEditorShown([&](TFTopicTemplate* editor) { Press(editor->Btn_OK); });
-        DoubleClick(Pub(), pub::Template, 1);
-        Pick(Pub(), pub::QoS, 1, 1);
-        EXPECT_EQ(Focus(), &Pub()) << (Focus() ? Focus()->metaObject()->className() : "none");
-        Key(Qt::Key_Right);
+        QTest::mouseClick(window, Qt::LeftButton, {}, at(pub::Template, 1));
+        QTest::mouseDClick(window, Qt::LeftButton, {}, at(pub::Template, 1));
+        QApplication::setActiveWindow(nullptr);
+        pickQoSThenRight();
+        EXPECT_EQ(Form->focusWidget(), &Pub()) << name(Form->focusWidget());
         EXPECT_EQ(Form->PageControl1->currentIndex(), 0);
+        EXPECT_EQ(Pub().Cells(pub::QoS, 1), "1");
         EXPECT_EQ(Pub().RealCol(), pub::DataType);
 
+        QApplication::setActiveWindow(Form.get());
         Enter(Pub(), pub::Position, 1, "5000");
         Press(Form->Btn_OK);
         EXPECT_TRUE(Messages.LastText().contains("Position")) << Messages.LastText().toStdString();
-        Pick(Pub(), pub::QoS, 1, 1);
-        EXPECT_EQ(Focus(), &Pub()) << (Focus() ? Focus()->metaObject()->className() : "none");
-        Key(Qt::Key_Right);
+        QApplication::setActiveWindow(nullptr);
+        pickQoSThenRight();
+        EXPECT_EQ(Form->focusWidget(), &Pub()) << name(Form->focusWidget());
         EXPECT_EQ(Form->PageControl1->currentIndex(), 0);
         EXPECT_EQ(Pub().RealCol(), pub::DataType);
+        QApplication::setActiveWindow(Form.get());
         Press(Form->Btn_Cancel);
     });
     EXPECT_FALSE(Written() && Dir.Read("MQTT_Set_Topic.xml").contains("5000"));

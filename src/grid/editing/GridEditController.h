@@ -226,6 +226,8 @@ private:
     void EndOfTable(bool& result);
     void ShowEditorNow();
     void HideTextEditor(bool writeBack = true);
+    // Whether the keys go to the editor: it or a child holds the application's or its window's focus.
+    static bool HoldsFocus(const QWidget* editor);
     void AfterSelect(int c, int r, int oldCol, int oldRow, const TGridRect& oldSel);
     void ShowBalloon();
 

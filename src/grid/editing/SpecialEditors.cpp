@@ -1101,7 +1101,7 @@ void TSpecialEditors::HideSpecialEditor(int c, int r)
     FOpenLink = nullptr;
     ctl.FEditModeOn = false;
     if (QWidget* editor = FOpen) {
-        const bool hadFocus = editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus();
+        const bool hadFocus = TGridEditController::HoldsFocus(editor);
         if (auto* combo = dynamic_cast<TGridCombo*>(editor))
             combo->hidePopup();
         if (auto* unit = dynamic_cast<TGridUnitEditBtn*>(editor); unit && unit->UnitMenu())
