@@ -617,6 +617,9 @@ void TFParGen::FormCreate()
     Move_GroupBoxs();
     Set_Lang();
     shell::Apply_Window_Look(this);
+    // Escape, pressed to leave a cell or a list, must not throw away what the user typed here:
+    // only Cancel does.
+    SetEscapeCloses(false);
     shell::Set_OK_Glyph(Btn_OK);
 }
 

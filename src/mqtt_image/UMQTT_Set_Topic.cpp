@@ -98,6 +98,9 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(QWidget* parent) : platform::TForm(parent)
     SetClientSize(kClientWidth, kClientHeight);
     Set_Lang();
     shell::Apply_Window_Look(this);
+    // Escape, pressed to leave a cell or a list, must not throw away what the user typed here:
+    // only Cancel does.
+    SetEscapeCloses(false);
     shell::Set_OK_Glyph(Btn_OK);
 }
 

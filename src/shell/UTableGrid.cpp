@@ -70,6 +70,10 @@ void Clear_Table_Grid(grid::TExtColumnGrid& grid, const Table_Description& table
         for (int c = 0; c < row.size(); ++c)
             grid.SetCells(c, r, row.at(c));
     }
+    // The table is new on every show, so the view is too: first row, first column.
+    grid.MoveColRow(grid.FixedCols(), grid.FixedRows());
+    grid.SetTopRow(grid.FixedRows());
+    grid.SetLeftCol(grid.FixedCols());
 }
 
 Table_Rows Table_Grid_Rows(grid::TExtColumnGrid& grid, const Table_Description& table)

@@ -17,7 +17,8 @@ namespace shell {
 void Build_Table_Grid(grid::TExtColumnGrid& grid, const Table_Description& table);
 // The header texts (column items and row 0) and the hint list: entry i is data column i+1's hint.
 void Apply_Table_Texts(grid::TExtColumnGrid& grid, const Table_Description& table, QStringList& hints);
-// Closes an open editor, hides the hidden columns and clears every data row to its cleared texts.
+// Closes an open editor, hides the hidden columns, clears every data row to its cleared texts and
+// shows the first cell: every show starts at row 1, column 1.
 void Clear_Table_Grid(grid::TExtColumnGrid& grid, const Table_Description& table);
 // Rows 1 .. as full rows.
 Table_Rows Table_Grid_Rows(grid::TExtColumnGrid& grid, const Table_Description& table);

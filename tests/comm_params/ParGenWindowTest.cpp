@@ -306,6 +306,27 @@ TEST_F(ParGenWindow, CancelWritesNothing)
     EXPECT_EQ(ParGen_Read_File(shell::App_State.File_ParGen)[97], QStringLiteral("5"));
 }
 
+// Escape in a field does not close the window: what was typed stays until OK or Cancel.
+TEST_F(ParGenWindow, EscapeKeepsTheWindowAndItsEdits)
+{
+    bool stillOpen = false;
+    QString typed;
+    QTimer::singleShot(0, Form.get(), [&] {
+        QApplication::setActiveWindow(Form.get());
+        QTest::mouseClick(Form->E_MQTT_Server, Qt::LeftButton);
+        QTest::keyClick(Form->E_MQTT_Server, Qt::Key_End);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("-typed"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        stillOpen = Form->isVisible();
+        typed = Form->E_MQTT_Server->text();
+        Form->Btn_Cancel->Click();
+    });
+    EXPECT_EQ(Form->ShowModal(), platform::mrCancel);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(typed.endsWith(QStringLiteral("-typed"))) << typed.toStdString();
+    EXPECT_FALSE(FileWritten());
+}
+
 TEST_F(ParGenWindow, FailedSaveIsReportedAndTheWindowStaysOpen)
 {
     shell::App_State.File_ParGen = Dir.File(QStringLiteral("missing-folder/ParGen.xml"));

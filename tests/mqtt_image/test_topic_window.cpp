@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -445,6 +446,173 @@ TEST_F(TopicWindow, DoubleClickOpensTheEditorOnTemplateCellsOnly)
     });
     EXPECT_EQ(publishKeywords, QStringList({"$VALUE$", "$DESC$", "$TIME$"}));
     EXPECT_EQ(subscribeKeywords, QStringList({"$VALUE$"}));
+}
+
+// Escape with no cell editor open keeps the window and every edit; an open editor takes the
+// Escape for itself.
+TEST_F(TopicWindow, EscapeNeverThrowsTheTablesAway)
+{
+    Run([&] {
+        Enter(Pub(), pub::Topic, 1, "kept");
+        Tab(1);
+        Enter(Sub(), sub::Topic, 1, "also kept");
+        Key(Qt::Key_Escape);
+        ASSERT_TRUE(Form->isVisible());
+        Click(Sub(), sub::Mnemonic, 1);
+        Key(Qt::Key_F2);
+        Type("x");
+        Key(Qt::Key_Escape);
+        Key(Qt::Key_Escape);
+        EXPECT_TRUE(Form->isVisible());
+        EXPECT_EQ(Sub().Cells(sub::Mnemonic, 1), "");
+        EXPECT_EQ(Sub().Cells(sub::Topic, 1), "also kept");
+        EXPECT_EQ(Pub().Cells(pub::Topic, 1), "kept");
+        Press(Form->Btn_Cancel);
+    });
+    EXPECT_EQ(Form->ModalResult(), platform::mrCancel);
+}
+
+// A double click on the Template cell that is already current opens the editor too. The mouse
+// goes where the window system sends it: to whatever lies under it at each step (the in-place
+// editor that the first press opened, or its open list).
+TEST_F(TopicWindow, DoubleClickOnTheCurrentTemplateCellOpensTheEditor)
+{
+    Dir.Write("MQTT_Set_Topic.xml", bank_test::Topic_Xml({bank_test::Publish_Row("p")}, {}));
+    Run([&] {
+        Click(Pub(), pub::Template, 1);
+        const QPoint at = Centre(Pub(), pub::Template, 1);
+        auto under = [&]() -> std::pair<QWidget*, QPoint> {
+            const QPoint global = Pub().viewport()->mapToGlobal(at);
+            if (QWidget* popup = QApplication::activePopupWidget())
+                return {popup, popup->mapFromGlobal(global)};
+            QWidget* w = Pub().viewport()->childAt(at);
+            if (!w)
+                return {Pub().viewport(), at};
+            if (QWidget* inner = w->childAt(w->mapFromGlobal(global)))
+                w = inner;
+            return {w, w->mapFromGlobal(global)};
+        };
+        bool opened = false;
+        WhenEditorShown([&](TFTopicTemplate* editor) {
+            opened = true;
+            QTest::keyClick(editor->RE_TopicTemplate, Qt::Key_End, Qt::ControlModifier);
+            QTest::keyClicks(editor->RE_TopicTemplate, "$DESC$");
+            Press(editor->Btn_OK);
+        });
+        auto [first, p1] = under();
+        QTest::mouseClick(first, Qt::LeftButton, {}, p1);
+        auto [second, p2] = under();
+        QTest::mouseDClick(second, Qt::LeftButton, {}, p2);
+        QApplication::setActiveWindow(Form.get());
+        EXPECT_TRUE(opened);
+        EXPECT_EQ(Pub().Cells(pub::Template, 1), "$VALUE$$DESC$");
+        if (!opened && FTopicTemplate()->isVisible())
+            FTopicTemplate()->SetModalResult(platform::mrCancel);
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+        Press(Form->Btn_Cancel);
+    });
+}
+
+// After the template editor or a refused OK, a list cell confirmed with Enter leaves the keys
+// with the table: Right steps to the next cell, never to the tab bar or OK. Clicks and keys go to
+// the window as the window system sends them, and the window is left inactive after the dialog:
+// keys still reach its focus widget.
+TEST_F(TopicWindow, KeysStayWithTheTableAfterTheEditorAndAfterAMessage)
+{
+    Dir.Write("MQTT_Set_Topic.xml", bank_test::Topic_Xml({bank_test::Publish_Row("p")}, {}));
+    QWindow* window = nullptr;
+    auto at = [&](int realCol, int row) { return Pub().viewport()->mapTo(Form.get(), Centre(Pub(), realCol, row)); };
+    auto key = [&](Qt::Key k) { QTest::keyClick(window, k); };
+    // F2 on QoS of row 1, the first item with Down, Enter, then Right.
+    auto pickQoSThenRight = [&] {
+        QTest::mouseClick(window, Qt::LeftButton, {}, at(pub::QoS, 1));
+        key(Qt::Key_F2);
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        key(Qt::Key_Right);
+    };
+    auto name = [](QWidget* w) { return w ? w->objectName().toStdString() + " " + w->metaObject()->className() : "none"; };
+    Run([&] {
+        window = Form->windowHandle();
+        WhenEditorShown([&](TFTopicTemplate* editor) { Press(editor->Btn_OK); });
+        QTest::mouseClick(window, Qt::LeftButton, {}, at(pub::Template, 1));
+        QTest::mouseDClick(window, Qt::LeftButton, {}, at(pub::Template, 1));
+        QApplication::setActiveWindow(nullptr);
+        pickQoSThenRight();
+        EXPECT_EQ(Form->focusWidget(), &Pub()) << name(Form->focusWidget());
+        EXPECT_EQ(Form->PageControl1->currentIndex(), 0);
+        EXPECT_EQ(Pub().Cells(pub::QoS, 1), "1");
+        EXPECT_EQ(Pub().RealCol(), pub::DataType);
+
+        QApplication::setActiveWindow(Form.get());
+        Enter(Pub(), pub::Position, 1, "5000");
+        Press(Form->Btn_OK);
+        EXPECT_TRUE(Messages.LastText().contains("Position")) << Messages.LastText().toStdString();
+        QApplication::setActiveWindow(nullptr);
+        pickQoSThenRight();
+        EXPECT_EQ(Form->focusWidget(), &Pub()) << name(Form->focusWidget());
+        EXPECT_EQ(Form->PageControl1->currentIndex(), 0);
+        EXPECT_EQ(Pub().RealCol(), pub::DataType);
+        QApplication::setActiveWindow(Form.get());
+        Press(Form->Btn_Cancel);
+    });
+    EXPECT_FALSE(Written() && Dir.Read("MQTT_Set_Topic.xml").contains("5000"));
+}
+
+// Every show starts at the top left of both tables, wherever the last show left them.
+TEST_F(TopicWindow, EveryShowStartsAtTheFirstCell)
+{
+    Run([&] {
+        Click(Pub(), pub::Topic, 1);
+        for (int i = 0; i < 20; ++i)
+            Key(Qt::Key_PageDown);
+        Key(Qt::Key_End);
+        Tab(1);
+        Click(Sub(), sub::Topic, 1);
+        Key(Qt::Key_End);
+        for (int i = 0; i < 5; ++i)
+            Key(Qt::Key_PageDown);
+        EXPECT_GT(Pub().TopRow(), 100);
+        EXPECT_GT(Pub().LeftCol(), 1);
+        EXPECT_GT(Sub().TopRow(), 6);
+        Press(Form->Btn_Cancel);
+    });
+    Run([&] {
+        for (TExtColumnGrid* g : {&Pub(), &Sub()}) {
+            EXPECT_EQ(g->TopRow(), 1);
+            EXPECT_EQ(g->LeftCol(), 1);
+            EXPECT_EQ(g->Row(), 1);
+            EXPECT_EQ(g->Col(), 1);
+        }
+        Press(Form->Btn_Cancel);
+    });
+}
+
+// A value longer than a line box holds by default comes back whole from F2 and Escape, and from
+// F2 and Enter when nothing was typed.
+TEST_F(TopicWindow, LongValuesSurviveAnEditThatChangedNothing)
+{
+    const QString topic = QString(40000, QLatin1Char('t')) + QStringLiteral("/end");
+    const QString mnemonic = QString(33000, QLatin1Char('m'));
+    Dir.Write("MQTT_Set_Topic.xml", bank_test::Topic_Xml({bank_test::Publish_Row(topic, {{"Mnemonic", mnemonic}})}, {}));
+    Run([&] {
+        Click(Pub(), pub::Topic, 1);
+        Key(Qt::Key_F2);
+        Key(Qt::Key_Escape);
+        EXPECT_EQ(Pub().Cells(pub::Topic, 1).size(), topic.size());
+        Click(Pub(), pub::Mnemonic, 1);
+        Key(Qt::Key_F2);
+        Key(Qt::Key_Return);
+        EXPECT_EQ(Pub().Cells(pub::Mnemonic, 1).size(), mnemonic.size());
+        Press(Form->Btn_OK);
+    });
+    EXPECT_EQ(Form->ModalResult(), platform::mrOk);
+    TTopic_Tables tables;
+    Read_Topic_File(shell::App_State.File_MQTT_Set_Topic, &tables, nullptr);
+    ASSERT_FALSE(tables[Topic_Publish].empty());
+    EXPECT_TRUE(tables[Topic_Publish][0].value(pub::Topic) == topic);
+    EXPECT_TRUE(tables[Topic_Publish][0].value(pub::Mnemonic) == mnemonic);
 }
 
 // Mark-up in a topic is shown as the characters typed: "<b></b>" leaves ink in its cell.

@@ -354,12 +354,21 @@ void TGridEditController::ShowInplaceEdit()
     ShowEditorNow();
 }
 
+bool TGridEditController::HoldsFocus(const QWidget* editor)
+{
+    // The window's own focus widget counts too: after a dialog the window may show as active
+    // before the application's focus widget is set again, and the keys still go to it.
+    const QWidget* windowFocus = editor->window()->focusWidget();
+    return editor->hasFocus() || editor->isAncestorOf(QApplication::focusWidget()) || windowFocus == editor ||
+           editor->isAncestorOf(windowFocus);
+}
+
 void TGridEditController::HideTextEditor(bool writeBack)
 {
     if (!FNormalEdit || !FNormalEdit->isVisible())
         return;
     TExtInplaceEdit* edit = FNormalEdit.get();
-    const bool hadFocus = edit->hasFocus();
+    const bool hadFocus = HoldsFocus(edit);
     // The text goes into the cell it was opened for, never into a cell that took its place.
     if (writeBack && edit->ColE() >= 0 && edit->RowE() >= 0 && edit->RowE() < Grid.RowCount())
         Grid.SetCellEx(Grid.DisplToRealCol(edit->ColE()), edit->RowE(), edit->text());

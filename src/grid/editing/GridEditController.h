@@ -104,7 +104,6 @@ public:
     Event<bool&> OnCanAddRow;
     Event<int> OnAutoAddRow;
     Event<int> OnAutoInsertCol;
-    Event<int, int> OnDblClickCell;                       // ARow, ACol
     Event<int, int, int, const QString&> OnComboChange;   // ACol real, ARow, item index, item text
     Event<int, int> OnGetEditorPropInt;                   // real column, row (in this order)
     Event<int, int, int, int, int> OnScrollCell;          // ACol, ARow, position, min, max
@@ -227,6 +226,8 @@ private:
     void EndOfTable(bool& result);
     void ShowEditorNow();
     void HideTextEditor(bool writeBack = true);
+    // Whether the keys go to the editor: it or a child holds the application's or its window's focus.
+    static bool HoldsFocus(const QWidget* editor);
     void AfterSelect(int c, int r, int oldCol, int oldRow, const TGridRect& oldSel);
     void ShowBalloon();
 

@@ -70,6 +70,9 @@ void TExtInplaceEdit::SetShownText(const QString& raw)
     FRawText = raw;
     FShownText = EditWithTags ? raw : StripCellHtml(raw);
     setText(FShownText);
+    // A text longer than the box holds is shown cut; left as it is, the cell keeps it whole.
+    if (FShownText.size() > maxLength() && text() == FShownText.left(maxLength()))
+        FShownText = text();
 }
 
 QString TExtInplaceEdit::CellValue() const { return text() == FShownText ? FRawText : text(); }
@@ -651,7 +654,7 @@ void TExtInplaceEdit::hideEvent(QHideEvent* e)
 void TExtInplaceEdit::mouseDoubleClickEvent(QMouseEvent* e)
 {
     QLineEdit::mouseDoubleClickEvent(e);
-    if (auto& handler = FController.OnDblClickCell)
+    if (auto& handler = FGrid.OnDblClickCell)
         handler(&FGrid, FGrid.Row(), FGrid.Col());
 }
 

@@ -262,6 +262,12 @@ void TSpecialEditors::Attach(TGridEditorHost& host, QWidget* editor)
     };
 }
 
+void TSpecialEditors::DblClickCell(int row, int col)
+{
+    if (FGrid.OnDblClickCell)
+        FGrid.OnDblClickCell(&FGrid, row, col);
+}
+
 TGridCombo* TSpecialEditors::Combo()
 {
     if (!FCombo) {
@@ -285,6 +291,7 @@ TGridCombo* TSpecialEditors::Combo()
             if (FGrid.OnKeyPress)
                 FGrid.OnKeyPress(key);
         };
+        combo->OnDblClickCell = [this](int r, int c) { DblClickCell(r, c); };
         // What the user does to the list or the text from the opening on.
         auto touched = [this, combo] {
             if (!FEditStart && IsOpen(combo))
@@ -385,10 +392,7 @@ TGridEditBtn* TSpecialEditors::EditBtn()
             if (FGrid.OnKeyPress)
                 FGrid.OnKeyPress(key);
         };
-        edit->OnDblClickCell = [this](int r, int c) {
-            if (FController.OnDblClickCell)
-                FController.OnDblClickCell(&FGrid, r, c);
-        };
+        edit->OnDblClickCell = [this](int r, int c) { DblClickCell(r, c); };
         QObject::connect(edit, &QLineEdit::textChanged, edit, [this, edit](const QString& text) { TextChanged(edit, text); });
         FEditBtn = edit;
     }
@@ -1098,7 +1102,7 @@ void TSpecialEditors::HideSpecialEditor(int c, int r)
     FOpenLink = nullptr;
     ctl.FEditModeOn = false;
     if (QWidget* editor = FOpen) {
-        const bool hadFocus = editor->isAncestorOf(QApplication::focusWidget()) || editor->hasFocus();
+        const bool hadFocus = TGridEditController::HoldsFocus(editor);
         if (auto* combo = dynamic_cast<TGridCombo*>(editor))
             combo->hidePopup();
         if (auto* unit = dynamic_cast<TGridUnitEditBtn*>(editor); unit && unit->UnitMenu())

@@ -104,6 +104,8 @@ public:
 
 private:
     void Attach(editors::TGridEditorHost& host, QWidget* editor);
+    // A double click in an editor is the grid's double click on its cell (display column).
+    void DblClickCell(int row, int col);
     bool IsOpen(const QWidget* editor) const;
     void TextChanged(const QWidget* editor, const QString& text);
     void MemoDropDownChange(QWidget* editor, bool fromMemo);

@@ -423,7 +423,7 @@ TEST_F(EditBtnEditors, EditEventsAndFocusLoss)
     g().OnEditChange = [&](TExtStringGrid*, int c, int r, const QString& text) {
         changes.push_back(std::to_string(c) + "," + std::to_string(r) + " " + text.toStdString());
     };
-    controller().OnDblClickCell = [&](TExtStringGrid*, int r, int c) {
+    g().OnDblClickCell = [&](TExtStringGrid*, int r, int c) {
         changes.push_back("dbl " + std::to_string(r) + "," + std::to_string(c));
     };
     open(cFloat, 2);

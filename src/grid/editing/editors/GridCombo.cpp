@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QWheelEvent>
 
 #include "grid/core/ExtStringGrid.h"
@@ -62,6 +63,19 @@ void TGridCombo::SetPickOnly(bool pickOnly)
 {
     setEditable(!pickOnly);
     DropOwnCompleter();
+    // A double click lands in the text box of an editable list, which the box would keep.
+    if (lineEdit())
+        lineEdit()->installEventFilter(this);
+}
+
+bool TGridCombo::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && OnDblClickCell) {
+        OnDblClickCell(FGrid.Row(), FGrid.Col());
+        return true;
+    }
+    return TEsgCustomCombo::eventFilter(watched, event);
 }
 
 // The combo box's own inline completer would complete against the list even with Lookup off.

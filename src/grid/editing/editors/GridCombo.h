@@ -53,6 +53,7 @@ public:
     std::function<void(int, int, const QString&)> OnEditChange;  // ACol display, ARow, text
     std::function<void(QChar&)> OnKeyPress;                      // the grid's key-press event
     std::function<void()> OnReturnKey;
+    std::function<void(int row, int col)> OnDblClickCell;  // ACol display
 
     // Sets the opened list's width from the widest item.
     void SizeDropDownWidth();
@@ -73,6 +74,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FireChange(int index);
