@@ -42,6 +42,9 @@ void Print_Walk_End(const TMBusDecoder& decoder)
     case TWalkStop::AnyVif:
         Print(QStringLiteral("  walk ended: Any VIF"));
         return;
+    case TWalkStop::FixedStructure:
+        Print(QStringLiteral("  ") + decoder.Walk_Stop_Text());
+        return;
     default:
         Print(QStringLiteral("  walk ended: ") + decoder.Walk_Stop_Text());
         return;
@@ -130,12 +133,14 @@ int main(int argc, char** argv)
         const bool read = Hex_To_Bytes(QStringView(text).left(colon < 0 ? text.size() : colon), bytes) &&
                           (colon < 0 || (Hex_To_Bytes(QStringView(text).mid(colon + 1), key) && key.size() == 16));
         bool decoded = false;
+        const bool wired = read && Is_Valid_RSP_UD(bytes);
         if (read)
-            decoded = Is_Valid_RSP_UD(bytes) ? Decode_Wired(decoder, bytes) : Decode_Wireless(decoder, bytes, module, key);
+            decoded = wired ? Decode_Wired(decoder, bytes) : Decode_Wireless(decoder, bytes, module, key);
         if (!read || !decoded) {
-            std::fprintf(stderr, "line %d: %s\n", number,
-                         !read ? "not hex pairs (or a key that is not 16 bytes)"
-                               : "neither an RSP_UD frame nor a telegram long enough for its headers");
+            const QString why = !read ? QStringLiteral("not hex pairs (or a key that is not 16 bytes)")
+                                : wired ? QStringLiteral("RSP_UD frame too short for its header")
+                                        : QStringLiteral("not an RSP_UD frame, and ") + decoder.Drop_Text();
+            std::fprintf(stderr, "line %d: %s\n", number, qPrintable(why));
             ++failures;
         }
     }

@@ -21,20 +21,6 @@ using platform::TFont;
 
 namespace {
 
-// ---- Process-wide state ----
-
-TColor& HighlightBack()
-{
-    static TColor color = platform::clHighlight;
-    return color;
-}
-
-TColor& HighlightFore()
-{
-    static TColor color = platform::clHighlightText;
-    return color;
-}
-
 // ---- Entities ----
 
 struct TEntity {
@@ -816,8 +802,8 @@ TRenderer::TTagResult TRenderer::ApplyTag(const QString& tag, TState& st, TPass&
     case 'H':
         if (c1 == QLatin1Char('I')) {
             st.Highlights.emplace_back(st.Back, st.Font.Color);
-            st.Back = HighlightBack();
-            st.Font.Color = HighlightFore();
+            st.Back = In.HighlightColor;
+            st.Font.Color = In.HighlightTextColor;
         } else if (c1 == QLatin1Char('R')) {
             if (drawing) {
                 const platform::TPen pen = C.Pen;
@@ -1376,15 +1362,6 @@ QString HTMLClearRadios(const QString& html)
         HTMLSetControlValue(s, id, QStringLiteral("FALSE"));
     return s;
 }
-
-void SetHTMLHighlightColors(TColor background, TColor text)
-{
-    HighlightBack() = background;
-    HighlightFore() = text;
-}
-
-TColor HTMLHighlightBackground() { return HighlightBack(); }
-TColor HTMLHighlightText() { return HighlightFore(); }
 
 TColor HTMLColor(const QString& value)
 {

@@ -42,6 +42,8 @@ struct THTMLRenderInput {
     TColor HoverColor = platform::clNone;
     TColor HoverFontColor = platform::clNone;
     TColor ShadowColor = platform::clGray;
+    TColor HighlightColor = platform::clHighlight;          // background of the HI tag
+    TColor HighlightTextColor = platform::clHighlightText;  // text of the HI tag
     QString ControlID;  // hit-only calls: the control to find
     THTMLPictureCache* Cache = nullptr;
     const TPictureContainer* Container = nullptr;
@@ -93,10 +95,6 @@ int HTMLGetControlMaxLen(const QString& html, const QString& id);
 int HTMLSetControlValue(QString& html, const QString& id, const QString& value);
 QString HTMLClearRadios(const QString& html);
 
-// The colours of the HI tag, one pair for the whole program (the last caller wins).
-void SetHTMLHighlightColors(TColor background, TColor text);
-TColor HTMLHighlightBackground();
-TColor HTMLHighlightText();
 
 // Colour names ("clRed", any case) and "#RRGGBB" values of the mark-up; unknown names give black.
 TColor HTMLColor(const QString& value);

@@ -14,6 +14,8 @@ void THTMLHintWindow::SetSources(const THTMLRenderInput& sources)
     FSources.Images = sources.Images;
     FSources.Container = sources.Container;
     FSources.Cache = sources.Cache;
+    FSources.HighlightColor = sources.HighlightColor;
+    FSources.HighlightTextColor = sources.HighlightTextColor;
 }
 
 platform::TFont THTMLHintWindow::Font() const

@@ -175,8 +175,10 @@ void DrawHTMLText(TCanvas& canvas, const QString& text, QRect r, const TImageLis
     in.Images = images;
     in.MeasureOnly = !draw;
     in.WordWrap = true;
-    in.URLColor = platform::clBlue;
-    in.ShadowColor = platform::clGray;
+    in.URLColor = platform::clGray;
+    in.HoverColor = platform::clNone;
+    in.HoverFontColor = platform::clNone;
+    in.ShadowColor = platform::clBlue;
     controls::THTMLRenderResult out;
     controls::RenderHTMLText(canvas, text, r, in, out);
     size = QSize(out.Width, out.Height);

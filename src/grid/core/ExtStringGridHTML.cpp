@@ -20,6 +20,8 @@ controls::THTMLRenderInput TExtStringGrid::HTMLRenderInput() const
     in.Container = PictureContainer;
     in.Cache = const_cast<controls::THTMLPictureCache*>(&FImageCache);
     in.URLColor = URLColor;
+    in.HighlightColor = FHighlightColor;
+    in.HighlightTextColor = FHighlightTextColor;
     in.BlinkState = !EnableBlink || FBlinkPhase;
     in.Window = const_cast<TExtStringGrid*>(this);
     return in;

@@ -10,7 +10,6 @@
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridHelperControls.h"
-#include "grid/core/HTMLHighlight.h"
 
 namespace grid {
 
@@ -520,7 +519,6 @@ void TExtStringGrid::SetHighlightColor(TColor value)
     if (value == FHighlightColor)
         return;
     FHighlightColor = value;
-    SetHTMLHighlightColors(FHighlightColor, FHighlightTextColor);
     Invalidate();
 }
 
@@ -529,7 +527,6 @@ void TExtStringGrid::SetHighlightTextColor(TColor value)
     if (value == FHighlightTextColor)
         return;
     FHighlightTextColor = value;
-    SetHTMLHighlightColors(FHighlightColor, FHighlightTextColor);
     Invalidate();
 }
 

@@ -44,28 +44,28 @@ const platform::CodeTable<TDataFieldRow>& Data_Fields()
     return table;
 }
 
-// The texts and length of a variable-length record (data field 13); false for the reserved
-// length bytes, whose data length nobody can know.
+// The texts and length of a variable-length record (data field 13), with the lengths of
+// EN 13757-3: text of LVAR characters, BCD numbers of up to 9 bytes, binary numbers of 0 to 15
+// bytes, then 16, 20, 24, 28, 32, 48 and 64 bytes. False for the reserved length bytes, whose
+// data length nobody can know.
 bool Variable_Length(uint8_t lvar, int& length, QString& data_field, QString& desc_dim)
 {
     if (lvar <= 0xBF) {
         length = lvar;
         data_field = QStringLiteral("Variable Length - ASCII String with %1characters").arg(length);
         desc_dim = QStringLiteral("Variable length: ASCII string with %1 characters").arg(length);
-    } else if (lvar <= 0xDF) {
+    } else if ((lvar & 0x0F) <= 9 && lvar <= 0xDF) {
         length = lvar & 0x0F;
         const QString sign = lvar <= 0xCF ? QStringLiteral("Positive") : QStringLiteral("Negative");
         data_field = QStringLiteral("Variable Length - %1 BCD Number with %2 digits").arg(sign).arg(2 * length);
         desc_dim = QStringLiteral("Variable length: %1 BCD number with %2 *2 digits").arg(sign).arg(length);
-    } else if (lvar <= 0xEF) {
-        length = lvar - 0xE0;
+    } else if (lvar >= 0xE0 && lvar <= 0xF6) {
+        length = lvar <= 0xEF ? lvar - 0xE0 : lvar <= 0xF4 ? 4 * (lvar - 0xEC) : lvar == 0xF5 ? 48 : 64;
         data_field = QStringLiteral("Variable Length - Binary Number with %1 Bytes").arg(length);
         desc_dim = QStringLiteral("Variable length: Binary number with %1 bytes").arg(length);
-    } else if (lvar <= 0xFA) {
-        length = lvar - 0xF0;
-        data_field = QStringLiteral("Variable Length - Floating Point Number with %1 Bytes").arg(length);
-        desc_dim = QStringLiteral("Variable length: Floating Point number with %1 bytes").arg(length);
     } else {
+        data_field = QStringLiteral("Variable Length - Reserved");
+        desc_dim = QStringLiteral("Variable length: Reserved");
         return false;
     }
     return true;
@@ -329,28 +329,44 @@ int TMBusDecoder::Register_Wired_Meter(std::span<const uint8_t> frame, int Index
     if (frame.size() < Frame_Overhead || Index >= int(list.size()))
         return -1;
     Begin_Frame();
+    ByteReader header(frame);
+    header.Seek(6);
+    const bool fixed = Is_Fixed_Structure(header.U8());
     if (Index < 0) {
         auto meter = std::make_unique<TSlave_MBus>();
-        ByteReader header(frame);
         header.Seek(5);
         meter->Primary_Addresss = header.U8();
         header.Skip(1);
         meter->Secondary_Addresss = QString::number(header.U32LE(), 16).toUpper().rightJustified(2, u'0');
-        meter->Manufacture = header.U16LE();
-        meter->Version = header.U8();
-        meter->Medium = header.U8();
-        header.Skip(1);
-        meter->Status = header.U8();
+        if (fixed) {
+            // Identification number, access number, status: no manufacturer, version or medium byte.
+            header.Skip(1);
+            meter->Status = header.U8();
+        } else {
+            meter->Manufacture = header.U16LE();
+            meter->Version = header.U8();
+            meter->Medium = header.U8();
+            header.Skip(1);
+            meter->Status = header.U8();
+        }
         meter->descmedium = Medium_Name(meter->Medium);
         meter->descManufacture = Trova_Man(meter->Manufacture);
         list.push_back(std::move(meter));
         Index = int(list.size()) - 1;
+    }
+    if (fixed) {
+        // Two counters with units of their own table follow, not records: walking them as records
+        // would invent values.
+        End_Walk(TWalkStop::FixedStructure, QStringLiteral("Fixed data structure: no data records"));
+        return Index;
     }
     ByteReader records(frame);
     records.Seek(19);
     Complete = Walk_Records(list[size_t(Index)]->List_Var, records.Bytes(frame.size() - Frame_Overhead), false);
     return Index;
 }
+
+bool Is_Fixed_Structure(uint8_t ci) { return ci == 0x73 || ci == 0x77; }
 
 bool Is_Valid_RSP_UD(std::span<const uint8_t> frame)
 {

@@ -22,6 +22,7 @@ enum class TWalkStop : uint8_t {
     SelectionForReadout, // data field 8
     AnyVif,              // VIF 0x7E / 0xFE
     NotAnalysable,       // reserved LVAR, too many DIFEs or VIFEs, unit text too long, record cut short
+    FixedStructure,      // a wired answer with the fixed data structure (CI 0x73, 0x77) has no records
 };
 
 // Decodes what meters send: the RSP_UD of a wired meter, the telegram of a wireless one, their
@@ -34,6 +35,8 @@ public:
     // Registers a wired meter from its RSP_UD (a new one when Index < 0) and appends the frame's
     // records to it. Answers the meter's index, or -1 when the frame is too short for its header
     // or Index names no meter. Complete is false only when the frame announced more records.
+    // An answer with the fixed data structure gives the meter its identity and status and no
+    // records; Walk_Stop says so.
     int Register_Wired_Meter(std::span<const uint8_t> frame, int Index, bool& Complete, TList_Slave_MBus& list);
 
     // Walks the records held in `records` (the bytes from the first record to the last record
@@ -54,6 +57,9 @@ public:
     // buffers (the data bytes and the record's VIFEs).
     void Decode_Value(uint8_t VIF, uint8_t First_VIFE, int Data_Field, uint8_t LVAR, int Data_Len, int Num_VIFE,
                       TVariable_MBus& Var);
+
+    // Why the last telegram was dropped, empty when it was not.
+    const QString& Drop_Text() const { return Dropped; }
 
     TWalkStop Walk_Stop() const { return Stop; }
     // The reason text of the record that ended the walk ("Non analizabile" ...), empty when none.
@@ -83,6 +89,7 @@ private:
     QString Time_Text;
     TWalkStop Stop = TWalkStop::None;
     QString Stop_Text;
+    QString Dropped;
 };
 
 // A text of the decoder's tables as a string that shares the table's static data, so that a
@@ -103,5 +110,7 @@ QString Two_Digits(int number);
 QString Format_Value(long double value, QChar separator);
 // Two-digit hexadecimal pairs, blanks allowed between them; false for anything else.
 bool Hex_To_Bytes(QStringView text, std::vector<uint8_t>& bytes);
+// The CI of an answer with the fixed data structure (least or most significant byte first).
+bool Is_Fixed_Structure(uint8_t ci);
 // Start and stop bytes, equal lengths, checksum, and longer than 21 bytes.
 bool Is_Valid_RSP_UD(std::span<const uint8_t> frame);

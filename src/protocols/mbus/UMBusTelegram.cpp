@@ -57,6 +57,12 @@ private:
     ByteReader Reader;
 };
 
+const QString& Too_Short()
+{
+    static const QString text = QStringLiteral("telegram too short for the fields its CI names");
+    return text;
+}
+
 enum class TReadable : uint8_t { Never, Always, BySecurityMode, ByFiller };
 
 // Where the parts of a telegram lie, from its CI fields. A telegram too short for any field its
@@ -258,14 +264,23 @@ int TMBusDecoder::Find_Wireless_Meter(const TList_Slave_wMBus& list, uint16_t ma
 int TMBusDecoder::Decode_Telegram(std::span<const uint8_t> datagram, TRadioModule module, TList_Slave_wMBus& list)
 {
     const size_t trailer = module == TRadioModule::rmTelit ? 2 : 1;
-    if (datagram.size() > Ans_Array.size() || datagram.size() < CI_Position + 1 + trailer)
+    Dropped.clear();
+    if (datagram.size() > Ans_Array.size()) {
+        Dropped = QStringLiteral("telegram too long: %1 bytes, at most %2").arg(datagram.size()).arg(Ans_Array.size());
         return -1;
+    }
+    if (datagram.size() < CI_Position + 1 + trailer) {
+        Dropped = Too_Short();
+        return -1;
+    }
     std::copy(datagram.begin(), datagram.end(), Ans_Array.begin());
     const TReceivedOnly received_only(Ans_Array, datagram.size());
     const std::span<uint8_t> area(Ans_Array.data(), datagram.size() - trailer);
     const TLayout layout = Telegram_Layout(area);
-    if (!layout.Valid)
+    if (!layout.Valid) {
+        Dropped = Too_Short();
         return -1;
+    }
     Begin_Frame();
 
     ByteReader link(area);
@@ -315,8 +330,10 @@ int TMBusDecoder::Decode_Telegram(std::span<const uint8_t> datagram, TRadioModul
         const TDecryption mode5 = Decrypt_Mode5(area, layout, key, Plain);
         const TDecryption mode7 =
             mode5 == TDecryption::NotApplicable ? Decrypt_Mode7(area, layout, key, Plain) : TDecryption::NotApplicable;
-        if (mode5 == TDecryption::Short || mode7 == TDecryption::Short)
+        if (mode5 == TDecryption::Short || mode7 == TDecryption::Short) {
+            Dropped = Too_Short();
             return -1;
+        }
         if (mode7 == TDecryption::Refused) {
             if (UpdateListWirelessSlave)
                 UpdateListWirelessSlave(index, list[size_t(index)].get());

@@ -514,11 +514,29 @@ QString Format_Value(long double value, QChar separator)
     return text;
 }
 
+namespace {
+
+// A variable-length text: Latin-1 characters sent last character first, like every multi-byte
+// field. Control characters show as "?" so that a line of the result stays one line.
+QString Text_Value(const uint8_t* data, int length)
+{
+    QString text(length, Qt::Uninitialized);
+    for (int i = 0; i < length; ++i) {
+        const uint8_t byte = data[length - 1 - i];
+        text[i] = byte < 0x20 || (byte >= 0x7F && byte < 0xA0) ? QChar(u'?') : QChar::fromLatin1(char(byte));
+    }
+    return text;
+}
+
+}  // namespace
+
 void TMBusDecoder::Decode_Value(uint8_t VIF, uint8_t First_VIFE, int Data_Field, uint8_t LVAR, int Data_Len,
                                 int Num_VIFE, TVariable_MBus& Var)
 {
     const uint8_t* data = App_Data_Val.data();
     long double value = 0;
+    QString value_text;
+    bool is_text = false;
     switch (Data_Field) {
     case 1: case 2: case 3: case 4: case 6: case 7:
         value = (long double)Signed_LE(data, std::min(Data_Len, 8));
@@ -536,6 +554,10 @@ void TMBusDecoder::Decode_Value(uint8_t VIF, uint8_t First_VIFE, int Data_Field,
             value = (long double)BCD_To_Int64(data, LVAR - 0xC0);
         else if (LVAR >= 0xD0 && LVAR <= 0xD9)
             value = -(long double)BCD_To_Int64(data, LVAR - 0xD0);
+        else if (LVAR <= 0xBF) {
+            value_text = Text_Value(data, std::min<int>(LVAR, Data_Len));
+            is_text = true;
+        }
         break;
     default:
         break;
@@ -543,7 +565,6 @@ void TMBusDecoder::Decode_Value(uint8_t VIF, uint8_t First_VIFE, int Data_Field,
 
     int exponent = 0;
     QString description;
-    QString value_text;
     uint16_t quantity = No_Quantity;
     int32_t extension = 0;
 
@@ -616,5 +637,6 @@ void TMBusDecoder::Decode_Value(uint8_t VIF, uint8_t First_VIFE, int Data_Field,
     Var.type_data = quantity;
     Var.Type_Data_Vife = extension;
     Var.Desc_Type_Data = std::move(description);
-    Var.ValueStr = value_text.isEmpty() ? Format_Value(Scale(value, exponent), Decimal_Separator) : std::move(value_text);
+    Var.ValueStr = is_text || !value_text.isEmpty() ? std::move(value_text)
+                                                  : Format_Value(Scale(value, exponent), Decimal_Separator);
 }

@@ -154,13 +154,20 @@ TEST(HtmlLayout, FontColourQuotedHexOrNameInAnyCaseGivesRedUnquotedNothing)
     EXPECT_EQ(CountPixels(Draw(QStringLiteral("<FONT COLOR=clRed>MMM</FONT>"), QSize(80, 20)), IsRed), 0);
 }
 
-TEST(HtmlLayout, HighlightPaintsTheProcessWideColoursAndSelectionKeepsColourTagsOff)
+TEST(HtmlLayout, HighlightPaintsTheCallersColoursAndSelectionKeepsColourTagsOff)
 {
-    SetHTMLHighlightColors(platform::clLime, platform::clRed);
-    const QImage img = Draw(QStringLiteral("<HI>MMM</HI>"), QSize(80, 20));
-    SetHTMLHighlightColors(platform::clHighlight, platform::clHighlightText);
-    EXPECT_GT(CountPixels(img, [](QColor c) { return c == QColor(0, 255, 0); }), 50);
+    const auto isLime = [](QColor c) { return c == QColor(0, 255, 0); };
+    THTMLRenderInput lime;
+    lime.HighlightColor = platform::clLime;
+    lime.HighlightTextColor = platform::clRed;
+    const QImage img = Draw(QStringLiteral("<HI>MMM</HI>"), QSize(80, 20), lime);
+    EXPECT_GT(CountPixels(img, isLime), 50);
     EXPECT_GT(CountPixels(img, IsRed), 5);
+    // One caller's colours are its own: a call without them paints the system's.
+    const QImage plain = Draw(QStringLiteral("<HI>MMM</HI>"), QSize(80, 20));
+    EXPECT_EQ(CountPixels(plain, isLime), 0);
+    EXPECT_GT(CountPixels(plain, [](QColor c) { return c == platform::ToQColor(platform::ColorToRGB(platform::clHighlight)); }),
+              50);
 
     THTMLRenderInput selected;
     selected.Selected = true;
@@ -385,8 +392,9 @@ TEST(HtmlGolden, TagSet)
     square.fill(QColor(0, 128, 0));
     list.Add(square);
     THTMLPictureCache cache;
-    SetHTMLHighlightColors(platform::clYellow, platform::clBlack);
     THTMLRenderInput in;
+    in.HighlightColor = platform::clYellow;
+    in.HighlightTextColor = platform::clBlack;
     in.Images = &list;
     in.Cache = &cache;
     const QString text =
@@ -397,7 +405,6 @@ TEST(HtmlGolden, TagSet)
                        "<IMG SRC=\"IDX:0\"> <A HREF=\"http://example.com\">anchor</A> <IMG SRC=\"") +
         FileIcon + QStringLiteral("\"> &lt;not a tag&gt; a < b<HR>end");
     const QImage img = Draw(text, QSize(360, 150), in);
-    SetHTMLHighlightColors(platform::clHighlight, platform::clHighlightText);
     EXPECT_TRUE(testsupport::MatchesGolden(img, QStringLiteral(TEST_DATA_DIR "/golden/html_tag_set.png")));
 
     // The lines: the first as high as its 14-point text; the second one "gh" line and a quarter of

@@ -18,6 +18,38 @@ QImage Blank(int w, int h, QColor c = Qt::magenta)
 
 TColor At(const QImage& img, int x, int y) { return FromQColor(img.pixelColor(x, y)); }
 
+// How many pixels are exactly the colour, and how many are clearly bluish (blue well above red).
+struct Ink {
+    int exact = 0, bluish = 0;
+};
+Ink InkOf(const QImage& img, TColor exact)
+{
+    Ink ink;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            ink.exact += FromQColor(c) == exact;
+            ink.bluish += c.blue() > c.red() + 60;
+        }
+    return ink;
+}
+
+// Mark-up drawn black on white through the drop-downs' routine, in a large bold face so that
+// stems carry the pure colour.
+QImage DrawnMarkup(const QString& text)
+{
+    QImage img = Blank(200, 40, Qt::white);
+    TCanvas canvas(&img);
+    canvas.Font.SetName(QStringLiteral("DejaVu Sans"));
+    canvas.Font.setPixelSize(24);
+    canvas.Font.setBold(true);
+    canvas.Font.Color = clBlack;
+    QSize size;
+    DrawHTMLText(canvas, text, Rect(2, 2, 198, 38), nullptr, true, QString(), size);
+    EXPECT_GT(size.width(), 0);
+    return img;
+}
+
 }  // namespace
 
 // Black to white in two steps over 10 pixels: bands of Round(4.5) = 4 plus one overlap pixel,
@@ -122,4 +154,23 @@ TEST(DrawTransparentBitmap, TopLeftColourIsReplaced)
     EXPECT_EQ(At(img, 2, 2), clYellow);
     EXPECT_EQ(At(img, 4, 4), clBlack);
     EXPECT_EQ(At(img, 1, 1), FromQColor(Qt::magenta));
+}
+
+// Links take the first of the four renderer colours, grey $808080; shadows the last, $FF0000,
+// which is blue: a link is never drawn blue, a shadow is.
+TEST(DrawHTMLText, LinksAreGreyAndShadowsBlue)
+{
+    const Ink link = InkOf(DrawnMarkup(QStringLiteral("<A href=\"x\">HHHH</A>")), clGray);
+    EXPECT_GT(link.exact, 20);
+    EXPECT_EQ(link.bluish, 0);
+
+    const Ink shadow = InkOf(DrawnMarkup(QStringLiteral("<SHAD>HHHH</SHAD>")), clBlue);
+    EXPECT_GT(shadow.exact, 20);
+
+    QImage img = Blank(50, 50);
+    TCanvas canvas(&img);
+    QSize size(7, 7);
+    DrawHTMLText(canvas, QString(), Rect(0, 0, 50, 50), nullptr, true, QString(), size);
+    EXPECT_EQ(size, QSize(0, 0));
+    EXPECT_EQ(At(img, 10, 10), FromQColor(Qt::magenta));
 }

@@ -15,10 +15,10 @@
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridHelperControls.h"
-#include "grid/core/HTMLHighlight.h"
 #include "test_paint_support.h"
 #include "support/FakeClock.h"
 #include "support/GoldenImage.h"
+#include "support/ScreenView.h"
 
 using namespace grid;
 
@@ -793,38 +793,54 @@ TEST(CellWrites, RepaintTheWrittenCell)
     EXPECT_TRUE(paints.Painted.contains(centre(2, 3)));
 }
 
-// Each highlight colour, when changed, reaches the HTML renderer together with the other one and
-// repaints the grid; setting the value it has already changes nothing.
-TEST(HighlightColors, AChangeReachesTheHTMLRendererAndRepaints)
+// Each grid paints the mark-up highlight in its own colours: a change shows in that grid at once
+// (through its own repaint) and in no other; setting the value it has already repaints nothing.
+TEST(HighlightColors, EachGridPaintsItsOwnAndAChangeRepaintsOnlyIt)
 {
-    TExtStringGrid g;
-    EXPECT_EQ(g.HighlightColor(), clHighlight);
-    EXPECT_EQ(g.HighlightTextColor(), clHighlightText);
-    g.resize(200, 100);
-    g.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
-    PaintCounter paints(g.viewport());
+    QWidget window;
+    window.resize(420, 120);
+    TExtStringGrid a, b;
+    a.setParent(&window);
+    b.setParent(&window);
+    EXPECT_EQ(a.HighlightColor(), clHighlight);
+    EXPECT_EQ(a.HighlightTextColor(), clHighlightText);
+    for (TExtStringGrid* g : {&a, &b}) {
+        g->SetColCount(2);
+        g->SetRowCount(3);
+        g->SetColWidths(1, 120);
+        g->SetCells(1, 2, QStringLiteral("<HI>MMMMMMMM</HI>"));
+    }
+    a.setGeometry(0, 0, 200, 120);
+    b.setGeometry(210, 0, 200, 120);
+    testsupport::ScreenView screen(&window);
+    const auto count = [&](TExtStringGrid& g, TColor color) {
+        const QImage img = screen.Image(g.viewport());
+        const QRgb rgb = platform::ToQColor(platform::ColorToRGB(color)).rgb() & 0xFFFFFF;
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                n += (img.pixel(x, y) & 0xFFFFFF) == rgb;
+        return n;
+    };
+    const int system = count(a, clHighlight);
+    ASSERT_GT(system, 30);
+    EXPECT_EQ(count(a, 0x00FF00), 0);
 
-    g.SetHighlightColor(0x112233);
-    QApplication::processEvents();
-    EXPECT_EQ(g.HighlightColor(), 0x112233u);
-    EXPECT_EQ(HTMLHighlightColors(), (THTMLHighlightColors{0x112233, clHighlightText}));
-    EXPECT_GT(paints.Count, 0);
-
-    paints.Count = 0;
-    g.SetHighlightTextColor(0x445566);
-    QApplication::processEvents();
-    EXPECT_EQ(HTMLHighlightColors(), (THTMLHighlightColors{0x112233, 0x445566}));
-    EXPECT_GT(paints.Count, 0);
-
-    // Another grid changed the renderer's pair since; an unchanged value leaves it alone.
-    SetHTMLHighlightColors(1, 2);
-    paints.Count = 0;
-    g.SetHighlightColor(0x112233);
-    g.SetHighlightTextColor(0x445566);
-    QApplication::processEvents();
-    EXPECT_EQ(HTMLHighlightColors(), (THTMLHighlightColors{1, 2}));
+    PaintCounter paints(b.viewport());
+    a.SetHighlightColor(0x00FF00);
+    a.SetHighlightTextColor(0x0000FF);
+    EXPECT_EQ(a.HighlightColor(), 0x00FF00u);
+    EXPECT_GT(count(a, 0x00FF00), 30);
+    EXPECT_GT(count(a, 0x0000FF), 3);
+    EXPECT_EQ(count(b, 0x00FF00), 0);
+    EXPECT_EQ(count(b, clHighlight), system);
     EXPECT_EQ(paints.Count, 0);
+
+    PaintCounter own(a.viewport());
+    a.SetHighlightColor(0x00FF00);
+    a.SetHighlightTextColor(0x0000FF);
+    testsupport::ScreenView::Settle();
+    EXPECT_EQ(own.Count, 0);
 }
 
 TEST(ArrowColor, ReadFromTheUpArrowAndSetOnAllFour)

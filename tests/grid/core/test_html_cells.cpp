@@ -90,8 +90,6 @@ TEST_F(HtmlGrid, AnchorUnderThePointIsFoundAsLaidOut)
 
 TEST_F(HtmlGrid, TagSetInCells)
 {
-    // The highlight colours are one pair for the whole program: start from the system's.
-    controls::SetHTMLHighlightColors(platform::clHighlight, platform::clHighlightText);
     auto* images = new TGridImageList(16, 16);
     QImage square(16, 16, QImage::Format_ARGB32);
     square.fill(QColor(0, 128, 0));

@@ -665,3 +665,29 @@ TEST_F(MultiColumn, AssignCopiesItemsColumnsHeaderFontAndTheItemIndex)
 }
 
 }  // namespace
+
+// Opening a grid drop-down leaves nothing behind that changes how a multi-column drop-down looks.
+TEST_F(MultiColumn, LooksTheSameAfterAGridDropDownWasOpen)
+{
+    dd->SetItemIndex(2);
+    Drop();
+    const QImage before = dd->DropDownForm()->grab().toImage();
+    dd->HideDropDown(false);
+    {
+        QWidget other;
+        other.resize(300, 300);
+        auto* grid = new TCustomExtGridDropDown(&other);
+        grid->setGeometry(10, 10, 150, 22);
+        FillFruits(*grid);
+        other.show();
+        grid->SetItemIndex(2);
+        grid->ShowDropDown();
+        QApplication::processEvents();
+        grid->HideDropDown(false);
+    }
+    QApplication::setActiveWindow(&window);
+    dd->setFocus();
+    Drop();
+    const QImage after = dd->DropDownForm()->grab().toImage();
+    EXPECT_EQ(before, after);
+}

@@ -94,9 +94,9 @@ TEST(MBusRecords, ValuesOfEveryDataField)
         {"0D 22 C2 3412", "1234", "Variable Length - Positive BCD Number with 4 digits", 2, false},
         {"0D 22 D2 3412", "-1234", "Variable Length - Negative BCD Number with 4 digits", 2, false},
         {"0D 22 C4 78563412", "12345678", "Variable Length - Positive BCD Number with 8 digits", 4, false},
-        {"0D 22 03 414243", "0", "Variable Length - ASCII String with 3characters", 3, false},
+        // Text comes last character first.
+        {"0D 22 03 434241", "ABC", "Variable Length - ASCII String with 3characters", 3, false},
         {"0D 22 E2 0102", "0", "Variable Length - Binary Number with 2 Bytes", 2, false},
-        {"0D 22 F4 0000803F", "0", "Variable Length - Floating Point Number with 4 Bytes", 4, false},
     };
     for (const Case& c : cases) {
         const Walk walk = Decode(c.Hex);
@@ -110,6 +110,70 @@ TEST(MBusRecords, ValuesOfEveryDataField)
     }
     EXPECT_EQ(Decode("0D 22 C4 78563412").Vars[0]->descdim, "Variable length: Positive BCD number with 4 *2 digits");
     EXPECT_EQ(Decode("0D 22 03 414243").Vars[0]->descdim, "Variable length: ASCII string with 3 characters");
+}
+
+// The data length of every class of variable-length byte: the walk goes on at the next record
+// exactly when the length was right, and a reserved length byte ends it.
+TEST(MBusRecords, VariableLengthsOfTheStandard)
+{
+    struct Case {
+        uint8_t Lvar;
+        int Length;  // -1: reserved
+        const char* DataField;
+    };
+    const Case cases[] = {
+        {0x00, 0, "Variable Length - ASCII String with 0characters"},
+        {0xBF, 191, "Variable Length - ASCII String with 191characters"},
+        {0xC9, 9, "Variable Length - Positive BCD Number with 18 digits"},
+        {0xD1, 1, "Variable Length - Negative BCD Number with 2 digits"},
+        {0xE0, 0, "Variable Length - Binary Number with 0 Bytes"},
+        {0xEF, 15, "Variable Length - Binary Number with 15 Bytes"},
+        {0xF0, 16, "Variable Length - Binary Number with 16 Bytes"},
+        {0xF1, 20, "Variable Length - Binary Number with 20 Bytes"},
+        {0xF4, 32, "Variable Length - Binary Number with 32 Bytes"},
+        {0xF5, 48, "Variable Length - Binary Number with 48 Bytes"},
+        {0xF6, 64, "Variable Length - Binary Number with 64 Bytes"},
+        {0xCA, -1, ""}, {0xCF, -1, ""}, {0xDA, -1, ""}, {0xF7, -1, ""}, {0xFA, -1, ""}, {0xFF, -1, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.Lvar));
+        // The data bytes are flow temperature records' bytes: a wrong length walks into them.
+        const Bytes data(size_t(std::max(c.Length, 0)), 0x5B);
+        const Walk walk = Decode(Join({Bytes{0x0D, 0xFD, 0x11, c.Lvar}, data, Hex("02 5B 1A01")}));
+        if (c.Length < 0) {
+            EXPECT_TRUE(walk.Vars.empty());
+            EXPECT_EQ(walk.Stop, TWalkStop::NotAnalysable);
+            continue;
+        }
+        ASSERT_EQ(walk.Vars.size(), 2u);
+        EXPECT_EQ(walk.Vars[0]->nbyte, c.Length);
+        EXPECT_EQ(walk.Vars[0]->DataFieldStr, c.DataField);
+        EXPECT_EQ(walk.Vars[1]->ValueStr, "282");
+        EXPECT_EQ(walk.Stop, TWalkStop::None);
+    }
+}
+
+// Text values show as text, whatever the quantity; control characters do not break the line.
+TEST(MBusRecords, TextValuesShowTheirCharacters)
+{
+    struct Case {
+        const char* Hex;
+        QString Value;
+        const char* Description;
+    };
+    const Case cases[] = {
+        {"0D FD 11 08 3130303233343236", "62432001", "Customer"},
+        {"0D 78 04 44434241", "ABCD", "Fabrication No"},
+        {"0D FD 0C 03 E9 6C 4D", QString::fromUtf8("Mlé"), "Model Version"},
+        {"0D FD 10 03 41 0A 42", "B?A", "Customer LOcation"},
+        {"0D FD 11 00", "", "Customer"},
+    };
+    for (const Case& c : cases) {
+        const Walk walk = Decode(c.Hex);
+        ASSERT_EQ(walk.Vars.size(), 1u) << c.Hex;
+        EXPECT_EQ(walk.Vars[0]->ValueStr, c.Value) << c.Hex;
+        EXPECT_EQ(walk.Vars[0]->Desc_Type_Data, c.Description) << c.Hex;
+    }
 }
 
 // Quantity, extension code, description and scaled value from the VIF and its VIFEs.

@@ -114,3 +114,40 @@ TEST(MBusWired, FrameChecksAndRefusals)
     EXPECT_EQ(decoder.Register_Wired_Meter(Long_Frame(0x08, 2, 0x72, Water_Meter_Header(), {}), -1, complete, meters), 0);
     EXPECT_TRUE(meters[0]->List_Var.empty());
 }
+
+// An answer with the fixed data structure holds two counters, not records: the meter gets its
+// identification number and status, no record is invented from the counters, and the walk says
+// why. The same bytes under the variable CI still walk.
+TEST(MBusWired, FixedDataStructureIsRecognisedNotWalked)
+{
+    // Identification number 12345678, access number 0x21, status 0x80, medium and units, then
+    // counters 00000001 and 00000002.
+    const Bytes fixed_header = Hex("78563412 21 80 1306 01000000 02000000");
+    for (const uint8_t ci : {uint8_t(0x73), uint8_t(0x77)}) {
+        SCOPED_TRACE(int(ci));
+        const Bytes frame = Long_Frame(0x08, 5, ci, fixed_header, {});
+        ASSERT_TRUE(Is_Valid_RSP_UD(frame));
+        Decoder decoder;
+        TList_Slave_MBus meters;
+        bool complete = false;
+        ASSERT_EQ(decoder.Register_Wired_Meter(frame, -1, complete, meters), 0);
+        EXPECT_TRUE(complete);
+        const TSlave_MBus& meter = *meters[0];
+        EXPECT_EQ(meter.Primary_Addresss, 5);
+        EXPECT_EQ(meter.Secondary_Addresss, "12345678");
+        EXPECT_EQ(meter.Status, 0x80);
+        EXPECT_EQ(meter.Manufacture, 0);
+        EXPECT_TRUE(meter.List_Var.empty());
+        EXPECT_EQ(decoder.Walk_Stop(), TWalkStop::FixedStructure);
+        EXPECT_EQ(decoder.Walk_Stop_Text(), "Fixed data structure: no data records");
+        // A following frame of the meter adds nothing either.
+        ASSERT_EQ(decoder.Register_Wired_Meter(frame, 0, complete, meters), 0);
+        EXPECT_TRUE(meters[0]->List_Var.empty());
+    }
+    Decoder decoder;
+    TList_Slave_MBus meters;
+    bool complete = false;
+    ASSERT_EQ(decoder.Register_Wired_Meter(Water_Meter_Frame(), -1, complete, meters), 0);
+    EXPECT_EQ(decoder.Walk_Stop(), TWalkStop::None);
+    EXPECT_EQ(meters[0]->List_Var.size(), 3u);
+}

@@ -203,12 +203,17 @@ TEST_F(Wireless, ShortTelegramsAreDropped)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Decode(c.Telegram), -1) << c.Name;
+        EXPECT_EQ(decoder.Drop_Text(), "telegram too short for the fields its CI names") << c.Name;
         ASSERT_EQ(meters.size(), 1u) << c.Name;
         ASSERT_EQ(meters[0]->List_Var.size(), 1u) << c.Name;
     }
     EXPECT_EQ(calls, 0);
     EXPECT_EQ(decoder.Decode_Telegram(Bytes{0x0C, 0x44}, TRadioModule::rmTelit, meters), -1);
     EXPECT_EQ(decoder.Decode_Telegram(Bytes(3000, 0x2F), TRadioModule::rmTelit, meters), -1);
+    EXPECT_EQ(decoder.Drop_Text(), "telegram too long: 3000 bytes, at most 2049");
+    // A telegram that is kept clears the reason of the one before.
+    ASSERT_EQ(Decode(Plain_Telegram("44 9315 78563412 33 03", "04 13 2A000000")), 0);
+    EXPECT_TRUE(decoder.Drop_Text().isEmpty());
 }
 
 TEST_F(Wireless, SignalLevelAndRecordEndByModule)
