@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextDocument>
-#include <QTimerEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -164,8 +163,7 @@ TCustomControl::TCustomControl(QWidget* parent) : QWidget(parent), FClient(new T
 TCustomControl::~TCustomControl()
 {
     static_cast<TClientArea*>(FClient)->Detach();
-    for (const auto& [id, qtId] : FTimers)
-        killTimer(qtId);
+    FTimers.clear();
 }
 
 QScrollBar* TCustomControl::Bar(TScrollBarKind bar) const
@@ -350,17 +348,34 @@ void TCustomControl::EndUpdate()
 
 void TCustomControl::SetTimer(int id, int intervalMs)
 {
-    KillTimer(id);
-    FTimers[id] = startTimer(intervalMs);
+    std::unique_ptr<platform::ClockTimer>& timer = FTimers[id];
+    if (!timer)
+        timer = std::make_unique<platform::ClockTimer>();
+    ArmTimer(id, intervalMs);
 }
 
-void TCustomControl::KillTimer(int id)
+void TCustomControl::ArmTimer(int id, int intervalMs)
 {
     const auto it = FTimers.find(id);
     if (it == FTimers.end())
         return;
-    killTimer(it->second);
-    FTimers.erase(it);
+    it->second->Start(intervalMs, this, [this, id, intervalMs] {
+        // Armed again first, so that the handler can kill or restart its own timer.
+        ArmTimer(id, intervalMs);
+        Guarded([&] { Timer(id); });
+    });
+}
+
+void TCustomControl::KillTimer(int id)
+{
+    // The callback that is running may be this timer's; the clock cancels it safely.
+    FTimers.erase(id);
+}
+
+bool TCustomControl::TimerActive(int id) const
+{
+    const auto it = FTimers.find(id);
+    return it != FTimers.end() && it->second->IsActive();
 }
 
 void TCustomControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
@@ -1088,15 +1103,6 @@ void TCustomControl::contextMenuEvent(QContextMenuEvent* event)
     }
 }
 
-void TCustomControl::timerEvent(QTimerEvent* event)
-{
-    for (const auto& [id, qtId] : FTimers)
-        if (qtId == event->timerId()) {
-            Guarded([&] { Timer(id); });
-            return;
-        }
-    QWidget::timerEvent(event);
-}
 
 }  // namespace platform
 

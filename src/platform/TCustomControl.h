@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/TCanvas.h"
 
+#include "platform/Clock.h"
 #include "platform/PaintGuard.h"
 
 #include <QCursor>
@@ -11,6 +12,7 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <memory>
 
 // Base of the controls that paint themselves: turns Qt's events into the handlers of the Windows
 // control model (Paint on a canvas with the region to repaint, MouseDown/Move/Up with button,
@@ -216,10 +218,11 @@ public:
     void SetFrameWidths(const QMargins& widths);
     QMargins FrameWidths() const { return FFrame; }
 
-    // Timers by id, delivered to Timer(id) on the GUI thread; setting an existing id restarts it.
+    // Timers by id on the platform clock, delivered to Timer(id) on the GUI thread every
+    // intervalMs until killed, like a window timer; setting an existing id restarts it.
     void SetTimer(int id, int intervalMs);
     void KillTimer(int id);
-    bool TimerActive(int id) const { return FTimers.count(id) != 0; }
+    bool TimerActive(int id) const;
 
     // The control's editor host: a real editor laid over a rectangle of the client area.
     TEditorHost& EditorHost();
@@ -354,7 +357,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
 
 private:
     friend class TEditorHost;
@@ -409,7 +411,8 @@ private:
     void DragMoved(const QPoint& global);
     QPointer<TCustomControl> FDragTarget;  // the control under the mouse during the drag
     bool FDragAccepted = false;
-    std::map<int, int> FTimers;  // id -> Qt timer id
+    void ArmTimer(int id, int intervalMs);
+    std::map<int, std::unique_ptr<platform::ClockTimer>> FTimers;
     int FUpdateCount = 0;
     QRegion FPendingRegion;
     bool FPendingRepaint = false;

@@ -1,5 +1,6 @@
 // Qt events arrive at a custom control as the Windows-model handlers.
 #include "platform/TCustomControl.h"
+#include "support/FakeClock.h"
 
 #include <QApplication>
 #include <QTest>
@@ -19,6 +20,8 @@ public:
     std::vector<std::string> log;
     bool swallowKeys = false;
     bool doubleClicks = true;
+    int killAfterTicks = 1;  // a timer kills itself on this tick (0: never)
+    int ticks = 0;
 
     void SetDoubles(bool on) { SetDoubleClicks(on); }
 
@@ -55,7 +58,8 @@ protected:
     void Timer(int id) override
     {
         log.push_back("timer " + std::to_string(id));
-        KillTimer(id);
+        if (++ticks == killAfterTicks)
+            KillTimer(id);
     }
 };
 
@@ -175,15 +179,44 @@ TEST_F(ControlFixture, PaintEnabledSizeAndTimers)
     control->resize(60, 30);
     EXPECT_EQ(control->log, (std::vector<std::string>{"disabled", "enabled", "resize"}));
 
-    control->log.clear();
-    control->SetTimer(7, 1);
-    EXPECT_TRUE(control->TimerActive(7));
-    const auto fired = [&] {
-        return std::count(control->log.begin(), control->log.end(), "timer 7") > 0;
+}
+
+// Timers run on the platform clock and repeat, as window timers do, until killed.
+TEST_F(ControlFixture, TimersRepeatOnTheClockUntilKilled)
+{
+    FakeClock clock;
+    const auto fired = [&](int id) {
+        return std::count(control->log.begin(), control->log.end(), "timer " + std::to_string(id));
     };
-    EXPECT_TRUE(QTest::qWaitFor(fired, 5000));
-    EXPECT_EQ(std::count(control->log.begin(), control->log.end(), "timer 7"), 1);
+    control->log.clear();
+    control->killAfterTicks = 3;
+    control->SetTimer(7, 10);
+    EXPECT_TRUE(control->TimerActive(7));
+    clock.Advance(9);
+    EXPECT_EQ(fired(7), 0);
+    clock.Advance(1);
+    EXPECT_EQ(fired(7), 1);
+    clock.Advance(25);
+    EXPECT_EQ(fired(7), 3) << "the third tick kills it";
     EXPECT_FALSE(control->TimerActive(7));
+    clock.Advance(100);
+    EXPECT_EQ(fired(7), 3);
+
+    // Setting a running id again restarts it; killing an id leaves the others running.
+    control->killAfterTicks = 0;
+    control->SetTimer(1, 10);
+    control->SetTimer(2, 10);
+    clock.Advance(6);
+    control->SetTimer(1, 10);
+    clock.Advance(6);
+    EXPECT_EQ(fired(1), 0);
+    EXPECT_EQ(fired(2), 1);
+    control->KillTimer(2);
+    clock.Advance(20);
+    EXPECT_EQ(fired(1), 2);
+    EXPECT_EQ(fired(2), 1);
+    control->KillTimer(1);
+    EXPECT_EQ(clock.PendingCount(), 0);
 }
 
 TEST_F(ControlFixture, HintAndFocusPolicy)

@@ -217,7 +217,7 @@ void TTVHeader::ProcessHeaderMouseMove(TTVHeaderMessage& m, TShiftState shift)
     const TColumnIndex oldDown = FColumns->FDownIndex;
     const bool hoverChanged = FColumns->SetHoverColumnAt(QPoint(m.Pos.x(), m.Pos.y() + FHeight));
     if (hoverChanged || (oldDown != NoColumn && oldDown != FColumns->FHoverIndex))
-        FOwner->SetTimer(HeaderTimer, HeaderTimerInterval);
+        FOwner->StartTimer(TTreeTimer::Header, HeaderTimerInterval);
 }
 
 bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
@@ -291,7 +291,7 @@ bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
 
     case K::NCMouseLeave:
     case K::Timer: {
-        if (m.Kind == K::Timer && m.TimerId != HeaderTimer)
+        if (m.Kind == K::Timer && m.TimerId != int(TTreeTimer::Header))
             return false;
         // The timer asks where the mouse is now.
         const QPoint p = m.Kind == K::Timer ? FOwner->viewport()->mapFromGlobal(QCursor::pos()) : m.Pos;
@@ -299,7 +299,7 @@ bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
             m.Kind == K::NCMouseLeave) {
             if (m.Kind == K::NCMouseLeave && InHeader(p) && columns.FDownIndex == NoColumn)
                 return false;
-            FOwner->KillTimer(HeaderTimer);
+            FOwner->StopTimer(TTreeTimer::Header);
             if (FStates & HeaderMouseStates)
                 return true;
             columns.FHoverIndex = columns.FClickIndex = columns.FDownIndex = NoColumn;
@@ -314,8 +314,8 @@ bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
         if (m.Kind == K::LButtonDown && !IsColumnSplitterHit(p))
             return false;
         FOwner->CancelHint();
-        FOwner->KillTimer(4);
-        FOwner->KillTimer(2);
+        FOwner->StopTimer(TTreeTimer::Scroll);
+        FOwner->StopTimer(TTreeTimer::Edit);
         if (m.Kind == K::NCLButtonDown)
             FDragStart = m.ScreenPos;
         if (IsHeightSplitterHit(p)) {
@@ -347,7 +347,7 @@ bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
 
     case K::MouseMove: {
         if (FStates & (hsColumnWidthTrackPending | hsHeightTrackPending)) {
-            FOwner->KillTimer(HeaderTimer);
+            FOwner->StopTimer(TTreeTimer::Header);
             if (FStates & hsColumnWidthTrackPending)
                 FStates = (FStates & ~hsColumnWidthTrackPending) | hsColumnWidthTracking;
             else
@@ -388,7 +388,7 @@ bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
                 return false;
             const int threshold = QApplication::startDragDistance();
             if (std::abs(m.ScreenPos.x() - FDragStart.x()) > threshold || std::abs(m.ScreenPos.y() - FDragStart.y()) > threshold) {
-                FOwner->KillTimer(HeaderTimer);
+                FOwner->StopTimer(TTreeTimer::Header);
                 if (columns.IsValidColumn(columns.FDownIndex))
                     Invalidate(columns.Items(columns.FDownIndex));
                 columns.FDownIndex = columns.FHoverIndex = NoColumn;
@@ -484,8 +484,8 @@ bool TTVHeader::ProcessHeaderMessage(TTVHeaderMessage& m)
         columns.FCheckBoxHit = false;
         QMenu* menu = FPopupMenu ? FPopupMenu.data() : DoGetPopupMenu(columns.ColumnFromPosition(hp), hp);
         if (menu) {
-            FOwner->KillTimer(4);
-            FOwner->KillTimer(HeaderTimer);
+            FOwner->StopTimer(TTreeTimer::Scroll);
+            FOwner->StopTimer(TTreeTimer::Header);
             columns.FHoverIndex = NoColumn;
             menu->popup(m.ScreenPos);
             return true;

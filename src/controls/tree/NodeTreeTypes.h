@@ -8,6 +8,16 @@
 // states and the tree's error class.
 namespace tree {
 
+// The tree's timers; the numbers are the window timer ids the tree and its header share.
+enum class TTreeTimer : int {
+    DragExpand = 1,   // opens the node under a drag after the auto-expand delay
+    Edit = 2,         // starts an edit after the edit delay
+    Header = 3,       // follows the mouse over the header
+    Scroll = 4,       // auto scroll near the edges
+    Search = 7,       // ends an incremental search after its timeout
+    ThemeChange = 8,  // redraws after a theme change from outside
+};
+
 // Node states, bit n of a node's state set.
 enum TTreeNodeState : uint32_t {
     vsInitialized = 1u << 0,

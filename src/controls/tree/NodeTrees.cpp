@@ -120,7 +120,7 @@ bool TBaseNodeTree::EnsureNodeDataSize()
         ValidateNodeDataSize(size);
         FNodeDataSize = std::max(size, -1);
     }
-    const size_t want = size_t(std::max(FNodeDataSize, 0)) + FTotalInternalDataSize;
+    const size_t want = UserDataSpan() + FTotalInternalDataSize;
     if (FPool.DataBytes() != ((want + 7) & ~size_t(7))) {
         TreeAssert(FPool.LiveCount() == 0, "The node data size cannot change while nodes exist.");
         FPool.Reset(want);
@@ -138,6 +138,13 @@ uint32_t TBaseNodeTree::AllocateInternalDataArea(uint32_t size)
     if (FNodeDataSize != -1)
         EnsureNodeDataSize();
     return offset;
+}
+
+uint8_t* TBaseNodeTree::InternalData(PTreeNode node, uint32_t offset) const
+{
+    // The root carries no user data; on other nodes the internal areas follow the caller's bytes.
+    const size_t userData = node == FRoot ? 0 : UserDataSpan();
+    return reinterpret_cast<uint8_t*>(node) + userData + offset;
 }
 
 PTreeNode TBaseNodeTree::MakeNewNode()

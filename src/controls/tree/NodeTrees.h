@@ -510,6 +510,8 @@ public:
     platform::TImageList* CheckImages() const { return FCheckImages; }
     // Reserves an internal per-node area after the user data; only before any node exists.
     virtual uint32_t AllocateInternalDataArea(uint32_t size);
+    // An internal data area reserved at `offset`; it follows the node's user data.
+    uint8_t* InternalData(PTreeNode node, uint32_t offset) const;
 
     // ---- position cache (built by the shared worker) ----
     uint32_t CacheEntriesNeeded() const;
@@ -533,13 +535,13 @@ public:
     const TNodeArray& DragSelection() const { return FDragSelection; }
     PTreeNode EditNode() const { return FEditNode; }
 
+    bool TimerRunning(TTreeTimer id) const { return TCustomControl::TimerActive(int(id)); }
+
     // The bytes this tree's nodes occupy.
     size_t NodeMemoryBytes() const { return FPool.BytesReserved(); }
 
     // Invoked on the GUI thread, queued by the worker after each cache build.
     virtual void UpdateEditBounds();
-    // Test hook: called for every edit-bounds update a tree receives.
-    static inline std::function<void(TBaseNodeTree*)> EditBoundsUpdatedHook;
 
     // ---- in-place editing ----
     std::function<void(TBaseNodeTree*, PTreeNode, TColumnIndex, bool& allowed)> OnEditing;
@@ -1082,7 +1084,11 @@ protected:
     void changeEvent(QEvent* event) override;
     // Ends the modes a lost mouse or a closed menu leaves behind (WM_CANCELMODE).
     void CancelMode();
-    void StopTimer(int id) { KillTimer(id); }
+    // The tree's timers by name; bare ids are not taken, so no two uses share one by accident.
+    void StartTimer(TTreeTimer id, int intervalMs) { TCustomControl::SetTimer(int(id), intervalMs); }
+    void StopTimer(TTreeTimer id) { TCustomControl::KillTimer(int(id)); }
+    void SetTimer(int, int) = delete;
+    void KillTimer(int) = delete;
     virtual void DoHotChange(PTreeNode oldNode, PTreeNode newNode);
     virtual void DoMouseEnter();
     virtual void DoMouseLeave();
@@ -1261,6 +1267,8 @@ private:
     bool ShouldAutoSort() const;
     void SetChildrenHiddenFlag(PTreeNode node, bool hidden);
     void SortChildren(PTreeNode node, TColumnIndex column, TSortDirection direction);
+    // After a toggle outside an update: scroll bars, the view's position and the repaint.
+    void ShowToggle(PTreeNode node, bool moved, bool expanded, int64_t heightChange);
     void ApplyWorkerStateRequests();
     void CheckMainThread() const;
     void ReadNode(platform::ByteReader& stream, int version, PTreeNode node, int depth);
@@ -1312,6 +1320,8 @@ private:
     const TTreeClass* FTreeClass;
     PTreeNode FRoot = nullptr;
     int FNodeDataSize = -1;
+    // The user data's bytes in a node block, rounded up so that the internal areas stay aligned.
+    size_t UserDataSpan() const { return (size_t(std::max(FNodeDataSize, 0)) + 3) & ~size_t(3); }
     uint32_t FTotalInternalDataSize = 0;
     uint32_t FDefaultNodeHeight = 18;
     uint32_t FIndent = 18;

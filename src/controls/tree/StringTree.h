@@ -136,7 +136,7 @@ private:
 
     int32_t& CachedWidth(PTreeNode node) const
     {
-        return *reinterpret_cast<int32_t*>(reinterpret_cast<uint8_t*>(node) + FInternalDataOffset);
+        return *reinterpret_cast<int32_t*>(InternalData(node, FInternalDataOffset));
     }
     void FontMetricsChanged();
     // The first visible column after this one that auto-spanning does not take in, with the

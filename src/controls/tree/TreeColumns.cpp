@@ -971,8 +971,7 @@ void TNodeTreeColumns::HandleHeaderClick(QPoint p, platform::TMouseButton button
             if (FHeader->SortColumn == info.Column) {
                 FHeader->SetSortDirection(FHeader->SortDirection == sdAscending ? sdDescending : sdAscending);
             } else {
-                FHeader->SetSortColumn(info.Column);
-                FHeader->SetSortDirection(hit->FDefaultSortDirection);
+                FHeader->SetSort(info.Column, hit->FDefaultSortDirection);
             }
         }
         if (button == platform::mbRight && (FHeader->FOptions & hoAutoColumnPopupMenu))

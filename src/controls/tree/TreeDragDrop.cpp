@@ -19,7 +19,6 @@ namespace tree {
 
 namespace {
 
-constexpr int ExpandTimer = 1;
 
 bool Has(THitPositions positions, THitPositions any) { return (positions & any) != 0; }
 
@@ -566,7 +565,7 @@ HResult TBaseNodeTree::DragOver(QObject* source, int keyState, tree::TDragState 
         if (hitInfo.HitNode != FDropTargetNode || newMode != FLastDropMode) {
             FLastDropMode = newMode;
             if (hitInfo.HitNode != FDropTargetNode) {
-                KillTimer(ExpandTimer);
+                StopTimer(TTreeTimer::DragExpand);
                 PTreeNode oldTarget = FDropTargetNode;
                 FDropTargetNode = hitInfo.HitNode;
                 if (FFocusedColumn <= NoColumn)
@@ -575,7 +574,7 @@ HResult TBaseNodeTree::DragOver(QObject* source, int keyState, tree::TDragState 
                     InvalidateNode(oldTarget);
                 if (FDropTargetNode && (FOptions->AutoOptions() & toAutoDropExpand) &&
                     FDropTargetNode->Has(vsHasChildren))
-                    SetTimer(ExpandTimer, int(FAutoExpandDelay));
+                    StartTimer(TTreeTimer::DragExpand, int(FAutoExpandDelay));
             }
             if (FDropTargetNode)
                 InvalidateNode(FDropTargetNode);
@@ -608,7 +607,7 @@ TTVDropMode TBaseNodeTree::DetermineDropMode(QPoint p, THitInfo& hitInfo, QRect&
 
 void TBaseNodeTree::DragLeave()
 {
-    KillTimer(ExpandTimer);
+    StopTimer(TTreeTimer::DragExpand);
     if (FDropTargetNode) {
         InvalidateNode(FDropTargetNode);
         FDropTargetNode = nullptr;
@@ -619,8 +618,8 @@ void TBaseNodeTree::DragLeave()
 
 HResult TBaseNodeTree::DragDrop(const TDataObjectPtr& dataObject, int keyState, QPoint pt, int& effect)
 {
-    KillTimer(ExpandTimer);
-    KillTimer(4);
+    StopTimer(TTreeTimer::DragExpand);
+    StopTimer(TTreeTimer::Scroll);
     DoStateChange(0, TS(tsScrolling, tsScrollPending));
     struct ClearTarget {
         TBaseNodeTree* Tree;
@@ -736,7 +735,7 @@ void TBaseNodeTree::DragMessage(TDragMessageRec& m)
     FLastVCLDragTarget = FDropTargetNode;
     FVCLDragEffect = effect & ~DROPEFFECT_SCROLL;
     if (m.Message == platform::TDragMessage::dmDragLeave) {
-        KillTimer(ExpandTimer);
+        StopTimer(TTreeTimer::DragExpand);
         if (FDropTargetNode)
             InvalidateNode(FDropTargetNode);
         FDropTargetNode = nullptr;
@@ -762,7 +761,7 @@ void TBaseNodeTree::DragFinished()
 
 void TBaseNodeTree::DoDragExpand()
 {
-    KillTimer(ExpandTimer);
+    StopTimer(TTreeTimer::DragExpand);
     if (FDropTargetNode && FDropTargetNode->Has(vsHasChildren) && !FDropTargetNode->Has(vsExpanded)) {
         ToggleNode(FDropTargetNode);
         viewport()->update();

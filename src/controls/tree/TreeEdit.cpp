@@ -10,8 +10,6 @@
 namespace tree {
 
 namespace {
-constexpr int EditTimer = 2;
-constexpr int ScrollTimer = 4;
 constexpr int MinEditWidth = 30;
 }  // namespace
 
@@ -75,8 +73,8 @@ std::shared_ptr<ITVEditLink> TBaseNodeTree::DoCreateEditor(PTreeNode node, TColu
 void TBaseNodeTree::DoEdit()
 {
     CancelHint();
-    KillTimer(ScrollTimer);
-    KillTimer(EditTimer);
+    StopTimer(TTreeTimer::Scroll);
+    StopTimer(TTreeTimer::Edit);
     DoStateChange(0, TS(tsEditPending));
     if (FFocusedNode && !FFocusedNode->Has(vsDisabled) && !(FOptions->MiscOptions() & toReadOnly) && !FEditLink)
         FEditLink = DoCreateEditor(FFocusedNode, FEditColumn);
@@ -105,7 +103,7 @@ void TBaseNodeTree::DoEdit()
 
 bool TBaseNodeTree::DoEndEdit()
 {
-    KillTimer(EditTimer);
+    StopTimer(TTreeTimer::Edit);
     bool result = false;
     if (HasState(tsEditing) && FEditLink) {
         std::shared_ptr<ITVEditLink> link = FEditLink;
@@ -124,7 +122,7 @@ bool TBaseNodeTree::DoEndEdit()
 
 bool TBaseNodeTree::DoCancelEdit()
 {
-    KillTimer(EditTimer);
+    StopTimer(TTreeTimer::Edit);
     DoStateChange(0, TS(tsEditPending));
     bool result = false;
     if (HasState(tsEditing) && FEditLink) {
@@ -146,8 +144,6 @@ bool TBaseNodeTree::DoCancelEdit()
 
 void TBaseNodeTree::UpdateEditBounds()
 {
-    if (EditBoundsUpdatedHook)
-        EditBoundsUpdatedHook(this);
     if (!HasState(tsEditing) || !FFocusedNode || !FEditLink || QThread::currentThread() != thread())
         return;
     const TNodeTreeColumns& columns = FHeader.Columns();
@@ -333,6 +329,8 @@ TTVEdit::TTVEdit(TStringEditLink* link) : FLink(link)
     // The text-change notification of a single-line node fits the control to its text.
     connect(this, &QPlainTextEdit::textChanged, this, [this] { AutoAdjustSize(); });
     hide();
+    // The cell gives the control its size; a window's default size would outgrow any row.
+    resize(0, 0);
 }
 
 TTVEdit::~TTVEdit()

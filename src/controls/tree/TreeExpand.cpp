@@ -1,4 +1,5 @@
 #include "controls/tree/NodeTrees.h"
+#include "controls/tree/TreePaintTypes.h"
 
 // Expanding and collapsing, visibility and filtering, and sorting: each keeps the subtree heights
 // and the visible count exact by walking only up the changed node's ancestor chain.
@@ -19,9 +20,13 @@ void TBaseNodeTree::ToggleNode(PTreeNode node)
     };
     try {
         bool changed = false;
+        bool expanded = false;
+        bool collapsed = false;
+        int64_t heightChange = 0;
         if (node->Has(vsExpanded)) {
             if (DoCollapsing(node)) {
-                changed = true;
+                changed = collapsed = true;
+                heightChange = int64_t(NodeHeightOf(node)) - int64_t(node->TotalHeight);
                 StopCacheValidation();
                 if (GetFullyVisible(node))
                     FVisibleCount -= CountVisibleChildren(node);
@@ -35,14 +40,15 @@ void TBaseNodeTree::ToggleNode(PTreeNode node)
                 }
             }
         } else if (DoExpanding(node)) {
+            // A node that turns out to have no children stays collapsed but is still repainted.
+            changed = true;
             EnsureInitialized(node);
             EnsureChildren(node);
             if (FirstOf(node)) {
-                changed = true;
+                expanded = true;
                 StopCacheValidation();
                 if (FUpdateCount == 0 && ShouldAutoSort())
                     Sort(node, FHeader.SortColumn, FHeader.SortDirection, false);
-                int64_t heightChange = 0;
                 for (PTreeNode c = FirstOf(node); c; c = NextOf(c))
                     if (c->Has(vsVisible))
                         heightChange += c->TotalHeight;
@@ -55,14 +61,57 @@ void TBaseNodeTree::ToggleNode(PTreeNode node)
         }
         if (changed) {
             MarkCacheStale();
-            if (FUpdateCount == 0)
+            if (FUpdateCount > 0)
+                UpdateRanges();
+            else {
                 StartCacheValidation();
+                ShowToggle(node, expanded || collapsed, expanded, heightChange);
+            }
         }
     } catch (...) {
         finish();
         throw;
     }
     finish();
+}
+
+void TBaseNodeTree::ShowToggle(PTreeNode node, bool moved, bool expanded, int64_t heightChange)
+{
+    if (!moved) {
+        // Nothing moved on screen: only the node's button changed.
+        InvalidateNode(node);
+        return;
+    }
+    UpdateScrollBars(true);
+    bool fullRepaint = true;
+    if (!(TreeStates() & TS(tsExpanding, tsPainting))) {
+        const bool childrenAbove = FOptions->PaintOptions() & toChildrenAbove;
+        const bool autoScroll = FOptions->AutoOptions() & toAutoScrollOnExpand;
+        const int clientHeight = ClientHeight();
+        const int ownHeight = int(NodeHeightOf(node));
+        const bool fits = ownHeight + heightChange <= clientHeight;
+        if (expanded && childrenAbove) {
+            const QRect row = GetDisplayRect(node, NoColumn, false);
+            const bool inView = row.top() - heightChange >= 0 && RBottom(row) <= clientHeight;
+            if ((fits && inView) || !autoScroll)
+                SetOffsetY(FOffsetY - int(heightChange));
+            else if (fits && row.top() >= 0 && row.top() < clientHeight)
+                SetTopNode(GetFirstVisibleChild(node));
+            else
+                SetBottomNode(node);
+        } else if (expanded && autoScroll) {
+            if (fits)
+                fullRepaint = ScrollIntoView(GetLastVisibleNoInit(node, true), false, false);
+            else
+                SetTopNode(node);
+        } else if (childrenAbove) {
+            SetOffsetY(FOffsetY - int(heightChange));
+        }
+    }
+    if (fullRepaint)
+        Invalidate();
+    else
+        InvalidateToBottom(node);
 }
 
 void TBaseNodeTree::SetExpanded(PTreeNode node, bool value)
@@ -283,10 +332,13 @@ void TBaseNodeTree::SortChildren(PTreeNode node, TColumnIndex column, TSortDirec
 void TBaseNodeTree::Sort(PTreeNode node, TColumnIndex column, TSortDirection direction, bool doInit)
 {
     StopCacheValidation();
-    if (HasState(tsEditPending))
+    if (HasState(tsEditPending)) {
+        StopTimer(TTreeTimer::Edit);
         DoStateChange(0, TS(tsEditPending));
-    if (HasState(tsEditing))
-        DoCancelEdit();
+    }
+    // The running edit keeps what was typed; an edit that cannot end blocks the sort.
+    if (HasState(tsEditing) && !DoEndEdit())
+        return;
     node = node ? node : FRoot;
     if (!node->Has(vsHasChildren))
         return;
@@ -306,8 +358,10 @@ void TBaseNodeTree::Sort(PTreeNode node, TColumnIndex column, TSortDirection dir
         EndOperation(okSortNode);
         MarkCacheStale();
     }
-    if (FUpdateCount == 0)
+    if (FUpdateCount == 0) {
         StartCacheValidation();
+        Invalidate();
+    }
 }
 
 void TBaseNodeTree::SortLevel(PTreeNode node, TColumnIndex column, TSortDirection direction, bool doInit)
@@ -343,8 +397,10 @@ void TBaseNodeTree::SortTree(TColumnIndex column, TSortDirection direction, bool
         throw;
     }
     --FUpdateCount;
-    if (FUpdateCount == 0)
+    if (FUpdateCount == 0) {
         StartCacheValidation();
+        Invalidate();
+    }
 }
 
 }  // namespace tree

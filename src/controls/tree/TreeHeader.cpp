@@ -275,15 +275,21 @@ void TTVHeader::SetSortColumn(TColumnIndex value)
 
 void TTVHeader::ApplySortColumn(TColumnIndex value)
 {
+    if (TakeSortColumn(value))
+        SortIfAuto();
+}
+
+bool TTVHeader::TakeSortColumn(TColumnIndex value)
+{
     value = std::min(std::max(value, NoColumn), FColumns->Count() - 1);
     if (value == SortColumn)
-        return;
+        return false;
     if (FColumns->IsValidColumn(SortColumn))
         Invalidate(FColumns->Items(SortColumn));
     SortColumn = value;
     if (FColumns->IsValidColumn(SortColumn))
         Invalidate(FColumns->Items(SortColumn));
-    SortIfAuto();
+    return true;
 }
 
 void TTVHeader::SetSortDirection(TSortDirection value)
@@ -293,6 +299,23 @@ void TTVHeader::SetSortDirection(TSortDirection value)
     SortDirection = value;
     Invalidate(nullptr);
     SortIfAuto();
+}
+
+void TTVHeader::SetSort(TColumnIndex column, TSortDirection direction)
+{
+    if (Loading()) {
+        SortColumn = column;
+        SortDirection = direction;
+        return;
+    }
+    bool changed = TakeSortColumn(column);
+    if (direction != SortDirection) {
+        SortDirection = direction;
+        Invalidate(nullptr);
+        changed = true;
+    }
+    if (changed)
+        SortIfAuto();
 }
 
 void TTVHeader::SortIfAuto()
@@ -322,8 +345,7 @@ void TTVHeader::Assign(const TTVHeader& source)
     SetOptions(source.FOptions);
     SetParentFont(source.FParentFont);
     SetPopupMenu(source.FPopupMenu);
-    SetSortColumn(source.SortColumn);
-    SetSortDirection(source.SortDirection);
+    SetSort(source.SortColumn, source.SortDirection);
     SetStyle(source.FStyle);
     ApplyHeaderConstraints();
 }
@@ -884,8 +906,7 @@ void TTVHeader::ApplyRecord(const THeaderRecord& r)
     if (r.Version > 0) {
         FStates &= ~hsLoading;
         SetMainColumn(r.MainColumn);
-        SetSortColumn(r.SortColumn);
-        SetSortDirection(TSortDirection(r.SortDirection));
+        SetSort(r.SortColumn, TSortDirection(r.SortDirection));
         FStates |= hsLoading;
     }
     if (r.Version > 4) {

@@ -161,6 +161,8 @@ public:
     void SetSortColumn(TColumnIndex value);
     TSortDirection GetSortDirection() const { return SortDirection; }
     void SetSortDirection(TSortDirection value);
+    // Both at once: the tree is sorted once for the pair, not once per change.
+    void SetSort(TColumnIndex column, TSortDirection direction);
     TTVFixedAreaConstraints& FixedAreaConstraints() { return FFixedAreaConstraints; }
     void SetFixedAreaConstraints(const TTVFixedAreaConstraints& value) { FFixedAreaConstraints.Assign(value); }
     platform::TImageList* Images() const { return FImages; }
@@ -207,7 +209,6 @@ public:
     TTVDragImage& DragImage() const { return *FDragImage; }
 
     // Header timer id and period.
-    static constexpr int HeaderTimer = 3;
     static constexpr int HeaderTimerInterval = 50;
 
 protected:
@@ -224,6 +225,8 @@ protected:
     virtual bool DoHeaderHeightTracking(QPoint& p, platform::TShiftState shift);
     virtual bool DoHeaderHeightDblClickResize(QPoint& p, platform::TShiftState shift);
     virtual void ApplySortColumn(TColumnIndex value);
+    // Takes the column over without sorting; true when it changed.
+    bool TakeSortColumn(TColumnIndex value);
 
 private:
     friend class TNodeTreeColumns;

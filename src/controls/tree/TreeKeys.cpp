@@ -501,7 +501,7 @@ void TBaseNodeTree::SetIncrementalSearch(TTVIncrementalSearch value)
 void TBaseNodeTree::ResetIncrementalSearch()
 {
     DoStateChange(0, TS(tsIncrementalSearching));
-    StopTimer(7);
+    StopTimer(TTreeTimer::Search);
     FSearchBuffer.clear();
     FLastSearchNode = nullptr;
 }
@@ -542,10 +542,10 @@ PTreeNode TBaseNodeTree::SearchStep(PTreeNode node, bool forward, bool wrap)
 
 void TBaseNodeTree::IncrementalSearch(int charCode)
 {
-    StopTimer(7);
+    StopTimer(TTreeTimer::Search);
     if (FIncrementalSearch == isNone)
         return;
-    auto restartTimer = [this] { SetTimer(7, int(FSearchTimeout)); };
+    auto restartTimer = [this] { StartTimer(TTreeTimer::Search, int(FSearchTimeout)); };
     if (charCode == 0) {
         restartTimer();
         return;
@@ -638,7 +638,7 @@ void TBaseNodeTree::DoPopupMenu(PTreeNode node, TColumnIndex column, QPoint posi
     if (!menu)
         return;
     DoStateChange(TS(tsPopupMenuShown));
-    KillTimer(2);  // the edit timer: a menu shown must not start an edit behind it
+    StopTimer(TTreeTimer::Edit);  // the edit timer: a menu shown must not start an edit behind it
     menu->setProperty("popupComponent", QVariant::fromValue(static_cast<QObject*>(this)));
     menu->popup(viewport()->mapToGlobal(position));
 }

@@ -30,25 +30,25 @@ void TBaseNodeTree::Timer(int id)
 {
     if (HeaderTakes(FHeader, THeaderMessageKind::Timer, id))
         return;
-    switch (id) {
-    case 1: DoDragExpand(); break;
-    case 4:
+    switch (TTreeTimer(id)) {
+    case TTreeTimer::DragExpand: DoDragExpand(); break;
+    case TTreeTimer::Scroll:
         // The first tick after the delay switches to the scroll interval.
         if (HasState(tsScrollPending)) {
             CancelHint();
-            SetTimer(4, int(AutoScrollInterval()));
+            StartTimer(TTreeTimer::Scroll, int(AutoScrollInterval()));
             DoStateChange(TS(tsScrolling), TS(tsScrollPending));
         }
         DoTimerScroll();
         break;
-    case 2: DoEdit(); break;
-    case 7: ResetIncrementalSearch(); break;
-    case 8:
+    case TTreeTimer::Edit: DoEdit(); break;
+    case TTreeTimer::Search: ResetIncrementalSearch(); break;
+    case TTreeTimer::ThemeChange:
         // Re-creating the window after a theme change: the window stays, the picture is redrawn.
-        StopTimer(8);
+        StopTimer(TTreeTimer::ThemeChange);
         Invalidate();
         break;
-    default: break;
+    case TTreeTimer::Header: break;
     }
 }
 
@@ -168,7 +168,8 @@ void TBaseNodeTree::DoExit()
     if (HasState(tsHint))
         CancelHint();
     StopWheelPanning();
-    for (int id : {1, 2, 3, 4, 7})
+    for (TTreeTimer id : {TTreeTimer::DragExpand, TTreeTimer::Edit, TTreeTimer::Header, TTreeTimer::Scroll,
+                          TTreeTimer::Search})
         StopTimer(id);
     FSearchBuffer.clear();
     FLastSearchNode = nullptr;
@@ -183,7 +184,8 @@ void TBaseNodeTree::DoExit()
 
 void TBaseNodeTree::CancelMode()
 {
-    for (int id : {1, 2, 3, 4, 7, 8})
+    for (TTreeTimer id : {TTreeTimer::DragExpand, TTreeTimer::Edit, TTreeTimer::Header, TTreeTimer::Scroll,
+                          TTreeTimer::Search, TTreeTimer::ThemeChange})
         StopTimer(id);
     FSearchBuffer.clear();
     FLastSearchNode = nullptr;
@@ -194,7 +196,7 @@ void TBaseNodeTree::CancelMode()
 void TBaseNodeTree::ThemeChanged()
 {
     if (!FChangingTheme)
-        SetTimer(8, 500);
+        StartTimer(TTreeTimer::ThemeChange, 500);
     FChangingTheme = false;
 }
 
@@ -235,7 +237,7 @@ void TBaseNodeTree::MouseLeave()
     TNodeTreeStates leave = TS(tsHint);
     if (!(TreeStates() & TS(tsWheelPanning, tsWheelScrolling))) {
         leave |= TS(tsScrollPending, tsScrolling);
-        StopTimer(4);
+        StopTimer(TTreeTimer::Scroll);
     }
     DoStateChange(0, leave);
     if (FHintWindow)

@@ -19,8 +19,6 @@ using platform::ssShift;
 namespace {
 
 // Timer ids of the mouse handling.
-constexpr int EditTimer = 2;
-constexpr int ScrollTimer = 4;
 
 bool Has(THitPositions positions, THitPositions any) { return (positions & any) != 0; }
 
@@ -492,7 +490,7 @@ void TBaseNodeTree::HandleMouseDown(TWMMouse& message, THitInfo& hitInfo)
         return;
     }
     if (HasState(tsEditPending)) {
-        KillTimer(EditTimer);
+        StopTimer(TTreeTimer::Edit);
         DoStateChange(0, TS(tsEditPending));
     }
     if (HasState(tsEditing) && !DoEndEdit())
@@ -616,7 +614,7 @@ void TBaseNodeTree::HandleMouseDown(TWMMouse& message, THitInfo& hitInfo)
             FFocusedColumn = newColumn;
         }
         if (DragKind() == platform::TDragKind::dkDock) {
-            KillTimer(ScrollTimer);
+            StopTimer(TTreeTimer::Scroll);
             DoStateChange(0, TS(tsScrollPending, tsScrolling));
         }
         PTreeNode lastFocused = FFocusedNode;
@@ -716,7 +714,7 @@ void TBaseNodeTree::HandleMouseUp(const TWMMouse& message, const THitInfo& hitIn
     }
     DoStateChange(0, TS(tsToggleFocusedSelection, tsClearPending, tsDrawSelPending, tsOLEDragging, tsOLEDragPending,
                         tsScrolling, tsScrollPending));
-    KillTimer(ScrollTimer);
+    StopTimer(TTreeTimer::Scroll);
     if (HasState(tsMouseCheckPending)) {
         DoStateChange(0, TS(tsMouseCheckPending));
         PTreeNode node = FCheckNode;
@@ -740,7 +738,7 @@ void TBaseNodeTree::HandleMouseUp(const TWMMouse& message, const THitInfo& hitIn
             (FOptions->MiscOptions() & toEditOnClick) && hitInfo.HitColumn == FFocusedColumn &&
             CanEdit(FFocusedNode, hitInfo.HitColumn)) {
             FEditColumn = FFocusedColumn;
-            SetTimer(EditTimer, int(FEditDelay));
+            StartTimer(TTreeTimer::Edit, int(FEditDelay));
         } else
             DoStateChange(0, TS(tsEditPending));
     }
@@ -753,7 +751,7 @@ void TBaseNodeTree::HandleMouseDblClick(const TWMMouse& message, const THitInfo&
     const TTVMiscOptions misc = FOptions->MiscOptions();
     bool mayEdit = !HasState(tsEditing) && (misc & toEditOnDblClick);
     if (HasState(tsEditPending)) {
-        KillTimer(EditTimer);
+        StopTimer(TTreeTimer::Edit);
         DoStateChange(0, TS(tsEditPending));
     }
     if (HasState(tsEditing) && !DoEndEdit())
@@ -791,7 +789,7 @@ void TBaseNodeTree::HandleMouseDblClick(const TWMMouse& message, const THitInfo&
         CanEdit(FFocusedNode, hitInfo.HitColumn)) {
         DoStateChange(TS(tsEditPending));
         FEditColumn = FFocusedColumn;
-        SetTimer(EditTimer, 0);
+        StartTimer(TTreeTimer::Edit, 0);
     }
 }
 
@@ -803,8 +801,9 @@ void TBaseNodeTree::MouseMove(TShiftState shift, int x, int y)
         return;
     if (HasState(tsNodeHeightTrackPending)) {
         StopWheelPanning();
-        for (int id : {1, 2, 3, ScrollTimer, 7})
-            KillTimer(id);
+        for (TTreeTimer id : {TTreeTimer::DragExpand, TTreeTimer::Edit, TTreeTimer::Header, TTreeTimer::Scroll,
+                              TTreeTimer::Search})
+            StopTimer(id);
         DoStateChange(TS(tsNodeHeightTracking), TS(tsEditPending, tsNodeHeightTrackPending, tsIncrementalSearching,
                                                     tsOLEDragPending, tsScrolling, tsScrollPending, tsVCLDragPending));
     }
@@ -1100,10 +1099,10 @@ void TBaseNodeTree::DoAutoScroll(int x, int y)
     if (FScrollDirections) {
         if (!(TreeStates() & TS(tsScrollPending, tsScrolling))) {
             DoStateChange(TS(tsScrollPending));
-            SetTimer(ScrollTimer, int(FAutoScrollDelay));
+            StartTimer(TTreeTimer::Scroll, int(FAutoScrollDelay));
         }
     } else if (TreeStates() & TS(tsScrollPending, tsScrolling)) {
-        KillTimer(ScrollTimer);
+        StopTimer(TTreeTimer::Scroll);
         DoStateChange(0, TS(tsScrollPending, tsScrolling));
     }
 }
@@ -1167,7 +1166,7 @@ void TBaseNodeTree::DoTimerScroll()
         DoSetOffsetXY(QPoint(FOffsetX + dx, FOffsetY + dy), DefaultScrollUpdateFlags);
     }
     if (!FScrollDirections && !panning) {
-        KillTimer(ScrollTimer);
+        StopTimer(TTreeTimer::Scroll);
         DoStateChange(0, TS(tsScrolling, tsScrollPending));
     }
 }
@@ -1176,7 +1175,7 @@ void TBaseNodeTree::DoTimerScroll()
 
 void TBaseNodeTree::StartWheelPanning(QPoint position)
 {
-    KillTimer(ScrollTimer);
+    StopTimer(TTreeTimer::Scroll);
     DoStateChange(TS(tsWheelPanning, tsWheelScrolling));
     const bool horizontal = int64_t(RangeX()) > ClientWidth();
     const bool vertical = int64_t(RangeY()) > ClientHeight();
@@ -1194,14 +1193,14 @@ void TBaseNodeTree::StartWheelPanning(QPoint position)
     AdjustPanningCursor(FLastClickPos.x(), FLastClickPos.y());
     SetFocus();
     SetMouseCapture(true);
-    SetTimer(ScrollTimer, 20);
+    StartTimer(TTreeTimer::Scroll, 20);
 }
 
 void TBaseNodeTree::StopWheelPanning()
 {
     if (!(TreeStates() & TS(tsWheelPanning, tsWheelScrolling)))
         return;
-    KillTimer(ScrollTimer);
+    StopTimer(TTreeTimer::Scroll);
     SetMouseCapture(false);
     DoStateChange(0, TS(tsWheelPanning, tsWheelScrolling));
     FPanningWindow.reset();

@@ -2,6 +2,7 @@
 // and real drags between two trees driven with the mouse.
 #include "ScannerTreeFixture.h"
 #include "TreeFixture.h"
+#include "support/FakeClock.h"
 
 #include <QTest>
 #include <QTimer>
@@ -191,6 +192,7 @@ TEST(DropTarget, HoveringOverACollapsedParentExpandsIt)
         auto& o = s.Tree->TreeOptions();
         o.SetAutoOptions(autoExpand ? o.AutoOptions() | toAutoDropExpand : o.AutoOptions() & ~toAutoDropExpand);
         s.Tree->SetAutoExpandDelay(20);
+        FakeClock clock;
         s.Tree->OnDragOver = [](TBaseNodeTree*, QObject*, platform::TShiftState, TDragState, QPoint, TTVDropMode,
                                 int&, bool& allowed) { allowed = true; };
         DataTree source;
@@ -203,7 +205,9 @@ TEST(DropTarget, HoveringOverACollapsedParentExpandsIt)
         effect = DROPEFFECT_COPY;
         s.Tree->DragManager().DragOver(MK_LBUTTON, p, effect);
         EXPECT_EQ(s.Tree->DropTargetNode(), meter);
-        QTest::qWait(80);
+        clock.Advance(19);
+        EXPECT_FALSE(meter->Has(vsExpanded)) << "the node opens only after the delay";
+        clock.Advance(1);
         EXPECT_EQ(meter->Has(vsExpanded), autoExpand);
         s.Tree->DragManager().DragLeave();
         EXPECT_EQ(s.Tree->DropTargetNode(), nullptr);

@@ -1,4 +1,5 @@
 #include "controls/tree/TreeEdit.h"
+#include "support/FakeClock.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -117,14 +118,19 @@ TEST(NodeEditing, ASlowSecondClickStartsTheEdit)
     EditTree t;
     t.Tree->TreeOptions().SetMiscOptions(t.Tree->TreeOptions().MiscOptions() | toEditOnClick);
     t.Tree->SetEditDelay(20);
+    FakeClock clock;
     const QPoint p = t.Tree->GetDisplayRect(t.Node(1), NoColumn, true).center();
     QTest::mouseClick(t.Tree->viewport(), Qt::LeftButton, {}, p);
-    QTest::qWait(50);
+    clock.Advance(50);
     EXPECT_FALSE(t.Tree->IsEditing()) << "the first click only focuses";
     EXPECT_EQ(t.Tree->FocusedNode(), t.Node(1));
-    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    clock.Advance(QApplication::doubleClickInterval() + 50);
     QTest::mouseClick(t.Tree->viewport(), Qt::LeftButton, {}, p);
-    QTRY_VERIFY_WITH_TIMEOUT(t.Tree->IsEditing(), 2000);
+    clock.Advance(19);
+    EXPECT_FALSE(t.Tree->IsEditing()) << "the edit waits for the edit delay";
+    clock.Advance(1);
+    EXPECT_TRUE(t.Tree->IsEditing());
+    ASSERT_NE(t.Editor(), nullptr);
     EXPECT_EQ(t.Editor()->text(), QStringLiteral("Meter 2"));
 }
 

@@ -15,7 +15,6 @@ using namespace treetest;
 
 namespace {
 
-constexpr int EditTimer = 2;
 constexpr int RowHeight = 18;
 
 // Rows of plain texts ("Row 0", "Row 1" ...) in a window that shows about eight of them.
@@ -124,7 +123,7 @@ TEST_P(MouseEditVeto, OnEditingDecidesWhetherTheEditIsArmed)
     else
         QTest::mouseClick(t.Client(), Qt::LeftButton, {}, t.Label(1));
     EXPECT_GE(asked, 1);
-    EXPECT_EQ(t.Tree->TimerActive(EditTimer), c.allowed);
+    EXPECT_EQ(t.Tree->TimerRunning(TTreeTimer::Edit), c.allowed);
     EXPECT_EQ(t.Tree->HasState(tsEditPending), c.allowed);
 }
 

@@ -152,7 +152,7 @@ TEST(Keyboard, IncrementalSearchStartsAfterTheFocusAndRepeatsASingleLetter)
     type("a");
     EXPECT_EQ(t.FocusName(), "apple");
     EXPECT_EQ(t.SearchBuffer(), "a");
-    EXPECT_TRUE(t.TimerActive(7));
+    EXPECT_TRUE(t.TimerRunning(TTreeTimer::Search));
     type("a");
     EXPECT_EQ(t.FocusName(), "avocado");
     EXPECT_EQ(t.SelectedNames(), std::set<QString>{"avocado"});

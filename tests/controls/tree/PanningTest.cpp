@@ -23,7 +23,6 @@ public:
     using TBaseNodeTree::Timer;
 };
 
-constexpr int ScrollTimer = 4;
 
 class PanningTest : public ::testing::Test {
 protected:
@@ -60,7 +59,7 @@ TEST_F(PanningTest, AMiddleClickWithoutDragPansUntilTheNextClick)
     t->SetFocusedNode(focused);
     QTest::mouseClick(Client(), Qt::MiddleButton, {}, start);
     ASSERT_TRUE(Panning());
-    EXPECT_TRUE(t->TimerActive(ScrollTimer));
+    EXPECT_TRUE(t->TimerRunning(TTreeTimer::Scroll));
 
     QWidget* window = t->PanningWindow();
     ASSERT_NE(window, nullptr);
@@ -77,7 +76,7 @@ TEST_F(PanningTest, AMiddleClickWithoutDragPansUntilTheNextClick)
     QTest::mouseClick(Client(), Qt::LeftButton, {}, QPoint(20, 9 + 18 * 2));
     EXPECT_FALSE(Panning());
     EXPECT_EQ(t->PanningWindow(), nullptr);
-    EXPECT_FALSE(t->TimerActive(ScrollTimer));
+    EXPECT_FALSE(t->TimerRunning(TTreeTimer::Scroll));
     EXPECT_EQ(t->FocusedNode(), focused);
     EXPECT_NE(CursorImage(), Expected("TV_MOVEALL"));
 }
@@ -114,9 +113,9 @@ TEST_F(PanningTest, EachTickScrollsByTheDistanceFromTheStart)
         QTest::mousePress(Client(), Qt::MiddleButton, {}, start);
         ASSERT_TRUE(Panning());
         MoveTo(start + c.moved);
-        t->Timer(ScrollTimer);
+        t->Timer(int(TTreeTimer::Scroll));
         EXPECT_EQ(QPoint(t->OffsetX(), t->OffsetY()) - before, c.scrolled);
-        t->Timer(ScrollTimer);
+        t->Timer(int(TTreeTimer::Scroll));
         EXPECT_EQ(QPoint(t->OffsetX(), t->OffsetY()) - before, c.scrolled * 2);
         // A drag ends with the release; a press that stayed put keeps panning.
         QTest::mouseRelease(Client(), Qt::MiddleButton, {}, start + c.moved);
@@ -131,7 +130,7 @@ TEST_F(PanningTest, AtTheEndOfTheContentATickScrollsNoFurther)
     Open(false);
     QTest::mousePress(Client(), Qt::MiddleButton, {}, start);
     MoveTo(start - QPoint(0, 40));
-    t->Timer(ScrollTimer);
+    t->Timer(int(TTreeTimer::Scroll));
     EXPECT_EQ(t->OffsetY(), 0);
     QTest::mouseRelease(Client(), Qt::MiddleButton, {}, start - QPoint(0, 40));
 }

@@ -1,9 +1,11 @@
 // The tree's window messages: scroll codes, the wheel, timers, the theme-change pause and the
 // standard tree view's item queries.
 #include "TreeFixture.h"
+#include "support/FakeClock.h"
 
 #include <QTest>
 #include <climits>
+#include <functional>
 #include <string>
 
 using namespace treetest;
@@ -105,11 +107,14 @@ TEST(WindowMessages, WheelScrollsLinesOrPages)
 
 TEST(WindowMessages, ATimerOrCancelledModeEndsTheSearchAndThemeChangesWaitUnlessOwn)
 {
+    FakeClock clock;
     MessageTree t;
     t.SetIncrementalSearch(isAll);
     t.OnIncrementalSearch = [](TBaseNodeTree*, PTreeNode, const QString&, int& result) { result = 0; };
     t.show();
-    for (auto end : {+[](MessageTree& m) { m.Timer(7); }, +[](MessageTree& m) { m.CancelMode(); }}) {
+    const std::function<void(MessageTree&)> ends[] = {[&](MessageTree&) { clock.Advance(t.IncrementalSearchTimeout()); },
+                                                      [](MessageTree& m) { m.CancelMode(); }};
+    for (const auto& end : ends) {
         QTest::keyClick(&t, 'x');
         ASSERT_EQ(t.SearchBuffer(), "x");
         end(t);
@@ -120,11 +125,13 @@ TEST(WindowMessages, ATimerOrCancelledModeEndsTheSearchAndThemeChangesWaitUnless
 
     t.SetChangingTheme(true);
     t.ThemeChanged();
-    EXPECT_FALSE(t.TimerActive(8));
+    EXPECT_FALSE(t.TimerRunning(TTreeTimer::ThemeChange));
     t.ThemeChanged();
-    EXPECT_TRUE(t.TimerActive(8));
-    t.Timer(8);
-    EXPECT_FALSE(t.TimerActive(8));
+    EXPECT_TRUE(t.TimerRunning(TTreeTimer::ThemeChange));
+    clock.Advance(499);
+    EXPECT_TRUE(t.TimerRunning(TTreeTimer::ThemeChange));
+    clock.Advance(1);
+    EXPECT_FALSE(t.TimerRunning(TTreeTimer::ThemeChange));
 }
 
 TEST(WindowMessages, TreeViewItemQueries)

@@ -115,10 +115,21 @@ TEST(Worker, EndsWithTheLastTreeAndStartsAgain)
 // is freed, and none of them hears of the worker afterwards.
 TEST(Worker, TreesFreedDuringBuildsReceiveNothingAfterwards)
 {
-    std::set<TBaseNodeTree*> live;
+    std::set<const TBaseNodeTree*> live;
     int calls = 0;
     bool callToFreedTree = false;
-    TBaseNodeTree::EditBoundsUpdatedHook = [&](TBaseNodeTree* t) {
+    // Counts the calls the worker queues after each build.
+    class CountingTree : public TBaseNodeTree {
+    public:
+        explicit CountingTree(std::function<void(const TBaseNodeTree*)> seen) : Seen(std::move(seen)) {}
+        void UpdateEditBounds() override
+        {
+            Seen(this);
+            TBaseNodeTree::UpdateEditBounds();
+        }
+        std::function<void(const TBaseNodeTree*)> Seen;
+    };
+    const auto seen = [&](const TBaseNodeTree* t) {
         ++calls;
         callToFreedTree = callToFreedTree || !live.count(t);
     };
@@ -126,7 +137,7 @@ TEST(Worker, TreesFreedDuringBuildsReceiveNothingAfterwards)
     for (int round = 0; round < 16; ++round) {
         std::vector<std::unique_ptr<TBaseNodeTree>> trees;
         for (int i = 0; i < 3; ++i) {
-            auto t = std::make_unique<TBaseNodeTree>();
+            auto t = std::make_unique<CountingTree>(seen);
             live.insert(t.get());
             Fill(*t, 4000 + 3000 * i);  // queues a build
             trees.push_back(std::move(t));
@@ -140,12 +151,11 @@ TEST(Worker, TreesFreedDuringBuildsReceiveNothingAfterwards)
         QCoreApplication::processEvents();
     }
     // One more tree whose build ends normally gets its call.
-    TBaseNodeTree last;
+    CountingTree last(seen);
     live.insert(&last);
     Fill(last, 5000);
     last.WaitForCacheValidation();
     QCoreApplication::processEvents();
     EXPECT_FALSE(callToFreedTree);
     EXPECT_GE(calls, 1);
-    TBaseNodeTree::EditBoundsUpdatedHook = nullptr;
 }
