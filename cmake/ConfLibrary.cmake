@@ -45,6 +45,14 @@ function(conf_reuse_pch target kind)
   target_precompile_headers(${target} REUSE_FROM ${pch})
 endfunction()
 
+# conf_compile_alone(<source>...): sources of the calling folder that keep file-scope names another
+# source of their folder also uses (a window's own sizes, a test's own column list) and are
+# therefore compiled on their own, outside the batches.
+function(conf_compile_alone)
+  list(TRANSFORM ARGN PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  set_source_files_properties(${ARGN} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+endfunction()
+
 function(conf_folder_library name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")

@@ -65,9 +65,9 @@ QString KeepDamagedFile(const QString& path)
     return QStringLiteral("The damaged file \"%1\" could not be kept aside; it is replaced at the next save.").arg(shown);
 }
 
-namespace {
+QString ErrnoText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-QString errnoText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+namespace {
 
 [[noreturn]] void cannotWrite(const QString& path, const QString& reason)
 {
@@ -106,7 +106,7 @@ public:
         QString reason = file.errorString();
         if (ok && ::fsync(file.handle()) != 0) {
             ok = false;
-            reason = errnoText(errno);
+            reason = ErrnoText(errno);
         }
         file.close();
         if (ok && file.error() != QFileDevice::NoError) {
@@ -134,7 +134,7 @@ public:
     void Commit()
     {
         if (!renameFile(Temp, Target))
-            cannotWrite(Shown, errnoText(errno));
+            cannotWrite(Shown, ErrnoText(errno));
         Committed = true;
     }
 

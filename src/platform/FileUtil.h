@@ -38,4 +38,7 @@ QString KeepDamagedFile(const QString& path);
 // Reads a whole file; throws Exception naming the file when it cannot be read or is larger than maxBytes.
 QByteArray ReadWholeFile(const QString& path, qint64 maxBytes = 64 * 1024 * 1024);
 
+// The system's text for an errno value.
+QString ErrnoText(int error);
+
 }  // namespace platform

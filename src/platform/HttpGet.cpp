@@ -22,12 +22,12 @@ namespace platform {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 constexpr qsizetype kMaxHeaderBytes = 16 * 1024;
 
-int remainingMs(Clock::time_point deadline)
+int remainingMs(SteadyClock::time_point deadline)
 {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now()).count();
     return left <= 0 ? 0 : int(std::min<long long>(left, 60 * 60 * 1000));
 }
 
@@ -87,7 +87,7 @@ void releaseFinishedLookups()
     });
 }
 
-AddrList resolve(const QString& host, quint16 port, Clock::time_point deadline, QString* error)
+AddrList resolve(const QString& host, quint16 port, SteadyClock::time_point deadline, QString* error)
 {
     releaseFinishedLookups();
     auto lookup = std::make_unique<Lookup>();
@@ -144,7 +144,7 @@ AddrList resolve(const QString& host, quint16 port, Clock::time_point deadline, 
 }
 
 // Connects to the first address that answers before the deadline.
-Socket connectTo(const addrinfo* list, Clock::time_point deadline, QString* error)
+Socket connectTo(const addrinfo* list, SteadyClock::time_point deadline, QString* error)
 {
     *error = QStringLiteral("No address to connect to");
     for (const addrinfo* ai = list; ai; ai = ai->ai_next) {
@@ -184,7 +184,7 @@ Socket connectTo(const addrinfo* list, Clock::time_point deadline, QString* erro
     return Socket();
 }
 
-bool sendAll(int fd, const QByteArray& data, Clock::time_point deadline, QString* error)
+bool sendAll(int fd, const QByteArray& data, SteadyClock::time_point deadline, QString* error)
 {
     qsizetype sent = 0;
     while (sent < data.size()) {
@@ -291,7 +291,7 @@ HttpResult HttpGet(const HttpRequest& request)
     }
     message += "\r\n";
 
-    const auto connectDeadline = Clock::now() + std::chrono::milliseconds(std::max(0, request.ConnectTimeoutMs));
+    const auto connectDeadline = SteadyClock::now() + std::chrono::milliseconds(std::max(0, request.ConnectTimeoutMs));
     AddrList addresses = resolve(request.Host, request.Port, connectDeadline, &result.Error);
     if (!addresses)
         return result;
@@ -299,7 +299,7 @@ HttpResult HttpGet(const HttpRequest& request)
     if (socket.Fd < 0)
         return result;
 
-    const auto readDeadline = Clock::now() + std::chrono::milliseconds(std::max(0, request.ReadTimeoutMs));
+    const auto readDeadline = SteadyClock::now() + std::chrono::milliseconds(std::max(0, request.ReadTimeoutMs));
     if (!sendAll(socket.Fd, message, readDeadline, &result.Error))
         return result;
 

@@ -1,4 +1,5 @@
 #include "platform/IcmpEcho.h"
+#include "platform/FileUtil.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -25,8 +26,6 @@ struct IcmpFilter {
 };
 
 quint16 read16(std::span<const std::uint8_t> b, std::size_t at) { return quint16((b[at] << 8) | b[at + 1]); }
-
-QString errnoText(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 }  // namespace
 
 quint16 Icmp_Checksum(std::span<const std::uint8_t> bytes)
@@ -113,7 +112,7 @@ void IcmpEcho::Open()
             QStringLiteral("The system allows no ICMP socket for the ping (datagram socket: %1; raw socket: %2). "
                            "Allow unprivileged ping (net.ipv4.ping_group_range) or grant the program the right "
                            "to use raw sockets.")
-                .arg(errnoText(datagramError), errnoText(rawError)));
+                .arg(ErrnoText(datagramError), ErrnoText(rawError)));
     }
     FKind = SocketKind::Raw;
     // Everything but echo replies is dropped by the kernel; the reply check below still runs.
@@ -143,7 +142,7 @@ void IcmpEcho::Send_Echo(quint32 address)
         char text[INET_ADDRSTRLEN] = {};
         ::inet_ntop(AF_INET, &dest.sin_addr, text, sizeof text);
         throw Exception(QStringLiteral("Cannot send an echo request to %1: %2")
-                            .arg(QString::fromLatin1(text), errnoText(err)));
+                            .arg(QString::fromLatin1(text), ErrnoText(err)));
     }
     Awaiting = true;
 }

@@ -3,6 +3,8 @@
 #include "shell/UParGenFile.h"
 #include "shell/UTextChecks.h"
 
+#include "support/TestData.h"
+
 #include <QFile>
 #include <gtest/gtest.h>
 #include <set>
@@ -10,14 +12,6 @@
 using namespace shell;
 
 namespace {
-
-QByteArray golden(const char* name)
-{
-    QFile f(QStringLiteral(TEST_DATA_DIR "/") + QLatin1String(name));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
 
 std::vector<QString> defaults(bool fileMissing)
 {
@@ -66,7 +60,7 @@ TEST(ParGenElements, OnlyTheSendTimeDiffersWhenTheFileIsMissing)
 TEST(ParGenFormat, DefaultsDocumentMatchesTheGoldenFile)
 {
     const QByteArray bytes = ParGen_Build(defaults(true));
-    const QByteArray expected = golden("ParGen_defaults.xml");
+    const QByteArray expected = ReadTestData("ParGen_defaults.xml");
     ASSERT_FALSE(expected.isEmpty());
     EXPECT_EQ(bytes, expected);
     EXPECT_FALSE(bytes.startsWith("<?xml"));

@@ -9,6 +9,8 @@
 #include "comm_params/UParGenCheck.h"
 #include "shell/UParGenFile.h"
 
+#include "support/TestData.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QScrollBar>
@@ -25,12 +27,6 @@ using namespace shell;
 using shell::Lang;
 
 namespace {
-
-QByteArray golden(const char* name)
-{
-    QFile f(QStringLiteral(TEST_DATA_DIR "/") + QLatin1String(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Own visibility of a control, whatever its panel shows.
 bool shown(const QWidget* w) { return w->isVisibleTo(w->parentWidget()); }
@@ -98,7 +94,7 @@ TEST_F(ParGenWindow, NewConfigurationShowsDefaultsAndOkWritesTheWholeFile)
     Form->E_NTP_Poll_Time->setText(QStringLiteral("0"));
     Form->Btn_OKClick();
     EXPECT_EQ(Form->ModalResult(), platform::mrOk);
-    const QByteArray expected = golden("ParGen_new.xml");
+    const QByteArray expected = ReadTestData("ParGen_new.xml");
     ASSERT_FALSE(expected.isEmpty());
     EXPECT_EQ(FileBytes(), expected);
 }

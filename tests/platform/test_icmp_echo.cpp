@@ -71,7 +71,7 @@ EchoExpectation expect(std::optional<quint16> id = kId)
     return e;
 }
 
-struct ReplyCase {
+struct EchoReplyCase {
     const char* Name;
     std::vector<std::uint8_t> Packet;
     bool IpHeader;
@@ -80,10 +80,10 @@ struct ReplyCase {
     int Result;
 };
 
-std::vector<ReplyCase> replyCases()
+std::vector<EchoReplyCase> replyCases()
 {
     const auto reply = icmpMessage(0, kId, kSeq);
-    std::vector<ReplyCase> cases = {
+    std::vector<EchoReplyCase> cases = {
         {"raw reply", withIpHeader(reply, kGateway), true, kGateway, expect(), 56},
         {"raw reply after IP options", withIpHeader(reply, kGateway, 2), true, kGateway, expect(), 56},
         {"datagram reply", reply, false, kGateway, expect(std::nullopt), 56},
@@ -124,7 +124,7 @@ std::vector<ReplyCase> replyCases()
 
 TEST(IcmpEchoReply, OnlyTheReplyToOurRequestCounts)
 {
-    for (const ReplyCase& c : replyCases())
+    for (const EchoReplyCase& c : replyCases())
         EXPECT_EQ(Echo_Reply_Size(c.Packet, c.IpHeader, c.From, c.Expected), c.Result) << c.Name;
 }
 

@@ -8,6 +8,8 @@
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QImage>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -140,4 +142,45 @@ TEST(GoldenImage, ToleratesEdgeNoiseButNotAChangedArea)
     EXPECT_FALSE(testsupport::MatchesGolden(changed, dir.File("look.png")));
     EXPECT_FALSE(testsupport::MatchesGolden(golden.scaled(201, 100), dir.File("look.png")));
     EXPECT_FALSE(testsupport::MatchesGolden(golden, dir.File("missing.png")));
+}
+
+// Updating a golden leaves a review page with the old and new picture and the changed pixels in
+// the temporary folder; an update that changes nothing leaves none.
+TEST(GoldenImage, UpdateLeavesAReviewPageForAChangedImage)
+{
+    TempDir dir;
+    QImage old(40, 20, QImage::Format_RGB32);
+    old.fill(qRgb(240, 240, 240));
+    ASSERT_TRUE(old.save(dir.File("look.png"), "PNG"));
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", dir.Path().toLocal8Bit());
+    qputenv("CONF_UPDATE_GOLDEN", "1");
+    const QString page = dir.File("golden-updates/look.html");
+
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(testsupport::MatchesGolden(old, dir.File("look.png")));
+    EXPECT_FALSE(QFile::exists(page));
+
+    QImage changed = old;
+    changed.setPixel(5, 6, qRgb(235, 240, 240));  // small, but a change all the same
+    EXPECT_TRUE(testsupport::MatchesGolden(changed, dir.File("look.png")));
+    const std::string out = testing::internal::GetCapturedStdout();
+    qunsetenv("CONF_UPDATE_GOLDEN");
+    if (oldTmp.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", oldTmp);
+
+    EXPECT_NE(out.find(page.toStdString()), std::string::npos) << out;
+    QFile html(page);
+    ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+    const QByteArray text = html.readAll();
+    for (const char* img : {"look.old.png", "look.new.png", "look.diff.png"})
+        EXPECT_TRUE(text.contains(img)) << img;
+    EXPECT_EQ(QImage(dir.File("golden-updates/look.old.png")).pixel(5, 6), old.pixel(5, 6));
+    EXPECT_EQ(QImage(dir.File("golden-updates/look.new.png")).pixel(5, 6), changed.pixel(5, 6));
+    const QImage diff(dir.File("golden-updates/look.diff.png"));
+    EXPECT_EQ(diff.pixel(5, 6), qRgb(255, 0, 0));
+    EXPECT_EQ(diff.pixel(6, 6), qRgb(255, 255, 255));
+    EXPECT_EQ(QImage(dir.File("look.png")).pixel(5, 6), changed.pixel(5, 6));
 }

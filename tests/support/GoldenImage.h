@@ -9,7 +9,8 @@
 // pixels differ. A mismatch writes the actual image and a difference map beside the build's
 // temporary folder and names both in the failure.
 // With CONF_UPDATE_GOLDEN=1 in the environment the golden file is written instead and the check
-// passes: review the new file before committing it.
+// passes; when it replaced a different picture, an HTML page in golden-updates in the temporary
+// folder shows the old and new picture and the changed pixels side by side, and the output names it.
 namespace testsupport {
 
 struct GoldenTolerance {

@@ -3,7 +3,14 @@
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <thread>
 
 #include "platform/Guard.h"
 #include "support/ScriptedMessages.h"
@@ -38,6 +45,69 @@ bool FontsAreInstalled()
                 qPrintable(styles.isEmpty() ? QStringLiteral("none of them") : styles.join(QStringLiteral(", "))));
     return ok;
 }
+
+
+// Ends the program when one test runs longer than its limit (CONF_TEST_TIMEOUT seconds, 60 by
+// default), naming the test: a hung test fails its run instead of holding up the whole pass.
+class TestWatchdog : public ::testing::EmptyTestEventListener {
+public:
+    explicit TestWatchdog(std::chrono::seconds limit) : Limit(limit), Thread([this] { Watch(); }) {}
+    ~TestWatchdog() override
+    {
+        {
+            std::lock_guard lock(Mutex);
+            Stopping = true;
+        }
+        Changed.notify_all();
+        Thread.join();
+    }
+
+private:
+    void OnTestStart(const ::testing::TestInfo& test) override
+    {
+        std::lock_guard lock(Mutex);
+        Running = std::string(test.test_suite_name()) + "." + test.name();
+        Deadline = std::chrono::steady_clock::now() + Limit;
+        Changed.notify_all();
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        std::lock_guard lock(Mutex);
+        Running.clear();
+        Changed.notify_all();
+    }
+    void Watch()
+    {
+        std::unique_lock lock(Mutex);
+        while (!Stopping) {
+            if (Running.empty()) {
+                Changed.wait(lock);
+            } else if (Changed.wait_until(lock, Deadline) == std::cv_status::timeout &&
+                       !Running.empty() && std::chrono::steady_clock::now() >= Deadline) {
+                std::fprintf(stderr, "\n[  TIMEOUT ] %s ran longer than %lld s\n", Running.c_str(),
+                             static_cast<long long>(Limit.count()));
+                std::fflush(stderr);
+                std::_Exit(1);
+            }
+        }
+    }
+
+    const std::chrono::seconds Limit;
+    std::mutex Mutex;
+    std::condition_variable Changed;
+    std::string Running;
+    std::chrono::steady_clock::time_point Deadline;
+    bool Stopping = false;
+    std::thread Thread;
+};
+
+std::chrono::seconds TestTimeLimit()
+{
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("CONF_TEST_TIMEOUT", &ok);
+    return std::chrono::seconds(ok && seconds > 0 ? seconds : 60);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -54,5 +124,6 @@ int main(int argc, char** argv)
     // A box or file dialog that a test did not script fails it and never waits for a user.
     InstallUnscriptedDialogFailures();
     ::testing::UnitTest::GetInstance()->listeners().Append(new ReleaseTestMouseButtons);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new TestWatchdog(TestTimeLimit()));
     return RUN_ALL_TESTS();
 }

@@ -13,13 +13,6 @@ namespace dropdowns {
 
 using namespace platform;
 
-namespace {
-
-// Round half to even, as the bands and channels are placed.
-int RoundEven(double v) { return int(std::nearbyint(v)); }
-
-}  // namespace
-
 void DrawGradient(TCanvas& canvas, TColor fromColor, TColor toColor, int steps, QRect r, bool horizontal)
 {
     if (steps <= 0)

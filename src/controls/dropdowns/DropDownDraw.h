@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <cmath>
 
 class QWidget;
 
@@ -17,6 +18,9 @@ namespace dropdowns {
 
 using platform::TCanvas;
 using platform::TColor;
+
+// Round half to even, as the bands, channels and watch hands are placed.
+inline int RoundEven(double v) { return int(std::nearbyint(v)); }
 
 enum TGradientDirection { gdHorizontal, gdVertical };
 

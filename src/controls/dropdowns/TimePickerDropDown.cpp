@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QScopedValueRollback>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -14,16 +15,6 @@ namespace dropdowns {
 using namespace platform;
 
 namespace {
-
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& flag) : Flag(flag), Old(flag) { Flag = true; }
-    ~TFlagScope() { Flag = Old; }
-
-private:
-    bool& Flag;
-    bool Old;
-};
 
 QString TwoDigits(int v) { return v < 10 ? QStringLiteral("0") + QString::number(v) : QString::number(v); }
 
@@ -69,7 +60,7 @@ TExtTimePickerDropDown::TExtTimePickerDropDown(QWidget* parent) : TExtCustomDrop
     SetDropDownEnabled(true);
     FShowSeconds = true;
     {
-        TFlagScope internal(FInternalCall);
+        QScopedValueRollback<bool> internal(FInternalCall, true);
         ApplyMask();
         const QString sep(TimeSeparator());
         SetTextDirect(QStringLiteral("00") + sep + QStringLiteral("00") + sep + QStringLiteral("00"));
@@ -133,7 +124,7 @@ void TExtTimePickerDropDown::SetShowSeconds(bool value)
         return;
     FShowSeconds = value;
     // The whole rewrite is internal: the time keeps its seconds while they are not shown.
-    TFlagScope internal(FInternalCall);
+    QScopedValueRollback<bool> internal(FInternalCall, true);
     setInputMask(QString());
     SetTextDirect(QString());
     ApplyMask();
@@ -194,7 +185,7 @@ void TExtTimePickerDropDown::Change()
     FTime = t;
     const QString formatted = FormatTimeText(FTime);
     if (formatted != text && values[1] == 0 && values[2] == 0) {
-        TFlagScope internal(FInternalCall);
+        QScopedValueRollback<bool> internal(FInternalCall, true);
         SetText(formatted);
     }
 }
@@ -372,7 +363,7 @@ void TExtTimePickerDropDown::DoHideDropDown(bool cancelChanges)
     if (cancelChanges) {
         // The text and time from before the opening, whatever Text last held.
         {
-            TFlagScope internal(FInternalCall);
+            QScopedValueRollback<bool> internal(FInternalCall, true);
             SetTextDirect(FTextAtOpen);
         }
         FTime = FTimeAtOpen;

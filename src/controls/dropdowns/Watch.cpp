@@ -1,8 +1,10 @@
 #include "controls/dropdowns/Watch.h"
+#include "controls/dropdowns/DropDownDraw.h"
 
 #include "platform/Exception.h"
 
 #include <QRegion>
+#include <QScopedValueRollback>
 #include <QTime>
 #include <cmath>
 #include <cstdlib>
@@ -12,8 +14,6 @@ namespace dropdowns {
 using namespace platform;
 
 namespace {
-
-int RoundEven(double v) { return int(std::nearbyint(v)); }
 
 std::function<TDateTime()>& SystemTimeSourceRef()
 {
@@ -32,17 +32,6 @@ TDateTime WithHourMinute(TDateTime t, int hour, int minute)
     TTimeParts p = DecodeTime(t);
     return EncodeTime(hour, minute, p.Second, p.MSec);
 }
-
-// Sets a flag for the length of a scope and puts the old value back.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& flag) : Flag(flag), Old(flag) { Flag = true; }
-    ~TFlagScope() { Flag = Old; }
-
-private:
-    bool& Flag;
-    bool Old;
-};
 
 }  // namespace
 
@@ -139,7 +128,7 @@ void TExtWatch::SetTimeInternal(TDateTime t)
     if (t == FTime)
         return;
     FTime = t;
-    TFlagScope internal(FInternalSet);
+    QScopedValueRollback<bool> internal(FInternalSet, true);
     SetAM(DecodeTime(t).Hour < 12);
 }
 
@@ -213,7 +202,7 @@ void TExtWatch::AnimationTimerTick()
         return;
     }
     const TTimeParts p = DecodeTime(GetDisplayTime());
-    TFlagScope internal(FInternalCall);
+    QScopedValueRollback<bool> internal(FInternalCall, true);
     if (FHourAnimating) {
         const int target = FCurrentHourTo;
         if (p.Hour == target) {
@@ -248,7 +237,7 @@ void TExtWatch::SettingsChanged()
     if (FSettings.Auto()) {
         const TDateTime now = SystemTime();
         SetTime(now);
-        TFlagScope internal(FInternalSet);
+        QScopedValueRollback<bool> internal(FInternalSet, true);
         SetAM(DecodeTime(now).Hour < 12);
     }
     FCacheValid = false;
@@ -304,7 +293,7 @@ void TExtWatch::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
             SetAM(!FAM);
         const int h = DecodeTime(FTime).Hour;
         FCurrentHourTo = quint8(h < 12 ? h + 12 : h - 12);
-        TFlagScope internal(FInternalCall);
+        QScopedValueRollback<bool> internal(FInternalCall, true);
         SetHour(FCurrentHourTo);
         return;
     }
@@ -343,20 +332,20 @@ void TExtWatch::HandleKey(int key)
         break;
     case VK_PRIOR:
         if (h == 23) {
-            TFlagScope internal(FInternalCall);
+            QScopedValueRollback<bool> internal(FInternalCall, true);
             SetHour(0);
         } else
             SetHour(h + 1);
         break;
     case VK_NEXT:
         if (h == 0) {
-            TFlagScope internal(FInternalCall);
+            QScopedValueRollback<bool> internal(FInternalCall, true);
             SetHour(23);
         } else
             SetHour(h - 1);
         break;
     case VK_HOME: {
-        TFlagScope internal(FInternalCall);
+        QScopedValueRollback<bool> internal(FInternalCall, true);
         SetHour(12);
         break;
     }

@@ -12,7 +12,6 @@ using namespace platform;
 
 namespace {
 
-int RoundEven(double v) { return int(std::nearbyint(v)); }
 constexpr double DegToRad = M_PI / 180.0;
 
 // The point at distance d and clock angle (degrees, 0 at 12 o'clock, clockwise) from c.

@@ -40,7 +40,7 @@ NameTable& Names()
     return table;
 }
 
-std::vector<TClipboardFormatListEntry>& Registry()
+std::vector<TClipboardFormatListEntry>& FormatRegistry()
 {
     static std::vector<TClipboardFormatListEntry> list;
     return list;
@@ -78,20 +78,20 @@ QString ClipboardFormatName(TClipFormat id)
 void TClipboardFormatList::Add(const QString& formatString, const TTreeClass& treeClass, uint32_t priority,
                                const TFormatEtc& formatEtc)
 {
-    auto& list = Registry();
+    auto& list = FormatRegistry();
     list.push_back({formatString, &treeClass, priority, formatEtc});
     std::stable_sort(list.begin(), list.end(),
                      [](const auto& a, const auto& b) { return a.Priority < b.Priority; });
 }
 
-void TClipboardFormatList::Clear() { Registry().clear(); }
+void TClipboardFormatList::Clear() { FormatRegistry().clear(); }
 
-const std::vector<TClipboardFormatListEntry>& TClipboardFormatList::Entries() { return Registry(); }
+const std::vector<TClipboardFormatListEntry>& TClipboardFormatList::Entries() { return FormatRegistry(); }
 
 std::vector<TFormatEtc> TClipboardFormatList::EnumerateFormats(const TTreeClass& treeClass, const QStringList* allowed)
 {
     std::vector<TFormatEtc> result;
-    for (const auto& e : Registry())
+    for (const auto& e : FormatRegistry())
         if (treeClass.InheritsFrom(*e.TreeClass) &&
             (!allowed || allowed->contains(e.Description, Qt::CaseInsensitive)))
             result.push_back(e.FormatEtc);
@@ -101,7 +101,7 @@ std::vector<TFormatEtc> TClipboardFormatList::EnumerateFormats(const TTreeClass&
 QStringList TClipboardFormatList::EnumerateFormatNames(const TTreeClass& treeClass)
 {
     QStringList result;
-    for (const auto& e : Registry())
+    for (const auto& e : FormatRegistry())
         if (treeClass.InheritsFrom(*e.TreeClass))
             result.append(e.Description);
     return result;
@@ -109,7 +109,7 @@ QStringList TClipboardFormatList::EnumerateFormatNames(const TTreeClass& treeCla
 
 const TClipboardFormatListEntry* TClipboardFormatList::FindFormat(const QString& formatString)
 {
-    const auto& list = Registry();
+    const auto& list = FormatRegistry();
     for (auto it = list.rbegin(); it != list.rend(); ++it)
         if (it->Description.compare(formatString, Qt::CaseInsensitive) == 0)
             return &*it;
@@ -127,7 +127,7 @@ const TTreeClass* TClipboardFormatList::FindFormat(const QString& formatString, 
 
 const TTreeClass* TClipboardFormatList::FindFormat(TClipFormat fmt, QString& description)
 {
-    const auto& list = Registry();
+    const auto& list = FormatRegistry();
     for (auto it = list.rbegin(); it != list.rend(); ++it)
         if (it->FormatEtc.cfFormat == fmt) {
             description = it->Description;

@@ -24,7 +24,7 @@ unsigned AlignmentFlag(TAlignment alignment)
     }
 }
 
-void PutU32(std::vector<uint8_t>& s, uint32_t v)
+void PutU32LE(std::vector<uint8_t>& s, uint32_t v)
 {
     for (int i = 0; i < 4; ++i)
         s.push_back(uint8_t(v >> (8 * i)));
@@ -519,8 +519,8 @@ void TCustomNodeStringTree::WriteChunks(std::vector<uint8_t>& stream, PTreeNode 
     const QString text = GetText(node, Header().GetMainColumn());
     if (text.isEmpty())
         return;
-    PutU32(stream, ChunkCaption);
-    PutU32(stream, uint32_t(2 * text.size()));
+    PutU32LE(stream, ChunkCaption);
+    PutU32LE(stream, uint32_t(2 * text.size()));
     for (QChar c : text) {
         stream.push_back(uint8_t(c.unicode() & 0xFF));
         stream.push_back(uint8_t(c.unicode() >> 8));

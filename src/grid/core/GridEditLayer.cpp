@@ -7,22 +7,22 @@
 namespace grid {
 
 namespace {
-TGridEditLayerFactory& Factory()
+TGridEditLayerFactory& EditLayerFactory()
 {
     static TGridEditLayerFactory factory;
     return factory;
 }
 }  // namespace
 
-void SetGridEditLayerFactory(TGridEditLayerFactory factory) { Factory() = std::move(factory); }
+void SetGridEditLayerFactory(TGridEditLayerFactory factory) { EditLayerFactory() = std::move(factory); }
 
 TGridEditLayer* TExtStringGrid::EditLayer()
 {
     // Asked once: a grid made before the factory was registered gets its layer on first use,
     // and a grid being torn down never makes one.
-    if (!FEditLayerAsked && !Destroying && Factory()) {
+    if (!FEditLayerAsked && !Destroying && EditLayerFactory()) {
         FEditLayerAsked = true;
-        FEditLayer = Factory()(*this);
+        FEditLayer = EditLayerFactory()(*this);
     }
     return FEditLayer.get();
 }

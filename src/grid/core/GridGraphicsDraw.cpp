@@ -23,14 +23,14 @@ namespace {
 QRect Q(const TRect& r) { return platform::Rect(r.Left, r.Top, r.Right, r.Bottom); }
 TRect R(int l, int t, int w, int h) { return {l, t, l + w, t + h}; }
 
-bool IsCheckKind(TCellType t)
+bool IsCheckBoxKind(TCellType t)
 {
     return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox ||
            t == ctTriStateCheckBox;
 }
 
 // Check boxes and radio buttons follow the cell text's placement.
-bool FollowsText(TCellType t) { return IsCheckKind(t) || t == ctRadioButton; }
+bool FollowsText(TCellType t) { return IsCheckBoxKind(t) || t == ctRadioButton; }
 // The kinds whose own graphic sits beside the text, so the text width moves them.
 bool BesideText(TCellType t) { return t == ctCheckBox || t == ctRadioButton || t == ctTriStateCheckBox; }
 

@@ -10,8 +10,8 @@
 namespace grid {
 
 namespace {
-constexpr QChar CR(13);
-constexpr QChar LF(10);
+constexpr QChar CharCR(13);
+constexpr QChar CharLF(10);
 
 QChar FirstOr(const QString& s, QChar fallback) { return s.isEmpty() ? fallback : s.at(0); }
 }  // namespace
@@ -86,13 +86,13 @@ QString DecodeWideText(const QString& text)
 
 QString EncodeLineBreaks(const QString& text)
 {
-    if (!text.contains(CR))
+    if (!text.contains(CharCR))
         return text;
     QString s = text;
     for (QChar& c : s) {
-        if (c == CR)
+        if (c == CharCR)
             c = QChar(9);
-        else if (c == LF)
+        else if (c == CharLF)
             c = QChar(8);
         else if (c == QChar(0))
             c = QChar(1);
@@ -106,9 +106,9 @@ QString DecodeLineBreaks(const QString& text, bool multiLine)
     if (s.contains(QChar(8))) {
         for (QChar& c : s) {
             if (c == QChar(9))
-                c = CR;
+                c = CharCR;
             else if (c == QChar(8))
-                c = LF;
+                c = CharLF;
             else if (c == QChar(1))
                 c = QChar(0);
         }
@@ -122,9 +122,9 @@ QString LineBreaksToEscapes(const QString& text)
 {
     QString out;
     for (QChar c : text) {
-        if (c == CR)
+        if (c == CharCR)
             out += QStringLiteral("\\n");
-        else if (c != LF)
+        else if (c != CharLF)
             out += c;
     }
     return out;
@@ -133,13 +133,13 @@ QString LineBreaksToEscapes(const QString& text)
 QString EscapesToLineBreaks(const QString& text)
 {
     QString s = text;
-    s.replace(QStringLiteral("\\n"), QString(CR));
+    s.replace(QStringLiteral("\\n"), QString(CharCR));
     return s;
 }
 
 QString CutFirstLine(QString& text, bool keepRest)
 {
-    const qsizetype p = text.indexOf(CR);
+    const qsizetype p = text.indexOf(CharCR);
     if (p < 0) {
         QString all = text;
         text.clear();
@@ -147,7 +147,7 @@ QString CutFirstLine(QString& text, bool keepRest)
     }
     QString line = text.left(p);
     text.remove(0, p + 1);
-    if (!text.isEmpty() && text.at(0) == LF)
+    if (!text.isEmpty() && text.at(0) == CharLF)
         text.remove(0, 1);
     if (!keepRest)
         text.clear();
@@ -156,7 +156,7 @@ QString CutFirstLine(QString& text, bool keepRest)
 
 int LineCount(const QString& text, bool multiLine)
 {
-    return multiLine ? 1 + int(text.count(CR)) : 1;
+    return multiLine ? 1 + int(text.count(CharCR)) : 1;
 }
 
 bool IsNumberChar(QChar c) { return c.isNumber(); }

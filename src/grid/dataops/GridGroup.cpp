@@ -144,9 +144,9 @@ void TGridGrouping::ColourCell(int r, TColor color, TColor colorTo, TColor text,
 
 namespace {
 
-struct TUpdateScope {
-    explicit TUpdateScope(TExtStringGrid& grid) : G(grid) { G.BeginUpdate(); }
-    ~TUpdateScope() { G.EndUpdate(); }
+struct TGroupUpdateScope {
+    explicit TGroupUpdateScope(TExtStringGrid& grid) : G(grid) { G.BeginUpdate(); }
+    ~TGroupUpdateScope() { G.EndUpdate(); }
     TExtStringGrid& G;
 };
 
@@ -175,7 +175,7 @@ void TGridGrouping::SubGroup(int colIndex)
         return;
     const TGrouping& look = g.Grouping;
     g.ExpandAll();
-    TUpdateScope scope(g);
+    TGroupUpdateScope scope(g);
     g.Grouped.Column = colIndex;
     g.Grouped.Width = g.ColWidths(g.RealToDisplCol(colIndex));
     g.Grouped.Caption = g.FixedRows() > 0 ? g.Cells(colIndex, 0) : QString();
@@ -285,7 +285,7 @@ void TGridGrouping::SubUnGroup(int colIndex)
     TExtStringGrid& g = Grid;
     const TGrouping& look = g.Grouping;
     g.ExpandAll();
-    TUpdateScope scope(g);
+    TGroupUpdateScope scope(g);
     const int first = g.FixedRows(), end = g.RowCount() - g.FixedFooters;
     std::vector<int> gone;
     QString value;

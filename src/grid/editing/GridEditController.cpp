@@ -24,7 +24,12 @@ TGridInputFactory& InputFactory()
     return factory;
 }
 
-constexpr int VK_TAB = 9, VK_RETURN = 13, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40;
+using platform::VK_DOWN;
+using platform::VK_LEFT;
+using platform::VK_RETURN;
+using platform::VK_RIGHT;
+using platform::VK_TAB;
+using platform::VK_UP;
 
 // Sets a flag for the lifetime of the object and puts the previous value back.
 class TFlagScope {

@@ -22,7 +22,10 @@
 namespace grid::editing {
 
 namespace {
-constexpr int VK_TAB = 9, VK_RETURN = 13, VK_UP = 38, VK_DOWN = 40;
+using platform::VK_DOWN;
+using platform::VK_RETURN;
+using platform::VK_TAB;
+using platform::VK_UP;
 
 platform::TShiftState ShiftOf(const QKeyEvent* e) { return platform::ShiftStateFromQt(e->modifiers()); }
 

@@ -9,6 +9,10 @@
 // Pixel helpers for the button tests.
 namespace buttons_test {
 
+// The buttons' default face and the colour of a pressed button.
+constexpr platform::TColor Face = 0x00EDF7F8;
+constexpr platform::TColor DownColor = 0x000080FF;
+
 inline QRgb Rgb(platform::TColor c) { return platform::ToQColor(c).rgb(); }
 
 inline QRgb At(const QImage& img, int x, int y) { return img.pixel(x, y) | 0xFF000000; }

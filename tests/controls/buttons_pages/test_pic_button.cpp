@@ -21,9 +21,6 @@ using namespace buttons_test;
 
 namespace {
 
-constexpr TColor Face = 0x00EDF7F8;
-constexpr TColor DownColor = 0x000080FF;
-
 // A window with one button set up as the program's windows set theirs (with a white light edge
 // so the two edges can be told apart).
 class ButtonFixture : public ::testing::Test {

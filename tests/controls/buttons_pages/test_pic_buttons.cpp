@@ -12,10 +12,8 @@ using namespace buttons_test;
 
 namespace {
 
-constexpr TColor Face = 0x00EDF7F8;
 constexpr TColor Light = clWhite;
 constexpr TColor Shadow = clGray;
-constexpr TColor DownColor = 0x000080FF;
 
 struct FaceArgs {
     int width = 110, height = 28;

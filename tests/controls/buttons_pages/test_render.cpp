@@ -16,8 +16,6 @@ using namespace buttons_test;
 
 namespace {
 
-constexpr TColor Face = 0x00EDF7F8;
-
 TPicButton* MakeButton(QWidget* parent, QRect r, TPicButtonStyle style, TColor hot)
 {
     auto* b = new TPicButton(parent);

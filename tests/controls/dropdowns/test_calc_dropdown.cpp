@@ -3,6 +3,8 @@
 
 #include "support/GoldenImage.h"
 
+#include "support/QStringPrinter.h"
+
 #include <QLocale>
 #include <QTest>
 #include <QWidget>
@@ -11,7 +13,6 @@
 #include <memory>
 
 // Failures show texts as text.
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 using namespace dropdowns;
 

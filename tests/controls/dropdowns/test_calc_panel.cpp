@@ -3,6 +3,8 @@
 
 #include "support/GoldenImage.h"
 
+#include "support/QStringPrinter.h"
+
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,7 +14,6 @@
 #include <vector>
 
 // Failures show texts as text.
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 using namespace dropdowns;
 

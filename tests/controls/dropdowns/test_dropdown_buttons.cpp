@@ -1,3 +1,4 @@
+#include "DropDownTestUtil.h"
 #include "controls/dropdowns/DropDownButtons.h"
 #include "controls/dropdowns/DropDownEdit.h"
 #include "platform/TImageList.h"
@@ -11,11 +12,6 @@ using namespace dropdowns;
 using platform::TColor;
 
 namespace {
-
-TColor Pixel(const QImage& image, int x, int y)
-{
-    return platform::FromQColor(QColor(image.pixel(x, y)));
-}
 
 TEST(DropDownButtons, EditButtonKeepsItsOwnWidthAndItsArrowFillsIt)
 {

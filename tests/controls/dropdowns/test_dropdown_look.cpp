@@ -1,3 +1,4 @@
+#include "DropDownTestUtil.h"
 #include "controls/dropdowns/DropDownEdit.h"
 
 #include <QApplication>
@@ -11,11 +12,6 @@ using platform::clNone;
 using platform::TColor;
 
 namespace {
-
-TColor Pixel(const QImage& image, int x, int y)
-{
-    return platform::FromQColor(QColor(image.pixel(x, y)));
-}
 
 class DropDownLook : public ::testing::Test {
 protected:

@@ -1,3 +1,4 @@
+#include "DropDownTestUtil.h"
 #include "controls/dropdowns/DropDownEdit.h"
 #include "controls/dropdowns/DropDownStrips.h"
 #include "platform/Exception.h"
@@ -10,11 +11,6 @@ using namespace dropdowns;
 using platform::TColor;
 
 namespace {
-
-TColor Pixel(const QImage& image, int x, int y)
-{
-    return platform::FromQColor(QColor(image.pixel(x, y)));
-}
 
 class DropDownStrips : public ::testing::Test {
 protected:

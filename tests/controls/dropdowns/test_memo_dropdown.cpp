@@ -3,6 +3,8 @@
 
 #include "support/GoldenImage.h"
 
+#include "support/QStringPrinter.h"
+
 #include <QLineEdit>
 #include <QTest>
 #include <QWidget>
@@ -10,7 +12,6 @@
 #include <memory>
 
 // Failures show texts as text.
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 using namespace dropdowns;
 

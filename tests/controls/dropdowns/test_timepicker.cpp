@@ -1,5 +1,6 @@
 // The time picker drop-down: its text, parsing of typed times, stepping with the arrow keys, and
 // picking on the watch in the open drop-down with the mouse and keys.
+#include "DropDownTestUtil.h"
 #include "controls/dropdowns/TimePickerDropDown.h"
 
 #include "support/FakeClock.h"
@@ -14,7 +15,6 @@ using namespace platform;
 
 namespace {
 
-TDateTime T(int h, int m, int s = 0) { return EncodeTime(h, m, s, 0); }
 
 std::string Hms(TDateTime t)
 {

@@ -1,5 +1,6 @@
 // The analogue watch: time arithmetic, pointing at the face, keys, hand animation, the live clock
 // and the look (marks, numbers, gradients, hands, AM/PM box, presets).
+#include "DropDownTestUtil.h"
 #include "controls/dropdowns/Watch.h"
 
 #include "platform/Exception.h"
@@ -16,7 +17,6 @@ using namespace platform;
 
 namespace {
 
-TDateTime T(int h, int m, int s = 0) { return EncodeTime(h, m, s, 0); }
 
 QString Hm(TDateTime t)
 {

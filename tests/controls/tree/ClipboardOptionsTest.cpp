@@ -3,9 +3,9 @@
 using namespace treetest;
 
 namespace {
-class DrawTree : public TBaseNodeTree {
+class ClipboardDrawTree : public TBaseNodeTree {
 public:
-    DrawTree() : TBaseNodeTree(nullptr, CustomNodeDrawTreeClass) {}
+    ClipboardDrawTree() : TBaseNodeTree(nullptr, CustomNodeDrawTreeClass) {}
 };
 class StringTree : public TBaseNodeTree {
 public:
@@ -25,7 +25,7 @@ QStringList Names(const std::vector<TFormatEtc>& formats)
 
 TEST(ClipboardFormats, DefaultsAreTheRegisteredFormatsOfTheClass)
 {
-    DrawTree draw;
+    ClipboardDrawTree draw;
     QStringList own = draw.ClipboardFormats().Items();
     own.removeAll("Application Nodes");
     EXPECT_EQ(own, QStringList{"Node Tree Data"});
@@ -38,7 +38,7 @@ TEST(ClipboardFormats, DefaultsAreTheRegisteredFormatsOfTheClass)
 
 TEST(ClipboardFormats, ClassRulePriorityOrderAndSpelling)
 {
-    DrawTree draw;
+    ClipboardDrawTree draw;
     draw.SetClipboardFormats({"Node Tree Data", "CSV", "Plain text"});
     EXPECT_EQ(draw.ClipboardFormats().Items(), QStringList{"Node Tree Data"});
     EXPECT_EQ(draw.ClipboardFormats().Add("CSV"), -1);

@@ -169,12 +169,6 @@ TEST(AutoSpan, AMultiLineTextIsMeasuredOverTheSpannedWidth)
 
 namespace {
 
-void AskHint(TBaseNodeTree& t, QPoint clientPos)
-{
-    QHelpEvent help(QEvent::ToolTip, clientPos, t.viewport()->mapToGlobal(clientPos));
-    QApplication::sendEvent(t.viewport(), &help);
-}
-
 }  // namespace
 
 TEST(ScrolledHints, TheHintAreaIsTheColumnWhereItNowShows)

@@ -14,18 +14,6 @@ using namespace treetest;
 namespace {
 
 // Sends the platform's hint request for a point of the client area (or of the window above it).
-void AskHint(TBaseNodeTree& t, QPoint clientPos)
-{
-    QWidget* target = t.viewport();
-    QPoint pos = clientPos;
-    if (clientPos.y() < 0) {
-        target = &t;
-        pos = clientPos + t.viewport()->pos();
-    }
-    QHelpEvent help(QEvent::ToolTip, pos, target->mapToGlobal(pos));
-    QApplication::sendEvent(target, &help);
-}
-
 void Leave(TBaseNodeTree& t)
 {
     QEvent leave(QEvent::Leave);

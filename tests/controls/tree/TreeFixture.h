@@ -1,6 +1,8 @@
 #pragma once
 #include "controls/tree/NodeTrees.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
@@ -9,6 +11,20 @@
 namespace treetest {
 
 using namespace tree;
+
+// Asks the tree for the hint at a point of its client area, as the mouse resting there does; a
+// point above the client area (negative y) asks the header.
+inline void AskHint(TBaseNodeTree& t, QPoint clientPos)
+{
+    QWidget* target = t.viewport();
+    QPoint pos = clientPos;
+    if (clientPos.y() < 0) {
+        target = &t;
+        pos = clientPos + t.viewport()->pos();
+    }
+    QHelpEvent help(QEvent::ToolTip, pos, target->mapToGlobal(pos));
+    QApplication::sendEvent(target, &help);
+}
 
 // Every node in display order, without initialising any.
 inline std::vector<PTreeNode> AllNodes(const TBaseNodeTree& t)

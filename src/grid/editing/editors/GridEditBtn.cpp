@@ -23,7 +23,7 @@ bool IsTakenKey(int key)
            || key == Qt::Key_Up || key == Qt::Key_Down;
 }
 
-bool Backward(const QKeyEvent* event)
+bool BackwardKey(const QKeyEvent* event)
 {
     return (event->modifiers() & Qt::ShiftModifier) || event->key() == Qt::Key_Backtab;
 }
@@ -120,7 +120,7 @@ bool TGridEditBtn::KeyDown(QKeyEvent* event)
         if (Host.ValidatedText)
             setText(Host.ValidatedText());
         if (IsTab(key) && Host.GoTabs && Host.GoTabs() && Host.TabStep) {
-            Host.TabStep(Backward(event));
+            Host.TabStep(BackwardKey(event));
             return true;
         }
     }
@@ -311,7 +311,7 @@ bool TGridUnitEditBtn::KeyDown(QKeyEvent* event)
             return true;
         }
         if (IsTab(key) && Host.GoTabs && Host.GoTabs() && Host.TabStep) {
-            Host.TabStep(Backward(event));
+            Host.TabStep(BackwardKey(event));
             return true;
         }
     }

@@ -17,7 +17,7 @@ using dropdowns::scWindows7;
 using dropdowns::scWindowsVista;
 
 namespace {
-constexpr int MaxCompletedTail = 255;
+constexpr int MaxLookupTail = 255;
 
 QString Folded(const QString& s, bool matchCase) { return matchCase ? s : QLocale().toUpper(s); }
 }  // namespace
@@ -273,7 +273,7 @@ void TLookupDropDown::TextChanged()
             FItemIdx = i;
             FItemIndex = i;
             FItemSel = int(key.size());
-            SetTextQuiet(typed + FLookupItems[i].mid(key.size(), MaxCompletedTail));
+            SetTextQuiet(typed + FLookupItems[i].mid(key.size(), MaxLookupTail));
             SelectRestFrom(FItemSel);
             // After the write, whose own change notification starts by clearing it.
             FItemChange = true;
