@@ -258,6 +258,8 @@ int TCustomComm::Read(void* buf, int count)
     if (!Enabled())
         throw ECommError(QStringLiteral("Read error"), EBADF);
     const ssize_t n = ::read(FHandle, buf, size_t(count));
+    if (n > 0)
+        ++Taken;
     if (n >= 0)
         return int(n);
     if (errno == EAGAIN || errno == EINTR)
@@ -279,8 +281,10 @@ int TCustomComm::OutQueCount() const
 
 void TCustomComm::PurgeIn()
 {
-    if (Enabled())
+    if (Enabled()) {
         ::tcflush(FHandle, TCIFLUSH);
+        ++Taken;
+    }
 }
 
 void TCustomComm::PurgeOut()
@@ -330,11 +334,15 @@ bool TCustomComm::ModemBit(int bit) const
 void TCustomComm::EventLoop(int fd, int wakeFd)
 {
     int reported = 0;  // bytes queued when the last character event was delivered
+    uint64_t taken = Taken.load();
     for (;;) {
         int queued = 0;
         ::ioctl(fd, FIONREAD, &queued);
-        if (queued < reported)
-            reported = queued;
+        // Bytes were read or purged since: whatever is queued now is new.
+        if (Taken.load() != taken) {
+            taken = Taken.load();
+            reported = 0;
+        }
         // Data already reported and still unread is not reported again; new bytes are.
         const bool watchData = queued == 0 || queued > reported;
         pollfd fds[2] = {{wakeFd, POLLIN, 0}, {fd, short(watchData ? POLLIN : 0), 0}};

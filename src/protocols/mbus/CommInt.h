@@ -173,6 +173,7 @@ private:
     std::thread FEventThread;
     int WakeFd = -1;
     std::atomic<bool> Stopping{false};
+    std::atomic<uint64_t> Taken{0};  // reads and purges, so that new bytes are told from old
     std::mutex EventMutex;
     std::condition_variable EventDone;
 };
