@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 
@@ -11,12 +12,20 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int Closed_Code = -1;
+
+// A pseudo-terminal's far end (Unix 98 slaves, majors 136 to 143): it carries bytes without
+// framing, so its driver keeps eight data bits and no parity whatever it is asked.
+bool Is_Pseudo_Terminal(const struct stat& st) { return major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143; }
+
+// The framing bits a pseudo-terminal does not keep.
+constexpr tcflag_t Framing_Bits = PARENB | PARODD | CMSPAR | CSIZE;
 
 speed_t Speed_Code(TBaudrate rate)
 {
@@ -51,8 +60,14 @@ void TCommEventChars::Set(int i, uint8_t c)
 {
     if (Chars[size_t(i)] == c)
         return;
+    const uint8_t before = Chars[size_t(i)];
     Chars[size_t(i)] = c;
-    FOwner->UpdateCommState();
+    try {
+        FOwner->UpdateCommState();
+    } catch (...) {
+        Chars[size_t(i)] = before;
+        throw;
+    }
 }
 
 TCustomComm::TCustomComm() : Home(std::make_unique<QObject>()) {}
@@ -97,13 +112,20 @@ void TCustomComm::SetMonitorEvents(TCommEventTypes events)
     FMonitorEvents = events;
 }
 
-#define COMM_STATE_SETTER(Name, Type, Field) \
-    void TCustomComm::Set##Name(Type value)  \
-    {                                        \
-        if (value == Field)                  \
-            return;                          \
-        Field = value;                       \
-        UpdateCommState();                   \
+// A setting the open device refused is not kept, so that later changes are not refused with it.
+#define COMM_STATE_SETTER(Name, Type, Field)  \
+    void TCustomComm::Set##Name(Type value)   \
+    {                                         \
+        if (value == Field)                   \
+            return;                           \
+        const Type before = Field;            \
+        Field = value;                        \
+        try {                                 \
+            UpdateCommState();                \
+        } catch (...) {                       \
+            Field = before;                   \
+            throw;                            \
+        }                                     \
     }
 COMM_STATE_SETTER(BaudRate, TBaudrate, FBaudRate)
 COMM_STATE_SETTER(Parity, TParity, FParity)
@@ -130,6 +152,7 @@ void TCustomComm::CreateHandle()
         ::close(fd);
         throw ECommError(QStringLiteral("Error accessing specified device"), error);
     }
+    Pseudo_Terminal = Is_Pseudo_Terminal(st);
     FHandle = fd;
 }
 
@@ -179,6 +202,7 @@ void TCustomComm::Close()
     ::tcflush(FHandle, TCIOFLUSH);
     ::close(FHandle);
     ::close(WakeFd);
+    Pseudo_Terminal = false;
     FHandle = -1;
     WakeFd = -1;
 }
@@ -221,8 +245,17 @@ void TCustomComm::UpdateCommState()
     // Options after the flow control, so that flow control never undoes them.
     tio.c_iflag = (FOptions & coParityCheck) ? (tio.c_iflag | INPCK) : (tio.c_iflag & ~tcflag_t(INPCK));
     tio.c_iflag = (FOptions & coIgnoreXOff) ? (tio.c_iflag | IXANY) : (tio.c_iflag & ~tcflag_t(IXANY));
-    if (::tcsetattr(FHandle, TCSANOW, &tio) != 0)
-        throw ECommError(QStringLiteral("Error updating DataControlBlock"), errno);
+    if (::tcsetattr(FHandle, TCSANOW, &tio) == 0)
+        return;
+    const int error = errno;
+    // The C library reports EINVAL when the driver quietly kept other framing bits than asked.
+    // A pseudo-terminal has no framing to set: accept it when everything else took effect.
+    termios now{};
+    if (error == EINVAL && Pseudo_Terminal && ::tcgetattr(FHandle, &now) == 0 && now.c_iflag == tio.c_iflag &&
+        (now.c_cflag & ~Framing_Bits) == (tio.c_cflag & ~Framing_Bits) && ::cfgetospeed(&now) == speed &&
+        std::equal(std::begin(now.c_cc), std::end(now.c_cc), std::begin(tio.c_cc)))
+        return;
+    throw ECommError(QStringLiteral("Error updating DataControlBlock"), error);
 }
 
 int TCustomComm::Write(const void* buf, int count)

@@ -155,6 +155,7 @@ private:
     void HandleCommEvent(uint32_t status);
 
     int FHandle = -1;
+    bool Pseudo_Terminal = false;
     QString FDeviceName = QStringLiteral("Com2");
     int FReadBufSize = 4096;
     int FWriteBufSize = 2048;

@@ -10,11 +10,6 @@ using WiredScan = ScanTest;
 // Records ending with the mark that more follow in the next frame.
 Bytes More_Records() { return Hex("03 13 153100  1F"); }
 
-int Count_Found(const std::vector<Notification>& notes)
-{
-    return int(std::count_if(notes.begin(), notes.end(), [](const Notification& n) { return n.Event == 2 && n.Found == 1; }));
-}
-
 TEST_F(WiredScan, PrimaryScanFindsScriptedMetersAndRestoresTheGateway)
 {
     gateway.Add_Meter({.Primary = 1, .Id = 0x11111111, .Frames = {Meter_Frame(1, 0x11111111)}});

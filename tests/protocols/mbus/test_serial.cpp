@@ -1,6 +1,9 @@
 // The serial-port component over a pseudo-terminal pair, and a wired scan over it.
 #include "ScanFixture.h"
 
+#include <functional>
+#include <string_view>
+
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>
@@ -116,6 +119,86 @@ TEST(SerialPort, LineSettingsChangedWhileClosedApplyAtOpenAndOptionsSurviveFlowC
     EXPECT_TRUE(tio.c_iflag & INPCK) << "options are applied after the flow-control flags";
     EXPECT_EQ(tio.c_cc[VSTART], 17);
     EXPECT_EQ(tio.c_cc[VSTOP], 19);
+}
+
+// A pseudo-terminal keeps eight data bits and no parity whatever it is asked (it has no framing);
+// every other line setting changed on the open port takes effect and reads back, and the framing
+// asked for is kept by the component.
+TEST(SerialPort, LineSettingsChangedAfterOpenTakeEffect)
+{
+    struct Case {
+        const char* Name;
+        std::function<void(TComm&)> Change;
+        std::function<bool(const termios&, TComm&)> Holds;
+    };
+    const Case cases[] = {
+        {"baud rate", [](TComm& c) { c.SetBaudRate(TBaudrate::br4800); },
+         [](const termios& t, TComm& c) { return ::cfgetospeed(&t) == B4800 && c.BaudRate() == TBaudrate::br4800; }},
+        {"even parity", [](TComm& c) { c.SetParity(TParity::paEven); },
+         [](const termios&, TComm& c) { return c.Parity() == TParity::paEven; }},
+        {"two stop bits", [](TComm& c) { c.SetStopbits(TStopbits::sb20); },
+         [](const termios& t, TComm&) { return (t.c_cflag & CSTOPB) != 0; }},
+        {"seven data bits", [](TComm& c) { c.SetDatabits(TDatabits::da7); },
+         [](const termios&, TComm& c) { return c.Databits() == TDatabits::da7; }},
+        {"hardware flow control", [](TComm& c) { c.SetFlowControl(TFlowControl::fcCTS); },
+         [](const termios& t, TComm&) { return (t.c_cflag & CRTSCTS) != 0; }},
+        {"software flow control", [](TComm& c) { c.SetFlowControl(TFlowControl::fcSoftware); },
+         [](const termios& t, TComm&) { return (t.c_iflag & (IXON | IXOFF)) == (IXON | IXOFF); }},
+        {"parity check", [](TComm& c) { c.SetOptions(coParityCheck); },
+         [](const termios& t, TComm&) { return (t.c_iflag & INPCK) != 0; }},
+        {"XON character", [](TComm& c) { c.EventChars().SetXonChar(5); },
+         [](const termios& t, TComm&) { return t.c_cc[VSTART] == 5; }},
+    };
+    // Each change alone, then all of them in turn on one port (8E2 with 7 bits at 4800 and so on).
+    Pty shared;
+    TComm all;
+    all.SetDeviceName(shared.Path);
+    all.Open();
+    for (const Case& c : cases) {
+        Pty pty;
+        TComm comm;
+        comm.SetDeviceName(pty.Path);
+        comm.Open();
+        for (TComm* port : {&comm, &all}) {
+            QString message;
+            EXPECT_EQ(Error_Code([&] { c.Change(*port); }, &message), 0) << c.Name << ": " << message.toStdString();
+            termios tio{};
+            ASSERT_EQ(::tcgetattr(port->Handle(), &tio), 0);
+            EXPECT_TRUE(c.Holds(tio, *port)) << c.Name;
+        }
+    }
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(all.Handle(), &tio), 0);
+    for (const Case& c : cases) {
+        if (std::string_view(c.Name) != "hardware flow control") {  // software flow control replaced it
+            EXPECT_TRUE(c.Holds(tio, all)) << c.Name << " undone by a later change";
+        }
+    }
+}
+
+// A setting the device refuses is reported and not kept, so the next change is not refused with it.
+TEST(SerialPort, RefusedSettingIsNotKept)
+{
+    Pty pty;
+    TComm comm;
+    comm.SetDeviceName(pty.Path);
+    comm.SetParity(TParity::paEven);
+    comm.SetDatabits(TDatabits::da7);
+    comm.SetStopbits(TStopbits::sb20);
+    ASSERT_EQ(Error_Code([&] { comm.Open(); }), 0) << "framing set before opening a pseudo-terminal";
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(comm.Handle(), &tio), 0);
+    EXPECT_TRUE(tio.c_cflag & CSTOPB);
+
+    QString message;
+    EXPECT_EQ(Error_Code([&] { comm.SetBaudRate(TBaudrate::br14400); }, &message), EINVAL);
+    EXPECT_TRUE(message.startsWith("Error updating DataControlBlock")) << message.toStdString();
+    EXPECT_EQ(comm.BaudRate(), TBaudrate::br9600);
+    EXPECT_EQ(Error_Code([&] { comm.SetDatabits(TDatabits::da4); }), EINVAL);
+    EXPECT_EQ(comm.Databits(), TDatabits::da7);
+    EXPECT_EQ(Error_Code([&] { comm.SetBaudRate(TBaudrate::br2400); }), 0);
+    ASSERT_EQ(::tcgetattr(comm.Handle(), &tio), 0);
+    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B2400));
 }
 
 TEST(SerialPort, ReadsWritesAndCharacterEventsOnTheCreatingThread)
