@@ -2,8 +2,10 @@
 // (M_Bus.xml in its scan dialect).
 //
 //   mbus-scan [--secondary] [--wireless MODE] [--baud N] [--cut-after N] [--reset] [--snd-nke]
-//             [--time-scale F] HOST:PORT OUT.xml
+//             [--time-scale F] [--report FILE] [--key ID:KEY] HOST:PORT OUT.xml
 //
+// --report also writes the scan report (every meter with every record) to FILE; --key gives a
+// wireless meter heard encrypted its key (ID in eight digits, KEY in 32 hex digits).
 // A wireless scan listens until the input ends (Ctrl-D). Exits 0 when the scan ran to its end.
 #include "protocols/mbus/UMBusScanDecode.h"
 #include "protocols/mbus/UMBusScanFiles.h"
@@ -13,7 +15,9 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <array>
 #include <cstdio>
+#include <map>
 #include <unistd.h>
 
 namespace {
@@ -21,7 +25,7 @@ namespace {
 int Usage()
 {
     std::fputs("usage: mbus-scan [--secondary] [--wireless MODE] [--baud N] [--cut-after N] [--reset] [--snd-nke]"
-               " [--time-scale F] HOST:PORT OUT.xml\n",
+               " [--time-scale F] [--report FILE] [--key ID:KEY] HOST:PORT OUT.xml\n",
                stderr);
     return 2;
 }
@@ -35,6 +39,8 @@ int main(int argc, char** argv)
     bool secondary = false, reset = false, nke = false;
     int wireless = -1, baud = 2400, cut = 1;
     double scale = 1.0;
+    QString report;
+    std::map<uint32_t, std::array<uint8_t, 16>> keys;  // given to a meter once it is heard encrypted
     QStringList positional;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -46,6 +52,19 @@ int main(int argc, char** argv)
         else if (a == "--baud") baud = next().toInt();
         else if (a == "--cut-after") cut = next().toInt();
         else if (a == "--time-scale") scale = next().toDouble();
+        else if (a == "--report") report = next();
+        else if (a == "--key") {
+            // ID:KEY, the meter's eight digits and its 32 hex digits.
+            const QStringList parts = next().split(u':');
+            std::vector<uint8_t> key;
+            bool ok = false;
+            const uint32_t id = parts.value(0).toUInt(&ok, 16);
+            if (parts.size() != 2 || parts[0].size() != 8 || !ok || !Hex_To_Bytes(parts[1], key) || key.size() != 16)
+                return Usage();
+            std::array<uint8_t, 16> k{};
+            std::copy(key.begin(), key.end(), k.begin());
+            keys[id] = k;
+        }
         else if (a.startsWith("--")) return Usage();
         else positional << a;
     }
@@ -57,6 +76,7 @@ int main(int argc, char** argv)
 
     TMBusScanDecode engine;
     engine.Time_Scale = scale;
+    engine.SaveXMLFile = report;
     engine.Gateway_Port = port;
     engine.Set_Run(true);
     bool started = false;
@@ -64,8 +84,10 @@ int main(int argc, char** argv)
         started = engine.Start_Scan(secondary ? TScanType::saSecondaryAddress : TScanType::saPrimaryAddress,
                                     TSelectHard::shEthernet, host, baud, 1, reset, nke, cut, false, 0, false,
                                     [](int event, int value, int found, int kind) {
-                                        if (event == 2 && found)
-                                            std::printf("found %s %X\n", kind == 1 ? "primary" : "secondary", unsigned(value));
+                                        if (event == 2 && found && kind == 1)
+                                            std::printf("found primary %d\n", value);
+                                        else if (event == 2 && found)
+                                            std::printf("found secondary %08X\n", unsigned(value));
                                         else if (event == 2 && kind == 1 && value % 25 == 0)
                                             std::printf("address %d\n", value);
                                         else if (event == 4)
@@ -77,9 +99,15 @@ int main(int argc, char** argv)
     } else {
         engine.Local_Port = 0;
         started = engine.Start_Scan_Wireless(TSelectHard::shEthernet, host, port, wireless, 0, false,
-                                             [](int index, const TSlave_wMBus* m) {
+                                             [&](int index, const TSlave_wMBus* m) {
                                                  std::printf("meter %d: %s %08X%s\n", index, qPrintable(m->ALA_Manu_str),
                                                              unsigned(m->ALA_Address), m->Cripted ? " (encrypted)" : "");
+                                                 const auto key = keys.find(uint32_t(m->ALA_Address));
+                                                 if (m->Cripted && key != keys.end() &&
+                                                     engine.Insert_Wireless_Key(index, key->second)) {
+                                                     std::printf("key given to meter %d\n", index);
+                                                     keys.erase(key);
+                                                 }
                                                  std::fflush(stdout);
                                              },
                                              false);

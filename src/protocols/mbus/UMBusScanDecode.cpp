@@ -357,11 +357,8 @@ void TMBusScanDecode::UDP_Read(std::span<const uint8_t> datagram)
         return;
     }
     if (MBusType.load() == TMBusType::mtWireless && Wireless_Receive_Message.load()) {
-        if (datagram.empty())
-            return;
         const TRadioModule module = Radio.load();
-        const size_t expected = size_t(datagram[0]) + (module == TRadioModule::rmTelit ? 3 : 1);
-        if (datagram.size() != expected) {
+        if (!Is_Radio_Telegram(datagram)) {
             ++Length_Mismatch;
             return;
         }
@@ -374,6 +371,12 @@ void TMBusScanDecode::UDP_Read(std::span<const uint8_t> datagram)
     if (Answers.size() >= size_t(Answer_Queue_Limit))
         Answers.pop_front();
     Answers.emplace_back(datagram.begin(), datagram.end());
+}
+
+bool TMBusScanDecode::Is_Radio_Telegram(std::span<const uint8_t> datagram) const
+{
+    return !datagram.empty() &&
+           datagram.size() == size_t(datagram[0]) + (Radio.load() == TRadioModule::rmTelit ? 3 : 1);
 }
 
 bool TMBusScanDecode::Take_Answer(Bytes& answer)
@@ -851,8 +854,10 @@ void TMBusScanDecode::Scan_Decode()
         }
         break;
     case 202:
-        if (Take_Answer(answer))
-            Step = Equals(answer, Text(3)) ? 203 : 201;
+        // A meter's late answer is passed over; only the time limit sends the command again.
+        while (Step.load() == 202 && Take_Answer(answer))
+            if (Equals(answer, Text(3)))
+                Step = 203;
         if (Step.load() == 202 && Check_TimeOut())
             Step = 201;
         break;

@@ -134,6 +134,8 @@ private:
     // The next answer received since the last send, if any.
     bool Take_Answer(std::vector<uint8_t>& answer);
     bool Answer_Pending();
+    // A datagram framed as the radio module frames a telegram (its length byte agrees).
+    bool Is_Radio_Telegram(std::span<const uint8_t> datagram) const;
     void Poll_Serial();
     void Pause(int ms);
     void Notify(int event, int value, int found, int kind);

@@ -51,13 +51,17 @@ void TMBusScanDecode::Scan_Decode_Wireless()
         Step = 500;
     };
     // A wait state: the answer first, then the time limit (which fails unless told otherwise).
+    // A telegram the module heard just before it left listening is passed over, not taken for the answer.
     const auto wait = [&](auto&& accept, int next, bool timeout_passes = false) {
-        if (Take_Answer(answer)) {
-            if (accept(answer))
+        while (Take_Answer(answer)) {
+            if (accept(answer)) {
                 Step = next;
-            else
+                return;
+            }
+            if (!Is_Radio_Telegram(answer)) {
                 fail();
-            return;
+                return;
+            }
         }
         if (Check_TimeOut()) {
             if (timeout_passes)
@@ -260,6 +264,8 @@ void TMBusScanDecode::Scan_Decode_Wireless()
 
     // Closing.
     case 500:
+        // Listening ends here, so that the gateway's answer to the closing command is seen.
+        Wireless_Receive_Message = false;
         Count_Disable_Analyzer = 0;
         Step = 501;
         FAbortScan = false;
@@ -276,8 +282,10 @@ void TMBusScanDecode::Scan_Decode_Wireless()
         }
         break;
     case 502:
-        if (Take_Answer(answer))
-            Step = Equals(answer, Text(11)) ? 503 : 501;
+        // Telegrams still arriving are passed over; only the time limit sends the command again.
+        while (Step.load() == 502 && Take_Answer(answer))
+            if (Equals(answer, Text(11)))
+                Step = 503;
         if (Step.load() == 502 && Check_TimeOut())
             Step = 501;
         break;

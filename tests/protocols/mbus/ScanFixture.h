@@ -4,7 +4,7 @@
 #include "MBusFrames.h"
 #include "protocols/mbus/UMBusScanDecode.h"
 #include "support/FakeClock.h"
-#include "support/FakeGateway.h"
+#include "fake-gateway/FakeGateway.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

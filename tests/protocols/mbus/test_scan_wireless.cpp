@@ -228,3 +228,24 @@ TEST_F(WirelessScan, RestartKeepsOrReplacesTheBinding)
 }
 
 }  // namespace
+
+// A telegram heard just before the module left listening arrives ahead of the answers: the key
+// download goes on and the closing command is sent once.
+TEST_F(WirelessScan, TelegramsAheadOfAnswersArePassedOver)
+{
+    ASSERT_TRUE(Start());
+    Wait_Listening(134);
+    Inject(Telit_Datagram(Annex_Telegram()));
+    ASSERT_EQ(heard.size(), 1u);
+    gateway.Before_Answer("ATS461=", Telit_Datagram(Annex_Telegram()));
+    gateway.Before_Answer("Kelvor_Disable_Configuration_Mode", Telit_Datagram(Annex_Telegram()));
+    ASSERT_TRUE(engine->Insert_Wireless_Key(0, Annex_Key()));
+    Wait_Listening(134);
+    EXPECT_EQ(gateway.Received_Texts().back(), "ATO\r") << "the key download ran to its end";
+    engine->Stop_Scan();
+    Run_To_End();
+    const auto sent = gateway.Received_Texts();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "Kelvor_Disable_Configuration_Mode"), 1);
+    EXPECT_EQ(gateway.Current_Mode(), FakeGateway::Mode::Normal);
+    EXPECT_EQ(engine->FResult(), 1);
+}

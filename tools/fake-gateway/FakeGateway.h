@@ -51,6 +51,9 @@ public:
     void Ignore_Command(const QByteArray& command, int count = 1);
     // Answers the next command that starts with `command` with `answer` instead.
     void Answer_Command(const QByteArray& command, const Bytes& answer);
+    // Sends `datagram` just before the answer to the next command that starts with `command`, as a
+    // telegram or a meter's late answer still on its way would arrive.
+    void Before_Answer(const QByteArray& command, const Bytes& datagram);
     // The radio module answers "ERROR" to the key it is given (Telit: the first key register).
     void Refuse_Keys(bool refuse);
 
@@ -65,6 +68,8 @@ public:
     int Parity_Code() const;
     std::map<int, Bytes> RadioCrafts_Addresses() const;
     std::map<int, Bytes> RadioCrafts_Keys() const;
+    // The radio module has left its set-up dialogue and passes on what it hears.
+    bool Radio_Listening() const;
     uint64_t Sent_Count() const { return Sent.load(); }
     uint64_t Received_Count() const { return Received_Total.load(); }
 
@@ -114,10 +119,12 @@ private:
     std::deque<Pending> Delayed;
     std::vector<std::pair<QByteArray, int>> Ignored;
     std::vector<std::pair<QByteArray, Bytes>> Replacements;
+    std::vector<std::pair<QByteArray, Bytes>> Preceding;
     bool Keys_Refused = false;
     uint32_t Line_Baud = 0;
     int Line_Parity = -1;
     bool Telit_Command_Mode = false;
+    bool Radio_Listens = false;
     // RadioCrafts: what the next bytes mean.
     enum class Expect { Command, Config, Position_B, Block_B, Position_K, Block_K, Position_A, Block_A };
     Expect Rc_Expect = Expect::Command;

@@ -1,4 +1,4 @@
-#include "support/FakeGateway.h"
+#include "fake-gateway/FakeGateway.h"
 
 #include "platform/Clock.h"
 #include "platform/UdpSocket.h"
@@ -105,6 +105,12 @@ void FakeGateway::Answer_Command(const QByteArray& command, const Bytes& answer)
     Replacements.emplace_back(command, answer);
 }
 
+void FakeGateway::Before_Answer(const QByteArray& command, const Bytes& datagram)
+{
+    std::lock_guard lock(Mutex);
+    Preceding.emplace_back(command, datagram);
+}
+
 void FakeGateway::Refuse_Keys(bool refuse)
 {
     std::lock_guard lock(Mutex);
@@ -147,6 +153,12 @@ std::map<int, Bytes> FakeGateway::RadioCrafts_Addresses() const
 {
     std::lock_guard lock(Mutex);
     return Rc_Addresses;
+}
+
+bool FakeGateway::Radio_Listening() const
+{
+    std::lock_guard lock(Mutex);
+    return Gateway_Mode == Mode::Configuration && Radio_Listens;
 }
 
 std::map<int, Bytes> FakeGateway::RadioCrafts_Keys() const
@@ -265,6 +277,13 @@ void FakeGateway::Handle(const Bytes& in)
             return;
         }
     }
+    for (auto it = Preceding.begin(); it != Preceding.end(); ++it) {
+        if (Starts_With(in, it->first)) {
+            Send_Now(it->second);
+            Preceding.erase(it);
+            break;
+        }
+    }
     for (auto it = Replacements.begin(); it != Replacements.end(); ++it) {
         if (Starts_With(in, it->first)) {
             Reply(it->second);
@@ -281,6 +300,7 @@ void FakeGateway::Handle(const Bytes& in)
     } else if (Is(in, "Kelvor_Enable_Configuration_Mode")) {
         Gateway_Mode = Mode::Configuration;
         Telit_Command_Mode = false;
+        Radio_Listens = false;
         Rc_Expect = Expect::Command;
         Reply(Lfcr("Configuration_Mode Enabled!"));
     } else if (Is(in, "Kelvor_Disable_Configuration_Mode")) {
@@ -375,10 +395,13 @@ void FakeGateway::Handle_Radio(const Bytes& in)
     if (Radio == Module::Telit) {
         if (Is(in, "+++")) {
             Telit_Command_Mode = true;
+            Radio_Listens = false;
             Reply(From_Text("OK\r"));
         } else if (Telit_Command_Mode && Starts_With(in, "AT") && in.back() == '\r') {
-            if (Is(in, "ATO\r"))
+            if (Is(in, "ATO\r")) {
                 Telit_Command_Mode = false;
+                Radio_Listens = true;
+            }
             Reply(From_Text(Keys_Refused && Starts_With(in, "ATS470=") ? "ERROR\r" : "OK\r"));
         }
         return;
@@ -388,6 +411,7 @@ void FakeGateway::Handle_Radio(const Bytes& in)
     case Expect::Command:
         if (in.size() != 1)
             return;
+        Radio_Listens = in[0] == 'X';
         switch (in[0]) {
         case 0x00: case 0xFF: Reply(prompt); break;
         case '0': {
