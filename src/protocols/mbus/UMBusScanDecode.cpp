@@ -14,12 +14,6 @@ using Bytes = std::vector<uint8_t>;
 
 QByteArray Lfcr(const char* text) { return QByteArray("\n\r") + text + "\n\r"; }
 
-bool Equals(const Bytes& answer, const QByteArray& text)
-{
-    return answer.size() == size_t(text.size()) && std::equal(answer.begin(), answer.end(), text.begin(),
-                                                             [](uint8_t a, char b) { return a == uint8_t(b); });
-}
-
 bool Is_E5(const Bytes& answer) { return answer.size() == 1 && answer[0] == 0xE5; }
 
 // A long frame whose length fields agree with its size: a meter's answer that carries its header
@@ -48,6 +42,13 @@ uint8_t Sum(const Bytes& bytes, size_t from, size_t to)
 constexpr int Answer_Queue_Limit = 64;
 
 }  // namespace
+
+bool Answer_Is(const std::vector<uint8_t>& answer, const QByteArray& text)
+{
+    return answer.size() == size_t(text.size()) && std::equal(answer.begin(), answer.end(), text.begin(),
+                                                             [](uint8_t a, char b) { return a == uint8_t(b); });
+}
+
 
 // Lives on the thread that created the engine; queued calls to it run there in order.
 class TMBusScanDecode::Notifier : public QObject {};
@@ -627,7 +628,7 @@ void TMBusScanDecode::Scan_Decode()
         break;
     case 1:
         if (Take_Answer(answer)) {
-            if (Equals(answer, Text(1))) {
+            if (Answer_Is(answer, Text(1))) {
                 ID_Dev_Primary = -1;
                 Step = 300;
             } else {
@@ -653,7 +654,7 @@ void TMBusScanDecode::Scan_Decode()
         break;
     case 301:
         if (Take_Answer(answer)) {
-            if (Equals(answer, Text(4))) {
+            if (Answer_Is(answer, Text(4))) {
                 Step = secondary ? 100 : 2;
             } else {
                 Result = 2;
@@ -856,7 +857,7 @@ void TMBusScanDecode::Scan_Decode()
     case 202:
         // A meter's late answer is passed over; only the time limit sends the command again.
         while (Step.load() == 202 && Take_Answer(answer))
-            if (Equals(answer, Text(3)))
+            if (Answer_Is(answer, Text(3)))
                 Step = 203;
         if (Step.load() == 202 && Check_TimeOut())
             Step = 201;
@@ -905,7 +906,7 @@ void TMBusScanDecode::Scan_Decode()
             Num_Frame_Read = 0;
             Sec_Add_Next_Step = next_value;
             Step = 124;
-        } else if (Equals(answer, QByteArray("NO_SLAVE\n\r"))) {
+        } else if (Answer_Is(answer, QByteArray("NO_SLAVE\n\r"))) {
             Step = next_value;
         } else if (digit < 7) {
             Step = next_value + 2;  // several meters answered: refine with the digit below

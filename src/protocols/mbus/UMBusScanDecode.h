@@ -34,6 +34,9 @@ std::unique_ptr<TSlave_wMBus> Copy_Wireless_Meter(const TSlave_wMBus& meter);
 // operations are called from the thread that created the engine, which is also where the callbacks
 // arrive, queued, with copies, in the order they were sent. Every pause and time limit runs on the
 // program's clock.
+// True when a gateway's answer is exactly the given text, byte for byte.
+bool Answer_Is(const std::vector<uint8_t>& answer, const QByteArray& text);
+
 class TMBusScanDecode {
 public:
     static constexpr quint16 Wired_Port = 10000;

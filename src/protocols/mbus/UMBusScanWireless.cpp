@@ -6,12 +6,6 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-bool Equals(const Bytes& answer, const QByteArray& text)
-{
-    return answer.size() == size_t(text.size()) && std::equal(answer.begin(), answer.end(), text.begin(),
-                                                             [](uint8_t a, char b) { return a == uint8_t(b); });
-}
-
 bool N_Mode(int mode) { return mode == 15 || mode == 17; }
 
 QByteArray At(const char* name, int value) { return QByteArray(name) + QByteArray::number(value) + '\r'; }
@@ -70,7 +64,7 @@ void TMBusScanDecode::Scan_Decode_Wireless()
                 fail();
         }
     };
-    const auto ok = [](const Bytes& a) { return Equals(a, Text(12)); };
+    const auto ok = [](const Bytes& a) { return Answer_Is(a, Text(12)); };
     const auto prompt = [](const Bytes& a) { return a.size() == 1 && a[0] == '>'; };
     const auto starts_with_prompt = [](const Bytes& a) { return !a.empty() && a[0] == '>'; };
     const auto anything = [](const Bytes&) { return true; };
@@ -94,7 +88,7 @@ void TMBusScanDecode::Scan_Decode_Wireless()
         send_text(Text(5), 1);
         break;
     case 1:
-        wait([](const Bytes& a) { return Equals(a, Text(6)); }, 2);
+        wait([](const Bytes& a) { return Answer_Is(a, Text(6)); }, 2);
         break;
     case 2:
         Result = 1;
@@ -102,10 +96,10 @@ void TMBusScanDecode::Scan_Decode_Wireless()
         break;
     case 3:
         if (Take_Answer(answer)) {
-            if (Equals(answer, Text(8))) {
+            if (Answer_Is(answer, Text(8))) {
                 Radio = TRadioModule::rmTelit;
                 Step = 100;
-            } else if (Equals(answer, Text(9))) {
+            } else if (Answer_Is(answer, Text(9))) {
                 Radio = TRadioModule::rmRadioCrafts;
                 Step = 300;
             } else {
@@ -284,7 +278,7 @@ void TMBusScanDecode::Scan_Decode_Wireless()
     case 502:
         // Telegrams still arriving are passed over; only the time limit sends the command again.
         while (Step.load() == 502 && Take_Answer(answer))
-            if (Equals(answer, Text(11)))
+            if (Answer_Is(answer, Text(11)))
                 Step = 503;
         if (Step.load() == 502 && Check_TimeOut())
             Step = 501;
