@@ -731,14 +731,11 @@ void TExtStringGrid::RemoveUnSelectedCols()
 
 void TExtStringGrid::AddRow()
 {
-    if (FloatingFooter.Visible()) {
-        InsertRows(RowCount() - 1, 1, true);
-        if (FloatingFooter.FooterStyle() == fsFixedLastRow)
-            ClearRows(RowCount() - 2, 1);
-        return;
-    }
-    InsertRows(RowCount(), 1, true);
-    ClearRows(RowCount() - 1, 1);
+    // Only a footer shown as the last row holds its place; a preview footer is no row, and a row
+    // put above the last data row would leave that row at the end instead of the new one.
+    const int at = RowCount() - FixedFooters;
+    InsertRows(at, 1, true);
+    ClearRows(at, 1);
 }
 
 void TExtStringGrid::ClearRows(int rowIndex, int count)
