@@ -828,6 +828,19 @@ void TExtStringGrid::ScrollInView(int c, int r)
         if (GetFixedRows() + VisibleRowCount() < RowCount())
             SetTopRow(std::min(std::max(r - VisibleRowCount() / 2, GetFixedRows()), RowCount() - VisibleRowCount() + 1));
     }
+    // The rows under the search panel count as visible, yet the panel covers them.
+    if (!SearchFooter.Visible || r < FixedRows())
+        return;
+    const int edge = ClientHeight() - TSearchPanel::ShownHeight + 2;
+    while (TopRow() < r) {
+        const TRect cell = PlatformCellRect(std::max(LeftCol(), FixedCols()), r);
+        if (!cell.IsEmpty() && cell.Bottom <= edge)
+            break;
+        const int before = TopRow();
+        SetTopRow(before + 1);
+        if (TopRow() == before)
+            break;  // the rows end here
+    }
 }
 
 void TExtStringGrid::MoveColumn(int fromIndex, int toIndex)
