@@ -1044,7 +1044,8 @@ bool TExtStringGrid::GetColumnFilter(int c)
     if (FilterDropDownAuto && (c >= FixedCols() || FilterDropDownAllColumns)) {
         QStringList values;
         auto add = [&](const QString& v) {
-            values << (v.contains(' ') ? v + QStringLiteral("=\"") + v + QStringLiteral("\"") : v);
+            const QString condition = FilterTextCondition(v);
+            values << (condition == v ? v : v + QLatin1Char('=') + condition);
         };
         for (int r = FixedRows(); r < RowCount() - FixedFooters; ++r)
             add(Cells(c, r).trimmed());

@@ -646,7 +646,6 @@ public:
     TGridRect GetUsedCells() const;
     bool IsAtSizingBorder(int x, int y) const;
     void ScreenToCell(const QPoint& screen, int& c, int& r) const;
-    virtual void AppendRow() { SetRowCount(RowCount() + 1); }
     QList<int> IgnoreColumns;
     bool IsIgnoredColumn(int c) const { return IgnoreColumns.contains(c); }
     Event<int, int&> OnUpdateColumnSize;  // ACol, AWidth

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridGraphicsDraw.h"
 
 namespace grid {
 
@@ -400,20 +401,8 @@ bool TExtStringGrid::IsInCheckBox(int c, int r, int x, int y)
         return false;
     if (!MouseActions.PreciseCheckBoxCheck)
         return true;
-    const TRect rc = CellRect(RealToDisplCol(c), r);
-    const int s = ControlLook.CheckSize;
-    int top = rc.Top + 2;
-    if (g->CellVAlign == vaBottom)
-        top = rc.Bottom - s - 2;
-    else if (g->CellVAlign == vaCenter)
-        top = rc.Top + (rc.Bottom - rc.Top - s) / 2;
-    int left = rc.Left + 2;
-    const TAlignment align = GetAlignments(c, r);
-    if (align == taCenter)
-        left = rc.Left + (rc.Right - rc.Left - s) / 2;
-    else if (align == taRightJustify)
-        left = rc.Right - s - 2;
-    return left <= x && x < left + s && top <= y && y < top + s;
+    const TRect box = CheckBoxPlace(*this, c, r);
+    return box.Left <= x && x < box.Right && box.Top <= y && y < box.Bottom;
 }
 
 void TExtStringGrid::AddRadioButton(int c, int r, bool state)

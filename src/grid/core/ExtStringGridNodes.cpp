@@ -179,8 +179,8 @@ bool TExtStringGrid::InNodeGlyph(int r, int x)
         right = 6;
         break;
     case cnGlyph:
-        left = CellNode.ExpandGlyphWidth > 0 ? 2 : 0;
-        right = CellNode.ExpandGlyphWidth / 2;
+        left = CellNode.ExpandGlyph.isNull() ? 0 : 2;
+        right = CellNode.ExpandGlyph.width() / 2;
         break;
     case cnLeaf:
         left = 2;

@@ -141,9 +141,11 @@ void TExtStringGrid::GetVisualProperties(int c, int r, TGridDrawState& state, bo
     const TColor ownFontColor = font.Color;
 
     const bool fixedNow = state & gdFixed;
+    // No selection colour of its own: selected cells show the system's highlight.
+    const TColor selectionColor = SelectionColor == clNone ? clHighlight : SelectionColor;
     auto showSelected = [&] {
         state |= gdSelected;
-        brush = SelectionColor;
+        brush = selectionColor;
         colorTo = SelectionColorTo;
         mirrorColor = SelectionMirrorColor;
         mirrorColorTo = SelectionMirrorColorTo;
@@ -178,7 +180,7 @@ void TExtStringGrid::GetVisualProperties(int c, int r, TGridDrawState& state, bo
         const TColor cellBrush = brush;
         showSelected();
         if (cellBrush != Color)
-            brush = MixSelectionColor(SelectionColor, cellBrush, SelectionColorMixer, SelectionColorMixerFactor);
+            brush = MixSelectionColor(selectionColor, cellBrush, SelectionColorMixer, SelectionColorMixerFactor);
     }
     if (MouseActions.DisjunctCellSelect() && ShowSelection && !print && !fixedNow) {
         if (IsDisjunctCellSelected(c, r)) {

@@ -731,14 +731,11 @@ void TExtStringGrid::RemoveUnSelectedCols()
 
 void TExtStringGrid::AddRow()
 {
-    if (FloatingFooter.Visible()) {
-        InsertRows(RowCount() - 1, 1, true);
-        if (FloatingFooter.FooterStyle() == fsFixedLastRow)
-            ClearRows(RowCount() - 2, 1);
-        return;
-    }
-    InsertRows(RowCount(), 1, true);
-    ClearRows(RowCount() - 1, 1);
+    // Only a footer shown as the last row holds its place; a preview footer is no row, and a row
+    // put above the last data row would leave that row at the end instead of the new one.
+    const int at = RowCount() - FixedFooters;
+    InsertRows(at, 1, true);
+    ClearRows(at, 1);
 }
 
 void TExtStringGrid::ClearRows(int rowIndex, int count)
@@ -830,6 +827,19 @@ void TExtStringGrid::ScrollInView(int c, int r)
         SetRow(r);
         if (GetFixedRows() + VisibleRowCount() < RowCount())
             SetTopRow(std::min(std::max(r - VisibleRowCount() / 2, GetFixedRows()), RowCount() - VisibleRowCount() + 1));
+    }
+    // The rows under the search panel count as visible, yet the panel covers them.
+    if (!SearchFooter.Visible || r < FixedRows())
+        return;
+    const int edge = ClientHeight() - TSearchPanel::ShownHeight + 2;
+    while (TopRow() < r) {
+        const TRect cell = PlatformCellRect(std::max(LeftCol(), FixedCols()), r);
+        if (!cell.IsEmpty() && cell.Bottom <= edge)
+            break;
+        const int before = TopRow();
+        SetTopRow(before + 1);
+        if (TopRow() == before)
+            break;  // the rows end here
     }
 }
 

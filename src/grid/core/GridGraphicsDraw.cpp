@@ -9,6 +9,7 @@
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDraw.h"
 #include "grid/core/GridMirror.h"
+#include "grid/core/GridPaint.h"
 #include "grid/core/GridTextPlace.h"
 #include "platform/FrameControl.h"
 
@@ -481,8 +482,14 @@ void DrawNode(TExtStringGrid& grid, TCanvas& canvas, const TGraphicPaintCell& ce
     }
     TColor background = cell.Brush != clNone ? cell.Brush : (grid.FixedCols() > 0 ? grid.FixedColor : grid.Color);
     if (cell.State & gdSelected)
-        background = grid.SelectionColor;
+        background = grid.SelectionColor == clNone ? clHighlight : grid.SelectionColor;
     const int cy = r.Top + r.Height() / 2;
+    if (node.NodeType == cnGlyph && !node.ExpandGlyph.isNull() && !node.ContractGlyph.isNull()) {
+        const QImage& glyph = contracted ? node.ContractGlyph : node.ExpandGlyph;
+        DrawBitmapOnColor(canvas, glyph, background,
+                          QRect(r.Left + 2, cy - glyph.height() / 2, glyph.width(), glyph.height()));
+        return;
+    }
     switch (node.NodeType) {
     case cnLeaf:
         DrawResourceBitmap(canvas, background, Q(R(r.Left + (12 - 16) / 2 + 2, cy - 8, 16, 16)),
@@ -605,6 +612,49 @@ void DrawRotated(TCanvas& canvas, TRect r, const TCellGraphic& g, const QString&
 }
 
 }  // namespace
+
+TRect CheckBoxPlace(TExtStringGrid& grid, int col, int row)
+{
+    TCellVAlign va;
+    TCellHAlign ha;
+    bool drawText = false;
+    int H = 0, W = 0;
+    const TCellGraphic* g = CellGraphicLayout(grid, col, row, va, ha, drawText, H, W);
+    if (!g || !(IsCheckKind(g->CellType) || g->CellType == ctRadioButton))
+        return {};
+    if (g->CellType == ctVirtCheckBox || g->CellType == ctRowCheckBox)
+        W = H = grid.ControlLook.CheckSize;
+
+    // The cell's inner area as the grid hands it to its content painting.
+    const int dc = grid.RealToDisplCol(col);
+    const bool fixed = grid.IsFixed(dc, row) || dc < grid.FixedCols() || row < grid.FixedRows();
+    const TRect cellRect = grid.CellRect(dc, row);
+    const int line = grid.GridLineWidth;
+    TRect area = fixed ? TRect{cellRect.Left, cellRect.Top + 1, cellRect.Right - 1, cellRect.Bottom - 2}
+                       : TRect{cellRect.Left + line, cellRect.Top + line, cellRect.Right - line, cellRect.Bottom - line};
+
+    TGraphicPaintCell cell;
+    cell.Col = col;
+    cell.DCol = dc;
+    cell.Row = row;
+    grid.GetCellAlignment(col, row, cell.HAlign, cell.VAlign);
+    if (drawText) {
+        // Measured as the text painting measures it, in the cell's font.
+        TFontDesc font;
+        grid.GetFontProperties(dc, col, row, font, false);
+        font.Size += grid.ZoomFactor;
+        TCanvas measure;
+        measure.Font = CanvasFont(font);
+        QRect m(0, 0, std::max(1, area.Width()), std::max(1, area.Height()));
+        measure.DrawText(grid.GetFormattedCell(col, row), m,
+                         platform::DT_SINGLELINE | platform::DT_NOPREFIX | platform::DT_CALCRECT);
+        cell.TextWidth = m.width() + 2;
+    }
+    const TRect p = PlaceGraphic(grid, cell, area, *g, W, H);
+    if (g->CellType == ctRadioButton)
+        return R(p.Left + grid.XYOffset.X, p.Top, grid.ControlLook.RadioSize, grid.ControlLook.RadioSize);
+    return R(p.Left, p.Top, W, H);
+}
 
 void DrawCellGraphic(TExtStringGrid& grid, TCanvas& canvas, TGraphicPaintCell& cell, TRect rect, TCellGraphic* graphic)
 {

@@ -34,6 +34,9 @@ struct TGraphicPaintCell {
 // The cell's graphic (null when none) with its size, placement and whether the text is drawn.
 TCellGraphic* CellGraphicLayout(TExtStringGrid& grid, int ACol, int ARow, TCellVAlign& VAlign, TCellHAlign& HAlign,
                                 bool& DrawText, int& Height, int& Width);
+// Where the cell's check box or radio button is drawn, in grid client coordinates (empty when the
+// cell has none): the painting's own placement, so that a click hits what is seen.
+TRect CheckBoxPlace(TExtStringGrid& grid, int col, int row);
 // Draws the graphic in rect (inside the grid lines). Never raises: a missing image, list or
 // object, or a text that is no number, only changes what is drawn.
 void DrawCellGraphic(TExtStringGrid& grid, platform::TCanvas& canvas, TGraphicPaintCell& cell, TRect rect,

@@ -212,6 +212,9 @@ public:
     TNotifyEvent OnChange;
 };
 
+// A picture an appearance object owns; painting reads it, an empty one draws nothing.
+using TGlyph = QImage;
+
 enum TNodeType : uint8_t { cnFlat, cn3D, cnGlyph, cnLeaf, cnXP };
 
 // Look of row nodes.
@@ -225,14 +228,12 @@ public:
     bool ShowTreeFull = true;
     int NodeIndent = 12;
     TColor TreeColor = clGray;
-    int ExpandGlyphWidth = 0;  // width of the expand glyph, 0 when empty
+    // The node buttons of the cnGlyph look; both must be set for them to show.
+    TGlyph ExpandGlyph, ContractGlyph;
     void Assign(const TCellNode& source) { *this = source; }
 };
 
 enum TControlStyle : uint8_t { csClassic, csFlat, csWinXP, csBorland, csVUR, csGlyph, csTheme };
-
-// A picture an appearance object owns; painting reads it, an empty one draws nothing.
-using TGlyph = QImage;
 
 enum TSortDirection : uint8_t { sdAscending, sdDescending };
 

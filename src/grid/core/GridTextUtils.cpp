@@ -363,4 +363,13 @@ int CountFormatConversions(const QString& format, const QRegularExpression& conv
     return conversions;
 }
 
+QString FilterTextCondition(const QString& text)
+{
+    static const QString operators = QStringLiteral(" ()&|;^<>!=");
+    for (const QChar c : text)
+        if (operators.contains(c))
+            return QLatin1Char('"') + text + QLatin1Char('"');
+    return text;
+}
+
 }  // namespace grid

@@ -61,6 +61,9 @@ enum TNumberKind { nkInteger = 0, nkDecimal = 1, nkNotNumber = 2, nkExponent = 5
 int DetectNumberKind(const QString& text);
 QString CleanNumberText(QString text);
 QString LocaleNumberToPoint(const QString& text);
+// A filter condition that stands for `text` as it is: quoted when it holds a blank or a character
+// the filter expressions read as an operator.
+QString FilterTextCondition(const QString& text);
 bool IsNumberChar(QChar c);
 bool IsNumberOrMinus(QChar c);
 bool IsFloatChar(QChar c);

@@ -169,9 +169,11 @@ struct TCondition {
 
     explicit TCondition(const QString& condition)
     {
+        // A condition quoted whole is a text: its comparison and negation characters are letters.
+        const bool text = condition.size() >= 2 && condition.startsWith('"') && condition.endsWith('"');
         bool inclusive = false;
-        const qsizetype gp = condition.indexOf('>');
-        const qsizetype lp = condition.indexOf('<');
+        const qsizetype gp = text ? -1 : condition.indexOf('>');
+        const qsizetype lp = text ? -1 : condition.indexOf('<');
         if (gp >= 0) {
             const QString value = ComparisonValue(condition, gp, inclusive);
             Greater.Set(value, inclusive);
@@ -180,12 +182,12 @@ struct TCondition {
             const QString value = ComparisonValue(condition, lp, inclusive);
             Less.Set(value, inclusive);
         }
-        HasNot = condition.contains('!');
-        HasCaret = condition.contains('^');
-        HasAmp = condition.contains('&');
+        HasNot = !text && condition.contains('!');
+        HasCaret = !text && condition.contains('^');
+        HasAmp = !text && condition.contains('&');
         for (qsizetype p = 0; p < condition.size(); ++p) {
             const QChar pc = condition.at(p);
-            if (pc == '!') {
+            if (pc == '!' && !text) {
                 Head.push_back({skNegate, pc});
             } else if (pc == '"') {
                 continue;
@@ -194,7 +196,7 @@ struct TCondition {
                     ++p;
                 const QString rest = condition.mid(p);
                 Star = true;
-                if (HasComparison(rest))
+                if (!text && HasComparison(rest))
                     Rest = std::make_unique<TCondition>(rest);
                 else
                     Glob = QStringLiteral("*") + rest;
@@ -299,10 +301,18 @@ struct TFilterExpr::TNode {
         return e;
     }
 
-    static std::unique_ptr<TNode> Parse(QString e)
+    // Groups nest this deep at most; a deeper one is read as a plain term. Each level scans the
+    // rest of the text, so an unbounded depth costs time by the square of the length.
+    static constexpr int MaxDepth = 32;
+
+    static std::unique_ptr<TNode> Parse(QString e, int depth = 0)
     {
         static const std::vector<QChar> ops{'(', ';', '^', '&', '|'};
         auto node = std::make_unique<TNode>();
+        if (depth >= MaxDepth) {
+            node->Steps.push_back({QChar(), std::make_unique<TCondition>(e), nullptr});
+            return node;
+        }
         QChar pending;
         // After a group the text up to the next operator is discarded: its operator is "(".
         auto add = [&](std::unique_ptr<TCondition> term, std::unique_ptr<TNode> group) {
@@ -315,10 +325,10 @@ struct TFilterExpr::TNode {
                 const int close = ClosingParenPos(e);
                 if (close == 0) {
                     // An unclosed group runs to the end of the expression.
-                    add(nullptr, Parse(Prepare(e.mid(1))));
+                    add(nullptr, Parse(Prepare(e.mid(1)), depth + 1));
                     return node;
                 }
-                add(nullptr, Parse(Prepare(e.mid(1, close - 2))));
+                add(nullptr, Parse(Prepare(e.mid(1, close - 2)), depth + 1));
                 e.remove(0, close);
             } else {
                 add(std::make_unique<TCondition>(e.left(pos - 1)), nullptr);

@@ -221,10 +221,8 @@ void TGridFilter::AddNarrowCondition(const QString& condition, int column)
         d.Condition = condition;
     } else {
         d.Data = fcNormal;
-        d.Condition = QStringLiteral("*") + condition + QStringLiteral("*");
-        // Quotes keep the blanks, which the expression would drop.
-        if (d.Condition.contains(' '))
-            d.Condition = QStringLiteral("\"") + d.Condition + QStringLiteral("\"");
+        // Quotes keep blanks and operator characters part of the searched text.
+        d.Condition = FilterTextCondition(QStringLiteral("*") + condition + QStringLiteral("*"));
     }
     d.CaseSensitive = false;
     d.Column = int16_t(column);

@@ -1,4 +1,5 @@
 #include "grid/dataops/GridFilterLists.h"
+#include "grid/core/GridTextUtils.h"
 
 #include <QKeyEvent>
 #include <QStyle>
@@ -99,7 +100,7 @@ bool TGridFilterLists::ButtonClick(int x, int y)
         FCheckList->clear();
         for (const QString& name : names) {
             auto* item = new QListWidgetItem(name, FCheckList);
-            const QString quoted = name.contains(' ') ? QStringLiteral("\"%1\"").arg(name) : name;
+            const QString quoted = FilterTextCondition(name);
             bool checked = false;
             for (int i = 0; i < g.Filter.Count() && !checked; ++i)
                 checked = g.Filter.Items(i)->Column == col && g.Filter.Items(i)->Condition == quoted;

@@ -667,6 +667,22 @@ int TGridEditController::FirstDataCol() const { return Grid.FixedCols(); }
 
 int TGridEditController::LastDataRow() const { return Grid.RowCount() - 1 - Grid.FixedFooters; }
 
+bool TGridEditController::AddRowAtEnd()
+{
+    bool canAdd = true;
+    if (OnCanAddRow)
+        OnCanAddRow(&Grid, canAdd);
+    if (!canAdd)
+        return false;
+    // The footer row stays last and keeps its values; its sums then count the new row.
+    Grid.AddRow();
+    if (Grid.FloatingFooter.Visible())
+        Grid.CalcFooter(-1);
+    if (OnAutoAddRow)
+        OnAutoAddRow(&Grid, Grid.RowCount() - Grid.FixedFooters - 1);
+    return true;
+}
+
 bool TGridEditController::IsLastDataRow() const { return Grid.Row() >= LastDataRow(); }
 
 int TGridEditController::EndCol() const
@@ -796,19 +812,13 @@ bool TGridEditController::TabToNextCell(bool backward)
             } else {
                 atEnd = true;
                 if (!g.Navigation.TabToNextAtEnd && g.Navigation.AdvanceInsert()) {
-                    bool canAdd = true;
-                    if (OnCanAddRow)
-                        OnCanAddRow(&g, canAdd);
-                    if (canAdd) {
-                        g.AppendRow();
+                    if (AddRowAtEnd()) {
                         r = g.RowCount() - 1 - g.FixedFooters;
                         c = std::max(firstCol, FirstTabStop(r));
                         {
                             TFlagScope force(FForceSel, true);
                             g.MoveColRow(c, r);
                         }
-                        if (OnAutoAddRow)
-                            OnAutoAddRow(&g, g.RowCount() - g.FixedFooters - 1);
                         found = true;
                         break;
                     }
@@ -882,15 +892,9 @@ void TGridEditController::AdvanceEdit(int c, int r, bool force, bool autoEdit, b
                 ++ar;
                 ac = firstCol;
             } else if (g.Navigation.AdvanceInsert()) {
-                bool canAdd = true;
-                if (OnCanAddRow)
-                    OnCanAddRow(&g, canAdd);
                 ac = firstCol;
-                if (canAdd) {
-                    g.AppendRow();
+                if (AddRowAtEnd()) {
                     ++ar;
-                    if (OnAutoAddRow)
-                        OnAutoAddRow(&g, g.RowCount() - g.FixedFooters - 1);
                     bool any = false;
                     for (int k = g.FixedCols(); k < g.ColCount() && !any; ++k)
                         any = IsEditable(g.DisplToRealCol(k), ar);

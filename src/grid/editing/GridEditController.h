@@ -188,6 +188,9 @@ public:
     bool IsLastDataRow() const;
     int FirstDataCol() const;
     int LastDataRow() const;
+    // One empty row at the table's end (above a footer row) unless OnCanAddRow refuses;
+    // OnAutoAddRow reports it. Whether a row was added.
+    bool AddRowAtEnd();
     int EndCol() const;
 
     // The layer.

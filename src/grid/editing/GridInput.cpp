@@ -293,7 +293,7 @@ bool TGridInputHandler::WMKeyDown(int& key, TShiftState shift)
             return consume();
     }
     if (Grid.Navigation.AppendOnArrowDown && key == VK_DOWN && row == LastDataRow())
-        AppendRow();
+        Controller.AddRowAtEnd();
 
     BaseKeyDown(key, shift);
     if (key == 0) {
@@ -554,19 +554,6 @@ bool TGridInputHandler::SkipFixed(int key)
     if (c >= Grid.FixedCols() && c <= lastCol && r >= Grid.FixedRows() && r <= lastRow)
         Grid.MoveColRow(c, r);
     return true;
-}
-
-void TGridInputHandler::AppendRow()
-{
-    bool canAdd = true;
-    if (Controller.OnCanAddRow)
-        Controller.OnCanAddRow(&Grid, canAdd);
-    if (!canAdd)
-        return;
-    const int at = Grid.RowCount() - Grid.FixedFooters;
-    Grid.InsertRows(at, 1);
-    if (Controller.OnAutoAddRow)
-        Controller.OnAutoAddRow(&Grid, Grid.RowCount() - Grid.FixedFooters - 1);
 }
 
 void TGridInputHandler::InsertRowByKey()

@@ -215,7 +215,6 @@ private:
     bool SkipFixed(int key);
     void InsertRowByKey();
     void DeleteRowByKey();
-    void AppendRow();
     void ToggleByKey(int key);
     bool ClickCheckBox(int c, int r, int x, int y, platform::TShiftState shift);
     void ReportSelectionChange();

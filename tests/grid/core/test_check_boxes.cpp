@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridGraphicsDraw.h"
 
 using namespace grid;
 
@@ -196,11 +197,17 @@ TEST_F(TChecks, PreciseHitTestOfTheBox)
     g.AddCheckBox(1, 1, false, false);
     EXPECT_TRUE(g.IsInCheckBox(1, 1, 0, 0));  // without precise checks the whole cell counts
     g.MouseActions.PreciseCheckBoxCheck = true;
+    // The box where the painting puts it (the screen tests compare it with the drawn pixels).
+    const TRect box = CheckBoxPlace(g, 1, 1);
     const TRect rc = g.CellRect(1, 1);
-    EXPECT_TRUE(g.IsInCheckBox(1, 1, rc.Left + 2, rc.Top + 2));
-    EXPECT_TRUE(g.IsInCheckBox(1, 1, rc.Left + 16, rc.Top + 16));
-    EXPECT_FALSE(g.IsInCheckBox(1, 1, rc.Left + 17, rc.Top + 2));
-    EXPECT_FALSE(g.IsInCheckBox(1, 1, rc.Left + 1, rc.Top + 2));
+    EXPECT_EQ(box.Width(), g.ControlLook.CheckSize);
+    EXPECT_EQ(box.Height(), g.ControlLook.CheckSize);
+    EXPECT_TRUE(box.Left > rc.Left && box.Top > rc.Top && box.Bottom < rc.Bottom);
+    EXPECT_TRUE(g.IsInCheckBox(1, 1, box.Left, box.Top));
+    EXPECT_TRUE(g.IsInCheckBox(1, 1, box.Right - 1, box.Bottom - 1));
+    EXPECT_FALSE(g.IsInCheckBox(1, 1, box.Right, box.Top));
+    EXPECT_FALSE(g.IsInCheckBox(1, 1, box.Left - 1, box.Top));
+    EXPECT_FALSE(g.IsInCheckBox(1, 1, box.Left, box.Bottom));
 }
 
 }  // namespace

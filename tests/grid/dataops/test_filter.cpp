@@ -347,4 +347,37 @@ TEST_F(ValueListGrid, CheckedValuesJoinByOrAndReplaceOtherColumns)
     EXPECT_EQ(Shown(), QStringLiteral("r5"));
 }
 
+// A searched text with an operator character is a text, not an expression: narrowing down by it
+// and picking it from the column's value list keep exactly the rows that hold it.
+TEST_F(FilterGrid, OperatorCharactersInSearchedTextsAreText)
+{
+    const char* texts[] = {"R&D", "f(x)", "a<b", "x|y", "Q; A", "no!", "(open", "plain"};
+    for (int r = 1; r < 9; ++r)
+        g.SetCells(2, r, QString::fromUtf8(texts[r - 1]));
+    g.FilterDropDownAuto = true;
+    for (int r = 1; r < 9; ++r) {
+        const QString text = QString::fromUtf8(texts[r - 1]);
+        SCOPED_TRACE(text.toStdString());
+        const QString row = QStringLiteral("r%1").arg(r);
+        f.NarrowDown(text, 2);
+        EXPECT_EQ(Shown(), row) << "narrow-down";
+        f.SetFilterActive(false);
+        f.Filter.Clear();
+
+        ASSERT_TRUE(g.GetColumnFilter(2));
+        QString friendly, condition;
+        for (const QString& entry : g.FilterList) {
+            SplitFilterEntry(entry, friendly, condition);
+            if (friendly == text)
+                break;
+        }
+        ASSERT_EQ(friendly, text);
+        AddCondition(2, condition, foNONE);
+        f.SetFilterActive(true);
+        EXPECT_EQ(Shown(), row) << "value list";
+        f.SetFilterActive(false);
+        f.Filter.Clear();
+    }
+}
+
 }  // namespace

@@ -106,3 +106,15 @@ TEST_F(FilterLocale, LettersBeyondAsciiFoldCase)
 }
 
 }  // namespace
+
+// Groups nest to a bounded depth: deeper ones are read as plain text, so a long run of unclosed
+// "(" costs time in proportion to its length, not to its square.
+TEST(FilterExprDepth, DeepGroupsAreBounded)
+{
+    EXPECT_TRUE(MatchFilterExpr(QString(30, QChar('(')) + QStringLiteral("a|b"), QStringLiteral("b"), true));
+    EXPECT_TRUE(MatchFilterExpr(QString(30, QChar('(')) + QStringLiteral("a") + QString(30, QChar(')')),
+                                QStringLiteral("a"), true));
+    const QString deep = QString(20000, QChar('(')) + QStringLiteral("a");
+    EXPECT_FALSE(MatchFilterExpr(deep, QStringLiteral("a"), true));
+    EXPECT_TRUE(MatchFilterExpr(deep, deep.mid(32), true)) << "the text below the bound";
+}
