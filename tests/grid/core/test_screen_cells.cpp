@@ -15,7 +15,7 @@ using testsupport::ScreenView;
 
 namespace {
 
-QRgb Rgb(TColor c) { return platform::ToQColor(ColorToRGB(c)).rgb() & 0xFFFFFF; }
+QRgb ScreenRgb(TColor c) { return platform::ToQColor(ColorToRGB(c)).rgb() & 0xFFFFFF; }
 
 QPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
 
@@ -50,9 +50,9 @@ TEST(ScreenCells, WithoutASelectionColourSelectedCellsShowTheSystemHighlight)
     // (1, 1) is the current cell; the others of the range are selected without the focus.
     for (const QPoint cell : {QPoint(2, 1), QPoint(3, 2), QPoint(2, 3)}) {
         SCOPED_TRACE(cell.x() * 10 + cell.y());
-        EXPECT_EQ(image.pixel(Centre(g.CellRect(cell.x(), cell.y()))) & 0xFFFFFF, Rgb(clHighlight));
+        EXPECT_EQ(image.pixel(Centre(g.CellRect(cell.x(), cell.y()))) & 0xFFFFFF, ScreenRgb(clHighlight));
     }
-    EXPECT_EQ(image.pixel(Centre(g.CellRect(2, 4))) & 0xFFFFFF, Rgb(g.Color)) << "outside the selection";
+    EXPECT_EQ(image.pixel(Centre(g.CellRect(2, 4))) & 0xFFFFFF, ScreenRgb(g.Color)) << "outside the selection";
 }
 
 // With precise check box clicks a click hits the box where it is drawn, whatever the alignment
