@@ -13,17 +13,12 @@
 #include "grid/editing/GridUndoRedo.h"
 #include "grid/editing/InplaceEdit.h"
 #include "grid/editing/SpecialEditors.h"
+#include "grid/editing/editors/ExtCustomGridDropDown.h"
 #include "platform/Guard.h"
 
 namespace grid::editing {
 
 namespace {
-TGridInputFactory& InputFactory()
-{
-    static TGridInputFactory factory;
-    return factory;
-}
-
 constexpr int VK_TAB = 9, VK_RETURN = 13, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40;
 
 // Sets a flag for the lifetime of the object and puts the previous value back.
@@ -39,8 +34,6 @@ private:
     bool FOld;
 };
 }  // namespace
-
-void SetGridInputFactory(TGridInputFactory factory) { InputFactory() = std::move(factory); }
 
 bool IsTextLikeEditor(TEditorType type)
 {
@@ -69,10 +62,10 @@ QRect EditorRect(TExtStringGrid& grid, int c, int r)
     return {cell.left(), cell.top(), std::max(1, cell.width() - 1), std::max(1, cell.height() - 1)};
 }
 
-TGridEditController::TGridEditController(TExtStringGrid& grid) : TGridEditLayer(grid)
+TGridEditController::TGridEditController(TExtStringGrid& grid, const TGridInputFactory& input) : TGridEditLayer(grid)
 {
-    if (InputFactory())
-        FInput = InputFactory()(*this);
+    if (input)
+        FInput = input(*this);
 }
 
 TGridEditController::~TGridEditController() = default;
@@ -96,10 +89,14 @@ TGridEditController* EditController(TExtStringGrid& grid)
     return dynamic_cast<TGridEditController*>(grid.EditLayer());
 }
 
-void RegisterGridEditing()
+TGridEditLayerFactory EditingLayer(TGridInputFactory input)
 {
-    SetGridEditLayerFactory([](TExtStringGrid& grid) { return std::make_unique<TGridEditController>(grid); });
-    RegisterGridDropDownEvents();
+    return [input = std::move(input)](TExtStringGrid& grid) { return std::make_unique<TGridEditController>(grid, input); };
+}
+
+void TGridEditController::PassEventsTo(QObject* holder)
+{
+    PassDropDownEvents(*this, qobject_cast<editors::TCustomExtGridDropDown*>(holder));
 }
 
 // Can-edit query and editor type
