@@ -21,11 +21,11 @@ QString Text(int r) { return QStringLiteral("item%1%2x").arg((uint32_t(r) * 4050
 void BM_FilterGrid(benchmark::State& state)
 {
     EnsureApplication();
-    grid::dataops::RegisterGridDataOps();
     int shown = 0;
     for (auto _ : state) {
         state.PauseTiming();
         auto g = std::make_unique<grid::TExtStringGrid>();
+        g->SetLayers({.DataOps = grid::dataops::DataOperations()});
         g->SetColCount(2);
         g->SetRowCount(Rows + 1);
         for (int r = 1; r <= Rows; ++r)

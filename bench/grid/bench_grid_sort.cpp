@@ -20,10 +20,10 @@ QString Text(int r) { return QStringLiteral("item%1").arg((uint32_t(r) * 40503u)
 void BM_SortGrid(benchmark::State& state)
 {
     EnsureApplication();
-    grid::dataops::RegisterGridDataOps();
     for (auto _ : state) {
         state.PauseTiming();
         auto g = std::make_unique<grid::TExtStringGrid>();
+        g->SetLayers({.DataOps = grid::dataops::DataOperations()});
         g->SetColCount(3);
         g->SetRowCount(Rows + 1);
         for (int r = 1; r <= Rows; ++r) {

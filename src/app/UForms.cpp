@@ -6,16 +6,23 @@
 #include "grid/editing/GridInput.h"
 #include "shell/UWindowList.h"
 
-Application_Forms::Application_Forms()
+grid::TGridLayers Default_Grid_Layers()
 {
-    // Every grid of the program edits its cells and takes keys and the mouse through these.
-    grid::editing::RegisterGridEditing();
-    grid::editing::RegisterGridInput();
-    // Their sorting, grouping, filtering and searching.
-    grid::dataops::RegisterGridDataOps();
+    grid::TGridLayers layers;
+    // Cells are edited, and the grid takes keys and the mouse.
+    layers.Editing = grid::editing::EditingLayer(grid::editing::InputHandling());
+    // Sorting, grouping, filtering and searching.
+    layers.DataOps = grid::dataops::DataOperations();
+    return layers;
 }
 
-Application_Forms::~Application_Forms() { shell::Window_List().Clear(); }
+Application_Forms::Application_Forms() { shell::Window_List().Grid_Layers = Default_Grid_Layers(); }
+
+Application_Forms::~Application_Forms()
+{
+    shell::Window_List().Clear();
+    shell::Window_List().Grid_Layers = {};
+}
 
 TFDidudiredadFirmWare* Show_Main_Form()
 {

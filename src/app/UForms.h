@@ -1,10 +1,14 @@
 #pragma once
+#include "grid/core/GridLayers.h"
 
 class TFDidudiredadFirmWare;
 
+// The program's grids' layers: editing with keyboard and mouse input, and the data operations.
+grid::TGridLayers Default_Grid_Layers();
+
 // Holds the program's windows for as long as it lives; they go with it, the last created first.
-// Declared after the application object, so that no window outlives it. Its creation turns on
-// the grids' editing and input before the first window exists.
+// Declared after the application object, so that no window outlives it. Its creation hands the
+// window list the program's grid layers before the first window exists, for the windows it makes.
 class Application_Forms {
 public:
     Application_Forms();

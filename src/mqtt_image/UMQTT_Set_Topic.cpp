@@ -37,7 +37,7 @@ const shell::Table_Description& Description_Of(TTopic_Side side)
 
 }  // namespace
 
-TFMQTT_Set_Topic::TFMQTT_Set_Topic(QWidget* parent) : platform::TForm(parent)
+TFMQTT_Set_Topic::TFMQTT_Set_Topic(const grid::TGridLayers& gridLayers, QWidget* parent) : platform::TForm(parent)
 {
     setObjectName(QStringLiteral("FMQTT_Set_Topic"));
     shell::Style_Window(this);
@@ -56,6 +56,8 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(QWidget* parent) : platform::TForm(parent)
     ACG_Pub->setObjectName(QStringLiteral("ACG_Pub"));
     ACG_Sub = new grid::TExtColumnGrid;
     ACG_Sub->setObjectName(QStringLiteral("ACG_Sub"));
+    ACG_Pub->SetLayers(gridLayers);
+    ACG_Sub->SetLayers(gridLayers);
     for (auto [sheet, table] : {std::pair{TS_MQTT_Publish, ACG_Pub}, std::pair{TS_MQTT_Subscribe, ACG_Sub}}) {
         auto* box = new QVBoxLayout(sheet);
         box->setContentsMargins(0, 0, 0, 0);

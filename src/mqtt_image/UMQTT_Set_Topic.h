@@ -1,4 +1,5 @@
 #pragma once
+#include "grid/core/GridLayers.h"
 #include "mqtt_image/UMQTT_Topic_File.h"
 #include "platform/TForm.h"
 
@@ -20,7 +21,8 @@ class TExtStringGrid;
 class TFMQTT_Set_Topic : public platform::TForm {
     Q_OBJECT
 public:
-    explicit TFMQTT_Set_Topic(QWidget* parent = nullptr);
+    // The two tables get gridLayers (none: plain grids).
+    explicit TFMQTT_Set_Topic(const grid::TGridLayers& gridLayers = {}, QWidget* parent = nullptr);
     ~TFMQTT_Set_Topic() override;
     void Set_Lang() override;
 

@@ -73,7 +73,7 @@ std::vector<TKeyword> Keywords_For(int workingMode, int topicTemplate, int pubSu
 
 }  // namespace
 
-TFTopicTemplate::TFTopicTemplate(QWidget* parent) : platform::TForm(parent)
+TFTopicTemplate::TFTopicTemplate(const grid::TGridLayers& gridLayers, QWidget* parent) : platform::TForm(parent)
 {
     setObjectName(QStringLiteral("FTopicTemplate"));
     shell::Style_Window(this);
@@ -96,6 +96,7 @@ TFTopicTemplate::TFTopicTemplate(QWidget* parent) : platform::TForm(parent)
     L_List_Keywords = new QLabel(P_Legend);
     L_List_Keywords->setObjectName(QStringLiteral("L_List_Keywords"));
     ESG_Keywords = new grid::TExtStringGrid;
+    ESG_Keywords->SetLayers(gridLayers);
     ESG_Keywords->setParent(P_Legend);
     ESG_Keywords->setObjectName(QStringLiteral("ESG_Keywords"));
     ESG_Keywords->EnableHTML = false;

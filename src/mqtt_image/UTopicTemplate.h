@@ -1,4 +1,5 @@
 #pragma once
+#include "grid/core/GridLayers.h"
 #include "platform/TForm.h"
 
 #include <QLabel>
@@ -18,7 +19,8 @@ class TExtStringGrid;
 class TFTopicTemplate : public platform::TForm {
     Q_OBJECT
 public:
-    explicit TFTopicTemplate(QWidget* parent = nullptr);
+    // The keyword grid gets gridLayers (none: a plain grid).
+    explicit TFTopicTemplate(const grid::TGridLayers& gridLayers = {}, QWidget* parent = nullptr);
     ~TFTopicTemplate() override;
     void Set_Lang() override;
 

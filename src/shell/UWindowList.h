@@ -1,4 +1,5 @@
 #pragma once
+#include "grid/core/GridLayers.h"
 #include "platform/TForm.h"
 
 #include <QMetaObject>
@@ -19,13 +20,21 @@ public:
     TWindow_List& operator=(const TWindow_List&) = delete;
     ~TWindow_List() { Clear(); }
 
+    // The layers of the grids of the windows this list creates (editing, data operations ...);
+    // the program fills them at start. A window whose grids take layers gets them when created.
+    grid::TGridLayers Grid_Layers;
+
     // The window of kind T, created now when there is none yet.
     template <typename T>
     T* Get()
     {
         if (platform::TForm* w = Find(typeid(T)))
             return static_cast<T*>(w);
-        auto window = std::make_unique<T>();
+        std::unique_ptr<T> window;
+        if constexpr (std::is_constructible_v<T, const grid::TGridLayers&>)
+            window = std::make_unique<T>(Grid_Layers);
+        else
+            window = std::make_unique<T>();
         T* result = window.get();
         Add(typeid(T), result, std::move(window));
         return result;

@@ -1,4 +1,5 @@
-// The program's start-up turns the grids' editing on: a table of any window edits its cells.
+// The program's grid layers: its tables edit their cells, and the windows it makes get them; a grid
+// made without them stays plain whatever the program set up.
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTest>
@@ -6,23 +7,16 @@
 
 #include "app/UForms.h"
 #include "grid/core/ExtColumnGrid.h"
+#include "grid/dataops/GridDataOperations.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
 #include "grid/editing/InplaceEdit.h"
+#include "mqtt_image/UMQTT_Set_Topic.h"
+#include "shell/UWindowList.h"
 
 namespace {
 
 struct ProgramStart : ::testing::Test {
-    void SetUp() override
-    {
-        grid::SetGridEditLayerFactory({});
-        grid::editing::SetGridInputFactory({});
-    }
-    void TearDown() override
-    {
-        grid::SetGridEditLayerFactory({});
-        grid::editing::SetGridInputFactory({});
-    }
     void Show(grid::TExtColumnGrid& g)
     {
         g.SetColCount(3);
@@ -44,8 +38,8 @@ struct ProgramStart : ::testing::Test {
 // A letter typed on a selected cell opens the text editor holding that letter alone.
 TEST_F(ProgramStart, TablesEditTheirCellsFromTheKeyboard)
 {
-    Application_Forms forms;
     grid::TExtColumnGrid g;
+    g.SetLayers(Default_Grid_Layers());
     Show(g);
     Click(g, 2, 1);  // (1, 1) is current already: this press only selects
     grid::editing::TGridEditController* ctl = grid::editing::EditController(g);
@@ -67,8 +61,8 @@ TEST_F(ProgramStart, TablesEditTheirCellsFromTheKeyboard)
 // is typed into that editor rather than lost.
 TEST_F(ProgramStart, ACharacterSentToTheGridReachesItsOpenEditor)
 {
-    Application_Forms forms;
     grid::TExtColumnGrid g;
+    g.SetLayers(Default_Grid_Layers());
     Show(g);
     Click(g, 1, 1);
     grid::editing::TGridEditController* ctl = grid::editing::EditController(g);
@@ -82,14 +76,32 @@ TEST_F(ProgramStart, ACharacterSentToTheGridReachesItsOpenEditor)
     EXPECT_EQ(ctl->NormalEdit()->text(), QStringLiteral("one"));
 }
 
-// Without the start-up registration a grid has no keyboard editing: a typed letter changes nothing.
-TEST_F(ProgramStart, WithoutRegistrationTypingEditsNothing)
+// The windows the program's window list makes get its grid layers: the topic tables edit with the
+// keyboard and mouse and have the data operations.
+TEST_F(ProgramStart, TheProgramsWindowsGetItsGridLayers)
 {
+    Application_Forms forms;
+    TFMQTT_Set_Topic* window = FMQTT_Set_Topic();
+    for (grid::TExtColumnGrid* g : {window->ACG_Pub, window->ACG_Sub}) {
+        SCOPED_TRACE(g->objectName().toStdString());
+        grid::editing::TGridEditController* ctl = grid::editing::EditController(*g);
+        ASSERT_NE(ctl, nullptr);
+        EXPECT_NE(ctl->Input(), nullptr);
+        EXPECT_NE(grid::dataops::DataOps(*g), nullptr);
+    }
+}
+
+// A grid given no layers has no keyboard editing and no data operations, even with the program
+// started: a typed letter changes nothing.
+TEST_F(ProgramStart, AGridWithoutLayersStaysPlain)
+{
+    Application_Forms forms;
     grid::TExtColumnGrid g;
     Show(g);
     Click(g, 2, 1);
     QTest::keyClick(QApplication::focusWidget(), 'a');
     EXPECT_EQ(grid::editing::EditController(g), nullptr);
+    EXPECT_EQ(g.DataOps(), nullptr);
     EXPECT_EQ(g.Cells(2, 1), QStringLiteral("two"));
 }
 

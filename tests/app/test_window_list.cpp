@@ -1,5 +1,7 @@
 #include "shell/UWindowList.h"
 
+#include "grid/core/ExtStringGrid.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -101,4 +103,27 @@ TEST_F(WindowList, ADerivedWindowTakesThePlaceOfItsBase)
     List.Put<WindowA>(&own);
     EXPECT_EQ(List.Get<WindowA>(), &own);
     EXPECT_EQ(List.Find<TestWindowA>(), nullptr);
+}
+
+// A window whose grids take layers gets the list's grid layers when the list makes it; the others
+// are made as they are.
+TEST_F(WindowList, AWindowWithGridsGetsTheListsGridLayers)
+{
+    struct TGridWindow : platform::TForm {
+        explicit TGridWindow(const grid::TGridLayers& layers) : Layers(layers) {}
+        grid::TGridLayers Layers;
+    };
+    int made = 0;
+    List.Grid_Layers.DataOps = [&made](grid::TExtStringGrid&) {
+        ++made;
+        return std::unique_ptr<grid::TGridDataOps>();
+    };
+    TGridWindow* w = List.Get<TGridWindow>();
+    ASSERT_TRUE(w->Layers.DataOps);
+    EXPECT_FALSE(w->Layers.Editing);
+    grid::TExtStringGrid g;
+    g.SetLayers(w->Layers);
+    EXPECT_EQ(g.DataOps(), nullptr);  // the maker above only counts
+    EXPECT_EQ(made, 1);
+    EXPECT_NE(List.Get<WindowA>(), nullptr);
 }

@@ -32,19 +32,17 @@ class TopicWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        grid::editing::RegisterGridEditing();
-        grid::editing::RegisterGridInput();
         shell::Load_Default_Language();
         shell::App_State.File_MQTT_Set_Topic = Dir.File("MQTT_Set_Topic.xml");
-        Form = std::make_unique<TFMQTT_Set_Topic>();
+        // The tables edit with the keyboard and mouse, as the program's do.
+        Form = std::make_unique<TFMQTT_Set_Topic>(
+            grid::TGridLayers{.Editing = grid::editing::EditingLayer(grid::editing::InputHandling())});
     }
     void TearDown() override
     {
         Form.reset();
         shell::Window_List().Clear();
         shell::App_State = {};
-        grid::SetGridEditLayerFactory({});
-        grid::editing::SetGridInputFactory({});
     }
 
     // Shows the window as the main window does and runs the user's actions inside its loop; the

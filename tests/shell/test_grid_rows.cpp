@@ -204,11 +204,8 @@ TEST_F(GridRows, DeleteQuestionNamesTheRow)
 // next move validates nothing against a cell that has gone.
 TEST_F(GridRows, AnOpenEditorEndsItsEditBeforeRowsMove)
 {
-    grid::editing::RegisterGridEditing();
-    struct TUnregister {
-        ~TUnregister() { grid::SetGridEditLayerFactory({}); }
-    } unregister;
     TExtColumnGrid g;
+    g.SetLayers({.Editing = grid::editing::EditingLayer()});
     Fill(g);
     for (int c = 1; c < 6; ++c)
         g.SetCells(c, Rows - 1, QString());
@@ -300,20 +297,11 @@ TEST_F(GridRows, EnterNextCellLeavesOtherKeysAndTheOptionOffAlone)
 // committed into its cell, then the key reaches the table's key press and moves on.
 class EnterInEditor : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        grid::editing::RegisterGridEditing();
-        grid::editing::RegisterGridInput();
-    }
-    static void TearDownTestSuite()
-    {
-        grid::editing::SetGridInputFactory({});
-        grid::SetGridEditLayerFactory({});
-    }
     void SetUp() override
     {
         App_State = {};
         Load_Default_Language();
+        Grid.SetLayers({.Editing = grid::editing::EditingLayer(grid::editing::InputHandling())});
         // Columns 0 (row numbers) to 4, rows 1 to 3; editing comes on by selecting, as in the windows.
         Grid.SetColCount(5);
         Grid.SetRowCount(4);

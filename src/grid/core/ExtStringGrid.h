@@ -14,6 +14,7 @@
 #include "grid/core/GridDataOps.h"
 #include "grid/core/GridDataSettings.h"
 #include "grid/core/GridEditLayer.h"
+#include "grid/core/GridLayers.h"
 #include "platform/Clock.h"
 #include "platform/HintWindow.h"
 #include "grid/core/GridFooter.h"
@@ -998,9 +999,13 @@ public:
     virtual void UpdateColumnHeaders() {}
     // Editing start, fixed-cell buttons and pressed fixed cells belong to the editing layer.
     virtual void MouseDown(TMouseButton, TShiftState, int, int) {}
-    // The editing layer (GridEditLayer.h), made on first use; null when no factory is registered.
+    // The parts above the core that the grid's owner gave it (GridLayers.h); none: a plain grid.
+    const TGridLayers& Layers() const { return FLayers; }
+    // Gives the grid its parts; those already made go, the new ones are made on first use.
+    void SetLayers(TGridLayers layers);
+    // The editing layer (GridEditLayer.h), made on first use; null when the grid has no editing.
     TGridEditLayer* EditLayer();
-    // The data operations (GridDataOps.h), made on first use; null when no factory is registered.
+    // The data operations (GridDataOps.h), made on first use; null when the grid has none.
     TGridDataOps* DataOps();
     // Data operations a descendant may replace; each runs the registered one.
     virtual void QSort();
@@ -1377,6 +1382,7 @@ private:
     std::unique_ptr<TGridSpin> FSpinEdit;
     std::unique_ptr<TGridDatePicker> FDatePicker;
     std::unique_ptr<TGridDateTimePicker> FDateTimePicker;
+    TGridLayers FLayers;
     std::unique_ptr<TGridEditLayer> FEditLayer;
     TGridUndoRecorder* FUndoRedo = nullptr;
     bool FEditLayerAsked = false;

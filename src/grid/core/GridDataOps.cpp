@@ -6,23 +6,12 @@
 
 namespace grid {
 
-namespace {
-TGridDataOpsFactory& Factory()
-{
-    static TGridDataOpsFactory factory;
-    return factory;
-}
-}  // namespace
-
-void SetGridDataOpsFactory(TGridDataOpsFactory factory) { Factory() = std::move(factory); }
-
 TGridDataOps* TExtStringGrid::DataOps()
 {
-    // Asked once: a grid made before the factory was registered gets its operations on first use,
-    // and a grid being torn down never makes them.
-    if (!FDataOpsAsked && !Destroying && Factory()) {
+    // Asked once, on first need; a grid being torn down never makes them.
+    if (!FDataOpsAsked && !Destroying && FLayers.DataOps) {
         FDataOpsAsked = true;
-        FDataOps = Factory()(*this);
+        FDataOps = FLayers.DataOps(*this);
     }
     return FDataOps.get();
 }

@@ -5,6 +5,8 @@
 
 #include "platform/TCustomControl.h"
 
+class QObject;
+
 namespace grid {
 
 class TExtStringGrid;
@@ -12,12 +14,12 @@ class TExtStringGrid;
 // How a data operation plugs in: sorting, grouping, filtering, searching, the bulk row and column
 // operations and the calculations live in the library grid/dataops, above the core and the editing
 // layer. A grid reaches them through one TGridDataOps object that it makes on first use with the
-// factory the program registers at start-up (grid::dataops::RegisterGridDataOps). An operation
+// DataOps part of the layers its owner gave it (GridLayers.h; grid::dataops::DataOperations()). An operation
 // that the core or the editing layer must start gets a virtual entry here with a do-nothing
 // default (grouped by area below), the dataops library's TGridDataOperations overrides it, and the
 // caller reaches it through TExtStringGrid::DataOps() (or a forwarding virtual of the grid where a
 // descendant may replace the operation). Operations that only their users call stay in the dataops
-// library and are reached with grid::dataops::DataOps(grid). Without a factory every entry does
+// library and are reached with grid::dataops::DataOps(grid). Without that part every entry does
 // nothing, so the core and the editing layer work, and are tested, on their own.
 class TGridDataOps {
 public:
@@ -70,11 +72,10 @@ public:
     virtual void NarrowDown(const QString& /*condition*/, int /*column*/) {}
     // Every filter level goes (the hidden rows come back); with none applied the conditions go.
     virtual void RemoveAllFilters() {}
-};
 
-using TGridDataOpsFactory = std::function<std::unique_ptr<TGridDataOps>(TExtStringGrid&)>;
-// The factory every grid made from now on (and every grid that has not yet asked) uses; an empty
-// one leaves grids without data operations.
-void SetGridDataOpsFactory(TGridDataOpsFactory factory);
+    // The grid is the inner grid of a control (a drop-down) whose events of the same meaning take
+    // the events these operations raise; null: the control is going and those events are cleared.
+    virtual void PassEventsTo(QObject* /*holder*/) {}
+};
 
 }  // namespace grid

@@ -6,23 +6,22 @@
 
 namespace grid {
 
-namespace {
-TGridEditLayerFactory& EditLayerFactory()
+void TExtStringGrid::SetLayers(TGridLayers layers)
 {
-    static TGridEditLayerFactory factory;
-    return factory;
+    FEditLayer.reset();
+    FEditLayerAsked = false;
+    FDataOps.reset();
+    FDataOpsAsked = false;
+    FLayers = std::move(layers);
 }
-}  // namespace
-
-void SetGridEditLayerFactory(TGridEditLayerFactory factory) { EditLayerFactory() = std::move(factory); }
 
 TGridEditLayer* TExtStringGrid::EditLayer()
 {
-    // Asked once: a grid made before the factory was registered gets its layer on first use,
-    // and a grid being torn down never makes one.
-    if (!FEditLayerAsked && !Destroying && EditLayerFactory()) {
+    // Asked once, on first need (the owner gives the layers after the grid is made); a grid being
+    // torn down never makes one.
+    if (!FEditLayerAsked && !Destroying && FLayers.Editing) {
         FEditLayerAsked = true;
-        FEditLayer = EditLayerFactory()(*this);
+        FEditLayer = FLayers.Editing(*this);
     }
     return FEditLayer.get();
 }

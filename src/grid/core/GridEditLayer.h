@@ -8,13 +8,15 @@
 
 #include "platform/TCustomControl.h"
 
+class QObject;
+
 namespace grid {
 
 class TExtStringGrid;
 
 // Editing, keyboard and mouse input of a grid live in a library above the core. The grid owns one
-// layer, made on first use by the factory the program registers; without a factory the grid keeps
-// its plain behaviour. The input handlers ask the layer first: an answer of true means the layer
+// layer, made on first use by the Editing part of the layers its owner gave it (GridLayers.h);
+// without one the grid keeps its plain behaviour. The input handlers ask the layer first: an answer of true means the layer
 // took the input (it may have run the grid's own handling itself through the grid's Default...
 // steps), false lets the grid's own handling run.
 class TGridEditLayer {
@@ -77,6 +79,9 @@ public:
     virtual bool IsDisjunctCellSelected(int /*c*/, int /*r*/) const { return false; }
     // The display column the user is dragging to a new place, -1 when none; its header shows pressed.
     virtual int MovingColumn() const { return -1; }
+    // The grid is the inner grid of a control (a drop-down) whose events of the same meaning take
+    // the events this layer raises; null: the control is going and those events are cleared.
+    virtual void PassEventsTo(QObject* /*holder*/) {}
 };
 
 // Records changes of cell texts for undo (the editing layer's undo component). The grid reports
@@ -91,10 +96,5 @@ public:
     virtual void StopSequence() {}
     virtual void GridDestroyed() {}
 };
-
-using TGridEditLayerFactory = std::function<std::unique_ptr<TGridEditLayer>(TExtStringGrid&)>;
-// The factory every grid made from now on (and every grid that has not yet asked) uses; an empty
-// one leaves grids without a layer.
-void SetGridEditLayerFactory(TGridEditLayerFactory factory);
 
 }  // namespace grid

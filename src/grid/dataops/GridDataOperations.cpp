@@ -18,23 +18,22 @@ void TGridDataOperations::MergeColumnCells(int colIndex, bool mainMerge)
 QString TGridDataOperations::SelectedText(bool entireRows) { return dataops::SelectedText(Grid, entireRows); }
 void TGridDataOperations::UnHilightInGrid(bool doFixed) { dataops::UnHilightInGrid(Grid, doFixed); }
 
-void RegisterGridDataOps()
+TGridDataOpsFactory DataOperations()
 {
-    SetGridDataOpsFactory([](TExtStringGrid& grid) { return std::make_unique<TGridDataOperations>(grid); });
-    // The grid drop-down passes on its inner grid's search edit changes.
-    editors::SetGridDropDownBinder(QStringLiteral("dataops"), [](editors::TCustomExtGridDropDown* dd, TExtStringGrid& grid) {
-        TGridDataOperations* ops = DataOps(grid);
-        if (!ops)
-            return;
-        if (!dd) {
-            ops->Searching.OnSearchEditChange = nullptr;
-            return;
-        }
-        ops->Searching.OnSearchEditChange = [dd](TExtStringGrid* sender, const QString& value, bool& defaultSearch) {
-            if (dd->OnGridSearchEditChange)
-                dd->OnGridSearchEditChange(sender, value, defaultSearch);
-        };
-    });
+    return [](TExtStringGrid& grid) { return std::make_unique<TGridDataOperations>(grid); };
+}
+
+void TGridDataOperations::PassEventsTo(QObject* holder)
+{
+    auto* dd = qobject_cast<editors::TCustomExtGridDropDown*>(holder);
+    if (!dd) {
+        Searching.OnSearchEditChange = nullptr;
+        return;
+    }
+    Searching.OnSearchEditChange = [dd](TExtStringGrid* sender, const QString& value, bool& defaultSearch) {
+        if (dd->OnGridSearchEditChange)
+            dd->OnGridSearchEditChange(sender, value, defaultSearch);
+    };
 }
 
 TGridDataOperations* DataOps(TExtStringGrid& grid) { return dynamic_cast<TGridDataOperations*>(grid.DataOps()); }

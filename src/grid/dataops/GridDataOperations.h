@@ -10,8 +10,8 @@
 
 namespace grid::dataops {
 
-// The data operations of one grid: the grid's TGridDataOps, made by the factory that
-// RegisterGridDataOps installs. Each area keeps its state and operations in a part of its own;
+// The data operations of one grid: the grid's TGridDataOps, made by the DataOperations() part of
+// its layers. Each area keeps its state and operations in a part of its own;
 // this class overrides the hook's entries by handing them to the part.
 class TGridDataOperations : public TGridDataOps {
 public:
@@ -53,12 +53,14 @@ public:
     void SearchPanelBackwardClick() override { Searching.SearchPanelBackwardClick(); }
     // The grid's accelerator presses the highlight button as a click would.
     void SearchPanelHighlightClick() override { Searching.HighlightAccelerator(); }
+    // A grid drop-down passes on its inner grid's search edit changes.
+    void PassEventsTo(QObject* holder) override;
 };
 
-// Every grid made from now on gets the data operations.
-void RegisterGridDataOps();
+// The data-operations part of a grid's layers.
+TGridDataOpsFactory DataOperations();
 
-// The data operations of a grid; null when the grid has none (no factory registered) or other ones.
+// The data operations of a grid; null when the grid has none or other ones.
 TGridDataOperations* DataOps(TExtStringGrid& grid);
 
 }  // namespace grid::dataops

@@ -224,32 +224,22 @@ bool LoadAtPointFromBinStream(TExtStringGrid& grid, int c, int r, std::span<cons
 
 // The grid's drag and drop
 
-TGridDragDrop::TGridDragDrop(TExtStringGrid& grid) : Grid(grid) {}
+TGridDragDrop::TGridDragDrop(TExtStringGrid& grid)
+    : Grid(grid),
+      CsvLoader(grid.Layers().CsvLoader),
+      XlsLoader(grid.Layers().XlsLoader),
+      DragRunner(grid.Layers().DragRunner)
+{
+    if (!DragRunner)
+        DragRunner = [](QDrag& drag, Qt::DropActions allowed, Qt::DropAction preferred) {
+            return drag.exec(allowed, preferred);
+        };
+}
 
 TGridDragDrop::~TGridDragDrop()
 {
     if (Settings.OleDropTarget && Grid.Client())
         Grid.Client()->removeEventFilter(this);
-}
-
-TGridDragDrop::TFileLoader& TGridDragDrop::CsvLoader()
-{
-    static TFileLoader loader;
-    return loader;
-}
-
-TGridDragDrop::TFileLoader& TGridDragDrop::XlsLoader()
-{
-    static TFileLoader loader;
-    return loader;
-}
-
-TGridDragDrop::TDragRunner& TGridDragDrop::DragRunner()
-{
-    static TDragRunner runner = [](QDrag& drag, Qt::DropActions allowed, Qt::DropAction preferred) {
-        return drag.exec(allowed, preferred);
-    };
-    return runner;
 }
 
 void TGridDragDrop::SetOleDropTarget(bool value)
@@ -611,7 +601,7 @@ void TGridDragDrop::DropFiles(QPoint pos, const QStringList& names)
         OnOleDrop(&Grid, -1, -1, name, allow);
     if (!allow)
         return;
-    const TFileLoader& loader = csv ? CsvLoader() : XlsLoader();
+    const TFileLoader& loader = csv ? CsvLoader : XlsLoader;
     if (!loader) {
         platform::MessageDlg(QStringLiteral("The file \"%1\" cannot be loaded: this program does not read %2 files.")
                                  .arg(QFileInfo(name).fileName(), csv ? QStringLiteral("CSV") : QStringLiteral("XLS")),
@@ -664,7 +654,7 @@ Qt::DropAction TGridDragDrop::RunTextDragDrop(const QString& text, const QString
     QDrag drag(&Grid);
     drag.setMimeData(MakeSourceData(text, rtf, -1, cells).release());
     ShowDraggedCells(drag, Grid, FDropSelection, Settings.ShowCells);
-    return DragRunner()(drag, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    return DragRunner(drag, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
 }
 
 Qt::DropAction TGridDragDrop::RunColumnDragDrop(int col)
@@ -674,7 +664,7 @@ Qt::DropAction TGridDragDrop::RunColumnDragDrop(int col)
     QDrag drag(&Grid);
     drag.setMimeData(data.release());
     ShowDraggedCells(drag, Grid, {col, 0, col, Grid.RowCount() - 1}, Settings.ShowCells);
-    return DragRunner()(drag, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    return DragRunner(drag, Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
 }
 
 bool TGridDragDrop::StartDrag(int pressCol, int pressRow)

@@ -106,16 +106,15 @@ public:
     Event<int, int> OnOleDragStart;                         // ARow, ACol
     Event<Qt::DropAction> OnOleDragStop;                    // the effect
 
-    // Loaders of a dropped ".CSV" or ".XLS" file, all rows; without a loader a drop of such a
-    // file is refused with a message.
-    using TFileLoader = std::function<void(TExtStringGrid&, const QString&)>;
-    static TFileLoader& CsvLoader();
-    static TFileLoader& XlsLoader();
+    // Readers of a dropped ".CSV" or ".XLS" file, all rows; without a reader a drop of such a
+    // file is refused with a message. The grid's layers give them.
+    using TFileLoader = TGridFileLoader;
+    TFileLoader CsvLoader, XlsLoader;
 
-    // Runs the platform's drag loop for a prepared drag and answers the effect; tests put their
-    // own in place.
-    using TDragRunner = std::function<Qt::DropAction(QDrag&, Qt::DropActions allowed, Qt::DropAction preferred)>;
-    static TDragRunner& DragRunner();
+    // Runs the platform's drag loop for a prepared drag and answers the effect: the grid's
+    // layers' runner, else the platform's own.
+    using TDragRunner = TGridDragRunner;
+    TDragRunner DragRunner;
 
     // Outgoing drags; the effect (IgnoreAction when cancelled).
     Qt::DropAction RunTextDragDrop(const QString& text, const QString& rtf, const std::vector<uint8_t>* cells);

@@ -27,11 +27,11 @@ void Forward(TCustomExtGridDropDown* dd, GridEvent& gridEvent, OwnEvent TCustomE
     };
 }
 
-void BindDropDownEditingEvents(TCustomExtGridDropDown* dd, TExtStringGrid& grid)
+}  // namespace
+
+void PassDropDownEvents(TGridEditController& controller, TCustomExtGridDropDown* dd)
 {
-    TGridEditController* ctl = EditController(grid);
-    if (!ctl)
-        return;
+    TGridEditController* ctl = &controller;
     using D = TCustomExtGridDropDown;
     Forward(dd, ctl->OnGetEditorProp, &D::OnGridGetEditorProp);
     Forward(dd, ctl->OnCanAddRow, &D::OnGridCanAddRow);
@@ -65,13 +65,6 @@ void BindDropDownEditingEvents(TCustomExtGridDropDown* dd, TExtStringGrid& grid)
     Forward(dd, input->OnColumnMoving, &D::OnGridColumnMoving);
     Forward(dd, input->OnRowMove, &D::OnGridRowMove);
     Forward(dd, input->OnRowMoving, &D::OnGridRowMoving);
-}
-
-}  // namespace
-
-void RegisterGridDropDownEvents()
-{
-    editors::SetGridDropDownBinder(QStringLiteral("editing"), BindDropDownEditingEvents);
 }
 
 }  // namespace grid::editing

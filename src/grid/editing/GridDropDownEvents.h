@@ -1,10 +1,16 @@
 #pragma once
 
+namespace grid::editors {
+class TCustomExtGridDropDown;
+}
+
 namespace grid::editing {
 
-// The grid drop-down passes on the events that the editing layer raises for its inner grid
+class TGridEditController;
+
+// The grid drop-down dd passes on the events that the editing layer raises for its inner grid
 // (links, sorting by click, sizing and moving by mouse, rows and columns added while editing,
-// editor properties). RegisterGridEditing calls it.
-void RegisterGridDropDownEvents();
+// editor properties); a null dd clears them.
+void PassDropDownEvents(TGridEditController& ctl, editors::TCustomExtGridDropDown* dd);
 
 }  // namespace grid::editing

@@ -13,17 +13,12 @@
 #include "grid/editing/GridUndoRedo.h"
 #include "grid/editing/InplaceEdit.h"
 #include "grid/editing/SpecialEditors.h"
+#include "grid/editing/editors/ExtCustomGridDropDown.h"
 #include "platform/Guard.h"
 
 namespace grid::editing {
 
 namespace {
-TGridInputFactory& InputFactory()
-{
-    static TGridInputFactory factory;
-    return factory;
-}
-
 using platform::VK_DOWN;
 using platform::VK_LEFT;
 using platform::VK_RETURN;
@@ -44,8 +39,6 @@ private:
     bool FOld;
 };
 }  // namespace
-
-void SetGridInputFactory(TGridInputFactory factory) { InputFactory() = std::move(factory); }
 
 bool IsTextLikeEditor(TEditorType type)
 {
@@ -74,10 +67,10 @@ QRect EditorRect(TExtStringGrid& grid, int c, int r)
     return {cell.left(), cell.top(), std::max(1, cell.width() - 1), std::max(1, cell.height() - 1)};
 }
 
-TGridEditController::TGridEditController(TExtStringGrid& grid) : TGridEditLayer(grid)
+TGridEditController::TGridEditController(TExtStringGrid& grid, const TGridInputFactory& input) : TGridEditLayer(grid)
 {
-    if (InputFactory())
-        FInput = InputFactory()(*this);
+    if (input)
+        FInput = input(*this);
 }
 
 TGridEditController::~TGridEditController() = default;
@@ -101,10 +94,14 @@ TGridEditController* EditController(TExtStringGrid& grid)
     return dynamic_cast<TGridEditController*>(grid.EditLayer());
 }
 
-void RegisterGridEditing()
+TGridEditLayerFactory EditingLayer(TGridInputFactory input)
 {
-    SetGridEditLayerFactory([](TExtStringGrid& grid) { return std::make_unique<TGridEditController>(grid); });
-    RegisterGridDropDownEvents();
+    return [input = std::move(input)](TExtStringGrid& grid) { return std::make_unique<TGridEditController>(grid, input); };
+}
+
+void TGridEditController::PassEventsTo(QObject* holder)
+{
+    PassDropDownEvents(*this, qobject_cast<editors::TCustomExtGridDropDown*>(holder));
 }
 
 // Can-edit query and editor type

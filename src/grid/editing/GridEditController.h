@@ -44,9 +44,8 @@ public:
     // Cells are about to move or the grid scrolled: an open form control box is finished.
     virtual void CellsMoving() {}
 };
+// Makes the input handling of one controller (GridInput.h: InputHandling()).
 using TGridInputFactory = std::function<std::unique_ptr<TGridInput>(TGridEditController&)>;
-// The input handling every controller made from now on uses.
-void SetGridInputFactory(TGridInputFactory factory);
 
 // Which editor types the text editor serves.
 bool IsTextLikeEditor(TEditorType type);
@@ -69,7 +68,8 @@ public:
     template <typename... A>
     using Event = std::function<void(TExtStringGrid*, A...)>;
 
-    explicit TGridEditController(TExtStringGrid& grid);
+    // With the input handling input makes; none: the controller alone, without keys and mouse.
+    explicit TGridEditController(TExtStringGrid& grid, const TGridInputFactory& input = {});
     ~TGridEditController() override;
 
     // Settings.
@@ -216,6 +216,7 @@ public:
     bool RichToPlain(const QString& rtf, QString& plain) override;
     bool IsDisjunctCellSelected(int c, int r) const override;
     int MovingColumn() const override;
+    void PassEventsTo(QObject* holder) override;
     // Fires OnGetEditorProp for the cell (ACol real) without an edit link, then OnGetEditorPropInt.
     void GetEditorProp(int realCol, int r) override { GetEditorProp(realCol, r, nullptr); }
 
@@ -258,7 +259,8 @@ private:
 // The controller of a grid (made on first use); null when the editing layer is not registered.
 TGridEditController* EditController(TExtStringGrid& grid);
 
-// Makes every grid get the editing layer; the program's start-up calls it once.
-void RegisterGridEditing();
+// The editing part of a grid's layers: the controller with the input handling input makes (none:
+// the controller alone).
+TGridEditLayerFactory EditingLayer(TGridInputFactory input = {});
 
 }  // namespace grid::editing

@@ -108,9 +108,9 @@ bool TGridInputHandler::FocusNextCellControl(int c, int r, const QString& afterI
 
 void TGridInputHandler::CellsMoving() { FCellForms->CellControlExit(); }
 
-void RegisterGridInput()
+TGridInputFactory InputHandling()
 {
-    SetGridInputFactory([](TGridEditController& c) { return std::make_unique<TGridInputHandler>(c); });
+    return [](TGridEditController& c) { return std::make_unique<TGridInputHandler>(c); };
 }
 
 void TGridInputHandler::ShowEditor(QChar startChar)

@@ -230,7 +230,7 @@ private:
     int FirstTabStop(int r);
 };
 
-// Makes every editing controller from now on use this input handling.
-void RegisterGridInput();
+// The grid's keyboard and mouse handling, for EditingLayer.
+TGridInputFactory InputHandling();
 
 }  // namespace grid::editing

@@ -126,20 +126,18 @@ public:
     }
 };
 
-struct RtfLayerFactory {
-    RtfLayerFactory()
-    {
-        SetGridEditLayerFactory([](TExtStringGrid& g) { return std::make_unique<TRtfLayer>(g); });
-    }
-    ~RtfLayerFactory() { SetGridEditLayerFactory({}); }
-};
+// The layers of a grid whose editing layer reads rich text.
+TGridLayers RtfLayers()
+{
+    return {.Editing = [](TExtStringGrid& g) { return std::make_unique<TRtfLayer>(g); }};
+}
 
 const QString Rtf = QStringLiteral("{\\rtf1\\ansi\r\n\\b Bold}");
 
 TEST_F(Balloon, RichTextShowsAsThePlainTextTheEditingLayerReads)
 {
-    RtfLayerFactory factory;
     TExtStringGrid grid;
+    grid.SetLayers(RtfLayers());
     grid.resize(400, 250);
     grid.Balloon.Enable = true;
     grid.SetCells(1, 1, Rtf);
@@ -153,7 +151,6 @@ TEST_F(Balloon, RichTextShowsAsThePlainTextTheEditingLayerReads)
 // mark-up kept or turned plain.
 TEST(GridRowHooks, SaveCellTakesTheFormattedTextCheckTextsAndPlainMarkUp)
 {
-    RtfLayerFactory factory;
     const struct {
         const char* name;
         std::function<void(TExtStringGrid&)> setUp;
@@ -184,6 +181,7 @@ TEST(GridRowHooks, SaveCellTakesTheFormattedTextCheckTextsAndPlainMarkUp)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TExtStringGrid g;
+        g.SetLayers(RtfLayers());
         g.SetCells(1, 1, "3.14159");
         g.OnGetFloatFormat = [](TExtStringGrid*, int, int, bool&, QString& format) { format = "%.2f"; };
         g.OnGetCheckTrue = [](TExtStringGrid*, int, int r, QString& v) { v = QStringLiteral("yes %1").arg(r); };

@@ -402,10 +402,9 @@ TEST(GridSizing, ARowGrownWhileTypingReopensTheEditorOnceRowsLeaveTheView)
     } cases[] = {{"rows pushed out", true, 8, 1}, {"all rows still show", true, 1, 0}, {"size not followed", false, 8, 0}};
     for (const auto& k : cases) {
         SCOPED_TRACE(k.name);
-        SetGridEditLayerFactory([](TExtStringGrid& g) { return std::make_unique<TTypingLayer>(g); });
         TExtStringGrid g;
+        g.SetLayers({.Editing = [](TExtStringGrid& g) { return std::make_unique<TTypingLayer>(g); }});
         auto* layer = static_cast<TTypingLayer*>(g.EditLayer());
-        SetGridEditLayerFactory({});
         ASSERT_TRUE(layer);
         g.SetColCount(2);
         g.SetRowCount(4);

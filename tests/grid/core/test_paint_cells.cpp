@@ -122,10 +122,9 @@ public:
 // Disjunct cell selection: the picked cells show selected, the current cell only when picked.
 TEST(CellColours, PickedCellsShowSelectedAndTheCurrentCellOnlyWhenPicked)
 {
-    SetGridEditLayerFactory([](TExtStringGrid& g) { return std::make_unique<TPickedCells>(g); });
     TExtStringGrid g;
+    g.SetLayers({.Editing = [](TExtStringGrid& g) { return std::make_unique<TPickedCells>(g); }});
     ASSERT_TRUE(g.EditLayer());
-    SetGridEditLayerFactory({});
     Layout(g, 5, 5, 300, 200);
     g.MouseActions.SetDisjunctCellSelect(true);
     g.SelectionColor = 0x00AA00;

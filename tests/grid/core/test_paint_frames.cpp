@@ -446,10 +446,9 @@ TEST(HoverHeader, TheMovingColumnsHeaderShowsPressed)
         int MovingColumn() const override { return Moving; }
         int Moving = -1;
     };
-    SetGridEditLayerFactory([](TExtStringGrid& g) { return std::make_unique<TMovingLayer>(g); });
     TExtStringGrid g;
+    g.SetLayers({.Editing = [](TExtStringGrid& g) { return std::make_unique<TMovingLayer>(g); }});
     auto* layer = static_cast<TMovingLayer*>(g.EditLayer());
-    SetGridEditLayerFactory({});
     ASSERT_TRUE(layer);
     Layout(g, 5, 5, 330, 130);
     g.SetLook(glXP);

@@ -253,19 +253,12 @@ public:
     int LastMaxLength = -1;
 };
 
-struct LayerFactory {
-    LayerFactory()
-    {
-        SetGridEditLayerFactory([](TExtStringGrid& g) { return std::make_unique<TListeningLayer>(g); });
-    }
-    ~LayerFactory() { SetGridEditLayerFactory({}); }
-};
 }  // namespace
 
 TEST(GridStyles, EditorsAreToldOfTheMaxLengthAndOfTheTonesAndStyleTheyPaintWith)
 {
-    LayerFactory factory;
     TExtStringGrid g;
+    g.SetLayers({.Editing = [](TExtStringGrid& g) { return std::make_unique<TListeningLayer>(g); }});
     auto* layer = static_cast<TListeningLayer*>(g.EditLayer());
     ASSERT_TRUE(layer);
 

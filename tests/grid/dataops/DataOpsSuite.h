@@ -1,26 +1,29 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "grid/core/ExtStringGrid.h"
 #include "grid/dataops/GridDataOperations.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
 
 namespace grid::dataops {
 
-// A suite whose grids get the editing layer with its keyboard and mouse handling and the data
-// operations, as the program's grids do; all three are switched off again after the suite.
+// The layers of the program's grids: editing with its keyboard and mouse handling, and the data
+// operations.
+inline TGridLayers FullLayers()
+{
+    return {.Editing = editing::EditingLayer(editing::InputHandling()), .DataOps = DataOperations()};
+}
+// The data operations alone.
+inline TGridLayers DataOpsLayers() { return {.DataOps = DataOperations()}; }
+
+// A suite whose grids are given FullLayers(), as the program's grids are.
 struct WithDataOps : ::testing::Test {
-    static void SetUpTestSuite()
+    template <class Grid>
+    static Grid& WithLayers(Grid& g)
     {
-        editing::RegisterGridEditing();
-        editing::RegisterGridInput();
-        RegisterGridDataOps();
-    }
-    static void TearDownTestSuite()
-    {
-        SetGridDataOpsFactory({});
-        editing::SetGridInputFactory({});
-        SetGridEditLayerFactory({});
+        g.SetLayers(FullLayers());
+        return g;
     }
 };
 

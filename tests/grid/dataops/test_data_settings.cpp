@@ -5,15 +5,17 @@
 #include "grid/core/ExtStringGrid.h"
 #include "grid/dataops/GridDataOperations.h"
 
+#include "DataOpsSuite.h"
+
 using namespace grid;
 
 namespace {
 
 struct DataSettings : ::testing::Test {
-    static void SetUpTestSuite() { dataops::RegisterGridDataOps(); }
     TExtStringGrid g;
     void SetUp() override
     {
+        g.SetLayers(dataops::DataOpsLayers());
         g.SetColCount(7);
         g.SetRowCount(4);
     }

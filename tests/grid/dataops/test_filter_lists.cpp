@@ -13,6 +13,7 @@ struct FilterLists : WithDataOps {
     TExtStringGrid g;
     void SetUp() override
     {
+        WithLayers(g);
         g.SetColCount(3);
         g.SetRowCount(7);
         const char* values[] = {"red", "green", "red", "blue", "dark red", "green"};

@@ -6,6 +6,8 @@
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/dataops/GridDataOperations.h"
 
+#include "DataOpsSuite.h"
+
 using namespace grid;
 using namespace grid::dataops;
 
@@ -13,12 +15,12 @@ namespace {
 
 // Columns: 0 row number, 1 the group value, 2 a number, 3 a note. Rows A, A, B, B, B.
 struct Grouping : ::testing::Test {
-    static void SetUpTestSuite() { RegisterGridDataOps(); }
     TExtStringGrid g;
     TGridGrouping* grouping = nullptr;
 
     void SetUp() override
     {
+        g.SetLayers(DataOpsLayers());
         QLocale::setDefault(QLocale::c());
         g.SetColCount(4);
         g.SetRowCount(6);
@@ -77,6 +79,7 @@ TEST_F(Grouping, SummaryRowsAndCalculationsPerGroup)
     };
     for (const auto& k : cases) {
         TExtStringGrid grid;
+        grid.SetLayers(DataOpsLayers());
         grid.SetColCount(4);
         grid.SetRowCount(6);
         const char* values[] = {"B", "A", "B", "A", "B"};
@@ -205,6 +208,7 @@ TEST_F(Grouping, SubGroupSummaryAndRowsOutsideSubGroups)
 TEST_F(Grouping, ColumnGridKeepsItsColumns)
 {
     TExtColumnGrid cg;
+    cg.SetLayers(DataOpsLayers());
     cg.SetColCount(4);
     cg.SetRowCount(4);
     for (int r = 1; r <= 3; ++r)

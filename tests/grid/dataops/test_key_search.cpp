@@ -12,6 +12,7 @@ struct KeySearch : WithDataOps {
     TExtStringGrid g;
     void SetUp() override
     {
+        WithLayers(g);
         g.SetColCount(3);
         g.SetRowCount(7);
         g.Options &= ~goEditing;

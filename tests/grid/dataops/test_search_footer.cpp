@@ -17,6 +17,7 @@ struct SearchFooter : WithDataOps {
     std::vector<TSearchAction> actions;
     void SetUp() override
     {
+        WithLayers(g);
         g.SetColCount(3);
         g.SetRowCount(9);
         const char* names[] = {"apple", "pear", "kiwi", "plum", "apricot", "Pearl", "fig", "peach"};

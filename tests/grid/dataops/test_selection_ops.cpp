@@ -5,6 +5,8 @@
 #include "grid/dataops/GridDataOperations.h"
 #include "grid/dataops/GridSelectionOps.h"
 
+#include "DataOpsSuite.h"
+
 using namespace grid;
 using namespace grid::dataops;
 
@@ -55,8 +57,8 @@ TEST_F(TLinearGrid, SelectedTextOfFlaggedRowsEndsWithALineBreakUnlessTheLastIsTh
 
 TEST(SelectionHook, EditingReachesSelectedTextAndUnhighlightThroughTheGridsDataOperations)
 {
-    RegisterGridDataOps();
     TExtStringGrid g;
+    g.SetLayers(DataOpsLayers());
     LinearFill(g, true);
     HilightInCell(g, true, 1, 1, "1");
     SelectCells(g, 1, 1, 2, 1);

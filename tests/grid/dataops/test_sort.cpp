@@ -11,6 +11,8 @@
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
 
+#include "DataOpsSuite.h"
+
 using namespace grid;
 using namespace grid::dataops;
 
@@ -20,12 +22,12 @@ QStringList Split(const char* texts) { return QString::fromUtf8(texts).split('|'
 
 // One fixed row; column 0 holds the original row number, so every row can be followed.
 struct Sorting : ::testing::Test {
-    static void SetUpTestSuite() { RegisterGridDataOps(); }
     TExtStringGrid g;
     TGridSorting* sorting = nullptr;
 
     void SetUp() override
     {
+        g.SetLayers(DataOpsLayers());
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         g.SetColCount(5);
         ASSERT_NE(DataOps(g), nullptr);
@@ -391,9 +393,8 @@ TEST_F(Sorting, HeaderClickSplitsAndRemergesMergedColumns)
 // OnCanSort may refuse.
 TEST_F(Sorting, HeaderClickInTheWindow)
 {
-    editing::RegisterGridEditing();
-    editing::RegisterGridInput();
     TExtStringGrid w;
+    w.SetLayers(FullLayers());
     w.SetColCount(3);
     w.SetRowCount(4);
     const char* texts[] = {"b", "c", "a"};
@@ -417,7 +418,6 @@ TEST_F(Sorting, HeaderClickInTheWindow)
     QTest::mouseClick(&w, Qt::LeftButton, {}, header);
     EXPECT_EQ(w.Cells(1, 1), QStringLiteral("a"));
     EXPECT_EQ(clicked, 1);
-    SetGridEditLayerFactory({});
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ struct EditorGridSuite : WithGridInput {
     void BuildGrid(std::span<const EditorColumn> columns, int rows, QSize size, bool withOther)
     {
         grid = new TExtColumnGrid();
+        grid->SetLayers(InputLayers());
         grid->setParent(&window);
         grid->setGeometry(0, 0, size.width(), size.height());
         if (withOther) {

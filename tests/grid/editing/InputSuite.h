@@ -1,20 +1,24 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "grid/core/ExtStringGrid.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
 
 namespace grid::editing {
 
-// A test suite whose grids get the editing layer with the keyboard and mouse handling; the
-// handling is switched off again after the suite so that other suites see the controller alone.
+// The layers of a grid that edits with the keyboard and mouse handling, without data operations.
+inline TGridLayers InputLayers() { return {.Editing = EditingLayer(InputHandling())}; }
+
+// A test suite whose grids edit with the keyboard and mouse handling: each grid it makes is given
+// InputLayers().
 struct WithGridInput : ::testing::Test {
-    static void SetUpTestSuite()
+    template <class Grid>
+    static Grid& WithInput(Grid& g)
     {
-        RegisterGridEditing();
-        RegisterGridInput();
+        g.SetLayers(InputLayers());
+        return g;
     }
-    static void TearDownTestSuite() { SetGridInputFactory({}); }
 };
 
 }  // namespace grid::editing

@@ -43,6 +43,7 @@ struct FormCells : WithGridInput {
     void SetUp() override
     {
         grid = std::make_unique<TExtStringGrid>();
+        grid->SetLayers(InputLayers());
         g().SetColCount(2);
         g().SetRowCount(4);
         g().SetColWidths(0, 20);

@@ -43,19 +43,15 @@ Qt::DropAction DropOn(TExtStringGrid& g, const QMimeData& data, QPoint at, Qt::K
 // Two shown grids, 4 columns by 6 rows each (row 0 and column 0 fixed); the source holds "s<c><r>".
 struct DragDrop : WithGridInput {
     std::unique_ptr<TExtStringGrid> source, target;
-    TGridDragDrop::TDragRunner savedRunner;
     int drags = 0;
 
-    void SetUp() override
-    {
-        savedRunner = TGridDragDrop::DragRunner();
-        makeGrids();
-    }
+    void SetUp() override { makeGrids(); }
     void makeGrids()
     {
         for (auto* slot : {&source, &target}) {
             *slot = std::make_unique<TExtStringGrid>();
             TExtStringGrid& g = **slot;
+            g.SetLayers(InputLayers());
             g.SetColCount(4);
             g.SetRowCount(6);
             g.resize(300, 200);
@@ -67,11 +63,6 @@ struct DragDrop : WithGridInput {
                 source->SetCells(c, r, QStringLiteral("s%1%2").arg(c).arg(r));
         dd(*target).SetOleDropTarget(true);
     }
-    void TearDown() override
-    {
-        TGridDragDrop::DragRunner() = savedRunner;
-        TGridDragDrop::CsvLoader() = {};
-    }
     static TGridInputHandler& input(TExtStringGrid& g)
     {
         return dynamic_cast<TGridInputHandler&>(*EditController(g)->Input());
@@ -82,10 +73,11 @@ struct DragDrop : WithGridInput {
         const TRect rc = g.CellRect(c, r);
         return {(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
     }
-    // The platform's drag loop stands in: the drag ends over the target's cell with the keys held.
+    // The platform's drag loop of the source's drags stands in: the drag ends over the target's
+    // cell with the keys held.
     void dropEveryDragOn(TExtStringGrid& g, int c, int r, Qt::KeyboardModifiers keys)
     {
-        TGridDragDrop::DragRunner() = [this, &g, c, r, keys](QDrag& drag, Qt::DropActions allowed, Qt::DropAction) {
+        dd(*source).DragRunner = [this, &g, c, r, keys](QDrag& drag, Qt::DropActions allowed, Qt::DropAction) {
             ++drags;
             return DropOn(g, *drag.mimeData(), centre(g, c, r), keys, allowed);
         };
@@ -247,7 +239,7 @@ TEST_F(DragDrop, DroppedFiles)
     for (const auto& k : cases) {
         SCOPED_TRACE(k.Name);
         loaded.clear();
-        TGridDragDrop::CsvLoader() = k.Loader ? TGridDragDrop::TFileLoader([&](TExtStringGrid&, const QString& n) {
+        dd(*target).CsvLoader = k.Loader ? TGridDragDrop::TFileLoader([&](TExtStringGrid&, const QString& n) {
             loaded.push_back(n);
         })
                                               : TGridDragDrop::TFileLoader();
@@ -265,13 +257,46 @@ TEST_F(DragDrop, DroppedFiles)
     }
 
     // The application may refuse the file, and then nothing loads.
-    TGridDragDrop::CsvLoader() = [&](TExtStringGrid&, const QString& n) { loaded.push_back(n); };
+    dd(*target).CsvLoader = [&](TExtStringGrid&, const QString& n) { loaded.push_back(n); };
     dd(*target).OnOleDropFile = [](TExtStringGrid*, int, int, const QString&, bool& allow) { allow = false; };
     loaded.clear();
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QStringLiteral("/data/t.csv"))});
     DropOn(*target, data, centre(*target, 1, 1));
     EXPECT_TRUE(loaded.empty());
+}
+
+// The grid's layers give its drag and drop the file readers and the drag loop; the target, given
+// none, refuses such a file with a message.
+TEST_F(DragDrop, TheGridsLayersGiveTheFileReadersAndTheDragLoop)
+{
+    std::vector<std::string> seen;
+    TGridLayers layers = InputLayers();
+    layers.CsvLoader = [&](TExtStringGrid&, const QString& n) { seen.push_back("csv " + n.toStdString()); };
+    layers.XlsLoader = [&](TExtStringGrid&, const QString& n) { seen.push_back("xls " + n.toStdString()); };
+    layers.DragRunner = [&](QDrag&, Qt::DropActions, Qt::DropAction) {
+        seen.push_back("drag");
+        return Qt::IgnoreAction;
+    };
+    source->SetLayers(layers);
+    dd(*source).SetOleDropTarget(true);
+    dd(*source).Settings.OleDropSource = true;
+    for (const char* file : {"/data/a.xls", "/data/b.CSV"}) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromLatin1(file))});
+        DropOn(*source, data, centre(*source, 1, 1));
+    }
+    source->SetSelection({1, 1, 2, 2});
+    dragFrom(*source, 1, 1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"xls /data/a.xls", "csv /data/b.CSV", "drag"}));
+
+    ScriptedMessages messages;
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/data/a.xls"))});
+    DropOn(*target, data, centre(*target, 1, 1));
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    EXPECT_TRUE(messages.LastText().contains(QStringLiteral("a.xls")));
+    EXPECT_EQ(seen.size(), 3u);
 }
 
 TEST_F(DragDrop, TextAndFilesTogetherDropTheTextThenTheFile)
@@ -309,7 +334,7 @@ TEST_F(DragDrop, ColumnDraggedWithinItsGrid)
     d.Settings.ShowCells = false;  // the moving button stands for the column
     const TRect last = target->CellRect(3, 0);
     bool buttonShown = false;
-    TGridDragDrop::DragRunner() = [&](QDrag& drag, Qt::DropActions allowed, Qt::DropAction) {
+    d.DragRunner = [&](QDrag& drag, Qt::DropActions allowed, Qt::DropAction) {
         ++drags;
         const THeaderDragButton& button = *target->HeaderDragButton;
         buttonShown = button.isVisible() && button.isWindow() && button.Caption() == "h1";

@@ -22,11 +22,6 @@ namespace {
 // Columns: 0 row number (fixed), 1 text, 2 read-only text, 3 text, 4 data check box; rows 1 to 5
 // hold "c,r" texts.
 struct EditCycle : ::testing::Test {
-    static void SetUpTestSuite()
-    {
-        RegisterGridEditing();
-        SetGridInputFactory({});  // the controller alone, without the keyboard and mouse handling
-    }
     std::unique_ptr<TExtColumnGrid> grid = std::make_unique<TExtColumnGrid>();
     TExtColumnGrid& g = *grid;
     TGridEditController* ctl = nullptr;
@@ -34,6 +29,8 @@ struct EditCycle : ::testing::Test {
 
     void SetUp() override
     {
+        // The controller alone, without the keyboard and mouse handling.
+        g.SetLayers({.Editing = EditingLayer()});
         g.SetColCount(5);
         g.SetRowCount(6);
         g.Options &= ~goEditing;

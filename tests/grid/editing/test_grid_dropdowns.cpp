@@ -11,6 +11,7 @@
 #include "grid/editing/GridInput.h"
 #include "grid/editing/editors/ExtCustomGridDropDown.h"
 #include "grid/editing/editors/ExtMultiColumnDropDown.h"
+#include "grid/editing/editors/GridDropDownEditors.h"
 
 #include "InputSuite.h"
 #include "grid/core/GridDataOps.h"
@@ -85,22 +86,20 @@ struct GridDropDown : grid::editing::WithGridInput {
     QLineEdit* other = nullptr;
     int selects = 0;
 
-    // The inner grid narrows its rows down with the grid's data operations.
-    static void SetUpTestSuite()
+    // The inner grid edits as the program's grids do and narrows its rows down with the data
+    // operations.
+    static TGridLayers InnerLayers()
     {
-        WithGridInput::SetUpTestSuite();
-        dataops::RegisterGridDataOps();
-    }
-    static void TearDownTestSuite()
-    {
-        SetGridDataOpsFactory({});
-        WithGridInput::TearDownTestSuite();
+        TGridLayers layers = grid::editing::InputLayers();
+        layers.DataOps = dataops::DataOperations();
+        return layers;
     }
 
     void SetUp() override
     {
         window.resize(400, 400);
         dd = new TCustomExtGridDropDown(&window);
+        dd->SetGridLayers(InnerLayers());
         dd->setGeometry(10, 10, 150, 22);
         other = new QLineEdit(&window);
         other->setGeometry(10, 300, 100, 22);
@@ -430,6 +429,29 @@ TEST_F(GridDropDown, EditingLayerEventsOfTheInnerGridArePassedOn)
     dd = nullptr;
 }
 
+// The inner grid has the layers the drop-down's owner gave it and is plain without; a cell
+// editor's grid drop-down gives it the layers of the grid it edits for.
+TEST_F(GridDropDown, TheInnerGridHasTheLayersItsOwnerGave)
+{
+    EXPECT_NE(editing::EditController(g()), nullptr);
+    EXPECT_NE(dataops::DataOps(g()), nullptr);
+    TCustomExtGridDropDown plain(&window);
+    EXPECT_EQ(plain.GetGrid()->EditLayer(), nullptr);
+    EXPECT_EQ(plain.GetGrid()->DataOps(), nullptr);
+
+    for (bool hostEdits : {true, false}) {
+        SCOPED_TRACE(hostEdits);
+        TExtStringGrid host;
+        if (hostEdits)
+            host.SetLayers(InnerLayers());
+        std::unique_ptr<QWidget> editor(CreateGridDropDown(ddExtGrid, host, &window));
+        auto* cellDropDown = dynamic_cast<TGridExtGridDropDown*>(editor.get());
+        ASSERT_NE(cellDropDown, nullptr);
+        EXPECT_EQ(editing::EditController(*cellDropDown->GetGrid()) != nullptr, hostEdits);
+        EXPECT_EQ(dataops::DataOps(*cellDropDown->GetGrid()) != nullptr, hostEdits);
+    }
+}
+
 TEST_F(GridDropDown, ItemIndexOutOfRangeIsIgnoredAndAMissingLookupTextReadsEmpty)
 {
     dd->SetItemIndex(2);
@@ -458,11 +480,10 @@ struct ReversingSort : TGridDataOps {
 
 TEST_F(GridDropDown, TheSelectedItemKeepsItsRowWhenTheGridSortsOnOpening)
 {
-    SetGridDataOpsFactory([](TExtStringGrid& grid) { return std::make_unique<ReversingSort>(grid); });
-    struct Restore {
-        ~Restore() { dataops::RegisterGridDataOps(); }  // the suite's data operations
-    } restore;
     TCustomExtGridDropDown sorted(&window);
+    TGridLayers layers = InnerLayers();
+    layers.DataOps = [](TExtStringGrid& grid) { return std::make_unique<ReversingSort>(grid); };
+    sorted.SetGridLayers(layers);
     FillFruits(sorted);
     sorted.Sorting = gsSingleColumn;
     sorted.GetGrid()->SortSettings.Column = 0;

@@ -44,6 +44,7 @@ struct GridInput : WithGridInput {
     void SetUp() override
     {
         grid = std::make_unique<TExtColumnGrid>();
+        grid->SetLayers(InputLayers());
         g().SetColCount(6);
         g().SetRowCount(7);
         g().Options &= ~goEditing;

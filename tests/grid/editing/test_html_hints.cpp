@@ -19,6 +19,7 @@ struct HtmlHints : WithGridInput {
     TExtStringGrid g;
     void SetUp() override
     {
+        g.SetLayers(InputLayers());
         g.SetColCount(4);
         g.SetRowCount(4);
         g.HintShowCells = true;

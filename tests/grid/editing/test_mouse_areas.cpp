@@ -31,6 +31,7 @@ struct MouseAreas : WithGridInput {
     void SetUp() override
     {
         grid = std::make_unique<TExtStringGrid>();
+        grid->SetLayers(InputLayers());
         g().SetColCount(5);
         g().SetRowCount(7);
         g().Options |= goRangeSelect | goEditing;

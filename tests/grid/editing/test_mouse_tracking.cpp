@@ -30,6 +30,7 @@ struct MouseTracking : WithGridInput {
     void SetUp() override
     {
         grid = std::make_unique<TExtStringGrid>();
+        grid->SetLayers(InputLayers());
         g().SetColCount(5);
         g().SetRowCount(6);
         for (int c = 0; c < 5; ++c) {

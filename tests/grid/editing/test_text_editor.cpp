@@ -29,6 +29,7 @@ struct TextEditor : WithGridInput {
     void SetUp() override
     {
         grid = new TExtColumnGrid;
+        grid->SetLayers(InputLayers());
         grid->setParent(&box);
         other = new QLineEdit(&box);
         other->move(0, 240);

@@ -27,6 +27,7 @@ struct TypedStart : WithGridInput {
     void SetUp() override
     {
         grid = new TExtColumnGrid;
+        grid->SetLayers(InputLayers());
         grid->setParent(&box);
         g().SetColCount(5);
         g().SetRowCount(5);

@@ -175,6 +175,7 @@ struct UndoInGrid : WithGridInput {
     void SetUp() override
     {
         grid = std::make_unique<TExtColumnGrid>();
+        grid->SetLayers(InputLayers());
         g().SetColCount(4);
         g().SetRowCount(5);
         const TEditorType editors[] = {edNormal, edNormal, edNormal, edDataCheckBox};

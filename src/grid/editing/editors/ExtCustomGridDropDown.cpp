@@ -24,27 +24,16 @@ bool StaysInGrid(int key)
     return (key >= VK_PRIOR && key <= VK_HOME) || key == VK_UP || key == VK_DOWN;
 }
 
-std::vector<std::pair<QString, TGridDropDownBinder>>& Binders()
+// The inner grid's layers pass their events on to the drop-down's (a null one: no more).
+void PassLayerEvents(TCustomExtGridDropDown* dropDown, TExtStringGrid& grid)
 {
-    static std::vector<std::pair<QString, TGridDropDownBinder>> binders;
-    return binders;
-}
-
-void RunBinders(TCustomExtGridDropDown* dropDown, TExtStringGrid& grid)
-{
-    for (const auto& [library, bind] : Binders())
-        bind(dropDown, grid);
+    if (TGridEditLayer* layer = grid.EditLayer())
+        layer->PassEventsTo(dropDown);
+    if (TGridDataOps* ops = grid.DataOps())
+        ops->PassEventsTo(dropDown);
 }
 
 }  // namespace
-
-void SetGridDropDownBinder(const QString& library, TGridDropDownBinder binder)
-{
-    auto& binders = Binders();
-    std::erase_if(binders, [&](const auto& entry) { return entry.first == library; });
-    if (binder)
-        binders.emplace_back(library, std::move(binder));
-}
 
 // ---- The inner grid
 
@@ -334,7 +323,7 @@ TCustomExtGridDropDown::~TCustomExtGridDropDown()
         g.OnRowMoved = nullptr;
         g.OnMouseMove = nullptr;
         g.OnMouseDown = g.OnMouseUp = nullptr;
-        RunBinders(nullptr, g);
+        PassLayerEvents(nullptr, g);
     }
 }
 
@@ -346,6 +335,7 @@ void TCustomExtGridDropDown::CreateDropDownForm()
     if (!FExtColGrid) {
         FLoading = true;
         FExtColGrid = new TExtGridDropDownGrid(FDropDownForm);
+        FExtColGrid->SetLayers(FGridLayers);
         FExtColGrid->SetDropDown(this);
         FExtColGrid->setGeometry(0, 0, FExtColGrid->width(), 180);
         FExtColGrid->Color = FDropDownColor;
@@ -353,6 +343,15 @@ void TCustomExtGridDropDown::CreateDropDownForm()
         FLoading = false;
     }
     SetControl(FExtColGrid);
+}
+
+void TCustomExtGridDropDown::SetGridLayers(const TGridLayers& layers)
+{
+    FGridLayers = layers;
+    if (!FExtColGrid)
+        return;
+    FExtColGrid->SetLayers(layers);
+    PassLayerEvents(this, *FExtColGrid);
 }
 
 void TCustomExtGridDropDown::SetGridImages(TObject* value)
@@ -612,7 +611,7 @@ void TCustomExtGridDropDown::BindGridEvents()
         if (OnGridMouseUp)
             OnGridMouseUp(grid, button, shift, x, y);
     };
-    RunBinders(this, g);
+    PassLayerEvents(this, g);
     g.OnGetDisplText = OnGridGetDiplText ? TBaseGrid::TGetDisplTextEvent([this](TBaseGrid* sender, int col, int row,
                                                                                  QString& value) {
         if (OnGridGetDiplText)

@@ -70,13 +70,6 @@ private:
     friend class TCustomExtGridDropDown;
 };
 
-// The events of the inner grid that the editing layer and the data operations raise live in
-// libraries above this one: each registers how to pass them on to the drop-down's events, and
-// clears what it bound when called with a null drop-down (the drop-down is going).
-using TGridDropDownBinder = std::function<void(TCustomExtGridDropDown*, TExtStringGrid&)>;
-// One binder per library: setting it again replaces the library's earlier one.
-void SetGridDropDownBinder(const QString& library, TGridDropDownBinder binder);
-
 // A drop-down edit whose form holds a full grid. The edit shows the lookup column of the chosen
 // row; typing searches that column, by prefix or by narrowing the rows down. The rows come from
 // Items (UseItems) or from the inner grid's own cells.
@@ -109,6 +102,10 @@ public:
     void SetStyle(TDropDownStyle value);
 
     TExtGridDropDownGrid* GetGrid() const { return FExtColGrid; }
+    // The inner grid's layers (editing, data operations ...), given by the drop-down's owner;
+    // without them the inner grid is plain. The events those layers raise for the inner grid
+    // reach the drop-down's events of the same meaning (TGridEditLayer::PassEventsTo).
+    void SetGridLayers(const TGridLayers& layers);
     int GetItemCount() const override;
     void SetItemIndex(int value) override;
     int GetVersionNr() const override { return 0x06000101; }
@@ -208,6 +205,7 @@ private:
     void BindGridEvents();
     QString GridLookupCell(int row);
     QPointer<TExtGridDropDownGrid> FExtColGrid;
+    TGridLayers FGridLayers;
     TDropDownStyle FStyle = dsDropDown;
     TObject* FGridImages = nullptr;
     int FSelRow = 0;

@@ -93,7 +93,13 @@ QWidget* CreateGridDropDown(TGridDropDownKind kind, TExtStringGrid& grid, QWidge
         break;
     }
     case ddImage: editor = new TGridImageDropDown(grid, k, parent); break;
-    case ddExtGrid: editor = new TGridExtGridDropDown(grid, k, parent); break;
+    case ddExtGrid: {
+        // Its inner grid works as the grid it edits for.
+        auto* e = new TGridExtGridDropDown(grid, k, parent);
+        e->SetGridLayers(grid.Layers());
+        editor = e;
+        break;
+    }
     }
     if (editor) {
         editor->hide();
