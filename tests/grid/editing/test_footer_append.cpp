@@ -24,6 +24,7 @@ struct FooterAppend : WithGridInput {
 
     void SetUp() override
     {
+        WithInput(g);
         g.SetColCount(3);
         g.SetRowCount(5);
         g.Options |= goEditing | goTabs;
