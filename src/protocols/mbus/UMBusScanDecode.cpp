@@ -461,6 +461,22 @@ void TMBusScanDecode::Pause(int ms)
     platform::CurrentClock().Sleep(std::max(1, int(std::lround(ms * Time_Scale))));
 }
 
+void TMBusScanDecode::Send_Frame_After(int pauseMs, int next)
+{
+    Pause(pauseMs);
+    Step = next;
+    Send_Command(Gateway_Port);
+}
+
+bool TMBusScanDecode::Acknowledged_Or_Timed_Out()
+{
+    Bytes answer;
+    bool acknowledged = false;
+    while (!acknowledged && Take_Answer(answer))
+        acknowledged = Is_E5(answer);
+    return acknowledged || Check_TimeOut();
+}
+
 void TMBusScanDecode::Post(std::function<void()> call)
 {
     QMetaObject::invokeMethod(Home.get(), std::move(call), Qt::QueuedConnection);
@@ -672,10 +688,8 @@ void TMBusScanDecode::Scan_Decode()
         TimeOut_Calc = Short_Timeout();
         ID_Dev_Primary = -1;
         Notify(1, 0, 0, 1);
-        Pause(500);
         Make_SND_NKE(255);
-        Step = 3;
-        Send_Command(Gateway_Port);
+        Send_Frame_After(500, 3);
         break;
     case 3:
         if (Take_Answer(answer) || Check_TimeOut())
@@ -695,32 +709,22 @@ void TMBusScanDecode::Scan_Decode()
         }
         break;
     case 5:
-        Pause(500);
         Make_App_Reset(uint8_t(ID_Dev_Primary));
-        Step = 6;
-        Send_Command(Gateway_Port);
+        Send_Frame_After(500, 6);
         break;
     case 6:
-    case 8: {
-        bool acknowledged = false;
-        while (!acknowledged && Take_Answer(answer))
-            acknowledged = Is_E5(answer);
-        if (acknowledged || Check_TimeOut())
+    case 8:
+        if (Acknowledged_Or_Timed_Out())
             Step = Step.load() == 6 && SND_NKE ? 7 : 9;
         break;
-    }
     case 7:
-        Pause(500);
         Make_SND_NKE(uint8_t(ID_Dev_Primary));
-        Step = 8;
-        Send_Command(Gateway_Port);
+        Send_Frame_After(500, 8);
         break;
     case 9:
         TimeOut_Calc = Long_Timeout();
-        Pause(500);
         Make_REQ_UD2(uint8_t(ID_Dev_Primary), Num_Frame_Read);
-        Step = 10;
-        Send_Command(Gateway_Port);
+        Send_Frame_After(500, 10);
         break;
     case 10: {
         ID_Dev_Found = false;
@@ -762,31 +766,21 @@ void TMBusScanDecode::Scan_Decode()
         Step = SND_NKE ? 101 : App_Reset ? 103 : 105;
         break;
     case 101:
-        Pause(800);
         Make_SND_NKE(253);
-        Step = 102;
-        Send_Command(Gateway_Port);
+        Send_Frame_After(800, 102);
         break;
     case 102:
-    case 104: {
-        bool acknowledged = false;
-        while (!acknowledged && Take_Answer(answer))
-            acknowledged = Is_E5(answer);
-        if (acknowledged || Check_TimeOut())
+    case 104:
+        if (Acknowledged_Or_Timed_Out())
             Step = Step.load() == 102 && App_Reset ? 103 : 105;
         break;
-    }
     case 103:
-        Pause(800);
         Make_App_Reset(255);
-        Step = 104;
-        Send_Command(Gateway_Port);
+        Send_Frame_After(800, 104);
         break;
     case 105:
-        Pause(800);
         Make_SND_NKE(255);
-        Step = 106;
-        Send_Command(Gateway_Port);
+        Send_Frame_After(800, 106);
         break;
     case 106:
         if (Take_Answer(answer) || Check_TimeOut())
@@ -798,10 +792,8 @@ void TMBusScanDecode::Scan_Decode()
         break;
     case 124:
         TimeOut_Calc = Long_Timeout();
-        Pause(800);
         Make_REQ_UD2(253, Num_Frame_Read);
-        Step = 125;
-        Send_Command(Gateway_Port);
+        Send_Frame_After(800, 125);
         break;
     case 125: {
         ID_Dev_Found = false;
@@ -891,10 +883,8 @@ void TMBusScanDecode::Scan_Decode()
                 }
                 break;
             }
-            Pause(800);
             Make_Select_Secondary();
-            Step = next_value + 1;
-            Send_Command(Gateway_Port);
+            Send_Frame_After(800, next_value + 1);
             break;
         }
         // Wait state: the time limit first, then an answer decides.

@@ -141,6 +141,11 @@ private:
     bool Is_Radio_Telegram(std::span<const uint8_t> datagram) const;
     void Poll_Serial();
     void Pause(int ms);
+    // Sends the frame just built to the gateway after the pause a meter needs between frames,
+    // going on to the step that awaits its answer.
+    void Send_Frame_After(int pauseMs, int next);
+    // Drops answers until the meter's E5 arrives: true once it has, or once the wait has timed out.
+    bool Acknowledged_Or_Timed_Out();
     void Notify(int event, int value, int found, int kind);
     void Post(std::function<void()> call);
     void Read_Step(const std::vector<uint8_t>& frame, bool& complete);
