@@ -1,6 +1,7 @@
 #include "controls/dropdowns/DropDownEdit.h"
 
 #include "controls/common/ExtXPVS.h"
+#include "controls/common/GradientButton.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -14,71 +15,6 @@ using namespace platform;
 using namespace controls;
 
 namespace {
-
-// The three-dimensional face the selection presets paint: a frame with single-pixel rounded
-// corners, light top and dark bottom lines, and a plain, gradient or two-part (mirrored) fill.
-void DrawGradientButton(TCanvas& canvas, TColor color, TColor colorTo, TColor mirror, TColor mirrorTo,
-                        TColor topLine, TColor bottomLine, TColor frame, TColor edge, TColor background, QRect r,
-                        int kind)
-{
-    const int left = r.left(), top = r.top(), right = r.left() + r.width(), bottom = r.top() + r.height();
-    const QRect inside = Rect(left + 2, top + 2, right - 3, bottom - 3);
-    if (colorTo == clNone) {
-        canvas.Brush.Color = color;
-        canvas.Brush.Style = TBrushStyle::bsSolid;
-        canvas.FillRect(inside);
-    } else if (mirror == clNone) {
-        DrawGradient(canvas, color, colorTo, std::clamp(inside.height(), 1, 16), inside, false);
-    } else {
-        const int half = inside.height() / 2;
-        DrawGradient(canvas, color, colorTo, std::clamp(half, 1, 16),
-                     Rect(inside.left(), inside.top(), inside.left() + inside.width(), inside.top() + half), false);
-        DrawGradient(canvas, mirror, mirrorTo, std::clamp(inside.height() - half, 1, 16),
-                     Rect(inside.left(), inside.top() + half, inside.left() + inside.width(),
-                          inside.top() + inside.height()),
-                     false);
-    }
-    canvas.Pen.Width = 1;
-    canvas.Pen.Style = TPenStyle::psSolid;
-    auto line = [&](TColor c, int x1, int y1, int x2, int y2) {
-        if (c == clNone)
-            return;
-        canvas.Pen.Color = c;
-        canvas.MoveTo(x1, y1);
-        canvas.LineTo(x2, y2);
-    };
-    const int mid = top + (bottom - top) / 2;
-    line(topLine, left + 1, top + 1, right - 1, top + 1);
-    line(topLine, left + 1, top + 1, left + 1, mid);
-    line(topLine, right - 2, top + 1, right - 2, mid);
-    line(bottomLine, left + 1, bottom - 2, right - 1, bottom - 2);
-    line(bottomLine, left + 1, mid, left + 1, bottom - 2);
-    line(bottomLine, right - 2, mid, right - 2, bottom - 2);
-    if (frame != clNone) {
-        line(frame, left + 1, top, right - 1, top);
-        line(frame, left + 1, bottom - 1, right - 1, bottom - 1);
-        if (kind == 0 || kind == 1 || kind == 3)
-            line(frame, left, top + 1, left, bottom - 1);
-        if (kind == 0 || kind == 2 || kind == 3)
-            line(frame, right - 1, top + 1, right - 1, bottom - 1);
-        if (edge != clNone) {
-            canvas.SetPixel(left + 1, top, edge);
-            canvas.SetPixel(left, top + 1, edge);
-            canvas.SetPixel(right - 2, top, edge);
-            canvas.SetPixel(right - 1, top + 1, edge);
-            canvas.SetPixel(left + 1, bottom - 1, edge);
-            canvas.SetPixel(left, bottom - 2, edge);
-            canvas.SetPixel(right - 2, bottom - 1, edge);
-            canvas.SetPixel(right - 1, bottom - 2, edge);
-        }
-        if (background != clNone) {
-            canvas.SetPixel(left, top, background);
-            canvas.SetPixel(right - 1, top, background);
-            canvas.SetPixel(left, bottom - 1, background);
-            canvas.SetPixel(right - 1, bottom - 1, background);
-        }
-    }
-}
 
 struct TFormColors {
     TColor Color, ColorTo, BorderColor;  // BorderColor 0xFFFFFFFF: unchanged
@@ -535,15 +471,15 @@ void TExtCustomDropDown::DrawSelection(TCanvas& canvas, QRect rect, TColor corne
         canvas.FillRect(rect);
         break;
     case scOffice2007:
-        DrawGradientButton(canvas, FSelectionColor, FSelectionColorTo, 0x58D4FC, 0xB3F1FC, 0xF4FEFF, 0xCAF8FF,
+        controls::DrawGradientButton(canvas, FSelectionColor, FSelectionColorTo, 0x58D4FC, 0xB3F1FC, 0xF4FEFF, 0xCAF8FF,
                            0x8DD7D3, 0xC3D9DF, cornerColor, rect, kind);
         break;
     case scWindowsVista:
-        DrawGradientButton(canvas, FSelectionColor, FSelectionColorTo, clNone, clNone, 0xFDFBF6, 0xFDF5E7, 0xFDDE99,
+        controls::DrawGradientButton(canvas, FSelectionColor, FSelectionColorTo, clNone, clNone, 0xFDFBF6, 0xFDF5E7, 0xFDDE99,
                            0xFCEDCB, cornerColor, rect, kind);
         break;
     case scWindows7:
-        DrawGradientButton(canvas, FSelectionColor, FSelectionColorTo, clNone, clNone, 0xFDF4EB, 0xFDEADB, 0xCEA27D,
+        controls::DrawGradientButton(canvas, FSelectionColor, FSelectionColorTo, clNone, clNone, 0xFDF4EB, 0xFDEADB, 0xCEA27D,
                            0xE0C5AE, cornerColor, rect, kind);
         break;
     }

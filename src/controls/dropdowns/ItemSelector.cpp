@@ -1,5 +1,6 @@
 #include "controls/dropdowns/ItemSelector.h"
 
+#include "controls/common/GradientButton.h"
 #include "controls/dropdowns/DropDownDraw.h"
 #include "platform/Exception.h"
 #include "platform/TImageList.h"
@@ -27,70 +28,6 @@ constexpr TAppearancePreset AppearancePresets[] = {
     {0xFDF8F1, 0xFCEFD5, clNone, clNone, 0xFDFBF6, 0xFDF5E7, 0xFDDE99, 0xFCEDCB, 0xFAEEDE, 0xFAE3B4, clNone, clNone},
     {0xFCEBDC, 0xFCDBC1, clNone, clNone, 0xFDF4EB, 0xFDEADB, 0xCEA27D, 0xE0C5AE, 0xF9D8B9, 0xFBCAA2, clNone, clNone},
 };
-
-void FillGradient(TCanvas& canvas, TColor from, TColor to, int steps, const QRect& r)
-{
-    if (r.width() <= 0 || r.height() <= 0)
-        return;
-    if (to == clNone) {
-        canvas.Brush.Style = TBrushStyle::bsSolid;
-        canvas.Brush.Color = from;
-        canvas.FillRect(r);
-        return;
-    }
-    DrawGradient(canvas, from, to, std::max(1, std::min(steps, r.height())), r, false);
-}
-
-// A button face with all sides closed (the item selector's hot and selected cells).
-void DrawGradientButton(TCanvas& canvas, TColor color, TColor colorTo, TColor mirror, TColor mirrorTo,
-                        TColor topLine, TColor bottomLine, TColor frame, TColor edge, TColor background, QRect r)
-{
-    const int left = r.left(), top = r.top(), right = r.left() + r.width(), bottom = r.top() + r.height();
-    if (right - left < 4 || bottom - top < 4)
-        return;
-    const QRect inside = Rect(left + 2, top + 2, right - 3 + 1, bottom - 3 + 1);
-    if (mirror == clNone) {
-        FillGradient(canvas, color, colorTo, 16, inside);
-    } else {
-        const int half = inside.top() + inside.height() / 2;
-        FillGradient(canvas, color, colorTo, 16, Rect(inside.left(), inside.top(), inside.right() + 1, half));
-        FillGradient(canvas, mirror, mirrorTo, 16, Rect(inside.left(), half, inside.right() + 1, inside.bottom() + 1));
-    }
-    canvas.Brush.Style = TBrushStyle::bsSolid;
-    const int midY = top + (bottom - top) / 2;
-    auto line = [&](TColor c, int x1, int y1, int x2, int y2) {
-        if (c == clNone)
-            return;
-        canvas.Pen.Style = TPenStyle::psSolid;
-        canvas.Pen.Width = 1;
-        canvas.Pen.Color = c;
-        canvas.MoveTo(x1, y1);
-        canvas.LineTo(x2, y2);
-    };
-    // Inner lines: light above the middle, darker below.
-    line(topLine, left + 1, top + 1, right - 1, top + 1);
-    line(topLine, left + 1, top + 1, left + 1, midY);
-    line(topLine, right - 2, top + 1, right - 2, midY);
-    line(bottomLine, left + 1, bottom - 2, right - 1, bottom - 2);
-    line(bottomLine, left + 1, midY, left + 1, bottom - 2);
-    line(bottomLine, right - 2, midY, right - 2, bottom - 2);
-    // The frame, its corners rounded by one pixel.
-    line(frame, left + 1, top, right - 1, top);
-    line(frame, left + 1, bottom - 1, right - 1, bottom - 1);
-    line(frame, left, top + 1, left, bottom - 1);
-    line(frame, right - 1, top + 1, right - 1, bottom - 1);
-    if (edge != clNone) {
-        for (const QPoint& p : {QPoint(left + 1, top), QPoint(left, top + 1), QPoint(right - 2, top),
-                                QPoint(right - 1, top + 1), QPoint(left + 1, bottom - 1), QPoint(left, bottom - 2),
-                                QPoint(right - 2, bottom - 1), QPoint(right - 1, bottom - 2)})
-            canvas.SetPixel(p.x(), p.y(), edge);
-    }
-    if (background != clNone) {
-        for (const QPoint& p : {QPoint(left, top), QPoint(right - 1, top), QPoint(left, bottom - 1),
-                                QPoint(right - 1, bottom - 1)})
-            canvas.SetPixel(p.x(), p.y(), background);
-    }
-}
 
 QSize GraphicSize(const TExtCustomItemSelector& owner, const TSelectorItem& item)
 {
@@ -533,7 +470,7 @@ void TCustomItemSelector::DrawItem(int index, TCanvas& canvas)
     } else if (topLine == clNone) {
         DrawGradientRect(&canvas, cell, face, faceTo, border, 1, gdVertical);
     } else {
-        DrawGradientButton(canvas, face, faceTo, mirror, mirrorTo, topLine, bottomLine, border, edge, owner.Color(), cell);
+        controls::DrawGradientButton(canvas, face, faceTo, mirror, mirrorTo, topLine, bottomLine, border, edge, owner.Color(), cell);
     }
     if (owner.OnDrawItem) {
         owner.OnDrawItem(this, canvas, cell, index);

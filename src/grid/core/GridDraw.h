@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "controls/common/ExtStyleIF.h"
+#include "controls/common/GradientButton.h"
 #include "grid/core/GridTypes.h"
 #include "platform/TCanvas.h"
 
@@ -41,18 +42,12 @@ struct TProgressLevels {
     bool Vertical = false;
 };
 
-// A gradient that tolerates clNone: a missing end fills flat with the other colour, a zero-height
-// rectangle draws nothing.
-void DrawGridGradient(platform::TCanvas& canvas, TColor from, TColor to, int steps, QRect r, bool horizontal);
 // A cell or header background: flat, a gradient, or two halves with the mirror colours; then a
 // frame (or, with sideLines, only the left and right edges) unless border is clNone.
 void DrawMirrorGradient(platform::TCanvas& canvas, QRect r, TColor color, TColor colorTo, TColor mirror,
                         TColor mirrorTo, bool vertical, TColor border, bool sideLines, bool fill);
-// A 3D button face whose sides can stay open so that neighbouring segments join; kind 0 closed,
-// 1 open right, 2 open left, 3 open both, 4 open both with inset border lines.
-void DrawGradientButton(platform::TCanvas& canvas, TColor color, TColor colorTo, TColor mirror, TColor mirrorTo,
-                        TColor upperLine, TColor lowerLine, TColor border, TColor corner, TColor background,
-                        QRect r, int kind);
+using controls::DrawGradientButton;
+using controls::DrawGridGradient;
 
 // The colour at `position` of a span from color (at spanStart) to second; second clNone: color.
 TColor InterpolateColor(TColor color, TColor second, int spanStart, int spanEnd, int position);

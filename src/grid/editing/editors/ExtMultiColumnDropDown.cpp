@@ -13,7 +13,6 @@ using namespace controls;
 
 namespace {
 bool StaysInList(int key) { return key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN; }
-QRect ToQRect(const TRect& r) { return QRect(QPoint(r.Left, r.Top), QPoint(r.Right - 1, r.Bottom - 1)); }
 }  // namespace
 
 // ---- The list
