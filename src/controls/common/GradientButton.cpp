@@ -15,6 +15,8 @@ int RoundHalfEven(double v) { return int(std::nearbyint(v)); }
 int Right(const QRect& r) { return r.left() + r.width(); }
 int Bottom(const QRect& r) { return r.top() + r.height(); }
 
+}  // namespace
+
 void SetPenBrush(TCanvas& canvas, TColor color)
 {
     canvas.Pen.Style = TPenStyle::psSolid;
@@ -29,8 +31,6 @@ void Line(TCanvas& canvas, int x1, int y1, int x2, int y2)
     canvas.MoveTo(x1, y1);
     canvas.LineTo(x2, y2);
 }
-
-}  // namespace
 
 void DrawGridGradient(TCanvas& canvas, TColor from, TColor to, int steps, QRect r, bool horizontal)
 {

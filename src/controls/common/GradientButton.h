@@ -9,6 +9,10 @@ namespace controls {
 
 using platform::TColor;
 
+// Pen and brush solid, width 1, in one colour.
+void SetPenBrush(platform::TCanvas& canvas, TColor color);
+// A line from (x1, y1) up to, not including, (x2, y2).
+void Line(platform::TCanvas& canvas, int x1, int y1, int x2, int y2);
 // A gradient that tolerates clNone: a missing end fills flat with the other colour, a zero-height
 // rectangle draws nothing. steps + 1 bands, the last in the end colour.
 void DrawGridGradient(platform::TCanvas& canvas, TColor from, TColor to, int steps, QRect r, bool horizontal);

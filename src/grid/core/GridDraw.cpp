@@ -16,6 +16,8 @@ namespace grid {
 using PBrush = platform::TBrushStyle;
 using platform::TCanvas;
 using platform::TPenStyle;
+using controls::Line;
+using controls::SetPenBrush;
 
 namespace {
 
@@ -23,21 +25,6 @@ int RoundEven(double v) { return int(std::nearbyint(v)); }
 int Right(const QRect& r) { return r.left() + r.width(); }
 int Bottom(const QRect& r) { return r.top() + r.height(); }
 TColor Rgb(TColor c) { return platform::ColorToRGB(c); }
-
-void SetPenBrush(TCanvas& canvas, TColor color)
-{
-    canvas.Pen.Style = TPenStyle::psSolid;
-    canvas.Pen.Width = 1;
-    canvas.Pen.Color = color;
-    canvas.Brush.Style = PBrush::bsSolid;
-    canvas.Brush.Color = color;
-}
-
-void Line(TCanvas& canvas, int x1, int y1, int x2, int y2)
-{
-    canvas.MoveTo(x1, y1);
-    canvas.LineTo(x2, y2);
-}
 
 }  // namespace
 
