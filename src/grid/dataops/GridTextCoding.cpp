@@ -1,0 +1,171 @@
+#include "grid/dataops/GridTextCoding.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <algorithm>
+#include <cstring>
+
+namespace grid::dataops {
+
+namespace {
+
+const char* CodePageName(TTextCoding coding) { return coding == TTextCoding::Oem ? "IBM850" : "windows-1252"; }
+
+bool StartsWith(std::span<const uint8_t> bytes, std::initializer_list<uint8_t> mark)
+{
+    return bytes.size() >= mark.size() && std::equal(mark.begin(), mark.end(), bytes.begin());
+}
+
+// Whether the bytes are valid UTF-8, by Qt's own decoder.
+bool IsUtf8(std::span<const uint8_t> bytes)
+{
+    if (std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b < 0x80; }))
+        return true;
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // Decoded in blocks cut at line ends, so that the check holds little memory at a time.
+    size_t at = 0;
+    while (at < bytes.size()) {
+        size_t end = std::min(bytes.size(), at + (size_t(1) << 20));
+        while (end < bytes.size() && bytes[end - 1] != '\n')
+            ++end;
+        const QString part = decoder.decode(QByteArrayView(bytes.data() + at, qsizetype(end - at)));
+        if (decoder.hasError())
+            return false;
+        at = end;
+    }
+    return true;
+}
+
+}  // namespace
+
+QByteArray EncodeText(const QString& text, TTextCoding coding)
+{
+    switch (coding) {
+    case TTextCoding::Utf8Bom:
+        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    case TTextCoding::Utf16LeBom: {
+        QStringEncoder encoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+        return encoder.encode(text);
+    }
+    case TTextCoding::Ansi:
+    case TTextCoding::Oem:
+        break;
+    }
+    QStringEncoder encoder(CodePageName(coding), QStringConverter::Flag::Stateless);
+    return encoder.encode(text);
+}
+
+TTextLineWriter::TTextLineWriter(TTextCoding coding) : FCoding(coding)
+{
+    switch (coding) {
+    case TTextCoding::Utf8Bom:
+        FBytes = QByteArray("\xEF\xBB\xBF");
+        break;
+    case TTextCoding::Utf16LeBom:
+        FEncoder = QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless);
+        FBytes = QByteArray("\xFF\xFE", 2);
+        break;
+    case TTextCoding::Ansi:
+    case TTextCoding::Oem:
+        FEncoder = QStringEncoder(CodePageName(coding), QStringConverter::Flag::Stateless);
+        break;
+    }
+}
+
+void TTextLineWriter::Line(QStringView line)
+{
+    if (FCoding == TTextCoding::Utf8Bom) {
+        FBytes += line.toUtf8();
+        FBytes += "\r\n";
+        return;
+    }
+    FBytes += FEncoder.encode(line);
+    FBytes += FEncoder.encode(QStringView(u"\r\n"));
+}
+
+QByteArray EncodeLines(const QStringList& lines, TTextCoding coding)
+{
+    TTextLineWriter writer(coding);
+    for (const QString& line : lines)
+        writer.Line(line);
+    return writer.Bytes();
+}
+
+TTextLineReader::TTextLineReader(std::span<const uint8_t> bytes, TTextCoding fallback)
+    : Reader(bytes)
+{
+    if (StartsWith(bytes, {0xEF, 0xBB, 0xBF})) {
+        FStart = 3;
+        FUtf8 = true;
+    } else if (StartsWith(bytes, {0xFF, 0xFE}) || StartsWith(bytes, {0xFE, 0xFF})) {
+        const bool little = bytes[0] == 0xFF;
+        QStringDecoder decoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::Stateless);
+        FWide = decoder.decode(QByteArrayView(bytes.data() + 2, qsizetype(bytes.size() - 2)));
+        FUtf16 = true;
+    } else {
+        FUtf8 = IsUtf8(bytes);
+        if (!FUtf8)
+            FDecoder = QStringDecoder(CodePageName(fallback), QStringConverter::Flag::Stateless);
+    }
+    Rewind();
+}
+
+void TTextLineReader::Rewind()
+{
+    Reader.Seek(FStart);
+    FPos = 0;
+}
+
+bool TTextLineReader::Next(QString& line)
+{
+    if (FUtf16) {
+        if (FPos >= FWide.size())
+            return false;
+        qsizetype end = FPos;
+        while (end < FWide.size() && FWide.at(end) != QChar(13) && FWide.at(end) != QChar(10))
+            ++end;
+        line = FWide.mid(FPos, end - FPos);
+        FPos = end;
+        if (FPos < FWide.size() && FWide.at(FPos) == QChar(13))
+            ++FPos;
+        if (FPos < FWide.size() && FWide.at(FPos) == QChar(10) && (end == FPos || FWide.at(FPos - 1) == QChar(13)))
+            ++FPos;
+        return true;
+    }
+    const std::span<const uint8_t> ahead = Reader.Ahead();
+    if (ahead.empty())
+        return false;
+    const auto* data = ahead.data();
+    size_t end = 0;
+    // memchr finds the LF fast; a lone CR before it also ends a line.
+    const void* lf = std::memchr(data, '\n', ahead.size());
+    const size_t lfAt = lf ? size_t(static_cast<const uint8_t*>(lf) - data) : ahead.size();
+    const void* cr = std::memchr(data, '\r', lfAt);
+    end = cr ? size_t(static_cast<const uint8_t*>(cr) - data) : lfAt;
+    size_t skip = end;
+    if (end < ahead.size() && data[end] == '\r')
+        ++skip;
+    if (skip < ahead.size() && data[skip] == '\n' && (skip == end || data[end] == '\r'))
+        ++skip;
+    const QByteArrayView bytes(data, qsizetype(end));
+    if (FUtf8) {
+        line = QString::fromUtf8(bytes);
+    } else {
+        line = FDecoder.decode(bytes);
+    }
+    Reader.Skip(skip);
+    return true;
+}
+
+QStringList ReadTextLines(std::span<const uint8_t> bytes, TTextCoding fallback)
+{
+    TTextLineReader reader(bytes, fallback);
+    QStringList lines;
+    QString line;
+    while (reader.Next(line))
+        lines << line;
+    return lines;
+}
+
+}  // namespace grid::dataops

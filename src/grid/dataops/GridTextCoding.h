@@ -1,0 +1,73 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QStringList>
+#include <cstdint>
+#include <span>
+
+#include "platform/Bytes.h"
+
+namespace grid::dataops {
+
+// The encodings of the grid's text files. "ANSI" is Windows-1252 and "OEM" its DOS code page 850;
+// both go through Qt's converters.
+enum class TTextCoding { Ansi, Oem, Utf8Bom, Utf16LeBom };
+
+// What the readers accept at most; beyond it a file or stream is refused and the grid left as it was.
+constexpr qint64 MaxTextFileBytes = qint64(1) << 30;
+constexpr int MaxTextCols = 16384;
+constexpr int MaxTextRows = 10'000'000;
+constexpr qsizetype MaxTextFieldChars = qsizetype(1) << 20;
+
+// The bytes of a text, with the byte-order mark of the Unicode codings. A character that the code
+// page lacks becomes the converter's substitute.
+QByteArray EncodeText(const QString& text, TTextCoding coding);
+
+// A text file's bytes read line by line: a byte-order mark selects UTF-8 or UTF-16; without one
+// the bytes are UTF-8 when they all are valid UTF-8, else the fallback code page. Lines end at
+// CR LF, LF or CR; a last line without its end counts too.
+class TTextLineReader {
+public:
+    TTextLineReader(std::span<const uint8_t> bytes, TTextCoding fallback);
+
+    // The next line; false at the end of the text.
+    bool Next(QString& line);
+    // How far the reading is, in bytes, for progress.
+    size_t Position() const { return FUtf16 ? size_t(FPos) * 2 : Reader.Position(); }
+    size_t Size() const { return Reader.Size(); }
+    // Back to the first line.
+    void Rewind();
+
+private:
+    platform::ByteReader Reader;
+    size_t FStart = 0;
+    bool FUtf8 = false;
+    bool FUtf16 = false;
+    QStringDecoder FDecoder;  // the code page's, made once
+    QString FWide;  // a UTF-16 text, decoded whole
+    qsizetype FPos = 0;
+};
+
+// Every line of a text file's bytes, as TTextLineReader reads them.
+QStringList ReadTextLines(std::span<const uint8_t> bytes, TTextCoding fallback);
+
+// Lines encoded one by one into a file's bytes, each ended by CR LF, so that a large file never
+// stands whole as a text beside its bytes.
+class TTextLineWriter {
+public:
+    explicit TTextLineWriter(TTextCoding coding);
+    void Line(QStringView line);
+    const QByteArray& Bytes() const { return FBytes; }
+
+private:
+    TTextCoding FCoding;
+    QStringEncoder FEncoder;
+    QByteArray FBytes;
+};
+
+// Lines joined with CR LF after each, in the coding, for a whole file.
+QByteArray EncodeLines(const QStringList& lines, TTextCoding coding);
+
+}  // namespace grid::dataops
