@@ -290,3 +290,31 @@ TEST(CellToReal, NumbersAndTheFirstBadPosition)
 }
 
 }  // namespace
+
+namespace {
+
+// A descendant that records the writers' export notifications.
+struct TNotifiedGrid : TExtStringGrid {
+    QStringList Seen;
+    void ExportNotification(int state, int row) override { Seen << QStringLiteral("%1:%2").arg(state).arg(row); }
+};
+
+TEST(ExportNotification, EveryWriterTellsStartEachRowAndDone)
+{
+    TempDir dir;
+    TNotifiedGrid g;
+    FillRows(g, {{"a", "b"}, {"c", "d"}});
+    const QStringList expected{"0:0", "5:0", "5:1", "2:-1"};
+    TMemoryStream stream;
+    g.SaveToStream(stream);
+    EXPECT_EQ(g.Seen, expected) << "own stream";
+    g.Seen.clear();
+    SaveToFile(g, dir.File(QStringLiteral("o.txt")), true);
+    EXPECT_EQ(g.Seen, expected) << "own file";
+    g.Seen.clear();
+    TIntList positions;
+    SaveToFixed(g, dir.File(QStringLiteral("f.txt")), positions);
+    EXPECT_EQ(g.Seen, expected) << "fixed width";
+}
+
+}  // namespace
