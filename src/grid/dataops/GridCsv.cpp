@@ -65,7 +65,7 @@ void WriteCsvRows(TExtStringGrid& g, Sink&& sink)
     g.ExportNotification(esExportStart, r0);
     for (int r = r0; r <= r1; ++r) {
         g.ExportNotification(esExportNextRow, r);
-        line.clear();
+        line.truncate(0);  // keeps its room for the next row
         for (int c = c0; c <= c1; ++c) {
             if (c > c0)
                 line += sep;
@@ -80,17 +80,19 @@ void WriteCsvRows(TExtStringGrid& g, Sink&& sink)
 void WriteCsv(TExtStringGrid& g, const QString& fileName, bool unicode, bool append)
 {
     const TTextCoding coding = WriteCoding(g, unicode);
-    TTextLineWriter writer(coding);
-    if (append) {
-        const QByteArray old = platform::ReadWholeFile(fileName, MaxTextFileBytes);
-        TTextLineReader reader(std::span(reinterpret_cast<const uint8_t*>(old.data()), size_t(old.size())),
-                               coding == TTextCoding::Oem ? TTextCoding::Oem : TTextCoding::Ansi);
-        QString line;
-        while (reader.Next(line))
-            writer.Line(line);
-    }
-    WriteCsvRows(g, [&](const QString& line) { writer.Line(line); });
-    platform::WriteFileAtomic(fileName, writer.Bytes());
+    QByteArray old;
+    if (append)
+        old = platform::ReadWholeFile(fileName, MaxTextFileBytes);
+    WriteTextFile(fileName, coding, [&](TTextLineWriter& writer) {
+        if (append) {
+            TTextLineReader reader(std::span(reinterpret_cast<const uint8_t*>(old.data()), size_t(old.size())),
+                                   coding == TTextCoding::Oem ? TTextCoding::Oem : TTextCoding::Ansi);
+            QString line;
+            while (reader.Next(line))
+                writer.Line(line);
+        }
+        WriteCsvRows(g, [&](const QString& line) { writer.Line(line); });
+    });
 }
 
 // Unpaired occurrences: a run of the character counts once when its length is odd.
@@ -240,7 +242,8 @@ private:
             throw EExtGridError(QStringLiteral("The CSV data has more than %1 rows").arg(MaxTextRows));
         MaxFields = std::max(MaxFields, int(Current.size()));
         Records.push_back(std::move(Current));
-        Current.clear();
+        Current = {};
+        Current.reserve(Records.back().size());
     }
 
     QChar Sep;

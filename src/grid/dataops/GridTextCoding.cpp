@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/FileUtil.h"
+
 namespace grid::dataops {
 
 namespace {
@@ -77,10 +79,30 @@ void TTextLineWriter::Line(QStringView line)
     if (FCoding == TTextCoding::Utf8Bom) {
         FBytes += line.toUtf8();
         FBytes += "\r\n";
-        return;
+    } else {
+        FBytes += FEncoder.encode(line);
+        FBytes += FEncoder.encode(QStringView(u"\r\n"));
     }
-    FBytes += FEncoder.encode(line);
-    FBytes += FEncoder.encode(QStringView(u"\r\n"));
+    if (Sink && FBytes.size() >= (1 << 20))
+        Flush();
+}
+
+void TTextLineWriter::Flush()
+{
+    if (!Sink || FBytes.isEmpty())
+        return;
+    Sink(FBytes);
+    FBytes.clear();
+}
+
+void WriteTextFile(const QString& path, TTextCoding coding, const std::function<void(TTextLineWriter&)>& produce)
+{
+    platform::WriteFileAtomicStreamed(path, [&](const platform::StreamedWrite& write) {
+        TTextLineWriter writer(coding);
+        writer.Sink = write;
+        produce(writer);
+        writer.Flush();
+    });
 }
 
 QByteArray EncodeLines(const QStringList& lines, TTextCoding coding)

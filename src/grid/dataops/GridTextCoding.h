@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "platform/Bytes.h"
@@ -60,12 +61,19 @@ public:
     explicit TTextLineWriter(TTextCoding coding);
     void Line(QStringView line);
     const QByteArray& Bytes() const { return FBytes; }
+    // With a sink, the bytes go to it in parts of about a megabyte; Flush hands over the rest.
+    std::function<void(QByteArrayView)> Sink;
+    void Flush();
 
 private:
     TTextCoding FCoding;
     QStringEncoder FEncoder;
     QByteArray FBytes;
 };
+
+// Writes the lines that `produce` gives into the file, in the coding, whole or not at all (the
+// file is written beside its target and renamed over it).
+void WriteTextFile(const QString& path, TTextCoding coding, const std::function<void(TTextLineWriter&)>& produce);
 
 // Lines joined with CR LF after each, in the coding, for a whole file.
 QByteArray EncodeLines(const QStringList& lines, TTextCoding coding);

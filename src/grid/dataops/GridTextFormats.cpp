@@ -106,9 +106,9 @@ void TFileProgress::Report(qint64 done, qint64 total)
 
 // Own text file
 
-void SaveToFile(TExtStringGrid& g, const QString& fileName, bool unicode)
+namespace {
+void WriteOwnFile(TExtStringGrid& g, TTextLineWriter& writer)
 {
-    TTextLineWriter writer(unicode ? TTextCoding::Utf16LeBom : TTextCoding::Ansi);
     const int hidden = SaveHiddenExtra(g);
     const int c0 = g.SaveStartCol(), c1 = g.SaveEndCol() + hidden;
     const int r0 = g.SaveStartRow(), r1 = g.SaveEndRow();
@@ -127,7 +127,13 @@ void SaveToFile(TExtStringGrid& g, const QString& fileName, bool unicode)
         progress.Report(r - r0, std::max(1, g.SaveRowCount() - 1));
     }
     g.ExportNotification(esExportDone, -1);
-    platform::WriteFileAtomic(fileName, writer.Bytes());
+}
+}  // namespace
+
+void SaveToFile(TExtStringGrid& g, const QString& fileName, bool unicode)
+{
+    WriteTextFile(fileName, unicode ? TTextCoding::Utf16LeBom : TTextCoding::Ansi,
+                  [&](TTextLineWriter& writer) { WriteOwnFile(g, writer); });
 }
 
 void LoadFromFile(TExtStringGrid& g, const QString& fileName)
