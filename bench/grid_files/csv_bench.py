@@ -25,13 +25,13 @@ def generate(path):
             for c in range(COLS):
                 k = (r + c) % 4
                 if k == 0:
-                    row.append("%d.%03d" % (rng.randrange(10**9), rng.randrange(1000)) + "x" * 6)
+                    row.append("%d.%03d" % (rng.randrange(10**9), rng.randrange(1000)) + "x" * 12)
                 elif k == 1:
                     row.append(" ".join(rng.choice(words) for _ in range(3)))
                 elif k == 2:
-                    row.append("ID-%016X-%02d" % (rng.getrandbits(64), c))
+                    row.append("ID-%016X-%06d" % (rng.getrandbits(64), c))
                 else:
-                    row.append(rng.choice(words) + " " + "%012d" % rng.randrange(10**12))
+                    row.append(rng.choice(words) + " " + "%016d" % rng.randrange(10**16))
             w.writerow(row)
     print("file %s: %.1f MB" % (os.path.basename(path), os.path.getsize(path) / 1e6))
 

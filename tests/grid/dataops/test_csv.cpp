@@ -9,6 +9,7 @@
 
 #include "grid/dataops/GridCsv.h"
 #include "grid/dataops/GridTextCoding.h"
+#include "TextFormatsSuite.h"
 #include "support/QStringPrinter.h"
 #include "support/TempDir.h"
 #include "support/TestData.h"
@@ -19,16 +20,6 @@ using namespace grid::dataops;
 namespace {
 
 TMemoryStream StreamOf(const QByteArray& bytes) { return TMemoryStream(std::vector<uint8_t>(bytes.begin(), bytes.end())); }
-
-// Every stored text of the grid, its size and its Delimiter: what a refused read must not change.
-QString Snapshot(TExtStringGrid& g)
-{
-    QString s = QStringLiteral("%1x%2 [%3]").arg(g.ColCount()).arg(g.RowCount()).arg(g.Delimiter);
-    for (int r = 0; r < g.RowCount(); ++r)
-        for (int c = 0; c < g.ColCount() + g.NumHiddenColumns(); ++c)
-            s += QLatin1Char('|') + g.GetGridCell(c, r);
-    return s;
-}
 
 // The cells of rows 0.. as "a,b;c,d" (the grid's columns from 0).
 QString Cells(TExtStringGrid& g, int cols = -1)
@@ -41,15 +32,6 @@ QString Cells(TExtStringGrid& g, int cols = -1)
         rows << cells.join(u',');
     }
     return rows.join(u';');
-}
-
-void Fill(TExtStringGrid& g, const std::vector<QStringList>& rows)
-{
-    g.SetRowCount(int(rows.size()));
-    g.SetColCount(int(rows.front().size()));
-    for (int r = 0; r < int(rows.size()); ++r)
-        for (int c = 0; c < rows[size_t(r)].size(); ++c)
-            g.SetGridCell(c, r, rows[size_t(r)][c]);
 }
 
 void Load(TExtStringGrid& g, const QByteArray& bytes, int maxRows = -1)
@@ -81,7 +63,7 @@ TEST(CsvWriter, CodesEachCellAsTheReaderAndOtherReadersExpect)
     for (const auto& k : cases) {
         SCOPED_TRACE(k.Name);
         TExtStringGrid g;
-        Fill(g, {{"first", k.Text}});
+        FillRows(g, {{"first", k.Text}});
         g.JavaCSV = k.Java;
         EXPECT_EQ(CsvText(g), "first," + k.Field + "\r\n");
     }
@@ -90,7 +72,7 @@ TEST(CsvWriter, CodesEachCellAsTheReaderAndOtherReadersExpect)
 TEST(CsvWriter, TheSeparatorAndAlwaysQuotesAndEmptyCellsFollowTheSettings)
 {
     TExtStringGrid g;
-    Fill(g, {{"a", "", "b;c"}});
+    FillRows(g, {{"a", "", "b;c"}});
     g.Delimiter = u';';
     EXPECT_EQ(CsvText(g), "a;\"\";\"b;c\"\r\n");
     g.QuoteEmptyCells = false;
@@ -133,7 +115,7 @@ TEST(CsvReader, SplitsFieldsAsTheFormatSays)
 TEST(CsvReader, JavaCodingReadsBackTildesAndCarets)
 {
     TExtStringGrid g;
-    Fill(g, {{"", "l1\r\nl2", "x"}});
+    FillRows(g, {{"", "l1\r\nl2", "x"}});
     g.JavaCSV = true;
     const QString text = CsvText(g);
     EXPECT_EQ(text, "^,l1~l2,x\r\n");
@@ -194,7 +176,7 @@ TEST(CsvRoundTrip, EveryCodingAndSeparatorGivesTheSameCellsBack)
     for (const auto& k : cases) {
         SCOPED_TRACE(k.Name);
         TExtStringGrid g;
-        Fill(g, AwkwardRows());
+        FillRows(g, AwkwardRows());
         if (k.Oem)  // the DOS code page has no euro sign
             g.SetGridCell(0, 3, QStringLiteral("Grüße"));
         g.Delimiter = k.Delimiter;
@@ -221,14 +203,14 @@ TEST(CsvRoundTrip, AppendAddsRowsAfterTheFileAndInsertAddsThemAfterTheGrid)
     TempDir dir;
     const QString file = dir.File(QStringLiteral("a.csv"));
     TExtStringGrid g;
-    Fill(g, {{"a", "b"}, {"c", "d"}});
+    FillRows(g, {{"a", "b"}, {"c", "d"}});
     EXPECT_THROW(AppendToCSV(g, file, true), platform::Exception) << "no file to append to";
     SaveToCSV(g, file, true);
     AppendToCSV(g, file, true);
     EXPECT_EQ(dir.Read(QStringLiteral("a.csv")), "\xEF\xBB\xBF" "a,b\r\nc,d\r\na,b\r\nc,d\r\n");
 
     TExtStringGrid back;
-    Fill(back, {{"x", "y"}});
+    FillRows(back, {{"x", "y"}});
     InsertFromCSV(back, file);
     EXPECT_EQ(Cells(back), "x,y;a,b;c,d;a,b;c,d");
     LoadFromCSV(back, file, 2);
@@ -243,17 +225,17 @@ TEST(CsvReader, AnEmptyFileChangesNothingAndAnEmptyStreamIsAnError)
     TempDir dir;
     dir.Write(QStringLiteral("e.csv"), {});
     TExtStringGrid g;
-    Fill(g, {{"a", "b"}});
-    const QString before = Snapshot(g);
+    FillRows(g, {{"a", "b"}});
+    const QString before = GridState(g);
     LoadFromCSV(g, dir.File(QStringLiteral("e.csv")));
-    EXPECT_EQ(Snapshot(g), before);
+    EXPECT_EQ(GridState(g), before);
     try {
         Load(g, "\xEF\xBB\xBF");
         FAIL() << "no exception";
     } catch (const platform::Exception& e) {
         EXPECT_EQ(e.message(), "File is empty");
     }
-    EXPECT_EQ(Snapshot(g), before);
+    EXPECT_EQ(GridState(g), before);
 }
 
 // A stream beyond the limits is refused: the guessed separator goes back, the grid keeps its cells.
@@ -270,11 +252,11 @@ TEST(CsvReader, AHostileStreamIsRefusedWithTheGridAndItsDelimiterAsTheyWere)
         SCOPED_TRACE(k.Name);
         for (QChar delimiter : {QChar(), QChar(u',')}) {
             TExtStringGrid g;
-            Fill(g, {{"keep", "me"}, {"and", "me"}});
+            FillRows(g, {{"keep", "me"}, {"and", "me"}});
             g.Delimiter = delimiter;
-            const QString before = Snapshot(g);
+            const QString before = GridState(g);
             EXPECT_THROW(Load(g, k.Csv), EExtGridError);
-            EXPECT_EQ(Snapshot(g), before);
+            EXPECT_EQ(GridState(g), before);
         }
     }
 }
@@ -282,7 +264,7 @@ TEST(CsvReader, AHostileStreamIsRefusedWithTheGridAndItsDelimiterAsTheyWere)
 TEST(CsvReader, ProgressRisesToOneHundredAndTheFloatingFooterStaysLast)
 {
     TExtStringGrid g;
-    Fill(g, {{"h1", "h2"}, {"sum", "9"}});
+    FillRows(g, {{"h1", "h2"}, {"sum", "9"}});
     g.FloatingFooter.SetVisible(true);
     std::vector<short> seen;
     g.OnFileProgress = [&](TExtStringGrid*, short p) { seen.push_back(p); };
@@ -313,7 +295,7 @@ TEST(CsvInterchange, PythonsCsvModuleReadsTheSameCells)
     for (bool unicode : {true, false}) {
         SCOPED_TRACE(unicode ? "UTF-8" : "Windows-1252");
         TExtStringGrid g;
-        Fill(g, AwkwardRows());
+        FillRows(g, AwkwardRows());
         const QString file = dir.File(QStringLiteral("p.csv"));
         SaveToCSV(g, file, unicode);
         QProcess p;
@@ -351,7 +333,7 @@ TEST(CsvWriter, GoldenFilesOfBothCodings)
     TempDir dir;
     for (bool unicode : {true, false}) {
         TExtStringGrid g;
-        Fill(g, AwkwardRows());
+        FillRows(g, AwkwardRows());
         SaveToCSV(g, dir.File(QStringLiteral("g.csv")), unicode);
         const char* name = unicode ? "text_formats/awkward_utf8.csv" : "text_formats/awkward_1252.csv";
         if (qEnvironmentVariableIntValue("CONF_UPDATE_GOLDEN") == 1) {

@@ -5,21 +5,13 @@
 
 #include "grid/dataops/GridCsv.h"
 #include "grid/dataops/GridTextCoding.h"
+#include "TextFormatsSuite.h"
 #include "support/QStringPrinter.h"
 
 using namespace grid;
 using namespace grid::dataops;
 
 namespace {
-
-QString MutantState(TExtStringGrid& g)
-{
-    QString s = QStringLiteral("%1x%2 [%3]").arg(g.ColCount()).arg(g.RowCount()).arg(g.Delimiter);
-    for (int r = 0; r < g.RowCount(); ++r)
-        for (int c = 0; c < g.ColCount(); ++c)
-            s += QLatin1Char('|') + g.GetGridCell(c, r);
-    return s;
-}
 
 void Prepare(TExtStringGrid& g, QChar delimiter, bool java)
 {
@@ -96,13 +88,13 @@ TEST(CsvMutation, EveryMutantIsReadOrRefusedWithTheGridUnchanged)
         const int maxRows = i % 5 == 0 ? 1 + int(rng() % 3) : -1;
         TExtStringGrid g;
         Prepare(g, delimiter, java);
-        const QString before = MutantState(g);
+        const QString before = GridState(g);
         TMemoryStream stream(std::vector<uint8_t>(bytes.begin(), bytes.end()));
         try {
             LoadFromCSVStream(g, stream, maxRows);
         } catch (const platform::Exception&) {
             ++refused;
-            ASSERT_EQ(MutantState(g), before) << "case " << i;
+            ASSERT_EQ(GridState(g), before) << "case " << i;
             continue;
         }
         ++read;
@@ -115,7 +107,7 @@ TEST(CsvMutation, EveryMutantIsReadOrRefusedWithTheGridUnchanged)
         Prepare(again, delimiter, java);
         TMemoryStream copy(std::vector<uint8_t>(bytes.begin(), bytes.end()));
         LoadFromCSVStream(again, copy, maxRows);
-        ASSERT_EQ(MutantState(again), MutantState(g)) << "case " << i;
+        ASSERT_EQ(GridState(again), GridState(g)) << "case " << i;
     }
     EXPECT_GT(refused, 10);
     EXPECT_GT(read, 2500);

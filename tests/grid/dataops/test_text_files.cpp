@@ -6,6 +6,7 @@
 
 #include "grid/dataops/GridTextCoding.h"
 #include "grid/dataops/GridTextFormats.h"
+#include "TextFormatsSuite.h"
 #include "support/QStringPrinter.h"
 #include "support/TempDir.h"
 #include "support/TestData.h"
@@ -14,26 +15,6 @@ using namespace grid;
 using namespace grid::dataops;
 
 namespace {
-
-QString GridState(TExtStringGrid& g)
-{
-    QString s = QStringLiteral("%1x%2").arg(g.ColCount()).arg(g.RowCount());
-    for (int c = 0; c < g.ColCount(); ++c)
-        s += QStringLiteral(" w%1").arg(g.ColWidths(c));
-    for (int r = 0; r < g.RowCount(); ++r)
-        for (int c = 0; c < g.ColCount() + g.NumHiddenColumns(); ++c)
-            s += QLatin1Char('|') + g.GetGridCell(c, r);
-    return s;
-}
-
-void FillRows(TExtStringGrid& g, const std::vector<QStringList>& rows)
-{
-    g.SetRowCount(int(rows.size()));
-    g.SetColCount(int(rows.front().size()));
-    for (int r = 0; r < int(rows.size()); ++r)
-        for (int c = 0; c < rows[size_t(r)].size(); ++c)
-            g.SetGridCell(c, r, rows[size_t(r)][c]);
-}
 
 // Compares a written file with its golden file (CONF_UPDATE_GOLDEN=1 rewrites the golden file).
 void ExpectGolden(const TempDir& dir, const QString& written, const char* golden)
