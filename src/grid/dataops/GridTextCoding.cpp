@@ -23,17 +23,16 @@ bool IsUtf8(std::span<const uint8_t> bytes)
 {
     if (std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b < 0x80; }))
         return true;
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    // Decoded in blocks cut at line ends, so that the check holds little memory at a time.
-    size_t at = 0;
-    while (at < bytes.size()) {
-        size_t end = std::min(bytes.size(), at + (size_t(1) << 20));
-        while (end < bytes.size() && bytes[end - 1] != '\n')
-            ++end;
-        const QString part = decoder.decode(QByteArrayView(bytes.data() + at, qsizetype(end - at)));
+    // Decoded in blocks into one buffer, so that the check holds little memory; the decoder keeps a
+    // character cut by a block's end for the next block.
+    QStringDecoder decoder(QStringConverter::Utf8);
+    constexpr size_t block = size_t(1) << 20;
+    QString buffer(qsizetype(block + 4), Qt::Uninitialized);
+    for (size_t at = 0; at < bytes.size(); at += block) {
+        const size_t n = std::min(block, bytes.size() - at);
+        decoder.appendToBuffer(buffer.data(), QByteArrayView(bytes.data() + at, qsizetype(n)));
         if (decoder.hasError())
             return false;
-        at = end;
     }
     return true;
 }
@@ -127,8 +126,11 @@ TTextLineReader::TTextLineReader(std::span<const uint8_t> bytes, TTextCoding fal
         FUtf16 = true;
     } else {
         FUtf8 = IsUtf8(bytes);
-        if (!FUtf8)
-            FDecoder = QStringDecoder(CodePageName(fallback), QStringConverter::Flag::Stateless);
+    }
+    if (FUtf8)
+        FDecoder = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    else if (!FUtf16) {
+        FDecoder = QStringDecoder(CodePageName(fallback), QStringConverter::Flag::Stateless);
     }
     Rewind();
 }
@@ -170,12 +172,12 @@ bool TTextLineReader::Next(QString& line)
         ++skip;
     if (skip < ahead.size() && data[skip] == '\n' && (skip == end || data[end] == '\r'))
         ++skip;
+    // Decoded into the caller's string, whose room serves line after line: at most one UTF-16
+    // unit per byte in UTF-8 and in the code pages.
     const QByteArrayView bytes(data, qsizetype(end));
-    if (FUtf8) {
-        line = QString::fromUtf8(bytes);
-    } else {
-        line = FDecoder.decode(bytes);
-    }
+    line.resize(bytes.size());
+    const QChar* last = FDecoder.appendToBuffer(line.data(), bytes);
+    line.resize(last - line.constData());
     Reader.Skip(skip);
     return true;
 }
