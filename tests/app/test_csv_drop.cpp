@@ -50,6 +50,14 @@ TEST(CsvDrop, ADroppedCsvFileIsReadIntoTheTable)
     EXPECT_EQ(g.GetGridCell(1, 1), "42");
     EXPECT_EQ(g.RowCount(), 2);
     EXPECT_TRUE(g.Delimiter.isNull());
+
+    // A file the reader refuses is named in an error box, and the table keeps what it had.
+    dir.Write(QStringLiteral("wide.csv"), "a,b\r\n" + QByteArray(20000, ',') + "x\r\n");
+    DropFile(g, dir.File(QStringLiteral("wide.csv")));
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    EXPECT_TRUE(messages.LastText().contains(QStringLiteral("columns"))) << messages.LastText().toStdString();
+    EXPECT_EQ(g.GetGridCell(0, 1), "Zähler; 1");
+    EXPECT_EQ(g.RowCount(), 2);
 }
 
 }  // namespace
