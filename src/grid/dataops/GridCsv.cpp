@@ -1,6 +1,6 @@
 #include "grid/dataops/GridCsv.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <array>
 #include <vector>
 
@@ -267,9 +267,10 @@ private:
     QChar Old;
 };
 
-void ReadCsv(TExtStringGrid& g, std::span<const uint8_t> bytes, int maxRows, bool insert)
+TTextCoding ReadFallback(const TExtStringGrid& g) { return g.OemConvert ? TTextCoding::Oem : TTextCoding::Ansi; }
+
+void ReadCsv(TExtStringGrid& g, TTextLineReader& reader, int maxRows, bool insert)
 {
-    TTextLineReader reader(bytes, g.OemConvert ? TTextCoding::Oem : TTextCoding::Ansi);
     QString line1, line2;
     if (!reader.Next(line1))
         throw platform::Exception(QStringLiteral("File is empty"));
@@ -331,13 +332,15 @@ void ReadCsv(TExtStringGrid& g, std::span<const uint8_t> bytes, int maxRows, boo
 
 void ReadCsvFile(TExtStringGrid& g, const QString& fileName, int maxRows, bool insert)
 {
-    const QFileInfo info(fileName);
-    if (info.exists() && info.isFile() && info.size() == 0)
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw platform::Exception(QStringLiteral("Cannot read \"%1\": %2").arg(fileName, file.errorString()));
+    if (file.size() == 0)
         return;
-    const QByteArray bytes = platform::ReadWholeFile(fileName, MaxTextFileBytes);
-    if (bytes.isEmpty())
-        return;
-    ReadCsv(g, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), size_t(bytes.size())), maxRows, insert);
+    if (file.size() > MaxTextFileBytes)
+        throw EExtGridError(QStringLiteral("The file \"%1\" is larger than %2 bytes").arg(fileName).arg(MaxTextFileBytes));
+    TTextLineReader reader(file, ReadFallback(g));
+    ReadCsv(g, reader, maxRows, insert);
 }
 
 }  // namespace
@@ -391,7 +394,8 @@ void LoadFromCSVStream(TExtStringGrid& g, TMemoryStream& stream, int maxRows)
     const std::span<const uint8_t> rest = stream.Remaining();
     if (rest.size() > size_t(MaxTextFileBytes))
         throw EExtGridError(QStringLiteral("The CSV stream is larger than %1 bytes").arg(MaxTextFileBytes));
-    ReadCsv(g, rest, maxRows, false);
+    TTextLineReader reader(rest, ReadFallback(g));
+    ReadCsv(g, reader, maxRows, false);
     stream.SetPosition(stream.Size());
 }
 

@@ -113,32 +113,85 @@ QByteArray EncodeLines(const QStringList& lines, TTextCoding coding)
 }
 
 TTextLineReader::TTextLineReader(std::span<const uint8_t> bytes, TTextCoding fallback)
-    : Reader(bytes)
+    : Reader(bytes), FSize(bytes.size())
 {
-    if (StartsWith(bytes, {0xEF, 0xBB, 0xBF})) {
-        FStart = 3;
-        FUtf8 = true;
-    } else if (StartsWith(bytes, {0xFF, 0xFE}) || StartsWith(bytes, {0xFE, 0xFF})) {
-        const bool little = bytes[0] == 0xFF;
-        QStringDecoder decoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+    Detect(bytes, fallback);
+    if (FUtf16) {
+        QStringDecoder decoder(bytes[0] == 0xFF ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
                                QStringConverter::Flag::Stateless);
         FWide = decoder.decode(QByteArrayView(bytes.data() + 2, qsizetype(bytes.size() - 2)));
-        FUtf16 = true;
-    } else {
+    } else if (!FUtf8) {
         FUtf8 = IsUtf8(bytes);
-    }
-    if (FUtf8)
-        FDecoder = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    else if (!FUtf16) {
-        FDecoder = QStringDecoder(CodePageName(fallback), QStringConverter::Flag::Stateless);
     }
     Rewind();
 }
 
+TTextLineReader::TTextLineReader(QIODevice& file, TTextCoding fallback, qint64 blockSize)
+    : FFile(&file), FBlockSize(std::max<qint64>(blockSize, 16)), FSize(size_t(std::max<qint64>(file.size(), 0)))
+{
+    file.seek(0);
+    const QByteArray head = file.peek(3);
+    Detect(std::span(reinterpret_cast<const uint8_t*>(head.constData()), size_t(head.size())), fallback);
+    if (FUtf16) {
+        const QByteArray all = file.readAll();
+        QStringDecoder decoder(uint8_t(all[0]) == 0xFF ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::Stateless);
+        FWide = decoder.decode(QByteArrayView(all).sliced(2));
+        FFile = nullptr;
+    } else if (!FUtf8) {
+        // Valid UTF-8 throughout, block by block; the decoder carries a character cut by a block.
+        QStringDecoder decoder(QStringConverter::Utf8);
+        QString buffer(qsizetype(FBlockSize) + 4, Qt::Uninitialized);
+        FUtf8 = true;
+        while (!file.atEnd()) {
+            const QByteArray block = file.read(FBlockSize);
+            if (block.isEmpty())
+                break;
+            decoder.appendToBuffer(buffer.data(), block);
+            if (decoder.hasError()) {
+                FUtf8 = false;
+                break;
+            }
+        }
+    }
+    Rewind();
+}
+
+void TTextLineReader::Detect(std::span<const uint8_t> head, TTextCoding fallback)
+{
+    if (StartsWith(head, {0xEF, 0xBB, 0xBF})) {
+        FStart = 3;
+        FUtf8 = true;
+    } else if (StartsWith(head, {0xFF, 0xFE}) || StartsWith(head, {0xFE, 0xFF})) {
+        FStart = 2;
+        FUtf16 = true;
+    }
+    FFallback = fallback;
+}
+
 void TTextLineReader::Rewind()
 {
-    Reader.Seek(FStart);
     FPos = 0;
+    if (!FUtf16)
+        FDecoder = FUtf8 ? QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
+                         : QStringDecoder(CodePageName(FFallback), QStringConverter::Flag::Stateless);
+    if (!FFile) {
+        Reader.Seek(FStart);
+        return;
+    }
+    FFile->seek(qint64(FStart));
+    FBlockOffset = FStart;
+    FBlock = FFile->read(FBlockSize);
+    Reader = platform::ByteReader(std::span(reinterpret_cast<const uint8_t*>(FBlock.constData()), size_t(FBlock.size())));
+}
+
+void TTextLineReader::Refill()
+{
+    const size_t used = Reader.Position();
+    FBlockOffset += used;
+    FBlock.remove(0, qsizetype(used));
+    FBlock += FFile->read(FBlockSize);
+    Reader = platform::ByteReader(std::span(reinterpret_cast<const uint8_t*>(FBlock.constData()), size_t(FBlock.size())));
 }
 
 bool TTextLineReader::Next(QString& line)
@@ -157,16 +210,29 @@ bool TTextLineReader::Next(QString& line)
             ++FPos;
         return true;
     }
-    const std::span<const uint8_t> ahead = Reader.Ahead();
-    if (ahead.empty())
-        return false;
-    const auto* data = ahead.data();
+    std::span<const uint8_t> ahead;
+    const uint8_t* data = nullptr;
     size_t end = 0;
-    // memchr finds the LF fast; a lone CR before it also ends a line.
-    const void* lf = std::memchr(data, '\n', ahead.size());
-    const size_t lfAt = lf ? size_t(static_cast<const uint8_t*>(lf) - data) : ahead.size();
-    const void* cr = std::memchr(data, '\r', lfAt);
-    end = cr ? size_t(static_cast<const uint8_t*>(cr) - data) : lfAt;
+    for (;;) {
+        ahead = Reader.Ahead();
+        if (ahead.empty()) {
+            if (!FFile || FFile->atEnd())
+                return false;
+            Refill();
+            continue;
+        }
+        data = ahead.data();
+        // memchr finds the LF fast; a lone CR before it also ends a line.
+        const void* lf = std::memchr(data, '\n', ahead.size());
+        const size_t lfAt = lf ? size_t(static_cast<const uint8_t*>(lf) - data) : ahead.size();
+        const void* cr = std::memchr(data, '\r', lfAt);
+        end = cr ? size_t(static_cast<const uint8_t*>(cr) - data) : lfAt;
+        // A line is whole when its LF is in the block, or its CR with a byte after it.
+        const bool whole = lf || (cr && end + 1 < ahead.size());
+        if (whole || !FFile || FFile->atEnd())
+            break;
+        Refill();
+    }
     size_t skip = end;
     if (end < ahead.size() && data[end] == '\r')
         ++skip;

@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -32,21 +33,34 @@ QByteArray EncodeText(const QString& text, TTextCoding coding);
 class TTextLineReader {
 public:
     TTextLineReader(std::span<const uint8_t> bytes, TTextCoding fallback);
+    // Reads an open file from its start in blocks, so that the file never stands whole in memory
+    // (a UTF-16 file excepted); the caller keeps the file open and bounds its size.
+    TTextLineReader(QIODevice& file, TTextCoding fallback, qint64 blockSize = qint64(1) << 20);
 
     // The next line; false at the end of the text.
     bool Next(QString& line);
     // How far the reading is, in bytes, for progress.
-    size_t Position() const { return FUtf16 ? size_t(FPos) * 2 : Reader.Position(); }
-    size_t Size() const { return Reader.Size(); }
+    size_t Position() const { return FUtf16 ? FStart + size_t(FPos) * 2 : FBlockOffset + Reader.Position(); }
+    size_t Size() const { return FSize; }
     // Back to the first line.
     void Rewind();
 
 private:
+    void Detect(std::span<const uint8_t> head, TTextCoding fallback);
+    // Keeps the bytes not yet read and adds the file's next block.
+    void Refill();
+
     platform::ByteReader Reader;
+    QIODevice* FFile = nullptr;
+    QByteArray FBlock;  // the file's bytes from FBlockOffset on
+    size_t FBlockOffset = 0;
+    qint64 FBlockSize = 0;
+    size_t FSize = 0;
     size_t FStart = 0;
     bool FUtf8 = false;
     bool FUtf16 = false;
-    QStringDecoder FDecoder;  // the code page's, made once
+    TTextCoding FFallback = TTextCoding::Ansi;
+    QStringDecoder FDecoder;  // made once for the whole text
     QString FWide;  // a UTF-16 text, decoded whole
     qsizetype FPos = 0;
 };
