@@ -151,7 +151,7 @@ public:
                     ++i;
             if (s[i] == Quote) {
                 InQuote = true;
-                Quoted.clear();
+                Quoted.truncate(0);  // keeps its room: the field takes a copy
                 ++i;
                 if (!ScanQuoted(s, i))
                     return;
@@ -173,7 +173,7 @@ public:
     {
         if (InQuote) {
             InQuote = false;
-            Push(Quoted);
+            Push(QString(Quoted.constData(), Quoted.size()));
             EndRecord();
         }
     }
@@ -203,7 +203,7 @@ private:
                 break;
         }
         InQuote = false;
-        Push(Quoted);
+        Push(QString(Quoted.constData(), Quoted.size()));
         const qsizetype j = s.indexOf(Sep, i);
         if (j < 0) {
             EndRecord();
