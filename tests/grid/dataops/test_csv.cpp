@@ -261,6 +261,23 @@ TEST(CsvReader, AHostileStreamIsRefusedWithTheGridAndItsDelimiterAsTheyWere)
     }
 }
 
+// The guess stands in Delimiter while cells are stored, and goes also when a cell hook fails.
+TEST(CsvReader, TheGuessedDelimiterGoesOnEveryPath)
+{
+    TExtStringGrid g;
+    QChar seen;
+    g.OnLoadCell = [&](TExtStringGrid* grid, int, int, QString& value) {
+        seen = grid->Delimiter;
+        if (value == "bad")
+            throw platform::Exception(QStringLiteral("hook refuses"));
+    };
+    Load(g, "a;b\r\nc;d\r\n");
+    EXPECT_EQ(seen, u';');
+    EXPECT_TRUE(g.Delimiter.isNull());
+    EXPECT_THROW(Load(g, "a;b\r\nc;bad\r\n"), platform::Exception);
+    EXPECT_TRUE(g.Delimiter.isNull());
+}
+
 TEST(CsvReader, ProgressRisesToOneHundredAndTheFloatingFooterStaysLast)
 {
     TExtStringGrid g;
