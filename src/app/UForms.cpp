@@ -1,6 +1,7 @@
 #include "app/UForms.h"
 
 #include "app/UDidudiredadFirmWare.h"
+#include "grid/dataops/GridCsv.h"
 #include "grid/dataops/GridDataOperations.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
@@ -13,6 +14,8 @@ grid::TGridLayers Default_Grid_Layers()
     layers.Editing = grid::editing::EditingLayer(grid::editing::InputHandling());
     // Sorting, grouping, filtering and searching.
     layers.DataOps = grid::dataops::DataOperations();
+    // A dropped ".CSV" file is read into the grid.
+    layers.CsvLoader = grid::dataops::CsvFileLoader();
     return layers;
 }
 

@@ -42,6 +42,9 @@ public:
     // A byte ahead of the position without moving; outside the span answers zero and no error,
     // so that a caller can look ahead and then read what it saw.
     uint8_t Peek(size_t offset = 0) const { return offset < Remaining() ? Data[Pos + offset] : 0; }
+    // The bytes from the position to the end, without moving: a text reader scans them for its
+    // next line end, then moves with Skip.
+    std::span<const uint8_t> Ahead() const { return Failed ? std::span<const uint8_t>() : Data.subspan(Pos); }
     // A reader over the next `count` bytes; this reader moves past them.
     ByteReader Sub(size_t count);
 

@@ -9,6 +9,7 @@
 #include <QTemporaryFile>
 
 #include <cerrno>
+#include <functional>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -90,7 +91,14 @@ QString resolvedTarget(const QString& path)
 // unless Commit has renamed it over the target.
 class StagedFile {
 public:
-    StagedFile(const QString& path, QByteArrayView bytes) : Target(resolvedTarget(path))
+    StagedFile(const QString& path, QByteArrayView bytes)
+        : StagedFile(path, [bytes](const StreamedWrite& write) { write(bytes); })
+    {
+    }
+
+    // The contents come in parts from `produce`; when it throws, the temporary file goes.
+    StagedFile(const QString& path, const std::function<void(const StreamedWrite&)>& produce)
+        : Target(resolvedTarget(path))
     {
         const QFileInfo info(Target);
         QTemporaryFile file(JoinPath(info.path(), QStringLiteral(".") + info.fileName() + QStringLiteral(".XXXXXX")));
@@ -102,7 +110,18 @@ public:
             info.isFile() ? QFile::permissions(Target)
                           : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                                 QFileDevice::ReadOther;
-        bool ok = file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
+        bool ok = true;
+        try {
+            produce([&](QByteArrayView part) {
+                if (ok && file.write(part.data(), part.size()) != part.size())
+                    ok = false;
+            });
+        } catch (...) {
+            file.close();
+            QFile::remove(Temp);
+            throw;
+        }
+        ok = ok && file.flush();
         QString reason = file.errorString();
         if (ok && ::fsync(file.handle()) != 0) {
             ok = false;
@@ -192,6 +211,11 @@ private:
 }  // namespace
 
 void WriteFileAtomic(const QString& path, QByteArrayView contents) { WriteFilesAtomic({{path, contents}}); }
+
+void WriteFileAtomicStreamed(const QString& path, const std::function<void(const StreamedWrite&)>& produce)
+{
+    StagedFile(path, produce).Commit();
+}
 
 void WriteFilesAtomic(const std::vector<FileContents>& files)
 {

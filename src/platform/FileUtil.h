@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace platform {
@@ -16,6 +17,12 @@ QString JoinPath(const QString& folder, const QString& name);
 // Writes the whole file to a temporary file beside it and renames it over the target, so that a
 // failure never leaves half a file. Throws Exception naming the file on failure.
 void WriteFileAtomic(const QString& path, QByteArrayView contents);
+
+// As WriteFileAtomic, with the contents handed over in parts: `produce` calls its argument once
+// per part, so that a large file never stands whole in memory. When `produce` throws, the target
+// stays as it was and the exception goes on.
+using StreamedWrite = std::function<void(QByteArrayView part)>;
+void WriteFileAtomicStreamed(const QString& path, const std::function<void(const StreamedWrite&)>& produce);
 
 struct FileContents {
     QString Path;

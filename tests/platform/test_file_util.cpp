@@ -61,6 +61,27 @@ TEST(FileUtil, AFileThatCannotBeWrittenChangesNothing)
     EXPECT_EQ(Entries(dir), QStringLiteral("a"));
 }
 
+// Parts handed over one by one make the file; a producer that fails leaves the old file and no
+// temporary one.
+TEST(FileUtil, AStreamedFileIsWrittenWholeOrNotAtAll)
+{
+    TempDir dir;
+    dir.Write("s", "old");
+    platform::WriteFileAtomicStreamed(dir.File("s"), [](const platform::StreamedWrite& write) {
+        write("new ");
+        write("parts");
+    });
+    EXPECT_EQ(dir.Read("s"), QByteArray("new parts"));
+    EXPECT_THROW(platform::WriteFileAtomicStreamed(dir.File("s"),
+                                                   [](const platform::StreamedWrite& write) {
+                                                       write("half");
+                                                       throw platform::Exception(QStringLiteral("stop"));
+                                                   }),
+                 platform::Exception);
+    EXPECT_EQ(dir.Read("s"), QByteArray("new parts"));
+    EXPECT_EQ(Entries(dir), QStringLiteral("s"));
+}
+
 TEST(FileUtil, ReplacingKeepsLinksAndPermissions)
 {
     TempDir dir;

@@ -226,6 +226,7 @@ public:
     bool HintShowCells = false, HTMLHint = false, HintShowLargeText = false, AnchorHint = false;
     bool ExcelClipboardFormat = false, JavaCSV = false, NoDefaultDraw = false, ClearTextOnly = false;
     QChar Delimiter;  // none: chosen from the text
+    bool OemConvert = false;  // CSV files in the DOS code page
     int ZoomFactor = 0;
     int PrintPageFrom = 1, PrintPageTo = 1;
     bool EnableHTML = true;
@@ -484,6 +485,8 @@ public:
     Event<int, bool, bool&> OnRowDisjunctSelect;
     Event<int> OnRowDisjunctSelected;
     Event<int, int, QString&> OnSaveCell, OnLoadCell;
+    // The percentage done of a long file read or write, told when it changes.
+    Event<short> OnFileProgress;
     Event<const TGridRect&> OnCellsChanged;
     Event<int, int, int> OnRadioButtonClick;
     // Keyboard and mouse events of the editing layer.

@@ -6,6 +6,7 @@
 
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridTextUtils.h"
+#include "platform/Bytes.h"
 #include "platform/IntText.h"
 
 namespace grid {
@@ -38,25 +39,24 @@ struct TStreamLine {
     bool Terminated = false;
 };
 
-// One line from `pos`: units up to a 13 (the 10 after it is consumed). A line that reaches the
-// end of the stream without its CR LF, or an odd byte, is reported as not terminated.
-TStreamLine ReadLine(std::span<const uint8_t> data, size_t& pos)
+// One line from the reader's position: units up to a 13 (the 10 after it is consumed). A line that
+// reaches the end of the stream without its CR LF, or an odd byte, is reported as not terminated.
+TStreamLine ReadLine(platform::ByteReader& reader)
 {
     TStreamLine line;
-    line.Start = pos;
-    while (pos + 1 < data.size()) {
-        const char16_t u = char16_t(data[pos] | (data[pos + 1] << 8));
-        pos += 2;
+    line.Start = reader.Position();
+    while (reader.Remaining() >= 2) {
+        const char16_t u = reader.U16LE();
         if (u == 13) {
-            if (pos + 1 < data.size() && data[pos] == 10 && data[pos + 1] == 0) {
-                pos += 2;
+            if (reader.Remaining() >= 2 && reader.Peek() == 10 && reader.Peek(1) == 0) {
+                reader.Skip(2);
                 line.Terminated = true;
             }
             return line;
         }
         line.Text += QChar(u);
     }
-    pos = data.size();
+    reader.Skip(reader.Remaining());
     return line;
 }
 
@@ -94,7 +94,10 @@ void TExtStringGrid::SaveToStream(TMemoryStream& stream)
     for (int c = 0; c < ColCount(); ++c)
         WriteLine(stream, QStringLiteral("cw %1,%2").arg(c).arg(ColWidths(c)));
     const int c0 = SaveStartCol(), r0 = SaveStartRow();
+    // The notification's states: 0 start, 5 the next row, 2 done.
+    ExportNotification(0, r0);
     for (int r = r0; r <= SaveEndRow(); ++r) {
+        ExportNotification(5, r);
         for (int c = c0; c <= SaveEndCol(); ++c) {
             QString text;
             SaveCell(c, r, text);
@@ -102,14 +105,14 @@ void TExtStringGrid::SaveToStream(TMemoryStream& stream)
                 WriteLine(stream, QStringLiteral("%1,%2,").arg(c - c0).arg(r - r0) + EncodeLineBreaks(text));
         }
     }
+    ExportNotification(2, -1);
 }
 
 void TExtStringGrid::LoadFromStream(TMemoryStream& stream)
 {
-    const std::span<const uint8_t> data(stream.Bytes());
     const size_t origin = stream.Position();
-    size_t pos = origin;
-    if (pos >= data.size())
+    platform::ByteReader reader(stream.Bytes());
+    if (origin >= reader.Size() || !reader.Seek(origin))
         return;
     int lineNo = 1;
     auto refuse = [&](const QString& why) -> void {
@@ -117,7 +120,7 @@ void TExtStringGrid::LoadFromStream(TMemoryStream& stream)
         throw EExtGridError(QStringLiteral("Invalid cell stream, line %1: %2").arg(lineNo).arg(why));
     };
 
-    const TStreamLine counts = ReadLine(data, pos);
+    const TStreamLine counts = ReadLine(reader);
     if (counts.Text.isEmpty() && counts.Terminated)
         return;
     if (!counts.Terminated)
@@ -133,10 +136,12 @@ void TExtStringGrid::LoadFromStream(TMemoryStream& stream)
 
     std::vector<std::pair<int, int>> widths;
     std::vector<TParsedCell> cells;
-    size_t end = pos;
-    while (pos < data.size()) {
+    size_t end = reader.Position();
+    size_t pos = end;
+    while (!reader.AtEnd()) {
         ++lineNo;
-        const TStreamLine line = ReadLine(data, pos);
+        const TStreamLine line = ReadLine(reader);
+        pos = reader.Position();
         if (line.Text.startsWith(QStringLiteral("cw"))) {
             if (!line.Terminated)
                 refuse(QStringLiteral("the stream ends inside a line"));
@@ -170,7 +175,7 @@ void TExtStringGrid::LoadFromStream(TMemoryStream& stream)
         cells.push_back({*col + c0, *row + r0, DecodeLineBreaks(line.Text.mid(k2 + 1), Multilinecells)});
         end = pos;
     }
-    if (pos >= data.size())
+    if (pos >= reader.Size())
         pos = end;
 
     // Everything was checked: only now does the grid change.

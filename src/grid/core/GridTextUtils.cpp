@@ -43,23 +43,26 @@ QString LocaleLongTimeFormat() { return QLocale().timeFormat(QLocale::LongFormat
 
 int DetectTextKind(const QString& text, bool htmlEnabled)
 {
-    const QString s = text + ' ';
-    if (s.size() < 2)
+    // Read in place: every saved and painted cell passes here.
+    if (text.isEmpty())
         return tkPlain;
-    if (s.at(0) == '=')
+    if (text.at(0) == u'=')
         return tkFormula;
-    if (s.startsWith(QStringLiteral("|\\"))) {
-        if (s.size() > 4 && s.at(3) == '=' && s.at(4) == QChar(0))
+    if (text.startsWith(QLatin1String("|\\"))) {
+        if (text.size() > 4 && text.at(3) == u'=' && text.at(4) == QChar(0))
             return tkFormula;
         return tkWide;
     }
-    if (s.startsWith(QStringLiteral("{\\")))
+    if (text.startsWith(QLatin1String("{\\")))
         return tkRTF;
     if (!htmlEnabled)
         return tkPlain;
-    for (const char* tag : {"</", "<B", "<I", "<C"})
-        if (s.contains(QLatin1String(tag)))
+    // A tag: "</", "<B", "<I" or "<C".
+    for (qsizetype i = text.indexOf(u'<'); i >= 0 && i + 1 < text.size(); i = text.indexOf(u'<', i + 1)) {
+        const QChar next = text.at(i + 1);
+        if (next == u'/' || next == u'B' || next == u'I' || next == u'C')
             return tkHTML;
+    }
     return tkPlain;
 }
 
