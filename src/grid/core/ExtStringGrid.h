@@ -1334,7 +1334,7 @@ protected:
     void SetRowsLevel(int fromDispl, int count, int delta);
     void HiddenChanged() { FHiddenDirty = true; }
 
-    std::vector<std::unique_ptr<TGridItem>> FGridItems;  // collection order
+    std::vector<TGridItem> FGridItems;  // collection order; pointers into it live until the next HiddenChanged
     int FFilterLevel = 0;
     int FNumNodes = 0;
     int FMaxRowCount = 0;
