@@ -175,6 +175,20 @@ const TGridItem* TExtStringGrid::HiddenRowItem(int r) const
     return FHiddenSortedItems[size_t(it - FHiddenSorted.begin())];
 }
 
+void TExtStringGrid::ParkHiddenRowsColumn(int c)
+{
+    for (TGridItem& item : FGridItems)
+        item.Parked = item.Row.Text(c);
+}
+
+void TExtStringGrid::UnparkHiddenRowsColumn(int c)
+{
+    for (TGridItem& item : FGridItems) {
+        item.Row.SetText(c, item.Parked);
+        item.Parked.clear();
+    }
+}
+
 int TExtStringGrid::DisplToRealRow(int r) const
 {
     if (FGridItems.empty())
