@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QTransform>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -144,6 +145,13 @@ public:
     // Moves the current cell and the selection anchor.
     void MoveColRow(int c, int r);
     const TGridRect& Selection() const { return FSelection; }
+    // The selection as painted: with whole-row selection it spans the normal columns of its rows.
+    TGridRect PaintedSelection() const
+    {
+        if (!(Options & goRowSelect))
+            return FSelection;
+        return {FFixedCols, FSelection.Top, std::max(FFixedCols, FColCount - 1), FSelection.Bottom};
+    }
     void SetSelection(const TGridRect& value);
     int TopRow() const { return FTopRow; }
     void SetTopRow(int value);

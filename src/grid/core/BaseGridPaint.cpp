@@ -179,7 +179,7 @@ void TBaseGrid::DoPaintCell(platform::TCanvas& canvas, int c, int r, TRect rect,
     bool buttonDone = false;
     const TSelectionStyle selectionStyle = CellSelectionStyle();
     if (selectedNow && selectionStyle >= ssVista && selectionStyle <= ssOffice2007 && ShowSel) {
-        const TGridRect& sel = Selection();
+        const TGridRect sel = PaintedSelection();
         const int left = std::min(sel.Left, sel.Right), right = std::max(sel.Left, sel.Right);
         int kind = 0;
         if (c == left && left < right)

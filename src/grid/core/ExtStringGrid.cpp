@@ -1051,7 +1051,7 @@ bool TExtStringGrid::GetColumnFilter(int c)
             add(Cells(c, r).trimmed());
         if (!FilterIncremental)
             for (const auto& item : FGridItems)
-                add(item->Row.Text(c));
+                add(item.Row.Text(c));
         // A sorted list that ignores duplicates, compared without regard to case.
         std::stable_sort(values.begin(), values.end(),
                          [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });

@@ -57,6 +57,7 @@ struct TGridItem {
     int Level = 0;
     bool Filtered = false;  // hidden by a filter level, not by a hide request
     TGridRowData Row;
+    QString Parked;  // the text of a column taken away while the row was hidden
 };
 
 // Which scroll bars show the position hint while their thumb is dragged.
@@ -903,6 +904,10 @@ public:
     bool SelectionHidden() const { return FSelHidden; }
     void SetSelectionHidden(bool value) { FSelHidden = value; }
     const TGridItem* HiddenRowItem(int r) const;
+    // A column that goes away and comes back (grouping) keeps the hidden rows' texts: parking
+    // takes column c's text of every hidden row aside, unparking writes it back into column c.
+    void ParkHiddenRowsColumn(int c);
+    void UnparkHiddenRowsColumn(int c);
 
     void ScrollInView(int c, int r);
     void MoveColumn(int fromIndex, int toIndex);
@@ -1337,7 +1342,7 @@ protected:
     void SetRowsLevel(int fromDispl, int count, int delta);
     void HiddenChanged() { FHiddenDirty = true; }
 
-    std::vector<std::unique_ptr<TGridItem>> FGridItems;  // collection order
+    std::vector<TGridItem> FGridItems;  // collection order; pointers into it live until the next HiddenChanged
     int FFilterLevel = 0;
     int FNumNodes = 0;
     int FMaxRowCount = 0;

@@ -280,7 +280,7 @@ void TExtStringGrid::ExpandAll()
         if (IsNode(r) && GetNodeState(r))
             ExpandSingleNode(DisplToRealRow(r));
     for (auto& item : FGridItems)
-        if (TCellProperties* p = item->Row.PropsAt(0); p && p->Graphic && p->Graphic->CellType == ctNode)
+        if (TCellProperties* p = item.Row.PropsAt(0); p && p->Graphic && p->Graphic->CellType == ctNode)
             p->Graphic->CellBoolean = false;
     EndUpdate();
     CalcAllFooters();
@@ -344,8 +344,8 @@ void TExtStringGrid::InsertChildRow(int realRow, int insertAt)
     const int at = std::min(takeOver ? r + 1 : r + insertAt, RowCount());
     const int atReal = at < RowCount() ? DisplToRealRow(at) : TotalRowCount();
     for (auto& item : FGridItems)
-        if (item->Idx >= atReal)
-            ++item->Idx;
+        if (item.Idx >= atReal)
+            ++item.Idx;
     HiddenChanged();
     InsertRows(at, 1);
     if (takeOver) {
@@ -392,8 +392,8 @@ void TExtStringGrid::InsertNormalRow(int realRow)
 {
     InsertRows(RealToDisplRow(realRow), 1);
     for (auto& item : FGridItems)
-        if (item->Idx > realRow)
-            ++item->Idx;
+        if (item.Idx > realRow)
+            ++item.Idx;
     HiddenChanged();
 }
 

@@ -175,7 +175,7 @@ void TExtStringGrid::GetVisualProperties(int c, int r, TGridDrawState& state, bo
         const bool shown = flagged || (MouseButtonDown && (state & gdSelected));
         if (shown)
             showSelected();
-    } else if ((selectable && CellInGridRect(Selection(), c, r)) ||
+    } else if ((selectable && CellInGridRect(PaintedSelection(), c, r)) ||
                ((state & gdSelected) && MouseButtonDown && ShowSelection)) {
         const TColor cellBrush = brush;
         showSelected();

@@ -127,11 +127,15 @@ void TExtStringGrid::RefreshHiddenIndex() const
         return;
     std::vector<std::pair<int, const TGridItem*>> all;
     all.reserve(FGridItems.size());
-    for (const auto& item : FGridItems)
-        all.emplace_back(item->Idx, item.get());
-    std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const TGridItem& item : FGridItems)
+        all.emplace_back(item.Idx, &item);
+    const auto byIdx = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (!std::is_sorted(all.begin(), all.end(), byIdx))
+        std::stable_sort(all.begin(), all.end(), byIdx);
     FHiddenSorted.clear();
     FHiddenSortedItems.clear();
+    FHiddenSorted.reserve(all.size());
+    FHiddenSortedItems.reserve(all.size());
     for (const auto& [idx, item] : all) {
         if (!FHiddenSorted.empty() && FHiddenSorted.back() == idx)
             continue;
@@ -169,6 +173,20 @@ const TGridItem* TExtStringGrid::HiddenRowItem(int r) const
     if (it == FHiddenSorted.end() || *it != r)
         return nullptr;
     return FHiddenSortedItems[size_t(it - FHiddenSorted.begin())];
+}
+
+void TExtStringGrid::ParkHiddenRowsColumn(int c)
+{
+    for (TGridItem& item : FGridItems)
+        item.Parked = item.Row.Text(c);
+}
+
+void TExtStringGrid::UnparkHiddenRowsColumn(int c)
+{
+    for (TGridItem& item : FGridItems) {
+        item.Row.SetText(c, item.Parked);
+        item.Parked.clear();
+    }
 }
 
 int TExtStringGrid::DisplToRealRow(int r) const
@@ -213,20 +231,19 @@ void TExtStringGrid::HideRows(int fromRow, int toRow)
         return;
     CellsMoving();
     size_t p = 0;
-    for (const auto& item : FGridItems)
-        p += item->Idx < fromRow;
+    for (const TGridItem& item : FGridItems)
+        p += item.Idx < fromRow;
     const int f = RealToDisplRow(fromRow);
     int d = f;
+    std::vector<TGridItem> items;
     for (int r = fromRow; r <= toRow; ++r) {
         if (IsHiddenRow(r))
             continue;
-        auto item = std::make_unique<TGridItem>();
-        item->Idx = r;
-        item->Height = RowHeights(d);
-        item->Row = std::move(StoreRows()[size_t(d)]);
-        FGridItems.insert(FGridItems.begin() + long(p++), std::move(item));
+        items.push_back({.Idx = r, .Height = RowHeights(d), .Row = std::move(StoreRows()[size_t(d)])});
         ++d;
     }
+    FGridItems.insert(FGridItems.begin() + long(p), std::make_move_iterator(items.begin()),
+                      std::make_move_iterator(items.end()));
     HiddenChanged();
     DoDeleteRows(f, d - f, false);
     CellControlsUpdate(false);
@@ -250,16 +267,17 @@ void TExtStringGrid::HideRowList(const std::vector<int>& rows)
     std::vector<TGridRowData> kept;
     std::vector<int> heights;
     kept.reserve(size_t(RowCount()) - list.size());
+    // The items go in by value, in one block: one allocation per row would cost more than the
+    // rows' own moves.
+    FGridItems.reserve(FGridItems.size() + list.size());
     size_t next = 0;
     for (int r = 0; r < RowCount(); ++r) {
         if (next < list.size() && list[next] == r) {
-            auto item = std::make_unique<TGridItem>();
-            item->Idx = r;
-            item->Height = RowHeights(r);
-            item->Level = FFilterLevel;
-            item->Filtered = true;
-            item->Row = std::move(StoreRows()[size_t(r)]);
-            FGridItems.push_back(std::move(item));
+            FGridItems.push_back({.Idx = r,
+                                  .Height = RowHeights(r),
+                                  .Level = FFilterLevel,
+                                  .Filtered = true,
+                                  .Row = std::move(StoreRows()[size_t(r)])});
             ++next;
         } else {
             heights.push_back(RowHeights(r));
@@ -277,28 +295,26 @@ void TExtStringGrid::UnHideRow(int r) { UnHideRows(r, r); }
 void TExtStringGrid::UnHideRows(int fromRow, int toRow)
 {
     // Every hidden row of the range comes back, whether or not the first one is hidden.
-    std::vector<TGridItem*> back;
-    for (const auto& item : FGridItems)
-        if (!item->Filtered && item->Idx >= fromRow && item->Idx <= toRow)
-            back.push_back(item.get());
+    const auto comesBack = [&](const TGridItem& item) { return !item.Filtered && item.Idx >= fromRow && item.Idx <= toRow; };
+    std::vector<TGridItem> back;
+    for (TGridItem& item : FGridItems)
+        if (comesBack(item))
+            back.push_back(std::move(item));
     if (back.empty())
         return;
-    std::stable_sort(back.begin(), back.end(), [](const TGridItem* a, const TGridItem* b) { return a->Idx < b->Idx; });
+    std::erase_if(FGridItems, comesBack);
+    HiddenChanged();
+    std::stable_sort(back.begin(), back.end(), [](const TGridItem& a, const TGridItem& b) { return a.Idx < b.Idx; });
     const bool modified = ShowModified.Enabled;
     ShowModified.Enabled = false;
-    for (TGridItem* item : back) {
-        auto owner = std::find_if(FGridItems.begin(), FGridItems.end(),
-                                  [&](const auto& p) { return p.get() == item; });
-        std::unique_ptr<TGridItem> taken = std::move(*owner);
-        FGridItems.erase(owner);
-        HiddenChanged();
-        const int d = std::min(RealToDisplRow(taken->Idx), RowCount());
+    for (TGridItem& taken : back) {
+        const int d = std::min(RealToDisplRow(taken.Idx), RowCount());
         DoInsertRows(d, 1, false);
-        StoreRows()[size_t(d)] = std::move(taken->Row);
+        StoreRows()[size_t(d)] = std::move(taken.Row);
         for (size_t c = 0; c < StoreRows()[size_t(d)].Props.size(); ++c)
             if (auto& p = StoreRows()[size_t(d)].Props[c])
                 p->OwnerRow = d;
-        SetRowHeights(d, taken->Height > 0 ? taken->Height : DefaultRowHeight());
+        SetRowHeights(d, taken.Height > 0 ? taken.Height : DefaultRowHeight());
     }
     ShowModified.Enabled = modified;
     CellControlsUpdate(false);
@@ -309,37 +325,37 @@ void TExtStringGrid::UnHideRowList()
     if (FFilterLevel <= 0)
         return;
     const int level = FFilterLevel - 1;
-    std::vector<std::unique_ptr<TGridItem>> levelItems;
-    for (auto it = FGridItems.begin(); it != FGridItems.end();) {
-        if ((*it)->Filtered && (*it)->Level == level) {
-            levelItems.push_back(std::move(*it));
-            it = FGridItems.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    const auto ofLevel = [level](const TGridItem& item) { return item.Filtered && item.Level == level; };
+    std::vector<TGridItem> levelItems;
+    for (TGridItem& item : FGridItems)
+        if (ofLevel(item))
+            levelItems.push_back(std::move(item));
+    std::erase_if(FGridItems, ofLevel);
     HiddenChanged();
     if (Row() >= RowCount())
         FocusCell(GetFixedCols(), GetFixedRows());
-    std::stable_sort(levelItems.begin(), levelItems.end(), [](const auto& a, const auto& b) { return a->Idx < b->Idx; });
+    const auto byIdx = [](const TGridItem& a, const TGridItem& b) { return a.Idx < b.Idx; };
+    if (!std::is_sorted(levelItems.begin(), levelItems.end(), byIdx))
+        std::stable_sort(levelItems.begin(), levelItems.end(), byIdx);
     const int total = RowCount() + int(levelItems.size());
     std::vector<TGridRowData> rows;
     std::vector<int> heights;
     rows.reserve(size_t(total));
+    heights.reserve(size_t(total));
     size_t next = 0;
     int source = 0;
     for (int t = 0; t < total; ++t) {
-        if (next < levelItems.size() && levelItems[next]->Idx == t) {
-            heights.push_back(levelItems[next]->Height);
-            rows.push_back(std::move(levelItems[next]->Row));
+        if (next < levelItems.size() && levelItems[next].Idx == t) {
+            heights.push_back(levelItems[next].Height);
+            rows.push_back(std::move(levelItems[next].Row));
             ++next;
         } else if (source < RowCount()) {
             heights.push_back(RowHeights(source));
             rows.push_back(std::move(StoreRows()[size_t(source)]));
             ++source;
         } else if (next < levelItems.size()) {  // a record beyond the rows: keep it at the end
-            heights.push_back(levelItems[next]->Height);
-            rows.push_back(std::move(levelItems[next]->Row));
+            heights.push_back(levelItems[next].Height);
+            rows.push_back(std::move(levelItems[next].Row));
             ++next;
         }
     }
@@ -358,10 +374,10 @@ void TExtStringGrid::UnHideRowsAll()
     }
     if (FGridItems.empty())
         return;
-    int lo = FGridItems.front()->Idx, hi = lo;
-    for (const auto& item : FGridItems) {
-        lo = std::min(lo, item->Idx);
-        hi = std::max(hi, item->Idx);
+    int lo = FGridItems.front().Idx, hi = lo;
+    for (const TGridItem& item : FGridItems) {
+        lo = std::min(lo, item.Idx);
+        hi = std::max(hi, item.Idx);
     }
     UnHideRows(lo, hi);
 }
@@ -396,8 +412,8 @@ void TExtStringGrid::DoDeleteRows(int rowIndex, int count, bool updateCellContro
     if (updateCellControls && !FGridItems.empty()) {
         const int real = DisplToRealRow(rowIndex);
         for (auto& item : FGridItems)
-            if (item->Idx > real)
-                item->Idx -= count;
+            if (item.Idx > real)
+                item.Idx -= count;
         HiddenChanged();
     }
     if (count >= RowCount()) {
@@ -474,8 +490,8 @@ void TExtStringGrid::RemoveRowsEx(int rowIndex, int count)
     }
     EndUpdate();
     for (auto& item : FGridItems)
-        if (item->Idx > rowIndex + count - 1)
-            item->Idx -= count;
+        if (item.Idx > rowIndex + count - 1)
+            item.Idx -= count;
     HiddenChanged();
     CellsChanged({0, rowIndex, ColCount() - 1, rowIndex + count});
 }
@@ -527,7 +543,7 @@ void TExtStringGrid::ClearAll()
 {
     Clear();
     for (auto& item : FGridItems)
-        for (QString& text : item->Row.Texts)
+        for (QString& text : item.Row.Texts)
             text.clear();
 }
 
@@ -585,7 +601,7 @@ void TExtStringGrid::DeleteRowList(std::vector<int> rows, bool full)
         for (int r : rows)
             reals.push_back(DisplToRealRow(r));
         for (auto& item : FGridItems)
-            item->Idx -= int(std::lower_bound(reals.begin(), reals.end(), item->Idx) - reals.begin());
+            item.Idx -= int(std::lower_bound(reals.begin(), reals.end(), item.Idx) - reals.begin());
         HiddenChanged();
     }
     const auto removed = [&](int r) { return std::binary_search(rows.begin(), rows.end(), r); };
@@ -765,7 +781,7 @@ void TExtStringGrid::InsertCols(int colIndex, int count)
     for (auto& row : StoreRows())
         row.InsertColumns(colIndex, count);
     for (auto& item : FGridItems)
-        item->Row.InsertColumns(colIndex, count);
+        item.Row.InsertColumns(colIndex, count);
     for (int a = MaxMappedCol; a >= colIndex + count; --a) {
         FVisibleCol[size_t(a)] = FVisibleCol[size_t(a - count)];
         FAllColWidths[size_t(a)] = FAllColWidths[size_t(a - count)];
@@ -799,7 +815,7 @@ void TExtStringGrid::RemoveCols(int colIndex, int count)
     for (auto& row : StoreRows())
         row.EraseColumns(colIndex, count);
     for (auto& item : FGridItems)
-        item->Row.EraseColumns(colIndex, count);
+        item.Row.EraseColumns(colIndex, count);
     for (int a = colIndex; a <= MaxMappedCol; ++a) {
         const bool inside = a + count <= MaxMappedCol;
         FVisibleCol[size_t(a)] = inside ? FVisibleCol[size_t(a + count)] : true;
@@ -871,7 +887,7 @@ void TExtStringGrid::ColumnMoved(int fromIndex, int toIndex)
     const int f = DisplToRealCol(fromIndex), t = DisplToRealCol(toIndex);
     PlatformMoveStoreColumn(f, t);
     for (auto& item : FGridItems)
-        item->Row.MoveColumn(f, t);
+        item.Row.MoveColumn(f, t);
     if (f <= MaxMappedCol && t <= MaxMappedCol) {
         auto moveEntry = [&](auto& table) {
             auto v = table[size_t(f)];

@@ -120,6 +120,17 @@ void TExtStringGrid::InsertRowsBefore(const std::vector<int>& rows)
         return;
     CellsMoving();
     const int first = rows.front();
+    if (!FGridItems.empty()) {
+        // Each hidden row moves down by the rows inserted before the shown rows that follow it,
+        // so that it comes back between the same neighbours.
+        std::vector<int> reals;
+        reals.reserve(rows.size());
+        for (int r : rows)
+            reals.push_back(r < RowCount() ? DisplToRealRow(r) : TotalRowCount());
+        for (TGridItem& item : FGridItems)
+            item.Idx += int(std::upper_bound(reals.begin(), reals.end(), item.Idx) - reals.begin());
+        HiddenChanged();
+    }
     PlatformInsertRowsBefore(rows);
     FMaxRowCount = std::max(FMaxRowCount, RowCount());
     InsertEntries(FModifiedRows, rows, int8_t(0));

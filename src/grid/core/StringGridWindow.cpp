@@ -268,6 +268,7 @@ void TObjStringGrid::PaintPart(const QRect& part, int colFrom, int colTo, int ro
         const int top = CellTop(r);
         if (top >= part.bottom() + 1 || top + RowSizes.Size(r) <= part.top())
             continue;
+        const TGridRect selection = PaintedSelection();
         for (int c = colFrom; c <= colTo; ++c) {
             const TGridRect area = PaintArea(c, r);
             const bool single = area.Left == area.Right && area.Top == area.Bottom;
@@ -284,8 +285,8 @@ void TObjStringGrid::PaintPart(const QRect& part, int colFrom, int colTo, int ro
                 state |= gdFixed;
             } else {
                 const bool current = FCol >= area.Left && FCol <= area.Right && FRow >= area.Top && FRow <= area.Bottom;
-                const bool inSelection = area.Right >= FSelection.Left && area.Left <= FSelection.Right &&
-                                         area.Bottom >= FSelection.Top && area.Top <= FSelection.Bottom;
+                const bool inSelection = area.Right >= selection.Left && area.Left <= selection.Right &&
+                                         area.Bottom >= selection.Top && area.Top <= selection.Bottom;
                 if (current && focused)
                     state |= gdFocused;
                 if (inSelection && (!(current && focused) || (Options & (goDrawFocusSelected | goRowSelect))))

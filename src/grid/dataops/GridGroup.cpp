@@ -49,21 +49,21 @@ void TGridGrouping::Group(int colIndex)
         return;
     if (g.GroupColumn() != -1)
         g.UnGroup();
-    if (g.RowCount() - g.FixedRows() < 1)
+    if (g.RowCount() - g.GetFixedRows() < 1)
         return;
     const TGrouping& look = g.Grouping;
     {
         TGroupingScope scope(g);
         g.Grouped.Column = colIndex;
         g.Grouped.Width = g.ColWidths(g.RealToDisplCol(colIndex));
-        g.Grouped.Caption = g.FixedRows() > 0 ? g.GetGridCell(colIndex, 0) : QString();
+        g.Grouped.Caption = g.GetFixedRows() > 0 ? g.GetGridCell(colIndex, 0) : QString();
         g.Grouped.Footer = g.FixedFooters > 0 ? g.GetGridCell(colIndex, g.RowCount() - 1) : QString();
         if (g.SortSettings.AutoSortForGrouping) {
             g.SortSettings.Column = colIndex;
             g.QSort();
         }
         const int textCol = colIndex == 1 ? 2 : 1;
-        const int first = g.FixedRows(), last = g.RowCount() - 1 - g.FixedFooters;
+        const int first = g.GetFixedRows(), last = g.RowCount() - 1 - g.FixedFooters;
 
         // The runs of equal stored values, by their first row.
         std::vector<int> starts;
@@ -108,11 +108,12 @@ void TGridGrouping::Group(int colIndex)
                 ++r;
             }
         }
+        g.ParkHiddenRowsColumn(colIndex);
         g.RemoveCols(colIndex, 1);
 
         if (look.MergeHeader || (look.MergeSummary && summary)) {
             const int span = g.ColCount() - 1;
-            for (int row = g.FixedRows(); row < g.RowCount(); ++row) {
+            for (int row = g.GetFixedRows(); row < g.RowCount(); ++row) {
                 if (look.MergeHeader && g.IsNode(row)) {
                     g.MergeCells(1, row, span, 1);
                     ColourCell(row, look.HeaderColor, look.HeaderColorTo, look.HeaderTextColor);
@@ -126,9 +127,9 @@ void TGridGrouping::Group(int colIndex)
         if (g.CellNode.ExpandOne && firstNode >= 0)
             g.ExpandNode(firstNode);
         if (g.Col() >= g.ColCount() || g.Row() >= g.RowCount())
-            g.MoveColRow(g.FixedCols(), g.FixedRows());
-        if (g.FixedRows() < g.RowCount())
-            g.SetRow(g.FixedRows());
+            g.MoveColRow(g.FixedCols(), g.GetFixedRows());
+        if (g.GetFixedRows() < g.RowCount())
+            g.SetRow(g.GetFixedRows());
     }
 }
 
@@ -178,10 +179,10 @@ void TGridGrouping::SubGroup(int colIndex)
     TGroupUpdateScope scope(g);
     g.Grouped.Column = colIndex;
     g.Grouped.Width = g.ColWidths(g.RealToDisplCol(colIndex));
-    g.Grouped.Caption = g.FixedRows() > 0 ? g.Cells(colIndex, 0) : QString();
+    g.Grouped.Caption = g.GetFixedRows() > 0 ? g.Cells(colIndex, 0) : QString();
     g.Grouped.Footer = g.FixedFooters > 0 ? g.Cells(colIndex, g.RowCount() - 1) : QString();
     const int textCol = colIndex + 1;
-    const int first = g.FixedRows(), end = g.RowCount() - g.FixedFooters;
+    const int first = g.GetFixedRows(), end = g.RowCount() - g.FixedFooters;
 
     // The runs of equal values between node and summary rows, in the rows as they stand.
     struct TRun {
@@ -276,8 +277,8 @@ void TGridGrouping::SubGroup(int colIndex)
             ColourRow(summaryAt, look.SummaryColor, look.SummaryColorTo, look.SummaryTextColor);
         }
     }
-    if (g.FixedRows() < g.RowCount())
-        g.SetRow(g.FixedRows());
+    if (g.GetFixedRows() < g.RowCount())
+        g.SetRow(g.GetFixedRows());
 }
 
 void TGridGrouping::SubUnGroup(int colIndex)
@@ -286,7 +287,7 @@ void TGridGrouping::SubUnGroup(int colIndex)
     const TGrouping& look = g.Grouping;
     g.ExpandAll();
     TGroupUpdateScope scope(g);
-    const int first = g.FixedRows(), end = g.RowCount() - g.FixedFooters;
+    const int first = g.GetFixedRows(), end = g.RowCount() - g.FixedFooters;
     std::vector<int> gone;
     QString value;
     int until = -1;  // last data row of the sub-group whose value is written back
@@ -339,8 +340,9 @@ void TGridGrouping::UnGroup()
     {
         TGroupingScope scope(g);
         g.InsertCols(col, 1);
+        g.UnparkHiddenRowsColumn(col);
         g.SetColWidths(g.RealToDisplCol(col), g.Grouped.Width);
-        if (g.FixedRows() > 0)
+        if (g.GetFixedRows() > 0)
             g.SetCells(col, 0, g.Grouped.Caption);
         if (g.FixedFooters > 0)
             g.SetCells(col, g.RowCount() - 1, g.Grouped.Footer);
@@ -348,7 +350,7 @@ void TGridGrouping::UnGroup()
         const int last = g.RowCount() - 1 - g.FixedFooters;
         std::vector<int> gone;
         QString value;
-        for (int r = g.FixedRows(); r <= last;) {
+        for (int r = g.GetFixedRows(); r <= last;) {
             if (!g.IsNode(r)) {
                 if (!g.IsSummary(r))
                     g.SetCells(col, r, value);
@@ -393,7 +395,7 @@ void TGridGrouping::UnGroup()
 void TGridGrouping::GroupCalc(int colIndex, int method)
 {
     TExtStringGrid& g = Grid;
-    for (int r = g.FixedRows(); r < g.RowCount();) {
+    for (int r = g.GetFixedRows(); r < g.RowCount();) {
         if (!g.IsNode(r) || g.GetNodeState(r)) {
             ++r;
             continue;

@@ -683,5 +683,14 @@ TEST(WatchComponentStyle, AppliesTheStyleColoursAfterTheCommonStep)
 TEST_F(WatchTest, DefaultLookAtTenPastTen)
 {
     watch.SetTime(T(10, 10));
-    EXPECT_TRUE(testsupport::MatchesGolden(Render(watch), TEST_DATA_DIR "/watch_default.png"));
+    const QImage img = Render(watch);
+    EXPECT_TRUE(testsupport::MatchesGolden(img, TEST_DATA_DIR "/watch_default.png"));
+    // Line hands in black on the white face: the hour hand at 305 degrees (10 h + 10 min), the
+    // minute hand at 60; no second hand outside the live clock.
+    const QPoint c = watch.GetCenter();
+    const int r = watch.GetRadius();
+    EXPECT_EQ(At(img, Polar(c, 0.3 * r, 305)), clBlack);
+    EXPECT_EQ(At(img, Polar(c, 0.5 * r, 60)), clBlack);
+    EXPECT_EQ(At(img, Polar(c, 0.45 * r, 120)), clWhite);
+    EXPECT_NE(At(img, Polar(c, 0.8 * r, 0)), clRed);
 }

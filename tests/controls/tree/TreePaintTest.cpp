@@ -73,6 +73,32 @@ TEST_P(TreePaintGolden, MatchesPicture)
     const QImage image = s.Grab();
     EXPECT_TRUE(testsupport::MatchesGolden(image, QStringLiteral(TEST_DATA_DIR "/golden/") + GetParam().Name +
                                                       QStringLiteral(".png")));
+    // What the picture must show whoever wrote it: rows of the default node height (18) from the
+    // top, the window colour below the last row, and the selection in its colour pair (the
+    // highlight with the focus, the button face without).
+    const std::string name = GetParam().Name;
+    const int rowHeight = 18;
+    const QColor window = platform::ToQColor(platform::clWindow);
+    if (name == "scanner_collapsed") {
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(s.Tree->GetDisplayRect(s.Meter(i), NoColumn, false).top(), i * rowHeight) << i;
+        for (int x : {1, 60, image.width() - 2})
+            EXPECT_EQ(QColor(image.pixel(x, 3 * rowHeight + 4)), window) << x;
+    }
+    if (name == "scanner_expanded")  // the next meter stands below the four values
+        EXPECT_EQ(s.Tree->GetDisplayRect(s.Meter(1), NoColumn, false).top(), 5 * rowHeight);
+    if (name == "scanner_selected" || name == "scanner_focused") {
+        const QColor selection =
+            platform::ToQColor(name == "scanner_focused" ? platform::clHighlight : platform::clBtnFace);
+        for (int i = 1; i <= 3; ++i) {
+            const bool selected = i == 1 || (i == 3 && name == "scanner_selected");
+            const QRect text = s.Tree->GetDisplayRect(s.Value(0, i), NoColumn, true);
+            EXPECT_EQ(text.top(), (i + 1) * rowHeight) << i;
+            EXPECT_EQ(text.height(), rowHeight) << i;
+            // Inside the text rectangle, clear of the focus rectangle on its edge.
+            EXPECT_EQ(QColor(image.pixel(text.left() + 2, text.top() + 2)), selected ? selection : window) << i;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Scanner, TreePaintGolden, ::testing::ValuesIn(PaintCases),

@@ -152,6 +152,59 @@ TEST_F(Grouping, WhatDoesNothing)
 
 }
 
+// A row hidden while the table is grouped and ungrouped keeps its key and its place among its
+// neighbours, whether it was hidden by request or by a filter level, with or without summaries.
+TEST_F(Grouping, HiddenRowsKeepTheirKeysAndPlaces)
+{
+    for (bool summary : {false, true})
+        for (bool byFilter : {false, true}) {
+            SetUp();
+            g.Grouping.Summary = summary;
+            TGridFilter& filter = DataOps(g)->Filtering;
+            // Row n5 (B, 5) is the last after the sort, so its place is the same before and after.
+            if (byFilter) {
+                filter.OnCustomFilter = [](TExtStringGrid* grid, int r, bool& accept) {
+                    accept = grid->Cells(3, r) != QStringLiteral("n5");
+                };
+                filter.ApplyFilter();
+            } else {
+                g.HideRow(5);
+            }
+            ASSERT_EQ(g.NumHiddenRows(), 1);
+            g.SetGroupColumn(1);
+            EXPECT_EQ(Kinds(), QLatin1String(summary ? "N..SN..S" : "N..N..")) << summary << byFilter;
+            g.SetGroupColumn(-1);
+            EXPECT_EQ(Column(1), QStringLiteral("A|A|B|B")) << summary << byFilter;
+            if (byFilter)
+                filter.RemoveLastFilter();
+            else
+                g.UnHideRowsAll();
+            EXPECT_EQ(g.NumHiddenRows(), 0);
+            EXPECT_EQ(Column(3), QStringLiteral("n2|n4|n1|n3|n5")) << summary << byFilter;
+            EXPECT_EQ(Column(1), QStringLiteral("A|A|B|B|B")) << summary << byFilter;
+            EXPECT_EQ(Column(2), QStringLiteral("1|2|3|4|5")) << summary << byFilter;
+        }
+}
+
+// A narrow-down that hides every data row leaves the header row alone: grouping then finds no
+// data row, and the table comes back whole.
+TEST_F(Grouping, TheKeptHeaderRowIsNeverData)
+{
+    TGridFilter& filter = DataOps(g)->Filtering;
+    filter.NarrowDown(QStringLiteral("zzz"), 1);
+    ASSERT_EQ(g.RowCount(), 1);
+    g.SetGroupColumn(1);
+    EXPECT_EQ(g.GroupColumn(), -1);
+    EXPECT_EQ(g.ColCount(), 4);
+    EXPECT_EQ(g.NumNodes(), 0);
+    EXPECT_EQ(g.Cells(1, 0), QStringLiteral("Kind"));
+    filter.NarrowDown(QString(), 1);
+    EXPECT_EQ(g.FixedRows(), 1);
+    EXPECT_EQ(g.Cells(1, 0), QStringLiteral("Kind"));
+    EXPECT_EQ(Column(1), QStringLiteral("B|A|B|A|B"));
+    EXPECT_EQ(Column(3), QStringLiteral("n1|n2|n3|n4|n5"));
+}
+
 // Sub-groups inside the groups by the number column: a header per run of equal numbers, nested in
 // its group (the group spans grow, a contracted group hides its sub-groups), and back again.
 TEST_F(Grouping, SubGroupsNestInsideGroupsAndComeOutAgain)

@@ -506,6 +506,19 @@ TEST_F(GridDropDown, GoldenImageOfTheOpenGrid)
     Drop();
     EXPECT_TRUE(testsupport::MatchesGolden(dd->DropDownForm()->grab().toImage(),
                                            TEST_DATA_DIR "/golden/grid_dropdown_open.png"));
+    // The header row is 25 high and the data rows 22; the chosen row (item 2, grid row 3) is
+    // selected whole (RowSelect): one Office 2007 button face across both cells, its frame on the
+    // row's top line and the selection colour just below it; the other rows keep the white.
+    const QImage image = dd->DropDownForm()->grab().toImage();
+    const QPoint at = g().mapTo(dd->DropDownForm(), QPoint(0, 0));
+    const int top = at.y() + 25 + 2 * 22;
+    const QColor frame(0xD3, 0xD7, 0x8D), selection(0xFD, 0xFF, 0xD7);
+    for (int x : {at.x() + 70, at.x() + 150}) {  // right of the texts
+        EXPECT_EQ(image.pixelColor(x, top), frame) << x;
+        EXPECT_EQ(image.pixelColor(x, top + 2), selection) << x;
+        EXPECT_EQ(image.pixelColor(x, top - 11), QColor(Qt::white)) << x;  // Apricot's row
+        EXPECT_EQ(image.pixelColor(x, top + 22 + 11), QColor(Qt::white)) << x;  // Mango's row
+    }
 }
 
 // A multi-column drop-down over the fruits.
