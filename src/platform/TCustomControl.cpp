@@ -143,27 +143,65 @@ private:
     TCustomControl* FOwner;
 };
 
-TCustomControl::TCustomControl(QWidget* parent) : QWidget(parent), FClient(new TClientArea(this))
+TCustomControl::TCustomControl(QWidget* parent) : QWidget(parent), FClient(this)
 {
-    // A plain control until it asks for scroll bars: no bars, nothing filled, so the parent shows
-    // wherever the control paints nothing.
+    // A light control: the control is its own client area until it asks for scroll bars, a frame
+    // or a strip. Nothing is filled, so the parent shows wherever the control paints nothing.
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-    FClient->setAutoFillBackground(false);
-    FClient->setBackgroundRole(QPalette::Window);
-    FClient->setFocusProxy(this);
     setMouseTracking(true);
-    FClient->setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     FCanvas.Font = Font();
-    FCanvas.SetMeasureDevice(FClient);
-    FClient->setGeometry(rect());
-    FClientSize = FClient->size();
+    FCanvas.SetMeasureDevice(this);
+    FClientSize = size();
 }
 
 TCustomControl::~TCustomControl()
 {
-    static_cast<TClientArea*>(FClient)->Detach();
+    if (HasClientArea())
+        static_cast<TClientArea*>(FClient)->Detach();
     FTimers.clear();
+}
+
+void TCustomControl::MakeClientArea()
+{
+    if (HasClientArea())
+        return;
+    // What stood on the control in client coordinates moves onto the client area, which takes
+    // over the control's client settings.
+    QList<QWidget*> children;
+    for (QObject* o : this->children())
+        if (auto* w = qobject_cast<QWidget*>(o); w && !w->isWindow())
+            children.append(w);
+    auto* client = new TClientArea(this);
+    client->setAutoFillBackground(false);
+    client->setBackgroundRole(QPalette::Window);
+    client->setFocusProxy(this);
+    client->setMouseTracking(true);
+    client->setAttribute(Qt::WA_OpaquePaintEvent, testAttribute(Qt::WA_OpaquePaintEvent));
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    client->setAcceptDrops(acceptDrops());
+    setAcceptDrops(false);
+    if (testAttribute(Qt::WA_SetCursor)) {
+        client->setCursor(cursor());
+        unsetCursor();
+    }
+    const bool grabbed = QWidget::mouseGrabber() == this;
+    for (QWidget* w : children) {
+        const bool hidden = w->isHidden();
+        const QRect geometry = w->geometry();
+        w->setParent(client);
+        w->setGeometry(geometry);
+        w->setHidden(hidden);
+    }
+    FClient = client;
+    FCanvas.SetMeasureDevice(client);
+    LayoutChildren();
+    if (isVisible())
+        client->show();
+    if (grabbed) {
+        releaseMouse();
+        client->grabMouse();
+    }
 }
 
 QScrollBar* TCustomControl::Bar(TScrollBarKind bar) const
@@ -171,6 +209,7 @@ QScrollBar* TCustomControl::Bar(TScrollBarKind bar) const
     if (FBar[bar])
         return FBar[bar];
     auto* self = const_cast<TCustomControl*>(this);
+    self->MakeClientArea();
     auto* sb = new QScrollBar(bar == sbHorizontal ? Qt::Horizontal : Qt::Vertical, self);
     // A window's scroll bars never take the focus from it.
     sb->setFocusPolicy(Qt::NoFocus);
@@ -201,6 +240,8 @@ QSize TCustomControl::ClientSize() const
 
 void TCustomControl::LayoutChildren()
 {
+    if (!HasClientArea())
+        return;
     const QSize client = ClientSize();
     const QRect inner = rect().marginsRemoved(FFrame);
     const int vbar = BarExtent(sbVertical);
@@ -231,6 +272,8 @@ void TCustomControl::SetFrameWidths(const QMargins& widths)
 {
     if (widths == FFrame)
         return;
+    if (!widths.isNull())
+        MakeClientArea();
     FFrame = widths;
     CheckClientSize();
     update();
@@ -444,6 +487,8 @@ void TCustomControl::Resize()
 
 void TCustomControl::SetScrollBars(TScrollStyle style)
 {
+    if (style != ssNone)
+        MakeClientArea();
     FScrollBars = style;
     ApplyScrollBar(sbHorizontal);
     ApplyScrollBar(sbVertical);
@@ -468,6 +513,8 @@ void TCustomControl::SetScrollInfo(TScrollBarKind bar, int min, int max, int pag
 
 void TCustomControl::SetScrollAlwaysVisible(TScrollBarKind bar, bool on)
 {
+    if (on)
+        MakeClientArea();
     FScroll[bar].AlwaysVisible = on;
     ApplyScrollBar(bar);
 }
@@ -681,6 +728,28 @@ bool TCustomControl::ForwardToClient(QEvent* event)
 
 bool TCustomControl::event(QEvent* event)
 {
+    if (!HasClientArea()) {
+        // A light control is its own client area: what the client area would get goes the
+        // client area's way.
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ToolTip:
+        case QEvent::Paint:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::DragLeave:
+        case QEvent::Drop:
+            if (viewportEvent(event))
+                return true;
+            break;
+        default: break;
+        }
+    }
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -1171,6 +1240,8 @@ void TCustomControl::SetNonClientTop(int height)
     height = std::max(height, 0);
     if (height == FNonClientTop && (height == 0 || FNonClientStrip))
         return;
+    if (height > 0)
+        MakeClientArea();
     FNonClientTop = height;
     if (!FNonClientStrip && height > 0)
         FNonClientStrip = new TNonClientStrip(this);
