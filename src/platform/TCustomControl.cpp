@@ -107,6 +107,34 @@ bool SameInput(const QSinglePointEvent& e, QEvent::Type type, quint64 time, cons
     return e.type() == type && e.timestamp() == time && e.globalPosition() == globalPos;
 }
 
+// Mouse presses, releases, double clicks and moves, and wheel turns.
+bool IsPointerInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel: return true;
+    default: return false;
+    }
+}
+
+// What else the client area hands to the control: hints, painting, the context menu, drops.
+bool IsClientAreaEvent(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::ToolTip:
+    case QEvent::Paint:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop: return true;
+    default: return false;
+    }
+}
+
 bool IsArrowKey(int key) { return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN; }
 
 // Qt's scroll bar actions as the Windows scroll codes.
@@ -728,34 +756,11 @@ bool TCustomControl::ForwardToClient(QEvent* event)
 
 bool TCustomControl::event(QEvent* event)
 {
-    if (!HasClientArea()) {
-        // A light control is its own client area: what the client area would get goes the
-        // client area's way.
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::Wheel:
-        case QEvent::ToolTip:
-        case QEvent::Paint:
-        case QEvent::ContextMenu:
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::DragLeave:
-        case QEvent::Drop:
-            if (viewportEvent(event))
-                return true;
-            break;
-        default: break;
-        }
-    }
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
+    const QEvent::Type type = event->type();
+    // A light control is its own client area: what the client area would get goes its way.
+    if (!HasClientArea() && (IsPointerInput(type) || IsClientAreaEvent(type)) && viewportEvent(event))
+        return true;
+    if (IsPointerInput(type)) {
         // One the client area left alone passes by on its way to the parent.
         if (FClientIgnored && SameInput(*static_cast<QSinglePointEvent*>(event), FIgnoredType, FIgnoredTime,
                                         FIgnoredAt)) {
@@ -763,6 +768,8 @@ bool TCustomControl::event(QEvent* event)
             return false;
         }
         return ForwardToClient(event);
+    }
+    switch (type) {
     case QEvent::ToolTip: {
         auto* help = static_cast<QHelpEvent*>(event);
         const QPoint client = help->pos() - viewport()->pos();
@@ -811,18 +818,7 @@ bool TCustomControl::event(QEvent* event)
 bool TCustomControl::viewportEvent(QEvent* event)
 {
     FClientIgnored = false;
-    switch (event->type()) {
-    case QEvent::ToolTip: {
-        auto* help = static_cast<QHelpEvent*>(event);
-        if (!ShowHintAt(help->pos(), help->globalPos()))
-            event->ignore();
-        return true;
-    }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel: {
+    if (IsPointerInput(event->type())) {
         const bool result = QWidget::event(event);
         // Qt passes an ignored event on to the parent, except a wheel turn it did not get from
         // the window system.
@@ -835,18 +831,16 @@ bool TCustomControl::viewportEvent(QEvent* event)
         }
         return result;
     }
-    case QEvent::Paint:
-    case QEvent::ContextMenu:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::DragLeave:
-    case QEvent::Drop:
-        // The control's handlers, with the client area's event.
-        return QWidget::event(event);
-    default:
-        // The client area's own resize is the control's doing: CheckClientSize reports it.
-        return false;
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (!ShowHintAt(help->pos(), help->globalPos()))
+            event->ignore();
+        return true;
     }
+    // Painting, the context menu and drops reach the control's handlers with the client area's
+    // event. Others are the client area's own: its resize is the control's doing, which
+    // CheckClientSize reports.
+    return IsClientAreaEvent(event->type()) && QWidget::event(event);
 }
 
 void TCustomControl::paintEvent(QPaintEvent* event)

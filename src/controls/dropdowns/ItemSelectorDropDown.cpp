@@ -127,22 +127,14 @@ void TItemPickerDropDown::SelectLast()
 
 void TItemPickerDropDown::SelectNext()
 {
-    if (PickerCount() == 0)
-        return;
-    if (PickerIndex() < 0)
-        SetPickerIndex(0);
-    else if (PickerIndex() + 1 < PickerCount())
-        SetPickerIndex(PickerIndex() + 1);
+    if (const int to = SteppedItemIndex(PickerCount(), PickerIndex(), 1); to >= 0)
+        SetPickerIndex(to);
 }
 
 void TItemPickerDropDown::SelectPrevious()
 {
-    if (PickerCount() == 0)
-        return;
-    if (PickerIndex() < 0)
-        SetPickerIndex(0);
-    else if (PickerIndex() - 1 >= 0)
-        SetPickerIndex(PickerIndex() - 1);
+    if (const int to = SteppedItemIndex(PickerCount(), PickerIndex(), -1); to >= 0)
+        SetPickerIndex(to);
 }
 
 void TItemPickerDropDown::DoHideDropDown(bool cancelChanges)
