@@ -3,6 +3,8 @@
 # same window written with stock Qt widgets (startup_twin) and an empty Qt window of the same size,
 # all as whole processes on the offscreen platform. Runs the program and the twin in alternation,
 # each pair followed by the empty window, and prints the medians and the ratios.
+# CPU time on a machine shared with other work varies from run to run; with valgrind installed,
+# STARTUP_INSTRUCTIONS=1 also counts the instructions of one run of each, which do not.
 #   run_startup.sh <build folder> [pairs, 15 by default]
 set -euo pipefail
 
@@ -53,3 +55,15 @@ echo "empty window,           median CPU seconds: $e"
 echo "stock-widget twin,      median CPU seconds: $t"
 echo "main window,            median CPU seconds: $m"
 awk -v m="$m" -v t="$t" -v e="$e" 'BEGIN { printf "main / twin: %.2f\nmain / empty: %.2f\n", m / t, m / e }'
+
+if [[ ${STARTUP_INSTRUCTIONS:-0} == 1 ]] && command -v valgrind >/dev/null; then
+    instructions_of() {
+        valgrind --tool=callgrind --callgrind-out-file=/dev/null "$1" 2>&1 >/dev/null |
+            awk '/Collected :/ { print $NF }'
+    }
+    mi=$(instructions_of "$work/startup_main")
+    ti=$(instructions_of "$work/startup_twin")
+    ei=$(instructions_of "$work/startup_empty")
+    echo "instructions: empty $ei, twin $ti, main $mi"
+    awk -v m="$mi" -v t="$ti" -v e="$ei" 'BEGIN { printf "instructions main / twin: %.2f\ninstructions main / empty: %.2f\n", m / t, m / e }'
+fi
