@@ -260,6 +260,8 @@ TEST(ControlClientArea, ALightControlGetsItsClientAreaWhenItFirstAsksForScrollBa
     QTest::mouseMove(client, QPoint(70, 40));
     ASSERT_FALSE(control->log.empty());
     EXPECT_EQ(control->log.back(), "move 0 70,40");
+    // The mouse leaves, so that the next test's window finds it outside.
+    QTest::mouseMove(&window, QPoint(290, 190));
 }
 
 // A framed control lays out its client area, its strip and its bars inside the frame, in either
