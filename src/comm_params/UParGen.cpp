@@ -252,6 +252,15 @@ struct TParGenField {
     QStringList Items;            // fixed items of a list
     std::vector<int> Item_Texts;  // items of a list that follow the language
     const char* Typing = nullptr;  // what may be typed, as a pattern
+    // Where the panel is laid out, shown rows follow one another from its first row on. A row
+    // with Shown_With shows only while that check box shows and is ticked; a row of the family's
+    // other gateways never shows here.
+    QCheckBox* TFParGen::*Shown_With = nullptr;
+    bool Other_Gateways = false;
+    // A byte row whose inputs are locked while this check box is ticked.
+    QCheckBox* TFParGen::*Locked_By = nullptr;
+    // The next row is measured from this row's input box, which stands above its label.
+    bool Next_From_Input = false;
 };
 
 TParGenField Input_Field(P panel, int row, TFieldKind kind, QLabel* TFParGen::*label, const char* head,
@@ -345,6 +354,30 @@ TParGenField With_Typing(TParGenField f, const char* pattern)
     return f;
 }
 
+TParGenField Shown_With(TParGenField f, QCheckBox* TFParGen::*check)
+{
+    f.Shown_With = check;
+    return f;
+}
+
+TParGenField Other_Gateways(TParGenField f)
+{
+    f.Other_Gateways = true;
+    return f;
+}
+
+TParGenField Next_From_Input(TParGenField f)
+{
+    f.Next_From_Input = true;
+    return f;
+}
+
+TParGenField Locked_By(TParGenField f, QCheckBox* TFParGen::*check)
+{
+    f.Locked_By = check;
+    return f;
+}
+
 TParGenField Heading(P panel, int row, QLabel* TFParGen::*label, const char* name, int caption)
 {
     TParGenField f{panel, row, TFieldKind::Heading};
@@ -382,13 +415,16 @@ const std::vector<TParGenField>& ParGen_Fields()
         Bytes_Field(P::Ethernet_Connection, 5, &TFParGen::EthConn_Secondary_DNS, "L_EthConn_Secondary_DNS",
                     "E_EthConn_Sec_DNS_IP", Id::Eth_Conn_Secondary_DNS1, 4264, run(4265)),
         // Modbus TCP Slave
-        Bytes_Field(P::Modbus_TCP_Slave, 0, &TFParGen::ModbusTCPSlave_IP, "L_ModbusTCPSlave_IP", "E_ModbusTCPSlave_IP",
-                    Id::Modbus_TCP_Slave_IP1, 691, run(692)),
-        Bytes_Field(P::Modbus_TCP_Slave, 1, &TFParGen::ModbusTCPSlave_SM, "L_ModbusTCPSlave_SM", "E_ModbusTCPSlave_SM",
-                    Id::Modbus_TCP_Slave_SM1, 696, {697, 698, 699, 1800}),
-        Gateway_Field(P::Modbus_TCP_Slave, 2, &TFParGen::ModbusTCPSlave_GAT, "CB_ModbusTCPSlave_En_GAT",
-                    "E_ModbusTCPSlave_GAT", Id::Modbus_TCP_Slave_GAT1, 1801, run(1803), Id::Modbus_TCP_Slave_EN_GAT,
-                    1802),
+        Locked_By(Bytes_Field(P::Modbus_TCP_Slave, 0, &TFParGen::ModbusTCPSlave_IP, "L_ModbusTCPSlave_IP",
+                              "E_ModbusTCPSlave_IP", Id::Modbus_TCP_Slave_IP1, 691, run(692)),
+                  &TFParGen::CB_EthConn_En_DHCP_Cable),
+        Locked_By(Bytes_Field(P::Modbus_TCP_Slave, 1, &TFParGen::ModbusTCPSlave_SM, "L_ModbusTCPSlave_SM",
+                              "E_ModbusTCPSlave_SM", Id::Modbus_TCP_Slave_SM1, 696, {697, 698, 699, 1800}),
+                  &TFParGen::CB_EthConn_En_DHCP_Cable),
+        Locked_By(Gateway_Field(P::Modbus_TCP_Slave, 2, &TFParGen::ModbusTCPSlave_GAT, "CB_ModbusTCPSlave_En_GAT",
+                                "E_ModbusTCPSlave_GAT", Id::Modbus_TCP_Slave_GAT1, 1801, run(1803),
+                                Id::Modbus_TCP_Slave_EN_GAT, 1802),
+                  &TFParGen::CB_EthConn_En_DHCP_Cable),
         PARGEN_EDIT(Modbus_TCP_Slave, 3, L_ModbusTCPSlave_Port, E_ModbusTCPSlave_Port, Id::Modbus_TCP_Slave_Port, 1807),
         // MQTT
         PARGEN_EDIT(MQTT, 0, L_MQTT_Server, E_MQTT_Server, Id::MQTT_Server_URL, 429),
@@ -397,43 +433,63 @@ const std::vector<TParGenField>& ParGen_Fields()
         PARGEN_EDIT(MQTT, 3, L_MQTT_Keep_Alive, E_MQTT_Keep_Alive, Id::MQTT_Keep_Alive, 435),
         PARGEN_CHECKBOX(MQTT, 4, CB_MQTT_Clean_Session, Id::MQTT_Clean_Session, 437),
         PARGEN_CHECKBOX(MQTT, 5, CB_MQTT_WillFlag, Id::MQTT_WillFlag, 439),
-        PARGEN_EDIT(MQTT, 6, L_MQTT_Will_TopicName, E_MQTT_Will_TopicName, Id::MQTT_Will_Topic_Name, 441),
-        PARGEN_EDIT(MQTT, 7, L_MQTT_Will_Message, E_MQTT_Will_Message, Id::MQTT_Will_Message, 443),
-        PARGEN_CHECKBOX(MQTT, 8, CB_MQTT_Will_Retained, Id::MQTT_Will_Retained, 445),
-        With_Items(PARGEN_LIST(MQTT, 9, L_MQTT_Will_QoS, CB_MQTT_Will_QoS, Id::MQTT_Will_QoS, 447), Numbers(0, 2)),
+        Shown_With(PARGEN_EDIT(MQTT, 6, L_MQTT_Will_TopicName, E_MQTT_Will_TopicName, Id::MQTT_Will_Topic_Name, 441),
+                   &TFParGen::CB_MQTT_WillFlag),
+        Shown_With(PARGEN_EDIT(MQTT, 7, L_MQTT_Will_Message, E_MQTT_Will_Message, Id::MQTT_Will_Message, 443),
+                   &TFParGen::CB_MQTT_WillFlag),
+        Shown_With(PARGEN_CHECKBOX(MQTT, 8, CB_MQTT_Will_Retained, Id::MQTT_Will_Retained, 445),
+                   &TFParGen::CB_MQTT_WillFlag),
+        Shown_With(With_Items(PARGEN_LIST(MQTT, 9, L_MQTT_Will_QoS, CB_MQTT_Will_QoS, Id::MQTT_Will_QoS, 447),
+                              Numbers(0, 2)),
+                   &TFParGen::CB_MQTT_WillFlag),
         PARGEN_CHECKBOX(MQTT, 10, CB_MQTT_PublishTopicConnection, Id::MQTT_PublishTopicConnection, 4226),
-        PARGEN_EDIT(MQTT, 11, L_MQTT_Connection_TopicName, E_MQTT_Connection_TopicName, Id::MQTT_Connection_Topic_Name,
-                    4228),
-        PARGEN_EDIT(MQTT, 12, L_MQTT_Connection_Message, E_MQTT_Connection_Message, Id::MQTT_Connection_Message, 4230),
-        PARGEN_CHECKBOX(MQTT, 13, CB_MQTT_Connection_Retained, Id::MQTT_Connection_Retained, 4232),
+        Shown_With(PARGEN_EDIT(MQTT, 11, L_MQTT_Connection_TopicName, E_MQTT_Connection_TopicName,
+                               Id::MQTT_Connection_Topic_Name, 4228),
+                   &TFParGen::CB_MQTT_PublishTopicConnection),
+        Shown_With(PARGEN_EDIT(MQTT, 12, L_MQTT_Connection_Message, E_MQTT_Connection_Message,
+                               Id::MQTT_Connection_Message, 4230),
+                   &TFParGen::CB_MQTT_PublishTopicConnection),
+        Shown_With(PARGEN_CHECKBOX(MQTT, 13, CB_MQTT_Connection_Retained, Id::MQTT_Connection_Retained, 4232),
+                   &TFParGen::CB_MQTT_PublishTopicConnection),
         PARGEN_EDIT(MQTT, 14, L_MQTT_Username, E_MQTT_Username, Id::MQTT_Username, 449),
         PARGEN_MEMO(MQTT, 15, L_MQTT_Password, E_MQTT_Password, Id::MQTT_Password, 451),
         PARGEN_EDIT(MQTT, 16, L_MQTT_ASync_Send_Time, E_MQTT_ASync_Send_Time, Id::MQTT_ASync_Send_Time, 453),
-        PARGEN_EDIT(MQTT, 17, L_MQTT_TopicDALIAns, E_MQTT_TopicDALIAns, Id::MQTT_Topic_DALI_Answer, 4234),
-        PARGEN_CHECKBOX(MQTT, 18, CB_MQTT_Enable_ReProgram, Id::MQTT_Enable_Reprogram, 4236),
-        PARGEN_EDIT(MQTT, 19, L_MQTT_Reprogram_Topic, E_MQTT_Reprogram_Topic, Id::MQTT_Reprogram_Topic, 4238),
-        PARGEN_EDIT(MQTT, 20, L_MQTT_Reproram_Value, E_MQTT_Reproram_Value, Id::MQTT_Reprogram_Value, 4240),
+        Other_Gateways(
+            PARGEN_EDIT(MQTT, 17, L_MQTT_TopicDALIAns, E_MQTT_TopicDALIAns, Id::MQTT_Topic_DALI_Answer, 4234)),
+        Other_Gateways(PARGEN_CHECKBOX(MQTT, 18, CB_MQTT_Enable_ReProgram, Id::MQTT_Enable_Reprogram, 4236)),
+        Other_Gateways(
+            PARGEN_EDIT(MQTT, 19, L_MQTT_Reprogram_Topic, E_MQTT_Reprogram_Topic, Id::MQTT_Reprogram_Topic, 4238)),
+        Other_Gateways(
+            PARGEN_EDIT(MQTT, 20, L_MQTT_Reproram_Value, E_MQTT_Reproram_Value, Id::MQTT_Reprogram_Value, 4240)),
         // Ethernet; the rows from the ports on belong to the family's other gateways and stay hidden here.
-        Bytes_Field(P::Ethernet, 0, &TFParGen::Ethernet_IP, "L_Ethernet_IP", "E_Ethernet_IP", Id::Ethernet_IP1, 456,
-                    run(457)),
-        Bytes_Field(P::Ethernet, 1, &TFParGen::Ethernet_SM, "L_Ethernet_SM", "E_Ethernet_SM", Id::Ethernet_SM1, 461,
-                    run(462)),
-        Gateway_Field(P::Ethernet, 2, &TFParGen::Ethernet_GAT, "CB_Ethernet_En_GAT", "E_Ethernet_GAT", Id::Ethernet_GAT1,
-                    466, run(468), Id::Ethernet_EN_GAT, 467),
-        PARGEN_EDIT(Ethernet, 3, L_Ethernet_TCP_Port, E_Ethernet_TCP_Port, std::nullopt, 0),
-        PARGEN_EDIT(Ethernet, 4, L_Ethernet_UDP_Port, E_Ethernet_UDP_Port, std::nullopt, 0),
-        PARGEN_CHECKBOX(Ethernet, 5, CB_Ethernet_Reset_24h, std::nullopt, 4243),
-        Gateway_Field(P::Ethernet, 6, &TFParGen::Ethernet_DNS, "CB_Ethernet_En_DNS", "E_Ethernet_DNS", std::nullopt, 0,
-                    {}, std::nullopt, -1),
+        Locked_By(Bytes_Field(P::Ethernet, 0, &TFParGen::Ethernet_IP, "L_Ethernet_IP", "E_Ethernet_IP",
+                              Id::Ethernet_IP1, 456, run(457)),
+                  &TFParGen::CB_EthConn_En_DHCP_Cable),
+        Locked_By(Bytes_Field(P::Ethernet, 1, &TFParGen::Ethernet_SM, "L_Ethernet_SM", "E_Ethernet_SM",
+                              Id::Ethernet_SM1, 461, run(462)),
+                  &TFParGen::CB_EthConn_En_DHCP_Cable),
+        Locked_By(Gateway_Field(P::Ethernet, 2, &TFParGen::Ethernet_GAT, "CB_Ethernet_En_GAT", "E_Ethernet_GAT",
+                                Id::Ethernet_GAT1, 466, run(468), Id::Ethernet_EN_GAT, 467),
+                  &TFParGen::CB_EthConn_En_DHCP_Cable),
+        Other_Gateways(PARGEN_EDIT(Ethernet, 3, L_Ethernet_TCP_Port, E_Ethernet_TCP_Port, std::nullopt, 0)),
+        Other_Gateways(PARGEN_EDIT(Ethernet, 4, L_Ethernet_UDP_Port, E_Ethernet_UDP_Port, std::nullopt, 0)),
+        Other_Gateways(PARGEN_CHECKBOX(Ethernet, 5, CB_Ethernet_Reset_24h, std::nullopt, 4243)),
+        Other_Gateways(Gateway_Field(P::Ethernet, 6, &TFParGen::Ethernet_DNS, "CB_Ethernet_En_DNS", "E_Ethernet_DNS",
+                                     std::nullopt, 0, {}, std::nullopt, -1)),
         // TLS
         PARGEN_CHECKBOX(TLS, 0, CB_TLS_Enable, Id::TLS_Enable, 555),
-        PARGEN_CHECKBOX(TLS, 1, CB_TLS_En_Server_Auth, Id::TLS_En_Server_Auth, 557),
-        PARGEN_MEMO(TLS, 2, L_TLS_Server_Cert, E_TLS_Server_Cert, Id::TLS_Server_Auth_Certificate, 559),
-        PARGEN_CHECKBOX(TLS, 3, CB_TLS_En_Client_Auth, Id::TLS_En_Client_Auth, 561),
-        PARGEN_MEMO(TLS, 4, L_TLS_Client_Cert, E_TLS_Client_Cert, Id::TLS_Client_Auth_Certificate, 563),
-        PARGEN_MEMO(TLS, 5, L_TLS_Client_Cert_Key, E_TLS_Client_Cert_Key, Id::TLS_Client_Auth_Key, 565),
-        PARGEN_EDIT(TLS, 6, L_TLS_Client_Cert_Key_Pass, E_TLS_Client_Cert_Key_Pass, Id::TLS_Client_Auth_Key_Password,
-                    567),
+        Shown_With(PARGEN_CHECKBOX(TLS, 1, CB_TLS_En_Server_Auth, Id::TLS_En_Server_Auth, 557), &TFParGen::CB_TLS_Enable),
+        Next_From_Input(Shown_With(
+            PARGEN_MEMO(TLS, 2, L_TLS_Server_Cert, E_TLS_Server_Cert, Id::TLS_Server_Auth_Certificate, 559),
+            &TFParGen::CB_TLS_En_Server_Auth)),
+        Shown_With(PARGEN_CHECKBOX(TLS, 3, CB_TLS_En_Client_Auth, Id::TLS_En_Client_Auth, 561), &TFParGen::CB_TLS_Enable),
+        Shown_With(PARGEN_MEMO(TLS, 4, L_TLS_Client_Cert, E_TLS_Client_Cert, Id::TLS_Client_Auth_Certificate, 563),
+                   &TFParGen::CB_TLS_En_Client_Auth),
+        Shown_With(PARGEN_MEMO(TLS, 5, L_TLS_Client_Cert_Key, E_TLS_Client_Cert_Key, Id::TLS_Client_Auth_Key, 565),
+                   &TFParGen::CB_TLS_En_Client_Auth),
+        Shown_With(PARGEN_EDIT(TLS, 6, L_TLS_Client_Cert_Key_Pass, E_TLS_Client_Cert_Key_Pass,
+                               Id::TLS_Client_Auth_Key_Password, 567),
+                   &TFParGen::CB_TLS_En_Client_Auth),
         // NTP
         PARGEN_EDIT(NTP, 0, L_NTP_Server_URL, E_NTP_Server_URL, Id::NTP_Server_URL, 570),
         PARGEN_EDIT(NTP, 1, L_NTP_Poll_Time, E_NTP_Poll_Time, Id::NTP_Poll_Time, 572),
@@ -856,124 +912,78 @@ void TFParGen::Fit_To_Contents(TCategoryPanel* panel) const
     panel->SetPanelHeight(bottom + panel->HeaderHeight() + kPanelBottomMargin);
 }
 
-void TFParGen::RePosition_Object_Select_Device() { Fit_Panel(CP_Select_Device, CB_Select_Device_Device); }
+void TFParGen::Flow_Panel(TParGenPanel panel)
+{
+    int top = row(0);
+    const QWidget* last = nullptr;
+    for (const TParGenField& f : ParGen_Fields()) {
+        if (f.Panel != panel)
+            continue;
+        QCheckBox* with = f.Shown_With ? this->*f.Shown_With : nullptr;
+        const bool shown = !f.Other_Gateways && (!with || (own_visible(with) && with->isChecked()));
+        switch (f.Kind) {
+        case TFieldKind::Bytes:
+        case TFieldKind::Gateway_Bytes: {
+            const TByteRow& r = this->*f.Bytes;
+            if (f.Locked_By)
+                r.SetInputsEnabled(!(this->*f.Locked_By)->isChecked());
+            r.SetShown(shown);
+            if (shown) {
+                r.Place(top);
+                last = r.Boxes[3];
+            }
+            break;
+        }
+        case TFieldKind::Check:
+            if (shown) {
+                place_check(this->*f.Check, top);
+                last = this->*f.Check;
+            } else {
+                (this->*f.Check)->hide();
+            }
+            break;
+        default: {
+            QLabel* head = this->*f.Label;
+            QWidget* input = f.Edit ? static_cast<QWidget*>(this->*f.Edit)
+                             : f.Memo ? static_cast<QWidget*>(this->*f.Memo)
+                             : f.List ? static_cast<QWidget*>(this->*f.List)
+                                      : nullptr;
+            if (shown) {
+                place(head, input, top);
+                last = input ? input : head;
+            } else {
+                head->hide();
+                if (input)
+                    input->hide();
+            }
+            break;
+        }
+        }
+        if (shown)
+            top += kRowPitch - (f.Next_From_Input ? kBoxAboveLabel : 0);
+    }
+    if (last)
+        Fit_Panel(Panel(panel), last);
+}
+
+void TFParGen::RePosition_Object_Select_Device() { Flow_Panel(TParGenPanel::Select_Device); }
 
 void TFParGen::RePosition_Object_Ethernet_Connection()
 {
     const int type = CB_Select_Device_Device->currentIndex();
     CB_EthConn_En_DHCP_WiFi->setEnabled(type != 0 && type != 2);
-    Fit_Panel(CP_Ethernet_Connection, EthConn_Secondary_DNS.Boxes[3]);
+    Flow_Panel(TParGenPanel::Ethernet_Connection);
 }
 
-void TFParGen::RePosition_Object_Modbus_TCP_Slave()
-{
-    const bool editable = !CB_EthConn_En_DHCP_Cable->isChecked();
-    ModbusTCPSlave_IP.SetInputsEnabled(editable);
-    ModbusTCPSlave_SM.SetInputsEnabled(editable);
-    ModbusTCPSlave_GAT.SetInputsEnabled(editable);
-    Fit_Panel(CP_Modbus_TCP_Slave, E_ModbusTCPSlave_Port);
-}
+void TFParGen::RePosition_Object_Modbus_TCP_Slave() { Flow_Panel(TParGenPanel::Modbus_TCP_Slave); }
 
-void TFParGen::RePosition_Object_MQTT()
-{
-    const std::initializer_list<QWidget*> will = {L_MQTT_Will_TopicName, E_MQTT_Will_TopicName, L_MQTT_Will_Message,
-                                                  E_MQTT_Will_Message,   CB_MQTT_Will_Retained, L_MQTT_Will_QoS,
-                                                  CB_MQTT_Will_QoS};
-    int v;
-    if (CB_MQTT_WillFlag->isChecked()) {
-        const int t = CB_MQTT_WillFlag->y() + kRowPitch;
-        place(L_MQTT_Will_TopicName, E_MQTT_Will_TopicName, t);
-        place(L_MQTT_Will_Message, E_MQTT_Will_Message, t + kRowPitch);
-        place_check(CB_MQTT_Will_Retained, t + 2 * kRowPitch);
-        place(L_MQTT_Will_QoS, CB_MQTT_Will_QoS, t + 3 * kRowPitch);
-        v = L_MQTT_Will_QoS->y() + kRowPitch;
-    } else {
-        for (QWidget* w : will)
-            w->hide();
-        v = L_MQTT_Will_TopicName->y();
-    }
+void TFParGen::RePosition_Object_MQTT() { Flow_Panel(TParGenPanel::MQTT); }
 
-    place_check(CB_MQTT_PublishTopicConnection, v);
-    int w;
-    if (CB_MQTT_PublishTopicConnection->isChecked()) {
-        place(L_MQTT_Connection_TopicName, E_MQTT_Connection_TopicName, v + kRowPitch);
-        place(L_MQTT_Connection_Message, E_MQTT_Connection_Message, v + 2 * kRowPitch);
-        place_check(CB_MQTT_Connection_Retained, v + 3 * kRowPitch);
-        w = v + 4 * kRowPitch;
-    } else {
-        for (QWidget* c : {static_cast<QWidget*>(L_MQTT_Connection_TopicName),
-                           static_cast<QWidget*>(E_MQTT_Connection_TopicName),
-                           static_cast<QWidget*>(L_MQTT_Connection_Message),
-                           static_cast<QWidget*>(E_MQTT_Connection_Message),
-                           static_cast<QWidget*>(CB_MQTT_Connection_Retained)})
-            c->hide();
-        w = v + kRowPitch;
-    }
+void TFParGen::RePosition_Object_Ethernet() { Flow_Panel(TParGenPanel::Ethernet); }
 
-    place(L_MQTT_Username, E_MQTT_Username, w);
-    place(L_MQTT_Password, E_MQTT_Password, w + kRowPitch);
-    for (QWidget* c : {static_cast<QWidget*>(L_MQTT_TopicDALIAns), static_cast<QWidget*>(E_MQTT_TopicDALIAns),
-                       static_cast<QWidget*>(CB_MQTT_Enable_ReProgram), static_cast<QWidget*>(L_MQTT_Reprogram_Topic),
-                       static_cast<QWidget*>(E_MQTT_Reprogram_Topic), static_cast<QWidget*>(L_MQTT_Reproram_Value),
-                       static_cast<QWidget*>(E_MQTT_Reproram_Value)})
-        c->hide();
-    place(L_MQTT_ASync_Send_Time, E_MQTT_ASync_Send_Time, w + 2 * kRowPitch);
-    Fit_Panel(CP_MQTT, E_MQTT_ASync_Send_Time);
-}
+void TFParGen::RePosition_Object_TLS() { Flow_Panel(TParGenPanel::TLS); }
 
-void TFParGen::RePosition_Object_Ethernet()
-{
-    const bool editable = !CB_EthConn_En_DHCP_Cable->isChecked();
-    Ethernet_IP.SetInputsEnabled(editable);
-    Ethernet_SM.SetInputsEnabled(editable);
-    Ethernet_GAT.SetInputsEnabled(editable);
-    for (QWidget* c : {static_cast<QWidget*>(L_Ethernet_TCP_Port), static_cast<QWidget*>(E_Ethernet_TCP_Port),
-                       static_cast<QWidget*>(L_Ethernet_UDP_Port), static_cast<QWidget*>(E_Ethernet_UDP_Port),
-                       static_cast<QWidget*>(CB_Ethernet_Reset_24h)})
-        c->hide();
-    Ethernet_DNS.SetShown(false);
-    Fit_Panel(CP_Ethernet, Ethernet_GAT.Boxes[3]);
-}
-
-void TFParGen::RePosition_Object_TLS()
-{
-    const std::initializer_list<QWidget*> below = {
-        CB_TLS_En_Server_Auth, L_TLS_Server_Cert,     E_TLS_Server_Cert,          CB_TLS_En_Client_Auth,
-        L_TLS_Client_Cert,     E_TLS_Client_Cert,     L_TLS_Client_Cert_Key,      E_TLS_Client_Cert_Key,
-        L_TLS_Client_Cert_Key_Pass, E_TLS_Client_Cert_Key_Pass};
-    if (!CB_TLS_Enable->isChecked()) {
-        for (QWidget* c : below)
-            c->hide();
-        Fit_Panel(CP_TLS, CB_TLS_Enable);
-        return;
-    }
-    CB_TLS_En_Server_Auth->show();
-    int v;
-    if (CB_TLS_En_Server_Auth->isChecked()) {
-        place(L_TLS_Server_Cert, E_TLS_Server_Cert, CB_TLS_En_Server_Auth->y() + kRowPitch);
-        v = E_TLS_Server_Cert->y() + kRowPitch;
-    } else {
-        L_TLS_Server_Cert->hide();
-        E_TLS_Server_Cert->hide();
-        v = CB_TLS_En_Server_Auth->y() + kRowPitch;
-    }
-    place_check(CB_TLS_En_Client_Auth, v);
-    if (CB_TLS_En_Client_Auth->isChecked()) {
-        place(L_TLS_Client_Cert, E_TLS_Client_Cert, v + kRowPitch);
-        place(L_TLS_Client_Cert_Key, E_TLS_Client_Cert_Key, v + 2 * kRowPitch);
-        place(L_TLS_Client_Cert_Key_Pass, E_TLS_Client_Cert_Key_Pass, v + 3 * kRowPitch);
-        Fit_Panel(CP_TLS, E_TLS_Client_Cert_Key_Pass);
-    } else {
-        for (QWidget* c : {static_cast<QWidget*>(L_TLS_Client_Cert), static_cast<QWidget*>(E_TLS_Client_Cert),
-                           static_cast<QWidget*>(L_TLS_Client_Cert_Key), static_cast<QWidget*>(E_TLS_Client_Cert_Key),
-                           static_cast<QWidget*>(L_TLS_Client_Cert_Key_Pass),
-                           static_cast<QWidget*>(E_TLS_Client_Cert_Key_Pass)})
-            c->hide();
-        Fit_Panel(CP_TLS, CB_TLS_En_Client_Auth);
-    }
-}
-
-void TFParGen::RePosition_Object_NTP() { Fit_Panel(CP_NTP, E_NTP_Poll_Time); }
+void TFParGen::RePosition_Object_NTP() { Flow_Panel(TParGenPanel::NTP); }
 
 void TFParGen::RePosition_Object_WiFi2()
 {
@@ -1076,7 +1086,7 @@ void TFParGen::RePosition_Object_WiFi2()
     Fit_Panel(CP_WiFi2, CB_WiFi2_Channel);
 }
 
-void TFParGen::RePosition_Object_GSM_GPRS() { Fit_Panel(CP_GSM_GPRS, E_GSM_GPRS_Password); }
+void TFParGen::RePosition_Object_GSM_GPRS() { Flow_Panel(TParGenPanel::GSM_GPRS); }
 
 int TFParGen::Check_Device_IP_Address_WiFi(QString& first, QString& second) const
 {

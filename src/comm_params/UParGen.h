@@ -260,6 +260,9 @@ private:
     void Fit_Panel(comm_params::TCategoryPanel* panel, const QWidget* last) const;
     void Fit_To_Contents(comm_params::TCategoryPanel* panel) const;
     void Panel_Relayout(comm_params::TParGenPanel panel);
+    // Lays a panel out from the field table: its shown rows one under the other from the first
+    // row, the others hidden, locked byte rows disabled; then fits the panel to its last row.
+    void Flow_Panel(comm_params::TParGenPanel panel);
     void Set_Defaults(bool fileMissing);
     void Set_Element(int element, const QString& text);
     QString Element_Value(int element) const;

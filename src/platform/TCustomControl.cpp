@@ -107,6 +107,34 @@ bool SameInput(const QSinglePointEvent& e, QEvent::Type type, quint64 time, cons
     return e.type() == type && e.timestamp() == time && e.globalPosition() == globalPos;
 }
 
+// Mouse presses, releases, double clicks and moves, and wheel turns.
+bool IsPointerInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel: return true;
+    default: return false;
+    }
+}
+
+// What else the client area hands to the control: hints, painting, the context menu, drops.
+bool IsClientAreaEvent(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::ToolTip:
+    case QEvent::Paint:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop: return true;
+    default: return false;
+    }
+}
+
 bool IsArrowKey(int key) { return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN; }
 
 // Qt's scroll bar actions as the Windows scroll codes.
@@ -143,27 +171,65 @@ private:
     TCustomControl* FOwner;
 };
 
-TCustomControl::TCustomControl(QWidget* parent) : QWidget(parent), FClient(new TClientArea(this))
+TCustomControl::TCustomControl(QWidget* parent) : QWidget(parent), FClient(this)
 {
-    // A plain control until it asks for scroll bars: no bars, nothing filled, so the parent shows
-    // wherever the control paints nothing.
+    // A light control: the control is its own client area until it asks for scroll bars, a frame
+    // or a strip. Nothing is filled, so the parent shows wherever the control paints nothing.
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-    FClient->setAutoFillBackground(false);
-    FClient->setBackgroundRole(QPalette::Window);
-    FClient->setFocusProxy(this);
     setMouseTracking(true);
-    FClient->setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     FCanvas.Font = Font();
-    FCanvas.SetMeasureDevice(FClient);
-    FClient->setGeometry(rect());
-    FClientSize = FClient->size();
+    FCanvas.SetMeasureDevice(this);
+    FClientSize = size();
 }
 
 TCustomControl::~TCustomControl()
 {
-    static_cast<TClientArea*>(FClient)->Detach();
+    if (HasClientArea())
+        static_cast<TClientArea*>(FClient)->Detach();
     FTimers.clear();
+}
+
+void TCustomControl::MakeClientArea()
+{
+    if (HasClientArea())
+        return;
+    // What stood on the control in client coordinates moves onto the client area, which takes
+    // over the control's client settings.
+    QList<QWidget*> children;
+    for (QObject* o : this->children())
+        if (auto* w = qobject_cast<QWidget*>(o); w && !w->isWindow())
+            children.append(w);
+    auto* client = new TClientArea(this);
+    client->setAutoFillBackground(false);
+    client->setBackgroundRole(QPalette::Window);
+    client->setFocusProxy(this);
+    client->setMouseTracking(true);
+    client->setAttribute(Qt::WA_OpaquePaintEvent, testAttribute(Qt::WA_OpaquePaintEvent));
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    client->setAcceptDrops(acceptDrops());
+    setAcceptDrops(false);
+    if (testAttribute(Qt::WA_SetCursor)) {
+        client->setCursor(cursor());
+        unsetCursor();
+    }
+    const bool grabbed = QWidget::mouseGrabber() == this;
+    for (QWidget* w : children) {
+        const bool hidden = w->isHidden();
+        const QRect geometry = w->geometry();
+        w->setParent(client);
+        w->setGeometry(geometry);
+        w->setHidden(hidden);
+    }
+    FClient = client;
+    FCanvas.SetMeasureDevice(client);
+    LayoutChildren();
+    if (isVisible())
+        client->show();
+    if (grabbed) {
+        releaseMouse();
+        client->grabMouse();
+    }
 }
 
 QScrollBar* TCustomControl::Bar(TScrollBarKind bar) const
@@ -171,6 +237,7 @@ QScrollBar* TCustomControl::Bar(TScrollBarKind bar) const
     if (FBar[bar])
         return FBar[bar];
     auto* self = const_cast<TCustomControl*>(this);
+    self->MakeClientArea();
     auto* sb = new QScrollBar(bar == sbHorizontal ? Qt::Horizontal : Qt::Vertical, self);
     // A window's scroll bars never take the focus from it.
     sb->setFocusPolicy(Qt::NoFocus);
@@ -201,6 +268,8 @@ QSize TCustomControl::ClientSize() const
 
 void TCustomControl::LayoutChildren()
 {
+    if (!HasClientArea())
+        return;
     const QSize client = ClientSize();
     const QRect inner = rect().marginsRemoved(FFrame);
     const int vbar = BarExtent(sbVertical);
@@ -231,6 +300,8 @@ void TCustomControl::SetFrameWidths(const QMargins& widths)
 {
     if (widths == FFrame)
         return;
+    if (!widths.isNull())
+        MakeClientArea();
     FFrame = widths;
     CheckClientSize();
     update();
@@ -444,6 +515,8 @@ void TCustomControl::Resize()
 
 void TCustomControl::SetScrollBars(TScrollStyle style)
 {
+    if (style != ssNone)
+        MakeClientArea();
     FScrollBars = style;
     ApplyScrollBar(sbHorizontal);
     ApplyScrollBar(sbVertical);
@@ -468,6 +541,8 @@ void TCustomControl::SetScrollInfo(TScrollBarKind bar, int min, int max, int pag
 
 void TCustomControl::SetScrollAlwaysVisible(TScrollBarKind bar, bool on)
 {
+    if (on)
+        MakeClientArea();
     FScroll[bar].AlwaysVisible = on;
     ApplyScrollBar(bar);
 }
@@ -681,12 +756,11 @@ bool TCustomControl::ForwardToClient(QEvent* event)
 
 bool TCustomControl::event(QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
+    const QEvent::Type type = event->type();
+    // A light control is its own client area: what the client area would get goes its way.
+    if (!HasClientArea() && (IsPointerInput(type) || IsClientAreaEvent(type)) && viewportEvent(event))
+        return true;
+    if (IsPointerInput(type)) {
         // One the client area left alone passes by on its way to the parent.
         if (FClientIgnored && SameInput(*static_cast<QSinglePointEvent*>(event), FIgnoredType, FIgnoredTime,
                                         FIgnoredAt)) {
@@ -694,6 +768,8 @@ bool TCustomControl::event(QEvent* event)
             return false;
         }
         return ForwardToClient(event);
+    }
+    switch (type) {
     case QEvent::ToolTip: {
         auto* help = static_cast<QHelpEvent*>(event);
         const QPoint client = help->pos() - viewport()->pos();
@@ -742,18 +818,7 @@ bool TCustomControl::event(QEvent* event)
 bool TCustomControl::viewportEvent(QEvent* event)
 {
     FClientIgnored = false;
-    switch (event->type()) {
-    case QEvent::ToolTip: {
-        auto* help = static_cast<QHelpEvent*>(event);
-        if (!ShowHintAt(help->pos(), help->globalPos()))
-            event->ignore();
-        return true;
-    }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel: {
+    if (IsPointerInput(event->type())) {
         const bool result = QWidget::event(event);
         // Qt passes an ignored event on to the parent, except a wheel turn it did not get from
         // the window system.
@@ -766,18 +831,16 @@ bool TCustomControl::viewportEvent(QEvent* event)
         }
         return result;
     }
-    case QEvent::Paint:
-    case QEvent::ContextMenu:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::DragLeave:
-    case QEvent::Drop:
-        // The control's handlers, with the client area's event.
-        return QWidget::event(event);
-    default:
-        // The client area's own resize is the control's doing: CheckClientSize reports it.
-        return false;
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (!ShowHintAt(help->pos(), help->globalPos()))
+            event->ignore();
+        return true;
     }
+    // Painting, the context menu and drops reach the control's handlers with the client area's
+    // event. Others are the client area's own: its resize is the control's doing, which
+    // CheckClientSize reports.
+    return IsClientAreaEvent(event->type()) && QWidget::event(event);
 }
 
 void TCustomControl::paintEvent(QPaintEvent* event)
@@ -1171,6 +1234,8 @@ void TCustomControl::SetNonClientTop(int height)
     height = std::max(height, 0);
     if (height == FNonClientTop && (height == 0 || FNonClientStrip))
         return;
+    if (height > 0)
+        MakeClientArea();
     FNonClientTop = height;
     if (!FNonClientStrip && height > 0)
         FNonClientStrip = new TNonClientStrip(this);

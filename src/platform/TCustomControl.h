@@ -17,10 +17,11 @@
 // Base of the controls that paint themselves: turns Qt's events into the handlers of the Windows
 // control model (Paint on a canvas with the region to repaint, MouseDown/Move/Up with button,
 // shift state and position, KeyDown/KeyUp with virtual key codes, KeyPress with the character,
-// enter/leave, focus, size, enabled change, timers by id, scroll codes). The client area is a
-// child widget (viewport()): without scroll bars and strip it covers the whole control. Scroll
-// bars are made only when first shown or asked for, so a control that never scrolls stays cheap.
-// "Has a window handle" means the object is alive.
+// enter/leave, focus, size, enabled change, timers by id, scroll codes). A control that never
+// scrolls is light: it is its own client area (viewport() is the control). The first call for
+// scroll bars, a frame or a strip gives it a client area of its own, a child widget inside them,
+// onto which what stood on the control moves. Scroll bars are made only when first shown or
+// asked for. "Has a window handle" means the object is alive.
 class QScrollBar;
 
 namespace platform {
@@ -110,6 +111,8 @@ public:
     QSize ClientSize() const;
     QWidget* Client() const { return viewport(); }
     QWidget* viewport() const { return FClient; }
+    // Whether the client area is a child widget of its own (see above).
+    bool HasClientArea() const { return FClient != this; }
 
     TColor Color() const { return FColor; }
     void SetColor(TColor color);
@@ -363,6 +366,8 @@ private:
     friend class TNonClientStrip;
     friend class TClientArea;
     QScrollBar* Bar(TScrollBarKind bar) const;
+    // Gives a light control its client area; nothing when it has one.
+    void MakeClientArea();
     int BarExtent(TScrollBarKind bar) const;
     // Places the client area, the strip and the bars inside the control.
     void LayoutChildren();

@@ -152,6 +152,11 @@ TEST_F(MainWindow, ShowsTheFiveStepsAndThreePictureButtons)
     for (auto* b : m.findChildren<controls::TPicButton*>())
         hiddenButtons += b->isVisibleTo(&m) ? 0 : 1;
     EXPECT_EQ(hiddenButtons, 22);
+    // The flat buttons never scroll: each stands alone, with no client area or scroll bars.
+    for (auto* b : m.findChildren<controls::TPicButton*>()) {
+        EXPECT_FALSE(b->HasClientArea());
+        EXPECT_TRUE(b->findChildren<QWidget*>().isEmpty());
+    }
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(m.L_Step[i]->isVisibleTo(&m), i < 4) << i;
     EXPECT_EQ(m.L_Step[3]->text(), QStringLiteral("Step 4"));

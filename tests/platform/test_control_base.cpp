@@ -221,6 +221,49 @@ TEST(ControlClientArea, KnownBeforeTheControlIsShown)
     EXPECT_EQ(control->Client()->size(), hidden) << "what the shown control lays out";
 }
 
+// A control that never scrolls is its own client area, with no child widget of its own. The first
+// call for scroll bars gives it one, onto which what stood on the control moves in the same client
+// coordinates, with the control's opacity and cursor; painting and the mouse then go through it.
+TEST(ControlClientArea, ALightControlGetsItsClientAreaWhenItFirstAsksForScrollBars)
+{
+    QWidget window;
+    window.resize(300, 200);
+    auto* control = new Sheet(&window);
+    control->SetBounds(10, 10, 120, 100);
+    control->SetOpaque(true);
+    control->SetCursor(QCursor(Qt::CrossCursor));
+    auto* child = new QLineEdit(control);
+    child->setGeometry(5, 6, 50, 20);
+    window.show();
+    EXPECT_FALSE(control->HasClientArea());
+    EXPECT_EQ(control->Client(), control);
+    EXPECT_EQ(control->findChildren<QWidget*>(), QList<QWidget*>{child}) << "no client area, no bars";
+
+    control->SetScrollBars(ssVertical);
+    ASSERT_TRUE(control->HasClientArea());
+    QWidget* client = control->Client();
+    EXPECT_EQ(client->parentWidget(), control);
+    EXPECT_TRUE(client->isVisible());
+    EXPECT_EQ(child->parentWidget(), client);
+    EXPECT_EQ(child->geometry(), QRect(5, 6, 50, 20));
+    EXPECT_TRUE(child->isVisible());
+    EXPECT_TRUE(control->Opaque());
+    EXPECT_EQ(client->cursor().shape(), Qt::CrossCursor);
+
+    QApplication::processEvents();
+    control->painted.clear();
+    control->InvalidateRect(QRect(60, 30, 20, 10));
+    QApplication::processEvents();
+    ASSERT_EQ(control->painted.size(), 1u);
+    EXPECT_EQ(control->painted[0], QRegion(60, 30, 20, 10));
+    control->log.clear();
+    QTest::mouseMove(client, QPoint(70, 40));
+    ASSERT_FALSE(control->log.empty());
+    EXPECT_EQ(control->log.back(), "move 0 70,40");
+    // The mouse leaves, so that the next test's window finds it outside.
+    QTest::mouseMove(&window, QPoint(290, 190));
+}
+
 // A framed control lays out its client area, its strip and its bars inside the frame, in either
 // reading direction, and the frame's room comes back when it goes.
 TEST(ControlClientArea, EverythingSitsInsideTheFrame)

@@ -5,7 +5,6 @@
 #include "controls/dropdowns/DropDownStrips.h"
 #include "platform/Guard.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <algorithm>
@@ -41,8 +40,7 @@ void TColorItem::Assign(const TColorItem& source)
 }
 
 TExtColorPickerDropDown::TExtColorPickerDropDown(QWidget* parent)
-    : TExtCustomDropDown(parent), FColors(std::make_unique<TColorItems>(this)),
-      FItemAppearance(std::make_unique<TItemAppearance>(this))
+    : TItemPickerDropDown(parent), FColors(std::make_unique<TColorItems>(this))
 {
     FColors->OnChange = [] {};
     SetUpPickOnly(*this);
@@ -54,12 +52,8 @@ TExtColorPickerDropDown::TExtColorPickerDropDown(QWidget* parent)
 
 TExtColorPickerDropDown::~TExtColorPickerDropDown()
 {
-    FKeyTimer.Stop();
-    // The panels go with the form after this control's own parts; they call back no more.
-    if (FItemSelector) {
-        FItemSelector->OnItemSelect = nullptr;
-        FItemSelector->OnDrawItem = nullptr;
-    }
+    // The panels go with the form after this control's own parts; they call back no more (the
+    // list is unhooked by the base).
     if (FColorSelector)
         FColorSelector->OnItemSelect = nullptr;
     if (FColorCubePanel)
@@ -87,7 +81,7 @@ void TExtColorPickerDropDown::CreateDropDownForm()
 QWidget* TExtColorPickerDropDown::StylePanel(TColorSelectionStyle style) const
 {
     switch (style) {
-    case csList: return FItemSelector;
+    case csList: return FSelector;
     case csDiscrete: return FColorSelector;
     case csColorCube: return FColorCubePanel;
     case csSpectrum: return FSpectrumPanel;
@@ -104,11 +98,11 @@ QWidget* TExtColorPickerDropDown::CreateStylePanel(TColorSelectionStyle style)
     platform::TCustomControl* panel = nullptr;
     switch (style) {
     case csList:
-        FItemSelector = new TExtCustomItemSelector(FDropDownForm);
-        FItemSelector->SetSelectorType(stColor);
-        FItemSelector->setGeometry(0, 0, FItemSelector->width(), 150);
-        FItemSelector->UpdateSelectorPanel();
-        panel = FItemSelector;
+        FSelector = new TExtCustomItemSelector(FDropDownForm);
+        FSelector->SetSelectorType(stColor);
+        FSelector->setGeometry(0, 0, FSelector->width(), 150);
+        FSelector->UpdateSelectorPanel();
+        panel = FSelector;
         break;
     case csDiscrete:
         FColorSelector = new TCustomColorSelector(FDropDownForm);
@@ -133,17 +127,17 @@ QWidget* TExtColorPickerDropDown::CreateStylePanel(TColorSelectionStyle style)
 
 void TExtColorPickerDropDown::SyncList()
 {
-    if (!FItemSelector)
+    if (!FSelector)
         return;
-    FItemSelector->OnItemSelect = nullptr;
-    FItemSelector->SetColumns(FColumns);
-    FItemSelector->SetImages(FImages);
-    FItemSelector->SetItemLayout(FLayout);
-    FItemSelector->SetColor(FDropDownColor);
-    FItemSelector->SetColorBoxHeight(FColorBoxHeight);
-    FItemSelector->SetColorBoxWidth(FColorBoxWidth);
-    FItemSelector->SetItemAppearance(*FItemAppearance);
-    TSelectorItems& items = FItemSelector->Items();
+    FSelector->OnItemSelect = nullptr;
+    FSelector->SetColumns(FColumns);
+    FSelector->SetImages(FImages);
+    FSelector->SetItemLayout(FLayout);
+    FSelector->SetColor(FDropDownColor);
+    FSelector->SetColorBoxHeight(FColorBoxHeight);
+    FSelector->SetColorBoxWidth(FColorBoxWidth);
+    FSelector->SetItemAppearance(*FItemAppearance);
+    TSelectorItems& items = FSelector->Items();
     items.BeginUpdate();
     items.Clear();
     for (int i = 0; i < FColors->Count(); ++i) {
@@ -154,17 +148,17 @@ void TExtColorPickerDropDown::SyncList()
         item->Hint = source.Hint;
     }
     items.EndUpdate();
-    FItemSelector->UpdateSelectorPanel();
-    FItemSelector->SetItemIndex(FItemIndex);
-    FItemSelector->OnItemSelect = [this] { ListSelect(); };
-    FItemSelector->SetShowHint(ShowHint);
+    FSelector->UpdateSelectorPanel();
+    FSelector->SetItemIndex(FItemIndex);
+    FSelector->OnItemSelect = [this] { ListSelect(); };
+    FSelector->SetShowHint(ShowHint);
     if (OnDrawColor)
-        FItemSelector->OnDrawItem = [this](QObject*, TCanvas& canvas, QRect r, int index) {
+        FSelector->OnDrawItem = [this](QObject*, TCanvas& canvas, QRect r, int index) {
             if (OnDrawColor)
                 OnDrawColor(this, canvas, r, index);
         };
     else
-        FItemSelector->OnDrawItem = nullptr;
+        FSelector->OnDrawItem = nullptr;
 }
 
 void TExtColorPickerDropDown::PrepareStyle()
@@ -217,8 +211,8 @@ void TExtColorPickerDropDown::UpdateDropDownSize()
     if (!FDropDownForm)
         return;
     if (FColorSelectionStyle == csList) {
-        if (FItemSelector)
-            SizeFormToSelector(*this, *FItemSelector, [this] { TExtCustomDropDown::UpdateDropDownSize(); });
+        if (FSelector)
+            SizeFormToSelector(*this, *FSelector, [this] { TExtCustomDropDown::UpdateDropDownSize(); });
         else
             TExtCustomDropDown::UpdateDropDownSize();
         return;
@@ -236,27 +230,9 @@ void TExtColorPickerDropDown::UpdateDropDownSize()
     FDropDownForm->resize(w, h);
 }
 
-void TExtColorPickerDropDown::DoHideDropDown(bool cancelChanges)
-{
-    const bool open = FDropDownForm && FDropDownForm->isVisible();
-    FHidingByCall = true;
-    TExtCustomDropDown::DoHideDropDown(cancelChanges);
-    FHidingByCall = false;
-    if (open && cancelChanges)
-        RestoreOpening();
-}
-
-void TExtColorPickerDropDown::DropDownHidden()
-{
-    TExtCustomDropDown::DropDownHidden();
-    // A click outside the form closes it without DoHideDropDown; it cancels as the form says.
-    if (!FHidingByCall && FDropDownForm && FDropDownForm->CancelOnDeActivate)
-        RestoreOpening();
-}
-
 void TExtColorPickerDropDown::RestoreOpening()
 {
-    if (FColorSelectionStyle == csList && FItemSelector)
+    if (FColorSelectionStyle == csList && FSelector)
         SetItemIndex(FOldItemIndex);
     else if (FColorSelectionStyle == csDiscrete && FColorSelector)
         FColorSelector->SetSelectedColor(FOldSelectedColor);
@@ -270,7 +246,7 @@ void TExtColorPickerDropDown::RestoreOpening()
 void TExtColorPickerDropDown::DropDownFormDestroyed()
 {
     TExtCustomDropDown::DropDownFormDestroyed();
-    FItemSelector = nullptr;
+    FSelector = nullptr;
     FColorCubePanel = nullptr;
     FSpectrumPanel = nullptr;
     FColorSelector = nullptr;
@@ -284,12 +260,12 @@ void TExtColorPickerDropDown::SetItemIndex(int value)
     if (FItemIndex >= 0)
         FSelectedColor = FColors->Items(FItemIndex)->Color();
     // The filled list follows, so that the wheel over the closed edit steps from this entry.
-    if (FItemSelector && FItemSelector->ItemIndex() != FItemIndex &&
-        FItemSelector->Items().Count() == FColors->Count()) {
-        const TNotifyEvent handler = FItemSelector->OnItemSelect;
-        FItemSelector->OnItemSelect = nullptr;
-        FItemSelector->SetItemIndex(FItemIndex);
-        FItemSelector->OnItemSelect = handler;
+    if (FSelector && FSelector->ItemIndex() != FItemIndex &&
+        FSelector->Items().Count() == FColors->Count()) {
+        const TNotifyEvent handler = FSelector->OnItemSelect;
+        FSelector->OnItemSelect = nullptr;
+        FSelector->SetItemIndex(FItemIndex);
+        FSelector->OnItemSelect = handler;
     }
     Repaint();
     if (OnSelect)
@@ -346,9 +322,9 @@ QString TExtColorPickerDropDown::SelectedColorText() const
 
 void TExtColorPickerDropDown::ListSelect()
 {
-    if (!FItemSelector)
+    if (!FSelector)
         return;
-    SetItemIndex(FItemSelector->ItemIndex());
+    SetItemIndex(FSelector->ItemIndex());
     if (!FInternalCall)
         DoHideDropDown(false);
 }
@@ -381,49 +357,17 @@ void TExtColorPickerDropDown::SpectrumSelect()
     DoHideDropDown(false);
 }
 
-void TExtColorPickerDropDown::SelectFirst()
-{
-    if (FColors->Count() > 0)
-        SetItemIndex(0);
-}
-
-void TExtColorPickerDropDown::SelectLast()
-{
-    if (FColors->Count() > 0)
-        SetItemIndex(FColors->Count() - 1);
-}
-
-void TExtColorPickerDropDown::SelectNext()
-{
-    if (FColors->Count() == 0)
-        return;
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else if (FItemIndex + 1 < FColors->Count())
-        SetItemIndex(FItemIndex + 1);
-}
-
-void TExtColorPickerDropDown::SelectPrevious()
-{
-    if (FColors->Count() == 0)
-        return;
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else if (FItemIndex - 1 >= 0)
-        SetItemIndex(FItemIndex - 1);
-}
-
 void TExtColorPickerDropDown::SelectNextItem()
 {
     TExtCustomDropDown::SelectNextItem();
     if (!isEnabled() || isReadOnly())
         return;
     FInternalCall = true;
-    if (FColorSelectionStyle == csList && FItemSelector) {
+    if (FColorSelectionStyle == csList && FSelector) {
         if (FDroppedDown)
-            FItemSelector->HotNext();
+            FSelector->HotNext();
         else
-            FItemSelector->SelectNext();
+            FSelector->SelectNext();
     } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
         if (FDroppedDown)
             FColorSelector->HotNext();
@@ -439,11 +383,11 @@ void TExtColorPickerDropDown::SelectPreviousItem()
     if (!isEnabled() || isReadOnly())
         return;
     FInternalCall = true;
-    if (FColorSelectionStyle == csList && FItemSelector) {
+    if (FColorSelectionStyle == csList && FSelector) {
         if (FDroppedDown)
-            FItemSelector->HotPrevious();
+            FSelector->HotPrevious();
         else
-            FItemSelector->SelectPrevious();
+            FSelector->SelectPrevious();
     } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
         if (FDroppedDown)
             FColorSelector->HotPrevious();
@@ -453,47 +397,21 @@ void TExtColorPickerDropDown::SelectPreviousItem()
     FInternalCall = false;
 }
 
-void TExtColorPickerDropDown::SetSelectionColorStyle(TSelectionColorStyle value)
-{
-    TExtCustomDropDown::SetSelectionColorStyle(value);
-    if (FItemSelector)
-        FItemSelector->ItemAppearance().SetColorStyle(value);
-}
-
-void TExtColorPickerDropDown::SetComponentStyle(TSuiteStyle AStyle)
-{
-    TExtCustomDropDown::SetComponentStyle(AStyle);
-    if (FItemAppearance)
-        ApplyItemAppearanceStyle(*FItemAppearance, AStyle);
-}
-
-void TExtColorPickerDropDown::SetListIndex(int index)
-{
-    if (!FItemSelector || index < 0 || index >= FItemSelector->Items().Count())
-        return;
-    FInternalCall = true;
-    FItemSelector->SetItemIndex(index);
-    FInternalCall = false;
-    FItemSelector->ScrollItemInView(index);
-}
-
 void TExtColorPickerDropDown::PickerKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base)
 {
+    const bool discrete = FColorSelectionStyle == csDiscrete && FColorSelector;
     bool enterUsed = false;
-    if (key == VK_RETURN && isEnabled() && FDroppedDown) {
-        if (FColorSelectionStyle == csList && FItemSelector && FItemSelector->ItemHot() >= 0) {
-            FItemSelector->SetItemIndex(FItemSelector->ItemHot());
-            enterUsed = true;
-        } else if (FColorSelectionStyle == csDiscrete && FColorSelector && FColorSelector->ItemHot() >= 0) {
-            FColorSelector->SetItemIndex(FColorSelector->ItemHot());
-            enterUsed = true;
-        }
+    if (FColorSelectionStyle == csList) {
+        enterUsed = TakeHotEntry(key);
+    } else if (discrete && key == VK_RETURN && isEnabled() && FDroppedDown && FColorSelector->ItemHot() >= 0) {
+        FColorSelector->SetItemIndex(FColorSelector->ItemHot());
+        enterUsed = true;
     }
     const bool dropped = FDroppedDown;
     base(key);
     if (!isEnabled() || (shift & ssAlt))
         return;
-    if (FColorSelectionStyle == csDiscrete && FColorSelector) {
+    if (discrete) {
         FInternalCall = true;
         FColorSelector->HandleKey(key, FEditorEnabled, dropped);
         FInternalCall = false;
@@ -501,91 +419,8 @@ void TExtColorPickerDropDown::PickerKeyDown(int& key, TShiftState shift, const s
             OnSelect();
         return;
     }
-    if (FColorSelectionStyle != csList || !FItemSelector)
-        return;
-    const int listIndex = FItemSelector->ItemIndex();
-    switch (key) {
-    case VK_RETURN:
-        if (!enterUsed && OnSelect)
-            OnSelect();
-        break;
-    case VK_PRIOR:
-    case VK_NEXT: {
-        if (FItemSelector->Items().Count() != FColors->Count())
-            SyncList();
-        const int n = FItemSelector->GetVisibleItemCount();
-        if (n > 0)
-            SetListIndex(key == VK_PRIOR ? std::max(0, FItemSelector->ItemIndex() - n)
-                                         : std::min(FColors->Count() - 1, FItemSelector->ItemIndex() + n));
-        break;
-    }
-    case VK_END:
-    case VK_HOME:
-        if (dropped) {
-            FInternalCall = true;
-            if (key == VK_END)
-                FItemSelector->SelectLast();
-            else
-                FItemSelector->SelectFirst();
-            FInternalCall = false;
-        } else if (key == VK_END) {
-            SelectLast();
-        } else {
-            SelectFirst();
-        }
-        break;
-    case VK_LEFT:
-    case VK_RIGHT:
-        if (!FEditorEnabled && dropped) {
-            FInternalCall = true;
-            if (key == VK_LEFT)
-                FItemSelector->SelectPrevious();
-            else
-                FItemSelector->SelectNext();
-            FInternalCall = false;
-        }
-        break;
-    case VK_UP:
-    case VK_DOWN:
-        if (dropped)
-            SetListIndex(listIndex < 0 ? 0 : listIndex + (key == VK_UP ? -FColumns : FColumns));
-        else if (key == VK_UP)
-            SelectPrevious();
-        else
-            SelectNext();
-        break;
-    default:
-        if (!(shift & ssCtrl) && IsSearchKey(key)) {
-            FCurSearch += QChar(key);
-            FInternalCall = true;
-            FItemSelector->LookupItem(FCurSearch);
-            FInternalCall = false;
-            if (!FKeyTimer.IsActive())
-                FKeyTimer.Start(KeySearchMs, this, [this] { FCurSearch.clear(); });
-        }
-        break;
-    }
-}
-
-void TExtColorPickerDropDown::keyPressEvent(QKeyEvent* event)
-{
-    int key = VirtualKeyFromQt(event->key(), event->modifiers());
-    if (!key) {
-        TExtCustomDropDown::keyPressEvent(event);
-        return;
-    }
-    const TShiftState shift = ShiftStateFromQt(event->modifiers());
-    Guarded([&] { PickerKeyDown(key, shift, [&](int&) { TExtCustomDropDown::keyPressEvent(event); }); });
-}
-
-void TExtColorPickerDropDown::ControlKeyDown(int& key, TShiftState shift)
-{
-    PickerKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::ControlKeyDown(k, shift); });
-}
-
-void TExtColorPickerDropDown::FormKeyDown(int& key, TShiftState shift)
-{
-    PickerKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::FormKeyDown(k, shift); });
+    if (FColorSelectionStyle == csList && FSelector)
+        AfterBaseKey(key, shift, dropped, enterUsed, FColumns);
 }
 
 void TExtColorPickerDropDown::DrawSelectedValue(QPainter& painter)

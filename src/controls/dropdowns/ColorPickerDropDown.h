@@ -1,10 +1,7 @@
 #pragma once
 #include "controls/dropdowns/ColorPickerPanels.h"
-#include "controls/dropdowns/DropDownEdit.h"
-#include "controls/dropdowns/ItemSelector.h"
 #include "controls/dropdowns/ItemSelectorCollection.h"
-#include "controls/dropdowns/ItemSelectorTypes.h"
-#include "platform/Clock.h"
+#include "controls/dropdowns/ItemSelectorDropDown.h"
 
 #include <QPointer>
 #include <QString>
@@ -32,7 +29,7 @@ private:
 
 using TColorItems = TItemCollection<TColorItem>;
 
-class TExtColorPickerDropDown : public TExtCustomDropDown {
+class TExtColorPickerDropDown : public TItemPickerDropDown {
     Q_OBJECT
 public:
     explicit TExtColorPickerDropDown(QWidget* parent = nullptr);
@@ -62,46 +59,37 @@ public:
     void SetShowText(bool value);
     TColorValueText ColorValueText() const { return FColorValueText; }
     void SetColorValueText(TColorValueText value);
-    TItemAppearance& ItemAppearance() { return *FItemAppearance; }
-    void SetItemAppearance(const TItemAppearance& value) { FItemAppearance->Assign(value); }
     // Hints of the list's entries.
     bool ShowHint = true;
 
     // The list entry's caption, else the colour as ColorValueText writes it.
     virtual QString SelectedColorText() const;
 
-    void SelectFirst();
-    void SelectLast();
-    void SelectNext();
-    void SelectPrevious();
-
-    TExtCustomItemSelector* ListPanel() const { return FItemSelector; }
+    TExtCustomItemSelector* ListPanel() const { return FSelector; }
     TCustomColorSelector* PalettePanel() const { return FColorSelector; }
     TExtColorCubePanel* CubePanel() const { return FColorCubePanel; }
     TExtColorSpectrumPanel* SpectrumPanel() const { return FSpectrumPanel; }
-    QString CurSearch() const { return FCurSearch; }
 
-    TNotifyEvent OnSelect;
     TOnDrawSelectedItem OnDrawSelectedColor;
     TDrawItemEvent OnDrawColor;
 
     void CreateDropDownForm() override;
     void DoBeforeDropDown() override;
     void UpdateDropDownSize() override;
-    void DoHideDropDown(bool cancelChanges) override;
-    void DropDownHidden() override;
     void DropDownFormDestroyed() override;
     void SelectNextItem() override;
     void SelectPreviousItem() override;
     void DrawFocusedValue(QPainter& painter) override;
-    void SetSelectionColorStyle(TSelectionColorStyle value) override;
-    void SetComponentStyle(TSuiteStyle AStyle) override;
-    void ControlKeyDown(int& key, TShiftState shift) override;
-    void FormKeyDown(int& key, TShiftState shift) override;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    int PickerCount() const override { return FColors->Count(); }
+    int PickerIndex() const override { return FItemIndex; }
+    void SetPickerIndex(int index) override { SetItemIndex(index); }
+    void RefillSelector() override { SyncList(); }
+    // Back to the selection of the opening, also a colour that had no list entry or box.
+    void RestoreOpening() override;
+    void PickerKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base) override;
 
 private:
     // The panel of the style, created when first needed and made the form's inner control.
@@ -115,14 +103,8 @@ private:
     void CubeSelect();
     void SpectrumSelect();
     void DrawSelectedValue(QPainter& painter);
-    void PickerKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base);
-    void SetListIndex(int index);
-    // Back to the selection of the opening (a cancelled drop-down).
-    void RestoreOpening();
-    bool FHidingByCall = false;
     void Repaint() { update(); }
 
-    QPointer<TExtCustomItemSelector> FItemSelector;
     QPointer<TExtColorCubePanel> FColorCubePanel;
     QPointer<TExtColorSpectrumPanel> FSpectrumPanel;
     QPointer<TCustomColorSelector> FColorSelector;
@@ -135,11 +117,6 @@ private:
     TColorSelectionStyle FColorSelectionStyle = csList;
     TColor FSelectedColor = platform::clNone;
     bool FShowText = true;
-    std::unique_ptr<TItemAppearance> FItemAppearance;
-    bool FInternalCall = false;
-    platform::ClockTimer FKeyTimer;
-    QString FCurSearch;
-    int FOldItemIndex = -1;
     TColor FOldSelectedColor = platform::clNone;
     TColorValueText FColorValueText = cvtNone;
 };

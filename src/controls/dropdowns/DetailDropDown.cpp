@@ -40,8 +40,7 @@ int TDetailItems::IndexOf(const QString& value) const
 // The control
 
 TExtDetailDropDown::TExtDetailDropDown(QWidget* parent)
-    : TExtCustomDropDown(parent), CaptionFont(font()), NotesFont(font()),
-      FItems(std::make_unique<TDetailItems>(this)), FItemAppearance(std::make_unique<TItemAppearance>(this))
+    : TItemPickerDropDown(parent), CaptionFont(font()), NotesFont(font()), FItems(std::make_unique<TDetailItems>(this))
 {
     FItems->OnChange = [] {};
     FEditorEnabled = true;
@@ -52,17 +51,7 @@ TExtDetailDropDown::TExtDetailDropDown(QWidget* parent)
     BuildItemDropDownForm(*this);
 }
 
-TExtDetailDropDown::~TExtDetailDropDown()
-{
-    FKeyTimer.Stop();
-    // The selector goes with the form after this control's own parts; it calls back no more.
-    if (FSelector) {
-        FSelector->OnItemSelect = nullptr;
-        FSelector->OnDrawItem = nullptr;
-        FSelector->OnItemSize = nullptr;
-        FSelector->OnResize = nullptr;
-    }
-}
+TExtDetailDropDown::~TExtDetailDropDown() = default;
 
 void TExtDetailDropDown::CreateDropDownForm()
 {
@@ -147,24 +136,6 @@ void TExtDetailDropDown::DoShowDropDown()
         FSelector->setFocus(Qt::PopupFocusReason);
 }
 
-void TExtDetailDropDown::DoHideDropDown(bool cancelChanges)
-{
-    const bool open = FDropDownForm && FDropDownForm->isVisible();
-    FHidingByCall = true;
-    TExtCustomDropDown::DoHideDropDown(cancelChanges);
-    FHidingByCall = false;
-    if (open && cancelChanges)
-        RestoreOpening();
-}
-
-void TExtDetailDropDown::DropDownHidden()
-{
-    TExtCustomDropDown::DropDownHidden();
-    // A click outside the form closes it without DoHideDropDown; it cancels as the form says.
-    if (!FHidingByCall && FDropDownForm && FDropDownForm->CancelOnDeActivate)
-        RestoreOpening();
-}
-
 void TExtDetailDropDown::RestoreOpening()
 {
     if (!FSelector)
@@ -178,14 +149,6 @@ void TExtDetailDropDown::RestoreOpening()
         SetText(FOldText);
         FCompleting = false;
     }
-}
-
-void TExtDetailDropDown::SetSelectorIndex(int index)
-{
-    FInternalCall = true;
-    FSelector->SetItemIndex(index);
-    FInternalCall = false;
-    FSelector->ScrollItemInView(index);
 }
 
 void TExtDetailDropDown::SelectNextItem()
@@ -219,20 +182,6 @@ void TExtDetailDropDown::FormSizing()
         FSelector->UpdateSelectorPanel();
 }
 
-void TExtDetailDropDown::SetSelectionColorStyle(TSelectionColorStyle value)
-{
-    TExtCustomDropDown::SetSelectionColorStyle(value);
-    if (FSelector)
-        FSelector->ItemAppearance().SetColorStyle(value);
-}
-
-void TExtDetailDropDown::SetComponentStyle(TSuiteStyle AStyle)
-{
-    TExtCustomDropDown::SetComponentStyle(AStyle);
-    if (FItemAppearance)
-        ApplyItemAppearanceStyle(*FItemAppearance, AStyle);
-}
-
 void TExtDetailDropDown::SetItemIndex(int value)
 {
     if (value >= 0 && value < FItems->Count() && value != FItemIndex) {
@@ -252,34 +201,6 @@ void TExtDetailDropDown::SetItemIndex(int value)
         FCompleting = false;
         FItemIndex = -1;
     }
-}
-
-void TExtDetailDropDown::SelectFirst()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(0);
-}
-
-void TExtDetailDropDown::SelectLast()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(FItems->Count() - 1);
-}
-
-void TExtDetailDropDown::SelectNext()
-{
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else if (FItemIndex + 1 < FItems->Count())
-        SetItemIndex(FItemIndex + 1);
-}
-
-void TExtDetailDropDown::SelectPrevious()
-{
-    if (FItemIndex < 0)
-        SetItemIndex(0);
-    else if (FItemIndex - 1 >= 0)
-        SetItemIndex(FItemIndex - 1);
 }
 
 void TExtDetailDropDown::SelectorItemSelect()
@@ -394,85 +315,9 @@ void TExtDetailDropDown::TextChanged()
     });
 }
 
-bool TExtDetailDropDown::NavigationKey(int key, TShiftState shift)
+void TExtDetailDropDown::PickerKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base)
 {
-    if (!isEnabled() || (shift & ssAlt))
-        return false;
-    const bool dropped = FDroppedDown && FSelector;
-    const int selIndex = FSelector ? FSelector->ItemIndex() : -1;
-    switch (key) {
-    case VK_PRIOR:
-    case VK_NEXT: {
-        if (!FSelector)
-            return false;
-        if (FSelector->Items().Count() != FItems->Count())
-            InitSelector();
-        const int n = FSelector->GetVisibleItemCount();
-        if (n >= 1) {
-            const int current = FSelector->ItemIndex();
-            const int target = key == VK_PRIOR ? std::max(0, current - n)
-                                               : std::min(FSelector->Items().Count() - 1, current + n);
-            if (target >= 0)
-                SetSelectorIndex(target);
-        }
-        return dropped;
-    }
-    case VK_END:
-    case VK_HOME:
-        if (dropped) {
-            FInternalCall = true;
-            if (key == VK_END)
-                FSelector->SelectLast();
-            else
-                FSelector->SelectFirst();
-            FInternalCall = false;
-        } else if (!FEditorEnabled) {
-            if (key == VK_END)
-                SelectLast();
-            else
-                SelectFirst();
-        }
-        return false;
-    case VK_LEFT:
-    case VK_RIGHT:
-        if (dropped && !FEditorEnabled) {
-            FInternalCall = true;
-            if (key == VK_LEFT)
-                FSelector->SelectPrevious();
-            else
-                FSelector->SelectNext();
-            FInternalCall = false;
-        }
-        return dropped;
-    case VK_UP:
-    case VK_DOWN:
-        if (dropped) {
-            const int target = selIndex < 0 ? 0 : selIndex + (key == VK_UP ? -1 : 1);
-            if (target >= 0 && target < FSelector->Items().Count())
-                SetSelectorIndex(target);
-            update();
-        } else if (key == VK_UP) {
-            SelectPrevious();
-        } else {
-            SelectNext();
-        }
-        return dropped;
-    default:
-        if (!(shift & ssCtrl) && FSelector && IsSearchKey(key)) {
-            FCurSearch += QChar(key);
-            FInternalCall = true;
-            FSelector->LookupItem(FCurSearch);
-            FInternalCall = false;
-            if (!FKeyTimer.IsActive())
-                FKeyTimer.Start(KeySearchMs, this, [this] { FCurSearch.clear(); });
-        }
-        return false;
-    }
-}
-
-void TExtDetailDropDown::DetailKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base)
-{
-    if (NavigationKey(key, shift))
+    if (isEnabled() && !(shift & ssAlt) && SelectorKey(key, shift, FDroppedDown && FSelector, 1))
         return;
     const bool hasItems = FItems->Count() > 0;
     if (hasItems) {
@@ -498,35 +343,6 @@ void TExtDetailDropDown::DetailKeyDown(int& key, TShiftState shift, const std::f
         if (index >= 0)
             SetItemIndex(index);
     }
-}
-
-void TExtDetailDropDown::keyPressEvent(QKeyEvent* event)
-{
-    int key = VirtualKeyFromQt(event->key(), event->modifiers());
-    if (!key) {
-        TExtCustomDropDown::keyPressEvent(event);
-        return;
-    }
-    const TShiftState shift = ShiftStateFromQt(event->modifiers());
-    bool baseRan = false;
-    Guarded([&] {
-        DetailKeyDown(key, shift, [&](int&) {
-            baseRan = true;
-            TExtCustomDropDown::keyPressEvent(event);
-        });
-    });
-    if (!baseRan)
-        event->accept();
-}
-
-void TExtDetailDropDown::ControlKeyDown(int& key, TShiftState shift)
-{
-    DetailKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::ControlKeyDown(k, shift); });
-}
-
-void TExtDetailDropDown::FormKeyDown(int& key, TShiftState shift)
-{
-    DetailKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::FormKeyDown(k, shift); });
 }
 
 void TExtDetailDropDown::DetailKeyUp()

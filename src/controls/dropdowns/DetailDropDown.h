@@ -1,12 +1,8 @@
 #pragma once
-#include "controls/dropdowns/DropDownEdit.h"
-#include "controls/dropdowns/ItemSelector.h"
 #include "controls/dropdowns/ItemSelectorCollection.h"
-#include "controls/dropdowns/ItemSelectorTypes.h"
-#include "platform/Clock.h"
+#include "controls/dropdowns/ItemSelectorDropDown.h"
 
 #include <QImage>
-#include <QPointer>
 #include <QString>
 
 // An edit that completes typed text from the captions of its detail items and drops down a
@@ -38,7 +34,7 @@ public:
     int IndexOf(const QString& value) const;
 };
 
-class TExtDetailDropDown : public TExtCustomDropDown {
+class TExtDetailDropDown : public TItemPickerDropDown {
     Q_OBJECT
 public:
     explicit TExtDetailDropDown(QWidget* parent = nullptr);
@@ -50,8 +46,6 @@ public:
     void SetItemIndex(int value);
     TItemLayout Layout() const { return FLayout; }
     void SetLayout(TItemLayout value) { FLayout = value; }
-    TItemAppearance& ItemAppearance() { return *FItemAppearance; }
-    void SetItemAppearance(const TItemAppearance& value) { FItemAppearance->Assign(value); }
     int ItemHeight() const { return FItemHeight; }
     // At least 1.
     void SetItemHeight(int value);
@@ -60,39 +54,31 @@ public:
     // Completion compares case-sensitively.
     bool MatchCase = false;
 
-    void SelectFirst();
-    void SelectLast();
-    void SelectNext();
-    void SelectPrevious();
-
     TExtCustomItemSelector* Selector() const { return FSelector; }
-    // The characters typed for the list search, emptied 500 ms after the first of them.
-    QString CurSearch() const { return FCurSearch; }
 
-    TNotifyEvent OnSelect;
     TOnDrawSelectedItem OnDrawSelectedImage;
 
     void CreateDropDownForm() override;
     void DoBeforeDropDown() override;
     void UpdateDropDownSize() override;
     void DoShowDropDown() override;
-    void DoHideDropDown(bool cancelChanges) override;
-    void DropDownHidden() override;
     void SelectNextItem() override;
     void SelectPreviousItem() override;
     void FormSizing() override;
-    void SetSelectionColorStyle(TSelectionColorStyle value) override;
-    void SetComponentStyle(TSuiteStyle AStyle) override;
-    void ControlKeyDown(int& key, TShiftState shift) override;
-    void FormKeyDown(int& key, TShiftState shift) override;
     void ControlKeyUp(int& key, TShiftState shift) override;
     void FormKeyUp(int& key, TShiftState shift) override;
 
     void InitSelector();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    int PickerCount() const override { return FItems->Count(); }
+    int PickerIndex() const override { return FItemIndex; }
+    void SetPickerIndex(int index) override { SetItemIndex(index); }
+    void RefillSelector() override { InitSelector(); }
+    void RestoreOpening() override;
+    // Completion's keys around the base handling; the open list's keys go no further.
+    void PickerKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base) override;
 
 private:
     void FillSelectorItems();
@@ -100,26 +86,11 @@ private:
     void DetailItemSize(QSize& size);
     void DrawDetailItem(platform::TCanvas& canvas, QRect r, int index);
     void TextChanged();
-    // Runs the key-down road with this control's steps around the base handling; base runs the
-    // inherited part.
-    void DetailKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base);
-    // True when the navigation key was consumed while dropped down.
-    bool NavigationKey(int key, TShiftState shift);
     void DetailKeyUp();
-    void SetSelectorIndex(int index);
-    // Back to the selection of the opening (a cancelled drop-down).
-    void RestoreOpening();
-    bool FHidingByCall = false;
 
-    QPointer<TExtCustomItemSelector> FSelector;
     TItemLayout FLayout = ilCaptionRight;
     std::unique_ptr<TDetailItems> FItems;
     int FItemIndex = -1;
-    std::unique_ptr<TItemAppearance> FItemAppearance;
-    bool FInternalCall = false;
-    platform::ClockTimer FKeyTimer;
-    QString FCurSearch;
-    int FOldItemIndex = -1;
     QString FOldText;  // the text at the opening
     int FItemHeight = 22;
     bool FWorkMode = true;

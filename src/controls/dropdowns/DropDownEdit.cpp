@@ -827,4 +827,14 @@ void TExtCustomDropDown::Assign(const QObject* source)
     FSelectionColorTo = s->FSelectionColorTo;
 }
 
+int SteppedItemIndex(int count, int index, int delta)
+{
+    if (count <= 0)
+        return -1;
+    if (index < 0)
+        return 0;
+    const int to = index + delta;
+    return to >= 0 && to < count ? to : -1;
+}
+
 }  // namespace dropdowns

@@ -90,6 +90,9 @@ QString FormatGeneral(double value);
 // The first letter of every word (words part at a blank, apostrophe, comma, hyphen or full stop)
 // upper-cased, the others lower-cased; "Mc" names and closing numerals I, II, III keep capitals.
 QString CapitalizeWords(const QString& text);
+// The item a step of delta from index lands on among count items: the first one from none, -1
+// where the step would leave the items (nothing to select).
+int SteppedItemIndex(int count, int index, int delta);
 
 class TExtCustomDropDown : public QLineEdit, public controls::ISuiteStyle, public controls::ISuiteTones {
     Q_OBJECT

@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <algorithm>
@@ -29,23 +28,14 @@ void TImageItem::Assign(const TImageItem& source)
 }
 
 TExtImagePickerDropDown::TExtImagePickerDropDown(QWidget* parent)
-    : TExtCustomDropDown(parent), FItems(std::make_unique<TImageItems>(this)),
-      FItemAppearance(std::make_unique<TItemAppearance>(this))
+    : TItemPickerDropDown(parent), FItems(std::make_unique<TImageItems>(this))
 {
     FItems->OnChange = [] {};
     SetUpPickOnly(*this);
     BuildItemDropDownForm(*this);
 }
 
-TExtImagePickerDropDown::~TExtImagePickerDropDown()
-{
-    FKeyTimer.Stop();
-    // The selector goes with the form after this control's own parts; it calls back no more.
-    if (FSelector) {
-        FSelector->OnItemSelect = nullptr;
-        FSelector->OnDrawItem = nullptr;
-    }
-}
+TExtImagePickerDropDown::~TExtImagePickerDropDown() = default;
 
 void TExtImagePickerDropDown::CreateDropDownForm()
 {
@@ -133,34 +123,6 @@ void TExtImagePickerDropDown::AddImagesFromFolder(const QString& folderPattern, 
     }
 }
 
-void TExtImagePickerDropDown::SelectFirst()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(0);
-}
-
-void TExtImagePickerDropDown::SelectLast()
-{
-    if (FItems->Count() > 0)
-        SetItemIndex(FItems->Count() - 1);
-}
-
-void TExtImagePickerDropDown::SelectNext()
-{
-    if (ItemIndex() < 0)
-        SetItemIndex(0);
-    else if (ItemIndex() + 1 < FItems->Count())
-        SetItemIndex(ItemIndex() + 1);
-}
-
-void TExtImagePickerDropDown::SelectPrevious()
-{
-    if (ItemIndex() < 0)
-        SetItemIndex(0);
-    else if (ItemIndex() - 1 >= 0)
-        SetItemIndex(ItemIndex() - 1);
-}
-
 void TExtImagePickerDropDown::InitSelector()
 {
     if (!FSelector)
@@ -213,24 +175,6 @@ void TExtImagePickerDropDown::UpdateDropDownSize()
         TExtCustomDropDown::UpdateDropDownSize();
 }
 
-void TExtImagePickerDropDown::DoHideDropDown(bool cancelChanges)
-{
-    const bool open = FDropDownForm && FDropDownForm->isVisible();
-    FHidingByCall = true;
-    TExtCustomDropDown::DoHideDropDown(cancelChanges);
-    FHidingByCall = false;
-    if (open && cancelChanges)
-        RestoreOpening();
-}
-
-void TExtImagePickerDropDown::DropDownHidden()
-{
-    TExtCustomDropDown::DropDownHidden();
-    // A click outside the form closes it without DoHideDropDown; it cancels as the form says.
-    if (!FHidingByCall && FDropDownForm && FDropDownForm->CancelOnDeActivate)
-        RestoreOpening();
-}
-
 void TExtImagePickerDropDown::RestoreOpening()
 {
     if (FSelector)
@@ -263,20 +207,6 @@ void TExtImagePickerDropDown::SelectPreviousItem()
     }
 }
 
-void TExtImagePickerDropDown::SetSelectionColorStyle(TSelectionColorStyle value)
-{
-    TExtCustomDropDown::SetSelectionColorStyle(value);
-    if (FSelector)
-        FSelector->ItemAppearance().SetColorStyle(value);
-}
-
-void TExtImagePickerDropDown::SetComponentStyle(TSuiteStyle AStyle)
-{
-    TExtCustomDropDown::SetComponentStyle(AStyle);
-    if (FItemAppearance)
-        ApplyItemAppearanceStyle(*FItemAppearance, AStyle);
-}
-
 void TExtImagePickerDropDown::SelectorItemSelect()
 {
     if (!FSelector)
@@ -286,123 +216,13 @@ void TExtImagePickerDropDown::SelectorItemSelect()
         DoHideDropDown(false);
 }
 
-void TExtImagePickerDropDown::SetSelectorIndex(int index)
-{
-    FInternalCall = true;
-    FSelector->SetItemIndex(index);
-    FInternalCall = false;
-    FSelector->ScrollItemInView(index);
-}
-
 void TExtImagePickerDropDown::PickerKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base)
 {
-    const bool alt = shift & ssAlt;
-    bool enterUsed = false;
-    if (key == VK_RETURN && isEnabled() && FDroppedDown && FSelector && FSelector->ItemHot() >= 0) {
-        FSelector->SetItemIndex(FSelector->ItemHot());
-        enterUsed = true;
-    }
+    const bool enterUsed = TakeHotEntry(key);
     const bool dropped = FDroppedDown && FSelector;
     base(key);
-    if (!isEnabled() || alt)
-        return;
-    const int selIndex = FSelector ? FSelector->ItemIndex() : -1;
-    switch (key) {
-    case VK_RETURN:
-        if (!enterUsed && OnSelect)
-            OnSelect();
-        break;
-    case VK_PRIOR:
-    case VK_NEXT: {
-        if (!FSelector)
-            break;
-        if (FSelector->Items().Count() != FItems->Count())
-            InitSelector();
-        const int n = FSelector->GetVisibleItemCount();
-        if (n < 1)
-            break;
-        const int target = key == VK_PRIOR ? std::max(0, FSelector->ItemIndex() - n)
-                                           : std::min(FSelector->Items().Count() - 1, FSelector->ItemIndex() + n);
-        if (target >= 0)
-            SetSelectorIndex(target);
-        break;
-    }
-    case VK_END:
-    case VK_HOME:
-        if (dropped) {
-            FInternalCall = true;
-            if (key == VK_END)
-                FSelector->SelectLast();
-            else
-                FSelector->SelectFirst();
-            FInternalCall = false;
-        } else if (key == VK_END) {
-            SelectLast();
-        } else {
-            SelectFirst();
-        }
-        break;
-    case VK_LEFT:
-    case VK_RIGHT:
-        if (dropped && !FEditorEnabled) {
-            FInternalCall = true;
-            if (key == VK_LEFT)
-                FSelector->SelectPrevious();
-            else
-                FSelector->SelectNext();
-            FInternalCall = false;
-        }
-        break;
-    case VK_UP:
-        if (dropped) {
-            const int target = selIndex < 0 ? 0 : selIndex - FColumns;
-            if (target >= 0)
-                SetSelectorIndex(target);
-        } else {
-            SelectPrevious();
-        }
-        break;
-    case VK_DOWN:
-        if (dropped) {
-            const int target = selIndex < 0 ? 0 : selIndex + FColumns;
-            if (target < FSelector->Items().Count())
-                SetSelectorIndex(target);
-        } else {
-            SelectNext();
-        }
-        break;
-    default:
-        if (!(shift & ssCtrl) && FSelector && IsSearchKey(key)) {
-            FCurSearch += QChar(key);
-            FInternalCall = true;
-            FSelector->LookupItem(FCurSearch);
-            FInternalCall = false;
-            if (!FKeyTimer.IsActive())
-                FKeyTimer.Start(KeySearchMs, this, [this] { FCurSearch.clear(); });
-        }
-        break;
-    }
-}
-
-void TExtImagePickerDropDown::keyPressEvent(QKeyEvent* event)
-{
-    int key = VirtualKeyFromQt(event->key(), event->modifiers());
-    if (!key) {
-        TExtCustomDropDown::keyPressEvent(event);
-        return;
-    }
-    const TShiftState shift = ShiftStateFromQt(event->modifiers());
-    Guarded([&] { PickerKeyDown(key, shift, [&](int&) { TExtCustomDropDown::keyPressEvent(event); }); });
-}
-
-void TExtImagePickerDropDown::ControlKeyDown(int& key, TShiftState shift)
-{
-    PickerKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::ControlKeyDown(k, shift); });
-}
-
-void TExtImagePickerDropDown::FormKeyDown(int& key, TShiftState shift)
-{
-    PickerKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::FormKeyDown(k, shift); });
+    if (isEnabled() && !(shift & ssAlt))
+        AfterBaseKey(key, shift, dropped, enterUsed, FColumns);
 }
 
 void TExtImagePickerDropDown::DrawSelectedValue(QPainter& painter)

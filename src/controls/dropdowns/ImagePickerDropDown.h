@@ -1,12 +1,8 @@
 #pragma once
-#include "controls/dropdowns/DropDownEdit.h"
-#include "controls/dropdowns/ItemSelector.h"
 #include "controls/dropdowns/ItemSelectorCollection.h"
-#include "controls/dropdowns/ItemSelectorTypes.h"
-#include "platform/Clock.h"
+#include "controls/dropdowns/ItemSelectorDropDown.h"
 
 #include <QImage>
-#include <QPointer>
 #include <QString>
 
 // A pick-only edit that shows the selected image and drops down a grid of images to choose from.
@@ -29,7 +25,7 @@ private:
 
 using TImageItems = TItemCollection<TImageItem>;
 
-class TExtImagePickerDropDown : public TExtCustomDropDown {
+class TExtImagePickerDropDown : public TItemPickerDropDown {
     Q_OBJECT
 public:
     explicit TExtImagePickerDropDown(QWidget* parent = nullptr);
@@ -48,8 +44,6 @@ public:
     void SetColumns(int value) { FColumns = value; }
     TItemLayout Layout() const { return FLayout; }
     void SetLayout(TItemLayout value) { FLayout = value; }
-    TItemAppearance& ItemAppearance() { return *FItemAppearance; }
-    void SetItemAppearance(const TItemAppearance& value) { FItemAppearance->Assign(value); }
     // Hints of the items in the drop-down.
     bool ShowHint = true;
 
@@ -59,56 +53,37 @@ public:
     // cannot be read.
     void AddImagesFromFolder(const QString& folderPattern, bool setImageCaption);
 
-    void SelectFirst();
-    void SelectLast();
-    void SelectNext();
-    void SelectPrevious();
-
     TExtCustomItemSelector* Selector() const { return FSelector; }
-    QString CurSearch() const { return FCurSearch; }
 
-    TNotifyEvent OnSelect;
     TOnDrawSelectedItem OnDrawSelectedImage;
     TDrawItemEvent OnDrawItem;
 
     void CreateDropDownForm() override;
     void DoBeforeDropDown() override;
     void UpdateDropDownSize() override;
-    void DoHideDropDown(bool cancelChanges) override;
-    void DropDownHidden() override;
     void SelectNextItem() override;
     void SelectPreviousItem() override;
     void DrawFocusedValue(QPainter& painter) override;
-    void SetSelectionColorStyle(TSelectionColorStyle value) override;
-    void SetComponentStyle(TSuiteStyle AStyle) override;
-    void ControlKeyDown(int& key, TShiftState shift) override;
-    void FormKeyDown(int& key, TShiftState shift) override;
 
     void InitSelector();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    int PickerCount() const override { return FItems->Count(); }
+    int PickerIndex() const override { return ItemIndex(); }
+    void SetPickerIndex(int index) override { SetItemIndex(index); }
+    void RefillSelector() override { InitSelector(); }
+    void RestoreOpening() override;
+    void PickerKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base) override;
 
 private:
     void DrawSelectedValue(QPainter& painter);
     void SelectorItemSelect();
-    void PickerKeyDown(int& key, TShiftState shift, const std::function<void(int&)>& base);
-    void SetSelectorIndex(int index);
-    // Back to the selection of the opening (a cancelled drop-down).
-    void RestoreOpening();
-    bool FHidingByCall = false;
 
-    QPointer<TExtCustomItemSelector> FSelector;
     int FColumns = 1;
     TItemLayout FLayout = ilCaptionRight;
     std::unique_ptr<TImageItems> FItems;
     int FItemIndex = -1;
-    std::unique_ptr<TItemAppearance> FItemAppearance;
-    bool FInternalCall = false;
-    platform::ClockTimer FKeyTimer;
-    QString FCurSearch;
-    int FOldItemIndex = -1;
 };
 
 }  // namespace dropdowns

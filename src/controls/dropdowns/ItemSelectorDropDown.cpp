@@ -1,7 +1,9 @@
 #include "controls/dropdowns/ItemSelectorDropDown.h"
 
 #include "controls/dropdowns/DropDownForm.h"
+#include "platform/Guard.h"
 
+#include <QKeyEvent>
 #include <QStyle>
 #include <algorithm>
 
@@ -88,6 +90,211 @@ void SizeFormToSelector(TExtCustomDropDown& edit, TExtCustomItemSelector& select
     if (vbar)
         w += selector.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     form->resize(w, form->height());
+}
+
+// The item picker
+
+using namespace platform;
+
+TItemPickerDropDown::TItemPickerDropDown(QWidget* parent)
+    : TExtCustomDropDown(parent), FItemAppearance(std::make_unique<TItemAppearance>(this))
+{
+}
+
+TItemPickerDropDown::~TItemPickerDropDown()
+{
+    FKeyTimer.Stop();
+    // The selector goes with the form after this control's own parts; it calls back no more.
+    if (FSelector) {
+        FSelector->OnItemSelect = nullptr;
+        FSelector->OnDrawItem = nullptr;
+        FSelector->OnItemSize = nullptr;
+        FSelector->OnResize = nullptr;
+    }
+}
+
+void TItemPickerDropDown::SelectFirst()
+{
+    if (PickerCount() > 0)
+        SetPickerIndex(0);
+}
+
+void TItemPickerDropDown::SelectLast()
+{
+    if (PickerCount() > 0)
+        SetPickerIndex(PickerCount() - 1);
+}
+
+void TItemPickerDropDown::SelectNext()
+{
+    if (const int to = SteppedItemIndex(PickerCount(), PickerIndex(), 1); to >= 0)
+        SetPickerIndex(to);
+}
+
+void TItemPickerDropDown::SelectPrevious()
+{
+    if (const int to = SteppedItemIndex(PickerCount(), PickerIndex(), -1); to >= 0)
+        SetPickerIndex(to);
+}
+
+void TItemPickerDropDown::DoHideDropDown(bool cancelChanges)
+{
+    const bool open = FDropDownForm && FDropDownForm->isVisible();
+    FHidingByCall = true;
+    TExtCustomDropDown::DoHideDropDown(cancelChanges);
+    FHidingByCall = false;
+    if (open && cancelChanges)
+        RestoreOpening();
+}
+
+void TItemPickerDropDown::DropDownHidden()
+{
+    TExtCustomDropDown::DropDownHidden();
+    // A click outside the form closes it without DoHideDropDown; it cancels as the form says.
+    if (!FHidingByCall && FDropDownForm && FDropDownForm->CancelOnDeActivate)
+        RestoreOpening();
+}
+
+void TItemPickerDropDown::SetSelectionColorStyle(TSelectionColorStyle value)
+{
+    TExtCustomDropDown::SetSelectionColorStyle(value);
+    if (FSelector)
+        FSelector->ItemAppearance().SetColorStyle(value);
+}
+
+void TItemPickerDropDown::SetComponentStyle(TSuiteStyle AStyle)
+{
+    TExtCustomDropDown::SetComponentStyle(AStyle);
+    if (FItemAppearance)
+        ApplyItemAppearanceStyle(*FItemAppearance, AStyle);
+}
+
+void TItemPickerDropDown::SetSelectorIndex(int index)
+{
+    if (!FSelector || index < 0 || index >= FSelector->Items().Count())
+        return;
+    FInternalCall = true;
+    FSelector->SetItemIndex(index);
+    FInternalCall = false;
+    FSelector->ScrollItemInView(index);
+}
+
+bool TItemPickerDropDown::TakeHotEntry(int key)
+{
+    if (key != VK_RETURN || !isEnabled() || !FDroppedDown || !FSelector || FSelector->ItemHot() < 0)
+        return false;
+    FSelector->SetItemIndex(FSelector->ItemHot());
+    return true;
+}
+
+void TItemPickerDropDown::AfterBaseKey(int key, TShiftState shift, bool dropped, bool enterUsed, int columns)
+{
+    if (key == VK_RETURN) {
+        if (!enterUsed && OnSelect)
+            OnSelect();
+        return;
+    }
+    SelectorKey(key, shift, dropped, columns);
+}
+
+bool TItemPickerDropDown::SelectorKey(int key, TShiftState shift, bool dropped, int columns)
+{
+    const bool open = dropped && FSelector;
+    switch (key) {
+    case VK_PRIOR:
+    case VK_NEXT: {
+        if (!FSelector)
+            return false;
+        if (FSelector->Items().Count() != PickerCount())
+            RefillSelector();
+        const int n = FSelector->GetVisibleItemCount();
+        if (n >= 1) {
+            const int current = FSelector->ItemIndex();
+            SetSelectorIndex(key == VK_PRIOR ? std::max(0, current - n)
+                                             : std::min(FSelector->Items().Count() - 1, current + n));
+        }
+        return open;
+    }
+    case VK_END:
+    case VK_HOME:
+        if (open) {
+            FInternalCall = true;
+            if (key == VK_END)
+                FSelector->SelectLast();
+            else
+                FSelector->SelectFirst();
+            FInternalCall = false;
+        } else if (!FEditorEnabled) {
+            if (key == VK_END)
+                SelectLast();
+            else
+                SelectFirst();
+        }
+        return false;
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (open && !FEditorEnabled) {
+            FInternalCall = true;
+            if (key == VK_LEFT)
+                FSelector->SelectPrevious();
+            else
+                FSelector->SelectNext();
+            FInternalCall = false;
+        }
+        return open;
+    case VK_UP:
+    case VK_DOWN:
+        if (open) {
+            const int current = FSelector->ItemIndex();
+            SetSelectorIndex(current < 0 ? 0 : current + (key == VK_UP ? -columns : columns));
+            update();
+        } else if (key == VK_UP) {
+            SelectPrevious();
+        } else {
+            SelectNext();
+        }
+        return open;
+    default:
+        if (!(shift & ssCtrl) && FSelector && IsSearchKey(key)) {
+            FCurSearch += QChar(key);
+            FInternalCall = true;
+            FSelector->LookupItem(FCurSearch);
+            FInternalCall = false;
+            if (!FKeyTimer.IsActive())
+                FKeyTimer.Start(KeySearchMs, this, [this] { FCurSearch.clear(); });
+        }
+        return false;
+    }
+}
+
+void TItemPickerDropDown::keyPressEvent(QKeyEvent* event)
+{
+    int key = VirtualKeyFromQt(event->key(), event->modifiers());
+    if (!key) {
+        TExtCustomDropDown::keyPressEvent(event);
+        return;
+    }
+    const TShiftState shift = ShiftStateFromQt(event->modifiers());
+    bool baseRan = false;
+    Guarded([&] {
+        PickerKeyDown(key, shift, [&](int&) {
+            baseRan = true;
+            TExtCustomDropDown::keyPressEvent(event);
+        });
+    });
+    // A key the open list consumed goes no further.
+    if (!baseRan)
+        event->accept();
+}
+
+void TItemPickerDropDown::ControlKeyDown(int& key, TShiftState shift)
+{
+    PickerKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::ControlKeyDown(k, shift); });
+}
+
+void TItemPickerDropDown::FormKeyDown(int& key, TShiftState shift)
+{
+    PickerKeyDown(key, shift, [&](int& k) { TExtCustomDropDown::FormKeyDown(k, shift); });
 }
 
 }  // namespace dropdowns

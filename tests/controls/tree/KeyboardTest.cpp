@@ -2,6 +2,7 @@
 // collapsing keys, the incremental search and the key-action veto.
 #include "TreeFixture.h"
 #include "controls/tree/StringTree.h"
+#include "support/FakeClock.h"
 
 #include <QTest>
 #include <climits>
@@ -138,6 +139,7 @@ TEST(Keyboard, NavigationSelectionAndToggling)
 
 TEST(Keyboard, IncrementalSearchStartsAfterTheFocusAndRepeatsASingleLetter)
 {
+    FakeClock clock;
     KeyTree t;
     for (const char* name : {"alpha", "apple", "avocado", "banana"})
         t.Add(nullptr, name);
@@ -157,8 +159,12 @@ TEST(Keyboard, IncrementalSearchStartsAfterTheFocusAndRepeatsASingleLetter)
     EXPECT_EQ(t.FocusName(), "avocado");
     EXPECT_EQ(t.SelectedNames(), std::set<QString>{"avocado"});
 
-    // The search timer ends the search.
-    t.Timer(7);
+    // The search ends once its timeout has passed since the last key.
+    const QString searching = t.SearchBuffer();
+    ASSERT_FALSE(searching.isEmpty());
+    clock.Advance(t.IncrementalSearchTimeout() - 1);
+    EXPECT_EQ(t.SearchBuffer(), searching);
+    clock.Advance(1);
     EXPECT_TRUE(t.SearchBuffer().isEmpty());
     EXPECT_FALSE(t.HasState(tsIncrementalSearching));
 

@@ -2,6 +2,7 @@
 // scrolling that follows the mouse's distance from the start, the cursor per direction, and
 // the clicks that end it.
 #include "TreeFixture.h"
+#include "support/FakeClock.h"
 
 #include <QApplication>
 #include <QTest>
@@ -20,8 +21,10 @@ public:
         AddChildren(*this, nullptr, 100);
     }
     using TBaseNodeTree::PanningWindow;
-    using TBaseNodeTree::Timer;
 };
+
+// The panning scrolls once per tick of its timer.
+constexpr int PanningTickMs = 20;
 
 
 class PanningTest : public ::testing::Test {
@@ -48,6 +51,8 @@ protected:
         QCursor::setPos(Client()->mapToGlobal(to));
         QTest::mouseMove(Client(), to);
     }
+    // Made before the tree, whose timers then run on it.
+    FakeClock clock;
     std::unique_ptr<PanningTree> t;
     const QPoint start{100, 70};
 };
@@ -113,9 +118,10 @@ TEST_F(PanningTest, EachTickScrollsByTheDistanceFromTheStart)
         QTest::mousePress(Client(), Qt::MiddleButton, {}, start);
         ASSERT_TRUE(Panning());
         MoveTo(start + c.moved);
-        t->Timer(int(TTreeTimer::Scroll));
+        EXPECT_EQ(QPoint(t->OffsetX(), t->OffsetY()), before) << "nothing before the first tick";
+        clock.Advance(PanningTickMs);
         EXPECT_EQ(QPoint(t->OffsetX(), t->OffsetY()) - before, c.scrolled);
-        t->Timer(int(TTreeTimer::Scroll));
+        clock.Advance(PanningTickMs);
         EXPECT_EQ(QPoint(t->OffsetX(), t->OffsetY()) - before, c.scrolled * 2);
         // A drag ends with the release; a press that stayed put keeps panning.
         QTest::mouseRelease(Client(), Qt::MiddleButton, {}, start + c.moved);
@@ -130,7 +136,7 @@ TEST_F(PanningTest, AtTheEndOfTheContentATickScrollsNoFurther)
     Open(false);
     QTest::mousePress(Client(), Qt::MiddleButton, {}, start);
     MoveTo(start - QPoint(0, 40));
-    t->Timer(int(TTreeTimer::Scroll));
+    clock.Advance(PanningTickMs);
     EXPECT_EQ(t->OffsetY(), 0);
     QTest::mouseRelease(Client(), Qt::MiddleButton, {}, start - QPoint(0, 40));
 }

@@ -214,23 +214,14 @@ void TLookupDropDown::SelectLast()
 
 void TLookupDropDown::SelectNext()
 {
-    const int count = GetItemCount();
-    if (count == 0)
-        return;
-    if (FItemIndex == -1)
-        SetItemIndex(0);
-    else if (FItemIndex + 1 < count)
-        SetItemIndex(FItemIndex + 1);
+    if (const int to = dropdowns::SteppedItemIndex(GetItemCount(), FItemIndex, 1); to >= 0)
+        SetItemIndex(to);
 }
 
 void TLookupDropDown::SelectPrevious()
 {
-    if (GetItemCount() == 0)
-        return;
-    if (FItemIndex == -1)
-        SetItemIndex(0);
-    else if (FItemIndex - 1 >= 0)
-        SetItemIndex(FItemIndex - 1);
+    if (const int to = dropdowns::SteppedItemIndex(GetItemCount(), FItemIndex, -1); to >= 0)
+        SetItemIndex(to);
 }
 
 void TLookupDropDown::SelectNextPage()
