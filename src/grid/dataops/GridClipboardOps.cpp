@@ -300,8 +300,7 @@ bool TGridClipboard::SetCellValue(int c, int r, const QString& value)
     if (Validate && !Validate(realCol, r, v))
         return false;
     const QString old = Grid.GetCellEx(realCol, r);
-    TCellGraphic* g = Grid.GetCellGraphic(realCol, r);
-    if (g && (g->CellType == ctCheckBox || g->CellType == ctDataCheckBox)) {
+    if (Grid.HasCheckBox(realCol, r)) {
         Grid.SetCheckBoxStateNotify(realCol, r, v == Grid.CheckTrue);
     } else {
         if (old == v)
@@ -544,14 +543,15 @@ bool TGridClipboard::SmartFill(const TGridRect& sel, int n)
     if (StrToIntStrict(a.trimmed(), ia) && StrToIntStrict(b.trimmed(), ib))
         return fill([&](int k) { return QString::number(qint64(ia) + qint64(k) * (qint64(ib) - ia)); });
     // Repeat the pasted cells over the rest of the selection.
+    // n counts the empty line after the block's last line break.
     if (oneCol) {
-        for (int r = sel.Top + n; r <= sel.Bottom; ++r)
+        for (int r = sel.Top + n - 1; r <= sel.Bottom; ++r)
             if (Editable(sel.Left, r))
-                SetCellValue(sel.Left, r, text(sel.Left, r - n));
+                SetCellValue(sel.Left, r, text(sel.Left, r - n + 1));
     } else {
-        for (int c = sel.Left + n; c <= sel.Right; ++c)
+        for (int c = sel.Left + n - 1; c <= sel.Right; ++c)
             if (Editable(c, sel.Top))
-                SetCellValue(c, sel.Top, text(c - n, sel.Top));
+                SetCellValue(c, sel.Top, text(c - n + 1, sel.Top));
     }
     SetRangeModified(sel);
     return false;
