@@ -14,6 +14,7 @@
 #include "grid/dataops/GridBinCells.h"
 #include "platform/FileUtil.h"
 #include "platform/Process.h"
+#include "platform/TCanvas.h"
 #include "platform/XmlDoc.h"
 
 namespace grid::dataops {
@@ -74,9 +75,9 @@ QString CellStyle(TExtStringGrid& grid, int c, int r, bool fixed)
     QStringList d;
     const bool save = grid.HTMLSettings.SaveColor;
     if (save && brush != NotGiven && brush != clNone)
-        d << QStringLiteral("background-color: #") + ColorToHTMLHex(brush);
+        d << QStringLiteral("background-color: #") + ColorToHTMLHex(platform::ColorToRGB(brush));
     if (save && font.Color != NotGiven && font.Color != clNone)
-        d << QStringLiteral("color: #") + ColorToHTMLHex(font.Color);
+        d << QStringLiteral("color: #") + ColorToHTMLHex(platform::ColorToRGB(font.Color));
     d << QStringLiteral("font-size:%1pt").arg(font.Size);
     if (font.Style & fsItalic)
         d << QStringLiteral("font-style: italic");
