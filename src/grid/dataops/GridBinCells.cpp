@@ -1063,7 +1063,8 @@ bool ReadBinHeader(std::span<const uint8_t> stream, TBinHeader& header)
 }
 
 TBinHeader LoadAtPointFromBinStream(TExtStringGrid& grid, int col, int row, std::span<const uint8_t> stream,
-                                    const std::function<void(const TBinHeader&)>& beforePlacing)
+                                    const std::function<void(const TBinHeader&)>& beforePlacing,
+                                    const TBinCellFilter& accept)
 {
     platform::ByteReader r(stream);
     const TBinHeader h = HeaderOf(ReadRecord(r));
@@ -1128,9 +1129,12 @@ TBinHeader LoadAtPointFromBinStream(TExtStringGrid& grid, int col, int row, std:
         const int tc = col + cell.Col, tr = row + cell.Row;
         if (tc < 0 || tr < 0 || tc >= grid.ColCount() || tr >= grid.RowCount())
             continue;
+        QString text = cell.Text;
+        if (accept && !accept(tc, tr, text))
+            continue;
         const int realCol = grid.DisplToRealCol(tc);
         const QString old = grid.GetCellEx(realCol, tr);
-        grid.SetCellEx(realCol, tr, cell.Text);
+        grid.SetCellEx(realCol, tr, text);
         editing::ReportCellChange(grid, realCol, tr, old);
         const auto [first, count] = propIndexes[i];
         if (count == 0)

@@ -55,9 +55,12 @@ bool ReadBinHeader(std::span<const uint8_t> stream, TBinHeader& header);
 // EExtGridError with the grid unchanged. Reading stops at the first record that does not start
 // with "TPF0" (a clipboard block may be longer than its stream). Cells that fall outside the grid
 // are left out. `beforePlacing` runs once the stream is found sound, before the first cell is
-// placed (a paste grows the grid there). Answers the header read.
+// placed (a paste grows the grid there); `accept` (display column, row, text it may change) may
+// leave a cell out, with its properties. Answers the header read.
+using TBinCellFilter = std::function<bool(int col, int row, QString& text)>;
 TBinHeader LoadAtPointFromBinStream(TExtStringGrid& grid, int col, int row, std::span<const uint8_t> stream,
-                                    const std::function<void(const TBinHeader&)>& beforePlacing = {});
+                                    const std::function<void(const TBinHeader&)>& beforePlacing = {},
+                                    const TBinCellFilter& accept = {});
 // At (0, 0), then the node rows are counted again.
 void LoadFromBinStream(TExtStringGrid& grid, std::span<const uint8_t> stream);
 // Files larger than the format could describe are refused unread.

@@ -404,6 +404,11 @@ int TGridClipboard::PasteDataAt(const QMimeData* data, int c, int r, int& rows, 
                 Grid.SetRowCount(r + header.RowCount);
             if (Grid.Navigation.ClipboardPasteAction == paInsert)
                 Grid.InsertRows(r, header.RowCount, true);
+        }, [this](int col, int row, QString& text) {
+            // Pasted cells keep to what may be edited and pass the validation as typed ones do.
+            if (!Editable(col, row))
+                return false;
+            return !Validate || Validate(Grid.DisplToRealCol(col), row, text);
         });
         if (grow) {
             cols = Grid.ColCount();

@@ -279,3 +279,22 @@ TEST(ClipboardKeys, CopyAndPasteThroughTheKeyboard)
     ASSERT_TRUE(f.g.CellProps(3, 4));
     EXPECT_EQ(f.g.CellProps(3, 4)->FontStyle, fsItalic);
 }
+
+// The own cells keep to what may be edited and pass the validation, as pasted text does.
+TEST(ClipboardOwnFormat, ReadOnlyAndRefusedCellsAreLeftOut)
+{
+    TClipGrid src(true);
+    std::unique_ptr<QMimeData> data = src.clip().RectMimeData({1, 1, 2, 2}, false);
+    TClipGrid dst(true);
+    dst.g.GetCellProperties(3, 3)->ReadOnly = true;
+    dst.clip().Validate = [](int realCol, int, QString& value) {
+        value += QLatin1Char('!');
+        return realCol != 4;
+    };
+    int rows = 0, cols = 0;
+    dst.clip().PasteDataAt(data.get(), 3, 3, rows, cols);
+    EXPECT_EQ(dst.g.Cells(3, 3), QStringLiteral("c3"));   // read-only
+    EXPECT_EQ(dst.g.Cells(4, 3), QStringLiteral("d3"));   // refused
+    EXPECT_EQ(dst.g.Cells(3, 4), QStringLiteral("a2!"));  // changed by the validation
+    EXPECT_TRUE(dst.g.CellProps(3, 3)->ReadOnly);
+}
