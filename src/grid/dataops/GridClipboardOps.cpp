@@ -209,7 +209,7 @@ void TGridClipboard::CopySelectionToClipboard()
                              Grid.SaveEndRow()},
                             true);
     else if (Grid.MouseActions.DisjunctColSelect() && !Grid.Navigation.AllowFmtClipboard)
-        CopyRectToClipboard({Grid.SaveStartCol(), Grid.SaveStartRow(), Grid.SaveEndCol(), Grid.SaveEndRow()}, true);
+        CopyRectToClipboard(SaveRange(), true);
     else
         CopyRectToClipboard(Grid.Selection(), false);
     FClipLastOp = coCopy;
@@ -217,7 +217,7 @@ void TGridClipboard::CopySelectionToClipboard()
 
 void TGridClipboard::CopyToClipBoard()
 {
-    CopyRectToClipboard({Grid.SaveStartCol(), Grid.SaveStartRow(), Grid.SaveEndCol(), Grid.SaveEndRow()}, false);
+    CopyRectToClipboard(SaveRange(), false);
     FClipLastOp = coCopy;
 }
 
@@ -247,15 +247,25 @@ bool TGridClipboard::Editable(int c, int r)
 
 void TGridClipboard::CutToClipboard()
 {
-    const TGridRect range{Grid.SaveStartCol(), Grid.SaveStartRow(), Grid.SaveEndCol(), Grid.SaveEndRow()};
+    const TGridRect range = SaveRange();
     CopyRectToClipboard(range, false);
+    EmptyEditable(range);
+    FClipLastOp = coCut;
+}
+
+TGridRect TGridClipboard::SaveRange() const
+{
+    return {Grid.SaveStartCol(), Grid.SaveStartRow(), Grid.SaveEndCol(), Grid.SaveEndRow()};
+}
+
+void TGridClipboard::EmptyEditable(const TGridRect& rect)
+{
     editing::TUndoGroup group(Grid);
-    for (int r = range.Top; r <= range.Bottom; ++r)
-        for (int c = range.Left; c <= range.Right; ++c)
+    for (int r = rect.Top; r <= rect.Bottom; ++r)
+        for (int c = rect.Left; c <= rect.Right; ++c)
             if (Editable(c, r))
                 SetCellValue(c, r, QString());
-    SetRangeModified(range);
-    FClipLastOp = coCut;
+    SetRangeModified(rect);
 }
 
 void TGridClipboard::CutSelectionToClipboard()
@@ -274,12 +284,7 @@ void TGridClipboard::CutSelectionToClipboard()
             if (Grid.GetColSelect(c))
                 Grid.ClearCols(c, 1);
     } else {
-        editing::TUndoGroup group(Grid);
-        for (int r = sel.Top; r <= sel.Bottom; ++r)
-            for (int c = sel.Left; c <= sel.Right; ++c)
-                if (Editable(c, r))
-                    SetCellValue(c, r, QString());
-        SetRangeModified(sel);
+        EmptyEditable(sel);
         if (Grid.Navigation.AllowFmtClipboard)
             Grid.FreeCellPropsRect(sel.Left, sel.Top, sel.Right, sel.Bottom);
     }

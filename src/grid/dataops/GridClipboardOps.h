@@ -61,6 +61,9 @@ private:
     bool SetCellValue(int c, int r, const QString& value);
     void SetRangeModified(const TGridRect& rect);
     bool Editable(int c, int r);
+    TGridRect SaveRange() const;
+    // Empties the rectangle's editable cells as one undo step.
+    void EmptyEditable(const TGridRect& rect);
     bool SmartFill(const TGridRect& sel, int n);
 
     TExtStringGrid& Grid;

@@ -8,6 +8,9 @@
 #include "DataOpsSuite.h"
 #include "FilesSupport.h"
 #include "support/QStringPrinter.h"
+#include "support/TempDir.h"
+
+#include <QDir>
 #include "grid/dataops/GridBinCells.h"
 #include "grid/dataops/GridClipboardOps.h"
 
@@ -297,4 +300,35 @@ TEST(ClipboardOwnFormat, ReadOnlyAndRefusedCellsAreLeftOut)
     EXPECT_EQ(dst.g.Cells(4, 3), QStringLiteral("d3"));   // refused
     EXPECT_EQ(dst.g.Cells(3, 4), QStringLiteral("a2!"));  // changed by the validation
     EXPECT_TRUE(dst.g.CellProps(3, 3)->ReadOnly);
+}
+
+TEST(ClipboardHtml, TheTableGoesAsHtmlWithoutPictureFiles)
+{
+    TClipGrid f;
+    f.g.CreateBitmap(1, 1, false, haLeft, vaTop)->Image = QImage(4, 4, QImage::Format_RGB32);
+    const QString cwd = QDir::currentPath();
+    TempDir dir;
+    QDir::setCurrent(dir.Path());
+    f.clip().CopyToClipBoardAsHTML();
+    QDir::setCurrent(cwd);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data->hasHtml());
+    EXPECT_TRUE(data->html().contains(QStringLiteral(">d6</td>")));
+    EXPECT_FALSE(data->html().contains(QStringLiteral("<img")));
+    EXPECT_FALSE(QDir(dir.File(QStringLiteral("images"))).exists());
+    EXPECT_TRUE(f.g.HTMLSettings.ExportImages);
+}
+
+TEST(ClipboardText, CutOfTheSaveRangeEmptiesItsEditableCells)
+{
+    TClipGrid f;
+    f.g.SaveFixedCells = false;
+    f.g.GetCellProperties(2, 3)->ReadOnly = true;
+    f.g.SetCells(0, 1, QStringLiteral("h"));
+    f.clip().CutToClipboard();
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("a1\tb1\tc1\td1\r\n")));
+    EXPECT_EQ(f.clip().ClipLastOp(), coCut);
+    EXPECT_EQ(f.g.Cells(1, 1), QString());
+    EXPECT_EQ(f.g.Cells(2, 3), QStringLiteral("b3"));
+    EXPECT_EQ(f.g.Cells(0, 1), QStringLiteral("h"));  // fixed cells are no part of the range
 }
