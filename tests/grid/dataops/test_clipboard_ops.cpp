@@ -13,6 +13,7 @@
 #include <QDir>
 #include "grid/dataops/GridBinCells.h"
 #include "grid/dataops/GridClipboardOps.h"
+#include "grid/editing/GridDragDrop.h"
 
 using namespace grid;
 using namespace grid::dataops;
@@ -331,4 +332,51 @@ TEST(ClipboardText, CutOfTheSaveRangeEmptiesItsEditableCells)
     EXPECT_EQ(f.g.Cells(1, 1), QString());
     EXPECT_EQ(f.g.Cells(2, 3), QStringLiteral("b3"));
     EXPECT_EQ(f.g.Cells(0, 1), QStringLiteral("h"));  // fixed cells are no part of the range
+}
+
+TEST(ClipboardSmart, DateSeriesContinuesByTheStepBetweenTheFirstTwo)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));  // short dates dd.MM.yy
+    TClipGrid f;
+    f.g.Navigation.AllowSmartClipboard = true;
+    SetClipboardText(QStringLiteral("30.01.24\r\n31.01.24\r\n"));
+    f.select(2, 1, 2, 4);
+    f.clip().PasteSelectionFromClipboard();
+    const QStringList column = f.column(2, 1, 4);
+    QLocale::setDefault(saved);
+    EXPECT_EQ(column, (QStringList{"30.01.24", "31.01.24", "01.02.24", "02.02.24"}));
+}
+
+TEST(ClipboardText, SelectionAsTextWritesRawAndGrows)
+{
+    TClipGrid f;
+    f.select(3, 6, 3, 6);
+    f.clip().SetSelectionAsText(QStringLiteral("p\tq\tr\r\ns\r\nt"));
+    EXPECT_EQ(f.g.ColCount(), 6);
+    EXPECT_EQ(f.g.RowCount(), 9);
+    EXPECT_EQ(f.g.Cells(5, 6), QStringLiteral("r"));
+    EXPECT_EQ(f.g.Cells(3, 8), QStringLiteral("t"));
+    f.select(3, 6, 5, 6);
+    EXPECT_EQ(f.clip().GetSelectionAsText(), QStringLiteral("p\tq\tr"));
+}
+
+// Cells dragged between two grids of the program's layers travel in the binary cell format, with
+// their properties.
+TEST(DragStream, CellsTravelWithTheirProperties)
+{
+    TClipGrid src(true), dst(true);
+    src.g.GetCellProperties(1, 1)->FontStyle = fsUnderline;
+    const std::vector<uint8_t> stream = editing::SaveRectToBinStream(src.g, {1, 1, 2, 2});
+    ASSERT_GE(stream.size(), 4u);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(stream.data()), 4), QByteArray("TPF0"));
+    EXPECT_TRUE(editing::LoadAtPointFromBinStream(dst.g, 3, 3, stream));
+    EXPECT_EQ(dst.g.Cells(4, 4), QStringLiteral("b2"));
+    ASSERT_TRUE(dst.g.CellProps(3, 3));
+    EXPECT_EQ(dst.g.CellProps(3, 3)->FontStyle, fsUnderline);
+    std::vector<uint8_t> cut = stream;
+    cut.resize(cut.size() - 3);
+    const QString before = GridSnapshot(dst.g);
+    EXPECT_FALSE(editing::LoadAtPointFromBinStream(dst.g, 1, 1, cut));
+    EXPECT_EQ(GridSnapshot(dst.g), before);
 }
