@@ -398,9 +398,25 @@ void AppendToHTML(TExtStringGrid& grid, const QString& fileName, bool show, bool
 
 // ---- XML ----
 
+namespace {
+// An element name that XML accepts (the ASCII part of its name rule); anything else would make
+// the file unreadable.
+void CheckElementName(const QString& name)
+{
+    static const QRegularExpression rule(QStringLiteral("^[A-Za-z_][A-Za-z0-9_.-]*$"));
+    if (!rule.match(name).hasMatch())
+        throw EExtGridError(QStringLiteral("\"%1\" is no valid XML element name").arg(name));
+}
+}  // namespace
+
 void SaveToXML(TExtStringGrid& grid, const QString& fileName, const QString& listDescr, const QString& recordDescr,
                const QStringList* fieldDescr, bool exportEmptyCells)
 {
+    CheckElementName(listDescr);
+    CheckElementName(recordDescr);
+    if (fieldDescr)
+        for (const QString& name : *fieldDescr)
+            CheckElementName(name);
     const int hidden = grid.SaveHiddenCells ? grid.NumHiddenColumns() : 0;
     const int c0 = grid.SaveStartCol(), c1 = grid.SaveEndCol() + hidden;
     const int r0 = grid.SaveStartRow(), r1 = grid.SaveEndRow();

@@ -301,4 +301,11 @@ TEST(XmlFile, BadFilesAreRefusedWithTheGridUnchanged)
     EXPECT_THROW(SaveToXML(g, dir.File(QStringLiteral("no/folder/x.xml")), QStringLiteral("L"), QStringLiteral("R"),
                            nullptr, false),
                  EExtGridError);
+    // Names that would make the file unreadable are refused before anything is written.
+    const QStringList badField{QStringLiteral("a b")};
+    EXPECT_THROW(SaveToXML(g, dir.File(QStringLiteral("n.xml")), QStringLiteral("L"), QStringLiteral("R"), &badField, false),
+                 EExtGridError);
+    EXPECT_THROW(SaveToXML(g, dir.File(QStringLiteral("n.xml")), QStringLiteral("<L>"), QStringLiteral("R"), nullptr, false),
+                 EExtGridError);
+    EXPECT_FALSE(QFile::exists(dir.File(QStringLiteral("n.xml"))));
 }
