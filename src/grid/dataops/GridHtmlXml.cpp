@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <jpeglib.h>
 #include <map>
+#include <memory>
 
 #include "grid/core/GridTextUtils.h"
 #include "grid/dataops/GridBinCells.h"
@@ -230,18 +231,22 @@ bool EncodeJpeg(const QImage& image, QByteArray& out)
         std::jmp_buf Jump;
     } err{};
     jpeg_compress_struct cinfo{};
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
+    // The output lives outside this frame: locals changed after setjmp are lost by a longjmp.
+    struct TDest {
+        unsigned char* Buffer = nullptr;
+        unsigned long Size = 0;
+    };
+    const auto dest = std::make_unique<TDest>();
     cinfo.err = jpeg_std_error(&err.Mgr);
     // The library's own error exit ends the process; this one returns to the caller instead.
     err.Mgr.error_exit = [](j_common_ptr info) { std::longjmp(reinterpret_cast<TErr*>(info->err)->Jump, 1); };
     if (setjmp(err.Jump)) {
         jpeg_destroy_compress(&cinfo);
-        free(buffer);
+        free(dest->Buffer);
         return false;
     }
     jpeg_create_compress(&cinfo);
-    jpeg_mem_dest(&cinfo, &buffer, &size);
+    jpeg_mem_dest(&cinfo, &dest->Buffer, &dest->Size);
     cinfo.image_width = JDIMENSION(rgb.width());
     cinfo.image_height = JDIMENSION(rgb.height());
     cinfo.input_components = 3;
@@ -253,9 +258,9 @@ bool EncodeJpeg(const QImage& image, QByteArray& out)
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
-    out = QByteArray(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    out = QByteArray(reinterpret_cast<const char*>(dest->Buffer), qsizetype(dest->Size));
     jpeg_destroy_compress(&cinfo);
-    free(buffer);
+    free(dest->Buffer);
     return true;
 }
 

@@ -309,3 +309,15 @@ TEST(XmlFile, BadFilesAreRefusedWithTheGridUnchanged)
                  EExtGridError);
     EXPECT_FALSE(QFile::exists(dir.File(QStringLiteral("n.xml"))));
 }
+
+// The JPEG library's own errors come back as a refusal, never as the end of the process.
+TEST(HtmlExport, APictureTheJpegLibraryRefusesIsReported)
+{
+    QImage wide(70000, 1, QImage::Format_RGB32);
+    wide.fill(Qt::white);
+    QByteArray out;
+    EXPECT_FALSE(EncodeJpeg(wide, out));
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_TRUE(EncodeJpeg(QImage(3, 3, QImage::Format_ARGB32), out));
+    EXPECT_TRUE(out.startsWith("\xFF\xD8"));
+}
