@@ -2,6 +2,8 @@
 #include "controls/buttons_pages/PicButton.h"
 #include "grid/core/ExtColumnGrid.h"
 #include "grid/core/GridEditLayer.h"
+#include "grid/dataops/GridClipboardOps.h"
+#include "grid/dataops/GridDataOperations.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
 #include "mqtt_image/UBank2.h"
@@ -17,6 +19,8 @@
 #include "test_bank_support.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QFile>
 #include <QTest>
 #include <QWindow>
@@ -629,6 +633,45 @@ TEST_F(TopicWindow, TopicsShowAsTyped)
     };
     EXPECT_EQ(ink(2), 0);
     EXPECT_GT(ink(1), 10);
+}
+
+// With the program's data operations the clipboard keys paste text from outside and copy and paste
+// blocks of topics as the table's own cells; a paste never grows the table.
+TEST_F(TopicWindow, ClipboardKeysCopyAndPasteBlocksOfTopics)
+{
+    Form = std::make_unique<TFMQTT_Set_Topic>(grid::TGridLayers{
+        .Editing = grid::editing::EditingLayer(grid::editing::InputHandling()), .DataOps = grid::dataops::DataOperations()});
+    Open();
+    TExtColumnGrid& g = Pub();
+    const int topic = g.RealToDisplCol(pub::Topic), qos = g.RealToDisplCol(pub::QoS);
+    auto at = [&](int row) {
+        g.SetFocus();
+        g.MoveColRow(topic, row);
+        g.SetSelection({topic, row, topic, row});
+    };
+    auto ctrl = [&](Qt::Key k) { QTest::keyClick(&g, k, Qt::ControlModifier); };
+    QGuiApplication::clipboard()->setText(QStringLiteral("plant/a\tY\t1\r\nplant/b\tN\t2\r\n"));
+    at(3);
+    ctrl(Qt::Key_V);
+    EXPECT_EQ(g.Cells(pub::Topic, 3), QStringLiteral("plant/a"));
+    EXPECT_EQ(g.Cells(pub::Retained, 3), QStringLiteral("Y"));
+    EXPECT_EQ(g.Cells(pub::QoS, 4), QStringLiteral("2"));
+
+    g.SetSelection({topic, 3, qos, 4});
+    ctrl(Qt::Key_C);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    EXPECT_EQ(data->text(), QStringLiteral("plant/a\tY\t1\r\nplant/b\tN\t2\r\n"));
+    EXPECT_TRUE(data->hasFormat(QString::fromLatin1(grid::dataops::MimeGridCellsFormat)));
+    at(7);
+    ctrl(Qt::Key_V);
+    EXPECT_EQ(g.Cells(pub::Topic, 8), QStringLiteral("plant/b"));
+    EXPECT_EQ(g.Cells(pub::Retained, 7), QStringLiteral("Y"));
+
+    const int rows = g.RowCount();
+    at(rows - 1);
+    ctrl(Qt::Key_V);
+    EXPECT_EQ(g.RowCount(), rows);
+    EXPECT_EQ(g.Cells(pub::Topic, rows - 1), QStringLiteral("plant/a"));
 }
 
 // ---------------------------------------------------------------------------------------------

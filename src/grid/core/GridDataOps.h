@@ -1,8 +1,12 @@
 #pragma once
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
+#include <vector>
 
+#include "grid/core/GridTypes.h"
 #include "platform/TCustomControl.h"
 
 class QObject;
@@ -72,6 +76,18 @@ public:
     virtual void NarrowDown(const QString& /*condition*/, int /*column*/) {}
     // Every filter level goes (the hidden rows come back); with none applied the conditions go.
     virtual void RemoveAllFilters() {}
+
+    // The clipboard keys, the grid's own event having allowed them: 1 cut, 2 paste, 3 copy. A value
+    // on its way into a cell (real column, row) passes `validate` first, which may change it or
+    // refuse it (false). False: not handled here, the editing layer's plain-text clipboard acts.
+    using TCellCheck = std::function<bool(int realCol, int row, QString& value)>;
+    virtual bool ClipboardKey(int /*which*/, const TCellCheck& /*validate*/) { return false; }
+    // The cell stream of drag and drop between grids: written for a display rectangle (false: the
+    // editing layer's own), and placed at display cell (c, r) (false: the stream was refused and
+    // nothing changed).
+    virtual bool SaveCellStream(const TGridRect& /*rect*/, std::vector<uint8_t>& /*out*/) { return false; }
+    virtual bool HasCellStream() const { return false; }
+    virtual bool LoadCellStream(int /*c*/, int /*r*/, std::span<const uint8_t> /*stream*/) { return false; }
 
     // The grid is the inner grid of a control (a drop-down) whose events of the same meaning take
     // the events these operations raise; null: the control is going and those events are cleared.

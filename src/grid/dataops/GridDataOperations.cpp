@@ -1,5 +1,6 @@
 #include "grid/dataops/GridDataOperations.h"
 
+#include "grid/dataops/GridBinCells.h"
 #include "grid/dataops/GridBulkOps.h"
 #include "grid/dataops/GridSelectionOps.h"
 #include "grid/editing/editors/ExtCustomGridDropDown.h"
@@ -17,6 +18,38 @@ void TGridDataOperations::MergeColumnCells(int colIndex, bool mainMerge)
 }
 QString TGridDataOperations::SelectedText(bool entireRows) { return dataops::SelectedText(Grid, entireRows); }
 void TGridDataOperations::UnHilightInGrid(bool doFixed) { dataops::UnHilightInGrid(Grid, doFixed); }
+
+bool TGridDataOperations::ClipboardKey(int which, const TCellCheck& validate)
+{
+    // The validator holds for this one operation, also when the operation fails.
+    struct TRestore {
+        TGridClipboard& Clip;
+        ~TRestore() { Clip.Validate = nullptr; }
+    } restore{Clipboard};
+    Clipboard.Validate = validate;
+    switch (which) {
+    case 1: Clipboard.CutSelectionToClipboard(); return true;
+    case 2: Clipboard.PasteSelectionFromClipboard(); return true;
+    case 3: Clipboard.CopySelectionToClipboard(); return true;
+    default: return false;
+    }
+}
+
+bool TGridDataOperations::SaveCellStream(const TGridRect& rect, std::vector<uint8_t>& out)
+{
+    out = SaveRectToBinStream(Grid, rect);
+    return true;
+}
+
+bool TGridDataOperations::LoadCellStream(int c, int r, std::span<const uint8_t> stream)
+{
+    try {
+        LoadAtPointFromBinStream(Grid, c, r, stream);
+        return true;
+    } catch (const EExtGridError&) {
+        return false;
+    }
+}
 
 TGridDataOpsFactory DataOperations()
 {

@@ -1,6 +1,7 @@
 #pragma once
 #include "grid/core/ExtStringGrid.h"
 #include "grid/core/GridDataOps.h"
+#include "grid/dataops/GridClipboardOps.h"
 #include "grid/dataops/GridFilter.h"
 #include "grid/dataops/GridFilterLists.h"
 #include "grid/dataops/GridFind.h"
@@ -53,6 +54,12 @@ public:
     void SearchPanelBackwardClick() override { Searching.SearchPanelBackwardClick(); }
     // The grid's accelerator presses the highlight button as a click would.
     void SearchPanelHighlightClick() override { Searching.HighlightAccelerator(); }
+    TGridClipboard Clipboard{Grid};
+    bool ClipboardKey(int which, const TCellCheck& validate) override;
+    bool SaveCellStream(const TGridRect& rect, std::vector<uint8_t>& out) override;
+    bool HasCellStream() const override { return true; }
+    bool LoadCellStream(int c, int r, std::span<const uint8_t> stream) override;
+
     // A grid drop-down passes on its inner grid's search edit changes.
     void PassEventsTo(QObject* holder) override;
 };

@@ -166,6 +166,11 @@ std::unique_ptr<QMimeData> MakeSourceData(const QString& text, const QString& rt
 
 std::vector<uint8_t> SaveRectToBinStream(TExtStringGrid& grid, const TGridRect& rect)
 {
+    if (TGridDataOps* ops = grid.DataOps()) {
+        std::vector<uint8_t> out;
+        if (ops->SaveCellStream(rect, out))
+            return out;
+    }
     const int left = std::max(0, std::min(rect.Left, rect.Right));
     const int right = std::min(grid.ColCount() - 1, std::max(rect.Left, rect.Right));
     const int top = std::max(0, std::min(rect.Top, rect.Bottom));
@@ -186,6 +191,8 @@ std::vector<uint8_t> SaveRectToBinStream(TExtStringGrid& grid, const TGridRect& 
 
 bool LoadAtPointFromBinStream(TExtStringGrid& grid, int c, int r, std::span<const uint8_t> stream)
 {
+    if (TGridDataOps* ops = grid.DataOps(); ops && ops->HasCellStream())
+        return ops->LoadCellStream(c, r, stream);
     platform::ByteReader reader(stream);
     const uint32_t cols = reader.U32LE(), rows = reader.U32LE();
     if (!reader.Ok() || cols == 0 || rows == 0 || uint64_t(cols) * rows > MaxStreamCells)

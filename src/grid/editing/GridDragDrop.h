@@ -60,12 +60,13 @@ private:
 std::unique_ptr<QMimeData> MakeSourceData(const QString& text, const QString& rtf, int col,
                                           const std::vector<uint8_t>* cells);
 
-// The grid's cell stream for a display rectangle: column and row counts, then each cell's text
-// (real columns behind the display ones), row by row.
+// The grid's cell stream for a display rectangle: the data operations' binary cell format when the
+// grid has them, else column and row counts, then each cell's text (real columns behind the
+// display ones), row by row.
 std::vector<uint8_t> SaveRectToBinStream(TExtStringGrid& grid, const TGridRect& rect);
 // Places a cell stream with its top-left at display cell (c, r); cells past the grid and fixed
-// cells are left out, as one undo group. A stream cut short or lying about its counts loads
-// nothing and answers false.
+// cells are left out, as one undo group (with data operations, their reader places it). A stream
+// cut short or lying about its counts loads nothing and answers false.
 bool LoadAtPointFromBinStream(TExtStringGrid& grid, int c, int r, std::span<const uint8_t> stream);
 
 // How the grid takes part in drag and drop. Everything is off until switched on.

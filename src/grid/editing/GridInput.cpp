@@ -341,7 +341,7 @@ TCellValidator TGridInputHandler::PasteValidator()
     };
 }
 
-// The clipboard keys: 1 cut, 2 paste, 3 copy; each event may refuse. Plain text only here.
+// The clipboard keys: 1 cut, 2 paste, 3 copy; each event may refuse.
 void TGridInputHandler::ClipboardKey(int which)
 {
     bool allow = true;
@@ -351,8 +351,12 @@ void TGridInputHandler::ClipboardKey(int which)
     if (!allow)
         return;
     const TCellValidator validate = PasteValidator();
-    if (which == 2) {
+    if (which == 2)
         Controller.HideInplaceEdit();
+    // The data operations carry the grid's full clipboard; without them plain text only.
+    if (TGridDataOps* ops = Grid.DataOps(); ops && ops->ClipboardKey(which, validate))
+        return;
+    if (which == 2) {
         const int c = std::max(Grid.Col(), FirstDataCol());
         PasteClipboardAt(Grid, c, std::max(Grid.Row(), Grid.FixedRows()), validate);
         return;
