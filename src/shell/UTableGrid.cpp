@@ -30,12 +30,6 @@ void Build_Table_Grid(grid::TExtColumnGrid& grid, const Table_Description& table
     grid.SetFixedCols(1);
     grid.SetRowHeights(0, 22);
     grid.Options |= grid::goEditing | grid::goColSizing;
-    // The clipboard keys copy and paste blocks of rows (also as the table's own cells, between
-    // tables); a table keeps its capacity and its columns, so a paste never grows it.
-    grid.Navigation.AllowClipboardShortCuts = true;
-    grid.Navigation.AllowFmtClipboard = true;
-    grid.Navigation.AllowClipboardRowGrow = false;
-    grid.Navigation.AllowClipboardColGrow = false;
     grid.SetShowHint(true);
     for (int c = 0; c < columns; ++c) {
         const Table_Column& column = table.Columns[size_t(c)];
