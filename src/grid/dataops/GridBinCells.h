@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "grid/core/ExtStringGrid.h"
+#include "grid/dataops/GridTextFormats.h"
 
 namespace grid::dataops {
 
@@ -15,9 +16,6 @@ namespace grid::dataops {
 // record is a component record ("TPF0", class name, empty object name, named property values, two
 // 0 bytes). It is the payload of the grid's own clipboard format, of drag and drop between grids
 // and of the binary grid files.
-
-// Progress states told to the grid's export hook (TExtStringGrid::ExportNotification).
-inline constexpr int esExportStart = 0, esExportDone = 2, esExportNextRow = 5;
 
 // The most a stream may describe: column and row indexes of a record are 16 bits wide.
 constexpr int MaxBinCols = 512;
