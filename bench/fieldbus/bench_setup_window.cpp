@@ -110,4 +110,5 @@ void BM_OkOnFullWindow(benchmark::State& state)
 BENCHMARK(BM_OpenFullWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShowFullWindowAgain)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OkOnFullWindow)->Unit(benchmark::kMillisecond);
+
 BENCHMARK_MAIN();
