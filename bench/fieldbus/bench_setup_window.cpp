@@ -2,30 +2,18 @@
 // bytes each. Opening it (creation, then the show that clears the table and reads the file, and
 // the first paint) should take less than 150 ms of CPU, and OK on it (checks and writing the file)
 // less than 100 ms.
+#include "../grid/BenchApplication.h"
 #include "platform/Dialogs.h"
 #include "protocols/fieldbus/UReceiveCAN.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
-
-void EnsureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench_fieldbus";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-}
 
 // A project folder whose CAN_Rec_Frames.xml holds 512 enabled frames.
 struct TFull_Project {
@@ -110,5 +98,4 @@ void BM_OkOnFullWindow(benchmark::State& state)
 BENCHMARK(BM_OpenFullWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShowFullWindowAgain)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OkOnFullWindow)->Unit(benchmark::kMillisecond);
-
 BENCHMARK_MAIN();

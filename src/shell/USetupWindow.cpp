@@ -21,7 +21,6 @@ namespace shell {
 
 namespace {
 
-constexpr int kTitleHeight = 69;
 constexpr int kButtonsHeight = 40;
 constexpr int kButtonWidth = 110;
 constexpr int kButtonHeight = 28;
@@ -81,23 +80,7 @@ TSetup_Window::TSetup_Window(const Setup_Window_Description& description, const 
     Style_Window(this);
     const int width = description.Client_Width;
 
-    P_Title = new QWidget(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
-    P_Title->setFixedHeight(kTitleHeight);
-    L_SW_Code = new QLabel(P_Title);
-    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
-    QFont codeFont(QStringLiteral("Verdana"));
-    codeFont.setPixelSize(32);
-    L_SW_Code->setFont(codeFont);
-    L_SW_Code->setStyleSheet(QStringLiteral("color: grey"));
-    L_SW_Code->setGeometry(14, 4, 420, 38);
-    L_SW_Desc = new QLabel(P_Title);
-    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
-    QFont descFont(font());
-    descFont.setBold(true);
-    L_SW_Desc->setFont(descFont);
-    L_SW_Desc->setStyleSheet(QStringLiteral("color: grey"));
-    L_SW_Desc->setGeometry(14, 46, width - 28, 16);
+    P_Title = Make_Step_Title(this, width, L_SW_Code, L_SW_Desc);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -230,7 +213,7 @@ void TSetup_Window::Load_File()
         if (problems.size() > kShownProblems)
             lines.append(QStringLiteral("... and %1 more.").arg(problems.size() - kShownProblems));
         MessageDlg(QStringLiteral("The file \"%1\" could not be read whole:\n").arg(File_Path()) +
-                       lines.join(QLatin1Char('\n')) + QStringLiteral("\nThe table shows what could be read."),
+                       lines.join(QLatin1Char('\n')) + QStringLiteral("\nThe window shows what could be read."),
                    TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
     }
 }
@@ -255,7 +238,7 @@ void TSetup_Window::Btn_OKClick()
         return;
     if (FFile_Not_Read_Whole &&
         MessageDlg(QStringLiteral("The file \"%1\" could not be read whole when this window opened. Saving replaces "
-                                  "it with the tables as they are now. Save anyway?")
+                                  "it with what the window shows now. Save anyway?")
                        .arg(File_Path()),
                    TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != platform::mrYes)
         return;

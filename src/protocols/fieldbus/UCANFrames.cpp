@@ -52,4 +52,35 @@ std::vector<shell::Table_Column> CAN_Byte_Columns(int firstHeader, int firstHint
     return columns;
 }
 
+shell::Setup_Window_Description CAN_Frame_Window(const CAN_Window_Data& data, std::vector<shell::Table_Column> columns,
+                                                 int cobIdColumn)
+{
+    shell::Table_Description table;
+    table.Columns = std::move(columns);
+    table.Key_Column = cobIdColumn;
+    table.Enable_Column = 1;
+    table.Enable_Any_Case = true;
+    table.Capacity = 512;
+
+    shell::Setup_Window_Description window;
+    window.Name = QLatin1String(data.Name);
+    window.Client_Width = data.Client_Width;
+    window.Client_Height = 337;
+    window.File = {QLatin1String(data.Root), QStringLiteral("1.000"), {table}};
+    window.Path = data.Path;
+    window.Grid_Names = {QLatin1String(data.Grid)};
+    window.Caption = data.Block;
+    window.Description = data.Block + 1;
+    for (int b = 0; b < 6; ++b) {
+        window.Button_Captions.push_back(data.Block + 2 + b);
+        window.Button_Hints.push_back(data.First_Button_Hint + b);
+    }
+    window.Delete_Question = data.Delete_Question;
+    window.Row_Prefix = data.Row_Prefix;
+    window.Insert_Enables = true;
+    // Unlike the other set-up tables, a click on a row number selects nothing.
+    window.Click_Selects_Row = false;
+    return window;
+}
+
 }  // namespace fieldbus

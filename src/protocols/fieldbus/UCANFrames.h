@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/UProjectTable.h"
+#include "shell/USetupWindow.h"
 
 #include <QString>
 #include <QStringList>
@@ -47,5 +47,23 @@ std::optional<QString> Check_CAN_Frame_Bytes(const shell::Checked_Row& row, cons
 
 // The eight byte-position columns of a frame table, headers and hints from the first indices on.
 std::vector<shell::Table_Column> CAN_Byte_Columns(int firstHeader, int firstHint);
+
+// What tells the two frame windows apart besides their columns.
+struct CAN_Window_Data {
+    const char* Name;  // the window's object name
+    int Client_Width;
+    const char* Root;  // the file's root element
+    QString shell::TApp_State::*Path;
+    const char* Grid;  // the grid's name
+    int Block;         // caption, description, then the six button captions
+    int First_Button_Hint;
+    int Delete_Question;
+    int Row_Prefix;
+};
+
+// A frame window: 512 frames keyed by their CobID, rows right under the root, an Enable check box
+// read in any letter case, a new row enabled, the file format 1.000.
+shell::Setup_Window_Description CAN_Frame_Window(const CAN_Window_Data& data, std::vector<shell::Table_Column> columns,
+                                                 int cobIdColumn);
 
 }  // namespace fieldbus

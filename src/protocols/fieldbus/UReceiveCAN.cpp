@@ -16,8 +16,7 @@ const CAN_Frame_Texts Frame_Texts = {2145, 2146, 2147, 2149, 2151, 2150};
 
 shell::Setup_Window_Description Make_Window()
 {
-    shell::Table_Description table;
-    table.Columns = {
+    std::vector<shell::Table_Column> columns = {
         {.Header = 2108, .Kind = Cell_Editor::Row_Number, .Width = 40},
         {.Header = 2109, .Hint = 2129, .Kind = Cell_Editor::Check, .Width = 50, .Color = Light_Orange,
          .Attribute = "Enable", .Default = "Y", .Cleared = "Y"},
@@ -28,29 +27,11 @@ shell::Setup_Window_Description Make_Window()
         {.Header = 2113, .Hint = 2134, .Width = 75, .Color = Light_Green, .Attribute = "TimeOut", .Default = "0"},
     };
     for (shell::Table_Column& column : CAN_Byte_Columns(2114, 2135))
-        table.Columns.push_back(std::move(column));
-    table.Columns.push_back({.Header = 2122, .Hint = 2143, .Width = 185, .Color = White, .Attribute = "Mnemonic"});
-    table.Key_Column = COBID;
-    table.Enable_Column = Enable;
-    table.Enable_Any_Case = true;
-    table.Capacity = 512;
-
-    shell::Setup_Window_Description window;
-    window.Name = QStringLiteral("FReceiveCAN");
-    window.Client_Width = 1010;
-    window.Client_Height = 337;
-    window.File = {QStringLiteral("Receive_Frames"), QStringLiteral("1.000"), {table}};
-    window.Path = &shell::TApp_State::File_CAN_Rec_Frames;
-    window.Grid_Names = {QStringLiteral("ACG_CAN_Receive")};
-    window.Caption = 2100;
-    window.Description = 2101;
-    window.Button_Captions = {2102, 2103, 2104, 2105, 2106, 2107};
-    window.Button_Hints = {2123, 2124, 2125, 2126, 2127, 2128};
-    window.Delete_Question = 2158;
-    window.Row_Prefix = 2144;
-    window.Insert_Enables = true;
-    window.Click_Selects_Row = false;
-    return window;
+        columns.push_back(std::move(column));
+    columns.push_back({.Header = 2122, .Hint = 2143, .Width = 185, .Color = White, .Attribute = "Mnemonic"});
+    return CAN_Frame_Window({"FReceiveCAN", 1010, "Receive_Frames", &shell::TApp_State::File_CAN_Rec_Frames,
+                             "ACG_CAN_Receive", 2100, 2123, 2158, 2144},
+                            std::move(columns), COBID);
 }
 
 }  // namespace

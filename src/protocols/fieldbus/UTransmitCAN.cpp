@@ -17,8 +17,7 @@ const CAN_Frame_Texts Frame_Texts = {2248, 2249, 2250, 2252, 2254, 2253};
 
 shell::Setup_Window_Description Make_Window()
 {
-    shell::Table_Description table;
-    table.Columns = {
+    std::vector<shell::Table_Column> columns = {
         {.Header = 2208, .Kind = Cell_Editor::Row_Number, .Width = 40},
         {.Header = 2209, .Hint = 2231, .Kind = Cell_Editor::Check, .Width = 50, .Color = Light_Orange,
          .Attribute = "Enable", .Default = "Y", .Cleared = "Y"},
@@ -39,29 +38,11 @@ shell::Setup_Window_Description Make_Window()
          }},
     };
     for (shell::Table_Column& column : CAN_Byte_Columns(2216, 2238))
-        table.Columns.push_back(std::move(column));
-    table.Columns.push_back({.Header = 2224, .Hint = 2246, .Width = 110, .Color = White, .Attribute = "Mnemonic"});
-    table.Key_Column = COBID;
-    table.Enable_Column = Enable;
-    table.Enable_Any_Case = true;
-    table.Capacity = 512;
-
-    shell::Setup_Window_Description window;
-    window.Name = QStringLiteral("FTransmitCAN");
-    window.Client_Width = 1100;
-    window.Client_Height = 337;
-    window.File = {QStringLiteral("Transmit_Frames"), QStringLiteral("1.000"), {table}};
-    window.Path = &shell::TApp_State::File_CAN_Send_Frames;
-    window.Grid_Names = {QStringLiteral("ACG_CAN_Transmit")};
-    window.Caption = 2200;
-    window.Description = 2201;
-    window.Button_Captions = {2202, 2203, 2204, 2205, 2206, 2207};
-    window.Button_Hints = {2225, 2226, 2227, 2228, 2229, 2230};
-    window.Delete_Question = 2261;
-    window.Row_Prefix = 2247;
-    window.Insert_Enables = true;
-    window.Click_Selects_Row = false;
-    return window;
+        columns.push_back(std::move(column));
+    columns.push_back({.Header = 2224, .Hint = 2246, .Width = 110, .Color = White, .Attribute = "Mnemonic"});
+    return CAN_Frame_Window({"FTransmitCAN", 1100, "Transmit_Frames", &shell::TApp_State::File_CAN_Send_Frames,
+                             "ACG_CAN_Transmit", 2200, 2225, 2261, 2247},
+                            std::move(columns), COBID);
 }
 
 }  // namespace
