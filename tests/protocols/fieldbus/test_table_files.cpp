@@ -9,6 +9,7 @@
 #include "support/TempDir.h"
 #include "support/TestData.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -188,6 +189,35 @@ TEST_F(TableFiles, HostileFilesGiveAMessageAndTheRowsThatCouldBeRead)
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][rx::Mnemonic].size(), big.size());
     EXPECT_TRUE(problems.isEmpty());
+}
+
+// A file cut at any byte: never more rows than the whole file holds, and the rows before the cut
+// row read as they stand.
+TEST_F(TableFiles, AFileCutAtAnyByteGivesTheRowsBeforeTheCut)
+{
+    const QByteArray golden = ReadTestData("CAN_Rec_Frames.xml");
+    const QString path = Dir.File(QStringLiteral("cut.xml"));
+    const Table_Rows whole = Read(rx::Window(), Dir.File(QStringLiteral("none.xml")))[0];
+    Dir.Write("whole.xml", golden);
+    const Table_Rows all = Read(rx::Window(), Dir.File("whole.xml"))[0];
+    ASSERT_EQ(all.size(), 3u);
+    for (int n = 0; n < golden.size(); ++n) {
+        const QByteArray cut = golden.left(n);
+        Dir.Write("cut.xml", cut);
+        std::vector<Table_Rows> tables;
+        try {
+            shell::Read_Project_Tables(path, rx::Window().File, &tables);
+        } catch (const platform::Exception&) {
+        }
+        ASSERT_EQ(tables.size(), 1u);
+        const Table_Rows& rows = tables[0];
+        ASSERT_LE(rows.size(), all.size()) << n;
+        // Every row but the last one read stood whole before the cut.
+        for (size_t r = 0; r + 1 < rows.size(); ++r)
+            EXPECT_EQ(rows[r], all[r]) << "cut at " << n;
+        QFile::remove(path + QStringLiteral(".damaged"));
+    }
+    EXPECT_TRUE(whole.empty());
 }
 
 // ---- The checks: one table of cases per window, with the windows' own texts ------------------
