@@ -80,6 +80,7 @@ struct Table_Column {
     // When set, the text of a row lacking the attribute, from the row's cells read before it
     // (real columns); it takes the place of Default.
     std::function<QString(const QStringList& row)> Missing;
+    bool Centred = false;  // the cells' text or check box stands in the middle
 };
 
 struct Table_Description {

@@ -19,7 +19,7 @@ shell::Setup_Window_Description Make_Window()
     std::vector<shell::Table_Column> columns = {
         {.Header = 2108, .Kind = Cell_Editor::Row_Number, .Width = 40},
         {.Header = 2109, .Hint = 2129, .Kind = Cell_Editor::Check, .Width = 50, .Color = Light_Orange,
-         .Attribute = "Enable", .Default = "Y", .Cleared = "Y"},
+         .Attribute = "Enable", .Default = "Y", .Cleared = "Y", .Centred = true},
         {.Header = 2110, .Hint = 2130, .Width = 90, .Color = Light_Cyan, .Attribute = "COBID"},
         {.Header = 2111, .Hint = 2131, .Kind = Cell_Editor::List, .Items = CAN_Type_Items(), .Width = 90,
          .Color = Light_Cyan, .Attribute = "CAN_Type"},

@@ -20,7 +20,7 @@ shell::Setup_Window_Description Make_Window()
     std::vector<shell::Table_Column> columns = {
         {.Header = 2208, .Kind = Cell_Editor::Row_Number, .Width = 40},
         {.Header = 2209, .Hint = 2231, .Kind = Cell_Editor::Check, .Width = 50, .Color = Light_Orange,
-         .Attribute = "Enable", .Default = "Y", .Cleared = "Y"},
+         .Attribute = "Enable", .Default = "Y", .Cleared = "Y", .Centred = true},
         {.Header = 2210, .Hint = 2232, .Width = 90, .Color = Light_Cyan, .Attribute = "COBID"},
         {.Header = 2211, .Hint = 2233, .Kind = Cell_Editor::List, .Items = CAN_Type_Items(), .Width = 90,
          .Color = Light_Cyan, .Attribute = "CAN_Type", .Default = Default_CAN_Type ? CAN_Type_B : CAN_Type_A},

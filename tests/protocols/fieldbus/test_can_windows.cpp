@@ -74,6 +74,21 @@ TEST_F(ReceiveWindow, ShowsItsLayoutColumnsAndNumberedRows)
         Form->GridHint(&Grid(), 3, rx::TimeOut, hint);
         EXPECT_EQ(hint, "");
         EXPECT_EQ(Form->Hints(0).size(), 14);
+        // The column groups' colours ($00BBGGRR): Enable light orange (its check box centred, so the
+        // cell's left edge shows the colour), the frame light cyan, the time-out light green, the
+        // bytes light pink, the mnemonic white.
+        const QImage shot = Grid().viewport()->grab().toImage();
+        auto colour = [&](int realCol) {
+            const grid::TRect rc = Grid().CellRect(Grid().RealToDisplCol(realCol), 3);
+            const QRgb p = shot.pixel(rc.Left + 3, rc.Top + 3);
+            return uint32_t(qRed(p) | qGreen(p) << 8 | qBlue(p) << 16);
+        };
+        EXPECT_EQ(colour(rx::Enable), 11589887u);
+        EXPECT_EQ(colour(rx::COBID), 16710368u);
+        EXPECT_EQ(colour(rx::Dim), 16710368u);
+        EXPECT_EQ(colour(rx::TimeOut), 11075496u);
+        EXPECT_EQ(colour(rx::Byte8), 16045820u);
+        EXPECT_EQ(colour(rx::Mnemonic), 0xFFFFFFu);
         Press(Form->Btn_Cancel);
     });
 }
