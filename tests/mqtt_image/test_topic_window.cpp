@@ -49,15 +49,7 @@ protected:
     // actions end by closing it.
     int Run(std::function<void()> actions)
     {
-        WhenShown(Form.get(), [this, actions = std::move(actions)] {
-            QApplication::setActiveWindow(Form.get());
-            actions();
-            if (Form->isVisible()) {
-                ADD_FAILURE() << "the window stayed open; last message: " << Messages.LastText().toStdString();
-                Form->SetModalResult(platform::mrCancel);
-            }
-        });
-        return Form->ShowModal();
+        return Run_Modal(Form.get(), std::move(actions), [this] { return Messages.LastText(); });
     }
     // Loads the file and shows the window without a loop of its own.
     void Open()

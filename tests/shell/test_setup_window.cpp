@@ -88,14 +88,7 @@ protected:
     }
     int Run(std::function<void()> actions)
     {
-        WhenShown(Form.get(), [this, actions = std::move(actions)] {
-            actions();
-            if (Form->isVisible()) {
-                ADD_FAILURE() << "the window stayed open; last message: " << Messages.LastText().toStdString();
-                Form->SetModalResult(platform::mrCancel);
-            }
-        });
-        return Form->ShowModal();
+        return Run_Modal(Form.get(), std::move(actions), [this] { return Messages.LastText(); });
     }
     void Tab(int index)
     {
