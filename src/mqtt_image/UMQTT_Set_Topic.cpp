@@ -42,7 +42,7 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(const grid::TGridLayers& gridLayers, QWidget*
     setObjectName(QStringLiteral("FMQTT_Set_Topic"));
     shell::Style_Window(this);
 
-    P_Title = mqtt_image::Make_Topic_Title(this, kClientWidth, L_SW_Code, L_SW_Desc);
+    P_Title = shell::Make_Step_Title(this, kClientWidth, L_SW_Code, L_SW_Desc);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));

@@ -14,33 +14,6 @@
 
 TFTopicTemplate* FTopicTemplate() { return shell::Window<TFTopicTemplate>(); }
 
-namespace mqtt_image {
-
-QWidget* Make_Topic_Title(QWidget* owner, int width, QLabel*& code, QLabel*& desc)
-{
-    auto* panel = new QWidget(owner);
-    panel->setObjectName(QStringLiteral("P_Title"));
-    panel->setFixedHeight(69);
-    panel->setMinimumWidth(width);
-    code = new QLabel(panel);
-    code->setObjectName(QStringLiteral("L_SW_Code"));
-    QFont codeFont(QStringLiteral("Verdana"));
-    codeFont.setPixelSize(32);
-    code->setFont(codeFont);
-    code->setStyleSheet(QStringLiteral("color: grey"));
-    code->setGeometry(14, 4, 420, 38);
-    desc = new QLabel(panel);
-    desc->setObjectName(QStringLiteral("L_SW_Desc"));
-    QFont descFont(owner->font());
-    descFont.setBold(true);
-    desc->setFont(descFont);
-    desc->setStyleSheet(QStringLiteral("color: grey"));
-    desc->setGeometry(14, 46, width - 28, 16);
-    return panel;
-}
-
-}  // namespace mqtt_image
-
 namespace {
 
 constexpr int kClientWidth = 635;
@@ -80,7 +53,7 @@ TFTopicTemplate::TFTopicTemplate(const grid::TGridLayers& gridLayers, QWidget* p
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
 
-    P_Title = mqtt_image::Make_Topic_Title(this, kClientWidth, L_SW_Code, L_SW_Desc);
+    P_Title = shell::Make_Step_Title(this, kClientWidth, L_SW_Code, L_SW_Desc);
 
     Splitter1 = new QSplitter(Qt::Vertical, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));

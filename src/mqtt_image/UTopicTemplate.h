@@ -50,9 +50,3 @@ protected:
 
 TFTopicTemplate* FTopicTemplate();
 
-namespace mqtt_image {
-
-// The title strip of the topic windows: the software code large and grey over a bold description.
-QWidget* Make_Topic_Title(QWidget* owner, int width, QLabel*& code, QLabel*& desc);
-
-}  // namespace mqtt_image

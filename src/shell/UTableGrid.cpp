@@ -39,6 +39,8 @@ void Build_Table_Grid(grid::TExtColumnGrid& grid, const Table_Description& table
         item->DropDownCount = 8;
         if (c == 0)
             item->SetFixed(true);
+        if (column.Centred)
+            item->SetAlignment(grid::taCenter);
         if (column.Color != platform::clNone)
             item->SetColor(column.Color);
         grid.SetColWidths(c, column.Width);

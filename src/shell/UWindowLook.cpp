@@ -41,6 +41,29 @@ void Make_Title_Panel(QWidget* owner, int width, QLabel*& code, QLabel*& desc)
     desc->setGeometry(8, 28, width - 16, 16);
 }
 
+QWidget* Make_Step_Title(QWidget* owner, int width, QLabel*& code, QLabel*& desc)
+{
+    auto* panel = new QWidget(owner);
+    panel->setObjectName(QStringLiteral("P_Title"));
+    panel->setFixedHeight(69);
+    panel->setMinimumWidth(width);
+    code = new QLabel(panel);
+    code->setObjectName(QStringLiteral("L_SW_Code"));
+    QFont codeFont(QStringLiteral("Verdana"));
+    codeFont.setPixelSize(32);
+    code->setFont(codeFont);
+    code->setStyleSheet(QStringLiteral("color: grey"));
+    code->setGeometry(14, 4, 420, 38);
+    desc = new QLabel(panel);
+    desc->setObjectName(QStringLiteral("L_SW_Desc"));
+    QFont descFont(owner->font());
+    descFont.setBold(true);
+    desc->setFont(descFont);
+    desc->setStyleSheet(QStringLiteral("color: grey"));
+    desc->setGeometry(14, 46, width - 28, 16);
+    return panel;
+}
+
 void Apply_Button_Look(controls::TPicButton* button)
 {
     button->SetColor(0x00EDF7F8);

@@ -20,6 +20,10 @@ void Style_Window(QWidget* window);
 // The white strip at the top of a dialog with the software code and a description.
 void Make_Title_Panel(QWidget* owner, int width, QLabel*& code, QLabel*& desc);
 
+// The title strip, 69 pixels high, of the step and set-up windows: the software code large and
+// grey over a bold description.
+QWidget* Make_Step_Title(QWidget* owner, int width, QLabel*& code, QLabel*& desc);
+
 // The look every window gives its flat buttons: face $00EDF7F8 with gray edges, the Encarta style
 // (bold caption while pressed), orange ($000080FF) when pressed, yellow when hot, caption centred.
 void Apply_Button_Look(controls::TPicButton* button);

@@ -51,15 +51,7 @@ protected:
     // actions end by closing it.
     int Run(std::function<void()> actions)
     {
-        WhenShown(Form.get(), [this, actions = std::move(actions)] {
-            QApplication::setActiveWindow(Form.get());
-            actions();
-            if (Form->isVisible()) {
-                ADD_FAILURE() << "the window stayed open; last message: " << Messages.LastText().toStdString();
-                Form->SetModalResult(platform::mrCancel);
-            }
-        });
-        return Form->ShowModal();
+        return Run_Modal(Form.get(), std::move(actions), [this] { return Messages.LastText(); });
     }
     // Loads the file and shows the window without a loop of its own.
     void Open()
@@ -361,15 +353,17 @@ TEST_F(TopicWindow, PartlyReadFileIsReportedAndReplacedOnlyWhenTheUserAgrees)
     EXPECT_NE(Dir.Read("MQTT_Set_Topic.xml"), before);
     EXPECT_TRUE(Dir.Read("MQTT_Set_Topic.xml").contains("Topic=\"b\" Retained=\"N\" QoS=\"1\""));
 
-    // A file that is not XML: kept aside under a name that says so, and the same question on OK.
-    const QByteArray broken = "<MQTT_Set_Topic><MQTT_Publish><row Topic=\"x\" QoS=\"0\"/></MQTT_Publish>";
+    // A file that is not XML: kept aside under a name that says so, the rows before the fault
+    // shown, and the same question on OK.
+    const QByteArray broken = "<MQTT_Set_Topic><MQTT_Publish><row Topic=\"x\" QoS=\"0\" DataType=\"Int\" "
+                              "Dimension=\"1\" Position=\"0\"/></MQTT_Publish>";
     Dir.Write("MQTT_Set_Topic.xml", broken);
     Messages.Clear();
     Messages.QueueAnswer(platform::mrOk);
     Messages.QueueAnswer(platform::mrNo);
     Run([&] {
         EXPECT_TRUE(Messages.LastText().contains("MQTT_Set_Topic.xml.damaged")) << Messages.LastText().toStdString();
-        EXPECT_EQ(Pub().Cells(pub::Topic, 1), "");
+        EXPECT_EQ(Pub().Cells(pub::Topic, 1), "x");
         Press(Form->Btn_OK);
         EXPECT_EQ(Messages.Shown().size(), 2u);
         Press(Form->Btn_Cancel);

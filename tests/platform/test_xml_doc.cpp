@@ -53,6 +53,40 @@ TEST(XmlDoc, LoadErrorsNameTheFile)
     EXPECT_THROW(doc.LoadFromFile(dir.File(QStringLiteral("missing.xml"))), platform::Exception);
 }
 
+TEST(XmlDoc, FlatDocumentsHoldNoWhiteSpaceBetweenElements)
+{
+    XmlDocument doc;
+    XmlNode root = doc.AddRoot(QStringLiteral("R"));
+    doc.AddComment(QStringLiteral("SW_VERSION = 1.000"));
+    root.AddChild(QStringLiteral("C")).AddChild(QStringLiteral("row")).SetAttribute(QStringLiteral("A"), QStringLiteral(" a "));
+    root.AddChild(QStringLiteral("E"));
+    EXPECT_EQ(doc.SaveToBytes(XmlDocument::Layout::Flat),
+              QByteArray("<R><C><row A=\" a \"/></C><E/></R><!--SW_VERSION = 1.000-->"));
+}
+
+// A document cut short keeps what was read before the fault, and says where the fault is; one
+// without any element keeps nothing.
+TEST(XmlDoc, PartOfABrokenFileIsKeptWhenAsked)
+{
+    TempDir dir;
+    dir.Write("cut.xml", "<R><C><row A=\"1\"/><row A=\"2\"/><row A=\"3");
+    XmlDocument doc;
+    const QString fault = doc.LoadPartFromFile(dir.File(QStringLiteral("cut.xml")));
+    EXPECT_TRUE(fault.contains(QStringLiteral("cut.xml"))) << fault.toStdString();
+    const XmlNode c = doc.DocumentElement().ChildByName(QStringLiteral("C"));
+    ASSERT_GE(c.ChildNodes().size(), 2u);
+    EXPECT_EQ(c.ChildNodes()[1].Attribute(QStringLiteral("A")), QStringLiteral("2"));
+
+    dir.Write("text.xml", "just text");
+    EXPECT_FALSE(doc.LoadPartFromFile(dir.File(QStringLiteral("text.xml"))).isEmpty());
+    EXPECT_TRUE(doc.DocumentElement().IsNull());
+
+    dir.Write("whole.xml", "<R/>");
+    EXPECT_TRUE(doc.LoadPartFromFile(dir.File(QStringLiteral("whole.xml"))).isEmpty());
+    EXPECT_EQ(doc.DocumentElement().NodeName(), QStringLiteral("R"));
+    EXPECT_THROW(doc.LoadPartFromFile(dir.File(QStringLiteral("missing.xml"))), platform::Exception);
+}
+
 TEST(XmlDoc, SavingReplacesTheFileWholeOrReportsTheFailure)
 {
     TempDir dir;

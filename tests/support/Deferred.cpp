@@ -1,7 +1,12 @@
 #include "support/Deferred.h"
 
+#include "platform/Dialogs.h"
+#include "platform/TForm.h"
+
+#include <QApplication>
 #include <QEvent>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 namespace {
 // Watches one window for its Show event; a child of the window, so it goes with it.
@@ -42,4 +47,18 @@ void WhenShown(QWidget* window, std::function<void()> action)
         return;
     }
     new ShowWatcher(window, std::move(action));
+}
+
+int Run_Modal(platform::TForm* form, std::function<void()> actions, std::function<QString()> lastMessage)
+{
+    WhenShown(form, [form, actions = std::move(actions), lastMessage = std::move(lastMessage)] {
+        QApplication::setActiveWindow(form);
+        actions();
+        if (form->isVisible()) {
+            ADD_FAILURE() << "the window stayed open; last message: "
+                          << (lastMessage ? lastMessage().toStdString() : std::string());
+            form->SetModalResult(platform::mrCancel);
+        }
+    });
+    return form->ShowModal();
 }
