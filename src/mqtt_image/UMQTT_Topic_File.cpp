@@ -108,6 +108,7 @@ const shell::Project_File_Description& MQTT_Set_Topic_Description()
         QStringLiteral("MQTT_Set_Topic"),
         QStringLiteral("1.006"),
         {Publish_Table(), Subscribe_Table()},
+        true,  // indented, as this file has always been written
     };
     return file;
 }

@@ -92,31 +92,43 @@ void XmlDocument::LoadFromFile(const QString& path)
 {
     Doc->reset();
     Bytes = ReadWholeFile(path);
-    parseHeldBytes(path);
+    const QString fault = parseHeldBytes(path);
+    if (!fault.isEmpty())
+        throw Exception(fault);
+}
+
+QString XmlDocument::LoadPartFromFile(const QString& path)
+{
+    Doc->reset();
+    Bytes = ReadWholeFile(path);
+    return parseHeldBytes(path, true);
 }
 
 void XmlDocument::LoadFromBytes(const QByteArray& bytes, const QString& nameForMessages)
 {
     Doc->reset();
     Bytes = bytes;
-    parseHeldBytes(nameForMessages);
+    const QString fault = parseHeldBytes(nameForMessages);
+    if (!fault.isEmpty())
+        throw Exception(fault);
 }
 
-void XmlDocument::parseHeldBytes(const QString& nameForMessages)
+QString XmlDocument::parseHeldBytes(const QString& nameForMessages, bool keepPart)
 {
     // In place: no second copy of a large file; texts read from the document point into Bytes.
+    // A failed parse leaves the nodes read before the fault in the document.
     const pugi::xml_parse_result result =
         Doc->load_buffer_inplace(Bytes.data(), static_cast<size_t>(Bytes.size()), kParseOptions);
-    if (!result) {
+    QString fault;
+    if (!result)
+        fault = QStringLiteral("The file \"%1\" is not valid XML: %2 at byte %3")
+                    .arg(nameForMessages, QString::fromUtf8(result.description()))
+                    .arg(result.offset);
+    else if (!Doc->document_element())
+        fault = QStringLiteral("The file \"%1\" is not valid XML: no root element").arg(nameForMessages);
+    if (!fault.isEmpty() && (!keepPart || !Doc->document_element()))
         Clear();
-        throw Exception(QStringLiteral("The file \"%1\" is not valid XML: %2 at byte %3")
-                            .arg(nameForMessages, QString::fromUtf8(result.description()))
-                            .arg(result.offset));
-    }
-    if (!Doc->document_element()) {
-        Clear();
-        throw Exception(QStringLiteral("The file \"%1\" is not valid XML: no root element").arg(nameForMessages));
-    }
+    return fault;
 }
 
 XmlNode XmlDocument::DocumentElement() const { return wrap(Doc->document_element()); }
@@ -128,13 +140,17 @@ void XmlDocument::AddComment(const QString& text)
     Doc->append_child(pugi::node_comment).set_value(utf8(text).c_str());
 }
 
-QByteArray XmlDocument::SaveToBytes() const
+QByteArray XmlDocument::SaveToBytes(Layout layout) const
 {
     SavedText out;
-    Doc->save(out, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+    const unsigned format = layout == Layout::Indented ? pugi::format_indent : pugi::format_raw;
+    Doc->save(out, "  ", format | pugi::format_no_declaration, pugi::encoding_utf8);
     return out.Bytes;
 }
 
-void XmlDocument::SaveToFile(const QString& path) const { WriteFileAtomic(path, SaveToBytes()); }
+void XmlDocument::SaveToFile(const QString& path, Layout layout) const
+{
+    WriteFileAtomic(path, SaveToBytes(layout));
+}
 
 }  // namespace platform

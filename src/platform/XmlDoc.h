@@ -71,6 +71,10 @@ public:
     // Throws Exception naming the file and the fault when the file cannot be read or is not well formed.
     void LoadFromFile(const QString& path);
     void LoadFromBytes(const QByteArray& bytes, const QString& nameForMessages = {});
+    // As LoadFromFile, but a document that breaks off keeps the elements read before the fault:
+    // answers the fault's message, or an empty text when the file was read whole. Throws when the
+    // file cannot be read.
+    QString LoadPartFromFile(const QString& path);
 
     // The root: the document's first element.
     XmlNode DocumentElement() const;
@@ -78,13 +82,16 @@ public:
     // Appends a comment at document level (after the root when the root exists).
     void AddComment(const QString& text);
 
-    // The document as UTF-8 text, without an XML declaration.
-    QByteArray SaveToBytes() const;
+    // The document as UTF-8 text, without an XML declaration; indented two blanks per level, or
+    // with no white space added at all.
+    enum class Layout { Indented, Flat };
+    QByteArray SaveToBytes(Layout layout = Layout::Indented) const;
     // Writes the document whole, replacing the file; throws Exception on failure.
-    void SaveToFile(const QString& path) const;
+    void SaveToFile(const QString& path, Layout layout = Layout::Indented) const;
 
 private:
-    void parseHeldBytes(const QString& nameForMessages);
+    // The fault's message, or empty; keepPart keeps what was parsed before a fault.
+    QString parseHeldBytes(const QString& nameForMessages, bool keepPart = false);
 
     std::unique_ptr<pugi::xml_document> Doc;
     QByteArray Bytes;  // the loaded file: the document is parsed where these bytes lie

@@ -8,8 +8,12 @@
 
 namespace shell {
 
-void Write_Project_Table_File(const QString& path, const Project_File_Layout& layout,
-                              const std::vector<Table_Rows>& tables)
+bool Key_Is_Empty(const QString& key, bool blanksCount)
+{
+    return blanksCount ? key.isEmpty() : Trim_Blanks(key).isEmpty();
+}
+
+QByteArray Project_Table_Bytes(const Project_File_Layout& layout, const std::vector<Table_Rows>& tables)
 {
     platform::XmlDocument doc;
     platform::XmlNode root = doc.AddRoot(layout.Root);
@@ -21,36 +25,55 @@ void Write_Project_Table_File(const QString& path, const Project_File_Layout& la
         if (t >= tables.size())
             continue;
         for (const QStringList& row : tables[t]) {
-            if (Trim_Blanks(row.value(table.Key_Column)).isEmpty())
+            if (table.Key_Column >= 0 && Key_Is_Empty(row.value(table.Key_Column), table.Key_Blanks_Count))
                 break;
             platform::XmlNode element = container.AddChild(table.Row_Element);
             for (int c = 0; c < table.Attributes.size(); ++c)
                 element.SetAttribute(table.Attributes.at(c), row.value(c));
         }
     }
-    doc.SaveToFile(path);
+    return doc.SaveToBytes(layout.Indented ? platform::XmlDocument::Layout::Indented
+                                           : platform::XmlDocument::Layout::Flat);
 }
 
-void Read_Project_Table_File(const QString& path, const Project_File_Layout& layout,
-                             std::vector<Table_Rows>* tables, QStringList* problems)
+void Write_Project_Table_File(const QString& path, const Project_File_Layout& layout,
+                              const std::vector<Table_Rows>& tables)
 {
-    tables->assign(layout.Tables.size(), Table_Rows{});
+    platform::WriteFileAtomic(path, Project_Table_Bytes(layout, tables));
+}
+
+namespace {
+
+// One row as read: its attribute values (defaults in the place of missing ones) and which were missing.
+struct Read_Row {
+    QStringList Values;
+    std::vector<bool> Missing;
+};
+
+// The reading shared by the layout and the description readers.
+void Read_Rows(const QString& path, const Project_File_Layout& layout, std::vector<std::vector<Read_Row>>* tables,
+               QStringList* problems)
+{
+    tables->assign(layout.Tables.size(), {});
     if (!platform::FileExists(path))
         return;
     platform::XmlDocument doc;
-    try {
-        doc.LoadFromFile(path);
-    } catch (const platform::Exception& e) {
-        throw platform::Exception(e.message() + QLatin1Char('\n') + platform::KeepDamagedFile(path));
-    }
+    QStringList faults;
+    const QString broken = doc.LoadPartFromFile(path);
+    if (!broken.isEmpty())
+        faults.append(broken + QStringLiteral("; the rows before the fault are read."));
     const platform::XmlNode root = doc.DocumentElement();
-    for (std::size_t t = 0; t < layout.Tables.size(); ++t) {
+    for (std::size_t t = 0; root && t < layout.Tables.size(); ++t) {
         const Table_Layout& table = layout.Tables[t];
         const platform::XmlNode container = table.Container.isEmpty() ? root : root.ChildByName(table.Container);
-        if (!container)
-            throw platform::Exception(QStringLiteral("The file \"%1\" has no element \"%2\"").arg(path, table.Container) +
-                                      QLatin1Char('\n') + platform::KeepDamagedFile(path));
-        Table_Rows& rows = (*tables)[t];
+        if (!container) {
+            // A file cut short lacks its later containers: its one fault says so.
+            if (broken.isEmpty())
+                faults.append(QStringLiteral("The file \"%1\" has no element \"%2\"; its table starts empty.")
+                                  .arg(path, table.Container));
+            continue;
+        }
+        std::vector<Read_Row>& rows = (*tables)[t];
         const QString& where = table.Container.isEmpty() ? layout.Root : table.Container;
         const std::vector<platform::XmlNode> elements = container.ChildNodes();
         for (const platform::XmlNode& element : elements) {
@@ -62,25 +85,46 @@ void Read_Project_Table_File(const QString& path, const Project_File_Layout& lay
                                          .arg(table.Max_Rows));
                 break;
             }
-            QStringList row;
+            Read_Row row;
             QStringList missing;
             for (int c = 0; c < table.Attributes.size(); ++c) {
                 const QString& name = table.Attributes.at(c);
-                if (element.HasAttribute(name))
-                    row.append(element.Attribute(name));
-                else {
-                    row.append(table.Defaults.value(c));
-                    if (table.Required.contains(name))
-                        missing.append(QLatin1Char('"') + name + QLatin1Char('"'));
-                }
+                const bool present = element.HasAttribute(name);
+                row.Values.append(present ? element.Attribute(name) : table.Defaults.value(c));
+                row.Missing.push_back(!present);
+                if (!present && table.Required.contains(name))
+                    missing.append(QLatin1Char('"') + name + QLatin1Char('"'));
             }
-            rows.push_back(row);
+            rows.push_back(std::move(row));
             if (problems && !missing.isEmpty())
                 problems->append(QStringLiteral("Row %1 of \"%2\" lacks %3.")
                                      .arg(rows.size())
                                      .arg(where, missing.join(QStringLiteral(", "))));
         }
     }
+    if (!faults.isEmpty())
+        throw platform::Exception(faults.join(QLatin1Char('\n')) + QLatin1Char('\n') + platform::KeepDamagedFile(path));
+}
+
+}  // namespace
+
+void Read_Project_Table_File(const QString& path, const Project_File_Layout& layout,
+                             std::vector<Table_Rows>* tables, QStringList* problems)
+{
+    std::vector<std::vector<Read_Row>> read;
+    auto hand_over = [&] {
+        tables->assign(layout.Tables.size(), Table_Rows{});
+        for (size_t t = 0; t < read.size() && t < tables->size(); ++t)
+            for (Read_Row& row : read[t])
+                (*tables)[t].push_back(std::move(row.Values));
+    };
+    try {
+        Read_Rows(path, layout, &read, problems);
+    } catch (...) {
+        hand_over();
+        throw;
+    }
+    hand_over();
 }
 
 // ---- The description ---------------------------------------------------------------------------
@@ -110,7 +154,28 @@ Table_Layout Table_Description::Layout() const
         if (stored[a] == Key_Column)
             table.Key_Column = int(a);
     }
+    if (Key_Column < 0)
+        table.Key_Column = -1;
+    table.Key_Blanks_Count = Key_Blanks_Count;
     return table;
+}
+
+size_t Table_Description::Content_End(const Table_Rows& rows) const
+{
+    if (Key_Column < 0)
+        return rows.size();
+    size_t end = 0;
+    while (end < rows.size() && !Key_Is_Empty(rows[end].value(Key_Column), Key_Blanks_Count))
+        ++end;
+    return end;
+}
+
+bool Table_Description::Enabled(const QStringList& row) const
+{
+    if (Enable_Column < 0)
+        return true;
+    const QString enable = Trim_Blanks(row.value(Enable_Column));
+    return (Enable_Any_Case ? enable.toUpper() : enable) == QLatin1String("Y");
 }
 
 QStringList Table_Description::Cleared_Row(int r) const
@@ -133,7 +198,7 @@ bool Table_Description::Holds_Data(const QStringList& row) const
 
 Project_File_Layout Project_File_Description::Layout() const
 {
-    Project_File_Layout layout{Root, Version, {}};
+    Project_File_Layout layout{Root, Version, {}, Indented};
     for (const Table_Description& table : Tables)
         layout.Tables.push_back(table.Layout());
     return layout;
@@ -158,7 +223,7 @@ void Write_Project_Tables(const QString& path, const Project_File_Description& f
 void Read_Project_Tables(const QString& path, const Project_File_Description& file,
                          std::vector<Table_Rows>* tables, QStringList* problems)
 {
-    std::vector<Table_Rows> read;
+    std::vector<std::vector<Read_Row>> read;
     // A failed read still hands over what it read.
     auto convert = [&] {
         tables->assign(file.Tables.size(), Table_Rows{});
@@ -166,20 +231,23 @@ void Read_Project_Tables(const QString& path, const Project_File_Description& fi
             const Table_Description& table = file.Tables[t];
             const std::vector<int> stored = table.Stored_Columns();
             Table_Rows& rows = (*tables)[t];
-            for (const QStringList& values : read[t]) {
+            rows.reserve(read[t].size());
+            for (const Read_Row& values : read[t]) {
                 QStringList row;
                 for (const Table_Column& column : table.Columns)
                     row.append(column.Attribute.isEmpty() ? column.Default : QString());
                 if (!row.isEmpty())
                     row[0] = QString::number(rows.size() + 1);
-                for (size_t a = 0; a < stored.size(); ++a)
-                    row[stored[a]] = values.value(int(a));
+                for (size_t a = 0; a < stored.size(); ++a) {
+                    const Table_Column& column = table.Columns[size_t(stored[a])];
+                    row[stored[a]] = values.Missing[a] && column.Missing ? column.Missing(row) : values.Values.value(int(a));
+                }
                 rows.push_back(row);
             }
         }
     };
     try {
-        Read_Project_Table_File(path, file.Layout(), &read, problems);
+        Read_Rows(path, file.Layout(), &read, problems);
     } catch (...) {
         convert();
         throw;
@@ -189,21 +257,31 @@ void Read_Project_Tables(const QString& path, const Project_File_Description& fi
 
 int64_t Checked_Row::Number(int column) const { return Parse_Int32(FRow.value(column)).value_or(-1); }
 
+int64_t Checked_Row::Setup_Number(int column) const { return shell::Setup_Number(FRow.value(column)); }
+
+int64_t Setup_Number(const QString& text) { return platform::Parse_Int32_Hex_x(text).value_or(-1); }
+
+QString Key_Ends_Table_Message(const Table_Description& table, int end)
+{
+    const QString header = table.Key_Column >= 0 ? Lang(table.Columns[size_t(table.Key_Column)].Header) : QString();
+    return QStringLiteral("!! %1 of row %2 is empty: the table ends there and this row would not be saved")
+        .arg(header)
+        .arg(end);
+}
+
 std::optional<QString> Check_Project_Tables(const Project_File_Description& file,
                                             const std::vector<Table_Check_Input>& tables, const Table_Checks& checks)
 {
     for (size_t t = 0; t < file.Tables.size() && t < tables.size(); ++t) {
         const Table_Description& table = file.Tables[t];
         const Table_Check_Input& input = tables[t];
-        size_t end = 0;
-        for (; end < input.Rows.size(); ++end) {
-            const QStringList& row = input.Rows[end];
-            if (Trim_Blanks(row.value(table.Key_Column)).isEmpty())
-                break;
-            if (table.Enable_Column >= 0 && Trim_Blanks(row.value(table.Enable_Column)) != QLatin1String("Y"))
+        const size_t end = table.Content_End(input.Rows);
+        for (size_t r = 0; r < end; ++r) {
+            const QStringList& row = input.Rows[r];
+            if (!table.Enabled(row))
                 continue;
             if (auto fault = checks.Check_Row(int(t), Checked_Row(row, input.Shown)))
-                return Lang(checks.Row_Prefix) + QString::number(end + 1) + *fault;
+                return Lang(checks.Row_Prefix) + QString::number(r + 1) + *fault;
         }
         if (!checks.Data_After_End)
             continue;

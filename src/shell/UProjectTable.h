@@ -22,11 +22,16 @@ struct Table_Layout {
     QString Container;         // empty: rows stand right under the root
     QStringList Attributes;    // one per column, in column order (the row-number column is not stored)
     QStringList Defaults;      // per column, for attributes a file lacks; missing entries mean ""
-    int Key_Column = 0;        // index into Attributes: the first row whose key is blank ends the table
+    int Key_Column = 0;        // index into Attributes: the first row whose key is empty ends the table; -1: no key
+    bool Key_Blanks_Count = false;  // a key of blanks is content, not empty
     int Max_Rows = 1024;       // rows the window's table has room for
     QStringList Required;      // attributes without a default: a row lacking one is a problem
     QString Row_Element = QStringLiteral("row");
 };
+
+// The end rule of every table: a key cell is empty when it holds nothing, or only blanks where
+// blanks do not count.
+bool Key_Is_Empty(const QString& key, bool blanksCount = false);
 
 using Table_Rows = std::vector<QStringList>;  // each row holds one text per attribute
 
@@ -34,17 +39,21 @@ struct Project_File_Layout {
     QString Root;
     QString Version;  // empty: no version comment
     std::vector<Table_Layout> Tables;
+    bool Indented = false;  // the set-up windows' files hold no white space between elements
 };
 
 // Writes the tables whole to a temporary file and renames it over the old one; throws Exception on
-// failure. Rows after the first blank key are not written.
+// failure. Rows from the first empty key on are not written.
 void Write_Project_Table_File(const QString& path, const Project_File_Layout& layout,
                               const std::vector<Table_Rows>& tables);
+// The same document as bytes.
+QByteArray Project_Table_Bytes(const Project_File_Layout& layout, const std::vector<Table_Rows>& tables);
 
-// Reads the tables of a file. A missing file gives empty tables. A file that is not well-formed,
-// or lacks a container, throws Exception after filling what it could into *tables. With problems
-// given, every row is still read, and each row lacking a Required attribute and each table with
-// more rows than it has room for is described there, one line each.
+// Reads the tables of a file. A missing file gives empty tables. A file that is not well-formed
+// (kept aside as "<name>.damaged" first; the rows before the fault are read), or lacks a container
+// (that table stays empty, the others are read), throws Exception after filling what it could into
+// *tables. With problems given, each row lacking a Required attribute and each table with more rows
+// than it has room for is described there, one line each.
 void Read_Project_Table_File(const QString& path, const Project_File_Layout& layout,
                              std::vector<Table_Rows>* tables, QStringList* problems = nullptr);
 
@@ -68,19 +77,29 @@ struct Table_Column {
     QString Default;    // a stored column's value when the file lacks it; else its value on every load
     bool Required = false;  // a row lacking the attribute is a problem, not a default
     QString Cleared;        // the cell's text when a show clears the table ("Y" in Enable columns)
+    // When set, the text of a row lacking the attribute, from the row's cells read before it
+    // (real columns); it takes the place of Default.
+    std::function<QString(const QStringList& row)> Missing;
 };
 
 struct Table_Description {
     QString Container;  // empty: rows stand right under the root
     QString Row_Element = QStringLiteral("row");
     std::vector<Table_Column> Columns;  // real columns in order; stored attributes keep this order
-    int Key_Column = 1;    // real column: the first row whose key is blank ends the table
+    int Key_Column = 1;    // real column: the first row whose key is empty ends the table; -1: no key
+    bool Key_Blanks_Count = false;  // a key of blanks is content
     int Enable_Column = -1;  // real column of a "Y"/"N" Enable cell; rows not "Y" are not checked
+    bool Enable_Any_Case = false;  // "y" enables too
     int Capacity = 1024;   // data rows
 
     // The real columns that are stored, in attribute order.
     std::vector<int> Stored_Columns() const;
     Table_Layout Layout() const;
+    // The number of content rows: the rows before the first one whose key is empty (all of them
+    // without a key). The checks and the writer both stop there.
+    size_t Content_End(const Table_Rows& rows) const;
+    // Whether a row's Enable cell enables it (always, without an Enable column).
+    bool Enabled(const QStringList& row) const;
     // Row r (from 1) as a show leaves it: the number, then each column's Cleared text.
     QStringList Cleared_Row(int r) const;
     // True when a cell other than the row number and the check boxes holds more than blanks.
@@ -91,6 +110,7 @@ struct Project_File_Description {
     QString Root;
     QString Version;  // empty: no version comment
     std::vector<Table_Description> Tables;
+    bool Indented = false;
 
     Project_File_Layout Layout() const;
 };
@@ -115,15 +135,23 @@ struct Table_Check_Input {
 class Checked_Row {
 public:
     Checked_Row(const QStringList& row, const std::vector<bool>& shown) : FRow(row), FShown(shown) {}
-    bool Shown(int column) const { return column >= 0 && size_t(column) < FShown.size() && FShown[size_t(column)]; }
+    // A column beyond the shown list counts as shown: a table without hidden columns needs none.
+    bool Shown(int column) const { return column >= 0 && (size_t(column) >= FShown.size() || FShown[size_t(column)]); }
     QString Cell(int column) const { return FRow.value(column); }
     // The cell read by the tables' number rule (Parse_Int32); -1 when it is not a number.
     int64_t Number(int column) const;
+    // The cell read by the set-up tables' number rule (Setup_Number).
+    int64_t Setup_Number(int column) const;
 
 private:
     const QStringList& FRow;
     const std::vector<bool>& FShown;
 };
+
+// The number rule of the set-up tables: leading blanks, a sign, decimal digits or hexadecimal ones
+// after "$", "x", "X", "0x" or "0X", nothing after; eight hexadecimal digits are a 32-bit two's
+// complement value. Anything else, and a decimal value beyond 32 bits, is -1.
+int64_t Setup_Number(const QString& text);
 
 struct Table_Checks {
     int Row_Prefix = 0;  // text-table index of the prefix ("Error row ") before the row number
@@ -133,6 +161,10 @@ struct Table_Checks {
     // content (end: the first row without a key); empty: such rows are ignored, as the writer drops them.
     std::function<QString(int table, int end)> Data_After_End;
 };
+
+// The Data_After_End message of the set-up windows, naming the key column by its header text:
+// "!! <header> of row <end> is empty: the table ends there and this row would not be saved".
+QString Key_Ends_Table_Message(const Table_Description& table, int end);
 
 // Checks the tables in order, each from row 1 up to its first row without a key, skipping rows
 // whose Enable is not "Y"; the first fault, as prefix + row number + message, or nothing.

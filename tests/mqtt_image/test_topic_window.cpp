@@ -359,15 +359,17 @@ TEST_F(TopicWindow, PartlyReadFileIsReportedAndReplacedOnlyWhenTheUserAgrees)
     EXPECT_NE(Dir.Read("MQTT_Set_Topic.xml"), before);
     EXPECT_TRUE(Dir.Read("MQTT_Set_Topic.xml").contains("Topic=\"b\" Retained=\"N\" QoS=\"1\""));
 
-    // A file that is not XML: kept aside under a name that says so, and the same question on OK.
-    const QByteArray broken = "<MQTT_Set_Topic><MQTT_Publish><row Topic=\"x\" QoS=\"0\"/></MQTT_Publish>";
+    // A file that is not XML: kept aside under a name that says so, the rows before the fault
+    // shown, and the same question on OK.
+    const QByteArray broken = "<MQTT_Set_Topic><MQTT_Publish><row Topic=\"x\" QoS=\"0\" DataType=\"Int\" "
+                              "Dimension=\"1\" Position=\"0\"/></MQTT_Publish>";
     Dir.Write("MQTT_Set_Topic.xml", broken);
     Messages.Clear();
     Messages.QueueAnswer(platform::mrOk);
     Messages.QueueAnswer(platform::mrNo);
     Run([&] {
         EXPECT_TRUE(Messages.LastText().contains("MQTT_Set_Topic.xml.damaged")) << Messages.LastText().toStdString();
-        EXPECT_EQ(Pub().Cells(pub::Topic, 1), "");
+        EXPECT_EQ(Pub().Cells(pub::Topic, 1), "x");
         Press(Form->Btn_OK);
         EXPECT_EQ(Messages.Shown().size(), 2u);
         Press(Form->Btn_Cancel);

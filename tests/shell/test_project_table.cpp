@@ -20,7 +20,7 @@ Project_File_Layout topicLayout()
     publish.Max_Rows = 4;
     Table_Layout subscribe = publish;
     subscribe.Container = QStringLiteral("MQTT_Subscribe");
-    return {QStringLiteral("MQTT_Set_Topic"), QStringLiteral("1.006"), {publish, subscribe}};
+    return {QStringLiteral("MQTT_Set_Topic"), QStringLiteral("1.006"), {publish, subscribe}, true};
 }
 
 class TableFile : public ::testing::Test {
@@ -130,7 +130,7 @@ Project_File_Description accessFile()
     Table_Description write = read;
     write.Container = QStringLiteral("Write");
     write.Row_Element = QStringLiteral("rule");
-    return {QStringLiteral("Access"), QStringLiteral("1.110"), {read, write}};
+    return {QStringLiteral("Access"), QStringLiteral("1.110"), {read, write}, true};
 }
 
 class Description : public TableFile {

@@ -1,0 +1,333 @@
+#include "shell/USetupWindow.h"
+
+#include "controls/buttons_pages/PicButton.h"
+#include "grid/core/ExtColumnGrid.h"
+#include "platform/Dialogs.h"
+#include "platform/Exception.h"
+#include "platform/Guard.h"
+#include "shell/UGridRows.h"
+#include "shell/ULanguage.h"
+#include "shell/UTableGrid.h"
+#include "shell/UTextChecks.h"
+#include "shell/UWindowLook.h"
+
+#include <QVBoxLayout>
+
+using platform::MessageDlg;
+using platform::TMsgDlgButtons;
+using platform::TMsgDlgType;
+
+namespace shell {
+
+namespace {
+
+constexpr int kTitleHeight = 69;
+constexpr int kButtonsHeight = 40;
+constexpr int kButtonWidth = 110;
+constexpr int kButtonHeight = 28;
+constexpr int kButtonLeft = 16;
+constexpr int kButtonStep = 118;
+constexpr int kShownProblems = 10;
+
+}  // namespace
+
+std::optional<QString> Check_Setup_Tables(const Setup_Window_Description& window,
+                                          const std::vector<Table_Check_Input>& tables,
+                                          const std::function<std::optional<QString>(int, const Checked_Row&)>& check_row)
+{
+    Table_Checks checks;
+    checks.Row_Prefix = window.Row_Prefix;
+    checks.Check_Row = check_row;
+    checks.Data_After_End = [&window](int table, int end) {
+        return Key_Ends_Table_Message(window.File.Tables[size_t(table)], end);
+    };
+    return Check_Project_Tables(window.File, tables, checks);
+}
+
+std::optional<QString> Check_Setup_Tables(const Setup_Window_Description& window, const std::vector<Table_Rows>& tables,
+                                          const std::function<std::optional<QString>(int, const Checked_Row&)>& check_row)
+{
+    std::vector<Table_Check_Input> input;
+    for (const Table_Rows& rows : tables)
+        input.push_back({rows, {}});
+    return Check_Setup_Tables(window, input, check_row);
+}
+
+QStringList Byte_Position_Items(int size, bool none)
+{
+    QStringList items;
+    items.reserve(size + 1);
+    if (none)
+        items.append(QStringLiteral("None"));
+    for (int i = 0; i < size; ++i)
+        items.append(QString::number(i));
+    return items;
+}
+
+bool Byte_Position_Valid(const QString& cell, int size)
+{
+    const QString text = Trim_Blanks(cell);
+    if (text.isEmpty() || text == QLatin1String("None"))
+        return true;
+    const int64_t position = Setup_Number(text);
+    return position >= 0 && position < size;
+}
+
+TSetup_Window::TSetup_Window(const Setup_Window_Description& description, const grid::TGridLayers& gridLayers,
+                             QWidget* parent)
+    : platform::TForm(parent), FDescription(description), FFile(description.File)
+{
+    setObjectName(description.Name);
+    Style_Window(this);
+    const int width = description.Client_Width;
+
+    P_Title = new QWidget(this);
+    P_Title->setObjectName(QStringLiteral("P_Title"));
+    P_Title->setFixedHeight(kTitleHeight);
+    L_SW_Code = new QLabel(P_Title);
+    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
+    QFont codeFont(QStringLiteral("Verdana"));
+    codeFont.setPixelSize(32);
+    L_SW_Code->setFont(codeFont);
+    L_SW_Code->setStyleSheet(QStringLiteral("color: grey"));
+    L_SW_Code->setGeometry(14, 4, 420, 38);
+    L_SW_Desc = new QLabel(P_Title);
+    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
+    QFont descFont(font());
+    descFont.setBold(true);
+    L_SW_Desc->setFont(descFont);
+    L_SW_Desc->setStyleSheet(QStringLiteral("color: grey"));
+    L_SW_Desc->setGeometry(14, 46, width - 28, 16);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(P_Title);
+
+    const size_t count = FFile.Tables.size();
+    Q_ASSERT(count >= 1 && size_t(description.Grid_Names.size()) == count);
+    const bool tabs = count > 1;
+    if (tabs) {
+        PageControl1 = new QTabWidget(this);
+        PageControl1->setObjectName(QStringLiteral("PageControl1"));
+        layout->addWidget(PageControl1, 1);
+    }
+    for (size_t t = 0; t < count; ++t) {
+        auto* table = new grid::TExtColumnGrid;
+        table->setObjectName(description.Grid_Names.at(int(t)));
+        table->SetLayers(gridLayers);
+        if (tabs) {
+            auto* sheet = new QWidget;
+            sheet->setObjectName(description.Tab_Names.value(int(t)));
+            PageControl1->addTab(sheet, QString());
+            auto* box = new QVBoxLayout(sheet);
+            box->setContentsMargins(0, 0, 0, 0);
+            table->setParent(sheet);
+            box->addWidget(table);
+            Tab_Sheets.push_back(sheet);
+        } else {
+            table->setParent(this);
+            layout->addWidget(table, 1);
+        }
+        Build_Table_Grid(*table, FFile.Tables[t]);
+        table->OnGridHint = [this](grid::TExtStringGrid* g, int r, int c, QString& hint) { GridHint(g, r, c, hint); };
+        table->OnKeyPress = [this, table](QChar& key) { KeyPress(table, key); };
+        table->OnDblClickCell = [this](grid::TExtStringGrid* g, int r, int c) {
+            platform::Guarded([&] { DblClickCell(g, r, c); });
+        };
+        table->OnClickCell = [this](grid::TExtStringGrid* g, int r, int c) { ClickCell(g, r, c); };
+        FTables.push_back(table);
+    }
+    FHints.assign(count, QStringList());
+    FCopied.assign(count, false);
+
+    P_Button = new QWidget(this);
+    P_Button->setObjectName(QStringLiteral("P_Button"));
+    P_Button->setFixedHeight(kButtonsHeight);
+    layout->addWidget(P_Button);
+    int index = 0;
+    auto button = [this, &index](const char* name, void (TSetup_Window::*click)()) {
+        auto* b = new controls::TPicButton(P_Button);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(kButtonLeft + index++ * kButtonStep, (kButtonsHeight - kButtonHeight) / 2, kButtonWidth,
+                       kButtonHeight);
+        if (click)
+            b->OnClick = [this, click] { platform::Guarded([this, click] { (this->*click)(); }); };
+        return b;
+    };
+    Btn_OK = button("Btn_OK", &TSetup_Window::Btn_OKClick);
+    Btn_Cancel = button("Btn_Cancel", nullptr);
+    Btn_Cancel->SetModalResult(platform::mrCancel);
+    if (description.Button_Captions.size() > 2) {
+        Btn_DelRow = button("Btn_DelRow", &TSetup_Window::Btn_DelRowClick);
+        Btn_InsRow = button("Btn_InsRow", &TSetup_Window::Btn_InsRowClick);
+        Btn_CopyRow = button("Btn_CopyRow", &TSetup_Window::Btn_CopyRowClick);
+        Btn_PasteRow = button("Btn_PasteRow", &TSetup_Window::Btn_PasteRowClick);
+    }
+
+    L_SW_Code->setText(App_State.SW_Code);
+    SetClientSize(width, description.Client_Height);
+    Set_Lang();
+    Apply_Window_Look(this);
+    // Escape, pressed to leave a cell or a list, must not throw the edits away: only Cancel does.
+    SetEscapeCloses(false);
+    Set_OK_Glyph(Btn_OK);
+}
+
+TSetup_Window::~TSetup_Window() = default;
+
+void TSetup_Window::Set_Lang()
+{
+    SetCaption(Lang(FDescription.Caption));
+    L_SW_Desc->setText(Lang(FDescription.Description));
+    controls::TPicButton* buttons[] = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
+    for (size_t b = 0; b < std::size(buttons); ++b) {
+        if (!buttons[b])
+            continue;
+        if (b < FDescription.Button_Captions.size())
+            buttons[b]->SetCaption(Lang(FDescription.Button_Captions[b]));
+        if (b < FDescription.Button_Hints.size())
+            buttons[b]->SetHint(Lang(FDescription.Button_Hints[b]));
+    }
+    for (size_t t = 0; t < FTables.size(); ++t)
+        Apply_Table_Texts(*FTables[t], FFile.Tables[t], FHints[t]);
+    if (PageControl1)
+        for (int t = 0; t < PageControl1->count(); ++t)
+            PageControl1->setTabText(t, Lang(FDescription.Tab_Captions.at(size_t(t))));
+}
+
+QString TSetup_Window::File_Path() const { return App_State.*(FDescription.Path); }
+
+int TSetup_Window::Active_Index() const { return PageControl1 ? std::max(0, PageControl1->currentIndex()) : 0; }
+
+Table_Rows TSetup_Window::Rows(int t) const { return Table_Grid_Rows(*Table(t), FFile.Tables[size_t(t)]); }
+
+void TSetup_Window::Load_File()
+{
+    FFile_Not_Read_Whole = false;
+    Prepare_Show();
+    for (size_t t = 0; t < FTables.size(); ++t)
+        Clear_Table_Grid(*FTables[t], FFile.Tables[t]);
+    if (PageControl1)
+        PageControl1->setCurrentIndex(0);
+
+    std::vector<Table_Rows> tables;
+    QStringList problems;
+    try {
+        Read_Project_Tables(File_Path(), FFile, &tables, &problems);
+    } catch (const platform::Exception& e) {
+        problems.prepend(e.message());
+    }
+    for (size_t t = 0; t < FTables.size() && t < tables.size(); ++t)
+        Fill_Table_Grid(*FTables[t], tables[t]);
+    FCopied.assign(FTables.size(), false);
+    if (FTables[0]->isVisible())
+        FTables[0]->setFocus();
+
+    if (!problems.isEmpty()) {
+        FFile_Not_Read_Whole = true;
+        QStringList lines = problems.mid(0, kShownProblems);
+        if (problems.size() > kShownProblems)
+            lines.append(QStringLiteral("... and %1 more.").arg(problems.size() - kShownProblems));
+        MessageDlg(QStringLiteral("The file \"%1\" could not be read whole:\n").arg(File_Path()) +
+                       lines.join(QLatin1Char('\n')) + QStringLiteral("\nThe table shows what could be read."),
+                   TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+    }
+}
+
+bool TSetup_Window::Controllo_dati()
+{
+    std::vector<Table_Check_Input> input;
+    for (size_t t = 0; t < FTables.size(); ++t)
+        input.push_back({Rows(int(t)), Shown_Table_Columns(*FTables[t], FFile.Tables[t])});
+    const std::optional<QString> fault = Check_Tables(input);
+    if (fault)
+        MessageDlg(*fault, TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
+    return !fault;
+}
+
+void TSetup_Window::Btn_OKClick()
+{
+    // The value of an open editor belongs to the tables that are checked and written.
+    for (grid::TExtColumnGrid* table : FTables)
+        table->CellsMoving();
+    if (!Controllo_dati())
+        return;
+    if (FFile_Not_Read_Whole &&
+        MessageDlg(QStringLiteral("The file \"%1\" could not be read whole when this window opened. Saving replaces "
+                                  "it with the tables as they are now. Save anyway?")
+                       .arg(File_Path()),
+                   TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != platform::mrYes)
+        return;
+    std::vector<Table_Rows> tables;
+    for (int t = 0; t < Table_Count(); ++t)
+        tables.push_back(Rows(t));
+    try {
+        Write_Project_Tables(File_Path(), FFile, tables);
+    } catch (const platform::Exception& e) {
+        MessageDlg(e.message() + QStringLiteral("\nNothing was saved; the window stays open."), TMsgDlgType::mtError,
+                   TMsgDlgButtons::mbOK);
+        return;
+    }
+    FFile_Not_Read_Whole = false;
+    SetModalResult(platform::mrOk);
+}
+
+void TSetup_Window::Btn_DelRowClick()
+{
+    grid::TExtColumnGrid* grid = Active_Table();
+    const int row = grid->Row();
+    if (MessageDlg(Lang(FDescription.Delete_Question) + QString::number(row), TMsgDlgType::mtConfirmation,
+                   TMsgDlgButtons::mbYesNo) == platform::mrYes)
+        Grid_Delete_Row(row, *grid);
+}
+
+void TSetup_Window::Btn_InsRowClick()
+{
+    grid::TExtColumnGrid* grid = Active_Table();
+    Grid_Insert_Row(grid->Row(), *grid, FDescription.Insert_Enables);
+}
+
+void TSetup_Window::Btn_CopyRowClick()
+{
+    const int t = Active_Index();
+    Grid_Copy_Row(*Table(t), Table(t)->Row());
+    FCopied.assign(FTables.size(), false);
+    FCopied[size_t(t)] = true;
+}
+
+void TSetup_Window::Btn_PasteRowClick()
+{
+    const int t = Active_Index();
+    Grid_Paste_Row(*Table(t), Table(t)->Row(), FCopied[size_t(t)]);
+}
+
+void TSetup_Window::GridHint(grid::TExtStringGrid* Sender, int ARow, int ACol, QString& hintstr)
+{
+    hintstr.clear();
+    if (ARow != 0)
+        return;
+    for (size_t t = 0; t < FTables.size(); ++t) {
+        if (FTables[t] != Sender)
+            continue;
+        const int c = Sender->RealColIndex(ACol);
+        if (c >= 1 && c - 1 < FHints[t].size())
+            hintstr = FHints[t].at(c - 1);
+    }
+}
+
+void TSetup_Window::KeyPress(grid::TExtStringGrid* Sender, QChar& Key) { Grid_Enter_Next_Cell(*Sender, Key); }
+
+void TSetup_Window::DblClickCell(grid::TExtStringGrid* Sender, int ARow, int ACol)
+{
+    Grid_DblClick_AutoSize(*Sender, ARow, ACol);
+}
+
+void TSetup_Window::ClickCell(grid::TExtStringGrid* Sender, int ARow, int ACol)
+{
+    if (!FDescription.Click_Selects_Row || ACol != 0 || ARow < Sender->FixedRows())
+        return;
+    Sender->SetSelection(grid::TGridRect{Sender->FixedCols(), ARow, Sender->ColCount() - 1, ARow});
+}
+
+}  // namespace shell

@@ -1,0 +1,135 @@
+#pragma once
+#include "grid/core/GridLayers.h"
+#include "platform/TForm.h"
+#include "shell/UComon.h"
+#include "shell/UProjectTable.h"
+
+#include <QLabel>
+#include <QString>
+#include <QStringList>
+#include <QTabWidget>
+#include <optional>
+#include <vector>
+
+namespace controls {
+class TPicButton;
+}
+namespace grid {
+class TExtColumnGrid;
+class TExtStringGrid;
+}  // namespace grid
+
+// The set-up table windows of the family's gateways share one shape: a title panel, one grid or
+// one tab per table, a button panel with OK, Cancel and the row buttons, and one project file in
+// the table layout. A window is its description plus what it does differently.
+namespace shell {
+
+// Everything of a set-up window that is data.
+struct Setup_Window_Description {
+    QString Name;  // the window's object name ("FReceiveCAN")
+    int Client_Width = 0;
+    int Client_Height = 0;
+    Project_File_Description File;
+    QString TApp_State::*Path = nullptr;  // the file's path in the application state
+    QStringList Grid_Names;  // one per table ("ACG_CAN_Receive")
+    QStringList Tab_Names;   // one per table where the tables stand on tabs ("TS_...")
+    // Text-table indices.
+    int Caption = 0;
+    int Description = 0;
+    std::vector<int> Button_Captions;  // OK, Cancel, then Delete, Insert, Copy and Paste Row where rows are edited
+    std::vector<int> Button_Hints;     // in the same order
+    std::vector<int> Tab_Captions;
+    int Delete_Question = 0;  // followed by the row number
+    int Row_Prefix = 0;       // "Error row ", before the row number of a fault
+    bool Insert_Enables = false;    // Insert Row puts "Y" into column 1 of the new row
+    bool Click_Selects_Row = true;  // a click in column 0 selects the row whole
+};
+
+// The checks of a window: the first fault of its tables, as the message to show, or nothing. Rows
+// below a table's content that hold data are a fault too (the file would end before them).
+std::optional<QString> Check_Setup_Tables(const Setup_Window_Description& window,
+                                          const std::vector<Table_Check_Input>& tables,
+                                          const std::function<std::optional<QString>(int table, const Checked_Row&)>& check_row);
+// The same for tables without hidden columns.
+std::optional<QString> Check_Setup_Tables(const Setup_Window_Description& window, const std::vector<Table_Rows>& tables,
+                                          const std::function<std::optional<QString>(int table, const Checked_Row&)>& check_row);
+
+// "None", then "0" .. size-1: the drop-down items of a byte-position column.
+QStringList Byte_Position_Items(int size, bool none = true);
+// A byte-position cell passes when it is empty, "None" or a position 0 .. size-1 (trimmed).
+bool Byte_Position_Valid(const QString& cell, int size);
+
+class TSetup_Window : public platform::TForm {
+    Q_OBJECT
+public:
+    TSetup_Window(const Setup_Window_Description& description, const grid::TGridLayers& gridLayers,
+                  QWidget* parent = nullptr);
+    ~TSetup_Window() override;
+
+    void Set_Lang() override;
+    // Clears every table, prepares the show (Prepare_Show) and fills the tables from the file. A file
+    // that could not be read whole is reported, and the next OK asks before replacing it.
+    void Load_File();
+    // True when every table may be written; else shows the first fault.
+    bool Controllo_dati();
+    // Checks, writes the file and closes with OK; a failed write is reported and the window stays open.
+    void Btn_OKClick();
+    void Btn_DelRowClick();
+    void Btn_InsRowClick();
+    void Btn_CopyRowClick();
+    void Btn_PasteRowClick();
+    void GridHint(grid::TExtStringGrid* Sender, int ARow, int ACol, QString& hintstr);
+    void KeyPress(grid::TExtStringGrid* Sender, QChar& Key);
+    void DblClickCell(grid::TExtStringGrid* Sender, int ARow, int ACol);
+    void ClickCell(grid::TExtStringGrid* Sender, int ARow, int ACol);
+
+    int Table_Count() const { return int(FTables.size()); }
+    grid::TExtColumnGrid* Table(int t) const { return FTables[size_t(t)]; }
+    // The table of the active tab, or the only table.
+    int Active_Index() const;
+    grid::TExtColumnGrid* Active_Table() const { return Table(Active_Index()); }
+    // Rows 1 .. capacity of a table as full texts, every real column.
+    Table_Rows Rows(int t) const;
+    // The file as the window handles it now (a window may size its tables at a show).
+    const Project_File_Description& File() const { return FFile; }
+    const Setup_Window_Description& Description() const { return FDescription; }
+    QString File_Path() const;
+    // The hint list of a table: entry i is data column i+1's header hint.
+    const QStringList& Hints(int t) const { return FHints[size_t(t)]; }
+    // A row of the table was copied since the window was last shown.
+    bool Copied(int t) const { return FCopied[size_t(t)]; }
+    // The file was not read whole at the last show.
+    bool File_Not_Read_Whole() const { return FFile_Not_Read_Whole; }
+
+    QWidget* P_Title;
+    QLabel* L_SW_Code;
+    QLabel* L_SW_Desc;
+    QTabWidget* PageControl1 = nullptr;  // only where the tables stand on tabs
+    std::vector<QWidget*> Tab_Sheets;
+    QWidget* P_Button;
+    controls::TPicButton* Btn_OK;
+    controls::TPicButton* Btn_Cancel;
+    controls::TPicButton* Btn_DelRow = nullptr;  // the row buttons, where rows are edited
+    controls::TPicButton* Btn_InsRow = nullptr;
+    controls::TPicButton* Btn_CopyRow = nullptr;
+    controls::TPicButton* Btn_PasteRow = nullptr;
+
+protected:
+    void FormShow() override { Load_File(); }
+    // Before the tables are cleared at a show: size fields, list items, table capacities.
+    virtual void Prepare_Show() {}
+    // The window's checks over its tables (Check_Setup_Tables with its row checks).
+    virtual std::optional<QString> Check_Tables(const std::vector<Table_Check_Input>& tables) const = 0;
+    // The file's description, for a window that changes a table's capacity at a show.
+    Project_File_Description& Edit_File() { return FFile; }
+
+private:
+    Setup_Window_Description FDescription;
+    Project_File_Description FFile;
+    std::vector<grid::TExtColumnGrid*> FTables;
+    std::vector<QStringList> FHints;
+    std::vector<bool> FCopied;
+    bool FFile_Not_Read_Whole = false;
+};
+
+}  // namespace shell
