@@ -73,6 +73,28 @@ bool Byte_Position_Valid(const QString& cell, int size)
     return position >= 0 && position < size;
 }
 
+QWidget* Make_Setup_Title(QWidget* window, int width, QLabel*& code, QLabel*& desc)
+{
+    auto* panel = new QWidget(window);
+    panel->setObjectName(QStringLiteral("P_Title"));
+    panel->setFixedHeight(kTitleHeight);
+    code = new QLabel(panel);
+    code->setObjectName(QStringLiteral("L_SW_Code"));
+    QFont codeFont(QStringLiteral("Verdana"));
+    codeFont.setPixelSize(32);
+    code->setFont(codeFont);
+    code->setStyleSheet(QStringLiteral("color: grey"));
+    code->setGeometry(14, 4, 420, 38);
+    desc = new QLabel(panel);
+    desc->setObjectName(QStringLiteral("L_SW_Desc"));
+    QFont descFont(window->font());
+    descFont.setBold(true);
+    desc->setFont(descFont);
+    desc->setStyleSheet(QStringLiteral("color: grey"));
+    desc->setGeometry(14, 46, width - 28, 16);
+    return panel;
+}
+
 TSetup_Window::TSetup_Window(const Setup_Window_Description& description, const grid::TGridLayers& gridLayers,
                              QWidget* parent)
     : platform::TForm(parent), FDescription(description), FFile(description.File)
@@ -81,23 +103,7 @@ TSetup_Window::TSetup_Window(const Setup_Window_Description& description, const 
     Style_Window(this);
     const int width = description.Client_Width;
 
-    P_Title = new QWidget(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
-    P_Title->setFixedHeight(kTitleHeight);
-    L_SW_Code = new QLabel(P_Title);
-    L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
-    QFont codeFont(QStringLiteral("Verdana"));
-    codeFont.setPixelSize(32);
-    L_SW_Code->setFont(codeFont);
-    L_SW_Code->setStyleSheet(QStringLiteral("color: grey"));
-    L_SW_Code->setGeometry(14, 4, 420, 38);
-    L_SW_Desc = new QLabel(P_Title);
-    L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
-    QFont descFont(font());
-    descFont.setBold(true);
-    L_SW_Desc->setFont(descFont);
-    L_SW_Desc->setStyleSheet(QStringLiteral("color: grey"));
-    L_SW_Desc->setGeometry(14, 46, width - 28, 16);
+    P_Title = Make_Setup_Title(this, width, L_SW_Code, L_SW_Desc);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

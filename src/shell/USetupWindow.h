@@ -59,6 +59,10 @@ QStringList Byte_Position_Items(int size, bool none = true);
 // A byte-position cell passes when it is empty, "None" or a position 0 .. size-1 (trimmed).
 bool Byte_Position_Valid(const QString& cell, int size);
 
+// The title panel of a set-up window (height 69): the software code in large type and the
+// window's description line below it.
+QWidget* Make_Setup_Title(QWidget* window, int width, QLabel*& code, QLabel*& desc);
+
 class TSetup_Window : public platform::TForm {
     Q_OBJECT
 public:
