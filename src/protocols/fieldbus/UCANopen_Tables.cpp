@@ -94,7 +94,7 @@ shell::Table_Description SDO_Server(bool write, int header, int hint)
 
 bool In(const shell::Checked_Row& row, int column, qint64 low, qint64 high)
 {
-    const qint64 v = row.Number(column);
+    const qint64 v = row.Setup_Number(column);
     return v >= low && v <= high;
 }
 
@@ -107,65 +107,95 @@ std::optional<QString> Check_Positions(const shell::Checked_Row& row, int first,
     return std::nullopt;
 }
 
-// A row with data below the first empty key would be dropped by the writer: refused, naming it.
-QString Data_After_End(const QString& tag, const QString& key, int end)
+// The window's checks; check_row gets the limit of the table's byte positions.
+std::optional<QString> Check(const shell::Setup_Window_Description& window, const CANopen_Check_Input& input,
+                             const std::function<std::optional<QString>(int, const shell::Checked_Row&, int)>& check_row)
 {
-    return QStringLiteral("!! [%1] %2 of row %3 is empty: the table ends there and this row would not be saved")
-        .arg(tag, key)
-        .arg(end);
+    return shell::Check_Setup_Tables(window, input.Tables, [&](int table, const shell::Checked_Row& row) {
+        return check_row(table, row, table == 0 ? input.NByte_IN : input.NByte_OUT);
+    });
 }
 
-std::optional<QString> Check(const shell::Project_File_Description& file, const CANopen_Check_Input& input,
-                             int prefix, const QString tags[2], const QString& key,
-                             std::function<std::optional<QString>(int, const shell::Checked_Row&, int)> row_check)
+// The window texts shared by the three: captions OK .. Paste Row follow the description, the
+// hints the captions; first is the window's block.
+shell::Setup_Window_Description Window(const char* name, int width, int first, shell::Project_File_Description file,
+                                       QString shell::TApp_State::*path, const char* tab_read, const char* tab_write)
 {
-    shell::Table_Checks checks;
-    checks.Row_Prefix = prefix;
-    checks.Check_Row = [&](int table, const shell::Checked_Row& row) {
-        return row_check(table, row, table == 0 ? input.NByte_IN : input.NByte_OUT);
-    };
-    checks.Data_After_End = [&](int table, int end) { return Data_After_End(tags[table], key, end); };
-    return shell::Check_Project_Tables(file, input.Tables, checks);
+    shell::Setup_Window_Description w;
+    w.Name = QLatin1String(name);
+    w.Client_Width = width;
+    w.Client_Height = 337;
+    w.File = std::move(file);
+    w.Path = path;
+    w.Grid_Names = {QStringLiteral("sga"), QStringLiteral("sgb")};
+    w.Tab_Names = {QLatin1String(tab_read), QLatin1String(tab_write)};
+    w.Caption = first;
+    w.Description = first + 1;
+    for (int b = 0; b < 6; ++b) {
+        w.Button_Captions.push_back(first + 2 + b);
+        w.Button_Hints.push_back(first + 8 + b);
+    }
+    w.Tab_Captions = {first + 14, first + 15};
+    return w;
 }
 
 }  // namespace
 
-const shell::Project_File_Description& PDO_CANopen_Description()
+const shell::Setup_Window_Description& PDO_Window_Description()
 {
-    static const shell::Project_File_Description file = {QStringLiteral("PDO_CANopen"), QStringLiteral("1.000"),
-                                                         {PDO_Receive(), PDO_Transmit()}};
-    return file;
+    static const shell::Setup_Window_Description window = [] {
+        shell::Setup_Window_Description w =
+            Window("FSet_PDO_Access", 798, 2300,
+                   {QStringLiteral("PDO_CANopen"), QStringLiteral("1.000"), {PDO_Receive(), PDO_Transmit()}},
+                   &shell::TApp_State::File_PDO_CANopen, "TS_Receive_PDO", "TS_Transmit_PDO");
+        w.Row_Prefix = 2368;
+        w.Delete_Question = 2391;
+        return w;
+    }();
+    return window;
 }
 
-const shell::Project_File_Description& SDO_Client_CANopen_Description()
+const shell::Setup_Window_Description& SDO_Client_Window_Description()
 {
-    static const shell::Project_File_Description file = {QStringLiteral("SDO_Client_CANopen"),
-                                                         QStringLiteral("1.000"),
-                                                         {SDO_Client(false, 2416, 2439), SDO_Client(true, 2427, 2449)}};
-    return file;
+    static const shell::Setup_Window_Description window = [] {
+        shell::Setup_Window_Description w =
+            Window("FSet_SDO_Client_Access", 798, 2400,
+                   {QStringLiteral("SDO_Client_CANopen"), QStringLiteral("1.000"),
+                    {SDO_Client(false, 2416, 2439), SDO_Client(true, 2427, 2449)}},
+                   &shell::TApp_State::File_SDO_Client_CANopen, "TS_SDO_Read", "TS_SDO_Write");
+        w.Row_Prefix = 2460;
+        w.Delete_Question = 2479;
+        return w;
+    }();
+    return window;
 }
 
-const shell::Project_File_Description& SDO_Server_CANopen_Description()
+const shell::Setup_Window_Description& SDO_Server_Window_Description()
 {
-    static const shell::Project_File_Description file = {QStringLiteral("SDO_Server_CANopen"),
-                                                         QStringLiteral("1.000"),
-                                                         {SDO_Server(false, 2516, 2534), SDO_Server(true, 2525, 2542)}};
-    return file;
+    static const shell::Setup_Window_Description window = [] {
+        shell::Setup_Window_Description w =
+            Window("FSet_SDO_Server_Access", 749, 2500,
+                   {QStringLiteral("SDO_Server_CANopen"), QStringLiteral("1.000"),
+                    {SDO_Server(false, 2516, 2534), SDO_Server(true, 2525, 2542)}},
+                   &shell::TApp_State::File_SDO_Server_CANopen, "TS_SDO_Read", "TS_SDO_Write");
+        w.Row_Prefix = 2550;
+        w.Delete_Question = 2565;
+        return w;
+    }();
+    return window;
 }
 
 std::optional<QString> Check_PDO_Tables(const CANopen_Check_Input& input)
 {
-    static const QString tags[2] = {QStringLiteral("Receive PDO"), QStringLiteral("Transmit PDO")};
     // Per table: the COB-ID text; the other texts follow it in the same order.
     static const int first_text[2] = {2369, 2380};
-    return Check(PDO_CANopen_Description(), input, 2368, tags, QStringLiteral("COB-ID"),
-                 [](int table, const shell::Checked_Row& row, int limit) -> std::optional<QString> {
+    return Check(PDO_Window_Description(), input, [](int table, const shell::Checked_Row& row, int limit) -> std::optional<QString> {
                      const int text = first_text[table];
                      if (!In(row, pdo_rx::COB_ID, 0, 0x7FF))
                          return Lang(text);
                      if (!In(row, pdo_rx::Dimension, 1, 8))
                          return Lang(text + 1);
-                     if (auto fault = Check_Positions(row, pdo_rx::Add_B1, row.Number(pdo_rx::Dimension), limit, text + 2))
+                     if (auto fault = Check_Positions(row, pdo_rx::Add_B1, row.Setup_Number(pdo_rx::Dimension), limit, text + 2))
                          return fault;
                      if (table == 0 && !In(row, pdo_rx::TimeOut, 0, 65535))
                          return Lang(2379);
@@ -184,7 +214,7 @@ QString Hex(qint64 value, int digits)
 
 bool Valid_NByte(const shell::Checked_Row& row, int column)
 {
-    const qint64 n = row.Number(column);
+    const qint64 n = row.Setup_Number(column);
     return n == 1 || n == 2 || n == 4;
 }
 
@@ -192,10 +222,8 @@ bool Valid_NByte(const shell::Checked_Row& row, int column)
 
 std::optional<QString> Check_SDO_Client_Tables(const CANopen_Check_Input& input)
 {
-    static const QString tags[2] = {QStringLiteral("SDO Read"), QStringLiteral("SDO Write")};
     static const int first_text[2] = {2461, 2470};
-    return Check(SDO_Client_CANopen_Description(), input, 2460, tags, QStringLiteral("ID Device"),
-                 [](int table, const shell::Checked_Row& row, int limit) -> std::optional<QString> {
+    return Check(SDO_Client_Window_Description(), input, [](int table, const shell::Checked_Row& row, int limit) -> std::optional<QString> {
                      const int text = first_text[table];
                      if (!In(row, sdo_rd::Device_ID, 1, 127))
                          return Lang(text);
@@ -209,7 +237,7 @@ std::optional<QString> Check_SDO_Client_Tables(const CANopen_Check_Input& input)
                      if (!In(row, sdo_rd::Poll_Time, table == 0 ? 1 : 0, 100000000))
                          return Lang(text + 4);
                      const int first = table == 0 ? int(sdo_rd::Add_B1) : int(sdo_wr::Add_B1);
-                     return Check_Positions(row, first, row.Number(sdo_rd::NByte), limit, text + 5);
+                     return Check_Positions(row, first, row.Setup_Number(sdo_rd::NByte), limit, text + 5);
                  });
 }
 
@@ -219,8 +247,7 @@ std::optional<QString> Check_SDO_Server_Tables(const CANopen_Check_Input& input)
     static const int first_text[2] = {2551, 2558};
     // The objects offered so far: (Index, SubIndex) -> (table, row).
     std::map<std::pair<qint64, qint64>, std::pair<int, QString>> offered;
-    return Check(SDO_Server_CANopen_Description(), input, 2550, tags, QStringLiteral("Index"),
-                 [&](int table, const shell::Checked_Row& row, int limit) -> std::optional<QString> {
+    return Check(SDO_Server_Window_Description(), input, [&](int table, const shell::Checked_Row& row, int limit) -> std::optional<QString> {
                      const int text = first_text[table];
                      if (!In(row, sdo_srv::Index, 0x2000, 0x5FFF))
                          return Lang(text);
@@ -228,10 +255,10 @@ std::optional<QString> Check_SDO_Server_Tables(const CANopen_Check_Input& input)
                          return Lang(text + 1);
                      if (!Valid_NByte(row, sdo_srv::NByte))
                          return Lang(text + 2);
-                     if (auto fault = Check_Positions(row, sdo_srv::Add_B1, row.Number(sdo_srv::NByte), limit, text + 3))
+                     if (auto fault = Check_Positions(row, sdo_srv::Add_B1, row.Setup_Number(sdo_srv::NByte), limit, text + 3))
                          return fault;
                      // The device description holds one entry per object: a second row for it is refused.
-                     const std::pair<qint64, qint64> object{row.Number(sdo_srv::Index), row.Number(sdo_srv::SubIndex)};
+                     const std::pair<qint64, qint64> object{row.Setup_Number(sdo_srv::Index), row.Setup_Number(sdo_srv::SubIndex)};
                      const auto [at, added] = offered.emplace(object, std::make_pair(table, row.Cell(sdo_srv::N)));
                      if (!added)
                          return QStringLiteral("!! [%1] Index 0x%2 SubIndex 0x%3 is already used in row %4 of [%5]")

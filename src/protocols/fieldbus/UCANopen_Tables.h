@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/UProjectTable.h"
+#include "shell/USetupWindow.h"
 
 #include <QString>
 #include <optional>
@@ -31,10 +31,20 @@ namespace sdo_srv {
 enum : int { N, Index, SubIndex, NByte, Add_B1, Add_B4 = Add_B1 + 3, Mnemonic, Count };
 }
 
-// Table 0 is the receive (read) table, table 1 the transmit (write) table.
-const shell::Project_File_Description& PDO_CANopen_Description();
-const shell::Project_File_Description& SDO_Client_CANopen_Description();
-const shell::Project_File_Description& SDO_Server_CANopen_Description();
+// The windows as data: their files, texts and tables. Table 0 is the receive (read) table, table 1
+// the transmit (write) table.
+const shell::Setup_Window_Description& PDO_Window_Description();
+const shell::Setup_Window_Description& SDO_Client_Window_Description();
+const shell::Setup_Window_Description& SDO_Server_Window_Description();
+inline const shell::Project_File_Description& PDO_CANopen_Description() { return PDO_Window_Description().File; }
+inline const shell::Project_File_Description& SDO_Client_CANopen_Description()
+{
+    return SDO_Client_Window_Description().File;
+}
+inline const shell::Project_File_Description& SDO_Server_CANopen_Description()
+{
+    return SDO_Server_Window_Description().File;
+}
 
 // What a window's checks see: per table its rows 1 .. n (full rows, column 0 the row number) and
 // the number of exchange-area positions its byte cells may address.

@@ -19,7 +19,7 @@ const QString None = QStringLiteral("None");
 std::optional<QString> Check_Net_Row(const shell::Checked_Row& row)
 {
     auto in = [&](int column, qint64 high) {
-        const qint64 v = row.Number(column);
+        const qint64 v = row.Setup_Number(column);
         return v >= 0 && v <= high;
     };
     if (!in(dnet::ID, 63))
@@ -31,26 +31,15 @@ std::optional<QString> Check_Net_Row(const shell::Checked_Row& row)
     return std::nullopt;
 }
 
-// Loads a file that must be XML; one that is not is kept aside and reported.
-void Load_Xml(platform::XmlDocument& doc, const QString& path)
-{
-    try {
-        doc.LoadFromFile(path);
-    } catch (const platform::Exception& e) {
-        throw platform::Exception(e.message() + QLatin1Char('\n') + platform::KeepDamagedFile(path));
-    }
-}
-
 // Reads the rows of one byte list of an offsets entry into a slave's lists.
 void Read_Byte_Rows(const platform::XmlNode& list, QStringList& offsets, QStringList& mnemonics, const QString& where,
-                    QStringList* problems, bool* stop)
+                    QStringList& problems, bool* stop)
 {
     const std::vector<platform::XmlNode> rows = list.ChildNodes();
     for (size_t i = 0; i < rows.size() && i < size_t(offsets.size()); ++i) {
         const platform::XmlNode& row = rows[i];
         if (!row.HasAttribute(QStringLiteral("Offset")) || !row.HasAttribute(QStringLiteral("Mnemonic"))) {
-            if (problems)
-                problems->append(QStringLiteral("Row %1 of %2 lacks \"Offset\" or \"Mnemonic\"; the file is read up to it.")
+            problems.append(QStringLiteral("Row %1 of %2 lacks \"Offset\" or \"Mnemonic\"; the file is read up to it.")
                                      .arg(i + 1)
                                      .arg(where));
             *stop = true;
@@ -63,51 +52,68 @@ void Read_Byte_Rows(const platform::XmlNode& list, QStringList& offsets, QString
 
 }  // namespace
 
-const shell::Project_File_Description& DNETM_Net_Description()
+const shell::Setup_Window_Description& DNet_Window_Description()
 {
     using K = shell::Cell_Editor;
-    static const shell::Project_File_Description file = [] {
+    static const shell::Setup_Window_Description window = [] {
         shell::Table_Description table;
         table.Key_Column = dnet::ID;
+        // A blank ID is content: it ends nothing and fails the ID check.
+        table.Key_Blanks_Count = true;
         table.Capacity = 64;
         table.Columns = {Table_Col(2814, 0, K::Row_Number, 45, platform::clWindow, nullptr),
                          Table_Col(2815, 2819, K::Text, 100, 13565902, "ID"),
                          Table_Col(2816, 2820, K::Text, 100, 14024703, "NB_IN"),
                          Table_Col(2817, 2821, K::Text, 100, 14024703, "NB_OUT"),
                          Table_Col(2818, 2822, K::Text, 375, platform::clWindow, "Mnemonic")};
-        return shell::Project_File_Description{QStringLiteral("DNET_Net"), QStringLiteral("1.000"), {table}};
+        shell::Setup_Window_Description w;
+        w.Name = QStringLiteral("FDNet");
+        w.Client_Width = 745;
+        w.Client_Height = 337;
+        w.File = {QStringLiteral("DNET_Net"), QStringLiteral("1.000"), {table}};
+        w.Path = &shell::TApp_State::File_DNETM_Net;
+        w.Grid_Names = {QStringLiteral("ESG")};
+        w.Caption = 2800;
+        w.Description = 2801;
+        for (int b = 0; b < 6; ++b) {
+            w.Button_Captions.push_back(2802 + b);
+            w.Button_Hints.push_back(2808 + b);
+        }
+        w.Delete_Question = 2827;
+        w.Row_Prefix = 2823;
+        return w;
     }();
-    return file;
+    return window;
 }
 
 std::optional<QString> Check_DNet_Table(const shell::Table_Check_Input& input)
 {
-    shell::Table_Checks checks;
-    checks.Row_Prefix = 2823;
-    checks.Check_Row = [](int, const shell::Checked_Row& row) { return Check_Net_Row(row); };
-    checks.Data_After_End = [](int, int end) {
-        return QStringLiteral("!! ID of row %1 is empty: the table ends there and this row would not be saved").arg(end);
-    };
-    return shell::Check_Project_Tables(DNETM_Net_Description(), {input}, checks);
+    return shell::Check_Setup_Tables(DNet_Window_Description(), std::vector<shell::Table_Check_Input>{input},
+                                     [](int, const shell::Checked_Row& row) { return Check_Net_Row(row); });
 }
 
-std::vector<TSlave_DN> Load_Slave_DN(const QString& path, QStringList* problems)
+std::vector<TSlave_DN> Load_Slave_DN(const QString& path, QStringList& problems)
 {
     std::vector<shell::Table_Rows> tables;
-    shell::Read_Project_Tables(path, DNETM_Net_Description(), &tables, problems);
+    QString fault;
+    try {
+        shell::Read_Project_Tables(path, DNETM_Net_Description(), &tables, &problems);
+    } catch (const platform::Exception& e) {
+        // The rows read before the fault still make slaves.
+        fault = e.message();
+    }
     std::vector<TSlave_DN> slaves;
     const std::vector<bool> shown(dnet::Count, true);
     for (const QStringList& row : tables.front()) {
         // A slave that the network window would refuse has no byte counts to trust.
         if (auto fault = Check_Net_Row(shell::Checked_Row(row, shown))) {
-            if (problems)
-                problems->append(Lang(2823) + row.value(dnet::N) + *fault);
+            problems.append(Lang(2823) + row.value(dnet::N) + *fault);
             break;
         }
         TSlave_DN slave;
-        slave.ID = uint8_t(shell::Parse_Int32(row.at(dnet::ID)).value_or(0));
-        slave.ByteIN = uint16_t(shell::Parse_Int32(row.at(dnet::NB_IN)).value_or(0));
-        slave.ByteOUT = uint16_t(shell::Parse_Int32(row.at(dnet::NB_OUT)).value_or(0));
+        slave.ID = uint8_t(shell::Setup_Number(row.at(dnet::ID)));
+        slave.ByteIN = uint16_t(shell::Setup_Number(row.at(dnet::NB_IN)));
+        slave.ByteOUT = uint16_t(shell::Setup_Number(row.at(dnet::NB_OUT)));
         slave.Row = row.mid(dnet::ID);
         for (int i = 0; i < slave.ByteIN; ++i) {
             slave.SL_ByteIN.append(None);
@@ -119,20 +125,20 @@ std::vector<TSlave_DN> Load_Slave_DN(const QString& path, QStringList* problems)
         }
         slaves.push_back(std::move(slave));
     }
+    if (!fault.isEmpty())
+        problems.prepend(fault);
     return slaves;
 }
 
-void Load_Offset_Slave_DN(const QString& path, std::vector<TSlave_DN>& slaves, QStringList* problems)
+void Load_Offset_Slave_DN(const QString& path, std::vector<TSlave_DN>& slaves, QStringList& problems)
 {
     if (!platform::FileExists(path))
         return;
     platform::XmlDocument doc;
-    Load_Xml(doc, path);
+    // A file cut short gives the entries before the fault.
+    const QString broken = doc.LoadPartFromFile(path);
     const std::vector<platform::XmlNode> entries = doc.DocumentElement().ChildNodes();
-    auto note = [&](const QString& text) {
-        if (problems)
-            problems->append(text);
-    };
+    auto note = [&](const QString& text) { problems.append(text); };
     if (entries.size() > slaves.size())
         note(QStringLiteral("The offsets file holds %1 slave entries and the network lists %2 slaves: the last %3 "
                             "entries are left out and will not be saved again.")
@@ -161,6 +167,9 @@ void Load_Offset_Slave_DN(const QString& path, std::vector<TSlave_DN>& slaves, Q
             Read_Byte_Rows(out, slave.SL_ByteOUT, slave.SL_ByteOUT_M, where + QStringLiteral("Byte Out"), problems,
                            &stop);
     }
+    if (!broken.isEmpty())
+        problems.prepend(broken + QStringLiteral("; the offsets before the fault are read.\n") +
+                         platform::KeepDamagedFile(path));
 }
 
 std::optional<QString> Check_Offsets(const std::vector<TSlave_DN>& slaves, int max_byte_in, int max_byte_out)
@@ -169,7 +178,7 @@ std::optional<QString> Check_Offsets(const std::vector<TSlave_DN>& slaves, int m
     // A position outside the area: unmapped texts ("None") read as -1 and are left alone.
     auto outside = [&](const QString& text, int limit, const QString& side, const TSlave_DN& slave,
                        int byte) -> std::optional<QString> {
-        const int v = shell::Parse_Int32(text).value_or(-1);
+        const int64_t v = shell::Setup_Number(text);
         if (v == -1 || (v >= 0 && v < limit))
             return std::nullopt;
         return QStringLiteral("Error in Byte%1! The offset %2 is not a byte of MQTT (0 .. %3).").arg(side, text).arg(limit - 1) +
@@ -182,7 +191,7 @@ std::optional<QString> Check_Offsets(const std::vector<TSlave_DN>& slaves, int m
         for (int i = 0; i < slave.SL_ByteOUT.size(); ++i) {
             if (auto fault = outside(slave.SL_ByteOUT.at(i), max_byte_out, QStringLiteral("OUT"), slave, i))
                 return fault;
-            const int v = shell::Parse_Int32(slave.SL_ByteOUT.at(i)).value_or(-1);
+            const int64_t v = shell::Setup_Number(slave.SL_ByteOUT.at(i));
             if (v < 0)
                 continue;
             auto& entry = used[size_t(v)];
@@ -216,7 +225,7 @@ void Save_Offset_Slave_DN(const QString& path, const std::vector<TSlave_DN>& sla
         add_rows(node.AddChild(QStringLiteral("ByteIN")), slave.SL_ByteIN, slave.SL_ByteIN_M);
         add_rows(node.AddChild(QStringLiteral("ByteOUT")), slave.SL_ByteOUT, slave.SL_ByteOUT_M);
     }
-    doc.SaveToFile(path);
+    doc.SaveToFile(path, platform::XmlDocument::Layout::Flat);
 }
 
 }  // namespace fieldbus

@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/UProjectTable.h"
+#include "shell/USetupWindow.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,7 +19,9 @@ namespace dnet {
 enum : int { N, ID, NB_IN, NB_OUT, Mnemonic, Count };
 }
 
-const shell::Project_File_Description& DNETM_Net_Description();
+// The network window as data: its file, texts and table.
+const shell::Setup_Window_Description& DNet_Window_Description();
+inline const shell::Project_File_Description& DNETM_Net_Description() { return DNet_Window_Description().File; }
 
 // The first fault of the network table's content, as "Error in row " + row + message.
 std::optional<QString> Check_DNet_Table(const shell::Table_Check_Input& input);
@@ -36,14 +38,15 @@ struct TSlave_DN {
 
 // The slaves of the network file in file order, every byte at "None". Reading stops at the
 // first row that the network window would refuse (its message is in problems) and at the table's
-// capacity; a file that is not XML throws Exception after keeping it aside.
-std::vector<TSlave_DN> Load_Slave_DN(const QString& path, QStringList* problems);
+// capacity; a file that is not XML, or is cut short, is kept aside and named in problems, and the
+// rows before the fault are read.
+std::vector<TSlave_DN> Load_Slave_DN(const QString& path, QStringList& problems);
 
 // Puts the positions of the offsets file into the slaves, entry k to slave k. Entries and rows
 // that have no slave or byte, and entries whose byte counts differ from their slave's (the join
 // by order may then be stale), are described in problems; a row lacking an attribute ends the
-// reading there. A file that is not XML throws Exception after keeping it aside.
-void Load_Offset_Slave_DN(const QString& path, std::vector<TSlave_DN>& slaves, QStringList* problems);
+// reading there. A damaged file is kept aside and named as in Load_Slave_DN.
+void Load_Offset_Slave_DN(const QString& path, std::vector<TSlave_DN>& slaves, QStringList& problems);
 
 // The positions are checked before a write: an output position used twice (the message names
 // both bytes), or any position outside the exchange area. Nothing when the file may be written.

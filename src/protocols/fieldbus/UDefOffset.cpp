@@ -3,9 +3,9 @@
 #include "controls/buttons_pages/PicButton.h"
 #include "grid/core/ExtColumnGrid.h"
 #include "platform/Dialogs.h"
-#include "platform/Exception.h"
 #include "platform/Guard.h"
 #include "shell/UComon.h"
+#include "shell/USetupWindow.h"
 #include "shell/ULanguage.h"
 #include "shell/UWindowList.h"
 #include "shell/UWindowLook.h"
@@ -43,10 +43,7 @@ TFDefOffset::TFDefOffset(const grid::TGridLayers& gridLayers, QWidget* parent) :
 {
     setObjectName(QStringLiteral("FDefOffset"));
     shell::Style_Window(this);
-    P_Title = new QWidget(this);
-    P_Title->setObjectName(QStringLiteral("P_Title"));
-    P_Title->setFixedHeight(69);
-    shell::Make_Title_Panel(P_Title, kClientWidth, L_SW_Code, L_SW_Desc);
+    P_Title = shell::Make_Setup_Title(this, kClientWidth, L_SW_Code, L_SW_Desc);
 
     Panel1 = new QWidget;
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -215,11 +212,7 @@ void TFDefOffset::Load_Slave_DN()
 {
     ACG_DN_Slaves->CellsMoving();
     ACG_DN_Slaves->SetRowCount(1);
-    try {
-        List_Slaves_DN = fieldbus::Load_Slave_DN(shell::App_State.File_DNETM_Net, &FLoad_Problems);
-    } catch (const platform::Exception& e) {
-        FLoad_Problems.append(e.message());
-    }
+    List_Slaves_DN = fieldbus::Load_Slave_DN(shell::App_State.File_DNETM_Net, FLoad_Problems);
     ACG_DN_Slaves->SetRowCount(1 + int(List_Slaves_DN.size()));
     if (!List_Slaves_DN.empty())
         ACG_DN_Slaves->SetFixedRows(1);
@@ -230,11 +223,7 @@ void TFDefOffset::Load_Slave_DN()
 
 void TFDefOffset::Load_Offset_Slave_DN()
 {
-    try {
-        fieldbus::Load_Offset_Slave_DN(shell::App_State.File_DNETM_DefOff, List_Slaves_DN, &FLoad_Problems);
-    } catch (const platform::Exception& e) {
-        FLoad_Problems.append(e.message());
-    }
+    fieldbus::Load_Offset_Slave_DN(shell::App_State.File_DNETM_DefOff, List_Slaves_DN, FLoad_Problems);
 }
 
 void TFDefOffset::Select_First()

@@ -151,15 +151,14 @@ TEST_F(CANopenCheck, TablesEndAtTheFirstEmptyKeyAndRowsBelowItAreRefused)
     blank[0] = "2";
     blank[pdo_rx::COB_ID] = "  ";
     const shell::Table_Rows rows = {Row(PDO, 0, 1), blank, Row(PDO, 0, 3, {{pdo_rx::Dimension, "0"}})};
-    EXPECT_EQ(Fault(PDO, rows), "Error row 3!! [Receive PDO] COB-ID of row 2 is empty: the table ends there and this "
-                                "row would not be saved");
+    EXPECT_EQ(Fault(PDO, rows), "Error row 3!! COB-ID of row 2 is empty: the table ends there and this row would not be saved");
     // Cleared rows below the end (On Change empty or "N") are not data.
     QStringList cleared(pdo_tx::Count);
     cleared[0] = "2";
     cleared[pdo_tx::On_Change] = "N";
     EXPECT_EQ(Fault(PDO, {}, {Row(PDO, 1, 1), cleared}), "accepted");
     EXPECT_EQ(Fault(Server, {}, {Row(Server, 1, 1), QStringList(sdo_srv::Count), Row(Server, 1, 3)}),
-              "Error row 3!! [SDO in Write] Index of row 2 is empty: the table ends there and this row would not be saved");
+              "Error row 3!! Index of row 2 is empty: the table ends there and this row would not be saved");
 }
 
 TEST_F(CANopenCheck, ServerRefusesAnObjectOfferedTwiceNamingBothRows)

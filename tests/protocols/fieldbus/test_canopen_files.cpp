@@ -123,12 +123,10 @@ TEST_F(CANopenFile, HostileFilesGiveAMessageAndTheRowsThatCouldBeRead)
     problems.clear();
     error.clear();
     tables = Read(PDO_CANopen_Description(), &problems, &error);
-    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_TRUE(error.contains("has no element \"Receive_PDO\"; its table starts empty")) << error.toStdString();
     ASSERT_EQ(tables.size(), 2u);
     EXPECT_TRUE(tables[0].empty());
     EXPECT_EQ(tables[1].size(), 1u);
-    ASSERT_EQ(problems.size(), 1);
-    EXPECT_TRUE(problems[0].contains("Receive_PDO")) << problems[0].toStdString();
 }
 
 }  // namespace
