@@ -5,6 +5,7 @@
 #include "shell/ULanguage.h"
 #include "support/QStringPrinter.h"
 #include "support/TempDir.h"
+#include "support/TestData.h"
 
 #include <gtest/gtest.h>
 
@@ -142,6 +143,31 @@ TEST_F(DeviceNet, OffsetsAreJoinedToSlavesByOrder)
     EXPECT_EQ(slaves[0].SL_ByteOUT, QStringList({"None", "None"}));
     EXPECT_EQ(problems, QStringList({"Slave 1 (ID 5) has 1 input and 2 output bytes, but its offsets were saved for 2 and "
                                      "0: offsets belong to slaves by their order in the list, check them."}));
+}
+
+// Both files read and written again give the same bytes: root, rows and attributes in order,
+// the version comment after the root, no declaration and no white space.
+TEST_F(DeviceNet, GoldenFilesRoundTripByteForByte)
+{
+    const QByteArray net = ReadTestData("DNETM_Net.xml"), off = ReadTestData("DNETM_DefOff.xml");
+    ASSERT_FALSE(net.isEmpty());
+    ASSERT_FALSE(off.isEmpty());
+    Dir.Write("DNETM_Net.xml", net);
+    Dir.Write("DNETM_DefOff.xml", off);
+    std::vector<shell::Table_Rows> tables;
+    shell::Read_Project_Tables(Net(), DNETM_Net_Description(), &tables);
+    shell::Write_Project_Tables(Dir.File("net_again.xml"), DNETM_Net_Description(), tables);
+    EXPECT_EQ(QString::fromUtf8(Dir.Read("net_again.xml")), QString::fromUtf8(net));
+
+    QStringList problems;
+    std::vector<TSlave_DN> slaves = Load_Slave_DN(Net(), problems);
+    Load_Offset_Slave_DN(Off(), slaves, problems);
+    EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
+    ASSERT_EQ(slaves.size(), 2u);
+    EXPECT_EQ(slaves[1].ID, 63);
+    EXPECT_EQ(slaves[1].SL_ByteOUT_M, QStringList({"", "a", "b"}));
+    Save_Offset_Slave_DN(Dir.File("off_again.xml"), slaves);
+    EXPECT_EQ(QString::fromUtf8(Dir.Read("off_again.xml")), QString::fromUtf8(off));
 }
 
 TEST_F(DeviceNet, HostileFilesGiveAMessageAndWhatCouldBeRead)
