@@ -102,16 +102,27 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     Btn_CreateBin = makeButton(80, 244, 170, 36);
 
     // The family's other gateways: hidden in this product, nothing shows them again.
-    controls::TPicButton** protocol[] = {
-        &Btn_MBus, &Btn_Modbus_Set_Access, &Btn_MQTT_Set_Access, &Btn_CAN_Rec_Frame, &Btn_CAN_Send_Frame,
-        &Btn_PDO_CANopen, &Btn_SDO_Client_CANopen, &Btn_SDO_Server_CANopen, &Btn_CANopen_EDS, &Btn_DNet_Net,
-        &Btn_DNet_Offset, &Btn_PROFINET_XML, &Btn_PROFIBUS_GSD, &Btn_DMX_Default, &Btn_KNX_Access,
-        &Btn_SNMP_Trap, &Btn_SNMP_MIB, &Btn_SNMP_Manager_Access, &Btn_BACnet_SetAccess, &Btn_BACnet_EDE_File,
-        &Btn_DALI_Access, &Btn_ScanDecode};
-    for (controls::TPicButton** b : protocol) {
+#define PROTOCOL_BUTTON(name) std::pair{&name, #name}
+    const std::pair<controls::TPicButton**, const char*> protocol[] = {
+        PROTOCOL_BUTTON(Btn_MBus), PROTOCOL_BUTTON(Btn_Modbus_Set_Access), PROTOCOL_BUTTON(Btn_MQTT_Set_Access),
+        PROTOCOL_BUTTON(Btn_CAN_Rec_Frame), PROTOCOL_BUTTON(Btn_CAN_Send_Frame), PROTOCOL_BUTTON(Btn_PDO_CANopen),
+        PROTOCOL_BUTTON(Btn_SDO_Client_CANopen), PROTOCOL_BUTTON(Btn_SDO_Server_CANopen),
+        PROTOCOL_BUTTON(Btn_CANopen_EDS), PROTOCOL_BUTTON(Btn_DNet_Net), PROTOCOL_BUTTON(Btn_DNet_Offset),
+        PROTOCOL_BUTTON(Btn_PROFINET_XML), PROTOCOL_BUTTON(Btn_PROFIBUS_GSD), PROTOCOL_BUTTON(Btn_DMX_Default),
+        PROTOCOL_BUTTON(Btn_KNX_Access), PROTOCOL_BUTTON(Btn_SNMP_Trap), PROTOCOL_BUTTON(Btn_SNMP_MIB),
+        PROTOCOL_BUTTON(Btn_SNMP_Manager_Access), PROTOCOL_BUTTON(Btn_BACnet_SetAccess),
+        PROTOCOL_BUTTON(Btn_BACnet_EDE_File), PROTOCOL_BUTTON(Btn_DALI_Access), PROTOCOL_BUTTON(Btn_ScanDecode)};
+#undef PROTOCOL_BUTTON
+    for (auto [b, name] : protocol) {
         *b = makeButton(80, 288, 170, 36);
+        (*b)->setObjectName(QLatin1String(name));
         (*b)->hide();
     }
+    for (auto [b, name] : {std::pair{Btn_New, "Btn_New"}, std::pair{Btn_Open, "Btn_Open"},
+                           std::pair{Btn_Prm_Gen, "Btn_Prm_Gen"}, std::pair{Btn_MQTT_Set_Topic, "Btn_MQTT_Set_Topic"},
+                           std::pair{Btn_CreateBin, "Btn_CreateBin"}, std::pair{Btn_Info, "Btn_Info"},
+                           std::pair{Btn_Opz, "Btn_Opz"}, std::pair{Btn_Close, "Btn_Close"}})
+        b->setObjectName(QLatin1String(name));
     Btn_MQTT_Set_Access->SetCaption(QStringLiteral("MQTT Set Access"));
     Btn_ScanDecode->SetCaption(QStringLiteral("Scan & Decode"));
 
@@ -291,6 +302,27 @@ void TFDidudiredadFirmWare::Btn_Click(controls::TPicButton* Sender)
         platform::Guarded(step.Action);
         return;
     }
+}
+
+bool TFDidudiredadFirmWare::Press_Step(const QString& name)
+{
+    for (const Step_Button& step : Steps) {
+        if (step.Button->objectName() != name)
+            continue;
+        Btn_Click(step.Button);
+        return true;
+    }
+    return false;
+}
+
+void TFDidudiredadFirmWare::Press_Step_From_Environment()
+{
+    const QString name = qEnvironmentVariable(Step_Variable);
+    if (name.isEmpty() || Press_Step(name))
+        return;
+    platform::MessageDlg(QStringLiteral("%1 names \"%2\", which is no step button of the main window.")
+                             .arg(QLatin1String(Step_Variable), name),
+                         platform::TMsgDlgType::mtWarning, platform::TMsgDlgButtons::mbOK);
 }
 
 void TFDidudiredadFirmWare::Set_Conf_Labels()

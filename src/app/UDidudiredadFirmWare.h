@@ -77,6 +77,15 @@ public:
     // Clicks a button through the same road as the mouse.
     void Btn_Click(controls::TPicButton* Sender);
 
+    // The environment variable that names a step button to press once the main window shows, hidden
+    // or not: the family's hidden windows can so be opened and checked in the real program.
+    static constexpr const char* Step_Variable = "CONFIGURATOR_STEP";
+    // Presses the step button of that object name ("Btn_CAN_Rec_Frame") as a click would, the
+    // rule for an open configuration included; false when no step button has the name.
+    bool Press_Step(const QString& name);
+    // Presses the button that CONFIGURATOR_STEP names, if any; a name of no step button is reported.
+    void Press_Step_From_Environment();
+
 protected:
     void FormClose() override;
     void reject() override;

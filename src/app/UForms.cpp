@@ -4,7 +4,10 @@
 #include "grid/dataops/GridDataOperations.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
+#include "platform/Guard.h"
 #include "shell/UWindowList.h"
+
+#include <QTimer>
 
 grid::TGridLayers Default_Grid_Layers()
 {
@@ -28,5 +31,7 @@ TFDidudiredadFirmWare* Show_Main_Form()
 {
     TFDidudiredadFirmWare* main = FDidudiredadFirmWare();
     main->show();
+    // Once the window shows, from the event loop, as a click would come.
+    QTimer::singleShot(0, main, [main] { platform::Guarded([main] { main->Press_Step_From_Environment(); }); });
     return main;
 }

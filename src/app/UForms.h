@@ -17,6 +17,6 @@ public:
     ~Application_Forms();
 };
 
-// Creates the main window, the program's first window, and shows it. Every other window is
-// created when it is first shown.
+// Creates the main window, the program's first window, and shows it; then presses the step button
+// that CONFIGURATOR_STEP names, if any. Every other window is created when it is first shown.
 TFDidudiredadFirmWare* Show_Main_Form();
