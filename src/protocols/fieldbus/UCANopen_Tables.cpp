@@ -1,5 +1,6 @@
 #include "protocols/fieldbus/UCANopen_Tables.h"
 
+#include "protocols/fieldbus/UCANFrames.h"
 #include "protocols/fieldbus/UTable_Column.h"
 #include "shell/ULanguage.h"
 
@@ -14,7 +15,7 @@ using shell::Cell_Editor;
 using shell::Lang;
 
 // Column colours: identifiers light cyan, byte positions light pink, timing and flags light green.
-constexpr uint32_t White = 0xFFFFFF, Cyan = 16710368, Pink = 16045820, Green = 11075496;
+constexpr uint32_t Cyan = Light_Cyan, Pink = Light_Pink, Green = Light_Green;
 
 shell::Table_Column Number_Column(int header) { return Table_Col(header, 0, Cell_Editor::Row_Number, 40, White, nullptr); }
 shell::Table_Column Text(int header, int hint, int width, uint32_t color, const char* attribute)

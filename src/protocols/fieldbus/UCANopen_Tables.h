@@ -1,4 +1,5 @@
 #pragma once
+#include "protocols/fieldbus/UCANFrames.h"
 #include "shell/USetupWindow.h"
 
 #include <QString>
@@ -10,7 +11,7 @@
 namespace fieldbus {
 
 // Positions of the exchange area that the tables' byte cells may address.
-constexpr int CANopen_Area_Size = 1440;
+constexpr int CANopen_Area_Size = MQTT_Array_Size;
 
 // Real columns of the PDO tables.
 namespace pdo_rx {

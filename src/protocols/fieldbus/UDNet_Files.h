@@ -1,4 +1,5 @@
 #pragma once
+#include "protocols/fieldbus/UCANFrames.h"
 #include "shell/USetupWindow.h"
 
 #include <QString>
@@ -12,7 +13,7 @@
 // tests share these.
 namespace fieldbus {
 
-constexpr int DNet_Area_Size = 1440;
+constexpr int DNet_Area_Size = MQTT_Array_Size;
 
 // Real columns of the network table.
 namespace dnet {
