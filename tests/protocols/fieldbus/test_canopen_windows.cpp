@@ -193,6 +193,8 @@ TEST_F(SDOServerWindow, AnObjectOfferedTwiceIsRefusedAndRow500IsSaved)
     Dir.Write("SDO_Server_CANopen.xml", xml + "</SDO_Read><SDO_Write/></SDO_Server_CANopen>");
     const int result = Run([&] {
         EXPECT_EQ(Form->size(), QSize(749, 337));
+        EXPECT_EQ(Form->L_SW_Desc->text(), "Set SDO Server Access");
+        EXPECT_EQ(Form->Btn_DelRow->Caption(), "Delete Row");
         EXPECT_EQ(Grid(0).RowCount(), 501);
         EXPECT_EQ(Grid(0).Cells(sdo_srv::Index, 500), "8193");
         // The write table offers object 0x2000 sub 5 again.
@@ -231,6 +233,9 @@ TEST_F(DNetWindow, BlankIdIsContentAndFailsItsCheck)
         EXPECT_EQ(Grid().RowCount(), 65);
         EXPECT_EQ(Header_Texts(Grid()), QStringList({"N", "ID Slave", "Num Byte In", "Num Byte Out", "Mnemonic"}));
         EXPECT_FALSE(Grid().Options & grid::goColSizing);
+        // Every button has its caption.
+        EXPECT_EQ(Form->Btn_OK->Caption(), "OK");
+        EXPECT_EQ(Form->Btn_PasteRow->Caption(), "Paste Row");
         EXPECT_EQ(Rows(2), "5|2|1|drive & pump\n$3F|0|3|");
         Enter(dnet::ID, 3, " ");
         Enter(dnet::NB_IN, 3, "1");

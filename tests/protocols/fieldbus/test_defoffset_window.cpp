@@ -102,6 +102,10 @@ TEST_F(DefOffsetWindow, SlavesSelectTheirBytesAndEditsSurviveSwitching)
     Dir.Write("DNETM_Net.xml", Net_File);
     Open();
     EXPECT_EQ(Form->Caption(), "Define Offset");
+    EXPECT_EQ(Form->Btn_OK->Caption(), "OK");
+    EXPECT_EQ(Form->Btn_Cancel->Caption(), "Cancel");
+    EXPECT_EQ(Form->Label3->text(), "The item None leaves the DeviceNet byte out of the MQTT array.");
+    EXPECT_EQ(Form->P_Title->height(), 69);
     TExtColumnGrid& slaves = *Form->ACG_DN_Slaves;
     ASSERT_EQ(slaves.RowCount(), 3);
     EXPECT_EQ(slaves.Cells(0, 0), "ID Slave");
