@@ -451,11 +451,30 @@ int TCanvas::DrawText(const QString& text, QRect& r, unsigned format)
         flags |= Qt::TextShowMnemonic;
 
     QString shown = text;
+    // A text far longer than its rectangle can hold shows only its part that can fall inside it:
+    // Qt would lay out every character of a text of megabytes at each paint. A character is at
+    // least a pixel wide, and the generous margin keeps the part's extent what the whole text
+    // gives. Wrapped text stands at the top, so its first lines are the part.
+    const qsizetype room = 4 * (qsizetype(std::max(r.width(), 0)) + 64);
+    if (!(format & DT_CALCRECT) && text.size() > room) {
+        if (single || (!(format & DT_WORDBREAK) && !text.contains(QLatin1Char('\n')))) {
+            if (flags & Qt::AlignRight)
+                shown = text.right(room);
+            else if (flags & Qt::AlignHCenter)
+                shown = text.mid((text.size() - room) / 2, room);
+            else
+                shown = text.left(room);
+        } else if (format & DT_WORDBREAK) {
+            const qsizetype lines = std::max(r.height(), 0) / std::max(fm.height(), 1) + 2;
+            if (text.size() > room * lines)
+                shown = text.left(room * lines);
+        }
+    }
     if ((format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS)) && !(format & DT_CALCRECT) &&
         r.width() > 0) {
         const Qt::TextElideMode mode = (format & DT_PATH_ELLIPSIS) ? Qt::ElideMiddle : Qt::ElideRight;
         const int mnemonic = (flags & Qt::TextShowMnemonic) ? int(Qt::TextShowMnemonic) : 0;
-        shown = fm.elidedText(text, mode, r.width(), mnemonic);
+        shown = fm.elidedText(shown, mode, r.width(), mnemonic);
     }
 
     if (format & DT_CALCRECT) {

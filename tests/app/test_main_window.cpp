@@ -177,6 +177,45 @@ TEST_F(MainWindow, StepsNeedAnOpenConfiguration)
     EXPECT_EQ(Window_List().Windows().size(), 1u);
 }
 
+// CONFIGURATOR_STEP presses a hidden step button once the main window shows, by the same road
+// as a click: without a configuration it is refused like any step.
+TEST_F(MainWindow, TheStepNamedInTheEnvironmentIsPressedOnceTheWindowShows)
+{
+    struct Restore {
+        ~Restore() { qunsetenv(TFDidudiredadFirmWare::Step_Variable); }
+    } restore;
+    qputenv(TFDidudiredadFirmWare::Step_Variable, "Btn_CAN_Rec_Frame");
+    ExpectBoxes(1);
+    Show_Main_Form();
+    EXPECT_TRUE(Main().Btn_CAN_Rec_Frame->isHidden());
+    EXPECT_TRUE(Messages.Shown().empty()) << "pressed from the event loop, not before the window shows";
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Messages.Shown().size(), 1u);
+    EXPECT_EQ(Messages.LastText(), QStringLiteral("Error! Project not Valid"));
+
+    // With a configuration open, the window of the step opens.
+    QDir(Dir.Path()).mkpath(QStringLiteral("PROJECTS/Plant A"));
+    App_State.Project_Folder = Dir.File(QStringLiteral("PROJECTS/Plant A"));
+    Set_Files();
+    QString caption;
+    InNextLoop([&] {
+        auto* shown = qobject_cast<platform::TForm*>(QApplication::activeModalWidget());
+        ASSERT_NE(shown, nullptr);
+        caption = shown->Caption();
+        shown->SetModalResult(platform::mrCancel);
+    });
+    EXPECT_TRUE(Main().Press_Step(QStringLiteral("Btn_DMX_Default")));
+    EXPECT_EQ(caption, QStringLiteral("DMX Default Value"));
+
+    // A name of no step button is reported.
+    Messages.Clear();
+    ExpectBoxes(1);
+    qputenv(TFDidudiredadFirmWare::Step_Variable, "Btn_Nothing");
+    Main().Press_Step_From_Environment();
+    EXPECT_EQ(Messages.LastText(),
+              QStringLiteral("CONFIGURATOR_STEP names \"Btn_Nothing\", which is no step button of the main window."));
+}
+
 TEST_F(MainWindow, ReopensTheRememberedConfiguration)
 {
     QDir(Dir.Path()).mkpath(QStringLiteral("PROJECTS/Plant A"));

@@ -213,6 +213,40 @@ TEST(Canvas, DrawTextClipsToItsRectangleAndAlignsSingleLines)
     EXPECT_GT(maxY, 20) << "bottom-aligned";
 }
 
+// A text of megabytes looks like a short text that holds its visible part (and draws about as
+// fast): left, right or centred on one line, and wrapped from the top.
+TEST(Canvas, AHugeTextLooksLikeItsVisiblePart)
+{
+    QString huge;
+    for (int i = 0; i < 200000; ++i)
+        huge += QStringLiteral("word%1 ").arg(i % 97);
+    const struct {
+        unsigned Format;
+        QString Visible;
+    } cases[] = {
+        {DT_SINGLELINE | DT_VCENTER, huge.left(600)},
+        {DT_SINGLELINE | DT_RIGHT, huge.right(600)},
+        {DT_SINGLELINE | DT_CENTER, huge.mid(huge.size() / 2 - 300, 600)},
+        {DT_WORDBREAK | DT_EDITCONTROL, huge.left(3000)},
+    };
+    for (const auto& c : cases) {
+        auto draw = [&](const QString& text) {
+            QImage img(120, 60, QImage::Format_RGB32);
+            img.fill(Paper);
+            TCanvas canvas(&img);
+            canvas.Font.setPixelSize(12);
+            canvas.Font.Color = clWhite;
+            canvas.Brush.Style = TBrushStyle::bsClear;
+            QRect r = Rect(4, 4, 104, 56);
+            canvas.DrawText(text, r, c.Format | DT_NOPREFIX);
+            return img;
+        };
+        const QImage whole = draw(huge);
+        EXPECT_FALSE(Inked(whole).empty());
+        EXPECT_EQ(whole, draw(c.Visible)) << c.Format;
+    }
+}
+
 TEST(Canvas, TextOutFillsBehindWithASolidBrush)
 {
     QImage img = Paper40();

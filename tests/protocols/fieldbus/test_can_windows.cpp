@@ -259,6 +259,25 @@ TEST_F(ReceiveWindow, AFileReadInPartIsReportedKeptAndReplacedOnlyWithConsent)
     EXPECT_EQ(Dir.Read("CAN_Rec_Frames.xml"), Frames(512));
 }
 
+// A 10 MB text in a cell: shown, painted and written back whole.
+TEST_F(ReceiveWindow, AHugeTextIsShownAndKeptWhole)
+{
+    const QByteArray big(10 * 1024 * 1024, 'm');
+    Dir.Write("CAN_Rec_Frames.xml", "<Receive_Frames><row Enable=\"Y\" COBID=\"1\" CAN_Type=\"2.0A (11 bits)\" "
+                                    "Dim=\"1\" TimeOut=\"0\" Byte1=\"\" Byte2=\"\" Byte3=\"\" Byte4=\"\" "
+                                    "Byte5=\"\" Byte6=\"\" Byte7=\"\" Byte8=\"\" Mnemonic=\"" + big +
+                                    "\"/></Receive_Frames><!--SW_VERSION = 1.000-->");
+    const QByteArray before = Dir.Read("CAN_Rec_Frames.xml");
+    EXPECT_EQ(Run([&] {
+                  EXPECT_EQ(Cell(rx::Mnemonic, 1).size(), big.size());
+                  Grid().ScrollInView(Grid().RealToDisplCol(rx::Mnemonic), 1);
+                  EXPECT_FALSE(Form->grab().isNull());
+                  Press(Form->Btn_OK);
+              }),
+              platform::mrOk);
+    EXPECT_EQ(Dir.Read("CAN_Rec_Frames.xml"), before);
+}
+
 TEST_F(ReceiveWindow, AFailedSaveIsReportedAndTheWindowStaysOpen)
 {
     shell::App_State.File_CAN_Rec_Frames = Dir.File("no such folder/CAN_Rec_Frames.xml");
