@@ -118,10 +118,17 @@ std::optional<QString> Check(const shell::Setup_Window_Description& window, cons
 }
 
 // The window texts shared by the three: captions OK .. Paste Row follow the description, the
-// hints the captions; first is the window's block.
-shell::Setup_Window_Description Window(const char* name, int width, int first, shell::Project_File_Description file,
-                                       QString shell::TApp_State::*path, const char* tab_read, const char* tab_write)
+// hints the captions; first is the window's block, prefix the row prefix of its faults and
+// question its delete question.
+struct Window_Texts {
+    int First, Prefix, Question;
+};
+
+shell::Setup_Window_Description Window(const char* name, int width, Window_Texts texts,
+                                       shell::Project_File_Description file, QString shell::TApp_State::*path,
+                                       const char* tab_read, const char* tab_write)
 {
+    const int first = texts.First;
     shell::Setup_Window_Description w;
     w.Name = QLatin1String(name);
     w.Client_Width = width;
@@ -137,6 +144,8 @@ shell::Setup_Window_Description Window(const char* name, int width, int first, s
         w.Button_Hints.push_back(first + 8 + b);
     }
     w.Tab_Captions = {first + 14, first + 15};
+    w.Row_Prefix = texts.Prefix;
+    w.Delete_Question = texts.Question;
     return w;
 }
 
@@ -144,45 +153,30 @@ shell::Setup_Window_Description Window(const char* name, int width, int first, s
 
 const shell::Setup_Window_Description& PDO_Window_Description()
 {
-    static const shell::Setup_Window_Description window = [] {
-        shell::Setup_Window_Description w =
-            Window("FSet_PDO_Access", 798, 2300,
-                   {QStringLiteral("PDO_CANopen"), QStringLiteral("1.000"), {PDO_Receive(), PDO_Transmit()}},
-                   &shell::TApp_State::File_PDO_CANopen, "TS_Receive_PDO", "TS_Transmit_PDO");
-        w.Row_Prefix = 2368;
-        w.Delete_Question = 2391;
-        return w;
-    }();
+    static const shell::Setup_Window_Description window =
+        Window("FSet_PDO_Access", 798, {2300, 2368, 2391},
+               {QStringLiteral("PDO_CANopen"), QStringLiteral("1.000"), {PDO_Receive(), PDO_Transmit()}},
+               &shell::TApp_State::File_PDO_CANopen, "TS_Receive_PDO", "TS_Transmit_PDO");
     return window;
 }
 
 const shell::Setup_Window_Description& SDO_Client_Window_Description()
 {
-    static const shell::Setup_Window_Description window = [] {
-        shell::Setup_Window_Description w =
-            Window("FSet_SDO_Client_Access", 798, 2400,
-                   {QStringLiteral("SDO_Client_CANopen"), QStringLiteral("1.000"),
-                    {SDO_Client(false, 2416, 2439), SDO_Client(true, 2427, 2449)}},
-                   &shell::TApp_State::File_SDO_Client_CANopen, "TS_SDO_Read", "TS_SDO_Write");
-        w.Row_Prefix = 2460;
-        w.Delete_Question = 2479;
-        return w;
-    }();
+    static const shell::Setup_Window_Description window =
+        Window("FSet_SDO_Client_Access", 798, {2400, 2460, 2479},
+               {QStringLiteral("SDO_Client_CANopen"), QStringLiteral("1.000"),
+                {SDO_Client(false, 2416, 2439), SDO_Client(true, 2427, 2449)}},
+               &shell::TApp_State::File_SDO_Client_CANopen, "TS_SDO_Read", "TS_SDO_Write");
     return window;
 }
 
 const shell::Setup_Window_Description& SDO_Server_Window_Description()
 {
-    static const shell::Setup_Window_Description window = [] {
-        shell::Setup_Window_Description w =
-            Window("FSet_SDO_Server_Access", 749, 2500,
-                   {QStringLiteral("SDO_Server_CANopen"), QStringLiteral("1.000"),
-                    {SDO_Server(false, 2516, 2534), SDO_Server(true, 2525, 2542)}},
-                   &shell::TApp_State::File_SDO_Server_CANopen, "TS_SDO_Read", "TS_SDO_Write");
-        w.Row_Prefix = 2550;
-        w.Delete_Question = 2565;
-        return w;
-    }();
+    static const shell::Setup_Window_Description window =
+        Window("FSet_SDO_Server_Access", 749, {2500, 2550, 2565},
+               {QStringLiteral("SDO_Server_CANopen"), QStringLiteral("1.000"),
+                {SDO_Server(false, 2516, 2534), SDO_Server(true, 2525, 2542)}},
+               &shell::TApp_State::File_SDO_Server_CANopen, "TS_SDO_Read", "TS_SDO_Write");
     return window;
 }
 
