@@ -166,6 +166,27 @@ TEST_F(DefOffsetWindow, AnOutputPositionUsedTwiceKeepsTheWindowOpenAndWritesNoth
     EXPECT_FALSE(Dir.Read("DNETM_DefOff.xml").contains("Offset=\"None\""));
 }
 
+TEST_F(DefOffsetWindow, ADamagedOffsetsFileIsKeptAsideReportedAndAskedAbout)
+{
+    Dir.Write("DNETM_Net.xml", Net_File);
+    Dir.Write("DNETM_DefOff.xml", "<Define_Offset><Nodo_DNET><ByteIN><row Offset=\"12\" Mnemonic=\"kept\"/><row Off");
+    Open();
+    ASSERT_EQ(Messages.Shown().size(), 1u);
+    EXPECT_TRUE(Messages.LastText().contains("is not valid XML")) << Messages.LastText().toStdString();
+    EXPECT_TRUE(Messages.LastText().contains("DNETM_DefOff.xml.damaged")) << Messages.LastText().toStdString();
+    EXPECT_TRUE(QFile::exists(Dir.File("DNETM_DefOff.xml.damaged")));
+    // The offset read before the fault is shown.
+    EXPECT_EQ(Column(*Form->ACG_ByteIN, 1), QStringList({"12", "None"}));
+    // OK asks before replacing the file; No keeps it and the window.
+    Messages.QueueAnswer(platform::mrNo);
+    Press(Form->Btn_OK);
+    EXPECT_TRUE(Messages.LastText().contains("Save anyway?")) << Messages.LastText().toStdString();
+    EXPECT_TRUE(Dir.Read("DNETM_DefOff.xml").endsWith("<row Off"));
+    Messages.QueueAnswer(platform::mrYes);
+    Press(Form->Btn_OK);
+    EXPECT_TRUE(Dir.Read("DNETM_DefOff.xml").startsWith("<Define_Offset><Nodo_DNET><ByteIN><row Offset=\"12\" Mnemonic=\"kept\"/>"));
+}
+
 TEST_F(DefOffsetWindow, NoNetworkFileLeavesEmptyGridsAndOkWritesTheRootAlone)
 {
     Open();
