@@ -1,17 +1,19 @@
 #include "protocols/fieldbus/UDNet.h"
 
-#include "shell/ULanguage.h"
+#include "grid/core/ExtColumnGrid.h"
+#include "protocols/fieldbus/UDNet_Files.h"
 #include "shell/UWindowList.h"
 
 TFDNet* FDNet() { return shell::Window<TFDNet>(); }
 
-TFDNet::TFDNet(QWidget* parent) : platform::TForm(parent)
+TFDNet::TFDNet(const grid::TGridLayers& gridLayers, QWidget* parent)
+    : shell::TSetup_Window(fieldbus::DNet_Window_Description(), gridLayers, parent)
 {
-    SetClientSize(745, 337);
-    Set_Lang();
+    // The columns keep their widths.
+    Table(0)->Options &= ~grid::goColSizing;
 }
 
-void TFDNet::Set_Lang()
+std::optional<QString> TFDNet::Check_Tables(const std::vector<shell::Table_Check_Input>& tables) const
 {
-    SetCaption(shell::Lang(2800));
+    return fieldbus::Check_DNet_Table(tables.at(0));
 }

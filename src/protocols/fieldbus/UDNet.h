@@ -1,15 +1,15 @@
 #pragma once
-#include "platform/TForm.h"
+#include "shell/USetupWindow.h"
 
-#include <QString>
-
-// The DeviceNet network, a window of the family's other gateways.
-// This product never shows it, so it has its size and caption only.
-class TFDNet : public platform::TForm {
+// "DeviceNet Network": the DeviceNet slaves that the gateway scans, with their numbers of input
+// and output bytes.
+class TFDNet : public shell::TSetup_Window {
     Q_OBJECT
 public:
-    explicit TFDNet(QWidget* parent = nullptr);
-    void Set_Lang() override;
+    explicit TFDNet(const grid::TGridLayers& gridLayers = {}, QWidget* parent = nullptr);
+
+protected:
+    std::optional<QString> Check_Tables(const std::vector<shell::Table_Check_Input>& tables) const override;
 };
 
 TFDNet* FDNet();

@@ -1,17 +1,10 @@
 #include "protocols/fieldbus/USet_PDO_Access.h"
 
-#include "shell/ULanguage.h"
 #include "shell/UWindowList.h"
 
 TFSet_PDO_Access* FSet_PDO_Access() { return shell::Window<TFSet_PDO_Access>(); }
 
-TFSet_PDO_Access::TFSet_PDO_Access(QWidget* parent) : platform::TForm(parent)
+TFSet_PDO_Access::TFSet_PDO_Access(const grid::TGridLayers& gridLayers, QWidget* parent)
+    : TCANopen_Window(fieldbus::PDO_Window_Description(), &fieldbus::Check_PDO_Tables, gridLayers, parent)
 {
-    SetClientSize(798, 337);
-    Set_Lang();
-}
-
-void TFSet_PDO_Access::Set_Lang()
-{
-    SetCaption(shell::Lang(2300));
 }

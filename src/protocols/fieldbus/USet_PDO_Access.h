@@ -1,15 +1,12 @@
 #pragma once
-#include "platform/TForm.h"
+#include "protocols/fieldbus/UCANopen_Window.h"
 
-#include <QString>
-
-// The CANopen PDO tables, a window of the family's other gateways.
-// This product never shows it, so it has its size and caption only.
-class TFSet_PDO_Access : public platform::TForm {
+// The CANopen PDO mapping: the PDOs the gateway receives and transmits, byte by byte to positions
+// of the exchange area.
+class TFSet_PDO_Access : public TCANopen_Window {
     Q_OBJECT
 public:
-    explicit TFSet_PDO_Access(QWidget* parent = nullptr);
-    void Set_Lang() override;
+    explicit TFSet_PDO_Access(const grid::TGridLayers& gridLayers = {}, QWidget* parent = nullptr);
 };
 
 TFSet_PDO_Access* FSet_PDO_Access();

@@ -1,15 +1,12 @@
 #pragma once
-#include "platform/TForm.h"
+#include "protocols/fieldbus/UCANopen_Window.h"
 
-#include <QString>
-
-// The CANopen SDO client tables, a window of the family's other gateways.
-// This product never shows it, so it has its size and caption only.
-class TFSet_SDO_Client_Access : public platform::TForm {
+// The CANopen SDO client tables: the objects of other devices that the gateway reads and writes,
+// byte by byte to positions of the exchange area.
+class TFSet_SDO_Client_Access : public TCANopen_Window {
     Q_OBJECT
 public:
-    explicit TFSet_SDO_Client_Access(QWidget* parent = nullptr);
-    void Set_Lang() override;
+    explicit TFSet_SDO_Client_Access(const grid::TGridLayers& gridLayers = {}, QWidget* parent = nullptr);
 };
 
 TFSet_SDO_Client_Access* FSet_SDO_Client_Access();

@@ -1,15 +1,12 @@
 #pragma once
-#include "platform/TForm.h"
+#include "protocols/fieldbus/UCANopen_Window.h"
 
-#include <QString>
-
-// The CANopen SDO server tables, a window of the family's other gateways.
-// This product never shows it, so it has its size and caption only.
-class TFSet_SDO_Server_Access : public platform::TForm {
+// The CANopen SDO server tables: the application objects that the gateway offers, byte by byte from
+// positions of the exchange area.
+class TFSet_SDO_Server_Access : public TCANopen_Window {
     Q_OBJECT
 public:
-    explicit TFSet_SDO_Server_Access(QWidget* parent = nullptr);
-    void Set_Lang() override;
+    explicit TFSet_SDO_Server_Access(const grid::TGridLayers& gridLayers = {}, QWidget* parent = nullptr);
 };
 
 TFSet_SDO_Server_Access* FSet_SDO_Server_Access();
