@@ -90,6 +90,19 @@ TEST_F(RtuWindow, GoldenFileReadShownAndWrittenBackByteForByte)
                   QString hint;
                   Form->GridHint(&Grid(), 0, Grid().RealToDisplCol(rtu::rd::Topic), hint);
                   EXPECT_EQ(hint, "Select the Topic from the List");
+                  // The column groups' colours ($00BBGGRR), seen in an empty row.
+                  const QImage shot = Grid().viewport()->grab().toImage();
+                  auto colour = [&](int realCol) {
+                      const grid::TRect rc = Grid().CellRect(Grid().RealToDisplCol(realCol), 4);
+                      const QRgb p = shot.pixel(rc.Left + 3, rc.Top + 3);
+                      return uint32_t(qRed(p) | qGreen(p) << 8 | qBlue(p) << 16);
+                  };
+                  EXPECT_EQ(colour(rtu::rd::Enable), 11589887u);
+                  EXPECT_EQ(colour(rtu::rd::NPoint), 16710368u);
+                  EXPECT_EQ(colour(rtu::rd::MaxError), 11075496u);
+                  EXPECT_EQ(colour(rtu::rd::SwapWord), 11075583u);
+                  EXPECT_EQ(colour(rtu::rd::Topic), 16766421u);
+                  EXPECT_EQ(colour(rtu::rd::Mnemonic), 0xFFFFFFu);
                   Press(Form->Btn_OK);
               }),
               platform::mrOk)
