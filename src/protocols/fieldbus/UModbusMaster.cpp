@@ -175,6 +175,31 @@ std::optional<QString> Check_Write_Rule(const shell::Checked_Row& row, const Rul
     return std::nullopt;
 }
 
+std::optional<QString> Check_Rule_Tables(const shell::Setup_Window_Description& window,
+                                         const std::vector<shell::Table_Check_Input>& tables,
+                                         const Rule_Columns& readColumns, const Rule_Texts& readTexts,
+                                         const Rule_Columns& writeColumns, const Rule_Texts& writeTexts, int nByteOut,
+                                         int* faultTable)
+{
+    const auto check = [&](int table, const shell::Checked_Row& row) {
+        return table == 0 ? Check_Read_Rule(row, readColumns, readTexts)
+                          : Check_Write_Rule(row, writeColumns, writeTexts, nByteOut);
+    };
+    if (tables.empty())
+        return std::nullopt;
+    // The read table alone first, so that a fault is known to lie in one table or the other.
+    std::optional<QString> fault =
+        shell::Check_Setup_Tables(window, std::vector<shell::Table_Check_Input>(tables.begin(), tables.begin() + 1), check);
+    int table = 0;
+    if (!fault && tables.size() > 1) {
+        fault = shell::Check_Setup_Tables(window, tables, check);
+        table = 1;
+    }
+    if (faultTable)
+        *faultTable = fault ? table : -1;
+    return fault;
+}
+
 QStringList Publish_Topics(const QString& topicFile, bool numbered)
 {
     QStringList topics;

@@ -64,6 +64,14 @@ std::optional<QString> Check_Read_Rule(const shell::Checked_Row& row, const Rule
 std::optional<QString> Check_Write_Rule(const shell::Checked_Row& row, const Rule_Columns& columns,
                                         const Rule_Texts& texts, int nByteOut);
 
+// The read table, then the write table, with their rule checks; faultTable (when given) gets the
+// table of the first fault, rows holding data below a table's end included.
+std::optional<QString> Check_Rule_Tables(const shell::Setup_Window_Description& window,
+                                         const std::vector<shell::Table_Check_Input>& tables,
+                                         const Rule_Columns& readColumns, const Rule_Texts& readTexts,
+                                         const Rule_Columns& writeColumns, const Rule_Texts& writeTexts, int nByteOut,
+                                         int* faultTable);
+
 // ---- Topics ------------------------------------------------------------------------------------
 
 // The publish topics of a topic file, in file order, each as the Topic column offers it: with

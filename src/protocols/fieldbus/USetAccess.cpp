@@ -98,14 +98,8 @@ const Window_Data& Window()
 
 std::optional<QString> Check(const std::vector<shell::Table_Check_Input>& tables, int nByteOut, int* faultTable)
 {
-    return shell::Check_Setup_Tables(Window().Window, tables,
-                                     [=](int table, const shell::Checked_Row& row) -> std::optional<QString> {
-                                         auto fault = table == 0 ? Check_Read_Rule(row, Read_Columns, Read_Texts)
-                                                                 : Check_Write_Rule(row, Write_Columns, Write_Texts, nByteOut);
-                                         if (fault && faultTable)
-                                             *faultTable = table;
-                                         return fault;
-                                     });
+    return Check_Rule_Tables(Window().Window, tables, Read_Columns, Read_Texts, Write_Columns, Write_Texts, nByteOut,
+                             faultTable);
 }
 
 }  // namespace fieldbus::set_access

@@ -187,6 +187,23 @@ TEST_P(ModbusChecks, FirstFaultWithItsMessage)
     EXPECT_EQ(faultTable, c.Table);
 }
 
+// Data below an empty key of the write table is a fault of the write table, which must be shown.
+TEST_F(ModbusChecks, RowsBelowAnEmptyKeyOfTheWriteTableAreItsFault)
+{
+    QStringList empty = Valid_Row(false, 1);
+    empty[rtu::wr::Slave_ID] = " ";
+    QStringList below = Valid_Row(false, 1);
+    below[0] = "2";
+    std::vector<shell::Table_Check_Input> tables = {{{Valid_Row(false, 0)}, {}}, {{empty, below}, {}}};
+    int faultTable = -1;
+    EXPECT_EQ(rtu::Check(tables, mm::Data_Array_Size, &faultTable).value_or(QString()),
+              "Error row 1!! Slave ID of row 1 is empty: the table ends there and this row would not be saved");
+    EXPECT_EQ(faultTable, 1);
+    tables[1].Rows = {Valid_Row(false, 1)};
+    EXPECT_EQ(rtu::Check(tables, mm::Data_Array_Size, &faultTable), std::nullopt);
+    EXPECT_EQ(faultTable, -1);
+}
+
 namespace r = rtu::rd;
 namespace w = rtu::wr;
 namespace tr = tcp::rd;
