@@ -438,13 +438,19 @@ TEST_F(TcpWindow, ABrokenFileIsReportedAndKeptAside)
     EXPECT_EQ(Dir.Read("ModbusTCPM_SetAccess.xml"), broken);
 }
 
-TEST_F(TcpWindow, CopyAndPasteCaptionsStayEnglishAndTheReadTableHasNoHeaderHints)
+TEST_F(TcpWindow, CopyAndPasteCaptionsStayEnglishAndTheReadTableHasNoHeaderHintsNorEnterJumps)
 {
     Run([&] {
         EXPECT_EQ(Form->Btn_DelRow->Caption(), "Delete Row");
         EXPECT_EQ(Form->Btn_PasteRow->Caption(), "Paste Row");
         EXPECT_FALSE(bool(Form->ACG_Modbus_Read->OnGridHint));
         EXPECT_TRUE(bool(Form->ACG_Modbus_Write->OnGridHint));
+        // Enter stays in the read table's cell whatever the program's Enter option says.
+        shell::App_State.Opt_Jump_Field_Tables = true;
+        Click(tcp::rd::Port, 1);
+        Key(Qt::Key_Return);
+        EXPECT_EQ(Grid().RealCol(), tcp::rd::Port);
+        EXPECT_EQ(Grid().Row(), 1);
         Press(Form->Btn_Cancel);
     });
 }
