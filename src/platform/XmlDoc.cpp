@@ -5,6 +5,8 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+
 namespace platform {
 namespace {
 std::string utf8(const QString& s) { return s.toStdString(); }
@@ -23,6 +25,25 @@ struct SavedText final : pugi::xml_writer {
         Bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
     }
 };
+
+// Whether the start tag that begins at `start` of the original bytes closes before `fault`: an
+// element whose start tag was cut keeps the attributes read so far, the last of them cut short.
+bool StartTagCloses(const QByteArray& original, qsizetype start, qsizetype fault)
+{
+    const qsizetype end = std::min(fault, original.size());
+    for (qsizetype i = start + 1; i < end; ++i) {
+        const char c = original.at(i);
+        if (c == '>')
+            return true;
+        if (c == '"' || c == '\'') {
+            const qsizetype close = original.indexOf(c, i + 1);
+            if (close < 0 || close >= end)
+                return false;
+            i = close;
+        }
+    }
+    return false;
+}
 }  // namespace
 
 QString XmlNode::NodeName() const { return fromUtf8(node(Node).name()); }
@@ -101,7 +122,21 @@ QString XmlDocument::LoadPartFromFile(const QString& path)
 {
     Doc->reset();
     Bytes = ReadWholeFile(path);
-    return parseHeldBytes(path, true);
+    const QByteArray original(Bytes.constData(), Bytes.size());  // the parse writes into Bytes
+    const QString fault = parseHeldBytes(path, true);
+    if (fault.isEmpty() || !Doc->document_element())
+        return fault;
+    // The deepest last element is the one the fault cut; drop it when its start tag is incomplete.
+    pugi::xml_node last = Doc->document_element();
+    while (last.last_child() && last.last_child().type() == pugi::node_element)
+        last = last.last_child();
+    const pugi::xml_parse_result again = [&] {
+        pugi::xml_document probe;
+        return probe.load_buffer(original.constData(), static_cast<size_t>(original.size()), kParseOptions);
+    }();
+    if (last != Doc->document_element() && !StartTagCloses(original, last.offset_debug(), again.offset))
+        last.parent().remove_child(last);
+    return fault;
 }
 
 void XmlDocument::LoadFromBytes(const QByteArray& bytes, const QString& nameForMessages)

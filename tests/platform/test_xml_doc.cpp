@@ -87,6 +87,31 @@ TEST(XmlDoc, PartOfABrokenFileIsKeptWhenAsked)
     EXPECT_THROW(doc.LoadPartFromFile(dir.File(QStringLiteral("missing.xml"))), platform::Exception);
 }
 
+// Cut at every byte, a broken file keeps only rows whose start tags were read whole: never a row
+// with a value cut short or an attribute missing.
+TEST(XmlDoc, ACutFileKeepsNoHalfRow)
+{
+    TempDir dir;
+    const QByteArray whole = "<R><C><row A=\"5.6\" B='x>y'/><row A=\"12.34\" B=\"q\"/><row A=\"7\" B=\"\"/></C></R>";
+    const QStringList a = {"5.6", "12.34", "7"}, b = {"x>y", "q", ""};
+    XmlDocument doc;
+    for (qsizetype cut = 1; cut < whole.size(); ++cut) {
+        SCOPED_TRACE(whole.left(cut).toStdString());
+        dir.Write("cut.xml", whole.left(cut));
+        doc.LoadPartFromFile(dir.File(QStringLiteral("cut.xml")));
+        const XmlNode c = doc.DocumentElement().IsNull() ? XmlNode() : doc.DocumentElement().ChildByName(QStringLiteral("C"));
+        if (c.IsNull())
+            continue;
+        const std::vector<XmlNode> rows = c.ChildNodes();
+        ASSERT_LE(rows.size(), 3u);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_TRUE(rows[i].HasAttribute(QStringLiteral("B"))) << i;
+            EXPECT_EQ(rows[i].Attribute(QStringLiteral("A")), a[int(i)]) << i;
+            EXPECT_EQ(rows[i].Attribute(QStringLiteral("B")), b[int(i)]) << i;
+        }
+    }
+}
+
 TEST(XmlDoc, SavingReplacesTheFileWholeOrReportsTheFailure)
 {
     TempDir dir;
