@@ -1,6 +1,7 @@
 // The J1939 and NMEA 2000 frame windows, driven as a user drives them.
 #include "protocols/fieldbus/UReceiveNMEA.h"
 #include "protocols/fieldbus/UTransmitJ1939.h"
+#include "protocols/fieldbus/UTransmitNMEA.h"
 #include "setup_window_driver.h"
 #include "support/QStringPrinter.h"
 #include "support/TestData.h"
@@ -23,6 +24,7 @@ TEST_F(J1939TransmitWindow, OlderFileShownEditedSavedWithoutItsOldAttributeAndRe
         EXPECT_TRUE(Messages.Shown().empty()) << Messages.LastText().toStdString();
         EXPECT_EQ(Form->size(), QSize(800, 337));
         EXPECT_EQ(Form->Caption(), "Transmit J1939 Frames");
+        EXPECT_EQ(Form->L_SW_Desc->text(), "Transmit J1939 Frames");
         EXPECT_EQ(Form->Btn_Cancel->Hint(), "Exit without save the 1939 Transmit Frames List");
         EXPECT_EQ(Grid().RowCount(), 513);
         EXPECT_EQ(Grid().Cells(jtx::TP_NByte, 0), "N Bytes");
@@ -87,3 +89,29 @@ TEST_F(NMEAReceiveWindow, TotalFaultNamesNoRowAndRefusedOkWritesNothing)
 
 }  // namespace pgn_windows_test
 
+
+namespace pgn_windows_test {
+
+using NMEATransmitWindow = SetupWindowTest<TFTransmitNMEA>;
+
+// Every window names itself and its buttons, the transmit windows too.
+TEST_F(NMEATransmitWindow, TitleAndButtonsCarryTheirTexts)
+{
+    Run([&] {
+        EXPECT_EQ(Form->Caption(), "Transmit NMEA 2000 Frames");
+        EXPECT_EQ(Form->L_SW_Desc->text(), "Transmit NMEA 2000 Frames");
+        QStringList captions;
+        for (controls::TPicButton* b : {Form->Btn_OK, Form->Btn_Cancel, Form->Btn_DelRow, Form->Btn_InsRow,
+                                        Form->Btn_CopyRow, Form->Btn_PasteRow})
+            captions.append(b->Caption());
+        EXPECT_EQ(captions, QStringList({"OK", "Cancel", "Delete Row", "Insert Row", "Copy Row", "Paste Row"}));
+        EXPECT_EQ(Form->Btn_OK->Hint(), "Confirm and save the NMEA 2000 Transmit Frames List");
+        EXPECT_EQ(Form->Btn_PasteRow->Hint(), "Paste the Copied Fields in the Selected Row");
+        EXPECT_EQ(Grid().ColCount(), 11);
+        EXPECT_EQ(Grid().RowCount(), 63);
+        EXPECT_EQ(Form->NUM_BYTE_OUT, 512);
+        Press(Form->Btn_Cancel);
+    });
+}
+
+}  // namespace pgn_windows_test
