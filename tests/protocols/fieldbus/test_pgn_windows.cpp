@@ -92,6 +92,7 @@ TEST_F(NMEAReceiveWindow, TotalFaultNamesNoRowAndRefusedOkWritesNothing)
 
 namespace pgn_windows_test {
 
+namespace ntx = fieldbus::transmit_nmea;
 using NMEATransmitWindow = SetupWindowTest<TFTransmitNMEA>;
 
 // Every window names itself and its buttons, the transmit windows too.
@@ -110,6 +111,23 @@ TEST_F(NMEATransmitWindow, TitleAndButtonsCarryTheirTexts)
         EXPECT_EQ(Grid().ColCount(), 11);
         EXPECT_EQ(Grid().RowCount(), 63);
         EXPECT_EQ(Form->NUM_BYTE_OUT, 512);
+        EXPECT_EQ(Grid().ColWidths(ntx::On_Timer), 64);
+        // The column groups' colours ($00BBGGRR): the group's name light cyan, Fast Packet light pink,
+        // the count light yellow, the sending pale green, the mnemonic the window's background.
+        const QImage shot = Grid().viewport()->grab().toImage();
+        auto colour = [&](int realCol) {
+            const grid::TRect rc = Grid().CellRect(Grid().RealToDisplCol(realCol), 3);
+            // Right of a check box, clear of the cell's edges.
+            const QRgb p = shot.pixel(rc.Right - 5, (rc.Top + rc.Bottom) / 2);
+            return uint32_t(qRed(p) | qGreen(p) << 8 | qBlue(p) << 16);
+        };
+        EXPECT_EQ(colour(ntx::Priority), 16710368u);
+        EXPECT_EQ(colour(ntx::SA), 16710368u);
+        EXPECT_EQ(colour(ntx::FP), 16045820u);
+        EXPECT_EQ(colour(ntx::TP_NByte), 11075583u);
+        EXPECT_EQ(colour(ntx::On_Timer), 13303754u);
+        EXPECT_EQ(colour(ntx::SendTimer), 13303754u);
+        EXPECT_EQ(colour(ntx::Mnemonic), 15595512u);
         Press(Form->Btn_Cancel);
     });
 }
