@@ -134,7 +134,11 @@ QString XmlDocument::LoadPartFromFile(const QString& path)
         pugi::xml_document probe;
         return probe.load_buffer(original.constData(), static_cast<size_t>(original.size()), kParseOptions);
     }();
-    if (last != Doc->document_element() && !StartTagCloses(original, last.offset_debug(), again.offset))
+    // The fault's offset names the last byte read; one reported before the element (a tag left
+    // open above it) says nothing of the element's own tag.
+    const qsizetype start = last.offset_debug(), cut = static_cast<qsizetype>(again.offset);
+    const qsizetype end = cut > start ? std::min(cut + 1, original.size()) : original.size();
+    if (last != Doc->document_element() && !StartTagCloses(original, start, end))
         last.parent().remove_child(last);
     return fault;
 }
