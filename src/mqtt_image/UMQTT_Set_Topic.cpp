@@ -278,19 +278,11 @@ void TFMQTT_Set_Topic::ACG_MQTT_DblClickCell(grid::TExtStringGrid* Sender, int A
 void TFMQTT_Set_Topic::Show_Form_Topic(grid::TExtColumnGrid* Sender, int ARow, int ACol)
 {
     const TTopic_Side side = Sender == ACG_Pub ? Topic_Publish : Topic_Subscribe;
-    // An open in-place editor hands its text to the cell now, so the editor starts from it and
-    // nothing writes an older text over the editor's result.
-    Sender->CellsMoving();
     TFTopicTemplate* editor = FTopicTemplate();
     editor->TopicTemplate = ACol == mqtt_image::Template_Column(side) ? 1 : 0;
     editor->Working_Mode = Working_Mode;
     editor->Pub_Sub = side == Topic_Publish ? 0 : 1;
-    editor->RE_TopicTemplate->clear();
-    editor->RE_TopicTemplate->setPlainText(Sender->Cells(ACol, ARow));
-    if (editor->ShowModal() == platform::mrOk) {
-        Sender->SetCells(ACol, ARow, editor->RE_TopicTemplate->toPlainText());
-        Sender->Invalidate();
-    }
+    Edit_Cell_In_Topic_Editor(editor, *Sender, ACol, ARow);
 }
 
 void TFMQTT_Set_Topic::ACG_MQTT_GridHint(grid::TExtStringGrid* Sender, int ARow, int ACol, QString& hintstr)

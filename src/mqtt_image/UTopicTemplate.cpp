@@ -14,6 +14,19 @@
 
 TFTopicTemplate* FTopicTemplate() { return shell::Window<TFTopicTemplate>(); }
 
+void Edit_Cell_In_Topic_Editor(TFTopicTemplate* editor, grid::TExtStringGrid& grid, int col, int row)
+{
+    // An open in-place editor hands its text to the cell now, so the editor starts from it and
+    // nothing writes an older text over the editor's result.
+    grid.CellsMoving();
+    editor->RE_TopicTemplate->clear();
+    editor->RE_TopicTemplate->setPlainText(grid.Cells(col, row));
+    if (editor->ShowModal() == platform::mrOk) {
+        grid.SetCells(col, row, editor->RE_TopicTemplate->toPlainText());
+        grid.Invalidate();
+    }
+}
+
 namespace {
 
 constexpr int kClientWidth = 635;

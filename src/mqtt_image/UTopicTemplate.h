@@ -50,3 +50,7 @@ protected:
 
 TFTopicTemplate* FTopicTemplate();
 
+// Opens the editor, modally, on a cell's text; OK writes the editor's text back into the cell,
+// Cancel leaves it. The keyword context (TopicTemplate, Working_Mode, Pub_Sub) is the caller's.
+void Edit_Cell_In_Topic_Editor(TFTopicTemplate* editor, grid::TExtStringGrid& grid, int col, int row);
+

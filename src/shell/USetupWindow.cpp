@@ -234,7 +234,11 @@ void TSetup_Window::Btn_OKClick()
     // The value of an open editor belongs to the tables that are checked and written.
     for (grid::TExtColumnGrid* table : FTables)
         table->CellsMoving();
-    if (!Controllo_dati())
+    if (!Controllo_dati()) {
+        Show_Fault();
+        return;
+    }
+    if (!Confirm_Write())
         return;
     if (FFile_Not_Read_Whole &&
         MessageDlg(QStringLiteral("The file \"%1\" could not be read whole when this window opened. Saving replaces "
@@ -242,11 +246,8 @@ void TSetup_Window::Btn_OKClick()
                        .arg(File_Path()),
                    TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != platform::mrYes)
         return;
-    std::vector<Table_Rows> tables;
-    for (int t = 0; t < Table_Count(); ++t)
-        tables.push_back(Rows(t));
     try {
-        Write_Project_Tables(File_Path(), FFile, tables);
+        Write_Project_Tables(File_Path(), FFile, Rows_To_Write());
     } catch (const platform::Exception& e) {
         MessageDlg(e.message() + QStringLiteral("\nNothing was saved; the window stays open."), TMsgDlgType::mtError,
                    TMsgDlgButtons::mbOK);
@@ -254,6 +255,14 @@ void TSetup_Window::Btn_OKClick()
     }
     FFile_Not_Read_Whole = false;
     SetModalResult(platform::mrOk);
+}
+
+std::vector<Table_Rows> TSetup_Window::Rows_To_Write() const
+{
+    std::vector<Table_Rows> tables;
+    for (int t = 0; t < Table_Count(); ++t)
+        tables.push_back(Rows(t));
+    return tables;
 }
 
 void TSetup_Window::Btn_DelRowClick()

@@ -80,7 +80,7 @@ public:
     void Btn_PasteRowClick();
     void GridHint(grid::TExtStringGrid* Sender, int ARow, int ACol, QString& hintstr);
     void KeyPress(grid::TExtStringGrid* Sender, QChar& Key);
-    void DblClickCell(grid::TExtStringGrid* Sender, int ARow, int ACol);
+    virtual void DblClickCell(grid::TExtStringGrid* Sender, int ARow, int ACol);
     void ClickCell(grid::TExtStringGrid* Sender, int ARow, int ACol);
 
     int Table_Count() const { return int(FTables.size()); }
@@ -120,6 +120,12 @@ protected:
     virtual void Prepare_Show() {}
     // The window's checks over its tables (Check_Setup_Tables with its row checks).
     virtual std::optional<QString> Check_Tables(const std::vector<Table_Check_Input>& tables) const = 0;
+    // After a fault was shown: makes it reachable (a hidden tab shown, say).
+    virtual void Show_Fault() {}
+    // After the checks passed, before writing: false keeps the window open unsaved.
+    virtual bool Confirm_Write() { return true; }
+    // The tables as the file stores them (a window that shows stored values otherwise).
+    virtual std::vector<Table_Rows> Rows_To_Write() const;
     // The file's description, for a window that changes a table's capacity at a show.
     Project_File_Description& Edit_File() { return FFile; }
 

@@ -2,14 +2,9 @@
 
 #include "controls/buttons_pages/PicButton.h"
 #include "grid/core/ExtColumnGrid.h"
-#include "mqtt_image/UMQTT_Topic_File.h"
 #include "platform/Dialogs.h"
-#include "platform/Exception.h"
-#include "platform/Guard.h"
 #include "shell/ULanguage.h"
 
-#include <QFile>
-#include <QRegularExpression>
 #include <QTabWidget>
 
 using platform::MessageDlg;
@@ -200,51 +195,6 @@ std::optional<QString> Check_Rule_Tables(const shell::Setup_Window_Description& 
     return fault;
 }
 
-QStringList Publish_Topics(const QString& topicFile, bool numbered)
-{
-    QStringList topics;
-    if (topicFile.isEmpty() || !QFile::exists(topicFile))
-        return topics;
-    mqtt_image::TTopic_Tables tables;
-    QStringList problems;
-    try {
-        mqtt_image::Read_Topic_File(topicFile, &tables, &problems);
-    } catch (const platform::Exception&) {
-        // The rows read before the fault still name their topics; the topic window reports the file.
-    }
-    const shell::Table_Rows& rows = tables[mqtt_image::Topic_Publish];
-    for (size_t k = 0; k < rows.size(); ++k) {
-        const QString topic = rows[k].value(mqtt_image::pub::Topic);
-        if (shell::Key_Is_Empty(topic))
-            break;
-        topics.append(numbered ? QString::number(k + 1) + QStringLiteral(" - ") + topic : topic);
-    }
-    return topics;
-}
-
-QString Get_Topic_From_Index(const QStringList& topics, int index)
-{
-    return index >= 0 && index < topics.size() ? topics.at(index) : QString();
-}
-
-int Get_Index_From_Topic(const QStringList& topics, const QString& topic, int remembered)
-{
-    if (remembered >= 0 && remembered < topics.size() && topics.at(remembered) == topic)
-        return remembered;
-    return int(topics.indexOf(topic));
-}
-
-QString Unresolved_Topic(int index)
-{
-    return QStringLiteral("<topic %1: not in the topic table>").arg(index);
-}
-
-bool Is_Unresolved_Topic(const QString& cell)
-{
-    static const QRegularExpression marked(QStringLiteral("^<topic \\d+: not in the topic table>$"));
-    return marked.match(cell).hasMatch();
-}
-
 }  // namespace fieldbus::modbus_master
 
 using namespace fieldbus::modbus_master;
@@ -254,24 +204,22 @@ TModbus_Master_Window::TModbus_Master_Window(const Window_Data& data, const grid
     : shell::TSetup_Window(data.Window, gridLayers, parent),
       ACG_Modbus_Read(Table(0)),
       ACG_Modbus_Write(Table(1)),
-      FTopic_Column(data.Read_Topic_Column),
+      Read_Topics(ACG_Modbus_Read, data.Read_Topic_Column),
       FNumbered(data.Numbered_Topics)
 {
-    Btn_OK->OnClick = [this] { platform::Guarded([this] { Btn_OKClick(); }); };
     // A topic picked from the list is remembered by its index, so equal texts keep their own topic.
     ACG_Modbus_Read->OnComboObjectChange = [this](grid::TExtStringGrid*, int col, int row, int index, const QString&,
                                                   const QVariant&) {
-        if (col == FTopic_Column && row >= 1 && size_t(row) <= ComboItem_Topic.size())
-            ComboItem_Topic[size_t(row - 1)] = index;
+        if (col == Read_Topics.Column())
+            Read_Topics.Picked(row, index);
     };
 }
 
 void TModbus_Master_Window::Prepare_Show()
 {
     PageControl1->setTabVisible(1, false);
-    List_Publish_Topic = Publish_Topics(shell::App_State.File_MQTT_Set_Topic, FNumbered);
-    ACG_Modbus_Read->Columns()[FTopic_Column]->ComboItems = List_Publish_Topic;
-    ComboItem_Topic.assign(size_t(File().Tables[0].Capacity), -1);
+    Read_Topics.Reset(fieldbus::File_Topics(shell::App_State.File_MQTT_Set_Topic, mqtt_image::Topic_Publish, FNumbered),
+                      File().Tables[0].Capacity);
     NByte_IN = Data_Array_Size;
     NByte_OUT = Data_Array_Size;
 }
@@ -280,41 +228,19 @@ void TModbus_Master_Window::FormShow()
 {
     Load_File();
     // The read rows hold their topics' indices as the file gave them: shown by text from here on.
-    QStringList unresolved;
-    const shell::Table_Rows rows = Rows(0);
-    for (size_t r = 0; r < rows.size() && r < ComboItem_Topic.size(); ++r) {
-        const QString stored = rows[r].value(FTopic_Column);
-        const int64_t index = stored.isEmpty() ? -1 : shell::Setup_Number(stored);
-        ComboItem_Topic[r] = int(index);
-        QString text = Get_Topic_From_Index(List_Publish_Topic, int(index));
-        // An index the topic table no longer reaches is kept, not lost on the next save.
-        if (index >= 0 && text.isEmpty()) {
-            text = Unresolved_Topic(int(index));
-            unresolved.append(QString::number(r + 1));
-        }
-        ACG_Modbus_Read->SetCells(FTopic_Column, int(r + 1), text);
-    }
+    const QStringList unresolved = Read_Topics.Show_Topics();
     if (!unresolved.isEmpty())
         MessageDlg(QStringLiteral("The read rules of rows %1 name topics that the topic table does not hold (it has "
                                   "%2 publish topics). They keep their topic numbers and are marked; pick a topic "
                                   "for each enabled one before saving.")
                        .arg(unresolved.join(QStringLiteral(", ")))
-                       .arg(List_Publish_Topic.size()),
+                       .arg(Read_Topics.Topics().size()),
                    TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
 }
 
-shell::Table_Rows TModbus_Master_Window::Stored_Read_Rows() const
+std::vector<shell::Table_Rows> TModbus_Master_Window::Rows_To_Write() const
 {
-    shell::Table_Rows rows = Rows(0);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const int remembered = r < ComboItem_Topic.size() ? ComboItem_Topic[r] : -1;
-        const QString cell = rows[r].value(FTopic_Column);
-        const int index = Is_Unresolved_Topic(cell) && cell == Unresolved_Topic(remembered)
-                              ? remembered
-                              : Get_Index_From_Topic(List_Publish_Topic, cell, remembered);
-        rows[r][FTopic_Column] = QString::number(index);
-    }
-    return rows;
+    return {Read_Topics.Stored(Rows(0), File().Tables[0]), Rows(1)};
 }
 
 std::optional<QString> TModbus_Master_Window::Check_Tables(const std::vector<shell::Table_Check_Input>& tables) const
@@ -323,30 +249,11 @@ std::optional<QString> TModbus_Master_Window::Check_Tables(const std::vector<she
     return Check_Rules(tables, FFault_Table);
 }
 
-void TModbus_Master_Window::Btn_OKClick()
+void TModbus_Master_Window::Show_Fault()
 {
-    for (int t = 0; t < Table_Count(); ++t)
-        Table(t)->CellsMoving();
-    if (!Controllo_dati()) {
-        // The write table's tab is hidden in this layout: shown so that its fault can be mended.
-        if (FFault_Table == 1) {
-            PageControl1->setTabVisible(1, true);
-            PageControl1->setCurrentIndex(1);
-        }
-        return;
+    // The write table's tab is hidden in this layout: shown so that its fault can be mended.
+    if (FFault_Table == 1) {
+        PageControl1->setTabVisible(1, true);
+        PageControl1->setCurrentIndex(1);
     }
-    if (File_Not_Read_Whole() &&
-        MessageDlg(QStringLiteral("The file \"%1\" could not be read whole when this window opened. Saving replaces "
-                                  "it with what the window shows now. Save anyway?")
-                       .arg(File_Path()),
-                   TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != platform::mrYes)
-        return;
-    try {
-        shell::Write_Project_Tables(File_Path(), File(), {Stored_Read_Rows(), Rows(1)});
-    } catch (const platform::Exception& e) {
-        MessageDlg(e.message() + QStringLiteral("\nNothing was saved; the window stays open."), TMsgDlgType::mtError,
-                   TMsgDlgButtons::mbOK);
-        return;
-    }
-    SetModalResult(platform::mrOk);
 }

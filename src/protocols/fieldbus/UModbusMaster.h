@@ -1,4 +1,5 @@
 #pragma once
+#include "protocols/fieldbus/UTopicIndex.h"
 #include "shell/USetupWindow.h"
 
 #include <QString>
@@ -72,19 +73,6 @@ std::optional<QString> Check_Rule_Tables(const shell::Setup_Window_Description& 
                                          const Rule_Columns& writeColumns, const Rule_Texts& writeTexts, int nByteOut,
                                          int* faultTable);
 
-// ---- Topics ------------------------------------------------------------------------------------
-
-// The publish topics of a topic file, in file order, each as the Topic column offers it: with
-// numbered, "k - topic" (k from 1); else the topic alone. No file gives none.
-QStringList Publish_Topics(const QString& topicFile, bool numbered);
-// Entry index of the list, or "" beyond it.
-QString Get_Topic_From_Index(const QStringList& topics, int index);
-// The remembered index when its entry is the text, else the first entry equal to it, else -1.
-int Get_Index_From_Topic(const QStringList& topics, const QString& topic, int remembered);
-// The Topic cell of a rule whose saved index names no topic of the list: it keeps the index.
-QString Unresolved_Topic(int index);
-bool Is_Unresolved_Topic(const QString& cell);
-
 // What sets one Modbus master window apart from the other besides its columns and checks.
 struct Window_Data {
     shell::Setup_Window_Description Window;
@@ -102,14 +90,10 @@ public:
     TModbus_Master_Window(const fieldbus::modbus_master::Window_Data& data, const grid::TGridLayers& gridLayers,
                           QWidget* parent);
 
-    // Checks; a fault in the write table shows its tab; then writes with topics as indices.
-    void Btn_OKClick();
-
     grid::TExtColumnGrid* ACG_Modbus_Read;
     grid::TExtColumnGrid* ACG_Modbus_Write;
-    QStringList List_Publish_Topic;
-    // Per read row (entry r-1 for row r), the topic index last picked or loaded; -1 none.
-    std::vector<int> ComboItem_Topic;
+    // The read rules' publish topics.
+    fieldbus::TTopic_Index_Column Read_Topics;
     int NByte_IN = 0;
     int NByte_OUT = 0;
 
@@ -117,15 +101,15 @@ protected:
     void FormShow() override;
     void Prepare_Show() override;
     std::optional<QString> Check_Tables(const std::vector<shell::Table_Check_Input>& tables) const override;
+    // A fault in the write table shows its tab.
+    void Show_Fault() override;
+    // Topics as indices.
+    std::vector<shell::Table_Rows> Rows_To_Write() const override;
     // The window's checks; Fault_Table names the table of the fault.
     virtual std::optional<QString> Check_Rules(const std::vector<shell::Table_Check_Input>& tables,
                                                int& faultTable) const = 0;
 
 private:
-    // The read table's rows as the file stores them: each Topic cell as its index.
-    shell::Table_Rows Stored_Read_Rows() const;
-
-    int FTopic_Column;
     bool FNumbered;
     mutable int FFault_Table = -1;
 };

@@ -1,6 +1,5 @@
 // The Modbus master and Modbus TCP master access windows: their files read and written back byte
 // for byte through the window, the checks' messages, topics kept by index, hostile files.
-#include "mqtt_image/UMQTT_Topic_File.h"
 #include "protocols/fieldbus/UModbus_TCP_Master_Set_Access.h"
 #include "protocols/fieldbus/USetAccess.h"
 #include "setup_window_driver.h"
@@ -17,22 +16,6 @@ namespace rtu = fieldbus::set_access;
 namespace tcp = fieldbus::tcp_set_access;
 
 namespace {
-
-// A topic file whose publish table holds these topics in order.
-void Write_Topics(const QStringList& topics)
-{
-    mqtt_image::TTopic_Tables tables;
-    const size_t columns = mqtt_image::Topic_Columns(mqtt_image::Topic_Publish).size();
-    for (int k = 0; k < topics.size(); ++k) {
-        QStringList row;
-        for (size_t c = 0; c < columns; ++c)
-            row.append(QString());
-        row[0] = QString::number(k + 1);
-        row[mqtt_image::pub::Topic] = topics.at(k);
-        tables[mqtt_image::Topic_Publish].push_back(row);
-    }
-    mqtt_image::Write_Topic_File(shell::App_State.File_MQTT_Set_Topic, tables);
-}
 
 const QStringList Topics = {"plant/a", "plant/b", "plant/a"};
 
@@ -58,7 +41,7 @@ using TcpWindow = ModbusWindow<TFModbus_TCP_Master_Set_Access>;
 
 TEST_F(RtuWindow, GoldenFileReadShownAndWrittenBackByteForByte)
 {
-    Write_Topics(Topics);
+    Write_Topic_File(Topics);
     const QByteArray golden = ReadTestData("ModbusM_SetAccess.xml");
     ASSERT_FALSE(golden.isEmpty());
     Dir.Write("ModbusM_SetAccess.xml", golden);
@@ -73,8 +56,8 @@ TEST_F(RtuWindow, GoldenFileReadShownAndWrittenBackByteForByte)
                   EXPECT_TRUE(Grid().IsHiddenColumn(rtu::rd::Bit));
                   EXPECT_FALSE(Grid().IsHiddenColumn(rtu::rd::Topic));
                   EXPECT_EQ(Grid().RowCount(), 513);
-                  EXPECT_EQ(Form->List_Publish_Topic, QStringList({"1 - plant/a", "2 - plant/b", "3 - plant/a"}));
-                  EXPECT_EQ(Grid().Columns()[rtu::rd::Topic]->ComboItems, Form->List_Publish_Topic);
+                  EXPECT_EQ(Form->Read_Topics.Topics(), QStringList({"1 - plant/a", "2 - plant/b", "3 - plant/a"}));
+                  EXPECT_EQ(Grid().Columns()[rtu::rd::Topic]->ComboItems, Form->Read_Topics.Topics());
                   EXPECT_EQ(Form->NByte_OUT, 1500);
                   const QStringList& positions = Grid(1).Columns()[rtu::wr::Position]->ComboItems;
                   ASSERT_EQ(positions.size(), 1500);
@@ -85,7 +68,7 @@ TEST_F(RtuWindow, GoldenFileReadShownAndWrittenBackByteForByte)
                             "y|$F7|Coil Status|65536|2001|5|-3|1499|7|Y|N||Zähler «B»\n"
                             "Y| 0x10|Input Status|$FFFF|2000|100000000|100000000|||N|N|3 - plant/a|\n"
                             "Y||||||||||||");
-                  EXPECT_EQ(Form->ComboItem_Topic[2], 2);
+                  EXPECT_EQ(Form->Read_Topics.Remembered(3), 2);
                   // The header hints skip the hidden columns.
                   QString hint;
                   Form->GridHint(&Grid(), 0, Grid().RealToDisplCol(rtu::rd::Topic), hint);
@@ -113,7 +96,7 @@ TEST_F(RtuWindow, GoldenFileReadShownAndWrittenBackByteForByte)
 
 TEST_F(TcpWindow, GoldenFileWithoutVersionCommentAndDuplicateTopicsKeptByIndex)
 {
-    Write_Topics(Topics);
+    Write_Topic_File(Topics);
     const QByteArray golden = ReadTestData("ModbusTCPM_SetAccess.xml");
     ASSERT_FALSE(golden.isEmpty());
     EXPECT_TRUE(golden.endsWith("</ZAVIRAVI_Dovuve_ra_Varira_DOV_Izuvev>"));
@@ -121,7 +104,7 @@ TEST_F(TcpWindow, GoldenFileWithoutVersionCommentAndDuplicateTopicsKeptByIndex)
     EXPECT_EQ(Run([&] {
                   EXPECT_TRUE(Messages.Shown().empty()) << Messages.LastText().toStdString();
                   EXPECT_EQ(Form->size(), QSize(1150, 337));
-                  EXPECT_EQ(Form->List_Publish_Topic, Topics);
+                  EXPECT_EQ(Form->Read_Topics.Topics(), Topics);
                   EXPECT_TRUE(Grid().IsHiddenColumn(tcp::rd::Position));
                   EXPECT_TRUE(Grid().IsHiddenColumn(tcp::rd::Bit));
                   EXPECT_FALSE(Form->PageControl1->isTabVisible(1));
@@ -293,7 +276,7 @@ INSTANTIATE_TEST_SUITE_P(
 // shown marked, reported when the window opens and saved with its index, never as -1.
 TEST_F(RtuWindow, AnIndexBeyondTheTopicsIsKeptMarkedAndReported)
 {
-    Write_Topics({"plant/a", "plant/b"});
+    Write_Topic_File({"plant/a", "plant/b"});
     const QByteArray file =
         "<RuzirOviRI_da_Zuzize><Modbus_Read>"
         "<row Enable=\"N\" Slave_ID=\"1\" Type=\"Coil Status\" Address=\"0\" NPoint=\"1\" PollTime=\"1000\" "
@@ -329,7 +312,7 @@ TEST_F(RtuWindow, NoTopicFileOffersNoTopicsAndKeepsTheSavedIndices)
         "</Modbus_Read><Modbus_Write/></RuzirOviRI_da_Zuzize><!--SW_VERSION = 1.110-->";
     Dir.Write("ModbusM_SetAccess.xml", file);
     Run([&] {
-        EXPECT_TRUE(Form->List_Publish_Topic.isEmpty());
+        EXPECT_TRUE(Form->Read_Topics.Topics().isEmpty());
         EXPECT_EQ(Messages.Shown().size(), 1u);
         Press(Form->Btn_OK);
     });
@@ -339,7 +322,7 @@ TEST_F(RtuWindow, NoTopicFileOffersNoTopicsAndKeepsTheSavedIndices)
 // A topic picked from the list is stored by its index, also when another topic has the same text.
 TEST_F(TcpWindow, APickedTopicIsStoredByItsIndex)
 {
-    Write_Topics(Topics);
+    Write_Topic_File(Topics);
     Run([&] {
         Enter(tcp::rd::IP_Address, 1, "10.0.0.1");
         Enter(tcp::rd::Port, 1, "502");
@@ -394,7 +377,7 @@ TEST_F(RtuWindow, AFaultInTheHiddenWriteTableShowsItsTab)
 // saving over the file asks first.
 TEST_F(RtuWindow, ARowLackingARequiredAttributeKeepsTheRowsBeforeIt)
 {
-    Write_Topics(Topics);
+    Write_Topic_File(Topics);
     const QByteArray file =
         "<RuzirOviRI_da_Zuzize><Modbus_Read>"
         "<row Enable=\"Y\" Slave_ID=\"1\" Type=\"Coil Status\" Address=\"0\" NPoint=\"1\" PollTime=\"1000\" "
