@@ -191,7 +191,9 @@ QString TFMQTT_Set_Access::Unresolved_Rows() const
             if (fieldbus::Is_Unresolved_Topic(rows[r].value(ma::Topic)))
                 numbers.append(QString::number(r + 1));
         if (!numbers.isEmpty())
-            parts.append(QStringLiteral("%1 rows %2").arg(QLatin1String(names[t]), numbers.join(QStringLiteral(", "))));
+            parts.append(QStringLiteral("%1 %2 %3")
+                             .arg(QLatin1String(names[t]), QLatin1String(numbers.size() == 1 ? "row" : "rows"),
+                                  numbers.join(QStringLiteral(", "))));
     }
     return parts.join(QStringLiteral("; "));
 }

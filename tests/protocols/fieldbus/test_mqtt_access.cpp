@@ -161,7 +161,7 @@ TEST_F(MqttAccessWindow, NoTopicFileKeepsTheRulesMarkedWarnsAndAsksBeforeSaving)
     EXPECT_EQ(Run([&] {
                   ASSERT_EQ(Messages.Shown().size(), 1u);
                   EXPECT_EQ(Messages.Shown()[0].Type, platform::TMsgDlgType::mtWarning);
-                  EXPECT_TRUE(Messages.LastText().contains("publish rows 1, 2, 3, 4; subscribe rows 1"))
+                  EXPECT_TRUE(Messages.LastText().contains("publish rows 1, 2, 3, 4; subscribe row 1"))
                       << Messages.LastText().toStdString();
                   EXPECT_EQ(Cell(ma::Topic, 1), "<topic 1: not in the topic table>");
                   // Refused: the window stays open, nothing written.
