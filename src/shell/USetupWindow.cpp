@@ -254,6 +254,7 @@ void TSetup_Window::Btn_OKClick()
         return;
     }
     FFile_Not_Read_Whole = false;
+    Written();
     SetModalResult(platform::mrOk);
 }
 

@@ -126,6 +126,8 @@ protected:
     virtual bool Confirm_Write() { return true; }
     // The tables as the file stores them (a window that shows stored values otherwise).
     virtual std::vector<Table_Rows> Rows_To_Write() const;
+    // After the file was written, before the window closes.
+    virtual void Written() {}
     // The file's description, for a window that changes a table's capacity at a show.
     Project_File_Description& Edit_File() { return FFile; }
 

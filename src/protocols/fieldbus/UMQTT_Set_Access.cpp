@@ -159,8 +159,8 @@ TFMQTT_Set_Access::TFMQTT_Set_Access(const grid::TGridLayers& gridLayers, QWidge
 void TFMQTT_Set_Access::Prepare_Show()
 {
     const QString& file = shell::App_State.File_MQTT_Set_Topic;
-    Topic_Pub.Reset(fieldbus::File_Topics(file, mqtt_image::Topic_Publish, false), File().Tables[0].Capacity);
-    Topic_Sub.Reset(fieldbus::File_Topics(file, mqtt_image::Topic_Subscribe, false), File().Tables[1].Capacity);
+    Topic_Pub.Reset(fieldbus::File_Topics(file, mqtt_image::Topic_Publish), false, File().Tables[0].Capacity);
+    Topic_Sub.Reset(fieldbus::File_Topics(file, mqtt_image::Topic_Subscribe), false, File().Tables[1].Capacity);
 }
 
 void TFMQTT_Set_Access::FormShow()
@@ -168,6 +168,14 @@ void TFMQTT_Set_Access::FormShow()
     Load_File();
     const QStringList pub = Topic_Pub.Show_Topics();
     const QStringList sub = Topic_Sub.Show_Topics();
+    const fieldbus::TSaved_Topics saved = fieldbus::Read_Saved_Topics(File_Path());
+    QStringList changed;
+    for (const QString& line : Topic_Pub.Changed_Rows(saved[0]))
+        changed.append(QStringLiteral("publish ") + line);
+    for (const QString& line : Topic_Sub.Changed_Rows(saved[1]))
+        changed.append(QStringLiteral("subscribe ") + line);
+    if (!changed.isEmpty())
+        MessageDlg(fieldbus::Changed_Topics_Message(changed), TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
     if (pub.isEmpty() && sub.isEmpty())
         return;
     MessageDlg(QStringLiteral("These rules name topics that the topic table (%1 publish and %2 subscribe topics) does "
@@ -216,6 +224,11 @@ bool TFMQTT_Set_Access::Confirm_Write()
 std::vector<shell::Table_Rows> TFMQTT_Set_Access::Rows_To_Write() const
 {
     return {Topic_Pub.Stored(Rows(0), File().Tables[0]), Topic_Sub.Stored(Rows(1), File().Tables[1])};
+}
+
+void TFMQTT_Set_Access::Written()
+{
+    fieldbus::Record_Saved_Topics(File_Path(), {Topic_Pub.Topic_Texts(), Topic_Sub.Topic_Texts()});
 }
 
 void TFMQTT_Set_Access::DblClickCell(grid::TExtStringGrid* Sender, int ARow, int ACol)

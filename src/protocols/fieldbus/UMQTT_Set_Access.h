@@ -42,6 +42,8 @@ protected:
     // Rules whose topic the topic table does not hold are saved only when the user agrees.
     bool Confirm_Write() override;
     std::vector<shell::Table_Rows> Rows_To_Write() const override;
+    // The topics the rules were saved against, recorded beside the file.
+    void Written() override;
 
 private:
     // "publish rows 2, 5; subscribe rows 1": the rows whose saved topic index names no topic.

@@ -218,7 +218,7 @@ TModbus_Master_Window::TModbus_Master_Window(const Window_Data& data, const grid
 void TModbus_Master_Window::Prepare_Show()
 {
     PageControl1->setTabVisible(1, false);
-    Read_Topics.Reset(fieldbus::File_Topics(shell::App_State.File_MQTT_Set_Topic, mqtt_image::Topic_Publish, FNumbered),
+    Read_Topics.Reset(fieldbus::File_Topics(shell::App_State.File_MQTT_Set_Topic, mqtt_image::Topic_Publish), FNumbered,
                       File().Tables[0].Capacity);
     NByte_IN = Data_Array_Size;
     NByte_OUT = Data_Array_Size;
@@ -229,6 +229,10 @@ void TModbus_Master_Window::FormShow()
     Load_File();
     // The read rows hold their topics' indices as the file gave them: shown by text from here on.
     const QStringList unresolved = Read_Topics.Show_Topics();
+    const QString changed = fieldbus::Changed_Topics_Message(
+        Read_Topics.Changed_Rows(fieldbus::Read_Saved_Topics(File_Path())[mqtt_image::Topic_Publish]));
+    if (!changed.isEmpty())
+        MessageDlg(changed, TMsgDlgType::mtWarning, TMsgDlgButtons::mbOK);
     if (!unresolved.isEmpty())
         MessageDlg(QStringLiteral("The read rules of rows %1 name topics that the topic table does not hold (it has "
                                   "%2 publish topics). They keep their topic numbers and are marked; pick a topic "
@@ -241,6 +245,11 @@ void TModbus_Master_Window::FormShow()
 std::vector<shell::Table_Rows> TModbus_Master_Window::Rows_To_Write() const
 {
     return {Read_Topics.Stored(Rows(0), File().Tables[0]), Rows(1)};
+}
+
+void TModbus_Master_Window::Written()
+{
+    fieldbus::Record_Saved_Topics(File_Path(), {Read_Topics.Topic_Texts(), {}});
 }
 
 std::optional<QString> TModbus_Master_Window::Check_Tables(const std::vector<shell::Table_Check_Input>& tables) const

@@ -105,6 +105,8 @@ protected:
     void Show_Fault() override;
     // Topics as indices.
     std::vector<shell::Table_Rows> Rows_To_Write() const override;
+    // The topics the rules were saved against, recorded beside the file.
+    void Written() override;
     // The window's checks; Fault_Table names the table of the fault.
     virtual std::optional<QString> Check_Rules(const std::vector<shell::Table_Check_Input>& tables,
                                                int& faultTable) const = 0;

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <vector>
 
 namespace grid {
@@ -15,9 +16,9 @@ class TExtColumnGrid;
 // the topic table no longer reaches is kept, marked, rather than lost on the next save.
 namespace fieldbus {
 
-// The topics of one side of a topic file, in file order, each as a Topic column offers it: with
-// numbered, "k - topic" (k from 1); else the topic alone. No file gives none.
-QStringList File_Topics(const QString& topicFile, mqtt_image::TTopic_Side side, bool numbered);
+// The topics of one side of a topic file, in file order, up to the first empty one. No file
+// gives none.
+QStringList File_Topics(const QString& topicFile, mqtt_image::TTopic_Side side);
 // Entry index of the list, or "" beyond it.
 QString Get_Topic_From_Index(const QStringList& topics, int index);
 // The remembered index when its entry is the text, else the first entry equal to it, else -1.
@@ -26,13 +27,30 @@ int Get_Index_From_Topic(const QStringList& topics, const QString& topic, int re
 QString Unresolved_Topic(int index);
 bool Is_Unresolved_Topic(const QString& cell);
 
+// The topic texts of both sides that a rules file was last saved against. The rules file holds
+// indices only, as the gateway reads them; this record, kept beside it as "<name>.topics.xml",
+// lets a later show notice that an index now names another topic.
+using TSaved_Topics = std::array<QStringList, 2>;
+QString Saved_Topics_Path(const QString& rulesFile);
+// Nothing known (empty lists) when the record is missing or cannot be read.
+TSaved_Topics Read_Saved_Topics(const QString& rulesFile);
+// Throws platform::Exception when it cannot be written.
+void Write_Saved_Topics(const QString& rulesFile, const TSaved_Topics& topics);
+
+// The warning of a show whose rules' indices now name other topics than when they were saved
+// (lines from Changed_Rows); empty when there are none.
+QString Changed_Topics_Message(const QStringList& lines);
+// Records the topics the rules were saved against; a failure is reported, the rules stay saved.
+void Record_Saved_Topics(const QString& rulesFile, const TSaved_Topics& topics);
+
 // One Topic column of a table: its topic list and, per row, the index last loaded or picked.
 class TTopic_Index_Column {
 public:
     TTopic_Index_Column(grid::TExtColumnGrid* table, int column) : FTable(table), FColumn(column) {}
 
-    // At a show, before the table is loaded: the list the column offers; no row remembers a topic.
-    void Reset(QStringList topics, int capacity);
+    // At a show, before the table is loaded: the topics the column offers, with numbered as
+    // "k - topic" (k from 1); no row remembers a topic.
+    void Reset(QStringList topics, bool numbered, int capacity);
     // After the table is loaded with indices: each shown as its topic. Gives the rows (from 1)
     // whose index names no topic of the list.
     QStringList Show_Topics();
@@ -43,7 +61,13 @@ public:
     // an empty Topic that ends a table still ends it.
     shell::Table_Rows Stored(shell::Table_Rows rows, const shell::Table_Description& table) const;
 
+    // The rows (from 1) whose index named another topic when the rules were saved, one line each
+    // ("row 2: saved for \"a\", now \"b\"").
+    QStringList Changed_Rows(const QStringList& saved) const;
+
+    // The topics as the column offers them, and as the topic table holds them.
     const QStringList& Topics() const { return FTopics; }
+    const QStringList& Topic_Texts() const { return FTexts; }
     // The index remembered for row r (from 1); -1 none.
     int Remembered(int row) const;
     int Column() const { return FColumn; }
@@ -52,6 +76,7 @@ private:
     grid::TExtColumnGrid* FTable;
     int FColumn;
     QStringList FTopics;
+    QStringList FTexts;
     std::vector<int> FRemembered;
 };
 

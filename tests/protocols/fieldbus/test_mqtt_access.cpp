@@ -6,6 +6,7 @@
 #include "support/QStringPrinter.h"
 #include "support/TestData.h"
 
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
@@ -187,6 +188,48 @@ TEST_F(MqttAccessWindow, AnIndexBeyondTheTopicsIsReportedWithItsRow)
             << Messages.LastText().toStdString();
         EXPECT_EQ(Cell(ma::Topic, 2), "plant/a");
         EXPECT_EQ(Cell(ma::Topic, 4), "<topic 2: not in the topic table>");
+        Press(Form->Btn_Cancel);
+    });
+}
+
+// The file keeps topic numbers only; a topic deleted from the topic table since the rules were
+// saved moves the later topics up, and the next show names each rule that now points elsewhere.
+TEST_F(MqttAccessWindow, ARuleWhoseIndexNowNamesAnotherTopicIsPointedOut)
+{
+    Write_Topic_File({"plant/a", "plant/b", "plant/c"}, Subscribe);
+    Run([&] {
+        Pick(ma::Topic, 1, 2);
+        Pick(ma::DataType, 1, 1);
+        Enter(ma::Dimension, 1, "2");
+        Enter(ma::Position, 1, "0");
+        Pick(ma::Topic, 2, 1);
+        Pick(ma::DataType, 2, 1);
+        Enter(ma::Dimension, 2, "2");
+        Enter(ma::Position, 2, "2");
+        Press(Form->Btn_OK);
+    });
+    const QByteArray saved = File();
+    ASSERT_TRUE(saved.contains("Index_Topic=\"1\"")) << saved.toStdString();
+    EXPECT_TRUE(QFile::exists(Dir.Path() + "/MQTT_Set_Access.topics.xml"));
+
+    Write_Topic_File({"plant/a", "plant/c"}, Subscribe);
+    Run([&] {
+        ASSERT_EQ(Messages.Shown().size(), 1u);
+        EXPECT_EQ(Messages.Shown()[0].Type, platform::TMsgDlgType::mtWarning);
+        EXPECT_EQ(Messages.LastText(), "The topic table has changed since these rules were saved. The rules keep topic "
+                                       "numbers, so these now name other topics:\n"
+                                       "publish row 1: saved for \"plant/b\", now \"plant/c\"\n"
+                                       "Check them before saving.");
+        EXPECT_EQ(Cell(ma::Topic, 2), "plant/a");
+        Press(Form->Btn_Cancel);
+    });
+    EXPECT_EQ(File(), saved);
+
+    // A damaged record says nothing rather than something wrong.
+    Dir.Write("MQTT_Set_Access.topics.xml", "<Saved_Topics><MQTT_Publish><row Topic=\"pl");
+    Messages.Clear();
+    Run([&] {
+        EXPECT_TRUE(Messages.Shown().empty()) << Messages.LastText().toStdString();
         Press(Form->Btn_Cancel);
     });
 }
