@@ -175,8 +175,8 @@ TEST_F(SpecialEditors, EscapeRestoresTheCellAndCloses)
     EXPECT_FALSE(combo().isVisible());
 }
 
-// A stored value that is not in the list stays as it is: nothing is picked, no change is
-// reported, and only a value the user picks is written back.
+// A stored value that is not in the list stays as it is: nothing is picked or reported, and only
+// a value the user picks is reported and written back.
 TEST_F(SpecialEditors, ValueNotInTheListIsKeptUntilTheUserPicks)
 {
     g().SetCells(cQoS, 2, QStringLiteral("7"));
@@ -219,11 +219,12 @@ TEST_F(SpecialEditors, ValueNotInTheListIsKeptUntilTheUserPicks)
     EXPECT_EQ(combo().count(), 0);
     key(Qt::Key_Return);
     EXPECT_EQ(cell(cQoS, 3), QStringLiteral("7"));
-    EXPECT_TRUE(events.empty());
+    // Only the user's pick was reported.
+    EXPECT_EQ(events, std::vector<std::string>{"combo 1,2 0 0"});
 }
 
-// An item picked with the mouse in the opened list goes into the cell; the wheel steps through
-// the list and reports each step with the real column.
+// An item picked with the mouse in the opened list goes into the cell and is reported; the wheel
+// steps through the list and reports each step with the real column.
 TEST_F(SpecialEditors, MouseAndWheelPick)
 {
     open(cQoS, 2);
@@ -243,7 +244,8 @@ TEST_F(SpecialEditors, MouseAndWheelPick)
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(&combo(), &wheel);
     EXPECT_EQ(combo().currentText(), QStringLiteral("2"));
-    EXPECT_EQ(events, std::vector<std::string>{"combo 1,3 2 2"});
+    // The mouse pick and the wheel step are both reported.
+    EXPECT_EQ(events, (std::vector<std::string>{"combo 1,2 0 0", "combo 1,3 2 2"}));
     other->setFocus();
     EXPECT_EQ(cell(cQoS, 3), QStringLiteral("2"));
 }
@@ -267,7 +269,7 @@ TEST_F(SpecialEditors, ClosingTheListWithDirectComboClose)
     QCoreApplication::processEvents();
     EXPECT_EQ(shown(), nullptr);
     EXPECT_EQ(cell(cQoS, 2), QStringLiteral("2"));
-    EXPECT_EQ(events, (std::vector<std::string>{"drop 1,2", "up 1,2"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"drop 1,2", "up 1,2", "combo 1,2 2 2"}));
 
     // Without it the editor stays open after the pick.
     g().MouseActions.DirectComboClose = false;

@@ -259,6 +259,21 @@ TEST_F(MqttAccessWindow, TypedRuleWithAPickedTopicIsSavedByIndex)
                       "<!--SW_VERSION = 1.110-->");
 }
 
+// Picked with the keyboard, the second of two equal topic texts keeps its own index.
+TEST_F(MqttAccessWindow, AKeyboardPickAmongEqualTopicTextsKeepsItsIndex)
+{
+    Write_Topic_File(Publish, Subscribe);
+    Run([&] {
+        Pick(ma::Topic, 1, 3);
+        Pick(ma::DataType, 1, 1);
+        Enter(ma::Dimension, 1, "2");
+        Enter(ma::Position, 1, "0");
+        EXPECT_EQ(Cell(ma::Topic, 1), "plant/a");
+        Press(Form->Btn_OK);
+    });
+    EXPECT_TRUE(File().contains("Index_Topic=\"2\"")) << File().toStdString();
+}
+
 // ---- Rows and the template editor ---------------------------------------------------------------
 
 // An inserted row starts unchecked and is skipped by the checks until it is ticked.

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QWheelEvent>
 
 #include "grid/core/ExtStringGrid.h"
@@ -56,6 +57,11 @@ TGridCombo::TGridCombo(TExtStringGrid& grid, QWidget* parent) : TEsgCustomCombo(
     connect(this, &QComboBox::editTextChanged, this, [this](const QString& text) {
         if (OnEditChange)
             OnEditChange(FGrid.Col(), FGrid.Row(), text);
+    });
+    // An item picked in the open list, by mouse or keys, is a change the user made.
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (!FInKeyPress)
+            FireChange(index);
     });
 }
 
@@ -264,7 +270,10 @@ void TGridCombo::keyPressEvent(QKeyEvent* event)
     if (ch == QChar(13) || ch == QChar(9) || ch == QChar(27))
         return;
     QKeyEvent changed(QEvent::KeyPress, event->key(), event->modifiers(), QString(ch), event->isAutoRepeat());
-    TEsgCustomCombo::keyPressEvent(&changed);
+    {
+        const QScopedValueRollback inKey(FInKeyPress, true);
+        TEsgCustomCombo::keyPressEvent(&changed);
+    }
     if (currentIndex() != before)
         FireChange(currentIndex());
 }

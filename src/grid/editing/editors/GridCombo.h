@@ -85,6 +85,7 @@ private:
 
     TExtStringGrid& FGrid;
     bool FTypingStart = false;
+    bool FInKeyPress = false;  // a key's own change is reported once, by the key handler
 };
 
 }  // namespace grid::editors
