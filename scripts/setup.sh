@@ -3,7 +3,7 @@
 set -euo pipefail
 # The DejaVu faces, italic and oblique ones included, are what the program and its render tests draw with.
 packages=(qt6-base-dev libpugixml-dev libjpeg-dev ninja-build cmake g++ libgtest-dev libbenchmark-dev
-          fontconfig fonts-dejavu-core fonts-dejavu-extra)
+          fontconfig fonts-dejavu-core fonts-dejavu-extra smitools)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
