@@ -251,7 +251,8 @@ void TFSNMP_Trap_Access::Index_Row_Build(grid::TExtColumnGrid& app_SGA)
 {
     int index = 0;
     for (int r = 1; r <= agent::Table_Rows_Count && r < app_SGA.RowCount(); ++r) {
-        const bool enabled = app_SGA.Cells(agent::rd::Enable, r).toUpper() == QLatin1String("Y");
+        // Read as the checks and the MIB read it, so the number shown is the object's index.
+        const bool enabled = shell::Trim_Blanks(app_SGA.Cells(agent::rd::Enable, r)).toUpper() == QLatin1String("Y");
         app_SGA.SetCells(agent::rd::N, r, enabled ? QString::number(++index) : QString());
     }
 }

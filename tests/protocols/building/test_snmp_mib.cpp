@@ -114,6 +114,7 @@ TEST_F(SnmpMib, GoldenModulesAreValidSmiv2)
          "snmp_mixed.mib"},
         {"write object without a description", true, {}, Write_Row("Y", "Int", "", 0), "snmp_write_unnamed.mib"},
     };
+    QString skipped;
     for (const Golden_Case& c : cases) {
         SCOPED_TRACE(c.Name);
         QFile::remove(shell::App_State.File_SNMP_Trap);
@@ -125,11 +126,14 @@ TEST_F(SnmpMib, GoldenModulesAreValidSmiv2)
         const QByteArray written = Dir.Read("GATEWAY.mib");
         EXPECT_EQ(written, ReadTestData(c.Golden));
         const Lint lint = Smilint(out);
-        if (!lint.Ran) {
-            GTEST_SKIP() << lint.Reason.toStdString();
-        }
-        EXPECT_EQ(lint.Messages, "");
+        if (lint.Ran)
+            EXPECT_EQ(lint.Messages, "");
+        else
+            skipped = lint.Reason;
     }
+    // The bytes are checked whatever happens; only smilint's part is skipped.
+    if (!skipped.isEmpty())
+        GTEST_SKIP() << skipped.toStdString();
 }
 
 TEST_F(SnmpMib, ObjectsFollowTheEnabledRowsInFileOrder)
