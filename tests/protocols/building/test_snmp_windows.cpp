@@ -258,6 +258,13 @@ TEST_F(AgentWindow, ARowCopiedOnOnePageDoesNotPasteOnTheOther)
         Click(Read, rd::Community_Name, 2);
         Press(Form->Btn_PasteRow);
         EXPECT_EQ(Cell(Read, rd::Description, 2), "a");
+        // The row buttons act on the active page's table.
+        Messages.QueueAnswer(platform::mrYes);
+        Click(Read, rd::Community_Name, 1);
+        Press(Form->Btn_DelRow);
+        EXPECT_EQ(Messages.LastText(), "Are you sure to delete the Row number 1");
+        EXPECT_EQ(Cell(Read, rd::Description, 1), "a");
+        EXPECT_EQ(Cell(Read, rd::Community_Name, 2), "");
         Press(Form->Btn_Cancel);
     });
 }
