@@ -40,16 +40,16 @@ TFProfinetFileName::TFProfinetFileName(QWidget* parent) : platform::TForm(parent
 
     // The three columns: fixed part, user part, fixed part.
     Label1 = Make_Label(this, "Label1", 10, 76, 520);
-    Label2 = Make_Label(this, "Label2", 6, 104, 176);
-    Label4 = Make_Label(this, "Label4", 184, 104, 267);
-    Label5 = Make_Label(this, "Label5", 455, 104, 83);
-    L_XML_Fix1 = Make_Label(this, "L_XML_Fix1", 6, 128, 176);
+    Label2 = Make_Label(this, "Label2", 4, 104, 176);
+    Label4 = Make_Label(this, "Label4", 182, 104, 267);
+    Label5 = Make_Label(this, "Label5", 452, 104, 88);
+    L_XML_Fix1 = Make_Label(this, "L_XML_Fix1", 4, 128, 176);
     L_XML_Fix1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     L_XML_Fix1->setFixedHeight(22);
     E_XML_User = new QLineEdit(this);
     E_XML_User->setObjectName(QStringLiteral("E_XML_User"));
-    E_XML_User->setGeometry(184, 128, 267, 22);
-    L_XML_Fix2 = Make_Label(this, "L_XML_Fix2", 455, 128, 83);
+    E_XML_User->setGeometry(182, 128, 267, 22);
+    L_XML_Fix2 = Make_Label(this, "L_XML_Fix2", 452, 128, 88);
     L_XML_Fix2->setFixedHeight(22);
 
     P_Button = new QWidget(this);
