@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, when they are missing.
 set -euo pipefail
+# xmllint and Python are the independent readers the tests check generated files with.
 # The DejaVu faces, italic and oblique ones included, are what the program and its render tests draw with.
 packages=(qt6-base-dev libpugixml-dev libjpeg-dev ninja-build cmake g++ libgtest-dev libbenchmark-dev
-          fontconfig fonts-dejavu-core fonts-dejavu-extra)
+          fontconfig fonts-dejavu-core fonts-dejavu-extra
+          libxml2-utils python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -16,8 +16,8 @@ namespace {
 
 using Attributes = std::initializer_list<std::pair<const char*, QString>>;
 
-// An attribute value or comment as the declared encoding holds it: the characters XML reserves
-// and every character beyond ISO-8859-1 as references.
+// An attribute value or text as the declared encoding holds it: the characters XML reserves and
+// every character beyond ISO-8859-1 as references, control characters as blanks.
 QString Escaped(const QString& text)
 {
     QString out;
@@ -30,8 +30,10 @@ QString Escaped(const QString& text)
         case u'"': out += QStringLiteral("&quot;"); break;
         case u'\'': out += QStringLiteral("&apos;"); break;
         default:
-            if (c > 0xFF || c < 0x20)
+            if (c > 0xFF)
                 out += QStringLiteral("&#x%1;").arg(uint(c), 0, 16);
+            else if (c < 0x20)  // XML 1.0 has no control characters but white space
+                out += QLatin1Char(' ');
             else
                 out += ch;
         }
