@@ -2,9 +2,10 @@
 # Installs the Debian packages the build needs, when they are missing.
 set -euo pipefail
 # The DejaVu faces, italic and oblique ones included, are what the program and its render tests draw with;
-# smitools gives the tests smilint, which checks the SNMP MIB files.
+# xmllint, Python and smilint (smitools) are the independent readers the tests check generated files with.
 packages=(qt6-base-dev libpugixml-dev libjpeg-dev ninja-build cmake g++ libgtest-dev libbenchmark-dev
-          fontconfig fonts-dejavu-core fonts-dejavu-extra smitools)
+          fontconfig fonts-dejavu-core fonts-dejavu-extra
+          libxml2-utils python3 smitools)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -416,17 +416,7 @@ void TFDidudiredadFirmWare::Update_Device()
     boot->ShowModal();
 }
 
-void TFDidudiredadFirmWare::Build_EDS_File()
-{
-    platform::FileDialogRequest request;
-    request.Save = true;
-    request.InitialFolder = shell::App_State.Project_Folder;
-    request.Filter = QStringLiteral("Electronic Data Sheet (*.eds)|*.eds");
-    request.DefaultExt = QStringLiteral("*.eds");
-    const QString file = platform::PromptForFileName(request);
-    if (!file.isEmpty())
-        Write_EDS_File(file);
-}
+void TFDidudiredadFirmWare::Build_EDS_File() { Save_EDS_File(); }
 
 void TFDidudiredadFirmWare::PROFINET_XML()
 {

@@ -85,6 +85,9 @@ QString PromptForFileName(const FileDialogRequest& request)
     dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (!request.DefaultExt.isEmpty())
         dialog.setDefaultSuffix(QString(request.DefaultExt).remove(QStringLiteral("*.")));
+    if (!request.FileName.isEmpty())
+        dialog.selectFile(request.FileName);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.OverwritePrompt);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();

@@ -31,6 +31,10 @@ struct FileDialogRequest {
     QString InitialFolder;
     QString Filter;  // "Description (*.ext)|*.ext"
     QString DefaultExt;
+    QString FileName;  // the name the dialog proposes
+    // The dialog itself asks before an existing file is chosen; off where the caller asks about
+    // the file it will really write.
+    bool OverwritePrompt = true;
 };
 // Returns the chosen file, or an empty text when the user cancels.
 QString PromptForFileName(const FileDialogRequest& request);
