@@ -3,6 +3,7 @@
 #include "protocols/fieldbus/UModbus_TCP_Master_Set_Access.h"
 #include "protocols/fieldbus/USetAccess.h"
 #include "setup_window_driver.h"
+#include "topic_file_fixture.h"
 #include "support/QStringPrinter.h"
 #include "support/TestData.h"
 

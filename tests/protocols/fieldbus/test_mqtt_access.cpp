@@ -3,6 +3,7 @@
 #include "mqtt_image/UTopicTemplate.h"
 #include "protocols/fieldbus/UMQTT_Set_Access.h"
 #include "setup_window_driver.h"
+#include "topic_file_fixture.h"
 #include "support/QStringPrinter.h"
 #include "support/TestData.h"
 
