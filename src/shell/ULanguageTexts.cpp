@@ -1332,6 +1332,8 @@ constexpr BuiltinText Builtin_Text_Entries[] = {
     {3340, u"Use Fix C Field"},
     {3341, u"Check BCD to int if Variable is BCD"},
     {3342, u"Enable Remote Scan (Enlarge TimeOut)"},
+    {3343, u"Error! The key was not accepted: the scanner is not listening to the meters"},
+    {3344, u"Error! The scan could not start: the network port could not be opened"},
     {3400, u"PROFINET XML File Name"},
     {3401, u"Create the PROFINET XML GSD File"},
     {3402, u"OK"},

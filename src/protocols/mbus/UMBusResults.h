@@ -70,6 +70,8 @@ struct TSlave_MBus {
     QString descManufacture;
     QString descmedium;
     QString description;
+    // Whether the meter goes into a saved meter list (the scanner's check mark).
+    bool Enable = true;
     TList_Var List_Var;
     void* Node = nullptr;
 };
