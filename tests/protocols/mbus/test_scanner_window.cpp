@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTest>
 #include <QTimer>
 
 using namespace mbus_test;
@@ -119,6 +120,21 @@ tree::PTreeNode Child(tree::TNodeStringTree* t, tree::PTreeNode parent, int inde
     return n;
 }
 
+// Clicks a node's check box with the mouse, as the user does.
+void Click_Check_Box(tree::TNodeStringTree* t, tree::PTreeNode node)
+{
+    const QRect row = t->GetDisplayRect(node, -1, false);
+    for (int x = std::max(0, row.left()); x < row.right(); ++x) {
+        tree::THitInfo hit;
+        t->GetHitTestInfoAt(x, row.center().y(), true, hit);
+        if (hit.HitNode == node && (hit.HitPositions & tree::hiOnItemCheckbox)) {
+            QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, QPoint(x, row.center().y()));
+            return;
+        }
+    }
+    ADD_FAILURE() << "no check box on the node";
+}
+
 TEST_F(ScannerWindow, WiredScanFillsTheViewsAndSavesTheTickedRecords)
 {
     gateway.Add_Meter({.Primary = 1, .Id = 0x11111111, .Frames = {Meter_Frame(1, 0x11111111)}});
@@ -157,7 +173,8 @@ TEST_F(ScannerWindow, WiredScanFillsTheViewsAndSavesTheTickedRecords)
     EXPECT_TRUE(t->Text(Child(t, record, 8), -1).startsWith(QStringLiteral("VIF = $")));
 
     // The user unticks the second record of the second meter and saves.
-    t->SetCheckState(record, tree::csUncheckedNormal);
+    Click_Check_Box(t, record);
+    EXPECT_EQ(t->GetCheckState(record), tree::csUncheckedNormal);
     EXPECT_FALSE(window->Wired_Marks().Checked(1, 1));
     ScriptedMessages messages;
     window->Btn_SaveConf->Click();
@@ -253,7 +270,7 @@ TEST_F(ScannerWindow, WirelessKeyEntryDecodesAndTicksSurviveNewTelegrams)
         if (t->Text(Child(t, meter, i), -1) != QStringLiteral("Idle Filler") && ++real == 2)
             unticked = i;
     ASSERT_GE(unticked, 0);
-    t->SetCheckState(Child(t, meter, unticked), tree::csUncheckedNormal);
+    Click_Check_Box(t, Child(t, meter, unticked));
 
     // The next telegram replaces the meter's records; the tick stays where the user set it.
     Hear(Annex_Telegram());
