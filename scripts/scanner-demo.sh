@@ -20,4 +20,5 @@ gateway=$!
 trap 'kill "$gateway" 2>/dev/null || true' EXIT
 # The scanner binds its own end to any free port, so that it and the gateway can share the machine.
 CONFIGURATOR_STEP=Btn_ScanDecode CONFIGURATOR_SCAN_FORM_TYPE=1 CONFIGURATOR_SCAN_LOCAL=:0 \
+    CONFIGURATOR_SCAN_TIME_SCALE=${CONFIGURATOR_SCAN_TIME_SCALE:-0.1} \
     "$build/src/app/Configurator" "$@"

@@ -59,14 +59,15 @@ public:
 
 TFScanDecode* FScanDecode() { return shell::Window<TFScanDecode>(); }
 
-TFScanDecode::TFScanDecode(QWidget* parent) : platform::TForm(parent), FEngine(std::make_unique<TMBusScanDecode>())
+TFScanDecode::TFScanDecode(const grid::TGridLayers& gridLayers, QWidget* parent)
+    : platform::TForm(parent), FEngine(std::make_unique<TMBusScanDecode>())
 {
     // The engine's thread runs from now on and parks until the window shows.
     FEngine->Set_Run(false);
     shell::Style_Window(this);
     SetClientSize(Client_Width, 523);
     Create_Controls();
-    Create_Views();
+    Create_Views(gridLayers);
     Form_Type = 0;
     Set_Lang();
     shell::Apply_Window_Look(this);
@@ -352,6 +353,11 @@ void TFScanDecode::FormShow()
         FEngine->Local_Address = local.section(u':', 0, 0);
         FEngine->Local_Port = local.section(u':', 1).toInt();
     }
+    // A developer's aid: every pause and time limit of the scan multiplied, as mbus-scan's --time-scale.
+    bool scaled = false;
+    const double scale = qEnvironmentVariable("CONFIGURATOR_SCAN_TIME_SCALE").toDouble(&scaled);
+    if (scaled && scale > 0)
+        FEngine->Time_Scale = scale;
     if (qEnvironmentVariableIsSet("CONFIGURATOR_SCAN_GATEWAY_PORT"))
         FEngine->Gateway_Port = quint16(qEnvironmentVariableIntValue("CONFIGURATOR_SCAN_GATEWAY_PORT"));
     Move_Object_Type_Form();

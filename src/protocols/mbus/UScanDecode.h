@@ -1,4 +1,5 @@
 #pragma once
+#include "grid/core/GridLayers.h"
 #include "platform/Clock.h"
 #include "platform/TForm.h"
 #include "protocols/mbus/UScanResults.h"
@@ -35,7 +36,8 @@ class TNodeStringTree;
 class TFScanDecode : public platform::TForm {
     Q_OBJECT
 public:
-    explicit TFScanDecode(QWidget* parent = nullptr);
+    // The table of wireless meters takes the mouse through the grid layers it is given.
+    explicit TFScanDecode(const grid::TGridLayers& gridLayers = {}, QWidget* parent = nullptr);
     ~TFScanDecode() override;
     void Set_Lang() override;
 
@@ -113,7 +115,7 @@ protected:
 
 private:
     void Create_Controls();
-    void Create_Views();
+    void Create_Views(const grid::TGridLayers& gridLayers);
     void Cancel_Device_List();
     void Cancel_Device_List_Wireless();
     void Cancel_Grid_Wireless();

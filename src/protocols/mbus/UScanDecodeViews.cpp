@@ -81,7 +81,7 @@ void Set_Up_Tree(TNodeStringTree* t)
 
 }  // namespace
 
-void TFScanDecode::Create_Views()
+void TFScanDecode::Create_Views(const grid::TGridLayers& gridLayers)
 {
     P_TreeView = new QWidget(this);
     P_TreeView->setObjectName(QStringLiteral("P_TreeView"));
@@ -146,6 +146,7 @@ void TFScanDecode::Create_Views()
 
     P_View_Wireless = new QWidget(this);
     P_View_Wireless->setObjectName(QStringLiteral("P_View_Wireless"));
+    P_View_Wireless->setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(P_View_Wireless);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -157,6 +158,8 @@ void TFScanDecode::Create_Views()
     layout->addWidget(P_W_Split, 1);
     ESG_Wireless = new grid::TExtStringGrid;
     ESG_Wireless->setObjectName(QStringLiteral("ESG_Wireless"));
+    ESG_Wireless->SetLayers(gridLayers);
+    ESG_Wireless->WordWrap = false;
     P_W_Split->addWidget(ESG_Wireless);
     ESG_Wireless->SetColCount(Wireless_Columns);
     ESG_Wireless->SetRowCount(2);

@@ -4,6 +4,8 @@
 #include "controls/buttons_pages/PicButton.h"
 #include "controls/tree/StringTree.h"
 #include "grid/core/ExtStringGrid.h"
+#include "grid/editing/GridEditController.h"
+#include "grid/editing/GridInput.h"
 #include "platform/TCanvas.h"
 #include "protocols/mbus/UInsertKeyWireless.h"
 #include "protocols/mbus/UScanDecode.h"
@@ -25,6 +27,7 @@ namespace {
 // The window's show and close hooks, as the program's modal show and close run them.
 class TestScanner : public TFScanDecode {
 public:
+    using TFScanDecode::TFScanDecode;
     using TFScanDecode::FormClose;
     using TFScanDecode::FormShow;
 };
@@ -37,7 +40,9 @@ protected:
             if (!gateway.Settle())
                 settle_failed = true;
         };
-        window = std::make_unique<TestScanner>();
+        // The table takes the mouse as the program's tables do.
+        window = std::make_unique<TestScanner>(
+            grid::TGridLayers{.Editing = grid::editing::EditingLayer(grid::editing::InputHandling())});
         TMBusScanDecode& engine = window->TR_ScanDecode();
         engine.Gateway_Port = gateway.Port();
         gateway.Attach(engine.UDP_Server());
@@ -118,6 +123,13 @@ tree::PTreeNode Child(tree::TNodeStringTree* t, tree::PTreeNode parent, int inde
     for (int i = 0; n && i < index; ++i)
         n = t->GetNextSibling(n);
     return n;
+}
+
+// The centre of a table cell, in the coordinates of the table's viewport.
+QPoint Cell_Centre(grid::TExtStringGrid* g, int col, int row)
+{
+    const grid::TRect rc = g->CellRect(col, row);
+    return {(rc.Left + rc.Right) / 2, (rc.Top + rc.Bottom) / 2};
 }
 
 // Clicks a node's check box with the mouse, as the user does.
@@ -248,17 +260,20 @@ TEST_F(ScannerWindow, WirelessKeyEntryDecodesAndTicksSurviveNewTelegrams)
         dialog->E_Key->setText(key.toUpper());
         dialog->Btn_OK->Click();
     });
-    window->ESG_WirelessDblClickCell(1, 3, window->mapToGlobal(QPoint(990, 560)));
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, Cell_Centre(table, 3, 1));
     ASSERT_TRUE(dialog_seen);
-    // Placed inside the window's client area although the mouse stood near its corner.
+    Wait_Listening();
+    // Where the mouse stands near the window's corner, the dialog is moved back inside it.
+    QTimer::singleShot(0, window.get(), [&] { FInsertKeyWireless()->Btn_Cancel->Click(); });
+    window->ESG_WirelessDblClickCell(1, 3, window->mapToGlobal(QPoint(990, 560)));
     const QRect dialog = FInsertKeyWireless()->geometry();
     EXPECT_LE(dialog.right(), window->mapToGlobal(QPoint(window->width() - 1, 0)).x());
     EXPECT_LE(dialog.bottom(), window->mapToGlobal(QPoint(0, window->height() - 1)).y());
-    Wait_Listening();
+    EXPECT_GE(dialog.left(), window->mapToGlobal(QPoint(0, 0)).x());
 
     Hear(Annex_Telegram());
     EXPECT_EQ(table->GetColors(3, 1), platform::RGBToColor(168, 255, 168));
-    window->ESG_WirelessClickCell(1, 0);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, Cell_Centre(table, 2, 1));
     tree::TNodeStringTree* t = window->VST_Wireless;
     ASSERT_EQ(t->RootNodeCount(), 1u);
     tree::PTreeNode meter = t->GetFirstChild(nullptr);
