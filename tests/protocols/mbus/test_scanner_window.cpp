@@ -7,12 +7,16 @@
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
 #include "platform/TCanvas.h"
+#include "grid/core/ExtColumnGrid.h"
 #include "protocols/mbus/UInsertKeyWireless.h"
+#include "protocols/mbus/UModbusStartAdd_SD.h"
+#include "shell/UComon.h"
 #include "protocols/mbus/UScanDecode.h"
 #include "shell/ULanguage.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -207,6 +211,83 @@ TEST_F(ScannerWindow, WiredScanFillsTheViewsAndSavesTheTickedRecords)
     EXPECT_EQ(t->RootNodeCount(), 0u);
     std::lock_guard lock(Engine().List_Mutex);
     EXPECT_TRUE(Engine().List_Slave_MBus.empty());
+}
+
+// A family member that maps each meter to its own registers asks for them per meter; the table
+// lists the meters found and its rows become the meters' start registers.
+TEST_F(ScannerWindow, PerMeterStartRegistersComeFromTheStartAddressTable)
+{
+    gateway.Add_Meter({.Primary = 1, .Id = 0x11111111, .Frames = {Meter_Frame(1, 0x11111111)}});
+    gateway.Add_Meter({.Primary = 5, .Id = 0x12345678, .Frames = {Meter_Frame(5, 0x12345678)}});
+    Show();
+    window->XML_Code_Dev = 0;
+    window->Btn_StartScan->Click();
+    Run_To_End();
+    ASSERT_EQ(window->Style(), 3);
+    EXPECT_TRUE(window->Btn_SaveConfManual->isVisible());
+
+    QStringList listed;
+    QTimer::singleShot(0, window.get(), [&] {
+        TFModbusStartAdd_SD* dialog = FModbusStartAdd_SD();
+        for (int r = 1; r < dialog->sga->RowCount(); ++r)
+            listed << dialog->sga->Cells(0, r) + u'=' + dialog->sga->Cells(1, r);
+        dialog->sga->SetCells(1, 1, QStringLiteral("100"));
+        dialog->sga->SetCells(1, 2, QStringLiteral("200"));
+        dialog->CB_En_NodeState->setChecked(true);
+        dialog->Btn_OK->Click();
+    });
+    ScriptedMessages messages;
+    window->Btn_SaveConfManual->Click();
+    EXPECT_EQ(listed, (QStringList{"1 - 11111111=1", "5 - 12345678=1"}));
+    EXPECT_EQ(messages.LastText(), shell::Lang(3330));
+    const QString xml = Saved();
+    EXPECT_EQ(Attributes(xml, QStringLiteral("Node_State")), (std::vector<QString>{"100", "200"}));
+    const std::vector<QString> registers = Attributes(xml, QStringLiteral("ModReg"));
+    ASSERT_EQ(registers.size(), 6u);  // three records a meter
+    EXPECT_EQ(registers[0], QStringLiteral("101"));
+    EXPECT_EQ(registers[3], QStringLiteral("201"));
+    FModbusStartAdd_SD()->CB_En_NodeState->setChecked(false);
+}
+
+// The gateway's address comes from the project's communication settings, by family member.
+TEST_F(ScannerWindow, ShowingReadsTheGatewayAddressFromTheSettings)
+{
+    struct Case {
+        int Code;
+        const char* Stem;
+        bool Fourth;  // the fourth element is there
+        const char* Expected;
+    } cases[] = {
+        {18, "Ethernet_IP", true, "10.1.2.3"},
+        {15, "Modbus_TCP_Slave_IP", true, "10.1.2.3"},
+        {11, "PROFINET_IP", true, "10.1.2.3"},
+        {6, "BACnet_IP", true, "10.1.2.3"},
+        {16, "Eth_IP", true, "10.1.2.3"},
+        {3, "IP_", true, "10.1.2.3"},
+        {18, "Ethernet_IP", false, "10.1.2.205"},  // a missing element leaves its edit as it was
+        {18, "IP_", true, "192.168.2.205"},        // another member's names are not read
+    };
+    const QString file = dir.File(QStringLiteral("ParGen.xml"));
+    shell::App_State.File_ParGen = file;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Stem);
+        QByteArray xml = "<ParGen>";
+        for (int i = 1; i <= (c.Fourth ? 4 : 3); ++i)
+            xml += "<" + QByteArray(c.Stem) + QByteArray::number(i) + ">" + QByteArray::number(i == 1 ? 10 : i - 1) +
+                   "</" + QByteArray(c.Stem) + QByteArray::number(i) + ">";
+        dir.Write(QStringLiteral("ParGen.xml"), xml + "</ParGen>");
+        window->E_IP1->setText(QStringLiteral("192"));
+        window->E_IP2->setText(QStringLiteral("168"));
+        window->E_IP3->setText(QStringLiteral("2"));
+        window->E_IP4->setText(QStringLiteral("205"));
+        window->XML_Code_Dev = c.Code;
+        window->FormShow();
+        EXPECT_EQ(QStringList({window->E_IP1->text(), window->E_IP2->text(), window->E_IP3->text(),
+                               window->E_IP4->text()})
+                      .join(u'.'),
+                  QString::fromLatin1(c.Expected));
+    }
+    shell::App_State.File_ParGen.clear();
 }
 
 TEST_F(ScannerWindow, RefusalsAndTheAnalyzerErrorLeaveTheWindowUsable)
