@@ -24,10 +24,8 @@ std::unique_ptr<TSlave_MBus> Copy_Wired_Meter(const TSlave_MBus& meter)
     copy->description = meter.description;
     copy->Enable = meter.Enable;
     copy->List_Var.reserve(meter.List_Var.size());
-    for (const auto& var : meter.List_Var) {
+    for (const auto& var : meter.List_Var)
         copy->List_Var.push_back(std::make_unique<TVariable_MBus>(*var));
-        copy->List_Var.back()->Node = nullptr;
-    }
     return copy;
 }
 
