@@ -1334,6 +1334,7 @@ constexpr BuiltinText Builtin_Text_Entries[] = {
     {3342, u"Enable Remote Scan (Enlarge TimeOut)"},
     {3343, u"Error! The key was not accepted: the scanner is not listening to the meters"},
     {3344, u"Error! The scan could not start: the network port could not be opened"},
+    {3345, u"Error! The radio module did not accept the key: the scan has ended"},
     {3400, u"PROFINET XML File Name"},
     {3401, u"Create the PROFINET XML GSD File"},
     {3402, u"OK"},

@@ -78,6 +78,10 @@ TFScanDecode::~TFScanDecode()
 {
     ++FGeneration;
     FOpen = false;
+    // The pictures go before the controls that show them.
+    VST->SetImages(nullptr);
+    VST_Wireless->SetImages(nullptr);
+    ESG_Wireless->GridImages = nullptr;
 }
 
 void TFScanDecode::Create_Controls()
@@ -549,14 +553,21 @@ void TFScanDecode::New_Scan()
 void TFScanDecode::T_InScanTimer()
 {
     if (FEngine->FInScan()) {
+        const int step = FEngine->Step_Scan();
+        if (step == 134 || step == 320)
+            FKeyPending = false;
         FPoll.Start(1000, this, [this] { platform::Guarded([this] { T_InScanTimer(); }); });
         return;
     }
     if (FEngine->FResult() == 2) {
-        platform::MessageDlg(shell::Lang(3329), platform::TMsgDlgType::mtError, platform::TMsgDlgButtons::mbOK);
+        // A scan that failed while the radio module was taking a key failed on that key.
+        platform::MessageDlg(shell::Lang(FKeyPending ? 3345 : 3329), platform::TMsgDlgType::mtError,
+                             platform::TMsgDlgButtons::mbOK);
+        FKeyPending = false;
         Form_Style(1);
         return;
     }
+    FKeyPending = false;
     if (Wireless_Chosen()) {
         Flush_Wireless();
         Form_Style(5);

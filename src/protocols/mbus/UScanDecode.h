@@ -2,6 +2,7 @@
 #include "grid/core/GridLayers.h"
 #include "platform/Clock.h"
 #include "platform/TForm.h"
+#include "platform/TImageList.h"
 #include "protocols/mbus/UScanResults.h"
 
 #include <QString>
@@ -142,7 +143,10 @@ private:
     TScanMarks FWiredMarks;
     TScanMarks FWirelessMarks;
     int FRefreshes = 0;
+    // A key was handed to the engine and the radio module has not been seen listening since.
+    bool FKeyPending = false;
     std::unique_ptr<grid::TGridImageList> FWirelessImages;
+    std::unique_ptr<platform::TImageList> FLevelImages;
 };
 
 TFScanDecode* FScanDecode();

@@ -71,12 +71,35 @@ QImage Dot(QColor colour)
     return image;
 }
 
-void Set_Up_Tree(TNodeStringTree* t)
+// The pictures of the trees' levels: a meter, a record, a detail line.
+std::unique_ptr<platform::TImageList> Level_Images()
+{
+    auto list = std::make_unique<platform::TImageList>(16, 16);
+    const QColor colours[] = {QColor(60, 110, 190), QColor(70, 160, 90), QColor(150, 150, 150)};
+    for (int level = 0; level < 3; ++level) {
+        QImage image(16, 16, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setPen(colours[level].darker());
+        p.setBrush(colours[level]);
+        const int inset = 2 + level * 2;
+        p.drawRect(QRect(inset, inset, 15 - 2 * inset, 15 - 2 * inset));
+        list->Add(image);
+    }
+    return list;
+}
+
+void Set_Up_Tree(TNodeStringTree* t, platform::TImageList* images)
 {
     t->SetNodeDataSize(sizeof(TResultNode));
     auto& o = t->TreeOptions();
     o.SetMiscOptions(o.MiscOptions() | toCheckSupport);
     o.SetSelectionOptions(o.SelectionOptions() | toMultiSelect);
+    t->SetImages(images);
+    t->OnGetImageIndex = [](TBaseNodeTree* tree, PTreeNode node, TTVImageKind kind, TColumnIndex, bool&, int& index) {
+        if (kind == ikNormal || kind == ikSelected)
+            index = int(tree->GetNodeLevel(node));
+    };
 }
 
 }  // namespace
@@ -103,7 +126,8 @@ void TFScanDecode::Create_Views(const grid::TGridLayers& gridLayers)
     VST = new TNodeStringTree(P_TreeView);
     VST->setObjectName(QStringLiteral("VST"));
     VST->SetBounds(16, 32, 968, 370);
-    Set_Up_Tree(VST);
+    FLevelImages = Level_Images();
+    Set_Up_Tree(VST, FLevelImages.get());
     VST->OnInitNode = [this](TBaseNodeTree* t, PTreeNode parent, PTreeNode node, TTreeNodeInitStates& states) {
         auto* d = t->GetNodeData<TResultNode>(node);
         *d = parent ? *t->GetNodeData<TResultNode>(parent) : TResultNode{int(node->Index)};
@@ -188,7 +212,7 @@ void TFScanDecode::Create_Views(const grid::TGridLayers& gridLayers)
     VST_Wireless->setObjectName(QStringLiteral("VST_Wireless"));
     P_W_Split->addWidget(VST_Wireless);
     P_W_Split->setSizes({200, 300});
-    Set_Up_Tree(VST_Wireless);
+    Set_Up_Tree(VST_Wireless, FLevelImages.get());
     VST_Wireless->OnInitNode = [this](TBaseNodeTree* t, PTreeNode parent, PTreeNode node, TTreeNodeInitStates& states) {
         auto* d = t->GetNodeData<TResultNode>(node);
         *d = parent ? *t->GetNodeData<TResultNode>(parent) : TResultNode{FShownWireless};
@@ -353,6 +377,8 @@ void TFScanDecode::ESG_WirelessDblClickCell(int ARow, int, QPoint mouse)
 
 void TFScanDecode::Insert_Key(int meter, const QString& key)
 {
-    if (!FEngine->Insert_Wireless_Key(meter, Key_Bytes(key)))
+    if (FEngine->Insert_Wireless_Key(meter, Key_Bytes(key)))
+        FKeyPending = true;
+    else
         platform::MessageDlg(shell::Lang(3343), platform::TMsgDlgType::mtError, platform::TMsgDlgButtons::mbOK);
 }

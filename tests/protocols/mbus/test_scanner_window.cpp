@@ -404,6 +404,22 @@ TEST_F(ScannerWindow, AKeyTheEngineRefusesIsReported)
     EXPECT_EQ(messages.Shown().back().Type, platform::TMsgDlgType::mtError);
 }
 
+// The radio module answers the key with an error: the engine ends the scan, and the message names
+// the key rather than a missing analyzer.
+TEST_F(ScannerWindow, AKeyTheRadioModuleRefusesIsNamedWhenTheScanEnds)
+{
+    Show(1);
+    Start_Wireless();
+    Hear(Annex_Telegram());
+    gateway.Refuse_Keys(true);
+    ScriptedMessages messages;
+    window->Insert_Key(0, QStringLiteral("0F0E0D0C0B0A09080706050403020100"));
+    EXPECT_TRUE(messages.Shown().empty());
+    Run_To_End();
+    EXPECT_EQ(messages.LastText(), shell::Lang(3345));
+    EXPECT_EQ(window->Style(), 1);
+}
+
 // Closing runs the engine's closing states (the gateway leaves its configuration mode) within a
 // bounded wait, and what the gateway sends afterwards is neither decoded nor shown.
 TEST_F(ScannerWindow, ClosingEndsTheScanAndStopsDecoding)
