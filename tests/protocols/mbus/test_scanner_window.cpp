@@ -498,6 +498,24 @@ TEST_F(ScannerWindow, LayoutFollowsTheFormTypeAndScanMethod)
     }
 }
 
+// A dot typed in an address part is not kept: it moves on to the next part, as an address is typed.
+TEST_F(ScannerWindow, ADotInTheAddressMovesToTheNextPart)
+{
+    Show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->E_IP1->clear();
+    window->E_IP1->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("10."));
+    EXPECT_EQ(window->E_IP1->text(), QStringLiteral("10"));
+    EXPECT_EQ(QApplication::focusWidget(), window->E_IP2);
+    window->E_IP4->setFocus();
+    window->E_IP4->clear();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7."));
+    EXPECT_EQ(window->E_IP4->text(), QStringLiteral("7"));
+    EXPECT_EQ(QApplication::focusWidget(), window->E_IP4);
+}
+
 // Found addresses are drawn blue, missing ones red in two columns; the list paints itself.
 TEST_F(ScannerWindow, ProgressLinesAreDrawnByWhetherTheMeterAnswered)
 {
