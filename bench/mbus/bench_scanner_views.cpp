@@ -144,8 +144,8 @@ void BM_ScannerViews10000Telegrams(benchmark::State& state)
 }
 BENCHMARK(BM_ScannerViews10000Telegrams)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
-// The same 10,000 updates handed to the window directly, twenty meters in turn, with the tree of
-// one meter shown: coalesced (one refresh per 100 ms batch) against each update shown at once.
+// The table alone: 10,000 updates handed to the window directly, twenty meters in turn, coalesced
+// (one refresh per batch) against each update shown at once.
 void BM_ScannerViewsCoalescedOrNot(benchmark::State& state)
 {
     Ensure_Widgets();
