@@ -18,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -211,6 +212,20 @@ TEST_F(ScannerWindow, WiredScanFillsTheViewsAndSavesTheTickedRecords)
     EXPECT_EQ(t->RootNodeCount(), 0u);
     std::lock_guard lock(Engine().List_Mutex);
     EXPECT_TRUE(Engine().List_Slave_MBus.empty());
+}
+
+TEST_F(ScannerWindow, AScanThatFindsNoMeterShowsZeroAndWritesNothing)
+{
+    Show();
+    window->Btn_StartScan->Click();
+    Run_To_End();
+    EXPECT_EQ(window->Style(), 3);
+    EXPECT_EQ(window->L_Num_Slave->text(), QStringLiteral("0"));
+    EXPECT_EQ(window->VST->RootNodeCount(), 0u);
+    ScriptedMessages messages;
+    window->Btn_SaveConf->Click();
+    EXPECT_TRUE(messages.Shown().empty());
+    EXPECT_FALSE(QFile::exists(window->FileName_MBus));
 }
 
 // A family member that maps each meter to its own registers asks for them per meter; the table
