@@ -344,6 +344,9 @@ TEST_F(ScannerWindow, WirelessKeyEntryDecodesAndTicksSurviveNewTelegrams)
     EXPECT_EQ(table->Cells(0, 1), QStringLiteral("1"));
     EXPECT_EQ(table->Cells(8, 1), QStringLiteral("12345678"));
     EXPECT_EQ(table->GetColors(3, 1), platform::RGBToColor(255, 187, 185));
+    int picture = -1;
+    EXPECT_TRUE(table->GetImageIdx(12, 1, picture));
+    EXPECT_EQ(picture, 0);
 
     // Double-click on the encrypted meter: the dialog opens; the key is typed and confirmed.
     QString key;
@@ -369,6 +372,8 @@ TEST_F(ScannerWindow, WirelessKeyEntryDecodesAndTicksSurviveNewTelegrams)
 
     Hear(Annex_Telegram());
     EXPECT_EQ(table->GetColors(3, 1), platform::RGBToColor(168, 255, 168));
+    EXPECT_TRUE(table->GetImageIdx(12, 1, picture));
+    EXPECT_EQ(picture, 1);
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, Cell_Centre(table, 2, 1));
     tree::TNodeStringTree* t = window->VST_Wireless;
     ASSERT_EQ(t->RootNodeCount(), 1u);
