@@ -7,7 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <chrono>
 #include <ctime>
@@ -27,13 +27,17 @@ double Wall_Seconds()
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
+// A widget application, since the scanner window's benchmark shares this program.
 void Ensure_Application()
 {
     static int argc = 1;
     static char name[] = "bench_mbus";
     static char* argv[] = {name, nullptr};
-    static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    (void)app;
+    if (QCoreApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
 }
 
 template <typename Pred>

@@ -8,7 +8,7 @@
 // wireless meter heard encrypted its key (ID in eight digits, KEY in 32 hex digits).
 // A wireless scan listens until the input ends (Ctrl-D). Exits 0 when the scan ran to its end.
 #include "protocols/mbus/UMBusScanDecode.h"
-#include "protocols/mbus/UMBusScanFiles.h"
+#include "protocols/mbus/UScanResults.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -144,9 +144,8 @@ int main(int argc, char** argv)
     save.Reset_App = reset;
     save.Cut_After = cut;
     try {
-        std::lock_guard lock(engine.List_Mutex);
-        const bool written = wireless < 0 ? Save_XML_Conf_Wired(engine.List_Slave_MBus, save, true)
-                                          : Save_XML_Conf_Wireless(engine.List_Slave_wMBus, save, true);
+        const bool written =
+            Save_Scan_Result(engine, wireless < 0 ? TMBusType::mtWired : TMBusType::mtWireless, save, true);
         std::printf("%s\n", written ? qPrintable("wrote " + out) : "no meter found: nothing written");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "mbus-scan: %s\n", e.what());

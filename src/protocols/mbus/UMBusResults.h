@@ -53,8 +53,6 @@ struct TVariable_MBus {
     bool Enable = true;
     bool Real_Wireless_Var = false;
     bool Is_BCD = false;
-    // The scanner's tree node showing this record; null until the window shows it.
-    void* Node = nullptr;
 };
 
 using TList_Var = std::vector<std::unique_ptr<TVariable_MBus>>;
@@ -70,8 +68,9 @@ struct TSlave_MBus {
     QString descManufacture;
     QString descmedium;
     QString description;
+    // Whether the meter goes into a saved meter list (the scanner's check mark).
+    bool Enable = true;
     TList_Var List_Var;
-    void* Node = nullptr;
 };
 
 // One wireless meter, identified by its four application-layer fields; it owns its records.
@@ -95,7 +94,6 @@ struct TSlave_wMBus {
     std::array<uint8_t, 16> Key{};
     int32_t RadioCrafts_Ind_Tab_Decript = 0;
     TList_Var List_Var;
-    void* Node = nullptr;
 
     // Frees the records from the last to the first.
     void Cancel_Var()

@@ -74,7 +74,6 @@ std::unique_ptr<TSlave_wMBus> Copy_Wireless_Meter(const TSlave_wMBus& meter)
     copy->Enable_Key = meter.Enable_Key;
     copy->Key = meter.Key;
     copy->RadioCrafts_Ind_Tab_Decript = meter.RadioCrafts_Ind_Tab_Decript;
-    copy->Node = meter.Node;
     copy->List_Var.reserve(meter.List_Var.size());
     for (const auto& var : meter.List_Var)
         copy->List_Var.push_back(std::make_unique<TVariable_MBus>(*var));

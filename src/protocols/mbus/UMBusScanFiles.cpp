@@ -161,7 +161,6 @@ bool Save_XML_Conf_Wired(const TList_Slave_MBus& meters, const TSaveConfXML& in,
 {
     if (meters.empty())
         return false;
-    const auto checked = [&](const void* node) { return !node || !in.Node_Checked || in.Node_Checked(node); };
     platform::XmlDocument doc;
     XmlNode root = Open_Root(doc, in);
     XmlNode parent = root;
@@ -175,14 +174,14 @@ bool Save_XML_Conf_Wired(const TList_Slave_MBus& meters, const TSaveConfXML& in,
             parent.SetAttribute(QStringLiteral("Parity"), Num(in.Index_Par));
         }
         XmlNode node = parent.AddChild(QStringLiteral("Nodo"));
-        Write_Node_Head(node, in, Flag(checked(m.Node)), Num(m.Primary_Addresss), m.Secondary_Addresss,
+        Write_Node_Head(node, in, Flag(m.Enable), Num(m.Primary_Addresss), m.Secondary_Addresss,
                         Num(in.Node_ID_Type), m.descManufacture, Flag(in.SND_NKE == 1), Flag(in.Reset_App == 1),
                         Num(in.Cut_After));
         if (in.XML_Code_Dev == 12 || in.XML_Code_Dev == 13 || in.XML_Code_Dev == 14)
             node.SetAttribute(QStringLiteral("MBus_Type"), QStringLiteral("1"));
         Write_Node_Registers(node, in, R, 1, 2);
         for (size_t i = 0; i < m.List_Var.size(); ++i)
-            Write_Variable(node, in, *m.List_Var[i], int(i), checked(m.List_Var[i]->Node), Check_BCD, R);
+            Write_Variable(node, in, *m.List_Var[i], int(i), m.List_Var[i]->Enable, Check_BCD, R);
     }
     doc.SaveToFile(in.File_Name);
     return true;
@@ -205,7 +204,7 @@ bool Save_XML_Conf_Wireless(const TList_Slave_wMBus& meters, const TSaveConfXML&
         Write_Node_Registers(node, in, R, 2, 1);
         node.SetAttribute(QStringLiteral("MBus_Type"), zero);
         node.SetAttribute(QStringLiteral("wMBus_ManID"), Num(m.ALA_Manufacturer));
-        node.SetAttribute(QStringLiteral("wMBus_Add"), Num(m.ALA_Address));
+        node.SetAttribute(QStringLiteral("wMBus_Add"), Num(uint32_t(m.ALA_Address)));
         node.SetAttribute(QStringLiteral("wMBus_Ver"), Num(m.ALA_Version));
         node.SetAttribute(QStringLiteral("wMBus_DevType"), Num(m.ALA_DeviceType));
         node.SetAttribute(QStringLiteral("wMBus_En_Key"), Flag(m.Enable_Key));

@@ -3,7 +3,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <vector>
 
 // The options of one meter-list save of scan results.
@@ -22,8 +21,6 @@ struct TSaveConfXML {
     bool En_NodeState = false;
     bool En_IdeNum = false;
     QString File_Name;
-    // Whether a tree node shown by the scanner is checked; nodes not shown count as checked.
-    std::function<bool(const void* node)> Node_Checked;
 };
 
 // Meter lists in the scan dialect (root "M-Bus_Network"), written whole or appended to an
