@@ -13,7 +13,7 @@
 using shell::Table_Rows;
 namespace knx = building::knx;
 
-namespace {
+namespace knx_table_test {
 
 class KnxTable : public ::testing::Test {
 protected:
@@ -214,4 +214,4 @@ TEST(KnxCheckEnd, RowsBelowTheFirstEmptySourceAreNotChecked)
     EXPECT_TRUE(knx::Check({{{Valid_Rule(), broken}, {}}}, knx::MQTT_Array_Size, QLatin1Char('.')).has_value());
 }
 
-}  // namespace
+}  // namespace knx_table_test
