@@ -255,14 +255,19 @@ TFDALI_Access::TFDALI_Access(const grid::TGridLayers& gridLayers, QWidget* paren
             g->ComboStrings = SelFunct;
         }
     };
-    // A picked input event sets the Condition that it needs.
-    ACG->OnComboObjectChange = [this](grid::TExtStringGrid*, int col, int row, int, const QString& text,
-                                      const QVariant&) {
+    // An input event picked (or typed whole) in the Value list sets the Condition that it needs.
+    auto value_changed = [this](int col, int row, const QString& text) {
         if (col != fun::Value || row < 1)
             return;
         const QString condition = Condition_For_Event(text);
         if (!condition.isEmpty())
             ACG->SetCells(fun::Condition, row, condition);
+    };
+    ACG->OnComboObjectChange = [value_changed](grid::TExtStringGrid*, int col, int row, int, const QString& text,
+                                               const QVariant&) { value_changed(col, row, text); };
+    // Stepping through the list with the keys changes the editor's text only.
+    ACG->OnEditChange = [value_changed](grid::TExtStringGrid* g, int col, int row, const QString& text) {
+        value_changed(g->DisplToRealCol(col), row, text);
     };
 
     Set_Lang();
