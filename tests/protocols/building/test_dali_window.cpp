@@ -217,4 +217,231 @@ TEST_F(DaliWindow, PagesTypedSavedAndReopenedUnchanged)
     });
 }
 
+TEST_F(DaliWindow, EventsPickedFromTheDroppedListSetTheirConditions)
+{
+    Run([&] {
+        Page(2);
+        ClickIn(Functions(), fun::Value, 1);
+        Key(Qt::Key_F2);
+        QTest::keyClick(Focus(), Qt::Key_Down, Qt::AltModifier);
+        for (int i = 0; i < 11; ++i)  // Button Released .. Vacant
+            Key(Qt::Key_Down);
+        Key(Qt::Key_Return);  // the pick
+        Key(Qt::Key_Return);  // the cell
+        EXPECT_EQ(Functions().Cells(fun::Value, 1), "Vacant");
+        EXPECT_EQ(Functions().Cells(fun::Condition, 1), "NAND Logic with Value");
+        // A number leaves the Condition as it is.
+        PickIn(Functions(), fun::Condition, 2, 3);
+        EnterIn(Functions(), fun::Value, 2, "12");
+        EXPECT_EQ(Functions().Cells(fun::Condition, 2), "When Lower to Value");
+        ReplaceIn(Functions(), fun::Value, 2, "Occupied");
+        EXPECT_EQ(Functions().Cells(fun::Condition, 2), "AND Logic with Value");
+        Press(Form->Btn_Cancel);
+    });
+}
+
+// A row below the first empty key of either table would be dropped: OK names it and asks.
+TEST_F(DaliWindow, OkAsksBeforeDroppingRowsBelowATablesEnd)
+{
+    Run([&] {
+        Page(2);
+        PickIn(Functions(), fun::Function, 1, 1);
+        PickIn(Functions(), fun::Condition, 1, 1);
+        EnterIn(Functions(), fun::Value, 1, "0");
+        EnterIn(Functions(), fun::Mnemonic, 3, "forgotten");
+        Messages.QueueAnswer(platform::mrNo);
+        Press(Form->Btn_OK);
+        EXPECT_EQ(Messages.LastText(),
+                  "Row 3 of the Functions table holds data, but the Function of row 2 is empty: the Functions table "
+                  "ends at row 2, so row 3 and every row after it will not be saved.\nSave anyway?");
+        EXPECT_FALSE(QFile::exists(Dir.File("DALI2_Access.xml")));
+        EXPECT_FALSE(QFile::exists(Dir.File("DALI_Access.xml")));
+
+        // The access rules' end: a disabled row's cells count as data too, its check box does not.
+        ClickIn(Functions(), fun::Mnemonic, 3);
+        Messages.QueueAnswer(platform::mrYes);
+        Press(Form->Btn_DelRow);
+        EXPECT_EQ(Messages.LastText(), "Are you sure to delete the Row number 3");
+        EXPECT_EQ(Functions().Cells(fun::Mnemonic, 3), "");
+        Page(1);
+        ClickIn(Rules(), acc::Enable, 4);
+        Press(Form->Btn_OK);  // a check box alone is no data: nothing to ask
+        EXPECT_EQ(Messages.LastText(), "Are you sure to delete the Row number 3");
+    });
+    EXPECT_EQ(Dir.Read("DALI2_Access.xml"),
+              "<DALI2_Access><DALI2_Functions_Rules><row Function=\"Function Null\" Condition=\"No Condition\" "
+              "Value=\"0\" Channel=\"\" Val=\"\" Next_Function=\"\" Mnemonic=\"\"/></DALI2_Functions_Rules>"
+              "<DALI2_SetAccess_Rules/></DALI2_Access><!--SW_VERSION = 1.305-->");
+
+    Messages.Clear();
+    Run([&] {
+        Page(1);
+        EnterIn(Rules(), acc::Instance, 2, "7");
+        Messages.QueueAnswer(platform::mrNo);
+        Press(Form->Btn_OK);
+        EXPECT_EQ(Messages.LastText(),
+                  "Row 2 of the Set Access table holds data, but the Dev/Sen of row 1 is empty: the Set Access table "
+                  "ends at row 1, so row 2 and every row after it will not be saved.\nSave anyway?");
+        Press(Form->Btn_Cancel);
+    });
+}
+
+// The header menus of the device table set a column whole; the row buttons act on the page shown.
+TEST_F(DaliWindow, HeaderMenusAndRowButtons)
+{
+    Dir.Write("DALI2_Access.xml", ReadTestData("DALI2_Access.xml"));
+    Run([&] {
+        EXPECT_EQ(Form->Header_Menu(dev::Enable), nullptr);
+        QMenu* recall = Form->Header_Menu(dev::Recall_Level);
+        ASSERT_NE(recall, nullptr);
+        QStringList captions;
+        for (QAction* a : recall->actions())
+            captions.append(a->text());
+        EXPECT_EQ(captions, QStringList({"Select All None", "Select All Recall Min-Max Level for Switch",
+                                         "Select All Recall Old Value Level for Switch"}));
+        recall->actions().at(2)->trigger();
+        delete recall;
+        QMenu* minMax = Form->Header_Menu(dev::Min_Max);
+        minMax->actions().at(0)->trigger();
+        delete minMax;
+        EXPECT_EQ(Device_Lines({0, 63}), "DALI ID Device 0|N|Y|Recall Old Value Level for Switch\n"
+                                         "DALI ID Device 63|N|Y|Recall Old Value Level for Switch");
+        Press(Form->Btn_ClearAll);
+
+        // Set Access: delete row 1; the rows move up and the freed last row is enabled.
+        Page(1);
+        ClickIn(Rules(), acc::Mnemonic, 1);
+        Messages.QueueAnswer(platform::mrYes);
+        Press(Form->Btn_DelRow);
+        EXPECT_EQ(Messages.LastText(), "Are you sure to delete the Row number 1");
+        EXPECT_EQ(Lines(Rules(), 3), "N|Sensor|Push Button|4|1|0||||1439|2|off\n"
+                                     "Y|Sensor|Light Sensor|63|31|255|100000000|0|0 - None|1438|2|lux\n"
+                                     "Y|||||||||||");
+        EXPECT_EQ(Rules().Cells(acc::Enable, 256), "Y");
+        // A rule copied is pasted into the rule table only.
+        Press(Form->Btn_CopyRow);
+        Page(2);
+        ClickIn(Functions(), fun::Mnemonic, 3);
+        Press(Form->Btn_PasteRow);
+        EXPECT_EQ(Messages.LastText(), "Error!!! Copy a valid row before Paste it");
+        EXPECT_EQ(Functions().Cells(fun::Function, 3), "Toggle");
+        Page(1);
+        ClickIn(Rules(), acc::Mnemonic, 3);
+        Press(Form->Btn_PasteRow);
+        EXPECT_EQ(Lines(Rules(), 3), "N|Sensor|Push Button|4|1|0||||1439|2|off\n"
+                                     "Y|Sensor|Light Sensor|63|31|255|100000000|0|0 - None|1438|2|lux\n"
+                                     "N|Sensor|Push Button|4|1|0||||1439|2|off");
+        // Insert Row on the functions: an empty row without a check box.
+        Page(2);
+        ClickIn(Functions(), fun::Mnemonic, 1);
+        Press(Form->Btn_InsRow);
+        EXPECT_EQ(Lines(Functions(), 2), "||||||\nSet Out|When Equal to Value|Short Press|DALI Channel 3|254|2|Hall light on");
+        Press(Form->Btn_Cancel);
+    });
+}
+
+// The column groups' colours ($00BBGGRR) as the Set Access table paints them.
+TEST_F(DaliWindow, SetAccessColumnColours)
+{
+    Run([&] {
+        Page(1);
+        const QImage shot = Rules().viewport()->grab().toImage();
+        auto colour = [&](int realCol) {
+            const grid::TRect rc = Rules().CellRect(Rules().RealToDisplCol(realCol), 3);
+            const QRgb p = shot.pixel(rc.Right - 5, (rc.Top + rc.Bottom) / 2);
+            return uint32_t(qRed(p) | qGreen(p) << 8 | qBlue(p) << 16);
+        };
+        EXPECT_EQ(colour(acc::Enable), 11589887u);         // RGB(255, 216, 176)
+        EXPECT_EQ(colour(acc::DeviceSensor), 16710368u);   // RGB(224, 250, 254)
+        EXPECT_EQ(colour(acc::Instance), 16710368u);
+        EXPECT_EQ(colour(acc::Command), 11075496u);        // RGB(168, 255, 168)
+        EXPECT_EQ(colour(acc::TimeOut), 11075496u);
+        EXPECT_EQ(colour(acc::Function), 16766421u);       // RGB(213, 213, 255)
+        EXPECT_EQ(colour(acc::Position), 16045820u);       // RGB(252, 214, 244)
+        EXPECT_EQ(colour(acc::NumBytes), 16045820u);
+        EXPECT_EQ(colour(acc::Mnemonic), 16777215u);       // white
+        Press(Form->Btn_Cancel);
+    });
+}
+
+// ---- Hostile files: a message at the show, nothing lost ----------------------------------------
+
+struct Hostile_Case {
+    const char* Name;
+    const char* File;
+    std::function<QByteArray()> Contents;
+    const char* Message_Part;
+};
+
+class DaliHostile : public DaliWindow, public ::testing::WithParamInterface<Hostile_Case> {};
+
+TEST_P(DaliHostile, TheWindowOpensWithAMessageAndOkAsksBeforeReplacingTheFiles)
+{
+    const Hostile_Case& c = GetParam();
+    Dir.Write("DALI_Access.xml", ReadTestData("DALI_Access.xml"));
+    Dir.Write("DALI2_Access.xml", ReadTestData("DALI2_Access.xml"));
+    Dir.Write(c.File, c.Contents());
+    const QByteArray devices = Dir.Read("DALI_Access.xml"), rules = Dir.Read("DALI2_Access.xml");
+    Run([&] {
+        ASSERT_EQ(Messages.Shown().size(), 1u);
+        EXPECT_TRUE(Messages.LastText().contains(c.Message_Part)) << Messages.LastText().toStdString();
+        Messages.QueueAnswer(platform::mrNo);
+        Press(Form->Btn_OK);
+        EXPECT_TRUE(Messages.LastText().contains(QStringLiteral("%1\" could not be read whole when this window opened")
+                                                     .arg(c.File)))
+            << Messages.LastText().toStdString();
+        Press(Form->Btn_Cancel);
+    });
+    EXPECT_EQ(Dir.Read("DALI_Access.xml"), devices);
+    EXPECT_EQ(Dir.Read("DALI2_Access.xml"), rules);
+}
+
+QByteArray Cut(const char* file, const char* at)
+{
+    const QByteArray golden = ReadTestData(file);
+    return golden.left(golden.indexOf(at));
+}
+
+QByteArray Many_Rules()
+{
+    QByteArray many = "<DALI2_Access><DALI2_Functions_Rules/><DALI2_SetAccess_Rules>";
+    for (int r = 0; r < 100000; ++r)
+        many += "<row DeviceSensor=\"Device\" Type=\"Dimmer\" ChannelNumber=\"0\" Instance=\"0\" Command=\"0\" "
+                "TimeSend=\"0\" TimeOut=\"0\" Position=\"0\"/>";
+    return many + "</DALI2_SetAccess_Rules></DALI2_Access>";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DaliHostile,
+    ::testing::Values(
+        Hostile_Case{"DevicesCut", "DALI_Access.xml", [] { return Cut("DALI_Access.xml", "<DALI_ID_DEVICE_40"); },
+                     "DALI_Access.xml.damaged"},
+        Hostile_Case{"DevicesNotXml", "DALI_Access.xml", [] { return QByteArray("\x89PNG\r\n\x1a\n", 8); },
+                     "DALI_Access.xml.damaged"},
+        Hostile_Case{"RulesCut", "DALI2_Access.xml", [] { return Cut("DALI2_Access.xml", "<row Enable=\"N\""); },
+                     "DALI2_Access.xml.damaged"},
+        Hostile_Case{"RulesNotXml", "DALI2_Access.xml", [] { return QByteArray("DALI2_Access"); },
+                     "DALI2_Access.xml.damaged"},
+        Hostile_Case{"HundredThousandRules", "DALI2_Access.xml", Many_Rules,
+                     "\"DALI2_SetAccess_Rules\" holds 100000 rows; only the first 256 are read."}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// A 10 MB attribute is a text like any other: shown, offered in the function list, saved back whole.
+TEST_F(DaliWindow, ATenMegabyteMnemonicIsKeptWhole)
+{
+    QByteArray file = ReadTestData("DALI2_Access.xml");
+    const QByteArray big(10 * 1024 * 1024, 'm');
+    file.replace("Mnemonic=\"Hall light on\"", "Mnemonic=\"" + big + "\"");
+    file.replace("Function=\"1 - Hall light on\"", "Function=\"1 - " + big + "\"");
+    Dir.Write("DALI2_Access.xml", file);
+    const int result = Run([&] {
+        EXPECT_TRUE(Messages.Shown().empty()) << Messages.LastText().toStdString();
+        EXPECT_EQ(Functions().Cells(fun::Mnemonic, 1).size(), big.size());
+        EXPECT_EQ(Form->SelFunct.at(1).size(), big.size() + 4);
+        Press(Form->Btn_OK);
+    });
+    EXPECT_EQ(result, platform::mrOk) << Messages.LastText().toStdString();
+    EXPECT_EQ(Dir.Read("DALI2_Access.xml"), file);
+}
+
 }  // namespace dali_window_test
