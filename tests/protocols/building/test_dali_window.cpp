@@ -7,6 +7,7 @@
 #include "support/TestData.h"
 
 #include <QAction>
+#include <QDir>
 #include <QMenu>
 #include <QTabBar>
 
@@ -442,6 +443,27 @@ TEST_F(DaliWindow, ATenMegabyteMnemonicIsKeptWhole)
     });
     EXPECT_EQ(result, platform::mrOk) << Messages.LastText().toStdString();
     EXPECT_EQ(Dir.Read("DALI2_Access.xml"), file);
+}
+
+// Both files or neither: when the second cannot be replaced, the first keeps its old contents, the
+// fault is shown and the window stays open.
+TEST_F(DaliWindow, AFailedWriteLeavesBothFilesAsTheyWere)
+{
+    const QByteArray devices = ReadTestData("DALI_Access.xml");
+    Dir.Write("DALI_Access.xml", devices);
+    ASSERT_TRUE(QDir(Dir.Path()).mkdir("DALI2_Access.xml"));  // a folder where the rules file belongs
+    Run([&] {
+        Messages.Clear();
+        Press(Form->Btn_ClearAll);
+        Press(Form->Btn_OK);
+        EXPECT_TRUE(Messages.LastText().startsWith("Cannot write the file \""));
+        EXPECT_TRUE(Messages.LastText().endsWith("DALI2_Access.xml\": Is a directory\nNothing was saved; the window "
+                                                 "stays open."))
+            << Messages.LastText().toStdString();
+        EXPECT_TRUE(Form->isVisible());
+        Press(Form->Btn_Cancel);
+    });
+    EXPECT_EQ(Dir.Read("DALI_Access.xml"), devices);
 }
 
 }  // namespace dali_window_test
