@@ -236,11 +236,7 @@ void TSetup_Window::Btn_OKClick()
         table->CellsMoving();
     if (!Controllo_dati())
         return;
-    if (FFile_Not_Read_Whole &&
-        MessageDlg(QStringLiteral("The file \"%1\" could not be read whole when this window opened. Saving replaces "
-                                  "it with what the window shows now. Save anyway?")
-                       .arg(File_Path()),
-                   TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != platform::mrYes)
+    if (FFile_Not_Read_Whole && !Ask_Replace_Unread({File_Path()}))
         return;
     std::vector<Table_Rows> tables;
     for (int t = 0; t < Table_Count(); ++t)
@@ -254,6 +250,14 @@ void TSetup_Window::Btn_OKClick()
     }
     FFile_Not_Read_Whole = false;
     SetModalResult(platform::mrOk);
+}
+
+bool TSetup_Window::Ask_Replace_Unread(const QStringList& paths)
+{
+    return MessageDlg(QStringLiteral("The file \"%1\" could not be read whole when this window opened. Saving replaces "
+                                     "it with what the window shows now. Save anyway?")
+                          .arg(paths.join(QStringLiteral("\" and the file \""))),
+                      TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) == platform::mrYes;
 }
 
 void TSetup_Window::Btn_DelRowClick()

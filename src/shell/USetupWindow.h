@@ -120,6 +120,8 @@ protected:
     virtual void Prepare_Show() {}
     // The window's checks over its tables (Check_Setup_Tables with its row checks).
     virtual std::optional<QString> Check_Tables(const std::vector<Table_Check_Input>& tables) const = 0;
+    // Asks before files that could not be read whole are replaced; true on Yes.
+    static bool Ask_Replace_Unread(const QStringList& paths);
     // The file's description, for a window that changes a table's capacity at a show.
     Project_File_Description& Edit_File() { return FFile; }
 

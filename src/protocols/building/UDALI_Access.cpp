@@ -449,11 +449,7 @@ void TFDALI_Access::Btn_OKClick()
         unread.append(shell::App_State.File_DALI_Access);
     if (File_Not_Read_Whole())
         unread.append(File_Path());
-    if (!unread.isEmpty() &&
-        MessageDlg(QStringLiteral("The file \"%1\" could not be read whole when this window opened. Saving replaces "
-                                  "it with what the window shows now. Save anyway?")
-                       .arg(unread.join(QStringLiteral("\" and the file \""))),
-                   TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != platform::mrYes)
+    if (!unread.isEmpty() && !Ask_Replace_Unread(unread))
         return;
     try {
         Write_DALI_Files(shell::App_State.File_DALI_Access, File_Path(), Device_Rows(), tables);
