@@ -204,8 +204,7 @@ Project_File_Layout Project_File_Description::Layout() const
     return layout;
 }
 
-void Write_Project_Tables(const QString& path, const Project_File_Description& file,
-                          const std::vector<Table_Rows>& tables)
+QByteArray Project_Tables_Bytes(const Project_File_Description& file, const std::vector<Table_Rows>& tables)
 {
     std::vector<Table_Rows> values(file.Tables.size());
     for (size_t t = 0; t < file.Tables.size() && t < tables.size(); ++t) {
@@ -217,7 +216,13 @@ void Write_Project_Tables(const QString& path, const Project_File_Description& f
             values[t].push_back(attributes);
         }
     }
-    Write_Project_Table_File(path, file.Layout(), values);
+    return Project_Table_Bytes(file.Layout(), values);
+}
+
+void Write_Project_Tables(const QString& path, const Project_File_Description& file,
+                          const std::vector<Table_Rows>& tables)
+{
+    platform::WriteFileAtomic(path, Project_Tables_Bytes(file, tables));
 }
 
 void Read_Project_Tables(const QString& path, const Project_File_Description& file,

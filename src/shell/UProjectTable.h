@@ -120,6 +120,8 @@ struct Project_File_Description {
 // Writes each table up to its first row whose key is blank; throws Exception on failure.
 void Write_Project_Tables(const QString& path, const Project_File_Description& file,
                           const std::vector<Table_Rows>& tables);
+// The same document as bytes.
+QByteArray Project_Tables_Bytes(const Project_File_Description& file, const std::vector<Table_Rows>& tables);
 // Reads at most each table's capacity as full rows: the row number, the attributes into their
 // columns, unstored columns their Default. Problems and failures as Read_Project_Table_File.
 void Read_Project_Tables(const QString& path, const Project_File_Description& file,

@@ -240,11 +240,7 @@ void TSetup_Window::Btn_OKClick()
     }
     if (!Confirm_Write())
         return;
-    if (FFile_Not_Read_Whole &&
-        MessageDlg(QStringLiteral("The file \"%1\" could not be read whole when this window opened. Saving replaces "
-                                  "it with what the window shows now. Save anyway?")
-                       .arg(File_Path()),
-                   TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != platform::mrYes)
+    if (FFile_Not_Read_Whole && !Ask_Replace_Unread({File_Path()}))
         return;
     try {
         Write_Project_Tables(File_Path(), FFile, Rows_To_Write());
@@ -264,6 +260,14 @@ std::vector<Table_Rows> TSetup_Window::Rows_To_Write() const
     for (int t = 0; t < Table_Count(); ++t)
         tables.push_back(Rows(t));
     return tables;
+}
+
+bool TSetup_Window::Ask_Replace_Unread(const QStringList& paths)
+{
+    return MessageDlg(QStringLiteral("The file \"%1\" could not be read whole when this window opened. Saving replaces "
+                                     "it with what the window shows now. Save anyway?")
+                          .arg(paths.join(QStringLiteral("\" and the file \""))),
+                      TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) == platform::mrYes;
 }
 
 void TSetup_Window::Btn_DelRowClick()

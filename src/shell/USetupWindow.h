@@ -128,6 +128,8 @@ protected:
     virtual std::vector<Table_Rows> Rows_To_Write() const;
     // After the file was written, before the window closes.
     virtual void Written() {}
+    // Asks before files that could not be read whole are replaced; true on Yes.
+    static bool Ask_Replace_Unread(const QStringList& paths);
     // The file's description, for a window that changes a table's capacity at a show.
     Project_File_Description& Edit_File() { return FFile; }
 
