@@ -70,7 +70,7 @@ EDE_Load Parse_EDE_Text(const QString& text)
     // Lines end at CR, LF or CR LF.
     QStringList lines;
     qsizetype from = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
+    for (qsizetype i = 0; !text.isEmpty() && i <= text.size(); ++i) {
         if (i < text.size() && text[i] != QLatin1Char('\r') && text[i] != QLatin1Char('\n'))
             continue;
         lines.append(text.mid(from, i - from));
