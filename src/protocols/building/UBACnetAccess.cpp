@@ -190,7 +190,7 @@ std::optional<QString> Check_Destination(const shell::Checked_Row& row, int net,
     if (Outside(row.Setup_Number(net), 1, 65535))
         return Lang(texts.D_Net);
     const QString lenText = row.Cell(len);
-    if (const std::optional<int32_t> n = platform::Parse_Int32_Hex_x(lenText)) {
+    if (const std::optional<int32_t> n = platform::Parse_Int32(lenText)) {
         if (*n == 1) {
             if (Outside(row.Setup_Number(add), 0, 255))
                 return Lang(texts.D_Add_1);
