@@ -249,13 +249,13 @@ namespace {
 
 using ClientWindow = SetupWindowTest<TFBACnetAccess>;
 
-QByteArray ParGen(const char* type) { return QByteArray("<Par_Gen><BACnet_Master_Type>") + type + "</BACnet_Master_Type></Par_Gen>"; }
+QByteArray Master_ParGen(const char* type) { return QByteArray("<Par_Gen><BACnet_Master_Type>") + type + "</BACnet_Master_Type></Par_Gen>"; }
 
 }  // namespace
 
 TEST_F(ClientWindow, EdeImportedThroughTheDialogSavedAndReopened)
 {
-    Dir.Write("ParGen.xml", ParGen("0"));
+    Dir.Write("ParGen.xml", Master_ParGen("0"));
     Dir.Write("device.csv", ReadTestData("device.csv"));
     ScriptedFileDialogs files;
     files.QueueAnswer(Dir.File("device.csv"));
@@ -308,12 +308,12 @@ TEST_F(ClientWindow, NetworkKindDecidesTheAddressColumn)
         EXPECT_EQ(Form->App_BACnet_Type, 0);
         Press(Form->Btn_Cancel);
     });
-    Dir.Write("ParGen.xml", ParGen("1"));
+    Dir.Write("ParGen.xml", Master_ParGen("1"));
     Run([&] {
         EXPECT_EQ(Grid(1).Cells(client::W_Address, 0), "Slave ID");
         Press(Form->Btn_Cancel);
     });
-    Dir.Write("ParGen.xml", ParGen("2"));
+    Dir.Write("ParGen.xml", Master_ParGen("2"));
     Dir.Write("BACnet_Master_Access.xml", ReadTestData("client_window.xml"));
     Messages.QueueAnswer(platform::mrNo);
     Run([&] {
@@ -325,7 +325,7 @@ TEST_F(ClientWindow, NetworkKindDecidesTheAddressColumn)
             << Messages.LastText().toStdString();
         Press(Form->Btn_Cancel);
     });
-    Dir.Write("ParGen.xml", ParGen("0"));
+    Dir.Write("ParGen.xml", Master_ParGen("0"));
     Run([&] {
         EXPECT_FALSE(Grid().IsHiddenColumn(client::R_Address));
         EXPECT_EQ(Grid().Cells(client::R_Address, 0), "IP Address");
