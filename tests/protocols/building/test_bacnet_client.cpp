@@ -363,4 +363,18 @@ TEST(ImportDialog, AddressRulesAndSelection)
     dialog.App_BACnet_Type = 2;
     dialog.E_ID_IP->clear();
     EXPECT_EQ(Run_Modal(&dialog, [&] { Press(dialog.Btn_OK); }), platform::mrOk);
+
+    // A file too short to be an EDE file: said when the dialog opens, and nothing is listed.
+    dir.Write("short.csv", "a;b\r\n# mandatory\r\nk;1;n;0;0;d\r\n");
+    dialog.EDE_File = dir.File("short.csv");
+    messages.Clear();
+    Run_Modal(&dialog, [&] {
+        EXPECT_TRUE(dialog.List_EDE_Var.empty());
+        EXPECT_EQ(dialog.ACG->RowCount(), 2);
+        EXPECT_EQ(dialog.ACG->Cells(4, 1), "");
+        Press(dialog.Btn_Cancel);
+    });
+    ASSERT_EQ(messages.Shown().size(), 1u);
+    EXPECT_EQ(messages.LastText(), "The EDE file \"" + dir.File("short.csv") + "\" was not listed whole (0 objects are listed):\n"
+                                   "The file has 3 lines; an EDE file has at least seven (its header lines). Nothing is listed.");
 }
