@@ -280,3 +280,32 @@ TEST(EngineeringUnits, ThePickerListsACategoryAndSelects)
     EXPECT_EQ(picker.E_Selected_EU->text(), "172");
     EXPECT_EQ(picker.Label5->text(), "-> ohm-meters");
 }
+
+TEST_F(ServerWindow, RepeatedEdeNamesAreAskedAboutBeforeSaving)
+{
+    Dir.Write("BACnet_Slave_SetAccess.xml",
+              "<BACnet_to_Modbus><BACnet_in_Read><row Data_Type=\"Analog Input\" Eng_Unit=\"62\" Position=\"0\" Bit=\"\" "
+              "Length=\"4\" Swap=\"N\" Mnemonic=\"Supply temperature 1\"/><row Data_Type=\"Analog Input\" Eng_Unit=\"62\" "
+              "Position=\"4\" Bit=\"\" Length=\"4\" Swap=\"N\" Mnemonic=\"Supply temperature 2\"/></BACnet_in_Read>"
+              "<BACnet_in_Write/></BACnet_to_Modbus><!--SW_VERSION = 1.006-->");
+    const QByteArray before = Dir.Read("BACnet_Slave_SetAccess.xml");
+    Messages.QueueAnswer(platform::mrNo);
+    Messages.QueueAnswer(platform::mrOk);
+    Messages.QueueAnswer(platform::mrYes);
+    const int result = Run([&] {
+        Press(Form->Btn_OK);
+        EXPECT_TRUE(Messages.LastText().startsWith("The objects of row 1 of [BACnet in Read] and row 2 of [BACnet in Read] "
+                                                   "have the same object name \"Supply temperatu\""))
+            << Messages.LastText().toStdString();
+        EXPECT_EQ(Dir.Read("BACnet_Slave_SetAccess.xml"), before);
+        // A character the EDE file cannot hold is refused, naming the row.
+        Grid().SetCells(server::Mnemonic, 2, QStringLiteral("Supply \u2192 2"));
+        Press(Form->Btn_OK);
+        EXPECT_EQ(Messages.LastText(), QStringLiteral("Error row 2!! [BACnet in Read] Mnemonic holds \"\u2192\" (U+2192), "
+                                                      "which the EDE file's code page (Windows-1252) cannot hold"));
+        Grid().SetCells(server::Mnemonic, 2, QStringLiteral("Supply temperature 2"));
+        Press(Form->Btn_OK);
+    });
+    EXPECT_EQ(result, platform::mrOk);
+    EXPECT_EQ(Messages.Shown().size(), 3u);
+}
