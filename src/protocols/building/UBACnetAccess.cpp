@@ -333,7 +333,7 @@ int Check_Property(const QString& text, int read_write, int Obj_Type)
         struct Rule {
             const char* Name;
             int Bytes;
-            std::initializer_list<int> Only;  // empty: any object type
+            std::vector<int> Only;  // empty: any object type
             bool Except = false;              // the codes are the ones refused
         };
         static const Rule rules[] = {
@@ -346,8 +346,8 @@ int Check_Property(const QString& text, int read_write, int Obj_Type)
         for (const Rule& rule : rules) {
             if (t != QLatin1String(rule.Name))
                 continue;
-            const bool listed = One_Of(Obj_Type, rule.Only);
-            if (rule.Only.size() == 0 || listed != rule.Except)
+            const bool listed = std::find(rule.Only.begin(), rule.Only.end(), Obj_Type) != rule.Only.end();
+            if (rule.Only.empty() || listed != rule.Except)
                 return rule.Bytes;
             break;  // a listed property whose condition fails falls to the number test
         }
@@ -710,7 +710,7 @@ void TFBACnetAccess::ACG1GridHint(int ARow, int ACol, QString& hintstr)
     const int type = client::Check_Object_Type(ACG1->Cells(client::R_Object_Type, ARow), 0);
     int bytes = client::Check_Property(property, 0, type);
     if (bytes == 100) {
-        static const std::pair<std::initializer_list<int>, int> sizes[] = {
+        static const std::pair<std::vector<int>, int> sizes[] = {
             {{1, 2, 3, 4, 5, 8, 10}, 4}, {{6, 7}, 1}, {{9}, 8}};
         bytes = -1;
         for (const auto& [codes, size] : sizes)

@@ -378,3 +378,34 @@ TEST(ImportDialog, AddressRulesAndSelection)
     EXPECT_EQ(messages.LastText(), "The EDE file \"" + dir.File("short.csv") + "\" was not listed whole (0 objects are listed):\n"
                                    "The file has 3 lines; an EDE file has at least seven (its header lines). Nothing is listed.");
 }
+
+TEST_F(ClientWindow, ImportFolderFollowsTheOpenDialogAndTheReadHintCountsBytes)
+{
+    Dir.Write("ParGen.xml", Master_ParGen("0"));
+    Dir.Write("device.csv", ReadTestData("device.csv"));
+    shell::App_State.EDE_Import_Folder = QStringLiteral("/nowhere");
+    ScriptedFileDialogs files;
+    files.QueueAnswer(QString());
+    files.QueueAnswer(Dir.File("device.csv"));
+    Run([&] {
+        Press(Form->Btn_Import_CSV);
+        EXPECT_EQ(shell::App_State.EDE_Import_Folder, "/nowhere");
+        EXPECT_EQ(files.Shown().back().InitialFolder, "/nowhere");
+        WhenShown(FImportEDEFile(), [&] { Press(FImportEDEFile()->Btn_Cancel); });
+        Press(Form->Btn_Import_CSV);
+        EXPECT_EQ(shell::App_State.EDE_Import_Folder, Dir.Path());
+        EXPECT_EQ(Grid().Cells(client::R_Object_Type, 1), "");
+
+        Grid().SetCells(client::R_Object_Type, 1, "Binary Input");
+        Grid().SetCells(client::R_Property, 1, "Present Value (85)");
+        QString hint;
+        Form->ACG1GridHint(1, Grid().RealToDisplCol(client::R_NByte), hint);
+        EXPECT_EQ(hint, "Present Value (85) takes 1 byte(s)");
+        Grid().SetCells(client::R_Property, 1, "Status Flags (111)");
+        Form->ACG1GridHint(1, Grid().RealToDisplCol(client::R_NByte), hint);
+        EXPECT_EQ(hint, "Status Flags (111) takes 1 byte(s)");
+        Form->ACG1GridHint(1, Grid().RealToDisplCol(client::R_Mnemonic), hint);
+        EXPECT_EQ(hint, "");
+        Press(Form->Btn_Cancel);
+    });
+}
