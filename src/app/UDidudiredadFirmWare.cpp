@@ -13,6 +13,7 @@
 #include "platform/Process.h"
 #include "platform/StartProgram.h"
 #include "platform/XmlDoc.h"
+#include "protocols/building/UBACnetAccess.h"
 #include "protocols/building/UBACnetSlaveSetAccess.h"
 #include "protocols/building/UBACnet_EDE_File.h"
 #include "protocols/building/UDALI_Access.h"
@@ -111,7 +112,8 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
         PROTOCOL_BUTTON(Btn_PROFINET_XML), PROTOCOL_BUTTON(Btn_PROFIBUS_GSD), PROTOCOL_BUTTON(Btn_DMX_Default),
         PROTOCOL_BUTTON(Btn_KNX_Access), PROTOCOL_BUTTON(Btn_SNMP_Trap), PROTOCOL_BUTTON(Btn_SNMP_MIB),
         PROTOCOL_BUTTON(Btn_SNMP_Manager_Access), PROTOCOL_BUTTON(Btn_BACnet_SetAccess),
-        PROTOCOL_BUTTON(Btn_BACnet_EDE_File), PROTOCOL_BUTTON(Btn_DALI_Access), PROTOCOL_BUTTON(Btn_ScanDecode)};
+        PROTOCOL_BUTTON(Btn_BACnet_EDE_File), PROTOCOL_BUTTON(Btn_BACnet_Access), PROTOCOL_BUTTON(Btn_DALI_Access),
+        PROTOCOL_BUTTON(Btn_ScanDecode)};
 #undef PROTOCOL_BUTTON
     for (auto [b, name] : protocol) {
         *b = makeButton(80, 288, 170, 36);
@@ -125,6 +127,7 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
         b->setObjectName(QLatin1String(name));
     Btn_MQTT_Set_Access->SetCaption(QStringLiteral("MQTT Set Access"));
     Btn_ScanDecode->SetCaption(QStringLiteral("Scan & Decode"));
+    Btn_BACnet_Access->SetCaption(QStringLiteral("BACnet Client Access"));
 
     LL_Update = new shell::TClickLabel(this);
     LL_Update->setGeometry(208, 19, 300, 16);
@@ -285,6 +288,7 @@ void TFDidudiredadFirmWare::buildStepTable()
         {Btn_SNMP_Manager_Access, 64, 65, false, show(FSNMPManagerAccess)},
         {Btn_BACnet_SetAccess, 66, 67, false, show(FBACnetSlaveSetAccess)},
         {Btn_BACnet_EDE_File, 68, 69, false, [this] { BACnet_EDE_File(); }},
+        {Btn_BACnet_Access, -1, -1, false, show(FBACnetAccess)},
         {Btn_DALI_Access, 71, 72, false, show(FDALI_Access)},
         {Btn_ScanDecode, -1, -1, false, [this] { Scan_And_Decode(); }},
     };

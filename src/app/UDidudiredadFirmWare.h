@@ -56,6 +56,7 @@ public:
     controls::TPicButton* Btn_SNMP_Manager_Access;
     controls::TPicButton* Btn_BACnet_SetAccess;
     controls::TPicButton* Btn_BACnet_EDE_File;
+    controls::TPicButton* Btn_BACnet_Access;  // the BACnet client tables, reached through CONFIGURATOR_STEP only
     controls::TPicButton* Btn_DALI_Access;
     controls::TPicButton* Btn_ScanDecode;
 

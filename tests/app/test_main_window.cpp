@@ -151,7 +151,9 @@ TEST_F(MainWindow, ShowsTheFiveStepsAndThreePictureButtons)
     int hiddenButtons = 0;
     for (auto* b : m.findChildren<controls::TPicButton*>())
         hiddenButtons += b->isVisibleTo(&m) ? 0 : 1;
-    EXPECT_EQ(hiddenButtons, 22);
+    // The family's 22 step buttons and the one that opens the BACnet client tables.
+    EXPECT_EQ(hiddenButtons, 23);
+    EXPECT_EQ(m.Btn_BACnet_Access->objectName(), "Btn_BACnet_Access");
     // The flat buttons never scroll: each stands alone, with no client area or scroll bars.
     for (auto* b : m.findChildren<controls::TPicButton*>()) {
         EXPECT_FALSE(b->HasClientArea());

@@ -1,0 +1,42 @@
+#pragma once
+#include "shell/UProjectTable.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// What the BACnet windows, the EDE writer and the EDE import share: the exchange area's size,
+// ParGen.xml's values, the Windows-1252 code page of EDE files and the question asked before rows
+// below a table's end would be dropped by a save.
+namespace building::bacnet {
+
+// Bytes of the gateway's exchange area that positions address.
+constexpr int Array_Size = 1440;
+
+// The text of an element under ParGen.xml's root; nothing when the file, the element or a well-
+// formed document is missing.
+std::optional<QString> ParGen_Text(const QString& parGenPath, const QString& element);
+// True only when ParGen.xml's BACnet_Desc_Chars_Limit is exactly "1".
+bool Desc_Chars_Limit(const QString& parGenPath);
+
+// ---- Windows-1252 ------------------------------------------------------------------------------
+
+// The first character of the text that Windows-1252 cannot hold; nothing when all of them fit.
+std::optional<QChar> Not_In_Windows_1252(const QString& text);
+// The text in Windows-1252; every character must fit (see Not_In_Windows_1252).
+QByteArray To_Windows_1252(const QString& text);
+QString From_Windows_1252(QByteArrayView bytes);
+// Why a text cannot stand in a field of an EDE line (";", a control character such as a line
+// break, a character outside Windows-1252), as the end of a sentence ("holds ..."); empty when it can.
+QString EDE_Field_Fault(const QString& text);
+
+// ---- Rows below a table's end --------------------------------------------------------------------
+
+// The first row (from 1) below the table's content end that holds data; 0 when none does.
+int First_Row_After_End(const shell::Table_Description& table, const shell::Table_Rows& rows);
+// Asks, naming the table and the rows, whether to save although the rows from the end on are
+// not saved; true when no such row holds data or the answer is Yes.
+bool Ask_Rows_After_End(const shell::Table_Description& table, const shell::Table_Rows& rows,
+                        const QString& tableName);
+
+}  // namespace building::bacnet
