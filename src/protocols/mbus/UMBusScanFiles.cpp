@@ -205,7 +205,7 @@ bool Save_XML_Conf_Wireless(const TList_Slave_wMBus& meters, const TSaveConfXML&
         Write_Node_Registers(node, in, R, 2, 1);
         node.SetAttribute(QStringLiteral("MBus_Type"), zero);
         node.SetAttribute(QStringLiteral("wMBus_ManID"), Num(m.ALA_Manufacturer));
-        node.SetAttribute(QStringLiteral("wMBus_Add"), Num(m.ALA_Address));
+        node.SetAttribute(QStringLiteral("wMBus_Add"), Num(uint32_t(m.ALA_Address)));
         node.SetAttribute(QStringLiteral("wMBus_Ver"), Num(m.ALA_Version));
         node.SetAttribute(QStringLiteral("wMBus_DevType"), Num(m.ALA_DeviceType));
         node.SetAttribute(QStringLiteral("wMBus_En_Key"), Flag(m.Enable_Key));
