@@ -412,10 +412,11 @@ TNodo Read_Node(const XmlNode& element, int number, QStringList& warnings)
     n.BCDtoINT_IN = r.Byte(a.Slots[sBCDtoINT_IN], "BCDtoINT_IN", 0);
     n.Swap_Ident = r.Int(a.Slots[sSwap_IN], "Swap_IN", 0);
     n.Var_List_Type = r.Byte(a.Slots[sVar_List_Type], "Var_List_Type", 0);
+    // The "Cut after" list offers 1 to 250 frames.
     if (scan)
-        n.Cut_After = uint8_t(r.Integer(a.Slots[sCut_After], "Cut_After", 1, 256, 1) - 1);
+        n.Cut_After = uint8_t(r.Integer(a.Slots[sCut_After], "Cut_After", 1, 250, 1) - 1);
     else
-        n.Cut_After = r.Byte(a.Slots[sCut_After], "Cut_After", 0);
+        n.Cut_After = uint8_t(r.Integer(a.Slots[sCut_After], "Cut_After", 0, 249, 0));
     n.NS_Topic = r.Int(a.Slots[sNS_Topic], "NS_Topic", 0);
     n.IN_Topic = r.Int(a.Slots[sIN_Topic], "IN_Topic", 0);
     n.Access_Number = r.Byte(a.Slots[sAccess_Number], "Access_Number", 0);

@@ -132,6 +132,8 @@ TEST_F(MeterListFile, AttributesTakeTheirValueOrTheirDefault)
         {"Node_Enable=\"1\" Cut_After=\"3\"", "", "Cut_After", "2", false},
         {"Node_Enable=\"1\" Cut_After=\"0\"", "", "Cut_After", "0", true},
         {"Cut_After=\"300\"", "", "Cut_After", "0", true},
+        {"Cut_After=\"250\"", "", "Cut_After", "0", true},
+        {"Node_Enable=\"1\" Cut_After=\"250\"", "", "Cut_After", "249", false},
         // A register number past a byte (the scanner's node state) is not cut to its low bits.
         {"Node_State=\"300\"", "", "Node_State", "0", true},
         // Addresses the scanner once wrote signed read as the same 32 bits.
