@@ -320,10 +320,10 @@ void TFMeter_Bus::Nodes_Move_Elements()
     CB_Enable_Node->setGeometry(8, 8, 250, 20);
     Place_Row(Label2, E_New_Node_Desc, 32);
     Place_Row(L_MBus_Type, CB_MBus_Type, 56, 150);
-    RB_ID_Primary->setGeometry(8, 80, 118, 20);
-    E_New_Node_ID_Pri->setGeometry(128, 80, 120, 21);
-    RB_ID_Secondary->setGeometry(8, 104, 118, 20);
-    E_New_Node_ID_Sec->setGeometry(128, 104, 120, 21);
+    RB_ID_Primary->setGeometry(8, 80, 142, 20);
+    E_New_Node_ID_Pri->setGeometry(152, 80, 120, 21);
+    RB_ID_Secondary->setGeometry(8, 104, 142, 20);
+    E_New_Node_ID_Sec->setGeometry(152, 104, 120, 21);
     CB_SND_NKE->setGeometry(8, 128, 250, 20);
     CB_Reset_App->setGeometry(8, 152, 250, 20);
     Place_Row(Label5, CB_Var_Type, 176, 120);
@@ -451,6 +451,8 @@ void TFMeter_Bus::FormShow()
     ExtTabSheet2->SetTabVisible(true);
     Load_Topics();
     Load_Network();
+    // Nothing is selected: the buttons add, and a new node starts enabled.
+    Aggiorna_Label();
     Sposta_Oggetti_Var(0);
     PasteVariable1->setEnabled(Copy_Var.has_value());
     PasteNode1->setEnabled(Copy_Node.has_value());

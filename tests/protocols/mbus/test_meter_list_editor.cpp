@@ -5,6 +5,7 @@
 #include "platform/FileUtil.h"
 #include "protocols/mbus/UMBusScanFiles.h"
 #include "support/Deferred.h"
+#include "support/ScreenView.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -178,6 +179,44 @@ TEST_F(MeterListEditor, ModifyingANodeKeepsWhatHasNoControl)
     EXPECT_EQ(n.Var_List.size(), 2u);
     EXPECT_EQ(Text_Of(Form->Node_Item(0)), "ID 5 - Heat meter 2");
     EXPECT_EQ(Root_Children(), 3);
+}
+
+// Pixels of a strip of the tree's client area that differ from the strip's first pixel: text drawn
+// over its row's background.
+int Ink(const QImage& image, QRect strip)
+{
+    const QRgb background = image.pixel(strip.topLeft());
+    int ink = 0;
+    for (int y = strip.top(); y <= strip.bottom(); ++y)
+        for (int x = strip.left(); x <= strip.right(); ++x)
+            ink += image.pixel(x, y) != background;
+    return ink;
+}
+
+TEST_F(MeterListEditor, ChangesRepaintTheTree)
+{
+    Write_List(Sample_List());
+    Open();
+    testsupport::ScreenView view(Form.get());
+    Click_Node(0);
+    const QRect row = Form->TW->GetDisplayRect(Form->Node_Item(0), tree::NoColumn, false);
+    // The end of the long description, right of "ID 5 - X".
+    const QRect tail(row.left() + 120, row.top() + 3, 100, row.height() - 6);
+    ASSERT_GT(Ink(view.Image(Form->TW->viewport()), tail), 20);
+    Type(Form->E_New_Node_Desc, QStringLiteral("X"));
+    Press(Form->btn_Add_Node);
+    EXPECT_EQ(Ink(view.Image(Form->TW->viewport()), tail), 0) << "the old text stays on screen";
+
+    // A variable added shows as a new row under its node.
+    Click_Node(2);
+    Form->TW->SetExpanded(Form->Node_Item(2), true);
+    view.Settle();
+    const QRect below = Form->TW->GetDisplayRect(Form->Var_Item(2, 0), tree::NoColumn, false).translated(0, row.height());
+    const QRect strip(below.left() + 40, below.top() + 3, 150, below.height() - 6);
+    const int before = Ink(view.Image(Form->TW->viewport()), strip);
+    Type(Form->E_New_Var_Desc, QStringLiteral("Added value"));
+    Press(Form->btn_Add_Var);
+    EXPECT_GT(Ink(view.Image(Form->TW->viewport()), strip), before + 20);
 }
 
 struct VarCase {
