@@ -583,6 +583,10 @@ qint64 Typed_Number(const QString& text)
     return platform::Parse_Integer(QStringView(text)).value_or(-1);
 }
 
+bool Node_ID_In_Range(bool secondary, qint64 id) { return id >= 0 && id <= (secondary ? 99999999 : 255); }
+
+bool Wireless_Address_In_Range(qint64 address) { return address >= 0 && address <= 0xFFFFFFFFLL; }
+
 QString Read_Problem_Text(const TMeterListRead& read)
 {
     constexpr int kShown = 10;

@@ -100,3 +100,8 @@ QString Read_Problem_Text(const TMeterListRead& read);
 
 // A number typed in an edit: decimal, or hexadecimal after "$" or "0x"; anything else is -1.
 qint64 Typed_Number(const QString& text);
+
+// The ranges of a wired node's IDs and of a wireless address, as the editor and the paste
+// dialog check them.
+bool Node_ID_In_Range(bool secondary, qint64 id);
+bool Wireless_Address_In_Range(qint64 address);

@@ -700,24 +700,17 @@ void TFMeter_Bus::CB_Var_DimChange() { E_Length->setEnabled(CB_Var_Dim->currentI
 bool TFMeter_Bus::Controllo_Dati_New_Nodo()
 {
     if (CB_MBus_Type->currentIndex() == 1) {
-        qint64 id;
-        if (RB_ID_Primary->isChecked()) {
-            id = Edit_Number(E_New_Node_ID_Pri);
-            if (id < 0 || id > 255)
-                return Editor_Error(881);
-        } else {
-            id = Edit_Number(E_New_Node_ID_Sec);
-            if (id < 0 || id > 99999999)
-                return Editor_Error(882);
-        }
+        const bool secondary = !RB_ID_Primary->isChecked();
+        const qint64 id = Edit_Number(secondary ? E_New_Node_ID_Sec : E_New_Node_ID_Pri);
+        if (!Node_ID_In_Range(secondary, id))
+            return Editor_Error(secondary ? 882 : 881);
         return Check_Node_ID(int(id));
     }
     if (CB_MBus_Type->currentIndex() == 0) {
         const qint64 man = Edit_Number(E_wMBus_ManID);
         if (man < 0 || man > 0xFFFF)
             return Editor_Error(896);
-        const qint64 add = Edit_Number(E_wMBus_Add);
-        if (add < 0 || add > 0xFFFFFFFFLL)
+        if (!Wireless_Address_In_Range(Edit_Number(E_wMBus_Add)))
             return Editor_Error(897);
         const qint64 ver = Edit_Number(E_wMBus_Ver);
         if (ver < 0 || ver > 255)
@@ -883,7 +876,8 @@ void TFMeter_Bus::btn_Add_VarClick()
         TW->AddChild(NODE_ID);
         Is_Change = true;
     } else {
-        if (!SELECT_NODE || IND_NODO < 0 || IND_VAR < 0 || !Controllo_Dati_New_Var())
+        if (!SELECT_NODE || IND_NODO < 0 || size_t(IND_NODO) >= Nodi_List.size() || IND_VAR < 0 ||
+            size_t(IND_VAR) >= Nodi_List[size_t(IND_NODO)].Var_List.size() || !Controllo_Dati_New_Var())
             return;
         Nodi_List[size_t(IND_NODO)].Var_List[size_t(IND_VAR)] = Var_From_Controls();
         TW->InvalidateNode(SELECT_NODE);

@@ -102,21 +102,16 @@ void TFNewIDNode::FormShow()
 void TFNewIDNode::PicButton2Click()
 {
     if (Form_Type == 1) {
-        const bool primary = RB_ID_Primary->isChecked();
-        const qint64 id = Typed_Number((primary ? E_New_Node_ID_Pri : E_New_Node_ID_Sec)->text());
-        if (primary && (id < 0 || id > 255)) {
-            Refuse(1207);
+        const bool secondary = !RB_ID_Primary->isChecked();
+        const qint64 id = Typed_Number((secondary ? E_New_Node_ID_Sec : E_New_Node_ID_Pri)->text());
+        if (!Node_ID_In_Range(secondary, id)) {
+            Refuse(secondary ? 1208 : 1207);
             return;
         }
-        if (!primary && (id < 0 || id > 99999999)) {
-            Refuse(1208);
-            return;
-        }
-        if (Check_Node_ID2 && !Check_Node_ID2(int(id), primary ? 0 : 1))
+        if (Check_Node_ID2 && !Check_Node_ID2(int(id), secondary ? 1 : 0))
             return;
     } else if (Form_Type == 2) {
-        const qint64 address = Typed_Number(E_wMBus_Add->text());
-        if (address < 0 || address > 0xFFFFFFFFLL) {
+        if (!Wireless_Address_In_Range(Typed_Number(E_wMBus_Add->text()))) {
             Refuse(1210);
             return;
         }
