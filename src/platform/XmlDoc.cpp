@@ -92,10 +92,10 @@ void XmlNode::SetAttribute(const QString& name, const QString& value)
     attr.set_value(utf8(value).c_str());
 }
 
-void XmlNode::AppendAttribute(const QString& name, const QString& value)
+void XmlNode::AppendAttribute(const char* name, std::string_view utf8Value)
 {
     if (Node)
-        node(Node).append_attribute(utf8(name).c_str()).set_value(utf8(value).c_str());
+        node(Node).append_attribute(name).set_value(utf8Value.data(), utf8Value.size());
 }
 
 void XmlNode::ForEachAttribute(void (*fn)(void*, std::string_view, std::string_view), void* context) const

@@ -40,8 +40,8 @@ public:
     QString Attribute(const QString& name) const;
     void SetAttribute(const QString& name, const QString& value);
     // Adds the attribute after the others without looking for one of that name first: for writers
-    // of large documents that write each name once.
-    void AppendAttribute(const QString& name, const QString& value);
+    // of large documents that write each name once, with the value as UTF-8.
+    void AppendAttribute(const char* name, std::string_view utf8Value);
     // Calls fn(name, value) for each attribute in document order, name and value as UTF-8 views
     // into the document.
     template <typename Fn>

@@ -5,6 +5,7 @@
 #include "platform/IntText.h"
 #include "platform/XmlDoc.h"
 
+#include <charconv>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -439,8 +440,6 @@ TNodo Read_Node(const XmlNode& element, int number, QStringList& warnings)
     return n;
 }
 
-QString Bit_Text(bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); }
-QString Dec(qint64 n) { return QString::number(n); }
 
 }  // namespace
 
@@ -513,61 +512,63 @@ QByteArray Meter_List_Bytes(const TNodi_List& nodes)
     platform::XmlDocument doc;
     XmlNode root = doc.AddRoot(QStringLiteral("M-Bus_Network"));
     doc.AddComment(QStringLiteral("SW_VERSION = 1.018"));
+    // Values go in as UTF-8 without a text object per number: a list may hold every meter a
+    // gateway can address.
+    char digits[24];
+    const auto number = [&digits](qint64 n) {
+        const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+        return std::string_view(digits, size_t(end - digits));
+    };
+    std::string text;
+    const auto utf8 = [&text](const QString& s) -> std::string_view {
+        text = s.toStdString();
+        return text;
+    };
     for (const TNodo& n : nodes) {
         XmlNode e = root.AddChild(QStringLiteral("Nodo"));
-        const std::pair<const char*, QString> attributes[] = {
-            {"Enable_Node", Bit_Text(n.Enable)},
-            {"ID_Primary", Dec(n.Node_ID_Primary)},
-            {"ID_Secondary", Dec(n.Node_ID_Secondary)},
-            {"Descrizione", n.Description},
-            {"Send_SND_NKE", Dec(n.Send_SNK)},
-            {"Reset_App", Dec(n.Reset_App)},
-            {"Node_State", Dec(n.Node_State)},
-            {"Ident_Num", Dec(n.Ident_Num)},
-            {"BCDtoINT_IN", Dec(n.BCDtoINT_IN)},
-            {"Swap_IN", Dec(n.Swap_Ident)},
-            {"Node_ID_Type", Dec(n.Node_ID_Type)},
-            {"Var_List_Type", Dec(n.Var_List_Type)},
-            {"Cut_After", Dec(n.Cut_After)},
-            {"NS_Topic", Dec(n.NS_Topic)},
-            {"IN_Topic", Dec(n.IN_Topic)},
-            {"Access_Number", Dec(n.Access_Number)},
-            {"AN_Topic", Dec(n.AN_Topic)},
-            {"IN_VarType", QStringLiteral("0")},
-            {"MBus_Type", Dec(n.MBus_Type)},
-            {"wMBus_ManID", n.wMBus_ManID},
-            {"wMBus_Add", n.wMBus_Add},
-            {"wMBus_Ver", n.wMBus_Ver},
-            {"wMBus_DevType", n.wMBus_DevType},
-            {"wMBus_En_Key", Dec(n.wMBus_En_Key)},
+        e.AppendAttribute("Enable_Node", number(n.Enable));
+        e.AppendAttribute("ID_Primary", number(n.Node_ID_Primary));
+        e.AppendAttribute("ID_Secondary", number(n.Node_ID_Secondary));
+        e.AppendAttribute("Descrizione", utf8(n.Description));
+        const std::pair<const char*, qint64> bytes[] = {
+            {"Send_SND_NKE", n.Send_SNK},       {"Reset_App", n.Reset_App},         {"Node_State", n.Node_State},
+            {"Ident_Num", n.Ident_Num},         {"BCDtoINT_IN", n.BCDtoINT_IN},     {"Swap_IN", n.Swap_Ident},
+            {"Node_ID_Type", n.Node_ID_Type},   {"Var_List_Type", n.Var_List_Type}, {"Cut_After", n.Cut_After},
+            {"NS_Topic", n.NS_Topic},           {"IN_Topic", n.IN_Topic},           {"Access_Number", n.Access_Number},
+            {"AN_Topic", n.AN_Topic},           {"IN_VarType", 0},                  {"MBus_Type", n.MBus_Type},
         };
-        for (const auto& [name, value] : attributes)
-            e.AppendAttribute(QLatin1String(name), value);
-        for (int k = 0; k < 16; ++k)
-            e.AppendAttribute(QStringLiteral("wMBus_Key_%1").arg(k + 1), n.wMBus_Key[size_t(k)]);
-        e.AppendAttribute(QStringLiteral("wMBus_RSSI"), Dec(n.wMBus_RSSI));
-        e.AppendAttribute(QStringLiteral("wMBus_RSSI_Topic"), Dec(n.wMBus_RSSI_Topic));
+        for (const auto& [name, value] : bytes)
+            e.AppendAttribute(name, number(value));
+        const std::pair<const char*, const QString*> identity[] = {
+            {"wMBus_ManID", &n.wMBus_ManID}, {"wMBus_Add", &n.wMBus_Add},
+            {"wMBus_Ver", &n.wMBus_Ver},     {"wMBus_DevType", &n.wMBus_DevType},
+        };
+        for (const auto& [name, value] : identity)
+            e.AppendAttribute(name, utf8(*value));
+        e.AppendAttribute("wMBus_En_Key", number(n.wMBus_En_Key));
+        static const char* const key_names[16] = {
+            "wMBus_Key_1", "wMBus_Key_2",  "wMBus_Key_3",  "wMBus_Key_4",  "wMBus_Key_5",  "wMBus_Key_6",
+            "wMBus_Key_7", "wMBus_Key_8",  "wMBus_Key_9",  "wMBus_Key_10", "wMBus_Key_11", "wMBus_Key_12",
+            "wMBus_Key_13", "wMBus_Key_14", "wMBus_Key_15", "wMBus_Key_16"};
+        for (size_t k = 0; k < 16; ++k)
+            e.AppendAttribute(key_names[k], utf8(n.wMBus_Key[k]));
+        e.AppendAttribute("wMBus_RSSI", number(n.wMBus_RSSI));
+        e.AppendAttribute("wMBus_RSSI_Topic", number(n.wMBus_RSSI_Topic));
         for (const TVariabile& v : n.Var_List) {
             XmlNode ve = e.AddChild(QStringLiteral("Variabile"));
-            const std::pair<const char*, QString> var_attributes[] = {
-                {"Enable", Bit_Text(v.Enable)},
-                {"Desc", v.Description},
-                {"Type", Dec(v.Type_Of_Data)},
-                {"Fun_Field", Dec(v.Function_Field)},
-                {"Dim", Dec(v.Dimension)},
-                {"Unit", Dec(v.Unita)},
-                {"StoNumber", Dec(v.Storage_Number)},
-                {"Tariff", Dec(v.Tariff)},
-                {"VIFE", Dec(v.VIFE)},
-                {"BCDtoINT", Bit_Text(v.BCDtoINT)},
-                {"VIF_ASCII", v.VIF_ASCII},
-                {"Length", Dec(v.Length)},
-                {"Position", Dec(v.Position)},
-                {"Topic", Dec(v.Topic)},
-                {"Post_Operation", Dec(v.Post_Operation)},
+            ve.AppendAttribute("Enable", number(v.Enable));
+            ve.AppendAttribute("Desc", utf8(v.Description));
+            const std::pair<const char*, qint64> codes[] = {
+                {"Type", v.Type_Of_Data}, {"Fun_Field", v.Function_Field}, {"Dim", v.Dimension}, {"Unit", v.Unita},
+                {"StoNumber", v.Storage_Number}, {"Tariff", v.Tariff}, {"VIFE", v.VIFE}, {"BCDtoINT", v.BCDtoINT},
             };
-            for (const auto& [name, value] : var_attributes)
-                ve.AppendAttribute(QLatin1String(name), value);
+            for (const auto& [name, value] : codes)
+                ve.AppendAttribute(name, number(value));
+            ve.AppendAttribute("VIF_ASCII", utf8(v.VIF_ASCII));
+            ve.AppendAttribute("Length", number(v.Length));
+            ve.AppendAttribute("Position", number(v.Position));
+            ve.AppendAttribute("Topic", number(v.Topic));
+            ve.AppendAttribute("Post_Operation", number(v.Post_Operation));
         }
     }
     return doc.SaveToBytes();

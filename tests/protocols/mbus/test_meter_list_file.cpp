@@ -7,7 +7,7 @@
 #include "support/TempDir.h"
 #include "support/TestData.h"
 
-#include <QElapsedTimer>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace meterlist_test;
@@ -407,7 +407,27 @@ TEST_F(MeterListFile, HugeValuesWarnOnceEachAndTheMessageStaysShort)
     EXPECT_LT(text.size(), 2000) << "a long value is cut in the message";
 }
 
-TEST_F(MeterListFile, HundredThousandNodesReadAndWriteWhole)
+TEST_F(MeterListFile, HundredThousandScannedNodesAreReadWhole)
+{
+    QByteArray xml = "<M-Bus_Network>";
+    for (int i = 0; i < 100000; ++i)
+        xml += "<Nodo Node_Enable=\"1\" ID_Primary=\"" + QByteArray::number(i % 256) + "\" ID_Secondary=\"" +
+               QByteArray::number(i) + "\" Node_ID_Type=\"1\" Descrizione=\"M" + QByteArray::number(i) +
+               "\" Cut_After=\"3\"><Variabile Enable=\"1\" Position=\"1\" Desc=\"E\" Type=\"0\" Fun_Field=\"0\" "
+               "Dim=\"2\" StoNumber=\"4294967295\"/></Nodo>";
+    xml += "</M-Bus_Network>";
+    const TMeterListRead read = Read_Text(xml);
+    ASSERT_TRUE(read.Complete()) << read.Error.toStdString();
+    EXPECT_TRUE(read.Warnings.isEmpty());
+    ASSERT_EQ(read.Nodes.size(), 100000u);
+    EXPECT_EQ(read.Nodes.back().Own_ID(), 99999);
+    EXPECT_EQ(read.Nodes.back().Description, "M99999");
+    EXPECT_EQ(read.Nodes[70000].Var_List.front().Storage_Number, 4294967295u);
+}
+
+// The editor's dialect of that many nodes is larger than the reader of project tables takes; what
+// the editor writes it reads again.
+TEST_F(MeterListFile, HundredThousandNodesWrittenAreReadBack)
 {
     TNodi_List list;
     list.reserve(100000);
@@ -418,16 +438,13 @@ TEST_F(MeterListFile, HundredThousandNodesReadAndWriteWhole)
         n.Node_ID_Secondary = i;
         list.push_back(n);
     }
-    QElapsedTimer timer;
-    timer.start();
     Write_Meter_List(Path, list);
+    EXPECT_GT(QFileInfo(Path).size(), 64 * 1024 * 1024);
     const TMeterListRead read = Read_Meter_List(Path);
     ASSERT_TRUE(read.Complete()) << read.Error.toStdString();
     ASSERT_EQ(read.Nodes.size(), list.size());
     EXPECT_EQ(read.Nodes.back(), list.back());
     EXPECT_EQ(read.Nodes[51234].Node_ID_Secondary, 51234);
-    // Within the test's time limit under the sanitizers too.
-    EXPECT_LT(timer.elapsed(), 50000);
 }
 
 TEST_F(MeterListFile, AFileThatCannotBeOpenedThrows)
