@@ -874,6 +874,9 @@ void TFMeter_Bus::btn_Add_VarClick()
             return;
         Nodi_List[size_t(IND_NODO)].Var_List.push_back(Var_From_Controls());
         TW->AddChild(NODE_ID);
+        // The new variable shows under its node; a collapsed node would not even repaint its button.
+        TW->SetExpanded(NODE_ID, true);
+        TW->InvalidateNode(NODE_ID);
         Is_Change = true;
     } else {
         if (!SELECT_NODE || IND_NODO < 0 || size_t(IND_NODO) >= Nodi_List.size() || IND_VAR < 0 ||
@@ -946,6 +949,7 @@ void TFMeter_Bus::PasteVariable1Click()
     Nodi_List[size_t(IND_NODO)].Var_List.push_back(*Copy_Var);
     TW->AddChild(NODE_ID);
     TW->SetExpanded(NODE_ID, true);
+    TW->InvalidateNode(NODE_ID);
     Is_Change = true;
 }
 

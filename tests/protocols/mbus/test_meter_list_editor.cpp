@@ -217,6 +217,17 @@ TEST_F(MeterListEditor, ChangesRepaintTheTree)
     Type(Form->E_New_Var_Desc, QStringLiteral("Added value"));
     Press(Form->btn_Add_Var);
     EXPECT_GT(Ink(view.Image(Form->TW->viewport()), strip), before + 20);
+    // Under a collapsed node too: the node opens on its new variable.
+    Click_Node(1);
+    Form->TW->SetExpanded(Form->Node_Item(1), false);
+    view.Settle();
+    const QRect next = Form->TW->GetDisplayRect(Form->Node_Item(1), tree::NoColumn, false).translated(0, row.height());
+    const QRect next_strip(next.left() + 40, next.top() + 3, 150, next.height() - 6);
+    const QImage collapsed = view.Image(Form->TW->viewport()).copy(next_strip);
+    Type(Form->E_New_Var_Desc, QStringLiteral("Another value"));
+    Press(Form->btn_Add_Var);
+    EXPECT_TRUE(Form->TW->GetExpanded(Form->Node_Item(1)));
+    EXPECT_NE(view.Image(Form->TW->viewport()).copy(next_strip), collapsed) << "the new row is not on screen";
 }
 
 struct VarCase {
