@@ -92,6 +92,12 @@ void XmlNode::SetAttribute(const QString& name, const QString& value)
     attr.set_value(utf8(value).c_str());
 }
 
+void XmlNode::AppendAttribute(const char* name, std::string_view utf8Value)
+{
+    if (Node)
+        node(Node).append_attribute(name).set_value(utf8Value.data(), utf8Value.size());
+}
+
 void XmlNode::ForEachAttribute(void (*fn)(void*, std::string_view, std::string_view), void* context) const
 {
     for (pugi::xml_attribute attr = node(Node).first_attribute(); attr; attr = attr.next_attribute())
@@ -118,10 +124,10 @@ void XmlDocument::LoadFromFile(const QString& path)
         throw Exception(fault);
 }
 
-QString XmlDocument::LoadPartFromFile(const QString& path)
+QString XmlDocument::LoadPartFromFile(const QString& path, qint64 maxBytes)
 {
     Doc->reset();
-    Bytes = ReadWholeFile(path);
+    Bytes = ReadWholeFile(path, maxBytes);
     const QByteArray original(Bytes.constData(), Bytes.size());  // the parse writes into Bytes
     const QString fault = parseHeldBytes(path, true);
     if (fault.isEmpty() || !Doc->document_element())

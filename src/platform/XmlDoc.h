@@ -39,6 +39,9 @@ public:
     bool HasAttribute(const QString& name) const;
     QString Attribute(const QString& name) const;
     void SetAttribute(const QString& name, const QString& value);
+    // Adds the attribute after the others without looking for one of that name first: for writers
+    // of large documents that write each name once, with the value as UTF-8.
+    void AppendAttribute(const char* name, std::string_view utf8Value);
     // Calls fn(name, value) for each attribute in document order, name and value as UTF-8 views
     // into the document.
     template <typename Fn>
@@ -73,8 +76,8 @@ public:
     void LoadFromBytes(const QByteArray& bytes, const QString& nameForMessages = {});
     // As LoadFromFile, but a document that breaks off keeps the elements read before the fault:
     // answers the fault's message, or an empty text when the file was read whole. Throws when the
-    // file cannot be read.
-    QString LoadPartFromFile(const QString& path);
+    // file cannot be read or is larger than maxBytes.
+    QString LoadPartFromFile(const QString& path, qint64 maxBytes = 64 * 1024 * 1024);
 
     // The root: the document's first element.
     XmlNode DocumentElement() const;
