@@ -8,6 +8,8 @@
 
 #include <QLineEdit>
 
+namespace test_bacnet_client_suite {
+
 namespace client = building::bacnet::client;
 using building::bacnet::TBACnet_Var;
 
@@ -409,3 +411,5 @@ TEST_F(ClientWindow, ImportFolderFollowsTheOpenDialogAndTheReadHintCountsBytes)
         Press(Form->Btn_Cancel);
     });
 }
+
+}  // namespace test_bacnet_client_suite

@@ -14,6 +14,8 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+namespace test_bacnet_ede_suite {
+
 using namespace building::bacnet;
 
 namespace {
@@ -326,3 +328,5 @@ TEST(Windows1252, EveryByteRoundTrips)
     ASSERT_TRUE(iconv.waitForFinished());
     EXPECT_EQ(QString::fromUtf8(iconv.readAllStandardOutput()), text);
 }
+
+}  // namespace test_bacnet_ede_suite

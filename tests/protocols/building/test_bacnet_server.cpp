@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+namespace test_bacnet_server_suite {
+
 namespace server = building::bacnet::server;
 
 namespace {
@@ -309,3 +311,5 @@ TEST_F(ServerWindow, RepeatedEdeNamesAreAskedAboutBeforeSaving)
     EXPECT_EQ(result, platform::mrOk);
     EXPECT_EQ(Messages.Shown().size(), 3u);
 }
+
+}  // namespace test_bacnet_server_suite

@@ -8,6 +8,8 @@
 
 #include <map>
 
+namespace test_snmp_checks_suite {
+
 namespace agent = building::snmp_agent;
 namespace manager = building::snmp_manager;
 
@@ -338,3 +340,5 @@ TEST_F(SnmpChecks, ManagerRefusesTheSameAgentVersionAndOidTwice)
     EXPECT_EQ(Check_Manager({Request(), Request(), Request({{OID, ""}})}).value_or("valid"),
               "Error row 3!! OID string can not be empty");
 }
+
+}  // namespace test_snmp_checks_suite

@@ -13,6 +13,8 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+namespace test_snmp_mib_suite {
+
 namespace {
 
 class SnmpMib : public ::testing::Test {
@@ -275,3 +277,5 @@ TEST_F(SnmpMib, SaveAsksBeforeReplacingAFile)
             EXPECT_TRUE(Dir.Read("GATEWAY.mib").startsWith("GATEWAY DEFINITIONS ::= BEGIN\r\n"));
     }
 }
+
+}  // namespace test_snmp_mib_suite

@@ -10,6 +10,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+namespace test_snmp_windows_suite {
+
 namespace agent = building::snmp_agent;
 namespace manager = building::snmp_manager;
 namespace rd = building::snmp_agent::rd;
@@ -455,3 +457,5 @@ TEST_F(ManagerWindow, MoreRowsThanTheTableHoldsAreReportedAndKeptUntilTheUserAgr
     });
     EXPECT_EQ(Dir.Read("SNMP_Manager.xml"), file);
 }
+
+}  // namespace test_snmp_windows_suite

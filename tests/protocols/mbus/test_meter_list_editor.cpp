@@ -336,12 +336,10 @@ TEST_F(MeterListEditor, OkWritesTheListAndAScanFileComesBackInTheEditorsDialect)
         m->List_Var.push_back(std::move(v));
         meters.push_back(std::move(m));
     }
-    static int unticked;
-    meters[1]->Node = &unticked;
+    meters[1]->Enable = false;
     TSaveConfXML in;
     in.File_Name = shell::App_State.File_M_Bus;
     in.Cut_After = 3;
-    in.Node_Checked = [](const void* node) { return node != &unticked; };
     ASSERT_TRUE(Save_XML_Conf_Wired(meters, in, false));
 
     const int result = Run_Modal(Form.get(), [&] {

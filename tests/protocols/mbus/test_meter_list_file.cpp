@@ -203,13 +203,11 @@ TEST_F(MeterListFile, WiredScanFileGoldenAndWhatTheEditorMakesOfIt)
     for (auto [field, nbyte] : {std::pair{4, 0}, std::pair{2, 0}, std::pair{11, 0}, std::pair{13, 6}})
         meters[0]->List_Var.push_back(Scan_Record(field, nbyte));
     meters[1]->List_Var.push_back(Scan_Record(7));
-    static int unticked;
-    meters[1]->List_Var[0]->Node = &unticked;
-    meters[1]->Node = &unticked;
+    meters[1]->List_Var[0]->Enable = false;
+    meters[1]->Enable = false;
     TSaveConfXML in;
     in.File_Name = Path;
     in.Cut_After = 3;
-    in.Node_Checked = [](const void* node) { return node != &unticked; };
     ASSERT_TRUE(Save_XML_Conf_Wired(meters, in, false));
     const QByteArray xml = Dir.Read(QStringLiteral("M_Bus.xml"));
     EXPECT_EQ(xml, ReadTestData("meter_list_scan_wired.xml")) << xml.toStdString();
