@@ -8,6 +8,7 @@
 #include "mqtt_image/UBank2.h"
 #include "mqtt_image/UMQTT_Set_Topic.h"
 #include "mqtt_image/UTopicTemplate.h"
+#include "mqtt_image/topic_editor_driver.h"
 #include "platform/Dialogs.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
@@ -115,19 +116,6 @@ protected:
         QTabBar* bar = Form->PageControl1->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     }
-    // The editor's actions run inside its own modal loop, opened by what comes next.
-    void WhenEditorShown(std::function<void(TFTopicTemplate*)> actions)
-    {
-        TFTopicTemplate* editor = FTopicTemplate();
-        WhenShown(editor, [editor, actions] {
-            QApplication::setActiveWindow(editor);
-            actions(editor);
-            if (editor->isVisible()) {
-                ADD_FAILURE() << "the editor stayed open";
-                editor->SetModalResult(platform::mrCancel);
-            }
-        });
-    }
     bool Written() const { return QFile::exists(shell::App_State.File_MQTT_Set_Topic); }
 
     TempDir Dir;
@@ -207,7 +195,7 @@ TEST_F(TopicWindow, FilledSavedAndReopenedTablesMatchAndBuildTheImage)
         Click(Pub(), pub::OnTimer, 1);
         Enter(Pub(), pub::Time, 1, "5000");
         Enter(Pub(), pub::Mnemonic, 1, "Temperature");
-        WhenEditorShown([](TFTopicTemplate* editor) {
+        When_Topic_Editor_Shown([](TFTopicTemplate* editor) {
             EXPECT_EQ(editor->Caption(), "Set Template");
             EXPECT_TRUE(editor->RE_TopicTemplate->hasFocus());
             QTest::keyClicks(editor->RE_TopicTemplate, "{\"t\": $VALUE$,");
@@ -420,7 +408,7 @@ TEST_F(TopicWindow, DoubleClickOpensTheEditorOnTemplateCellsOnly)
         DoubleClick(Pub(), pub::Topic, 1);
         EXPECT_FALSE(shell::Window_List().Find<TFTopicTemplate>() && FTopicTemplate()->isVisible());
 
-        WhenEditorShown([&](TFTopicTemplate* editor) {
+        When_Topic_Editor_Shown([&](TFTopicTemplate* editor) {
             for (int r = 1; r < editor->ESG_Keywords->RowCount(); ++r)
                 publishKeywords.append(editor->ESG_Keywords->Cells(0, r));
             QTest::keyClicks(editor->RE_TopicTemplate, "$");
@@ -430,7 +418,7 @@ TEST_F(TopicWindow, DoubleClickOpensTheEditorOnTemplateCellsOnly)
         EXPECT_EQ(Pub().Cells(pub::Template, 1), "$VALUE$");  // cancelled: unchanged
 
         Tab(1);
-        WhenEditorShown([&](TFTopicTemplate* editor) {
+        When_Topic_Editor_Shown([&](TFTopicTemplate* editor) {
             for (int r = 1; r < editor->ESG_Keywords->RowCount(); ++r)
                 subscribeKeywords.append(editor->ESG_Keywords->Cells(0, r));
             Press(editor->Btn_Cancel);
@@ -487,7 +475,7 @@ TEST_F(TopicWindow, DoubleClickOnTheCurrentTemplateCellOpensTheEditor)
             return {w, w->mapFromGlobal(global)};
         };
         bool opened = false;
-        WhenEditorShown([&](TFTopicTemplate* editor) {
+        When_Topic_Editor_Shown([&](TFTopicTemplate* editor) {
             opened = true;
             QTest::keyClick(editor->RE_TopicTemplate, Qt::Key_End, Qt::ControlModifier);
             QTest::keyClicks(editor->RE_TopicTemplate, "$DESC$");
@@ -529,7 +517,7 @@ TEST_F(TopicWindow, KeysStayWithTheTableAfterTheEditorAndAfterAMessage)
     auto name = [](QWidget* w) { return w ? w->objectName().toStdString() + " " + w->metaObject()->className() : "none"; };
     Run([&] {
         window = Form->windowHandle();
-        WhenEditorShown([&](TFTopicTemplate* editor) { Press(editor->Btn_OK); });
+        When_Topic_Editor_Shown([&](TFTopicTemplate* editor) { Press(editor->Btn_OK); });
         QTest::mouseClick(window, Qt::LeftButton, {}, at(pub::Template, 1));
         QTest::mouseDClick(window, Qt::LeftButton, {}, at(pub::Template, 1));
         QApplication::setActiveWindow(nullptr);

@@ -1,6 +1,7 @@
 // The MQTT access window: its file read and written back byte for byte, the checks' messages,
 // topics kept by index (unresolved, duplicate texts), the template editor on a Template cell.
 #include "mqtt_image/UTopicTemplate.h"
+#include "mqtt_image/topic_editor_driver.h"
 #include "protocols/fieldbus/UMQTT_Set_Access.h"
 #include "setup_window_driver.h"
 #include "topic_file_fixture.h"
@@ -26,19 +27,6 @@ protected:
     {
         QTabBar* bar = Form->PageControl1->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-    }
-    // The editor's actions run inside its own modal loop, opened by what comes next.
-    void WhenEditorShown(std::function<void(TFTopicTemplate*)> actions)
-    {
-        TFTopicTemplate* editor = FTopicTemplate();
-        WhenShown(editor, [editor, actions] {
-            QApplication::setActiveWindow(editor);
-            actions(editor);
-            if (editor->isVisible()) {
-                ADD_FAILURE() << "the editor stayed open";
-                editor->SetModalResult(platform::mrCancel);
-            }
-        });
     }
     void DoubleClick(int realCol, int row)
     {
@@ -298,7 +286,7 @@ TEST_F(MqttAccessWindow, DoubleClickOnATemplateCellEditsItInTheTopicEditor)
     Dir.Write("MQTT_Set_Access.xml", ReadTestData("MQTT_Set_Access.xml"));
     Run([&] {
         bool opened = false;
-        WhenEditorShown([&](TFTopicTemplate* editor) {
+        When_Topic_Editor_Shown([&](TFTopicTemplate* editor) {
             opened = true;
             EXPECT_EQ(editor->TopicTemplate, 1);
             EXPECT_EQ(editor->RE_TopicTemplate->toPlainText(), "$VALUE$");
@@ -312,7 +300,7 @@ TEST_F(MqttAccessWindow, DoubleClickOnATemplateCellEditsItInTheTopicEditor)
         EXPECT_TRUE(opened);
         EXPECT_EQ(Cell(ma::Template, 1), "$VALUE$ at $TIME$");
         // Cancelled, the cell keeps its text.
-        WhenEditorShown([&](TFTopicTemplate* editor) {
+        When_Topic_Editor_Shown([&](TFTopicTemplate* editor) {
             QTest::keyClicks(editor->RE_TopicTemplate, "lost");
             Press(editor->Btn_Cancel);
         });
