@@ -11,6 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
+[ $# -gt 0 ] && shift
 if [ ! -x "$build/src/app/Configurator" ] || [ ! -x "$build/tools/fake-gateway/fake-gateway" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCONF_TESTS=OFF -DCONF_BENCH=OFF
     cmake --build "$build" --target Configurator fake-gateway
