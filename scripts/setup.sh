@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, when they are missing.
 set -euo pipefail
+# Office files are read and written through libzip, libxlsxwriter, freexl, SQLite and mdbtools;
+# the tests check the workbooks with Debian's openpyxl.
 # The DejaVu faces, italic and oblique ones included, are what the program and its render tests draw with.
 packages=(qt6-base-dev libpugixml-dev libjpeg-dev ninja-build cmake g++ libgtest-dev libbenchmark-dev
-          fontconfig fonts-dejavu-core fonts-dejavu-extra)
+          fontconfig fonts-dejavu-core fonts-dejavu-extra
+          libzip-dev libxlsxwriter-dev libfreexl-dev libsqlite3-dev mdbtools-dev python3-openpyxl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

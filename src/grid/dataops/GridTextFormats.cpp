@@ -15,6 +15,18 @@
 
 namespace grid::dataops {
 
+TWaitCursor::TWaitCursor()
+{
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QApplication::setOverrideCursor(Qt::WaitCursor), FSet = true;
+}
+
+TWaitCursor::~TWaitCursor()
+{
+    if (FSet)
+        QApplication::restoreOverrideCursor();
+}
+
 namespace {
 
 constexpr int MaxFileColWidth = 32767;
@@ -62,25 +74,6 @@ QString FileLineBreaks(const QString& text)
     return coded;
 }
 
-// Sets the override cursor to the hourglass for its lifetime.
-class TWaitCursor {
-public:
-    TWaitCursor()
-    {
-        if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-            QApplication::setOverrideCursor(Qt::WaitCursor), FSet = true;
-    }
-    ~TWaitCursor()
-    {
-        if (FSet)
-            QApplication::restoreOverrideCursor();
-    }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-
-private:
-    bool FSet = false;
-};
 
 QByteArray ReadExisting(const QString& fileName) { return platform::ReadWholeFile(fileName, MaxTextFileBytes); }
 
