@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <freexl.h>
@@ -180,14 +181,43 @@ QString SheetNumberText(double value)
 
 bool IsSheetNumber(const QString& text, double& value)
 {
-    if (text.isEmpty() || text.size() > 24)
+    const qsizetype n = text.size();
+    if (n == 0 || n > 24)
         return false;
-    const QChar f = text.at(0);
-    if (!(f.isDigit() || f == u'-'))
+    // Only these characters can make a number text; most texts fail at their first character.
+    char buffer[24];
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (!((u >= u'0' && u <= u'9') || u == u'-' || u == u'.' || u == u'e' || u == u'+'))
+            return false;
+        buffer[i] = char(u);
+    }
+    const char* const end = buffer + n;
+    if (std::from_chars(buffer, end, value).ptr != end || !std::isfinite(value))
         return false;
-    bool ok = false;
-    value = text.toDouble(&ok);
-    return ok && std::isfinite(value) && SheetNumberText(value) == text;
+    // Plain decimals of at most 15 digits, no needless zeros and at least 0.0001 in size read back
+    // as written; other forms are compared with their number text.
+    const char* p = buffer + (buffer[0] == '-' ? 1 : 0);
+    const char* dot = std::find(p, end, '.');
+    const bool plain = std::all_of(p, end, [](char c) { return (c >= '0' && c <= '9') || c == '.'; }) &&
+                       std::count(p, end, '.') <= 1;
+    if (plain && dot > p && (dot - p == 1 || *p != '0') && (dot == end || (dot + 1 < end && end[-1] != '0'))) {
+        const bool zeroInt = *p == '0';
+        if (zeroInt && dot == end)
+            return buffer[0] != '-';
+        const char* firstSignificant = p;
+        if (zeroInt) {
+            firstSignificant = dot + 1;
+            while (firstSignificant < end && *firstSignificant == '0')
+                ++firstSignificant;
+            if (firstSignificant == end || firstSignificant - (dot + 1) >= 4)
+                return SheetNumberText(value) == text;
+        }
+        const qsizetype digits = (end - firstSignificant) - (dot > firstSignificant && dot < end ? 1 : 0);
+        if (digits <= 15)
+            return true;
+    }
+    return SheetNumberText(value) == text;
 }
 
 struct TWorkbookReader::TImpl {
