@@ -274,6 +274,79 @@ TEST(OfficeWorkbook, XlsTargetsAndBadSheetNamesAreRefused)
     EXPECT_EQ(dir.Read(QStringLiteral("text.xlsx")), QByteArray("not a workbook"));
 }
 
+// A ".xls" workbook as the binary format stores it: a compound file holding the stream
+// "Workbook", whose records give the sheets "First" (B2:C3: shared strings, a number, a label) and
+// "Zweite" (A1).
+constexpr char MakeXls[] = R"PY(
+import sys, struct
+def rec(t, data=b''):
+    return struct.pack('<HH', t, len(data)) + data
+def bof(dt):
+    return rec(0x0809, struct.pack('<HHHHII', 0x0600, dt, 0x0DBB, 0x07CC, 0, 6))
+def xlstr(s):
+    u = s.encode('utf-16-le')
+    return struct.pack('<HB', len(s), 1) + u
+def sheet(cells, rows, cols):
+    out = bof(0x0010) + rec(0x0200, struct.pack('<IIHHH', rows[0], rows[1], cols[0], cols[1], 0))
+    for r, c, v in cells:
+        if isinstance(v, float):
+            out += rec(0x0203, struct.pack('<HHHd', r, c, 15, v))
+        elif isinstance(v, int):
+            out += rec(0x00FD, struct.pack('<HHHI', r, c, 15, v))
+        else:
+            out += rec(0x0204, struct.pack('<HHH', r, c, 15) + xlstr(v))
+    return out + rec(0x000A)
+sst = ['shared', 'Grüße']
+s1 = sheet([(1, 1, 0), (1, 2, 2.5), (2, 1, 'label'), (2, 2, 1)], (1, 3), (1, 3))
+s2 = sheet([(0, 0, 'only')], (0, 1), (0, 1))
+def globals_(pos1, pos2):
+    g = bof(0x0005) + rec(0x0042, struct.pack('<H', 1200))
+    # Padding: a stream this short would live in the mini stream.
+    g += rec(0x00EB, b'\0' * 4000)
+    for i in range(21):
+        g += rec(0x00E0, struct.pack('<HHHHHHHHHH', 0, 0, 0xFFF5 if i < 15 else 1, 0x20, 0, 0, 0, 0, 0, 0))
+    g += rec(0x0085, struct.pack('<IBB', pos1, 0, 0) + struct.pack('<BB', 5, 0) + b'First')
+    g += rec(0x0085, struct.pack('<IBB', pos2, 0, 0) + struct.pack('<BB', 6, 0) + b'Zweite')
+    g += rec(0x00FC, struct.pack('<II', 2, 2) + b''.join(xlstr(s) for s in sst))
+    return g + rec(0x000A)
+g = globals_(0, 0)
+g = globals_(len(g), len(g) + len(s1))
+stream = g + s1 + s2
+nsec = (len(stream) + 511) // 512
+data = stream + b'\0' * (nsec * 512 - len(stream))
+dirsec = 1 + nsec
+fat = [0xFFFFFFFD] + [i + 2 for i in range(nsec - 1)] + [0xFFFFFFFE] + [0xFFFFFFFE]
+fat += [0xFFFFFFFF] * (128 - len(fat))
+hdr = b'\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1' + b'\0' * 16 + struct.pack('<HHHHH', 0x3E, 3, 0xFFFE, 9, 6) + b'\0' * 6
+hdr += struct.pack('<IIIIIIIII', 0, 1, dirsec, 0, 4096, 0xFFFFFFFE, 0, 0xFFFFFFFE, 0)
+hdr += struct.pack('<I', 0) + struct.pack('<I', 0xFFFFFFFF) * 108
+def entry(name, typ, child, start, size):
+    n = (name + '\0').encode('utf-16-le') if name else b''
+    return n + b'\0' * (64 - len(n)) + struct.pack('<HBBIII', len(n), typ, 1, 0xFFFFFFFF, 0xFFFFFFFF, child) + b'\0' * 16 + struct.pack('<IIIII', 0, 0, 0, 0, 0) + struct.pack('<III', start, size, 0)
+d = entry('Root Entry', 5, 1, 0xFFFFFFFE, 0) + entry('Workbook', 2, 0xFFFFFFFF, 1, len(stream))
+d += entry('', 0, 0xFFFFFFFF, 0, 0) * 2
+out = hdr + struct.pack('<128I', *fat) + data + d
+open(sys.argv[1], 'wb').write(out)
+)PY";
+
+TEST(OfficeWorkbook, XlsWorkbooksAreReadThroughTheirUsedRange)
+{
+    TempDir dir;
+    const QString file = dir.File(QStringLiteral("old.xls"));
+    PyOut(MakeXls, {file});
+    EXPECT_EQ(GetXLSSheets(file), (QStringList{"First", "Zweite"}));
+    TExtStringGrid g;
+    XlsFileLoader()(g, file);
+    EXPECT_EQ(GridTexts(g), QStringLiteral("shared|2.5\nlabel|Grüße"));
+    LoadFromXLSSheet(g, file, QStringLiteral("Zweite"));
+    EXPECT_EQ(GridTexts(g), QStringLiteral("only"));
+    // Cut in half, the file is damaged.
+    dir.Write(QStringLiteral("half.xls"), dir.Read(QStringLiteral("old.xls")).left(3000));
+    const QString before = GridState(g);
+    EXPECT_NE(ErrorOf([&] { LoadFromXLS(g, dir.File(QStringLiteral("half.xls"))); }), QStringLiteral("(no error)"));
+    EXPECT_EQ(GridState(g), before);
+}
+
 // Hostile workbooks: each gives a message and leaves the grid as it was.
 constexpr char MakeHostile[] = R"PY(
 import sys, zipfile, openpyxl
