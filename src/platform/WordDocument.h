@@ -30,6 +30,6 @@ void WriteDocxTable(const QString& path, const TDocTable& table);
 void AppendDocxTable(const QString& path, const QString& bookmark, const TDocTable& table);
 
 // A document or table may hold at most this many cells.
-constexpr qint64 MaxDocCells = 4'000'000;
+constexpr qint64 MaxDocCells = 500'000;
 
 }  // namespace platform

@@ -12,6 +12,7 @@
 #include <freexl.h>
 #include <map>
 #include <optional>
+#include <set>
 #include <pugixml.hpp>
 #include <xlsxwriter.h>
 
@@ -607,6 +608,9 @@ void MergeBlock(pugi::xml_document& doc, int startRow, const TSheetBlock& block,
             r.append_attribute("r").set_value(implied + 1);
         rows[implied] = r;
     }
+    // Shared formulas whose first cell the block replaces: their other cells lose the formula
+    // they borrowed and keep their values.
+    std::set<std::string> orphanedShared;
     std::vector<QString> texts;
     for (int i = 0; i < block.Rows; ++i) {
         const int rowIndex = startRow + i;
@@ -635,6 +639,9 @@ void MergeBlock(pugi::xml_document& doc, int startRow, const TSheetBlock& block,
                 c.append_attribute("r").set_value(CellRef(col, rowIndex).toUtf8().constData());
             if (col < block.Cols) {
                 styles[col] = c.attribute("s").value();
+                const pugi::xml_node f = Child(c, "f");
+                if (std::string_view(f.attribute("t").value()) == "shared" && f.attribute("ref"))
+                    orphanedShared.insert(f.attribute("si").value());
                 row.remove_child(c);
             }
             c = next;
@@ -657,6 +664,15 @@ void MergeBlock(pugi::xml_document& doc, int startRow, const TSheetBlock& block,
             SetCell(cell, CellRef(c, rowIndex), text, style == styles.end() ? nullptr : style->second.c_str());
         }
     }
+    if (orphanedShared.empty())
+        return;
+    for (pugi::xml_node r : Children(data, "row"))
+        for (pugi::xml_node c : Children(r, "c")) {
+            const pugi::xml_node f = Child(c, "f");
+            if (std::string_view(f.attribute("t").value()) == "shared" && !f.attribute("ref") &&
+                orphanedShared.count(f.attribute("si").value()))
+                c.remove_child(f);
+        }
 }
 
 // The row of the sheet's active cell (from 0); 0 when it names none.

@@ -189,7 +189,7 @@ TEST(OfficeWorkbook, OpenpyxlWorkbookLoadsWithTheUsedRangeRules)
 // A workbook with a sheet to keep (a formula, a style, a merged area) and a target sheet holding
 // cells beside and below where the block goes; the active cell of the target is A5.
 constexpr char MakeExisting[] = R"PY(
-import sys, openpyxl
+import sys, zipfile, openpyxl
 from openpyxl.styles import Font
 wb = openpyxl.Workbook()
 keep = wb.active
@@ -203,6 +203,17 @@ t.sheet_view.selection[0].activeCell = 'A5'
 t.sheet_view.selection[0].sqref = 'A5'
 wb.active = 1
 wb.save(sys.argv[1])
+# A formula filled down as a spreadsheet program stores it: shared by D20:D21 from D20.
+src = zipfile.ZipFile(sys.argv[1])
+parts = {n: src.read(n) for n in src.namelist()}
+src.close()
+name = 'xl/worksheets/sheet2.xml'
+shared = ('<row r="20"><c r="A20"><v>1</v></c><c r="D20"><f t="shared" ref="D20:D21" si="0">A20*2</f><v>2</v></c></row>'
+          '<row r="21"><c r="A21"><v>2</v></c><c r="D21"><f t="shared" si="0"/><v>4</v></c></row>')
+parts[name] = parts[name].decode().replace('</sheetData>', shared + '</sheetData>').encode()
+with zipfile.ZipFile(sys.argv[1], 'w') as z:
+    for n, data in parts.items():
+        z.writestr(n, data)
 )PY";
 
 constexpr char DumpKept[] = R"PY(
@@ -228,7 +239,7 @@ TEST(OfficeWorkbook, WritingIntoAWorkbookKeepsItsOtherSheetsAndCells)
                                             "A1 int 5",
                                             "B1 str 'bold'",
                                             "A2 str '=A1*2'",
-                                            "sheet Target A1:E10",
+                                            "sheet Target A1:E21",
                                             "A1 str 'n1'",
                                             "C1 str 'n3'",
                                             "E1 str 'beside'",
@@ -236,6 +247,10 @@ TEST(OfficeWorkbook, WritingIntoAWorkbookKeepsItsOtherSheetsAndCells)
                                             "B2 int 2",
                                             "C2 int 3",
                                             "A10 str 'below'",
+                                            "A20 int 1",
+                                            "D20 str '=A20*2'",
+                                            "A21 int 2",
+                                            "D21 str '=A21*2'",
                                         }));
     // The formula, the font, the merged area and the style under the block stay.
     EXPECT_EQ(PyOut(DumpKept, {file}), QStringLiteral("['Keep', 'Target']\n5 =A1*2 bold True ['C1:D2']\nTrue"));
@@ -254,6 +269,15 @@ TEST(OfficeWorkbook, WritingIntoAWorkbookKeepsItsOtherSheetsAndCells)
     EXPECT_EQ(back.Cells(2, 5), QStringLiteral("3"));
     EXPECT_EQ(back.Cells(0, 9), QStringLiteral("below"));
     EXPECT_EQ(back.Cells(4, 0), QStringLiteral("beside"));
+
+    // A block over the first cell of a shared formula: the other cell keeps its value.
+    TExtStringGrid twenty;
+    twenty.SetColCount(4);
+    twenty.SetRowCount(20);
+    twenty.SetGridCell(3, 19, QStringLiteral("new"));
+    SaveToXLSSheet(twenty, file, QStringLiteral("Target"));
+    const QString shared = PyOut(DumpCells, {file});
+    EXPECT_TRUE(shared.contains(QLatin1String("D20 str 'new'\nA21 int 2\nD21 int 4"))) << shared.toStdString();
 }
 
 TEST(OfficeWorkbook, XlsTargetsAndBadSheetNamesAreRefused)
