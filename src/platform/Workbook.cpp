@@ -177,7 +177,9 @@ QString SheetNumberText(double value)
 {
     if (value == 0)
         return QStringLiteral("0");
-    return QString::number(value, 'g', 15);
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    return QString::fromLatin1(buffer, written.ptr - buffer);
 }
 
 bool IsSheetNumber(const QString& text, double& value)

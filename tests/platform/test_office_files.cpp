@@ -41,6 +41,14 @@ TEST(SheetNumbers, OnlyTextsThatReadBackTheSameAreNumbers)
         EXPECT_EQ(IsSheetNumber(QString::fromLatin1(k.text), v), k.number) << k.text;
         EXPECT_EQ(ReadsBackTheSame(QString::fromLatin1(k.text)), k.number) << k.text;
     }
+    // Number texts have at most 15 significant digits, the exponent with a sign and two digits.
+    const struct {
+        double value;
+        const char* text;
+    } texts[] = {{12.5, "12.5"},   {0.1 + 0.2, "0.3"},     {-7, "-7"},       {1e20, "1e+20"},
+                 {1e-5, "1e-05"}, {123456789012345, "123456789012345"}, {1e15, "1e+15"}, {-0.0, "0"}};
+    for (const auto& k : texts)
+        EXPECT_EQ(SheetNumberText(k.value), QLatin1String(k.text)) << k.text;
     // Random texts of number characters: the quick decision agrees with reading back.
     QRandomGenerator random(7);
     const char alphabet[] = "0123456789-.e+00000";
