@@ -574,6 +574,11 @@ TEST(OfficeDatabase, BadQueriesAndFilesGiveAMessageAndLeaveTheGrid)
     PyOut(MakeDatabase, {file});
     dir.Write(QStringLiteral("notes.mdb"), "just some text, no database");
     dir.Write(QStringLiteral("broken.mdb"), QByteArray(4, '\0') + "Standard Jet DB" + QByteArray(200, '\x11'));
+    // A Jet 4 header over pages of noise.
+    QByteArray noise(QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00", 24));
+    for (int i = 0; noise.size() < 4 * 4096; ++i)
+        noise += char(i * 37 % 251);
+    dir.Write(QStringLiteral("noise.mdb"), noise);
     struct Case {
         const char* file;
         const char* sql;
@@ -585,6 +590,7 @@ TEST(OfficeDatabase, BadQueriesAndFilesGiveAMessageAndLeaveTheGrid)
         {"meters.db", "SELECT 1; DROP TABLE meters", "one statement"},
         {"notes.mdb", "SELECT * FROM t", "neither an SQLite nor an Access database"},
         {"broken.mdb", "SELECT * FROM t", "Access database"},
+        {"noise.mdb", "SELECT * FROM t", "SQL error"},
         {"missing.db", "SELECT 1", "cannot be opened"},
     };
     for (const Case& k : cases) {
