@@ -26,7 +26,7 @@ auto AsGridError(F&& f)
 
 void LoadSheet(TExtStringGrid& g, const QString& fileName, const QString* sheetName)
 {
-    TWaitCursor wait;
+    TBusyCursor wait;
     const platform::TSheetLimits limits{MaxSheetLoadRows, MaxSheetLoadCols, MaxSheetLoadCells};
     const platform::TSheetData data = AsGridError([&] {
         platform::TWorkbookReader book(fileName);
@@ -68,7 +68,7 @@ void LoadSheet(TExtStringGrid& g, const QString& fileName, const QString* sheetN
 
 void SaveSheet(TExtStringGrid& g, const QString& fileName, const platform::TSheetTarget& target)
 {
-    TWaitCursor wait;
+    TBusyCursor wait;
     const int r0 = g.SaveStartRow(), c0 = g.SaveStartCol();
     platform::TSheetBlock block;
     block.Rows = std::max(0, g.RowCount() - r0);
@@ -85,7 +85,7 @@ void SaveSheet(TExtStringGrid& g, const QString& fileName, const platform::TShee
 
 void SaveTable(TExtStringGrid& g, const QString& fileName, const QString* bookmark)
 {
-    TWaitCursor wait;
+    TBusyCursor wait;
     platform::TDocTable table;
     table.Rows = g.RowCount();
     table.Cols = g.ColCount();

@@ -15,13 +15,13 @@
 
 namespace grid::dataops {
 
-TWaitCursor::TWaitCursor()
+TBusyCursor::TBusyCursor()
 {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()))
         QApplication::setOverrideCursor(Qt::WaitCursor), FSet = true;
 }
 
-TWaitCursor::~TWaitCursor()
+TBusyCursor::~TBusyCursor()
 {
     if (FSet)
         QApplication::restoreOverrideCursor();
@@ -328,7 +328,7 @@ QStringList AsciiLines(TExtStringGrid& g)
 namespace {
 void WriteAscii(TExtStringGrid& g, const QString& fileName, bool unicode, bool append)
 {
-    TWaitCursor wait;
+    TBusyCursor wait;
     const TTextCoding coding = unicode ? TTextCoding::Utf16LeBom : TTextCoding::Ansi;
     QStringList lines;
     if (append && QFileInfo::exists(fileName))

@@ -18,12 +18,12 @@ inline int SaveColumn(const TExtStringGrid& g, int c) { return g.SaveHiddenCells
 QString SaveText(TExtStringGrid& g, int realCol, int row);
 
 // Sets the override cursor to the hourglass for its lifetime.
-class TWaitCursor {
+class TBusyCursor {
 public:
-    TWaitCursor();
-    ~TWaitCursor();
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
+    TBusyCursor();
+    ~TBusyCursor();
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
 
 private:
     bool FSet = false;
