@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QProcess>
 
 #include "FilesSupport.h"
@@ -445,6 +446,7 @@ TEST(OfficeWorkbook, HostileWorkbooksGiveAMessageAndLeaveTheGrid)
         const QString message = ErrorOf([&] { LoadFromXLS(g, dir.File(QString::fromLatin1(k.file))); });
         EXPECT_TRUE(message.contains(QLatin1String(k.messagePart))) << message.toStdString();
         EXPECT_EQ(GridState(g), before);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the hourglass stays after a failure";
     }
 }
 
@@ -605,6 +607,28 @@ TEST(OfficeDatabase, BadQueriesAndFilesGiveAMessageAndLeaveTheGrid)
     // The refused statements changed nothing.
     EXPECT_EQ(PyOut("import sys, sqlite3\nprint(sqlite3.connect(sys.argv[1]).execute('SELECT count(*) FROM meters').fetchone()[0])", {file}),
               QStringLiteral("3"));
+}
+
+// A grid that records what the writers tell its export hook.
+class TExportLog : public TExtStringGrid {
+public:
+    QStringList Log;
+    void ExportNotification(int state, int row) override { Log << QStringLiteral("%1:%2").arg(state).arg(row); }
+};
+
+TEST(OfficeExport, WritersBracketTheirRowsWithTheExportStates)
+{
+    TempDir dir;
+    TExportLog g;
+    FillRows(g, {{"h", "h"}, {"a", "b"}, {"c", "d"}});
+    g.SetFixedRows(1);
+    g.SaveFixedCells = false;
+    // The sheet from SaveStartRow (1), the document all rows.
+    SaveToXLS(g, dir.File(QStringLiteral("a.xlsx")), true);
+    EXPECT_EQ(g.Log, (QStringList{"0:1", "5:1", "5:2", "2:-1"}));
+    g.Log.clear();
+    SaveToDOC(g, dir.File(QStringLiteral("a.docx")), true);
+    EXPECT_EQ(g.Log, (QStringList{"0:0", "5:0", "5:1", "5:2", "2:-1"}));
 }
 
 TEST(OfficeScale, FixedAndActiveCellFontsScaleRounded)
