@@ -16,7 +16,7 @@ class TZipPackage;
 // the text escapes of office XML.
 namespace ooxml {
 
-// Parts that are read whole into a document tree; worksheets and string tables are read in pieces.
+// Package members read whole into a document tree; worksheets and string tables are read row by row.
 constexpr qint64 MaxPartBytes = qint64(64) << 20;
 
 std::string_view LocalName(const char* name);
