@@ -3,6 +3,7 @@
 #include "app/UDidudiredadFirmWare.h"
 #include "grid/dataops/GridCsv.h"
 #include "grid/dataops/GridDataOperations.h"
+#include "grid/dataops/GridOffice.h"
 #include "grid/editing/GridEditController.h"
 #include "grid/editing/GridInput.h"
 #include "platform/Guard.h"
@@ -19,6 +20,8 @@ grid::TGridLayers Default_Grid_Layers()
     layers.DataOps = grid::dataops::DataOperations();
     // A dropped ".CSV" file is read into the grid.
     layers.CsvLoader = grid::dataops::CsvFileLoader();
+    // A dropped ".XLS" file: its active sheet.
+    layers.XlsLoader = grid::dataops::XlsFileLoader();
     return layers;
 }
 

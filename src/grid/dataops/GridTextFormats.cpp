@@ -15,6 +15,18 @@
 
 namespace grid::dataops {
 
+TBusyCursor::TBusyCursor()
+{
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QApplication::setOverrideCursor(Qt::WaitCursor), FSet = true;
+}
+
+TBusyCursor::~TBusyCursor()
+{
+    if (FSet)
+        QApplication::restoreOverrideCursor();
+}
+
 namespace {
 
 constexpr int MaxFileColWidth = 32767;
@@ -62,25 +74,6 @@ QString FileLineBreaks(const QString& text)
     return coded;
 }
 
-// Sets the override cursor to the hourglass for its lifetime.
-class TWaitCursor {
-public:
-    TWaitCursor()
-    {
-        if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-            QApplication::setOverrideCursor(Qt::WaitCursor), FSet = true;
-    }
-    ~TWaitCursor()
-    {
-        if (FSet)
-            QApplication::restoreOverrideCursor();
-    }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-
-private:
-    bool FSet = false;
-};
 
 QByteArray ReadExisting(const QString& fileName) { return platform::ReadWholeFile(fileName, MaxTextFileBytes); }
 
@@ -335,7 +328,7 @@ QStringList AsciiLines(TExtStringGrid& g)
 namespace {
 void WriteAscii(TExtStringGrid& g, const QString& fileName, bool unicode, bool append)
 {
-    TWaitCursor wait;
+    TBusyCursor wait;
     const TTextCoding coding = unicode ? TTextCoding::Utf16LeBom : TTextCoding::Ansi;
     QStringList lines;
     if (append && QFileInfo::exists(fileName))

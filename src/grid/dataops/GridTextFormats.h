@@ -17,6 +17,18 @@ inline int SaveColumn(const TExtStringGrid& g, int c) { return g.SaveHiddenCells
 // The cell's save text (TExtStringGrid::SaveCell).
 QString SaveText(TExtStringGrid& g, int realCol, int row);
 
+// Sets the override cursor to the hourglass for its lifetime.
+class TBusyCursor {
+public:
+    TBusyCursor();
+    ~TBusyCursor();
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+
+private:
+    bool FSet = false;
+};
+
 // Fires OnFileProgress with the rounded percentage of done over total (100 when total is not
 // positive), only when it differs from the last one told.
 class TFileProgress {
