@@ -78,6 +78,31 @@ TEST_F(MqttAccessWindow, AFileRowWithoutEnableLoadsDisabled)
     });
 }
 
+// A file cut short: the rows before the cut are shown, the cut is reported, and OK asks before
+// replacing the file; No keeps it as it was.
+TEST_F(MqttAccessWindow, ACutFileShowsItsWholeRowsAndAsksBeforeItIsReplaced)
+{
+    Write_Topic_File(Publish, Subscribe);
+    const QByteArray golden = ReadTestData("MQTT_Set_Access.xml");
+    const QByteArray cut = golden.left(golden.indexOf("<row Enable=\"N\""));
+    Dir.Write("MQTT_Set_Access.xml", cut);
+    Messages.QueueAnswer(platform::mrOk);
+    Messages.QueueAnswer(platform::mrNo);
+    Run([&] {
+        ASSERT_EQ(Messages.Shown().size(), 1u);
+        EXPECT_EQ(Messages.Shown()[0].Type, platform::TMsgDlgType::mtError);
+        EXPECT_TRUE(Messages.LastText().contains("could not be read whole")) << Messages.LastText().toStdString();
+        EXPECT_EQ(Rows(3), "Y|plant/b|Int|2|0|$VALUE$|Pump & valve <1>\n"
+                           "y|plant/a|Float|4|1436|{\"v\": $VALUE$}|Zähler «B»\n"
+                           "Y||||||");
+        Press(Form->Btn_OK);
+        ASSERT_EQ(Messages.Shown().size(), 2u);
+        EXPECT_EQ(Messages.Shown()[1].Type, platform::TMsgDlgType::mtConfirmation);
+        Press(Form->Btn_Cancel);
+    });
+    EXPECT_EQ(File(), cut);
+}
+
 // ---- The checks ------------------------------------------------------------------------------
 
 struct Rule_Case {
