@@ -2,8 +2,9 @@
 # Installs the Debian packages the build needs, when they are missing.
 set -euo pipefail
 # The DejaVu faces, italic and oblique ones included, are what the program and its render tests draw with.
+# pdfinfo and pdftotext (poppler-utils) read the printed PDF pages back in the tests.
 packages=(qt6-base-dev libpugixml-dev libjpeg-dev ninja-build cmake g++ libgtest-dev libbenchmark-dev
-          fontconfig fonts-dejavu-core fonts-dejavu-extra)
+          fontconfig fonts-dejavu-core fonts-dejavu-extra poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

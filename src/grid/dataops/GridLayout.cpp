@@ -1,7 +1,16 @@
 #include "grid/dataops/GridLayout.h"
 
+#include <QHash>
+#include <climits>
+#include <list>
+#include <memory>
 #include <optional>
+#include <span>
 
+#include "grid/dataops/GridColorNames.h"
+#include "grid/dataops/GridTextCoding.h"
+#include "platform/Exception.h"
+#include "platform/FileUtil.h"
 #include "platform/IniFile.h"
 
 namespace grid::dataops {
@@ -372,6 +381,271 @@ void LoadPrintSettings(TExtStringGrid& grid, const QString& key, const QString& 
     if (const int v = f.Ini.ReadInteger(section, "Orientation", 0); v == 0 || v == 1)
         ps.Orientation = TPrinterOrientation(v);
     grid.PrintSettings.Assign(ps);
+}
+
+}  // namespace grid::dataops
+
+// --- visual properties --------------------------------------------------------------------------
+
+namespace grid::dataops {
+
+namespace {
+
+constexpr qint64 MaxVisualFileBytes = 1024 * 1024;
+constexpr int MaxVisualInt = 1000000;
+
+constexpr const char* ControlStyleNames[] = {"csClassic", "csFlat", "csWinXP", "csBorland", "csVUR", "csGlyph", "csTheme"};
+constexpr const char* LookNames[] = {"glStandard", "glSoft",  "glClassic", "glVUR",       "glXP",
+                                     "glListView", "glVista", "glWin7",    "glOffice2007"};
+constexpr const char* DisplayNames[] = {"bdTile", "bdFixed", "bdGradientHorz", "bdGradientVert"};
+constexpr const char* CellsNames[] = {"bcNormal", "bcFixed", "bcAll"};
+
+// One pass over the stored look: the writer turns each entry into a line, the reader parses the
+// line of the same name and queues the setter. The order of the calls is the order of the file.
+class TVisualVisitor {
+public:
+    virtual ~TVisualVisitor() = default;
+    virtual void Color(const char* name, TColor value, std::function<void(TColor)> set) = 0;
+    virtual void Bool(const char* name, bool value, std::function<void(bool)> set) = 0;
+    virtual void Int(const char* name, int value, std::function<void(int)> set, int lo = -MaxVisualInt,
+                     int hi = MaxVisualInt) = 0;
+    virtual void Text(const char* name, const QString& value, std::function<void(const QString&)> set) = 0;
+    virtual void Style(const char* name, uint8_t value, std::function<void(uint8_t)> set) = 0;
+    // An enumeration; value -1 writes an empty value (a look without a name).
+    virtual void Enum(const char* name, int value, std::span<const char* const> names, std::function<void(int)> set) = 0;
+
+    void Font(const QString& prefix, const TFontDesc& value, std::function<void(const TFontDesc&)> set)
+    {
+        const auto name = [&](const char* part) {
+            Names.push_back((prefix + QLatin1String(part)).toLatin1());
+            return Names.back().constData();
+        };
+        auto font = std::make_shared<TFontDesc>(value);
+        Color(name(".Color"), value.Color, [font](TColor v) { font->Color = v; });
+        Style(name(".Style"), value.Style, [font](uint8_t v) { font->Style = v; });
+        Int(name(".Size"), value.Size, [font](int v) { font->Size = v; }, 1, 1000);
+        Text(name(".Name"), value.Name, [font, set](const QString& v) {
+            font->Name = v;
+            set(*font);
+        });
+    }
+
+private:
+    std::list<QByteArray> Names;
+};
+
+void VisitVisualProps(TExtStringGrid& g, TVisualVisitor& v)
+{
+    v.Color("Color", g.Color, [&g](TColor c) { g.Color = c; });
+    v.Color("HintColor", g.HintColor, [&g](TColor c) { g.HintColor = c; });
+    v.Color("SelectionColor", g.SelectionColor, [&g](TColor c) { g.SetSelectionColor(c); });
+    v.Color("SelectionColorTo", g.SelectionColorTo, [&g](TColor c) { g.SelectionColorTo = c; });
+    v.Color("SelectionMirrorColor", g.SelectionMirrorColor, [&g](TColor c) { g.SelectionMirrorColor = c; });
+    v.Color("SelectionMirrorColorTo", g.SelectionMirrorColorTo, [&g](TColor c) { g.SelectionMirrorColorTo = c; });
+    v.Color("SelectionTextColor", g.SelectionTextColor, [&g](TColor c) { g.SelectionTextColor = c; });
+    v.Color("URLColor", g.URLColor, [&g](TColor c) { g.SetURLColor(c); });
+    v.Bool("URLShow", g.URLShow, [&g](bool b) { g.SetURLShow(b); });
+    v.Bool("URLShowInText", g.URLShowInText, [&g](bool b) { g.SetURLShowInText(b); });
+    v.Color("ScrollColor", g.ScrollColor, [&g](TColor c) { g.SetScrollColor(c); });
+    v.Color("ActiveRowColor", g.ActiveRowColor, [&g](TColor c) { g.ActiveRowColor = c; });
+    v.Bool("ActiveRowShow", g.ActiveRowShow, [&g](bool b) { g.ActiveRowShow = b; });
+    v.Bool("ActiveCellShow", g.ActiveCellShow, [&g](bool b) { g.ActiveCellShow = b; });
+    // The grid's own font has no style of its own: a stored style is read and not kept.
+    v.Font(QStringLiteral("Font"), g.GridFont(), [&g](const TFontDesc& f) {
+        g.FontName = f.Name;
+        g.FontSize = f.Size;
+        g.FontColor = f.Color;
+    });
+    v.Color("ActiveCellColor", g.ActiveCellColor, [&g](TColor c) { g.ActiveCellColor = c; });
+    v.Color("ActiveCellColorTo", g.ActiveCellColorTo, [&g](TColor c) { g.ActiveCellColorTo = c; });
+    v.Font(QStringLiteral("ActiveCellFont"), g.ActiveCellFont, [&g](const TFontDesc& f) { g.ActiveCellFont = f; });
+    v.Font(QStringLiteral("FixedFont"), g.FixedFont, [&g](const TFontDesc& f) { g.FixedFont = f; });
+    v.Color("Balloon.BackgroundColor", g.Balloon.BackgroundColor, [&g](TColor c) { g.Balloon.BackgroundColor = c; });
+    v.Color("Balloon.TextColor", g.Balloon.TextColor, [&g](TColor c) { g.Balloon.TextColor = c; });
+    v.Int("Balloon.Transparency", g.Balloon.Transparency, [&g](int i) { g.Balloon.Transparency = i; }, 0, 255);
+    v.Color("Bands.PrimaryColor", g.Bands.PrimaryColor(), [&g](TColor c) { g.Bands.SetPrimaryColor(c); });
+    v.Color("Bands.SecondaryColor", g.Bands.SecondaryColor(), [&g](TColor c) { g.Bands.SetSecondaryColor(c); });
+    v.Bool("Bands.Active", g.Bands.Active(), [&g](bool b) { g.Bands.SetActive(b); });
+    v.Color("SortSettings.IndexColor", g.SortSettings.IndexColor, [&g](TColor c) { g.SortSettings.IndexColor = c; });
+    v.Color("FloatingFooter.Color", g.FloatingFooter.Color(), [&g](TColor c) { g.FloatingFooter.SetColor(c); });
+    TControlLook& cl = g.ControlLook;
+    v.Int("ControlLook.CheckSize", cl.CheckSize, [&cl](int i) { cl.CheckSize = i; }, 0, 1000);
+    v.Color("ControlLook.Color", cl.Color, [&cl](TColor c) { cl.Color = c; });
+    v.Color("ControlLook.CommentColor", cl.CommentColor, [&cl](TColor c) { cl.CommentColor = c; });
+    v.Enum("ControlLook.ControlStyle", cl.ControlStyle, ControlStyleNames,
+           [&cl](int i) { cl.ControlStyle = TControlStyle(i); });
+    v.Color("ControlLook.FixedGradientFrom", cl.FixedGradientFrom(), [&cl](TColor c) { cl.SetFixedGradientFrom(c); });
+    v.Color("ControlLook.FixedGradientTo", cl.FixedGradientTo(), [&cl](TColor c) { cl.SetFixedGradientTo(c); });
+    v.Int("ControlLook.RadioSize", cl.RadioSize, [&cl](int i) { cl.RadioSize = i; }, 0, 1000);
+    v.Bool("ControlLook.FlatButton", cl.FlatButton, [&cl](bool b) { cl.FlatButton = b; });
+    v.Color("ControlLook.ProgressBorderColor", cl.ProgressBorderColor, [&cl](TColor c) { cl.ProgressBorderColor = c; });
+    v.Bool("ControlLook.ProgressXP", cl.ProgressXP, [&cl](bool b) { cl.ProgressXP = b; });
+    v.Enum("Look", g.Look() == glCustom ? -1 : int(g.Look()), LookNames, [&g](int i) { g.SetLook(TGridLook(i)); });
+    v.Color("SearchFooter.Color", g.SearchFooter.Color, [&g](TColor c) { g.SearchFooter.Color = c; });
+    v.Color("SearchFooter.ColorTo", g.SearchFooter.ColorTo, [&g](TColor c) { g.SearchFooter.ColorTo = c; });
+    TGrouping& gr = g.Grouping;
+    v.Color("Grouping.HeaderColor", gr.HeaderColor, [&gr](TColor c) { gr.HeaderColor = c; });
+    v.Color("Grouping.HeaderColorTo", gr.HeaderColorTo, [&gr](TColor c) { gr.HeaderColorTo = c; });
+    v.Color("Grouping.HeaderTextColor", gr.HeaderTextColor, [&gr](TColor c) { gr.HeaderTextColor = c; });
+    v.Bool("Grouping.HeaderUnderline", gr.HeaderUnderline, [&gr](bool b) { gr.HeaderUnderline = b; });
+    v.Color("Grouping.HeaderLineColor", gr.HeaderLineColor, [&gr](TColor c) { gr.HeaderLineColor = c; });
+    v.Int("Grouping.HeaderLineWidth", gr.HeaderLineWidth, [&gr](int i) { gr.HeaderLineWidth = i; }, 0, 100);
+    v.Color("Grouping.SummaryColor", gr.SummaryColor, [&gr](TColor c) { gr.SummaryColor = c; });
+    v.Color("Grouping.SummaryColorTo", gr.SummaryColorTo, [&gr](TColor c) { gr.SummaryColorTo = c; });
+    v.Color("Grouping.SummaryTextColor", gr.SummaryTextColor, [&gr](TColor c) { gr.SummaryTextColor = c; });
+    v.Bool("Grouping.SummaryLine", gr.SummaryLine, [&gr](bool b) { gr.SummaryLine = b; });
+    v.Color("Grouping.SummaryLineColor", gr.SummaryLineColor, [&gr](TColor c) { gr.SummaryLineColor = c; });
+    v.Int("Grouping.SummaryLineWidth", gr.SummaryLineWidth, [&gr](int i) { gr.SummaryLineWidth = i; }, 0, 100);
+    v.Color("GridLineColor", g.GridLineColor, [&g](TColor c) { g.GridLineColor = c; });
+    v.Color("GridFixedLineColor", g.GridFixedLineColor, [&g](TColor c) { g.GridFixedLineColor = c; });
+    TBackGround& bg = g.BackGround;
+    v.Int("BackGround.Top", bg.Top(), [&bg](int i) { bg.SetTop(i); });
+    v.Int("BackGround.Left", bg.Left(), [&bg](int i) { bg.SetLeft(i); });
+    v.Enum("BackGround.Display", bg.Display(), DisplayNames, [&bg](int i) { bg.SetDisplay(TBackGroundDisplay(i)); });
+    v.Enum("BackGround.Cells", bg.Cells(), CellsNames, [&bg](int i) { bg.SetCells(TBackGroundCells(i)); });
+    v.Color("BackGround.Color", bg.Color(), [&bg](TColor c) { bg.SetColor(c); });
+    v.Color("BackGround.ColorTo", bg.ColorTo(), [&bg](TColor c) { bg.SetColorTo(c); });
+}
+
+class TVisualWriter : public TVisualVisitor {
+public:
+    QString Out;
+    void Line(const char* name, const QString& value) { Out += QLatin1String(name) + QChar('=') + value + "\r\n"; }
+    void Color(const char* name, TColor value, std::function<void(TColor)>) override
+    {
+        for (const TNamedColor& c : ColorNames)
+            if (c.Value == value)
+                return Line(name, QLatin1String(c.Name));
+        Line(name, QChar('$') + QStringLiteral("%1").arg(value, 8, 16, QChar('0')).toUpper());
+    }
+    void Bool(const char* name, bool value, std::function<void(bool)>) override
+    {
+        Line(name, value ? QStringLiteral("true") : QStringLiteral("false"));
+    }
+    void Int(const char* name, int value, std::function<void(int)>, int, int) override { Line(name, QString::number(value)); }
+    void Text(const char* name, const QString& value, std::function<void(const QString&)>) override { Line(name, value); }
+    void Style(const char* name, uint8_t value, std::function<void(uint8_t)>) override
+    {
+        QStringList set;
+        for (int b = 0; b < 4; ++b)
+            if (value & (1 << b))
+                set << QLatin1String(FontStyleNames[b]);
+        Line(name, set.join(QChar(',')));
+    }
+    void Enum(const char* name, int value, std::span<const char* const> names, std::function<void(int)>) override
+    {
+        Line(name, value >= 0 && value < int(names.size()) ? QLatin1String(names[size_t(value)]) : QLatin1String(""));
+    }
+};
+
+class TVisualReader : public TVisualVisitor {
+public:
+    QHash<QString, QString> Values;  // upper-cased names
+    std::vector<std::function<void()>> Apply;
+
+    void Color(const char* name, TColor, std::function<void(TColor)> set) override
+    {
+        const QString text = Find(name).trimmed();
+        TColor value = clNone;
+        if (!text.isEmpty() && !ColorOfName(text, value)) {
+            bool ok = false;
+            const qint64 v = text.startsWith('$') ? text.mid(1).toLongLong(&ok, 16) : text.toLongLong(&ok, 10);
+            if (!ok || v < INT32_MIN || v > UINT32_MAX)
+                Bad(name, text);
+            value = TColor(uint32_t(v));
+        }
+        Apply.push_back([set, value] { set(value); });
+    }
+    void Bool(const char* name, bool, std::function<void(bool)> set) override
+    {
+        const bool value = Find(name).toUpper() == "TRUE";
+        Apply.push_back([set, value] { set(value); });
+    }
+    void Int(const char* name, int, std::function<void(int)> set, int lo, int hi) override
+    {
+        const QString text = Find(name);
+        bool ok = false;
+        const int value = text.toInt(&ok, 10);
+        if (!ok || value < lo || value > hi || text.trimmed() != text)
+            Bad(name, text);
+        Apply.push_back([set, value] { set(value); });
+    }
+    void Text(const char* name, const QString&, std::function<void(const QString&)> set) override
+    {
+        const QString value = Find(name).left(64);
+        Apply.push_back([set, value] { set(value); });
+    }
+    void Style(const char* name, uint8_t, std::function<void(uint8_t)> set) override
+    {
+        const QString text = Find(name);
+        uint8_t value = 0;
+        for (int b = 0; b < 4; ++b)
+            if (text.contains(QLatin1String(FontStyleNames[b]), Qt::CaseInsensitive))
+                value |= uint8_t(1 << b);
+        Apply.push_back([set, value] { set(value); });
+    }
+    void Enum(const char* name, int, std::span<const char* const> names, std::function<void(int)> set) override
+    {
+        const QString text = Find(name).toUpper();
+        for (size_t i = 0; i < names.size(); ++i)
+            if (text == QString::fromLatin1(names[i]).toUpper()) {
+                Apply.push_back([set, i] { set(int(i)); });
+                return;
+            }
+    }
+
+private:
+    QString Find(const char* name) const { return Values.value(QString::fromLatin1(name).toUpper()); }
+    static bool ColorOfName(const QString& text, TColor& value)
+    {
+        for (const TNamedColor& c : ColorNames)
+            if (text.compare(QLatin1String(c.Name), Qt::CaseInsensitive) == 0) {
+                value = c.Value;
+                return true;
+            }
+        return false;
+    }
+    [[noreturn]] static void Bad(const char* name, const QString& text)
+    {
+        throw EExtGridError(QStringLiteral("The look file holds no valid value for %1: '%2'")
+                                .arg(QLatin1String(name), text.left(40)));
+    }
+};
+
+}  // namespace
+
+void SaveVisualProps(TExtStringGrid& grid, const QString& fileName)
+{
+    TVisualWriter w;
+    VisitVisualProps(grid, w);
+    try {
+        platform::WriteFileAtomic(fileName, EncodeText(w.Out, TTextCoding::Ansi));
+    } catch (const platform::Exception&) {
+        throw EExtGridError(QStringLiteral("Cannot Create ") + fileName);
+    }
+}
+
+void LoadVisualProps(TExtStringGrid& grid, const QString& fileName)
+{
+    QByteArray bytes;
+    try {
+        bytes = platform::ReadWholeFile(fileName, MaxVisualFileBytes);
+    } catch (const platform::Exception&) {
+        throw EExtGridError(QStringLiteral("Cannot open file ") + fileName);
+    }
+    TVisualReader r;
+    TTextLineReader lines(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())),
+                          TTextCoding::Ansi);
+    QString line;
+    while (lines.Next(line)) {
+        const qsizetype eq = line.indexOf(QChar('='));
+        if (eq > 0 && !r.Values.contains(line.left(eq).toUpper()))
+            r.Values.insert(line.left(eq).toUpper(), line.mid(eq + 1));
+    }
+    VisitVisualProps(grid, r);
+    for (const auto& apply : r.Apply)
+        apply();
+    grid.Invalidate();
 }
 
 }  // namespace grid::dataops

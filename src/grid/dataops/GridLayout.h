@@ -27,6 +27,14 @@ void StringToColumnStates(TExtStringGrid& grid, const QString& value);
 void SavePrintSettings(TExtStringGrid& grid, const QString& key, const QString& section);
 void LoadPrintSettings(TExtStringGrid& grid, const QString& key, const QString& section);
 
+// The grid's look as a text file of "Name=Value" lines (Windows-1252, CR LF). Raises
+// EExtGridError "Cannot Create " + fileName or "Cannot open file " + fileName. The whole file is
+// read and checked before anything is applied: a bad colour, Boolean or integer entry (a missing
+// integer included) raises EExtGridError naming the entry and leaves the grid as it was; an
+// enumeration name that matches none leaves that property unchanged.
+void SaveVisualProps(TExtStringGrid& grid, const QString& fileName);
+void LoadVisualProps(TExtStringGrid& grid, const QString& fileName);
+
 // Column widths and column counts a store may give.
 constexpr int MaxStoredWidth = 32767;
 constexpr int MaxStoredColumns = 512;

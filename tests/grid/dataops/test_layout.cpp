@@ -1,6 +1,7 @@
 // Layout stores of the grid: column widths and order in INI files (and the registry stand-in),
 // the column-state text, the print-settings INI; damaged stores leave the grid as it was.
 #include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -358,6 +359,94 @@ TEST(IniFile, ValuesStayAsTheyStandAndLineBreaksCannotAddKeys)
     EXPECT_FALSE(ini.ValueExists("S", "Injected"));
     EXPECT_EQ(ini.ReadInteger("S", "N", 0), -42);
     EXPECT_EQ(ini.ReadInteger("S", "Text", 5), 5);
+}
+
+}  // namespace
+
+namespace {
+
+// The look file of a grid as text.
+QString LookText(TExtStringGrid& g, const TempDir& dir)
+{
+    const QString path = dir.File("look-now.txt");
+    SaveVisualProps(g, path);
+    return QString::fromLatin1(dir.Read("look-now.txt"));
+}
+
+TEST(VisualProps, RoundTripWithColourNamesHexValuesAndFonts)
+{
+    TempDir dir;
+    TLayoutGrid a;
+    a.g.Color = 0x123456;
+    a.g.HintColor = clWindow;
+    a.g.SetURLShow(true);
+    a.g.FixedFont = {"DejaVu Serif", 11, fsBold | fsStrikeOut, 0x00FF00};
+    a.g.Bands.SetActive(true);
+    a.g.Grouping.SummaryLineWidth = 5;
+    a.g.ControlLook.ControlStyle = csFlat;
+    a.g.BackGround.SetDisplay(bdGradientVert);
+    a.g.SetLook(glXP);
+    SaveVisualProps(a.g, dir.File("look.txt"));
+    const QString text = QString::fromLatin1(dir.Read("look.txt"));
+    EXPECT_TRUE(text.startsWith("Color=$00123456\r\nHintColor=clWindow\r\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\r\nFixedFont.Color=clLime\r\nFixedFont.Style=fsBold,fsStrikeOut\r\nFixedFont.Size=11\r\n"
+                              "FixedFont.Name=DejaVu Serif\r\n"));
+    EXPECT_TRUE(text.contains("\r\nURLShow=true\r\n"));
+    EXPECT_TRUE(text.contains("\r\nLook=glXP\r\n"));
+    EXPECT_TRUE(text.endsWith("BackGround.ColorTo=clBtnFace\r\n"));
+
+    TLayoutGrid b;
+    LoadVisualProps(b.g, dir.File("look.txt"));
+    EXPECT_EQ(LookText(b.g, dir), text);
+    EXPECT_EQ(b.g.FixedFont, a.g.FixedFont);
+    EXPECT_EQ(TColor(b.g.Color), 0x123456u);
+}
+
+TEST(VisualProps, MissingEntriesAndDamagedFiles)
+{
+    TempDir dir;
+    TLayoutGrid a;
+    a.g.SetLook(glXP);
+    QString text = LookText(a.g, dir);
+
+    // No Look line: the look stays; names are matched without regard to case.
+    TLayoutGrid b;
+    b.g.SetLook(glSoft);
+    QString noLook = text;
+    noLook.remove(QRegularExpression("Look=glXP\r\n"));
+    noLook.replace("Balloon.BackgroundColor", "BALLOON.backgroundcolor");
+    dir.Write("nolook.txt", noLook.toLatin1());
+    LoadVisualProps(b.g, dir.File("nolook.txt"));
+    EXPECT_EQ(b.g.Look(), glSoft);
+
+    // A missing or bad integer, or a bad colour: an error naming the entry, nothing applied.
+    for (const auto& [from, to] : {std::pair<QString, QString>{"Font.Size=8\r\n", ""},
+                                   {"Font.Size=8\r\n", "Font.Size=eight\r\n"},
+                                   {"Balloon.Transparency=0", "Balloon.Transparency=9999"},
+                                   {"GridLineColor=clSilver", "GridLineColor=$zz"}}) {
+        TLayoutGrid c;
+        c.g.Color = 0x010203;
+        const QString before = LookText(c.g, dir);
+        QString damaged = text;
+        ASSERT_TRUE(damaged.contains(from)) << from.toStdString();
+        damaged.replace(from, to);
+        dir.Write("bad.txt", damaged.toLatin1());
+        EXPECT_THROW(LoadVisualProps(c.g, dir.File("bad.txt")), EExtGridError) << to.toStdString();
+        EXPECT_EQ(LookText(c.g, dir), before) << to.toStdString();
+    }
+
+    try {
+        LoadVisualProps(a.g, dir.File("missing.txt"));
+        ADD_FAILURE();
+    } catch (const EExtGridError& e) {
+        EXPECT_EQ(e.message(), "Cannot open file " + dir.File("missing.txt"));
+    }
+    try {
+        SaveVisualProps(a.g, dir.File("no/such/folder/look.txt"));
+        ADD_FAILURE();
+    } catch (const EExtGridError& e) {
+        EXPECT_EQ(e.message(), "Cannot Create " + dir.File("no/such/folder/look.txt"));
+    }
 }
 
 }  // namespace

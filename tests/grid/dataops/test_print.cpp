@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <iostream>
 
 #include "grid/dataops/GridPrint.h"
 #include "platform/Exception.h"
@@ -25,11 +26,11 @@ namespace {
 
 const TFontDesc PrintFontDesc{QStringLiteral("DejaVu Sans"), 10, 0, 0};
 
-// The "gh" height of a 10-point print font in 0.1 mm: the font is 35 units high.
-int GhHeight()
+// The "gh" height of a print font in 0.1 mm: a 10-point font is 35 units high.
+int GhHeight(int points = 10)
 {
     QFont f(PrintFontDesc.Name);
-    f.setPixelSize(35);
+    f.setPixelSize(int(points * 254 / 72));
     return QFontMetrics(f).height();
 }
 
@@ -104,13 +105,13 @@ QString PdfPageText(const QString& file, int page)
 
 // Rows of data per page for the fixed sizes above: a row fits while its bottom stays above the
 // footer area; every page holds the (repeated) header row.
-int PredictedRowsPerPage(int pageHeight)
+int PredictedRowsPerPage(int pageHeight, int points = 10, int rowHeight = 40, int rowSpacing = 10)
 {
-    const int gh = GhHeight(), lm = gh / 8;
-    const int headerH = lm + gh + 50;             // one line of top items + HeaderSize
-    const int footerH = 2 * (lm + gh) + 50;       // bottom items + FooterSize
-    const int top = headerH + 20;                 // + TitleSpacing
-    const int rh = 2 * lm + 40 + 10;              // LineMargins + FixedHeight + RowSpacing
+    const int gh = GhHeight(points), lm = gh / 8;
+    const int headerH = lm + gh + 50;                  // one line of top items + HeaderSize
+    const int footerH = 2 * (lm + gh) + 50;            // bottom items + FooterSize
+    const int top = headerH + 20;                      // + TitleSpacing
+    const int rh = 2 * lm + rowHeight + rowSpacing;    // LineMargins + FixedHeight + RowSpacing
     int k = 0;
     while (top + (k + 1) * rh < pageHeight - footerH)
         ++k;
@@ -130,6 +131,11 @@ TEST(PrintPdf, TenThousandRowsGiveThePredictedPagesWithHeadersFootersAndRepeated
     TempDir dir;
     const QString pdf = dir.File("rows.pdf");
     TPrintGrid f(10000);
+    // Small rows keep the page count (and the PDF engine's time) moderate.
+    TPrintSettings& ps = f.g.PrintSettings;
+    ps.Font.Size = ps.HeaderFont.Size = ps.FooterFont.Size = 6;
+    ps.FixedHeight = 25;
+    ps.RowSpacing = 0;
     TGridPrint print(f.g);
     std::vector<long> resident;
     int lastRowOnPage1 = -1;
@@ -145,7 +151,7 @@ TEST(PrintPdf, TenThousandRowsGiveThePredictedPagesWithHeadersFootersAndRepeated
     // A4 less 10 mm margins, as the PDF engine rounds the paper to points.
     EXPECT_NEAR(print.PrintPageRect.width(), 1900, 5);
     EXPECT_NEAR(-print.PrintPageRect.height(), 2770, 5);
-    const int perPage = PredictedRowsPerPage(-print.PrintPageRect.height());
+    const int perPage = PredictedRowsPerPage(-print.PrintPageRect.height(), 6, 25, 0);
     const int pages = (10000 + perPage - 1) / perPage;
     EXPECT_EQ(print.PrintNrOfPages, pages);
     EXPECT_EQ(PdfPages(pdf), pages);
@@ -166,7 +172,9 @@ TEST(PrintPdf, TenThousandRowsGiveThePredictedPagesWithHeadersFootersAndRepeated
     // Page by page the memory stays flat: nothing of a finished page is kept.
     ASSERT_EQ(int(resident.size()), pages);
     const long growth = resident.back() - resident[size_t(pages / 4)];
-    EXPECT_LT(growth, 48L * 1024 * 1024) << "grew by " << growth << " bytes over " << pages * 3 / 4 << " pages";
+    if (qEnvironmentVariableIsSet("CONF_PRINT_MEMORY"))
+        std::cout << "resident growth " << growth << " bytes over " << pages * 3 / 4 << " pages\n";
+    EXPECT_LT(growth, 16L * 1024 * 1024) << "grew by " << growth << " bytes over " << pages * 3 / 4 << " pages";
 }
 
 TEST(PrintPdf, ARowTallerThanAPageGoesOnAnEmptyPageCutAtTheFooter)
