@@ -693,24 +693,23 @@ void TGridPrint::DrawFrame(int y, int from, int to, bool repeatFixed)
 
 // --- cells --------------------------------------------------------------------------------------
 
-QString TGridPrint::CellPrintText(int realCol, int row, TFontDesc* font, bool* wrap)
+TGridPrint::TPrintLook TGridPrint::PrintLook(int realCol, int row)
 {
-    if (font || wrap) {
-        TGridDrawState state = 0;
-        TColor brush, colorTo, mirror, mirrorTo;
-        TFontDesc f;
-        TAlignment h = taLeftJustify;
-        TVAlignment v = vtaTop;
-        bool w = false;
-        TCellGradientDirection gradient = GradientVertical;
-        Grid.GetVisualProperties(realCol, row, state, true, false, false, brush, colorTo, mirror, mirrorTo, f, h, v,
-                                 w, gradient);
-        Grid.GetCellWordWrap(realCol, row, w);
-        if (font)
-            *font = Grid.PrintSettings.UseDisplayFont ? f : Grid.PrintSettings.Font;
-        if (wrap)
-            *wrap = w;
-    }
+    TPrintLook look;
+    TGridDrawState state = 0;
+    TColor mirror = clNone, mirrorTo = clNone;
+    TAlignment h = taLeftJustify;
+    TCellGradientDirection gradient = GradientVertical;
+    Grid.GetVisualProperties(realCol, row, state, true, false, false, look.Brush, look.ColorTo, mirror, mirrorTo,
+                             look.Font, h, look.VAlign, look.WordWrap, gradient);
+    Grid.GetCellWordWrap(realCol, row, look.WordWrap);
+    if (!Grid.PrintSettings.UseDisplayFont)
+        look.Font = Grid.PrintSettings.Font;
+    return look;
+}
+
+QString TGridPrint::CellPrintText(int realCol, int row)
+{
     switch (Grid.GetCellType(realCol, row)) {
     case ctDataCheckBox:
     case ctDataImage:
@@ -730,10 +729,11 @@ QString TGridPrint::CellPrintText(int realCol, int row, TFontDesc* font, bool* w
 
 TPoint TGridPrint::PrintMeasureCell(int realCol, int row)
 {
-    TFontDesc font;
     const TPrintSettings& ps = Grid.PrintSettings;
-    bool wrap = false;
-    QString text = CellPrintText(realCol, row, &font, &wrap);
+    const TPrintLook look = PrintLook(realCol, row);
+    const TFontDesc& font = look.Font;
+    const bool wrap = look.WordWrap;
+    QString text = CellPrintText(realCol, row);
     TPrintCanvas& cv = *FCanvas;
     cv.SetFont(font, MapFontHeight(Grid, font.Size));
     if (text.isEmpty())
@@ -879,17 +879,10 @@ int TGridPrint::PrintRow(int y, int fromCol, int toCol, int row)
 
         const TPoint base = Grid.BaseCell(rc, row);
         if (base.X == rc && base.Y == row) {
-            TGridDrawState state = 0;
-            TColor brush, colorTo, mirror, mirrorTo;
-            TFontDesc font;
-            TAlignment hv = taLeftJustify;
-            TVAlignment va = vtaTop;
-            bool wrap = false;
-            TCellGradientDirection gradient = GradientVertical;
-            Grid.GetVisualProperties(rc, row, state, true, false, false, brush, colorTo, mirror, mirrorTo, font, hv,
-                                     va, wrap, gradient);
-            if (!ps.UseDisplayFont)
-                font = ps.Font;
+            const TPrintLook look = PrintLook(rc, row);
+            const TFontDesc& font = look.Font;
+            const TColor brush = look.Brush, colorTo = look.ColorTo;
+            const TVAlignment va = look.VAlign;
             TAlignment ha = taLeftJustify;
             TVAlignment unusedV = vtaTop;
             Grid.GetCellAlignment(rc, row, ha, unusedV);
@@ -911,8 +904,8 @@ int TGridPrint::PrintRow(int y, int fromCol, int toCol, int row)
                 }
             }
             // Text.
-            const QString text = CellPrintText(rc, row, nullptr, nullptr);
-            Grid.GetCellWordWrap(rc, row, wrap);
+            const QString text = CellPrintText(rc, row);
+            const bool wrap = look.WordWrap;
             cv.SetFont(font, MapFontHeight(Grid, font.Size));
             const int gh = cv.TextHeight();
             cv.Clip(left, top, right, bottom);

@@ -133,7 +133,17 @@ private:
     int DrawHeaderFooter(int page, int bandPage, int band, int totalPages);
     void DrawFrame(int y, int from, int to, bool repeatFixed);
     void StartNextPage();
-    QString CellPrintText(int realCol, int row, TFontDesc* font, bool* wrap);
+    // A cell's print appearance: its print font (the print settings' font unless the display font
+    // is asked for), colours, vertical alignment and word wrap.
+    struct TPrintLook {
+        TColor Brush = clNone, ColorTo = clNone;
+        TFontDesc Font;
+        TVAlignment VAlign = vtaTop;
+        bool WordWrap = false;
+    };
+    TPrintLook PrintLook(int realCol, int row);
+    // The text a cell prints: plain text of mark-up and rich text; none for value graphics.
+    QString CellPrintText(int realCol, int row);
 
     QPrinter* FPrinter = nullptr;
 
