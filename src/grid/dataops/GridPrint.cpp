@@ -109,6 +109,20 @@ void TPrintCanvas::TextOut(int x, int y, const QString& text, TColor color)
     FPainter->drawText(QPointF(x, -y + FMetrics.ascent()), text);
 }
 
+void TPrintCanvas::RotatedText(int cx, int cy, int angle, const QString& text, TColor color)
+{
+    if (!FPainter)
+        return;
+    FPainter->save();
+    FPainter->setFont(FFont);
+    FPainter->setPen(Qc(color));
+    FPainter->translate(cx, -cy);
+    FPainter->rotate(-angle);
+    const int w = FMetrics.horizontalAdvance(text);
+    FPainter->drawText(QPointF(-w / 2.0, FMetrics.ascent() - FMetrics.height() / 2.0), text);
+    FPainter->restore();
+}
+
 void TPrintCanvas::WrappedText(int left, int top, int right, int bottom, const QString& text, TColor color,
                                TAlignment align)
 {
@@ -698,10 +712,9 @@ TGridPrint::TPrintLook TGridPrint::PrintLook(int realCol, int row)
     TPrintLook look;
     TGridDrawState state = 0;
     TColor mirror = clNone, mirrorTo = clNone;
-    TAlignment h = taLeftJustify;
     TCellGradientDirection gradient = GradientVertical;
     Grid.GetVisualProperties(realCol, row, state, true, false, false, look.Brush, look.ColorTo, mirror, mirrorTo,
-                             look.Font, h, look.VAlign, look.WordWrap, gradient);
+                             look.Font, look.HAlign, look.VAlign, look.WordWrap, gradient);
     Grid.GetCellWordWrap(realCol, row, look.WordWrap);
     if (!Grid.PrintSettings.UseDisplayFont)
         look.Font = Grid.PrintSettings.Font;
@@ -734,7 +747,8 @@ TPoint TGridPrint::PrintMeasureCell(int realCol, int row)
     const TFontDesc& font = look.Font;
     const bool wrap = look.WordWrap;
     QString text = CellPrintText(realCol, row);
-    TPrintCanvas& cv = *FCanvas;
+    TPrintCanvas& cv = FCanvas ? *FCanvas : FMeasureCanvas;
+    const TPoint graphic = PrintGraphicSize(realCol, row);
     cv.SetFont(font, MapFontHeight(Grid, font.Size));
     if (text.isEmpty())
         text = QStringLiteral("gh");
@@ -746,7 +760,7 @@ TPoint TGridPrint::PrintMeasureCell(int realCol, int row)
     for (const QString& line : lines)
         widest = std::max(widest, cv.TextWidth(line));
     if (!wrap || !ps.NoAutoSize || rotated) {
-        size = {widest, cv.TextHeight() * int(lines.size())};
+        size = {widest + graphic.X, cv.TextHeight() * int(lines.size())};
     } else {
         const int dc = Grid.RealToDisplCol(realCol);
         const int colW = Grid.CellExt(realCol, row).X > 0 ? 65535 : Grid.PrintColWidths[size_t(std::clamp(dc, 0, MaxPrintCol))];
@@ -760,8 +774,48 @@ TPoint TGridPrint::PrintMeasureCell(int realCol, int row)
         const int h = std::abs(RoundEven(std::sin(a) * widest)) + std::abs(RoundEven(std::cos(a) * size.Y));
         size = {w, h};
     }
+    size = {std::max(size.X, graphic.X), std::max(size.Y, graphic.Y)};
     cv.SetFont(ps.Font, MapFontHeight(Grid, ps.Font.Size));
     return size;
+}
+
+bool TGridPrint::PrintsCheckBox(int realCol, int row) const
+{
+    if (!Grid.PrintSettings.PrintGraphics)
+        return false;
+    switch (const_cast<TExtStringGrid&>(Grid).GetCellType(realCol, row)) {
+    case ctCheckBox:
+    case ctDataCheckBox:
+    case ctVirtCheckBox:
+    case ctRowCheckBox: return true;
+    default: return false;
+    }
+}
+
+TPoint TGridPrint::PrintGraphicSize(int realCol, int row)
+{
+    if (!PrintsCheckBox(realCol, row))
+        return {0, 0};
+    const TPoint px = Grid.GetCellGraphicSize(realCol, row);
+    return {RoundEven(px.X * FPixelTo01mm), RoundEven(px.Y * FPixelTo01mm)};
+}
+
+void TGridPrint::DrawCheckBox(int left, int top, int size, bool checked)
+{
+    TPrintCanvas& cv = *FCanvas;
+    const int w = std::max(2, size / 12);
+    const int right = left + size, bottom = top - size;
+    cv.FillRect(left, top, right, bottom, clWhite);
+    cv.Line(left, top, right, top, clBlack, w, platform::TPenStyle::psSolid);
+    cv.Line(right, top, right, bottom, clBlack, w, platform::TPenStyle::psSolid);
+    cv.Line(right, bottom, left, bottom, clBlack, w, platform::TPenStyle::psSolid);
+    cv.Line(left, bottom, left, top, clBlack, w, platform::TPenStyle::psSolid);
+    if (checked) {
+        cv.Line(left + size / 5, top - size / 2, left + size * 2 / 5, bottom + size / 5, clBlack, 2 * w,
+                platform::TPenStyle::psSolid);
+        cv.Line(left + size * 2 / 5, bottom + size / 5, right - size / 5, top - size / 5, clBlack, 2 * w,
+                platform::TPenStyle::psSolid);
+    }
 }
 
 void TGridPrint::CalcPrintColumnWidths()
@@ -883,6 +937,7 @@ int TGridPrint::PrintRow(int y, int fromCol, int toCol, int row)
             const TFontDesc& font = look.Font;
             const TColor brush = look.Brush, colorTo = look.ColorTo;
             const TVAlignment va = look.VAlign;
+            const TAlignment hv = look.HAlign;
             TAlignment ha = taLeftJustify;
             TVAlignment unusedV = vtaTop;
             Grid.GetCellAlignment(rc, row, ha, unusedV);
@@ -909,7 +964,23 @@ int TGridPrint::PrintRow(int y, int fromCol, int toCol, int row)
             cv.SetFont(font, MapFontHeight(Grid, font.Size));
             const int gh = cv.TextHeight();
             cv.Clip(left, top, right, bottom);
-            if (!text.isEmpty()) {
+            int textLeft = left;
+            if (PrintsCheckBox(rc, row)) {
+                const TPoint gs = PrintGraphicSize(rc, row);
+                int gx = left + RoundEven(FPixelTo01mm);
+                if (text.isEmpty() && hv == taRightJustify)
+                    gx = right - gs.X - RoundEven(FPixelTo01mm);
+                else if (text.isEmpty() && hv == taCenter)
+                    gx = left + (right - left - gs.X) / 2;
+                bool checked = false;
+                Grid.GetCheckBoxState(rc, Grid.DisplToRealRow(row), checked);
+                DrawCheckBox(gx, top - FLineMargin, std::min(gs.X, gs.Y), checked);
+                textLeft = gx + gs.X;
+            }
+            int angle = 0;
+            if (!text.isEmpty() && Grid.IsRotated(rc, row, angle)) {
+                cv.RotatedText((left + right) / 2, (top + bottom) / 2, angle, CellLines(text, false).front(), font.Color);
+            } else if (!text.isEmpty()) {
                 if (wrap && ps.NoAutoSize) {
                     cv.WrappedText(left + RoundEven(2 * FPixelTo01mm) + FHMargin, top - FLineMargin,
                                    std::min(right, bandRight) - FHMargin, bottom, text, font.Color, ha);
@@ -927,7 +998,7 @@ int TGridPrint::PrintRow(int y, int fromCol, int toCol, int row)
                     offset = std::max(0, offset);
                     for (int k = 0; k < n; ++k) {
                         const int w = cv.TextWidth(lines[k]);
-                        int x = left + FHMargin;
+                        int x = textLeft + FHMargin;
                         if (ha == taRightJustify)
                             x = right - FHMargin - w;
                         else if (ha == taCenter)

@@ -41,6 +41,8 @@ public:
     int TextHeight() const;
     // Text with its top left corner at logical (x, y).
     void TextOut(int x, int y, const QString& text, TColor color);
+    // One line turned by `angle` degrees (counter-clockwise), centred on logical (cx, cy).
+    void RotatedText(int cx, int cy, int angle, const QString& text, TColor color);
     // Word-wrapped text inside the logical rectangle from (left, top) to (right, bottom).
     void WrappedText(int left, int top, int right, int bottom, const QString& text, TColor color, TAlignment align);
     void FillRect(int left, int top, int right, int bottom, TColor color);
@@ -134,10 +136,12 @@ private:
     void DrawFrame(int y, int from, int to, bool repeatFixed);
     void StartNextPage();
     // A cell's print appearance: its print font (the print settings' font unless the display font
-    // is asked for), colours, vertical alignment and word wrap.
+    // is asked for), colours, alignments and word wrap. The text is placed horizontally by the
+    // grid's cell alignment; HAlign only places a lone check box.
     struct TPrintLook {
         TColor Brush = clNone, ColorTo = clNone;
         TFontDesc Font;
+        TAlignment HAlign = taLeftJustify;
         TVAlignment VAlign = vtaTop;
         bool WordWrap = false;
     };
@@ -145,7 +149,13 @@ private:
     // The text a cell prints: plain text of mark-up and rich text; none for value graphics.
     QString CellPrintText(int realCol, int row);
 
+    // Whether a cell prints a check box, and its size on paper.
+    bool PrintsCheckBox(int realCol, int row) const;
+    TPoint PrintGraphicSize(int realCol, int row);
+    void DrawCheckBox(int left, int top, int size, bool checked);
+
     QPrinter* FPrinter = nullptr;
+    TPrintCanvas FMeasureCanvas;  // measuring outside a job
 
     // Values of the running layout.
     TPrintCanvas* FCanvas = nullptr;

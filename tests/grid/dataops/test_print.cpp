@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <fstream>
 #include <iostream>
 
@@ -405,6 +406,89 @@ TEST(PrintPreview, APreviewWidgetShowsEveryPageOfThePrintJob)
     preview.updatePreview();
     const int perPage = PredictedRowsPerPage(-print.PrintPageRect.height());
     EXPECT_EQ(preview.pageCount(), (200 + perPage - 1) / perPage);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PrintCells, RowHeightsAndCellSizesOnPaper)
+{
+    TPrintGrid f(3);
+    f.g.PrintSettings.UseFixedHeight = false;
+    f.g.Multilinecells = true;
+    f.g.SetCells(0, 2, "one");
+    f.g.SetCells(1, 2, "a\rb\rc");
+    f.g.SetCells(2, 2, "x\ry");
+    for (int c = 0; c < 4; ++c)
+        f.g.SetCells(c, 3, QString());
+    f.g.SetCells(3, 1, "turned");
+    TGridPrint print(f.g);
+    print.FPrintRect = {0, 0, 3, 3};
+    const int gh = GhHeight();
+    EXPECT_EQ(print.PrintRowHeight(3), gh + gh / 8) << "an empty row is one line high";
+    EXPECT_EQ(print.PrintRowHeight(2), 3 * gh + 3 * gh / 8) << "the tallest cell has three lines";
+    f.g.Multilinecells = false;
+    EXPECT_EQ(print.PrintRowHeight(1), gh + gh / 8);
+    const TPoint flat = print.PrintMeasureCell(3, 1);
+    f.g.SetRotated(3, 1, 90);
+    const TPoint turned = print.PrintMeasureCell(3, 1);
+    EXPECT_EQ(turned.X, flat.Y);
+    EXPECT_EQ(turned.Y, flat.X);
+}
+
+TEST(PrintCells, WithoutAutoSizeColumnsTakeTheirScreenWidths)
+{
+    TPrintGrid f(3);
+    f.g.PrintSettings.NoAutoSize = true;
+    f.g.SetColWidths(1, 100);
+    TGridPrint print(f.g);
+    print.FPrintRect = {0, 0, 3, 3};
+    print.CalcPrintColumnWidths();
+    const double px = 254.0 / f.g.logicalDpiX();
+    EXPECT_EQ(f.g.PrintColWidths[0], int(std::nearbyint(64 * px)));
+    EXPECT_EQ(f.g.PrintColWidths[1], int(std::nearbyint(100 * px)));
+}
+
+// Dark pixels in a rectangle of a preview page.
+int DarkPixels(const QImage& img, const QRect& r)
+{
+    int dark = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            dark += qGray(img.pixel(x, y)) < 100;
+    return dark;
+}
+
+TEST(PrintCells, BordersAndDataCheckBoxes)
+{
+    // Column 1 of the preview page lies between 500 and 800 (x), the rows 60 + 2 LineMargins high.
+    const struct {
+        const char* Name;
+        TPrintBorders Borders;
+        bool Graphics;
+        bool VerticalLine, CheckBox;
+    } cases[] = {
+        {"single", pbSingle, false, true, false},
+        {"horizontal lines only", pbHorizontal, false, false, false},
+        {"check box printed", pbHorizontal, true, false, true},
+    };
+    for (const auto& tc : cases) {
+        TPreviewPage v;
+        v.f.g.AddCheckBox(1, 3, true, true);  // a data check box over the text "3"
+        v.f.g.SetCells(1, 3, v.f.g.CheckTrue);
+        v.f.g.PrintSettings.Borders = tc.Borders;
+        v.f.g.PrintSettings.PrintGraphics = tc.Graphics;
+        v.Draw(1);
+        const int rh = v.RowH();
+        const int rowTop = TPreviewPage::Px(100 + 3 * rh), rowBottom = TPreviewPage::Px(100 + 4 * rh);
+        // The line between columns 1 and 2 (x = 800), halfway down row 4.
+        const int mid = TPreviewPage::Px(100 + 4.5 * rh);
+        EXPECT_EQ(DarkPixels(v.img, QRect(TPreviewPage::Px(800) - 2, mid, 4, 1)) > 0, tc.VerticalLine) << tc.Name;
+        // Inside cell (1, 3), off its edges: no text; a check box only with graphics printed.
+        const QRect inside(QPoint(TPreviewPage::Px(500) + 2, rowTop + 2), QPoint(TPreviewPage::Px(800) - 3, rowBottom - 3));
+        EXPECT_EQ(DarkPixels(v.img, inside) > 0, tc.CheckBox) << tc.Name;
+    }
 }
 
 }  // namespace
