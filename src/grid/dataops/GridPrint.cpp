@@ -633,7 +633,8 @@ int TGridPrint::DrawHeaderFooter(int page, int bandPage, int band, int totalPage
             hookPage = bandPage;
         } else {
             num = QString::number(page + ps.PageNumberOffset + 1);
-            if (!ps.PageNumSep.isEmpty() && totalPages > 1)
+            // Without a page count (FastPrint) no total is printed.
+            if (!ps.PageNumSep.isEmpty() && totalPages > 1 && totalPages != INT_MAX)
                 num += ps.PageNumSep + QString::number(int64_t(totalPages) + ps.MaxPagesOffset);
         }
         if (OnPrintGetPageNum)

@@ -288,6 +288,7 @@ TEST(PrintFit, ShrinkGrowAlwaysAndACustomRefusal)
         int Cols;
         bool Scaled;
         bool Allow;
+        int Margins = 100;
     } cases[] = {
         {fpShrink, 2, false, true},  // narrow: unchanged
         {fpShrink, 12, true, true},  // wide: shrunk
@@ -297,12 +298,14 @@ TEST(PrintFit, ShrinkGrowAlwaysAndACustomRefusal)
         {fpAlways, 12, true, true},
         {fpCustom, 12, false, false},
         {fpCustom, 12, true, true},
+        {fpAlways, 2, false, true, 1500},  // margins wider than the page: no negative scale
     };
     for (const auto& tc : cases) {
         TPrintGrid f(5, tc.Cols);
         f.g.PrintSettings.UseFixedWidth = true;
         f.g.PrintSettings.FixedWidth = 300;
         f.g.PrintSettings.FitToPage = tc.Fit;
+        f.g.PrintSettings.LeftSize = f.g.PrintSettings.RightSize = tc.Margins;
         TGridPrint print(f.g);
         print.OnFitToPage = [&](double&, bool& allow) { allow = tc.Allow; };
         QImage img(794, 1123, QImage::Format_RGB32);
@@ -314,7 +317,7 @@ TEST(PrintFit, ShrinkGrowAlwaysAndACustomRefusal)
         if (tc.Scaled) {
             // The columns then fill the page between the margins (2100 - 200 wide at 96 dpi).
             const int sum = width * tc.Cols;
-            EXPECT_NEAR(sum, print.PrintPageRect.width() - 200, tc.Cols) << int(tc.Fit);
+            EXPECT_NEAR(sum, print.PrintPageRect.width() - 2 * tc.Margins, tc.Cols) << int(tc.Fit);
         }
     }
 }
@@ -489,6 +492,25 @@ TEST(PrintCells, BordersAndDataCheckBoxes)
         const QRect inside(QPoint(TPreviewPage::Px(500) + 2, rowTop + 2), QPoint(TPreviewPage::Px(800) - 3, rowBottom - 3));
         EXPECT_EQ(DarkPixels(v.img, inside) > 0, tc.CheckBox) << tc.Name;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PrintPdf, FastPrintDrawsFromTheFirstPageWithoutAPageTotal)
+{
+    TempDir dir;
+    const QString pdf = dir.File("fast.pdf");
+    TPrintGrid f(300);
+    TGridPrint print(f.g);
+    print.FastPrint = true;
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPdf(printer, pdf);
+    print.Print(printer);
+    const QString text = PdfPageText(pdf, 1);
+    EXPECT_TRUE(text.contains("Item 1")) << text.toStdString();
+    EXPECT_FALSE(text.contains("/")) << "no page total is known";
 }
 
 }  // namespace
