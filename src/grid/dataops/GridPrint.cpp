@@ -932,8 +932,7 @@ int TGridPrint::PrintRow(int y, int fromCol, int toCol, int row)
         if (right > FW)
             right = std::min(right, bandRight);
 
-        const TPoint base = Grid.BaseCell(rc, row);
-        if (base.X == rc && base.Y == row) {
+        if (Grid.BaseCell(rc, row) == TPoint{rc, row}) {
             const TPrintLook look = PrintLook(rc, row);
             const TFontDesc& font = look.Font;
             const TColor brush = look.Brush, colorTo = look.ColorTo;
@@ -1012,10 +1011,16 @@ int TGridPrint::PrintRow(int y, int fromCol, int toCol, int row)
         }
         // Lines.
         const int penW = FMode == pmPreview ? std::max(1, pen.Width) : std::max(1, RoundEven(pen.Width * FPixelTo01mm));
+        // Inside a merged area only its outline is drawn.
+        const TPoint areaBase = Grid.BaseCell(rc, row);
         if (ext.X > 0)
             borders &= ~cbRight;
         if (ext.Y > 0)
             borders &= ~cbBottom;
+        if (areaBase.X < rc)
+            borders &= ~cbLeft;
+        if (areaBase.Y < row)
+            borders &= ~cbTop;
         const TColor lc = pen.Color;
         const platform::TPenStyle style = ps.BorderStyle;
         if (borders & cbLeft) {

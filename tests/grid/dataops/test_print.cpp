@@ -514,3 +514,19 @@ TEST(PrintPdf, FastPrintDrawsFromTheFirstPageWithoutAPageTotal)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PrintCells, ACellMergedOverTwoColumnsIsOneRectangleWithoutALineBetween)
+{
+    TPreviewPage v;
+    ASSERT_TRUE(v.f.g.MergeCells(1, 2, 2, 1));  // the red cell (1, 2) over columns 1 and 2
+    v.Draw(1);
+    const int y = TPreviewPage::Px(100 + 2.5 * v.RowH());
+    EXPECT_EQ(v.img.pixelColor(TPreviewPage::Px(950), y), QColor(255, 0, 0));
+    for (int x = TPreviewPage::Px(800) - 2; x <= TPreviewPage::Px(800) + 2; ++x)
+        EXPECT_EQ(v.img.pixelColor(x, y), QColor(255, 0, 0)) << "no line at x " << x;
+    EXPECT_GT(DarkPixels(v.img, QRect(TPreviewPage::Px(1100) - 2, y, 5, 1)), 0) << "the area's right edge";
+}
+
+}  // namespace
