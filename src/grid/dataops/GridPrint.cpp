@@ -75,8 +75,8 @@ bool BottomPos(TPrintPosition p) { return p == ppBottomLeft || p == ppBottomRigh
 
 // --- canvas -------------------------------------------------------------------------------------
 
-TPrintCanvas::TPrintCanvas(QPainter* painter, double dpiX, double dpiY, QPoint origin)
-    : FPainter(painter), FDpiX(dpiX), FDpiY(dpiY), FOrigin(origin)
+TPrintCanvas::TPrintCanvas(QPainter* painter, double dpiX, double dpiY)
+    : FPainter(painter), FDpiX(dpiX), FDpiY(dpiY)
 {
 }
 
@@ -156,14 +156,17 @@ void TPrintCanvas::Line(int x1, int y1, int x2, int y2, TColor color, int width,
 
 void TPrintCanvas::Clip(int left, int top, int right, int bottom)
 {
-    if (FPainter)
-        FPainter->setClipRect(Rect(left, top, right, bottom));
+    if (!FPainter)
+        return;
+    // Within the page's own clip: the previous state comes back with ClearClip.
+    FPainter->save();
+    FPainter->setClipRect(Rect(left, top, right, bottom), FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 void TPrintCanvas::ClearClip()
 {
     if (FPainter)
-        FPainter->setClipping(false);
+        FPainter->restore();
 }
 
 // --- jobs ---------------------------------------------------------------------------------------
@@ -218,6 +221,7 @@ void TGridPrint::DoPrint(QPrinter& printer, const TGridRect& gridRect, bool sele
     const double res = printer.resolution();
     const QRect paper = printer.pageLayout().paintRectPixels(int(res));
     PrevRect = QRect(0, 0, RoundEven(254.0 / res * paper.width()), RoundEven(254.0 / res * paper.height()));
+    FDrawPage = PrevRect.size();
     printer.setDocName(Grid.PrintSettings.JobName);
 
     // The pages are counted before the job starts, so that an empty page range needs no job at all.
@@ -297,7 +301,7 @@ void TGridPrint::DoPrintPreview(QPainter& painter, const QRect& displayRect, boo
         PrevRect = displayRect;
         TMetricMapping mapping(painter, dpiX, dpiY, displayRect.topLeft());
         painter.setClipRect(QRectF(0, 0, displayRect.width() * 254.0 / dpiX, displayRect.height() * 254.0 / dpiY));
-        TPrintCanvas canvas(&painter, dpiX, dpiY, displayRect.topLeft());
+        TPrintCanvas canvas(&painter, dpiX, dpiY);
         PrintPages(canvas, pmPreview, pages, selectedOnly);
     }
 }
@@ -310,8 +314,11 @@ void TGridPrint::PrintDrawRect(QPainter& painter, const QRect& drawRect, const T
     PrevRect = drawRect;
     Grid.PrintPageFrom = Grid.PrintPageTo = PrintNrOfPages = 1;
     const double dpiX = painter.device()->logicalDpiX(), dpiY = painter.device()->logicalDpiY();
+    // The page is the drawing rectangle, in 0.1 mm.
+    FDrawPage = QSize(RoundEven(drawRect.width() * 254.0 / dpiX), RoundEven(drawRect.height() * 254.0 / dpiY));
     TMetricMapping mapping(painter, dpiX, dpiY, drawRect.topLeft());
-    TPrintCanvas canvas(&painter, dpiX, dpiY, drawRect.topLeft());
+    painter.setClipRect(QRectF(0, 0, FDrawPage.width(), FDrawPage.height()));
+    TPrintCanvas canvas(&painter, dpiX, dpiY);
     PrintPages(canvas, pmDraw, 1, false);
 }
 
@@ -387,10 +394,10 @@ int TGridPrint::PrintPages(TPrintCanvas& canvas, TPrintMode mode, int totalPages
     FHMargin = canvas.TextWidth(QStringLiteral("g")) / 2;
 
     // Page size.
-    if (mode == pmDraw && PrevRect.isValid() && canvas.Painter() == nullptr) {
-        FW = PrevRect.width();
-        FH = -PrevRect.height();
-    } else if (mode == pmDraw || mode == pmCountPrint) {
+    if (mode == pmDraw) {
+        FW = FDrawPage.width();
+        FH = -FDrawPage.height();
+    } else if (mode == pmCountPrint) {
         FW = PrevRect.width();
         FH = -PrevRect.height();
     } else {

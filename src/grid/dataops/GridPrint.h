@@ -26,9 +26,8 @@ class TPrintCanvas {
 public:
     // No painter: measuring only.
     TPrintCanvas() = default;
-    // Device units per 0.1 mm from dotsX, dotsY (dots per inch); `origin` is the device point of
-    // logical (0, 0).
-    TPrintCanvas(QPainter* painter, double dpiX, double dpiY, QPoint origin = {});
+    // A painter already mapped from 0.1 mm to its device of dpiX by dpiY dots per inch.
+    TPrintCanvas(QPainter* painter, double dpiX, double dpiY);
 
     QPainter* Painter() const { return FPainter; }
     double DpiX() const { return FDpiX; }
@@ -47,7 +46,8 @@ public:
     void WrappedText(int left, int top, int right, int bottom, const QString& text, TColor color, TAlignment align);
     void FillRect(int left, int top, int right, int bottom, TColor color);
     void Line(int x1, int y1, int x2, int y2, TColor color, int width, platform::TPenStyle style);
-    // Clips to a logical rectangle (y top above bottom); ClearClip removes it.
+    // Clips to a logical rectangle (y top above bottom) within the current clip; ClearClip ends it
+    // (each Clip is paired with one ClearClip).
     void Clip(int left, int top, int right, int bottom);
     void ClearClip();
 
@@ -55,7 +55,6 @@ private:
     QRectF Rect(int left, int top, int right, int bottom) const;
     QPainter* FPainter = nullptr;
     double FDpiX = 254, FDpiY = 254;
-    QPoint FOrigin;
     QFont FFont;
     QFontMetrics FMetrics{FFont};
 };
@@ -155,6 +154,7 @@ private:
     void DrawCheckBox(int left, int top, int size, bool checked);
 
     QPrinter* FPrinter = nullptr;
+    QSize FDrawPage;  // the page of the drawing mode, in 0.1 mm
     TPrintCanvas FMeasureCanvas;  // measuring outside a job
 
     // Values of the running layout.

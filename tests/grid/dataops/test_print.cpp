@@ -530,3 +530,30 @@ TEST(PrintCells, ACellMergedOverTwoColumnsIsOneRectangleWithoutALineBetween)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PrintDraw, PageOneDrawsInsideTheGivenRectangleOnly)
+{
+    TPreviewPage v;
+    QImage img(500, 400, QImage::Format_RGB32);
+    img.setDotsPerMeterX(3780);
+    img.setDotsPerMeterY(3780);
+    img.fill(Qt::white);
+    const QRect area(50, 40, 300, 200);
+    {
+        QPainter p(&img);
+        v.print.PrintDraw(p, area);
+    }
+    EXPECT_EQ(v.print.PrintNrOfPages, 1);
+    EXPECT_EQ(v.print.PrintPageRect.width(), int(std::nearbyint(300 * 254.0 / 96)));
+    const int inside = DarkPixels(img, area);
+    const int all = DarkPixels(img, img.rect());
+    EXPECT_GT(inside, 0);
+    EXPECT_EQ(all, inside) << "nothing is drawn outside the rectangle";
+    // The table's left edge at LeftSize from the rectangle's left.
+    const int y = 40 + TPreviewPage::Px(100 + 1.5 * v.RowH());
+    EXPECT_GT(DarkPixels(img, QRect(50 + TPreviewPage::Px(200) - 2, y, 4, 1)), 0);
+}
+
+}  // namespace
