@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include "grid/dataops/GridDataOperations.h"
 #include "grid/dataops/GridLayout.h"
 #include "platform/Exception.h"
 #include "platform/IniFile.h"
@@ -447,6 +448,38 @@ TEST(VisualProps, MissingEntriesAndDamagedFiles)
     } catch (const EExtGridError& e) {
         EXPECT_EQ(e.message(), "Cannot Create " + dir.File("no/such/folder/look.txt"));
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ColumnSizes, AGridAskedToKeepItsWidthsSavesThemWhenItGoesAndLoadsThemWhenLoaded)
+{
+    TempDir dir;
+    const QString ini = dir.File("auto.ini");
+    {
+        TExtStringGrid g;
+        g.SetLayers({.DataOps = DataOperations()});
+        g.SetColCount(3);
+        g.ColumnSize = {};
+        g.ColumnSize.Save = true;
+        g.ColumnSize.Key = ini;
+        g.ColumnSize.Section = "Auto";
+        g.ColumnSize.Location = clIniFile;
+        g.SetColWidths(2, 123);
+    }
+    EXPECT_TRUE(ReadText(ini).contains("Col2=123\r\n"));
+    TExtStringGrid h;
+    h.SetLayers({.DataOps = DataOperations()});
+    h.SetColCount(3);
+    h.ColumnSize.Save = true;
+    h.ColumnSize.Key = ini;
+    h.ColumnSize.Section = "Auto";
+    h.ColumnSize.Location = clIniFile;
+    h.Loaded();
+    EXPECT_EQ(h.ColWidths(2), 123);
+    h.ColumnSize.Save = false;  // keep the file as it is
 }
 
 }  // namespace
