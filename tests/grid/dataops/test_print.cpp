@@ -557,3 +557,35 @@ TEST(PrintDraw, PageOneDrawsInsideTheGivenRectangleOnly)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PrintPdf, APageRangeFromTheStartEventAndTitleLinesAtTheTop)
+{
+    TempDir dir;
+    const QString pdf = dir.File("range.pdf");
+    TPrintGrid f(300);
+    f.g.PrintSettings.TitleText.clear();
+    f.g.PrintSettings.Title = ppTopCenter;
+    f.g.PrintSettings.TitleLines = QStringList{"Plant A", "Meter list"};
+    TGridPrint print(f.g);
+    int total = 0;
+    print.OnPrintStart = [&](int pages, int& from, int& to) {
+        total = pages;
+        from = 2;
+        to = 3;
+    };
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPdf(printer, pdf);
+    print.Print(printer);
+    ASSERT_GT(total, 3);
+    EXPECT_EQ(PdfPages(pdf), 2);
+    const QString first = PdfPageText(pdf, 1);
+    EXPECT_TRUE(first.contains(QStringLiteral("2/%1").arg(total))) << first.toStdString();
+    EXPECT_TRUE(first.contains("Plant A") && first.contains("Meter list"));
+    EXPECT_LT(first.indexOf("Plant A"), first.indexOf("Meter list"));
+    EXPECT_LT(first.indexOf("Meter list"), first.indexOf("Name"));
+    EXPECT_TRUE(PdfPageText(pdf, 2).contains(QStringLiteral("3/%1").arg(total)));
+}
+
+}  // namespace
