@@ -3,10 +3,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSettings>
 #include <algorithm>
 
 #include "grid/core/GridTextUtils.h"
+#include "platform/IniFile.h"
 
 namespace grid {
 
@@ -851,24 +851,20 @@ void TExtColumnGrid::LoadColumnsFromStream(TMemoryStream& stream)
 
 void TExtColumnGrid::SaveColumnPositions(const QString& key, const QString& section) const
 {
-    QSettings ini(key, QSettings::IniFormat);
-    ini.beginGroup(section);
+    platform::TIniFile ini(key);
     for (int i = 0; i < FColumns->Count(); ++i)
-        ini.setValue(QStringLiteral("CP%1").arg(i), (*FColumns)[i]->DefIdx);
-    ini.endGroup();
-    ini.sync();
+        ini.WriteInteger(section, QStringLiteral("CP%1").arg(i), (*FColumns)[i]->DefIdx);
+    ini.UpdateFile();
 }
 
 void TExtColumnGrid::LoadColumnPositions(const QString& key, const QString& section)
 {
     const int count = FColumns->Count();
-    QSettings ini(key, QSettings::IniFormat);
-    ini.beginGroup(section);
+    const platform::TIniFile ini(key);
     std::vector<int> positions;
     for (int j = 0; j < count; ++j) {
-        bool ok = false;
-        const int v = ini.value(QStringLiteral("CP%1").arg(j), -1).toInt(&ok);
-        if (!ok || v < 0)
+        const int v = ini.ReadInteger(section, QStringLiteral("CP%1").arg(j), -1);
+        if (v < 0)
             return;
         positions.push_back(v);
     }

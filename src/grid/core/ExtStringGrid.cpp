@@ -1,4 +1,5 @@
 #include "grid/core/ExtStringGrid.h"
+#include "grid/core/GridDataOps.h"
 #include "grid/core/GridUnit.h"
 
 #include <QLocale>
@@ -91,6 +92,9 @@ TExtStringGrid::TExtStringGrid()
 
 TExtStringGrid::~TExtStringGrid()
 {
+    if (ColumnSize.Save)
+        if (TGridDataOps* ops = DataOps())
+            ops->SaveColSizes();
     Destroying = true;
     if (TGridUndoRecorder* undo = std::exchange(FUndoRedo, nullptr))
         undo->GridDestroyed();
@@ -145,6 +149,9 @@ void TExtStringGrid::Loaded()
     }
     UpdateSearchPanel();
     UpdateScrollBarAlways(false);
+    if (ColumnSize.Save)
+        if (TGridDataOps* ops = DataOps())
+            ops->LoadColSizes();
 }
 
 QString TExtStringGrid::DottedVersion(uint32_t v)

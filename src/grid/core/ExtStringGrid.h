@@ -680,6 +680,10 @@ public:
     void InitOrigColSizes();
     void SetColumnOrder();
     void ResetColumnOrder();
+    // The column-order list: entry k is the initial index of the column shown at position k; empty
+    // until columns were first moved. Layout stores read and replace it.
+    const std::vector<int>& ColumnOrderList() const { return FColumnOrder; }
+    void SetColumnOrderList(std::vector<int> order) { FColumnOrder = std::move(order); }
     int ColumnPosition(int c);
     int ColumnAtPosition(int pos);
     int ColumnByHeader(const QString& value);

@@ -89,6 +89,11 @@ public:
     virtual bool HasCellStream() const { return false; }
     virtual bool LoadCellStream(int /*c*/, int /*r*/, std::span<const uint8_t> /*stream*/) { return false; }
 
+    // The column widths in the store that ColumnSize names, when ColumnSize.Save asks for it: read
+    // once the grid is loaded, written when it goes. A store that cannot be read leaves the widths.
+    virtual void LoadColSizes() {}
+    virtual void SaveColSizes() {}
+
     // The grid is the inner grid of a control (a drop-down) whose events of the same meaning take
     // the events these operations raise; null: the control is going and those events are cleared.
     virtual void PassEventsTo(QObject* /*holder*/) {}

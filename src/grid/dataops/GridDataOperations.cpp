@@ -2,8 +2,10 @@
 
 #include "grid/dataops/GridBinCells.h"
 #include "grid/dataops/GridBulkOps.h"
+#include "grid/dataops/GridLayout.h"
 #include "grid/dataops/GridSelectionOps.h"
 #include "grid/editing/editors/ExtCustomGridDropDown.h"
+#include "platform/Exception.h"
 
 namespace grid::dataops {
 
@@ -54,6 +56,25 @@ bool TGridDataOperations::LoadCellStream(int c, int r, std::span<const uint8_t> 
 TGridDataOpsFactory DataOperations()
 {
     return [](TExtStringGrid& grid) { return std::make_unique<TGridDataOperations>(grid); };
+}
+
+// Nobody can be asked while a grid is loaded or destroyed: a store that fails is named in the log.
+void TGridDataOperations::LoadColSizes()
+{
+    try {
+        dataops::LoadColSizes(Grid);
+    } catch (const platform::Exception& e) {
+        qWarning("%s", qPrintable(e.message()));
+    }
+}
+
+void TGridDataOperations::SaveColSizes()
+{
+    try {
+        dataops::SaveColSizes(Grid);
+    } catch (const platform::Exception& e) {
+        qWarning("%s", qPrintable(e.message()));
+    }
 }
 
 void TGridDataOperations::PassEventsTo(QObject* holder)

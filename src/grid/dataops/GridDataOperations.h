@@ -60,6 +60,11 @@ public:
     bool HasCellStream() const override { return true; }
     bool LoadCellStream(int c, int r, std::span<const uint8_t> stream) override;
 
+    // The automatic column-width store; its failures leave the grid as it is and are not raised
+    // (the grid is being loaded or destroyed).
+    void LoadColSizes() override;
+    void SaveColSizes() override;
+
     // A grid drop-down passes on its inner grid's search edit changes.
     void PassEventsTo(QObject* holder) override;
 };
