@@ -21,6 +21,7 @@ using platform::mrOk;
 
 TEST(ScannerKeyDialog, OKChecksLengthFirstThenDigits)
 {
+    shell::Load_Default_Language();  // with no language loaded every text is empty
     struct Case {
         const char* Typed;
         int Message;  // 0: accepted
@@ -63,6 +64,7 @@ TEST(ScannerKeyDialog, TakesAtMost32CharactersAndCutsThemIntoSixteenBytes)
 
 TEST(ScannerStartRegisterDialog, AcceptsOneTo65535)
 {
+    shell::Load_Default_Language();  // with no language loaded every text is empty
     struct Case {
         const char* Text;
         int Expected;  // -1: refused
@@ -88,6 +90,7 @@ TEST(ScannerStartRegisterDialog, AcceptsOneTo65535)
 
 TEST(ScannerStartAddressTable, ChecksEveryRowAndNamesTheFirstBadOne)
 {
+    shell::Load_Default_Language();  // with no language loaded every text is empty
     struct Case {
         std::vector<const char*> Column1;
         QString Message;  // empty: accepted
@@ -116,6 +119,7 @@ TEST(ScannerStartAddressTable, ChecksEveryRowAndNamesTheFirstBadOne)
 
 TEST(ScannerStartAddressTable, LayoutAndTexts)
 {
+    shell::Load_Default_Language();  // with no language loaded every text is empty
     TFModbusStartAdd_SD dialog;
     EXPECT_EQ(dialog.sga->RowCount(), 31);
     EXPECT_EQ(dialog.sga->Cells(0, 0), shell::Lang(3104));

@@ -74,6 +74,7 @@ TEST(ScannerTexts, TreeLinesOfMetersAndRecords)
 
 TEST(ScannerTexts, WirelessRowAndProgressLines)
 {
+    shell::Load_Default_Language();  // with no language loaded every text is empty
     TSlave_wMBus m;
     m.Message_Type = 0x44;
     m.LLA_Manu_str = QStringLiteral("KAM");

@@ -41,6 +41,8 @@ class ScannerWindow : public ::testing::Test {
 protected:
     ScannerWindow() : clock(0xFFFFF000LL)
     {
+        // With no language loaded every text is empty, and any message would match.
+        shell::Load_Default_Language();
         clock.OnSleep = [this](int) {
             if (!gateway.Settle())
                 settle_failed = true;
@@ -319,14 +321,24 @@ TEST_F(ScannerWindow, RefusalsAndTheAnalyzerErrorLeaveTheWindowUsable)
         EXPECT_EQ(window->Style(), 1);
     }
 
-    // The gateway never enters its analyzer mode.
+    // The gateway never enters its analyzer mode. The engine is held, so that the scan surely
+    // still runs at the second start.
     gateway.Ignore_Command("Kelvor_Enable_Analyzer_Mode", 100);
     window->CB_ScanMethod->setCurrentIndex(0);
     window->Move_Object_Type_Form();
+    Engine().Set_Run(false);
     window->Btn_StartScan->Click();
     ASSERT_EQ(window->Style(), 2);
-    window->Btn_StartScan->Click();  // hidden, but a second start is refused all the same
+    ASSERT_TRUE(Engine().FInScan());
+    // The running scan hides the start button, so a click on it does nothing; its handler, called
+    // all the same, refuses to start a second scan.
+    const size_t shown = messages.Shown().size();
+    window->Btn_StartScan->Click();
+    EXPECT_EQ(messages.Shown().size(), shown);
+    window->Select_Scan();
     EXPECT_EQ(messages.LastText(), shell::Lang(3326));
+    EXPECT_EQ(window->Style(), 2);
+    Engine().Set_Run(true);
     Run_To_End();
     EXPECT_EQ(messages.LastText(), shell::Lang(3329));
     EXPECT_EQ(window->Style(), 1);
