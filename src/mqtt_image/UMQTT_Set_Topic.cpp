@@ -26,9 +26,11 @@ TFMQTT_Set_Topic* FMQTT_Set_Topic() { return shell::Window<TFMQTT_Set_Topic>(); 
 
 namespace {
 
-constexpr int kClientWidth = 1100;
-constexpr int kClientHeight = 337;
 constexpr int kButtonsHeight = 40;
+
+const shell::Setup_Window_Description& Window_Description() { return mqtt_image::MQTT_Set_Topic_Window_Description(); }
+
+QString File_Path() { return shell::App_State.*(Window_Description().Path); }
 
 const shell::Table_Description& Description_Of(TTopic_Side side)
 {
@@ -39,23 +41,24 @@ const shell::Table_Description& Description_Of(TTopic_Side side)
 
 TFMQTT_Set_Topic::TFMQTT_Set_Topic(const grid::TGridLayers& gridLayers, QWidget* parent) : platform::TForm(parent)
 {
-    setObjectName(QStringLiteral("FMQTT_Set_Topic"));
+    const shell::Setup_Window_Description& description = Window_Description();
+    setObjectName(description.Name);
     shell::Style_Window(this);
 
-    P_Title = shell::Make_Step_Title(this, kClientWidth, L_SW_Code, L_SW_Desc);
+    P_Title = shell::Make_Step_Title(this, description.Client_Width, L_SW_Code, L_SW_Desc);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     TS_MQTT_Publish = new QWidget;
-    TS_MQTT_Publish->setObjectName(QStringLiteral("TS_MQTT_Publish"));
+    TS_MQTT_Publish->setObjectName(description.Tab_Names.at(Topic_Publish));
     TS_MQTT_Subscribe = new QWidget;
-    TS_MQTT_Subscribe->setObjectName(QStringLiteral("TS_MQTT_Subscribe"));
+    TS_MQTT_Subscribe->setObjectName(description.Tab_Names.at(Topic_Subscribe));
     PageControl1->addTab(TS_MQTT_Publish, QString());
     PageControl1->addTab(TS_MQTT_Subscribe, QString());
     ACG_Pub = new grid::TExtColumnGrid;
-    ACG_Pub->setObjectName(QStringLiteral("ACG_Pub"));
+    ACG_Pub->setObjectName(description.Grid_Names.at(Topic_Publish));
     ACG_Sub = new grid::TExtColumnGrid;
-    ACG_Sub->setObjectName(QStringLiteral("ACG_Sub"));
+    ACG_Sub->setObjectName(description.Grid_Names.at(Topic_Subscribe));
     ACG_Pub->SetLayers(gridLayers);
     ACG_Sub->SetLayers(gridLayers);
     for (auto [sheet, table] : {std::pair{TS_MQTT_Publish, ACG_Pub}, std::pair{TS_MQTT_Subscribe, ACG_Sub}}) {
@@ -97,7 +100,7 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic(const grid::TGridLayers& gridLayers, QWidget*
     layout->addWidget(P_Buttons);
 
     L_SW_Code->setText(shell::App_State.SW_Code);
-    SetClientSize(kClientWidth, kClientHeight);
+    SetClientSize(description.Client_Width, description.Client_Height);
     Set_Lang();
     shell::Apply_Window_Look(this);
     // Escape, pressed to leave a cell or a list, must not throw away what the user typed here:
@@ -120,27 +123,14 @@ void TFMQTT_Set_Topic::Build_Table(grid::TExtColumnGrid* grid, TTopic_Side side)
 
 void TFMQTT_Set_Topic::Set_Lang()
 {
-    using shell::Lang;
-    SetCaption(Lang(700));
-    L_SW_Desc->setText(Lang(701));
-    Btn_OK->SetCaption(Lang(702));
-    Btn_Cancel->SetCaption(Lang(703));
-    Btn_DelRow->SetCaption(Lang(704));
-    Btn_InsRow->SetCaption(Lang(705));
-    Btn_CopyRow->SetCaption(Lang(706));
-    Btn_PasteRow->SetCaption(Lang(707));
-    Btn_OK->SetHint(Lang(708));
-    Btn_Cancel->SetHint(Lang(709));
-    Btn_DelRow->SetHint(Lang(710));
-    Btn_InsRow->SetHint(Lang(711));
-    Btn_CopyRow->SetHint(Lang(712));
-    Btn_PasteRow->SetHint(Lang(713));
-    for (TTopic_Side side : {Topic_Publish, Topic_Subscribe}) {
-        QStringList& hints = side == Topic_Publish ? Hint_MQTT_Set_Topic_Pub : Hint_MQTT_Set_Topic_Sub;
-        shell::Apply_Table_Texts(*Table(side), Description_Of(side), hints);
-    }
-    PageControl1->setTabText(0, Lang(733));
-    PageControl1->setTabText(1, Lang(734));
+    shell::Setup_Window_Texts texts;
+    texts.Window = this;
+    texts.Description = L_SW_Desc;
+    texts.Buttons = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
+    texts.Tables = {ACG_Pub, ACG_Sub};
+    texts.Hints = {&Hint_MQTT_Set_Topic_Pub, &Hint_MQTT_Set_Topic_Sub};
+    texts.Tabs = PageControl1;
+    shell::Apply_Setup_Window_Texts(Window_Description(), mqtt_image::MQTT_Set_Topic_Description(), texts);
 }
 
 grid::TExtColumnGrid* TFMQTT_Set_Topic::Table(TTopic_Side side) const
@@ -179,7 +169,7 @@ void TFMQTT_Set_Topic::Load_File()
     QStringList problems;
     QString error;
     try {
-        mqtt_image::Read_Topic_File(shell::App_State.File_MQTT_Set_Topic, &tables, &problems);
+        mqtt_image::Read_Topic_File(File_Path(), &tables, &problems);
     } catch (const platform::Exception& e) {
         error = e.message();
     }
@@ -196,7 +186,7 @@ void TFMQTT_Set_Topic::Load_File()
         QStringList lines = problems.mid(0, kShown);
         if (problems.size() > kShown)
             lines.append(QStringLiteral("... and %1 more.").arg(problems.size() - kShown));
-        MessageDlg(QStringLiteral("The file \"%1\" could not be read whole:\n").arg(shell::App_State.File_MQTT_Set_Topic) +
+        MessageDlg(QStringLiteral("The file \"%1\" could not be read whole:\n").arg(File_Path()) +
                        lines.join(QLatin1Char('\n')) +
                        QStringLiteral("\nThe tables show what could be read."),
                    TMsgDlgType::mtError, TMsgDlgButtons::mbOK);
@@ -230,10 +220,10 @@ void TFMQTT_Set_Topic::Btn_OKClick()
     if (FFile_Not_Read_Whole &&
         MessageDlg(QStringLiteral("The file \"%1\" could not be read whole when this window opened. Saving replaces "
                                   "it with the tables as they are now. Save anyway?")
-                       .arg(shell::App_State.File_MQTT_Set_Topic),
+                       .arg(File_Path()),
                    TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != platform::mrYes)
         return;
-    mqtt_image::Write_Topic_File(shell::App_State.File_MQTT_Set_Topic, {Rows(Topic_Publish), Rows(Topic_Subscribe)});
+    mqtt_image::Write_Topic_File(File_Path(), {Rows(Topic_Publish), Rows(Topic_Subscribe)});
     FFile_Not_Read_Whole = false;
     SetModalResult(platform::mrOk);
 }
@@ -242,7 +232,7 @@ void TFMQTT_Set_Topic::Btn_DelRowClick()
 {
     grid::TExtColumnGrid* grid = Active_Table();
     const int row = grid->Row();
-    if (MessageDlg(shell::Lang(723) + QString::number(row), TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) ==
+    if (MessageDlg(shell::Lang(Window_Description().Delete_Question) + QString::number(row), TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) ==
         platform::mrYes)
         shell::Grid_Delete_Row(row, *grid);
 }

@@ -102,15 +102,34 @@ shell::Table_Description Subscribe_Table()
 
 }  // namespace
 
-const shell::Project_File_Description& MQTT_Set_Topic_Description()
+const shell::Setup_Window_Description& MQTT_Set_Topic_Window_Description()
 {
-    static const shell::Project_File_Description file = {
-        QStringLiteral("MQTT_Set_Topic"),
-        QStringLiteral("1.006"),
-        {Publish_Table(), Subscribe_Table()},
-        true,  // indented, as this file has always been written
-    };
-    return file;
+    static const shell::Setup_Window_Description window = [] {
+        shell::Setup_Window_Description w;
+        w.Name = QStringLiteral("FMQTT_Set_Topic");
+        w.Client_Width = 1100;
+        w.Client_Height = 337;
+        w.File = {
+            QStringLiteral("MQTT_Set_Topic"),
+            QStringLiteral("1.006"),
+            {Publish_Table(), Subscribe_Table()},
+            true,  // indented, as this file has always been written
+        };
+        w.Path = &shell::TApp_State::File_MQTT_Set_Topic;
+        w.Grid_Names = {QStringLiteral("ACG_Pub"), QStringLiteral("ACG_Sub")};
+        w.Tab_Names = {QStringLiteral("TS_MQTT_Publish"), QStringLiteral("TS_MQTT_Subscribe")};
+        w.Caption = 700;
+        w.Description = 701;
+        w.Button_Captions = {702, 703, 704, 705, 706, 707};
+        w.Button_Hints = {708, 709, 710, 711, 712, 713};
+        w.Tab_Captions = {733, 734};
+        w.Delete_Question = 723;
+        w.Row_Prefix = 751;
+        w.Insert_Enables = false;
+        w.Click_Selects_Row = false;
+        return w;
+    }();
+    return window;
 }
 
 const std::vector<TTopic_Column>& Topic_Columns(TTopic_Side side)
@@ -242,7 +261,7 @@ std::optional<QString> Check_Row(TTopic_Side side, const shell::Checked_Row& row
 std::optional<QString> Check_Topic_Tables(const TTopic_Check_Input& input)
 {
     shell::Table_Checks checks;
-    checks.Row_Prefix = 751;
+    checks.Row_Prefix = MQTT_Set_Topic_Window_Description().Row_Prefix;
     checks.Check_Row = [&](int side, const shell::Checked_Row& row) {
         return Check_Row(TTopic_Side(side), row, side == Topic_Publish ? input.Byte_IN : input.Byte_OUT);
     };

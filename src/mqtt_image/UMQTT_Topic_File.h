@@ -1,5 +1,6 @@
 #pragma once
 #include "shell/UProjectTable.h"
+#include "shell/USetupWindow.h"
 
 #include <QString>
 #include <QStringList>
@@ -35,9 +36,14 @@ constexpr int MQTT_Array_Size = 1440;
 using TTopic_Cell = shell::Cell_Editor;
 using TTopic_Column = shell::Table_Column;
 
+// The topic window: its file, names, size and texts.
+const shell::Setup_Window_Description& MQTT_Set_Topic_Window_Description();
 // The file, its two tables and their columns: what the window, its checks and the bank compiler
 // share. Table i is side i.
-const shell::Project_File_Description& MQTT_Set_Topic_Description();
+inline const shell::Project_File_Description& MQTT_Set_Topic_Description()
+{
+    return MQTT_Set_Topic_Window_Description().File;
+}
 
 // One description per real column, in column order.
 const std::vector<TTopic_Column>& Topic_Columns(TTopic_Side side);

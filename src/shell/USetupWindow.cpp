@@ -30,6 +30,25 @@ constexpr int kShownProblems = 10;
 
 }  // namespace
 
+void Apply_Setup_Window_Texts(const Setup_Window_Description& description, const Project_File_Description& file,
+                              const Setup_Window_Texts& window)
+{
+    window.Window->SetCaption(Lang(description.Caption));
+    window.Description->setText(Lang(description.Description));
+    for (size_t b = 0; b < window.Buttons.size() && b < description.Button_Captions.size(); ++b)
+        if (window.Buttons[b])
+            window.Buttons[b]->SetCaption(Lang(description.Button_Captions[b]));
+    for (size_t b = 0; b < window.Buttons.size() && b < description.Button_Hints.size(); ++b)
+        if (window.Buttons[b])
+            window.Buttons[b]->SetHint(Lang(description.Button_Hints[b]));
+    Q_ASSERT(window.Tables.size() == file.Tables.size() && window.Hints.size() == file.Tables.size());
+    for (size_t t = 0; t < window.Tables.size(); ++t)
+        Apply_Table_Texts(*window.Tables[t], file.Tables[t], *window.Hints[t]);
+    if (window.Tabs)
+        for (int t = 0; t < window.Tabs->count(); ++t)
+            window.Tabs->setTabText(t, Lang(description.Tab_Captions.at(size_t(t))));
+}
+
 std::optional<QString> Check_Setup_Tables(const Setup_Window_Description& window,
                                           const std::vector<Table_Check_Input>& tables,
                                           const std::function<std::optional<QString>(int, const Checked_Row&)>& check_row)
@@ -161,22 +180,15 @@ TSetup_Window::~TSetup_Window() = default;
 
 void TSetup_Window::Set_Lang()
 {
-    SetCaption(Lang(FDescription.Caption));
-    L_SW_Desc->setText(Lang(FDescription.Description));
-    controls::TPicButton* buttons[] = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
-    for (size_t b = 0; b < std::size(buttons); ++b) {
-        if (!buttons[b])
-            continue;
-        if (b < FDescription.Button_Captions.size())
-            buttons[b]->SetCaption(Lang(FDescription.Button_Captions[b]));
-        if (b < FDescription.Button_Hints.size())
-            buttons[b]->SetHint(Lang(FDescription.Button_Hints[b]));
-    }
-    for (size_t t = 0; t < FTables.size(); ++t)
-        Apply_Table_Texts(*FTables[t], FFile.Tables[t], FHints[t]);
-    if (PageControl1)
-        for (int t = 0; t < PageControl1->count(); ++t)
-            PageControl1->setTabText(t, Lang(FDescription.Tab_Captions.at(size_t(t))));
+    Setup_Window_Texts texts;
+    texts.Window = this;
+    texts.Description = L_SW_Desc;
+    texts.Buttons = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
+    texts.Tables = FTables;
+    for (QStringList& hints : FHints)
+        texts.Hints.push_back(&hints);
+    texts.Tabs = PageControl1;
+    Apply_Setup_Window_Texts(FDescription, FFile, texts);
 }
 
 QString TSetup_Window::File_Path() const { return App_State.*(FDescription.Path); }

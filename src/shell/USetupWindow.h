@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTabWidget>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -44,6 +45,22 @@ struct Setup_Window_Description {
     bool Insert_Enables = false;    // Insert Row puts "Y" into column 1 of the new row
     bool Click_Selects_Row = true;  // a click in column 0 selects the row whole
 };
+
+// The controls of a window that take its description's texts; a control the window lacks is null.
+struct Setup_Window_Texts {
+    platform::TForm* Window = nullptr;
+    QLabel* Description = nullptr;
+    std::array<controls::TPicButton*, 6> Buttons{};  // OK, Cancel, Delete, Insert, Copy and Paste Row
+    std::vector<grid::TExtColumnGrid*> Tables;       // one per table of the file
+    std::vector<QStringList*> Hints;                 // each table's header hint list, rebuilt
+    QTabWidget* Tabs = nullptr;
+};
+
+// Puts the description's texts in this order: the window caption, the description label, the
+// button captions, the button hints, each table's column headers and hint list (from file, the
+// layout the window uses now), the tab captions.
+void Apply_Setup_Window_Texts(const Setup_Window_Description& description, const Project_File_Description& file,
+                              const Setup_Window_Texts& window);
 
 // The checks of a window: the first fault of its tables, as the message to show, or nothing. Rows
 // below a table's content that hold data are a fault too (the file would end before them).

@@ -180,6 +180,49 @@ TEST_F(TopicWindow, TablesShowTheirColumnsAndNumberedEmptyRows)
     EXPECT_EQ(hint, "own");
 }
 
+// The window's texts in English, and again after a language change replaced them.
+TEST_F(TopicWindow, TextsFollowTheLanguage)
+{
+    struct Button_Texts {
+        controls::TPicButton* Button;
+        const char* Caption;
+        const char* Hint;
+    };
+    const Button_Texts buttons[] = {
+        {Form->Btn_OK, "OK", "Confirm and save the MQTT Set Topics List"},
+        {Form->Btn_Cancel, "Cancel", "Exit without save the MQTT Set Topics List"},
+        {Form->Btn_DelRow, "Delete Row", "Delete the Selected Row in the table"},
+        {Form->Btn_InsRow, "Insert Row", "Insert a Row in the Table"},
+        {Form->Btn_CopyRow, "Copy Row", "Copy all Fields of the Selected Row"},
+        {Form->Btn_PasteRow, "Paste Row", "Paste the Copied Fields in the Selected Row"},
+    };
+    for (const Button_Texts& b : buttons) {
+        EXPECT_EQ(b.Button->Caption(), b.Caption);
+        EXPECT_EQ(b.Button->Hint(), b.Hint);
+    }
+
+    // Every text of the window's own table range, replaced by its index.
+    for (int i = 700; i <= 734; ++i)
+        shell::List_Lang[i] = QStringLiteral("#%1").arg(i);
+    Form->Set_Lang();
+    EXPECT_EQ(Form->Caption(), "#700");
+    EXPECT_EQ(Form->L_SW_Desc->text(), "#701");
+    for (int b = 0; b < int(std::size(buttons)); ++b) {
+        EXPECT_EQ(buttons[b].Button->Caption(), QStringLiteral("#%1").arg(702 + b));
+        EXPECT_EQ(buttons[b].Button->Hint(), QStringLiteral("#%1").arg(708 + b));
+    }
+    EXPECT_EQ(Form->PageControl1->tabText(0), "#733");
+    EXPECT_EQ(Form->PageControl1->tabText(1), "#734");
+    EXPECT_EQ(Pub().Cells(pub::Topic, 0), "#715");
+    EXPECT_EQ(Sub().Cells(sub::Mnemonic, 0), "#728");
+    QString hint;
+    Pub().OnGridHint(&Pub(), 0, Pub().RealToDisplCol(pub::Topic), hint);
+    EXPECT_EQ(hint, "#719");
+    Sub().OnGridHint(&Sub(), 0, Sub().RealToDisplCol(sub::Mnemonic), hint);
+    EXPECT_EQ(hint, "#732");
+    shell::Load_Default_Language();
+}
+
 // Both tables filled with the keyboard and the mouse, saved, opened again: the same cells, and
 // the device image carries exactly these topics.
 TEST_F(TopicWindow, FilledSavedAndReopenedTablesMatchAndBuildTheImage)
