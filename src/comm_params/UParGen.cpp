@@ -257,8 +257,14 @@ struct TParGenField {
     // other gateways never shows here.
     QCheckBox* TFParGen::*Shown_With = nullptr;
     bool Other_Gateways = false;
-    // A byte row whose inputs are locked while this check box is ticked.
+    // A row with Shown_If shows only while that holds, e.g. in one mode of its panel.
+    bool (*Shown_If)(const TFParGen&) = nullptr;
+    // A byte row whose inputs are locked while this check box is ticked, or while Locked_If holds.
     QCheckBox* TFParGen::*Locked_By = nullptr;
+    bool (*Locked_If)(const TFParGen&) = nullptr;
+    // Place in the panel's flow when it differs from the row's design place (which also gives
+    // the tab order); -1 keeps the design row.
+    int Flow_Row = -1;
     // The next row is measured from this row's input box, which stands above its label.
     bool Next_From_Input = false;
 };
@@ -378,6 +384,41 @@ TParGenField Locked_By(TParGenField f, QCheckBox* TFParGen::*check)
     return f;
 }
 
+TParGenField Shown_If(TParGenField f, bool (*test)(const TFParGen&))
+{
+    f.Shown_If = test;
+    return f;
+}
+
+TParGenField Locked_If(TParGenField f, bool (*test)(const TFParGen&))
+{
+    f.Locked_If = test;
+    return f;
+}
+
+TParGenField Flow_Row(TParGenField f, int row)
+{
+    f.Flow_Row = row;
+    return f;
+}
+
+// Modes of the Wi-Fi panel: the access point is the type list's first item, any other is a station.
+bool wifi_access_point(const TFParGen& f) { return f.CB_WiFi2_Type->currentIndex() == 0; }
+bool wifi_station(const TFParGen& f) { return !wifi_access_point(f); }
+// A station carries as many addresses as the product gives it, each under its own heading.
+bool wifi_station_two_addresses(const TFParGen& f)
+{
+    QString first, second;
+    return wifi_station(f) && f.Check_Device_IP_Address_WiFi(first, second) == 2;
+}
+// A station's addresses come from DHCP when the connection asks for it; the access point's never do.
+bool wifi_station_dhcp(const TFParGen& f) { return wifi_station(f) && f.CB_EthConn_En_DHCP_WiFi->isChecked(); }
+// An unsecured access point asks no password; a station always does.
+bool wifi_password_asked(const TFParGen& f)
+{
+    return wifi_station(f) || f.CB_WiFi2_Secure_Type->currentIndex() != 0;
+}
+
 TParGenField Heading(P panel, int row, QLabel* TFParGen::*label, const char* name, int caption)
 {
     TParGenField f{panel, row, TFieldKind::Heading};
@@ -493,36 +534,59 @@ const std::vector<TParGenField>& ParGen_Fields()
         // NTP
         PARGEN_EDIT(NTP, 0, L_NTP_Server_URL, E_NTP_Server_URL, Id::NTP_Server_URL, 570),
         PARGEN_EDIT(NTP, 1, L_NTP_Poll_Time, E_NTP_Poll_Time, Id::NTP_Poll_Time, 572),
-        // Wi-Fi
+        // Wi-Fi: a station shows its headed addresses, SSID and password; an access point one address,
+        // SSID, security, password, its DHCP server, client limit and channel.
         With_Item_Texts(PARGEN_LIST(WiFi2, 0, L_WiFi2_Type, CB_WiFi2_Type, Id::WiFi_Type, 5101), {5103, 5104}),
-        Heading(P::WiFi2, 1, &TFParGen::L_WiFi2_IP1, "L_WiFi2_IP1", 5105),
-        Bytes_Field(P::WiFi2, 2, &TFParGen::WiFi2_IP1_IP, "L_WiFi2_IP1_IP", "E_WiFi2_IP1_IP", Id::WiFi_IP1, 5106,
-                    run(5107)),
-        Bytes_Field(P::WiFi2, 3, &TFParGen::WiFi2_IP1_SM, "L_WiFi2_IP1_SM", "E_WiFi2_IP1_SM", Id::WiFi_SM1, 5111,
-                    run(5112)),
-        Gateway_Field(P::WiFi2, 4, &TFParGen::WiFi2_IP1_GAT, "CB_WiFi2_IP1_En_GAT", "E_WiFi2_IP1_GAT", Id::WiFi_GAT1,
-                    5116, run(5118), Id::WiFi_EN_Gateway, 5117),
-        Heading(P::WiFi2, 5, &TFParGen::L_WiFi2_IP2, "L_WiFi2_IP2", 5122),
-        Bytes_Field(P::WiFi2, 6, &TFParGen::WiFi2_IP2_IP, "L_WiFi2_IP2_IP", "E_WiFi2_IP2_IP", Id::WiFi_IP2_IP1, 5123,
-                    run(5124)),
-        Bytes_Field(P::WiFi2, 7, &TFParGen::WiFi2_IP2_SM, "L_WiFi2_IP2_SM", "E_WiFi2_IP2_SM", Id::WiFi_IP2_SM1, 5128,
-                    run(5129)),
-        Gateway_Field(P::WiFi2, 8, &TFParGen::WiFi2_IP2_GAT, "CB_WiFi2_IP2_En_GAT", "E_WiFi2_IP2_GAT",
-                    Id::WiFi_IP2_GAT1, 5133, run(5135), Id::WiFi_IP2_EN_Gateway, 5134),
+        Shown_If(Heading(P::WiFi2, 1, &TFParGen::L_WiFi2_IP1, "L_WiFi2_IP1", 5105), wifi_station_two_addresses),
+        Locked_If(Bytes_Field(P::WiFi2, 2, &TFParGen::WiFi2_IP1_IP, "L_WiFi2_IP1_IP", "E_WiFi2_IP1_IP", Id::WiFi_IP1,
+                              5106, run(5107)),
+                  wifi_station_dhcp),
+        Locked_If(Bytes_Field(P::WiFi2, 3, &TFParGen::WiFi2_IP1_SM, "L_WiFi2_IP1_SM", "E_WiFi2_IP1_SM", Id::WiFi_SM1,
+                              5111, run(5112)),
+                  wifi_station_dhcp),
+        Locked_If(Gateway_Field(P::WiFi2, 4, &TFParGen::WiFi2_IP1_GAT, "CB_WiFi2_IP1_En_GAT", "E_WiFi2_IP1_GAT",
+                                Id::WiFi_GAT1, 5116, run(5118), Id::WiFi_EN_Gateway, 5117),
+                  wifi_station_dhcp),
+        Shown_If(Heading(P::WiFi2, 5, &TFParGen::L_WiFi2_IP2, "L_WiFi2_IP2", 5122), wifi_station_two_addresses),
+        Shown_If(Locked_If(Bytes_Field(P::WiFi2, 6, &TFParGen::WiFi2_IP2_IP, "L_WiFi2_IP2_IP", "E_WiFi2_IP2_IP",
+                                       Id::WiFi_IP2_IP1, 5123, run(5124)),
+                           wifi_station_dhcp),
+                 wifi_station_two_addresses),
+        Shown_If(Locked_If(Bytes_Field(P::WiFi2, 7, &TFParGen::WiFi2_IP2_SM, "L_WiFi2_IP2_SM", "E_WiFi2_IP2_SM",
+                                       Id::WiFi_IP2_SM1, 5128, run(5129)),
+                           wifi_station_dhcp),
+                 wifi_station_two_addresses),
+        Shown_If(Locked_If(Gateway_Field(P::WiFi2, 8, &TFParGen::WiFi2_IP2_GAT, "CB_WiFi2_IP2_En_GAT",
+                                         "E_WiFi2_IP2_GAT", Id::WiFi_IP2_GAT1, 5133, run(5135),
+                                         Id::WiFi_IP2_EN_Gateway, 5134),
+                           wifi_station_dhcp),
+                 wifi_station_two_addresses),
         PARGEN_EDIT(WiFi2, 9, L_WiFi2_SSID, E_WiFi2_SSID, Id::WiFi_SSID, 5139),
-        PARGEN_EDIT(WiFi2, 10, L_WiFi2_Password, E_WiFi2_Password, Id::WiFi_PWD, 5141),
-        With_Item_Texts(PARGEN_LIST(WiFi2, 11, L_WiFi2_Secure_Type, CB_WiFi2_Secure_Type, Id::WiFi_Secure_Type, 5143),
-                        {5145, 5146, 5147, 5148}),
-        PARGEN_CHECKBOX(WiFi2, 12, CB_WiFi2_En_DHCP, Id::WiFi_EN_DHCP, 5149),
-        Bytes_Field(P::WiFi2, 13, &TFParGen::WiFi2_DHCP_First, "L_WiFi2_DHCP_First_IP", "E_WiFi2_DHCP_First_IP",
-                    Id::WiFi_DHCP_First_IP1, 5151, run(5152)),
-        Bytes_Field(P::WiFi2, 14, &TFParGen::WiFi2_DHCP_SM, "L_WiFi2_DHCP_SM", "E_WiFi2_DHCP_SM", Id::WiFi_DHCP_SM1,
-                    5156, run(5157)),
-        PARGEN_EDIT(WiFi2, 15, L_WiFi2_Lease_Time, E_WiFi2_Lease_Time, Id::WiFi_Lease_Time, 5161),
-        With_Items(PARGEN_LIST(WiFi2, 16, L_WiFi2_Max_Client, CB_WiFi2_Max_Client, Id::WiFi_Max_Client, 5163),
-                   Numbers(1, 10)),
-        With_Item_Texts(PARGEN_LIST(WiFi2, 17, L_WiFi2_Channel, CB_WiFi2_Channel, Id::WiFi_Channel, 5165),
-                        {5167, 5168, 5169, 5170, 5171, 5172, 5173, 5174, 5175, 5176, 5177, 5178}),
+        // The password follows the security type in the flow, so that the access point's choice of
+        // security decides it; it comes first in the tab order.
+        Flow_Row(Shown_If(PARGEN_EDIT(WiFi2, 10, L_WiFi2_Password, E_WiFi2_Password, Id::WiFi_PWD, 5141),
+                          wifi_password_asked),
+                 11),
+        Flow_Row(Shown_If(With_Item_Texts(PARGEN_LIST(WiFi2, 11, L_WiFi2_Secure_Type, CB_WiFi2_Secure_Type,
+                                                      Id::WiFi_Secure_Type, 5143),
+                                          {5145, 5146, 5147, 5148}),
+                          wifi_access_point),
+                 10),
+        Shown_If(PARGEN_CHECKBOX(WiFi2, 12, CB_WiFi2_En_DHCP, Id::WiFi_EN_DHCP, 5149), wifi_access_point),
+        Shown_With(Bytes_Field(P::WiFi2, 13, &TFParGen::WiFi2_DHCP_First, "L_WiFi2_DHCP_First_IP",
+                               "E_WiFi2_DHCP_First_IP", Id::WiFi_DHCP_First_IP1, 5151, run(5152)),
+                   &TFParGen::CB_WiFi2_En_DHCP),
+        Shown_With(Bytes_Field(P::WiFi2, 14, &TFParGen::WiFi2_DHCP_SM, "L_WiFi2_DHCP_SM", "E_WiFi2_DHCP_SM",
+                               Id::WiFi_DHCP_SM1, 5156, run(5157)),
+                   &TFParGen::CB_WiFi2_En_DHCP),
+        Shown_With(PARGEN_EDIT(WiFi2, 15, L_WiFi2_Lease_Time, E_WiFi2_Lease_Time, Id::WiFi_Lease_Time, 5161),
+                   &TFParGen::CB_WiFi2_En_DHCP),
+        Shown_If(With_Items(PARGEN_LIST(WiFi2, 16, L_WiFi2_Max_Client, CB_WiFi2_Max_Client, Id::WiFi_Max_Client, 5163),
+                            Numbers(1, 10)),
+                 wifi_access_point),
+        Shown_If(With_Item_Texts(PARGEN_LIST(WiFi2, 17, L_WiFi2_Channel, CB_WiFi2_Channel, Id::WiFi_Channel, 5165),
+                                 {5167, 5168, 5169, 5170, 5171, 5172, 5173, 5174, 5175, 5176, 5177, 5178}),
+                 wifi_access_point),
         // GSM / GPRS / LTE
         With_Typing(PARGEN_EDIT(GSM_GPRS, 0, L_GSM_GPRS_PIN, E_GSM_GPRS_PIN, Id::GSM_GPRS_PIN, 4151), "[0-9]{0,8}"),
         PARGEN_EDIT(GSM_GPRS, 1, L_GSM_GPRS_APN, E_GSM_GPRS_APN, Id::GSM_GPRS_APN, 4153),
@@ -914,19 +978,28 @@ void TFParGen::Fit_To_Contents(TCategoryPanel* panel) const
 
 void TFParGen::Flow_Panel(TParGenPanel panel)
 {
+    std::vector<const TParGenField*> flow;
+    for (const TParGenField& f : ParGen_Fields())
+        if (f.Panel == panel)
+            flow.push_back(&f);
+    auto flow_row = [](const TParGenField* f) { return f->Flow_Row >= 0 ? f->Flow_Row : f->Row; };
+    std::stable_sort(flow.begin(), flow.end(),
+                     [&](const TParGenField* a, const TParGenField* b) { return flow_row(a) < flow_row(b); });
+
     int top = row(0);
     const QWidget* last = nullptr;
-    for (const TParGenField& f : ParGen_Fields()) {
-        if (f.Panel != panel)
-            continue;
+    for (const TParGenField* field : flow) {
+        const TParGenField& f = *field;
         QCheckBox* with = f.Shown_With ? this->*f.Shown_With : nullptr;
-        const bool shown = !f.Other_Gateways && (!with || (own_visible(with) && with->isChecked()));
+        const bool shown = !f.Other_Gateways && (!with || (own_visible(with) && with->isChecked())) &&
+                           (!f.Shown_If || f.Shown_If(*this));
         switch (f.Kind) {
         case TFieldKind::Bytes:
         case TFieldKind::Gateway_Bytes: {
             const TByteRow& r = this->*f.Bytes;
-            if (f.Locked_By)
-                r.SetInputsEnabled(!(this->*f.Locked_By)->isChecked());
+            if (f.Locked_By || f.Locked_If)
+                r.SetInputsEnabled(!(f.Locked_By && (this->*f.Locked_By)->isChecked()) &&
+                                   !(f.Locked_If && f.Locked_If(*this)));
             r.SetShown(shown);
             if (shown) {
                 r.Place(top);
@@ -987,103 +1060,13 @@ void TFParGen::RePosition_Object_NTP() { Flow_Panel(TParGenPanel::NTP); }
 
 void TFParGen::RePosition_Object_WiFi2()
 {
-    const int t = L_WiFi2_Type->y();
-    auto address_rows = [](const TByteRow& ip, const TByteRow& sm, const TByteRow& gat, int top) {
-        ip.SetShown(true);
-        sm.SetShown(true);
-        gat.SetShown(true);
-        ip.Place(top);
-        sm.Place(top + kRowPitch);
-        gat.Place(top + 2 * kRowPitch);
-    };
-    auto rows_enabled = [](const TByteRow& ip, const TByteRow& sm, const TByteRow& gat, bool enabled) {
-        ip.SetInputsEnabled(enabled);
-        sm.SetInputsEnabled(enabled);
-        gat.SetInputsEnabled(enabled);
-    };
-    auto hide_second = [this] {
-        L_WiFi2_IP2->hide();
-        WiFi2_IP2_IP.SetShown(false);
-        WiFi2_IP2_SM.SetShown(false);
-        WiFi2_IP2_GAT.SetShown(false);
-    };
-
-    if (CB_WiFi2_Type->currentIndex() != 0) {
-        // Station: one or two addresses given by the product, editable unless DHCP gives them.
-        QString first, second;
-        const int count = Check_Device_IP_Address_WiFi(first, second);
-        const bool editable = !CB_EthConn_En_DHCP_WiFi->isChecked();
-        int top = t + kRowPitch;
-        if (count == 2) {
-            L_WiFi2_IP1->setText(Lang(5105) + QStringLiteral(" - ") + first);
-            L_WiFi2_IP1->move(kLabelLeft, top);
-            L_WiFi2_IP1->show();
-            top += kRowPitch;
-        } else {
-            L_WiFi2_IP1->hide();
-        }
-        address_rows(WiFi2_IP1_IP, WiFi2_IP1_SM, WiFi2_IP1_GAT, top);
-        rows_enabled(WiFi2_IP1_IP, WiFi2_IP1_SM, WiFi2_IP1_GAT, editable);
-        top += 3 * kRowPitch;
-        if (count == 2) {
-            L_WiFi2_IP2->setText(Lang(5122) + QStringLiteral(" - ") + second);
-            L_WiFi2_IP2->move(kLabelLeft, top);
-            L_WiFi2_IP2->show();
-            top += kRowPitch;
-            address_rows(WiFi2_IP2_IP, WiFi2_IP2_SM, WiFi2_IP2_GAT, top);
-            rows_enabled(WiFi2_IP2_IP, WiFi2_IP2_SM, WiFi2_IP2_GAT, editable);
-            top += 3 * kRowPitch;
-        } else {
-            hide_second();
-        }
-        place(L_WiFi2_SSID, E_WiFi2_SSID, top);
-        place(L_WiFi2_Password, E_WiFi2_Password, top + kRowPitch);
-        for (QWidget* c : {static_cast<QWidget*>(L_WiFi2_Secure_Type), static_cast<QWidget*>(CB_WiFi2_Secure_Type),
-                           static_cast<QWidget*>(CB_WiFi2_En_DHCP), static_cast<QWidget*>(L_WiFi2_Lease_Time),
-                           static_cast<QWidget*>(E_WiFi2_Lease_Time), static_cast<QWidget*>(L_WiFi2_Max_Client),
-                           static_cast<QWidget*>(CB_WiFi2_Max_Client), static_cast<QWidget*>(L_WiFi2_Channel),
-                           static_cast<QWidget*>(CB_WiFi2_Channel)})
-            c->hide();
-        WiFi2_DHCP_First.SetShown(false);
-        WiFi2_DHCP_SM.SetShown(false);
-        Fit_Panel(CP_WiFi2, E_WiFi2_Password);
-        return;
+    // A station's address headings name who uses each address; otherwise they keep their texts.
+    QString first, second;
+    if (wifi_station(*this) && Check_Device_IP_Address_WiFi(first, second) == 2) {
+        L_WiFi2_IP1->setText(Lang(5105) + QStringLiteral(" - ") + first);
+        L_WiFi2_IP2->setText(Lang(5122) + QStringLiteral(" - ") + second);
     }
-
-    // Access point: one address, security, and the access point's own DHCP server.
-    L_WiFi2_IP1->hide();
-    address_rows(WiFi2_IP1_IP, WiFi2_IP1_SM, WiFi2_IP1_GAT, t + kRowPitch);
-    rows_enabled(WiFi2_IP1_IP, WiFi2_IP1_SM, WiFi2_IP1_GAT, true);
-    hide_second();
-    place(L_WiFi2_SSID, E_WiFi2_SSID, t + 4 * kRowPitch);
-    place(L_WiFi2_Secure_Type, CB_WiFi2_Secure_Type, t + 5 * kRowPitch);
-    int c = t + 6 * kRowPitch;
-    if (CB_WiFi2_Secure_Type->currentIndex() != 0) {
-        place(L_WiFi2_Password, E_WiFi2_Password, c);
-        c += kRowPitch;
-    } else {
-        L_WiFi2_Password->hide();
-        E_WiFi2_Password->hide();
-    }
-    place_check(CB_WiFi2_En_DHCP, c);
-    int d;
-    if (CB_WiFi2_En_DHCP->isChecked()) {
-        WiFi2_DHCP_First.SetShown(true);
-        WiFi2_DHCP_SM.SetShown(true);
-        WiFi2_DHCP_First.Place(c + kRowPitch);
-        WiFi2_DHCP_SM.Place(c + 2 * kRowPitch);
-        place(L_WiFi2_Lease_Time, E_WiFi2_Lease_Time, c + 3 * kRowPitch);
-        d = c + 4 * kRowPitch;
-    } else {
-        WiFi2_DHCP_First.SetShown(false);
-        WiFi2_DHCP_SM.SetShown(false);
-        L_WiFi2_Lease_Time->hide();
-        E_WiFi2_Lease_Time->hide();
-        d = c + kRowPitch;
-    }
-    place(L_WiFi2_Max_Client, CB_WiFi2_Max_Client, d);
-    place(L_WiFi2_Channel, CB_WiFi2_Channel, d + kRowPitch);
-    Fit_Panel(CP_WiFi2, CB_WiFi2_Channel);
+    Flow_Panel(TParGenPanel::WiFi2);
 }
 
 void TFParGen::RePosition_Object_GSM_GPRS() { Flow_Panel(TParGenPanel::GSM_GPRS); }

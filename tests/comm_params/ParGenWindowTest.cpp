@@ -18,7 +18,9 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
+#include <array>
 #include <functional>
+#include <map>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -766,6 +768,131 @@ TEST_F(ParGenWindow, WiFiStationAndAccessPointLayouts)
     EXPECT_FALSE(shown(Form->WiFi2_IP2_IP.Boxes[0]));
     EXPECT_TRUE(shown(Form->CB_WiFi2_Secure_Type));
     EXPECT_TRUE(shown(Form->CB_WiFi2_En_DHCP));
+}
+
+// Every row of the Wi-Fi panel in each mode, by pixels: rows 28 apart from the "Type" label at 12,
+// labels and check boxes at x 14, a single box 238 wide at x 191 three pixels above its label, byte
+// boxes 55 wide at x 191, 252, 313 and 374 (two above a gateway check box), the panel ending 12
+// below its last control.
+TEST_F(ParGenWindow, WiFiRowsStandWhereEachModePutsThem)
+{
+    enum Row { Type, Head1, IP1, SM1, GAT1, Head2, IP2, SM2, GAT2, SSID, Secure, Password, DHCP_Server,
+               DHCP_First, DHCP_SM, Lease, Max_Client, Channel, Row_Count };
+    struct Case {
+        const char* Name;
+        int Type;            // 0 access point, 1 station
+        int Secure;          // 0 unsecured
+        bool Dhcp_Server;    // the access point's "Enable DHCP"
+        bool Wifi_Dhcp;      // the connection's DHCP for Wi-Fi
+        std::map<Row, int> Rows;  // shown rows and their row number below "Type"; others hidden
+        Row Last;
+        bool Addresses_Editable;
+    };
+    const std::vector<Case> cases = {
+        {"access point, unsecured", 0, 0, false, false,
+         {{Type, 0}, {IP1, 1}, {SM1, 2}, {GAT1, 3}, {SSID, 4}, {Secure, 5}, {DHCP_Server, 6}, {Max_Client, 7},
+          {Channel, 8}},
+         Channel, true},
+        {"access point, unsecured, DHCP server", 0, 0, true, false,
+         {{Type, 0}, {IP1, 1}, {SM1, 2}, {GAT1, 3}, {SSID, 4}, {Secure, 5}, {DHCP_Server, 6}, {DHCP_First, 7},
+          {DHCP_SM, 8}, {Lease, 9}, {Max_Client, 10}, {Channel, 11}},
+         Channel, true},
+        {"access point, WPA, DHCP server, Wi-Fi DHCP", 0, 1, true, true,
+         {{Type, 0}, {IP1, 1}, {SM1, 2}, {GAT1, 3}, {SSID, 4}, {Secure, 5}, {Password, 6}, {DHCP_Server, 7},
+          {DHCP_First, 8}, {DHCP_SM, 9}, {Lease, 10}, {Max_Client, 11}, {Channel, 12}},
+         Channel, true},
+        {"station", 1, 1, true, false,
+         {{Type, 0}, {Head1, 1}, {IP1, 2}, {SM1, 3}, {GAT1, 4}, {Head2, 5}, {IP2, 6}, {SM2, 7}, {GAT2, 8},
+          {SSID, 9}, {Password, 10}},
+         Password, true},
+        {"station, unsecured, Wi-Fi DHCP", 1, 0, false, true,
+         {{Type, 0}, {Head1, 1}, {IP1, 2}, {SM1, 3}, {GAT1, 4}, {Head2, 5}, {IP2, 6}, {SM2, 7}, {GAT2, 8},
+          {SSID, 9}, {Password, 10}},
+         Password, false},
+    };
+
+    struct Parts {
+        QWidget* Head;
+        QWidget* Box = nullptr;         // a single box, list or memo
+        const TByteRow* Bytes = nullptr;
+    };
+    TFParGen& f = *Form;
+    const std::array<Parts, Row_Count> parts = {{
+        {f.L_WiFi2_Type, f.CB_WiFi2_Type},
+        {f.L_WiFi2_IP1},
+        {f.WiFi2_IP1_IP.Label, nullptr, &f.WiFi2_IP1_IP},
+        {f.WiFi2_IP1_SM.Label, nullptr, &f.WiFi2_IP1_SM},
+        {f.WiFi2_IP1_GAT.Check, nullptr, &f.WiFi2_IP1_GAT},
+        {f.L_WiFi2_IP2},
+        {f.WiFi2_IP2_IP.Label, nullptr, &f.WiFi2_IP2_IP},
+        {f.WiFi2_IP2_SM.Label, nullptr, &f.WiFi2_IP2_SM},
+        {f.WiFi2_IP2_GAT.Check, nullptr, &f.WiFi2_IP2_GAT},
+        {f.L_WiFi2_SSID, f.E_WiFi2_SSID},
+        {f.L_WiFi2_Secure_Type, f.CB_WiFi2_Secure_Type},
+        {f.L_WiFi2_Password, f.E_WiFi2_Password},
+        {f.CB_WiFi2_En_DHCP},
+        {f.WiFi2_DHCP_First.Label, nullptr, &f.WiFi2_DHCP_First},
+        {f.WiFi2_DHCP_SM.Label, nullptr, &f.WiFi2_DHCP_SM},
+        {f.L_WiFi2_Lease_Time, f.E_WiFi2_Lease_Time},
+        {f.L_WiFi2_Max_Client, f.CB_WiFi2_Max_Client},
+        {f.L_WiFi2_Channel, f.CB_WiFi2_Channel},
+    }};
+    const auto bottom = [](const Parts& p) {
+        const QWidget* w = p.Bytes ? p.Bytes->Boxes[3] : p.Box ? p.Box : p.Head;
+        return w->y() + w->height();
+    };
+    const auto tick = [](QCheckBox* box, bool on) {
+        if (box->isChecked() != on)
+            box->click();
+    };
+
+    Form->Load_ParGen();
+    Form->CB_Select_Device_Device->setCurrentIndex(1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        // The mode last, as a user who set the access point's options before switching to a station.
+        f.CB_WiFi2_Type->setCurrentIndex(0);
+        tick(f.CB_EthConn_En_DHCP_WiFi, c.Wifi_Dhcp);
+        f.CB_WiFi2_Secure_Type->setCurrentIndex(c.Secure);
+        tick(f.CB_WiFi2_En_DHCP, c.Dhcp_Server);
+        f.CB_WiFi2_Type->setCurrentIndex(c.Type);
+        ASSERT_TRUE(f.CP_WiFi2->Expanded());
+
+        for (int r = 0; r < Row_Count; ++r) {
+            SCOPED_TRACE(r);
+            const Parts& p = parts[size_t(r)];
+            const auto it = c.Rows.find(Row(r));
+            std::vector<QWidget*> all{p.Head};
+            if (p.Box)
+                all.push_back(p.Box);
+            if (p.Bytes)
+                all.insert(all.end(), p.Bytes->Boxes.begin(), p.Bytes->Boxes.end());
+            for (QWidget* w : all)
+                EXPECT_EQ(shown(w), it != c.Rows.end()) << w->objectName().toStdString();
+            if (it == c.Rows.end())
+                continue;
+            const int top = 12 + 28 * it->second;
+            EXPECT_EQ(p.Head->pos(), QPoint(14, top));
+            if (p.Box)
+                EXPECT_EQ(p.Box->geometry(), QRect(191, top - 3, 238, 21));
+            if (p.Bytes) {
+                const int boxTop = top - (p.Bytes->Check ? 2 : 3);
+                const std::array<int, 4> left = {191, 252, 313, 374};
+                for (size_t i = 0; i < 4; ++i) {
+                    EXPECT_EQ(p.Bytes->Boxes[i]->pos(), QPoint(left[i], boxTop));
+                    EXPECT_EQ(p.Bytes->Boxes[i]->width(), 55);
+                }
+            }
+        }
+        EXPECT_EQ(f.CP_WiFi2->PanelHeight(), bottom(parts[c.Last]) + f.CP_WiFi2->HeaderHeight() + 12);
+
+        for (const TByteRow* r : {&f.WiFi2_IP1_IP, &f.WiFi2_IP1_SM, &f.WiFi2_IP1_GAT})
+            EXPECT_EQ(r->Boxes[0]->isEnabled(), c.Addresses_Editable);
+        EXPECT_EQ(f.WiFi2_IP1_GAT.Check->isEnabled(), c.Addresses_Editable);
+        if (c.Type != 0)
+            for (const TByteRow* r : {&f.WiFi2_IP2_IP, &f.WiFi2_IP2_SM, &f.WiFi2_IP2_GAT})
+                EXPECT_EQ(r->Boxes[3]->isEnabled(), c.Addresses_Editable);
+    }
 }
 
 TEST_F(ParGenWindow, MqttAndTlsPanelsFollowTheirSwitches)
