@@ -37,9 +37,10 @@ std::optional<QString> Check_Setup_Tables(const Setup_Window_Description& window
     Table_Checks checks;
     checks.Row_Prefix = window.Row_Prefix;
     checks.Check_Row = check_row;
-    checks.Data_After_End = [&window](int table, int end) {
-        return Key_Ends_Table_Message(window.File.Tables[size_t(table)], end);
-    };
+    if (!window.Ask_Rows_After_End)
+        checks.Data_After_End = [&window](int table, int end) {
+            return Key_Ends_Table_Message(window.File.Tables[size_t(table)], end);
+        };
     return Check_Project_Tables(window.File, tables, checks);
 }
 
@@ -50,6 +51,24 @@ std::optional<QString> Check_Setup_Tables(const Setup_Window_Description& window
     for (const Table_Rows& rows : tables)
         input.push_back({rows, {}});
     return Check_Setup_Tables(window, input, check_row);
+}
+
+std::optional<Row_After_End> Find_Row_After_End(const Table_Description& table, const Table_Rows& rows)
+{
+    const size_t end = table.Content_End(rows);
+    for (size_t r = end; r < rows.size(); ++r)
+        if (table.Holds_Data(rows[r]))
+            return Row_After_End{int(r + 1), int(end + 1)};
+    return std::nullopt;
+}
+
+QString Row_After_End_Question(const Table_Description& table, const Row_After_End& found, const QString& tableName)
+{
+    const QString key = Lang(table.Columns[size_t(table.Key_Column)].Header);
+    return QStringLiteral("%1Row %2 holds data, but the %3 of row %4 is empty: the table ends at row %4, so row %2 and "
+                          "every row after row %4 will not be saved. Save anyway?")
+        .arg(tableName.isEmpty() ? QString() : QStringLiteral("[%1] ").arg(tableName), QString::number(found.Row), key,
+             QString::number(found.End));
 }
 
 QStringList Byte_Position_Items(int size, bool none)
@@ -238,6 +257,8 @@ void TSetup_Window::Btn_OKClick()
         Show_Fault();
         return;
     }
+    if (FDescription.Ask_Rows_After_End && !Confirm_Rows_After_End(Rows_To_Write()))
+        return;
     if (!Confirm_Write())
         return;
     if (FFile_Not_Read_Whole && !Ask_Replace_Unread({File_Path()}))
@@ -260,6 +281,24 @@ std::vector<Table_Rows> TSetup_Window::Rows_To_Write() const
     for (int t = 0; t < Table_Count(); ++t)
         tables.push_back(Rows(t));
     return tables;
+}
+
+bool TSetup_Window::Confirm_Rows_After_End(const std::vector<Table_Rows>& tables) const
+{
+    for (size_t t = 0; t < FFile.Tables.size() && t < tables.size(); ++t) {
+        const std::optional<Row_After_End> found = Find_Row_After_End(FFile.Tables[t], tables[t]);
+        if (found && MessageDlg(Row_After_End_Question(FFile.Tables[t], *found, Table_Name(int(t))),
+                                TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != platform::mrYes)
+            return false;
+    }
+    return true;
+}
+
+QString TSetup_Window::Table_Name(int t) const
+{
+    if (!PageControl1 || size_t(t) >= Tab_Sheets.size())
+        return {};
+    return PageControl1->tabText(PageControl1->indexOf(Tab_Sheets[size_t(t)]));
 }
 
 bool TSetup_Window::Ask_Replace_Unread(const QStringList& paths)
