@@ -155,6 +155,7 @@ shell::Setup_Window_Description Make_Window()
     window.Delete_Question = 4736;
     window.Row_Prefix = 4737;
     window.Insert_Enables = true;
+    window.Ask_Rows_After_End = true;
     return window;
 }
 
@@ -612,7 +613,6 @@ TFBACnetAccess::TFBACnetAccess(const grid::TGridLayers& gridLayers, QWidget* par
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen && screen->geometry().width() <= 1270)
         SetClientSize(1000, client::Window().Client_Height);
-    Btn_OK->OnClick = [this] { platform::Guarded([this] { Btn_OKClick_Checked(); }); };
     // No copy and paste of rows, no Enter-key move and no double-click sizing in this window.
     Btn_CopyRow->hide();
     Btn_PasteRow->hide();
@@ -658,19 +658,6 @@ void TFBACnetAccess::Set_Lang()
 std::optional<QString> TFBACnetAccess::Check_Tables(const std::vector<shell::Table_Check_Input>& tables) const
 {
     return client::Check(tables, App_BACnet_Type);
-}
-
-void TFBACnetAccess::Btn_OKClick_Checked()
-{
-    for (int t = 0; t < Table_Count(); ++t)
-        Table(t)->CellsMoving();
-    if (!Controllo_dati())
-        return;
-    for (int t = 0; t < Table_Count(); ++t)
-        if (!building::bacnet::Ask_Rows_After_End(File().Tables[size_t(t)], Rows(t),
-                                                  Lang(Description().Tab_Captions[size_t(t)])))
-            return;
-    Btn_OKClick();
 }
 
 void TFBACnetAccess::Btn_Import_CSVClick()

@@ -1,6 +1,5 @@
 #include "protocols/building/UBACnetSlaveSetAccess.h"
 
-#include "controls/buttons_pages/PicButton.h"
 #include "grid/core/ExtColumnGrid.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
@@ -64,6 +63,7 @@ shell::Setup_Window_Description Make_Window()
     window.Tab_Captions = {4308, 4309};
     window.Delete_Question = 4360;
     window.Row_Prefix = 4332;
+    window.Ask_Rows_After_End = true;
     return window;
 }
 
@@ -259,7 +259,6 @@ TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(const grid::TGridLayers& gridLaye
       ACG_BACnet_in_Read(Table(server::Read_Table)),
       ACG_BACnet_in_Write(Table(server::Write_Table))
 {
-    Btn_OK->OnClick = [this] { platform::Guarded([this] { bitbtn1Click(); }); };
     ACG_BACnet_in_Write->OnComboObjectChange = [this](grid::TExtStringGrid*, int col, int row, int, const QString& text,
                                                       const QVariant&) {
         ACG_BACnet_in_WriteComboChange(col, row, text);
@@ -284,21 +283,11 @@ std::optional<QString> TFBACnetSlaveSetAccess::Check_Tables(const std::vector<sh
     return server::Check(tables, Desc_Lenght);
 }
 
-void TFBACnetSlaveSetAccess::bitbtn1Click()
+bool TFBACnetSlaveSetAccess::Confirm_Write()
 {
-    for (int t = 0; t < Table_Count(); ++t)
-        Table(t)->CellsMoving();
-    if (!Controllo_dati())
-        return;
-    const std::vector<shell::Table_Rows> tables{Rows(server::Read_Table), Rows(server::Write_Table)};
-    for (int t = 0; t < Table_Count(); ++t)
-        if (!building::bacnet::Ask_Rows_After_End(File().Tables[size_t(t)], tables[size_t(t)],
-                                                  Lang(Description().Tab_Captions[size_t(t)])))
-            return;
-    if (const std::optional<QString> question = server::Duplicate_Names(tables, Desc_Lenght))
-        if (MessageDlg(*question, TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != platform::mrYes)
-            return;
-    Btn_OKClick();
+    const std::optional<QString> question =
+        server::Duplicate_Names({Rows(server::Read_Table), Rows(server::Write_Table)}, Desc_Lenght);
+    return !question || MessageDlg(*question, TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) == platform::mrYes;
 }
 
 void TFBACnetSlaveSetAccess::ACG_BACnet_in_WriteComboChange(int col, int row, const QString& text)

@@ -1,10 +1,8 @@
 #include "protocols/building/UBACnet_Common.h"
 
-#include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/FileUtil.h"
 #include "platform/XmlDoc.h"
-#include "shell/ULanguage.h"
 
 #include <array>
 
@@ -98,30 +96,6 @@ QString EDE_Field_Fault(const QString& text)
         return QStringLiteral("holds \"%1\" (U+%2), which the EDE file's code page (Windows-1252) cannot hold")
             .arg(*ch, QString::number(ch->unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0')));
     return {};
-}
-
-int First_Row_After_End(const shell::Table_Description& table, const shell::Table_Rows& rows)
-{
-    for (size_t r = table.Content_End(rows); r < rows.size(); ++r)
-        if (table.Holds_Data(rows[r]))
-            return int(r + 1);
-    return 0;
-}
-
-bool Ask_Rows_After_End(const shell::Table_Description& table, const shell::Table_Rows& rows,
-                        const QString& tableName)
-{
-    const int row = First_Row_After_End(table, rows);
-    if (row == 0)
-        return true;
-    const int end = int(table.Content_End(rows)) + 1;
-    const QString key = shell::Lang(table.Columns[size_t(table.Key_Column)].Header);
-    const QString text =
-        QStringLiteral("[%1] Row %2 holds data, but the %3 of row %4 is empty: the table ends at row %4, so row %2 "
-                       "and every row after row %4 will not be saved. Save anyway?")
-            .arg(tableName, QString::number(row), key, QString::number(end));
-    return platform::MessageDlg(text, platform::TMsgDlgType::mtConfirmation, platform::TMsgDlgButtons::mbYesNo) ==
-           platform::mrYes;
 }
 
 }  // namespace building::bacnet

@@ -5,7 +5,6 @@
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/Guard.h"
-#include "protocols/building/UTableEnd.h"
 #include "shell/UGridRows.h"
 #include "shell/ULanguage.h"
 #include "shell/UTableGrid.h"
@@ -80,6 +79,7 @@ shell::Setup_Window_Description Make_Window()
     window.Button_Hints = {4506, 4507};
     window.Delete_Question = 4954;
     window.Insert_Enables = false;
+    window.Ask_Rows_After_End = true;
     return window;
 }
 
@@ -441,8 +441,7 @@ void TFDALI_Access::Btn_OKClick()
     if (!Controllo_dati())
         return;
     const std::vector<shell::Table_Rows> tables = {Rows(Functions_Table), Rows(Access_Table)};
-    if (!building::Ask_Save_Rows_After_End(File(), tables, {QStringLiteral("the Functions table"),
-                                                            QStringLiteral("the Set Access table")}))
+    if (!Confirm_Rows_After_End(tables))
         return;
     QStringList unread;
     if (FDevices_Not_Read_Whole)

@@ -42,9 +42,6 @@ class TFKNXAccess : public shell::TSetup_Window {
 public:
     explicit TFKNXAccess(const grid::TGridLayers& gridLayers = {}, QWidget* parent = nullptr);
 
-    // Checks; asks before dropping rows below the table's end; writes and closes.
-    void Btn_OKClick();
-
     grid::TExtColumnGrid* ACG_KNX_in_Write;
     // The exchange area's size; set at every show.
     int Max_Num_Byte = 0;

@@ -1,8 +1,6 @@
 #include "protocols/building/USNMPManagerAccess.h"
 
-#include "controls/buttons_pages/PicButton.h"
 #include "grid/core/ExtColumnGrid.h"
-#include "platform/Guard.h"
 #include "protocols/building/USNMP_Tables.h"
 #include "shell/ULanguage.h"
 #include "shell/UTextChecks.h"
@@ -67,6 +65,7 @@ shell::Setup_Window_Description Make_Window()
     window.Row_Prefix = 4037;
     window.Insert_Enables = true;
     window.Click_Selects_Row = false;
+    window.Ask_Rows_After_End = true;
     return window;
 }
 
@@ -127,7 +126,7 @@ const shell::Setup_Window_Description& Window()
 
 std::optional<QString> Check(const std::vector<shell::Table_Check_Input>& tables, int areaSize)
 {
-    if (auto fault = snmp::Check_Content(Window(), tables,
+    if (auto fault = shell::Check_Setup_Tables(Window(), tables,
                                          [areaSize](int, const shell::Checked_Row& row) { return Check_Request(row, areaSize); }))
         return fault;
     if (tables.empty())
@@ -162,7 +161,6 @@ TFSNMPManagerAccess* FSNMPManagerAccess() { return shell::Window<TFSNMPManagerAc
 TFSNMPManagerAccess::TFSNMPManagerAccess(const grid::TGridLayers& gridLayers, QWidget* parent)
     : shell::TSetup_Window(manager::Window(), gridLayers, parent), ACG_SNMP(Table(0))
 {
-    Btn_OK->OnClick = [this] { platform::Guarded([this] { building::snmp::Confirmed_OK(*this, {}); }); };
 }
 
 void TFSNMPManagerAccess::Prepare_Show()

@@ -7,7 +7,7 @@
 #include <optional>
 
 // What the SNMP agent and manager tables share: the exchange area their positions address, the
-// check that a variable fits in it, and the question OK asks when rows below a table's end hold data.
+// check that a variable fits in it, and the tables' column shapes.
 namespace building::snmp {
 
 // The gateway's exchange area that positions address.
@@ -29,21 +29,5 @@ int64_t Area_Position(const QString& cell, int areaSize);
 
 // The message after the row prefix when bytes from position on leave the area; nothing when they fit.
 std::optional<QString> Area_Fit_Fault(const QString& tag, int64_t position, int64_t bytes, int areaSize);
-
-// The checks of the tables' content rows, in table order; rows below a table's end are not faults
-// here (OK asks about them, see Confirm_Rows_After_End).
-std::optional<QString> Check_Content(const shell::Setup_Window_Description& window,
-                                     const std::vector<shell::Table_Check_Input>& tables,
-                                     const std::function<std::optional<QString>(int, const shell::Checked_Row&)>& check_row);
-
-// The question shown when a row below a table's end holds data, naming that row and the row whose
-// key is empty; nothing when no row would be lost. tableNames: one per table, may be empty.
-std::optional<QString> Rows_After_End_Question(const shell::Project_File_Description& file,
-                                               const std::vector<shell::Table_Rows>& tables,
-                                               const QStringList& tableNames);
-
-// OK of an SNMP window: the checks, then the question about rows that would not be saved (No keeps
-// the window open with nothing written), then the window's own save.
-void Confirmed_OK(shell::TSetup_Window& window, const QStringList& tableNames);
 
 }  // namespace building::snmp
