@@ -91,6 +91,26 @@ bool Byte_Position_Valid(const QString& cell, int size)
     return position >= 0 && position < size;
 }
 
+int64_t Area_Position(const QString& cell, int areaSize)
+{
+    const int64_t position = Setup_Number(Trim_Blanks(cell));
+    return Outside(position, 0, areaSize - 1) ? -1 : position;
+}
+
+std::optional<QString> Area_Fit_Fault(const QString& tag, int64_t position, int64_t bytes, int areaSize)
+{
+    if (Outside(position, 0, areaSize - 1))
+        return QStringLiteral("!! %1Position must be between 0 and %2").arg(tag).arg(areaSize - 1);
+    if (position + bytes <= areaSize)
+        return std::nullopt;
+    return QStringLiteral("!! %1Position %2 with %3 bytes ends beyond the %4-byte exchange area (last position %5)")
+        .arg(tag)
+        .arg(position)
+        .arg(bytes)
+        .arg(areaSize)
+        .arg(areaSize - 1);
+}
+
 TSetup_Window::TSetup_Window(const Setup_Window_Description& description, const grid::TGridLayers& gridLayers,
                              QWidget* parent)
     : platform::TForm(parent), FDescription(description), FFile(description.File)

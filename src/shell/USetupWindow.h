@@ -72,6 +72,12 @@ QString Row_After_End_Question(const Table_Description& table, const Row_After_E
 QStringList Byte_Position_Items(int size, bool none = true);
 // A byte-position cell passes when it is empty, "None" or a position 0 .. size-1 (trimmed).
 bool Byte_Position_Valid(const QString& cell, int size);
+// A position cell (trimmed, the tables' number rule) that is 0 .. areaSize-1; else -1.
+int64_t Area_Position(const QString& cell, int areaSize);
+// The fault, after the row prefix, of bytes bytes from position on in an area of areaSize bytes: a
+// position outside the area, or bytes that run past its end; nothing when they fit. tag stands
+// before the text ("[SNMP Read] ").
+std::optional<QString> Area_Fit_Fault(const QString& tag, int64_t position, int64_t bytes, int areaSize);
 
 class TSetup_Window : public platform::TForm {
     Q_OBJECT

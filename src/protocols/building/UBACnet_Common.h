@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/UComon.h"
 #include "shell/UProjectTable.h"
 
 #include <QByteArray>
@@ -9,8 +10,7 @@
 // ParGen.xml's values and the Windows-1252 code page of EDE files.
 namespace building::bacnet {
 
-// Bytes of the gateway's exchange area that positions address.
-constexpr int Array_Size = 1440;
+using shell::MQTT_Array_Size;
 
 // The text of an element under ParGen.xml's root; nothing when the file, the element or a well-
 // formed document is missing.

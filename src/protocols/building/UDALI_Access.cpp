@@ -25,7 +25,7 @@ namespace {
 
 constexpr int64_t Max_Time = 100000000;
 
-bool Outside(int64_t value, int64_t low, int64_t high) { return value < low || value > high; }
+using shell::Outside;
 
 // A message of the text table whose "%d" marks take the row and then the bound.
 QString Row_Text(int index, int row, int bound = 0)
@@ -173,12 +173,12 @@ std::optional<QString> Check(const std::vector<shell::Table_Rows>& tables, QChar
         if (!function.isEmpty() && Outside(shell::Setup_Number(function.section(QLatin1Char(' '), 0, 0)), 0, defined))
             return Row_Text(4953, r, defined);
         const int64_t position = row.Setup_Number(acc::Position);
-        if (Outside(position, 0, Data_Array_Size - 1))
-            return Row_Text(4935, r, Data_Array_Size - 1);
-        if (position + Rule_Bytes(rule) > Data_Array_Size)
+        if (Outside(position, 0, MQTT_Array_Size - 1))
+            return Row_Text(4935, r, MQTT_Array_Size - 1);
+        if (position + Rule_Bytes(rule) > MQTT_Array_Size)
             return QStringLiteral("Set Access - Error Row %1!! Position plus Num Bytes must be lower or equal to %2")
                 .arg(r)
-                .arg(Data_Array_Size);
+                .arg(MQTT_Array_Size);
     }
     return std::nullopt;
 }

@@ -20,7 +20,7 @@ enum : int {
 };
 
 // The exchange area that Position and Length address.
-constexpr int MQTT_Array_Size = 1440;
+using shell::MQTT_Array_Size;
 
 const shell::Setup_Window_Description& Window();
 

@@ -11,7 +11,7 @@ namespace building::snmp_manager {
 using shell::Cell_Editor;
 using snmp::Check_Column;
 using snmp::List_Column;
-using snmp::Outside;
+using shell::Outside;
 using snmp::Text_Column;
 
 namespace {
@@ -93,7 +93,7 @@ std::optional<QString> Check_Request(const shell::Checked_Row& row, int areaSize
     const int64_t bytes = row.Setup_Number(Number_Bytes);
     if (Outside(bytes, 0, 1024))
         return Lang(4046);
-    if (auto fault = snmp::Area_Fit_Fault(QString(), snmp::Area_Position(row.Cell(Position), areaSize), bytes, areaSize))
+    if (auto fault = shell::Area_Fit_Fault(QString(), shell::Area_Position(row.Cell(Position), areaSize), bytes, areaSize))
         return fault;
     if (Trim_Blanks(row.Cell(ConvertFrom)).isEmpty())
         return Lang(4056);

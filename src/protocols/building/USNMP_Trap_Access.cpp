@@ -14,7 +14,7 @@ using shell::Table_Column;
 using snmp::Check_Column;
 using snmp::Community_Items;
 using snmp::List_Column;
-using snmp::Outside;
+using shell::Outside;
 using snmp::Text_Column;
 
 namespace {
@@ -157,7 +157,7 @@ std::optional<QString> Check_Variable(const shell::Checked_Row& row, const Varia
     if (Outside(startBit, 0, 7))
         return QStringLiteral("!! %1Start Bit must be between 0 and 7").arg(tag);
     const int64_t bytes = isInt ? (startBit + size + 7) / 8 : size;
-    if (auto fault = snmp::Area_Fit_Fault(tag, snmp::Area_Position(row.Cell(c.Position), areaSize), bytes, areaSize))
+    if (auto fault = shell::Area_Fit_Fault(tag, shell::Area_Position(row.Cell(c.Position), areaSize), bytes, areaSize))
         return fault;
     const QString description = row.Cell(c.Description);
     if (Check_Error_CommName_Desc(description, 1))
