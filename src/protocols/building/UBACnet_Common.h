@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Windows1252.h"
 #include "shell/UComon.h"
 #include "shell/UProjectTable.h"
 
@@ -20,11 +21,9 @@ bool Desc_Chars_Limit(const QString& parGenPath);
 
 // ---- Windows-1252 ------------------------------------------------------------------------------
 
-// The first character of the text that Windows-1252 cannot hold; nothing when all of them fit.
-std::optional<QChar> Not_In_Windows_1252(const QString& text);
-// The text in Windows-1252; every character must fit (see Not_In_Windows_1252).
-QByteArray To_Windows_1252(const QString& text);
-QString From_Windows_1252(QByteArrayView bytes);
+using platform::From_Windows_1252;
+using platform::Not_In_Windows_1252;
+using platform::To_Windows_1252;
 // Why a text cannot stand in a field of an EDE line (";", a control character such as a line
 // break, a character outside Windows-1252), as the end of a sentence ("holds ..."); empty when it can.
 QString EDE_Field_Fault(const QString& text);
