@@ -21,11 +21,6 @@ namespace shell {
 
 namespace {
 
-constexpr int kButtonsHeight = 40;
-constexpr int kButtonWidth = 110;
-constexpr int kButtonHeight = 28;
-constexpr int kButtonLeft = 16;
-constexpr int kButtonStep = 118;
 constexpr int kShownProblems = 10;
 
 }  // namespace
@@ -163,16 +158,11 @@ TSetup_Window::TSetup_Window(const Setup_Window_Description& description, const 
     FHints.assign(count, QStringList());
     FCopied.assign(count, false);
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    P_Button->setFixedHeight(kButtonsHeight);
+    P_Button = Make_Button_Panel(this);
     layout->addWidget(P_Button);
     int index = 0;
     auto button = [this, &index](const char* name, void (TSetup_Window::*click)()) {
-        auto* b = new controls::TPicButton(P_Button);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(kButtonLeft + index++ * kButtonStep, (kButtonsHeight - kButtonHeight) / 2, kButtonWidth,
-                       kButtonHeight);
+        controls::TPicButton* b = Make_Panel_Button(P_Button, name, index++);
         if (click)
             b->OnClick = [this, click] { platform::Guarded([this, click] { (this->*click)(); }); };
         return b;
