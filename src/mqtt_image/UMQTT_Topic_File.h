@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/UComon.h"
 #include "shell/UProjectTable.h"
 #include "shell/USetupWindow.h"
 
@@ -30,8 +31,7 @@ enum : int {
 }
 
 constexpr int Topic_Table_Rows = 1024;
-// The gateway's exchange area that the tables address by byte position.
-constexpr int MQTT_Array_Size = 1440;
+using shell::MQTT_Array_Size;
 
 using TTopic_Cell = shell::Cell_Editor;
 using TTopic_Column = shell::Table_Column;

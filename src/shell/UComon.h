@@ -11,6 +11,8 @@ inline const QString SW_Version = QStringLiteral("1.006");
 inline const QString SW_Code_Value = QStringLiteral("MQ00718");
 inline const QString SW_Desc_Value = QStringLiteral("Rodudi RAZ Adezo / VEZE - Revazorov");
 inline const QString Default_Device_IP = QStringLiteral("192.168.2.205");
+// The gateway's exchange area that the mapping tables address by byte position.
+constexpr int MQTT_Array_Size = 1440;
 
 // All of it lives in one object, so that a test resets it in one statement (`App_State = {};`).
 struct TApp_State {

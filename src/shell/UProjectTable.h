@@ -155,6 +155,8 @@ private:
 // after "$", "x", "X", "0x" or "0X", nothing after; eight hexadecimal digits are a 32-bit two's
 // complement value. Anything else, and a decimal value beyond 32 bits, is -1.
 int64_t Setup_Number(const QString& text);
+// A number outside low .. high (both included); a cell that is no number (-1) is outside any range from 0.
+inline bool Outside(int64_t value, int64_t low, int64_t high) { return value < low || value > high; }
 
 struct Table_Checks {
     int Row_Prefix = 0;  // text-table index of the prefix ("Error row ") before the row number

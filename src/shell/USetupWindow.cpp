@@ -21,11 +21,6 @@ namespace shell {
 
 namespace {
 
-constexpr int kButtonsHeight = 40;
-constexpr int kButtonWidth = 110;
-constexpr int kButtonHeight = 28;
-constexpr int kButtonLeft = 16;
-constexpr int kButtonStep = 118;
 constexpr int kShownProblems = 10;
 
 }  // namespace
@@ -56,9 +51,10 @@ std::optional<QString> Check_Setup_Tables(const Setup_Window_Description& window
     Table_Checks checks;
     checks.Row_Prefix = window.Row_Prefix;
     checks.Check_Row = check_row;
-    checks.Data_After_End = [&window](int table, int end) {
-        return Key_Ends_Table_Message(window.File.Tables[size_t(table)], end);
-    };
+    if (!window.Ask_Rows_After_End)
+        checks.Data_After_End = [&window](int table, int end) {
+            return Key_Ends_Table_Message(window.File.Tables[size_t(table)], end);
+        };
     return Check_Project_Tables(window.File, tables, checks);
 }
 
@@ -69,6 +65,24 @@ std::optional<QString> Check_Setup_Tables(const Setup_Window_Description& window
     for (const Table_Rows& rows : tables)
         input.push_back({rows, {}});
     return Check_Setup_Tables(window, input, check_row);
+}
+
+std::optional<Row_After_End> Find_Row_After_End(const Table_Description& table, const Table_Rows& rows)
+{
+    const size_t end = table.Content_End(rows);
+    for (size_t r = end; r < rows.size(); ++r)
+        if (table.Holds_Data(rows[r]))
+            return Row_After_End{int(r + 1), int(end + 1)};
+    return std::nullopt;
+}
+
+QString Row_After_End_Question(const Table_Description& table, const Row_After_End& found, const QString& tableName)
+{
+    const QString key = Lang(table.Columns[size_t(table.Key_Column)].Header);
+    return QStringLiteral("%1Row %2 holds data, but the %3 of row %4 is empty: the table ends at row %4, so row %2 and "
+                          "every row after row %4 will not be saved. Save anyway?")
+        .arg(tableName.isEmpty() ? QString() : QStringLiteral("[%1] ").arg(tableName), QString::number(found.Row), key,
+             QString::number(found.End));
 }
 
 QStringList Byte_Position_Items(int size, bool none)
@@ -89,6 +103,26 @@ bool Byte_Position_Valid(const QString& cell, int size)
         return true;
     const int64_t position = Setup_Number(text);
     return position >= 0 && position < size;
+}
+
+int64_t Area_Position(const QString& cell, int areaSize)
+{
+    const int64_t position = Setup_Number(Trim_Blanks(cell));
+    return Outside(position, 0, areaSize - 1) ? -1 : position;
+}
+
+std::optional<QString> Area_Fit_Fault(const QString& tag, int64_t position, int64_t bytes, int areaSize)
+{
+    if (Outside(position, 0, areaSize - 1))
+        return QStringLiteral("!! %1Position must be between 0 and %2").arg(tag).arg(areaSize - 1);
+    if (position + bytes <= areaSize)
+        return std::nullopt;
+    return QStringLiteral("!! %1Position %2 with %3 bytes ends beyond the %4-byte exchange area (last position %5)")
+        .arg(tag)
+        .arg(position)
+        .arg(bytes)
+        .arg(areaSize)
+        .arg(areaSize - 1);
 }
 
 TSetup_Window::TSetup_Window(const Setup_Window_Description& description, const grid::TGridLayers& gridLayers,
@@ -143,16 +177,11 @@ TSetup_Window::TSetup_Window(const Setup_Window_Description& description, const 
     FHints.assign(count, QStringList());
     FCopied.assign(count, false);
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    P_Button->setFixedHeight(kButtonsHeight);
+    P_Button = Make_Button_Panel(this);
     layout->addWidget(P_Button);
     int index = 0;
     auto button = [this, &index](const char* name, void (TSetup_Window::*click)()) {
-        auto* b = new controls::TPicButton(P_Button);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(kButtonLeft + index++ * kButtonStep, (kButtonsHeight - kButtonHeight) / 2, kButtonWidth,
-                       kButtonHeight);
+        controls::TPicButton* b = Make_Panel_Button(P_Button, name, index++);
         if (click)
             b->OnClick = [this, click] { platform::Guarded([this, click] { (this->*click)(); }); };
         return b;
@@ -250,6 +279,8 @@ void TSetup_Window::Btn_OKClick()
         Show_Fault();
         return;
     }
+    if (FDescription.Ask_Rows_After_End && !Confirm_Rows_After_End(Rows_To_Write()))
+        return;
     if (!Confirm_Write())
         return;
     if (FFile_Not_Read_Whole && !Ask_Replace_Unread({File_Path()}))
@@ -272,6 +303,24 @@ std::vector<Table_Rows> TSetup_Window::Rows_To_Write() const
     for (int t = 0; t < Table_Count(); ++t)
         tables.push_back(Rows(t));
     return tables;
+}
+
+bool TSetup_Window::Confirm_Rows_After_End(const std::vector<Table_Rows>& tables) const
+{
+    for (size_t t = 0; t < FFile.Tables.size() && t < tables.size(); ++t) {
+        const std::optional<Row_After_End> found = Find_Row_After_End(FFile.Tables[t], tables[t]);
+        if (found && MessageDlg(Row_After_End_Question(FFile.Tables[t], *found, Table_Name(int(t))),
+                                TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != platform::mrYes)
+            return false;
+    }
+    return true;
+}
+
+QString TSetup_Window::Table_Name(int t) const
+{
+    if (!PageControl1 || size_t(t) >= Tab_Sheets.size())
+        return {};
+    return PageControl1->tabText(PageControl1->indexOf(Tab_Sheets[size_t(t)]));
 }
 
 bool TSetup_Window::Ask_Replace_Unread(const QStringList& paths)

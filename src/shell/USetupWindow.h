@@ -44,6 +44,9 @@ struct Setup_Window_Description {
     int Row_Prefix = 0;       // "Error row ", before the row number of a fault
     bool Insert_Enables = false;    // Insert Row puts "Y" into column 1 of the new row
     bool Click_Selects_Row = true;  // a click in column 0 selects the row whole
+    // Rows holding data below a table's end (its first row with an empty key) are not a check
+    // fault: OK names the first of them in each such table and asks whether to save anyway.
+    bool Ask_Rows_After_End = false;
 };
 
 // The controls of a window that take its description's texts; a control the window lacks is null.
@@ -63,7 +66,8 @@ void Apply_Setup_Window_Texts(const Setup_Window_Description& description, const
                               const Setup_Window_Texts& window);
 
 // The checks of a window: the first fault of its tables, as the message to show, or nothing. Rows
-// below a table's content that hold data are a fault too (the file would end before them).
+// below a table's content that hold data are a fault too (the file would end before them), unless
+// the window asks about them at OK instead (Ask_Rows_After_End).
 std::optional<QString> Check_Setup_Tables(const Setup_Window_Description& window,
                                           const std::vector<Table_Check_Input>& tables,
                                           const std::function<std::optional<QString>(int table, const Checked_Row&)>& check_row);
@@ -71,10 +75,26 @@ std::optional<QString> Check_Setup_Tables(const Setup_Window_Description& window
 std::optional<QString> Check_Setup_Tables(const Setup_Window_Description& window, const std::vector<Table_Rows>& tables,
                                           const std::function<std::optional<QString>(int table, const Checked_Row&)>& check_row);
 
+// The first row below a table's end that holds data (from 1) and the row whose key is empty there.
+struct Row_After_End {
+    int Row;
+    int End;
+};
+// Nothing when no row below the table's end holds data.
+std::optional<Row_After_End> Find_Row_After_End(const Table_Description& table, const Table_Rows& rows);
+// The question OK asks about such a row; tableName (its tab's caption) stands first when given.
+QString Row_After_End_Question(const Table_Description& table, const Row_After_End& found, const QString& tableName);
+
 // "None", then "0" .. size-1: the drop-down items of a byte-position column.
 QStringList Byte_Position_Items(int size, bool none = true);
 // A byte-position cell passes when it is empty, "None" or a position 0 .. size-1 (trimmed).
 bool Byte_Position_Valid(const QString& cell, int size);
+// A position cell (trimmed, the tables' number rule) that is 0 .. areaSize-1; else -1.
+int64_t Area_Position(const QString& cell, int areaSize);
+// The fault, after the row prefix, of bytes bytes from position on in an area of areaSize bytes: a
+// position outside the area, or bytes that run past its end; nothing when they fit. tag stands
+// before the text ("[SNMP Read] ").
+std::optional<QString> Area_Fit_Fault(const QString& tag, int64_t position, int64_t bytes, int areaSize);
 
 class TSetup_Window : public platform::TForm {
     Q_OBJECT
@@ -145,6 +165,11 @@ protected:
     virtual std::vector<Table_Rows> Rows_To_Write() const;
     // After the file was written, before the window closes.
     virtual void Written() {}
+    // For each table of the file with data below its end, in order, asks whether to save anyway;
+    // true when nothing was asked or every answer was Yes. OK asks this where the description says so.
+    bool Confirm_Rows_After_End(const std::vector<Table_Rows>& tables) const;
+    // The caption of the tab that holds a table; empty where the tables stand on no tabs.
+    QString Table_Name(int t) const;
     // Asks before files that could not be read whole are replaced; true on Yes.
     static bool Ask_Replace_Unread(const QStringList& paths);
     // The file's description, for a window that changes a table's capacity at a show.

@@ -81,6 +81,23 @@ QPixmap firstFrame(controls::TPicButtonKind kind)
 }
 }  // namespace
 
+QWidget* Make_Button_Panel(QWidget* owner)
+{
+    auto* panel = new QWidget(owner);
+    panel->setObjectName(QStringLiteral("P_Button"));
+    panel->setFixedHeight(Button_Panel_Height);
+    return panel;
+}
+
+controls::TPicButton* Make_Panel_Button(QWidget* panel, const char* name, int index)
+{
+    constexpr int width = 110, height = 28, left = 16, step = 118;
+    auto* button = new controls::TPicButton(panel);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(left + index * step, (Button_Panel_Height - height) / 2, width, height);
+    return button;
+}
+
 void Set_OK_Glyph(controls::TPicButton* button) { button->SetGlyph(firstFrame(controls::bkOK), 1); }
 
 void Set_Cancel_Glyph(controls::TPicButton* button) { button->SetGlyph(firstFrame(controls::bkCancel), 1); }

@@ -24,6 +24,12 @@ void Make_Title_Panel(QWidget* owner, int width, QLabel*& code, QLabel*& desc);
 // grey over a bold description.
 QWidget* Make_Step_Title(QWidget* owner, int width, QLabel*& code, QLabel*& desc);
 
+// The panel at the foot of a window that holds its buttons ("P_Button", 40 pixels high), and a flat
+// button on it at a position: 110 x 28, the first 16 pixels in, each next one 118 further.
+constexpr int Button_Panel_Height = 40;
+QWidget* Make_Button_Panel(QWidget* owner);
+controls::TPicButton* Make_Panel_Button(QWidget* panel, const char* name, int index);
+
 // The look every window gives its flat buttons: face $00EDF7F8 with gray edges, the Encarta style
 // (bold caption while pressed), orange ($000080FF) when pressed, yellow when hot, caption centred.
 void Apply_Button_Look(controls::TPicButton* button);

@@ -12,6 +12,7 @@
 #include "support/TempDir.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -59,7 +60,10 @@ Setup_Window_Description Two_Tables()
 
 class TTwo_Window : public TSetup_Window {
 public:
-    TTwo_Window() : TSetup_Window(Two_Tables(), {}) {}
+    explicit TTwo_Window(const Setup_Window_Description& description = Two_Tables())
+        : TSetup_Window(description, {})
+    {
+    }
 
 protected:
     std::optional<QString> Check_Tables(const std::vector<Table_Check_Input>& tables) const override
@@ -175,4 +179,48 @@ TEST_F(SetupWindow, MissingContainersAndRequiredAttributesAreReportedWithTheRest
         Press(Form->Btn_Cancel);
     });
     EXPECT_TRUE(Dir.Read("two.xml").startsWith("<Two><Read><row Slave_ID=\"1\"/>"));
+}
+
+// A window that asks about rows below a table's end: they are no check fault (not even a bad
+// key below the end), and OK asks once per table that holds such rows, naming the table by its
+// tab, the first such row and the row whose key is empty. Any No saves nothing.
+TEST_F(SetupWindow, RowsBelowATablesEndAreAskedAboutTablePerTable)
+{
+    Setup_Window_Description asking = Two_Tables();
+    asking.Ask_Rows_After_End = true;
+    Form = std::make_unique<TTwo_Window>(asking);
+    const auto question = [](int table, int row, int end) {
+        return QStringLiteral("[%1] Row %2 holds data, but the %3 of row %4 is empty: the table ends at row %4, so row "
+                              "%2 and every row after row %4 will not be saved. Save anyway?")
+            .arg(Lang(table == 0 ? 1304 : 1305))
+            .arg(row)
+            .arg(Lang(1302))
+            .arg(end);
+    };
+    Run([&] {
+        Form->Table(0)->SetCells(2, 1, QStringLiteral("1"));
+        Form->Table(0)->SetCells(3, 4, QStringLiteral("stray"));
+        // Below the end a key that the row check would refuse is no fault: the row is asked about.
+        Form->Table(1)->SetCells(2, 3, QStringLiteral("stray"));
+        // A check box alone below the end is no data.
+        Form->Table(1)->SetCells(1, 2, QStringLiteral("N"));
+        Messages.QueueAnswer(platform::mrNo);
+        Press(Form->Btn_OK);
+        ASSERT_EQ(Messages.Shown().size(), 1u);
+        EXPECT_EQ(Messages.LastText(), question(0, 4, 2));
+        EXPECT_EQ(Messages.Shown()[0].Type, platform::TMsgDlgType::mtConfirmation);
+        EXPECT_TRUE(Form->isVisible());
+        Messages.QueueAnswer(platform::mrYes);
+        Messages.QueueAnswer(platform::mrNo);
+        Press(Form->Btn_OK);
+        ASSERT_EQ(Messages.Shown().size(), 3u);
+        EXPECT_EQ(Messages.LastText(), question(1, 3, 1));
+        EXPECT_TRUE(Form->isVisible());
+        EXPECT_FALSE(QFile::exists(Dir.File("two.xml")));
+        Messages.QueueAnswer(platform::mrYes);
+        Messages.QueueAnswer(platform::mrYes);
+        Press(Form->Btn_OK);
+    });
+    EXPECT_EQ(Dir.Read("two.xml"), "<Two><Read><row Enable=\"Y\" Slave_ID=\"1\" Mnemonic=\"\"/></Read><Write/></Two>"
+                                   "<!--SW_VERSION = 1.001-->");
 }

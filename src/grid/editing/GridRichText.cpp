@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "grid/core/ExtStringGrid.h"
+#include "platform/Windows1252.h"
 
 namespace grid::editing {
 
@@ -37,20 +38,6 @@ void AppendEscaped(QString& out, const QString& text)
             out += QStringLiteral("\\u%1?").arg(int(int16_t(u)));
         }
     }
-}
-
-// Code page 1252 at 0x80 to 0x9F (0 where the code page has no character); the rest of the
-// single bytes are Latin-1.
-constexpr ushort Cp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-QChar FromCp1252(int code)
-{
-    if (code >= 0x80 && code < 0xA0)
-        return Cp1252High[code - 0x80] ? QChar(Cp1252High[code - 0x80]) : QChar(QChar::ReplacementCharacter);
-    return QChar(ushort(code));
 }
 
 int HexDigit(QChar c)
@@ -207,7 +194,7 @@ void RtfToDocument(const QString& rtf, QTextDocument& document)
             if (hi < 0 || lo < 0)
                 continue;  // a broken escape stands for nothing
             i += 2;
-            character(QString(FromCp1252(hi * 16 + lo)));
+            character(QString(platform::From_Windows_1252(static_cast<unsigned char>(hi * 16 + lo))));
             continue;
         }
         if (c == QLatin1Char('*')) {

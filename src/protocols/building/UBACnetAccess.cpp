@@ -91,7 +91,7 @@ shell::Table_Description Read_Description()
         Text(4765, 120, "Destination_Address"),
         Text(4715, 70, "PollTime"),
         Text(4716, 60, "MaxError"),
-        List(4717, Cell_Editor::List, shell::Byte_Position_Items(Array_Size, false), 60, "Position"),
+        List(4717, Cell_Editor::List, shell::Byte_Position_Items(MQTT_Array_Size, false), 60, "Position"),
         List(4718, Cell_Editor::List, {"0", "1", "2", "3", "4", "5", "6", "7"}, 60, "StartBit"),
         Check_Box(4760, 45, "Swap", "N", "", false),
         {.Header = 4780, .Kind = Cell_Editor::List,
@@ -125,7 +125,7 @@ shell::Table_Description Write_Description()
         Check_Box(4730, 50, "OnTimer", "N"),
         Text(4731, 70, "PollTime"),
         Text(4732, 60, "MaxError"),
-        List(4733, Cell_Editor::List, shell::Byte_Position_Items(Array_Size, false), 60, "Position"),
+        List(4733, Cell_Editor::List, shell::Byte_Position_Items(MQTT_Array_Size, false), 60, "Position"),
         List(4734, Cell_Editor::List, {"0", "1", "2", "3", "4", "5", "6", "7"}, 60, "StartBit"),
         Check_Box(4761, 45, "Swap", "N", "", false),
         {.Header = 4781, .Kind = Cell_Editor::List,
@@ -155,10 +155,11 @@ shell::Setup_Window_Description Make_Window()
     window.Delete_Question = 4736;
     window.Row_Prefix = 4737;
     window.Insert_Enables = true;
+    window.Ask_Rows_After_End = true;
     return window;
 }
 
-bool Outside(int64_t value, int64_t low, int64_t high) { return value < low || value > high; }
+using shell::Outside;
 bool One_Of(int code, std::initializer_list<int> codes) { return std::find(codes.begin(), codes.end(), code) != codes.end(); }
 QString Up(const QString& text) { return text.trimmed().toUpper(); }
 
@@ -216,17 +217,8 @@ std::optional<QString> Check_Destination(const shell::Checked_Row& row, int net,
 // The gateway copies NByte bytes from Position on: both must lie inside the exchange area.
 std::optional<QString> Check_Area(const shell::Checked_Row& row, int position, int nbyte)
 {
-    const int64_t first = row.Setup_Number(position);
-    if (Outside(first, 0, Array_Size - 1))
-        return QStringLiteral("!! Position must be between 0 and %1").arg(Array_Size - 1);
-    const int64_t count = std::max<int64_t>(0, row.Setup_Number(nbyte));
-    if (first + count > Array_Size)
-        return QStringLiteral("!! Position %1 and NByte %2 reach byte %3, past byte %4, the end of the exchange area")
-            .arg(first)
-            .arg(count)
-            .arg(first + count - 1)
-            .arg(Array_Size - 1);
-    return std::nullopt;
+    return shell::Area_Fit_Fault(QString(), row.Setup_Number(position), std::max<int64_t>(0, row.Setup_Number(nbyte)),
+                                 MQTT_Array_Size);
 }
 
 std::optional<QString> Check_Read_Row(const shell::Checked_Row& row, int appBACnetType)
@@ -579,11 +571,11 @@ std::optional<QString> Import_EDE_Vars(std::vector<QStringList>& read, std::vect
                               .arg(target.First + 1)
                               .arg(rows) +
                    tail;
-        if (target.Byte > Array_Size)
+        if (target.Byte > MQTT_Array_Size)
             return head + QStringLiteral("The imported objects would reach byte %1 of the exchange area, which ends at "
                                          "byte %2.")
                               .arg(target.Byte - 1)
-                              .arg(Array_Size - 1) +
+                              .arg(MQTT_Array_Size - 1) +
                    tail;
         for (size_t r = target.First; r < target.First + target.Added.size(); ++r)
             if (file.Tables[size_t(t)].Holds_Data((*target.Rows)[r]))
@@ -612,7 +604,6 @@ TFBACnetAccess::TFBACnetAccess(const grid::TGridLayers& gridLayers, QWidget* par
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen && screen->geometry().width() <= 1270)
         SetClientSize(1000, client::Window().Client_Height);
-    Btn_OK->OnClick = [this] { platform::Guarded([this] { Btn_OKClick_Checked(); }); };
     // No copy and paste of rows, no Enter-key move and no double-click sizing in this window.
     Btn_CopyRow->hide();
     Btn_PasteRow->hide();
@@ -658,19 +649,6 @@ void TFBACnetAccess::Set_Lang()
 std::optional<QString> TFBACnetAccess::Check_Tables(const std::vector<shell::Table_Check_Input>& tables) const
 {
     return client::Check(tables, App_BACnet_Type);
-}
-
-void TFBACnetAccess::Btn_OKClick_Checked()
-{
-    for (int t = 0; t < Table_Count(); ++t)
-        Table(t)->CellsMoving();
-    if (!Controllo_dati())
-        return;
-    for (int t = 0; t < Table_Count(); ++t)
-        if (!building::bacnet::Ask_Rows_After_End(File().Tables[size_t(t)], Rows(t),
-                                                  Lang(Description().Tab_Captions[size_t(t)])))
-            return;
-    Btn_OKClick();
 }
 
 void TFBACnetAccess::Btn_Import_CSVClick()

@@ -73,8 +73,6 @@ public:
     explicit TFBACnetAccess(const grid::TGridLayers& gridLayers = {}, QWidget* parent = nullptr);
     void Set_Lang() override;
 
-    // Checks, asks about rows below a table's end, writes and closes.
-    void Btn_OKClick_Checked();
     void Btn_Import_CSVClick();
     // The bytes a read row's property takes, over its NByte cell.
     void ACG1GridHint(int ARow, int ACol, QString& hintstr);

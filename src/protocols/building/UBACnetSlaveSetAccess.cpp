@@ -1,6 +1,5 @@
 #include "protocols/building/UBACnetSlaveSetAccess.h"
 
-#include "controls/buttons_pages/PicButton.h"
 #include "grid/core/ExtColumnGrid.h"
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
@@ -33,7 +32,7 @@ shell::Table_Description Make_Table(int firstHeader, const QString& container, c
         {.Header = h, .Kind = Cell_Editor::Row_Number, .Width = 40},
         {.Header = h + 1, .Kind = Cell_Editor::List, .Items = types, .Width = 170, .Attribute = "Data_Type", .Required = true},
         {.Header = h + 2, .Width = 80, .Attribute = "Eng_Unit", .Required = true},
-        {.Header = h + 3, .Kind = Cell_Editor::List, .Items = shell::Byte_Position_Items(Array_Size, false), .Width = 70,
+        {.Header = h + 3, .Kind = Cell_Editor::List, .Items = shell::Byte_Position_Items(MQTT_Array_Size, false), .Width = 70,
          .Attribute = "Position", .Required = true},
         {.Header = h + 4, .Kind = Cell_Editor::List,
          .Items = {"0", "1", "2", "3", "4", "5", "6", "7"}, .Width = 70, .Attribute = "Bit", .Required = true},
@@ -64,6 +63,7 @@ shell::Setup_Window_Description Make_Window()
     window.Tab_Captions = {4308, 4309};
     window.Delete_Question = 4360;
     window.Row_Prefix = 4332;
+    window.Ask_Rows_After_End = true;
     return window;
 }
 
@@ -107,7 +107,7 @@ const Table_Rules& Rules(int table)
     return table == Read_Table ? read : write;
 }
 
-bool Outside(int64_t value, int64_t low, int64_t high) { return value < low || value > high; }
+using shell::Outside;
 
 // The Mnemonic becomes fields of an EDE line.
 std::optional<QString> Check_Mnemonic(const QString& tableName, const QString& mnemonic)
@@ -128,8 +128,8 @@ std::optional<QString> Check_Row(int table, const shell::Checked_Row& row)
     if (Outside(row.Setup_Number(Eng_Unit), 0, 65535))
         return Lang(rules.Unit);
     const int64_t position = row.Setup_Number(Position);
-    if (Outside(position, 0, Array_Size - 1))
-        return Lang(rules.Position) + QString::number(Array_Size - 1);
+    if (Outside(position, 0, MQTT_Array_Size - 1))
+        return Lang(rules.Position) + QString::number(MQTT_Array_Size - 1);
     int64_t last = position;
     if (std::find(rules.Binary.begin(), rules.Binary.end(), type) != rules.Binary.end()) {
         // The message names the range 0 .. 7, so a bit beyond it fails as an empty one does.
@@ -142,14 +142,14 @@ std::optional<QString> Check_Row(int table, const shell::Checked_Row& row)
         if (rule != rules.Lengths.end()) {
             if (Outside(length, rule->Low, rule->High))
                 return Lang(rule->Text);
-        } else if (Outside(length, 1, Array_Size - position)) {
+        } else if (Outside(length, 1, MQTT_Array_Size - position)) {
             return QStringLiteral("!! [%1] Length must be between 1 and %2")
                 .arg(QLatin1String(rules.Name))
-                .arg(Array_Size - position);
+                .arg(MQTT_Array_Size - position);
         }
         last = position + length - 1;
     }
-    if (last >= Array_Size)
+    if (last >= MQTT_Array_Size)
         return Lang(rules.Last_Byte);
     return Check_Mnemonic(QLatin1String(rules.Name), row.Cell(Mnemonic));
 }
@@ -259,7 +259,6 @@ TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(const grid::TGridLayers& gridLaye
       ACG_BACnet_in_Read(Table(server::Read_Table)),
       ACG_BACnet_in_Write(Table(server::Write_Table))
 {
-    Btn_OK->OnClick = [this] { platform::Guarded([this] { bitbtn1Click(); }); };
     ACG_BACnet_in_Write->OnComboObjectChange = [this](grid::TExtStringGrid*, int col, int row, int, const QString& text,
                                                       const QVariant&) {
         ACG_BACnet_in_WriteComboChange(col, row, text);
@@ -272,8 +271,8 @@ TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess(const grid::TGridLayers& gridLaye
 
 void TFBACnetSlaveSetAccess::Prepare_Show()
 {
-    NByte_IN = building::bacnet::Array_Size;
-    NByte_OUT = building::bacnet::Array_Size;
+    NByte_IN = building::bacnet::MQTT_Array_Size;
+    NByte_OUT = building::bacnet::MQTT_Array_Size;
     Desc_Lenght = building::bacnet::Desc_Chars_Limit(shell::App_State.File_ParGen);
     for (shell::Table_Description& table : Edit_File().Tables)
         table.Capacity = server::Object_Limit(Desc_Lenght);
@@ -284,21 +283,11 @@ std::optional<QString> TFBACnetSlaveSetAccess::Check_Tables(const std::vector<sh
     return server::Check(tables, Desc_Lenght);
 }
 
-void TFBACnetSlaveSetAccess::bitbtn1Click()
+bool TFBACnetSlaveSetAccess::Confirm_Write()
 {
-    for (int t = 0; t < Table_Count(); ++t)
-        Table(t)->CellsMoving();
-    if (!Controllo_dati())
-        return;
-    const std::vector<shell::Table_Rows> tables{Rows(server::Read_Table), Rows(server::Write_Table)};
-    for (int t = 0; t < Table_Count(); ++t)
-        if (!building::bacnet::Ask_Rows_After_End(File().Tables[size_t(t)], tables[size_t(t)],
-                                                  Lang(Description().Tab_Captions[size_t(t)])))
-            return;
-    if (const std::optional<QString> question = server::Duplicate_Names(tables, Desc_Lenght))
-        if (MessageDlg(*question, TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) != platform::mrYes)
-            return;
-    Btn_OKClick();
+    const std::optional<QString> question =
+        server::Duplicate_Names({Rows(server::Read_Table), Rows(server::Write_Table)}, Desc_Lenght);
+    return !question || MessageDlg(*question, TMsgDlgType::mtConfirmation, TMsgDlgButtons::mbYesNo) == platform::mrYes;
 }
 
 void TFBACnetSlaveSetAccess::ACG_BACnet_in_WriteComboChange(int col, int row, const QString& text)

@@ -43,9 +43,6 @@ class TFBACnetSlaveSetAccess : public shell::TSetup_Window {
 public:
     explicit TFBACnetSlaveSetAccess(const grid::TGridLayers& gridLayers = {}, QWidget* parent = nullptr);
 
-    // Checks, asks about rows below a table's end and about object names that would repeat in
-    // the EDE file, then writes and closes.
-    void bitbtn1Click();
     // A new object type in the write table sets the row's Length.
     void ACG_BACnet_in_WriteComboChange(int col, int row, const QString& text);
     // Column 2 opens the engineering-unit picker for the cell; every double click then sizes.
@@ -60,6 +57,8 @@ public:
 protected:
     void Prepare_Show() override;
     std::optional<QString> Check_Tables(const std::vector<shell::Table_Check_Input>& tables) const override;
+    // Asks before saving objects whose names would repeat in the EDE file.
+    bool Confirm_Write() override;
 };
 
 TFBACnetSlaveSetAccess* FBACnetSlaveSetAccess();

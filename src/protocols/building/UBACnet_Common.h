@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/Windows1252.h"
+#include "shell/UComon.h"
 #include "shell/UProjectTable.h"
 
 #include <QByteArray>
@@ -6,12 +8,10 @@
 #include <optional>
 
 // What the BACnet windows, the EDE writer and the EDE import share: the exchange area's size,
-// ParGen.xml's values, the Windows-1252 code page of EDE files and the question asked before rows
-// below a table's end would be dropped by a save.
+// ParGen.xml's values and the Windows-1252 code page of EDE files.
 namespace building::bacnet {
 
-// Bytes of the gateway's exchange area that positions address.
-constexpr int Array_Size = 1440;
+using shell::MQTT_Array_Size;
 
 // The text of an element under ParGen.xml's root; nothing when the file, the element or a well-
 // formed document is missing.
@@ -21,22 +21,11 @@ bool Desc_Chars_Limit(const QString& parGenPath);
 
 // ---- Windows-1252 ------------------------------------------------------------------------------
 
-// The first character of the text that Windows-1252 cannot hold; nothing when all of them fit.
-std::optional<QChar> Not_In_Windows_1252(const QString& text);
-// The text in Windows-1252; every character must fit (see Not_In_Windows_1252).
-QByteArray To_Windows_1252(const QString& text);
-QString From_Windows_1252(QByteArrayView bytes);
+using platform::From_Windows_1252;
+using platform::Not_In_Windows_1252;
+using platform::To_Windows_1252;
 // Why a text cannot stand in a field of an EDE line (";", a control character such as a line
 // break, a character outside Windows-1252), as the end of a sentence ("holds ..."); empty when it can.
 QString EDE_Field_Fault(const QString& text);
-
-// ---- Rows below a table's end --------------------------------------------------------------------
-
-// The first row (from 1) below the table's content end that holds data; 0 when none does.
-int First_Row_After_End(const shell::Table_Description& table, const shell::Table_Rows& rows);
-// Asks, naming the table and the rows, whether to save although the rows from the end on are
-// not saved; true when no such row holds data or the answer is Yes.
-bool Ask_Rows_After_End(const shell::Table_Description& table, const shell::Table_Rows& rows,
-                        const QString& tableName);
 
 }  // namespace building::bacnet

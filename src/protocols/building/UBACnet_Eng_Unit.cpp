@@ -163,16 +163,10 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit(QWidget* parent) : platform::TForm(parent)
     CB_Select_Type->setCurrentIndex(0);
     connect(CB_Select_Type, &QComboBox::activated, this, [this] { CB_Select_TypeSelect(); });
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    P_Button->setFixedHeight(40);
-    Btn_OK = new controls::TPicButton(P_Button);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_OK->setGeometry(16, 6, 110, 28);
+    P_Button = shell::Make_Button_Panel(this);
+    Btn_OK = shell::Make_Panel_Button(P_Button, "Btn_OK", 0);
     Btn_OK->SetModalResult(platform::mrOk);
-    Btn_Cancel = new controls::TPicButton(P_Button);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->setGeometry(134, 6, 110, 28);
+    Btn_Cancel = shell::Make_Panel_Button(P_Button, "Btn_Cancel", 1);
     Btn_Cancel->SetModalResult(platform::mrCancel);
 
     auto* layout = new QVBoxLayout(this);

@@ -5,7 +5,6 @@
 #include "platform/Dialogs.h"
 #include "platform/Exception.h"
 #include "platform/Guard.h"
-#include "protocols/building/UTableEnd.h"
 #include "shell/UGridRows.h"
 #include "shell/ULanguage.h"
 #include "shell/UTableGrid.h"
@@ -26,7 +25,7 @@ namespace {
 
 constexpr int64_t Max_Time = 100000000;
 
-bool Outside(int64_t value, int64_t low, int64_t high) { return value < low || value > high; }
+using shell::Outside;
 
 // A message of the text table whose "%d" marks take the row and then the bound.
 QString Row_Text(int index, int row, int bound = 0)
@@ -80,6 +79,7 @@ shell::Setup_Window_Description Make_Window()
     window.Button_Hints = {4506, 4507};
     window.Delete_Question = 4954;
     window.Insert_Enables = false;
+    window.Ask_Rows_After_End = true;
     return window;
 }
 
@@ -173,12 +173,12 @@ std::optional<QString> Check(const std::vector<shell::Table_Rows>& tables, QChar
         if (!function.isEmpty() && Outside(shell::Setup_Number(function.section(QLatin1Char(' '), 0, 0)), 0, defined))
             return Row_Text(4953, r, defined);
         const int64_t position = row.Setup_Number(acc::Position);
-        if (Outside(position, 0, Data_Array_Size - 1))
-            return Row_Text(4935, r, Data_Array_Size - 1);
-        if (position + Rule_Bytes(rule) > Data_Array_Size)
+        if (Outside(position, 0, MQTT_Array_Size - 1))
+            return Row_Text(4935, r, MQTT_Array_Size - 1);
+        if (position + Rule_Bytes(rule) > MQTT_Array_Size)
             return QStringLiteral("Set Access - Error Row %1!! Position plus Num Bytes must be lower or equal to %2")
                 .arg(r)
-                .arg(Data_Array_Size);
+                .arg(MQTT_Array_Size);
     }
     return std::nullopt;
 }
@@ -441,8 +441,7 @@ void TFDALI_Access::Btn_OKClick()
     if (!Controllo_dati())
         return;
     const std::vector<shell::Table_Rows> tables = {Rows(Functions_Table), Rows(Access_Table)};
-    if (!building::Ask_Save_Rows_After_End(File(), tables, {QStringLiteral("the Functions table"),
-                                                            QStringLiteral("the Set Access table")}))
+    if (!Confirm_Rows_After_End(tables))
         return;
     QStringList unread;
     if (FDevices_Not_Read_Whole)

@@ -15,7 +15,7 @@ class QMenu;
 namespace building::dali {
 
 // The exchange area that a rule's Position addresses.
-constexpr int Data_Array_Size = 1440;
+using shell::MQTT_Array_Size;
 
 const shell::Setup_Window_Description& Window();
 

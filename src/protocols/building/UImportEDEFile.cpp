@@ -243,23 +243,15 @@ TFImportEDEFile::TFImportEDEFile(const grid::TGridLayers& gridLayers, QWidget* p
     E_ID_IP->setObjectName(QStringLiteral("E_ID_IP"));
     E_ID_IP->setGeometry(320, 5, 160, 24);
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    P_Button->setFixedHeight(40);
-    auto button = [this](const char* name, int index) {
-        auto* b = new controls::TPicButton(P_Button);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(16 + index * 118, 6, 110, 28);
-        return b;
-    };
-    Btn_OK = button("Btn_OK", 0);
+    P_Button = shell::Make_Button_Panel(this);
+    Btn_OK = shell::Make_Panel_Button(P_Button, "Btn_OK", 0);
     Btn_OK->OnClick = [this] { platform::Guarded([this] { Btn_OKClick(); }); };
-    Btn_Cancel = button("Btn_Cancel", 1);
+    Btn_Cancel = shell::Make_Panel_Button(P_Button, "Btn_Cancel", 1);
     Btn_Cancel->SetModalResult(platform::mrCancel);
-    Btn_Select_All = button("Btn_Select_All", 2);
+    Btn_Select_All = shell::Make_Panel_Button(P_Button, "Btn_Select_All", 2);
     Btn_Select_All->SetCaption(QStringLiteral("Select All"));
     Btn_Select_All->OnClick = [this] { platform::Guarded([this] { Btn_Select_AllClick(); }); };
-    Btn_Unselect_All = button("Btn_Unselect_All", 3);
+    Btn_Unselect_All = shell::Make_Panel_Button(P_Button, "Btn_Unselect_All", 3);
     Btn_Unselect_All->SetCaption(QStringLiteral("Unselect All"));
     Btn_Unselect_All->OnClick = [this] { platform::Guarded([this] { Btn_Unselect_AllClick(); }); };
 

@@ -1,9 +1,6 @@
 #include "protocols/building/UKNXAccess.h"
 
-#include "controls/buttons_pages/PicButton.h"
 #include "grid/core/ExtColumnGrid.h"
-#include "platform/Guard.h"
-#include "protocols/building/UTableEnd.h"
 #include "shell/ULanguage.h"
 #include "shell/UTextChecks.h"
 #include "shell/UWindowList.h"
@@ -16,7 +13,7 @@ namespace {
 
 constexpr int64_t Max_Time = 100000000;
 
-bool Outside(int64_t value, int64_t low, int64_t high) { return value < low || value > high; }
+using shell::Outside;
 
 shell::Table_Column Text(int header, int hint, int width, const char* attribute, const char* fallback = nullptr)
 {
@@ -87,6 +84,7 @@ shell::Setup_Window_Description Make_Window()
     window.Delete_Question = 3860;
     window.Row_Prefix = 3848;
     window.Insert_Enables = true;
+    window.Ask_Rows_After_End = true;
     return window;
 }
 
@@ -121,9 +119,7 @@ int Check_Address(const QString& address, bool group)
 
 std::optional<QString> Check(const std::vector<shell::Table_Check_Input>& tables, int maxNumByte, QChar separator)
 {
-    shell::Table_Checks checks;
-    checks.Row_Prefix = Window().Row_Prefix;
-    checks.Check_Row = [maxNumByte, separator](int, const shell::Checked_Row& row) -> std::optional<QString> {
+    const auto check_row = [maxNumByte, separator](int, const shell::Checked_Row& row) -> std::optional<QString> {
         using shell::Lang;
         if (Check_Address(row.Cell(Source_Address), false))
             return Lang(3849);
@@ -163,7 +159,7 @@ std::optional<QString> Check(const std::vector<shell::Table_Check_Input>& tables
             return Lang(3866);
         return std::nullopt;
     };
-    return shell::Check_Project_Tables(Window().File, tables, checks);
+    return shell::Check_Setup_Tables(Window(), tables, check_row);
 }
 
 }  // namespace building::knx
@@ -174,7 +170,6 @@ TFKNXAccess::TFKNXAccess(const grid::TGridLayers& gridLayers, QWidget* parent)
     : shell::TSetup_Window(building::knx::Window(), gridLayers, parent), ACG_KNX_in_Write(Table(0))
 {
     ACG_KNX_in_Write->SetDefaultRowHeight(22);
-    Btn_OK->OnClick = [this] { platform::Guarded([this] { Btn_OKClick(); }); };
 }
 
 void TFKNXAccess::Prepare_Show()
@@ -201,14 +196,4 @@ void TFKNXAccess::FormShow()
 std::optional<QString> TFKNXAccess::Check_Tables(const std::vector<shell::Table_Check_Input>& tables) const
 {
     return building::knx::Check(tables, Max_Num_Byte, shell::Get_Decimal_Separator());
-}
-
-void TFKNXAccess::Btn_OKClick()
-{
-    ACG_KNX_in_Write->CellsMoving();
-    if (!Controllo_dati())
-        return;
-    if (!building::Ask_Save_Rows_After_End(File(), {Rows(0)}))
-        return;
-    TSetup_Window::Btn_OKClick();
 }

@@ -20,7 +20,7 @@ enum : int {
 };
 
 // The exchange area that Position and Length address.
-constexpr int MQTT_Array_Size = 1440;
+using shell::MQTT_Array_Size;
 
 const shell::Setup_Window_Description& Window();
 
@@ -41,9 +41,6 @@ class TFKNXAccess : public shell::TSetup_Window {
     Q_OBJECT
 public:
     explicit TFKNXAccess(const grid::TGridLayers& gridLayers = {}, QWidget* parent = nullptr);
-
-    // Checks; asks before dropping rows below the table's end; writes and closes.
-    void Btn_OKClick();
 
     grid::TExtColumnGrid* ACG_KNX_in_Write;
     // The exchange area's size; set at every show.

@@ -1,8 +1,6 @@
 #include "protocols/building/USNMPManagerAccess.h"
 
-#include "controls/buttons_pages/PicButton.h"
 #include "grid/core/ExtColumnGrid.h"
-#include "platform/Guard.h"
 #include "protocols/building/USNMP_Tables.h"
 #include "shell/ULanguage.h"
 #include "shell/UTextChecks.h"
@@ -13,7 +11,7 @@ namespace building::snmp_manager {
 using shell::Cell_Editor;
 using snmp::Check_Column;
 using snmp::List_Column;
-using snmp::Outside;
+using shell::Outside;
 using snmp::Text_Column;
 
 namespace {
@@ -67,6 +65,7 @@ shell::Setup_Window_Description Make_Window()
     window.Row_Prefix = 4037;
     window.Insert_Enables = true;
     window.Click_Selects_Row = false;
+    window.Ask_Rows_After_End = true;
     return window;
 }
 
@@ -94,7 +93,7 @@ std::optional<QString> Check_Request(const shell::Checked_Row& row, int areaSize
     const int64_t bytes = row.Setup_Number(Number_Bytes);
     if (Outside(bytes, 0, 1024))
         return Lang(4046);
-    if (auto fault = snmp::Area_Fit_Fault(QString(), snmp::Area_Position(row.Cell(Position), areaSize), bytes, areaSize))
+    if (auto fault = shell::Area_Fit_Fault(QString(), shell::Area_Position(row.Cell(Position), areaSize), bytes, areaSize))
         return fault;
     if (Trim_Blanks(row.Cell(ConvertFrom)).isEmpty())
         return Lang(4056);
@@ -127,7 +126,7 @@ const shell::Setup_Window_Description& Window()
 
 std::optional<QString> Check(const std::vector<shell::Table_Check_Input>& tables, int areaSize)
 {
-    if (auto fault = snmp::Check_Content(Window(), tables,
+    if (auto fault = shell::Check_Setup_Tables(Window(), tables,
                                          [areaSize](int, const shell::Checked_Row& row) { return Check_Request(row, areaSize); }))
         return fault;
     if (tables.empty())
@@ -162,7 +161,6 @@ TFSNMPManagerAccess* FSNMPManagerAccess() { return shell::Window<TFSNMPManagerAc
 TFSNMPManagerAccess::TFSNMPManagerAccess(const grid::TGridLayers& gridLayers, QWidget* parent)
     : shell::TSetup_Window(manager::Window(), gridLayers, parent), ACG_SNMP(Table(0))
 {
-    Btn_OK->OnClick = [this] { platform::Guarded([this] { building::snmp::Confirmed_OK(*this, {}); }); };
 }
 
 void TFSNMPManagerAccess::Prepare_Show()

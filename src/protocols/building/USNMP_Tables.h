@@ -3,15 +3,12 @@
 
 #include <QString>
 #include <QStringList>
-#include <cstdint>
-#include <optional>
 
 // What the SNMP agent and manager tables share: the exchange area their positions address, the
-// check that a variable fits in it, and the question OK asks when rows below a table's end hold data.
+// shapes of their columns and the community names.
 namespace building::snmp {
 
-// The gateway's exchange area that positions address.
-constexpr int MQTT_Array_Size = 1440;
+using shell::MQTT_Array_Size;
 
 // The columns of the SNMP tables: check boxes centred, no colours of their own.
 shell::Table_Column Check_Column(int header, int hint, int width, const char* attribute, const char* fallback,
@@ -21,29 +18,5 @@ shell::Table_Column List_Column(int header, int hint, QStringList items, int wid
                                 const char* fallback = "", shell::Cell_Editor kind = shell::Cell_Editor::List);
 // The community names the Community Name lists offer.
 QStringList Community_Items();
-
-inline bool Outside(int64_t value, int64_t low, int64_t high) { return value < low || value > high; }
-
-// A position cell that is a number 0 .. areaSize-1 (trimmed, the tables' number rule); else -1.
-int64_t Area_Position(const QString& cell, int areaSize);
-
-// The message after the row prefix when bytes from position on leave the area; nothing when they fit.
-std::optional<QString> Area_Fit_Fault(const QString& tag, int64_t position, int64_t bytes, int areaSize);
-
-// The checks of the tables' content rows, in table order; rows below a table's end are not faults
-// here (OK asks about them, see Confirm_Rows_After_End).
-std::optional<QString> Check_Content(const shell::Setup_Window_Description& window,
-                                     const std::vector<shell::Table_Check_Input>& tables,
-                                     const std::function<std::optional<QString>(int, const shell::Checked_Row&)>& check_row);
-
-// The question shown when a row below a table's end holds data, naming that row and the row whose
-// key is empty; nothing when no row would be lost. tableNames: one per table, may be empty.
-std::optional<QString> Rows_After_End_Question(const shell::Project_File_Description& file,
-                                               const std::vector<shell::Table_Rows>& tables,
-                                               const QStringList& tableNames);
-
-// OK of an SNMP window: the checks, then the question about rows that would not be saved (No keeps
-// the window open with nothing written), then the window's own save.
-void Confirmed_OK(shell::TSetup_Window& window, const QStringList& tableNames);
 
 }  // namespace building::snmp

@@ -1,8 +1,6 @@
 #include "protocols/building/USNMP_Trap_Access.h"
 
-#include "controls/buttons_pages/PicButton.h"
 #include "grid/core/ExtColumnGrid.h"
-#include "platform/Guard.h"
 #include "protocols/building/USNMP_MIB.h"
 #include "protocols/building/USNMP_Tables.h"
 #include "shell/ULanguage.h"
@@ -16,7 +14,7 @@ using shell::Table_Column;
 using snmp::Check_Column;
 using snmp::Community_Items;
 using snmp::List_Column;
-using snmp::Outside;
+using shell::Outside;
 using snmp::Text_Column;
 
 namespace {
@@ -121,6 +119,7 @@ shell::Setup_Window_Description Make_Window()
     window.Row_Prefix = 3960;
     window.Insert_Enables = true;
     window.Click_Selects_Row = false;
+    window.Ask_Rows_After_End = true;
     return window;
 }
 
@@ -158,7 +157,7 @@ std::optional<QString> Check_Variable(const shell::Checked_Row& row, const Varia
     if (Outside(startBit, 0, 7))
         return QStringLiteral("!! %1Start Bit must be between 0 and 7").arg(tag);
     const int64_t bytes = isInt ? (startBit + size + 7) / 8 : size;
-    if (auto fault = snmp::Area_Fit_Fault(tag, snmp::Area_Position(row.Cell(c.Position), areaSize), bytes, areaSize))
+    if (auto fault = shell::Area_Fit_Fault(tag, shell::Area_Position(row.Cell(c.Position), areaSize), bytes, areaSize))
         return fault;
     const QString description = row.Cell(c.Description);
     if (Check_Error_CommName_Desc(description, 1))
@@ -206,7 +205,7 @@ bool Is_Int_Type(const QString& type) { return type.toUpper() == QLatin1String("
 std::optional<QString> Check(const std::vector<shell::Table_Check_Input>& tables, int nByteIn, int nByteOut)
 {
     QStringList SL_Check_Desc;
-    auto fault = snmp::Check_Content(Window(), tables, [&](int t, const shell::Checked_Row& row) {
+    auto fault = shell::Check_Setup_Tables(Window(), tables, [&](int t, const shell::Checked_Row& row) {
         const bool read = t == Read_Table;
         auto rowFault = Check_Variable(row, read ? Read_Columns : Write_Columns, read ? Read_Texts : Write_Texts,
                                        read ? nByteIn : nByteOut);
@@ -242,9 +241,6 @@ TFSNMP_Trap_Access::TFSNMP_Trap_Access(const grid::TGridLayers& gridLayers, QWid
             if (col == agent::rd::Enable)
                 Index_Row_Build(*table);
         };
-    Btn_OK->OnClick = [this] {
-        platform::Guarded([this] { building::snmp::Confirmed_OK(*this, {shell::Lang(3908), shell::Lang(3909)}); });
-    };
 }
 
 void TFSNMP_Trap_Access::Index_Row_Build(grid::TExtColumnGrid& app_SGA)

@@ -13,8 +13,7 @@ inline const QString CAN_Type_A = QStringLiteral("2.0A (11 bits)");
 inline const QString CAN_Type_B = QStringLiteral("2.0B (29 bits)");
 QStringList CAN_Type_Items();
 
-// The gateway's exchange area that the frame bytes address.
-constexpr int MQTT_Array_Size = 1440;
+using shell::MQTT_Array_Size;
 
 constexpr uint32_t Light_Orange = 11589887;
 constexpr uint32_t Light_Cyan = 16710368;

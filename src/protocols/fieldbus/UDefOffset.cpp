@@ -114,16 +114,10 @@ TFDefOffset::TFDefOffset(const grid::TGridLayers& gridLayers, QWidget* parent) :
         platform::Guarded([this] { ACG_DN_SlavesClick(); });
     };
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
-    P_Button->setFixedHeight(40);
-    Btn_OK = new controls::TPicButton(P_Button);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_OK->setGeometry(16, 6, 110, 28);
+    P_Button = shell::Make_Button_Panel(this);
+    Btn_OK = shell::Make_Panel_Button(P_Button, "Btn_OK", 0);
     Btn_OK->OnClick = [this] { platform::Guarded([this] { bitbtn1Click(); }); };
-    Btn_Cancel = new controls::TPicButton(P_Button);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->setGeometry(134, 6, 110, 28);
+    Btn_Cancel = shell::Make_Panel_Button(P_Button, "Btn_Cancel", 1);
     Btn_Cancel->SetModalResult(platform::mrCancel);
 
     auto* layout = new QVBoxLayout(this);

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int64_t Max_Time = 100000000;
 
-bool Outside(int64_t value, int64_t low, int64_t high) { return value < low || value > high; }
+using shell::Outside;
 
 }  // namespace
 

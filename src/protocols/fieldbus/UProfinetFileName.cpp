@@ -52,16 +52,11 @@ TFProfinetFileName::TFProfinetFileName(QWidget* parent) : platform::TForm(parent
     L_XML_Fix2 = Make_Label(this, "L_XML_Fix2", 452, 128, 88);
     L_XML_Fix2->setFixedHeight(22);
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
+    P_Button = shell::Make_Button_Panel(this);
     P_Button->setGeometry(0, kNameHeight - 40, kNameWidth, 40);
-    Btn_OK = new controls::TPicButton(P_Button);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_OK->setGeometry(16, 6, 110, 28);
+    Btn_OK = shell::Make_Panel_Button(P_Button, "Btn_OK", 0);
     Btn_OK->OnClick = [this] { platform::Guarded([this] { Btn_OKClick(); }); };
-    Btn_Cancel = new controls::TPicButton(P_Button);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->setGeometry(134, 6, 110, 28);
+    Btn_Cancel = shell::Make_Panel_Button(P_Button, "Btn_Cancel", 1);
     Btn_Cancel->SetModalResult(platform::mrCancel);
 
     L_SW_Code->setText(shell::App_State.SW_Code);

@@ -170,16 +170,11 @@ TFMeter_Bus::TFMeter_Bus(QWidget* parent) : platform::TForm(parent)
     Build_Nodes_Page();
     Build_Variables_Page();
 
-    P_Button = new QWidget(this);
-    P_Button->setObjectName(QStringLiteral("P_Button"));
+    P_Button = shell::Make_Button_Panel(this);
     P_Button->setGeometry(0, kClientHeight - kButtonsHeight, kClientWidth, kButtonsHeight);
-    Btn_OK = new controls::TPicButton(P_Button);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_OK->setGeometry(16, 6, 110, 28);
+    Btn_OK = shell::Make_Panel_Button(P_Button, "Btn_OK", 0);
     Btn_OK->OnClick = [this] { platform::Guarded([this] { PicButton2Click(); }); };
-    Btn_Cancel = new controls::TPicButton(P_Button);
-    Btn_Cancel->setObjectName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->setGeometry(134, 6, 110, 28);
+    Btn_Cancel = shell::Make_Panel_Button(P_Button, "Btn_Cancel", 1);
     Btn_Cancel->OnClick = [this] { platform::Guarded([this] { PicButton4Click(); }); };
     Btn_ImportNet = new controls::TPicButton(P_Button);
     Btn_ImportNet->setObjectName(QStringLiteral("Btn_ImportNet"));

@@ -91,7 +91,7 @@ TEST_F(ClientChecks, ReadRows)
         {Read(ip, "Analog Input", "0", "Present Value (85)", "4", {"N", "", "", ""}, "0", "65536"), 0, "Error in Read, row 1!! Max Err must be between 0 and 655535"},
         // The exchange area: the position and the bytes from it.
         {Read(ip, "Analog Input", "0", "Present Value (85)", "4", {"N", "", "", ""}, "0", "0", "1436"), 0, Ok},
-        {Read(ip, "Analog Input", "0", "Present Value (85)", "4", {"N", "", "", ""}, "0", "0", "1437"), 0, "Error in Read, row 1!! Position 1437 and NByte 4 reach byte 1440, past byte 1439, the end of the exchange area"},
+        {Read(ip, "Analog Input", "0", "Present Value (85)", "4", {"N", "", "", ""}, "0", "0", "1437"), 0, "Error in Read, row 1!! Position 1437 with 4 bytes ends beyond the 1440-byte exchange area (last position 1439)"},
         {Read(ip, "Analog Input", "0", "Present Value (85)", "4", {"N", "", "", ""}, "0", "0", ""), 0, "Error in Read, row 1!! Position must be between 0 and 1439"},
     };
     for (const Case& c : cases)

@@ -253,8 +253,8 @@ TEST_F(DaliWindow, OkAsksBeforeDroppingRowsBelowATablesEnd)
         Messages.QueueAnswer(platform::mrNo);
         Press(Form->Btn_OK);
         EXPECT_EQ(Messages.LastText(),
-                  "Row 3 of the Functions table holds data, but the Function of row 2 is empty: the Functions table "
-                  "ends at row 2, so row 3 and every row after it will not be saved.\nSave anyway?");
+                  "[Functions] Row 3 holds data, but the Function of row 2 is empty: the table ends at row 2, so row 3 "
+                  "and every row after row 2 will not be saved. Save anyway?");
         EXPECT_FALSE(QFile::exists(Dir.File("DALI2_Access.xml")));
         EXPECT_FALSE(QFile::exists(Dir.File("DALI_Access.xml")));
 
@@ -281,8 +281,8 @@ TEST_F(DaliWindow, OkAsksBeforeDroppingRowsBelowATablesEnd)
         Messages.QueueAnswer(platform::mrNo);
         Press(Form->Btn_OK);
         EXPECT_EQ(Messages.LastText(),
-                  "Row 2 of the Set Access table holds data, but the Dev/Sen of row 1 is empty: the Set Access table "
-                  "ends at row 1, so row 2 and every row after it will not be saved.\nSave anyway?");
+                  "[Set Access] Row 2 holds data, but the Dev/Sen of row 1 is empty: the table ends at row 1, so row 2 "
+                  "and every row after row 1 will not be saved. Save anyway?");
         Press(Form->Btn_Cancel);
     });
 }

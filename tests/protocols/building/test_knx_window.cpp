@@ -105,8 +105,8 @@ TEST_F(KnxWindow, OkAsksBeforeDroppingRowsBelowTheFirstEmptySource)
     const QByteArray golden = ReadTestData("KNX_SetAccess.xml");
     Dir.Write("KNX_SetAccess.xml", golden);
     const char* question =
-        "Row 5 of the table holds data, but the Source Add of row 4 is empty: the table ends at row 4, so row 5 and "
-        "every row after it will not be saved.\nSave anyway?";
+        "Row 5 holds data, but the Source Add of row 4 is empty: the table ends at row 4, so row 5 and every row "
+        "after row 4 will not be saved. Save anyway?";
     Run([&] {
         Enter(knx::Mnemonic, 5, "stray");
         Messages.QueueAnswer(platform::mrNo);

@@ -233,8 +233,8 @@ TEST_F(AgentWindow, OkAsksBeforeDroppingRowsBelowAnEmptyCommunityName)
         EXPECT_EQ(Messages.Shown()[0].Type, platform::TMsgDlgType::mtConfirmation);
         EXPECT_EQ(Messages.Shown()[0].Buttons, platform::TMsgDlgButtons::mbYesNo);
         EXPECT_EQ(Messages.LastText(), "[SNMP Write] Row 2 holds data, but the Community Name of row 1 is empty: the "
-                                       "table ends at row 1, so row 2 and every row below it would not be saved. Save "
-                                       "anyway?");
+                                       "table ends at row 1, so row 2 and every row after row 1 will not be saved. "
+                                       "Save anyway?");
         EXPECT_TRUE(Form->isVisible());
         EXPECT_FALSE(QFile::exists(Path()));
         Messages.QueueAnswer(platform::mrYes);
