@@ -5,10 +5,9 @@
 #include "protocols/fieldbus/UReceiveNMEA.h"
 #include "protocols/fieldbus/UTransmitJ1939.h"
 #include "protocols/fieldbus/UTransmitNMEA.h"
-#include "shell/ULanguage.h"
 #include "support/QStringPrinter.h"
-#include "support/TempDir.h"
 #include "support/TestData.h"
+#include "table_file_fixture.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -22,26 +21,7 @@ namespace jtx = fieldbus::transmit_j1939;
 namespace nrx = fieldbus::receive_nmea;
 namespace ntx = fieldbus::transmit_nmea;
 
-class PGNFiles : public ::testing::Test {
-protected:
-    void SetUp() override { shell::Load_Default_Language(); }
-    std::vector<Table_Rows> Read(const shell::Setup_Window_Description& window, const QString& path,
-                                 QStringList* problems = nullptr)
-    {
-        std::vector<Table_Rows> tables;
-        shell::Read_Project_Tables(path, window.File, &tables, problems);
-        return tables;
-    }
-    // Rows as a window holds them: the given ones, the rest of the capacity cleared.
-    static Table_Rows Full(const shell::Setup_Window_Description& window, Table_Rows rows)
-    {
-        const shell::Table_Description& table = window.File.Tables[0];
-        for (int r = int(rows.size()) + 1; r <= table.Capacity; ++r)
-            rows.push_back(table.Cleared_Row(r));
-        return rows;
-    }
-    TempDir Dir;
-};
+using PGNFiles = TableFileTest;
 
 // ---- Golden files ------------------------------------------------------------------------------
 

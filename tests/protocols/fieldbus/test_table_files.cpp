@@ -4,10 +4,9 @@
 #include "protocols/fieldbus/UDMXDefVal.h"
 #include "protocols/fieldbus/UReceiveCAN.h"
 #include "protocols/fieldbus/UTransmitCAN.h"
-#include "shell/ULanguage.h"
 #include "support/QStringPrinter.h"
-#include "support/TempDir.h"
 #include "support/TestData.h"
+#include "table_file_fixture.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -21,18 +20,7 @@ namespace rx = fieldbus::receive_can;
 namespace tx = fieldbus::transmit_can;
 namespace dmx = fieldbus::dmx;
 
-class TableFiles : public ::testing::Test {
-protected:
-    void SetUp() override { shell::Load_Default_Language(); }
-    std::vector<Table_Rows> Read(const shell::Setup_Window_Description& window, const QString& path,
-                                 QStringList* problems = nullptr)
-    {
-        std::vector<Table_Rows> tables;
-        shell::Read_Project_Tables(path, window.File, &tables, problems);
-        return tables;
-    }
-    TempDir Dir;
-};
+using TableFiles = TableFileTest;
 
 // ---- Golden files: each layout read and written back byte for byte ---------------------------
 
@@ -56,11 +44,8 @@ TEST_P(GoldenFiles, ReadAndWrittenBackByteForByte)
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0], c.Rows);
 
-    // The rows as a window holds them: the capacity, the rest cleared.
-    Table_Rows full = c.Rows;
+    Table_Rows full = Full(c.Window(), c.Rows);
     const shell::Table_Description& table = c.Window().File.Tables[0];
-    for (int r = int(full.size()) + 1; r <= table.Capacity; ++r)
-        full.push_back(table.Cleared_Row(r));
     const QString out = Dir.File(QStringLiteral("out.xml"));
     if (table.Key_Column < 0)
         full.resize(c.Rows.size());  // a table without a key writes every row it has
@@ -92,9 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TableFiles, RowsEndAtTheFirstEmptyKeyAndAnEmptyTableIsAnEmptyRoot)
 {
-    Table_Rows rows;
-    for (int r = 1; r <= 512; ++r)
-        rows.push_back(rx::Window().File.Tables[0].Cleared_Row(r));
+    Table_Rows rows = Full(rx::Window(), {});
+    ASSERT_EQ(rows.size(), 512u);
     const QString path = Dir.File(QStringLiteral("a.xml"));
     shell::Write_Project_Tables(path, rx::Window().File, {rows});
     EXPECT_EQ(Dir.Read(QStringLiteral("a.xml")), QByteArray("<Receive_Frames/><!--SW_VERSION = 1.000-->"));
@@ -313,9 +297,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TableFiles, RowsWithDataBelowAnEmptyKeyAreRefusedNamingTheFirst)
 {
-    Table_Rows rows;
-    for (int r = 1; r <= 512; ++r)
-        rows.push_back(rx::Window().File.Tables[0].Cleared_Row(r));
+    Table_Rows rows = Full(rx::Window(), {});
+    ASSERT_EQ(rows.size(), 512u);
     EXPECT_EQ(rx::Check({{rows, {}}}, 1440), std::nullopt) << "an empty table passes";
     rows[0] = Valid_Receive_Row(1);
     rows[2][rx::Mnemonic] = QStringLiteral("kept?");
