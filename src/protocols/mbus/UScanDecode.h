@@ -104,9 +104,7 @@ public:
     void ESG_WirelessDblClickCell(int ARow, int ACol, QPoint mouse);
     // Hands a key typed for meter `meter` to the engine; a key the engine refuses is reported.
     void Insert_Key(int meter, const QString& key);
-    int Shown_Wireless_Meter() const { return FShownWireless; }
     const TScanMarks& Wired_Marks() const { return FWiredMarks; }
-    const TScanMarks& Wireless_Marks() const { return FWirelessMarks; }
     // Times the wireless table was refreshed (each refresh shows every row gathered since the last).
     int Wireless_Refreshes() const { return FRefreshes; }
 
