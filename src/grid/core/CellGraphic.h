@@ -45,6 +45,13 @@ public:
     virtual bool DrawBeforeText() const { return false; }
 };
 
+// The check box kinds (radio buttons are not among them).
+inline bool IsCheckKind(TCellType t)
+{
+    return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox ||
+           t == ctTriStateCheckBox;
+}
+
 enum TStretchMode : uint8_t { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
 
 // The one graphic a cell may show besides its text. The kinds keep the field meanings of the

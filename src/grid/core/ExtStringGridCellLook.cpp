@@ -235,11 +235,6 @@ TPoint SourceSize(const TObject* object)
 bool Beside(const TCellGraphic& g) { return g.CellHAlign == haBeforeText || g.CellHAlign == haAfterText; }
 bool AboveOrUnder(const TCellGraphic& g) { return g.CellVAlign == vaUnderText || g.CellVAlign == vaAboveText; }
 
-bool IsCheckKind(TCellType t)
-{
-    return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox ||
-           t == ctTriStateCheckBox;
-}
 
 }  // namespace
 

@@ -310,18 +310,6 @@ void TExtStringGrid::GetFontProperties(int c, int rc, int r, TFontDesc& font, bo
 }
 
 
-namespace {
-
-void Line(platform::TCanvas& canvas, TColor color, int x1, int y1, int x2, int y2)
-{
-    canvas.Pen.Color = color;
-    canvas.Pen.Width = 1;
-    canvas.MoveTo(x1, y1);
-    canvas.LineTo(x2, y2);
-}
-
-}  // namespace
-
 void TExtStringGrid::DrawCellContent(platform::TCanvas& canvas, int c, int r, const TRect& rect, TGridDrawState state)
 {
     TCellPaintState s;
@@ -453,25 +441,25 @@ void TExtStringGrid::DrawCellContent(platform::TCanvas& canvas, int c, int r, co
         const bool fixedHorz = Options & goFixedHorzLine;
         const bool fixedVert = Options & goFixedVertLine;
         if (look == glClassic) {
-            Line(canvas, clWhite, outer.Left, outer.Bottom - 2, outer.Left, outer.Top);
-            Line(canvas, clWhite, outer.Left, outer.Top, outer.Right - 1, outer.Top);
-            Line(canvas, clGray, outer.Right - 2, outer.Top, outer.Right - 2, outer.Bottom - 1);
-            Line(canvas, clGray, outer.Left, outer.Bottom - 2, outer.Right - 1, outer.Bottom - 2);
-            Line(canvas, clBlack, outer.Right - 1, outer.Top, outer.Right - 1, outer.Bottom);
-            Line(canvas, clBlack, outer.Left, outer.Bottom - 1, outer.Right, outer.Bottom - 1);
+            DrawPenLine(canvas, clWhite, outer.Left, outer.Bottom - 2, outer.Left, outer.Top);
+            DrawPenLine(canvas, clWhite, outer.Left, outer.Top, outer.Right - 1, outer.Top);
+            DrawPenLine(canvas, clGray, outer.Right - 2, outer.Top, outer.Right - 2, outer.Bottom - 1);
+            DrawPenLine(canvas, clGray, outer.Left, outer.Bottom - 2, outer.Right - 1, outer.Bottom - 2);
+            DrawPenLine(canvas, clBlack, outer.Right - 1, outer.Top, outer.Right - 1, outer.Bottom);
+            DrawPenLine(canvas, clBlack, outer.Left, outer.Bottom - 1, outer.Right, outer.Bottom - 1);
         } else if ((look == glVUR || look == glXP) && fixedHorz) {
-            Line(canvas, HalfBrightColor(FixedColor), outer.Left, outer.Bottom - 2, outer.Right, outer.Bottom - 2);
-            Line(canvas, clWhite, outer.Left, outer.Top + 1, outer.Right, outer.Top + 1);
-            Line(canvas, clWhite, outer.Left + 1, outer.Top + 1, outer.Left + 1, outer.Bottom - 1);
+            DrawPenLine(canvas, HalfBrightColor(FixedColor), outer.Left, outer.Bottom - 2, outer.Right, outer.Bottom - 2);
+            DrawPenLine(canvas, clWhite, outer.Left, outer.Top + 1, outer.Right, outer.Top + 1);
+            DrawPenLine(canvas, clWhite, outer.Left + 1, outer.Top + 1, outer.Left + 1, outer.Bottom - 1);
         } else if (look == glSoft) {
             if (!Flat) {
                 if (fixedHorz) {
-                    Line(canvas, HalfBrightColor(FixedColor), outer.Left, outer.Bottom - 2, outer.Right, outer.Bottom - 2);
-                    Line(canvas, clWhite, outer.Left, outer.Top + 1, outer.Right, outer.Top + 1);
+                    DrawPenLine(canvas, HalfBrightColor(FixedColor), outer.Left, outer.Bottom - 2, outer.Right, outer.Bottom - 2);
+                    DrawPenLine(canvas, clWhite, outer.Left, outer.Top + 1, outer.Right, outer.Top + 1);
                 }
                 if (fixedVert) {
-                    Line(canvas, HalfBrightColor(FixedColor), outer.Right - 2, outer.Top, outer.Right - 2, outer.Bottom);
-                    Line(canvas, clWhite, outer.Left + 1, outer.Top, outer.Left + 1, outer.Bottom);
+                    DrawPenLine(canvas, HalfBrightColor(FixedColor), outer.Right - 2, outer.Top, outer.Right - 2, outer.Bottom);
+                    DrawPenLine(canvas, clWhite, outer.Left + 1, outer.Top, outer.Left + 1, outer.Bottom);
                 }
             }
         }
@@ -479,9 +467,9 @@ void TExtStringGrid::DrawCellContent(platform::TCanvas& canvas, int c, int r, co
     if (FixedRightCols > 0 && c >= ColCount() - FixedRightCols && look != glClassic && Flat) {
         const TColor edge = Flat ? clGray : clBlack;
         if (Options & goFixedVertLine)
-            Line(canvas, edge, outer.Left, outer.Top, outer.Left, outer.Bottom);
+            DrawPenLine(canvas, edge, outer.Left, outer.Top, outer.Left, outer.Bottom);
         if (Options & goFixedHorzLine)
-            Line(canvas, edge, outer.Left, outer.Bottom - 1, outer.Right, outer.Bottom - 1);
+            DrawPenLine(canvas, edge, outer.Left, outer.Bottom - 1, outer.Right, outer.Bottom - 1);
     }
 
     if (c == 0) {

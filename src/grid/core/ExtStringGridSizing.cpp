@@ -11,11 +11,7 @@ namespace grid {
 
 namespace {
 
-bool IsCheckKind(TCellType t)
-{
-    return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctRowCheckBox ||
-           t == ctTriStateCheckBox || t == ctRadio || t == ctRadioButton;
-}
+bool IsCheckOrRadioKind(TCellType t) { return IsCheckKind(t) || t == ctRadio || t == ctRadioButton; }
 
 }  // namespace
 
@@ -102,7 +98,7 @@ void TExtStringGrid::FitRowHeight(int r, bool growOnly, int reserve)
         if (graphic && (graphic->CellType == ctDataCheckBox || graphic->CellType == ctVirtCheckBox) && g > 0)
             t = 0;
         int need = t + g;
-        if (graphic && IsCheckKind(graphic->CellType))
+        if (graphic && IsCheckOrRadioKind(graphic->CellType))
             need = DefaultRowHeight();
         highest = std::max(highest, need);
     }

@@ -661,6 +661,14 @@ void DrawBitmapOnColor(TCanvas& canvas, const QImage& bitmap, TColor background,
     dropdowns::DrawTransparentBitmap(canvas, bitmap, background, QRect(r.topLeft(), bitmap.size()));
 }
 
+void DrawPenLine(TCanvas& canvas, TColor color, int x1, int y1, int x2, int y2)
+{
+    canvas.Pen.Color = color;
+    canvas.Pen.Width = 1;
+    canvas.MoveTo(x1, y1);
+    canvas.LineTo(x2, y2);
+}
+
 void FillRectColor(TCanvas& canvas, QRect r, TColor color)
 {
     canvas.Brush.Style = PBrush::bsSolid;

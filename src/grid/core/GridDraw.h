@@ -90,6 +90,8 @@ void DrawResourceBitmap(platform::TCanvas& canvas, TColor background, QRect r, c
 // The bitmap at r's top-left corner with its top-left pixel colour replaced by the background.
 void DrawBitmapOnColor(platform::TCanvas& canvas, const QImage& bitmap, TColor background, QRect r);
 void FillRectColor(platform::TCanvas& canvas, QRect r, TColor color);
+// A one-pixel line from (x1, y1) to (x2, y2), its last point not drawn.
+void DrawPenLine(platform::TCanvas& canvas, TColor color, int x1, int y1, int x2, int y2);
 void DrawDropArrow(platform::TCanvas& canvas, int x, int y, TColor color);
 
 // Translucent windows: the image (premultiplied ARGB) becomes the window's content at the position,

@@ -320,13 +320,6 @@ bool RaisedLook(TGridLook look)
     return look == glSoft || look == glVUR || look == glXP || look == glVista;
 }
 
-void Line(platform::TCanvas& canvas, TColor color, int x1, int y1, int x2, int y2)
-{
-    canvas.Pen.Color = color;
-    canvas.Pen.Width = 1;
-    canvas.MoveTo(x1, y1);
-    canvas.LineTo(x2, y2);
-}
 
 void Fill(platform::TCanvas& canvas, TColor color, int left, int top, int right, int bottom)
 {
@@ -402,9 +395,9 @@ void TFooterPanel::Paint(platform::TCanvas& canvas, int width, int height)
     }
     if (footer.BorderColor() != clNone) {
         if (Grid->UseRightToLeftAlignment())
-            Line(canvas, footer.BorderColor(), width - painted, 0, width, 0);
+            DrawPenLine(canvas, footer.BorderColor(), width - painted, 0, width, 0);
         else
-            Line(canvas, footer.BorderColor(), 0, 0, painted, 0);
+            DrawPenLine(canvas, footer.BorderColor(), 0, 0, painted, 0);
     }
 }
 
@@ -429,11 +422,11 @@ int TFooterPanel::PaintFixedLastRow(platform::TCanvas& canvas, int width, int he
     ForFooterColumns(g, [&](int c, int x, int w) {
         const bool fixed = c < g.FixedCols();
         if (vert && raised)
-            Line(canvas, clWhite, X(x), 0, X(x), height);
+            DrawPenLine(canvas, clWhite, X(x), 0, X(x), height);
         if (horz)
-            Line(canvas, g.GridLineColor, X(x), 0, X(x + w), 0);
+            DrawPenLine(canvas, g.GridLineColor, X(x), 0, X(x + w), 0);
         if (vert)
-            Line(canvas, fixed || g.Look() == glVista ? g.GridLineColor : clGray, X(x + w - 1), 0, X(x + w - 1),
+            DrawPenLine(canvas, fixed || g.Look() == glVista ? g.GridLineColor : clGray, X(x + w - 1), 0, X(x + w - 1),
                  height);
         return true;
     });
@@ -488,10 +481,10 @@ int TFooterPanel::PaintPreview(platform::TCanvas& canvas, int width, int height)
     canvas.Pen.Color = footer.Color();
     canvas.Brush.Color = footer.Color();
     canvas.Rectangle(L, 0, R, height);
-    Line(canvas, clGray, L, height - 1, R - 1, height - 1);
-    Line(canvas, clGray, R - 1, 0, R - 1, height);
-    Line(canvas, clWhite, L, 0, R - 1, 0);
-    Line(canvas, clWhite, L, 0, L, height - 1);
+    DrawPenLine(canvas, clGray, L, height - 1, R - 1, height - 1);
+    DrawPenLine(canvas, clGray, R - 1, 0, R - 1, height);
+    DrawPenLine(canvas, clWhite, L, 0, R - 1, 0);
+    DrawPenLine(canvas, clWhite, L, 0, L, height - 1);
     if (L > 0)
         Fill(canvas, g.Color, 0, 0, L, height);
     else

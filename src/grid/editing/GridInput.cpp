@@ -63,7 +63,8 @@ bool HasFormControl(const QString& s)
     return IsCellHtml(s) && s.toUpper().contains(QStringLiteral("<CONTROL"));
 }
 
-bool IsCheckKind(TCellType t)
+// The check box kinds but the row check box.
+bool IsCheckKindButRow(TCellType t)
 {
     return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox || t == ctTriStateCheckBox;
 }
@@ -619,7 +620,7 @@ void TGridInputHandler::ToggleByKey(int key)
     TCellGraphic* g = Grid.GetCellGraphic(realCol, r);
     if (!g)
         return;
-    if (key == VK_SPACE && IsCheckKind(g->CellType) && (canAct || Grid.ControlLook.CheckAlwaysActive)) {
+    if (key == VK_SPACE && IsCheckKindButRow(g->CellType) && (canAct || Grid.ControlLook.CheckAlwaysActive)) {
         const QString before = Grid.Cells(realCol, r);
         if (Grid.DoToggleCheck(realCol, r, false)) {
             ReportCellChange(Grid, realCol, r, before);
@@ -846,7 +847,7 @@ bool TGridInputHandler::ClickCheckBox(int c, int r, int x, int y, TShiftState sh
 {
     const int realCol = Grid.DisplToRealCol(c);
     TCellGraphic* g = Grid.GetCellGraphic(realCol, r);
-    if (!g || !(IsCheckKind(g->CellType) || g->CellType == ctRadioButton))
+    if (!g || !(IsCheckKindButRow(g->CellType) || g->CellType == ctRadioButton))
         return false;
     bool canAct = EditingOn() || Grid.MouseActions.RangeSelectAndEdit;
     Grid.IsCellEditable(realCol, r, canAct);
@@ -1687,7 +1688,7 @@ bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState shift, int x, i
         const bool dataCol = b.X >= Grid.FixedCols() || Grid.SortSettings.FixedCols;
         if (dataCol && FPushedButton.X < 0) {
             if (TCellGraphic* g = Grid.GetCellGraphic(realCol, b.Y)) {
-                if (IsCheckKind(g->CellType) && OnCheckBoxMouseUp) {
+                if (IsCheckKindButRow(g->CellType) && OnCheckBoxMouseUp) {
                     bool state = false;
                     Grid.GetCheckBoxState(realCol, Grid.DisplToRealRow(b.Y), state);
                     OnCheckBoxMouseUp(&Grid, realCol, b.Y, state);
@@ -1700,7 +1701,7 @@ bool TGridInputHandler::MouseUp(TMouseButton button, TShiftState shift, int x, i
             // Click-to-sort on the sort row: the application may refuse; the data operations sort.
             const bool nearBorder = at.Y == 0 && (Grid.Options & goColSizing) && Grid.ColumnSizingEdgeAt(x, y) >= 0;
             const bool onCheck = Grid.GetCellGraphic(realCol, b.Y) &&
-                                 IsCheckKind(Grid.GetCellGraphic(realCol, b.Y)->CellType);
+                                 IsCheckKindButRow(Grid.GetCellGraphic(realCol, b.Y)->CellType);
             if (std::exchange(FDblClk, false)) {
                 // an auto-sizing double click sorts nothing
             } else if (!nearBorder && at.Y == Grid.SortSettings.Row && pressCell.Y == Grid.SortSettings.Row &&
