@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include "BenchApplication.h"
 #include "grid/core/ExtStringGrid.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -55,6 +56,7 @@ enum TSide { Grid, QtModel };
 
 void BM_RowMapping(benchmark::State& state, TSide side)
 {
+    EnsureApplication();
     if (side == Grid) {
         grid::TExtStringGrid g;
         Fill(g);
@@ -87,6 +89,7 @@ void BM_RowMapping(benchmark::State& state, TSide side)
 
 void BM_FillCells(benchmark::State& state, TSide side)
 {
+    EnsureApplication();
     double bytesPerCell = 0;
     for (auto _ : state) {
         const size_t before = AllocatedBytes();
