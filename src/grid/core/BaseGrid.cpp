@@ -6,10 +6,6 @@
 
 namespace grid {
 
-namespace {
-const QString EmptyText;
-}
-
 void TCellProperties::Repaint()
 {
     if (Grid)
@@ -72,26 +68,14 @@ void TCellProperties::Assign(const TCellProperties& source)
     Control = source.Control;
 }
 
-const QString& TGridRowData::Text(int c) const
-{
-    return size_t(c) < Texts.size() ? Texts[size_t(c)] : EmptyText;
-}
-
 void TGridRowData::SetText(int c, const QString& value, int columns)
 {
-    if (size_t(c) >= Texts.size()) {
+    if (c >= Texts.Size()) {
         if (value.isEmpty())
             return;
-        const size_t size = std::max(size_t(c) + 1, size_t(std::max(columns, 0)));
-        Texts.reserve(size);
-        Texts.resize(size);
+        Texts.Resize(std::max(c + 1, columns));
     }
-    if (value.isEmpty())
-        Texts[size_t(c)] = QString();
-    else if (value.capacity() > value.size())
-        Texts[size_t(c)] = QString(value.constData(), value.size());  // a cell keeps no spare room
-    else
-        Texts[size_t(c)] = value;
+    Texts.Set(c, value);
 }
 
 std::unique_ptr<TCellProperties> TGridRowData::TakeProps(int c)
@@ -113,8 +97,8 @@ void TGridRowData::SetProps(int c, std::unique_ptr<TCellProperties> value)
 
 void TGridRowData::InsertColumns(int at, int count)
 {
-    if (size_t(at) < Texts.size())
-        Texts.insert(Texts.begin() + at, size_t(count), QString());
+    if (at < Texts.Size())
+        Texts.Insert(at, count);
     if (size_t(at) < Props.size()) {
         std::vector<std::unique_ptr<TCellProperties>> gap(static_cast<std::size_t>(count));
         Props.insert(Props.begin() + at, std::make_move_iterator(gap.begin()), std::make_move_iterator(gap.end()));
@@ -126,8 +110,7 @@ void TGridRowData::InsertColumns(int at, int count)
 
 void TGridRowData::EraseColumns(int at, int count)
 {
-    if (size_t(at) < Texts.size())
-        Texts.erase(Texts.begin() + at, Texts.begin() + std::min<size_t>(Texts.size(), size_t(at + count)));
+    Texts.Erase(at, count);
     if (size_t(at) < Props.size()) {
         Props.erase(Props.begin() + at, Props.begin() + std::min<size_t>(Props.size(), size_t(at + count)));
         for (auto& p : Props)
@@ -139,11 +122,7 @@ void TGridRowData::EraseColumns(int at, int count)
 void TGridRowData::MoveColumn(int from, int to)
 {
     const size_t need = size_t(std::max(from, to)) + 1;
-    if (Texts.size() < need)
-        Texts.resize(need);
-    QString t = std::move(Texts[size_t(from)]);
-    Texts.erase(Texts.begin() + from);
-    Texts.insert(Texts.begin() + to, std::move(t));
+    Texts.Move(from, to);
     if (!Props.empty()) {
         if (Props.size() < need)
             Props.resize(need);
@@ -169,10 +148,10 @@ TObjStringGrid::TObjStringGrid(QWidget* parent) : platform::TCustomControl(paren
 
 TObjStringGrid::~TObjStringGrid() = default;
 
-const QString& TObjStringGrid::GetGridCell(int c, int r) const
+QString TObjStringGrid::GetGridCell(int c, int r) const
 {
     if (r < 0 || r >= FRowCount || c < 0)
-        return EmptyText;
+        return {};
     return Rows[size_t(r)].Text(c);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "grid/core/CellGraphic.h"
+#include "grid/core/CellTexts.h"
 #include "grid/core/GridTypes.h"
 #include "grid/core/SizeIndex.h"
 #include "platform/TCanvas.h"
@@ -75,18 +76,18 @@ private:
 };
 
 // One row of the cell store: texts and cell records, grown on demand, so that a row of short texts
-// costs one string per filled cell and nothing for the records it does not use.
+// costs one block for its texts and nothing for the records it does not use.
 struct TGridRowData {
-    std::vector<QString> Texts;
+    TCellTexts Texts;
     std::vector<std::unique_ptr<TCellProperties>> Props;
 
-    const QString& Text(int c) const;
+    QString Text(int c) const { return Texts.At(c); }
     // `columns` is the width the row will likely reach: the row grows to it at once.
     void SetText(int c, const QString& value, int columns = 0);
     TCellProperties* PropsAt(int c) const { return size_t(c) < Props.size() ? Props[size_t(c)].get() : nullptr; }
     std::unique_ptr<TCellProperties> TakeProps(int c);
     void SetProps(int c, std::unique_ptr<TCellProperties> value);
-    bool Empty() const { return Texts.empty() && Props.empty(); }
+    bool Empty() const { return Texts.Empty() && Props.empty(); }
     void InsertColumns(int at, int count);
     void EraseColumns(int at, int count);
     void MoveColumn(int from, int to);
@@ -111,7 +112,7 @@ public:
 
     // Raw store, addressed by store column and store row. Indexes outside the store read empty
     // and are ignored on write.
-    const QString& GetGridCell(int c, int r) const;
+    QString GetGridCell(int c, int r) const;
     void SetGridCell(int c, int r, const QString& value);
     TCellProperties* GetGridObject(int c, int r) const;
     void SetGridObject(int c, int r, std::unique_ptr<TCellProperties> value);

@@ -1041,6 +1041,20 @@ void TExtStringGrid::LoadCell(int c, int r, const QString& value)
     SetGridCell(c, r, v);
 }
 
+void TExtStringGrid::LoadRow(int c0, int r, TCellTexts texts)
+{
+    if (r < 0 || r >= RowCount())
+        return;
+    TGridRowData& row = StoreRows()[size_t(r)];
+    if (!OnLoadCell && row.Texts.AllEmpty() && c0 >= 0 && c0 + texts.Size() <= StoreColCount()) {
+        texts.Insert(0, c0);
+        row.Texts = std::move(texts);
+        return;
+    }
+    for (int f = 0; f < texts.Size(); ++f)
+        LoadCell(c0 + f, r, texts.At(f));
+}
+
 }  // namespace grid
 
 namespace grid {

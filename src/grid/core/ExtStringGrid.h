@@ -1056,6 +1056,9 @@ public:
     virtual void CalcAllFooters() { CalcFooter(-1); }
     virtual void SaveCell(int c, int r, QString& value);
     virtual void LoadCell(int c, int r, const QString& value);
+    // A loaded record's texts into row r from store column c0 on, each cell as LoadCell loads it;
+    // an empty row with no load handler takes the record's block whole.
+    void LoadRow(int c0, int r, TCellTexts texts);
     // Progress of long row work for the data operations (state 0 start, 5 a row, 2 done); empty here.
     virtual void ExportNotification(int /*state*/, int /*row*/) {}
     virtual void ImportNotification(int /*state*/, int /*row*/) {}

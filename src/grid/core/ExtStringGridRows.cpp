@@ -239,7 +239,7 @@ void TExtStringGrid::HideRows(int fromRow, int toRow)
     for (int r = fromRow; r <= toRow; ++r) {
         if (IsHiddenRow(r))
             continue;
-        items.push_back({.Idx = r, .Height = RowHeights(d), .Row = std::move(StoreRows()[size_t(d)])});
+        items.push_back({.Idx = r, .Height = RowHeights(d), .Row = std::move(StoreRows()[size_t(d)]), .Parked = {}});
         ++d;
     }
     FGridItems.insert(FGridItems.begin() + long(p), std::make_move_iterator(items.begin()),
@@ -277,7 +277,8 @@ void TExtStringGrid::HideRowList(const std::vector<int>& rows)
                                   .Height = RowHeights(r),
                                   .Level = FFilterLevel,
                                   .Filtered = true,
-                                  .Row = std::move(StoreRows()[size_t(r)])});
+                                  .Row = std::move(StoreRows()[size_t(r)]),
+                                  .Parked = {}});
             ++next;
         } else {
             heights.push_back(RowHeights(r));
@@ -543,8 +544,7 @@ void TExtStringGrid::ClearAll()
 {
     Clear();
     for (auto& item : FGridItems)
-        for (QString& text : item.Row.Texts)
-            text.clear();
+        item.Row.Texts.Resize(0);
 }
 
 namespace {

@@ -338,9 +338,9 @@ TGridRect TExtStringGrid::GetUsedCells() const
     int left = -1, top = -1, right = -1, bottom = -1;
     for (int r = 0; r < RowCount(); ++r) {
         const auto& row = StoreRows()[size_t(r)];
-        const int n = std::min(int(row.Texts.size()), ColCount());
+        const int n = std::min(row.Texts.Size(), ColCount());
         for (int c = 0; c < n; ++c) {
-            if (row.Texts[size_t(c)].isEmpty())
+            if (row.Texts.IsEmptyAt(c))
                 continue;
             left = left < 0 ? c : std::min(left, c);
             right = std::max(right, c);

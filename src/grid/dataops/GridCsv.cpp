@@ -119,7 +119,8 @@ class TCsvParser {
 public:
     TCsvParser(QChar sep, bool java, int maxRecords) : Sep(sep), Java(java), MaxRecords(maxRecords) {}
 
-    std::vector<std::vector<QString>> Records;
+    // Each record's fields in one block: a large file is held at little more than its size.
+    std::vector<TCellTexts> Records;
     int MaxFields = 0;
 
     bool Full() const { return MaxRecords > 0 && int(Records.size()) >= MaxRecords && !InQuote; }
@@ -241,9 +242,8 @@ private:
         if (int(Records.size()) >= MaxTextRows)
             throw EExtGridError(QStringLiteral("The CSV data has more than %1 rows").arg(MaxTextRows));
         MaxFields = std::max(MaxFields, int(Current.size()));
-        Records.push_back(std::move(Current));
-        Current = {};
-        Current.reserve(Records.back().size());
+        Records.emplace_back(Current);
+        Current.clear();
     }
 
     QChar Sep;
@@ -317,11 +317,8 @@ void ReadCsv(TExtStringGrid& g, TTextLineReader& reader, int maxRows, bool inser
         g.SetColCount(cols);
     g.SetRowCount(int(rows));
     for (int i = 0; i < count; ++i) {
-        std::vector<QString>& fields = parser.Records[size_t(i)];
-        for (size_t f = 0; f < fields.size(); ++f)
-            g.LoadCell(c0 + int(f), start + i, fields[f]);
-        // Each record goes as soon as its cells share its texts.
-        std::vector<QString>().swap(fields);
+        // Each record goes as soon as its row holds its texts.
+        g.LoadRow(c0, start + i, std::move(parser.Records[size_t(i)]));
     }
     if (keepFooter)
         for (int c = 0; c < footer.size(); ++c)
