@@ -273,8 +273,7 @@ bool TSetup_Window::Controllo_dati()
 void TSetup_Window::Btn_OKClick()
 {
     // The value of an open editor belongs to the tables that are checked and written.
-    for (grid::TExtColumnGrid* table : FTables)
-        table->CellsMoving();
+    Close_Editors();
     if (!Controllo_dati()) {
         Show_Fault();
         return;
@@ -283,10 +282,10 @@ void TSetup_Window::Btn_OKClick()
         return;
     if (!Confirm_Write())
         return;
-    if (FFile_Not_Read_Whole && !Ask_Replace_Unread({File_Path()}))
+    if (const QStringList unread = Unread_Files(); !unread.isEmpty() && !Ask_Replace_Unread(unread))
         return;
     try {
-        Write_Project_Tables(File_Path(), FFile, Rows_To_Write());
+        Write_Files(Rows_To_Write());
     } catch (const platform::Exception& e) {
         MessageDlg(e.message() + QStringLiteral("\nNothing was saved; the window stays open."), TMsgDlgType::mtError,
                    TMsgDlgButtons::mbOK);
@@ -296,6 +295,19 @@ void TSetup_Window::Btn_OKClick()
     Written();
     SetModalResult(platform::mrOk);
 }
+
+void TSetup_Window::Close_Editors()
+{
+    for (grid::TExtColumnGrid* table : FTables)
+        table->CellsMoving();
+}
+
+QStringList TSetup_Window::Unread_Files() const
+{
+    return FFile_Not_Read_Whole ? QStringList{File_Path()} : QStringList{};
+}
+
+void TSetup_Window::Write_Files(const std::vector<Table_Rows>& tables) { Write_Project_Tables(File_Path(), FFile, tables); }
 
 std::vector<Table_Rows> TSetup_Window::Rows_To_Write() const
 {

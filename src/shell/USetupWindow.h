@@ -163,7 +163,13 @@ protected:
     virtual bool Confirm_Write() { return true; }
     // The tables as the file stores them (a window that shows stored values otherwise).
     virtual std::vector<Table_Rows> Rows_To_Write() const;
-    // After the file was written, before the window closes.
+    // Closes the open editors of the window's grids, so that their values are checked and written.
+    virtual void Close_Editors();
+    // The files OK would replace that could not be read whole.
+    virtual QStringList Unread_Files() const;
+    // Writes the window's files; an exception leaves every file as it was.
+    virtual void Write_Files(const std::vector<Table_Rows>& tables);
+    // After the files were written, before the window closes.
     virtual void Written() {}
     // For each table of the file with data below its end, in order, asks whether to save anyway;
     // true when nothing was asked or every answer was Yes. OK asks this where the description says so.

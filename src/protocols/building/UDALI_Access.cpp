@@ -236,7 +236,6 @@ TFDALI_Access::TFDALI_Access(const grid::TGridLayers& gridLayers, QWidget* paren
     auto rebind = [this](controls::TPicButton* b, void (TFDALI_Access::*click)()) {
         b->OnClick = [this, click] { platform::Guarded([this, click] { (this->*click)(); }); };
     };
-    rebind(Btn_OK, &TFDALI_Access::Btn_OKClick);
     rebind(Btn_DelRow, &TFDALI_Access::Btn_DelRowClick);
     rebind(Btn_InsRow, &TFDALI_Access::Btn_InsRowClick);
     rebind(Btn_CopyRow, &TFDALI_Access::Btn_CopyRowClick);
@@ -433,30 +432,23 @@ std::optional<QString> TFDALI_Access::Check_Tables(const std::vector<shell::Tabl
     return Check(rows, shell::Get_Decimal_Separator());
 }
 
-void TFDALI_Access::Btn_OKClick()
+void TFDALI_Access::Close_Editors()
 {
     ACG_DALI_Device->CellsMoving();
-    for (int t = 0; t < Table_Count(); ++t)
-        Table(t)->CellsMoving();
-    if (!Controllo_dati())
-        return;
-    const std::vector<shell::Table_Rows> tables = {Rows(Functions_Table), Rows(Access_Table)};
-    if (!Confirm_Rows_After_End(tables))
-        return;
-    QStringList unread;
-    if (FDevices_Not_Read_Whole)
-        unread.append(shell::App_State.File_DALI_Access);
-    if (File_Not_Read_Whole())
-        unread.append(File_Path());
-    if (!unread.isEmpty() && !Ask_Replace_Unread(unread))
-        return;
-    try {
-        Write_DALI_Files(shell::App_State.File_DALI_Access, File_Path(), Device_Rows(), tables);
-    } catch (const platform::Exception& e) {
-        MessageDlg(e.message() + QStringLiteral("\nNothing was saved; the window stays open."), TMsgDlgType::mtError,
-                   TMsgDlgButtons::mbOK);
-        return;
-    }
-    FDevices_Not_Read_Whole = false;
-    SetModalResult(platform::mrOk);
+    TSetup_Window::Close_Editors();
 }
+
+QStringList TFDALI_Access::Unread_Files() const
+{
+    QStringList unread = TSetup_Window::Unread_Files();
+    if (FDevices_Not_Read_Whole)
+        unread.prepend(shell::App_State.File_DALI_Access);
+    return unread;
+}
+
+void TFDALI_Access::Write_Files(const std::vector<shell::Table_Rows>& tables)
+{
+    Write_DALI_Files(shell::App_State.File_DALI_Access, File_Path(), Device_Rows(), tables);
+}
+
+void TFDALI_Access::Written() { FDevices_Not_Read_Whole = false; }

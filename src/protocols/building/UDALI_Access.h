@@ -39,7 +39,6 @@ public:
 
     void Set_Lang() override;
     // Checks, asks before dropping rows below a table's end, writes both files and closes.
-    void Btn_OKClick();
     void Btn_SelectAllClick();
     void Btn_ClearAllClick();
     void Btn_DelRowClick();
@@ -67,6 +66,10 @@ public:
 protected:
     void FormShow() override;
     std::optional<QString> Check_Tables(const std::vector<shell::Table_Check_Input>& tables) const override;
+    void Close_Editors() override;
+    QStringList Unread_Files() const override;
+    void Write_Files(const std::vector<shell::Table_Rows>& tables) override;
+    void Written() override;
 
 private:
     shell::Table_Rows Device_Rows() const;
