@@ -374,7 +374,13 @@ void TObjStringGrid::MouseDown(platform::TMouseButton button, platform::TShiftSt
         if (hasFocus() || focusPolicy() != Qt::NoFocus)
             SetFocus();
         const TGridCoord cell = MouseToCell(x, y);
-        if (cell.X >= FFixedCols && cell.Y >= FFixedRows)
+        // Shift extends the selection from the current cell, which stays where it is, to the
+        // pressed cell, so a block can be chosen by mouse.
+        if (cell.X >= FFixedCols && cell.Y >= FFixedRows && (shift & platform::ssShift) &&
+            (Options & goRangeSelect) && SelectCell(cell.X, cell.Y))
+            SetSelection({std::min(FCol, cell.X), std::min(FRow, cell.Y), std::max(FCol, cell.X),
+                          std::max(FRow, cell.Y)});
+        else if (cell.X >= FFixedCols && cell.Y >= FFixedRows)
             MoveColRow(cell.X, cell.Y);
     }
     platform::TCustomControl::MouseDown(button, shift, x, y);

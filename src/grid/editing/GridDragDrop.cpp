@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 #include <algorithm>
 
@@ -48,13 +49,32 @@ void AnswerDrop(QDropEvent& e, Qt::DropAction effect)
     }
 }
 
+// Files dragged from a file manager or another program's window come with their addresses as
+// plain text too: a text whose every line names one of the dragged links (as its address or its
+// local path) is no text of its own, so a dropped file writes no cell.
+bool TextOnlyNamesLinks(const QMimeData& data)
+{
+    if (!data.hasUrls())
+        return false;
+    QStringList names;
+    for (const QUrl& url : data.urls()) {
+        names << url.toString() << QString::fromUtf8(url.toEncoded());
+        if (url.isLocalFile())
+            names << url.toLocalFile();
+    }
+    const QStringList lines = data.text().split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts);
+    return !lines.isEmpty() && std::all_of(lines.begin(), lines.end(), [&](const QString& line) {
+        return names.contains(line.trimmed());
+    });
+}
+
 }  // namespace
 
 bool OleRichTextFlag() { return RichTextFlag(); }
 
 // Reading a drag's data
 
-bool TEnumFormats::HasText() const { return FData && FData->hasText(); }
+bool TEnumFormats::HasText() const { return FData && FData->hasText() && !TextOnlyNamesLinks(*FData); }
 
 bool TEnumFormats::HasFile() const { return !Files().isEmpty(); }
 

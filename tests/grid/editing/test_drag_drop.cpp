@@ -317,6 +317,50 @@ TEST_F(DragDrop, TextAndFilesTogetherDropTheTextThenTheFile)
     EXPECT_EQ(target->Cells(2, 3), "words");
 }
 
+// A file manager or another program's window drags files with their addresses as plain text too:
+// that text names the files and writes no cell; the file alone is read. Text of its own still
+// drops as text.
+TEST_F(DragDrop, TheAddressTextOfDraggedFilesWritesNoCell)
+{
+    const QString file = QStringLiteral("/data/meters.CSV");
+    const QString address = QUrl::fromLocalFile(file).toString();
+    const struct {
+        const char* Name;
+        QString Text;
+        QString Cell;
+    } cases[] = {
+        {"the address", address, QStringLiteral("kept")},
+        {"the address and a line end", address + QStringLiteral("\r\n"), QStringLiteral("kept")},
+        {"the path", file, QStringLiteral("kept")},
+        {"other text", QStringLiteral("meters"), QStringLiteral("meters")},
+        {"the address over another line", address + QStringLiteral("\nmeters"), address},
+    };
+    std::vector<QString> loaded;
+    dd(*target).CsvLoader = [&](TExtStringGrid&, const QString& n) { loaded.push_back(n); };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.Name);
+        loaded.clear();
+        target->SetCells(2, 3, QStringLiteral("kept"));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        data.setText(k.Text);
+        DropOn(*target, data, centre(*target, 2, 3));
+        EXPECT_EQ(loaded, std::vector<QString>{file});
+        EXPECT_EQ(target->Cells(2, 3), k.Cell);
+    }
+
+    // A web link dragged with its address as text lands in the cell once, as a link.
+    std::vector<std::string> seen;
+    dd(*target).OnOleDrop = [&](TExtStringGrid*, int, int, const QString& d, bool&) { seen.push_back("text " + d.toStdString()); };
+    dd(*target).OnOleDropURL = [&](TExtStringGrid*, int, int, const QString& d, bool&) { seen.push_back("url " + d.toStdString()); };
+    QMimeData link;
+    link.setUrls({QUrl(QStringLiteral("https://example.com/a"))});
+    link.setText(QStringLiteral("https://example.com/a"));
+    DropOn(*target, link, centre(*target, 1, 2));
+    EXPECT_EQ(seen, std::vector<std::string>{"url https://example.com/a"});
+    EXPECT_EQ(target->Cells(1, 2), QStringLiteral("https://example.com/a"));
+}
+
 // A header dragged within its grid lands where it is dropped, right of the last column at the end.
 TEST_F(DragDrop, ColumnDraggedWithinItsGrid)
 {

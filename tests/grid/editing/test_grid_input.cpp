@@ -245,6 +245,31 @@ TEST_F(GridInput, CellClicks)
     EXPECT_EQ(current(), QPoint(1, 2));
 }
 
+// A press with Shift selects the block from the current cell, which stays current, to the pressed
+// cell, in either direction; the clipboard keys then copy that block. Without range selection, or
+// without Shift, a press only moves the current cell.
+TEST_F(GridInput, ShiftClickSelectsABlock)
+{
+    g().Navigation.AllowClipboardShortCuts = true;
+    auto shiftClick = [&](int c, int r) { QTest::mouseClick(client(), Qt::LeftButton, Qt::ShiftModifier, centre(c, r)); };
+    select(2, 3);
+    shiftClick(5, 5);
+    EXPECT_EQ(g().Selection(), (TGridRect{2, 3, 5, 5}));
+    EXPECT_EQ(current(), QPoint(2, 3));
+    shiftClick(1, 1);
+    EXPECT_EQ(g().Selection(), (TGridRect{1, 1, 2, 3}));
+    EXPECT_EQ(current(), QPoint(2, 3));
+    QTest::keyClick(&g(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("t1\tro1\r\nt2\tro2\r\nt3\tro3\r\n"));
+
+    select(5, 2);
+    EXPECT_EQ(g().Selection(), (TGridRect{5, 2, 5, 2}));
+    g().Options &= ~goRangeSelect;
+    shiftClick(1, 4);
+    EXPECT_EQ(g().Selection(), (TGridRect{1, 4, 1, 4}));
+    EXPECT_EQ(current(), QPoint(1, 4));
+}
+
 // A second press on the current cell opens its editor; a double click reports the cell and opens
 // the editor on an editable one.
 TEST_F(GridInput, SecondPressAndDoubleClickEdit)
