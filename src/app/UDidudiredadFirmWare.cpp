@@ -10,6 +10,7 @@
 #include "platform/Exception.h"
 #include "platform/FileUtil.h"
 #include "platform/Guard.h"
+#include "platform/LabelSize.h"
 #include "platform/Process.h"
 #include "platform/StartProgram.h"
 #include "platform/XmlDoc.h"
@@ -94,7 +95,7 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     L_Kelvor->setFont(bold);
     L_Kelvor->setPalette(L_Begin->palette());
     L_Kelvor->setText(Maker_Web_Name);
-    L_Kelvor->adjustSize();
+    platform::FitLabelToText(L_Kelvor);
 
     Btn_New = makeButton(80, 112, 170, 36);
     Btn_Open = makeButton(258, 112, 170, 36);
@@ -176,9 +177,9 @@ TFDidudiredadFirmWare::TFDidudiredadFirmWare(QWidget* parent) : platform::TForm(
     App_State.SW_Desc = SW_Desc_Value;
     SetCaption(App_State.Main_Title);
     L_SW_Code->setText(App_State.SW_Code);
-    L_SW_Code->adjustSize();
+    platform::FitLabelToText(L_SW_Code);
     L_SW_Desc->setText(App_State.SW_Desc);
-    L_SW_Desc->adjustSize();
+    platform::FitLabelToText(L_SW_Desc);
 
     Load_Language();
 
@@ -338,17 +339,17 @@ void TFDidudiredadFirmWare::Set_Conf_Labels()
         L_Name_Conf->setText(shell::Lang(9));
         L_Name_Conf_L2->SetName(shell::Lang(10));
     }
-    L_Name_Conf->adjustSize();
+    platform::FitLabelToText(L_Name_Conf);
 }
 
 void TFDidudiredadFirmWare::Set_Lang()
 {
     using shell::Lang;
     L_Begin->setText(Lang(0));
-    L_Begin->adjustSize();
+    platform::FitLabelToText(L_Begin);
     for (int i = 0; i < 8; ++i) {
         L_Step[i]->setText(Lang(1 + i));
-        L_Step[i]->adjustSize();
+        platform::FitLabelToText(L_Step[i]);
     }
     for (const Step_Button& step : Steps) {
         if (step.Caption >= 0)

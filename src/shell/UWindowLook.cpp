@@ -147,7 +147,13 @@ void TNameLabel::resizeEvent(QResizeEvent* event)
 
 void TNameLabel::Fit()
 {
-    const QString shown = fontMetrics().elidedText(FName, Qt::ElideRight, std::max(0, contentsRect().width()));
+    const int width = std::max(0, contentsRect().width());
+    if (width == FFitWidth && FName == FFitName && font() == FFitFont)
+        return;
+    FFitName = FName;
+    FFitWidth = width;
+    FFitFont = font();
+    const QString shown = fontMetrics().elidedText(FName, Qt::ElideRight, width);
     setText(shown);
     // The hint is rich text by guess; the name is escaped so that it shows as written.
     setToolTip(shown == FName ? QString() : Qt::convertFromPlainText(FName, Qt::WhiteSpaceNoWrap));

@@ -62,6 +62,11 @@ protected:
 private:
     void Fit();
     QString FName;
+    // What the shown text was fitted to: the first show delivers the size set before it, and the
+    // same name, width and font give the same text.
+    QString FFitName;
+    int FFitWidth = -1;
+    QFont FFitFont;
 };
 
 // A label that reports a left click released over it.

@@ -4,8 +4,8 @@
 #include <QRandomGenerator>
 
 #include "platform/Exception.h"
-#include "platform/Workbook.h"
-#include "platform/ZipPackage.h"
+#include "platform/formats/Workbook.h"
+#include "platform/formats/ZipPackage.h"
 #include "support/QStringPrinter.h"
 #include "support/TempDir.h"
 

@@ -2,25 +2,15 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <cmath>
+#include <cstdint>
+
+#include "controls/buttons_pages/GlyphDrawing.h"
 
 namespace controls {
 
 namespace {
 
-QImage Blank(int w, int h)
-{
-    QImage img(w, h, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
-    return img;
-}
-
-// Pictures are drawn with antialiasing; the bottom-left pixel stays transparent, which is what
-// the button reads as its transparent colour.
-struct Pen {
-    QPainter p;
-    explicit Pen(QImage& img) : p(&img) { p.setRenderHint(QPainter::Antialiasing, true); }
-};
+using namespace glyph_drawing;
 
 void Check(QPainter& p, QPointF origin, double scale, const QColor& color)
 {
@@ -31,13 +21,6 @@ void Check(QPainter& p, QPointF origin, double scale, const QColor& color)
     p.setPen(QPen(color, 2.6 * scale, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(path);
-}
-
-void Cross(QPainter& p, const QRectF& r, double width, const QColor& color)
-{
-    p.setPen(QPen(color, width, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(r.topLeft(), r.bottomRight());
-    p.drawLine(r.topRight(), r.bottomLeft());
 }
 
 QImage Frame(TPicButtonKind kind, int h)
@@ -162,89 +145,20 @@ QImage PicButtonArrow()
 
 namespace {
 
-void Draw_Glyph_Info(QPainter& p)
-{
-    QRadialGradient g(QPointF(12, 10), 20);
-    g.setColorAt(0, QColor(96, 160, 240));
-    g.setColorAt(1, QColor(16, 72, 168));
-    p.setPen(QPen(QColor(8, 48, 120), 1.2));
-    p.setBrush(g);
-    p.drawEllipse(QRectF(2.5, 2.5, 27, 27));
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(16, 9.5), 2.4, 2.4);
-    p.drawRoundedRect(QRectF(13.8, 13.5, 4.4, 12), 1.2, 1.2);
-    p.drawRect(QRectF(11.5, 13.5, 4, 2));
-    p.drawRect(QRectF(11.5, 24, 9, 2));
-}
+// The pictures come drawn from the build (glyph_pixels/DrawMainGlyphs.cpp): painting them with
+// antialiasing at every start cost more than the rest of the main window's own code.
+#include "MainGlyphPixels.inc"
 
-QPainterPath GearPath()
+QPixmap FromPixels(const uint32_t (&pixels)[MainGlyphSize * MainGlyphSize])
 {
-    const QPointF c(16, 16);
-    QPainterPath gear;
-    const int teeth = 8;
-    for (int i = 0; i < teeth * 4; ++i) {
-        // Each tooth: two points on the outer radius, two on the root radius.
-        const double a = (i / double(teeth * 4)) * 2 * M_PI - M_PI / (teeth * 4);
-        const double r = (i % 4 == 0 || i % 4 == 1) ? 14.0 : 10.5;
-        const QPointF pt(c.x() + r * std::cos(a), c.y() + r * std::sin(a));
-        if (i == 0)
-            gear.moveTo(pt);
-        else
-            gear.lineTo(pt);
-    }
-    gear.closeSubpath();
-    QPainterPath hole;
-    hole.addEllipse(c, 4.5, 4.5);
-    return gear.subtracted(hole);
-}
-
-void Draw_Glyph_Options(QPainter& p)
-{
-    // Drawn once per band: the outline is worked out once.
-    static const QPainterPath gear = GearPath();
-    QLinearGradient g(0, 2, 0, 30);
-    g.setColorAt(0, QColor(150, 150, 160));
-    g.setColorAt(1, QColor(70, 70, 84));
-    p.setPen(QPen(QColor(40, 40, 48), 1.0));
-    p.setBrush(g);
-    p.drawPath(gear);
-}
-
-void Draw_Glyph_Close(QPainter& p)
-{
-    QLinearGradient g(0, 3, 0, 29);
-    g.setColorAt(0, QColor(236, 84, 72));
-    g.setColorAt(1, QColor(168, 16, 16));
-    p.setPen(QPen(QColor(120, 8, 8), 1.2));
-    p.setBrush(g);
-    p.drawRoundedRect(QRectF(3.5, 3.5, 25, 25), 5, 5);
-    Cross(p, QRectF(10, 10, 12, 12), 3.4, Qt::white);
-}
-
-// Qt blends one call of many antialiased spans on helper threads, and starting those threads
-// costs several times the whole picture. Painting in bands of rows keeps every call small; the
-// pixels are the same as in one pass.
-QPixmap PaintedInBands(void (*draw)(QPainter&))
-{
-    constexpr int size = 32, band = 8;
-    QImage img = Blank(size, size);
-    {
-        Pen pen(img);
-        for (int y = 0; y < size; y += band) {
-            pen.p.save();
-            pen.p.setClipRect(0, y, size, band);
-            draw(pen.p);
-            pen.p.restore();
-        }
-    }
-    return QPixmap::fromImage(img);
+    return QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(pixels), MainGlyphSize, MainGlyphSize,
+                                     MainGlyphSize * 4, QImage::Format_ARGB32));
 }
 
 }  // namespace
 
-QPixmap Glyph_Info() { return PaintedInBands(Draw_Glyph_Info); }
-QPixmap Glyph_Options() { return PaintedInBands(Draw_Glyph_Options); }
-QPixmap Glyph_Close() { return PaintedInBands(Draw_Glyph_Close); }
+QPixmap Glyph_Info() { return FromPixels(Glyph_Info_Pixels); }
+QPixmap Glyph_Options() { return FromPixels(Glyph_Options_Pixels); }
+QPixmap Glyph_Close() { return FromPixels(Glyph_Close_Pixels); }
 
 }  // namespace controls

@@ -18,10 +18,6 @@ void SaveToHTML(TExtStringGrid& grid, const QString& fileName, bool show, bool u
 // The same after the lines of the existing file (missing or unreadable counts as empty).
 void AppendToHTML(TExtStringGrid& grid, const QString& fileName, bool show, bool unicode);
 
-// A picture as a baseline JPEG with the JPEG library's default settings; false when the library
-// refused it (nothing is written then).
-bool EncodeJpeg(const QImage& image, QByteArray& out);
-
 // The save range as a record-oriented XML file in UTF-8: one element `recordDescr` per row inside
 // one `listDescr`, one element per cell named by fieldDescr (or "FIELD" + its offset). Texts are
 // escaped as XML wants them. Raises EExtGridError "Cannot Create file ..." when it cannot be written.

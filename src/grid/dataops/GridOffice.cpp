@@ -3,9 +3,7 @@
 #include <cmath>
 
 #include "grid/dataops/GridTextFormats.h"
-#include "platform/Database.h"
-#include "platform/Workbook.h"
-#include "platform/WordDocument.h"
+#include "platform/FileFormats.h"
 
 namespace grid::dataops {
 
@@ -29,18 +27,18 @@ void LoadSheet(TExtStringGrid& g, const QString& fileName, const QString* sheetN
     TBusyCursor wait;
     const platform::TSheetLimits limits{MaxSheetLoadRows, MaxSheetLoadCols, MaxSheetLoadCells};
     const platform::TSheetData data = AsGridError([&] {
-        platform::TWorkbookReader book(fileName);
-        int index = book.ActiveSheet();
+        const auto book = platform::FileFormats().OpenWorkbook(fileName);
+        int index = book->ActiveSheet();
         if (sheetName) {
             index = -1;
-            const QStringList names = book.SheetNames();
+            const QStringList names = book->SheetNames();
             for (int i = 0; i < names.size(); ++i)
                 if (names[i].compare(*sheetName, Qt::CaseInsensitive) == 0)
                     index = i;
             if (index < 0)
                 throw EExtGridError(QStringLiteral("Excel worksheet ") + *sheetName + QStringLiteral(" not found"));
         }
-        return book.ReadSheet(index, limits);
+        return book->ReadSheet(index, limits);
     });
     // The whole sheet was read: now the grid changes.
     const int colOff = g.SaveFixedCells || g.SaveFixedCols ? 0 : g.FixedCols();
@@ -79,7 +77,7 @@ void SaveSheet(TExtStringGrid& g, const QString& fileName, const platform::TShee
             out[size_t(c)] = SaveText(g, g.DisplToRealCol(c0 + c), r0 + i).remove(QChar(13));
     };
     g.ExportNotification(esExportStart, r0);
-    AsGridError([&] { platform::WriteWorkbookSheet(fileName, target, block); });
+    AsGridError([&] { platform::FileFormats().WriteWorkbookSheet(fileName, target, block); });
     g.ExportNotification(esExportDone, -1);
 }
 
@@ -105,9 +103,9 @@ void SaveTable(TExtStringGrid& g, const QString& fileName, const QString* bookma
     g.ExportNotification(esExportStart, 0);
     AsGridError([&] {
         if (bookmark)
-            platform::AppendDocxTable(fileName, *bookmark, table);
+            platform::FileFormats().AppendDocxTable(fileName, *bookmark, table);
         else
-            platform::WriteDocxTable(fileName, table);
+            platform::FileFormats().WriteDocxTable(fileName, table);
     });
     g.ExportNotification(esExportDone, -1);
 }
@@ -118,7 +116,7 @@ using namespace office_detail;
 
 QStringList GetXLSSheets(const QString& fileName)
 {
-    return AsGridError([&] { return platform::TWorkbookReader(fileName).SheetNames(); });
+    return AsGridError([&] { return platform::FileFormats().OpenWorkbook(fileName)->SheetNames(); });
 }
 
 void LoadFromXLS(TExtStringGrid& g, const QString& fileName) { LoadSheet(g, fileName, nullptr); }
@@ -157,7 +155,7 @@ void LoadFromMDBTable(TExtStringGrid& g, const QString& fileName, const QString&
 void LoadFromMDBSQL(TExtStringGrid& g, const QString& fileName, const QString& sql)
 {
     const platform::TQueryResult result = AsGridError([&] {
-        return platform::RunDatabaseQuery(fileName, sql, {MaxSheetLoadRows, MaxSheetLoadCols});
+        return platform::FileFormats().RunDatabaseQuery(fileName, sql, {MaxSheetLoadRows, MaxSheetLoadCols});
     });
     const int fixedCols = g.FixedCols(), fixedRows = g.FixedRows();
     const int fields = int(result.Fields.size());

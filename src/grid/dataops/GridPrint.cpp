@@ -3,8 +3,6 @@
 #include <QDateTime>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <algorithm>
 #include <climits>
@@ -203,26 +201,21 @@ private:
     TExtStringGrid& FGrid;
 };
 
-TGridRect WholeGrid(const TExtStringGrid& g) { return {0, 0, g.ColCount() - 1, g.RowCount() - 1}; }
-
 }  // namespace
 
-void TGridPrint::Print(QPrinter& printer) { DoPrint(printer, WholeGrid(Grid), false); }
-void TGridPrint::PrintSelection(QPrinter& printer) { DoPrint(printer, Grid.Selection(), false); }
-void TGridPrint::PrintRect(QPrinter& printer, const TGridRect& gridRect) { DoPrint(printer, gridRect, false); }
-void TGridPrint::PrintSelectedRows(QPrinter& printer) { DoPrint(printer, WholeGrid(Grid), true); }
+TGridRect TGridPrint::WholeGrid() const { return {0, 0, Grid.ColCount() - 1, Grid.RowCount() - 1}; }
 
-void TGridPrint::DoPrint(QPrinter& printer, const TGridRect& gridRect, bool selectedOnly)
+void TGridPrint::PrintJob(QPagedPaintDevice& printer, const TGridRect& gridRect, bool selectedOnly)
 {
     FPrintRect = gridRect;
     if (!Grid.PrintSettings.UseDefaultOrientation)
         printer.setPageOrientation(Grid.PrintSettings.Orientation == poLandscape ? QPageLayout::Landscape
                                                                                  : QPageLayout::Portrait);
-    const double res = printer.resolution();
+    // A printer's resolution is its device resolution.
+    const double res = printer.logicalDpiY();
     const QRect paper = printer.pageLayout().paintRectPixels(int(res));
     PrevRect = QRect(0, 0, RoundEven(254.0 / res * paper.width()), RoundEven(254.0 / res * paper.height()));
     FDrawPage = PrevRect.size();
-    printer.setDocName(Grid.PrintSettings.JobName);
 
     // The pages are counted before the job starts, so that an empty page range needs no job at all.
     int pages = INT_MAX;
@@ -248,7 +241,7 @@ void TGridPrint::DoPrint(QPrinter& printer, const TGridRect& gridRect, bool sele
         TPrintCanvas canvas(&painter, res, res);
         FPrinter = &printer;
         struct TClear {
-            QPrinter*& P;
+            QPagedPaintDevice*& P;
             ~TClear() { P = nullptr; }
         } clear{FPrinter};
         PrintPages(canvas, pmDraw, pages, selectedOnly);
@@ -258,7 +251,7 @@ void TGridPrint::DoPrint(QPrinter& printer, const TGridRect& gridRect, bool sele
 
 void TGridPrint::PrintPreview(QPainter& painter, const QRect& displayRect)
 {
-    DoPrintPreview(painter, displayRect, false, WholeGrid(Grid));
+    DoPrintPreview(painter, displayRect, false, WholeGrid());
 }
 
 void TGridPrint::PrintPreviewRect(QPainter& painter, const QRect& displayRect, const TGridRect& gridRect)
@@ -273,7 +266,7 @@ void TGridPrint::PrintPreviewSelection(QPainter& painter, const QRect& displayRe
 
 void TGridPrint::PrintPreviewSelectedRows(QPainter& painter, const QRect& displayRect)
 {
-    DoPrintPreview(painter, displayRect, true, WholeGrid(Grid));
+    DoPrintPreview(painter, displayRect, true, WholeGrid());
 }
 
 void TGridPrint::DoPrintPreview(QPainter& painter, const QRect& displayRect, bool selectedOnly,
@@ -306,7 +299,7 @@ void TGridPrint::DoPrintPreview(QPainter& painter, const QRect& displayRect, boo
     }
 }
 
-void TGridPrint::PrintDraw(QPainter& painter, const QRect& drawRect) { PrintDrawRect(painter, drawRect, WholeGrid(Grid)); }
+void TGridPrint::PrintDraw(QPainter& painter, const QRect& drawRect) { PrintDrawRect(painter, drawRect, WholeGrid()); }
 
 void TGridPrint::PrintDrawRect(QPainter& painter, const QRect& drawRect, const TGridRect& gridRect)
 {
@@ -322,11 +315,6 @@ void TGridPrint::PrintDrawRect(QPainter& painter, const QRect& drawRect, const T
     PrintPages(canvas, pmDraw, 1, false);
 }
 
-void TGridPrint::ConnectPreview(QPrintPreviewWidget& preview)
-{
-    QObject::connect(&preview, &QPrintPreviewWidget::paintRequested, &preview,
-                     [this](QPrinter* printer) { Print(*printer); });
-}
 
 // --- the page engine ----------------------------------------------------------------------------
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <QFont>
 #include <QFontMetrics>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QRect>
 #include <QString>
 #include <functional>
@@ -8,8 +10,6 @@
 #include "grid/core/ExtStringGrid.h"
 
 class QPainter;
-class QPrinter;
-class QPrintPreviewWidget;
 
 namespace grid::dataops {
 
@@ -70,12 +70,21 @@ public:
 
     // Print jobs on a printer (a PDF file in tests): the whole grid, the selection, a rectangle,
     // the selected rows or columns. A printer that cannot be started raises an Exception.
-    void Print(QPrinter& printer);
-    void PrintSelection(QPrinter& printer);
-    void PrintRect(QPrinter& printer, const TGridRect& gridRect);
-    void PrintSelectedRows(QPrinter& printer);
+    // What touches the printer object itself is written here, in the code that prints, so that
+    // only a program that prints loads the print support library.
+    void Print(QPrinter& printer) { DoPrint(printer, WholeGrid(), false); }
+    void PrintSelection(QPrinter& printer) { DoPrint(printer, Grid.Selection(), false); }
+    void PrintRect(QPrinter& printer, const TGridRect& gridRect) { DoPrint(printer, gridRect, false); }
+    void PrintSelectedRows(QPrinter& printer) { DoPrint(printer, WholeGrid(), true); }
     void PrintSelectedCols(QPrinter& printer) { PrintSelectedRows(printer); }
-    void DoPrint(QPrinter& printer, const TGridRect& gridRect, bool selectedOnly);
+    void DoPrint(QPrinter& printer, const TGridRect& gridRect, bool selectedOnly)
+    {
+        printer.setDocName(Grid.PrintSettings.JobName);
+        PrintJob(printer, gridRect, selectedOnly);
+    }
+    TGridRect WholeGrid() const;
+    // The job on a paged device at its resolution.
+    void PrintJob(QPagedPaintDevice& device, const TGridRect& gridRect, bool selectedOnly);
 
     // Previews draw the page PreviewPage names into displayRect (device pixels) of the painter.
     void PrintPreview(QPainter& painter, const QRect& displayRect);
@@ -93,7 +102,11 @@ public:
     // The page the next preview draws.
     void SetPreviewPage(int page) { Grid.PrintPageFrom = Grid.PrintPageTo = page; }
     // A preview widget shows every page of the print job, drawn by the same engine.
-    void ConnectPreview(QPrintPreviewWidget& preview);
+    void ConnectPreview(QPrintPreviewWidget& preview)
+    {
+        QObject::connect(&preview, &QPrintPreviewWidget::paintRequested, &preview,
+                         [this](QPrinter* printer) { Print(*printer); });
+    }
 
     // The page engine; answers the number of pages.
     int PrintPages(TPrintCanvas& canvas, TPrintMode mode, int totalPages, bool selectedOnly);
@@ -153,7 +166,7 @@ private:
     TPoint PrintGraphicSize(int realCol, int row);
     void DrawCheckBox(int left, int top, int size, bool checked);
 
-    QPrinter* FPrinter = nullptr;
+    QPagedPaintDevice* FPrinter = nullptr;
     QSize FDrawPage;  // the page of the drawing mode, in 0.1 mm
     TPrintCanvas FMeasureCanvas;  // measuring outside a job
 

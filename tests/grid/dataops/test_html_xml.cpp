@@ -5,6 +5,7 @@
 
 #include "FilesSupport.h"
 #include "grid/dataops/GridHtmlXml.h"
+#include "platform/FileFormats.h"
 #include "support/QStringPrinter.h"
 #include "support/TempDir.h"
 
@@ -316,8 +317,8 @@ TEST(HtmlExport, APictureTheJpegLibraryRefusesIsReported)
     QImage wide(70000, 1, QImage::Format_RGB32);
     wide.fill(Qt::white);
     QByteArray out;
-    EXPECT_FALSE(EncodeJpeg(wide, out));
+    EXPECT_FALSE(platform::FileFormats().EncodeJpeg(wide, out));
     EXPECT_TRUE(out.isEmpty());
-    EXPECT_TRUE(EncodeJpeg(QImage(3, 3, QImage::Format_ARGB32), out));
+    EXPECT_TRUE(platform::FileFormats().EncodeJpeg(QImage(3, 3, QImage::Format_ARGB32), out));
     EXPECT_TRUE(out.startsWith("\xFF\xD8"));
 }

@@ -1,4 +1,4 @@
-#include "platform/Workbook.h"
+#include "platform/formats/Workbook.h"
 
 #include <QDate>
 #include <QDir>
@@ -17,8 +17,8 @@
 #include <xlsxwriter.h>
 
 #include "platform/Exception.h"
-#include "platform/OoxmlParts.h"
-#include "platform/ZipPackage.h"
+#include "platform/formats/OoxmlParts.h"
+#include "platform/formats/ZipPackage.h"
 
 namespace platform {
 

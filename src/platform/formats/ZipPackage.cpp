@@ -1,4 +1,4 @@
-#include "platform/ZipPackage.h"
+#include "platform/formats/ZipPackage.h"
 
 #include <QFile>
 #include <zip.h>

@@ -1,11 +1,11 @@
-#include "platform/OoxmlParts.h"
+#include "platform/formats/OoxmlParts.h"
 
 #include <QStringList>
 #include <cstring>
 #include <sstream>
 
 #include "platform/Exception.h"
-#include "platform/ZipPackage.h"
+#include "platform/formats/ZipPackage.h"
 
 namespace platform::ooxml {
 

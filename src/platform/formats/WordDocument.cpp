@@ -1,11 +1,11 @@
-#include "platform/WordDocument.h"
+#include "platform/formats/WordDocument.h"
 
 #include <QFileInfo>
 #include <QStringList>
 
 #include "platform/Exception.h"
-#include "platform/OoxmlParts.h"
-#include "platform/ZipPackage.h"
+#include "platform/formats/OoxmlParts.h"
+#include "platform/formats/ZipPackage.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/Database.h"
+#include "platform/formats/Database.h"
 
 #include <QFile>
 #include <sqlite3.h>
