@@ -257,6 +257,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Losing the focus (a window that takes the mouse too) ends selecting by mouse.
+    void focusOutEvent(QFocusEvent* event) override;
     // Paints the visible cells, each area once, then the grid lines and the area past the last
     // cell; only what the update region reaches.
     void Paint() override;

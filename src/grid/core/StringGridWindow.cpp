@@ -88,6 +88,12 @@ void TObjStringGrid::mouseReleaseEvent(QMouseEvent* event)
     DeliverMirrored(*this, event, [this](QMouseEvent* e) { platform::TCustomControl::mouseReleaseEvent(e); });
 }
 
+void TObjStringGrid::focusOutEvent(QFocusEvent* event)
+{
+    EndRangeSelect();
+    platform::TCustomControl::focusOutEvent(event);
+}
+
 void TObjStringGrid::mouseDoubleClickEvent(QMouseEvent* event)
 {
     DeliverMirrored(*this, event, [this](QMouseEvent* e) { platform::TCustomControl::mouseDoubleClickEvent(e); });

@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 #include <QClipboard>
 #include <QImage>
+#include <QLineEdit>
 #include <QMimeData>
 
 #include "grid/editing/GridClipboard.h"
@@ -357,6 +358,19 @@ TEST_F(RangeSelect, ADragPastTheEdgeScrollsAndExtends)
     clock.Advance(5 * TObjStringGrid::RangeScrollInterval);
     EXPECT_EQ(g().TopRow(), 3) << "the release stops the scrolling";
     EXPECT_EQ(selection(), (TGridRect{2, 2, 3, 3}));
+    // A release that never comes because another window took the focus: the scrolling stops too.
+    press(centre(2, 4));
+    moveHeld(below);
+    const int top = g().TopRow();
+    QLineEdit other;
+    other.show();
+    other.activateWindow();
+    other.setFocus();
+    QApplication::processEvents();
+    ASSERT_FALSE(g().hasFocus());
+    clock.Advance(5 * TObjStringGrid::RangeScrollInterval);
+    EXPECT_EQ(g().TopRow(), top);
+    EXPECT_FALSE(g().RangeSelecting());
 }
 
 // Shift with the movement keys extends the selection from its anchor to the moving current cell;
