@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Shows the grid's clipboard and a ".CSV" file drop in a real program on a private X server: the
 # topic table (a publish table read through its table description) in tools/grid-files-demo.
+#   0. a block dragged with the left button held, and a block grown with Shift and the arrow keys,
+#      are copied by Ctrl+C: the X clipboard holds each as tab-separated text;
 #   1. a click and a shift-click select a block, Ctrl+C copies it: the X clipboard (read with xclip)
 #      holds it as tab-separated text;
 #   2. Ctrl+V pastes it into another row range;
@@ -88,18 +90,49 @@ shift_click() {
     xdotool mousemove --window "$win" ${xy% *} ${xy#* } keydown shift click 1 keyup shift; sleep 0.3
 }
 key() { xdotool key "$1"; sleep 0.4; }
+drag() {  # FROM_COLUMN FROM_ROW TO_COLUMN TO_ROW: left button down on one cell, moved in steps, up on the other
+    local from to fx fy tx ty
+    from=$(cell "$1" "$2"); to=$(cell "$3" "$4")
+    fx=${from% *} fy=${from#* } tx=${to% *} ty=${to#* }
+    xdotool mousemove --window "$win" "$fx" "$fy" mousedown 1; sleep 0.2
+    for step in 1 2 3 4 5; do
+        xdotool mousemove --window "$win" $(( fx + (tx - fx) * step / 5 )) $(( fy + (ty - fy) * step / 5 )); sleep 0.1
+    done
+}
+clipboard_is() {  # EXPECTED: the X clipboard's text, as xclip reads it
+    xclip -o -selection clipboard >"$work/clipboard.txt"
+    printf '%s' "$1" >"$work/expected-clipboard.txt"
+    cmp -s "$work/clipboard.txt" "$work/expected-clipboard.txt" || { echo "     xclip gave:"; od -c "$work/clipboard.txt" | head -20; return 1; }
+}
 save() {
     rm -f "$saved"; key ctrl+s
     for _ in $(seq 50); do [[ -s $saved ]] && break; sleep 0.1; done
 }
 shot 01-start
+tab=$'\t'
+
+# 0. Rows 2 to 4 from Topic to Dimension, dragged from the top left to the bottom right, copied.
+drag 1 2 5 4
+shot 01a-drag-selecting
+xdotool mouseup 1; sleep 0.3
+key ctrl+c
+check "a dragged block is copied (xclip -o)" clipboard_is \
+    "plant/boiler/pressure${tab}Y${tab}0${tab}Int${tab}2"$'\r\n'"plant/pump/state${tab}N${tab}2${tab}String${tab}16"$'\r\n'"plant/pump/speed${tab}N${tab}1${tab}SInt${tab}2"$'\r\n'
+# Dimension of row 1, then Shift+Down twice and Shift+Right: rows 1 to 3, Dimension and Position.
+click 5 1
+key shift+Down
+key shift+Down
+key shift+Right
+shot 01b-shift-extended
+key ctrl+c
+check "a block grown by Shift and the arrow keys is copied (xclip -o)" clipboard_is \
+    "4${tab}0"$'\r\n'"2${tab}4"$'\r\n'"16${tab}6"$'\r\n'
 
 # 1. Rows 1 to 3, from Topic to Template (shown columns 1 to 7), copied.
 click 1 1
 shift_click 7 3
 shot 02-block-selected
 key ctrl+c
-tab=$'\t'
 expected_block="plant/boiler/temp${tab}N${tab}1${tab}Float${tab}4${tab}0${tab}\$VALUE\$"$'\r\n'
 expected_block+="plant/boiler/pressure${tab}Y${tab}0${tab}Int${tab}2${tab}4${tab}{\"p\":\$VALUE\$}"$'\r\n'
 expected_block+="plant/pump/state${tab}N${tab}2${tab}String${tab}16${tab}6${tab}Pumpe \$VALUE\$"$'\r\n'

@@ -194,6 +194,8 @@ void TObjStringGrid::ClampCurrent()
         s.Bottom = std::clamp(s.Bottom, 0, maxRow);
     };
     clampRect(FSelection);
+    FAnchor = {std::clamp(FAnchor.X, std::min(FFixedCols, maxCol), maxCol),
+               std::clamp(FAnchor.Y, std::min(FFixedRows, maxRow), maxRow)};
     FTopRow = std::clamp(FTopRow, std::min(FFixedRows, maxRow), maxRow);
     FLeftCol = std::clamp(FLeftCol, std::min(FFixedCols, maxCol), maxCol);
 }
@@ -307,6 +309,7 @@ void TObjStringGrid::SetCol(int value)
         return;
     FCol = value;
     FSelection = {FCol, FRow, FCol, FRow};
+    FAnchor = {FCol, FRow};
     Invalidate();
 }
 
@@ -316,6 +319,7 @@ void TObjStringGrid::SetRow(int value)
         return;
     FRow = value;
     FSelection = {FCol, FRow, FCol, FRow};
+    FAnchor = {FCol, FRow};
     Invalidate();
 }
 
@@ -326,6 +330,13 @@ void TObjStringGrid::MoveColRow(int c, int r)
     FCol = c;
     FRow = r;
     FSelection = {c, r, c, r};
+    FAnchor = {c, r};
+    ScrollInView(c, r);
+    Invalidate();
+}
+
+void TObjStringGrid::ScrollInView(int c, int r)
+{
     if (r < FTopRow && r >= FFixedRows)
         SetTopRow(r);
     else if (r >= FTopRow + VisibleRowCount())
@@ -334,12 +345,45 @@ void TObjStringGrid::MoveColRow(int c, int r)
         SetLeftCol(c);
     else if (c >= FLeftCol + VisibleColCount() && c >= FFixedCols)
         SetLeftCol(std::max(FFixedCols, c - VisibleColCount() + 1));
-    Invalidate();
+}
+
+void TObjStringGrid::ExtendSelection(int c, int r)
+{
+    if (!(Options & goRangeSelect)) {
+        MoveColRow(c, r);
+        return;
+    }
+    if (c < FFixedCols || c >= FColCount || r < FFixedRows || r >= FRowCount || !SelectCell(c, r))
+        return;
+    const TGridRect oldSelection = PaintedSelection();
+    const TGridCoord oldCurrent{FCol, FRow};
+    FCol = c;
+    FRow = r;
+    if (Options & goRowSelect)
+        FSelection = {FFixedCols, std::min(FAnchor.Y, r), std::max(FFixedCols, FColCount - 1), std::max(FAnchor.Y, r)};
+    else
+        FSelection = {std::min(FAnchor.X, c), std::min(FAnchor.Y, r), std::max(FAnchor.X, c), std::max(FAnchor.Y, r)};
+    ScrollInView(c, r);
+    InvalidateSelectionChange(oldSelection, oldCurrent);
+}
+
+void TObjStringGrid::InvalidateSelectionChange(const TGridRect& oldSelection, TGridCoord oldCurrent)
+{
+    const TGridRect now = PaintedSelection();
+    if (now == oldSelection && oldCurrent == TGridCoord{FCol, FRow})
+        return;
+    InvalidateRect(RangeRect(oldSelection));
+    InvalidateRect(RangeRect(now));
+    for (const TGridCoord cell : {oldCurrent, TGridCoord{FCol, FRow}}) {
+        InvalidateRect(RangeRect({0, cell.Y, FColCount - 1, cell.Y}));
+        InvalidateRect(RangeRect({cell.X, 0, cell.X, FRowCount - 1}));
+    }
 }
 
 void TObjStringGrid::SetSelection(const TGridRect& value)
 {
     FSelection = value;
+    FAnchor = {FCol == value.Left ? value.Right : value.Left, FRow == value.Top ? value.Bottom : value.Top};
     Invalidate();
 }
 
@@ -916,11 +960,12 @@ void TBaseGrid::MoveToBaseCell()
         MoveColRow(b.X, b.Y);
 }
 
-void TBaseGrid::KeyDown(int& key)
+void TBaseGrid::KeyMove(int& key, bool extend)
 {
-    enum { VK_PRIOR = 33, VK_NEXT = 34, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40 };
+    auto MoveColRow = [this, extend](int c, int r) { MoveCurrent(c, r, extend); };
+    enum { VK_PRIOR = 33, VK_NEXT = 34, VK_END = 35, VK_HOME = 36, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40 };
     if (key == VK_NEXT && VisibleRowCount() + TopRow() - FixedRows() == RowCount() - 1 && HideLastRow && RowCount() > 1)
-        SetRow(RowCount() - 2);
+        extend ? MoveColRow(Col(), RowCount() - 2) : SetRow(RowCount() - 2);
     if (TCellProperties* p = CellProps(Col(), Row()); p && IsMergedCell(Col(), Row())) {
         const TPoint b = p->GetBaseCell(Col(), Row());
         const TPoint s = CellSpan(Col(), Row());
@@ -969,10 +1014,24 @@ void TBaseGrid::KeyDown(int& key)
     case VK_NEXT:
         MoveColRow(Col(), std::min(RowCount() - 1, Row() + std::max(VisibleRowCount(), 1)));
         break;
+    // The first and the last column of the row; in a row-select grid the first and the last row.
+    case VK_HOME:
+        if (Options & goRowSelect)
+            MoveColRow(Col(), FixedRows());
+        else
+            MoveColRow(FixedCols(), Row());
+        break;
+    case VK_END:
+        if (Options & goRowSelect)
+            MoveColRow(Col(), RowCount() - 1);
+        else
+            MoveColRow(ColCount() - 1, Row());
+        break;
     default:
         return;
     }
-    MoveToBaseCell();
+    if (!extend)
+        MoveToBaseCell();
 }
 
 TRect TBaseGrid::AbsCellRect(int c, int r) const

@@ -10,6 +10,7 @@
 #include "grid/core/CellTexts.h"
 #include "grid/core/GridTypes.h"
 #include "grid/core/SizeIndex.h"
+#include "platform/Clock.h"
 #include "platform/TCanvas.h"
 #include "platform/TCustomControl.h"
 
@@ -145,6 +146,21 @@ public:
     void SetRow(int value);
     // Moves the current cell and the selection anchor.
     void MoveColRow(int c, int r);
+    // Range selection: the anchor stays where the selection started and the current cell is its
+    // moving end. With goRangeSelect the current cell moves to (c, r) (through the can-select
+    // test) and the selection spans from the anchor to it, whole rows in a row-select grid;
+    // without goRangeSelect this is MoveColRow. Only the changed cells are repainted.
+    void ExtendSelection(int c, int r);
+    // ExtendSelection when extend is set, else MoveColRow.
+    void MoveCurrent(int c, int r, bool extend) { extend ? ExtendSelection(c, r) : MoveColRow(c, r); }
+    TGridCoord SelectionAnchor() const { return FAnchor; }
+    // Selecting by mouse: while the left button stays down after a press that made a cell
+    // current, mouse moves extend the selection to the cell under the mouse, and outside the
+    // scrolling cells the grid scrolls one row or column per move and per timer tick.
+    void BeginRangeSelect();
+    void EndRangeSelect();
+    bool RangeSelecting() const { return FRangeSelecting; }
+    static constexpr int RangeScrollInterval = 60;  // ms between scroll steps outside the cells
     const TGridRect& Selection() const { return FSelection; }
     // The selection as painted: with whole-row selection it spans the normal columns of its rows.
     TGridRect PaintedSelection() const
@@ -153,6 +169,7 @@ public:
             return FSelection;
         return {FFixedCols, FSelection.Top, std::max(FFixedCols, FColCount - 1), FSelection.Bottom};
     }
+    // The anchor becomes the corner opposite the current cell.
     void SetSelection(const TGridRect& value);
     int TopRow() const { return FTopRow; }
     void SetTopRow(int value);
@@ -240,6 +257,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Losing the focus (a window that takes the mouse too) ends selecting by mouse.
+    void focusOutEvent(QFocusEvent* event) override;
     // Paints the visible cells, each area once, then the grid lines and the area past the last
     // cell; only what the update region reaches.
     void Paint() override;
@@ -288,6 +307,15 @@ protected:
 
 private:
     void ClampCurrent();
+    // Scrolls so that the cell shows whole (as far as it fits).
+    void ScrollInView(int c, int r);
+    // Repaints the cells whose look follows the selection or the current cell: both selections
+    // and the rows and columns of both current cells (row and header highlights).
+    void InvalidateSelectionChange(const TGridRect& oldSelection, TGridCoord oldCurrent);
+    // One step of mouse selecting towards FSelectMouse; answers whether the mouse is outside the
+    // scrolling cells (the timer goes on stepping then).
+    bool RangeSelectStep();
+    void ScheduleRangeScroll();
     std::vector<TGridRowData> Rows;
     TSizeIndex ColSizes;
     TSizeIndex RowSizes;
@@ -300,6 +328,10 @@ private:
     int FCol = 1;
     int FRow = 1;
     TGridRect FSelection{1, 1, 1, 1};
+    TGridCoord FAnchor{1, 1};
+    bool FRangeSelecting = false;
+    QPoint FSelectMouse;
+    platform::ClockTimer FRangeScroll;
     int FTopRow = 1;
     int FLeftCol = 1;
     platform::TScrollStyle FGridScrollBars = platform::ssBoth;
@@ -412,7 +444,10 @@ public:
     void MoveToBaseCell();
     // Arrow keys over merged cells: the current cell leaves an area by the edge it moves to and
     // always lands on a base cell. Virtual key codes: 33 Page Up, 34 Page Down, 37 to 40 arrows.
-    virtual void KeyDown(int& key);
+    virtual void KeyDown(int& key) { KeyMove(key, false); }
+    // The same moves; with extend (Shift in a range-select grid) they extend the selection from
+    // its anchor.
+    void KeyMove(int& key, bool extend);
 
     // Geometry of display cells.
     TRect CellRect(int c, int r) const;

@@ -82,7 +82,16 @@ void TObjStringGrid::mouseMoveEvent(QMouseEvent* event)
 
 void TObjStringGrid::mouseReleaseEvent(QMouseEvent* event)
 {
+    // Selecting ends with the left button, whichever layer takes the release.
+    if (event->button() == Qt::LeftButton)
+        EndRangeSelect();
     DeliverMirrored(*this, event, [this](QMouseEvent* e) { platform::TCustomControl::mouseReleaseEvent(e); });
+}
+
+void TObjStringGrid::focusOutEvent(QFocusEvent* event)
+{
+    EndRangeSelect();
+    platform::TCustomControl::focusOutEvent(event);
 }
 
 void TObjStringGrid::mouseDoubleClickEvent(QMouseEvent* event)
@@ -374,16 +383,66 @@ void TObjStringGrid::MouseDown(platform::TMouseButton button, platform::TShiftSt
         if (hasFocus() || focusPolicy() != Qt::NoFocus)
             SetFocus();
         const TGridCoord cell = MouseToCell(x, y);
-        // Shift extends the selection from the current cell, which stays where it is, to the
-        // pressed cell, so a block can be chosen by mouse.
-        if (cell.X >= FFixedCols && cell.Y >= FFixedRows && (shift & platform::ssShift) &&
-            (Options & goRangeSelect) && SelectCell(cell.X, cell.Y))
-            SetSelection({std::min(FCol, cell.X), std::min(FRow, cell.Y), std::max(FCol, cell.X),
-                          std::max(FRow, cell.Y)});
-        else if (cell.X >= FFixedCols && cell.Y >= FFixedRows)
-            MoveColRow(cell.X, cell.Y);
+        EndRangeSelect();
+        if (cell.X >= FFixedCols && cell.Y >= FFixedRows) {
+            // A plain press anchors the selection at the pressed cell; Shift extends it from its
+            // anchor to the pressed cell. Either way a drag with the button held goes on from there.
+            MoveCurrent(cell.X, cell.Y, (shift & platform::ssShift) != 0);
+            if (FCol == cell.X && FRow == cell.Y)
+                BeginRangeSelect();
+        }
     }
     platform::TCustomControl::MouseDown(button, shift, x, y);
+}
+
+void TObjStringGrid::BeginRangeSelect()
+{
+    FRangeSelecting = (Options & goRangeSelect) != 0;
+}
+
+void TObjStringGrid::EndRangeSelect()
+{
+    FRangeSelecting = false;
+    FRangeScroll.Stop();
+}
+
+bool TObjStringGrid::RangeSelectStep()
+{
+    bool outside = false;
+    // The column (row) the moving end goes to along one axis: the one under the mouse, or one past
+    // the scrolled part when the mouse is over the fixed cells or beyond the client edge.
+    auto target = [&outside](int pos, const TSizeIndex& sizes, int fixed, int first, int count, int room,
+                             int visible, int maxFirst) {
+        const int64_t fixedSize = sizes.Offset(fixed);
+        if (pos < fixedSize && first > fixed) {
+            outside = true;
+            return first - 1;
+        }
+        if (pos >= room && first < maxFirst) {
+            outside = true;
+            return std::min(count - 1, first + visible);
+        }
+        if (pos < fixedSize)
+            return fixed;
+        return std::clamp(sizes.Find(pos - fixedSize + sizes.Offset(first)), fixed, count - 1);
+    };
+    const int c = target(FSelectMouse.x(), ColSizes, FFixedCols, FLeftCol, FColCount, ClientWidth(),
+                         VisibleColCount(), MaxLeftCol());
+    const int r = target(FSelectMouse.y(), RowSizes, FFixedRows, FTopRow, FRowCount, ClientHeight(),
+                         VisibleRowCount(), MaxTopRow());
+    if (c != FCol || r != FRow)
+        ExtendSelection(c, r);
+    return outside;
+}
+
+void TObjStringGrid::ScheduleRangeScroll()
+{
+    if (FRangeScroll.IsActive())
+        return;
+    FRangeScroll.Start(RangeScrollInterval, static_cast<QWidget*>(this), [this] {
+        if (FRangeSelecting && RangeSelectStep())
+            ScheduleRangeScroll();
+    });
 }
 
 void TObjStringGrid::MouseMove(platform::TShiftState shift, int x, int y)
@@ -396,11 +455,22 @@ void TObjStringGrid::MouseMove(platform::TShiftState shift, int x, int y)
         SetRowHeights(FSizingRow, std::max(MinSizingWidth, y - FSizingStart + 1));
         return;
     }
+    if (FRangeSelecting && !(shift & platform::ssLeft))
+        EndRangeSelect();
+    if (FRangeSelecting) {
+        FSelectMouse = QPoint(x, y);
+        if (RangeSelectStep())
+            ScheduleRangeScroll();
+        else
+            FRangeScroll.Stop();
+    }
     platform::TCustomControl::MouseMove(shift, x, y);
 }
 
 void TObjStringGrid::MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y)
 {
+    if (button == platform::mbLeft)
+        EndRangeSelect();
     if (FSizingCol >= 0 || FSizingRow >= 0) {
         const int c = std::exchange(FSizingCol, -1);
         const int r = std::exchange(FSizingRow, -1);

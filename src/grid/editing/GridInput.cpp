@@ -118,6 +118,8 @@ void TGridInputHandler::ShowEditor(QChar startChar)
 {
     if (!startChar.isNull())
         Controller.SetStartEditChar(startChar);
+    // A press that opens the editor selects no range when the mouse moves on.
+    Grid.EndRangeSelect();
     Controller.ShowInplaceEdit();
 }
 
@@ -277,7 +279,7 @@ bool TGridInputHandler::WMKeyDown(int& key, TShiftState shift)
         key = 0;
         return false;
     }
-    if (Grid.Navigation.SkipFixedCells && SkipFixed(key)) {
+    if (Grid.Navigation.SkipFixedCells && SkipFixed(key, shift)) {
         fireKeyDown();
         key = 0;
         ReportSelectionChange();
@@ -401,6 +403,8 @@ void TGridInputHandler::GridKeyDown(int& key, TShiftState shift)
 {
     const int oldCol = Grid.Col(), oldRow = Grid.Row();
     const bool ctrl = shift & ssCtrl;
+    // Shift extends the selection from its anchor (in a range-select grid).
+    const bool extend = shift & ssShift;
     if (key == VK_F2) {
         if (EditingOn() && !CheckOrButtonAt(Grid, oldCol, oldRow) && !Controller.EditMode())
             ShowEditor();
@@ -415,11 +419,11 @@ void TGridInputHandler::GridKeyDown(int& key, TShiftState shift)
         return;
     }
     if (ctrl && key == VK_HOME) {
-        Grid.MoveColRow(Grid.FixedCols(), Grid.FixedRows());
+        Grid.MoveCurrent(Grid.FixedCols(), Grid.FixedRows(), extend);
         return;
     }
     if (ctrl && key == VK_END) {
-        Grid.MoveColRow(Grid.ColCount() - 1, Grid.RowCount() - 1);
+        Grid.MoveCurrent(Grid.ColCount() - 1, Grid.RowCount() - 1, extend);
         return;
     }
     int k = key;
@@ -427,7 +431,7 @@ void TGridInputHandler::GridKeyDown(int& key, TShiftState shift)
         k = k == VK_LEFT ? VK_RIGHT : VK_LEFT;
     if (!IsNavigationKey(k))
         return;
-    Grid.TBaseGrid::KeyDown(k);
+    Grid.KeyMove(k, extend);
 
     // Wrapping at the edges.
     const TCursorAdvance advance = Grid.Navigation.CursorAdvance;
@@ -449,7 +453,7 @@ void TGridInputHandler::GridKeyDown(int& key, TShiftState shift)
         const int step = k == VK_UP ? -1 : 1;
         for (int r = oldRow + step; r >= Grid.FixedRows() && r < Grid.RowCount(); r += step) {
             if (Grid.GetRowEnabled(r)) {
-                Grid.MoveColRow(Grid.Col(), r);
+                Grid.MoveCurrent(Grid.Col(), r, extend);
                 break;
             }
         }
@@ -486,9 +490,9 @@ bool TGridInputHandler::HomeEnd(int key, TShiftState shift)
         if (ctrl)
             return false;
         if (key == VK_HOME)
-            Grid.MoveColRow(Grid.FixedCols(), Grid.FixedRows());
+            Grid.MoveCurrent(Grid.FixedCols(), Grid.FixedRows(), sh);
         else
-            Grid.MoveColRow(Grid.ColCount() - 1, Grid.RowCount() - 1);
+            Grid.MoveCurrent(Grid.ColCount() - 1, Grid.RowCount() - 1, sh);
         return true;
     case heFirstLastRow: {
         if (ctrl)
@@ -511,7 +515,7 @@ bool TGridInputHandler::HomeEnd(int key, TShiftState shift)
                 return false;
             const int first = Grid.FixedRows();
             const int c = FirstTabStop(first);
-            Grid.MoveColRow(c >= 0 ? c : Grid.FixedCols(), first);
+            Grid.MoveCurrent(c >= 0 ? c : Grid.FixedCols(), first, sh);
             Grid.SetLeftCol(FirstDataCol());
             return true;
         }
@@ -535,7 +539,7 @@ bool TGridInputHandler::HomeEnd(int key, TShiftState shift)
     return false;
 }
 
-bool TGridInputHandler::SkipFixed(int key)
+bool TGridInputHandler::SkipFixed(int key, TShiftState shift)
 {
     int dc = 0, dr = 0;
     switch (key) {
@@ -557,7 +561,7 @@ bool TGridInputHandler::SkipFixed(int key)
         r += dr;
     }
     if (c >= Grid.FixedCols() && c <= lastCol && r >= Grid.FixedRows() && r <= lastRow)
-        Grid.MoveColRow(c, r);
+        Grid.MoveCurrent(c, r, (shift & ssShift) != 0);
     return true;
 }
 
@@ -1245,8 +1249,10 @@ bool TGridInputHandler::MouseMove(TShiftState shift, int x, int y)
             FDragDrop->StartDrag(cell.X, cell.Y))
             return true;
         // A refused drag selects a range from the pressed cell instead.
-        if (cell.X >= 0 && cell.Y >= Grid.FixedRows())
+        if (cell.X >= 0 && cell.Y >= Grid.FixedRows()) {
             Grid.MoveColRow(cell.X, cell.Y);
+            Grid.BeginRangeSelect();
+        }
         return true;
     }
     if ((shift & platform::ssLeft) && (FMouseResize || FMouseSelectStart >= 0))

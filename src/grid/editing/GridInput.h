@@ -212,7 +212,7 @@ private:
     void GenericKeyPress(QChar& key);
     bool HomeEnd(int key, platform::TShiftState shift);
     void MoveSelectedRows(bool down);
-    bool SkipFixed(int key);
+    bool SkipFixed(int key, TShiftState shift);
     void InsertRowByKey();
     void DeleteRowByKey();
     void ToggleByKey(int key);

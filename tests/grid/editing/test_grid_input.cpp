@@ -12,12 +12,14 @@
 #include <QWheelEvent>
 #include <QClipboard>
 #include <QImage>
+#include <QLineEdit>
 #include <QMimeData>
 
 #include "grid/editing/GridClipboard.h"
 #include "grid/editing/InplaceEdit.h"
 #include "platform/TCanvas.h"
 #include "support/FakeClock.h"
+#include "support/ScreenView.h"
 #include "support/ScriptedMessages.h"
 
 #include "grid/core/ExtColumnGrid.h"
@@ -245,9 +247,9 @@ TEST_F(GridInput, CellClicks)
     EXPECT_EQ(current(), QPoint(1, 2));
 }
 
-// A press with Shift selects the block from the current cell, which stays current, to the pressed
-// cell, in either direction; the clipboard keys then copy that block. Without range selection, or
-// without Shift, a press only moves the current cell.
+// A press with Shift selects the block from the selection's anchor, which stays, to the pressed
+// cell, which becomes current, in either direction; the clipboard keys then copy that block.
+// Without range selection, or without Shift, a press only moves the current cell.
 TEST_F(GridInput, ShiftClickSelectsABlock)
 {
     g().Navigation.AllowClipboardShortCuts = true;
@@ -255,10 +257,10 @@ TEST_F(GridInput, ShiftClickSelectsABlock)
     select(2, 3);
     shiftClick(5, 5);
     EXPECT_EQ(g().Selection(), (TGridRect{2, 3, 5, 5}));
-    EXPECT_EQ(current(), QPoint(2, 3));
+    EXPECT_EQ(current(), QPoint(5, 5));
     shiftClick(1, 1);
     EXPECT_EQ(g().Selection(), (TGridRect{1, 1, 2, 3}));
-    EXPECT_EQ(current(), QPoint(2, 3));
+    EXPECT_EQ(current(), QPoint(1, 1));
     QTest::keyClick(&g(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("t1\tro1\r\nt2\tro2\r\nt3\tro3\r\n"));
 
@@ -268,6 +270,251 @@ TEST_F(GridInput, ShiftClickSelectsABlock)
     shiftClick(1, 4);
     EXPECT_EQ(g().Selection(), (TGridRect{1, 4, 1, 4}));
     EXPECT_EQ(current(), QPoint(1, 4));
+}
+
+// Range selection by mouse: the press anchors, moves with the left button held extend the selection
+// to the cell under the mouse (which becomes current), the release ends it.
+struct RangeSelect : GridInput {
+    void press(QPoint at, Qt::KeyboardModifiers m = {}) { QTest::mousePress(client(), Qt::LeftButton, m, at); }
+    void moveHeld(QPoint at)
+    {
+        QMouseEvent e(QEvent::MouseMove, at, client()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(client(), &e);
+    }
+    void release(QPoint at) { QTest::mouseRelease(client(), Qt::LeftButton, {}, at); }
+    void drag(QPoint from, QPoint to)
+    {
+        press(from);
+        moveHeld((from + to) / 2);
+        moveHeld(to);
+        release(to);
+    }
+    TGridRect selection() { return g().Selection(); }
+};
+
+TEST_F(RangeSelect, ADragSelectsTheBlockFromThePressedCellInEitherDirection)
+{
+    const struct {
+        QPoint From, To;
+        TGridRect Block;
+    } cases[] = {
+        {{1, 2}, {5, 4}, {1, 2, 5, 4}},
+        {{5, 5}, {1, 2}, {1, 2, 5, 5}},
+        {{2, 6}, {5, 1}, {2, 1, 5, 6}},
+        {{2, 3}, {2, 3}, {2, 3, 2, 3}},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.From.x() * 10 + tc.From.y());
+        drag(centre(tc.From.x(), tc.From.y()), centre(tc.To.x(), tc.To.y()));
+        EXPECT_EQ(selection(), tc.Block);
+        EXPECT_EQ(current(), tc.To);
+        EXPECT_FALSE(g().RangeSelecting());
+        // Moves after the release select nothing more.
+        QTest::mouseMove(client(), centre(1, 1));
+        EXPECT_EQ(selection(), tc.Block);
+    }
+    // Over the fixed column and header the block stops at the first data cell.
+    drag(centre(5, 3), centre(0, 0));
+    EXPECT_EQ(selection(), (TGridRect{1, 1, 5, 3}));
+    // The clipboard keys copy the dragged block.
+    g().Navigation.AllowClipboardShortCuts = true;
+    drag(centre(1, 2), centre(2, 3));
+    key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("t2\tro2\r\nt3\tro3\r\n"));
+}
+
+// Past the bottom edge the grid scrolls one row per move and per timer tick, extending the block;
+// back over the cells it stops; over the header it scrolls back up.
+TEST_F(RangeSelect, ADragPastTheEdgeScrollsAndExtends)
+{
+    FakeClock clock;
+    g().SetRowCount(40);
+    select(1, 1);
+    ASSERT_EQ(g().TopRow(), 1);
+    const int shown = g().VisibleRowCount();
+    press(centre(2, 2));
+    const QPoint below(centre(3, 2).x(), client()->height() + 15);
+    moveHeld(below);
+    EXPECT_EQ(g().TopRow(), 2);
+    EXPECT_EQ(current(), QPoint(3, 1 + shown));
+    EXPECT_EQ(selection(), (TGridRect{2, 2, 3, 1 + shown}));
+    clock.Advance(TObjStringGrid::RangeScrollInterval);
+    EXPECT_EQ(g().TopRow(), 3);
+    clock.Advance(3 * TObjStringGrid::RangeScrollInterval);
+    EXPECT_EQ(g().TopRow(), 6);
+    EXPECT_EQ(selection(), (TGridRect{2, 2, 3, 5 + shown}));
+    // Back over the cells: no more scrolling.
+    moveHeld(centre(3, 8));
+    clock.Advance(5 * TObjStringGrid::RangeScrollInterval);
+    EXPECT_EQ(g().TopRow(), 6);
+    EXPECT_EQ(selection(), (TGridRect{2, 2, 3, 8}));
+    // Over the header: up one row per tick.
+    moveHeld(QPoint(centre(3, 0).x(), 2));
+    EXPECT_EQ(g().TopRow(), 5);
+    clock.Advance(2 * TObjStringGrid::RangeScrollInterval);
+    EXPECT_EQ(g().TopRow(), 3);
+    EXPECT_EQ(selection(), (TGridRect{2, 2, 3, 3}));
+    release(QPoint(centre(3, 0).x(), 2));
+    clock.Advance(5 * TObjStringGrid::RangeScrollInterval);
+    EXPECT_EQ(g().TopRow(), 3) << "the release stops the scrolling";
+    EXPECT_EQ(selection(), (TGridRect{2, 2, 3, 3}));
+    // A release that never comes because another window took the focus: the scrolling stops too.
+    press(centre(2, 4));
+    moveHeld(below);
+    const int top = g().TopRow();
+    QLineEdit other;
+    other.show();
+    other.activateWindow();
+    other.setFocus();
+    QApplication::processEvents();
+    ASSERT_FALSE(g().hasFocus());
+    clock.Advance(5 * TObjStringGrid::RangeScrollInterval);
+    EXPECT_EQ(g().TopRow(), top);
+    EXPECT_FALSE(g().RangeSelecting());
+}
+
+// Shift with the movement keys extends the selection from its anchor to the moving current cell;
+// a key without Shift collapses it to the current cell.
+TEST_F(RangeSelect, ShiftKeysExtendFromTheAnchor)
+{
+    using K = std::pair<Qt::Key, Qt::KeyboardModifiers>;
+    const Qt::KeyboardModifiers sh = Qt::ShiftModifier, ctrlSh = Qt::ShiftModifier | Qt::ControlModifier;
+    const struct {
+        const char* Name;
+        QPoint Start;
+        std::vector<K> Keys;
+        TGridRect Block;
+        QPoint Current;
+    } cases[] = {
+        {"down twice", {2, 2}, {{Qt::Key_Down, sh}, {Qt::Key_Down, sh}}, {2, 2, 2, 4}, {2, 4}},
+        {"right, right, down", {2, 2}, {{Qt::Key_Right, sh}, {Qt::Key_Right, sh}, {Qt::Key_Down, sh}}, {2, 2, 4, 3}, {4, 3}},
+        {"up and left", {4, 4}, {{Qt::Key_Up, sh}, {Qt::Key_Left, sh}}, {3, 3, 4, 4}, {3, 3}},
+        {"back over the anchor", {2, 3}, {{Qt::Key_Down, sh}, {Qt::Key_Up, sh}, {Qt::Key_Up, sh}}, {2, 2, 2, 3}, {2, 2}},
+        {"stops at the edge", {5, 5}, {{Qt::Key_Right, sh}, {Qt::Key_Down, sh}, {Qt::Key_Down, sh}}, {5, 5, 5, 6}, {5, 6}},
+        {"page down", {1, 2}, {{Qt::Key_PageDown, sh}}, {1, 2, 1, 6}, {1, 6}},
+        {"page up", {3, 5}, {{Qt::Key_PageUp, sh}}, {3, 1, 3, 5}, {3, 1}},
+        {"ctrl+end", {2, 2}, {{Qt::Key_End, ctrlSh}}, {2, 2, 5, 6}, {5, 6}},
+        {"ctrl+home", {3, 4}, {{Qt::Key_Home, ctrlSh}}, {1, 1, 3, 4}, {1, 1}},
+        {"home: from the current cell to the first column", {3, 4}, {{Qt::Key_Home, sh}}, {1, 4, 3, 4}, {3, 4}},
+        {"end: from the current cell to the last column", {3, 4}, {{Qt::Key_End, sh}}, {3, 4, 5, 4}, {3, 4}},
+        {"a plain key collapses", {2, 2}, {{Qt::Key_Down, sh}, {Qt::Key_Right, sh}, {Qt::Key_Down, {}}}, {3, 4, 3, 4}, {3, 4}},
+        {"a new anchor after the collapse", {2, 2}, {{Qt::Key_Down, sh}, {Qt::Key_Left, {}}, {Qt::Key_Down, sh}}, {1, 3, 1, 4}, {1, 4}},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.Name);
+        select(tc.Start.x(), tc.Start.y());
+        for (const auto& [k, m] : tc.Keys)
+            key(k, m);
+        EXPECT_EQ(selection(), tc.Block);
+        EXPECT_EQ(current(), tc.Current);
+    }
+    // A press with Shift goes on from the same anchor, and so do the keys after it.
+    select(2, 2);
+    key(Qt::Key_Down, sh);
+    press(centre(4, 5), Qt::ShiftModifier);
+    release(centre(4, 5));
+    EXPECT_EQ(selection(), (TGridRect{2, 2, 4, 5}));
+    key(Qt::Key_Right, sh);
+    EXPECT_EQ(selection(), (TGridRect{2, 2, 5, 5}));
+    EXPECT_EQ(current(), QPoint(5, 5));
+}
+
+// A row-select grid extends whole rows, by keys and by mouse; Home and End go to the first and last
+// row.
+TEST_F(RangeSelect, ARowSelectGridExtendsWholeRows)
+{
+    g().Options |= goRowSelect;
+    select(2, 2);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(selection(), (TGridRect{1, 2, 5, 4}));
+    key(Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(selection(), (TGridRect{1, 2, 5, 6}));
+    key(Qt::Key_Home);
+    EXPECT_EQ(g().Row(), 1);
+    EXPECT_EQ(selection().Top, 1);
+    EXPECT_EQ(selection().Bottom, 1);
+    drag(centre(2, 5), centre(1, 3));
+    EXPECT_EQ(selection(), (TGridRect{1, 3, 5, 5}));
+}
+
+// Without goRangeSelect nothing makes a range: Shift keys and drags only move the current cell.
+TEST_F(RangeSelect, WithoutRangeSelectOneCellStaysSelected)
+{
+    g().Options &= ~goRangeSelect;
+    select(2, 2);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(selection(), (TGridRect{3, 3, 3, 3}));
+    drag(centre(1, 2), centre(5, 5));
+    EXPECT_EQ(selection(), (TGridRect{1, 2, 1, 2}));
+    EXPECT_EQ(current(), QPoint(1, 2));
+}
+
+// A press that the grid's own layer takes (a check box toggled, an editor opened on the current
+// cell, a column border sized) selects no range when the mouse moves on with the button held.
+TEST_F(RangeSelect, PressesTheUpperLayerTakesSelectNoRange)
+{
+    // Data check box of an editable column: toggled, no range.
+    select(1, 2);
+    drag(centre(3, 3), centre(5, 5));
+    EXPECT_EQ(g().Cells(3, 3), QStringLiteral("Y"));
+    EXPECT_EQ(selection(), (TGridRect{3, 3, 3, 3}));
+    // A second press on the current editable cell opens its editor; dragging on selects nothing.
+    select(1, 2);
+    ASSERT_TRUE(g().Options & goEditing);
+    press(centre(1, 2));
+    ASSERT_TRUE(controller().EditMode());
+    moveHeld(centre(1, 4));
+    release(centre(1, 4));
+    EXPECT_EQ(selection(), (TGridRect{1, 2, 1, 2}));
+    EXPECT_TRUE(controller().EditMode());
+    key(Qt::Key_Escape);
+    // Sizing a column from the header border.
+    g().Options |= goColSizing;
+    select(2, 2);
+    const TRect header = g().CellRect(1, 0);
+    const QPoint border(header.Right - 1, (header.Top + header.Bottom) / 2);
+    const int width = g().ColWidths(1);
+    drag(border, border + QPoint(30, 60));
+    EXPECT_EQ(g().ColWidths(1), width + 30);
+    EXPECT_EQ(selection(), (TGridRect{2, 2, 2, 2}));
+}
+
+// What the user sees after a drag and after Shift+arrows: the block in the selection colour,
+// repainted through the grid's own invalidations, the cells around it not.
+TEST_F(RangeSelect, TheSelectedBlockIsRepainted)
+{
+    g().SelectionColor = platform::clLime;
+    testsupport::ScreenView screen(&g());
+    auto shows = [&](int c, int r) {
+        const TRect rc = g().CellRect(c, r);
+        return (screen.Pixel(QPoint(rc.Right - 6, rc.Bottom - 6), client()) & 0xFFFFFF) == 0x00FF00;
+    };
+    auto check = [&](const TGridRect& block) {
+        for (int r = 1; r < g().RowCount(); ++r)
+            for (int c = 1; c < g().ColCount(); ++c) {
+                SCOPED_TRACE(c * 10 + r);
+                const bool in = c >= block.Left && c <= block.Right && r >= block.Top && r <= block.Bottom;
+                if (c != g().Col() || r != g().Row())
+                    EXPECT_EQ(shows(c, r), in);
+            }
+    };
+    select(2, 2);
+    screen.Settle();
+    press(centre(2, 2));
+    moveHeld(centre(5, 4));
+    screen.Settle();
+    check({2, 2, 5, 4});
+    moveHeld(centre(1, 3));
+    release(centre(1, 3));
+    check({1, 2, 2, 3});
+    select(5, 5);
+    screen.Key(Qt::Key_Up, Qt::ShiftModifier);
+    screen.Key(Qt::Key_Left, Qt::ShiftModifier);
+    check({4, 4, 5, 5});
+    screen.Key(Qt::Key_Down);
+    check({4, 5, 4, 5});
 }
 
 // A second press on the current cell opens its editor; a double click reports the cell and opens
@@ -1093,17 +1340,18 @@ TEST_F(GridInput, DisjunctCellsFromTheKeyboard)
     EXPECT_EQ(picked(), (Cells{{1, 3}, {1, 4}}));
     key(Qt::Key_Space, Qt::ControlModifier);
     EXPECT_EQ(picked(), (Cells{{1, 3}}));
-    // Shift with a move: the old range's cells go, the new range's come (here the grid moves the
-    // current cell, so the new range is the current cell alone and nothing comes).
+    // Shift with a move: the old range's cells go, the new range's come (the range grows from its
+    // anchor to the current cell, which is not picked itself until Space).
     key(Qt::Key_Up);
     key(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(g().Row(), 4);
-    EXPECT_EQ(picked(), Cells{});
+    EXPECT_EQ(g().Selection(), (TGridRect{1, 3, 1, 4}));
+    EXPECT_EQ(picked(), (Cells{{1, 3}}));
     key(Qt::Key_Space);
-    EXPECT_EQ(picked(), (Cells{{1, 4}}));
+    EXPECT_EQ(picked(), (Cells{{1, 3}, {1, 4}}));
     // Shift alone moves nothing and drops nothing.
     QTest::keyClick(&g(), Qt::Key_Shift, Qt::ShiftModifier);
-    EXPECT_EQ(picked(), (Cells{{1, 4}}));
+    EXPECT_EQ(picked(), (Cells{{1, 3}, {1, 4}}));
 
     // A range: Space picks the current cell and the rest of the range.
     g().SetSelection(TGridRect{1, 3, 2, 4});
