@@ -210,8 +210,8 @@ void TCellTexts::Move(int from, int to)
 {
     if (from < 0 || to < 0 || from == to)
         return;
-    Resize(std::max({int(FCount), from + 1, to + 1}));
-    Remap(int(FCount), [&](int k) {
+    // Cells beyond the old ones read empty in Remap, so the row grows in the same pass.
+    Remap(std::max({int(FCount), from + 1, to + 1}), [&](int k) {
         if (k == to)
             return from;
         if (from < to && k >= from && k < to)

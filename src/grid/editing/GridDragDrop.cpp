@@ -49,9 +49,9 @@ void AnswerDrop(QDropEvent& e, Qt::DropAction effect)
     }
 }
 
-// Files dragged from a file manager or another program's window come with their addresses as
-// plain text too: a text whose every line names one of the dragged links (as its address or its
-// local path) is no text of its own, so a dropped file writes no cell.
+// True when every line of the drag's plain text names one of its links (address or local path):
+// that text only repeats the links, as file managers send it beside dragged files, and is not
+// dropped as text.
 bool TextOnlyNamesLinks(const QMimeData& data)
 {
     if (!data.hasUrls())
